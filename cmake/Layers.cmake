@@ -1,0 +1,32 @@
+# One static library per layer folder. Sources are globbed so that adding a
+# file needs no edit here; CONFIGURE_DEPENDS re-runs the glob on each build.
+function(hc_layer name)
+  cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  add_library(hc_${name} STATIC ${srcs})
+  target_include_directories(hc_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(hc_${name} PUBLIC ${L_DEPS})
+endfunction()
+
+# One test program per test folder; every test case becomes its own ctest
+# entry so that ctest -j spreads them over the cores.
+include(GoogleTest)
+function(hc_tests name)
+  cmake_parse_arguments(T "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name}_tests ${srcs})
+  target_link_libraries(${name}_tests PRIVATE hc_testsupport ${T_DEPS})
+  gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
+                       PROPERTIES TIMEOUT 120)
+endfunction()
+
+# Adds a subdirectory only once its folder exists, so layers can land one at a time.
+macro(hc_optional_subdirectory dir)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  endif()
+endmacro()

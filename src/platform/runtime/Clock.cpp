@@ -1,0 +1,56 @@
+#include "platform/runtime/Clock.h"
+
+#include <chrono>
+
+#include "platform/runtime/RunLoop.h"
+
+namespace platform {
+namespace {
+std::mutex& clockMutex()
+{
+    static std::mutex m;
+    return m;
+}
+std::shared_ptr<Clock>& installedClock()
+{
+    static std::shared_ptr<Clock> clock = std::make_shared<SystemClock>();
+    return clock;
+}
+}  // namespace
+
+std::shared_ptr<Clock> Clock::current()
+{
+    std::lock_guard lock(clockMutex());
+    return installedClock();
+}
+
+void Clock::install(std::shared_ptr<Clock> clock)
+{
+    {
+        std::lock_guard lock(clockMutex());
+        installedClock() = clock ? std::move(clock) : std::make_shared<SystemClock>();
+    }
+    RunLoop::wakeAll();
+}
+
+double SystemClock::now() const
+{
+    using namespace std::chrono;
+    return duration<double>(system_clock::now().time_since_epoch()).count();
+}
+
+void ManualClock::advance(double seconds)
+{
+    double expected = now_.load();
+    while (!now_.compare_exchange_weak(expected, expected + seconds)) {
+    }
+    RunLoop::wakeAll();
+}
+
+void ManualClock::set(double secondsSince1970)
+{
+    now_.store(secondsSince1970);
+    RunLoop::wakeAll();
+}
+
+}  // namespace platform

@@ -1,0 +1,249 @@
+#include "platform/runtime/RunLoop.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <set>
+
+#include "platform/runtime/Clock.h"
+
+namespace platform {
+namespace {
+std::mutex& registryMutex()
+{
+    static std::mutex m;
+    return m;
+}
+std::set<RunLoop*>& registry()
+{
+    static std::set<RunLoop*> loops;
+    return loops;
+}
+double wallNow()
+{
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+}  // namespace
+
+void Timer::invalidate()
+{
+    std::shared_ptr<RunLoop> loop;
+    {
+        std::lock_guard lock(mutex_);
+        if (!valid_) return;
+        valid_ = false;
+        loop = loop_.lock();
+    }
+    if (loop) loop->removeTimer(this);
+}
+
+bool Timer::isValid() const
+{
+    std::lock_guard lock(mutex_);
+    return valid_;
+}
+
+double Timer::fireDate() const
+{
+    std::lock_guard lock(mutex_);
+    return fireDate_;
+}
+
+RunLoop::RunLoop()
+{
+    std::lock_guard lock(registryMutex());
+    registry().insert(this);
+}
+
+RunLoop::~RunLoop()
+{
+    std::lock_guard lock(registryMutex());
+    registry().erase(this);
+}
+
+void RunLoop::insertLocked(Entry e)
+{
+    e.seq = nextSeq_++;
+    auto pos = std::upper_bound(entries_.begin(), entries_.end(), e, [](const Entry& a, const Entry& b) {
+        return a.due < b.due || (a.due == b.due && a.seq < b.seq);
+    });
+    entries_.insert(pos, std::move(e));
+}
+
+void RunLoop::post(Task task)
+{
+    {
+        std::lock_guard lock(mutex_);
+        // Due "now" on any clock: -infinity keeps posts in FIFO order ahead of timers.
+        insertLocked(Entry{-INFINITY, 0, std::move(task), nullptr, nullptr});
+        woken_ = true;
+    }
+    cv_.notify_all();
+}
+
+void RunLoop::postAfter(double delay, Task task, const void* key)
+{
+    double due = Clock::currentTime() + std::max(0.0, delay);
+    {
+        std::lock_guard lock(mutex_);
+        insertLocked(Entry{due, 0, std::move(task), key, nullptr});
+        woken_ = true;
+    }
+    cv_.notify_all();
+}
+
+void RunLoop::cancelDelayed(const void* key)
+{
+    if (!key) return;
+    std::lock_guard lock(mutex_);
+    std::erase_if(entries_, [key](const Entry& e) { return e.key == key && !e.timer; });
+}
+
+std::shared_ptr<Timer> RunLoop::scheduleTimer(double interval, bool repeats, Timer::Callback callback)
+{
+    std::shared_ptr<Timer> timer(new Timer(std::max(0.0, interval), repeats, std::move(callback)));
+    timer->loop_ = std::static_pointer_cast<RunLoop>(shared_from_this());
+    double due = Clock::currentTime() + timer->interval_;
+    {
+        std::lock_guard tl(timer->mutex_);
+        timer->fireDate_ = due;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        insertLocked(Entry{due, 0, nullptr, nullptr, timer});
+        woken_ = true;
+    }
+    cv_.notify_all();
+    return timer;
+}
+
+void RunLoop::removeTimer(const Timer* timer)
+{
+    std::lock_guard lock(mutex_);
+    std::erase_if(entries_, [timer](const Entry& e) { return e.timer.get() == timer; });
+}
+
+bool RunLoop::takeDueLocked(Entry& out)
+{
+    if (entries_.empty()) return false;
+    double now = Clock::currentTime();
+    if (entries_.front().due > now) return false;
+    out = std::move(entries_.front());
+    entries_.erase(entries_.begin());
+    return true;
+}
+
+int RunLoop::runOnce()
+{
+    int ran = 0;
+    for (;;) {
+        Entry e;
+        {
+            std::lock_guard lock(mutex_);
+            if (!takeDueLocked(e)) break;
+        }
+        ++ran;
+        if (!e.timer) {
+            e.task();
+            continue;
+        }
+        auto timer = e.timer;
+        if (!timer->isValid()) continue;
+        if (timer->repeats_) {
+            // Missed periods collapse into one firing, as a timer on a busy loop does.
+            double now = Clock::currentTime();
+            double next = e.due + timer->interval_;
+            if (timer->interval_ > 0 && next <= now)
+                next = e.due + std::ceil((now - e.due) / timer->interval_ + 1e-9) * timer->interval_;
+            if (timer->interval_ <= 0) next = now + 1e-4;
+            {
+                std::lock_guard tl(timer->mutex_);
+                timer->fireDate_ = next;
+            }
+            std::lock_guard lock(mutex_);
+            insertLocked(Entry{next, 0, nullptr, nullptr, timer});
+        } else {
+            std::lock_guard tl(timer->mutex_);
+            timer->valid_ = false;
+        }
+        timer->callback_(*timer);
+    }
+    return ran;
+}
+
+void RunLoop::waitLocked(std::unique_lock<std::mutex>& lock, double wallDeadline)
+{
+    if (woken_) {
+        woken_ = false;
+        return;
+    }
+    double wait = wallDeadline - wallNow();
+    auto clock = Clock::current();
+    if (clock->isRealTime() && !entries_.empty()) wait = std::min(wait, entries_.front().due - clock->now());
+    if (wait <= 0) return;
+    // Capped so a missed wake-up costs at most a short delay, never a hang.
+    wait = std::min(wait, 0.05);
+    cv_.wait_for(lock, std::chrono::duration<double>(wait), [this] { return woken_ || stopRequested_; });
+    woken_ = false;
+}
+
+bool RunLoop::runUntil(const std::function<bool()>& done, double wallTimeoutSeconds)
+{
+    double deadline = wallNow() + wallTimeoutSeconds;
+    for (;;) {
+        runOnce();
+        if (done()) return true;
+        if (wallNow() >= deadline) return false;
+        std::unique_lock lock(mutex_);
+        if (!entries_.empty() && entries_.front().due <= Clock::currentTime()) continue;
+        waitLocked(lock, deadline);
+    }
+}
+
+void RunLoop::run()
+{
+    for (;;) {
+        runOnce();
+        std::unique_lock lock(mutex_);
+        if (stopRequested_) {
+            stopRequested_ = false;
+            return;
+        }
+        if (!entries_.empty() && entries_.front().due <= Clock::currentTime()) continue;
+        waitLocked(lock, wallNow() + 3600);
+    }
+}
+
+void RunLoop::stop()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopRequested_ = true;
+        woken_ = true;
+    }
+    cv_.notify_all();
+}
+
+void RunLoop::wake()
+{
+    {
+        std::lock_guard lock(mutex_);
+        woken_ = true;
+    }
+    cv_.notify_all();
+}
+
+void RunLoop::wakeAll()
+{
+    std::lock_guard lock(registryMutex());
+    for (RunLoop* loop : registry()) loop->wake();
+}
+
+size_t RunLoop::pendingCount() const
+{
+    std::lock_guard lock(mutex_);
+    return entries_.size();
+}
+
+}  // namespace platform

@@ -1,0 +1,101 @@
+#pragma once
+// A thread's queue of work: posted tasks, delayed tasks and timers.
+//
+// Work crosses threads only by posting to the target thread's run loop. The
+// owning thread pumps it (run(), runUntil(), runOnce()); every other method
+// may be called from any thread. Timers and delays read platform::Clock, so a
+// ManualClock decides when they are due.
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/runtime/Object.h"
+
+namespace platform {
+
+class RunLoop;
+
+// A one-shot or repeating timer scheduled on a run loop.
+// Thread: invalidate() from any thread; the callback runs on the loop's thread.
+class Timer final : public Object {
+public:
+    using Callback = std::function<void(Timer&)>;
+
+    void invalidate();
+    bool isValid() const;
+    double timeInterval() const { return interval_; }
+    bool repeats() const { return repeats_; }
+    double fireDate() const;
+
+private:
+    friend class RunLoop;
+    Timer(double interval, bool repeats, Callback cb) : interval_(interval), repeats_(repeats), callback_(std::move(cb)) {}
+
+    const double interval_;
+    const bool repeats_;
+    Callback callback_;
+    std::weak_ptr<RunLoop> loop_;
+    mutable std::mutex mutex_;
+    bool valid_ = true;
+    double fireDate_ = 0;
+};
+
+class RunLoop final : public Object {
+public:
+    using Task = std::function<void()>;
+
+    RunLoop();
+    ~RunLoop() override;
+
+    // Runs the task on this loop's thread, after everything posted before it.
+    void post(Task task);
+    // Runs the task once the clock has moved on by `delay` seconds. A non-null
+    // key lets cancelDelayed() drop every pending task posted with that key.
+    void postAfter(double delay, Task task, const void* key = nullptr);
+    void cancelDelayed(const void* key);
+
+    std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats, Timer::Callback callback);
+
+    // Runs every task that is due now, including tasks those tasks post.
+    // Returns how many ran.
+    int runOnce();
+    // Pumps until `done` answers true or `wallTimeoutSeconds` of real time pass.
+    // The wall time only bounds waiting for real I/O; timers follow the clock.
+    bool runUntil(const std::function<bool()>& done, double wallTimeoutSeconds = 10.0);
+    // Pumps until stop() is called.
+    void run();
+    void stop();
+
+    // Wakes the loop's thread so it re-checks its timers against the clock.
+    void wake();
+    static void wakeAll();
+
+    size_t pendingCount() const;
+
+private:
+    struct Entry {
+        double due;
+        uint64_t seq;
+        Task task;
+        const void* key;
+        std::shared_ptr<Timer> timer;
+    };
+    friend class Timer;
+
+    void insertLocked(Entry e);
+    bool takeDueLocked(Entry& out);
+    void waitLocked(std::unique_lock<std::mutex>& lock, double wallDeadline);
+    void removeTimer(const Timer* timer);
+
+    mutable std::mutex mutex_;
+    std::condition_variable cv_;
+    std::vector<Entry> entries_;  // kept sorted by (due, seq)
+    uint64_t nextSeq_ = 0;
+    bool stopRequested_ = false;
+    bool woken_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+#include "platform/runtime/RunLoop.h"
+#include "platform/runtime/Thread.h"
+#include "support/TestSupport.h"
+
+using namespace platform;
+using testsupport::ScopedManualClock;
+
+TEST(RunLoop, PostedTasksRunInOrderOnlyWhenPumped)
+{
+    auto loop = std::make_shared<RunLoop>();
+    std::vector<int> order;
+    loop->post([&] { order.push_back(1); });
+    loop->post([&] {
+        order.push_back(2);
+        loop->post([&] { order.push_back(4); });
+    });
+    loop->post([&] { order.push_back(3); });
+    EXPECT_TRUE(order.empty());
+    loop->runOnce();
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST(RunLoop, DelayedTasksFollowTheManualClockAndCanBeCancelled)
+{
+    ScopedManualClock clock;
+    auto loop = std::make_shared<RunLoop>();
+    std::vector<std::string> fired;
+    int keyA = 0, keyB = 0;
+    loop->postAfter(2.0, [&] { fired.push_back("b"); }, &keyB);
+    loop->postAfter(1.0, [&] { fired.push_back("a"); }, &keyA);
+    loop->postAfter(1.0, [&] { fired.push_back("a2"); }, &keyA);
+    loop->runOnce();
+    EXPECT_TRUE(fired.empty());
+    clock.advance(1.0);
+    loop->runOnce();
+    EXPECT_EQ(fired, (std::vector<std::string>{"a", "a2"}));
+    loop->cancelDelayed(&keyB);
+    clock.advance(5.0);
+    loop->runOnce();
+    EXPECT_EQ(fired.size(), 2u);
+}
+
+TEST(RunLoop, RepeatingTimerFiresOncePerPeriodAndStopsWhenInvalidated)
+{
+    ScopedManualClock clock;
+    auto loop = std::make_shared<RunLoop>();
+    int fires = 0;
+    auto timer = loop->scheduleTimer(1.0, true, [&](Timer&) { ++fires; });
+    clock.advance(0.5);
+    loop->runOnce();
+    EXPECT_EQ(fires, 0);
+    clock.advance(0.5);
+    loop->runOnce();
+    EXPECT_EQ(fires, 1);
+    // A long stall collapses into one firing, then the period resumes.
+    clock.advance(10.0);
+    loop->runOnce();
+    EXPECT_EQ(fires, 2);
+    timer->invalidate();
+    clock.advance(5.0);
+    loop->runOnce();
+    EXPECT_EQ(fires, 2);
+    EXPECT_FALSE(timer->isValid());
+}
+
+TEST(RunLoop, OneShotTimerInvalidatesItselfAfterFiring)
+{
+    ScopedManualClock clock;
+    auto loop = std::make_shared<RunLoop>();
+    int fires = 0;
+    auto timer = loop->scheduleTimer(0.25, false, [&](Timer& t) {
+        ++fires;
+        EXPECT_FALSE(t.isValid());
+    });
+    clock.advance(1.0);
+    loop->runOnce();
+    clock.advance(1.0);
+    loop->runOnce();
+    EXPECT_EQ(fires, 1);
+}
+
+TEST(Thread, WorkPostedToAStartedThreadRunsThereAndRepliesOnMain)
+{
+    auto worker = Thread::start("worker");
+    std::atomic<bool> ranOnWorker{false};
+    bool replyOnMain = false;
+    worker->runLoop()->post([&, worker] {
+        ranOnWorker = worker->isCurrent() && !Thread::isMainThread() && Thread::current() == worker;
+        performOnMain([&] { replyOnMain = Thread::isMainThread(); });
+    });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return replyOnMain; }));
+    EXPECT_TRUE(ranOnWorker);
+    worker->cancel();
+    EXPECT_TRUE(worker->isFinished());
+}
+
+TEST(Thread, ManualClockAdvanceWakesABlockedThreadForItsTimer)
+{
+    ScopedManualClock clock;
+    auto worker = Thread::start("timers");
+    std::atomic<int> fires{0};
+    std::atomic<bool> scheduled{false};
+    worker->runLoop()->post([&, worker] {
+        worker->runLoop()->postAfter(3.0, [&] { ++fires; });
+        scheduled = true;
+    });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return scheduled.load(); }));
+    clock.advance(3.0);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return fires.load() == 1; }));
+    worker->cancel();
+}

@@ -1,0 +1,43 @@
+#include "support/TestSupport.h"
+
+#include <atomic>
+#include <random>
+
+namespace testsupport {
+
+ScopedManualClock::ScopedManualClock(double start) : clock_(std::make_shared<platform::ManualClock>(start))
+{
+    platform::Clock::install(clock_);
+}
+
+ScopedManualClock::~ScopedManualClock()
+{
+    platform::Clock::install(nullptr);
+}
+
+TempDir::TempDir()
+{
+    static std::atomic<int> counter{0};
+    std::random_device rd;
+    path_ = std::filesystem::temp_directory_path() /
+            ("hc-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+bool runMainUntil(const std::function<bool()>& done, double wallTimeoutSeconds)
+{
+    return platform::Thread::mainThread()->runLoop()->runUntil(done, wallTimeoutSeconds);
+}
+
+int drainMain()
+{
+    return platform::Thread::mainThread()->runLoop()->runOnce();
+}
+
+}  // namespace testsupport

@@ -1,0 +1,45 @@
+#pragma once
+// Helpers shared by every test program.
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/Thread.h"
+
+namespace testsupport {
+
+// Installs a ManualClock for the lifetime of the object and restores the
+// system clock afterwards.
+class ScopedManualClock {
+public:
+    explicit ScopedManualClock(double start = platform::ManualClock::kDefaultStart);
+    ~ScopedManualClock();
+    platform::ManualClock& clock() { return *clock_; }
+    void advance(double seconds) { clock_->advance(seconds); }
+    double now() const { return clock_->now(); }
+
+private:
+    std::shared_ptr<platform::ManualClock> clock_;
+};
+
+// A fresh directory under the system's temporary folder, removed on destruction.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::filesystem::path& path() const { return path_; }
+    std::string str() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Pumps the main run loop until `done` answers true; false after the wall-time
+// bound (only a guard against hangs while real I/O completes).
+bool runMainUntil(const std::function<bool()>& done, double wallTimeoutSeconds = 10.0);
+// Runs everything that is due on the main run loop now.
+int drainMain();
+
+}  // namespace testsupport
