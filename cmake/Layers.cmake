@@ -4,9 +4,16 @@ function(hc_layer name)
   cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
-  add_library(hc_${name} STATIC ${srcs})
-  target_include_directories(hc_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(hc_${name} PUBLIC ${L_DEPS})
+  if(srcs)
+    add_library(hc_${name} STATIC ${srcs})
+    target_include_directories(hc_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(hc_${name} PUBLIC ${L_DEPS})
+  else()
+    # A layer whose sources have not landed yet still names its dependencies.
+    add_library(hc_${name} INTERFACE)
+    target_include_directories(hc_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(hc_${name} INTERFACE ${L_DEPS})
+  endif()
 endfunction()
 
 # One test program per test folder; every test case becomes its own ctest

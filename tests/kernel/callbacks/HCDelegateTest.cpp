@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+#include "kernel/callbacks/HCDelegate.h"
+#include "platform/foundation/Values.h"
+#include "support/TestSupport.h"
+
+using platform::ObjectPtr;
+using platform::String;
+
+namespace {
+
+class Page : public platform::Object, public HCCallbackable {
+public:
+    bool canReceiveCallbacksNow() const override { return onScreen; }
+
+    void didLoad(std::shared_ptr<String> text)
+    {
+        received.push_back(text ? text->value() : "(nil)");
+        threads.push_back(platform::Thread::current());
+    }
+    void didLoadWithUser(std::shared_ptr<String> text, std::shared_ptr<String> user)
+    {
+        received.push_back(text->value() + "/" + (user ? user->value() : "(nil)"));
+    }
+    void step(std::shared_ptr<String> text, std::shared_ptr<HCDelegateChained> next)
+    {
+        received.push_back("step:" + text->value());
+        next->invokeWith(String::make(text->value() + "+"));
+    }
+
+    std::atomic<bool> onScreen{true};
+    std::vector<std::string> received;
+    std::vector<platform::ThreadPtr> threads;
+};
+
+}  // namespace
+
+TEST(HCDelegate, DeliversOnTheMainThreadOnlyAfterInvokeReturns)
+{
+    auto page = std::make_shared<Page>();
+    HCDelegate d(page, &Page::didLoad);
+    d.invoke(String::make("a"));
+    d.invoke(String::make("b"));
+    EXPECT_TRUE(page->received.empty());
+    testsupport::drainMain();
+    EXPECT_EQ(page->received, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(page->threads.front(), platform::Thread::mainThread());
+}
+
+TEST(HCDelegate, DeliversOnTheGivenThread)
+{
+    auto worker = platform::Thread::start("request");
+    auto page = std::make_shared<Page>();
+    HCDelegate d(page, &Page::didLoad, worker);
+    std::atomic<bool> done{false};
+    worker->runLoop()->post([&] {});
+    d.invoke(String::make("x"));
+    worker->runLoop()->post([&] { done = true; });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return done.load(); }));
+    worker->cancel();
+    ASSERT_EQ(page->threads.size(), 1u);
+    EXPECT_EQ(page->threads[0], worker);
+}
+
+TEST(HCDelegate, TargetThatRefusesAtDeliveryTimeIsSkipped)
+{
+    auto page = std::make_shared<Page>();
+    HCDelegate d(page, &Page::didLoad);
+    d.invoke(String::make("late"));
+    // The page leaves the screen between invoke and delivery.
+    page->onScreen = false;
+    testsupport::drainMain();
+    EXPECT_TRUE(page->received.empty());
+
+    page->onScreen = true;
+    d.invoke(String::make("back"));
+    testsupport::drainMain();
+    EXPECT_EQ(page->received, (std::vector<std::string>{"back"}));
+}
+
+TEST(HCDelegate, EmptyDelegateDoesNothingAndCopiesShareTheTarget)
+{
+    HCDelegate empty;
+    EXPECT_TRUE(empty.isEmpty());
+    empty.invoke(String::make("ignored"));
+    EXPECT_EQ(testsupport::drainMain(), 0);
+
+    auto page = std::make_shared<Page>();
+    HCDelegate original(page, &Page::didLoad);
+    HCDelegate copy = original;
+    copy.invoke(String::make("c"));
+    testsupport::drainMain();
+    EXPECT_EQ(page->received, (std::vector<std::string>{"c"}));
+    EXPECT_EQ(copy.target(), original.target());
+}
+
+TEST(HCDelegate, ChainedStepHandsItsResultToTheNextCallback)
+{
+    auto page = std::make_shared<Page>();
+    HCDelegate last(page, &Page::didLoad);
+    HCDelegate first(page, &Page::step, last);
+    first.invoke(String::make("r"));
+    testsupport::drainMain();
+    EXPECT_EQ(page->received, (std::vector<std::string>{"step:r", "r+"}));
+}
+
+TEST(HCDelegate, UserObjectTravelsAsTheSecondArgument)
+{
+    auto page = std::make_shared<Page>();
+    HCDelegate d(page, &Page::didLoadWithUser, ObjectPtr(String::make("u")));
+    d.invoke(String::make("v"));
+    testsupport::drainMain();
+    EXPECT_EQ(page->received, (std::vector<std::string>{"v/u"}));
+}
+
+TEST(HCDelegate, NilParameterAndMismatchedTypeArriveAsNil)
+{
+    auto page = std::make_shared<Page>();
+    HCDelegate d(page, &Page::didLoad);
+    d.invoke(nullptr);
+    d.invoke(platform::Number::make(3));
+    testsupport::drainMain();
+    EXPECT_EQ(page->received, (std::vector<std::string>{"(nil)", "(nil)"}));
+}
