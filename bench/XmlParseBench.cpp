@@ -1,0 +1,122 @@
+// How much building the element tree costs over expat's own tokenising, on a
+// reply of about 1 MB shaped like the service's sectioned high-score lists.
+#include <benchmark/benchmark.h>
+#include <expat.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "kernel/xml/HCXmlDocument.h"
+
+namespace {
+
+std::string makeReply(size_t targetBytes)
+{
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<resource_sections>\n";
+    int section = 0;
+    int id = 100000;
+    while (xml.size() < targetBytes) {
+        xml += "  <resource_section>\n    <name>Section " + std::to_string(section) +
+               "</name>\n    <identifier>section_" + std::to_string(section) +
+               "</identifier>\n    <resources>\n      <pagination_header>\n"
+               "        <current_offset>0</current_offset>\n        <current_page>1</current_page>\n"
+               "        <total_pages>4</total_pages>\n        <per_page>25</per_page>\n"
+               "        <total_entries>100</total_entries>\n      </pagination_header>\n";
+        for (int i = 0; i < 25; ++i, ++id) {
+            xml += "      <high_score>\n        <id>" + std::to_string(id) + "</id>\n        <score>" +
+                   std::to_string(1000000 - id) + "</score>\n        <rank>" + std::to_string(i + 1) +
+                   "</rank>\n        <display_text>" + std::to_string(1000000 - id) +
+                   " points &amp; 3 stars</display_text>\n        <leaderboard_id>4711</leaderboard_id>\n"
+                   "        <created_at>2010-06-15T12:30:05Z</created_at>\n"
+                   "        <latitude>51.507400</latitude>\n        <longitude>-0.127800</longitude>\n"
+                   "        <has_blob>false</has_blob>\n        <user>\n          <id>" +
+                   std::to_string(id * 7) + "</id>\n          <name>Player " + std::to_string(id) +
+                   "</name>\n          <profile_picture_url>https://images.halcyon.example/u/" +
+                   std::to_string(id) + ".png</profile_picture_url>\n          <online>true</online>\n"
+                   "        </user>\n      </high_score>\n";
+        }
+        xml += "    </resources>\n  </resource_section>\n";
+        ++section;
+    }
+    xml += "</resource_sections>\n";
+    return xml;
+}
+
+const std::string& reply()
+{
+    static const std::string xml = makeReply(1u << 20);
+    return xml;
+}
+
+void XMLCALL ignoreStart(void*, const XML_Char*, const XML_Char**) {}
+void XMLCALL ignoreEnd(void*, const XML_Char*) {}
+void XMLCALL ignoreText(void*, const XML_Char*, int) {}
+
+void BM_ExpatTokenizeOnly(benchmark::State& state)
+{
+    const std::string& xml = reply();
+    for (auto _ : state) {
+        XML_Parser parser = XML_ParserCreate(nullptr);
+        XML_SetElementHandler(parser, ignoreStart, ignoreEnd);
+        XML_SetCharacterDataHandler(parser, ignoreText);
+        const bool ok = XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE) == XML_STATUS_OK;
+        XML_ParserFree(parser);
+        benchmark::DoNotOptimize(ok);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
+}
+BENCHMARK(BM_ExpatTokenizeOnly)->Unit(benchmark::kMillisecond);
+
+void BM_HCXmlDocumentTree(benchmark::State& state)
+{
+    const std::string& xml = reply();
+    for (auto _ : state) {
+        auto document = HCXmlDocument::xmlDocumentWithData(xml);
+        benchmark::DoNotOptimize(document.get());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
+}
+BENCHMARK(BM_HCXmlDocumentTree)->Unit(benchmark::kMillisecond);
+
+// Prints the usual table, then how many times slower the tree is.
+class RatioReporter final : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const auto tree = times_.find("BM_HCXmlDocumentTree");
+        const auto tokens = times_.find("BM_ExpatTokenizeOnly");
+        if (tree != times_.end() && tokens != times_.end() && tokens->second > 0) {
+            std::printf("reply of %zu bytes: tree / tokenise-only time = %.2f\n", reply().size(),
+                        tree->second / tokens->second);
+        }
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,96 @@
+#include "kernel/xml/HCXmlElement.h"
+
+#include <utility>
+
+HCXmlElement::HCXmlElement(std::string name, std::optional<std::string> value)
+    : name_(std::move(name)), value_(std::move(value))
+{
+}
+
+void HCXmlElement::addChild(HCPointer<HCXmlElement> child)
+{
+    if (child == nullptr) {
+        return;
+    }
+    children_.push_back(Child{std::move(child), false});
+}
+
+HCPointer<HCXmlElement> HCXmlElement::getChild(size_t index) const
+{
+    return index < children_.size() ? children_[index].element : nullptr;
+}
+
+bool HCXmlElement::isChildRead(size_t index) const
+{
+    return index < children_.size() && children_[index].read;
+}
+
+size_t HCXmlElement::findUnread(const char* name) const
+{
+    for (size_t i = firstUnread_; i < children_.size(); ++i) {
+        if (!children_[i].read && (name == nullptr || children_[i].element->name() == name)) {
+            return i;
+        }
+    }
+    return children_.size();
+}
+
+void HCXmlElement::markRead(size_t index)
+{
+    children_[index].read = true;
+    while (firstUnread_ < children_.size() && children_[firstUnread_].read) {
+        ++firstUnread_;
+    }
+}
+
+HCPointer<HCXmlElement> HCXmlElement::dequeueNextUnreadChild()
+{
+    const size_t i = findUnread(nullptr);
+    if (i == children_.size()) {
+        return nullptr;
+    }
+    markRead(i);
+    return children_[i].element;
+}
+
+HCPointer<HCXmlElement> HCXmlElement::dequeueNextUnreadChild(const char* name)
+{
+    if (name == nullptr) {
+        return nullptr;
+    }
+    const size_t i = findUnread(name);
+    if (i == children_.size()) {
+        return nullptr;
+    }
+    markRead(i);
+    return children_[i].element;
+}
+
+bool HCXmlElement::getValueWithName(const char* name, std::optional<std::string>& outValue, bool markRead)
+{
+    if (name == nullptr) {
+        return false;
+    }
+    const size_t i = findUnread(name);
+    if (i == children_.size()) {
+        return false;
+    }
+    if (markRead) {
+        this->markRead(i);
+    }
+    outValue = children_[i].element->value();
+    return true;
+}
+
+HCPointer<HCXmlElement> HCXmlElement::firstChildNamed(const char* name) const
+{
+    if (name == nullptr) {
+        return nullptr;
+    }
+    for (const Child& child : children_) {
+        if (child.element->name() == name) {
+            return child.element;
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// One element of a parsed XML tree: its name, its text and its children in
+// document order, each child with a "read" mark.
+//
+// Readers walk a reply by taking children one at a time; a child that has been
+// taken is marked read so that later look-ups skip it. Attributes are not
+// kept: the service's XML carries everything in elements.
+//
+// Thread: an element belongs to the thread that reads its document; it has no
+// lock.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "kernel/memory/HCSmartObject.h"
+
+class HCXmlElement final : public HCSmartObject {
+public:
+    explicit HCXmlElement(std::string name, std::optional<std::string> value = std::nullopt);
+
+    const std::string& name() const { return name_; }
+    // nullopt (nil) when the element has no text of its own.
+    const std::optional<std::string>& value() const { return value_; }
+    void setValue(std::optional<std::string> value) { value_ = std::move(value); }
+
+    // Appends an unread child. A null child is ignored.
+    void addChild(HCPointer<HCXmlElement> child);
+    size_t numChildren() const { return children_.size(); }
+    // nullptr when the index is out of range.
+    HCPointer<HCXmlElement> getChild(size_t index) const;
+    bool isChildRead(size_t index) const;
+
+    // The first unread child, now marked read; nullptr when every child is read.
+    HCPointer<HCXmlElement> dequeueNextUnreadChild();
+    // The first unread child with that name, now marked read; unread children
+    // of other names before it stay unread. nullptr when there is none.
+    HCPointer<HCXmlElement> dequeueNextUnreadChild(const char* name);
+    // The text of the first unread child with that name (nil when that child
+    // has no text), marking the child read when `markRead` is set. Answers
+    // false and leaves `outValue` untouched when there is no such child.
+    bool getValueWithName(const char* name, std::optional<std::string>& outValue, bool markRead);
+
+    // The first child with that name, read or not; nullptr when none. Does not
+    // change any read mark.
+    HCPointer<HCXmlElement> firstChildNamed(const char* name) const;
+
+private:
+    struct Child {
+        HCPointer<HCXmlElement> element;
+        bool read = false;
+    };
+
+    // Index of the first unread child with that name at or after firstUnread_,
+    // or children_.size().
+    size_t findUnread(const char* name) const;
+    void markRead(size_t index);
+
+    std::string name_;
+    std::optional<std::string> value_;
+    std::vector<Child> children_;
+    // Every child before this index is read; keeps walks over long lists linear.
+    size_t firstUnread_ = 0;
+};
