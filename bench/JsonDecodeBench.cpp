@@ -1,0 +1,127 @@
+// decodeJson against yajl's own tree parser on the same ~200 KB reply: the
+// price of building platform values and class-tagged objects over a bare
+// parse. The ratio is printed after the runs.
+#include <benchmark/benchmark.h>
+#include <yajl/yajl_tree.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "kernel/json/HCJsonCoder.h"
+#include "platform/foundation/Values.h"
+
+namespace {
+
+// A score as a reply carries it: the class-tagged objects of a list page.
+class BenchScore final : public platform::Object, public HCJsonCoding {
+public:
+    static std::string classNameForJsonCoding() { return "bench_score"; }
+    static void registerJsonValueTypesForDecoding(HCJsonValueMap& map)
+    {
+        map["id"] = HCJsonObjectValue::valueWithSelector(&BenchScore::setId);
+        map["score"] = HCJsonObjectValue::valueWithSelector(&BenchScore::setScore);
+        map["display_text"] = HCJsonObjectValue::valueWithSelector(&BenchScore::setDisplayText);
+        map["user"] = HCJsonObjectValue::valueWithSelector(&BenchScore::setUser);
+        map["verified"] = HCJsonBoolValue::valueWithSelector(&BenchScore::setVerified);
+    }
+    std::string jsonCodingName() const override { return classNameForJsonCoding(); }
+    void encodeWithJsonCoder(HCJsonCoder&) const override {}
+
+    void setId(std::shared_ptr<platform::String> v) { id = std::move(v); }
+    void setScore(std::shared_ptr<platform::Number> v) { score = std::move(v); }
+    void setDisplayText(std::shared_ptr<platform::String> v) { displayText = std::move(v); }
+    void setUser(std::shared_ptr<platform::Dictionary> v) { user = std::move(v); }
+    void setVerified(bool v) { verified = v; }
+
+    std::shared_ptr<platform::String> id;
+    std::shared_ptr<platform::Number> score;
+    std::shared_ptr<platform::String> displayText;
+    std::shared_ptr<platform::Dictionary> user;
+    bool verified = false;
+};
+HCJsonCodingRegistration<BenchScore> sBenchScoreCoding("BenchScore");
+
+const std::string& replyText()
+{
+    static const std::string text = [] {
+        std::string out = R"({"page":{"current":1,"total":40,"per_page":25},"high_scores":[)";
+        char entry[640];
+        for (int i = 0; i < 570; ++i) {
+            std::snprintf(entry, sizeof entry,
+                          R"(%s{"bench_score":{"id":"%d","score":%d,"display_text":"%d pts \u2605","rank":%d,)"
+                          R"("ratio":%d.%03d,"verified":%s,"user":{"id":"%d","name":"Player %d \"the %s\"",)"
+                          R"("online":%s,"profile_picture_url":"https://images.example.com/users/%d/avatar.png",)"
+                          R"("last_played_game":{"id":"%d","name":"Game %d"},"tags":["puzzle","arcade",%d,null]}}})",
+                          i ? "," : "", 100000 + i, 987654 - i * 37, 987654 - i * 37, i + 1, i % 7, (i * 131) % 1000,
+                          i % 3 ? "true" : "false", 5000 + i, i, i % 2 ? "bold" : "meek", i % 5 ? "true" : "false",
+                          5000 + i, 77 + i % 9, i % 9, i);
+            out += entry;
+        }
+        out += "]}";
+        return out;
+    }();
+    return text;
+}
+
+void BM_DecodeJson(benchmark::State& state)
+{
+    const std::string& text = replyText();
+    for (auto _ : state) {
+        auto decoded = HCJsonCoder::decodeJson(text);
+        if (!decoded) state.SkipWithError("the reply did not decode");
+        benchmark::DoNotOptimize(decoded);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_DecodeJson);
+
+void BM_YajlTreeParse(benchmark::State& state)
+{
+    const std::string& text = replyText();
+    char error[256];
+    for (auto _ : state) {
+        yajl_val tree = yajl_tree_parse(text.c_str(), error, sizeof error);
+        if (!tree) state.SkipWithError(error);
+        benchmark::DoNotOptimize(tree);
+        yajl_tree_free(tree);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_YajlTreeParse);
+
+// Keeps each run's time per iteration so that the ratio can be printed.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const auto& run : runs)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    void printRatio() const
+    {
+        auto decode = times_.find("BM_DecodeJson");
+        auto tree = times_.find("BM_YajlTreeParse");
+        if (decode == times_.end() || tree == times_.end() || tree->second <= 0) return;
+        std::printf("document: %zu bytes; decodeJson / yajl_tree_parse = %.2f\n", replyText().size(),
+                    decode->second / tree->second);
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatio();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,143 @@
+#include "kernel/reachability/HCReachability.h"
+
+#include "kernel/reachability/HCReachabilityObserver.h"
+#include "kernel/reachability/HostProbe.h"
+#include "platform/foundation/Values.h"
+
+namespace {
+
+std::mutex& instanceMutex()
+{
+    static std::mutex m;
+    return m;
+}
+std::shared_ptr<HCReachability>& instanceSlot()
+{
+    static std::shared_ptr<HCReachability> monitor;
+    return monitor;
+}
+
+}  // namespace
+
+void HCReachability::Initialize(const std::string& serverUrl)
+{
+    std::shared_ptr<HCReachability> monitor(new HCReachability(parseServerAddress(serverUrl)));
+    std::shared_ptr<HCReachability> previous;
+    {
+        std::lock_guard lock(instanceMutex());
+        previous = std::move(instanceSlot());
+        instanceSlot() = monitor;
+    }
+    if (previous) previous->stop();
+    monitor->start();
+}
+
+std::shared_ptr<HCReachability> HCReachability::Instance()
+{
+    std::lock_guard lock(instanceMutex());
+    return instanceSlot();
+}
+
+void HCReachability::Shutdown()
+{
+    std::shared_ptr<HCReachability> previous;
+    {
+        std::lock_guard lock(instanceMutex());
+        previous = std::move(instanceSlot());
+    }
+    if (previous) previous->stop();
+}
+
+HCReachability::~HCReachability()
+{
+    stop();
+}
+
+void HCReachability::start()
+{
+    thread_ = platform::Thread::start("reachability");
+    std::weak_ptr<HCReachability> weak = platform::self(this);
+    timer_ = thread_->runLoop()->scheduleTimer(kRefreshInterval, true, [weak](platform::Timer&) {
+        if (auto monitor = weak.lock()) monitor->check();
+    });
+    refresh();
+}
+
+void HCReachability::stop()
+{
+    if (timer_) timer_->invalidate();
+    if (thread_) thread_->cancel();
+}
+
+void HCReachability::refresh()
+{
+    if (!thread_) return;
+    std::weak_ptr<HCReachability> weak = platform::self(this);
+    thread_->runLoop()->post([weak] {
+        if (auto monitor = weak.lock()) monitor->check();
+    });
+}
+
+void HCReachability::check()
+{
+    bool reachable = address_ && probeHost(address_->host, address_->port, kConnectTimeoutSeconds);
+    setMeasured(reachable ? ReachableViaWiFi : NotReachable);
+}
+
+int HCReachability::status() const
+{
+    std::lock_guard lock(mutex_);
+    return status_;
+}
+
+void HCReachability::setMeasured(int status)
+{
+    std::lock_guard lock(mutex_);
+    measured_ = status;
+    updateLocked();
+}
+
+void HCReachability::setOverride(int status)
+{
+    std::lock_guard lock(mutex_);
+    override_ = status;
+    updateLocked();
+}
+
+void HCReachability::clearOverride()
+{
+    std::lock_guard lock(mutex_);
+    override_.reset();
+    updateLocked();
+}
+
+void HCReachability::updateLocked()
+{
+    int status = override_.value_or(measured_);
+    if (status == status_) return;
+    status_ = status;
+    // Posted while still locked so that the main thread hears the changes in
+    // the order in which they happened.
+    std::weak_ptr<HCReachability> weak = platform::self(this);
+    platform::performOnMain([weak, status] {
+        if (auto monitor = weak.lock()) monitor->notifyObservers(status);
+    });
+}
+
+void HCReachability::notifyObservers(int status)
+{
+    std::lock_guard lock(mutex_);
+    for (HCReachabilityObserver* observer : observers_) observer->delegate_.invoke(platform::Number::makeInt(status));
+}
+
+void HCReachability::addObserver(HCReachabilityObserver* observer)
+{
+    std::lock_guard lock(mutex_);
+    observers_.push_back(observer);
+}
+
+void HCReachability::removeObserver(HCReachabilityObserver* observer)
+{
+    std::lock_guard lock(mutex_);
+    std::erase(observers_, observer);
+}
