@@ -19,6 +19,11 @@ std::set<RunLoop*>& registry()
     static std::set<RunLoop*> loops;
     return loops;
 }
+// Deadlines reached by adding up fractions of seconds on a manual clock (0.3
+// then 0.05 for a 0.35 s animation) can fall a rounding step short; a task
+// this close to due counts as due.
+constexpr double kDueTolerance = 1e-9;
+
 double wallNow()
 {
     using namespace std::chrono;
@@ -128,7 +133,7 @@ bool RunLoop::takeDueLocked(Entry& out)
 {
     if (entries_.empty()) return false;
     double now = Clock::currentTime();
-    if (entries_.front().due > now) return false;
+    if (entries_.front().due > now + kDueTolerance) return false;
     out = std::move(entries_.front());
     entries_.erase(entries_.begin());
     return true;
@@ -196,7 +201,7 @@ bool RunLoop::runUntil(const std::function<bool()>& done, double wallTimeoutSeco
         if (done()) return true;
         if (wallNow() >= deadline) return false;
         std::unique_lock lock(mutex_);
-        if (!entries_.empty() && entries_.front().due <= Clock::currentTime()) continue;
+        if (!entries_.empty() && entries_.front().due <= Clock::currentTime() + kDueTolerance) continue;
         waitLocked(lock, deadline);
     }
 }
@@ -210,7 +215,7 @@ void RunLoop::run()
             stopRequested_ = false;
             return;
         }
-        if (!entries_.empty() && entries_.front().due <= Clock::currentTime()) continue;
+        if (!entries_.empty() && entries_.front().due <= Clock::currentTime() + kDueTolerance) continue;
         waitLocked(lock, wallNow() + 3600);
     }
 }

@@ -114,3 +114,15 @@ TEST(Thread, ManualClockAdvanceWakesABlockedThreadForItsTimer)
     ASSERT_TRUE(testsupport::runMainUntil([&] { return fires.load() == 1; }));
     worker->cancel();
 }
+
+TEST(RunLoop, DeadlineReachedByAddingFractionsCountsAsDue)
+{
+    ScopedManualClock clock;
+    auto loop = std::make_shared<RunLoop>();
+    bool fired = false;
+    loop->postAfter(0.35, [&] { fired = true; });
+    clock.advance(0.3);
+    clock.advance(0.05);
+    loop->runOnce();
+    EXPECT_TRUE(fired);
+}

@@ -1,0 +1,414 @@
+#include "platform/net/CurlTransport.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <string_view>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/net/CookieStore.h"
+#include "platform/net/CurlErrors.h"
+#include "platform/net/URLParts.h"
+#include "platform/net/URLTransfer.h"
+#include "platform/runtime/Clock.h"
+
+namespace platform {
+namespace {
+constexpr int kMaxRedirects = 16;
+// How often the loop re-reads a manual clock while a time-out is pending.
+constexpr long kManualClockPollMs = 10;
+constexpr long kIdlePollMs = 1000;
+
+struct Job {
+    std::shared_ptr<URLTransfer> owner;
+    URLRequest request;  // the hop being sent; redirects rewrite it
+    CURL* easy = nullptr;
+    curl_slist* headerList = nullptr;
+    URLResponse response;
+    int redirects = 0;
+    double lastActivity = 0;
+    curl_off_t seenUp = 0;
+    curl_off_t seenDown = 0;
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+
+    Job(std::shared_ptr<URLTransfer> o, URLRequest r) : owner(std::move(o)), request(std::move(r)), easy(curl_easy_init()) {}
+    ~Job()
+    {
+        if (headerList) curl_slist_free_all(headerList);
+        if (easy) curl_easy_cleanup(easy);
+    }
+    Job(const Job&) = delete;
+    Job& operator=(const Job&) = delete;
+};
+
+bool isToken(const std::string& s)
+{
+    static constexpr std::string_view extra = "!#$%&'*+-.^_`|~";
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || extra.find(c) != extra.npos;
+    });
+}
+
+bool hasLineBreak(const std::string& s)
+{
+    return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos;
+}
+
+size_t onHeader(char* data, size_t size, size_t count, void* userp)
+{
+    auto& job = *static_cast<Job*>(userp);
+    size_t n = size * count;
+    job.lastActivity = Clock::currentTime();
+    std::string_view line(data, n);
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+    if (line.starts_with("HTTP/")) {
+        // A new reply begins (after a 1xx, say): only the last one's fields count.
+        job.response.headers.clear();
+        return n;
+    }
+    auto colon = line.find(':');
+    if (colon == std::string_view::npos || colon == 0) return n;
+    std::string_view value = line.substr(colon + 1);
+    while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.remove_suffix(1);
+    job.response.headers.add(std::string(line.substr(0, colon)), std::string(value));
+    return n;
+}
+
+size_t onBody(char* data, size_t size, size_t count, void* userp)
+{
+    auto& job = *static_cast<Job*>(userp);
+    size_t n = size * count;
+    job.lastActivity = Clock::currentTime();
+    job.response.body.insert(job.response.body.end(), data, data + n);
+    return n;
+}
+
+int onProgress(void* userp, curl_off_t, curl_off_t dlnow, curl_off_t, curl_off_t ulnow)
+{
+    auto& job = *static_cast<Job*>(userp);
+    if (dlnow != job.seenDown || ulnow != job.seenUp) {
+        job.seenDown = dlnow;
+        job.seenUp = ulnow;
+        job.lastActivity = Clock::currentTime();
+    }
+    return 0;
+}
+
+// Sets every option of the job's current hop on a freshly reset handle.
+// Returns 0, or the NetError code that fails the transfer without sending it.
+int configure(Job& job)
+{
+    CURL* e = job.easy;
+    if (!e) return kNetErrorUnknown;
+    if (!isToken(job.request.method)) return kNetErrorUnknown;
+    auto parts = URLParts::parse(job.request.url);
+    if (!parts) return kNetErrorBadURL;
+    if (parts->scheme != "http" && parts->scheme != "https") return kNetErrorUnsupportedURL;
+    curl_easy_reset(e);
+    if (job.headerList) {
+        curl_slist_free_all(job.headerList);
+        job.headerList = nullptr;
+    }
+    job.errorBuffer[0] = 0;
+    job.seenUp = job.seenDown = 0;
+
+    curl_easy_setopt(e, CURLOPT_URL, job.request.url.c_str());
+    curl_easy_setopt(e, CURLOPT_PRIVATE, &job);
+    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
+    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, job.errorBuffer);
+    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(e, CURLOPT_HEADERDATA, &job);
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, onBody);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, &job);
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, onProgress);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &job);
+
+    const std::string& method = job.request.method;
+    const auto& body = job.request.body;
+    if (method == "HEAD") {
+        curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
+    } else if (method == "GET" && body.empty()) {
+        curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
+    } else {
+        if (!body.empty() || method == "POST" || method == "PUT" || method == "PATCH") {
+            curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+            curl_easy_setopt(e, CURLOPT_POSTFIELDS, body.empty() ? "" : reinterpret_cast<const char*>(body.data()));
+        }
+        if (method != "POST") curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, method.c_str());
+    }
+
+    // Fields that could smuggle a second header line are dropped, not sent.
+    curl_slist* list = nullptr;
+    for (const auto& [name, value] : job.request.headers.fields()) {
+        if (!isToken(name) || hasLineBreak(value)) continue;
+        std::string line = value.empty() ? name + ";" : name + ": " + value;
+        list = curl_slist_append(list, line.c_str());
+    }
+    if (!job.request.headers.contains("Expect")) list = curl_slist_append(list, "Expect:");
+    if (job.request.useCookies && !job.request.headers.contains("Cookie")) {
+        std::string cookies = CookieStore::shared().cookieHeaderForURL(job.request.url);
+        if (!cookies.empty()) list = curl_slist_append(list, ("Cookie: " + cookies).c_str());
+    }
+    job.headerList = list;
+    curl_easy_setopt(e, CURLOPT_HTTPHEADER, list);
+
+    if (job.request.credentials) {
+        curl_easy_setopt(e, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
+        curl_easy_setopt(e, CURLOPT_USERNAME, job.request.credentials->user.c_str());
+        curl_easy_setopt(e, CURLOPT_PASSWORD, job.request.credentials->password.c_str());
+    }
+    return 0;
+}
+
+bool isRedirectStatus(long status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+}  // namespace
+
+struct CurlTransport::Engine {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<Job>> starting;
+    std::vector<const URLTransfer*> cancelling;
+    bool stopping = false;
+
+    CURLM* multi = nullptr;
+    std::thread thread;
+    // Transport thread only.
+    std::unordered_map<const URLTransfer*, std::unique_ptr<Job>> running;
+
+    Engine()
+    {
+        curl_global_init(CURL_GLOBAL_DEFAULT);
+        multi = curl_multi_init();
+        thread = std::thread([this] { run(); });
+    }
+
+    ~Engine()
+    {
+        {
+            std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        curl_multi_wakeup(multi);
+        thread.join();
+        for (auto& [key, job] : running) curl_multi_remove_handle(multi, job->easy);
+        running.clear();
+        starting.clear();
+        curl_multi_cleanup(multi);
+        curl_global_cleanup();
+    }
+
+    void run()
+    {
+        for (;;) {
+            std::vector<std::unique_ptr<Job>> starts;
+            std::vector<const URLTransfer*> cancels;
+            {
+                std::lock_guard lock(mutex);
+                if (stopping) return;
+                starts.swap(starting);
+                cancels.swap(cancelling);
+            }
+            // Cancels first: a cancelled transfer's address may already belong
+            // to a new transfer waiting in `starts`.
+            for (const URLTransfer* key : cancels) {
+                auto it = running.find(key);
+                if (it == running.end()) continue;
+                curl_multi_remove_handle(multi, it->second->easy);
+                running.erase(it);
+            }
+            for (auto& job : starts) launch(std::move(job));
+            int stillRunning = 0;
+            curl_multi_perform(multi, &stillRunning);
+            int queued = 0;
+            while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
+                if (msg->msg != CURLMSG_DONE) continue;
+                Job* job = nullptr;
+                curl_easy_getinfo(msg->easy_handle, CURLINFO_PRIVATE, &job);
+                CURLcode code = msg->data.result;
+                if (job) finished(*job, code);
+            }
+            expireTimeouts();
+            curl_multi_poll(multi, nullptr, 0, static_cast<int>(waitMs()), nullptr);
+        }
+    }
+
+    void launch(std::unique_ptr<Job> job)
+    {
+        if (int failure = configure(*job)) {
+            fail(*job, failure);
+            return;
+        }
+        curl_multi_add_handle(multi, job->easy);
+        const URLTransfer* key = job->owner.get();
+        running[key] = std::move(job);
+    }
+
+    void finished(Job& job, CURLcode code)
+    {
+        curl_multi_remove_handle(multi, job.easy);
+        if (code != CURLE_OK) {
+            long verify = 0;
+            curl_easy_getinfo(job.easy, CURLINFO_SSL_VERIFYRESULT, &verify);
+            finish(job, netErrorCodeForCurl(code, verify));
+            return;
+        }
+        long status = 0;
+        curl_easy_getinfo(job.easy, CURLINFO_RESPONSE_CODE, &status);
+        job.response.statusCode = static_cast<int>(status);
+        job.response.url = job.request.url;
+        if (job.request.useCookies) CookieStore::shared().setCookiesFromHeaders(job.response.headers, job.request.url);
+
+        char* location = nullptr;
+        curl_easy_getinfo(job.easy, CURLINFO_REDIRECT_URL, &location);
+        if (isRedirectStatus(status) && location) {
+            if (job.redirects >= kMaxRedirects) {
+                finish(job, kNetErrorTooManyRedirects);
+                return;
+            }
+            followRedirect(job, status, location);
+            if (int failure = configure(job)) {
+                finish(job, failure);
+                return;
+            }
+            curl_multi_add_handle(multi, job.easy);
+            return;
+        }
+        finish(job, 0);
+    }
+
+    static void followRedirect(Job& job, long status, const std::string& location)
+    {
+        URLRequest& r = job.request;
+        bool toGet = (status == 303 && r.method != "HEAD") || ((status == 301 || status == 302) && r.method == "POST");
+        if (toGet) {
+            r.method = "GET";
+            r.body.clear();
+            r.headers.remove("Content-Type");
+            r.headers.remove("Content-Length");
+        }
+        auto from = URLParts::parse(r.url);
+        auto to = URLParts::parse(location);
+        if (!from || !to || !from->sameOrigin(*to)) {
+            r.credentials.reset();
+            r.headers.remove("Authorization");
+            r.headers.remove("Cookie");
+        }
+        r.url = location;
+        job.response = URLResponse();
+        job.redirects++;
+        job.lastActivity = Clock::currentTime();
+    }
+
+    // Delivers the job's outcome (a reply when errorCode is 0) and forgets it.
+    void finish(Job& job, int errorCode)
+    {
+        auto result = std::make_shared<URLResult>();
+        if (errorCode)
+            result->error = NetError::make(errorCode);
+        else
+            result->response = std::move(job.response);
+        auto owner = job.owner;
+        running.erase(owner.get());  // destroys the job
+        owner->post(std::move(result));
+    }
+
+    // For a job that never reached the multi handle.
+    static void fail(Job& job, int errorCode)
+    {
+        auto result = std::make_shared<URLResult>();
+        result->error = NetError::make(errorCode);
+        job.owner->post(std::move(result));
+    }
+
+    void expireTimeouts()
+    {
+        double now = Clock::currentTime();
+        std::vector<Job*> expired;
+        for (auto& [key, job] : running) {
+            double timeout = job->request.timeoutSeconds;
+            if (timeout > 0 && now >= job->lastActivity + timeout) expired.push_back(job.get());
+        }
+        for (Job* job : expired) {
+            curl_multi_remove_handle(multi, job->easy);
+            finish(*job, kNetErrorTimedOut);
+        }
+    }
+
+    long waitMs()
+    {
+        if (running.empty()) return kIdlePollMs;
+        long curlMs = -1;
+        curl_multi_timeout(multi, &curlMs);
+        long ms = curlMs < 0 ? kIdlePollMs : std::min(curlMs, kIdlePollMs);
+        auto clock = Clock::current();
+        double now = clock->now();
+        for (auto& [key, job] : running) {
+            double timeout = job->request.timeoutSeconds;
+            if (timeout <= 0) continue;
+            if (!clock->isRealTime()) {
+                ms = std::min(ms, kManualClockPollMs);
+                continue;
+            }
+            double left = job->lastActivity + timeout - now;
+            ms = std::min(ms, static_cast<long>(std::max(0.0, std::ceil(left * 1000.0))));
+        }
+        return ms;
+    }
+};
+
+CurlTransport& CurlTransport::shared()
+{
+    static CurlTransport transport;
+    return transport;
+}
+
+CurlTransport::CurlTransport()
+{
+    // Built before the transport so that they outlive its thread at exit.
+    Clock::current();
+    CookieStore::shared();
+    engine_ = std::make_unique<Engine>();
+}
+
+CurlTransport::~CurlTransport() = default;
+
+void CurlTransport::start(const std::shared_ptr<URLTransfer>& transfer, URLRequest request)
+{
+    auto job = std::make_unique<Job>(transfer, std::move(request));
+    job->lastActivity = Clock::currentTime();
+    {
+        std::lock_guard lock(engine_->mutex);
+        engine_->starting.push_back(std::move(job));
+    }
+    curl_multi_wakeup(engine_->multi);
+}
+
+void CurlTransport::cancel(const URLTransfer* transfer)
+{
+    {
+        std::lock_guard lock(engine_->mutex);
+        auto& starting = engine_->starting;
+        auto it = std::find_if(starting.begin(), starting.end(), [&](const auto& j) { return j->owner.get() == transfer; });
+        if (it != starting.end()) {
+            starting.erase(it);
+            return;
+        }
+        engine_->cancelling.push_back(transfer);
+    }
+    curl_multi_wakeup(engine_->multi);
+}
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+// What a transfer sends and what it gets back.
+//
+// Thread: plain values; owned by one thread at a time.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/net/HttpHeaders.h"
+#include "platform/net/NetError.h"
+
+namespace platform {
+
+struct URLRequest {
+    struct Credentials {
+        std::string user;
+        std::string password;
+    };
+
+    std::string url;
+    std::string method = "GET";
+    HttpHeaders headers;
+    std::vector<uint8_t> body;
+    // Seconds without any bytes moving, measured on platform::Clock, after
+    // which the transfer fails with kNetErrorTimedOut. 0 or less: no time-out.
+    double timeoutSeconds = 0;
+    // Send matching cookies of the shared CookieStore and record the reply's.
+    bool useCookies = true;
+    // HTTP basic authentication, sent only to the request's own origin.
+    std::optional<Credentials> credentials;
+};
+
+struct URLResponse {
+    std::string url;  // after the redirects that were followed
+    int statusCode = 0;
+    HttpHeaders headers;
+    std::vector<uint8_t> body;
+};
+
+// Exactly one outcome: an HTTP reply (any status) or an error.
+struct URLResult {
+    URLResponse response;
+    NetErrorPtr error;
+    bool isReply() const { return !error; }
+};
+
+}  // namespace platform

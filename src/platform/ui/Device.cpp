@@ -1,0 +1,41 @@
+#include "platform/ui/Device.h"
+
+#include "platform/foundation/NotificationCenter.h"
+
+namespace platform::ui {
+
+namespace {
+
+std::shared_ptr<Device>& instance()
+{
+    static std::shared_ptr<Device> device;
+    return device;
+}
+
+}  // namespace
+
+std::shared_ptr<Device> Device::current()
+{
+    auto& device = instance();
+    if (!device) device = std::make_shared<Device>();
+    return device;
+}
+
+void Device::resetCurrent()
+{
+    instance() = std::make_shared<Device>();
+}
+
+void Device::setOrientation(DeviceOrientation orientation)
+{
+    if (orientation == orientation_) return;
+    orientation_ = orientation;
+    if (generating_ > 0) NotificationCenter::defaultCenter().post(DeviceOrientationDidChangeNotification, shared_from_this());
+}
+
+void Device::endGeneratingDeviceOrientationNotifications()
+{
+    if (generating_ > 0) --generating_;
+}
+
+}  // namespace platform::ui

@@ -1,0 +1,86 @@
+#include "transport/handles/HCRequestHandlesForModule.h"
+
+#include <mutex>
+#include <optional>
+
+#include "kernel/http/HCHttpService.h"
+
+namespace {
+
+struct Registry {
+    std::mutex mutex;
+    // nullopt: the registry does not exist (never created, or emptied by a cancel).
+    std::optional<std::vector<std::shared_ptr<HCRequestHandlesForModule>>> entries;
+};
+
+Registry& registry()
+{
+    static Registry r;
+    return r;
+}
+
+}  // namespace
+
+void HCRequestHandlesForModule::addHandle(const HCRequestHandlePtr& handle, const std::string& module)
+{
+    if (!handle) return;
+    // Downloads report their ends through the HTTP service, which sits below
+    // this registry and so learns of it here, once a handle is worth tracking.
+    static std::once_flag hookInstalled;
+    std::call_once(hookInstalled, [] { HCHttpService::setCompleteRequestHook(&HCRequestHandlesForModule::completeRequest); });
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    if (!r.entries) {
+        r.entries.emplace();
+        r.entries->reserve(64);
+    }
+    for (auto& entry : *r.entries) {
+        if (entry->module_ == module) {
+            entry->handles_.push_back(handle);
+            return;
+        }
+    }
+    auto entry = std::make_shared<HCRequestHandlesForModule>(module);
+    entry->handles_.reserve(8);
+    entry->handles_.push_back(handle);
+    r.entries->push_back(std::move(entry));
+}
+
+void HCRequestHandlesForModule::completeRequest(const platform::ObjectPtr& request)
+{
+    auto& r = registry();
+    std::vector<HCRequestHandlePtr> finished;
+    {
+        std::lock_guard lock(r.mutex);
+        if (!r.entries || r.entries->empty()) return;
+        for (auto& entry : *r.entries) {
+            std::erase_if(entry->handles_, [&](const HCRequestHandlePtr& h) {
+                if (h->request() != request) return false;
+                finished.push_back(h);
+                return true;
+            });
+        }
+    }
+    // Cleared outside the registry lock: a handle has a lock of its own.
+    for (auto& h : finished) h->setRequest(nullptr);
+}
+
+void HCRequestHandlesForModule::cancelAllRequestsForModule(const std::string& module)
+{
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    if (!r.entries) return;
+    std::erase_if(*r.entries, [&](const std::shared_ptr<HCRequestHandlesForModule>& e) { return e->module_ == module; });
+    if (r.entries->empty()) r.entries.reset();
+}
+
+std::optional<std::vector<std::pair<std::string, std::vector<HCRequestHandlePtr>>>>
+HCRequestHandlesForModule::snapshot()
+{
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    if (!r.entries) return std::nullopt;
+    std::vector<std::pair<std::string, std::vector<HCRequestHandlePtr>>> out;
+    for (auto& e : *r.entries) out.emplace_back(e->module_, e->handles_);
+    return out;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The process-wide registry of live request handles, grouped by the public
+// class ("module") that started them, so that a class can forget all of its
+// requests at once when its delegate goes away.
+//
+// Entries keep the order in which their modules first registered; an entry
+// stays when its last handle leaves, and the registry itself disappears only
+// when cancelAllRequestsForModule() empties it.
+//
+// Thread: handles are added on the caller's thread and completed on the
+// thread where the request ends (often the provider's request thread); one
+// mutex serialises every access.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/runtime/Object.h"
+#include "transport/handles/HCRequestHandle.h"
+
+class HCRequestHandlesForModule final : public platform::Object {
+public:
+    HCRequestHandlesForModule(std::string module) : module_(std::move(module)) {}
+
+    const std::string& module() const { return module_; }
+    const std::vector<HCRequestHandlePtr>& handles() const { return handles_; }
+
+    // A nil handle is ignored.
+    static void addHandle(const HCRequestHandlePtr& handle, const std::string& module);
+    // Clears the request of every handle that carries it and drops those handles.
+    static void completeRequest(const platform::ObjectPtr& request);
+    // Forgets the module's handles; the requests run on.
+    static void cancelAllRequestsForModule(const std::string& module);
+
+    // What the registry holds now, for inspection: nullopt while it does not exist.
+    static std::optional<std::vector<std::pair<std::string, std::vector<HCRequestHandlePtr>>>> snapshot();
+
+private:
+    std::string module_;
+    std::vector<HCRequestHandlePtr> handles_;
+};

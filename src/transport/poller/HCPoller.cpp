@@ -1,0 +1,160 @@
+#include "transport/poller/HCPoller.h"
+
+#include <algorithm>
+
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/runtime/Thread.h"
+
+namespace {
+
+std::mutex& readerMutex()
+{
+    static std::mutex m;
+    return m;
+}
+std::shared_ptr<HCPollerReplyReader>& installedReader()
+{
+    static std::shared_ptr<HCPollerReplyReader> reader;
+    return reader;
+}
+
+}  // namespace
+
+void HCPoller::setReplyReader(std::shared_ptr<HCPollerReplyReader> reader)
+{
+    std::lock_guard lock(readerMutex());
+    installedReader() = std::move(reader);
+}
+
+HCPoller::HCPoller(std::shared_ptr<HCProvider> provider, std::string sourceUrl)
+    : provider_(std::move(provider)), sourceUrl_(std::move(sourceUrl))
+{
+}
+
+std::shared_ptr<HCPoller> HCPoller::initWithProvider(std::shared_ptr<HCProvider> provider, std::string sourceUrl)
+{
+    return std::make_shared<HCPoller>(std::move(provider), std::move(sourceUrl));
+}
+
+HCPoller::~HCPoller()
+{
+    if (timer_) timer_->invalidate();
+}
+
+double HCPoller::getPollingFrequency() const
+{
+    return timer_ && timer_->isValid() ? timer_->timeInterval() : 0.0;
+}
+
+void HCPoller::changePollingFrequency(double seconds)
+{
+    stopPolling();
+    if (seconds <= 0) return;
+    std::weak_ptr<HCPoller> weak = platform::self(this);
+    timer_ = platform::Thread::current()->runLoop()->scheduleTimer(seconds, true, [weak](platform::Timer&) {
+        if (auto poller = weak.lock()) poller->pollNow();
+    });
+}
+
+void HCPoller::stopPolling()
+{
+    if (timer_) timer_->invalidate();
+    timer_.reset();
+}
+
+void HCPoller::resetToDefaultPollingFrequency()
+{
+    changePollingFrequency(defaultFrequency_);
+}
+
+void HCPoller::registerResourceClass(const HCPollerResourceClass& resourceClass)
+{
+    std::lock_guard lock(mutex_);
+    for (auto& w : watched_)
+        if (w.resourceClass.className == resourceClass.className) return;
+    watched_.push_back(Watched{resourceClass, 0});
+}
+
+void HCPoller::clearCacheForResourceClass(const std::string& className)
+{
+    clearCacheAndForceLastSeenId(0, className);
+}
+
+void HCPoller::clearCacheAndForceLastSeenId(long long lastSeenId, const std::string& className)
+{
+    std::lock_guard lock(mutex_);
+    for (auto& w : watched_)
+        if (w.resourceClass.className == className) w.lastSeenId = lastSeenId;
+}
+
+long long HCPoller::lastSeenId(const std::string& className) const
+{
+    std::lock_guard lock(mutex_);
+    for (auto& w : watched_)
+        if (w.resourceClass.className == className) return w.lastSeenId;
+    return 0;
+}
+
+void HCPoller::pollNow()
+{
+    if (!provider_) return;
+    std::vector<URLRequestParameter> parameters;
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& w : watched_)
+            if (w.lastSeenId > 0)
+                parameters.emplace_back("last_seen_" + w.resourceClass.resourceName + "_id",
+                                        std::to_string(w.lastSeenId));
+    }
+    auto self = platform::self(this);
+    provider_->performAction(sourceUrl_, parameters, "GET",
+                             HCDelegate(self, &HCPoller::_pollSucceeded, provider_->requestThread()),
+                             HCDelegate(self, &HCPoller::_pollFailed), 0, nullptr, true);
+}
+
+void HCPoller::_pollSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader)
+{
+    std::shared_ptr<HCPollerReplyReader> reader;
+    {
+        std::lock_guard lock(readerMutex());
+        reader = installedReader();
+    }
+    if (!reader || !loader) return;
+
+    std::vector<HCPollerResourceClass> classes;
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& w : watched_) classes.push_back(w.resourceClass);
+    }
+    auto items = reader->read(*loader->data(), classes);
+
+    // New resources per class, in reply order; the last-seen id moves to the newest.
+    std::vector<std::pair<std::string, std::shared_ptr<platform::Array>>> discovered;
+    {
+        std::lock_guard lock(mutex_);
+        for (auto& w : watched_) {
+            auto fresh = platform::Array::make();
+            long long newest = w.lastSeenId;
+            for (auto& item : items) {
+                if (item.resourceName != w.resourceClass.resourceName || item.resourceId <= w.lastSeenId) continue;
+                fresh->add(item.resource);
+                newest = std::max(newest, item.resourceId);
+            }
+            w.lastSeenId = newest;
+            if (fresh->count() > 0) discovered.emplace_back(w.resourceClass.discoveredNotification, fresh);
+        }
+    }
+    if (discovered.empty()) return;
+    platform::performOnMain([self = platform::self(this), discovered] {
+        for (auto& [name, resources] : discovered) {
+            auto info = platform::Dictionary::make();
+            info->setObject(HCPollerNotificationKeyResources, resources);
+            platform::NotificationCenter::defaultCenter().post(name, self, info);
+        }
+    });
+}
+
+void HCPoller::_pollFailed(std::shared_ptr<OAuthAPIRequestLoader>)
+{
+    platform::NotificationCenter::defaultCenter().post(HCPollingFailed, platform::String::make(sourceUrl_));
+}

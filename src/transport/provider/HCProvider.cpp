@@ -1,0 +1,248 @@
+#include "transport/provider/HCProvider.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "kernel/http/HCHttpService.h"
+#include "kernel/settings/HCSettings.h"
+#include "transport/handles/HCRequestHandlesForModule.h"
+
+namespace {
+
+std::mutex& hooksMutex()
+{
+    static std::mutex m;
+    return m;
+}
+HCProviderHooks& installedHooks()
+{
+    static HCProviderHooks hooks;
+    return hooks;
+}
+
+}  // namespace
+
+void HCProvider::setHooks(HCProviderHooks hooks)
+{
+    std::lock_guard lock(hooksMutex());
+    installedHooks() = std::move(hooks);
+}
+
+HCProviderHooks HCProvider::hooks()
+{
+    std::lock_guard lock(hooksMutex());
+    return installedHooks();
+}
+
+bool HCProvider::willSilentlyDiscardAction()
+{
+    auto h = hooks();
+    return h.willSilentlyDiscardAction && h.willSilentlyDiscardAction();
+}
+
+std::string HCProvider::serviceRoot()
+{
+    auto settings = HCSettings::Instance();
+    if (!settings) return {};
+    return settings->objectForKey("server-url").value_or("");
+}
+
+std::shared_ptr<HCHttpService> HCProvider::createHttpService()
+{
+    return std::make_shared<HCHttpService>(serviceRoot(), false);
+}
+
+HCProvider::HCProvider(OAuthConsumer consumer)
+    : consumer_(std::move(consumer)), requestThread_(platform::Thread::start("request")), queueLock_(0)
+{
+    token_ = OAuthCredentialStore::load(consumer_.key);
+}
+
+std::shared_ptr<HCProvider> HCProvider::providerWithProductKey(const std::string& productKey, const std::string& secret)
+{
+    return std::make_shared<HCProvider>(OAuthConsumer{productKey, secret});
+}
+
+HCProvider::~HCProvider()
+{
+    if (requestThread_) requestThread_->cancel();
+}
+
+void HCProvider::unlockUpdatingCondition()
+{
+    queueLock_.unlockWithCondition(queuedActions_.empty() && runningActions_.empty() ? 0 : 1);
+}
+
+std::shared_ptr<HCRequestHandle> HCProvider::performAction(
+    const std::string& path, const std::optional<std::vector<URLRequestParameter>>& parameters,
+    const std::string& httpMethod, const HCDelegate& success, const HCDelegate& failure, int requestType,
+    const platform::ObjectPtr& notice, bool requiringAuthentication)
+{
+    if (requiringAuthentication && willSilentlyDiscardAction()) return nullptr;
+
+    std::optional<OAuthToken> token;
+    {
+        std::lock_guard lock(tokenMutex_);
+        token = token_;
+    }
+    auto request = std::make_shared<OAuthURLRequest>(serviceRoot() + path, consumer_, token);
+    request->setHTTPMethod(httpMethod);
+    if (parameters) request->setParameters(*parameters);
+
+    auto self = platform::self(this);
+    auto loader = std::make_shared<OAuthAPIRequestLoader>(
+        request, HCDelegate(self, &HCProvider::_loaderFinished, success, requestThread_),
+        HCDelegate(self, &HCProvider::_loaderFailed, failure, requestThread_));
+    loader->setProvider(self);
+    auto action = std::make_shared<HCActionRequest>(loader, requestType, notice);
+
+    queueLock_.lock();
+    queuedActions_.push_back(action);
+    unlockUpdatingCondition();
+    requestThread_->runLoop()->post([self] { self->dispatchNextAction(); });
+    return HCRequestHandle::requestHandle(loader);
+}
+
+void HCProvider::dispatchNextAction()
+{
+    queueLock_.lock();
+    if (queuedActions_.empty()) {
+        unlockUpdatingCondition();
+        return;
+    }
+    auto action = queuedActions_.front();
+    queuedActions_.pop_front();
+    runningActions_.push_back(action);
+    unlockUpdatingCondition();
+    action->dispatch();
+}
+
+std::shared_ptr<HCActionRequest> HCProvider::actionForLoader(const OAuthAPIRequestLoader* loader)
+{
+    for (auto& a : runningActions_)
+        if (a->loader().get() == loader) return a;
+    return nullptr;
+}
+
+void HCProvider::_loaderFinished(std::shared_ptr<OAuthAPIRequestLoader> loader,
+                                 std::shared_ptr<HCDelegateChained> nextCall)
+{
+    if (!loader) return;
+    queueLock_.lock();
+    std::erase_if(runningActions_, [&](const auto& a) { return a->loader() == loader; });
+    HCRequestHandlesForModule::completeRequest(loader);
+    unlockUpdatingCondition();
+    if (nextCall) nextCall->invokeWith(loader);
+}
+
+void HCProvider::_loaderFailed(std::shared_ptr<OAuthAPIRequestLoader> loader,
+                               std::shared_ptr<HCDelegateChained> nextCall)
+{
+    if (!loader) return;
+    std::shared_ptr<HCActionRequest> action;
+    {
+        queueLock_.lock();
+        action = actionForLoader(loader.get());
+        unlockUpdatingCondition();
+    }
+    int status = loader->statusCode();
+    if (!action || action->requestType() == HCActionRequest::kNoErrorScreens) {
+        _loaderFinished(loader, nextCall);
+        return;
+    }
+    auto h = hooks();
+    auto self = platform::self(this);
+    if (status == 401) {
+        // The failure is held back until the log-in flow gives up on the request.
+        action->setAbandonAction([self, loader, nextCall] { self->_loaderFinished(loader, nextCall); });
+        platform::performOnMain([login = h.launchLoginFlowForRequest, action] {
+            if (login)
+                login(action);
+            else
+                action->abandonInLightOfASeriousError();
+        });
+        return;
+    }
+    if (status == 426 && h.displayUpgradeRequiredErrorMessage)
+        platform::performOnMain([show = h.displayUpgradeRequiredErrorMessage, data = loader->data()] { show(data); });
+    if (status == 450 && h.displayServerMaintenanceNotice)
+        platform::performOnMain([show = h.displayServerMaintenanceNotice, data = loader->data()] { show(data); });
+    _loaderFinished(loader, nextCall);
+}
+
+void HCProvider::cancelRequest(const OAuthAPIRequestLoaderPtr& loader)
+{
+    if (!loader) return;
+    queueLock_.lock();
+    auto running = std::find_if(runningActions_.begin(), runningActions_.end(),
+                                [&](const auto& a) { return a->loader() == loader; });
+    if (running != runningActions_.end()) {
+        runningActions_.erase(running);
+        loader->cancel();
+    } else {
+        // Removing in place keeps the other queued actions in the order they were made.
+        std::erase_if(queuedActions_, [&](const auto& a) { return a->loader() == loader; });
+    }
+    unlockUpdatingCondition();
+}
+
+void HCProvider::destroyAllPendingRequests()
+{
+    queueLock_.lock();
+    queuedActions_.clear();
+    unlockUpdatingCondition();
+}
+
+void HCProvider::cleanupRequestThread()
+{
+    if (requestThread_) requestThread_->cancel();
+}
+
+bool HCProvider::isAuthenticated() const
+{
+    std::lock_guard lock(tokenMutex_);
+    return token_.has_value();
+}
+
+void HCProvider::setAccessToken(const std::string& token, const std::string& secret)
+{
+    OAuthToken pair{token, secret};
+    {
+        std::lock_guard lock(tokenMutex_);
+        token_ = pair;
+    }
+    OAuthCredentialStore::save(consumer_.key, pair);
+}
+
+void HCProvider::destroyLocalCredentials()
+{
+    {
+        std::lock_guard lock(tokenMutex_);
+        token_.reset();
+    }
+    OAuthCredentialStore::removeAll();
+    if (auto done = hooks().didDestroyLocalCredentials) done();
+}
+
+bool HCProvider::waitUntilIdle(double wallTimeoutSeconds)
+{
+    if (!queueLock_.lockWhenCondition(0, wallTimeoutSeconds)) return false;
+    queueLock_.unlockWithCondition(0);
+    return true;
+}
+
+size_t HCProvider::queuedActionCount() const
+{
+    queueLock_.lock();
+    size_t n = queuedActions_.size();
+    queueLock_.unlockWithCondition(queueLock_.condition());
+    return n;
+}
+
+size_t HCProvider::runningLoaderCount() const
+{
+    queueLock_.lock();
+    size_t n = runningActions_.size();
+    queueLock_.unlockWithCondition(queueLock_.condition());
+    return n;
+}

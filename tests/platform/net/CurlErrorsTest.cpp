@@ -1,0 +1,19 @@
+#include <curl/curl.h>
+#include <gtest/gtest.h>
+#include <openssl/x509_vfy.h>
+
+#include "platform/net/CurlErrors.h"
+#include "platform/net/NetError.h"
+
+using namespace platform;
+
+TEST(CurlErrors, CertificateFailuresSplitIntoBadDateAndUntrusted)
+{
+    EXPECT_EQ(netErrorCodeForCurl(CURLE_PEER_FAILED_VERIFICATION, X509_V_ERR_CERT_HAS_EXPIRED), -1201);
+    EXPECT_EQ(netErrorCodeForCurl(CURLE_PEER_FAILED_VERIFICATION, X509_V_ERR_CERT_NOT_YET_VALID), -1201);
+    EXPECT_EQ(netErrorCodeForCurl(CURLE_PEER_FAILED_VERIFICATION, X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT), -1202);
+    EXPECT_EQ(netErrorCodeForCurl(CURLE_PEER_FAILED_VERIFICATION, X509_V_ERR_HOSTNAME_MISMATCH), -1202);
+    EXPECT_EQ(netErrorCodeForCurl(CURLE_SSL_CONNECT_ERROR, X509_V_OK), -1200);
+    EXPECT_EQ(netErrorCodeForCurl(CURLE_COULDNT_RESOLVE_HOST, X509_V_OK), -1003);
+    EXPECT_EQ(netErrorCodeForCurl(CURLE_OUT_OF_MEMORY, X509_V_OK), -1);
+}

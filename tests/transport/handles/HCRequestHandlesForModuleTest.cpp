@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "platform/foundation/Values.h"
+#include "transport/handles/HCRequestHandlesForModule.h"
+
+namespace {
+
+// Each test starts from no registry: dropping every module the tests use
+// removes it.
+class HCRequestHandlesForModuleTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (auto module : {"HCUser", "HCInvite", "HCTimeStamp"})
+            HCRequestHandlesForModule::cancelAllRequestsForModule(module);
+    }
+};
+
+std::vector<std::string> modules()
+{
+    std::vector<std::string> out;
+    if (auto snap = HCRequestHandlesForModule::snapshot())
+        for (auto& [module, handles] : *snap) out.push_back(module);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(HCRequestHandlesForModuleTest, NilHandleLeavesTheRegistryAbsent)
+{
+    HCRequestHandlesForModule::addHandle(nullptr, "HCUser");
+    EXPECT_FALSE(HCRequestHandlesForModule::snapshot().has_value());
+}
+
+TEST_F(HCRequestHandlesForModuleTest, HandlesGroupByModuleInCallOrder)
+{
+    auto r1 = platform::String::make("r1"), r2 = platform::String::make("r2"), r3 = platform::String::make("r3");
+    auto h1 = HCRequestHandle::requestHandle(r1), h2 = HCRequestHandle::requestHandle(r2),
+         h3 = HCRequestHandle::requestHandle(r3);
+    HCRequestHandlesForModule::addHandle(h1, "HCUser");
+    HCRequestHandlesForModule::addHandle(h2, "HCInvite");
+    HCRequestHandlesForModule::addHandle(h3, "HCUser");
+    auto snap = HCRequestHandlesForModule::snapshot();
+    ASSERT_TRUE(snap);
+    ASSERT_EQ(snap->size(), 2u);
+    EXPECT_EQ((*snap)[0].first, "HCUser");
+    EXPECT_EQ((*snap)[0].second, (std::vector<HCRequestHandlePtr>{h1, h3}));
+    EXPECT_EQ((*snap)[1].second, (std::vector<HCRequestHandlePtr>{h2}));
+}
+
+TEST_F(HCRequestHandlesForModuleTest, CompletedRequestClearsItsHandleAndKeepsTheEmptyEntry)
+{
+    auto request = platform::String::make("loader");
+    auto handle = HCRequestHandle::requestHandle(request);
+    HCRequestHandlesForModule::addHandle(handle, "HCTimeStamp");
+    HCRequestHandlesForModule::completeRequest(request);
+    EXPECT_EQ(handle->request(), nullptr);
+    auto snap = HCRequestHandlesForModule::snapshot();
+    ASSERT_TRUE(snap);
+    ASSERT_EQ(snap->size(), 1u);
+    EXPECT_TRUE((*snap)[0].second.empty());
+    // Cancelling a handle whose request ended does nothing.
+    handle->cancel();
+}
+
+TEST_F(HCRequestHandlesForModuleTest, CancellingAModuleDropsOnlyItsEntryAndTheLastOneDropsTheRegistry)
+{
+    auto a = platform::String::make("a"), b = platform::String::make("b");
+    HCRequestHandlesForModule::addHandle(HCRequestHandle::requestHandle(a), "HCUser");
+    HCRequestHandlesForModule::addHandle(HCRequestHandle::requestHandle(b), "HCInvite");
+    HCRequestHandlesForModule::cancelAllRequestsForModule("HCUser");
+    EXPECT_EQ(modules(), (std::vector<std::string>{"HCInvite"}));
+    HCRequestHandlesForModule::cancelAllRequestsForModule("HCInvite");
+    EXPECT_FALSE(HCRequestHandlesForModule::snapshot().has_value());
+    // The next handle creates the registry anew.
+    HCRequestHandlesForModule::addHandle(HCRequestHandle::requestHandle(a), "HCUser");
+    EXPECT_EQ(modules(), (std::vector<std::string>{"HCUser"}));
+}
+
+TEST_F(HCRequestHandlesForModuleTest, HandleDoesNotKeepItsRequestAlive)
+{
+    auto handle = HCRequestHandle::requestHandle(platform::String::make("short-lived"));
+    EXPECT_EQ(handle->request(), nullptr);
+    EXPECT_EQ(handle->requestKind(), HCRequestHandle::RequestKind::Other);
+}

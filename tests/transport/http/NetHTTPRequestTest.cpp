@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/net/LoopbackServer.h"
+#include "platform/runtime/Thread.h"
+#include "support/TestSupport.h"
+#include "transport/http/NetHTTPRequest.h"
+#include "transport/http/NetStringEncoding.h"
+
+using testnet::LoopbackServer;
+using testnet::ServerReply;
+using testnet::ServerRequest;
+using testsupport::runMainUntil;
+using testsupport::ScopedManualClock;
+
+namespace {
+// Records the delegate calls and the thread they came on.
+struct RecordingDelegate : NetHTTPRequestDelegate {
+    std::vector<std::string> calls;
+    bool allOnMain = true;
+    std::shared_ptr<NetHTTPRequest> last;
+
+    void requestFinished(const std::shared_ptr<NetHTTPRequest>& request) override
+    {
+        allOnMain = allOnMain && platform::Thread::isMainThread();
+        calls.push_back("finished");
+        last = request;
+    }
+    void requestFailed(const std::shared_ptr<NetHTTPRequest>& request) override
+    {
+        allOnMain = allOnMain && platform::Thread::isMainThread();
+        calls.push_back("failed");
+        last = request;
+    }
+};
+
+// A subclass whose completion step notes where it ran before the base tells the delegate.
+class StepRequest : public NetHTTPRequest {
+public:
+    using NetHTTPRequest::NetHTTPRequest;
+    std::atomic<int> steps{0};
+    std::atomic<bool> stepOnMain{true};
+    std::string stepThreadName;
+
+protected:
+    void requestFinished() override
+    {
+        stepOnMain = platform::Thread::isMainThread();
+        stepThreadName = platform::Thread::current()->name();
+        ++steps;
+        NetHTTPRequest::requestFinished();
+    }
+};
+
+ServerReply held(ServerReply r)
+{
+    r.hold = true;
+    return r;
+}
+
+std::string text(const std::vector<uint8_t>& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+}  // namespace
+
+TEST(NetHTTPRequest, CompletionStepRunsOnTheRequestThreadThenTheDelegateHearsOnMain)
+{
+    LoopbackServer server;
+    server.route("/latin", [](const ServerRequest&) {
+        ServerReply r = ServerReply::text(200, "caf\xe9");
+        r.headers = {{"Content-Type", "text/plain; charset=\"ISO-8859-1\""}};
+        return r;
+    });
+    server.route("/plain", [](const ServerRequest&) {
+        ServerReply r;
+        r.body = "x";
+        r.headers = {{"Content-Type", "application/octet-stream"}};
+        return r;
+    });
+
+    auto delegate = std::make_shared<RecordingDelegate>();
+    auto request = std::make_shared<StepRequest>(server.url("/latin"));
+    EXPECT_EQ(request->requestMethod(), "GET");
+    request->setDelegate(delegate);
+    request->startAsynchronous();
+    EXPECT_TRUE(delegate->calls.empty());
+    EXPECT_TRUE(request->isInProgress());
+    ASSERT_TRUE(runMainUntil([&] { return !delegate->calls.empty(); }));
+
+    EXPECT_EQ(delegate->calls, std::vector<std::string>{"finished"});
+    EXPECT_TRUE(delegate->allOnMain);
+    EXPECT_EQ(delegate->last, request);
+    EXPECT_EQ(request->steps.load(), 1);
+    EXPECT_FALSE(request->stepOnMain.load());
+    EXPECT_EQ(request->stepThreadName, "NetHTTPRequest");
+    EXPECT_FALSE(request->isInProgress());
+    EXPECT_EQ(request->responseStatusCode(), 200);
+    EXPECT_EQ(text(request->responseData()), "caf\xe9");
+    EXPECT_EQ(request->responseEncoding(), kNetISOLatin1StringEncoding);
+    EXPECT_EQ(request->responseHeaders().value("content-type"), "text/plain; charset=\"ISO-8859-1\"");
+    EXPECT_EQ(request->error(), nullptr);
+
+    auto plain = NetHTTPRequest::requestWithURL(server.url("/plain"));
+    plain->setDelegate(delegate);
+    plain->startAsynchronous();
+    ASSERT_TRUE(runMainUntil([&] { return delegate->calls.size() == 2; }));
+    EXPECT_EQ(plain->responseEncoding(), 0);
+}
+
+TEST(NetHTTPRequest, ErrorStatusesAreRepliesAndADroppedConnectionIsAFailure)
+{
+    LoopbackServer server;
+    server.route("/missing", [](const ServerRequest&) { return ServerReply::text(404, "gone"); });
+    server.route("/broken", [](const ServerRequest&) { return ServerReply::text(500, "{\"exception\":{}}"); });
+    server.route("/drop", [](const ServerRequest&) {
+        ServerReply r;
+        r.drop = true;
+        return r;
+    });
+    auto delegate = std::make_shared<RecordingDelegate>();
+
+    for (auto [path, status, body] : {std::tuple{"/missing", 404, "gone"}, std::tuple{"/broken", 500, "{\"exception\":{}}"}}) {
+        auto request = std::make_shared<StepRequest>(server.url(path));
+        request->setDelegate(delegate);
+        request->startAsynchronous();
+        ASSERT_TRUE(runMainUntil([&] { return delegate->last == request; }));
+        EXPECT_EQ(delegate->calls.back(), "finished");
+        EXPECT_EQ(request->steps.load(), 1);
+        EXPECT_EQ(request->responseStatusCode(), status);
+        EXPECT_EQ(text(request->responseData()), body);
+    }
+
+    auto dropped = std::make_shared<StepRequest>(server.url("/drop"));
+    dropped->setDelegate(delegate);
+    dropped->startAsynchronous();
+    ASSERT_TRUE(runMainUntil([&] { return delegate->last == dropped; }));
+    EXPECT_EQ(delegate->calls.back(), "failed");
+    EXPECT_EQ(dropped->steps.load(), 0);
+    ASSERT_NE(dropped->error(), nullptr);
+    EXPECT_EQ(dropped->error()->code(), platform::kNetErrorNetworkConnectionLost);
+    EXPECT_FALSE(dropped->error()->localizedDescription().empty());
+    EXPECT_EQ(dropped->responseStatusCode(), 0);
+    EXPECT_TRUE(delegate->allOnMain);
+}
+
+TEST(NetHTTPRequest, TimeOutsAreRetriedOnTheClockThenReportedAsAFailure)
+{
+    ScopedManualClock clock;
+    LoopbackServer server;
+    server.route("/slow", [](const ServerRequest&) { return held(ServerReply::text(200, "late")); });
+    auto delegate = std::make_shared<RecordingDelegate>();
+    auto request = NetHTTPRequest::requestWithURL(server.url("/slow"));
+    request->setTimeOutSeconds(5);
+    request->setNumberOfTimesToRetryOnTimeout(2);
+    request->setDelegate(delegate);
+    request->startAsynchronous();
+
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        ASSERT_TRUE(runMainUntil([&] { return server.requestCount("/slow") == attempt; })) << attempt;
+        EXPECT_TRUE(delegate->calls.empty());
+        clock.advance(5.1);
+    }
+    ASSERT_TRUE(runMainUntil([&] { return !delegate->calls.empty(); }));
+    EXPECT_EQ(delegate->calls, std::vector<std::string>{"failed"});
+    EXPECT_EQ(server.requestCount("/slow"), 3);
+    ASSERT_NE(request->error(), nullptr);
+    EXPECT_EQ(request->error()->code(), platform::kNetErrorTimedOut);
+}
+
+TEST(NetHTTPRequest, ADelegateClearedOrGoneBeforeDeliveryHearsNothing)
+{
+    LoopbackServer server;
+    server.route("/ok", [](const ServerRequest&) { return ServerReply::text(200, "ok"); });
+    auto kept = std::make_shared<RecordingDelegate>();
+
+    auto cleared = NetHTTPRequest::requestWithURL(server.url("/ok"));
+    cleared->setDelegate(kept);
+    cleared->startAsynchronous();
+    cleared->setDelegate(nullptr);
+
+    auto orphan = NetHTTPRequest::requestWithURL(server.url("/ok"));
+    {
+        auto gone = std::make_shared<RecordingDelegate>();
+        orphan->setDelegate(gone);
+    }
+    orphan->startAsynchronous();
+
+    ASSERT_TRUE(runMainUntil([&] { return !cleared->isInProgress() && !orphan->isInProgress(); }));
+    EXPECT_TRUE(kept->calls.empty());
+    EXPECT_EQ(cleared->responseStatusCode(), 200);
+}
+
+TEST(NetHTTPRequest, CopyIsAnUnstartedTwinAndAStartWhileRunningIsIgnored)
+{
+    LoopbackServer server;
+    server.route("/echo", [](const ServerRequest& q) { return ServerReply::text(200, q.method + " " + q.body + " " + q.header("X-A")); });
+    auto delegate = std::make_shared<RecordingDelegate>();
+    auto original = std::make_shared<StepRequest>(server.url("/echo"));
+    original->setRequestMethod("PUT");
+    original->addRequestHeader("X-A", "first");
+    original->addRequestHeader("x-a", "second");
+    original->setPostBody({'b', 'o', 'd', 'y'});
+    original->setTimeOutSeconds(7);
+    original->setNumberOfTimesToRetryOnTimeout(3);
+    original->setDelegate(delegate);
+
+    auto twin = original->copy();
+    EXPECT_NE(twin, std::static_pointer_cast<NetHTTPRequest>(original));
+    EXPECT_EQ(twin->url(), original->url());
+    EXPECT_EQ(twin->requestMethod(), "PUT");
+    EXPECT_EQ(twin->requestHeaders().fields().size(), 1u);
+    EXPECT_EQ(twin->requestHeaders().value("X-A"), "second");
+    EXPECT_EQ(twin->postBody(), original->postBody());
+    EXPECT_EQ(twin->timeOutSeconds(), 7);
+    EXPECT_EQ(twin->delegate(), delegate);
+    EXPECT_FALSE(twin->isInProgress());
+
+    twin->startAsynchronous();
+    twin->startAsynchronous();
+    ASSERT_TRUE(runMainUntil([&] { return !delegate->calls.empty(); }));
+    EXPECT_EQ(text(twin->responseData()), "PUT body second");
+    EXPECT_EQ(server.requestCount("/echo"), 1);
+}

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "transport/oauth/OAuthSignatureBaseString.h"
+#include "transport/oauth/OAuthSignatureParameter.h"
+#include "transport/oauth/OAuthURLRequest.h"
+
+namespace {
+
+std::string text(const std::vector<uint8_t>& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string headerParameter(const std::string& header, const std::string& name)
+{
+    auto start = header.find(name + "=\"");
+    if (start == std::string::npos) return {};
+    start += name.size() + 2;
+    return header.substr(start, header.find('"', start) - start);
+}
+
+}  // namespace
+
+TEST(OAuthURLRequest, MultipartBodyIsWrittenByteForByte)
+{
+    std::vector<URLRequestParameter> params = {
+        URLRequestParameter("blob_upload[name]", "save 1"),
+        URLRequestParameter("blob", std::vector<uint8_t>{0x00, 0xff, '\r', '\n'}, "bin"),
+    };
+    auto body = OAuthURLRequest::createMultipartFormContent(params);
+    std::string expected =
+        "--sadf8as9fha3fpaef8ah\r\n"
+        "Content-Disposition: form-data; name=\"blob_upload[name]\"\r\n"
+        "\r\n"
+        "save 1\r\n"
+        "--sadf8as9fha3fpaef8ah\r\n"
+        "Content-Disposition: form-data; name=\"blob\"; filename=\"blob.bin\"\r\n"
+        "Content-Type: application/octet-stream\r\n"
+        "Content-Transfer-Encoding: binary\r\n"
+        "\r\n";
+    expected += std::string("\x00\xff\r\n", 4);
+    expected += "\r\n--sadf8as9fha3fpaef8ah--";
+    EXPECT_EQ(text(body), expected);
+}
+
+TEST(OAuthURLRequest, GetKeepsParameterOrderInTheQueryAndSignsIt)
+{
+    OAuthURLRequest request("http://127.0.0.1:8080/api/high_scores.xml", {"key", "secret"}, OAuthToken{"tok", "toksecret"});
+    request.setParameters({URLRequestParameter("z", "1"), URLRequestParameter("a", "x y&"),
+                           URLRequestParameter("high_scores[][score]", "5"),
+                           URLRequestParameter("high_scores[][score]", "7")});
+    request.setNonceAndTimestamp("nonce", "1700000000");
+    auto wire = request.prepare();
+    EXPECT_EQ(wire.url,
+              "http://127.0.0.1:8080/api/high_scores.xml?z=1&a=x%20y%26&high_scores%5B%5D%5Bscore%5D=5&"
+              "high_scores%5B%5D%5Bscore%5D=7");
+    EXPECT_TRUE(wire.body.empty());
+
+    auto header = wire.headers.value("Authorization").value_or("");
+    ASSERT_EQ(header.rfind("OAuth ", 0), 0u);
+    EXPECT_EQ(headerParameter(header, "oauth_token"), "tok");
+    // Recompute the signature from what is on the wire.
+    OAuthParameterList oauth = {{"oauth_consumer_key", "key"}, {"oauth_nonce", "nonce"},
+                                {"oauth_signature_method", "HMAC-SHA1"}, {"oauth_timestamp", "1700000000"},
+                                {"oauth_version", "1.0"}, {"oauth_token", "tok"}};
+    auto expected = OAuthSignatureParameter::HMAC_SHA1SignatureForText(OAuthSignatureBaseString("GET", wire.url, oauth),
+                                                                       "secret&toksecret");
+    EXPECT_EQ(headerParameter(header, "oauth_signature"), OAuthPercentEncode(expected));
+}
+
+TEST(OAuthURLRequest, PostSendsAFormBodyThatIsSignedAndMultipartThatIsNot)
+{
+    OAuthURLRequest form("https://h.example/api/x", {"key", "secret"}, std::nullopt);
+    form.setHTTPMethod("POST");
+    form.setParameters({URLRequestParameter("name", "Zoë & co")});
+    form.setNonceAndTimestamp("n", "1");
+    auto wire = form.prepare();
+    EXPECT_EQ(text(wire.body), "name=Zo%C3%AB%20%26%20co");
+    EXPECT_EQ(wire.headers.value("Content-Type").value_or(""), "application/x-www-form-urlencoded");
+    auto header = wire.headers.value("Authorization").value_or("");
+    EXPECT_EQ(headerParameter(header, "oauth_token"), "");
+    OAuthParameterList signedParams = {{"name", "Zoë & co"}, {"oauth_consumer_key", "key"}, {"oauth_nonce", "n"},
+                                       {"oauth_signature_method", "HMAC-SHA1"}, {"oauth_timestamp", "1"},
+                                       {"oauth_version", "1.0"}};
+    auto expected = OAuthSignatureParameter::HMAC_SHA1SignatureForText(
+        OAuthSignatureBaseString("POST", wire.url, signedParams), "secret&");
+    EXPECT_EQ(headerParameter(header, "oauth_signature"), OAuthPercentEncode(expected));
+
+    OAuthURLRequest upload("https://h.example/api/x", {"key", "secret"}, std::nullopt);
+    upload.setHTTPMethod("POST");
+    upload.setParameters({URLRequestParameter("name", "n"), URLRequestParameter("blob", {1, 2}, "png")});
+    auto multipart = upload.prepare();
+    EXPECT_EQ(multipart.headers.value("Content-Type").value_or(""),
+              "multipart/form-data; boundary=sadf8as9fha3fpaef8ah");
+    EXPECT_NE(text(multipart.body).find("Content-Type: image/png\r\n"), std::string::npos);
+}

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+#include "kernel/settings/HCSettings.h"
+#include "platform/foundation/Sandbox.h"
+#include "support/TestSupport.h"
+#include "transport/handles/HCRequestHandlesForModule.h"
+#include "transport/provider/HCProvider.h"
+
+namespace {
+
+// Nothing listens on port 1 of loopback: every request fails fast with a
+// connection error, which is all these tests need from the network.
+constexpr const char* kDeadServer = "http://127.0.0.1:1/";
+
+struct Outcomes {
+    std::vector<std::string> events;
+    std::vector<platform::ThreadPtr> threads;
+    HCDelegate success()
+    {
+        return HCDelegate::withFunction([this](const platform::ObjectPtr&) { record("success"); });
+    }
+    HCDelegate failure(const std::string& tag = "failure")
+    {
+        return HCDelegate::withFunction([this, tag](const platform::ObjectPtr& loader) {
+            auto l = std::dynamic_pointer_cast<OAuthAPIRequestLoader>(loader);
+            record(tag + (l && !l->oauthResponse()->urlResponse() && l->error() ? ":no-reply" : ""));
+        });
+    }
+    void record(const std::string& e)
+    {
+        events.push_back(e);
+        threads.push_back(platform::Thread::current());
+    }
+};
+
+// Holds the request thread inside a task so queued actions stay queued.
+class RequestThreadGate {
+public:
+    explicit RequestThreadGate(const platform::ThreadPtr& thread)
+    {
+        thread->runLoop()->post([this] {
+            std::unique_lock lock(mutex_);
+            entered_ = true;
+            cv_.notify_all();
+            cv_.wait(lock, [this] { return open_; });
+        });
+        std::unique_lock lock(mutex_);
+        cv_.wait(lock, [this] { return entered_; });
+    }
+    ~RequestThreadGate() { open(); }
+    void open()
+    {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        cv_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    bool entered_ = false;
+    bool open_ = false;
+};
+
+class HCProviderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::Sandbox::configure(dir.str());
+        HCSettings::Initialize();
+        HCSettings::Instance()->setObject(kDeadServer, "server-url");
+        HCProvider::setHooks({});
+        provider = HCProvider::providerWithProductKey("product-key", "product-secret");
+    }
+    void TearDown() override
+    {
+        provider->cleanupRequestThread();
+        HCProvider::setHooks({});
+        HCSettings::Shutdown();
+        platform::Sandbox::reset();
+    }
+    std::shared_ptr<HCRequestHandle> perform(Outcomes& o, int type = 0, bool auth = true, const std::string& tag = "failure")
+    {
+        return provider->performAction("server_timestamp", std::nullopt, "GET", o.success(), o.failure(tag), type,
+                                       nullptr, auth);
+    }
+
+    testsupport::TempDir dir;
+    std::shared_ptr<HCProvider> provider;
+};
+
+}  // namespace
+
+TEST_F(HCProviderTest, TransportFailureReachesTheFailureDelegateOnTheMainThreadWithTheLoader)
+{
+    Outcomes o;
+    auto handle = perform(o);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_NE(std::dynamic_pointer_cast<OAuthAPIRequestLoader>(handle->request()), nullptr);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !o.events.empty(); }));
+    EXPECT_EQ(o.events, (std::vector<std::string>{"failure:no-reply"}));
+    EXPECT_EQ(o.threads[0], platform::Thread::mainThread());
+    EXPECT_TRUE(provider->waitUntilIdle(5));
+    // The handle's request ended, so it no longer points at the loader.
+    EXPECT_EQ(handle->request(), nullptr);
+}
+
+TEST_F(HCProviderTest, DiscardedActionReturnsNilAndCallsNothingUnlessNoAuthenticationIsNeeded)
+{
+    HCProviderHooks hooks;
+    hooks.willSilentlyDiscardAction = [] { return true; };
+    HCProvider::setHooks(hooks);
+    Outcomes o;
+    EXPECT_EQ(perform(o, 0, true), nullptr);
+    EXPECT_EQ(provider->queuedActionCount(), 0u);
+    EXPECT_NE(perform(o, 0, false), nullptr);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !o.events.empty(); }));
+    ASSERT_TRUE(provider->waitUntilIdle(5));
+    testsupport::drainMain();
+    EXPECT_EQ(o.events.size(), 1u);
+}
+
+TEST_F(HCProviderTest, CancellingAQueuedActionKeepsTheOthersInOrderAndCallsItNever)
+{
+    Outcomes o;
+    std::shared_ptr<HCRequestHandle> a, b, c;
+    {
+        RequestThreadGate gate(provider->requestThread());
+        a = perform(o, 0, true, "a");
+        b = perform(o, 0, true, "b");
+        c = perform(o, 0, true, "c");
+        EXPECT_EQ(provider->queuedActionCount(), 3u);
+        b->cancel();
+        EXPECT_EQ(provider->queuedActionCount(), 2u);
+    }
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return o.events.size() == 2; }));
+    ASSERT_TRUE(provider->waitUntilIdle(5));
+    testsupport::drainMain();
+    std::sort(o.events.begin(), o.events.end());
+    EXPECT_EQ(o.events, (std::vector<std::string>{"a:no-reply", "c:no-reply"}));
+}
+
+TEST_F(HCProviderTest, DestroyingPendingRequestsDropsQueuedActionsSilently)
+{
+    Outcomes o;
+    {
+        RequestThreadGate gate(provider->requestThread());
+        perform(o);
+        perform(o);
+        provider->destroyAllPendingRequests();
+        EXPECT_EQ(provider->queuedActionCount(), 0u);
+    }
+    ASSERT_TRUE(provider->waitUntilIdle(5));
+    testsupport::drainMain();
+    EXPECT_TRUE(o.events.empty());
+}
+
+TEST_F(HCProviderTest, BannerRequestIsHandedToTheBannerLayerOnTheMainThread)
+{
+    std::vector<platform::ThreadPtr> shownOn;
+    HCProviderHooks hooks;
+    hooks.showBackgroundNoticeForLoader = [&](const OAuthAPIRequestLoaderPtr& loader, const platform::ObjectPtr&) {
+        shownOn.push_back(platform::Thread::current());
+        loader->loadSynchronously(false);
+    };
+    HCProvider::setHooks(hooks);
+    Outcomes o;
+    perform(o, 1);
+    perform(o, 0);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return o.events.size() == 2; }));
+    ASSERT_EQ(shownOn.size(), 1u);
+    EXPECT_EQ(shownOn[0], platform::Thread::mainThread());
+}
+
+TEST_F(HCProviderTest, FullScreenDashboardStartsBannerRequestsWithoutABanner)
+{
+    int shown = 0;
+    HCProviderHooks hooks;
+    hooks.isDashboardFullScreen = [] { return true; };
+    hooks.showBackgroundNoticeForLoader = [&](const OAuthAPIRequestLoaderPtr&, const platform::ObjectPtr&) { ++shown; };
+    HCProvider::setHooks(hooks);
+    Outcomes o;
+    perform(o, 2);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return o.events.size() == 1; }));
+    EXPECT_EQ(shown, 0);
+}
+
+TEST_F(HCProviderTest, AccessTokenIsKeptAcrossProvidersUntilCredentialsAreDestroyed)
+{
+    EXPECT_FALSE(provider->isAuthenticated());
+    provider->setAccessToken("token", "token-secret");
+    EXPECT_TRUE(provider->isAuthenticated());
+    auto second = HCProvider::providerWithProductKey("product-key", "product-secret");
+    EXPECT_TRUE(second->isAuthenticated());
+
+    bool told = false;
+    HCProviderHooks hooks;
+    hooks.didDestroyLocalCredentials = [&] { told = true; };
+    HCProvider::setHooks(hooks);
+    second->destroyLocalCredentials();
+    EXPECT_TRUE(told);
+    EXPECT_FALSE(second->isAuthenticated());
+    EXPECT_FALSE(HCProvider::providerWithProductKey("product-key", "product-secret")->isAuthenticated());
+}
