@@ -1,0 +1,59 @@
+#pragma once
+// Who may call the server: games (OAuth consumers), their users, and the
+// access tokens that stand for a user. Every method locks, so connection
+// threads and the test thread may call at once.
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "localserver/Fixtures.h"
+
+namespace localserver {
+
+struct Game {
+    std::string id;
+    std::string name;
+    std::string productKey;  // the OAuth consumer key
+    std::string secret;      // the OAuth consumer secret
+};
+
+struct User {
+    std::string id;
+    std::string name;
+};
+
+struct Token {
+    std::string token;
+    std::string secret;
+    std::string userId;
+};
+
+class Accounts {
+public:
+    // Reads the "game" and "user" records; the message of the first bad
+    // record, or empty when all were taken.
+    std::string load(const Fixtures& fixtures);
+
+    void addGame(const Game& game);  // replaces a game with the same product key
+    void addUser(const User& user);  // replaces a user with the same id
+    void addToken(const Token& token);
+    // A fresh random token and secret for an existing user; nothing for an
+    // unknown user.
+    std::optional<Token> issueToken(const std::string& userId);
+
+    std::optional<Game> gameByProductKey(const std::string& productKey) const;
+    std::optional<User> user(const std::string& id) const;
+    std::optional<Token> token(const std::string& token) const;
+    std::vector<Game> games() const;
+    std::vector<User> users() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::map<std::string, Game> gamesByKey_;
+    std::map<std::string, User> users_;
+    std::map<std::string, Token> tokens_;
+};
+
+}  // namespace localserver

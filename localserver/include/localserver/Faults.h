@@ -1,0 +1,63 @@
+#pragma once
+// Misbehaviour that tests order from the server: a canned status and body, a
+// delay, or a connection closed without a reply; for the next requests of
+// any route or of one route. Tests arm faults on their own thread; the
+// connection threads take them. Every method locks.
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace localserver {
+
+struct Fault {
+    std::chrono::milliseconds delay{0};  // waited first; real time, only when asked for
+    bool drop = false;                   // then close the connection without a reply
+    int status = 0;                      // or answer this status (0: serve normally)
+    std::string body;
+    std::string contentType = "text/plain";
+
+    static Fault reply(int status, std::string body = {}, std::string contentType = "text/plain");
+    static Fault dropConnection();
+    // Waits, then serves the request, or does what `then` says.
+    static Fault delayed(std::chrono::milliseconds delay);
+    static Fault delayed(std::chrono::milliseconds delay, Fault then);
+};
+
+class Faults {
+public:
+    static constexpr int kUntilCleared = -1;
+
+    // The next `count` requests, whatever their route.
+    void injectNext(const Fault& fault, int count = 1);
+    // The next `count` requests with this method ("" for any) and path below
+    // the service root ("server_timestamp").
+    void injectFor(const std::string& method, const std::string& path, const Fault& fault, int count = 1);
+    void clear();
+    // Faults still armed, each counted once.
+    std::size_t pending() const;
+
+    // The first armed fault that matches, used up by one; armed first, taken first.
+    std::optional<Fault> take(const std::string& method, const std::string& path);
+    // Waits for a fault's delay; false when the server stopped meanwhile.
+    bool wait(std::chrono::milliseconds delay);
+    // Ends every wait at once and makes later waits return false at once.
+    void interruptWaits();
+    void allowWaits();
+
+private:
+    struct Armed {
+        std::string method;
+        std::optional<std::string> path;
+        Fault fault;
+        int remaining;
+    };
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::vector<Armed> armed_;
+    bool interrupted_ = false;
+};
+
+}  // namespace localserver

@@ -1,0 +1,84 @@
+// halcyon-localserver: serves the service's wire interface on the loopback
+// interface until SIGINT or SIGTERM.
+//
+//   halcyon-localserver [--port N] [--fixtures DIR] [--root /PATH/]
+//
+// Without --fixtures the built-in data is served. The first line on standard
+// output is the service root's URL, so that a script can wait for it.
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "localserver/Server.h"
+
+namespace {
+
+int usage()
+{
+    std::cerr << "usage: halcyon-localserver [--port N] [--fixtures DIR] [--root /PATH/]\n";
+    return 2;
+}
+
+bool parsePort(const std::string& text, int& port)
+{
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    port = std::atoi(text.c_str());
+    return port <= 65535;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    localserver::ServerOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc) {
+            return usage();
+        }
+        const std::string value = argv[++i];
+        if (arg == "--port") {
+            if (!parsePort(value, options.port)) {
+                return usage();
+            }
+        } else if (arg == "--fixtures") {
+            std::string error;
+            auto fixtures = localserver::loadFixtureDirectory(value, error);
+            if (!fixtures) {
+                std::cerr << "halcyon-localserver: " << error << "\n";
+                return 1;
+            }
+            options.fixtures = std::move(*fixtures);
+        } else if (arg == "--root") {
+            options.root = value;
+        } else {
+            return usage();
+        }
+    }
+
+    // Blocked before any thread starts, so every thread inherits the mask
+    // and the signals wait for sigwait below.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    localserver::Server server(std::move(options));
+    localserver::registerServiceRoutes(server);
+    if (!server.start()) {
+        std::cerr << "halcyon-localserver: " << server.error() << "\n";
+        return 1;
+    }
+    std::cout << server.serviceRootUrl() << std::endl;
+
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    server.stop();
+    return 0;
+}

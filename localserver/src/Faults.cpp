@@ -1,0 +1,99 @@
+#include "localserver/Faults.h"
+
+namespace localserver {
+
+Fault Fault::reply(int status, std::string body, std::string contentType)
+{
+    Fault fault;
+    fault.status = status;
+    fault.body = std::move(body);
+    fault.contentType = std::move(contentType);
+    return fault;
+}
+
+Fault Fault::dropConnection()
+{
+    Fault fault;
+    fault.drop = true;
+    return fault;
+}
+
+Fault Fault::delayed(std::chrono::milliseconds delay)
+{
+    return delayed(delay, Fault{});
+}
+
+Fault Fault::delayed(std::chrono::milliseconds delay, Fault then)
+{
+    then.delay = delay;
+    return then;
+}
+
+void Faults::injectNext(const Fault& fault, int count)
+{
+    if (count == 0) {
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    armed_.push_back(Armed{"", std::nullopt, fault, count});
+}
+
+void Faults::injectFor(const std::string& method, const std::string& path, const Fault& fault, int count)
+{
+    if (count == 0) {
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    armed_.push_back(Armed{method, path, fault, count});
+}
+
+void Faults::clear()
+{
+    std::lock_guard lock(mutex_);
+    armed_.clear();
+}
+
+std::size_t Faults::pending() const
+{
+    std::lock_guard lock(mutex_);
+    return armed_.size();
+}
+
+std::optional<Fault> Faults::take(const std::string& method, const std::string& path)
+{
+    std::lock_guard lock(mutex_);
+    for (auto it = armed_.begin(); it != armed_.end(); ++it) {
+        if ((!it->method.empty() && it->method != method) || (it->path && *it->path != path)) {
+            continue;
+        }
+        Fault fault = it->fault;
+        if (it->remaining > 0 && --it->remaining == 0) {
+            armed_.erase(it);
+        }
+        return fault;
+    }
+    return std::nullopt;
+}
+
+bool Faults::wait(std::chrono::milliseconds delay)
+{
+    std::unique_lock lock(mutex_);
+    return !wake_.wait_for(lock, delay, [this] { return interrupted_; });
+}
+
+void Faults::interruptWaits()
+{
+    {
+        std::lock_guard lock(mutex_);
+        interrupted_ = true;
+    }
+    wake_.notify_all();
+}
+
+void Faults::allowWaits()
+{
+    std::lock_guard lock(mutex_);
+    interrupted_ = false;
+}
+
+}  // namespace localserver

@@ -1,0 +1,45 @@
+#pragma once
+// The HTTP side of the server, kept apart so that only its source includes
+// the HTTP library. start() and stop() run on the owner's thread; the
+// callback runs on the listener's connection threads, several at once.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "localserver/Request.h"
+
+namespace localserver {
+
+struct IncomingRequest {
+    std::string method;
+    std::string target;
+    Params headers;
+    std::string body;
+};
+
+struct Outcome {
+    bool drop = false;  // close the connection without a reply
+    Reply reply;
+};
+
+class HttpListener {
+public:
+    using Callback = std::function<Outcome(const IncomingRequest&)>;
+
+    HttpListener();
+    ~HttpListener();
+    HttpListener(const HttpListener&) = delete;
+    HttpListener& operator=(const HttpListener&) = delete;
+
+    // Binds 127.0.0.1:`port` (0 for an ephemeral one) and serves on a thread
+    // of its own until stop().
+    bool start(int port, Callback callback, std::string& error);
+    void stop();
+    int port() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace localserver

@@ -1,0 +1,12 @@
+#include "localserver/Server.h"
+#include "localserver/routes/TimeRoutes.h"
+
+namespace localserver {
+
+// Each family of routes lives in its own file under routes/ and is added here.
+void registerServiceRoutes(Server& server)
+{
+    registerTimeRoutes(server);
+}
+
+}  // namespace localserver

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+
+#include "support/ServerFixture.h"
+
+using namespace localserver;
+using namespace localserver_test;
+using namespace std::chrono_literals;
+
+namespace {
+
+class FaultsTest : public ServerFixture {
+protected:
+    void SetUp() override
+    {
+        ServerFixture::SetUp();
+        server->addRoute("GET", "a", Access::Open, [](const Request&) { return Reply::text(200, "a"); });
+        server->addRoute("POST", "a", Access::Open, [](const Request&) { return Reply::text(200, "posted"); });
+        server->addRoute("GET", "b", Access::Open, [](const Request&) { return Reply::text(200, "b"); });
+        server->addRoute("GET", "signed", Access::User, [](const Request&) { return Reply::text(200, "s"); });
+    }
+
+    long statusOf(const std::string& method, const std::string& path)
+    {
+        return httpRequest(method, url(path)).status;
+    }
+};
+
+}  // namespace
+
+TEST_F(FaultsTest, CannedStatusAndBodyReplaceTheRouteOnce)
+{
+    server->faults().injectNext(Fault::reply(503, "<maintenance/>", "text/html"));
+    const auto faulted = httpRequest("GET", url("signed"));  // unsigned, yet the fault answers first
+    EXPECT_EQ(faulted.status, 503);
+    EXPECT_EQ(faulted.body, "<maintenance/>");
+    EXPECT_EQ(server->faults().pending(), 0u);
+    EXPECT_EQ(httpRequest("GET", url("a")).body, "a");
+    EXPECT_EQ(server->log().entries().at(0).status, 503);
+}
+
+TEST_F(FaultsTest, NextNRequestsAreCountedAcrossRoutes)
+{
+    server->faults().injectNext(Fault::reply(500), 2);
+    server->faults().injectNext(Fault::reply(426), 1);
+    EXPECT_EQ(statusOf("GET", "a"), 500);
+    EXPECT_EQ(statusOf("GET", "b"), 500);
+    EXPECT_EQ(statusOf("GET", "a"), 426);
+    EXPECT_EQ(statusOf("GET", "a"), 200);
+}
+
+TEST_F(FaultsTest, RouteFaultsMatchPathAndMethodUntilUsedOrCleared)
+{
+    server->faults().injectFor("GET", "a", Fault::reply(450), Faults::kUntilCleared);
+    server->faults().injectFor("", "b", Fault::reply(430), 1);
+    EXPECT_EQ(statusOf("POST", "a"), 200);
+    EXPECT_EQ(statusOf("GET", "b"), 430);
+    EXPECT_EQ(statusOf("GET", "b"), 200);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(statusOf("GET", "a"), 450);
+    }
+    EXPECT_EQ(server->faults().pending(), 1u);
+    server->faults().clear();
+    EXPECT_EQ(statusOf("GET", "a"), 200);
+}
+
+TEST_F(FaultsTest, DroppedConnectionGivesNoReplyAndTheServerGoesOn)
+{
+    server->faults().injectFor("GET", "a", Fault::dropConnection());
+    const auto dropped = httpRequest("GET", url("a"));
+    EXPECT_EQ(dropped.code, CURLE_GOT_NOTHING);
+    EXPECT_EQ(dropped.body, "");
+    const auto entry = server->log().entries().at(0);
+    EXPECT_TRUE(entry.dropped);
+    EXPECT_EQ(entry.status, 0);
+    EXPECT_EQ(httpRequest("GET", url("a")).body, "a");
+    EXPECT_EQ(httpRequest("GET", url("b")).body, "b");
+}
+
+TEST_F(FaultsTest, DelayHoldsTheReplyLongerThanAShortClientTimeout)
+{
+    server->faults().injectNext(Fault::delayed(3s));
+    const auto timedOut = httpRequest("GET", url("a"), {}, {}, 100);
+    EXPECT_EQ(timedOut.code, CURLE_OPERATION_TIMEDOUT);
+
+    // A short delay followed by a canned reply.
+    server->faults().injectNext(Fault::delayed(20ms, Fault::reply(502, "late")));
+    const auto start = std::chrono::steady_clock::now();
+    const auto late = httpRequest("GET", url("b"));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 20ms);
+    EXPECT_EQ(late.status, 502);
+    EXPECT_EQ(late.body, "late");
+}
+
+TEST_F(FaultsTest, StopEndsADelayInProgressAtOnce)
+{
+    server->faults().injectNext(Fault::delayed(60s));
+    auto reply = std::async(std::launch::async, [url = url("a")] { return httpRequest("GET", url, {}, {}, 30000); });
+    ASSERT_TRUE(server->log().waitForSize(1));
+    const auto start = std::chrono::steady_clock::now();
+    server->stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_EQ(reply.get().code, CURLE_GOT_NOTHING);
+}

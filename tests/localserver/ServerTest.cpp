@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "support/ServerFixture.h"
+#include "support/XmlTree.h"
+
+using namespace localserver;
+using namespace localserver_test;
+
+namespace {
+
+// One line per parameter, file and path placeholder, in order.
+Reply describe(const Request& req)
+{
+    std::string text = req.method + " " + req.path + "\n";
+    for (const auto& [name, value] : req.params) {
+        text += "param " + name + "=" + value + "\n";
+    }
+    for (const auto& file : req.files) {
+        text += "file " + file.name + " " + file.filename + " " + file.contentType + " " + file.bytes + "\n";
+    }
+    for (const auto& [name, value] : req.pathParams) {
+        text += "path " + name + "=" + value + "\n";
+    }
+    return Reply::text(200, text);
+}
+
+class ServerTest : public ServerFixture {
+protected:
+    void SetUp() override
+    {
+        ServerFixture::SetUp();
+        for (const char* method : {"GET", "POST", "PUT", "DELETE"}) {
+            server->addRoute(method, "echo", Access::Open, describe);
+        }
+        server->addRoute("GET", "users/{id}/games/{game}.xml", Access::Open, describe);
+    }
+};
+
+std::string multipartBody()
+{
+    return "--sadf8as9fha3fpaef8ah\r\n"
+           "Content-Disposition: form-data; name=\"s[]\"\r\n\r\n"
+           "y\r\n"
+           "--sadf8as9fha3fpaef8ah\r\n"
+           "Content-Disposition: form-data; name=\"blob\"; filename=\"blob.bin\"\r\n"
+           "Content-Type: application/octet-stream\r\n"
+           "Content-Transfer-Encoding: binary\r\n\r\n"
+           "B\r\nYTES\r\n"
+           "--sadf8as9fha3fpaef8ah\r\n"
+           "Content-Disposition: form-data; name=\"s[]\"\r\n\r\n"
+           "z\r\n"
+           "--sadf8as9fha3fpaef8ah--";
+}
+
+const std::string kMultipartType = "Content-Type: multipart/form-data;boundary=sadf8as9fha3fpaef8ah";
+
+}  // namespace
+
+TEST_F(ServerTest, RoutesByMethodAndPathBelowTheRoot)
+{
+    EXPECT_EQ(server->baseUrl(), "http://127.0.0.1:" + std::to_string(server->port()) + "/");
+    EXPECT_EQ(httpRequest("DELETE", url("echo")).body, "DELETE echo\n");
+    const auto withPlaceholders = httpRequest("GET", url("users/%40me/games/3.xml"));
+    EXPECT_EQ(withPlaceholders.body, "GET users/@me/games/3.xml\npath id=@me\npath game=3\n");
+    EXPECT_EQ(httpRequest("GET", url("nothing")).status, 404);
+    EXPECT_EQ(httpRequest("GET", url("echo.xml")).status, 404);
+    EXPECT_EQ(httpRequest("POST", url("users/1/games/3.xml")).status, 405);
+}
+
+TEST_F(ServerTest, ServiceRootPrefixIsHonoured)
+{
+    ServerOptions options;
+    options.root = "/api/v1/";
+    restartWith(options);
+    server->addRoute("GET", "echo", Access::Open, describe);
+    EXPECT_EQ(server->serviceRootUrl(), server->baseUrl() + "api/v1/");
+    EXPECT_EQ(httpRequest("GET", url("echo")).body, "GET echo\n");
+    EXPECT_EQ(httpRequest("GET", server->baseUrl() + "echo").status, 404);
+    EXPECT_EQ(httpRequest("GET", server->baseUrl() + "api/echo").status, 404);
+}
+
+TEST_F(ServerTest, QueryThenFormBodyInOrderWithDuplicatesKept)
+{
+    const auto result = httpRequest("POST", url("echo?a=1&s%5B%5D=x&plus=a+b"),
+                                    {"Content-Type: application/x-www-form-urlencoded; charset=utf-8"},
+                                    "s%5B%5D=y&b=2&s[]=z&empty=&=v");
+    EXPECT_EQ(result.body,
+              "POST echo\nparam a=1\nparam s[]=x\nparam plus=a b\nparam s[]=y\nparam b=2\nparam s[]=z\n"
+              "param empty=\nparam =v\n");
+}
+
+TEST_F(ServerTest, LargeFormBodiesArriveWhole)
+{
+    // Far above the HTTP library's own limit for form bodies.
+    std::string body;
+    for (int i = 0; i < 3000; ++i) {
+        body += "high_scores%5B%5D%5Bscore%5D=" + std::to_string(i) + "&";
+    }
+    const auto result = httpRequest("PUT", url("echo"), {"Content-Type: application/x-www-form-urlencoded"}, body);
+    ASSERT_EQ(result.status, 200);
+    const auto entries = server->log().entries();
+    ASSERT_EQ(entries.size(), 1u);
+    const auto scores = entries[0].request.paramValues("high_scores[][score]");
+    ASSERT_EQ(scores.size(), 3000u);
+    EXPECT_EQ(scores.front(), "0");
+    EXPECT_EQ(scores.back(), "2999");
+}
+
+TEST_F(ServerTest, MultipartTextPartsJoinTheParametersAndFilesStayApart)
+{
+    const auto result = httpRequest("POST", url("echo?s%5B%5D=x"), {kMultipartType}, multipartBody());
+    EXPECT_EQ(result.body,
+              "POST echo\nparam s[]=x\nparam s[]=y\nparam s[]=z\nfile blob blob.bin application/octet-stream B\r\nYTES\n");
+    // The log keeps the raw body and the real content type.
+    const auto logged = server->log().entries().at(0).request;
+    EXPECT_EQ(logged.body, multipartBody());
+    EXPECT_EQ(logged.header("content-type"), "multipart/form-data;boundary=sadf8as9fha3fpaef8ah");
+}
+
+TEST_F(ServerTest, UnreadableRequestsGet400AndAreLogged)
+{
+    EXPECT_EQ(httpRequest("GET", url("echo?a=%zz")).status, 400);
+    EXPECT_EQ(httpRequest("GET", url("ec%zzho")).status, 400);
+    EXPECT_EQ(httpRequest("POST", url("echo"), {"Content-Type: application/x-www-form-urlencoded"}, "a=%").status, 400);
+    std::string truncated = multipartBody();
+    truncated.resize(truncated.size() / 2);
+    EXPECT_EQ(httpRequest("POST", url("echo"), {kMultipartType}, truncated).status, 400);
+    const auto entries = server->log().entries();
+    ASSERT_EQ(entries.size(), 4u);
+    for (const auto& entry : entries) {
+        EXPECT_EQ(entry.status, 400);
+    }
+    EXPECT_EQ(entries[3].request.body, truncated);
+    // The server still serves.
+    EXPECT_EQ(httpRequest("GET", url("echo")).status, 200);
+}
+
+TEST_F(ServerTest, LogRecordsRequestsInArrivalOrder)
+{
+    httpRequest("GET", url("echo?q=1&oauth_token=t"), {"X-Test: first", "X-Test: second"});
+    httpRequest("POST", url("nothing"), {"Content-Type: text/plain"}, "raw body");
+    const auto entries = server->log().entries();
+    ASSERT_EQ(entries.size(), 2u);
+    const Request& first = entries[0].request;
+    EXPECT_EQ(first.method, "GET");
+    EXPECT_EQ(first.path, "echo");
+    EXPECT_EQ(first.target, "/echo?q=1&oauth_token=t");
+    EXPECT_EQ(first.params, (Params{{"q", "1"}}));
+    EXPECT_EQ(first.oauth, (Params{{"oauth_token", "t"}}));
+    EXPECT_EQ(allValues(first.headers, "X-Test"), (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(first.header("host"), "127.0.0.1:" + std::to_string(server->port()));
+    EXPECT_FALSE(first.header("REMOTE_ADDR"));
+    EXPECT_EQ(entries[0].status, 200);
+    EXPECT_FALSE(entries[0].dropped);
+    EXPECT_EQ(entries[1].request.body, "raw body");
+    EXPECT_EQ(entries[1].status, 404);
+
+    server->log().clear();
+    EXPECT_EQ(server->log().size(), 0u);
+    httpRequest("GET", url("echo"));
+    EXPECT_EQ(server->log().entries().at(0).status, 200);
+}
+
+TEST_F(ServerTest, FailingHandlerAnswers500AndTheServerCarriesOn)
+{
+    server->addRoute("GET", "boom", Access::Open, [](const Request&) -> Reply { throw std::runtime_error("bad"); });
+    const auto result = httpRequest("GET", url("boom"));
+    EXPECT_EQ(result.status, 500);
+    EXPECT_EQ(result.body, "bad");
+    EXPECT_EQ(httpRequest("GET", url("echo")).status, 200);
+}
+
+TEST_F(ServerTest, ServerNotificationGoesIntoTheNextSuccessfulReplyOfItsPathOnly)
+{
+    int failures = 1;
+    server->addRoute("GET", "list.xml", Access::Open, [&failures](const Request&) {
+        if (failures > 0) {
+            --failures;
+            return Reply::text(503, "later");
+        }
+        ResourceList list;
+        list.resources.push_back(resourceNode("user", std::string("1"), {}));
+        return Reply::xml(writeFlatReply(list));
+    });
+    server->addRoute("GET", "other.xml", Access::Open, [](const Request&) { return Reply::xml(writeFlatReply({})); });
+    server->injectServerNotification("list.xml", serverNotificationNode({{"text", "first"}}));
+    server->injectServerNotification("list.xml", serverNotificationNode({{"text", "second"}}));
+
+    EXPECT_EQ(httpRequest("GET", url("list.xml")).status, 503);  // not consumed by a failure
+    EXPECT_EQ(httpRequest("GET", url("other.xml")).body, writeFlatReply({}));
+    const auto names = [](const HttpResult& result) {
+        const auto tree = parseXml(result.body);
+        return tree ? tree->childNames() : std::vector<std::string>{"not XML"};
+    };
+    const auto first = httpRequest("GET", url("list.xml"));
+    EXPECT_EQ(names(first), (std::vector<std::string>{"server_notification", "user"}));
+    EXPECT_EQ(parseXml(first.body)->children[0].child("text")->text, "first");
+    const auto second = httpRequest("GET", url("list.xml"));
+    EXPECT_EQ(parseXml(second.body)->children[0].child("text")->text, "second");
+    EXPECT_EQ(names(httpRequest("GET", url("list.xml"))), (std::vector<std::string>{"user"}));
+}
+
+TEST(ServerLifecycleTest, StartsOnFreshPortsAndStopsRepeatedly)
+{
+    Server a;
+    Server b;
+    ASSERT_TRUE(a.start()) << a.error();
+    ASSERT_TRUE(b.start()) << b.error();
+    EXPECT_NE(a.port(), b.port());
+    EXPECT_GT(a.port(), 0);
+    a.stop();
+    a.stop();
+    EXPECT_NE(httpRequest("GET", a.baseUrl() + "x", {}, {}, 2000).code, CURLE_OK);
+    EXPECT_EQ(httpRequest("GET", b.baseUrl() + "x").status, 404);
+    EXPECT_FALSE(a.start());
+}
+
+TEST(ServerLifecycleTest, RefusesToStartWithBadSettings)
+{
+    ServerOptions badFixtures;
+    std::string error;
+    badFixtures.fixtures = *parseFixtures("[game]\nid = 1\n", "g.ini", error);
+    Server withBadFixtures(badFixtures);
+    EXPECT_FALSE(withBadFixtures.start());
+    EXPECT_EQ(withBadFixtures.error(), "g.ini:1: [game] needs \"product_key\"");
+
+    ServerOptions badRoot;
+    badRoot.root = "api";
+    Server withBadRoot(badRoot);
+    EXPECT_FALSE(withBadRoot.start());
+
+    Server first;
+    ASSERT_TRUE(first.start());
+    ServerOptions samePort;
+    samePort.port = first.port();
+    Server second(samePort);
+    EXPECT_FALSE(second.start());
+    EXPECT_NE(second.error(), "");
+}
