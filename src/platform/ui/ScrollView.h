@@ -1,0 +1,69 @@
+#pragma once
+// A view whose content is larger than itself: the content offset is the
+// origin of its bounds, so subviews placed in content coordinates move when
+// it scrolls. Nothing moves by itself: offsets change only through
+// setContentOffset and scrollRectToVisible (or a subclass), and an animated
+// change takes effect at once, recording that it was asked animated.
+//
+// Thread: main thread only.
+#include <memory>
+#include <string>
+
+#include "platform/ui/View.h"
+
+namespace platform::ui {
+
+class ScrollView;
+
+// Optional methods: the defaults do nothing.
+class ScrollViewDelegate {
+public:
+    virtual ~ScrollViewDelegate() = default;
+    // After every change of the content offset.
+    virtual void scrollViewDidScroll(ScrollView& scrollView) { (void)scrollView; }
+};
+
+class ScrollView : public View {
+public:
+    explicit ScrollView(const Rect& frame = Rect());
+
+    Size contentSize() const { return contentSize_; }
+    void setContentSize(Size size) { contentSize_ = size; }
+    Point contentOffset() const;
+    // Not clamped to the content: callers may place the offset anywhere.
+    void setContentOffset(Point offset, bool animated = false);
+    // Whether the last offset change was asked for with animation.
+    bool wasLastScrollAnimated() const { return lastScrollAnimated_; }
+    EdgeInsets contentInset() const { return contentInset_; }
+    void setContentInset(const EdgeInsets& insets) { contentInset_ = insets; }
+    bool isScrollEnabled() const { return scrollEnabled_; }
+    void setScrollEnabled(bool enabled) { scrollEnabled_ = enabled; }
+
+    // Moves the offset as little as needed to show `rect` (content
+    // coordinates), keeping it within the content and its insets.
+    void scrollRectToVisible(const Rect& rect, bool animated);
+    // The smallest and largest offsets that keep the view over its content.
+    Point minimumContentOffset() const;
+    Point maximumContentOffset() const;
+
+    // Not retained.
+    std::shared_ptr<ScrollViewDelegate> delegate() const { return delegate_.lock(); }
+    void setDelegate(const std::shared_ptr<ScrollViewDelegate>& delegate) { delegate_ = delegate; }
+
+    std::string kindName() const override { return "ScrollView"; }
+    // "content=(320x900) offset=(0,85)"; the offset only when not at the origin.
+    std::string describe() const override;
+
+protected:
+    // Called after the offset changed, before the delegate hears of it.
+    virtual void didScroll() {}
+
+private:
+    Size contentSize_;
+    EdgeInsets contentInset_;
+    bool scrollEnabled_ = true;
+    bool lastScrollAnimated_ = false;
+    std::weak_ptr<ScrollViewDelegate> delegate_;
+};
+
+}  // namespace platform::ui

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <png.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/foundation/Sandbox.h"
+#include "platform/ui/Image.h"
+#include "support/TestSupport.h"
+
+using namespace platform;
+using namespace platform::ui;
+
+namespace {
+
+// A smooth gradient with a translucent column, so lossy coding stays close.
+ImagePtr gradient(int width, int height)
+{
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            rgba.push_back(static_cast<uint8_t>(x * 255 / (width - 1)));
+            rgba.push_back(static_cast<uint8_t>(y * 255 / (height - 1)));
+            rgba.push_back(128);
+            rgba.push_back(x == 0 ? 64 : 255);
+        }
+    }
+    return Image::withPixels(width, height, std::move(rgba));
+}
+
+double meanColourDifference(const Image& a, const Image& b)
+{
+    double total = 0;
+    for (int y = 0; y < a.pixelHeight(); ++y) {
+        for (int x = 1; x < a.pixelWidth(); ++x) {  // the translucent column is not comparable in JPEG
+            const Pixel p = a.pixelAt(x, y);
+            const Pixel q = b.pixelAt(x, y);
+            total += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b);
+        }
+    }
+    return total / (3.0 * (a.pixelWidth() - 1) * a.pixelHeight());
+}
+
+}  // namespace
+
+TEST(ImageCodecTest, PngRoundTripKeepsEveryPixelAndAlpha)
+{
+    const auto image = gradient(37, 21);
+    const auto png = PNGRepresentation(image);
+    ASSERT_TRUE(png);
+    const auto decoded = Image::imageWithData(png);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->size(), Size(37, 21));
+    EXPECT_EQ(decoded->rgba(), image->rgba());
+}
+
+TEST(ImageCodecTest, JpegRoundTripKeepsSizeAndColoursCloseAndQualityMatters)
+{
+    const auto image = gradient(64, 48);
+    const auto best = JPEGRepresentation(image, 0.95);
+    const auto worst = JPEGRepresentation(image, 0.0);
+    ASSERT_TRUE(best && worst);
+    EXPECT_LT(worst->length(), best->length());
+    const auto decoded = Image::imageWithData(best);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->pixelWidth(), 64);
+    EXPECT_EQ(decoded->pixelHeight(), 48);
+    EXPECT_LT(meanColourDifference(*image, *decoded), 3.0);
+    EXPECT_EQ(decoded->pixelAt(10, 10).a, 255);
+    EXPECT_FALSE(JPEGRepresentation(nullptr, 0.7));
+}
+
+TEST(ImageCodecTest, GarbageAndTruncatedBytesGiveNoImage)
+{
+    const auto image = gradient(40, 40);
+    const auto png = PNGRepresentation(image)->bytes();
+    const auto jpeg = JPEGRepresentation(image, 0.8)->bytes();
+
+    EXPECT_FALSE(Image::imageWithData(Data::fromString("")));
+    EXPECT_FALSE(Image::imageWithData(Data::fromString("<html>not an image</html>")));
+    EXPECT_FALSE(Image::imageWithData(std::shared_ptr<Data>()));
+    for (size_t cut : {size_t{4}, size_t{8}, size_t{30}, png.size() / 2, png.size() - 13}) {
+        EXPECT_FALSE(Image::imageWithData(Data(png.data(), cut))) << "png cut at " << cut;
+    }
+    for (size_t cut : {size_t{3}, size_t{20}, jpeg.size() / 3, jpeg.size() / 2, jpeg.size() - 10}) {
+        EXPECT_FALSE(Image::imageWithData(Data(jpeg.data(), cut))) << "jpeg cut at " << cut;
+    }
+    // A right signature followed by noise.
+    std::vector<uint8_t> noisy(png.begin(), png.begin() + 8);
+    for (int i = 0; i < 500; ++i) noisy.push_back(static_cast<uint8_t>(i * 37));
+    EXPECT_FALSE(Image::imageWithData(Data(noisy)));
+    std::vector<uint8_t> noisyJpeg = {0xFF, 0xD8, 0xFF};
+    for (int i = 0; i < 500; ++i) noisyJpeg.push_back(static_cast<uint8_t>(i * 91));
+    EXPECT_FALSE(Image::imageWithData(Data(noisyJpeg)));
+}
+
+TEST(ImageCodecTest, OversizedImagesAreRefused)
+{
+    // A genuine, valid PNG one pixel too wide, written with libpng directly.
+    const int width = Image::kMaxDimension + 1;
+    std::vector<uint8_t> gray(static_cast<size_t>(width), 200);
+    png_image header;
+    std::memset(&header, 0, sizeof header);
+    header.version = PNG_IMAGE_VERSION;
+    header.width = static_cast<png_uint_32>(width);
+    header.height = 1;
+    header.format = PNG_FORMAT_GRAY;
+    png_alloc_size_t size = 0;
+    ASSERT_TRUE(png_image_write_get_memory_size(header, size, 0, gray.data(), 0, nullptr));
+    std::vector<uint8_t> wide(size);
+    ASSERT_TRUE(png_image_write_to_memory(&header, wide.data(), &size, 0, gray.data(), 0, nullptr));
+    wide.resize(size);
+    EXPECT_FALSE(Image::imageWithData(Data(wide)));
+
+    EXPECT_FALSE(Image::withPixels(width, 1, std::vector<uint8_t>(static_cast<size_t>(width) * 4)));
+    EXPECT_FALSE(Image::withPixels(4096, 4097, std::vector<uint8_t>(size_t{4096} * 4097 * 4)));
+    EXPECT_FALSE(Image::withPixels(2, 2, std::vector<uint8_t>(15)));
+    EXPECT_FALSE(Image::withPixels(0, 2, {}));
+}
+
+TEST(ImageCodecTest, NamedImagesComeFromTheBundleOnly)
+{
+    testsupport::TempDir root;
+    Sandbox::configure(root.str());
+    std::filesystem::create_directories(Sandbox::bundlePath());
+    const auto bytes = PNGRepresentation(gradient(5, 3))->bytes();
+    const auto write = [&](const std::filesystem::path& path) {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    };
+    write(std::filesystem::path(Sandbox::bundlePath()) / "Icon.png");
+    write(root.path() / "Secret.png");
+
+    const auto icon = Image::imageNamed("Icon");
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->name(), "Icon.png");
+    EXPECT_EQ(icon->size(), Size(5, 3));
+    EXPECT_TRUE(Image::imageNamed("Icon.png"));
+    EXPECT_FALSE(Image::imageNamed("Missing.png"));
+    EXPECT_FALSE(Image::imageNamed("../Secret.png"));
+    EXPECT_FALSE(Image::imageNamed((root.path() / "Secret.png").string()));
+    Sandbox::reset();
+    EXPECT_FALSE(Image::imageNamed("Icon.png"));
+}
+
+TEST(ImageCodecTest, StretchableCopySharesPixelsAndRecordsCaps)
+{
+    const auto image = gradient(60, 20);
+    const auto stretchable = image->stretchableImage(10, -3);
+    EXPECT_EQ(stretchable->leftCapWidth(), 10);
+    EXPECT_EQ(stretchable->topCapHeight(), 0);
+    EXPECT_EQ(&stretchable->rgba(), &image->rgba());
+    EXPECT_EQ(image->leftCapWidth(), 0);
+}
