@@ -81,6 +81,7 @@ public:
     virtual std::shared_ptr<NetHTTPRequest> copy() const;
     // Starts the transfer and returns at once; does nothing while one runs.
     void startAsynchronous();
+    // From startAsynchronous() until the delegate has been told (or would have been).
     bool isInProgress() const;
 
 protected:

@@ -5,7 +5,7 @@
 
 #include "platform/net/CookieStore.h"
 #include "platform/net/URLTransfer.h"
-#include "platform/net/LoopbackServer.h"
+#include "support/LoopbackServer.h"
 #include "platform/runtime/Thread.h"
 #include "support/TestSupport.h"
 
