@@ -1,6 +1,7 @@
 #include "platform/foundation/Values.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -38,9 +39,11 @@ double Number::doubleValue() const
 std::string Number::stringValue() const
 {
     if (auto d = std::get_if<double>(&value_)) {
+        // Shortest text that reads back as the same double, whatever the
+        // process locale: 0.1 stays "0.1", never "0,1".
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%.17g", *d);
-        return buf;
+        auto result = std::to_chars(buf, buf + sizeof buf, *d);
+        return std::string(buf, result.ptr);
     }
     return std::to_string(longLongValue());
 }

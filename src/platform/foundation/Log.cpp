@@ -1,0 +1,54 @@
+#include "platform/foundation/Log.h"
+
+#include <cstdio>
+#include <mutex>
+
+namespace platform {
+namespace {
+std::mutex& sinkMutex()
+{
+    static std::mutex m;
+    return m;
+}
+LogSink& installedSink()
+{
+    static LogSink sink;
+    return sink;
+}
+}  // namespace
+
+const char* logLevelName(LogLevel level)
+{
+    switch (level) {
+    case LogLevel::Debug: return "debug";
+    case LogLevel::Info: return "info";
+    case LogLevel::Warning: return "warning";
+    case LogLevel::Error: return "error";
+    }
+    return "?";
+}
+
+void log(LogLevel level, std::string_view text)
+{
+    LogSink sink;
+    {
+        std::lock_guard lock(sinkMutex());
+        sink = installedSink();
+    }
+    std::string line(text);
+    if (sink) {
+        sink(level, line);
+        return;
+    }
+    // One write per line so that lines from two threads do not interleave.
+    std::string out = std::string("[") + logLevelName(level) + "] " + line + "\n";
+    std::fwrite(out.data(), 1, out.size(), stderr);
+}
+
+void setLogSink(LogSink sink)
+{
+    std::lock_guard lock(sinkMutex());
+    installedSink() = std::move(sink);
+}
+
+}  // namespace platform

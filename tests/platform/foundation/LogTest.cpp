@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "platform/foundation/Log.h"
+#include "platform/foundation/ProgrammingError.h"
+
+using namespace platform;
+
+namespace {
+class CapturedLog {
+public:
+    CapturedLog()
+    {
+        setLogSink([this](LogLevel level, const std::string& line) { lines.emplace_back(level, line); });
+    }
+    ~CapturedLog() { setLogSink(nullptr); }
+    std::vector<std::pair<LogLevel, std::string>> lines;
+};
+}  // namespace
+
+TEST(Log, InstalledSinkReceivesEachLineWithItsLevel)
+{
+    CapturedLog log;
+    platform::log(LogLevel::Info, "hello");
+    platform::log(LogLevel::Warning, "careful");
+    ASSERT_EQ(log.lines.size(), 2u);
+    EXPECT_EQ(log.lines[0], std::make_pair(LogLevel::Info, std::string("hello")));
+    EXPECT_EQ(log.lines[1], std::make_pair(LogLevel::Warning, std::string("careful")));
+    EXPECT_STREQ(logLevelName(LogLevel::Error), "error");
+}
+
+TEST(ProgrammingError, DefaultHandlerLogsAnErrorAndReturns)
+{
+    CapturedLog log;
+    reportProgrammingError("Controller 'X' forgot to override 'y'");
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_EQ(log.lines[0].first, LogLevel::Error);
+    EXPECT_NE(log.lines[0].second.find("Controller 'X' forgot to override 'y'"), std::string::npos);
+}
+
+TEST(ProgrammingError, InstalledHandlerReplacesTheLogUntilRemoved)
+{
+    CapturedLog log;
+    std::vector<std::string> reported;
+    setProgrammingErrorHandler([&](const std::string& text) { reported.push_back(text); });
+    reportProgrammingError("broken");
+    setProgrammingErrorHandler(nullptr);
+    reportProgrammingError("logged");
+    EXPECT_EQ(reported, (std::vector<std::string>{"broken"}));
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_NE(log.lines[0].second.find("logged"), std::string::npos);
+}
