@@ -2,30 +2,12 @@
 
 #include "platform/foundation/Format.h"
 #include "platform/foundation/Values.h"
+#include "platform/net/PercentEncoding.h"
 
 namespace {
 // The IANA name of the form's text encoding, UTF-8.
 constexpr const char* kFormCharset = "utf-8";
 }  // namespace
-
-std::string netFormEncode(const std::string& text)
-{
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    for (unsigned char c : text) {
-        bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                          c == '.' || c == '_' || c == '~';
-        if (unreserved) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        }
-    }
-    return out;
-}
 
 std::shared_ptr<NetFormDataRequest> NetFormDataRequest::requestWithURL(const std::string& url)
 {
@@ -52,7 +34,7 @@ void NetFormDataRequest::buildPostBody()
         if (fields_.empty()) return;
         for (const auto& [key, value] : fields_) {
             if (!body.empty()) body += '&';
-            body += netFormEncode(key) + "=" + netFormEncode(value);
+            body += platform::percentEncode(key) + "=" + platform::percentEncode(value);
         }
     }
     setPostBody(std::vector<uint8_t>(body.begin(), body.end()));

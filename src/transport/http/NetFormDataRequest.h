@@ -34,5 +34,3 @@ private:
     std::vector<std::pair<std::string, std::string>> fields_;  // key, value in the order added
 };
 
-// Percent-encodes the UTF-8 bytes of the text, keeping A-Z a-z 0-9 - . _ ~.
-std::string netFormEncode(const std::string& text);

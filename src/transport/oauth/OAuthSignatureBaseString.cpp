@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "transport/oauth/OAuthSignatureParameter.h"
+#include "platform/net/PercentEncoding.h"
 
 namespace {
 
@@ -98,7 +98,7 @@ std::string OAuthNormalizedParameters(const OAuthParameterList& parameters)
 {
     std::vector<std::pair<std::string, std::string>> encoded;
     encoded.reserve(parameters.size());
-    for (auto& [name, value] : parameters) encoded.emplace_back(OAuthPercentEncode(name), OAuthPercentEncode(value));
+    for (auto& [name, value] : parameters) encoded.emplace_back(platform::percentEncode(name), platform::percentEncode(value));
     std::sort(encoded.begin(), encoded.end());
     std::string out;
     for (auto& [name, value] : encoded) {
@@ -118,6 +118,6 @@ std::string OAuthSignatureBaseString(const std::string& method, const std::strin
     std::string upperMethod = method;
     std::transform(upperMethod.begin(), upperMethod.end(), upperMethod.begin(),
                    [](unsigned char c) { return std::toupper(c); });
-    return upperMethod + "&" + OAuthPercentEncode(OAuthNormalizedURL(url)) + "&" +
-           OAuthPercentEncode(OAuthNormalizedParameters(all));
+    return upperMethod + "&" + platform::percentEncode(OAuthNormalizedURL(url)) + "&" +
+           platform::percentEncode(OAuthNormalizedParameters(all));
 }

@@ -17,22 +17,3 @@ std::string OAuthSignatureParameter::HMAC_SHA1SignatureForText(const std::string
     int length = EVP_EncodeBlock(encoded.data(), digest, static_cast<int>(digestLength));
     return std::string(reinterpret_cast<const char*>(encoded.data()), static_cast<size_t>(length));
 }
-
-std::string OAuthPercentEncode(std::string_view text)
-{
-    static const char* hex = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size() * 3);
-    for (unsigned char c : text) {
-        bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                          c == '.' || c == '_' || c == '~';
-        if (unreserved) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 0xf];
-        }
-    }
-    return out;
-}

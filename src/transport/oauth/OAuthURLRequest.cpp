@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/foundation/UUID.h"
+#include "platform/net/PercentEncoding.h"
 #include "platform/runtime/Clock.h"
 #include "transport/oauth/OAuthSignatureBaseString.h"
 #include "transport/oauth/OAuthSignatureParameter.h"
@@ -35,9 +36,9 @@ std::string OAuthURLRequest::formEncodedParameters(const std::vector<URLRequestP
     for (auto& p : parameters) {
         if (p.isBinary()) continue;
         if (!out.empty()) out += '&';
-        out += OAuthPercentEncode(p.name());
+        out += platform::percentEncode(p.name());
         out += '=';
-        out += OAuthPercentEncode(p.value());
+        out += platform::percentEncode(p.value());
     }
     return out;
 }
@@ -118,11 +119,11 @@ platform::URLRequest OAuthURLRequest::prepare() const
     signedParameters.insert(signedParameters.end(), oauth.begin(), oauth.end());
 
     std::string base = OAuthSignatureBaseString(method_, url, signedParameters);
-    std::string key = OAuthPercentEncode(consumer_.secret) + "&" + OAuthPercentEncode(token_ ? token_->secret : "");
+    std::string key = platform::percentEncode(consumer_.secret) + "&" + platform::percentEncode(token_ ? token_->secret : "");
     oauth.emplace_back("oauth_signature", OAuthSignatureParameter::HMAC_SHA1SignatureForText(base, key));
 
     std::string header = "OAuth realm=\"\"";
-    for (auto& [name, value] : oauth) header += ", " + name + "=\"" + OAuthPercentEncode(value) + "\"";
+    for (auto& [name, value] : oauth) header += ", " + name + "=\"" + platform::percentEncode(value) + "\"";
     request.headers.set("Authorization", header);
     return request;
 }

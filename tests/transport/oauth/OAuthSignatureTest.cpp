@@ -3,6 +3,7 @@
 #include <string>
 
 #include "transport/oauth/OAuthSignatureBaseString.h"
+#include "platform/net/PercentEncoding.h"
 #include "transport/oauth/OAuthSignatureParameter.h"
 
 // RFC 2202 test cases 1, 2, 3 and 6, as Base64 of the listed digests.
@@ -19,13 +20,13 @@ TEST(OAuthSignatureParameter, MatchesTheHmacSha1TestVectors)
               "qkrl4VJy0A6VcFY3zoo7Ve1AIRI=");
 }
 
-TEST(OAuthPercentEncode, KeepsOnlyUnreservedCharacters)
+TEST(PercentEncode, KeepsOnlyUnreservedCharacters)
 {
-    EXPECT_EQ(OAuthPercentEncode("Ladies + Gentlemen"), "Ladies%20%2B%20Gentlemen");
-    EXPECT_EQ(OAuthPercentEncode("An encoded string!"), "An%20encoded%20string%21");
-    EXPECT_EQ(OAuthPercentEncode("Dogs, Cats & Mice"), "Dogs%2C%20Cats%20%26%20Mice");
-    EXPECT_EQ(OAuthPercentEncode("-._~azAZ09"), "-._~azAZ09");
-    EXPECT_EQ(OAuthPercentEncode("\xE2\x98\x83"), "%E2%98%83");
+    EXPECT_EQ(platform::percentEncode("Ladies + Gentlemen"), "Ladies%20%2B%20Gentlemen");
+    EXPECT_EQ(platform::percentEncode("An encoded string!"), "An%20encoded%20string%21");
+    EXPECT_EQ(platform::percentEncode("Dogs, Cats & Mice"), "Dogs%2C%20Cats%20%26%20Mice");
+    EXPECT_EQ(platform::percentEncode("-._~azAZ09"), "-._~azAZ09");
+    EXPECT_EQ(platform::percentEncode("\xE2\x98\x83"), "%E2%98%83");
 }
 
 TEST(OAuthSignatureBaseString, MatchesTheWorkedExampleWithQueryAndBodyParameters)

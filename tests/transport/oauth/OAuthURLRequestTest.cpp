@@ -3,6 +3,7 @@
 #include <string>
 
 #include "transport/oauth/OAuthSignatureBaseString.h"
+#include "platform/net/PercentEncoding.h"
 #include "transport/oauth/OAuthSignatureParameter.h"
 #include "transport/oauth/OAuthURLRequest.h"
 
@@ -67,7 +68,7 @@ TEST(OAuthURLRequest, GetKeepsParameterOrderInTheQueryAndSignsIt)
                                 {"oauth_version", "1.0"}, {"oauth_token", "tok"}};
     auto expected = OAuthSignatureParameter::HMAC_SHA1SignatureForText(OAuthSignatureBaseString("GET", wire.url, oauth),
                                                                        "secret&toksecret");
-    EXPECT_EQ(headerParameter(header, "oauth_signature"), OAuthPercentEncode(expected));
+    EXPECT_EQ(headerParameter(header, "oauth_signature"), platform::percentEncode(expected));
 }
 
 TEST(OAuthURLRequest, PostSendsAFormBodyThatIsSignedAndMultipartThatIsNot)
@@ -86,7 +87,7 @@ TEST(OAuthURLRequest, PostSendsAFormBodyThatIsSignedAndMultipartThatIsNot)
                                        {"oauth_version", "1.0"}};
     auto expected = OAuthSignatureParameter::HMAC_SHA1SignatureForText(
         OAuthSignatureBaseString("POST", wire.url, signedParams), "secret&");
-    EXPECT_EQ(headerParameter(header, "oauth_signature"), OAuthPercentEncode(expected));
+    EXPECT_EQ(headerParameter(header, "oauth_signature"), platform::percentEncode(expected));
 
     OAuthURLRequest upload("https://h.example/api/x", {"key", "secret"}, std::nullopt);
     upload.setHTTPMethod("POST");

@@ -1,0 +1,14 @@
+#pragma once
+// Percent-encoding of RFC 3986: every byte but ALPHA, DIGIT, "-", ".", "_"
+// and "~" becomes %XX with upper-case hex. OAuth signatures and form bodies
+// both need exactly this form.
+//
+// Thread: pure function; any thread.
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+std::string percentEncode(std::string_view text);
+
+}  // namespace platform
