@@ -57,8 +57,6 @@ public:
     void setEnabled(bool enabled) { enabled_ = enabled; }
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
-    double width() const { return width_; }
-    void setWidth(double width) { width_ = width; }
 
     const Action& action() const { return action_; }
     void setAction(Action action) { action_ = std::move(action); }
@@ -82,7 +80,6 @@ private:
     BarButtonStyle style_ = BarButtonStyle::Plain;
     bool enabled_ = true;
     int tag_ = 0;
-    double width_ = 0;
     Action action_;
 };
 

@@ -16,7 +16,6 @@ struct IndexPath {
 
     constexpr IndexPath() = default;
     constexpr IndexPath(int section_, int row_) : section(section_), row(row_) {}
-    static constexpr IndexPath forRow(int row, int section) { return IndexPath(section, row); }
 
     auto operator<=>(const IndexPath&) const = default;
 

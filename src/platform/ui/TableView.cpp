@@ -55,6 +55,7 @@ TableView::TableView(const Rect& frame, TableViewStyle style) : ScrollView(frame
 void TableView::setDataSource(const std::shared_ptr<TableViewDataSource>& dataSource)
 {
     dataSource_ = dataSource;
+    setNeedsLayout();
     if (!loaded_) return;
     for (const auto& [ip, cell] : visible_) enqueue(cell);
     visible_.clear();
@@ -395,6 +396,12 @@ void TableView::layoutSubviews()
 {
     ScrollView::layoutSubviews();
     tileIfBoundsChanged();
+}
+
+void TableView::didMoveToWindow()
+{
+    ScrollView::didMoveToWindow();
+    if (window()) setNeedsLayout();
 }
 
 void TableView::didScroll()

@@ -176,6 +176,8 @@ public:
     bool tapInsert(const IndexPath& indexPath);
 
     void layoutSubviews() override;
+    // A table that enters a window is laid out (and so loaded) in the next layout pass.
+    void didMoveToWindow() override;
     std::string kindName() const override { return "TableView"; }
     // "sections=2 rows=3,1", then "editing" and "selected=[0,1]" when they hold.
     std::string describe() const override;

@@ -27,7 +27,15 @@ TableViewCell::TableViewCell(TableViewCellStyle style, std::string reuseIdentifi
       contentView_(View::make(Rect(0, 0, 320, 44)))
 {
     contentView_->setAutoresizingMask(AutoresizingFlexibleWidth | AutoresizingFlexibleHeight);
-    addSubview(contentView_);
+}
+
+const ViewPtr& TableViewCell::contentView()
+{
+    if (contentView_->superview().get() != this) {
+        contentView_->setFrame(bounds());
+        addSubview(contentView_);
+    }
+    return contentView_;
 }
 
 const LabelPtr& TableViewCell::textLabel()
@@ -35,7 +43,7 @@ const LabelPtr& TableViewCell::textLabel()
     if (!textLabel_) {
         textLabel_ = Label::make();
         textLabel_->setFont(Font::boldSystemFontOfSize(style_ == TableViewCellStyle::Value2 ? 12 : 17));
-        contentView_->addSubview(textLabel_);
+        contentView()->addSubview(textLabel_);
         setNeedsLayout();
     }
     return textLabel_;
@@ -47,7 +55,7 @@ LabelPtr TableViewCell::detailTextLabel()
     if (!detailTextLabel_) {
         detailTextLabel_ = Label::make();
         detailTextLabel_->setFont(Font::systemFontOfSize(style_ == TableViewCellStyle::Subtitle ? 14 : 17));
-        contentView_->addSubview(detailTextLabel_);
+        contentView()->addSubview(detailTextLabel_);
         setNeedsLayout();
     }
     return detailTextLabel_;
@@ -57,7 +65,7 @@ const ImageViewPtr& TableViewCell::imageView()
 {
     if (!imageView_) {
         imageView_ = ImageView::make();
-        contentView_->insertSubview(imageView_, 0);
+        contentView()->insertSubview(imageView_, 0);
         setNeedsLayout();
     }
     return imageView_;
@@ -83,7 +91,7 @@ void TableViewCell::setSelectedBackgroundView(ViewPtr view)
 {
     if (selectedBackgroundView_) selectedBackgroundView_->removeFromSuperview();
     selectedBackgroundView_ = std::move(view);
-    if (selectedBackgroundView_) insertSubviewBelow(selectedBackgroundView_, contentView_);
+    if (selectedBackgroundView_) insertSubviewBelow(selectedBackgroundView_, contentView());
     showBackgrounds();
 }
 

@@ -37,7 +37,9 @@ public:
     TableViewCellStyle style() const { return style_; }
     const std::string& reuseIdentifier() const { return reuseIdentifier_; }
 
-    const ViewPtr& contentView() const { return contentView_; }
+    // Subviews of a cell's content go here. (The content view joins the cell
+    // on first use: a view cannot take subviews while it is being made.)
+    const ViewPtr& contentView();
     const LabelPtr& textLabel();
     // nullptr for the default style.
     LabelPtr detailTextLabel();

@@ -53,11 +53,6 @@ void Transitions::finishAll()
     for (int guard = 0; guard < 1000 && !pending().empty(); ++guard) finishNow(pending().begin()->first);
 }
 
-bool Transitions::isPending(Id id)
-{
-    return pending().count(id) != 0;
-}
-
 size_t Transitions::pendingCount()
 {
     return pending().size();

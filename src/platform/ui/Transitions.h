@@ -33,7 +33,6 @@ public:
     // completions start). A new screen change calls this first, so each
     // controller's "will" is answered by its "did" before the next change.
     static void finishAll();
-    static bool isPending(Id id);
     static size_t pendingCount();
     // The clock time at which the last pending transition ends; nullopt when none is pending.
     static std::optional<double> latestEndTime();

@@ -12,11 +12,12 @@
 namespace platform::ui {
 namespace {
 
-// Every living controller, oldest first (main thread only).
+// Every living controller, oldest first (main thread only). Never destroyed:
+// controllers held by other statics may end after it would.
 std::vector<ViewController*>& livingControllers()
 {
-    static std::vector<ViewController*> list;
-    return list;
+    static auto* list = new std::vector<ViewController*>();
+    return *list;
 }
 
 std::vector<ViewControllerPtr> lockLiving()
@@ -308,11 +309,11 @@ void ViewController::dismissModalViewController(bool animated)
 
     target->modal_ = nullptr;
     for (const auto& m : chain) {
+        m->modal_ = nullptr;
         m->presenter_.reset();
+        // Modals below the top stay off screen: they go with it.
         m->coveredViewSuperview_.reset();
     }
-    for (size_t i = 0; i + 1 < chain.size(); ++i) chain[i]->modal_ = nullptr;
-    top->modal_ = nullptr;
     target->uncoverView();
 
     if (visible) {

@@ -80,9 +80,6 @@ public:
         responder_ = std::move(responder);
     }
 
-    bool scalesPageToFit() const { return scalesPageToFit_; }
-    void setScalesPageToFit(bool scales) { scalesPageToFit_ = scales; }
-
     // --- the page side (tests and hosts) -------------------------------------
     // The page goes to `url`: asks the delegate; loads only when allowed.
     bool navigate(const std::string& url, WebNavigationType type = WebNavigationType::LinkClicked);
@@ -105,7 +102,6 @@ private:
     std::vector<HTMLLoad> html_;
     std::vector<std::string> scripts_;
     std::function<std::string(const std::string&)> responder_;
-    bool scalesPageToFit_ = false;
 };
 
 using WebViewPtr = std::shared_ptr<WebView>;

@@ -1,0 +1,445 @@
+#include "platform/ui/Driver.h"
+
+#include <algorithm>
+
+#include "platform/runtime/Thread.h"
+#include "platform/ui/Autorotation.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Describe.h"
+#include "platform/ui/Device.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Responder.h"
+#include "platform/ui/Transitions.h"
+#include "platform/ui/Window.h"
+
+namespace platform::ui {
+namespace {
+
+constexpr double kWaitStep = 0.05;
+
+bool isShown(const View& view)
+{
+    return !view.isHidden() && view.alpha() >= 0.01;
+}
+
+void collectShown(const ViewPtr& view, std::vector<ViewPtr>& out)
+{
+    if (!view || !isShown(*view)) return;
+    out.push_back(view);
+    for (const auto& sub : view->subviews()) collectShown(sub, out);
+}
+
+bool showsText(const View& view, const std::string& text)
+{
+    if (auto label = dynamic_cast<const Label*>(&view)) return label->text() == text;
+    if (auto button = dynamic_cast<const Button*>(&view)) return button->currentTitle() == text;
+    return false;
+}
+
+// A cell's own labels, without making them.
+bool cellShowsText(TableViewCell& cell, const std::string& text)
+{
+    for (const auto& sub : cell.contentView()->subviews())
+        if (isShown(*sub))
+            if (auto label = std::dynamic_pointer_cast<Label>(sub); label && label->text() == text) return true;
+    return false;
+}
+
+int buttonIndexByTitle(const AlertPanel& panel, const std::string& title)
+{
+    for (int i = 0; i < panel.numberOfButtons(); ++i)
+        if (panel.buttonTitleAtIndex(i) == title) return i;
+    return -1;
+}
+
+// Visible navigation controllers whose bar is shown, most recently made last.
+std::vector<std::shared_ptr<NavigationController>> shownNavigationControllers()
+{
+    std::vector<std::shared_ptr<NavigationController>> navs;
+    for (const auto& vc : ViewController::visibleControllers())
+        if (auto nav = std::dynamic_pointer_cast<NavigationController>(vc); nav && !nav->isNavigationBarHidden())
+            navs.push_back(nav);
+    return navs;
+}
+
+int containerDepth(const ViewControllerPtr& vc)
+{
+    // Containers only: a modal starts a new tree.
+    int depth = 0;
+    ViewControllerPtr current = vc;
+    while (true) {
+        ViewControllerPtr parent = current->parentViewController();
+        if (!parent || parent == current->presentingViewController()) return depth;
+        ++depth;
+        current = parent;
+    }
+}
+
+}  // namespace
+
+// --- time -------------------------------------------------------------------------
+
+void Driver::pump()
+{
+    Thread::mainThread()->runLoop()->runOnce();
+}
+
+void Driver::settle(ManualClock* clock)
+{
+    auto loop = Thread::mainThread()->runLoop();
+    // Bounded, so transitions that keep starting new ones cannot hang a test.
+    for (int round = 0; round < 100; ++round) {
+        loop->runOnce();
+        auto end = Transitions::latestEndTime();
+        if (!end || !clock) return;
+        if (*end > clock->now()) clock->set(*end);
+    }
+}
+
+ManualClock* Driver::manualClock(std::shared_ptr<Clock>& holder) const
+{
+    if (clock_) return clock_;
+    holder = Clock::current();
+    return dynamic_cast<ManualClock*>(holder.get());
+}
+
+void Driver::settle()
+{
+    std::shared_ptr<Clock> holder;
+    settle(manualClock(holder));
+}
+
+void Driver::wait(double seconds)
+{
+    auto loop = Thread::mainThread()->runLoop();
+    std::shared_ptr<Clock> holder;
+    ManualClock* clock = manualClock(holder);
+    if (clock && seconds > 0) {
+        // Steps end on exact clock times, so the last one lands on the target.
+        const double target = clock->now() + seconds;
+        while (clock->now() < target) {
+            clock->set(std::min(clock->now() + kWaitStep, target));
+            loop->runOnce();
+        }
+    }
+    loop->runOnce();
+}
+
+// --- taps ---------------------------------------------------------------------------
+
+bool Driver::tap(const std::shared_ptr<Control>& control)
+{
+    bool tapped = control && control->tap();
+    pump();
+    return tapped;
+}
+
+bool Driver::tap(const BarButtonItemPtr& item)
+{
+    bool tapped = item && item->tap();
+    pump();
+    return tapped;
+}
+
+bool Driver::tapButton(const std::string& title)
+{
+    for (const auto& button : findAll<Button>()) {
+        if (button->currentTitle() == title && button->acceptsTouches()) return tap(button);
+    }
+    return false;
+}
+
+bool Driver::tapBarButton(const std::string& title)
+{
+    auto navs = shownNavigationControllers();
+    for (auto it = navs.rbegin(); it != navs.rend(); ++it) {
+        auto item = (*it)->navigationBar()->topItem();
+        if (!item) continue;
+        for (const auto& button : {item->rightBarButtonItem(), item->leftBarButtonItem()})
+            if (button && button->displayTitle() == title) return tap(button);
+    }
+    return false;
+}
+
+bool Driver::tapBack()
+{
+    auto navs = shownNavigationControllers();
+    return !navs.empty() && tapBack(navs.back());
+}
+
+bool Driver::tapBack(const std::shared_ptr<NavigationController>& navigationController)
+{
+    bool tapped = navigationController && navigationController->navigationBar()->tapBackButton();
+    pump();
+    return tapped;
+}
+
+bool Driver::tapTab(const std::shared_ptr<TabBarController>& tabBarController, int index)
+{
+    bool tapped = tabBarController && tabBarController->tapTab(index);
+    pump();
+    return tapped;
+}
+
+bool Driver::tapTab(const std::string& title)
+{
+    for (const auto& vc : ViewController::visibleControllers()) {
+        auto tabs = std::dynamic_pointer_cast<TabBarController>(vc);
+        if (!tabs) continue;
+        const auto& items = tabs->tabBar()->items();
+        for (size_t i = 0; i < items.size(); ++i)
+            if (items[i]->title() == title) return tapTab(tabs, static_cast<int>(i));
+    }
+    return false;
+}
+
+// --- tables ----------------------------------------------------------------------------
+
+bool Driver::selectRow(const TableViewPtr& table, const IndexPath& indexPath)
+{
+    bool selected = table && table->tapRow(indexPath);
+    pump();
+    return selected;
+}
+
+bool Driver::selectRowWithText(const std::string& text)
+{
+    for (const auto& cell : findAll<TableViewCell>()) {
+        if (!cellShowsText(*cell, text)) continue;
+        auto table = std::dynamic_pointer_cast<TableView>(cell->superview());
+        if (!table) continue;
+        if (auto ip = table->indexPathForCell(cell)) return selectRow(table, *ip);
+    }
+    return false;
+}
+
+bool Driver::tapAccessory(const TableViewPtr& table, const IndexPath& indexPath)
+{
+    bool tapped = table && table->tapAccessory(indexPath);
+    pump();
+    return tapped;
+}
+
+bool Driver::deleteRow(const TableViewPtr& table, const IndexPath& indexPath)
+{
+    bool deleted = table && table->tapDelete(indexPath);
+    pump();
+    return deleted;
+}
+
+bool Driver::insertRow(const TableViewPtr& table, const IndexPath& indexPath)
+{
+    bool inserted = table && table->tapInsert(indexPath);
+    pump();
+    return inserted;
+}
+
+// --- text and keyboard --------------------------------------------------------------------
+
+size_t Driver::typeText(const std::shared_ptr<TextField>& field, const std::string& text)
+{
+    size_t typed = field ? field->typeText(text) : 0;
+    pump();
+    return typed;
+}
+
+size_t Driver::typeText(const std::shared_ptr<TextView>& view, const std::string& text)
+{
+    size_t typed = view ? view->typeText(text) : 0;
+    pump();
+    return typed;
+}
+
+size_t Driver::typeText(const std::shared_ptr<SearchBar>& bar, const std::string& text)
+{
+    size_t typed = bar ? bar->typeText(text) : 0;
+    pump();
+    return typed;
+}
+
+bool Driver::pressReturn(const std::shared_ptr<TextField>& field)
+{
+    bool pressed = field && field->pressReturn();
+    pump();
+    return pressed;
+}
+
+bool Driver::showKeyboard(const std::shared_ptr<TextField>& field)
+{
+    bool focused = field && field->becomeFirstResponder();
+    pump();
+    return focused;
+}
+
+bool Driver::showKeyboard(const std::shared_ptr<TextView>& view)
+{
+    bool focused = view && view->becomeFirstResponder();
+    pump();
+    return focused;
+}
+
+bool Driver::hideKeyboard()
+{
+    bool hidden = FirstResponder::resignCurrent();
+    pump();
+    return hidden;
+}
+
+// --- alerts, sheets, popovers ----------------------------------------------------------------
+
+bool Driver::answerAlert(int buttonIndex)
+{
+    auto alerts = AlertView::visibleAlerts();
+    return !alerts.empty() && answerAlert(alerts.back(), buttonIndex);
+}
+
+bool Driver::answerAlert(const std::string& buttonTitle)
+{
+    auto alerts = AlertView::visibleAlerts();
+    return !alerts.empty() && answerAlert(alerts.back(), buttonIndexByTitle(*alerts.back(), buttonTitle));
+}
+
+bool Driver::answerAlert(const AlertViewPtr& alert, int buttonIndex)
+{
+    bool clicked = alert && alert->clickButton(buttonIndex);
+    pump();
+    return clicked;
+}
+
+bool Driver::answerSheet(int buttonIndex)
+{
+    auto sheets = ActionSheet::visibleSheets();
+    return !sheets.empty() && answerSheet(sheets.back(), buttonIndex);
+}
+
+bool Driver::answerSheet(const std::string& buttonTitle)
+{
+    auto sheets = ActionSheet::visibleSheets();
+    return !sheets.empty() && answerSheet(sheets.back(), buttonIndexByTitle(*sheets.back(), buttonTitle));
+}
+
+bool Driver::answerSheet(const ActionSheetPtr& sheet, int buttonIndex)
+{
+    bool clicked = sheet && sheet->clickButton(buttonIndex);
+    pump();
+    return clicked;
+}
+
+bool Driver::tapOutsidePopover()
+{
+    auto popovers = PopoverController::visiblePopovers();
+    bool dismissed = !popovers.empty() && popovers.back()->tapOutside();
+    pump();
+    return dismissed;
+}
+
+// --- the device and the application -------------------------------------------------------------
+
+bool Driver::rotate(InterfaceOrientation orientation)
+{
+    // Device and interface orientations share their numbers.
+    Device::current()->setOrientation(static_cast<DeviceOrientation>(static_cast<int>(orientation)));
+    bool turned = Autorotation::rotateInterface(orientation);
+    pump();
+    return turned;
+}
+
+void Driver::enterBackground()
+{
+    auto app = Application::shared();
+    app->resignActive();
+    app->enterBackground();
+    pump();
+}
+
+void Driver::enterForeground()
+{
+    auto app = Application::shared();
+    app->enterForeground();
+    app->becomeActive();
+    pump();
+}
+
+void Driver::memoryWarning()
+{
+    ViewController::broadcastMemoryWarning();
+    pump();
+}
+
+bool Driver::navigateWeb(const WebViewPtr& webView, const std::string& url, WebNavigationType type)
+{
+    bool loaded = webView && webView->navigate(url, type);
+    pump();
+    return loaded;
+}
+
+// --- finders ----------------------------------------------------------------------------------------
+
+std::vector<ViewPtr> Driver::screenRoots()
+{
+    std::vector<ViewPtr> roots;
+    if (auto window = Application::shared()->keyWindow()) roots.push_back(window);
+    for (const auto& popover : PopoverController::visiblePopovers())
+        if (const auto& content = popover->contentViewController(); content && content->viewIfLoaded())
+            roots.push_back(content->viewIfLoaded());
+    // A person sees the screen as laid out.
+    for (const auto& root : roots) root->layoutIfNeeded();
+    return roots;
+}
+
+std::vector<ViewPtr> Driver::shownViews(const ViewPtr& root)
+{
+    std::vector<ViewPtr> views;
+    collectShown(root, views);
+    return views;
+}
+
+ViewPtr Driver::findByTag(const ViewPtr& root, int tag)
+{
+    for (const auto& view : shownViews(root))
+        if (view->tag() == tag) return view;
+    return nullptr;
+}
+
+ViewPtr Driver::findByText(const ViewPtr& root, const std::string& text)
+{
+    for (const auto& view : shownViews(root)) {
+        if (auto cell = std::dynamic_pointer_cast<TableViewCell>(view); cell && cellShowsText(*cell, text)) return cell;
+        if (showsText(*view, text)) return view;
+    }
+    return nullptr;
+}
+
+ViewPtr Driver::findByText(const std::string& text)
+{
+    for (const auto& root : screenRoots())
+        if (auto found = findByText(root, text)) return found;
+    return nullptr;
+}
+
+std::string Driver::describeScreen()
+{
+    std::string out;
+    auto window = Application::shared()->keyWindow();
+    out += window ? describe(window) : std::string("(no key window)\n");
+    auto controllers = ViewController::visibleControllers();
+    if (!controllers.empty()) {
+        out += "Controllers:\n";
+        for (const auto& vc : controllers) {
+            out.append(static_cast<size_t>(2 + 2 * containerDepth(vc)), ' ');
+            out += vc->kindName();
+            if (!vc->title().empty()) out += " \"" + vc->title() + "\"";
+            if (vc->presentingViewController()) out += " modal";
+            out += '\n';
+        }
+    }
+    for (const auto& panel : AlertPanel::shownPanels()) out += panel->kindName() + " " + panel->describe() + "\n";
+    for (const auto& popover : PopoverController::visiblePopovers()) {
+        out += "Popover " + toString(popover->popoverContentSize()) + "\n";
+        if (const auto& content = popover->contentViewController(); content && content->viewIfLoaded())
+            out += describe(content->viewIfLoaded());
+    }
+    return out;
+}
+
+}  // namespace platform::ui

@@ -1,0 +1,140 @@
+#include "platform/ui/Driver.h"
+
+#include "ControllerTestFixture.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+
+using namespace platform::ui;
+using uitest::Log;
+
+namespace {
+
+class DriverTest : public uitest::ControllerTest {};
+
+TEST_F(DriverTest, FindersSeeOnlyWhatIsShown)
+{
+    auto page = make("Inbox");
+    show(page);
+    auto shown = Label::make(Rect(0, 0, 100, 20));
+    shown->setText("Invitations");
+    shown->setTag(3);
+    auto hiddenGroup = View::make(Rect(0, 30, 100, 100));
+    hiddenGroup->setHidden(true);
+    auto hiddenLabel = Label::make(Rect(0, 0, 100, 20));
+    hiddenLabel->setText("Secret");
+    hiddenLabel->setTag(4);
+    hiddenGroup->addSubview(hiddenLabel);
+    page->view()->addSubview(shown);
+    page->view()->addSubview(hiddenGroup);
+
+    EXPECT_EQ(Driver::findByText("Invitations"), shown);
+    EXPECT_EQ(Driver::findByText("Secret"), nullptr);
+    EXPECT_EQ(Driver::findByTag(window, 3), shown);
+    EXPECT_EQ(Driver::findByTag(window, 4), nullptr);
+    EXPECT_EQ(Driver::findAll<Label>(), (std::vector<std::shared_ptr<Label>>{shown}));
+
+    hiddenGroup->setHidden(false);
+    EXPECT_EQ(Driver::findFirst<Label>(hiddenGroup), hiddenLabel);
+}
+
+TEST_F(DriverTest, BarButtonsAreTappedByTheirWordsAndDisabledOnesRefuse)
+{
+    auto page = make("Invite");
+    auto nav = NavigationController::withRootViewController(page);
+    int invited = 0;
+    auto invite = BarButtonItem::withTitle("Invite", BarButtonStyle::Plain, [&invited](BarButtonItem&) { ++invited; });
+    page->navigationItem()->setRightBarButtonItem(invite);
+    page->navigationItem()->setLeftBarButtonItem(BarButtonItem::withSystemItem(SystemItem::Cancel, nullptr));
+    show(nav);
+
+    EXPECT_TRUE(driver.tapBarButton("Invite"));
+    EXPECT_EQ(invited, 1);
+    EXPECT_TRUE(driver.tapBarButton("Cancel")) << "a system item is found by the words it shows";
+    invite->setEnabled(false);
+    EXPECT_FALSE(driver.tapBarButton("Invite"));
+    invite->sendAction();
+    EXPECT_EQ(invited, 2) << "code may still send the action";
+    EXPECT_FALSE(driver.tapBarButton("Send"));
+
+    // A custom view that is a control is what gets tapped.
+    auto button = std::make_shared<Button>(ButtonType::Custom, Rect(0, 0, 40, 30));
+    int taps = 0;
+    button->addTarget(this, [&taps](Control&) { ++taps; }, ControlEventTouchUpInside);
+    EXPECT_TRUE(driver.tap(BarButtonItem::withCustomView(button)));
+    EXPECT_EQ(taps, 1);
+}
+
+TEST_F(DriverTest, ScreenDescriptionNamesControllersBarsAndPanels)
+{
+    auto page = make("Inbox");
+    auto nav = NavigationController::withRootViewController(page);
+    page->navigationItem()->setRightBarButtonItem(BarButtonItem::withSystemItem(SystemItem::Compose, nullptr));
+    show(nav);
+    auto next = make("IM Conversations");
+    nav->pushViewController(next, false);
+    auto sheet = ActionSheet::make("Deleting IM", {}, "Cancel", "Delete");
+    sheet->showInView(next->view());
+
+    std::string screen = Driver::describeScreen();
+    EXPECT_NE(screen.find("NavigationBar (0,0,320,44) \"IM Conversations\" back=\"Inbox\""), std::string::npos)
+        << screen;
+    EXPECT_NE(screen.find("Controllers:\n  NavigationController\n    ViewController \"IM Conversations\"\n"),
+              std::string::npos)
+        << screen;
+    EXPECT_NE(screen.find("ActionSheet \"Deleting IM\" [\"Delete\"!, \"Cancel\"*]"), std::string::npos) << screen;
+    EXPECT_EQ(screen.find("\"Inbox\" right"), std::string::npos) << "the covered page's bar items are not shown";
+}
+
+TEST_F(DriverTest, LeavingTheApplicationAndComingBackPostsTheLifeCycleNotifications)
+{
+    Log seen;
+    auto& center = platform::NotificationCenter::defaultCenter();
+    for (const char* name : {ApplicationWillResignActiveNotification, ApplicationDidEnterBackgroundNotification,
+                             ApplicationWillEnterForegroundNotification, ApplicationDidBecomeActiveNotification})
+        center.addObserver(this, name, [&seen](const platform::Notification& n) { seen.push_back(n.name); });
+    driver.enterBackground();
+    driver.enterForeground();
+    center.removeObserver(this);
+    EXPECT_EQ(seen, (Log{ApplicationWillResignActiveNotification, ApplicationDidEnterBackgroundNotification,
+                         ApplicationWillEnterForegroundNotification, ApplicationDidBecomeActiveNotification}));
+    EXPECT_EQ(Application::shared()->applicationState(), ApplicationState::Active);
+}
+
+TEST_F(DriverTest, KeyboardShowsWithTheFocusAndTypingReachesTheField)
+{
+    auto page = make("Chat");
+    show(page);
+    auto field = TextField::make(Rect(10, 10, 200, 31));
+    page->view()->addSubview(field);
+    EXPECT_TRUE(driver.showKeyboard(field));
+    EXPECT_TRUE(Keyboard::isVisible());
+    EXPECT_EQ(driver.typeText(field, "hello"), 5u);
+    EXPECT_EQ(field->text(), "hello");
+    EXPECT_TRUE(driver.hideKeyboard());
+    EXPECT_FALSE(Keyboard::isVisible());
+}
+
+TEST_F(DriverTest, SettleMovesOnlyAManualClock)
+{
+    auto nav = NavigationController::withRootViewController(make("A"));
+    show(nav);
+    nav->pushViewController(make("B"), true);
+    Driver::settle(nullptr);
+    EXPECT_EQ(Transitions::pendingCount(), 1u) << "no clock was moved";
+    Driver byInstalledClock;
+    byInstalledClock.settle();
+    EXPECT_EQ(Transitions::pendingCount(), 0u) << "the installed manual clock was moved";
+}
+
+TEST_F(DriverTest, WaitingLetsViewAnimationsEnd)
+{
+    bool ended = false;
+    View::animate(0.5, [] {}, [&ended](bool) { ended = true; });
+    driver.wait(0.4);
+    EXPECT_FALSE(ended);
+    driver.wait(0.2);
+    EXPECT_TRUE(ended);
+}
+
+}  // namespace
