@@ -1,43 +1,30 @@
 #include "kernel/http/HCBlobDownloadObserver.h"
 
-#include <mutex>
 
 #include "kernel/http/HCHttpRequest.h"
+#include "platform/runtime/Guarded.h"
 
 namespace {
-std::mutex& hooksMutex()
+platform::Guarded<HCBlobDownloadObserver::UncompressHook>& uncompressSlot()
 {
-    static std::mutex m;
-    return m;
-}
-HCBlobDownloadObserver::UncompressHook& uncompressSlot()
-{
-    static HCBlobDownloadObserver::UncompressHook hook;
+    static platform::Guarded<HCBlobDownloadObserver::UncompressHook> hook;
     return hook;
 }
-HCBlobDownloadObserver::S3ResponseHook& s3ResponseSlot()
+platform::Guarded<HCBlobDownloadObserver::S3ResponseHook>& s3ResponseSlot()
 {
-    static HCBlobDownloadObserver::S3ResponseHook hook;
+    static platform::Guarded<HCBlobDownloadObserver::S3ResponseHook> hook;
     return hook;
 }
 
 std::shared_ptr<platform::Data> uncompressed(const std::shared_ptr<platform::Data>& body)
 {
-    HCBlobDownloadObserver::UncompressHook hook;
-    {
-        std::lock_guard lock(hooksMutex());
-        hook = uncompressSlot();
-    }
+    auto hook = uncompressSlot().get();
     return hook ? hook(body) : body;
 }
 
 platform::ObjectPtr s3Response(const std::shared_ptr<platform::Data>& data, const platform::ObjectPtr& userData, int status)
 {
-    HCBlobDownloadObserver::S3ResponseHook hook;
-    {
-        std::lock_guard lock(hooksMutex());
-        hook = s3ResponseSlot();
-    }
+    auto hook = s3ResponseSlot().get();
     return hook ? hook(data, userData, status) : nullptr;
 }
 }  // namespace
@@ -49,14 +36,12 @@ HCBlobDownloadObserver::HCBlobDownloadObserver(HCDelegate success, HCDelegate fa
 
 void HCBlobDownloadObserver::setUncompressHook(UncompressHook hook)
 {
-    std::lock_guard lock(hooksMutex());
-    uncompressSlot() = std::move(hook);
+    uncompressSlot().set(std::move(hook));
 }
 
 void HCBlobDownloadObserver::setS3ResponseHook(S3ResponseHook hook)
 {
-    std::lock_guard lock(hooksMutex());
-    s3ResponseSlot() = std::move(hook);
+    s3ResponseSlot().set(std::move(hook));
 }
 
 void HCBlobDownloadObserver::onFinishedDownloading(const std::shared_ptr<HCHttpRequest>& request)

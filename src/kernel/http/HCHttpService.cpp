@@ -3,16 +3,12 @@
 #include <algorithm>
 
 #include "platform/foundation/Format.h"
+#include "platform/runtime/Guarded.h"
 
 namespace {
-std::mutex& hookMutex()
+platform::Guarded<HCHttpService::CompleteRequestHook>& hookSlot()
 {
-    static std::mutex m;
-    return m;
-}
-HCHttpService::CompleteRequestHook& hookSlot()
-{
-    static HCHttpService::CompleteRequestHook hook;
+    static platform::Guarded<HCHttpService::CompleteRequestHook> hook;
     return hook;
 }
 }  // namespace
@@ -26,8 +22,7 @@ HCHttpService::~HCHttpService()
 
 void HCHttpService::setCompleteRequestHook(CompleteRequestHook hook)
 {
-    std::lock_guard lock(hookMutex());
-    hookSlot() = std::move(hook);
+    hookSlot().set(std::move(hook));
 }
 
 std::string HCHttpService::urlForPath(const std::string& baseUrl, const std::string& path)
@@ -92,12 +87,7 @@ void HCHttpService::onFailedDownloading(const std::shared_ptr<HCHttpRequest>& re
 void HCHttpService::ended(const std::shared_ptr<HCHttpRequest>& request, bool finished)
 {
     if (!request) return;
-    CompleteRequestHook hook;
-    {
-        std::lock_guard lock(hookMutex());
-        hook = hookSlot();
-    }
-    if (hook) hook(request);
+    if (auto hook = hookSlot().get()) hook(request);
     if (auto observer = request->observer()) {
         if (finished)
             observer->onFinishedDownloading(request);

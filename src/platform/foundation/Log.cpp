@@ -1,18 +1,13 @@
 #include "platform/foundation/Log.h"
 
 #include <cstdio>
-#include <mutex>
+#include "platform/runtime/Guarded.h"
 
 namespace platform {
 namespace {
-std::mutex& sinkMutex()
+Guarded<LogSink>& installedSink()
 {
-    static std::mutex m;
-    return m;
-}
-LogSink& installedSink()
-{
-    static LogSink sink;
+    static Guarded<LogSink> sink;
     return sink;
 }
 }  // namespace
@@ -30,11 +25,7 @@ const char* logLevelName(LogLevel level)
 
 void log(LogLevel level, std::string_view text)
 {
-    LogSink sink;
-    {
-        std::lock_guard lock(sinkMutex());
-        sink = installedSink();
-    }
+    LogSink sink = installedSink().get();
     std::string line(text);
     if (sink) {
         sink(level, line);
@@ -47,8 +38,7 @@ void log(LogLevel level, std::string_view text)
 
 void setLogSink(LogSink sink)
 {
-    std::lock_guard lock(sinkMutex());
-    installedSink() = std::move(sink);
+    installedSink().set(std::move(sink));
 }
 
 }  // namespace platform

@@ -1,30 +1,21 @@
 #include "platform/foundation/ProgrammingError.h"
 
-#include <mutex>
 
 #include "platform/foundation/Log.h"
+#include "platform/runtime/Guarded.h"
 
 namespace platform {
 namespace {
-std::mutex& handlerMutex()
+Guarded<ProgrammingErrorHandler>& installedHandler()
 {
-    static std::mutex m;
-    return m;
-}
-ProgrammingErrorHandler& installedHandler()
-{
-    static ProgrammingErrorHandler handler;
+    static Guarded<ProgrammingErrorHandler> handler;
     return handler;
 }
 }  // namespace
 
 void reportProgrammingError(std::string_view text)
 {
-    ProgrammingErrorHandler handler;
-    {
-        std::lock_guard lock(handlerMutex());
-        handler = installedHandler();
-    }
+    ProgrammingErrorHandler handler = installedHandler().get();
     std::string message(text);
     if (handler)
         handler(message);
@@ -34,8 +25,7 @@ void reportProgrammingError(std::string_view text)
 
 void setProgrammingErrorHandler(ProgrammingErrorHandler handler)
 {
-    std::lock_guard lock(handlerMutex());
-    installedHandler() = std::move(handler);
+    installedHandler().set(std::move(handler));
 }
 
 }  // namespace platform

@@ -2,34 +2,26 @@
 
 #include <chrono>
 
+#include "platform/runtime/Guarded.h"
 #include "platform/runtime/RunLoop.h"
 
 namespace platform {
 namespace {
-std::mutex& clockMutex()
+Guarded<std::shared_ptr<Clock>>& installedClock()
 {
-    static std::mutex m;
-    return m;
-}
-std::shared_ptr<Clock>& installedClock()
-{
-    static std::shared_ptr<Clock> clock = std::make_shared<SystemClock>();
+    static Guarded<std::shared_ptr<Clock>> clock(std::make_shared<SystemClock>());
     return clock;
 }
 }  // namespace
 
 std::shared_ptr<Clock> Clock::current()
 {
-    std::lock_guard lock(clockMutex());
-    return installedClock();
+    return installedClock().get();
 }
 
 void Clock::install(std::shared_ptr<Clock> clock)
 {
-    {
-        std::lock_guard lock(clockMutex());
-        installedClock() = clock ? std::move(clock) : std::make_shared<SystemClock>();
-    }
+    installedClock().set(clock ? std::move(clock) : std::make_shared<SystemClock>());
     RunLoop::wakeAll();
 }
 

@@ -3,18 +3,14 @@
 #include <algorithm>
 
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/runtime/Guarded.h"
 #include "platform/runtime/Thread.h"
 
 namespace {
 
-std::mutex& readerMutex()
+platform::Guarded<std::shared_ptr<HCPollerReplyReader>>& installedReader()
 {
-    static std::mutex m;
-    return m;
-}
-std::shared_ptr<HCPollerReplyReader>& installedReader()
-{
-    static std::shared_ptr<HCPollerReplyReader> reader;
+    static platform::Guarded<std::shared_ptr<HCPollerReplyReader>> reader;
     return reader;
 }
 
@@ -22,8 +18,7 @@ std::shared_ptr<HCPollerReplyReader>& installedReader()
 
 void HCPoller::setReplyReader(std::shared_ptr<HCPollerReplyReader> reader)
 {
-    std::lock_guard lock(readerMutex());
-    installedReader() = std::move(reader);
+    installedReader().set(std::move(reader));
 }
 
 HCPoller::HCPoller(std::shared_ptr<HCProvider> provider, std::string sourceUrl)
@@ -114,11 +109,7 @@ void HCPoller::pollNow()
 
 void HCPoller::_pollSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader)
 {
-    std::shared_ptr<HCPollerReplyReader> reader;
-    {
-        std::lock_guard lock(readerMutex());
-        reader = installedReader();
-    }
+    auto reader = installedReader().get();
     if (!reader || !loader) return;
 
     std::vector<HCPollerResourceClass> classes;

@@ -5,18 +5,14 @@
 
 #include "kernel/http/HCHttpService.h"
 #include "kernel/settings/HCSettings.h"
+#include "platform/runtime/Guarded.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
 
 namespace {
 
-std::mutex& hooksMutex()
+platform::Guarded<HCProviderHooks>& installedHooks()
 {
-    static std::mutex m;
-    return m;
-}
-HCProviderHooks& installedHooks()
-{
-    static HCProviderHooks hooks;
+    static platform::Guarded<HCProviderHooks> hooks;
     return hooks;
 }
 
@@ -24,14 +20,12 @@ HCProviderHooks& installedHooks()
 
 void HCProvider::setHooks(HCProviderHooks hooks)
 {
-    std::lock_guard lock(hooksMutex());
-    installedHooks() = std::move(hooks);
+    installedHooks().set(std::move(hooks));
 }
 
 HCProviderHooks HCProvider::hooks()
 {
-    std::lock_guard lock(hooksMutex());
-    return installedHooks();
+    return installedHooks().get();
 }
 
 bool HCProvider::willSilentlyDiscardAction()
