@@ -101,12 +101,17 @@ TEST_F(HCProviderTest, TransportFailureReachesTheFailureDelegateOnTheMainThreadW
     auto handle = perform(o);
     ASSERT_NE(handle, nullptr);
     EXPECT_NE(std::dynamic_pointer_cast<OAuthAPIRequestLoader>(handle->request()), nullptr);
+    HCRequestHandlesForModule::addHandle(handle, "HCProviderTest");
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !o.events.empty(); }));
     EXPECT_EQ(o.events, (std::vector<std::string>{"failure:no-reply"}));
     EXPECT_EQ(o.threads[0], platform::Thread::mainThread());
     EXPECT_TRUE(provider->waitUntilIdle(5));
-    // The handle's request ended, so it no longer points at the loader.
+    // The provider reported the end before calling back, so the registry let go.
     EXPECT_EQ(handle->request(), nullptr);
+    auto entries = HCRequestHandlesForModule::snapshot();
+    ASSERT_TRUE(entries);
+    EXPECT_TRUE(entries->back().second.empty());
+    HCRequestHandlesForModule::cancelAllRequestsForModule("HCProviderTest");
 }
 
 TEST_F(HCProviderTest, DiscardedActionReturnsNilAndCallsNothingUnlessNoAuthenticationIsNeeded)
