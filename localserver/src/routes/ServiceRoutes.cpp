@@ -1,4 +1,5 @@
 #include "localserver/Server.h"
+#include "localserver/routes/ActivityRoutes.h"
 #include "localserver/routes/TimeRoutes.h"
 
 namespace localserver {
@@ -7,6 +8,7 @@ namespace localserver {
 void registerServiceRoutes(Server& server)
 {
     registerTimeRoutes(server);
+    registerActivityRoutes(server);
 }
 
 }  // namespace localserver

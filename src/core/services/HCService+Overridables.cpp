@@ -1,0 +1,35 @@
+#include "core/resources/HCMissingOverride.h"
+#include "core/resources/HCResourceClass.h"
+#include "core/services/HCService.h"
+
+namespace {
+
+constexpr const char* kSource = "HCService+Overridables";
+
+}  // namespace
+
+void HCService::registerPolledResources(const std::shared_ptr<HCPoller>&) {}
+
+std::shared_ptr<HCService> HCService::sharedInstance()
+{
+    HCReportMissingOverride(kSource, "HCService", "sharedInstance");
+    return nullptr;
+}
+
+void HCService::populateKnownResources(HCResourceNameMap&)
+{
+    HCReportMissingOverride(kSource, HCClassName(typeid(*this)), "populateKnownResources");
+}
+
+std::shared_ptr<HCRequestHandle> HCService::getIndexOnSuccess(const HCDelegate&, const HCDelegate&)
+{
+    HCReportMissingOverride(kSource, HCClassName(typeid(*this)), "getIndexOnSuccess");
+    return nullptr;
+}
+
+std::shared_ptr<HCRequestHandle> HCService::getShowWithId(const std::optional<std::string>&, const HCDelegate&,
+                                                          const HCDelegate&)
+{
+    HCReportMissingOverride(kSource, HCClassName(typeid(*this)), "getShowWithId");
+    return nullptr;
+}

@@ -1,0 +1,153 @@
+#include "core/services/HCService.h"
+
+#include <mutex>
+
+#include "core/banners/HCNotificationHooks.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/resources/HCResource.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "kernel/xml/HCXmlDocument.h"
+#include "transport/oauth/OAuthAPIRequestLoader.h"
+#include "transport/provider/HCProvider.h"
+
+namespace {
+
+std::mutex& providerMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::shared_ptr<HCProvider>& installedProvider()
+{
+    static std::shared_ptr<HCProvider> provider;
+    return provider;
+}
+
+}  // namespace
+
+std::shared_ptr<HCProvider> HCService::provider()
+{
+    std::lock_guard lock(providerMutex());
+    return installedProvider();
+}
+
+void HCService::setProvider(std::shared_ptr<HCProvider> provider)
+{
+    std::lock_guard lock(providerMutex());
+    installedProvider() = std::move(provider);
+}
+
+void HCService::init()
+{
+    if (knownResources_) {
+        return;
+    }
+    knownResources_ = std::make_shared<HCResourceNameMap>();
+    populateKnownResources(*knownResources_);
+}
+
+std::shared_ptr<HCRequestHandle> HCService::getAction(const std::string& action,
+                                                      const HCHttpNestedQueryStringWriter* parameters,
+                                                      const HCDelegate& success, const HCDelegate& failure,
+                                                      int requestType, const platform::ObjectPtr& notice)
+{
+    return _performAction(action, parameters, "GET", success, failure, requestType, notice, true);
+}
+
+std::shared_ptr<HCRequestHandle> HCService::getAction(const std::string& action,
+                                                      const HCHttpNestedQueryStringWriter* parameters,
+                                                      const HCDelegate& success, const HCDelegate& failure,
+                                                      int requestType, const platform::ObjectPtr& notice,
+                                                      bool requiringAuthentication)
+{
+    return _performAction(action, parameters, "GET", success, failure, requestType, notice, requiringAuthentication);
+}
+
+std::shared_ptr<HCRequestHandle> HCService::postAction(const std::string& action,
+                                                       const HCHttpNestedQueryStringWriter* parameters,
+                                                       const HCDelegate& success, const HCDelegate& failure,
+                                                       int requestType, const platform::ObjectPtr& notice)
+{
+    return _performAction(action, parameters, "POST", success, failure, requestType, notice, true);
+}
+
+std::shared_ptr<HCRequestHandle> HCService::putAction(const std::string& action,
+                                                      const HCHttpNestedQueryStringWriter* parameters,
+                                                      const HCDelegate& success, const HCDelegate& failure,
+                                                      int requestType, const platform::ObjectPtr& notice)
+{
+    if (parameters == nullptr) {
+        const HCHttpNestedQueryStringWriter empty;
+        return _performAction(action, &empty, "PUT", success, failure, requestType, notice, true);
+    }
+    return _performAction(action, parameters, "PUT", success, failure, requestType, notice, true);
+}
+
+std::shared_ptr<HCRequestHandle> HCService::deleteAction(const std::string& action,
+                                                         const HCHttpNestedQueryStringWriter* parameters,
+                                                         const HCDelegate& success, const HCDelegate& failure,
+                                                         int requestType, const platform::ObjectPtr& notice)
+{
+    if (parameters == nullptr) {
+        const HCHttpNestedQueryStringWriter empty;
+        return _performAction(action, &empty, "DELETE", success, failure, requestType, notice, true);
+    }
+    return _performAction(action, parameters, "DELETE", success, failure, requestType, notice, true);
+}
+
+std::shared_ptr<HCRequestHandle> HCService::_performAction(const std::string& action,
+                                                           const HCHttpNestedQueryStringWriter* parameters,
+                                                           const std::string& httpMethod, const HCDelegate& success,
+                                                           const HCDelegate& failure, int requestType,
+                                                           const platform::ObjectPtr& notice)
+{
+    return _performAction(action, parameters, httpMethod, success, failure, requestType, notice, true);
+}
+
+std::shared_ptr<HCRequestHandle> HCService::_performAction(const std::string& action,
+                                                           const HCHttpNestedQueryStringWriter* parameters,
+                                                           const std::string& httpMethod, const HCDelegate& success,
+                                                           const HCDelegate& failure, int requestType,
+                                                           const platform::ObjectPtr& notice,
+                                                           bool requiringAuthentication)
+{
+    auto provider = HCService::provider();
+    if (!provider) {
+        return nullptr;
+    }
+    std::optional<std::vector<URLRequestParameter>> list;
+    if (parameters != nullptr) {
+        list = parameters->getQueryParametersAsURLRequestParameters();
+    }
+    auto self = platform::self(this);
+    HCDelegate onSuccess(self, &HCService::_onActionSucceeded, success, provider->requestThread());
+    HCDelegate onFailure(self, &HCService::_onActionFailed, failure, provider->requestThread());
+    return provider->performAction(action, list, httpMethod, onSuccess, onFailure, requestType, notice,
+                                   requiringAuthentication);
+}
+
+void HCService::_onActionSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader,
+                                   std::shared_ptr<HCDelegateChained> nextCall)
+{
+    HCPointer<HCXmlDocument> document =
+        loader ? HCXmlDocument::xmlDocumentWithData(loader->data()->bytes()) : HCXmlDocument::xmlDocumentWithData(std::string_view());
+    auto series = HCResource::resourcesFromXml(*document, knownResources_.get());
+    if (loader) {
+        auto oauthResponse = loader->oauthResponse();
+        if (const auto& response = oauthResponse->urlResponse()) {
+            series->setHttpResponseStatusCode(response->statusCode());
+        }
+    }
+    HCNotificationHooks::callShowDefaultNotice();
+    if (nextCall) {
+        nextCall->invokeWith(series);
+    }
+}
+
+void HCService::_onActionFailed(platform::ObjectPtr failure, std::shared_ptr<HCDelegateChained> nextCall)
+{
+    if (nextCall) {
+        nextCall->invokeWith(failure);
+    }
+}

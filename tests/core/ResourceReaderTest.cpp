@@ -1,0 +1,271 @@
+// The reply reader on literal replies: flat and sectioned forms, headers,
+// server notifications, nested fields, and damaged or hostile input.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/banners/HCNotificationHooks.h"
+#include "core/notifications/HCServerNotification.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/replies/HCTableSectionDescription.h"
+#include "kernel/xml/HCXmlDocument.h"
+#include "core/support/CoreTestResources.h"
+
+namespace {
+
+class ResourceReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        map = testNameMap();
+        HCNotificationHooks hooks;
+        hooks.showServerNotification = [this](const std::shared_ptr<HCServerNotification>& n) { shown.push_back(n); };
+        HCNotificationHooks::install(hooks);
+    }
+    void TearDown() override { HCNotificationHooks::install({}); }
+
+    HCPaginatedSeriesPtr read(const std::string& xml)
+    {
+        auto document = HCXmlDocument::xmlDocumentWithData(xml);
+        return HCResource::resourcesFromXml(*document, map.get());
+    }
+
+    static std::shared_ptr<TestPlayer> player(const HCPaginatedSeriesPtr& series, size_t index)
+    {
+        return platform::as<TestPlayer>(series->objectAtIndex(index));
+    }
+
+    std::shared_ptr<HCResourceNameMap> map;
+    std::vector<std::shared_ptr<HCServerNotification>> shown;
+};
+
+TEST_F(ResourceReaderTest, FlatListKeepsDocumentOrderAndReadsTheHeader)
+{
+    auto series = read(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><resources>"
+        "<player><id>3</id><name>Ann</name><score>10</score></player>"
+        "<pagination_header><current_offset>20</current_offset><current_page>2</current_page>"
+        "<total_pages>5</total_pages><per_page>10</per_page><total_entries>47</total_entries></pagination_header>"
+        "<note><id>9</id><text>hello</text></note>"
+        "<player><id>1</id><name>Ben</name></player>"
+        "</resources>");
+    ASSERT_EQ(series->count(), 3u);
+    EXPECT_EQ(player(series, 0)->resourceId(), "3");
+    EXPECT_EQ(player(series, 0)->name(), "Ann");
+    EXPECT_EQ(player(series, 0)->score(), "10");
+    auto note = platform::as<TestNote>(series->objectAtIndex(1));
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->text(), "hello");
+    EXPECT_EQ(player(series, 2)->name(), "Ben");
+
+    ASSERT_TRUE(series->header());
+    EXPECT_EQ(series->header()->currentOffset(), 20u);
+    EXPECT_EQ(series->header()->currentPage(), 2u);
+    EXPECT_EQ(series->header()->totalPages(), 5u);
+    EXPECT_EQ(series->header()->perPage(), 10u);
+    EXPECT_EQ(series->header()->totalObjects(), 47u);
+    EXPECT_FALSE(series->header()->isLastPageLoaded());
+    EXPECT_EQ(series->tableMetaDataObjects(), nullptr);
+    EXPECT_EQ(series->httpResponseStatusCode(), -1);
+}
+
+TEST_F(ResourceReaderTest, SecondPaginationHeaderOverwritesTheFirst)
+{
+    auto series = read(
+        "<resources><pagination_header><current_page>1</current_page><total_pages>3</total_pages>"
+        "</pagination_header><pagination_header><current_page>3</current_page><total_pages>3</total_pages>"
+        "</pagination_header></resources>");
+    ASSERT_TRUE(series->header());
+    EXPECT_EQ(series->header()->currentPage(), 3u);
+    EXPECT_TRUE(series->header()->isLastPageLoaded());
+}
+
+TEST_F(ResourceReaderTest, HeaderWithMissingOrOutOfRangeNumbers)
+{
+    auto series = read(
+        "<resources><pagination_header><current_page>-4</current_page><per_page>99999999999</per_page>"
+        "<total_entries>12abc</total_entries></pagination_header></resources>");
+    ASSERT_TRUE(series->header());
+    EXPECT_EQ(series->header()->currentOffset(), 0u);
+    EXPECT_EQ(series->header()->currentPage(), 0u);
+    EXPECT_EQ(series->header()->totalPages(), 0u);
+    EXPECT_EQ(series->header()->perPage(), 4294967295u);
+    EXPECT_EQ(series->header()->totalObjects(), 12u);
+    // No page count: the list counts as complete.
+    EXPECT_TRUE(series->header()->isLastPageLoaded());
+
+    auto negativeTotal = read(
+        "<resources><pagination_header><current_page>1</current_page><total_pages>-1</total_pages>"
+        "</pagination_header></resources>");
+    EXPECT_TRUE(negativeTotal->header()->isLastPageLoaded());
+}
+
+TEST_F(ResourceReaderTest, ServerNotificationIsShownAndNotReturned)
+{
+    auto series = read(
+        "<resources><player><id>1</id><name>Ann</name></player>"
+        "<server_notification><text>Welcome back</text><detail>3 new friends</detail>"
+        "<backDefaultImage>bg.png</backDefaultImage><score>50</score><unknown>x</unknown></server_notification>"
+        "<player><id>2</id><name>Ben</name></player></resources>");
+    ASSERT_EQ(series->count(), 2u);
+    EXPECT_EQ(player(series, 0)->name(), "Ann");
+    EXPECT_EQ(player(series, 1)->name(), "Ben");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0]->text(), "Welcome back");
+    EXPECT_EQ(shown[0]->detail(), "3 new friends");
+    EXPECT_EQ(shown[0]->backgroundDefaultImage(), "bg.png");
+    EXPECT_EQ(shown[0]->score(), "50");
+    EXPECT_EQ(shown[0]->iconImage(), std::nullopt);
+}
+
+TEST_F(ResourceReaderTest, ServerNotificationIsReadEvenWhenTheServiceMapLacksIt)
+{
+    auto document = HCXmlDocument::xmlDocumentWithData(
+        std::string("<resources><server_notification><text>Hi</text></server_notification></resources>"));
+    auto series = HCResource::resourcesFromXml(*document, nullptr);
+    EXPECT_EQ(series->count(), 0u);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0]->text(), "Hi");
+}
+
+TEST_F(ResourceReaderTest, FirstIdIsTheResourceIdAndASecondGoesThroughTheDataMap)
+{
+    auto series = read("<resources><note><id>5</id><id>6</id><text>t</text></note></resources>");
+    auto note = platform::as<TestNote>(series->objectAtIndex(0));
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->resourceId(), "5");
+    EXPECT_EQ(note->extraId(), "6");
+}
+
+TEST_F(ResourceReaderTest, UnknownElementsFieldsAndNonResourceClassesAreSkipped)
+{
+    auto series = read(
+        "<resources><stranger><id>1</id></stranger><gadget><id>2</id></gadget>"
+        "<player><id>3</id><colour>red</colour><name>Cy</name><name>second</name></player></resources>");
+    ASSERT_EQ(series->count(), 1u);
+    auto p = player(series, 0);
+    EXPECT_EQ(p->resourceId(), "3");
+    // Each child is one setter call, in document order.
+    EXPECT_EQ(p->nameSets, 2);
+    EXPECT_EQ(p->name(), "second");
+}
+
+TEST_F(ResourceReaderTest, EmptyElementsGiveNilTextAndNoIdChildKeepsNil)
+{
+    auto series = read("<resources><player><name/><id></id></player><player><score/></player></resources>");
+    ASSERT_EQ(series->count(), 2u);
+    EXPECT_EQ(player(series, 0)->resourceId(), std::nullopt);
+    EXPECT_EQ(player(series, 0)->nameSets, 1);
+    EXPECT_EQ(player(series, 0)->name(), std::nullopt);
+    EXPECT_EQ(player(series, 1)->resourceId(), std::nullopt);
+    EXPECT_EQ(player(series, 1)->score(), "");
+}
+
+TEST_F(ResourceReaderTest, NestedResourceTakesTheFieldClassAndNestedArrayTheNameMap)
+{
+    auto series = read(
+        "<resources><player><id>1</id>"
+        "<badge><id>70</id><title>Gold</title></badge>"
+        "<friends><player><id>2</id><name>Ben</name></player><award><id>71</id></award>"
+        "<stranger/><player><id>3</id><name>Cy</name></player></friends>"
+        "</player></resources>");
+    auto p = player(series, 0);
+    ASSERT_TRUE(p);
+    ASSERT_TRUE(p->badge());
+    EXPECT_EQ(p->badge()->resourceId(), "70");
+    EXPECT_EQ(p->badge()->title(), "Gold");
+    ASSERT_TRUE(p->friends());
+    ASSERT_EQ(p->friends()->count(), 3u);
+    EXPECT_EQ(platform::as<TestPlayer>(p->friends()->at(0))->name(), "Ben");
+    EXPECT_EQ(platform::as<TestBadge>(p->friends()->at(1))->resourceId(), "71");
+    EXPECT_EQ(platform::as<TestPlayer>(p->friends()->at(2))->name(), "Cy");
+}
+
+TEST_F(ResourceReaderTest, EmptyNestedArrayIsAnEmptyArrayNotNil)
+{
+    auto series = read("<resources><player><friends></friends></player></resources>");
+    auto p = player(series, 0);
+    ASSERT_TRUE(p->friends());
+    EXPECT_EQ(p->friends()->count(), 0u);
+}
+
+TEST_F(ResourceReaderTest, TableMetaDataInAFlatList)
+{
+    auto series = read(
+        "<resources><table_meta_data><note><text>meta</text></note><stranger/></table_meta_data>"
+        "<player><id>1</id></player></resources>");
+    EXPECT_EQ(series->count(), 1u);
+    ASSERT_TRUE(series->tableMetaDataObjects());
+    ASSERT_EQ(series->tableMetaDataObjects()->count(), 1u);
+    EXPECT_EQ(platform::as<TestNote>(series->tableMetaDataObjects()->at(0))->text(), "meta");
+}
+
+TEST_F(ResourceReaderTest, SectionedReplyGivesSectionsInOrder)
+{
+    auto series = read(
+        "<resource_sections>"
+        "<resource_section><name>Friends</name><identifier>friends</identifier><resources>"
+        "<player><id>1</id><name>Ann</name></player>"
+        "<pagination_header><current_page>1</current_page><total_pages>1</total_pages></pagination_header>"
+        "</resources></resource_section>"
+        "<table_meta_data><note><text>m</text></note></table_meta_data>"
+        "<resource_section><identifier>everyone</identifier><resources>"
+        "<player><id>2</id></player><player><id>3</id></player></resources></resource_section>"
+        "</resource_sections>");
+    ASSERT_EQ(series->count(), 2u);
+    EXPECT_EQ(series->header(), nullptr);
+    ASSERT_TRUE(series->tableMetaDataObjects());
+    EXPECT_EQ(series->tableMetaDataObjects()->count(), 1u);
+
+    auto first = platform::as<HCTableSectionDescription>(series->objectAtIndex(0));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->title(), "Friends");
+    EXPECT_EQ(first->identifier(), "friends");
+    ASSERT_EQ(first->page()->count(), 1u);
+    EXPECT_EQ(player(first->page(), 0)->name(), "Ann");
+    ASSERT_TRUE(first->page()->header());
+    EXPECT_TRUE(first->page()->header()->isLastPageLoaded());
+
+    auto second = platform::as<HCTableSectionDescription>(series->objectAtIndex(1));
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->title(), std::nullopt);
+    EXPECT_EQ(second->identifier(), "everyone");
+    ASSERT_EQ(second->page()->count(), 2u);
+    EXPECT_EQ(player(second->page(), 1)->resourceId(), "3");
+    EXPECT_EQ(second->page()->header(), nullptr);
+}
+
+TEST_F(ResourceReaderTest, UnreadableRepliesGiveAnEmptySeries)
+{
+    for (const std::string& xml : {std::string(), std::string("not xml at all"), std::string("{\"json\": 1}"),
+                                   std::string("<users><player><id>1</id></player></users>"),
+                                   std::string("<?xml version=\"1.0\"?>"), std::string("\0\0\xff\xfe", 4)}) {
+        auto series = read(xml);
+        EXPECT_EQ(series->count(), 0u) << xml;
+        EXPECT_EQ(series->header(), nullptr);
+        EXPECT_EQ(series->tableMetaDataObjects(), nullptr);
+    }
+}
+
+TEST_F(ResourceReaderTest, TruncatedReplyKeepsWhatWasBuilt)
+{
+    auto series = read(
+        "<resources><player><id>1</id><name>Ann</name></player><player><id>2</id><name>B");
+    ASSERT_EQ(series->count(), 2u);
+    EXPECT_EQ(player(series, 0)->name(), "Ann");
+    EXPECT_EQ(player(series, 1)->resourceId(), "2");
+    EXPECT_EQ(player(series, 1)->name(), "B");
+}
+
+TEST_F(ResourceReaderTest, EscapedTextArrivesDecodedAndCannotAddElements)
+{
+    auto series = read(
+        "<resources><player><id>1</id><name>&lt;/name&gt;&lt;score&gt;999&lt;/score&gt; &amp; Zo\xC3\xAB</name>"
+        "<score>1</score></player></resources>");
+    auto p = player(series, 0);
+    EXPECT_EQ(p->name(), "</name><score>999</score> & Zo\xC3\xAB");
+    EXPECT_EQ(p->score(), "1");
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+// Merging a freshly loaded page into the section on screen, on sections read
+// from literal sectioned replies.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/replies/HCTableSectionDescription.h"
+#include "kernel/xml/HCXmlDocument.h"
+#include "core/support/CoreTestResources.h"
+
+namespace {
+
+class SectionMergeTest : public ::testing::Test {
+protected:
+    void SetUp() override { map = testNameMap(); }
+
+    // The one section of a sectioned reply holding players with these ids
+    // ("" for a player without id) and a header whose current page is `page`.
+    std::shared_ptr<HCTableSectionDescription> section(const std::vector<std::string>& ids, int page)
+    {
+        std::string xml = "<resource_sections><resource_section><name>All</name><resources>";
+        for (const auto& id : ids) {
+            xml += id.empty() ? "<player><name>anon</name></player>" : "<player><id>" + id + "</id></player>";
+        }
+        xml += "<pagination_header><current_page>" + std::to_string(page) +
+               "</current_page><total_pages>9</total_pages></pagination_header></resources></resource_section>"
+               "</resource_sections>";
+        auto document = HCXmlDocument::xmlDocumentWithData(xml);
+        auto series = HCResource::resourcesFromXml(*document, map.get());
+        return platform::as<HCTableSectionDescription>(series->objectAtIndex(0));
+    }
+
+    static std::vector<std::string> ids(const std::vector<platform::ObjectPtr>& objects)
+    {
+        std::vector<std::string> out;
+        for (const auto& object : objects) {
+            auto resource = platform::as<HCResource>(object);
+            out.push_back(resource && resource->resourceId() ? *resource->resourceId() : "-");
+        }
+        return out;
+    }
+
+    std::shared_ptr<HCResourceNameMap> map;
+};
+
+using Ids = std::vector<std::string>;
+
+TEST_F(SectionMergeTest, PrependingAscendingTakesTheNewOnesInFront)
+{
+    auto onScreen = section({"7", "6", "5"}, 1);
+    auto loaded = section({"9", "8", "5", "4"}, 2);
+    EXPECT_EQ(onScreen->addContentsOfSectionWhereUnique(loaded, false, true), 2u);
+    EXPECT_EQ(ids(onScreen->page()->objects()), (Ids{"9", "8", "7", "6", "5"}));
+    ASSERT_TRUE(onScreen->page()->header());
+    EXPECT_EQ(onScreen->page()->header()->currentPage(), 2u);
+}
+
+TEST_F(SectionMergeTest, DescendingStopsAtTheFirstObjectAlreadyShown)
+{
+    auto onScreen = section({"7", "6", "5"}, 1);
+    auto loaded = section({"9", "8", "5", "4"}, 2);
+    // 9 and 8 are above 7; 5 is shown, so it and the new 4 after it are dropped.
+    EXPECT_EQ(ids(onScreen->arrayWithoutDuplicates(loaded, true)), (Ids{"9", "8"}));
+}
+
+TEST_F(SectionMergeTest, AscendingFilterLooksThroughEveryShownObject)
+{
+    auto onScreen = section({"1", "2", "3"}, 1);
+    auto loaded = section({"4", "0", "", "3", "5"}, 2);
+    // Objects without a numeric id are always new; 3 stops the walk.
+    EXPECT_EQ(ids(onScreen->arrayWithoutDuplicates(loaded, false)), (Ids{"4", "0", "-"}));
+}
+
+TEST_F(SectionMergeTest, AppendingAddsAtTheEndAndTakesTheHeader)
+{
+    auto onScreen = section({"1", "2"}, 1);
+    auto loaded = section({"3", "4"}, 2);
+    EXPECT_EQ(onScreen->addContentsOfSectionWhereUnique(loaded, false, false), 2u);
+    EXPECT_EQ(ids(onScreen->page()->objects()), (Ids{"1", "2", "3", "4"}));
+    EXPECT_EQ(onScreen->page()->header()->currentPage(), 2u);
+}
+
+TEST_F(SectionMergeTest, NothingNewChangesNothingNotEvenTheHeader)
+{
+    auto onScreen = section({"5", "4"}, 1);
+    auto header = onScreen->page()->header();
+    auto loaded = section({"5", "3"}, 2);
+    EXPECT_EQ(onScreen->addContentsOfSectionWhereUnique(loaded, true, true), 0u);
+    EXPECT_EQ(ids(onScreen->page()->objects()), (Ids{"5", "4"}));
+    EXPECT_EQ(onScreen->page()->header(), header);
+}
+
+TEST_F(SectionMergeTest, SectionWithoutPageTakesTheLoadedPageWhole)
+{
+    auto onScreen = HCTableSectionDescription::sectionWithTitle("All", nullptr);
+    auto loaded = section({"3", "2", "1"}, 1);
+    EXPECT_EQ(onScreen->addContentsOfSectionWhereUnique(loaded, true, false), 3u);
+    EXPECT_EQ(onScreen->page(), loaded->page());
+}
+
+TEST_F(SectionMergeTest, IdsCompareAsUnsigned64BitNumbers)
+{
+    // "-1" is the largest unsigned id, so 8 is not above it and the walk goes
+    // on to the shown 8, which stops the filter.
+    auto onScreen = section({"-1", "8"}, 1);
+    auto loaded = section({"8"}, 2);
+    EXPECT_EQ(ids(onScreen->arrayWithoutDuplicates(loaded, true)), Ids{});
+}
+
+TEST_F(SectionMergeTest, NilOrEmptySectionsAreHarmless)
+{
+    auto onScreen = section({"1"}, 1);
+    EXPECT_EQ(onScreen->addContentsOfSectionWhereUnique(nullptr, true, true), 0u);
+    auto pageless = HCTableSectionDescription::sectionWithTitle(std::nullopt, nullptr);
+    EXPECT_EQ(onScreen->addContentsOfSectionWhereUnique(pageless, true, true), 0u);
+    EXPECT_EQ(pageless->addContentsOfSectionWhereUnique(pageless, true, true), 0u);
+    EXPECT_EQ(ids(onScreen->page()->objects()), (Ids{"1"}));
+}
+
+}  // namespace

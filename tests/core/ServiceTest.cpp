@@ -1,0 +1,216 @@
+// The service base: its name map, its overridables, what each action builder
+// hands to the core builder, and the reply handlers.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/banners/HCNotificationHooks.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/services/HCService.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/foundation/ProgrammingError.h"
+#include "core/support/CoreTestResources.h"
+#include "support/TestSupport.h"
+#include "transport/oauth/OAuthAPIRequestLoader.h"
+
+// Outside the anonymous namespace so that reports name it plainly.
+class ForgetfulService final : public HCService {};
+
+namespace {
+
+// Records how often and with what map populateKnownResources ran.
+class CountingService : public HCService {
+public:
+    void populateKnownResources(HCResourceNameMap& map) override
+    {
+        ++populateCalls;
+        mapWasEmpty = !map.getTypeNamed("player").has_value();
+        HCAddKnownResource<TestPlayer>(map);
+    }
+    int populateCalls = 0;
+    bool mapWasEmpty = false;
+};
+
+// Stops at the core builder and records what reached it.
+class RecordingService final : public CountingService {
+public:
+    struct Call {
+        std::string action;
+        const HCHttpNestedQueryStringWriter* parameters;
+        size_t parameterCount;
+        std::string method;
+        int requestType;
+        platform::ObjectPtr notice;
+        bool requiringAuthentication;
+    };
+
+    using HCService::_performAction;
+    std::shared_ptr<HCRequestHandle> _performAction(const std::string& action,
+                                                    const HCHttpNestedQueryStringWriter* parameters,
+                                                    const std::string& httpMethod, const HCDelegate&,
+                                                    const HCDelegate&, int requestType,
+                                                    const platform::ObjectPtr& notice,
+                                                    bool requiringAuthentication) override
+    {
+        calls.push_back(Call{action, parameters,
+                             parameters ? parameters->getQueryParametersAsURLRequestParameters().size() : 0,
+                             httpMethod, requestType, notice, requiringAuthentication});
+        return nullptr;
+    }
+
+    std::vector<Call> calls;
+};
+
+
+TEST(ServiceTest, PopulatesItsFreshMapExactlyOnce)
+{
+    auto service = HCService::create<CountingService>();
+    EXPECT_EQ(service->populateCalls, 1);
+    EXPECT_TRUE(service->mapWasEmpty);
+    EXPECT_EQ(service->getKnownResources()->getTypeNamed("player"), "TestPlayer");
+    EXPECT_TRUE(service->canReceiveCallbacksNow());
+}
+
+TEST(ServiceTest, OverridablesThatWereLeftOutAreReported)
+{
+    std::vector<std::string> reports;
+    platform::setProgrammingErrorHandler([&](const std::string& text) { reports.push_back(text); });
+    auto service = HCService::create<ForgetfulService>();
+    service->registerPolledResources(nullptr);
+    EXPECT_EQ(service->getIndexOnSuccess(HCDelegate(), HCDelegate()), nullptr);
+    EXPECT_EQ(service->getShowWithId("1", HCDelegate(), HCDelegate()), nullptr);
+    EXPECT_EQ(HCService::sharedInstance(), nullptr);
+    platform::setProgrammingErrorHandler(nullptr);
+
+    const std::string prefix = "HCService+Overridables: Controller '";
+    EXPECT_EQ(reports, (std::vector<std::string>{
+                           prefix + "ForgetfulService' forgot to override 'populateKnownResources'",
+                           prefix + "ForgetfulService' forgot to override 'getIndexOnSuccess'",
+                           prefix + "ForgetfulService' forgot to override 'getShowWithId'",
+                           prefix + "HCService' forgot to override 'sharedInstance'",
+                       }));
+}
+
+TEST(ServiceTest, BuildersPassMethodAuthenticationAndParameters)
+{
+    auto service = HCService::create<RecordingService>();
+    HCHttpNestedQueryStringWriter writer;
+    writer.io("a", 1);
+    auto notice = platform::String::make("Downloading");
+
+    service->getAction("g.xml", nullptr, {}, {}, 0, nullptr);
+    service->getAction("g2.xml", &writer, {}, {}, 1, notice, false);
+    service->postAction("p.xml", nullptr, {}, {}, 2, nullptr);
+    service->putAction("u.xml", nullptr, {}, {}, 3, nullptr);
+    service->deleteAction("d.xml", nullptr, {}, {}, 0, nullptr);
+    service->putAction("u2.xml", &writer, {}, {}, 0, nullptr);
+    service->deleteAction("d2.xml", &writer, {}, {}, 0, nullptr);
+    service->_performAction("x.xml", nullptr, "PATCH", {}, {}, 0, nullptr);
+
+    const auto& c = service->calls;
+    ASSERT_EQ(c.size(), 8u);
+    EXPECT_EQ(c[0].action, "g.xml");
+    EXPECT_EQ(c[0].method, "GET");
+    EXPECT_EQ(c[0].parameters, nullptr);
+    EXPECT_TRUE(c[0].requiringAuthentication);
+
+    EXPECT_EQ(c[1].method, "GET");
+    EXPECT_EQ(c[1].parameters, &writer);
+    EXPECT_EQ(c[1].requestType, 1);
+    EXPECT_EQ(c[1].notice, notice);
+    EXPECT_FALSE(c[1].requiringAuthentication);
+
+    EXPECT_EQ(c[2].method, "POST");
+    EXPECT_EQ(c[2].parameters, nullptr);
+    EXPECT_EQ(c[2].requestType, 2);
+
+    // PUT and DELETE without parameters still send a list: an empty one.
+    EXPECT_EQ(c[3].method, "PUT");
+    EXPECT_NE(c[3].parameters, nullptr);
+    EXPECT_EQ(c[3].parameterCount, 0u);
+    EXPECT_EQ(c[3].requestType, 3);
+    EXPECT_EQ(c[4].method, "DELETE");
+    EXPECT_NE(c[4].parameters, nullptr);
+    EXPECT_EQ(c[4].parameterCount, 0u);
+
+    EXPECT_EQ(c[5].parameters, &writer);
+    EXPECT_EQ(c[5].parameterCount, 1u);
+    EXPECT_EQ(c[6].parameters, &writer);
+    EXPECT_EQ(c[7].method, "PATCH");
+    for (size_t i = 2; i < c.size(); ++i) EXPECT_TRUE(c[i].requiringAuthentication) << i;
+}
+
+TEST(ServiceTest, WithoutAProviderNothingStartsAndNothingCallsBack)
+{
+    HCService::setProvider(nullptr);
+    auto service = HCService::create<CountingService>();
+    int calls = 0;
+    auto count = HCDelegate::withFunction([&](const platform::ObjectPtr&) { ++calls; });
+    EXPECT_EQ(service->getAction("g.xml", nullptr, count, count, 0, nullptr), nullptr);
+    EXPECT_EQ(service->putAction("u.xml", nullptr, count, count, 0, nullptr), nullptr);
+    testsupport::drainMain();
+    EXPECT_EQ(calls, 0);
+}
+
+class ReplyHandlerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        HCNotificationHooks hooks;
+        hooks.showDefaultNotice = [this] { events.push_back("notice"); };
+        HCNotificationHooks::install(hooks);
+        service = HCService::create<CountingService>();
+    }
+    void TearDown() override { HCNotificationHooks::install({}); }
+
+    // A loader that never ran: no body and no HTTP response.
+    static std::shared_ptr<OAuthAPIRequestLoader> idleLoader()
+    {
+        auto request = std::make_shared<OAuthURLRequest>("http://127.0.0.1:9/x", OAuthConsumer{"k", "s"}, std::nullopt);
+        return std::make_shared<OAuthAPIRequestLoader>(request, HCDelegate(), HCDelegate());
+    }
+
+    std::shared_ptr<HCDelegateChained> recorder()
+    {
+        return HCDelegateChained::make(HCDelegate::withFunction([this](const platform::ObjectPtr& object) {
+            events.push_back(platform::Thread::isMainThread() ? "callback on main" : "callback elsewhere");
+            received = object;
+        }));
+    }
+
+    std::shared_ptr<CountingService> service;
+    std::vector<std::string> events;
+    platform::ObjectPtr received;
+};
+
+TEST_F(ReplyHandlerTest, ReplyWithoutHttpResponseGivesAnEmptySeriesWithStatusMinusOne)
+{
+    service->_onActionSucceeded(idleLoader(), recorder());
+    EXPECT_EQ(events, std::vector<std::string>{"notice"});
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return events.size() == 2; }));
+    EXPECT_EQ(events, (std::vector<std::string>{"notice", "callback on main"}));
+    auto series = platform::as<HCPaginatedSeries>(received);
+    ASSERT_TRUE(series);
+    EXPECT_EQ(series->count(), 0u);
+    EXPECT_EQ(series->httpResponseStatusCode(), -1);
+}
+
+TEST_F(ReplyHandlerTest, NilLoaderStillAnswersWithAnEmptySeries)
+{
+    service->_onActionSucceeded(nullptr, recorder());
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return received != nullptr; }));
+    EXPECT_EQ(platform::as<HCPaginatedSeries>(received)->count(), 0u);
+    EXPECT_EQ(events.front(), "notice");
+}
+
+TEST_F(ReplyHandlerTest, FailureIsHandedOnUnchanged)
+{
+    auto loader = idleLoader();
+    service->_onActionFailed(loader, recorder());
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return received != nullptr; }));
+    EXPECT_EQ(received, loader);
+    EXPECT_EQ(events, std::vector<std::string>{"callback on main"});
+}
+
+}  // namespace

@@ -1,0 +1,243 @@
+// Service actions against the local server over real HTTP: where replies are
+// parsed and delivered, what the wire carries, and every kind of failure.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "core/notifications/HCServerNotification.h"
+#include "e2e/support/LiveServerTest.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "localserver/Fixtures.h"
+#include "platform/net/NetError.h"
+#include "support/TestSupport.h"
+#include "transport/provider/HCActionRequest.h"
+
+namespace {
+
+using localserver::Fault;
+
+class ServiceEndToEndTest : public LiveServerTest {
+protected:
+    std::shared_ptr<HCRequestHandle> getTime(Outcome& outcome)
+    {
+        return probe->getAction("server_timestamp", nullptr, outcome.success(), outcome.failed(), 0, nullptr);
+    }
+
+    // Answers every request on "echo" with one time stamp.
+    void addEchoRoutes()
+    {
+        for (const char* method : {"GET", "POST", "PUT", "DELETE"}) {
+            server->addRoute(method, "echo.xml", localserver::Access::User, [](const localserver::Request&) {
+                localserver::ResourceList list;
+                list.resources.push_back(
+                    localserver::resourceNode("server_timestamp", "1", {{"seconds_since_epoch", "5"}}));
+                return localserver::Reply::xml(localserver::writeFlatReply(list));
+            });
+        }
+    }
+};
+
+TEST_F(ServiceEndToEndTest, ReplyIsParsedOnTheRequestThreadAndDeliveredOnTheMainThread)
+{
+    server->setClock([] { return std::int64_t{1234}; });
+    Outcome outcome;
+    ASSERT_TRUE(getTime(outcome));
+    ASSERT_TRUE(waitFor(outcome));
+    ASSERT_TRUE(outcome.series);
+    EXPECT_TRUE(outcome.onMainThread);
+    EXPECT_EQ(outcome.series->httpResponseStatusCode(), 200);
+    ASSERT_EQ(outcome.series->count(), 1u);
+    auto stamp = platform::as<ProbeStamp>(outcome.series->objectAtIndex(0));
+    ASSERT_TRUE(stamp);
+    EXPECT_EQ(stamp->seconds(), "1234");
+    EXPECT_EQ(stamp->filledOn(), provider->requestThread());
+    EXPECT_EQ(hookEvents, std::vector<std::string>{"showDefaultNotice"});
+}
+
+TEST_F(ServiceEndToEndTest, EmptyOrBrokenSuccessfulBodiesGiveEmptySeries)
+{
+    for (const std::string& body : {std::string(), std::string("<resources><server_timest"),
+                                    std::string("\x89PNG\r\n"), std::string("<html>maintenance</html>")}) {
+        server->faults().injectFor("GET", "server_timestamp", Fault::reply(200, body));
+        Outcome outcome;
+        ASSERT_TRUE(getTime(outcome));
+        ASSERT_TRUE(waitFor(outcome));
+        ASSERT_TRUE(outcome.series) << body;
+        EXPECT_EQ(outcome.series->count(), 0u) << body;
+        EXPECT_EQ(outcome.series->httpResponseStatusCode(), 200);
+        EXPECT_EQ(outcome.failure, nullptr);
+    }
+    // Every successful reply, whatever it held, showed the default notice once.
+    EXPECT_EQ(hookEvents.size(), 4u);
+}
+
+TEST_F(ServiceEndToEndTest, HttpErrorsReachTheFailureCallbackWithTheirStatus)
+{
+    for (int status : {400, 404, 422, 500, 503}) {
+        server->faults().injectFor("GET", "server_timestamp", Fault::reply(status, "no"));
+        Outcome outcome;
+        ASSERT_TRUE(getTime(outcome));
+        ASSERT_TRUE(waitFor(outcome));
+        EXPECT_EQ(outcome.series, nullptr);
+        ASSERT_TRUE(outcome.failure) << status;
+        EXPECT_TRUE(outcome.onMainThread);
+        ASSERT_TRUE(outcome.failure->oauthResponse()->urlResponse());
+        EXPECT_EQ(outcome.failure->oauthResponse()->urlResponse()->statusCode(), status);
+        EXPECT_EQ(outcome.failure->error(), nullptr);
+        EXPECT_EQ(outcome.failure->data()->toString(), "no");
+    }
+    EXPECT_TRUE(hookEvents.empty());
+}
+
+TEST_F(ServiceEndToEndTest, DroppedConnectionReachesTheFailureCallbackWithAnError)
+{
+    server->faults().injectFor("GET", "server_timestamp", Fault::dropConnection());
+    Outcome outcome;
+    ASSERT_TRUE(getTime(outcome));
+    ASSERT_TRUE(waitFor(outcome));
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_EQ(outcome.failure->oauthResponse()->urlResponse(), nullptr);
+    ASSERT_TRUE(outcome.failure->error());
+    EXPECT_EQ(outcome.failure->error()->domain(), platform::kNetErrorDomain);
+}
+
+TEST_F(ServiceEndToEndTest, TimeOutReachesTheFailureCallbackWithTheTimedOutError)
+{
+    testsupport::ScopedManualClock clock;
+    // The server holds the reply back (real time, ended by the server's stop).
+    server->faults().injectFor("GET", "server_timestamp", Fault::delayed(std::chrono::minutes(5)));
+    Outcome outcome;
+    ASSERT_TRUE(getTime(outcome));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return server->log().size() == 1; }));
+    EXPECT_FALSE(outcome.done());
+    clock.advance(31);
+    ASSERT_TRUE(waitFor(outcome));
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_EQ(outcome.failure->oauthResponse()->urlResponse(), nullptr);
+    ASSERT_TRUE(outcome.failure->error());
+    EXPECT_EQ(outcome.failure->error()->code(), platform::kNetErrorTimedOut);
+}
+
+TEST_F(ServiceEndToEndTest, ServerNotificationIsTakenOutOfTheListAndShownFirst)
+{
+    server->injectServerNotification(
+        "server_timestamp",
+        localserver::serverNotificationNode({{"text", "Tournament tonight"}, {"detail", "8 pm & later"}}));
+    Outcome outcome;
+    ASSERT_TRUE(getTime(outcome));
+    ASSERT_TRUE(waitFor(outcome));
+    ASSERT_TRUE(outcome.series);
+    ASSERT_EQ(outcome.series->count(), 1u);
+    EXPECT_TRUE(platform::as<ProbeStamp>(outcome.series->objectAtIndex(0)));
+    ASSERT_EQ(serverNotifications.size(), 1u);
+    EXPECT_EQ(serverNotifications[0]->text(), "Tournament tonight");
+    EXPECT_EQ(serverNotifications[0]->detail(), "8 pm & later");
+    EXPECT_EQ(serverNotificationThread, provider->requestThread());
+    EXPECT_EQ(hookEvents, (std::vector<std::string>{"showServerNotification", "showDefaultNotice"}));
+}
+
+TEST_F(ServiceEndToEndTest, CancelledRequestCallsBackNothing)
+{
+    server->faults().injectFor("GET", "server_timestamp", Fault::delayed(std::chrono::minutes(5)));
+    Outcome outcome;
+    auto handle = getTime(outcome);
+    ASSERT_TRUE(handle);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return server->log().size() == 1; }));
+    handle->cancel();
+    EXPECT_EQ(handle->request(), nullptr);
+    EXPECT_EQ(provider->runningLoaderCount(), 0u);
+    fence();
+    EXPECT_EQ(outcome.calls, 0);
+    EXPECT_EQ(hookEvents.size(), 1u);  // the fence's own reply
+}
+
+TEST_F(ServiceEndToEndTest, DroppedActionAnswersNilAndCallsBackNothing)
+{
+    HCProviderHooks hooks;
+    hooks.willSilentlyDiscardAction = [] { return true; };
+    HCProvider::setHooks(hooks);
+    Outcome outcome;
+    EXPECT_EQ(getTime(outcome), nullptr);
+    HCHttpNestedQueryStringWriter writer;
+    EXPECT_EQ(probe->postAction("echo.xml", &writer, outcome.success(), outcome.failed(), 0, nullptr), nullptr);
+    fence();
+    EXPECT_EQ(outcome.calls, 0);
+    ASSERT_EQ(server->log().size(), 1u);
+    EXPECT_EQ(server->log().entries()[0].request.path, "e2e_fence");
+}
+
+TEST_F(ServiceEndToEndTest, UnauthorizedGoesToTheLogInFlowAndFailsWhenItGivesUp)
+{
+    useProvider(localserver::defaults::kProductSecret, "revoked-token", "revoked-secret");
+    std::shared_ptr<HCActionRequest> held;
+    bool hookOnMain = false;
+    HCProviderHooks hooks;
+    hooks.launchLoginFlowForRequest = [&](const std::shared_ptr<HCActionRequest>& action) {
+        held = action;
+        hookOnMain = platform::Thread::isMainThread();
+    };
+    HCProvider::setHooks(hooks);
+
+    Outcome outcome;
+    ASSERT_TRUE(getTime(outcome));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return held != nullptr; }));
+    EXPECT_TRUE(hookOnMain);
+    EXPECT_TRUE(held->failedNotAuthorized());
+    // The held request counts as running until the flow gives up on it.
+    fence(false);
+    EXPECT_EQ(outcome.calls, 0);
+
+    held->abandonInLightOfASeriousError();
+    ASSERT_TRUE(waitFor(outcome));
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_EQ(outcome.failure->statusCode(), 401);
+    EXPECT_TRUE(outcome.onMainThread);
+}
+
+TEST_F(ServiceEndToEndTest, ParametersTravelInTheOrderWritten)
+{
+    addEchoRoutes();
+    HCHttpNestedQueryStringWriter writer;
+    writer.io("zeta", std::string("z & z"));
+    {
+        HCISerializer::Scope series(&writer, "high_scores", true);
+        for (int score : {30, 10, 20}) {
+            HCISerializer::Scope element(&writer, "high_score");
+            writer.io("score", score);
+        }
+    }
+    writer.io("alpha", std::string("\xC3\xA9t\xC3\xA9"));
+    const localserver::Params expected{{"zeta", "z & z"},
+                                       {"high_scores[][score]", "30"},
+                                       {"high_scores[][score]", "10"},
+                                       {"high_scores[][score]", "20"},
+                                       {"alpha", "\xC3\xA9t\xC3\xA9"}};
+
+    Outcome get;
+    ASSERT_TRUE(probe->getAction("echo.xml", &writer, get.success(), get.failed(), 0, nullptr));
+    ASSERT_TRUE(waitFor(get));
+    Outcome post;
+    ASSERT_TRUE(probe->postAction("echo.xml", &writer, post.success(), post.failed(), 0, nullptr));
+    ASSERT_TRUE(waitFor(post));
+    Outcome put;
+    ASSERT_TRUE(probe->putAction("echo.xml", nullptr, put.success(), put.failed(), 0, nullptr));
+    ASSERT_TRUE(waitFor(put));
+    Outcome del;
+    ASSERT_TRUE(probe->deleteAction("echo.xml", nullptr, del.success(), del.failed(), 0, nullptr));
+    ASSERT_TRUE(waitFor(del));
+
+    auto log = server->log().entries();
+    ASSERT_EQ(log.size(), 4u);
+    for (const auto& entry : log) EXPECT_EQ(entry.status, 200) << entry.request.method;
+    EXPECT_EQ(log[0].request.params, expected);
+    EXPECT_EQ(log[1].request.method, "POST");
+    EXPECT_EQ(log[1].request.params, expected);
+    EXPECT_EQ(log[2].request.method, "PUT");
+    EXPECT_TRUE(log[2].request.params.empty());
+    EXPECT_EQ(log[3].request.method, "DELETE");
+    EXPECT_TRUE(log[3].request.params.empty());
+    ASSERT_TRUE(post.series);
+    EXPECT_EQ(post.series->count(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// The server-time object: reading its element, and what reaches the class
+// delegate for each kind of reply.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/replies/HCPaginatedSeries.h"
+#include "kernel/xml/HCXmlDocument.h"
+#include "scores/servertime/HCTimeStamp.h"
+#include "scores/servertime/HCTimeStampDelegate.h"
+#include "scores/servertime/HCTimeStampService.h"
+#include "support/TestSupport.h"
+#include "transport/handles/HCRequestHandlesForModule.h"
+
+namespace {
+
+class RecordingDelegate : public HCTimeStampDelegate {
+public:
+    void didGetServerTime(const std::shared_ptr<HCTimeStamp>& timeStamp) override { received.push_back(timeStamp); }
+    void didFailGetServerTime() override { ++failures; }
+
+    std::vector<std::shared_ptr<HCTimeStamp>> received;
+    int failures = 0;
+};
+
+// Implements neither callback.
+class SilentDelegate : public HCTimeStampDelegate {};
+
+class TimeStampTest : public ::testing::Test {
+protected:
+    void SetUp() override { HCTimeStampService::initializeService(); }
+    void TearDown() override
+    {
+        HCTimeStamp::setDelegate(nullptr);
+        HCTimeStampService::shutdownService();
+    }
+
+    static HCPaginatedSeriesPtr read(const std::string& xml)
+    {
+        auto document = HCXmlDocument::xmlDocumentWithData(xml);
+        return HCResource::resourcesFromXml(*document,
+                                            HCTimeStampService::sharedInstance()->getKnownResources().get());
+    }
+};
+
+TEST_F(TimeStampTest, ReadsBothFieldsOfTheElement)
+{
+    auto series = read(
+        "<resources><server_timestamp><timestamp>2026-01-01T00:00:05Z</timestamp>"
+        "<seconds_since_epoch>1767225605</seconds_since_epoch></server_timestamp></resources>");
+    ASSERT_EQ(series->count(), 1u);
+    auto stamp = platform::as<HCTimeStamp>(series->objectAtIndex(0));
+    ASSERT_TRUE(stamp);
+    ASSERT_TRUE(stamp->time());
+    EXPECT_EQ(stamp->time()->timeIntervalSince1970(), 1767225605.0);
+    EXPECT_EQ(stamp->secondsSinceEpoch(), 1767225605);
+}
+
+TEST_F(TimeStampTest, TextOfAnotherFormLeavesTimeNilButKeepsTheSeconds)
+{
+    for (const char* text : {"2026-01-01 00:00:05", "yesterday", "", "2026-13-01T00:00:05Z"}) {
+        auto series = read(std::string("<resources><server_timestamp><timestamp>") + text +
+                           "</timestamp><seconds_since_epoch>42</seconds_since_epoch></server_timestamp></resources>");
+        auto stamp = platform::as<HCTimeStamp>(series->objectAtIndex(0));
+        ASSERT_TRUE(stamp) << text;
+        EXPECT_EQ(stamp->time(), nullptr) << text;
+        EXPECT_EQ(stamp->secondsSinceEpoch(), 42) << text;
+    }
+}
+
+TEST_F(TimeStampTest, FirstTimeStampOfTheReplyGoesToTheDelegate)
+{
+    RecordingDelegate delegate;
+    HCTimeStamp::setDelegate(&delegate);
+    auto series = read(
+        "<resources><server_timestamp><seconds_since_epoch>1</seconds_since_epoch></server_timestamp>"
+        "<server_timestamp><seconds_since_epoch>2</seconds_since_epoch></server_timestamp></resources>");
+    HCTimeStamp::_getServerTimeSuccess(series);
+    ASSERT_EQ(delegate.received.size(), 1u);
+    EXPECT_EQ(delegate.received[0]->secondsSinceEpoch(), 1);
+    EXPECT_EQ(delegate.failures, 0);
+}
+
+TEST_F(TimeStampTest, ReplyWithoutATimeStampIsAFailure)
+{
+    RecordingDelegate delegate;
+    HCTimeStamp::setDelegate(&delegate);
+    HCTimeStamp::_getServerTimeSuccess(read("<resources><other><id>1</id></other></resources>"));
+    HCTimeStamp::_getServerTimeSuccess(read("<resource_sections><resource_section><resources/>"
+                                            "</resource_section></resource_sections>"));
+    HCTimeStamp::_getServerTimeSuccess(nullptr);
+    HCTimeStamp::_getServerTimeFailure();
+    EXPECT_TRUE(delegate.received.empty());
+    EXPECT_EQ(delegate.failures, 4);
+}
+
+TEST_F(TimeStampTest, DelegateThatImplementsNothingOrNoDelegateIsFine)
+{
+    SilentDelegate silent;
+    HCTimeStamp::setDelegate(&silent);
+    HCTimeStamp::_getServerTimeSuccess(read("<resources><server_timestamp/></resources>"));
+    HCTimeStamp::_getServerTimeFailure();
+    HCTimeStamp::setDelegate(nullptr);
+    EXPECT_EQ(HCTimeStamp::delegate(), nullptr);
+    HCTimeStamp::_getServerTimeSuccess(read("<resources><server_timestamp/></resources>"));
+    HCTimeStamp::_getServerTimeFailure();
+}
+
+TEST_F(TimeStampTest, WithoutTheServiceNoRequestAndNoCallback)
+{
+    RecordingDelegate delegate;
+    HCTimeStamp::setDelegate(&delegate);
+    HCTimeStampService::shutdownService();
+    auto before = HCRequestHandlesForModule::snapshot();
+    EXPECT_EQ(HCTimeStamp::getServerTime(), nullptr);
+    EXPECT_EQ(HCTimeStampService::getServerTimeOnSuccess(HCDelegate(), HCDelegate()), nullptr);
+    testsupport::drainMain();
+    EXPECT_TRUE(delegate.received.empty());
+    EXPECT_EQ(delegate.failures, 0);
+    EXPECT_EQ(HCRequestHandlesForModule::snapshot(), before);
+}
+
+}  // namespace
