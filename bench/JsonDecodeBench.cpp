@@ -5,9 +5,9 @@
 #include <yajl/yajl_tree.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 
+#include "RatioReporter.h"
 #include "kernel/json/HCJsonCoder.h"
 #include "platform/foundation/Values.h"
 
@@ -90,38 +90,12 @@ void BM_YajlTreeParse(benchmark::State& state)
 }
 BENCHMARK(BM_YajlTreeParse);
 
-// Keeps each run's time per iteration so that the ratio can be printed.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void printRatio() const
-    {
-        auto decode = times_.find("BM_DecodeJson");
-        auto tree = times_.find("BM_YajlTreeParse");
-        if (decode == times_.end() || tree == times_.end() || tree->second <= 0) return;
-        std::printf("document: %zu bytes; decodeJson / yajl_tree_parse = %.2f\n", replyText().size(),
-                    decode->second / tree->second);
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio();
-    benchmark::Shutdown();
-    return 0;
+    RatioReporter reporter("BM_DecodeJson", "BM_YajlTreeParse",
+                           "document of " + std::to_string(replyText().size()) + " bytes: decodeJson / yajl_tree_parse");
+    return runBenchmarksWithRatio(argc, argv, reporter);
 }

@@ -8,11 +8,11 @@
 #include <curl/curl.h>
 
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "kernel/settings/HCSettings.h"
 #include "localserver/Server.h"
 #include "platform/runtime/Thread.h"
@@ -79,41 +79,12 @@ void BM_RawCurlGet(benchmark::State& state)
 }
 BENCHMARK(BM_RawCurlGet)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// Prints the usual table, then how many times the provider's trip costs.
-class RatioReporter final : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const auto provider = times_.find("BM_ProviderRoundTrip");
-        const auto raw = times_.find("BM_RawCurlGet");
-        if (provider != times_.end() && raw != times_.end() && raw->second > 0) {
-            std::printf("loopback GET: provider / raw libcurl time = %.2f\n", provider->second / raw->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
     platform::Thread::adoptCurrentAsMain();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
     localserver::Server server;
     localserver::registerServiceRoutes(server);
     if (!server.start()) {
@@ -124,11 +95,11 @@ int main(int argc, char** argv)
     HCSettings::setDefaultOverride("server-url", server.serviceRootUrl());
     HCSettings::Initialize();
 
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    RatioReporter reporter("BM_ProviderRoundTrip", "BM_RawCurlGet",
+                           "loopback GET: provider / raw libcurl");
+    int status = runBenchmarksWithRatio(argc, argv, reporter);
 
     HCSettings::Shutdown();
     server.stop();
-    return 0;
+    return status;
 }

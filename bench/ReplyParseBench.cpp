@@ -5,10 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/resources/HCResource.h"
 #include "core/resources/HCResourceClass.h"
@@ -137,43 +137,12 @@ void BM_ResourcesFromXml(benchmark::State& state)
 }
 BENCHMARK(BM_ResourcesFromXml)->Unit(benchmark::kMillisecond);
 
-// Prints the usual table, then how many times the full read costs.
-class RatioReporter final : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const auto full = times_.find("BM_ResourcesFromXml");
-        const auto tree = times_.find("BM_HCXmlDocumentOnly");
-        if (full != times_.end() && tree != times_.end() && tree->second > 0) {
-            std::printf("reply of %zu bytes: resources / tree-only time = %.2f\n", reply().size(),
-                        full->second / tree->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    RatioReporter reporter("BM_ResourcesFromXml", "BM_HCXmlDocumentOnly",
+                           "reply of " + std::to_string(reply().size()) + " bytes: resources / tree-only");
+    return runBenchmarksWithRatio(argc, argv, reporter);
 }

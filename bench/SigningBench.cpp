@@ -7,10 +7,10 @@
 #include <openssl/hmac.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "transport/oauth/OAuthSignatureBaseString.h"
 #include "platform/net/PercentEncoding.h"
 #include "transport/oauth/OAuthURLRequest.h"
@@ -71,43 +71,12 @@ void BM_RawOpenSSLHmacSha1(benchmark::State& state)
 }
 BENCHMARK(BM_RawOpenSSLHmacSha1)->Unit(benchmark::kMicrosecond);
 
-// Prints the usual table, then how many times the full signing costs.
-class RatioReporter final : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const auto full = times_.find("BM_OAuthURLRequestPrepare");
-        const auto raw = times_.find("BM_RawOpenSSLHmacSha1");
-        if (full != times_.end() && raw != times_.end() && raw->second > 0) {
-            std::printf("signed request of %zu parameters: prepare / raw HMAC time = %.2f\n", parameters().size(),
-                        full->second / raw->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    RatioReporter reporter("BM_OAuthURLRequestPrepare", "BM_RawOpenSSLHmacSha1",
+                           "signed request of " + std::to_string(parameters().size()) + " parameters: prepare / raw HMAC");
+    return runBenchmarksWithRatio(argc, argv, reporter);
 }

@@ -4,10 +4,10 @@
 #include <expat.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "kernel/xml/HCXmlDocument.h"
 
 namespace {
@@ -80,43 +80,12 @@ void BM_HCXmlDocumentTree(benchmark::State& state)
 }
 BENCHMARK(BM_HCXmlDocumentTree)->Unit(benchmark::kMillisecond);
 
-// Prints the usual table, then how many times slower the tree is.
-class RatioReporter final : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const auto tree = times_.find("BM_HCXmlDocumentTree");
-        const auto tokens = times_.find("BM_ExpatTokenizeOnly");
-        if (tree != times_.end() && tokens != times_.end() && tokens->second > 0) {
-            std::printf("reply of %zu bytes: tree / tokenise-only time = %.2f\n", reply().size(),
-                        tree->second / tokens->second);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    RatioReporter reporter("BM_HCXmlDocumentTree", "BM_ExpatTokenizeOnly",
+                           "reply of " + std::to_string(reply().size()) + " bytes: tree / tokenise-only");
+    return runBenchmarksWithRatio(argc, argv, reporter);
 }
