@@ -5,6 +5,7 @@
 #include "transport/oauth/OAuthSignatureBaseString.h"
 #include "platform/net/PercentEncoding.h"
 #include "transport/oauth/OAuthSignatureParameter.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "transport/oauth/OAuthURLRequest.h"
 
 namespace {
@@ -26,24 +27,31 @@ std::string headerParameter(const std::string& header, const std::string& name)
 
 TEST(OAuthURLRequest, MultipartBodyIsWrittenByteForByte)
 {
-    std::vector<URLRequestParameter> params = {
-        URLRequestParameter("blob_upload[name]", "save 1"),
-        URLRequestParameter("blob", std::vector<uint8_t>{0x00, 0xff, '\r', '\n'}, "bin"),
+    std::vector<uint8_t> blob{'P', 'N', 'G', 0, '\r', '\n', 0xff};
+    std::vector<URLRequestParameter> parameters{
+        URLRequestParameter("key", "slot 1"),
+        URLRequestParameter("blob", blob, "png"),
+        URLRequestParameter("user_id", "me"),
     };
-    auto body = OAuthURLRequest::createMultipartFormContent(params);
     std::string expected =
         "--sadf8as9fha3fpaef8ah\r\n"
-        "Content-Disposition: form-data; name=\"blob_upload[name]\"\r\n"
+        "Content-Disposition: form-data; name=\"key\"\r\n"
         "\r\n"
-        "save 1\r\n"
+        "slot 1\r\n"
         "--sadf8as9fha3fpaef8ah\r\n"
-        "Content-Disposition: form-data; name=\"blob\"; filename=\"blob.bin\"\r\n"
-        "Content-Type: application/octet-stream\r\n"
+        "Content-Disposition: form-data; name=\"blob\"; filename=\"blob.png\"\r\n"
+        "Content-Type: image/png\r\n"
         "Content-Transfer-Encoding: binary\r\n"
-        "\r\n";
-    expected += std::string("\x00\xff\r\n", 4);
-    expected += "\r\n--sadf8as9fha3fpaef8ah--";
-    EXPECT_EQ(text(body), expected);
+        "\r\n" +
+        std::string("PNG\0\r\n\xff", 7) +
+        "\r\n"
+        "--sadf8as9fha3fpaef8ah\r\n"
+        "Content-Disposition: form-data; name=\"user_id\"\r\n"
+        "\r\n"
+        "me\r\n"
+        "--sadf8as9fha3fpaef8ah--";
+    EXPECT_EQ(text(OAuthURLRequest::createMultipartFormContent(parameters)), expected);
+    EXPECT_EQ(text(OAuthURLRequest::createMultipartFormContent({})), "--sadf8as9fha3fpaef8ah--");
 }
 
 TEST(OAuthURLRequest, GetKeepsParameterOrderInTheQueryAndSignsIt)
@@ -96,4 +104,25 @@ TEST(OAuthURLRequest, PostSendsAFormBodyThatIsSignedAndMultipartThatIsNot)
     EXPECT_EQ(multipart.headers.value("Content-Type").value_or(""),
               "multipart/form-data; boundary=sadf8as9fha3fpaef8ah");
     EXPECT_NE(text(multipart.body).find("Content-Type: image/png\r\n"), std::string::npos);
+}
+
+TEST(OAuthURLRequest, QueryKeepsTheNestedWriterOrder)
+{
+    HCHttpNestedQueryStringWriter writer;
+    writer.io("zeta", std::string("last letter"));
+    {
+        HCISerializer::Scope series(&writer, "high_scores", true);
+        for (int score : {30, 10}) {
+            HCISerializer::Scope element(&writer, "high_score");
+            writer.io("score", score);
+        }
+    }
+    writer.io("alpha", true);
+    OAuthURLRequest request("https://example.test/high_scores.xml", OAuthConsumer{"key", "secret"}, std::nullopt);
+    request.setParameters(writer.getQueryParametersAsURLRequestParameters());
+    auto wire = request.prepare();
+    EXPECT_EQ(wire.url,
+              "https://example.test/high_scores.xml?zeta=last%20letter&high_scores%5B%5D%5Bscore%5D=30"
+              "&high_scores%5B%5D%5Bscore%5D=10&alpha=1");
+    EXPECT_TRUE(wire.body.empty());
 }
