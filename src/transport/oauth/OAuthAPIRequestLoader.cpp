@@ -69,6 +69,12 @@ std::shared_ptr<HCProvider> OAuthAPIRequestLoader::provider() const
     return provider_.lock();
 }
 
+bool OAuthAPIRequestLoader::isCancelled() const
+{
+    std::lock_guard lock(mutex_);
+    return cancelled_;
+}
+
 bool OAuthAPIRequestLoader::isLoading() const
 {
     std::lock_guard lock(mutex_);
@@ -115,6 +121,7 @@ void OAuthAPIRequestLoader::cancel()
     {
         std::lock_guard lock(mutex_);
         transfer = std::move(transfer_);
+        cancelled_ = true;
         onSuccess_ = HCDelegate();
         onFailure_ = HCDelegate();
     }

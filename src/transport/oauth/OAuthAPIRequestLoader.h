@@ -49,6 +49,7 @@ public:
     // Reports the end to the request-handle registry, stops the transfer and
     // empties both callbacks: nothing is called back afterwards.
     void cancel();
+    bool isCancelled() const;
 
     // The provider that queued this loader; a handle's cancel goes through it.
     void setProvider(const std::shared_ptr<HCProvider>& provider);
@@ -65,6 +66,7 @@ private:
     std::shared_ptr<platform::Data> data_;
     std::shared_ptr<OAuthServiceResponse> response_;
     platform::NetErrorPtr error_;
+    bool cancelled_ = false;
     std::weak_ptr<HCProvider> provider_;
 };
 

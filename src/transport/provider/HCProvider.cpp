@@ -121,7 +121,9 @@ std::shared_ptr<HCActionRequest> HCProvider::actionForLoader(const OAuthAPIReque
 void HCProvider::_loaderFinished(std::shared_ptr<OAuthAPIRequestLoader> loader,
                                  std::shared_ptr<HCDelegateChained> nextCall)
 {
-    if (!loader) return;
+    // A reply that was already on its way when the request was cancelled
+    // stops here: the caller hears nothing after cancelling.
+    if (!loader || loader->isCancelled()) return;
     queueLock_.lock();
     std::erase_if(runningActions_, [&](const auto& a) { return a->loader() == loader; });
     HCRequestHandlesForModule::completeRequest(loader);
@@ -132,7 +134,7 @@ void HCProvider::_loaderFinished(std::shared_ptr<OAuthAPIRequestLoader> loader,
 void HCProvider::_loaderFailed(std::shared_ptr<OAuthAPIRequestLoader> loader,
                                std::shared_ptr<HCDelegateChained> nextCall)
 {
-    if (!loader) return;
+    if (!loader || loader->isCancelled()) return;
     std::shared_ptr<HCActionRequest> action;
     {
         queueLock_.lock();

@@ -211,3 +211,22 @@ TEST_F(HCProviderTest, AccessTokenIsKeptAcrossProvidersUntilCredentialsAreDestro
     EXPECT_FALSE(second->isAuthenticated());
     EXPECT_FALSE(HCProvider::providerWithProductKey("product-key", "product-secret")->isAuthenticated());
 }
+
+TEST_F(HCProviderTest, OutcomeThatArrivesAfterTheCancelIsNotHandedOn)
+{
+    // The provider's reply handlers run after the transfer ended; a cancel
+    // that lands in between must still silence the caller.
+    Outcomes o;
+    auto request = std::make_shared<OAuthURLRequest>(kDeadServer, OAuthConsumer{"k", "s"}, std::nullopt);
+    auto loader = std::make_shared<OAuthAPIRequestLoader>(request, HCDelegate(), HCDelegate());
+    loader->cancel();
+    provider->_loaderFinished(loader, HCDelegateChained::make(o.success()));
+    provider->_loaderFailed(loader, HCDelegateChained::make(o.failure()));
+    testsupport::drainMain();
+    EXPECT_TRUE(o.events.empty());
+
+    auto live = std::make_shared<OAuthAPIRequestLoader>(request, HCDelegate(), HCDelegate());
+    provider->_loaderFinished(live, HCDelegateChained::make(o.success()));
+    testsupport::drainMain();
+    EXPECT_EQ(o.events, (std::vector<std::string>{"success"}));
+}
