@@ -39,9 +39,10 @@ struct HttpListener::State {
     std::thread thread;
     std::atomic<bool> listenReturned{false};
     int port = 0;
+    std::size_t maxBodyBytes = 0;
     Callback callback;
 
-    void serve(const httplib::Request& req, httplib::Response& res, std::string body)
+    void serve(const httplib::Request& req, httplib::Response& res, std::string body, int bodyRefused)
     {
         IncomingRequest in;
         in.method = req.method;
@@ -55,6 +56,7 @@ struct HttpListener::State {
         }
         hiddenContentType.reset();
         in.body = std::move(body);
+        in.bodyRefused = bodyRefused;
 
         Outcome outcome = callback(in);
         if (outcome.drop) {
@@ -74,10 +76,11 @@ HttpListener::~HttpListener()
     stop();
 }
 
-bool HttpListener::start(int port, Callback callback, std::string& error)
+bool HttpListener::start(int port, std::size_t maxBodyBytes, Callback callback, std::string& error)
 {
     State& s = *state_;
     s.callback = std::move(callback);
+    s.maxBodyBytes = maxBodyBytes;
 
     // The library's default sets SO_REUSEPORT, which could let two servers
     // share a port; plain SO_REUSEADDR is what a listener needs.
@@ -88,7 +91,9 @@ bool HttpListener::start(int port, Callback callback, std::string& error)
     // One request per connection: a connection left idle by a client would
     // otherwise hold a worker, and stop() with it, for the keep-alive time.
     s.server.set_keep_alive_max_count(1);
-    s.server.set_payload_max_length(64u * 1024u * 1024u);
+    // The library holds a declared Content-Length to this itself; chunked
+    // bodies and bodies ended by the connection are held to it below.
+    s.server.set_payload_max_length(maxBodyBytes);
 
     s.server.set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
         hiddenContentType.reset();
@@ -104,14 +109,25 @@ bool HttpListener::start(int port, Callback callback, std::string& error)
         return httplib::Server::HandlerResponse::Unhandled;
     });
 
-    auto withoutBody = [&s](const httplib::Request& req, httplib::Response& res) { s.serve(req, res, {}); };
+    auto withoutBody = [&s](const httplib::Request& req, httplib::Response& res) { s.serve(req, res, {}, 0); };
+    // A body that did not arrive whole must not reach a route as if it had.
     auto withBody = [&s](const httplib::Request& req, httplib::Response& res, const httplib::ContentReader& reader) {
         std::string body;
-        reader([&body](const char* data, size_t length) {
+        bool tooLarge = false;
+        const bool whole = reader([&](const char* data, size_t length) {
+            if (length > s.maxBodyBytes - body.size()) {
+                tooLarge = true;
+                return false;
+            }
             body.append(data, length);
             return true;
         });
-        s.serve(req, res, std::move(body));
+        if (!whole) {
+            // The library has set 413 itself when a declared length was too large.
+            s.serve(req, res, {}, tooLarge || res.status == 413 ? 413 : 400);
+            return;
+        }
+        s.serve(req, res, std::move(body), 0);
     };
     s.server.Get(".*", withoutBody);
     s.server.Delete(".*", withoutBody);

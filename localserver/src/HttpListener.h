@@ -2,6 +2,7 @@
 // The HTTP side of the server, kept apart so that only its source includes
 // the HTTP library. start() and stop() run on the owner's thread; the
 // callback runs on the listener's connection threads, several at once.
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,7 +15,10 @@ struct IncomingRequest {
     std::string method;
     std::string target;
     Params headers;
-    std::string body;
+    std::string body;  // empty when refused
+    // 413 when the body was larger than allowed, 400 when it could not be
+    // read whole (broken chunking, the client gone); 0 when it arrived.
+    int bodyRefused = 0;
 };
 
 struct Outcome {
@@ -32,8 +36,8 @@ public:
     HttpListener& operator=(const HttpListener&) = delete;
 
     // Binds 127.0.0.1:`port` (0 for an ephemeral one) and serves on a thread
-    // of its own until stop().
-    bool start(int port, Callback callback, std::string& error);
+    // of its own until stop(). Bodies above `maxBodyBytes` are not kept.
+    bool start(int port, std::size_t maxBodyBytes, Callback callback, std::string& error);
     void stop();
     int port() const;
 

@@ -15,10 +15,11 @@ namespace localserver {
 
 namespace {
 
-bool isFormContentType(const std::optional<std::string>& contentType)
+// The media type of a Content-Type value, lower-cased, without parameters.
+std::string mediaTypeOf(const std::optional<std::string>& contentType)
 {
     if (!contentType) {
-        return false;
+        return {};
     }
     std::string media = contentType->substr(0, contentType->find(';'));
     while (!media.empty() && (media.back() == ' ' || media.back() == '\t')) {
@@ -27,7 +28,7 @@ bool isFormContentType(const std::optional<std::string>& contentType)
     for (char& c : media) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    return media == "application/x-www-form-urlencoded";
+    return media;
 }
 
 bool isProtocolParameter(const std::string& name)
@@ -53,6 +54,7 @@ struct Parsed {
     std::string rawPath;   // as sent, for the signature's base URI
     bool underRoot = false;
     std::string badRequest;  // why the request cannot be read; empty when it can
+    int badStatus = 400;     // the status that answers it
 };
 
 Parsed parse(const IncomingRequest& in, const std::string& root)
@@ -75,6 +77,11 @@ Parsed parse(const IncomingRequest& in, const std::string& root)
         return parsed;
     }
     req.path = *path;
+    if (in.bodyRefused != 0) {
+        parsed.badStatus = in.bodyRefused;
+        parsed.badRequest = in.bodyRefused == 413 ? "request body too large" : "request body incomplete";
+        return parsed;
+    }
 
     auto queryParams = parseForm(query);
     if (!queryParams) {
@@ -85,7 +92,8 @@ Parsed parse(const IncomingRequest& in, const std::string& root)
     parsed.signedParams = *queryParams;
 
     const auto contentType = req.header("Content-Type");
-    if (isFormContentType(contentType)) {
+    const std::string mediaType = mediaTypeOf(contentType);
+    if (mediaType == "application/x-www-form-urlencoded") {
         auto bodyParams = parseForm(in.body);
         if (!bodyParams) {
             parsed.badRequest = "malformed form body";
@@ -93,8 +101,11 @@ Parsed parse(const IncomingRequest& in, const std::string& root)
         }
         all.insert(all.end(), bodyParams->begin(), bodyParams->end());
         parsed.signedParams.insert(parsed.signedParams.end(), bodyParams->begin(), bodyParams->end());
-    } else if (contentType && multipartBoundary(*contentType)) {
-        auto parts = parseMultipart(in.body, *multipartBoundary(*contentType));
+    } else if (mediaType == "multipart/form-data") {
+        // Without a usable boundary the parts cannot be found; the route
+        // must not run as if none had been sent.
+        const auto boundary = multipartBoundary(*contentType);
+        auto parts = boundary ? parseMultipart(in.body, *boundary) : std::nullopt;
         if (!parts) {
             parsed.badRequest = "malformed multipart body";
             return parsed;
@@ -165,7 +176,7 @@ struct Server::Impl {
             }
         }
         if (!parsed.badRequest.empty()) {
-            return Outcome{false, Reply::text(400, parsed.badRequest)};
+            return Outcome{false, Reply::text(parsed.badStatus, parsed.badRequest)};
         }
         RouteMatch match;
         const auto lookup = parsed.underRoot ? routes.find(req.method, req.path, match) : RouteTable::Lookup::NoSuchPath;
@@ -246,7 +257,8 @@ bool Server::start()
     impl_->faults.allowWaits();
     Impl* impl = impl_.get();
     return impl_->listener.start(
-        impl_->options.port, [impl](const IncomingRequest& in) { return impl->handle(in); }, impl_->error);
+        impl_->options.port, impl_->options.maxBodyBytes, [impl](const IncomingRequest& in) { return impl->handle(in); },
+        impl_->error);
 }
 
 void Server::stop()

@@ -62,6 +62,8 @@ void appendEscaped(std::string& out, std::string_view text)
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         case '\'': out += "&apos;"; break;
+        // A raw carriage return would read back as a line feed.
+        case '\r': out += "&#13;"; break;
         default: out.append(text.substr(i, length)); break;
         }
         i += length;

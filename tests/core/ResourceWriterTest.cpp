@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/writer/HCXmlResourceWriter.h"
@@ -128,6 +130,30 @@ TEST(ResourceWriterTest, RoundTripThroughTheReaderKeepsEveryValue)
     EXPECT_EQ(readSecond->badge(), nullptr);
     // Writing what was read gives the same document again.
     EXPECT_EQ(HCXmlResourceWriter::xmlStringFromResources(series->objects()), xml);
+}
+
+TEST(ResourceWriterTest, TextXmlCannotCarryIsReplacedAndTheRestStillReadsBack)
+{
+    auto map = testNameMap();
+    const std::string r = "\xEF\xBF\xBD";
+    // Each case: what the player typed, and what reads back.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"line\rreturn\r\nand\ttab\n", "line\rreturn\r\nand\ttab\n"},
+        {std::string("nul\0bell\x07", 9), "nul" + r + "bell" + r},
+        {"stray\xFF truncated\xC3", "stray" + r + " truncated" + r},
+        {"overlong\xC0\xAF surrogate\xED\xA0\x80 nonchar\xEF\xBF\xBE", "overlong" + r + r + " surrogate" + r + " nonchar" + r},
+    };
+    for (const auto& [typed, expected] : cases) {
+        auto first = makePlayer("1", typed, "5");
+        auto second = makePlayer("2", "after", "6");
+        auto document = HCXmlDocument::xmlDocumentWithData(HCXmlResourceWriter::xmlStringFromResources({first, second}));
+        auto series = HCResource::resourcesFromXml(*document, map.get());
+        // Nothing after the odd text is lost.
+        ASSERT_EQ(series->count(), 2u) << expected;
+        EXPECT_EQ(platform::as<TestPlayer>(series->objectAtIndex(0))->name(), expected);
+        EXPECT_EQ(platform::as<TestPlayer>(series->objectAtIndex(0))->score(), "5");
+        EXPECT_EQ(platform::as<TestPlayer>(series->objectAtIndex(1))->name(), "after");
+    }
 }
 
 TEST(ResourceWriterTest, NodesWriteValueOrChildren)

@@ -49,7 +49,7 @@ TEST(XmlWriterTest, SectionedReplyPutsMetadataBeforeSections)
 
 TEST(XmlWriterTest, HostileTextStaysWellFormedAndReadsBackUnchangedWhereRepresentable)
 {
-    const std::string hostile = "<a href=\"x\">&amp; it's</a> \xC3\xA9 \xF0\x9F\x8E\xB2";
+    const std::string hostile = "<a href=\"x\">&amp; it's</a> \xC3\xA9 \xF0\x9F\x8E\xB2 cr\r crlf\r\n";
     const std::string broken = std::string("ok\x01\xFF\xC3(\xED\xA0\x80\xC0\xAF", 11) + "\xEF\xBF\xBE" + "\t\n";
     ResourceList list;
     list.resources.push_back(resourceNode("user", std::string("1"), {{"name", hostile}, {"about", broken}}));

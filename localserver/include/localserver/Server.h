@@ -7,6 +7,7 @@
 // server's own connection threads; everything a test reaches through the
 // accessors locks, so tests may arm faults, add users or read the log while
 // requests run.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -25,6 +26,8 @@ namespace localserver {
 struct ServerOptions {
     int port = 0;             // 0: an ephemeral port
     std::string root = "/";   // the service root's path; starts and ends with "/"
+    // A larger request body is answered 413 and never reaches a route.
+    std::size_t maxBodyBytes = 64u * 1024u * 1024u;
     Fixtures fixtures = defaultFixtures();
 };
 

@@ -4,9 +4,11 @@
 // and its children are ignored; a node without one writes its children.
 //
 // Output is one line without whitespace; every element has an explicit end
-// tag, also when empty. Text is escaped (& < > " '), so a player's text
-// cannot break the document or add elements, and the reader gives it back
-// unchanged. Keys are the code's own element names and written as given.
+// tag, also when empty. Text is escaped (& < > " ' and the carriage
+// return), so a player's text cannot break the document or add elements, and
+// the reader gives it back unchanged; what XML cannot carry at all (control
+// characters, broken UTF-8) becomes U+FFFD so that the rest still reads.
+// Keys are the code's own element names and written as given.
 //
 // Thread: a plain value built and written on the caller's thread.
 #include <memory>
@@ -45,5 +47,6 @@ private:
     Children children_;
 };
 
-// Text with &, <, >, " and ' written as entities.
+// Text with &, <, >, ", ' and carriage returns written as references, and
+// each control character or byte that is not well-formed UTF-8 as U+FFFD.
 std::string HCEscapeXmlText(const std::string& text);
