@@ -22,6 +22,9 @@ std::shared_ptr<HCReachability>& instanceSlot()
 void HCReachability::Initialize(const std::string& serverUrl)
 {
     std::shared_ptr<HCReachability> monitor(new HCReachability(parseServerAddress(serverUrl)));
+    // Started before it is published: other threads reach it through
+    // Instance(), and its thread and timer are never written after that.
+    monitor->start();
     std::shared_ptr<HCReachability> previous;
     {
         std::lock_guard lock(instanceMutex());
@@ -29,7 +32,6 @@ void HCReachability::Initialize(const std::string& serverUrl)
         instanceSlot() = monitor;
     }
     if (previous) previous->stop();
-    monitor->start();
 }
 
 std::shared_ptr<HCReachability> HCReachability::Instance()

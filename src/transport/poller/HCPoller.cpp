@@ -101,10 +101,19 @@ void HCPoller::pollNow()
                 parameters.emplace_back("last_seen_" + w.resourceClass.resourceName + "_id",
                                         std::to_string(w.lastSeenId));
     }
-    auto self = platform::self(this);
-    provider_->performAction(sourceUrl_, parameters, "GET",
-                             HCDelegate(self, &HCPoller::_pollSucceeded, provider_->requestThread()),
-                             HCDelegate(self, &HCPoller::_pollFailed), 0, nullptr, true);
+    // The reply handlers hold the poller weakly, as the timer does: a poll on
+    // the wire must not keep a released poller alive, or its timer would go
+    // on starting polls that keep it alive in turn.
+    std::weak_ptr<HCPoller> weak = platform::self(this);
+    auto succeeded = HCDelegate::withFunction(
+        [weak](const platform::ObjectPtr& loader) {
+            if (auto poller = weak.lock()) poller->_pollSucceeded(std::dynamic_pointer_cast<OAuthAPIRequestLoader>(loader));
+        },
+        nullptr, provider_->requestThread());
+    auto failed = HCDelegate::withFunction([weak](const platform::ObjectPtr& loader) {
+        if (auto poller = weak.lock()) poller->_pollFailed(std::dynamic_pointer_cast<OAuthAPIRequestLoader>(loader));
+    });
+    provider_->performAction(sourceUrl_, parameters, "GET", succeeded, failed, 0, nullptr, true);
 }
 
 void HCPoller::_pollSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader)

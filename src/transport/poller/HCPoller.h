@@ -7,10 +7,12 @@
 // "HCPollerNotificationKeyResources"; a failed poll posts "HCPollingFailed"
 // with the poller's source path as the object.
 //
+// Neither the timer nor a poll on the wire keeps the poller alive: once its
+// owner lets it go, it polls no more and its pending replies are dropped.
+//
 // Thread: created and driven on the main thread; its timer runs on the run
 // loop of the thread that set the frequency; replies are read on the
 // provider's request thread.
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>

@@ -91,6 +91,12 @@ std::shared_ptr<HCRequestHandle> HCProvider::performAction(
     auto action = std::make_shared<HCActionRequest>(loader, requestType, notice);
 
     queueLock_.lock();
+    if (requestThreadStopped_) {
+        // Nothing would ever dispatch it, and a queued action keeps the
+        // provider alive through its loader's callbacks.
+        unlockUpdatingCondition();
+        return nullptr;
+    }
     queuedActions_.push_back(action);
     unlockUpdatingCondition();
     requestThread_->runLoop()->post([self] { self->dispatchNextAction(); });
@@ -100,7 +106,9 @@ std::shared_ptr<HCRequestHandle> HCProvider::performAction(
 void HCProvider::dispatchNextAction()
 {
     queueLock_.lock();
-    if (queuedActions_.empty()) {
+    // Once the thread is being stopped, starting a request is pointless: its
+    // reply could not be handled here any more.
+    if (queuedActions_.empty() || requestThreadStopped_) {
         unlockUpdatingCondition();
         return;
     }
@@ -121,10 +129,15 @@ std::shared_ptr<HCActionRequest> HCProvider::actionForLoader(const OAuthAPIReque
 void HCProvider::_loaderFinished(std::shared_ptr<OAuthAPIRequestLoader> loader,
                                  std::shared_ptr<HCDelegateChained> nextCall)
 {
-    // A reply that was already on its way when the request was cancelled
-    // stops here: the caller hears nothing after cancelling.
-    if (!loader || loader->isCancelled()) return;
+    if (!loader) return;
     queueLock_.lock();
+    // A reply that was already on its way when the request was cancelled
+    // stops here: the caller hears nothing after cancelling. Asked under the
+    // lock because cancelRequest() marks the loader cancelled under it.
+    if (loader->isCancelled()) {
+        unlockUpdatingCondition();
+        return;
+    }
     std::erase_if(runningActions_, [&](const auto& a) { return a->loader() == loader; });
     HCRequestHandlesForModule::completeRequest(loader);
     unlockUpdatingCondition();
@@ -191,7 +204,21 @@ void HCProvider::destroyAllPendingRequests()
 
 void HCProvider::cleanupRequestThread()
 {
+    queueLock_.lock();
+    requestThreadStopped_ = true;
+    unlockUpdatingCondition();
     if (requestThread_) requestThread_->cancel();
+
+    // What is left can never finish: its replies would be handled on the
+    // stopped thread. Dropping it also breaks the loop provider -> action ->
+    // loader -> callback -> provider that would keep the provider alive.
+    std::deque<std::shared_ptr<HCActionRequest>> queued;
+    std::vector<std::shared_ptr<HCActionRequest>> running;
+    queueLock_.lock();
+    queued.swap(queuedActions_);
+    running.swap(runningActions_);
+    unlockUpdatingCondition();
+    for (auto& action : running) action->loader()->cancel();
 }
 
 bool HCProvider::isAuthenticated() const

@@ -43,7 +43,9 @@ public:
     void cancelRequest(const OAuthAPIRequestLoaderPtr& loader);
     // Drops every queued action; loaders already running finish.
     void destroyAllPendingRequests();
-    // Stops the request thread (after the work it is doing now).
+    // Stops the request thread (after the work it is doing now), drops the
+    // actions still queued and cancels the running ones; from then on
+    // performAction() starts nothing and answers nil.
     void cleanupRequestThread();
 
     bool isAuthenticated() const;
@@ -83,6 +85,7 @@ private:
     // Guarded by queueLock_.
     std::deque<std::shared_ptr<HCActionRequest>> queuedActions_;
     std::vector<std::shared_ptr<HCActionRequest>> runningActions_;
+    bool requestThreadStopped_ = false;
     mutable std::mutex tokenMutex_;
     std::optional<OAuthToken> token_;
 };
