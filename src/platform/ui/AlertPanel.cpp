@@ -78,8 +78,9 @@ void AlertPanel::dismiss(int index, bool animated, bool clicked)
         if (!visible_) return;
     }
     visible_ = false;
-    notifyWillDismiss(index);
+    // Off the list before the delegate hears: it may show the panel again.
     std::erase(shown(), self);
+    notifyWillDismiss(index);
     if (animated)
         Transitions::schedule(kAlertDismissDuration, [self, index] { self->notifyDidDismiss(index); });
     else

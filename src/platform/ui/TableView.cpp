@@ -57,12 +57,13 @@ void TableView::setDataSource(const std::shared_ptr<TableViewDataSource>& dataSo
     dataSource_ = dataSource;
     setNeedsLayout();
     if (!loaded_) return;
-    for (const auto& [ip, cell] : visible_) enqueue(cell);
-    visible_.clear();
-    dropHeaderViews();
+    auto keepAlive = shared_from_this();
+    auto cells = std::exchange(visible_, {});
+    auto headers = takeHeaderViews();
     sections_.clear();
     selected_.reset();
     loaded_ = false;
+    recycle(cells, headers);
 }
 
 void TableView::setDelegate(const std::shared_ptr<TableViewDelegate>& delegate)
@@ -148,20 +149,31 @@ void TableView::ensureLoaded()
     if (!loaded_) reloadData();
 }
 
-void TableView::dropHeaderViews()
+std::vector<ViewPtr> TableView::takeHeaderViews()
 {
+    std::vector<ViewPtr> views;
     for (auto& section : sections_)
-        if (section.headerView) section.headerView->removeFromSuperview();
+        if (section.headerView) views.push_back(std::move(section.headerView));
+    return views;
+}
+
+void TableView::recycle(const std::map<IndexPath, TableViewCellPtr>& cells, const std::vector<ViewPtr>& headerViews)
+{
+    for (const auto& [ip, cell] : cells) enqueue(cell);
+    for (const auto& view : headerViews) view->removeFromSuperview();
 }
 
 void TableView::reloadData()
 {
     auto keepAlive = shared_from_this();
     loaded_ = true;
-    for (const auto& [ip, cell] : visible_) enqueue(cell);
-    visible_.clear();
-    dropHeaderViews();
+    const unsigned pass = ++reloadPasses_;
+    auto cells = std::exchange(visible_, {});
+    auto headers = takeHeaderViews();
+    sections_.clear();
     selected_.reset();
+    recycle(cells, headers);
+    if (pass != reloadPasses_) return;
     sections_ = querySections();
     applyGeometry();
     tile();
@@ -269,17 +281,21 @@ void TableView::applyUpdates(PendingUpdates updates)
     };
 
     std::map<IndexPath, TableViewCellPtr> moved;
+    std::map<IndexPath, TableViewCellPtr> leaving;
     for (const auto& [ip, cell] : visible_) {
         auto to = mapRow(ip);
         if (!to || contains(updates.reloaded, ip))
-            enqueue(cell);
+            leaving[ip] = cell;
         else
             moved[*to] = cell;
     }
     visible_ = std::move(moved);
     if (selected_) selected_ = mapRow(*selected_);
-    dropHeaderViews();
+    auto headers = takeHeaderViews();
     sections_ = std::move(fresh);
+    const unsigned pass = reloadPasses_;
+    recycle(leaving, headers);
+    if (pass != reloadPasses_) return;
     applyGeometry();
     tile();
 }
@@ -326,20 +342,23 @@ TableViewCellPtr TableView::dequeueReusableCellWithIdentifier(const std::string&
 void TableView::tile()
 {
     auto keepAlive = shared_from_this();
+    const unsigned pass = ++tilePasses_;
     const Rect visibleRect = bounds();
     tiledBounds_ = visibleRect;
     const double width = visibleRect.width();
 
+    struct HeaderPlace {
+        ViewPtr view;
+        Rect frame;
+        bool shown;
+    };
+    std::vector<HeaderPlace> headers;
     std::vector<IndexPath> wanted;
     for (size_t s = 0; s < sections_.size(); ++s) {
-        Section& section = sections_[s];
+        const Section& section = sections_[s];
         Rect header(0, section.top, width, section.headerHeight);
-        if (section.headerView) {
-            section.headerView->setFrame(header);
-            bool shown = section.headerHeight > 0 && header.intersects(visibleRect);
-            if (shown && section.headerView->superview().get() != this) addSubview(section.headerView);
-            if (!shown) section.headerView->removeFromSuperview();
-        }
+        if (section.headerView)
+            headers.push_back({section.headerView, header, section.headerHeight > 0 && header.intersects(visibleRect)});
         double y = section.top + section.headerHeight;
         for (int r = 0; r < section.rows; ++r) {
             double h = section.rowHeights[static_cast<size_t>(r)];
@@ -348,14 +367,25 @@ void TableView::tile()
             y += h;
         }
     }
-
+    std::map<IndexPath, TableViewCellPtr> leaving;
     for (auto it = visible_.begin(); it != visible_.end();) {
         if (contains(wanted, it->first)) {
             ++it;
             continue;
         }
-        enqueue(it->second);
+        leaving.emplace(it->first, it->second);
         it = visible_.erase(it);
+    }
+
+    // From here on client code runs; once it has tiled or reloaded the table
+    // itself, what this pass worked out is stale.
+    recycle(leaving, {});
+    if (pass != tilePasses_) return;
+    for (const auto& place : headers) {
+        place.view->setFrame(place.frame);
+        if (place.shown && place.view->superview().get() != this) addSubview(place.view);
+        if (!place.shown) place.view->removeFromSuperview();
+        if (pass != tilePasses_) return;
     }
     for (const auto& ip : wanted) {
         auto found = visible_.find(ip);
@@ -366,6 +396,7 @@ void TableView::tile()
         auto source = dataSource();
         if (!source) break;
         auto cell = source->cellForRowAtIndexPath(*this, ip);
+        if (pass != tilePasses_) return;
         if (!cell) {
             reportProgrammingError("the table's data source gave no cell for row " + ip.toString());
             continue;
@@ -378,6 +409,7 @@ void TableView::tile()
         insertSubview(cell, 0);
         visible_[ip] = cell;
         if (auto del = delegate()) del->willDisplayCell(*this, cell, ip);
+        if (pass != tilePasses_) return;
     }
 }
 
@@ -506,7 +538,9 @@ void TableView::setEditing(bool editing, bool animated)
 {
     editing_ = editing;
     lastEditingAnimated_ = animated;
-    for (const auto& [ip, cell] : visible_) cell->setEditing(editing, animated);
+    // A copy: a cell's setEditing is client code that may reload the table.
+    const auto cells = visible_;
+    for (const auto& [ip, cell] : cells) cell->setEditing(editing, animated);
 }
 
 TableViewCellEditingStyle TableView::editingStyleForRow(const IndexPath& ip)

@@ -202,7 +202,14 @@ private:
     };
 
     void ensureLoaded();
-    void dropHeaderViews();
+    // The section header views, taken out of sections_ so the caller can
+    // remove them after the table's own state is settled.
+    std::vector<ViewPtr> takeHeaderViews();
+    // Takes cells and header views off the table. Their hooks may run client
+    // code (a focused field in a cell ends editing) that reloads or scrolls the
+    // table, so callers hand over what they have already taken out of
+    // visible_ and sections_, and check reloadPasses_ afterwards.
+    void recycle(const std::map<IndexPath, TableViewCellPtr>& cells, const std::vector<ViewPtr>& headerViews);
     // Counts, titles and heights from the data source and delegate.
     std::vector<Section> querySections();
     void applyGeometry();
@@ -230,6 +237,10 @@ private:
     std::map<std::string, std::vector<TableViewCellPtr>> reusePool_;
     std::optional<Rect> tiledBounds_;
     int updateDepth_ = 0;
+    // Counted so a pass can tell that client code it called has reloaded or
+    // re-tiled the table meanwhile, and leave the fresher result alone.
+    unsigned reloadPasses_ = 0;
+    unsigned tilePasses_ = 0;
     PendingUpdates pending_;
     std::vector<Update> updates_;
 

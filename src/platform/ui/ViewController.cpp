@@ -243,6 +243,9 @@ void ViewController::coverView()
     const auto& siblings = superview->subviews();
     coveredViewIndex_ = static_cast<size_t>(std::find(siblings.begin(), siblings.end(), view_) - siblings.begin());
     coveredViewSuperview_ = superview;
+    coveredViewCenter_ = view_->center();
+    coveredViewBounds_ = view_->bounds();
+    coveredViewTransform_ = view_->transform();
     view_->removeFromSuperview();
 }
 
@@ -250,7 +253,14 @@ void ViewController::uncoverView()
 {
     auto superview = coveredViewSuperview_.lock();
     coveredViewSuperview_.reset();
-    if (superview && view_ && !view_->superview()) superview->insertSubview(view_, coveredViewIndex_);
+    if (!superview) return;
+    if (!view_) {
+        view();
+        view_->setTransform(coveredViewTransform_);
+        view_->setBounds(coveredViewBounds_);
+        view_->setCenter(coveredViewCenter_);
+    }
+    if (!view_->superview()) superview->insertSubview(view_, coveredViewIndex_);
 }
 
 void ViewController::presentModalViewController(const ViewControllerPtr& controller, bool animated)

@@ -159,7 +159,8 @@ private:
 
     ViewControllerPtr outermostContainer();
     // Takes this controller's view out of its superview while a modal covers
-    // it, and puts it back in the same place.
+    // it, and puts it back in the same place (loading it again when a memory
+    // warning unloaded it meanwhile).
     void coverView();
     void uncoverView();
 
@@ -180,9 +181,13 @@ private:
     ModalPresentationStyle presentationStyle_ = ModalPresentationStyle::FullScreen;
     ModalTransitionStyle transitionStyle_ = ModalTransitionStyle::CoverVertical;
     bool presentedAnimated_ = false;
-    // Where the presenter's view sat while a modal covers it.
+    // Where the presenter's view sat while a modal covers it, and its
+    // geometry, for a view that a memory warning unloads meanwhile.
     std::weak_ptr<View> coveredViewSuperview_;
     size_t coveredViewIndex_ = 0;
+    Point coveredViewCenter_;
+    Rect coveredViewBounds_;
+    AffineTransform coveredViewTransform_;
 
     std::optional<InterfaceOrientation> orientation_;
 };

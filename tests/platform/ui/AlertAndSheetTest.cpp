@@ -174,4 +174,25 @@ TEST_F(AlertTest, DelegateThatDismissesInItsClickHandlerIsNotToldTwice)
     EXPECT_EQ(delegate->wills, 1);
 }
 
+TEST_F(AlertTest, AlertShownAgainAsItGoesAwayIsOnScreenAgain)
+{
+    // A form that finds the answer wanting asks again as the alert goes.
+    struct AskAgain : AlertViewDelegate {
+        void alertViewWillDismissWithButtonIndex(AlertView& alert, int) override
+        {
+            if (askAgain--) alert.show();
+        }
+        int askAgain = 1;
+    };
+    auto asker = std::make_shared<AskAgain>();
+    auto alert = AlertView::make("Password", "Too short", asker, "OK");
+    alert->show();
+
+    EXPECT_TRUE(driver.answerAlert(0));
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_EQ(AlertView::visibleAlerts(), (std::vector<AlertViewPtr>{alert}));
+    EXPECT_TRUE(driver.answerAlert(0));
+    EXPECT_TRUE(AlertView::visibleAlerts().empty());
+}
+
 }  // namespace

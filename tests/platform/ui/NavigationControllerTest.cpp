@@ -290,6 +290,27 @@ TEST_F(NavigationTest, MemoryWarningUnloadsOnlyViewsOffScreenAndTheyLoadAgainWhe
     EXPECT_EQ(take(), (Log{"A didLoad", "B willDisappear", "A willAppear", "B didDisappear", "A didAppear"}));
 }
 
+TEST_F(NavigationTest, PageUnloadedUnderAModalComesBackInItsPlaceWhenTheModalGoes)
+{
+    auto page = make("A");
+    show(page);
+    const Rect place(0, 64, 320, 416);
+    page->viewIfLoaded()->setFrame(place);
+    auto m = make("M");
+    page->presentModalViewController(m, false);
+    take();
+
+    driver.memoryWarning();
+    EXPECT_EQ(take(), (Log{"A didUnload"})) << "the covered page's view is in no window";
+
+    m->dismissModalViewController(false);
+    EXPECT_EQ(take(), (Log{"A didLoad", "M willDisappear", "A willAppear", "M didDisappear", "A didAppear"}));
+    ASSERT_TRUE(page->isViewLoaded());
+    EXPECT_EQ(page->viewIfLoaded()->superview(), window);
+    EXPECT_EQ(page->viewIfLoaded()->frame(), place);
+    EXPECT_EQ(m->viewIfLoaded()->superview(), nullptr);
+}
+
 TEST_F(NavigationTest, RotationAsksTheRootControllerAndTurnsTheRootView)
 {
     auto nav = shownStack();

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "ControllerTestFixture.h"
+#include "platform/ui/TextField.h"
 
 using namespace platform::ui;
 
@@ -324,6 +325,114 @@ TEST_F(TableViewTest, DriverFindsARowByItsTextAndTheAccessoryButtonReachesTheDel
     table->cellForRowAtIndexPath({0, 0})->setAccessoryType(TableViewCellAccessoryType::DetailDisclosureButton);
     EXPECT_TRUE(driver.tapAccessory(table, {0, 0}));
     EXPECT_EQ(source->accessoryTapped, (std::vector<IndexPath>{{0, 0}}));
+}
+
+// A form row: a cell whose text field saves when editing ends and then
+// reloads the table, as a settings page does. The field loses the focus when
+// its cell leaves the window, which happens while the table itself is taking
+// its cells away.
+struct SaveAndReload : TextFieldDelegate {
+    void textFieldDidEndEditing(TextField&) override
+    {
+        ++saved;
+        if (auto t = table.lock()) t->reloadData();
+    }
+    std::weak_ptr<TableView> table;
+    int saved = 0;
+};
+
+class FormRows : public Rows {
+public:
+    TableViewCellPtr cellForRowAtIndexPath(TableView& table, const IndexPath& ip) override
+    {
+        auto cell = Rows::cellForRowAtIndexPath(table, ip);
+        if (ip == IndexPath(0, 0)) {
+            if (field) field->removeFromSuperview();
+            field = TextField::make(Rect(0, 0, 100, 30));
+            field->setDelegate(saver);
+            cell->contentView()->addSubview(field);
+        }
+        return cell;
+    }
+    std::shared_ptr<SaveAndReload> saver = std::make_shared<SaveAndReload>();
+    std::shared_ptr<TextField> field;
+};
+
+TEST_F(TableViewTest, AnEditingCellThatReloadsTheTableWhenItLeavesDoesNotDisturbTheTable)
+{
+    auto form = std::make_shared<FormRows>();
+    form->saver->table = table;
+    form->model = {numbered("r", 30)};
+    table->setDataSource(form);
+    table->setDelegate(form);
+    table->reloadData();
+    const auto focus = [&] {
+        ASSERT_NE(form->field, nullptr);
+        ASSERT_TRUE(form->field->becomeFirstResponder());
+    };
+    // Every cell on the table is one of its visible rows: none was left behind.
+    const auto cellsOnTable = [&] {
+        size_t count = 0;
+        for (const auto& sub : table->subviews()) count += std::dynamic_pointer_cast<TableViewCell>(sub) ? 1 : 0;
+        return count;
+    };
+
+    // Reloading takes every cell away.
+    focus();
+    table->reloadData();
+    EXPECT_EQ(form->saver->saved, 1);
+    EXPECT_EQ(visibleTexts(), (std::vector<std::string>{"r0", "r1", "r2", "r3", "r4"}));
+    EXPECT_EQ(cellsOnTable(), 5u);
+
+    // Scrolling takes the first cell away.
+    focus();
+    table->setContentOffset(Point(0, 300));
+    EXPECT_EQ(form->saver->saved, 2);
+    EXPECT_EQ(visibleTexts(), (std::vector<std::string>{"r6", "r7", "r8", "r9", "r10", "r11"}));
+    EXPECT_EQ(cellsOnTable(), 6u);
+
+    // A row update takes the deleted row's cell away.
+    table->setContentOffset(Point(0, 0));
+    focus();
+    form->model[0].erase(form->model[0].begin());
+    table->deleteRowsAtIndexPaths({{0, 0}}, TableViewRowAnimation::Fade);
+    EXPECT_EQ(form->saver->saved, 3);
+    EXPECT_EQ(visibleTexts().front(), "r1");
+    EXPECT_EQ(cellsOnTable(), table->visibleCells().size());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(TableViewTest, AnEditingSectionHeaderThatReloadsTheTableWhenItLeavesDoesNotDisturbTheTable)
+{
+    // A search field in each section's header, saving and reloading as above.
+    struct HeaderForm : Rows {
+        ViewPtr viewForHeaderInSection(TableView&, int section) override
+        {
+            auto header = View::make(Rect(0, 0, 320, 22));
+            auto field = TextField::make(Rect(0, 0, 100, 22));
+            field->setDelegate(saver);
+            header->addSubview(field);
+            fields[section] = field;
+            return header;
+        }
+        std::shared_ptr<SaveAndReload> saver = std::make_shared<SaveAndReload>();
+        std::map<int, std::shared_ptr<TextField>> fields;
+    };
+    auto form = std::make_shared<HeaderForm>();
+    form->saver->table = table;
+    form->model = {{"a"}, {"b"}, {"c"}};
+    table->setDataSource(form);
+    table->setDelegate(form);
+    table->reloadData();
+
+    ASSERT_TRUE(form->fields[0]->becomeFirstResponder());
+    table->reloadData();
+    EXPECT_EQ(form->saver->saved, 1);
+    size_t headersOnTable = 0;
+    for (const auto& sub : table->subviews())
+        if (!std::dynamic_pointer_cast<TableViewCell>(sub)) ++headersOnTable;
+    EXPECT_EQ(headersOnTable, 3u) << "one header per section, none left behind";
+    EXPECT_EQ(visibleTexts(), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 }  // namespace
