@@ -36,7 +36,9 @@ void NotificationCenter::post(const std::string& name, ObjectPtr object, std::sh
         std::lock_guard lock(mutex_);
         for (auto& r : registrations_) {
             if (r.name != name) continue;
-            if (r.filtered && r.object.lock() != object) continue;
+            // An observer of one object never hears posts without one, even
+            // after that object is gone.
+            if (r.filtered && (!object || r.object.lock() != object)) continue;
             targets.emplace_back(r.id, r.handler);
         }
     }

@@ -116,7 +116,9 @@ private:
     void start(const char* name)
     {
         if (failed_) return;
-        if (stack_.size() >= kMaxDepth) return fail();
+        // The stack holds the plist element and then one frame per level, so
+        // values nest as deep below the root as the writer lets them.
+        if (stack_.size() > kMaxDepth + 1) return fail();
         if (stack_.empty()) {
             if (done_ || std::strcmp(name, "plist") != 0) return fail();
             stack_.push_back({Kind::Plist, {}, nullptr, std::nullopt});

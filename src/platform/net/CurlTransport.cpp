@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <mutex>
 #include <string_view>
 #include <thread>
@@ -195,18 +196,27 @@ struct CurlTransport::Engine {
         thread = std::thread([this] { run(); });
     }
 
-    ~Engine()
+    ~Engine() { shutdown(); }
+
+    // Stops the thread and drops every transfer without an outcome. Later
+    // start() and cancel() calls find `stopping` set and do nothing.
+    void shutdown()
     {
+        std::vector<std::unique_ptr<Job>> notStarted;
         {
             std::lock_guard lock(mutex);
+            if (stopping) return;
             stopping = true;
+            notStarted.swap(starting);
+            cancelling.clear();
+            curl_multi_wakeup(multi);
         }
-        curl_multi_wakeup(multi);
         thread.join();
         for (auto& [key, job] : running) curl_multi_remove_handle(multi, job->easy);
         running.clear();
-        starting.clear();
+        notStarted.clear();
         curl_multi_cleanup(multi);
+        multi = nullptr;
         curl_global_cleanup();
     }
 
@@ -371,8 +381,11 @@ struct CurlTransport::Engine {
 
 CurlTransport& CurlTransport::shared()
 {
-    static CurlTransport transport;
-    return transport;
+    // Never destroyed, so that objects torn down at exit after the transport
+    // has stopped can still cancel their transfers; the stop itself runs at
+    // exit (below).
+    static CurlTransport* const transport = new CurlTransport;
+    return *transport;
 }
 
 CurlTransport::CurlTransport()
@@ -381,33 +394,38 @@ CurlTransport::CurlTransport()
     Clock::current();
     CookieStore::shared();
     engine_ = std::make_unique<Engine>();
+    // Registered after the statics above, so it runs before they are destroyed.
+    std::atexit([] { shared().engine_->shutdown(); });
 }
 
 CurlTransport::~CurlTransport() = default;
 
 void CurlTransport::start(const std::shared_ptr<URLTransfer>& transfer, URLRequest request)
 {
+    std::lock_guard lock(engine_->mutex);
+    // The process is exiting: nothing would run the transfer or take its outcome.
+    if (engine_->stopping) return;
     auto job = std::make_unique<Job>(transfer, std::move(request));
     job->lastActivity = Clock::currentTime();
-    {
-        std::lock_guard lock(engine_->mutex);
-        engine_->starting.push_back(std::move(job));
-    }
+    engine_->starting.push_back(std::move(job));
     curl_multi_wakeup(engine_->multi);
 }
 
 void CurlTransport::cancel(const URLTransfer* transfer)
 {
-    {
-        std::lock_guard lock(engine_->mutex);
-        auto& starting = engine_->starting;
-        auto it = std::find_if(starting.begin(), starting.end(), [&](const auto& j) { return j->owner.get() == transfer; });
-        if (it != starting.end()) {
-            starting.erase(it);
-            return;
-        }
-        engine_->cancelling.push_back(transfer);
+    // Destroyed after the lock is released: the job may hold the last
+    // reference to the transfer, and so to what its loop still holds.
+    std::unique_ptr<Job> dropped;
+    std::lock_guard lock(engine_->mutex);
+    if (engine_->stopping) return;
+    auto& starting = engine_->starting;
+    auto it = std::find_if(starting.begin(), starting.end(), [&](const auto& j) { return j->owner.get() == transfer; });
+    if (it != starting.end()) {
+        dropped = std::move(*it);
+        starting.erase(it);
+        return;
     }
+    engine_->cancelling.push_back(transfer);
     curl_multi_wakeup(engine_->multi);
 }
 

@@ -7,6 +7,9 @@
 // clock (tests) it looks again every few milliseconds while a transfer with a
 // time-out runs, so advancing the clock fires the time-out promptly.
 //
+// At process exit the thread stops and running transfers are dropped without
+// an outcome; start() and cancel() after that do nothing.
+//
 // Thread: start() and cancel() from any thread; the transfers' libcurl
 // handles are touched only on the transport thread once started.
 #include <memory>

@@ -13,10 +13,14 @@ std::shared_ptr<URLTransfer> URLTransfer::start(URLRequest request, std::shared_
 
 void URLTransfer::cancel()
 {
+    // Destroyed after the lock is released: what the completion captured may
+    // cancel or ask about this very transfer from its destructor.
+    Completion dropped;
     {
         std::lock_guard lock(mutex_);
         if (cancelled_ || finished_) return;
         cancelled_ = true;
+        dropped = std::move(completion_);
         completion_ = nullptr;
     }
     CurlTransport::shared().cancel(this);

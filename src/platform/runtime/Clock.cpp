@@ -7,10 +7,12 @@
 
 namespace platform {
 namespace {
+// Never destroyed: threads that outlive static destruction at exit (a run
+// loop's thread still winding down) keep reading the clock.
 Guarded<std::shared_ptr<Clock>>& installedClock()
 {
-    static Guarded<std::shared_ptr<Clock>> clock(std::make_shared<SystemClock>());
-    return clock;
+    static auto* clock = new Guarded<std::shared_ptr<Clock>>(std::make_shared<SystemClock>());
+    return *clock;
 }
 }  // namespace
 

@@ -9,15 +9,17 @@
 
 namespace platform {
 namespace {
+// Never destroyed: a run loop held by an object that is torn down at exit
+// after these would otherwise unregister itself from a dead set.
 std::mutex& registryMutex()
 {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex;
+    return *m;
 }
 std::set<RunLoop*>& registry()
 {
-    static std::set<RunLoop*> loops;
-    return loops;
+    static auto* loops = new std::set<RunLoop*>;
+    return *loops;
 }
 // Deadlines reached by adding up fractions of seconds on a manual clock (0.3
 // then 0.05 for a 0.35 s animation) can fall a rounding step short; a task

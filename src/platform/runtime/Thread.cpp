@@ -11,15 +11,17 @@ namespace {
 thread_local std::weak_ptr<Thread> tlsStarted;
 thread_local std::shared_ptr<Thread> tlsAdopted;
 
+// Never destroyed: objects torn down at exit and threads still winding down
+// then may post to the main thread.
 std::mutex& mainMutex()
 {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex;
+    return *m;
 }
 std::shared_ptr<Thread>& mainSlot()
 {
-    static std::shared_ptr<Thread> main;
-    return main;
+    static auto* main = new std::shared_ptr<Thread>;
+    return *main;
 }
 }  // namespace
 
@@ -93,12 +95,28 @@ std::shared_ptr<Thread> Thread::start(std::string name)
 void Thread::cancel()
 {
     runLoop_->stop();
-    if (!thread_.joinable()) return;
-    if (isCurrent())
+    std::unique_lock lock(joinMutex_);
+    if (isCurrent()) {
+        // A thread cannot join itself: it lets itself go, and its loop
+        // returns once the task that called this ends.
+        if (!thread_.joinable()) return;
         thread_.detach();
-    else
-        thread_.join();
+        finished_ = true;
+        return;
+    }
+    if (joining_) {
+        joined_.wait(lock, [this] { return !joining_; });
+        return;
+    }
+    if (!thread_.joinable()) return;
+    joining_ = true;
+    std::thread running = std::move(thread_);
+    lock.unlock();
+    running.join();
+    lock.lock();
+    joining_ = false;
     finished_ = true;
+    joined_.notify_all();
 }
 
 void performOnMain(std::function<void()> task)

@@ -8,8 +8,10 @@
 //
 // Thread: all methods may be called from any thread.
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -38,6 +40,8 @@ public:
 
     // Stops the run loop of a started thread and joins it (unless called from
     // that very thread, in which case it detaches once the loop returns).
+    // Callers on other threads that cancel at the same time all return only
+    // once the thread has ended.
     void cancel();
     bool isFinished() const { return finished_.load(); }
 
@@ -49,6 +53,10 @@ private:
     std::thread thread_;
     std::thread::id id_;
     std::atomic<bool> finished_{false};
+    // Guards thread_ between concurrent cancel() calls; never held while joining.
+    std::mutex joinMutex_;
+    std::condition_variable joined_;
+    bool joining_ = false;
 };
 
 using ThreadPtr = std::shared_ptr<Thread>;

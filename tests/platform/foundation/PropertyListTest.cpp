@@ -162,6 +162,26 @@ TEST(PropertyList, NestingIsBoundedSoHostileDepthCannotExhaustTheStack)
     EXPECT_FALSE(PropertyListReader::parse(nested(100000)));
 }
 
+TEST(PropertyList, TheDeepestNestingTheWriterAcceptsReadsBack)
+{
+    auto nestedArrays = [](int levels) {
+        ObjectPtr value = Array::make();
+        for (int i = 1; i < levels; ++i) value = Array::make({value});
+        return value;
+    };
+    // A value the writer accepts must read back, or a settings file holding
+    // it would load as empty and lose every other setting with it.
+    int deepest = 0;
+    for (int levels = 500; levels <= 530; ++levels) {
+        auto text = PropertyListWriter::write(nestedArrays(levels));
+        if (!text) break;
+        deepest = levels;
+        ASSERT_TRUE(PropertyListReader::parse(*text)) << levels << " levels";
+    }
+    EXPECT_GE(deepest, 500);
+    EXPECT_LT(deepest, 530);
+}
+
 TEST(PropertyList, MissingFileYieldsNil)
 {
     EXPECT_FALSE(PropertyListReader::readFile("/nonexistent/for/sure/x.plist"));

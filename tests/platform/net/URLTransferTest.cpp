@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdlib>
 #include <optional>
+#include <thread>
 
 #include "platform/net/CookieStore.h"
 #include "platform/net/URLTransfer.h"
@@ -47,6 +54,42 @@ URLResult fetch(const std::string& url)
 int errorCode(const URLResult& r)
 {
     return r.error ? r.error->code() : 0;
+}
+
+// Owns a transfer and cancels it when it goes away: the usual way to tie a
+// transfer to the object that wants its outcome.
+struct CancellingOwner {
+    URLTransferPtr transfer;
+    ~CancellingOwner()
+    {
+        if (transfer) transfer->cancel();
+    }
+};
+
+// Constructed before main, so destroyed after everything the library builds
+// lazily: what a host's own globals would see at exit.
+std::shared_ptr<CancellingOwner> ownerKeptUntilExit;
+struct StartsAtExit {
+    URLRequest request;
+    std::shared_ptr<RunLoop> loop;
+    ~StartsAtExit()
+    {
+        if (loop) URLTransfer::start(request, loop, [](const URLResult&) {});
+    }
+} startsAtExit;
+
+// A loopback port that accepts connections and never answers.
+std::string silentURL()
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(fd, 8) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return {};
+    return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/silent";
 }
 }  // namespace
 
@@ -310,4 +353,52 @@ TEST(URLTransfer, CookiesRoundTripThroughTheSharedStoreOnlyWhenAsked)
 
     EXPECT_EQ(CookieStore::shared().deleteCookiesNamed("_hc_session"), 1u);
     EXPECT_EQ(text(fetch(server.url("/check")).response.body), "");
+}
+
+TEST(URLTransfer, CancelLetsGoOfTheCompletionBeforeWhatItCapturedCancelsAgain)
+{
+    // The owner lives only in the completion, so cancelling destroys it, and
+    // its destructor cancels the same transfer once more.
+    auto owner = std::make_shared<CancellingOwner>();
+    URLRequest request;
+    request.url = "ftp://127.0.0.1:1/x";
+    auto parked = std::make_shared<RunLoop>();
+    owner->transfer = URLTransfer::start(request, parked, [owner](const URLResult&) {});
+    auto transfer = owner->transfer;
+    owner.reset();
+
+    auto returned = std::make_shared<std::atomic<bool>>(false);
+    std::thread canceller([transfer, returned] {
+        transfer->cancel();
+        *returned = true;
+    });
+    if (!runMainUntil([&] { return returned->load(); })) {
+        canceller.detach();
+        FAIL() << "cancel() never returned";
+    }
+    canceller.join();
+    EXPECT_TRUE(transfer->isCancelled());
+    parked->runOnce();
+    EXPECT_FALSE(transfer->isFinished());
+}
+
+TEST(URLTransferDeathTest, TransfersTouchedAfterTheTransportStoppedAtExitDoNothing)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            alarm(30);  // a hang at exit fails the test instead of stalling it
+            URLRequest silent;
+            silent.url = silentURL();
+            if (silent.url.empty()) std::exit(2);
+            // One transfer still running when the process exits, one whose
+            // owner cancels it afterwards, and one started afterwards.
+            URLTransfer::start(silent, mainLoop(), [](const URLResult&) {});
+            ownerKeptUntilExit = std::make_shared<CancellingOwner>();
+            ownerKeptUntilExit->transfer = URLTransfer::start(silent, mainLoop(), [](const URLResult&) {});
+            startsAtExit.request = silent;
+            startsAtExit.loop = std::make_shared<RunLoop>();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
