@@ -36,11 +36,15 @@ double wallNow()
 void Timer::invalidate()
 {
     std::shared_ptr<RunLoop> loop;
+    // Released outside the lock: what the callback captured (often the
+    // timer's owner) may run code of its own when it goes.
+    Callback released;
     {
         std::lock_guard lock(mutex_);
         if (!valid_) return;
         valid_ = false;
         loop = loop_.lock();
+        released = std::move(callback_);
     }
     if (loop) loop->removeTimer(this);
 }
@@ -157,6 +161,7 @@ int RunLoop::runOnce()
         }
         auto timer = e.timer;
         if (!timer->isValid()) continue;
+        Timer::Callback callback;
         if (timer->repeats_) {
             // Missed periods collapse into one firing, as a timer on a busy loop does.
             double now = Clock::currentTime();
@@ -167,14 +172,17 @@ int RunLoop::runOnce()
             {
                 std::lock_guard tl(timer->mutex_);
                 timer->fireDate_ = next;
+                callback = timer->callback_;
             }
             std::lock_guard lock(mutex_);
             insertLocked(Entry{next, 0, nullptr, nullptr, timer});
         } else {
+            // A one-shot timer lets go of its callback as it fires.
             std::lock_guard tl(timer->mutex_);
             timer->valid_ = false;
+            callback = std::move(timer->callback_);
         }
-        timer->callback_(*timer);
+        if (callback) callback(*timer);
     }
     return ran;
 }

@@ -126,3 +126,39 @@ TEST(RunLoop, DeadlineReachedByAddingFractionsCountsAsDue)
     loop->runOnce();
     EXPECT_TRUE(fired);
 }
+
+TEST(RunLoop, TimersLetGoOfTheirCallbackWhenInvalidatedOrFired)
+{
+    ScopedManualClock clock;
+    auto loop = std::make_shared<RunLoop>();
+    auto owner = std::make_shared<int>(0);
+    std::weak_ptr<int> watched = owner;
+
+    auto repeating = loop->scheduleTimer(1.0, true, [owner](Timer&) { ++*owner; });
+    auto oneShot = loop->scheduleTimer(1.0, false, [owner](Timer&) { ++*owner; });
+    owner.reset();
+    clock.advance(1.0);
+    loop->runOnce();
+    EXPECT_FALSE(watched.expired());  // the repeating timer still needs it
+    repeating->invalidate();
+    // Both timers are still referenced here, yet neither keeps the owner alive.
+    EXPECT_TRUE(watched.expired());
+}
+
+TEST(RunLoop, TimerMayInvalidateItselfWhileFiring)
+{
+    ScopedManualClock clock;
+    auto loop = std::make_shared<RunLoop>();
+    auto owner = std::make_shared<int>(0);
+    int fires = 0;
+    auto timer = loop->scheduleTimer(1.0, true, [owner, &fires](Timer& t) {
+        ++fires;
+        t.invalidate();
+        ++*owner;  // the running copy keeps its captures alive until it returns
+    });
+    clock.advance(3.0);
+    loop->runOnce();
+    clock.advance(3.0);
+    loop->runOnce();
+    EXPECT_EQ(fires, 1);
+}
