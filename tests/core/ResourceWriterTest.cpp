@@ -141,7 +141,9 @@ TEST(ResourceWriterTest, TextXmlCannotCarryIsReplacedAndTheRestStillReadsBack)
         {"line\rreturn\r\nand\ttab\n", "line\rreturn\r\nand\ttab\n"},
         {std::string("nul\0bell\x07", 9), "nul" + r + "bell" + r},
         {"stray\xFF truncated\xC3", "stray" + r + " truncated" + r},
-        {"overlong\xC0\xAF surrogate\xED\xA0\x80 nonchar\xEF\xBF\xBE", "overlong" + r + r + " surrogate" + r + " nonchar" + r},
+        // An encoded surrogate is not well-formed UTF-8: each of its bytes is replaced.
+        {"overlong\xC0\xAF surrogate\xED\xA0\x80 nonchar\xEF\xBF\xBE",
+         "overlong" + r + r + " surrogate" + r + r + r + " nonchar" + r},
     };
     for (const auto& [typed, expected] : cases) {
         auto first = makePlayer("1", typed, "5");

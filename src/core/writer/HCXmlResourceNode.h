@@ -46,7 +46,3 @@ private:
     std::optional<std::string> value_;
     Children children_;
 };
-
-// Text with &, <, >, ", ' and carriage returns written as references, and
-// each control character or byte that is not well-formed UTF-8 as U+FFFD.
-std::string HCEscapeXmlText(const std::string& text);
