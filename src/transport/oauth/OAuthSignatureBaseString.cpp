@@ -4,14 +4,9 @@
 #include <cctype>
 
 #include "platform/net/PercentEncoding.h"
+#include "platform/net/URLParts.h"
 
 namespace {
-
-std::string lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-}
 
 int hexValue(char c)
 {
@@ -43,32 +38,10 @@ std::string formDecode(std::string_view text)
 
 std::string OAuthNormalizedURL(const std::string& url)
 {
-    auto schemeEnd = url.find("://");
-    if (schemeEnd == std::string::npos) return url;
-    std::string scheme = lower(url.substr(0, schemeEnd));
-    size_t authorityStart = schemeEnd + 3;
-    size_t pathStart = url.find_first_of("/?#", authorityStart);
-    std::string authority = url.substr(authorityStart, pathStart == std::string::npos ? std::string::npos
-                                                                                       : pathStart - authorityStart);
-    std::string path;
-    if (pathStart != std::string::npos && url[pathStart] == '/') {
-        size_t pathEnd = url.find_first_of("?#", pathStart);
-        path = url.substr(pathStart, pathEnd == std::string::npos ? std::string::npos : pathEnd - pathStart);
-    }
-    if (path.empty()) path = "/";
-
-    auto at = authority.rfind('@');
-    if (at != std::string::npos) authority = authority.substr(at + 1);
-    std::string host = authority;
-    std::string port;
-    auto colon = authority.rfind(':');
-    if (colon != std::string::npos && authority.find(']', colon) == std::string::npos) {
-        host = authority.substr(0, colon);
-        port = authority.substr(colon + 1);
-    }
-    host = lower(host);
-    bool defaultPort = port.empty() || (scheme == "http" && port == "80") || (scheme == "https" && port == "443");
-    return scheme + "://" + host + (defaultPort ? "" : ":" + port) + path;
+    auto parts = platform::URLParts::parse(url);
+    if (!parts) return url;
+    bool defaultPort = (parts->scheme == "http" && parts->port == 80) || (parts->scheme == "https" && parts->port == 443);
+    return parts->scheme + "://" + parts->host + (defaultPort ? "" : ":" + std::to_string(parts->port)) + parts->path;
 }
 
 OAuthParameterList OAuthQueryParameters(const std::string& url)
