@@ -1,60 +1,53 @@
 #include "scores/servertime/HCTimeStamp.h"
 
+#include "core/publicclass/HCClassDelegate.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "kernel/resources/HCResourceDataMap.h"
 #include "kernel/system/HCDateFormatters.h"
 #include "platform/foundation/TextConversions.h"
 #include "scores/servertime/HCTimeStampDelegate.h"
 #include "scores/servertime/HCTimeStampService.h"
-#include "transport/handles/HCRequestHandlesForModule.h"
 
 namespace {
 
-// Not retained; main thread only.
-HCTimeStampDelegate* sSharedDelegate = nullptr;
+HCClassDelegate<HCTimeStampDelegate> sDelegate(HCTimeStamp::kModule);
 
 }  // namespace
 
 void HCTimeStamp::setDelegate(HCTimeStampDelegate* delegate)
 {
-    sSharedDelegate = delegate;
-    if (delegate == nullptr) {
-        HCRequestHandlesForModule::cancelAllRequestsForModule(kModule);
-    }
+    sDelegate.set(delegate);
 }
 
 HCTimeStampDelegate* HCTimeStamp::delegate()
 {
-    return sSharedDelegate;
+    return sDelegate.get();
 }
 
 std::shared_ptr<HCRequestHandle> HCTimeStamp::getServerTime()
 {
-    auto success = HCDelegate::withFunction(
-        [](const platform::ObjectPtr& reply) { _getServerTimeSuccess(platform::as<HCPaginatedSeries>(reply)); });
-    auto failure = HCDelegate::withFunction([](const platform::ObjectPtr&) { _getServerTimeFailure(); });
-    auto handle = HCTimeStampService::getServerTimeOnSuccess(success, failure);
-    HCRequestHandlesForModule::addHandle(handle, kModule);
-    return handle;
+    auto callbacks = sDelegate.callbacks(
+        nullptr,
+        [](auto started, const platform::ObjectPtr& reply) {
+            _getServerTimeSuccess(platform::as<HCPaginatedSeries>(reply), started);
+        },
+        [](auto started) { _getServerTimeFailure(started); });
+    return sDelegate.track(HCTimeStampService::getServerTimeOnSuccess(callbacks.success, callbacks.failure));
 }
 
-void HCTimeStamp::_getServerTimeSuccess(const std::shared_ptr<HCPaginatedSeries>& series)
+void HCTimeStamp::_getServerTimeSuccess(const std::shared_ptr<HCPaginatedSeries>& series, uint64_t started)
 {
     auto timeStamp = series ? platform::as<HCTimeStamp>(series->objectAtIndex(0)) : nullptr;
     if (!timeStamp) {
-        _getServerTimeFailure();
+        _getServerTimeFailure(started);
         return;
     }
-    if (HCTimeStampDelegate* delegate = sSharedDelegate) {
-        platform::callOptional([&] { delegate->didGetServerTime(timeStamp); });
-    }
+    sDelegate.notify(started, [&](HCTimeStampDelegate& delegate) { delegate.didGetServerTime(timeStamp); });
 }
 
-void HCTimeStamp::_getServerTimeFailure()
+void HCTimeStamp::_getServerTimeFailure(uint64_t started)
 {
-    if (HCTimeStampDelegate* delegate = sSharedDelegate) {
-        platform::callOptional([&] { delegate->didFailGetServerTime(); });
-    }
+    sDelegate.notify(started, [](HCTimeStampDelegate& delegate) { delegate.didFailGetServerTime(); });
 }
 
 std::shared_ptr<HCService> HCTimeStamp::getService() const
@@ -81,4 +74,9 @@ void HCTimeStamp::setTime(const std::optional<std::string>& text)
 void HCTimeStamp::setSecondsSinceEpoch(const std::string& text)
 {
     secondsSinceEpoch_ = platform::intValue(text);
+}
+
+uint64_t HCTimeStamp::current()
+{
+    return sDelegate.ticket();
 }

@@ -5,8 +5,7 @@
 // getServerTime() asks the server for it; the answer goes to the class's one
 // delegate. The delegate is not retained: the game clears it with
 // setDelegate(nullptr) before the delegate object goes away, which also
-// makes the class forget its outstanding request handles (the requests run
-// on; their answers then find no delegate).
+// cancels its outstanding requests (see HCClassDelegate).
 //
 // Thread: the class operations and the delegate callbacks on the main
 // thread; the setters run where the reply is read (the provider's request
@@ -36,9 +35,11 @@ public:
     static void setDelegate(HCTimeStampDelegate* delegate);
     static HCTimeStampDelegate* delegate();
 
-    // Reply handlers of getServerTime (main thread).
-    static void _getServerTimeSuccess(const std::shared_ptr<HCPaginatedSeries>& series);
-    static void _getServerTimeFailure();
+    // Reply handlers of getServerTime (main thread). `started` is the
+    // delegate generation the request began under (the current one when
+    // left out); a delegate cleared since then hears nothing.
+    static void _getServerTimeSuccess(const std::shared_ptr<HCPaginatedSeries>& series, uint64_t started = current());
+    static void _getServerTimeFailure(uint64_t started = current());
 
     std::shared_ptr<HCService> getService() const override;
     std::string getResourceName() const override { return "server_timestamp"; }
@@ -54,6 +55,8 @@ public:
     void setSecondsSinceEpoch(const std::string& text);
 
 private:
+    static uint64_t current();
+
     platform::DatePtr time_;
     int32_t secondsSinceEpoch_ = 0;
 };

@@ -68,10 +68,21 @@ void HCRequestHandlesForModule::completeRequest(const platform::ObjectPtr& reque
 void HCRequestHandlesForModule::cancelAllRequestsForModule(const std::string& module)
 {
     auto& r = registry();
-    std::lock_guard lock(r.mutex);
-    if (!r.entries) return;
-    std::erase_if(*r.entries, [&](const std::shared_ptr<HCRequestHandlesForModule>& e) { return e->module_ == module; });
-    if (r.entries->empty()) r.entries.reset();
+    std::vector<HCRequestHandlePtr> dropped;
+    {
+        std::lock_guard lock(r.mutex);
+        if (!r.entries) return;
+        std::erase_if(*r.entries, [&](const std::shared_ptr<HCRequestHandlesForModule>& e) {
+            if (e->module_ != module) return false;
+            dropped.insert(dropped.end(), e->handles_.begin(), e->handles_.end());
+            return true;
+        });
+        if (r.entries->empty()) r.entries.reset();
+    }
+    // A module forgets its requests when its delegate goes away; an answer
+    // that still arrived would reach whichever delegate the module has next.
+    // Cancelled outside the lock: a cancelled loader reports its own end here.
+    for (auto& handle : dropped) handle->cancel();
 }
 
 std::optional<std::vector<std::pair<std::string, std::vector<HCRequestHandlePtr>>>>

@@ -1,6 +1,6 @@
 #pragma once
 // The process-wide registry of live request handles, grouped by the public
-// class ("module") that started them, so that a class can forget all of its
+// class ("module") that started them, so that a class can cancel all of its
 // requests at once when its delegate goes away.
 //
 // Entries keep the order in which their modules first registered; an entry
@@ -29,7 +29,8 @@ public:
     static void addHandle(const HCRequestHandlePtr& handle, const std::string& module);
     // Clears the request of every handle that carries it and drops those handles.
     static void completeRequest(const platform::ObjectPtr& request);
-    // Forgets the module's handles; the requests run on.
+    // Forgets the module's handles and cancels their requests: no callback
+    // of them follows.
     static void cancelAllRequestsForModule(const std::string& module);
 
     // What the registry holds now, for inspection: nullopt while it does not exist.

@@ -1,0 +1,107 @@
+#pragma once
+// The one delegate of a public class (HCUser, HCCloudStorage, HCTimeStamp
+// ...) and the bookkeeping that every operation of such a class shares.
+//
+// A public class C keeps one file-scope HCClassDelegate<CDelegate>, named
+// after C (the "module" of its request handles), and follows four rules:
+//
+//  - C::setDelegate(d) is set(d). The delegate is not retained. Setting nil
+//    cancels every request C started that is still registered, and an
+//    outcome already on its way is dropped: it never reaches a delegate
+//    set later.
+//  - An operation asks callbacks() for its success and failure HCDelegates,
+//    passes them to its service, and returns track(handle): the handle is
+//    registered under C, or nil when the service started nothing.
+//  - Its steps (run on the main thread) report through notify(ticket, ...),
+//    which calls the delegate method only when a delegate is set, it was
+//    not cleared since the operation began, and it implements the method.
+//  - C and its instances answer YES to canReceiveCallbacksNow.
+//
+//     namespace { HCClassDelegate<HCFooDelegate> sDelegate("HCFoo"); }
+//     void HCFoo::setDelegate(HCFooDelegate* d) { sDelegate.set(d); }
+//     HCRequestHandlePtr HCFoo::getBar()
+//     {
+//         auto cb = sDelegate.callbacks(nullptr,
+//             [](auto ticket, const platform::ObjectPtr& series) { ... sDelegate.notify(ticket,
+//                  [&](HCFooDelegate& d) { d.didGetBar(bar); }); },
+//             [](auto ticket) { sDelegate.notify(ticket, [](HCFooDelegate& d) { d.didFailGetBar(); }); });
+//         return sDelegate.track(HCFooService::getBar(cb.success, cb.failure));
+//     }
+//
+// Thread: main. The object is a plain static with nothing to destroy, so a
+// late callback at exit still finds it.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "kernel/callbacks/HCDelegate.h"
+#include "platform/runtime/OptionalMethods.h"
+#include "transport/handles/HCRequestHandle.h"
+#include "transport/handles/HCRequestHandlesForModule.h"
+
+// The success and failure callbacks of one public operation.
+struct HCOperationCallbacks {
+    HCDelegate success;
+    HCDelegate failure;
+};
+
+template <class D>
+class HCClassDelegate {
+public:
+    // Which delegate generation an operation was started under.
+    using Ticket = uint64_t;
+    using SuccessStep = std::function<void(Ticket, const platform::ObjectPtr& result)>;
+    using FailureStep = std::function<void(Ticket)>;
+
+    constexpr explicit HCClassDelegate(const char* module) : module_(module) {}
+    HCClassDelegate(const HCClassDelegate&) = delete;
+    HCClassDelegate& operator=(const HCClassDelegate&) = delete;
+
+    void set(D* delegate)
+    {
+        delegate_ = delegate;
+        if (delegate == nullptr) {
+            ++generation_;
+            HCRequestHandlesForModule::cancelAllRequestsForModule(module_);
+        }
+    }
+    D* get() const { return delegate_; }
+    const char* module() const { return module_; }
+    Ticket ticket() const { return generation_; }
+
+    // Callbacks on the main thread for an operation starting now. `target`
+    // is the instance for an instance operation (kept alive until the
+    // callback ran) and nil for a class operation.
+    HCOperationCallbacks callbacks(platform::ObjectPtr target, SuccessStep onSuccess, FailureStep onFailure) const
+    {
+        const Ticket started = ticket();
+        return HCOperationCallbacks{
+            HCDelegate::withFunction(
+                [started, onSuccess = std::move(onSuccess)](const platform::ObjectPtr& result) { onSuccess(started, result); },
+                target),
+            HCDelegate::withFunction([started, onFailure = std::move(onFailure)](const platform::ObjectPtr&) { onFailure(started); },
+                                     target)};
+    }
+
+    // Registers the handle under the module; nil stays nil and is not registered.
+    HCRequestHandlePtr track(HCRequestHandlePtr handle) const
+    {
+        HCRequestHandlesForModule::addHandle(handle, module_);
+        return handle;
+    }
+
+    // Calls `call(delegate)` when the operation's delegate is still there
+    // and implements the method; answers whether it was called.
+    template <class F>
+    bool notify(Ticket started, F&& call) const
+    {
+        D* delegate = delegate_;
+        if (delegate == nullptr || started != generation_) return false;
+        return platform::callOptional([&] { call(*delegate); });
+    }
+
+private:
+    const char* module_;
+    D* delegate_ = nullptr;
+    Ticket generation_ = 0;
+};

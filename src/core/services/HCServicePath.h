@@ -1,0 +1,33 @@
+#pragma once
+// The paths of service calls that name an object by its id
+// ("topics/%@/discussions.xml").
+//
+// Every id goes in as exactly one path segment, percent-encoded, so an id
+// can never reach another path ("1/../../users") or add a query. An id that
+// is nil, empty, "." or ".." names nothing: the call fails at once, without
+// a request.
+//
+//     auto path = HCServicePath::format("discussions/%@/posts.xml", {threadId});
+//     if (!path) return HCServicePath::refuse(onFailure);
+//
+// Thread: any thread.
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "kernel/callbacks/HCDelegate.h"
+#include "transport/handles/HCRequestHandle.h"
+
+namespace HCServicePath {
+
+// The pattern with each "%@" replaced, in order, by the next id as one
+// escaped segment; nil when an id names nothing or the counts differ.
+std::optional<std::string> format(std::string_view pattern, std::initializer_list<std::optional<std::string>> ids);
+
+// The failure of a call whose path named nothing: invokes `onFailure` with
+// nil (delivered later, as every callback) and answers no handle.
+HCRequestHandlePtr refuse(const HCDelegate& onFailure);
+
+}  // namespace HCServicePath

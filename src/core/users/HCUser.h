@@ -1,0 +1,112 @@
+#pragma once
+// A player of the service: the local player and every other player the
+// dashboard shows (friends, authors of posts, senders, score holders).
+//
+// Three forms: the "user" element of a reply (read and written through the
+// data map), the keyed archive the client keeps of the local player, and a
+// row of the offline database's users table. Two objects for one player are
+// two objects: compare resourceId() to know whether they are the same player.
+//
+// Thread: built on the thread that reads its reply (the provider's request
+// thread for service replies) and then used by one thread at a time, the
+// main thread once handed on; it has no lock.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/resources/HCResource.h"
+#include "kernel/callbacks/HCCallbackable.h"
+#include "platform/foundation/Coding.h"
+
+class HCSqlQuery;
+
+class HCUser : public HCResource, public platform::Coding, public HCCallbackable {
+public:
+    using Text = std::optional<std::string>;
+
+    HCUser() = default;
+
+    // The user that stands for "no one is logged in": id "0", name
+    // "Not Logged In", last played game "Halcyon Game".
+    static std::shared_ptr<HCUser> invalidUser();
+    // A user from a row of the offline users table: "id", "name" and
+    // "profile_picture_url"; every other field stays empty. A NULL column
+    // leaves its field nil.
+    static std::shared_ptr<HCUser> initWithLocalSQL(const HCSqlQuery& row);
+
+    std::string getResourceName() const override { return "user"; }
+    std::string getResourceDiscoveredNotification() const override { return "user_discovered"; }
+    const HCResourceDataMap& getDataMap() const override;
+    bool canReceiveCallbacksNow() const override { return true; }
+
+    std::string classNameForCoding() const override { return "HCUser"; }
+    void encodeWithCoder(platform::KeyedArchiver& coder) const override;
+    void initWithCoder(const platform::KeyedUnarchiver& coder) override;
+
+    const Text& userId() const { return resourceId(); }
+    // YES for the local player (the last logged-in id) and for the invalid user.
+    bool isLocalUser() const;
+    // The client's online state for the local player, the stored flag for
+    // anyone else.
+    bool online() const;
+
+    const Text& name() const { return name_; }
+    const Text& profilePictureUrl() const { return profilePictureUrl_; }
+    // "FbconnectCredential", "TwitterCredential", "Upload" or nil.
+    const Text& profilePictureSource() const { return profilePictureSource_; }
+    bool usesFacebookProfilePicture() const { return usesFacebookProfilePicture_; }
+    const Text& lastPlayedGameId() const { return lastPlayedGameId_; }
+    const Text& lastPlayedGameName() const { return lastPlayedGameName_; }
+    bool followsLocalUser() const { return followsLocalUser_; }
+    bool followedByLocalUser() const { return followedByLocalUser_; }
+    uint32_t gamerScore() const { return gamerScore_; }
+    double latitude() const { return latitude_; }
+    double longitude() const { return longitude_; }
+
+    // Adds the amount, held between 0 and the largest score.
+    void adjustGamerscore(int32_t amount);
+    void setFollowedByLocalUser(bool followed);
+    // Records where the new picture comes from: Facebook wins over Twitter,
+    // Twitter over an upload; none of them leaves the source nil.
+    void changeProfilePictureUrl(const Text& url, bool facebook, bool twitter, bool uploaded);
+
+    // Data-map setters (element texts) and getters.
+    void setName(const Text& text) { name_ = text; }
+    // An empty text leaves the field nil.
+    void setProfilePictureUrl(const Text& text);
+    void setProfilePictureSource(const Text& text);
+    void setUsesFacebookProfilePicture(const Text& text);
+    void setLastPlayedGameId(const Text& text) { lastPlayedGameId_ = text; }
+    void setLastPlayedGameName(const Text& text) { lastPlayedGameName_ = text; }
+    // A negative text reads as 0, one past the top as the top.
+    void setGamerScore(const Text& text);
+    void setFollowsLocalUserAsString(const Text& text);
+    void setFollowedByLocalUserAsString(const Text& text);
+    void setOnlineAsString(const Text& text);
+    void setLatitude(const Text& text);
+    void setLongitude(const Text& text);
+    std::string getUsesFacebookProfilePictureAsString() const;
+    std::string getGamerScoreAsString() const;
+    std::string getFollowsLocalUserAsString() const;
+    std::string getFollowedByLocalUserAsString() const;
+    std::string getOnlineAsString() const;
+    std::string getLatitudeAsString() const;
+    std::string getLongitudeAsString() const;
+
+private:
+    Text name_;
+    Text profilePictureUrl_;
+    Text profilePictureSource_;
+    bool usesFacebookProfilePicture_ = false;
+    Text lastPlayedGameId_;
+    Text lastPlayedGameName_;
+    bool followsLocalUser_ = false;
+    bool followedByLocalUser_ = false;
+    uint32_t gamerScore_ = 0;
+    bool online_ = false;
+    double latitude_ = 0;
+    double longitude_ = 0;
+};
+
+using HCUserPtr = std::shared_ptr<HCUser>;
