@@ -1,5 +1,7 @@
 #include "localserver/Server.h"
 #include "localserver/routes/ActivityRoutes.h"
+#include "localserver/routes/CloudStoreRoutes.h"
+#include "localserver/routes/StorageRoutes.h"
 #include "localserver/routes/TimeRoutes.h"
 
 namespace localserver {
@@ -9,6 +11,8 @@ void registerServiceRoutes(Server& server)
 {
     registerTimeRoutes(server);
     registerActivityRoutes(server);
+    registerCloudStoreRoutes(server);
+    registerStorageRoutes(server);
 }
 
 }  // namespace localserver

@@ -116,6 +116,9 @@ std::shared_ptr<HCRequestHandle> HCService::_performAction(const std::string& ac
     if (!provider) {
         return nullptr;
     }
+    // Paths are relative to the service root, which ends in "/": one
+    // leading "/" would double it.
+    const std::string path = !action.empty() && action.front() == '/' ? action.substr(1) : action;
     std::optional<std::vector<URLRequestParameter>> list;
     if (parameters != nullptr) {
         list = parameters->getQueryParametersAsURLRequestParameters();
@@ -123,7 +126,7 @@ std::shared_ptr<HCRequestHandle> HCService::_performAction(const std::string& ac
     auto self = platform::self(this);
     HCDelegate onSuccess(self, &HCService::_onActionSucceeded, success, provider->requestThread());
     HCDelegate onFailure(self, &HCService::_onActionFailed, failure, provider->requestThread());
-    return provider->performAction(action, list, httpMethod, onSuccess, onFailure, requestType, notice,
+    return provider->performAction(path, list, httpMethod, onSuccess, onFailure, requestType, notice,
                                    requiringAuthentication);
 }
 

@@ -53,10 +53,17 @@ void HCBlobDownloadObserver::onFinishedDownloading(const std::shared_ptr<HCHttpR
         return;
     }
     auto body = request->responseData();
-    if (s3Response_)
+    if (s3Response_) {
         success_.invoke(s3Response(body, request->userData(), status));
-    else
-        success_.invoke(uncompressed(body));
+        return;
+    }
+    auto blob = uncompressed(body);
+    // Bytes that do not decode are no blob: that is a failure, not an empty success.
+    if (body && !blob) {
+        fail(request, status);
+        return;
+    }
+    success_.invoke(blob);
 }
 
 void HCBlobDownloadObserver::onFailedDownloading(const std::shared_ptr<HCHttpRequest>& request)

@@ -5,7 +5,8 @@
 //
 // Plain mode (s3Response false): success receives the body after the
 // uncompress hook (the cloud-storage blob format; identity until that layer
-// installs it), failure receives nil.
+// installs it), failure receives nil. A body that the hook cannot decode
+// (it answers nil) goes to failure.
 // S3 mode (s3Response true): both receive the object that the S3 response
 // hook builds from (data, the request's user data, status): the body and the
 // status on success; nil data and the status, or 0 without a reply, on

@@ -125,3 +125,13 @@ TEST(HCBlobDownloadObserver, S3ModeBuildsResponsesFromBodyUserDataAndStatus)
     EXPECT_EQ(platform::textOf(dropped.value), "nil|pass|0");
     EXPECT_EQ(built.size(), 3u);
 }
+
+TEST(HCBlobDownloadObserver, PlainModeReportsABodyThatDoesNotDecodeAsFailure)
+{
+    Fixture f;
+    ScopedBlobHooks hooks([](const std::shared_ptr<platform::Data>&) -> std::shared_ptr<platform::Data> { return nullptr; },
+                          nullptr);
+    auto undecodable = f.download("/ok", false);
+    EXPECT_EQ(undecodable.which, "failure");
+    EXPECT_EQ(undecodable.value, nullptr);
+}

@@ -1,0 +1,135 @@
+// The storage road: blobs to and from absolute URLs of the storage host.
+#include "core/storage/HCCloudStorageService.h"
+#include "core/storage/HCCompressableData.h"
+#include "core/storage/HCS3Response.h"
+#include "core/storage/HCS3UploadParameters.h"
+#include "core/storage/ZlibCodec.h"
+#include "kernel/http/HCBlobDownloadObserver.h"
+#include "kernel/http/HCHttpService.h"
+#include "platform/foundation/Format.h"
+#include "platform/foundation/Log.h"
+
+namespace {
+
+bool usesLegacyHeaderlessCompression()
+{
+    auto service = HCCloudStorageService::sharedInstance();
+    return service && service->isUsingLegacyHeaderlessCompression();
+}
+
+void logCompressionRatio(std::size_t compressed, std::size_t uncompressed)
+{
+    const auto percent = static_cast<int>(static_cast<float>(compressed) / static_cast<float>(uncompressed) * 100.0f);
+    platform::log(platform::LogLevel::Info,
+                  platform::format("Halcyon: BLOB compressed. Compressed size is %d percent of original size.", percent));
+}
+
+}  // namespace
+
+HCCloudStorageService::DataPtr HCCloudStorageService::compressBlob(const DataPtr& blob)
+{
+    if (!blob) {
+        return nullptr;
+    }
+    if (!usesLegacyHeaderlessCompression()) {
+        return HCCompressableData::serializedDataFromData(blob);
+    }
+    // The legacy form is always a bare stream, even when it is the longer.
+    auto stream = storage::zlibCompress(blob->data(), blob->length());
+    if (!stream) {
+        return nullptr;
+    }
+    auto service = sharedInstance();
+    if (service && service->isVerboseCompressionEnabled() && blob->length() > 0) {
+        logCompressionRatio(stream->size(), blob->length());
+    }
+    return platform::Data::make(std::move(*stream));
+}
+
+HCCloudStorageService::DataPtr HCCloudStorageService::uncompressBlob(const DataPtr& data)
+{
+    if (!data) {
+        return nullptr;
+    }
+    if (!usesLegacyHeaderlessCompression()) {
+        return HCCompressableData::uncompressedDataFromSerializedData(data);
+    }
+    auto bytes = storage::zlibInflateBounded(data->data(), data->length(), HCCompressableData::kMaxUncompressedLength);
+    return bytes ? platform::Data::make(std::move(*bytes)) : nullptr;
+}
+
+void HCCloudStorageService::uploadS3Blob(const DataPtr& blob, const std::shared_ptr<HCS3UploadParameters>& parameters,
+                                         const platform::ObjectPtr& passThroughUserData, const HCDelegate& onSuccess,
+                                         const HCDelegate& onFailure)
+{
+    auto service = sharedInstance();
+    if (!service || !parameters || parameters->action().empty() || !blob) {
+        return;
+    }
+    const DataPtr prepared = service->isCompressionEnabled() ? compressBlob(blob) : blob;
+    service->_uploadPreparedS3Blob(prepared, *parameters, passThroughUserData, onSuccess, onFailure);
+}
+
+void HCCloudStorageService::uploadS3Blob(const DataPtr& blob, const std::shared_ptr<HCS3UploadParameters>& parameters,
+                                         const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    uploadS3Blob(blob, parameters, nullptr, onSuccess, onFailure);
+}
+
+void HCCloudStorageService::_uploadPreparedS3Blob(const DataPtr& preparedBlob, const HCS3UploadParameters& parameters,
+                                                  const platform::ObjectPtr& passThroughUserData,
+                                                  const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    if (!preparedBlob) {
+        // Sending an empty file part would store nothing and report success.
+        onFailure.invoke(std::make_shared<HCS3Response>(nullptr, passThroughUserData, 0));
+        return;
+    }
+    auto observer = std::make_shared<HCBlobDownloadObserver>(onSuccess, onFailure, true);
+    s3HttpService_->startRequest(parameters.action(), "POST", parameters.createS3HttpBodyForBlob(preparedBlob), "", "",
+                                 passThroughUserData, HCS3UploadParameters::getMultiPartBoundary(), observer);
+}
+
+std::shared_ptr<HCRequestHandle> HCCloudStorageService::downloadS3Blob(const std::string& url,
+                                                                       const platform::ObjectPtr& passThroughUserData,
+                                                                       const HCDelegate& onSuccess,
+                                                                       const HCDelegate& onFailure)
+{
+    auto service = sharedInstance();
+    if (!service) {
+        return nullptr;
+    }
+    auto success = HCDelegate::withFunction(
+        [service, onSuccess, onFailure](const platform::ObjectPtr& response) {
+            service->_onS3Downloaded(platform::as<HCS3Response>(response), onSuccess, onFailure);
+        },
+        service);
+    auto observer = std::make_shared<HCBlobDownloadObserver>(success, onFailure, true);
+    auto request = service->s3HttpService_->startRequest(url, "GET", nullptr, "", "", passThroughUserData, "", observer);
+    return HCRequestHandle::requestHandle(request);
+}
+
+std::shared_ptr<HCRequestHandle> HCCloudStorageService::downloadS3Blob(const std::string& url,
+                                                                       const HCDelegate& onSuccess,
+                                                                       const HCDelegate& onFailure)
+{
+    return downloadS3Blob(url, nullptr, onSuccess, onFailure);
+}
+
+void HCCloudStorageService::_onS3Downloaded(const std::shared_ptr<HCS3Response>& response, const HCDelegate& onSuccess,
+                                            const HCDelegate& onFailure)
+{
+    if (!response) {
+        onFailure.invoke(nullptr);
+        return;
+    }
+    const auto& body = response->data() ? response->data() : std::make_shared<platform::Data>();
+    // With compression off nothing was compressed on the way up, but what
+    // carries the header is still decoded.
+    auto blob = isCompressionEnabled() ? uncompressBlob(body) : HCCompressableData::uncompressedDataFromSerializedData(body);
+    if (!blob) {
+        onFailure.invoke(std::make_shared<HCS3Response>(nullptr, response->userParam(), response->statusCode()));
+        return;
+    }
+    onSuccess.invoke(std::make_shared<HCS3Response>(blob, response->userParam(), response->statusCode()));
+}
