@@ -20,6 +20,8 @@
 #include "localserver/Fixtures.h"
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
+#include "social/cloudstorage/HCCloudStorage.h"
+#include "social/cloudstorage/HCCloudStorageRecorder.h"
 #include "support/TestSupport.h"
 #include "transport/handles/HCRequestHandle.h"
 
@@ -338,3 +340,73 @@ TEST_F(CloudStorageEndToEndTest, TheLegacySwitchSendsBareStreamsOnTheStorageRoad
 }
 
 }  // namespace
+
+namespace {
+
+class HCCloudStorageEndToEndTest : public CloudStorageEndToEndTest {
+protected:
+    void SetUp() override
+    {
+        CloudStorageEndToEndTest::SetUp();
+        HCCloudStorage::setDelegate(&recorder);
+    }
+    void TearDown() override
+    {
+        HCCloudStorage::setDelegate(nullptr);
+        CloudStorageEndToEndTest::TearDown();
+    }
+    bool waitForCalls(size_t count)
+    {
+        return testsupport::runMainUntil([&] { return recorder.calls.size() >= count; });
+    }
+    HCCloudStorageRecorder recorder;
+};
+
+}  // namespace
+
+TEST_F(HCCloudStorageEndToEndTest, AGameStoresASavedGameListsItsKeysAndReadsItBack)
+{
+    ASSERT_TRUE(HCCloudStorage::downloadKeysForCurrentUser());
+    ASSERT_TRUE(waitForCalls(1));
+    EXPECT_EQ(recorder.calls.back(), "didFailDownloadKeysForCurrentUser") << "an empty store is a failure";
+
+    ASSERT_TRUE(HCCloudStorage::upload(platform::Data::fromString(kSavedGame), "slot1"));
+    ASSERT_TRUE(waitForCalls(2));
+    ASSERT_TRUE(HCCloudStorage::upload(platform::Data::fromString("ABC"), "slot2"));
+    ASSERT_TRUE(waitForCalls(3));
+    ASSERT_TRUE(HCCloudStorage::downloadKeysForCurrentUser());
+    ASSERT_TRUE(waitForCalls(4));
+    ASSERT_TRUE(HCCloudStorage::downloadDataWithKey("slot1"));
+    ASSERT_TRUE(waitForCalls(5));
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"didFailDownloadKeysForCurrentUser", "didUpload", "didUpload",
+                                                        "didDownloadKeysForCurrentUser slot1 slot2",
+                                                        "didDownloadData " + kSavedGame}));
+    EXPECT_TRUE(recorder.onMainThread);
+}
+
+TEST_F(HCCloudStorageEndToEndTest, FailedRequestsReachTheDelegateWithTheRealStatus)
+{
+    server->faults().injectFor("POST", "cloud_stores", localserver::Fault::reply(500));
+    ASSERT_TRUE(HCCloudStorage::upload(platform::Data::fromString("x"), "slot1"));
+    ASSERT_TRUE(waitForCalls(1));
+    ASSERT_TRUE(HCCloudStorage::downloadDataWithKey("missing"));
+    ASSERT_TRUE(waitForCalls(2));
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"didFailUpload 404", "didFailDownloadData 404"}));
+
+    store->put(kUserId, "corrupt", std::string("HCZLHDR0\x10\x00\x00\x00 not a stream", 26));
+    ASSERT_TRUE(HCCloudStorage::downloadDataWithKey("corrupt"));
+    ASSERT_TRUE(waitForCalls(3));
+    EXPECT_EQ(recorder.calls.back(), "didFailDownloadData 406");
+}
+
+TEST_F(HCCloudStorageEndToEndTest, ClearingTheDelegateCancelsTheClassRequests)
+{
+    ASSERT_TRUE(HCCloudStorage::upload(platform::Data::fromString(kSavedGame), "slot1"));
+    HCCloudStorage::setDelegate(nullptr);
+    HCCloudStorageRecorder later;
+    HCCloudStorage::setDelegate(&later);
+    fence();
+    EXPECT_TRUE(recorder.calls.empty());
+    EXPECT_TRUE(later.calls.empty());
+    HCCloudStorage::setDelegate(&recorder);
+}

@@ -1,6 +1,7 @@
 #include "core/storage/HCCloudStorageService.h"
 
 #include "core/resources/HCResourceClass.h"
+#include "core/services/HCServicePath.h"
 #include "core/storage/HCCloudStorageBlob.h"
 #include "core/storage/HCCompressableData.h"
 #include "core/storage/HCS3UploadParameters.h"
@@ -133,7 +134,8 @@ std::shared_ptr<HCRequestHandle> HCCloudStorageService::downloadBlobWithKey(cons
     if (!service) {
         return nullptr;
     }
-    if (!keyIsValid(key)) {
+    const auto path = HCServicePath::format("cloud_stores/%@.blob", {key});
+    if (!keyIsValid(key) || !path) {
         onFailure.invoke(service->statusNotAcceptable_);
         return nullptr;
     }
@@ -149,7 +151,7 @@ std::shared_ptr<HCRequestHandle> HCCloudStorageService::downloadBlobWithKey(cons
         },
         service);
     HCDelegate failure(service, &HCCloudStorageService::_onDownloadFailed, onFailure);
-    return provider->performAction("cloud_stores/" + key + ".blob", std::nullopt, "GET", success, failure, 0, nullptr,
+    return provider->performAction(*path, std::nullopt, "GET", success, failure, 0, nullptr,
                                    true);
 }
 

@@ -1,0 +1,110 @@
+#include "social/cloudstorage/HCCloudStorage.h"
+
+#include "core/publicclass/HCClassDelegate.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/storage/HCCloudStorageBlob.h"
+#include "core/storage/HCCloudStorageService.h"
+#include "social/cloudstorage/HCCloudStorageDelegate.h"
+
+namespace {
+
+HCClassDelegate<HCCloudStorageDelegate> sDelegate(HCCloudStorage::kModule);
+
+// The status code a failure callback received; 0 when it carried none.
+int32_t statusCodeOf(const platform::ObjectPtr& status)
+{
+    auto object = platform::as<HCCloudStorageStatus_Object>(status);
+    return object ? object->getStatusCode() : 0;
+}
+
+// The pattern's callbacks, with a failure that hands on what it received
+// (the store's status object).
+HCOperationCallbacks callbacksWithStatus(HCClassDelegate<HCCloudStorageDelegate>::SuccessStep onSuccess,
+                                         std::function<void(uint64_t, const platform::ObjectPtr&)> onFailure)
+{
+    const auto started = sDelegate.ticket();
+    auto callbacks = sDelegate.callbacks(nullptr, std::move(onSuccess), [](auto) {});
+    callbacks.failure = HCDelegate::withFunction(
+        [started, onFailure = std::move(onFailure)](const platform::ObjectPtr& status) { onFailure(started, status); });
+    return callbacks;
+}
+
+}  // namespace
+
+void HCCloudStorage::setDelegate(HCCloudStorageDelegate* delegate)
+{
+    sDelegate.set(delegate);
+}
+
+HCCloudStorageDelegate* HCCloudStorage::delegate()
+{
+    return sDelegate.get();
+}
+
+HCRequestHandlePtr HCCloudStorage::upload(const std::shared_ptr<platform::Data>& data, const std::string& key)
+{
+    auto callbacks = callbacksWithStatus([](auto started, const platform::ObjectPtr&) { _uploadSuccess(started); },
+                                         &HCCloudStorage::_uploadFail);
+    return sDelegate.track(HCCloudStorageService::uploadBlob(data, key, callbacks.success, callbacks.failure));
+}
+
+HCRequestHandlePtr HCCloudStorage::downloadDataWithKey(const std::string& key)
+{
+    auto callbacks = callbacksWithStatus(&HCCloudStorage::_downloadSuccess, &HCCloudStorage::_downloadFail);
+    return sDelegate.track(HCCloudStorageService::downloadBlobWithKey(key, callbacks.success, callbacks.failure));
+}
+
+HCRequestHandlePtr HCCloudStorage::downloadKeysForCurrentUser()
+{
+    auto service = HCCloudStorageService::sharedInstance();
+    if (!service) {
+        return nullptr;
+    }
+    auto callbacks = sDelegate.callbacks(nullptr, &HCCloudStorage::_downloadKeysForCurrentUserSuccess,
+                                         &HCCloudStorage::_downloadKeysForCurrentUserFail);
+    return sDelegate.track(service->getIndexOnSuccess(callbacks.success, callbacks.failure));
+}
+
+void HCCloudStorage::_uploadSuccess(uint64_t started)
+{
+    sDelegate.notify(started, [](HCCloudStorageDelegate& delegate) { delegate.didUpload(); });
+}
+
+void HCCloudStorage::_uploadFail(uint64_t started, const platform::ObjectPtr& status)
+{
+    const int32_t code = statusCodeOf(status);
+    sDelegate.notify(started, [code](HCCloudStorageDelegate& delegate) { delegate.didFailUpload(code); });
+}
+
+void HCCloudStorage::_downloadSuccess(uint64_t started, const platform::ObjectPtr& data)
+{
+    auto bytes = platform::as<platform::Data>(data);
+    sDelegate.notify(started, [&](HCCloudStorageDelegate& delegate) { delegate.didDownloadData(bytes); });
+}
+
+void HCCloudStorage::_downloadFail(uint64_t started, const platform::ObjectPtr& status)
+{
+    const int32_t code = statusCodeOf(status);
+    sDelegate.notify(started, [code](HCCloudStorageDelegate& delegate) { delegate.didFailDownloadData(code); });
+}
+
+void HCCloudStorage::_downloadKeysForCurrentUserSuccess(uint64_t started, const platform::ObjectPtr& reply)
+{
+    auto series = platform::as<HCPaginatedSeries>(reply);
+    std::vector<std::string> keys;
+    for (size_t i = 0; series && i < series->count(); ++i) {
+        if (auto entry = platform::as<HCCloudStorageBlob>(series->objectAtIndex(i))) {
+            keys.push_back(entry->keyStr());
+        }
+    }
+    if (keys.empty()) {
+        _downloadKeysForCurrentUserFail(started);
+        return;
+    }
+    sDelegate.notify(started, [&](HCCloudStorageDelegate& delegate) { delegate.didDownloadKeysForCurrentUser(keys); });
+}
+
+void HCCloudStorage::_downloadKeysForCurrentUserFail(uint64_t started)
+{
+    sDelegate.notify(started, [](HCCloudStorageDelegate& delegate) { delegate.didFailDownloadKeysForCurrentUser(); });
+}

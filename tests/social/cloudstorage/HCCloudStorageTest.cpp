@@ -1,0 +1,75 @@
+// The public cloud storage class without a server: what the store refuses
+// reaches the delegate with its status, never inside the call, and never
+// after the delegate was cleared.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/storage/HCCloudStorageService.h"
+#include "core/storage/HCCompressableData.h"
+#include "social/cloudstorage/HCCloudStorage.h"
+#include "social/cloudstorage/HCCloudStorageRecorder.h"
+#include "support/TestSupport.h"
+#include "transport/handles/HCRequestHandlesForModule.h"
+
+namespace {
+
+class HCCloudStorageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        HCCloudStorageService::initializeService();
+        HCCloudStorage::setDelegate(&recorder);
+    }
+    void TearDown() override
+    {
+        HCCloudStorage::setDelegate(nullptr);
+        HCCloudStorageService::shutdownService();
+        testsupport::drainMain();
+    }
+    HCCloudStorageRecorder recorder;
+};
+
+size_t registeredHandles()
+{
+    auto registry = HCRequestHandlesForModule::snapshot();
+    if (!registry) return 0;
+    for (const auto& [module, handles] : *registry)
+        if (module == HCCloudStorage::kModule) return handles.size();
+    return 0;
+}
+
+std::shared_ptr<platform::Data> noise(size_t length)
+{
+    std::mt19937 generator(9);
+    std::vector<uint8_t> bytes(length);
+    for (auto& b : bytes) b = static_cast<uint8_t>(generator());
+    return platform::Data::make(bytes);
+}
+
+}  // namespace
+
+TEST_F(HCCloudStorageTest, RefusedCallsAnswerNilAndReportTheirStatusOnTheNextTurn)
+{
+    EXPECT_EQ(HCCloudStorage::upload(platform::Data::fromString("save"), "1a"), nullptr);
+    EXPECT_EQ(HCCloudStorage::upload(nullptr, "save"), nullptr);
+    EXPECT_EQ(HCCloudStorage::upload(noise(HCCompressableData::kStorageLimit + 1), "save"), nullptr);
+    EXPECT_EQ(HCCloudStorage::downloadDataWithKey("a.b"), nullptr);
+    EXPECT_TRUE(recorder.calls.empty());
+    EXPECT_EQ(registeredHandles(), 0u);
+    testsupport::drainMain();
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"didFailUpload 406", "didFailUpload 406", "didFailUpload 507",
+                                                        "didFailDownloadData 406"}));
+    EXPECT_TRUE(recorder.onMainThread);
+}
+
+TEST_F(HCCloudStorageTest, ARefusalOnItsWayWhenTheDelegateIsClearedReachesNobody)
+{
+    HCCloudStorage::upload(nullptr, "save");
+    HCCloudStorage::setDelegate(nullptr);
+    HCCloudStorageRecorder later;
+    HCCloudStorage::setDelegate(&later);
+    testsupport::drainMain();
+    EXPECT_TRUE(recorder.calls.empty());
+    EXPECT_TRUE(later.calls.empty());
+}
