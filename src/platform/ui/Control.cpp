@@ -99,6 +99,13 @@ bool Control::tap()
     return true;
 }
 
+void Control::touchesEnded(const TouchSet& touches, const Event&)
+{
+    if (touches.empty()) return;
+    const auto me = platform::self(this);
+    if (bounds().contains(touches.front()->locationInView(me))) tap();
+}
+
 void Control::handleTap()
 {
     const auto keepAlive = weak_from_this().lock();

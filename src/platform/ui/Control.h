@@ -11,7 +11,9 @@
 // or remove actions while it runs (changes take effect with the next send).
 //
 // tap() is the entry for a person's tap: it only reaches a control that
-// acceptsTouches() (enabled, shown and taking touches, up the whole tree).
+// acceptsTouches() (enabled, shown and taking touches, up the whole tree). A
+// touch that hit testing brings to the control is its own: it passes nothing
+// on, and one that ends inside the bounds is a tap.
 //
 // Thread: main thread only.
 #include <functional>
@@ -77,6 +79,11 @@ public:
     // A person's tap. Answers whether the control took it; the base sends
     // touch down, then touch up inside.
     bool tap();
+
+    void touchesBegan(const TouchSet&, const Event&) override {}
+    void touchesMoved(const TouchSet&, const Event&) override {}
+    void touchesEnded(const TouchSet& touches, const Event& event) override;
+    void touchesCancelled(const TouchSet&, const Event&) override {}
 
 protected:
     // What the tap does once it is known to reach the control.

@@ -193,6 +193,41 @@ bool Driver::tapTab(const std::string& title)
     return false;
 }
 
+// --- touches ---------------------------------------------------------------------------
+
+ViewPtr Driver::tapAt(Point point)
+{
+    for (const auto& window : shownWindows()) {
+        const Rect frame = window->frame();
+        if (!frame.contains(point)) continue;
+        const Point inWindow(point.x - frame.minX() + window->bounds().minX(),
+                             point.y - frame.minY() + window->bounds().minY());
+        window->layoutIfNeeded();
+        auto hit = deliverTouch(window, {inWindow});
+        pump();
+        return hit;
+    }
+    return nullptr;
+}
+
+bool Driver::tapView(const ViewPtr& view)
+{
+    auto window = view ? view->window() : nullptr;
+    if (!window || window->isHidden()) return false;
+    window->layoutIfNeeded();
+    const Rect b = view->bounds();
+    auto hit = deliverTouch(window, {view->convertPointTo(b.center(), window)});
+    pump();
+    return hit && hit->isDescendantOf(view);
+}
+
+bool Driver::dragScrollView(const std::shared_ptr<ScrollView>& scrollView, double dx, double dy)
+{
+    bool dragged = scrollView && scrollView->window() && scrollView->dragBy(dx, dy);
+    pump();
+    return dragged;
+}
+
 // --- tables ----------------------------------------------------------------------------
 
 bool Driver::selectRow(const TableViewPtr& table, const IndexPath& indexPath)
@@ -375,10 +410,21 @@ bool Driver::navigateWeb(const WebViewPtr& webView, const std::string& url, WebN
 
 // --- finders ----------------------------------------------------------------------------------------
 
+std::vector<std::shared_ptr<Window>> Driver::shownWindows()
+{
+    std::vector<std::shared_ptr<Window>> shown;
+    auto key = Application::shared()->keyWindow();
+    if (key && !key->isHidden()) shown.push_back(key);
+    auto windows = Application::shared()->windows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (*it != key && !(*it)->isHidden()) shown.push_back(*it);
+    return shown;
+}
+
 std::vector<ViewPtr> Driver::screenRoots()
 {
     std::vector<ViewPtr> roots;
-    if (auto window = Application::shared()->keyWindow()) roots.push_back(window);
+    for (const auto& window : shownWindows()) roots.push_back(window);
     for (const auto& popover : PopoverController::visiblePopovers())
         if (const auto& content = popover->contentViewController(); content && content->viewIfLoaded())
             roots.push_back(content->viewIfLoaded());

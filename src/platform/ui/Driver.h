@@ -5,9 +5,9 @@
 // loop. It advances no clock by itself: animated transitions end when the
 // clock passes their end, and settle() moves a ManualClock there.
 //
-// Finders search what a person can see: the key window, then the content of
-// shown popovers; hidden views (and views too faint to see) are skipped with
-// their subtrees.
+// Finders search what a person can see: the key window, the other shown
+// windows (front-most first), then the content of shown popovers; hidden
+// views (and views too faint to see) are skipped with their subtrees.
 //
 // Used by tests and by the example host. Thread: main thread only.
 #include <memory>
@@ -29,6 +29,7 @@
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
 #include "platform/ui/WebView.h"
+#include "platform/ui/Window.h"
 
 namespace platform::ui {
 
@@ -62,6 +63,21 @@ public:
     bool tapTab(const std::shared_ptr<TabBarController>& tabBarController, int index);
     // The tab with this title in any tab bar controller on screen.
     bool tapTab(const std::string& title);
+
+    // --- touches on plain views ---------------------------------------------
+    // A finger tapping the screen at `point` (screen coordinates): hit testing
+    // in the front-most shown window under the point (the key window is in
+    // front, then the others, the one made last first) finds the view that
+    // gets the touch (see Touch.h). Answers that view, or nullptr.
+    ViewPtr tapAt(Point point);
+    // A tap on the middle of the view as a person would make it: true when
+    // the touch reached the view (or one of its subviews), false when
+    // something else under the finger took it (the view is hidden, covered,
+    // off the window or takes no touches).
+    bool tapView(const ViewPtr& view);
+    // A finger drags the content of a scroll view (or table) so that its
+    // offset moves by (dx, dy); rows that come into sight are asked for.
+    bool dragScrollView(const std::shared_ptr<ScrollView>& scrollView, double dx, double dy);
 
     // --- tables ---------------------------------------------------------------
     bool selectRow(const TableViewPtr& table, const IndexPath& indexPath);
@@ -107,8 +123,11 @@ public:
                      WebNavigationType type = WebNavigationType::LinkClicked);
 
     // --- finders ---------------------------------------------------------------------
-    // The key window, then the content views of shown popovers, each laid out.
+    // The key window, the other shown windows front-most first, then the
+    // content views of shown popovers, each laid out.
     static std::vector<ViewPtr> screenRoots();
+    // Shown windows, the key window first, then front-most first.
+    static std::vector<std::shared_ptr<Window>> shownWindows();
     static ViewPtr findByTag(const ViewPtr& root, int tag);
     // A label with the text, a button with the title, or a cell whose text or
     // detail label reads it (the cell, not its label); the first in tree order.

@@ -18,6 +18,7 @@
 #include "platform/ui/Animation.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
+#include "platform/ui/Image.h"
 
 namespace platform::ui {
 
@@ -50,6 +51,10 @@ public:
     void setBackgroundColor(std::optional<Color> c) { backgroundColor_ = c; }
     bool masksToBounds() const { return masksToBounds_; }
     void setMasksToBounds(bool m) { masksToBounds_ = m; }
+
+    // What the view drew last (see View::drawRect), or nullptr.
+    const std::shared_ptr<Image>& contents() const { return contents_; }
+    void setContents(std::shared_ptr<Image> image) { contents_ = std::move(image); }
 
     double cornerRadius() const { return cornerRadius_; }
     void setCornerRadius(double r) { cornerRadius_ = r; }
@@ -106,6 +111,7 @@ private:
     double shadowOpacity_ = 0;
     double shadowRadius_ = 3;
     std::vector<Attached> animations_;
+    std::shared_ptr<Image> contents_;
 };
 
 }  // namespace platform::ui

@@ -5,6 +5,12 @@
 // owner's outlets and actions through the owner's own code, and answers the
 // top-level objects.
 //
+// Once the builder has returned, every object it built hears awakeFromNib
+// (AwakeFromNib.h), each once: the top-level objects in order, each view
+// before its subviews, a controller before the views of its loaded view, and
+// a view the builder gave its owning controller. The owner is not told: it
+// was not built by the nib.
+//
 // The controller loader of a higher layer applies its variant rules (large
 // screen, landscape, name suffixes) by asking exists() before load.
 //

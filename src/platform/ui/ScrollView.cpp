@@ -1,6 +1,9 @@
 #include "platform/ui/ScrollView.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "platform/ui/Control.h"
 
 namespace platform::ui {
 
@@ -45,6 +48,27 @@ void ScrollView::scrollRectToVisible(const Rect& rect, bool animated)
     offset.x = std::clamp(offset.x, lowest.x, highest.x);
     offset.y = std::clamp(offset.y, lowest.y, highest.y);
     setContentOffset(offset, animated);
+}
+
+bool ScrollView::dragBy(double dx, double dy)
+{
+    if (!scrollEnabled_ || !canReceiveTouches(*this)) return false;
+    const auto keepAlive = weak_from_this().lock();
+    dragging_ = true;
+    if (auto d = delegate()) d->scrollViewWillBeginDragging(*this);
+    const Point start = contentOffset();
+    const Point lowest = minimumContentOffset();
+    const Point highest = maximumContentOffset();
+    const Point end(std::clamp(start.x + dx, lowest.x, highest.x), std::clamp(start.y + dy, lowest.y, highest.y));
+    const double distance = std::max(std::fabs(end.x - start.x), std::fabs(end.y - start.y));
+    const int steps = std::max(1, static_cast<int>(std::ceil(distance / kDragStep)));
+    for (int i = 1; i <= steps; ++i) {
+        const double f = static_cast<double>(i) / steps;
+        setContentOffset(Point(start.x + (end.x - start.x) * f, start.y + (end.y - start.y) * f), false);
+    }
+    dragging_ = false;
+    if (auto d = delegate()) d->scrollViewDidEndDragging(*this, false);
+    return true;
 }
 
 std::string ScrollView::describe() const

@@ -5,6 +5,11 @@
 // setContentOffset and scrollRectToVisible (or a subclass), and an animated
 // change takes effect at once, recording that it was asked animated.
 //
+// A person's drag (dragBy) tells the delegate it begins, moves the offset in
+// steps of at most kDragStep points (each step is a scroll the delegate
+// hears of), keeps it within the content, and tells the delegate it ended.
+// The finger lifts at rest: there is no deceleration and no bounce.
+//
 // Thread: main thread only.
 #include <memory>
 #include <string>
@@ -21,10 +26,18 @@ public:
     virtual ~ScrollViewDelegate() = default;
     // After every change of the content offset.
     virtual void scrollViewDidScroll(ScrollView& scrollView) { (void)scrollView; }
+    virtual void scrollViewWillBeginDragging(ScrollView& scrollView) { (void)scrollView; }
+    virtual void scrollViewDidEndDragging(ScrollView& scrollView, bool willDecelerate)
+    {
+        (void)scrollView;
+        (void)willDecelerate;
+    }
 };
 
 class ScrollView : public View {
 public:
+    static constexpr double kDragStep = 20;
+
     explicit ScrollView(const Rect& frame = Rect());
 
     Size contentSize() const { return contentSize_; }
@@ -42,6 +55,11 @@ public:
     // Moves the offset as little as needed to show `rect` (content
     // coordinates), keeping it within the content and its insets.
     void scrollRectToVisible(const Rect& rect, bool animated);
+    // A person drags the content so that the offset moves by (dx, dy). False
+    // (and nothing happens) when scrolling is off or touches cannot reach the view.
+    bool dragBy(double dx, double dy);
+    bool isDragging() const { return dragging_; }
+
     // The smallest and largest offsets that keep the view over its content.
     Point minimumContentOffset() const;
     Point maximumContentOffset() const;
@@ -63,6 +81,7 @@ private:
     EdgeInsets contentInset_;
     bool scrollEnabled_ = true;
     bool lastScrollAnimated_ = false;
+    bool dragging_ = false;
     std::weak_ptr<ScrollViewDelegate> delegate_;
 };
 

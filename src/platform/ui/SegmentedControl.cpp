@@ -1,5 +1,7 @@
 #include "platform/ui/SegmentedControl.h"
 
+#include <algorithm>
+
 #include "platform/ui/TextInput.h"
 
 namespace platform::ui {
@@ -94,6 +96,16 @@ bool SegmentedControl::tapSegment(size_t segment)
     sendActionsForControlEvents(ControlEventValueChanged);
     if (momentary_) selected_ = kNoSegment;
     return true;
+}
+
+void SegmentedControl::touchesEnded(const TouchSet& touches, const Event&)
+{
+    if (touches.empty() || segments_.empty()) return;
+    const Point p = touches.front()->locationInView(platform::self(this));
+    const Rect b = bounds();
+    if (!b.contains(p)) return;
+    const double width = b.width() / static_cast<double>(segments_.size());
+    tapSegment(std::min(segments_.size() - 1, static_cast<size_t>((p.x - b.minX()) / width)));
 }
 
 std::string SegmentedControl::describe() const

@@ -54,6 +54,13 @@ public:
     // touches, the segment does not exist or is disabled, or (not momentary)
     // it is already selected. Answers whether value changed was sent.
     bool tapSegment(size_t segment);
+    // A touch ends on the segment under it (segments share the width evenly).
+    void touchesEnded(const TouchSet& touches, const Event& event) override;
+
+    // Numbers match the platform's; the bar style is the small one that sits in bars.
+    enum class Style : int { Plain = 0, Bordered = 1, Bar = 2, Bezeled = 3 };
+    Style segmentedControlStyle() const { return style_; }
+    void setSegmentedControlStyle(Style style) { style_ = style; }
 
     std::string kindName() const override { return "SegmentedControl"; }
     // The segments separated by " | ", titles quoted, images by name, the
@@ -70,6 +77,7 @@ private:
     std::vector<Segment> segments_;
     int selected_ = kNoSegment;
     bool momentary_ = false;
+    Style style_ = Style::Plain;
 };
 
 using SegmentedControlPtr = std::shared_ptr<SegmentedControl>;

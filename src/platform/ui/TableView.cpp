@@ -424,6 +424,12 @@ void TableView::tileIfBoundsChanged()
     tile();
 }
 
+void TableView::touchesEnded(const TouchSet& touches, const Event&)
+{
+    if (touches.empty()) return;
+    if (auto ip = indexPathForRowAtPoint(touches.front()->locationInView(platform::self(this)))) tapRow(*ip);
+}
+
 void TableView::layoutSubviews()
 {
     ScrollView::layoutSubviews();

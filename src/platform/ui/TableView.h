@@ -174,6 +174,8 @@ public:
     bool tapDelete(const IndexPath& indexPath);
     // The insert control in editing mode: commits Insert when that is the row's style.
     bool tapInsert(const IndexPath& indexPath);
+    // A touch that ends on a row (and that no cell handled) taps that row.
+    void touchesEnded(const TouchSet& touches, const Event& event) override;
 
     void layoutSubviews() override;
     // A table that enters a window is laid out (and so loaded) in the next layout pass.

@@ -5,6 +5,7 @@
 
 #include "platform/runtime/Thread.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/GraphicsContext.h"
 #include "platform/ui/Layer.h"
 #include "platform/ui/ViewAnimationRecording.h"
 #include "platform/ui/Window.h"
@@ -32,6 +33,17 @@ void notifyWillMoveToWindow(const ViewPtr& view, const std::shared_ptr<Window>& 
     auto subviews = view->subviews();
     for (const auto& sub : subviews) notifyWillMoveToWindow(sub, newWindow);
 }
+
+// Views waiting for the next display pass (each at most once).
+std::vector<std::weak_ptr<View>>& displayQueue()
+{
+    static std::vector<std::weak_ptr<View>> queue;
+    return queue;
+}
+
+bool displayPassScheduled = false;
+// Set by the base drawRect: the view's class draws nothing.
+bool baseDrawRectRan = false;
 
 void notifyDidMoveToWindow(const ViewPtr& view)
 {
@@ -67,6 +79,20 @@ void resizeAxis(double oldTotal, double newTotal, double& pos, double& len, bool
 }
 
 }  // namespace
+
+// Layout first, then every queued view draws, so drawRect sees laid-out bounds.
+void displayPendingViews()
+{
+    displayPassScheduled = false;
+    for (const auto& window : Application::shared()->windows()) window->layoutIfNeeded();
+    auto queue = std::exchange(displayQueue(), {});
+    for (const auto& weak : queue) {
+        auto view = weak.lock();
+        if (!view) continue;
+        view->displayQueued_ = false;
+        if (view->needsDisplay_ && view->window()) view->display();
+    }
+}
 
 void ViewAnimationDelegate::animationWillStart(const std::string&, const ObjectPtr&) {}
 void ViewAnimationDelegate::animationDidStop(const std::string&, bool, const ObjectPtr&) {}
@@ -232,7 +258,10 @@ void View::insertAt(const ViewPtr& view, const std::function<size_t()>& index)
     if (old) old->detachFromSuperview(view);
     view->superview_ = me;
     subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index(), subviews_.size())), view);
-    if (oldWindow != newWindow) notifyDidMoveToWindow(view);
+    if (oldWindow != newWindow) {
+        notifyDidMoveToWindow(view);
+        queueDisplayInTree(view);
+    }
     view->didMoveToSuperview();
     didAddSubview(view);
     setNeedsLayout();
@@ -355,6 +384,63 @@ void View::sizeToFit()
 {
     Size s = sizeThatFits(bounds().size);
     setFrame(Rect(frame().origin, s));
+}
+
+// --- drawing ------------------------------------------------------------------
+
+void View::drawRect(const Rect&)
+{
+    baseDrawRectRan = true;
+}
+
+void View::setNeedsDisplay()
+{
+    if (drawsNothing_) return;
+    needsDisplay_ = true;
+    queueDisplay();
+}
+
+void View::queueDisplay()
+{
+    if (!needsDisplay_ || drawsNothing_ || displayQueued_ || !window()) return;
+    displayQueued_ = true;
+    displayQueue().push_back(platform::self(this));
+    if (displayPassScheduled) return;
+    displayPassScheduled = true;
+    Thread::mainThread()->runLoop()->post(displayPendingViews);
+}
+
+void View::queueDisplayInTree(const ViewPtr& view)
+{
+    view->queueDisplay();
+    for (const auto& sub : view->subviews_) queueDisplayInTree(sub);
+}
+
+void View::display()
+{
+    needsDisplay_ = false;
+    const Rect b = bounds();
+    std::unique_ptr<BitmapContext> bitmap;
+    pushContext([&] {
+        bitmap = std::make_unique<BitmapContext>(b.size);
+        bitmap->translateCTM(-b.origin.x, -b.origin.y);
+        return bitmap.get();
+    });
+    baseDrawRectRan = false;
+    drawRect(b);
+    popContext();
+    if (baseDrawRectRan && !bitmap) {
+        drawsNothing_ = true;
+        layer_->setContents(nullptr);
+        return;
+    }
+    layer_->setContents(bitmap ? bitmap->makeImage() : nullptr);
+}
+
+std::shared_ptr<TouchResponder> View::nextTouchResponder() const
+{
+    if (auto controller = viewController_.lock()) return controller;
+    return superview();
 }
 
 // --- coordinates and touches ----------------------------------------------------

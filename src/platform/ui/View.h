@@ -32,6 +32,15 @@
 //   basic animation to the layer under the property's key path ("position",
 //   "bounds", "transform", "opacity", "backgroundColor"), so callers can see
 //   what was animated and for how long.
+// - drawRect draws the view's content into the current graphics context (see
+//   GraphicsContext.h): a bitmap of the view's bounds, in bounds coordinates,
+//   kept as the layer's contents. A view draws on the first main run loop
+//   turn after it enters a window and on the turn after setNeedsDisplay,
+//   once per turn however often it was asked (layout runs first). A view
+//   whose class does not override drawRect draws nothing and keeps no bitmap.
+// - Touches (Touch.h) reach the view that hit testing finds; the touch
+//   callbacks pass what a view does not handle to its controller (when it is
+//   a controller's view), else to its superview.
 // - Subclasses override kindName() (short class-like name) and describe()
 //   (their own content, e.g. a label's text) for the text dump of Describe.h.
 //
@@ -43,8 +52,10 @@
 #include <vector>
 
 #include "platform/runtime/Object.h"
+#include "platform/ui/AwakeFromNib.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
+#include "platform/ui/Touch.h"
 
 namespace platform::ui {
 
@@ -93,7 +104,7 @@ public:
     virtual void animationDidStop(const std::string& name, bool finished, const ObjectPtr& context);
 };
 
-class View : public Object {
+class View : public Object, public TouchResponder, public AwakeFromNib {
 public:
     explicit View(const Rect& frame = Rect());
     ~View() override;
@@ -168,6 +179,13 @@ public:
     virtual bool pointInside(Point p) const;
     virtual ViewPtr hitTest(Point p);
 
+    // --- drawing ----------------------------------------------------------
+    virtual void drawRect(const Rect& rect);
+    void setNeedsDisplay();
+    bool needsDisplay() const { return needsDisplay_; }
+    // The controller whose view this is, else the superview.
+    std::shared_ptr<TouchResponder> nextTouchResponder() const override;
+
     // --- dump -----------------------------------------------------------
     // Short class-like name for the dump ("View", "Label", ...).
     virtual std::string kindName() const { return "View"; }
@@ -203,6 +221,8 @@ public:
 
 private:
     friend class Layer;
+    friend class ViewController;
+    friend void displayPendingViews();
 
     // `index` is evaluated after `view` has left this view's subviews (when it was one).
     void insertAt(const ViewPtr& view, const std::function<size_t()>& index);
@@ -214,14 +234,24 @@ private:
     // Maps this view's bounds coordinates into `view`'s (nullptr: the root's).
     AffineTransform transformTo(const ViewPtr& view) const;
 
+    // Draws into a fresh bitmap and keeps it as the layer's contents.
+    void display();
+    // Queues the view for the next display pass when it needs one and has a window.
+    void queueDisplay();
+    static void queueDisplayInTree(const ViewPtr& view);
+
     std::shared_ptr<Layer> layer_;
     std::weak_ptr<View> superview_;
+    std::weak_ptr<TouchResponder> viewController_;
     std::vector<ViewPtr> subviews_;
     int tag_ = 0;
     bool opaque_ = true;
     bool userInteractionEnabled_ = true;
     bool autoresizesSubviews_ = true;
     bool needsLayout_ = false;
+    bool needsDisplay_ = true;
+    bool displayQueued_ = false;
+    bool drawsNothing_ = false;
     unsigned autoresizingMask_ = AutoresizingNone;
     ContentMode contentMode_ = ContentMode::ScaleToFill;
 };

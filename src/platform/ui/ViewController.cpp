@@ -50,6 +50,7 @@ ViewPtr ViewController::view()
             reportProgrammingError("loadView of a " + kindName() + " did not set a view");
             view_ = View::make(Screen::mainScreen()->applicationFrame());
         }
+        bindView();
         viewDidLoad();
     }
     return view_;
@@ -57,7 +58,20 @@ ViewPtr ViewController::view()
 
 void ViewController::setView(ViewPtr view)
 {
+    if (view_ && view_ != view) view_->viewController_.reset();
     view_ = std::move(view);
+    bindView();
+}
+
+void ViewController::bindView()
+{
+    if (!view_) return;
+    if (auto me = std::static_pointer_cast<ViewController>(weak_from_this().lock())) view_->viewController_ = me;
+}
+
+std::shared_ptr<TouchResponder> ViewController::nextTouchResponder() const
+{
+    return view_ ? view_->superview() : nullptr;
 }
 
 void ViewController::loadView()

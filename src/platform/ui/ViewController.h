@@ -21,6 +21,9 @@
 // chain). The presenter's view leaves the window once the modal covers it
 // and comes back when the modal is dismissed.
 //
+// Touches its view does not handle come to the controller (Touch.h), and pass
+// on to the view's superview from here.
+//
 // Thread: main thread only.
 #include <functional>
 #include <memory>
@@ -48,7 +51,7 @@ enum class AppearanceState { Disappeared, Appearing, Appeared, Disappearing };
 class ViewController;
 using ViewControllerPtr = std::shared_ptr<ViewController>;
 
-class ViewController : public Object {
+class ViewController : public Object, public TouchResponder, public AwakeFromNib {
 public:
     explicit ViewController(std::string nibName = {});
     ~ViewController() override;
@@ -73,6 +76,8 @@ public:
     virtual void didReceiveMemoryWarning();
     // Sends didReceiveMemoryWarning to every living controller, oldest first.
     static void broadcastMemoryWarning();
+    // The superview of the view.
+    std::shared_ptr<TouchResponder> nextTouchResponder() const override;
 
     // --- appearance -------------------------------------------------------
     virtual void viewWillAppear(bool animated) { (void)animated; }
@@ -158,6 +163,8 @@ private:
     friend class Autorotation;
 
     ViewControllerPtr outermostContainer();
+    // Makes the view pass its unhandled touches to this controller.
+    void bindView();
     // Takes this controller's view out of its superview while a modal covers
     // it, and puts it back in the same place (loading it again when a memory
     // warning unloaded it meanwhile).

@@ -93,4 +93,46 @@ TEST_F(NibTest, NibThatLeavesTheViewUnsetGivesItsFirstTopLevelView)
     NibRegistry::unregisterNib("Loose");
 }
 
+class AwakeView : public View {
+public:
+    AwakeView(std::string name, uitest::Log& log) : name_(std::move(name)), log_(log) {}
+    void awakeFromNib() override
+    {
+        log_.push_back(name_);
+        // Views added while waking were not built by the nib.
+        if (name_ == "header") addSubview(std::make_shared<AwakeView>("late", log_));
+    }
+
+private:
+    std::string name_;
+    uitest::Log& log_;
+};
+
+class AwakeController : public ViewController {
+public:
+    explicit AwakeController(uitest::Log& log) : log_(log) {}
+    void awakeFromNib() override { log_.push_back("controller"); }
+
+private:
+    uitest::Log& log_;
+};
+
+TEST_F(NibTest, EverythingTheNibBuiltAwakesOnceAfterTheBuildButNotTheOwner)
+{
+    NibRegistry::registerNib("Header", [this](const platform::ObjectPtr& owner) -> std::vector<platform::ObjectPtr> {
+        auto header = std::make_shared<AwakeView>("header", log);
+        header->addSubview(std::make_shared<AwakeView>("icon", log));
+        auto cell = std::make_shared<AwakeController>(log);
+        cell->setView(std::make_shared<AwakeView>("cell view", log));
+        if (auto page = std::dynamic_pointer_cast<ViewController>(owner)) page->setView(std::make_shared<AwakeView>("page view", log));
+        log.push_back("built");
+        return {header, cell, header};
+    });
+    auto owner = std::make_shared<AwakeController>(log);
+    auto objects = NibRegistry::loadNibNamed("Header", owner);
+    ASSERT_TRUE(objects);
+    EXPECT_EQ(take(), (uitest::Log{"built", "header", "icon", "controller", "cell view", "page view"}));
+    NibRegistry::unregisterNib("Header");
+}
+
 }  // namespace

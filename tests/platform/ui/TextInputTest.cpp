@@ -26,7 +26,7 @@ protected:
                                  KeyboardWillHideNotification, KeyboardDidHideNotification}) {
             NotificationCenter::defaultCenter().addObserver(this, name, [this](const Notification& n) {
                 log.push_back(n.name);
-                if (n.userInfo) frames.push_back(n.userInfo->get<RectValue>(KeyboardFrameEndUserInfoKey));
+                infos.push_back(n.userInfo);
             });
         }
     }
@@ -50,7 +50,7 @@ protected:
 
     std::shared_ptr<Window> window;
     std::vector<std::string> log;
-    std::vector<std::shared_ptr<RectValue>> frames;
+    std::vector<std::shared_ptr<Dictionary>> infos;
 };
 
 // A delegate that writes down what it is asked and answers as told.
@@ -147,36 +147,62 @@ TEST_F(TextInputTest, AFieldThatMayNotBeginTakesNoTextAndNoKeyboard)
     EXPECT_EQ(disabled->typeText("abc"), 0u);
 }
 
-TEST_F(TextInputTest, KeyboardNotificationsCarryTheFrameAndFollowTheFocus)
+TEST_F(TextInputTest, KeyboardWillAndDidBracketTheSlideOnTheClockAndCarryFramesDurationAndCurve)
 {
     auto first = addField("First");
     auto second = addField("Second");
     ASSERT_TRUE(first->becomeFirstResponder());
+    EXPECT_EQ(log, (std::vector<std::string>{KeyboardWillShowNotification}));
+    ASSERT_TRUE(infos.back());
+    const auto& info = *infos.back();
+    EXPECT_EQ(info.get<RectValue>(KeyboardFrameBeginUserInfoKey)->value(), Rect(0, 480, 320, 216));
+    EXPECT_EQ(info.get<RectValue>(KeyboardFrameEndUserInfoKey)->value(), Rect(0, 264, 320, 216));
+    EXPECT_EQ(info.get<Number>(KeyboardAnimationDurationUserInfoKey)->doubleValue(), kKeyboardAnimationDuration);
+    EXPECT_EQ(info.get<Number>(KeyboardAnimationCurveUserInfoKey)->intValue(), 0);
+    EXPECT_EQ(keyboardSize(info), Size(320, 216));
+
+    clock.advance(kKeyboardAnimationDuration - 0.01);
+    testsupport::drainMain();
+    EXPECT_EQ(log.size(), 1u);
+    clock.advance(0.01);
+    testsupport::drainMain();
     EXPECT_EQ(log, (std::vector<std::string>{KeyboardWillShowNotification, KeyboardDidShowNotification}));
-    ASSERT_EQ(frames.size(), 2u);
-    ASSERT_TRUE(frames[0]);
-    EXPECT_EQ(frames[0]->value(), Rect(0, 264, 320, 216));
-    EXPECT_TRUE(Keyboard::isVisible());
+    EXPECT_EQ(infos.back()->get<RectValue>(KeyboardFrameEndUserInfoKey)->value(), Rect(0, 264, 320, 216));
 
     // Moving the focus keeps the keyboard up: no notification.
     ASSERT_TRUE(second->becomeFirstResponder());
     EXPECT_EQ(log.size(), 2u);
 
+    // Shown again while still sliding out: the slide out ends first.
     ASSERT_TRUE(second->resignFirstResponder());
-    EXPECT_EQ(log, (std::vector<std::string>{KeyboardWillShowNotification, KeyboardDidShowNotification,
-                                             KeyboardWillHideNotification, KeyboardDidHideNotification}));
     EXPECT_FALSE(Keyboard::isVisible());
-    EXPECT_FALSE(FirstResponder::currentView());
+    EXPECT_EQ(infos.back()->get<RectValue>(KeyboardFrameEndUserInfoKey)->value(), Rect(0, 480, 320, 216));
+    ASSERT_TRUE(first->becomeFirstResponder());
+    clock.advance(1);
+    testsupport::drainMain();
+    EXPECT_EQ(log, (std::vector<std::string>{KeyboardWillShowNotification, KeyboardDidShowNotification,
+                                             KeyboardWillHideNotification, KeyboardDidHideNotification,
+                                             KeyboardWillShowNotification, KeyboardDidShowNotification}));
+    EXPECT_TRUE(Keyboard::isVisible());
 }
 
-TEST_F(TextInputTest, KeyboardHeightFollowsScreenAndOrientation)
+TEST_F(TextInputTest, KeyboardFrameStaysInScreenCoordinatesAndTheSizeHelperTurnsIt)
 {
+    auto sizeNow = [] {
+        auto info = Dictionary::make();
+        info->setObject(KeyboardFrameEndUserInfoKey, RectValue::make(Keyboard::frame()));
+        return keyboardSize(*info);
+    };
     Application::shared()->setStatusBarOrientation(InterfaceOrientation::LandscapeRight, false);
-    EXPECT_EQ(Keyboard::frame(), Rect(0, 320 - 162, 480, 162));
+    EXPECT_EQ(Keyboard::frame(), Rect(0, 0, 162, 480));
+    EXPECT_EQ(sizeNow(), Size(480, 162));
     DeviceFacts::setLargeScreen(true);
-    EXPECT_EQ(Keyboard::frame(), Rect(0, 768 - 352, 1024, 352));
+    Application::shared()->setStatusBarOrientation(InterfaceOrientation::LandscapeLeft, false);
+    EXPECT_EQ(Keyboard::frame(), Rect(768 - 352, 0, 352, 1024));
+    EXPECT_EQ(sizeNow(), Size(1024, 352));
     Application::shared()->setStatusBarOrientation(InterfaceOrientation::Portrait, false);
     EXPECT_EQ(Keyboard::frame(), Rect(0, 1024 - 264, 768, 264));
+    EXPECT_EQ(keyboardSize(*Dictionary::make()), Size());
 }
 
 TEST_F(TextInputTest, OneFirstResponderAtATimeWithEndEditingCalls)
@@ -282,7 +308,7 @@ TEST_F(TextInputTest, FocusedFieldThatGoesAwayTakesTheKeyboardWithIt)
     }
     EXPECT_FALSE(Keyboard::isVisible());
     EXPECT_FALSE(FirstResponder::current());
-    EXPECT_EQ(log.back(), KeyboardDidHideNotification);
+    EXPECT_EQ(log.back(), KeyboardWillHideNotification);
 }
 
 namespace {
