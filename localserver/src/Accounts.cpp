@@ -2,6 +2,8 @@
 
 #include <openssl/rand.h>
 
+#include <cstdlib>
+
 namespace localserver {
 
 namespace {
@@ -49,6 +51,9 @@ std::string Accounts::load(const Fixtures& fixtures)
     }
     for (const auto& record : fixtures.ofKind("user")) {
         User user{record.field("id").value_or(""), record.field("name").value_or("")};
+        user.friends = allValues(record.fields, "friend");
+        user.credentials = allValues(record.fields, "credential");
+        user.password = record.field("password");
         if (user.id.empty()) {
             return missing(record, "id");
         }
@@ -95,6 +100,23 @@ std::optional<Token> Accounts::issueToken(const std::string& userId)
     }
     tokens_[token.token] = token;
     return token;
+}
+
+User Accounts::createUser()
+{
+    std::lock_guard lock(mutex_);
+    long next = 2001;
+    for (const auto& [id, user] : users_) {
+        char* end = nullptr;
+        const long number = std::strtol(id.c_str(), &end, 10);
+        if (end != id.c_str() && *end == '\0' && number >= next) {
+            next = number + 1;
+        }
+    }
+    User user;
+    user.id = std::to_string(next);
+    users_[user.id] = user;
+    return user;
 }
 
 std::optional<Game> Accounts::gameByProductKey(const std::string& productKey) const

@@ -128,7 +128,12 @@ Fixtures defaultFixtures()
         "built-in"});
     fixtures.records.push_back(FixtureRecord{
         "user",
-        {{"id", kUserId}, {"name", kUserName}, {"token", kUserToken}, {"token_secret", kUserTokenSecret}},
+        {{"id", kUserId},
+         {"name", kUserName},
+         {"token", kUserToken},
+         {"token_secret", kUserTokenSecret},
+         {"friend", kOtherUserId},
+         {"credential", "http_basic"}},
         "built-in"});
     fixtures.records.push_back(FixtureRecord{"user",
                                              {{"id", kOtherUserId},
@@ -136,6 +141,7 @@ Fixtures defaultFixtures()
                                               {"token", kOtherUserToken},
                                               {"token_secret", kOtherUserTokenSecret}},
                                              "built-in"});
+    fixtures.records.push_back(FixtureRecord{"user", {{"id", kNamelessUserId}}, "built-in"});
     return fixtures;
 }
 

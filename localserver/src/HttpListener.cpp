@@ -65,6 +65,9 @@ struct HttpListener::State {
             return;
         }
         res.status = outcome.reply.status;
+        for (const auto& [name, value] : outcome.reply.headers) {
+            res.set_header(name, value);
+        }
         res.set_content(outcome.reply.body, outcome.reply.contentType);
     }
 };

@@ -138,6 +138,7 @@ struct Server::Impl {
     ServerOptions options;
     std::string error;
     Accounts accounts;
+    LoginState login;
     RequestLog log;
     Faults faults;
     RouteTable routes;
@@ -295,6 +296,11 @@ void Server::addRoute(const std::string& method, const std::string& pattern, Acc
 Accounts& Server::accounts()
 {
     return impl_->accounts;
+}
+
+LoginState& Server::login()
+{
+    return impl_->login;
 }
 
 RequestLog& Server::log()

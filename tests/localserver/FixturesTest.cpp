@@ -58,7 +58,7 @@ TEST(FixturesTest, DirectoryReadsIniFilesInNameOrder)
     EXPECT_FALSE(loadFixtureDirectory(dir.path() / "missing", error));
 }
 
-TEST(AccountsTest, DefaultsGiveAGameAndTwoUsersWithTokens)
+TEST(AccountsTest, DefaultsGiveAGameTwoUsersWithTokensAndANamelessOne)
 {
     Accounts accounts;
     ASSERT_EQ(accounts.load(defaultFixtures()), "");
@@ -66,8 +66,12 @@ TEST(AccountsTest, DefaultsGiveAGameAndTwoUsersWithTokens)
     ASSERT_TRUE(game);
     EXPECT_EQ(game->secret, defaults::kProductSecret);
     EXPECT_EQ(game->name, "Tolvarine Ruvuru");
-    EXPECT_EQ(accounts.users().size(), 2u);
+    EXPECT_EQ(accounts.users().size(), 3u);
     EXPECT_EQ(accounts.token(defaults::kOtherUserToken)->userId, defaults::kOtherUserId);
+    EXPECT_EQ(accounts.user(defaults::kUserId)->friends, std::vector<std::string>{defaults::kOtherUserId});
+    EXPECT_EQ(accounts.user(defaults::kNamelessUserId)->name, "");
+    EXPECT_EQ(accounts.createUser().id, "2001");
+    EXPECT_EQ(accounts.createUser().id, "2002");
     EXPECT_EQ(accounts.token(defaults::kUserToken)->secret, defaults::kUserTokenSecret);
 }
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "localserver/Fixtures.h"
@@ -20,8 +21,14 @@ struct Game {
 };
 
 struct User {
+    User() = default;
+    User(std::string id, std::string name) : id(std::move(id)), name(std::move(name)) {}
+
     std::string id;
-    std::string name;
+    std::string name;                    // empty: the player has not set one
+    std::vector<std::string> friends;    // ids of the users this one follows
+    std::vector<std::string> credentials;  // "http_basic", "fbconnect", "twitter"
+    std::optional<std::string> password;   // checked by the JSON log-in when set
 };
 
 struct Token {
@@ -32,8 +39,9 @@ struct Token {
 
 class Accounts {
 public:
-    // Reads the "game" and "user" records; the message of the first bad
-    // record, or empty when all were taken.
+    // Reads the "game" and "user" records ("user": id, name, token and
+    // token_secret, repeated "friend" and "credential", password); the
+    // message of the first bad record, or empty when all were taken.
     std::string load(const Fixtures& fixtures);
 
     void addGame(const Game& game);  // replaces a game with the same product key
@@ -42,6 +50,8 @@ public:
     // A fresh random token and secret for an existing user; nothing for an
     // unknown user.
     std::optional<Token> issueToken(const std::string& userId);
+    // A new user without a name, with an id no other user has.
+    User createUser();
 
     std::optional<Game> gameByProductKey(const std::string& productKey) const;
     std::optional<User> user(const std::string& id) const;

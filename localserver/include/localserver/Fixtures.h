@@ -10,7 +10,8 @@
 // "key = value" lines fill it, in order, repeats kept (value trimmed,
 // everything after the first "="). Kinds are open-ended: each part of the
 // server reads the kinds it knows ("game": id, name, product_key, secret;
-// "user": id, name, token and token_secret). Pure values; any thread.
+// "user": id, name, token and token_secret, friend, credential, password).
+// Pure values; any thread.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -54,6 +55,8 @@ inline constexpr const char* kOtherUserId = "1002";
 inline constexpr const char* kOtherUserName = "Ben";
 inline constexpr const char* kOtherUserToken = "local-other-token";
 inline constexpr const char* kOtherUserTokenSecret = "local-other-token-secret";
+// A player who never chose a name and has no friends or credentials.
+inline constexpr const char* kNamelessUserId = "1003";
 }  // namespace defaults
 Fixtures defaultFixtures();
 

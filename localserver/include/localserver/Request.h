@@ -54,6 +54,7 @@ struct Reply {
     int status = 200;
     std::string contentType = "application/xml; charset=utf-8";
     std::string body;
+    Params headers;  // further header fields ("Set-Cookie"), in order
 
     static Reply xml(std::string body);
     static Reply text(int status, std::string body);

@@ -16,6 +16,7 @@
 #include "localserver/Accounts.h"
 #include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
+#include "localserver/LoginState.h"
 #include "localserver/Request.h"
 #include "localserver/RequestLog.h"
 #include "localserver/RouteTable.h"
@@ -54,6 +55,7 @@ public:
     void addRoute(const std::string& method, const std::string& pattern, Access access, Handler handler);
 
     Accounts& accounts();
+    LoginState& login();
     RequestLog& log();
     Faults& faults();
     const Fixtures& fixtures() const;

@@ -10,8 +10,6 @@
 #include "core/publicclass/HCClassDelegate.h"
 #include "core/publicclass/HCPublicImageStep.h"
 #include "kernel/http/HCHttpRequest.h"
-#include "kernel/http/HCHttpService.h"
-#include "transport/handles/HCRequestHandlesForModule.h"
 #include "platform/ui/Image.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
@@ -216,13 +214,10 @@ protected:
         server.route("/text", [](const ServerRequest&) { return ServerReply::text(200, "<html>not an image</html>"); });
         server.route("/gone", [](const ServerRequest&) { return ServerReply::text(404, pngBytes()); });
         sGadgets.set(&journal);
-        // Finished downloads leave the handle registry, as once the client has started.
-        HCHttpService::setCompleteRequestHook(&HCRequestHandlesForModule::completeRequest);
     }
     void TearDown() override
     {
         HCPublicClassTest::TearDown();
-        HCHttpService::setCompleteRequestHook(nullptr);
         HCImageCache::shutdownCache();
     }
     LoopbackServer server;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "kernel/http/HCBlobDownloadObserver.h"
+#include "core/HCCoreHooks.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/resources/HCResource.h"
 #include "core/resources/HCResourceClass.h"
@@ -21,16 +21,6 @@
 #include "support/TestSupport.h"
 
 namespace {
-
-// The blob observer's two hooks, as the client's start-up installs them.
-void installBlobHooks()
-{
-    HCBlobDownloadObserver::setUncompressHook(&HCCompressableData::uncompressedDataFromSerializedData);
-    HCBlobDownloadObserver::setS3ResponseHook(
-        [](const std::shared_ptr<platform::Data>& data, const platform::ObjectPtr& userData, int statusCode) {
-            return std::make_shared<HCS3Response>(data, userData, statusCode);
-        });
-}
 
 using DataPtr = std::shared_ptr<platform::Data>;
 
@@ -65,7 +55,7 @@ protected:
     void SetUp() override
     {
         HCCloudStorageService::initializeService();
-        installBlobHooks();
+        HCCoreHooks::install();
     }
     void TearDown() override
     {

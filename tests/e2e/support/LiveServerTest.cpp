@@ -2,7 +2,6 @@
 
 #include <mutex>
 
-#include "client/HCClientHooks.h"
 #include "core/resources/HCResourceClass.h"
 #include "kernel/resources/HCResourceDataMap.h"
 #include "kernel/settings/HCSettings.h"
@@ -106,7 +105,11 @@ void LiveServerTest::TearDown()
     server->stop();
     // Whatever the request thread posted before it stopped.
     testsupport::drainMain();
-    HCClientHooks::resetForTesting();
+    HCNotificationHooks::install({});
+    HCProvider::setHooks({});
+    HCSettings::Shutdown();
+    HCSettings::setDefaultOverride("server-url", std::nullopt);
+    platform::Sandbox::reset();
 }
 
 void LiveServerTest::useProvider(const std::string& secret, const std::string& token, const std::string& tokenSecret)

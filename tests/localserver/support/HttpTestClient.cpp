@@ -1,5 +1,7 @@
 #include "support/HttpTestClient.h"
 
+#include <strings.h>
+
 namespace localserver_test {
 
 namespace {
@@ -10,7 +12,32 @@ size_t collect(char* data, size_t size, size_t count, void* out)
     return size * count;
 }
 
+size_t collectHeader(char* data, size_t size, size_t count, void* out)
+{
+    std::string line(data, size * count);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
+        line.pop_back();
+    }
+    if (!line.empty()) {
+        static_cast<std::vector<std::string>*>(out)->push_back(line);
+    }
+    return size * count;
+}
+
 }  // namespace
+
+std::string HttpResult::header(const std::string& name) const
+{
+    for (const auto& line : headerLines) {
+        const auto colon = line.find(':');
+        if (colon != name.size() || strncasecmp(line.c_str(), name.c_str(), name.size()) != 0) {
+            continue;
+        }
+        const auto start = line.find_first_not_of(' ', colon + 1);
+        return start == std::string::npos ? std::string() : line.substr(start);
+    }
+    return {};
+}
 
 HttpResult httpRequest(const std::string& method, const std::string& url, const std::vector<std::string>& headers,
                        const std::string& body, long timeoutMs)
@@ -33,6 +60,8 @@ HttpResult httpRequest(const std::string& method, const std::string& url, const 
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, list);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &result.body);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, collectHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &result.headerLines);
     if (method == "GET") {
         curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
     } else {

@@ -11,6 +11,10 @@ struct HttpResult {
     CURLcode code = CURLE_OK;  // CURLE_GOT_NOTHING when the server closed without a reply
     long status = 0;
     std::string body;
+    std::vector<std::string> headerLines;  // the reply's header lines, without line ends
+
+    // The value of the first header line of that name (compared without case).
+    std::string header(const std::string& name) const;
 };
 
 // `headers` are full header lines ("Host: example.com"). The time-out is

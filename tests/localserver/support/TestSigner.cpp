@@ -67,6 +67,28 @@ Pairs signRequest(const std::string& method, const std::string& url, const Pairs
     return oauth;
 }
 
+std::string xpSignature(const std::string& method, const std::string& target, const std::string& body,
+                        const std::string& secret)
+{
+    const auto question = target.find('?');
+    const bool queryIsArgument = method == "GET" || method == "DELETE";
+    std::string arguments;
+    if (queryIsArgument && question != std::string::npos) {
+        arguments = target.substr(question + 1);
+    } else if (!queryIsArgument) {
+        arguments = body;
+    }
+    const std::string text = target.substr(0, question) + "+" + secret + "+" + method + "+" + arguments;
+    const std::string key = secret + "&";
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    HMAC(EVP_sha1(), key.data(), static_cast<int>(key.size()), reinterpret_cast<const unsigned char*>(text.data()),
+         text.size(), digest, &length);
+    unsigned char base64[64];
+    const int written = EVP_EncodeBlock(base64, digest, static_cast<int>(length));
+    return std::string(reinterpret_cast<char*>(base64), static_cast<size_t>(written));
+}
+
 std::string authorizationHeader(const Pairs& oauthParams)
 {
     std::string out = "OAuth ";

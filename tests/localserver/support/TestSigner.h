@@ -25,6 +25,11 @@ Pairs signRequest(const std::string& method, const std::string& url, const Pairs
 // "OAuth a=\"b\", ..." for the given protocol parameters.
 std::string authorizationHeader(const Pairs& oauthParams);
 
+// The JSON API's "X-HC-Signature" for a request target (path and query as
+// sent) and body: Base64 HMAC-SHA1 keyed with secret + "&" over
+// path + "+" + secret + "+" + method + "+" + (query for GET and DELETE, else body).
+std::string xpSignature(const std::string& method, const std::string& target, const std::string& body,
+                        const std::string& secret);
 // RFC 3986 escaping for building query strings and bodies in tests.
 std::string escape(const std::string& text);
 // "a=1&b=2" with both sides escaped.

@@ -1,0 +1,81 @@
+#pragma once
+// What the server remembers of log-ins: the devices registered through
+// "/xp/devices" (their facts, parental controls and players), the JSON
+// sessions named by the "_hc_session" cookie, and what the bootstrap reply
+// carries besides the player (counters, an optional offline block).
+//
+// Connection threads and the test thread call at once; every method locks.
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "localserver/Request.h"
+#include "localserver/XmlWriter.h"
+
+namespace localserver {
+
+struct DeviceRecord {
+    std::string identifier;
+    Params facts;  // the registration's fields as sent, device[...] names included
+    std::optional<bool> parentalControls;  // none: the reply carries no "parental_control"
+    std::vector<std::string> userIds;      // players bootstrapped on the device, first first
+    std::string lastUserId;
+};
+
+struct JsonSession {
+    std::string deviceId;
+    std::string userId;  // empty until a user session is opened
+    bool expired = false;
+};
+
+// The dashboard counters a bootstrap reply reports.
+struct BootstrapCounters {
+    std::uint32_t unviewedChallenges = 2;
+    std::uint32_t pendingFriends = 1;
+    std::uint32_t imsUnread = 3;
+    std::uint32_t subscribedThreadsUnread = 4;
+    std::uint32_t invitesUnread = 5;
+    std::uint32_t unfulfilledInvites = 6;
+};
+
+class LoginState {
+public:
+    static constexpr const char* kSessionCookie = "_hc_session";
+
+    // Registers the device or refreshes its facts; returns the record.
+    DeviceRecord registerDevice(const std::string& identifier, const Params& facts);
+    std::optional<DeviceRecord> device(const std::string& identifier) const;
+    void setParentalControls(const std::string& identifier, std::optional<bool> enabled);
+    // Records that the user logged in on the device (created when unknown).
+    void addDeviceUser(const std::string& identifier, const std::string& userId);
+
+    // A new session of the device; answers its cookie value.
+    std::string openSession(const std::string& deviceId);
+    std::optional<JsonSession> session(const std::string& cookie) const;
+    bool bindUser(const std::string& cookie, const std::string& userId);
+    bool unbindUser(const std::string& cookie);
+    // Every session open now answers 401 from now on.
+    void expireSessions();
+    std::size_t sessionCount() const;
+
+    void setCounters(const BootstrapCounters& counters);
+    BootstrapCounters counters() const;
+    // A second object for the bootstrap reply (the offline block); none by default.
+    void setOfflineBlock(std::optional<XmlNode> block);
+    std::optional<XmlNode> offlineBlock() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::map<std::string, DeviceRecord> devices_;
+    std::map<std::string, JsonSession> sessions_;
+    BootstrapCounters counters_;
+    std::optional<XmlNode> offlineBlock_;
+};
+
+// The value of the named cookie in a request's "Cookie" header.
+std::optional<std::string> cookieValue(const Request& request, const std::string& name);
+
+}  // namespace localserver
