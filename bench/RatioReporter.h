@@ -1,6 +1,6 @@
 #pragma once
-// The console table of Google Benchmark, followed by one line that compares
-// the library's case with the raw library doing the same work:
+// The console table of Google Benchmark, followed by one line per comparison
+// of the library's case with the raw library doing the same work:
 //     "<label> time = <ours / baseline>"
 #include <benchmark/benchmark.h>
 
@@ -8,13 +8,20 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 class RatioReporter final : public benchmark::ConsoleReporter {
 public:
+    // Benchmark names as registered ("BM_Ours", or "BM_Ours/64KB" for a capture).
+    struct Comparison {
+        std::string ours, baseline, label;
+    };
+
     RatioReporter(std::string ours, std::string baseline, std::string label)
-        : ours_(std::move(ours)), baseline_(std::move(baseline)), label_(std::move(label))
+        : comparisons_{{std::move(ours), std::move(baseline), std::move(label)}}
     {
     }
+    explicit RatioReporter(std::vector<Comparison> comparisons) : comparisons_(std::move(comparisons)) {}
 
     void ReportRuns(const std::vector<Run>& runs) override
     {
@@ -27,14 +34,16 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        auto ours = times_.find(ours_);
-        auto baseline = times_.find(baseline_);
-        if (ours != times_.end() && baseline != times_.end() && baseline->second > 0)
-            std::printf("%s time = %.2f\n", label_.c_str(), ours->second / baseline->second);
+        for (const Comparison& c : comparisons_) {
+            auto ours = times_.find(c.ours);
+            auto baseline = times_.find(c.baseline);
+            if (ours != times_.end() && baseline != times_.end() && baseline->second > 0)
+                std::printf("%s time = %.2f\n", c.label.c_str(), ours->second / baseline->second);
+        }
     }
 
 private:
-    std::string ours_, baseline_, label_;
+    std::vector<Comparison> comparisons_;
     std::map<std::string, double> times_;
 };
 

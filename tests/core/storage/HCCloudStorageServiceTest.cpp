@@ -18,6 +18,7 @@
 #include "core/storage/HCS3UploadParameters.h"
 #include "kernel/http/HCHttpService.h"
 #include "kernel/xml/HCXmlDocument.h"
+#include "platform/foundation/Log.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -151,6 +152,19 @@ TEST_F(CloudStorageServiceTest, TheStorageRoadUsesTheStoredFormOrWithTheLegacySw
     auto legacy = HCCloudStorageService::compressBlob(blob);
     EXPECT_NE(legacy->toString().substr(0, 8), "HCZLHDR0");
     EXPECT_EQ(HCCloudStorageService::uncompressBlob(legacy)->toString(), text);
+    // With the verbose switch the ratio of each legacy compression is logged.
+    service()->enableVeboseCompression();
+    std::vector<std::string> lines;
+    platform::setLogSink([&](platform::LogLevel, const std::string& line) { lines.push_back(line); });
+    const auto logged = HCCloudStorageService::compressBlob(blob);
+    platform::setLogSink(nullptr);
+    ASSERT_EQ(lines.size(), 1u);
+    const int percent = static_cast<int>(static_cast<float>(logged->length()) / 400.0f * 100.0f);
+    EXPECT_NE(lines[0].find("Halcyon: BLOB compressed. Compressed size is " + std::to_string(percent) +
+                            " percent of original size."),
+              std::string::npos)
+        << lines[0];
+
     // Raw bytes are no stream.
     EXPECT_EQ(HCCloudStorageService::uncompressBlob(blob), nullptr);
     EXPECT_EQ(HCCloudStorageService::uncompressBlob(platform::Data::fromString("")), nullptr);
