@@ -1,4 +1,5 @@
 #include "localserver/Fixtures.h"
+#include "localserver/routes/ForumRoutes.h"
 
 #include <algorithm>
 #include <fstream>
@@ -142,6 +143,7 @@ Fixtures defaultFixtures()
                                               {"token_secret", kOtherUserTokenSecret}},
                                              "built-in"});
     fixtures.records.push_back(FixtureRecord{"user", {{"id", kNamelessUserId}}, "built-in"});
+    addDefaultForumFixtures(fixtures);
     return fixtures;
 }
 

@@ -58,7 +58,7 @@ TEST(FixturesTest, DirectoryReadsIniFilesInNameOrder)
     EXPECT_FALSE(loadFixtureDirectory(dir.path() / "missing", error));
 }
 
-TEST(AccountsTest, DefaultsGiveAGameTwoUsersWithTokensAndANamelessOne)
+TEST(AccountsTest, DefaultsGiveAGameTwoUsersWithTokensANamelessOneAndAForumAuthor)
 {
     Accounts accounts;
     ASSERT_EQ(accounts.load(defaultFixtures()), "");
@@ -66,7 +66,7 @@ TEST(AccountsTest, DefaultsGiveAGameTwoUsersWithTokensAndANamelessOne)
     ASSERT_TRUE(game);
     EXPECT_EQ(game->secret, defaults::kProductSecret);
     EXPECT_EQ(game->name, "Tolvarine Ruvuru");
-    EXPECT_EQ(accounts.users().size(), 3u);
+    EXPECT_EQ(accounts.users().size(), 4u);  // the forum's third author signs nothing
     EXPECT_EQ(accounts.token(defaults::kOtherUserToken)->userId, defaults::kOtherUserId);
     EXPECT_EQ(accounts.user(defaults::kUserId)->friends, std::vector<std::string>{defaults::kOtherUserId});
     EXPECT_EQ(accounts.user(defaults::kNamelessUserId)->name, "");

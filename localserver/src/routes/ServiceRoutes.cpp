@@ -1,6 +1,7 @@
 #include "localserver/Server.h"
 #include "localserver/routes/ActivityRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
+#include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/LoginRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
 #include "localserver/routes/TimeRoutes.h"
@@ -15,6 +16,7 @@ void registerServiceRoutes(Server& server)
     registerCloudStoreRoutes(server);
     registerStorageRoutes(server);
     registerLoginRoutes(server);
+    registerForumRoutes(server);
 }
 
 }  // namespace localserver

@@ -8,7 +8,9 @@
 // a request.
 //
 //     auto path = HCServicePath::format("discussions/%@/posts.xml", {threadId});
-//     if (!path) return HCServicePath::refuse(onFailure);
+//     auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
+//     if (!service) return nullptr;
+//     return service->getAction(*path, ...);
 //
 // Thread: any thread.
 #include <initializer_list>
@@ -29,5 +31,20 @@ std::optional<std::string> format(std::string_view pattern, std::initializer_lis
 // The failure of a call whose path named nothing: invokes `onFailure` with
 // nil (delivered later, as every callback) and answers no handle.
 HCRequestHandlePtr refuse(const HCDelegate& onFailure);
+
+// The running service S for a call on `path`; nil when the call must not be
+// sent: S is not running (then nothing is called back, as for any call to a
+// stopped service) or the path named nothing (then the failure is refused).
+template <class S>
+std::shared_ptr<S> serviceFor(const std::optional<std::string>& path, const HCDelegate& onFailure)
+{
+    auto service = S::sharedInstance();
+    if (!service) return nullptr;
+    if (!path) {
+        refuse(onFailure);
+        return nullptr;
+    }
+    return service;
+}
 
 }  // namespace HCServicePath

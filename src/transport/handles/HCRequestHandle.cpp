@@ -50,4 +50,6 @@ void HCRequestHandle::cancel()
     case RequestKind::Other:
         break;
     }
+    // A cancelled request has ended as far as the handle's holder can tell.
+    if (kind_ != RequestKind::Other) setRequest(nullptr);
 }

@@ -23,6 +23,7 @@ public:
 
     // Cancels the request behind the handle: a signed request through its
     // provider, a download at once; nothing when the request already ended.
+    // The handle then holds no request.
     void cancel();
 
     platform::ObjectPtr request() const;

@@ -1,0 +1,394 @@
+#include "localserver/routes/ForumRoutes.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+#include "localserver/Server.h"
+#include "localserver/routes/TimeRoutes.h"
+
+namespace localserver {
+
+namespace {
+
+long long number(const std::optional<std::string>& text, long long fallback)
+{
+    if (!text || text->empty()) return fallback;
+    errno = 0;
+    char* end = nullptr;
+    const long long value = std::strtoll(text->c_str(), &end, 10);
+    return errno == 0 && end != nullptr && *end == '\0' ? value : fallback;
+}
+
+bool flag(const std::optional<std::string>& text)
+{
+    return text && (*text == "true" || *text == "1" || *text == "yes");
+}
+
+bool blank(const std::optional<std::string>& text)
+{
+    return !text || text->find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
+std::string boolText(bool value)
+{
+    return value ? "true" : "false";
+}
+
+}  // namespace
+
+std::string ForumStore::load(const Fixtures& fixtures)
+{
+    std::lock_guard lock(mutex_);
+    std::string error;
+    auto note = [&](const FixtureRecord& record, const char* what) {
+        if (error.empty()) error = record.origin + ": " + what;
+    };
+    for (const auto& record : fixtures.ofKind("forum_topic")) {
+        ForumTopic topic{record.field("id").value_or(""), record.field("game").value_or(""),
+                         record.field("name").value_or(""), record.field("parent").value_or("")};
+        if (topic.id.empty() || topic.gameId.empty()) {
+            note(record, "[forum_topic] needs \"id\" and \"game\"");
+            continue;
+        }
+        topics_.push_back(std::move(topic));
+    }
+    for (const auto& record : fixtures.ofKind("forum_discussion")) {
+        ForumDiscussion discussion;
+        discussion.id = record.field("id").value_or("");
+        discussion.topicId = record.field("topic").value_or("");
+        discussion.subject = record.field("subject").value_or("");
+        discussion.userId = record.field("user").value_or("");
+        discussion.updatedAt = number(record.field("updated_at"), 0);
+        discussion.locked = flag(record.field("locked"));
+        discussion.sticky = flag(record.field("sticky"));
+        for (const auto& subscriber : allValues(record.fields, "subscriber")) discussion.subscribers.insert(subscriber);
+        if (discussion.id.empty() || discussion.topicId.empty()) {
+            note(record, "[forum_discussion] needs \"id\" and \"topic\"");
+            continue;
+        }
+        discussions_.push_back(std::move(discussion));
+    }
+    for (const auto& record : fixtures.ofKind("forum_post")) {
+        ForumPost post{record.field("id").value_or(""), record.field("discussion").value_or(""),
+                       record.field("user").value_or(""), record.field("body").value_or(""),
+                       number(record.field("created_at"), 0)};
+        if (post.id.empty() || post.discussionId.empty()) {
+            note(record, "[forum_post] needs \"id\" and \"discussion\"");
+            continue;
+        }
+        posts_.push_back(std::move(post));
+    }
+    return error;
+}
+
+std::vector<ForumTopic> ForumStore::topicsOfGame(const std::string& gameId) const
+{
+    std::lock_guard lock(mutex_);
+    std::vector<ForumTopic> out;
+    std::copy_if(topics_.begin(), topics_.end(), std::back_inserter(out),
+                 [&](const ForumTopic& t) { return t.gameId == gameId; });
+    return out;
+}
+
+std::optional<ForumTopic> ForumStore::topic(const std::string& id) const
+{
+    std::lock_guard lock(mutex_);
+    for (const auto& t : topics_)
+        if (t.id == id) return t;
+    return std::nullopt;
+}
+
+std::optional<ForumDiscussion> ForumStore::discussion(const std::string& id) const
+{
+    std::lock_guard lock(mutex_);
+    for (const auto& d : discussions_)
+        if (d.id == id) return d;
+    return std::nullopt;
+}
+
+std::vector<ForumDiscussion> ForumStore::discussionsOfTopic(const std::string& topicId) const
+{
+    std::lock_guard lock(mutex_);
+    std::vector<ForumDiscussion> out;
+    std::copy_if(discussions_.begin(), discussions_.end(), std::back_inserter(out),
+                 [&](const ForumDiscussion& d) { return d.topicId == topicId; });
+    std::stable_sort(out.begin(), out.end(), [](const ForumDiscussion& a, const ForumDiscussion& b) {
+        if (a.sticky != b.sticky) return a.sticky;
+        return a.updatedAt > b.updatedAt;
+    });
+    return out;
+}
+
+std::vector<ForumPost> ForumStore::postsOfDiscussion(const std::string& discussionId) const
+{
+    std::lock_guard lock(mutex_);
+    std::vector<ForumPost> out;
+    std::copy_if(posts_.begin(), posts_.end(), std::back_inserter(out),
+                 [&](const ForumPost& p) { return p.discussionId == discussionId; });
+    std::stable_sort(out.begin(), out.end(), [](const ForumPost& a, const ForumPost& b) { return a.createdAt < b.createdAt; });
+    return out;
+}
+
+std::size_t ForumStore::discussionCount(const std::string& topicId) const
+{
+    std::lock_guard lock(mutex_);
+    return static_cast<std::size_t>(std::count_if(discussions_.begin(), discussions_.end(),
+                                                  [&](const ForumDiscussion& d) { return d.topicId == topicId; }));
+}
+
+ForumDiscussion ForumStore::openDiscussion(const std::string& topicId, const std::string& userId,
+                                           const std::string& subject, const std::string& body, std::int64_t now)
+{
+    std::lock_guard lock(mutex_);
+    ForumDiscussion discussion;
+    discussion.id = std::to_string(nextId_++);
+    discussion.topicId = topicId;
+    discussion.subject = subject;
+    discussion.userId = userId;
+    discussion.updatedAt = now;
+    discussions_.push_back(discussion);
+    posts_.push_back(ForumPost{std::to_string(nextId_++), discussion.id, userId, body, now});
+    return discussion;
+}
+
+std::optional<ForumPost> ForumStore::reply(const std::string& discussionId, const std::string& userId,
+                                           const std::string& body, std::int64_t now)
+{
+    std::lock_guard lock(mutex_);
+    auto found = std::find_if(discussions_.begin(), discussions_.end(),
+                              [&](const ForumDiscussion& d) { return d.id == discussionId; });
+    if (found == discussions_.end()) return std::nullopt;
+    found->updatedAt = now;
+    found->userId = userId;
+    posts_.push_back(ForumPost{std::to_string(nextId_++), discussionId, userId, body, now});
+    return posts_.back();
+}
+
+std::optional<ForumDiscussion> ForumStore::setSubscribed(const std::string& discussionId, const std::string& userId,
+                                                         bool subscribed)
+{
+    std::lock_guard lock(mutex_);
+    for (auto& d : discussions_) {
+        if (d.id != discussionId) continue;
+        if (subscribed)
+            d.subscribers.insert(userId);
+        else
+            d.subscribers.erase(userId);
+        return d;
+    }
+    return std::nullopt;
+}
+
+void addDefaultForumFixtures(Fixtures& fixtures)
+{
+    using namespace defaults;
+    auto add = [&](const char* kind, Params fields) {
+        fixtures.records.push_back(FixtureRecord{kind, std::move(fields), "built-in forum"});
+    };
+    add("user", {{"id", "1003"}, {"name", "Cleo"}});
+    // General > Strategy > Speed runs; Bugs; and a topic of another game.
+    add("forum_topic", {{"id", "10"}, {"game", kGameId}, {"name", "General"}});
+    add("forum_topic", {{"id", "11"}, {"game", kGameId}, {"name", "Strategy"}, {"parent", "10"}});
+    add("forum_topic", {{"id", "12"}, {"game", kGameId}, {"name", "Speed runs"}, {"parent", "11"}});
+    add("forum_topic", {{"id", "20"}, {"game", kGameId}, {"name", "Bugs"}});
+    add("forum_topic", {{"id", "90"}, {"game", "2"}, {"name", "Another game"}});
+    // Topic 11: a sticky, locked rules thread and twelve others, the newest last.
+    add("forum_discussion", {{"id", "200"}, {"topic", "11"}, {"subject", "Forum rules"}, {"user", kUserId},
+                             {"sticky", "true"}, {"locked", "true"}, {"updated_at", "1767225600"}});
+    for (int i = 1; i <= 12; ++i) {
+        const std::string id = std::to_string(200 + i);
+        add("forum_discussion", {{"id", id}, {"topic", "11"}, {"subject", "Level " + std::to_string(i) + " tips"},
+                                 {"user", i % 2 ? kOtherUserId : "1003"},
+                                 {"updated_at", std::to_string(1767225600 + 60 * i)}});
+    }
+    add("forum_discussion", {{"id", "300"}, {"topic", "20"}, {"subject", "Paddle stuck"}, {"user", kOtherUserId},
+                             {"updated_at", "1767229200"}, {"subscriber", kUserId}});
+    add("forum_post", {{"id", "400"}, {"discussion", "200"}, {"user", kUserId}, {"body", "Be kind & stay on topic."},
+                       {"created_at", "1767225000"}});
+    add("forum_post", {{"id", "401"}, {"discussion", "200"}, {"user", kOtherUserId}, {"body", "Agreed."},
+                       {"created_at", "1767225300"}});
+    add("forum_post", {{"id", "402"}, {"discussion", "200"}, {"user", "1003"}, {"body", "<b>Noted</b>"},
+                       {"created_at", "1767225600"}});
+    add("forum_post", {{"id", "410"}, {"discussion", "300"}, {"user", kOtherUserId}, {"body", "It stops at the wall."},
+                       {"created_at", "1767229200"}});
+}
+
+namespace {
+
+// A small PNG (2x2, RGBA) for every picture the fixtures point at.
+const std::string& picture()
+{
+    static const std::string bytes(
+        "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x02\x00\x00\x00\x02\x08\x06"
+        "\x00\x00\x00\x72\xb6\x0d\x24\x00\x00\x00\x11\x49\x44\x41\x54\x78\x9c\x63\x50\x68\x38\xf0\x1f\x84\x19\x60"
+        "\x0c\x00\x4f\xb4\x09\x7d\xd9\x7c\x10\xe9\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82",
+        74);
+    return bytes;
+}
+
+class ForumReplies {
+public:
+    ForumReplies(Server& server, std::shared_ptr<ForumStore> store) : server_(server), store_(std::move(store)) {}
+
+    XmlNode userNode(const std::string& userId) const
+    {
+        auto user = server_.accounts().user(userId);
+        XmlNode node = XmlNode::parent("user");
+        node.add("id", userId);
+        node.add("name", user ? user->name : "");
+        node.add("profile_picture_url", "images/user_" + userId + ".png");
+        return node;
+    }
+
+    XmlNode topicNode(const ForumTopic& topic, const std::vector<ForumTopic>& all, int depth) const
+    {
+        XmlNode node = XmlNode::parent("topic");
+        node.add("id", topic.id);
+        node.add("name", topic.name);
+        node.add("parent_id", topic.parentId);
+        node.add("discussions_count", std::to_string(store_->discussionCount(topic.id)));
+        XmlNode children = XmlNode::parent("children");
+        // The fixtures are trusted, but a parent loop must not hang a connection.
+        if (depth < 32) {
+            for (const auto& child : all)
+                if (child.parentId == topic.id) children.add(topicNode(child, all, depth + 1));
+        }
+        node.add(std::move(children));
+        return node;
+    }
+
+    XmlNode discussionNode(const ForumDiscussion& d, const std::string& callerId) const
+    {
+        XmlNode node = XmlNode::parent("discussion");
+        node.add("id", d.id);
+        node.add("subject", d.subject);
+        node.add(userNode(d.userId));
+        node.add("updated_at", formatRailsTime(d.updatedAt));
+        node.add("locked", boolText(d.locked));
+        node.add("posts_count", std::to_string(store_->postsOfDiscussion(d.id).size()));
+        node.add("sticky", boolText(d.sticky));
+        node.add("subscribed", boolText(d.subscribers.count(callerId) > 0));
+        return node;
+    }
+
+    XmlNode postNode(const ForumPost& p) const
+    {
+        XmlNode node = XmlNode::parent("post");
+        node.add("id", p.id);
+        node.add("body", p.body);
+        node.add(userNode(p.userId));
+        node.add("created_at", formatRailsTime(p.createdAt));
+        node.add("discussion_id", p.discussionId);
+        node.add("is_discussion_conversation", "true");
+        return node;
+    }
+
+    // A discussion of the calling game's forums.
+    std::optional<ForumDiscussion> discussionOfGame(const Request& request) const
+    {
+        auto d = store_->discussion(request.pathParam("id").value_or(""));
+        if (!d || !topicOfGame(d->topicId, request.gameId)) return std::nullopt;
+        return d;
+    }
+
+    std::optional<ForumTopic> topicOfGame(const std::string& topicId, const std::string& gameId) const
+    {
+        auto t = store_->topic(topicId);
+        if (!t || t->gameId != gameId) return std::nullopt;
+        return t;
+    }
+
+    template <class T, class F>
+    static Reply page(const Request& request, const std::vector<T>& items, F&& toNode)
+    {
+        long long asked = number(request.param("page"), 1);
+        const auto pageNumber = static_cast<std::uint32_t>(std::clamp<long long>(asked, 1, 1 << 20));
+        ResourceList list;
+        list.header = paginate(static_cast<std::uint32_t>(items.size()), pageNumber, ForumStore::kPageSize);
+        const std::size_t from = std::size_t{pageNumber - 1} * ForumStore::kPageSize;
+        for (std::size_t i = from; i < items.size() && i < from + ForumStore::kPageSize; ++i)
+            list.resources.push_back(toNode(items[i]));
+        return Reply::xml(writeFlatReply(list));
+    }
+
+    static Reply one(XmlNode node)
+    {
+        ResourceList list;
+        list.resources.push_back(std::move(node));
+        return Reply::xml(writeFlatReply(list));
+    }
+
+    Server& server_;
+    std::shared_ptr<ForumStore> store_;
+};
+
+}  // namespace
+
+std::shared_ptr<ForumStore> registerForumRoutes(Server& server)
+{
+    auto store = std::make_shared<ForumStore>();
+    store->load(server.fixtures());
+    auto replies = std::make_shared<ForumReplies>(server, store);
+
+    server.addRoute("GET", "client_applications/{id}/forums.xml", Access::User, [replies](const Request& request) {
+        const std::string gameId = request.pathParam("id").value_or("");
+        if (gameId != request.gameId) return Reply::text(404, "no such forum");
+        const auto topics = replies->store_->topicsOfGame(gameId);
+        ResourceList list;
+        for (const auto& topic : topics)
+            if (topic.parentId.empty()) list.resources.push_back(replies->topicNode(topic, topics, 0));
+        return Reply::xml(writeFlatReply(list));
+    });
+    server.addRoute("GET", "topics/{id}/discussions.xml", Access::User, [replies](const Request& request) {
+        auto topic = replies->topicOfGame(request.pathParam("id").value_or(""), request.gameId);
+        if (!topic) return Reply::text(404, "no such topic");
+        return ForumReplies::page(request, replies->store_->discussionsOfTopic(topic->id),
+                                  [&](const ForumDiscussion& d) { return replies->discussionNode(d, request.userId); });
+    });
+    server.addRoute("POST", "topics/{id}/discussions.xml", Access::User, [replies, &server](const Request& request) {
+        auto topic = replies->topicOfGame(request.pathParam("id").value_or(""), request.gameId);
+        if (!topic) return Reply::text(404, "no such topic");
+        auto subject = request.param("discussion[subject]");
+        auto body = request.param("discussion[body]");
+        if (blank(subject) || blank(body)) return Reply::text(422, "a discussion needs a subject and a body");
+        auto discussion = replies->store_->openDiscussion(topic->id, request.userId, *subject, *body, server.now());
+        return ForumReplies::one(replies->discussionNode(discussion, request.userId));
+    });
+    server.addRoute("GET", "discussions/{id}/posts.xml", Access::Consumer, [replies](const Request& request) {
+        auto discussion = replies->discussionOfGame(request);
+        if (!discussion) return Reply::text(404, "no such discussion");
+        return ForumReplies::page(request, replies->store_->postsOfDiscussion(discussion->id),
+                                  [&](const ForumPost& p) { return replies->postNode(p); });
+    });
+    server.addRoute("POST", "discussions/{id}/posts.xml", Access::User, [replies, &server](const Request& request) {
+        auto discussion = replies->discussionOfGame(request);
+        if (!discussion) return Reply::text(404, "no such discussion");
+        if (discussion->locked) return Reply::text(403, "the discussion is locked");
+        auto body = request.param("post[body]");
+        if (blank(body)) return Reply::text(422, "a post needs a body");
+        auto post = replies->store_->reply(discussion->id, request.userId, *body, server.now());
+        if (!post) return Reply::text(404, "no such discussion");
+        return ForumReplies::one(replies->postNode(*post));
+    });
+    for (const bool subscribe : {true, false}) {
+        server.addRoute("POST", subscribe ? "discussions/{id}/subscribe.xml" : "discussions/{id}/unsubscribe.xml",
+                        Access::User, [replies, subscribe](const Request& request) {
+                            auto discussion = replies->discussionOfGame(request);
+                            if (!discussion) return Reply::text(404, "no such discussion");
+                            auto topicId = request.param("topic_id");
+                            if (topicId && *topicId != discussion->topicId)
+                                return Reply::text(422, "the discussion is not in that topic");
+                            auto changed = replies->store_->setSubscribed(discussion->id, request.userId, subscribe);
+                            return ForumReplies::one(replies->discussionNode(*changed, request.userId));
+                        });
+    }
+    server.addRoute("GET", "images/{name}.png", Access::Open, [](const Request&) {
+        Reply reply = Reply::xml(picture());
+        reply.contentType = "image/png";
+        return reply;
+    });
+    return store;
+}
+
+}  // namespace localserver

@@ -1,0 +1,116 @@
+#include "social/forums/HCForumService.h"
+
+#include "core/clientstate/HCClientState.h"
+#include "core/resources/HCResourceClass.h"
+#include "core/services/HCServicePath.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "social/forums/HCForumPost.h"
+#include "social/forums/HCForumThread.h"
+#include "social/forums/HCForumTopic.h"
+
+namespace {
+
+std::shared_ptr<HCForumService> sInstance;
+
+constexpr int kSilent = 0;
+
+}  // namespace
+
+void HCForumService::initializeService()
+{
+    if (!sInstance) sInstance = HCService::create<HCForumService>();
+}
+
+void HCForumService::shutdownService()
+{
+    sInstance = nullptr;
+}
+
+std::shared_ptr<HCForumService> HCForumService::sharedInstance()
+{
+    return sInstance;
+}
+
+void HCForumService::populateKnownResources(HCResourceNameMap& map)
+{
+    HCAddKnownResource<HCForumTopic>(map);
+    HCAddKnownResource<HCForumThread>(map);
+    HCAddKnownResource<HCForumPost>(map);
+}
+
+HCRequestHandlePtr HCForumService::getTopicsForApplication(const Text& applicationId, const HCDelegate& onSuccess,
+                                                           const HCDelegate& onFailure)
+{
+    const Text id = applicationId && !applicationId->empty() ? applicationId : HCClientState::clientApplicationId();
+    auto path = HCServicePath::format("client_applications/%@/forums.xml", {id});
+    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
+    if (!service) return nullptr;
+    return service->getAction(*path, nullptr, onSuccess, onFailure, kSilent, nullptr);
+}
+
+HCRequestHandlePtr HCForumService::getThreadsForTopic(const Text& topicId, int32_t page, const HCDelegate& onSuccess,
+                                                      const HCDelegate& onFailure)
+{
+    auto path = HCServicePath::format("topics/%@/discussions.xml", {topicId});
+    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("page", page);
+    return service->getAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+}
+
+HCRequestHandlePtr HCForumService::getPostsForThread(const Text& threadId, int32_t page, const HCDelegate& onSuccess,
+                                                     const HCDelegate& onFailure)
+{
+    auto path = HCServicePath::format("discussions/%@/posts.xml", {threadId});
+    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("page", page);
+    return service->getAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr, false);
+}
+
+HCRequestHandlePtr HCForumService::postNewThreadInTopic(const Text& topicId, const Text& subject, const Text& body,
+                                                        const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    auto path = HCServicePath::format("topics/%@/discussions.xml", {topicId});
+    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("discussion[subject]", subject);
+    parameters.io("discussion[body]", body);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+}
+
+HCRequestHandlePtr HCForumService::replyToThread(const Text& threadId, const Text& body, const HCDelegate& onSuccess,
+                                                 const HCDelegate& onFailure)
+{
+    auto path = HCServicePath::format("discussions/%@/posts.xml", {threadId});
+    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("post[body]", body);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+}
+
+HCRequestHandlePtr HCForumService::subscribeToThread(const Text& threadId, const Text& topicId,
+                                                     const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    auto path = HCServicePath::format("discussions/%@/subscribe.xml", {threadId});
+    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("topic_id", topicId);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+}
+
+HCRequestHandlePtr HCForumService::unsubscribeFromThread(const Text& threadId, const Text& topicId,
+                                                         const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    auto path = HCServicePath::format("discussions/%@/unsubscribe.xml", {threadId});
+    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("topic_id", topicId);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+}
