@@ -229,7 +229,7 @@ TEST_F(ForumsEndToEndTest, PostsAreReadWithoutALoggedInSession)
     ASSERT_TRUE(testsupport::runMainUntil([&] { return done; }));
     ASSERT_TRUE(bytes);
     EXPECT_TRUE(platform::ui::Image::imageWithData(bytes));
-    EXPECT_EQ(lastPath(), "images/user_1003.png");
+    EXPECT_EQ(lastPath(), "images/user_1004.png");
     HCImageCache::shutdownCache();
 }
 

@@ -182,11 +182,13 @@ std::optional<ForumDiscussion> ForumStore::setSubscribed(const std::string& disc
 
 void addDefaultForumFixtures(Fixtures& fixtures)
 {
+    // A third author, who posts but never signs in.
+    constexpr const char* kForumAuthorId = "1004";
     using namespace defaults;
     auto add = [&](const char* kind, Params fields) {
         fixtures.records.push_back(FixtureRecord{kind, std::move(fields), "built-in forum"});
     };
-    add("user", {{"id", "1003"}, {"name", "Cleo"}});
+    add("user", {{"id", kForumAuthorId}, {"name", "Cleo"}});
     // General > Strategy > Speed runs; Bugs; and a topic of another game.
     add("forum_topic", {{"id", "10"}, {"game", kGameId}, {"name", "General"}});
     add("forum_topic", {{"id", "11"}, {"game", kGameId}, {"name", "Strategy"}, {"parent", "10"}});
@@ -199,7 +201,7 @@ void addDefaultForumFixtures(Fixtures& fixtures)
     for (int i = 1; i <= 12; ++i) {
         const std::string id = std::to_string(200 + i);
         add("forum_discussion", {{"id", id}, {"topic", "11"}, {"subject", "Level " + std::to_string(i) + " tips"},
-                                 {"user", i % 2 ? kOtherUserId : "1003"},
+                                 {"user", i % 2 ? kOtherUserId : kForumAuthorId},
                                  {"updated_at", std::to_string(1767225600 + 60 * i)}});
     }
     add("forum_discussion", {{"id", "300"}, {"topic", "20"}, {"subject", "Paddle stuck"}, {"user", kOtherUserId},
@@ -208,7 +210,7 @@ void addDefaultForumFixtures(Fixtures& fixtures)
                        {"created_at", "1767225000"}});
     add("forum_post", {{"id", "401"}, {"discussion", "200"}, {"user", kOtherUserId}, {"body", "Agreed."},
                        {"created_at", "1767225300"}});
-    add("forum_post", {{"id", "402"}, {"discussion", "200"}, {"user", "1003"}, {"body", "<b>Noted</b>"},
+    add("forum_post", {{"id", "402"}, {"discussion", "200"}, {"user", kForumAuthorId}, {"body", "<b>Noted</b>"},
                        {"created_at", "1767225600"}});
     add("forum_post", {{"id", "410"}, {"discussion", "300"}, {"user", kOtherUserId}, {"body", "It stops at the wall."},
                        {"created_at", "1767229200"}});
