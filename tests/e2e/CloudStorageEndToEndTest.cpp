@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/HCCoreHooks.h"
+#include "kernel/http/HCBlobDownloadObserver.h"
 #include "core/storage/HCCloudStorageBlob.h"
 #include "core/storage/HCCloudStorageService.h"
 #include "core/storage/HCCompressableData.h"
@@ -26,6 +26,16 @@
 #include "transport/handles/HCRequestHandle.h"
 
 namespace {
+
+// The blob observer's two hooks, as the client's start-up installs them.
+void installBlobHooks()
+{
+    HCBlobDownloadObserver::setUncompressHook(&HCCompressableData::uncompressedDataFromSerializedData);
+    HCBlobDownloadObserver::setS3ResponseHook(
+        [](const std::shared_ptr<platform::Data>& data, const platform::ObjectPtr& userData, int statusCode) {
+            return std::make_shared<HCS3Response>(data, userData, statusCode);
+        });
+}
 
 using DataPtr = std::shared_ptr<platform::Data>;
 using localserver::defaults::kUserId;
@@ -88,7 +98,7 @@ protected:
         LiveServerTest::SetUp();
         store = localserver::registerCloudStoreRoutes(*server);
         bucket = localserver::registerStorageRoutes(*server);
-        HCCoreHooks::install();
+        installBlobHooks();
         HCCloudStorageService::initializeService();
     }
     void TearDown() override

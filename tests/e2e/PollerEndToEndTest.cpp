@@ -3,7 +3,7 @@
 // failure notification.
 #include <gtest/gtest.h>
 
-#include "core/HCCoreHooks.h"
+#include "core/poller/HCResourcePollerReplyReader.h"
 #include "core/poller/HCResourcePollerReplyReader.h"
 #include "core/resources/HCResourceClass.h"
 #include "e2e/support/LiveServerTest.h"
@@ -28,7 +28,7 @@ protected:
     void SetUp() override
     {
         LiveServerTest::SetUp();
-        HCCoreHooks::install();
+        HCPoller::setReplyReader(std::make_shared<HCResourcePollerReplyReader>());
         feed = localserver::registerActivityRoutes(*server);
         poller = HCPoller::initWithProvider(provider, kPath);
         auto players = HCPollerResourceClassNamed(HCRegisterResourceClass<ProbePlayer>());

@@ -18,7 +18,7 @@
 // service): uploadS3Blob posts the multipart body of HCS3UploadParameters,
 // downloadS3Blob gets a URL; both answer HCS3Response objects (2xx success,
 // anything else failure with nil data). These need the blob observer's hooks
-// that HCCoreHooks::install() sets.
+// that the client's start-up installs (HCClientHooks).
 //
 // Switches, set once at start-up from the game's settings and never back:
 // disableCompression (blobs travel as given; what carries the header is

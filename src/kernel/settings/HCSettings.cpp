@@ -76,6 +76,12 @@ void HCSettings::setDefaultOverride(const std::string& key, std::optional<std::s
     }
 }
 
+void HCSettings::resetDefaultOverrides()
+{
+    std::lock_guard lock(shared().mutex);
+    shared().overrides.clear();
+}
+
 HCSettings::HCSettings()
 {
     for (const auto& entry : kBuiltInDefaults) {

@@ -47,6 +47,8 @@ public:
     // built-in default (a host pointing "server-url" at its own server);
     // nullopt removes the override. The settings file still wins over it.
     static void setDefaultOverride(const std::string& key, std::optional<std::string> value);
+    // Removes every override (tests).
+    static void resetDefaultOverrides();
 
     // Builds a store with the defaults; use Initialize() for the shared one.
     HCSettings();

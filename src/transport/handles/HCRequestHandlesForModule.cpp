@@ -24,10 +24,6 @@ Registry& registry()
 void HCRequestHandlesForModule::addHandle(const HCRequestHandlePtr& handle, const std::string& module)
 {
     if (!handle) return;
-    // Downloads report their ends through the HTTP service, which sits below
-    // this registry and so learns of it here, once a handle is worth tracking.
-    static std::once_flag hookInstalled;
-    std::call_once(hookInstalled, [] { HCHttpService::setCompleteRequestHook(&HCRequestHandlesForModule::completeRequest); });
     auto& r = registry();
     std::lock_guard lock(r.mutex);
     if (!r.entries) {

@@ -10,6 +10,8 @@
 #include "core/publicclass/HCClassDelegate.h"
 #include "core/publicclass/HCPublicImageStep.h"
 #include "kernel/http/HCHttpRequest.h"
+#include "kernel/http/HCHttpService.h"
+#include "transport/handles/HCRequestHandlesForModule.h"
 #include "platform/ui/Image.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
@@ -214,10 +216,13 @@ protected:
         server.route("/text", [](const ServerRequest&) { return ServerReply::text(200, "<html>not an image</html>"); });
         server.route("/gone", [](const ServerRequest&) { return ServerReply::text(404, pngBytes()); });
         sGadgets.set(&journal);
+        // Finished downloads leave the handle registry, as once the client has started.
+        HCHttpService::setCompleteRequestHook(&HCRequestHandlesForModule::completeRequest);
     }
     void TearDown() override
     {
         HCPublicClassTest::TearDown();
+        HCHttpService::setCompleteRequestHook(nullptr);
         HCImageCache::shutdownCache();
     }
     LoopbackServer server;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/HCCoreHooks.h"
+#include "kernel/http/HCBlobDownloadObserver.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/resources/HCResource.h"
 #include "core/resources/HCResourceClass.h"
@@ -22,6 +22,16 @@
 #include "support/TestSupport.h"
 
 namespace {
+
+// The blob observer's two hooks, as the client's start-up installs them.
+void installBlobHooks()
+{
+    HCBlobDownloadObserver::setUncompressHook(&HCCompressableData::uncompressedDataFromSerializedData);
+    HCBlobDownloadObserver::setS3ResponseHook(
+        [](const std::shared_ptr<platform::Data>& data, const platform::ObjectPtr& userData, int statusCode) {
+            return std::make_shared<HCS3Response>(data, userData, statusCode);
+        });
+}
 
 using DataPtr = std::shared_ptr<platform::Data>;
 
@@ -56,7 +66,7 @@ protected:
     void SetUp() override
     {
         HCCloudStorageService::initializeService();
-        HCCoreHooks::install();
+        installBlobHooks();
     }
     void TearDown() override
     {

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "client/HCClientHooks.h"
 #include "core/resources/HCResourceClass.h"
 #include "kernel/resources/HCResourceDataMap.h"
 #include "kernel/settings/HCSettings.h"
@@ -105,11 +106,7 @@ void LiveServerTest::TearDown()
     server->stop();
     // Whatever the request thread posted before it stopped.
     testsupport::drainMain();
-    HCNotificationHooks::install({});
-    HCProvider::setHooks({});
-    HCSettings::Shutdown();
-    HCSettings::setDefaultOverride("server-url", std::nullopt);
-    platform::Sandbox::reset();
+    HCClientHooks::resetForTesting();
 }
 
 void LiveServerTest::useProvider(const std::string& secret, const std::string& token, const std::string& tokenSecret)

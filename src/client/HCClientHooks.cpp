@@ -1,0 +1,97 @@
+#include "client/HCClientHooks.h"
+
+#include "core/banners/HCNotificationHooks.h"
+#include "core/clientstate/HCClientState.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/poller/HCResourcePollerReplyReader.h"
+#include "core/services/HCService.h"
+#include "core/storage/HCCompressableData.h"
+#include "core/storage/HCS3Response.h"
+#include "kernel/http/HCBlobDownloadObserver.h"
+#include "kernel/http/HCHttpService.h"
+#include "kernel/reachability/HCReachability.h"
+#include "kernel/settings/HCSettings.h"
+#include "platform/foundation/DeviceFacts.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/ProgrammingError.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/net/CookieStore.h"
+#include "platform/runtime/Clock.h"
+#include "platform/ui/Application.h"
+#include "transport/handles/HCRequestHandlesForModule.h"
+#include "transport/poller/HCPoller.h"
+#include "transport/provider/HCProvider.h"
+
+namespace {
+
+HCProviderHooks providerHooks()
+{
+    HCProviderHooks hooks;
+    hooks.willSilentlyDiscardAction = [] { return !Halcyon::hasUserApprovedHalcyon() || Halcyon::isDisabled(); };
+    hooks.didDestroyLocalCredentials = [] { Halcyon::notifyAddOnsUserLoggedOut(); };
+    return hooks;
+}
+
+HCClientStateQueries clientStateQueries()
+{
+    HCClientStateQueries queries;
+    queries.lastLoggedInUserId = [] { return std::optional<std::string>(Halcyon::lastLoggedInUserId()); };
+    queries.isOnline = &Halcyon::isOnline;
+    queries.clientApplicationId = &Halcyon::clientApplicationId;
+    queries.suggestionsForumId = &Halcyon::suggestionsForumId;
+    queries.applicationDisplayName = &Halcyon::applicationDisplayName;
+    queries.applicationShortDisplayName = &Halcyon::applicationShortDisplayName;
+    queries.localGameProfileInfo = &Halcyon::localGameProfileInfo;
+    return queries;
+}
+
+}  // namespace
+
+void HCClientHooks::install()
+{
+    HCClientState::setQueries(clientStateQueries());
+    HCHttpService::setCompleteRequestHook(&HCRequestHandlesForModule::completeRequest);
+    HCSettings::setAddOnHook(Halcyon::addOnSettingsHook());
+    HCProvider::setHooks(providerHooks());
+    HCPoller::setReplyReader(std::make_shared<HCResourcePollerReplyReader>());
+    HCBlobDownloadObserver::setUncompressHook(&HCCompressableData::uncompressedDataFromSerializedData);
+    HCBlobDownloadObserver::setS3ResponseHook(
+        [](const std::shared_ptr<platform::Data>& data, const platform::ObjectPtr& userData, int statusCode) {
+            return std::make_shared<HCS3Response>(data, userData, statusCode);
+        });
+}
+
+void HCClientHooks::remove()
+{
+    HCHttpService::setCompleteRequestHook(nullptr);
+    HCSettings::setAddOnHook(nullptr);
+    HCProvider::setHooks({});
+    HCPoller::setReplyReader(nullptr);
+    HCNotificationHooks::install({});
+    HCBlobDownloadObserver::setUncompressHook(nullptr);
+    HCBlobDownloadObserver::setS3ResponseHook(nullptr);
+    HCClientState::setQueries({});
+}
+
+void HCClientHooks::resetForTesting()
+{
+    Halcyon::shutdown();
+    remove();
+    Halcyon::_resetAddOnsForTesting();
+    Halcyon::_resetUserStatsForTesting();
+    HCService::setProvider(nullptr);
+    HCSettings::Shutdown();
+    HCSettings::resetDefaultOverrides();
+    HCReachability::Shutdown();
+    platform::UserDefaults::resetStandardUserDefaults();
+    platform::Sandbox::reset();
+    platform::DeviceFacts::reset();
+    platform::ui::Application::resetShared();
+    for (const auto& cookie : platform::CookieStore::shared().cookies()) {
+        platform::CookieStore::shared().deleteCookiesNamed(cookie.name);
+    }
+    platform::Clock::install(nullptr);
+    platform::setLogSink(nullptr);
+    platform::setProgrammingErrorHandler(nullptr);
+}

@@ -1,0 +1,28 @@
+#include "client/HCServiceOrder.h"
+
+#include "scores/servertime/HCTimeStampService.h"
+
+namespace {
+
+template <class Service>
+HCServiceEntry entry(const char* name, int startUpPlace, int shutDownPlace)
+{
+    return HCServiceEntry{name, &Service::initializeService, &Service::shutdownService, startUpPlace, shutDownPlace,
+                          nullptr};
+}
+
+}  // namespace
+
+const std::vector<HCServiceEntry>& HCServiceOrder::services()
+{
+    // Places are fixed for all thirty services of the client, built or not,
+    // so a service added later slots in at its own numbers. The offline
+    // service is first up (its database must be open before the others
+    // start); the presence service is last down.
+    //
+    //                                  service       start-up  shut-down
+    static const std::vector<HCServiceEntry> table = {
+        entry<HCTimeStampService>("HCTimeStampService", 30, 29),
+    };
+    return table;
+}

@@ -1,0 +1,21 @@
+// The game's entry call: the start-up sequence with this build's services
+// and hooks.
+#include "client/HCClientHooks.h"
+#include "client/HCServiceOrder.h"
+#include "core/halcyon/Halcyon.h"
+
+void Halcyon::initializeWithProductKey(const std::string& productKey, const std::string& secret,
+                                       const std::string& displayName,
+                                       const std::shared_ptr<platform::Dictionary>& settings)
+{
+    _initialize(productKey, secret, displayName, settings, HCClientHooks::assembly());
+}
+
+HCClientAssembly HCClientHooks::assembly()
+{
+    HCClientAssembly assembly;
+    assembly.services = HCServiceOrder::services();
+    assembly.installHooks = &HCClientHooks::install;
+    assembly.removeHooks = &HCClientHooks::remove;
+    return assembly;
+}

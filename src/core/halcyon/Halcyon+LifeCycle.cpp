@@ -1,0 +1,94 @@
+// The application's life cycle and the game server's reachability: polling
+// pauses while the application is inactive, the presence of a location fix
+// follows the foreground, and a client that should be logged in tries again.
+#include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonInstanceSlot.h"
+#include "kernel/reachability/HCReachability.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Application.h"
+#include "transport/poller/HCPoller.h"
+
+namespace {
+
+bool gameServerReachable()
+{
+    auto reachability = HCReachability::Instance();
+    return reachability && reachability->isGameServerReachable();
+}
+
+}  // namespace
+
+void Halcyon::observeApplication()
+{
+    auto& center = platform::NotificationCenter::defaultCenter();
+    std::weak_ptr<Halcyon> weak = std::static_pointer_cast<Halcyon>(shared_from_this());
+    auto forward = [weak](void (Halcyon::*handler)()) {
+        return [weak, handler](const platform::Notification&) {
+            if (auto self = weak.lock()) {
+                ((*self).*handler)();
+            }
+        };
+    };
+    center.addObserver(this, platform::ui::ApplicationWillResignActiveNotification,
+                       forward(&Halcyon::applicationWillResignActive));
+    center.addObserver(this, platform::ui::ApplicationDidBecomeActiveNotification,
+                       forward(&Halcyon::applicationDidBecomeActive));
+    center.addObserver(this, platform::ui::ApplicationDidEnterBackgroundNotification,
+                       forward(&Halcyon::applicationDidEnterBackground));
+    center.addObserver(this, platform::ui::ApplicationWillEnterForegroundNotification,
+                       forward(&Halcyon::applicationWillEnterForeground));
+}
+
+void Halcyon::applicationWillResignActive()
+{
+    HC_CHECK_MAIN_THREAD();
+    pollingFrequencyBeforeResigningActive_ = poller_ ? poller_->getPollingFrequency() : 0;
+    if (poller_) {
+        poller_->stopPolling();
+    }
+    platform::UserDefaults::standardUserDefaults()->synchronize();
+}
+
+void Halcyon::applicationDidBecomeActive()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (poller_) {
+        poller_->changePollingFrequency(pollingFrequencyBeforeResigningActive_);
+    }
+    // A player who declined (or was never asked) is not asked again on every
+    // return: the re-login needs the approval like the other triggers.
+    if (requireOnlineStatus_ && !successfullyBootstrapped_ && gameServerReachable() && hasUserApprovedHalcyon()) {
+        doBootstrapAsUserId(lastLoggedInUserId(), HCDelegate(), HCDelegate());
+    }
+}
+
+void Halcyon::applicationDidEnterBackground()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (location_ && location_->isLocationUpdating()) {
+        location_->stopUpdatingLocation();
+        location_ = nullptr;
+        appNeedsGetLocationOnForeground_ = true;
+    }
+}
+
+void Halcyon::applicationWillEnterForeground()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!successfullyBootstrapped_ && gameServerReachable() && hasUserApprovedHalcyon()) {
+        doBootstrapAsUserId(lastLoggedInUserId(), HCDelegate(), HCDelegate());
+    }
+    if (appNeedsGetLocationOnForeground_) {
+        startLocationManagerIfAllowed();
+        appNeedsGetLocationOnForeground_ = false;
+    }
+}
+
+void Halcyon::gameServerReachabilityChanged(int status)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (status != 0 && sharedInstance() && hasUserApprovedHalcyon()) {
+        doBootstrapAsUserId(lastLoggedInUserId(), HCDelegate(), HCDelegate());
+    }
+}

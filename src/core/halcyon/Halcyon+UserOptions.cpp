@@ -1,0 +1,293 @@
+// What the client remembers about the player and the last log-in between
+// launches, in the user defaults. No other code touches these keys.
+#include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonInstanceSlot.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/Thread.h"
+#include "platform/ui/Application.h"
+
+namespace {
+
+constexpr const char* kShouldAutomaticallyPromptLogin = "HalcyonSettingShouldAutomaticallyPromptLogin";
+constexpr const char* kUserHalcyonApproval = "HalcyonUserOptionUserHalcyonApproval";
+constexpr const char* kShouldWarnOnIncompleteDelegates = "HalcyonUserOptionShouldWarnOnIncompleteDelegates";
+constexpr const char* kLastLoggedInUserHasSetName = "HalcyonSettingLastLoggedInUserHasSetName";
+// The had-friends flag lives under this key, apart from the has-set-name key.
+constexpr const char* kLastLoggedInUserHadFriendsOnBootup = "HalcyonSettingLastLoggedInUserHadSetNameOnBootup";
+constexpr const char* kLoggedInUserSharesOnlineStatus = "HalcyonUserOptionLoggedInUserSharesOnlineStatus";
+constexpr const char* kHasNonDeviceCredential = "HalcyonSettingLastLoggedInUserHasNonDeviceCredential";
+constexpr const char* kHasHttpBasicCredential = "HalcyonSettingLastLoggedInUserHasHttpBasicCredential";
+constexpr const char* kHasFbconnectCredential = "HalcyonSettingLastLoggedInUserHasFbconnectCredential";
+constexpr const char* kHasTwitterCredential = "HalcyonSettingLastLoggedInUserHasTwitterCredential";
+constexpr const char* kIsNewUser = "HalcyonSettingsLastLoggedInUserIsNewUser";
+constexpr const char* kClientApplicationId = "HalcyonSettingClientApplicationId";
+constexpr const char* kInitialDashboardScreen = "HalcyonUserOptionInitialDashboardScreen";
+constexpr const char* kInitialDashboardModalContentURL = "HalcyonUserOptionInitialDashboardModalContentURL";
+constexpr const char* kClientApplicationIconUrl = "HalcyonSettingClientApplicationIconUrl";
+constexpr const char* kUnviewedChallengesCount = "HalcyonSettingUnviewedChallengesCount";
+constexpr const char* kPendingFriendsCount = "HalcyonSettingPendingFriendsCount";
+constexpr const char* kUnreadIMCount = "HalcyonUserOptionUnreadIMCount";
+constexpr const char* kUnreadPostCount = "HalcyonUserOptionUnreadPostCount";
+constexpr const char* kUnreadInviteCount = "HalcyonUserOptionUnreadInviteCount";
+constexpr const char* kRememberedChoiceForNotifications = "HalcyonUserOptionUserHasRememberedChoiceForNotifications";
+constexpr const char* kUserAllowsNotifications = "HalcyonUserOptionUserAllowsNotifications";
+constexpr const char* kDistanceUnit = "HalcyonUserOptionDistanceUnit";
+constexpr const char* kLastAnnouncementDatePrefix = "HalcyonLastAnnouncementDate_UserID";
+constexpr const char* kSuggestionsForumId = "HalcyonUserOptionSuggestionsForumId";
+constexpr const char* kDoneWithGetTheMost = "HalcyonUserOptionDoneWithGetTheMost";
+constexpr const char* kIsDisabled = "HalcyonUserOptionIsDisabled";
+constexpr const char* kSynchedWithGameCenterAchievements = "HalcyonUserSynchedWithGameCenterAchievements";
+constexpr const char* kSynchedWithGameCenterLeaderboards = "HalcyonUserSynchedWithGameCenterLeaderboards";
+
+std::shared_ptr<platform::UserDefaults> defaults()
+{
+    return platform::UserDefaults::standardUserDefaults();
+}
+
+void setFlag(const char* key, bool value)
+{
+    defaults()->setObject(key, platform::Number::makeBool(value));
+}
+
+void setText(const char* key, const std::optional<std::string>& value)
+{
+    defaults()->setObject(key, value ? platform::String::make(*value) : nullptr);
+}
+
+unsigned asCount(long value)
+{
+    return value < 0 ? 0u : static_cast<unsigned>(value);
+}
+
+}  // namespace
+
+void Halcyon::intiailizeUserOptions()
+{
+    auto registered = platform::Dictionary::make();
+    registered->setString(kShouldAutomaticallyPromptLogin, "YES");
+    defaults()->registerDefaults(registered);
+    registerArchivedDefaults();
+}
+
+bool Halcyon::shouldAutomaticallyPromptLogin()
+{
+    return defaults()->boolForKey(kShouldAutomaticallyPromptLogin);
+}
+
+void Halcyon::setDontAutomaticallyPromptLogin()
+{
+    setText(kShouldAutomaticallyPromptLogin, "NO");
+}
+
+bool Halcyon::hasUserSetHalcyonAccess()
+{
+    return defaults()->stringForKey(kUserHalcyonApproval).has_value();
+}
+
+bool Halcyon::hasUserApprovedHalcyon()
+{
+    return defaults()->stringForKey(kUserHalcyonApproval) == std::optional<std::string>("YES");
+}
+
+void Halcyon::setUserApprovedHalcyon()
+{
+    setText(kUserHalcyonApproval, "YES");
+}
+
+void Halcyon::setUserDeniedHalcyon()
+{
+    setText(kUserHalcyonApproval, "NO");
+}
+
+void Halcyon::_resetHasUserSetHalcyonAccessKey()
+{
+    defaults()->removeObjectForKey(kUserHalcyonApproval);
+}
+
+void Halcyon::setShouldWarnOnIncompleteDelegates(bool value)
+{
+    defaults()->setBool(kShouldWarnOnIncompleteDelegates, value);
+}
+
+bool Halcyon::lastLoggedInUserHasSetName() { return defaults()->boolForKey(kLastLoggedInUserHasSetName); }
+void Halcyon::setLoggedInUserHasSetName(bool value) { setFlag(kLastLoggedInUserHasSetName, value); }
+bool Halcyon::lastLoggedInUserHadFriendsOnBootup() { return defaults()->boolForKey(kLastLoggedInUserHadFriendsOnBootup); }
+void Halcyon::setLoggedInUserHadFriendsOnBootup(bool value) { setFlag(kLastLoggedInUserHadFriendsOnBootup, value); }
+bool Halcyon::loggedInUserSharesOnlineStatus() { return defaults()->boolForKey(kLoggedInUserSharesOnlineStatus); }
+void Halcyon::setLoggedInUserSharesOnlineStatus(bool value) { setFlag(kLoggedInUserSharesOnlineStatus, value); }
+bool Halcyon::loggedInUserHasNonDeviceCredential() { return defaults()->boolForKey(kHasNonDeviceCredential); }
+void Halcyon::setLoggedInUserHasNonDeviceCredential(bool value) { setFlag(kHasNonDeviceCredential, value); }
+bool Halcyon::loggedInUserHasHttpBasicCredential() { return defaults()->boolForKey(kHasHttpBasicCredential); }
+void Halcyon::setLoggedInUserHasHttpBasicCredential(bool value) { setFlag(kHasHttpBasicCredential, value); }
+bool Halcyon::loggedInUserHasFbconnectCredential() { return defaults()->boolForKey(kHasFbconnectCredential); }
+void Halcyon::setLoggedInUserHasFbconnectCredential(bool value) { setFlag(kHasFbconnectCredential, value); }
+bool Halcyon::loggedInUserHasTwitterCredential() { return defaults()->boolForKey(kHasTwitterCredential); }
+void Halcyon::setLoggedInUserHasTwitterCredential(bool value) { setFlag(kHasTwitterCredential, value); }
+bool Halcyon::loggedInUserIsNewUser() { return defaults()->boolForKey(kIsNewUser); }
+void Halcyon::setLoggedInUserIsNewUser(bool value) { setFlag(kIsNewUser, value); }
+
+std::optional<std::string> Halcyon::clientApplicationId() { return defaults()->stringForKey(kClientApplicationId); }
+void Halcyon::setClientApplicationId(const std::optional<std::string>& id) { setText(kClientApplicationId, id); }
+std::optional<std::string> Halcyon::initialDashboardScreen() { return defaults()->stringForKey(kInitialDashboardScreen); }
+void Halcyon::setInitialDashboardScreen(const std::optional<std::string>& screen)
+{
+    setText(kInitialDashboardScreen, screen);
+}
+std::optional<std::string> Halcyon::initialDashboardModalContentURL()
+{
+    return platform::textOf(defaults()->objectForKey(kInitialDashboardModalContentURL));
+}
+void Halcyon::setInitialDashboardModalContentURL(const std::optional<std::string>& url)
+{
+    setText(kInitialDashboardModalContentURL, url);
+}
+std::optional<std::string> Halcyon::clientApplicationIconUrl()
+{
+    return defaults()->stringForKey(kClientApplicationIconUrl);
+}
+void Halcyon::setClientApplicationIconUrl(const std::optional<std::string>& url)
+{
+    setText(kClientApplicationIconUrl, url);
+}
+
+long Halcyon::unviewedChallengesCount() { return defaults()->integerForKey(kUnviewedChallengesCount); }
+
+void Halcyon::setUnviewedChallengesCount(long count)
+{
+    defaults()->setInteger(kUnviewedChallengesCount, count);
+    postUnviewedChallengeCountChangedTo(asCount(count));
+    // The application object belongs to the main thread, like the notice.
+    auto updateBadge = [count] { platform::ui::Application::shared()->setApplicationIconBadgeNumber(static_cast<int>(count)); };
+    if (platform::Thread::isMainThread()) {
+        updateBadge();
+    } else {
+        platform::performOnMain(updateBadge);
+    }
+}
+
+long Halcyon::pendingFriendsCount() { return defaults()->integerForKey(kPendingFriendsCount); }
+
+void Halcyon::setPendingFriendsCount(long count)
+{
+    defaults()->setInteger(kPendingFriendsCount, count);
+    postPendingFriendsCountChangedTo(asCount(count));
+}
+
+long Halcyon::unreadIMCount() { return defaults()->integerForKey(kUnreadIMCount); }
+long Halcyon::unreadPostCount() { return defaults()->integerForKey(kUnreadPostCount); }
+long Halcyon::unreadInviteCount() { return defaults()->integerForKey(kUnreadInviteCount); }
+
+long Halcyon::unreadInboxTotal()
+{
+    return unreadIMCount() + unreadPostCount() + unreadInviteCount();
+}
+
+void Halcyon::setUnreadIMCount(long count)
+{
+    defaults()->setInteger(kUnreadIMCount, count);
+    postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
+    postUnreadIMCountChangedTo(asCount(count));
+}
+
+void Halcyon::setUnreadPostCount(long count)
+{
+    defaults()->setInteger(kUnreadPostCount, count);
+    postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
+    postUnreadPostCountChangedTo(asCount(count));
+}
+
+void Halcyon::setUnreadInviteCount(long count)
+{
+    defaults()->setInteger(kUnreadInviteCount, count);
+    postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
+    postUnreadInviteCountChangedTo(asCount(count));
+}
+
+void Halcyon::setUnreadIMCount(long im, long posts, long invites)
+{
+    defaults()->setInteger(kUnreadIMCount, im);
+    defaults()->setInteger(kUnreadPostCount, posts);
+    defaults()->setInteger(kUnreadInviteCount, invites);
+    postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
+    postUnreadIMCountChangedTo(asCount(im));
+    postUnreadPostCountChangedTo(asCount(posts));
+    postUnreadInviteCountChangedTo(asCount(invites));
+}
+
+bool Halcyon::userHasRememberedChoiceForNotifications()
+{
+    return defaults()->boolForKey(kRememberedChoiceForNotifications);
+}
+void Halcyon::setUserHasRememberedChoiceForNotifications(bool value)
+{
+    defaults()->setBool(kRememberedChoiceForNotifications, value);
+}
+bool Halcyon::userAllowsNotifications() { return defaults()->boolForKey(kUserAllowsNotifications); }
+void Halcyon::setUserAllowsNotifications(bool value) { defaults()->setBool(kUserAllowsNotifications, value); }
+
+long Halcyon::userDistanceUnit() { return defaults()->integerForKey(kDistanceUnit); }
+
+void Halcyon::setUserDistanceUnit(long unit)
+{
+    defaults()->setInteger(kDistanceUnit, allowLocationServices() ? unit : 1);
+    defaults()->synchronize();
+}
+
+std::optional<std::string> Halcyon::suggestionsForumId()
+{
+    return platform::textOf(defaults()->objectForKey(kSuggestionsForumId));
+}
+void Halcyon::setSuggestionsForumId(const std::optional<std::string>& id) { setText(kSuggestionsForumId, id); }
+bool Halcyon::doneWithGetTheMost() { return defaults()->boolForKey(kDoneWithGetTheMost); }
+void Halcyon::setDoneWithGetTheMost(bool value) { defaults()->setBool(kDoneWithGetTheMost, value); }
+bool Halcyon::isDisabled() { return defaults()->boolForKey(kIsDisabled); }
+void Halcyon::setDisabled(bool value) { defaults()->setBool(kIsDisabled, value); }
+bool Halcyon::isSynchedWithGameCenterAchievements()
+{
+    return defaults()->boolForKey(kSynchedWithGameCenterAchievements);
+}
+void Halcyon::setSynchWithGameCenterAchievements(bool value)
+{
+    defaults()->setBool(kSynchedWithGameCenterAchievements, value);
+}
+bool Halcyon::isSynchedWithGameCenterLeaderboards()
+{
+    return defaults()->boolForKey(kSynchedWithGameCenterLeaderboards);
+}
+void Halcyon::setSynchWithGameCenterLeaderboards(bool value)
+{
+    defaults()->setBool(kSynchedWithGameCenterLeaderboards, value);
+}
+
+platform::DatePtr Halcyon::lastAnnouncementDateForLocalUser()
+{
+    const std::string key = kLastAnnouncementDatePrefix + lastLoggedInUserId();
+    if (auto stored = std::dynamic_pointer_cast<platform::Date>(defaults()->objectForKey(key))) {
+        return stored;
+    }
+    auto distantPast = platform::Date::distantPast();
+    defaults()->setObject(key, distantPast);
+    return distantPast;
+}
+
+void Halcyon::setLastAnnouncementDateForLocalUser(const platform::DatePtr& date)
+{
+    if (!date) {
+        return;
+    }
+    // Nothing stored counts as the distant past, so the first date is kept.
+    const auto stored = lastAnnouncementDateForLocalUser();
+    if (date->compare(*stored) == platform::Date::Order::Descending) {
+        defaults()->setObject(kLastAnnouncementDatePrefix + lastLoggedInUserId(), date);
+    }
+}
+
+std::string Halcyon::nowPlayingBadge(unsigned unreadAnnouncements)
+{
+    return std::to_string(asCount(unviewedChallengesCount()) + unreadAnnouncements);
+}
+
+std::string Halcyon::myHalcyonBadge()
+{
+    return std::to_string(asCount(pendingFriendsCount()) + asCount(unreadInboxTotal()));
+}

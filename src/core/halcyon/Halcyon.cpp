@@ -1,0 +1,396 @@
+#include "core/halcyon/Halcyon.h"
+
+#include "core/halcyon/HalcyonInstanceSlot.h"
+#include "kernel/reachability/HCReachability.h"
+#include "platform/foundation/Log.h"
+#include "transport/poller/HCPoller.h"
+#include "transport/provider/HCProvider.h"
+
+platform::Guarded<std::shared_ptr<Halcyon>>& halcyonInstanceSlot()
+{
+    static platform::Guarded<std::shared_ptr<Halcyon>> slot;
+    return slot;
+}
+
+std::shared_ptr<Halcyon> Halcyon::sharedInstance()
+{
+    return halcyonInstanceSlot().get();
+}
+
+// ===== Shared objects =======================================================
+
+std::shared_ptr<HCProvider> Halcyon::provider()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->provider_ : nullptr;
+}
+
+std::shared_ptr<HCPoller> Halcyon::poller()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->poller_ : nullptr;
+}
+
+std::string Halcyon::sessionId()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->sessionId_ : "0";
+}
+
+platform::DatePtr Halcyon::sessionStartDate()
+{
+    auto instance = sharedInstance();
+    return instance && instance->sessionStartDate_ ? instance->sessionStartDate_ : platform::Date::now();
+}
+
+std::optional<std::string> Halcyon::mProductKey()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->productKey_ : std::nullopt;
+}
+
+void Halcyon::setMProductKey(const std::optional<std::string>& productKey)
+{
+    if (auto instance = sharedInstance()) {
+        instance->productKey_ = productKey;
+    }
+}
+
+bool Halcyon::mUseSandboxPushNotificationServer()
+{
+    auto instance = sharedInstance();
+    return instance && instance->useSandboxPushNotificationServer_;
+}
+
+bool Halcyon::mForceUserCheckOnBootstrap()
+{
+    auto instance = sharedInstance();
+    return instance && instance->forceUserCheckOnBootstrap_;
+}
+
+void Halcyon::setMForceUserCheckOnBootstrap(bool value)
+{
+    if (auto instance = sharedInstance()) {
+        instance->forceUserCheckOnBootstrap_ = value;
+    }
+}
+
+bool Halcyon::dashboardVisible()
+{
+    auto instance = sharedInstance();
+    return instance && instance->dashboardVisible_;
+}
+
+void Halcyon::setDashboardVisible(bool visible)
+{
+    if (auto instance = sharedInstance()) {
+        instance->dashboardVisible_ = visible;
+    }
+}
+
+bool Halcyon::requireOnlineStatus()
+{
+    auto instance = sharedInstance();
+    return instance && instance->requireOnlineStatus_;
+}
+
+bool Halcyon::pushNotificationsEnabled()
+{
+    auto instance = sharedInstance();
+    return instance && instance->pushNotificationsEnabled_;
+}
+
+bool Halcyon::isUsingGameCenter()
+{
+    auto instance = sharedInstance();
+    return instance && instance->usingGameCenter_;
+}
+
+bool Halcyon::snapDashboardRotation()
+{
+    auto instance = sharedInstance();
+    return instance && instance->snapDashboardRotation_;
+}
+
+bool Halcyon::allowErrorScreens()
+{
+    auto instance = sharedInstance();
+    return instance && instance->allowErrorScreens_;
+}
+
+std::shared_ptr<platform::Object> Halcyon::presentationWindow()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->presentationWindow_ : nullptr;
+}
+
+int Halcyon::getDashboardOrientation()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->dashboardOrientation_ : 1;
+}
+
+std::optional<std::string> Halcyon::overrideAssetFileSuffix()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->overrideAssetFileSuffix_ : std::nullopt;
+}
+
+std::optional<std::string> Halcyon::overrideClassNamePrefix()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->overrideClassNamePrefix_ : std::nullopt;
+}
+
+bool Halcyon::cloudStorageCompressionDisabled()
+{
+    auto instance = sharedInstance();
+    return instance && instance->cloudStorageCompressionDisabled_;
+}
+
+bool Halcyon::cloudStorageVerboseCompression()
+{
+    auto instance = sharedInstance();
+    return instance && instance->cloudStorageVerboseCompression_;
+}
+
+bool Halcyon::cloudStorageLegacyHeaderlessCompression()
+{
+    auto instance = sharedInstance();
+    return instance && instance->cloudStorageLegacyHeaderlessCompression_;
+}
+
+// ===== Polling ==============================================================
+
+void Halcyon::setPollingFrequency(double seconds)
+{
+    if (auto poller = Halcyon::poller()) {
+        poller->changePollingFrequency(seconds);
+    }
+}
+
+void Halcyon::setPollingToDefaultFrequency()
+{
+    if (auto poller = Halcyon::poller()) {
+        poller->resetToDefaultPollingFrequency();
+    }
+}
+
+void Halcyon::stopPolling()
+{
+    if (auto poller = Halcyon::poller()) {
+        poller->stopPolling();
+    }
+}
+
+void Halcyon::forceImmediatePoll()
+{
+    if (auto poller = Halcyon::poller()) {
+        poller->pollNow();
+    }
+}
+
+void Halcyon::clearPollingCacheForClassType(const std::string& resourceClassName)
+{
+    if (auto poller = Halcyon::poller()) {
+        poller->clearCacheForResourceClass(resourceClassName);
+    }
+}
+
+// ===== Facilities ===========================================================
+
+// The seam for the device's parental controls: the JSON session's current
+// device reports them once the session is part of the client; until then no
+// device record exists, which reads as "not enabled".
+bool Halcyon::parentalControlsEnabled() const
+{
+    return false;
+}
+
+bool Halcyon::allowUserGeneratedContent()
+{
+    auto instance = sharedInstance();
+    return instance && !instance->parentalControlsEnabled() && !instance->developerDisabledUGC_;
+}
+
+bool Halcyon::allowLocationServices()
+{
+    auto instance = sharedInstance();
+    return instance && !instance->parentalControlsEnabled() && !instance->developerDisabledLocationServices_;
+}
+
+int Halcyon::notificationPosition()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->notificationPosition_ : 1;
+}
+
+bool Halcyon::invertNotifications()
+{
+    auto instance = sharedInstance();
+    return instance && (instance->notificationPosition_ == 0 || instance->notificationPosition_ == 2);
+}
+
+platform::ObjectPtr Halcyon::getUserLocation()
+{
+    auto instance = sharedInstance();
+    return instance && instance->location_ ? instance->location_->userLocation() : nullptr;
+}
+
+void Halcyon::setUserLocation(std::shared_ptr<HCLocationSource> location)
+{
+    if (auto instance = sharedInstance()) {
+        instance->location_ = std::move(location);
+    }
+}
+
+std::shared_ptr<HCLocationSource> Halcyon::locationSource()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->location_ : nullptr;
+}
+
+void Halcyon::startLocationManagerIfAllowed()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto instance = sharedInstance();
+    if (!instance || !allowLocationServices() || userDistanceUnit() == 1 || !hasUserApprovedHalcyon()) {
+        return;
+    }
+    if (instance->assembly_.makeLocation) {
+        instance->location_ = instance->assembly_.makeLocation();
+    }
+}
+
+// ===== Push notifications ===================================================
+
+std::optional<std::string> Halcyon::getChallengeIdIfExist(const std::shared_ptr<platform::Dictionary>& payload)
+{
+    if (!payload || payload->stringForKey("notification_type") != std::optional<std::string>("challenge")) {
+        return std::nullopt;
+    }
+    return payload->stringForKey("resource_id");
+}
+
+bool Halcyon::respondToApplicationLaunchOptions(const std::shared_ptr<platform::Dictionary>& launchOptions)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto notification =
+        launchOptions ? launchOptions->get<platform::Dictionary>("UIApplicationLaunchOptionsRemoteNotificationKey")
+                      : nullptr;
+    if (!notification) {
+        return false;
+    }
+    auto instance = sharedInstance();
+    if (auto challengeId = getChallengeIdIfExist(notification);
+        challengeId && instance && instance->assembly_.showChallengeDetail) {
+        instance->assembly_.showChallengeDetail(*challengeId);
+        return true;
+    }
+    return allowAddOnsToRespondToPushNotification(notification, true);
+}
+
+bool Halcyon::applicationDidReceiveRemoteNotification(const std::shared_ptr<platform::Dictionary>& notification)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!notification) {
+        return false;
+    }
+    auto instance = sharedInstance();
+    if (auto challengeId = getChallengeIdIfExist(notification);
+        challengeId && instance && instance->assembly_.showChallengeNotification) {
+        setUnviewedChallengesCount(unviewedChallengesCount() + 1);
+        instance->assembly_.showChallengeNotification(*challengeId);
+        return true;
+    }
+    return allowAddOnsToRespondToPushNotification(notification, false);
+}
+
+// ===== Log-in decision ======================================================
+
+void Halcyon::doBootstrapAsUserId(const std::optional<std::string>& userId, const HCDelegate& onSuccess,
+                                  const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto instance = sharedInstance();
+    if (!instance || instance->bootstrapInProgress_) {
+        return;
+    }
+    instance->bootstrapSuccessDelegates_.push_back(onSuccess);
+    instance->bootstrapFailureDelegates_.push_back(onFailure);
+    instance->bootstrapInProgress_ = true;
+    if (instance->assembly_.loginChain) {
+        instance->assembly_.loginChain->login(userId, false);
+        return;
+    }
+    platform::log(platform::LogLevel::Info, "No log-in chain in this build: the client stays offline.");
+    _bootstrapFailed();
+}
+
+namespace {
+
+void invokeAll(std::vector<HCDelegate> delegates)
+{
+    for (const HCDelegate& delegate : delegates) {
+        delegate.invoke(nullptr);
+    }
+}
+
+}  // namespace
+
+void Halcyon::_bootstrapSucceeded()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto instance = sharedInstance();
+    if (!instance || !instance->bootstrapInProgress_) {
+        return;
+    }
+    instance->successfullyBootstrapped_ = true;
+    auto success = std::move(instance->bootstrapSuccessDelegates_);
+    instance->bootstrapSuccessDelegates_.clear();
+    instance->bootstrapFailureDelegates_.clear();
+    instance->bootstrapInProgress_ = false;
+    invokeAll(std::move(success));
+}
+
+void Halcyon::_bootstrapFailed()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto instance = sharedInstance();
+    if (!instance || !instance->bootstrapInProgress_) {
+        return;
+    }
+    auto failure = std::move(instance->bootstrapFailureDelegates_);
+    instance->bootstrapSuccessDelegates_.clear();
+    instance->bootstrapFailureDelegates_.clear();
+    instance->bootstrapInProgress_ = false;
+    invokeAll(std::move(failure));
+    notifyAddOnsOfflineUserLoggedInPostIntro();
+}
+
+bool Halcyon::isSuccessfullyBootstrapped()
+{
+    auto instance = sharedInstance();
+    return instance && instance->successfullyBootstrapped_;
+}
+
+bool Halcyon::isBootstrapInProgress()
+{
+    auto instance = sharedInstance();
+    return instance && instance->bootstrapInProgress_;
+}
+
+bool Halcyon::isOnlineNow() const
+{
+    if (!successfullyBootstrapped_) {
+        return false;
+    }
+    auto reachability = HCReachability::Instance();
+    return reachability && reachability->isGameServerReachable();
+}
+
+bool Halcyon::isOnline()
+{
+    auto instance = sharedInstance();
+    return instance && instance->isOnlineNow();
+}

@@ -1,0 +1,411 @@
+#pragma once
+// The client's entry class. A game makes one call at launch,
+// initializeWithProductKey(), and the client exists: settings read, user
+// options registered, services up in their fixed order, the provider with its
+// request thread and the activity poller made, the application's life cycle
+// followed. Almost everything else is a class method that reaches the one
+// instance through sharedInstance() and answers a neutral value (NO, nil, 0)
+// when there is none (before start-up and after shutdown()).
+//
+// The class's categories are its source files: Halcyon+UserOptions (what is
+// remembered about the player between launches), Halcyon+UserStats (play and
+// dashboard time per user), Halcyon+NSNotification (the client's notices),
+// Halcyon+HCSettings (display names and polling intervals), Halcyon+AddOns
+// (the add-on registry), Halcyon+LifeCycle and Halcyon+Startup.
+//
+// initializeWithProductKey() itself is defined in client/, the one layer
+// that sees every service and every hook; it hands _initialize() the
+// assembly (service table, hook installation) that start-up runs.
+//
+// Thread: start-up, shut-down, the life cycle, the log-in decision, the
+// polling operations and the facility queries run on the main thread. The
+// user options, the counters' reset and the notices may be used from any
+// thread (notices always reach observers on the main thread).
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/halcyon/HCAddOn.h"
+#include "core/halcyon/HCLocationSource.h"
+#include "core/halcyon/HCLoginChain.h"
+#include "core/halcyon/HCServiceEntry.h"
+#include "kernel/callbacks/HCCallbackable.h"
+#include "kernel/callbacks/HCDelegate.h"
+#include "platform/foundation/Date.h"
+#include "platform/foundation/Values.h"
+
+class HCGameProfilePageInfo;
+class HCISerializer;
+class HCUser;
+class HCPoller;
+class HCProvider;
+class HCReachabilityObserver;
+class HCSettingsAddOnHook;
+
+// What start-up needs from the layer that puts the client together.
+struct HCClientAssembly {
+    // The services present in this build; start-up and shut-down sort them by
+    // their places.
+    std::vector<HCServiceEntry> services;
+    // Installs every hook of the lower layers; removeHooks takes them out again.
+    std::function<void()> installHooks;
+    std::function<void()> removeHooks;
+    // Where a decided log-in goes; nil: every log-in ends offline at once.
+    std::shared_ptr<HCLoginChain> loginChain;
+    // Makes a fresh location object; nil: the client has none to start.
+    std::function<std::shared_ptr<HCLocationSource>()> makeLocation;
+    // A challenge from a push payload: shown at launch, or announced while running.
+    std::function<void(const std::string& challengeId)> showChallengeDetail;
+    std::function<void(const std::string& challengeId)> showChallengeNotification;
+};
+
+// The per-user counters of Halcyon+UserStats as sent with a log-in, so that
+// the reset after the reply takes away exactly what was sent, from the user
+// it was counted for.
+struct HCUserStatsSnapshot {
+    std::string userId;
+    long gameSessions = 0;
+    long onlineGameSessions = 0;
+    long gameSessionsDuration = 0;
+    long dashboardLaunches = 0;
+    long dashboardDuration = 0;
+};
+
+class Halcyon final : public platform::Object, public HCCallbackable {
+public:
+    static constexpr int kVersionNumber = 3252011;
+    static constexpr const char* kReleaseVersionString = "2.10";
+    static constexpr const char* kActivitiesPath = "users/@me/activities.xml";
+
+    // ===== Start-up and shut-down ==========================================
+    // Once per process; later calls do nothing. Defined in client/.
+    static void initializeWithProductKey(const std::string& productKey, const std::string& secret,
+                                         const std::string& displayName,
+                                         const std::shared_ptr<platform::Dictionary>& settings);
+    // The start-up sequence with the given assembly.
+    static void _initialize(const std::string& productKey, const std::string& secret, const std::string& displayName,
+                            const std::shared_ptr<platform::Dictionary>& settings, HCClientAssembly assembly);
+    // Takes the client down in its fixed order; nothing before start-up.
+    static void shutdown();
+
+    static std::shared_ptr<Halcyon> sharedInstance();
+    static int versionNumber() { return kVersionNumber; }
+    static std::string releaseVersionString() { return kReleaseVersionString; }
+    bool canReceiveCallbacksNow() const override { return true; }
+
+    // ===== Push notifications ==============================================
+    // "resource_id" of a payload whose "notification_type" is "challenge".
+    static std::optional<std::string> getChallengeIdIfExist(const std::shared_ptr<platform::Dictionary>& payload);
+    static bool respondToApplicationLaunchOptions(const std::shared_ptr<platform::Dictionary>& launchOptions);
+    static bool applicationDidReceiveRemoteNotification(const std::shared_ptr<platform::Dictionary>& notification);
+
+    // ===== Log-in decision and state =======================================
+    // Logs in as the user unless a log-in is already under way (then the call
+    // has no effect and its delegates are dropped). Without a log-in chain
+    // the log-in fails at once: failure delegates, then the game is told it
+    // runs offline.
+    static void doBootstrapAsUserId(const std::optional<std::string>& userId, const HCDelegate& onSuccess,
+                                    const HCDelegate& onFailure);
+    static void loginWithUserId(const std::optional<std::string>& userId, const HCDelegate& onSuccess,
+                                const HCDelegate& onFailure)
+    {
+        doBootstrapAsUserId(userId, onSuccess, onFailure);
+    }
+    // The chain's two ends.
+    static void _bootstrapSucceeded();
+    static void _bootstrapFailed();
+    static bool isSuccessfullyBootstrapped();
+    static bool isBootstrapInProgress();
+    // Logged in and the game server reachable.
+    static bool isOnline();
+
+    // ===== Shared objects ==================================================
+    static std::shared_ptr<HCProvider> provider();
+    static std::shared_ptr<HCPoller> poller();
+    static std::string sessionId();
+    static platform::DatePtr sessionStartDate();
+    static std::optional<std::string> mProductKey();
+    static void setMProductKey(const std::optional<std::string>& productKey);
+    static bool mUseSandboxPushNotificationServer();
+    static bool mForceUserCheckOnBootstrap();
+    static void setMForceUserCheckOnBootstrap(bool value);
+    static bool dashboardVisible();
+    static void setDashboardVisible(bool visible);
+    static bool requireOnlineStatus();
+    static bool pushNotificationsEnabled();
+    static bool isUsingGameCenter();
+    static bool snapDashboardRotation();
+    static bool allowErrorScreens();
+    static std::shared_ptr<platform::Object> presentationWindow();
+    // The dashboard orientation the game asked for at start-up; 1 with no instance.
+    static int getDashboardOrientation();
+    // The overrides the game gave for the controller loader (nil when none).
+    static std::optional<std::string> overrideAssetFileSuffix();
+    static std::optional<std::string> overrideClassNamePrefix();
+    // The cloud-storage options of the settings dictionary.
+    static bool cloudStorageCompressionDisabled();
+    static bool cloudStorageVerboseCompression();
+    static bool cloudStorageLegacyHeaderlessCompression();
+
+    // ===== Polling =========================================================
+    static void setPollingFrequency(double seconds);
+    static void setPollingToDefaultFrequency();
+    static void stopPolling();
+    static void forceImmediatePoll();
+    static void clearPollingCacheForClassType(const std::string& resourceClassName);
+
+    // ===== Facilities ======================================================
+    // NO with no instance, when parental controls are on, or when the game
+    // disabled user-generated content.
+    static bool allowUserGeneratedContent();
+    // The same rule with the game's location setting.
+    static bool allowLocationServices();
+    // The banner position 0 to 3; 1 with no instance.
+    static int notificationPosition();
+    static bool invertNotifications();
+    static platform::ObjectPtr getUserLocation();
+    static void setUserLocation(std::shared_ptr<HCLocationSource> location);
+    // Starts a fresh location object only when location services are allowed,
+    // the user approved the service and the distance unit is not 1 (off).
+    static void startLocationManagerIfAllowed();
+    static std::shared_ptr<HCLocationSource> locationSource();
+
+    // ===== Life cycle (main thread; observed from the application) =========
+    void applicationWillResignActive();
+    void applicationDidBecomeActive();
+    void applicationDidEnterBackground();
+    void applicationWillEnterForeground();
+    static void gameServerReachabilityChanged(int status);
+
+    // ===== Display names and polling settings (Halcyon+HCSettings) =========
+    static void intiailizeSettings();
+    static std::string applicationDisplayName();
+    static std::string applicationShortDisplayName();
+    static long getPollingFrequencyDefault();
+    static void storePollingFrequencyDefault(long seconds);
+    static long getPollingFrequencyInChat();
+    static void storePollingFrequencyInChat(long seconds);
+
+    // ===== Add-ons (Halcyon+AddOns) ========================================
+    // Before start-up only: a later registration is refused (programming
+    // error, answers NO) so the list never changes under a broadcast.
+    static bool registerAddOn(std::shared_ptr<HCAddOn> addOn);
+    static void preInitializeAddOns(const std::shared_ptr<platform::Dictionary>& settings);
+    static void initializeAddOns(const std::shared_ptr<platform::Dictionary>& settings);
+    static void shutdownAddOns();
+    static void setDefaultAddOnSettings(HCSettings& settings);
+    static void loadAddOnSettings(HCSettings& settings, HCXmlReader& reader);
+    static bool allowAddOnsToRespondToPushNotification(const std::shared_ptr<platform::Dictionary>& notification,
+                                                       bool duringApplicationLaunch);
+    static void notifyAddOnsUserLoggedIn();
+    static void notifyAddOnsUserLoggedInPostIntro();
+    static void notifyAddOnsOfflineUserLoggedInPostIntro();
+    static void notifyAddOnsUserLoggedOut();
+    // The settings store's way into the registry.
+    static std::shared_ptr<HCSettingsAddOnHook> addOnSettingsHook();
+    // Empties the registry and opens it again (tests).
+    static void _resetAddOnsForTesting();
+
+    // ===== User options (Halcyon+UserOptions) ==============================
+    static void intiailizeUserOptions();
+    static bool shouldAutomaticallyPromptLogin();
+    static void setDontAutomaticallyPromptLogin();
+    static bool hasUserSetHalcyonAccess();
+    static bool hasUserApprovedHalcyon();
+    static void setUserApprovedHalcyon();
+    static void setUserDeniedHalcyon();
+    static void _resetHasUserSetHalcyonAccessKey();
+    static bool shouldWarnOnIncompleteDelegates() { return false; }
+    static void setShouldWarnOnIncompleteDelegates(bool value);
+    static bool lastLoggedInUserHasSetName();
+    static void setLoggedInUserHasSetName(bool value);
+    static bool lastLoggedInUserHadFriendsOnBootup();
+    static void setLoggedInUserHadFriendsOnBootup(bool value);
+    static bool loggedInUserSharesOnlineStatus();
+    static void setLoggedInUserSharesOnlineStatus(bool value);
+    static bool loggedInUserHasNonDeviceCredential();
+    static void setLoggedInUserHasNonDeviceCredential(bool value);
+    static bool loggedInUserHasHttpBasicCredential();
+    static void setLoggedInUserHasHttpBasicCredential(bool value);
+    static bool loggedInUserHasFbconnectCredential();
+    static void setLoggedInUserHasFbconnectCredential(bool value);
+    static bool loggedInUserHasTwitterCredential();
+    static void setLoggedInUserHasTwitterCredential(bool value);
+    static bool loggedInUserIsNewUser();
+    static void setLoggedInUserIsNewUser(bool value);
+    static std::optional<std::string> clientApplicationId();
+    static void setClientApplicationId(const std::optional<std::string>& id);
+    static std::optional<std::string> initialDashboardScreen();
+    static void setInitialDashboardScreen(const std::optional<std::string>& screen);
+    static std::optional<std::string> initialDashboardModalContentURL();
+    static void setInitialDashboardModalContentURL(const std::optional<std::string>& url);
+    static std::optional<std::string> clientApplicationIconUrl();
+    static void setClientApplicationIconUrl(const std::optional<std::string>& url);
+    static long unviewedChallengesCount();
+    static void setUnviewedChallengesCount(long count);
+    static long pendingFriendsCount();
+    static void setPendingFriendsCount(long count);
+    static long unreadIMCount();
+    static void setUnreadIMCount(long count);
+    static long unreadPostCount();
+    static void setUnreadPostCount(long count);
+    static long unreadInviteCount();
+    static void setUnreadInviteCount(long count);
+    static void setUnreadIMCount(long im, long posts, long invites);
+    static long unreadInboxTotal();
+    static bool userHasRememberedChoiceForNotifications();
+    static void setUserHasRememberedChoiceForNotifications(bool value);
+    static bool userAllowsNotifications();
+    static void setUserAllowsNotifications(bool value);
+    static long userDistanceUnit();
+    // Stores 1 (off) instead whenever location services are not allowed.
+    static void setUserDistanceUnit(long unit);
+    static std::optional<std::string> suggestionsForumId();
+    static void setSuggestionsForumId(const std::optional<std::string>& id);
+    static bool doneWithGetTheMost();
+    static void setDoneWithGetTheMost(bool value);
+    static bool isDisabled();
+    static void setDisabled(bool value);
+    static bool isSynchedWithGameCenterAchievements();
+    static void setSynchWithGameCenterAchievements(bool value);
+    static bool isSynchedWithGameCenterLeaderboards();
+    static void setSynchWithGameCenterLeaderboards(bool value);
+    // The distant past when nothing is stored (and then stored).
+    static platform::DatePtr lastAnnouncementDateForLocalUser();
+    // Stores the date only when it is later than the stored one.
+    static void setLastAnnouncementDateForLocalUser(const platform::DatePtr& date);
+    // The local player: nil before start-up; the invalid user (id "0")
+    // until someone has logged in. Any thread.
+    static std::shared_ptr<HCUser> localUser();
+    // Stores the player, replaces the cached one and posts the user-changed
+    // notice (previous, new). Nil is ignored.
+    static void setLocalUser(const std::shared_ptr<HCUser>& user);
+    // "0" until someone has logged in.
+    static std::string lastLoggedInUserId();
+    static std::optional<std::string> lastLoggedInUserName();
+    static std::optional<std::string> lastLoggedInUserProfilePictureUrl();
+    static bool lastLoggedInUserUsesFacebookProfilePicture();
+    static void loggedInUserChangedNameTo(const std::string& name);
+    // Forgets the approval answer, logs the local player out and drops the
+    // stored credentials.
+    static void _resetHasUserSetHalcyonAccess();
+    // Unarchived on every call; the default info when none reads back.
+    static std::shared_ptr<HCGameProfilePageInfo> localGameProfileInfo();
+    // Also makes the profile's id the client application id.
+    static void setLocalGameProfileInfo(const std::shared_ptr<HCGameProfilePageInfo>& info);
+    static bool appHasAchievements();
+    static bool appHasChallenges();
+    static bool appHasLeaderboards();
+    static bool appHasFeaturedApplication();
+    // unviewed challenges + unread announcements, as text.
+    static std::string nowPlayingBadge(unsigned unreadAnnouncements);
+    // pending friends + unread inbox, as text.
+    static std::string myHalcyonBadge();
+
+    // ===== User statistics (Halcyon+UserStats) =============================
+    static void intiailizeUserStats();
+    static void shutdownUserStats();
+    static long numberOfGameSessions();
+    static void setNumberOfGameSessions(long value);
+    static void incrementNumberOfGameSessions();
+    static long numberOfOnlineGameSessions();
+    static void setNumberOfOnlineGameSessions(long value);
+    static void incrementNumberOfOnlineGameSessions();
+    static long totalGameSessionsDuration();
+    static void setTotalGameSessionsDuration(long value);
+    static void incrementTotalGameSessionsDurationBy(long seconds);
+    static long numberOfDashboardLaunches();
+    static void setNumberOfDashboardLaunches(long value);
+    static void incrementNumberOfDashboardLaunches();
+    static long totalDashboardDuration();
+    static void setTotalDashboardDuration(long value);
+    static void incrementTotalDashboardDurationBy(long seconds);
+    static long getUserStatValue(const std::string& statKey);
+    static void setUserStatValue(const std::string& statKey, long value);
+    // "<stat key>.<last logged-in user id>".
+    static std::string statUserKeyName(const std::string& statKey);
+    static void dashboardLaunched();
+    static void dashboardClosed();
+    static void sessionActive();
+    static void sessionNotActive();
+    static void saveSessionDuration();
+    // Writes the current user's counters for the log-in request and answers
+    // what it wrote; resetUserStats(snapshot) later takes exactly that away.
+    static HCUserStatsSnapshot getUserStatsParams(HCISerializer& writer);
+    static void resetUserStats(const HCUserStatsSnapshot& sent);
+    // Forgets the timing state and the observers (tests).
+    static void _resetUserStatsForTesting();
+
+    // ===== Notices (Halcyon+NSNotification) ================================
+    // Each posts on the main thread: at once when called there, else through
+    // the main run loop, in call order.
+    static void postUserChangedNotification(const platform::ObjectPtr& fromUser, const platform::ObjectPtr& toUser);
+    static void postUnviewedChallengeCountChangedTo(unsigned count);
+    static void postPendingFriendsCountChangedTo(unsigned count);
+    static void postAddFriend(const platform::ObjectPtr& user);
+    static void postRemoveFriend(const platform::ObjectPtr& user);
+    static void postUnreadAnnouncementCountChangedTo(unsigned count);
+    static void postUnreadInboxCountChangedTo(unsigned count);
+    static void postUnreadIMCountChangedTo(unsigned count);
+    static void postUnreadPostCountChangedTo(unsigned count);
+    static void postUnreadInviteCountChangedTo(unsigned count);
+    static void postDashboardOrientationChangedTo(int newOrientation, int oldOrientation);
+    static void postBootstrapBegan(const std::optional<std::string>& userId);
+    static void postBootstrapSucceeded();
+    static void postBootstrapFailed();
+    static void postFriendPresenceChanged(const platform::ObjectPtr& user, const platform::ObjectPtr& presence);
+
+    Halcyon() = default;
+    ~Halcyon() override;
+
+private:
+    static std::mutex& localUserMutex();
+    static void registerArchivedDefaults();
+    void readSettings(const std::shared_ptr<platform::Dictionary>& settings);
+    void observeApplication();
+    void shutDownServices();
+    bool isOnlineNow() const;
+    bool parentalControlsEnabled() const;
+
+    HCClientAssembly assembly_;
+    std::string displayName_;
+    std::string shortDisplayName_;
+    std::shared_ptr<HCProvider> provider_;
+    std::shared_ptr<HCPoller> poller_;
+    std::shared_ptr<platform::Object> presentationWindow_;
+    int dashboardOrientation_ = 1;
+    int notificationPosition_ = 0;
+    double pollingFrequencyBeforeResigningActive_ = 0;
+    bool pushNotificationsEnabled_ = false;
+    bool requireOnlineStatus_ = false;
+    // Read by isOnline() from any thread.
+    std::atomic<bool> successfullyBootstrapped_{false};
+    bool bootstrapInProgress_ = false;
+    bool allowErrorScreens_ = false;
+    std::vector<HCDelegate> bootstrapSuccessDelegates_;
+    std::vector<HCDelegate> bootstrapFailureDelegates_;
+    std::shared_ptr<HCLocationSource> location_;
+    std::optional<std::string> productKey_;
+    std::string sessionId_;
+    platform::DatePtr sessionStartDate_;
+    bool usingGameCenter_ = false;
+    bool forceUserCheckOnBootstrap_ = false;
+    bool snapDashboardRotation_ = false;
+    bool useSandboxPushNotificationServer_ = false;
+    bool developerDisabledUGC_ = false;
+    bool developerDisabledLocationServices_ = false;
+    bool cloudStorageCompressionDisabled_ = false;
+    bool cloudStorageVerboseCompression_ = false;
+    bool cloudStorageLegacyHeaderlessCompression_ = false;
+    std::optional<std::string> overrideAssetFileSuffix_;
+    std::optional<std::string> overrideClassNamePrefix_;
+    std::unique_ptr<HCReachabilityObserver> reachabilityObserver_;
+    bool appNeedsGetLocationOnForeground_ = false;
+    bool dashboardVisible_ = false;
+    // Guarded by localUserMutex(): written on the request thread by the log-in.
+    std::shared_ptr<HCUser> cachedLocalUser_;
+};

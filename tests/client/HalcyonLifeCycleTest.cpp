@@ -1,0 +1,168 @@
+// The application's life cycle, driven through the headless application on a
+// manual clock: polling pauses and resumes at the rate it had, and each
+// re-login trigger asks exactly what it must.
+#include "client/support/HalcyonTest.h"
+#include "core/halcyon/HalcyonSettingKeys.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Application.h"
+#include "kernel/reachability/HCReachability.h"
+#include "transport/poller/HCPoller.h"
+
+namespace {
+
+class HalcyonLifeCycleTest : public HalcyonTest {
+protected:
+    platform::ui::Application& app() { return *platform::ui::Application::shared(); }
+    // Starts without the start-up log-in, so only the triggers log in.
+    void startQuietly(bool requireOnline)
+    {
+        start(settingsWith({{HalcyonSettingPromptUserForLogin, no()},
+                            {HalcyonSettingRequireOnlineStatus, platform::Number::makeBool(requireOnline)}}));
+        ASSERT_TRUE(chain->logins.empty());
+    }
+};
+
+class FakeLocation final : public HCLocationSource {
+public:
+    bool isLocationUpdating() const override { return updating; }
+    void stopUpdatingLocation() override { updating = false; }
+    platform::ObjectPtr userLocation() const override { return nullptr; }
+    bool updating = true;
+};
+
+TEST_F(HalcyonLifeCycleTest, ResigningActiveKeepsTheChatRateForTheReturn)
+{
+    startQuietly(false);
+    Halcyon::setPollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
+    app().resignActive();
+    EXPECT_EQ(Halcyon::poller()->getPollingFrequency(), 0);
+    clock->advance(600);
+    app().becomeActive();
+    EXPECT_EQ(Halcyon::poller()->getPollingFrequency(), 3);
+
+    // A poller that was idle stays idle.
+    Halcyon::stopPolling();
+    app().resignActive();
+    app().becomeActive();
+    EXPECT_EQ(Halcyon::poller()->getPollingFrequency(), 0);
+}
+
+TEST_F(HalcyonLifeCycleTest, BecomingActiveLogsInOnlyWhenOnlineIsRequiredReachableAndApproved)
+{
+    startQuietly(true);
+    // Not reachable: nothing.
+    app().resignActive();
+    app().becomeActive();
+    EXPECT_TRUE(chain->logins.empty());
+
+    // Reachable but the player declined: not asked again on every return.
+    Halcyon::setUserDeniedHalcyon();
+    setReachable(true);
+    app().resignActive();
+    app().becomeActive();
+    EXPECT_TRUE(chain->logins.empty()) << "a player who declined was asked again";
+
+    Halcyon::setUserApprovedHalcyon();
+    chain->logins.clear();
+    app().resignActive();
+    app().becomeActive();
+    EXPECT_EQ(chain->logins, std::vector<std::string>{"0"});
+}
+
+TEST_F(HalcyonLifeCycleTest, BecomingActiveWithoutRequireOnlineDoesNotLogIn)
+{
+    startQuietly(false);
+    Halcyon::setUserApprovedHalcyon();
+    setReachable(true);  // the reachability trigger itself logs in once
+    ASSERT_EQ(chain->logins.size(), 1u);
+    Halcyon::_bootstrapFailed();
+    app().resignActive();
+    app().becomeActive();
+    EXPECT_EQ(chain->logins.size(), 1u);
+}
+
+TEST_F(HalcyonLifeCycleTest, ForegroundLogsInWhenReachableApprovedAndNotLoggedIn)
+{
+    startQuietly(false);
+    app().enterBackground();
+    app().becomeActive();  // foreground then active: not reachable, nothing
+    EXPECT_TRUE(chain->logins.empty());
+
+    HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);  // not delivered yet
+    app().enterBackground();
+    app().enterForeground();
+    EXPECT_TRUE(chain->logins.empty()) << "not approved";
+
+    Halcyon::setUserApprovedHalcyon();
+    app().enterBackground();
+    app().enterForeground();
+    EXPECT_EQ(chain->logins, std::vector<std::string>{"0"});
+
+    // Logged in: no further log-in, neither from the foreground nor from a
+    // second request while the first is under way.
+    Halcyon::_bootstrapSucceeded();
+    app().becomeActive();
+    app().enterBackground();
+    app().enterForeground();
+    EXPECT_EQ(chain->logins.size(), 1u);
+}
+
+TEST_F(HalcyonLifeCycleTest, ReachabilityReturningLogsInAnApprovedPlayerOnce)
+{
+    startQuietly(false);
+    setReachable(true);
+    EXPECT_TRUE(chain->logins.empty()) << "not approved";
+    setReachable(false);
+
+    Halcyon::setUserApprovedHalcyon();
+    setReachable(true);
+    EXPECT_EQ(chain->logins, std::vector<std::string>{"0"});
+    // The log-in is still under way: another change adds nothing.
+    setReachable(false);
+    setReachable(true);
+    EXPECT_EQ(chain->logins.size(), 1u);
+}
+
+TEST_F(HalcyonLifeCycleTest, TheLocationFixStopsInTheBackgroundAndRestartsOnlyWhenAllowed)
+{
+    int made = 0;
+    HCClientAssembly withLocation = assembly();
+    withLocation.makeLocation = [&made] {
+        ++made;
+        return std::make_shared<FakeLocation>();
+    };
+    start(withLocation, settingsWith({{HalcyonSettingPromptUserForLogin, no()}}));
+    Halcyon::setUserApprovedHalcyon();
+    Halcyon::setUserDistanceUnit(2);
+    Halcyon::startLocationManagerIfAllowed();
+    ASSERT_EQ(made, 1);
+    auto first = std::static_pointer_cast<FakeLocation>(Halcyon::locationSource());
+
+    app().enterBackground();
+    EXPECT_FALSE(first->updating);
+    EXPECT_EQ(Halcyon::locationSource(), nullptr);
+    app().enterForeground();
+    EXPECT_EQ(made, 2);
+    EXPECT_NE(Halcyon::locationSource(), nullptr);
+}
+
+TEST_F(HalcyonLifeCycleTest, LocationIsNeverStartedWhenTheGameDisabledIt)
+{
+    int made = 0;
+    HCClientAssembly withLocation = assembly();
+    withLocation.makeLocation = [&made] {
+        ++made;
+        return std::make_shared<FakeLocation>();
+    };
+    start(withLocation, settingsWith({{HalcyonSettingDisableLocationServices, yes()}}));
+    Halcyon::setUserApprovedHalcyon();
+    Halcyon::setUserDistanceUnit(2);
+    EXPECT_EQ(Halcyon::userDistanceUnit(), 1) << "the unit must be forced off";
+    // A unit stored by an earlier run that allowed location does not open the gate.
+    platform::UserDefaults::standardUserDefaults()->setInteger("HalcyonUserOptionDistanceUnit", 2);
+    Halcyon::startLocationManagerIfAllowed();
+    EXPECT_EQ(made, 0);
+    EXPECT_EQ(Halcyon::locationSource(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,219 @@
+// Start-up and shut-down: the settings dictionary, the single instance, the
+// fixed service orders, the internal settings file, and what shut-down leaves
+// running.
+#include <filesystem>
+#include <fstream>
+
+#include "client/HCServiceOrder.h"
+#include "client/support/HalcyonTest.h"
+#include "core/halcyon/HalcyonSettingKeys.h"
+#include "kernel/settings/HCSettings.h"
+#include "platform/foundation/DeviceFacts.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/runtime/Thread.h"
+#include "transport/poller/HCPoller.h"
+#include "transport/provider/HCProvider.h"
+
+namespace {
+
+class HalcyonStartupTest : public HalcyonTest {};
+
+TEST_F(HalcyonStartupTest, NilSettingsTakeEveryDefaultAndStillDecideTheLogIn)
+{
+    EXPECT_EQ(Halcyon::notificationPosition(), 1);  // no instance yet
+    EXPECT_EQ(Halcyon::sessionId(), "0");
+    start(nullptr);
+
+    EXPECT_EQ(Halcyon::notificationPosition(), 0);
+    EXPECT_TRUE(Halcyon::invertNotifications());  // position 0 inverts
+    EXPECT_EQ(Halcyon::getDashboardOrientation(), 1);
+    EXPECT_EQ(Halcyon::applicationDisplayName(), "Tolvarine Ruvuru");
+    EXPECT_EQ(Halcyon::applicationShortDisplayName(), "Tolvarine Ruvuru");
+    EXPECT_FALSE(Halcyon::pushNotificationsEnabled());
+    EXPECT_FALSE(Halcyon::requireOnlineStatus());
+    EXPECT_FALSE(Halcyon::isUsingGameCenter());
+    EXPECT_FALSE(Halcyon::snapDashboardRotation());
+    EXPECT_FALSE(Halcyon::mUseSandboxPushNotificationServer());
+    EXPECT_TRUE(Halcyon::allowUserGeneratedContent());
+    EXPECT_TRUE(Halcyon::allowLocationServices());
+    EXPECT_TRUE(Halcyon::allowErrorScreens());
+    EXPECT_EQ(Halcyon::overrideAssetFileSuffix(), std::nullopt);
+    EXPECT_EQ(Halcyon::mProductKey(), std::optional<std::string>("product-key"));
+    EXPECT_EQ(Halcyon::sessionId().size(), 36u);
+    EXPECT_EQ(Halcyon::sessionStartDate()->timeIntervalSince1970(), clock->now());
+    // An absent PromptUserForLogin counts as YES: the log-in is decided at once.
+    EXPECT_TRUE(Halcyon::mForceUserCheckOnBootstrap());
+    EXPECT_EQ(chain->logins, std::vector<std::string>{"0"});
+    EXPECT_EQ(Halcyon::getPollingFrequencyDefault(), 30);
+    EXPECT_EQ(Halcyon::getPollingFrequencyInChat(), 3);
+    EXPECT_EQ(Halcyon::poller()->getPollingFrequency(), 0) << "the poller idles until a chat page starts it";
+}
+
+TEST_F(HalcyonStartupTest, EachSettingTakesEffect)
+{
+    auto window = platform::String::make("window");
+    start(settingsWith({
+        {HalcyonSettingEnablePushNotifications, yes()},
+        {HalcyonSettingNotificationPosition, platform::Number::makeInt(3)},
+        {HalcyonSettingDisableUserGeneratedContent, yes()},
+        {HalcyonSettingDisableLocationServices, yes()},
+        {HalcyonSettingRequireOnlineStatus, yes()},
+        {HalcyonSettingDisableCloudStorageCompression, yes()},
+        {HalcyonSettingOutputCloudStorageCompressionRatio, yes()},
+        {HalcyonSettingCloudStorageLegacyHeaderlessCompression, yes()},
+        {HalcyonSettingGameCenterEnabled, yes()},
+        {HalcyonSettingDashboardOrientation, platform::Number::makeInt(3)},
+        {HalcyonSettingShortDisplayName, platform::String::make("Tolva")},
+        {HalcyonSettingUseSandboxPushNotificationServer, yes()},
+        {HalcyonSettingPresentationWindow, window},
+        {HalcyonSettingOverrideSuffixString, platform::String::make("Tol")},
+        {HalcyonSettingOverrideClassNamePrefixString, platform::String::make("TV")},
+        {HalcyonSettingInitialUserId, platform::String::make("1001")},
+        {HalcyonSettingSnapDashboardRotation, yes()},
+        {HalcyonSettingPromptUserForLogin, yes()},
+    }));
+
+    EXPECT_TRUE(Halcyon::pushNotificationsEnabled());
+    EXPECT_EQ(Halcyon::notificationPosition(), 3);
+    EXPECT_FALSE(Halcyon::invertNotifications());
+    EXPECT_FALSE(Halcyon::allowUserGeneratedContent());
+    EXPECT_FALSE(Halcyon::allowLocationServices());
+    EXPECT_TRUE(Halcyon::requireOnlineStatus());
+    EXPECT_TRUE(Halcyon::cloudStorageCompressionDisabled());
+    EXPECT_TRUE(Halcyon::cloudStorageVerboseCompression());
+    EXPECT_TRUE(Halcyon::cloudStorageLegacyHeaderlessCompression());
+    EXPECT_TRUE(Halcyon::isUsingGameCenter());  // the stand-in system is 4.2
+    EXPECT_EQ(Halcyon::getDashboardOrientation(), 3);
+    EXPECT_EQ(Halcyon::applicationShortDisplayName(), "Tolva");
+    EXPECT_TRUE(Halcyon::mUseSandboxPushNotificationServer());
+    EXPECT_EQ(Halcyon::presentationWindow(), window);
+    EXPECT_EQ(Halcyon::overrideAssetFileSuffix(), std::optional<std::string>("Tol"));
+    EXPECT_EQ(Halcyon::overrideClassNamePrefix(), std::optional<std::string>("TV"));
+    EXPECT_TRUE(Halcyon::snapDashboardRotation());
+    EXPECT_EQ(chain->logins, std::vector<std::string>{"1001"});
+}
+
+TEST_F(HalcyonStartupTest, FeaturesOfNewerSystemsStayOffOnOlderOnes)
+{
+    platform::DeviceFacts::setSystemVersion("2.2");
+    start(settingsWith({{HalcyonSettingEnablePushNotifications, yes()}, {HalcyonSettingGameCenterEnabled, yes()}}));
+    EXPECT_FALSE(Halcyon::pushNotificationsEnabled());
+    EXPECT_FALSE(Halcyon::isUsingGameCenter());
+}
+
+TEST_F(HalcyonStartupTest, PromptForLoginNoWaitsForAPlayerWhoWasNeverAsked)
+{
+    start(settingsWith({{HalcyonSettingPromptUserForLogin, no()}, {HalcyonSettingInitialUserId, platform::String::make("")}}));
+    EXPECT_TRUE(chain->logins.empty());
+    EXPECT_FALSE(Halcyon::mForceUserCheckOnBootstrap());
+    restartProcess();
+
+    // Asked before, whatever the answer: the start-up log-in runs, as the last user.
+    Halcyon::setUserDeniedHalcyon();
+    start(settingsWith({{HalcyonSettingPromptUserForLogin, no()}, {HalcyonSettingInitialUserId, platform::String::make("")}}));
+    EXPECT_EQ(chain->logins, std::vector<std::string>{"0"});
+}
+
+TEST_F(HalcyonStartupTest, ASecondInitializeChangesNothing)
+{
+    start(settingsWith({{HalcyonSettingShortDisplayName, platform::String::make("First")}}));
+    auto instance = Halcyon::sharedInstance();
+    auto provider = Halcyon::provider();
+    const std::string session = Halcyon::sessionId();
+
+    Halcyon::_initialize("other-key", "other-secret", "Other", settingsWith({{HalcyonSettingShortDisplayName,
+                                                                              platform::String::make("Second")}}),
+                         assembly());
+    EXPECT_EQ(Halcyon::sharedInstance(), instance);
+    EXPECT_EQ(Halcyon::provider(), provider);
+    EXPECT_EQ(Halcyon::sessionId(), session);
+    EXPECT_EQ(Halcyon::applicationShortDisplayName(), "First");
+    EXPECT_EQ(Halcyon::mProductKey(), std::optional<std::string>("product-key"));
+    EXPECT_EQ(chain->logins.size(), 1u);
+}
+
+TEST_F(HalcyonStartupTest, TheInternalSettingsFileOverridesKeyAndSecretOnlyWhenAskedFor)
+{
+    std::filesystem::create_directories(platform::Sandbox::bundlePath());
+    std::ofstream(platform::Sandbox::bundlePath() + "/HalcyonInternalSettings.xml")
+        << "<config><debug-override-key>debug-key</debug-override-key>"
+           "<debug-override-secret>debug-secret</debug-override-secret></config>";
+
+    start(nullptr);
+    EXPECT_EQ(Halcyon::mProductKey(), std::optional<std::string>("product-key"));
+    EXPECT_EQ(Halcyon::provider()->productKey(), "product-key");
+    restartProcess();
+
+    start(settingsWith({{HalcyonSettingUseInternalSettingsFile, yes()}}));
+    EXPECT_EQ(Halcyon::mProductKey(), std::optional<std::string>("debug-key"));
+    EXPECT_EQ(Halcyon::provider()->productKey(), "debug-key");
+}
+
+// A stand-in service that records when it is brought up and down.
+std::vector<std::string> gServiceCalls;
+
+template <int N>
+struct RecordingService {
+    static void initializeService() { gServiceCalls.push_back("up " + std::to_string(N)); }
+    static void shutdownService() { gServiceCalls.push_back("down " + std::to_string(N)); }
+};
+
+template <int N>
+HCServiceEntry recording(int up, int down)
+{
+    return HCServiceEntry{"S" + std::to_string(N), &RecordingService<N>::initializeService,
+                          &RecordingService<N>::shutdownService, up, down, nullptr};
+}
+
+TEST_F(HalcyonStartupTest, ServicesComeUpAndGoDownInTheirOwnFixedOrders)
+{
+    gServiceCalls.clear();
+    HCClientAssembly custom = assembly();
+    // Listed out of order on purpose: the places decide.
+    custom.services = {recording<3>(3, 1), recording<1>(1, 26), recording<2>(2, 25), recording<30>(30, 30)};
+    start(custom);
+    EXPECT_EQ(gServiceCalls, (std::vector<std::string>{"up 1", "up 2", "up 3", "up 30"}));
+
+    gServiceCalls.clear();
+    Halcyon::shutdown();
+    EXPECT_EQ(gServiceCalls, (std::vector<std::string>{"down 3", "down 2", "down 1", "down 30"}));
+}
+
+TEST_F(HalcyonStartupTest, TheServiceTablePinsTheOrderOfTheServicesPresent)
+{
+    std::vector<std::string> names;
+    int lastUp = 0;
+    for (const HCServiceEntry& service : HCServiceOrder::services()) {
+        names.push_back(service.name);
+        EXPECT_GT(service.startUpPlace, lastUp) << service.name << " is out of start-up order";
+        lastUp = service.startUpPlace;
+        EXPECT_TRUE(service.initializeService && service.shutdownService) << service.name;
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"HCTimeStampService"}));
+    const auto& first = HCServiceOrder::services().front();
+    EXPECT_EQ(first.startUpPlace, 30);
+    EXPECT_EQ(first.shutDownPlace, 29);
+}
+
+TEST_F(HalcyonStartupTest, ShutdownStopsThePollerAndTheRequestThreadAndEndsTheInstance)
+{
+    start(nullptr);
+    auto poller = Halcyon::poller();
+    auto provider = Halcyon::provider();
+    Halcyon::setPollingFrequency(3);
+    ASSERT_EQ(poller->getPollingFrequency(), 3);
+
+    Halcyon::shutdown();
+    EXPECT_EQ(Halcyon::sharedInstance(), nullptr);
+    EXPECT_EQ(poller->getPollingFrequency(), 0) << "the poller's timer outlived the client";
+    EXPECT_TRUE(provider->requestThread()->isFinished());
+    EXPECT_EQ(HCSettings::Instance(), nullptr);
+    EXPECT_EQ(Halcyon::provider(), nullptr);
+    EXPECT_EQ(Halcyon::notificationPosition(), 1);
+
+    // A second shutdown, and one before any start-up, do nothing.
+    Halcyon::shutdown();
+    EXPECT_EQ(Halcyon::sharedInstance(), nullptr);
+}
+
+}  // namespace

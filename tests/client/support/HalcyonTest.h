@@ -1,0 +1,50 @@
+#pragma once
+// A sandbox and a manual clock per test, the service root on a closed
+// loopback port (so reachability finds nothing until a test says otherwise),
+// and every process-wide slot restored afterwards. start() brings the client
+// up with this build's assembly plus a recording log-in chain.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "client/HCClientHooks.h"
+#include "core/halcyon/Halcyon.h"
+#include "platform/foundation/Values.h"
+#include "support/TestSupport.h"
+
+// Remembers each log-in it is asked for; the test decides how it ends.
+class RecordingLoginChain final : public HCLoginChain {
+public:
+    void login(const std::optional<std::string>& userId, bool newUser) override
+    {
+        logins.push_back(userId.value_or("(nil)") + (newUser ? " new" : ""));
+    }
+    std::vector<std::string> logins;
+};
+
+class HalcyonTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the client with the given settings (nil allowed).
+    void start(std::shared_ptr<platform::Dictionary> settings = nullptr);
+    void start(HCClientAssembly assembly, std::shared_ptr<platform::Dictionary> settings = nullptr);
+    // This build's assembly with the recording chain.
+    HCClientAssembly assembly();
+    // Shuts down and drops the in-memory user defaults, as a process exit would.
+    void restartProcess();
+    void setReachable(bool reachable);
+
+    testsupport::TempDir sandbox;
+    std::unique_ptr<testsupport::ScopedManualClock> clock;
+    std::shared_ptr<RecordingLoginChain> chain = std::make_shared<RecordingLoginChain>();
+};
+
+std::shared_ptr<platform::Dictionary> settingsWith(
+    std::initializer_list<std::pair<const char*, platform::ObjectPtr>> entries);
+platform::ObjectPtr yes();
+platform::ObjectPtr no();
