@@ -42,4 +42,9 @@ std::optional<std::string> dateText(const platform::DatePtr& date)
     return HCDateFormatters::railsFormatter().stringFromDate(*date);
 }
 
+platform::ObjectPtr boxed(const std::optional<std::string>& text)
+{
+    return text ? platform::String::make(*text) : nullptr;
+}
+
 }  // namespace HCResourceText

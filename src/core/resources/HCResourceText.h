@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/foundation/Date.h"
+#include "platform/foundation/Values.h"
 
 namespace HCResourceText {
 
@@ -27,5 +28,8 @@ std::string intText(int64_t value);
 platform::DatePtr readDate(const std::optional<std::string>& text);
 // Nil for a nil date.
 std::optional<std::string> dateText(const platform::DatePtr& date);
+
+// A text as a boxed value for a keyed archive: nil stays nil.
+platform::ObjectPtr boxed(const std::optional<std::string>& text);
 
 }  // namespace HCResourceText

@@ -15,12 +15,9 @@ namespace {
     return true;
 }();
 
-platform::ObjectPtr boxed(const std::optional<std::string>& text)
-{
-    return text ? platform::String::make(*text) : nullptr;
-}
-
 }  // namespace
+
+using HCResourceText::boxed;
 
 std::shared_ptr<HCGameProfilePageInfo> HCGameProfilePageInfo::defaultInfo()
 {

@@ -27,17 +27,14 @@ std::optional<std::string> nonEmpty(const std::optional<std::string>& text)
     return text;
 }
 
-platform::ObjectPtr boxed(const std::optional<std::string>& text)
-{
-    return text ? platform::String::make(*text) : nullptr;
-}
-
 uint32_t clampedScore(long long value)
 {
     return static_cast<uint32_t>(std::clamp<long long>(value, 0, std::numeric_limits<uint32_t>::max()));
 }
 
 }  // namespace
+
+using HCResourceText::boxed;
 
 std::shared_ptr<HCUser> HCUser::invalidUser()
 {

@@ -14,6 +14,19 @@ std::shared_ptr<HCForumService> sInstance;
 
 constexpr int kSilent = 0;
 
+// Subscribing and unsubscribing differ only in their path.
+HCRequestHandlePtr followThread(const char* pattern, const std::optional<std::string>& threadId,
+                                const std::optional<std::string>& topicId, const HCDelegate& onSuccess,
+                                const HCDelegate& onFailure)
+{
+    auto path = HCServicePath::format(pattern, {threadId});
+    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("topic_id", topicId);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+}
+
 }  // namespace
 
 void HCForumService::initializeService()
@@ -96,21 +109,11 @@ HCRequestHandlePtr HCForumService::replyToThread(const Text& threadId, const Tex
 HCRequestHandlePtr HCForumService::subscribeToThread(const Text& threadId, const Text& topicId,
                                                      const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    auto path = HCServicePath::format("discussions/%@/subscribe.xml", {threadId});
-    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
-    if (!service) return nullptr;
-    HCHttpNestedQueryStringWriter parameters;
-    parameters.io("topic_id", topicId);
-    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return followThread("discussions/%@/subscribe.xml", threadId, topicId, onSuccess, onFailure);
 }
 
 HCRequestHandlePtr HCForumService::unsubscribeFromThread(const Text& threadId, const Text& topicId,
                                                          const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    auto path = HCServicePath::format("discussions/%@/unsubscribe.xml", {threadId});
-    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
-    if (!service) return nullptr;
-    HCHttpNestedQueryStringWriter parameters;
-    parameters.io("topic_id", topicId);
-    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return followThread("discussions/%@/unsubscribe.xml", threadId, topicId, onSuccess, onFailure);
 }
