@@ -6,9 +6,10 @@
 
 void Halcyon::initializeWithProductKey(const std::string& productKey, const std::string& secret,
                                        const std::string& displayName,
-                                       const std::shared_ptr<platform::Dictionary>& settings)
+                                       const std::shared_ptr<platform::Dictionary>& settings,
+                                       const std::shared_ptr<HCDelegatesContainer>& delegates)
 {
-    _initialize(productKey, secret, displayName, settings, HCClientHooks::assembly());
+    _initialize(productKey, secret, displayName, settings, delegates, HCClientHooks::assembly());
 }
 
 HCClientAssembly HCClientHooks::assembly()

@@ -121,8 +121,8 @@ TEST_F(HalcyonStartupTest, ASecondInitializeChangesNothing)
     auto provider = Halcyon::provider();
     const std::string session = Halcyon::sessionId();
 
-    Halcyon::_initialize("other-key", "other-secret", "Other", settingsWith({{HalcyonSettingShortDisplayName,
-                                                                              platform::String::make("Second")}}),
+    Halcyon::_initialize("other-key", "other-secret", "Other",
+                         settingsWith({{HalcyonSettingShortDisplayName, platform::String::make("Second")}}), nullptr,
                          assembly());
     EXPECT_EQ(Halcyon::sharedInstance(), instance);
     EXPECT_EQ(Halcyon::provider(), provider);

@@ -4,6 +4,7 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "core/halcyon/HalcyonInstanceSlot.h"
+#include "core/publicclass/HCDelegatesContainer.h"
 #include "core/services/HCService.h"
 #include "kernel/reachability/HCReachability.h"
 #include "kernel/reachability/HCReachabilityObserver.h"
@@ -88,7 +89,8 @@ void Halcyon::readSettings(const std::shared_ptr<platform::Dictionary>& settings
 }
 
 void Halcyon::_initialize(const std::string& productKey, const std::string& secret, const std::string& displayName,
-                          const std::shared_ptr<platform::Dictionary>& settings, HCClientAssembly assembly)
+                          const std::shared_ptr<platform::Dictionary>& settings,
+                          const std::shared_ptr<HCDelegatesContainer>& delegates, HCClientAssembly assembly)
 {
     HC_CHECK_MAIN_THREAD();
     if (sharedInstance()) {
@@ -112,6 +114,7 @@ void Halcyon::_initialize(const std::string& productKey, const std::string& secr
         }
     }
 
+    instance->delegatesContainer_ = delegates ? delegates : std::make_shared<HCDelegatesContainer>();
     instance->readSettings(settings);
     instance->sessionId_ = platform::createUUIDString();
     instance->sessionStartDate_ = platform::Date::now();

@@ -1,6 +1,8 @@
 #include "core/halcyon/Halcyon.h"
 
+#include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonInstanceSlot.h"
+#include "core/publicclass/HCDelegatesContainer.h"
 #include "kernel/reachability/HCReachability.h"
 #include "platform/foundation/Log.h"
 #include "transport/poller/HCPoller.h"
@@ -29,6 +31,30 @@ std::shared_ptr<HCPoller> Halcyon::poller()
 {
     auto instance = sharedInstance();
     return instance ? instance->poller_ : nullptr;
+}
+
+HalcyonDelegate* Halcyon::getDelegate()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->delegatesContainer_->halcyonDelegate() : nullptr;
+}
+
+HCNotificationDelegate* Halcyon::getNotificationDelegate()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->delegatesContainer_->notificationDelegate() : nullptr;
+}
+
+HCChallengeDelegate* Halcyon::getChallengeDelegate()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->delegatesContainer_->challengeDelegate() : nullptr;
+}
+
+HCBragDelegate* Halcyon::getBragDelegate()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->delegatesContainer_->bragDelegate() : nullptr;
 }
 
 std::string Halcyon::sessionId()
@@ -351,6 +377,7 @@ void Halcyon::_bootstrapSucceeded()
     instance->bootstrapFailureDelegates_.clear();
     instance->bootstrapInProgress_ = false;
     invokeAll(std::move(success));
+    tellDelegateLoggedIn();
 }
 
 void Halcyon::_bootstrapFailed()
@@ -365,7 +392,24 @@ void Halcyon::_bootstrapFailed()
     instance->bootstrapFailureDelegates_.clear();
     instance->bootstrapInProgress_ = false;
     invokeAll(std::move(failure));
-    notifyAddOnsOfflineUserLoggedInPostIntro();
+    tellDelegateLoggedIn();
+}
+
+void Halcyon::tellDelegateLoggedIn()
+{
+    const std::string userId = lastLoggedInUserId();
+    HalcyonDelegate* delegate = getDelegate();
+    if (isOnline()) {
+        if (delegate) {
+            platform::callOptional([&] { delegate->userLoggedIn(userId); });
+        }
+        notifyAddOnsUserLoggedInPostIntro();
+    } else {
+        if (delegate) {
+            platform::callOptional([&] { delegate->offlineUserLoggedIn(userId); });
+        }
+        notifyAddOnsOfflineUserLoggedInPostIntro();
+    }
 }
 
 bool Halcyon::isSuccessfullyBootstrapped()

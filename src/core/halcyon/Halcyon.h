@@ -38,7 +38,12 @@
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Values.h"
 
+class HalcyonDelegate;
+class HCBragDelegate;
+class HCChallengeDelegate;
+class HCDelegatesContainer;
 class HCGameProfilePageInfo;
+class HCNotificationDelegate;
 class HCISerializer;
 class HCUser;
 class HCPoller;
@@ -83,12 +88,16 @@ public:
 
     // ===== Start-up and shut-down ==========================================
     // Once per process; later calls do nothing. Defined in client/.
+    // `delegates` may be nil (an empty container is kept then); the client
+    // keeps the container, not the delegates in it.
     static void initializeWithProductKey(const std::string& productKey, const std::string& secret,
                                          const std::string& displayName,
-                                         const std::shared_ptr<platform::Dictionary>& settings);
+                                         const std::shared_ptr<platform::Dictionary>& settings,
+                                         const std::shared_ptr<HCDelegatesContainer>& delegates);
     // The start-up sequence with the given assembly.
     static void _initialize(const std::string& productKey, const std::string& secret, const std::string& displayName,
-                            const std::shared_ptr<platform::Dictionary>& settings, HCClientAssembly assembly);
+                            const std::shared_ptr<platform::Dictionary>& settings,
+                            const std::shared_ptr<HCDelegatesContainer>& delegates, HCClientAssembly assembly);
     // Takes the client down in its fixed order; nothing before start-up.
     static void shutdown();
 
@@ -106,8 +115,9 @@ public:
     // ===== Log-in decision and state =======================================
     // Logs in as the user unless a log-in is already under way (then the call
     // has no effect and its delegates are dropped). Without a log-in chain
-    // the log-in fails at once: failure delegates, then the game is told it
-    // runs offline.
+    // the log-in fails at once. Every log-in ends with the waiting delegates
+    // (success or failure), then the game's delegate and the add-ons hear
+    // whether the player is online (userLoggedIn) or not (offlineUserLoggedIn).
     static void doBootstrapAsUserId(const std::optional<std::string>& userId, const HCDelegate& onSuccess,
                                     const HCDelegate& onFailure);
     static void loginWithUserId(const std::optional<std::string>& userId, const HCDelegate& onSuccess,
@@ -125,6 +135,11 @@ public:
 
     // ===== Shared objects ==================================================
     static std::shared_ptr<HCProvider> provider();
+    // The game's delegates from the container; nil when not given.
+    static HalcyonDelegate* getDelegate();
+    static HCNotificationDelegate* getNotificationDelegate();
+    static HCChallengeDelegate* getChallengeDelegate();
+    static HCBragDelegate* getBragDelegate();
     static std::shared_ptr<HCPoller> poller();
     static std::string sessionId();
     static platform::DatePtr sessionStartDate();
@@ -364,6 +379,8 @@ public:
 
 private:
     static std::mutex& localUserMutex();
+    // The end of every log-in: the game hears whether it runs online.
+    static void tellDelegateLoggedIn();
     static void registerArchivedDefaults();
     void readSettings(const std::shared_ptr<platform::Dictionary>& settings);
     void observeApplication();
@@ -372,6 +389,7 @@ private:
     bool parentalControlsEnabled() const;
 
     HCClientAssembly assembly_;
+    std::shared_ptr<HCDelegatesContainer> delegatesContainer_;
     std::string displayName_;
     std::string shortDisplayName_;
     std::shared_ptr<HCProvider> provider_;

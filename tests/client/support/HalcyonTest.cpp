@@ -35,7 +35,7 @@ void HalcyonTest::start(std::shared_ptr<platform::Dictionary> settings)
 
 void HalcyonTest::start(HCClientAssembly assembly, std::shared_ptr<platform::Dictionary> settings)
 {
-    Halcyon::_initialize("product-key", "product-secret", "Tolvarine Ruvuru", settings, std::move(assembly));
+    Halcyon::_initialize("product-key", "product-secret", "Tolvarine Ruvuru", settings, delegates, std::move(assembly));
 }
 
 void HalcyonTest::restartProcess()

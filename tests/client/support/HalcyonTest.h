@@ -12,6 +12,7 @@
 
 #include "client/HCClientHooks.h"
 #include "core/halcyon/Halcyon.h"
+#include "core/publicclass/HCDelegatesContainer.h"
 #include "platform/foundation/Values.h"
 #include "support/TestSupport.h"
 
@@ -42,6 +43,8 @@ protected:
     testsupport::TempDir sandbox;
     std::unique_ptr<testsupport::ScopedManualClock> clock;
     std::shared_ptr<RecordingLoginChain> chain = std::make_shared<RecordingLoginChain>();
+    // Handed to start-up; nil unless a test sets one.
+    std::shared_ptr<HCDelegatesContainer> delegates;
 };
 
 std::shared_ptr<platform::Dictionary> settingsWith(

@@ -1,0 +1,134 @@
+// The local player and the game's profile in the user options: what a fresh
+// install answers, what survives a restart, the user-changed notice, and the
+// counters kept apart per player.
+#include "client/support/HalcyonTest.h"
+#include "core/halcyon/HalcyonDelegate.h"
+#include "core/halcyon/HalcyonNotificationNames.h"
+#include "core/users/HCGameProfilePageInfo.h"
+#include "core/users/HCUser.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/runtime/Thread.h"
+
+namespace {
+
+std::shared_ptr<HCUser> player(const char* id, const char* name)
+{
+    auto user = HCResource::initWithId<HCUser>(std::string(id));
+    user->setName(std::string(name));
+    return user;
+}
+
+class HalcyonLocalUserTest : public HalcyonTest {
+protected:
+    void startQuietly() { start(settingsWith({{"HalcyonSettingPromptUserForLogin", no()}})); }
+    void TearDown() override
+    {
+        platform::NotificationCenter::defaultCenter().removeObserver(this);
+        HalcyonTest::TearDown();
+    }
+};
+
+TEST_F(HalcyonLocalUserTest, AFreshInstallAnswersTheInvalidUserOnceTheClientExists)
+{
+    EXPECT_EQ(Halcyon::localUser(), nullptr);
+    startQuietly();
+    ASSERT_NE(Halcyon::localUser(), nullptr);
+    EXPECT_EQ(Halcyon::lastLoggedInUserId(), "0");
+    EXPECT_EQ(Halcyon::lastLoggedInUserName(), std::optional<std::string>("Not Logged In"));
+    EXPECT_EQ(Halcyon::localGameProfileInfo()->name(), std::optional<std::string>("Tolvarine Ruvuru"));
+    EXPECT_FALSE(Halcyon::appHasLeaderboards());
+}
+
+TEST_F(HalcyonLocalUserTest, ThePlayerAndTheGameProfileSurviveARestart)
+{
+    startQuietly();
+    Halcyon::setLocalUser(player("1001", "Ann"));
+    auto info = HCResource::initWithId<HCGameProfilePageInfo>(std::string("77"));
+    info->setHasLeaderboards(std::string("true"));
+    Halcyon::setLocalGameProfileInfo(info);
+    EXPECT_EQ(Halcyon::clientApplicationId(), std::optional<std::string>("77"));
+
+    restartProcess();
+    startQuietly();
+    EXPECT_EQ(Halcyon::lastLoggedInUserId(), "1001");
+    EXPECT_EQ(Halcyon::lastLoggedInUserName(), std::optional<std::string>("Ann"));
+    EXPECT_TRUE(Halcyon::appHasLeaderboards());
+    EXPECT_EQ(Halcyon::localGameProfileInfo()->resourceId(), std::optional<std::string>("77"));
+
+    Halcyon::loggedInUserChangedNameTo("Annie");
+    EXPECT_TRUE(Halcyon::lastLoggedInUserHasSetName());
+    restartProcess();
+    startQuietly();
+    EXPECT_EQ(Halcyon::lastLoggedInUserName(), std::optional<std::string>("Annie"));
+}
+
+TEST_F(HalcyonLocalUserTest, SettingThePlayerFromTheRequestThreadNotifiesOnTheMainThread)
+{
+    startQuietly();
+    std::vector<std::string> seen;
+    bool onMain = false;
+    platform::NotificationCenter::defaultCenter().addObserver(
+        this, HCNSNotificationUserChanged, [&](const platform::Notification& n) {
+            auto before = n.userInfo->get<HCUser>(HCNSNotificationInfoPreviousUser);
+            auto after = n.userInfo->get<HCUser>(HCNSNotificationInfoCurrentUser);
+            seen.push_back(before->resourceId().value_or("?") + "->" + after->resourceId().value_or("?"));
+            onMain = platform::Thread::isMainThread();
+        });
+    auto requestThread = platform::Thread::start("request");
+    requestThread->runLoop()->post([] { Halcyon::setLocalUser(player("1001", "Ann")); });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !seen.empty(); }));
+    requestThread->cancel();
+    EXPECT_EQ(seen, std::vector<std::string>{"0->1001"});
+    EXPECT_TRUE(onMain);
+    EXPECT_EQ(Halcyon::lastLoggedInUserId(), "1001");
+}
+
+TEST_F(HalcyonLocalUserTest, CountersBelongToThePlayerTheyWereCountedFor)
+{
+    startQuietly();
+    EXPECT_EQ(Halcyon::numberOfGameSessions(), 1);
+    Halcyon::setLocalUser(player("1001", "Ann"));
+    EXPECT_EQ(Halcyon::numberOfGameSessions(), 0);
+    Halcyon::incrementNumberOfDashboardLaunches();
+    Halcyon::setLocalUser(player("1002", "Ben"));
+    EXPECT_EQ(Halcyon::numberOfDashboardLaunches(), 0);
+    Halcyon::setLocalUser(player("1001", "Ann"));
+    EXPECT_EQ(Halcyon::numberOfDashboardLaunches(), 1);
+}
+
+TEST_F(HalcyonLocalUserTest, ResettingTheApprovalLogsThePlayerOut)
+{
+    startQuietly();
+    Halcyon::setUserApprovedHalcyon();
+    Halcyon::setLocalUser(player("1001", "Ann"));
+    Halcyon::_resetHasUserSetHalcyonAccess();
+    EXPECT_FALSE(Halcyon::hasUserSetHalcyonAccess());
+    EXPECT_EQ(Halcyon::lastLoggedInUserId(), "0");
+}
+
+class RecordingDelegate final : public HalcyonDelegate {
+public:
+    void offlineUserLoggedIn(const std::string& userId) override { calls.push_back("offline " + userId); }
+    void userLoggedIn(const std::string& userId) override { calls.push_back("online " + userId); }
+    std::vector<std::string> calls;
+};
+
+TEST_F(HalcyonLocalUserTest, TheGameHearsWhetherEachLogInEndedOnline)
+{
+    RecordingDelegate game;
+    delegates = HCDelegatesContainer::containerWithHalcyonDelegate(&game);
+    start(nullptr);
+    EXPECT_EQ(Halcyon::getDelegate(), &game);
+    ASSERT_EQ(chain->logins.size(), 1u);
+    Halcyon::_bootstrapFailed();
+    EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"});
+
+    Halcyon::setUserApprovedHalcyon();
+    setReachable(true);
+    Halcyon::setLocalUser(player("1001", "Ann"));
+    Halcyon::_bootstrapSucceeded();
+    EXPECT_EQ(game.calls, (std::vector<std::string>{"offline 0", "online 1001"}));
+    EXPECT_TRUE(Halcyon::isOnline());
+}
+
+}  // namespace
