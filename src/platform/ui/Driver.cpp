@@ -228,6 +228,22 @@ bool Driver::dragScrollView(const std::shared_ptr<ScrollView>& scrollView, doubl
     return dragged;
 }
 
+// --- maps ----------------------------------------------------------------------------------
+
+bool Driver::tapAnnotation(const std::shared_ptr<MapView>& map, const MapAnnotationPtr& annotation)
+{
+    bool tapped = map && map->tapAnnotation(annotation);
+    pump();
+    return tapped;
+}
+
+bool Driver::tapCalloutAccessory(const std::shared_ptr<MapView>& map, const MapAnnotationPtr& annotation, bool right)
+{
+    bool tapped = map && map->tapCalloutAccessory(annotation, right);
+    pump();
+    return tapped;
+}
+
 // --- tables ----------------------------------------------------------------------------
 
 bool Driver::selectRow(const TableViewPtr& table, const IndexPath& indexPath)

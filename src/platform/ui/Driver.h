@@ -21,6 +21,7 @@
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/IndexPath.h"
+#include "platform/ui/MapView.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/PopoverController.h"
 #include "platform/ui/SearchBar.h"
@@ -78,6 +79,11 @@ public:
     // A finger drags the content of a scroll view (or table) so that its
     // offset moves by (dx, dy); rows that come into sight are asked for.
     bool dragScrollView(const std::shared_ptr<ScrollView>& scrollView, double dx, double dy);
+
+    // --- maps -----------------------------------------------------------------
+    bool tapAnnotation(const std::shared_ptr<MapView>& map, const MapAnnotationPtr& annotation);
+    bool tapCalloutAccessory(const std::shared_ptr<MapView>& map, const MapAnnotationPtr& annotation,
+                             bool right = true);
 
     // --- tables ---------------------------------------------------------------
     bool selectRow(const TableViewPtr& table, const IndexPath& indexPath);
