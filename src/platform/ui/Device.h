@@ -1,5 +1,6 @@
 #pragma once
-// The device's physical orientation, as the host (or a test) reports it.
+// The device's physical orientation, as the host (or a test) reports it,
+// and whether it has a camera.
 // While orientation notifications are being generated, a change posts
 // DeviceOrientationDidChangeNotification through the default
 // NotificationCenter with the device as the object.
@@ -38,9 +39,14 @@ public:
     void endGeneratingDeviceOrientationNotifications();
     bool isGeneratingDeviceOrientationNotifications() const { return generating_ > 0; }
 
+    // Whether the device has a camera (the image picker's camera source); none at first.
+    bool hasCamera() const { return hasCamera_; }
+    void setHasCamera(bool has) { hasCamera_ = has; }
+
 private:
     DeviceOrientation orientation_ = DeviceOrientation::Portrait;
     int generating_ = 0;
+    bool hasCamera_ = false;
 };
 
 }  // namespace platform::ui

@@ -244,6 +244,64 @@ bool Driver::tapCalloutAccessory(const std::shared_ptr<MapView>& map, const MapA
     return tapped;
 }
 
+// --- pickers and sensors ------------------------------------------------------------------
+
+template <class T>
+std::shared_ptr<T> Driver::topVisible()
+{
+    auto controllers = ViewController::visibleControllers();
+    for (auto it = controllers.rbegin(); it != controllers.rend(); ++it)
+        if (auto typed = std::dynamic_pointer_cast<T>(*it)) return typed;
+    return nullptr;
+}
+
+bool Driver::pickImage(const ImagePtr& image)
+{
+    auto picker = topVisible<ImagePickerController>();
+    bool picked = picker && picker->pickImage(image);
+    pump();
+    return picked;
+}
+
+bool Driver::cancelImagePicker()
+{
+    auto picker = topVisible<ImagePickerController>();
+    bool cancelled = picker && picker->cancel();
+    pump();
+    return cancelled;
+}
+
+bool Driver::pickPerson(int recordId)
+{
+    auto picker = topVisible<PeoplePickerNavigationController>();
+    bool picked = picker && picker->pickPerson(recordId);
+    pump();
+    return picked;
+}
+
+bool Driver::pickPersonValue(PersonProperty property, int identifier)
+{
+    auto picker = topVisible<PeoplePickerNavigationController>();
+    bool picked = picker && picker->pickValue(property, identifier);
+    pump();
+    return picked;
+}
+
+bool Driver::cancelPeoplePicker()
+{
+    auto picker = topVisible<PeoplePickerNavigationController>();
+    bool cancelled = picker && picker->cancel();
+    pump();
+    return cancelled;
+}
+
+void Driver::feedAcceleration(const std::vector<Acceleration>& samples)
+{
+    auto accelerometer = Accelerometer::sharedAccelerometer();
+    for (const auto& sample : samples) accelerometer->feed(sample.x, sample.y, sample.z);
+    wait(accelerometer->updateInterval() * static_cast<double>(samples.size()));
+}
+
 // --- tables ----------------------------------------------------------------------------
 
 bool Driver::selectRow(const TableViewPtr& table, const IndexPath& indexPath)

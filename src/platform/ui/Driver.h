@@ -20,9 +20,12 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Control.h"
+#include "platform/ui/Accelerometer.h"
+#include "platform/ui/ImagePickerController.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/MapView.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/PeoplePickerNavigationController.h"
 #include "platform/ui/PopoverController.h"
 #include "platform/ui/SearchBar.h"
 #include "platform/ui/TabBarController.h"
@@ -84,6 +87,18 @@ public:
     bool tapAnnotation(const std::shared_ptr<MapView>& map, const MapAnnotationPtr& annotation);
     bool tapCalloutAccessory(const std::shared_ptr<MapView>& map, const MapAnnotationPtr& annotation,
                              bool right = true);
+
+    // --- pickers and sensors ----------------------------------------------------
+    // On the image picker on screen (the one shown last).
+    bool pickImage(const ImagePtr& image);
+    bool cancelImagePicker();
+    // On the people picker on screen: a person, then one of their values.
+    bool pickPerson(int recordId);
+    bool pickPersonValue(PersonProperty property, int identifier);
+    bool cancelPeoplePicker();
+    // Lines the samples up on the shared accelerometer and waits (with a
+    // manual clock) one update interval per sample, so each is delivered.
+    void feedAcceleration(const std::vector<Acceleration>& samples);
 
     // --- tables ---------------------------------------------------------------
     bool selectRow(const TableViewPtr& table, const IndexPath& indexPath);
@@ -156,6 +171,8 @@ public:
 
 private:
     void pump();
+    template <class T>
+    static std::shared_ptr<T> topVisible();
     // The driver's clock, else the installed one when it is manual (kept
     // alive by `holder`), else nullptr.
     ManualClock* manualClock(std::shared_ptr<Clock>& holder) const;
