@@ -5,6 +5,7 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/poller/HCResourcePollerReplyReader.h"
 #include "core/services/HCService.h"
+#include "core/xp/HCXPClientHooks.h"
 #include "core/storage/HCCompressableData.h"
 #include "core/storage/HCS3Response.h"
 #include "kernel/http/HCBlobDownloadObserver.h"
@@ -51,6 +52,11 @@ HCClientStateQueries clientStateQueries()
 void HCClientHooks::install()
 {
     HCClientState::setQueries(clientStateQueries());
+    HCXPClientHooks xp;
+    xp.session = &Halcyon::session;
+    xp.localUser = &Halcyon::localUser;
+    xp.releaseVersionString = &Halcyon::releaseVersionString;
+    HCXPClientHooks::install(xp);
     HCHttpService::setCompleteRequestHook(&HCRequestHandlesForModule::completeRequest);
     HCSettings::setAddOnHook(Halcyon::addOnSettingsHook());
     HCProvider::setHooks(providerHooks());
@@ -72,6 +78,7 @@ void HCClientHooks::remove()
     HCBlobDownloadObserver::setUncompressHook(nullptr);
     HCBlobDownloadObserver::setS3ResponseHook(nullptr);
     HCClientState::setQueries({});
+    HCXPClientHooks::install({});
 }
 
 void HCClientHooks::resetForTesting()

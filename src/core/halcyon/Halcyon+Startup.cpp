@@ -6,6 +6,7 @@
 #include "core/halcyon/HalcyonInstanceSlot.h"
 #include "core/publicclass/HCDelegatesContainer.h"
 #include "core/services/HCService.h"
+#include "core/xp/HCSession.h"
 #include "kernel/reachability/HCReachability.h"
 #include "kernel/reachability/HCReachabilityObserver.h"
 #include "kernel/settings/HCSettings.h"
@@ -144,6 +145,7 @@ void Halcyon::_initialize(const std::string& productKey, const std::string& secr
     HCService::setProvider(instance->provider_);
     instance->poller_ = HCPoller::initWithProvider(instance->provider_, kActivitiesPath);
     instance->poller_->setDefaultPollingFrequency(static_cast<double>(getPollingFrequencyDefault()));
+    instance->session_ = HCSession::initWithProductKey(keyInUse, secretInUse);
     for (const HCServiceEntry& service : sortedBy(instance->assembly_.services, &HCServiceEntry::startUpPlace)) {
         if (service.registerPolledResources) {
             service.registerPolledResources(instance->poller_);

@@ -3,6 +3,7 @@
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonInstanceSlot.h"
 #include "core/publicclass/HCDelegatesContainer.h"
+#include "core/xp/HCSession.h"
 #include "kernel/reachability/HCReachability.h"
 #include "platform/foundation/Log.h"
 #include "transport/poller/HCPoller.h"
@@ -55,6 +56,12 @@ HCBragDelegate* Halcyon::getBragDelegate()
 {
     auto instance = sharedInstance();
     return instance ? instance->delegatesContainer_->bragDelegate() : nullptr;
+}
+
+std::shared_ptr<HCSession> Halcyon::session()
+{
+    auto instance = sharedInstance();
+    return instance ? instance->session_ : nullptr;
 }
 
 std::string Halcyon::sessionId()
@@ -225,12 +232,11 @@ void Halcyon::clearPollingCacheForClassType(const std::string& resourceClassName
 
 // ===== Facilities ===========================================================
 
-// The seam for the device's parental controls: the JSON session's current
-// device reports them once the session is part of the client; until then no
-// device record exists, which reads as "not enabled".
+// As the session's current device reports them; no device record, or one
+// without parental controls, reads as "not enabled".
 bool Halcyon::parentalControlsEnabled() const
 {
-    return false;
+    return session_ && HCDevice::parentalControlsEnabled(session_->currentDevice());
 }
 
 bool Halcyon::allowUserGeneratedContent()

@@ -49,6 +49,7 @@ class HCUser;
 class HCPoller;
 class HCProvider;
 class HCReachabilityObserver;
+class HCSession;
 class HCSettingsAddOnHook;
 
 // What start-up needs from the layer that puts the client together.
@@ -141,6 +142,8 @@ public:
     static HCChallengeDelegate* getChallengeDelegate();
     static HCBragDelegate* getBragDelegate();
     static std::shared_ptr<HCPoller> poller();
+    // The JSON session; nil before start-up.
+    static std::shared_ptr<HCSession> session();
     static std::string sessionId();
     static platform::DatePtr sessionStartDate();
     static std::optional<std::string> mProductKey();
@@ -394,6 +397,7 @@ private:
     std::string shortDisplayName_;
     std::shared_ptr<HCProvider> provider_;
     std::shared_ptr<HCPoller> poller_;
+    std::shared_ptr<HCSession> session_;
     std::shared_ptr<platform::Object> presentationWindow_;
     int dashboardOrientation_ = 1;
     int notificationPosition_ = 0;
