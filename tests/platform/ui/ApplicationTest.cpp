@@ -125,10 +125,6 @@ TEST_F(ApplicationTest, WindowsAreHeldWeaklyAndOneIsKey)
     EXPECT_EQ(app->keyWindow(), nullptr);
     ASSERT_EQ(app->windows().size(), 1u);
     EXPECT_EQ(app->windows()[0], first);
-
-    auto controller = platform::String::make("root");
-    first->setRootViewController(controller);
-    EXPECT_EQ(first->rootViewController(), controller);
 }
 
 TEST_F(ApplicationTest, OnlyUrlsThatCanBeOpenedAreRecorded)
@@ -140,8 +136,6 @@ TEST_F(ApplicationTest, OnlyUrlsThatCanBeOpenedAreRecorded)
     EXPECT_FALSE(app->canOpenURL("fb://profile"));
     EXPECT_FALSE(app->openURL("fb://profile"));
     EXPECT_EQ(app->openedURLs(), (std::vector<std::string>{"https://example.org/a"}));
-    Application::resetShared();
-    EXPECT_TRUE(Application::shared()->openedURLs().empty());
 }
 
 TEST_F(ApplicationTest, DeviceOrientationChangesArePostedWhileGenerating)

@@ -11,6 +11,7 @@ namespace {
 constexpr Pixel kRed{255, 0, 0, 255};
 constexpr Pixel kBlue{0, 0, 255, 255};
 constexpr Pixel kWhite{255, 255, 255, 255};
+constexpr Pixel kClear{0, 0, 0, 0};
 
 // White, with a red pixel at (1, 0) and a blue one at (0, height - 1).
 ImagePtr marked(int width, int height)
@@ -39,6 +40,11 @@ TEST(BitmapContextTest, DrawsUprightAndScalesToTheRectangle)
     EXPECT_EQ(out->pixelAt(3, 1), kRed);
     EXPECT_EQ(out->pixelAt(0, 5), kBlue);
     EXPECT_EQ(out->pixelAt(7, 5), kWhite);
+
+    // The low-level call assumes y grows upwards: the top row lands at the bottom.
+    BitmapContext plain(Size(4, 4));
+    plain.drawBitmap(*marked(4, 4), Rect(0, 0, 4, 4));
+    EXPECT_EQ(plain.makeImage()->pixelAt(1, 3), kRed);
 }
 
 TEST(BitmapContextTest, QuarterTurnSwapsTheSidesAndMovesAKnownPixel)
@@ -62,25 +68,6 @@ TEST(BitmapContextTest, QuarterTurnSwapsTheSidesAndMovesAKnownPixel)
     }
 }
 
-TEST(BitmapContextTest, LowLevelDrawIsUpsideDownUntilTheMatrixFlipsIt)
-{
-    const auto image = marked(4, 4);
-    BitmapContext plain(Size(4, 4));
-    plain.drawBitmap(*image, Rect(0, 0, 4, 4));
-    EXPECT_EQ(plain.makeImage()->pixelAt(1, 3), kRed);  // top row at the bottom
-
-    // The profile picture's preparation: mirror x, turn by nearly pi, draw
-    // one height above the origin; the result stands upright.
-    BitmapContext flipped(Size(50, 50));
-    flipped.scaleCTM(-1, 1);
-    flipped.rotateCTM(static_cast<float>(std::numbers::pi - 0.001));
-    flipped.drawBitmap(*marked(50, 50), Rect(0, -50, 50, 50));
-    const auto out = flipped.makeImage();
-    EXPECT_EQ(out->pixelAt(1, 0), kRed);
-    EXPECT_EQ(out->pixelAt(0, 49), kBlue);
-    EXPECT_EQ(out->pixelAt(25, 25), kWhite);
-}
-
 TEST(BitmapContextTest, ScaleMultipliesPixelsAndTransparentPixelsLeaveTheBackground)
 {
     BitmapContext context(Size(4, 4), true, 2.0);
@@ -91,13 +78,34 @@ TEST(BitmapContextTest, ScaleMultipliesPixelsAndTransparentPixelsLeaveTheBackgro
     EXPECT_EQ(out->size(), Size(4, 4));
     EXPECT_EQ(out->pixelAt(3, 3), (Pixel{0, 0, 0, 255}));
 
-    context.saveGState();
-    context.translateCTM(2, 2);
-    context.restoreGState();
-    context.restoreGState();  // unbalanced: nothing
-    EXPECT_EQ(context.ctm(), AffineTransform::scale(2, 2));
-
     BitmapContext empty(Size(0, 10));
     empty.drawInRect(*marked(2, 2), Rect(0, 0, 2, 2));
     EXPECT_FALSE(empty.makeImage());
+}
+
+TEST(BitmapContextTest, ClipsFollowTheTransformAndSavedStatesNest)
+{
+    BitmapContext context(Size(4, 4));
+    context.setFillColor(Color::redColor());
+    context.saveGState();
+    context.translateCTM(2, 0);
+    context.clipToRect(Rect(0, 0, 1, 4));  // column 2 only
+    context.saveGState();
+    context.setFillColor(Color::blueColor());
+    context.restoreGState();
+    context.fillRect(Rect(-10, 0, 20, 1));
+    EXPECT_EQ(context.clipBoundingBox(), Rect(0, 0, 1, 4));
+    context.restoreGState();
+    context.restoreGState();  // unmatched: nothing
+    context.fillRect(Rect(0, 3, 1, 1));
+    auto image = context.makeImage();
+    EXPECT_EQ(image->pixelAt(2, 0), kRed);
+    EXPECT_EQ(image->pixelAt(1, 0), kClear);
+    EXPECT_EQ(image->pixelAt(3, 0), kClear);
+    EXPECT_EQ(image->pixelAt(0, 3), kRed) << "the clip went with its state";
+
+    context.setBlendMode(BlendMode::Copy);
+    context.setFillColor(Color::clearColor());
+    context.fillRect(Rect(0, 0, 4, 4));
+    EXPECT_EQ(context.makeImage()->pixelAt(2, 0), kClear);
 }

@@ -96,33 +96,6 @@ TEST_F(DrawingTest, APatternRepeatsTheTileFromTheOriginWithinTheClipAndRestoresT
     }
 }
 
-TEST_F(DrawingTest, ClipsFollowTheTransformAndSavedStatesNest)
-{
-    BitmapContext context(Size(4, 4));
-    context.setFillColor(Color::redColor());
-    context.saveGState();
-    context.translateCTM(2, 0);
-    context.clipToRect(Rect(0, 0, 1, 4));  // column 2 only
-    context.saveGState();
-    context.setFillColor(Color::blueColor());
-    context.restoreGState();
-    context.fillRect(Rect(-10, 0, 20, 1));
-    EXPECT_EQ(context.clipBoundingBox(), Rect(0, 0, 1, 4));
-    context.restoreGState();
-    context.restoreGState();  // unmatched: nothing
-    context.fillRect(Rect(0, 3, 1, 1));
-    auto image = context.makeImage();
-    EXPECT_EQ(image->pixelAt(2, 0), kRed);
-    EXPECT_EQ(image->pixelAt(1, 0), kNone);
-    EXPECT_EQ(image->pixelAt(3, 0), kNone);
-    EXPECT_EQ(image->pixelAt(0, 3), kRed) << "the clip went with its state";
-
-    context.setBlendMode(BlendMode::Copy);
-    context.setFillColor(Color::clearColor());
-    context.fillRect(Rect(0, 0, 4, 4));
-    EXPECT_EQ(context.makeImage()->pixelAt(2, 0), kNone);
-}
-
 TEST_F(DrawingTest, AnImageContextFlippedAndTurnedDrawsTheBitmapUpright)
 {
     // A 50x50 picture: red top half, blue bottom half.

@@ -1,7 +1,6 @@
 #include "platform/ui/Driver.h"
 
 #include "ControllerTestFixture.h"
-#include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 
@@ -84,35 +83,6 @@ TEST_F(DriverTest, ScreenDescriptionNamesControllersBarsAndPanels)
         << screen;
     EXPECT_NE(screen.find("ActionSheet \"Deleting IM\" [\"Delete\"!, \"Cancel\"*]"), std::string::npos) << screen;
     EXPECT_EQ(screen.find("\"Inbox\" right"), std::string::npos) << "the covered page's bar items are not shown";
-}
-
-TEST_F(DriverTest, LeavingTheApplicationAndComingBackPostsTheLifeCycleNotifications)
-{
-    Log seen;
-    auto& center = platform::NotificationCenter::defaultCenter();
-    for (const char* name : {ApplicationWillResignActiveNotification, ApplicationDidEnterBackgroundNotification,
-                             ApplicationWillEnterForegroundNotification, ApplicationDidBecomeActiveNotification})
-        center.addObserver(this, name, [&seen](const platform::Notification& n) { seen.push_back(n.name); });
-    driver.enterBackground();
-    driver.enterForeground();
-    center.removeObserver(this);
-    EXPECT_EQ(seen, (Log{ApplicationWillResignActiveNotification, ApplicationDidEnterBackgroundNotification,
-                         ApplicationWillEnterForegroundNotification, ApplicationDidBecomeActiveNotification}));
-    EXPECT_EQ(Application::shared()->applicationState(), ApplicationState::Active);
-}
-
-TEST_F(DriverTest, KeyboardShowsWithTheFocusAndTypingReachesTheField)
-{
-    auto page = make("Chat");
-    show(page);
-    auto field = TextField::make(Rect(10, 10, 200, 31));
-    page->view()->addSubview(field);
-    EXPECT_TRUE(driver.showKeyboard(field));
-    EXPECT_TRUE(Keyboard::isVisible());
-    EXPECT_EQ(driver.typeText(field, "hello"), 5u);
-    EXPECT_EQ(field->text(), "hello");
-    EXPECT_TRUE(driver.hideKeyboard());
-    EXPECT_FALSE(Keyboard::isVisible());
 }
 
 TEST_F(DriverTest, SettleMovesOnlyAManualClock)
