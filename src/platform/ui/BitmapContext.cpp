@@ -14,6 +14,7 @@ uint8_t toByte(double unit)
 
 Pixel texel(const Image& image, double u, double v)
 {
+    if (!std::isfinite(u) || !std::isfinite(v)) return {};
     const int iw = image.pixelWidth();
     const int ih = image.pixelHeight();
     const int sx = std::clamp(static_cast<int>(std::floor(u * iw)), 0, iw - 1);
@@ -102,7 +103,10 @@ void BitmapContext::paint(const Rect& deviceBox, const Sampler& sample)
 {
     if (pixels_.empty() || !state_.ctm.isInvertible()) return;
     const Rect box = deviceBox.intersection(Rect(0, 0, width_, height_));
-    if (box.isEmpty()) return;
+    // NaN or infinite coordinates (a hostile rectangle or matrix) draw nothing.
+    if (box.isEmpty() || !std::isfinite(box.minX()) || !std::isfinite(box.minY()) || !std::isfinite(box.maxX()) ||
+        !std::isfinite(box.maxY()))
+        return;
     const AffineTransform toUser = state_.ctm.inverted();
     const int x0 = static_cast<int>(std::floor(box.minX()));
     const int y0 = static_cast<int>(std::floor(box.minY()));
@@ -155,7 +159,7 @@ void BitmapContext::drawBitmap(const Image& image, const Rect& rect)
 void BitmapContext::drawTiledImage(const Image& image, const Rect& tile)
 {
     const Rect t = tile.standardized();
-    if (t.isEmpty()) return;
+    if (t.isEmpty() || !std::isfinite(t.width()) || !std::isfinite(t.height())) return;
     paint(Rect(0, 0, width_, height_), [&](Point user) -> std::optional<Pixel> {
         return texel(image, wrap(user.x, t.minX(), t.width()), 1.0 - wrap(user.y, t.minY(), t.height()));
     });

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <numbers>
 
 #include "platform/ui/BitmapContext.h"
@@ -77,6 +78,16 @@ TEST(BitmapContextTest, ScaleMultipliesPixelsAndTransparentPixelsLeaveTheBackgro
     const auto out = context.makeImage();
     EXPECT_EQ(out->size(), Size(4, 4));
     EXPECT_EQ(out->pixelAt(3, 3), (Pixel{0, 0, 0, 255}));
+
+    // Hostile numbers draw nothing and never crash.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    BitmapContext hostile(Size(4, 4));
+    hostile.drawTiledImage(*marked(2, 2), Rect(0, 0, nan, 2));
+    hostile.drawTiledImage(*marked(2, 2), Rect(0, 0, inf, 2));
+    hostile.translateCTM(nan, 0);
+    hostile.fillRect(Rect(0, 0, 4, 4));
+    EXPECT_EQ(hostile.makeImage()->pixelAt(0, 0).a, 0);
 
     BitmapContext empty(Size(0, 10));
     empty.drawInRect(*marked(2, 2), Rect(0, 0, 2, 2));
