@@ -55,6 +55,12 @@ public:
         return redirect.value_or(ip);
     }
     void didSelectRowAtIndexPath(TableView&, const IndexPath& ip) override { didSelect.push_back(ip); }
+    void scrollViewWillBeginDragging(ScrollView&) override { scrolls.push_back("begin"); }
+    void scrollViewDidScroll(ScrollView& view) override { scrolls.push_back(formatNumber(view.contentOffset().y)); }
+    void scrollViewDidEndDragging(ScrollView&, bool decelerate) override
+    {
+        scrolls.push_back(decelerate ? "end decelerating" : "end");
+    }
     std::optional<TableViewCellEditingStyle> editingStyleForRowAtIndexPath(TableView&, const IndexPath& ip) override
     {
         auto it = styles.find(ip);
@@ -72,6 +78,7 @@ public:
     std::vector<IndexPath> willSelect;
     std::vector<IndexPath> didSelect;
     std::vector<std::pair<TableViewCellEditingStyle, IndexPath>> commits;
+    std::vector<std::string> scrolls;
     int made = 0;
 };
 
@@ -122,6 +129,27 @@ TEST_F(TableViewTest, OnlyRowsMeetingTheBoundsGetCellsAndScrollingBringsInTheOth
     // A taller table shows more rows from the same offset.
     table->setFrame(Rect(0, 0, 320, 300));
     EXPECT_EQ(visible().back(), (IndexPath{0, 9}));
+}
+
+TEST_F(TableViewTest, DraggingScrollsInStepsBringsRowsIntoSightAndStopsAtTheEnd)
+{
+    rows->model = {numbered("r", 30)};
+    table->reloadData();
+    EXPECT_TRUE(driver.dragScrollView(table, 0, 50));
+    EXPECT_EQ(rows->scrolls, (std::vector<std::string>{"begin", "16.67", "33.33", "50", "end"}));
+    EXPECT_EQ(visibleTexts(), (std::vector<std::string>{"r1", "r2", "r3", "r4", "r5"}));
+
+    rows->scrolls.clear();
+    EXPECT_TRUE(driver.dragScrollView(table, 0, 5000));
+    EXPECT_EQ(table->contentOffset().y, 30 * 44 - 200) << "the content stops at its last row";
+    EXPECT_EQ(visible().back(), IndexPath(0, 29));
+    EXPECT_EQ(rows->scrolls.back(), "end");
+
+    // A finger on a row that came into sight selects it.
+    driver.tapAt(table->convertPointTo(table->rectForRowAtIndexPath({0, 28}).center(), nullptr));
+    EXPECT_EQ(rows->didSelect, (std::vector<IndexPath>{{0, 28}}));
+    table->setScrollEnabled(false);
+    EXPECT_FALSE(driver.dragScrollView(table, 0, -100));
 }
 
 TEST_F(TableViewTest, RowHeightsFromTheDelegateAndSectionTitlesPlaceTheRows)

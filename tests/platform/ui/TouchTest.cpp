@@ -1,4 +1,4 @@
-// Touches delivered by hit testing, drag-scrolling and the finders' windows.
+// Touches delivered by hit testing, and the windows that taps and finders see.
 #include "ControllerTestFixture.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
@@ -87,59 +87,6 @@ TEST_F(TouchTest, ControlsRowsAndSegmentsTakeTheirTouches)
     EXPECT_EQ(taps, 1) << "but does not act on it";
     EXPECT_EQ(driver.tapAt(Point(150, 330)), segments);
     EXPECT_EQ(segments->selectedSegmentIndex(), 1);
-}
-
-class Rows : public TableViewDataSource, public TableViewDelegate {
-public:
-    int numberOfRowsInSection(TableView&, int) override { return 30; }
-    TableViewCellPtr cellForRowAtIndexPath(TableView& table, const IndexPath&) override
-    {
-        asked++;
-        if (auto cell = table.dequeueReusableCellWithIdentifier("Row")) return cell;
-        return TableViewCell::make(TableViewCellStyle::Default, "Row");
-    }
-    void didSelectRowAtIndexPath(TableView&, const IndexPath& ip) override { log.push_back("select " + std::to_string(ip.row)); }
-    void scrollViewWillBeginDragging(ScrollView&) override { log.push_back("begin"); }
-    void scrollViewDidScroll(ScrollView& view) override { log.push_back(formatNumber(view.contentOffset().y)); }
-    void scrollViewDidEndDragging(ScrollView&, bool decelerate) override
-    {
-        log.push_back(decelerate ? "end decelerating" : "end");
-    }
-    Log log;
-    int asked = 0;
-};
-
-TEST_F(TouchTest, DraggingATableScrollsInStepsAndBringsRowsIntoSight)
-{
-    auto page = make("Page");
-    show(page);
-    auto rows = std::make_shared<Rows>();
-    auto table = TableView::make(Rect(0, 0, 320, 220));
-    table->setDataSource(rows);
-    table->setDelegate(rows);
-    page->view()->addSubview(table);
-    window->layoutIfNeeded();
-    EXPECT_EQ(rows->asked, 5);
-
-    EXPECT_TRUE(driver.dragScrollView(table, 0, 50));
-    EXPECT_EQ(rows->log, (Log{"begin", "16.67", "33.33", "50", "end"}));
-    EXPECT_EQ(table->indexPathsForVisibleRows().front(), IndexPath(0, 1));
-    EXPECT_EQ(table->indexPathsForVisibleRows().back(), IndexPath(0, 6));
-
-    // Past the end the content stops at its last row.
-    rows->log.clear();
-    EXPECT_TRUE(driver.dragScrollView(table, 0, 5000));
-    EXPECT_EQ(table->contentOffset().y, 30 * 44 - 220);
-    EXPECT_EQ(table->indexPathsForVisibleRows().back(), IndexPath(0, 29));
-    EXPECT_EQ(rows->log.back(), "end");
-
-    // A tap on a row that came into sight selects it.
-    rows->log.clear();
-    driver.tapAt(table->convertPointTo(table->rectForRowAtIndexPath(IndexPath(0, 28)).center(), nullptr));
-    EXPECT_EQ(rows->log, (Log{"select 28"}));
-
-    table->setScrollEnabled(false);
-    EXPECT_FALSE(driver.dragScrollView(table, 0, -100));
 }
 
 TEST_F(TouchTest, FindersAndTapsSeeEveryShownWindow)
