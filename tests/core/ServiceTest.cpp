@@ -72,6 +72,14 @@ TEST(ServiceTest, PopulatesItsFreshMapExactlyOnce)
     EXPECT_TRUE(service->canReceiveCallbacksNow());
 }
 
+TEST(ServiceTest, AServiceMadeWithoutCreateStillReadsItsClasses)
+{
+    auto service = std::make_shared<CountingService>();
+    ASSERT_NE(service->getKnownResources(), nullptr);
+    EXPECT_EQ(service->getKnownResources()->getTypeNamed("player"), "TestPlayer");
+    EXPECT_EQ(service->populateCalls, 1);
+}
+
 TEST(ServiceTest, OverridablesThatWereLeftOutAreReported)
 {
     std::vector<std::string> reports;

@@ -1,6 +1,7 @@
 #include "core/resources/HCMissingOverride.h"
 #include "core/resources/HCResourceClass.h"
 #include "core/services/HCService.h"
+#include "platform/net/URLRequest.h"
 
 namespace {
 
@@ -19,6 +20,11 @@ std::shared_ptr<HCService> HCService::sharedInstance()
 void HCService::populateKnownResources(HCResourceNameMap&)
 {
     HCReportMissingOverride(kSource, HCClassName(typeid(*this)), "populateKnownResources");
+}
+
+std::size_t HCService::maxReplyBytes() const
+{
+    return platform::URLRequest::kDefaultMaxBodyBytes;
 }
 
 std::shared_ptr<HCRequestHandle> HCService::getIndexOnSuccess(const HCDelegate&, const HCDelegate&)

@@ -38,13 +38,14 @@ void HCService::setProvider(std::shared_ptr<HCProvider> provider)
     installedProvider() = std::move(provider);
 }
 
-void HCService::init()
+const HCPointer<HCResourceNameMap>& HCService::getKnownResources()
 {
-    if (knownResources_) {
-        return;
-    }
-    knownResources_ = std::make_shared<HCResourceNameMap>();
-    populateKnownResources(*knownResources_);
+    std::call_once(knownResourcesOnce_, [this] {
+        auto map = std::make_shared<HCResourceNameMap>();
+        populateKnownResources(*map);
+        knownResources_ = std::move(map);
+    });
+    return knownResources_;
 }
 
 std::shared_ptr<HCRequestHandle> HCService::getAction(const std::string& action,
@@ -127,7 +128,7 @@ std::shared_ptr<HCRequestHandle> HCService::_performAction(const std::string& ac
     HCDelegate onSuccess(self, &HCService::_onActionSucceeded, success, provider->requestThread());
     HCDelegate onFailure(self, &HCService::_onActionFailed, failure, provider->requestThread());
     return provider->performAction(path, list, httpMethod, onSuccess, onFailure, requestType, notice,
-                                   requiringAuthentication);
+                                   requiringAuthentication, maxReplyBytes());
 }
 
 void HCService::_onActionSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader,
@@ -135,7 +136,7 @@ void HCService::_onActionSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader
 {
     HCPointer<HCXmlDocument> document =
         loader ? HCXmlDocument::xmlDocumentWithData(loader->data()->bytes()) : HCXmlDocument::xmlDocumentWithData(std::string_view());
-    auto series = HCResource::resourcesFromXml(*document, knownResources_.get());
+    auto series = HCResource::resourcesFromXml(*document, getKnownResources().get());
     if (loader) {
         auto oauthResponse = loader->oauthResponse();
         if (const auto& response = oauthResponse->urlResponse()) {

@@ -18,7 +18,9 @@
 // Thread: the action builders on the caller's thread (the main thread as a
 // rule); the reply handlers on the provider's request thread; the singletons
 // and the provider are set and cleared on the main thread.
+#include <cstddef>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -35,13 +37,12 @@ class OAuthAPIRequestLoader;
 
 class HCService : public platform::Object, public HCCallbackable {
 public:
-    // A new service of class S with its name map filled: populateKnownResources
-    // runs once, on the freshly made empty map.
+    // A new service of class S with its name map filled now, on this thread.
     template <class S>
     static std::shared_ptr<S> create()
     {
         auto service = std::make_shared<S>();
-        service->init();
+        service->getKnownResources();
         return service;
     }
 
@@ -53,7 +54,10 @@ public:
     // Callbacks addressed to a service are never held back.
     bool canReceiveCallbacksNow() const override { return true; }
 
-    const HCPointer<HCResourceNameMap>& getKnownResources() const { return knownResources_; }
+    // The name map: populateKnownResources runs once, on a fresh empty map,
+    // at the first ask (create() asks at once), so a service made any other
+    // way still reads its replies with its classes.
+    const HCPointer<HCResourceNameMap>& getKnownResources();
 
     // --- Overridables -----------------------------------------------------
     // Registers the service's polled resource classes; by default none.
@@ -62,6 +66,9 @@ public:
     // forgot to and answers nil.
     static std::shared_ptr<HCService> sharedInstance();
     virtual void populateKnownResources(HCResourceNameMap& map);
+    // The largest reply body this service's actions take; a service whose
+    // replies may be larger (blobs) raises it.
+    virtual std::size_t maxReplyBytes() const;
     // The service's standard list, and one object of it. A service whose
     // class-level call has the same name is reached as sharedInstance()->...
     virtual std::shared_ptr<HCRequestHandle> getIndexOnSuccess(const HCDelegate& onSuccess,
@@ -119,7 +126,6 @@ protected:
     HCService() = default;
 
 private:
-    void init();
-
+    std::once_flag knownResourcesOnce_;
     HCPointer<HCResourceNameMap> knownResources_;
 };

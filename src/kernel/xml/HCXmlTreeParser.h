@@ -25,8 +25,10 @@ struct HCXmlParseLimits {
     size_t maxDepth = 256;
     // Character data kept over the whole document; beyond it the parse stops.
     size_t maxTextBytes = 16u * 1024u * 1024u;
-    // Elements built over the whole document; beyond it the parse stops.
-    size_t maxElements = 1u << 20;
+    // Elements built over the whole document; beyond it the parse stops. The
+    // longest real reply (a full friends list) holds well under this; each
+    // element costs a few hundred bytes and some time on the request thread.
+    size_t maxElements = 50000;
 };
 
 // Never fails: returns the synthetic top element, with no children when

@@ -34,6 +34,8 @@ struct Job {
     double lastActivity = 0;
     curl_off_t seenUp = 0;
     curl_off_t seenDown = 0;
+    // The body passed request.maxBodyBytes: the write was refused.
+    bool bodyTooLarge = false;
     char errorBuffer[CURL_ERROR_SIZE] = {};
 
     Job(std::shared_ptr<URLTransfer> o, URLRequest r) : owner(std::move(o)), request(std::move(r)), easy(curl_easy_init()) {}
@@ -85,6 +87,10 @@ size_t onBody(char* data, size_t size, size_t count, void* userp)
     auto& job = *static_cast<Job*>(userp);
     size_t n = size * count;
     job.lastActivity = Clock::currentTime();
+    if (n > job.request.maxBodyBytes - std::min(job.response.body.size(), job.request.maxBodyBytes)) {
+        job.bodyTooLarge = true;
+        return 0;  // ends the transfer with a write error
+    }
     job.response.body.insert(job.response.body.end(), data, data + n);
     return n;
 }
@@ -117,6 +123,7 @@ int configure(Job& job)
     }
     job.errorBuffer[0] = 0;
     job.seenUp = job.seenDown = 0;
+    job.bodyTooLarge = false;
 
     curl_easy_setopt(e, CURLOPT_URL, job.request.url.c_str());
     curl_easy_setopt(e, CURLOPT_PRIVATE, &job);
@@ -131,6 +138,8 @@ int configure(Job& job)
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &job);
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, onBody);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &job);
+    // Refuses an announced Content-Length over the cap before any body moves.
+    curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(job.request.maxBodyBytes));
     curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, onProgress);
     curl_easy_setopt(e, CURLOPT_XFERINFODATA, &job);
@@ -269,6 +278,10 @@ struct CurlTransport::Engine {
     void finished(Job& job, CURLcode code)
     {
         curl_multi_remove_handle(multi, job.easy);
+        if (job.bodyTooLarge || code == CURLE_FILESIZE_EXCEEDED) {
+            finish(job, kNetErrorDataLengthExceedsMaximum);
+            return;
+        }
         if (code != CURLE_OK) {
             long verify = 0;
             curl_easy_getinfo(job.easy, CURLINFO_SSL_VERIFYRESULT, &verify);

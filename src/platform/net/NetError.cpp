@@ -15,6 +15,7 @@ const char* textForCode(int code)
     case kNetErrorTooManyRedirects: return "too many HTTP redirects";
     case kNetErrorBadServerResponse: return "The server returned a reply that could not be read.";
     case kNetErrorCannotDecodeContentData: return "The reply's content encoding could not be decoded.";
+    case kNetErrorDataLengthExceedsMaximum: return "The reply is larger than the request allows.";
     case kNetErrorSecureConnectionFailed:
         return "An SSL error has occurred and a secure connection to the server cannot be made.";
     case kNetErrorServerCertificateHasBadDate: return "The certificate for this server has expired or is not yet valid.";

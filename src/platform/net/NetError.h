@@ -19,6 +19,7 @@
 //   -1007  | too many redirects               | more than 16 redirects followed
 //   -1011  | bad server response              | WEIRD_SERVER_REPLY, UNSUPPORTED_PROTOCOL (an unreadable status line)
 //   -1016  | cannot decode content data       | BAD_CONTENT_ENCODING
+//   -1103  | data length exceeds maximum      | a reply body over the request's maxBodyBytes
 //   -1200  | secure connection failed         | SSL_CONNECT_ERROR and the other TLS failures
 //   -1201  | certificate has a bad date       | PEER_FAILED_VERIFICATION, expired or not yet valid
 //   -1202  | certificate untrusted            | PEER_FAILED_VERIFICATION otherwise, SSL_ISSUER_ERROR,
@@ -46,6 +47,7 @@ enum NetErrorCode : int {
     kNetErrorTooManyRedirects = -1007,
     kNetErrorBadServerResponse = -1011,
     kNetErrorCannotDecodeContentData = -1016,
+    kNetErrorDataLengthExceedsMaximum = -1103,
     kNetErrorSecureConnectionFailed = -1200,
     kNetErrorServerCertificateHasBadDate = -1201,
     kNetErrorServerCertificateUntrusted = -1202,

@@ -2,6 +2,7 @@
 // What a transfer sends and what it gets back.
 //
 // Thread: plain values; owned by one thread at a time.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,10 @@
 namespace platform {
 
 struct URLRequest {
+    // No reply the client reads comes near this; a request that expects a
+    // larger body sets its own maxBodyBytes.
+    static constexpr std::size_t kDefaultMaxBodyBytes = 2u * 1024u * 1024u;
+
     struct Credentials {
         std::string user;
         std::string password;
@@ -29,6 +34,10 @@ struct URLRequest {
     bool useCookies = true;
     // HTTP basic authentication, sent only to the request's own origin.
     std::optional<Credentials> credentials;
+    // The largest reply body taken (as delivered, after content decoding);
+    // a larger one fails the transfer with kNetErrorDataLengthExceedsMaximum
+    // as soon as it is announced or received.
+    std::size_t maxBodyBytes = kDefaultMaxBodyBytes;
 };
 
 struct URLResponse {

@@ -1,6 +1,7 @@
 #include "transport/handles/HCRequestHandle.h"
 
 #include "kernel/http/HCHttpRequest.h"
+#include "transport/handles/HCRequestHandlesForModule.h"
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 #include "transport/provider/HCProvider.h"
 
@@ -19,7 +20,9 @@ HCRequestHandle::HCRequestHandle(const platform::ObjectPtr& request) : request_(
 
 std::shared_ptr<HCRequestHandle> HCRequestHandle::requestHandle(const platform::ObjectPtr& request)
 {
-    return std::make_shared<HCRequestHandle>(request);
+    auto handle = std::make_shared<HCRequestHandle>(request);
+    HCRequestHandlesForModule::handleMade(handle);
+    return handle;
 }
 
 platform::ObjectPtr HCRequestHandle::request() const

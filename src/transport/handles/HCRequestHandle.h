@@ -18,6 +18,8 @@ class HCRequestHandle final : public platform::Object {
 public:
     enum class RequestKind { SignedRequest, HttpDownload, Other };
 
+    // The way to make a handle: the registry learns of it at once, so the
+    // request's end reaches it even before it is registered with a module.
     static std::shared_ptr<HCRequestHandle> requestHandle(const platform::ObjectPtr& request);
     explicit HCRequestHandle(const platform::ObjectPtr& request);
 

@@ -11,6 +11,9 @@ struct Registry {
     std::mutex mutex;
     // nullopt: the registry does not exist (never created, or emptied by a cancel).
     std::optional<std::vector<std::shared_ptr<HCRequestHandlesForModule>>> entries;
+    // Handles made and not (yet) registered: a request may end before its
+    // handle is registered, and its end must still reach the handle.
+    std::vector<std::weak_ptr<HCRequestHandle>> unregistered;
 };
 
 Registry& registry()
@@ -21,11 +24,22 @@ Registry& registry()
 
 }  // namespace
 
+void HCRequestHandlesForModule::handleMade(const HCRequestHandlePtr& handle)
+{
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    std::erase_if(r.unregistered, [](const auto& weak) { return weak.expired(); });
+    r.unregistered.push_back(handle);
+}
+
 void HCRequestHandlesForModule::addHandle(const HCRequestHandlePtr& handle, const std::string& module)
 {
     if (!handle) return;
     auto& r = registry();
     std::lock_guard lock(r.mutex);
+    std::erase_if(r.unregistered, [&](const auto& weak) { return weak.expired() || weak.lock() == handle; });
+    // Its request already ended (or is gone): nothing would ever take it out.
+    if (!handle->request()) return;
     if (!r.entries) {
         r.entries.emplace();
         r.entries->reserve(64);
@@ -48,13 +62,20 @@ void HCRequestHandlesForModule::completeRequest(const platform::ObjectPtr& reque
     std::vector<HCRequestHandlePtr> finished;
     {
         std::lock_guard lock(r.mutex);
-        if (!r.entries || r.entries->empty()) return;
-        for (auto& entry : *r.entries) {
-            std::erase_if(entry->handles_, [&](const HCRequestHandlePtr& h) {
-                if (h->request() != request) return false;
-                finished.push_back(h);
-                return true;
-            });
+        std::erase_if(r.unregistered, [&](const std::weak_ptr<HCRequestHandle>& weak) {
+            auto h = weak.lock();
+            if (h && h->request() != request) return false;
+            if (h) finished.push_back(h);
+            return true;
+        });
+        if (r.entries) {
+            for (auto& entry : *r.entries) {
+                std::erase_if(entry->handles_, [&](const HCRequestHandlePtr& h) {
+                    if (h->request() != request) return false;
+                    finished.push_back(h);
+                    return true;
+                });
+            }
         }
     }
     // Cleared outside the registry lock: a handle has a lock of its own.

@@ -25,10 +25,14 @@ public:
     const std::string& module() const { return module_; }
     const std::vector<HCRequestHandlePtr>& handles() const { return handles_; }
 
-    // A nil handle is ignored.
+    // A nil handle is ignored, and so is one whose request already ended.
     static void addHandle(const HCRequestHandlePtr& handle, const std::string& module);
-    // Clears the request of every handle that carries it and drops those handles.
+    // Clears the request of every handle that carries it, registered or not,
+    // and drops those handles.
     static void completeRequest(const platform::ObjectPtr& request);
+    // Every new handle is noted here (HCRequestHandle::requestHandle does it),
+    // so that a request ending before its handle is registered still clears it.
+    static void handleMade(const HCRequestHandlePtr& handle);
     // Forgets the module's handles and cancels their requests: no callback
     // of them follows.
     static void cancelAllRequestsForModule(const std::string& module);

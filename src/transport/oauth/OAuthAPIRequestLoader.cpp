@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Thread.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
+#include "transport/provider/HCProvider.h"
 
 OAuthAPIRequestLoader::OAuthAPIRequestLoader(std::shared_ptr<OAuthURLRequest> request, HCDelegate onSuccess,
                                              HCDelegate onFailure)
@@ -84,6 +85,9 @@ bool OAuthAPIRequestLoader::isLoading() const
 bool OAuthAPIRequestLoader::loadSynchronously(bool synchronously)
 {
     if (synchronously) return false;
+    // Signed now with the provider's credentials of this moment: a log-out or
+    // a new token while the request waited in the queue must count.
+    if (auto provider = this->provider()) request_->setToken(provider->accessToken());
     auto self = platform::self(this);
     auto transfer = platform::URLTransfer::start(request_->prepare(), platform::Thread::current()->runLoop(),
                                                  [self](const platform::URLResult& result) { self->finish(result); });

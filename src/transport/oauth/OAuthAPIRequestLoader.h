@@ -41,8 +41,10 @@ public:
     void setOnSuccess(const HCDelegate& delegate);
     void setOnFailure(const HCDelegate& delegate);
 
-    // Only the asynchronous form exists: with false, starts the transfer on
-    // the current thread's run loop. With true it does nothing and answers false.
+    // Only the asynchronous form exists: with false, signs the request (with
+    // the provider's token of this moment when it has a provider) and starts
+    // the transfer on the current thread's run loop. With true it does
+    // nothing and answers false.
     bool loadSynchronously(bool synchronously);
     bool isLoading() const;
 

@@ -1,5 +1,6 @@
 #include "transport/oauth/OAuthURLRequest.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/foundation/UUID.h"
@@ -54,9 +55,26 @@ std::string OAuthURLRequest::mimeTypeForDataType(const std::string& dataType)
     return "application/octet-stream";
 }
 
-std::vector<uint8_t> OAuthURLRequest::createMultipartFormContent(const std::vector<URLRequestParameter>& parameters)
+std::string OAuthURLRequest::multipartBoundaryFor(const std::vector<URLRequestParameter>& parameters)
 {
+    auto heldByAPart = [&](const std::string& boundary) {
+        auto holds = [&](const auto& bytes) {
+            return std::search(bytes.begin(), bytes.end(), boundary.begin(), boundary.end()) != bytes.end();
+        };
+        return std::any_of(parameters.begin(), parameters.end(), [&](const URLRequestParameter& p) {
+            return holds(p.name()) || holds(p.value()) || holds(p.blob()) || holds(p.dataType());
+        });
+    };
     std::string boundary = kMultipartBoundary;
+    // A fresh UUID makes a second collision as good as impossible; a blob
+    // that still holds it only costs another try.
+    while (heldByAPart(boundary)) boundary = std::string(kMultipartBoundary) + "-" + platform::createUUIDString();
+    return boundary;
+}
+
+std::vector<uint8_t> OAuthURLRequest::createMultipartFormContent(const std::vector<URLRequestParameter>& parameters,
+                                                                 const std::string& boundary)
+{
     std::vector<uint8_t> body;
     auto append = [&body](const std::string& text) { body.insert(body.end(), text.begin(), text.end()); };
     for (auto& p : parameters) {
@@ -85,6 +103,7 @@ platform::URLRequest OAuthURLRequest::prepare() const
     platform::URLRequest request;
     request.method = method_;
     request.timeoutSeconds = timeoutSeconds_;
+    request.maxBodyBytes = maxBodyBytes_;
     request.useCookies = false;
 
     std::string url = url_;
@@ -93,8 +112,9 @@ platform::URLRequest OAuthURLRequest::prepare() const
         std::string query = formEncodedParameters(parameters_);
         if (!query.empty()) url += (url.find('?') == std::string::npos ? "?" : "&") + query;
     } else if (hasBinaryParameter()) {
-        request.body = createMultipartFormContent(parameters_);
-        request.headers.set("Content-Type", std::string("multipart/form-data; boundary=") + kMultipartBoundary);
+        const std::string boundary = multipartBoundaryFor(parameters_);
+        request.body = createMultipartFormContent(parameters_, boundary);
+        request.headers.set("Content-Type", "multipart/form-data; boundary=" + boundary);
     } else {
         std::string form = formEncodedParameters(parameters_);
         request.body.assign(form.begin(), form.end());

@@ -34,6 +34,10 @@ public:
     const std::vector<URLRequestParameter>& parameters() const { return parameters_; }
     const std::string& url() const { return url_; }
     void setTimeoutSeconds(double seconds) { timeoutSeconds_ = seconds; }
+    // The largest reply body the transfer takes (platform::URLRequest::maxBodyBytes).
+    void setMaxBodyBytes(std::size_t bytes) { maxBodyBytes_ = bytes; }
+    // The access token prepare() signs with; nullopt signs as the consumer alone.
+    void setToken(std::optional<OAuthToken> token) { token_ = std::move(token); }
 
     // Fixes nonce and timestamp instead of a fresh UUID and the clock's time.
     void setNonceAndTimestamp(std::string nonce, std::string timestamp);
@@ -41,8 +45,13 @@ public:
     // Signs the request and returns what goes on the wire.
     platform::URLRequest prepare() const;
 
+    // The boundary that separates these parameters' parts: the service's usual
+    // one, unless a part holds it (a blob may hold anything); then another,
+    // which the request's content type carries.
+    static std::string multipartBoundaryFor(const std::vector<URLRequestParameter>& parameters);
     // The multipart body of the parameters, byte for byte as the service expects it.
-    static std::vector<uint8_t> createMultipartFormContent(const std::vector<URLRequestParameter>& parameters);
+    static std::vector<uint8_t> createMultipartFormContent(const std::vector<URLRequestParameter>& parameters,
+                                                           const std::string& boundary = kMultipartBoundary);
     // The MIME type of a binary parameter's data type ("png" -> "image/png").
     static std::string mimeTypeForDataType(const std::string& dataType);
     // application/x-www-form-urlencoded text of the text parameters.
@@ -58,5 +67,6 @@ private:
     std::optional<OAuthToken> token_;
     std::vector<URLRequestParameter> parameters_;
     double timeoutSeconds_ = 30;
+    std::size_t maxBodyBytes_ = platform::URLRequest::kDefaultMaxBodyBytes;
     std::optional<std::pair<std::string, std::string>> fixedNonceAndTimestamp_;
 };

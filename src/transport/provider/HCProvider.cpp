@@ -70,17 +70,14 @@ void HCProvider::unlockUpdatingCondition()
 std::shared_ptr<HCRequestHandle> HCProvider::performAction(
     const std::string& path, const std::optional<std::vector<URLRequestParameter>>& parameters,
     const std::string& httpMethod, const HCDelegate& success, const HCDelegate& failure, int requestType,
-    const platform::ObjectPtr& notice, bool requiringAuthentication)
+    const platform::ObjectPtr& notice, bool requiringAuthentication, std::size_t maxReplyBytes)
 {
     if (requiringAuthentication && willSilentlyDiscardAction()) return nullptr;
 
-    std::optional<OAuthToken> token;
-    {
-        std::lock_guard lock(tokenMutex_);
-        token = token_;
-    }
-    auto request = std::make_shared<OAuthURLRequest>(serviceRoot() + path, consumer_, token);
+    auto request =
+        std::make_shared<OAuthURLRequest>(HCHttpService::urlForPath(serviceRoot(), path), consumer_, std::nullopt);
     request->setHTTPMethod(httpMethod);
+    request->setMaxBodyBytes(maxReplyBytes);
     if (parameters) request->setParameters(*parameters);
 
     auto self = platform::self(this);
@@ -227,14 +224,24 @@ bool HCProvider::isAuthenticated() const
     return token_.has_value();
 }
 
-void HCProvider::setAccessToken(const std::string& token, const std::string& secret)
+std::optional<OAuthToken> HCProvider::accessToken() const
 {
+    std::lock_guard lock(tokenMutex_);
+    return token_;
+}
+
+bool HCProvider::setAccessToken(const std::string& token, const std::string& secret)
+{
+    // The credential store would not keep it, and a request signed with it
+    // could only earn a 401.
+    if (token.empty()) return false;
     OAuthToken pair{token, secret};
     {
         std::lock_guard lock(tokenMutex_);
         token_ = pair;
     }
     OAuthCredentialStore::save(consumer_.key, pair);
+    return true;
 }
 
 void HCProvider::destroyLocalCredentials()

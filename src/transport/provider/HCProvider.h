@@ -2,7 +2,8 @@
 // The one gateway for signed service requests.
 //
 // performAction() queues an action and returns at once; the provider's own
-// request thread (a run loop of its own) signs and starts it. Replies are
+// request thread (a run loop of its own) starts it, and the loader signs it
+// then, with the token the provider holds at that moment. Replies are
 // handed to the action's callbacks on that thread; the callbacks then hop to
 // their own threads. A condition lock guards the queue: its condition is 1
 // while actions are queued or loaders run, else 0.
@@ -33,11 +34,14 @@ public:
     static std::shared_ptr<HCProvider> providerWithProductKey(const std::string& productKey, const std::string& secret);
     ~HCProvider() override;
 
-    std::shared_ptr<HCRequestHandle> performAction(const std::string& path,
-                                                   const std::optional<std::vector<URLRequestParameter>>& parameters,
-                                                   const std::string& httpMethod, const HCDelegate& success,
-                                                   const HCDelegate& failure, int requestType,
-                                                   const platform::ObjectPtr& notice, bool requiringAuthentication);
+    // `path` joins the service root with one "/" (HCHttpService::urlForPath);
+    // a reply body over `maxReplyBytes` fails the request with
+    // kNetErrorDataLengthExceedsMaximum.
+    std::shared_ptr<HCRequestHandle> performAction(
+        const std::string& path, const std::optional<std::vector<URLRequestParameter>>& parameters,
+        const std::string& httpMethod, const HCDelegate& success, const HCDelegate& failure, int requestType,
+        const platform::ObjectPtr& notice, bool requiringAuthentication,
+        std::size_t maxReplyBytes = platform::URLRequest::kDefaultMaxBodyBytes);
 
     // Stops a running loader or drops a queued one; nil changes nothing.
     void cancelRequest(const OAuthAPIRequestLoaderPtr& loader);
@@ -49,7 +53,10 @@ public:
     void cleanupRequestThread();
 
     bool isAuthenticated() const;
-    void setAccessToken(const std::string& token, const std::string& secret);
+    // The token every request is signed with when its loader starts it.
+    std::optional<OAuthToken> accessToken() const;
+    // An empty token is refused (false): nothing changes.
+    bool setAccessToken(const std::string& token, const std::string& secret);
     void destroyLocalCredentials();
 
     platform::ThreadPtr requestThread() const { return requestThread_; }

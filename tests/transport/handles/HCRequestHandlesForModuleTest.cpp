@@ -63,6 +63,16 @@ TEST_F(HCRequestHandlesForModuleTest, CompletedRequestClearsItsHandleAndKeepsThe
     handle->cancel();
 }
 
+TEST_F(HCRequestHandlesForModuleTest, AHandleWhoseRequestEndedBeforeItWasRegisteredIsNotKept)
+{
+    auto request = platform::String::make("loader");
+    auto handle = HCRequestHandle::requestHandle(request);
+    HCRequestHandlesForModule::completeRequest(request);
+    EXPECT_EQ(handle->request(), nullptr);
+    HCRequestHandlesForModule::addHandle(handle, "HCUser");
+    EXPECT_TRUE(modules().empty());
+}
+
 TEST_F(HCRequestHandlesForModuleTest, CancellingAModuleDropsOnlyItsEntryAndTheLastOneDropsTheRegistry)
 {
     auto a = platform::String::make("a"), b = platform::String::make("b");

@@ -106,6 +106,30 @@ TEST(OAuthURLRequest, PostSendsAFormBodyThatIsSignedAndMultipartThatIsNot)
     EXPECT_NE(text(multipart.body).find("Content-Type: image/png\r\n"), std::string::npos);
 }
 
+TEST(OAuthURLRequest, ABlobHoldingTheUsualBoundaryGetsAnotherOneForItsRequest)
+{
+    const std::string usual = OAuthURLRequest::kMultipartBoundary;
+    const std::string hostile = "\r\n--" + usual + "\r\nContent-Disposition: form-data; name=\"admin\"\r\n\r\n1";
+    OAuthURLRequest upload("https://h.example/api/x", {"key", "secret"}, std::nullopt);
+    upload.setHTTPMethod("POST");
+    upload.setParameters({URLRequestParameter("blob", std::vector<uint8_t>(hostile.begin(), hostile.end()), "bin"),
+                          URLRequestParameter("key", "slot")});
+    auto wire = upload.prepare();
+    const std::string contentType = wire.headers.value("Content-Type").value_or("");
+    const std::string prefix = "multipart/form-data; boundary=";
+    ASSERT_EQ(contentType.rfind(prefix, 0), 0u);
+    const std::string boundary = contentType.substr(prefix.size());
+    EXPECT_NE(boundary, usual);
+    EXPECT_LE(boundary.size(), 70u);
+    // Two parts and the closing line: the blob splits nothing.
+    const std::string body = text(wire.body);
+    size_t delimiters = 0;
+    for (size_t at = body.find("--" + boundary); at != std::string::npos; at = body.find("--" + boundary, at + 1))
+        ++delimiters;
+    EXPECT_EQ(delimiters, 3u);
+    EXPECT_NE(body.find(hostile), std::string::npos);
+}
+
 TEST(OAuthURLRequest, QueryKeepsTheNestedWriterOrder)
 {
     HCHttpNestedQueryStringWriter writer;

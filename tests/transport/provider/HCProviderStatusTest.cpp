@@ -8,6 +8,7 @@
 #include "kernel/settings/HCSettings.h"
 #include "platform/foundation/Sandbox.h"
 #include "support/LoopbackServer.h"
+#include "support/RequestThreadGate.h"
 #include "support/TestSupport.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
 #include "transport/provider/HCProvider.h"
@@ -89,6 +90,47 @@ TEST_F(HCProviderStatusTest, SignedSuccessHandsTheLoaderWithItsBodyToTheSuccessS
     EXPECT_TRUE(outcomes.allOnMain);
     EXPECT_EQ(server.requests().at(0).header("Authorization").rfind("OAuth ", 0), 0u);
     EXPECT_TRUE(provider->waitUntilIdle(5));
+}
+
+TEST_F(HCProviderStatusTest, AQueuedRequestIsSignedWithTheTokenHeldWhenItIsSentAndItsPathJoinsWithOneSlash)
+{
+    {
+        testsupport::RequestThreadGate gate(provider->requestThread());
+        perform("/ok");
+        ASSERT_TRUE(provider->setAccessToken("fresh-token", "fresh-secret"));
+    }
+    ASSERT_TRUE(waitForOutcomes(1));
+    {
+        testsupport::RequestThreadGate gate(provider->requestThread());
+        perform("ok");
+        provider->destroyLocalCredentials();
+    }
+    ASSERT_TRUE(waitForOutcomes(2));
+    EXPECT_EQ(outcomes.events, (std::vector<std::string>{"success:200:fine", "success:200:fine"}));
+    auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_NE(requests[0].header("Authorization").find("oauth_token=\"fresh-token\""), std::string::npos);
+    EXPECT_EQ(requests[1].header("Authorization").find("oauth_token"), std::string::npos);
+}
+
+TEST_F(HCProviderStatusTest, AReplyOverTheDefaultCapFailsUnlessTheCallerRaisedIt)
+{
+    const size_t size = platform::URLRequest::kDefaultMaxBodyBytes + 1;
+    server.route("/big", [size](const ServerRequest&) { return ServerReply::text(200, std::string(size, 'x')); });
+    std::vector<std::string> seen;
+    auto record = [&](const std::string& side) {
+        return HCDelegate::withFunction([&seen, side](const platform::ObjectPtr& object) {
+            auto loader = std::dynamic_pointer_cast<OAuthAPIRequestLoader>(object);
+            seen.push_back(side + ":" + std::to_string(loader->error() ? loader->error()->code() : 0) + ":" +
+                           std::to_string(loader->data()->bytes().size()));
+        });
+    };
+    provider->performAction("big", std::nullopt, "GET", record("success"), record("failure"), 0, nullptr, false);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return seen.size() == 1; }));
+    provider->performAction("big", std::nullopt, "GET", record("success"), record("failure"), 0, nullptr, false,
+                            size);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return seen.size() == 2; }));
+    EXPECT_EQ(seen, (std::vector<std::string>{"failure:-1103:0", "success:0:" + std::to_string(size)}));
 }
 
 TEST_F(HCProviderStatusTest, UnauthorizedIsHeldForTheLogInFlowUntilItAbandonsTheRequest)

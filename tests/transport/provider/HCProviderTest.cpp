@@ -1,16 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
+#include <algorithm>
+
 
 #include "kernel/settings/HCSettings.h"
 #include "platform/foundation/Sandbox.h"
+#include "support/RequestThreadGate.h"
 #include "support/TestSupport.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
 #include "transport/provider/HCProvider.h"
 
 namespace {
+
+using testsupport::RequestThreadGate;
 
 // Nothing listens on port 1 of loopback: every request fails fast with a
 // connection error, which is all these tests need from the network.
@@ -35,35 +37,6 @@ struct Outcomes {
         events.push_back(e);
         threads.push_back(platform::Thread::current());
     }
-};
-
-// Holds the request thread inside a task so queued actions stay queued.
-class RequestThreadGate {
-public:
-    explicit RequestThreadGate(const platform::ThreadPtr& thread)
-    {
-        thread->runLoop()->post([this] {
-            std::unique_lock lock(mutex_);
-            entered_ = true;
-            cv_.notify_all();
-            cv_.wait(lock, [this] { return open_; });
-        });
-        std::unique_lock lock(mutex_);
-        cv_.wait(lock, [this] { return entered_; });
-    }
-    ~RequestThreadGate() { open(); }
-    void open()
-    {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        cv_.notify_all();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable cv_;
-    bool entered_ = false;
-    bool open_ = false;
 };
 
 class HCProviderTest : public ::testing::Test {
@@ -131,22 +104,34 @@ TEST_F(HCProviderTest, DiscardedActionReturnsNilAndCallsNothingUnlessNoAuthentic
 
 TEST_F(HCProviderTest, CancellingAQueuedActionKeepsTheOthersInOrderAndCallsItNever)
 {
+    // Banner requests reach the main thread in the order they are dispatched,
+    // so the banner hook sees the dispatch order itself.
+    std::vector<std::string> dispatched;
+    HCProviderHooks hooks;
+    hooks.showBackgroundNoticeForLoader = [&](const OAuthAPIRequestLoaderPtr& loader, const platform::ObjectPtr&) {
+        dispatched.push_back(loader->request()->url());
+        loader->loadSynchronously(false);
+    };
+    HCProvider::setHooks(hooks);
     Outcomes o;
-    std::shared_ptr<HCRequestHandle> a, b, c;
+    std::shared_ptr<HCRequestHandle> b;
     {
         RequestThreadGate gate(provider->requestThread());
-        a = perform(o, 0, true, "a");
-        b = perform(o, 0, true, "b");
-        c = perform(o, 0, true, "c");
-        EXPECT_EQ(provider->queuedActionCount(), 3u);
+        for (const char* path : {"a", "b", "c", "d"}) {
+            auto handle = provider->performAction(path, std::nullopt, "GET", o.success(), o.failure(path),
+                                                  HCActionRequest::kBanner, nullptr, true);
+            if (std::string(path) == "b") b = handle;
+        }
+        EXPECT_EQ(provider->queuedActionCount(), 4u);
         b->cancel();
-        EXPECT_EQ(provider->queuedActionCount(), 2u);
+        EXPECT_EQ(provider->queuedActionCount(), 3u);
     }
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return o.events.size() == 2; }));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return o.events.size() == 3; }));
     ASSERT_TRUE(provider->waitUntilIdle(5));
     testsupport::drainMain();
-    std::sort(o.events.begin(), o.events.end());
-    EXPECT_EQ(o.events, (std::vector<std::string>{"a:no-reply", "c:no-reply"}));
+    EXPECT_EQ(dispatched, (std::vector<std::string>{std::string(kDeadServer) + "a", std::string(kDeadServer) + "c",
+                                                    std::string(kDeadServer) + "d"}));
+    EXPECT_EQ(std::count(o.events.begin(), o.events.end(), "b:no-reply"), 0);
 }
 
 TEST_F(HCProviderTest, DestroyingPendingRequestsDropsQueuedActionsSilently)
@@ -197,7 +182,11 @@ TEST_F(HCProviderTest, FullScreenDashboardStartsBannerRequestsWithoutABanner)
 TEST_F(HCProviderTest, AccessTokenIsKeptAcrossProvidersUntilCredentialsAreDestroyed)
 {
     EXPECT_FALSE(provider->isAuthenticated());
-    provider->setAccessToken("token", "token-secret");
+    // An empty token would count as logged in while the store refuses it.
+    EXPECT_FALSE(provider->setAccessToken("", ""));
+    EXPECT_FALSE(provider->isAuthenticated());
+    EXPECT_FALSE(HCProvider::providerWithProductKey("product-key", "product-secret")->isAuthenticated());
+    EXPECT_TRUE(provider->setAccessToken("token", "token-secret"));
     EXPECT_TRUE(provider->isAuthenticated());
     auto second = HCProvider::providerWithProductKey("product-key", "product-secret");
     EXPECT_TRUE(second->isAuthenticated());
