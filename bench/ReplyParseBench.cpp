@@ -51,8 +51,7 @@ public:
             m->addField("display_text", &BenchHighScore::setDisplayText);
             m->addField("leaderboard_id", &BenchHighScore::setLeaderboardId);
             m->addField("created_at", &BenchHighScore::setCreatedAt);
-            m->addNestedResourceField<BenchHighScore, BenchUser>("user", &BenchHighScore::setUser,
-                                                                 HCRegisterResourceClass<BenchUser>());
+            m->addNestedResourceField("user", &BenchHighScore::setUser);
             return m;
         }();
         return *map;

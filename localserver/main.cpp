@@ -36,6 +36,9 @@ bool parsePort(const std::string& text, int& port)
 int main(int argc, char** argv)
 {
     localserver::ServerOptions options;
+    // Nobody reads the log of a server that runs on its own: it keeps only
+    // the latest requests, so a long demo does not grow without end.
+    options.requestLogCapacity = 256;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) {

@@ -7,6 +7,12 @@ std::size_t RequestLog::append(const Request& request)
     std::size_t index;
     {
         std::lock_guard lock(mutex_);
+        if (capacity_ != 0 && entries_.size() >= capacity_) {
+            // The oldest goes; a vector keeps snapshots cheap for the tests,
+            // which never set a capacity.
+            entries_.erase(entries_.begin());
+            ++cleared_;
+        }
         entries_.push_back(LoggedRequest{request, 0, false});
         index = cleared_ + entries_.size() - 1;
     }

@@ -135,6 +135,8 @@ Parsed parse(const IncomingRequest& in, const std::string& root)
 }  // namespace
 
 struct Server::Impl {
+    explicit Impl(ServerOptions o) : options(std::move(o)), log(options.requestLogCapacity) {}
+
     ServerOptions options;
     std::string error;
     Accounts accounts;
@@ -231,9 +233,8 @@ struct Server::Impl {
 
 Server::Server() : Server(ServerOptions{}) {}
 
-Server::Server(ServerOptions options) : impl_(std::make_unique<Impl>())
+Server::Server(ServerOptions options) : impl_(std::make_unique<Impl>(std::move(options)))
 {
-    impl_->options = std::move(options);
     impl_->error = impl_->accounts.load(impl_->options.fixtures);
     if (impl_->error.empty() && !validRoot(impl_->options.root)) {
         impl_->error = "the service root must start and end with \"/\"";

@@ -10,9 +10,45 @@
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/replies/HCTableSectionDescription.h"
 #include "kernel/xml/HCXmlDocument.h"
+#include "platform/foundation/ProgrammingError.h"
 #include "core/support/CoreTestResources.h"
 
 namespace {
+
+// A nested class that only its holder's data map names: nothing else
+// registers it.
+class TestRibbon final : public HCResource {
+public:
+    std::string getResourceName() const override { return "ribbon"; }
+    const HCResourceDataMap& getDataMap() const override
+    {
+        static const auto map = [] {
+            auto m = std::make_shared<HCResourceDataMap>();
+            m->addField("colour", &TestRibbon::setColour);
+            return m;
+        }();
+        return *map;
+    }
+    void setColour(const std::string& colour) { colour_ = colour; }
+    std::string colour_;
+};
+
+class TestRibbonHolder final : public HCResource {
+public:
+    std::string getResourceName() const override { return "holder"; }
+    const HCResourceDataMap& getDataMap() const override
+    {
+        static const auto map = [] {
+            auto m = std::make_shared<HCResourceDataMap>();
+            m->addNestedResourceField("ribbon", &TestRibbonHolder::setRibbon);
+            m->addNestedResourceField("broken", [](platform::Object&, const platform::ObjectPtr&) {}, {}, "NoSuchClass");
+            return m;
+        }();
+        return *map;
+    }
+    void setRibbon(std::shared_ptr<TestRibbon> ribbon) { ribbon_ = std::move(ribbon); }
+    std::shared_ptr<TestRibbon> ribbon_;
+};
 
 class ResourceReaderTest : public ::testing::Test {
 protected:
@@ -180,6 +216,24 @@ TEST_F(ResourceReaderTest, NestedResourceTakesTheFieldClassAndNestedArrayTheName
     EXPECT_EQ(platform::as<TestPlayer>(p->friends()->at(0))->name(), "Ben");
     EXPECT_EQ(platform::as<TestBadge>(p->friends()->at(1))->resourceId(), "71");
     EXPECT_EQ(platform::as<TestPlayer>(p->friends()->at(2))->name(), "Cy");
+}
+
+TEST_F(ResourceReaderTest, ATypedNestedFieldCreatesItsOwnClassAndAnUncreatableOneIsReported)
+{
+    std::vector<std::string> reports;
+    platform::setProgrammingErrorHandler([&](const std::string& text) { reports.push_back(text); });
+    map->addResource("holder", HCRegisterResourceClass<TestRibbonHolder>());
+    auto series = read("<resources><holder><ribbon><colour>blue</colour></ribbon><broken><id>1</id></broken></holder>"
+                       "<gadget/></resources>");
+    platform::setProgrammingErrorHandler(nullptr);
+    auto holder = platform::as<TestRibbonHolder>(series->objectAtIndex(0));
+    ASSERT_TRUE(holder && holder->ribbon_);
+    EXPECT_EQ(holder->ribbon_->colour_, "blue");
+    EXPECT_EQ(reports, (std::vector<std::string>{
+                           "HCResource: the class 'NoSuchClass' for the element 'broken' is not a registered "
+                           "resource class",
+                           "HCResource: the class 'TestNotAResource' for the element 'gadget' is not a registered "
+                           "resource class"}));
 }
 
 TEST_F(ResourceReaderTest, EmptyNestedArrayIsAnEmptyArrayNotNil)

@@ -119,6 +119,20 @@ TEST_F(ServerTest, MultipartTextPartsJoinTheParametersAndFilesStayApart)
     EXPECT_EQ(logged.header("content-type"), "multipart/form-data;boundary=sadf8as9fha3fpaef8ah");
 }
 
+TEST_F(ServerTest, AStandaloneServerKeepsOnlyTheLatestRequestsInItsLog)
+{
+    localserver::ServerOptions options;
+    options.requestLogCapacity = 2;
+    restartWith(std::move(options));
+    server->addRoute("GET", "echo", Access::Open, describe);
+    for (const char* path : {"echo?n=1", "echo?n=2", "echo?n=3"}) ASSERT_EQ(httpRequest("GET", url(path)).status, 200);
+    const auto entries = server->log().entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].request.param("n"), "2");
+    EXPECT_EQ(entries[1].request.param("n"), "3");
+    EXPECT_EQ(entries[1].status, 200);
+}
+
 TEST_F(ServerTest, UnreadableRequestsGet400AndAreLogged)
 {
     EXPECT_EQ(httpRequest("GET", url("echo?a=%zz")).status, 400);

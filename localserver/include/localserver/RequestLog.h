@@ -1,7 +1,8 @@
 #pragma once
-// Every request that reached the server, in arrival order, with the status
-// it was answered with. Connection threads append; tests read snapshots from
-// their own thread. Every method locks.
+// The requests that reached the server, in arrival order, with the status
+// each was answered with: every one (tests), or the latest `capacity` when
+// the server runs on its own and nobody reads the log. Connection threads
+// append; tests read snapshots from their own thread. Every method locks.
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -22,6 +23,9 @@ struct LoggedRequest {
 
 class RequestLog {
 public:
+    // 0 keeps every request.
+    explicit RequestLog(std::size_t capacity = 0) : capacity_(capacity) {}
+
     std::size_t append(const Request& request);  // returns the entry's index
     void finish(std::size_t index, int status, bool dropped);
     std::vector<LoggedRequest> entries() const;
@@ -34,8 +38,9 @@ public:
 private:
     mutable std::mutex mutex_;
     mutable std::condition_variable grew_;
+    const std::size_t capacity_;
     std::vector<LoggedRequest> entries_;
-    // Entries dropped by clear(), so that a late finish() of a request that
+    // Entries dropped by clear() or for the capacity, so that a late finish() of a request that
     // arrived before the clear lands nowhere rather than on a newer entry.
     std::size_t cleared_ = 0;
 };

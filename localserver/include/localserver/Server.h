@@ -29,6 +29,8 @@ struct ServerOptions {
     std::string root = "/";   // the service root's path; starts and ends with "/"
     // A larger request body is answered 413 and never reaches a route.
     std::size_t maxBodyBytes = 64u * 1024u * 1024u;
+    // The request log keeps the latest this many requests; 0 keeps every one.
+    std::size_t requestLogCapacity = 0;
     Fixtures fixtures = defaultFixtures();
 };
 

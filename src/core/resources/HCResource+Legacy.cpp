@@ -9,6 +9,7 @@
 #include "kernel/resources/HCResourceDataMap.h"
 #include "kernel/resources/HCResourceNameMap.h"
 #include "kernel/xml/HCXmlDocument.h"
+#include "platform/foundation/ProgrammingError.h"
 #include "platform/runtime/ClassRegistry.h"
 
 namespace {
@@ -137,6 +138,10 @@ std::shared_ptr<HCResource> HCResource::buildIdentifiedResource(const HCPointer<
     }
     auto resource = platform::as<HCResource>(platform::ClassRegistry::create(resourceClass));
     if (!resource) {
+        // The class comes from code (a name map or a data map), never from
+        // the reply: a class that cannot be made is the code's mistake.
+        platform::reportProgrammingError("HCResource: the class '" + resourceClass + "' for the element '" +
+                                         element->name() + "' is not a registered resource class");
         return nullptr;
     }
     resource->populateFromXml(*element, map);

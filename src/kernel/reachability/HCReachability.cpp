@@ -17,6 +17,17 @@ std::shared_ptr<HCReachability>& instanceSlot()
     return monitor;
 }
 
+struct ObserverList {
+    std::mutex mutex;
+    std::vector<HCReachabilityObserver*> observers;
+};
+
+ObserverList& observerList()
+{
+    static ObserverList list;
+    return list;
+}
+
 }  // namespace
 
 void HCReachability::Initialize(const std::string& serverUrl)
@@ -121,25 +132,30 @@ void HCReachability::updateLocked()
     // Posted while still locked so that the main thread hears the changes in
     // the order in which they happened.
     std::weak_ptr<HCReachability> weak = platform::self(this);
+    // A monitor that was replaced meanwhile stays silent.
     platform::performOnMain([weak, status] {
-        if (auto monitor = weak.lock()) monitor->notifyObservers(status);
+        if (weak.lock()) notifyObservers(status);
     });
 }
 
 void HCReachability::notifyObservers(int status)
 {
-    std::lock_guard lock(mutex_);
-    for (HCReachabilityObserver* observer : observers_) observer->delegate_.invoke(platform::Number::makeInt(status));
+    auto& list = observerList();
+    std::lock_guard lock(list.mutex);
+    for (HCReachabilityObserver* observer : list.observers)
+        observer->delegate_.invoke(platform::Number::makeInt(status));
 }
 
 void HCReachability::addObserver(HCReachabilityObserver* observer)
 {
-    std::lock_guard lock(mutex_);
-    observers_.push_back(observer);
+    auto& list = observerList();
+    std::lock_guard lock(list.mutex);
+    list.observers.push_back(observer);
 }
 
 void HCReachability::removeObserver(HCReachabilityObserver* observer)
 {
-    std::lock_guard lock(mutex_);
-    std::erase(observers_, observer);
+    auto& list = observerList();
+    std::lock_guard lock(list.mutex);
+    std::erase(list.observers, observer);
 }

@@ -7,8 +7,9 @@
 // kRefreshInterval seconds of platform::Clock. An override set by tests (or
 // a host that wants to force a state) takes the place of what the checks
 // find until it is cleared. Every change of the resulting status is posted to
-// the main thread, where each registered HCReachabilityObserver invokes its
-// delegate with a Number of the new status.
+// the main thread, where each HCReachabilityObserver invokes its delegate
+// with a Number of the new status. Observers belong to the process, not to
+// one monitor: a monitor made by a later Initialize tells them too.
 //
 // Thread: every method may be called from any thread; observers are told on
 // the main thread. Shutdown() waits for a check in progress to end.
@@ -64,9 +65,9 @@ private:
     void setMeasured(int status);
     // Recomputes the status; a change is posted to the main thread.
     void updateLocked();
-    void notifyObservers(int status);
-    void addObserver(HCReachabilityObserver* observer);
-    void removeObserver(HCReachabilityObserver* observer);
+    static void notifyObservers(int status);
+    static void addObserver(HCReachabilityObserver* observer);
+    static void removeObserver(HCReachabilityObserver* observer);
 
     const std::optional<ServerAddress> address_;
     platform::ThreadPtr thread_;
@@ -76,5 +77,4 @@ private:
     int measured_ = NotReachable;
     std::optional<int> override_;
     int status_ = NotReachable;
-    std::vector<HCReachabilityObserver*> observers_;
 };

@@ -4,13 +4,10 @@
 
 HCReachabilityObserver::HCReachabilityObserver(HCDelegate delegate) : delegate_(std::move(delegate))
 {
-    auto monitor = HCReachability::Instance();
-    if (!monitor) return;
-    monitor_ = monitor;
-    monitor->addObserver(this);
+    HCReachability::addObserver(this);
 }
 
 HCReachabilityObserver::~HCReachabilityObserver()
 {
-    if (auto monitor = monitor_.lock()) monitor->removeObserver(this);
+    HCReachability::removeObserver(this);
 }

@@ -1,12 +1,10 @@
 #pragma once
-// Registers a delegate with the reachability monitor for as long as it
-// lives: the delegate is invoked with a Number of the new status on every
-// change. Made while no monitor exists, it stays silent.
+// Registers a delegate with the process's reachability monitors for as long
+// as it lives: the delegate is invoked with a Number of the new status on
+// every change, whichever Initialize made the monitor that saw it.
 //
 // Thread: make and delete it on the main thread; the delegate is invoked on
 // its own delivery thread (the main thread unless it names another).
-#include <memory>
-
 #include "kernel/callbacks/HCDelegate.h"
 
 class HCReachability;
@@ -22,5 +20,4 @@ private:
     friend class HCReachability;
 
     HCDelegate delegate_;
-    std::weak_ptr<HCReachability> monitor_;
 };

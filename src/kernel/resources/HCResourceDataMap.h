@@ -15,7 +15,8 @@
 // arrives as the empty text) or `const std::optional<std::string>&`, and a
 // getter returning std::string, const std::string& or
 // std::optional<std::string>; nested fields with a setter taking
-// std::shared_ptr<R> and a getter returning it; array fields with a setter
+// std::shared_ptr<R> and a getter returning it (R is registered by its
+// class name when the field is added); array fields with a setter
 // taking std::shared_ptr<platform::Array> and a getter returning it. A setter
 // or getter called on an object of another class does nothing.
 //
@@ -28,6 +29,7 @@
 #include <vector>
 
 #include "kernel/memory/HCSmartObject.h"
+#include "kernel/resources/HCResourceClassName.h"
 #include "platform/foundation/Values.h"
 
 struct HCResourceFieldDescription {
@@ -125,17 +127,21 @@ public:
         addField(name, hcresource_detail::textSetter(setter), hcresource_detail::textGetter(getter));
     }
 
-    template <class T, class R, class Arg>
-    void addNestedResourceField(const std::string& name, void (T::*setter)(Arg), const std::string& resourceClassName)
+    // The nested class is the one the setter takes (std::shared_ptr<R>); it is
+    // registered and named here, so a reply can create it.
+    template <class T, class Arg>
+    void addNestedResourceField(const std::string& name, void (T::*setter)(Arg))
     {
-        addNestedResourceField(name, hcresource_detail::objectSetter<T, R>(setter), Getter(), resourceClassName);
+        using R = typename std::remove_cvref_t<Arg>::element_type;
+        addNestedResourceField(name, hcresource_detail::objectSetter<T, R>(setter), Getter(),
+                               HCRegisterResourceClass<R>());
     }
-    template <class T, class R, class Arg, class Ret>
-    void addNestedResourceField(const std::string& name, void (T::*setter)(Arg), Ret (T::*getter)() const,
-                                const std::string& resourceClassName)
+    template <class T, class Arg, class Ret>
+    void addNestedResourceField(const std::string& name, void (T::*setter)(Arg), Ret (T::*getter)() const)
     {
+        using R = typename std::remove_cvref_t<Arg>::element_type;
         addNestedResourceField(name, hcresource_detail::objectSetter<T, R>(setter),
-                               hcresource_detail::objectGetter(getter), resourceClassName);
+                               hcresource_detail::objectGetter(getter), HCRegisterResourceClass<R>());
     }
 
     template <class T, class Arg>

@@ -23,8 +23,7 @@ const HCResourceDataMap& TestPlayer::getDataMap() const
         auto m = std::make_shared<HCResourceDataMap>();
         m->addField("name", &TestPlayer::setName, &TestPlayer::name);
         m->addField("score", &TestPlayer::setScore, &TestPlayer::score);
-        m->addNestedResourceField<TestPlayer, TestBadge>("badge", &TestPlayer::setBadge, &TestPlayer::badge,
-                                                         HCRegisterResourceClass<TestBadge>());
+        m->addNestedResourceField("badge", &TestPlayer::setBadge, &TestPlayer::badge);
         m->addNestedResourceArrayField("friends", &TestPlayer::setFriends, &TestPlayer::friends);
         return m;
     }();

@@ -88,17 +88,20 @@ TEST(HostProbe, ConnectsToAListeningPortAndNotToAClosedOne)
     EXPECT_FALSE(probeHost("127.0.0.1", closed.port(), 2.0));
 }
 
-TEST_F(HCReachabilityTest, NoMonitorBeforeInitializeAndObserversMadeThenStaySilent)
+TEST_F(HCReachabilityTest, ObserversBelongToTheProcessAndHearEveryLaterMonitor)
 {
     EXPECT_EQ(HCReachability::Instance(), nullptr);
     Heard heard;
     HCReachabilityObserver observer(heard.delegate());
-    HCReachability::Shutdown();
-    LoopbackPort open(true);
-    HCReachability::Initialize(open.url());
+    LoopbackPort refused(false);
+    HCReachability::Initialize(refused.url());
     HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
-    testsupport::drainMain();
-    EXPECT_EQ(heard.count(), 0u);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return heard.count() == 1; }));
+    // A second start-up replaces the monitor, not its observers.
+    HCReachability::Initialize(refused.url());
+    HCReachability::Instance()->setOverride(HCReachability::ReachableViaWWAN);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return heard.count() == 2; }));
+    EXPECT_EQ(heard.statuses, (std::vector<int>{1, 2}));
 }
 
 TEST_F(HCReachabilityTest, ObserversHearEachChangeOnTheMainThreadFromRealChecksAndTheTimer)

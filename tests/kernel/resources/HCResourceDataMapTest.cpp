@@ -98,9 +98,8 @@ TEST(HCResourceDataMap, TypedTextFieldsConvertNilAndBoxValues)
 
 TEST(HCResourceDataMap, TypedNestedAndArrayFields)
 {
-    platform::registerClass<TestUser>("TestUser");
     HCResourceDataMap map;
-    map.addNestedResourceField<TestScore, TestUser>("user", &TestScore::setUser, &TestScore::user, "TestUser");
+    map.addNestedResourceField("user", &TestScore::setUser, &TestScore::user);
     map.addNestedResourceArrayField<TestScore>("entries", &TestScore::setEntries, &TestScore::entries);
 
     TestScore score;

@@ -1,4 +1,4 @@
-#include "core/resources/HCResourceClass.h"
+#include "kernel/resources/HCResourceClassName.h"
 
 #include <cxxabi.h>
 
