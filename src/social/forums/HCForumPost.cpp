@@ -1,6 +1,5 @@
 #include "social/forums/HCForumPost.h"
 
-#include "core/resources/HCResourceClass.h"
 #include "core/resources/HCResourceText.h"
 #include "kernel/resources/HCResourceDataMap.h"
 #include "social/forums/HCForumService.h"
@@ -15,8 +14,7 @@ const HCResourceDataMap& HCForumPost::getDataMap() const
     static const auto map = [] {
         auto m = std::make_shared<HCResourceDataMap>();
         m->addField("body", &HCForumPost::setBody, &HCForumPost::body);
-        m->addNestedResourceField<HCForumPost, HCUser>("user", &HCForumPost::setAuthor, &HCForumPost::author,
-                                                       HCRegisterResourceClass<HCUser>());
+        m->addNestedResourceField("user", &HCForumPost::setAuthor, &HCForumPost::author);
         m->addField("created_at", &HCForumPost::setDateFromXml, &HCForumPost::dateToXml);
         m->addField("discussion_id", &HCForumPost::setDiscussionId, &HCForumPost::discussionId);
         m->addField("is_discussion_conversation", &HCForumPost::setIsDiscussionConversation);

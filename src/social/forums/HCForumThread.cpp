@@ -1,6 +1,5 @@
 #include "social/forums/HCForumThread.h"
 
-#include "core/resources/HCResourceClass.h"
 #include "core/resources/HCResourceText.h"
 #include "kernel/resources/HCResourceDataMap.h"
 #include "social/forums/HCForumService.h"
@@ -15,9 +14,7 @@ const HCResourceDataMap& HCForumThread::getDataMap() const
     static const auto map = [] {
         auto m = std::make_shared<HCResourceDataMap>();
         m->addField("subject", &HCForumThread::setTitle, &HCForumThread::title);
-        m->addNestedResourceField<HCForumThread, HCUser>("user", &HCForumThread::setLastPostAuthor,
-                                                         &HCForumThread::lastPostAuthor,
-                                                         HCRegisterResourceClass<HCUser>());
+        m->addNestedResourceField("user", &HCForumThread::setLastPostAuthor, &HCForumThread::lastPostAuthor);
         m->addField("updated_at", &HCForumThread::setDateFromString, &HCForumThread::dateAsString);
         m->addField("locked", &HCForumThread::setLockedFromString, &HCForumThread::lockedAsString);
         m->addField("posts_count", &HCForumThread::setPostCountFromString, &HCForumThread::postCountAsString);

@@ -112,8 +112,10 @@ void LiveServerTest::TearDown()
 void LiveServerTest::useProvider(const std::string& secret, const std::string& token, const std::string& tokenSecret)
 {
     if (provider) provider->cleanupRequestThread();
+    // No token: a player who is not logged in, whatever an earlier provider stored.
+    if (token.empty()) OAuthCredentialStore::removeAll();
     provider = HCProvider::providerWithProductKey(localserver::defaults::kProductKey, secret);
-    provider->setAccessToken(token, tokenSecret);
+    if (!token.empty()) provider->setAccessToken(token, tokenSecret);
     HCService::setProvider(provider);
 }
 
