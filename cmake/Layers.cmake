@@ -1,3 +1,8 @@
+# Where installed headers go: include/halcyon/<layer>/..., the same paths as
+# below src/.
+include(GNUInstallDirs)
+set(HC_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/halcyon)
+
 # One static library per layer folder. Sources are globbed so that adding a
 # file needs no edit here; CONFIGURE_DEPENDS re-runs the glob on each build.
 function(hc_layer name)
@@ -6,12 +11,14 @@ function(hc_layer name)
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
   if(srcs)
     add_library(hc_${name} STATIC ${srcs})
-    target_include_directories(hc_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(hc_${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>
+                                                $<INSTALL_INTERFACE:${HC_INSTALL_INCLUDEDIR}>)
     target_link_libraries(hc_${name} PUBLIC ${L_DEPS})
   else()
     # A layer whose sources have not landed yet still names its dependencies.
     add_library(hc_${name} INTERFACE)
-    target_include_directories(hc_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(hc_${name} INTERFACE $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>
+                                                   $<INSTALL_INTERFACE:${HC_INSTALL_INCLUDEDIR}>)
     target_link_libraries(hc_${name} INTERFACE ${L_DEPS})
   endif()
 endfunction()

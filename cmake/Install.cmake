@@ -1,0 +1,31 @@
+# cmake --install puts the client's libraries, its headers (include/halcyon,
+# the same paths as below src/) and a CMake package in the prefix, so that a
+# game's build does
+#   find_package(Halcyon CONFIG REQUIRED)
+#   target_link_libraries(game PRIVATE Halcyon::halcyon)
+# The local server is installed beside it as Halcyon::localserver.
+include(CMakePackageConfigHelpers)
+
+set(hc_installed_targets halcyon)
+foreach(layer platform platform_ui kernel transport core scores uiframework dashboard accounts social gamepages
+              socialpages client localserver)
+  if(TARGET hc_${layer})
+    list(APPEND hc_installed_targets hc_${layer})
+  endif()
+endforeach()
+
+install(TARGETS ${hc_installed_targets} EXPORT HalcyonTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/ DESTINATION ${HC_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/localserver/include/ DESTINATION ${HC_INSTALL_INCLUDEDIR}
+        FILES_MATCHING PATTERN "*.h")
+
+set(hc_package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Halcyon)
+install(EXPORT HalcyonTargets NAMESPACE Halcyon:: DESTINATION ${hc_package_dir})
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/HalcyonConfig.cmake.in
+                              ${PROJECT_BINARY_DIR}/HalcyonConfig.cmake INSTALL_DESTINATION ${hc_package_dir})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/HalcyonConfigVersion.cmake VERSION 2.10
+                                 COMPATIBILITY SameMinorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/HalcyonConfig.cmake ${PROJECT_BINARY_DIR}/HalcyonConfigVersion.cmake
+        DESTINATION ${hc_package_dir})
