@@ -11,6 +11,9 @@
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/runtime/Thread.h"
+#include "core/xp/HCXPRequest.h"
+#include "platform/net/URLTransfer.h"
+#include "support/LoopbackServer.h"
 #include "transport/poller/HCPoller.h"
 #include "transport/provider/HCProvider.h"
 
@@ -214,6 +217,53 @@ TEST_F(HalcyonStartupTest, ShutdownStopsThePollerAndTheRequestThreadAndEndsTheIn
     // A second shutdown, and one before any start-up, do nothing.
     Halcyon::shutdown();
     EXPECT_EQ(Halcyon::sharedInstance(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+class CountingText final : public HCXPResponseText {
+public:
+    void onResponseText(const std::string&, uint32_t) override { ++answers; }
+    int answers = 0;
+};
+
+TEST_F(HalcyonStartupTest, ShutdownCancelsTheJsonRequestsOnTheWire)
+{
+    testnet::LoopbackServer server;
+    server.route("/xp/slow", [](const testnet::ServerRequest&) {
+        auto reply = testnet::ServerReply::text(200, "late");
+        reply.hold = true;
+        return reply;
+    });
+    server.route("/fence", [](const testnet::ServerRequest&) { return testnet::ServerReply::text(200, "ok"); });
+    HCSettings::setDefaultOverride("server-url", server.url("/"));
+    start(settingsWith({{HalcyonSettingPromptUserForLogin, no()}}));
+
+    auto receiver = std::make_shared<CountingText>();
+    auto request = HCXPRequest::getRequestWithPath("/xp/slow");
+    request->setRequiresSignature(false);
+    request->setRequiresDeviceSession(false);
+    request->setRequiresUserSession(false);
+    request->onRespondText(receiver);
+    request->execute();
+    auto transport = request->request();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return server.requestCount("/xp/slow") == 1; }));
+
+    Halcyon::shutdown();
+    EXPECT_FALSE(transport->isInProgress());
+    server.releaseHeldReplies();
+    // A later request to the same server has come and gone: the cancelled
+    // one's answer, had it been delivered, would have arrived by now.
+    bool fenced = false;
+    platform::URLRequest fence;
+    fence.url = server.url("/fence");
+    auto fenceTransfer = platform::URLTransfer::start(fence, platform::Thread::mainThread()->runLoop(),
+                                                      [&](const platform::URLResult&) { fenced = true; });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return fenced; }));
+    testsupport::drainMain();
+    EXPECT_EQ(receiver->answers, 0);
 }
 
 }  // namespace

@@ -193,13 +193,17 @@ void Halcyon::shutdown()
     }
     setMProductKey(std::nullopt);
     // The request thread stops before any service goes down, and nothing
-    // polls or answers reachability changes once shut-down has begun.
+    // polls, sends JSON requests or answers reachability changes once
+    // shut-down has begun.
     if (instance->provider_) {
         instance->provider_->destroyAllPendingRequests();
         instance->provider_->cleanupRequestThread();
     }
     if (instance->poller_) {
         instance->poller_->stopPolling();
+    }
+    if (instance->session_) {
+        instance->session_->cancelAllRequests();
     }
     instance->reachabilityObserver_.reset();
     platform::NotificationCenter::defaultCenter().removeObserver(instance.get());

@@ -156,6 +156,7 @@ void HCSession::sendSessionRequest(const std::shared_ptr<HCResourceRequest>& req
         request->forceFailure(0);
         return;
     }
+    started(request);
     request->startTransport();
 }
 
@@ -174,7 +175,24 @@ void HCSession::performRequest(const std::shared_ptr<HCXPRequest>& request)
         queuedRequests_.push_back(request);
         return;
     }
+    started(request);
     request->startTransport();
+}
+
+void HCSession::started(const std::shared_ptr<HCXPRequest>& request)
+{
+    std::erase_if(startedRequests_, [](const std::weak_ptr<HCXPRequest>& r) { return r.expired(); });
+    startedRequests_.push_back(request);
+}
+
+void HCSession::cancelAllRequests()
+{
+    queuedRequests_.clear();
+    std::vector<std::weak_ptr<HCXPRequest>> running;
+    running.swap(startedRequests_);
+    for (const auto& weak : running) {
+        if (auto request = weak.lock()) request->cancel();
+    }
 }
 
 void HCSession::processQueuedRequests()

@@ -67,6 +67,9 @@ public:
     void performRequest(const std::shared_ptr<HCXPRequest>& request);
     void processQueuedRequests();
     void failWithException(const std::shared_ptr<HCServerException>& exception);
+    // The client is going down: queued requests are dropped and the ones on
+    // the wire cancelled, without answers.
+    void cancelAllRequests();
 
     // --- Observers ----------------------------------------------------------------
     void addObserver(const std::shared_ptr<HCSessionObserver>& observer);
@@ -119,6 +122,9 @@ private:
     std::vector<std::weak_ptr<HCSessionObserver>> observers_;
     std::optional<PendingLogin> postDeviceInvocation_;
     std::vector<std::shared_ptr<HCXPRequest>> queuedRequests_;
+    // Requests handed to the transport; they keep themselves alive until delivered.
+    std::vector<std::weak_ptr<HCXPRequest>> startedRequests_;
+    void started(const std::shared_ptr<HCXPRequest>& request);
     std::shared_ptr<HCUser> currentUser_;
     std::shared_ptr<HCUser> handshakeUser_;
     std::shared_ptr<HCDevice> currentDevice_;

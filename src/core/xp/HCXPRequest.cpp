@@ -158,6 +158,14 @@ void HCXPRequest::startTransport()
     request_->startAsynchronous();
 }
 
+void HCXPRequest::cancel()
+{
+    if (!request_) return;
+    auto transport = request_;
+    setRequest(nullptr);
+    transport->cancel();
+}
+
 std::optional<std::string> HCXPRequest::responseAsString() const
 {
     std::lock_guard lock(replyMutex_);

@@ -168,6 +168,9 @@ public:
     void failWithExceptionClass(const std::string& className, const std::string& message, uint32_t responseCode);
     // Starts the transport request (the session calls it when it sends).
     void startTransport();
+    // Stops the transport request and lets it go: no receiver hears of this
+    // request any more.
+    void cancel();
 
     // The text the signature is computed over, for this request as it will be sent.
     std::string signatureBaseText(const std::string& secret) const;

@@ -174,8 +174,24 @@ void NetHTTPRequest::send()
         request.timeoutSeconds = timeOutSeconds_;
     }
     auto self = platform::self(this);
-    platform::URLTransfer::start(std::move(request), requestThread()->runLoop(),
-                                 [self](const platform::URLResult& result) { self->transferEnded(result); });
+    auto transfer = platform::URLTransfer::start(std::move(request), requestThread()->runLoop(),
+                                                 [self](const platform::URLResult& result) { self->transferEnded(result); });
+    std::lock_guard lock(mutex_);
+    transfer_ = std::move(transfer);
+}
+
+void NetHTTPRequest::cancel()
+{
+    std::shared_ptr<platform::URLTransfer> transfer;
+    {
+        std::lock_guard lock(mutex_);
+        transfer.swap(transfer_);
+        delegate_.reset();
+        inProgress_ = false;
+    }
+    if (transfer) {
+        transfer->cancel();
+    }
 }
 
 void NetHTTPRequest::transferEnded(const platform::URLResult& result)
@@ -183,6 +199,9 @@ void NetHTTPRequest::transferEnded(const platform::URLResult& result)
     bool retry = false;
     {
         std::lock_guard lock(mutex_);
+        if (!inProgress_) {
+            return;  // cancelled while the outcome was on its way
+        }
         bool timedOut = result.error && result.error->code() == platform::kNetErrorTimedOut;
         retry = timedOut && timeoutsRetried_ < retriesOnTimeout_;
         if (retry) {

@@ -34,6 +34,10 @@
 #include "platform/net/URLRequest.h"
 #include "platform/runtime/Object.h"
 
+namespace platform {
+class URLTransfer;
+}
+
 class NetHTTPRequest;
 
 // Thread: both methods are called on the main thread.
@@ -83,6 +87,8 @@ public:
     void startAsynchronous();
     // From startAsynchronous() until the delegate has been told (or would have been).
     bool isInProgress() const;
+    // Stops the transfer; the delegate hears nothing more of this request.
+    void cancel();
 
 protected:
     // The completion step of a reply, on the request thread; the base tells
@@ -106,6 +112,7 @@ private:
     platform::HttpHeaders requestHeaders_;
     std::vector<uint8_t> postBody_;
     bool inProgress_ = false;
+    std::shared_ptr<platform::URLTransfer> transfer_;
     platform::URLResponse response_;
     std::shared_ptr<platform::NetError> error_;
 };
