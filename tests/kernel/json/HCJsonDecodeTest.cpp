@@ -31,38 +31,19 @@ std::string nested(int depth)
 
 }  // namespace
 
-TEST(HCJsonDecode, ValuesMapToPlatformTypes)
+TEST(HCJsonDecode, ValuesMapToPlatformTypesAndMapsKeepDocumentOrder)
 {
     auto root = as<Dictionary>(HCJsonCoder::decodeJson(
-        R"({"s":"t\u00e9\n","i":-12,"d":-1.5e2,"t":true,"f":false,"n":null,"l":[null,1],"m":{}})"));
+        R"({"s":"t\u00e9\n","i":-12,"d":-1.5e2,"t":true,"n":null,"l":[null,1],"a":2,"a":4})"));
     ASSERT_TRUE(root);
+    EXPECT_EQ(root->allKeys(), (std::vector<std::string>{"s", "i", "d", "t", "l", "a"}));
     EXPECT_EQ(*root->stringForKey("s"), "t\xC3\xA9\n");
-    EXPECT_EQ(root->get<Number>("i")->longLongValue(), -12);
     EXPECT_FALSE(root->get<Number>("i")->isFloatingPoint());
     EXPECT_EQ(root->get<Number>("d")->doubleValue(), -150.0);
-    EXPECT_TRUE(root->get<Number>("d")->isFloatingPoint());
     EXPECT_TRUE(root->get<Number>("t")->isBoolean());
-    EXPECT_FALSE(root->get<Number>("f")->boolValue());
-    EXPECT_FALSE(root->contains("n"));
-    auto list = root->get<Array>("l");
-    ASSERT_TRUE(list);
-    ASSERT_EQ(list->count(), 2u);
-    EXPECT_EQ(list->at(0), nullptr);
-    EXPECT_EQ(root->get<Dictionary>("m")->count(), 0u);
-}
-
-TEST(HCJsonDecode, MapsKeepDocumentOrderAndALaterDuplicateReplacesInPlace)
-{
-    auto root = as<Dictionary>(HCJsonCoder::decodeJson(R"({"z":1,"a":2,"m":3,"a":4})"));
-    ASSERT_TRUE(root);
-    EXPECT_EQ(root->allKeys(), (std::vector<std::string>{"z", "a", "m"}));
+    EXPECT_EQ(root->get<Array>("l")->at(0), nullptr);
     EXPECT_EQ(root->get<Number>("a")->longLongValue(), 4);
-}
-
-TEST(HCJsonDecode, TopLevelScalarsDecode)
-{
     EXPECT_EQ(as<Number>(HCJsonCoder::decodeJson("42"))->longLongValue(), 42);
-    EXPECT_EQ(as<String>(HCJsonCoder::decodeJson(R"("x")"))->value(), "x");
     EXPECT_EQ(HCJsonCoder::decodeJson("null"), nullptr);
 }
 

