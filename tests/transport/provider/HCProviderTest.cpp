@@ -149,10 +149,12 @@ TEST_F(HCProviderTest, DestroyingPendingRequestsDropsQueuedActionsSilently)
     EXPECT_TRUE(o.events.empty());
 }
 
-TEST_F(HCProviderTest, BannerRequestIsHandedToTheBannerLayerOnTheMainThread)
+TEST_F(HCProviderTest, BannerRequestsGoToTheBannerLayerOnTheMainThreadUnlessTheDashboardFillsTheScreen)
 {
     std::vector<platform::ThreadPtr> shownOn;
+    bool fullScreen = false;
     HCProviderHooks hooks;
+    hooks.isDashboardFullScreen = [&] { return fullScreen; };
     hooks.showBackgroundNoticeForLoader = [&](const OAuthAPIRequestLoaderPtr& loader, const platform::ObjectPtr&) {
         shownOn.push_back(platform::Thread::current());
         loader->loadSynchronously(false);
@@ -164,19 +166,10 @@ TEST_F(HCProviderTest, BannerRequestIsHandedToTheBannerLayerOnTheMainThread)
     ASSERT_TRUE(testsupport::runMainUntil([&] { return o.events.size() == 2; }));
     ASSERT_EQ(shownOn.size(), 1u);
     EXPECT_EQ(shownOn[0], platform::Thread::mainThread());
-}
-
-TEST_F(HCProviderTest, FullScreenDashboardStartsBannerRequestsWithoutABanner)
-{
-    int shown = 0;
-    HCProviderHooks hooks;
-    hooks.isDashboardFullScreen = [] { return true; };
-    hooks.showBackgroundNoticeForLoader = [&](const OAuthAPIRequestLoaderPtr&, const platform::ObjectPtr&) { ++shown; };
-    HCProvider::setHooks(hooks);
-    Outcomes o;
+    fullScreen = true;
     perform(o, 2);
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return o.events.size() == 1; }));
-    EXPECT_EQ(shown, 0);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return o.events.size() == 3; }));
+    EXPECT_EQ(shownOn.size(), 1u);
 }
 
 TEST_F(HCProviderTest, AccessTokenIsKeptAcrossProvidersUntilCredentialsAreDestroyed)
