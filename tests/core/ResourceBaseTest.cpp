@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/notifications/HCServerNotification.h"
-#include "core/notifications/HCServerNotificationService.h"
 #include "kernel/json/HCJsonCoder.h"
 #include "kernel/resources/HCResourceDataMap.h"
 #include "kernel/xml/HCXmlDocument.h"
@@ -52,20 +51,13 @@ TEST_F(ResourceOverridablesTest, DefaultsReportTheClassAndMethodAndAnswerNeutral
                        }));
 }
 
-TEST(ResourceJsonTest, EncodesAndDecodesTheId)
+TEST(ResourceJsonTest, TheIdTravelsAsTextWhateverTheNumberForm)
 {
     EXPECT_EQ(HCJsonCoder::encodeObject(*HCResource::initWithId("42")), "{\"resource\":{\"id\":\"42\"}}");
     EXPECT_EQ(HCJsonCoder::encodeObject(HCResource()), "{\"resource\":{\"id\":null}}");
-
-    auto decoded = platform::as<HCResource>(HCJsonCoder::decodeJson("{\"resource\":{\"id\":\"7\",\"other\":1}}"));
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->resourceId(), "7");
-    auto numeric = platform::as<HCResource>(HCJsonCoder::decodeJson("{\"resource\":{\"id\":8}}"));
+    auto numeric = platform::as<HCResource>(HCJsonCoder::decodeJson("{\"resource\":{\"id\":8,\"other\":1}}"));
     ASSERT_TRUE(numeric);
     EXPECT_EQ(numeric->resourceId(), "8");
-    auto empty = platform::as<HCResource>(HCJsonCoder::decodeJson("{\"resource\":{}}"));
-    ASSERT_TRUE(empty);
-    EXPECT_EQ(empty->resourceId(), std::nullopt);
 }
 
 TEST(ServerNotificationTest, EveryFieldOfTheDataMapReachesItsProperty)
@@ -88,24 +80,6 @@ TEST(ServerNotificationTest, EveryFieldOfTheDataMapReachesItsProperty)
     std::string letters;
     for (const auto& value : values) letters += value.value_or("?");
     EXPECT_EQ(letters, "abcdefghijkl");
-    EXPECT_EQ(n.getResourceName(), "server_notification");
-    EXPECT_EQ(n.getResourceDiscoveredNotification(), "halcyon_server_notification_received");
-}
-
-TEST(ServerNotificationTest, ServiceSingletonAndItsNameMap)
-{
-    EXPECT_EQ(HCServerNotificationService::sharedInstance(), nullptr);
-    EXPECT_EQ(HCServerNotification().getService(), nullptr);
-    HCServerNotificationService::initializeService();
-    auto service = HCServerNotificationService::sharedInstance();
-    ASSERT_TRUE(service);
-    HCServerNotificationService::initializeService();
-    EXPECT_EQ(HCServerNotificationService::sharedInstance(), service);
-    EXPECT_EQ(HCServerNotification().getService(), service);
-    EXPECT_EQ(service->getKnownResources()->getTypeNamed("server_notification"), "HCServerNotification");
-    EXPECT_TRUE(service->canReceiveCallbacksNow());
-    HCServerNotificationService::shutdownService();
-    EXPECT_EQ(HCServerNotificationService::sharedInstance(), nullptr);
 }
 
 }  // namespace

@@ -42,33 +42,18 @@ std::shared_ptr<TestPlayer> makePlayer(const std::string& id, const std::string&
     return player;
 }
 
-TEST(ResourceWriterTest, OneUserIsWrittenOnOneLine)
+TEST(ResourceWriterTest, ResourcesAreWrittenOnOneLineWithNilAsEmptyAndReadOnlyFieldsLeftOut)
 {
     auto user = HCResource::initWithId<WriterUser>("12");
     user->setName("Ann");
-    EXPECT_EQ(HCXmlResourceWriter::xmlStringFromResources({user}),
-              kDeclaration + "<resources><user><id>12</id><name>Ann</name></user></resources>");
-    EXPECT_EQ(user->toResourceArrayXml(), HCXmlResourceWriter::xmlStringFromResources({user}));
-    EXPECT_EQ(HCResource::resourcesToXml({user, user}),
-              kDeclaration +
-                  "<resources><user><id>12</id><name>Ann</name></user><user><id>12</id><name>Ann</name></user>"
-                  "</resources>");
-}
-
-TEST(ResourceWriterTest, EmptyArrayNilIdAndNilField)
-{
-    EXPECT_EQ(HCXmlResourceWriter::xmlStringFromResources({}), kDeclaration + "<resources></resources>");
-    auto user = std::make_shared<WriterUser>();
-    EXPECT_EQ(HCXmlResourceWriter::xmlStringFromResources({user}),
-              kDeclaration + "<resources><user><id></id><name></name></user></resources>");
-}
-
-TEST(ResourceWriterTest, FieldsWithoutGettersAreNotWritten)
-{
     auto note = HCResource::initWithId<TestNote>("4");
     note->setText("not written");
-    EXPECT_EQ(HCXmlResourceWriter::xmlStringFromResources({note}),
-              kDeclaration + "<resources><note><id>4</id></note></resources>");
+    EXPECT_EQ(HCResource::resourcesToXml({user, std::make_shared<WriterUser>(), note}),
+              kDeclaration +
+                  "<resources><user><id>12</id><name>Ann</name></user><user><id></id><name></name></user>"
+                  "<note><id>4</id></note></resources>");
+    EXPECT_EQ(user->toResourceArrayXml(), HCXmlResourceWriter::xmlStringFromResources({user}));
+    EXPECT_EQ(HCXmlResourceWriter::xmlStringFromResources({}), kDeclaration + "<resources></resources>");
 }
 
 TEST(ResourceWriterTest, NestedFieldsFollowTheDataMapOrder)
@@ -156,17 +141,6 @@ TEST(ResourceWriterTest, TextXmlCannotCarryIsReplacedAndTheRestStillReadsBack)
         EXPECT_EQ(platform::as<TestPlayer>(series->objectAtIndex(0))->score(), "5");
         EXPECT_EQ(platform::as<TestPlayer>(series->objectAtIndex(1))->name(), "after");
     }
-}
-
-TEST(ResourceWriterTest, NodesWriteValueOrChildren)
-{
-    auto node = HCXmlResourceNode::nodeWithKey(
-        "a", HCXmlResourceNode::Children{HCXmlResourceNode::nodeWithKey("b", std::optional<std::string>("x")),
-                                         nullptr, HCXmlResourceNode::nodeWithKey("c", std::nullopt)});
-    std::string out;
-    node->appendXmlToString(out);
-    EXPECT_EQ(out, "<a><b>x</b><c></c></a>");
-    EXPECT_EQ(node->toXmlString(), kDeclaration + out);
 }
 
 }  // namespace
