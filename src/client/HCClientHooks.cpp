@@ -88,6 +88,7 @@ void HCClientHooks::resetForTesting()
     Halcyon::_resetAddOnsForTesting();
     Halcyon::_resetUserStatsForTesting();
     HCService::setProvider(nullptr);
+    HCCompressableData::setDisableCompression(false);
     HCSettings::Shutdown();
     HCSettings::resetDefaultOverrides();
     HCReachability::Shutdown();

@@ -1,6 +1,9 @@
 #include "client/HCServiceOrder.h"
 
+#include "core/bootstrap/HCBootstrapService.h"
+#include "core/storage/HCCloudStorageService.h"
 #include "scores/servertime/HCTimeStampService.h"
+#include "social/forums/HCForumService.h"
 
 namespace {
 
@@ -22,6 +25,9 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
     //
     //                                  service       start-up  shut-down
     static const std::vector<HCServiceEntry> table = {
+        entry<HCBootstrapService>("HCBootstrapService", 2, 25),
+        entry<HCForumService>("HCForumService", 20, 5),
+        entry<HCCloudStorageService>("HCCloudStorageService", 26, 24),
         entry<HCTimeStampService>("HCTimeStampService", 30, 29),
     };
     return table;

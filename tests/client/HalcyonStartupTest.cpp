@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "client/HCServiceOrder.h"
+#include "core/storage/HCCloudStorageService.h"
+#include "core/storage/HCCompressableData.h"
 #include "client/support/HalcyonTest.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "kernel/settings/HCSettings.h"
@@ -85,6 +87,8 @@ TEST_F(HalcyonStartupTest, EachSettingTakesEffect)
     EXPECT_TRUE(Halcyon::cloudStorageCompressionDisabled());
     EXPECT_TRUE(Halcyon::cloudStorageVerboseCompression());
     EXPECT_TRUE(Halcyon::cloudStorageLegacyHeaderlessCompression());
+    EXPECT_TRUE(HCCloudStorageService::sharedInstance()->isUsingLegacyHeaderlessCompression());
+    EXPECT_TRUE(HCCompressableData::isCompressionDisabled());
     EXPECT_TRUE(Halcyon::isUsingGameCenter());  // the stand-in system is 4.2
     EXPECT_EQ(Halcyon::getDashboardOrientation(), 3);
     EXPECT_EQ(Halcyon::applicationShortDisplayName(), "Tolva");
@@ -192,10 +196,17 @@ TEST_F(HalcyonStartupTest, TheServiceTablePinsTheOrderOfTheServicesPresent)
         lastUp = service.startUpPlace;
         EXPECT_TRUE(service.initializeService && service.shutdownService) << service.name;
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"HCTimeStampService"}));
-    const auto& first = HCServiceOrder::services().front();
-    EXPECT_EQ(first.startUpPlace, 30);
-    EXPECT_EQ(first.shutDownPlace, 29);
+    EXPECT_EQ(names, (std::vector<std::string>{"HCBootstrapService", "HCForumService", "HCCloudStorageService",
+                                               "HCTimeStampService"}));
+    std::vector<std::pair<int, std::string>> byShutDownPlace;
+    for (const HCServiceEntry& service : HCServiceOrder::services()) {
+        byShutDownPlace.emplace_back(service.shutDownPlace, service.name);
+    }
+    std::sort(byShutDownPlace.begin(), byShutDownPlace.end());
+    std::vector<std::string> down;
+    for (const auto& [place, name] : byShutDownPlace) down.push_back(name);
+    EXPECT_EQ(down, (std::vector<std::string>{"HCForumService", "HCCloudStorageService", "HCBootstrapService",
+                                              "HCTimeStampService"}));
 }
 
 TEST_F(HalcyonStartupTest, ShutdownStopsThePollerAndTheRequestThreadAndEndsTheInstance)

@@ -6,6 +6,8 @@
 #include "core/halcyon/HalcyonInstanceSlot.h"
 #include "core/publicclass/HCDelegatesContainer.h"
 #include "core/services/HCService.h"
+#include "core/storage/HCCloudStorageService.h"
+#include "core/storage/HCCompressableData.h"
 #include "core/xp/HCSession.h"
 #include "kernel/reachability/HCReachability.h"
 #include "kernel/reachability/HCReachabilityObserver.h"
@@ -89,6 +91,22 @@ void Halcyon::readSettings(const std::shared_ptr<platform::Dictionary>& settings
     snapDashboardRotation_ = boolSetting(settings, HalcyonSettingSnapDashboardRotation);
 }
 
+void Halcyon::applyCloudStorageSettings() const
+{
+    if (auto cloudStorage = HCCloudStorageService::sharedInstance()) {
+        if (cloudStorageCompressionDisabled_) {
+            cloudStorage->disableCompression();
+        }
+        if (cloudStorageVerboseCompression_) {
+            cloudStorage->enableVeboseCompression();
+        }
+        if (cloudStorageLegacyHeaderlessCompression_) {
+            cloudStorage->useLegacyHeaderlessCompression();
+        }
+    }
+    HCCompressableData::setDisableCompression(cloudStorageCompressionDisabled_);
+}
+
 void Halcyon::_initialize(const std::string& productKey, const std::string& secret, const std::string& displayName,
                           const std::shared_ptr<platform::Dictionary>& settings,
                           const std::shared_ptr<HCDelegatesContainer>& delegates, HCClientAssembly assembly)
@@ -117,6 +135,7 @@ void Halcyon::_initialize(const std::string& productKey, const std::string& secr
 
     instance->delegatesContainer_ = delegates ? delegates : std::make_shared<HCDelegatesContainer>();
     instance->readSettings(settings);
+    instance->applyCloudStorageSettings();
     instance->sessionId_ = platform::createUUIDString();
     instance->sessionStartDate_ = platform::Date::now();
 

@@ -386,6 +386,8 @@ private:
     static void tellDelegateLoggedIn();
     static void registerArchivedDefaults();
     void readSettings(const std::shared_ptr<platform::Dictionary>& settings);
+    // The cloud store's switches, set once before any transfer.
+    void applyCloudStorageSettings() const;
     void observeApplication();
     void shutDownServices();
     bool isOnlineNow() const;
