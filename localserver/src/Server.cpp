@@ -127,6 +127,10 @@ Parsed parse(const IncomingRequest& in, const std::string& root)
         }
     }
     for (auto& pair : all) {
+        if (pair.first == "parental_controls_enabled") {
+            req.parentalControlsEnabled = std::move(pair.second);
+            continue;
+        }
         (isProtocolParameter(pair.first) ? req.oauth : req.params).push_back(std::move(pair));
     }
     return parsed;

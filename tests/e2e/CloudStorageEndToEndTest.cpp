@@ -179,7 +179,7 @@ TEST_F(CloudStorageEndToEndTest, UploadDownloadAndKeyListOverRealHttp)
     EXPECT_EQ(store->get(kUserId, "save1"), stored);
 
     EXPECT_EQ(downloadedText("save1"), kSavedGame);
-    EXPECT_EQ(server->log().entries().back().request.target, "/cloud_stores/save1.blob");
+    EXPECT_EQ(server->log().entries().back().request.path, "cloud_stores/save1.blob");
 
     EXPECT_EQ(upload(platform::Data::fromString("ABC"), "slot-2").only().side, "success");
     EXPECT_EQ(store->get(kUserId, "slot-2"), "ABC");

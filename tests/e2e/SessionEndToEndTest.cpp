@@ -316,6 +316,25 @@ TEST_F(SessionEndToEndTest, FailedSecureHandshakeIsReportedAsSslFailure)
     EXPECT_TRUE(session->sessionChangeAllowed());
 }
 
+TEST_F(SessionEndToEndTest, DeviceRecordsParentalControlsReachEveryOAuthRequest)
+{
+    HCProviderHooks hooks;
+    hooks.parentalControlsEnabled = [this] { return HCDevice::parentalControlsEnabled(session->currentDevice()); };
+    HCProvider::setHooks(hooks);
+    fence();
+    EXPECT_EQ(server->log().entries().back().request.parentalControlsEnabled, "false");
+
+    server->login().setParentalControls(platform::DeviceFacts::uniqueIdentifier(), true);
+    session->establishDeviceSession();
+    ASSERT_TRUE(waitUntil([&] { return session->createdDeviceSession(); }));
+    ASSERT_TRUE(session->currentDevice());
+    EXPECT_TRUE(HCDevice::parentalControlsEnabled(session->currentDevice()));
+    fence();
+    EXPECT_EQ(server->log().entries().back().request.parentalControlsEnabled, "true");
+    // Not one of the route's own parameters.
+    EXPECT_TRUE(server->log().entries().back().request.params.empty());
+}
+
 TEST_F(SessionEndToEndTest, ObserversAreHeldWeaklyAndPriorityOnesHearFirst)
 {
     auto late = std::make_shared<RecordingSessionObserver>("late:", observed);

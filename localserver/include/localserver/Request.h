@@ -36,6 +36,9 @@ struct Request {
     Params params;
     std::vector<FilePart> files;
     Params oauth;    // OAuth protocol parameters from wherever they were sent
+    // The "parental_controls_enabled" value every client request carries,
+    // kept apart from the route's own parameters; nothing when not sent.
+    std::optional<std::string> parentalControlsEnabled;
     Params headers;  // as received
     std::string body;  // the raw body, multipart bodies included
     // Filled once a route matched and the caller was verified:

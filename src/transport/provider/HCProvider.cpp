@@ -78,7 +78,11 @@ std::shared_ptr<HCRequestHandle> HCProvider::performAction(
         std::make_shared<OAuthURLRequest>(HCHttpService::urlForPath(serviceRoot(), path), consumer_, std::nullopt);
     request->setHTTPMethod(httpMethod);
     request->setMaxBodyBytes(maxReplyBytes);
-    if (parameters) request->setParameters(*parameters);
+    std::vector<URLRequestParameter> sent = parameters.value_or(std::vector<URLRequestParameter>());
+    const auto h = hooks();
+    sent.emplace_back(kParentalControlsParameter,
+                      h.parentalControlsEnabled && h.parentalControlsEnabled() ? "true" : "false");
+    request->setParameters(sent);
 
     auto self = platform::self(this);
     auto loader = std::make_shared<OAuthAPIRequestLoader>(

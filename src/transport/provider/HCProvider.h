@@ -31,6 +31,9 @@ class HCHttpService;
 
 class HCProvider final : public platform::Object {
 public:
+    // Sent with every action (see HCProviderHooks::parentalControlsEnabled).
+    static constexpr const char* kParentalControlsParameter = "parental_controls_enabled";
+
     static std::shared_ptr<HCProvider> providerWithProductKey(const std::string& productKey, const std::string& secret);
     ~HCProvider() override;
 

@@ -28,6 +28,10 @@ struct HCProviderHooks {
     std::function<void(const std::shared_ptr<platform::Data>&)> displayUpgradeRequiredErrorMessage;
     // 450, the service's maintenance notice, with the reply body (main thread).
     std::function<void(const std::shared_ptr<platform::Data>&)> displayServerMaintenanceNotice;
+    // The device's parental controls are on (the JSON session's device
+    // record). Every action carries "parental_controls_enabled" = "true" or
+    // "false" after its own parameters. Absent: not enabled.
+    std::function<bool()> parentalControlsEnabled;
     // Local log-out: the Facebook session, the presence channel and the add-ons.
     std::function<void()> didDestroyLocalCredentials;
 };

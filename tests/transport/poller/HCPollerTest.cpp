@@ -123,7 +123,7 @@ TEST_F(HCPollerTest, OnlyResourcesNewerThanTheLastSeenIdAreAnnouncedAndTheIdTrav
 {
     setReply("chat_message:5,user:3,chat_message:7");
     pollAndWait();
-    EXPECT_EQ(lastQuery(), "/poll");
+    EXPECT_EQ(lastQuery(), "/poll?parental_controls_enabled=false");
     EXPECT_EQ(discovered, (std::vector<std::string>{"HCChatMessagesDiscovered: chat_message:5 chat_message:7",
                                                     "HCUsersDiscovered: user:3"}));
     EXPECT_EQ(poller->lastSeenId("HCChatMessage"), 7);
@@ -133,7 +133,7 @@ TEST_F(HCPollerTest, OnlyResourcesNewerThanTheLastSeenIdAreAnnouncedAndTheIdTrav
     discovered.clear();
     setReply("chat_message:7,chat_message:6,user:3,chat_message:9");
     pollAndWait();
-    EXPECT_EQ(lastQuery(), "/poll?last_seen_chat_message_id=7&last_seen_user_id=3");
+    EXPECT_EQ(lastQuery(), "/poll?last_seen_chat_message_id=7&last_seen_user_id=3&parental_controls_enabled=false");
     EXPECT_EQ(discovered, (std::vector<std::string>{"HCChatMessagesDiscovered: chat_message:9"}));
     EXPECT_EQ(poller->lastSeenId("HCChatMessage"), 9);
 
@@ -147,13 +147,13 @@ TEST_F(HCPollerTest, OnlyResourcesNewerThanTheLastSeenIdAreAnnouncedAndTheIdTrav
     poller->clearCacheAndForceLastSeenId(1, "HCUser");
     setReply("chat_message:5,user:3");
     pollAndWait();
-    EXPECT_EQ(lastQuery(), "/poll?last_seen_user_id=1");
+    EXPECT_EQ(lastQuery(), "/poll?last_seen_user_id=1&parental_controls_enabled=false");
     EXPECT_EQ(discovered, (std::vector<std::string>{"HCChatMessagesDiscovered: chat_message:5",
                                                     "HCUsersDiscovered: user:3"}));
     poller->clearCacheAndForceLastSeenId(10, "HCChatMessage");
     discovered.clear();
     pollAndWait();
-    EXPECT_EQ(lastQuery(), "/poll?last_seen_chat_message_id=10&last_seen_user_id=3");
+    EXPECT_EQ(lastQuery(), "/poll?last_seen_chat_message_id=10&last_seen_user_id=3&parental_controls_enabled=false");
     EXPECT_TRUE(discovered.empty());
 }
 
