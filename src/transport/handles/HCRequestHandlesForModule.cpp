@@ -45,6 +45,10 @@ void HCRequestHandlesForModule::addHandle(const HCRequestHandlePtr& handle, cons
         r.entries->reserve(64);
     }
     for (auto& entry : *r.entries) {
+        // Handles whose request is gone without a reported end go now.
+        std::erase_if(entry->handles_, [](const HCRequestHandlePtr& h) { return !h->request(); });
+    }
+    for (auto& entry : *r.entries) {
         if (entry->module_ == module) {
             entry->handles_.push_back(handle);
             return;

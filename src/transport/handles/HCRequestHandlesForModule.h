@@ -25,7 +25,8 @@ public:
     const std::string& module() const { return module_; }
     const std::vector<HCRequestHandlePtr>& handles() const { return handles_; }
 
-    // A nil handle is ignored, and so is one whose request already ended.
+    // A nil handle is ignored, and so is one whose request already ended;
+    // registered handles whose request is gone are dropped on the way.
     static void addHandle(const HCRequestHandlePtr& handle, const std::string& module);
     // Clears the request of every handle that carries it, registered or not,
     // and drops those handles.

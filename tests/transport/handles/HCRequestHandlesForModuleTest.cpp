@@ -71,6 +71,18 @@ TEST_F(HCRequestHandlesForModuleTest, AHandleWhoseRequestEndedBeforeItWasRegiste
     EXPECT_EQ(handle->request(), nullptr);
     HCRequestHandlesForModule::addHandle(handle, "HCUser");
     EXPECT_TRUE(modules().empty());
+
+    // A registered handle whose request went away without a reported end
+    // goes with the next registration.
+    auto shortLived = platform::String::make("dropped");
+    HCRequestHandlesForModule::addHandle(HCRequestHandle::requestHandle(shortLived), "HCInvite");
+    shortLived.reset();
+    HCRequestHandlesForModule::addHandle(HCRequestHandle::requestHandle(request), "HCUser");
+    auto snap = HCRequestHandlesForModule::snapshot();
+    ASSERT_TRUE(snap);
+    ASSERT_EQ(snap->size(), 2u);
+    EXPECT_TRUE((*snap)[0].second.empty());
+    EXPECT_EQ((*snap)[1].second.size(), 1u);
 }
 
 TEST_F(HCRequestHandlesForModuleTest, CancellingAModuleDropsOnlyItsEntryAndTheLastOneDropsTheRegistry)
