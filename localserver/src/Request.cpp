@@ -35,6 +35,16 @@ std::optional<std::string> Request::header(std::string_view name) const
     return std::nullopt;
 }
 
+const FilePart* Request::file(std::string_view name) const
+{
+    for (const auto& part : files) {
+        if (part.name == name) {
+            return &part;
+        }
+    }
+    return nullptr;
+}
+
 Reply Reply::xml(std::string body)
 {
     Reply reply;

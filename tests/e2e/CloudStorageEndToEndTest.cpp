@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -44,13 +43,6 @@ const std::string kSavedGame =
     "level=12;stars=2,3,3,1,0,2,3,3,3,2,1,3;score=48211;sound=on;music=off;achievements=1,1,0,1,0,0,1,1,0;"
     "level=12;stars=2,3,3,1,0,2,3,3,3,2,1,3;score=48211;sound=on;music=off;achievements=1,1,0,1,0,0,1,1,0;";
 
-DataPtr randomBlob(size_t length, unsigned seed)
-{
-    std::mt19937 generator(seed);
-    std::vector<uint8_t> bytes(length);
-    for (auto& b : bytes) b = static_cast<uint8_t>(generator());
-    return platform::Data::make(bytes);
-}
 
 std::string zlibStream(const std::string& text)
 {
@@ -209,7 +201,7 @@ TEST_F(CloudStorageEndToEndTest, UploadDownloadAndKeyListOverRealHttp)
 TEST_F(CloudStorageEndToEndTest, AStoredFormOfExactlyTheLimitIsSent)
 {
     // Incompressible, so the stored form is the blob itself.
-    auto blob = randomBlob(HCCompressableData::kStorageLimit, 5);
+    auto blob = platform::Data::make(testsupport::incompressibleBytes(HCCompressableData::kStorageLimit, 5));
     EXPECT_EQ(upload(blob, "big").only().side, "success");
     EXPECT_EQ(store->get(kUserId, "big"), blob->toString());
 }

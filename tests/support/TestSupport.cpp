@@ -40,4 +40,12 @@ int drainMain()
     return platform::Thread::mainThread()->runLoop()->runOnce();
 }
 
+std::vector<uint8_t> incompressibleBytes(size_t length, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    std::vector<uint8_t> bytes(length);
+    for (auto& b : bytes) b = static_cast<uint8_t>(generator());
+    return bytes;
+}
+
 }  // namespace testsupport

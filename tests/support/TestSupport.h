@@ -1,9 +1,11 @@
 #pragma once
 // Helpers shared by every test program.
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Thread.h"
@@ -41,5 +43,8 @@ private:
 bool runMainUntil(const std::function<bool()>& done, double wallTimeoutSeconds = 10.0);
 // Runs everything that is due on the main run loop now.
 int drainMain();
+
+// Bytes that do not compress, the same for the same seed.
+std::vector<uint8_t> incompressibleBytes(size_t length, unsigned seed);
 
 }  // namespace testsupport

@@ -49,6 +49,8 @@ struct Request {
     std::optional<std::string> param(std::string_view name) const { return firstValue(params, name); }
     std::vector<std::string> paramValues(std::string_view name) const { return allValues(params, name); }
     std::optional<std::string> pathParam(std::string_view name) const { return firstValue(pathParams, name); }
+    // The first file part sent under `name`; nullptr when there is none.
+    const FilePart* file(std::string_view name) const;
     // Header names compare without regard to case.
     std::optional<std::string> header(std::string_view name) const;
 };

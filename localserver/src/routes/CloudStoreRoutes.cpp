@@ -11,16 +11,6 @@ bool isLetter(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-const FilePart* filePart(const Request& request, const std::string& name)
-{
-    for (const auto& file : request.files) {
-        if (file.name == name) {
-            return &file;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 bool isValidCloudStoreKey(const std::string& key)
@@ -66,7 +56,7 @@ std::shared_ptr<CloudStore> registerCloudStoreRoutes(Server& server)
 {
     auto store = std::make_shared<CloudStore>();
     server.addRoute("POST", "cloud_stores", Access::User, [store](const Request& request) {
-        const FilePart* blob = filePart(request, "blob");
+        const FilePart* blob = request.file("blob");
         if (blob == nullptr) {
             return Reply::text(406, "no blob");
         }

@@ -10,16 +10,6 @@ namespace {
 // Known only to the bucket: what signs the policies it issues.
 constexpr const char* kBucketSecret = "local-storage-bucket-secret";
 
-const FilePart* filePart(const Request& request, const std::string& name)
-{
-    for (const auto& file : request.files) {
-        if (file.name == name) {
-            return &file;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 StorageUploadFields StorageBucket::issueUploadFields(const std::string& key, std::size_t maxBytes)
@@ -98,7 +88,7 @@ std::shared_ptr<StorageBucket> registerStorageRoutes(Server& server)
         const auto accessKeyId = request.param("AWSAccessKeyId");
         const auto policy = request.param("policy");
         const auto signature = request.param("signature");
-        const FilePart* file = filePart(request, "file");
+        const FilePart* file = request.file("file");
         if (!key || !accessKeyId || !policy || !signature || !request.param("acl") || file == nullptr) {
             return Reply::text(400, "incomplete upload form");
         }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -35,13 +34,6 @@ void installBlobHooks()
 
 using DataPtr = std::shared_ptr<platform::Data>;
 
-DataPtr randomBlob(size_t length, unsigned seed)
-{
-    std::mt19937 generator(seed);
-    std::vector<uint8_t> bytes(length);
-    for (auto& b : bytes) b = static_cast<uint8_t>(generator());
-    return platform::Data::make(bytes);
-}
 
 // Every value either callback received, in order, with the side it came on.
 struct Calls {
@@ -99,7 +91,7 @@ TEST_F(CloudStorageServiceTest, RefusalsReachTheFailureCallbackOnTheNextTurnWith
 {
     Calls calls;
     // Incompressible: its stored form is the blob itself, one byte over the limit.
-    auto tooLarge = randomBlob(HCCompressableData::kStorageLimit + 1, 3);
+    auto tooLarge = platform::Data::make(testsupport::incompressibleBytes(HCCompressableData::kStorageLimit + 1, 3));
     EXPECT_EQ(HCCloudStorageService::uploadBlob(tooLarge, "1a", calls.success(), calls.failure()), nullptr);
     EXPECT_EQ(HCCloudStorageService::uploadBlob(nullptr, "key", calls.success(), calls.failure()), nullptr);
     EXPECT_EQ(HCCloudStorageService::uploadBlob(platform::Data::fromString("x"), "a.b", calls.success(), calls.failure()),

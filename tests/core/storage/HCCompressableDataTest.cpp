@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
 #include "core/storage/HCCompressableData.h"
 #include "core/storage/ZlibCodec.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -35,13 +35,6 @@ std::vector<uint8_t> zlibReference(const std::vector<uint8_t>& input)
     return out;
 }
 
-std::vector<uint8_t> randomBytes(size_t length, unsigned seed)
-{
-    std::mt19937 generator(seed);
-    std::vector<uint8_t> bytes(length);
-    for (auto& b : bytes) b = static_cast<uint8_t>(generator());
-    return bytes;
-}
 
 // "HCZLHDR0", the given length little-endian, then the stream.
 DataPtr headerForm(uint32_t length, const std::vector<uint8_t>& stream)
@@ -111,7 +104,7 @@ TEST(HCCompressableData, BlobsThatDoNotShrinkByMoreThanTheHeaderStayRaw)
     auto beyond = HCCompressableData::serializedDataFromData(bytesOf(atBoundary + "a"));
     EXPECT_EQ(beyond->toString().substr(0, 8), "HCZLHDR0");
 
-    auto noise = platform::Data::make(randomBytes(4096, 7));
+    auto noise = platform::Data::make(testsupport::incompressibleBytes(4096, 7));
     EXPECT_EQ(*HCCompressableData::serializedDataFromData(noise), *noise);
 }
 
@@ -142,7 +135,7 @@ TEST(HCCompressableData, RawBlobsThatBeginWithTheMagicAreStoredInTheHeaderForm)
 {
     // Incompressible, so the size rule alone would keep it raw and a reader
     // would take its first bytes for a header.
-    auto noise = randomBytes(600, 11);
+    auto noise = testsupport::incompressibleBytes(600, 11);
     std::vector<uint8_t> lookalike = {'H', 'C', 'Z', 'L', 'H', 'D', 'R', '0'};
     lookalike.insert(lookalike.end(), noise.begin(), noise.end());
     auto input = platform::Data::make(lookalike);

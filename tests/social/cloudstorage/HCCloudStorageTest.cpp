@@ -3,7 +3,6 @@
 // after the delegate was cleared.
 #include <gtest/gtest.h>
 
-#include <random>
 
 #include "core/storage/HCCloudStorageService.h"
 #include "core/storage/HCCompressableData.h"
@@ -39,13 +38,6 @@ size_t registeredHandles()
     return 0;
 }
 
-std::shared_ptr<platform::Data> noise(size_t length)
-{
-    std::mt19937 generator(9);
-    std::vector<uint8_t> bytes(length);
-    for (auto& b : bytes) b = static_cast<uint8_t>(generator());
-    return platform::Data::make(bytes);
-}
 
 }  // namespace
 
@@ -53,7 +45,8 @@ TEST_F(HCCloudStorageTest, RefusedCallsAnswerNilAndReportTheirStatusOnTheNextTur
 {
     EXPECT_EQ(HCCloudStorage::upload(platform::Data::fromString("save"), "1a"), nullptr);
     EXPECT_EQ(HCCloudStorage::upload(nullptr, "save"), nullptr);
-    EXPECT_EQ(HCCloudStorage::upload(noise(HCCompressableData::kStorageLimit + 1), "save"), nullptr);
+    const auto tooLarge = platform::Data::make(testsupport::incompressibleBytes(HCCompressableData::kStorageLimit + 1, 9));
+    EXPECT_EQ(HCCloudStorage::upload(tooLarge, "save"), nullptr);
     EXPECT_EQ(HCCloudStorage::downloadDataWithKey("a.b"), nullptr);
     EXPECT_TRUE(recorder.calls.empty());
     EXPECT_EQ(registeredHandles(), 0u);
