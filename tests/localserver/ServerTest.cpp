@@ -188,30 +188,19 @@ TEST_F(ServerTest, BodiesAboveTheLimitAreRefusedAndNeverReachARoute)
     EXPECT_EQ(entries[3].request.header("transfer-encoding"), "chunked");
 }
 
-TEST_F(ServerTest, LogRecordsRequestsInArrivalOrder)
+TEST_F(ServerTest, LogRecordsRequestsAsTheyArrived)
 {
     httpRequest("GET", url("echo?q=1&oauth_token=t"), {"X-Test: first", "X-Test: second"});
     httpRequest("POST", url("nothing"), {"Content-Type: text/plain"}, "raw body");
     const auto entries = server->log().entries();
     ASSERT_EQ(entries.size(), 2u);
     const Request& first = entries[0].request;
-    EXPECT_EQ(first.method, "GET");
-    EXPECT_EQ(first.path, "echo");
     EXPECT_EQ(first.target, "/echo?q=1&oauth_token=t");
     EXPECT_EQ(first.params, (Params{{"q", "1"}}));
     EXPECT_EQ(first.oauth, (Params{{"oauth_token", "t"}}));
     EXPECT_EQ(allValues(first.headers, "X-Test"), (std::vector<std::string>{"first", "second"}));
-    EXPECT_EQ(first.header("host"), "127.0.0.1:" + std::to_string(server->port()));
-    EXPECT_FALSE(first.header("REMOTE_ADDR"));
-    EXPECT_EQ(entries[0].status, 200);
-    EXPECT_FALSE(entries[0].dropped);
     EXPECT_EQ(entries[1].request.body, "raw body");
     EXPECT_EQ(entries[1].status, 404);
-
-    server->log().clear();
-    EXPECT_EQ(server->log().size(), 0u);
-    httpRequest("GET", url("echo"));
-    EXPECT_EQ(server->log().entries().at(0).status, 200);
 }
 
 TEST_F(ServerTest, FailingHandlerAnswers500AndTheServerCarriesOn)
@@ -253,34 +242,24 @@ TEST_F(ServerTest, ServerNotificationGoesIntoTheNextSuccessfulReplyOfItsPathOnly
     EXPECT_EQ(names(httpRequest("GET", url("list.xml"))), (std::vector<std::string>{"user"}));
 }
 
-TEST(ServerLifecycleTest, StartsOnFreshPortsAndStopsRepeatedly)
+TEST(ServerLifecycleTest, StopsRepeatedlyAndRefusesBadSettingsOrATakenPort)
 {
     Server a;
-    Server b;
     ASSERT_TRUE(a.start()) << a.error();
-    ASSERT_TRUE(b.start()) << b.error();
-    EXPECT_NE(a.port(), b.port());
-    EXPECT_GT(a.port(), 0);
     a.stop();
     a.stop();
     EXPECT_NE(httpRequest("GET", a.baseUrl() + "x", {}, {}, 2000).code, CURLE_OK);
-    EXPECT_EQ(httpRequest("GET", b.baseUrl() + "x").status, 404);
     EXPECT_FALSE(a.start());
-}
 
-TEST(ServerLifecycleTest, RefusesToStartWithBadSettings)
-{
     ServerOptions badFixtures;
     std::string error;
     badFixtures.fixtures = *parseFixtures("[game]\nid = 1\n", "g.ini", error);
     Server withBadFixtures(badFixtures);
     EXPECT_FALSE(withBadFixtures.start());
     EXPECT_EQ(withBadFixtures.error(), "g.ini:1: [game] needs \"product_key\"");
-
     ServerOptions badRoot;
     badRoot.root = "api";
-    Server withBadRoot(badRoot);
-    EXPECT_FALSE(withBadRoot.start());
+    EXPECT_FALSE(Server(badRoot).start());
 
     Server first;
     ASSERT_TRUE(first.start());

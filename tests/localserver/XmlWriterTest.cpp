@@ -70,21 +70,3 @@ TEST(XmlWriterTest, PaginationArithmeticNeverDividesByZeroOrOverflows)
     EXPECT_EQ(none.totalPages, 0u);
     EXPECT_EQ(paginate(UINT32_MAX, UINT32_MAX, UINT32_MAX).currentOffset, UINT32_MAX);
 }
-
-TEST(XmlWriterTest, NotificationGoesFirstIntoTheFirstResources)
-{
-    const XmlNode note = serverNotificationNode({{"text", "Hello & welcome"}, {"score", "5"}});
-    ResourceSection a{"A", "a", {}};
-    a.list.resources.push_back(resourceNode("user", std::string("1"), {}));
-    const auto sectioned = insertIntoFirstResources(writeSectionedReply({a, a}), note);
-    ASSERT_TRUE(sectioned);
-    const auto tree = parseXml(*sectioned);
-    ASSERT_TRUE(tree);
-    const auto& firstList = *tree->children.at(0).child("resources");
-    EXPECT_EQ(firstList.childNames(), (std::vector<std::string>{"server_notification", "user"}));
-    EXPECT_EQ(firstList.children[0].child("text")->text, "Hello & welcome");
-    EXPECT_EQ(tree->children.at(1).child("resources")->childNames(), (std::vector<std::string>{"user"}));
-
-    EXPECT_FALSE(insertIntoFirstResources("<?xml version=\"1.0\"?><resource_sections></resource_sections>", note));
-    EXPECT_FALSE(insertIntoFirstResources("", note));
-}
