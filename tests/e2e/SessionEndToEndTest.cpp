@@ -337,6 +337,25 @@ TEST_F(SessionEndToEndTest, DeviceRecordsParentalControlsReachEveryOAuthRequest)
     EXPECT_TRUE(server->log().entries().back().request.params.empty());
 }
 
+TEST_F(SessionEndToEndTest, ASilentServerIsTriedThreeTimesTwentySecondsEachThenReportedAsAServerException)
+{
+    testsupport::ScopedManualClock clock;
+    server->faults().injectFor("GET", "xp/open", localserver::Fault::delayed(std::chrono::seconds(60)), 3);
+    auto outcome = send("GET", "xp/open", false, false);
+    for (size_t attempt = 1; attempt <= 3; ++attempt) {
+        ASSERT_TRUE(server->log().waitForSize(attempt));
+        EXPECT_TRUE(outcome->codes.empty());
+        clock.advance(HCXPRequest::kTimeOutSeconds + 0.5);
+    }
+    ASSERT_TRUE(waitUntil([&] { return !outcome->codes.empty(); }));
+    EXPECT_EQ(outcome->codes, std::vector<uint32_t>{0});
+    EXPECT_EQ(outcome->exceptionClass(), "ServerException");
+    auto exception = platform::as<HCServerException>(outcome->json);
+    ASSERT_TRUE(exception);
+    EXPECT_FALSE(exception->message().empty());
+    EXPECT_EQ(server->log().size(), 3u);
+}
+
 TEST_F(SessionEndToEndTest, ObserversAreHeldWeaklyAndPriorityOnesHearFirst)
 {
     auto late = std::make_shared<RecordingSessionObserver>("late:", observed);
