@@ -69,8 +69,14 @@ PersonPtr AddressBook::personWithRecordId(int recordId)
     return nullptr;
 }
 
-const std::vector<PersonPtr>& AddressBook::people() { return book().people; }
+const std::vector<PersonPtr>& AddressBook::people()
+{
+    return book().people;
+}
 
-void AddressBook::reset() { book() = Book{}; }
+void AddressBook::reset()
+{
+    book() = Book{};
+}
 
 }  // namespace platform::ui
