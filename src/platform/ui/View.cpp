@@ -42,8 +42,6 @@ std::vector<std::weak_ptr<View>>& displayQueue()
 }
 
 bool displayPassScheduled = false;
-// Set by the base drawRect: the view's class draws nothing.
-bool baseDrawRectRan = false;
 
 void notifyDidMoveToWindow(const ViewPtr& view)
 {
@@ -388,21 +386,17 @@ void View::sizeToFit()
 
 // --- drawing ------------------------------------------------------------------
 
-void View::drawRect(const Rect&)
-{
-    baseDrawRectRan = true;
-}
+void View::drawRect(const Rect&) {}
 
 void View::setNeedsDisplay()
 {
-    if (drawsNothing_) return;
     needsDisplay_ = true;
     queueDisplay();
 }
 
 void View::queueDisplay()
 {
-    if (!needsDisplay_ || drawsNothing_ || displayQueued_ || !window()) return;
+    if (!needsDisplay_ || displayQueued_ || !window()) return;
     displayQueued_ = true;
     displayQueue().push_back(platform::self(this));
     if (displayPassScheduled) return;
@@ -426,14 +420,9 @@ void View::display()
         bitmap->translateCTM(-b.origin.x, -b.origin.y);
         return bitmap.get();
     });
-    baseDrawRectRan = false;
     drawRect(b);
     popContext();
-    if (baseDrawRectRan && !bitmap) {
-        drawsNothing_ = true;
-        layer_->setContents(nullptr);
-        return;
-    }
+    // A view that never asked for the context drew nothing and keeps no bitmap.
     layer_->setContents(bitmap ? bitmap->makeImage() : nullptr);
 }
 

@@ -36,8 +36,9 @@
 //   GraphicsContext.h): a bitmap of the view's bounds, in bounds coordinates,
 //   kept as the layer's contents. A view draws on the first main run loop
 //   turn after it enters a window and on the turn after setNeedsDisplay,
-//   once per turn however often it was asked (layout runs first). A view
-//   whose class does not override drawRect draws nothing and keeps no bitmap.
+//   once per turn however often it was asked (layout runs first). The
+//   bitmap is made when drawRect first asks for the current context, so a
+//   view that draws nothing keeps none.
 // - Touches (Touch.h) reach the view that hit testing finds; the touch
 //   callbacks pass what a view does not handle to its controller (when it is
 //   a controller's view), else to its superview.
@@ -251,7 +252,6 @@ private:
     bool needsLayout_ = false;
     bool needsDisplay_ = true;
     bool displayQueued_ = false;
-    bool drawsNothing_ = false;
     unsigned autoresizingMask_ = AutoresizingNone;
     ContentMode contentMode_ = ContentMode::ScaleToFill;
 };
