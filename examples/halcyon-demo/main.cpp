@@ -8,9 +8,11 @@
 // pumps the main run loop thirty times a second the way a game's frame loop
 // would, printing in plain lines what the client tells it: its notices, the
 // calls to the game's delegate, the game server's reachability and the
-// device's registration with the service. It then leaves the foreground and
+// device's registration with the service. It stores a saved game in the
+// player's cloud store and reads it back. It then leaves the foreground and
 // comes back, shuts the client down and exits 0. It exits 1 when the device
-// could not be registered within N seconds (default 10).
+// could not be registered, or the saved game did not come back whole, within
+// N seconds (default 10).
 #include <unistd.h>
 
 #include <cstdio>
@@ -38,6 +40,9 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/runtime/Thread.h"
 #include "platform/ui/Application.h"
+#include "social/cloudstorage/HCCloudStorage.h"
+#include "social/cloudstorage/HCCloudStorageDelegate.h"
+#include "transport/provider/HCProvider.h"
 #include "transport/poller/HCPoller.h"
 
 namespace {
@@ -58,6 +63,35 @@ public:
         say("delegate: offlineUserLoggedIn(" + userId + ")");
     }
     void userLoggedOut(const std::string& userId) override { say("delegate: userLoggedOut(" + userId + ")"); }
+};
+
+// What the cloud store tells the game about its saved game: printed, and
+// kept for the check at the end.
+class SavedGameDelegate final : public HCCloudStorageDelegate {
+public:
+    void didUpload() override
+    {
+        say("cloud: saved game stored");
+        uploaded = true;
+    }
+    void didFailUpload(int32_t statusCode) override { failed("storing the saved game", statusCode); }
+    void didDownloadData(const std::shared_ptr<platform::Data>& data) override
+    {
+        downloaded = data;
+        say("cloud: saved game read back, " + std::to_string(data ? data->length() : 0) + " bytes");
+    }
+    void didFailDownloadData(int32_t statusCode) override { failed("reading the saved game", statusCode); }
+
+    bool uploaded = false;
+    std::shared_ptr<platform::Data> downloaded;
+    bool failure = false;
+
+private:
+    void failed(const std::string& what, int32_t statusCode)
+    {
+        say("cloud: " + what + " failed with status " + std::to_string(statusCode));
+        failure = true;
+    }
 };
 
 const char* const kNotices[] = {
@@ -200,6 +234,31 @@ int main(int argc, char** argv)
         say("device: not registered after " + std::to_string(seconds) + " s");
     }
 
+    // The game keeps its saved game in the player's cloud store and reads
+    // it back. Until the log-in chain is built, the demo signs in as the
+    // local server's first player itself: it answers the approval question
+    // and gives the provider that player's access token.
+    Halcyon::setUserApprovedHalcyon();
+    Halcyon::provider()->setAccessToken(localserver::defaults::kUserToken, localserver::defaults::kUserTokenSecret);
+    SavedGameDelegate cloud;
+    HCCloudStorage::setDelegate(&cloud);
+    const auto savedGame = platform::Data::fromString(
+        "level=12;stars=2,3,3,1,0,2,3,3,3,2,1,3;score=48211;sound=on;music=off;achievements=1,1,0,1,0,0,1,1,0");
+    auto cloudDone = [&] { return cloud.failure || cloud.downloaded != nullptr; };
+    HCCloudStorage::upload(savedGame, "savedGame");
+    for (int i = 0; i < frames && !cloud.uploaded && !cloud.failure; ++i) {
+        frame([&] { return cloud.uploaded || cloud.failure; });
+    }
+    if (cloud.uploaded) {
+        HCCloudStorage::downloadDataWithKey("savedGame");
+    }
+    for (int i = 0; i < frames && cloud.uploaded && !cloudDone(); ++i) {
+        frame(cloudDone);
+    }
+    HCCloudStorage::setDelegate(nullptr);
+    const bool savedGameBack = cloud.downloaded && *cloud.downloaded == *savedGame;
+    say(savedGameBack ? "cloud: the saved game came back unchanged" : "cloud: the saved game did not come back");
+
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
     Halcyon::setPollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
@@ -223,5 +282,5 @@ int main(int argc, char** argv)
     platform::setLogSink(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    return registered ? 0 : 1;
+    return registered && savedGameBack ? 0 : 1;
 }
