@@ -125,6 +125,21 @@ TEST_F(ForumResourcesTest, TopicTreeIndentsOneLevelPerGenerationUpToTheCap)
     inner->setChildren(nullptr);  // lets the pair go
 }
 
+TEST_F(ForumResourcesTest, AReplyNestingTopicsAsDeepAsTheParserAllowsReadsWithCappedLevels)
+{
+    std::string xml;
+    const int depth = 200;  // beyond what the XML parser keeps; the rest is dropped
+    for (int i = 0; i < depth; ++i) xml += "<topic><id>" + std::to_string(i) + "</id><children>";
+    for (int i = 0; i < depth; ++i) xml += "</children></topic>";
+    auto root = readOne<HCForumTopic>(xml);
+    ASSERT_TRUE(root);
+    int generations = 0;
+    for (auto t = root; t; t = t->hasChildren() ? child(t) : nullptr, ++generations) {
+        EXPECT_EQ(t->indentLevel(), std::min(generations, HCForumTopic::kMaxIndentLevel)) << generations;
+    }
+    EXPECT_GT(generations, HCForumTopic::kMaxIndentLevel);
+}
+
 TEST_F(ForumResourcesTest, TheAnnouncementsAndSuggestionsTopics)
 {
     auto announcements = HCForumTopic::announcementsTopic();
