@@ -103,7 +103,7 @@ TEST_F(PollerEndToEndTest, NewResourcesArePostedOnTheMainThreadOnce)
     EXPECT_EQ(posted.size(), 2u);
 }
 
-TEST_F(PollerEndToEndTest, FailedPollPostsPollingFailedOnTheMainThread)
+TEST_F(PollerEndToEndTest, AnErrorStatusFailsThePollButDamagedRepliesYieldWhatWasRead)
 {
     server->faults().injectFor("GET", kPath, localserver::Fault::reply(500, "down"));
     pollAndSettle();
@@ -111,10 +111,8 @@ TEST_F(PollerEndToEndTest, FailedPollPostsPollingFailedOnTheMainThread)
     EXPECT_EQ(posted[0].name, HCPollingFailed);
     EXPECT_TRUE(posted[0].onMainThread);
     EXPECT_EQ(platform::textOf(posted[0].object), kPath);
-}
+    posted.clear();
 
-TEST_F(PollerEndToEndTest, DamagedRepliesYieldWhatWasReadAndNeverFail)
-{
     server->faults().injectFor("GET", kPath, localserver::Fault::reply(200, "garbage"));
     pollAndSettle();
     EXPECT_TRUE(posted.empty());
