@@ -1,27 +1,12 @@
 #include "localserver/Accounts.h"
 
-#include <openssl/rand.h>
+#include "TextBytes.h"
 
 #include <cstdlib>
 
 namespace localserver {
 
 namespace {
-
-std::string randomHex(std::size_t bytes)
-{
-    static const char kHex[] = "0123456789abcdef";
-    std::string raw(bytes, '\0');
-    if (RAND_bytes(reinterpret_cast<unsigned char*>(raw.data()), static_cast<int>(bytes)) != 1) {
-        return {};
-    }
-    std::string out;
-    for (unsigned char c : raw) {
-        out.push_back(kHex[c >> 4]);
-        out.push_back(kHex[c & 0x0F]);
-    }
-    return out;
-}
 
 std::string missing(const FixtureRecord& record, const char* field)
 {

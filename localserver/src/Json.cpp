@@ -2,43 +2,18 @@
 
 #include <cstdio>
 
+#include "TextBytes.h"
+
 namespace localserver::json {
 
 namespace {
 
-// Length of the valid UTF-8 sequence at `i`, or 0 when the bytes there are not one.
-std::size_t utf8SequenceLength(std::string_view text, std::size_t i)
+// Length of the UTF-8 sequence at `i` that JSON may carry, or 0.
+std::size_t jsonSequenceLength(std::string_view text, std::size_t i)
 {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char c = byte(i);
-    std::size_t length = 0;
-    unsigned int codePoint = 0;
-    if ((c & 0xE0) == 0xC0) {
-        length = 2;
-        codePoint = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-        length = 3;
-        codePoint = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-        length = 4;
-        codePoint = c & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            return 0;
-        }
-        codePoint = (codePoint << 6) | (byte(i + k) & 0x3F);
-    }
-    static const unsigned int kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (codePoint < kSmallest[length] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
+    std::uint32_t cp = 0;
+    const std::size_t length = decodeUtf8(text, i, cp);
+    return (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF ? 0 : length;
 }
 
 }  // namespace
@@ -49,7 +24,7 @@ std::string quote(std::string_view text)
     for (std::size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c >= 0x80) {
-            const std::size_t length = utf8SequenceLength(text, i);
+            const std::size_t length = jsonSequenceLength(text, i);
             if (length == 0) {
                 out += "\xEF\xBF\xBD";
                 ++i;

@@ -1,27 +1,12 @@
 #include "localserver/LoginState.h"
 
-#include <openssl/rand.h>
+#include "TextBytes.h"
 
 #include <algorithm>
 
 namespace localserver {
 
 namespace {
-
-std::string randomCookie()
-{
-    static const char kHex[] = "0123456789abcdef";
-    unsigned char raw[16];
-    if (RAND_bytes(raw, sizeof raw) != 1) {
-        return {};
-    }
-    std::string out;
-    for (unsigned char c : raw) {
-        out.push_back(kHex[c >> 4]);
-        out.push_back(kHex[c & 0x0F]);
-    }
-    return out;
-}
 
 std::string trim(std::string_view text)
 {
@@ -75,7 +60,7 @@ std::string LoginState::openSession(const std::string& deviceId)
     std::lock_guard lock(mutex_);
     std::string cookie;
     do {
-        cookie = randomCookie();
+        cookie = randomHex(16);
     } while (cookie.empty() || sessions_.count(cookie) != 0);
     sessions_[cookie] = JsonSession{deviceId, {}, false};
     return cookie;

@@ -1,5 +1,7 @@
 #include "localserver/XmlWriter.h"
 
+#include "TextBytes.h"
+
 namespace localserver {
 
 namespace {
@@ -12,38 +14,6 @@ bool allowedInXml(std::uint32_t cp)
         return cp == 0x09 || cp == 0x0A || cp == 0x0D;
     }
     return !(cp >= 0xD800 && cp <= 0xDFFF) && cp != 0xFFFE && cp != 0xFFFF && cp <= 0x10FFFF;
-}
-
-// Length of the well-formed UTF-8 sequence at `i` and its code point; 0 when
-// the bytes there are not one.
-std::size_t decodeUtf8(std::string_view text, std::size_t i, std::uint32_t& cp)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length;
-    std::uint32_t min;
-    if (lead < 0x80) {
-        cp = lead;
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, cp = lead & 0x1F, min = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, cp = lead & 0x0F, min = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, cp = lead & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            return 0;
-        }
-        cp = (cp << 6) | (byte(i + k) & 0x3F);
-    }
-    return cp < min ? 0 : length;
 }
 
 void appendEscaped(std::string& out, std::string_view text)

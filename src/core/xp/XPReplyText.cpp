@@ -1,43 +1,9 @@
 #include "core/xp/XPReplyText.h"
 
+#include "kernel/json/JsonText.h"
 #include "transport/http/NetStringEncoding.h"
 
 namespace {
-
-bool isValidUtf8(const std::vector<uint8_t>& bytes)
-{
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const uint8_t c = bytes[i];
-        size_t length = 0;
-        uint32_t codePoint = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            length = 2;
-            codePoint = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            length = 3;
-            codePoint = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            length = 4;
-            codePoint = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > bytes.size()) return false;
-        for (size_t k = 1; k < length; ++k) {
-            if ((bytes[i + k] & 0xC0) != 0x80) return false;
-            codePoint = (codePoint << 6) | (bytes[i + k] & 0x3F);
-        }
-        static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (codePoint < kSmallest[length] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
-}
 
 std::optional<std::string> asAscii(const std::vector<uint8_t>& bytes)
 {
@@ -72,7 +38,7 @@ std::optional<std::string> xpReplyText(const std::vector<uint8_t>& bytes, int ne
         return asAscii(bytes);
     case kNetNoStringEncoding:
     case kNetUTF8StringEncoding:
-        if (isValidUtf8(bytes)) return std::string(bytes.begin(), bytes.end());
+        if (std::string text(bytes.begin(), bytes.end()); hcjson::isValidUtf8(text)) return text;
         return asAscii(bytes);
     default:
         // An encoding we do not read (UTF-16, code page 1252): ASCII is what survives.
