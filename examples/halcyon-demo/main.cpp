@@ -196,7 +196,7 @@ int main(int argc, char** argv)
     DemoDelegate game;
     auto delegates = HCDelegatesContainer::containerWithHalcyonDelegate(&game);
     auto settings = platform::Dictionary::make();
-    settings->setString(HalcyonSettingShortDisplayName, "Tolvarine");
+    settings->setString(HalcyonSettingShortDisplayName, localserver::defaults::kGameShortName);
 
     Halcyon::initializeWithProductKey(localserver::defaults::kProductKey, localserver::defaults::kProductSecret,
                                       localserver::defaults::kGameName, settings, delegates);

@@ -21,6 +21,7 @@ std::string Accounts::load(const Fixtures& fixtures)
         Game game;
         game.id = record.field("id").value_or("");
         game.name = record.field("name").value_or("");
+        game.shortName = record.field("short_name").value_or(game.name);
         game.productKey = record.field("product_key").value_or("");
         game.secret = record.field("secret").value_or("");
         if (game.id.empty()) {

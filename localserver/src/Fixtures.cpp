@@ -125,7 +125,11 @@ Fixtures defaultFixtures()
     Fixtures fixtures;
     fixtures.records.push_back(FixtureRecord{
         "game",
-        {{"id", kGameId}, {"name", kGameName}, {"product_key", kProductKey}, {"secret", kProductSecret}},
+        {{"id", kGameId},
+         {"name", kGameName},
+         {"short_name", kGameShortName},
+         {"product_key", kProductKey},
+         {"secret", kProductSecret}},
         "built-in"});
     fixtures.records.push_back(FixtureRecord{
         "user",

@@ -169,6 +169,10 @@ TEST_F(LoginRoutesTest, BootstrapIssuesATokenThatSignsLaterRequests)
     EXPECT_EQ(bootstrap.child("logged_in_user_has_friends")->text, "true");
     EXPECT_EQ(bootstrap.child("logged_in_user_has_http_basic_credential")->text, "true");
     EXPECT_EQ(bootstrap.child("logged_in_user_is_new_user")->text, "false");
+    // The game's fixture: its id is the client application id, its names the profile's.
+    EXPECT_EQ(bootstrap.child("client_application_id")->text, defaults::kGameId);
+    EXPECT_EQ(bootstrap.child("game_profile_page_info")->child("name")->text, defaults::kGameName);
+    EXPECT_EQ(bootstrap.child("game_profile_page_info")->child("short_name")->text, defaults::kGameShortName);
     const std::string token = bootstrap.child("access_token")->text;
     const std::string secret = bootstrap.child("access_token_secret")->text;
     EXPECT_EQ(server->login().device("dev-1")->lastUserId, "1001");

@@ -14,10 +14,11 @@
 namespace localserver {
 
 struct Game {
-    std::string id;
-    std::string name;
+    std::string id;           // also the game's client application id
+    std::string name;         // its display name
     std::string productKey;  // the OAuth consumer key
     std::string secret;      // the OAuth consumer secret
+    std::string shortName = {};  // its short display name; the name when the fixture has none
 };
 
 struct User {

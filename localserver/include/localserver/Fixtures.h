@@ -9,7 +9,8 @@
 // Each "[kind]" line (lower-case letters, digits, "_") opens a record;
 // "key = value" lines fill it, in order, repeats kept (value trimmed,
 // everything after the first "="). Kinds are open-ended: each part of the
-// server reads the kinds it knows ("game": id, name, product_key, secret;
+// server reads the kinds it knows ("game": id (also its client application
+// id), name, short_name (the name when absent), product_key, secret;
 // "user": id, name, token and token_secret, friend, credential, password).
 // Pure values; any thread.
 #include <filesystem>
@@ -45,6 +46,7 @@ std::optional<Fixtures> loadFixtureDirectory(const std::filesystem::path& direct
 namespace defaults {
 inline constexpr const char* kGameId = "1";
 inline constexpr const char* kGameName = "Tolvarine Ruvuru";
+inline constexpr const char* kGameShortName = "Tolvarine";
 inline constexpr const char* kProductKey = "local-product-key";
 inline constexpr const char* kProductSecret = "local-product-secret";
 inline constexpr const char* kUserId = "1001";

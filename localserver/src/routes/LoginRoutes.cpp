@@ -45,7 +45,7 @@ XmlNode gameProfileNode(const Game& game)
 {
     XmlNode node = XmlNode::parent("game_profile_page_info");
     node.add("name", game.name);
-    node.add("short_name", game.name);
+    node.add("short_name", game.shortName.empty() ? game.name : game.shortName);
     node.add("icon_url", "http://127.0.0.1/icons/" + game.id + ".png");
     node.add("has_leaderboards", "true");
     node.add("has_achievements", "true");
