@@ -1,6 +1,5 @@
 // The public cloud storage class without a server: what the store refuses
-// reaches the delegate with its status, never inside the call, and never
-// after the delegate was cleared.
+// reaches the delegate with its status, never inside the call.
 #include <gtest/gtest.h>
 
 
@@ -54,15 +53,4 @@ TEST_F(HCCloudStorageTest, RefusedCallsAnswerNilAndReportTheirStatusOnTheNextTur
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"didFailUpload 406", "didFailUpload 406", "didFailUpload 507",
                                                         "didFailDownloadData 406"}));
     EXPECT_TRUE(recorder.onMainThread);
-}
-
-TEST_F(HCCloudStorageTest, ARefusalOnItsWayWhenTheDelegateIsClearedReachesNobody)
-{
-    HCCloudStorage::upload(nullptr, "save");
-    HCCloudStorage::setDelegate(nullptr);
-    HCCloudStorageRecorder later;
-    HCCloudStorage::setDelegate(&later);
-    testsupport::drainMain();
-    EXPECT_TRUE(recorder.calls.empty());
-    EXPECT_TRUE(later.calls.empty());
 }
