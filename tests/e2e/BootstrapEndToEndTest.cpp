@@ -8,6 +8,10 @@
 
 #include "core/bootstrap/HCBootstrap.h"
 #include "core/bootstrap/HCBootstrapService.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonNotificationNames.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/UserDefaults.h"
 #include "core/resources/HCResourceClass.h"
 #include "core/users/HCGameProfilePageInfo.h"
 #include "core/users/HCUser.h"
@@ -339,6 +343,44 @@ TEST_F(BootstrapEndToEndTest, OneExchangeAtATimeAndUserIdsAsSent)
     start(false, std::string(defaults::kUserId), none);
     ASSERT_TRUE(finish(none));
     EXPECT_EQ(none.failures, 1);
+}
+
+TEST_F(BootstrapEndToEndTest, WithoutAClientOfItsOwnTheReplyReachesTheHalcyonClass)
+{
+    HCBootstrapService::setClient(nullptr);
+    platform::UserDefaults::resetStandardUserDefaults();
+    std::vector<std::string> notices;
+    bool allOnMain = true;
+    auto& center = platform::NotificationCenter::defaultCenter();
+    for (const char* name : {HCNSNotificationBootstrapBegan, HCNSNotificationBootstrapSucceeded,
+                             HCNSNotificationBootstrapCompleted, HCNSNotificationUserChanged}) {
+        center.addObserver(this, name, [&notices, &allOnMain](const platform::Notification& notice) {
+            notices.push_back(notice.name);
+            allOnMain = allOnMain && platform::Thread::isMainThread();
+        });
+    }
+    Result result;
+    start(false, std::string(defaults::kUserId), result);
+    ASSERT_TRUE(finish(result));
+    ASSERT_EQ(result.successes, 1);
+    testsupport::drainMain();
+    center.removeObserver(this);
+
+    EXPECT_EQ(notices, (std::vector<std::string>{HCNSNotificationBootstrapBegan, HCNSNotificationUserChanged,
+                                                 HCNSNotificationBootstrapSucceeded,
+                                                 HCNSNotificationBootstrapCompleted}));
+    EXPECT_TRUE(allOnMain);
+    EXPECT_TRUE(Halcyon::lastLoggedInUserHasSetName());
+    EXPECT_EQ(Halcyon::unviewedChallengesCount(), 2);
+    EXPECT_EQ(Halcyon::pendingFriendsCount(), 1);
+    EXPECT_EQ(Halcyon::unreadIMCount(), 3);
+    EXPECT_EQ(Halcyon::unreadPostCount(), 4);
+    EXPECT_EQ(Halcyon::unreadInviteCount(), 5);
+    EXPECT_EQ(Halcyon::getPollingFrequencyDefault(), 60);
+    EXPECT_EQ(Halcyon::getPollingFrequencyInChat(), 5);
+    EXPECT_EQ(Halcyon::userDistanceUnit(), 1);
+    EXPECT_EQ(Halcyon::numberOfOnlineGameSessions(), 1);
+    platform::UserDefaults::resetStandardUserDefaults();
 }
 
 }  // namespace

@@ -2,9 +2,10 @@
 // What the bootstrap exchange asks of, and applies to, the rest of the
 // client: the host's user check, the notifications, the usage statistics,
 // the user options, the client settings, the presence channel and the
-// add-ons. The client core installs one (HCBootstrapService::setClient);
-// each method's default does nothing, so an exchange runs with whatever
-// parts of the client exist.
+// add-ons. HCHalcyonBootstrapClient answers for the Halcyon class and is
+// used unless another is installed (HCBootstrapService::setClient: the log-in
+// chain's, tests'); each method's default here does nothing, so a client
+// overrides what exists.
 //
 // The apply methods are called in the order they are declared, on the
 // provider's request thread; an implementation that tells observers who

@@ -1,6 +1,7 @@
 #include "core/bootstrap/HCBootstrapService.h"
 
 #include "core/bootstrap/HCBootstrap.h"
+#include "core/halcyon/HCHalcyonBootstrapClient.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/resources/HCResourceClass.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
@@ -26,12 +27,13 @@ platform::Guarded<std::shared_ptr<HCBootstrapOfflineSync>>& offlineSlot()
     return *slot;
 }
 
-// The parts of the client that are not installed answer with the defaults.
+// Without a client of its own the exchange works on the Halcyon class.
 std::shared_ptr<HCBootstrapClient> client()
 {
-    static const auto none = std::make_shared<HCBootstrapClient>();
+    // One for the process: it keeps what the request sent until the reply resets it.
+    static auto* halcyon = new std::shared_ptr<HCBootstrapClient>(std::make_shared<HCHalcyonBootstrapClient>());
     auto installed = clientSlot().get();
-    return installed ? installed : none;
+    return installed ? installed : *halcyon;
 }
 
 }  // namespace

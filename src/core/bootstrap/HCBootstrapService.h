@@ -33,7 +33,8 @@ public:
     // Nil before initializeService and after shutdownService.
     static std::shared_ptr<HCBootstrapService> sharedInstance();
 
-    // The client parts the exchange reads and applies; nil: none.
+    // The client parts the exchange reads and applies; nil: the Halcyon
+    // class's (HCHalcyonBootstrapClient).
     static void setClient(std::shared_ptr<HCBootstrapClient> client);
     // The offline store; its resource classes join the reply's name map.
     static void setOfflineSync(std::shared_ptr<HCBootstrapOfflineSync> sync);

@@ -1,0 +1,34 @@
+#pragma once
+// The bootstrap exchange's view of the Halcyon class: the statistics sent
+// and reset, the exchange's notices, the host's user check, and the reply
+// applied to the user options, the client settings and the add-ons. The
+// bootstrap service uses it unless another client is installed.
+//
+// Not yet part of it: the presence channel (not built) and the log-in
+// chain's abort, which the chain supplies by installing a client of its own
+// that extends this one.
+//
+// Thread: as HCBootstrapClient (the statistics snapshot is taken on the main
+// thread and used on the request thread, hence the lock).
+#include <mutex>
+
+#include "core/bootstrap/HCBootstrapClient.h"
+#include "core/halcyon/Halcyon.h"
+
+class HCHalcyonBootstrapClient : public HCBootstrapClient {
+public:
+    void getUserStatsParams(HCHttpNestedQueryStringWriter& writer) override;
+    void postBootstrapBegan(const Text& userId) override;
+    void postBootstrapSucceeded() override;
+    void postBootstrapFailed() override;
+    bool takeForceUserCheckOnBootstrap() override;
+    std::optional<bool> userAttemptingToLogin(const std::shared_ptr<HCUser>& user) override;
+    void storePollingFrequencies(uint32_t defaultSeconds, uint32_t chatSeconds) override;
+    void applyUserOptions(const HCBootstrap& bootstrap, int distanceUnit) override;
+    void notifyAddOnsUserLoggedIn() override;
+    void resetUserStatsAndCountOnlineSession() override;
+
+private:
+    std::mutex mutex_;
+    HCUserStatsSnapshot sent_;
+};
