@@ -9,10 +9,11 @@
 // would, printing in plain lines what the client tells it: its notices, the
 // calls to the game's delegate, the game server's reachability and the
 // device's registration with the service. It stores a saved game in the
-// player's cloud store and reads it back. It then leaves the foreground and
+// player's cloud store and reads it back, and shows the game's forum: its
+// topic tree and a page of discussions. It then leaves the foreground and
 // comes back, shuts the client down and exits 0. It exits 1 when the device
-// could not be registered, or the saved game did not come back whole, within
-// N seconds (default 10).
+// could not be registered, the saved game did not come back whole, or the
+// forum could not be read, within N seconds (default 10).
 #include <unistd.h>
 
 #include <cstdio>
@@ -30,6 +31,7 @@
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "core/publicclass/HCDelegatesContainer.h"
+#include "core/replies/HCPaginatedSeries.h"
 #include "core/xp/HCSession.h"
 #include "kernel/reachability/HCReachability.h"
 #include "kernel/settings/HCSettings.h"
@@ -42,6 +44,9 @@
 #include "platform/ui/Application.h"
 #include "social/cloudstorage/HCCloudStorage.h"
 #include "social/cloudstorage/HCCloudStorageDelegate.h"
+#include "social/forums/HCForumService.h"
+#include "social/forums/HCForumThread.h"
+#include "social/forums/HCForumTopic.h"
 #include "transport/provider/HCProvider.h"
 #include "transport/poller/HCPoller.h"
 
@@ -131,6 +136,62 @@ void printNotices(const void* token)
 void frame(const std::function<bool()>& done = [] { return false; })
 {
     platform::Thread::mainThread()->runLoop()->runUntil(done, kFrameSeconds);
+}
+
+// One forum request: its reply (nil after a failure), waited for frame by frame.
+std::shared_ptr<HCPaginatedSeries> forumReply(int frames, const std::function<void(HCDelegate, HCDelegate)>& start)
+{
+    std::shared_ptr<HCPaginatedSeries> reply;
+    bool done = false;
+    start(HCDelegate::withFunction([&](const platform::ObjectPtr& series) {
+              reply = platform::as<HCPaginatedSeries>(series);
+              done = true;
+          }),
+          HCDelegate::withFunction([&](const platform::ObjectPtr&) { done = true; }));
+    for (int i = 0; i < frames && !done; ++i) frame([&] { return done; });
+    return reply;
+}
+
+void printTopics(const std::shared_ptr<platform::Array>& topics, std::string& firstWithDiscussions)
+{
+    if (!topics) return;
+    for (const auto& object : topics->items()) {
+        auto topic = platform::as<HCForumTopic>(object);
+        if (!topic) continue;
+        say("forum: " + std::string(2 * topic->indentLevel(), ' ') + topic->title().value_or("?") + " (" +
+            std::to_string(topic->threadCount()) + " discussions)");
+        if (firstWithDiscussions.empty() && topic->threadCount() > 0) firstWithDiscussions = *topic->resourceId();
+        printTopics(topic->children(), firstWithDiscussions);
+    }
+}
+
+// The game's forum: its topic tree, indented by generation, and the first
+// page of discussions of the first topic that holds some. False when the
+// forum could not be read.
+bool showForum(const std::string& gameId, int frames)
+{
+    auto tree = forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+        HCForumService::getTopicsForApplication(gameId, success, failure);
+    });
+    if (!tree) {
+        say("forum: could not be read");
+        return false;
+    }
+    std::string topicId;
+    printTopics(platform::Array::make(tree->objects()), topicId);
+    if (topicId.empty()) return true;
+    auto page = forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+        HCForumService::getThreadsForTopic(topicId, 1, success, failure);
+    });
+    if (!page) return false;
+    for (const auto& object : page->objects()) {
+        auto thread = platform::as<HCForumThread>(object);
+        if (!thread) continue;
+        std::string author = thread->lastPostAuthor() ? thread->lastPostAuthor()->name().value_or("") : "";
+        say("forum:   " + std::string(thread->isSticky() ? "[sticky] " : "") + thread->title().value_or("?") + ", " +
+            std::to_string(thread->postCount()) + " posts, last by " + author);
+    }
+    return true;
 }
 
 int usage()
@@ -259,6 +320,8 @@ int main(int argc, char** argv)
     const bool savedGameBack = cloud.downloaded && *cloud.downloaded == *savedGame;
     say(savedGameBack ? "cloud: the saved game came back unchanged" : "cloud: the saved game did not come back");
 
+    const bool forumShown = showForum(localserver::defaults::kGameId, frames);
+
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
     Halcyon::setPollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
@@ -282,5 +345,5 @@ int main(int argc, char** argv)
     platform::setLogSink(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    return registered && savedGameBack ? 0 : 1;
+    return registered && savedGameBack && forumShown ? 0 : 1;
 }

@@ -200,9 +200,12 @@ void addDefaultForumFixtures(Fixtures& fixtures)
                              {"sticky", "true"}, {"locked", "true"}, {"updated_at", "1767225600"}});
     for (int i = 1; i <= 12; ++i) {
         const std::string id = std::to_string(200 + i);
+        const char* author = i % 2 ? kOtherUserId : kForumAuthorId;
+        const std::string when = std::to_string(1767225600 + 60 * i);
         add("forum_discussion", {{"id", id}, {"topic", "11"}, {"subject", "Level " + std::to_string(i) + " tips"},
-                                 {"user", i % 2 ? kOtherUserId : kForumAuthorId},
-                                 {"updated_at", std::to_string(1767225600 + 60 * i)}});
+                                 {"user", author}, {"updated_at", when}});
+        add("forum_post", {{"id", std::to_string(500 + i)}, {"discussion", id}, {"user", author},
+                           {"body", "What worked for me on level " + std::to_string(i) + "."}, {"created_at", when}});
     }
     add("forum_discussion", {{"id", "300"}, {"topic", "20"}, {"subject", "Paddle stuck"}, {"user", kOtherUserId},
                              {"updated_at", "1767229200"}, {"subscriber", kUserId}});
