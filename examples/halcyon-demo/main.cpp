@@ -327,10 +327,12 @@ int main(int argc, char** argv)
     Halcyon::setPollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
     auto app = platform::ui::Application::shared();
     app->enterBackground();
-    say("lifecycle: background, polling every " + std::to_string(static_cast<int>(Halcyon::poller()->getPollingFrequency())) + " s");
+    say("lifecycle: background, polling every " +
+        std::to_string(static_cast<int>(Halcyon::poller()->getPollingFrequency())) + " s");
     frame();
     app->becomeActive();
-    say("lifecycle: active again, polling every " + std::to_string(static_cast<int>(Halcyon::poller()->getPollingFrequency())) + " s");
+    say("lifecycle: active again, polling every " +
+        std::to_string(static_cast<int>(Halcyon::poller()->getPollingFrequency())) + " s");
     Halcyon::stopPolling();
     for (int i = 0; i < 3; ++i) {
         frame();

@@ -10,9 +10,27 @@
 
 namespace {
 
+class FakeLocation final : public HCLocationSource {
+public:
+    bool isLocationUpdating() const override { return updating; }
+    void stopUpdatingLocation() override { updating = false; }
+    platform::ObjectPtr userLocation() const override { return nullptr; }
+    bool updating = true;
+};
+
 class HalcyonLifeCycleTest : public HalcyonTest {
 protected:
     platform::ui::Application& app() { return *platform::ui::Application::shared(); }
+    // This build's assembly with a location maker that counts what it makes.
+    HCClientAssembly assemblyCountingLocations(int& made)
+    {
+        HCClientAssembly result = assembly();
+        result.makeLocation = [&made] {
+            ++made;
+            return std::make_shared<FakeLocation>();
+        };
+        return result;
+    }
     // Starts without the start-up log-in, so only the triggers log in.
     void startQuietly(bool requireOnline)
     {
@@ -22,13 +40,6 @@ protected:
     }
 };
 
-class FakeLocation final : public HCLocationSource {
-public:
-    bool isLocationUpdating() const override { return updating; }
-    void stopUpdatingLocation() override { updating = false; }
-    platform::ObjectPtr userLocation() const override { return nullptr; }
-    bool updating = true;
-};
 
 TEST_F(HalcyonLifeCycleTest, ResigningActiveKeepsTheChatRateForTheReturn)
 {
@@ -126,11 +137,7 @@ TEST_F(HalcyonLifeCycleTest, ReachabilityReturningLogsInAnApprovedPlayerOnce)
 TEST_F(HalcyonLifeCycleTest, TheLocationFixStopsInTheBackgroundAndRestartsOnlyWhenAllowed)
 {
     int made = 0;
-    HCClientAssembly withLocation = assembly();
-    withLocation.makeLocation = [&made] {
-        ++made;
-        return std::make_shared<FakeLocation>();
-    };
+    HCClientAssembly withLocation = assemblyCountingLocations(made);
     start(withLocation, settingsWith({{HalcyonSettingPromptUserForLogin, no()}}));
     Halcyon::setUserApprovedHalcyon();
     Halcyon::setUserDistanceUnit(2);
@@ -149,11 +156,7 @@ TEST_F(HalcyonLifeCycleTest, TheLocationFixStopsInTheBackgroundAndRestartsOnlyWh
 TEST_F(HalcyonLifeCycleTest, LocationIsNeverStartedWhenTheGameDisabledIt)
 {
     int made = 0;
-    HCClientAssembly withLocation = assembly();
-    withLocation.makeLocation = [&made] {
-        ++made;
-        return std::make_shared<FakeLocation>();
-    };
+    HCClientAssembly withLocation = assemblyCountingLocations(made);
     start(withLocation, settingsWith({{HalcyonSettingDisableLocationServices, yes()}}));
     Halcyon::setUserApprovedHalcyon();
     Halcyon::setUserDistanceUnit(2);

@@ -110,14 +110,16 @@ TEST_F(HalcyonStartupTest, FeaturesOfNewerSystemsStayOffOnOlderOnes)
 
 TEST_F(HalcyonStartupTest, PromptForLoginNoWaitsForAPlayerWhoWasNeverAsked)
 {
-    start(settingsWith({{HalcyonSettingPromptUserForLogin, no()}, {HalcyonSettingInitialUserId, platform::String::make("")}}));
+    start(settingsWith(
+        {{HalcyonSettingPromptUserForLogin, no()}, {HalcyonSettingInitialUserId, platform::String::make("")}}));
     EXPECT_TRUE(chain->logins.empty());
     EXPECT_FALSE(Halcyon::mForceUserCheckOnBootstrap());
     restartProcess();
 
     // Asked before, whatever the answer: the start-up log-in runs, as the last user.
     Halcyon::setUserDeniedHalcyon();
-    start(settingsWith({{HalcyonSettingPromptUserForLogin, no()}, {HalcyonSettingInitialUserId, platform::String::make("")}}));
+    start(settingsWith(
+        {{HalcyonSettingPromptUserForLogin, no()}, {HalcyonSettingInitialUserId, platform::String::make("")}}));
     EXPECT_EQ(chain->logins, std::vector<std::string>{"0"});
 }
 

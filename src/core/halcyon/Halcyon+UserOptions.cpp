@@ -111,7 +111,10 @@ void Halcyon::setShouldWarnOnIncompleteDelegates(bool value)
 
 bool Halcyon::lastLoggedInUserHasSetName() { return defaults()->boolForKey(kLastLoggedInUserHasSetName); }
 void Halcyon::setLoggedInUserHasSetName(bool value) { setFlag(kLastLoggedInUserHasSetName, value); }
-bool Halcyon::lastLoggedInUserHadFriendsOnBootup() { return defaults()->boolForKey(kLastLoggedInUserHadFriendsOnBootup); }
+bool Halcyon::lastLoggedInUserHadFriendsOnBootup()
+{
+    return defaults()->boolForKey(kLastLoggedInUserHadFriendsOnBootup);
+}
 void Halcyon::setLoggedInUserHadFriendsOnBootup(bool value) { setFlag(kLastLoggedInUserHadFriendsOnBootup, value); }
 bool Halcyon::loggedInUserSharesOnlineStatus() { return defaults()->boolForKey(kLoggedInUserSharesOnlineStatus); }
 void Halcyon::setLoggedInUserSharesOnlineStatus(bool value) { setFlag(kLoggedInUserSharesOnlineStatus, value); }
@@ -128,7 +131,10 @@ void Halcyon::setLoggedInUserIsNewUser(bool value) { setFlag(kIsNewUser, value);
 
 std::optional<std::string> Halcyon::clientApplicationId() { return defaults()->stringForKey(kClientApplicationId); }
 void Halcyon::setClientApplicationId(const std::optional<std::string>& id) { setText(kClientApplicationId, id); }
-std::optional<std::string> Halcyon::initialDashboardScreen() { return defaults()->stringForKey(kInitialDashboardScreen); }
+std::optional<std::string> Halcyon::initialDashboardScreen()
+{
+    return defaults()->stringForKey(kInitialDashboardScreen);
+}
 void Halcyon::setInitialDashboardScreen(const std::optional<std::string>& screen)
 {
     setText(kInitialDashboardScreen, screen);
@@ -157,7 +163,9 @@ void Halcyon::setUnviewedChallengesCount(long count)
     defaults()->setInteger(kUnviewedChallengesCount, count);
     postUnviewedChallengeCountChangedTo(asCount(count));
     // The application object belongs to the main thread, like the notice.
-    auto updateBadge = [count] { platform::ui::Application::shared()->setApplicationIconBadgeNumber(static_cast<int>(count)); };
+    auto updateBadge = [count] {
+        platform::ui::Application::shared()->setApplicationIconBadgeNumber(static_cast<int>(count));
+    };
     if (platform::Thread::isMainThread()) {
         updateBadge();
     } else {

@@ -22,17 +22,9 @@ std::shared_ptr<Halcyon> Halcyon::sharedInstance()
 
 // ===== Shared objects =======================================================
 
-std::shared_ptr<HCProvider> Halcyon::provider()
-{
-    auto instance = sharedInstance();
-    return instance ? instance->provider_ : nullptr;
-}
+std::shared_ptr<HCProvider> Halcyon::provider() { return instanceField(&Halcyon::provider_); }
 
-std::shared_ptr<HCPoller> Halcyon::poller()
-{
-    auto instance = sharedInstance();
-    return instance ? instance->poller_ : nullptr;
-}
+std::shared_ptr<HCPoller> Halcyon::poller() { return instanceField(&Halcyon::poller_); }
 
 HalcyonDelegate* Halcyon::getDelegate()
 {
@@ -58,17 +50,9 @@ HCBragDelegate* Halcyon::getBragDelegate()
     return instance ? instance->delegatesContainer_->bragDelegate() : nullptr;
 }
 
-std::shared_ptr<HCSession> Halcyon::session()
-{
-    auto instance = sharedInstance();
-    return instance ? instance->session_ : nullptr;
-}
+std::shared_ptr<HCSession> Halcyon::session() { return instanceField(&Halcyon::session_); }
 
-std::string Halcyon::sessionId()
-{
-    auto instance = sharedInstance();
-    return instance ? instance->sessionId_ : "0";
-}
+std::string Halcyon::sessionId() { return instanceField(&Halcyon::sessionId_, "0"); }
 
 platform::DatePtr Halcyon::sessionStartDate()
 {
@@ -76,11 +60,7 @@ platform::DatePtr Halcyon::sessionStartDate()
     return instance && instance->sessionStartDate_ ? instance->sessionStartDate_ : platform::Date::now();
 }
 
-std::optional<std::string> Halcyon::mProductKey()
-{
-    auto instance = sharedInstance();
-    return instance ? instance->productKey_ : std::nullopt;
-}
+std::optional<std::string> Halcyon::mProductKey() { return instanceField(&Halcyon::productKey_); }
 
 void Halcyon::setMProductKey(const std::optional<std::string>& productKey)
 {
@@ -89,17 +69,9 @@ void Halcyon::setMProductKey(const std::optional<std::string>& productKey)
     }
 }
 
-bool Halcyon::mUseSandboxPushNotificationServer()
-{
-    auto instance = sharedInstance();
-    return instance && instance->useSandboxPushNotificationServer_;
-}
+bool Halcyon::mUseSandboxPushNotificationServer() { return instanceField(&Halcyon::useSandboxPushNotificationServer_); }
 
-bool Halcyon::mForceUserCheckOnBootstrap()
-{
-    auto instance = sharedInstance();
-    return instance && instance->forceUserCheckOnBootstrap_;
-}
+bool Halcyon::mForceUserCheckOnBootstrap() { return instanceField(&Halcyon::forceUserCheckOnBootstrap_); }
 
 void Halcyon::setMForceUserCheckOnBootstrap(bool value)
 {
@@ -108,11 +80,7 @@ void Halcyon::setMForceUserCheckOnBootstrap(bool value)
     }
 }
 
-bool Halcyon::dashboardVisible()
-{
-    auto instance = sharedInstance();
-    return instance && instance->dashboardVisible_;
-}
+bool Halcyon::dashboardVisible() { return instanceField(&Halcyon::dashboardVisible_); }
 
 void Halcyon::setDashboardVisible(bool visible)
 {
@@ -121,76 +89,37 @@ void Halcyon::setDashboardVisible(bool visible)
     }
 }
 
-bool Halcyon::requireOnlineStatus()
-{
-    auto instance = sharedInstance();
-    return instance && instance->requireOnlineStatus_;
-}
+bool Halcyon::requireOnlineStatus() { return instanceField(&Halcyon::requireOnlineStatus_); }
 
-bool Halcyon::pushNotificationsEnabled()
-{
-    auto instance = sharedInstance();
-    return instance && instance->pushNotificationsEnabled_;
-}
+bool Halcyon::pushNotificationsEnabled() { return instanceField(&Halcyon::pushNotificationsEnabled_); }
 
-bool Halcyon::isUsingGameCenter()
-{
-    auto instance = sharedInstance();
-    return instance && instance->usingGameCenter_;
-}
+bool Halcyon::isUsingGameCenter() { return instanceField(&Halcyon::usingGameCenter_); }
 
-bool Halcyon::snapDashboardRotation()
-{
-    auto instance = sharedInstance();
-    return instance && instance->snapDashboardRotation_;
-}
+bool Halcyon::snapDashboardRotation() { return instanceField(&Halcyon::snapDashboardRotation_); }
 
-bool Halcyon::allowErrorScreens()
-{
-    auto instance = sharedInstance();
-    return instance && instance->allowErrorScreens_;
-}
+bool Halcyon::allowErrorScreens() { return instanceField(&Halcyon::allowErrorScreens_); }
 
-std::shared_ptr<platform::Object> Halcyon::presentationWindow()
-{
-    auto instance = sharedInstance();
-    return instance ? instance->presentationWindow_ : nullptr;
-}
+std::shared_ptr<platform::Object> Halcyon::presentationWindow() { return instanceField(&Halcyon::presentationWindow_); }
 
-int Halcyon::getDashboardOrientation()
-{
-    auto instance = sharedInstance();
-    return instance ? instance->dashboardOrientation_ : 1;
-}
+int Halcyon::getDashboardOrientation() { return instanceField(&Halcyon::dashboardOrientation_, 1); }
 
 std::optional<std::string> Halcyon::overrideAssetFileSuffix()
 {
-    auto instance = sharedInstance();
-    return instance ? instance->overrideAssetFileSuffix_ : std::nullopt;
+    return instanceField(&Halcyon::overrideAssetFileSuffix_);
 }
 
 std::optional<std::string> Halcyon::overrideClassNamePrefix()
 {
-    auto instance = sharedInstance();
-    return instance ? instance->overrideClassNamePrefix_ : std::nullopt;
+    return instanceField(&Halcyon::overrideClassNamePrefix_);
 }
 
-bool Halcyon::cloudStorageCompressionDisabled()
-{
-    auto instance = sharedInstance();
-    return instance && instance->cloudStorageCompressionDisabled_;
-}
+bool Halcyon::cloudStorageCompressionDisabled() { return instanceField(&Halcyon::cloudStorageCompressionDisabled_); }
 
-bool Halcyon::cloudStorageVerboseCompression()
-{
-    auto instance = sharedInstance();
-    return instance && instance->cloudStorageVerboseCompression_;
-}
+bool Halcyon::cloudStorageVerboseCompression() { return instanceField(&Halcyon::cloudStorageVerboseCompression_); }
 
 bool Halcyon::cloudStorageLegacyHeaderlessCompression()
 {
-    auto instance = sharedInstance();
-    return instance && instance->cloudStorageLegacyHeaderlessCompression_;
+    return instanceField(&Halcyon::cloudStorageLegacyHeaderlessCompression_);
 }
 
 // ===== Polling ==============================================================
@@ -251,11 +180,7 @@ bool Halcyon::allowLocationServices()
     return instance && !instance->parentalControlsEnabled() && !instance->developerDisabledLocationServices_;
 }
 
-int Halcyon::notificationPosition()
-{
-    auto instance = sharedInstance();
-    return instance ? instance->notificationPosition_ : 1;
-}
+int Halcyon::notificationPosition() { return instanceField(&Halcyon::notificationPosition_, 1); }
 
 bool Halcyon::invertNotifications()
 {
@@ -276,11 +201,7 @@ void Halcyon::setUserLocation(std::shared_ptr<HCLocationSource> location)
     }
 }
 
-std::shared_ptr<HCLocationSource> Halcyon::locationSource()
-{
-    auto instance = sharedInstance();
-    return instance ? instance->location_ : nullptr;
-}
+std::shared_ptr<HCLocationSource> Halcyon::locationSource() { return instanceField(&Halcyon::location_); }
 
 void Halcyon::startLocationManagerIfAllowed()
 {
@@ -424,11 +345,7 @@ bool Halcyon::isSuccessfullyBootstrapped()
     return instance && instance->successfullyBootstrapped_;
 }
 
-bool Halcyon::isBootstrapInProgress()
-{
-    auto instance = sharedInstance();
-    return instance && instance->bootstrapInProgress_;
-}
+bool Halcyon::isBootstrapInProgress() { return instanceField(&Halcyon::bootstrapInProgress_); }
 
 bool Halcyon::isOnlineNow() const
 {

@@ -27,6 +27,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "core/halcyon/HCAddOn.h"
@@ -381,6 +382,13 @@ public:
     ~Halcyon() override;
 
 private:
+    // The instance's field, or `fallback` when there is no instance.
+    template <class T>
+    static T instanceField(T Halcyon::*field, std::type_identity_t<T> fallback = T())
+    {
+        auto instance = sharedInstance();
+        return instance ? (*instance).*field : fallback;
+    }
     static std::mutex& localUserMutex();
     // The end of every log-in: the game hears whether it runs online.
     static void tellDelegateLoggedIn();
