@@ -5,6 +5,7 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/poller/HCResourcePollerReplyReader.h"
 #include "core/services/HCService.h"
+#include "core/xp/HCSession.h"
 #include "core/xp/HCXPClientHooks.h"
 #include "core/storage/HCCompressableData.h"
 #include "core/storage/HCS3Response.h"
@@ -31,6 +32,10 @@ HCProviderHooks providerHooks()
     HCProviderHooks hooks;
     hooks.willSilentlyDiscardAction = [] { return !Halcyon::hasUserApprovedHalcyon() || Halcyon::isDisabled(); };
     hooks.didDestroyLocalCredentials = [] { Halcyon::notifyAddOnsUserLoggedOut(); };
+    hooks.parentalControlsEnabled = [] {
+        auto session = Halcyon::session();
+        return session && session->parentalControlsEnabled();
+    };
     return hooks;
 }
 

@@ -324,7 +324,7 @@ TEST_F(SessionEndToEndTest, FailedSecureHandshakeIsReportedAsSslFailure)
 TEST_F(SessionEndToEndTest, DeviceRecordsParentalControlsReachEveryOAuthRequest)
 {
     HCProviderHooks hooks;
-    hooks.parentalControlsEnabled = [this] { return HCDevice::parentalControlsEnabled(session->currentDevice()); };
+    hooks.parentalControlsEnabled = [this] { return session->parentalControlsEnabled(); };
     HCProvider::setHooks(hooks);
     fence();
     EXPECT_EQ(server->log().entries().back().request.parentalControlsEnabled, "false");
@@ -333,7 +333,7 @@ TEST_F(SessionEndToEndTest, DeviceRecordsParentalControlsReachEveryOAuthRequest)
     session->establishDeviceSession();
     ASSERT_TRUE(waitUntil([&] { return session->createdDeviceSession(); }));
     ASSERT_TRUE(session->currentDevice());
-    EXPECT_TRUE(HCDevice::parentalControlsEnabled(session->currentDevice()));
+    EXPECT_TRUE(session->parentalControlsEnabled());
     fence();
     EXPECT_EQ(server->log().entries().back().request.parentalControlsEnabled, "true");
     // Not one of the route's own parameters.

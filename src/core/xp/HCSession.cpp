@@ -195,6 +195,11 @@ void HCSession::cancelAllRequests()
     }
 }
 
+void HCSession::currentDeviceChanged()
+{
+    parentalControlsEnabled_.store(HCDevice::parentalControlsEnabled(currentDevice_));
+}
+
 void HCSession::processQueuedRequests()
 {
     if (sessionChangeInProgress_) return;
@@ -327,6 +332,7 @@ void HCSession::deviceSessionResponse(const std::shared_ptr<HCResourceRequest>& 
         if (auto device = platform::as<HCDevice>(request->resources())) {
             const bool changed = currentDevice_ != device;
             currentDevice_ = device;
+            currentDeviceChanged();
             if (changed) {
                 auto hooks = HCXPClientHooks::installed();
                 if (hooks.reloadInactiveTabBars) hooks.reloadInactiveTabBars();

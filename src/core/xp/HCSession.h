@@ -22,6 +22,7 @@
 // Observers are held weakly; priority observers are told first.
 //
 // Thread: main. The handshake and the transport call back on the main thread.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -89,6 +90,12 @@ public:
     const std::string& secret() const { return secret_; }
     const std::shared_ptr<HCUser>& currentUser() const { return currentUser_; }
     const std::shared_ptr<HCDevice>& currentDevice() const { return currentDevice_; }
+    // Whether the current device's parental controls are on, readable from
+    // any thread (the provider asks on the thread that queues an action).
+    bool parentalControlsEnabled() const { return parentalControlsEnabled_.load(); }
+    // A screen that changed the current device's parental controls tells the
+    // session, so the answer above follows.
+    void currentDeviceChanged();
     bool sessionChangeAllowed() const { return !sessionChangeInProgress_; }
     bool sessionChangeInProgress() const { return sessionChangeInProgress_; }
     bool createdDeviceSession() const { return createdDeviceSession_; }
@@ -128,6 +135,7 @@ private:
     std::shared_ptr<HCUser> currentUser_;
     std::shared_ptr<HCUser> handshakeUser_;
     std::shared_ptr<HCDevice> currentDevice_;
+    std::atomic<bool> parentalControlsEnabled_{false};
     bool sessionChangeInProgress_ = false;
     bool createdDeviceSession_ = false;
     bool createdUserSession_ = false;
