@@ -37,7 +37,7 @@ bool runMainUntil(const std::function<bool()>& done, double wallTimeoutSeconds)
 
 int drainMain()
 {
-    return platform::Thread::mainThread()->runLoop()->runOnce();
+    return platform::Thread::mainThread()->runLoop()->runUntilIdle();
 }
 
 std::vector<uint8_t> incompressibleBytes(size_t length, unsigned seed)

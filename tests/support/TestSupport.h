@@ -41,7 +41,8 @@ private:
 // Pumps the main run loop until `done` answers true; false after the wall-time
 // bound (only a guard against hangs while real I/O completes).
 bool runMainUntil(const std::function<bool()>& done, double wallTimeoutSeconds = 10.0);
-// Runs everything that is due on the main run loop now.
+// Runs turns of the main run loop until one finds nothing due (bounded, so
+// work that keeps re-posting itself cannot hang a test).
 int drainMain();
 
 // Bytes that do not compress, the same for the same seed.

@@ -135,24 +135,38 @@ void RunLoop::removeTimer(const Timer* timer)
     std::erase_if(entries_, [timer](const Entry& e) { return e.timer.get() == timer; });
 }
 
-bool RunLoop::takeDueLocked(Entry& out)
+bool RunLoop::takeDueLocked(Entry& out, uint64_t turnEnd, double turnNow)
 {
-    if (entries_.empty()) return false;
-    double now = Clock::currentTime();
-    if (entries_.front().due > now + kDueTolerance) return false;
-    out = std::move(entries_.front());
-    entries_.erase(entries_.begin());
-    return true;
+    // Posts sort first (due -infinity, then by sequence), so once the front
+    // post is one made during this turn, every post after it is too: they
+    // wait for the next turn, as does every timed entry added or re-armed
+    // during it.
+    auto it = entries_.begin();
+    if (it != entries_.end() && it->due == -INFINITY && it->seq >= turnEnd)
+        it = std::find_if(it, entries_.end(), [](const Entry& e) { return e.due != -INFINITY; });
+    for (; it != entries_.end() && it->due <= turnNow + kDueTolerance; ++it) {
+        if (it->seq >= turnEnd) continue;
+        out = std::move(*it);
+        entries_.erase(it);
+        return true;
+    }
+    return false;
 }
 
 int RunLoop::runOnce()
 {
+    uint64_t turnEnd;
+    {
+        std::lock_guard lock(mutex_);
+        turnEnd = nextSeq_;
+    }
+    const double turnNow = Clock::currentTime();
     int ran = 0;
     for (;;) {
         Entry e;
         {
             std::lock_guard lock(mutex_);
-            if (!takeDueLocked(e)) break;
+            if (!takeDueLocked(e, turnEnd, turnNow)) break;
         }
         ++ran;
         if (!e.timer) {
@@ -183,6 +197,17 @@ int RunLoop::runOnce()
             callback = std::move(timer->callback_);
         }
         if (callback) callback(*timer);
+    }
+    return ran;
+}
+
+int RunLoop::runUntilIdle(int maxTurns)
+{
+    int ran = 0;
+    for (int turn = 0; turn < maxTurns; ++turn) {
+        int thisTurn = runOnce();
+        if (thisTurn == 0) break;
+        ran += thisTurn;
     }
     return ran;
 }

@@ -59,9 +59,14 @@ public:
 
     std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats, Timer::Callback callback);
 
-    // Runs every task that is due now, including tasks those tasks post.
-    // Returns how many ran.
+    // One turn: runs the work that was due when the turn began, in order.
+    // Work posted, delayed or re-armed during the turn runs on a later turn,
+    // so a task that re-posts itself or a timer shorter than a turn cannot
+    // keep the loop from returning. Returns how many entries ran.
     int runOnce();
+    // Runs turns until one finds nothing due, at most `maxTurns` of them.
+    // Returns how many entries ran.
+    int runUntilIdle(int maxTurns = 100);
     // Pumps until `done` answers true or `wallTimeoutSeconds` of real time pass.
     // The wall time only bounds waiting for real I/O; timers follow the clock.
     bool runUntil(const std::function<bool()>& done, double wallTimeoutSeconds = 10.0);
@@ -86,7 +91,7 @@ private:
     friend class Timer;
 
     void insertLocked(Entry e);
-    bool takeDueLocked(Entry& out);
+    bool takeDueLocked(Entry& out, uint64_t turnEnd, double turnNow);
     void waitLocked(std::unique_lock<std::mutex>& lock, double wallDeadline);
     void removeTimer(const Timer* timer);
 

@@ -5,11 +5,11 @@
 
 namespace platform {
 namespace {
-// A started thread is owned by whoever holds its Thread; the thread itself keeps
-// only a weak reference so that dropping the last owner stops it. Threads the
-// library did not start own their Thread object here.
-thread_local std::weak_ptr<Thread> tlsStarted;
-thread_local std::shared_ptr<Thread> tlsAdopted;
+// Every thread holds its own Thread object here for its whole life, teardown
+// included, so current() never answers with a second object. A started
+// thread's owners hold a separate handle (see start()): dropping the last
+// handle stops the thread, which this reference does not prevent.
+thread_local std::shared_ptr<Thread> tlsSelf;
 
 // Never destroyed: objects torn down at exit and threads still winding down
 // then may post to the main thread.
@@ -40,12 +40,11 @@ Thread::~Thread()
 
 std::shared_ptr<Thread> Thread::current()
 {
-    if (auto started = tlsStarted.lock()) return started;
-    if (!tlsAdopted) {
-        tlsAdopted = std::shared_ptr<Thread>(new Thread("thread"));
-        tlsAdopted->id_ = std::this_thread::get_id();
+    if (!tlsSelf) {
+        tlsSelf = std::shared_ptr<Thread>(new Thread("thread"));
+        tlsSelf->id_ = std::this_thread::get_id();
     }
-    return tlsAdopted;
+    return tlsSelf;
 }
 
 std::shared_ptr<Thread> Thread::mainThread()
@@ -53,7 +52,7 @@ std::shared_ptr<Thread> Thread::mainThread()
     std::lock_guard lock(mainMutex());
     if (!mainSlot()) {
         mainSlot() = current();
-        mainSlot()->name_ = "main";
+        mainSlot()->setName("main");
     }
     return mainSlot();
 }
@@ -62,7 +61,19 @@ void Thread::adoptCurrentAsMain()
 {
     std::lock_guard lock(mainMutex());
     mainSlot() = current();
-    mainSlot()->name_ = "main";
+    mainSlot()->setName("main");
+}
+
+std::string Thread::name() const
+{
+    std::lock_guard lock(nameMutex_);
+    return name_;
+}
+
+void Thread::setName(std::string name)
+{
+    std::lock_guard lock(nameMutex_);
+    name_ = std::move(name);
 }
 
 bool Thread::isMainThread()
@@ -77,19 +88,21 @@ bool Thread::isCurrent() const
 
 std::shared_ptr<Thread> Thread::start(std::string name)
 {
-    std::shared_ptr<Thread> t(new Thread(std::move(name)));
+    std::shared_ptr<Thread> self(new Thread(std::move(name)));
     auto ready = std::make_shared<std::promise<void>>();
     auto started = ready->get_future();
-    std::weak_ptr<Thread> weak = t;
-    t->thread_ = std::thread([weak, ready, loop = t->runLoop_] {
-        tlsStarted = weak;
+    self->thread_ = std::thread([self, ready] {
+        tlsSelf = self;
         ready->set_value();
-        loop->run();
-        if (auto s = weak.lock()) s->finished_ = true;
+        self->runLoop_->run();
+        self->finished_ = true;
     });
-    t->id_ = t->thread_.get_id();
+    self->id_ = self->thread_.get_id();
     started.wait();
-    return t;
+    // The owners' handle: the same object, whose last release cancels the
+    // thread. The thread's own reference keeps the object alive until its
+    // last thread-local is gone.
+    return std::shared_ptr<Thread>(self.get(), [self](Thread* t) { t->cancel(); });
 }
 
 void Thread::cancel()

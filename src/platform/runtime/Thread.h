@@ -31,11 +31,13 @@ public:
     static void adoptCurrentAsMain();
     static bool isMainThread();
 
-    // Starts a std::thread that pumps its run loop until cancel().
+    // Starts a std::thread that pumps its run loop until cancel() or until
+    // the last handle returned here is released. On that thread, current()
+    // answers the same object for the thread's whole life.
     static std::shared_ptr<Thread> start(std::string name);
 
     const std::shared_ptr<RunLoop>& runLoop() const { return runLoop_; }
-    const std::string& name() const { return name_; }
+    std::string name() const;
     bool isCurrent() const;
 
     // Stops the run loop of a started thread and joins it (unless called from
@@ -47,7 +49,9 @@ public:
 
 private:
     explicit Thread(std::string name);
+    void setName(std::string name);
 
+    mutable std::mutex nameMutex_;
     std::string name_;
     std::shared_ptr<RunLoop> runLoop_;
     std::thread thread_;

@@ -81,7 +81,7 @@ int containerDepth(const ViewControllerPtr& vc)
 
 void Driver::pump()
 {
-    Thread::mainThread()->runLoop()->runOnce();
+    Thread::mainThread()->runLoop()->runUntilIdle();
 }
 
 void Driver::settle(ManualClock* clock)
@@ -89,7 +89,7 @@ void Driver::settle(ManualClock* clock)
     auto loop = Thread::mainThread()->runLoop();
     // Bounded, so transitions that keep starting new ones cannot hang a test.
     for (int round = 0; round < 100; ++round) {
-        loop->runOnce();
+        loop->runUntilIdle();
         auto end = Transitions::latestEndTime();
         if (!end || !clock) return;
         if (*end > clock->now()) clock->set(*end);
@@ -122,7 +122,7 @@ void Driver::wait(double seconds)
             loop->runOnce();
         }
     }
-    loop->runOnce();
+    loop->runUntilIdle();
 }
 
 // --- taps ---------------------------------------------------------------------------

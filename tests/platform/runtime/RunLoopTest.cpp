@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 #include "platform/runtime/RunLoop.h"
@@ -10,19 +11,45 @@
 using namespace platform;
 using testsupport::ScopedManualClock;
 
-TEST(RunLoop, PostedTasksRunInOrderOnlyWhenPumped)
+TEST(RunLoop, PostedTasksRunInOrderOnlyWhenPumpedAndWorkPostedDuringATurnWaitsForTheNext)
 {
+    ScopedManualClock clock;
     auto loop = std::make_shared<RunLoop>();
     std::vector<int> order;
     loop->post([&] { order.push_back(1); });
     loop->post([&] {
         order.push_back(2);
         loop->post([&] { order.push_back(4); });
+        loop->postAfter(0, [&] { order.push_back(5); });
     });
     loop->post([&] { order.push_back(3); });
     EXPECT_TRUE(order.empty());
+    EXPECT_EQ(loop->runOnce(), 3);
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
     loop->runOnce();
-    EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 4, 5}));
+}
+
+TEST(RunLoop, SelfRepostingWorkAndTinyTimersCannotHoldATurnOrRunUntilForEver)
+{
+    ScopedManualClock clock;
+    auto loop = std::make_shared<RunLoop>();
+    int reposts = 0;
+    std::function<void()> again = [&] {
+        // Bounded so the code before the turn rule fails instead of hanging.
+        if (++reposts < 1000) loop->post(again);
+    };
+    loop->post(again);
+    int ticks = 0;
+    auto timer = loop->scheduleTimer(1e-12, true, [&](Timer& t) {
+        if (++ticks == 1000) t.invalidate();
+    });
+    clock.advance(1.0);
+    EXPECT_EQ(loop->runOnce(), 2);
+    EXPECT_EQ(reposts, 1);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(loop->runUntilIdle(5), 10);
+    EXPECT_FALSE(loop->runUntil([] { return false; }, 0.05));
 }
 
 TEST(RunLoop, DelayedTasksFollowTheManualClockAndCanBeCancelled)

@@ -94,3 +94,34 @@ TEST(ThreadDeathTest, ThreadsLoopsAndMainThreadPostsOutliveStaticsAtExit)
         },
         ::testing::ExitedWithCode(0), "");
 }
+
+TEST(Thread, CurrentKeepsAStartedThreadsIdentityWhileItsLastHandleIsReleased)
+{
+    auto worker = Thread::start("winding-down");
+    Thread* const original = worker.get();
+    std::weak_ptr<Thread> handle = worker;
+    std::atomic<Thread*> seen{nullptr};
+    worker->runLoop()->post([&] {
+        while (!handle.expired()) std::this_thread::yield();
+        // The owners are gone and the thread winds down: it is still itself
+        // (per-thread choices such as a database connection stay one).
+        seen = Thread::current().get();
+    });
+    worker.reset();  // joins once the task above ran
+    EXPECT_EQ(seen.load(), original);
+}
+
+TEST(Thread, NamingTheMainThreadRacesNoReader)
+{
+    // Run under TSan: the name is written while a started thread reads it.
+    auto worker = Thread::start("reader");
+    std::atomic<bool> read{false};
+    auto main = Thread::current();
+    worker->runLoop()->post([&, main] {
+        (void)main->name();
+        read = true;
+    });
+    Thread::adoptCurrentAsMain();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return read.load(); }));
+    EXPECT_EQ(Thread::mainThread()->name(), "main");
+}
