@@ -101,12 +101,15 @@ TEST(Thread, CurrentKeepsAStartedThreadsIdentityWhileItsLastHandleIsReleased)
     Thread* const original = worker.get();
     std::weak_ptr<Thread> handle = worker;
     std::atomic<Thread*> seen{nullptr};
+    std::atomic<bool> running{false};
     worker->runLoop()->post([&] {
+        running = true;
         while (!handle.expired()) std::this_thread::yield();
         // The owners are gone and the thread winds down: it is still itself
         // (per-thread choices such as a database connection stay one).
         seen = Thread::current().get();
     });
+    while (!running) std::this_thread::yield();
     worker.reset();  // joins once the task above ran
     EXPECT_EQ(seen.load(), original);
 }
