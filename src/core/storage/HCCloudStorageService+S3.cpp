@@ -8,6 +8,7 @@
 #include "kernel/http/HCHttpService.h"
 #include "platform/foundation/Format.h"
 #include "platform/foundation/Log.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ void HCCloudStorageService::_uploadPreparedS3Blob(const DataPtr& preparedBlob, c
                                                   const platform::ObjectPtr& passThroughUserData,
                                                   const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!preparedBlob) {
         // Sending an empty file part would store nothing and report success.
         onFailure.invoke(std::make_shared<HCS3Response>(nullptr, passThroughUserData, 0));
@@ -95,6 +97,7 @@ std::shared_ptr<HCRequestHandle> HCCloudStorageService::downloadS3Blob(const std
                                                                        const HCDelegate& onSuccess,
                                                                        const HCDelegate& onFailure)
 {
+    HC_CHECK_MAIN_THREAD();
     auto service = sharedInstance();
     if (!service) {
         return nullptr;
@@ -119,6 +122,7 @@ std::shared_ptr<HCRequestHandle> HCCloudStorageService::downloadS3Blob(const std
 void HCCloudStorageService::_onS3Downloaded(const std::shared_ptr<HCS3Response>& response, const HCDelegate& onSuccess,
                                             const HCDelegate& onFailure)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!response) {
         onFailure.invoke(nullptr);
         return;

@@ -7,6 +7,7 @@
 #include "core/storage/HCS3UploadParameters.h"
 #include "kernel/http/HCHttpService.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 #include "transport/provider/HCProvider.h"
 
@@ -102,6 +103,7 @@ std::shared_ptr<HCRequestHandle> HCCloudStorageService::uploadBlob(const DataPtr
                                                                    const HCDelegate& onSuccess,
                                                                    const HCDelegate& onFailure)
 {
+    HC_CHECK_MAIN_THREAD();
     auto service = sharedInstance();
     if (!service) {
         return nullptr;
@@ -130,6 +132,7 @@ std::shared_ptr<HCRequestHandle> HCCloudStorageService::downloadBlobWithKey(cons
                                                                             const HCDelegate& onSuccess,
                                                                             const HCDelegate& onFailure)
 {
+    HC_CHECK_MAIN_THREAD();
     auto service = sharedInstance();
     if (!service) {
         return nullptr;
@@ -158,11 +161,13 @@ std::shared_ptr<HCRequestHandle> HCCloudStorageService::downloadBlobWithKey(cons
 std::shared_ptr<HCRequestHandle> HCCloudStorageService::getIndexOnSuccess(const HCDelegate& onSuccess,
                                                                           const HCDelegate& onFailure)
 {
+    HC_CHECK_MAIN_THREAD();
     return getAction("cloud_stores.xml", nullptr, onSuccess, onFailure, 0, nullptr);
 }
 
 void HCCloudStorageService::_onUploadFailed(platform::ObjectPtr failure, std::shared_ptr<HCDelegateChained> nextCall)
 {
+    HC_CHECK_MAIN_THREAD();
     if (nextCall) {
         nextCall->invokeWith(statusForFailedRequest(httpStatusOf(failure), true));
     }
@@ -171,6 +176,7 @@ void HCCloudStorageService::_onUploadFailed(platform::ObjectPtr failure, std::sh
 void HCCloudStorageService::_onDownloadFailed(platform::ObjectPtr failure,
                                               std::shared_ptr<HCDelegateChained> nextCall)
 {
+    HC_CHECK_MAIN_THREAD();
     if (nextCall) {
         nextCall->invokeWith(statusForFailedRequest(httpStatusOf(failure), false));
     }
@@ -179,6 +185,7 @@ void HCCloudStorageService::_onDownloadFailed(platform::ObjectPtr failure,
 void HCCloudStorageService::_onDownloaded(const platform::ObjectPtr& loader, const HCDelegate& onSuccess,
                                           const HCDelegate& onFailure)
 {
+    HC_CHECK_MAIN_THREAD();
     auto reply = platform::as<OAuthAPIRequestLoader>(loader);
     auto body = reply ? reply->data() : nullptr;
     // Whatever the switches say: bytes that carry the header are decoded,

@@ -4,6 +4,7 @@
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/storage/HCCloudStorageBlob.h"
 #include "core/storage/HCCloudStorageService.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "social/cloudstorage/HCCloudStorageDelegate.h"
 
 namespace {
@@ -33,6 +34,7 @@ HCOperationCallbacks callbacksWithStatus(HCClassDelegate<HCCloudStorageDelegate>
 
 void HCCloudStorage::setDelegate(HCCloudStorageDelegate* delegate)
 {
+    HC_CHECK_MAIN_THREAD();
     sDelegate.set(delegate);
 }
 
@@ -43,6 +45,7 @@ HCCloudStorageDelegate* HCCloudStorage::delegate()
 
 HCRequestHandlePtr HCCloudStorage::upload(const std::shared_ptr<platform::Data>& data, const std::string& key)
 {
+    HC_CHECK_MAIN_THREAD();
     auto callbacks = callbacksWithStatus([](auto started, const platform::ObjectPtr&) { _uploadSuccess(started); },
                                          &HCCloudStorage::_uploadFail);
     return sDelegate.track(HCCloudStorageService::uploadBlob(data, key, callbacks.success, callbacks.failure));
@@ -50,12 +53,14 @@ HCRequestHandlePtr HCCloudStorage::upload(const std::shared_ptr<platform::Data>&
 
 HCRequestHandlePtr HCCloudStorage::downloadDataWithKey(const std::string& key)
 {
+    HC_CHECK_MAIN_THREAD();
     auto callbacks = callbacksWithStatus(&HCCloudStorage::_downloadSuccess, &HCCloudStorage::_downloadFail);
     return sDelegate.track(HCCloudStorageService::downloadBlobWithKey(key, callbacks.success, callbacks.failure));
 }
 
 HCRequestHandlePtr HCCloudStorage::downloadKeysForCurrentUser()
 {
+    HC_CHECK_MAIN_THREAD();
     auto service = HCCloudStorageService::sharedInstance();
     if (!service) {
         return nullptr;
@@ -67,29 +72,34 @@ HCRequestHandlePtr HCCloudStorage::downloadKeysForCurrentUser()
 
 void HCCloudStorage::_uploadSuccess(uint64_t started)
 {
+    HC_CHECK_MAIN_THREAD();
     sDelegate.notify(started, [](HCCloudStorageDelegate& delegate) { delegate.didUpload(); });
 }
 
 void HCCloudStorage::_uploadFail(uint64_t started, const platform::ObjectPtr& status)
 {
+    HC_CHECK_MAIN_THREAD();
     const int32_t code = statusCodeOf(status);
     sDelegate.notify(started, [code](HCCloudStorageDelegate& delegate) { delegate.didFailUpload(code); });
 }
 
 void HCCloudStorage::_downloadSuccess(uint64_t started, const platform::ObjectPtr& data)
 {
+    HC_CHECK_MAIN_THREAD();
     auto bytes = platform::as<platform::Data>(data);
     sDelegate.notify(started, [&](HCCloudStorageDelegate& delegate) { delegate.didDownloadData(bytes); });
 }
 
 void HCCloudStorage::_downloadFail(uint64_t started, const platform::ObjectPtr& status)
 {
+    HC_CHECK_MAIN_THREAD();
     const int32_t code = statusCodeOf(status);
     sDelegate.notify(started, [code](HCCloudStorageDelegate& delegate) { delegate.didFailDownloadData(code); });
 }
 
 void HCCloudStorage::_downloadKeysForCurrentUserSuccess(uint64_t started, const platform::ObjectPtr& reply)
 {
+    HC_CHECK_MAIN_THREAD();
     auto series = platform::as<HCPaginatedSeries>(reply);
     std::vector<std::string> keys;
     for (size_t i = 0; series && i < series->count(); ++i) {
@@ -106,5 +116,6 @@ void HCCloudStorage::_downloadKeysForCurrentUserSuccess(uint64_t started, const 
 
 void HCCloudStorage::_downloadKeysForCurrentUserFail(uint64_t started)
 {
+    HC_CHECK_MAIN_THREAD();
     sDelegate.notify(started, [](HCCloudStorageDelegate& delegate) { delegate.didFailDownloadKeysForCurrentUser(); });
 }

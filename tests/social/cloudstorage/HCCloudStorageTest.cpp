@@ -7,6 +7,8 @@
 #include "core/storage/HCCompressableData.h"
 #include "social/cloudstorage/HCCloudStorage.h"
 #include "social/cloudstorage/HCCloudStorageRecorder.h"
+#include "platform/foundation/ProgrammingError.h"
+#include "platform/runtime/Thread.h"
 #include "support/TestSupport.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
 
@@ -53,4 +55,25 @@ TEST_F(HCCloudStorageTest, RefusedCallsAnswerNilAndReportTheirStatusOnTheNextTur
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"didFailUpload 406", "didFailUpload 406", "didFailUpload 507",
                                                         "didFailDownloadData 406"}));
     EXPECT_TRUE(recorder.onMainThread);
+}
+
+TEST_F(HCCloudStorageTest, CallsFromAnotherThreadAreReportedAsProgrammingErrors)
+{
+    std::vector<std::string> reports;
+    platform::setProgrammingErrorHandler([&](const std::string& text) { reports.push_back(text); });
+    auto worker = platform::Thread::start("worker");
+    bool done = false;
+    worker->runLoop()->post([&] {
+        HCCloudStorage::upload(nullptr, "save");
+        platform::performOnMain([&] { done = true; });
+    });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return done; }));
+    worker->cancel();
+    platform::setProgrammingErrorHandler(nullptr);
+#ifndef NDEBUG
+    ASSERT_GE(reports.size(), 2u) << "the public class and the service each check";
+    EXPECT_NE(reports[0].find("HCCloudStorage::upload"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[1].find("HCCloudStorageService::uploadBlob"), std::string::npos) << reports[1];
+    EXPECT_NE(reports[0].find("\"worker\""), std::string::npos) << reports[0];
+#endif
 }
