@@ -13,6 +13,7 @@
 #include "localserver/Json.h"
 #include "localserver/XPSignature.h"
 #include "platform/foundation/DeviceFacts.h"
+#include "platform/foundation/ProgrammingError.h"
 #include "platform/net/CookieStore.h"
 
 using localserver::Request;
@@ -357,6 +358,23 @@ TEST_F(SessionEndToEndTest, ASilentServerIsTriedThreeTimesTwentySecondsEachThenR
     ASSERT_TRUE(exception);
     EXPECT_FALSE(exception->message().empty());
     EXPECT_EQ(server->log().size(), 3u);
+}
+
+TEST_F(SessionEndToEndTest, UsedOffTheMainThreadTheSessionReportsAProgrammingError)
+{
+    std::vector<std::string> reports;
+    platform::setProgrammingErrorHandler([&reports](const std::string& text) { reports.push_back(text); });
+    auto worker = platform::Thread::start("not-main");
+    bool done = false;
+    worker->runLoop()->post([&] {
+        session->failWithException(nullptr);
+        platform::performOnMain([&] { done = true; });
+    });
+    ASSERT_TRUE(waitUntil([&] { return done; }));
+    worker->cancel();
+    platform::setProgrammingErrorHandler(nullptr);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("failWithException"), std::string::npos);
 }
 
 TEST_F(SessionEndToEndTest, ObserversAreHeldWeaklyAndPriorityOnesHearFirst)

@@ -9,6 +9,7 @@
 #include "kernel/system/HCSystemChecks.h"
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/runtime/Guarded.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "transport/provider/HCProvider.h"
 
 namespace {
@@ -89,6 +90,7 @@ void HCBootstrapService::doBootstrapWithNewAccount(bool newAccount, const std::o
 void HCBootstrapService::start(bool newAccount, const std::optional<std::string>& userId, const HCDelegate& onSucceeded,
                                const HCDelegate& onFailed)
 {
+    HC_CHECK_MAIN_THREAD();
     if (bootstrapInProgress_ || HCProvider::willSilentlyDiscardAction()) {
         onFailed.invoke(nullptr);
         return;
@@ -118,6 +120,7 @@ void HCBootstrapService::start(bool newAccount, const std::optional<std::string>
 
     auto self = platform::self(this);
     auto provider = HCService::provider();
+    if (provider) requestThread_.bind(provider->requestThread());
     auto handle = _performAction(kBootstrapPath, &writer, "POST",
                                  HCDelegate(self, &HCBootstrapService::bootstrapSucceededOnBootstrapThread,
                                             provider ? provider->requestThread() : nullptr),
@@ -128,6 +131,7 @@ void HCBootstrapService::start(bool newAccount, const std::optional<std::string>
 
 void HCBootstrapService::bootstrapSucceededOnBootstrapThread(std::shared_ptr<HCPaginatedSeries> series)
 {
+    HC_CHECK_THREAD(requestThread_);
     auto self = platform::self(this);
     // An empty reply, or one that does not start with the bootstrap, cannot be applied.
     if (!series || series->count() == 0 || !platform::as<HCBootstrap>(series->objects().front())) {
@@ -139,6 +143,7 @@ void HCBootstrapService::bootstrapSucceededOnBootstrapThread(std::shared_ptr<HCP
 
 void HCBootstrapService::checkUserOnMainThread(const std::shared_ptr<HCPaginatedSeries>& series)
 {
+    HC_CHECK_MAIN_THREAD();
     auto parts = client();
     auto bootstrap = platform::as<HCBootstrap>(series->objects().front());
     if (parts->takeForceUserCheckOnBootstrap() && parts->userAttemptingToLogin(bootstrap->user()) == false) {
@@ -158,6 +163,7 @@ void HCBootstrapService::checkUserOnMainThread(const std::shared_ptr<HCPaginated
 
 void HCBootstrapService::applyOnBootstrapThread(const std::shared_ptr<HCPaginatedSeries>& series)
 {
+    HC_CHECK_THREAD(requestThread_);
     auto parts = client();
     auto bootstrap = platform::as<HCBootstrap>(series->objects().front());
     parts->storePollingFrequencies(bootstrap->pollingFrequencyDefault(), bootstrap->pollingFrequencyInChat());
@@ -180,6 +186,7 @@ void HCBootstrapService::applyOnBootstrapThread(const std::shared_ptr<HCPaginate
 
 void HCBootstrapService::bootstrapSucceeded(std::shared_ptr<HCPaginatedSeries> series)
 {
+    HC_CHECK_MAIN_THREAD();
     bootstrapInProgress_ = false;
     client()->postBootstrapSucceeded();
     auto success = std::move(success_);
@@ -190,6 +197,7 @@ void HCBootstrapService::bootstrapSucceeded(std::shared_ptr<HCPaginatedSeries> s
 
 void HCBootstrapService::bootstrapFailed(std::shared_ptr<platform::Object> failure)
 {
+    HC_CHECK_MAIN_THREAD();
     bootstrapInProgress_ = false;
     client()->postBootstrapFailed();
     auto failed = std::move(failure_);

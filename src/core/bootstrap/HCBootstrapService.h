@@ -21,6 +21,7 @@
 
 #include "core/bootstrap/HCBootstrapClient.h"
 #include "core/services/HCService.h"
+#include "platform/runtime/ThreadChecker.h"
 
 class HCPaginatedSeries;
 
@@ -59,6 +60,8 @@ private:
     void checkUserOnMainThread(const std::shared_ptr<HCPaginatedSeries>& series);
     void applyOnBootstrapThread(const std::shared_ptr<HCPaginatedSeries>& series);
 
+    // The provider's request thread of the exchange in progress.
+    platform::ThreadChecker requestThread_;
     bool bootstrapInProgress_ = false;
     HCDelegate success_;
     HCDelegate failure_;

@@ -13,6 +13,7 @@
 #include "platform/foundation/Format.h"
 #include "platform/net/CookieStore.h"
 #include "platform/net/NetError.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 
 namespace {
@@ -70,6 +71,7 @@ std::shared_ptr<platform::Dictionary> HCSession::deviceRegistrationBody()
 
 void HCSession::loginUserId(const std::string& userId, const std::optional<std::string>& password)
 {
+    HC_CHECK_MAIN_THREAD();
     PendingLogin login{false, userId, password};
     if (!createdDeviceSession_) {
         // The first log-in asked for wins; it runs once the device is registered.
@@ -82,6 +84,7 @@ void HCSession::loginUserId(const std::string& userId, const std::optional<std::
 
 void HCSession::loginNewUser()
 {
+    HC_CHECK_MAIN_THREAD();
     PendingLogin login{true, std::string(), std::nullopt};
     if (!createdDeviceSession_) {
         if (!postDeviceInvocation_) postDeviceInvocation_ = std::move(login);
@@ -93,6 +96,7 @@ void HCSession::loginNewUser()
 
 void HCSession::startLogin(const PendingLogin& login)
 {
+    HC_CHECK_MAIN_THREAD();
     sessionChangeInProgress_ = true;
     auto self = platform::self(this);
     std::optional<std::string> userId;
@@ -103,6 +107,7 @@ void HCSession::startLogin(const PendingLogin& login)
 
 void HCSession::establishDeviceSession()
 {
+    HC_CHECK_MAIN_THREAD();
     if (sessionChangeInProgress_ || createdDeviceSession_) return;
     auto request = HCResourceRequest::postRequestWithPath<HCResourceRequest>(kDevicesPath, deviceRegistrationBody());
     request->setRetryIfNotLoggedIn(false);
@@ -115,6 +120,7 @@ void HCSession::establishDeviceSession()
 
 void HCSession::establishUserSessionForId(const std::string& userId, const std::optional<std::string>& password)
 {
+    HC_CHECK_MAIN_THREAD();
     auto body = platform::Dictionary::make();
     body->setString("platform", "iOS");
     body->setString("hc-version", HCXPClientHooks::currentReleaseVersion());
@@ -136,6 +142,7 @@ void HCSession::establishUserSessionForId(const std::string& userId, const std::
 
 void HCSession::logoutUser()
 {
+    HC_CHECK_MAIN_THREAD();
     if (sessionChangeInProgress_) return;
     auto request = HCResourceRequest::deleteRequestWithPath<HCResourceRequest>(kSessionsPath);
     request->setRetryIfNotLoggedIn(false);
@@ -164,6 +171,7 @@ void HCSession::sendSessionRequest(const std::shared_ptr<HCResourceRequest>& req
 
 void HCSession::performRequest(const std::shared_ptr<HCXPRequest>& request)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!request) return;
     request->signWithKey(key_, secret_);
     if (request->requiresDeviceSession()) establishDeviceSession();
@@ -187,6 +195,7 @@ void HCSession::started(const std::shared_ptr<HCXPRequest>& request)
 
 void HCSession::cancelAllRequests()
 {
+    HC_CHECK_MAIN_THREAD();
     queuedRequests_.clear();
     std::vector<std::weak_ptr<HCXPRequest>> running;
     running.swap(startedRequests_);
@@ -197,11 +206,13 @@ void HCSession::cancelAllRequests()
 
 void HCSession::currentDeviceChanged()
 {
+    HC_CHECK_MAIN_THREAD();
     parentalControlsEnabled_.store(HCDevice::parentalControlsEnabled(currentDevice_));
 }
 
 void HCSession::processQueuedRequests()
 {
+    HC_CHECK_MAIN_THREAD();
     if (sessionChangeInProgress_) return;
     // Walk a list of our own: a request that starts a change while we walk
     // is queued afresh, and so are the ones after it, in their order.
@@ -223,6 +234,7 @@ void HCSession::failQueuedRequests(Needs needs)
 
 void HCSession::failWithException(const std::shared_ptr<HCServerException>& exception)
 {
+    HC_CHECK_MAIN_THREAD();
     auto self = platform::self(this);
     tellObservers([&](HCSessionObserver& observer) { observer.sessionFailureWithException(self, exception); });
 }
@@ -249,16 +261,19 @@ void eraseObserver(std::vector<std::weak_ptr<HCSessionObserver>>& list, const st
 
 void HCSession::addObserver(const std::shared_ptr<HCSessionObserver>& observer)
 {
+    HC_CHECK_MAIN_THREAD();
     if (observer && !containsObserver(observers_, observer)) observers_.push_back(observer);
 }
 
 void HCSession::addPriorityObserver(const std::shared_ptr<HCSessionObserver>& observer)
 {
+    HC_CHECK_MAIN_THREAD();
     if (observer && !containsObserver(priorityObservers_, observer)) priorityObservers_.push_back(observer);
 }
 
 void HCSession::removeObserver(const std::shared_ptr<HCSessionObserver>& observer)
 {
+    HC_CHECK_MAIN_THREAD();
     eraseObserver(observers_, observer);
     eraseObserver(priorityObservers_, observer);
 }
@@ -285,6 +300,7 @@ void HCSession::tellObservers(Call call)
 
 void HCSession::bootstrapSuccess(std::shared_ptr<HCPaginatedSeries> series)
 {
+    HC_CHECK_MAIN_THREAD();
     std::shared_ptr<HCBootstrap> bootstrap;
     if (series) {
         for (const auto& object : series->objects()) {
@@ -303,6 +319,7 @@ void HCSession::bootstrapSuccess(std::shared_ptr<HCPaginatedSeries> series)
 
 void HCSession::bootstrapFailure(std::shared_ptr<platform::Object> failure)
 {
+    HC_CHECK_MAIN_THREAD();
     sessionChangeInProgress_ = false;
     std::shared_ptr<HCServerException> exception;
     if (auto loader = platform::as<OAuthAPIRequestLoader>(failure)) {
@@ -318,6 +335,7 @@ void HCSession::bootstrapFailure(std::shared_ptr<platform::Object> failure)
 
 void HCSession::deviceSessionResponse(const std::shared_ptr<HCResourceRequest>& request)
 {
+    HC_CHECK_MAIN_THREAD();
     sessionChangeInProgress_ = false;
     if (isSuccess(request->httpResponseCode())) {
         createdDeviceSession_ = true;
@@ -351,6 +369,7 @@ void HCSession::deviceSessionResponse(const std::shared_ptr<HCResourceRequest>& 
 
 void HCSession::userSessionResponse(const std::shared_ptr<HCResourceRequest>& request)
 {
+    HC_CHECK_MAIN_THREAD();
     sessionChangeInProgress_ = false;
     if (isSuccess(request->httpResponseCode())) {
         createdUserSession_ = true;
@@ -379,6 +398,7 @@ void HCSession::userSessionResponse(const std::shared_ptr<HCResourceRequest>& re
 
 void HCSession::logoutResponse(const std::shared_ptr<HCResourceRequest>& request)
 {
+    HC_CHECK_MAIN_THREAD();
     sessionChangeInProgress_ = false;
     createdUserSession_ = false;
     if (!isSuccess(request->httpResponseCode())) {

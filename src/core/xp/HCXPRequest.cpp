@@ -10,6 +10,7 @@
 #include "kernel/json/HCJsonCoder.h"
 #include "kernel/settings/HCSettings.h"
 #include "platform/net/URLParts.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "transport/oauth/OAuthSignatureParameter.h"
 
 HCXPRequest::~HCXPRequest()
@@ -104,6 +105,7 @@ std::shared_ptr<HCXPResponseJSON> HCXPRequest::jsonReceiver()
 
 void HCXPRequest::execute()
 {
+    HC_CHECK_MAIN_THREAD();
     prepareToExecute();
     auto session = HCXPClientHooks::currentSession();
     if (!session) {
@@ -115,6 +117,7 @@ void HCXPRequest::execute()
 
 void HCXPRequest::retry()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!request_) return;
     setRequest(request_->copy());
     request_->setNumberOfTimesToRetryOnTimeout(kRetriesOnTimeout);
@@ -143,6 +146,7 @@ std::string HCXPRequest::signatureBaseText(const std::string& secret) const
 
 void HCXPRequest::signWithKey(const std::string& key, const std::string& secret)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!requiresSignature_ || isSigned_ || !request_) return;
     const std::string signature =
         OAuthSignatureParameter::HMAC_SHA1SignatureForText(signatureBaseText(secret), secret + "&");
@@ -153,6 +157,7 @@ void HCXPRequest::signWithKey(const std::string& key, const std::string& secret)
 
 void HCXPRequest::startTransport()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!request_) return;
     if (auto* extended = dynamic_cast<ExtendedRequest*>(request_.get())) extended->setXPRequest(platform::self(this));
     request_->startAsynchronous();
@@ -160,6 +165,7 @@ void HCXPRequest::startTransport()
 
 void HCXPRequest::cancel()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!request_) return;
     auto transport = request_;
     setRequest(nullptr);
@@ -201,6 +207,7 @@ void HCXPRequest::requestFinishedOnRequestThread(const NetHTTPRequest& transport
 
 void HCXPRequest::requestFinished(const std::shared_ptr<NetHTTPRequest>& request)
 {
+    HC_CHECK_MAIN_THREAD();
     if (request != request_) return;
     auto keepAlive = platform::self(this);
     const auto status = static_cast<uint32_t>(request->responseStatusCode());
@@ -221,6 +228,7 @@ void HCXPRequest::requestFinished(const std::shared_ptr<NetHTTPRequest>& request
 
 void HCXPRequest::requestFailed(const std::shared_ptr<NetHTTPRequest>& request)
 {
+    HC_CHECK_MAIN_THREAD();
     if (request != request_) return;
     auto keepAlive = platform::self(this);
     std::string message;
@@ -243,6 +251,7 @@ void HCXPRequest::forceFailure(uint32_t responseCode)
 void HCXPRequest::failWithExceptionClass(const std::string& className, const std::string& message,
                                          uint32_t responseCode)
 {
+    HC_CHECK_MAIN_THREAD();
     auto exception = HCServerException::serverExceptionWithClass(className, message);
     const std::string text = HCJsonCoder::encodeObject(*exception);
     deliver(text, platform::Data::fromString(text), exception, responseCode);
