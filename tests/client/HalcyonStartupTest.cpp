@@ -3,6 +3,7 @@
 // running.
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 
 #include "client/HCServiceOrder.h"
 #include "core/storage/HCCloudStorageService.h"
@@ -11,6 +12,7 @@
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "kernel/settings/HCSettings.h"
 #include "platform/foundation/DeviceFacts.h"
+#include "platform/foundation/ProgrammingError.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/runtime/Thread.h"
 #include "core/xp/HCXPRequest.h"
@@ -277,6 +279,29 @@ TEST_F(HalcyonStartupTest, ShutdownCancelsTheJsonRequestsOnTheWire)
     ASSERT_TRUE(testsupport::runMainUntil([&] { return fenced; }));
     testsupport::drainMain();
     EXPECT_EQ(receiver->answers, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(HalcyonStartupTest, MainThreadCallsFromAnotherThreadAreReported)
+{
+    std::mutex mutex;
+    std::vector<std::string> errors;
+    platform::setProgrammingErrorHandler([&](const std::string& text) {
+        std::lock_guard lock(mutex);
+        errors.push_back(text);
+    });
+    start(settingsWith({{HalcyonSettingPromptUserForLogin, no()}}));
+    auto other = platform::Thread::start("other");
+    other->runLoop()->post([] { Halcyon::gameServerReachabilityChanged(0); });
+    ASSERT_TRUE(testsupport::runMainUntil([&] {
+        std::lock_guard lock(mutex);
+        return !errors.empty();
+    }));
+    other->cancel();
+    EXPECT_NE(errors.front().find("gameServerReachabilityChanged"), std::string::npos) << errors.front();
 }
 
 }  // namespace

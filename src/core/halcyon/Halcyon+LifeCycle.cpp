@@ -6,6 +6,7 @@
 #include "kernel/reachability/HCReachability.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Application.h"
 #include "transport/poller/HCPoller.h"
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "core/halcyon/Halcyon.h"
-#include "core/halcyon/HalcyonSettingKeys.h"
 #include "core/halcyon/HalcyonInstanceSlot.h"
+#include "core/halcyon/HalcyonSettingKeys.h"
 #include "core/publicclass/HCDelegatesContainer.h"
 #include "core/services/HCService.h"
 #include "core/storage/HCCloudStorageService.h"
@@ -14,11 +14,12 @@
 #include "kernel/settings/HCSettings.h"
 #include "kernel/system/HCSystemChecks.h"
 #include "platform/foundation/Format.h"
-#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/TextConversions.h"
 #include "platform/foundation/UUID.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "transport/poller/HCPoller.h"
 #include "transport/provider/HCProvider.h"
 

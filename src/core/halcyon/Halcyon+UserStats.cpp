@@ -13,6 +13,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Clock.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Application.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "core/xp/HCSession.h"
 #include "kernel/reachability/HCReachability.h"
 #include "platform/foundation/Log.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "transport/poller/HCPoller.h"
 #include "transport/provider/HCProvider.h"
 

@@ -10,9 +10,3 @@
 class Halcyon;
 
 platform::Guarded<std::shared_ptr<Halcyon>>& halcyonInstanceSlot();
-
-#if __has_include("platform/runtime/ThreadChecker.h")
-#include "platform/runtime/ThreadChecker.h"
-#else
-#define HC_CHECK_MAIN_THREAD() ((void)0)
-#endif
