@@ -3,6 +3,7 @@
 #include "core/banners/HCNotificationHooks.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
+#include "core/images/HCImageCache.h"
 #include "core/poller/HCResourcePollerReplyReader.h"
 #include "core/services/HCService.h"
 #include "core/xp/HCSession.h"
@@ -94,6 +95,7 @@ void HCClientHooks::resetForTesting()
     Halcyon::_resetUserStatsForTesting();
     HCService::setProvider(nullptr);
     HCCompressableData::setDisableCompression(false);
+    HCImageCache::shutdownCache();
     HCSettings::Shutdown();
     HCSettings::resetDefaultOverrides();
     HCReachability::Shutdown();

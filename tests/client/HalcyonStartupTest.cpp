@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "client/HCServiceOrder.h"
+#include "core/images/HCImageCache.h"
 #include "core/storage/HCCloudStorageService.h"
 #include "core/storage/HCCompressableData.h"
 #include "client/support/HalcyonTest.h"
@@ -221,8 +222,11 @@ TEST_F(HalcyonStartupTest, ShutdownStopsThePollerAndTheRequestThreadAndEndsTheIn
     Halcyon::setPollingFrequency(3);
     ASSERT_EQ(poller->getPollingFrequency(), 3);
 
+    ASSERT_NE(HCImageCache::sharedInstance(), nullptr);
+
     Halcyon::shutdown();
     EXPECT_EQ(Halcyon::sharedInstance(), nullptr);
+    EXPECT_EQ(HCImageCache::sharedInstance(), nullptr);
     EXPECT_EQ(poller->getPollingFrequency(), 0) << "the poller's timer outlived the client";
     EXPECT_TRUE(provider->requestThread()->isFinished());
     EXPECT_EQ(HCSettings::Instance(), nullptr);

@@ -4,6 +4,7 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonInstanceSlot.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
+#include "core/images/HCImageCache.h"
 #include "core/publicclass/HCDelegatesContainer.h"
 #include "core/services/HCService.h"
 #include "core/storage/HCCloudStorageService.h"
@@ -125,6 +126,7 @@ void Halcyon::_initialize(const std::string& productKey, const std::string& secr
     if (instance->assembly_.installHooks) {
         instance->assembly_.installHooks();
     }
+    HCImageCache::initializeCache();
 
     // The offline service comes first, so its database is open before any
     // other service starts.
@@ -230,6 +232,7 @@ void Halcyon::shutdown()
     shutdownAddOns();
     shutdownUserStats();
     instance->shutDownServices();
+    HCImageCache::shutdownCache();
     platform::UserDefaults::standardUserDefaults()->synchronize();
 
     HCService::setProvider(nullptr);
