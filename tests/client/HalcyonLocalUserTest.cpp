@@ -1,6 +1,8 @@
 // The local player and the game's profile in the user options: what a fresh
 // install answers, what survives a restart, the user-changed notice, and the
 // counters kept apart per player.
+#include <atomic>
+
 #include "client/support/HalcyonTest.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
@@ -129,6 +131,34 @@ TEST_F(HalcyonLocalUserTest, TheGameHearsWhetherEachLogInEndedOnline)
     Halcyon::_bootstrapSucceeded();
     EXPECT_EQ(game.calls, (std::vector<std::string>{"offline 0", "online 1001"}));
     EXPECT_TRUE(Halcyon::isOnline());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(HalcyonLocalUserTest, TheRequestThreadStoresThePlayerWhileTheMainThreadReadsIt)
+{
+    startQuietly();
+    std::atomic<bool> writing{true};
+    auto requestThread = platform::Thread::start("request");
+    requestThread->runLoop()->post([&writing] {
+        for (int i = 0; i < 200; ++i) {
+            Halcyon::setLocalUser(player(i % 2 ? "1001" : "1002", "Ann"));
+        }
+        writing = false;
+    });
+    int reads = 0;
+    while (writing || reads < 200) {
+        auto user = Halcyon::localUser();
+        ASSERT_NE(user, nullptr);
+        const std::string id = user->resourceId().value_or("");
+        ASSERT_TRUE(id == "0" || id == "1001" || id == "1002") << id;
+        ++reads;
+    }
+    requestThread->cancel();
+    testsupport::drainMain();
+    EXPECT_EQ(Halcyon::lastLoggedInUserId(), "1001");
 }
 
 }  // namespace
