@@ -212,14 +212,4 @@ TEST_F(LoginRoutesTest, BootstrapIssuesATokenThatSignsLaterRequests)
     EXPECT_EQ(tree->child("bootstrap")->child("user")->child("id")->text, newId);
 }
 
-TEST_F(LoginRoutesTest, FaultsReachTheLoginRoutesToo)
-{
-    server->faults().injectFor("POST", "xp/devices", Fault::reply(503, "down"));
-    server->faults().injectFor("POST", "bootstrap.xml", Fault::dropConnection());
-    EXPECT_EQ(xpRequest("POST", "xp/devices", "device%5Bidentifier%5D=d").status, 503);
-    EXPECT_EQ(signedRequest("POST", "bootstrap.xml", {}, {{"udid", "d"}}, defaultConsumerCredentials()).code,
-              CURLE_GOT_NOTHING);
-    EXPECT_EQ(server->faults().pending(), 0u);
-}
-
 }  // namespace
