@@ -4,6 +4,7 @@
 
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Thread.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace platform::ui {
 
@@ -19,6 +20,7 @@ std::shared_ptr<Accelerometer>& shared()
 
 std::shared_ptr<Accelerometer> Accelerometer::sharedAccelerometer()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!shared()) shared() = std::make_shared<Accelerometer>();
     return shared();
 }
@@ -35,18 +37,21 @@ Accelerometer::~Accelerometer()
 
 void Accelerometer::setUpdateInterval(double seconds)
 {
+    HC_CHECK_MAIN_THREAD();
     interval_ = std::max(seconds, kMinimumUpdateInterval);
     restart();
 }
 
 void Accelerometer::setDelegate(const std::shared_ptr<AccelerometerDelegate>& delegate)
 {
+    HC_CHECK_MAIN_THREAD();
     delegate_ = delegate;
     restart();
 }
 
 void Accelerometer::feed(double x, double y, double z)
 {
+    HC_CHECK_MAIN_THREAD();
     queue_.push_back({x, y, z, 0});
 }
 

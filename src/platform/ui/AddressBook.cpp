@@ -1,5 +1,7 @@
 #include "platform/ui/AddressBook.h"
 
+#include "platform/runtime/ThreadChecker.h"
+
 namespace platform::ui {
 
 namespace {
@@ -54,6 +56,7 @@ std::shared_ptr<MultiValue> Person::multiValue(PersonProperty property) const
 
 int AddressBook::addPerson(const PersonPtr& person)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!person) return -1;
     if (person->recordId_ < 0) {
         person->recordId_ = book().nextRecordId++;
@@ -64,6 +67,7 @@ int AddressBook::addPerson(const PersonPtr& person)
 
 PersonPtr AddressBook::personWithRecordId(int recordId)
 {
+    HC_CHECK_MAIN_THREAD();
     for (const auto& person : book().people)
         if (person->recordId() == recordId) return person;
     return nullptr;
@@ -71,11 +75,13 @@ PersonPtr AddressBook::personWithRecordId(int recordId)
 
 const std::vector<PersonPtr>& AddressBook::people()
 {
+    HC_CHECK_MAIN_THREAD();
     return book().people;
 }
 
 void AddressBook::reset()
 {
+    HC_CHECK_MAIN_THREAD();
     book() = Book{};
 }
 

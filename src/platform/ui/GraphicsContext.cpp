@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
+
 namespace platform::ui {
 
 namespace {
@@ -22,6 +24,7 @@ std::vector<Entry>& stack()
 
 BitmapContext* currentContext()
 {
+    HC_CHECK_MAIN_THREAD();
     if (stack().empty()) return nullptr;
     Entry& top = stack().back();
     if (!top.context && top.maker) top.context = std::exchange(top.maker, nullptr)();
@@ -30,21 +33,25 @@ BitmapContext* currentContext()
 
 void pushContext(BitmapContext& context)
 {
+    HC_CHECK_MAIN_THREAD();
     stack().push_back({&context, nullptr, nullptr});
 }
 
 void pushContext(std::function<BitmapContext*()> maker)
 {
+    HC_CHECK_MAIN_THREAD();
     stack().push_back({nullptr, std::move(maker), nullptr});
 }
 
 void popContext()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!stack().empty()) stack().pop_back();
 }
 
 void beginImageContext(Size size, bool opaque, double scale)
 {
+    HC_CHECK_MAIN_THREAD();
     auto owned = std::make_unique<BitmapContext>(size, opaque, scale);
     BitmapContext* context = owned.get();
     stack().push_back({context, nullptr, std::move(owned)});
@@ -52,12 +59,14 @@ void beginImageContext(Size size, bool opaque, double scale)
 
 std::shared_ptr<Image> imageFromCurrentImageContext()
 {
+    HC_CHECK_MAIN_THREAD();
     if (stack().empty() || !stack().back().owned) return nullptr;
     return stack().back().owned->makeImage();
 }
 
 void endImageContext()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!stack().empty() && stack().back().owned) stack().pop_back();
 }
 

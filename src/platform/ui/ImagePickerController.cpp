@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/foundation/ProgrammingError.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Device.h"
 #include "platform/ui/Keyboard.h"
 
@@ -66,6 +67,7 @@ bool ImagePickerController::isSourceTypeAvailable(SourceType type)
 
 void ImagePickerController::setSourceType(SourceType type)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!isSourceTypeAvailable(type)) {
         reportProgrammingError("image picker source " + std::to_string(static_cast<int>(type)) + " is not available");
         return;
@@ -75,12 +77,14 @@ void ImagePickerController::setSourceType(SourceType type)
 
 void ImagePickerController::setDelegate(const std::shared_ptr<ImagePickerControllerDelegate>& delegate)
 {
+    HC_CHECK_MAIN_THREAD();
     pickerDelegate_ = delegate;
     NavigationController::setDelegate(delegate);
 }
 
 bool ImagePickerController::pickImage(const ImagePtr& original)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!original || !isVisible()) return false;
     const auto keepAlive = weak_from_this().lock();
     auto info = Dictionary::make();
@@ -106,6 +110,7 @@ bool ImagePickerController::pickImage(const ImagePtr& original)
 
 bool ImagePickerController::cancel()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!isVisible()) return false;
     const auto keepAlive = weak_from_this().lock();
     auto d = delegate();

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/runtime/Thread.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/TextInput.h"
 #include "platform/ui/Transitions.h"
 
@@ -84,6 +85,7 @@ MapView::~MapView()
 
 void MapView::setRegion(const CoordinateRegion& wanted, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     CoordinateRegion region = wanted;
     region.center.latitude = std::clamp(region.center.latitude, -90.0, 90.0);
     region.center.longitude = eastOf(region.center.longitude, 0.0);
@@ -105,6 +107,7 @@ void MapView::setRegion(const CoordinateRegion& wanted, bool animated)
 
 void MapView::addAnnotation(const MapAnnotationPtr& annotation)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!annotation || std::find(annotations_.begin(), annotations_.end(), annotation) != annotations_.end()) return;
     annotations_.push_back(annotation);
     setNeedsLayout();
@@ -117,6 +120,7 @@ void MapView::addAnnotations(const std::vector<MapAnnotationPtr>& annotations)
 
 void MapView::removeAnnotation(const MapAnnotationPtr& annotation)
 {
+    HC_CHECK_MAIN_THREAD();
     auto it = std::find(annotations_.begin(), annotations_.end(), annotation);
     if (it == annotations_.end()) return;
     const auto keep = annotation;
@@ -150,6 +154,7 @@ AnnotationViewPtr MapView::viewForAnnotation(const MapAnnotationPtr& annotation)
 
 AnnotationViewPtr MapView::dequeueReusableAnnotationViewWithIdentifier(const std::string& identifier)
 {
+    HC_CHECK_MAIN_THREAD();
     auto it = reusePool_.find(identifier);
     if (it == reusePool_.end() || it->second.empty()) return nullptr;
     auto view = it->second.back();
@@ -170,6 +175,7 @@ std::vector<MapAnnotationPtr> MapView::selectedAnnotations() const
 
 void MapView::selectAnnotation(const MapAnnotationPtr& annotation, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     auto view = viewForAnnotation(annotation);
     if (!view) return;
     for (const auto& other : selectedAnnotations())
@@ -198,6 +204,7 @@ Point MapView::convertCoordinateToPoint(Coordinate coordinate, const ViewPtr& vi
 
 bool MapView::tapAnnotation(const MapAnnotationPtr& annotation)
 {
+    HC_CHECK_MAIN_THREAD();
     auto view = viewForAnnotation(annotation);
     if (!view || !view->isEnabled() || !canReceiveTouches(*view)) return false;
     selectAnnotation(annotation, true);
@@ -206,6 +213,7 @@ bool MapView::tapAnnotation(const MapAnnotationPtr& annotation)
 
 bool MapView::tapCalloutAccessory(const MapAnnotationPtr& annotation, bool right)
 {
+    HC_CHECK_MAIN_THREAD();
     auto view = viewForAnnotation(annotation);
     if (!view || !view->isCalloutShown()) return false;
     auto control = std::dynamic_pointer_cast<Control>(right ? view->rightCalloutAccessoryView()

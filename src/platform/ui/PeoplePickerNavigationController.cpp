@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/runtime/ThreadChecker.h"
+
 namespace platform::ui {
 
 void PeoplePickerNavigationControllerDelegate::peoplePickerNavigationControllerDidCancel(
@@ -32,6 +34,7 @@ std::shared_ptr<PeoplePickerNavigationController> PeoplePickerNavigationControll
 
 bool PeoplePickerNavigationController::pickPerson(int recordId)
 {
+    HC_CHECK_MAIN_THREAD();
     auto person = AddressBook::personWithRecordId(recordId);
     if (!person || !isVisible()) return false;
     const auto keepAlive = weak_from_this().lock();
@@ -43,6 +46,7 @@ bool PeoplePickerNavigationController::pickPerson(int recordId)
 
 bool PeoplePickerNavigationController::pickValue(PersonProperty property, int identifier)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!shown_ || !isVisible()) return false;
     if (!displayed_.empty() && std::find(displayed_.begin(), displayed_.end(), property) == displayed_.end())
         return false;
@@ -58,6 +62,7 @@ bool PeoplePickerNavigationController::pickValue(PersonProperty property, int id
 
 bool PeoplePickerNavigationController::cancel()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!isVisible()) return false;
     const auto keepAlive = weak_from_this().lock();
     if (auto d = peoplePickerDelegate()) d->peoplePickerNavigationControllerDidCancel(*this);

@@ -1,6 +1,7 @@
 #include "platform/ui/Touch.h"
 
 #include "platform/runtime/Clock.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Window.h"
 
 namespace platform::ui {
@@ -51,6 +52,7 @@ void TouchResponder::touchesCancelled(const TouchSet& touches, const Event& even
 
 std::shared_ptr<View> deliverTouch(const std::shared_ptr<Window>& window, const std::vector<Point>& path)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!window || path.empty()) return nullptr;
     auto view = window->hitTest(path.front());
     if (!view) return nullptr;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/runtime/Thread.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/GraphicsContext.h"
 #include "platform/ui/Layer.h"
@@ -390,6 +391,7 @@ void View::drawRect(const Rect&) {}
 
 void View::setNeedsDisplay()
 {
+    HC_CHECK_MAIN_THREAD();
     needsDisplay_ = true;
     queueDisplay();
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ControllerTestFixture.h"
+#include "platform/runtime/Thread.h"
 #include "platform/ui/GraphicsContext.h"
 #include "platform/ui/Layer.h"
 
@@ -31,6 +32,7 @@ public:
     void drawRect(const Rect& rect) override
     {
         ++draws;
+        if (again) setNeedsDisplay();
         if (!paints) return;
         BitmapContext* context = currentContext();
         context->clipToRect(clip);
@@ -46,6 +48,7 @@ public:
     }
     Rect clip = Rect(0, 0, 100, 100);
     bool paints = true;
+    bool again = false;
     int draws = 0;
     bool stateRestored = false;
 };

@@ -1,5 +1,7 @@
 // The image picker, the people picker over the address book, and the
 // accelerometer, worked through the driver as a page would see them.
+#include <thread>
+
 #include "ControllerTestFixture.h"
 #include "platform/ui/Keyboard.h"
 
@@ -230,6 +232,22 @@ TEST_F(PickerAndSensorTest, AccelerometerSamplesReachTheDelegateAtItsIntervalOnT
     watcher.reset();
     driver.wait(2);
     EXPECT_EQ(accelerometer->delegate(), nullptr);
+}
+
+TEST_F(PickerAndSensorTest, PickersAndSensorsUsedOffTheMainThreadAreReported)
+{
+#ifdef NDEBUG
+    GTEST_SKIP() << "thread checks are compiled out of release builds";
+#endif
+    std::thread other([] {
+        Accelerometer::sharedAccelerometer()->feed(1, 0, 0);
+        AddressBook::people();
+        MapView::make()->setRegion({{1, 1}, {1, 1}}, false);
+    });
+    other.join();
+    // The shared accelerometer, feeding it, the address book and the map.
+    ASSERT_EQ(errors.size(), 4u);
+    EXPECT_NE(errors[1].find("feed"), std::string::npos) << errors[1];
 }
 
 }  // namespace
