@@ -2,6 +2,7 @@
 
 #include "core/images/HCImageCache.h"
 #include "kernel/settings/HCSettings.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ HCRequestHandlePtr HCImageDownload::getImageFromUrl(const std::string& url, plat
                                                     HCImageDownloadSlots& slots, const HCDelegate& onSuccess,
                                                     const HCDelegate& onFailure)
 {
+    HC_CHECK_MAIN_THREAD();
     auto cache = HCImageCache::sharedInstance();
     cachedImage = cache ? cache->fetch(url) : nullptr;
     if (cachedImage) return nullptr;
@@ -31,6 +33,7 @@ HCRequestHandlePtr HCImageDownload::getImageFromUrl(const std::string& url, plat
 HCRequestHandlePtr HCImageDownload::downloadImageFromUrl(const std::string& url, HCImageDownloadSlots& slots,
                                                          const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
+    HC_CHECK_MAIN_THREAD();
     destroyHttpService(slots.mHttpService);
     slots.mHttpService = std::make_shared<HCHttpService>(isAbsolute(url) ? std::string() : serviceRoot(), false);
     slots.mHttpServiceObserver = std::make_shared<HCImageViewHttpServiceObserver>(onSuccess, onFailure);

@@ -36,6 +36,7 @@
 
 #include "kernel/callbacks/HCDelegate.h"
 #include "platform/runtime/OptionalMethods.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "transport/handles/HCRequestHandle.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
 
@@ -59,13 +60,18 @@ public:
 
     void set(D* delegate)
     {
+        HC_CHECK_MAIN_THREAD();
         delegate_ = delegate;
         if (delegate == nullptr) {
             ++generation_;
             HCRequestHandlesForModule::cancelAllRequestsForModule(module_);
         }
     }
-    D* get() const { return delegate_; }
+    D* get() const
+    {
+        HC_CHECK_MAIN_THREAD();
+        return delegate_;
+    }
     const char* module() const { return module_; }
     Ticket ticket() const { return generation_; }
 
@@ -74,6 +80,7 @@ public:
     // callback ran) and nil for a class operation.
     HCOperationCallbacks callbacks(platform::ObjectPtr target, SuccessStep onSuccess, FailureStep onFailure) const
     {
+        HC_CHECK_MAIN_THREAD();
         const Ticket started = ticket();
         return HCOperationCallbacks{
             HCDelegate::withFunction(
@@ -95,6 +102,7 @@ public:
     template <class F>
     bool notify(Ticket started, F&& call) const
     {
+        HC_CHECK_MAIN_THREAD();
         D* delegate = delegate_;
         if (delegate == nullptr || started != generation_) return false;
         return platform::callOptional([&] { call(*delegate); });

@@ -21,14 +21,14 @@ public:
         HalcyonDelegate* halcyonDelegate, HCChallengeDelegate* challengeDelegate,
         HCNotificationDelegate* notificationDelegate);
 
-    HalcyonDelegate* halcyonDelegate() const { return halcyonDelegate_; }
-    HCChallengeDelegate* challengeDelegate() const { return challengeDelegate_; }
-    HCNotificationDelegate* notificationDelegate() const { return notificationDelegate_; }
-    HCBragDelegate* bragDelegate() const { return bragDelegate_; }
-    void setHalcyonDelegate(HalcyonDelegate* delegate) { halcyonDelegate_ = delegate; }
-    void setChallengeDelegate(HCChallengeDelegate* delegate) { challengeDelegate_ = delegate; }
-    void setNotificationDelegate(HCNotificationDelegate* delegate) { notificationDelegate_ = delegate; }
-    void setBragDelegate(HCBragDelegate* delegate) { bragDelegate_ = delegate; }
+    HalcyonDelegate* halcyonDelegate() const;
+    HCChallengeDelegate* challengeDelegate() const;
+    HCNotificationDelegate* notificationDelegate() const;
+    HCBragDelegate* bragDelegate() const;
+    void setHalcyonDelegate(HalcyonDelegate* delegate);
+    void setChallengeDelegate(HCChallengeDelegate* delegate);
+    void setNotificationDelegate(HCNotificationDelegate* delegate);
+    void setBragDelegate(HCBragDelegate* delegate);
 
 private:
     HalcyonDelegate* halcyonDelegate_ = nullptr;

@@ -2,7 +2,8 @@
 // A player and whether that player is online, as the instant-message page
 // tracks it; made locally, never read from a reply.
 //
-// Thread: main.
+// Thread: made and used by one thread at a time (the instant-message page's,
+// the main thread); no lock.
 #include <memory>
 
 #include "core/resources/HCResource.h"

@@ -10,6 +10,7 @@
 #include "core/publicclass/HCClassDelegate.h"
 #include "core/publicclass/HCPublicImageStep.h"
 #include "kernel/http/HCHttpRequest.h"
+#include "platform/foundation/ProgrammingError.h"
 #include "kernel/http/HCHttpService.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
 #include "platform/ui/Image.h"
@@ -185,6 +186,28 @@ TEST_F(HCPublicClassTest, NilDelegateCancelsARunningDownload)
     EXPECT_TRUE(journal.events.empty());
     EXPECT_TRUE(service->requests().empty());
 }
+
+#ifndef NDEBUG
+TEST_F(HCPublicClassTest, ADelegateReachedOffTheMainThreadIsReported)
+{
+    std::vector<std::string> reports;
+    platform::setProgrammingErrorHandler([&](const std::string& text) { reports.push_back(text); });
+    Journal journal;
+    sGadgets.set(&journal);
+    auto worker = platform::Thread::start("request");
+    bool done = false;
+    // A step bound to the wrong thread: the game's delegate must not be called there unnoticed.
+    worker->runLoop()->post([&] {
+        sGadgets.notify(sGadgets.ticket(), [](GadgetDelegate& d) { d.didFetch("off main"); });
+        platform::performOnMain([&] { done = true; });
+    });
+    ASSERT_TRUE(runMainUntil([&] { return done; }));
+    platform::setProgrammingErrorHandler(nullptr);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("notify"), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("\"request\""), std::string::npos) << reports[0];
+}
+#endif
 
 // A resource with a picture, in the pattern of a player or a game.
 class Badge final : public platform::Object {
