@@ -2,6 +2,7 @@
 // reaches the delegate with its status, never inside the call.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 
 #include "core/storage/HCCloudStorageService.h"
 #include "core/storage/HCCompressableData.h"
@@ -71,9 +72,13 @@ TEST_F(HCCloudStorageTest, CallsFromAnotherThreadAreReportedAsProgrammingErrors)
     worker->cancel();
     platform::setProgrammingErrorHandler(nullptr);
 #ifndef NDEBUG
-    ASSERT_GE(reports.size(), 2u) << "the public class and the service each check";
-    EXPECT_NE(reports[0].find("HCCloudStorage::upload"), std::string::npos) << reports[0];
-    EXPECT_NE(reports[1].find("HCCloudStorageService::uploadBlob"), std::string::npos) << reports[1];
+    // The public class, its class delegate and the service each check.
+    auto reported = [&](const std::string& where) {
+        return std::any_of(reports.begin(), reports.end(), [&](const std::string& r) { return r.find(where) != std::string::npos; });
+    };
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_TRUE(reported("HCCloudStorage::upload"));
+    EXPECT_TRUE(reported("HCCloudStorageService::uploadBlob"));
     EXPECT_NE(reports[0].find("\"worker\""), std::string::npos) << reports[0];
 #endif
 }
