@@ -246,53 +246,42 @@ bool Driver::tapCalloutAccessory(const std::shared_ptr<MapView>& map, const MapA
 
 // --- pickers and sensors ------------------------------------------------------------------
 
-template <class T>
-std::shared_ptr<T> Driver::topVisible()
+template <class T, class Act>
+bool Driver::onTopVisible(Act act)
 {
+    std::shared_ptr<T> found;
     auto controllers = ViewController::visibleControllers();
-    for (auto it = controllers.rbegin(); it != controllers.rend(); ++it)
-        if (auto typed = std::dynamic_pointer_cast<T>(*it)) return typed;
-    return nullptr;
+    for (auto it = controllers.rbegin(); it != controllers.rend() && !found; ++it)
+        found = std::dynamic_pointer_cast<T>(*it);
+    bool done = found && act(*found);
+    pump();
+    return done;
 }
 
 bool Driver::pickImage(const ImagePtr& image)
 {
-    auto picker = topVisible<ImagePickerController>();
-    bool picked = picker && picker->pickImage(image);
-    pump();
-    return picked;
+    return onTopVisible<ImagePickerController>([&](auto& picker) { return picker.pickImage(image); });
 }
 
 bool Driver::cancelImagePicker()
 {
-    auto picker = topVisible<ImagePickerController>();
-    bool cancelled = picker && picker->cancel();
-    pump();
-    return cancelled;
+    return onTopVisible<ImagePickerController>([](auto& picker) { return picker.cancel(); });
 }
 
 bool Driver::pickPerson(int recordId)
 {
-    auto picker = topVisible<PeoplePickerNavigationController>();
-    bool picked = picker && picker->pickPerson(recordId);
-    pump();
-    return picked;
+    return onTopVisible<PeoplePickerNavigationController>([&](auto& picker) { return picker.pickPerson(recordId); });
 }
 
 bool Driver::pickPersonValue(PersonProperty property, int identifier)
 {
-    auto picker = topVisible<PeoplePickerNavigationController>();
-    bool picked = picker && picker->pickValue(property, identifier);
-    pump();
-    return picked;
+    return onTopVisible<PeoplePickerNavigationController>(
+        [&](auto& picker) { return picker.pickValue(property, identifier); });
 }
 
 bool Driver::cancelPeoplePicker()
 {
-    auto picker = topVisible<PeoplePickerNavigationController>();
-    bool cancelled = picker && picker->cancel();
-    pump();
-    return cancelled;
+    return onTopVisible<PeoplePickerNavigationController>([](auto& picker) { return picker.cancel(); });
 }
 
 void Driver::feedAcceleration(const std::vector<Acceleration>& samples)

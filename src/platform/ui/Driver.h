@@ -171,8 +171,10 @@ public:
 
 private:
     void pump();
-    template <class T>
-    static std::shared_ptr<T> topVisible();
+    // Runs `act` on the controller of type T shown last, then pumps; false
+    // when none is on screen.
+    template <class T, class Act>
+    bool onTopVisible(Act act);
     // The driver's clock, else the installed one when it is manual (kept
     // alive by `holder`), else nullptr.
     ManualClock* manualClock(std::shared_ptr<Clock>& holder) const;
