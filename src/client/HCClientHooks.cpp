@@ -1,6 +1,8 @@
 #include "client/HCClientHooks.h"
 
 #include "core/banners/HCNotificationHooks.h"
+#include "core/bootstrap/HCBootstrapService.h"
+#include "core/halcyon/HalcyonBootstrapClient.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/images/HCImageCache.h"
@@ -37,6 +39,7 @@ HCProviderHooks providerHooks()
         auto session = Halcyon::session();
         return session && session->parentalControlsEnabled();
     };
+    hooks.launchLoginFlowForRequest = &Halcyon::launchLoginFlowForRequest;
     return hooks;
 }
 
@@ -63,6 +66,7 @@ void HCClientHooks::install()
     xp.localUser = &Halcyon::localUser;
     xp.releaseVersionString = &Halcyon::releaseVersionString;
     HCXPClientHooks::install(xp);
+    HCBootstrapService::setClient(std::make_shared<HalcyonBootstrapClient>());
     HCHttpService::setCompleteRequestHook(&HCRequestHandlesForModule::completeRequest);
     HCSettings::setAddOnHook(Halcyon::addOnSettingsHook());
     HCProvider::setHooks(providerHooks());
@@ -76,6 +80,7 @@ void HCClientHooks::install()
 
 void HCClientHooks::remove()
 {
+    HCBootstrapService::setClient(nullptr);
     HCHttpService::setCompleteRequestHook(nullptr);
     HCSettings::setAddOnHook(nullptr);
     HCProvider::setHooks({});

@@ -2,6 +2,8 @@
 // and hooks.
 #include "client/HCClientHooks.h"
 #include "client/HCServiceOrder.h"
+#include "accounts/HCAccountScreens.h"
+#include "core/halcyon/HCSessionLoginChain.h"
 #include "core/halcyon/Halcyon.h"
 
 void Halcyon::initializeWithProductKey(const std::string& productKey, const std::string& secret,
@@ -18,5 +20,7 @@ HCClientAssembly HCClientHooks::assembly()
     assembly.services = HCServiceOrder::services();
     assembly.installHooks = &HCClientHooks::install;
     assembly.removeHooks = &HCClientHooks::remove;
+    assembly.loginChain = std::make_shared<HCSessionLoginChain>();
+    assembly.loginScreens = std::make_shared<HCAccountScreens>();
     return assembly;
 }

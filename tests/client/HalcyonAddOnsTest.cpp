@@ -133,6 +133,7 @@ TEST_F(HalcyonAddOnsTest, RegisteringWhileTheClientRunsIsRefused)
 
 TEST_F(HalcyonAddOnsTest, AnOfflineLogInTellsTheAddOnsItEndedOffline)
 {
+    approvedPlayer = true;
     Halcyon::registerAddOn(std::make_shared<FullAddOn>("b", false));
     HCClientAssembly noChain = assembly();
     noChain.loginChain = nullptr;

@@ -86,7 +86,7 @@ TEST_F(HalcyonLifeCycleTest, BecomingActiveWithoutRequireOnlineDoesNotLogIn)
     Halcyon::setUserApprovedHalcyon();
     setReachable(true);  // the reachability trigger itself logs in once
     ASSERT_EQ(chain->logins.size(), 1u);
-    Halcyon::_bootstrapFailed();
+    Halcyon::sessionFailureWithException(nullptr);
     app().resignActive();
     app().becomeActive();
     EXPECT_EQ(chain->logins.size(), 1u);
@@ -111,7 +111,7 @@ TEST_F(HalcyonLifeCycleTest, ForegroundLogsInWhenReachableApprovedAndNotLoggedIn
 
     // Logged in: no further log-in, neither from the foreground nor from a
     // second request while the first is under way.
-    Halcyon::_bootstrapSucceeded();
+    Halcyon::sessionDidLoginUser();
     app().becomeActive();
     app().enterBackground();
     app().enterForeground();

@@ -117,18 +117,19 @@ public:
 
 TEST_F(HalcyonLocalUserTest, TheGameHearsWhetherEachLogInEndedOnline)
 {
+    approvedPlayer = true;
     RecordingDelegate game;
     delegates = HCDelegatesContainer::containerWithHalcyonDelegate(&game);
     start(nullptr);
     EXPECT_EQ(Halcyon::getDelegate(), &game);
     ASSERT_EQ(chain->logins.size(), 1u);
-    Halcyon::_bootstrapFailed();
+    Halcyon::sessionFailureWithException(nullptr);
     EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"});
 
     Halcyon::setUserApprovedHalcyon();
     setReachable(true);
     Halcyon::setLocalUser(player("1001", "Ann"));
-    Halcyon::_bootstrapSucceeded();
+    Halcyon::sessionDidLoginUser();
     EXPECT_EQ(game.calls, (std::vector<std::string>{"offline 0", "online 1001"}));
     EXPECT_TRUE(Halcyon::isOnline());
 }

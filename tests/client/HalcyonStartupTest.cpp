@@ -28,6 +28,7 @@ class HalcyonStartupTest : public HalcyonTest {};
 
 TEST_F(HalcyonStartupTest, NilSettingsTakeEveryDefaultAndStillDecideTheLogIn)
 {
+    approvedPlayer = true;
     EXPECT_EQ(Halcyon::notificationPosition(), 1);  // no instance yet
     EXPECT_EQ(Halcyon::sessionId(), "0");
     start(nullptr);
@@ -59,6 +60,7 @@ TEST_F(HalcyonStartupTest, NilSettingsTakeEveryDefaultAndStillDecideTheLogIn)
 
 TEST_F(HalcyonStartupTest, EachSettingTakesEffect)
 {
+    approvedPlayer = true;
     auto window = platform::String::make("window");
     start(settingsWith({
         {HalcyonSettingEnablePushNotifications, yes()},
@@ -113,21 +115,27 @@ TEST_F(HalcyonStartupTest, FeaturesOfNewerSystemsStayOffOnOlderOnes)
 
 TEST_F(HalcyonStartupTest, PromptForLoginNoWaitsForAPlayerWhoWasNeverAsked)
 {
-    start(settingsWith(
-        {{HalcyonSettingPromptUserForLogin, no()}, {HalcyonSettingInitialUserId, platform::String::make("")}}));
+    const auto promptNo =
+        settingsWith({{HalcyonSettingPromptUserForLogin, no()}, {HalcyonSettingInitialUserId, platform::String::make("")}});
+    start(promptNo);
     EXPECT_TRUE(chain->logins.empty());
     EXPECT_FALSE(Halcyon::mForceUserCheckOnBootstrap());
     restartProcess();
 
-    // Asked before, whatever the answer: the start-up log-in runs, as the last user.
+    // Asked before, whatever the answer, the start-up decides: a player who
+    // declined gets no log-in, one who approved logs in as the last user.
     Halcyon::setUserDeniedHalcyon();
-    start(settingsWith(
-        {{HalcyonSettingPromptUserForLogin, no()}, {HalcyonSettingInitialUserId, platform::String::make("")}}));
+    start(promptNo);
+    EXPECT_TRUE(chain->logins.empty());
+    restartProcess();
+    Halcyon::setUserApprovedHalcyon();
+    start(promptNo);
     EXPECT_EQ(chain->logins, std::vector<std::string>{"0"});
 }
 
 TEST_F(HalcyonStartupTest, ASecondInitializeChangesNothing)
 {
+    approvedPlayer = true;
     start(settingsWith({{HalcyonSettingShortDisplayName, platform::String::make("First")}}));
     auto instance = Halcyon::sharedInstance();
     auto provider = Halcyon::provider();

@@ -43,3 +43,10 @@ void HCNotificationHooks::callShowServerNotification(const std::shared_ptr<HCSer
         show(notification);
     }
 }
+
+void HCNotificationHooks::callShowBackgroundNotice(const HCBackgroundNotice& notice)
+{
+    if (auto show = installed().showBackgroundNotice) {
+        show(notice);
+    }
+}

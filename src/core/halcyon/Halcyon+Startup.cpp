@@ -168,6 +168,9 @@ void Halcyon::_initialize(const std::string& productKey, const std::string& secr
     instance->poller_ = HCPoller::initWithProvider(instance->provider_, kActivitiesPath);
     instance->poller_->setDefaultPollingFrequency(static_cast<double>(getPollingFrequencyDefault()));
     instance->session_ = HCSession::initWithProductKey(keyInUse, secretInUse);
+    if (instance->assembly_.loginChain) {
+        instance->assembly_.loginChain->attachSession(instance->session_);
+    }
     for (const HCServiceEntry& service : sortedBy(instance->assembly_.services, &HCServiceEntry::startUpPlace)) {
         if (service.registerPolledResources) {
             service.registerPolledResources(instance->poller_);

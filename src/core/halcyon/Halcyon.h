@@ -33,6 +33,7 @@
 #include "core/halcyon/HCAddOn.h"
 #include "core/halcyon/HCLocationSource.h"
 #include "core/halcyon/HCLoginChain.h"
+#include "core/halcyon/HCLoginScreens.h"
 #include "core/halcyon/HCServiceEntry.h"
 #include "kernel/callbacks/HCCallbackable.h"
 #include "kernel/callbacks/HCDelegate.h"
@@ -49,7 +50,9 @@ class HCISerializer;
 class HCUser;
 class HCPoller;
 class HCProvider;
+class HCActionRequest;
 class HCReachabilityObserver;
+class HCServerException;
 class HCSession;
 class HCSettingsAddOnHook;
 
@@ -63,6 +66,11 @@ struct HCClientAssembly {
     std::function<void()> removeHooks;
     // Where a decided log-in goes; nil: every log-in ends offline at once.
     std::shared_ptr<HCLoginChain> loginChain;
+    // The approval, confirm-account and linking screens; nil: none shown.
+    std::shared_ptr<HCLoginScreens> loginScreens;
+    // Sends what was kept for the service while offline (the offline store
+    // fills it); nil: nothing is pending.
+    std::function<void(const std::string& userId)> sendPendingData;
     // Makes a fresh location object; nil: the client has none to start.
     std::function<std::shared_ptr<HCLocationSource>()> makeLocation;
     // A challenge from a push payload: shown at launch, or announced while running.
@@ -114,26 +122,67 @@ public:
     static bool respondToApplicationLaunchOptions(const std::shared_ptr<platform::Dictionary>& launchOptions);
     static bool applicationDidReceiveRemoteNotification(const std::shared_ptr<platform::Dictionary>& notification);
 
-    // ===== Log-in decision and state =======================================
-    // Logs in as the user unless a log-in is already under way (then the call
-    // has no effect and its delegates are dropped). Without a log-in chain
-    // the log-in fails at once. Every log-in ends with the waiting delegates
-    // (success or failure), then the game's delegate and the add-ons hear
-    // whether the player is online (userLoggedIn) or not (offlineUserLoggedIn).
+    // ===== Log-in chain and approval (Halcyon+Login) =======================
+    // The log-in decision. While a log-in runs the call has no effect and its
+    // delegates are dropped. A player who approved the service is logged in
+    // (the delegates wait for the outcome); one never asked is shown the
+    // approval screen; one who declined gets only Game Center. Every log-in
+    // ends with the waiting delegates (success or failure), then the game's
+    // delegate and the add-ons hear whether the player is online
+    // (userLoggedIn) or not (offlineUserLoggedIn).
+    static void doBootstrapAsUserId(const std::optional<std::string>& userId, bool newUser,
+                                    const HCDelegate& onSuccess, const HCDelegate& onFailure);
     static void doBootstrapAsUserId(const std::optional<std::string>& userId, const HCDelegate& onSuccess,
-                                    const HCDelegate& onFailure);
+                                    const HCDelegate& onFailure)
+    {
+        doBootstrapAsUserId(userId, false, onSuccess, onFailure);
+    }
+    static void doBootstrapAsNewUserOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
+    {
+        doBootstrapAsUserId(std::nullopt, true, onSuccess, onFailure);
+    }
     static void loginWithUserId(const std::optional<std::string>& userId, const HCDelegate& onSuccess,
                                 const HCDelegate& onFailure)
     {
         doBootstrapAsUserId(userId, onSuccess, onFailure);
     }
-    // The chain's two ends.
-    static void _bootstrapSucceeded();
-    static void _bootstrapFailed();
+    static void addBootstrapDelegates(const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    // The session's reports (through the log-in chain).
+    static void sessionDidLoginUser();
+    static void sessionFailureWithException(const std::shared_ptr<HCServerException>& exception);
+    static void sessionDidLogoutUser();
+    // The host refused the player: the log-in in progress ends.
+    static void abortBootstrap();
     static bool isSuccessfullyBootstrapped();
     static bool isBootstrapInProgress();
+    // A log-in has completed since launch (or since the last log-out).
+    static bool hasBootstrapCompleted();
+    static void invalidateBootstrap();
     // Logged in and the game server reachable.
     static bool isOnline();
+
+    static void userDidApproveHalcyon(bool approved);
+    static void userDidApproveHalcyon(bool approved, const HCDelegate& accountSetupComplete);
+    static void presentUserHalcyonApprovalModal(const HCDelegate& approved, const HCDelegate& denied);
+    static void presentConfirmAccountModal(const HCDelegate& complete, bool useModalInDashboard);
+    // The intro flow's screen goes away; a logged-in call held back for it is made now.
+    static void dismissRootControllerOrItsModal();
+    static bool isConfirmAccountFlowActive();
+
+    static void initializeGameCenter();
+    static void loginGameCenterCheck();
+    static void loginShowNotifications();
+    static void loginWasAborted(bool sslFailure);
+    static void showSSLNotification();
+    // A request needs a log-in (the provider's 401): tell the player, then
+    // abandon the request.
+    static void launchLoginFlowAndShowDashboard(bool showDashboard, const std::shared_ptr<HCActionRequest>& request);
+    static void launchLoginFlowThenDismiss() { launchLoginFlowAndShowDashboard(false, nullptr); }
+    static void launchLoginFlowToDashboard() { launchLoginFlowAndShowDashboard(true, nullptr); }
+    static void launchLoginFlowForRequest(const std::shared_ptr<HCActionRequest>& request);
+    static void switchToOnlineDashboard();
+    static void switchToOfflineDashboard();
+    static bool isHalcyonDashboardInOnlineMode();
 
     // ===== Shared objects ==================================================
     static std::shared_ptr<HCProvider> provider();
@@ -390,8 +439,14 @@ private:
         return instance ? (*instance).*field : fallback;
     }
     static std::mutex& localUserMutex();
-    // The end of every log-in: the game hears whether it runs online.
-    static void tellDelegateLoggedIn();
+    // The end of every log-in: the game hears whether it runs online, unless
+    // an intro flow holds the call back.
+    void _invokeLoggedInDelegate();
+    void invokeAndClearBootstrapDelegates(bool succeeded);
+    static std::shared_ptr<HCLoginScreens> loginScreens(const std::shared_ptr<Halcyon>& instance);
+    // Counts this launch's game session once, whichever way the log-in ends.
+    void countGameSession();
+    void showLoginBanner(const std::string& text, int type, bool success) const;
     static void registerArchivedDefaults();
     void readSettings(const std::shared_ptr<platform::Dictionary>& settings);
     // The cloud store's switches, set once before any transfer.
@@ -417,6 +472,13 @@ private:
     // Read by isOnline() from any thread.
     std::atomic<bool> successfullyBootstrapped_{false};
     bool bootstrapInProgress_ = false;
+    // The flag bits of the log-in.
+    bool confirmAccountFlowActive_ = false;
+    bool hasDeferredLoginDelegate_ = false;
+    bool dashboardInOnlineMode_ = false;
+    // Per log-in decision: Game Center started, the game session counted.
+    bool gameCenterInitialized_ = false;
+    bool gameSessionCounted_ = false;
     bool allowErrorScreens_ = false;
     std::vector<HCDelegate> bootstrapSuccessDelegates_;
     std::vector<HCDelegate> bootstrapFailureDelegates_;

@@ -25,6 +25,7 @@ HCClientAssembly HalcyonTest::assembly()
 {
     HCClientAssembly result = HCClientHooks::assembly();
     result.loginChain = chain;
+    result.loginScreens = nullptr;
     return result;
 }
 
@@ -35,6 +36,9 @@ void HalcyonTest::start(std::shared_ptr<platform::Dictionary> settings)
 
 void HalcyonTest::start(HCClientAssembly assembly, std::shared_ptr<platform::Dictionary> settings)
 {
+    if (approvedPlayer && !Halcyon::hasUserSetHalcyonAccess()) {
+        Halcyon::setUserApprovedHalcyon();
+    }
     Halcyon::_initialize("product-key", "product-secret", "Tolvarine Ruvuru", settings, delegates, std::move(assembly));
 }
 

@@ -2,7 +2,8 @@
 // A sandbox and a manual clock per test, the service root on a closed
 // loopback port (so reachability finds nothing until a test says otherwise),
 // and every process-wide slot restored afterwards. start() brings the client
-// up with this build's assembly plus a recording log-in chain.
+// up with this build's assembly plus a recording log-in chain and no
+// log-in screens.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -34,7 +35,7 @@ protected:
     // Starts the client with the given settings (nil allowed).
     void start(std::shared_ptr<platform::Dictionary> settings = nullptr);
     void start(HCClientAssembly assembly, std::shared_ptr<platform::Dictionary> settings = nullptr);
-    // This build's assembly with the recording chain.
+    // This build's assembly with the recording chain and no screens.
     HCClientAssembly assembly();
     // Shuts down and drops the in-memory user defaults, as a process exit would.
     void restartProcess();
@@ -43,6 +44,9 @@ protected:
     testsupport::TempDir sandbox;
     std::unique_ptr<testsupport::ScopedManualClock> clock;
     std::shared_ptr<RecordingLoginChain> chain = std::make_shared<RecordingLoginChain>();
+    // When set, start() lets a player who was never asked count as one who
+    // approved the service, so the start-up log-in reaches the chain.
+    bool approvedPlayer = false;
     // Handed to start-up; nil unless a test sets one.
     std::shared_ptr<HCDelegatesContainer> delegates;
 };

@@ -1,0 +1,112 @@
+#include "accounts/HCAccountScreens.h"
+
+#include "accounts/HCDoBootstrapController.h"
+#include "accounts/HCIntroNavigationController.h"
+#include "accounts/HCLinkSocialNetworksController.h"
+#include "accounts/HCUserHalcyonApprovalController.h"
+#include "core/halcyon/HalcyonInstanceSlot.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Screen.h"
+#include "uiframework/HCControllerLoader.h"
+
+namespace {
+
+platform::ui::ViewControllerPtr rootController()
+{
+    auto key = platform::ui::Application::shared()->keyWindow();
+    return key ? std::dynamic_pointer_cast<platform::ui::ViewController>(key->rootViewController()) : nullptr;
+}
+
+}  // namespace
+
+bool HCAccountScreens::isIntroFlowActive()
+{
+    return HCIntroNavigationController::activeIntroNavigationController() != nullptr;
+}
+
+void HCAccountScreens::presentApproval(const HCDelegate& approved, const HCDelegate& denied)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto screen = std::dynamic_pointer_cast<HCUserHalcyonApprovalController>(
+        HCControllerLoader::load("UserHalcyonApproval"));
+    if (!screen) {
+        return;
+    }
+    screen->setApprovedDelegate(approved, denied);
+    presentRootControllerWithModal(HCIntroNavigationController::withScreen(screen));
+}
+
+void HCAccountScreens::presentConfirmAccount(const HCDelegate& complete, bool /*useModalInDashboard*/)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto screen = std::dynamic_pointer_cast<HCDoBootstrapController>(HCControllerLoader::load("DoBootstrap"));
+    if (!screen) {
+        return;
+    }
+    screen->setCompleteDelegate(complete);
+    presentRootControllerWithModal(HCIntroNavigationController::withScreen(screen));
+}
+
+void HCAccountScreens::presentLinkSocialNetworks()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (auto screen = HCControllerLoader::load("LinkSocialNetworks")) {
+        presentRootControllerWithModal(HCIntroNavigationController::withScreen(screen));
+    }
+}
+
+bool HCAccountScreens::hasSessionSeenLinkSocialNetworksScreen()
+{
+    return HCLinkSocialNetworksController::hasSessionSeenLinkSocialNetworksScreen();
+}
+
+void HCAccountScreens::invalidateSessionSeenLinkSocialNetworksScreen()
+{
+    HCLinkSocialNetworksController::invalidateSessionSeenLinkSocialNetworksScreen();
+}
+
+void HCAccountScreens::presentRootControllerWithModal(const platform::ui::ViewControllerPtr& modal)
+{
+    if (auto root = rootController()) {
+        root->presentModalViewController(modal, true);
+        return;
+    }
+    auto screen = platform::ui::Screen::mainScreen();
+    introWindow_ = platform::ui::Window::make(screen->bounds());
+    introWindow_->setRootViewController(modal);
+    modal->view()->setFrame(screen->applicationFrame());
+    introWindow_->addSubview(modal->view());
+    introWindow_->makeKeyAndVisible();
+    modal->beginAppearanceTransition(true, false);
+    modal->endAppearanceTransition();
+}
+
+void HCAccountScreens::dismissIntroFlow()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (introWindow_) {
+        auto window = std::move(introWindow_);
+        auto root = std::dynamic_pointer_cast<platform::ui::ViewController>(window->rootViewController());
+        if (root) {
+            if (root->modalViewController()) {
+                root->dismissModalViewController(false);
+            }
+            root->beginAppearanceTransition(false, false);
+            root->endAppearanceTransition();
+            root->view()->removeFromSuperview();
+        }
+        window->setRootViewController(nullptr);
+        window->setHidden(true);
+        return;
+    }
+    if (auto root = rootController(); root && root->modalViewController()) {
+        root->dismissModalViewController(true);
+    }
+}
+
+void HCAccountScreens::displayErrorMessage(const std::string& text)
+{
+    HC_CHECK_MAIN_THREAD();
+    platform::ui::AlertView::make("Halcyon", text, {}, std::string("OK"))->show();
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The log-in's screens as the accounts layer shows them: each is loaded by
+// name through the controller loader, wrapped in an intro navigation
+// controller with its bar hidden and presented modally, animated, over the
+// key window's root controller. A game with no screen of its own yet gets
+// a window for the intro flow, which goes away with the flow.
+//
+// Thread: main thread.
+#include <memory>
+
+#include "core/halcyon/HCLoginScreens.h"
+#include "platform/ui/ViewController.h"
+#include "platform/ui/Window.h"
+
+class HCAccountScreens final : public HCLoginScreens {
+public:
+    bool isIntroFlowActive() override;
+    void presentApproval(const HCDelegate& approved, const HCDelegate& denied) override;
+    void presentConfirmAccount(const HCDelegate& complete, bool useModalInDashboard) override;
+    void presentLinkSocialNetworks() override;
+    bool hasSessionSeenLinkSocialNetworksScreen() override;
+    void invalidateSessionSeenLinkSocialNetworksScreen() override;
+    void dismissIntroFlow() override;
+    void displayErrorMessage(const std::string& text) override;
+
+private:
+    void presentRootControllerWithModal(const platform::ui::ViewControllerPtr& modal);
+
+    // The window made for a flow when the game had no root controller.
+    std::shared_ptr<platform::ui::Window> introWindow_;
+};

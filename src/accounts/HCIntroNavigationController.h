@@ -1,0 +1,21 @@
+#pragma once
+// The navigation controller that carries an intro screen (approval, confirm
+// account, social-network linking) with its bar hidden. The one on screen
+// is known process-wide, so a second approval question is never stacked on
+// a flow that is already asking.
+//
+// Thread: main thread.
+#include <memory>
+
+#include "platform/ui/NavigationController.h"
+
+class HCIntroNavigationController final : public platform::ui::NavigationController {
+public:
+    static std::shared_ptr<HCIntroNavigationController> withScreen(const platform::ui::ViewControllerPtr& screen);
+    // The intro navigation controller being shown, or nil.
+    static std::shared_ptr<HCIntroNavigationController> activeIntroNavigationController();
+
+    void viewDidAppear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
+    std::string kindName() const override { return "HCIntroNavigationController"; }
+};

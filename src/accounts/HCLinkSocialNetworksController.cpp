@@ -1,0 +1,41 @@
+#include "accounts/HCLinkSocialNetworksController.h"
+
+#include <atomic>
+
+#include "accounts/HCIntroScreenView.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonInstanceSlot.h"
+#include "platform/runtime/ClassRegistry.h"
+
+namespace {
+
+const bool registered =
+    (platform::registerClass<HCLinkSocialNetworksController>("HCLinkSocialNetworksController"), true);
+
+std::atomic<bool> gSessionSeen{false};
+
+}  // namespace
+
+bool HCLinkSocialNetworksController::hasSessionSeenLinkSocialNetworksScreen()
+{
+    (void)registered;
+    return gSessionSeen;
+}
+
+void HCLinkSocialNetworksController::invalidateSessionSeenLinkSocialNetworksScreen()
+{
+    gSessionSeen = false;
+}
+
+void HCLinkSocialNetworksController::loadView()
+{
+    HC_CHECK_MAIN_THREAD();
+    setView(hcintro::makeScreenView("Link your social networks to find your friends on Halcyon.",
+                                    {{kContinueTitle, [] { Halcyon::dismissRootControllerOrItsModal(); }}}));
+}
+
+void HCLinkSocialNetworksController::viewDidAppear(bool animated)
+{
+    ViewController::viewDidAppear(animated);
+    gSessionSeen = true;
+}

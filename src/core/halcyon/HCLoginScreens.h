@@ -1,0 +1,30 @@
+#pragma once
+// The screens the log-in shows, built by the accounts layer above the core
+// and handed to start-up in the assembly. Without them nothing is shown: a
+// player who was never asked stays unasked, and the log-in goes on without
+// the linking step.
+//
+// Thread: main thread.
+#include <string>
+
+#include "kernel/callbacks/HCDelegate.h"
+
+class HCLoginScreens {
+public:
+    virtual ~HCLoginScreens() = default;
+    // An intro flow (approval, confirm account, linking) is on screen.
+    virtual bool isIntroFlowActive() = 0;
+    // The approval question; the screen calls Halcyon::userDidApproveHalcyon
+    // and then one of the two delegates.
+    virtual void presentApproval(const HCDelegate& approved, const HCDelegate& denied) = 0;
+    // The confirm-account screen: it logs in, then invokes `complete`.
+    virtual void presentConfirmAccount(const HCDelegate& complete, bool useModalInDashboard) = 0;
+    // The social-network linking step after a log-in.
+    virtual void presentLinkSocialNetworks() = 0;
+    virtual bool hasSessionSeenLinkSocialNetworksScreen() = 0;
+    virtual void invalidateSessionSeenLinkSocialNetworksScreen() = 0;
+    // Takes the intro flow off the screen (animated).
+    virtual void dismissIntroFlow() = 0;
+    // The full-screen error text, shown while the dashboard is up.
+    virtual void displayErrorMessage(const std::string& text) = 0;
+};
