@@ -7,8 +7,10 @@
 // root given with --server), brings the client up with one call, and then
 // pumps the main run loop thirty times a second the way a game's frame loop
 // would, printing in plain lines what the client tells it: its notices, the
-// calls to the game's delegate, the game server's reachability and the
-// device's registration with the service. It stores a saved game in the
+// calls to the game's delegate, its banners, the game server's reachability
+// and the device's registration with the service. The player, who approved
+// the service on an earlier launch, is logged in as the local server's first
+// player, moves past the linking screen, and is named. It stores a saved game in the
 // player's cloud store and reads it back, and shows the game's forum: its
 // topic tree and a page of discussions. It then leaves the foreground and
 // comes back, shuts the client down and exits 0. It exits 1 when the device
@@ -25,7 +27,9 @@
 #include <string>
 #include <vector>
 
+#include "accounts/HCLinkSocialNetworksController.h"
 #include "client/HCServiceOrder.h"
+#include "core/banners/HCNotificationHooks.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
@@ -42,6 +46,7 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/runtime/Thread.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Driver.h"
 #include "social/cloudstorage/HCCloudStorage.h"
 #include "social/cloudstorage/HCCloudStorageDelegate.h"
 #include "social/forums/HCForumService.h"
@@ -62,12 +67,18 @@ void say(const std::string& line)
 // The game's delegate: every call it gets is printed.
 class DemoDelegate final : public HalcyonDelegate {
 public:
-    void userLoggedIn(const std::string& userId) override { say("delegate: userLoggedIn(" + userId + ")"); }
+    void userLoggedIn(const std::string& userId) override
+    {
+        say("delegate: userLoggedIn(" + userId + ")");
+        loggedIn = true;
+    }
     void offlineUserLoggedIn(const std::string& userId) override
     {
         say("delegate: offlineUserLoggedIn(" + userId + ")");
     }
     void userLoggedOut(const std::string& userId) override { say("delegate: userLoggedOut(" + userId + ")"); }
+
+    bool loggedIn = false;
 };
 
 // What the cloud store tells the game about its saved game: printed, and
@@ -258,6 +269,14 @@ int main(int argc, char** argv)
     auto delegates = HCDelegatesContainer::containerWithHalcyonDelegate(&game);
     auto settings = platform::Dictionary::make();
     settings->setString(HalcyonSettingShortDisplayName, localserver::defaults::kGameShortName);
+    settings->setString(HalcyonSettingInitialUserId, localserver::defaults::kUserId);
+    // The player approved the service on an earlier launch, so start-up logs
+    // in as the local server's first player at once.
+    Halcyon::setUserApprovedHalcyon();
+    // The banners the client raises, in the order it raises them.
+    HCNotificationHooks banners;
+    banners.showBackgroundNotice = [](const HCBackgroundNotice& notice) { say("banner: " + notice.text); };
+    HCNotificationHooks::install(banners);
 
     Halcyon::initializeWithProductKey(localserver::defaults::kProductKey, localserver::defaults::kProductSecret,
                                       localserver::defaults::kGameName, settings, delegates);
@@ -273,18 +292,27 @@ int main(int argc, char** argv)
         "\", online: " + (Halcyon::isOnline() ? "yes" : "no") + ", game sessions counted: " +
         std::to_string(Halcyon::numberOfGameSessions()));
 
-    // The frame loop: the game server's reachability and the device's
-    // registration with the service's JSON API arrive while it runs.
+    // The frame loop: the game server's reachability, the log-in over the
+    // JSON API and the bootstrap arrive while it runs. The player answers
+    // the linking screen the way a person would.
+    platform::ui::Driver player;
     bool reportedReachable = false;
-    Halcyon::session()->establishDeviceSession();
     const int frames = seconds * 30;
     int frameCount = 0;
-    for (; frameCount < frames && !Halcyon::session()->currentDevice(); ++frameCount) {
-        frame([] { return Halcyon::session()->currentDevice() != nullptr; });
+    bool movedOn = false;
+    auto loggedIn = [&] { return game.loggedIn; };
+    for (; frameCount < frames && !loggedIn(); ++frameCount) {
+        frame(loggedIn);
         auto reachability = HCReachability::Instance();
-        if (!reportedReachable && reachability && reachability->isGameServerReachable()) {
+        const bool reachable = reachability && reachability->isGameServerReachable();
+        if (!reportedReachable && reachable) {
             reportedReachable = true;
             say("reachability: game server reachable");
+        }
+        if (!movedOn && platform::ui::Driver::findByText(HCLinkSocialNetworksController::kContinueTitle)) {
+            movedOn = true;
+            say("player: links no social network for now");
+            player.tapButton(HCLinkSocialNetworksController::kContinueTitle);
         }
     }
     const bool registered = Halcyon::session()->currentDevice() != nullptr;
@@ -294,13 +322,11 @@ int main(int argc, char** argv)
     } else {
         say("device: not registered after " + std::to_string(seconds) + " s");
     }
+    say("client: player " + Halcyon::lastLoggedInUserId() + " \"" + Halcyon::lastLoggedInUserName().value_or("") +
+        "\", online: " + (Halcyon::isOnline() ? "yes" : "no"));
 
     // The game keeps its saved game in the player's cloud store and reads
-    // it back. Until the log-in chain is built, the demo signs in as the
-    // local server's first player itself: it answers the approval question
-    // and gives the provider that player's access token.
-    Halcyon::setUserApprovedHalcyon();
-    Halcyon::provider()->setAccessToken(localserver::defaults::kUserToken, localserver::defaults::kUserTokenSecret);
+    // it back, signed with the access token the log-in gave.
     SavedGameDelegate cloud;
     HCCloudStorage::setDelegate(&cloud);
     const auto savedGame = platform::Data::fromString(
@@ -347,5 +373,5 @@ int main(int argc, char** argv)
     platform::setLogSink(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    return registered && savedGameBack && forumShown ? 0 : 1;
+    return registered && game.loggedIn && savedGameBack && forumShown ? 0 : 1;
 }
