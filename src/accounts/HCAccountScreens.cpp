@@ -4,11 +4,11 @@
 #include "accounts/HCIntroNavigationController.h"
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "accounts/HCUserHalcyonApprovalController.h"
-#include "core/halcyon/HalcyonInstanceSlot.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 #include "uiframework/HCControllerLoader.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace {
 

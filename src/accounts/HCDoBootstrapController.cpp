@@ -2,9 +2,9 @@
 
 #include "accounts/HCIntroScreenView.h"
 #include "core/halcyon/Halcyon.h"
-#include "core/halcyon/HalcyonInstanceSlot.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace {
 

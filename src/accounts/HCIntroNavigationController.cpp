@@ -1,6 +1,6 @@
 #include "accounts/HCIntroNavigationController.h"
+#include "platform/runtime/ThreadChecker.h"
 
-#include "core/halcyon/HalcyonInstanceSlot.h"
 
 namespace {
 

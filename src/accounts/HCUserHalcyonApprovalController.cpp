@@ -2,8 +2,8 @@
 
 #include "accounts/HCIntroScreenView.h"
 #include "core/halcyon/Halcyon.h"
-#include "core/halcyon/HalcyonInstanceSlot.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "core/halcyon/HCSessionLoginChain.h"
 
 #include "core/halcyon/Halcyon.h"
-#include "core/halcyon/HalcyonInstanceSlot.h"
 #include "core/xp/HCSession.h"
+#include "platform/runtime/ThreadChecker.h"
 
 void HCSessionLoginChain::attachSession(const std::shared_ptr<HCSession>& session)
 {

@@ -22,6 +22,7 @@
 #include "platform/ui/Application.h"
 #include "transport/provider/HCActionRequest.h"
 #include "transport/provider/HCProvider.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace {
 

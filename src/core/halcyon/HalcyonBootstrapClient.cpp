@@ -2,8 +2,8 @@
 
 #include "core/bootstrap/HCBootstrap.h"
 #include "core/halcyon/HalcyonDelegate.h"
-#include "core/halcyon/HalcyonInstanceSlot.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/runtime/ThreadChecker.h"
 
 void HalcyonBootstrapClient::getUserStatsParams(HCHttpNestedQueryStringWriter& writer)
 {
