@@ -35,73 +35,39 @@ TEST_F(HalcyonStartupTest, NilSettingsTakeEveryDefaultAndStillDecideTheLogIn)
 
     EXPECT_EQ(Halcyon::notificationPosition(), 0);
     EXPECT_TRUE(Halcyon::invertNotifications());  // position 0 inverts
-    EXPECT_EQ(Halcyon::getDashboardOrientation(), 1);
-    EXPECT_EQ(Halcyon::applicationDisplayName(), "Tolvarine Ruvuru");
     EXPECT_EQ(Halcyon::applicationShortDisplayName(), "Tolvarine Ruvuru");
-    EXPECT_FALSE(Halcyon::pushNotificationsEnabled());
-    EXPECT_FALSE(Halcyon::requireOnlineStatus());
-    EXPECT_FALSE(Halcyon::isUsingGameCenter());
-    EXPECT_FALSE(Halcyon::snapDashboardRotation());
-    EXPECT_FALSE(Halcyon::mUseSandboxPushNotificationServer());
     EXPECT_TRUE(Halcyon::allowUserGeneratedContent());
     EXPECT_TRUE(Halcyon::allowLocationServices());
-    EXPECT_TRUE(Halcyon::allowErrorScreens());
-    EXPECT_EQ(Halcyon::overrideAssetFileSuffix(), std::nullopt);
-    EXPECT_EQ(Halcyon::mProductKey(), std::optional<std::string>("product-key"));
     EXPECT_EQ(Halcyon::sessionId().size(), 36u);
     EXPECT_EQ(Halcyon::sessionStartDate()->timeIntervalSince1970(), clock->now());
     // An absent PromptUserForLogin counts as YES: the log-in is decided at once.
     EXPECT_TRUE(Halcyon::mForceUserCheckOnBootstrap());
     EXPECT_EQ(chain->logins, std::vector<std::string>{"0"});
-    EXPECT_EQ(Halcyon::getPollingFrequencyDefault(), 30);
-    EXPECT_EQ(Halcyon::getPollingFrequencyInChat(), 3);
     EXPECT_EQ(Halcyon::poller()->getPollingFrequency(), 0) << "the poller idles until a chat page starts it";
 }
 
-TEST_F(HalcyonStartupTest, EachSettingTakesEffect)
+// The settings whose effect reaches past a stored value: the cloud store's
+// switches, the system-version gates, the content gates, the initial log-in.
+TEST_F(HalcyonStartupTest, SettingsReachTheServicesTheyConfigure)
 {
     approvedPlayer = true;
-    auto window = platform::String::make("window");
     start(settingsWith({
         {HalcyonSettingEnablePushNotifications, yes()},
-        {HalcyonSettingNotificationPosition, platform::Number::makeInt(3)},
         {HalcyonSettingDisableUserGeneratedContent, yes()},
-        {HalcyonSettingDisableLocationServices, yes()},
-        {HalcyonSettingRequireOnlineStatus, yes()},
+        {HalcyonSettingNotificationPosition, platform::Number::makeInt(3)},
         {HalcyonSettingDisableCloudStorageCompression, yes()},
-        {HalcyonSettingOutputCloudStorageCompressionRatio, yes()},
         {HalcyonSettingCloudStorageLegacyHeaderlessCompression, yes()},
         {HalcyonSettingGameCenterEnabled, yes()},
-        {HalcyonSettingDashboardOrientation, platform::Number::makeInt(3)},
-        {HalcyonSettingShortDisplayName, platform::String::make("Tolva")},
-        {HalcyonSettingUseSandboxPushNotificationServer, yes()},
-        {HalcyonSettingPresentationWindow, window},
-        {HalcyonSettingOverrideSuffixString, platform::String::make("Tol")},
-        {HalcyonSettingOverrideClassNamePrefixString, platform::String::make("TV")},
         {HalcyonSettingInitialUserId, platform::String::make("1001")},
-        {HalcyonSettingSnapDashboardRotation, yes()},
         {HalcyonSettingPromptUserForLogin, yes()},
     }));
 
-    EXPECT_TRUE(Halcyon::pushNotificationsEnabled());
-    EXPECT_EQ(Halcyon::notificationPosition(), 3);
     EXPECT_FALSE(Halcyon::invertNotifications());
+    EXPECT_TRUE(Halcyon::pushNotificationsEnabled());
     EXPECT_FALSE(Halcyon::allowUserGeneratedContent());
-    EXPECT_FALSE(Halcyon::allowLocationServices());
-    EXPECT_TRUE(Halcyon::requireOnlineStatus());
-    EXPECT_TRUE(Halcyon::cloudStorageCompressionDisabled());
-    EXPECT_TRUE(Halcyon::cloudStorageVerboseCompression());
-    EXPECT_TRUE(Halcyon::cloudStorageLegacyHeaderlessCompression());
     EXPECT_TRUE(HCCloudStorageService::sharedInstance()->isUsingLegacyHeaderlessCompression());
     EXPECT_TRUE(HCCompressableData::isCompressionDisabled());
     EXPECT_TRUE(Halcyon::isUsingGameCenter());  // the stand-in system is 4.2
-    EXPECT_EQ(Halcyon::getDashboardOrientation(), 3);
-    EXPECT_EQ(Halcyon::applicationShortDisplayName(), "Tolva");
-    EXPECT_TRUE(Halcyon::mUseSandboxPushNotificationServer());
-    EXPECT_EQ(Halcyon::presentationWindow(), window);
-    EXPECT_EQ(Halcyon::overrideAssetFileSuffix(), std::optional<std::string>("Tol"));
-    EXPECT_EQ(Halcyon::overrideClassNamePrefix(), std::optional<std::string>("TV"));
-    EXPECT_TRUE(Halcyon::snapDashboardRotation());
     EXPECT_EQ(chain->logins, std::vector<std::string>{"1001"});
 }
 
@@ -201,25 +167,26 @@ TEST_F(HalcyonStartupTest, ServicesComeUpAndGoDownInTheirOwnFixedOrders)
 
 TEST_F(HalcyonStartupTest, TheServiceTablePinsTheOrderOfTheServicesPresent)
 {
-    std::vector<std::string> names;
-    int lastUp = 0;
-    for (const HCServiceEntry& service : HCServiceOrder::services()) {
-        names.push_back(service.name);
-        EXPECT_GT(service.startUpPlace, lastUp) << service.name << " is out of start-up order";
-        lastUp = service.startUpPlace;
-        EXPECT_TRUE(service.initializeService && service.shutdownService) << service.name;
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"HCBootstrapService", "HCForumService", "HCCloudStorageService",
-                                               "HCTimeStampService"}));
-    std::vector<std::pair<int, std::string>> byShutDownPlace;
-    for (const HCServiceEntry& service : HCServiceOrder::services()) {
-        byShutDownPlace.emplace_back(service.shutDownPlace, service.name);
-    }
-    std::sort(byShutDownPlace.begin(), byShutDownPlace.end());
-    std::vector<std::string> down;
-    for (const auto& [place, name] : byShutDownPlace) down.push_back(name);
-    EXPECT_EQ(down, (std::vector<std::string>{"HCForumService", "HCCloudStorageService", "HCBootstrapService",
-                                              "HCTimeStampService"}));
+    std::vector<HCServiceEntry> services = HCServiceOrder::services();
+    auto namesByPlace = [&services](int HCServiceEntry::*place) {
+        std::sort(services.begin(), services.end(),
+                  [place](const HCServiceEntry& a, const HCServiceEntry& b) { return a.*place < b.*place; });
+        std::vector<std::string> names;
+        int last = 0;
+        for (const HCServiceEntry& service : services) {
+            EXPECT_GT(service.*place, last) << service.name << " shares its place";
+            last = service.*place;
+            EXPECT_TRUE(service.initializeService && service.shutdownService) << service.name;
+            names.push_back(service.name);
+        }
+        return names;
+    };
+    EXPECT_EQ(namesByPlace(&HCServiceEntry::startUpPlace),
+              (std::vector<std::string>{"HCBootstrapService", "HCForumService", "HCCloudStorageService",
+                                        "HCTimeStampService"}));
+    EXPECT_EQ(namesByPlace(&HCServiceEntry::shutDownPlace),
+              (std::vector<std::string>{"HCForumService", "HCCloudStorageService", "HCBootstrapService",
+                                        "HCTimeStampService"}));
 }
 
 TEST_F(HalcyonStartupTest, ShutdownStopsThePollerAndTheRequestThreadAndEndsTheInstance)

@@ -41,15 +41,9 @@ TEST_F(HalcyonUserOptionsTest, OptionsSurviveARestartOfTheClient)
     Halcyon::setDontAutomaticallyPromptLogin();
     Halcyon::setUserDeniedHalcyon();
     Halcyon::setShouldWarnOnIncompleteDelegates(true);
-    Halcyon::setLoggedInUserHasSetName(true);
-    Halcyon::setLoggedInUserHadFriendsOnBootup(true);
     Halcyon::setLoggedInUserHasTwitterCredential(true);
-    Halcyon::setClientApplicationId("4242");
-    Halcyon::setInitialDashboardScreen("Forums");
-    Halcyon::setInitialDashboardModalContentURL("https://example.invalid/modal");
     Halcyon::setUnreadIMCount(2, 3, 4);
     Halcyon::setPendingFriendsCount(5);
-    Halcyon::setSuggestionsForumId("88");
     Halcyon::setDisabled(true);
     Halcyon::storePollingFrequencyDefault(0);
     Halcyon::storePollingFrequencyInChat(7);
@@ -61,16 +55,10 @@ TEST_F(HalcyonUserOptionsTest, OptionsSurviveARestartOfTheClient)
     EXPECT_TRUE(Halcyon::hasUserSetHalcyonAccess());
     EXPECT_FALSE(Halcyon::hasUserApprovedHalcyon());
     EXPECT_FALSE(Halcyon::shouldWarnOnIncompleteDelegates());
-    EXPECT_TRUE(Halcyon::lastLoggedInUserHasSetName());
-    EXPECT_TRUE(Halcyon::lastLoggedInUserHadFriendsOnBootup());
     EXPECT_FALSE(Halcyon::loggedInUserHasFbconnectCredential());
     EXPECT_TRUE(Halcyon::loggedInUserHasTwitterCredential());
-    EXPECT_EQ(Halcyon::clientApplicationId(), std::optional<std::string>("4242"));
-    EXPECT_EQ(Halcyon::initialDashboardScreen(), std::optional<std::string>("Forums"));
-    EXPECT_EQ(Halcyon::initialDashboardModalContentURL(), std::optional<std::string>("https://example.invalid/modal"));
     EXPECT_EQ(Halcyon::unreadInboxTotal(), 9);
     EXPECT_EQ(Halcyon::myHalcyonBadge(), "9") << "start-up zeroes the pending friends";
-    EXPECT_EQ(Halcyon::suggestionsForumId(), std::optional<std::string>("88"));
     EXPECT_TRUE(Halcyon::isDisabled());
     EXPECT_EQ(Halcyon::getPollingFrequencyDefault(), 0) << "a stored 0 is not the registered default";
     EXPECT_EQ(Halcyon::getPollingFrequencyInChat(), 7);
@@ -78,21 +66,15 @@ TEST_F(HalcyonUserOptionsTest, OptionsSurviveARestartOfTheClient)
 
 TEST_F(HalcyonUserOptionsTest, TheAnnouncementDateStartsInTheDistantPastAndOnlyMovesForward)
 {
+    EXPECT_EQ(Halcyon::lastAnnouncementDateForLocalUser()->timeIntervalSince1970(),
+              platform::Date::distantPast()->timeIntervalSince1970());
     auto later = platform::Date::dateWithTimeIntervalSince1970(clock->now());
     auto earlier = platform::Date::dateWithTimeIntervalSince1970(clock->now() - 3600);
-
-    // Nothing stored: the first date is kept.
     Halcyon::setLastAnnouncementDateForLocalUser(earlier);
     EXPECT_EQ(Halcyon::lastAnnouncementDateForLocalUser()->timeIntervalSince1970(), earlier->timeIntervalSince1970());
     Halcyon::setLastAnnouncementDateForLocalUser(later);
     Halcyon::setLastAnnouncementDateForLocalUser(earlier);
     EXPECT_EQ(Halcyon::lastAnnouncementDateForLocalUser()->timeIntervalSince1970(), later->timeIntervalSince1970());
-}
-
-TEST_F(HalcyonUserOptionsTest, AFreshUserGetsTheDistantPast)
-{
-    auto date = Halcyon::lastAnnouncementDateForLocalUser();
-    EXPECT_EQ(date->timeIntervalSince1970(), platform::Date::distantPast()->timeIntervalSince1970());
 }
 
 TEST_F(HalcyonUserOptionsTest, InboxSettersPostTheTotalFirstThenEachCount)
