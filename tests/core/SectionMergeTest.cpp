@@ -57,20 +57,25 @@ TEST_F(SectionMergeTest, PrependingAscendingTakesTheNewOnesInFront)
     EXPECT_EQ(onScreen->page()->header()->currentPage(), 2u);
 }
 
-TEST_F(SectionMergeTest, DescendingStopsAtTheFirstObjectAlreadyShown)
+TEST_F(SectionMergeTest, TheFilterKeepsOnlyWhatIsNotShownYet)
 {
-    auto onScreen = section({"7", "6", "5"}, 1);
-    auto loaded = section({"9", "8", "5", "4"}, 2);
-    // 9 and 8 are above 7; 5 is shown, so it and the new 4 after it are dropped.
-    EXPECT_EQ(ids(onScreen->arrayWithoutDuplicates(loaded, true)), (Ids{"9", "8"}));
-}
-
-TEST_F(SectionMergeTest, AscendingFilterLooksThroughEveryShownObject)
-{
-    auto onScreen = section({"1", "2", "3"}, 1);
-    auto loaded = section({"4", "0", "", "3", "5"}, 2);
-    // Objects without a numeric id are always new; 3 stops the walk.
-    EXPECT_EQ(ids(onScreen->arrayWithoutDuplicates(loaded, false)), (Ids{"4", "0", "-"}));
+    struct Case {
+        Ids shown, loaded;
+        bool descending;
+        Ids kept;
+        const char* why;
+    };
+    for (const Case& c : {
+             Case{{"7", "6", "5"}, {"9", "8", "5", "4"}, true, {"9", "8"},
+                  "descending: 9 and 8 are above 7; the shown 5 drops itself and the new 4 after it"},
+             Case{{"1", "2", "3"}, {"4", "0", "", "3", "5"}, false, {"4", "0", "-"},
+                  "ascending: objects without a numeric id are always new; the shown 3 stops the walk"},
+             Case{{"-1", "8"}, {"8"}, true, {},
+                  "ids are unsigned 64-bit: -1 is the largest, so 8 is not above it and the shown 8 stops"},
+         }) {
+        EXPECT_EQ(ids(section(c.shown, 1)->arrayWithoutDuplicates(section(c.loaded, 2), c.descending)), c.kept)
+            << c.why;
+    }
 }
 
 TEST_F(SectionMergeTest, AppendingAddsAtTheEndAndTakesTheHeader)
@@ -98,15 +103,6 @@ TEST_F(SectionMergeTest, SectionWithoutPageTakesTheLoadedPageWhole)
     auto loaded = section({"3", "2", "1"}, 1);
     EXPECT_EQ(onScreen->addContentsOfSectionWhereUnique(loaded, true, false), 3u);
     EXPECT_EQ(onScreen->page(), loaded->page());
-}
-
-TEST_F(SectionMergeTest, IdsCompareAsUnsigned64BitNumbers)
-{
-    // "-1" is the largest unsigned id, so 8 is not above it and the walk goes
-    // on to the shown 8, which stops the filter.
-    auto onScreen = section({"-1", "8"}, 1);
-    auto loaded = section({"8"}, 2);
-    EXPECT_EQ(ids(onScreen->arrayWithoutDuplicates(loaded, true)), Ids{});
 }
 
 TEST_F(SectionMergeTest, NilOrEmptySectionsAreHarmless)
