@@ -10,9 +10,8 @@
 #include "core/services/HCService.h"
 #include "core/xp/HCSession.h"
 #include "core/xp/HCXPClientHooks.h"
+#include "core/storage/HCBlobObserverHooks.h"
 #include "core/storage/HCCompressableData.h"
-#include "core/storage/HCS3Response.h"
-#include "kernel/http/HCBlobDownloadObserver.h"
 #include "kernel/http/HCHttpService.h"
 #include "kernel/reachability/HCReachability.h"
 #include "kernel/settings/HCSettings.h"
@@ -71,11 +70,7 @@ void HCClientHooks::install()
     HCSettings::setAddOnHook(Halcyon::addOnSettingsHook());
     HCProvider::setHooks(providerHooks());
     HCPoller::setReplyReader(std::make_shared<HCResourcePollerReplyReader>());
-    HCBlobDownloadObserver::setUncompressHook(&HCCompressableData::uncompressedDataFromSerializedData);
-    HCBlobDownloadObserver::setS3ResponseHook(
-        [](const std::shared_ptr<platform::Data>& data, const platform::ObjectPtr& userData, int statusCode) {
-            return std::make_shared<HCS3Response>(data, userData, statusCode);
-        });
+    HCBlobObserverHooks::install();
 }
 
 void HCClientHooks::remove()
@@ -86,8 +81,7 @@ void HCClientHooks::remove()
     HCProvider::setHooks({});
     HCPoller::setReplyReader(nullptr);
     HCNotificationHooks::install({});
-    HCBlobDownloadObserver::setUncompressHook(nullptr);
-    HCBlobDownloadObserver::setS3ResponseHook(nullptr);
+    HCBlobObserverHooks::remove();
     HCClientState::setQueries({});
     HCXPClientHooks::install({});
 }

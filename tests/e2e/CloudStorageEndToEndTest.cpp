@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "kernel/http/HCBlobDownloadObserver.h"
+#include "core/storage/HCBlobObserverHooks.h"
 #include "core/storage/HCCloudStorageBlob.h"
 #include "core/storage/HCCloudStorageService.h"
 #include "core/storage/HCCompressableData.h"
@@ -26,15 +26,6 @@
 
 namespace {
 
-// The blob observer's two hooks, as the client's start-up installs them.
-void installBlobHooks()
-{
-    HCBlobDownloadObserver::setUncompressHook(&HCCompressableData::uncompressedDataFromSerializedData);
-    HCBlobDownloadObserver::setS3ResponseHook(
-        [](const std::shared_ptr<platform::Data>& data, const platform::ObjectPtr& userData, int statusCode) {
-            return std::make_shared<HCS3Response>(data, userData, statusCode);
-        });
-}
 
 using DataPtr = std::shared_ptr<platform::Data>;
 using localserver::defaults::kUserId;
@@ -90,13 +81,14 @@ protected:
         LiveServerTest::SetUp();
         store = localserver::registerCloudStoreRoutes(*server);
         bucket = localserver::registerStorageRoutes(*server);
-        installBlobHooks();
+        HCBlobObserverHooks::install();
         HCCloudStorageService::initializeService();
     }
     void TearDown() override
     {
         HCCloudStorageService::shutdownService();
         HCCompressableData::setDisableCompression(false);
+        HCBlobObserverHooks::remove();
         LiveServerTest::TearDown();
     }
 

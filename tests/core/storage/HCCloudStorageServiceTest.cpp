@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "kernel/http/HCBlobDownloadObserver.h"
+#include "core/storage/HCBlobObserverHooks.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/resources/HCResource.h"
 #include "core/resources/HCResourceClass.h"
@@ -21,15 +21,6 @@
 
 namespace {
 
-// The blob observer's two hooks, as the client's start-up installs them.
-void installBlobHooks()
-{
-    HCBlobDownloadObserver::setUncompressHook(&HCCompressableData::uncompressedDataFromSerializedData);
-    HCBlobDownloadObserver::setS3ResponseHook(
-        [](const std::shared_ptr<platform::Data>& data, const platform::ObjectPtr& userData, int statusCode) {
-            return std::make_shared<HCS3Response>(data, userData, statusCode);
-        });
-}
 
 using DataPtr = std::shared_ptr<platform::Data>;
 
@@ -57,11 +48,12 @@ protected:
     void SetUp() override
     {
         HCCloudStorageService::initializeService();
-        installBlobHooks();
+        HCBlobObserverHooks::install();
     }
     void TearDown() override
     {
         HCCloudStorageService::shutdownService();
+        HCBlobObserverHooks::remove();
         testsupport::drainMain();
     }
     std::shared_ptr<HCCloudStorageService> service() { return HCCloudStorageService::sharedInstance(); }
