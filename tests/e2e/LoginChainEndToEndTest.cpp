@@ -1,0 +1,279 @@
+// The whole log-in as a game meets it: the client started with this build's
+// assembly against the local server over loopback HTTP, the approval and
+// linking screens answered with the driver, the banners and the game's
+// delegate recorded. Screen changes and the date-and-time hint run on the
+// manual clock; wall time only bounds the waits for real I/O.
+#include <gtest/gtest.h>
+
+#include "accounts/HCDoBootstrapController.h"
+#include "accounts/HCLinkSocialNetworksController.h"
+#include "accounts/HCUserHalcyonApprovalController.h"
+#include "client/HCClientHooks.h"
+#include "core/banners/HCNotificationHooks.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonDelegate.h"
+#include "core/halcyon/HalcyonSettingKeys.h"
+#include "core/publicclass/HCDelegatesContainer.h"
+#include "core/users/HCUser.h"
+#include "core/xp/HCSession.h"
+#include "core/xp/HCXPRequest.h"
+#include "e2e/support/LoginFixture.h"
+#include "kernel/reachability/HCReachability.h"
+#include "kernel/settings/HCSettings.h"
+#include "localserver/Fixtures.h"
+#include "localserver/Json.h"
+#include "localserver/Server.h"
+#include "platform/foundation/DeviceFacts.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/net/CookieStore.h"
+#include "platform/ui/Driver.h"
+#include "support/TestSupport.h"
+#include "transport/provider/HCProvider.h"
+
+namespace defaults = localserver::defaults;
+using platform::ui::Driver;
+
+namespace {
+
+class Game final : public HalcyonDelegate {
+public:
+    void userLoggedIn(const std::string& userId) override { calls.push_back("online " + userId); }
+    void offlineUserLoggedIn(const std::string& userId) override { calls.push_back("offline " + userId); }
+    void userLoggedOut(const std::string& userId) override { calls.push_back("out " + userId); }
+    std::vector<std::string> calls;
+};
+
+class LoginChainEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        HCClientHooks::resetForTesting();
+        platform::Sandbox::configure(sandbox.str());
+        clock = std::make_unique<testsupport::ScopedManualClock>();
+        driver = std::make_unique<Driver>(&clock->clock());
+        server = std::make_unique<localserver::Server>();
+        localserver::registerServiceRoutes(*server);
+        server->addRoute("GET", "xp/open", localserver::Access::Open,
+                         [](const localserver::Request&) { return localserver::json::reply(200, "{\"fine\":{}}"); });
+        ASSERT_TRUE(server->start()) << server->error();
+        HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
+    }
+
+    void TearDown() override
+    {
+        HCClientHooks::resetForTesting();
+        testsupport::drainMain();
+        server->stop();
+    }
+
+    // Starts the client as the game would, reachable unless told otherwise.
+    void start(bool reachable = true)
+    {
+        auto settings = platform::Dictionary::make();
+        settings->setString(HalcyonSettingInitialUserId, defaults::kUserId);
+        Halcyon::initializeWithProductKey(defaults::kProductKey, defaults::kProductSecret, defaults::kGameName,
+                                          settings, HCDelegatesContainer::containerWithHalcyonDelegate(&game));
+        HCReachability::Instance()->setOverride(reachable ? HCReachability::ReachableViaWiFi
+                                                          : HCReachability::NotReachable);
+        HCNotificationHooks hooks;
+        hooks.showBackgroundNotice = [this](const HCBackgroundNotice& notice) { banners.push_back(notice.text); };
+        HCNotificationHooks::install(hooks);
+    }
+
+    // The device was last used by the server's first player.
+    void deviceUsedBy(const char* userId)
+    {
+        server->login().addDeviceUser(platform::DeviceFacts::uniqueIdentifier(), userId);
+    }
+
+    void restartProcess()
+    {
+        Halcyon::shutdown();
+        testsupport::drainMain();
+        platform::UserDefaults::resetStandardUserDefaults();
+        game.calls.clear();
+        banners.clear();
+        server->log().clear();
+    }
+
+    bool waitUntil(const std::function<bool()>& done) { return testsupport::runMainUntil(done); }
+    bool waitForCall() { return waitUntil([&] { return !game.calls.empty(); }); }
+
+    std::vector<std::string> serverPaths() const
+    {
+        std::vector<std::string> paths;
+        for (const auto& entry : server->log().entries())
+            paths.push_back(entry.request.method + " " + entry.request.path + " " + std::to_string(entry.status));
+        return paths;
+    }
+
+    static bool shown(const char* text) { return Driver::findByText(text) != nullptr; }
+
+    testsupport::TempDir sandbox;
+    std::unique_ptr<testsupport::ScopedManualClock> clock;
+    std::unique_ptr<Driver> driver;
+    std::unique_ptr<localserver::Server> server;
+    Game game;
+    std::vector<std::string> banners;
+};
+
+TEST_F(LoginChainEndToEndTest, FirstLaunchAsksApprovalThenLogsInAndWelcomesThePlayerAfterTheLinkingStep)
+{
+    deviceUsedBy(defaults::kUserId);
+    start();
+    ASSERT_TRUE(shown(HCUserHalcyonApprovalController::kApproveTitle));
+    EXPECT_TRUE(serverPaths().empty()) << "nothing reaches the service before the player approves";
+
+    ASSERT_TRUE(driver->tapButton(HCUserHalcyonApprovalController::kApproveTitle));
+    EXPECT_TRUE(Halcyon::hasUserApprovedHalcyon());
+    driver->settle();
+    ASSERT_TRUE(waitUntil([&] { return shown(HCLinkSocialNetworksController::kContinueTitle); }));
+    EXPECT_EQ(serverPaths(),
+              (std::vector<std::string>{"POST xp/devices 200", "POST bootstrap.xml 200", "POST xp/sessions 200"}));
+    EXPECT_TRUE(Halcyon::isSuccessfullyBootstrapped());
+    EXPECT_EQ(Halcyon::session()->currentUser()->userId(), std::optional<std::string>(defaults::kUserId));
+    EXPECT_TRUE(Halcyon::provider()->accessToken().has_value()) << "the bootstrap gave the provider its token";
+    EXPECT_TRUE(game.calls.empty()) << "the logged-in call waits for the linking step";
+    EXPECT_TRUE(banners.empty());
+
+    ASSERT_TRUE(driver->tapButton(HCLinkSocialNetworksController::kContinueTitle));
+    driver->settle();
+    EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"});
+    EXPECT_EQ(banners, std::vector<std::string>{"Hi Ann! You have 2 new challenges."});
+    EXPECT_FALSE(shown(HCLinkSocialNetworksController::kContinueTitle));
+    EXPECT_FALSE(shown(HCUserHalcyonApprovalController::kApproveTitle));
+    EXPECT_TRUE(Halcyon::isOnline());
+
+    // The next launch remembers the answer: no question, the log-in runs at
+    // once, and the linking step is not shown twice in one session.
+    restartProcess();
+    start();
+    EXPECT_FALSE(shown(HCUserHalcyonApprovalController::kApproveTitle));
+    ASSERT_TRUE(waitForCall());
+    EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"});
+    EXPECT_FALSE(shown(HCLinkSocialNetworksController::kContinueTitle));
+    EXPECT_EQ(banners, std::vector<std::string>{"Hi Ann! You have 2 new challenges."});
+}
+
+TEST_F(LoginChainEndToEndTest, DeclinedPlayerNeverReachesTheServiceNowOrAtTheNextLaunch)
+{
+    start();
+    ASSERT_TRUE(driver->tapButton(HCUserHalcyonApprovalController::kDenyTitle));
+    driver->settle();
+    testsupport::drainMain();
+    EXPECT_FALSE(shown(HCUserHalcyonApprovalController::kDenyTitle));
+    EXPECT_TRUE(Halcyon::hasUserSetHalcyonAccess());
+    EXPECT_FALSE(Halcyon::hasUserApprovedHalcyon());
+
+    restartProcess();
+    start();
+    Halcyon::gameServerReachabilityChanged(HCReachability::ReachableViaWiFi);
+    testsupport::drainMain();
+    EXPECT_FALSE(shown(HCUserHalcyonApprovalController::kApproveTitle));
+    EXPECT_TRUE(serverPaths().empty());
+    EXPECT_TRUE(game.calls.empty());
+    EXPECT_FALSE(Halcyon::isBootstrapInProgress());
+}
+
+TEST_F(LoginChainEndToEndTest, OfflineLaunchSaysSoAndTheLogInRunsOnceTheServerIsReachable)
+{
+    Halcyon::setUserApprovedHalcyon();
+    Halcyon::setDoneWithGetTheMost(true);
+    deviceUsedBy(defaults::kUserId);
+    server->faults().injectFor("POST", "xp/devices", localserver::Fault::reply(503, "down for a moment"));
+    start(false);
+    ASSERT_TRUE(waitForCall());
+    EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"});
+    EXPECT_EQ(banners, std::vector<std::string>{"Not Logged In To Halcyon"});
+    EXPECT_FALSE(Halcyon::isBootstrapInProgress());
+    EXPECT_FALSE(Halcyon::session()->hasPendingLogin()) << "the failed registration forgot its log-in";
+
+    HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
+    ASSERT_TRUE(waitUntil([&] { return game.calls.size() == 2; }));
+    EXPECT_EQ(game.calls.back(), "online 1001");
+    EXPECT_EQ(banners.back(), "Hi Ann! You have 2 new challenges.");
+    EXPECT_EQ(serverPaths().back(), "POST xp/sessions 200");
+}
+
+TEST_F(LoginChainEndToEndTest, ExpiredSessionMidGameLogsInAgainAndSendsTheRequestOnceMore)
+{
+    Halcyon::setUserApprovedHalcyon();
+    Halcyon::setDoneWithGetTheMost(true);
+    start();
+    ASSERT_TRUE(waitForCall());
+    ASSERT_EQ(game.calls, std::vector<std::string>{"online 1001"});
+    server->log().clear();
+    banners.clear();
+
+    server->faults().injectFor("GET", "xp/open",
+                               localserver::Fault::reply(401, "{\"exception\":{\"class\":\"SessionExpired\","
+                                                              "\"message\":\"log in again\"}}",
+                                                         "application/json"));
+    auto outcome = std::make_shared<JsonOutcome>();
+    auto request = HCXPRequest::requestWithPath("xp/open", "GET", platform::Dictionary::make());
+    request->onRespondJSON(outcome);
+    request->execute();
+    ASSERT_TRUE(waitUntil([&] { return !outcome->codes.empty(); }));
+    EXPECT_EQ(outcome->codes, std::vector<uint32_t>{200});
+    EXPECT_EQ(serverPaths(), (std::vector<std::string>{"GET xp/open 401", "POST bootstrap.xml 200",
+                                                       "POST xp/sessions 200", "GET xp/open 200"}));
+    // The client stays logged in; the game is not told of a second log-in.
+    EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"});
+    EXPECT_TRUE(banners.empty());
+    EXPECT_TRUE(Halcyon::isOnline());
+}
+
+TEST_F(LoginChainEndToEndTest, LogOutLeavesNothingOfThePlayerAndTheNextPlayerLogsIn)
+{
+    Halcyon::setUserApprovedHalcyon();
+    Halcyon::setDoneWithGetTheMost(true);
+    start();
+    ASSERT_TRUE(waitForCall());
+    ASSERT_EQ(Halcyon::lastLoggedInUserName(), std::optional<std::string>(defaults::kUserName));
+    ASSERT_GT(Halcyon::unviewedChallengesCount(), 0);
+
+    Halcyon::session()->logoutUser();
+    ASSERT_TRUE(waitUntil([&] { return game.calls.size() == 2; }));
+    EXPECT_EQ(game.calls.back(), "out 1001");
+    EXPECT_EQ(Halcyon::lastLoggedInUserId(), "0");
+    EXPECT_FALSE(Halcyon::provider()->accessToken().has_value()) << "the first player's token is gone";
+    EXPECT_EQ(Halcyon::unviewedChallengesCount(), 0);
+    EXPECT_EQ(Halcyon::unreadInboxTotal(), 0);
+    EXPECT_EQ(Halcyon::pendingFriendsCount(), 0);
+    EXPECT_FALSE(Halcyon::isSuccessfullyBootstrapped());
+    EXPECT_FALSE(Halcyon::hasUserApprovedHalcyon());
+
+    // The next player approves the service and logs in as themself.
+    Halcyon::setUserApprovedHalcyon();
+    Halcyon::setDoneWithGetTheMost(true);
+    Halcyon::loginWithUserId(std::string(defaults::kOtherUserId), HCDelegate(), HCDelegate());
+    ASSERT_TRUE(waitUntil([&] { return game.calls.size() == 3; }));
+    EXPECT_EQ(game.calls.back(), "online 1002");
+    EXPECT_EQ(Halcyon::lastLoggedInUserName(), std::optional<std::string>(defaults::kOtherUserName));
+    EXPECT_EQ(banners.back().rfind("Hi Ben!", 0), 0u) << banners.back();
+    EXPECT_EQ(Halcyon::session()->currentUser()->userId(), std::optional<std::string>(defaults::kOtherUserId));
+}
+
+TEST_F(LoginChainEndToEndTest, RefusedSecureHandshakeAddsTheDateAndTimeHintThreeSecondsLater)
+{
+    start();
+    Halcyon::session()->establishDeviceSession();
+    ASSERT_TRUE(waitUntil([&] { return Halcyon::session()->createdDeviceSession(); }));
+    // The same server spoken to over TLS: the bootstrap's handshake cannot succeed.
+    HCSettings::Instance()->setObject("https://127.0.0.1:" + std::to_string(server->port()) + "/", "server-url");
+    ASSERT_TRUE(driver->tapButton(HCUserHalcyonApprovalController::kApproveTitle));
+    driver->settle();
+    ASSERT_TRUE(waitForCall());
+    EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"}) << "told once the confirm screen has gone";
+    EXPECT_EQ(banners, std::vector<std::string>{"Not Logged In To Halcyon"});
+    EXPECT_FALSE(shown(HCDoBootstrapController::kMessage));
+    clock->advance(2.9);
+    testsupport::drainMain();
+    EXPECT_EQ(banners.size(), 1u);
+    clock->advance(0.1);
+    testsupport::drainMain();
+    EXPECT_EQ(banners.back(), "Check your date & time settings.");
+}
+
+}  // namespace
