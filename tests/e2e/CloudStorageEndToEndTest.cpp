@@ -2,13 +2,13 @@
 // HTTP: what goes on the wire, what the server keeps, what comes back, and
 // how each failure is reported.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <string>
 #include <vector>
 
 #include "core/storage/HCBlobObserverHooks.h"
 #include "core/storage/HCCloudStorageBlob.h"
+#include "core/storage/ZlibReference.h"
 #include "core/storage/HCCloudStorageService.h"
 #include "core/storage/HCCompressableData.h"
 #include "core/storage/HCS3Response.h"
@@ -26,24 +26,12 @@
 
 namespace {
 
-
 using DataPtr = std::shared_ptr<platform::Data>;
 using localserver::defaults::kUserId;
 
 const std::string kSavedGame =
     "level=12;stars=2,3,3,1,0,2,3,3,3,2,1,3;score=48211;sound=on;music=off;achievements=1,1,0,1,0,0,1,1,0;"
     "level=12;stars=2,3,3,1,0,2,3,3,3,2,1,3;score=48211;sound=on;music=off;achievements=1,1,0,1,0,0,1,1,0;";
-
-
-std::string zlibStream(const std::string& text)
-{
-    uLongf length = compressBound(text.size());
-    std::string out(length, '\0');
-    compress2(reinterpret_cast<Bytef*>(out.data()), &length, reinterpret_cast<const Bytef*>(text.data()), text.size(),
-              Z_DEFAULT_COMPRESSION);
-    out.resize(length);
-    return out;
-}
 
 // What reached one pair of callbacks.
 struct Result {
@@ -305,7 +293,7 @@ TEST_F(CloudStorageEndToEndTest, TheLegacySwitchSendsBareStreamsOnTheStorageRoad
                                         uploaded.failure());
     ASSERT_TRUE(s3Result(uploaded, "success"));
     // Even where the stream is longer than the blob.
-    EXPECT_EQ(bucket->object("legacy.blob"), zlibStream("ABC"));
+    EXPECT_EQ(bucket->object("legacy.blob"), platform::Data::make(blobtest::zlibReference({'A', 'B', 'C'}))->toString());
 
     Callbacks downloaded;
     HCCloudStorageService::downloadS3Blob(bucket->objectUrl("legacy.blob"), downloaded.success(), downloaded.failure());

@@ -21,7 +21,6 @@
 
 namespace {
 
-
 using DataPtr = std::shared_ptr<platform::Data>;
 
 

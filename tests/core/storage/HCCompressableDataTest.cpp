@@ -1,13 +1,13 @@
 // The stored blob form byte by byte, its raw fallback, and a reader that
 // trusts nothing in the header.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <string>
 #include <vector>
 
 #include "core/storage/HCCompressableData.h"
 #include "core/storage/ZlibCodec.h"
+#include "core/storage/ZlibReference.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -26,15 +26,7 @@ DataPtr bytesOf(const std::string& text)
     return platform::Data::fromString(text);
 }
 
-std::vector<uint8_t> zlibReference(const std::vector<uint8_t>& input)
-{
-    uLongf length = compressBound(input.size());
-    std::vector<uint8_t> out(length);
-    EXPECT_EQ(compress2(out.data(), &length, input.data(), input.size(), Z_DEFAULT_COMPRESSION), Z_OK);
-    out.resize(length);
-    return out;
-}
-
+using blobtest::zlibReference;
 
 // "HCZLHDR0", the given length little-endian, then the stream.
 DataPtr headerForm(uint32_t length, const std::vector<uint8_t>& stream)
