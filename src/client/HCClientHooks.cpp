@@ -1,8 +1,6 @@
 #include "client/HCClientHooks.h"
 
 #include "core/banners/HCNotificationHooks.h"
-#include "core/bootstrap/HCBootstrapService.h"
-#include "core/halcyon/HalcyonBootstrapClient.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/images/HCImageCache.h"
@@ -65,7 +63,6 @@ void HCClientHooks::install()
     xp.localUser = &Halcyon::localUser;
     xp.releaseVersionString = &Halcyon::releaseVersionString;
     HCXPClientHooks::install(xp);
-    HCBootstrapService::setClient(std::make_shared<HalcyonBootstrapClient>());
     HCHttpService::setCompleteRequestHook(&HCRequestHandlesForModule::completeRequest);
     HCSettings::setAddOnHook(Halcyon::addOnSettingsHook());
     HCProvider::setHooks(providerHooks());
@@ -75,7 +72,6 @@ void HCClientHooks::install()
 
 void HCClientHooks::remove()
 {
-    HCBootstrapService::setClient(nullptr);
     HCHttpService::setCompleteRequestHook(nullptr);
     HCSettings::setAddOnHook(nullptr);
     HCProvider::setHooks({});

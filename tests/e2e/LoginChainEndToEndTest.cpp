@@ -41,7 +41,14 @@ public:
     void userLoggedIn(const std::string& userId) override { calls.push_back("online " + userId); }
     void offlineUserLoggedIn(const std::string& userId) override { calls.push_back("offline " + userId); }
     void userLoggedOut(const std::string& userId) override { calls.push_back("out " + userId); }
+    bool userAttemptingToLogin(const std::shared_ptr<HCUser>& user) override
+    {
+        attempts.push_back(user->userId().value_or("?"));
+        return !refuse;
+    }
     std::vector<std::string> calls;
+    std::vector<std::string> attempts;
+    bool refuse = false;
 };
 
 class LoginChainEndToEndTest : public ::testing::Test {
@@ -194,6 +201,27 @@ TEST_F(LoginChainEndToEndTest, OfflineLaunchSaysSoAndTheLogInRunsOnceTheServerIs
     EXPECT_EQ(game.calls.back(), "online 1001");
     EXPECT_EQ(banners.back(), "Hi Ann! You have 2 new challenges.");
     EXPECT_EQ(serverPaths().back(), "POST xp/sessions 200");
+}
+
+TEST_F(LoginChainEndToEndTest, PlayerRefusedByTheGameEndsTheLogInAsAFailureWithItsCallersTold)
+{
+    Halcyon::setUserApprovedHalcyon();
+    game.refuse = true;
+    start();
+    std::vector<std::string> heard;
+    // A caller that waits on the start-up's log-in.
+    Halcyon::addBootstrapDelegates(HCDelegate::withFunction([&](const platform::ObjectPtr&) { heard.push_back("ok"); }),
+                                   HCDelegate::withFunction([&](const platform::ObjectPtr&) { heard.push_back("failed"); }));
+    ASSERT_TRUE(waitForCall());
+    testsupport::drainMain();
+    EXPECT_EQ(game.attempts, std::vector<std::string>{"1001"});
+    EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"});
+    EXPECT_EQ(heard, std::vector<std::string>{"failed"});
+    EXPECT_EQ(banners, std::vector<std::string>{"Not Logged In To Halcyon"});
+    EXPECT_FALSE(Halcyon::isBootstrapInProgress());
+    EXPECT_EQ(serverPaths(), (std::vector<std::string>{"POST xp/devices 200", "POST bootstrap.xml 200"}))
+        << "no user session for a refused player";
+    EXPECT_EQ(Halcyon::lastLoggedInUserId(), "0") << "nothing of the refused reply was applied";
 }
 
 TEST_F(LoginChainEndToEndTest, ExpiredSessionMidGameLogsInAgainAndSendsTheRequestOnceMore)

@@ -42,6 +42,11 @@ std::optional<bool> HCHalcyonBootstrapClient::userAttemptingToLogin(const std::s
     return allowed;
 }
 
+void HCHalcyonBootstrapClient::abortBootstrap()
+{
+    Halcyon::abortBootstrap();
+}
+
 void HCHalcyonBootstrapClient::storePollingFrequencies(uint32_t defaultSeconds, uint32_t chatSeconds)
 {
     Halcyon::storePollingFrequencyDefault(defaultSeconds);

@@ -4,9 +4,8 @@
 // applied to the user options, the client settings and the add-ons. The
 // bootstrap service uses it unless another client is installed.
 //
-// Not yet part of it: the presence channel (not built) and the log-in
-// chain's abort, which the chain supplies by installing a client of its own
-// that extends this one.
+// Not yet part of it: the presence channel (not built). A refused user ends
+// the log-in in progress (Halcyon::abortBootstrap).
 //
 // Thread: as HCBootstrapClient (the statistics snapshot is taken on the main
 // thread and used on the request thread, hence the lock).
@@ -23,6 +22,7 @@ public:
     void postBootstrapFailed() override;
     bool takeForceUserCheckOnBootstrap() override;
     std::optional<bool> userAttemptingToLogin(const std::shared_ptr<HCUser>& user) override;
+    void abortBootstrap() override;
     void storePollingFrequencies(uint32_t defaultSeconds, uint32_t chatSeconds) override;
     void applyUserOptions(const HCBootstrap& bootstrap, int distanceUnit) override;
     void notifyAddOnsUserLoggedIn() override;

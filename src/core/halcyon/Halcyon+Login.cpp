@@ -101,9 +101,10 @@ void Halcyon::invokeAndClearBootstrapDelegates(bool succeeded)
 void Halcyon::abortBootstrap()
 {
     HC_CHECK_MAIN_THREAD();
-    if (auto instance = sharedInstance()) {
-        instance->bootstrapInProgress_ = false;
-    }
+    // The session hears of the refused bootstrap only after this, when the
+    // log-in no longer counts as running: the log-in ends as a failed one
+    // here, so its waiting callers and the game are still told.
+    sessionFailureWithException(nullptr);
 }
 
 bool Halcyon::hasBootstrapCompleted()
