@@ -33,6 +33,16 @@ void HCUserHalcyonApprovalController::loadView()
 
 void HCUserHalcyonApprovalController::approve()
 {
+    answer(true);
+}
+
+void HCUserHalcyonApprovalController::deny()
+{
+    answer(false);
+}
+
+void HCUserHalcyonApprovalController::answer(bool approved)
+{
     HC_CHECK_MAIN_THREAD();
     // One answer per question: a second tap while the next screen slides in
     // must not start a second account set-up.
@@ -40,18 +50,9 @@ void HCUserHalcyonApprovalController::approve()
         return;
     }
     answered_ = true;
-    Halcyon::userDidApproveHalcyon(true, HCDelegate());
-    approved_.invoke(nullptr);
-}
-
-void HCUserHalcyonApprovalController::deny()
-{
-    HC_CHECK_MAIN_THREAD();
-    if (answered_) {
-        return;
+    Halcyon::userDidApproveHalcyon(approved, HCDelegate());
+    (approved ? approved_ : denied_).invoke(nullptr);
+    if (!approved) {
+        Halcyon::dismissRootControllerOrItsModal();
     }
-    answered_ = true;
-    Halcyon::userDidApproveHalcyon(false, HCDelegate());
-    denied_.invoke(nullptr);
-    Halcyon::dismissRootControllerOrItsModal();
 }

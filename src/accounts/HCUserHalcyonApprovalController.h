@@ -21,6 +21,8 @@ public:
     void deny();
 
 private:
+    void answer(bool approved);
+
     HCDelegate approved_;
     HCDelegate denied_;
     bool answered_ = false;
