@@ -191,28 +191,22 @@ TEST_F(BootstrapEndToEndTest, FullReplyIsAppliedOnTheRequestThreadInOrderAndComp
                                         "achievements_sync_date", "number_of_sessions"}));
     EXPECT_EQ(offline->askedFor, std::optional<std::string>(defaults::kUserId));
 
-    // The whole series reaches the caller, with every field of the reply read.
+    // The whole series reaches the caller, with every field of the reply read
+    // (the polling rates show in the events above; the counts and the name
+    // flag are checked where they reach the Halcyon class, below).
     ASSERT_TRUE(result.series);
     ASSERT_EQ(result.series->count(), 1u);
     auto bootstrap = platform::as<HCBootstrap>(result.series->objects().front());
     ASSERT_TRUE(bootstrap);
-    EXPECT_EQ(bootstrap->pollingFrequencyDefault(), 60u);
-    EXPECT_EQ(bootstrap->pollingFrequencyInChat(), 5u);
     ASSERT_TRUE(bootstrap->user());
     EXPECT_EQ(bootstrap->user()->name(), std::optional<std::string>(defaults::kUserName));
     ASSERT_TRUE(bootstrap->gameProfilePageInfo());
     EXPECT_EQ(bootstrap->gameProfilePageInfo()->name(), std::optional<std::string>(defaults::kGameName));
-    EXPECT_TRUE(bootstrap->loggedInUserHasSetName());
     EXPECT_TRUE(bootstrap->loggedInUserHadFriendsOnBootup());
     EXPECT_FALSE(bootstrap->loggedInUserIsNewUser());
     EXPECT_TRUE(bootstrap->loggedInUserHasHttpBasicCredential());
     EXPECT_FALSE(bootstrap->loggedInUserHasFbconnectCredential());
     EXPECT_EQ(bootstrap->clientApplicationId(), std::optional<std::string>(defaults::kGameId));
-    EXPECT_EQ(bootstrap->unviewedChallengesCount(), 2u);
-    EXPECT_EQ(bootstrap->pendingFriendsCount(), 1u);
-    EXPECT_EQ(bootstrap->imsUnreadCount(), 3u);
-    EXPECT_EQ(bootstrap->subscribedThreadsUnreadCount(), 4u);
-    EXPECT_EQ(bootstrap->invitesUnreadCount(), 5u);
     EXPECT_EQ(bootstrap->unfulfilledInvitesCount(), 6u);
     EXPECT_EQ(bootstrap->suggestionsForumId(), std::optional<std::string>("77"));
     EXPECT_EQ(bootstrap->initialDashboardScreen(), std::optional<std::string>("home"));
