@@ -63,6 +63,22 @@ protected:
         localserver::registerServiceRoutes(*server);
         server->addRoute("GET", "xp/open", localserver::Access::Open,
                          [](const localserver::Request&) { return localserver::json::reply(200, "{\"fine\":{}}"); });
+        // Answers only a request whose cookie names a live session.
+        server->addRoute("GET", "xp/mine", localserver::Access::Open, [this](const localserver::Request& req) {
+            auto header = localserver::firstValue(req.headers, "Cookie");
+            if (!header) header = localserver::firstValue(req.headers, "cookie");
+            const std::string key = std::string(HCSession::kSessionCookieName) + "=";
+            const size_t at = header ? header->find(key) : std::string::npos;
+            std::optional<localserver::JsonSession> session;
+            if (at != std::string::npos) {
+                const size_t from = at + key.size();
+                session = server->login().session(header->substr(from, header->find(';', from) - from));
+            }
+            if (!session || session->expired) {
+                return localserver::json::exception(401, "SessionExpired", "log in again");
+            }
+            return localserver::json::reply(200, "{\"fine\":{}}");
+        });
         ASSERT_TRUE(server->start()) << server->error();
         HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
     }
@@ -250,6 +266,47 @@ TEST_F(LoginChainEndToEndTest, ExpiredSessionMidGameLogsInAgainAndSendsTheReques
     EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"});
     EXPECT_TRUE(banners.empty());
     EXPECT_TRUE(Halcyon::isOnline());
+}
+
+TEST_F(LoginChainEndToEndTest, SessionExpiredUnderABatchAnswersEveryRequestOnceAndTheNextLogInServesAgain)
+{
+    Halcyon::setUserApprovedHalcyon();
+    Halcyon::setDoneWithGetTheMost(true);
+    start();
+    ASSERT_TRUE(waitForCall());
+    server->login().expireSessions();
+    server->log().clear();
+
+    auto send = [] {
+        auto outcome = std::make_shared<JsonOutcome>();
+        auto request = HCXPRequest::requestWithPath("xp/mine", "GET", platform::Dictionary::make());
+        request->onRespondJSON(outcome);
+        request->execute();
+        return outcome;
+    };
+    std::vector<std::shared_ptr<JsonOutcome>> batch{send(), send(), send()};
+    auto answered = [&] {
+        return std::all_of(batch.begin(), batch.end(), [](const auto& o) { return !o->codes.empty(); }) &&
+               Halcyon::session()->sessionChangeAllowed();
+    };
+    ASSERT_TRUE(waitUntil(answered));
+    testsupport::drainMain();
+    // The re-login's user session is refused with the dead cookie: each
+    // request of the batch gets one answer, and the device is registered afresh.
+    for (const auto& outcome : batch) {
+        EXPECT_EQ(outcome->codes.size(), 1u);
+        EXPECT_EQ(outcome->exceptionClass(), "SessionFailure");
+    }
+    EXPECT_EQ(serverPaths().back(), "POST xp/devices 200");
+    EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"}) << "the game hears of no log-in it did not ask for";
+
+    // The game's next log-in opens a user session and requests are served again.
+    Halcyon::loginWithUserId(std::string(defaults::kUserId), HCDelegate(), HCDelegate());
+    ASSERT_TRUE(waitUntil([&] { return game.calls.size() == 2; }));
+    EXPECT_EQ(game.calls.back(), "online 1001");
+    auto after = send();
+    ASSERT_TRUE(waitUntil([&] { return !after->codes.empty(); }));
+    EXPECT_EQ(after->codes, std::vector<uint32_t>{200});
 }
 
 TEST_F(LoginChainEndToEndTest, LogOutLeavesNothingOfThePlayerAndTheNextPlayerLogsIn)
