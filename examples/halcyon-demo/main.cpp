@@ -36,6 +36,7 @@
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "core/publicclass/HCDelegatesContainer.h"
 #include "core/replies/HCPaginatedSeries.h"
+#include "core/users/HCUser.h"
 #include "core/xp/HCSession.h"
 #include "kernel/reachability/HCReachability.h"
 #include "kernel/settings/HCSettings.h"
@@ -127,6 +128,16 @@ const char* const kNotices[] = {
     HCNSNotificationUserOffline,
 };
 
+// A notice's value as a person would read it: a player by id and name,
+// anything else as its text.
+std::string describe(const platform::ObjectPtr& value)
+{
+    if (auto user = platform::as<HCUser>(value)) {
+        return "player " + user->userId().value_or("nil") + " \"" + user->name().value_or("") + "\"";
+    }
+    return platform::textOf(value).value_or("nil");
+}
+
 void printNotices(const void* token)
 {
     for (const char* name : kNotices) {
@@ -134,7 +145,7 @@ void printNotices(const void* token)
             std::string line = "notice: " + n.name;
             if (n.userInfo) {
                 for (const auto& [key, value] : n.userInfo->entries()) {
-                    line += " " + key + "=" + platform::textOf(value).value_or("nil");
+                    line += " " + key + "=" + describe(value);
                 }
             }
             say(line);
@@ -191,6 +202,7 @@ bool showForum(const std::string& gameId, int frames)
     std::string topicId;
     printTopics(platform::Array::make(tree->objects()), topicId);
     if (topicId.empty()) return true;
+    say("forum: first page of discussions in topic " + topicId + ":");
     auto page = forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
         HCForumService::getThreadsForTopic(topicId, 1, success, failure);
     });
