@@ -1,3 +1,5 @@
+// Both sides: compress and uncompress one blob (stored blob form | zlib compress2 and uncompress).
+//
 // What the stored blob form costs over zlib at its heart, for a 64 KB and a
 // 256 KB saved-game-like blob (words and numbers, compressing about 4:1).
 //

@@ -1,3 +1,5 @@
+// Both sides: parse one 200 KB reply (decodeJson | yajl_tree_parse | yajl with empty callbacks, the floor).
+//
 // All sides parse the same ~200 KB reply: decodeJson (platform values and
 // class-tagged objects) against yajl_tree_parse (yajl's own value tree) and
 // against yajl's parser with callbacks that only accept each token (the parse

@@ -1,3 +1,5 @@
+// Both sides: one signed loopback GET of the same route (HCProvider | hand-signed libcurl, reused handle).
+//
 // Both sides make the same signed GET of the local server's server_timestamp
 // route on the loopback interface, one request at a time, with a fresh nonce
 // and timestamp each: the provider (queue, signing on the request thread, the
@@ -68,7 +70,8 @@ bool measure(const RequestOnce& request, int count, Samples& into)
 double percentile(std::vector<double> values, double fraction)
 {
     std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, static_cast<size_t>(fraction * static_cast<double>(values.size())));
+    const auto rank = static_cast<size_t>(fraction * static_cast<double>(values.size()));
+    const size_t index = std::min(values.size() - 1, rank);
     return values[index];
 }
 

@@ -1,3 +1,5 @@
+// Both sides: read one 1 MB reply (tree then resources | the tree alone).
+//
 // What reading a reply into resources costs over building its element tree:
 // HCResource::resourcesFromXml (tree, then a resource per element through
 // the class registry and the data maps) against HCXmlDocument alone, on a

@@ -1,3 +1,5 @@
+// Both sides: sign one 12-parameter POST afresh (OAuthURLRequest::prepare | hand-written signer | bare HMAC).
+//
 // Both sides sign the same score submission (12 form parameters, POST) with a
 // fresh nonce and timestamp each time, producing the same Authorization header
 // and form body byte for byte (checked once, with both fixed, before timing):

@@ -1,3 +1,5 @@
+// Both sides: parse one 1 MB reply (HCXmlDocument | expat tokenising alone | expat, one heap node per element).
+//
 // All sides parse the same reply of about 1 MB shaped like the service's
 // sectioned high-score lists: HCXmlDocument's element tree against expat
 // tokenising alone (empty handlers: the floor) and against expat building one
