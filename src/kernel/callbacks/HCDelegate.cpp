@@ -1,8 +1,34 @@
 #include "kernel/callbacks/HCDelegate.h"
 
+#include "kernel/resources/HCResourceClassName.h"
+#include "platform/foundation/ProgrammingError.h"
+
 HCDelegate::HCDelegate(platform::ObjectPtr target, Call call, platform::ObjectPtr extra, platform::ThreadPtr thread)
-    : target_(std::move(target)), call_(std::move(call)), extra_(std::move(extra)), thread_(std::move(thread))
 {
+    if (!call) return;
+    state_ = std::make_shared<const State>(std::move(target), std::move(call), std::move(extra), std::move(thread));
+}
+
+HCDelegate::State::~State()
+{
+    platform::ThreadPtr delivery = thread ? thread : platform::Thread::mainThread();
+    if (delivery->isCurrent()) return;
+    // Moved into a task that ends on the delivery thread: the last reference
+    // to a page goes there, however the request that held it ended.
+    delivery->runLoop()->post(
+        [target = std::move(target), call = std::move(call), extra = std::move(extra)]() mutable {
+            target.reset();
+            call = nullptr;
+            extra.reset();
+        });
+}
+
+void HCDelegate::reportWrongType(const platform::Object& target, const char* role, const std::type_info& expected,
+                                 const std::type_info& actual)
+{
+    platform::reportProgrammingError("HCDelegate: a method of " + HCClassName(typeid(target)) + " takes a " +
+                                     HCClassName(expected) + " as its " + role + " but was given a " +
+                                     HCClassName(actual));
 }
 
 HCDelegate HCDelegate::withFunction(std::function<void(const platform::ObjectPtr&)> fn, platform::ObjectPtr target,
@@ -19,16 +45,16 @@ HCDelegate HCDelegate::withFunction(std::function<void(const platform::ObjectPtr
 
 platform::ThreadPtr HCDelegate::thread() const
 {
-    return thread_ ? thread_ : platform::Thread::mainThread();
+    return state_ && state_->thread ? state_->thread : platform::Thread::mainThread();
 }
 
 void HCDelegate::invoke(const platform::ObjectPtr& param) const
 {
-    if (isEmpty() || !target_) return;
-    thread()->runLoop()->post([target = target_, call = call_, extra = extra_, param] {
-        if (auto callbackable = dynamic_cast<const HCCallbackable*>(target.get())) {
+    if (isEmpty() || !state_->target) return;
+    thread()->runLoop()->post([state = state_, param] {
+        if (auto callbackable = dynamic_cast<const HCCallbackable*>(state->target.get())) {
             if (!callbackable->canReceiveCallbacksNow()) return;
         }
-        call(*target, param, extra);
+        state->call(*state->target, param, state->extra);
     });
 }

@@ -7,10 +7,20 @@
 // delivery thread's run loop, and at delivery the target is skipped when it is
 // an HCCallbackable that answers canReceiveCallbacksNow() == false.
 //
+// The delegate release rule: what a delegate retains (target, extra argument,
+// closure) is released on the delivery thread. Copies share one state; when
+// the last copy goes on another thread (a loader ending on the request
+// thread), the release is posted to the delivery thread, so a page whose
+// request outlived it is destroyed on the main thread, not the request thread.
+//
+// A non-nil parameter (or extra argument) that is not of the method's type is
+// a programming error, reported naming both types; the method then gets nil.
+//
 // Thread: an HCDelegate is a value; copy it freely and invoke it from any
 // thread. The target's method runs on the delivery thread.
 #include <functional>
 #include <memory>
+#include <typeinfo>
 
 #include "kernel/callbacks/HCCallbackable.h"
 #include "platform/runtime/Object.h"
@@ -57,33 +67,58 @@ public:
     // Schedules the call on the delivery thread and returns at once.
     void invoke(const platform::ObjectPtr& param = nullptr) const;
 
-    bool isEmpty() const { return !call_; }
+    bool isEmpty() const { return !state_; }
     explicit operator bool() const { return !isEmpty(); }
-    const platform::ObjectPtr& target() const { return target_; }
-    const platform::ObjectPtr& extra() const { return extra_; }
+    platform::ObjectPtr target() const { return state_ ? state_->target : nullptr; }
+    platform::ObjectPtr extra() const { return state_ ? state_->extra : nullptr; }
     // The delivery thread (the main thread when none was given).
     platform::ThreadPtr thread() const;
 
 private:
+    // Shared by every copy; its destructor carries out the release rule.
+    struct State {
+        State(platform::ObjectPtr target, Call call, platform::ObjectPtr extra, platform::ThreadPtr thread)
+            : target(std::move(target)), call(std::move(call)), extra(std::move(extra)), thread(std::move(thread))
+        {
+        }
+        State(const State&) = delete;
+        State& operator=(const State&) = delete;
+        ~State();
+
+        platform::ObjectPtr target;
+        Call call;
+        platform::ObjectPtr extra;
+        platform::ThreadPtr thread;
+    };
+
+    // `value` cast to P; a non-nil value of another type is reported.
+    template <class P>
+    static std::shared_ptr<P> cast(const platform::ObjectPtr& value, const platform::Object& target, const char* role)
+    {
+        auto typed = std::dynamic_pointer_cast<P>(value);
+        if (value && !typed) reportWrongType(target, role, typeid(P), typeid(*value));
+        return typed;
+    }
+    static void reportWrongType(const platform::Object& target, const char* role, const std::type_info& expected,
+                                const std::type_info& actual);
+
     template <class T, class P>
     static Call adapt(void (T::*method)(std::shared_ptr<P>))
     {
         return [method](platform::Object& target, const platform::ObjectPtr& param, const platform::ObjectPtr&) {
-            (static_cast<T&>(target).*method)(std::dynamic_pointer_cast<P>(param));
+            (static_cast<T&>(target).*method)(cast<P>(param, target, "parameter"));
         };
     }
     template <class T, class P, class U>
     static Call adapt(void (T::*method)(std::shared_ptr<P>, std::shared_ptr<U>))
     {
         return [method](platform::Object& target, const platform::ObjectPtr& param, const platform::ObjectPtr& extra) {
-            (static_cast<T&>(target).*method)(std::dynamic_pointer_cast<P>(param), std::dynamic_pointer_cast<U>(extra));
+            (static_cast<T&>(target).*method)(cast<P>(param, target, "parameter"),
+                                              cast<U>(extra, target, "extra argument"));
         };
     }
 
-    platform::ObjectPtr target_;
-    Call call_;
-    platform::ObjectPtr extra_;
-    platform::ThreadPtr thread_;
+    std::shared_ptr<const State> state_;
 };
 
 // A callback boxed as an object, handed to a chained step.

@@ -40,11 +40,16 @@ void Timer::invalidate()
     // timer's owner) may run code of its own when it goes.
     Callback released;
     {
-        std::lock_guard lock(mutex_);
-        if (!valid_) return;
-        valid_ = false;
-        loop = loop_.lock();
-        released = std::move(callback_);
+        std::unique_lock lock(mutex_);
+        if (valid_) {
+            valid_ = false;
+            loop = loop_.lock();
+            released = std::move(callback_);
+        }
+        // A callback running on another thread (a one-shot one included)
+        // ends before this returns, so the caller may free what it uses.
+        if (firing_ && firingThread_ != std::this_thread::get_id())
+            callbackEnded_.wait(lock, [this] { return !firing_; });
     }
     if (loop) loop->removeTimer(this);
 }
@@ -86,6 +91,7 @@ void RunLoop::post(Task task)
 {
     {
         std::lock_guard lock(mutex_);
+        if (closed_) return;  // the task is dropped on return, outside the lock
         // Due "now" on any clock: -infinity keeps posts in FIFO order ahead of timers.
         insertLocked(Entry{-INFINITY, 0, std::move(task), nullptr, nullptr});
         woken_ = true;
@@ -98,10 +104,19 @@ void RunLoop::postAfter(double delay, Task task, const void* key)
     double due = Clock::currentTime() + std::max(0.0, delay);
     {
         std::lock_guard lock(mutex_);
+        if (closed_) return;
         insertLocked(Entry{due, 0, std::move(task), key, nullptr});
         woken_ = true;
     }
     cv_.notify_all();
+}
+
+void RunLoop::close()
+{
+    std::vector<Entry> dropped;
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    dropped.swap(entries_);
 }
 
 void RunLoop::cancelDelayed(const void* key)
@@ -122,7 +137,7 @@ std::shared_ptr<Timer> RunLoop::scheduleTimer(double interval, bool repeats, Tim
     }
     {
         std::lock_guard lock(mutex_);
-        insertLocked(Entry{due, 0, nullptr, nullptr, timer});
+        if (!closed_) insertLocked(Entry{due, 0, nullptr, nullptr, timer});
         woken_ = true;
     }
     cv_.notify_all();
@@ -174,8 +189,22 @@ int RunLoop::runOnce()
             continue;
         }
         auto timer = e.timer;
-        if (!timer->isValid()) continue;
         Timer::Callback callback;
+        {
+            // Checked and marked firing in one step, so an invalidate() that
+            // returns before this either stops the firing or waits for it.
+            std::lock_guard tl(timer->mutex_);
+            if (!timer->valid_) continue;
+            timer->firing_ = true;
+            timer->firingThread_ = std::this_thread::get_id();
+            if (timer->repeats_) {
+                callback = timer->callback_;
+            } else {
+                // A one-shot timer lets go of its callback as it fires.
+                timer->valid_ = false;
+                callback = std::move(timer->callback_);
+            }
+        }
         if (timer->repeats_) {
             // Missed periods collapse into one firing, as a timer on a busy loop does.
             double now = Clock::currentTime();
@@ -186,17 +215,18 @@ int RunLoop::runOnce()
             {
                 std::lock_guard tl(timer->mutex_);
                 timer->fireDate_ = next;
-                callback = timer->callback_;
             }
             std::lock_guard lock(mutex_);
             insertLocked(Entry{next, 0, nullptr, nullptr, timer});
-        } else {
-            // A one-shot timer lets go of its callback as it fires.
-            std::lock_guard tl(timer->mutex_);
-            timer->valid_ = false;
-            callback = std::move(timer->callback_);
         }
         if (callback) callback(*timer);
+        // Released before the waiters go: what it captured may belong to them.
+        callback = nullptr;
+        {
+            std::lock_guard tl(timer->mutex_);
+            timer->firing_ = false;
+        }
+        timer->callbackEnded_.notify_all();
     }
     return ran;
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/runtime/Object.h"
@@ -20,6 +21,9 @@ class RunLoop;
 
 // A one-shot or repeating timer scheduled on a run loop.
 // Thread: invalidate() from any thread; the callback runs on the loop's thread.
+// Once invalidate() returns the callback is not running and never runs again
+// (called from inside the callback, it returns at once: the callback ends
+// when it returns).
 class Timer final : public Object {
 public:
     using Callback = std::function<void(Timer&)>;
@@ -39,7 +43,10 @@ private:
     Callback callback_;
     std::weak_ptr<RunLoop> loop_;
     mutable std::mutex mutex_;
+    std::condition_variable callbackEnded_;
     bool valid_ = true;
+    bool firing_ = false;
+    std::thread::id firingThread_;
     double fireDate_ = 0;
 };
 
@@ -74,6 +81,11 @@ public:
     void run();
     void stop();
 
+    // For a loop whose thread has ended: drops what is pending, and from now
+    // on drops what is posted at once, on the posting thread, instead of
+    // keeping it (and all it holds) for a pump that never comes.
+    void close();
+
     // Wakes the loop's thread so it re-checks its timers against the clock.
     void wake();
     static void wakeAll();
@@ -101,6 +113,7 @@ private:
     uint64_t nextSeq_ = 0;
     bool stopRequested_ = false;
     bool woken_ = false;
+    bool closed_ = false;
 };
 
 }  // namespace platform

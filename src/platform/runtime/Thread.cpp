@@ -96,6 +96,9 @@ std::shared_ptr<Thread> Thread::start(std::string name)
         ready->set_value();
         self->runLoop_->run();
         self->finished_ = true;
+        // Nothing pumps the loop from now on: what is pending or posted later
+        // (often a release meant for this thread) is let go, not kept.
+        self->runLoop_->close();
     });
     self->id_ = self->thread_.get_id();
     started.wait();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "kernel/callbacks/HCDelegate.h"
+#include "platform/foundation/ProgrammingError.h"
 #include "platform/foundation/Values.h"
 #include "support/TestSupport.h"
 
@@ -116,12 +117,48 @@ TEST(HCDelegate, UserObjectTravelsAsTheSecondArgument)
     EXPECT_EQ(page->received, (std::vector<std::string>{"v/u"}));
 }
 
-TEST(HCDelegate, NilParameterAndMismatchedTypeArriveAsNil)
+TEST(HCDelegate, NonNilParameterOfAnotherTypeIsReportedAndArrivesAsNil)
 {
+    std::vector<std::string> reports;
+    platform::setProgrammingErrorHandler([&](const std::string& text) { reports.push_back(text); });
     auto page = std::make_shared<Page>();
     HCDelegate d(page, &Page::didLoad);
     d.invoke(nullptr);
     d.invoke(platform::Number::make(3));
+    HCDelegate withUser(page, &Page::didLoadWithUser, ObjectPtr(platform::Number::make(4)));
+    withUser.invoke(String::make("v"));
     testsupport::drainMain();
-    EXPECT_EQ(page->received, (std::vector<std::string>{"(nil)", "(nil)"}));
+    platform::setProgrammingErrorHandler(nullptr);
+    EXPECT_EQ(page->received, (std::vector<std::string>{"(nil)", "(nil)", "v/(nil)"}));
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_NE(reports[0].find("takes a platform::String as its parameter but was given a platform::Number"),
+              std::string::npos)
+        << reports[0];
+    EXPECT_NE(reports[1].find("as its extra argument"), std::string::npos) << reports[1];
+}
+
+TEST(HCDelegate, TargetWhoseLastCopyEndsOnAnotherThreadIsReleasedOnTheDeliveryThread)
+{
+    // A page popped while its request runs: the request thread drops the
+    // last copy of the delegate. The page must still end on the main thread.
+    struct Watched : Page {
+        std::vector<platform::ThreadPtr>* endedOn = nullptr;
+        ~Watched() override { endedOn->push_back(platform::Thread::current()); }
+    };
+    std::vector<platform::ThreadPtr> endedOn;  // unguarded: TSan flags an end on the request thread
+    auto request = platform::Thread::start("request");
+    auto held = [&] {
+        auto page = std::make_shared<Watched>();
+        page->endedOn = &endedOn;
+        return std::make_shared<HCDelegate>(std::shared_ptr<Page>(page), &Page::didLoad);
+    }();
+    std::atomic<bool> dropped{false};
+    request->runLoop()->post([&] {
+        held.reset();
+        dropped = true;
+    });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return dropped.load(); }));
+    testsupport::drainMain();
+    ASSERT_EQ(endedOn.size(), 1u);
+    EXPECT_EQ(endedOn[0], platform::Thread::mainThread());
 }

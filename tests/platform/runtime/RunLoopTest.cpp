@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "platform/runtime/RunLoop.h"
@@ -188,4 +189,23 @@ TEST(RunLoop, TimerMayInvalidateItselfWhileFiring)
     clock.advance(3.0);
     loop->runOnce();
     EXPECT_EQ(fires, 1);
+}
+
+TEST(Timer, InvalidateFromAnotherThreadWaitsForTheRunningCallback)
+{
+    auto worker = Thread::start("timers");
+    std::atomic<bool> inCallback{false}, invalidateCalled{false}, invalidateReturned{false}, returnedWhileRunning{false};
+    auto timer = worker->runLoop()->scheduleTimer(0, false, [&](Timer&) {
+        inCallback = true;
+        while (!invalidateCalled) std::this_thread::yield();
+        // Gives an invalidate() that does not wait every chance to return meanwhile.
+        for (int i = 0; i < 2000 && !invalidateReturned; ++i) std::this_thread::yield();
+        returnedWhileRunning = invalidateReturned.load();
+    });
+    while (!inCallback) std::this_thread::yield();
+    invalidateCalled = true;
+    timer->invalidate();
+    invalidateReturned = true;
+    worker->cancel();
+    EXPECT_FALSE(returnedWhileRunning.load());
 }

@@ -4,7 +4,9 @@
 
 
 #include "kernel/settings/HCSettings.h"
+#include "platform/foundation/ProgrammingError.h"
 #include "platform/foundation/Sandbox.h"
+#include "platform/foundation/Values.h"
 #include "support/RequestThreadGate.h"
 #include "support/TestSupport.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
@@ -211,4 +213,24 @@ TEST_F(HCProviderTest, OutcomeThatArrivesAfterTheCancelIsNotHandedOn)
     provider->_loaderFinished(live, HCDelegateChained::make(o.success()));
     testsupport::drainMain();
     EXPECT_EQ(o.events, (std::vector<std::string>{"success"}));
+}
+
+TEST_F(HCProviderTest, FailureDelegateWiredToAMethodTakingAnotherTypeIsReportedAsAProgrammingError)
+{
+    // The failure side hands on the loader; a method that takes anything else
+    // (a reply series, say) is a wiring mistake, not a nil reply.
+    struct Screen final : platform::Object {
+        void didFail(std::shared_ptr<platform::Array> series) { heard.push_back(series ? "series" : "nil"); }
+        std::vector<std::string> heard;
+    };
+    std::vector<std::string> reports;
+    platform::setProgrammingErrorHandler([&](const std::string& text) { reports.push_back(text); });
+    auto screen = std::make_shared<Screen>();
+    provider->performAction("x", std::nullopt, "GET", HCDelegate(), HCDelegate(screen, &Screen::didFail), 0, nullptr,
+                            false);
+    bool heard = testsupport::runMainUntil([&] { return !screen->heard.empty(); });
+    platform::setProgrammingErrorHandler(nullptr);
+    ASSERT_TRUE(heard);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("but was given a OAuthAPIRequestLoader"), std::string::npos) << reports[0];
 }
