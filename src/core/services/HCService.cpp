@@ -9,6 +9,7 @@
 #include "kernel/xml/HCXmlDocument.h"
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 #include "transport/provider/HCProvider.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ std::shared_ptr<HCProvider> HCService::provider()
 
 void HCService::setProvider(std::shared_ptr<HCProvider> provider)
 {
+    HC_CHECK_MAIN_THREAD();
     std::lock_guard lock(providerMutex());
     installedProvider() = std::move(provider);
 }

@@ -11,7 +11,7 @@ namespace {
 
 // The archive names the class; the unarchiver creates it by that name.
 [[maybe_unused]] const bool sRegistered = [] {
-    platform::registerClass<HCGameProfilePageInfo>("HCGameProfilePageInfo");
+    platform::registerCodingClass<HCGameProfilePageInfo>("HCGameProfilePageInfo");
     return true;
 }();
 

@@ -17,7 +17,7 @@ namespace {
 
 // The archive names the class; the unarchiver creates it by that name.
 [[maybe_unused]] const bool sRegistered = [] {
-    platform::registerClass<HCUser>("HCUser");
+    platform::registerCodingClass<HCUser>("HCUser");
     return true;
 }();
 

@@ -5,6 +5,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/foundation/FileFacts.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ std::shared_ptr<HCSettingsAddOnHook> currentHook()
 
 void HCSettings::Initialize()
 {
+    HC_CHECK_MAIN_THREAD();
     auto store = std::make_shared<HCSettings>();
     std::lock_guard lock(shared().mutex);
     store.swap(shared().instance);
@@ -55,6 +57,7 @@ std::shared_ptr<HCSettings> HCSettings::Instance()
 
 void HCSettings::Shutdown()
 {
+    HC_CHECK_MAIN_THREAD();
     std::shared_ptr<HCSettings> old;
     std::lock_guard lock(shared().mutex);
     old.swap(shared().instance);
@@ -108,6 +111,7 @@ HCSettings::HCSettings()
 
 void HCSettings::loadSettingsFile()
 {
+    HC_CHECK_MAIN_THREAD();
     std::vector<uint8_t> bytes;
     if (auto path = platform::Bundle::mainBundle()->pathForResource(kInternalSettingsFileName,
                                                                       kInternalSettingsFileType)) {

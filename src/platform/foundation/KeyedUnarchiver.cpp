@@ -135,6 +135,9 @@ public:
             std::string className;
             Entries list;
             if (!text(className) || !entries(list, depth + 1)) return false;
+            // Checked before anything is made: the archive's data must not
+            // run the constructor of a class that cannot be decoded.
+            if (!isCodingClass(className)) return ok_ = false;
             ObjectPtr object = ClassRegistry::create(className);
             auto coded = dynamic_cast<Coding*>(object.get());
             if (!coded) return ok_ = false;

@@ -19,14 +19,31 @@ void NotificationCenter::addObserver(const void* observer, const std::string& na
 
 void NotificationCenter::removeObserver(const void* observer)
 {
-    std::lock_guard lock(mutex_);
-    std::erase_if(registrations_, [&](const Registration& r) { return r.observer == observer; });
+    removeWhere([&](const Registration& r) { return r.observer == observer; });
 }
 
 void NotificationCenter::removeObserver(const void* observer, const std::string& name)
 {
-    std::lock_guard lock(mutex_);
-    std::erase_if(registrations_, [&](const Registration& r) { return r.observer == observer && r.name == name; });
+    removeWhere([&](const Registration& r) { return r.observer == observer && r.name == name; });
+}
+
+void NotificationCenter::removeWhere(const std::function<bool(const Registration&)>& match)
+{
+    std::unique_lock lock(mutex_);
+    std::vector<uint64_t> removed;
+    std::erase_if(registrations_, [&](const Registration& r) {
+        if (!match(r)) return false;
+        removed.push_back(r.id);
+        return true;
+    });
+    // A handler of a removed registration still running on another thread
+    // ends first; one running on this thread is the caller itself.
+    const auto self = std::this_thread::get_id();
+    deliveryEnded_.wait(lock, [&] {
+        return std::none_of(deliveries_.begin(), deliveries_.end(), [&](const Delivery& d) {
+            return d.thread != self && std::find(removed.begin(), removed.end(), d.id) != removed.end();
+        });
+    });
 }
 
 void NotificationCenter::post(const std::string& name, ObjectPtr object, std::shared_ptr<Dictionary> userInfo)
@@ -43,15 +60,25 @@ void NotificationCenter::post(const std::string& name, ObjectPtr object, std::sh
         }
     }
     Notification n{name, std::move(object), std::move(userInfo)};
+    const auto self = std::this_thread::get_id();
     for (auto& [id, handler] : targets) {
-        // Skip observers removed by an earlier handler of this same post.
-        bool stillRegistered;
+        {
+            // Checked and recorded in one step: a removal either comes first
+            // (and the handler is skipped) or waits for this call to end.
+            std::lock_guard lock(mutex_);
+            auto r = std::find_if(registrations_.begin(), registrations_.end(),
+                                  [id = id](const Registration& reg) { return reg.id == id; });
+            if (r == registrations_.end()) continue;
+            deliveries_.push_back(Delivery{id, self});
+        }
+        (*handler)(n);
         {
             std::lock_guard lock(mutex_);
-            stillRegistered = std::any_of(registrations_.begin(), registrations_.end(),
-                                          [id = id](const Registration& r) { return r.id == id; });
+            auto d = std::find_if(deliveries_.begin(), deliveries_.end(),
+                                  [&, id = id](const Delivery& x) { return x.id == id && x.thread == self; });
+            if (d != deliveries_.end()) deliveries_.erase(d);
         }
-        if (stillRegistered) (*handler)(n);
+        deliveryEnded_.notify_all();
     }
 }
 

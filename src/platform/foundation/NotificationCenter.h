@@ -5,11 +5,15 @@
 // be removed all at once or by name. An observer may remove itself, or add
 // others, while being notified.
 //
-// Thread: any thread; callbacks run on the thread that posts.
+// Thread: any thread; callbacks run on the thread that posts. Once
+// removeObserver() returns, no handler of that observer runs or starts on
+// another thread (it waits for one running there), so the observer may go.
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/foundation/Values.h"
@@ -44,8 +48,16 @@ private:
         bool filtered;
         std::shared_ptr<Handler> handler;
     };
+    struct Delivery {
+        uint64_t id;
+        std::thread::id thread;
+    };
+    void removeWhere(const std::function<bool(const Registration&)>& match);
+
     mutable std::mutex mutex_;
+    std::condition_variable deliveryEnded_;
     std::vector<Registration> registrations_;
+    std::vector<Delivery> deliveries_;  // handlers running now
     uint64_t nextId_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace platform::ui {
 
@@ -20,6 +21,7 @@ std::shared_ptr<Application>& instance()
 
 std::shared_ptr<Application> Application::shared()
 {
+    HC_CHECK_MAIN_THREAD();
     auto& app = instance();
     if (!app) app.reset(new Application);
     return app;

@@ -5,6 +5,7 @@
 
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace platform::ui {
 namespace {
@@ -30,6 +31,7 @@ void collectBuilt(const ObjectPtr& object, std::vector<ObjectPtr>& out, std::set
 
 void NibRegistry::registerNib(const std::string& name, Builder builder)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!builder) {
         builders().erase(name);
         return;
@@ -39,16 +41,19 @@ void NibRegistry::registerNib(const std::string& name, Builder builder)
 
 void NibRegistry::unregisterNib(const std::string& name)
 {
+    HC_CHECK_MAIN_THREAD();
     builders().erase(name);
 }
 
 bool NibRegistry::exists(const std::string& name)
 {
+    HC_CHECK_MAIN_THREAD();
     return builders().count(name) != 0;
 }
 
 std::shared_ptr<Array> NibRegistry::loadNibNamed(const std::string& name, const ObjectPtr& owner)
 {
+    HC_CHECK_MAIN_THREAD();
     auto it = builders().find(name);
     if (it == builders().end()) return nullptr;
     // A copy: the builder may register or replace nibs while it runs.

@@ -10,6 +10,7 @@
 #include "platform/ui/Layer.h"
 #include "platform/ui/ViewAnimationRecording.h"
 #include "platform/ui/Window.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace platform::ui {
 
@@ -98,6 +99,7 @@ void ViewAnimationDelegate::animationDidStop(const std::string&, bool, const Obj
 
 View::View(const Rect& frame) : layer_(std::make_shared<Layer>())
 {
+    HC_CHECK_MAIN_THREAD();
     Rect f = frame.standardized();
     layer_->view_ = this;
     layer_->bounds_ = Rect(0, 0, f.size.width, f.size.height);
@@ -106,6 +108,7 @@ View::View(const Rect& frame) : layer_(std::make_shared<Layer>())
 
 View::~View()
 {
+    HC_CHECK_MAIN_THREAD();
     layer_->view_ = nullptr;
 }
 
@@ -212,11 +215,13 @@ std::shared_ptr<Window> View::window() const
 
 void View::addSubview(const ViewPtr& view)
 {
+    HC_CHECK_MAIN_THREAD();
     insertAt(view, [this] { return subviews_.size(); });
 }
 
 void View::insertSubview(const ViewPtr& view, size_t index)
 {
+    HC_CHECK_MAIN_THREAD();
     insertAt(view, [this, index] { return std::min(index, subviews_.size()); });
 }
 
@@ -278,6 +283,7 @@ void View::detachFromSuperview(const ViewPtr& view)
 
 void View::removeFromSuperview()
 {
+    HC_CHECK_MAIN_THREAD();
     auto old = superview();
     if (!old) return;
     auto me = platform::self(this);  // the superview may hold the last reference
@@ -359,12 +365,14 @@ void View::resizeWithOldSuperviewSize(Size oldSize)
 
 void View::setNeedsLayout()
 {
+    HC_CHECK_MAIN_THREAD();
     needsLayout_ = true;
     scheduleLayoutPass();
 }
 
 void View::layoutIfNeeded()
 {
+    HC_CHECK_MAIN_THREAD();
     auto keep = weak_from_this().lock();  // layoutSubviews may detach this view
     if (needsLayout_) {
         needsLayout_ = false;

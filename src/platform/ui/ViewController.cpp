@@ -8,11 +8,13 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/Transitions.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace platform::ui {
 namespace {
 
-// Every living controller, oldest first (main thread only). Never destroyed:
+// Every living controller, oldest first (main thread only: the constructor
+// and destructor check it, as nothing else guards the list). Never destroyed:
 // controllers held by other statics may end after it would.
 std::vector<ViewController*>& livingControllers()
 {
@@ -32,11 +34,13 @@ std::vector<ViewControllerPtr> lockLiving()
 
 ViewController::ViewController(std::string nibName) : nibName_(std::move(nibName))
 {
+    HC_CHECK_MAIN_THREAD();
     livingControllers().push_back(this);
 }
 
 ViewController::~ViewController()
 {
+    HC_CHECK_MAIN_THREAD();
     std::erase(livingControllers(), this);
 }
 
@@ -44,6 +48,7 @@ ViewController::~ViewController()
 
 ViewPtr ViewController::view()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!view_) {
         loadView();
         if (!view_) {
@@ -58,6 +63,7 @@ ViewPtr ViewController::view()
 
 void ViewController::setView(ViewPtr view)
 {
+    HC_CHECK_MAIN_THREAD();
     if (view_ && view_ != view) view_->viewController_.reset();
     view_ = std::move(view);
     bindView();

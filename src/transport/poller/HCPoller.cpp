@@ -5,6 +5,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/Guarded.h"
 #include "platform/runtime/Thread.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ void HCPoller::setReplyReader(std::shared_ptr<HCPollerReplyReader> reader)
 HCPoller::HCPoller(std::shared_ptr<HCProvider> provider, std::string sourceUrl)
     : provider_(std::move(provider)), sourceUrl_(std::move(sourceUrl))
 {
+    HC_CHECK_MAIN_THREAD();
 }
 
 std::shared_ptr<HCPoller> HCPoller::initWithProvider(std::shared_ptr<HCProvider> provider, std::string sourceUrl)
@@ -43,6 +45,7 @@ double HCPoller::getPollingFrequency() const
 
 void HCPoller::changePollingFrequency(double seconds)
 {
+    HC_CHECK_MAIN_THREAD();
     stopPolling();
     if (seconds <= 0) return;
     std::weak_ptr<HCPoller> weak = platform::self(this);
@@ -53,6 +56,7 @@ void HCPoller::changePollingFrequency(double seconds)
 
 void HCPoller::stopPolling()
 {
+    HC_CHECK_MAIN_THREAD();
     if (timer_) timer_->invalidate();
     timer_.reset();
 }
@@ -92,6 +96,7 @@ long long HCPoller::lastSeenId(const std::string& className) const
 
 void HCPoller::pollNow()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!provider_) return;
     std::vector<URLRequestParameter> parameters;
     {

@@ -61,12 +61,18 @@ public:
     }
 };
 
+// Registered, but not for archives: data naming it must not make one.
+struct NotCoding final : Object {
+    static inline int made = 0;
+    NotCoding() { ++made; }
+};
+
 class KeyedArchiveTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        registerClass<ArchivedPlayer>("ArchivedPlayer");
-        registerClass<Object>("NotCoding");
+        registerCodingClass<ArchivedPlayer>("ArchivedPlayer");
+        registerClass<NotCoding>("NotCoding");
     }
 
     static std::shared_ptr<ArchivedPlayer> samplePlayer()
@@ -168,6 +174,7 @@ TEST_F(KeyedArchiveTest, GarbageAndForgedArchivesYieldNil)
         EXPECT_FALSE(KeyedUnarchiver::unarchiveObjectWithBytes(bytes.data(), bytes.size())) << text;
     }
     EXPECT_FALSE(KeyedUnarchiver::unarchiveObjectWithData(nullptr));
+    EXPECT_EQ(NotCoding::made, 0);
 
     std::string deep = "HCKA\x01";
     for (int i = 0; i < 100000; ++i) deep += std::string("a\0\0\0\x01", 5);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/foundation/NotificationCenter.h"
@@ -38,4 +40,25 @@ TEST(NotificationCenter, AnObserverRemovedByAnEarlierHandlerOfTheSamePostIsSkipp
     center.post("went");
     EXPECT_EQ(heard, (std::vector<std::string>{"first"}));
     EXPECT_EQ(center.observerCount("went"), 1u);
+}
+
+TEST(NotificationCenter, RemoveObserverWaitsForItsHandlerRunningOnAnotherThread)
+{
+    NotificationCenter center;
+    int observer = 0;
+    std::atomic<bool> inHandler{false}, removeCalled{false}, removeReturned{false}, returnedWhileRunning{false};
+    center.addObserver(&observer, "went", [&](const Notification&) {
+        inHandler = true;
+        while (!removeCalled) std::this_thread::yield();
+        // Gives a removal that does not wait every chance to return meanwhile.
+        for (int i = 0; i < 2000 && !removeReturned; ++i) std::this_thread::yield();
+        returnedWhileRunning = removeReturned.load();
+    });
+    std::thread poster([&] { center.post("went"); });
+    while (!inHandler) std::this_thread::yield();
+    removeCalled = true;
+    center.removeObserver(&observer);
+    removeReturned = true;
+    poster.join();
+    EXPECT_FALSE(returnedWhileRunning.load());
 }
