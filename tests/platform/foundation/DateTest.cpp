@@ -23,13 +23,6 @@ TEST(Date, NowAndIntervalsFollowTheClock)
     EXPECT_EQ(start->description(), "2026-01-01 00:00:00 +0000");
 }
 
-TEST(Date, DistantPastAndFutureAreTheUsualInstants)
-{
-    EXPECT_EQ(Date::distantPast()->description(), "0001-01-01 00:00:00 +0000");
-    EXPECT_EQ(Date::distantFuture()->description(), "4001-01-01 00:00:00 +0000");
-    EXPECT_EQ(Date::distantPast()->compare(*Date::distantFuture()), Date::Order::Ascending);
-}
-
 TEST(Date, LaterAndEarlierAnswerTheReceiverWhenEqual)
 {
     auto a = Date::dateWithTimeIntervalSince1970(100);

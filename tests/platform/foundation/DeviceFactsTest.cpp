@@ -36,27 +36,3 @@ TEST(DeviceFacts, DefaultsDescribeASmallScreenDeviceOnThisMachine)
     EXPECT_EQ(DeviceFacts::screenWidth(), 320);
     EXPECT_EQ(DeviceFacts::screenHeight(), 480);
 }
-
-TEST(DeviceFacts, OverridesHoldUntilReset)
-{
-    foundationtest::ScopedSandbox sandbox;
-    std::string stored = DeviceFacts::uniqueIdentifier();
-    DeviceFacts::setUniqueIdentifier("udid-1");
-    DeviceFacts::setName("Ada's phone");
-    DeviceFacts::setSystemName("iPhone OS");
-    DeviceFacts::setSystemVersion("3.1.3");
-    DeviceFacts::setHardwareModel("iPhone3,1");
-    DeviceFacts::setLargeScreen(true);
-    EXPECT_EQ(DeviceFacts::uniqueIdentifier(), "udid-1");
-    EXPECT_EQ(DeviceFacts::name(), "Ada's phone");
-    EXPECT_EQ(DeviceFacts::systemName(), "iPhone OS");
-    EXPECT_EQ(DeviceFacts::systemVersion(), "3.1.3");
-    EXPECT_EQ(DeviceFacts::hardwareModel(), "iPhone3,1");
-    EXPECT_TRUE(DeviceFacts::isLargeScreen());
-    EXPECT_EQ(DeviceFacts::screenWidth(), 768);
-    EXPECT_EQ(DeviceFacts::screenHeight(), 1024);
-    DeviceFacts::reset();
-    EXPECT_EQ(DeviceFacts::uniqueIdentifier(), stored);
-    EXPECT_EQ(DeviceFacts::systemVersion(), "4.2");
-    EXPECT_FALSE(DeviceFacts::isLargeScreen());
-}

@@ -65,14 +65,6 @@ TEST(Format, TextWidthAndPrecisionCountCharactersNotBytes)
     EXPECT_EQ(format("%.2s", "\xC3\xA9\xC3\xA9\xC3\xA9"), "\xC3\xA9\xC3\xA9");
 }
 
-TEST(Format, PointersPrintAsHexadecimalAddresses)
-{
-    EXPECT_EQ(format("%p", reinterpret_cast<const void*>(0x1234)), "0x1234");
-    EXPECT_EQ(format("%p", nullptr), "0x0");
-    auto object = String::make("x");
-    EXPECT_EQ(format("%p", object), format("%p", static_cast<const void*>(object.get())));
-}
-
 TEST(Format, MismatchedArgumentsPrintSomethingDefined)
 {
     EXPECT_EQ(format("%d", "abc"), "abc");

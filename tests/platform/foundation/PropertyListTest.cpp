@@ -181,8 +181,3 @@ TEST(PropertyList, TheDeepestNestingTheWriterAcceptsReadsBack)
     EXPECT_GE(deepest, 500);
     EXPECT_LT(deepest, 530);
 }
-
-TEST(PropertyList, MissingFileYieldsNil)
-{
-    EXPECT_FALSE(PropertyListReader::readFile("/nonexistent/for/sure/x.plist"));
-}

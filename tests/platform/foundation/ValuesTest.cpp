@@ -29,12 +29,6 @@ TEST(Values, DictionaryKeepsInsertionOrderAndReplacesInPlace)
     EXPECT_EQ(d->allKeys(), (std::vector<std::string>{"a"}));
 }
 
-TEST(Values, DataDescribesItselfInGroupsOfFourBytes)
-{
-    EXPECT_EQ(Data(std::vector<uint8_t>{0xde, 0xad, 0xbe, 0xef, 0x01}).description(), "<deadbeef 01>");
-    EXPECT_EQ(Data().description(), "<>");
-}
-
 TEST(Values, NumberConversionsSaturateAndRememberBooleans)
 {
     EXPECT_EQ(Number(1e30).intValue(), 2147483647);

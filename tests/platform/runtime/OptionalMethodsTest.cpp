@@ -27,7 +27,7 @@ public:
 
 }  // namespace
 
-TEST(OptionalMethods, AnswersWhetherTheDelegateImplementsTheMethod)
+TEST(OptionalMethods, AnswersWhetherTheDelegateImplementsTheMethodAndFallsBackWhenNot)
 {
     ScoreDelegate bare;
     Listener listener;
@@ -35,10 +35,5 @@ TEST(OptionalMethods, AnswersWhetherTheDelegateImplementsTheMethod)
     EXPECT_TRUE(platform::callOptional([&] { listener.didSubmit(5); }));
     EXPECT_EQ(listener.last, 5);
     EXPECT_FALSE(listener.nestedAnswer);
-}
-
-TEST(OptionalMethods, ValueMethodFallsBackWhenMissing)
-{
-    ScoreDelegate bare;
     EXPECT_TRUE(platform::callOptionalOr(true, [&] { return bare.shouldShowBanner(); }));
 }

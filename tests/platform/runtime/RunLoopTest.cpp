@@ -96,22 +96,6 @@ TEST(RunLoop, RepeatingTimerFiresOncePerPeriodAndStopsWhenInvalidated)
     EXPECT_FALSE(timer->isValid());
 }
 
-TEST(RunLoop, OneShotTimerInvalidatesItselfAfterFiring)
-{
-    ScopedManualClock clock;
-    auto loop = std::make_shared<RunLoop>();
-    int fires = 0;
-    auto timer = loop->scheduleTimer(0.25, false, [&](Timer& t) {
-        ++fires;
-        EXPECT_FALSE(t.isValid());
-    });
-    clock.advance(1.0);
-    loop->runOnce();
-    clock.advance(1.0);
-    loop->runOnce();
-    EXPECT_EQ(fires, 1);
-}
-
 TEST(Thread, WorkPostedToAStartedThreadRunsThereAndRepliesOnMain)
 {
     auto worker = Thread::start("worker");
@@ -155,15 +139,19 @@ TEST(RunLoop, DeadlineReachedByAddingFractionsCountsAsDue)
     EXPECT_TRUE(fired);
 }
 
-TEST(RunLoop, TimersLetGoOfTheirCallbackWhenInvalidatedOrFired)
+TEST(RunLoop, OneShotTimersFireOnceAndTimersLetGoOfTheirCallbackWhenInvalidatedOrFired)
 {
     ScopedManualClock clock;
     auto loop = std::make_shared<RunLoop>();
     auto owner = std::make_shared<int>(0);
     std::weak_ptr<int> watched = owner;
+    int oneShotFires = 0;
 
     auto repeating = loop->scheduleTimer(1.0, true, [owner](Timer&) { ++*owner; });
-    auto oneShot = loop->scheduleTimer(1.0, false, [owner](Timer&) { ++*owner; });
+    auto oneShot = loop->scheduleTimer(1.0, false, [owner, &oneShotFires](Timer& t) {
+        ++oneShotFires;
+        EXPECT_FALSE(t.isValid());
+    });
     owner.reset();
     clock.advance(1.0);
     loop->runOnce();
@@ -171,6 +159,9 @@ TEST(RunLoop, TimersLetGoOfTheirCallbackWhenInvalidatedOrFired)
     repeating->invalidate();
     // Both timers are still referenced here, yet neither keeps the owner alive.
     EXPECT_TRUE(watched.expired());
+    clock.advance(1.0);
+    loop->runOnce();
+    EXPECT_EQ(oneShotFires, 1);
 }
 
 TEST(RunLoop, TimerMayInvalidateItselfWhileFiring)
