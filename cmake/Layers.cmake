@@ -25,17 +25,34 @@ endfunction()
 
 # One test program per test folder; every test case becomes its own ctest
 # entry so that ctest -j spreads them over the cores.
+#
+# THREADED marks a program whose code runs on more than one thread (run
+# loops, the request thread, the local server): it is also part of the
+# `threaded_tests` target, which the ThreadSanitizer build (HC_TSAN) builds
+# and runs. Under HC_TSAN the other programs are not defined at all.
 include(GoogleTest)
-function(hc_tests name)
-  cmake_parse_arguments(T "" "" "DEPS" ${ARGN})
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT srcs)
+function(hc_test_program name)
+  cmake_parse_arguments(T "THREADED" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT T_SOURCES OR (HC_TSAN AND NOT T_THREADED))
     return()
   endif()
-  add_executable(${name}_tests ${srcs})
+  add_executable(${name}_tests ${T_SOURCES})
   target_link_libraries(${name}_tests PRIVATE hc_testsupport ${T_DEPS})
   gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
                        PROPERTIES TIMEOUT 120)
+  if(T_THREADED)
+    add_dependencies(threaded_tests ${name}_tests)
+  endif()
+endfunction()
+
+function(hc_tests name)
+  cmake_parse_arguments(T "THREADED" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(threaded)
+  if(T_THREADED)
+    set(threaded THREADED)
+  endif()
+  hc_test_program(${name} ${threaded} SOURCES ${srcs} DEPS ${T_DEPS})
 endfunction()
 
 # Adds a subdirectory only once its folder exists, so layers can land one at a time.

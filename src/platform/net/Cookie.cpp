@@ -23,6 +23,11 @@ std::string lowered(std::string_view s)
     return out;
 }
 
+bool hasControlCharacter(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](unsigned char c) { return (c < 0x20 && c != '\t') || c == 0x7F; });
+}
+
 bool domainMatches(const std::string& host, const std::string& domain, bool hostIsIP)
 {
     if (host == domain) return true;
@@ -79,7 +84,11 @@ std::optional<Cookie> parseSetCookie(const std::string& field, const URLParts& f
     Cookie cookie;
     cookie.name = std::string(trim(pair.substr(0, eq)));
     cookie.value = std::string(trim(pair.substr(eq + 1)));
-    if (cookie.name.empty()) return std::nullopt;
+    // A control character in the name or value would be copied into every
+    // later request's Cookie field (a line break there splits the request):
+    // the whole field is ignored, as browsers do.
+    if (cookie.name.empty() || hasControlCharacter(cookie.name) || hasControlCharacter(cookie.value))
+        return std::nullopt;
 
     std::optional<double> maxAge;
     std::optional<double> expires;

@@ -36,6 +36,11 @@ std::optional<URLParts> URLParts::parse(const std::string& url)
     auto scheme = part(u.get(), CURLUPART_SCHEME);
     auto host = part(u.get(), CURLUPART_HOST);
     if (!scheme || !host || host->empty()) return std::nullopt;
+    // libcurl decodes escapes in the host and keeps malformed ones: such a
+    // host names no machine and would read differently once written back.
+    if (std::any_of(host->begin(), host->end(),
+                    [](unsigned char c) { return c == '%' || c <= ' ' || c == 0x7F; }))
+        return std::nullopt;
     URLParts parts;
     parts.scheme = lowered(*scheme);
     parts.host = lowered(*host);

@@ -14,7 +14,8 @@ struct URLParts {
     int port = 0;        // the scheme's default port when the URL names none
     std::string path;    // "/" when the URL has none; no query
 
-    // nullopt when the text is not a URL with a host. A URL without a scheme
+    // nullopt when the text is not a URL with a host (a host with escapes,
+    // spaces or control characters is none). A URL without a scheme
     // gets the one libcurl would guess when sending it ("www.x.com" is http).
     static std::optional<URLParts> parse(const std::string& url);
 

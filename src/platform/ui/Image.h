@@ -5,8 +5,9 @@
 //
 // Images come from the application bundle by name, from a file, from encoded
 // bytes (PNG or JPEG) or from a bitmap context. Bytes that are not a complete
-// image of a supported kind give nullptr: a decoder never crashes on hostile
-// or truncated input, and images larger than kMaxDimension on a side or
+// image of a supported kind give nullptr: a decoder never crashes on hostile,
+// damaged or truncated input. Decoded images have tighter caps than bitmaps
+// (see ImageCodecs.h); bitmaps larger than kMaxDimension on a side or
 // kMaxPixels in all are refused rather than allocated.
 //
 // Thread: any thread; images are immutable once made.

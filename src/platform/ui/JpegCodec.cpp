@@ -19,7 +19,7 @@ namespace {
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
-    bool truncated;
+    bool corrupt;
 };
 
 [[noreturn]] void onError(j_common_ptr info)
@@ -30,10 +30,12 @@ struct ErrorManager {
 
 void onMessage(j_common_ptr info, int level)
 {
-    // libjpeg pads a stream that ends early with grey and only warns; a cut
-    // image is not an image.
+    // libjpeg only warns about corrupt data (a cut stream, a bad Huffman
+    // code, a marker inside the scan) and fills the gap with grey; a damaged
+    // image is not an image. The one warning that says nothing about the
+    // pixels is an unknown JFIF revision.
     auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) errors->truncated = true;
+    if (level < 0 && info->err->msg_code != JWRN_JFIF_MAJOR) errors->corrupt = true;
 }
 
 void silence(j_common_ptr) {}
@@ -44,7 +46,19 @@ void installErrors(ErrorManager& errors)
     errors.base.error_exit = onError;
     errors.base.emit_message = onMessage;
     errors.base.output_message = silence;
-    errors.truncated = false;
+    errors.corrupt = false;
+}
+
+// Every 8x8 block of every component costs a Huffman-coded JPEG at least one
+// bit (its DC difference), so a file of N bytes codes at most 8N blocks. A
+// header that declares more is a lie told to make the decoder allocate.
+uint64_t codedBlocks(const jpeg_decompress_struct& info)
+{
+    uint64_t blocks = 0;
+    for (int i = 0; i < info.num_components; ++i) {
+        blocks += static_cast<uint64_t>(info.comp_info[i].width_in_blocks) * info.comp_info[i].height_in_blocks;
+    }
+    return blocks;
 }
 
 // Fills `pixels` with RGBA rows; false on any failure.
@@ -66,10 +80,12 @@ bool decodeInto(const uint8_t* bytes, size_t length, std::vector<uint8_t>& pixel
     }
     const bool supported = info.jpeg_color_space == JCS_GRAYSCALE || info.jpeg_color_space == JCS_YCbCr ||
                            info.jpeg_color_space == JCS_RGB;
-    if (!supported || info.image_width == 0 || info.image_height == 0 ||
-        info.image_width > static_cast<JDIMENSION>(Image::kMaxDimension) ||
-        info.image_height > static_cast<JDIMENSION>(Image::kMaxDimension) ||
-        static_cast<size_t>(info.image_width) * info.image_height > Image::kMaxPixels) {
+    // Arithmetic coding is refused: no browser shows it, so no banner or
+    // picture uses it, and it is the one coding that can make a huge image
+    // from a handful of bytes.
+    if (!supported || info.arith_code || errors.corrupt ||
+        !withinDecodeCaps(info.image_width, info.image_height) ||
+        codedBlocks(info) > static_cast<uint64_t>(length) * 8) {
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -78,13 +94,12 @@ bool decodeInto(const uint8_t* bytes, size_t length, std::vector<uint8_t>& pixel
     width = static_cast<int>(info.output_width);
     height = static_cast<int>(info.output_height);
     pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    while (info.output_scanline < info.output_height) {
+    while (info.output_scanline < info.output_height && !errors.corrupt) {
         JSAMPROW row = pixels.data() + static_cast<size_t>(info.output_scanline) * static_cast<size_t>(width) * 4;
         jpeg_read_scanlines(&info, &row, 1);
-        if (errors.truncated) break;
     }
-    if (!errors.truncated) jpeg_finish_decompress(&info);
-    const bool complete = !errors.truncated;
+    if (!errors.corrupt) jpeg_finish_decompress(&info);
+    const bool complete = !errors.corrupt;
     jpeg_destroy_decompress(&info);
     return complete;
 }

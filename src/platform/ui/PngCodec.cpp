@@ -8,6 +8,19 @@
 
 namespace platform::ui::codecs {
 
+namespace {
+
+// Deflate codes at most 258 bytes in two bits, so the rows' filtered bytes
+// (one filter byte and at least one bit per pixel each) need at least
+// 1/1032 of their size in the file.
+uint64_t minimumCodedLength(const png_image& image)
+{
+    const uint64_t rawRows = uint64_t{image.height} * (1 + (uint64_t{image.width} + 7) / 8);
+    return rawRows / 1032;
+}
+
+}  // namespace
+
 bool looksLikePng(const uint8_t* bytes, size_t length)
 {
     static constexpr uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -24,9 +37,7 @@ std::shared_ptr<Image> decodePng(const uint8_t* bytes, size_t length)
         png_image_free(&image);
         return nullptr;
     }
-    if (image.width == 0 || image.height == 0 || image.width > Image::kMaxDimension ||
-        image.height > Image::kMaxDimension ||
-        static_cast<size_t>(image.width) * image.height > Image::kMaxPixels) {
+    if (!withinDecodeCaps(image.width, image.height) || minimumCodedLength(image) > length) {
         png_image_free(&image);
         return nullptr;
     }

@@ -71,6 +71,14 @@ TEST(Cookie, MalformedFieldsAreRejectedAndSecureCookiesStayOffPlainHttp)
     EXPECT_EQ(odd->name, "a");
     EXPECT_EQ(odd->value, "b=c");
     EXPECT_FALSE(odd->expires);
+    // Control characters would reach the next request's Cookie field.
+    EXPECT_FALSE(parseSetCookie("a=1\r\nX-Injected: 1", from, 0));
+    EXPECT_FALSE(parseSetCookie(std::string("a\0b=1", 5), from, 0));
+    EXPECT_FALSE(parseSetCookie("a=\x7f", from, 0));
+    EXPECT_TRUE(parseSetCookie("a=x\ty", from, 0));
+    CookieStore store;
+    store.setCookiesFromHeaders(setCookies({"n=1\nX: y", "ok=2"}), "http://h.example/");
+    EXPECT_EQ(store.cookieHeaderForURL("http://h.example/"), "ok=2");
 
     auto secure = parseSetCookie("s=1; Secure; HttpOnly", at("https://h.example/"), 0);
     ASSERT_TRUE(secure);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <png.h>
+#include <zlib.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +43,59 @@ double meanColourDifference(const Image& a, const Image& b)
         }
     }
     return total / (3.0 * (a.pixelWidth() - 1) * a.pixelHeight());
+}
+
+ImagePtr uniform(int width, int height)
+{
+    std::vector<uint8_t> rgba(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 255);
+    for (size_t i = 0; i < rgba.size(); i += 4) rgba[i] = 90;
+    return Image::withPixels(width, height, std::move(rgba));
+}
+
+std::vector<uint8_t> grayPng(int width, int height)
+{
+    std::vector<uint8_t> gray(static_cast<size_t>(width) * static_cast<size_t>(height), 200);
+    png_image header;
+    std::memset(&header, 0, sizeof header);
+    header.version = PNG_IMAGE_VERSION;
+    header.width = static_cast<png_uint_32>(width);
+    header.height = static_cast<png_uint_32>(height);
+    header.format = PNG_FORMAT_GRAY;
+    png_alloc_size_t size = 0;
+    EXPECT_TRUE(png_image_write_get_memory_size(header, size, 0, gray.data(), 0, nullptr));
+    std::vector<uint8_t> out(size);
+    EXPECT_TRUE(png_image_write_to_memory(&header, out.data(), &size, 0, gray.data(), 0, nullptr));
+    out.resize(size);
+    return out;
+}
+
+void putBigEndian(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int width)
+{
+    for (int i = 0; i < width; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * (width - 1 - i)));
+}
+
+// Rewrites the frame header's height and width (baseline SOF0).
+std::vector<uint8_t> withJpegSize(std::vector<uint8_t> jpeg, uint16_t width, uint16_t height)
+{
+    for (size_t i = 2; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            putBigEndian(jpeg, i + 5, height, 2);
+            putBigEndian(jpeg, i + 7, width, 2);
+            return jpeg;
+        }
+    }
+    ADD_FAILURE() << "no SOF0 marker";
+    return jpeg;
+}
+
+// Rewrites IHDR's width and height and its CRC, so only the size lies.
+std::vector<uint8_t> withPngSize(std::vector<uint8_t> png, uint32_t width, uint32_t height)
+{
+    putBigEndian(png, 16, width, 4);
+    putBigEndian(png, 20, height, 4);
+    const uLong crc = crc32(0, png.data() + 12, 17);
+    putBigEndian(png, 29, static_cast<uint32_t>(crc), 4);
+    return png;
 }
 
 }  // namespace
@@ -95,6 +149,58 @@ TEST(ImageCodecTest, GarbageAndTruncatedBytesGiveNoImage)
     std::vector<uint8_t> noisyJpeg = {0xFF, 0xD8, 0xFF};
     for (int i = 0; i < 500; ++i) noisyJpeg.push_back(static_cast<uint8_t>(i * 91));
     EXPECT_FALSE(Image::imageWithData(Data(noisyJpeg)));
+}
+
+TEST(ImageCodecTest, DamagedJpegDataIsRefusedNotFilledWithGrey)
+{
+    const auto jpeg = JPEGRepresentation(gradient(64, 64), 0.9)->bytes();
+    ASSERT_TRUE(Image::imageWithData(Data(jpeg)));
+
+    // Half a file with its end marker put back.
+    std::vector<uint8_t> half(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(jpeg.size() / 2));
+    half.insert(half.end(), {0xFF, 0xD9});
+    EXPECT_FALSE(Image::imageWithData(Data(half)));
+
+    // A restart marker nobody announced, in the middle of the scan.
+    std::vector<uint8_t> marked = jpeg;
+    marked.insert(marked.begin() + static_cast<std::ptrdiff_t>(jpeg.size() * 3 / 4), {0xFF, 0xD3});
+    EXPECT_FALSE(Image::imageWithData(Data(marked)));
+
+    // Garbage between the scan and the end marker.
+    std::vector<uint8_t> trailing(jpeg.begin(), jpeg.end() - 2);
+    trailing.insert(trailing.end(), {0x12, 0x34, 0x56, 0xFF, 0xD9});
+    EXPECT_FALSE(Image::imageWithData(Data(trailing)));
+}
+
+TEST(ImageCodecTest, TinyFilesCannotDeclareHugeImages)
+{
+    // A few hundred bytes whose header claims 2610 x 1280: refused before
+    // the pixels are allocated.
+    const auto jpeg = JPEGRepresentation(gradient(16, 16), 0.5)->bytes();
+    ASSERT_LT(jpeg.size(), 1000u);
+    EXPECT_FALSE(Image::imageWithData(Data(withJpegSize(jpeg, 2610, 1280))));
+
+    const auto png = grayPng(16, 16);
+    ASSERT_TRUE(Image::imageWithData(Data(png)));
+    EXPECT_FALSE(Image::imageWithData(Data(withPngSize(png, 2000, 2000))));
+
+    // Genuine images that compress very well still decode at the cap: a
+    // one-colour full-screen banner.
+    const auto banner = JPEGRepresentation(uniform(2048, 1536), 0.3);
+    const auto decodedBanner = Image::imageWithData(banner);
+    ASSERT_TRUE(decodedBanner);
+    EXPECT_EQ(decodedBanner->pixelWidth(), 2048);
+    EXPECT_TRUE(Image::imageWithData(Data(grayPng(2048, 2048))));
+}
+
+TEST(ImageCodecTest, DecodedImagesAreCappedAtBannerSize)
+{
+    // Valid files, one past a cap each.
+    EXPECT_FALSE(Image::imageWithData(JPEGRepresentation(uniform(2048, 2049), 0.3)));
+    EXPECT_FALSE(Image::imageWithData(JPEGRepresentation(uniform(4097, 1), 0.3)));
+    EXPECT_TRUE(Image::imageWithData(JPEGRepresentation(uniform(4096, 1), 0.3)));
+    EXPECT_FALSE(Image::imageWithData(Data(grayPng(2049, 2048))));
+    EXPECT_FALSE(Image::imageWithData(Data(grayPng(4097, 1))));
 }
 
 TEST(ImageCodecTest, OversizedImagesAreRefused)
