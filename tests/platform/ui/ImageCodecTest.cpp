@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>  // jpeglib.h needs FILE
+
+#include <jpeglib.h>
 #include <png.h>
 #include <zlib.h>
 
@@ -66,6 +69,38 @@ std::vector<uint8_t> grayPng(int width, int height)
     std::vector<uint8_t> out(size);
     EXPECT_TRUE(png_image_write_to_memory(&header, out.data(), &size, 0, gray.data(), 0, nullptr));
     out.resize(size);
+    return out;
+}
+
+// A JPEG written with libjpeg directly, in the forms our own encoder never
+// makes: progressive, grayscale, with restart markers.
+std::vector<uint8_t> libjpegImage(int width, int height, bool gray, bool progressive, int restartInterval)
+{
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = gray ? 1 : 3;
+    info.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    if (progressive) jpeg_simple_progression(&info);
+    info.restart_interval = static_cast<unsigned>(restartInterval);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(static_cast<size_t>(width) * static_cast<size_t>(info.input_components));
+    while (info.next_scanline < info.image_height) {
+        for (size_t x = 0; x < row.size(); ++x) row[x] = static_cast<uint8_t>(x * 7 + info.next_scanline * 13);
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::vector<uint8_t> out(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
     return out;
 }
 
@@ -170,6 +205,16 @@ TEST(ImageCodecTest, DamagedJpegDataIsRefusedNotFilledWithGrey)
     std::vector<uint8_t> trailing(jpeg.begin(), jpeg.end() - 2);
     trailing.insert(trailing.end(), {0x12, 0x34, 0x56, 0xFF, 0xD9});
     EXPECT_FALSE(Image::imageWithData(Data(trailing)));
+}
+
+TEST(ImageCodecTest, ProgressiveGrayAndRestartMarkedJpegsStillDecode)
+{
+    const auto progressive = Image::imageWithData(Data(libjpegImage(300, 200, false, true, 0)));
+    ASSERT_TRUE(progressive);
+    EXPECT_EQ(progressive->pixelWidth(), 300);
+    const auto gray = Image::imageWithData(Data(libjpegImage(33, 17, true, false, 1)));
+    ASSERT_TRUE(gray);
+    EXPECT_EQ(gray->pixelAt(1, 0).r, gray->pixelAt(1, 0).b);
 }
 
 TEST(ImageCodecTest, TinyFilesCannotDeclareHugeImages)
