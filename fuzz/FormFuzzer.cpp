@@ -1,7 +1,7 @@
 // The local server's form decoding on arbitrary queries and bodies (the
 // server takes requests from any client). Round trip: the pairs read, encoded
 // again, read to the same pairs.
-// Fuzz links: hc_localserver
+// Fuzz sources: localserver/src/FormCodec.cpp
 #include <string>
 #include <string_view>
 

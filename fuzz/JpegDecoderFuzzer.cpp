@@ -1,7 +1,8 @@
 // The JPEG decoder on arbitrary bytes: banners and profile pictures come from
 // the network. A decoded image stays within the decode caps, and its JPEG
 // encoding (lossy) decodes back to an image of the same size.
-// Fuzz links: hc_platform_ui
+// Fuzz links: hc_platform PNG::PNG JPEG::JPEG
+// Fuzz sources: src/platform/ui/Image.cpp src/platform/ui/Geometry.cpp src/platform/ui/PngCodec.cpp src/platform/ui/JpegCodec.cpp
 #include "FuzzSupport.h"
 #include "platform/ui/ImageCodecs.h"
 

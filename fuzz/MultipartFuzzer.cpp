@@ -1,7 +1,7 @@
 // The local server's multipart reader on arbitrary content types and bodies
 // (blob uploads arrive this way). Round trip: the parts read, framed again
 // with the same boundary, read to the same parts.
-// Fuzz links: hc_localserver
+// Fuzz sources: localserver/src/Multipart.cpp
 #include <algorithm>
 #include <string>
 #include <string_view>

@@ -1,7 +1,8 @@
 // The PNG decoder on arbitrary bytes: banners and profile pictures come from
 // the network. A decoded image stays within the decode caps, and its PNG
 // encoding decodes back to the same pixels.
-// Fuzz links: hc_platform_ui
+// Fuzz links: hc_platform PNG::PNG JPEG::JPEG
+// Fuzz sources: src/platform/ui/Image.cpp src/platform/ui/Geometry.cpp src/platform/ui/PngCodec.cpp src/platform/ui/JpegCodec.cpp
 #include "FuzzSupport.h"
 #include "platform/ui/ImageCodecs.h"
 

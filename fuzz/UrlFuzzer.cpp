@@ -2,7 +2,8 @@
 // read URLs that a server chose. Round trips: the parts, put back together,
 // parse to the same parts; the OAuth normal form of a URL is its own normal
 // form.
-// Fuzz links: hc_transport
+// Fuzz links: hc_platform
+// Fuzz sources: src/transport/oauth/OAuthSignatureBaseString.cpp
 #include <string>
 
 #include "FuzzSupport.h"
