@@ -15,6 +15,7 @@ TEST(URLParts, HostsThatNameNoMachineAreRefused)
     // libcurl decodes "%44" in a host and keeps the malformed "%7": the host
     // it answers would parse to something else once written into a URL.
     EXPECT_FALSE(URLParts::parse("i7%7%44"));
+    EXPECT_FALSE(URLParts::parse("%36"));
     EXPECT_FALSE(URLParts::parse("http://a%20b.example/"));
     EXPECT_FALSE(URLParts::parse("http://a%0d%0ab.example/"));
     const auto v6 = URLParts::parse("http://[::1]:8080/x");
