@@ -85,15 +85,27 @@ bool OAuthAPIRequestLoader::isLoading() const
 bool OAuthAPIRequestLoader::loadSynchronously(bool synchronously)
 {
     if (synchronously) return false;
+    // A cancel can land between the provider taking the action off its queue
+    // and this start (they run on different threads). Such a request is
+    // never sent, and a transfer started just before the cancel is stopped
+    // here: left running, it would hold the loader through its completion
+    // while the loader holds it, and neither would ever be freed.
+    if (isCancelled()) return false;
     // Signed now with the provider's credentials of this moment: a log-out or
     // a new token while the request waited in the queue must count.
     if (auto provider = this->provider()) request_->setToken(provider->accessToken());
     auto self = platform::self(this);
     auto transfer = platform::URLTransfer::start(request_->prepare(), platform::Thread::current()->runLoop(),
                                                  [self](const platform::URLResult& result) { self->finish(result); });
-    std::lock_guard lock(mutex_);
-    transfer_ = std::move(transfer);
-    return true;
+    {
+        std::lock_guard lock(mutex_);
+        if (!cancelled_) {
+            transfer_ = std::move(transfer);
+            return true;
+        }
+    }
+    if (transfer) transfer->cancel();
+    return false;
 }
 
 void OAuthAPIRequestLoader::finish(const platform::URLResult& result)

@@ -7,6 +7,8 @@
 #include "core/xp/HCSession.h"
 #include "kernel/json/HCJsonCoder.h"
 #include "platform/foundation/DeviceFacts.h"
+#include "platform/foundation/Sandbox.h"
+#include "support/TestSupport.h"
 
 TEST(DeviceRecordTest, DecodesParentalControlsAndWritesThemBack)
 {
@@ -37,11 +39,14 @@ TEST(DeviceRecordTest, DecodesParentalControlsAndWritesThemBack)
 
 TEST(DeviceRecordTest, RegistrationBodyDescribesTheDeviceInPoints)
 {
+    testsupport::TempDir dir;
+    platform::Sandbox::configure(dir.str());
     platform::DeviceFacts::setUniqueIdentifier("abc");
     platform::DeviceFacts::setName("Ann's phone");
     platform::DeviceFacts::setLargeScreen(true);
     auto body = HCSession::deviceRegistrationBody();
     platform::DeviceFacts::reset();
+    platform::Sandbox::reset();
     EXPECT_EQ(body->allKeys(), (std::vector<std::string>{"platform", "device", "protocol_version"}));
     EXPECT_EQ(body->stringForKey("platform"), "iOS");
     EXPECT_EQ(body->stringForKey("protocol_version"), "1.0");

@@ -13,6 +13,8 @@
 #include "core/xp/HCXPRequest.h"
 #include "core/xp/XPReplyText.h"
 #include "kernel/settings/HCSettings.h"
+#include "platform/foundation/Sandbox.h"
+#include "support/TestSupport.h"
 #include "transport/http/NetStringEncoding.h"
 
 namespace {
@@ -57,6 +59,7 @@ class XPRequestTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        platform::Sandbox::configure(dir.str());
         HCSettings::setDefaultOverride("server-url", kRoot);
         HCSettings::Initialize();
         HCXPClientHooks::install({});
@@ -65,7 +68,9 @@ protected:
     {
         HCSettings::Shutdown();
         HCSettings::setDefaultOverride("server-url", std::nullopt);
+        platform::Sandbox::reset();
     }
+    testsupport::TempDir dir;
 
     static std::string bodyOf(const HCXPRequest& request)
     {

@@ -233,6 +233,28 @@ TEST_F(HCProviderStatusTest, CancellingARequestOnTheWireSilencesItForGood)
     HCRequestHandlesForModule::cancelAllRequestsForModule("HCProviderStatusTest");
 }
 
+// The request thread may start a loader that the main thread cancelled a
+// moment before: nothing is sent, and the loader is freed (a transfer left
+// running would have kept it, and the provider behind its callbacks, alive).
+TEST_F(HCProviderStatusTest, ALoaderCancelledBeforeItStartsSendsNothingAndIsFreed)
+{
+    auto request = std::make_shared<OAuthURLRequest>(server.url("/ok"), OAuthConsumer{"product-key", "product-secret"},
+                                                     std::nullopt);
+    auto loader = std::make_shared<OAuthAPIRequestLoader>(request, outcomes.delegate("success"),
+                                                          outcomes.delegate("failure"));
+    loader->cancel();
+    EXPECT_FALSE(loader->loadSynchronously(false));
+    EXPECT_FALSE(loader->isLoading());
+
+    std::weak_ptr<OAuthAPIRequestLoader> weak = loader;
+    loader.reset();
+    EXPECT_TRUE(weak.expired());
+    perform("ok");
+    ASSERT_TRUE(waitForOutcomes(1));
+    EXPECT_EQ(server.requestCount("/ok"), 1);
+    EXPECT_EQ(outcomes.events, (std::vector<std::string>{"success:200:fine"}));
+}
+
 TEST_F(HCProviderStatusTest, ARequestCancelledDuringTheLogInFlowIsNotReportedWhenTheFlowGivesUp)
 {
     std::shared_ptr<HCActionRequest> held;
