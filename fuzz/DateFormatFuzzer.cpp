@@ -1,6 +1,7 @@
 // Date formats on arbitrary patterns, texts and instants: the service's dates
 // arrive as text in replies. Round trips: a date read from text is written
-// and read back to the same instant; with the shared formats, an instant
+// and read back to the same instant (to the same text, for a pattern that
+// leaves fields out); with the shared formats, an instant
 // written, read and written again gives the same text.
 // Fuzz links: hc_platform
 #include <cstring>
@@ -23,7 +24,14 @@ void checkRoundTrips(const platform::DateFormatter& formatter, const std::string
     if (const auto date = formatter.dateFromString(text)) {
         const std::string written = formatter.stringFromDate(*date);
         const auto again = formatter.dateFromString(written);
-        fuzz::check(again && again->isEqualToDate(*date), "date read, written and read again differs");
+        fuzz::check(again != nullptr, "a date read and written does not read back");
+        // A pattern that leaves fields out cannot keep a zone's shift across
+        // them ("HH Z" reads "05 +0130" as 03:30 and writes "03 +0000"), so
+        // there only the text is stable.
+        if (complete)
+            fuzz::check(again->isEqualToDate(*date), "date read, written and read again differs");
+        else
+            fuzz::check(formatter.stringFromDate(*again) == written, "date text read and written again differs");
     }
     // Four-digit years only: the formatter writes other years, which no
     // "yyyy" reads (the property-list writer checks for that).

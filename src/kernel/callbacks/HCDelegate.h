@@ -96,7 +96,10 @@ private:
     static std::shared_ptr<P> cast(const platform::ObjectPtr& value, const platform::Object& target, const char* role)
     {
         auto typed = std::dynamic_pointer_cast<P>(value);
-        if (value && !typed) reportWrongType(target, role, typeid(P), typeid(*value));
+        if (value && !typed) {
+            const platform::Object& actual = *value;
+            reportWrongType(target, role, typeid(P), typeid(actual));
+        }
         return typed;
     }
     static void reportWrongType(const platform::Object& target, const char* role, const std::type_info& expected,

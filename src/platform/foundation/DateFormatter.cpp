@@ -214,7 +214,8 @@ std::string DateFormatter::stringFromDate(const Date& date) const
     for (const Field& f : fields_) {
         switch (f.letter) {
         case 0: out += f.literal; break;
-        case 'y': out += padded(tm.tm_year + 1900LL, f.count); break;
+        // Four digits whatever the count, since reading asks for four.
+        case 'y': out += padded(tm.tm_year + 1900LL, 4); break;
         case 'M':
         case 'L': out += f.count == 3 ? kMonths[tm.tm_mon] : padded(tm.tm_mon + 1, f.count); break;
         case 'd': out += padded(tm.tm_mday, f.count); break;

@@ -3,7 +3,7 @@
 // month and weekday names, whatever the process locale and time zone are.
 //
 // Pattern letters understood (count in brackets): y year (3-4: four digits
-// when parsing), M and L month (1-2 number, 3 "Jan"), d day (1-2), H hour
+// either way), M and L month (1-2 number, 3 "Jan"), d day (1-2), H hour
 // 0-23 (1-2), h hour 1-12 (1-2), m minute (1-2), s second (1-2), a "AM"/"PM",
 // E and c weekday (1-3, "Mon"), z zone (1-3, "GMT"), Z zone (1-3, "+0000");
 // text in single quotes and every other character stand for themselves.

@@ -86,6 +86,10 @@ TEST(DateFormatter, SqlDatesWithZoneNames)
     EXPECT_FALSE(sql.dateFromString(stored + " PST"));
     EXPECT_FALSE(sql.dateFromString(stored + " GMT+"));
     EXPECT_EQ(sql.stringFromDate(Date(kNewYear2026 + 45000)), "2026-01-01 12:30:00 GMT");
+    // An early year is written with the four digits reading asks for.
+    const auto early = sql.dateFromString("0999-01-01 00:00:00 GMT");
+    ASSERT_TRUE(early);
+    EXPECT_EQ(sql.stringFromDate(*early), "0999-01-01 00:00:00 GMT");
 }
 
 TEST(DateFormatter, NormalFormatterShowsAReadableTwelveHourTime)
