@@ -1,4 +1,5 @@
 #include "localserver/Fixtures.h"
+#include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 
 #include <algorithm>
@@ -148,6 +149,7 @@ Fixtures defaultFixtures()
                                              "built-in"});
     fixtures.records.push_back(FixtureRecord{"user", {{"id", kNamelessUserId}}, "built-in"});
     addDefaultForumFixtures(fixtures);
+    addDefaultAchievementFixtures(fixtures);
     return fixtures;
 }
 

@@ -1,4 +1,5 @@
 #include "localserver/Server.h"
+#include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/ActivityRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
@@ -17,6 +18,7 @@ void registerServiceRoutes(Server& server)
     registerStorageRoutes(server);
     registerLoginRoutes(server);
     registerForumRoutes(server);
+    registerAchievementRoutes(server);
 }
 
 }  // namespace localserver
