@@ -62,19 +62,4 @@ TEST_F(HCClientHooksTest, StartUpInstallsEveryHookAndShutDownRemovesThem)
     EXPECT_TRUE(handleOutlivesDownload());
 }
 
-TEST_F(HCClientHooksTest, ResetForTestingRestoresTheProcessWideSlots)
-{
-    start(nullptr);
-    HCSettings::setDefaultOverride("presence-host", "elsewhere");
-    platform::ui::Application::shared()->setApplicationIconBadgeNumber(9);
-
-    HCClientHooks::resetForTesting();
-    EXPECT_EQ(Halcyon::sharedInstance(), nullptr);
-    EXPECT_FALSE(HCProvider::hooks().willSilentlyDiscardAction);
-    EXPECT_FALSE(platform::Sandbox::isConfigured());
-    EXPECT_EQ(platform::ui::Application::shared()->applicationIconBadgeNumber(), 0);
-    HCSettings fresh;
-    EXPECT_EQ(fresh.objectForKey("presence-host"), std::optional<std::string>("presence.halcyon.example"));
-}
-
 }  // namespace

@@ -165,30 +165,6 @@ TEST_F(HalcyonStartupTest, ServicesComeUpAndGoDownInTheirOwnFixedOrders)
     EXPECT_EQ(gServiceCalls, (std::vector<std::string>{"down 3", "down 2", "down 1", "down 30"}));
 }
 
-TEST_F(HalcyonStartupTest, TheServiceTablePinsTheOrderOfTheServicesPresent)
-{
-    std::vector<HCServiceEntry> services = HCServiceOrder::services();
-    auto namesByPlace = [&services](int HCServiceEntry::*place) {
-        std::sort(services.begin(), services.end(),
-                  [place](const HCServiceEntry& a, const HCServiceEntry& b) { return a.*place < b.*place; });
-        std::vector<std::string> names;
-        int last = 0;
-        for (const HCServiceEntry& service : services) {
-            EXPECT_GT(service.*place, last) << service.name << " shares its place";
-            last = service.*place;
-            EXPECT_TRUE(service.initializeService && service.shutdownService) << service.name;
-            names.push_back(service.name);
-        }
-        return names;
-    };
-    EXPECT_EQ(namesByPlace(&HCServiceEntry::startUpPlace),
-              (std::vector<std::string>{"HCBootstrapService", "HCForumService", "HCCloudStorageService",
-                                        "HCTimeStampService"}));
-    EXPECT_EQ(namesByPlace(&HCServiceEntry::shutDownPlace),
-              (std::vector<std::string>{"HCForumService", "HCCloudStorageService", "HCBootstrapService",
-                                        "HCTimeStampService"}));
-}
-
 TEST_F(HalcyonStartupTest, ShutdownStopsThePollerAndTheRequestThreadAndEndsTheInstance)
 {
     start(nullptr);

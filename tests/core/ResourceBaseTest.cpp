@@ -60,26 +60,4 @@ TEST(ResourceJsonTest, TheIdTravelsAsTextWhateverTheNumberForm)
     EXPECT_EQ(numeric->resourceId(), "8");
 }
 
-TEST(ServerNotificationTest, EveryFieldOfTheDataMapReachesItsProperty)
-{
-    auto document = HCXmlDocument::xmlDocumentWithData(std::string(
-        "<server_notification><id>1</id><showDefaultNotification>a</showDefaultNotification><text>b</text>"
-        "<detail>c</detail><backDefaultImage>d</backDefaultImage><backImage>e</backImage>"
-        "<iconDefaultImage>f</iconDefaultImage><iconImage>g</iconImage><statusDefaultImage>h</statusDefaultImage>"
-        "<statusImage>i</statusImage><score>j</score><inputTab>k</inputTab>"
-        "<inputControllerName>l</inputControllerName></server_notification>"));
-    auto element = document->readNextElement();
-    ASSERT_TRUE(element);
-    HCServerNotification n;
-    n.populateFromXml(*element, nullptr);
-    EXPECT_EQ(n.resourceId(), "1");
-    std::vector<std::optional<std::string>> values{
-        n.showDefaultNotification(), n.text(),      n.detail(),     n.backgroundDefaultImage(),
-        n.backgroundImage(),         n.iconDefaultImage(), n.iconImage(), n.statusDefaultImage(),
-        n.statusImage(),             n.score(),     n.inputTab(),   n.inputControllerName()};
-    std::string letters;
-    for (const auto& value : values) letters += value.value_or("?");
-    EXPECT_EQ(letters, "abcdefghijkl");
-}
-
 }  // namespace

@@ -47,14 +47,27 @@ protected:
 
 using Ids = std::vector<std::string>;
 
-TEST_F(SectionMergeTest, PrependingAscendingTakesTheNewOnesInFront)
+TEST_F(SectionMergeTest, NewOnesGoInFrontOrAtTheEndAndOnlyThenTakeTheHeader)
 {
-    auto onScreen = section({"7", "6", "5"}, 1);
-    auto loaded = section({"9", "8", "5", "4"}, 2);
-    EXPECT_EQ(onScreen->addContentsOfSectionWhereUnique(loaded, false, true), 2u);
-    EXPECT_EQ(ids(onScreen->page()->objects()), (Ids{"9", "8", "7", "6", "5"}));
-    ASSERT_TRUE(onScreen->page()->header());
-    EXPECT_EQ(onScreen->page()->header()->currentPage(), 2u);
+    struct Case {
+        Ids shown, loaded;
+        bool descending, prepend;
+        size_t added;
+        Ids after;
+    };
+    for (const Case& c : {Case{{"7", "6", "5"}, {"9", "8", "5", "4"}, false, true, 2, {"9", "8", "7", "6", "5"}},
+                          Case{{"1", "2"}, {"3", "4"}, false, false, 2, {"1", "2", "3", "4"}},
+                          Case{{"5", "4"}, {"5", "3"}, true, true, 0, {"5", "4"}}}) {
+        auto onScreen = section(c.shown, 1);
+        auto header = onScreen->page()->header();
+        EXPECT_EQ(onScreen->addContentsOfSectionWhereUnique(section(c.loaded, 2), c.descending, c.prepend), c.added);
+        EXPECT_EQ(ids(onScreen->page()->objects()), c.after);
+        if (c.added == 0) {
+            EXPECT_EQ(onScreen->page()->header(), header) << "nothing new changes not even the header";
+        } else {
+            EXPECT_EQ(onScreen->page()->header()->currentPage(), 2u);
+        }
+    }
 }
 
 TEST_F(SectionMergeTest, TheFilterKeepsOnlyWhatIsNotShownYet)
@@ -76,25 +89,6 @@ TEST_F(SectionMergeTest, TheFilterKeepsOnlyWhatIsNotShownYet)
         EXPECT_EQ(ids(section(c.shown, 1)->arrayWithoutDuplicates(section(c.loaded, 2), c.descending)), c.kept)
             << c.why;
     }
-}
-
-TEST_F(SectionMergeTest, AppendingAddsAtTheEndAndTakesTheHeader)
-{
-    auto onScreen = section({"1", "2"}, 1);
-    auto loaded = section({"3", "4"}, 2);
-    EXPECT_EQ(onScreen->addContentsOfSectionWhereUnique(loaded, false, false), 2u);
-    EXPECT_EQ(ids(onScreen->page()->objects()), (Ids{"1", "2", "3", "4"}));
-    EXPECT_EQ(onScreen->page()->header()->currentPage(), 2u);
-}
-
-TEST_F(SectionMergeTest, NothingNewChangesNothingNotEvenTheHeader)
-{
-    auto onScreen = section({"5", "4"}, 1);
-    auto header = onScreen->page()->header();
-    auto loaded = section({"5", "3"}, 2);
-    EXPECT_EQ(onScreen->addContentsOfSectionWhereUnique(loaded, true, true), 0u);
-    EXPECT_EQ(ids(onScreen->page()->objects()), (Ids{"5", "4"}));
-    EXPECT_EQ(onScreen->page()->header(), header);
 }
 
 TEST_F(SectionMergeTest, SectionWithoutPageTakesTheLoadedPageWhole)

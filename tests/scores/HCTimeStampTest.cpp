@@ -44,67 +44,51 @@ protected:
     }
 };
 
-TEST_F(TimeStampTest, ReadsBothFieldsOfTheElement)
+TEST_F(TimeStampTest, ReadsBothFieldsAndTextOfAnotherFormLeavesTimeNilButKeepsTheSeconds)
 {
-    auto series = read(
-        "<resources><server_timestamp><timestamp>2026-01-01T00:00:05Z</timestamp>"
-        "<seconds_since_epoch>1767225605</seconds_since_epoch></server_timestamp></resources>");
-    ASSERT_EQ(series->count(), 1u);
-    auto stamp = platform::as<HCTimeStamp>(series->objectAtIndex(0));
-    ASSERT_TRUE(stamp);
-    ASSERT_TRUE(stamp->time());
+    auto stamp = platform::as<HCTimeStamp>(read("<resources><server_timestamp><timestamp>2026-01-01T00:00:05Z</timestamp>"
+                                                "<seconds_since_epoch>1767225605</seconds_since_epoch>"
+                                                "</server_timestamp></resources>")
+                                               ->objectAtIndex(0));
+    ASSERT_TRUE(stamp && stamp->time());
     EXPECT_EQ(stamp->time()->timeIntervalSince1970(), 1767225605.0);
     EXPECT_EQ(stamp->secondsSinceEpoch(), 1767225605);
-}
-
-TEST_F(TimeStampTest, TextOfAnotherFormLeavesTimeNilButKeepsTheSeconds)
-{
     for (const char* text : {"2026-01-01 00:00:05", "yesterday", "", "2026-13-01T00:00:05Z"}) {
         auto series = read(std::string("<resources><server_timestamp><timestamp>") + text +
                            "</timestamp><seconds_since_epoch>42</seconds_since_epoch></server_timestamp></resources>");
-        auto stamp = platform::as<HCTimeStamp>(series->objectAtIndex(0));
-        ASSERT_TRUE(stamp) << text;
-        EXPECT_EQ(stamp->time(), nullptr) << text;
-        EXPECT_EQ(stamp->secondsSinceEpoch(), 42) << text;
+        auto other = platform::as<HCTimeStamp>(series->objectAtIndex(0));
+        ASSERT_TRUE(other) << text;
+        EXPECT_EQ(other->time(), nullptr) << text;
+        EXPECT_EQ(other->secondsSinceEpoch(), 42) << text;
     }
 }
 
-TEST_F(TimeStampTest, FirstTimeStampOfTheReplyGoesToTheDelegate)
+TEST_F(TimeStampTest, TheFirstTimeStampGoesToTheDelegateAndAReplyWithoutOneIsAFailure)
 {
     RecordingDelegate delegate;
     HCTimeStamp::setDelegate(&delegate);
-    auto series = read(
-        "<resources><server_timestamp><seconds_since_epoch>1</seconds_since_epoch></server_timestamp>"
-        "<server_timestamp><seconds_since_epoch>2</seconds_since_epoch></server_timestamp></resources>");
-    HCTimeStamp::_getServerTimeSuccess(series);
+    HCTimeStamp::_getServerTimeSuccess(
+        read("<resources><server_timestamp><seconds_since_epoch>1</seconds_since_epoch></server_timestamp>"
+             "<server_timestamp><seconds_since_epoch>2</seconds_since_epoch></server_timestamp></resources>"));
     ASSERT_EQ(delegate.received.size(), 1u);
     EXPECT_EQ(delegate.received[0]->secondsSinceEpoch(), 1);
     EXPECT_EQ(delegate.failures, 0);
-}
 
-TEST_F(TimeStampTest, ReplyWithoutATimeStampIsAFailure)
-{
-    RecordingDelegate delegate;
-    HCTimeStamp::setDelegate(&delegate);
     HCTimeStamp::_getServerTimeSuccess(read("<resources><other><id>1</id></other></resources>"));
     HCTimeStamp::_getServerTimeSuccess(read("<resource_sections><resource_section><resources/>"
                                             "</resource_section></resource_sections>"));
     HCTimeStamp::_getServerTimeSuccess(nullptr);
     HCTimeStamp::_getServerTimeFailure();
-    EXPECT_TRUE(delegate.received.empty());
+    EXPECT_EQ(delegate.received.size(), 1u);
     EXPECT_EQ(delegate.failures, 4);
-}
 
-TEST_F(TimeStampTest, DelegateThatImplementsNothingOrNoDelegateIsFine)
-{
+    // A delegate that implements nothing, or none at all, is fine.
     SilentDelegate silent;
-    HCTimeStamp::setDelegate(&silent);
-    HCTimeStamp::_getServerTimeSuccess(read("<resources><server_timestamp/></resources>"));
-    HCTimeStamp::_getServerTimeFailure();
-    HCTimeStamp::setDelegate(nullptr);
-    EXPECT_EQ(HCTimeStamp::delegate(), nullptr);
-    HCTimeStamp::_getServerTimeSuccess(read("<resources><server_timestamp/></resources>"));
-    HCTimeStamp::_getServerTimeFailure();
+    for (HCTimeStampDelegate* d : {static_cast<HCTimeStampDelegate*>(&silent), static_cast<HCTimeStampDelegate*>(nullptr)}) {
+        HCTimeStamp::setDelegate(d);
+        HCTimeStamp::_getServerTimeSuccess(read("<resources><server_timestamp/></resources>"));
+        HCTimeStamp::_getServerTimeFailure();
+    }
 }
 
 TEST_F(TimeStampTest, WithoutTheServiceNoRequestAndNoCallback)

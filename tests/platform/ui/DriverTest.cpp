@@ -64,47 +64,4 @@ TEST_F(DriverTest, BarButtonsAreTappedByTheirWordsAndDisabledOnesRefuse)
     EXPECT_EQ(taps, 1);
 }
 
-TEST_F(DriverTest, ScreenDescriptionNamesControllersBarsAndPanels)
-{
-    auto page = make("Inbox");
-    auto nav = NavigationController::withRootViewController(page);
-    page->navigationItem()->setRightBarButtonItem(BarButtonItem::withSystemItem(SystemItem::Compose, nullptr));
-    show(nav);
-    auto next = make("IM Conversations");
-    nav->pushViewController(next, false);
-    auto sheet = ActionSheet::make("Deleting IM", {}, "Cancel", "Delete");
-    sheet->showInView(next->view());
-
-    std::string screen = Driver::describeScreen();
-    EXPECT_NE(screen.find("NavigationBar (0,0,320,44) \"IM Conversations\" back=\"Inbox\""), std::string::npos)
-        << screen;
-    EXPECT_NE(screen.find("Controllers:\n  NavigationController\n    ViewController \"IM Conversations\"\n"),
-              std::string::npos)
-        << screen;
-    EXPECT_NE(screen.find("ActionSheet \"Deleting IM\" [\"Delete\"!, \"Cancel\"*]"), std::string::npos) << screen;
-    EXPECT_EQ(screen.find("\"Inbox\" right"), std::string::npos) << "the covered page's bar items are not shown";
-}
-
-TEST_F(DriverTest, SettleMovesOnlyAManualClock)
-{
-    auto nav = NavigationController::withRootViewController(make("A"));
-    show(nav);
-    nav->pushViewController(make("B"), true);
-    Driver::settle(nullptr);
-    EXPECT_EQ(Transitions::pendingCount(), 1u) << "no clock was moved";
-    Driver byInstalledClock;
-    byInstalledClock.settle();
-    EXPECT_EQ(Transitions::pendingCount(), 0u) << "the installed manual clock was moved";
-}
-
-TEST_F(DriverTest, WaitingLetsViewAnimationsEnd)
-{
-    bool ended = false;
-    View::animate(0.5, [] {}, [&ended](bool) { ended = true; });
-    driver.wait(0.4);
-    EXPECT_FALSE(ended);
-    driver.wait(0.2);
-    EXPECT_TRUE(ended);
-}
-
 }  // namespace

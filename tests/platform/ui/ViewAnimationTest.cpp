@@ -114,7 +114,7 @@ TEST_F(ViewAnimationTest, BlockAttachesOneLayerAnimationPerChangedProperty)
     EXPECT_TRUE(view->layer()->animationKeys().empty());
 }
 
-TEST_F(ViewAnimationTest, RemovingABlocksAnimationEndsItUnfinished)
+TEST_F(ViewAnimationTest, ARemovedOrReplacedBlockEndsUnfinishedAtTheNextTurn)
 {
     auto view = View::make();
     View::beginAnimations("dim");
@@ -127,16 +127,13 @@ TEST_F(ViewAnimationTest, RemovingABlocksAnimationEndsItUnfinished)
     EXPECT_EQ(events, (std::vector<std::string>{"willStart dim"}));  // reported at the next turn
     testsupport::drainMain();
     EXPECT_EQ(events, (std::vector<std::string>{"willStart dim", "stop dim cut"}));
-    step(1);
-    EXPECT_EQ(events.size(), 2u);
-}
 
-TEST_F(ViewAnimationTest, ANewAnimationOfTheSamePropertyCutsTheOldBlock)
-{
-    auto view = View::make();
-    View::animate(0.5, [&] { view->setAlpha(0); }, [this](bool f) { events.push_back(f ? "out" : "out cut"); });
+    // A new animation of the same property cuts the old block.
+    events.clear();
+    auto other = View::make();
+    View::animate(0.5, [&] { other->setAlpha(0); }, [this](bool f) { events.push_back(f ? "out" : "out cut"); });
     step(0.125);
-    View::animate(0.5, [&] { view->setAlpha(1); }, [this](bool f) { events.push_back(f ? "in" : "in cut"); });
+    View::animate(0.5, [&] { other->setAlpha(1); }, [this](bool f) { events.push_back(f ? "in" : "in cut"); });
     testsupport::drainMain();
     EXPECT_EQ(events, (std::vector<std::string>{"out cut"}));
     step(0.5);
@@ -202,24 +199,6 @@ TEST_F(ViewAnimationTest, LayerAnimationReportsStartAndEndOnTheClock)
     EXPECT_EQ(layer->animationForKey("position.y"), nullptr);  // removed on completion
 }
 
-TEST_F(ViewAnimationTest, AnimationKeptAfterCompletionStaysUntilRemovedWithoutASecondReport)
-{
-    auto layer = View::make()->layer();
-    auto away = BasicAnimation::make("position.x");
-    away->setDuration(0.5);
-    away->setRemovedOnCompletion(false);
-    away->setFillMode(FillMode::Forwards);
-    away->setDelegate(recorder);
-    layer->addAnimation(away, "position.x");
-    step(0.5);
-    ASSERT_NE(layer->animationForKey("position.x"), nullptr);
-    EXPECT_TRUE(layer->animationForKey("position.x")->hasStopped());
-    layer->removeAnimationForKey("position.x");
-    testsupport::drainMain();
-    EXPECT_EQ(layer->animationForKey("position.x"), nullptr);
-    EXPECT_EQ(events, (std::vector<std::string>{"start position.x", "stop position.x finished"}));
-}
-
 TEST_F(ViewAnimationTest, RemovedOrReplacedLayerAnimationsReportUnfinished)
 {
     auto layer = View::make()->layer();
@@ -240,6 +219,32 @@ TEST_F(ViewAnimationTest, RemovedOrReplacedLayerAnimationsReportUnfinished)
     testsupport::drainMain();
     step(2);
     EXPECT_EQ(events, (std::vector<std::string>{"stop opacity cut", "start opacity", "stop opacity cut"}));
+
+    // Kept after completion: stays until removed, without a second report.
+    events.clear();
+    auto away = BasicAnimation::make("position.x");
+    away->setDuration(0.5);
+    away->setRemovedOnCompletion(false);
+    away->setFillMode(FillMode::Forwards);
+    away->setDelegate(recorder);
+    layer->addAnimation(away, "position.x");
+    step(0.5);
+    ASSERT_NE(layer->animationForKey("position.x"), nullptr);
+    EXPECT_TRUE(layer->animationForKey("position.x")->hasStopped());
+    layer->removeAnimationForKey("position.x");
+    testsupport::drainMain();
+    EXPECT_EQ(events, (std::vector<std::string>{"start position.x", "stop position.x finished"}));
+
+    // A layer that goes away drops its pending ends.
+    events.clear();
+    {
+        auto gone = View::make();
+        auto a = BasicAnimation::make("opacity");
+        a->setDelegate(recorder);
+        gone->layer()->addAnimation(a, "opacity");
+    }
+    step(1);
+    EXPECT_TRUE(events.empty());
 }
 
 TEST_F(ViewAnimationTest, TransitionReportsLikeAnyLayerAnimation)
@@ -257,18 +262,6 @@ TEST_F(ViewAnimationTest, TransitionReportsLikeAnyLayerAnimation)
     EXPECT_EQ(events, (std::vector<std::string>{"start transition"}));
     step(0.125);
     EXPECT_EQ(events, (std::vector<std::string>{"start transition", "stop transition finished"}));
-}
-
-TEST_F(ViewAnimationTest, ALayerThatGoesAwayDropsItsPendingEnds)
-{
-    {
-        auto view = View::make();
-        auto a = BasicAnimation::make("opacity");
-        a->setDelegate(recorder);
-        view->layer()->addAnimation(a, "opacity");
-    }
-    step(1);
-    EXPECT_TRUE(events.empty());
 }
 
 }  // namespace

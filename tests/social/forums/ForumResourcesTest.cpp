@@ -140,18 +140,4 @@ TEST_F(ForumResourcesTest, AReplyNestingTopicsAsDeepAsTheParserAllowsReadsWithCa
     EXPECT_GT(generations, HCForumTopic::kMaxIndentLevel);
 }
 
-TEST_F(ForumResourcesTest, TheAnnouncementsAndSuggestionsTopics)
-{
-    auto announcements = HCForumTopic::announcementsTopic();
-    EXPECT_EQ(announcements->resourceId(), "announcements");
-    EXPECT_EQ(announcements->title(), "Announcements");
-
-    HCClientStateQueries queries;
-    queries.suggestionsForumId = [] { return std::optional<std::string>("903"); };
-    HCClientState::setQueries(queries);
-    EXPECT_EQ(HCForumTopic::suggestionsTopic(std::nullopt)->resourceId(), "903");
-    EXPECT_EQ(HCForumTopic::suggestionsTopic("12")->resourceId(), "12");
-    EXPECT_EQ(HCForumTopic::suggestionsTopic("12")->title(), "Suggestions");
-}
-
 }  // namespace
