@@ -58,6 +58,9 @@ public:
 
     // --- the view ---------------------------------------------------------
     const std::string& nibName() const { return nibName_; }
+    // For controllers made by a class factory and then given the nib their
+    // view comes from; only takes effect while the view is not loaded.
+    void setNibName(std::string nibName) { nibName_ = std::move(nibName); }
     // Loads the view on first use (loadView, then viewDidLoad).
     ViewPtr view();
     bool isViewLoaded() const { return view_ != nullptr; }
