@@ -54,8 +54,6 @@ public:
                                                            const std::string& boundary = kMultipartBoundary);
     // The MIME type of a binary parameter's data type ("png" -> "image/png").
     static std::string mimeTypeForDataType(const std::string& dataType);
-    // application/x-www-form-urlencoded text of the text parameters.
-    static std::string formEncodedParameters(const std::vector<URLRequestParameter>& parameters);
 
 private:
     bool parametersInQuery() const;

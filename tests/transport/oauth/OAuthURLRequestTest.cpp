@@ -150,3 +150,62 @@ TEST(OAuthURLRequest, QueryKeepsTheNestedWriterOrder)
               "&high_scores%5B%5D%5Bscore%5D=10&alpha=1");
     EXPECT_TRUE(wire.body.empty());
 }
+
+// The exact bytes signing produced before it was made to encode each piece
+// once and keep its HMAC context: any drift in the fast path shows here. The
+// four requests sign with three different keys in turn, so a kept context
+// that were not re-keyed would sign with a stale secret; the first is
+// signed twice, so a remembered URL that went stale would show too.
+TEST(OAuthURLRequest, SignedBytesStayTheSameForAFixedNonceAndTimestamp)
+{
+    const std::vector<URLRequestParameter> hostile{
+        URLRequestParameter("name", "Zo\xC3\xAB & co+1=2%41"), URLRequestParameter("high_scores[][score]", "5"),
+        URLRequestParameter("a", ""), URLRequestParameter("a", "~-._ /?#")};
+    const std::string hostileForm =
+        "name=Zo%C3%AB%20%26%20co%2B1%3D2%2541&high_scores%5B%5D%5Bscore%5D=5&a=&a=~-._%20%2F%3F%23";
+    auto prepared = [](OAuthURLRequest& request) {
+        request.setNonceAndTimestamp("4F1C3A2B-9D8E-4C7B-A6F5-0E1D2C3B4A59", "1767225600");
+        return request.prepare();
+    };
+    auto oauthHeader = [](const std::string& consumerKey, const char* token, const std::string& signature) {
+        return "OAuth realm=\"\", oauth_consumer_key=\"" + consumerKey +
+               "\", oauth_nonce=\"4F1C3A2B-9D8E-4C7B-A6F5-0E1D2C3B4A59\", oauth_signature_method=\"HMAC-SHA1\", "
+               "oauth_timestamp=\"1767225600\", oauth_version=\"1.0\", " +
+               (token ? "oauth_token=\"" + std::string(token) + "\", " : std::string()) + "oauth_signature=\"" +
+               signature + "\"";
+    };
+
+    OAuthURLRequest form("HTTPS://Api.Example.COM:443/v1/x.xml?b=2&a=%41+b&c", {"ck&1", "cs %secret"},
+                         OAuthToken{"tk", "ts/+="});
+    form.setHTTPMethod("POST");
+    form.setParameters(hostile);
+    for (int time = 0; time < 2; ++time) {
+        auto wire = prepared(form);
+        EXPECT_EQ(wire.url, "HTTPS://Api.Example.COM:443/v1/x.xml?b=2&a=%41+b&c");
+        EXPECT_EQ(text(wire.body), hostileForm);
+        EXPECT_EQ(wire.headers.value("Content-Type").value_or(""), "application/x-www-form-urlencoded");
+        EXPECT_EQ(wire.headers.value("Authorization").value_or(""),
+                  oauthHeader("ck%261", "tk", "j4S4byYg%2FgnwYvTPbY08x2G4JIA%3D"));
+    }
+
+    OAuthURLRequest get("http://127.0.0.1:8080/api/hs.xml?q=1", {"ck", "cs"}, OAuthToken{"tk", "ts"});
+    get.setParameters(hostile);
+    auto getWire = prepared(get);
+    EXPECT_EQ(getWire.url, "http://127.0.0.1:8080/api/hs.xml?q=1&" + hostileForm);
+    EXPECT_TRUE(getWire.body.empty());
+    EXPECT_EQ(getWire.headers.value("Authorization").value_or(""),
+              oauthHeader("ck", "tk", "CldcOyc0bg0s2cG2B5afS2A4%2FU4%3D"));
+
+    OAuthURLRequest consumerOnly("http://127.0.0.1:8080/api/hs.xml", {"ck", "cs"}, std::nullopt);
+    consumerOnly.setHTTPMethod("DELETE");
+    EXPECT_EQ(prepared(consumerOnly).headers.value("Authorization").value_or(""),
+              oauthHeader("ck", nullptr, "DJO%2BHrxqcWK1ZUcOnwz0Q9pYD9M%3D"));
+
+    OAuthURLRequest upload("http://h.example:8081/up", {"ck", "cs"}, OAuthToken{"tk", "ts"});
+    upload.setHTTPMethod("PUT");
+    upload.setParameters({URLRequestParameter("n", "v w"), URLRequestParameter("blob", std::vector<uint8_t>{1, 2}, "png")});
+    auto uploadWire = prepared(upload);
+    EXPECT_EQ(uploadWire.headers.value("Authorization").value_or(""),
+              oauthHeader("ck", "tk", "rbBx7Yp7Xtckhd07ebps41EZzwk%3D"));
+    EXPECT_EQ(text(uploadWire.body), text(OAuthURLRequest::createMultipartFormContent(upload.parameters())));
+}
