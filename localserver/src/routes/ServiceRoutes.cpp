@@ -4,6 +4,7 @@
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/LoginRoutes.h"
+#include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
 #include "localserver/routes/TimeRoutes.h"
 
@@ -15,7 +16,8 @@ void registerServiceRoutes(Server& server)
     registerTimeRoutes(server);
     registerActivityRoutes(server);
     registerCloudStoreRoutes(server);
-    registerStorageRoutes(server);
+    auto bucket = registerStorageRoutes(server);
+    registerScoreRoutes(server, bucket);
     registerLoginRoutes(server);
     registerForumRoutes(server);
     registerAchievementRoutes(server);

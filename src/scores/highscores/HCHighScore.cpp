@@ -1,0 +1,77 @@
+#include "scores/highscores/HCHighScore.h"
+
+#include "core/storage/HCS3UploadParameters.h"
+#include "core/users/HCUser.h"
+#include "kernel/resources/HCResourceDataMap.h"
+#include "platform/foundation/TextConversions.h"
+#include "scores/highscores/HCHighScoreService.h"
+#include "scores/highscores/HCLocalHighScoreStore.h"
+
+namespace {
+
+std::optional<std::string> emptyIsNil(const std::optional<std::string>& text)
+{
+    return text && !text->empty() ? text : std::nullopt;
+}
+
+}  // namespace
+
+std::shared_ptr<HCHighScore> HCHighScore::initWithLocalSQL(const HCLocalScoreRow& row, std::shared_ptr<HCUser> user,
+                                                           int rank)
+{
+    auto score = initWithId<HCHighScore>(std::string("1"));
+    score->user_ = std::move(user);
+    score->leaderboardId_ = row.leaderboardId;
+    score->score_ = row.score;
+    score->displayText_ = emptyIsNil(row.displayText);
+    score->customData_ = row.customData;
+    score->blob_ = row.blob;
+    score->rank_ = rank;
+    return score;
+}
+
+std::shared_ptr<HCService> HCHighScore::getService() const
+{
+    return HCHighScoreService::sharedInstance();
+}
+
+const HCResourceDataMap& HCHighScore::getDataMap() const
+{
+    static const auto map = [] {
+        auto m = std::make_shared<HCResourceDataMap>();
+        m->addField("score", &HCHighScore::_setScore);
+        m->addField("rank", &HCHighScore::setRank);
+        m->addField("leaderboard_id", &HCHighScore::setLeaderboardId);
+        m->addField("display_text", &HCHighScore::_setDisplayText);
+        m->addField("custom_data", &HCHighScore::_setCustomData);
+        m->addNestedResourceField("user", &HCHighScore::setUser);
+        m->addNestedResourceField("blob_upload_parameters", &HCHighScore::setBlobUploadParameters);
+        return m;
+    }();
+    return *map;
+}
+
+std::string HCHighScore::displayText() const
+{
+    return displayText_ ? *displayText_ : std::to_string(score_);
+}
+
+void HCHighScore::_setScore(const std::string& text)
+{
+    score_ = platform::longLongValue(text);
+}
+
+void HCHighScore::setRank(const std::string& text)
+{
+    rank_ = platform::intValue(text);
+}
+
+void HCHighScore::_setDisplayText(const std::optional<std::string>& text)
+{
+    displayText_ = emptyIsNil(text);
+}
+
+void HCHighScore::_setCustomData(const std::optional<std::string>& text)
+{
+    customData_ = emptyIsNil(text);
+}

@@ -1,0 +1,299 @@
+#include <cmath>
+
+#include "core/clientstate/HCClientState.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/users/HCUser.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/foundation/TextConversions.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/Location.h"
+#include "scores/highscores/HCHighScore.h"
+#include "scores/highscores/HCHighScoreGameCenter.h"
+#include "scores/highscores/HCHighScoreService.h"
+#include "scores/highscores/HCLocalHighScoreStore.h"
+
+namespace {
+
+constexpr const char* kDefaultBatchMessage = "Submitted High Scores";
+
+}  // namespace
+
+// Ends one posted batch exactly once: with the reply, with the failure, or,
+// when the provider dropped or cancelled the request and the callbacks were
+// released unused, with failure. Either way the batch's in-flight marks go.
+// Thread: main thread (the callbacks deliver there, and the delegate release
+// rule releases them there).
+class HCHighScoreBatchCompletion final : public platform::Object {
+public:
+    HCHighScoreBatchCompletion(std::shared_ptr<HCHighScoreService> service, std::string userId,
+                               std::vector<HCHighScoreService::ScoreKey> marks, HCDelegate onSuccess,
+                               HCDelegate onFailure, std::optional<HCBackgroundNotice> notice)
+        : service_(service), userId_(std::move(userId)), marks_(std::move(marks)), onSuccess_(std::move(onSuccess)),
+          onFailure_(std::move(onFailure)), notice_(std::move(notice))
+    {
+        for (const auto& mark : marks_) {
+            service->inFlight_.insert(mark);
+        }
+    }
+    ~HCHighScoreBatchCompletion() override
+    {
+        if (!done_) {
+            releaseMarks();
+            onFailure_.invoke();
+        }
+    }
+
+    void succeeded(const std::shared_ptr<HCPaginatedSeries>& series)
+    {
+        HC_CHECK_MAIN_THREAD();
+        if (done_) {
+            return;
+        }
+        done_ = true;
+        if (auto service = service_.lock()) {
+            service->writeBackAcceptedScores(series, userId_);
+        }
+        releaseMarks();
+        if (notice_) {
+            HCNotificationHooks::callShowBackgroundNotice(*notice_);
+        }
+        onSuccess_.invoke(series);
+    }
+    void failed(const platform::ObjectPtr& failure)
+    {
+        HC_CHECK_MAIN_THREAD();
+        if (done_) {
+            return;
+        }
+        done_ = true;
+        releaseMarks();
+        onFailure_.invoke(failure);
+    }
+
+private:
+    void releaseMarks()
+    {
+        auto service = service_.lock();
+        if (!service) {
+            return;
+        }
+        for (const auto& mark : marks_) {
+            auto found = service->inFlight_.find(mark);
+            if (found != service->inFlight_.end()) {
+                service->inFlight_.erase(found);
+            }
+        }
+        marks_.clear();
+    }
+
+    std::weak_ptr<HCHighScoreService> service_;
+    std::string userId_;
+    std::vector<HCHighScoreService::ScoreKey> marks_;
+    HCDelegate onSuccess_;
+    HCDelegate onFailure_;
+    std::optional<HCBackgroundNotice> notice_;
+    bool done_ = false;
+};
+
+std::shared_ptr<HCRequestHandle> HCHighScoreService::batchSetHighScores(HCHighScoreBatch* scores, bool silently,
+                                                                        const HCDelegate& onSuccess,
+                                                                        const HCDelegate& onFailure,
+                                                                        const std::optional<std::string>& message,
+                                                                        bool fromSynch)
+{
+    HC_CHECK_MAIN_THREAD();
+    std::string userId = HCClientState::lastLoggedInUserId().value_or("0");
+    return batchSetForUser(scores, userId.empty() ? "0" : userId, silently, onSuccess, onFailure, message, fromSynch);
+}
+
+std::shared_ptr<HCRequestHandle> HCHighScoreService::batchSetForUser(HCHighScoreBatch* scores,
+                                                                     const std::string& userId, bool silently,
+                                                                     const HCDelegate& onSuccess,
+                                                                     const HCDelegate& onFailure,
+                                                                     const std::optional<std::string>& message,
+                                                                     bool fromSynch)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (scores == nullptr) {
+        onFailure.invoke();
+        return nullptr;
+    }
+    if (!Halcyon::hasUserApprovedHalcyon() && isLoggedIntoGameCenter()) {
+        gameCenter()->submitToGameCenterOnly(*scores);
+    }
+    bool outcome = true;
+    if (!fromSynch) {
+        // Every write counts: one failed write fails the batch.
+        for (std::size_t i = scores->size(); i-- > 0;) {
+            const auto& entry = (*scores)[i];
+            bool shouldSubmit = true;
+            const bool stored = entry && localSetHighScore(entry->mScore, entry->mLeaderboardId.value_or(""), userId,
+                                                           entry->mDisplayText, entry->mCustomData, entry->mBlob,
+                                                           std::nullopt, false, &shouldSubmit, true);
+            outcome = outcome && stored;
+            if (!entry || !shouldSubmit) {
+                scores->erase(scores->begin() + static_cast<std::ptrdiff_t>(i));
+            }
+        }
+    }
+    for (const auto& entry : *scores) {
+        const std::string board = entry->mLeaderboardId.value_or("");
+        if (entry->mBlob && entry->mBlob->bytes().size() <= kMaxBlobBytes) {
+            setPendingBlob(entry->mBlob, board, entry->mScore);
+        } else {
+            // Only a blob that will be uploaded is announced.
+            entry->mBlob = nullptr;
+            removePendingBlobForLeaderboard(board);
+        }
+    }
+    if (!outcome) {
+        onFailure.invoke();
+        return nullptr;
+    }
+    return submitBatchForUser(scores, userId, silently, onSuccess, onFailure,
+                              message ? message : std::optional<std::string>(kDefaultBatchMessage));
+}
+
+std::shared_ptr<HCRequestHandle> HCHighScoreService::submitHighScoreBatch(HCHighScoreBatch* scores, bool silently,
+                                                                          const HCDelegate& onSuccess,
+                                                                          const HCDelegate& onFailure,
+                                                                          const std::optional<std::string>& message)
+{
+    HC_CHECK_MAIN_THREAD();
+    std::string userId = HCClientState::lastLoggedInUserId().value_or("0");
+    return submitBatchForUser(scores, userId.empty() ? "0" : userId, silently, onSuccess, onFailure, message);
+}
+
+std::shared_ptr<HCRequestHandle> HCHighScoreService::submitBatchForUser(HCHighScoreBatch* scores,
+                                                                        const std::string& userId, bool silently,
+                                                                        const HCDelegate& onSuccess,
+                                                                        const HCDelegate& onFailure,
+                                                                        const std::optional<std::string>& message)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (scores == nullptr || scores->empty()) {
+        onSuccess.invoke();
+        if (!silently && message) {
+            HCNotificationHooks::callShowBackgroundNotice(highScoreNotice(*message));
+        }
+        return nullptr;
+    }
+    HCHighScoreBatch batch = *scores;
+    if (isLoggedIntoGameCenter()) {
+        const auto dates = gameCenter()->mirrorBatch(batch);
+        for (const auto& entry : batch) {
+            auto found = dates.find(entry->mLeaderboardId.value_or(""));
+            if (found != dates.end() && found->second) {
+                entry->mGameCenterDate = found->second;
+            }
+        }
+    }
+    return postBatch(std::move(batch), userId, message ? message : std::optional<std::string>(kDefaultBatchMessage),
+                     silently, onSuccess, onFailure);
+}
+
+std::shared_ptr<HCRequestHandle> HCHighScoreService::postBatch(HCHighScoreBatch scores, const std::string& userId,
+                                                               const std::optional<std::string>& message,
+                                                               bool silently, const HCDelegate& onSuccess,
+                                                               const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    std::erase_if(scores, [](const auto& entry) {
+        return !entry || !entry->mLeaderboardId || entry->mLeaderboardId->empty();
+    });
+    auto service = sharedInstance();
+    if (scores.empty() || !service) {
+        onFailure.invoke();
+        return nullptr;
+    }
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.serialize("high_scores", "entry", scores);
+    if (auto location = platform::as<platform::ui::Location>(Halcyon::getUserLocation())) {
+        parameters.io("lat", location->coordinate().latitude);
+        parameters.io("lng", location->coordinate().longitude);
+    }
+    std::vector<ScoreKey> marks;
+    for (const auto& entry : scores) {
+        marks.emplace_back(userId, *entry->mLeaderboardId, entry->mScore);
+    }
+    auto completion = std::make_shared<HCHighScoreBatchCompletion>(service, userId, std::move(marks), onSuccess,
+                                                                   onFailure, std::exchange(service->armedNotice_, {}));
+    auto success = HCDelegate::withFunction(
+        [completion](const platform::ObjectPtr& reply) {
+            completion->succeeded(platform::as<HCPaginatedSeries>(reply));
+        },
+        service);
+    auto failure = HCDelegate::withFunction(
+        [completion](const platform::ObjectPtr& reason) { completion->failed(reason); }, service);
+    platform::ObjectPtr notice = silently ? nullptr : platform::String::make(message.value_or(kDefaultBatchMessage));
+    return service->postAction(kSubmitPath, &parameters, success, failure, silently ? 0 : 1, notice);
+}
+
+void HCHighScoreService::writeBackAcceptedScores(const std::shared_ptr<HCPaginatedSeries>& series,
+                                                 const std::string& userId)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!series) {
+        return;
+    }
+    const auto now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
+    for (const auto& object : series->objects()) {
+        auto score = platform::as<HCHighScore>(object);
+        if (!score || !score->leaderboardId()) {
+            continue;
+        }
+        const std::string board = *score->leaderboardId();
+        // The blob travels with its own upload once that road exists; the
+        // row keeps it either way.
+        const auto blob = getPendingBlobForLeaderboard(board, score->score());
+        const auto user = score->user();
+        const std::string owner = user && user->resourceId() && !user->resourceId()->empty() ? *user->resourceId()
+                                                                                             : userId;
+        localSetHighScore(score->score(), board, owner, score->displayTextValue(), score->customData(), blob, now,
+                          false, nullptr, true);
+        removePendingBlobForLeaderboard(board);
+    }
+}
+
+std::shared_ptr<HCRequestHandle> HCHighScoreService::sendPendingHighScores(const std::string& userId,
+                                                                           bool /*silently*/,
+                                                                           const HCDelegate& onSuccess,
+                                                                           const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!HCClientState::isOnline() || userId == "Invalid" || platform::longLongValue(userId) <= 0) {
+        return nullptr;
+    }
+    auto service = sharedInstance();
+    auto* store = storeForCurrentThread();
+    if (!service || store == nullptr) {
+        return nullptr;
+    }
+    std::shared_ptr<HCRequestHandle> handle;
+    if (isLoggedIntoGameCenter() && !gameCenter()->isSynchedWithGameCenterLeaderboards()) {
+        HCHighScoreBatch catchUp;
+        for (const auto& board : gameCenter()->mappedLeaderboardIds()) {
+            for (const auto& score : getHighScoresLocal(board)) {
+                catchUp.push_back(std::make_shared<HCHighScoreBatchEntry>(
+                    board, score->score(), score->displayTextValue(), score->customData(), score->blob()));
+            }
+        }
+        handle = batchSetForUser(&catchUp, userId, true, onSuccess, onFailure, std::nullopt, true);
+        gameCenter()->setSynchWithGameCenterLeaderboards(true);
+    }
+    store->prepareResend(userId);
+    HCHighScoreBatch pending;
+    for (auto& row : store->pendingRows(userId)) {
+        if (service->isInFlight(userId, row.leaderboardId, row.score)) {
+            continue;
+        }
+        pending.push_back(std::make_shared<HCHighScoreBatchEntry>(row.leaderboardId, row.score, row.displayText,
+                                                                  row.customData, row.blob));
+    }
+    if (!pending.empty()) {
+        handle = batchSetForUser(&pending, userId, true, onSuccess, onFailure, std::nullopt, true);
+    }
+    return handle;
+}

@@ -1,0 +1,297 @@
+#include "scores/highscores/HCHighScoreService.h"
+
+#include <mutex>
+
+#include "core/banners/HCNotificationHooks.h"
+#include "core/clientstate/HCClientState.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/resources/HCResourceClass.h"
+#include "core/storage/HCS3UploadParameters.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "scores/highscores/HCHighScore.h"
+#include "scores/highscores/HCHighScoreGameCenter.h"
+#include "scores/highscores/HCLocalHighScoreStore.h"
+#include "transport/provider/HCProvider.h"
+
+namespace {
+
+std::shared_ptr<HCHighScoreService> sInstance;
+std::shared_ptr<HCHighScoreGameCenter> sGameCenter;
+
+// The stores are made and dropped on the main thread and used on two;
+// the lock guards only the pointers, never a store's work.
+std::mutex sStoresMutex;
+std::shared_ptr<HCLocalHighScoreStore> sMainStore;
+std::shared_ptr<HCLocalHighScoreStore> sBootstrapStore;
+
+}  // namespace
+
+void HCHighScoreService::initializeService()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!sInstance) {
+        sInstance = HCService::create<HCHighScoreService>();
+    }
+}
+
+void HCHighScoreService::shutdownService()
+{
+    HC_CHECK_MAIN_THREAD();
+    sInstance = nullptr;
+}
+
+std::shared_ptr<HCHighScoreService> HCHighScoreService::sharedInstance()
+{
+    return sInstance;
+}
+
+void HCHighScoreService::populateKnownResources(HCResourceNameMap& map)
+{
+    HCAddKnownResource<HCHighScore>(map);
+    HCAddKnownResource<HCS3UploadParameters>(map);
+}
+
+void HCHighScoreService::setupOfflineSupport(const HCHighScoreDatabase& database)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto main = std::make_shared<HCLocalHighScoreStore>(database.mainHandle, database.mainLeaderboards);
+    auto bootstrap = std::make_shared<HCLocalHighScoreStore>(database.bootstrapHandle, database.bootstrapLeaderboards);
+    std::lock_guard lock(sStoresMutex);
+    sMainStore = std::move(main);
+    sBootstrapStore = std::move(bootstrap);
+}
+
+void HCHighScoreService::teardownOfflineSupport()
+{
+    HC_CHECK_MAIN_THREAD();
+    std::lock_guard lock(sStoresMutex);
+    sMainStore = nullptr;
+    sBootstrapStore = nullptr;
+}
+
+std::shared_ptr<HCHighScoreGameCenter> HCHighScoreService::gameCenter()
+{
+    return sGameCenter;
+}
+
+bool HCHighScoreService::isLoggedIntoGameCenter()
+{
+    return sGameCenter && sGameCenter->isLoggedIntoGameCenter();
+}
+
+HCBackgroundNotice HCHighScoreService::highScoreNotice(const std::string& text)
+{
+    HCBackgroundNotice notice;
+    notice.text = text;
+    notice.category = 4;
+    notice.type = 4;
+    notice.imageName = "HighScoreNotificationIcon.png";
+    notice.success = true;
+    return notice;
+}
+
+void HCHighScoreService::setGameCenter(std::shared_ptr<HCHighScoreGameCenter> gameCenter)
+{
+    HC_CHECK_MAIN_THREAD();
+    sGameCenter = std::move(gameCenter);
+}
+
+HCLocalHighScoreStore* HCHighScoreService::storeForCurrentThread()
+{
+    // Kept alive by the thread-local copy until the thread's next call.
+    thread_local std::shared_ptr<HCLocalHighScoreStore> held;
+    auto provider = HCService::provider();
+    const bool onRequestThread = provider && provider->requestThread() && provider->requestThread()->isCurrent();
+    std::lock_guard lock(sStoresMutex);
+    held = onRequestThread ? sBootstrapStore : sMainStore;
+    return held.get();
+}
+
+void HCHighScoreService::setHighScore(std::int64_t score, const std::optional<std::string>& leaderboardId,
+                                      const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    setHighScoreWithDisplayText(score, std::nullopt, leaderboardId, false, onSuccess, onFailure);
+}
+
+void HCHighScoreService::setHighScore(std::int64_t score, const std::optional<std::string>& leaderboardId,
+                                      bool silently, const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    setHighScoreWithDisplayText(score, std::nullopt, leaderboardId, silently, onSuccess, onFailure);
+}
+
+void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const std::optional<std::string>& displayText,
+                                                     const std::optional<std::string>& leaderboardId,
+                                                     const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    setHighScoreWithDisplayText(score, displayText, leaderboardId, false, onSuccess, onFailure);
+}
+
+void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const std::optional<std::string>& displayText,
+                                                     const std::optional<std::string>& leaderboardId, bool silently,
+                                                     const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    setHighScoreWithDisplayText(score, displayText, std::nullopt, leaderboardId, silently, onSuccess, onFailure);
+}
+
+void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const std::optional<std::string>& displayText,
+                                                     const std::optional<std::string>& customData,
+                                                     const std::optional<std::string>& leaderboardId, bool silently,
+                                                     const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    setHighScoreWithDisplayText(score, displayText, customData, leaderboardId, silently, false, onSuccess, onFailure);
+}
+
+void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const std::optional<std::string>& displayText,
+                                                     const std::optional<std::string>& customData,
+                                                     const std::optional<std::string>& leaderboardId, bool silently,
+                                                     bool deferred, const HCDelegate& onSuccess,
+                                                     const HCDelegate& onFailure)
+{
+    setHighScoreWithDisplayText(score, displayText, customData, nullptr, leaderboardId, silently, deferred, onSuccess,
+                                onFailure);
+}
+
+void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const std::optional<std::string>& displayText,
+                                                     const std::optional<std::string>& customData,
+                                                     const std::shared_ptr<platform::Data>& blob,
+                                                     const std::optional<std::string>& leaderboardId, bool silently,
+                                                     bool deferred, const HCDelegate& onSuccess,
+                                                     const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    const std::string board = leaderboardId.value_or("");
+    bool sentToGameCenter = false;
+    if (!Halcyon::hasUserApprovedHalcyon() && isLoggedIntoGameCenter()) {
+        sGameCenter->submitToGameCenterOnly(
+            {std::make_shared<HCHighScoreBatchEntry>(leaderboardId, score, std::nullopt, std::nullopt, nullptr)});
+        sentToGameCenter = true;
+    }
+    std::string userId = HCClientState::lastLoggedInUserId().value_or("0");
+    if (userId.empty()) {
+        userId = "0";
+    }
+    bool shouldSubmit = true;
+    const bool stored = localSetHighScore(score, board, userId, displayText, customData, blob, std::nullopt, false,
+                                          &shouldSubmit, true);
+    auto service = sharedInstance();
+    if (shouldSubmit && service) {
+        std::string text = "New high score! Saving locally.";
+        const bool online = HCClientState::isOnline();
+        if (!deferred && online) {
+            // Only a blob that will be uploaded is announced.
+            std::shared_ptr<platform::Data> sent;
+            if (blob && blob->bytes().size() <= kMaxBlobBytes) {
+                setPendingBlob(blob, board, score);
+                sent = blob;
+            } else {
+                removePendingBlobForLeaderboard(board);
+            }
+            service->inFlight_.emplace(userId, board, score);
+            service->mPendingScores.push_back(
+                std::make_shared<HCHighScoreBatchEntry>(leaderboardId, score, displayText, customData, sent));
+            service->mPendingScoresUser = userId;
+            service->scheduleDispatch();
+            text = "New high score!";
+        }
+        if (!silently) {
+            if (!deferred && online) {
+                // Shown with the reply that confirms the batch.
+                service->armedNotice_ = highScoreNotice(text);
+            } else {
+                HCNotificationHooks::callShowBackgroundNotice(highScoreNotice(text));
+            }
+        }
+    } else if (!shouldSubmit && isLoggedIntoGameCenter() && !sentToGameCenter) {
+        sGameCenter->submitToGameCenterOnly(
+            {std::make_shared<HCHighScoreBatchEntry>(leaderboardId, score, std::nullopt, std::nullopt, nullptr)});
+    }
+    if (stored) {
+        onSuccess.invoke();
+    } else {
+        onFailure.invoke();
+    }
+}
+
+void HCHighScoreService::scheduleDispatch()
+{
+    auto loop = platform::Thread::mainThread()->runLoop();
+    loop->cancelDelayed(this);
+    std::weak_ptr<HCHighScoreService> weak = std::static_pointer_cast<HCHighScoreService>(shared_from_this());
+    loop->postAfter(
+        kDispatchDelaySeconds,
+        [weak] {
+            if (auto service = weak.lock()) {
+                service->dispatchPendingScores();
+            }
+        },
+        this);
+}
+
+void HCHighScoreService::dispatchPendingScores()
+{
+    HC_CHECK_MAIN_THREAD();
+    platform::Thread::mainThread()->runLoop()->cancelDelayed(this);
+    HCHighScoreBatch scores;
+    scores.swap(mPendingScores);
+    if (scores.empty()) {
+        return;
+    }
+    // The batch takes the queue's in-flight marks over.
+    for (const auto& entry : scores) {
+        auto found = inFlight_.find(ScoreKey{mPendingScoresUser, entry->mLeaderboardId.value_or(""), entry->mScore});
+        if (found != inFlight_.end()) {
+            inFlight_.erase(found);
+        }
+    }
+    submitBatchForUser(&scores, mPendingScoresUser, true, HCDelegate(), HCDelegate(), std::nullopt);
+}
+
+bool HCHighScoreService::isInFlight(const std::string& userId, const std::string& leaderboardId,
+                                    std::int64_t score) const
+{
+    return inFlight_.count(ScoreKey{userId, leaderboardId, score}) > 0;
+}
+
+void HCHighScoreService::setPendingBlob(const std::shared_ptr<platform::Data>& blob, const std::string& leaderboardId,
+                                        std::int64_t score)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto service = sharedInstance();
+    if (!service) {
+        return;
+    }
+    removePendingBlobForLeaderboard(leaderboardId);
+    service->mPendingBlobs.push_back(HCPendingBlob{leaderboardId, score, blob});
+}
+
+std::shared_ptr<platform::Data> HCHighScoreService::getPendingBlobForLeaderboard(const std::string& leaderboardId,
+                                                                                std::int64_t score)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto service = sharedInstance();
+    if (!service) {
+        return nullptr;
+    }
+    for (const auto& pending : service->mPendingBlobs) {
+        if (pending.score == score && pending.leaderboardId == leaderboardId) {
+            return pending.blob;
+        }
+    }
+    return nullptr;
+}
+
+void HCHighScoreService::removePendingBlobForLeaderboard(const std::string& leaderboardId)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto service = sharedInstance();
+    if (!service) {
+        return;
+    }
+    auto& blobs = service->mPendingBlobs;
+    for (auto it = blobs.begin(); it != blobs.end(); ++it) {
+        if (it->leaderboardId == leaderboardId) {
+            blobs.erase(it);
+            return;
+        }
+    }
+}

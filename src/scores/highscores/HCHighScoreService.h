@@ -1,0 +1,190 @@
+#pragma once
+// The game's score submission and the local high-score table.
+//
+// A submission is written to the local table first and answered at once:
+// success means the score is stored on this device, never that the service
+// has it. While online the score joins a batch that is posted 0.05 s after
+// the last submission (every new score postpones it); the reply's accepted
+// scores are written back as confirmed. What is not confirmed stays pending
+// and is sent again after the next log-in (sendPendingHighScores), through
+// crashes, failed requests and days offline.
+//
+// A score is never posted twice at once: a score in a queued or running
+// batch is "in flight" and the re-send leaves it out until that batch ends.
+// Every batch ends with exactly one of its callbacks, also when the provider
+// drops or cancels the request.
+//
+// Thread: main thread, except the local writes, which run on the thread that
+// calls them with that thread's database handle (the main handle, or the
+// bootstrap handle on the provider's request thread).
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/banners/HCNotificationHooks.h"
+#include "core/services/HCService.h"
+#include "platform/foundation/Values.h"
+#include "scores/highscores/HCHighScoreBatchEntry.h"
+#include "scores/highscores/HCHighScoreLeaderboards.h"
+
+struct sqlite3;
+class HCHighScore;
+class HCHighScoreGameCenter;
+class HCLocalHighScoreStore;
+class HCPaginatedSeries;
+class HCUser;
+
+using HCHighScoreBatch = std::vector<HCPointer<HCHighScoreBatchEntry>>;
+
+// A blob kept in memory from its submission until the reply to its batch.
+struct HCPendingBlob {
+    std::string leaderboardId;
+    std::int64_t score = 0;
+    std::shared_ptr<platform::Data> blob;
+};
+
+// The database the local writes use: one handle per thread, each with the
+// leaderboard facts read on that same handle.
+struct HCHighScoreDatabase {
+    sqlite3* mainHandle = nullptr;
+    std::shared_ptr<HCHighScoreLeaderboards> mainLeaderboards;
+    sqlite3* bootstrapHandle = nullptr;
+    std::shared_ptr<HCHighScoreLeaderboards> bootstrapLeaderboards;
+};
+
+class HCHighScoreService final : public HCService {
+public:
+    static constexpr double kDispatchDelaySeconds = 0.05;
+    static constexpr std::size_t kMaxBlobBytes = 51200;
+    static constexpr const char* kSubmitPath = "client_applications/@me/high_scores.xml";
+
+    static void initializeService();
+    static void shutdownService();
+    static std::shared_ptr<HCHighScoreService> sharedInstance();
+    void populateKnownResources(HCResourceNameMap& map) override;
+
+    // Prepares the statements on both handles (the table itself belongs to
+    // the offline store); teardown finalises them before the handles close.
+    static void setupOfflineSupport(const HCHighScoreDatabase& database);
+    static void teardownOfflineSupport();
+    // The Game Center bridge; nil: signed out.
+    static void setGameCenter(std::shared_ptr<HCHighScoreGameCenter> gameCenter);
+
+    // --- Submitting one score (main thread) --------------------------------
+    static void setHighScore(std::int64_t score, const std::optional<std::string>& leaderboardId,
+                             const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    static void setHighScore(std::int64_t score, const std::optional<std::string>& leaderboardId, bool silently,
+                             const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    static void setHighScoreWithDisplayText(std::int64_t score, const std::optional<std::string>& displayText,
+                                            const std::optional<std::string>& leaderboardId,
+                                            const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    static void setHighScoreWithDisplayText(std::int64_t score, const std::optional<std::string>& displayText,
+                                            const std::optional<std::string>& leaderboardId, bool silently,
+                                            const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    static void setHighScoreWithDisplayText(std::int64_t score, const std::optional<std::string>& displayText,
+                                            const std::optional<std::string>& customData,
+                                            const std::optional<std::string>& leaderboardId, bool silently,
+                                            const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    static void setHighScoreWithDisplayText(std::int64_t score, const std::optional<std::string>& displayText,
+                                            const std::optional<std::string>& customData,
+                                            const std::optional<std::string>& leaderboardId, bool silently,
+                                            bool deferred, const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    // The full form: `deferred` stores the score without queueing it.
+    static void setHighScoreWithDisplayText(std::int64_t score, const std::optional<std::string>& displayText,
+                                            const std::optional<std::string>& customData,
+                                            const std::shared_ptr<platform::Data>& blob,
+                                            const std::optional<std::string>& leaderboardId, bool silently,
+                                            bool deferred, const HCDelegate& onSuccess, const HCDelegate& onFailure);
+
+    // --- Batches (main thread) ---------------------------------------------
+    // Stores the entries (unless fromSynch) and posts those worth sending.
+    // The outcome is failure when any local write failed. Nil when nothing
+    // was started; a batch left empty answers success at once.
+    static std::shared_ptr<HCRequestHandle> batchSetHighScores(HCHighScoreBatch* scores, bool silently,
+                                                               const HCDelegate& onSuccess,
+                                                               const HCDelegate& onFailure,
+                                                               const std::optional<std::string>& message,
+                                                               bool fromSynch = false);
+    static std::shared_ptr<HCRequestHandle> submitHighScoreBatch(HCHighScoreBatch* scores, bool silently,
+                                                                 const HCDelegate& onSuccess,
+                                                                 const HCDelegate& onFailure,
+                                                                 const std::optional<std::string>& message);
+    // The re-send after a log-in: adopts rows without a user, then posts the
+    // user's pending rows that are not in flight. Always silent. Nil when
+    // offline, for the user "Invalid" or an id not above 0, or when nothing
+    // was pending.
+    static std::shared_ptr<HCRequestHandle> sendPendingHighScores(const std::string& userId, bool silently,
+                                                                  const HCDelegate& onSuccess,
+                                                                  const HCDelegate& onFailure);
+    // Posts the queued scores now (the 0.05 s timer calls it).
+    void dispatchPendingScores();
+
+    // --- The local table -----------------------------------------------------
+    // Stores on the calling thread's handle; false when nothing was written
+    // (unknown board, aggregate written directly, a failed step). The
+    // should-submit flag, when asked for, says whether the score is worth
+    // sending.
+    static bool localSetHighScore(std::int64_t score, const std::string& leaderboardId, const std::string& userId,
+                                  const std::optional<std::string>& displayText,
+                                  const std::optional<std::string>& customData,
+                                  const std::shared_ptr<platform::Data>& blob,
+                                  std::optional<std::int64_t> serverDate, bool addToExisting, bool* shouldSubmit,
+                                  bool overrideExisting);
+    // The local player's best on the board; false (and 0) when none.
+    static bool getPreviousHighScoreLocal(std::int64_t* score, const std::string& leaderboardId);
+    static std::shared_ptr<HCHighScore> getHighScoreForUser(const std::shared_ptr<HCUser>& user,
+                                                            const std::string& leaderboardId,
+                                                            bool descendingSortOrder);
+    // The local player's stored scores of the board, best first, ranked 1..10.
+    static std::vector<std::shared_ptr<HCHighScore>> getHighScoresLocal(const std::string& leaderboardId);
+    // The same, at once, as a series to the success callback.
+    static void getLocalHighScores(const std::string& leaderboardId, const HCDelegate& onSuccess,
+                                   const HCDelegate& onFailure);
+
+    // --- Blobs held for the reply (main thread) ------------------------------
+    static void setPendingBlob(const std::shared_ptr<platform::Data>& blob, const std::string& leaderboardId,
+                               std::int64_t score);
+    static std::shared_ptr<platform::Data> getPendingBlobForLeaderboard(const std::string& leaderboardId,
+                                                                       std::int64_t score);
+    static void removePendingBlobForLeaderboard(const std::string& leaderboardId);
+
+    // What tests and the re-send see of the queue.
+    std::size_t queuedScoreCount() const { return mPendingScores.size(); }
+    bool isInFlight(const std::string& userId, const std::string& leaderboardId, std::int64_t score) const;
+
+private:
+    friend class HCHighScoreBatchCompletion;
+    using ScoreKey = std::tuple<std::string, std::string, std::int64_t>;
+
+    static HCLocalHighScoreStore* storeForCurrentThread();
+    static std::shared_ptr<HCHighScoreGameCenter> gameCenter();
+    static bool isLoggedIntoGameCenter();
+    // The high-score banner (category 4, success) with this text.
+    static HCBackgroundNotice highScoreNotice(const std::string& text);
+    static std::shared_ptr<HCRequestHandle> batchSetForUser(HCHighScoreBatch* scores, const std::string& userId,
+                                                            bool silently, const HCDelegate& onSuccess,
+                                                            const HCDelegate& onFailure,
+                                                            const std::optional<std::string>& message,
+                                                            bool fromSynch);
+    static std::shared_ptr<HCRequestHandle> submitBatchForUser(HCHighScoreBatch* scores, const std::string& userId,
+                                                               bool silently, const HCDelegate& onSuccess,
+                                                               const HCDelegate& onFailure,
+                                                               const std::optional<std::string>& message);
+    static std::shared_ptr<HCRequestHandle> postBatch(HCHighScoreBatch scores, const std::string& userId,
+                                                      const std::optional<std::string>& message, bool silently,
+                                                      const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    // Writes the accepted scores back as confirmed and lets go of their blobs.
+    void writeBackAcceptedScores(const std::shared_ptr<HCPaginatedSeries>& series, const std::string& userId);
+    void scheduleDispatch();
+
+    HCHighScoreBatch mPendingScores;
+    std::string mPendingScoresUser;
+    std::vector<HCPendingBlob> mPendingBlobs;
+    std::multiset<ScoreKey> inFlight_;
+    // The banner of the queued scores, shown when their batch is confirmed.
+    std::optional<HCBackgroundNotice> armedNotice_;
+};

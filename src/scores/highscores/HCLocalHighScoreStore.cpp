@@ -1,0 +1,449 @@
+#include "scores/highscores/HCLocalHighScoreStore.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include <sqlite3.h>
+
+#include "platform/runtime/Clock.h"
+
+namespace {
+
+constexpr int kMaxAggregateDepth = 8;
+
+std::string text(std::int64_t value)
+{
+    return std::to_string(value);
+}
+
+// A savepoint on one handle: released by commit(), rolled back (and
+// released) otherwise. Nests inside a transaction the caller opened.
+class Savepoint {
+public:
+    explicit Savepoint(sqlite3* db) : db_(db) { open_ = run("SAVEPOINT hc_high_score"); }
+    ~Savepoint()
+    {
+        if (open_) {
+            run("ROLLBACK TO hc_high_score");
+            run("RELEASE hc_high_score");
+        }
+    }
+    Savepoint(const Savepoint&) = delete;
+    Savepoint& operator=(const Savepoint&) = delete;
+
+    bool isOpen() const { return open_; }
+    bool commit()
+    {
+        if (open_ && run("RELEASE hc_high_score")) {
+            open_ = false;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    bool run(const char* sql)
+    {
+        HCSqlQuery query(db_, sql);
+        query.step();
+        return query.isPrepared() && query.result() == 0;
+    }
+
+    sqlite3* db_;
+    bool open_ = false;
+};
+
+// Runs a statement that yields no row to its end; true when it did.
+bool runToEnd(HCSqlQuery& query)
+{
+    query.step();
+    const bool done = query.isPrepared() && query.result() == 0;
+    query.resetQuery();
+    return done;
+}
+
+bool improves(std::int64_t score, std::int64_t previous, bool descending)
+{
+    return descending ? score > previous : score < previous;
+}
+
+}  // namespace
+
+// Each order-dependent statement exists twice: [0] descending, [1] ascending.
+struct HCLocalHighScoreStore::Statements {
+    explicit Statements(sqlite3* db)
+    {
+        const char* orders[2] = {"DESC", "ASC"};
+        for (int i = 0; i < 2; ++i) {
+            const std::string order = orders[i];
+            best[i].reset(db, "SELECT score FROM high_scores WHERE leaderboard_id = :leaderboard_id AND user_id = "
+                              ":user_id ORDER BY score " + order + " LIMIT 1");
+            bestPending[i].reset(db, "SELECT score FROM high_scores WHERE leaderboard_id = :leaderboard_id AND "
+                                     "user_id = :user_id AND server_sync_at IS NULL ORDER BY score " + order +
+                                         " LIMIT 1");
+            keep[i].reset(db, std::string("SELECT ") + (i == 0 ? "min" : "max") + "(x.score) AS keep_score, " +
+                                  (i == 0 ? "max" : "min") +
+                                  "(x.score) AS high_score FROM (SELECT score FROM high_scores WHERE user_id = "
+                                  ":user_id AND leaderboard_id = :leaderboard_id ORDER BY score " + order +
+                                  " LIMIT 10) AS x");
+            // A pending row is never pruned: it is the one score still owed
+            // to the server.
+            prune[i].reset(db, std::string("DELETE FROM high_scores WHERE user_id = :user_id AND leaderboard_id = "
+                                           ":leaderboard_id AND score ") +
+                                   (i == 0 ? "<" : ">") + " :score AND server_sync_at IS NOT NULL");
+            list[i].reset(db, "SELECT * FROM high_scores WHERE leaderboard_id = :leaderboard_id AND user_id = "
+                              ":user_id ORDER BY score " + order + " LIMIT CAST(:limit AS INTEGER)");
+        }
+        existing.reset(db, "SELECT server_sync_at, blob FROM high_scores WHERE leaderboard_id = :leaderboard_id AND "
+                           "user_id = :user_id AND score = :score");
+        const std::string insert =
+            "INTO high_scores (user_id, leaderboard_id, score, display_text, custom_data, blob, server_sync_at) "
+            "VALUES(:user_id, :leaderboard_id, :score, :display_text, :custom_data, :blob, :server_sync_at)";
+        replace.reset(db, "REPLACE " + insert);
+        insertOrIgnore.reset(db, "INSERT OR IGNORE " + insert);
+        keepBlob.reset(db, "UPDATE high_scores SET blob = :blob WHERE leaderboard_id = :leaderboard_id AND "
+                           "user_id = :user_id AND score = :score AND blob IS NULL");
+        makeOnlyOneSynch.reset(db, "UPDATE high_scores SET server_sync_at = :server_sync_at WHERE user_id = :user_id "
+                                   "AND leaderboard_id = :leaderboard_id AND score != :score AND server_sync_at IS "
+                                   "NULL");
+        markAllSynched.reset(db, "UPDATE high_scores SET server_sync_at = :server_sync_at WHERE user_id = :user_id "
+                                 "AND leaderboard_id = :leaderboard_id AND server_sync_at IS NULL");
+        pending.reset(db, "SELECT leaderboard_id, score, display_text, custom_data, blob FROM high_scores WHERE "
+                          "user_id = :user_id AND server_sync_at IS NULL");
+        nullUserRows.reset(db, "SELECT rowid AS row_id, leaderboard_id, score, display_text, custom_data, blob FROM "
+                               "high_scores WHERE user_id IS NULL or user_id = 0");
+        adoptRow.reset(db, "UPDATE high_scores SET user_id = :user_id WHERE rowid = :row_id");
+        mergeRow.reset(db, "UPDATE high_scores SET display_text = COALESCE(display_text, :display_text), "
+                           "custom_data = COALESCE(custom_data, :custom_data), blob = COALESCE(blob, :blob) WHERE "
+                           "leaderboard_id = :leaderboard_id AND user_id = :user_id AND score = :score");
+        dropRow.reset(db, "DELETE FROM high_scores WHERE rowid = :row_id");
+    }
+
+    bool prepared() const
+    {
+        for (int i = 0; i < 2; ++i) {
+            if (!best[i].isPrepared() || !bestPending[i].isPrepared() || !keep[i].isPrepared() ||
+                !prune[i].isPrepared() || !list[i].isPrepared()) {
+                return false;
+            }
+        }
+        return existing.isPrepared() && replace.isPrepared() && insertOrIgnore.isPrepared() &&
+               keepBlob.isPrepared() && makeOnlyOneSynch.isPrepared() && markAllSynched.isPrepared() &&
+               pending.isPrepared() && nullUserRows.isPrepared() && adoptRow.isPrepared() && mergeRow.isPrepared() &&
+               dropRow.isPrepared();
+    }
+
+    HCSqlQuery best[2], bestPending[2], keep[2], prune[2], list[2];
+    HCSqlQuery existing, replace, insertOrIgnore, keepBlob, makeOnlyOneSynch, markAllSynched, pending;
+    HCSqlQuery nullUserRows, adoptRow, mergeRow, dropRow;
+};
+
+HCLocalHighScoreStore::HCLocalHighScoreStore(sqlite3* db, std::shared_ptr<HCHighScoreLeaderboards> leaderboards)
+    : db_(db), leaderboards_(std::move(leaderboards)), sql_(std::make_unique<Statements>(db))
+{
+}
+
+HCLocalHighScoreStore::~HCLocalHighScoreStore() = default;
+
+HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::store(const Write& write)
+{
+    HC_CHECK_THREAD(checker_);
+    return storeInSavepoint(write, 0);
+}
+
+std::optional<HCLeaderboardFacts> HCLocalHighScoreStore::leaderboardFacts(const std::string& leaderboardId)
+{
+    HC_CHECK_THREAD(checker_);
+    return leaderboards_ ? leaderboards_->details(leaderboardId) : std::nullopt;
+}
+
+HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Write& write, int depth)
+{
+    Outcome outcome;
+    if (!leaderboards_ || !sql_->prepared()) {
+        return outcome;
+    }
+    const auto facts = leaderboards_->details(write.leaderboardId);
+    // Unknown boards, and aggregates written directly, are left alone:
+    // aggregates change only through the boards that feed them.
+    if (!facts || (facts->isAggregate && !write.addToExisting)) {
+        return outcome;
+    }
+    const int order = facts->descendingSortOrder ? 0 : 1;
+    const std::int64_t now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
+    const std::int64_t lastSync = leaderboards_->lastSyncUnix(write.userId);
+
+    Savepoint savepoint(db_);
+    if (!savepoint.isOpen()) {
+        return outcome;
+    }
+    const auto previous = previousBest(write.userId, write.leaderboardId, facts->descendingSortOrder);
+    std::int64_t score = write.score;
+    if (write.addToExisting && previous) {
+        score += *previous;
+    }
+    if (previous && !facts->allowPostingLowerScores && !improves(score, *previous, facts->descendingSortOrder)) {
+        // An equal score with a new blob is still sent, so the blob travels.
+        outcome.shouldSubmit = write.blob != nullptr && score == *previous;
+    }
+
+    // A row already stored under this score that the server has not
+    // confirmed stays pending unless this write is the confirmation.
+    HCSqlQuery& existing = sql_->existing;
+    existing.bind("leaderboard_id", write.leaderboardId);
+    existing.bind("user_id", write.userId);
+    existing.bind("score", text(score));
+    const bool exists = existing.step();
+    const bool existingPending = exists && existing.getTextValue("server_sync_at") == std::nullopt;
+    // REPLACE deletes the old row first: a write without a blob (the
+    // write-back of a reply) keeps the attachment the row had.
+    std::shared_ptr<platform::Data> keptBlob;
+    if (exists && write.overrideExisting && !write.blob) {
+        keptBlob = readRow(existing).blob;
+    }
+    if (!exists && existing.result() != 0) {
+        existing.resetQuery();
+        return outcome;
+    }
+    existing.resetQuery();
+
+    std::optional<std::string> serverSyncAt;
+    if (write.serverDate) {
+        serverSyncAt = text(*write.serverDate);
+    } else if (!outcome.shouldSubmit && !existingPending) {
+        serverSyncAt = text(now);
+    }
+    HCSqlQuery& insert = write.overrideExisting ? sql_->replace : sql_->insertOrIgnore;
+    insert.bind("user_id", write.userId);
+    insert.bind("leaderboard_id", write.leaderboardId);
+    insert.bind("score", text(score));
+    insert.bind("display_text", write.displayText);
+    insert.bind("custom_data", write.customData);
+    if (write.blob && !write.blob->bytes().empty()) {
+        insert.bind("blob", write.blob->bytes().data(), static_cast<unsigned>(write.blob->bytes().size()));
+    } else {
+        insert.bind("blob", std::nullopt);
+    }
+    insert.bind("server_sync_at", serverSyncAt);
+    if (!runToEnd(insert)) {
+        return outcome;
+    }
+    if (keptBlob) {
+        HCSqlQuery& keepBlob = sql_->keepBlob;
+        keepBlob.bind("blob", keptBlob->bytes().data(), static_cast<unsigned>(keptBlob->bytes().size()));
+        keepBlob.bind("leaderboard_id", write.leaderboardId);
+        keepBlob.bind("user_id", write.userId);
+        keepBlob.bind("score", text(score));
+        if (!runToEnd(keepBlob)) {
+            return outcome;
+        }
+    }
+
+    // Keep the ten best.
+    HCSqlQuery& keep = sql_->keep[order];
+    keep.bind("user_id", write.userId);
+    keep.bind("leaderboard_id", write.leaderboardId);
+    const bool kept = keep.step();
+    const auto keepScore = kept ? keep.getTextValue("keep_score") : std::nullopt;
+    keep.resetQuery();
+    if (keepScore) {
+        HCSqlQuery& prune = sql_->prune[order];
+        prune.bind("user_id", write.userId);
+        prune.bind("leaderboard_id", write.leaderboardId);
+        prune.bind("score", *keepScore);
+        if (!runToEnd(prune)) {
+            return outcome;
+        }
+    }
+    if (!makeOnlyOnePending(write.userId, write.leaderboardId, *facts, lastSync)) {
+        return outcome;
+    }
+
+    // Aggregates gain the improvement only, measured in this board's order.
+    if (depth < kMaxAggregateDepth && (!previous || improves(score, *previous, facts->descendingSortOrder))) {
+        const std::int64_t difference = score - previous.value_or(0);
+        for (const auto& parent : leaderboards_->aggregateParents(write.leaderboardId)) {
+            Write aggregate;
+            aggregate.userId = write.userId;
+            aggregate.leaderboardId = parent;
+            aggregate.score = difference;
+            aggregate.serverDate = now;
+            aggregate.addToExisting = true;
+            if (!storeInSavepoint(aggregate, depth + 1).stored) {
+                return outcome;
+            }
+        }
+    }
+    outcome.stored = savepoint.commit();
+    return outcome;
+}
+
+bool HCLocalHighScoreStore::makeOnlyOnePending(const std::string& userId, const std::string& leaderboardId,
+                                               const HCLeaderboardFacts& facts, std::int64_t lastSync)
+{
+    const int order = facts.descendingSortOrder ? 0 : 1;
+    // The score that may stay pending: on a board that takes lower scores,
+    // the best one not yet confirmed; on one that does not, the best kept
+    // score, and only if it is itself pending.
+    HCSqlQuery& pick = facts.allowPostingLowerScores ? sql_->bestPending[order] : sql_->best[order];
+    pick.bind("leaderboard_id", leaderboardId);
+    pick.bind("user_id", userId);
+    const bool found = pick.step();
+    const auto keepScore = found ? pick.getTextValue("score") : std::nullopt;
+    const int result = pick.result();
+    pick.resetQuery();
+    if (!found && result != 0) {
+        return false;
+    }
+    if (!keepScore) {
+        return true;
+    }
+    HCSqlQuery& mark = sql_->makeOnlyOneSynch;
+    mark.bind("server_sync_at", text(lastSync));
+    mark.bind("user_id", userId);
+    mark.bind("leaderboard_id", leaderboardId);
+    mark.bind("score", *keepScore);
+    return runToEnd(mark);
+}
+
+std::optional<std::int64_t> HCLocalHighScoreStore::previousBest(const std::string& userId,
+                                                                const std::string& leaderboardId, bool descending)
+{
+    HC_CHECK_THREAD(checker_);
+    HCSqlQuery& best = sql_->best[descending ? 0 : 1];
+    best.bind("leaderboard_id", leaderboardId);
+    best.bind("user_id", userId);
+    std::optional<std::int64_t> score;
+    if (best.step()) {
+        score = best.getInt64("score");
+    }
+    best.resetQuery();
+    return score;
+}
+
+HCLocalScoreRow HCLocalHighScoreStore::readRow(const HCSqlQuery& query)
+{
+    HCLocalScoreRow row;
+    row.userId = query.getTextValue("user_id").value_or("");
+    row.leaderboardId = query.getTextValue("leaderboard_id").value_or("");
+    row.score = query.getInt64("score");
+    row.displayText = query.getTextValue("display_text");
+    row.customData = query.getTextValue("custom_data");
+    const char* bytes = nullptr;
+    unsigned length = 0;
+    if (query.getBlob("blob", bytes, length) && length > 0) {
+        row.blob = platform::Data::make(std::vector<uint8_t>(bytes, bytes + length));
+    }
+    if (auto synced = query.getTextValue("server_sync_at")) {
+        row.serverSyncAt = query.getInt64("server_sync_at");
+    }
+    return row;
+}
+
+std::vector<HCLocalScoreRow> HCLocalHighScoreStore::highScores(const std::string& userId,
+                                                               const std::string& leaderboardId, bool descending,
+                                                               int limit)
+{
+    HC_CHECK_THREAD(checker_);
+    HCSqlQuery& list = sql_->list[descending ? 0 : 1];
+    list.bind("leaderboard_id", leaderboardId);
+    list.bind("user_id", userId);
+    list.bind("limit", std::to_string(limit));
+    std::vector<HCLocalScoreRow> rows;
+    while (list.step()) {
+        rows.push_back(readRow(list));
+    }
+    list.resetQuery();
+    return rows;
+}
+
+std::vector<HCLocalScoreRow> HCLocalHighScoreStore::pendingRows(const std::string& userId)
+{
+    HC_CHECK_THREAD(checker_);
+    HCSqlQuery& pending = sql_->pending;
+    pending.bind("user_id", userId);
+    std::vector<HCLocalScoreRow> rows;
+    while (pending.step()) {
+        HCLocalScoreRow row = readRow(pending);
+        row.userId = userId;
+        rows.push_back(std::move(row));
+    }
+    pending.resetQuery();
+    return rows;
+}
+
+bool HCLocalHighScoreStore::prepareResend(const std::string& userId)
+{
+    HC_CHECK_THREAD(checker_);
+    if (!leaderboards_ || !sql_->prepared()) {
+        return false;
+    }
+    // Collect first: the rows are changed below.
+    struct Orphan {
+        std::string rowId;
+        HCLocalScoreRow row;
+    };
+    std::vector<Orphan> orphans;
+    HCSqlQuery& nullUserRows = sql_->nullUserRows;
+    while (nullUserRows.step()) {
+        orphans.push_back({nullUserRows.getTextValue("row_id").value_or(""), readRow(nullUserRows)});
+    }
+    const bool readAll = nullUserRows.result() == 0;
+    nullUserRows.resetQuery();
+    if (!readAll) {
+        return false;
+    }
+    if (orphans.empty()) {
+        return true;
+    }
+    const std::int64_t lastSync = leaderboards_->lastSyncUnix(userId);
+    Savepoint savepoint(db_);
+    if (!savepoint.isOpen()) {
+        return false;
+    }
+    std::vector<std::string> boards;
+    for (const auto& orphan : orphans) {
+        HCSqlQuery& existing = sql_->existing;
+        existing.bind("leaderboard_id", orphan.row.leaderboardId);
+        existing.bind("user_id", userId);
+        existing.bind("score", text(orphan.row.score));
+        const bool clash = existing.step();
+        existing.resetQuery();
+        if (clash) {
+            // The user's own row of the same score wins; it takes what it
+            // lacks from the orphan, which goes.
+            HCSqlQuery& merge = sql_->mergeRow;
+            merge.bind("display_text", orphan.row.displayText);
+            merge.bind("custom_data", orphan.row.customData);
+            if (orphan.row.blob) {
+                merge.bind("blob", orphan.row.blob->bytes().data(), static_cast<unsigned>(orphan.row.blob->bytes().size()));
+            } else {
+                merge.bind("blob", std::nullopt);
+            }
+            merge.bind("leaderboard_id", orphan.row.leaderboardId);
+            merge.bind("user_id", userId);
+            merge.bind("score", text(orphan.row.score));
+            sql_->dropRow.bind("row_id", orphan.rowId);
+            if (!runToEnd(merge) || !runToEnd(sql_->dropRow)) {
+                return false;
+            }
+        } else {
+            sql_->adoptRow.bind("user_id", userId);
+            sql_->adoptRow.bind("row_id", orphan.rowId);
+            if (!runToEnd(sql_->adoptRow)) {
+                return false;
+            }
+        }
+        if (std::find(boards.begin(), boards.end(), orphan.row.leaderboardId) == boards.end()) {
+            boards.push_back(orphan.row.leaderboardId);
+        }
+    }
+    for (const auto& board : boards) {
+        const auto facts = leaderboards_->details(board);
+        if (facts && !makeOnlyOnePending(userId, board, *facts, lastSync)) {
+            return false;
+        }
+    }
+    return savepoint.commit();
+}

@@ -1,0 +1,97 @@
+#pragma once
+// The local high-score table's rules, on one database handle: each player
+// keeps the ten best scores of a leaderboard; the one pending row (its
+// server_sync_at NULL) of a player and board is the best score the server
+// has not confirmed; aggregate boards receive each improvement of the boards
+// that feed them; the local user's rows are read back for the pages and the
+// re-send.
+//
+// Every write runs inside one savepoint on the handle, so a kill or a failed
+// step leaves the table as it was before the write, and it nests inside a
+// transaction the caller holds (the bootstrap import). Statements are
+// prepared once. Readers collect their rows before anything is updated.
+//
+// Thread: the thread that owns the handle (the main thread for the main
+// handle, the provider's request thread for the bootstrap handle); the
+// checker binds to the first caller.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "kernel/sql/HCSqlQuery.h"
+#include "platform/foundation/Values.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "scores/highscores/HCHighScoreLeaderboards.h"
+
+struct sqlite3;
+
+// One row of high_scores as read back.
+struct HCLocalScoreRow {
+    std::string userId;
+    std::string leaderboardId;
+    std::int64_t score = 0;
+    std::optional<std::string> displayText;  // nil for NULL
+    std::optional<std::string> customData;   // nil for NULL
+    std::shared_ptr<platform::Data> blob;    // nil for NULL or empty
+    std::optional<std::int64_t> serverSyncAt;  // nil: pending
+};
+
+class HCLocalHighScoreStore {
+public:
+    static constexpr int kScoresKeptPerBoard = 10;
+
+    struct Write {
+        std::string userId;
+        std::string leaderboardId;
+        std::int64_t score = 0;
+        std::optional<std::string> displayText;
+        std::optional<std::string> customData;
+        std::shared_ptr<platform::Data> blob;
+        // Seconds since 1970 at which the server confirmed the score; nil for
+        // a score of the game's own.
+        std::optional<std::int64_t> serverDate;
+        bool addToExisting = false;
+        bool overrideExisting = true;
+    };
+    struct Outcome {
+        bool stored = false;        // the row was written and the savepoint released
+        bool shouldSubmit = true;   // the score is worth sending
+    };
+
+    HCLocalHighScoreStore(sqlite3* db, std::shared_ptr<HCHighScoreLeaderboards> leaderboards);
+    ~HCLocalHighScoreStore();
+    HCLocalHighScoreStore(const HCLocalHighScoreStore&) = delete;
+    HCLocalHighScoreStore& operator=(const HCLocalHighScoreStore&) = delete;
+
+    Outcome store(const Write& write);
+    // The board's facts as the store sees them; nothing when unknown.
+    std::optional<HCLeaderboardFacts> leaderboardFacts(const std::string& leaderboardId);
+
+    // The user's best score on the board, in the board's order.
+    std::optional<std::int64_t> previousBest(const std::string& userId, const std::string& leaderboardId,
+                                             bool descending);
+    // The user's best `limit` rows of the board, best first.
+    std::vector<HCLocalScoreRow> highScores(const std::string& userId, const std::string& leaderboardId,
+                                            bool descending, int limit);
+    // Adopts the rows without a user (NULL or 0) for `userId`, merging each
+    // with a row of the same board and score the user has already, and
+    // leaves one pending row per board; false, with nothing changed, when a
+    // step failed.
+    bool prepareResend(const std::string& userId);
+    // The user's pending rows.
+    std::vector<HCLocalScoreRow> pendingRows(const std::string& userId);
+
+private:
+    struct Statements;
+    Outcome storeInSavepoint(const Write& write, int depth);
+    bool makeOnlyOnePending(const std::string& userId, const std::string& leaderboardId,
+                            const HCLeaderboardFacts& facts, std::int64_t lastSync);
+    static HCLocalScoreRow readRow(const HCSqlQuery& query);
+
+    sqlite3* db_;
+    std::shared_ptr<HCHighScoreLeaderboards> leaderboards_;
+    std::unique_ptr<Statements> sql_;
+    platform::ThreadChecker checker_;
+};

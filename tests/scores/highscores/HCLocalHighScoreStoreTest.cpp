@@ -1,0 +1,251 @@
+// The local score table's rules from literal sequences: which rows are kept,
+// which one is pending, what aggregates receive, and how rows without a user
+// are adopted for the re-send.
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include "scores/highscores/HCLocalHighScoreStore.h"
+#include "scores/highscores/LocalScoreTable.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using scoretest::RawRow;
+
+constexpr std::int64_t kStart = 1700000000;
+
+class LocalHighScoreStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(db.open((dir.path() / "halcyon_offline").string()));
+        ASSERT_TRUE(scoretest::exec(db.handle(), scoretest::kCreateHighScores));
+        ASSERT_TRUE(scoretest::exec(db.handle(), scoretest::kCreateHighScoresIndex));
+        boards = std::make_shared<scoretest::FakeLeaderboards>();
+        boards->boards["1"] = {true, false, false};   // descending
+        boards->boards["2"] = {true, true, false};    // descending, lower scores posted
+        boards->boards["3"] = {false, false, false};  // ascending
+        boards->boards["9"] = {true, false, true};    // aggregate of 1
+        boards->boards["8"] = {false, false, true};   // ascending aggregate of 3
+        boards->parents["1"] = {"9"};
+        boards->parents["3"] = {"8"};
+        store = std::make_unique<HCLocalHighScoreStore>(db.handle(), boards);
+    }
+
+    HCLocalHighScoreStore::Outcome put(const std::string& board, std::int64_t score, const std::string& user = "1001",
+                                       std::optional<std::int64_t> serverDate = std::nullopt,
+                                       std::shared_ptr<platform::Data> blob = nullptr, bool override = true)
+    {
+        HCLocalHighScoreStore::Write write;
+        write.userId = user;
+        write.leaderboardId = board;
+        write.score = score;
+        write.serverDate = serverDate;
+        write.blob = std::move(blob);
+        write.overrideExisting = override;
+        return store->store(write);
+    }
+
+    // "score:p" for a pending row, "score:T" for one synced at time T.
+    std::vector<std::string> rowsOf(const std::string& board, const std::string& user = "1001")
+    {
+        std::vector<std::string> out;
+        for (const RawRow& row : scoretest::rawRows(db.handle())) {
+            if (row.leaderboardId == board && row.userId == user) {
+                out.push_back(std::to_string(row.score) + ":" +
+                              (row.serverSyncAt ? std::to_string(*row.serverSyncAt) : std::string("p")));
+            }
+        }
+        return out;
+    }
+
+    RawRow rowOf(const std::string& board, std::int64_t score, const std::string& user = "1001")
+    {
+        for (const RawRow& row : scoretest::rawRows(db.handle())) {
+            if (row.leaderboardId == board && row.userId == user && row.score == score) {
+                return row;
+            }
+        }
+        ADD_FAILURE() << "no row " << board << "/" << score;
+        return {};
+    }
+
+    testsupport::ScopedManualClock clock{static_cast<double>(kStart)};
+    testsupport::TempDir dir;
+    HCSqlDatabase db;
+    std::shared_ptr<scoretest::FakeLeaderboards> boards;
+    std::unique_ptr<HCLocalHighScoreStore> store;
+};
+
+TEST_F(LocalHighScoreStoreTest, BetterScoresStayPendingAndWorseOnesAreStoredAsSent)
+{
+    // 500, then a worse 400, then a better 600 on a descending board.
+    auto first = put("1", 500);
+    EXPECT_TRUE(first.stored);
+    EXPECT_TRUE(first.shouldSubmit);
+    auto worse = put("1", 400);
+    EXPECT_TRUE(worse.stored);
+    EXPECT_FALSE(worse.shouldSubmit);
+    auto better = put("1", 600);
+    EXPECT_TRUE(better.shouldSubmit);
+    // 400 is dated now; 500 is superseded and dated with the last sync.
+    EXPECT_EQ(rowsOf("1"), (std::vector<std::string>{"400:" + std::to_string(kStart), "500:1000", "600:p"}));
+
+    // The same score again leaves the pending row pending, with either verb.
+    EXPECT_FALSE(put("1", 600).shouldSubmit);
+    EXPECT_FALSE(put("1", 600, "1001", std::nullopt, nullptr, false).shouldSubmit);
+    EXPECT_EQ(rowsOf("1").back(), "600:p");
+    // ... and again with a blob it is worth sending, so the blob travels.
+    auto withBlob = put("1", 600, "1001", std::nullopt, platform::Data::fromString("replay"));
+    EXPECT_TRUE(withBlob.shouldSubmit);
+    EXPECT_EQ(rowsOf("1").back(), "600:p");
+
+    // The server's confirmation (a write-back without a blob) keeps the blob.
+    EXPECT_TRUE(put("1", 600, "1001", kStart + 5).stored);
+    auto confirmed = rowOf("1", 600);
+    EXPECT_EQ(confirmed.serverSyncAt, kStart + 5);
+    EXPECT_EQ(confirmed.blobBytes, 6u);
+
+    // An equal score with a blob is sent again even once confirmed.
+    EXPECT_TRUE(put("1", 600, "1001", std::nullopt, platform::Data::fromString("other")).shouldSubmit);
+    EXPECT_EQ(rowsOf("1").back(), "600:p");
+
+    // Another player's best does not count as this one's previous score.
+    EXPECT_TRUE(put("1", 100, "1002").shouldSubmit);
+}
+
+TEST_F(LocalHighScoreStoreTest, KeepsTheTenBestButNeverDropsAPendingRow)
+{
+    // One to eleven, all confirmed: the worst goes.
+    for (int score = 1; score <= 11; ++score) {
+        ASSERT_TRUE(put("1", score, "1001", kStart).stored);
+    }
+    auto rows = rowsOf("1");
+    ASSERT_EQ(rows.size(), 10u);
+    EXPECT_EQ(rows.front(), "2:" + std::to_string(kStart));
+
+    // Ascending board: the highest goes.
+    for (int score = 1; score <= 11; ++score) {
+        ASSERT_TRUE(put("3", score, "1001", kStart).stored);
+    }
+    rows = rowsOf("3");
+    ASSERT_EQ(rows.size(), 10u);
+    EXPECT_EQ(rows.back(), "10:" + std::to_string(kStart));
+
+    // A board that takes lower scores: a low score sent offline is pending
+    // and stays when better confirmed scores push it out of the ten.
+    EXPECT_TRUE(put("2", 5).shouldSubmit);
+    for (int score = 100; score <= 1000; score += 100) {
+        ASSERT_TRUE(put("2", score, "1001", kStart).stored);
+    }
+    rows = rowsOf("2");
+    EXPECT_EQ(rows.size(), 11u);
+    EXPECT_EQ(rows.front(), "5:p");
+}
+
+TEST_F(LocalHighScoreStoreTest, TheOnePendingRowIsTheBestUnsentScore)
+{
+    // Lower scores allowed: a later, worse offline score is sent-worthy but
+    // must not hide the better one, which stays the one pending row.
+    EXPECT_TRUE(put("2", 800).shouldSubmit);
+    EXPECT_TRUE(put("2", 300).shouldSubmit);
+    EXPECT_EQ(rowsOf("2"), (std::vector<std::string>{"300:1000", "800:p"}));
+    // A better one takes over.
+    put("2", 900);
+    EXPECT_EQ(rowsOf("2"), (std::vector<std::string>{"300:1000", "800:1000", "900:p"}));
+
+    // Ascending board: 50, a worse 60, a better 40.
+    EXPECT_TRUE(put("3", 50).shouldSubmit);
+    EXPECT_FALSE(put("3", 60).shouldSubmit);
+    EXPECT_TRUE(put("3", 40).shouldSubmit);
+    EXPECT_EQ(rowsOf("3"), (std::vector<std::string>{"40:p", "50:1000", "60:" + std::to_string(kStart)}));
+
+    // A confirmed better score from the server leaves nothing pending on a
+    // board that takes no lower scores.
+    put("3", 30, "1001", kStart);
+    EXPECT_EQ(store->pendingRows("1001").size(), 1u);  // board 2's 900
+}
+
+TEST_F(LocalHighScoreStoreTest, AggregatesReceiveOnlyImprovements)
+{
+    // Descending child 1 feeds aggregate 9.
+    put("1", 300);
+    EXPECT_EQ(rowsOf("9"), (std::vector<std::string>{"300:" + std::to_string(kStart)}));
+    put("1", 200);  // worse: nothing added, no negative row
+    EXPECT_EQ(rowsOf("9"), (std::vector<std::string>{"300:" + std::to_string(kStart)}));
+    put("1", 500);  // +200
+    EXPECT_EQ(rowsOf("9").back(), "500:" + std::to_string(kStart));
+
+    // Ascending child 3 feeds ascending aggregate 8: a worse (higher) time
+    // must not become the aggregate's best.
+    put("3", 50);
+    put("3", 60);
+    EXPECT_EQ(rowsOf("8"), (std::vector<std::string>{"50:" + std::to_string(kStart)}));
+    put("3", 40);
+    EXPECT_EQ(rowsOf("8").front(), "40:" + std::to_string(kStart));
+
+    // Written directly, an aggregate takes nothing; unknown boards neither.
+    auto direct = put("9", 10000);
+    EXPECT_FALSE(direct.stored);
+    EXPECT_TRUE(direct.shouldSubmit);
+    auto unknown = put("77", 1);
+    EXPECT_FALSE(unknown.stored);
+    EXPECT_TRUE(unknown.shouldSubmit);
+    EXPECT_TRUE(rowsOf("77").empty());
+}
+
+TEST_F(LocalHighScoreStoreTest, AdoptingRowsWithoutAUserMergesAndLeavesOnePendingPerBoard)
+{
+    // The player's own rows, and rows stored before anyone logged in (user 0)
+    // that clash with them on board and score.
+    put("1", 700, "1001", kStart);
+    put("1", 650);  // worse: stored as sent
+    put("1", 700, "0", std::nullopt, platform::Data::fromString("blob"));
+    put("1", 900, "0");
+    put("2", 40, "0");
+    ASSERT_TRUE(scoretest::exec(db.handle(), "INSERT INTO high_scores (user_id, leaderboard_id, score) VALUES (0, 2, 60)"));
+
+    ASSERT_TRUE(store->prepareResend("1001"));
+    EXPECT_TRUE(rowsOf("1", "0").empty());
+    EXPECT_TRUE(rowsOf("2", "0").empty());
+    EXPECT_EQ(rowsOf("1"), (std::vector<std::string>{"650:" + std::to_string(kStart), "700:" + std::to_string(kStart),
+                                                    "900:p"}));
+    EXPECT_EQ(rowsOf("2"), (std::vector<std::string>{"40:1000", "60:p"}));
+    // The clashing orphan's blob went to the row that stayed.
+    EXPECT_EQ(rowOf("1", 700).blobBytes, 4u);
+    auto pending = store->pendingRows("1001");
+    ASSERT_EQ(pending.size(), 2u);
+}
+
+TEST_F(LocalHighScoreStoreTest, ReadsNullTextsAsNilAndRowsBestFirst)
+{
+    ASSERT_TRUE(scoretest::exec(db.handle(), "INSERT INTO high_scores (user_id, leaderboard_id, score, display_text, "
+                                             "custom_data) VALUES (1001, 3, 12, NULL, '')"));
+    put("3", 9);
+    put("3", 30, "1001", kStart);
+    auto rows = store->highScores("1001", "3", false, 10);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].score, 9);
+    EXPECT_EQ(rows[2].score, 30);
+    EXPECT_FALSE(rows[1].displayText.has_value());
+    EXPECT_EQ(rows[1].customData, std::optional<std::string>(""));
+    EXPECT_FALSE(rows[1].blob);
+    EXPECT_EQ(store->previousBest("1001", "3", false), std::optional<std::int64_t>(9));
+    EXPECT_FALSE(store->previousBest("1002", "3", false).has_value());
+}
+
+TEST_F(LocalHighScoreStoreTest, AFailedStepLeavesTheTableAsItWas)
+{
+    put("1", 300);
+    // Aggregate 9 cannot be written (its rows are refused), so the child's
+    // write must not stay half done either.
+    ASSERT_TRUE(scoretest::exec(db.handle(), "CREATE TRIGGER refuse BEFORE INSERT ON high_scores WHEN "
+                                             "NEW.leaderboard_id = 9 BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    auto outcome = put("1", 800);
+    EXPECT_FALSE(outcome.stored);
+    EXPECT_EQ(rowsOf("1"), (std::vector<std::string>{"300:p"}));
+    EXPECT_EQ(rowsOf("9"), (std::vector<std::string>{"300:" + std::to_string(kStart)}));
+}
+
+}  // namespace
