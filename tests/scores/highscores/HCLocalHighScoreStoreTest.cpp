@@ -6,7 +6,7 @@
 #include <sqlite3.h>
 
 #include "scores/highscores/HCLocalHighScoreStore.h"
-#include "scores/highscores/LocalScoreTable.h"
+#include "support/LocalScoreTable.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
-// A scores file for the store tests: the high_scores table in its current
-// layout on a real SQLite file, leaderboard facts the test sets, and a
-// reader of the raw rows.
+// For the score tests: the high_scores table in its current layout,
+// leaderboard facts the test sets, and a reader of the raw rows.
+// Header-only, so that only the programs that include it need SQLite.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include <sqlite3.h>
+
 #include "kernel/sql/HCSqlDatabase.h"
+#include "kernel/sql/HCSqlQuery.h"
 #include "scores/highscores/HCHighScoreLeaderboards.h"
-#include "scores/highscores/HCLocalHighScoreStore.h"
-#include "support/TestSupport.h"
 
 namespace scoretest {
 
@@ -52,7 +53,31 @@ struct RawRow {
 };
 
 // Every row, by user, board and score.
-std::vector<RawRow> rawRows(sqlite3* db);
-bool exec(sqlite3* db, const std::string& sql);
+inline std::vector<RawRow> rawRows(sqlite3* db)
+{
+    HCSqlQuery query(db, "SELECT * FROM high_scores ORDER BY user_id, leaderboard_id, score");
+    std::vector<RawRow> rows;
+    while (query.step()) {
+        RawRow row;
+        row.userId = query.getTextValue("user_id").value_or("NULL");
+        row.leaderboardId = query.getTextValue("leaderboard_id").value_or("");
+        row.score = query.getInt64("score");
+        row.displayText = query.getTextValue("display_text");
+        if (query.getTextValue("server_sync_at")) {
+            row.serverSyncAt = query.getInt64("server_sync_at");
+        }
+        const char* bytes = nullptr;
+        unsigned length = 0;
+        query.getBlob("blob", bytes, length);
+        row.blobBytes = length;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+inline bool exec(sqlite3* db, const std::string& sql)
+{
+    return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
 
 }  // namespace scoretest

@@ -1,0 +1,270 @@
+// Score submission against the local server: the batch's timing and wire
+// form, blobs at the size limit, offline scores sent after the log-in, and
+// every way a batch can end (5xx, dropped connection, dropped request,
+// refused local write) without a score posted twice or left behind.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "core/clientstate/HCClientState.h"
+#include "core/halcyon/Halcyon.h"
+#include "e2e/support/LiveServerTest.h"
+#include "localserver/routes/ScoreRoutes.h"
+#include "localserver/routes/StorageRoutes.h"
+#include "scores/highscores/HCHighScore.h"
+#include "scores/highscores/HCHighScoreService.h"
+#include "support/LocalScoreTable.h"
+
+namespace {
+
+constexpr const char* kPath = "client_applications/@me/high_scores.xml";
+
+class HighScoreSubmissionTest : public LiveServerTest {
+protected:
+    void SetUp() override
+    {
+        LiveServerTest::SetUp();
+        scores = localserver::registerScoreRoutes(*server, localserver::registerStorageRoutes(*server));
+        const std::string file = sandbox.str() + "/halcyon_offline";
+        ASSERT_TRUE(mainDb.open(file));
+        ASSERT_TRUE(bootstrapDb.open(file));
+        ASSERT_TRUE(scoretest::exec(mainDb.handle(), "PRAGMA journal_mode=WAL"));
+        ASSERT_TRUE(scoretest::exec(mainDb.handle(), scoretest::kCreateHighScores));
+        boards = std::make_shared<scoretest::FakeLeaderboards>();
+        boards->boards["1"] = {true, false, false};
+        boards->boards["2"] = {true, true, false};
+        boards->boards["3"] = {false, false, false};
+        HCHighScoreService::initializeService();
+        HCHighScoreService::setupOfflineSupport({mainDb.handle(), boards, bootstrapDb.handle(), boards});
+        HCClientStateQueries queries;
+        queries.lastLoggedInUserId = [this] { return userId; };
+        queries.isOnline = [this] { return online.load(); };
+        HCClientState::setQueries(queries);
+        Halcyon::setUserApprovedHalcyon();
+        HCNotificationHooks hooks;
+        hooks.showBackgroundNotice = [this](const HCBackgroundNotice& notice) { banners.push_back(notice.text); };
+        HCNotificationHooks::install(hooks);
+    }
+    void TearDown() override
+    {
+        HCHighScoreService::teardownOfflineSupport();
+        HCHighScoreService::shutdownService();
+        HCClientState::setQueries({});
+        LiveServerTest::TearDown();
+    }
+
+    std::vector<localserver::LoggedRequest> posts() const
+    {
+        std::vector<localserver::LoggedRequest> found;
+        for (auto& entry : server->log().entries()) {
+            if (entry.request.path == kPath) {
+                found.push_back(entry);
+            }
+        }
+        return found;
+    }
+    std::size_t pendingCount()
+    {
+        std::size_t pending = 0;
+        for (const auto& row : scoretest::rawRows(mainDb.handle())) {
+            pending += row.serverSyncAt ? 0 : 1;
+        }
+        return pending;
+    }
+    HCDelegate count(int& counter)
+    {
+        return HCDelegate::withFunction([&counter](const platform::ObjectPtr&) { ++counter; });
+    }
+    // Waits until the posted batches have been answered and written back.
+    void settleBatches()
+    {
+        fence();
+        testsupport::drainMain();
+    }
+
+    testsupport::ScopedManualClock clock{1700000000.0};
+    std::shared_ptr<localserver::ScoreStore> scores;
+    HCSqlDatabase mainDb;
+    HCSqlDatabase bootstrapDb;
+    std::shared_ptr<scoretest::FakeLeaderboards> boards;
+    std::optional<std::string> userId = std::string("1001");
+    std::atomic<bool> online{true};
+    std::vector<std::string> banners;
+};
+
+TEST_F(HighScoreSubmissionTest, ScoresTravelInOneBatchPostedAfterTheLastSubmission)
+{
+    int answered = 0;
+    HCHighScoreService::setHighScoreWithDisplayText(500, "500 points", "1", false, count(answered), HCDelegate());
+    testsupport::drainMain();
+    clock.advance(0.04);
+    HCHighScoreService::setHighScoreWithDisplayText(70, std::nullopt, "tag", "3", true, count(answered), HCDelegate());
+    testsupport::drainMain();
+    clock.advance(0.04);
+    HCHighScoreService::setHighScore(-3, "2", count(answered), HCDelegate());
+    testsupport::drainMain();
+    // Every caller knows its score is stored before anything is posted.
+    EXPECT_EQ(answered, 3);
+    clock.advance(0.049);
+    testsupport::drainMain();
+    EXPECT_TRUE(posts().empty());
+    clock.advance(0.002);
+    testsupport::drainMain();
+    settleBatches();
+
+    auto sent = posts();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].request.params,
+              (localserver::Params{{"high_scores[][leaderboard_id]", "1"},
+                                   {"high_scores[][score]", "500"},
+                                   {"high_scores[][display_text]", "500 points"},
+                                   {"high_scores[][has_blob]", "0"},
+                                   {"high_scores[][leaderboard_id]", "3"},
+                                   {"high_scores[][score]", "70"},
+                                   {"high_scores[][custom_data]", "tag"},
+                                   {"high_scores[][has_blob]", "0"},
+                                   {"high_scores[][leaderboard_id]", "2"},
+                                   {"high_scores[][score]", "-3"},
+                                   {"high_scores[][has_blob]", "0"}}));
+    EXPECT_EQ(scores->all().size(), 3u);
+    EXPECT_EQ(pendingCount(), 0u);
+    // The banner waits for the confirmation; the silent score adds none.
+    EXPECT_EQ(banners, (std::vector<std::string>{"New high score!"}));
+}
+
+TEST_F(HighScoreSubmissionTest, OnlyBlobsThatWillBeUploadedAreAnnounced)
+{
+    auto largest = platform::Data::make(testsupport::incompressibleBytes(51200, 1));
+    auto tooLarge = platform::Data::make(testsupport::incompressibleBytes(51201, 2));
+    HCHighScoreService::setHighScoreWithDisplayText(10, std::nullopt, std::nullopt, largest, "1", true, false,
+                                                    HCDelegate(), HCDelegate());
+    HCHighScoreService::setHighScoreWithDisplayText(20, std::nullopt, std::nullopt, tooLarge, "2", true, false,
+                                                    HCDelegate(), HCDelegate());
+    EXPECT_EQ(HCHighScoreService::getPendingBlobForLeaderboard("1", 10), largest);
+    EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("2", 20));
+    clock.advance(0.05);
+    testsupport::drainMain();
+    settleBatches();
+
+    auto sent = posts();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(localserver::allValues(sent[0].request.params, "high_scores[][has_blob]"),
+              (std::vector<std::string>{"1", "0"}));
+    EXPECT_TRUE(scores->find("1001", "1", 10)->hasBlob);
+    // Confirmed, and each row still holds its attachment; the reply let the
+    // held blob go.
+    EXPECT_EQ(pendingCount(), 0u);
+    for (const auto& row : scoretest::rawRows(mainDb.handle())) {
+        EXPECT_EQ(row.blobBytes, row.score == 10 ? 51200u : 51201u);
+    }
+    EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 10));
+}
+
+TEST_F(HighScoreSubmissionTest, OfflineScoresAreSentOnceAfterTheLogIn)
+{
+    online = false;
+    userId.reset();  // nobody has logged in yet
+    int stored = 0;
+    HCHighScoreService::setHighScore(500, "1", count(stored), HCDelegate());
+    userId = "1001";
+    HCHighScoreService::setHighScore(400, "1", count(stored), HCDelegate());
+    HCHighScoreService::setHighScore(600, "1", count(stored), HCDelegate());
+    HCHighScoreService::setHighScore(30, "3", true, count(stored), HCDelegate());
+    clock.advance(3 * 24 * 3600.0);
+    testsupport::drainMain();
+    EXPECT_EQ(stored, 4);
+    EXPECT_TRUE(posts().empty());
+    // 400 is the first score of player 1001 (500 was stored for nobody).
+    EXPECT_EQ(banners, std::vector<std::string>(3, "New high score! Saving locally."));
+    // Offline, or for no user, the re-send does nothing.
+    EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), HCDelegate()));
+    online = true;
+    EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("Invalid", true, HCDelegate(), HCDelegate()));
+    EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("0", true, HCDelegate(), HCDelegate()));
+
+    int sentOk = 0;
+    EXPECT_TRUE(HCHighScoreService::sendPendingHighScores("1001", true, count(sentOk), HCDelegate()));
+    // A second log-in check while the batch runs posts nothing more.
+    EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), HCDelegate()));
+    settleBatches();
+    EXPECT_EQ(sentOk, 1);
+    ASSERT_EQ(posts().size(), 1u);
+    EXPECT_EQ(scores->all().size(), 2u);
+    EXPECT_TRUE(scores->find("1001", "1", 600));
+    EXPECT_TRUE(scores->find("1001", "3", 30));
+    EXPECT_EQ(pendingCount(), 0u);
+    EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), HCDelegate()));
+}
+
+TEST_F(HighScoreSubmissionTest, EveryFailedBatchEndsOnceAndLeavesItsScoresPending)
+{
+    online = false;
+    HCHighScoreService::setHighScore(900, "1", HCDelegate(), HCDelegate());
+    online = true;
+
+    int failures = 0;
+    server->faults().injectFor("POST", kPath, localserver::Fault::reply(503));
+    EXPECT_TRUE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), count(failures)));
+    settleBatches();
+    server->faults().injectFor("POST", kPath, localserver::Fault::dropConnection());
+    EXPECT_TRUE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), count(failures)));
+    settleBatches();
+    EXPECT_EQ(failures, 2);
+    EXPECT_EQ(pendingCount(), 1u);
+    EXPECT_TRUE(scores->all().empty());
+
+    // A provider that drops the request: the batch still ends, with failure,
+    // and the score is not left marked as in flight.
+    auto stopped = HCProvider::providerWithProductKey(localserver::defaults::kProductKey,
+                                                      localserver::defaults::kProductSecret);
+    stopped->cleanupRequestThread();
+    HCService::setProvider(stopped);
+    EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), count(failures)));
+    testsupport::drainMain();
+    EXPECT_EQ(failures, 3);
+    EXPECT_FALSE(HCHighScoreService::sharedInstance()->isInFlight("1001", "1", 900));
+    HCService::setProvider(provider);
+
+    int successes = 0;
+    EXPECT_TRUE(HCHighScoreService::sendPendingHighScores("1001", true, count(successes), HCDelegate()));
+    settleBatches();
+    EXPECT_EQ(successes, 1);
+    EXPECT_EQ(pendingCount(), 0u);
+    EXPECT_EQ(scores->find("1001", "1", 900)->posts, 1);
+}
+
+TEST_F(HighScoreSubmissionTest, AQueuedScoreIsNotPostedAgainByTheResend)
+{
+    HCHighScoreService::setHighScore(700, "1", HCDelegate(), HCDelegate());
+    EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), HCDelegate()));
+    clock.advance(0.05);
+    testsupport::drainMain();
+    EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), HCDelegate()));
+    settleBatches();
+    ASSERT_EQ(posts().size(), 1u);
+    EXPECT_EQ(scores->find("1001", "1", 700)->posts, 1);
+}
+
+TEST_F(HighScoreSubmissionTest, ABatchFailsWhenAnyOfItsWritesFails)
+{
+    int failures = 0;
+    HCHighScoreBatch batch{std::make_shared<HCHighScoreBatchEntry>("1", 50, std::nullopt, std::nullopt, nullptr),
+                           std::make_shared<HCHighScoreBatchEntry>("77", 60, std::nullopt, std::nullopt, nullptr)};
+    EXPECT_FALSE(HCHighScoreService::batchSetHighScores(&batch, true, HCDelegate(), count(failures), std::nullopt));
+    HCHighScoreBatch unnamed{std::make_shared<HCHighScoreBatchEntry>("", 1, std::nullopt, std::nullopt, nullptr)};
+    EXPECT_FALSE(HCHighScoreService::submitHighScoreBatch(&unnamed, true, HCDelegate(), count(failures), std::nullopt));
+    testsupport::drainMain();
+    EXPECT_EQ(failures, 2);
+    fence();
+    EXPECT_TRUE(posts().empty());
+
+    // Read back: the stored score, ranked, best first.
+    HCHighScoreService::setHighScore(80, "1", true, HCDelegate(), HCDelegate());
+    auto local = HCHighScoreService::getHighScoresLocal("1");
+    ASSERT_EQ(local.size(), 2u);
+    EXPECT_EQ(local[0]->score(), 80);
+    EXPECT_EQ(local[1]->rank(), 2);
+    EXPECT_EQ(local[0]->displayText(), "80");
+}
+
+}  // namespace
