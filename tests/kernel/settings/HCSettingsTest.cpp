@@ -133,19 +133,4 @@ TEST_F(HCSettingsTest, MissingOrBrokenFileKeepsDefaultsAndStillAsksTheAddOns)
     EXPECT_EQ(settings->objectForKey("server-url"), "https://staging.example/") << "keys live inside \"config\"";
 }
 
-TEST_F(HCSettingsTest, DefaultOverridePointsNewStoresAtAnotherServer)
-{
-    HCSettings::setDefaultOverride("server-url", "http://127.0.0.1:9000/");
-    HCSettings::Initialize();
-    EXPECT_EQ(HCSettings::Instance()->objectForKey("server-url"), "http://127.0.0.1:9000/");
-
-    writeSettingsFile("<config><server-url>https://file.example/</server-url></config>");
-    HCSettings::Instance()->loadSettingsFile();
-    EXPECT_EQ(HCSettings::Instance()->objectForKey("server-url"), "https://file.example/") << "the file wins";
-
-    HCSettings::setDefaultOverride("server-url", std::nullopt);
-    HCSettings::Initialize();
-    EXPECT_EQ(HCSettings::Instance()->objectForKey("server-url"), "https://api.halcyon.example/");
-}
-
 }  // namespace

@@ -27,10 +27,6 @@ TEST(HCSystemChecks, VersionsCompareNumerically)
         EXPECT_EQ(isSystemVersionAtLeast(c.version, c.major, c.minor), c.atLeast)
             << c.version << " >= " << c.major << "." << c.minor;
     }
-}
-
-TEST(HCSystemChecks, ChecksReadTheDeviceFacts)
-{
     platform::DeviceFacts::setSystemVersion("3.2");
     EXPECT_TRUE(is3PointOhSystemVersion());
     EXPECT_FALSE(is4PointOhSystemVersion());

@@ -35,7 +35,7 @@ protected:
 
 }  // namespace
 
-TEST_F(BundleTest, FindsResourcesByNameTypeAndFolder)
+TEST_F(BundleTest, FindsResourcesByNameTypeAndFolderAndInSubBundles)
 {
     auto main = Bundle::mainBundle();
     EXPECT_EQ(main->bundlePath(), Sandbox::bundlePath());
@@ -45,11 +45,8 @@ TEST_F(BundleTest, FindsResourcesByNameTypeAndFolder)
     EXPECT_FALSE(main->pathForResource("levels", "plist"));
     EXPECT_FALSE(main->pathForResource("pop", "wav"));
     EXPECT_FALSE(main->pathForResource("", "xml"));
-}
 
-TEST_F(BundleTest, SubBundlesAreFoldersInsideTheMainBundle)
-{
-    auto main = Bundle::mainBundle();
+    // Sub-bundles are folders inside the main bundle.
     EXPECT_FALSE(main->pathForResource("HCResources_Universal", "bundle"));
     auto path = main->pathForResource("HCResources_iPad", "bundle");
     ASSERT_TRUE(path);

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/utsname.h>
-
 #include <algorithm>
 
 #include "FoundationTestSupport.h"
@@ -21,18 +19,4 @@ TEST(DeviceFacts, UniqueIdentifierIsMadeOnceAndKeptInTheSandbox)
 
     foundationtest::ScopedSandbox otherSandbox;
     EXPECT_NE(DeviceFacts::uniqueIdentifier(), id);
-}
-
-TEST(DeviceFacts, DefaultsDescribeASmallScreenDeviceOnThisMachine)
-{
-    foundationtest::ScopedSandbox sandbox;
-    struct utsname u {};
-    ASSERT_EQ(::uname(&u), 0);
-    EXPECT_EQ(DeviceFacts::hardwareModel(), u.machine);
-    EXPECT_EQ(DeviceFacts::systemName(), u.sysname);
-    EXPECT_EQ(DeviceFacts::systemVersion(), "4.2");
-    EXPECT_FALSE(DeviceFacts::name().empty());
-    EXPECT_FALSE(DeviceFacts::isLargeScreen());
-    EXPECT_EQ(DeviceFacts::screenWidth(), 320);
-    EXPECT_EQ(DeviceFacts::screenHeight(), 480);
 }

@@ -9,36 +9,14 @@
 
 using namespace platform;
 
-TEST(Format, IntegersWithFlagsWidthAndPrecision)
+// The printf forms the code base writes; the rest is the C library's.
+TEST(Format, NumbersFollowTheArgumentWidth)
 {
-    EXPECT_EQ(format("%04i.%02i.%02i", 1, 2, 3), "0001.02.03");
-    EXPECT_EQ(format("%d%%", 50), "50%");
-    EXPECT_EQ(format("[%5d|%-5d|%+d|% d]", 42, 42, 7, 7), "[   42|42   |+7| 7]");
-    EXPECT_EQ(format("%x %X %#x %o", 255, 255, 255, 8), "ff FF 0xff 10");
+    EXPECT_EQ(format("%04i.%02i.%02i %d%%", 1, 2, 3, 50), "0001.02.03 50%");
     EXPECT_EQ(format("%qi %qu", LLONG_MIN, ULLONG_MAX), "-9223372036854775808 18446744073709551615");
-    EXPECT_EQ(format("%lld %ld %i", LLONG_MAX, -5L, -1), "9223372036854775807 -5 -1");
-    EXPECT_EQ(format("%u", 7u), "7");
-    EXPECT_EQ(format("%dx%d", 320, 480), "320x480");
-    EXPECT_EQ(format("%c%c", 'o', 'k'), "ok");
-    EXPECT_EQ(format("%d/%d", true, false), "1/0");
-}
-
-TEST(Format, UnsignedConversionOfNegativeValuesFollowsTheArgumentWidth)
-{
-    EXPECT_EQ(format("%u", -1), "4294967295");
-    EXPECT_EQ(format("%x", -1), "ffffffff");
-    EXPECT_EQ(format("%lu", -1L), "18446744073709551615");
-}
-
-TEST(Format, Reals)
-{
-    EXPECT_EQ(format("%1.2f", 3.14159), "3.14");
-    EXPECT_EQ(format("%f", 0.5), "0.500000");
-    EXPECT_EQ(format("%lf", 2.0), "2.000000");
-    EXPECT_EQ(format("%.1f%%", 99.95), "100.0%");
-    EXPECT_EQ(format("%08.3f", -1.5), "-001.500");
-    EXPECT_EQ(format("%g %g", 0.0001, 1e20), "0.0001 1e+20");
-    EXPECT_EQ(format("%e", 12345.678), "1.234568e+04");
+    EXPECT_EQ(format("%lld %ld %u %d/%d", LLONG_MAX, -5L, 7u, true, false), "9223372036854775807 -5 7 1/0");
+    EXPECT_EQ(format("%u %x %lu", -1, -1, -1L), "4294967295 ffffffff 18446744073709551615");
+    EXPECT_EQ(format("%1.2f %lf %.1f%%", 3.14159, 2.0, 99.95), "3.14 2.000000 100.0%");
 }
 
 TEST(Format, ObjectsAndTexts)

@@ -135,16 +135,6 @@ TEST_F(KeyedArchiveTest, LayoutIsStable)
     EXPECT_EQ(KeyedArchiver::archivedDataWithRootObject(nullptr)->bytes(), bytesOf("HCKA\x01n"));
 }
 
-TEST_F(KeyedArchiveTest, EncodingAKeyAgainReplacesIt)
-{
-    KeyedArchiver coder;
-    coder.encodeInteger("a", 1);
-    coder.encodeBool("b", true);
-    coder.encodeInteger("a", 2);
-    ASSERT_EQ(coder.entries().size(), 2u);
-    EXPECT_EQ(as<Number>(coder.entries()[0].second)->intValue(), 2);
-}
-
 TEST_F(KeyedArchiveTest, EveryTruncationOfAValidArchiveYieldsNil)
 {
     auto data = KeyedArchiver::archivedDataWithRootObject(samplePlayer());

@@ -20,17 +20,6 @@ public:
 };
 }  // namespace
 
-TEST(Log, InstalledSinkReceivesEachLineWithItsLevel)
-{
-    CapturedLog log;
-    platform::log(LogLevel::Info, "hello");
-    platform::log(LogLevel::Warning, "careful");
-    ASSERT_EQ(log.lines.size(), 2u);
-    EXPECT_EQ(log.lines[0], std::make_pair(LogLevel::Info, std::string("hello")));
-    EXPECT_EQ(log.lines[1], std::make_pair(LogLevel::Warning, std::string("careful")));
-    EXPECT_STREQ(logLevelName(LogLevel::Error), "error");
-}
-
 TEST(ProgrammingError, ReportsAreLoggedAsErrorsUnlessAHandlerIsInstalled)
 {
     CapturedLog log;

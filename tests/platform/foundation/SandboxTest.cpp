@@ -20,25 +20,14 @@ unsigned permissions(const std::string& path)
 }
 }  // namespace
 
-TEST(Sandbox, PathsLieBelowTheConfiguredRoot)
+TEST(Sandbox, FoldersAreMadeOnFirstUseAndTheCredentialsFileIsPrivate)
 {
     foundationtest::ScopedSandbox sandbox;
     fs::path root = sandbox.root();
-    EXPECT_TRUE(Sandbox::isConfigured());
-    EXPECT_EQ(Sandbox::rootPath(), sandbox.root());
-    EXPECT_EQ(Sandbox::bundlePath(), (root / "Bundle").string());
     EXPECT_FALSE(FileFacts::exists((root / "Documents").string()));
     EXPECT_EQ(Sandbox::documentsPath(), (root / "Documents").string());
     EXPECT_TRUE(FileFacts::isDirectory(Sandbox::documentsPath()));
-    EXPECT_EQ(fs::path(Sandbox::preferencesPath()).parent_path().parent_path().parent_path(), root);
 
-    Sandbox::configure(sandbox.root(), "/opt/game/Game.app");
-    EXPECT_EQ(Sandbox::bundlePath(), "/opt/game/Game.app");
-}
-
-TEST(Sandbox, CredentialsFileIsPrivate)
-{
-    foundationtest::ScopedSandbox sandbox;
     std::string path = Sandbox::credentialsPath();
     ASSERT_TRUE(FileFacts::exists(path));
     EXPECT_EQ(permissions(path), 0600u);

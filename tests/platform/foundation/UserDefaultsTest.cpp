@@ -29,45 +29,25 @@ TEST_F(UserDefaultsTest, StandardDefaultsLiveInTheSandboxAndFollowIt)
     EXPECT_NE(UserDefaults::standardUserDefaults()->path(), path);
 }
 
-TEST_F(UserDefaultsTest, ValuesSurviveSynchronizeAndReloadInAFreshObject)
+// Every property-list type's round trip is the property list's own test.
+TEST_F(UserDefaultsTest, ValuesSurviveSynchronizeAndAReloadDropsUnsavedChanges)
 {
     auto defaults = std::make_shared<UserDefaults>(path);
     defaults->setObject("text", String::make("caf\xC3\xA9 & <tea>\r\n"));
     defaults->setBool("flag", true);
     defaults->setInteger("count", -12345678901L);
-    defaults->setDouble("ratio", 0.1);
-    defaults->setObject("blob", Data::make({0, 1, 2}));
-    defaults->setObject("when", Date::dateWithTimeIntervalSince1970(1767225600));
-    defaults->setObject("list", Array::make({String::make("a"), Number::makeInt(2)}));
-    auto nested = Dictionary::make();
-    nested->setObject("deep", Number::makeBool(false));
-    defaults->setObject("dict", nested);
     ASSERT_TRUE(defaults->synchronize());
 
     UserDefaults fresh(path);
     EXPECT_EQ(fresh.stringForKey("text"), "caf\xC3\xA9 & <tea>\r\n");
-    auto flag = as<Number>(fresh.objectForKey("flag"));
-    ASSERT_TRUE(flag);
-    EXPECT_TRUE(flag->isBoolean());
-    EXPECT_TRUE(fresh.boolForKey("flag"));
+    EXPECT_TRUE(as<Number>(fresh.objectForKey("flag"))->isBoolean());
     EXPECT_EQ(fresh.integerForKey("count"), -12345678901L);
-    EXPECT_EQ(fresh.doubleForKey("ratio"), 0.1);
-    EXPECT_EQ(fresh.dataForKey("blob")->bytes(), (std::vector<uint8_t>{0, 1, 2}));
-    EXPECT_EQ(as<Date>(fresh.objectForKey("when"))->timeIntervalSince1970(), 1767225600.0);
-    EXPECT_EQ(fresh.arrayForKey("list")->description(), "(a, 2)");
-    EXPECT_FALSE(as<Number>(fresh.dictionaryForKey("dict")->objectForKey("deep"))->boolValue());
-}
 
-TEST_F(UserDefaultsTest, ReloadDropsUnsavedChanges)
-{
-    UserDefaults defaults(path);
-    defaults.setInteger("kept", 1);
-    ASSERT_TRUE(defaults.synchronize());
-    defaults.setInteger("kept", 2);
-    defaults.setInteger("lost", 3);
-    defaults.reload();
-    EXPECT_EQ(defaults.integerForKey("kept"), 1);
-    EXPECT_FALSE(defaults.objectForKey("lost"));
+    fresh.setInteger("count", 2);
+    fresh.setInteger("lost", 3);
+    fresh.reload();
+    EXPECT_EQ(fresh.integerForKey("count"), -12345678901L);
+    EXPECT_FALSE(fresh.objectForKey("lost"));
 }
 
 TEST_F(UserDefaultsTest, RegisteredDefaultsFillGapsButNeverOverrideStoredValues)
