@@ -1,6 +1,7 @@
 #include "client/HCClientHooks.h"
 
 #include "core/banners/HCNotificationHooks.h"
+#include "core/bootstrap/HCBootstrapService.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/images/HCImageCache.h"
@@ -21,6 +22,8 @@
 #include "platform/net/CookieStore.h"
 #include "platform/runtime/Clock.h"
 #include "platform/ui/Application.h"
+#include "scores/offline/HCOfflineBootstrapSync.h"
+#include "scores/offline/HCOfflineService.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
 #include "transport/poller/HCPoller.h"
 #include "transport/provider/HCProvider.h"
@@ -53,6 +56,13 @@ HCClientStateQueries clientStateQueries()
     return queries;
 }
 
+// The achievement and high-score services' parts of the offline store; each
+// joins here once it is built.
+HCOfflineHooks offlineHooks()
+{
+    return HCOfflineHooks();
+}
+
 }  // namespace
 
 void HCClientHooks::install()
@@ -68,6 +78,8 @@ void HCClientHooks::install()
     HCProvider::setHooks(providerHooks());
     HCPoller::setReplyReader(std::make_shared<HCResourcePollerReplyReader>());
     HCBlobObserverHooks::install();
+    HCOfflineService::setHooks(offlineHooks());
+    HCBootstrapService::setOfflineSync(std::make_shared<HCOfflineBootstrapSync>());
 }
 
 void HCClientHooks::remove()
@@ -80,6 +92,8 @@ void HCClientHooks::remove()
     HCBlobObserverHooks::remove();
     HCClientState::setQueries({});
     HCXPClientHooks::install({});
+    HCBootstrapService::setOfflineSync(nullptr);
+    HCOfflineService::setHooks({});
 }
 
 void HCClientHooks::resetForTesting()

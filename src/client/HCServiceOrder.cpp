@@ -2,6 +2,8 @@
 
 #include "core/bootstrap/HCBootstrapService.h"
 #include "core/storage/HCCloudStorageService.h"
+#include "scores/leaderboards/HCLeaderboardService.h"
+#include "scores/offline/HCOfflineService.h"
 #include "scores/servertime/HCTimeStampService.h"
 #include "social/forums/HCForumService.h"
 
@@ -25,7 +27,9 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
     //
     //                                  service       start-up  shut-down
     static const std::vector<HCServiceEntry> table = {
+        entry<HCOfflineService>("HCOfflineService", 1, 26),
         entry<HCBootstrapService>("HCBootstrapService", 2, 25),
+        entry<HCLeaderboardService>("HCLeaderboardService", 7, 18),
         entry<HCForumService>("HCForumService", 20, 5),
         entry<HCCloudStorageService>("HCCloudStorageService", 26, 24),
         entry<HCTimeStampService>("HCTimeStampService", 30, 29),

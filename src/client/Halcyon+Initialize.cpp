@@ -2,6 +2,7 @@
 // and hooks.
 #include "client/HCClientHooks.h"
 #include "client/HCServiceOrder.h"
+#include "scores/offline/HCOfflineService.h"
 #include "accounts/HCAccountScreens.h"
 #include "core/halcyon/HCSessionLoginChain.h"
 #include "core/halcyon/Halcyon.h"
@@ -22,5 +23,8 @@ HCClientAssembly HCClientHooks::assembly()
     assembly.removeHooks = &HCClientHooks::remove;
     assembly.loginChain = std::make_shared<HCSessionLoginChain>();
     assembly.loginScreens = std::make_shared<HCAccountScreens>();
+    assembly.sendPendingData = [](const std::string& userId) {
+        if (auto offline = HCOfflineService::sharedInstance()) offline->sendPendingData(userId);
+    };
     return assembly;
 }

@@ -46,6 +46,7 @@ class HCChallengeDelegate;
 class HCDelegatesContainer;
 class HCGameProfilePageInfo;
 class HCNotificationDelegate;
+class HCOfflineConnection;
 class HCISerializer;
 class HCUser;
 class HCPoller;
@@ -218,6 +219,17 @@ public:
     static bool cloudStorageCompressionDisabled();
     static bool cloudStorageVerboseCompression();
     static bool cloudStorageLegacyHeaderlessCompression();
+
+    // ===== Offline database (defined in scores/offline) =====================
+    // Opens "halcyon_offline" in Documents on its two connections (closing
+    // any earlier ones); the offline service calls it first at start-up and
+    // teardownOfflineDatabase() when it goes. Main thread.
+    static void setupOfflineDatabase();
+    static void teardownOfflineDatabase();
+    // The main thread's connection and the provider request thread's; nil
+    // while the database is not open. Each is used only on its own thread.
+    static std::shared_ptr<HCOfflineConnection> getOfflineDatabaseHandle();
+    static std::shared_ptr<HCOfflineConnection> getBootstrapOfflineDatabaseHandle();
 
     // ===== Polling =========================================================
     static void setPollingFrequency(double seconds);

@@ -196,6 +196,11 @@ void HCSqlQuery::resetQuery()
     result_ = 0;
 }
 
+void HCSqlQuery::clearBindings()
+{
+    if (statement_) sqlite3_clear_bindings(statement_);
+}
+
 void HCSqlQuery::destroyQueryNow()
 {
     if (statement_) sqlite3_finalize(statement_);

@@ -68,6 +68,8 @@ public:
 
     // Rewinds the statement so that it can run again; bindings stay.
     void resetQuery();
+    // Sets every parameter back to NULL.
+    void clearBindings();
     // Finalises the statement at once; the object can be reset() later.
     void destroyQueryNow();
     bool isPrepared() const { return statement_ != nullptr; }

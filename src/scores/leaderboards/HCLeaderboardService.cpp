@@ -1,0 +1,188 @@
+#include "scores/leaderboards/HCLeaderboardService.h"
+
+#include <cmath>
+
+#include "core/resources/HCResourceClass.h"
+#include "kernel/sql/HCSqlTransaction.h"
+#include "platform/foundation/Log.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "scores/leaderboards/HCLeaderboardAggregation.h"
+#include "scores/leaderboards/HCLeaderboard_Sync.h"
+#include "scores/offline/HCOfflineDatabase.h"
+#include "scores/offline/HCOfflineService.h"
+
+namespace {
+
+std::shared_ptr<HCLeaderboardService> sInstance;
+
+constexpr const char* kServerSynchQuery =
+    "REPLACE INTO leaderboards(id, name, descending_sort_order, active, is_aggregate, visible, "
+    "allow_posting_lower_scores, start_version, end_version, server_sync_at) VALUES (:id, :name, "
+    ":descending_sort_order, :active, :is_aggregate, :visible, :allow_posting_lower_scores, :start_version, "
+    ":end_version, :server_sync_at)";
+constexpr const char* kServerSynchAggQuery =
+    "REPLACE INTO leaderboard_aggregations (aggregate_leaderboard_id, leaderboard_pushing_changes_id, "
+    "server_sync_at) VALUES (:aggregate_leaderboard_id, :leaderboard_pushing_changes_id, :server_sync_at)";
+constexpr const char* kLastSynchQuery =
+    "SELECT datetime(MAX(server_sync_at), 'unixepoch') last_sync_date, MAX(server_sync_at) last_sync_unix FROM "
+    "(SELECT MIN(server_sync_at) AS server_sync_at FROM (SELECT MAX(server_sync_at) AS server_sync_at FROM (SELECT "
+    "MAX(server_sync_at) AS server_sync_at FROM high_scores WHERE user_id = :user_id AND server_sync_at IS NOT NULL "
+    "UNION SELECT 0 AS server_sync_at) X UNION SELECT MAX(server_sync_at) AS server_sync_at FROM leaderboards WHERE "
+    "server_sync_at IS NOT NULL) Y ) Z";
+constexpr const char* kGetActiveLeaderboardsQuery =
+    "SELECT * FROM leaderboards WHERE active = 1 AND visible = 1 AND (start_version <= :app_version AND "
+    "end_version >= :app_version)";
+constexpr const char* kGetLeaderboardQuery = "SELECT * FROM leaderboards WHERE id = :id ";
+constexpr const char* kGetAggregateLeaderboardsQuery =
+    "SELECT aggregate_leaderboard_id FROM leaderboard_aggregations WHERE leaderboard_pushing_changes_id = "
+    ":leaderboard_pushing_changes_id ";
+
+std::string flag(bool value)
+{
+    return value ? "1" : "0";
+}
+
+std::optional<std::string> nilWhenEmpty(const std::optional<std::string>& text)
+{
+    return text && !text->empty() ? text : std::nullopt;
+}
+
+}  // namespace
+
+void HCLeaderboardService::initializeService()
+{
+    if (!sInstance) sInstance = HCService::create<HCLeaderboardService>();
+}
+
+void HCLeaderboardService::shutdownService()
+{
+    sInstance = nullptr;
+}
+
+std::shared_ptr<HCLeaderboardService> HCLeaderboardService::sharedInstance()
+{
+    return sInstance;
+}
+
+void HCLeaderboardService::populateKnownResources(HCResourceNameMap& map)
+{
+    (void)map;
+}
+
+bool HCLeaderboardService::hasLeaderboards()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto query = HCOfflineDatabase::statementForCurrentThread(kGetActiveLeaderboardsQuery);
+    query->bind("app_version", HCOfflineService::getFormattedAppVersion());
+    return query->execute();
+}
+
+std::shared_ptr<HCLeaderboard_Sync> HCLeaderboardService::getLeaderboardDetails(const Text& leaderboardId)
+{
+    std::shared_ptr<HCLeaderboard_Sync> details;
+    {
+        auto query = HCOfflineDatabase::statementForCurrentThread(kGetLeaderboardQuery);
+        query->bind("id", leaderboardId);
+        if (leaderboardId && query->execute()) details = HCLeaderboard_Sync::initWithLocalSQL(query.query());
+    }
+    if (!details)
+        platform::log(platform::LogLevel::Info,
+                      "Definition for leaderboard " + leaderboardId.value_or("(null)") + " was not found");
+    return details;
+}
+
+std::vector<std::shared_ptr<HCLeaderboard_Sync>> HCLeaderboardService::getAggregateParents(const Text& leaderboardId)
+{
+    // The ids first: the look-ups below run statements of their own.
+    std::vector<std::string> aggregateIds;
+    {
+        auto query = HCOfflineDatabase::statementForCurrentThread(kGetAggregateLeaderboardsQuery);
+        query->bind("leaderboard_pushing_changes_id", leaderboardId);
+        while (leaderboardId && query->execute()) {
+            if (auto id = query->getTextValue("aggregate_leaderboard_id")) aggregateIds.push_back(*id);
+        }
+    }
+    std::vector<std::shared_ptr<HCLeaderboard_Sync>> parents;
+    for (const auto& id : aggregateIds) {
+        auto details = getLeaderboardDetails(id);
+        if (!details) {
+            platform::log(platform::LogLevel::Info, "Definition for aggregate leaderboard " + id + " was not found");
+            continue;
+        }
+        if (details->active()) parents.push_back(details);
+    }
+    return parents;
+}
+
+std::string HCLeaderboardService::getLastSyncDateForUserId(const Text& userId)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto query = HCOfflineDatabase::statementForCurrentThread(kLastSynchQuery);
+    query->bind("user_id", userId);
+    query->execute();
+    return query->getTextValue("last_sync_date").value_or("1970-01-01 00:00:00");
+}
+
+std::string HCLeaderboardService::getLastSyncDateUnixForUserId(const Text& userId)
+{
+    auto query = HCOfflineDatabase::statementForCurrentThread(kLastSynchQuery);
+    query->bind("user_id", userId);
+    query->execute();
+    return query->getTextValue("last_sync_unix").value_or("0");
+}
+
+bool HCLeaderboardService::synchLeaderboardsList(
+    const std::vector<std::shared_ptr<HCLeaderboard_Sync>>& leaderboards,
+    const std::vector<std::shared_ptr<HCLeaderboardAggregation>>& aggregations, const Text& userId, bool setSynchTime)
+{
+    double now = platform::Clock::current()->now();
+    Text syncTime;
+    if (setSynchTime) syncTime = std::to_string(static_cast<long long>(std::trunc(now)));
+
+    HCSqlTransaction transaction(HCOfflineDatabase::handleForCurrentThread());
+    if (!transaction.begin()) return false;
+    for (const auto& aggregation : aggregations) {
+        // A link without both ids names nothing.
+        if (!aggregation || !aggregation->aggregateLeaderboardId() || !aggregation->leaderboardPushingChangesId())
+            continue;
+        auto query = HCOfflineDatabase::statementForCurrentThread(kServerSynchAggQuery);
+        query->bind("aggregate_leaderboard_id", aggregation->aggregateLeaderboardId());
+        query->bind("leaderboard_pushing_changes_id", aggregation->leaderboardPushingChangesId());
+        query->bind("server_sync_at", syncTime);
+        query->execute();
+        if (query->result() != 0) return false;
+    }
+    auto hooks = HCOfflineService::hooks();
+    for (const auto& leaderboard : leaderboards) {
+        if (!leaderboard || !leaderboard->resourceId()) continue;
+        {
+            auto query = HCOfflineDatabase::statementForCurrentThread(kServerSynchQuery);
+            query->bind("id", leaderboard->resourceId());
+            query->bind("name", leaderboard->name());
+            query->bind("descending_sort_order", flag(leaderboard->descendingSortOrder()));
+            query->bind("active", flag(leaderboard->active()));
+            query->bind("visible", flag(leaderboard->visible()));
+            query->bind("is_aggregate", flag(leaderboard->isAggregate()));
+            query->bind("allow_posting_lower_scores", flag(leaderboard->allowPostingLowerScores()));
+            query->bind("start_version", leaderboard->startVersion());
+            query->bind("end_version", leaderboard->endVersion());
+            query->bind("server_sync_at", syncTime);
+            query->execute();
+            if (query->result() != 0) return false;
+        }
+        if (!setSynchTime || leaderboard->score() <= 0 || !userId || !hooks.recordServerScore) continue;
+        HCServerScore score;
+        score.userId = *userId;
+        score.leaderboardId = *leaderboard->resourceId();
+        score.score = leaderboard->score();
+        score.displayText = nilWhenEmpty(leaderboard->displayText());
+        score.customData = nilWhenEmpty(leaderboard->customData());
+        // The server holds this score: a date that did not read is now, and
+        // the score stays confirmed rather than turning pending.
+        score.serverDate = leaderboard->reachedAt() ? leaderboard->reachedAt()
+                                                    : platform::Date::dateWithTimeIntervalSince1970(std::trunc(now));
+        if (!hooks.recordServerScore(score)) return false;
+    }
+    return transaction.commit();
+}

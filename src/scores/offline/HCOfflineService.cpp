@@ -1,0 +1,202 @@
+#include "scores/offline/HCOfflineService.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <sstream>
+
+#include "core/bootstrap/HCBootstrap.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/resources/HCResourceClass.h"
+#include "core/users/HCGameProfilePageInfo.h"
+#include "core/users/HCUser.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "kernel/settings/HCSettings.h"
+#include "kernel/xml/HCXmlDocument.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/foundation/TextConversions.h"
+#include "platform/runtime/Guarded.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "scores/leaderboards/HCLeaderboardAggregation.h"
+#include "scores/leaderboards/HCLeaderboardService.h"
+#include "scores/leaderboards/HCLeaderboard_Sync.h"
+#include "scores/offline/HCOffline.h"
+#include "scores/offline/HCOfflineDatabase.h"
+#include "scores/offline/HCUserService+Private.h"
+
+namespace {
+
+std::shared_ptr<HCOfflineService> sInstance;
+
+platform::Guarded<HCOfflineHooks>& hooksSlot()
+{
+    static auto* slot = new platform::Guarded<HCOfflineHooks>();
+    return *slot;
+}
+
+template <class T>
+std::vector<std::shared_ptr<T>> resourcesOf(const std::shared_ptr<platform::Array>& array)
+{
+    std::vector<std::shared_ptr<T>> resources;
+    for (const auto& item : array->items()) {
+        if (auto resource = platform::as<T>(item)) resources.push_back(resource);
+    }
+    return resources;
+}
+
+// Leaderboards then achievements, as one import; false when a write failed.
+bool synchOfflineBlock(const HCOffline& offline, const std::optional<std::string>& userId, bool setSynchTime)
+{
+    bool written = HCLeaderboardService::synchLeaderboardsList(
+        resourcesOf<HCLeaderboard_Sync>(offline.leaderboards()),
+        resourcesOf<HCLeaderboardAggregation>(offline.leaderboardAggregations()), userId, setSynchTime);
+    if (auto synch = HCOfflineService::hooks().synchAchievementsList) synch(offline.achievements(), userId);
+    return written;
+}
+
+std::optional<long long> modificationTime(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return static_cast<long long>(info.st_mtim.tv_sec);
+}
+
+}  // namespace
+
+void HCOfflineService::initializeService()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (sInstance) return;
+    sInstance = HCService::create<HCOfflineService>();
+    Halcyon::setupOfflineDatabase();
+    if (auto database = HCOfflineDatabase::current())
+        sInstance->schemaOutcome_ = HCOfflineSchema::setup(database->mainConnection());
+    sInstance->importOfflineConfiguration();
+}
+
+void HCOfflineService::shutdownService()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!sInstance) return;
+    sInstance = nullptr;
+    Halcyon::teardownOfflineDatabase();
+}
+
+std::shared_ptr<HCOfflineService> HCOfflineService::sharedInstance()
+{
+    return sInstance;
+}
+
+void HCOfflineService::setHooks(HCOfflineHooks hooks)
+{
+    hooksSlot().set(std::move(hooks));
+}
+
+HCOfflineHooks HCOfflineService::hooks()
+{
+    return hooksSlot().get();
+}
+
+int HCOfflineService::getTableVersion(const std::string& name)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto database = HCOfflineDatabase::current();
+    return database ? HCOfflineSchema::getTableVersion(database->mainConnection(), name) : 0;
+}
+
+bool HCOfflineService::setTableVersion(const std::string& name, long long version)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto database = HCOfflineDatabase::current();
+    return database && HCOfflineSchema::setTableVersion(database->mainConnection(), name, version);
+}
+
+std::string HCOfflineService::getFormattedAppVersion()
+{
+    auto settings = HCSettings::Instance();
+    std::string version =
+        settings ? settings->objectForKey(HCSettings::kBundleVersionKey).value_or(std::string()) : std::string();
+    int parts[3] = {0, 0, 0};
+    std::istringstream components(version);
+    std::string component;
+    for (int i = 0; i < 3 && std::getline(components, component, '.'); ++i) parts[i] = platform::intValue(component);
+    char formatted[48];
+    std::snprintf(formatted, sizeof formatted, "%04i.%02i.%02i", parts[0], parts[1], parts[2]);
+    return formatted;
+}
+
+bool HCOfflineService::importOfflineConfiguration()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!platform::Sandbox::isConfigured()) return false;
+    std::string path = platform::Sandbox::bundlePath() + "/" + kConfigFileName;
+    auto fileDate = modificationTime(path);
+    if (!fileDate) return false;
+    auto recorded = getTableVersion(HCOfflineSchema::kConfigFileDateRow);
+    if (recorded == *fileDate) return false;
+
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    bool written = true;
+    if (auto document = HCXmlDocument::xmlDocumentWithData(bytes)) {
+        auto series = HCResource::resourcesFromXml(*document, getKnownResources().get());
+        for (const auto& object : series ? series->objects() : HCPaginatedSeries::Objects()) {
+            if (auto offline = platform::as<HCOffline>(object)) {
+                written = synchOfflineBlock(*offline, std::nullopt, false) && written;
+            } else if (auto info = platform::as<HCGameProfilePageInfo>(object)) {
+                Halcyon::setLocalGameProfileInfo(info);
+            }
+        }
+    }
+    // A file that holds nothing usable counts as imported; one whose rows
+    // could not be written is tried again at the next start.
+    if (!written) return false;
+    setTableVersion(HCOfflineSchema::kConfigFileDateRow, *fileDate);
+    return true;
+}
+
+void HCOfflineService::getBootstrapCallParams(HCHttpNestedQueryStringWriter& writer,
+                                              const std::optional<std::string>& userId)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto achievements = hooks().achievementsLastSyncDate;
+    writer.io("achievements_sync_date", achievements ? achievements(userId) : std::string("1970-01-01 00:00:00"));
+    writer.io("leaderboards_sync_date", HCLeaderboardService::getLastSyncDateForUserId(userId));
+}
+
+void HCOfflineService::syncOfflineData(const std::shared_ptr<HCOffline>& offline,
+                                       const std::shared_ptr<HCBootstrap>& bootStrap)
+{
+    auto user = bootStrap ? bootStrap->user() : nullptr;
+    std::optional<std::string> userId = user ? user->resourceId() : std::nullopt;
+    if (user) HCUserServicePrivate::createLocalUser(userId, user->name(), user->profilePictureUrl());
+    if (offline) synchOfflineBlock(*offline, userId, true);
+}
+
+void HCOfflineService::sendPendingData(const std::string& userId)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto installed = hooks();
+    if (installed.sendPendingAchievements) installed.sendPendingAchievements(userId);
+    if (installed.sendPendingHighScores) installed.sendPendingHighScores(userId);
+}
+
+void HCOfflineService::shareKnownResources(HCResourceNameMap& map)
+{
+    HCAddKnownResource<HCGameProfilePageInfo>(map);
+    HCAddKnownResource<HCOffline>(map);
+    if (auto share = hooks().shareKnownResources) share(map);
+    HCAddKnownResource<HCLeaderboard_Sync>(map);
+    HCAddKnownResource<HCLeaderboardAggregation>(map);
+    HCAddKnownResource<HCUser>(map);
+}
+
+void HCOfflineService::populateKnownResources(HCResourceNameMap& map)
+{
+    shareKnownResources(map);
+}

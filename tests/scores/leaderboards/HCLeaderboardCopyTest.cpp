@@ -1,0 +1,179 @@
+// The local copy of the leaderboards: what an "offline" block writes, and
+// what the score code reads back from it.
+#include <gtest/gtest.h>
+
+#include "core/replies/HCPaginatedSeries.h"
+#include "kernel/xml/HCXmlDocument.h"
+#include "scores/leaderboards/HCLeaderboardAggregation.h"
+#include "scores/leaderboards/HCLeaderboard_Sync.h"
+#include "scores/offline/HCOffline.h"
+#include "scores/support/OfflineStoreFixture.h"
+#include "scores/support/SqlPeek.h"
+
+using testsupport::sqlExec;
+using testsupport::sqlRows;
+using testsupport::sqlValue;
+
+namespace {
+
+std::string board(const std::string& id, const std::string& fields)
+{
+    return "<leaderboard><id>" + id + "</id>" + fields + "</leaderboard>";
+}
+
+std::string link(const std::string& aggregate, const std::string& child)
+{
+    return "<leaderboard_aggregation><aggregate_leaderboard_id>" + aggregate +
+           "</aggregate_leaderboard_id><leaderboard_pushing_changes_id>" + child +
+           "</leaderboard_pushing_changes_id></leaderboard_aggregation>";
+}
+
+class LeaderboardCopyTest : public testsupport::OfflineStoreFixture {
+protected:
+    // The block read as the bootstrap reads it, through the offline map.
+    std::shared_ptr<HCOffline> offline(const std::string& leaderboards, const std::string& links)
+    {
+        auto document = HCXmlDocument::xmlDocumentWithData(
+            "<resources><offline><leaderboards>" + leaderboards + "</leaderboards><leaderboard_aggregations>" +
+            links + "</leaderboard_aggregations></offline></resources>");
+        auto series =
+            HCResource::resourcesFromXml(*document, HCOfflineService::sharedInstance()->getKnownResources().get());
+        return series && series->count() ? platform::as<HCOffline>(series->objectAtIndex(0)) : nullptr;
+    }
+
+    template <class T>
+    static std::vector<std::shared_ptr<T>> all(const std::shared_ptr<platform::Array>& array)
+    {
+        std::vector<std::shared_ptr<T>> items;
+        for (const auto& item : array->items()) items.push_back(platform::as<T>(item));
+        return items;
+    }
+
+    bool synch(const std::shared_ptr<HCOffline>& block, const std::optional<std::string>& user, bool setTime)
+    {
+        return HCLeaderboardService::synchLeaderboardsList(all<HCLeaderboard_Sync>(block->leaderboards()),
+                                                           all<HCLeaderboardAggregation>(block->leaderboardAggregations()),
+                                                           user, setTime);
+    }
+
+    static constexpr const char* kActive =
+        "<name>Points</name><active>1</active><visible>1</visible><descending_sort_order>1</descending_sort_order>"
+        "<start_version>0000.00.00</start_version><end_version>9999.99.99</end_version>";
+};
+
+TEST_F(LeaderboardCopyTest, DefinitionsAndParentsReadBackAsWritten)
+{
+    testsupport::ScopedManualClock clock(1'800'000'000);
+    auto block = offline(board("10", kActive) +
+                             board("20", "<name>Total</name><active>1</active><is_aggregate>1</is_aggregate>"
+                                         "<allow_posting_lower_scores>1</allow_posting_lower_scores>") +
+                             board("30", "<name>Old total</name><active>0</active><is_aggregate>1</is_aggregate>"),
+                         link("20", "10") + link("30", "10") + link("99", "10") + link("", "10"));
+    ASSERT_TRUE(block);
+    ASSERT_EQ(block->leaderboards()->count(), 3u);
+    ASSERT_TRUE(synch(block, "7", true));
+
+    auto details = HCLeaderboardService::getLeaderboardDetails("10");
+    ASSERT_TRUE(details);
+    EXPECT_EQ(details->name(), "Points");
+    EXPECT_TRUE(details->descendingSortOrder());
+    EXPECT_FALSE(details->isAggregate());
+    EXPECT_EQ(details->startVersion(), "0000.00.00");
+    EXPECT_FALSE(HCLeaderboardService::getLeaderboardDetails("11"));
+    EXPECT_FALSE(HCLeaderboardService::getLeaderboardDetails(std::nullopt));
+
+    // The inactive aggregate and the unknown one are not parents; the link
+    // without an aggregate id was never written.
+    auto parents = HCLeaderboardService::getAggregateParents("10");
+    ASSERT_EQ(parents.size(), 1u);
+    EXPECT_EQ(parents[0]->resourceId(), "20");
+    EXPECT_TRUE(parents[0]->allowPostingLowerScores());
+    EXPECT_TRUE(parents[0]->isAggregate());
+    EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM leaderboard_aggregations"), "3");
+    EXPECT_TRUE(HCLeaderboardService::getAggregateParents("20").empty());
+
+    EXPECT_EQ(sqlValue(db(), "SELECT DISTINCT server_sync_at FROM leaderboards"), "1800000000");
+    EXPECT_TRUE(HCLeaderboardService::hasLeaderboards());
+}
+
+TEST_F(LeaderboardCopyTest, ListedOnlyWhenActiveVisibleAndInsideTheVersionRange)
+{
+    EXPECT_FALSE(HCLeaderboardService::hasLeaderboards());
+    ASSERT_TRUE(synch(offline(board("1", "<active>1</active><visible>0</visible><start_version>0000.00.00</"
+                                         "start_version><end_version>9999.99.99</end_version>") +
+                                  board("2", "<active>1</active><visible>1</visible><start_version>0001.03.00</"
+                                             "start_version><end_version>9999.99.99</end_version>") +
+                                  board("3", "<active>1</active><visible>1</visible><start_version>0000.00.00</"
+                                             "start_version><end_version>0001.01.00</end_version>"),
+                              ""),
+                      std::nullopt, false));
+    EXPECT_FALSE(HCLeaderboardService::hasLeaderboards());
+    EXPECT_TRUE(HCLeaderboardService::getLeaderboardDetails("2"));
+    HCSettings::Instance()->setObject("1.4", HCSettings::kBundleVersionKey);
+    EXPECT_TRUE(HCLeaderboardService::hasLeaderboards());
+}
+
+TEST_F(LeaderboardCopyTest, LastSyncIsTheEarlierOfScoresAndDefinitions)
+{
+    // Nothing confirmed yet: 1970.
+    EXPECT_EQ(HCLeaderboardService::getLastSyncDateForUserId("7"), "1970-01-01 00:00:00");
+    EXPECT_EQ(HCLeaderboardService::getLastSyncDateUnixForUserId("7"), "0");
+
+    ASSERT_TRUE(sqlExec(db(), "INSERT INTO high_scores (user_id, leaderboard_id, score, server_sync_at) VALUES "
+                              "(7, 10, 5, 1700000100), (7, 10, 6, NULL), (8, 10, 9, 1700000500)"));
+    // Definitions from the configuration file carry no time: scores alone count.
+    ASSERT_TRUE(synch(offline(board("10", kActive), ""), std::nullopt, false));
+    EXPECT_EQ(sqlValue(db(), "SELECT server_sync_at FROM leaderboards"), "NULL");
+    EXPECT_EQ(HCLeaderboardService::getLastSyncDateUnixForUserId("7"), "1700000100");
+    EXPECT_EQ(HCLeaderboardService::getLastSyncDateForUserId("7"), "2023-11-14 22:15:00");
+
+    {
+        testsupport::ScopedManualClock clock(1'700'000'050);
+        ASSERT_TRUE(synch(offline(board("10", kActive), ""), "7", true));
+    }
+    EXPECT_EQ(HCLeaderboardService::getLastSyncDateUnixForUserId("7"), "1700000050");
+    EXPECT_EQ(HCLeaderboardService::getLastSyncDateUnixForUserId("9"), "0");
+}
+
+TEST_F(LeaderboardCopyTest, ServerScoresAreRecordedConfirmedEvenWhenTheirDateDoesNotRead)
+{
+    testsupport::ScopedManualClock clock(1'800'000'000);
+    std::vector<HCServerScore> recorded;
+    HCOfflineHooks hooks;
+    hooks.recordServerScore = [&](const HCServerScore& score) {
+        recorded.push_back(score);
+        return true;
+    };
+    HCOfflineService::setHooks(hooks);
+
+    auto block = offline(board("10", std::string(kActive) +
+                                         "<score>500</score><reached_at>2026-03-01 10:20:30</reached_at>"
+                                         "<display_text>500 pts</display_text><custom_data></custom_data>") +
+                             board("11", std::string(kActive) + "<score>40</score><reached_at>last week</reached_at>") +
+                             board("12", std::string(kActive) + "<score>0</score>"),
+                         "");
+    // The configuration file records no score.
+    ASSERT_TRUE(synch(block, std::nullopt, false));
+    EXPECT_TRUE(recorded.empty());
+
+    ASSERT_TRUE(synch(block, "7", true));
+    ASSERT_EQ(recorded.size(), 2u);
+    EXPECT_EQ(recorded[0].leaderboardId, "10");
+    EXPECT_EQ(recorded[0].score, 500);
+    EXPECT_EQ(recorded[0].displayText, "500 pts");
+    EXPECT_EQ(recorded[0].customData, std::nullopt);
+    ASSERT_TRUE(recorded[0].serverDate);
+    EXPECT_EQ(recorded[0].serverDate->timeIntervalSince1970(), 1772360430.0);
+    EXPECT_EQ(recorded[1].leaderboardId, "11");
+    ASSERT_TRUE(recorded[1].serverDate);
+    EXPECT_EQ(recorded[1].serverDate->timeIntervalSince1970(), 1'800'000'000.0);
+
+    // A score the store cannot record rolls the whole synchronisation back.
+    hooks.recordServerScore = [](const HCServerScore&) { return false; };
+    HCOfflineService::setHooks(hooks);
+    ASSERT_TRUE(sqlExec(db(), "DELETE FROM leaderboards"));
+    EXPECT_FALSE(synch(block, "7", true));
+    EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM leaderboards"), "0");
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+#pragma once
+// A sandbox of its own with the offline store started in it: the settings
+// (bundle version "1.2", so the formatted version is "0001.02.00"), the
+// offline and leaderboard services, and the database on both connections.
+// Tests of the score services build on it.
+//
+// Thread: main thread.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "kernel/settings/HCSettings.h"
+#include "platform/foundation/Sandbox.h"
+#include "scores/leaderboards/HCLeaderboardService.h"
+#include "scores/offline/HCOfflineDatabase.h"
+#include "scores/offline/HCOfflineService.h"
+#include "support/TestSupport.h"
+
+namespace testsupport {
+
+class OfflineStoreFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::Sandbox::configure(dir_.str());
+        HCSettings::Initialize();
+        HCSettings::Instance()->setObject("1.2", HCSettings::kBundleVersionKey);
+        startStore();
+    }
+    void TearDown() override
+    {
+        stopStore();
+        HCOfflineService::setHooks({});
+        HCSettings::Shutdown();
+        platform::Sandbox::reset();
+    }
+
+    void startStore()
+    {
+        HCOfflineService::initializeService();
+        HCLeaderboardService::initializeService();
+    }
+    void stopStore()
+    {
+        HCLeaderboardService::shutdownService();
+        HCOfflineService::shutdownService();
+    }
+
+    HCOfflineConnection& mainConnection() { return HCOfflineDatabase::current()->mainConnection(); }
+    sqlite3* db() { return mainConnection().handle(); }
+    std::string path() const { return dir_.str() + "/Documents/halcyon_offline"; }
+
+    TempDir dir_;
+};
+
+}  // namespace testsupport
