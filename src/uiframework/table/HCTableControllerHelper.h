@@ -1,0 +1,211 @@
+#pragma once
+// The base of every table page. A page says where its rows come from and
+// how they look by overriding hooks; the base loads, lays out, reacts and
+// keeps the state.
+//
+// Rows. The table shows sections (HCTableSectionDescription): a section of
+// static cells shows those cells; a section with a page shows one cell per
+// resource, the cell named for the resource's class in the page's
+// HCResourceControllerMap (populateResourceMap), loaded through the
+// controller loader and filled with setResource, then onCell. A section may
+// start with a leading cell (getLeadingCellControllerNameForSection, then
+// onLeadingCellWasLoaded). A cell keeps its height unless it is of variable
+// height, which it sets itself when filled.
+//
+// Loading. _refreshData shows the loading screen and runs the index action
+// (doIndexActionOnSuccess, by default page 1 of doIndexActionWithPage, by
+// default the service's index). The reply goes through _onDataLoadedWrapper:
+// the loading screen goes, onResourcesDownloaded, onBeforeResourcesProcessed
+// (which may take objects out), then _onDataLoaded, which turns a flat reply
+// into one section (or takes the sections of a sectioned reply), calls
+// onSectionsCreated and shows them; an incremental load merges into the
+// sections on screen instead. A failure hides the loading screen and keeps
+// what is shown. Only the latest load counts: a reply to an earlier one (a
+// refresh overtook it) changes nothing. The page loads on its first
+// appearance unless autoLoadData says NO, and on every later one when
+// shouldAlwaysRefreshWhenShown says YES.
+//
+// Empty and not loaded. With no rows after a load and shouldDisplayEmptyDataSet,
+// the no-data controller's view (getNoDataFoundViewController) takes the
+// table's place, or the no-data message shows below the table's header.
+// Before the first load of a page that does not load by itself, the
+// not-loaded-yet message shows there.
+//
+// Editing. With allowEditing, the navigation item's right button is the
+// Edit/Done switch and resource rows can be deleted (swiped, or in editing
+// mode). With shouldConfirmResourceDeletion, an action sheet asks first
+// (prompt, confirm and cancel texts are hooks). The base takes the row out
+// and then calls onResourceWasDeleted, where the page tells the service.
+//
+// Callbacks reach the page only while it is on a navigation stack
+// (HCViewController), so a reply for a popped page changes nothing.
+//
+// Thread: main thread.
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/replies/HCTableSectionDescription.h"
+#include "kernel/callbacks/HCDelegate.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/TableView.h"
+#include "uiframework/HCViewController.h"
+#include "uiframework/table/HCResourceControllerMap.h"
+
+class HCService;
+class HCUser;
+
+class HCTableControllerHelper : public HCViewController,
+                                public platform::ui::TableViewDataSource,
+                                public platform::ui::TableViewDelegate {
+public:
+    using Sections = std::vector<std::shared_ptr<HCTableSectionDescription>>;
+    using IndexPath = platform::ui::IndexPath;
+
+    explicit HCTableControllerHelper(std::string nibName = {});
+    ~HCTableControllerHelper() override;
+
+    // --- the table ------------------------------------------------------------
+    // The page's table (loads the view).
+    const platform::ui::TableViewPtr& tableView();
+    const Sections& sections() const { return sections_; }
+    // Whether a load has ended with data since the page was made.
+    bool hasLoadedData() const { return loaded_; }
+    // Whether a load (first or next page) is waiting for its reply.
+    bool isLoadingData() const { return pendingLoads_ > 0; }
+
+    // --- operations -----------------------------------------------------------
+    // Runs the index action again (the loading screen shows meanwhile).
+    void reloadDataFromServer();
+    virtual void _refreshData();
+    virtual void _onDataLoadedWrapper(const HCPaginatedSeriesPtr& series, bool isIncremental);
+    virtual void _onDataLoaded(const HCPaginatedSeriesPtr& series, bool isIncremental);
+    // The first row whose resource is this one or has its id; nullopt when none.
+    std::optional<IndexPath> getFirstIndexPathForResource(const platform::ObjectPtr& resource) const;
+    // The resource of a row; nil for leading and static rows.
+    platform::ObjectPtr getResourceAtIndexPath(const IndexPath& indexPath) const;
+    // The leading cell of a section; nil when it has none.
+    platform::ui::TableViewCellPtr leadingCellForSection(int section) const;
+    // The page's map of resource class to cell, filled by populateResourceMap
+    // at the first ask; a page may change it later (the cells made from then on follow).
+    HCResourceControllerMap& resourceMap();
+    // Sent by a cell's action button (HCTableCellHelperActionCell).
+    virtual void actionPressedForTag(int tag, const IndexPath& indexPath);
+
+    // --- hooks ------------------------------------------------------------------
+    virtual std::shared_ptr<HCService> getService();
+    virtual void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    // `page` counts from 1.
+    virtual void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    virtual void populateResourceMap(HCResourceControllerMap& map);
+    // A controller (or else a view) loaded by name as the table's header; nil for none.
+    virtual std::optional<std::string> getTableHeaderControllerName();
+    virtual std::optional<std::string> getTableHeaderViewName();
+    // The header controller (or view), after it was made and before resizeView.
+    virtual void onTableHeaderCreated(const platform::ObjectPtr& header);
+    virtual std::string getNoDataFoundMessage();
+    virtual std::string getDataNotLoadedYetMessage();
+    virtual platform::ui::ViewControllerPtr getNoDataFoundViewController();
+    virtual bool shouldDisplayEmptyDataSet();
+    virtual bool autoLoadData();
+    virtual bool allowPagination();
+    virtual bool usePlainTableSectionHeaders();
+    // The plain header view of a section: by default its title in a bar; nil without a title.
+    virtual platform::ui::ViewPtr createPlainTableSectionHeader(int section);
+    virtual bool shouldConfirmResourceDeletion();
+    virtual std::string getResourceDeleteConfirmText();
+    virtual std::string getResourceDeleteCancelText();
+    virtual std::string getResourceDeletePromptText(const platform::ObjectPtr& resource);
+    virtual void onResourceWasDeleted(const platform::ObjectPtr& resource);
+    virtual bool allowEditing();
+    virtual bool shouldAlwaysRefreshWhenShown();
+    virtual bool shouldAlwaysShowNavBar();
+    // A tap on a row; `resource` is nil for leading and static rows.
+    virtual void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable);
+    virtual std::optional<std::string> getLeadingCellControllerNameForSection(int section);
+    virtual void onLeadingCellWasLoaded(const platform::ui::TableViewCellPtr& cell, int section);
+    virtual void onResourcesDownloaded(const HCPaginatedSeriesPtr& series);
+    virtual void onBeforeResourcesProcessed(const HCPaginatedSeriesPtr& series);
+    virtual void onSectionsCreated(const Sections& sections);
+    // After a resource cell was filled (onCell:resourceChanged:).
+    virtual void onCell(const platform::ui::TableViewCellPtr& cell, const platform::ObjectPtr& resource);
+    virtual void profileUsersChanged(const std::shared_ptr<HCUser>& user, const std::shared_ptr<HCUser>& comparedToUser);
+
+    // --- controller -------------------------------------------------------------
+    void loadView() override;
+    void viewWillAppear(bool animated) override;
+    void viewDidAppear(bool animated) override;
+    std::string kindName() const override { return "HCTableControllerHelper"; }
+
+    // --- data source and delegate -------------------------------------------------
+    int numberOfSections(platform::ui::TableView& tableView) override;
+    int numberOfRowsInSection(platform::ui::TableView& tableView, int section) override;
+    platform::ui::TableViewCellPtr cellForRowAtIndexPath(platform::ui::TableView& tableView,
+                                                         const IndexPath& indexPath) override;
+    std::optional<std::string> titleForHeaderInSection(platform::ui::TableView& tableView, int section) override;
+    std::optional<bool> canEditRowAtIndexPath(platform::ui::TableView& tableView, const IndexPath& indexPath) override;
+    void commitEditingStyle(platform::ui::TableView& tableView, platform::ui::TableViewCellEditingStyle style,
+                            const IndexPath& indexPath) override;
+    std::optional<double> heightForRowAtIndexPath(platform::ui::TableView& tableView,
+                                                  const IndexPath& indexPath) override;
+    platform::ui::ViewPtr viewForHeaderInSection(platform::ui::TableView& tableView, int section) override;
+    std::optional<double> heightForHeaderInSection(platform::ui::TableView& tableView, int section) override;
+    void didSelectRowAtIndexPath(platform::ui::TableView& tableView, const IndexPath& indexPath) override;
+    std::optional<platform::ui::TableViewCellEditingStyle> editingStyleForRowAtIndexPath(
+        platform::ui::TableView& tableView, const IndexPath& indexPath) override;
+
+protected:
+    // Loads page `page` with this page's delegates; the reply goes through
+    // _onDataLoadedWrapper with `isIncremental`.
+    void loadPage(int page, bool isIncremental);
+    // The section header views the base made (plain headers), for pages that
+    // restyle them.
+    const std::map<int, platform::ui::ViewPtr>& sectionHeaderViews() const { return headerViews_; }
+
+private:
+    class DeletionConfirmation;
+    struct Row {
+        std::shared_ptr<HCTableSectionDescription> section;
+        bool leading = false;
+        size_t index = 0;  // in the section's own rows
+    };
+
+    // Reply ends, with the load they answer (an HCLoadTicket).
+    void _onIndexLoaded(std::shared_ptr<HCPaginatedSeries> series, std::shared_ptr<platform::Object> ticket);
+    void _onIndexFailed(std::shared_ptr<platform::Object> failure, std::shared_ptr<platform::Object> ticket);
+
+    std::optional<Row> rowAt(const IndexPath& indexPath) const;
+    size_t objectRowCount() const;
+    platform::ui::TableViewCellPtr cellForResource(const platform::ObjectPtr& resource);
+    // The height of the named cell when it is constant, else nullopt.
+    std::optional<double> constantHeightFor(const std::string& cellName);
+    void loadLeadingCells(size_t fromSection);
+    void createTableHeader();
+    void updateEmptyState();
+    void setFooterMessage(const std::string& text);
+    void showNoDataController(bool show);
+    void updateEditButton();
+    void deleteResource(const platform::ObjectPtr& resource);
+
+    platform::ui::TableViewPtr tableView_;
+    Sections sections_;
+    std::map<int, platform::ui::TableViewCellPtr> leadingCells_;
+    std::map<int, platform::ui::ViewPtr> headerViews_;
+    std::map<const platform::Object*, platform::ui::TableViewCellPtr> resourceCells_;
+    std::map<std::string, std::optional<double>> constantHeights_;
+    HCResourceControllerMap resourceMap_;
+    bool resourceMapPopulated_ = false;
+    platform::ObjectPtr tableHeader_;
+    bool tableHeaderCreated_ = false;
+    std::shared_ptr<platform::ui::Label> footerMessage_;
+    platform::ui::ViewControllerPtr noDataController_;
+    std::shared_ptr<DeletionConfirmation> deletionConfirmation_;
+    bool loaded_ = false;
+    bool appearedOnce_ = false;
+    unsigned loadGeneration_ = 0;
+    int pendingLoads_ = 0;
+};

@@ -1,0 +1,43 @@
+#pragma once
+// A table page of a list the service sends in pages: the base's loading,
+// plus the next page when the player scrolls to the last row (while
+// allowPagination and the last reply's pagination header says more pages
+// are left), merged below the rows shown without repeating one. The table
+// metadata of the last reply is kept for the page (getMetaDataOfType).
+//
+// Thread: main thread.
+#include <memory>
+#include <vector>
+
+#include "core/replies/HCPaginatedSeriesHeader.h"
+#include "uiframework/table/HCTableControllerHelper.h"
+
+class HCTableSequenceControllerHelper : public HCTableControllerHelper {
+public:
+    using HCTableControllerHelper::HCTableControllerHelper;
+
+    // The metadata objects of class T of the last reply.
+    template <class T>
+    std::vector<std::shared_ptr<T>> getMetaDataOfType() const
+    {
+        std::vector<std::shared_ptr<T>> out;
+        if (!metaData_) return out;
+        for (const auto& object : metaData_->items()) {
+            if (auto typed = std::dynamic_pointer_cast<T>(object)) out.push_back(typed);
+        }
+        return out;
+    }
+    // The pagination header of the last reply; nil when it had none.
+    const std::shared_ptr<HCPaginatedSeriesHeader>& paginationHeader() const { return paginationHeader_; }
+    // Whether the last reply said more pages follow.
+    bool hasMorePages() const { return paginationHeader_ && !paginationHeader_->isLastPageLoaded(); }
+
+    void _onDataLoadedWrapper(const HCPaginatedSeriesPtr& series, bool isIncremental) override;
+    void willDisplayCell(platform::ui::TableView& tableView, const platform::ui::TableViewCellPtr& cell,
+                         const IndexPath& indexPath) override;
+    std::string kindName() const override { return "HCTableSequenceControllerHelper"; }
+
+private:
+    std::shared_ptr<platform::Array> metaData_;
+    std::shared_ptr<HCPaginatedSeriesHeader> paginationHeader_;
+};
