@@ -42,7 +42,7 @@ std::shared_ptr<TestPlayer> makePlayer(const std::string& id, const std::string&
     return player;
 }
 
-TEST(ResourceWriterTest, ResourcesAreWrittenOnOneLineWithNilAsEmptyAndReadOnlyFieldsLeftOut)
+TEST(ResourceWriterTest, ResourcesAreWrittenOnOneLineEscapedWithNilAsEmptyAndReadOnlyFieldsLeftOut)
 {
     auto user = HCResource::initWithId<WriterUser>("12");
     user->setName("Ann");
@@ -54,6 +54,11 @@ TEST(ResourceWriterTest, ResourcesAreWrittenOnOneLineWithNilAsEmptyAndReadOnlyFi
                   "<note><id>4</id></note></resources>");
     EXPECT_EQ(user->toResourceArrayXml(), HCXmlResourceWriter::xmlStringFromResources({user}));
     EXPECT_EQ(HCXmlResourceWriter::xmlStringFromResources({}), kDeclaration + "<resources></resources>");
+    user->setName("</name><admin>1</admin> & \"q\" 'a'");
+    EXPECT_EQ(HCXmlResourceWriter::xmlStringFromResources({user}),
+              kDeclaration +
+                  "<resources><user><id>12</id><name>&lt;/name&gt;&lt;admin&gt;1&lt;/admin&gt; &amp; &quot;q&quot; "
+                  "&apos;a&apos;</name></user></resources>");
 }
 
 TEST(ResourceWriterTest, NestedFieldsFollowTheDataMapOrder)
@@ -73,16 +78,6 @@ TEST(ResourceWriterTest, NestedFieldsFollowTheDataMapOrder)
                   "<badge><id>70</id><title>Gold</title></badge>"
                   "<friends><player><id>2</id><name>Ben</name><score>5</score><friends></friends></player></friends>"
                   "</player></resources>");
-}
-
-TEST(ResourceWriterTest, TextIsEscaped)
-{
-    auto user = HCResource::initWithId<WriterUser>("1");
-    user->setName("</name><admin>1</admin> & \"q\" 'a'");
-    EXPECT_EQ(HCXmlResourceWriter::xmlStringFromResources({user}),
-              kDeclaration +
-                  "<resources><user><id>1</id><name>&lt;/name&gt;&lt;admin&gt;1&lt;/admin&gt; &amp; &quot;q&quot; "
-                  "&apos;a&apos;</name></user></resources>");
 }
 
 TEST(ResourceWriterTest, RoundTripThroughTheReaderKeepsEveryValue)

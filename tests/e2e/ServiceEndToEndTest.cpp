@@ -129,21 +129,6 @@ TEST_F(ServiceEndToEndTest, ServerNotificationIsTakenOutOfTheListAndShownFirst)
     EXPECT_EQ(hookEvents, (std::vector<std::string>{"showServerNotification", "showDefaultNotice"}));
 }
 
-TEST_F(ServiceEndToEndTest, CancelledRequestCallsBackNothing)
-{
-    server->faults().injectFor("GET", "server_timestamp", Fault::delayed(std::chrono::minutes(5)));
-    Outcome outcome;
-    auto handle = getTime(outcome);
-    ASSERT_TRUE(handle);
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return server->log().size() == 1; }));
-    handle->cancel();
-    EXPECT_EQ(handle->request(), nullptr);
-    EXPECT_EQ(provider->runningLoaderCount(), 0u);
-    fence();
-    EXPECT_EQ(outcome.calls, 0);
-    EXPECT_EQ(hookEvents.size(), 1u);  // the fence's own reply
-}
-
 TEST_F(ServiceEndToEndTest, ParametersTravelInTheOrderWritten)
 {
     addEchoRoutes();

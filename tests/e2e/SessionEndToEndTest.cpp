@@ -259,29 +259,6 @@ TEST_F(SessionEndToEndTest, A401LogsInAgainAndRetriesOnce)
     EXPECT_EQ(plainOutcome->codes, std::vector<uint32_t>{401});
 }
 
-TEST_F(SessionEndToEndTest, ExpiredServerSessionIsReplacedByTheNextLogIn)
-{
-    logIn();
-    const std::string cookie = sessionCookie();
-    server->login().expireSessions();
-    auto expired = send("GET", "xp/protected");
-    ASSERT_TRUE(waitUntil([&] { return !expired->codes.empty(); }));
-    // The re-login's user session is refused with the dead cookie: the retry
-    // cannot go, and the dead cookie and device session are dropped (the
-    // retry's need of a device registers it afresh).
-    EXPECT_EQ(expired->exceptionClass(), "SessionFailure");
-    EXPECT_EQ(observed, (std::vector<std::string>{"failure:SessionExpired", "plain:failure:SessionExpired"}));
-    ASSERT_TRUE(waitForQuietSession());
-    EXPECT_NE(sessionCookie(), cookie);
-    EXPECT_EQ(serverPaths().back(), "POST xp/devices 200");
-
-    session->loginUserId(defaults::kUserId, std::nullopt);
-    ASSERT_TRUE(waitUntil([&] { return session->createdUserSession(); }));
-    auto after = send("GET", "xp/open");
-    ASSERT_TRUE(waitUntil([&] { return !after->codes.empty(); }));
-    EXPECT_EQ(after->codes, std::vector<uint32_t>{200});
-}
-
 TEST_F(SessionEndToEndTest, FailedReLoginAnswersTheRetriedRequestInsteadOfHoldingIt)
 {
     logIn();

@@ -84,7 +84,7 @@ TEST_F(AlertTest, PersonsClickTellsClickedThenWillAndDidOnceTheAlertHasGone)
     EXPECT_FALSE(driver.answerAlert(0)) << "nothing left to answer";
 }
 
-TEST_F(AlertTest, DismissalInCodeMakesNoClickedCall)
+TEST_F(AlertTest, DismissalInCodeMakesNoClickedCallAndAGoneDelegateKeepsNoAlertUp)
 {
     auto alert = AlertView::make("Title", "Message", recorder, "Cancel", {"Go"});
     alert->show();
@@ -93,11 +93,8 @@ TEST_F(AlertTest, DismissalInCodeMakesNoClickedCall)
     alert->dismissWithClickedButtonIndex(1, false);
     EXPECT_TRUE(take().empty()) << "a dismissed alert is not dismissed twice";
     EXPECT_FALSE(alert->clickButton(0));
-}
 
-TEST_F(AlertTest, AlertWhoseDelegateIsGoneStillGoesAway)
-{
-    auto alert = AlertView::make("Title", "Message", recorder, "OK");
+    // An alert whose delegate is gone still goes away.
     alert->show();
     recorder.reset();
     EXPECT_TRUE(driver.answerAlert(0));
@@ -154,24 +151,19 @@ TEST_F(AlertTest, SheetDismissedInCodeTellsWillAndDidButNoClick)
     clock.advance(kAlertDismissDuration);
     testsupport::drainMain();
     EXPECT_EQ(take(), (Log{"sheet did 1"}));
-}
 
-TEST_F(AlertTest, DelegateThatDismissesInItsClickHandlerIsNotToldTwice)
-{
+    // A delegate that dismisses in its click handler is not told twice.
     class Reentrant : public ActionSheetDelegate {
     public:
-        void actionSheetClickedButtonAtIndex(ActionSheet& sheet, int i) override
-        {
-            sheet.dismissWithClickedButtonIndex(i, false);
-        }
+        void actionSheetClickedButtonAtIndex(ActionSheet& s, int i) override { s.dismissWithClickedButtonIndex(i, false); }
         void actionSheetWillDismissWithButtonIndex(ActionSheet&, int) override { ++wills; }
         int wills = 0;
     };
-    auto delegate = std::make_shared<Reentrant>();
-    auto sheet = ActionSheet::make("", delegate, "Cancel", std::nullopt, {"A"});
-    sheet->showInView(nullptr);
+    auto reentrant = std::make_shared<Reentrant>();
+    auto other = ActionSheet::make("", reentrant, "Cancel", std::nullopt, {"A"});
+    other->showInView(nullptr);
     EXPECT_TRUE(driver.answerSheet(0));
-    EXPECT_EQ(delegate->wills, 1);
+    EXPECT_EQ(reentrant->wills, 1);
 }
 
 TEST_F(AlertTest, AlertShownAgainAsItGoesAwayIsOnScreenAgain)

@@ -96,13 +96,6 @@ TEST_F(ApplicationTest, StatusBarFrameAndApplicationFrameFollowOrientation)
     platform::DeviceFacts::setLargeScreen(true);
     EXPECT_EQ(screen->bounds(), Rect(0, 0, 768, 1024));
     EXPECT_TRUE(screen->isLarge());
-
-    using Change = Application::StatusBarChange;
-    EXPECT_EQ(app->statusBarChanges(),
-              (std::vector<Change>{{Change::What::Orientation, 2, false},
-                                   {Change::What::Orientation, 3, true},
-                                   {Change::What::Orientation, 4, true},
-                                   {Change::What::Hidden, 1, true}}));
 }
 
 TEST_F(ApplicationTest, WindowsAreHeldWeaklyAndOneIsKey)
@@ -125,17 +118,6 @@ TEST_F(ApplicationTest, WindowsAreHeldWeaklyAndOneIsKey)
     EXPECT_EQ(app->keyWindow(), nullptr);
     ASSERT_EQ(app->windows().size(), 1u);
     EXPECT_EQ(app->windows()[0], first);
-}
-
-TEST_F(ApplicationTest, OnlyUrlsThatCanBeOpenedAreRecorded)
-{
-    auto app = Application::shared();
-    EXPECT_TRUE(app->openURL("https://example.org/a"));
-    EXPECT_FALSE(app->openURL(""));
-    app->setCanOpenURLs(false);
-    EXPECT_FALSE(app->canOpenURL("fb://profile"));
-    EXPECT_FALSE(app->openURL("fb://profile"));
-    EXPECT_EQ(app->openedURLs(), (std::vector<std::string>{"https://example.org/a"}));
 }
 
 TEST_F(ApplicationTest, DeviceOrientationChangesArePostedWhileGenerating)

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "ViewTestFixture.h"
-#include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ScrollView.h"
 
@@ -55,19 +54,6 @@ TEST_F(LabelTest, OneLineLabelShrinksToItsWidthButNotBelowTheMinimum)
     EXPECT_FALSE(label->displayedLayout().truncated);
     label->setNumberOfLines(2);  // only one-line labels shrink
     EXPECT_EQ(label->displayedFontSize(), 20);
-}
-
-TEST_F(LabelTest, ImageViewTakesTheImageSizeAndShowsTheHighlightedOne)
-{
-    const auto normal = Image::withPixels(3, 2, std::vector<uint8_t>(24, 9));
-    const auto lit = Image::withPixels(1, 1, std::vector<uint8_t>(4, 9));
-    auto view = ImageView::withImage(normal);
-    EXPECT_EQ(view->frame(), Rect(0, 0, 3, 2));
-    EXPECT_FALSE(view->isUserInteractionEnabled());
-    view->setHighlightedImage(lit);
-    view->setHighlighted(true);
-    EXPECT_EQ(view->displayedImage(), lit);
-    EXPECT_EQ(view->describe(), "(image 1x1)");
 }
 
 TEST_F(LabelTest, ScrollRectToVisibleMovesAsLittleAsNeededWithinTheContent)

@@ -79,17 +79,14 @@ TEST_F(NibTest, UnknownNibsLoadNothingAndControllersFallBackToAPlainView)
 
     auto plain = std::make_shared<ViewController>("NoSuchNib");
     EXPECT_EQ(plain->view()->frame(), Screen::mainScreen()->applicationFrame());
-}
 
-TEST_F(NibTest, NibThatLeavesTheViewUnsetGivesItsFirstTopLevelView)
-{
+    // A nib that leaves the view unset gives its first top-level view.
     NibRegistry::registerNib("Loose", [](const platform::ObjectPtr&) -> std::vector<platform::ObjectPtr> {
         auto v = View::make(Rect(0, 0, 10, 10));
         v->setTag(42);
         return {platform::String::make("not a view"), v};
     });
-    auto page = std::make_shared<ViewController>("Loose");
-    EXPECT_EQ(page->view()->tag(), 42);
+    EXPECT_EQ(std::make_shared<ViewController>("Loose")->view()->tag(), 42);
     NibRegistry::unregisterNib("Loose");
 }
 

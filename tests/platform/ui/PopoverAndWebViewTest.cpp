@@ -124,19 +124,4 @@ TEST_F(WebViewTest, DelegateVetoesACustomSchemeNavigationAndNothingLoads)
     EXPECT_EQ(take(), (Log{"should https://example.test/webui/next.html 0", "start", "fail -1001"}));
 }
 
-TEST_F(WebViewTest, ScriptsAreRecordedAndAnsweredByTheResponder)
-{
-    auto web = WebView::make();
-    EXPECT_EQ(web->stringByEvaluatingJavaScriptFromString("document.title"), "");
-    web->setJavaScriptResponder([](const std::string& script) {
-        return script == "document.title" ? std::string("Dashboard") : std::string();
-    });
-    EXPECT_EQ(web->stringByEvaluatingJavaScriptFromString("document.title"), "Dashboard");
-    EXPECT_EQ(web->evaluatedScripts(), (std::vector<std::string>{"document.title", "document.title"}));
-
-    EXPECT_TRUE(web->loadHTMLString("<p>Offline</p>", ""));
-    ASSERT_EQ(web->loadedHTML().size(), 1u);
-    EXPECT_EQ(web->request()->url, "about:blank");
-}
-
 }  // namespace

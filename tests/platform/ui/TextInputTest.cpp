@@ -113,24 +113,16 @@ TEST_F(TextInputTest, TypingAsksAboutEveryCharacterAndKeepsOnlyAcceptedOnes)
     EXPECT_EQ(delegate->ranges.back(), (TextRange{2, 1}));
     EXPECT_EQ(changes, 4);
 
-    // Setting the text in code asks nobody and sends nothing.
+    // Setting the text in code asks nobody and sends nothing; a refused edit keeps it.
     field->setText("whatever is longer than the limit");
     EXPECT_EQ(changes, 4);
-}
-
-TEST_F(TextInputTest, RefusedEditKeepsTheOldText)
-{
-    auto field = addField("Name");
-    auto delegate = std::make_shared<FieldDelegate>();
     delegate->limit = 0;
-    field->setDelegate(delegate);
-    field->setText("keep");
     EXPECT_EQ(field->typeText("xyz"), 0u);
-    EXPECT_EQ(field->text(), "keep");
+    EXPECT_EQ(field->text(), "whatever is longer than the limit");
     EXPECT_TRUE(field->isFirstResponder());
 }
 
-TEST_F(TextInputTest, AFieldThatMayNotBeginTakesNoTextAndNoKeyboard)
+TEST_F(TextInputTest, AFieldThatMayNotBeginOrHasGoneTakesNoTextAndNoKeyboard)
 {
     auto field = addField("Locked");
     auto delegate = std::make_shared<FieldDelegate>();
@@ -145,6 +137,16 @@ TEST_F(TextInputTest, AFieldThatMayNotBeginTakesNoTextAndNoKeyboard)
     disabled->setEnabled(false);
     EXPECT_FALSE(disabled->becomeFirstResponder());
     EXPECT_EQ(disabled->typeText("abc"), 0u);
+
+    // A focused field that goes away takes the keyboard with it.
+    {
+        auto field = TextField::make();
+        ASSERT_TRUE(field->becomeFirstResponder());
+        EXPECT_TRUE(Keyboard::isVisible());
+    }
+    EXPECT_FALSE(Keyboard::isVisible());
+    EXPECT_FALSE(FirstResponder::current());
+    EXPECT_EQ(log.back(), KeyboardWillHideNotification);
 }
 
 TEST_F(TextInputTest, KeyboardWillAndDidBracketTheSlideOnTheClockAndCarryFramesDurationAndCurve)
@@ -297,18 +299,6 @@ TEST_F(TextInputTest, ClearButtonShowsByModeAndAsksFirst)
     field->setSecureTextEntry(true);
     field->setText("pw\u00e9");
     EXPECT_EQ(field->describe(), "\"\u2022\u2022\u2022\" editing");
-}
-
-TEST_F(TextInputTest, FocusedFieldThatGoesAwayTakesTheKeyboardWithIt)
-{
-    {
-        auto field = TextField::make();
-        ASSERT_TRUE(field->becomeFirstResponder());
-        EXPECT_TRUE(Keyboard::isVisible());
-    }
-    EXPECT_FALSE(Keyboard::isVisible());
-    EXPECT_FALSE(FirstResponder::current());
-    EXPECT_EQ(log.back(), KeyboardWillHideNotification);
 }
 
 namespace {
