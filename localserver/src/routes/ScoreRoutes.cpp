@@ -140,6 +140,18 @@ void ScoreStore::clear()
     posted_ = 0;
 }
 
+void ScoreStore::setAcceptHook(AcceptHook hook)
+{
+    std::lock_guard lock(mutex_);
+    acceptHook_ = std::move(hook);
+}
+
+ScoreStore::AcceptHook ScoreStore::acceptHook() const
+{
+    std::lock_guard lock(mutex_);
+    return acceptHook_;
+}
+
 std::shared_ptr<ScoreStore> registerScoreRoutes(Server& server, std::shared_ptr<StorageBucket> bucket)
 {
     auto store = std::make_shared<ScoreStore>();
@@ -169,9 +181,11 @@ std::shared_ptr<ScoreStore> registerScoreRoutes(Server& server, std::shared_ptr<
             }
             const auto user = server.accounts().user(request.userId);
             ResourceList list;
+            std::vector<StoredScore> accepted;
             for (auto& record : posted) {
                 const bool wantsBlob = record.hasBlob;
                 const StoredScore stored = store->accept(std::move(record));
+                accepted.push_back(stored);
                 Params fields{{"score", std::to_string(stored.score)}, {"leaderboard_id", stored.leaderboardId}};
                 if (stored.displayText) {
                     fields.emplace_back("display_text", *stored.displayText);
@@ -186,6 +200,9 @@ std::shared_ptr<ScoreStore> registerScoreRoutes(Server& server, std::shared_ptr<
                         bucket->issueUploadFields("high_score-" + stored.id + ".blob", ScoreStore::kMaxBlobBytes)));
                 }
                 list.resources.push_back(std::move(node));
+            }
+            if (auto hook = store->acceptHook()) {
+                hook(accepted);
             }
             return Reply::xml(writeFlatReply(list));
         });

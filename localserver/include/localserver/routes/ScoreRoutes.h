@@ -19,6 +19,7 @@
 // a re-send from a first send. Connection threads and the test thread call
 // at once; every method locks.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -63,12 +64,20 @@ public:
     std::size_t repostCount() const;
     void clear();
 
+    // Runs on the connection thread once a batch is stored and before its
+    // reply is written, so a test can stop the client in between; nil
+    // removes it.
+    using AcceptHook = std::function<void(const std::vector<StoredScore>& accepted)>;
+    void setAcceptHook(AcceptHook hook);
+    AcceptHook acceptHook() const;
+
 private:
     using Key = std::tuple<std::string, std::string, std::int64_t>;
     mutable std::mutex mutex_;
     std::map<Key, std::size_t> index_;  // into records_
     std::vector<StoredScore> records_;
     std::size_t posted_ = 0;
+    AcceptHook acceptHook_;
 };
 
 // Adds the route over an empty store of its own and answers the store; the

@@ -1,0 +1,166 @@
+// The game's side of the durability test: a client process on a real
+// sandbox, driven line by line on stdin by the test, which kills it with
+// SIGKILL at chosen moments. It answers on stdout:
+//   stored B S | notstored B S   the game was told (not) stored
+//   resend started | resend nothing
+//   batch ok | batch failed      a re-send's batch ended
+//   advanced | ok                a command done
+// Commands: "user ID" (log in as ID: its token signs requests; 0 for
+// nobody), "online 0|1", "submit BOARD SCORE", "advance SECONDS" (the
+// process's manual clock), "resend", "killat commit N" (SIGKILL inside the
+// N-th next commit of the main handle), "quit".
+//
+// Arguments: SANDBOX SERVICE_ROOT_URL.
+#include <signal.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "core/clientstate/HCClientState.h"
+#include "core/halcyon/Halcyon.h"
+#include "kernel/settings/HCSettings.h"
+#include "localserver/Fixtures.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/runtime/Thread.h"
+#include "scores/highscores/HCHighScoreService.h"
+#include "support/LocalScoreTable.h"
+#include "transport/provider/HCProvider.h"
+
+namespace {
+
+std::atomic<int> commitsUntilKill{0};
+
+int onCommit(void*)
+{
+    if (commitsUntilKill.load() > 0 && --commitsUntilKill == 0) {
+        raise(SIGKILL);
+    }
+    return 0;
+}
+
+void say(const std::string& line)
+{
+    std::cout << line << std::endl;
+}
+
+HCDelegate tell(const std::string& line)
+{
+    return HCDelegate::withFunction([line](const platform::ObjectPtr&) { say(line); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        return 2;
+    }
+    platform::Thread::adoptCurrentAsMain();
+    auto clock = std::make_shared<platform::ManualClock>(1767225600.0);
+    platform::Clock::install(clock);
+    platform::Sandbox::configure(argv[1]);
+    HCSettings::setDefaultOverride("server-url", argv[2]);
+    HCSettings::Initialize();
+    Halcyon::setUserApprovedHalcyon();
+
+    const std::string file = std::string(argv[1]) + "/halcyon_offline";
+    HCSqlDatabase mainDb;
+    HCSqlDatabase bootstrapDb;
+    if (!mainDb.open(file) || !bootstrapDb.open(file) || !scoretest::exec(mainDb.handle(), "PRAGMA journal_mode=WAL") ||
+        !scoretest::exec(mainDb.handle(), scoretest::kCreateHighScores)) {
+        return 3;
+    }
+    sqlite3_commit_hook(mainDb.handle(), onCommit, nullptr);
+    auto boards = std::make_shared<scoretest::FakeLeaderboards>();
+    boards->boards["1"] = {true, false, false};
+    boards->boards["2"] = {true, true, false};
+    boards->boards["3"] = {false, false, false};
+    boards->boards["9"] = {true, false, true};
+    boards->parents["1"] = {"9"};
+
+    std::shared_ptr<HCProvider> provider;
+    std::string userId = "0";
+    bool online = false;
+    auto logIn = [&](const std::string& id) {
+        if (provider) {
+            provider->cleanupRequestThread();
+        }
+        userId = id;
+        provider = HCProvider::providerWithProductKey(localserver::defaults::kProductKey,
+                                                      localserver::defaults::kProductSecret);
+        if (id == localserver::defaults::kUserId) {
+            provider->setAccessToken(localserver::defaults::kUserToken, localserver::defaults::kUserTokenSecret);
+        } else if (id == localserver::defaults::kOtherUserId) {
+            provider->setAccessToken(localserver::defaults::kOtherUserToken,
+                                     localserver::defaults::kOtherUserTokenSecret);
+        }
+        HCService::setProvider(provider);
+    };
+    logIn("0");
+    HCClientStateQueries queries;
+    queries.lastLoggedInUserId = [&] { return std::optional<std::string>(userId); };
+    queries.isOnline = [&] { return online; };
+    HCClientState::setQueries(queries);
+    HCHighScoreService::initializeService();
+    HCHighScoreService::setupOfflineSupport({mainDb.handle(), boards, bootstrapDb.handle(), boards});
+
+    auto loop = platform::Thread::mainThread()->runLoop();
+    auto handle = [&](const std::string& line) {
+        std::istringstream words(line);
+        std::string command;
+        words >> command;
+        if (command == "user") {
+            std::string id;
+            words >> id;
+            logIn(id);
+            say("ok");
+        } else if (command == "online") {
+            int value = 0;
+            words >> value;
+            online = value != 0;
+            say("ok");
+        } else if (command == "submit") {
+            std::string board;
+            long long score = 0;
+            words >> board >> score;
+            const std::string what = board + " " + std::to_string(score);
+            HCHighScoreService::setHighScore(score, board, true, tell("stored " + what), tell("notstored " + what));
+        } else if (command == "advance") {
+            double seconds = 0;
+            words >> seconds;
+            clock->advance(seconds);
+            loop->post([] { say("advanced"); });
+        } else if (command == "resend") {
+            auto started = HCHighScoreService::sendPendingHighScores(userId, true, tell("batch ok"), tell("batch failed"));
+            say(started ? "resend started" : "resend nothing");
+        } else if (command == "killat") {
+            std::string what;
+            int count = 0;
+            words >> what >> count;
+            commitsUntilKill = count;
+            say("ok");
+        } else if (command == "quit") {
+            loop->stop();
+        }
+    };
+    std::thread reader([&] {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            platform::performOnMain([&handle, line] { handle(line); });
+        }
+        platform::performOnMain([&] { loop->stop(); });
+    });
+    loop->run();
+    // The test ends the process by closing stdin or killing it; leave at once.
+    say("bye");
+    std::fflush(stdout);
+    _exit(0);
+}

@@ -1,0 +1,397 @@
+// Scores that are never lost: a client process submits scores and is killed
+// (SIGKILL) at each step of a score's way to the server; the server fails
+// batches with 5xx, dropped connections and time-outs; the player stays
+// offline for three days and players switch with scores pending. Then a new
+// client on the same sandbox logs in and re-sends, and the server must hold,
+// exactly once, the best score of every player and board that the game was
+// told was stored (the store sends only that one: the rest are kept on the
+// device as the player's ten best).
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <sstream>
+
+#include "localserver/Server.h"
+#include "localserver/routes/ScoreRoutes.h"
+#include "localserver/routes/StorageRoutes.h"
+#include "support/TestSupport.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr const char* kPath = "client_applications/@me/high_scores.xml";
+
+// One client process with its stdin and stdout as pipes.
+class ClientProcess {
+public:
+    ClientProcess(const std::string& sandbox, const std::string& root)
+    {
+        int toChild[2];
+        int fromChild[2];
+        if (pipe(toChild) != 0 || pipe(fromChild) != 0) {
+            ADD_FAILURE() << "pipe";
+            return;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, toChild[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, fromChild[1], 1);
+        posix_spawn_file_actions_addclose(&actions, toChild[1]);
+        posix_spawn_file_actions_addclose(&actions, fromChild[0]);
+        std::string program = HC_DURABILITY_CHILD;
+        std::vector<char*> argv{program.data(), const_cast<char*>(sandbox.c_str()), const_cast<char*>(root.c_str()),
+                                nullptr};
+        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+            ADD_FAILURE() << "cannot start " << program;
+            pid_ = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        close(toChild[0]);
+        close(fromChild[1]);
+        in_ = toChild[1];
+        out_ = fromChild[0];
+        fcntl(in_, F_SETFD, FD_CLOEXEC);
+        fcntl(out_, F_SETFD, FD_CLOEXEC);
+    }
+    ~ClientProcess()
+    {
+        if (pid_ > 0) {
+            kill();
+        }
+        close(in_);
+        close(out_);
+    }
+
+    void send(const std::string& line)
+    {
+        const std::string text = line + "\n";
+        ASSERT_EQ(write(in_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    }
+    // The next line that starts with `prefix` (earlier ones are skipped);
+    // empty when the process ended or the wall-time bound passed.
+    std::string expect(const std::string& prefix)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < deadline) {
+            auto newline = buffer_.find('\n');
+            if (newline != std::string::npos) {
+                std::string line = buffer_.substr(0, newline);
+                buffer_.erase(0, newline + 1);
+                if (line.rfind(prefix, 0) == 0) {
+                    return line;
+                }
+                continue;
+            }
+            pollfd fd{out_, POLLIN, 0};
+            if (poll(&fd, 1, 100) > 0) {
+                char chunk[512];
+                const ssize_t got = read(out_, chunk, sizeof chunk);
+                if (got <= 0) {
+                    break;
+                }
+                buffer_.append(chunk, static_cast<std::size_t>(got));
+            }
+        }
+        ADD_FAILURE() << "the client never said \"" << prefix << "\"";
+        return {};
+    }
+    std::string command(const std::string& line, const std::string& answer = "ok")
+    {
+        send(line);
+        return expect(answer);
+    }
+    void kill()
+    {
+        ::kill(pid_, SIGKILL);
+        wait();
+    }
+    // Ends the process the normal way: its input closes.
+    void quit()
+    {
+        close(in_);
+        in_ = -1;
+        wait();
+    }
+    // Waits (bounded) for the process to end by itself: its output closes.
+    void waitForEnd()
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < deadline) {
+            pollfd fd{out_, POLLIN, 0};
+            if (poll(&fd, 1, 100) > 0) {
+                char chunk[512];
+                if (read(out_, chunk, sizeof chunk) <= 0) {
+                    break;
+                }
+            }
+        }
+        wait();
+    }
+    bool wasKilled() const { return killed_; }
+
+private:
+    void wait()
+    {
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        killed_ = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        pid_ = -1;
+    }
+
+    pid_t pid_ = -1;
+    int in_ = -1;
+    int out_ = -1;
+    std::string buffer_;
+    bool killed_ = false;
+};
+
+// What the game was told was stored, by player and board.
+class Ledger {
+public:
+    void told(const std::string& user, const std::string& board, long long score)
+    {
+        ++submissions_;
+        auto& best = best_[{user, board}];
+        const bool ascending = board == "3";
+        if (!best || (ascending ? score < *best : score > *best)) {
+            best = score;
+        }
+    }
+    void notTold() { ++submissions_; }
+    // Scores stored for nobody belong to the first player who re-sends.
+    void adopt(const std::string& user)
+    {
+        for (auto it = best_.begin(); it != best_.end();) {
+            if (it->first.first == "0") {
+                const std::string board = it->first.second;
+                const long long score = *it->second;
+                it = best_.erase(it);
+                --submissions_;
+                told(user, board, score);
+            } else {
+                ++it;
+            }
+        }
+    }
+    int submissions() const { return submissions_; }
+    const std::map<std::pair<std::string, std::string>, std::optional<long long>>& best() const { return best_; }
+
+private:
+    int submissions_ = 0;
+    std::map<std::pair<std::string, std::string>, std::optional<long long>> best_;
+};
+
+class ScoreDurabilityTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        server = std::make_unique<localserver::Server>();
+        localserver::registerServiceRoutes(*server);
+        scores = localserver::registerScoreRoutes(*server, localserver::registerStorageRoutes(*server));
+        ASSERT_TRUE(server->start()) << server->error();
+    }
+    void TearDown() override { server->stop(); }
+
+    std::unique_ptr<ClientProcess> client(const std::string& user, bool online)
+    {
+        auto process = std::make_unique<ClientProcess>(sandbox.str(), server->serviceRootUrl());
+        process->command("user " + user);
+        process->command(std::string("online ") + (online ? "1" : "0"));
+        return process;
+    }
+    void submit(ClientProcess& process, const std::string& user, const std::string& board, long long score)
+    {
+        process.send("submit " + board + " " + std::to_string(score));
+        const std::string answer = process.expect("stored " + board + " " + std::to_string(score));
+        if (answer.empty()) {
+            ledger.notTold();
+        } else {
+            ledger.told(user, board, score);
+        }
+    }
+    void killNow(ClientProcess& process)
+    {
+        process.kill();
+        EXPECT_TRUE(process.wasKilled());
+        ++kills;
+    }
+    std::size_t batchesPosted() const
+    {
+        std::size_t count = 0;
+        for (const auto& entry : server->log().entries()) {
+            count += entry.request.path == kPath ? 1 : 0;
+        }
+        return count;
+    }
+    bool waitForPosts(std::size_t count)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (batchesPosted() < count && std::chrono::steady_clock::now() < deadline) {
+            server->log().waitForSize(server->log().size() + 1, std::chrono::milliseconds(50));
+        }
+        return batchesPosted() >= count;
+    }
+
+    testsupport::TempDir sandbox;
+    std::unique_ptr<localserver::Server> server;
+    std::shared_ptr<localserver::ScoreStore> scores;
+    Ledger ledger;
+    int kills = 0;
+    int windowKills = 0;  // kills after the server accepted, before the client heard
+};
+
+TEST_F(ScoreDurabilityTest, EveryStoredBestReachesTheServerOnceThroughKillsFailuresAndDaysOffline)
+{
+    const std::string ann = "1001";
+    const std::string ben = "1002";
+
+    {   // Killed right after the local write, offline.
+        auto process = client(ann, false);
+        submit(*process, ann, "1", 500);
+        killNow(*process);
+    }
+    {   // Killed while the batch waits for its 0.05 s.
+        auto process = client(ann, true);
+        submit(*process, ann, "1", 600);
+        killNow(*process);
+    }
+    {   // Killed during the POST: the server holds the request, then drops it.
+        auto process = client(ann, true);
+        server->faults().injectFor("POST", kPath, localserver::Fault::delayed(std::chrono::seconds(60),
+                                                                              localserver::Fault::dropConnection()));
+        submit(*process, ann, "1", 700);
+        const auto before = batchesPosted();
+        process->command("advance 0.05", "advanced");
+        ASSERT_TRUE(waitForPosts(before + 1));
+        killNow(*process);
+        server->faults().interruptWaits();
+        server->faults().allowWaits();
+    }
+    {   // Killed after the server stored the batch, before the reply arrived.
+        struct Gate {
+            std::mutex mutex;
+            std::condition_variable changed;
+            bool entered = false;
+            bool release = false;
+        };
+        auto gate = std::make_shared<Gate>();
+        scores->setAcceptHook([gate](const std::vector<localserver::StoredScore>&) {
+            std::unique_lock lock(gate->mutex);
+            gate->entered = true;
+            gate->changed.notify_all();
+            gate->changed.wait_for(lock, std::chrono::seconds(20), [&] { return gate->release; });
+        });
+        auto process = client(ann, true);
+        submit(*process, ann, "1", 800);
+        process->command("advance 0.05", "advanced");
+        {
+            std::unique_lock lock(gate->mutex);
+            ASSERT_TRUE(gate->changed.wait_for(lock, std::chrono::seconds(20), [&] { return gate->entered; }));
+        }
+        killNow(*process);
+        ++windowKills;
+        scores->setAcceptHook(nullptr);
+        {
+            std::lock_guard lock(gate->mutex);
+            gate->release = true;
+        }
+        gate->changed.notify_all();
+    }
+    {   // Killed inside the write's transaction (the game is never told),
+        // then inside the write-back's transaction after the server took it.
+        auto process = client(ann, true);
+        process->command("killat commit 1");
+        process->send("submit 1 900");
+        process->waitForEnd();  // it dies before it can answer
+        EXPECT_TRUE(process->wasKilled());
+        ++kills;
+        ledger.notTold();
+        process = client(ann, true);
+        submit(*process, ann, "3", 40);
+        process->command("killat commit 1");
+        process->send("advance 0.05");
+        process->waitForEnd();
+        EXPECT_TRUE(process->wasKilled());
+        ++kills;
+        ++windowKills;
+    }
+    {   // The server fails batches: 503, a dropped connection, a time-out.
+        auto process = client(ann, true);
+        server->faults().injectFor("POST", kPath, localserver::Fault::reply(503), 2);
+        submit(*process, ann, "2", 100);
+        process->command("advance 0.05", "advanced");
+        process->command("resend", "batch failed");
+        server->faults().injectFor("POST", kPath, localserver::Fault::dropConnection());
+        process->command("resend", "batch failed");
+        server->faults().injectFor("POST", kPath, localserver::Fault::delayed(std::chrono::seconds(60)));
+        const auto before = batchesPosted();
+        process->command("resend", "resend started");
+        ASSERT_TRUE(waitForPosts(before + 1));
+        process->command("advance 31", "batch failed");
+        server->faults().interruptWaits();
+        server->faults().allowWaits();
+        process->quit();
+    }
+    {   // Three days offline, a score now and then.
+        auto process = client(ann, false);
+        submit(*process, ann, "2", 50);
+        process->command("advance 86400", "advanced");
+        submit(*process, ann, "2", 300);
+        process->command("advance 86400", "advanced");
+        submit(*process, ann, "3", 35);
+        process->command("advance 86400", "advanced");
+        process->quit();
+    }
+    {   // Players switch with scores pending: Ben, nobody, Ann.
+        auto process = client(ben, false);
+        submit(*process, ben, "1", 450);
+        process->command("user 0");
+        submit(*process, "0", "3", 20);
+        process->command("user " + ann);
+        submit(*process, ann, "3", 25);
+        process->quit();
+    }
+    {   // A new client logs in as Ann, then as Ben, and re-sends.
+        ledger.adopt(ann);
+        auto process = client(ann, true);
+        process->command("resend", "batch ok");
+        process->command("user " + ben);
+        process->command("resend", "batch ok");
+        process->command("user " + ann);
+        process->command("resend", "resend nothing");
+        process->quit();
+    }
+
+    int lost = 0;
+    for (const auto& [key, best] : ledger.best()) {
+        const auto& [user, board] = key;
+        if (!scores->find(user, board, *best)) {
+            ++lost;
+            ADD_FAILURE() << "player " << user << " board " << board << ": " << *best << " never reached the server";
+        }
+    }
+    std::size_t duplicates = 0;
+    for (const auto& stored : scores->all()) {
+        duplicates += static_cast<std::size_t>(stored.posts - 1);
+    }
+    std::printf("durability: submissions %d, kills %d, lost %d, duplicates %zu (re-posts after %d kills between "
+                "the server's accept and the client's write-back)\n",
+                ledger.submissions(), kills, lost, duplicates, windowKills);
+    EXPECT_EQ(lost, 0);
+    EXPECT_LE(duplicates, static_cast<std::size_t>(windowKills));
+    EXPECT_EQ(ledger.best().size(), 4u);  // Ann on boards 1, 2, 3; Ben on board 1
+}
+
+}  // namespace
