@@ -7,6 +7,7 @@
 #include "core/images/HCImageCache.h"
 #include "core/poller/HCResourcePollerReplyReader.h"
 #include "core/services/HCService.h"
+#include "core/users/HCUser.h"
 #include "core/xp/HCSession.h"
 #include "core/xp/HCXPClientHooks.h"
 #include "core/storage/HCBlobObserverHooks.h"
@@ -22,6 +23,7 @@
 #include "platform/net/CookieStore.h"
 #include "platform/runtime/Clock.h"
 #include "platform/ui/Application.h"
+#include "scores/highscores/HCHighScoreService.h"
 #include "scores/offline/HCOfflineBootstrapSync.h"
 #include "scores/offline/HCOfflineService.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
@@ -60,7 +62,16 @@ HCClientStateQueries clientStateQueries()
 // joins here once it is built.
 HCOfflineHooks offlineHooks()
 {
-    return HCOfflineHooks();
+    HCOfflineHooks hooks;
+    hooks.sendPendingHighScores = [](const std::string& userId) {
+        HCHighScoreService::sendPendingHighScores(userId, true, HCDelegate(), HCDelegate());
+    };
+    hooks.recordServerScore = &HCHighScoreService::recordServerScore;
+    hooks.getHighScoreForUser = [](const std::string& userId, const std::string& leaderboardId, bool descending) {
+        return HCHighScoreService::getHighScoreForUser(HCResource::initWithId<HCUser>(userId), leaderboardId,
+                                                       descending);
+    };
+    return hooks;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "core/bootstrap/HCBootstrapService.h"
 #include "core/storage/HCCloudStorageService.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
+#include "scores/highscores/HCHighScoreService.h"
 #include "scores/offline/HCOfflineService.h"
 #include "scores/servertime/HCTimeStampService.h"
 #include "social/forums/HCForumService.h"
@@ -29,6 +30,7 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
     static const std::vector<HCServiceEntry> table = {
         entry<HCOfflineService>("HCOfflineService", 1, 26),
         entry<HCBootstrapService>("HCBootstrapService", 2, 25),
+        entry<HCHighScoreService>("HCHighScoreService", 4, 19),
         entry<HCLeaderboardService>("HCLeaderboardService", 7, 18),
         entry<HCForumService>("HCForumService", 20, 5),
         entry<HCCloudStorageService>("HCCloudStorageService", 26, 24),

@@ -5,6 +5,7 @@
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
+#include "scores/offline/HCOfflineHooks.h"
 
 namespace {
 
@@ -40,6 +41,24 @@ bool HCHighScoreService::localSetHighScore(std::int64_t score, const std::string
         *shouldSubmit = outcome.shouldSubmit;
     }
     return outcome.stored;
+}
+
+bool HCHighScoreService::recordServerScore(const HCServerScore& score)
+{
+    auto* store = storeForCurrentThread();
+    if (store == nullptr || !score.serverDate) {
+        return false;
+    }
+    HCLocalHighScoreStore::Write write;
+    write.userId = score.userId;
+    write.leaderboardId = score.leaderboardId;
+    write.score = score.score;
+    write.displayText = score.displayText;
+    write.customData = score.customData;
+    write.serverDate = static_cast<std::int64_t>(score.serverDate->timeIntervalSince1970());
+    write.overrideExisting = false;
+    write.feedAggregates = false;
+    return store->store(write).stored;
 }
 
 bool HCHighScoreService::getPreviousHighScoreLocal(std::int64_t* score, const std::string& leaderboardId)

@@ -11,7 +11,8 @@
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreGameCenter.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
-#include "transport/provider/HCProvider.h"
+#include "scores/highscores/HCOfflineLeaderboardFacts.h"
+#include "scores/offline/HCOfflineDatabase.h"
 
 namespace {
 
@@ -23,6 +24,10 @@ std::shared_ptr<HCHighScoreGameCenter> sGameCenter;
 std::mutex sStoresMutex;
 std::shared_ptr<HCLocalHighScoreStore> sMainStore;
 std::shared_ptr<HCLocalHighScoreStore> sBootstrapStore;
+// Set up by hand (tests); otherwise the stores follow the offline database
+// that is open now.
+bool sSetUpByHand = false;
+std::weak_ptr<HCOfflineDatabase> sAttachedDatabase;
 
 }  // namespace
 
@@ -59,6 +64,7 @@ void HCHighScoreService::setupOfflineSupport(const HCHighScoreDatabase& database
     std::lock_guard lock(sStoresMutex);
     sMainStore = std::move(main);
     sBootstrapStore = std::move(bootstrap);
+    sSetUpByHand = true;
 }
 
 void HCHighScoreService::teardownOfflineSupport()
@@ -67,6 +73,8 @@ void HCHighScoreService::teardownOfflineSupport()
     std::lock_guard lock(sStoresMutex);
     sMainStore = nullptr;
     sBootstrapStore = nullptr;
+    sSetUpByHand = false;
+    sAttachedDatabase.reset();
 }
 
 std::shared_ptr<HCHighScoreGameCenter> HCHighScoreService::gameCenter()
@@ -100,9 +108,20 @@ HCLocalHighScoreStore* HCHighScoreService::storeForCurrentThread()
 {
     // Kept alive by the thread-local copy until the thread's next call.
     thread_local std::shared_ptr<HCLocalHighScoreStore> held;
-    auto provider = HCService::provider();
-    const bool onRequestThread = provider && provider->requestThread() && provider->requestThread()->isCurrent();
+    const bool onRequestThread = HCOfflineDatabase::isRequestThread();
     std::lock_guard lock(sStoresMutex);
+    if (!sSetUpByHand) {
+        auto database = HCOfflineDatabase::current();
+        if (database != sAttachedDatabase.lock() || (!database && sMainStore)) {
+            auto facts = std::make_shared<HCOfflineLeaderboardFacts>();
+            sMainStore = database ? std::make_shared<HCLocalHighScoreStore>(database->mainConnection().handle(), facts)
+                                  : nullptr;
+            sBootstrapStore = database ? std::make_shared<HCLocalHighScoreStore>(
+                                             database->bootstrapConnection().handle(), facts)
+                                       : nullptr;
+            sAttachedDatabase = database;
+        }
+    }
     held = onRequestThread ? sBootstrapStore : sMainStore;
     return held.get();
 }

@@ -32,6 +32,7 @@
 #include "scores/highscores/HCHighScoreLeaderboards.h"
 
 struct sqlite3;
+struct HCServerScore;
 class HCHighScore;
 class HCHighScoreGameCenter;
 class HCLocalHighScoreStore;
@@ -134,6 +135,10 @@ public:
                                   const std::shared_ptr<platform::Data>& blob,
                                   std::optional<std::int64_t> serverDate, bool addToExisting, bool* shouldSubmit,
                                   bool overrideExisting);
+    // A score the server holds for the player (the bootstrap's copy), stored
+    // as confirmed: nothing overwritten, no aggregate fed, nothing sent. On
+    // the calling thread's connection, inside the caller's transaction.
+    static bool recordServerScore(const HCServerScore& score);
     // The local player's best on the board; false (and 0) when none.
     static bool getPreviousHighScoreLocal(std::int64_t* score, const std::string& leaderboardId);
     static std::shared_ptr<HCHighScore> getHighScoreForUser(const std::shared_ptr<HCUser>& user,

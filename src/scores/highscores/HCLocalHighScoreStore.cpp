@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include "kernel/sql/HCSqlTransaction.h"
 #include "platform/runtime/Clock.h"
 
 namespace {
@@ -16,43 +17,6 @@ std::string text(std::int64_t value)
 {
     return std::to_string(value);
 }
-
-// A savepoint on one handle: released by commit(), rolled back (and
-// released) otherwise. Nests inside a transaction the caller opened.
-class Savepoint {
-public:
-    explicit Savepoint(sqlite3* db) : db_(db) { open_ = run("SAVEPOINT hc_high_score"); }
-    ~Savepoint()
-    {
-        if (open_) {
-            run("ROLLBACK TO hc_high_score");
-            run("RELEASE hc_high_score");
-        }
-    }
-    Savepoint(const Savepoint&) = delete;
-    Savepoint& operator=(const Savepoint&) = delete;
-
-    bool isOpen() const { return open_; }
-    bool commit()
-    {
-        if (open_ && run("RELEASE hc_high_score")) {
-            open_ = false;
-            return true;
-        }
-        return false;
-    }
-
-private:
-    bool run(const char* sql)
-    {
-        HCSqlQuery query(db_, sql);
-        query.step();
-        return query.isPrepared() && query.result() == 0;
-    }
-
-    sqlite3* db_;
-    bool open_ = false;
-};
 
 // Runs a statement that yields no row to its end; true when it did.
 bool runToEnd(HCSqlQuery& query)
@@ -95,15 +59,17 @@ struct HCLocalHighScoreStore::Statements {
             list[i].reset(db, "SELECT * FROM high_scores WHERE leaderboard_id = :leaderboard_id AND user_id = "
                               ":user_id ORDER BY score " + order + " LIMIT CAST(:limit AS INTEGER)");
         }
-        existing.reset(db, "SELECT server_sync_at, blob FROM high_scores WHERE leaderboard_id = :leaderboard_id AND "
+        existing.reset(db, "SELECT server_sync_at FROM high_scores WHERE leaderboard_id = :leaderboard_id AND "
                            "user_id = :user_id AND score = :score");
-        const std::string insert =
-            "INTO high_scores (user_id, leaderboard_id, score, display_text, custom_data, blob, server_sync_at) "
-            "VALUES(:user_id, :leaderboard_id, :score, :display_text, :custom_data, :blob, :server_sync_at)";
-        replace.reset(db, "REPLACE " + insert);
-        insertOrIgnore.reset(db, "INSERT OR IGNORE " + insert);
-        keepBlob.reset(db, "UPDATE high_scores SET blob = :blob WHERE leaderboard_id = :leaderboard_id AND "
-                           "user_id = :user_id AND score = :score AND blob IS NULL");
+        insert.reset(db, "INSERT INTO high_scores (user_id, leaderboard_id, score, display_text, custom_data, blob, "
+                         "server_sync_at) VALUES(:user_id, :leaderboard_id, :score, :display_text, :custom_data, "
+                         ":blob, :server_sync_at)");
+        // The row of an equal score is updated in place (older layouts may
+        // lack the unique key that REPLACE would rely on); a write without
+        // a blob keeps the attachment the row had.
+        update.reset(db, "UPDATE high_scores SET display_text = :display_text, custom_data = :custom_data, blob = "
+                         "COALESCE(:blob, blob), server_sync_at = :server_sync_at WHERE leaderboard_id = "
+                         ":leaderboard_id AND user_id = :user_id AND score = :score");
         makeOnlyOneSynch.reset(db, "UPDATE high_scores SET server_sync_at = :server_sync_at WHERE user_id = :user_id "
                                    "AND leaderboard_id = :leaderboard_id AND score != :score AND server_sync_at IS "
                                    "NULL");
@@ -128,14 +94,13 @@ struct HCLocalHighScoreStore::Statements {
                 return false;
             }
         }
-        return existing.isPrepared() && replace.isPrepared() && insertOrIgnore.isPrepared() &&
-               keepBlob.isPrepared() && makeOnlyOneSynch.isPrepared() && markAllSynched.isPrepared() &&
+        return existing.isPrepared() && insert.isPrepared() && update.isPrepared() && makeOnlyOneSynch.isPrepared() && markAllSynched.isPrepared() &&
                pending.isPrepared() && nullUserRows.isPrepared() && adoptRow.isPrepared() && mergeRow.isPrepared() &&
                dropRow.isPrepared();
     }
 
     HCSqlQuery best[2], bestPending[2], keep[2], prune[2], list[2];
-    HCSqlQuery existing, replace, insertOrIgnore, keepBlob, makeOnlyOneSynch, markAllSynched, pending;
+    HCSqlQuery existing, insert, update, makeOnlyOneSynch, markAllSynched, pending;
     HCSqlQuery nullUserRows, adoptRow, mergeRow, dropRow;
 };
 
@@ -174,8 +139,8 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
     const std::int64_t now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
     const std::int64_t lastSync = leaderboards_->lastSyncUnix(write.userId);
 
-    Savepoint savepoint(db_);
-    if (!savepoint.isOpen()) {
+    HCSqlTransaction transaction(db_);
+    if (!transaction.begin()) {
         return outcome;
     }
     const auto previous = previousBest(write.userId, write.leaderboardId, facts->descendingSortOrder);
@@ -196,12 +161,6 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
     existing.bind("score", text(score));
     const bool exists = existing.step();
     const bool existingPending = exists && existing.getTextValue("server_sync_at") == std::nullopt;
-    // REPLACE deletes the old row first: a write without a blob (the
-    // write-back of a reply) keeps the attachment the row had.
-    std::shared_ptr<platform::Data> keptBlob;
-    if (exists && write.overrideExisting && !write.blob) {
-        keptBlob = readRow(existing).blob;
-    }
     if (!exists && existing.result() != 0) {
         existing.resetQuery();
         return outcome;
@@ -214,28 +173,20 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
     } else if (!outcome.shouldSubmit && !existingPending) {
         serverSyncAt = text(now);
     }
-    HCSqlQuery& insert = write.overrideExisting ? sql_->replace : sql_->insertOrIgnore;
-    insert.bind("user_id", write.userId);
-    insert.bind("leaderboard_id", write.leaderboardId);
-    insert.bind("score", text(score));
-    insert.bind("display_text", write.displayText);
-    insert.bind("custom_data", write.customData);
-    if (write.blob && !write.blob->bytes().empty()) {
-        insert.bind("blob", write.blob->bytes().data(), static_cast<unsigned>(write.blob->bytes().size()));
-    } else {
-        insert.bind("blob", std::nullopt);
-    }
-    insert.bind("server_sync_at", serverSyncAt);
-    if (!runToEnd(insert)) {
-        return outcome;
-    }
-    if (keptBlob) {
-        HCSqlQuery& keepBlob = sql_->keepBlob;
-        keepBlob.bind("blob", keptBlob->bytes().data(), static_cast<unsigned>(keptBlob->bytes().size()));
-        keepBlob.bind("leaderboard_id", write.leaderboardId);
-        keepBlob.bind("user_id", write.userId);
-        keepBlob.bind("score", text(score));
-        if (!runToEnd(keepBlob)) {
+    if (!exists || write.overrideExisting) {
+        HCSqlQuery& row = exists ? sql_->update : sql_->insert;
+        row.bind("user_id", write.userId);
+        row.bind("leaderboard_id", write.leaderboardId);
+        row.bind("score", text(score));
+        row.bind("display_text", write.displayText);
+        row.bind("custom_data", write.customData);
+        if (write.blob && !write.blob->bytes().empty()) {
+            row.bind("blob", write.blob->bytes().data(), static_cast<unsigned>(write.blob->bytes().size()));
+        } else {
+            row.bind("blob", std::nullopt);
+        }
+        row.bind("server_sync_at", serverSyncAt);
+        if (!runToEnd(row)) {
             return outcome;
         }
     }
@@ -261,7 +212,7 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
     }
 
     // Aggregates gain the improvement only, measured in this board's order.
-    if (depth < kMaxAggregateDepth && (!previous || improves(score, *previous, facts->descendingSortOrder))) {
+    if (write.feedAggregates && depth < kMaxAggregateDepth && (!previous || improves(score, *previous, facts->descendingSortOrder))) {
         const std::int64_t difference = score - previous.value_or(0);
         for (const auto& parent : leaderboards_->aggregateParents(write.leaderboardId)) {
             Write aggregate;
@@ -275,7 +226,7 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
             }
         }
     }
-    outcome.stored = savepoint.commit();
+    outcome.stored = transaction.commit();
     return outcome;
 }
 
@@ -398,8 +349,8 @@ bool HCLocalHighScoreStore::prepareResend(const std::string& userId)
         return true;
     }
     const std::int64_t lastSync = leaderboards_->lastSyncUnix(userId);
-    Savepoint savepoint(db_);
-    if (!savepoint.isOpen()) {
+    HCSqlTransaction transaction(db_);
+    if (!transaction.begin()) {
         return false;
     }
     std::vector<std::string> boards;
@@ -445,5 +396,5 @@ bool HCLocalHighScoreStore::prepareResend(const std::string& userId)
             return false;
         }
     }
-    return savepoint.commit();
+    return transaction.commit();
 }

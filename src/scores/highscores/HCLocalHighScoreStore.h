@@ -6,9 +6,9 @@
 // that feed them; the local user's rows are read back for the pages and the
 // re-send.
 //
-// Every write runs inside one savepoint on the handle, so a kill or a failed
-// step leaves the table as it was before the write, and it nests inside a
-// transaction the caller holds (the bootstrap import). Statements are
+// Every write runs inside one transaction on the handle (a savepoint when
+// the caller holds one, as the bootstrap import does), so a kill or a failed
+// step leaves the table as it was before the write. Statements are
 // prepared once. Readers collect their rows before anything is updated.
 //
 // Thread: the thread that owns the handle (the main thread for the main
@@ -53,7 +53,11 @@ public:
         // a score of the game's own.
         std::optional<std::int64_t> serverDate;
         bool addToExisting = false;
+        // An equal score's row takes this write's texts, blob and state;
+        // without, an equal score's row stays as it is.
         bool overrideExisting = true;
+        // The aggregates this board feeds gain the improvement.
+        bool feedAggregates = true;
     };
     struct Outcome {
         bool stored = false;        // the row was written and the savepoint released
