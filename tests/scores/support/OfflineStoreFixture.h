@@ -7,6 +7,9 @@
 // Thread: main thread.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <filesystem>
 #include <string>
 
 #include "kernel/settings/HCSettings.h"
@@ -44,6 +47,21 @@ protected:
     {
         HCLeaderboardService::shutdownService();
         HCOfflineService::shutdownService();
+    }
+
+    // Stops the store, writes a file of its own in place of the database
+    // with the given statements (an older layout), and starts the store on
+    // it. False when a statement of the old file failed.
+    bool startOnFile(const std::string& oldStatements)
+    {
+        stopStore();
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path() + suffix);
+        sqlite3* old = nullptr;
+        bool made = sqlite3_open(path().c_str(), &old) == SQLITE_OK &&
+                    sqlite3_exec(old, oldStatements.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_close(old);
+        startStore();
+        return made;
     }
 
     HCOfflineConnection& mainConnection() { return HCOfflineDatabase::current()->mainConnection(); }
