@@ -63,15 +63,24 @@ void UiServerTest::SetUp()
             localserver::resourceNode("ui_note", std::nullopt, {{"text", "page " + std::to_string(page)}})};
         return localserver::Reply::xml(localserver::writeFlatReply(list));
     });
-    server->addRoute("POST", "ui_forms.xml", localserver::Access::User, [](const localserver::Request& request) {
-        if (request.param("item[name]") == "taken") return localserver::Reply::text(422, "That name is taken");
+    auto formReply = [](const localserver::Request& request) {
+        const auto name = request.param("item[name]").value_or("");
+        if (name == "taken") return localserver::Reply::text(422, "  That name is taken\n");
+        if (name == "format") return localserver::Reply::text(500, "%s%n%@ 100%");
+        if (name == "long") {
+            std::string text;
+            for (int i = 0; i < 700; ++i) text += "\xC3\xA9";
+            return localserver::Reply::text(422, text);
+        }
         localserver::ResourceList list;
         list.resources.push_back(
             localserver::resourceNode("ui_item", "99", {{"name", request.param("item[name]").value_or("")}}));
         auto reply = localserver::Reply::xml(localserver::writeFlatReply(list));
         reply.status = 201;
         return reply;
-    });
+    };
+    server->addRoute("POST", "ui_forms.xml", localserver::Access::User, formReply);
+    server->addRoute("GET", "ui_open_forms.xml", localserver::Access::Open, formReply);
     ASSERT_TRUE(server->start()) << server->error();
     HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
     HCSettings::Initialize();

@@ -6,9 +6,10 @@
 //
 // "ui_items.xml" (GET, page=N) answers `itemCount` items "Item 1".."Item N"
 // in pages of kItemsPerPage with a pagination header and one "ui_note"
-// metadata element reading "page N". "ui_forms.xml" (POST) answers 201 with
-// what it was sent, or 422 with the text "That name is taken" when the
-// field "item[name]" is "taken".
+// metadata element reading "page N". "ui_forms.xml" (POST, signed) and
+// "ui_open_forms.xml" (GET, unsigned) answer 201 with an item of the name
+// sent in "item[name]", but 422 "That name is taken" (with blanks around)
+// for "taken", 500 "%s%n%@ 100%" for "format" and 422 with 700 "é" for "long".
 #include <atomic>
 #include <memory>
 #include <string>

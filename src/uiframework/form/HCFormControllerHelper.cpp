@@ -1,0 +1,133 @@
+#include "uiframework/form/HCFormControllerHelper.h"
+
+#include "core/resources/HCMissingOverride.h"
+#include "core/services/HCService.h"
+#include "kernel/resources/HCResourceClassName.h"
+#include "platform/foundation/Values.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/AlertView.h"
+#include "transport/oauth/OAuthAPIRequestLoader.h"
+#include "transport/provider/HCActionRequest.h"
+
+namespace {
+
+// Sends the forms; their replies are read without resource classes of
+// their own (the page gets the status and the header).
+class HCFormService final : public HCService {
+public:
+    void populateKnownResources(HCResourceNameMap&) override {}
+};
+
+std::string trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+// At most `bytes` bytes, never ending inside a UTF-8 sequence.
+std::string cut(std::string text, size_t bytes)
+{
+    if (text.size() <= bytes) return text;
+    size_t end = bytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.resize(end);
+    return text;
+}
+
+}  // namespace
+
+HCFormControllerHelper::HCFormControllerHelper(std::string nibName) : HCViewController(std::move(nibName)) {}
+
+void HCFormControllerHelper::viewDidLoad()
+{
+    HC_CHECK_MAIN_THREAD();
+    HCViewController::viewDidLoad();
+    registerActionsNow();
+}
+
+bool HCFormControllerHelper::onSubmitForm(const platform::ui::ViewPtr& view)
+{
+    HC_CHECK_MAIN_THREAD();
+    const std::string url = getFormSubmissionUrl();
+    if (url.empty()) return false;
+    HCHttpNestedQueryStringWriter parameters;
+    {
+        const std::string scopeName = singularResourceName();
+        HCISerializer::Scope scope(scopeName.empty() ? nullptr : &parameters, scopeName.c_str());
+        viewDataMap_.writeFields(view ? view : this->view(), parameters);
+    }
+    addHiddenParameters(parameters);
+
+    if (!service_) service_ = HCService::create<HCFormService>();
+    auto self = platform::self(this);
+    auto handle = service_->_performAction(url, &parameters, getHTTPMethod(),
+                                           HCDelegate(self, &HCFormControllerHelper::_onSubmitSucceeded),
+                                           HCDelegate(self, &HCFormControllerHelper::_onSubmitFailed),
+                                           HCActionRequest::kBannerAlternate,
+                                           platform::String::make(getLoadingScreenText()), shouldUseOAuth());
+    if (!handle) return false;
+    submitting_ = true;
+    showLoadingScreen();
+    return true;
+}
+
+void HCFormControllerHelper::_onSubmitSucceeded(std::shared_ptr<HCPaginatedSeries> reply)
+{
+    HC_CHECK_MAIN_THREAD();
+    submitting_ = false;
+    hideLoadingScreen();
+    onFormSubmitted(reply ? reply : HCPaginatedSeries::paginatedSeries());
+}
+
+void HCFormControllerHelper::_onSubmitFailed(std::shared_ptr<platform::Object> failure)
+{
+    HC_CHECK_MAIN_THREAD();
+    submitting_ = false;
+    hideLoadingScreen();
+    platform::ui::AlertView::make(kFailureAlertTitle, serverMessageOf(failure), {}, std::string(kFailureAlertButton))
+        ->show();
+}
+
+std::string HCFormControllerHelper::serverMessageOf(const platform::ObjectPtr& failure)
+{
+    auto loader = platform::as<OAuthAPIRequestLoader>(failure);
+    if (!loader) return {};
+    std::string message;
+    if (auto data = loader->data()) message = trimmed(std::string(data->bytes().begin(), data->bytes().end()));
+    if (message.empty() && loader->error()) message = loader->error()->localizedDescription();
+    return cut(std::move(message), kMaxMessageBytes);
+}
+
+std::string HCFormControllerHelper::singularResourceName()
+{
+    return {};
+}
+
+void HCFormControllerHelper::addHiddenParameters(HCHttpNestedQueryStringWriter&) {}
+
+std::string HCFormControllerHelper::getHTTPMethod()
+{
+    return "POST";
+}
+
+std::string HCFormControllerHelper::getFormSubmissionUrl()
+{
+    HCReportMissingOverride("HCFormControllerHelper", HCClassName(typeid(*this)), "getFormSubmissionUrl");
+    return {};
+}
+
+std::string HCFormControllerHelper::getLoadingScreenText()
+{
+    return "Submitting";
+}
+
+bool HCFormControllerHelper::shouldUseOAuth()
+{
+    return true;
+}
+
+void HCFormControllerHelper::onFormSubmitted(const HCPaginatedSeriesPtr&) {}
+
+void HCFormControllerHelper::registerActionsNow() {}

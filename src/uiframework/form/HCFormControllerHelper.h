@@ -1,0 +1,68 @@
+#pragma once
+// The base of the dashboard's form pages. onSubmitForm sends the form: the
+// view fields of the page's HCViewDataMap inside the scope
+// singularResourceName ("post" gives post[body]; none when empty), then
+// addHiddenParameters at top level, as a GET or POST (getHTTPMethod) of
+// getFormSubmissionUrl through the provider, request type 2 with the notice
+// getLoadingScreenText, signed unless shouldUseOAuth says NO. The loading
+// screen shows meanwhile. Success hides it and calls onFormSubmitted with
+// the reply; failure hides it and shows the alert "Oops! There was a
+// problem:" with the server's message (its reply text, taken as text) and
+// the button "Ok".
+//
+// Like every page, a form hears its reply only while it is on a navigation
+// stack; a form shown another way answers canReceiveCallbacksNow itself.
+//
+// Thread: main thread.
+#include <memory>
+#include <string>
+
+#include "core/replies/HCPaginatedSeries.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "uiframework/HCViewController.h"
+#include "uiframework/form/HCViewDataMap.h"
+
+class HCService;
+
+class HCFormControllerHelper : public HCViewController {
+public:
+    static constexpr const char* kFailureAlertTitle = "Oops! There was a problem:";
+    static constexpr const char* kFailureAlertButton = "Ok";
+    // The longest server message an alert shows; the rest is cut.
+    static constexpr size_t kMaxMessageBytes = 1000;
+
+    explicit HCFormControllerHelper(std::string nibName = {});
+
+    // Sends the form, reading the view fields below `view` (the page's view
+    // when nil). False when nothing was sent (no URL, no provider).
+    bool onSubmitForm(const platform::ui::ViewPtr& view = nullptr);
+    // The fields read from views by tag.
+    HCViewDataMap& viewDataMap() { return viewDataMap_; }
+    bool isSubmitting() const { return submitting_; }
+
+    // The message a failure object carries: the reply's text, else the
+    // transport error's description; cut to kMaxMessageBytes.
+    static std::string serverMessageOf(const platform::ObjectPtr& failure);
+
+    // --- hooks ------------------------------------------------------------------
+    virtual std::string singularResourceName();
+    virtual void addHiddenParameters(HCHttpNestedQueryStringWriter& parameters);
+    virtual std::string getHTTPMethod();
+    virtual std::string getFormSubmissionUrl();
+    virtual std::string getLoadingScreenText();
+    virtual bool shouldUseOAuth();
+    virtual void onFormSubmitted(const HCPaginatedSeriesPtr& reply);
+    // Where the page connects its controls' actions; called once the view is loaded.
+    virtual void registerActionsNow();
+
+    void viewDidLoad() override;
+    std::string kindName() const override { return "HCFormControllerHelper"; }
+
+private:
+    void _onSubmitSucceeded(std::shared_ptr<HCPaginatedSeries> reply);
+    void _onSubmitFailed(std::shared_ptr<platform::Object> failure);
+
+    HCViewDataMap viewDataMap_;
+    std::shared_ptr<HCService> service_;
+    bool submitting_ = false;
+};
