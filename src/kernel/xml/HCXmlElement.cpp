@@ -2,9 +2,23 @@
 
 #include <utility>
 
+#include "kernel/xml/HCXmlTreeStorage.h"
+
 HCXmlElement::HCXmlElement(std::string name, std::optional<std::string> value)
-    : name_(std::move(name)), value_(std::move(value))
+    : ownName_(std::make_unique<const std::string>(std::move(name))), name_(ownName_.get()), value_(std::move(value))
 {
+}
+
+HCXmlElement::HCXmlElement(const std::string* internedName, HCXmlTreeStorage* storage,
+                           std::pmr::memory_resource* arena)
+    : name_(internedName), children_(arena), storage_(storage)
+{
+}
+
+HCPointer<HCXmlElement> HCXmlElement::pointerTo(HCXmlElement* child) const
+{
+    if (child->storage_ != nullptr) return child->storage_->pointerTo(child);
+    return std::static_pointer_cast<HCXmlElement>(child->shared_from_this());
 }
 
 void HCXmlElement::addChild(HCPointer<HCXmlElement> child)
@@ -12,12 +26,18 @@ void HCXmlElement::addChild(HCPointer<HCXmlElement> child)
     if (child == nullptr) {
         return;
     }
-    children_.push_back(Child{std::move(child), false});
+    // A child of this element's own tree lives as long as the tree does;
+    // any other is held here.
+    if (storage_ == nullptr || child->storage_ != storage_) {
+        if (!adopted_) adopted_ = std::make_unique<std::vector<HCPointer<HCXmlElement>>>();
+        adopted_->push_back(child);
+    }
+    children_.push_back(Child{child.get(), false});
 }
 
 HCPointer<HCXmlElement> HCXmlElement::getChild(size_t index) const
 {
-    return index < children_.size() ? children_[index].element : nullptr;
+    return index < children_.size() ? pointerTo(children_[index].element) : nullptr;
 }
 
 bool HCXmlElement::isChildRead(size_t index) const
@@ -50,7 +70,7 @@ HCPointer<HCXmlElement> HCXmlElement::dequeueNextUnreadChild()
         return nullptr;
     }
     markRead(i);
-    return children_[i].element;
+    return pointerTo(children_[i].element);
 }
 
 HCPointer<HCXmlElement> HCXmlElement::dequeueNextUnreadChild(const char* name)
@@ -63,7 +83,7 @@ HCPointer<HCXmlElement> HCXmlElement::dequeueNextUnreadChild(const char* name)
         return nullptr;
     }
     markRead(i);
-    return children_[i].element;
+    return pointerTo(children_[i].element);
 }
 
 bool HCXmlElement::getValueWithName(const char* name, std::optional<std::string>& outValue, bool markRead)
@@ -89,7 +109,7 @@ HCPointer<HCXmlElement> HCXmlElement::firstChildNamed(const char* name) const
     }
     for (const Child& child : children_) {
         if (child.element->name() == name) {
-            return child.element;
+            return pointerTo(child.element);
         }
     }
     return nullptr;

@@ -6,20 +6,28 @@
 // taken is marked read so that later look-ups skip it. Attributes are not
 // kept: the service's XML carries everything in elements.
 //
+// A parsed element lives in its tree's storage (HCXmlTreeStorage.h): a
+// pointer to it keeps the whole tree alive. An element made with the public
+// constructor stands alone in its own shared_ptr.
+//
 // Thread: an element belongs to the thread that reads its document; it has no
 // lock.
 #include <cstddef>
+#include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "kernel/memory/HCSmartObject.h"
 
+class HCXmlTreeStorage;
+
 class HCXmlElement final : public HCSmartObject {
 public:
     explicit HCXmlElement(std::string name, std::optional<std::string> value = std::nullopt);
 
-    const std::string& name() const { return name_; }
+    const std::string& name() const { return *name_; }
     // nullopt (nil) when the element has no text of its own.
     const std::optional<std::string>& value() const { return value_; }
     void setValue(std::optional<std::string> value) { value_ = std::move(value); }
@@ -46,19 +54,31 @@ public:
     HCPointer<HCXmlElement> firstChildNamed(const char* name) const;
 
 private:
+    friend class HCXmlTreeStorage;
+    // An element of a tree (made by its storage), with an interned name.
+    HCXmlElement(const std::string* internedName, HCXmlTreeStorage* storage, std::pmr::memory_resource* arena);
+
     struct Child {
-        HCPointer<HCXmlElement> element;
+        HCXmlElement* element;
         bool read = false;
     };
 
+    HCPointer<HCXmlElement> pointerTo(HCXmlElement* child) const;
     // Index of the first unread child with that name at or after firstUnread_,
     // or children_.size().
     size_t findUnread(const char* name) const;
     void markRead(size_t index);
 
-    std::string name_;
+    // A stand-alone element's own name; a tree's elements share interned
+    // names. Held apart, like adopted_, to keep a tree's elements small.
+    std::unique_ptr<const std::string> ownName_;
+    const std::string* name_;
     std::optional<std::string> value_;
-    std::vector<Child> children_;
+    std::pmr::vector<Child> children_;
+    // Children from outside this element's tree, kept alive here.
+    std::unique_ptr<std::vector<HCPointer<HCXmlElement>>> adopted_;
+    // Null for a stand-alone element.
+    HCXmlTreeStorage* const storage_ = nullptr;
     // Every child before this index is read; keeps walks over long lists linear.
     size_t firstUnread_ = 0;
 };

@@ -3,26 +3,42 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "kernel/xml/HCXmlTreeStorage.h"
+
 namespace {
 
-// Feeding expat in bounded chunks keeps its int lengths safe for any input size.
-constexpr size_t kChunkSize = 1u << 20;
+// Feeding expat in bounded chunks keeps its int lengths safe for any input
+// size. Every reply fits in one: a parse fed in pieces costs expat a fifth
+// more (it re-reads each piece to track its position).
+constexpr size_t kChunkSize = 1u << 26;
 
 struct OpenElement {
-    HCPointer<HCXmlElement> element;
+    HCXmlElement* element = nullptr;
+    // Where this element's finished children begin in TreeBuilder::finished.
+    size_t firstChild = 0;
     std::string text;
     bool sawText = false;
 };
 
 struct TreeBuilder {
+    explicit TreeBuilder(size_t length) : storage(HCXmlTreeStorage::create(length)), top(storage->makeElement("")) {}
+
     XML_Parser parser = nullptr;
     HCXmlParseLimits limits;
-    HCPointer<HCXmlElement> top = std::make_shared<HCXmlElement>(std::string());
+    std::shared_ptr<HCXmlTreeStorage> storage;
+    HCXmlElement* top;
+    // open[0, depth) are the elements being read, innermost last. Entries
+    // above depth are kept for their text buffers' capacity.
     std::vector<OpenElement> open;
+    size_t depth = 0;
+    // The closed elements whose parent is still open, in document order;
+    // an element takes its children from here as it closes.
+    std::vector<HCXmlElement*> finished;
     size_t elementCount = 0;
     size_t textBytes = 0;
     // expat may still deliver a call-back or two after a stop (the end of an
@@ -37,18 +53,27 @@ struct TreeBuilder {
         }
     }
 
-    static bool isXmlWhitespace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-    static void close(OpenElement& e)
+    static bool onlyWhitespace(const std::string& text)
     {
-        if (!e.sawText) {
-            return;
-        }
-        const bool onlyWhitespace = std::all_of(e.text.begin(), e.text.end(), isXmlWhitespace);
-        if (onlyWhitespace && e.element->numChildren() > 0) {
-            return;
-        }
-        e.element->setValue(std::move(e.text));
+        return std::all_of(text.begin(), text.end(),
+                           [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
+    }
+
+    void takeChildren(HCXmlElement* parent, size_t firstChild)
+    {
+        storage->appendChildren(parent, finished.data() + firstChild, finished.size() - firstChild);
+        finished.resize(firstChild);
+    }
+
+    void closeInnermost()
+    {
+        OpenElement& e = open[--depth];
+        const bool hasChildren = finished.size() > e.firstChild;
+        takeChildren(e.element, e.firstChild);
+        // Moved, not copied: the buffer's capacity matters less than a
+        // second copy of every long text.
+        if (e.sawText && (!hasChildren || !onlyWhitespace(e.text))) e.element->setValue(std::move(e.text));
+        finished.push_back(e.element);
     }
 
     void startElement(const XML_Char* name)
@@ -56,28 +81,30 @@ struct TreeBuilder {
         if (stopped) {
             return;
         }
-        if (open.size() >= limits.maxDepth || elementCount >= limits.maxElements) {
+        if (depth >= limits.maxDepth || elementCount >= limits.maxElements) {
             stop();
             return;
         }
         ++elementCount;
-        auto element = std::make_shared<HCXmlElement>(std::string(name));
-        (open.empty() ? top : open.back().element)->addChild(element);
-        open.push_back(OpenElement{std::move(element), std::string(), false});
+        if (depth == open.size()) open.emplace_back();
+        OpenElement& e = open[depth++];
+        e.element = storage->makeElement(name);
+        e.firstChild = finished.size();
+        e.text.clear();
+        e.sawText = false;
     }
 
     void endElement()
     {
-        if (stopped || open.empty()) {
+        if (stopped || depth == 0) {
             return;
         }
-        close(open.back());
-        open.pop_back();
+        closeInnermost();
     }
 
     void characters(const XML_Char* s, int len)
     {
-        if (stopped || open.empty() || len <= 0) {
+        if (stopped || depth == 0 || len <= 0) {
             return;
         }
         const size_t n = static_cast<size_t>(len);
@@ -86,18 +113,18 @@ struct TreeBuilder {
             return;
         }
         textBytes += n;
-        OpenElement& e = open.back();
+        OpenElement& e = open[depth - 1];
         e.text.append(s, n);
         e.sawText = true;
     }
 
-    // Elements left open by an error or a truncated input keep what they had.
-    void closeAll()
+    // Elements left open by an error or a truncated input keep what they had;
+    // what is finished then hangs under the top element.
+    HCPointer<HCXmlElement> finish()
     {
-        while (!open.empty()) {
-            close(open.back());
-            open.pop_back();
-        }
+        while (depth > 0) closeInnermost();
+        takeChildren(top, 0);
+        return storage->pointerTo(top);
     }
 };
 
@@ -128,14 +155,14 @@ void XMLCALL onEntityDeclaration(void* userData, const XML_Char*, int, const XML
 
 HCPointer<HCXmlElement> parseXmlTree(const void* bytes, size_t length, const HCXmlParseLimits& limits)
 {
-    TreeBuilder builder;
+    TreeBuilder builder(length);
     builder.limits = limits;
     if (bytes == nullptr || length == 0) {
-        return builder.top;
+        return builder.finish();
     }
     builder.parser = XML_ParserCreate(nullptr);
     if (builder.parser == nullptr) {
-        return builder.top;
+        return builder.finish();
     }
     XML_SetUserData(builder.parser, &builder);
     XML_SetElementHandler(builder.parser, onStart, onEnd);
@@ -155,6 +182,5 @@ HCPointer<HCXmlElement> parseXmlTree(const void* bytes, size_t length, const HCX
         offset += n;
     }
     XML_ParserFree(builder.parser);
-    builder.closeAll();
-    return builder.top;
+    return builder.finish();
 }
