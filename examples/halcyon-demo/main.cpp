@@ -29,7 +29,7 @@
 
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "client/HCServiceOrder.h"
-#include "core/banners/HCNotificationHooks.h"
+#include "core/banners/HCNotificationView.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
@@ -45,9 +45,12 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Sandbox.h"
+#include "platform/runtime/Clock.h"
 #include "platform/runtime/Thread.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Driver.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
 #include "social/cloudstorage/HCCloudStorage.h"
 #include "social/cloudstorage/HCCloudStorageDelegate.h"
 #include "social/forums/HCForumService.h"
@@ -64,6 +67,45 @@ void say(const std::string& line)
 {
     std::cout << line << std::endl;
 }
+
+// The game's window. Every banner the client slides over it is printed as
+// the player sees it: its words, the edge it sits at, and when it comes and
+// goes (seconds since the demo began).
+class GameWindow final : public platform::ui::Window {
+public:
+    using Window::Window;
+
+    void didAddSubview(const platform::ui::ViewPtr& view) override
+    {
+        auto banner = std::dynamic_pointer_cast<HCNotificationView>(view);
+        if (!banner) return;
+        const bool top = banner->frame().midY() < bounds().midY();
+        say("banner: " + words(banner) + " (" + (top ? "top" : "bottom") + " edge, slides in at " + when() + ")");
+    }
+
+    void willRemoveSubview(const platform::ui::ViewPtr& view) override
+    {
+        if (auto banner = std::dynamic_pointer_cast<HCNotificationView>(view))
+            say("banner gone at " + when() + ": " + words(banner));
+    }
+
+    double startedAt = platform::Clock::currentTime();
+
+private:
+    static std::string words(const std::shared_ptr<HCNotificationView>& banner)
+    {
+        std::string text;
+        for (const auto& label : platform::ui::Driver::findAll<platform::ui::Label>(banner))
+            if (!label->text().empty()) text += (text.empty() ? "" : " / ") + label->text();
+        return text;
+    }
+    std::string when() const
+    {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.2f s", platform::Clock::currentTime() - startedAt);
+        return buffer;
+    }
+};
 
 // The game's delegate: every call it gets is printed.
 class DemoDelegate final : public HalcyonDelegate {
@@ -285,10 +327,10 @@ int main(int argc, char** argv)
     // The player approved the service on an earlier launch, so start-up logs
     // in as the local server's first player at once.
     Halcyon::setUserApprovedHalcyon();
-    // The banners the client raises, in the order it raises them.
-    HCNotificationHooks banners;
-    banners.showBackgroundNotice = [](const HCBackgroundNotice& notice) { say("banner: " + notice.text); };
-    HCNotificationHooks::install(banners);
+    // The game's own window, where the client's banners slide in.
+    auto window = std::make_shared<GameWindow>(platform::ui::Screen::mainScreen()->bounds());
+    window->setHidden(false);
+    settings->setObject(HalcyonSettingPresentationWindow, window);
 
     Halcyon::initializeWithProductKey(localserver::defaults::kProductKey, localserver::defaults::kProductSecret,
                                       localserver::defaults::kGameName, settings, delegates);

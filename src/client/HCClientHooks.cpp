@@ -1,5 +1,6 @@
 #include "client/HCClientHooks.h"
 
+#include "core/banners/HCNotification.h"
 #include "core/banners/HCNotificationHooks.h"
 #include "core/bootstrap/HCBootstrapService.h"
 #include "core/clientstate/HCClientState.h"
@@ -42,6 +43,9 @@ HCProviderHooks providerHooks()
         return session && session->parentalControlsEnabled();
     };
     hooks.launchLoginFlowForRequest = &Halcyon::launchLoginFlowForRequest;
+    hooks.showBackgroundNoticeForLoader = [](const OAuthAPIRequestLoaderPtr& loader, const platform::ObjectPtr& notice) {
+        HCNotification::sharedInstance()->showBackgroundNoticeForLoader(loader, notice);
+    };
     return hooks;
 }
 
@@ -116,6 +120,7 @@ void HCClientHooks::resetForTesting()
     HCService::setProvider(nullptr);
     HCCompressableData::setDisableCompression(false);
     HCImageCache::shutdownCache();
+    HCNotification::sharedInstance()->clearDefaultNotice();
     HCSettings::Shutdown();
     HCSettings::resetDefaultOverrides();
     HCReachability::Shutdown();

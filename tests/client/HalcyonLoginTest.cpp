@@ -3,12 +3,12 @@
 // their timing, the held-back logged-in call, counting and log-out.
 #include "client/support/HalcyonTest.h"
 
-#include "core/banners/HCNotificationHooks.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "core/users/HCUser.h"
 #include "core/xp/HCServerException.h"
 #include "platform/foundation/DeviceFacts.h"
+#include "support/BannerWindow.h"
 
 namespace {
 
@@ -35,11 +35,19 @@ protected:
         built.sendPendingData = [this](const std::string& userId) { pendingSent.push_back(userId); };
         if (with.loginScreens) built.loginScreens = with.loginScreens;
         start(std::move(built), std::move(settings));
-        HCNotificationHooks hooks;
-        hooks.showBackgroundNotice = [this](const HCBackgroundNotice& notice) {
-            banners.push_back(notice.text + (notice.success ? " [ok]" : " [failed]"));
-        };
-        HCNotificationHooks::install(hooks);
+        window = testsupport::BannerWindow::show();
+    }
+
+    void clearBanners()
+    {
+        testsupport::drainMain();
+        window->shown.clear();
+    }
+    // Every banner shown since the window came (or was last cleared).
+    std::vector<std::string> banners()
+    {
+        testsupport::drainMain();
+        return window ? window->texts() : std::vector<std::string>{};
     }
 
     HCDelegate recorder(const std::string& name)
@@ -55,7 +63,7 @@ protected:
     }
 
     GameDelegate game;
-    std::vector<std::string> banners;
+    std::shared_ptr<testsupport::BannerWindow> window;
     std::vector<std::string> heard;
     std::vector<std::string> pendingSent;
 };
@@ -106,26 +114,26 @@ TEST_F(HalcyonLoginTest, WelcomeBannerNamesTheFirstCountThatApplies)
     Halcyon::setLocalUser(player("1001", "Ann"));
     Halcyon::setPendingFriendsCount(1);
     Halcyon::sessionDidLoginUser();
-    EXPECT_EQ(banners, std::vector<std::string>{"Hi Ann! You have 1 pending friend. [ok]"});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Hi Ann! You have 1 pending friend. [ok]"});
     EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"});
     EXPECT_EQ(pendingSent, std::vector<std::string>{"1001"}) << "pending work goes out after the log-in";
 
-    banners.clear();
+    clearBanners();
     Halcyon::setUnviewedChallengesCount(3);
     Halcyon::setUnreadIMCount(0, 0, 2);
     Halcyon::loginShowNotifications();
-    EXPECT_EQ(banners, std::vector<std::string>{"Hi Ann! You have 3 new challenges. [ok]"});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Hi Ann! You have 3 new challenges. [ok]"});
 
-    banners.clear();
+    clearBanners();
     Halcyon::setUnviewedChallengesCount(0);
     Halcyon::setPendingFriendsCount(0);
     Halcyon::setUnreadIMCount(0, 0, 0);
     Halcyon::setDashboardVisible(true);
     Halcyon::loginShowNotifications();
-    EXPECT_TRUE(banners.empty()) << "nothing over the full-screen dashboard";
+    EXPECT_TRUE(banners().empty()) << "nothing over the full-screen dashboard";
     Halcyon::setDashboardVisible(false);
     Halcyon::loginShowNotifications();
-    EXPECT_EQ(banners, std::vector<std::string>{"Welcome back, Ann [ok]"});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Welcome back, Ann [ok]"});
 }
 
 TEST_F(HalcyonLoginTest, FailedLogInSaysOfflineAndTheSslHintFollowsThreeSecondsLater)
@@ -133,7 +141,7 @@ TEST_F(HalcyonLoginTest, FailedLogInSaysOfflineAndTheSslHintFollowsThreeSecondsL
     startApproved();
     const long sessionsBefore = Halcyon::numberOfGameSessions();
     Halcyon::sessionFailureWithException(HCServerException::sslFailureException());
-    EXPECT_EQ(banners, std::vector<std::string>{"Not Logged In To Halcyon [failed]"}) << "no player yet: user id 0";
+    EXPECT_EQ(banners(), std::vector<std::string>{"Not Logged In To Halcyon [failed]"}) << "no player yet: user id 0";
     EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"});
     EXPECT_EQ(Halcyon::numberOfGameSessions(), sessionsBefore + 1) << "the game session is counted once";
     EXPECT_EQ(Halcyon::numberOfOnlineGameSessions(), 0) << "an offline session is not counted as online";
@@ -141,19 +149,19 @@ TEST_F(HalcyonLoginTest, FailedLogInSaysOfflineAndTheSslHintFollowsThreeSecondsL
 
     clock->advance(2.9);
     testsupport::drainMain();
-    EXPECT_EQ(banners.size(), 1u);
+    EXPECT_EQ(banners().size(), 1u);
     clock->advance(0.1);
     testsupport::drainMain();
-    EXPECT_EQ(banners.back(), "Check your date & time settings. [failed]");
+    EXPECT_EQ(banners().back(), "Check your date & time settings. [failed]");
 
-    banners.clear();
+    clearBanners();
     Halcyon::setLocalUser(player("1001", "Ann"));
     Halcyon::doBootstrapAsUserId(std::string("1001"), HCDelegate(), HCDelegate());
     Halcyon::sessionFailureWithException(nullptr);
-    EXPECT_EQ(banners, std::vector<std::string>{"Welcome back, Ann, you are OFFLINE [failed]"});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Welcome back, Ann, you are OFFLINE [failed]"});
     clock->advance(5);
     testsupport::drainMain();
-    EXPECT_EQ(banners.size(), 1u) << "only an SSL failure adds the hint";
+    EXPECT_EQ(banners().size(), 1u) << "only an SSL failure adds the hint";
 }
 
 TEST_F(HalcyonLoginTest, WithGameCenterAFailedLogInStartsItOnceAndShowsNoBanner)
@@ -163,7 +171,7 @@ TEST_F(HalcyonLoginTest, WithGameCenterAFailedLogInStartsItOnceAndShowsNoBanner)
     ASSERT_TRUE(Halcyon::isUsingGameCenter());
     const long sessionsBefore = Halcyon::numberOfGameSessions();
     Halcyon::sessionFailureWithException(nullptr);
-    EXPECT_TRUE(banners.empty());
+    EXPECT_TRUE(banners().empty());
     EXPECT_EQ(pendingSent.size(), 1u) << "Game Center's log-in check ran once, not from both the abort and the call";
     EXPECT_EQ(Halcyon::numberOfGameSessions(), sessionsBefore + 1);
 }
@@ -229,21 +237,21 @@ TEST_F(HalcyonLoginTest, ALogInNeededByARequestIsToldOnTheScreenItFits)
     with.loginScreens = screens;
     startApproved(nullptr, with);
     Halcyon::sessionFailureWithException(nullptr);
-    banners.clear();
+    clearBanners();
 
     Halcyon::launchLoginFlowForRequest(nullptr);
-    EXPECT_EQ(banners, std::vector<std::string>{"Unable to login to Halcyon. Restart to try again. [failed]"});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Unable to login to Halcyon. Restart to try again. [failed]"});
     Halcyon::setDashboardVisible(true);
     Halcyon::launchLoginFlowForRequest(nullptr);
     EXPECT_EQ(screens->shown.back(), "error Unable to login to Halcyon. Restart to try again.");
-    EXPECT_EQ(banners.size(), 1u);
+    EXPECT_EQ(banners().size(), 1u);
 
     // A game that asked not to be prompted hears the offline banner instead.
     Halcyon::setDashboardVisible(false);
     Halcyon::setDontAutomaticallyPromptLogin();
-    banners.clear();
+    clearBanners();
     Halcyon::launchLoginFlowThenDismiss();
-    EXPECT_EQ(banners, std::vector<std::string>{"Not Logged In To Halcyon [failed]"});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Not Logged In To Halcyon [failed]"});
 }
 
 }  // namespace

@@ -5,13 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "core/banners/HCNotificationHooks.h"
+#include "core/banners/HCServerNotificationView.h"
 #include "core/notifications/HCServerNotification.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/replies/HCTableSectionDescription.h"
 #include "kernel/xml/HCXmlDocument.h"
 #include "platform/foundation/ProgrammingError.h"
 #include "core/support/CoreTestResources.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/ui/Application.h"
+#include "support/BannerWindow.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -54,12 +58,18 @@ class ResourceReaderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        platform::Sandbox::configure(sandbox.str());  // the banner gate reads the user options
         map = testNameMap();
-        HCNotificationHooks hooks;
-        hooks.showServerNotification = [this](const std::shared_ptr<HCServerNotification>& n) { shown.push_back(n); };
-        HCNotificationHooks::install(hooks);
+        platform::ui::Application::resetShared();
+        window = testsupport::BannerWindow::show();
     }
-    void TearDown() override { HCNotificationHooks::install({}); }
+    void TearDown() override
+    {
+        clock.advance(60);  // every banner has come and gone
+        testsupport::drainMain();
+        platform::ui::Application::resetShared();
+        platform::Sandbox::reset();
+    }
 
     HCPaginatedSeriesPtr read(const std::string& xml)
     {
@@ -72,8 +82,20 @@ protected:
         return platform::as<TestPlayer>(series->objectAtIndex(index));
     }
 
+    // The server banners that slid in.
+    std::vector<std::shared_ptr<HCServerNotificationView>> shown()
+    {
+        testsupport::drainMain();
+        std::vector<std::shared_ptr<HCServerNotificationView>> out;
+        for (const auto& banner : window->shown)
+            if (auto server = std::dynamic_pointer_cast<HCServerNotificationView>(banner)) out.push_back(server);
+        return out;
+    }
+
+    testsupport::TempDir sandbox;
+    testsupport::ScopedManualClock clock;
+    std::shared_ptr<testsupport::BannerWindow> window;
     std::shared_ptr<HCResourceNameMap> map;
-    std::vector<std::shared_ptr<HCServerNotification>> shown;
 };
 
 TEST_F(ResourceReaderTest, FlatListKeepsDocumentOrderAndReadsTheHeader)
@@ -135,19 +157,19 @@ TEST_F(ResourceReaderTest, ServerNotificationIsShownAndNotReturned)
     ASSERT_EQ(series->count(), 2u);
     EXPECT_EQ(player(series, 0)->name(), "Ann");
     EXPECT_EQ(player(series, 1)->name(), "Ben");
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0]->text(), "Welcome back");
-    EXPECT_EQ(shown[0]->detail(), "3 new friends");
-    EXPECT_EQ(shown[0]->backgroundDefaultImage(), "bg.png");
-    EXPECT_EQ(shown[0]->score(), "50");
-    EXPECT_EQ(shown[0]->iconImage(), std::nullopt);
+    auto banners = shown();
+    ASSERT_EQ(banners.size(), 1u);
+    EXPECT_EQ(testsupport::BannerWindow::textOf(banners[0]), "Welcome back | 3 new friends | 50");
+    EXPECT_FALSE(banners[0]->backgroundImage->isHidden()) << "a background image was named";
+    EXPECT_TRUE(banners[0]->icon->isHidden()) << "no icon was named nor sent";
 
     // Read with a map of its own, even when the service's map lacks it.
     auto document = HCXmlDocument::xmlDocumentWithData(
         std::string("<resources><server_notification><text>Hi</text></server_notification></resources>"));
     EXPECT_EQ(HCResource::resourcesFromXml(*document, nullptr)->count(), 0u);
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[1]->text(), "Hi");
+    banners = shown();
+    ASSERT_EQ(banners.size(), 2u);
+    EXPECT_EQ(testsupport::BannerWindow::textOf(banners[1]), "Hi");
 }
 
 TEST_F(ResourceReaderTest, EachChildIsOneSetterCallAndUnknownsAreSkipped)

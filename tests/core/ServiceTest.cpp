@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/banners/HCNotificationHooks.h"
+#include "core/banners/HCNotification.h"
+#include "platform/foundation/Sandbox.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/services/HCService.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
@@ -121,12 +122,18 @@ class ReplyHandlerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        HCNotificationHooks hooks;
-        hooks.showDefaultNotice = [this] { events.push_back("notice"); };
-        HCNotificationHooks::install(hooks);
+        platform::Sandbox::configure(sandbox.str());  // the banner gate reads the user options
+        // Armed as a caller would before its call; no window, so nothing shows.
+        HCNotification::sharedInstance()->setDefaultBackgroundNotice(
+            HCNotificationData::dataWithText("Saving", HCNotificationCategoryHighScore), std::nullopt);
         service = HCService::create<CountingService>();
     }
-    void TearDown() override { HCNotificationHooks::install({}); }
+    void TearDown() override
+    {
+        HCNotification::sharedInstance()->clearDefaultNotice();
+        platform::Sandbox::reset();
+    }
+    static bool noticeArmed() { return HCNotification::sharedInstance()->defaultBackgroundNotice() != nullptr; }
 
     // A loader that never ran: no body and no HTTP response.
     static std::shared_ptr<OAuthAPIRequestLoader> idleLoader()
@@ -143,6 +150,7 @@ protected:
         }));
     }
 
+    testsupport::TempDir sandbox;
     std::shared_ptr<CountingService> service;
     std::vector<std::string> events;
     platform::ObjectPtr received;
@@ -151,9 +159,10 @@ protected:
 TEST_F(ReplyHandlerTest, ReplyWithoutHttpResponseGivesAnEmptySeriesWithStatusMinusOne)
 {
     service->_onActionSucceeded(idleLoader(), recorder());
-    EXPECT_EQ(events, std::vector<std::string>{"notice"});
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return events.size() == 2; }));
-    EXPECT_EQ(events, (std::vector<std::string>{"notice", "callback on main"}));
+    EXPECT_FALSE(noticeArmed()) << "the default notice is shown before the caller hears";
+    EXPECT_TRUE(events.empty());
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return events.size() == 1; }));
+    EXPECT_EQ(events, (std::vector<std::string>{"callback on main"}));
     auto series = platform::as<HCPaginatedSeries>(received);
     ASSERT_TRUE(series);
     EXPECT_EQ(series->count(), 0u);
@@ -172,6 +181,7 @@ TEST_F(ReplyHandlerTest, FailureIsHandedOnUnchanged)
     ASSERT_TRUE(testsupport::runMainUntil([&] { return received != nullptr; }));
     EXPECT_EQ(received, loader);
     EXPECT_EQ(events, std::vector<std::string>{"callback on main"});
+    EXPECT_TRUE(noticeArmed()) << "a failed call shows no default notice";
 }
 
 }  // namespace

@@ -41,9 +41,6 @@ protected:
         queries.isOnline = [this] { return online.load(); };
         HCClientState::setQueries(queries);
         Halcyon::setUserApprovedHalcyon();
-        HCNotificationHooks hooks;
-        hooks.showBackgroundNotice = [this](const HCBackgroundNotice& notice) { banners.push_back(notice.text); };
-        HCNotificationHooks::install(hooks);
     }
     void TearDown() override
     {
@@ -89,7 +86,14 @@ protected:
     std::shared_ptr<scoretest::FakeLeaderboards> boards;
     std::optional<std::string> userId = std::string("1001");
     std::atomic<bool> online{true};
-    std::vector<std::string> banners;
+    // The texts of the banners shown so far.
+    std::vector<std::string> banners()
+    {
+        testsupport::drainMain();
+        std::vector<std::string> texts;
+        for (const auto& banner : window->shown) texts.push_back(testsupport::BannerWindow::textOf(banner));
+        return texts;
+    }
 };
 
 TEST_F(HighScoreSubmissionTest, ScoresTravelInOneBatchPostedAfterTheLastSubmission)
@@ -129,7 +133,7 @@ TEST_F(HighScoreSubmissionTest, ScoresTravelInOneBatchPostedAfterTheLastSubmissi
     EXPECT_EQ(scores->all().size(), 3u);
     EXPECT_EQ(pendingCount(), 0u);
     // The banner waits for the confirmation; the silent score adds none.
-    EXPECT_EQ(banners, (std::vector<std::string>{"New high score!"}));
+    EXPECT_EQ(banners(), (std::vector<std::string>{"New high score!"}));
 }
 
 TEST_F(HighScoreSubmissionTest, OnlyBlobsThatWillBeUploadedAreAnnounced)
@@ -175,7 +179,7 @@ TEST_F(HighScoreSubmissionTest, OfflineScoresAreSentOnceAfterTheLogIn)
     EXPECT_EQ(stored, 4);
     EXPECT_TRUE(posts().empty());
     // 400 is the first score of player 1001 (500 was stored for nobody).
-    EXPECT_EQ(banners, std::vector<std::string>(3, "New high score! Saving locally."));
+    EXPECT_EQ(banners(), std::vector<std::string>(3, "New high score! Saving locally."));
     // Offline, or for no user, the re-send does nothing.
     EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), HCDelegate()));
     online = true;

@@ -9,7 +9,6 @@
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "accounts/HCUserHalcyonApprovalController.h"
 #include "client/HCClientHooks.h"
-#include "core/banners/HCNotificationHooks.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
@@ -28,6 +27,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/net/CookieStore.h"
 #include "platform/ui/Driver.h"
+#include "support/BannerWindow.h"
 #include "support/TestSupport.h"
 #include "transport/provider/HCProvider.h"
 
@@ -95,13 +95,12 @@ protected:
     {
         auto settings = platform::Dictionary::make();
         settings->setString(HalcyonSettingInitialUserId, defaults::kUserId);
+        // The game's own window, where banners show.
+        settings->setObject(HalcyonSettingPresentationWindow, bannerWindow);
         Halcyon::initializeWithProductKey(defaults::kProductKey, defaults::kProductSecret, defaults::kGameName,
                                           settings, HCDelegatesContainer::containerWithHalcyonDelegate(&game));
         HCReachability::Instance()->setOverride(reachable ? HCReachability::ReachableViaWiFi
                                                           : HCReachability::NotReachable);
-        HCNotificationHooks hooks;
-        hooks.showBackgroundNotice = [this](const HCBackgroundNotice& notice) { banners.push_back(notice.text); };
-        HCNotificationHooks::install(hooks);
     }
 
     // The device was last used by the server's first player.
@@ -116,7 +115,7 @@ protected:
         testsupport::drainMain();
         platform::UserDefaults::resetStandardUserDefaults();
         game.calls.clear();
-        banners.clear();
+        clearBanners();
         server->log().clear();
     }
 
@@ -138,7 +137,20 @@ protected:
     std::unique_ptr<Driver> driver;
     std::unique_ptr<localserver::Server> server;
     Game game;
-    std::vector<std::string> banners;
+    void clearBanners()
+    {
+        testsupport::drainMain();
+        bannerWindow->shown.clear();
+    }
+    // The texts of the banners shown since start (or the last clear).
+    std::vector<std::string> banners()
+    {
+        testsupport::drainMain();
+        std::vector<std::string> texts;
+        for (const auto& banner : bannerWindow->shown) texts.push_back(testsupport::BannerWindow::textOf(banner));
+        return texts;
+    }
+    std::shared_ptr<testsupport::BannerWindow> bannerWindow = testsupport::BannerWindow::showAside();
 };
 
 TEST_F(LoginChainEndToEndTest, FirstLaunchAsksApprovalThenLogsInAndWelcomesThePlayerAfterTheLinkingStep)
@@ -158,12 +170,12 @@ TEST_F(LoginChainEndToEndTest, FirstLaunchAsksApprovalThenLogsInAndWelcomesThePl
     EXPECT_EQ(Halcyon::session()->currentUser()->userId(), std::optional<std::string>(defaults::kUserId));
     EXPECT_TRUE(Halcyon::provider()->accessToken().has_value()) << "the bootstrap gave the provider its token";
     EXPECT_TRUE(game.calls.empty()) << "the logged-in call waits for the linking step";
-    EXPECT_TRUE(banners.empty());
+    EXPECT_TRUE(banners().empty());
 
     ASSERT_TRUE(driver->tapButton(HCLinkSocialNetworksController::kContinueTitle));
     driver->settle();
     EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"});
-    EXPECT_EQ(banners, std::vector<std::string>{"Hi Ann! You have 2 new challenges."});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Hi Ann! You have 2 new challenges."});
     EXPECT_FALSE(shown(HCLinkSocialNetworksController::kContinueTitle));
     EXPECT_FALSE(shown(HCUserHalcyonApprovalController::kApproveTitle));
     EXPECT_TRUE(Halcyon::isOnline());
@@ -176,7 +188,7 @@ TEST_F(LoginChainEndToEndTest, FirstLaunchAsksApprovalThenLogsInAndWelcomesThePl
     ASSERT_TRUE(waitForCall());
     EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"});
     EXPECT_FALSE(shown(HCLinkSocialNetworksController::kContinueTitle));
-    EXPECT_EQ(banners, std::vector<std::string>{"Hi Ann! You have 2 new challenges."});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Hi Ann! You have 2 new challenges."});
 }
 
 TEST_F(LoginChainEndToEndTest, DeclinedPlayerNeverReachesTheServiceNowOrAtTheNextLaunch)
@@ -208,14 +220,14 @@ TEST_F(LoginChainEndToEndTest, OfflineLaunchSaysSoAndTheLogInRunsOnceTheServerIs
     start(false);
     ASSERT_TRUE(waitForCall());
     EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"});
-    EXPECT_EQ(banners, std::vector<std::string>{"Not Logged In To Halcyon"});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Not Logged In To Halcyon"});
     EXPECT_FALSE(Halcyon::isBootstrapInProgress());
     EXPECT_FALSE(Halcyon::session()->hasPendingLogin()) << "the failed registration forgot its log-in";
 
     HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
     ASSERT_TRUE(waitUntil([&] { return game.calls.size() == 2; }));
     EXPECT_EQ(game.calls.back(), "online 1001");
-    EXPECT_EQ(banners.back(), "Hi Ann! You have 2 new challenges.");
+    EXPECT_EQ(banners().back(), "Hi Ann! You have 2 new challenges.");
     EXPECT_EQ(serverPaths().back(), "POST xp/sessions 200");
 }
 
@@ -233,7 +245,7 @@ TEST_F(LoginChainEndToEndTest, PlayerRefusedByTheGameEndsTheLogInAsAFailureWithI
     EXPECT_EQ(game.attempts, std::vector<std::string>{"1001"});
     EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"});
     EXPECT_EQ(heard, std::vector<std::string>{"failed"});
-    EXPECT_EQ(banners, std::vector<std::string>{"Not Logged In To Halcyon"});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Not Logged In To Halcyon"});
     EXPECT_FALSE(Halcyon::isBootstrapInProgress());
     EXPECT_EQ(serverPaths(), (std::vector<std::string>{"POST xp/devices 200", "POST bootstrap.xml 200"}))
         << "no user session for a refused player";
@@ -248,7 +260,7 @@ TEST_F(LoginChainEndToEndTest, ExpiredSessionMidGameLogsInAgainAndSendsTheReques
     ASSERT_TRUE(waitForCall());
     ASSERT_EQ(game.calls, std::vector<std::string>{"online 1001"});
     server->log().clear();
-    banners.clear();
+    clearBanners();
 
     server->faults().injectFor("GET", "xp/open",
                                localserver::Fault::reply(401, "{\"exception\":{\"class\":\"SessionExpired\","
@@ -264,7 +276,7 @@ TEST_F(LoginChainEndToEndTest, ExpiredSessionMidGameLogsInAgainAndSendsTheReques
                                                        "POST xp/sessions 200", "GET xp/open 200"}));
     // The client stays logged in; the game is not told of a second log-in.
     EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"});
-    EXPECT_TRUE(banners.empty());
+    EXPECT_TRUE(banners().empty());
     EXPECT_TRUE(Halcyon::isOnline());
 }
 
@@ -336,7 +348,7 @@ TEST_F(LoginChainEndToEndTest, LogOutLeavesNothingOfThePlayerAndTheNextPlayerLog
     ASSERT_TRUE(waitUntil([&] { return game.calls.size() == 3; }));
     EXPECT_EQ(game.calls.back(), "online 1002");
     EXPECT_EQ(Halcyon::lastLoggedInUserName(), std::optional<std::string>(defaults::kOtherUserName));
-    EXPECT_EQ(banners.back().rfind("Hi Ben!", 0), 0u) << banners.back();
+    EXPECT_EQ(banners().back().rfind("Hi Ben!", 0), 0u) << banners().back();
     EXPECT_EQ(Halcyon::session()->currentUser()->userId(), std::optional<std::string>(defaults::kOtherUserId));
 }
 
@@ -351,14 +363,14 @@ TEST_F(LoginChainEndToEndTest, RefusedSecureHandshakeAddsTheDateAndTimeHintThree
     driver->settle();
     ASSERT_TRUE(waitForCall());
     EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"}) << "told once the confirm screen has gone";
-    EXPECT_EQ(banners, std::vector<std::string>{"Not Logged In To Halcyon"});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Not Logged In To Halcyon"});
     EXPECT_FALSE(shown(HCDoBootstrapController::kMessage));
     clock->advance(2.9);
     testsupport::drainMain();
-    EXPECT_EQ(banners.size(), 1u);
+    EXPECT_EQ(banners().size(), 1u);
     clock->advance(0.1);
     testsupport::drainMain();
-    EXPECT_EQ(banners.back(), "Check your date & time settings.");
+    EXPECT_EQ(banners().back(), "Check your date & time settings.");
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ TEST_F(ServiceEndToEndTest, ReplyIsParsedOnTheRequestThreadAndDeliveredOnTheMain
 {
     server->setClock([] { return std::int64_t{1234}; });
     Outcome outcome;
+    armNotice("Clock read");
     ASSERT_TRUE(getTime(outcome));
     ASSERT_TRUE(waitFor(outcome));
     ASSERT_TRUE(outcome.series);
@@ -50,7 +51,8 @@ TEST_F(ServiceEndToEndTest, ReplyIsParsedOnTheRequestThreadAndDeliveredOnTheMain
     ASSERT_TRUE(stamp);
     EXPECT_EQ(stamp->seconds(), "1234");
     EXPECT_EQ(stamp->filledOn(), provider->requestThread());
-    EXPECT_EQ(hookEvents, std::vector<std::string>{"showDefaultNotice"});
+    testsupport::drainMain();
+    EXPECT_EQ(window->texts(), std::vector<std::string>{"Clock read [ok]"});
 }
 
 TEST_F(ServiceEndToEndTest, EmptyOrBrokenSuccessfulBodiesGiveEmptySeries)
@@ -59,6 +61,7 @@ TEST_F(ServiceEndToEndTest, EmptyOrBrokenSuccessfulBodiesGiveEmptySeries)
                                     std::string("\x89PNG\r\n"), std::string("<html>maintenance</html>")}) {
         server->faults().injectFor("GET", "server_timestamp", Fault::reply(200, body));
         Outcome outcome;
+        armNotice("Read");
         ASSERT_TRUE(getTime(outcome));
         ASSERT_TRUE(waitFor(outcome));
         ASSERT_TRUE(outcome.series) << body;
@@ -67,7 +70,8 @@ TEST_F(ServiceEndToEndTest, EmptyOrBrokenSuccessfulBodiesGiveEmptySeries)
         EXPECT_EQ(outcome.failure, nullptr);
     }
     // Every successful reply, whatever it held, showed the default notice once.
-    EXPECT_EQ(hookEvents.size(), 4u);
+    testsupport::drainMain();
+    EXPECT_EQ(window->texts(), std::vector<std::string>(4, "Read [ok]"));
 }
 
 TEST_F(ServiceEndToEndTest, HttpErrorsReachTheFailureCallbackWithTheirStatus)
@@ -75,6 +79,7 @@ TEST_F(ServiceEndToEndTest, HttpErrorsReachTheFailureCallbackWithTheirStatus)
     for (int status : {404, 503}) {
         server->faults().injectFor("GET", "server_timestamp", Fault::reply(status, "no"));
         Outcome outcome;
+        armNotice("Read");
         ASSERT_TRUE(getTime(outcome));
         ASSERT_TRUE(waitFor(outcome));
         EXPECT_EQ(outcome.series, nullptr);
@@ -85,7 +90,9 @@ TEST_F(ServiceEndToEndTest, HttpErrorsReachTheFailureCallbackWithTheirStatus)
         EXPECT_EQ(outcome.failure->error(), nullptr);
         EXPECT_EQ(outcome.failure->data()->toString(), "no");
     }
-    EXPECT_TRUE(hookEvents.empty());
+    testsupport::drainMain();
+    EXPECT_TRUE(window->shown.empty()) << "a failed call shows no default notice";
+    EXPECT_TRUE(HCNotification::sharedInstance()->defaultBackgroundNotice());
 }
 
 TEST_F(ServiceEndToEndTest, ADroppedConnectionOrATimeOutReachesTheFailureCallbackWithTheError)
@@ -117,16 +124,16 @@ TEST_F(ServiceEndToEndTest, ServerNotificationIsTakenOutOfTheListAndShownFirst)
         "server_timestamp",
         localserver::serverNotificationNode({{"text", "Tournament tonight"}, {"detail", "8 pm & later"}}));
     Outcome outcome;
+    armNotice("Clock read");
     ASSERT_TRUE(getTime(outcome));
     ASSERT_TRUE(waitFor(outcome));
     ASSERT_TRUE(outcome.series);
     ASSERT_EQ(outcome.series->count(), 1u);
     EXPECT_TRUE(platform::as<ProbeStamp>(outcome.series->objectAtIndex(0)));
-    ASSERT_EQ(serverNotifications.size(), 1u);
-    EXPECT_EQ(serverNotifications[0]->text(), "Tournament tonight");
-    EXPECT_EQ(serverNotifications[0]->detail(), "8 pm & later");
-    EXPECT_EQ(serverNotificationThread, provider->requestThread());
-    EXPECT_EQ(hookEvents, (std::vector<std::string>{"showServerNotification", "showDefaultNotice"}));
+    testsupport::drainMain();
+    // The server's banner replaced the caller's notice.
+    EXPECT_EQ(window->texts(), std::vector<std::string>{"Tournament tonight | 8 pm & later [ok]"});
+    EXPECT_EQ(HCNotification::sharedInstance()->defaultBackgroundNotice(), nullptr);
 }
 
 TEST_F(ServiceEndToEndTest, ParametersTravelInTheOrderWritten)

@@ -1,52 +1,23 @@
 #include "core/banners/HCNotificationHooks.h"
 
-#include <mutex>
+#include "platform/runtime/Guarded.h"
 
 namespace {
 
-std::mutex& hooksMutex()
+platform::Guarded<HCNotificationHooks>& slot()
 {
-    static std::mutex mutex;
-    return mutex;
-}
-
-HCNotificationHooks& hooks()
-{
-    static HCNotificationHooks installed;
-    return installed;
+    static platform::Guarded<HCNotificationHooks> hooks;
+    return hooks;
 }
 
 }  // namespace
 
-void HCNotificationHooks::install(HCNotificationHooks newHooks)
+void HCNotificationHooks::install(HCNotificationHooks hooks)
 {
-    std::lock_guard lock(hooksMutex());
-    hooks() = std::move(newHooks);
+    slot().set(std::move(hooks));
 }
 
 HCNotificationHooks HCNotificationHooks::installed()
 {
-    std::lock_guard lock(hooksMutex());
-    return hooks();
-}
-
-void HCNotificationHooks::callShowDefaultNotice()
-{
-    if (auto show = installed().showDefaultNotice) {
-        show();
-    }
-}
-
-void HCNotificationHooks::callShowServerNotification(const std::shared_ptr<HCServerNotification>& notification)
-{
-    if (auto show = installed().showServerNotification) {
-        show(notification);
-    }
-}
-
-void HCNotificationHooks::callShowBackgroundNotice(const HCBackgroundNotice& notice)
-{
-    if (auto show = installed().showBackgroundNotice) {
-        show(notice);
-    }
+    return slot().get();
 }

@@ -5,7 +5,7 @@
 // Thread: main thread throughout (the session reports on the main thread).
 #include <atomic>
 
-#include "core/banners/HCNotificationHooks.h"
+#include "core/banners/HCNotification.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonInstanceSlot.h"
@@ -261,15 +261,10 @@ void Halcyon::loginGameCenterCheck()
 
 void Halcyon::showLoginBanner(const std::string& text, int type, bool success) const
 {
-    HCBackgroundNotice notice;
-    notice.text = text;
-    notice.category = kLoginCategory;
-    notice.type = type;
-    notice.success = success;
-    if (success) {
-        notice.imageName = kLogoImageName;
-    }
-    HCNotificationHooks::callShowBackgroundNotice(notice);
+    auto notice = HCNotificationData::dataWithText(text, kLoginCategory, type);
+    if (success) notice->imageName = kLogoImageName;
+    HCNotification::sharedInstance()->showBackgroundNotice(
+        notice, success ? HCNotificationStatusSuccess : std::optional<std::string>(HCNotificationStatusFailure));
 }
 
 void Halcyon::loginShowNotifications()

@@ -1,7 +1,5 @@
 #include "core/images/HCImageCache.h"
 
-#include <algorithm>
-
 #include "platform/runtime/Guarded.h"
 
 namespace {
@@ -34,34 +32,51 @@ std::shared_ptr<HCImageCache> HCImageCache::sharedInstance()
     return sharedSlot().get();
 }
 
-platform::ui::ImagePtr HCImageCache::fetch(const std::string& identifier) const
+platform::ui::ImagePtr HCImageCache::fetch(const std::string& identifier)
 {
     std::lock_guard lock(mutex_);
-    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.identifier == identifier; });
-    return it != entries_.end() ? it->image : nullptr;
+    auto found = index_.find(identifier);
+    if (found == index_.end()) return nullptr;
+    order_.splice(order_.end(), order_, found->second);
+    return found->second->image;
 }
 
 void HCImageCache::store(const platform::ui::ImagePtr& image, const std::string& identifier)
 {
     std::lock_guard lock(mutex_);
-    std::erase_if(entries_, [&](const Entry& e) {
-        if (e.identifier != identifier) return false;
-        totalBytes_ -= e.bytes;
-        return true;
-    });
+    if (auto found = index_.find(identifier); found != index_.end()) eraseLocked(found->second);
     if (!image) return;
     const size_t bytes = weightOf(*image);
-    entries_.push_back(Entry{identifier, image, bytes});
+    if (bytes > kMaxBytes) return;
+    order_.push_back(Entry{identifier, image, bytes});
+    index_[identifier] = std::prev(order_.end());
     totalBytes_ += bytes;
-    while (totalBytes_ > kMaxBytes && !entries_.empty()) {
-        totalBytes_ -= entries_.front().bytes;
-        entries_.erase(entries_.begin());
-    }
+    while (totalBytes_ > kMaxBytes) eraseLocked(order_.begin());
 }
 
 void HCImageCache::purge()
 {
     std::lock_guard lock(mutex_);
-    entries_.clear();
+    order_.clear();
+    index_.clear();
     totalBytes_ = 0;
+}
+
+size_t HCImageCache::totalBytes() const
+{
+    std::lock_guard lock(mutex_);
+    return totalBytes_;
+}
+
+size_t HCImageCache::count() const
+{
+    std::lock_guard lock(mutex_);
+    return order_.size();
+}
+
+void HCImageCache::eraseLocked(Order::iterator entry)
+{
+    totalBytes_ -= entry->bytes;
+    index_.erase(entry->identifier);
+    order_.erase(entry);
 }

@@ -1,17 +1,20 @@
 #pragma once
-// The client's memory cache of downloaded images, keyed by their URL.
+// The client's memory cache of decoded images: downloaded pictures keyed by
+// their URL, and the bundle's images keyed by their file name (through
+// HCImageLoader).
 //
-// Storing under a key replaces what the key held; while the images held
-// weigh more than kMaxBytes (4 bytes a pixel), the oldest stored go first.
-// Players' pictures and game icons come through here, so a picture shown
-// twice is downloaded once.
+// Storing under a key replaces what the key held. Each image weighs 4 bytes
+// a pixel; while the images held weigh more than kMaxBytes, the least
+// recently used go first (a fetch that finds an image counts as a use). A
+// single image heavier than the bound is not kept at all.
 //
 // Thread: any thread; one mutex guards the entries.
 #include <cstddef>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
+#include <unordered_map>
 
 #include "platform/ui/Image.h"
 
@@ -26,10 +29,14 @@ public:
     static std::shared_ptr<HCImageCache> sharedInstance();
 
     // Nil when nothing is stored under the key.
-    platform::ui::ImagePtr fetch(const std::string& identifier) const;
+    platform::ui::ImagePtr fetch(const std::string& identifier);
     // A nil image removes the key.
     void store(const platform::ui::ImagePtr& image, const std::string& identifier);
     void purge();
+
+    // What the held images weigh now, and how many there are.
+    size_t totalBytes() const;
+    size_t count() const;
 
 private:
     struct Entry {
@@ -37,8 +44,12 @@ private:
         platform::ui::ImagePtr image;
         size_t bytes;
     };
+    using Order = std::list<Entry>;  // least recently used first
+
+    void eraseLocked(Order::iterator entry);
 
     mutable std::mutex mutex_;
-    std::vector<Entry> entries_;  // oldest first
+    Order order_;
+    std::unordered_map<std::string, Order::iterator> index_;
     size_t totalBytes_ = 0;
 };

@@ -11,6 +11,12 @@ bool isAbsolute(const std::string& url)
     return url.starts_with("http") || url.starts_with("www");
 }
 
+// "www.host/pic.png" names a host but no scheme; the transfer needs one.
+std::string withScheme(const std::string& url)
+{
+    return url.starts_with("www") ? "http://" + url : url;
+}
+
 std::string serviceRoot()
 {
     auto settings = HCSettings::Instance();
@@ -37,7 +43,7 @@ HCRequestHandlePtr HCImageDownload::downloadImageFromUrl(const std::string& url,
     destroyHttpService(slots.mHttpService);
     slots.mHttpService = std::make_shared<HCHttpService>(isAbsolute(url) ? std::string() : serviceRoot(), false);
     slots.mHttpServiceObserver = std::make_shared<HCImageViewHttpServiceObserver>(onSuccess, onFailure);
-    auto request = slots.mHttpService->startRequest(url, "GET", nullptr, slots.mHttpServiceObserver);
+    auto request = slots.mHttpService->startRequest(withScheme(url), "GET", nullptr, slots.mHttpServiceObserver);
     return HCRequestHandle::requestHandle(request);
 }
 

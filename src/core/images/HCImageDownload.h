@@ -7,7 +7,8 @@
 // HCImageDownloadSlots; a new download replaces both (the old service's
 // requests are cancelled). A URL that starts neither with "http" nor with
 // "www" (an icon file name of the local store) is fetched below the service
-// root.
+// root; one that starts with "www" is fetched over "http://". The image
+// cache is asked with the URL as given, so callers store under that too.
 //
 // Thread: main (the download's end arrives on the thread that started it).
 #include <memory>

@@ -1,6 +1,6 @@
 // The reply reader and the writer conveniences of HCResource.
 #include "core/notifications/HCServerNotification.h"
-#include "core/banners/HCNotificationHooks.h"
+#include "core/banners/HCNotification.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/replies/HCTableSectionDescription.h"
 #include "core/resources/HCResource.h"
@@ -80,7 +80,7 @@ std::shared_ptr<HCPaginatedSeries> HCResource::pagintedSeriesFromXmlDocument(HCX
         } else if (name == serverNotificationName()) {
             auto notification = platform::as<HCServerNotification>(parseResource(element, &serverNotificationMap()));
             if (notification) {
-                HCNotificationHooks::callShowServerNotification(notification);
+                HCNotification::sharedInstance()->showServerNotification(notification);
             }
         } else if (auto resource = parseResource(element, map)) {
             series->addObject(resource);

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "core/banners/HCNotificationHooks.h"
+#include "core/banners/HCNotification.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/resources/HCResource.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
@@ -145,7 +145,7 @@ void HCService::_onActionSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader
             series->setHttpResponseStatusCode(response->statusCode());
         }
     }
-    HCNotificationHooks::callShowDefaultNotice();
+    HCNotification::sharedInstance()->showDefaultNotice();
     if (nextCall) {
         nextCall->invokeWith(series);
     }

@@ -29,7 +29,7 @@ class HCHighScoreBatchCompletion final : public platform::Object {
 public:
     HCHighScoreBatchCompletion(std::shared_ptr<HCHighScoreService> service, std::string userId,
                                std::vector<HCHighScoreService::ScoreKey> marks, HCDelegate onSuccess,
-                               HCDelegate onFailure, std::optional<HCBackgroundNotice> notice)
+                               HCDelegate onFailure, HCNotificationDataPtr notice)
         : service_(service), userId_(std::move(userId)), marks_(std::move(marks)), onSuccess_(std::move(onSuccess)),
           onFailure_(std::move(onFailure)), notice_(std::move(notice))
     {
@@ -57,7 +57,7 @@ public:
         }
         releaseMarks();
         if (notice_) {
-            HCNotificationHooks::callShowBackgroundNotice(*notice_);
+            HCNotification::sharedInstance()->showBackgroundNotice(notice_, HCNotificationStatusSuccess);
         }
         onSuccess_.invoke(series);
     }
@@ -93,7 +93,7 @@ private:
     std::vector<HCHighScoreService::ScoreKey> marks_;
     HCDelegate onSuccess_;
     HCDelegate onFailure_;
-    std::optional<HCBackgroundNotice> notice_;
+    HCNotificationDataPtr notice_;
     bool done_ = false;
 };
 
@@ -176,7 +176,7 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::submitBatchForUser(HCHighSc
     if (scores == nullptr || scores->empty()) {
         onSuccess.invoke();
         if (!silently && message) {
-            HCNotificationHooks::callShowBackgroundNotice(highScoreNotice(*message));
+            HCNotification::sharedInstance()->showBackgroundNotice(highScoreNotice(*message), HCNotificationStatusSuccess);
         }
         return nullptr;
     }

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "core/banners/HCNotificationHooks.h"
+#include "core/banners/HCNotification.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResourceClass.h"
@@ -87,14 +87,11 @@ bool HCHighScoreService::isLoggedIntoGameCenter()
     return sGameCenter && sGameCenter->isLoggedIntoGameCenter();
 }
 
-HCBackgroundNotice HCHighScoreService::highScoreNotice(const std::string& text)
+HCNotificationDataPtr HCHighScoreService::highScoreNotice(const std::string& text)
 {
-    HCBackgroundNotice notice;
-    notice.text = text;
-    notice.category = 4;
-    notice.type = 4;
-    notice.imageName = "HighScoreNotificationIcon.png";
-    notice.success = true;
+    auto notice =
+        HCNotificationData::dataWithText(text, HCNotificationCategoryHighScore, HCNotificationTypeSuccess);
+    notice->imageName = "HighScoreNotificationIcon.png";
     return notice;
 }
 
@@ -217,7 +214,7 @@ void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const s
                 // Shown with the reply that confirms the batch.
                 service->armedNotice_ = highScoreNotice(text);
             } else {
-                HCNotificationHooks::callShowBackgroundNotice(highScoreNotice(text));
+                HCNotification::sharedInstance()->showBackgroundNotice(highScoreNotice(text), HCNotificationStatusSuccess);
             }
         }
     } else if (!shouldSubmit && isLoggedIntoGameCenter() && !sentToGameCenter) {

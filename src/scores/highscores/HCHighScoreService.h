@@ -25,7 +25,7 @@
 #include <tuple>
 #include <vector>
 
-#include "core/banners/HCNotificationHooks.h"
+#include "core/banners/HCNotification.h"
 #include "core/services/HCService.h"
 #include "platform/foundation/Values.h"
 #include "scores/highscores/HCHighScoreBatchEntry.h"
@@ -169,7 +169,7 @@ private:
     static std::shared_ptr<HCHighScoreGameCenter> gameCenter();
     static bool isLoggedIntoGameCenter();
     // The high-score banner (category 4, success) with this text.
-    static HCBackgroundNotice highScoreNotice(const std::string& text);
+    static HCNotificationDataPtr highScoreNotice(const std::string& text);
     static std::shared_ptr<HCRequestHandle> batchSetForUser(HCHighScoreBatch* scores, const std::string& userId,
                                                             bool silently, const HCDelegate& onSuccess,
                                                             const HCDelegate& onFailure,
@@ -191,5 +191,5 @@ private:
     std::vector<HCPendingBlob> mPendingBlobs;
     std::multiset<ScoreKey> inFlight_;
     // The banner of the queued scores, shown when their batch is confirmed.
-    std::optional<HCBackgroundNotice> armedNotice_;
+    HCNotificationDataPtr armedNotice_;
 };

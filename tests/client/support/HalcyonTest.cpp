@@ -18,6 +18,8 @@ void HalcyonTest::TearDown()
 {
     HCClientHooks::resetForTesting();
     testsupport::drainMain();
+    clock->advance(60);  // banners still on their way out leave now
+    testsupport::drainMain();
     clock.reset();
 }
 

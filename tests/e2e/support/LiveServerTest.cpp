@@ -13,7 +13,6 @@
 namespace {
 
 // Hooks run on the request thread while the test reads on the main thread.
-std::mutex hookMutex;
 
 }  // namespace
 
@@ -80,18 +79,8 @@ void LiveServerTest::SetUp()
     HCSettings::Initialize();
     HCProvider::setHooks({});
 
-    HCNotificationHooks hooks;
-    hooks.showDefaultNotice = [this] {
-        std::lock_guard lock(hookMutex);
-        hookEvents.push_back("showDefaultNotice");
-    };
-    hooks.showServerNotification = [this](const std::shared_ptr<HCServerNotification>& notification) {
-        std::lock_guard lock(hookMutex);
-        hookEvents.push_back("showServerNotification");
-        serverNotifications.push_back(notification);
-        serverNotificationThread = platform::Thread::current();
-    };
-    HCNotificationHooks::install(hooks);
+    platform::ui::Application::resetShared();
+    window = testsupport::BannerWindow::show();
 
     useProvider(localserver::defaults::kProductSecret, localserver::defaults::kUserToken,
                 localserver::defaults::kUserTokenSecret);
@@ -117,6 +106,12 @@ void LiveServerTest::useProvider(const std::string& secret, const std::string& t
     provider = HCProvider::providerWithProductKey(localserver::defaults::kProductKey, secret);
     if (!token.empty()) provider->setAccessToken(token, tokenSecret);
     HCService::setProvider(provider);
+}
+
+void LiveServerTest::armNotice(const std::string& text)
+{
+    HCNotification::sharedInstance()->setDefaultBackgroundNotice(HCNotificationData::dataWithText(text, 0),
+                                                                 HCNotificationStatusSuccess);
 }
 
 bool LiveServerTest::waitFor(const Outcome& outcome)

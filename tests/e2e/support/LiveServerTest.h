@@ -9,12 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "core/banners/HCNotificationHooks.h"
+#include "core/banners/HCNotification.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/resources/HCResource.h"
 #include "core/services/HCService.h"
 #include "localserver/Server.h"
 #include "platform/runtime/Thread.h"
+#include "support/BannerWindow.h"
 #include "support/TestSupport.h"
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 #include "transport/provider/HCProvider.h"
@@ -85,7 +86,8 @@ protected:
     std::unique_ptr<localserver::Server> server;
     std::shared_ptr<HCProvider> provider;
     std::shared_ptr<ProbeService> probe;
-    std::vector<std::string> hookEvents;
-    std::vector<std::shared_ptr<HCServerNotification>> serverNotifications;
-    platform::ThreadPtr serverNotificationThread;
+    // Banners the replies showed (the default notice, server banners).
+    std::shared_ptr<testsupport::BannerWindow> window;
+    // Arms the default notice a caller would arm before its call.
+    static void armNotice(const std::string& text);
 };

@@ -1,0 +1,75 @@
+#pragma once
+// A picture box for remote images: it shows the image at a URL (a cached
+// copy at once, else a download through the image cache's road), a given
+// image, or meanwhile its default image (the placeholder).
+//
+// The download-finished delegate is told whenever a URL's image is settled:
+// found in the cache, downloaded, or failed (then with nil; the default
+// image stays). Banners wait on it, so it is never left untold for a URL
+// that was given. A nil or empty URL starts nothing and tells nothing.
+//
+// Framed (the default): a thin border with rounded corners; unframed: no
+// border; sharp corners: square ones. The image is scaled to fill the box
+// when asked, else fitted inside it.
+//
+// It is a platform image view whose shown image it manages: set pictures
+// through this class, not through the base's setter.
+//
+// Thread: main thread only, like every view.
+#include <optional>
+#include <string>
+
+#include "core/images/HCImageDownload.h"
+#include "kernel/callbacks/HCDelegate.h"
+#include "platform/ui/ImageView.h"
+
+class HCUser;
+
+class HCImageView : public platform::ui::ImageView {
+public:
+    static constexpr const char* kProfileDefaultImageName = "HCProfileIconDefault.png";
+
+    explicit HCImageView(const platform::ui::Rect& frame = platform::ui::Rect());
+    static std::shared_ptr<HCImageView> make(const platform::ui::Rect& frame = platform::ui::Rect());
+
+    // Cancels a running download first.
+    void setImageUrl(const std::optional<std::string>& url);
+    const std::optional<std::string>& imageUrl() const { return url_; }
+    // Shows `image` at once and drops any URL and download.
+    void setImage(const platform::ui::ImagePtr& image);
+    // What is shown: the given or downloaded image, else the default image.
+    platform::ui::ImagePtr image() const;
+    const platform::ui::ImagePtr& defaultImage() const { return defaultImage_; }
+    void setDefaultImage(const platform::ui::ImagePtr& image);
+    // Invoked with the image (nil after a failure); an empty delegate tells nobody.
+    void setImageDownloadFinishedDelegate(const HCDelegate& delegate) { finished_ = delegate; }
+    bool isDownloading() const;
+
+    void setUnframed(bool unframed);
+    bool isUnframed() const { return unframed_; }
+    void setUseSharpCorners(bool sharp);
+    bool usesSharpCorners() const { return sharpCorners_; }
+    void setShouldScaleImageToFillRect(bool scale);
+    bool shouldScaleImageToFillRect() const { return scaleToFill_; }
+
+    // The player's picture with the default profile icon meanwhile; nil shows the icon.
+    void useProfilePictureFromUser(const std::shared_ptr<HCUser>& user);
+
+    std::string kindName() const override { return "HCImageView"; }
+
+private:
+    void show();
+    void applyFrameStyle();
+    void settled(const platform::ui::ImagePtr& image);
+
+    std::optional<std::string> url_;
+    platform::ui::ImagePtr image_;
+    platform::ui::ImagePtr defaultImage_;
+    HCDelegate finished_;
+    HCImageDownloadSlots slots_;
+    bool unframed_ = false;
+    bool sharpCorners_ = false;
+    bool scaleToFill_ = false;
+};
+
+using HCImageViewPtr = std::shared_ptr<HCImageView>;
