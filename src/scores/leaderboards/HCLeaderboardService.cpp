@@ -7,7 +7,6 @@
 #include "platform/foundation/Log.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboardAggregation.h"
 #include "scores/leaderboards/HCLeaderboard_Sync.h"
 #include "scores/offline/HCOfflineDatabase.h"
@@ -154,6 +153,7 @@ bool HCLeaderboardService::synchLeaderboardsList(
         query->execute();
         if (query->result() != 0) return false;
     }
+    auto hooks = HCOfflineService::hooks();
     for (const auto& leaderboard : leaderboards) {
         if (!leaderboard || !leaderboard->resourceId()) continue;
         {
@@ -171,16 +171,18 @@ bool HCLeaderboardService::synchLeaderboardsList(
             query->execute();
             if (query->result() != 0) return false;
         }
-        if (!setSynchTime || leaderboard->score() <= 0 || !userId) continue;
+        if (!setSynchTime || leaderboard->score() <= 0 || !userId || !hooks.recordServerScore) continue;
+        HCServerScore score;
+        score.userId = *userId;
+        score.leaderboardId = *leaderboard->resourceId();
+        score.score = leaderboard->score();
+        score.displayText = nilWhenEmpty(leaderboard->displayText());
+        score.customData = nilWhenEmpty(leaderboard->customData());
         // The server holds this score: a date that did not read is now, and
         // the score stays confirmed rather than turning pending.
-        double reached = leaderboard->reachedAt() ? leaderboard->reachedAt()->timeIntervalSince1970() : now;
-        // The store may refuse it (an aggregate, a worse score); its own
-        // savepoint keeps a refused write from touching the definitions.
-        HCHighScoreService::localSetHighScore(leaderboard->score(), *leaderboard->resourceId(), *userId,
-                                              nilWhenEmpty(leaderboard->displayText()),
-                                              nilWhenEmpty(leaderboard->customData()), nullptr,
-                                              static_cast<std::int64_t>(std::trunc(reached)), false, nullptr, false);
+        score.serverDate = leaderboard->reachedAt() ? leaderboard->reachedAt()
+                                                    : platform::Date::dateWithTimeIntervalSince1970(std::trunc(now));
+        if (!hooks.recordServerScore(score)) return false;
     }
     return transaction.commit();
 }

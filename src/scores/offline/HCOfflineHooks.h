@@ -1,25 +1,40 @@
 #pragma once
-// What the offline store asks of the achievement service: its resource
-// classes, its sync date, its part of the bootstrap's "offline" block and of
-// the pending upload after log-in. HCClientHooks::install fills them; an
-// empty hook means the service is not in this build (its part is skipped:
-// the sync date is 1970, nothing is uploaded).
+// What the offline store and the leaderboard service ask of the achievement
+// and high-score services: their parts of the bootstrap's synchronisation
+// and of the pending upload after log-in, and the local score readers.
+// HCClientHooks::install fills them; an empty hook means the service is not
+// in this build (its part is skipped: no sync date other than 1970, nothing
+// uploaded, no local score).
 //
 // Thread: as written at each hook. The store reads the set with hooks() from
 // either thread; setHooks() runs on the main thread.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/foundation/Date.h"
 #include "platform/foundation/Values.h"
+
+class HCHighScore;
+
+// A score the server holds for the player, recorded as confirmed.
+struct HCServerScore {
+    std::string userId;
+    std::string leaderboardId;
+    int64_t score = 0;
+    std::optional<std::string> displayText;  // nil when empty
+    std::optional<std::string> customData;   // nil when empty
+    platform::DatePtr serverDate;            // never nil: when the score was reached
+};
 
 class HCResourceNameMap;
 
 struct HCOfflineHooks {
-    // Adds the achievement classes of an "offline" block and of the
-    // configuration file ("achievement", "unlocked_achievement") to a name
-    // map. Any thread.
+    // Adds the achievement and score classes of an "offline" block and of
+    // the configuration file ("achievement", "unlocked_achievement",
+    // "high_score") to a name map. Any thread.
     std::function<void(HCResourceNameMap& map)> shareKnownResources;
 
     // --- Achievements ------------------------------------------------------
@@ -33,4 +48,16 @@ struct HCOfflineHooks {
         synchAchievementsList;
     // Uploads the user's pending unlocks and progress. Main thread.
     std::function<void(const std::string& userId)> sendPendingAchievements;
+
+    // --- High scores -------------------------------------------------------
+    // Uploads the user's pending scores. Main thread.
+    std::function<void(const std::string& userId)> sendPendingHighScores;
+    // Records a score from the bootstrap as confirmed by the server (no
+    // submission, no aggregates, nothing overwritten), on the calling
+    // thread's connection inside the caller's open transaction. Request thread.
+    std::function<bool(const HCServerScore& score)> recordServerScore;
+    // The user's best local score on the board; nil when none. Main thread.
+    std::function<std::shared_ptr<HCHighScore>(const std::string& userId, const std::string& leaderboardId,
+                                               bool descendingSortOrder)>
+        getHighScoreForUser;
 };

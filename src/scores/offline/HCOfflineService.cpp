@@ -22,11 +22,8 @@
 #include "platform/foundation/TextConversions.h"
 #include "platform/runtime/Guarded.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "scores/highscores/HCHighScore.h"
-#include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboardAggregation.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
-#include "scores/leaderboards/HCLeaderboardStoreFacts.h"
 #include "scores/leaderboards/HCLeaderboard_Sync.h"
 #include "scores/offline/HCOffline.h"
 #include "scores/offline/HCOfflineDatabase.h"
@@ -77,14 +74,8 @@ void HCOfflineService::initializeService()
     if (sInstance) return;
     sInstance = HCService::create<HCOfflineService>();
     Halcyon::setupOfflineDatabase();
-    if (auto database = HCOfflineDatabase::current()) {
+    if (auto database = HCOfflineDatabase::current())
         sInstance->schemaOutcome_ = HCOfflineSchema::setup(database->mainConnection());
-        // The score store's statements, one set per connection, each with
-        // the leaderboard facts read on that same connection.
-        auto facts = std::make_shared<HCLeaderboardStoreFacts>();
-        HCHighScoreService::setupOfflineSupport(
-            {database->mainConnection().handle(), facts, database->bootstrapConnection().handle(), facts});
-    }
     sInstance->importOfflineConfiguration();
 }
 
@@ -93,7 +84,6 @@ void HCOfflineService::shutdownService()
     HC_CHECK_MAIN_THREAD();
     if (!sInstance) return;
     sInstance = nullptr;
-    HCHighScoreService::teardownOfflineSupport();
     Halcyon::teardownOfflineDatabase();
 }
 
@@ -193,7 +183,7 @@ void HCOfflineService::sendPendingData(const std::string& userId)
     HC_CHECK_MAIN_THREAD();
     auto installed = hooks();
     if (installed.sendPendingAchievements) installed.sendPendingAchievements(userId);
-    HCHighScoreService::sendPendingHighScores(userId, true, HCDelegate(), HCDelegate());
+    if (installed.sendPendingHighScores) installed.sendPendingHighScores(userId);
 }
 
 void HCOfflineService::shareKnownResources(HCResourceNameMap& map)
@@ -201,7 +191,6 @@ void HCOfflineService::shareKnownResources(HCResourceNameMap& map)
     HCAddKnownResource<HCGameProfilePageInfo>(map);
     HCAddKnownResource<HCOffline>(map);
     if (auto share = hooks().shareKnownResources) share(map);
-    HCAddKnownResource<HCHighScore>(map);
     HCAddKnownResource<HCLeaderboard_Sync>(map);
     HCAddKnownResource<HCLeaderboardAggregation>(map);
     HCAddKnownResource<HCUser>(map);

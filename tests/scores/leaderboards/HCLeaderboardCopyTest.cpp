@@ -138,6 +138,14 @@ TEST_F(LeaderboardCopyTest, LastSyncIsTheEarlierOfScoresAndDefinitions)
 TEST_F(LeaderboardCopyTest, ServerScoresAreRecordedConfirmedEvenWhenTheirDateDoesNotRead)
 {
     testsupport::ScopedManualClock clock(1'800'000'000);
+    std::vector<HCServerScore> recorded;
+    HCOfflineHooks hooks;
+    hooks.recordServerScore = [&](const HCServerScore& score) {
+        recorded.push_back(score);
+        return true;
+    };
+    HCOfflineService::setHooks(hooks);
+
     auto block = offline(board("10", std::string(kActive) +
                                          "<score>500</score><reached_at>2026-03-01 10:20:30</reached_at>"
                                          "<display_text>500 pts</display_text><custom_data></custom_data>") +
@@ -146,12 +154,26 @@ TEST_F(LeaderboardCopyTest, ServerScoresAreRecordedConfirmedEvenWhenTheirDateDoe
                          "");
     // The configuration file records no score.
     ASSERT_TRUE(synch(block, std::nullopt, false));
-    EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM high_scores"), "0");
+    EXPECT_TRUE(recorded.empty());
 
     ASSERT_TRUE(synch(block, "7", true));
-    EXPECT_EQ(sqlRows(db(), "SELECT user_id, leaderboard_id, score, display_text, custom_data, server_sync_at FROM "
-                            "high_scores ORDER BY leaderboard_id"),
-              (std::vector<std::string>{"7|10|500|500 pts|NULL|1772360430", "7|11|40|NULL|NULL|1800000000"}));
+    ASSERT_EQ(recorded.size(), 2u);
+    EXPECT_EQ(recorded[0].leaderboardId, "10");
+    EXPECT_EQ(recorded[0].score, 500);
+    EXPECT_EQ(recorded[0].displayText, "500 pts");
+    EXPECT_EQ(recorded[0].customData, std::nullopt);
+    ASSERT_TRUE(recorded[0].serverDate);
+    EXPECT_EQ(recorded[0].serverDate->timeIntervalSince1970(), 1772360430.0);
+    EXPECT_EQ(recorded[1].leaderboardId, "11");
+    ASSERT_TRUE(recorded[1].serverDate);
+    EXPECT_EQ(recorded[1].serverDate->timeIntervalSince1970(), 1'800'000'000.0);
+
+    // A score the store cannot record rolls the whole synchronisation back.
+    hooks.recordServerScore = [](const HCServerScore&) { return false; };
+    HCOfflineService::setHooks(hooks);
+    ASSERT_TRUE(sqlExec(db(), "DELETE FROM leaderboards"));
+    EXPECT_FALSE(synch(block, "7", true));
+    EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM leaderboards"), "0");
 }
 
 }  // namespace
