@@ -182,7 +182,9 @@ bool HCLeaderboardService::synchLeaderboardsList(
         // the score stays confirmed rather than turning pending.
         score.serverDate = leaderboard->reachedAt() ? leaderboard->reachedAt()
                                                     : platform::Date::dateWithTimeIntervalSince1970(std::trunc(now));
-        if (!hooks.recordServerScore(score)) return false;
+        // The store may refuse it (an aggregate board, a better score kept);
+        // its own savepoint keeps a refused write from touching the rest.
+        hooks.recordServerScore(score);
     }
     return transaction.commit();
 }
