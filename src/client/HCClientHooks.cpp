@@ -1,5 +1,7 @@
 #include "client/HCClientHooks.h"
 
+#include "uiframework/HCControllerLoader.h"
+
 #include "core/banners/HCNotification.h"
 #include "core/banners/HCNotificationHooks.h"
 #include "core/bootstrap/HCBootstrapService.h"
@@ -117,6 +119,7 @@ void HCClientHooks::resetForTesting()
     remove();
     Halcyon::_resetAddOnsForTesting();
     Halcyon::_resetUserStatsForTesting();
+    HCControllerLoader::resetNamingRules();
     HCService::setProvider(nullptr);
     HCCompressableData::setDisableCompression(false);
     HCImageCache::shutdownCache();

@@ -6,12 +6,32 @@
 #include "accounts/HCAccountScreens.h"
 #include "core/halcyon/HCSessionLoginChain.h"
 #include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonSettingKeys.h"
+#include "uiframework/HCControllerLoader.h"
+
+namespace {
+
+std::optional<std::string> stringSetting(const std::shared_ptr<platform::Dictionary>& settings, const char* key)
+{
+    auto text = settings ? settings->get<platform::String>(key) : nullptr;
+    return text ? std::optional<std::string>(text->value()) : std::nullopt;
+}
+
+}  // namespace
 
 void Halcyon::initializeWithProductKey(const std::string& productKey, const std::string& secret,
                                        const std::string& displayName,
                                        const std::shared_ptr<platform::Dictionary>& settings,
                                        const std::shared_ptr<HCDelegatesContainer>& delegates)
 {
+    // The loader's naming rules hold before start-up can show a first screen.
+    if (!sharedInstance()) {
+        HCControllerLoader::setAssetFileSuffix("Hc");
+        HCControllerLoader::setClassNamePrefix("HC");
+        HCControllerLoader::setOverrideAssetFileSuffix(stringSetting(settings, HalcyonSettingOverrideSuffixString));
+        HCControllerLoader::setOverrideClassNamePrefix(
+            stringSetting(settings, HalcyonSettingOverrideClassNamePrefixString));
+    }
     _initialize(productKey, secret, displayName, settings, delegates, HCClientHooks::assembly());
 }
 

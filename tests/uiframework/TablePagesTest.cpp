@@ -5,6 +5,8 @@
 
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/NibRegistry.h"
+#include "uiframework/HCContentWrapping.h"
 #include "uiframework/HCNavigationController.h"
 #include "uiframework/support/UiServerTest.h"
 #include "uiframework/table/HCTableCellHelper.h"
@@ -117,6 +119,12 @@ std::vector<std::string> itemNames(int from, int to)
 
 class TablePagesTest : public uitest::UiServerTest {
 protected:
+    void TearDown() override
+    {
+        for (const auto& name : nibsToDrop) NibRegistry::unregisterNib(name);
+        uitest::UiServerTest::TearDown();
+    }
+    std::vector<std::string> nibsToDrop;
     std::shared_ptr<ItemsPage> makePage() { return std::make_shared<ItemsPage>(service); }
 
     // The page shown as the root of a navigation controller in the key window.
@@ -359,6 +367,109 @@ TEST_F(TablePagesTest, OnlyTheLatestLoadCountsAndANextPageRepeatsNoRowAndLosesNo
     driver.settle();
     EXPECT_EQ(page->sections()[0]->count(), 4u);
     EXPECT_FALSE(page->isLoadingData());
+}
+
+// A sectioned reply: sections by identifier, each with its own page.
+std::shared_ptr<HCPaginatedSeries> sectioned(
+    std::vector<std::pair<std::string, std::vector<std::string>>> sections, uint32_t page, uint32_t pages)
+{
+    auto series = HCPaginatedSeries::paginatedSeries();
+    for (auto& [identifier, ids] : sections) {
+        auto section = HCTableSectionDescription::sectionWithTitle(identifier, seriesOf(ids, page, pages));
+        section->setIdentifier(identifier);
+        series->addObject(section);
+    }
+    return series;
+}
+
+class SectionedPage : public HandAnsweredPage {
+public:
+    void onResourcesDownloaded(const HCPaginatedSeriesPtr& series) override
+    {
+        events.push_back("downloaded " + std::to_string(series->count()));
+    }
+    void onBeforeResourcesProcessed(const HCPaginatedSeriesPtr& series) override
+    {
+        events.push_back("before");
+        // A page may take objects out before rows are made.
+        if (auto first = platform::as<HCTableSectionDescription>(series->objectAtIndex(0))) {
+            auto objects = first->page()->objects();
+            std::erase_if(objects, [](const auto& o) { return platform::as<UiItem>(o)->resourceId() == "13"; });
+            auto header = first->page()->header();
+            first->page()->setObjects(objects);
+            first->page()->setHeader(header);
+        }
+    }
+    void onSectionsCreated(const Sections& sections) override
+    {
+        events.push_back("sections " + std::to_string(sections.size()));
+    }
+    bool shouldAlwaysRefreshWhenShown() override { return true; }
+    bool shouldAlwaysShowNavBar() override { return true; }
+    std::optional<std::string> getTableHeaderViewName() override { return "UiHeaderView"; }
+    std::vector<std::string> events;
+};
+
+// The dashboard's frame around a page's content.
+class Wrapper : public View, public HCContentWrapping {
+public:
+    using View::View;
+    ViewPtr wrappedView() const override { return inner; }
+    ViewPtr inner = View::make(Rect(0, 0, 280, 300));
+};
+
+class HeaderView : public View, public HCTableControllerHeader {
+public:
+    using View::View;
+    void resizeView(const ViewPtr& pageView) override { setFrame(Rect(0, 0, pageView->bounds().width(), 50)); }
+};
+
+TEST_F(TablePagesTest, SectionedRepliesMergeBySectionAndTheHooksComeInOrder)
+{
+    nibsToDrop.push_back("UiHeaderViewHc");
+    NibRegistry::registerNib("UiHeaderViewHc", [](const platform::ObjectPtr&) {
+        return std::vector<platform::ObjectPtr>{std::make_shared<HeaderView>(Rect(0, 0, 10, 10))};
+    });
+    auto page = std::make_shared<SectionedPage>();
+    auto navigation = HCNavigationController::withRootViewController(std::make_shared<HCViewController>());
+    navigation->setNavigationBarHidden(true, false);
+    show(navigation);
+    navigation->pushViewController(page, false);
+    EXPECT_EQ(page->tableView()->tableHeaderView()->frame(), Rect(0, 0, 320, 50)) << "a view by name, resized";
+    ASSERT_EQ(page->calls.size(), 1u);
+    EXPECT_FALSE(navigation->isNavigationBarHidden()) << "a page that always shows the bar brings it back";
+
+    page->calls[0].success.invoke(sectioned({{"friends", {"11", "12", "13"}}, {"everyone", {"21"}}}, 1, 2));
+    driver.settle();
+    EXPECT_EQ(page->events, (std::vector<std::string>{"downloaded 2", "before", "sections 2"}));
+    ASSERT_EQ(page->sections().size(), 2u);
+    EXPECT_EQ(page->sections()[0]->count(), 2u) << "the page took one out before the rows were made";
+    EXPECT_EQ(page->tableView()->numberOfRowsInSection(0), 2);
+    EXPECT_EQ(page->titleForHeaderInSection(*page->tableView(), 1), "everyone");
+
+    // The next page goes to the sections of the same identifiers; a new one is added.
+    ASSERT_EQ(page->calls.size(), 2u);
+    page->calls[1].success.invoke(sectioned({{"everyone", {"21", "22"}}, {"nearby", {"31"}}}, 2, 2));
+    driver.settle();
+    ASSERT_EQ(page->sections().size(), 3u);
+    EXPECT_EQ(page->sections()[1]->count(), 2u);
+    EXPECT_EQ(page->sections()[2]->identifier(), "nearby");
+    EXPECT_EQ(page->events.back(), "before") << "no new sections were created for a next page";
+    EXPECT_FALSE(page->hasMorePages());
+
+    // Shown again, the page asks afresh.
+    navigation->pushViewController(std::make_shared<ViewController>(), false);
+    navigation->popViewController(false);
+    EXPECT_EQ(page->calls.size(), 3u);
+    EXPECT_EQ(page->calls[2].page, 1);
+
+    // Inside the dashboard's frame, the header takes the wrapped content's width.
+    auto framed = std::make_shared<SectionedPage>();
+    auto wrapper = std::make_shared<Wrapper>(Rect(0, 0, 320, 400));
+    wrapper->addSubview(framed->view());
+    framed->beginAppearanceTransition(true, false);
+    framed->endAppearanceTransition();
+    EXPECT_EQ(framed->tableView()->tableHeaderView()->frame().width(), 280);
 }
 
 class MenuPage : public HCTableStaticControllerHelper {
