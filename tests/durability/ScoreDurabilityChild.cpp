@@ -7,15 +7,20 @@
 //   advanced | ok                a command done
 // Commands: "user ID" (log in as ID: its token signs requests; 0 for
 // nobody), "online 0|1", "submit BOARD SCORE", "advance SECONDS" (the
-// process's manual clock), "resend", "killat commit N" (SIGKILL inside the
-// N-th next commit of the main handle), "quit".
+// process's manual clock), "resend", "sync BOARD SCORE" (the bootstrap's
+// leaderboard copy with the server's score), "killat commit N" (SIGKILL inside the
+// N-th next commit of the main connection), "quit".
 //
-// Arguments: SANDBOX SERVICE_ROOT_URL.
+// Arguments: SANDBOX SERVICE_ROOT_URL [N]. The client opens the offline
+// database in the sandbox's Documents folder, brings it to the current
+// layout and writes the game's leaderboards into its copy; with N it is
+// killed inside the N-th commit of that set-up (an upgrade cut short).
 #include <signal.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -31,6 +36,11 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/runtime/Thread.h"
 #include "scores/highscores/HCHighScoreService.h"
+#include "scores/leaderboards/HCLeaderboardService.h"
+#include "scores/leaderboards/HCLeaderboard_Sync.h"
+#include "scores/offline/HCOfflineDatabase.h"
+#include "scores/offline/HCOfflineService.h"
+#include "scores/offline/HCOfflineSchema.h"
 #include "support/LocalScoreTable.h"
 #include "transport/provider/HCProvider.h"
 
@@ -71,20 +81,27 @@ int main(int argc, char** argv)
     HCSettings::Initialize();
     Halcyon::setUserApprovedHalcyon();
 
-    const std::string file = std::string(argv[1]) + "/halcyon_offline";
-    HCSqlDatabase mainDb;
-    HCSqlDatabase bootstrapDb;
-    if (!mainDb.open(file) || !bootstrapDb.open(file) || !scoretest::exec(mainDb.handle(), "PRAGMA journal_mode=WAL") ||
-        !scoretest::exec(mainDb.handle(), scoretest::kCreateHighScores)) {
+    auto database = HCOfflineDatabase::open(HCOfflineDatabase::defaultPath());
+    HCOfflineDatabase::setCurrent(database);
+    sqlite3* db = database->mainConnection().handle();
+    sqlite3_commit_hook(db, onCommit, nullptr);
+    commitsUntilKill = argc > 3 ? std::atoi(argv[3]) : 0;
+    if (!HCOfflineSchema::setup(database->mainConnection()).all()) {
         return 3;
     }
-    sqlite3_commit_hook(mainDb.handle(), onCommit, nullptr);
-    auto boards = std::make_shared<scoretest::FakeLeaderboards>();
-    boards->boards["1"] = {true, false, false};
-    boards->boards["2"] = {true, true, false};
-    boards->boards["3"] = {false, false, false};
-    boards->boards["9"] = {true, false, true};
-    boards->parents["1"] = {"9"};
+    // The game's boards: 1 descending, 2 descending taking lower scores,
+    // 3 ascending, 9 the aggregate of 1.
+    if (!scoretest::exec(db, "REPLACE INTO leaderboards (id, name, descending_sort_order, active, is_aggregate, "
+                             "visible, allow_posting_lower_scores, start_version, end_version) VALUES "
+                             "(1, 'Score', 1, 1, 0, 1, 0, '0000.00.00', '9999.99.99'), "
+                             "(2, 'Last game', 1, 1, 0, 1, 1, '0000.00.00', '9999.99.99'), "
+                             "(3, 'Time', 0, 1, 0, 1, 0, '0000.00.00', '9999.99.99'), "
+                             "(9, 'Total', 1, 1, 1, 1, 0, '0000.00.00', '9999.99.99')") ||
+        !scoretest::exec(db, "REPLACE INTO leaderboard_aggregations (aggregate_leaderboard_id, "
+                             "leaderboard_pushing_changes_id) VALUES (9, 1)")) {
+        return 4;
+    }
+    commitsUntilKill = 0;
 
     std::shared_ptr<HCProvider> provider;
     std::string userId = "0";
@@ -110,7 +127,9 @@ int main(int argc, char** argv)
     queries.isOnline = [&] { return online; };
     HCClientState::setQueries(queries);
     HCHighScoreService::initializeService();
-    HCHighScoreService::setupOfflineSupport({mainDb.handle(), boards, bootstrapDb.handle(), boards});
+    HCOfflineHooks hooks;
+    hooks.recordServerScore = &HCHighScoreService::recordServerScore;
+    HCOfflineService::setHooks(hooks);
 
     auto loop = platform::Thread::mainThread()->runLoop();
     auto handle = [&](const std::string& line) {
@@ -147,6 +166,22 @@ int main(int argc, char** argv)
             words >> what >> count;
             commitsUntilKill = count;
             say("ok");
+        } else if (command == "sync") {
+            // The bootstrap's leaderboard copy, with the server's score of
+            // the player on board BOARD.
+            std::string board;
+            std::string score;
+            words >> board >> score;
+            auto sync = HCResource::initWithId<HCLeaderboard_Sync>(board);
+            sync->setActive("1");
+            sync->setDescendingSortOrder("1");
+            sync->setVisible("1");
+            sync->setStartVersion(std::string("0000.00.00"));
+            sync->setEndVersion(std::string("9999.99.99"));
+            sync->setScore(score);
+            sync->setReachedAt(std::string("2026-01-01 00:00:00"));
+            const bool synced = HCLeaderboardService::synchLeaderboardsList({sync}, {}, userId, true);
+            say(synced ? "synced ok" : "synced failed");
         } else if (command == "quit") {
             loop->stop();
         }

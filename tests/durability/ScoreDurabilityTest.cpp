@@ -25,6 +25,7 @@
 #include "localserver/Server.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
+#include "support/LocalScoreTable.h"
 #include "support/TestSupport.h"
 
 extern char** environ;
@@ -36,7 +37,7 @@ constexpr const char* kPath = "client_applications/@me/high_scores.xml";
 // One client process with its stdin and stdout as pipes.
 class ClientProcess {
 public:
-    ClientProcess(const std::string& sandbox, const std::string& root)
+    ClientProcess(const std::string& sandbox, const std::string& root, const std::string& killAtSetupCommit = {})
     {
         int toChild[2];
         int fromChild[2];
@@ -51,8 +52,11 @@ public:
         posix_spawn_file_actions_addclose(&actions, toChild[1]);
         posix_spawn_file_actions_addclose(&actions, fromChild[0]);
         std::string program = HC_DURABILITY_CHILD;
-        std::vector<char*> argv{program.data(), const_cast<char*>(sandbox.c_str()), const_cast<char*>(root.c_str()),
-                                nullptr};
+        std::vector<char*> argv{program.data(), const_cast<char*>(sandbox.c_str()), const_cast<char*>(root.c_str())};
+        if (!killAtSetupCommit.empty()) {
+            argv.push_back(const_cast<char*>(killAtSetupCommit.c_str()));
+        }
+        argv.push_back(nullptr);
         if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
             ADD_FAILURE() << "cannot start " << program;
             pid_ = -1;
@@ -81,7 +85,7 @@ public:
     }
     // The next line that starts with `prefix` (earlier ones are skipped);
     // empty when the process ended or the wall-time bound passed.
-    std::string expect(const std::string& prefix)
+    std::string expect(const std::string& prefix, bool mustArrive = true)
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (std::chrono::steady_clock::now() < deadline) {
@@ -104,7 +108,9 @@ public:
                 buffer_.append(chunk, static_cast<std::size_t>(got));
             }
         }
-        ADD_FAILURE() << "the client never said \"" << prefix << "\"";
+        if (mustArrive) {
+            ADD_FAILURE() << "the client never said \"" << prefix << "\"";
+        }
         return {};
     }
     std::string command(const std::string& line, const std::string& answer = "ok")
@@ -363,6 +369,14 @@ TEST_F(ScoreDurabilityTest, EveryStoredBestReachesTheServerOnceThroughKillsFailu
         submit(*process, ann, "3", 25);
         process->quit();
     }
+    {   // Killed inside the bootstrap's synchronisation of the leaderboard copy.
+        auto process = client(ann, true);
+        process->command("killat commit 1");
+        process->send("sync 1 950");
+        process->waitForEnd();
+        EXPECT_TRUE(process->wasKilled());
+        ++kills;
+    }
     {   // A new client logs in as Ann, then as Ben, and re-sends.
         ledger.adopt(ann);
         auto process = client(ann, true);
@@ -394,4 +408,80 @@ TEST_F(ScoreDurabilityTest, EveryStoredBestReachesTheServerOnceThroughKillsFailu
     EXPECT_EQ(ledger.best().size(), 4u);  // Ann on boards 1, 2, 3; Ben on board 1
 }
 
+// The high-score table as older versions of the client left it, each with
+// scores still pending: before the version table (no texts), version 1 (a
+// display text) and version 2 (custom data; no blob yet).
+struct OldLayout {
+    const char* name;
+    std::vector<std::string> statements;
+};
+
+std::vector<OldLayout> oldLayouts()
+{
+    const std::string rows = "(1001, 1, 300, NULL), (1001, 1, 250, 1600000000), (1001, 3, 70, NULL), (0, 1, 400, NULL)";
+    return {
+        {"before the version table",
+         {"CREATE TABLE high_scores(user_id INTEGER NOT NULL, leaderboard_id INTEGER NOT NULL, score INTEGER DEFAULT "
+          "0, server_sync_at INTEGER DEFAULT NULL, UNIQUE(leaderboard_id, user_id, score))",
+          "INSERT INTO high_scores (user_id, leaderboard_id, score, server_sync_at) VALUES " + rows}},
+        {"version 1",
+         {"CREATE TABLE table_versions(name TEXT NOT NULL,version INTEGER NOT NULL,UNIQUE(name))",
+          "INSERT INTO table_versions VALUES ('table_versions', 1), ('unlocked_achievements', 1), ('high_scores', 1)",
+          "CREATE TABLE high_scores(user_id INTEGER NOT NULL, leaderboard_id INTEGER NOT NULL, score INTEGER DEFAULT "
+          "0, display_text TEXT DEFAULT NULL, server_sync_at INTEGER DEFAULT NULL, UNIQUE(leaderboard_id, user_id, "
+          "score))",
+          "INSERT INTO high_scores (user_id, leaderboard_id, score, server_sync_at) VALUES " + rows}},
+        {"version 2",
+         {"CREATE TABLE table_versions(name TEXT NOT NULL,version INTEGER NOT NULL,UNIQUE(name))",
+          "INSERT INTO table_versions VALUES ('table_versions', 1), ('unlocked_achievements', 3), ('high_scores', 2)",
+          "CREATE TABLE high_scores(user_id INTEGER NOT NULL, leaderboard_id INTEGER NOT NULL, score INTEGER DEFAULT "
+          "0, display_text TEXT DEFAULT NULL, custom_data TEXT DEFAULT NULL, server_sync_at INTEGER DEFAULT NULL, "
+          "UNIQUE(leaderboard_id, user_id, score))",
+          "INSERT INTO high_scores (user_id, leaderboard_id, score, server_sync_at) VALUES " + rows}},
+    };
+}
+
 }  // namespace
+
+TEST_F(ScoreDurabilityTest, OldLayoutsKeepTheirPendingScoresThroughAnUpgradeCutShortAtEachCommit)
+{
+    for (const auto& layout : oldLayouts()) {
+        SCOPED_TRACE(layout.name);
+        scores->clear();
+        testsupport::TempDir home;
+        {
+            std::filesystem::create_directories(home.path() / "Documents");
+            HCSqlDatabase old;
+            ASSERT_TRUE(old.open((home.path() / "Documents" / "halcyon_offline").string()));
+            for (const auto& statement : layout.statements) {
+                ASSERT_TRUE(scoretest::exec(old.handle(), statement)) << statement;
+            }
+        }
+        // Killed inside the first, second, ... commit of the upgrade, until a
+        // start-up gets through.
+        int cut = 0;
+        for (int commit = 1; commit <= 12; ++commit) {
+            ClientProcess process(home.str(), server->serviceRootUrl(), std::to_string(commit));
+            process.send("online 0");
+            if (!process.expect("ok", false).empty()) {
+                process.quit();
+                break;
+            }
+            process.waitForEnd();
+            ASSERT_TRUE(process.wasKilled());
+            ++cut;
+        }
+        EXPECT_GE(cut, 3);  // one commit per group of tables at least
+        ClientProcess process(home.str(), server->serviceRootUrl());
+        process.command("user 1001");
+        process.command("online 1");
+        process.command("resend", "batch ok");
+        process.quit();
+        // Ann's best on each board, the score stored for nobody included.
+        const int lost = (scores->find("1001", "1", 400) ? 0 : 1) + (scores->find("1001", "3", 70) ? 0 : 1);
+        EXPECT_EQ(lost, 0);
+        EXPECT_EQ(scores->all().size(), 2u);
+        std::printf("durability: %s upgraded after %d kills inside its commits, lost %d of 2\n", layout.name, cut,
+                    lost);
+    }
+}
