@@ -301,25 +301,4 @@ TEST_F(HCPublicImageStepTest, ABadgeLetGoMidDownloadTakesItsDownloadAlong)
     EXPECT_TRUE(journal.events.empty());
 }
 
-TEST(HCImageCacheTest, StoringReplacesAndTheOldestGoFirstPastTheLimit)
-{
-    HCImageCache cache;
-    auto pixels = [](int side) {
-        return platform::ui::Image::withPixels(side, side, std::vector<uint8_t>(size_t(side) * side * 4, 1));
-    };
-    auto a = pixels(400), b = pixels(400), c = pixels(400), d = pixels(400);  // 640,000 bytes each
-    cache.store(a, "a");
-    cache.store(b, "b");
-    cache.store(c, "c");
-    cache.store(b, "a");  // replaces a; a's weight goes with it
-    EXPECT_EQ(cache.fetch("a"), b);
-    cache.store(d, "d");  // 4 x 640,000 > 2,000,000: the oldest (b) goes
-    EXPECT_EQ(cache.fetch("b"), nullptr);
-    EXPECT_EQ(cache.fetch("c"), c);
-    EXPECT_EQ(cache.fetch("d"), d);
-    EXPECT_EQ(cache.fetch("a"), b);
-    cache.purge();
-    EXPECT_EQ(cache.fetch("d"), nullptr);
-}
-
 }  // namespace
