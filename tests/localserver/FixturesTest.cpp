@@ -58,16 +58,6 @@ TEST(FixturesTest, DirectoryReadsIniFilesInNameOrder)
     EXPECT_FALSE(loadFixtureDirectory(dir.path() / "missing", error));
 }
 
-TEST(AccountsTest, TheDefaultsLoadAndNewUsersGetFreshIds)
-{
-    Accounts accounts;
-    ASSERT_EQ(accounts.load(defaultFixtures()), "");
-    EXPECT_EQ(accounts.gameByProductKey(defaults::kProductKey)->secret, defaults::kProductSecret);
-    EXPECT_EQ(accounts.token(defaults::kUserToken)->secret, defaults::kUserTokenSecret);
-    EXPECT_EQ(accounts.createUser().id, "2001");
-    EXPECT_EQ(accounts.createUser().id, "2002");
-}
-
 TEST(AccountsTest, IncompleteRecordsAreRefusedWithTheirOrigin)
 {
     std::string error;

@@ -72,20 +72,6 @@ TEST_F(ServerAuthTest, TamperedParameterOrWrongHostIsRefused)
     EXPECT_EQ(httpRequest("GET", photosUrl("size=original&file=vacation.jpg"), photosHeaders()).status, 200);
 }
 
-TEST_F(ServerAuthTest, WrongConsumerSecretIsRefused)
-{
-    ServerOptions options;
-    std::string error;
-    options.fixtures = *parseFixtures("[game]\nid = 7\nproduct_key = dpf43f3p2l4k3l03\nsecret = not-the-secret\n"
-                                      "[user]\nid = 42\ntoken = nnch734d00sl2jdk\ntoken_secret = pfkkd8ucoh0p5y8f\n",
-                                      "f.ini", error);
-    restartWith(options);
-    server->addRoute("GET", "photos", Access::User, whoIsCalling);
-    const auto result = httpRequest("GET", photosUrl(), photosHeaders());
-    EXPECT_EQ(result.status, 401);
-    EXPECT_EQ(result.body, "signature mismatch");
-}
-
 TEST_F(ServerAuthTest, TokensDecideBetweenUserAndConsumerRoutes)
 {
     EXPECT_EQ(signedRequest("GET", "mine").body, "game=1 user=1001");

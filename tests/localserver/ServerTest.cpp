@@ -188,21 +188,6 @@ TEST_F(ServerTest, BodiesAboveTheLimitAreRefusedAndNeverReachARoute)
     EXPECT_EQ(entries[3].request.header("transfer-encoding"), "chunked");
 }
 
-TEST_F(ServerTest, LogRecordsRequestsAsTheyArrived)
-{
-    httpRequest("GET", url("echo?q=1&oauth_token=t"), {"X-Test: first", "X-Test: second"});
-    httpRequest("POST", url("nothing"), {"Content-Type: text/plain"}, "raw body");
-    const auto entries = server->log().entries();
-    ASSERT_EQ(entries.size(), 2u);
-    const Request& first = entries[0].request;
-    EXPECT_EQ(first.target, "/echo?q=1&oauth_token=t");
-    EXPECT_EQ(first.params, (Params{{"q", "1"}}));
-    EXPECT_EQ(first.oauth, (Params{{"oauth_token", "t"}}));
-    EXPECT_EQ(allValues(first.headers, "X-Test"), (std::vector<std::string>{"first", "second"}));
-    EXPECT_EQ(entries[1].request.body, "raw body");
-    EXPECT_EQ(entries[1].status, 404);
-}
-
 TEST_F(ServerTest, FailingHandlerAnswers500AndTheServerCarriesOn)
 {
     server->addRoute("GET", "boom", Access::Open, [](const Request&) -> Reply { throw std::runtime_error("bad"); });
