@@ -92,32 +92,22 @@ TEST_F(HalcyonAddOnsTest, EventsReachAddOnsInOrderAndMissingOptionalsAreSkipped)
                                                  "b shutdown"}));
 }
 
-TEST_F(HalcyonAddOnsTest, OnlyTheFirstAddOnThatHandlesAPushIsAsked)
+TEST_F(HalcyonAddOnsTest, OnlyTheFirstTakerOfAPushIsAskedAndRegisteringWhileTheClientRunsIsRefused)
 {
     Halcyon::registerAddOn(std::make_shared<RecordingAddOn>("a", false));
     Halcyon::registerAddOn(std::make_shared<RecordingAddOn>("b", true));
     Halcyon::registerAddOn(std::make_shared<RecordingAddOn>("c", true));
     start(settingsWith({{"HalcyonSettingPromptUserForLogin", no()}}));
     gEvents.clear();
-
     auto payload = settingsWith({{"notification_type", platform::String::make("friend")}});
     EXPECT_TRUE(Halcyon::applicationDidReceiveRemoteNotification(payload));
     EXPECT_EQ(gEvents, (std::vector<std::string>{"a push running", "b push running"}));
-}
 
-TEST_F(HalcyonAddOnsTest, RegisteringWhileTheClientRunsIsRefused)
-{
-    Halcyon::registerAddOn(std::make_shared<RecordingAddOn>("a", false));
-    start(settingsWith({{"HalcyonSettingPromptUserForLogin", no()}}));
     EXPECT_FALSE(Halcyon::registerAddOn(std::make_shared<RecordingAddOn>("late", true)));
     EXPECT_EQ(errors.size(), 1u);
-
     gEvents.clear();
     Halcyon::notifyAddOnsUserLoggedOut();
-    EXPECT_EQ(gEvents, std::vector<std::string>{"a loggedOut"});
-    // No add-on takes the push: it stays unhandled.
-    auto payload = settingsWith({{"notification_type", platform::String::make("chat")}});
-    EXPECT_FALSE(Halcyon::allowAddOnsToRespondToPushNotification(payload, true));
+    EXPECT_EQ(gEvents, (std::vector<std::string>{"a loggedOut", "b loggedOut", "c loggedOut"}));
 
     // After shut-down a game may register again for the next start-up.
     Halcyon::shutdown();

