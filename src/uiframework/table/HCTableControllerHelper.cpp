@@ -215,17 +215,12 @@ void HCTableControllerHelper::_refreshData()
                            HCDelegate(self, &HCTableControllerHelper::_onIndexFailed, ticket));
 }
 
-void HCTableControllerHelper::loadPage(int page, bool isIncremental)
+void HCTableControllerHelper::loadNextPage(int page)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!isIncremental) {
-        ++loadGeneration_;
-        pendingLoads_ = 0;
-        showLoadingScreen();
-    }
     ++pendingLoads_;
     auto self = platform::self(this);
-    auto ticket = std::make_shared<LoadTicket>(loadGeneration_, isIncremental);
+    auto ticket = std::make_shared<LoadTicket>(loadGeneration_, true);
     doIndexActionWithPage(page, HCDelegate(self, &HCTableControllerHelper::_onIndexLoaded, ticket),
                           HCDelegate(self, &HCTableControllerHelper::_onIndexFailed, ticket));
 }

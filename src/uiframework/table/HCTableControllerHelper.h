@@ -159,12 +159,10 @@ public:
         platform::ui::TableView& tableView, const IndexPath& indexPath) override;
 
 protected:
-    // Loads page `page` with this page's delegates; the reply goes through
-    // _onDataLoadedWrapper with `isIncremental`.
-    void loadPage(int page, bool isIncremental);
-    // The section header views the base made (plain headers), for pages that
-    // restyle them.
-    const std::map<int, platform::ui::ViewPtr>& sectionHeaderViews() const { return headerViews_; }
+    // Loads page `page` (from 2) with this page's delegates, without the
+    // loading screen; the reply is merged into the rows shown. A refresh
+    // started meanwhile makes its reply count for nothing.
+    void loadNextPage(int page);
 
 private:
     class DeletionConfirmation;
