@@ -6,12 +6,14 @@
 
 #include <atomic>
 
+#include "core/banners/HCNotification.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
 #include "e2e/support/LiveServerTest.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
 #include "scores/highscores/HCHighScore.h"
+#include "scores/highscores/HCHighScoreGameCenter.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "support/LocalScoreTable.h"
 
@@ -269,6 +271,82 @@ TEST_F(HighScoreSubmissionTest, ABatchFailsWhenAnyOfItsWritesFails)
     EXPECT_EQ(local[0]->score(), 80);
     EXPECT_EQ(local[1]->rank(), 2);
     EXPECT_EQ(local[0]->displayText(), "80");
+}
+
+}  // namespace
+
+namespace {
+
+class FakeGameCenter final : public HCHighScoreGameCenter {
+public:
+    bool isLoggedIntoGameCenter() override { return true; }
+    void submitToGameCenterOnly(const HCHighScoreBatch& scores) override
+    {
+        for (const auto& entry : scores) {
+            alone.push_back(entry->mScore);
+        }
+    }
+    std::map<std::string, platform::DatePtr> mirrorBatch(const HCHighScoreBatch& scores) override
+    {
+        std::map<std::string, platform::DatePtr> dates;
+        for (const auto& entry : scores) {
+            mirrored.push_back(entry->mScore);
+            dates[*entry->mLeaderboardId] = platform::Date::dateWithTimeIntervalSince1970(1234567890.5);
+        }
+        return dates;
+    }
+    bool isSynchedWithGameCenterLeaderboards() override { return synched; }
+    void setSynchWithGameCenterLeaderboards(bool value) override { synched = value; }
+    std::vector<std::string> mappedLeaderboardIds() override { return {"1"}; }
+
+    std::vector<std::int64_t> alone;
+    std::vector<std::int64_t> mirrored;
+    bool synched = false;
+};
+
+TEST_F(HighScoreSubmissionTest, DeferredScoresWaitAndGameCenterGetsEachScoreOnce)
+{
+    // Deferred while online: stored, not queued, its banner armed for the
+    // next reply.
+    int stored = 0;
+    HCHighScoreService::setHighScoreWithDisplayText(40, std::nullopt, std::nullopt, "1", false, true, count(stored),
+                                                    HCDelegate());
+    clock.advance(1);
+    testsupport::drainMain();
+    EXPECT_EQ(stored, 1);
+    EXPECT_TRUE(posts().empty());
+    ASSERT_TRUE(HCNotification::sharedInstance()->defaultBackgroundNotice());
+    EXPECT_EQ(HCNotification::sharedInstance()->defaultBackgroundNotice()->notificationText,
+              "New high score! Saving locally.");
+    HCNotification::sharedInstance()->clearDefaultNotice();
+
+    // A player who did not approve the service but plays with Game Center:
+    // each score goes there once, and never to the service.
+    auto gameCenter = std::make_shared<FakeGameCenter>();
+    HCHighScoreService::setGameCenter(gameCenter);
+    Halcyon::setUserDeniedHalcyon();
+    HCHighScoreService::setHighScore(90, "3", true, HCDelegate(), HCDelegate());
+    HCHighScoreService::setHighScore(95, "3", true, HCDelegate(), HCDelegate());  // worse on an ascending board
+    EXPECT_EQ(gameCenter->alone, (std::vector<std::int64_t>{90, 95}));
+
+    // Approved again: the once-per-installation catch-up sends the local
+    // best of the mapped board to both, with Game Center's dates; the
+    // queued score goes with its own batch, not with the re-send.
+    Halcyon::setUserApprovedHalcyon();
+    EXPECT_TRUE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), HCDelegate()));
+    EXPECT_TRUE(gameCenter->synched);
+    clock.advance(0.05);
+    testsupport::drainMain();
+    settleBatches();
+    const auto sent = posts();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(localserver::allValues(sent[0].request.params, "high_scores[][score]"),
+              (std::vector<std::string>{"40"}));
+    EXPECT_EQ(localserver::allValues(sent[0].request.params, "high_scores[][gamecenter_timestamp]"),
+              (std::vector<std::string>{"1234567890"}));
+    EXPECT_EQ(gameCenter->mirrored, (std::vector<std::int64_t>{40, 90}));
+    EXPECT_EQ(pendingCount(), 0u);
+    HCHighScoreService::setGameCenter(nullptr);
 }
 
 }  // namespace

@@ -29,9 +29,9 @@ class HCHighScoreBatchCompletion final : public platform::Object {
 public:
     HCHighScoreBatchCompletion(std::shared_ptr<HCHighScoreService> service, std::string userId,
                                std::vector<HCHighScoreService::ScoreKey> marks, HCDelegate onSuccess,
-                               HCDelegate onFailure, HCNotificationDataPtr notice)
+                               HCDelegate onFailure)
         : service_(service), userId_(std::move(userId)), marks_(std::move(marks)), onSuccess_(std::move(onSuccess)),
-          onFailure_(std::move(onFailure)), notice_(std::move(notice))
+          onFailure_(std::move(onFailure))
     {
         for (const auto& mark : marks_) {
             service->inFlight_.insert(mark);
@@ -56,9 +56,6 @@ public:
             service->writeBackAcceptedScores(series, userId_);
         }
         releaseMarks();
-        if (notice_) {
-            HCNotification::sharedInstance()->showBackgroundNotice(notice_, HCNotificationStatusSuccess);
-        }
         onSuccess_.invoke(series);
     }
     void failed(const platform::ObjectPtr& failure)
@@ -93,7 +90,6 @@ private:
     std::vector<HCHighScoreService::ScoreKey> marks_;
     HCDelegate onSuccess_;
     HCDelegate onFailure_;
-    HCNotificationDataPtr notice_;
     bool done_ = false;
 };
 
@@ -219,7 +215,7 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::postBatch(HCHighScoreBatch 
         marks.emplace_back(userId, *entry->mLeaderboardId, entry->mScore);
     }
     auto completion = std::make_shared<HCHighScoreBatchCompletion>(service, userId, std::move(marks), onSuccess,
-                                                                   onFailure, std::exchange(service->armedNotice_, {}));
+                                                                   onFailure);
     auto success = HCDelegate::withFunction(
         [completion](const platform::ObjectPtr& reply) {
             completion->succeeded(platform::as<HCPaginatedSeries>(reply));
@@ -227,7 +223,9 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::postBatch(HCHighScoreBatch 
         service);
     auto failure = HCDelegate::withFunction(
         [completion](const platform::ObjectPtr& reason) { completion->failed(reason); }, service);
-    platform::ObjectPtr notice = silently ? nullptr : platform::String::make(message.value_or(kDefaultBatchMessage));
+    platform::ObjectPtr notice = HCNotificationData::dataWithText(message.value_or(kDefaultBatchMessage),
+                                                                  HCNotificationCategoryHighScore,
+                                                                  HCNotificationTypeSubmitting);
     return service->postAction(kSubmitPath, &parameters, success, failure, silently ? 0 : 1, notice);
 }
 

@@ -210,9 +210,10 @@ void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const s
             text = "New high score!";
         }
         if (!silently) {
-            if (!deferred && online) {
-                // Shown with the reply that confirms the batch.
-                service->armedNotice_ = highScoreNotice(text);
+            if (online) {
+                // Shown with the next successful reply: the batch's.
+                HCNotification::sharedInstance()->setDefaultBackgroundNotice(highScoreNotice(text),
+                                                                             HCNotificationStatusSuccess);
             } else {
                 HCNotification::sharedInstance()->showBackgroundNotice(highScoreNotice(text), HCNotificationStatusSuccess);
             }

@@ -190,6 +190,4 @@ private:
     std::string mPendingScoresUser;
     std::vector<HCPendingBlob> mPendingBlobs;
     std::multiset<ScoreKey> inFlight_;
-    // The banner of the queued scores, shown when their batch is confirmed.
-    HCNotificationDataPtr armedNotice_;
 };
