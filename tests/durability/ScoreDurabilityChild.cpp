@@ -7,7 +7,8 @@
 //   advanced | ok                a command done
 // Commands: "user ID" (log in as ID: its token signs requests; 0 for
 // nobody), "online 0|1", "submit BOARD SCORE", "advance SECONDS" (the
-// process's manual clock), "resend", "sync BOARD SCORE" (the bootstrap's
+// process's manual clock), "resend", "settle BOARD SCORE" (answers once the
+// score's batch has ended), "sync BOARD SCORE" (the bootstrap's
 // leaderboard copy with the server's score), "killat commit N" (SIGKILL inside the
 // N-th next commit of the main connection), "quit".
 //
@@ -182,6 +183,21 @@ int main(int argc, char** argv)
             sync->setReachedAt(std::string("2026-01-01 00:00:00"));
             const bool synced = HCLeaderboardService::synchLeaderboardsList({sync}, {}, userId, true);
             say(synced ? "synced ok" : "synced failed");
+        } else if (command == "settle") {
+            // Answers once the score's batch has ended (it is no longer in flight).
+            std::string board;
+            long long score = 0;
+            words >> board >> score;
+            auto check = std::make_shared<std::function<void()>>();
+            *check = [&, board, score, check] {
+                if (HCHighScoreService::sharedInstance()->isInFlight(userId, board, score)) {
+                    loop->post(*check);
+                } else {
+                    say("settled");
+                    *check = nullptr;
+                }
+            };
+            (*check)();
         } else if (command == "quit") {
             loop->stop();
         }

@@ -338,6 +338,7 @@ TEST_F(ScoreDurabilityTest, EveryStoredBestReachesTheServerOnceThroughKillsFailu
         server->faults().injectFor("POST", kPath, localserver::Fault::reply(503), 2);
         submit(*process, ann, "2", 100);
         process->command("advance 0.05", "advanced");
+        process->command("settle 2 100", "settled");
         process->command("resend", "batch failed");
         server->faults().injectFor("POST", kPath, localserver::Fault::dropConnection());
         process->command("resend", "batch failed");
