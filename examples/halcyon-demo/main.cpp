@@ -15,7 +15,10 @@
 // topic tree and a page of discussions. It then leaves the foreground and
 // comes back, shuts the client down and exits 0. It exits 1 when the device
 // could not be registered, the saved game did not come back whole, or the
-// forum could not be read, within N seconds (default 10).
+// forum could not be read, within N seconds (default 10). Before it leaves,
+// the game shows the banners of a score, two achievements, a challenge and
+// the server, each printed as the player sees it: its words, its edge, when
+// it slides in and when it is gone.
 #include <unistd.h>
 
 #include <cstdio>
@@ -29,7 +32,9 @@
 
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "client/HCServiceOrder.h"
+#include "core/banners/HCNotification.h"
 #include "core/banners/HCNotificationView.h"
+#include "core/notifications/HCServerNotification.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
@@ -87,6 +92,13 @@ public:
     {
         if (auto banner = std::dynamic_pointer_cast<HCNotificationView>(view))
             say("banner gone at " + when() + ": " + words(banner));
+    }
+
+    int bannersOnScreen() const
+    {
+        int count = 0;
+        for (const auto& view : subviews()) count += std::dynamic_pointer_cast<HCNotificationView>(view) ? 1 : 0;
+        return count;
     }
 
     double startedAt = platform::Clock::currentTime();
@@ -200,6 +212,43 @@ void printNotices(const void* token)
 void frame(const std::function<bool()>& done = [] { return false; })
 {
     platform::Thread::mainThread()->runLoop()->runUntil(done, kFrameSeconds);
+}
+
+// The banners the score, achievement and challenge classes and the server
+// raise, as those callers ask for them, half a second apart; then the game
+// runs on until every one has slid away.
+void showBannerGallery(GameWindow& window)
+{
+    say("banners: what the player sees of scores, achievements, challenges and the server");
+    auto notices = HCNotification::sharedInstance();
+    auto ben = HCResource::initWithId<HCUser>(std::string("1002"));
+    ben->setName(std::string("Ben"));
+    auto server = std::make_shared<HCServerNotification>();
+    server->setText(std::string("Ben beat your score"));
+    server->setDetail(std::string("on Level 12"));
+    server->setScore(std::string("120"));
+    const std::vector<std::function<void()>> steps = {
+        [&] {
+            auto score = HCNotificationData::dataWithText("New high score!", HCNotificationCategoryHighScore,
+                                                          HCNotificationTypeSuccess);
+            score->imageName = "HighScoreNotificationIcon.png";
+            notices->showBackgroundNotice(score, HCNotificationStatusSuccess);
+        },
+        [&] { notices->showAchievementNotice(HCAchievementNoticeInfo{"1", "Sharpshooter", 25, {}, nullptr}, 100.0); },
+        [&] { notices->showAchievementNotice(HCAchievementNoticeInfo{"2", "Marathon", 50, {}, nullptr}, 40.0); },
+        [&] { notices->showChallengeNotice(HCChallengeNoticeInfo{ben, {}, nullptr}); },
+        [&] { notices->showServerNotification(server); },
+    };
+    const double start = platform::Clock::currentTime();
+    size_t next = 0;
+    // Long enough for the last to come and go: 2 s of starts, 4.75 s shown.
+    while (platform::Clock::currentTime() - start < 7.5) {
+        if (next < steps.size() && platform::Clock::currentTime() - start >= 0.5 * static_cast<double>(next)) {
+            steps[next++]();
+        }
+        frame();
+        if (next == steps.size() && window.bannersOnScreen() == 0) break;
+    }
 }
 
 // One forum request: its reply (nil after a failure), waited for frame by frame.
@@ -401,6 +450,7 @@ int main(int argc, char** argv)
     say(savedGameBack ? "cloud: the saved game came back unchanged" : "cloud: the saved game did not come back");
 
     const bool forumShown = showForum(localserver::defaults::kGameId, frames);
+    showBannerGallery(*window);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.

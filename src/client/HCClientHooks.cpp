@@ -97,6 +97,9 @@ void HCClientHooks::install()
     HCBlobObserverHooks::install();
     HCOfflineService::setHooks(offlineHooks());
     HCBootstrapService::setOfflineSync(std::make_shared<HCOfflineBootstrapSync>());
+    HCNotificationHooks banners;
+    banners.loadView = [](const std::string& name) { return HCControllerLoader::loadView(name); };
+    HCNotificationHooks::install(banners);
 }
 
 void HCClientHooks::remove()

@@ -128,7 +128,9 @@ platform::ui::ViewPtr HCBannerLayouts::loadView(const std::string& name)
 {
     HC_CHECK_MAIN_THREAD();
     registerMissing();
-    if (auto loader = HCNotificationHooks::installed().loadView) return loader(name);
+    if (auto loader = HCNotificationHooks::installed().loadView) {
+        if (auto view = loader(name)) return view;
+    }
     auto objects = platform::ui::NibRegistry::loadNibNamed(name, nullptr);
     if (objects) {
         for (const auto& object : objects->items())

@@ -13,8 +13,9 @@ struct HCNotificationHooks {
     // The dashboard's tabbed hub is open full screen: background notices
     // are dropped. Absent: never open.
     std::function<bool()> isDashboardHubOpen;
-    // A view from the layout of that name, by the controller loader's
-    // variant rules. Absent: the nib registry's layout of exactly that name.
+    // A view from the game's layout for that name, by the controller loader's
+    // variant and suffix rules. Absent, or nil: the client's own layout,
+    // registered in the nib registry under exactly that name.
     std::function<platform::ui::ViewPtr(const std::string& name)> loadView;
 
     static void install(HCNotificationHooks hooks);
