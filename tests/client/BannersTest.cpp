@@ -508,3 +508,29 @@ TEST_F(BannersTest, TheDashboardStripCentresItsTextWithTheArrow)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BannersTest, AGameLayoutFoundByTheControllerLoaderReplacesTheClientsOwn)
+{
+    startWith();
+    // The game ships its own generic banner: 40 points high, a text and nothing else.
+    platform::ui::NibRegistry::registerNib("NotificationViewHc", [](const platform::ObjectPtr&) {
+        auto banner = std::make_shared<HCNotificationView>(Rect(0, 0, 320, 40));
+        banner->notice = std::make_shared<platform::ui::Label>(Rect(10, 0, 300, 40));
+        banner->addSubview(banner->notice);
+        return std::vector<platform::ObjectPtr>{banner};
+    });
+    HCNotification::sharedInstance()->showBackgroundNotice(HCNotificationData::dataWithText("Game's own", 1),
+                                                           std::string(HCNotificationStatusFailure));
+    auto banner = onlyBanner();
+    platform::ui::NibRegistry::unregisterNib("NotificationViewHc");
+    ASSERT_TRUE(banner);
+    EXPECT_EQ(banner->frame(), Rect(0, 20, 320, 40));
+    EXPECT_EQ(BannerWindow::textOf(banner), "Game's own");
+    EXPECT_EQ(banner->backgroundImage, nullptr);
+    wait(3);
+    EXPECT_FALSE(onScreen(banner));
+}
+
+}  // namespace
