@@ -167,6 +167,8 @@ TEST_F(FormPagesTest, AReplyForAFormThatWasPoppedShowsNothing)
     form->name->setText("taken");
     ASSERT_TRUE(form->onSubmitForm());
     navigation->popViewController(false);
+    EXPECT_FALSE(form->isShowingLoadingScreen());
+    EXPECT_FALSE(form->isSubmitting());
     waitForProviderIdle();
     EXPECT_EQ(server->log().size(), 1u);
     EXPECT_TRUE(AlertView::visibleAlerts().empty());

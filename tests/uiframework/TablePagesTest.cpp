@@ -295,17 +295,21 @@ TEST_F(TablePagesTest, AReplyArrivingAfterThePageWasPoppedCallsBackNothing)
     navigation->pushViewController(page, false);
     driver.settle();
     ASSERT_EQ(page->events, std::vector<std::string>{"page 1"}) << "the load started";
+    EXPECT_TRUE(page->isShowingLoadingScreen());
     navigation->popViewController(false);
+    EXPECT_FALSE(page->isShowingLoadingScreen()) << "nothing is coming for it";
+    EXPECT_FALSE(page->isLoadingData());
     waitForProviderIdle();
     EXPECT_EQ(requestsTo("ui_items.xml"), 1u);
     EXPECT_FALSE(page->hasLoadedData());
     EXPECT_EQ(page->events, std::vector<std::string>{"page 1"}) << "no processing of the reply";
     EXPECT_TRUE(page->sections().empty());
 
-    // Pushed again, it loads again and hears its reply.
+    // Pushed again, it loads by itself (it has nothing yet) and hears its reply.
     navigation->pushViewController(page, false);
-    page->reloadDataFromServer();
+    EXPECT_EQ(page->events, (std::vector<std::string>{"page 1", "page 1"}));
     ASSERT_TRUE(waitForRows(page, 10));
+    EXPECT_FALSE(page->isShowingLoadingScreen());
 }
 
 // Pages whose loads the test answers by hand, in any order.

@@ -47,6 +47,16 @@ void HCFormControllerHelper::viewDidLoad()
     registerActionsNow();
 }
 
+void HCFormControllerHelper::viewDidDisappear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    HCViewController::viewDidDisappear(animated);
+    if (submitting_ && !canReceiveCallbacksNow()) {
+        submitting_ = false;
+        hideLoadingScreen();
+    }
+}
+
 bool HCFormControllerHelper::onSubmitForm(const platform::ui::ViewPtr& view)
 {
     HC_CHECK_MAIN_THREAD();

@@ -11,7 +11,9 @@
 // the button "Ok".
 //
 // Like every page, a form hears its reply only while it is on a navigation
-// stack; a form shown another way answers canReceiveCallbacksNow itself.
+// stack; a form shown another way answers canReceiveCallbacksNow itself. A
+// form popped while it submits takes its loading screen down: the reply
+// will not reach it.
 //
 // Thread: main thread.
 #include <memory>
@@ -56,6 +58,7 @@ public:
     virtual void registerActionsNow();
 
     void viewDidLoad() override;
+    void viewDidDisappear(bool animated) override;
     std::string kindName() const override { return "HCFormControllerHelper"; }
 
 private:

@@ -167,6 +167,18 @@ void HCTableControllerHelper::viewDidAppear(bool animated)
     if ((first && autoLoadData()) || (!first && shouldAlwaysRefreshWhenShown())) _refreshData();
 }
 
+void HCTableControllerHelper::viewDidDisappear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    HCViewController::viewDidDisappear(animated);
+    if (pendingLoads_ == 0 || canReceiveCallbacksNow()) return;
+    // Its reply will not be heard: nothing may wait for it.
+    ++loadGeneration_;
+    pendingLoads_ = 0;
+    hideLoadingScreen();
+    if (!loaded_) appearedOnce_ = false;
+}
+
 void HCTableControllerHelper::createTableHeader()
 {
     if (tableHeaderCreated_) return;

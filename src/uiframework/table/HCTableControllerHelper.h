@@ -38,7 +38,9 @@
 // and then calls onResourceWasDeleted, where the page tells the service.
 //
 // Callbacks reach the page only while it is on a navigation stack
-// (HCViewController), so a reply for a popped page changes nothing.
+// (HCViewController), so a reply for a popped page changes nothing. A page
+// popped while it loads drops that load and its loading screen; shown
+// again, it loads anew when it has nothing loaded yet.
 //
 // Thread: main thread.
 #include <map>
@@ -139,6 +141,7 @@ public:
     void loadView() override;
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
     std::string kindName() const override { return "HCTableControllerHelper"; }
 
     // --- data source and delegate -------------------------------------------------
