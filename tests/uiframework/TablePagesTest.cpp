@@ -373,6 +373,63 @@ TEST_F(TablePagesTest, OnlyTheLatestLoadCountsAndANextPageRepeatsNoRowAndLosesNo
     EXPECT_FALSE(page->isLoadingData());
 }
 
+// A cell as high as its text needs: 20 points a line of its name.
+class HCUiNoteCell : public HCTableCellHelper {
+public:
+    HCUiNoteCell() { ++made; }
+    void onResourceChanged(const platform::ObjectPtr& resource) override
+    {
+        auto item = platform::as<UiItem>(resource);
+        const auto lines = item ? std::count(item->name().begin(), item->name().end(), '\n') + 1 : 1;
+        setFrame(Rect(0, 0, 320, 20.0 * static_cast<double>(lines)));
+    }
+    static inline int made = 0;
+};
+
+class CountedItemCell : public HCUiItemCell {
+public:
+    CountedItemCell() { ++made; }
+    static inline int made = 0;
+};
+
+const bool registeredCounted = [] {
+    platform::registerClass<HCUiNoteCell>("HCUiNoteCell");
+    platform::registerClass<CountedItemCell>("HCCountedItemCell");
+    return true;
+}();
+
+class MixedPage : public HandAnsweredPage {
+public:
+    void populateResourceMap(HCResourceControllerMap& map) override { map.addResourceClass<UiItem>(cellName); }
+    std::string cellName = "CountedItem";
+};
+
+TEST_F(TablePagesTest, RowsTakeTheirCellsHeightsAndConstantOnesAreNotMadeToBeMeasured)
+{
+    auto page = std::make_shared<MixedPage>();
+    show(HCNavigationController::withRootViewController(page));
+    std::vector<std::string> ids;
+    for (int i = 1; i <= 40; ++i) ids.push_back(std::to_string(i));
+    CountedItemCell::made = 0;
+    page->calls[0].success.invoke(seriesOf(ids, 1, 1));
+    driver.settle();
+    const int visible = static_cast<int>(page->tableView()->visibleCells().size());
+    EXPECT_LT(visible, 40);
+    EXPECT_LE(CountedItemCell::made, visible + 1) << "one to learn the height, then only the rows in sight";
+    EXPECT_EQ(page->tableView()->rectForRowAtIndexPath(IndexPath(0, 39)).size.height, kItemRowHeight);
+
+    // Cells of variable height size their rows after they are filled.
+    auto notes = std::make_shared<MixedPage>();
+    notes->cellName = "UiNote";
+    show(HCNavigationController::withRootViewController(notes));
+    auto series = seriesOf({"1", "2"}, 1, 1);
+    platform::as<UiItem>(series->objectAtIndex(1))->setName("three\nline\nnote");
+    notes->calls[0].success.invoke(series);
+    driver.settle();
+    EXPECT_EQ(notes->tableView()->rectForRowAtIndexPath(IndexPath(0, 0)).size.height, 20);
+    EXPECT_EQ(notes->tableView()->rectForRowAtIndexPath(IndexPath(0, 1)).size.height, 60);
+}
+
 // A sectioned reply: sections by identifier, each with its own page.
 std::shared_ptr<HCPaginatedSeries> sectioned(
     std::vector<std::pair<std::string, std::vector<std::string>>> sections, uint32_t page, uint32_t pages)
