@@ -39,6 +39,10 @@ TEST_F(TimeRoutesTest, ReplyCarriesTheServersTimeInBothFields)
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?><resources><server_timestamp>"
               "<timestamp>2009-02-13T23:31:30Z</timestamp><seconds_since_epoch>1234567890</seconds_since_epoch>"
               "</server_timestamp></resources>");
+    // Only the signed GET without a suffix is served.
+    EXPECT_EQ(signedRequest("GET", "server_timestamp.xml").status, 404);
+    EXPECT_EQ(signedRequest("POST", "server_timestamp").status, 405);
+    EXPECT_EQ(httpRequest("GET", url("server_timestamp")).status, 401);
 }
 
 TEST_F(TimeRoutesTest, SystemClockByDefaultAndForConsumerOnlyCallers)
@@ -53,11 +57,4 @@ TEST_F(TimeRoutesTest, SystemClockByDefaultAndForConsumerOnlyCallers)
     EXPECT_GE(seconds, std::chrono::duration_cast<std::chrono::seconds>(before.time_since_epoch()).count());
     EXPECT_LE(seconds, std::chrono::duration_cast<std::chrono::seconds>(after.time_since_epoch()).count());
     EXPECT_EQ(tree->child("server_timestamp")->child("timestamp")->text, formatRailsTime(seconds));
-}
-
-TEST_F(TimeRoutesTest, OnlyTheSignedGetWithoutSuffixIsServed)
-{
-    EXPECT_EQ(signedRequest("GET", "server_timestamp.xml").status, 404);
-    EXPECT_EQ(signedRequest("POST", "server_timestamp").status, 405);
-    EXPECT_EQ(httpRequest("GET", url("server_timestamp")).status, 401);
 }

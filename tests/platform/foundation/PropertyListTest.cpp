@@ -148,7 +148,7 @@ TEST(PropertyList, MalformedInputYieldsNil)
     for (const auto& text : cases) EXPECT_FALSE(PropertyListReader::parse(text)) << text;
 }
 
-TEST(PropertyList, NestingIsBoundedSoHostileDepthCannotExhaustTheStack)
+TEST(PropertyList, NestingIsBoundedSoHostileDepthCannotExhaustTheStackAndTheDeepestWrittenReadsBack)
 {
     auto nested = [](int depth) {
         std::string open, close;
@@ -160,10 +160,7 @@ TEST(PropertyList, NestingIsBoundedSoHostileDepthCannotExhaustTheStack)
     };
     EXPECT_TRUE(PropertyListReader::parse(nested(100)));
     EXPECT_FALSE(PropertyListReader::parse(nested(100000)));
-}
 
-TEST(PropertyList, TheDeepestNestingTheWriterAcceptsReadsBack)
-{
     auto nestedArrays = [](int levels) {
         ObjectPtr value = Array::make();
         for (int i = 1; i < levels; ++i) value = Array::make({value});
