@@ -345,16 +345,24 @@ TEST_F(BannersTest, ARequestBannerAppearsWhenTheRequestEndsAndTheCallerStillHear
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !outcomes.empty(); }));
     EXPECT_EQ(game.heard.back(), "refused Submitting (4/1)");
     wait(3);
+    game.vetoed.clear();
+    // A layout that builds no banner: the request goes out all the same.
+    platform::ui::NibRegistry::registerNib("NotificationView",
+                                           [](const platform::ObjectPtr&) { return std::vector<platform::ObjectPtr>{}; });
+    outcomes.clear();
+    provider->performAction("scores.xml", std::nullopt, "GET", heard("ok"), heard("failed"), 1,
+                            HCNotificationData::dataWithText("Submitting", 4, 1), false);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !outcomes.empty(); }));
+    platform::ui::NibRegistry::unregisterNib("NotificationView");
     window->setHidden(true);
     window = nullptr;
     platform::ui::Application::resetShared();
-    game.vetoed.clear();
     outcomes.clear();
     provider->performAction("scores.xml", std::nullopt, "GET", heard("ok"), heard("failed"), 1,
                             HCNotificationData::dataWithText("Submitting", 4, 1), false);
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !outcomes.empty(); }));
     EXPECT_EQ(outcomes, std::vector<std::string>{"ok"});
-    EXPECT_EQ(server.requestCount("/scores.xml"), 3);
+    EXPECT_EQ(server.requestCount("/scores.xml"), 4);
 }
 
 TEST_F(BannersTest, AnAchievementBannerShowsPointsOrProgressAndWaitsForItsIcon)
