@@ -31,10 +31,6 @@ TEST_F(LabelTest, SizeToFitWrapsMultiLineLabelsAtTheirWidth)
     label->sizeToFit();
     EXPECT_EQ(label->frame(), Rect(5, 5, 47, 2 * label->font()->lineHeight()));
 
-    label->setNumberOfLines(1);
-    label->setFont(nullptr);
-    EXPECT_EQ(label->font()->pointSize(), 17);
-    EXPECT_EQ(label->describe(), "\"aaaa aaaa aaaa\"");
     label->setText("two\n\"lines\"");
     EXPECT_EQ(label->describe(), "\"two\\n\\\"lines\\\"\"");  // the dump stays one line per view
 }
