@@ -10,12 +10,15 @@
 // calls to the game's delegate, its banners, the game server's reachability
 // and the device's registration with the service. The player, who approved
 // the service on an earlier launch, is logged in as the local server's first
-// player, moves past the linking screen, and is named. It stores a saved game in the
+// player, moves past the linking screen, and is named. Two scores won before
+// the log-in reached the service are kept on the device and, once it has,
+// the service's record of the better one is printed. It stores a saved game in the
 // player's cloud store and reads it back, and shows the game's forum: its
 // topic tree and a page of discussions. It then leaves the foreground and
 // comes back, shuts the client down and exits 0. It exits 1 when the device
-// could not be registered, the saved game did not come back whole, or the
-// forum could not be read, within N seconds (default 10). Before it leaves,
+// could not be registered, the saved game did not come back whole, the
+// forum could not be read, or the service does not hold the better score
+// (once), within N seconds (default 10). Before it leaves,
 // the game shows the banners of a score, two achievements, a challenge and
 // the server, each printed as the player sees it: its words, its edge, when
 // it slides in and when it is gone.
@@ -24,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -47,12 +51,15 @@
 #include "kernel/settings/HCSettings.h"
 #include "localserver/Fixtures.h"
 #include "localserver/Server.h"
+#include "localserver/routes/ScoreRoutes.h"
+#include "localserver/routes/StorageRoutes.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Thread.h"
 #include "platform/ui/Application.h"
+#include "scores/highscores/HCHighScoreService.h"
 #include "platform/ui/Driver.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
@@ -350,13 +357,24 @@ int main(int argc, char** argv)
         return 1;
     }
     std::filesystem::create_directories(folder + "/Bundle");
+    // The game ships its leaderboard in the offline configuration, so
+    // scores are kept before the first log-in ever reaches the service.
+    {
+        std::ofstream config(folder + "/Bundle/halcyon_offline_config.xml");
+        config << "<resources><offline><leaderboards><leaderboard><id>1</id><name>High Score</name><active>1</active>"
+                  "<visible>1</visible><descending_sort_order>1</descending_sort_order><start_version>0000.00.00"
+                  "</start_version><end_version>9999.99.99</end_version></leaderboard></leaderboards></offline>"
+                  "</resources>";
+    }
     platform::Sandbox::configure(folder + "/Sandbox", folder + "/Bundle");
     say("halcyon-demo: sandbox " + folder + "/Sandbox");
 
     std::unique_ptr<localserver::Server> server;
+    std::shared_ptr<localserver::ScoreStore> serverScores;
     if (!serverUrl) {
         server = std::make_unique<localserver::Server>();
         localserver::registerServiceRoutes(*server);
+        serverScores = localserver::registerScoreRoutes(*server, localserver::registerStorageRoutes(*server));
         if (!server->start()) {
             std::cerr << "halcyon-demo: the local server did not start: " << server->error() << "\n";
             return 1;
@@ -383,6 +401,16 @@ int main(int argc, char** argv)
 
     Halcyon::initializeWithProductKey(localserver::defaults::kProductKey, localserver::defaults::kProductSecret,
                                       localserver::defaults::kGameName, settings, delegates);
+    // Two levels won before the log-in has reached the service: the scores
+    // are kept on the device (the better one pending) and go out after it.
+    say(std::string("scores: the game plays offline (online: ") + (Halcyon::isOnline() ? "yes" : "no") + ")");
+    for (long long score : {48211LL, 30500LL}) {
+        const std::string text = std::to_string(score);
+        HCHighScoreService::setHighScore(
+            score, std::string("1"), true,
+            HCDelegate::withFunction([text](const platform::ObjectPtr&) { say("scores: " + text + " stored on the device"); }),
+            HCDelegate::withFunction([text](const platform::ObjectPtr&) { say("scores: " + text + " NOT stored"); }));
+    }
     std::string services;
     for (const HCServiceEntry& service : HCServiceOrder::services()) {
         services += (services.empty() ? "" : ", ") + service.name;
@@ -450,6 +478,25 @@ int main(int argc, char** argv)
     say(savedGameBack ? "cloud: the saved game came back unchanged" : "cloud: the saved game did not come back");
 
     const bool forumShown = showForum(localserver::defaults::kGameId, frames);
+
+    // The log-in sent what was pending; the service now holds the better
+    // score, once.
+    bool scoresConfirmed = !serverScores;
+    if (serverScores) {
+        auto confirmed = [&] { return serverScores->find(localserver::defaults::kUserId, "1", 48211).has_value(); };
+        for (int i = 0; i < frames && !confirmed(); ++i) {
+            frame(confirmed);
+        }
+        for (const auto& stored : serverScores->scores("1")) {
+            say("scores: " + std::to_string(stored.score) + " on leaderboard 1 by player " + stored.userId +
+                " confirmed by the server (posted " + std::to_string(stored.posts) + " time" +
+                (stored.posts == 1 ? "" : "s") + ")");
+        }
+        scoresConfirmed = confirmed() && serverScores->scores("1").size() == 1;
+        if (!scoresConfirmed) {
+            say("scores: the service does not hold the best score");
+        }
+    }
     showBannerGallery(*window);
 
     // A chat page would poll every few seconds; the game leaves the
@@ -477,5 +524,5 @@ int main(int argc, char** argv)
     platform::setLogSink(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    return registered && game.loggedIn && savedGameBack && forumShown ? 0 : 1;
+    return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed ? 0 : 1;
 }
