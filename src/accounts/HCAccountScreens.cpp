@@ -4,7 +4,7 @@
 #include "accounts/HCIntroNavigationController.h"
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "accounts/HCUserHalcyonApprovalController.h"
-#include "platform/ui/AlertView.h"
+#include "dashboard/HalcyonDashboard.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
 #include "uiframework/HCControllerLoader.h"
@@ -108,5 +108,5 @@ void HCAccountScreens::dismissIntroFlow()
 void HCAccountScreens::displayErrorMessage(const std::string& text)
 {
     HC_CHECK_MAIN_THREAD();
-    platform::ui::AlertView::make("Halcyon", text, {}, std::string("OK"))->show();
+    HalcyonDashboard::displayErrorMessage(text);
 }

@@ -5,6 +5,7 @@
 #include "core/banners/HCNotification.h"
 #include "core/banners/HCNotificationHooks.h"
 #include "core/bootstrap/HCBootstrapService.h"
+#include "dashboard/HalcyonDashboard.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/images/HCImageCache.h"
@@ -48,6 +49,10 @@ HCProviderHooks providerHooks()
     hooks.showBackgroundNoticeForLoader = [](const OAuthAPIRequestLoaderPtr& loader, const platform::ObjectPtr& notice) {
         HCNotification::sharedInstance()->showBackgroundNoticeForLoader(loader, notice);
     };
+    // Read on the request thread: the flag the dashboard's appearance sets.
+    hooks.isDashboardFullScreen = &Halcyon::dashboardVisible;
+    hooks.displayUpgradeRequiredErrorMessage = &HalcyonDashboard::displayUpgradeRequiredErrorMessage;
+    hooks.displayServerMaintenanceNotice = &HalcyonDashboard::displayServerMaintenanceNotice;
     return hooks;
 }
 
@@ -100,6 +105,7 @@ void HCClientHooks::install()
     HCNotificationHooks banners;
     banners.loadView = [](const std::string& name) { return HCControllerLoader::loadView(name); };
     HCNotificationHooks::install(banners);
+    Halcyon::setDashboardHooks(HalcyonDashboard::hooks());
 }
 
 void HCClientHooks::remove()
@@ -114,6 +120,7 @@ void HCClientHooks::remove()
     HCXPClientHooks::install({});
     HCBootstrapService::setOfflineSync(nullptr);
     HCOfflineService::setHooks({});
+    Halcyon::setDashboardHooks({});
 }
 
 void HCClientHooks::resetForTesting()
@@ -123,6 +130,7 @@ void HCClientHooks::resetForTesting()
     Halcyon::_resetAddOnsForTesting();
     Halcyon::_resetUserStatsForTesting();
     HCControllerLoader::resetNamingRules();
+    HalcyonDashboard::_resetForTesting();
     HCService::setProvider(nullptr);
     HCCompressableData::setDisableCompression(false);
     HCImageCache::shutdownCache();

@@ -5,6 +5,7 @@
 #include "scores/leaderboards/HCLeaderboardService.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/offline/HCOfflineService.h"
+#include "dashboard/HCWebViewManifestService.h"
 #include "scores/servertime/HCTimeStampService.h"
 #include "social/forums/HCForumService.h"
 
@@ -34,6 +35,7 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
         entry<HCLeaderboardService>("HCLeaderboardService", 7, 18),
         entry<HCForumService>("HCForumService", 20, 5),
         entry<HCCloudStorageService>("HCCloudStorageService", 26, 24),
+        entry<HCWebViewManifestService>("HCWebViewManifestService", 29, 28),
         entry<HCTimeStampService>("HCTimeStampService", 30, 29),
     };
     return table;

@@ -7,6 +7,7 @@
 #include "core/halcyon/HCSessionLoginChain.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
+#include "dashboard/HCWebViewManifestService.h"
 #include "uiframework/HCControllerLoader.h"
 
 namespace {
@@ -45,6 +46,10 @@ HCClientAssembly HCClientHooks::assembly()
     assembly.loginScreens = std::make_shared<HCAccountScreens>();
     assembly.sendPendingData = [](const std::string& userId) {
         if (auto offline = HCOfflineService::sharedInstance()) offline->sendPendingData(userId);
+    };
+    // Nothing reaches the service before the player approves it.
+    assembly.updateWebPages = [] {
+        if (Halcyon::hasUserApprovedHalcyon()) HCWebViewManifestService::updateToManifest();
     };
     return assembly;
 }

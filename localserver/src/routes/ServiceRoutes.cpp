@@ -7,6 +7,7 @@
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
 #include "localserver/routes/TimeRoutes.h"
+#include "localserver/routes/WebUIRoutes.h"
 
 namespace localserver {
 
@@ -21,6 +22,7 @@ void registerServiceRoutes(Server& server)
     registerLoginRoutes(server);
     registerForumRoutes(server);
     registerAchievementRoutes(server);
+    registerWebUIRoutes(server);
 }
 
 }  // namespace localserver

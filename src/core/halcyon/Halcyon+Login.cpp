@@ -359,6 +359,9 @@ void Halcyon::switchToOnlineDashboard()
         return;
     }
     post(HCNSNotificationUserOnline);
+    if (const auto& online = dashboardHooks().switchToOnlineMode) {
+        online();
+    }
     instance->dashboardInOnlineMode_ = true;
 }
 
@@ -373,6 +376,9 @@ void Halcyon::switchToOfflineDashboard()
     setUnviewedChallengesCount(0);
     setUnreadIMCount(0, 0, 0);
     setPendingFriendsCount(0);
+    if (const auto& offline = dashboardHooks().switchToOfflineMode) {
+        offline();
+    }
     instance->dashboardInOnlineMode_ = false;
 }
 

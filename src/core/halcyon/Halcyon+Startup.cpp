@@ -160,6 +160,9 @@ void Halcyon::_initialize(const std::string& productKey, const std::string& secr
     setMProductKey(keyInUse);
     const std::string serverUrl = HCSettings::Instance()->objectForKey("server-url").value_or("");
     HCReachability::Initialize(serverUrl);
+    if (instance->assembly_.updateWebPages) {
+        instance->assembly_.updateWebPages();
+    }
 
     intiailizeUserStats();
 

@@ -30,7 +30,10 @@ std::shared_ptr<HCPoller> Halcyon::poller() { return instanceField(&Halcyon::pol
 HalcyonDelegate* Halcyon::getDelegate()
 {
     auto instance = sharedInstance();
-    return instance ? instance->delegatesContainer_->halcyonDelegate() : nullptr;
+    if (!instance) {
+        return nullptr;
+    }
+    return instance->launchDelegate_ ? instance->launchDelegate_ : instance->delegatesContainer_->halcyonDelegate();
 }
 
 HCNotificationDelegate* Halcyon::getNotificationDelegate()
@@ -81,7 +84,11 @@ void Halcyon::setMForceUserCheckOnBootstrap(bool value)
     }
 }
 
-bool Halcyon::dashboardVisible() { return instanceField(&Halcyon::dashboardVisible_); }
+bool Halcyon::dashboardVisible()
+{
+    auto instance = sharedInstance();
+    return instance && instance->dashboardVisible_.load();
+}
 
 void Halcyon::setDashboardVisible(bool visible)
 {
@@ -99,6 +106,13 @@ bool Halcyon::isUsingGameCenter() { return instanceField(&Halcyon::usingGameCent
 bool Halcyon::snapDashboardRotation() { return instanceField(&Halcyon::snapDashboardRotation_); }
 
 bool Halcyon::allowErrorScreens() { return instanceField(&Halcyon::allowErrorScreens_); }
+
+void Halcyon::setAllowErrorScreens(bool allow)
+{
+    if (auto instance = sharedInstance()) {
+        instance->allowErrorScreens_ = allow;
+    }
+}
 
 std::shared_ptr<platform::Object> Halcyon::presentationWindow() { return instanceField(&Halcyon::presentationWindow_); }
 

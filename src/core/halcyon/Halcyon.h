@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "core/halcyon/HCAddOn.h"
+#include "core/halcyon/HCDashboardHooks.h"
 #include "core/halcyon/HCLocationSource.h"
 #include "core/halcyon/HCLoginChain.h"
 #include "core/halcyon/HCLoginScreens.h"
@@ -72,6 +73,9 @@ struct HCClientAssembly {
     // Sends what was kept for the service while offline (the offline store
     // fills it); nil: nothing is pending.
     std::function<void(const std::string& userId)> sendPendingData;
+    // Brings the local mirror of the dashboard's web pages up to date (in
+    // the background); nil: this build has no web pages.
+    std::function<void()> updateWebPages;
     // Makes a fresh location object; nil: the client has none to start.
     std::function<std::shared_ptr<HCLocationSource>()> makeLocation;
     // A challenge from a push payload: shown at launch, or announced while running.
@@ -209,6 +213,7 @@ public:
     static bool isUsingGameCenter();
     static bool snapDashboardRotation();
     static bool allowErrorScreens();
+    static void setAllowErrorScreens(bool allow);
     static std::shared_ptr<platform::Object> presentationWindow();
     // The dashboard orientation the game asked for at start-up; 1 with no instance.
     static int getDashboardOrientation();
@@ -220,7 +225,7 @@ public:
     static bool cloudStorageVerboseCompression();
     static bool cloudStorageLegacyHeaderlessCompression();
 
-    // ===== Offline database (defined in scores/offline) =====================
+    // ===== Offline database (defined in scores/offline) ==============
     // Opens "halcyon_offline" in Documents on its two connections (closing
     // any earlier ones); the offline service calls it first at start-up and
     // teardownOfflineDatabase() when it goes. Main thread.
@@ -230,6 +235,47 @@ public:
     // while the database is not open. Each is used only on its own thread.
     static std::shared_ptr<HCOfflineConnection> getOfflineDatabaseHandle();
     static std::shared_ptr<HCOfflineConnection> getBootstrapOfflineDatabaseHandle();
+
+    // ===== Dashboard (Halcyon+Dashboard) ===================================
+    // Opens the dashboard on its default tab (or the tab and pushed
+    // controllers given), after the approval question when the player was
+    // never asked. Nothing without a dashboard in the build.
+    static void launchDashboard() { launchDashboardWithDelegate(nullptr); }
+    // `delegate` hears this launch's appearance calls instead of the game's
+    // own delegate, until the dashboard is gone (not retained).
+    static void launchDashboardWithDelegate(HalcyonDelegate* delegate);
+    static void launchDashboardWithDelegate(HalcyonDelegate* delegate, const std::optional<std::string>& tab,
+                                            const std::vector<platform::ObjectPtr>& controllers);
+    static void dismissDashboard();
+    // Frame up, not fading out, content shown; NO without a dashboard.
+    static bool isShowingFullScreen();
+    // This launch's delegate, set and cleared by the dashboard.
+    static void setLaunchDelegate(HalcyonDelegate* delegate);
+    static void setDashboardHooks(HCDashboardHooks hooks);
+    static const HCDashboardHooks& dashboardHooks();
+
+    // ===== Orientation (Halcyon+Orientation) ================================
+    // Orientations are the platform's numbers (platform::ui::InterfaceOrientation):
+    // 1 portrait, 2 upside down, 3 and 4 landscape. Nothing with no instance
+    // or with the current value; ignored on a small screen while the
+    // dashboard is full screen; on a large screen a full-screen dashboard
+    // turns with the status bar.
+    static void setDashboardOrientation(int orientation);
+    // NO while the dashboard is full screen on a small screen; otherwise
+    // whether `orientation` is among the first `count` of `supported`.
+    static bool shouldAutorotateToInterfaceOrientation(int orientation, const int* supported, size_t count);
+    static bool isInLandscapeMode();
+    static bool isInLandscapeModeOniPad();
+    // The main screen reaches x 768 or more.
+    static bool isLargeScreen();
+    // (3, 3, 640, 480) on a large screen; else the screen's bounds, turned in landscape.
+    static platform::ui::Rect getDashboardBounds();
+    static void transformView(const platform::ui::ViewPtr& view, int orientation);
+    static void transformViewToDashboardOrientation(const platform::ui::ViewPtr& view);
+    // Large screen only: animates the dashboard's root view into `to`
+    // ("HCInterfaceOrientationRotate", 0.4 s a quarter turn, 0.8 s a half
+    // turn, 0 when snapping) and posts the orientation change.
+    void _rotateDashboardFromOrientation(int from, int to);
 
     // ===== Polling =========================================================
     static void setPollingFrequency(double seconds);
@@ -511,7 +557,9 @@ private:
     std::optional<std::string> overrideClassNamePrefix_;
     std::unique_ptr<HCReachabilityObserver> reachabilityObserver_;
     bool appNeedsGetLocationOnForeground_ = false;
-    bool dashboardVisible_ = false;
+    // Read by the provider on the request thread.
+    std::atomic<bool> dashboardVisible_{false};
+    HalcyonDelegate* launchDelegate_ = nullptr;
     // Guarded by localUserMutex(): written on the request thread by the log-in.
     std::shared_ptr<HCUser> cachedLocalUser_;
 };

@@ -1,0 +1,60 @@
+#include "core/halcyon/Halcyon.h"
+#include "platform/runtime/ThreadChecker.h"
+
+namespace {
+
+// Installed by the client's hook installation; main thread only.
+HCDashboardHooks& dashboardHookSlot()
+{
+    static HCDashboardHooks hooks;
+    return hooks;
+}
+
+}  // namespace
+
+void Halcyon::setDashboardHooks(HCDashboardHooks hooks)
+{
+    HC_CHECK_MAIN_THREAD();
+    dashboardHookSlot() = std::move(hooks);
+}
+
+const HCDashboardHooks& Halcyon::dashboardHooks()
+{
+    return dashboardHookSlot();
+}
+
+void Halcyon::launchDashboardWithDelegate(HalcyonDelegate* delegate)
+{
+    launchDashboardWithDelegate(delegate, std::nullopt, {});
+}
+
+void Halcyon::launchDashboardWithDelegate(HalcyonDelegate* delegate, const std::optional<std::string>& tab,
+                                          const std::vector<platform::ObjectPtr>& controllers)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (sharedInstance() && dashboardHookSlot().launchDashboard) {
+        dashboardHookSlot().launchDashboard(delegate, tab, controllers);
+    }
+}
+
+void Halcyon::dismissDashboard()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (sharedInstance() && dashboardHookSlot().dismissDashboard) {
+        dashboardHookSlot().dismissDashboard();
+    }
+}
+
+bool Halcyon::isShowingFullScreen()
+{
+    HC_CHECK_MAIN_THREAD();
+    return sharedInstance() && dashboardHookSlot().isShowingFullScreen && dashboardHookSlot().isShowingFullScreen();
+}
+
+void Halcyon::setLaunchDelegate(HalcyonDelegate* delegate)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (auto instance = sharedInstance()) {
+        instance->launchDelegate_ = delegate;
+    }
+}

@@ -1,0 +1,134 @@
+#include "dashboard/HCFramedNavigationController.h"
+
+#include <algorithm>
+
+#include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonNotificationNames.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/runtime/ThreadChecker.h"
+
+namespace {
+constexpr double kBannerHeight = 20;
+}  // namespace
+
+HCFramedNavigationController::HCFramedNavigationController()
+{
+    platform::NotificationCenter::defaultCenter().addObserver(this, HCNSNotificationUserChanged, [this](const auto&) {
+        // Posted on the request thread by a log-in: the banner follows on the main thread.
+        if (platform::Thread::isMainThread()) {
+            refreshProfile();
+        }
+    });
+}
+
+HCFramedNavigationController::~HCFramedNavigationController()
+{
+    platform::NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+std::shared_ptr<HCFramedNavigationController> HCFramedNavigationController::withRootViewController(
+    const platform::ui::ViewControllerPtr& root)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto navigation = std::make_shared<HCFramedNavigationController>();
+    navigation->initWithRootViewController(root);
+    return navigation;
+}
+
+const HCFramedNavigationController::PageContext* HCFramedNavigationController::contextOf(
+    const platform::ui::ViewController& page) const
+{
+    const auto& stack = viewControllers();
+    if (std::none_of(stack.begin(), stack.end(), [&](const auto& c) { return c.get() == &page; })) {
+        return nullptr;
+    }
+    for (const PageContext& context : contexts_) {
+        if (context.page.lock().get() == &page) {
+            return &context;
+        }
+    }
+    return nullptr;
+}
+
+void HCFramedNavigationController::remember(const platform::ui::ViewControllerPtr& page, std::shared_ptr<HCUser> user,
+                                            std::shared_ptr<HCUser> comparedTo)
+{
+    std::erase_if(contexts_, [&](const PageContext& c) { return c.page.expired() || c.page.lock() == page; });
+    contexts_.push_back(PageContext{page, std::move(user), std::move(comparedTo)});
+}
+
+std::shared_ptr<HCUser> HCFramedNavigationController::comparisonUser() const
+{
+    auto top = topViewController();
+    return top ? pageComparisonUser(*top) : nullptr;
+}
+
+void HCFramedNavigationController::pushViewController(const platform::ui::ViewControllerPtr& controller, bool animated,
+                                                      const std::shared_ptr<HCUser>& inContextOfUser)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!controller) {
+        return;
+    }
+    remember(controller, inContextOfUser, nullptr);
+    pushViewController(controller, animated);
+}
+
+void HCFramedNavigationController::pushViewControllerInContextOfLocalUserComparedTo(
+    const platform::ui::ViewControllerPtr& controller, bool animated, const std::shared_ptr<HCUser>& user)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!controller) {
+        return;
+    }
+    remember(controller, Halcyon::localUser(), user);
+    pushViewController(controller, animated);
+}
+
+std::shared_ptr<HCUser> HCFramedNavigationController::pageContextUser(const platform::ui::ViewController& page) const
+{
+    const PageContext* context = contextOf(page);
+    return context ? context->user : nullptr;
+}
+
+std::shared_ptr<HCUser> HCFramedNavigationController::pageComparisonUser(const platform::ui::ViewController& page) const
+{
+    const PageContext* context = contextOf(page);
+    return context ? context->comparedTo : nullptr;
+}
+
+std::shared_ptr<HCGameProfilePageInfo> HCFramedNavigationController::pageContextGame(
+    const platform::ui::ViewController&) const
+{
+    return gameContext_;
+}
+
+void HCFramedNavigationController::loadView()
+{
+    HC_CHECK_MAIN_THREAD();
+    HCNavigationController::loadView();
+    auto container = view();
+    const platform::ui::Rect bounds = container->bounds();
+    profileBanner_ = platform::ui::Label::make(
+        platform::ui::Rect(0, bounds.height() - kBannerHeight, bounds.width(), kBannerHeight));
+    profileBanner_->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth |
+                                        platform::ui::AutoresizingFlexibleTopMargin);
+    container->addSubview(profileBanner_);
+    refreshProfile();
+}
+
+const std::shared_ptr<platform::ui::Label>& HCFramedNavigationController::profileBanner()
+{
+    view();
+    return profileBanner_;
+}
+
+void HCFramedNavigationController::refreshProfile()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!profileBanner_) {
+        return;
+    }
+    auto user = Halcyon::localUser();
+    profileBanner_->setText(user && user->name() ? *user->name() : std::string());
+}

@@ -1,0 +1,139 @@
+#include "dashboard/HCWebViewController.h"
+
+#include "core/resources/HCMissingOverride.h"
+#include "dashboard/HCWebActionURL.h"
+#include "dashboard/HCWebViewManifestService.h"
+#include "kernel/http/HCHttpService.h"
+#include "kernel/settings/HCSettings.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/NavigationController.h"
+#include "uiframework/HCControllerLoader.h"
+
+// The web view's delegate: holds its controller weakly, as the web view
+// holds the delegate.
+class HCWebViewController::Navigation final : public platform::ui::WebViewDelegate {
+public:
+    explicit Navigation(HCWebViewController* owner) : owner_(owner) {}
+    void forget() { owner_ = nullptr; }
+
+    bool webViewShouldStartLoadWithRequest(platform::ui::WebView&, const platform::URLRequest& request,
+                                           platform::ui::WebNavigationType) override
+    {
+        if (!HCWebActionURL::hasActionScheme(request.url)) {
+            return true;
+        }
+        if (owner_) {
+            owner_->dispatchWebAction(request.url);
+        }
+        return false;
+    }
+    void webViewDidFinishLoad(platform::ui::WebView&) override
+    {
+        if (owner_) owner_->onPageLoaded(true);
+    }
+    void webViewDidFailLoadWithError(platform::ui::WebView&, const platform::NetErrorPtr&) override
+    {
+        if (owner_) owner_->onPageLoaded(false);
+    }
+
+private:
+    HCWebViewController* owner_;
+};
+
+HCWebViewController::HCWebViewController() : navigation_(std::make_shared<Navigation>(this))
+{
+    registerWebOperation("_webActionPushController:",
+                         [this](const std::vector<std::string>& arguments) { return _webActionPushController(arguments); });
+}
+
+HCWebViewController::~HCWebViewController()
+{
+    navigation_->forget();
+}
+
+std::string HCWebViewController::getAction()
+{
+    HCReportMissingOverride("HCWebViewController", kindName(), "getAction");
+    return {};
+}
+
+std::map<std::string, std::string> HCWebViewController::getDispatchDictionary()
+{
+    return {{"push", "_webActionPushController:"}};
+}
+
+void HCWebViewController::registerWebOperation(const std::string& operation, WebOperation run)
+{
+    operations_[operation] = std::move(run);
+}
+
+bool HCWebViewController::dispatchWebAction(const std::string& url)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto action = HCWebActionURL::parse(url);
+    if (!action) {
+        return false;
+    }
+    const auto table = getDispatchDictionary();
+    auto entry = table.find(action->action);
+    if (entry == table.end()) {
+        return false;
+    }
+    auto operation = operations_.find(entry->second);
+    if (operation == operations_.end()) {
+        return false;
+    }
+    return operation->second(action->arguments);
+}
+
+bool HCWebViewController::_webActionPushController(const std::vector<std::string>& arguments)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (arguments.size() != 1) {
+        return false;
+    }
+    auto navigation = navigationController();
+    auto controller = navigation ? HCControllerLoader::load(arguments.front()) : nullptr;
+    if (!controller) {
+        return false;
+    }
+    navigation->pushViewController(controller, true);
+    return true;
+}
+
+std::string HCWebViewController::pageURL()
+{
+    const std::string action = getAction();
+    if (auto mirrored = HCWebViewManifestService::mirroredPagePath(action)) {
+        return "file://" + *mirrored;
+    }
+    auto settings = HCSettings::Instance();
+    const std::string root = settings ? settings->objectForKey("server-url").value_or("") : std::string();
+    return HCHttpService::urlForPath(root, action);
+}
+
+void HCWebViewController::viewDidLoad()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto root = view();
+    webView_ = platform::ui::WebView::make(root->bounds());
+    webView_->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth | platform::ui::AutoresizingFlexibleHeight);
+    webView_->setDelegate(navigation_);
+    root->addSubview(webView_);
+    if (auto title = getTitle(); !title.empty()) {
+        setTitle(title);
+    }
+}
+
+void HCWebViewController::viewWillAppear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    platform::ui::ViewController::viewWillAppear(animated);
+    if (loaded_) {
+        return;
+    }
+    loaded_ = true;
+    platform::URLRequest request;
+    request.url = pageURL();
+    webView_->loadRequest(request);
+}

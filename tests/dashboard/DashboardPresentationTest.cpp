@@ -1,0 +1,391 @@
+// Opening, queueing, dismissing and the error screens of the dashboard, as
+// the game sees them through Halcyon, with the UI driver on a manual clock.
+#include "dashboard/support/DashboardTest.h"
+
+#include "accounts/HCAccountScreens.h"
+#include "core/halcyon/HCLoginScreens.h"
+#include "core/halcyon/HalcyonSettingKeys.h"
+#include "scores/offline/HCOfflineDatabase.h"
+
+#include <sqlite3.h>
+#include "dashboard/HCDeadEndErrorController.h"
+#include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HCRootController.h"
+#include "dashboard/HCServerMaintenanceNoticeController.h"
+#include "dashboard/HCTabbedDashboardController.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "platform/ui/AlertPanel.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Layer.h"
+#include "transport/provider/HCProvider.h"
+
+namespace dashtest {
+namespace {
+
+using platform::ui::Application;
+
+// Remembers the approval question, so a test can answer it.
+class ApprovalScreens final : public HCLoginScreens {
+public:
+    bool isIntroFlowActive() override { return false; }
+    void presentApproval(const HCDelegate& approvedDelegate, const HCDelegate&) override
+    {
+        ++asked;
+        approved = approvedDelegate;
+    }
+    void presentConfirmAccount(const HCDelegate&, bool) override {}
+    void presentLinkSocialNetworks() override {}
+    bool hasSessionSeenLinkSocialNetworksScreen() override { return true; }
+    void invalidateSessionSeenLinkSocialNetworksScreen() override {}
+    void dismissIntroFlow() override {}
+    void displayErrorMessage(const std::string& text) override { HalcyonDashboard::displayErrorMessage(text); }
+
+    int asked = 0;
+    HCDelegate approved;
+};
+
+std::shared_ptr<HCTabbedDashboardController> hub()
+{
+    auto root = HalcyonDashboard::getRootController();
+    return root ? std::dynamic_pointer_cast<HCTabbedDashboardController>(root->contentController()) : nullptr;
+}
+
+std::shared_ptr<HCFramedNavigationController> selectedTab()
+{
+    auto tabs = hub();
+    return tabs ? std::dynamic_pointer_cast<HCFramedNavigationController>(tabs->selectedViewController()) : nullptr;
+}
+
+std::vector<platform::ObjectPtr> pages(std::initializer_list<const char*> names)
+{
+    std::vector<platform::ObjectPtr> out;
+    for (const char* name : names) {
+        out.push_back(platform::String::make(name));
+    }
+    return out;
+}
+
+platform::ui::ViewControllerPtr modalPage(const std::string& title)
+{
+    auto page = std::make_shared<TestPage>();
+    page->setTitle(title);
+    return page;
+}
+
+std::string contentTitle()
+{
+    auto root = HalcyonDashboard::getRootController();
+    return root && root->contentController() ? root->contentController()->title() : "(none)";
+}
+
+using DashboardPresentationTest = DashboardTest;
+
+TEST_F(DashboardPresentationTest, ApprovalComesFirstAndAnOfflineAnswerOpensNothingAndClosesNothing)
+{
+    auto screens = std::make_shared<ApprovalScreens>();
+    loginScreens = screens;
+    start(false);
+    const int askedAtStartUp = screens->asked;
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("MyHalcyon"), pages({"TestPage"}));
+    EXPECT_EQ(screens->asked, askedAtStartUp + 1);
+    EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
+
+    // Approved while the client is offline: no dashboard opens, and since
+    // none opened, neither the game nor the statistics hear of a closing.
+    Halcyon::setUserApprovedHalcyon();
+    screens->approved.invoke(nullptr);
+    settle();
+    EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
+    EXPECT_TRUE(game.calls.empty());
+    EXPECT_EQ(Halcyon::totalDashboardDuration(), 0);
+
+    // Approved once online: the default tab opens, the launch's tab forgotten.
+    goOnline();
+    Halcyon::launchDashboard();
+    EXPECT_EQ(screens->asked, askedAtStartUp + 1);
+    settle();
+    ASSERT_NE(hub(), nullptr);
+    EXPECT_EQ(hub()->selectedViewController()->title(), "Now Playing");
+    EXPECT_EQ(game.calls, (std::vector<std::string>{"willAppear", "didAppear"}));
+}
+
+TEST_F(DashboardPresentationTest, OpensOnTheTabAskedWithPagesPushedAndCountsTheOpening)
+{
+    start();
+    goOnline();
+    const long launchesBefore = Halcyon::numberOfDashboardLaunches();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("MyHalcyon"), pages({"TestPage", "NoSuchPage", "TestPage"}));
+    EXPECT_TRUE(Application::shared()->isStatusBarHidden());
+    settle();
+    ASSERT_NE(selectedTab(), nullptr);
+    EXPECT_EQ(selectedTab()->title(), "My Halcyon");
+    // A name the loader does not know is passed over.
+    EXPECT_EQ(selectedTab()->viewControllers().size(), 3u);
+    EXPECT_TRUE(Halcyon::dashboardVisible());
+    EXPECT_EQ(Halcyon::numberOfDashboardLaunches(), launchesBefore + 1);
+    EXPECT_EQ(selectedTab()->profileBanner()->text(), "Ann");
+
+    clock->advance(12.7);
+    Halcyon::dismissDashboard();
+    EXPECT_FALSE(Application::shared()->isStatusBarHidden());
+    settle();
+    EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
+    EXPECT_FALSE(Halcyon::dashboardVisible());
+    EXPECT_EQ(game.calls, (std::vector<std::string>{"willAppear", "didAppear", "willDisappear", "didDisappear"}));
+    // Whole seconds, the settling included.
+    EXPECT_GE(Halcyon::totalDashboardDuration(), 12);
+
+    // Dismissing when nothing is shown changes nothing.
+    Halcyon::dismissDashboard();
+    EXPECT_EQ(game.calls.size(), 4u);
+}
+
+TEST_F(DashboardPresentationTest, SecondLaunchReusesTheHubSwitchesTabAndPopsToRoot)
+{
+    start();
+    goOnline();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), pages({"TestPage"}));
+    settle();
+    auto first = hub();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(selectedTab()->viewControllers().size(), 2u);
+    selectedTab()->pushViewController(modalPage("deeper"), false);
+
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("MyHalcyon"), {});
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    EXPECT_EQ(hub(), first);
+    EXPECT_EQ(selectedTab()->title(), "Now Playing");
+    EXPECT_EQ(selectedTab()->viewControllers().size(), 1u);
+    EXPECT_EQ(game.calls, (std::vector<std::string>{"willAppear", "didAppear"}));
+}
+
+TEST_F(DashboardPresentationTest, OfflineOpensTheOfflineTabWithoutPagesAndWithoutAnAccountShowsTheAlert)
+{
+    start();
+    // No account and no server: the alert, and nothing else.
+    Halcyon::launchDashboard();
+    auto panels = platform::ui::AlertPanel::shownPanels();
+    ASSERT_EQ(panels.size(), 1u);
+    EXPECT_EQ(panels[0]->title(), "No Halcyon Account");
+    EXPECT_EQ(std::dynamic_pointer_cast<platform::ui::AlertView>(panels[0])->message(),
+              "You must go online once and connect to the Halcyon server.");
+    EXPECT_EQ(panels[0]->buttonTitleAtIndex(panels[0]->cancelButtonIndex()), "OK");
+    EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
+    panels[0]->dismissWithClickedButtonIndex(0, false);
+
+    // An account from an earlier log-in, the server gone: the offline tab, nothing pushed.
+    goOnline();
+    setReachable(false);
+    Halcyon::switchToOfflineDashboard();
+    ASSERT_FALSE(Halcyon::isOnline());
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("MyHalcyon"), pages({"TestPage"}));
+    settle();
+    ASSERT_NE(selectedTab(), nullptr);
+    EXPECT_EQ(selectedTab()->title(), "Now Playing");
+    EXPECT_EQ(selectedTab()->viewControllers().size(), 1u);
+
+    // Back online, the tab with an offline page gets its online page again.
+    auto myHalcyon = std::dynamic_pointer_cast<platform::ui::NavigationController>(
+        hub()->tabBarItemNamed("MyHalcyon")->viewController());
+    EXPECT_EQ(myHalcyon->viewControllers().front()->kindName(), "HCViewController");
+    setReachable(true);
+    Halcyon::sessionDidLoginUser();
+    EXPECT_EQ(myHalcyon->viewControllers().front()->kindName(), "TestPage");
+}
+
+TEST_F(DashboardPresentationTest, LocalLeaderboardsOpenTheOfflineTabWithoutAskingUnlessOnlineIsRequired)
+{
+    auto screens = std::make_shared<ApprovalScreens>();
+    loginScreens = screens;
+    start(false);
+    ASSERT_EQ(sqlite3_exec(HCOfflineDatabase::handleForCurrentThread(),
+                           "INSERT INTO leaderboards (id, name, active, visible, start_version, end_version) "
+                           "VALUES (7, 'Best', 1, 1, '0000.00.00', '9999.99.99')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const int asked = screens->asked;
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("MyHalcyon"), pages({"TestPage"}));
+    EXPECT_EQ(screens->asked, asked);
+    settle();
+    ASSERT_NE(selectedTab(), nullptr);
+    EXPECT_EQ(selectedTab()->title(), "Now Playing");
+    EXPECT_EQ(selectedTab()->viewControllers().size(), 1u);
+    Halcyon::dismissDashboard();
+    settle();
+
+    HCClientHooks::resetForTesting();
+    SetUp();
+    loginScreens = screens;
+    auto settings = platform::Dictionary::make();
+    settings->setObject(HalcyonSettingRequireOnlineStatus, platform::Number::makeBool(true));
+    start(false, settings);
+    Halcyon::launchDashboard();
+    EXPECT_EQ(screens->asked, asked + 2);
+    EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
+}
+
+TEST_F(DashboardPresentationTest, ModalsWaitForTheShownOrFadingDashboardAndOnlyTheLastWaits)
+{
+    start();
+    goOnline();
+    HalcyonDashboard::presentRootControllerWithModal(modalPage("first"));
+    settle();
+    EXPECT_EQ(contentTitle(), "first");
+
+    // Two more while it is shown: only the last is kept.
+    HalcyonDashboard::presentRootControllerWithModal(modalPage("second"));
+    HalcyonDashboard::presentModalOverlay(modalPage("third"), true);
+    EXPECT_EQ(contentTitle(), "first");
+    Halcyon::dismissDashboard();
+    // While it fades out, a launch is queued the same way, in place of the overlay.
+    Halcyon::launchDashboard();
+    EXPECT_EQ(contentTitle(), "first");
+    settle();
+    ASSERT_NE(hub(), nullptr);
+    EXPECT_EQ(game.calls, (std::vector<std::string>{"willAppear", "didAppear", "willDisappear", "didDisappear",
+                                                    "willAppear", "didAppear"}));
+
+    // An overlay asked for while the hub fades comes back as an overlay.
+    Halcyon::dismissDashboard();
+    HalcyonDashboard::presentModalOverlay(modalPage("overlay"), true);
+    settle();
+    EXPECT_EQ(contentTitle(), "overlay");
+    auto root = HalcyonDashboard::getRootController();
+    EXPECT_NE(root->view()->viewWithTag(HalcyonDashboard::kOverlayDimViewTag), nullptr);
+}
+
+TEST_F(DashboardPresentationTest, OpaqueOverlayDimsTheGameWithTag489AndFadesTheDimAway)
+{
+    start();
+    goOnline();
+    auto overlay = modalPage("overlay");
+    overlay->view()->setFrame(platform::ui::Rect(0, 40, 200, 300));
+    HalcyonDashboard::presentModalOverlay(overlay, true);
+    auto root = HalcyonDashboard::getRootController();
+    auto dim = root->view()->viewWithTag(489);
+    ASSERT_NE(dim, nullptr);
+    EXPECT_DOUBLE_EQ(dim->alpha(), 0.85);
+    auto fade = std::dynamic_pointer_cast<platform::ui::BasicAnimation>(dim->layer()->animationForKey("opacity"));
+    ASSERT_NE(fade, nullptr);
+    EXPECT_DOUBLE_EQ(fade->duration(), 0.5);
+    EXPECT_EQ(std::get<double>(fade->fromValue()), 0.0);
+    EXPECT_EQ(dim->autoresizingMask(), 18u);
+    // Centred across the dashboard, keeping its own y and size.
+    EXPECT_EQ(overlay->view()->frame(), platform::ui::Rect(60, 40, 200, 300));
+    EXPECT_EQ(root->transitionIn(), platform::ui::TransitionSubtype::FromBottom);
+    settle();
+
+    Halcyon::dismissDashboard();
+    EXPECT_DOUBLE_EQ(dim->alpha(), 0.0);
+    settle();
+    EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
+}
+
+class LargeScreenPresentationTest : public DashboardTest {
+protected:
+    LargeScreenPresentationTest() { largeScreen = true; }
+};
+
+TEST_F(LargeScreenPresentationTest, OverlayHasNoDimViewButLosesTheDropShadow)
+{
+    start();
+    goOnline();
+    HalcyonDashboard::presentModalOverlay(modalPage("overlay"), true);
+    auto root = HalcyonDashboard::getRootController();
+    EXPECT_EQ(root->view()->viewWithTag(489), nullptr);
+    EXPECT_EQ(root->bgDropShadow()->superview(), nullptr);
+    // The status bar stays on a large screen.
+    EXPECT_FALSE(Application::shared()->isStatusBarHidden());
+}
+
+TEST_F(DashboardPresentationTest, ErrorScreensComeOneAtATimeAfterAMoment)
+{
+    loginScreens = std::make_shared<HCAccountScreens>();
+    start();
+    goOnline();
+    Halcyon::launchDashboard();
+    settle();
+    auto tab = selectedTab();
+    ASSERT_NE(tab, nullptr);
+
+    HalcyonDashboard::displayErrorMessage("first");
+    HalcyonDashboard::displayErrorMessage("second");  // pending: dropped
+    EXPECT_EQ(tab->viewControllers().size(), 1u);
+    clock->advance(0.1);
+    testsupport::drainMain();
+    settle();
+    ASSERT_EQ(tab->viewControllers().size(), 2u);
+    auto shown = std::dynamic_pointer_cast<HCDeadEndErrorController>(tab->topViewController());
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->message(), "first");
+    // The server is reachable: no way offline is offered.
+    EXPECT_FALSE(shown->hasOfflineButton());
+
+    HalcyonDashboard::displayErrorMessage("third");  // shown: dropped
+    settle();
+    EXPECT_EQ(tab->viewControllers().size(), 2u);
+
+    // The log-in's full-screen error uses the same screen.
+    tab->popToRootViewController(false);
+    setReachable(false);
+    Halcyon::launchLoginFlowForRequest(nullptr);
+    settle();
+    shown = std::dynamic_pointer_cast<HCDeadEndErrorController>(tab->topViewController());
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->message(), "Unable to login to Halcyon. Restart to try again.");
+    EXPECT_TRUE(shown->hasOfflineButton());
+
+    // With error screens switched off nothing is pushed.
+    tab->popToRootViewController(false);
+    HalcyonDashboard::allowErrorScreens(false);
+    HalcyonDashboard::displayErrorMessage("off");
+    settle();
+    EXPECT_EQ(tab->viewControllers().size(), 1u);
+}
+
+TEST_F(DashboardPresentationTest, UpgradeAndMaintenanceRepliesGoToTheirScreensTheServersTextStayingText)
+{
+    start();
+    goOnline();
+    // Not full screen: nothing.
+    auto reply = std::make_shared<platform::Data>(std::vector<uint8_t>{});
+    HalcyonDashboard::displayUpgradeRequiredErrorMessage(reply);
+    Halcyon::launchDashboard();
+    settle();
+    auto tab = selectedTab();
+
+    const std::string xml = "<errors><error_message>Update %@ now: %d%% %s %@ %n</error_message></errors>";
+    reply = std::make_shared<platform::Data>(std::vector<uint8_t>(xml.begin(), xml.end()));
+    auto hooks = HCProvider::hooks();
+    ASSERT_TRUE(hooks.displayUpgradeRequiredErrorMessage);
+    hooks.displayUpgradeRequiredErrorMessage(reply);
+    settle();
+    auto upgrade = std::dynamic_pointer_cast<HCDeadEndErrorController>(tab->topViewController());
+    ASSERT_NE(upgrade, nullptr);
+    EXPECT_EQ(upgrade->message(), "Update Tolvarine Ruvuru now: %d%% %s %@ %n");
+    EXPECT_TRUE(upgrade->navigationItem()->hidesBackButton());
+
+    // A reply without the message, or not XML at all, shows nothing.
+    tab->popToRootViewController(false);
+    for (const std::string bad : {"<errors/>", "\x01\x02 not xml", ""}) {
+        hooks.displayUpgradeRequiredErrorMessage(
+            std::make_shared<platform::Data>(std::vector<uint8_t>(bad.begin(), bad.end())));
+        settle();
+        EXPECT_EQ(tab->viewControllers().size(), 1u) << bad;
+    }
+
+    const std::string html = "<html><body>Back soon <a href=\"http://elsewhere.example/\">x</a></body></html>";
+    hooks.displayServerMaintenanceNotice(std::make_shared<platform::Data>(std::vector<uint8_t>(html.begin(), html.end())));
+    settle();
+    auto notice = std::dynamic_pointer_cast<HCServerMaintenanceNoticeController>(tab->topViewController());
+    ASSERT_NE(notice, nullptr);
+    ASSERT_EQ(notice->webView()->loadedHTML().size(), 1u);
+    EXPECT_EQ(notice->webView()->loadedHTML()[0].html, html);
+    // The notice is shown, not followed.
+    EXPECT_FALSE(driver->navigateWeb(notice->webView(), "http://elsewhere.example/"));
+    EXPECT_FALSE(driver->navigateWeb(notice->webView(), "halcyon://push/TestPage"));
+}
+
+}  // namespace
+}  // namespace dashtest
