@@ -251,6 +251,30 @@ TEST_F(HighScoreSubmissionTest, AQueuedScoreIsNotPostedAgainByTheResend)
     EXPECT_EQ(scores->find("1001", "1", 700)->posts, 1);
 }
 
+TEST_F(HighScoreSubmissionTest, ScoresQueuedForAPlayerWhoLeftWaitForThatPlayer)
+{
+    // Ann's score is queued, then Ben logs in before the batch leaves: it
+    // must not go out signed as Ben's.
+    HCHighScoreService::setHighScore(300, "1", true, HCDelegate(), HCDelegate());
+    userId = "1002";
+    useProvider(localserver::defaults::kProductSecret, localserver::defaults::kOtherUserToken,
+                localserver::defaults::kOtherUserTokenSecret);
+    clock.advance(0.05);
+    testsupport::drainMain();
+    // Ben's own score, queued after Ann's is dropped from the queue.
+    HCHighScoreService::setHighScore(200, "1", true, HCDelegate(), HCDelegate());
+    EXPECT_FALSE(HCHighScoreService::sharedInstance()->isInFlight("1001", "1", 300));
+    clock.advance(0.05);
+    testsupport::drainMain();
+    settleBatches();
+    ASSERT_EQ(posts().size(), 1u);
+    EXPECT_EQ(localserver::allValues(posts()[0].request.params, "high_scores[][score]"),
+              (std::vector<std::string>{"200"}));
+    EXPECT_TRUE(scores->find("1002", "1", 200));
+    // Ann's score is still pending for her next log-in.
+    EXPECT_EQ(pendingCount(), 1u);
+}
+
 TEST_F(HighScoreSubmissionTest, ABatchFailsWhenAnyOfItsWritesFails)
 {
     int failures = 0;

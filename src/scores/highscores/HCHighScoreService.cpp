@@ -202,6 +202,11 @@ void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const s
             } else {
                 removePendingBlobForLeaderboard(board);
             }
+            if (service->mPendingScoresUser != userId) {
+                // The queue holds another player's scores: they go with
+                // their own player's next log-in.
+                service->dispatchPendingScores();
+            }
             service->inFlight_.emplace(userId, board, score);
             service->mPendingScores.push_back(
                 std::make_shared<HCHighScoreBatchEntry>(leaderboardId, score, displayText, customData, sent));
@@ -259,6 +264,13 @@ void HCHighScoreService::dispatchPendingScores()
         if (found != inFlight_.end()) {
             inFlight_.erase(found);
         }
+    }
+    // A batch is signed by whoever is logged in when it leaves: scores
+    // queued for another player stay pending for that player's next log-in
+    // rather than count as this one's.
+    std::string current = HCClientState::lastLoggedInUserId().value_or("0");
+    if ((current.empty() ? "0" : current) != mPendingScoresUser) {
+        return;
     }
     submitBatchForUser(&scores, mPendingScoresUser, true, HCDelegate(), HCDelegate(), std::nullopt);
 }
