@@ -1,6 +1,7 @@
 #include "localserver/routes/ScoreRoutes.h"
 
 #include <charconv>
+#include <cstdlib>
 
 #include "localserver/Server.h"
 #include "localserver/routes/StorageRoutes.h"
@@ -83,6 +84,10 @@ StoredScore ScoreStore::accept(StoredScore posted)
     record.displayText = posted.displayText;
     record.customData = posted.customData;
     record.hasBlob = record.hasBlob || posted.hasBlob;
+    if (posted.latitude && posted.longitude) {
+        record.latitude = posted.latitude;
+        record.longitude = posted.longitude;
+    }
     ++record.posts;
     return record;
 }
@@ -114,6 +119,29 @@ std::optional<StoredScore> ScoreStore::find(const std::string& userId, const std
         return std::nullopt;
     }
     return records_[found->second];
+}
+
+std::optional<StoredScore> ScoreStore::findById(const std::string& id) const
+{
+    std::lock_guard lock(mutex_);
+    for (const auto& record : records_) {
+        if (record.id == id) {
+            return record;
+        }
+    }
+    return std::nullopt;
+}
+
+bool ScoreStore::invalidateBlob(const std::string& id)
+{
+    std::lock_guard lock(mutex_);
+    for (auto& record : records_) {
+        if (record.id == id) {
+            record.hasBlob = false;
+            return true;
+        }
+    }
+    return false;
 }
 
 std::size_t ScoreStore::entriesPosted() const
@@ -163,6 +191,8 @@ std::shared_ptr<ScoreStore> registerScoreRoutes(Server& server, std::shared_ptr<
                 return Reply::text(422, "no high_scores entries");
             }
             std::vector<StoredScore> posted;
+            const auto latitude = request.param("lat");
+            const auto longitude = request.param("lng");
             for (const auto& entry : entries) {
                 const auto leaderboardId = entry.field("leaderboard_id").value_or("");
                 const auto score = parseScore(entry.field("score").value_or(""));
@@ -177,6 +207,10 @@ std::shared_ptr<ScoreStore> registerScoreRoutes(Server& server, std::shared_ptr<
                 record.customData = nonEmpty(entry.field("custom_data"));
                 record.hasBlob = entry.field("has_blob") == "1";
                 record.acceptedAt = server.now();
+                if (latitude && longitude) {
+                    record.latitude = std::strtod(latitude->c_str(), nullptr);
+                    record.longitude = std::strtod(longitude->c_str(), nullptr);
+                }
                 posted.push_back(std::move(record));
             }
             const auto user = server.accounts().user(request.userId);

@@ -4,6 +4,7 @@
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/LoginRoutes.h"
+#include "localserver/routes/ScoreQueryRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
 #include "localserver/routes/TimeRoutes.h"
@@ -18,7 +19,8 @@ void registerServiceRoutes(Server& server)
     registerActivityRoutes(server);
     registerCloudStoreRoutes(server);
     auto bucket = registerStorageRoutes(server);
-    registerScoreRoutes(server, bucket);
+    auto scores = registerScoreRoutes(server, bucket);
+    registerScoreQueryRoutes(server, scores, bucket);
     registerLoginRoutes(server);
     registerForumRoutes(server);
     registerAchievementRoutes(server);

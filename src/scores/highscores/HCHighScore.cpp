@@ -19,7 +19,7 @@ std::optional<std::string> emptyIsNil(const std::optional<std::string>& text)
 std::shared_ptr<HCHighScore> HCHighScore::initWithLocalSQL(const HCLocalScoreRow& row, std::shared_ptr<HCUser> user,
                                                            int rank)
 {
-    auto score = initWithId<HCHighScore>(std::string("1"));
+    auto score = initWithId<HCHighScore>(row.rowId);
     score->user_ = std::move(user);
     score->leaderboardId_ = row.leaderboardId;
     score->score_ = row.score;
@@ -44,6 +44,12 @@ const HCResourceDataMap& HCHighScore::getDataMap() const
         m->addField("leaderboard_id", &HCHighScore::setLeaderboardId);
         m->addField("display_text", &HCHighScore::_setDisplayText);
         m->addField("custom_data", &HCHighScore::_setCustomData);
+        m->addField("to_high_rank_text", &HCHighScore::setToHighRankText);
+        m->addField("blob_url", &HCHighScore::setBlobUrl);
+        m->addField("lat", &HCHighScore::setLatitude);
+        m->addField("lng", &HCHighScore::setLongitude);
+        m->addField("distance", &HCHighScore::setDistance);
+        m->addField("gamecenter_timestamp", &HCHighScore::setGameCenterSeconds);
         m->addNestedResourceField("user", &HCHighScore::setUser);
         m->addNestedResourceField("blob_upload_parameters", &HCHighScore::setBlobUploadParameters);
         return m;
@@ -74,4 +80,34 @@ void HCHighScore::_setDisplayText(const std::optional<std::string>& text)
 void HCHighScore::_setCustomData(const std::optional<std::string>& text)
 {
     customData_ = emptyIsNil(text);
+}
+
+void HCHighScore::setToHighRankText(const std::optional<std::string>& text)
+{
+    toHighRankText_ = emptyIsNil(text);
+}
+
+void HCHighScore::setBlobUrl(const std::optional<std::string>& text)
+{
+    blobUrl_ = emptyIsNil(text);
+}
+
+void HCHighScore::setLatitude(const std::string& text)
+{
+    latitude_ = platform::doubleValue(text);
+}
+
+void HCHighScore::setLongitude(const std::string& text)
+{
+    longitude_ = platform::doubleValue(text);
+}
+
+void HCHighScore::setDistance(const std::string& text)
+{
+    distance_ = platform::doubleValue(text);
+}
+
+void HCHighScore::setGameCenterSeconds(const std::string& text)
+{
+    gameCenterSeconds_ = static_cast<std::uint32_t>(platform::longLongValue(text));
 }

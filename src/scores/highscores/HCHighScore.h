@@ -20,7 +20,8 @@ struct HCLocalScoreRow;
 
 class HCHighScore final : public HCResource {
 public:
-    // A local row: every local score has the resource id "1".
+    // A local row. Its resource id is the row's own, so the rows of one list
+    // stay apart in the reply reader's duplicate filter.
     static std::shared_ptr<HCHighScore> initWithLocalSQL(const HCLocalScoreRow& row, std::shared_ptr<HCUser> user,
                                                          int rank);
 
@@ -40,6 +41,31 @@ public:
     const std::optional<std::string>& customData() const { return customData_; }
     const std::shared_ptr<platform::Data>& blob() const { return blob_; }
     const std::shared_ptr<HCS3UploadParameters>& blobUploadParameters() const { return blobUploadParameters_; }
+    // Where the attachment can be downloaded; nil when none.
+    const std::optional<std::string>& blobUrl() const { return blobUrl_; }
+    // YES when the attachment is here or can be downloaded.
+    bool hasBlob() const { return blob_ || (blobUrl_ && !blobUrl_->empty()); }
+    // The server's rank text, or "99,999+" when it sent none.
+    std::string toHighRankText() const { return toHighRankText_.value_or("99,999+"); }
+    std::uint32_t gameCenterSeconds() const { return gameCenterSeconds_; }
+    const std::optional<std::string>& gameCenterId() const { return gameCenterId_; }
+    const std::optional<std::string>& gameCenterName() const { return gameCenterName_; }
+    double latitude() const { return latitude_; }
+    double longitude() const { return longitude_; }
+    double distance() const { return distance_; }
+
+    // The game's setters keep what they are given, empty text included.
+    void setScore(std::int64_t score) { score_ = score; }
+    void setDisplayText(const std::optional<std::string>& text) { displayText_ = text; }
+    void setCustomData(const std::optional<std::string>& text) { customData_ = text; }
+    void setBlob(std::shared_ptr<platform::Data> blob) { blob_ = std::move(blob); }
+    void setGameCenterName(const std::optional<std::string>& name) { gameCenterName_ = name; }
+    void setGameCenterId(const std::optional<std::string>& id) { gameCenterId_ = id; }
+    // The service's setter once an attachment was sent or fetched.
+    void _setBlob(const std::shared_ptr<platform::Data>& blob)
+    {
+        if (blob != blob_) blob_ = blob;
+    }
 
     // Data-map setters; "empty is nil" for the texts.
     void _setScore(const std::string& text);
@@ -48,6 +74,12 @@ public:
     void _setDisplayText(const std::optional<std::string>& text);
     void _setCustomData(const std::optional<std::string>& text);
     void setUser(std::shared_ptr<HCUser> user) { user_ = std::move(user); }
+    void setToHighRankText(const std::optional<std::string>& text);
+    void setBlobUrl(const std::optional<std::string>& text);
+    void setLatitude(const std::string& text);
+    void setLongitude(const std::string& text);
+    void setDistance(const std::string& text);
+    void setGameCenterSeconds(const std::string& text);
     void setBlobUploadParameters(std::shared_ptr<HCS3UploadParameters> parameters)
     {
         blobUploadParameters_ = std::move(parameters);
@@ -62,4 +94,12 @@ private:
     std::optional<std::string> customData_;
     std::shared_ptr<platform::Data> blob_;
     std::shared_ptr<HCS3UploadParameters> blobUploadParameters_;
+    std::optional<std::string> blobUrl_;
+    std::optional<std::string> toHighRankText_;
+    std::uint32_t gameCenterSeconds_ = 0;
+    std::optional<std::string> gameCenterId_;
+    std::optional<std::string> gameCenterName_;
+    double latitude_ = 0;
+    double longitude_ = 0;
+    double distance_ = 0;
 };

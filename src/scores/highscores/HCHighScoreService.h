@@ -38,6 +38,9 @@ class HCHighScoreGameCenter;
 class HCLocalHighScoreStore;
 class HCPaginatedSeries;
 class HCUser;
+namespace platform::ui {
+class Location;
+}
 
 using HCHighScoreBatch = std::vector<HCPointer<HCHighScoreBatchEntry>>;
 
@@ -149,6 +152,63 @@ public:
     // The same, at once, as a series to the success callback.
     static void getLocalHighScores(const std::string& leaderboardId, const HCDelegate& onSuccess,
                                    const HCDelegate& onFailure);
+
+    // --- Reading scores from the service (main thread) -----------------------
+    // GETs of "client_applications/@me/high_scores.xml" unless said; each
+    // success gets the reply's HCPaginatedSeries of HCHighScore (sectioned
+    // for the page query). The handle, or nil when nothing was started.
+    // A time scope of 0 sends no "interval"; an empty compared user is not
+    // sent.
+    static std::shared_ptr<HCRequestHandle> getPage(int page, int pageSize, const std::optional<std::string>& leaderboardId,
+                                                    const std::optional<std::string>& comparedToUserId,
+                                                    bool friendsOnly, bool silently, unsigned timeScope,
+                                                    const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    static std::shared_ptr<HCRequestHandle> getPage(int page, const std::optional<std::string>& leaderboardId,
+                                                    const std::optional<std::string>& comparedToUserId,
+                                                    bool friendsOnly, bool silently, unsigned timeScope,
+                                                    const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    static std::shared_ptr<HCRequestHandle> getPage(int page, const std::optional<std::string>& leaderboardId,
+                                                    const std::optional<std::string>& comparedToUserId,
+                                                    bool friendsOnly, bool silently, const HCDelegate& onSuccess,
+                                                    const HCDelegate& onFailure);
+    static std::shared_ptr<HCRequestHandle> getPage(int page, const std::optional<std::string>& leaderboardId,
+                                                    bool friendsOnly, bool silently, const HCDelegate& onSuccess,
+                                                    const HCDelegate& onFailure);
+    static std::shared_ptr<HCRequestHandle> getPage(int page, const std::optional<std::string>& leaderboardId,
+                                                    bool friendsOnly, const HCDelegate& onSuccess,
+                                                    const HCDelegate& onFailure);
+    // The page that holds the player.
+    static std::shared_ptr<HCRequestHandle> getPageWithLoggedInUserWithPageSize(
+        int pageSize, const std::optional<std::string>& leaderboardId, bool silently, const HCDelegate& onSuccess,
+        const HCDelegate& onFailure);
+    static std::shared_ptr<HCRequestHandle> getPageWithLoggedInUserWithPageSize(
+        int pageSize, const std::optional<std::string>& leaderboardId, const HCDelegate& onSuccess,
+        const HCDelegate& onFailure);
+    static std::shared_ptr<HCRequestHandle> getPageWithLoggedInUserForLeaderboard(
+        const std::optional<std::string>& leaderboardId, const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    // The player's score with up to `betterCount` better and `worseCount`
+    // worse ones around it.
+    static std::shared_ptr<HCRequestHandle> getHighScoreNearCurrentUserForLeaderboard(
+        const std::optional<std::string>& leaderboardId, unsigned betterCount, unsigned worseCount,
+        const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    // Scores near a position (nil: the service's idea of the player's);
+    // a radius of 0 and a nil map mode are not sent.
+    static void getHighScoresFromLocation(const std::shared_ptr<platform::ui::Location>& location, int radius,
+                                          int pageIndex, const std::optional<std::string>& leaderboardId,
+                                          const std::optional<std::string>& userMapMode, const HCDelegate& onSuccess,
+                                          const HCDelegate& onFailure);
+    static void getHighScoresFromLocation(const std::shared_ptr<platform::ui::Location>& location, int radius,
+                                          int pageIndex, const std::optional<std::string>& leaderboardId,
+                                          const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    // The player's best on every leaderboard.
+    static void getAllHighScoresForLoggedInUser(const HCDelegate& onSuccess, const HCDelegate& onFailure,
+                                                const std::optional<std::string>& optionalMessage);
+    // GET "leaderboards/ID/high_scores/range/START/DELTA/PAGE/SIZE.xml":
+    // scores sampled from `startScore` in steps of `scoreDelta`, both
+    // written whole.
+    static std::shared_ptr<HCRequestHandle> getDistributedHighScoresAtPage(
+        int page, int pageSize, std::int64_t scoreDelta, std::int64_t startScore,
+        const std::optional<std::string>& leaderboardId, const HCDelegate& onSuccess, const HCDelegate& onFailure);
 
     // --- Blobs held for the reply (main thread) ------------------------------
     static void setPendingBlob(const std::shared_ptr<platform::Data>& blob, const std::string& leaderboardId,

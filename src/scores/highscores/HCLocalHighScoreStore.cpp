@@ -56,7 +56,7 @@ struct HCLocalHighScoreStore::Statements {
             prune[i].reset(db, std::string("DELETE FROM high_scores WHERE user_id = :user_id AND leaderboard_id = "
                                            ":leaderboard_id AND score ") +
                                    (i == 0 ? "<" : ">") + " :score AND server_sync_at IS NOT NULL");
-            list[i].reset(db, "SELECT * FROM high_scores WHERE leaderboard_id = :leaderboard_id AND user_id = "
+            list[i].reset(db, "SELECT rowid AS row_id, * FROM high_scores WHERE leaderboard_id = :leaderboard_id AND user_id = "
                               ":user_id ORDER BY score " + order + " LIMIT CAST(:limit AS INTEGER)");
         }
         existing.reset(db, "SELECT server_sync_at FROM high_scores WHERE leaderboard_id = :leaderboard_id AND "
@@ -304,6 +304,7 @@ std::vector<HCLocalScoreRow> HCLocalHighScoreStore::highScores(const std::string
     std::vector<HCLocalScoreRow> rows;
     while (list.step()) {
         rows.push_back(readRow(list));
+        rows.back().rowId = list.getTextValue("row_id").value_or("");
     }
     list.resetQuery();
     return rows;

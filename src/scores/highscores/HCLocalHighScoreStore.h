@@ -36,6 +36,7 @@ struct HCLocalScoreRow {
     std::optional<std::string> customData;   // nil for NULL
     std::shared_ptr<platform::Data> blob;    // nil for NULL or empty
     std::optional<std::int64_t> serverSyncAt;  // nil: pending
+    std::string rowId;  // the table's rowid; filled by highScores()
 };
 
 class HCLocalHighScoreStore {

@@ -42,6 +42,9 @@ struct StoredScore {
     bool hasBlob = false;
     std::int64_t acceptedAt = 0;  // Server::now() of the first post
     int posts = 0;                // how often it was posted
+    // The batch's "lat" and "lng", when it sent a position.
+    std::optional<double> latitude;
+    std::optional<double> longitude;
 };
 
 class ScoreStore {
@@ -58,6 +61,10 @@ public:
     std::vector<StoredScore> all() const;
     std::optional<StoredScore> find(const std::string& userId, const std::string& leaderboardId,
                                     std::int64_t score) const;
+    std::optional<StoredScore> findById(const std::string& id) const;
+    // The client found the score's attachment missing: it is no longer
+    // offered. False for an unknown id.
+    bool invalidateBlob(const std::string& id);
     // Score entries received in all batches, re-posts included.
     std::size_t entriesPosted() const;
     // Posts beyond the first of each triple.
