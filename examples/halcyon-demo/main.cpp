@@ -28,6 +28,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -139,6 +140,8 @@ public:
         say("delegate: offlineUserLoggedIn(" + userId + ")");
     }
     void userLoggedOut(const std::string& userId) override { say("delegate: userLoggedOut(" + userId + ")"); }
+    void dashboardDidAppear() override { say("delegate: dashboardDidAppear"); }
+    void dashboardDidDisappear() override { say("delegate: dashboardDidDisappear"); }
 
     bool loggedIn = false;
 };
@@ -315,6 +318,31 @@ bool showForum(const std::string& gameId, int frames)
     return true;
 }
 
+// The dashboard over the game: opened on its first tab, printed as the
+// screen shows it, and closed. False when it did not open or close.
+bool showDashboard(GameWindow& window, int frames)
+{
+    window.makeKeyWindow();
+    Halcyon::launchDashboard();
+    for (int i = 0; i < frames && !Halcyon::dashboardVisible(); ++i) {
+        frame(&Halcyon::dashboardVisible);
+    }
+    if (!Halcyon::dashboardVisible()) {
+        say("dashboard: did not open");
+        return false;
+    }
+    std::istringstream screen(platform::ui::Driver::describeScreen());
+    for (std::string line; std::getline(screen, line);) {
+        say("dashboard: " + line);
+    }
+    Halcyon::dismissDashboard();
+    auto closed = [] { return !Halcyon::dashboardVisible(); };
+    for (int i = 0; i < frames && !closed(); ++i) {
+        frame(closed);
+    }
+    return closed();
+}
+
 int usage()
 {
     std::cerr << "usage: halcyon-demo [--server URL] [--seconds N]\n";
@@ -357,6 +385,16 @@ int main(int argc, char** argv)
         return 1;
     }
     std::filesystem::create_directories(folder + "/Bundle");
+    // The dashboard's tabs; their pages come with the dashboard's pages, so
+    // each tab shows an empty page of its title for now.
+    {
+        std::ofstream tabs(folder + "/Bundle/TabBarItems.plist");
+        tabs << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
+                "<key>tabs</key><array>"
+                "<dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string></dict>"
+                "<dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string></dict>"
+                "</array></dict></plist>";
+    }
     // The game ships its leaderboard in the offline configuration, so
     // scores are kept before the first log-in ever reaches the service.
     {
@@ -498,6 +536,7 @@ int main(int argc, char** argv)
         }
     }
     showBannerGallery(*window);
+    const bool dashboardShown = showDashboard(*window, frames);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -524,5 +563,5 @@ int main(int argc, char** argv)
     platform::setLogSink(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed ? 0 : 1;
+    return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed && dashboardShown ? 0 : 1;
 }
