@@ -21,6 +21,7 @@
 #include "scores/leaderboards/HCLeaderboardService.h"
 #include "transport/provider/HCProvider.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/table/HCTableControllerHelper.h"
 
 namespace {
 
@@ -478,6 +479,9 @@ void HalcyonDashboard::reloadInactiveTabBars()
             continue;
         }
         navigation->popToRootViewController(false);
+        if (auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(navigation->topViewController())) {
+            table->reloadDataFromServer();
+        }
         if (auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(navigation)) {
             framed->refreshProfile();
         }

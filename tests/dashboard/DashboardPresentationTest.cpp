@@ -192,6 +192,12 @@ TEST_F(DashboardPresentationTest, OfflineOpensTheOfflineTabWithoutPagesAndWithou
     setReachable(true);
     Halcyon::sessionDidLoginUser();
     EXPECT_EQ(myHalcyon->viewControllers().front()->kindName(), "TestPage");
+    // The tabs not shown are back at their first page, reloaded.
+    auto inbox = std::dynamic_pointer_cast<TestTablePage>(
+        std::dynamic_pointer_cast<platform::ui::NavigationController>(hub()->tabBarItemNamed("Inbox")->viewController())
+            ->topViewController());
+    ASSERT_NE(inbox, nullptr);
+    EXPECT_EQ(inbox->loads, 1);
 }
 
 TEST_F(DashboardPresentationTest, LocalLeaderboardsOpenTheOfflineTabWithoutAskingUnlessOnlineIsRequired)

@@ -17,7 +17,8 @@ namespace dashtest {
 
 namespace {
 
-const bool registered = (platform::registerClass<TestPage>("HCTestPageController"), true);
+const bool registered = (platform::registerClass<TestPage>("HCTestPageController"),
+                         platform::registerClass<TestTablePage>("HCTestTablePageController"), true);
 
 constexpr const char* kTabs = R"(<?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0"><dict>
@@ -28,6 +29,7 @@ constexpr const char* kTabs = R"(<?xml version="1.0" encoding="UTF-8"?>
           <key>page</key><string>TestPage</string></dict>
     <dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string>
           <key>page</key><string>TestPage</string><key>offlinePage</key><string>NoSuchPage</string></dict>
+    <dict><key>name</key><string>Inbox</string><key>page</key><string>TestTablePage</string></dict>
   </array>
 </dict></plist>
 )";

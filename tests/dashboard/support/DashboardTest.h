@@ -17,6 +17,7 @@
 #include "platform/ui/Window.h"
 #include "support/TestSupport.h"
 #include "uiframework/HCViewController.h"
+#include "uiframework/table/HCTableControllerHelper.h"
 
 namespace dashtest {
 
@@ -40,6 +41,15 @@ public:
 class TestPage : public HCViewController {
 public:
     std::string kindName() const override { return "TestPage"; }
+};
+
+// A table page of the tests ("HCTestTablePageController") that counts its loads.
+class TestTablePage : public HCTableControllerHelper {
+public:
+    void doIndexActionOnSuccess(const HCDelegate&, const HCDelegate&) override { ++loads; }
+    bool autoLoadData() override { return false; }
+    std::string kindName() const override { return "TestTablePage"; }
+    int loads = 0;
 };
 
 class DashboardTest : public ::testing::Test {
