@@ -63,23 +63,6 @@ struct Tally {
     bool operator==(const Tally&) const = default;
 };
 
-Tally runOurs()
-{
-    const auto& w = workload();
-    HCImageCache cache;
-    Tally tally;
-    for (int pick : w.picks) {
-        if (cache.fetch(w.urls[pick])) {
-            ++tally.hits;
-        } else {
-            ++tally.misses;
-            cache.store(w.images[pick], w.urls[pick]);
-            tally.peakBytes = std::max(tally.peakBytes, cache.totalBytes());
-        }
-    }
-    return tally;
-}
-
 // The same policy on the bare containers.
 class BareLru {
 public:
@@ -102,7 +85,7 @@ public:
             order_.pop_front();
         }
     }
-    size_t total() const { return total_; }
+    size_t totalBytes() const { return total_; }
 
 private:
     struct Entry {
@@ -115,10 +98,11 @@ private:
     size_t total_ = 0;
 };
 
-Tally runBaseline()
+// The look-ups through either cache (both answer fetch, store and their weight).
+template <class Cache>
+Tally run(Cache& cache)
 {
     const auto& w = workload();
-    BareLru cache;
     Tally tally;
     for (int pick : w.picks) {
         if (cache.fetch(w.urls[pick])) {
@@ -126,10 +110,22 @@ Tally runBaseline()
         } else {
             ++tally.misses;
             cache.store(w.images[pick], w.urls[pick]);
-            tally.peakBytes = std::max(tally.peakBytes, cache.total());
+            tally.peakBytes = std::max(tally.peakBytes, cache.totalBytes());
         }
     }
     return tally;
+}
+
+Tally runOurs()
+{
+    HCImageCache cache;
+    return run(cache);
+}
+
+Tally runBaseline()
+{
+    BareLru cache;
+    return run(cache);
 }
 
 void report(benchmark::State& state, const Tally& tally)

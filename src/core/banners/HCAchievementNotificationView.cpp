@@ -3,12 +3,9 @@
 #include "core/images/HCImageLoader.h"
 #include "platform/runtime/ThreadChecker.h"
 
-void HCAchievementNotificationView::showAchievementNotice(
-    const std::shared_ptr<HCUnlockedAchievementNotificationData>& notice, const platform::ui::ViewPtr& inView)
+void HCAchievementNotificationView::showAchievementNotice(const std::shared_ptr<HCUnlockedAchievementNotificationData>& notice, const platform::ui::ViewPtr& inView)
 {
-    auto banner = loadBanner<HCAchievementNotificationView>(notificationViewName());
-    if (!banner || !notice) return;
-    scheduleConfigure([banner, notice, inView] { banner->configureWithNotificationData(notice, inView); });
+    showConfigured<HCAchievementNotificationView>(notice, inView);
 }
 
 void HCAchievementNotificationView::configureWithNotificationData(

@@ -4,12 +4,9 @@
 #include "core/users/HCUser.h"
 #include "platform/runtime/ThreadChecker.h"
 
-void HCChallengeNotificationView::showChallengeNotice(
-    const std::shared_ptr<HCReceivedChallengeNotificationData>& notice, const platform::ui::ViewPtr& inView)
+void HCChallengeNotificationView::showChallengeNotice(const std::shared_ptr<HCReceivedChallengeNotificationData>& notice, const platform::ui::ViewPtr& inView)
 {
-    auto banner = loadBanner<HCChallengeNotificationView>(notificationViewName());
-    if (!banner || !notice) return;
-    scheduleConfigure([banner, notice, inView] { banner->configureWithNotificationData(notice, inView); });
+    showConfigured<HCChallengeNotificationView>(notice, inView);
 }
 
 void HCChallengeNotificationView::configureWithNotificationData(

@@ -74,6 +74,14 @@ protected:
         return std::dynamic_pointer_cast<T>(loadBannerView(nibName));
     }
     static platform::ui::ViewPtr loadBannerView(const std::string& nibName);
+    // Loads a banner of type T and configures it with the payload on the next turn.
+    template <class T, class Payload>
+    static void showConfigured(const std::shared_ptr<Payload>& payload, const platform::ui::ViewPtr& inView)
+    {
+        auto banner = loadBanner<T>(T::notificationViewName());
+        if (!banner || !payload) return;
+        scheduleConfigure([banner, payload, inView] { banner->configureWithNotificationData(payload, inView); });
+    }
     // Runs `configure` on the next turn of the main run loop.
     static void scheduleConfigure(std::function<void()> configure);
 
