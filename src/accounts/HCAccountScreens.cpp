@@ -4,6 +4,7 @@
 #include "accounts/HCIntroNavigationController.h"
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "accounts/HCUserHalcyonApprovalController.h"
+#include "dashboard/HCRootController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Screen.h"
@@ -68,6 +69,12 @@ void HCAccountScreens::invalidateSessionSeenLinkSocialNetworksScreen()
 
 void HCAccountScreens::presentRootControllerWithModal(const platform::ui::ViewControllerPtr& modal)
 {
+    // Over an open dashboard the flow is the dashboard's modal, or the
+    // dashboard would cover it.
+    if (auto dashboard = HalcyonDashboard::getRootController(); dashboard && HalcyonDashboard::isShowingFullScreen()) {
+        dashboard->presentModalViewController(modal, true);
+        return;
+    }
     if (auto root = rootController()) {
         root->presentModalViewController(modal, true);
         return;
@@ -98,6 +105,11 @@ void HCAccountScreens::dismissIntroFlow()
         }
         window->setRootViewController(nullptr);
         window->setHidden(true);
+        return;
+    }
+    auto dashboard = HalcyonDashboard::getRootController();
+    if (dashboard && std::dynamic_pointer_cast<HCIntroNavigationController>(dashboard->modalViewController())) {
+        dashboard->dismissModalViewController(true);
         return;
     }
     if (auto root = rootController(); root && root->modalViewController()) {

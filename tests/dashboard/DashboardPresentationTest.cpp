@@ -3,6 +3,8 @@
 #include "dashboard/support/DashboardTest.h"
 
 #include "accounts/HCAccountScreens.h"
+#include "accounts/HCIntroNavigationController.h"
+#include "accounts/HCUserHalcyonApprovalController.h"
 #include "core/halcyon/HCLoginScreens.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "scores/offline/HCOfflineDatabase.h"
@@ -259,6 +261,27 @@ TEST_F(DashboardPresentationTest, ModalsWaitForTheShownOrFadingDashboardAndOnlyT
     EXPECT_EQ(contentTitle(), "overlay");
     auto root = HalcyonDashboard::getRootController();
     EXPECT_NE(root->view()->viewWithTag(HalcyonDashboard::kOverlayDimViewTag), nullptr);
+}
+
+TEST_F(DashboardPresentationTest, TheApprovalAskedWhileTheDashboardIsOpenComesOverItAndGoesWithItsAnswer)
+{
+    loginScreens = std::make_shared<HCAccountScreens>();
+    start();
+    // The player has seen the linking step before: the log-in shows no screen.
+    Halcyon::setDoneWithGetTheMost(true);
+    goOnline();
+    ASSERT_EQ(HCIntroNavigationController::activeIntroNavigationController(), nullptr);
+    Halcyon::launchDashboard();
+    settle();
+    Halcyon::setUserDeniedHalcyon();
+    Halcyon::presentUserHalcyonApprovalModal(HCDelegate(), HCDelegate());
+    settle();
+    auto root = HalcyonDashboard::getRootController();
+    ASSERT_NE(std::dynamic_pointer_cast<HCIntroNavigationController>(root->modalViewController()), nullptr);
+    ASSERT_TRUE(driver->tapButton(HCUserHalcyonApprovalController::kDenyTitle));
+    settle();
+    EXPECT_EQ(root->modalViewController(), nullptr);
+    EXPECT_TRUE(HalcyonDashboard::isShowingFullScreen());
 }
 
 TEST_F(DashboardPresentationTest, OpaqueOverlayDimsTheGameWithTag489AndFadesTheDimAway)
