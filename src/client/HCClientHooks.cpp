@@ -104,6 +104,7 @@ void HCClientHooks::install()
     HCBootstrapService::setOfflineSync(std::make_shared<HCOfflineBootstrapSync>());
     HCNotificationHooks banners;
     banners.loadView = [](const std::string& name) { return HCControllerLoader::loadView(name); };
+    banners.isDashboardHubOpen = &HalcyonDashboard::isDashboardHubOpen;
     HCNotificationHooks::install(banners);
     Halcyon::setDashboardHooks(HalcyonDashboard::hooks());
 }
