@@ -2,11 +2,19 @@
 
 #include <cmath>
 
+#include "core/banners/HCNotificationData.h"
+#include "core/clientstate/HCClientState.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/replies/HCPaginatedSeries.h"
 #include "core/resources/HCResourceClass.h"
+#include "core/services/HCServicePath.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "kernel/sql/HCSqlTransaction.h"
 #include "platform/foundation/Log.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "scores/highscores/HCHighScoreService.h"
+#include "scores/leaderboards/HCLeaderboard.h"
 #include "scores/leaderboards/HCLeaderboardAggregation.h"
 #include "scores/leaderboards/HCLeaderboard_Sync.h"
 #include "scores/offline/HCOfflineDatabase.h"
@@ -67,7 +75,79 @@ std::shared_ptr<HCLeaderboardService> HCLeaderboardService::sharedInstance()
 
 void HCLeaderboardService::populateKnownResources(HCResourceNameMap& map)
 {
-    (void)map;
+    HCAddKnownResource<HCLeaderboard>(map);
+}
+
+std::shared_ptr<HCRequestHandle> HCLeaderboardService::getLeaderboardsForApplication(const Text& applicationId,
+                                                                                     const Text& comparedUserId,
+                                                                                     const HCDelegate& onSuccess,
+                                                                                     const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!HCClientState::isOnline()) {
+        getLeaderboardsLocal(onSuccess, onFailure);
+        return nullptr;
+    }
+    HCHttpNestedQueryStringWriter writer;
+    if (comparedUserId && !comparedUserId->empty()) writer.io("compared_user_id", *comparedUserId);
+    std::optional<std::string> path = "client_applications/@me/leaderboards.xml";
+    if (applicationId && !applicationId->empty())
+        path = HCServicePath::format("client_applications/%@/leaderboards.xml", {applicationId});
+    auto service = HCServicePath::serviceFor<HCLeaderboardService>(path, onFailure);
+    if (!service) return nullptr;
+    return service->getAction(*path, &writer, onSuccess, onFailure, 2, getDownloadNotification());
+}
+
+std::shared_ptr<HCRequestHandle> HCLeaderboardService::getIndexOnSuccess(const HCDelegate& onSuccess,
+                                                                         const HCDelegate& onFailure)
+{
+    return getLeaderboardsForApplication(std::nullopt, std::nullopt, onSuccess, onFailure);
+}
+
+platform::ObjectPtr HCLeaderboardService::getDownloadNotification()
+{
+    return HCNotificationData::dataWithText("Downloaded Leaderboards", HCNotificationCategoryLeaderboard,
+                                            HCNotificationTypeDownloading);
+}
+
+std::vector<std::shared_ptr<HCLeaderboard>> HCLeaderboardService::getLeaderboardsLocal()
+{
+    HC_CHECK_MAIN_THREAD();
+    // The rows first: each score is read with statements of its own.
+    std::vector<std::shared_ptr<HCLeaderboard>> leaderboards;
+    {
+        auto query = HCOfflineDatabase::statementForCurrentThread(kGetActiveLeaderboardsQuery);
+        query->bind("app_version", HCOfflineService::getFormattedAppVersion());
+        while (query->execute()) leaderboards.push_back(HCLeaderboard::initWithLocalSQL(query.query(), nullptr, nullptr));
+    }
+    auto user = Halcyon::localUser();
+    for (auto& leaderboard : leaderboards) {
+        if (leaderboard->leaderboardId())
+            leaderboard->setCurrentUsersScore(HCHighScoreService::getHighScoreForUser(
+                user, *leaderboard->leaderboardId(), leaderboard->descendingScoreOrder()));
+    }
+    return leaderboards;
+}
+
+void HCLeaderboardService::getLeaderboardsLocal(const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    (void)onFailure;
+    auto local = getLeaderboardsLocal();
+    onSuccess.invoke(HCPaginatedSeries::paginatedSeriesFromArray({local.begin(), local.end()}));
+}
+
+std::shared_ptr<HCLeaderboard> HCLeaderboardService::getLeaderboard(const Text& leaderboardId)
+{
+    std::shared_ptr<HCLeaderboard> leaderboard;
+    {
+        auto query = HCOfflineDatabase::statementForCurrentThread(kGetLeaderboardQuery);
+        query->bind("id", leaderboardId);
+        if (leaderboardId && query->execute()) leaderboard = HCLeaderboard::initWithLocalSQL(query.query(), nullptr, nullptr);
+    }
+    if (!leaderboard)
+        platform::log(platform::LogLevel::Info,
+                      "Definition for leaderboard " + leaderboardId.value_or("(null)") + " was not found");
+    return leaderboard;
 }
 
 bool HCLeaderboardService::hasLeaderboards()

@@ -16,6 +16,7 @@
 
 #include "core/services/HCService.h"
 
+class HCLeaderboard;
 class HCLeaderboard_Sync;
 class HCLeaderboardAggregation;
 
@@ -28,7 +29,29 @@ public:
     static std::shared_ptr<HCLeaderboardService> sharedInstance();
     void populateKnownResources(HCResourceNameMap& map) override;
 
+    // ===== The list ===========================================================
+    // Online: GET "client_applications/{id, or @me when nil or empty}/
+    // leaderboards.xml" (with "compared_user_id" when given), request type 2
+    // with the download notice; success gets a series of HCLeaderboard.
+    // Offline: success with the local list, and no handle. Main thread.
+    static std::shared_ptr<HCRequestHandle> getLeaderboardsForApplication(const Text& applicationId,
+                                                                          const Text& comparedUserId,
+                                                                          const HCDelegate& onSuccess,
+                                                                          const HCDelegate& onFailure);
+    // This game's list.
+    std::shared_ptr<HCRequestHandle> getIndexOnSuccess(const HCDelegate& onSuccess,
+                                                       const HCDelegate& onFailure) override;
+    // "Downloaded Leaderboards", leaderboards category, downloading type.
+    static platform::ObjectPtr getDownloadNotification();
+
     // ===== The local copy =====================================================
+    // The active, visible leaderboards valid for this version, in the table's
+    // row order, each with the local player's best local score. Main thread.
+    static std::vector<std::shared_ptr<HCLeaderboard>> getLeaderboardsLocal();
+    // Success with a series of getLeaderboardsLocal(); never fails.
+    static void getLeaderboardsLocal(const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    // The definition without scores; nil (logged) when unknown.
+    static std::shared_ptr<HCLeaderboard> getLeaderboard(const Text& leaderboardId);
     // YES when the local copy holds an active, visible leaderboard valid for
     // this version. Main thread.
     static bool hasLeaderboards();
