@@ -1,6 +1,7 @@
 #include "localserver/Fixtures.h"
 #include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
+#include "localserver/routes/LeaderboardRoutes.h"
 
 #include <algorithm>
 #include <fstream>
@@ -150,6 +151,7 @@ Fixtures defaultFixtures()
     fixtures.records.push_back(FixtureRecord{"user", {{"id", kNamelessUserId}}, "built-in"});
     addDefaultForumFixtures(fixtures);
     addDefaultAchievementFixtures(fixtures);
+    addDefaultLeaderboardFixtures(fixtures);
     return fixtures;
 }
 

@@ -127,10 +127,21 @@ void LoginState::setOfflineBlock(std::optional<XmlNode> block)
     offlineBlock_ = std::move(block);
 }
 
-std::optional<XmlNode> LoginState::offlineBlock() const
+void LoginState::setOfflineBlockSource(OfflineBlockSource source)
 {
     std::lock_guard lock(mutex_);
-    return offlineBlock_;
+    offlineBlockSource_ = std::move(source);
+}
+
+std::optional<XmlNode> LoginState::offlineBlock(const std::string& userId) const
+{
+    OfflineBlockSource source;
+    {
+        std::lock_guard lock(mutex_);
+        if (offlineBlock_) return offlineBlock_;
+        source = offlineBlockSource_;
+    }
+    return source ? source(userId) : std::nullopt;
 }
 
 std::optional<std::string> cookieValue(const Request& request, const std::string& name)

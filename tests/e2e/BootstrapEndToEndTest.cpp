@@ -173,6 +173,7 @@ protected:
 
 TEST_F(BootstrapEndToEndTest, FullReplyIsAppliedOnTheRequestThreadInOrderAndCompletesOnMain)
 {
+    server->login().setOfflineBlockSource(nullptr);
     client->checkUser = true;
     client->allowUser = true;
     Result result;

@@ -143,6 +143,7 @@ TEST_F(LoginRoutesTest, PasswordIsCheckedWhenTheUserHasOne)
 
 TEST_F(LoginRoutesTest, BootstrapIssuesATokenThatSignsLaterRequests)
 {
+    server->login().setOfflineBlockSource(nullptr);
     auto result = signedRequest("POST", "bootstrap.xml", {}, {{"udid", "dev-1"}, {"user_id", "1001"}},
                                 defaultConsumerCredentials());
     ASSERT_EQ(result.status, 200) << result.body;

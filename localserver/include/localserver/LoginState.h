@@ -6,6 +6,7 @@
 //
 // Connection threads and the test thread call at once; every method locks.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -63,9 +64,12 @@ public:
 
     void setCounters(const BootstrapCounters& counters);
     BootstrapCounters counters() const;
-    // A second object for the bootstrap reply (the offline block); none by default.
+    // A second object for the bootstrap reply (the offline block): a fixed
+    // one when set, else what the source makes for the player; none by default.
+    using OfflineBlockSource = std::function<std::optional<XmlNode>(const std::string& userId)>;
     void setOfflineBlock(std::optional<XmlNode> block);
-    std::optional<XmlNode> offlineBlock() const;
+    void setOfflineBlockSource(OfflineBlockSource source);
+    std::optional<XmlNode> offlineBlock(const std::string& userId) const;
 
 private:
     mutable std::mutex mutex_;
@@ -73,6 +77,7 @@ private:
     std::map<std::string, JsonSession> sessions_;
     BootstrapCounters counters_;
     std::optional<XmlNode> offlineBlock_;
+    OfflineBlockSource offlineBlockSource_;
 };
 
 // The value of the named cookie in a request's "Cookie" header.

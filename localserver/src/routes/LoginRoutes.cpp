@@ -127,7 +127,7 @@ Reply bootstrap(Server& server, const Request& req)
 
     ResourceList list;
     list.resources.push_back(bootstrapNode(*game, *user, *token, newUser, server.login().counters()));
-    if (auto offline = server.login().offlineBlock()) {
+    if (auto offline = server.login().offlineBlock(user->id)) {
         list.resources.push_back(*offline);
     }
     return Reply::xml(writeFlatReply(list));

@@ -3,6 +3,7 @@
 #include "localserver/routes/ActivityRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
+#include "localserver/routes/LeaderboardRoutes.h"
 #include "localserver/routes/LoginRoutes.h"
 #include "localserver/routes/ScoreQueryRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
@@ -23,7 +24,8 @@ void registerServiceRoutes(Server& server)
     registerScoreQueryRoutes(server, scores, bucket);
     registerLoginRoutes(server);
     registerForumRoutes(server);
-    registerAchievementRoutes(server);
+    auto achievements = registerAchievementRoutes(server);
+    registerLeaderboardRoutes(server, scores, achievements);
     registerWebUIRoutes(server);
 }
 
