@@ -12,13 +12,15 @@
 // the service on an earlier launch, is logged in as the local server's first
 // player, moves past the linking screen, and is named. Two scores won before
 // the log-in reached the service are kept on the device and, once it has,
-// the service's record of the better one is printed. It stores a saved game in the
+// the service's record of the better one is printed. The game's leaderboards
+// are listed by the service, then from the copy the log-in left on the
+// device. It stores a saved game in the
 // player's cloud store and reads it back, and shows the game's forum: its
 // topic tree and a page of discussions. It then leaves the foreground and
 // comes back, shuts the client down and exits 0. It exits 1 when the device
 // could not be registered, the saved game did not come back whole, the
-// forum could not be read, or the service does not hold the better score
-// (once), within N seconds (default 10). Before it leaves,
+// forum could not be read, the service does not hold the better score
+// (once), or the leaderboards could not be listed, within N seconds (default 10). Before it leaves,
 // the game shows the banners of a score, two achievements, a challenge and
 // the server, each printed as the player sees it: its words, its edge, when
 // it slides in and when it is gone.
@@ -52,6 +54,8 @@
 #include "kernel/settings/HCSettings.h"
 #include "localserver/Fixtures.h"
 #include "localserver/Server.h"
+#include "localserver/routes/AchievementRoutes.h"
+#include "localserver/routes/LeaderboardRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
 #include "platform/foundation/Log.h"
@@ -60,7 +64,10 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Thread.h"
 #include "platform/ui/Application.h"
+#include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreService.h"
+#include "scores/leaderboards/HCLeaderboard.h"
+#include "scores/leaderboards/HCLeaderboardService.h"
 #include "platform/ui/Driver.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
@@ -222,6 +229,46 @@ void printNotices(const void* token)
 void frame(const std::function<bool()>& done = [] { return false; })
 {
     platform::Thread::mainThread()->runLoop()->runUntil(done, kFrameSeconds);
+}
+
+// The game's leaderboards: from the service while online, then from the
+// copy the log-in left on the device, which is what the game reads offline.
+bool showLeaderboards(int frames)
+{
+    auto describe = [](const std::vector<platform::ObjectPtr>& objects) {
+        std::string line;
+        for (const auto& object : objects) {
+            auto board = platform::as<HCLeaderboard>(object);
+            if (!board) continue;
+            line += (line.empty() ? "" : ", ") + board->name().value_or("?");
+            if (auto score = board->currentUserScore()) line += " (yours " + std::to_string(score->score()) + ")";
+        }
+        return line.empty() ? std::string("none") : line;
+    };
+    struct Outcome {
+        std::shared_ptr<HCPaginatedSeries> series;
+        bool failed = false;
+    };
+    auto online = std::make_shared<Outcome>();
+    HCLeaderboardService::getLeaderboardsForApplication(
+        std::nullopt, std::nullopt,
+        HCDelegate::withFunction([online](const platform::ObjectPtr& reply) {
+            online->series = platform::as<HCPaginatedSeries>(reply);
+            online->failed = !online->series;
+        }),
+        HCDelegate::withFunction([online](const platform::ObjectPtr&) { online->failed = true; }));
+    auto answered = [&] { return online->series || online->failed; };
+    for (int i = 0; i < frames && !answered(); ++i) {
+        frame(answered);
+    }
+    if (!online->series) {
+        say("leaderboards: could not be listed by the service");
+        return false;
+    }
+    say("leaderboards: from the service: " + describe(online->series->objects()));
+    auto local = HCLeaderboardService::getLeaderboardsLocal();
+    say("leaderboards: offline from the device: " + describe({local.begin(), local.end()}));
+    return !local.empty();
 }
 
 // The banners the score, achievement and challenge classes and the server
@@ -413,6 +460,7 @@ int main(int argc, char** argv)
         server = std::make_unique<localserver::Server>();
         localserver::registerServiceRoutes(*server);
         serverScores = localserver::registerScoreRoutes(*server, localserver::registerStorageRoutes(*server));
+        localserver::registerLeaderboardRoutes(*server, serverScores, localserver::registerAchievementRoutes(*server));
         if (!server->start()) {
             std::cerr << "halcyon-demo: the local server did not start: " << server->error() << "\n";
             return 1;
@@ -535,6 +583,7 @@ int main(int argc, char** argv)
             say("scores: the service does not hold the best score");
         }
     }
+    const bool leaderboardsShown = showLeaderboards(frames);
     showBannerGallery(*window);
     const bool dashboardShown = showDashboard(*window, frames);
 
@@ -563,5 +612,5 @@ int main(int argc, char** argv)
     platform::setLogSink(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed && dashboardShown ? 0 : 1;
+    return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed && leaderboardsShown && dashboardShown ? 0 : 1;
 }
