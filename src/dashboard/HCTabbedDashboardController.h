@@ -41,8 +41,6 @@ public:
 
     const std::string& defaultTab() const { return defaultTab_; }
     const std::string& offlineTab() const { return offlineTab_; }
-    const std::vector<Tab>& tabs() const { return tabs_; }
-    bool isInOfflineMode() const { return offline_; }
 
     static void setOnlineMode(const std::shared_ptr<HCTabbedDashboardController>& dashboard);
     static void setOfflineMode(const std::shared_ptr<HCTabbedDashboardController>& dashboard);

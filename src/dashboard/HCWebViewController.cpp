@@ -29,11 +29,11 @@ public:
     }
     void webViewDidFinishLoad(platform::ui::WebView&) override
     {
-        if (owner_) owner_->onPageLoaded(true);
+        if (owner_) owner_->hideLoadingScreen();
     }
     void webViewDidFailLoadWithError(platform::ui::WebView&, const platform::NetErrorPtr&) override
     {
-        if (owner_) owner_->onPageLoaded(false);
+        if (owner_) owner_->hideLoadingScreen();
     }
 
 private:
@@ -128,12 +128,14 @@ void HCWebViewController::viewDidLoad()
 void HCWebViewController::viewWillAppear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
-    platform::ui::ViewController::viewWillAppear(animated);
+    HCViewController::viewWillAppear(animated);
     if (loaded_) {
         return;
     }
     loaded_ = true;
     platform::URLRequest request;
     request.url = pageURL();
-    webView_->loadRequest(request);
+    if (webView_->loadRequest(request)) {
+        showLoadingScreen();
+    }
 }

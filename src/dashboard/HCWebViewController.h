@@ -8,8 +8,8 @@
 // the action's arguments if it is one this controller registered
 // (registerWebOperation). An unknown action or operation does nothing.
 //
-// The page loads when the view first appears: the mirrored copy when the
-// mirror has it, else the service's.
+// The page loads when the view first appears, behind the loading screen:
+// the mirrored copy when the mirror has it, else the service's.
 //
 // The base table: "push" -> "_webActionPushController:".
 //
@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/ViewController.h"
 #include "platform/ui/WebView.h"
+#include "uiframework/HCViewController.h"
 
-class HCWebViewController : public platform::ui::ViewController {
+class HCWebViewController : public HCViewController {
 public:
     using WebOperation = std::function<bool(const std::vector<std::string>& arguments)>;
 
@@ -54,8 +54,6 @@ public:
 protected:
     // Makes `operation` an operation the dispatch table may name.
     void registerWebOperation(const std::string& operation, WebOperation run);
-    // Called when the page has finished or failed loading.
-    virtual void onPageLoaded(bool succeeded) { (void)succeeded; }
 
 private:
     class Navigation;

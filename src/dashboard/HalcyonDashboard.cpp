@@ -133,18 +133,6 @@ bool HalcyonDashboard::isDashboardHubOpen()
     return isShowingFullScreen() && hub();
 }
 
-platform::ui::ViewPtr HalcyonDashboard::getTopLevelView()
-{
-    auto root = getRootController();
-    if (!root) {
-        return nullptr;
-    }
-    if (auto content = root->contentController()) {
-        return content->view();
-    }
-    return root->view();
-}
-
 std::shared_ptr<platform::ui::NavigationController> HalcyonDashboard::getActiveNavigationController()
 {
     HC_CHECK_MAIN_THREAD();
@@ -488,12 +476,6 @@ void HalcyonDashboard::reloadInactiveTabBars()
     }
 }
 
-void HalcyonDashboard::updateApplicationBadge()
-{
-    platform::ui::Application::shared()->setApplicationIconBadgeNumber(
-        static_cast<int>(Halcyon::unviewedChallengesCount()));
-}
-
 void HalcyonDashboard::switchToOnlineMode()
 {
     HC_CHECK_MAIN_THREAD();
@@ -575,16 +557,6 @@ void HalcyonDashboard::displayErrorMessage(const std::string& text)
                       ? HCDeadEndErrorController::deadEndErrorWithMessageAndOfflineButton(text)
                       : HCDeadEndErrorController::deadEndErrorWithMessage(text);
     displayErrorMessage(screen, getActiveNavigationController());
-}
-
-void HalcyonDashboard::displayErrorMessageAndOfflineButton(const std::string& text)
-{
-    HC_CHECK_MAIN_THREAD();
-    if (!isShowingFullScreen()) {
-        return;
-    }
-    displayErrorMessage(HCDeadEndErrorController::deadEndErrorWithMessageAndOfflineButton(text),
-                        getActiveNavigationController());
 }
 
 std::optional<std::string> HalcyonDashboard::upgradeMessageFromReply(const std::shared_ptr<platform::Data>& reply)

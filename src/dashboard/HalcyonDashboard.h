@@ -52,7 +52,6 @@ public:
     static bool isShowingFullScreen();
     // Full screen with the tabbed dashboard as its content.
     static bool isDashboardHubOpen();
-    static platform::ui::ViewPtr getTopLevelView();
     static std::shared_ptr<platform::ui::NavigationController> getActiveNavigationController();
     // The game's presentation window, else the key window, else the first
     // window. With no window at all: a programming error, and nil.
@@ -82,7 +81,6 @@ public:
     static void dashboardDidDisappear();
 
     static void reloadInactiveTabBars();
-    static void updateApplicationBadge();
     // The log-in's switch of the tabs' content.
     static void switchToOnlineMode();
     static void switchToOfflineMode();
@@ -91,7 +89,6 @@ public:
     static void displayErrorMessage(const std::string& text);
     static void displayErrorMessage(const platform::ui::ViewControllerPtr& controller,
                                     const std::shared_ptr<platform::ui::NavigationController>& navigation);
-    static void displayErrorMessageAndOfflineButton(const std::string& text);
     // The reply of a 426: its "error_message" text, with its first "%@" (if
     // any) replaced by the game's display name and nothing else read into it.
     static void displayUpgradeRequiredErrorMessage(const std::shared_ptr<platform::Data>& reply);

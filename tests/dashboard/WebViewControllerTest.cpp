@@ -50,6 +50,9 @@ TEST_F(WebViewControllerTest, HalcyonAddressesRunRegisteredOperationsAndNeverLoa
     auto web = page->webView();
     ASSERT_EQ(web->loadedRequests().size(), 1u);
     EXPECT_EQ(web->loadedRequests()[0].url, "http://127.0.0.1:1/help.iphone");
+    EXPECT_TRUE(page->isShowingLoadingScreen());
+    web->finishLoad();
+    EXPECT_FALSE(page->isShowingLoadingScreen());
 
     EXPECT_FALSE(driver->navigateWeb(web, "halcyon://rate/5/Great%20game"));
     EXPECT_EQ(page->rated, (std::vector<std::string>{"5", "Great game"}));
