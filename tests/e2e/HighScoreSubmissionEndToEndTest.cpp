@@ -295,6 +295,14 @@ TEST_F(HighScoreSubmissionTest, ABatchFailsWhenAnyOfItsWritesFails)
     EXPECT_EQ(local[0]->score(), 80);
     EXPECT_EQ(local[1]->rank(), 2);
     EXPECT_EQ(local[0]->displayText(), "80");
+    std::shared_ptr<HCPaginatedSeries> page;
+    HCHighScoreService::getLocalHighScores(
+        "1", HCDelegate::withFunction([&](const platform::ObjectPtr& reply) { page = platform::as<HCPaginatedSeries>(reply); }),
+        HCDelegate());
+    testsupport::drainMain();
+    ASSERT_TRUE(page);
+    ASSERT_EQ(page->objects().size(), 2u);
+    EXPECT_EQ(platform::as<HCHighScore>(page->objects()[1])->score(), 50);
 }
 
 }  // namespace
