@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -85,14 +86,15 @@ public:
     }
     // The next line that starts with `prefix` (earlier ones are skipped);
     // empty when the process ended or the wall-time bound passed.
-    std::string expect(const std::string& prefix, bool mustArrive = true)
+    std::string expect(const std::string& prefix, bool mustArrive = true, int boundSeconds = 20)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(boundSeconds);
         while (std::chrono::steady_clock::now() < deadline) {
             auto newline = buffer_.find('\n');
             if (newline != std::string::npos) {
                 std::string line = buffer_.substr(0, newline);
                 buffer_.erase(0, newline + 1);
+                seen_.push_back(line);
                 if (line.rfind(prefix, 0) == 0) {
                     return line;
                 }
@@ -146,6 +148,8 @@ public:
         wait();
     }
     bool wasKilled() const { return killed_; }
+    // Whether the process has said this line so far.
+    bool saw(const std::string& line) const { return std::find(seen_.begin(), seen_.end(), line) != seen_.end(); }
 
 private:
     void wait()
@@ -160,6 +164,7 @@ private:
     int in_ = -1;
     int out_ = -1;
     std::string buffer_;
+    std::vector<std::string> seen_;
     bool killed_ = false;
 };
 
@@ -346,7 +351,15 @@ TEST_F(ScoreDurabilityTest, EveryStoredBestReachesTheServerOnceThroughKillsFailu
         const auto before = batchesPosted();
         process->command("resend", "resend started");
         ASSERT_TRUE(waitForPosts(before + 1));
-        process->command("advance 31", "batch failed");
+        // The request's idle time-out counts from its last activity, which
+        // the client may note a moment after the server saw the request:
+        // the clock moves on until the time-out has fired.
+        bool timedOut = false;
+        for (int attempt = 0; attempt < 5 && !timedOut; ++attempt) {
+            process->command("advance 31", "advanced");
+            timedOut = process->saw("batch failed") || !process->expect("batch failed", false, 1).empty();
+        }
+        EXPECT_TRUE(timedOut);
         server->faults().interruptWaits();
         server->faults().allowWaits();
         process->quit();
