@@ -56,6 +56,23 @@ std::optional<std::string> nilWhenEmpty(const std::optional<std::string>& text)
     return text && !text->empty() ? text : std::nullopt;
 }
 
+// The board's row made into an object by `make`, on the calling thread's
+// connection; nil, logged, when the board is not in the copy.
+template <class Make>
+auto lookUp(const std::optional<std::string>& leaderboardId, Make make) -> decltype(make(std::declval<HCSqlQuery&>()))
+{
+    decltype(make(std::declval<HCSqlQuery&>())) found;
+    {
+        auto query = HCOfflineDatabase::statementForCurrentThread(kGetLeaderboardQuery);
+        query->bind("id", leaderboardId);
+        if (leaderboardId && query->execute()) found = make(query.query());
+    }
+    if (!found)
+        platform::log(platform::LogLevel::Info,
+                      "Definition for leaderboard " + leaderboardId.value_or("(null)") + " was not found");
+    return found;
+}
+
 }  // namespace
 
 void HCLeaderboardService::initializeService()
@@ -138,16 +155,8 @@ void HCLeaderboardService::getLeaderboardsLocal(const HCDelegate& onSuccess, con
 
 std::shared_ptr<HCLeaderboard> HCLeaderboardService::getLeaderboard(const Text& leaderboardId)
 {
-    std::shared_ptr<HCLeaderboard> leaderboard;
-    {
-        auto query = HCOfflineDatabase::statementForCurrentThread(kGetLeaderboardQuery);
-        query->bind("id", leaderboardId);
-        if (leaderboardId && query->execute()) leaderboard = HCLeaderboard::initWithLocalSQL(query.query(), nullptr, nullptr);
-    }
-    if (!leaderboard)
-        platform::log(platform::LogLevel::Info,
-                      "Definition for leaderboard " + leaderboardId.value_or("(null)") + " was not found");
-    return leaderboard;
+    return lookUp(leaderboardId,
+                  [](const HCSqlQuery& row) { return HCLeaderboard::initWithLocalSQL(row, nullptr, nullptr); });
 }
 
 bool HCLeaderboardService::hasLeaderboards()
@@ -160,16 +169,7 @@ bool HCLeaderboardService::hasLeaderboards()
 
 std::shared_ptr<HCLeaderboard_Sync> HCLeaderboardService::getLeaderboardDetails(const Text& leaderboardId)
 {
-    std::shared_ptr<HCLeaderboard_Sync> details;
-    {
-        auto query = HCOfflineDatabase::statementForCurrentThread(kGetLeaderboardQuery);
-        query->bind("id", leaderboardId);
-        if (leaderboardId && query->execute()) details = HCLeaderboard_Sync::initWithLocalSQL(query.query());
-    }
-    if (!details)
-        platform::log(platform::LogLevel::Info,
-                      "Definition for leaderboard " + leaderboardId.value_or("(null)") + " was not found");
-    return details;
+    return lookUp(leaderboardId, &HCLeaderboard_Sync::initWithLocalSQL);
 }
 
 std::vector<std::shared_ptr<HCLeaderboard_Sync>> HCLeaderboardService::getAggregateParents(const Text& leaderboardId)
