@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/replies/HCPaginatedSeries.h"
+#include "kernel/callbacks/HCDelegate.h"
+#include "scores/leaderboards/HCLeaderboard.h"
 #include "kernel/xml/HCXmlDocument.h"
 #include "scores/leaderboards/HCLeaderboardAggregation.h"
 #include "scores/leaderboards/HCLeaderboard_Sync.h"
@@ -174,6 +176,43 @@ TEST_F(LeaderboardCopyTest, ServerScoresAreRecordedConfirmedEvenWhenTheirDateDoe
     ASSERT_TRUE(sqlExec(db(), "DELETE FROM leaderboards"));
     EXPECT_TRUE(synch(block, "7", true));
     EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM leaderboards"), "3");
+}
+
+}  // namespace
+
+namespace {
+
+class LeaderboardListOfflineTest : public LeaderboardCopyTest {};
+
+TEST_F(LeaderboardListOfflineTest, OfflineTheListIsTheVisibleActiveCopyInRowOrderAtOnce)
+{
+    ASSERT_TRUE(synch(offline(board("30", kActive) + board("10", kActive) +
+                                  board("20", "<name>Hidden</name><active>1</active><visible>0</visible>"),
+                              ""),
+                      std::nullopt, false));
+    std::shared_ptr<HCPaginatedSeries> listed;
+    int failures = 0;
+    auto handle = HCLeaderboardService::getLeaderboardsForApplication(
+        std::nullopt, std::string("1002"),
+        HCDelegate::withFunction([&](const platform::ObjectPtr& reply) { listed = platform::as<HCPaginatedSeries>(reply); }),
+        HCDelegate::withFunction([&](const platform::ObjectPtr&) { ++failures; }));
+    EXPECT_FALSE(handle);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return listed != nullptr; }));
+    EXPECT_EQ(failures, 0);
+    std::vector<std::string> ids;
+    for (const auto& object : listed->objects()) {
+        auto leaderboard = platform::as<HCLeaderboard>(object);
+        ASSERT_TRUE(leaderboard);
+        ids.push_back(leaderboard->leaderboardId().value_or("?") + ":" + leaderboard->name().value_or("?") +
+                      (leaderboard->descendingScoreOrder() ? " desc" : " asc"));
+    }
+    EXPECT_EQ(ids, (std::vector<std::string>{"30:Points desc", "10:Points desc"}));
+    // The hidden board is still found by id, without scores.
+    auto hidden = HCLeaderboardService::getLeaderboard("20");
+    ASSERT_TRUE(hidden);
+    EXPECT_EQ(hidden->name(), "Hidden");
+    EXPECT_FALSE(hidden->currentUserScore());
+    EXPECT_FALSE(HCLeaderboardService::getLeaderboard("99"));
 }
 
 }  // namespace
