@@ -11,6 +11,14 @@ constexpr double kMaxLength = 480;
 constexpr double kNudge = 2;
 
 bool atTop(int position) { return position == 0 || position == 2; }
+
+// The status bar's thickness. Its frame is in the screen's portrait
+// coordinates, 20 high in portrait but 20 wide in landscape, so its height
+// alone would put a top banner a screen's width down a landscape window.
+double statusBarThickness(const HCNotificationPlacementInput& in)
+{
+    return std::min(in.statusBar.width, in.statusBar.height);
+}
 bool atLeft(int position) { return position == 0 || position == 1; }
 
 // A quarter-turned banner along the long edge of a portrait window.
@@ -29,7 +37,7 @@ HCNotificationPlacement rotated(const HCNotificationPlacementInput& in, int posi
     double cx;
     double dx;
     if (atTop(position)) {
-        cx = left ? h / 2 + in.statusBar.width : pw - h / 2 - in.statusBar.width;
+        cx = left ? h / 2 + statusBarThickness(in) : pw - h / 2 - statusBarThickness(in);
         dx = left ? kNudge : -kNudge;
     } else {
         cx = left ? pw - h / 2 : h / 2;
@@ -57,7 +65,7 @@ HCNotificationPlacement flat(const HCNotificationPlacementInput& in, int positio
     double x = 0, y = 0, dy = 0;
     if (position >= 0 && position <= 3) {
         if (atTop(position)) {
-            y = upsideDown ? ph - h - in.statusBar.height : in.statusBar.height;
+            y = upsideDown ? ph - h - statusBarThickness(in) : statusBarThickness(in);
             dy = upsideDown ? kNudge : -kNudge;
         } else {
             y = upsideDown ? 0 : ph - h;

@@ -9,7 +9,8 @@
 // centred on the edge it belongs to; otherwise the banner is a strip along
 // the top or bottom edge, turned over when the game is upside down. A small
 // screen has no room for the right-hand positions: they fall back to the
-// left-hand ones. A banner is never longer than 480 points.
+// left-hand ones. A banner is never longer than 480 points. A top banner
+// clears the status bar by its thickness, whichever way the bar lies.
 //
 // Thread: any thread (pure arithmetic).
 #include "platform/ui/Geometry.h"
@@ -19,7 +20,7 @@ struct HCNotificationPlacementInput {
     double bannerHeight = 0;
     int position = 0;
     int orientation = 1;
-    platform::ui::Size statusBar;  // zero while hidden
+    platform::ui::Size statusBar;  // its frame in screen coordinates; zero while hidden
     bool largeScreen = false;
     platform::ui::Size mainScreen;  // the screen's portrait bounds
 };
