@@ -9,6 +9,8 @@
 #include "core/banners/HCNotification.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
+#include "core/storage/HCBlobObserverHooks.h"
+#include "core/storage/HCCloudStorageService.h"
 #include "e2e/support/LiveServerTest.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
@@ -26,7 +28,8 @@ protected:
     void SetUp() override
     {
         LiveServerTest::SetUp();
-        scores = localserver::registerScoreRoutes(*server, localserver::registerStorageRoutes(*server));
+        bucket = localserver::registerStorageRoutes(*server);
+        scores = localserver::registerScoreRoutes(*server, bucket);
         const std::string file = sandbox.str() + "/halcyon_offline";
         ASSERT_TRUE(mainDb.open(file));
         ASSERT_TRUE(bootstrapDb.open(file));
@@ -38,6 +41,8 @@ protected:
         boards->boards["3"] = {false, false, false};
         HCHighScoreService::initializeService();
         HCHighScoreService::setupOfflineSupport({mainDb.handle(), boards, bootstrapDb.handle(), boards});
+        HCBlobObserverHooks::install();
+        HCCloudStorageService::initializeService();
         HCClientStateQueries queries;
         queries.lastLoggedInUserId = [this] { return userId; };
         queries.isOnline = [this] { return online.load(); };
@@ -48,6 +53,8 @@ protected:
     {
         HCHighScoreService::teardownOfflineSupport();
         HCHighScoreService::shutdownService();
+        HCCloudStorageService::shutdownService();
+        HCBlobObserverHooks::remove();
         HCClientState::setQueries({});
         LiveServerTest::TearDown();
     }
@@ -83,6 +90,7 @@ protected:
 
     testsupport::ScopedManualClock clock{1700000000.0};
     std::shared_ptr<localserver::ScoreStore> scores;
+    std::shared_ptr<localserver::StorageBucket> bucket;
     HCSqlDatabase mainDb;
     HCSqlDatabase bootstrapDb;
     std::shared_ptr<scoretest::FakeLeaderboards> boards;
@@ -157,9 +165,10 @@ TEST_F(HighScoreSubmissionTest, OnlyBlobsThatWillBeUploadedAreAnnounced)
     EXPECT_EQ(localserver::allValues(sent[0].request.params, "high_scores[][has_blob]"),
               (std::vector<std::string>{"1", "0"}));
     EXPECT_TRUE(scores->find("1001", "1", 10)->hasBlob);
-    // Confirmed, and each row still holds its attachment; the reply let the
-    // held blob go.
-    EXPECT_EQ(pendingCount(), 0u);
+    // Confirmed once the wanted attachment is stored, and each row still
+    // holds its attachment; the reply let the held blob go.
+    EXPECT_TRUE(testsupport::runMainUntil([&] { return pendingCount() == 0; }));
+    EXPECT_TRUE(bucket->object("high_score-" + scores->find("1001", "1", 10)->id + ".blob"));
     for (const auto& row : scoretest::rawRows(mainDb.handle())) {
         EXPECT_EQ(row.blobBytes, row.score == 10 ? 51200u : 51201u);
     }

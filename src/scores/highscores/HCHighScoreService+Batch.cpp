@@ -236,23 +236,35 @@ void HCHighScoreService::writeBackAcceptedScores(const std::shared_ptr<HCPaginat
     if (!series) {
         return;
     }
-    const auto now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
     for (const auto& object : series->objects()) {
         auto score = platform::as<HCHighScore>(object);
         if (!score || !score->leaderboardId()) {
             continue;
         }
         const std::string board = *score->leaderboardId();
-        // The blob travels with its own upload once that road exists; the
-        // row keeps it either way.
         const auto blob = getPendingBlobForLeaderboard(board, score->score());
         const auto user = score->user();
         const std::string owner = user && user->resourceId() && !user->resourceId()->empty() ? *user->resourceId()
                                                                                              : userId;
-        localSetHighScore(score->score(), board, owner, score->displayTextValue(), score->customData(), blob, now,
-                          false, nullptr, true);
-        removePendingBlobForLeaderboard(board);
+        if (blob && score->blobUploadParameters()) {
+            uploadBlob(blob, score, owner);
+        } else {
+            writeBackScore(*score, owner, blob);
+        }
+        // Only the answer to the held blob's own score lets it go: a reply
+        // that lists another score of the board first must not drop it.
+        if (blob) {
+            removePendingBlobForLeaderboard(board);
+        }
     }
+}
+
+void HCHighScoreService::writeBackScore(const HCHighScore& score, const std::string& owner,
+                                        const std::shared_ptr<platform::Data>& blob)
+{
+    const auto now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
+    localSetHighScore(score.score(), score.leaderboardId().value_or(""), owner, score.displayTextValue(),
+                      score.customData(), blob, now, false, nullptr, true);
 }
 
 std::shared_ptr<HCRequestHandle> HCHighScoreService::sendPendingHighScores(const std::string& userId,

@@ -217,6 +217,21 @@ public:
                                                                        std::int64_t score);
     static void removePendingBlobForLeaderboard(const std::string& leaderboardId);
 
+    // --- Score attachments on the storage road (main thread) -----------------
+    // Sends the blob on the score's upload parameters (nothing without
+    // both); once stored, the score is written back as confirmed with it. A
+    // failed upload leaves the row pending for the next re-send.
+    static void uploadBlob(const std::shared_ptr<platform::Data>& blob, const std::shared_ptr<HCHighScore>& score,
+                           const std::string& owner);
+    // Success gets the score with its blob set; nil when nothing was
+    // started (no attachment: failure; already here: success). A 404 also
+    // reports the attachment missing.
+    static std::shared_ptr<HCRequestHandle> downloadBlobForHighScore(const std::shared_ptr<HCHighScore>& score,
+                                                                     const HCDelegate& onSuccess,
+                                                                     const HCDelegate& onFailure);
+    // POST "high_scores/ID/invalidate_blob.xml"; its outcome is not reported.
+    static void reportMissingBlobForHighScore(const std::shared_ptr<HCHighScore>& score);
+
     // What tests and the re-send see of the queue.
     std::size_t queuedScoreCount() const { return mPendingScores.size(); }
     bool isInFlight(const std::string& userId, const std::string& leaderboardId, std::int64_t score) const;
@@ -242,9 +257,14 @@ private:
     static std::shared_ptr<HCRequestHandle> postBatch(HCHighScoreBatch scores, const std::string& userId,
                                                       const std::optional<std::string>& message, bool silently,
                                                       const HCDelegate& onSuccess, const HCDelegate& onFailure);
-    // Writes the accepted scores back as confirmed and lets go of their blobs.
+    // Writes the accepted scores back as confirmed, or first uploads the
+    // attachment a score was answered with; a held blob goes only when its
+    // own score was answered.
     void writeBackAcceptedScores(const std::shared_ptr<HCPaginatedSeries>& series, const std::string& userId);
     void scheduleDispatch();
+    // The confirmed score into the local table, its attachment kept.
+    static void writeBackScore(const HCHighScore& score, const std::string& owner,
+                               const std::shared_ptr<platform::Data>& blob);
 
     HCHighScoreBatch mPendingScores;
     std::string mPendingScoresUser;

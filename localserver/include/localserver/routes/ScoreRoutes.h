@@ -11,7 +11,8 @@
 //        Otherwise every entry is accepted and the reply lists one
 //        "high_score" per entry, in batch order, with its player; an entry
 //        with "has_blob" "1" carries "blob_upload_parameters" from the
-//        storage bucket (key "high_score-ID.blob", at most 51,200 bytes).
+//        storage bucket (key "high_score-ID.blob", a blob of at most 51,200 bytes
+//        in its travelling form).
 //
 // ScoreStore counts each (player, leaderboard, score) once however often it
 // is posted, as a service must when a client re-sends a batch whose reply it

@@ -1,0 +1,147 @@
+// Score attachments against the local server: submitted with the score,
+// uploaded on the reply's parameters, read back byte for byte at the score's
+// "blob_url", and reported missing on a 404. A held blob waits for the
+// answer to its own score, whatever order the reply lists the batch in.
+#include <gtest/gtest.h>
+
+#include "core/resources/HCResource.h"
+#include "core/storage/HCBlobObserverHooks.h"
+#include "core/storage/HCCloudStorageService.h"
+#include "e2e/support/HighScoreServerTest.h"
+
+namespace {
+
+using DataPtr = std::shared_ptr<platform::Data>;
+
+class HighScoreBlobsTest : public HighScoreServerTest {
+protected:
+    void SetUp() override
+    {
+        HighScoreServerTest::SetUp();
+        HCBlobObserverHooks::install();
+        HCCloudStorageService::initializeService();
+    }
+    void TearDown() override
+    {
+        HCCloudStorageService::shutdownService();
+        HCBlobObserverHooks::remove();
+        HighScoreServerTest::TearDown();
+    }
+
+    void submit(std::int64_t score, const DataPtr& blob)
+    {
+        HCHighScoreService::setHighScoreWithDisplayText(score, std::nullopt, std::nullopt, blob, "1", true, false,
+                                                        HCDelegate(), HCDelegate());
+    }
+    bool uploaded(std::int64_t score)
+    {
+        auto stored = scores->find("1001", "1", score);
+        return stored && bucket->object("high_score-" + stored->id + ".blob").has_value();
+    }
+    std::size_t pendingRows()
+    {
+        std::size_t pending = 0;
+        for (const auto& row : scoretest::rawRows(mainDb.handle())) pending += row.serverSyncAt ? 0 : 1;
+        return pending;
+    }
+    // The scores of board 1 as the page query reads them.
+    std::vector<std::shared_ptr<HCHighScore>> boardPage()
+    {
+        Outcome page;
+        HCHighScoreService::getPage(1, "1", false, true, page.success(), page.failed());
+        EXPECT_TRUE(waitFor(page));
+        auto last = page.series ? platform::as<HCTableSectionDescription>(page.series->objects().back()) : nullptr;
+        return last ? highScoresOf(last->page()) : std::vector<std::shared_ptr<HCHighScore>>{};
+    }
+
+    testsupport::ScopedManualClock clock{1700000000.0};
+};
+
+TEST_F(HighScoreBlobsTest, AnAttachmentTravelsToTheStorageHostAndBackByteForByte)
+{
+    auto blob = platform::Data::make(testsupport::incompressibleBytes(4000, 7));
+    submit(500, blob);
+    clock.advance(0.05);
+    testsupport::drainMain();
+    fence();
+    // The row is confirmed only once the attachment is stored.
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return uploaded(500) && pendingRows() == 0; }));
+    EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 500));
+
+    auto listed = boardPage();
+    ASSERT_EQ(listed.size(), 1u);
+    auto score = listed[0];
+    ASSERT_TRUE(score->blobUrl());
+    EXPECT_TRUE(score->hasBlob());
+    EXPECT_FALSE(score->blob());
+    Outcome download;
+    EXPECT_TRUE(HCHighScoreService::downloadBlobForHighScore(score, download.success(), download.failed()));
+    ASSERT_TRUE(waitFor(download));
+    ASSERT_TRUE(download.series == nullptr);
+    ASSERT_TRUE(score->blob());
+    EXPECT_EQ(score->blob()->bytes(), blob->bytes());
+    // Already here: success at once, no request.
+    Outcome again;
+    EXPECT_FALSE(HCHighScoreService::downloadBlobForHighScore(score, again.success(), again.failed()));
+    ASSERT_TRUE(waitFor(again));
+    EXPECT_EQ(again.calls, 1);
+    EXPECT_FALSE(again.failure);
+
+    // A score without an attachment fails at once without a request.
+    auto plain = HCResource::initWithId<HCHighScore>(std::string("77"));
+    Outcome none;
+    EXPECT_FALSE(HCHighScoreService::downloadBlobForHighScore(plain, none.success(), none.failed()));
+    ASSERT_TRUE(waitFor(none));
+}
+
+TEST_F(HighScoreBlobsTest, AMissingAttachmentIsReportedAndNoLongerOffered)
+{
+    auto stored = seed("1001", "1", 900);
+    localserver::StoredScore withBlob = stored;
+    withBlob.hasBlob = true;
+    scores->accept(withBlob);
+    auto score = HCResource::initWithId<HCHighScore>(stored.id);
+    score->setBlobUrl(bucket->objectUrl("high_score-" + stored.id + ".blob"));
+    Outcome download;
+    EXPECT_TRUE(HCHighScoreService::downloadBlobForHighScore(score, download.success(), download.failed()));
+    ASSERT_TRUE(waitFor(download));
+    EXPECT_FALSE(score->blob());
+    const std::string report = "high_scores/" + stored.id + "/invalidate_blob.xml";
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !scores->findById(stored.id)->hasBlob; }));
+    ASSERT_EQ(requestsTo(report).size(), 1u);
+    EXPECT_EQ(requestsTo(report)[0].request.method, "POST");
+    EXPECT_TRUE(requestsTo(report)[0].request.params.empty());
+}
+
+TEST_F(HighScoreBlobsTest, AHeldBlobWaitsForTheAnswerToItsOwnScore)
+{
+    // Two scores of one board in one batch: only the later one's blob is
+    // held. The reply lists 600 before 700; 600's answer must not drop it.
+    auto first = platform::Data::make(std::vector<uint8_t>(300, 'a'));
+    auto second = platform::Data::make(std::vector<uint8_t>{'s', 'e', 'c', 'o', 'n', 'd', 0, 255});
+    submit(600, first);
+    clock.advance(0.01);
+    submit(700, second);
+    EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 600));
+    EXPECT_EQ(HCHighScoreService::getPendingBlobForLeaderboard("1", 700), second);
+    clock.advance(0.05);
+    testsupport::drainMain();
+    fence();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return uploaded(700); }));
+    EXPECT_FALSE(uploaded(600));
+    EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 700));
+    auto listed = boardPage();
+    ASSERT_EQ(valuesOf(listed), (std::vector<std::int64_t>{700}));
+    Outcome download;
+    HCHighScoreService::downloadBlobForHighScore(listed[0], download.success(), download.failed());
+    ASSERT_TRUE(waitFor(download));
+    ASSERT_TRUE(listed[0]->blob());
+    EXPECT_EQ(listed[0]->blob()->bytes(), second->bytes());
+
+    // A later submission on the board without a blob drops a held one.
+    HCHighScoreService::setPendingBlob(second, "1", 800);
+    submit(750, nullptr);
+    EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 800));
+}
+
+}  // namespace
