@@ -10,6 +10,7 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/images/HCImageCache.h"
 #include "core/poller/HCResourcePollerReplyReader.h"
+#include "core/resources/HCResourceClass.h"
 #include "core/services/HCService.h"
 #include "core/users/HCUser.h"
 #include "core/xp/HCSession.h"
@@ -27,6 +28,10 @@
 #include "platform/net/CookieStore.h"
 #include "platform/runtime/Clock.h"
 #include "platform/ui/Application.h"
+#include "scores/achievements/HCAchievement.h"
+#include "scores/achievements/HCAchievementGameCenter.h"
+#include "scores/achievements/HCAchievementService.h"
+#include "scores/achievements/HCUnlockedAchievement.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/offline/HCOfflineBootstrapSync.h"
 #include "scores/offline/HCOfflineService.h"
@@ -82,6 +87,22 @@ HCOfflineHooks offlineHooks()
         return HCHighScoreService::getHighScoreForUser(HCResource::initWithId<HCUser>(userId), leaderboardId,
                                                        descending);
     };
+    hooks.shareKnownResources = [](HCResourceNameMap& map) {
+        HCAddKnownResource<HCAchievement>(map);
+        HCAddKnownResource<HCUnlockedAchievement>(map);
+    };
+    hooks.achievementsLastSyncDate = &HCAchievementService::getLastSyncDateForUserId;
+    hooks.synchAchievementsList = [](const std::shared_ptr<platform::Array>& list,
+                                     const std::optional<std::string>& userId) {
+        std::vector<std::shared_ptr<HCAchievement>> achievements;
+        if (list)
+            for (const auto& item : list->items())
+                if (auto achievement = platform::as<HCAchievement>(item)) achievements.push_back(achievement);
+        HCAchievementService::synchAchievementsList(achievements, userId);
+    };
+    hooks.sendPendingAchievements = [](const std::string& userId) {
+        HCAchievementService::sendPendingAchievements(userId, true, HCDelegate(), HCDelegate());
+    };
     return hooks;
 }
 
@@ -122,6 +143,7 @@ void HCClientHooks::remove()
     HCBootstrapService::setOfflineSync(nullptr);
     HCOfflineService::setHooks({});
     Halcyon::setDashboardHooks({});
+    HCAchievementGameCenter::install({});
 }
 
 void HCClientHooks::resetForTesting()

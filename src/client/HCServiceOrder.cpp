@@ -2,6 +2,7 @@
 
 #include "core/bootstrap/HCBootstrapService.h"
 #include "core/storage/HCCloudStorageService.h"
+#include "scores/achievements/HCAchievementService.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/offline/HCOfflineService.h"
@@ -33,6 +34,7 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
         entry<HCBootstrapService>("HCBootstrapService", 2, 25),
         entry<HCHighScoreService>("HCHighScoreService", 4, 19),
         entry<HCLeaderboardService>("HCLeaderboardService", 7, 18),
+        entry<HCAchievementService>("HCAchievementService", 15, 10),
         entry<HCForumService>("HCForumService", 20, 5),
         entry<HCCloudStorageService>("HCCloudStorageService", 26, 24),
         entry<HCWebViewManifestService>("HCWebViewManifestService", 29, 28),

@@ -1,0 +1,61 @@
+#include "scores/achievements/HCAchievementGameCenter.h"
+
+#include <memory>
+#include <mutex>
+
+#include "platform/runtime/RunLoop.h"
+#include "platform/runtime/Thread.h"
+
+namespace {
+
+std::mutex& slotMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+HCAchievementGameCenter& slot()
+{
+    static HCAchievementGameCenter installed;
+    return installed;
+}
+
+}  // namespace
+
+void HCAchievementGameCenter::install(HCAchievementGameCenter gameCenter)
+{
+    std::lock_guard lock(slotMutex());
+    slot() = std::move(gameCenter);
+}
+
+HCAchievementGameCenter HCAchievementGameCenter::installed()
+{
+    std::lock_guard lock(slotMutex());
+    return slot();
+}
+
+bool HCAchievementGameCenter::isLoggedIntoGameCenter()
+{
+    auto isLoggedIn = installed().isLoggedIn;
+    return isLoggedIn && isLoggedIn();
+}
+
+std::optional<std::string> HCAchievementGameCenter::gameCenterIdFor(const std::string& achievementId)
+{
+    auto map = installed().gameCenterAchievementId;
+    return map ? map(achievementId) : std::nullopt;
+}
+
+void HCAchievementGameCenter::reportOnMainThread(const std::string& gameCenterId, double percentComplete,
+                                                 std::function<void(bool ok)> done)
+{
+    auto onMain = [done = std::move(done)](bool ok) {
+        platform::Thread::mainThread()->runLoop()->post([done, ok] { done(ok); });
+    };
+    auto report = installed().report;
+    if (!report) {
+        onMain(false);
+        return;
+    }
+    report(gameCenterId, percentComplete, std::move(onMain));
+}

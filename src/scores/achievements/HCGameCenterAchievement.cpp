@@ -1,0 +1,142 @@
+#include "scores/achievements/HCGameCenterAchievement.h"
+
+#include "core/replies/HCPaginatedSeries.h"
+#include "platform/foundation/ProgrammingError.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "scores/achievements/HCAchievementGameCenter.h"
+#include "scores/achievements/HCAchievementService.h"
+
+HCGameCenterAchievement::HCGameCenterAchievement(std::string userId, std::vector<std::string> achievementIds,
+                                                 std::vector<double> percentsComplete, bool batch, bool sync)
+    : userId_(std::move(userId)),
+      achievementIds_(std::move(achievementIds)),
+      percentsComplete_(std::move(percentsComplete)),
+      batch_(batch),
+      sync_(sync)
+{
+}
+
+HCRequestHandlePtr HCGameCenterAchievement::submitOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    successDelegate_ = onSuccess;
+    failureDelegate_ = onFailure;
+    halcyonStatus_ = kNotStarted;
+    gameCenterStatus_ = kNotStarted;
+    auto self = platform::self(this);
+
+    HCRequestHandlePtr handle;
+    if (std::strtoll(userId_.c_str(), nullptr, 10) > 0 && !achievementIds_.empty()) {
+        halcyonStatus_ = kPending;
+        handle = HCAchievementService::updateAchievements(
+            achievementIds_, percentsComplete_,
+            HCDelegate::withFunction([self](const platform::ObjectPtr& page) { self->onHalcyonSuccess(page); }, self),
+            HCDelegate::withFunction([self](const platform::ObjectPtr& failure) { self->onHalcyonFailure(failure); },
+                                     self));
+    }
+    if (HCAchievementGameCenter::isLoggedIntoGameCenter()) {
+        gameCenterCount_ = 0;
+        for (size_t i = 0; i < achievementIds_.size() && i < percentsComplete_.size(); ++i) {
+            auto gameCenterId = HCAchievementGameCenter::gameCenterIdFor(achievementIds_[i]);
+            if (!gameCenterId || percentsComplete_[i] == 0.0) continue;
+            ++gameCenterCount_;
+            gameCenterStatus_ = kPending;
+            HCAchievementGameCenter::reportOnMainThread(*gameCenterId, percentsComplete_[i],
+                                                        [self](bool ok) { self->onGameCenterReport(ok); });
+        }
+    }
+    return handle;
+}
+
+void HCGameCenterAchievement::onHalcyonSuccess(const platform::ObjectPtr& page)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (halcyonStatus_ != kPending) {
+        platform::reportProgrammingError("Achievement state is invalid");
+        return;
+    }
+    halcyonPage_ = page;
+    halcyonStatus_ = kSucceeded;
+    testCompletion();
+}
+
+void HCGameCenterAchievement::onHalcyonFailure(const platform::ObjectPtr& failure)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (halcyonStatus_ != kPending) {
+        platform::reportProgrammingError("Achievement state is invalid");
+        return;
+    }
+    halcyonPage_ = failure;
+    halcyonStatus_ = kFailed;
+    testCompletion();
+}
+
+void HCGameCenterAchievement::onGameCenterReport(bool ok)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (gameCenterCount_ > 0) --gameCenterCount_;
+    if (!ok) {
+        gameCenterStatus_ = kFailed;
+    } else if (gameCenterCount_ == 0 && gameCenterStatus_ == kPending) {
+        gameCenterStatus_ = kSucceeded;
+    }
+    testCompletion();
+}
+
+void HCGameCenterAchievement::testCompletion()
+{
+    if (completed_ || halcyonStatus_ == kPending || gameCenterStatus_ == kPending) return;
+    completed_ = true;
+    auto page = platform::as<HCPaginatedSeries>(halcyonPage_);
+    if (halcyonStatus_ == kSucceeded) HCAchievementService::finishAchievementsPage(page, sync_, batch_);
+    if (halcyonStatus_ == kFailed || gameCenterStatus_ == kFailed) {
+        failureDelegate_.invoke(halcyonPage_);
+    } else {
+        if (halcyonStatus_ == kSucceeded) HCAchievementService::syncOfflineAchievements(page, userId_);
+        successDelegate_.invoke(halcyonPage_);
+    }
+}
+
+void HCSubmitAchievementToGameCenterOnly::submitToGameCenterOnlyWithIds(const std::vector<std::string>& achievementIds,
+                                                                        const std::vector<double>& percentsComplete,
+                                                                        const HCDelegate& onSuccess,
+                                                                        const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (achievementIds.size() != percentsComplete.size()) return;
+    onSuccess_ = onSuccess;
+    onFailure_ = onFailure;
+    encounteredAnError_ = false;
+    auto self = platform::self(this);
+    for (size_t i = 0; i < achievementIds.size(); ++i) {
+        auto gameCenterId = HCAchievementGameCenter::gameCenterIdFor(achievementIds[i]);
+        if (!gameCenterId) {
+            encounteredAnError_ = true;
+            if (!sentFailure_) {
+                sentFailure_ = true;
+                onFailure_.invoke(nullptr);
+            }
+            continue;
+        }
+        ++achievementStillToRecieveCallbackCount_;
+        HCAchievementGameCenter::reportOnMainThread(*gameCenterId, percentsComplete[i],
+                                                    [self](bool ok) { self->onReport(ok); });
+    }
+}
+
+void HCSubmitAchievementToGameCenterOnly::onReport(bool ok)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (achievementStillToRecieveCallbackCount_ > 0) --achievementStillToRecieveCallbackCount_;
+    if (!ok) encounteredAnError_ = true;
+    if (achievementStillToRecieveCallbackCount_ != 0) return;
+    if (encounteredAnError_) {
+        if (!sentFailure_) {
+            sentFailure_ = true;
+            onFailure_.invoke(nullptr);
+        }
+    } else {
+        onSuccess_.invoke(nullptr);
+    }
+}

@@ -1,0 +1,551 @@
+// Achievements as a game meets them: the client started with this build's
+// assembly and a real offline database against the local server, progress
+// written on the device first and reported at once, unlocks posted, pending
+// progress uploaded after the next log-in and confirmed, the class delegate
+// told, Game Center (a recording stand-in) told what it should be.
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <future>
+
+#include "client/HCClientHooks.h"
+#include "core/banners/HCNotificationData.h"
+#include "core/banners/HCNotificationDelegate.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonDelegate.h"
+#include "core/halcyon/HalcyonSettingKeys.h"
+#include "core/publicclass/HCDelegatesContainer.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/users/HCUser.h"
+#include "kernel/reachability/HCReachability.h"
+#include "kernel/settings/HCSettings.h"
+#include "localserver/Fixtures.h"
+#include "localserver/Server.h"
+#include "localserver/routes/AchievementRoutes.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/foundation/UserDefaults.h"
+#include "scores/achievements/HCAchievement.h"
+#include "scores/achievements/HCAchievementDelegate.h"
+#include "scores/achievements/HCAchievementGameCenter.h"
+#include "scores/achievements/HCAchievementService.h"
+#include "scores/offline/HCOfflineDatabase.h"
+#include "support/BannerWindow.h"
+#include "support/TestSupport.h"
+#include "transport/handles/HCRequestHandlesForModule.h"
+#include "transport/provider/HCProvider.h"
+
+namespace defaults = localserver::defaults;
+
+namespace {
+
+class Game final : public HalcyonDelegate {
+public:
+    void userLoggedIn(const std::string& userId) override { calls.push_back("online " + userId); }
+    void offlineUserLoggedIn(const std::string& userId) override { calls.push_back("offline " + userId); }
+    std::vector<std::string> calls;
+};
+
+// Records each banner the client shows: its text, and for the achievement
+// banner the achievement and the percentage.
+class RecordingNotices final : public HCNotificationDelegate {
+public:
+    explicit RecordingNotices(std::vector<std::string>& banners) : banners_(banners) {}
+    void notificationWillShow(const HCNotificationDataPtr& notice) override
+    {
+        auto unlocked = std::dynamic_pointer_cast<HCUnlockedAchievementNotificationData>(notice);
+        if (unlocked && unlocked->unlockedAchievement) {
+            banners_.push_back(notice->notificationText + " " + unlocked->unlockedAchievement->resourceId + " " +
+                               std::to_string(static_cast<int>(unlocked->percentComplete)));
+        } else {
+            banners_.push_back(notice->notificationText);
+        }
+    }
+
+private:
+    std::vector<std::string>& banners_;
+};
+
+class RecordingAchievementDelegate final : public HCAchievementDelegate {
+public:
+    void didUpdateProgressionCompleteHCAchievement(const std::shared_ptr<HCAchievement>& a) override
+    {
+        calls.push_back("updated " + a->resourceId().value_or("?"));
+    }
+    void didFailUpdateProgressionCompleteHCAchievement(const std::shared_ptr<HCAchievement>& a) override
+    {
+        calls.push_back("failed " + a->resourceId().value_or("?"));
+    }
+    void didSubmitDeferredAchievements() override { calls.push_back("deferred sent"); }
+    void didFailSubmittingDeferredAchievements() override { calls.push_back("deferred failed"); }
+    void didForceSyncGameCenterAchievements() override { calls.push_back("game center synced"); }
+    void didFailForceSyncGameCenterAchievements() override { calls.push_back("game center sync failed"); }
+    std::vector<std::string> calls;
+};
+
+// Implements nothing: no callback may reach it.
+class SilentAchievementDelegate final : public HCAchievementDelegate {};
+
+// Game Center as the bridge would report it; every report succeeds unless told.
+struct FakeGameCenter {
+    bool loggedIn = true;
+    bool failReports = false;
+    std::vector<std::string> reports;  // "gc.<id>=<percent>"
+
+    void install()
+    {
+        HCAchievementGameCenter gameCenter;
+        gameCenter.isLoggedIn = [this] { return loggedIn; };
+        gameCenter.gameCenterAchievementId = [](const std::string& id) -> std::optional<std::string> {
+            if (id == "4") return std::nullopt;  // the secret one has no counterpart there
+            return "gc." + id;
+        };
+        gameCenter.report = [this](const std::string& id, double percent, std::function<void(bool)> done) {
+            reports.push_back(id + "=" + std::to_string(static_cast<int>(percent)));
+            done(!failReports);
+        };
+        HCAchievementGameCenter::install(gameCenter);
+    }
+};
+
+class AchievementsEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        HCClientHooks::resetForTesting();
+        platform::Sandbox::configure(sandbox.str());
+        clock = std::make_unique<testsupport::ScopedManualClock>();
+        server = std::make_unique<localserver::Server>();
+        localserver::registerServiceRoutes(*server);
+        store = localserver::registerAchievementRoutes(*server);
+        // The bootstrap's offline block carries this store's achievements.
+        server->login().setOfflineBlockSource([store = store](const std::string& userId) {
+            return std::optional<localserver::XmlNode>(
+                localserver::XmlNode::parent("offline", {store->offlineAchievementsNode(userId)}));
+        });
+        ASSERT_TRUE(server->start()) << server->error();
+        HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
+        // Version 1.2: the built-in achievement that ended with 0.9 is retired.
+        HCSettings::setDefaultOverride(HCSettings::kBundleVersionKey, "1.2");
+        Halcyon::setUserApprovedHalcyon();
+        Halcyon::setDoneWithGetTheMost(true);
+    }
+
+    void TearDown() override
+    {
+        HCAchievement::setDelegate(nullptr);
+        HCAchievementGameCenter::install({});
+        HCClientHooks::resetForTesting();
+        testsupport::drainMain();
+        server->stop();
+    }
+
+    // Starts the client as the game would, as the server's first player
+    // unless told otherwise, and waits for the log-in's end.
+    void start(bool reachable = true, bool firstPlayer = true)
+    {
+        auto settings = platform::Dictionary::make();
+        if (firstPlayer) settings->setString(HalcyonSettingInitialUserId, defaults::kUserId);
+        // The game's own window, where banners show.
+        settings->setObject(HalcyonSettingPresentationWindow, bannerWindow);
+        Halcyon::initializeWithProductKey(
+            defaults::kProductKey, defaults::kProductSecret, defaults::kGameName, settings,
+            HCDelegatesContainer::containerWithHalcyonDelegate(&game, nullptr, &notices));
+        HCReachability::Instance()->setOverride(reachable ? HCReachability::ReachableViaWiFi
+                                                          : HCReachability::NotReachable);
+        ASSERT_TRUE(waitUntil([&] { return !game.calls.empty(); }));
+        settle();
+        banners.clear();
+    }
+
+    void restartProcess()
+    {
+        Halcyon::shutdown();
+        testsupport::drainMain();
+        platform::UserDefaults::resetStandardUserDefaults();
+        game.calls.clear();
+        banners.clear();
+        server->log().clear();
+    }
+
+    // The network goes away (the client counts as offline) or comes back (the
+    // client logs in again and sends what is pending).
+    void goOffline() { HCReachability::Instance()->setOverride(HCReachability::NotReachable); }
+    void comeBackOnline()
+    {
+        const size_t before = game.calls.size();
+        HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
+        ASSERT_TRUE(waitUntil([&] { return game.calls.size() > before; }));
+        settle();
+    }
+
+    bool waitUntil(const std::function<bool()>& done) { return testsupport::runMainUntil(done); }
+    // Waits until every request the client sent has been answered and its
+    // outcome delivered on the main thread, including requests those
+    // outcomes started.
+    void settle()
+    {
+        auto provider = Halcyon::provider();
+        ASSERT_TRUE(provider);
+        for (int round = 0; round < 3; ++round) {
+            ASSERT_TRUE(waitUntil(
+                [&] { return provider->queuedActionCount() == 0 && provider->runningLoaderCount() == 0; }));
+            bool passed = false;
+            provider->requestThread()->runLoop()->post(
+                [&passed] { platform::performOnMain([&passed] { passed = true; }); });
+            ASSERT_TRUE(waitUntil([&] { return passed; }));
+            testsupport::drainMain();
+        }
+    }
+
+    std::vector<std::string> unlockPosts() const
+    {
+        std::vector<std::string> posts;
+        for (const auto& entry : server->log().entries()) {
+            if (entry.request.path != "users/@me/unlocked_achievements.xml") continue;
+            std::string form;
+            for (const auto& [name, value] : entry.request.params) form += (form.empty() ? "" : "&") + name + "=" + value;
+            posts.push_back(form);
+        }
+        return posts;
+    }
+
+    // "percent|pending" of the local row, "none" without one.
+    std::string localRow(const char* achievement, const char* user = defaults::kUserId)
+    {
+        std::string result = "none";
+        auto database = HCOfflineDatabase::current();
+        if (!database) return "no database";
+        const std::string sql = std::string("SELECT percent_complete, server_sync_at IS NULL FROM unlocked_achievements "
+                                            "WHERE achievement_definition_id = ") +
+                                achievement + " AND user_id = " + user;
+        sqlite3_exec(
+            database->mainConnection().handle(), sql.c_str(),
+            [](void* out, int, char** values, char**) {
+                *static_cast<std::string*>(out) =
+                    std::string(values[0]) + (std::string(values[1]) == "1" ? "|pending" : "|confirmed");
+                return 0;
+            },
+            &result, nullptr);
+        return result;
+    }
+
+    double serverPercent(const char* achievement, const char* user = defaults::kUserId) const
+    {
+        auto progress = store->progress(user, achievement);
+        return progress ? progress->percentComplete : -1.0;
+    }
+
+    testsupport::TempDir sandbox;
+    std::unique_ptr<testsupport::ScopedManualClock> clock;
+    std::unique_ptr<localserver::Server> server;
+    std::shared_ptr<localserver::AchievementStore> store;
+    Game game;
+    std::vector<std::string> banners;
+    RecordingNotices notices{banners};
+    std::shared_ptr<testsupport::BannerWindow> bannerWindow = testsupport::BannerWindow::showAside();
+    RecordingAchievementDelegate delegate;
+};
+
+}  // namespace
+
+TEST_F(AchievementsEndToEndTest, OfflineProgressIsStoredAtOnceAndConfirmedByTheServerAfterTheNextLogIn)
+{
+    start();
+    HCAchievement::setDelegate(&delegate);
+    const uint32_t gamerscoreBefore = Halcyon::localUser()->gamerScore();
+    server->log().clear();
+    goOffline();
+
+    EXPECT_EQ(HCAchievement::achievement("2")->updateProgressionComplete(40.0, true), nullptr);
+    EXPECT_EQ(HCAchievement::achievement("3")->updateProgressionComplete(150.0, false), nullptr);
+    EXPECT_EQ(HCAchievement::achievement("1")->unlock(), nullptr) << "offline the unlock waits in the store";
+    testsupport::drainMain();
+    EXPECT_EQ(delegate.calls, (std::vector<std::string>{"updated 2", "updated 3", "updated 1"}));
+    EXPECT_EQ(banners, std::vector<std::string>{"Achievement Unlocked! 2 40"});
+    EXPECT_EQ(localRow("2"), "40.0|pending");
+    EXPECT_EQ(localRow("3"), "100.0|pending");
+    EXPECT_EQ(localRow("1"), "100.0|pending");
+    EXPECT_TRUE(unlockPosts().empty());
+    // Both unlocks count once for the player.
+    EXPECT_EQ(Halcyon::localUser()->gamerScore(), gamerscoreBefore + 10 + 50);
+    EXPECT_TRUE(HCAchievement::achievement("1")->isUnlocked());
+    EXPECT_TRUE(HCAchievement::achievement("1")->unlockDate());
+    EXPECT_EQ(HCAchievement::achievement("2")->unlockDate(), nullptr) << "40 % is no unlock";
+
+    // The same value again, and less, are refused and change nothing.
+    HCAchievement::achievement("1")->unlock();
+    HCAchievement::achievement("2")->updateProgressionComplete(-5.0, true);
+    testsupport::drainMain();
+    EXPECT_EQ(delegate.calls.back(), "failed 2");
+    EXPECT_EQ(delegate.calls[delegate.calls.size() - 2], "failed 1");
+    EXPECT_EQ(banners.size(), 1u);
+    EXPECT_EQ(Halcyon::localUser()->gamerScore(), gamerscoreBefore + 60);
+
+    comeBackOnline();
+    const auto posts = unlockPosts();
+    ASSERT_EQ(posts.size(), 1u);
+    EXPECT_EQ(posts[0],
+              "achievement_list[][achievement_definition_id]=2&achievement_list[][percent_complete]=40.000000&"
+              "achievement_list[][achievement_definition_id]=3&achievement_list[][percent_complete]=100.000000&"
+              "achievement_list[][achievement_definition_id]=1&achievement_list[][percent_complete]=100.000000");
+    EXPECT_EQ(serverPercent("2"), 40.0);
+    EXPECT_EQ(serverPercent("3"), 100.0);
+    EXPECT_EQ(serverPercent("1"), 100.0);
+    EXPECT_EQ(localRow("2"), "40.0|confirmed");
+    EXPECT_EQ(localRow("1"), "100.0|confirmed");
+    // The upload after log-in is a sync: no banner for it.
+    EXPECT_EQ(std::count(banners.begin(), banners.end(), "Submitted Achievements To Server"), 0);
+
+    // Nothing is pending any more: the next log-in posts nothing.
+    restartProcess();
+    start();
+    EXPECT_TRUE(unlockPosts().empty());
+}
+
+TEST_F(AchievementsEndToEndTest, OnlineUnlockIsPostedAtOnceAndProgressBelowHundredWaitsForTheNextUpload)
+{
+    start();
+    HCAchievement::setDelegate(&delegate);
+    server->log().clear();
+    auto handle = HCAchievement::achievement("1")->unlock();
+    ASSERT_TRUE(handle);
+    EXPECT_TRUE(HCAchievement::achievement("2")->updateProgressionComplete(std::nan(""), false))
+        << "no number counts as 100: posted at once too";
+    EXPECT_EQ(HCAchievement::achievement("3")->updateProgressionComplete(33.3, false), nullptr);
+    settle();
+    EXPECT_EQ(delegate.calls, (std::vector<std::string>{"updated 1", "updated 2", "updated 3"}));
+    EXPECT_EQ(unlockPosts().size(), 2u);
+    EXPECT_EQ(localRow("1"), "100.0|confirmed");
+    EXPECT_EQ(localRow("2"), "100.0|confirmed");
+    EXPECT_EQ(localRow("3"), "33.3|pending");
+    EXPECT_EQ(serverPercent("3"), -1.0);
+
+    // 33.3 once more is no raise (it is read back as the same double).
+    HCAchievement::achievement("3")->updateProgressionComplete(33.3, false);
+    testsupport::drainMain();
+    EXPECT_EQ(delegate.calls.back(), "failed 3");
+
+    server->log().clear();
+    restartProcess();
+    start();
+    ASSERT_EQ(unlockPosts().size(), 1u);
+    EXPECT_EQ(unlockPosts()[0],
+              "achievement_list[][achievement_definition_id]=3&achievement_list[][percent_complete]=33.300000");
+    EXPECT_EQ(localRow("3"), "33.3|confirmed");
+}
+
+TEST_F(AchievementsEndToEndTest, RefusedUpdatesStoreNothingAndSayWhy)
+{
+    // No one ever logged in on this device: nothing is stored, nobody is told.
+    server->faults().injectFor("POST", "xp/devices", localserver::Fault::reply(503, "down for a moment"));
+    start(false, false);
+    ASSERT_EQ(game.calls, std::vector<std::string>{"offline 0"});
+    HCAchievement::setDelegate(&delegate);
+    EXPECT_EQ(HCAchievement::achievement("1")->unlock(), nullptr);
+    testsupport::drainMain();
+    EXPECT_TRUE(delegate.calls.empty());
+    EXPECT_EQ(localRow("1", "0"), "none");
+
+    restartProcess();
+    start();
+    // An id the store does not know gives a stub that cannot be unlocked.
+    auto stub = HCAchievement::achievement("77");
+    EXPECT_EQ(stub->title(), std::nullopt);
+    EXPECT_EQ(stub->unlock(), nullptr);
+    testsupport::drainMain();
+    EXPECT_EQ(delegate.calls, std::vector<std::string>{"failed 77"});
+    EXPECT_EQ(localRow("77"), "none");
+    settle();
+    EXPECT_TRUE(unlockPosts().empty());
+
+    // A local write that fails is reported as a failure.
+    sqlite3_exec(HCOfflineDatabase::current()->mainConnection().handle(),
+                 "CREATE TRIGGER refuse BEFORE INSERT ON unlocked_achievements BEGIN SELECT RAISE(ABORT, 'full'); END",
+                 nullptr, nullptr, nullptr);
+    HCAchievement::achievement("2")->updateProgressionComplete(50.0, true);
+    testsupport::drainMain();
+    EXPECT_EQ(delegate.calls.back(), "failed 2");
+    EXPECT_TRUE(banners.empty() || banners.back() != "Achievement Unlocked! 2 50");
+}
+
+TEST_F(AchievementsEndToEndTest, ClassDelegateHearsOnlyWhatItImplementsAndClearingItCancels)
+{
+    start();
+    SilentAchievementDelegate silent;
+    HCAchievement::setDelegate(&silent);
+    HCAchievement::achievement("1")->unlock();
+    HCAchievement::achievement("1")->unlock();
+    settle();  // neither outcome reaches a delegate that implements nothing
+
+    HCAchievement::setDelegate(&delegate);
+    server->faults().injectFor("POST", "users/@me/unlocked_achievements.xml",
+                               localserver::Fault::delayed(std::chrono::milliseconds(200)));
+    auto handle = HCAchievement::achievement("2")->unlock();
+    ASSERT_TRUE(handle);
+    auto registered = [] {
+        auto registry = HCRequestHandlesForModule::snapshot();
+        size_t count = 0;
+        if (registry)
+            for (const auto& [module, handles] : *registry)
+                if (module == HCAchievement::kModule) count += handles.size();
+        return count;
+    };
+    EXPECT_EQ(registered(), 1u);
+    HCAchievement::setDelegate(nullptr);
+    EXPECT_EQ(registered(), 0u);
+    // The update was stored and answered before the delegate went away; the
+    // cancelled post leaves the unlock pending for the next upload.
+    HCAchievement::setDelegate(&delegate);
+    settle();
+    EXPECT_TRUE(delegate.calls.empty());
+    EXPECT_EQ(localRow("2"), "100.0|pending");
+}
+
+TEST_F(AchievementsEndToEndTest, DeferredProgressOnlyRisesAndGoesOutWithTheSubmission)
+{
+    start();
+    HCAchievement::setDelegate(&delegate);
+    server->log().clear();
+    HCAchievement::achievement("2")->deferUpdateProgressionComplete(50.0, true);
+    HCAchievement::achievement("2")->deferUpdateProgressionComplete(30.0, true);
+    HCAchievement::achievement("3")->unlockAndDefer();
+    testsupport::drainMain();
+    EXPECT_EQ(localRow("2"), "50.0|pending");
+    EXPECT_EQ(localRow("3"), "100.0|pending");
+    EXPECT_EQ(banners, std::vector<std::string>{"Achievement Unlocked! 2 50"});
+    EXPECT_TRUE(unlockPosts().empty());
+
+    ASSERT_TRUE(HCAchievement::submitDeferredAchievements());
+    settle();
+    EXPECT_EQ(delegate.calls, std::vector<std::string>{"deferred sent"});
+    EXPECT_EQ(unlockPosts().size(), 1u);
+    EXPECT_EQ(serverPercent("2"), 50.0);
+    EXPECT_EQ(localRow("3"), "100.0|confirmed");
+    // A submission of two entries that is no sync shows its banner.
+    EXPECT_EQ(banners.back(), "Submitted Achievements To Server");
+
+    // Nothing pending: nothing sent, no callback.
+    EXPECT_EQ(HCAchievement::submitDeferredAchievements(), nullptr);
+    settle();
+    EXPECT_EQ(delegate.calls.size(), 1u);
+}
+
+TEST_F(AchievementsEndToEndTest, UnlockReplyIsWrittenForThePlayerItWasSentFor)
+{
+    start();
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    server->addRoute("POST", "users/@me/unlocked_achievements.xml", localserver::Access::User,
+                     [released](const localserver::Request&) {
+                         released.wait();
+                         return localserver::Reply::xml(
+                             "<resources><unlocked_achievement><achievement_definition><id>1</id><gamerscore>10"
+                             "</gamerscore></achievement_definition><result>unlocked</result><percent_complete>"
+                             "100.000000</percent_complete></unlocked_achievement></resources>");
+                     });
+    ASSERT_TRUE(HCAchievement::achievement("1")->unlock());
+    // Another player takes the device while the reply is on its way.
+    auto other = HCResource::initWithId<HCUser>(defaults::kOtherUserId);
+    Halcyon::setLocalUser(other);
+    release.set_value();
+    settle();
+    EXPECT_EQ(localRow("1", defaults::kUserId), "100.0|confirmed");
+    EXPECT_EQ(localRow("1", defaults::kOtherUserId), "none");
+}
+
+TEST_F(AchievementsEndToEndTest, ListComesFromTheServerOnlineAndFromTheStoreOffline)
+{
+    start();
+    store->record(defaults::kOtherUserId, "1", 100.0, 1767225600);
+    HCPaginatedSeriesPtr online;
+    HCAchievementService::getAchievementsForApplication(
+        std::string("@me"), std::string(defaults::kOtherUserId), 1,
+        HCDelegate::withFunction([&](const platform::ObjectPtr& page) { online = platform::as<HCPaginatedSeries>(page); }),
+        HCDelegate());
+    ASSERT_TRUE(waitUntil([&] { return online != nullptr; }));
+    ASSERT_EQ(online->count(), 5u);
+    auto first = platform::as<HCAchievement>(online->objectAtIndex(0));
+    EXPECT_TRUE(first->isUnlockedByComparedToUser());
+    EXPECT_EQ(first->comparedToUserId(), defaults::kOtherUserId);
+    const auto query = server->log().entries().back().request.params;
+    EXPECT_EQ(localserver::firstValue(query, "per_page"), "25");
+    EXPECT_EQ(localserver::firstValue(query, "get_unlocked_info"), "1");
+    EXPECT_FALSE(localserver::firstValue(query, "by_app")) << "\"@me\" is not sent";
+
+    goOffline();
+    HCAchievement::achievement("3")->updateProgressionComplete(10.0, false);
+    HCPaginatedSeriesPtr offline;
+    HCAchievementService::getAchievementsForApplication(
+        std::nullopt, std::nullopt, 1,
+        HCDelegate::withFunction([&](const platform::ObjectPtr& page) { offline = platform::as<HCPaginatedSeries>(page); }),
+        HCDelegate());
+    ASSERT_TRUE(waitUntil([&] { return offline != nullptr; }));
+    // The retired achievement is not offered; the one with progress comes first.
+    ASSERT_EQ(offline->count(), 4u);
+    EXPECT_EQ(platform::as<HCAchievement>(offline->objectAtIndex(0))->resourceId(), "3");
+    EXPECT_EQ(platform::as<HCAchievement>(offline->objectAtIndex(0))->percentComplete(), 10.0);
+    EXPECT_EQ(HCAchievement::achievements().size(), 4u);
+    EXPECT_TRUE(HCAchievementService::hasAchievements());
+}
+
+TEST_F(AchievementsEndToEndTest, GameCenterGetsEveryLocalAchievementOnceThenProgressBelowHundred)
+{
+    FakeGameCenter gameCenter;
+    gameCenter.install();
+    start();
+    // The first log-in signed in to Game Center sends every local
+    // achievement, 0 % included, to the service, and those above 0 % that
+    // map to Game Center there.
+    ASSERT_EQ(unlockPosts().size(), 1u);
+    EXPECT_NE(unlockPosts()[0].find("achievement_definition_id]=4"), std::string::npos);
+    EXPECT_TRUE(gameCenter.reports.empty()) << "every achievement is at 0 %";
+    EXPECT_TRUE(Halcyon::isSynchedWithGameCenterAchievements());
+
+    HCAchievement::setDelegate(&delegate);
+    server->log().clear();
+    HCAchievement::achievement("2")->updateProgressionComplete(40.0, false);
+    settle();
+    EXPECT_EQ(gameCenter.reports, std::vector<std::string>{"gc.2=40"});
+    EXPECT_TRUE(unlockPosts().empty());
+
+    HCAchievement::forceSyncGameCenterAchievements();
+    settle();
+    EXPECT_EQ(gameCenter.reports.back(), "gc.2=40");
+    EXPECT_EQ(delegate.calls.back(), "game center synced");
+
+    gameCenter.loggedIn = false;
+    HCAchievement::forceSyncGameCenterAchievements();
+    testsupport::drainMain();
+    EXPECT_EQ(delegate.calls.back(), "game center sync failed");
+
+    // A player who declined the service reaches Game Center only, and the
+    // queue keeps progress for Game Center alone.
+    gameCenter.loggedIn = true;
+    Halcyon::setUserDeniedHalcyon();
+    gameCenter.reports.clear();
+    HCAchievement::achievement("3")->deferUpdateProgressionComplete(70.0, false);
+    HCAchievement::achievement("4")->deferUpdateProgressionComplete(70.0, false);
+    EXPECT_EQ(localRow("3"), "0.0|confirmed") << "the first pass's reply; the queue keeps Game Center's own";
+    EXPECT_EQ(HCAchievement::submitDeferredAchievements(), nullptr);
+    settle();
+    EXPECT_EQ(gameCenter.reports, std::vector<std::string>{"gc.3=70"});
+    EXPECT_EQ(delegate.calls.back(), "deferred failed") << "achievement 4 has no Game Center counterpart";
+    EXPECT_TRUE(unlockPosts().empty());
+}
+
+TEST_F(AchievementsEndToEndTest, LogInKeepsHigherOfflineProgressThatTheServerHasNotSeen)
+{
+    store->record(defaults::kUserId, "2", 20.0, 1767225600);
+    start();
+    EXPECT_EQ(localRow("2"), "20.0|confirmed") << "the bootstrap brought the server's progress";
+    goOffline();
+    HCAchievement::achievement("2")->updateProgressionComplete(60.0, false);
+    EXPECT_EQ(localRow("2"), "60.0|pending");
+
+    // The log-in's bootstrap (the server still says 20) runs before the upload.
+    comeBackOnline();
+    EXPECT_EQ(serverPercent("2"), 60.0);
+    EXPECT_EQ(localRow("2"), "60.0|confirmed");
+}
