@@ -12,7 +12,6 @@
 #include "core/poller/HCResourcePollerReplyReader.h"
 #include "core/resources/HCResourceClass.h"
 #include "core/services/HCService.h"
-#include "core/users/HCUser.h"
 #include "core/xp/HCSession.h"
 #include "core/xp/HCXPClientHooks.h"
 #include "core/storage/HCBlobObserverHooks.h"
@@ -83,10 +82,6 @@ HCOfflineHooks offlineHooks()
         HCHighScoreService::sendPendingHighScores(userId, true, HCDelegate(), HCDelegate());
     };
     hooks.recordServerScore = &HCHighScoreService::recordServerScore;
-    hooks.getHighScoreForUser = [](const std::string& userId, const std::string& leaderboardId, bool descending) {
-        return HCHighScoreService::getHighScoreForUser(HCResource::initWithId<HCUser>(userId), leaderboardId,
-                                                       descending);
-    };
     hooks.shareKnownResources = [](HCResourceNameMap& map) {
         HCAddKnownResource<HCAchievement>(map);
         HCAddKnownResource<HCUnlockedAchievement>(map);

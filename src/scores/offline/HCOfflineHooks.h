@@ -1,10 +1,9 @@
 #pragma once
-// What the offline store and the leaderboard service ask of the achievement
+// What the offline store and the leaderboard copy ask of the achievement
 // and high-score services: their parts of the bootstrap's synchronisation
-// and of the pending upload after log-in, and the local score readers.
-// HCClientHooks::install fills them; an empty hook means the service is not
-// in this build (its part is skipped: no sync date other than 1970, nothing
-// uploaded, no local score).
+// and of the pending upload after log-in. HCClientHooks::install fills
+// them; an empty hook means the service is not in this build (its part is
+// skipped: no sync date other than 1970, nothing uploaded, no score recorded).
 //
 // Thread: as written at each hook. The store reads the set with hooks() from
 // either thread; setHooks() runs on the main thread.
@@ -17,7 +16,6 @@
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Values.h"
 
-class HCHighScore;
 
 // A score the server holds for the player, recorded as confirmed.
 struct HCServerScore {
@@ -56,8 +54,4 @@ struct HCOfflineHooks {
     // submission, no aggregates, nothing overwritten), on the calling
     // thread's connection inside the caller's open transaction. Request thread.
     std::function<bool(const HCServerScore& score)> recordServerScore;
-    // The user's best local score on the board; nil when none. Main thread.
-    std::function<std::shared_ptr<HCHighScore>(const std::string& userId, const std::string& leaderboardId,
-                                               bool descendingSortOrder)>
-        getHighScoreForUser;
 };
