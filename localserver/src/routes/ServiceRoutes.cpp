@@ -21,11 +21,16 @@ void registerServiceRoutes(Server& server)
     registerCloudStoreRoutes(server);
     auto bucket = registerStorageRoutes(server);
     auto scores = registerScoreRoutes(server, bucket);
-    registerScoreQueryRoutes(server, scores, bucket);
     registerLoginRoutes(server);
     registerForumRoutes(server);
     auto achievements = registerAchievementRoutes(server);
-    registerLeaderboardRoutes(server, scores, achievements);
+    auto leaderboards = registerLeaderboardRoutes(server, scores, achievements);
+    registerScoreQueryRoutes(server, scores, bucket, [leaderboards](const std::string& leaderboardId) {
+        for (const auto& board : leaderboards->definitions()) {
+            if (board.id == leaderboardId) return board.descendingSortOrder;
+        }
+        return true;
+    });
     registerWebUIRoutes(server);
 }
 
