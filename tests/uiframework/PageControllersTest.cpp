@@ -145,7 +145,7 @@ TEST_F(PageControllersTest, PageContextComesFromTheNavigationControllerThatKeeps
     EXPECT_FALSE(profile->getPageContextGame());
 }
 
-TEST_F(PageControllersTest, CloseButtonBackgroundAndTheSmallCategories)
+TEST_F(PageControllersTest, CloseButtonBackgroundAndThePreviousPage)
 {
     auto page = std::make_shared<Page>();
     auto navigation = HCNavigationController::withRootViewController(page);
@@ -176,15 +176,6 @@ TEST_F(PageControllersTest, CloseButtonBackgroundAndTheSmallCategories)
     EXPECT_EQ(previousViewController(navigation, second), navigation->viewControllers().front());
     EXPECT_FALSE(previousViewController(navigation, navigation->viewControllers().front()));
     EXPECT_FALSE(previousViewController(nullptr, second));
-
-    HChideStatusBar(true, true);
-    EXPECT_TRUE(Application::shared()->isStatusBarHidden());
-    EXPECT_TRUE(Application::shared()->statusBarChanges().back().animated);
-
-    Button button;
-    setTitleForAllStates(button, "Send");
-    for (unsigned state : {ControlStateNormal, ControlStateHighlighted, ControlStateSelected, ControlStateDisabled})
-        EXPECT_EQ(button.titleForState(state), "Send");
 }
 
 }  // namespace

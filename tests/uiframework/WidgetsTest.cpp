@@ -1,16 +1,14 @@
-// The dashboard's widgets: badges, buttons, the button panel, the text
+// The dashboard's widgets: badges, the button panel, the text
 // fields, the relationship sign, the tabbed page header and the view helper.
 #include "core/clientstate/HCClientState.h"
 #include "platform/ui/ControllerTestFixture.h"
 #include "platform/ui/Describe.h"
-#include "platform/ui/Layer.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TextMetrics.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCTabbedPageHeaderController.h"
 #include "uiframework/widgets/HCBadgeButton.h"
 #include "uiframework/widgets/HCButtonPanel.h"
-#include "uiframework/widgets/HCDefaultButton.h"
 #include "uiframework/widgets/HCDefaultTextField.h"
 #include "uiframework/widgets/HCExpandableSinglelineTextField.h"
 #include "uiframework/widgets/HCUserRelationshipIndicator.h"
@@ -55,30 +53,12 @@ TEST_F(WidgetsTest, BadgesHideAtZeroAndGrowForLongerCounts)
     auto button = HCBadgeButton::make(Rect(0, 0, 100, 60));
     showHolding(button);
     button->setBadgeNumber(3);
-    EXPECT_EQ(button->badgeNumber(), 3u);
     EXPECT_TRUE(Driver::findByText(button, "3"));
     EXPECT_NE(describe(button).find("HCBadgeView"), std::string::npos);
     button->layoutIfNeeded();
     EXPECT_EQ(button->badgeView()->frame().maxX(), 100);
     button->setBadgeNumber(0);
     EXPECT_EQ(describe(button).find("HCBadgeView"), std::string::npos) << "a hidden badge shows nothing";
-}
-
-TEST_F(WidgetsTest, ButtonLooksAndTitlesForAllStates)
-{
-    auto green = HCDefaultButton::greenButton(Rect(0, 0, 100, 30));
-    green->setTitleForAllStates("Find Me");
-    green->setEnabled(false);
-    EXPECT_EQ(green->currentTitle(), "Find Me");
-    EXPECT_EQ(green->frame(), Rect(0, 0, 100, 30));
-
-    Button friendButton;
-    HCRedBorderedButton::setupButton(friendButton);
-    const auto red = friendButton.layer()->borderColor();
-    EXPECT_GT(friendButton.layer()->borderWidth(), 0);
-    HCGreenBorderedButton::setupButton(friendButton);
-    EXPECT_NE(friendButton.layer()->borderColor(), red);
-    EXPECT_EQ(friendButton.currentTitleColor(), *friendButton.layer()->borderColor());
 }
 
 TEST_F(WidgetsTest, ButtonPanelLaysOutSlotsRowByRowAndGivesDisabledButtonsBack)
