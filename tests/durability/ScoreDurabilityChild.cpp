@@ -11,6 +11,12 @@
 // score's batch has ended), "sync BOARD SCORE" (the bootstrap's
 // leaderboard copy with the server's score), "killat commit N" (SIGKILL inside the
 // N-th next commit of the main connection), "quit".
+// Achievements (1 to 3 are the game's): "progress ID PERCENT" answers
+// "progressed ID PERCENT" or "notprogressed ID PERCENT"; "resendachievements"
+// answers "achievements started" or "achievements nothing", then
+// "achievements ok" or "achievements failed"; "syncachievement ID PERCENT"
+// (the bootstrap's definitions with the server's progress) answers
+// "achsynced ok" or "achsynced failed".
 //
 // Arguments: SANDBOX SERVICE_ROOT_URL [N]. The client opens the offline
 // database in the sandbox's Documents folder, brings it to the current
@@ -36,6 +42,8 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/runtime/Thread.h"
+#include "scores/achievements/HCAchievement.h"
+#include "scores/achievements/HCAchievementService.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
 #include "scores/leaderboards/HCLeaderboard_Sync.h"
@@ -99,7 +107,10 @@ int main(int argc, char** argv)
                              "(3, 'Time', 0, 1, 0, 1, 0, '0000.00.00', '9999.99.99'), "
                              "(9, 'Total', 1, 1, 1, 1, 0, '0000.00.00', '9999.99.99')") ||
         !scoretest::exec(db, "REPLACE INTO leaderboard_aggregations (aggregate_leaderboard_id, "
-                             "leaderboard_pushing_changes_id) VALUES (9, 1)")) {
+                             "leaderboard_pushing_changes_id) VALUES (9, 1)") ||
+        !scoretest::exec(db, "REPLACE INTO achievement_definitions (id, title, gamerscore, position, start_version, "
+                             "end_version) VALUES (1, 'One', 10, 1, '0000.00.00', '9999.99.99'), (2, 'Two', 20, 2, "
+                             "'0000.00.00', '9999.99.99'), (3, 'Three', 30, 3, '0000.00.00', '9999.99.99')")) {
         return 4;
     }
     commitsUntilKill = 0;
@@ -128,6 +139,7 @@ int main(int argc, char** argv)
     queries.isOnline = [&] { return online; };
     HCClientState::setQueries(queries);
     HCHighScoreService::initializeService();
+    HCAchievementService::initializeService();
     HCOfflineHooks hooks;
     hooks.recordServerScore = &HCHighScoreService::recordServerScore;
     HCOfflineService::setHooks(hooks);
@@ -161,6 +173,27 @@ int main(int argc, char** argv)
         } else if (command == "resend") {
             auto started = HCHighScoreService::sendPendingHighScores(userId, true, tell("batch ok"), tell("batch failed"));
             say(started ? "resend started" : "resend nothing");
+        } else if (command == "progress") {
+            std::string id;
+            std::string percent;
+            words >> id >> percent;
+            const std::string what = id + " " + percent;
+            HCAchievementService::updateAchievement(id, std::stod(percent), false, tell("progressed " + what),
+                                                    tell("notprogressed " + what));
+        } else if (command == "resendachievements") {
+            auto started = HCAchievementService::sendPendingAchievements(userId, true, tell("achievements ok"),
+                                                                         tell("achievements failed"));
+            say(started ? "achievements started" : "achievements nothing");
+        } else if (command == "syncachievement") {
+            std::string id;
+            double percent = 0;
+            words >> id >> percent;
+            auto achievement = HCResource::initWithId<HCAchievement>(id);
+            achievement->setStartVersion(std::string("0000.00.00"));
+            achievement->setEndVersion(std::string("9999.99.99"));
+            achievement->setPercentComplete(percent);
+            const bool synced = HCAchievementService::synchAchievementsList({achievement}, userId);
+            say(synced ? "achsynced ok" : "achsynced failed");
         } else if (command == "killat") {
             std::string what;
             int count = 0;

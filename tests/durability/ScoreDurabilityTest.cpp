@@ -24,6 +24,7 @@
 #include <sstream>
 
 #include "localserver/Server.h"
+#include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
 #include "support/LocalScoreTable.h"
@@ -420,6 +421,95 @@ TEST_F(ScoreDurabilityTest, EveryStoredBestReachesTheServerOnceThroughKillsFailu
     EXPECT_EQ(lost, 0);
     EXPECT_LE(duplicates, static_cast<std::size_t>(windowKills));
     EXPECT_EQ(ledger.best().size(), 4u);  // Ann on boards 1, 2, 3; Ben on board 1
+}
+
+// Unlocks and progress go the same way: stored on the device first, then
+// posted at once (an unlock, online) or with the upload after log-in. The
+// client is killed after the local write, during the POST, after the server
+// took it, and inside the bootstrap's write of the server's older progress;
+// a new client then uploads. The server must hold at least every value the
+// game was told was stored, and the device must never hold less.
+TEST_F(ScoreDurabilityTest, EveryStoredProgressReachesTheServerAndNoneIsLoweredThroughKills)
+{
+    const std::string ann = "1001";
+    auto achievements = localserver::registerAchievementRoutes(*server);
+    const std::string path = "users/@me/unlocked_achievements.xml";
+    std::map<std::string, double> told;  // Ann's progress the game was told was stored, by achievement
+    int progressKills = 0;
+    auto progress = [&](ClientProcess& process, const std::string& id, const std::string& percent) {
+        process.send("progress " + id + " " + percent);
+        if (!process.expect("progressed " + id + " " + percent).empty()) {
+            told[id] = std::max(told[id], std::stod(percent));
+        }
+    };
+    auto serverHolds = [&](const std::string& id, double percent) {
+        auto held = achievements->progress(ann, id);
+        return held && held->percentComplete >= percent;
+    };
+
+    {   // Killed right after the local write, offline.
+        auto process = client(ann, false);
+        progress(*process, "1", "40");
+        process->kill();
+        ++progressKills;
+    }
+    {   // Killed during the unlock's POST: the server holds it, then drops it.
+        server->faults().injectFor("POST", path, localserver::Fault::delayed(std::chrono::seconds(60),
+                                                                             localserver::Fault::dropConnection()));
+        auto process = client(ann, true);
+        const auto before = server->log().size();
+        progress(*process, "2", "100");
+        ASSERT_TRUE(server->log().waitForSize(before + 1, std::chrono::seconds(20)));
+        process->kill();
+        ++progressKills;
+        server->faults().interruptWaits();
+        server->faults().allowWaits();
+    }
+    {   // Killed once the server took the unlock, before (or while) the
+        // client writes the reply back.
+        auto process = client(ann, true);
+        progress(*process, "3", "100");
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!serverHolds("3", 100.0) && std::chrono::steady_clock::now() < deadline) {
+            server->log().waitForSize(server->log().size() + 1, std::chrono::milliseconds(10));
+        }
+        ASSERT_TRUE(serverHolds("3", 100.0));
+        process->kill();
+        ++progressKills;
+    }
+    {   // Killed inside the bootstrap's write of the server's older progress
+        // (10 % of achievement 1, below the 40 % still pending).
+        auto process = client(ann, true);
+        process->command("killat commit 1");
+        process->send("syncachievement 1 10");
+        process->waitForEnd();
+        EXPECT_TRUE(process->wasKilled());
+        ++progressKills;
+        // And the same write run to its end keeps the higher pending value.
+        process = client(ann, true);
+        process->command("syncachievement 1 10", "achsynced ok");
+        progress(*process, "1", "60");
+        process->quit();
+    }
+    {   // A new client logs in and uploads what is pending.
+        auto process = client(ann, true);
+        process->command("resendachievements", "achievements started");
+        process->expect("achievements ok");
+        process->command("resendachievements", "achievements nothing");
+        process->quit();
+    }
+
+    int lost = 0;
+    for (const auto& [id, percent] : told) {
+        if (!serverHolds(id, percent)) {
+            ++lost;
+            ADD_FAILURE() << "achievement " << id << ": " << percent << " % never reached the server";
+        }
+    }
+    std::printf("durability: achievements: progress stored %zu, kills %d, lost %d\n", told.size(), progressKills,
+                lost);
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(told, (std::map<std::string, double>{{"1", 60.0}, {"2", 100.0}, {"3", 100.0}}));
 }
 
 // The high-score table as older versions of the client left it, each with
