@@ -12,7 +12,9 @@
 // the service on an earlier launch, is logged in as the local server's first
 // player, moves past the linking screen, and is named. Two scores won before
 // the log-in reached the service are kept on the device and, once it has,
-// the service's record of the better one is printed. The game's leaderboards
+// the service's record of the better one is printed. With the network away
+// for a moment, the player unlocks an achievement, which is stored on the
+// device and confirmed by the service after the next log-in. The game's leaderboards
 // are listed by the service, then from the copy the log-in left on the
 // device. It stores a saved game in the
 // player's cloud store and reads it back, and shows the game's forum: its
@@ -20,7 +22,7 @@
 // comes back, shuts the client down and exits 0. It exits 1 when the device
 // could not be registered, the saved game did not come back whole, the
 // forum could not be read, the service does not hold the better score
-// (once), or the leaderboards could not be listed, within N seconds (default 10). Before it leaves,
+// (once) or the unlocked achievement, or the leaderboards could not be listed, within N seconds (default 10). Before it leaves,
 // the game shows the banners of a score, two achievements, a challenge and
 // the server, each printed as the player sees it: its words, its edge, when
 // it slides in and when it is gone.
@@ -64,6 +66,8 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Thread.h"
 #include "platform/ui/Application.h"
+#include "scores/achievements/HCAchievement.h"
+#include "scores/achievements/HCAchievementService.h"
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboard.h"
@@ -141,6 +145,7 @@ public:
     {
         say("delegate: userLoggedIn(" + userId + ")");
         loggedIn = true;
+        ++onlineLogins;
     }
     void offlineUserLoggedIn(const std::string& userId) override
     {
@@ -151,6 +156,7 @@ public:
     void dashboardDidDisappear() override { say("delegate: dashboardDidDisappear"); }
 
     bool loggedIn = false;
+    int onlineLogins = 0;
 };
 
 // What the cloud store tells the game about its saved game: printed, and
@@ -269,6 +275,43 @@ bool showLeaderboards(int frames)
     auto local = HCLeaderboardService::getLeaderboardsLocal();
     say("leaderboards: offline from the device: " + describe({local.begin(), local.end()}));
     return !local.empty();
+}
+
+// The network goes away; the player unlocks an achievement, which is stored
+// on the device at once; the network comes back, the client logs in again
+// and uploads it, and the server holds it. Without a store of our own (a
+// server given with --server) only the device's side is shown.
+bool unlockOffline(const localserver::AchievementStore* serverAchievements, const DemoDelegate& game, int frames)
+{
+    auto reachability = HCReachability::Instance();
+    reachability->setOverride(HCReachability::NotReachable);
+    frame();
+    auto achievement = HCAchievement::achievement(localserver::defaults::kFirstAchievementId);
+    const std::string title = achievement->title().value_or("achievement " + *achievement->resourceId());
+    bool stored = false;
+    HCAchievementService::updateAchievement(
+        *achievement->resourceId(), 100.0, false,
+        HCDelegate::withFunction([&stored](const platform::ObjectPtr&) { stored = true; }), HCDelegate());
+    frame([&] { return stored; });
+    say(std::string("achievements: '") + title + "' unlocked offline (online: " + (Halcyon::isOnline() ? "yes" : "no") +
+        "), " + (stored ? "stored on the device" : "NOT stored"));
+    const int loginsBefore = game.onlineLogins;
+    reachability->setOverride(HCReachability::ReachableViaWiFi);
+    auto held = [&] {
+        auto progress = serverAchievements
+                            ? serverAchievements->progress(localserver::defaults::kUserId,
+                                                           localserver::defaults::kFirstAchievementId)
+                            : std::nullopt;
+        return game.onlineLogins > loginsBefore && progress && progress->percentComplete >= 100.0;
+    };
+    for (int i = 0; i < frames && serverAchievements && !held(); ++i) {
+        frame();
+    }
+    if (!serverAchievements) return stored;
+    const bool confirmed = stored && held();
+    say(std::string("achievements: '") + title + "' " +
+        (confirmed ? "confirmed by the server after the log-in (100 %)" : "NOT confirmed by the server"));
+    return confirmed;
 }
 
 // The banners the score, achievement and challenge classes and the server
@@ -456,11 +499,13 @@ int main(int argc, char** argv)
 
     std::unique_ptr<localserver::Server> server;
     std::shared_ptr<localserver::ScoreStore> serverScores;
+    std::shared_ptr<localserver::AchievementStore> serverAchievements;
     if (!serverUrl) {
         server = std::make_unique<localserver::Server>();
         localserver::registerServiceRoutes(*server);
         serverScores = localserver::registerScoreRoutes(*server, localserver::registerStorageRoutes(*server));
-        localserver::registerLeaderboardRoutes(*server, serverScores, localserver::registerAchievementRoutes(*server));
+        serverAchievements = localserver::registerAchievementRoutes(*server);
+        localserver::registerLeaderboardRoutes(*server, serverScores, serverAchievements);
         if (!server->start()) {
             std::cerr << "halcyon-demo: the local server did not start: " << server->error() << "\n";
             return 1;
@@ -583,6 +628,7 @@ int main(int argc, char** argv)
             say("scores: the service does not hold the best score");
         }
     }
+    const bool achievementConfirmed = unlockOffline(serverAchievements.get(), game, frames);
     const bool leaderboardsShown = showLeaderboards(frames);
     showBannerGallery(*window);
     const bool dashboardShown = showDashboard(*window, frames);
@@ -612,5 +658,8 @@ int main(int argc, char** argv)
     platform::setLogSink(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed && leaderboardsShown && dashboardShown ? 0 : 1;
+    return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed && achievementConfirmed && leaderboardsShown &&
+                   dashboardShown
+               ? 0
+               : 1;
 }
