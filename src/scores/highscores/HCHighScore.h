@@ -5,21 +5,45 @@
 // from a row of the local table.
 //
 // Thread: filled where it is read (replies: the provider's request thread;
-// local rows: the main thread), then handed on whole.
+// local rows: the main thread), then handed on whole; the game's interface
+// runs on the main thread.
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include <vector>
+
 #include "core/resources/HCResource.h"
+#include "kernel/callbacks/HCCallbackable.h"
 #include "platform/foundation/Values.h"
 
+class HCHighScoreDelegate;
+class HCLeaderboard;
+class HCRequestHandle;
 class HCS3UploadParameters;
 class HCUser;
 struct HCLocalScoreRow;
 
-class HCHighScore final : public HCResource {
+class HCHighScore final : public HCResource, public HCCallbackable {
 public:
+    // --- The game's interface (main thread; outcomes reach the class
+    // delegate, see HCClassDelegate) ---------------------------------------
+    // A score with only its value set, for the game to fill and submit.
+    static std::shared_ptr<HCHighScore> initForSubmissionWithScore(std::int64_t score);
+    static void setDelegate(HCHighScoreDelegate* delegate);
+    // Submits this score (its number as display text when it has none, its
+    // blob included); didSubmit once it is stored on this device.
+    void submitTo(const std::shared_ptr<HCLeaderboard>& leaderboard);
+    // didDownloadBlob at once when the blob is here, didFailDownloadBlob at
+    // once without one (both answer nil); else the download's handle.
+    std::shared_ptr<HCRequestHandle> downloadBlob();
+    static std::shared_ptr<HCRequestHandle> getHighScoresNearCurrentUserForLeaderboard(
+        const std::shared_ptr<HCLeaderboard>& leaderboard, unsigned betterCount, unsigned worseCount);
+    // The player's local best of every local leaderboard that has one.
+    static std::vector<std::shared_ptr<HCHighScore>> allHighScoresForCurrentUser();
+    bool canReceiveCallbacksNow() const override { return true; }
+
     // A local row. Its resource id is the row's own, so the rows of one list
     // stay apart in the reply reader's duplicate filter.
     static std::shared_ptr<HCHighScore> initWithLocalSQL(const HCLocalScoreRow& row, std::shared_ptr<HCUser> user,

@@ -10,11 +10,15 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/resources/HCResource.h"
 #include "kernel/callbacks/HCCallbackable.h"
 
 class HCHighScore;
+class HCLeaderboardDelegate;
+class HCRequestHandle;
+class HCUser;
 class HCSqlQuery;
 
 class HCLeaderboard final : public HCResource, public HCCallbackable {
@@ -33,6 +37,26 @@ public:
     const HCResourceDataMap& getDataMap() const override;
     bool canReceiveCallbacksNow() const override { return true; }
 
+    // --- The game's interface (main thread; outcomes reach the class
+    // delegate, see HCClassDelegate) ---------------------------------------
+    static void setDelegate(HCLeaderboardDelegate* delegate);
+    // The local definition without scores; nil when not stored here.
+    static std::shared_ptr<HCLeaderboard> leaderboard(const Text& leaderboardId);
+    // The active local leaderboards, each with the player's local best.
+    static std::vector<std::shared_ptr<HCLeaderboard>> leaderboards();
+    // The player's best local score here (rank 1), or nil.
+    std::shared_ptr<HCHighScore> highScoreForCurrentUser() const;
+    // The player's stored scores here, best first, ranked from 1.
+    std::vector<std::shared_ptr<HCHighScore>> locallySubmittedScores() const;
+    // Page 1 of 25 from the service, friends only for filter 1.
+    std::shared_ptr<HCRequestHandle> downloadHighScoresWithFilter(int filter);
+    // Submits the score's number and texts, without its blob and without a
+    // callback.
+    void submitScore(const std::shared_ptr<HCHighScore>& score);
+    bool isComparison() const { return comparedUserScore_ != nullptr; }
+    std::shared_ptr<HCUser> comparedToUser() const;
+    int filter() const { return filter_; }
+
     const Text& leaderboardId() const { return resourceId(); }
     const Text& name() const { return name_; }
     bool descendingScoreOrder() const { return descendingScoreOrder_; }
@@ -50,4 +74,5 @@ private:
     bool descendingScoreOrder_ = false;
     std::shared_ptr<HCHighScore> currentUserScore_;
     std::shared_ptr<HCHighScore> comparedUserScore_;
+    int filter_ = 0;
 };

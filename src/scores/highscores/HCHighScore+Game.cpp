@@ -1,0 +1,169 @@
+#include "core/clientstate/HCClientState.h"
+#include "core/publicclass/HCClassDelegate.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/replies/HCTableSectionDescription.h"
+#include "core/users/HCUser.h"
+#include "scores/highscores/HCHighScore.h"
+#include "scores/highscores/HCHighScoreDelegates.h"
+#include "scores/highscores/HCHighScoreService.h"
+#include "scores/leaderboards/HCLeaderboard.h"
+#include "scores/leaderboards/HCLeaderboardService.h"
+
+namespace {
+
+HCClassDelegate<HCHighScoreDelegate> sDelegate("HCHighScore");
+HCClassDelegate<HCLeaderboardDelegate> sLeaderboardDelegate("HCLeaderboard");
+
+std::vector<std::shared_ptr<HCHighScore>> highScoresIn(const std::shared_ptr<HCPaginatedSeries>& series)
+{
+    std::vector<std::shared_ptr<HCHighScore>> scores;
+    if (!series) return scores;
+    for (const auto& object : series->objects()) {
+        if (auto score = platform::as<HCHighScore>(object)) scores.push_back(std::move(score));
+    }
+    return scores;
+}
+
+}  // namespace
+
+// ===== HCHighScore ==============================================================
+
+std::shared_ptr<HCHighScore> HCHighScore::initForSubmissionWithScore(std::int64_t score)
+{
+    auto highScore = std::make_shared<HCHighScore>();
+    highScore->score_ = score;
+    return highScore;
+}
+
+void HCHighScore::setDelegate(HCHighScoreDelegate* delegate)
+{
+    sDelegate.set(delegate);
+}
+
+void HCHighScore::submitTo(const std::shared_ptr<HCLeaderboard>& leaderboard)
+{
+    auto self = std::static_pointer_cast<HCHighScore>(shared_from_this());
+    auto callbacks = sDelegate.callbacks(
+        self,
+        [self](auto ticket, const platform::ObjectPtr&) {
+            sDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didSubmit(self); });
+        },
+        [self](auto ticket) { sDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didFailSubmit(self); }); });
+    HCHighScoreService::setHighScoreWithDisplayText(score_, displayText(), customData_, blob_,
+                                                    leaderboard ? leaderboard->leaderboardId() : std::nullopt, false,
+                                                    false, callbacks.success, callbacks.failure);
+}
+
+std::shared_ptr<HCRequestHandle> HCHighScore::downloadBlob()
+{
+    auto self = std::static_pointer_cast<HCHighScore>(shared_from_this());
+    const auto ticket = sDelegate.ticket();
+    if (!hasBlob()) {
+        sDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didFailDownloadBlob(self); });
+        return nullptr;
+    }
+    if (blob_) {
+        sDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didDownloadBlob(self); });
+        return nullptr;
+    }
+    auto callbacks = sDelegate.callbacks(
+        self,
+        [self](auto started, const platform::ObjectPtr&) {
+            sDelegate.notify(started, [&](HCHighScoreDelegate& d) { d.didDownloadBlob(self); });
+        },
+        [self](auto started) {
+            sDelegate.notify(started, [&](HCHighScoreDelegate& d) { d.didFailDownloadBlob(self); });
+        });
+    return sDelegate.track(HCHighScoreService::downloadBlobForHighScore(self, callbacks.success, callbacks.failure));
+}
+
+std::shared_ptr<HCRequestHandle> HCHighScore::getHighScoresNearCurrentUserForLeaderboard(
+    const std::shared_ptr<HCLeaderboard>& leaderboard, unsigned betterCount, unsigned worseCount)
+{
+    auto callbacks = sDelegate.callbacks(
+        nullptr,
+        [](auto ticket, const platform::ObjectPtr& reply) {
+            const auto scores = highScoresIn(platform::as<HCPaginatedSeries>(reply));
+            sDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didGetHighScoresNearCurrentUser(scores); });
+        },
+        [](auto ticket) {
+            sDelegate.notify(ticket, [](HCHighScoreDelegate& d) { d.didFailGetHighScoresNearCurrentUser(); });
+        });
+    return sDelegate.track(HCHighScoreService::getHighScoreNearCurrentUserForLeaderboard(
+        leaderboard ? leaderboard->leaderboardId() : std::nullopt, betterCount, worseCount, callbacks.success,
+        callbacks.failure));
+}
+
+std::vector<std::shared_ptr<HCHighScore>> HCHighScore::allHighScoresForCurrentUser()
+{
+    std::vector<std::shared_ptr<HCHighScore>> scores;
+    for (const auto& board : HCLeaderboard::leaderboards()) {
+        if (board->currentUserScore()) scores.push_back(board->currentUserScore());
+    }
+    return scores;
+}
+
+// ===== HCLeaderboard's game interface ============================================
+
+void HCLeaderboard::setDelegate(HCLeaderboardDelegate* delegate)
+{
+    sLeaderboardDelegate.set(delegate);
+}
+
+std::shared_ptr<HCLeaderboard> HCLeaderboard::leaderboard(const Text& leaderboardId)
+{
+    return HCLeaderboardService::getLeaderboard(leaderboardId);
+}
+
+std::vector<std::shared_ptr<HCLeaderboard>> HCLeaderboard::leaderboards()
+{
+    return HCLeaderboardService::getLeaderboardsLocal();
+}
+
+std::shared_ptr<HCHighScore> HCLeaderboard::highScoreForCurrentUser() const
+{
+    auto user = HCResource::initWithId<HCUser>(HCClientState::lastLoggedInUserId().value_or("0"));
+    return HCHighScoreService::getHighScoreForUser(user, leaderboardId().value_or(""), descendingScoreOrder_);
+}
+
+std::vector<std::shared_ptr<HCHighScore>> HCLeaderboard::locallySubmittedScores() const
+{
+    return HCHighScoreService::getHighScoresLocal(leaderboardId().value_or(""));
+}
+
+std::shared_ptr<HCRequestHandle> HCLeaderboard::downloadHighScoresWithFilter(int filter)
+{
+    filter_ = filter;
+    auto self = std::static_pointer_cast<HCLeaderboard>(shared_from_this());
+    auto callbacks = sLeaderboardDelegate.callbacks(
+        self,
+        [self](auto ticket, const platform::ObjectPtr& reply) {
+            auto series = platform::as<HCPaginatedSeries>(reply);
+            // A sectioned reply: the page is its last section's.
+            if (series && series->count() > 0 && platform::as<HCTableSectionDescription>(series->objectAtIndex(0))) {
+                auto last = platform::as<HCTableSectionDescription>(series->objects().back());
+                series = last ? last->page() : nullptr;
+            }
+            const auto scores = highScoresIn(series);
+            sLeaderboardDelegate.notify(ticket,
+                                        [&](HCLeaderboardDelegate& d) { d.didDownloadHighScores(scores, self); });
+        },
+        [self](auto ticket) {
+            sLeaderboardDelegate.notify(ticket,
+                                        [&](HCLeaderboardDelegate& d) { d.didFailDownloadHighScoresHCLeaderboard(self); });
+        });
+    return sLeaderboardDelegate.track(HCHighScoreService::getPage(1, 25, leaderboardId(), std::nullopt, filter == 1,
+                                                                  true, 0, callbacks.success, callbacks.failure));
+}
+
+void HCLeaderboard::submitScore(const std::shared_ptr<HCHighScore>& score)
+{
+    if (!score) return;
+    HCHighScoreService::setHighScoreWithDisplayText(score->score(), score->displayText(), score->customData(),
+                                                    leaderboardId(), false, HCDelegate(), HCDelegate());
+}
+
+std::shared_ptr<HCUser> HCLeaderboard::comparedToUser() const
+{
+    return comparedUserScore_ ? comparedUserScore_->user() : nullptr;
+}

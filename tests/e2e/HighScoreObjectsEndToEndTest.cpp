@@ -1,0 +1,108 @@
+// The game's score and leaderboard objects: submission reported to the class
+// delegate once stored, local reads, a leaderboard's first page (friends
+// for filter 1, the last section of the sectioned reply), scores around
+// the player, and a blob download without an attachment.
+#include <gtest/gtest.h>
+
+#include "e2e/support/HighScoreServerTest.h"
+#include "scores/highscores/HCHighScoreDelegates.h"
+#include "scores/leaderboards/HCLeaderboard.h"
+
+namespace {
+
+struct Heard final : HCHighScoreDelegate, HCLeaderboardDelegate {
+    std::vector<std::string> events;
+    std::vector<std::int64_t> scores;
+    void didSubmit(const std::shared_ptr<HCHighScore>& s) override { events.push_back("submit " + s->displayText()); }
+    void didFailSubmit(const std::shared_ptr<HCHighScore>&) override { events.push_back("fail submit"); }
+    void didFailDownloadBlob(const std::shared_ptr<HCHighScore>&) override { events.push_back("fail blob"); }
+    void didGetHighScoresNearCurrentUser(const std::vector<std::shared_ptr<HCHighScore>>& list) override
+    {
+        events.push_back("near");
+        for (const auto& s : list) scores.push_back(s->score());
+    }
+    void didDownloadHighScores(const std::vector<std::shared_ptr<HCHighScore>>& list,
+                               const std::shared_ptr<HCLeaderboard>& board) override
+    {
+        events.push_back("page " + board->leaderboardId().value_or(""));
+        for (const auto& s : list) scores.push_back(s->score());
+    }
+};
+
+class HighScoreObjectsTest : public HighScoreServerTest {
+protected:
+    void SetUp() override
+    {
+        HighScoreServerTest::SetUp();
+        HCHighScore::setDelegate(&heard);
+        HCLeaderboard::setDelegate(&heard);
+    }
+    void TearDown() override
+    {
+        HCHighScore::setDelegate(nullptr);
+        HCLeaderboard::setDelegate(nullptr);
+        HighScoreServerTest::TearDown();
+    }
+    bool heardEvents(std::size_t count)
+    {
+        return testsupport::runMainUntil([&] { return heard.events.size() >= count; });
+    }
+    Heard heard;
+};
+
+TEST_F(HighScoreObjectsTest, SubmissionAndLocalReadsThroughTheObjects)
+{
+    online = false;
+    auto board = HCResource::initWithId<HCLeaderboard>(std::string("1"));
+    board->setDescendingScoreOrder("1");
+    auto unknown = HCResource::initWithId<HCLeaderboard>(std::string("9"));
+    auto score = HCHighScore::initForSubmissionWithScore(-42);
+    score->submitTo(board);
+    HCHighScore::initForSubmissionWithScore(7)->submitTo(unknown);
+    auto better = HCHighScore::initForSubmissionWithScore(100);
+    better->setDisplayText(std::string("a hundred"));
+    board->submitScore(better);
+    ASSERT_TRUE(heardEvents(2));
+    // A score without display text goes with its number (minus sign kept).
+    EXPECT_EQ(heard.events, (std::vector<std::string>{"submit -42", "fail submit"}));
+
+    auto stored = board->locallySubmittedScores();
+    ASSERT_EQ(valuesOf(stored), (std::vector<std::int64_t>{100, -42}));
+    EXPECT_EQ(stored[0]->displayText(), "a hundred");
+    EXPECT_EQ(stored[1]->displayText(), "-42");
+    EXPECT_EQ(stored[1]->rank(), 2);
+    auto best = board->highScoreForCurrentUser();
+    ASSERT_TRUE(best);
+    EXPECT_EQ(best->score(), 100);
+    EXPECT_FALSE(unknown->highScoreForCurrentUser());
+
+    // No attachment: failure at once and no request.
+    EXPECT_FALSE(score->downloadBlob());
+    ASSERT_TRUE(heardEvents(3));
+    EXPECT_EQ(heard.events.back(), "fail blob");
+}
+
+TEST_F(HighScoreObjectsTest, ALeaderboardsFirstPageAndTheScoresAroundThePlayer)
+{
+    for (int i = 1; i <= 4; ++i) seed(std::to_string(2000 + i), "1", 100 * i);
+    seed("1001", "1", 250);
+    seed("1002", "1", 90);
+    auto board = HCResource::initWithId<HCLeaderboard>(std::string("1"));
+    EXPECT_TRUE(board->downloadHighScoresWithFilter(1));
+    EXPECT_EQ(board->filter(), 1);
+    ASSERT_TRUE(heardEvents(1));
+    EXPECT_EQ(heard.events[0], "page 1");
+    // The friends' page, not the "My Score" section.
+    EXPECT_EQ(heard.scores, (std::vector<std::int64_t>{250, 90}));
+    const auto params = requestsTo("client_applications/@me/high_scores.xml").back().request.params;
+    EXPECT_EQ(localserver::firstValue(params, "page_size"), "25");
+    EXPECT_EQ(localserver::firstValue(params, "follower_id"), "me");
+
+    heard.scores.clear();
+    EXPECT_TRUE(HCHighScore::getHighScoresNearCurrentUserForLeaderboard(board, 1, 1));
+    ASSERT_TRUE(heardEvents(2));
+    EXPECT_EQ(heard.events[1], "near");
+    EXPECT_EQ(heard.scores, (std::vector<std::int64_t>{300, 250, 200}));
+}
+
+}  // namespace
