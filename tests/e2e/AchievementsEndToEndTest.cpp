@@ -14,6 +14,7 @@
 #include "core/banners/HCNotificationData.h"
 #include "core/banners/HCNotificationDelegate.h"
 #include "core/halcyon/Halcyon.h"
+#include "core/images/HCImageCache.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "core/publicclass/HCDelegatesContainer.h"
@@ -80,6 +81,14 @@ public:
     void didSubmitDeferredAchievements() override { calls.push_back("deferred sent"); }
     void didFailSubmittingDeferredAchievements() override { calls.push_back("deferred failed"); }
     void didForceSyncGameCenterAchievements() override { calls.push_back("game center synced"); }
+    void didGetIcon(const platform::ui::ImagePtr& image, const std::shared_ptr<HCAchievement>& a) override
+    {
+        calls.push_back("icon " + a->resourceId().value_or("?") + " " + std::to_string(static_cast<int>(image->size().width)));
+    }
+    void didFailGetIconHCAchievement(const std::shared_ptr<HCAchievement>& a) override
+    {
+        calls.push_back("no icon " + a->resourceId().value_or("?"));
+    }
     void didFailForceSyncGameCenterAchievements() override { calls.push_back("game center sync failed"); }
     std::vector<std::string> calls;
 };
@@ -548,4 +557,24 @@ TEST_F(AchievementsEndToEndTest, LogInKeepsHigherOfflineProgressThatTheServerHas
     comeBackOnline();
     EXPECT_EQ(serverPercent("2"), 60.0);
     EXPECT_EQ(localRow("2"), "60.0|confirmed");
+}
+
+TEST_F(AchievementsEndToEndTest, IconComesFromTheCacheBeforeTheCallReturnsAndBytesThatAreNoImageFail)
+{
+    start();
+    HCAchievement::setDelegate(&delegate);
+    auto first = HCAchievement::achievement("1");
+    ASSERT_TRUE(first->iconUrl());
+    HCImageCache::sharedInstance()->store(platform::ui::Image::withPixels(4, 4, std::vector<uint8_t>(64, 255)),
+                                          *first->iconUrl());
+    EXPECT_EQ(first->getIcon(), nullptr);
+    EXPECT_EQ(delegate.calls, std::vector<std::string>{"icon 1 4"});
+
+    // The local server answers the icon's path with no image.
+    server->addRoute("GET", "images/achievements/stone_breaker.png", localserver::Access::Open,
+                     [](const localserver::Request&) { return localserver::Reply::text(200, "not a picture"); });
+    auto second = HCAchievement::achievement("2");
+    ASSERT_TRUE(second->getIcon());
+    ASSERT_TRUE(waitUntil([&] { return delegate.calls.size() == 2; }));
+    EXPECT_EQ(delegate.calls.back(), "no icon 2");
 }

@@ -30,9 +30,10 @@ HCRequestHandlePtr HCGameCenterAchievement::submitOnSuccess(const HCDelegate& on
         halcyonStatus_ = kPending;
         handle = HCAchievementService::updateAchievements(
             achievementIds_, percentsComplete_,
-            HCDelegate::withFunction([self](const platform::ObjectPtr& page) { self->onHalcyonSuccess(page); }, self),
-            HCDelegate::withFunction([self](const platform::ObjectPtr& failure) { self->onHalcyonFailure(failure); },
-                                     self));
+            HCDelegate::withFunction(
+                [self](const platform::ObjectPtr& page) { self->onHalcyonPart(page, kSucceeded); }, self),
+            HCDelegate::withFunction(
+                [self](const platform::ObjectPtr& failure) { self->onHalcyonPart(failure, kFailed); }, self));
     }
     if (HCAchievementGameCenter::isLoggedIntoGameCenter()) {
         gameCenterCount_ = 0;
@@ -48,27 +49,15 @@ HCRequestHandlePtr HCGameCenterAchievement::submitOnSuccess(const HCDelegate& on
     return handle;
 }
 
-void HCGameCenterAchievement::onHalcyonSuccess(const platform::ObjectPtr& page)
+void HCGameCenterAchievement::onHalcyonPart(const platform::ObjectPtr& result, Status outcome)
 {
     HC_CHECK_MAIN_THREAD();
     if (halcyonStatus_ != kPending) {
         platform::reportProgrammingError("Achievement state is invalid");
         return;
     }
-    halcyonPage_ = page;
-    halcyonStatus_ = kSucceeded;
-    testCompletion();
-}
-
-void HCGameCenterAchievement::onHalcyonFailure(const platform::ObjectPtr& failure)
-{
-    HC_CHECK_MAIN_THREAD();
-    if (halcyonStatus_ != kPending) {
-        platform::reportProgrammingError("Achievement state is invalid");
-        return;
-    }
-    halcyonPage_ = failure;
-    halcyonStatus_ = kFailed;
+    halcyonPage_ = result;
+    halcyonStatus_ = outcome;
     testCompletion();
 }
 

@@ -37,8 +37,8 @@ public:
     bool canReceiveCallbacksNow() const override { return true; }
 
 private:
-    void onHalcyonSuccess(const platform::ObjectPtr& page);
-    void onHalcyonFailure(const platform::ObjectPtr& failure);
+    // The service part's end: its reply page, or the failure object.
+    void onHalcyonPart(const platform::ObjectPtr& result, Status outcome);
     void onGameCenterReport(bool ok);
     void testCompletion();
 
