@@ -58,6 +58,7 @@
 #include "localserver/Server.h"
 #include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/LeaderboardRoutes.h"
+#include "localserver/routes/ScoreQueryRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
 #include "platform/foundation/Log.h"
@@ -68,6 +69,7 @@
 #include "platform/ui/Application.h"
 #include "scores/achievements/HCAchievement.h"
 #include "scores/achievements/HCAchievementService.h"
+#include "core/replies/HCTableSectionDescription.h"
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboard.h"
@@ -275,6 +277,62 @@ bool showLeaderboards(int frames)
     auto local = HCLeaderboardService::getLeaderboardsLocal();
     say("leaderboards: offline from the device: " + describe({local.begin(), local.end()}));
     return !local.empty();
+}
+
+// A score reply's lines: "#rank name score", the player's marked.
+std::string describeScores(const std::shared_ptr<HCPaginatedSeries>& series)
+{
+    std::string text;
+    for (const auto& object : series ? series->objects() : std::vector<platform::ObjectPtr>{}) {
+        auto score = platform::as<HCHighScore>(object);
+        if (!score) continue;
+        const auto& user = score->user();
+        std::string name = user && user->name() && !user->name()->empty() ? *user->name()
+                           : user && user->resourceId()                   ? "player " + *user->resourceId()
+                                                                          : "?";
+        if (user && user->isLocalUser()) name += " (you)";
+        text += (text.empty() ? "" : ", ") + std::string("#") + std::to_string(score->rank()) + " " + name + " " +
+                score->displayText();
+    }
+    return text;
+}
+
+// Rivals of the local server post their scores; the game reads the top of
+// leaderboard 1 and the scores around the player.
+bool showTopScores(localserver::ScoreStore* serverScores, int frames)
+{
+    if (serverScores) {
+        const std::vector<std::pair<std::string, std::int64_t>> rivals{
+            {localserver::defaults::kOtherUserId, 73500}, {"2001", 91000}, {"2002", 60120},
+            {"2003", 52000}, {"2004", 40300}, {"2005", 12800}};
+        for (const auto& [user, value] : rivals) {
+            localserver::StoredScore posted;
+            posted.userId = user;
+            posted.leaderboardId = "1";
+            posted.score = value;
+            serverScores->accept(posted);
+        }
+    }
+    auto read = [frames](const std::function<void(HCDelegate, HCDelegate)>& start) {
+        auto reply = std::make_shared<std::pair<std::shared_ptr<HCPaginatedSeries>, bool>>();
+        start(HCDelegate::withFunction([reply](const platform::ObjectPtr& r) {
+                  reply->first = platform::as<HCPaginatedSeries>(r);
+                  reply->second = true;
+              }),
+              HCDelegate::withFunction([reply](const platform::ObjectPtr&) { reply->second = true; }));
+        for (int i = 0; i < frames && !reply->second; ++i) frame([reply] { return reply->second; });
+        return reply->first;
+    };
+    auto top = read([](HCDelegate ok, HCDelegate failed) {
+        HCHighScoreService::getPage(1, 3, "1", std::nullopt, false, true, 0, ok, failed);
+    });
+    auto topSection = top && top->count() > 0 ? platform::as<HCTableSectionDescription>(top->objects().back()) : nullptr;
+    auto around = read([](HCDelegate ok, HCDelegate failed) {
+        HCHighScoreService::getHighScoreNearCurrentUserForLeaderboard("1", 1, 1, ok, failed);
+    });
+    say("high scores: top of leaderboard 1: " + describeScores(topSection ? topSection->page() : nullptr));
+    say("high scores: around you: " + describeScores(around));
+    return topSection && around && around->count() > 0;
 }
 
 // The network goes away; the player unlocks an achievement, which is stored
@@ -503,9 +561,11 @@ int main(int argc, char** argv)
     if (!serverUrl) {
         server = std::make_unique<localserver::Server>();
         localserver::registerServiceRoutes(*server);
-        serverScores = localserver::registerScoreRoutes(*server, localserver::registerStorageRoutes(*server));
+        auto bucket = localserver::registerStorageRoutes(*server);
+        serverScores = localserver::registerScoreRoutes(*server, bucket);
         serverAchievements = localserver::registerAchievementRoutes(*server);
         localserver::registerLeaderboardRoutes(*server, serverScores, serverAchievements);
+        localserver::registerScoreQueryRoutes(*server, serverScores, bucket);
         if (!server->start()) {
             std::cerr << "halcyon-demo: the local server did not start: " << server->error() << "\n";
             return 1;
@@ -630,6 +690,7 @@ int main(int argc, char** argv)
     }
     const bool achievementConfirmed = unlockOffline(serverAchievements.get(), game, frames);
     const bool leaderboardsShown = showLeaderboards(frames);
+    const bool topScoresShown = showTopScores(serverScores.get(), frames);
     showBannerGallery(*window);
     const bool dashboardShown = showDashboard(*window, frames);
 
@@ -658,8 +719,8 @@ int main(int argc, char** argv)
     platform::setLogSink(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed && achievementConfirmed && leaderboardsShown &&
-                   dashboardShown
+    return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed && achievementConfirmed &&
+                   leaderboardsShown && topScoresShown && dashboardShown
                ? 0
                : 1;
 }

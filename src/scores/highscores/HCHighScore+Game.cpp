@@ -5,6 +5,7 @@
 #include "core/users/HCUser.h"
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreDelegates.h"
+#include "scores/highscores/HCHighScoreReplies.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboard.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
@@ -13,16 +14,6 @@ namespace {
 
 HCClassDelegate<HCHighScoreDelegate> sDelegate("HCHighScore");
 HCClassDelegate<HCLeaderboardDelegate> sLeaderboardDelegate("HCLeaderboard");
-
-std::vector<std::shared_ptr<HCHighScore>> highScoresIn(const std::shared_ptr<HCPaginatedSeries>& series)
-{
-    std::vector<std::shared_ptr<HCHighScore>> scores;
-    if (!series) return scores;
-    for (const auto& object : series->objects()) {
-        if (auto score = platform::as<HCHighScore>(object)) scores.push_back(std::move(score));
-    }
-    return scores;
-}
 
 }  // namespace
 
@@ -83,7 +74,7 @@ std::shared_ptr<HCRequestHandle> HCHighScore::getHighScoresNearCurrentUserForLea
     auto callbacks = sDelegate.callbacks(
         nullptr,
         [](auto ticket, const platform::ObjectPtr& reply) {
-            const auto scores = highScoresIn(platform::as<HCPaginatedSeries>(reply));
+            const auto scores = HCHighScoresIn(platform::as<HCPaginatedSeries>(reply));
             sDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didGetHighScoresNearCurrentUser(scores); });
         },
         [](auto ticket) {
@@ -138,13 +129,7 @@ std::shared_ptr<HCRequestHandle> HCLeaderboard::downloadHighScoresWithFilter(int
     auto callbacks = sLeaderboardDelegate.callbacks(
         self,
         [self](auto ticket, const platform::ObjectPtr& reply) {
-            auto series = platform::as<HCPaginatedSeries>(reply);
-            // A sectioned reply: the page is its last section's.
-            if (series && series->count() > 0 && platform::as<HCTableSectionDescription>(series->objectAtIndex(0))) {
-                auto last = platform::as<HCTableSectionDescription>(series->objects().back());
-                series = last ? last->page() : nullptr;
-            }
-            const auto scores = highScoresIn(series);
+            const auto scores = HCHighScoresIn(HCHighScorePageOf(platform::as<HCPaginatedSeries>(reply)));
             sLeaderboardDelegate.notify(ticket,
                                         [&](HCLeaderboardDelegate& d) { d.didDownloadHighScores(scores, self); });
         },

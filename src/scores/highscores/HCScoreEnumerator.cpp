@@ -8,6 +8,7 @@
 #include "core/users/HCUser.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "scores/highscores/HCHighScore.h"
+#include "scores/highscores/HCHighScoreReplies.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboard.h"
 
@@ -16,25 +17,14 @@ namespace {
 HCScoreEnumeratorDelegate* sDelegate = nullptr;
 HCDistributedScoreEnumeratorDelegate* sDistributedDelegate = nullptr;
 
-HCHighScoreList highScoresIn(const HCPaginatedSeries& series)
+// Swaps the running request for `next`, cancelling the one it replaces.
+void replaceRequest(HCRequestHandlePtr& held, HCRequestHandlePtr next)
 {
-    HCHighScoreList scores;
-    for (const auto& object : series.objects()) {
-        if (auto score = platform::as<HCHighScore>(object)) scores.push_back(std::move(score));
-    }
-    return scores;
-}
-
-// The page a reply is about: a sectioned reply's last section.
-std::shared_ptr<HCPaginatedSeries> pageOf(const std::shared_ptr<HCPaginatedSeries>& series)
-{
-    if (series && series->count() > 0) {
-        if (auto section = platform::as<HCTableSectionDescription>(series->objectAtIndex(0))) {
-            auto last = platform::as<HCTableSectionDescription>(series->objects().back());
-            return last ? last->page() : nullptr;
-        }
-    }
-    return series;
+    HC_CHECK_MAIN_THREAD();
+    if (next == held) return;
+    auto previous = std::move(held);
+    held = std::move(next);
+    if (previous) previous->cancel();
 }
 
 template <class Delegate, class Call>
@@ -95,11 +85,7 @@ void HCScoreEnumerator::setDelegate(HCScoreEnumeratorDelegate* delegate)
 
 void HCScoreEnumerator::setActiveRequest(HCRequestHandlePtr handle)
 {
-    HC_CHECK_MAIN_THREAD();
-    if (handle == activeRequest_) return;
-    auto previous = std::move(activeRequest_);
-    activeRequest_ = std::move(handle);
-    if (previous) previous->cancel();
+    replaceRequest(activeRequest_, std::move(handle));
 }
 
 void HCScoreEnumerator::setCurrentPage(int page)
@@ -170,8 +156,8 @@ void HCScoreEnumerator::setPageSize(int pageSize)
 
 void HCScoreEnumerator::_downloadFinished(const std::shared_ptr<HCPaginatedSeries>& series)
 {
-    auto page = pageOf(series);
-    HCHighScoreList scores = page ? highScoresIn(*page) : HCHighScoreList{};
+    auto page = HCHighScorePageOf(series);
+    HCHighScoreList scores = HCHighScoresIn(page);
     isCurrentUserPage_ = std::any_of(scores.begin(), scores.end(), [](const auto& score) {
         return score->user() && score->user()->isLocalUser();
     });
@@ -230,11 +216,7 @@ void HCDistributedScoreEnumerator::setDelegate(HCDistributedScoreEnumeratorDeleg
 
 void HCDistributedScoreEnumerator::setActiveRequest(HCRequestHandlePtr handle)
 {
-    HC_CHECK_MAIN_THREAD();
-    if (handle == activeRequest_) return;
-    auto previous = std::move(activeRequest_);
-    activeRequest_ = std::move(handle);
-    if (previous) previous->cancel();
+    replaceRequest(activeRequest_, std::move(handle));
 }
 
 const HCHighScoreList* HCDistributedScoreEnumerator::scores() const
@@ -283,7 +265,7 @@ void HCDistributedScoreEnumerator::_downloadFinished(int requestedPage,
                                                      const std::shared_ptr<HCPaginatedSeries>& series)
 {
     // Kept under the page it was asked for, whatever is shown now.
-    pages_[requestedPage] = series ? highScoresIn(*series) : HCHighScoreList{};
+    pages_[requestedPage] = HCHighScoresIn(series);
     if (requestedPage != currentPage_) return;
     activeRequest_ = nullptr;
     callSuccessDelegate();
