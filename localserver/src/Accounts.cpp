@@ -88,6 +88,17 @@ std::optional<Token> Accounts::issueToken(const std::string& userId)
     return token;
 }
 
+bool Accounts::setPosition(const std::string& userId, const Position& position)
+{
+    std::lock_guard lock(mutex_);
+    auto found = users_.find(userId);
+    if (found == users_.end()) {
+        return false;
+    }
+    found->second.position = position;
+    return true;
+}
+
 User Accounts::createUser()
 {
     std::lock_guard lock(mutex_);

@@ -7,6 +7,7 @@
 #include "core/bootstrap/HCBootstrapService.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "core/clientstate/HCClientState.h"
+#include "core/halcyon/HCLocation.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/images/HCImageCache.h"
 #include "core/poller/HCResourcePollerReplyReader.h"
@@ -27,6 +28,7 @@
 #include "platform/net/CookieStore.h"
 #include "platform/runtime/Clock.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/LocationManager.h"
 #include "scores/achievements/HCAchievement.h"
 #include "scores/achievements/HCAchievementGameCenter.h"
 #include "scores/achievements/HCAchievementService.h"
@@ -160,6 +162,8 @@ void HCClientHooks::resetForTesting()
     platform::Sandbox::reset();
     platform::DeviceFacts::reset();
     platform::ui::Application::resetShared();
+    platform::ui::LocationManager::resetDevice();
+    HCLocation::_resetRetriesForTesting();
     for (const auto& cookie : platform::CookieStore::shared().cookies()) {
         platform::CookieStore::shared().deleteCookiesNamed(cookie.name);
     }

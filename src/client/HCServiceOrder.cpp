@@ -2,6 +2,7 @@
 
 #include "core/bootstrap/HCBootstrapService.h"
 #include "core/storage/HCCloudStorageService.h"
+#include "core/users/HCUserService.h"
 #include "scores/achievements/HCAchievementService.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
 #include "scores/highscores/HCHighScoreService.h"
@@ -34,6 +35,7 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
         entry<HCBootstrapService>("HCBootstrapService", 2, 25),
         entry<HCHighScoreService>("HCHighScoreService", 4, 19),
         entry<HCLeaderboardService>("HCLeaderboardService", 7, 18),
+        entry<HCUserService>("HCUserService", 14, 11),
         entry<HCAchievementService>("HCAchievementService", 15, 10),
         entry<HCForumService>("HCForumService", 20, 5),
         entry<HCCloudStorageService>("HCCloudStorageService", 26, 24),

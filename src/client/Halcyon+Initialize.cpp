@@ -4,6 +4,7 @@
 #include "client/HCServiceOrder.h"
 #include "scores/offline/HCOfflineService.h"
 #include "accounts/HCAccountScreens.h"
+#include "core/halcyon/HCLocation.h"
 #include "core/halcyon/HCSessionLoginChain.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
@@ -51,5 +52,6 @@ HCClientAssembly HCClientHooks::assembly()
     assembly.updateWebPages = [] {
         if (Halcyon::hasUserApprovedHalcyon()) HCWebViewManifestService::updateToManifest();
     };
+    assembly.makeLocation = [] { return HCLocation::make(); };
     return assembly;
 }

@@ -21,6 +21,13 @@ struct Game {
     std::string shortName = {};  // its short display name; the name when the fixture has none
 };
 
+// Where a player said they are, in degrees.
+struct Position {
+    double latitude = 0;
+    double longitude = 0;
+    bool allowed = false;  // the player's "allowed" flag of the last report
+};
+
 struct User {
     User() = default;
     User(std::string id, std::string name) : id(std::move(id)), name(std::move(name)) {}
@@ -30,6 +37,7 @@ struct User {
     std::vector<std::string> friends;    // ids of the users this one follows
     std::vector<std::string> credentials;  // "http_basic", "fbconnect", "twitter"
     std::optional<std::string> password;   // checked by the JSON log-in when set
+    std::optional<Position> position;      // the last reported; none until one is
 };
 
 struct Token {
@@ -53,6 +61,8 @@ public:
     std::optional<Token> issueToken(const std::string& userId);
     // A new user without a name, with an id no other user has.
     User createUser();
+    // False for an unknown user.
+    bool setPosition(const std::string& userId, const Position& position);
 
     std::optional<Game> gameByProductKey(const std::string& productKey) const;
     std::optional<User> user(const std::string& id) const;

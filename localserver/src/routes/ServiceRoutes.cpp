@@ -4,6 +4,7 @@
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/LeaderboardRoutes.h"
+#include "localserver/routes/LocationRoutes.h"
 #include "localserver/routes/LoginRoutes.h"
 #include "localserver/routes/ScoreQueryRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
@@ -31,6 +32,7 @@ void registerServiceRoutes(Server& server)
         }
         return true;
     });
+    registerLocationRoutes(server);
     registerWebUIRoutes(server);
 }
 

@@ -206,7 +206,10 @@ bool Halcyon::invertNotifications()
 platform::ObjectPtr Halcyon::getUserLocation()
 {
     auto instance = sharedInstance();
-    return instance && instance->location_ ? instance->location_->userLocation() : nullptr;
+    // A position kept on the device is not handed to anything that sends it
+    // once location is closed or the player turned sharing off.
+    if (!instance || !instance->location_ || !allowLocationServices() || userDistanceUnit() == 1) return nullptr;
+    return instance->location_->userLocation();
 }
 
 void Halcyon::setUserLocation(std::shared_ptr<HCLocationSource> location)

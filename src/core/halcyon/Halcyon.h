@@ -293,6 +293,8 @@ public:
     // The banner position 0 to 3; 1 with no instance.
     static int notificationPosition();
     static bool invertNotifications();
+    // The location object's last fix; nil without one, and while location
+    // services are not allowed or the distance unit is 1 (sharing off).
     static platform::ObjectPtr getUserLocation();
     static void setUserLocation(std::shared_ptr<HCLocationSource> location);
     // Starts a fresh location object only when location services are allowed,
