@@ -8,6 +8,7 @@
 #include "core/resources/HCResourceClass.h"
 #include "core/storage/HCS3UploadParameters.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "scores/highscores/HCAbridgedHighScore.h"
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreGameCenter.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
@@ -53,6 +54,7 @@ std::shared_ptr<HCHighScoreService> HCHighScoreService::sharedInstance()
 void HCHighScoreService::populateKnownResources(HCResourceNameMap& map)
 {
     HCAddKnownResource<HCHighScore>(map);
+    HCAddKnownResource<HCAbridgedHighScore>(map);
     HCAddKnownResource<HCS3UploadParameters>(map);
 }
 
