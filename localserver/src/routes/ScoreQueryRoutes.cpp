@@ -254,15 +254,16 @@ Reply distributedRange(const Context& context, const Request& request)
     const auto ranked = context.ranking(board, [](const StoredScore&) { return true; });
     ResourceList list;
     for (std::int64_t k = (*page - 1) * *size; k < *page * *size; ++k) {
-        // Ranges past the 64-bit scores hold nothing.
+        // Ranges past the 64-bit scores hold nothing; the last one ends at
+        // the largest score.
         std::int64_t low = 0;
         std::int64_t high = 0;
-        if (__builtin_mul_overflow(k, *delta, &low) || __builtin_add_overflow(low, *start, &low) ||
-            __builtin_add_overflow(low, *delta, &high)) {
+        if (__builtin_mul_overflow(k, *delta, &low) || __builtin_add_overflow(low, *start, &low)) {
             break;
         }
+        const bool last = __builtin_add_overflow(low, *delta, &high);
         for (const auto& entry : ranked) {
-            if (entry.score.score >= low && entry.score.score < high) {
+            if (entry.score.score >= low && (last || entry.score.score < high)) {
                 list.resources.push_back(context.node(entry));
                 break;
             }
