@@ -44,6 +44,7 @@
 #include "core/banners/HCNotification.h"
 #include "core/banners/HCNotificationView.h"
 #include "core/notifications/HCServerNotification.h"
+#include "core/halcyon/HCLocation.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
@@ -75,6 +76,7 @@
 #include "scores/leaderboards/HCLeaderboard.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
 #include "platform/ui/Driver.h"
+#include "platform/ui/LocationManager.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "social/cloudstorage/HCCloudStorage.h"
@@ -497,6 +499,35 @@ int usage()
     return 2;
 }
 
+// The player turns location sharing on in the settings; the device finds
+// them and the service hears where they are.
+bool shareLocation(localserver::Server* server, int frames)
+{
+    platform::ui::LocationManager::setDevicePosition({59.9139, 10.7522});
+    Halcyon::setUserDistanceUnit(HCDistanceUnitSharingWithoutFix);
+    Halcyon::startLocationManagerIfAllowed();
+    if (!server) {
+        return true;  // another server: nothing to read back
+    }
+    auto heard = [&] {
+        auto user = server->accounts().user(localserver::defaults::kUserId);
+        return user && user->position;
+    };
+    for (int i = 0; i < frames && !heard(); ++i) {
+        frame(heard);
+    }
+    if (!heard()) {
+        say("location: the service did not hear the position");
+        return false;
+    }
+    const auto position = *server->accounts().user(localserver::defaults::kUserId)->position;
+    char text[160];
+    std::snprintf(text, sizeof text, "location: %.4f, %.4f shared with the service (sharing %s)", position.latitude,
+                  position.longitude, Halcyon::userDistanceUnit() == HCDistanceUnitSharingOn ? "on" : "not confirmed");
+    say(text);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -691,6 +722,7 @@ int main(int argc, char** argv)
     const bool achievementConfirmed = unlockOffline(serverAchievements.get(), game, frames);
     const bool leaderboardsShown = showLeaderboards(frames);
     const bool topScoresShown = showTopScores(serverScores.get(), frames);
+    const bool locationShared = shareLocation(server.get(), frames);
     showBannerGallery(*window);
     const bool dashboardShown = showDashboard(*window, frames);
 
@@ -720,7 +752,7 @@ int main(int argc, char** argv)
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed && achievementConfirmed &&
-                   leaderboardsShown && topScoresShown && dashboardShown
+                   leaderboardsShown && topScoresShown && locationShared && dashboardShown
                ? 0
                : 1;
 }

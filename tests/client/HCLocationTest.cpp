@@ -7,9 +7,6 @@
 #include "core/halcyon/HCLocation.h"
 #include "core/services/HCService.h"
 #include "core/xp/HCSession.h"
-#include "kernel/settings/HCSettings.h"
-#include "localserver/Server.h"
-#include "platform/foundation/DeviceFacts.h"
 #include "platform/ui/LocationManager.h"
 #include "transport/provider/HCProvider.h"
 
@@ -23,21 +20,8 @@ namespace defaults = localserver::defaults;
 constexpr platform::ui::Coordinate kOslo{59.9139, 10.7522};
 constexpr platform::ui::Coordinate kSydney{-33.8688, 151.2093};
 
-class HCLocationTest : public HalcyonTest {
+class HCLocationTest : public HalcyonServerTest {
 protected:
-    void SetUp() override
-    {
-        HalcyonTest::SetUp();
-        localserver::registerServiceRoutes(server);
-        ASSERT_TRUE(server.start()) << server.error();
-        HCSettings::setDefaultOverride("server-url", server.serviceRootUrl());
-    }
-    void TearDown() override
-    {
-        HalcyonTest::TearDown();
-        server.stop();
-    }
-
     // Approved and logged in as the server's first user, with `unit` as the player's distance unit.
     void startOnline(long unit)
     {
@@ -81,8 +65,6 @@ protected:
     {
         return std::dynamic_pointer_cast<HCLocation>(Halcyon::locationSource());
     }
-
-    localserver::Server server;
 };
 
 TEST_F(HCLocationTest, TheFirstFixConfirmsSharingTurnedOnAndReachesTheService)

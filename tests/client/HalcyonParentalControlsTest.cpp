@@ -2,27 +2,13 @@
 // session's device, close user-generated content and location.
 #include "client/support/HalcyonTest.h"
 #include "core/xp/HCSession.h"
-#include "kernel/settings/HCSettings.h"
 #include "localserver/Fixtures.h"
-#include "localserver/Server.h"
 #include "platform/foundation/DeviceFacts.h"
 
 namespace {
 
-class HalcyonParentalControlsTest : public HalcyonTest {
+class HalcyonParentalControlsTest : public HalcyonServerTest {
 protected:
-    void SetUp() override
-    {
-        HalcyonTest::SetUp();
-        localserver::registerServiceRoutes(server);
-        ASSERT_TRUE(server.start()) << server.error();
-        HCSettings::setDefaultOverride("server-url", server.serviceRootUrl());
-    }
-    void TearDown() override
-    {
-        HalcyonTest::TearDown();
-        server.stop();
-    }
     void startAndRegisterDevice()
     {
         Halcyon::_initialize(localserver::defaults::kProductKey, localserver::defaults::kProductSecret, "Game",
@@ -30,7 +16,6 @@ protected:
         Halcyon::session()->establishDeviceSession();
         ASSERT_TRUE(testsupport::runMainUntil([] { return Halcyon::session()->currentDevice() != nullptr; }));
     }
-    localserver::Server server;
 };
 
 TEST_F(HalcyonParentalControlsTest, ADeviceUnderParentalControlsGetsNoUserContentAndNoLocation)

@@ -23,6 +23,20 @@ void HalcyonTest::TearDown()
     clock.reset();
 }
 
+void HalcyonServerTest::SetUp()
+{
+    HalcyonTest::SetUp();
+    localserver::registerServiceRoutes(server);
+    ASSERT_TRUE(server.start()) << server.error();
+    HCSettings::setDefaultOverride("server-url", server.serviceRootUrl());
+}
+
+void HalcyonServerTest::TearDown()
+{
+    HalcyonTest::TearDown();
+    server.stop();
+}
+
 HCClientAssembly HalcyonTest::assembly()
 {
     HCClientAssembly result = HCClientHooks::assembly();

@@ -14,6 +14,7 @@
 #include "client/HCClientHooks.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/publicclass/HCDelegatesContainer.h"
+#include "localserver/Server.h"
 #include "platform/foundation/Values.h"
 #include "support/TestSupport.h"
 
@@ -49,6 +50,16 @@ protected:
     bool approvedPlayer = false;
     // Handed to start-up; nil unless a test sets one.
     std::shared_ptr<HCDelegatesContainer> delegates;
+};
+
+// The same with the local server (every route) running and the client's
+// settings pointing at it.
+class HalcyonServerTest : public HalcyonTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    localserver::Server server;
 };
 
 std::shared_ptr<platform::Dictionary> settingsWith(
