@@ -112,7 +112,12 @@ public:
             }
         }
         if (mustArrive) {
-            ADD_FAILURE() << "the client never said \"" << prefix << "\"";
+            // The client's last words say which step went another way.
+            std::string last;
+            for (std::size_t i = seen_.size() > 8 ? seen_.size() - 8 : 0; i < seen_.size(); ++i) {
+                last += "\n  " + seen_[i];
+            }
+            ADD_FAILURE() << "the client never said \"" << prefix << "\"; it said last:" << last;
         }
         return {};
     }
