@@ -14,8 +14,9 @@ HCDelegate::State::~State()
     platform::ThreadPtr delivery = thread ? thread : platform::Thread::mainThread();
     if (delivery->isCurrent()) return;
     // Moved into a task that ends on the delivery thread: the last reference
-    // to a page goes there, however the request that held it ended.
-    delivery->runLoop()->post(
+    // to a page goes there, however the request that held it ended. Letting
+    // go is no reason to wake that thread: it happens on its next turn.
+    delivery->runLoop()->postWithoutWaking(
         [target = std::move(target), call = std::move(call), extra = std::move(extra)]() mutable {
             target.reset();
             call = nullptr;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <mutex>
+#include <shared_mutex>
 #include <string_view>
 #include <thread>
 #include <unordered_map>
@@ -194,6 +195,9 @@ struct CurlTransport::Engine {
     bool stopping = false;
 
     CURLM* multi = nullptr;
+    // Held shared while a caller wakes the transport thread outside `mutex`,
+    // and exclusively while the multi handle goes at exit.
+    std::shared_mutex wakeGuard;
     std::thread thread;
     // Transport thread only.
     std::unordered_map<const URLTransfer*, std::unique_ptr<Job>> running;
@@ -224,10 +228,21 @@ struct CurlTransport::Engine {
         for (auto& [key, job] : running) curl_multi_remove_handle(multi, job->easy);
         running.clear();
         notStarted.clear();
+        std::lock_guard guard(wakeGuard);
         curl_multi_cleanup(multi);
         multi = nullptr;
         curl_global_cleanup();
     }
+
+    // Wakes the transport thread; called without `mutex`.
+    void wake()
+    {
+        std::shared_lock guard(wakeGuard);
+        if (multi) curl_multi_wakeup(multi);
+    }
+
+    // For a caller that holds `mutex` (and so knows the handle is still there).
+    void wakeLocked() { curl_multi_wakeup(multi); }
 
     void run()
     {
@@ -415,13 +430,17 @@ CurlTransport::~CurlTransport() = default;
 
 void CurlTransport::start(const std::shared_ptr<URLTransfer>& transfer, URLRequest request)
 {
-    std::lock_guard lock(engine_->mutex);
-    // The process is exiting: nothing would run the transfer or take its outcome.
-    if (engine_->stopping) return;
-    auto job = std::make_unique<Job>(transfer, std::move(request));
-    job->lastActivity = Clock::currentTime();
-    engine_->starting.push_back(std::move(job));
-    curl_multi_wakeup(engine_->multi);
+    {
+        std::lock_guard lock(engine_->mutex);
+        // The process is exiting: nothing would run the transfer or take its outcome.
+        if (engine_->stopping) return;
+        auto job = std::make_unique<Job>(transfer, std::move(request));
+        job->lastActivity = Clock::currentTime();
+        engine_->starting.push_back(std::move(job));
+    }
+    // Woken after the lock is let go, or the woken thread would at once
+    // block on it and hand the processor back.
+    engine_->wake();
 }
 
 void CurlTransport::cancel(const URLTransfer* transfer)
@@ -439,7 +458,7 @@ void CurlTransport::cancel(const URLTransfer* transfer)
         return;
     }
     engine_->cancelling.push_back(transfer);
-    curl_multi_wakeup(engine_->multi);
+    engine_->wakeLocked();
 }
 
 }  // namespace platform

@@ -25,6 +25,10 @@ std::set<RunLoop*>& registry()
 // then 0.05 for a 0.35 s animation) can fall a rounding step short; a task
 // this close to due counts as due.
 constexpr double kDueTolerance = 1e-9;
+// The longest a loop sleeps without looking at its queue: a missed wake-up
+// costs at most this delay, never a hang, and work posted without waking
+// runs within it.
+constexpr double kLongestWaitSeconds = 0.05;
 
 double wallNow()
 {
@@ -97,6 +101,13 @@ void RunLoop::post(Task task)
         woken_ = true;
     }
     cv_.notify_all();
+}
+
+void RunLoop::postWithoutWaking(Task task)
+{
+    std::lock_guard lock(mutex_);
+    if (closed_) return;  // the task is dropped on return, outside the lock
+    insertLocked(Entry{-INFINITY, 0, std::move(task), nullptr, nullptr});
 }
 
 void RunLoop::postAfter(double delay, Task task, const void* key)
@@ -252,8 +263,7 @@ void RunLoop::waitLocked(std::unique_lock<std::mutex>& lock, double wallDeadline
     auto clock = Clock::current();
     if (clock->isRealTime() && !entries_.empty()) wait = std::min(wait, entries_.front().due - clock->now());
     if (wait <= 0) return;
-    // Capped so a missed wake-up costs at most a short delay, never a hang.
-    wait = std::min(wait, 0.05);
+    wait = std::min(wait, kLongestWaitSeconds);
     cv_.wait_for(lock, std::chrono::duration<double>(wait), [this] { return woken_ || stopRequested_; });
     woken_ = false;
 }

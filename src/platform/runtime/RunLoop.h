@@ -59,6 +59,12 @@ public:
 
     // Runs the task on this loop's thread, after everything posted before it.
     void post(Task task);
+    // As post(), for work with no hurry (letting go of what a callback held):
+    // the loop's thread is not woken for it. It runs on the loop's next turn,
+    // whatever starts that turn (other work, a timer, or at the latest the
+    // loop's own look every 50 ms of wall time), so it costs no thread switch
+    // of its own.
+    void postWithoutWaking(Task task);
     // Runs the task once the clock has moved on by `delay` seconds. A non-null
     // key lets cancelDelayed() drop every pending task posted with that key.
     void postAfter(double delay, Task task, const void* key = nullptr);
