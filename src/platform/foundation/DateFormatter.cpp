@@ -46,6 +46,21 @@ bool supported(char letter, int count)
     }
 }
 
+// A field whose written width varies (one or two digits).
+bool variableWidthNumber(char letter, int count)
+{
+    return count == 1 && (letter == 'M' || letter == 'L' || letter == 'd' || letter == 'H' || letter == 'h' ||
+                          letter == 'm' || letter == 's');
+}
+
+// A field or literal whose text begins with a digit.
+bool startsWithDigit(char letter, int count, const std::string& literal)
+{
+    if (letter == 0) return !literal.empty() && isDigit(literal[0]);
+    return letter == 'y' || ((letter == 'M' || letter == 'L') && count < 3) || letter == 'd' || letter == 'H' ||
+           letter == 'h' || letter == 'm' || letter == 's';
+}
+
 std::string padded(long long value, int width)
 {
     std::string digits = std::to_string(value < 0 ? -value : value);
@@ -179,6 +194,17 @@ DateFormatter::DateFormatter(std::string pattern) : pattern_(std::move(pattern))
         } else {
             fields_.push_back({0, 0, std::string(1, c)});
             ++i;
+        }
+    }
+    // "m0" writes minute 3 as "30", which reads back as minute 30: a field of
+    // one or two digits needs a non-digit after it to be read back.
+    for (size_t k = 0; valid_ && k + 1 < fields_.size(); ++k) {
+        const Field& next = fields_[k + 1];
+        if (variableWidthNumber(fields_[k].letter, fields_[k].count) &&
+            startsWithDigit(next.letter, next.count, next.literal)) {
+            valid_ = false;
+            reportProgrammingError("DateFormatter: a one-or-two-digit field followed by digits cannot be read back, "
+                                   "in pattern \"" + p + "\"");
         }
     }
 }

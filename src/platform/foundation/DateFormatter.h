@@ -7,7 +7,9 @@
 // 0-23 (1-2), h hour 1-12 (1-2), m minute (1-2), s second (1-2), a "AM"/"PM",
 // E and c weekday (1-3, "Mon"), z zone (1-3, "GMT"), Z zone (1-3, "+0000");
 // text in single quotes and every other character stand for themselves.
-// A count of 1 reads one or two digits, a count of 2 exactly two.
+// A count of 1 reads one or two digits, a count of 2 exactly two; a count of
+// 1 directly followed by digits could not be read back, so such a pattern is
+// refused like an unknown letter (a programming error; nil and empty answers).
 //
 // Parsing is strict: the whole text must match the pattern and every field
 // must be in range, else dateFromString answers nil.

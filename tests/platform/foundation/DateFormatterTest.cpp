@@ -105,6 +105,17 @@ TEST(DateFormatter, UnsupportedPatternIsReportedAndNeverMatches)
     EXPECT_NE(errors.texts[0].find("QQ"), std::string::npos);
     EXPECT_FALSE(odd.dateFromString("2026-01"));
     EXPECT_EQ(odd.stringFromDate(Date(0)), "");
+    // A field of one or two digits run into digits would write minute 3 as
+    // "30" and read it back as 30; two digits, or a separator, read back.
+    DateFormatter runTogether("m0");
+    ASSERT_EQ(errors.texts.size(), 2u);
+    EXPECT_FALSE(runTogether.dateFromString("30"));
+    EXPECT_EQ(runTogether.stringFromDate(Date(180)), "");
+    DateFormatter fixed("HHmm");
+    const auto read = fixed.dateFromString(fixed.stringFromDate(Date(9 * 3600 + 180)));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->timeIntervalSince1970(), 9 * 3600 + 180);
+    EXPECT_EQ(errors.texts.size(), 2u);
 }
 
 TEST(DateFormatter, OutputIgnoresTheProcessLocale)
