@@ -8,6 +8,8 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <future>
 
 #include "client/HCClientHooks.h"
@@ -31,7 +33,9 @@
 #include "scores/achievements/HCAchievementDelegate.h"
 #include "scores/achievements/HCAchievementGameCenter.h"
 #include "scores/achievements/HCAchievementService.h"
+#include "scores/achievements/HCGameCenterAchievement.h"
 #include "scores/offline/HCOfflineDatabase.h"
+#include "scores/support/SqlPeek.h"
 #include "support/BannerWindow.h"
 #include "support/TestSupport.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
@@ -345,20 +349,54 @@ TEST_F(AchievementsEndToEndTest, OnlineUnlockIsPostedAtOnceAndProgressBelowHundr
     EXPECT_EQ(localRow("3"), "33.3|confirmed");
 }
 
-TEST_F(AchievementsEndToEndTest, RefusedUpdatesStoreNothingAndSayWhy)
+TEST_F(AchievementsEndToEndTest, ProgressBeforeAnyLogInIsKeptForNobodyAndUploadedForThePlayerWhoLogsIn)
 {
-    // No one ever logged in on this device: nothing is stored, nobody is told.
+    // No one ever logged in on this device: the game knows its achievements
+    // from the file it ships, the progress is kept as user "0" and the game
+    // is told it was stored.
+    std::filesystem::create_directories(platform::Sandbox::bundlePath());
+    std::ofstream(platform::Sandbox::bundlePath() + "/halcyon_offline_config.xml")
+        << "<resources><offline><achievements>"
+           "<achievement><id>1</id><title>First Light</title><gamerscore>10</gamerscore>"
+           "<start_version>0000.00.00</start_version><end_version>9999.99.99</end_version></achievement>"
+           "<achievement><id>2</id><title>Stone Breaker</title><gamerscore>20</gamerscore>"
+           "<start_version>0000.00.00</start_version><end_version>9999.99.99</end_version></achievement>"
+           "<achievement><id>3</id><title>Three Stars</title><gamerscore>50</gamerscore>"
+           "<start_version>0000.00.00</start_version><end_version>9999.99.99</end_version></achievement>"
+           "</achievements></offline></resources>";
     server->faults().injectFor("POST", "xp/devices", localserver::Fault::reply(503, "down for a moment"));
     start(false, false);
     ASSERT_EQ(game.calls, std::vector<std::string>{"offline 0"});
     HCAchievement::setDelegate(&delegate);
     EXPECT_EQ(HCAchievement::achievement("1")->unlock(), nullptr);
+    EXPECT_EQ(HCAchievement::achievement("2")->updateProgressionComplete(40.0, true), nullptr);
+    HCAchievement::achievement("3")->deferUpdateProgressionComplete(70.0, false);
+    HCAchievement::achievement("2")->updateProgressionComplete(30.0, false);
     testsupport::drainMain();
-    EXPECT_TRUE(delegate.calls.empty());
-    EXPECT_EQ(localRow("1", "0"), "none");
+    EXPECT_EQ(delegate.calls, (std::vector<std::string>{"updated 1", "updated 2", "failed 2"}));
+    EXPECT_EQ(banners, std::vector<std::string>{"Achievement Unlocked! 2 40"});
+    EXPECT_EQ(localRow("1", "0"), "100.0|pending");
+    EXPECT_EQ(localRow("2", "0"), "40.0|pending");
+    EXPECT_EQ(localRow("3", "0"), "70.0|pending");
+    EXPECT_TRUE(HCAchievement::achievement("1")->isUnlocked());
 
+    // The first player to log in takes them over, uploads them and has them confirmed.
     restartProcess();
     start();
+    ASSERT_EQ(unlockPosts().size(), 1u);
+    EXPECT_EQ(serverPercent("1"), 100.0);
+    EXPECT_EQ(serverPercent("2"), 40.0);
+    EXPECT_EQ(serverPercent("3"), 70.0);
+    EXPECT_EQ(localRow("1"), "100.0|confirmed");
+    EXPECT_EQ(localRow("2"), "40.0|confirmed");
+    EXPECT_EQ(localRow("3"), "70.0|confirmed");
+    EXPECT_EQ(localRow("1", "0"), "none");
+}
+
+TEST_F(AchievementsEndToEndTest, RefusedUpdatesStoreNothingAndSayWhy)
+{
+    start();
+    HCAchievement::setDelegate(&delegate);
     // An id the store does not know gives a stub that cannot be unlocked.
     auto stub = HCAchievement::achievement("77");
     EXPECT_EQ(stub->title(), std::nullopt);
@@ -578,3 +616,73 @@ TEST_F(AchievementsEndToEndTest, IconComesFromTheCacheBeforeTheCallReturnsAndByt
     ASSERT_TRUE(waitUntil([&] { return delegate.calls.size() == 2; }));
     EXPECT_EQ(delegate.calls.back(), "no icon 2");
 }
+
+TEST_F(AchievementsEndToEndTest, ProgressIsKeptAtThePrecisionItTravelsSoTheServersAnswerConfirmsIt)
+{
+    start();
+    HCAchievement::setDelegate(&delegate);
+    server->log().clear();
+    HCAchievement::achievement("2")->updateProgressionComplete(200.0 / 9.0, false);  // 22.222222222222221
+    // The same value as it travels is no raise.
+    HCAchievement::achievement("2")->updateProgressionComplete(22.2222224, false);
+    testsupport::drainMain();
+    EXPECT_EQ(delegate.calls, (std::vector<std::string>{"updated 2", "failed 2"}));
+
+    restartProcess();
+    start();
+    ASSERT_EQ(unlockPosts(), std::vector<std::string>{"achievement_list[][achievement_definition_id]=2&"
+                                                      "achievement_list[][percent_complete]=22.222222"});
+    EXPECT_EQ(localRow("2"), "22.222222|confirmed");
+    // Confirmed: the next log-in has nothing to send.
+    restartProcess();
+    start();
+    EXPECT_TRUE(unlockPosts().empty());
+}
+
+TEST_F(AchievementsEndToEndTest, UnlockReplyIsAppliedOnlyToTheAchievementsThatWereSent)
+{
+    start();
+    server->addRoute("POST", "users/@me/unlocked_achievements.xml", localserver::Access::User,
+                     [](const localserver::Request&) {
+                         std::string reply = "<resources>";
+                         for (const char* id : {"-1", "2147483648", "NaN", "2026-01-01 00:00:00", "2", "1"}) {
+                             reply += std::string("<unlocked_achievement><achievement_definition><id>") + id +
+                                      "</id><gamerscore>10</gamerscore></achievement_definition><result>unlocked"
+                                      "</result><percent_complete>100.000000</percent_complete></unlocked_achievement>";
+                         }
+                         return localserver::Reply::xml(reply + "</resources>");
+                     });
+    ASSERT_TRUE(HCAchievement::achievement("1")->unlock());
+    settle();
+    const std::string sql = std::string("SELECT achievement_definition_id, percent_complete, server_sync_at IS NULL "
+                                        "FROM unlocked_achievements WHERE user_id = ") +
+                            defaults::kUserId;
+    EXPECT_EQ(testsupport::sqlRows(HCOfflineDatabase::current()->mainConnection().handle(), sql),
+              std::vector<std::string>{"1|100.0|0"});
+}
+
+TEST_F(AchievementsEndToEndTest, AFailedUploadLetsGoOfItsReply)
+{
+    start();
+    const char* path = "users/@me/unlocked_achievements.xml";
+    for (const auto& fault : {localserver::Fault::reply(503, "down for a moment"), localserver::Fault::reply(500),
+                              localserver::Fault::dropConnection()}) {
+        server->faults().injectFor("POST", path, fault);
+        std::weak_ptr<platform::Object> reply;
+        bool failed = false;
+        auto submission = std::make_shared<HCGameCenterAchievement>(defaults::kUserId, std::vector<std::string>{"1"},
+                                                                    std::vector<double>{100.0}, false, false);
+        std::weak_ptr<HCGameCenterAchievement> weakSubmission = submission;
+        ASSERT_TRUE(submission->submitOnSuccess(HCDelegate(), HCDelegate::withFunction([&](const platform::ObjectPtr& f) {
+            reply = f;
+            failed = true;
+        })));
+        submission = nullptr;
+        settle();
+        ASSERT_TRUE(failed) << "status " << fault.status;
+        EXPECT_TRUE(reply.expired()) << "status " << fault.status;
+        EXPECT_TRUE(weakSubmission.expired()) << "status " << fault.status;
+    }
+    EXPECT_EQ(localRow("1"), "none");
+}
+

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 #include "core/banners/HCNotification.h"
 #include "core/banners/HCNotificationData.h"
@@ -89,14 +90,15 @@ void HCAchievementService::populateKnownResources(HCResourceNameMap& map)
 
 std::string HCAchievementService::lastLoggedInUserId()
 {
-    return HCClientState::lastLoggedInUserId().value_or("0");
+    auto userId = HCClientState::lastLoggedInUserId();
+    return userId && isUser(*userId) ? *userId : "0";
 }
 
 double HCAchievementService::clampPercent(double percentComplete)
 {
     if (!(percentComplete < 100.0)) percentComplete = 100.0;
     if (percentComplete < 0.0) percentComplete = 0.0;
-    return percentComplete;
+    return HCAchievementStore::atWirePrecision(percentComplete);
 }
 
 // ===== The list ================================================================
@@ -136,12 +138,13 @@ HCRequestHandlePtr HCAchievementService::updateAchievement(const std::string& ac
             submitToGameCenterOnly({achievementId}, {percent}, onSuccess, onFailure);
         return nullptr;
     }
+    // Before anyone logged in the progress is kept for user "0"; the first
+    // player to log in takes it over with the upload.
     const std::string userId = HCAchievementService::lastLoggedInUserId();
     if (getPercentComplete(achievementId, userId) >= percent) {
         onFailure.invoke(nullptr);
         return nullptr;
     }
-    if (!isUser(userId)) return nullptr;
     // An achievement the store does not know (a stub from achievement:) is
     // refused: its row would stay pending for ever, the server calling it invalid.
     if (!getAchievement(achievementId) || !localUpdateAchievement(achievementId, userId, percent)) {
@@ -177,7 +180,7 @@ void HCAchievementService::queueUpdateAchievement(const std::string& achievement
         }
         return;
     }
-    if (stored >= percent || !isUser(userId)) return;
+    if (stored >= percent) return;
     auto definition = getAchievement(achievementId);
     if (!definition || !localUpdateAchievement(achievementId, userId, percent)) return;
     if (showNotification) showAchievementNotice(definition, percent);
@@ -196,11 +199,9 @@ HCRequestHandlePtr HCAchievementService::submitQueuedUpdateAchievements(const HC
     const std::string userId = HCAchievementService::lastLoggedInUserId();
     if (Halcyon::hasUserApprovedHalcyon()) {
         // Queued values only ever raise what is stored.
-        if (isUser(userId)) {
-            for (size_t i = 0; i < ids.size() && i < percents.size(); ++i) {
-                if (getPercentComplete(ids[i], userId) < percents[i] && getAchievement(ids[i]))
-                    localUpdateAchievement(ids[i], userId, percents[i]);
-            }
+        for (size_t i = 0; i < ids.size() && i < percents.size(); ++i) {
+            if (getPercentComplete(ids[i], userId) < percents[i] && getAchievement(ids[i]))
+                localUpdateAchievement(ids[i], userId, percents[i]);
         }
         return sendPendingAchievements(userId, false, onSuccess, onFailure);
     }
@@ -360,16 +361,24 @@ HCRequestHandlePtr HCAchievementService::updateAchievements(const std::vector<st
 }
 
 void HCAchievementService::syncOfflineAchievements(const std::shared_ptr<HCPaginatedSeries>& page,
-                                                   const std::string& userId)
+                                                   const std::string& userId,
+                                                   const std::vector<std::string>& sentIds)
 {
     if (!page) return;
+    std::set<int64_t> sent;
+    for (const auto& id : sentIds)
+        if (auto number = HCAchievementStore::achievementNumber(id)) sent.insert(*number);
     for (const auto& object : page->objects()) {
         auto entry = platform::as<HCUnlockedAchievement>(object);
         if (!entry || entry->isInvalidResult() || !entry->achievement() || !entry->achievement()->resourceId())
             continue;
+        // Only what was asked is answered; an entry for anything else would
+        // write progress the player never made.
+        const auto number = HCAchievementStore::achievementNumber(*entry->achievement()->resourceId());
+        if (!number || !sent.count(*number)) continue;
         const auto& achievement = entry->achievement();
         auto date = achievement->unlockDate() ? achievement->unlockDate() : platform::Date::now();
-        synchUnlockedAchievement(*achievement->resourceId(), userId, std::to_string(achievement->gamerscore()), date,
+        synchUnlockedAchievement(std::to_string(*number), userId, std::to_string(achievement->gamerscore()), date,
                                  entry->percentComplete());
     }
 }

@@ -59,8 +59,9 @@ public:
     // (its handle is the answer; offline it waits for the upload after the
     // next log-in); below 100 it goes to Game Center only. Failure (nil
     // answer) when it does not raise, the achievement is unknown or the
-    // write failed. No logged-in player: nothing, no callback. Not approved:
-    // Game Center only, when signed in there.
+    // write failed. Before anyone logged in it is stored for user "0",
+    // which the next player to log in adopts. Not approved: Game Center
+    // only, when signed in there.
     static HCRequestHandlePtr updateAchievement(const std::string& achievementId, double percentComplete,
                                                 bool showNotification, const HCDelegate& onSuccess,
                                                 const HCDelegate& onFailure);
@@ -113,15 +114,19 @@ public:
     static HCRequestHandlePtr updateAchievements(const std::vector<std::string>& achievementIds,
                                                  const std::vector<double>& percentsComplete,
                                                  const HCDelegate& onSuccess, const HCDelegate& onFailure);
-    // Writes the accepted entries of an unlock reply for `userId`.
-    static void syncOfflineAchievements(const std::shared_ptr<HCPaginatedSeries>& page, const std::string& userId);
+    // Writes the accepted entries of an unlock reply for `userId`, only
+    // those for an achievement of `sentIds` (the request's).
+    static void syncOfflineAchievements(const std::shared_ptr<HCPaginatedSeries>& page, const std::string& userId,
+                                        const std::vector<std::string>& sentIds);
     // The "Submitted Achievements To Server" banner for a page of two or more, unless syncing.
     static void finishAchievementsPage(const std::shared_ptr<HCPaginatedSeries>& page, bool duringSync, bool fromBatch);
 
     // The player the local store reads and writes for: the last logged-in
-    // player, "0" for nobody.
+    // player, "0" for nobody (or an id that is no positive number).
     static std::string lastLoggedInUserId();
-    // 0..100; a value that is no number, or 100 and above, is 100.
+    // 0..100; a value that is no number, or 100 and above, is 100. Held at
+    // the precision an upload sends, so comparing it with the stored value
+    // compares what the service sees.
     static double clampPercent(double percentComplete);
 
 private:

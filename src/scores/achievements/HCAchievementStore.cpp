@@ -1,6 +1,6 @@
 #include "scores/achievements/HCAchievementStore.h"
 
-#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -19,6 +19,13 @@ std::string percentText(double percent)
     char text[40];
     std::snprintf(text, sizeof text, "%.17g", percent);
     return text;
+}
+
+// What a percentage the server sends must be to be stored; a value outside
+// (a clamp would turn 150 into an unlock) is no value, as no number is.
+bool isPercentage(double percent)
+{
+    return percent >= 0.0 && percent <= 100.0;
 }
 
 std::string secondsText(int64_t seconds)
@@ -58,12 +65,15 @@ constexpr const char* kGetOneWithProgress =
 constexpr const char* kGetPercent =
     "SELECT percent_complete FROM unlocked_achievements WHERE user_id = :user_id AND achievement_definition_id = "
     ":achievement_definition_id";
+// Progress is compared rounded as it travels (both sides through the same
+// function), so a row an earlier version stored with every digit is
+// confirmed by the value that was sent for it.
 constexpr const char* kWriteLocal =
     "INSERT INTO unlocked_achievements (achievement_definition_id, user_id, gamerscore, percent_complete, created_at, "
     "server_sync_at) VALUES (:achievement_definition_id, :user_id, 0, :percent_complete, :created_at, NULL) ON "
     "CONFLICT(achievement_definition_id, user_id) DO UPDATE SET gamerscore = 0, percent_complete = "
     "excluded.percent_complete, created_at = excluded.created_at, server_sync_at = NULL WHERE "
-    "excluded.percent_complete > unlocked_achievements.percent_complete";
+    "round(excluded.percent_complete, 6) > round(unlocked_achievements.percent_complete, 6)";
 constexpr const char* kPending =
     "SELECT achievement_definition_id, percent_complete FROM unlocked_achievements WHERE user_id = :user_id AND "
     "server_sync_at IS NULL";
@@ -73,14 +83,15 @@ constexpr const char* kAdoptRowsWithoutUser =
     "unlocked_achievements WHERE user_id IS NULL OR user_id = 0 GROUP BY achievement_definition_id ON "
     "CONFLICT(achievement_definition_id, user_id) DO UPDATE SET gamerscore = 0, percent_complete = "
     "excluded.percent_complete, created_at = excluded.created_at, server_sync_at = NULL WHERE "
-    "excluded.percent_complete > unlocked_achievements.percent_complete";
+    "round(excluded.percent_complete, 6) > round(unlocked_achievements.percent_complete, 6)";
 constexpr const char* kDeleteRowsWithoutUser = "DELETE FROM unlocked_achievements WHERE user_id IS NULL OR user_id = 0";
 constexpr const char* kWriteConfirmed =
     "INSERT INTO unlocked_achievements (user_id, achievement_definition_id, gamerscore, percent_complete, created_at, "
     "server_sync_at) VALUES (:user_id, :achievement_definition_id, :gamerscore, :percent_complete, :server_sync_at, "
     ":server_sync_at) ON CONFLICT(achievement_definition_id, user_id) DO UPDATE SET gamerscore = excluded.gamerscore, "
     "percent_complete = excluded.percent_complete, created_at = excluded.created_at, server_sync_at = "
-    "excluded.server_sync_at WHERE excluded.percent_complete >= unlocked_achievements.percent_complete";
+    "excluded.server_sync_at WHERE "
+    "round(excluded.percent_complete, 6) >= round(unlocked_achievements.percent_complete, 6)";
 constexpr const char* kWriteDefinition =
     "REPLACE INTO achievement_definitions (id, title, description, gamerscore, is_secret, icon_file_name, position, "
     "start_version, end_version, server_sync_at) VALUES (:id, :title, :description, :gamerscore, :is_secret, "
@@ -102,6 +113,28 @@ bool ranToEnd(HCOfflineStatement& statement)
 }
 
 }  // namespace
+
+double HCAchievementStore::atWirePrecision(double percent)
+{
+    char text[512];
+    const auto printed = std::to_chars(text, text + sizeof text, percent, std::chars_format::fixed, 6);
+    if (printed.ec != std::errc()) return percent;
+    double value = percent;
+    std::from_chars(text, printed.ptr, value);
+    return value;
+}
+
+std::optional<int64_t> HCAchievementStore::achievementNumber(std::string_view id)
+{
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const auto first = id.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return std::nullopt;
+    id = id.substr(first, id.find_last_not_of(kBlanks) - first + 1);
+    int64_t number = 0;
+    const auto read = std::from_chars(id.data(), id.data() + id.size(), number);
+    if (read.ec != std::errc() || read.ptr != id.data() + id.size()) return std::nullopt;
+    return number;
+}
 
 bool HCAchievementStore::hasAchievements(HCOfflineConnection& connection)
 {
@@ -147,7 +180,8 @@ double HCAchievementStore::percentComplete(HCOfflineConnection& connection, cons
     auto statement = connection.statement(kGetPercent);
     statement->bind("user_id", userId);
     statement->bind("achievement_definition_id", achievementId);
-    return statement->execute() ? statement->getDouble("percent_complete") : 0.0;
+    // A row an earlier version stored with every digit reads as it would travel.
+    return statement->execute() ? atWirePrecision(statement->getDouble("percent_complete")) : 0.0;
 }
 
 bool HCAchievementStore::writeLocalProgress(HCOfflineConnection& connection, const std::string& achievementId,
@@ -156,7 +190,7 @@ bool HCAchievementStore::writeLocalProgress(HCOfflineConnection& connection, con
     auto statement = connection.statement(kWriteLocal);
     statement->bind("achievement_definition_id", achievementId);
     statement->bind("user_id", userId);
-    statement->bind("percent_complete", percentText(percentComplete));
+    statement->bind("percent_complete", percentText(atWirePrecision(percentComplete)));
     statement->bind("created_at", secondsText(nowSeconds()));
     return ranToEnd(statement);
 }
@@ -169,7 +203,7 @@ std::vector<HCPendingAchievement> HCAchievementStore::pendingAchievements(HCOffl
     statement->bind("user_id", userId);
     while (statement->execute()) {
         pending.push_back(HCPendingAchievement{std::to_string(statement->getInt64("achievement_definition_id")),
-                                               statement->getDouble("percent_complete")});
+                                               atWirePrecision(statement->getDouble("percent_complete"))});
     }
     return pending;
 }
@@ -194,14 +228,12 @@ bool HCAchievementStore::writeConfirmed(HCOfflineConnection& connection, const s
                                         const std::string& userId, const std::string& gamerscore,
                                         const platform::DatePtr& serverDate, double percentComplete)
 {
-    // Progress the server sends that is no percentage is not stored.
-    if (!std::isfinite(percentComplete)) return false;
-    percentComplete = std::clamp(percentComplete, 0.0, 100.0);
+    if (!isPercentage(percentComplete)) return false;
     auto statement = connection.statement(kWriteConfirmed);
     statement->bind("user_id", userId);
     statement->bind("achievement_definition_id", achievementId);
     statement->bind("gamerscore", gamerscore);
-    statement->bind("percent_complete", percentText(percentComplete));
+    statement->bind("percent_complete", percentText(atWirePrecision(percentComplete)));
     statement->bind("server_sync_at", secondsText(secondsOf(serverDate)));
     return ranToEnd(statement);
 }
@@ -214,9 +246,12 @@ bool HCAchievementStore::writeDefinitions(HCOfflineConnection& connection,
     HCSqlTransaction transaction(connection.handle());
     if (!transaction.begin()) return false;
     for (const auto& achievement : achievements) {
-        // A definition without an id cannot be stored; it does not stop the others.
-        if (!achievement || !achievement->resourceId() || achievement->resourceId()->empty()) continue;
-        const std::string& id = *achievement->resourceId();
+        // A definition whose id is no whole number has no place in the
+        // INTEGER columns; it does not stop the others.
+        const auto number = achievement && achievement->resourceId() ? achievementNumber(*achievement->resourceId())
+                                                                     : std::nullopt;
+        if (!number) continue;
+        const std::string id = std::to_string(*number);
         const std::string gamerscore = std::to_string(achievement->gamerscore());
         {
             auto statement = connection.statement(kWriteDefinition);
@@ -232,7 +267,8 @@ bool HCAchievementStore::writeDefinitions(HCOfflineConnection& connection,
             statement->bind("server_sync_at", now);
             if (!ranToEnd(statement)) return false;
         }
-        if (userId && achievement->percentComplete() > 0.0) {
+        // Progress that is no percentage leaves the definition without it.
+        if (userId && achievement->percentComplete() > 0.0 && isPercentage(achievement->percentComplete())) {
             if (!writeConfirmed(connection, id, *userId, gamerscore, achievement->unlockDate(),
                                 achievement->percentComplete()))
                 return false;

@@ -5,7 +5,9 @@
 // upgrades them), each on the connection it is given.
 //
 // Rules the statements keep:
-//  - progress is a double and is read back as one;
+//  - progress is a double held at the precision an upload sends (six
+//    decimals) and compared at it, so the value the service confirms
+//    confirms the row, rows of earlier versions with every digit included;
 //  - stored progress only goes up: a local write or a confirmed value below
 //    the stored one changes nothing;
 //  - a row is pending (server_sync_at NULL) until a value at least as high
@@ -22,6 +24,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -37,6 +40,13 @@ struct HCPendingAchievement {
 
 class HCAchievementStore final {
 public:
+    // The percentage as an upload sends it ("%f", as
+    // HCHttpNestedQueryStringWriter prints a double).
+    static double atWirePrecision(double percent);
+    // The number an achievement id stands for: a whole 64-bit number, blanks
+    // around it allowed; nil for any other text.
+    static std::optional<int64_t> achievementNumber(std::string_view id);
+
     // Any definition at all.
     static bool hasAchievements(HCOfflineConnection& connection);
     // The definition without progress row or unlock date; nil when unknown.
@@ -65,13 +75,14 @@ public:
     static bool adoptRowsWithoutUser(HCOfflineConnection& connection, const std::string& userId);
     // Records progress the server holds (an unlock reply, the bootstrap) as
     // confirmed at `serverDate` (nil: 0), unless the stored progress is
-    // higher. A percentage that is no number is not stored; others are
-    // held to 0..100.
+    // higher. A value outside 0..100, or no number, is not stored (false).
     static bool writeConfirmed(HCOfflineConnection& connection, const std::string& achievementId,
                                const std::string& userId, const std::string& gamerscore,
                                const platform::DatePtr& serverDate, double percentComplete);
     // The server's definitions (each stamped now) with, when a user is
-    // given, that user's progress above 0; then the user's sync date.
+    // given, that user's progress above 0; then the user's sync date. A
+    // definition whose id is no whole number is skipped, progress that is
+    // no percentage left out; false only when a write failed.
     static bool writeDefinitions(HCOfflineConnection& connection,
                                  const std::vector<std::shared_ptr<HCAchievement>>& achievements,
                                  const std::optional<std::string>& userId);

@@ -1,5 +1,7 @@
 #include "scores/achievements/HCGameCenterAchievement.h"
 
+#include <utility>
+
 #include "core/replies/HCPaginatedSeries.h"
 #include "platform/foundation/ProgrammingError.h"
 #include "platform/runtime/ThreadChecker.h"
@@ -77,13 +79,19 @@ void HCGameCenterAchievement::testCompletion()
 {
     if (completed_ || halcyonStatus_ == kPending || gameCenterStatus_ == kPending) return;
     completed_ = true;
-    auto page = platform::as<HCPaginatedSeries>(halcyonPage_);
+    // A failure hands over the request's loader, which holds this object's
+    // callbacks: kept here it would keep the provider, the request and the
+    // reply alive for good. Once done, nothing is kept.
+    const platform::ObjectPtr result = std::exchange(halcyonPage_, nullptr);
+    const HCDelegate onSuccess = std::exchange(successDelegate_, HCDelegate());
+    const HCDelegate onFailure = std::exchange(failureDelegate_, HCDelegate());
+    auto page = platform::as<HCPaginatedSeries>(result);
     if (halcyonStatus_ == kSucceeded) HCAchievementService::finishAchievementsPage(page, sync_, batch_);
     if (halcyonStatus_ == kFailed || gameCenterStatus_ == kFailed) {
-        failureDelegate_.invoke(halcyonPage_);
+        onFailure.invoke(result);
     } else {
-        if (halcyonStatus_ == kSucceeded) HCAchievementService::syncOfflineAchievements(page, userId_);
-        successDelegate_.invoke(halcyonPage_);
+        if (halcyonStatus_ == kSucceeded) HCAchievementService::syncOfflineAchievements(page, userId_, achievementIds_);
+        onSuccess.invoke(result);
     }
 }
 

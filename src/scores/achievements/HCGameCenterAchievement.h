@@ -7,14 +7,16 @@
 //
 // The service part posts the ids and percentages for `userId`, and the reply
 // is written to the offline store for that user: the one the request was
-// for, whoever is logged in when it arrives. The Game Center part reports
-// each achievement that maps to Game Center and is above 0 %.
+// for, whoever is logged in when it arrives; only its entries for the ids
+// sent are written. The Game Center part reports each achievement that maps
+// to Game Center and is above 0 %.
 //
 // When neither part starts (no ids, or no user and no Game Center) neither
 // callback is called and the answer is nil.
 //
 // Thread: main. The callbacks of its parts hold it until they have run; a
-// cancelled request lets it go without a word.
+// cancelled request lets it go without a word. Once it has reported it holds
+// neither the reply nor the caller's callbacks.
 #include <memory>
 #include <string>
 #include <vector>

@@ -8,11 +8,15 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "scores/achievements/HCAchievement.h"
 #include "scores/achievements/HCAchievementService.h"
 #include "scores/achievements/HCAchievementStore.h"
 #include "scores/support/OfflineStoreFixture.h"
+#include "scores/support/SqlPeek.h"
+
+using testsupport::sqlRows;
 
 namespace {
 
@@ -102,21 +106,22 @@ TEST_F(AchievementStoreTest, ProgressOnlyRisesAndStaysPendingUntilTheServerConfi
     ASSERT_TRUE(HCAchievementStore::writeLocalProgress(c, "1", "1001", 60.0));
     EXPECT_EQ(row("1", "1001"), "60.0|pending");
 
-    // A confirmed value above the local one wins; no number is not stored.
+    // A confirmed value above the local one wins; no number, or a value
+    // above 100, is not stored.
     ASSERT_TRUE(HCAchievementStore::writeConfirmed(c, "1", "1001", "10", serverDate, 80.0));
     EXPECT_EQ(row("1", "1001"), "80.0|confirmed");
     EXPECT_FALSE(HCAchievementStore::writeConfirmed(c, "1", "1001", "10", serverDate, std::nan("")));
-    ASSERT_TRUE(HCAchievementStore::writeConfirmed(c, "2", "1001", "20", nullptr, 150.0));
+    EXPECT_FALSE(HCAchievementStore::writeConfirmed(c, "2", "1001", "20", nullptr, 150.0));
     EXPECT_EQ(row("1", "1001"), "80.0|confirmed");
-    EXPECT_EQ(row("2", "1001"), "100.0|confirmed");
+    EXPECT_EQ(row("2", "1001"), "none");
 }
 
-TEST_F(AchievementStoreTest, PercentagesReadBackAsTheSameDouble)
+TEST_F(AchievementStoreTest, PercentagesReadBackAsTheSameDoubleAtTheirTravellingPrecision)
 {
     auto& c = mainConnection();
-    const double third = 100.0 / 3.0;
+    const double third = 33.333333;
     ASSERT_TRUE(HCAchievementStore::writeLocalProgress(c, "1", "1001", 33.3));
-    ASSERT_TRUE(HCAchievementStore::writeLocalProgress(c, "2", "1001", third));
+    ASSERT_TRUE(HCAchievementStore::writeLocalProgress(c, "2", "1001", 100.0 / 3.0));
     EXPECT_EQ(HCAchievementStore::percentComplete(c, "1", "1001"), 33.3);
     EXPECT_EQ(HCAchievementStore::percentComplete(c, "2", "1001"), third);
     const auto pending = HCAchievementStore::pendingAchievements(c, "1001");
@@ -216,4 +221,70 @@ TEST_F(AchievementStoreTest, AFailedWriteIsReportedAndLeavesNothingHalfDone)
     EXPECT_FALSE(HCAchievementStore::writeDefinitions(c, {nine, one}, std::string("1001")));
     EXPECT_EQ(HCAchievementStore::definition(c, "9"), nullptr);
     EXPECT_EQ(HCAchievementStore::lastSyncDate(c, std::string("1001")), "1970-01-01 00:00:00");
+}
+
+TEST_F(AchievementStoreTest, ServerProgressOutsideZeroToHundredIsNoValueAndKeepsTheDefinitionsAndTheLocalUnlock)
+{
+    auto& c = mainConnection();
+    ASSERT_TRUE(HCAchievementStore::writeLocalProgress(c, "1", "1001", 40.0));
+    auto definition = [](const char* id, double percent) {
+        auto achievement = HCResource::initWithId<HCAchievement>(id);
+        achievement->setTitle(std::string("Sent"));
+        achievement->setPercentComplete(percent);
+        return achievement;
+    };
+    ASSERT_TRUE(HCAchievementStore::writeDefinitions(
+        c, {definition("1", 150.0), definition("2", -5.0), definition("3", std::numeric_limits<double>::infinity()),
+            definition("5", 60.0)},
+        std::string("1001")));
+    EXPECT_EQ(row("1", "1001"), "40.0|pending") << "the player's own progress still goes up to the server";
+    EXPECT_EQ(row("2", "1001"), "none");
+    EXPECT_EQ(row("3", "1001"), "none");
+    EXPECT_EQ(row("5", "1001"), "60.0|confirmed");
+    EXPECT_EQ(sqlRows(db(), "SELECT title FROM achievement_definitions WHERE id IN (1, 2, 3, 5) ORDER BY id"),
+              (std::vector<std::string>{"Sent", "Sent", "Sent", "Sent"}));
+    // An unlock reply's entry the same way.
+    EXPECT_FALSE(HCAchievementStore::writeConfirmed(c, "2", "1001", "20", nullptr, 100.5));
+    EXPECT_EQ(row("2", "1001"), "none");
+}
+
+TEST_F(AchievementStoreTest, DefinitionsWhoseIdIsNoWholeNumberAreSkippedAndTheRestKept)
+{
+    // Blanks around a number are the XML's indentation; what else is in the text is not.
+    auto& c = mainConnection();
+    std::vector<std::shared_ptr<HCAchievement>> sent;
+    for (const char* id : {"NaN", "1.5", "7 ", "0x10", "2026-01-01", "6", "9223372036854775808", "2147483648"}) {
+        auto achievement = HCResource::initWithId<HCAchievement>(id);
+        achievement->setPercentComplete(100.0);
+        sent.push_back(achievement);
+    }
+    ASSERT_TRUE(HCAchievementStore::writeDefinitions(c, sent, std::string("1001")));
+    EXPECT_EQ(sqlRows(db(), "SELECT id, typeof(id) FROM achievement_definitions WHERE id NOT IN (1, 2, 3, 4) "
+                            "ORDER BY id"),
+              (std::vector<std::string>{"6|integer", "7|integer", "2147483648|integer"}));
+    EXPECT_EQ(sqlRows(db(), "SELECT achievement_definition_id, typeof(achievement_definition_id) FROM "
+                            "unlocked_achievements ORDER BY 1"),
+              (std::vector<std::string>{"6|integer", "7|integer", "2147483648|integer"}));
+}
+
+TEST_F(AchievementStoreTest, ProgressIsStoredAsItTravelsAndAnOlderRowWithMoreDigitsIsConfirmedByWhatWasSent)
+{
+    auto& c = mainConnection();
+    ASSERT_TRUE(HCAchievementStore::writeLocalProgress(c, "1", "1001", 200.0 / 9.0));
+    EXPECT_EQ(HCAchievementStore::percentComplete(c, "1", "1001"), 22.222222);
+    ASSERT_TRUE(HCAchievementStore::writeConfirmed(c, "1", "1001", "10", nullptr, 22.222222));
+    EXPECT_EQ(row("1", "1001"), "22.222222|confirmed");
+
+    // A row an earlier version wrote with every digit is sent, and confirmed, as it travels.
+    exec("INSERT INTO unlocked_achievements (user_id, achievement_definition_id, percent_complete, created_at, "
+         "server_sync_at) VALUES (1001, 2, 66.666666666666671, 100, NULL)");
+    const auto pending = HCAchievementStore::pendingAchievements(c, "1001");
+    ASSERT_EQ(pending.size(), 1u);
+    EXPECT_EQ(pending[0].percentComplete, 66.666667);
+    ASSERT_TRUE(HCAchievementStore::writeConfirmed(c, "2", "1001", "20", nullptr, 66.666667));
+    EXPECT_TRUE(HCAchievementStore::pendingAchievements(c, "1001").empty());
+    // Less than that on the wire is still less.
+    ASSERT_TRUE(HCAchievementStore::writeLocalProgress(c, "3", "1001", 50.000001));
+    ASSERT_TRUE(HCAchievementStore::writeConfirmed(c, "3", "1001", "0", nullptr, 50.0));
+    EXPECT_EQ(row("3", "1001"), "50.000001|pending");
 }
