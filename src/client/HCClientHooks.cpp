@@ -95,7 +95,7 @@ HCOfflineHooks offlineHooks()
         if (list)
             for (const auto& item : list->items())
                 if (auto achievement = platform::as<HCAchievement>(item)) achievements.push_back(achievement);
-        HCAchievementService::synchAchievementsList(achievements, userId);
+        return HCAchievementService::synchAchievementsList(achievements, userId);
     };
     hooks.sendPendingAchievements = [](const std::string& userId) {
         HCAchievementService::sendPendingAchievements(userId, true, HCDelegate(), HCDelegate());

@@ -35,6 +35,7 @@
 #include "scores/achievements/HCAchievementService.h"
 #include "scores/achievements/HCGameCenterAchievement.h"
 #include "scores/offline/HCOfflineDatabase.h"
+#include "scores/offline/HCOfflineService.h"
 #include "scores/support/SqlPeek.h"
 #include "support/BannerWindow.h"
 #include "support/TestSupport.h"
@@ -686,3 +687,24 @@ TEST_F(AchievementsEndToEndTest, AFailedUploadLetsGoOfItsReply)
     EXPECT_EQ(localRow("1"), "none");
 }
 
+TEST_F(AchievementsEndToEndTest, TheDefinitionsHookAnswersWhetherEveryRowWasWritten)
+{
+    start();
+    auto synch = HCOfflineService::hooks().synchAchievementsList;
+    ASSERT_TRUE(synch);
+    auto definitions = [](const char* id) {
+        auto list = platform::Array::make();
+        auto achievement = HCResource::initWithId<HCAchievement>(id);
+        achievement->setTitle(std::string("From the file"));
+        list->add(achievement);
+        return list;
+    };
+    EXPECT_TRUE(synch(definitions("8"), std::nullopt));
+    sqlite3* db = HCOfflineDatabase::current()->mainConnection().handle();
+    EXPECT_EQ(testsupport::sqlValue(db, "SELECT title FROM achievement_definitions WHERE id = 8"), "From the file");
+
+    ASSERT_TRUE(testsupport::sqlExec(db, "CREATE TRIGGER refuse BEFORE INSERT ON achievement_definitions BEGIN "
+                                         "SELECT RAISE(ABORT, 'full'); END"));
+    EXPECT_FALSE(synch(definitions("9"), std::nullopt));
+    EXPECT_EQ(testsupport::sqlValue(db, "SELECT COUNT(*) FROM achievement_definitions WHERE id = 9"), "0");
+}

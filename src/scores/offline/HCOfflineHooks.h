@@ -40,9 +40,11 @@ struct HCOfflineHooks {
     // (UTC). Main thread.
     std::function<std::string(const std::optional<std::string>& userId)> achievementsLastSyncDate;
     // Writes the achievement definitions (and, with a user, that user's
-    // progress) of an "offline" block in one transaction. Main thread (the
-    // configuration file, no user) or the request thread (the bootstrap).
-    std::function<void(const std::shared_ptr<platform::Array>& achievements, const std::optional<std::string>& userId)>
+    // progress) of an "offline" block in one transaction; true when every
+    // row was written (entries that are no achievement are skipped, not
+    // failed). Main thread (the configuration file, no user) or the request
+    // thread (the bootstrap).
+    std::function<bool(const std::shared_ptr<platform::Array>& achievements, const std::optional<std::string>& userId)>
         synchAchievementsList;
     // Uploads the user's pending unlocks and progress. Main thread.
     std::function<void(const std::string& userId)> sendPendingAchievements;

@@ -89,6 +89,7 @@ TEST_F(OfflineBootstrapSyncTest, TheBlockIsWrittenOnTheRequestThreadsConnection)
     hooks.synchAchievementsList = [&](const std::shared_ptr<platform::Array>& list, const std::optional<std::string>& user) {
         achievementCalls.push_back(user.value_or("nil") + (list ? " list" : " nil") +
                                    (HCOfflineDatabase::isRequestThread() ? " request" : " main"));
+        return true;
     };
     hooks.recordServerScore = [&](const HCServerScore& score) {
         scores.push_back(score.userId + "/" + score.leaderboardId + "/" + std::to_string(score.score) +
