@@ -1,5 +1,7 @@
 #include "dashboard/HalcyonDashboard.h"
 
+#include <utility>
+
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/images/HCImageCache.h"
@@ -37,6 +39,14 @@ struct DashboardState {
     bool errorPending = false;
     // "Will appear" was told for the frame in place, so its closing is told too.
     bool opened = false;
+    // The delegate told of the frame's "will appear" hears the rest of its
+    // cycle, whatever launch comes meanwhile: so each launch's delegate
+    // hears its own dashboard's appearance and closing, each once.
+    HalcyonDelegate* frameDelegate = nullptr;
+    // A launch made while a frame it cannot reuse is in place (fading out,
+    // or showing another modal) is for the frame after it: that frame's
+    // going leaves the launch's delegate in force.
+    bool launchForNextFrame = false;
 };
 
 DashboardState& state()
@@ -63,9 +73,11 @@ bool hasOfflineLeaderboards()
 }
 
 template <class Call>
-void tellDelegate(Call call)
+void tellFrameDelegate(Call call)
 {
-    if (HalcyonDelegate* delegate = Halcyon::getDelegate()) {
+    // After shut-down the game's delegates are no longer the client's to call.
+    HalcyonDelegate* delegate = state().frameDelegate;
+    if (delegate && Halcyon::sharedInstance()) {
         platform::callOptional([&] { call(*delegate); });
     }
 }
@@ -179,6 +191,8 @@ void HalcyonDashboard::launchDashboardWithDelegate(HalcyonDelegate* delegate, co
     if (!Halcyon::sharedInstance()) {
         return;
     }
+    DashboardState& s = state();
+    s.launchForNextFrame = s.root && !isDashboardHubOpen();
     Halcyon::setLaunchDelegate(delegate);
     const bool offlineLeaderboards = !Halcyon::requireOnlineStatus() && hasOfflineLeaderboards();
     if (!Halcyon::hasUserApprovedHalcyon() && !offlineLeaderboards) {
@@ -398,6 +412,7 @@ void HalcyonDashboard::destroyDashboard()
         dashboardDidDisappear();
     }
     s.opened = false;
+    s.frameDelegate = nullptr;
     s.showingOverlay = false;
     root->cleanupSubviews();
     if (root->modalViewController()) {
@@ -406,7 +421,9 @@ void HalcyonDashboard::destroyDashboard()
     root->beginAppearanceTransition(false, false);
     root->view()->removeFromSuperview();
     root->endAppearanceTransition();
-    Halcyon::setLaunchDelegate(nullptr);
+    if (!std::exchange(s.launchForNextFrame, false)) {
+        Halcyon::setLaunchDelegate(nullptr);
+    }
     platform::UserDefaults::standardUserDefaults()->synchronize();
     if (auto cache = HCImageCache::sharedInstance()) {
         cache->purge();
@@ -420,19 +437,20 @@ void HalcyonDashboard::dashboardWillAppear()
     DashboardState& s = state();
     auto application = platform::ui::Application::shared();
     s.opened = true;
+    s.frameDelegate = Halcyon::getDelegate();
     s.previousOrientation = application->statusBarOrientation();
     s.previousStatusBarHidden = application->isStatusBarHidden();
     application->setStatusBarHidden(!Halcyon::isLargeScreen(), true);
     application->setStatusBarOrientation(
         static_cast<platform::ui::InterfaceOrientation>(Halcyon::getDashboardOrientation()), false);
-    tellDelegate([](HalcyonDelegate& d) { d.dashboardWillAppear(); });
+    tellFrameDelegate([](HalcyonDelegate& d) { d.dashboardWillAppear(); });
 }
 
 void HalcyonDashboard::dashboardDidAppear()
 {
     Halcyon::setDashboardVisible(true);
     Halcyon::dashboardLaunched();
-    tellDelegate([](HalcyonDelegate& d) { d.dashboardDidAppear(); });
+    tellFrameDelegate([](HalcyonDelegate& d) { d.dashboardDidAppear(); });
 }
 
 void HalcyonDashboard::dashboardWillDisappear()
@@ -443,14 +461,14 @@ void HalcyonDashboard::dashboardWillDisappear()
         application->setStatusBarOrientation(s.previousOrientation, true);
     }
     application->setStatusBarHidden(s.previousStatusBarHidden, true);
-    tellDelegate([](HalcyonDelegate& d) { d.dashboardWillDisappear(); });
+    tellFrameDelegate([](HalcyonDelegate& d) { d.dashboardWillDisappear(); });
 }
 
 void HalcyonDashboard::dashboardDidDisappear()
 {
     Halcyon::setDashboardVisible(false);
     Halcyon::dashboardClosed();
-    tellDelegate([](HalcyonDelegate& d) { d.dashboardDidDisappear(); });
+    tellFrameDelegate([](HalcyonDelegate& d) { d.dashboardDidDisappear(); });
 }
 
 void HalcyonDashboard::reloadInactiveTabBars()

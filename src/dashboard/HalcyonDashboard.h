@@ -13,7 +13,10 @@
 // -> absent (the out transition ended: destroyed), then the queued modal,
 // if any, starts a new cycle. While shown, a new full modal or overlay is
 // queued (the last one asked wins), not stacked; the tabbed dashboard
-// instead reuses the open hub and switches tab.
+// instead reuses the open hub and switches tab. A frame's appearance and
+// closing all go to the delegate in force when it began to appear (its
+// launch's, else the game's own), even when another launch comes before it
+// has gone.
 //
 // Thread: main thread; the delayed error push and the transitions' ends
 // come through the main run loop.

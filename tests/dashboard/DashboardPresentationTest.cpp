@@ -263,6 +263,40 @@ TEST_F(DashboardPresentationTest, ModalsWaitForTheShownOrFadingDashboardAndOnlyT
     EXPECT_NE(root->view()->viewWithTag(HalcyonDashboard::kOverlayDimViewTag), nullptr);
 }
 
+TEST_F(DashboardPresentationTest, EachLaunchKeepsItsOwnDelegateWhenTheNextComesDuringTheFade)
+{
+    start();
+    goOnline();
+    GameDelegate first;
+    GameDelegate second;
+    Halcyon::launchDashboardWithDelegate(&first);
+    settle();
+    Halcyon::dismissDashboard();
+    // The second launch waits for the first dashboard to fade out.
+    Halcyon::launchDashboardWithDelegate(&second);
+    EXPECT_EQ(first.calls, (std::vector<std::string>{"willAppear", "didAppear", "willDisappear"}));
+    EXPECT_TRUE(second.calls.empty());
+    settle();
+    ASSERT_NE(hub(), nullptr);
+    EXPECT_EQ(first.calls, (std::vector<std::string>{"willAppear", "didAppear", "willDisappear", "didDisappear"}));
+    EXPECT_EQ(second.calls, (std::vector<std::string>{"willAppear", "didAppear"}));
+
+    // Reopening the shown hub with a third delegate leaves the closing to the second.
+    GameDelegate third;
+    Halcyon::launchDashboardWithDelegate(&third, std::string("MyHalcyon"), {});
+    Halcyon::dismissDashboard();
+    settle();
+    EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
+    EXPECT_EQ(second.calls, (std::vector<std::string>{"willAppear", "didAppear", "willDisappear", "didDisappear"}));
+    EXPECT_TRUE(third.calls.empty());
+    EXPECT_TRUE(game.calls.empty());
+
+    // Once the last dashboard is gone, the game's own delegate hears the next.
+    Halcyon::launchDashboard();
+    settle();
+    EXPECT_EQ(game.calls, (std::vector<std::string>{"willAppear", "didAppear"}));
+}
+
 TEST_F(DashboardPresentationTest, TheApprovalAskedWhileTheDashboardIsOpenComesOverItAndGoesWithItsAnswer)
 {
     loginScreens = std::make_shared<HCAccountScreens>();
