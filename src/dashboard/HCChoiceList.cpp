@@ -11,6 +11,13 @@ HCChoiceListController::HCChoiceListController(std::shared_ptr<HCChoiceListDeleg
 {
 }
 
+HCChoiceListController::~HCChoiceListController()
+{
+    if (delegate_) {
+        delegate_->userDidChoiceListWithAnswer(-1);
+    }
+}
+
 std::shared_ptr<HCChoiceListController> HCChoiceListController::initWithDelegate(
     std::shared_ptr<HCChoiceListDelegate> delegate, platform::ui::Point location, std::vector<std::string> choices)
 {
@@ -55,6 +62,19 @@ void HCChoiceListController::dismissWithAnswer(int answer)
     auto self = shared_from_this();
     delegate->userDidChoiceListWithAnswer(answer);
     dismissModalViewController(false);
+}
+
+void HCChoiceListController::viewDidDisappear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    ViewController::viewDidDisappear(animated);
+    // Still presented: only covered by another modal, and it comes back.
+    if (presentingViewController()) {
+        return;
+    }
+    if (auto delegate = std::move(delegate_)) {
+        delegate->userDidChoiceListWithAnswer(-1);
+    }
 }
 
 HCChoiceButton::HCChoiceButton(const std::shared_ptr<HCChoiceListController>& controller, const std::string& text,

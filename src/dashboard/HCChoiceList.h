@@ -2,7 +2,9 @@
 // A small pop-up list of text choices over a dimmed backdrop, presented
 // modally (without animation) on the dashboard's root controller. The
 // delegate hears the index of the choice tapped, or -1 for a tap beside the
-// list; it hears -1 at once when there is no dashboard to show the list on.
+// list; it hears -1 at once when there is no dashboard to show the list on,
+// and -1 when something else takes the list away (the dashboard closing or
+// going offline dismisses its modals), even unseen under another screen.
 // The delegate hears exactly one answer.
 //
 // Thread: main thread.
@@ -27,6 +29,9 @@ public:
 
     HCChoiceListController(std::shared_ptr<HCChoiceListDelegate> delegate, platform::ui::Point location,
                            std::vector<std::string> choices);
+    // A list dropped without an answer (dismissed under another modal, so it
+    // never disappeared on screen) declines.
+    ~HCChoiceListController() override;
     static std::shared_ptr<HCChoiceListController> initWithDelegate(std::shared_ptr<HCChoiceListDelegate> delegate,
                                                                     platform::ui::Point location,
                                                                     std::vector<std::string> choices);
@@ -35,6 +40,8 @@ public:
     // Tells the delegate (once), then dismisses the list without animation.
     void dismissWithAnswer(int answer);
     void dismissSelf() { dismissWithAnswer(-1); }
+    // Gone from the screen without an answer because someone else dismissed it.
+    void viewDidDisappear(bool animated) override;
     std::string kindName() const override { return "HCChoiceListController"; }
 
 private:

@@ -1,5 +1,6 @@
 // The pop-up choice list over the dashboard: the index tapped, -1 beside
-// it, one answer only, and -1 at once when there is no dashboard.
+// it, one answer only, -1 at once when there is no dashboard, and -1 when
+// the dashboard takes the list away.
 #include "dashboard/support/DashboardTest.h"
 
 #include "dashboard/HCChoiceList.h"
@@ -53,6 +54,52 @@ TEST_F(ChoiceListTest, AnswersTheTappedIndexOrMinusOneOnceAndMinusOneWithoutADas
     auto backdrop = shownList()->view()->subviews().front();
     EXPECT_DOUBLE_EQ(backdrop->alpha(), HCChoiceListController::kBackdropAlpha);
     EXPECT_TRUE(driver->tapView(backdrop));
+    EXPECT_EQ(answers->answers, std::vector<int>{-1});
+}
+
+TEST_F(ChoiceListTest, AListTheDashboardTakesAwayAnswersMinusOneOnce)
+{
+    start();
+    goOnline();
+    Halcyon::launchDashboard();
+    settle();
+
+    // The dashboard closes under the list.
+    auto answers = std::make_shared<Answers>();
+    HCChoiceList::showChoiceListWithDelegate(answers, {10, 50}, {"Red"});
+    ASSERT_NE(shownList(), nullptr);
+    Halcyon::dismissDashboard();
+    settle();
+    EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
+    EXPECT_EQ(answers->answers, std::vector<int>{-1});
+
+    // The dashboard goes offline under the list.
+    Halcyon::launchDashboard();
+    settle();
+    answers = std::make_shared<Answers>();
+    HCChoiceList::showChoiceListWithDelegate(answers, {10, 50}, {"Red"});
+    auto list = shownList();
+    ASSERT_NE(list, nullptr);
+    setReachable(false);
+    Halcyon::switchToOfflineDashboard();
+    settle();
+    EXPECT_EQ(shownList(), nullptr);
+    EXPECT_EQ(answers->answers, std::vector<int>{-1});
+    // Its buttons, still held here, answer nothing more.
+    list->dismissSelf();
+    EXPECT_EQ(answers->answers, std::vector<int>{-1});
+    list.reset();
+
+    // Covered by another screen when the dashboard closes: it never
+    // disappears on screen, and still answers.
+    answers = std::make_shared<Answers>();
+    HCChoiceList::showChoiceListWithDelegate(answers, {10, 50}, {"Red"});
+    auto page = std::make_shared<TestPage>();
+    HalcyonDashboard::getRootController()->presentModalViewController(page, false);
+    settle();
+    EXPECT_TRUE(answers->answers.empty());
+    Halcyon::dismissDashboard();
+    settle();
     EXPECT_EQ(answers->answers, std::vector<int>{-1});
 }
 
