@@ -10,12 +10,21 @@ platform::Guarded<std::shared_ptr<HCImageCache>>& sharedSlot()
     return *slot;
 }
 
-size_t weightOf(const platform::ui::Image& image)
-{
-    return static_cast<size_t>(image.pixelWidth()) * static_cast<size_t>(image.pixelHeight()) * 4;
-}
-
 }  // namespace
+
+size_t HCImageCache::weightOf(const platform::ui::Image& image, const std::string& identifier)
+{
+    constexpr size_t kAllocatorHeader = 16;
+    constexpr size_t kControlBlock = 16;  // a make_shared block's own part: its table and two counts
+    static_assert(sizeof(Order::value_type) + 2 * sizeof(void*)                   // list node
+                          + sizeof(decltype(index_)::value_type) + 3 * sizeof(void*)  // index node and bucket
+                          + sizeof(platform::ui::Image) + kControlBlock + sizeof(std::vector<uint8_t>) +
+                          kControlBlock + 6 * kAllocatorHeader <=
+                      kEntryOverheadBytes,
+                  "an entry's bookkeeping outgrew kEntryOverheadBytes");
+    return static_cast<size_t>(image.pixelWidth()) * static_cast<size_t>(image.pixelHeight()) * 4 +
+           2 * identifier.size() + kEntryOverheadBytes;
+}
 
 void HCImageCache::initializeCache()
 {
@@ -46,7 +55,7 @@ void HCImageCache::store(const platform::ui::ImagePtr& image, const std::string&
     std::lock_guard lock(mutex_);
     if (auto found = index_.find(identifier); found != index_.end()) eraseLocked(found->second);
     if (!image) return;
-    const size_t bytes = weightOf(*image);
+    const size_t bytes = weightOf(*image, identifier);
     if (bytes > kMaxBytes) return;
     order_.push_back(Entry{identifier, image, bytes});
     index_[identifier] = std::prev(order_.end());

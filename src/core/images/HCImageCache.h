@@ -3,10 +3,13 @@
 // their URL, and the bundle's images keyed by their file name (through
 // HCImageLoader).
 //
-// Storing under a key replaces what the key held. Each image weighs 4 bytes
-// a pixel; while the images held weigh more than kMaxBytes, the least
-// recently used go first (a fetch that finds an image counts as a use). A
-// single image heavier than the bound is not kept at all.
+// Storing under a key replaces what the key held. An entry weighs what it
+// costs in memory: 4 bytes a pixel, its key (held twice, in the order and in
+// the index) and kEntryOverheadBytes of bookkeeping, so a flood of tiny
+// pictures cannot hold an unbounded number of entries. While the entries
+// weigh more than kMaxBytes, the least recently used go first (a fetch that
+// finds an image counts as a use). A single entry heavier than the bound is
+// not kept at all.
 //
 // Thread: any thread; one mutex guards the entries.
 #include <cstddef>
@@ -21,6 +24,15 @@
 class HCImageCache final {
 public:
     static constexpr size_t kMaxBytes = 2'000'000;
+    // An entry's fixed cost beside its pixels and key: the order's list node,
+    // the index's node and bucket, the Image and the pixel vector each with
+    // its shared control block, and an allocator header on each of the six
+    // allocations (the pixel buffer's too). 384 bytes on a 64-bit build;
+    // weightOf checks at compile time that the structures fit in it.
+    static constexpr size_t kEntryOverheadBytes = 384;
+
+    // What an entry holding `image` under `identifier` weighs against kMaxBytes.
+    static size_t weightOf(const platform::ui::Image& image, const std::string& identifier);
 
     // Creates the shared cache unless it exists; shutdownCache drops it.
     static void initializeCache();

@@ -69,7 +69,7 @@ TEST_F(ImagesTest, TheCacheKeepsTheMostRecentlyUsedWithinItsBound)
     cache()->store(b, "b");
     cache()->store(c, "c");
     cache()->store(b, "a");  // replaces a; a's weight goes with it
-    EXPECT_EQ(cache()->totalBytes(), 3 * 640'000u);
+    EXPECT_EQ(cache()->totalBytes(), 3 * HCImageCache::weightOf(*b, "a"));
     EXPECT_EQ(cache()->fetch("b"), b);  // b is now the most recently used
     cache()->store(d, "d");             // over the bound: the least recently used (c) goes
     EXPECT_EQ(cache()->fetch("c"), nullptr);
@@ -86,6 +86,30 @@ TEST_F(ImagesTest, TheCacheKeepsTheMostRecentlyUsedWithinItsBound)
     EXPECT_EQ(cache()->fetch("a"), nullptr);
 }
 
+TEST_F(ImagesTest, TinyImagesCannotCrowdTheCacheWithEntries)
+{
+    // Each entry costs its bookkeeping whatever its pixels: a flood of 1 x 1
+    // pictures is held to a few thousand entries, not a hundred thousand.
+    auto dot = square(1);
+    size_t peak = 0;
+    for (int i = 0; i < 100'000; ++i) {
+        cache()->store(dot, "https://pictures.example/" + std::to_string(i));
+        peak = std::max(peak, cache()->totalBytes());
+    }
+    EXPECT_LE(peak, HCImageCache::kMaxBytes);
+    EXPECT_LE(cache()->count(), HCImageCache::kMaxBytes / HCImageCache::kEntryOverheadBytes);
+    EXPECT_GT(cache()->count(), 1000u);
+    // The newest are the ones kept.
+    EXPECT_EQ(cache()->fetch("https://pictures.example/99999"), dot);
+    EXPECT_EQ(cache()->fetch("https://pictures.example/0"), nullptr);
+
+    // A long key weighs what it holds.
+    cache()->purge();
+    const std::string longKey(10'000, 'k');
+    cache()->store(dot, longKey);
+    EXPECT_GE(cache()->totalBytes(), longKey.size());
+}
+
 TEST_F(ImagesTest, FiveHundredBundleImagesNeverWeighMoreThanTheBound)
 {
     for (int i = 0; i < 500; ++i) writeImage("icon" + std::to_string(i) + ".png", 100);  // 40,000 bytes decoded
@@ -97,13 +121,14 @@ TEST_F(ImagesTest, FiveHundredBundleImagesNeverWeighMoreThanTheBound)
         peak = std::max(peak, cache()->totalBytes());
     }
     EXPECT_LE(peak, HCImageCache::kMaxBytes);
-    EXPECT_EQ(cache()->count(), 50u);
-    // The last fifty come from memory even once their files are gone; the first does not.
+    // 40,000 pixel bytes and an entry's bookkeeping each: forty-nine fit.
+    EXPECT_EQ(cache()->count(), 49u);
+    // The last forty-nine come from memory even once their files are gone; the one before does not.
     for (int i = 0; i < 500; ++i) std::filesystem::remove(std::filesystem::path(platform::Sandbox::bundlePath()) /
                                                           ("icon" + std::to_string(i) + ".png"));
     EXPECT_TRUE(HCImageLoader::loadImage("icon499.png"));
-    EXPECT_TRUE(HCImageLoader::loadImage("icon450.png"));
-    EXPECT_FALSE(HCImageLoader::loadImage("icon449.png"));
+    EXPECT_TRUE(HCImageLoader::loadImage("icon451.png"));
+    EXPECT_FALSE(HCImageLoader::loadImage("icon450.png"));
     EXPECT_FALSE(HCImageLoader::loadImage("icon0.png"));
     EXPECT_FALSE(HCImageLoader::loadImage(""));
     EXPECT_FALSE(HCImageLoader::loadImage("../outside.png"));
