@@ -61,6 +61,39 @@ uint64_t codedBlocks(const jpeg_decompress_struct& info)
     return blocks;
 }
 
+// The components the scan just begun codes, one bit each.
+uint32_t componentsOfScan(const jpeg_decompress_struct& info)
+{
+    uint32_t components = 0;
+    for (int i = 0; i < info.comps_in_scan; ++i) components |= 1u << info.cur_comp_info[i]->component_index;
+    return components;
+}
+
+// A file of several scans cut at a scan boundary, its end marker put back,
+// is well formed to libjpeg: it shows what the scans so far carried (a
+// progressive image blurred or washed out, a colour missing from one coded
+// a component per scan) without a warning. So every scan is read into
+// libjpeg's coefficient buffer first, and the image counts only when the
+// last scan left it whole: every coefficient of every component refined to
+// its last bit, or, without progression, every component coded.
+bool absorbAllScans(jpeg_decompress_struct& info, const ErrorManager& errors)
+{
+    uint32_t coded = componentsOfScan(info);  // the header ended at the first scan
+    for (;;) {
+        const int status = jpeg_consume_input(&info);
+        if (errors.corrupt || status == JPEG_SUSPENDED) return false;
+        if (status == JPEG_REACHED_EOI) break;
+        if (status == JPEG_REACHED_SOS) coded |= componentsOfScan(info);
+    }
+    if (!info.progressive_mode) return coded == (1u << info.num_components) - 1;
+    for (int c = 0; c < info.num_components; ++c) {
+        for (int k = 0; k < DCTSIZE2; ++k) {
+            if (info.coef_bits[c][k] != 0) return false;
+        }
+    }
+    return true;
+}
+
 // Fills `pixels` with RGBA rows; false on any failure.
 bool decodeInto(const uint8_t* bytes, size_t length, std::vector<uint8_t>& pixels, int& width, int& height)
 {
@@ -90,7 +123,17 @@ bool decodeInto(const uint8_t* bytes, size_t length, std::vector<uint8_t>& pixel
         return false;
     }
     info.out_color_space = JCS_EXT_RGBA;
+    // A single interleaved scan is decoded row by row as it is read.
+    const bool severalScans = info.progressive_mode || info.comps_in_scan < info.num_components;
+    info.buffered_image = severalScans ? TRUE : FALSE;
     jpeg_start_decompress(&info);
+    if (severalScans) {
+        if (!absorbAllScans(info, errors)) {
+            jpeg_destroy_decompress(&info);
+            return false;
+        }
+        jpeg_start_output(&info, info.input_scan_number);
+    }
     width = static_cast<int>(info.output_width);
     height = static_cast<int>(info.output_height);
     pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
@@ -98,6 +141,7 @@ bool decodeInto(const uint8_t* bytes, size_t length, std::vector<uint8_t>& pixel
         JSAMPROW row = pixels.data() + static_cast<size_t>(info.output_scanline) * static_cast<size_t>(width) * 4;
         jpeg_read_scanlines(&info, &row, 1);
     }
+    if (!errors.corrupt && severalScans) jpeg_finish_output(&info);
     if (!errors.corrupt) jpeg_finish_decompress(&info);
     const bool complete = !errors.corrupt;
     jpeg_destroy_decompress(&info);

@@ -73,8 +73,10 @@ std::vector<uint8_t> grayPng(int width, int height)
 }
 
 // A JPEG written with libjpeg directly, in the forms our own encoder never
-// makes: progressive, grayscale, with restart markers.
-std::vector<uint8_t> libjpegImage(int width, int height, bool gray, bool progressive, int restartInterval)
+// makes: progressive, grayscale, with restart markers, or (sequential) one
+// scan per colour component.
+std::vector<uint8_t> libjpegImage(int width, int height, bool gray, bool progressive, int restartInterval,
+                                  bool scanPerComponent = false)
 {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
@@ -89,6 +91,11 @@ std::vector<uint8_t> libjpegImage(int width, int height, bool gray, bool progres
     info.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     if (progressive) jpeg_simple_progression(&info);
+    const jpeg_scan_info perComponent[3] = {{1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0}, {1, {2}, 0, 63, 0, 0}};
+    if (scanPerComponent) {
+        info.scan_info = perComponent;
+        info.num_scans = 3;
+    }
     info.restart_interval = static_cast<unsigned>(restartInterval);
     jpeg_start_compress(&info, TRUE);
     std::vector<uint8_t> row(static_cast<size_t>(width) * static_cast<size_t>(info.input_components));
@@ -102,6 +109,21 @@ std::vector<uint8_t> libjpegImage(int width, int height, bool gray, bool progres
     jpeg_destroy_compress(&info);
     std::free(buffer);
     return out;
+}
+
+// The file up to the start of its scan number `scan` (from 0), then the end marker.
+std::vector<uint8_t> cutBeforeScan(const std::vector<uint8_t>& jpeg, int scan)
+{
+    int seen = 0;
+    // Entropy-coded data stuffs every 0xFF with 0x00: 0xFF 0xDA is only ever a marker.
+    for (size_t i = 2; i + 1 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xDA && seen++ == scan) {
+            std::vector<uint8_t> cut(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(i));
+            cut.insert(cut.end(), {0xFF, 0xD9});
+            return cut;
+        }
+    }
+    return {};
 }
 
 void putBigEndian(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int width)
@@ -215,6 +237,31 @@ TEST(ImageCodecTest, ProgressiveGrayAndRestartMarkedJpegsStillDecode)
     const auto gray = Image::imageWithData(Data(libjpegImage(33, 17, true, false, 1)));
     ASSERT_TRUE(gray);
     EXPECT_EQ(gray->pixelAt(1, 0).r, gray->pixelAt(1, 0).b);
+}
+
+TEST(ImageCodecTest, AJpegCutBetweenScansIsRefusedNotShownHalfRefined)
+{
+    // Progressive: each scan up to the last leaves some coefficient unsent
+    // or short of its last bits.
+    const auto progressive = libjpegImage(40, 24, false, true, 0);
+    ASSERT_TRUE(Image::imageWithData(Data(progressive)));
+    int scans = 0;
+    while (!cutBeforeScan(progressive, scans + 1).empty()) ++scans;
+    ASSERT_GT(scans, 3);
+    for (int scan = 1; scan <= scans; ++scan) {
+        EXPECT_FALSE(Image::imageWithData(Data(cutBeforeScan(progressive, scan)))) << "cut before scan " << scan;
+    }
+    const auto grayProgressive = libjpegImage(16, 16, true, true, 0);
+    ASSERT_TRUE(Image::imageWithData(Data(grayProgressive)));
+    EXPECT_FALSE(Image::imageWithData(Data(cutBeforeScan(grayProgressive, 1))));
+
+    // Sequential, a component per scan: cut before the last, a colour is missing.
+    const auto perComponent = libjpegImage(40, 24, false, false, 0, true);
+    const auto whole = Image::imageWithData(Data(perComponent));
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->rgba(), Image::imageWithData(Data(libjpegImage(40, 24, false, false, 0)))->rgba());
+    EXPECT_FALSE(Image::imageWithData(Data(cutBeforeScan(perComponent, 1))));
+    EXPECT_FALSE(Image::imageWithData(Data(cutBeforeScan(perComponent, 2))));
 }
 
 TEST(ImageCodecTest, TinyFilesCannotDeclareHugeImages)
