@@ -260,6 +260,31 @@ TEST_F(CloudStorageEndToEndTest, TheStorageRoadUploadsTheFormAndServesTheBlobBac
     EXPECT_EQ(response->userParam(), pass);
 }
 
+TEST_F(CloudStorageEndToEndTest, WithCompressionOffABlobThatLooksStoredComesBackItselfOnBothRoads)
+{
+    // A saved game the game keeps in the stored form itself, and the
+    // shortest bytes that begin like a header.
+    const std::string nested = HCCompressableData::serializedDataFromData(platform::Data::fromString(kSavedGame))->toString();
+    service()->disableCompression();
+    HCCompressableData::setDisableCompression(true);
+    for (const std::string& text : {nested, std::string("HCZLHDR0\x4B\x01\x00\x00", 12)}) {
+        SCOPED_TRACE(text.size());
+        EXPECT_EQ(upload(platform::Data::fromString(text), "nested").only().side, "success");
+        EXPECT_EQ(downloadedText("nested"), text);
+
+        Callbacks uploaded;
+        HCCloudStorageService::uploadS3Blob(platform::Data::fromString(text),
+                                            uploadParameters(bucket->issueUploadFields("nested.blob")), uploaded.success(),
+                                            uploaded.failure());
+        ASSERT_TRUE(s3Result(uploaded, "success"));
+        Callbacks downloaded;
+        HCCloudStorageService::downloadS3Blob(bucket->objectUrl("nested.blob"), downloaded.success(), downloaded.failure());
+        auto response = s3Result(downloaded, "success");
+        ASSERT_TRUE(response && response->data());
+        EXPECT_EQ(response->data()->toString(), text);
+    }
+}
+
 TEST_F(CloudStorageEndToEndTest, StorageRoadFailuresCarryTheStatusAndNoData)
 {
     auto pass = platform::String::make("score 78");

@@ -67,7 +67,10 @@ void HCCloudStorageService::uploadS3Blob(const DataPtr& blob, const std::shared_
     if (!service || !parameters || parameters->action().empty() || !blob) {
         return;
     }
-    const DataPtr prepared = service->isCompressionEnabled() ? compressBlob(blob) : blob;
+    // The download decodes what carries the header whatever the switch, so
+    // even uncompressed a blob that would read as one goes in the header form.
+    const DataPtr prepared = service->isCompressionEnabled() ? compressBlob(blob)
+                                                             : HCCompressableData::dataWithNSData(blob, false)->serializedData();
     service->_uploadPreparedS3Blob(prepared, *parameters, passThroughUserData, onSuccess, onFailure);
 }
 

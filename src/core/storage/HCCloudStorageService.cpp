@@ -112,8 +112,12 @@ std::shared_ptr<HCRequestHandle> HCCloudStorageService::uploadBlob(const DataPtr
         onFailure.invoke(service->statusNotAcceptable_);
         return nullptr;
     }
-    const DataPtr stored = service->isCompressionEnabled() ? HCCompressableData::serializedDataFromData(blob) : blob;
-    if (stored->length() > HCCompressableData::kStorageLimit) {
+    // With compression off the blob goes as it is, unless it would read as a
+    // header on the way back: the download decodes those whatever the switch.
+    const DataPtr stored = service->isCompressionEnabled() ? HCCompressableData::serializedDataFromData(blob)
+                                                           : HCCompressableData::dataWithNSData(blob, false)->serializedData();
+    // Only a blob far beyond the limit has no stored form.
+    if (!stored || stored->length() > HCCompressableData::kStorageLimit) {
         onFailure.invoke(service->statusInsufficientStorage_);
         return nullptr;
     }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <vector>
 
 #include "core/storage/ZlibCodec.h"
 
@@ -27,6 +28,16 @@ bool validHeaderLength(uint32_t length)
     return length != 0 && length <= HCCompressableData::kMaxUncompressedLength;
 }
 
+// "HCZLHDR0", the length, then the stream.
+HCCompressableData::DataPtr headerForm(const uint8_t* stream, std::size_t streamLength, uint32_t uncompressedSize)
+{
+    std::vector<uint8_t> bytes(HCCompressableData::kHeaderLength + streamLength);
+    std::memcpy(bytes.data(), HCCompressableData::kMagic.data(), HCCompressableData::kMagic.size());
+    writeLittleEndian32(bytes.data() + HCCompressableData::kMagic.size(), uncompressedSize);
+    std::memcpy(bytes.data() + HCCompressableData::kHeaderLength, stream, streamLength);
+    return platform::Data::make(std::move(bytes));
+}
+
 }  // namespace
 
 void HCCompressableData::setDisableCompression(bool disable)
@@ -49,17 +60,10 @@ HCCompressableData::DataPtr HCCompressableData::serializedDataFromData(const Dat
     if (!data) {
         return nullptr;
     }
-    const bool looksLikeHeader = carriesHeader(data->data(), data->length());
-    if (isCompressionDisabled() && !looksLikeHeader) {
+    if (isCompressionDisabled() && !carriesHeader(data->data(), data->length())) {
         return data;
     }
-    auto holder = dataWithNSData(data, false);
-    if (looksLikeHeader) {
-        holder->compressAlways();
-    } else {
-        holder->compress();
-    }
-    return holder->serializedData();
+    return dataWithNSData(data, true)->serializedData();
 }
 
 HCCompressableData::DataPtr HCCompressableData::uncompressedDataFromSerializedData(const DataPtr& serialized)
@@ -121,24 +125,13 @@ std::shared_ptr<HCCompressableData> HCCompressableData::dataWithSerializedData(c
 
 void HCCompressableData::compress()
 {
-    if (!isCompressionDisabled()) {
-        compressIf(true);
-    }
-}
-
-void HCCompressableData::compressAlways()
-{
-    compressIf(false);
-}
-
-void HCCompressableData::compressIf(bool onlyWhenSmaller)
-{
     // Nothing longer than a header may claim is ever written in the header form.
-    if (uncompressedSize_ != 0 || !data_ || data_->length() == 0 || data_->length() > kMaxUncompressedLength) {
+    if (isCompressionDisabled() || uncompressedSize_ != 0 || !data_ || data_->length() == 0 ||
+        data_->length() > kMaxUncompressedLength) {
         return;
     }
     auto stream = storage::zlibCompress(data_->data(), data_->length());
-    if (stream && (!onlyWhenSmaller || stream->size() + kHeaderLength < data_->length())) {
+    if (stream && stream->size() + kHeaderLength < data_->length()) {
         uncompressedSize_ = static_cast<uint32_t>(data_->length());
         data_ = platform::Data::make(std::move(*stream));
     }
@@ -175,14 +168,22 @@ HCCompressableData::DataPtr HCCompressableData::uncompressedData() const
 
 HCCompressableData::DataPtr HCCompressableData::serializedData() const
 {
-    if (uncompressedSize_ == 0 || !data_) {
+    if (!data_) {
+        return nullptr;
+    }
+    if (uncompressedSize_ != 0) {
+        return headerForm(data_->data(), data_->length(), uncompressedSize_);
+    }
+    if (!carriesHeader(data_->data(), data_->length())) {
         return data_;
     }
-    std::vector<uint8_t> bytes(kHeaderLength + data_->length());
-    std::memcpy(bytes.data(), kMagic.data(), kMagic.size());
-    writeLittleEndian32(bytes.data() + kMagic.size(), uncompressedSize_);
-    std::memcpy(bytes.data() + kHeaderLength, data_->data(), data_->length());
-    return platform::Data::make(std::move(bytes));
+    // Raw, these bytes would be read as a header: they go in the header form
+    // whether compressing saves anything or not (or is switched off).
+    if (data_->length() > kMaxUncompressedLength) {
+        return nullptr;
+    }
+    auto stream = storage::zlibCompress(data_->data(), data_->length());
+    return stream ? headerForm(stream->data(), stream->size(), static_cast<uint32_t>(data_->length())) : nullptr;
 }
 
 std::size_t HCCompressableData::length() const

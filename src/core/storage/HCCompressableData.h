@@ -42,7 +42,8 @@ public:
     // (deflate's ceiling of 1032:1); no header may claim more.
     static constexpr std::size_t kMaxUncompressedLength = kStorageLimit * 1032;
 
-    // The stored form of the bytes; nil for nil.
+    // The stored form of the bytes; nil for nil and where serializedData()
+    // has none.
     static DataPtr serializedDataFromData(const DataPtr& data);
     // The blob's bytes from a stored form: nil for nil and when the header
     // form does not inflate as its header says.
@@ -64,7 +65,9 @@ public:
     bool uncompress();
     // The blob's bytes, a fresh copy; nil when inflating fails.
     DataPtr uncompressedData() const;
-    // The header form when compressed, else the bytes themselves.
+    // The header form when compressed, else the bytes themselves; but bytes
+    // that would read as a header are always written in the header form
+    // (nil for those beyond kMaxUncompressedLength, which no header may claim).
     DataPtr serializedData() const;
     // The blob's length, compressed or not.
     std::size_t length() const;
@@ -83,10 +86,6 @@ public:
     static bool carriesHeader(const uint8_t* bytes, std::size_t length);
 
 private:
-    // Compresses whenever zlib succeeds, worth it or not.
-    void compressAlways();
-    void compressIf(bool onlyWhenSmaller);
-
     DataPtr data_;
     uint32_t uncompressedSize_ = 0;
 };

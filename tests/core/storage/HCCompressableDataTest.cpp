@@ -28,6 +28,13 @@ DataPtr bytesOf(const std::string& text)
 
 using blobtest::zlibReference;
 
+std::vector<uint8_t> withMagic(const std::vector<uint8_t>& rest)
+{
+    std::vector<uint8_t> bytes = {'H', 'C', 'Z', 'L', 'H', 'D', 'R', '0'};
+    bytes.insert(bytes.end(), rest.begin(), rest.end());
+    return bytes;
+}
+
 // "HCZLHDR0", the given length little-endian, then the stream.
 DataPtr headerForm(uint32_t length, const std::vector<uint8_t>& stream)
 {
@@ -146,6 +153,38 @@ TEST(HCCompressableData, RawBlobsThatBeginWithTheMagicAreStoredInTheHeaderForm)
     auto readOff = HCCompressableData::uncompressedDataFromSerializedData(storedOff);
     ASSERT_TRUE(readOff);
     EXPECT_EQ(*readOff, *input);
+}
+
+TEST(HCCompressableData, HoldersWriteBlobsThatBeginWithTheMagicInTheHeaderForm)
+{
+    const std::vector<DataPtr> lookalikes = {
+        // The shortest that reads as a header, one a byte longer, and one
+        // whose four length bytes claim 331.
+        platform::Data::make(withMagic({1, 2, 3, 4})),
+        platform::Data::make(withMagic({1, 2, 3, 4, 5})),
+        platform::Data::make(withMagic({0x4B, 0x01, 0x00, 0x00})),
+        platform::Data::make(withMagic(testsupport::incompressibleBytes(600, 13))),
+        // A blob that is itself a stored form: compressing it again saves nothing.
+        HCCompressableData::serializedDataFromData(bytesOf(kText)),
+    };
+    auto readsBackExactly = [](const DataPtr& stored, const DataPtr& blob) {
+        EXPECT_TRUE(HCCompressableData::carriesHeader(stored->data(), stored->length()));
+        auto read = HCCompressableData::uncompressedDataFromSerializedData(stored);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->toString(), blob->toString());
+        auto holder = HCCompressableData::dataWithSerializedData(stored);
+        ASSERT_TRUE(holder);
+        ASSERT_TRUE(holder->uncompressedData());
+        EXPECT_EQ(holder->uncompressedData()->toString(), blob->toString());
+    };
+    for (const auto& blob : lookalikes) {
+        SCOPED_TRACE(blob->length());
+        readsBackExactly(HCCompressableData::dataWithNSData(blob, true)->serializedData(), blob);
+        readsBackExactly(HCCompressableData::dataWithNSData(blob, false)->serializedData(), blob);
+        readsBackExactly(HCCompressableData::serializedDataFromData(blob), blob);
+        ScopedCompressionDisabled off;
+        readsBackExactly(HCCompressableData::dataWithNSData(blob, true)->serializedData(), blob);
+    }
 }
 
 TEST(HCCompressableData, SwitchedOffItPassesRawBlobsThroughButStillDecodesTheHeaderForm)
