@@ -14,7 +14,8 @@
 //
 // Reading trusts nothing in the header: a length of 0, one above
 // kMaxUncompressedLength, one the stream cannot hold, or a stream that
-// inflates to another length, make the read fail (nil).
+// inflates to another length, make the read fail (nil). Nor is the claimed
+// length allocated up front: the output grows as the stream inflates.
 //
 // Switching compression off (setDisableCompression, at start-up) makes the
 // writer pass blobs through, except those that would read as a header; the

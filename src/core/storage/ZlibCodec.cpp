@@ -12,6 +12,13 @@ namespace {
 // zlib counts in uInt per call; larger buffers are fed in slices.
 constexpr std::size_t kMaxSlice = std::numeric_limits<uInt>::max();
 
+// A first output size that holds what a stream of `length` bytes usually
+// inflates to (saved games and text compress about 4:1), so an honest stream
+// seldom grows its output, while a broken one costs a small multiple of its
+// own size whatever its header claims.
+constexpr std::size_t kUsualRatio = 8;
+constexpr std::size_t kSmallestFirstOutput = 64 * 1024;
+
 // The most a stream of `length` bytes can inflate to.
 std::size_t inflateCeiling(std::size_t length)
 {
@@ -102,7 +109,8 @@ std::optional<std::vector<uint8_t>> zlibInflateExactly(const uint8_t* bytes, std
     if (expectedLength > inflateCeiling(length)) {
         return std::nullopt;
     }
-    auto out = inflateGrowing(bytes, length, expectedLength, expectedLength);
+    const std::size_t usual = std::max(kSmallestFirstOutput, length * kUsualRatio);
+    auto out = inflateGrowing(bytes, length, std::min(expectedLength, usual), expectedLength);
     if (!out || out->size() != expectedLength) {
         return std::nullopt;
     }

@@ -25,7 +25,10 @@ std::optional<std::vector<uint8_t>> zlibCompress(const uint8_t* bytes, std::size
 // Inflates the zlib stream at the start of `bytes` to exactly
 // `expectedLength` bytes. Nothing when the stream is broken or truncated,
 // or inflates to another length, or when `expectedLength` is more than the
-// stream could hold (checked before anything is allocated).
+// stream could hold (checked before anything is allocated). The expected
+// length is a claim, not a size to allocate: the output starts at what a
+// stream of this length usually inflates to and grows, up to the claim, as
+// the stream bears it out.
 std::optional<std::vector<uint8_t>> zlibInflateExactly(const uint8_t* bytes, std::size_t length,
                                                       std::size_t expectedLength);
 

@@ -7,6 +7,7 @@
 
 #include "core/storage/HCCompressableData.h"
 #include "core/storage/ZlibCodec.h"
+#include "core/storage/HeapPeak.h"
 #include "core/storage/ZlibReference.h"
 #include "support/TestSupport.h"
 
@@ -242,4 +243,48 @@ TEST(ZlibCodec, BoundedInflateStopsAtItsBoundAndAtTheStreamsCeiling)
     auto exact = storage::zlibInflateExactly(stream.data(), stream.size(), zeros.size());
     ASSERT_TRUE(exact);
     EXPECT_EQ(exact->size(), zeros.size());
+}
+
+TEST(HCCompressableData, AClaimIsNotAllocatedBeforeTheStreamBearsItOut)
+{
+    if (!blobtest::HeapPeak::available()) GTEST_SKIP() << "counting the heap needs AddressSanitizer's hooks";
+    // 256 KiB that claim deflate's whole ceiling: a zlib header then garbage,
+    // and a true stream of 256 KiB that simply ends too soon.
+    const size_t streamLength = 256 * 1024;
+    const auto claim = static_cast<uint32_t>(HCCompressableData::kMaxUncompressedLength);
+    std::vector<uint8_t> garbage = testsupport::incompressibleBytes(streamLength, 17);
+    garbage[0] = 0x78;
+    garbage[1] = 0x9C;
+    const auto shortStream = zlibReference(testsupport::incompressibleBytes(streamLength - 64, 19));
+    ASSERT_LE(claim, shortStream.size() * storage::kMaxDeflateRatio);
+    for (const auto& stream : {garbage, shortStream}) {
+        auto lying = headerForm(claim, stream);
+        DataPtr read = platform::Data::make({1});
+        const size_t peak =
+            blobtest::HeapPeak::during([&] { read = HCCompressableData::uncompressedDataFromSerializedData(lying); });
+        EXPECT_EQ(read, nullptr);
+        EXPECT_LT(peak, 16 * streamLength) << "the read reserved its claim of " << claim << " bytes";
+        auto holder = HCCompressableData::dataWithSerializedData(lying);
+        ASSERT_TRUE(holder);
+        const size_t holderPeak = blobtest::HeapPeak::during([&] { read = holder->uncompressedData(); });
+        EXPECT_EQ(read, nullptr);
+        EXPECT_LT(holderPeak, 16 * streamLength);
+    }
+}
+
+TEST(HCCompressableData, StreamsThatInflateFarBeyondTheUsualRatioStillReadToTheExactLength)
+{
+    // 1 MiB of zeros is a stream of about a kilobyte, so the output grows many times.
+    const std::vector<uint8_t> zeros(1024 * 1024, 0);
+    auto stored = HCCompressableData::serializedDataFromData(platform::Data::make(zeros));
+    ASSERT_LT(stored->length(), 4096u);
+    auto read = HCCompressableData::uncompressedDataFromSerializedData(stored);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->bytes(), zeros);
+    const auto stream = zlibReference(zeros);
+    for (auto claim : {zeros.size() - 1, zeros.size() + 1}) {
+        EXPECT_EQ(HCCompressableData::uncompressedDataFromSerializedData(headerForm(static_cast<uint32_t>(claim), stream)),
+                  nullptr)
+            << claim;
+    }
 }
