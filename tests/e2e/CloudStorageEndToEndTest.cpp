@@ -246,7 +246,8 @@ TEST_F(CloudStorageEndToEndTest, TheStorageRoadUploadsTheFormAndServesTheBlobBac
     EXPECT_EQ(log[0].request.target, "/storage");
     EXPECT_EQ(log[0].request.header("Content-Type"),
               "multipart/form-data;boundary=8b1b0390bf21a96d7f9b6d9ef5d3438ae3556eff");
-    EXPECT_EQ(log[0].request.body, parameters->createS3HttpBodyForBlob(stored)->toString());
+    EXPECT_EQ(log[0].request.body,
+              parameters->createS3HttpBodyForBlob(stored, HCS3UploadParameters::getMultiPartBoundary())->toString());
 
     Callbacks downloaded;
     auto handle = HCCloudStorageService::downloadS3Blob(bucket->objectUrl("score-77.blob"), pass, downloaded.success(),
@@ -258,6 +259,38 @@ TEST_F(CloudStorageEndToEndTest, TheStorageRoadUploadsTheFormAndServesTheBlobBac
     EXPECT_EQ(response->data()->toString(), kSavedGame);
     EXPECT_EQ(response->statusCode(), 200);
     EXPECT_EQ(response->userParam(), pass);
+}
+
+TEST_F(CloudStorageEndToEndTest, ABlobHoldingTheBoundaryReachesTheBucketWholeAndForgesNoField)
+{
+    // Off, so the blob goes up byte for byte, boundary and all.
+    service()->disableCompression();
+    auto fields = bucket->issueUploadFields("forged.blob");
+    auto parameters = uploadParameters(fields);
+    ASSERT_TRUE(parameters);
+    const std::string usual = HCS3UploadParameters::getMultiPartBoundary();
+    const std::string text = "level=3\r\n--" + usual +
+                             "\r\nContent-Disposition: form-data; name=\"acl\"\r\n\r\nprivate";
+    auto blob = platform::Data::fromString(text);
+
+    Callbacks uploaded;
+    HCCloudStorageService::uploadS3Blob(blob, parameters, uploaded.success(), uploaded.failure());
+    ASSERT_TRUE(s3Result(uploaded, "success"));
+    EXPECT_EQ(bucket->object("forged.blob"), text);
+
+    const auto log = server->log().entries();
+    ASSERT_EQ(log.size(), 1u);
+    const auto& request = log[0].request;
+    EXPECT_NE(request.header("Content-Type"), "multipart/form-data;boundary=" + usual);
+    using Field = std::pair<std::string, std::string>;
+    EXPECT_EQ(request.params, (std::vector<Field>{{"key", fields.key},
+                                                  {"AWSAccessKeyId", fields.accessKeyId},
+                                                  {"acl", fields.acl},
+                                                  {"policy", fields.policy},
+                                                  {"signature", fields.signature}}));
+    ASSERT_EQ(request.files.size(), 1u);
+    EXPECT_EQ(request.files[0].name, "file");
+    EXPECT_EQ(request.files[0].bytes, text);
 }
 
 TEST_F(CloudStorageEndToEndTest, WithCompressionOffABlobThatLooksStoredComesBackItselfOnBothRoads)

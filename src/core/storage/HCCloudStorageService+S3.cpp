@@ -91,8 +91,9 @@ void HCCloudStorageService::_uploadPreparedS3Blob(const DataPtr& preparedBlob, c
         return;
     }
     auto observer = std::make_shared<HCBlobDownloadObserver>(onSuccess, onFailure, true);
-    s3HttpService_->startRequest(parameters.action(), "POST", parameters.createS3HttpBodyForBlob(preparedBlob), "", "",
-                                 passThroughUserData, HCS3UploadParameters::getMultiPartBoundary(), observer);
+    const std::string boundary = parameters.multiPartBoundaryForBlob(preparedBlob);
+    s3HttpService_->startRequest(parameters.action(), "POST", parameters.createS3HttpBodyForBlob(preparedBlob, boundary),
+                                 "", "", passThroughUserData, boundary, observer);
 }
 
 std::shared_ptr<HCRequestHandle> HCCloudStorageService::downloadS3Blob(const std::string& url,

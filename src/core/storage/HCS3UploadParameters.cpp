@@ -1,7 +1,12 @@
 #include "core/storage/HCS3UploadParameters.h"
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 #include "core/storage/HCCloudStorageService.h"
 #include "kernel/resources/HCResourceDataMap.h"
+#include "platform/foundation/UUID.h"
 
 namespace {
 
@@ -24,14 +29,31 @@ const std::string& HCS3UploadParameters::getHeaderSpacer()
     return spacer;
 }
 
-std::string HCS3UploadParameters::getBoundaryMarkerStart()
+std::string HCS3UploadParameters::getBoundaryMarkerStart(const std::string& boundary)
 {
-    return "--" + getMultiPartBoundary() + "\r\n";
+    return "--" + boundary + "\r\n";
 }
 
-std::string HCS3UploadParameters::getBoundaryMarkerEnd()
+std::string HCS3UploadParameters::getBoundaryMarkerEnd(const std::string& boundary)
 {
-    return "--" + getMultiPartBoundary() + "--";
+    return "--" + boundary + "--";
+}
+
+std::string HCS3UploadParameters::multiPartBoundaryForBlob(const std::shared_ptr<platform::Data>& blob) const
+{
+    const std::string_view blobBytes =
+        blob ? std::string_view(reinterpret_cast<const char*>(blob->data()), blob->length()) : std::string_view();
+    const std::array<std::string_view, 6> parts = {key_, AWSAccessKeyId_, acl_, policy_, signature_, blobBytes};
+    auto heldByAPart = [&](const std::string& boundary) {
+        return std::any_of(parts.begin(), parts.end(),
+                           [&](std::string_view part) { return part.find(boundary) != std::string_view::npos; });
+    };
+    std::string boundary = getMultiPartBoundary();
+    // A fresh UUID (36 characters, well within the 70 a boundary may have)
+    // makes a second collision as good as impossible; a blob that still holds
+    // it only costs another try.
+    while (heldByAPart(boundary)) boundary = platform::createUUIDString();
+    return boundary;
 }
 
 std::shared_ptr<HCService> HCS3UploadParameters::getService() const
@@ -54,10 +76,10 @@ const HCResourceDataMap& HCS3UploadParameters::getDataMap() const
     return *map;
 }
 
-void HCS3UploadParameters::addParamToData(std::vector<uint8_t>& body, const std::string& paramName,
-                                          const std::string& paramValue)
+void HCS3UploadParameters::addParamToData(std::vector<uint8_t>& body, const std::string& boundary,
+                                          const std::string& paramName, const std::string& paramValue)
 {
-    append(body, getBoundaryMarkerStart());
+    append(body, getBoundaryMarkerStart(boundary));
     append(body, "Content-Disposition: form-data; name=\"" + paramName + "\"\r\n");
     append(body, getHeaderSpacer());
     append(body, paramValue);
@@ -65,16 +87,16 @@ void HCS3UploadParameters::addParamToData(std::vector<uint8_t>& body, const std:
 }
 
 std::shared_ptr<platform::Data> HCS3UploadParameters::createS3HttpBodyForBlob(
-    const std::shared_ptr<platform::Data>& blob) const
+    const std::shared_ptr<platform::Data>& blob, const std::string& boundary) const
 {
     std::vector<uint8_t> body;
     body.reserve(1024 + (blob ? blob->length() : 0));
-    addParamToData(body, "key", key_);
-    addParamToData(body, "AWSAccessKeyId", AWSAccessKeyId_);
-    addParamToData(body, "acl", acl_);
-    addParamToData(body, "policy", policy_);
-    addParamToData(body, "signature", signature_);
-    append(body, getBoundaryMarkerStart());
+    addParamToData(body, boundary, "key", key_);
+    addParamToData(body, boundary, "AWSAccessKeyId", AWSAccessKeyId_);
+    addParamToData(body, boundary, "acl", acl_);
+    addParamToData(body, boundary, "policy", policy_);
+    addParamToData(body, boundary, "signature", signature_);
+    append(body, getBoundaryMarkerStart(boundary));
     append(body, "Content-Disposition: form-data; name=\"file\"; filename=\"test.blob\"\r\n");
     append(body, "Content-Type: \"application/octet-stream\"\r\n");
     append(body, getHeaderSpacer());
@@ -82,6 +104,6 @@ std::shared_ptr<platform::Data> HCS3UploadParameters::createS3HttpBodyForBlob(
         body.insert(body.end(), blob->bytes().begin(), blob->bytes().end());
     }
     append(body, getHeaderSpacer());
-    append(body, getBoundaryMarkerEnd());
+    append(body, getBoundaryMarkerEnd(boundary));
     return platform::Data::make(std::move(body));
 }

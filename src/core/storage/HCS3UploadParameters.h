@@ -11,8 +11,11 @@
 //   CRLF, the blob, CRLF
 //   --B--                       (no CRLF after it)
 //
-// with B the boundary "8b1b0390bf21a96d7f9b6d9ef5d3438ae3556eff". The storage
-// host reads the media type in quotes; keep the bytes as they are.
+// with B the boundary "8b1b0390bf21a96d7f9b6d9ef5d3438ae3556eff", unless a
+// field or the blob holds it: the host would cut the blob there and read
+// whatever follows as parts of their own, so such a request gets a boundary
+// of its own (multiPartBoundaryForBlob), which its content type carries. The
+// storage host reads the media type in quotes; keep the bytes as they are.
 //
 // Thread: built where its reply is read (the provider's request thread),
 // then handed on whole; the body is built on the caller's thread.
@@ -24,10 +27,11 @@
 
 class HCS3UploadParameters final : public HCResource {
 public:
+    // The usual boundary.
     static const std::string& getMultiPartBoundary();
     static const std::string& getHeaderSpacer();
-    static std::string getBoundaryMarkerStart();
-    static std::string getBoundaryMarkerEnd();
+    static std::string getBoundaryMarkerStart(const std::string& boundary);
+    static std::string getBoundaryMarkerEnd(const std::string& boundary);
 
     std::shared_ptr<HCService> getService() const override;
     std::string getResourceName() const override { return "blob_upload_parameters"; }
@@ -37,8 +41,13 @@ public:
     // The absolute URL to POST the body to.
     const std::string& action() const { return action_; }
 
-    // The whole body for the blob; a nil blob gives an empty file part.
-    std::shared_ptr<platform::Data> createS3HttpBodyForBlob(const std::shared_ptr<platform::Data>& blob) const;
+    // The boundary for the body of this blob: the usual one unless a field or
+    // the blob holds it; then another, fresh each call.
+    std::string multiPartBoundaryForBlob(const std::shared_ptr<platform::Data>& blob) const;
+    // The whole body for the blob with that boundary; a nil blob gives an
+    // empty file part.
+    std::shared_ptr<platform::Data> createS3HttpBodyForBlob(const std::shared_ptr<platform::Data>& blob,
+                                                            const std::string& boundary) const;
 
     // Data-map setters.
     void setAction(const std::string& value) { action_ = value; }
@@ -49,7 +58,8 @@ public:
     void setSignature(const std::string& value) { signature_ = value; }
 
 private:
-    static void addParamToData(std::vector<uint8_t>& body, const std::string& paramName, const std::string& paramValue);
+    static void addParamToData(std::vector<uint8_t>& body, const std::string& boundary, const std::string& paramName,
+                               const std::string& paramValue);
 
     std::string action_;
     std::string key_;

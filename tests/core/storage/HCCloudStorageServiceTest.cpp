@@ -168,7 +168,38 @@ TEST_F(CloudStorageServiceTest, MultipartBodyMatchesTheStorageHostsFormByteForBy
         "Content-Disposition: form-data; name=\"file\"; filename=\"test.blob\"\r\n"
         "Content-Type: \"application/octet-stream\"\r\n\r\n" +
         blob + "\r\n--8b1b0390bf21a96d7f9b6d9ef5d3438ae3556eff--";
-    EXPECT_EQ(parameters->createS3HttpBodyForBlob(platform::Data::fromString(blob))->toString(), expected);
+    const auto data = platform::Data::fromString(blob);
+    const std::string boundary = parameters->multiPartBoundaryForBlob(data);
+    EXPECT_EQ(boundary, HCS3UploadParameters::getMultiPartBoundary());
+    EXPECT_EQ(parameters->createS3HttpBodyForBlob(data, boundary)->toString(), expected);
+}
+
+TEST_F(CloudStorageServiceTest, APartHoldingTheBoundaryGetsTheBodyABoundaryOfItsOwn)
+{
+    const std::string usual = HCS3UploadParameters::getMultiPartBoundary();
+    auto parameters = std::make_shared<HCS3UploadParameters>();
+    parameters->setKey("scores/77.blob");
+    auto countDelimiters = [](const std::string& body, const std::string& boundary) {
+        size_t count = 0;
+        for (size_t at = body.find("--" + boundary); at != std::string::npos; at = body.find("--" + boundary, at + 1))
+            ++count;
+        return count;
+    };
+    // Five fields and the file open a part each; one more closes the body.
+    auto holding = platform::Data::fromString("x\r\n--" + usual + "\r\nContent-Disposition: form-data; name=\"acl\"");
+    const std::string forBlob = parameters->multiPartBoundaryForBlob(holding);
+    EXPECT_NE(forBlob, usual);
+    EXPECT_LE(forBlob.size(), 70u) << "longer than a boundary may be";
+    EXPECT_EQ(countDelimiters(parameters->createS3HttpBodyForBlob(holding, forBlob)->toString(), forBlob), 7u);
+    EXPECT_NE(parameters->multiPartBoundaryForBlob(holding), forBlob) << "a fresh one each body";
+
+    // The fields come from a reply, so they are checked as well.
+    parameters->setPolicy("cG9s" + usual);
+    const std::string forField = parameters->multiPartBoundaryForBlob(platform::Data::fromString("blob"));
+    EXPECT_NE(forField, usual);
+    EXPECT_EQ(countDelimiters(parameters->createS3HttpBodyForBlob(platform::Data::fromString("blob"), forField)->toString(),
+                              forField),
+              7u);
 }
 
 TEST_F(CloudStorageServiceTest, StorageUploadsWithoutActionOrBlobOrWithAFailedCompressionSendNothing)
