@@ -1,9 +1,12 @@
 // The stored blob reader on arbitrary bytes, in both forms: the header form
 // ("HCZLHDR0", length, zlib stream) with its raw fallback, and the storage
 // road's legacy headerless form (a bare zlib stream). Whatever the input,
-// reading ends in bytes or nil, never beyond the bounds; what is read back
+// reading ends in bytes or nil, never beyond the bounds; a header form reads
+// exactly when the legacy road's inflate, bounded by the claim, gives the
+// claimed length (both grow their output as they inflate, from different
+// first sizes, so they must agree whatever the claim); what is read back
 // writes and reads to the same bytes; and any bytes written in the stored
-// form read back unchanged.
+// form, by the plain writer or through a holder, read back unchanged.
 // Fuzz links: hc_platform ZLIB::ZLIB
 // Fuzz sources: src/core/storage/HCCompressableData.cpp src/core/storage/ZlibCodec.cpp
 #include <cstdint>
@@ -24,11 +27,22 @@ void readStoredForm(const DataPtr& input)
     const bool header = HCCompressableData::carriesHeader(input->data(), input->length());
     if (!header) {
         fuzz::check(read && *read == *input, "input without a header did not come back as it was");
-    } else if (read) {
+    } else {
         const uint8_t* length = input->data() + HCCompressableData::kMagic.size();
         const size_t claimed = length[0] | length[1] << 8 | length[2] << 16 | static_cast<size_t>(length[3]) << 24;
-        fuzz::check(read->length() == claimed, "header form inflated to another length than its header says");
-        fuzz::check(claimed <= HCCompressableData::kMaxUncompressedLength, "header length beyond the maximum accepted");
+        if (read) {
+            fuzz::check(read->length() == claimed, "header form inflated to another length than its header says");
+            fuzz::check(claimed <= HCCompressableData::kMaxUncompressedLength, "header length beyond the maximum accepted");
+        }
+        const uint8_t* stream = input->data() + HCCompressableData::kHeaderLength;
+        const size_t streamLength = input->length() - HCCompressableData::kHeaderLength;
+        if (claimed != 0 && claimed <= HCCompressableData::kMaxUncompressedLength &&
+            claimed <= streamLength * storage::kMaxDeflateRatio) {
+            auto whole = storage::zlibInflateBounded(stream, streamLength, claimed);
+            const bool bearsOut = whole && whole->size() == claimed;
+            fuzz::check(bearsOut == (read != nullptr), "reader and bounded inflate disagree on a claim");
+            fuzz::check(!bearsOut || *whole == read->bytes(), "reader and bounded inflate give other bytes");
+        }
     }
     // The holder's road agrees with the one-shot reader.
     auto holder = HCCompressableData::dataWithSerializedData(input);
@@ -67,6 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         readStoredForm(input);
         auto written = HCCompressableData::uncompressedDataFromSerializedData(HCCompressableData::serializedDataFromData(input));
         fuzz::check(written && *written == *input, "bytes written in the stored form do not read back unchanged");
+        for (bool compress : {true, false}) {
+            auto held = HCCompressableData::uncompressedDataFromSerializedData(
+                HCCompressableData::dataWithNSData(input, compress)->serializedData());
+            fuzz::check(held && *held == *input, "bytes written through a holder do not read back unchanged");
+        }
     } else {
         readLegacyForm(input);
     }
