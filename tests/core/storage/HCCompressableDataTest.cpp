@@ -263,6 +263,7 @@ TEST(HCCompressableData, AClaimIsNotAllocatedBeforeTheStreamBearsItOut)
         const size_t peak =
             blobtest::HeapPeak::during([&] { read = HCCompressableData::uncompressedDataFromSerializedData(lying); });
         EXPECT_EQ(read, nullptr);
+        EXPECT_GT(peak, streamLength) << "the counter missed the read's output";
         EXPECT_LT(peak, 16 * streamLength) << "the read reserved its claim of " << claim << " bytes";
         auto holder = HCCompressableData::dataWithSerializedData(lying);
         ASSERT_TRUE(holder);

@@ -4,6 +4,8 @@
 // usual build). Without the sanitizer there is nothing to count with, and
 // available() says so. Every thread's allocations count, so a bound asserted
 // with it wants some slack.
+//
+// Thread: any thread, one measurement at a time.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -46,45 +48,33 @@ public:
             work();
             return 0;
         }
-        held() = 0;
-        peak() = 0;
-        counting() = true;
+        held = 0;
+        peak = 0;
+        counting = true;
         work();
-        counting() = false;
-        return static_cast<std::size_t>(peak().load());
+        counting = false;
+        return static_cast<std::size_t>(peak.load());
     }
 
 private:
-    static std::atomic<bool>& counting()
-    {
-        static std::atomic<bool> value{false};
-        return value;
-    }
+    static inline std::atomic<bool> counting{false};
     // Signed: blocks that were held before the measurement may be freed in it.
-    static std::atomic<int64_t>& held()
-    {
-        static std::atomic<int64_t> value{0};
-        return value;
-    }
-    static std::atomic<int64_t>& peak()
-    {
-        static std::atomic<int64_t> value{0};
-        return value;
-    }
+    static inline std::atomic<int64_t> held{0};
+    static inline std::atomic<int64_t> peak{0};
 
 #ifdef HC_TEST_HEAP_PEAK
     static void onMalloc(const volatile void*, std::size_t size)
     {
-        if (!counting()) return;
-        const int64_t now = held() += static_cast<int64_t>(size);
-        int64_t highest = peak();
-        while (now > highest && !peak().compare_exchange_weak(highest, now)) {
+        if (!counting) return;
+        const int64_t now = held += static_cast<int64_t>(size);
+        int64_t highest = peak;
+        while (now > highest && !peak.compare_exchange_weak(highest, now)) {
         }
     }
     static void onFree(const volatile void* pointer)
     {
-        if (!counting() || pointer == nullptr) return;
-        held() -= static_cast<int64_t>(__sanitizer_get_allocated_size(pointer));
+        if (!counting || pointer == nullptr) return;
+        held -= static_cast<int64_t>(__sanitizer_get_allocated_size(pointer));
     }
 #endif
 };
