@@ -135,16 +135,35 @@ TEST_F(ResourceReaderTest, ALaterHeaderWinsAndBadNumbersReadAsTheirDefinedValues
         "</pagination_header><pagination_header><current_page>3</current_page><total_pages>3</total_pages>"
         "</pagination_header></resources>");
     EXPECT_TRUE(twice->header()->isLastPageLoaded());
+    EXPECT_TRUE(twice->header()->isWithinRange());
 
     auto series = read(
-        "<resources><pagination_header><current_page>-4</current_page><per_page>99999999999</per_page>"
-        "<total_entries>12abc</total_entries></pagination_header></resources>");
+        "<resources><pagination_header><current_page>12abc</current_page></pagination_header></resources>");
     ASSERT_TRUE(series->header());
-    EXPECT_EQ(series->header()->currentPage(), 0u);
-    EXPECT_EQ(series->header()->perPage(), 4294967295u);
-    EXPECT_EQ(series->header()->totalObjects(), 12u);
+    EXPECT_EQ(series->header()->currentPage(), 12u);
     // No page count: the list counts as complete.
     EXPECT_TRUE(series->header()->isLastPageLoaded());
+    EXPECT_TRUE(series->header()->isWithinRange());
+}
+
+TEST_F(ResourceReaderTest, AHeaderNumberOutsideWhatAPageCountsWithMakesTheHeaderOutOfRange)
+{
+    auto header = [this](const std::string& child, const std::string& value) {
+        auto series = read("<resources><pagination_header><" + child + ">" + value + "</" + child +
+                           "></pagination_header></resources>");
+        return series->header();
+    };
+    for (const char* child : {"current_offset", "current_page", "total_pages", "per_page", "total_entries"}) {
+        SCOPED_TRACE(child);
+        EXPECT_TRUE(header(child, "2147483647")->isWithinRange());
+        EXPECT_FALSE(header(child, "2147483648")->isWithinRange());
+        EXPECT_FALSE(header(child, "4294967296")->isWithinRange());
+        EXPECT_FALSE(header(child, "99999999999999999999999")->isWithinRange());
+        // A negative number must not pass for page 0 or for the last page.
+        EXPECT_FALSE(header(child, "-4")->isWithinRange());
+    }
+    auto copy = HCPaginatedSeriesHeader::paginationHeaderClonedFrom(header("total_pages", "3000000000"));
+    EXPECT_FALSE(copy->isWithinRange());
 }
 
 TEST_F(ResourceReaderTest, ServerNotificationIsShownAndNotReturned)

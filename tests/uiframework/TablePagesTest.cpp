@@ -144,6 +144,34 @@ protected:
         const double bottom = table->contentSize().height - table->bounds().height();
         driver.dragScrollView(table, 0, std::max(0.0, bottom - table->contentOffset().y));
     }
+    // The next `times` replies of the list: items `from`..`to` under a
+    // pagination header with these children.
+    void armItemsReply(const std::string& headerChildren, int from, int to, int times = 1)
+    {
+        std::string xml = "<resources><pagination_header>" + headerChildren + "</pagination_header>";
+        for (int i = from; i <= to; ++i)
+            xml += "<ui_item><id>" + std::to_string(i) + "</id><name>Item " + std::to_string(i) + "</name></ui_item>";
+        xml += "</resources>";
+        server->faults().injectFor("GET", "ui_items.xml", localserver::Fault::reply(200, xml, "application/xml"), times);
+    }
+    // The player scrolls away from the last row and back to it, and the rows
+    // are laid out anew, `times` over; each time what came back is taken.
+    void revisitLastRow(const std::shared_ptr<ItemsPage>& page, int times)
+    {
+        for (int i = 0; i < times; ++i) {
+            driver.dragScrollView(page->tableView(), 0, -200);
+            scrollToBottom(page->tableView());
+            page->tableView()->reloadData();
+            driver.settle();
+            ASSERT_TRUE(waitUntilLoaded(page)) << "still loading after round " << i;
+            waitForProviderIdle();
+        }
+    }
+    bool waitUntilLoaded(const std::shared_ptr<ItemsPage>& page)
+    {
+        return waitUntil([&] { return !page->isLoadingData(); });
+    }
+    std::optional<std::string> lastPageAsked() { return server->log().entries().back().request.param("page"); }
 };
 
 TEST_F(TablePagesTest, PagedListLoadsFromTheServerAndMoreRowsComeOnScroll)
@@ -370,6 +398,81 @@ TEST_F(TablePagesTest, OnlyTheLatestLoadCountsAndANextPageRepeatsNoRowAndLosesNo
     driver.settle();
     EXPECT_EQ(page->sections()[0]->count(), 4u);
     EXPECT_FALSE(page->isLoadingData());
+}
+
+TEST_F(TablePagesTest, APageThatDoesNotMoveOnIsAskedForOnceAndEndsThePaging)
+{
+    // A server that ignores the page asked for: every reply is page 1 of 3.
+    armItemsReply("<current_page>1</current_page><total_pages>3</total_pages>", 1, 10,
+                  localserver::Faults::kUntilCleared);
+    auto page = makePage();
+    showInNavigation(page);
+    ASSERT_TRUE(waitForRows(page, 10));
+    revisitLastRow(page, 5);
+    EXPECT_EQ(requestsTo("ui_items.xml"), 2u) << "page 2 was asked for once";
+    EXPECT_EQ(page->events, (std::vector<std::string>{"page 1", "before 10", "page 2", "before 10"}));
+    EXPECT_EQ(page->names(), itemNames(1, 10));
+    EXPECT_FALSE(page->isLoadingData());
+
+    // Without a current page a reply cannot say where it stands: the first
+    // one, whose last row shows at once, ends the paging.
+    server->faults().clear();
+    armItemsReply("<total_pages>3</total_pages>", 1, 3, localserver::Faults::kUntilCleared);
+    page->reloadDataFromServer();
+    ASSERT_TRUE(waitUntilLoaded(page));
+    revisitLastRow(page, 5);
+    EXPECT_EQ(requestsTo("ui_items.xml"), 3u);
+    EXPECT_EQ(page->names(), itemNames(1, 3));
+    EXPECT_FALSE(page->isLoadingData());
+}
+
+TEST_F(TablePagesTest, AHeaderOutOfRangeFailsTheLoadAndKeepsWhatIsShown)
+{
+    auto page = makePage();
+    page->autoLoad = false;
+    showInNavigation(page);
+    for (const char* header : {"<current_page>1</current_page><total_pages>3000000000</total_pages>",
+                               // One page on from here would overflow a page number.
+                               "<current_page>2147483647</current_page><total_pages>2147483648</total_pages>",
+                               "<current_page>-1</current_page><total_pages>3</total_pages>"}) {
+        SCOPED_TRACE(header);
+        armItemsReply(header, 1, 3);
+        page->reloadDataFromServer();
+        EXPECT_TRUE(page->isShowingLoadingScreen());
+        ASSERT_TRUE(waitUntilLoaded(page));
+        EXPECT_FALSE(page->isShowingLoadingScreen());
+        EXPECT_FALSE(page->hasLoadedData());
+        EXPECT_TRUE(page->names().empty());
+        EXPECT_TRUE(Driver::findByText("Tap refresh to load")) << "still not loaded";
+    }
+    EXPECT_EQ(requestsTo("ui_items.xml"), 3u);
+
+    // A next page out of range leaves the rows as they were; the player's
+    // next visit to the last row asks for it again.
+    page->reloadDataFromServer();
+    ASSERT_TRUE(waitForRows(page, 10));
+    armItemsReply("<current_page>2</current_page><total_pages>-3</total_pages>", 11, 20);
+    scrollToBottom(page->tableView());
+    EXPECT_TRUE(page->isLoadingData());
+    ASSERT_TRUE(waitUntilLoaded(page));
+    EXPECT_EQ(page->names(), itemNames(1, 10));
+    revisitLastRow(page, 1);
+    EXPECT_EQ(page->names(), itemNames(1, 20));
+    EXPECT_EQ(lastPageAsked(), "2");
+}
+
+TEST_F(TablePagesTest, PagingReachesTheLargestPageCount)
+{
+    armItemsReply("<current_page>2147483646</current_page><total_pages>2147483647</total_pages>", 1, 3);
+    armItemsReply("<current_page>2147483647</current_page><total_pages>2147483647</total_pages>", 4, 5);
+    auto page = makePage();
+    showInNavigation(page);
+    ASSERT_TRUE(waitForRows(page, 5));
+    EXPECT_EQ(lastPageAsked(), "2147483647");
+    EXPECT_FALSE(page->hasMorePages());
+    revisitLastRow(page, 2);
+    EXPECT_EQ(requestsTo("ui_items.xml"), 2u);
+    EXPECT_EQ(page->names(), itemNames(1, 5));
 }
 
 // A cell as high as its text needs: 20 points a line of its name.

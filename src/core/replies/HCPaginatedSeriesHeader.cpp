@@ -1,6 +1,5 @@
 #include "core/replies/HCPaginatedSeriesHeader.h"
 
-#include <algorithm>
 #include <limits>
 
 #include "kernel/xml/HCXmlElement.h"
@@ -14,8 +13,8 @@ uint32_t readNumber(HCXmlElement& element, const char* name)
     if (!element.getValueWithName(name, text, true) || !text) {
         return 0;
     }
-    long long value = platform::longLongValue(*text);
-    value = std::clamp<long long>(value, 0, std::numeric_limits<uint32_t>::max());
+    const long long value = platform::longLongValue(*text);
+    if (value < 0 || value > std::numeric_limits<uint32_t>::max()) return std::numeric_limits<uint32_t>::max();
     return static_cast<uint32_t>(value);
 }
 
@@ -40,6 +39,12 @@ std::shared_ptr<HCPaginatedSeriesHeader> HCPaginatedSeriesHeader::paginationHead
     uint32_t perPage = readNumber(element, "per_page");
     uint32_t total = readNumber(element, "total_entries");
     return std::make_shared<HCPaginatedSeriesHeader>(offset, page, pages, perPage, total);
+}
+
+bool HCPaginatedSeriesHeader::isWithinRange() const
+{
+    return currentOffset_ <= kLargestNumber && currentPage_ <= kLargestNumber && totalPages_ <= kLargestNumber &&
+           perPage_ <= kLargestNumber && totalObjects_ <= kLargestNumber;
 }
 
 std::shared_ptr<HCPaginatedSeriesHeader> HCPaginatedSeriesHeader::paginationHeaderClonedFrom(

@@ -22,13 +22,30 @@ constexpr const char* kSource = "HCTableControllerHelper";
 constexpr double kMessageMargin = 20;
 constexpr double kPlainHeaderHeight = 24;
 
-// Which load a reply answers, and whether it adds to what is shown.
+// Which load a reply answers, the page it asked for, and whether it adds to
+// what is shown.
 class LoadTicket final : public platform::Object {
 public:
-    LoadTicket(unsigned generation, bool incremental) : generation(generation), incremental(incremental) {}
+    LoadTicket(unsigned generation, int page, bool incremental)
+        : generation(generation), page(page), incremental(incremental)
+    {
+    }
     const unsigned generation;
+    const int page;
     const bool incremental;
 };
+
+// Whether every pagination header of a reply (its own, its sections' pages')
+// holds numbers a page can count with.
+bool headersWithinRange(const HCPaginatedSeries& series)
+{
+    if (series.header() && !series.header()->isWithinRange()) return false;
+    for (const auto& object : series.objects()) {
+        auto section = platform::as<HCTableSectionDescription>(object);
+        if (section && section->page() && !headersWithinRange(*section->page())) return false;
+    }
+    return true;
+}
 
 std::optional<std::string> idOf(const platform::ObjectPtr& object)
 {
@@ -222,7 +239,7 @@ void HCTableControllerHelper::_refreshData()
     ++loadGeneration_;
     pendingLoads_ = 1;
     auto self = platform::self(this);
-    auto ticket = std::make_shared<LoadTicket>(loadGeneration_, false);
+    auto ticket = std::make_shared<LoadTicket>(loadGeneration_, 1, false);
     doIndexActionOnSuccess(HCDelegate(self, &HCTableControllerHelper::_onIndexLoaded, ticket),
                            HCDelegate(self, &HCTableControllerHelper::_onIndexFailed, ticket));
 }
@@ -230,9 +247,10 @@ void HCTableControllerHelper::_refreshData()
 void HCTableControllerHelper::loadNextPage(int page)
 {
     HC_CHECK_MAIN_THREAD();
+    if (page <= answeredPage_) return;
     ++pendingLoads_;
     auto self = platform::self(this);
-    auto ticket = std::make_shared<LoadTicket>(loadGeneration_, true);
+    auto ticket = std::make_shared<LoadTicket>(loadGeneration_, page, true);
     doIndexActionWithPage(page, HCDelegate(self, &HCTableControllerHelper::_onIndexLoaded, ticket),
                           HCDelegate(self, &HCTableControllerHelper::_onIndexFailed, ticket));
 }
@@ -243,7 +261,13 @@ void HCTableControllerHelper::_onIndexLoaded(std::shared_ptr<HCPaginatedSeries> 
     HC_CHECK_MAIN_THREAD();
     auto ticket = platform::as<LoadTicket>(ticketObject);
     if (!ticket || ticket->generation != loadGeneration_) return;
+    if (series && !headersWithinRange(*series)) {
+        _onIndexFailed(nullptr, ticketObject);
+        return;
+    }
     pendingLoads_ = std::max(0, pendingLoads_ - 1);
+    // Set before the rows show: showing the last row may ask for the next page.
+    answeredPage_ = ticket->page;
     _onDataLoadedWrapper(series ? series : HCPaginatedSeries::paginatedSeries(), ticket->incremental);
 }
 

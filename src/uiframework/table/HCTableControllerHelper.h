@@ -20,7 +20,8 @@
 // into one section (or takes the sections of a sectioned reply), calls
 // onSectionsCreated and shows them; an incremental load merges into the
 // sections on screen instead. A failure hides the loading screen and keeps
-// what is shown. Only the latest load counts: a reply to an earlier one (a
+// what is shown; so does a reply whose pagination header is out of range
+// (HCPaginatedSeriesHeader::isWithinRange), which counts as failed. Only the latest load counts: a reply to an earlier one (a
 // refresh overtook it) changes nothing. The page loads on its first
 // appearance unless autoLoadData says NO, and on every later one when
 // shouldAlwaysRefreshWhenShown says YES.
@@ -164,7 +165,10 @@ public:
 protected:
     // Loads page `page` (from 2) with this page's delegates, without the
     // loading screen; the reply is merged into the rows shown. A refresh
-    // started meanwhile makes its reply count for nothing.
+    // started meanwhile makes its reply count for nothing. A page not past
+    // the one the last taken reply was asked for is not asked: a reply that
+    // does not move on (no current page, or a server that ignores the page
+    // asked) would otherwise be asked for again at every reload of the rows.
     void loadNextPage(int page);
 
 private:
@@ -209,4 +213,6 @@ private:
     bool appearedOnce_ = false;
     unsigned loadGeneration_ = 0;
     int pendingLoads_ = 0;
+    // The page the last taken reply was asked for (a refresh asks for page 1).
+    int answeredPage_ = 0;
 };

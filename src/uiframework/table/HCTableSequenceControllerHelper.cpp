@@ -36,5 +36,5 @@ void HCTableSequenceControllerHelper::willDisplayCell(platform::ui::TableView& t
     const int lastSection = table.numberOfSections() - 1;
     if (indexPath.section != lastSection || indexPath.row != table.numberOfRowsInSection(lastSection) - 1) return;
     if (!allowPagination() || !hasMorePages() || isLoadingData()) return;
-    loadNextPage(static_cast<int>(paginationHeader_->currentPage()) + 1);
+    loadNextPage(static_cast<int>(paginationHeader_->currentPage() + 1));
 }

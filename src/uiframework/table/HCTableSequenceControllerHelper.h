@@ -2,7 +2,8 @@
 // A table page of a list the service sends in pages: the base's loading,
 // plus the next page when the player scrolls to the last row (while
 // allowPagination and the last reply's pagination header says more pages
-// are left), merged below the rows shown without repeating one. The table
+// are left), merged below the rows shown without repeating one. Each page
+// is asked for once: a reply whose page does not move on ends the paging. The table
 // metadata of the last reply is kept for the page (getMetaDataOfType).
 //
 // Thread: main thread.
@@ -29,8 +30,12 @@ public:
     }
     // The pagination header of the last reply; nil when it had none.
     const std::shared_ptr<HCPaginatedSeriesHeader>& paginationHeader() const { return paginationHeader_; }
-    // Whether the last reply said more pages follow.
-    bool hasMorePages() const { return paginationHeader_ && !paginationHeader_->isLastPageLoaded(); }
+    // Whether the last reply said more pages follow (in numbers a page can
+    // count with: one past the current page is then at most the last).
+    bool hasMorePages() const
+    {
+        return paginationHeader_ && paginationHeader_->isWithinRange() && !paginationHeader_->isLastPageLoaded();
+    }
 
     void _onDataLoadedWrapper(const HCPaginatedSeriesPtr& series, bool isIncremental) override;
     void willDisplayCell(platform::ui::TableView& tableView, const platform::ui::TableViewCellPtr& cell,
