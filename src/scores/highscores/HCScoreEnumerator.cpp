@@ -33,6 +33,25 @@ void tell(Delegate* delegate, Call call)
     if (delegate != nullptr) platform::callOptional([&] { call(*delegate); });
 }
 
+// A pagination header out of range makes the whole reply bad: its page
+// numbers cannot be counted with.
+bool headerWithinRange(const std::shared_ptr<HCPaginatedSeries>& page)
+{
+    return !page || !page->header() || page->header()->isWithinRange();
+}
+
+// One page on and one page back without passing the ends, whatever page the
+// game jumped to.
+int pageAfter(int page, int last)
+{
+    return page < last ? page + 1 : last;
+}
+
+int pageBefore(int page)
+{
+    return page > 1 ? page - 1 : 1;
+}
+
 // Callbacks that reach the enumerator only while the game still holds it.
 template <class E, class OnSuccess, class OnFailure>
 std::pair<HCDelegate, HCDelegate> callbacksFor(const std::shared_ptr<E>& enumerator, OnSuccess onSuccess,
@@ -101,14 +120,22 @@ void HCScoreEnumerator::load(int page)
     currentPage_ = page;
     isCurrentUserPage_ = false;
     scores_.reset();
-    auto [success, failure] = callbacksFor(
-        std::static_pointer_cast<HCScoreEnumerator>(shared_from_this()),
-        [](HCScoreEnumerator& e, const std::shared_ptr<HCPaginatedSeries>& series) { e._downloadFinished(series); },
-        [](HCScoreEnumerator& e) { e._downloadFailed(); });
+    auto [success, failure] = replyCallbacks();
     // Clear first: the old request's cancellation must not end the new one.
     setActiveRequest(nullptr);
     setActiveRequest(HCHighScoreService::getPage(page, pageSize_, leaderboardId_, std::nullopt, filter_ == 1, true, 0,
                                                  success, failure));
+}
+
+std::pair<HCDelegate, HCDelegate> HCScoreEnumerator::replyCallbacks()
+{
+    const unsigned ticket = ++requestTicket_;
+    return callbacksFor(
+        std::static_pointer_cast<HCScoreEnumerator>(shared_from_this()),
+        [ticket](HCScoreEnumerator& e, const std::shared_ptr<HCPaginatedSeries>& series) {
+            e._downloadFinished(ticket, series);
+        },
+        [ticket](HCScoreEnumerator& e) { e._downloadFailed(ticket); });
 }
 
 void HCScoreEnumerator::jumpToPage(int page)
@@ -120,14 +147,14 @@ void HCScoreEnumerator::jumpToPage(int page)
 bool HCScoreEnumerator::nextPage()
 {
     const bool moves = currentPage_ < totalPages_;
-    jumpToPage(std::min(currentPage_ + 1, totalPages_));
+    jumpToPage(pageAfter(currentPage_, totalPages_));
     return moves;
 }
 
 bool HCScoreEnumerator::previousPage()
 {
     const bool moves = currentPage_ > 1;
-    jumpToPage(std::max(currentPage_ - 1, 1));
+    jumpToPage(pageBefore(currentPage_));
     return moves;
 }
 
@@ -136,10 +163,7 @@ void HCScoreEnumerator::pageWithCurrentUser()
     HC_CHECK_MAIN_THREAD();
     isCurrentUserPage_ = false;
     scores_.reset();
-    auto [success, failure] = callbacksFor(
-        std::static_pointer_cast<HCScoreEnumerator>(shared_from_this()),
-        [](HCScoreEnumerator& e, const std::shared_ptr<HCPaginatedSeries>& series) { e._downloadFinished(series); },
-        [](HCScoreEnumerator& e) { e._downloadFailed(); });
+    auto [success, failure] = replyCallbacks();
     setActiveRequest(nullptr);
     setActiveRequest(
         HCHighScoreService::getPageWithLoggedInUserWithPageSize(pageSize_, leaderboardId_, true, success, failure));
@@ -154,9 +178,14 @@ void HCScoreEnumerator::setPageSize(int pageSize)
     load(1);
 }
 
-void HCScoreEnumerator::_downloadFinished(const std::shared_ptr<HCPaginatedSeries>& series)
+void HCScoreEnumerator::_downloadFinished(unsigned ticket, const std::shared_ptr<HCPaginatedSeries>& series)
 {
+    if (ticket != requestTicket_) return;
     auto page = HCHighScorePageOf(series);
+    if (!headerWithinRange(page)) {
+        _downloadFailed(ticket);
+        return;
+    }
     HCHighScoreList scores = HCHighScoresIn(page);
     isCurrentUserPage_ = std::any_of(scores.begin(), scores.end(), [](const auto& score) {
         return score->user() && score->user()->isLocalUser();
@@ -169,8 +198,9 @@ void HCScoreEnumerator::_downloadFinished(const std::shared_ptr<HCPaginatedSerie
     tell(sDelegate, [this](HCScoreEnumeratorDelegate& d) { d.didReceiveScoresHCScoreEnumerator(*this); });
 }
 
-void HCScoreEnumerator::_downloadFailed()
+void HCScoreEnumerator::_downloadFailed(unsigned ticket)
 {
+    if (ticket != requestTicket_) return;
     activeRequest_ = nullptr;
     tell(sDelegate, [this](HCScoreEnumeratorDelegate& d) { d.didFailReceiveScoresHCScoreEnumerator(*this); });
 }
@@ -231,6 +261,8 @@ void HCDistributedScoreEnumerator::setCurrentPage(int page)
     const bool failedBefore = !hasScores() && !activeRequest_;
     if (page < 1 || (page == currentPage_ && !failedBefore)) return;
     currentPage_ = page;
+    // The running request's reply is no longer the one to report.
+    const unsigned ticket = ++requestTicket_;
     if (pages_.count(page) != 0) {
         setActiveRequest(nullptr);
         callSuccessDelegate();
@@ -238,10 +270,10 @@ void HCDistributedScoreEnumerator::setCurrentPage(int page)
     }
     auto [success, failure] = callbacksFor(
         std::static_pointer_cast<HCDistributedScoreEnumerator>(shared_from_this()),
-        [page](HCDistributedScoreEnumerator& e, const std::shared_ptr<HCPaginatedSeries>& series) {
-            e._downloadFinished(page, series);
+        [ticket, page](HCDistributedScoreEnumerator& e, const std::shared_ptr<HCPaginatedSeries>& series) {
+            e._downloadFinished(ticket, page, series);
         },
-        [page](HCDistributedScoreEnumerator& e) { e._downloadFailed(page); });
+        [ticket](HCDistributedScoreEnumerator& e) { e._downloadFailed(ticket); });
     setActiveRequest(nullptr);
     setActiveRequest(HCHighScoreService::getDistributedHighScoresAtPage(page, pageSize_, scoreDelta_, startScore_,
                                                                         leaderboardId_, success, failure));
@@ -249,7 +281,8 @@ void HCDistributedScoreEnumerator::setCurrentPage(int page)
 
 bool HCDistributedScoreEnumerator::nextPage()
 {
-    if (currentPage_ + 1 >= lastPage_) return false;
+    // lastPage_ is at least 1, so one below it is a number.
+    if (currentPage_ >= lastPage_ - 1) return false;
     jumpToPage(currentPage_ + 1);
     return true;
 }
@@ -257,23 +290,27 @@ bool HCDistributedScoreEnumerator::nextPage()
 bool HCDistributedScoreEnumerator::previousPage()
 {
     const bool moves = currentPage_ > 1;
-    jumpToPage(std::max(currentPage_ - 1, 1));
+    jumpToPage(pageBefore(currentPage_));
     return moves;
 }
 
-void HCDistributedScoreEnumerator::_downloadFinished(int requestedPage,
+void HCDistributedScoreEnumerator::_downloadFinished(unsigned ticket, int requestedPage,
                                                      const std::shared_ptr<HCPaginatedSeries>& series)
 {
+    if (!headerWithinRange(series)) {
+        _downloadFailed(ticket);
+        return;
+    }
     // Kept under the page it was asked for, whatever is shown now.
     pages_[requestedPage] = HCHighScoresIn(series);
-    if (requestedPage != currentPage_) return;
+    if (ticket != requestTicket_) return;
     activeRequest_ = nullptr;
     callSuccessDelegate();
 }
 
-void HCDistributedScoreEnumerator::_downloadFailed(int requestedPage)
+void HCDistributedScoreEnumerator::_downloadFailed(unsigned ticket)
 {
-    if (requestedPage != currentPage_) return;
+    if (ticket != requestTicket_) return;
     activeRequest_ = nullptr;
     tell(sDistributedDelegate,
          [this](HCDistributedScoreEnumeratorDelegate& d) { d.didFailReceiveScoresHCDistributedScoreEnumerator(*this); });

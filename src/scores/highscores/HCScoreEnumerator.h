@@ -10,9 +10,13 @@
 // empty one.
 //
 // Each keeps its one running request: starting another, or letting go of
-// the enumerator, cancels it. A reply is kept under the page it was asked
-// for, never under the page that is current when it arrives; a page whose
-// load failed can be asked for again. Both start loading page 1 when made.
+// the enumerator, cancels it. Only the running request's reply is taken: a
+// late reply of a request it replaced (already on its way when cancelled)
+// changes nothing shown and leaves the running request tracked (the
+// distributed one keeps its scores under the page it was asked for). A
+// reply whose pagination header is out of range counts as failed. A page
+// whose load failed can be asked for again. Both start loading page 1 when
+// made.
 // Each class has one delegate (not retained); creating a distributed
 // enumerator makes its delegate the class delegate.
 //
@@ -22,9 +26,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kernel/callbacks/HCCallbackable.h"
+#include "kernel/callbacks/HCDelegate.h"
 #include "platform/runtime/OptionalMethods.h"
 #include "transport/handles/HCRequestHandle.h"
 
@@ -111,8 +117,10 @@ public:
 private:
     HCScoreEnumerator(std::string leaderboardId, int pageSize, int filter);
     void load(int page);
-    void _downloadFinished(const std::shared_ptr<HCPaginatedSeries>& series);
-    void _downloadFailed();
+    // Callbacks for the request about to start; from now on only its reply counts.
+    std::pair<HCDelegate, HCDelegate> replyCallbacks();
+    void _downloadFinished(unsigned ticket, const std::shared_ptr<HCPaginatedSeries>& series);
+    void _downloadFailed(unsigned ticket);
 
     bool isCurrentUserPage_ = false;
     int pageSize_;
@@ -122,6 +130,8 @@ private:
     int filter_;
     std::string leaderboardId_;
     HCRequestHandlePtr activeRequest_;
+    // Numbers the requests; a reply of any but the latest is a late one.
+    unsigned requestTicket_ = 0;
 };
 
 class HCDistributedScoreEnumerator final : public platform::Object, public HCCallbackable {
@@ -160,8 +170,8 @@ public:
 private:
     HCDistributedScoreEnumerator(std::string leaderboardId, int pageSize, std::int64_t scoreDelta,
                                  std::int64_t startScore);
-    void _downloadFinished(int requestedPage, const std::shared_ptr<HCPaginatedSeries>& series);
-    void _downloadFailed(int requestedPage);
+    void _downloadFinished(unsigned ticket, int requestedPage, const std::shared_ptr<HCPaginatedSeries>& series);
+    void _downloadFailed(unsigned ticket);
     void callSuccessDelegate();
 
     int pageSize_;
@@ -172,4 +182,6 @@ private:
     std::map<int, HCHighScoreList> pages_;
     std::string leaderboardId_;
     HCRequestHandlePtr activeRequest_;
+    // Numbers the requests; a reply of any but the latest is a late one.
+    unsigned requestTicket_ = 0;
 };
