@@ -34,6 +34,17 @@ void RouteTable::add(const std::string& method, const std::string& pattern, Acce
     routes_.push_back(Route{method, pattern, access, std::move(handler)});
 }
 
+std::vector<RouteTable::Entry> RouteTable::entries() const
+{
+    std::lock_guard lock(mutex_);
+    std::vector<Entry> out;
+    out.reserve(routes_.size());
+    for (const auto& route : routes_) {
+        out.push_back(Entry{route.method, route.pattern, route.access});
+    }
+    return out;
+}
+
 RouteTable::Lookup RouteTable::find(const std::string& method, const std::string& path, RouteMatch& match) const
 {
     std::lock_guard lock(mutex_);

@@ -8,8 +8,10 @@
 
 #include "HttpListener.h"
 #include "localserver/FormCodec.h"
+#include "localserver/Json.h"
 #include "localserver/Multipart.h"
 #include "localserver/OAuth.h"
+#include "localserver/XPSignature.h"
 
 namespace localserver {
 
@@ -193,7 +195,13 @@ struct Server::Impl {
         if (lookup == RouteTable::Lookup::WrongMethod) {
             return Outcome{false, Reply::text(405, "method not allowed")};
         }
-        if (match.access != Access::Open) {
+        if (match.access == Access::Product) {
+            const auto verdict = xp::verify(accounts, req);
+            if (!verdict.ok) {
+                return Outcome{false, json::exception(401, "InvalidSignature", verdict.reason)};
+            }
+            req.gameId = verdict.gameId;
+        } else if (match.access != Access::Open) {
             const std::string host = req.header("Host").value_or("127.0.0.1:" + std::to_string(listener.port()));
             const auto verdict = oauth::verify(accounts, req.method, oauth::baseStringUri("http", host, parsed.rawPath),
                                                parsed.signedParams, match.access == Access::User);
@@ -296,6 +304,11 @@ std::string Server::serviceRootUrl() const
 void Server::addRoute(const std::string& method, const std::string& pattern, Access access, Handler handler)
 {
     impl_->routes.add(method, pattern, access, std::move(handler));
+}
+
+std::vector<RouteTable::Entry> Server::routes() const
+{
+    return impl_->routes.entries();
 }
 
 Accounts& Server::accounts()

@@ -18,6 +18,7 @@ enum class Access {
     Open,      // no signature (uploads to a storage host, plain pages)
     Consumer,  // a valid consumer signature; a token is optional but must be valid
     User,      // a valid consumer signature and a valid user token
+    Product,   // the JSON API's product signature ("X-HC-Key", "X-HC-Signature")
 };
 
 struct RouteMatch {
@@ -30,6 +31,14 @@ class RouteTable {
 public:
     // A later route with the same method and pattern replaces the earlier one.
     void add(const std::string& method, const std::string& pattern, Access access, Handler handler);
+
+    struct Entry {
+        std::string method;
+        std::string pattern;
+        Access access;
+    };
+    // Every route, in the order first added.
+    std::vector<Entry> entries() const;
 
     enum class Lookup { Found, NoSuchPath, WrongMethod };
     Lookup find(const std::string& method, const std::string& path, RouteMatch& match) const;

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "localserver/Accounts.h"
 #include "localserver/Faults.h"
@@ -55,6 +56,8 @@ public:
 
     // `pattern` is relative to the service root: "server_timestamp".
     void addRoute(const std::string& method, const std::string& pattern, Access access, Handler handler);
+    // The routes served now, in the order first added.
+    std::vector<RouteTable::Entry> routes() const;
 
     Accounts& accounts();
     LoginState& login();

@@ -4,7 +4,6 @@
 
 #include "localserver/Json.h"
 #include "localserver/Server.h"
-#include "localserver/XPSignature.h"
 
 namespace localserver {
 
@@ -133,19 +132,6 @@ Reply bootstrap(Server& server, const Request& req)
     return Reply::xml(writeFlatReply(list));
 }
 
-// Runs `handler` for a request whose JSON signature holds; else the 401.
-template <class F>
-Handler signedRoute(Server& server, F handler)
-{
-    return [&server, handler](const Request& req) -> Reply {
-        const auto verdict = xp::verify(server.accounts(), req);
-        if (!verdict.ok) {
-            return json::exception(401, "InvalidSignature", verdict.reason);
-        }
-        return handler(req);
-    };
-}
-
 // The request's live session, or the 401 that answers its absence.
 std::optional<JsonSession> liveSession(Server& server, const Request& req, std::string& cookie, Reply& refusal)
 {
@@ -234,12 +220,12 @@ void registerLoginRoutes(Server& server)
 {
     server.addRoute("POST", "bootstrap.xml", Access::Consumer,
                     [&server](const Request& req) { return bootstrap(server, req); });
-    server.addRoute("POST", "xp/devices", Access::Open,
-                    signedRoute(server, [&server](const Request& req) { return registerDevice(server, req); }));
-    server.addRoute("POST", "xp/sessions", Access::Open,
-                    signedRoute(server, [&server](const Request& req) { return openUserSession(server, req); }));
-    server.addRoute("DELETE", "xp/sessions", Access::Open,
-                    signedRoute(server, [&server](const Request& req) { return closeUserSession(server, req); }));
+    server.addRoute("POST", "xp/devices", Access::Product,
+                    [&server](const Request& req) { return registerDevice(server, req); });
+    server.addRoute("POST", "xp/sessions", Access::Product,
+                    [&server](const Request& req) { return openUserSession(server, req); });
+    server.addRoute("DELETE", "xp/sessions", Access::Product,
+                    [&server](const Request& req) { return closeUserSession(server, req); });
 }
 
 }  // namespace localserver

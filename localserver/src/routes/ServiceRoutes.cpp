@@ -3,6 +3,7 @@
 #include "localserver/routes/ActivityRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
+#include "localserver/routes/IndexRoute.h"
 #include "localserver/routes/LeaderboardRoutes.h"
 #include "localserver/routes/LocationRoutes.h"
 #include "localserver/routes/LoginRoutes.h"
@@ -17,6 +18,7 @@ namespace localserver {
 // Each family of routes lives in its own file under routes/ and is added here.
 void registerServiceRoutes(Server& server)
 {
+    registerIndexRoute(server);
     registerTimeRoutes(server);
     registerActivityRoutes(server);
     registerCloudStoreRoutes(server);
