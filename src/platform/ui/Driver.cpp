@@ -62,16 +62,31 @@ std::vector<std::shared_ptr<NavigationController>> shownNavigationControllers()
     return navs;
 }
 
-int containerDepth(const ViewControllerPtr& vc)
+// The container `vc` is shown in; nil for a window's root and for a modal,
+// which starts a tree of its own.
+ViewControllerPtr containerOf(const ViewControllerPtr& vc)
 {
-    // Containers only: a modal starts a new tree.
-    int depth = 0;
-    ViewControllerPtr current = vc;
-    while (true) {
-        ViewControllerPtr parent = current->parentViewController();
-        if (!parent || parent == current->presentingViewController()) return depth;
-        ++depth;
-        current = parent;
+    ViewControllerPtr parent = vc->parentViewController();
+    return parent && parent != vc->presentingViewController() ? parent : nullptr;
+}
+
+// One line per controller of `shown` whose container is `parent`, each
+// followed by its own children one step further in. Controllers are made
+// in any order (a page before the navigation controller that holds it), so
+// the tree, not the order of making, decides the order of the lines.
+void describeControllers(const std::vector<ViewControllerPtr>& shown, const ViewControllerPtr& parent, int depth,
+                         std::string& out)
+{
+    for (const auto& vc : shown) {
+        const ViewControllerPtr container = containerOf(vc);
+        const bool containerShown = std::find(shown.begin(), shown.end(), container) != shown.end();
+        if (parent ? container != parent : containerShown) continue;
+        out.append(static_cast<size_t>(2 + 2 * depth), ' ');
+        out += vc->kindName();
+        if (!vc->title().empty()) out += " \"" + vc->title() + "\"";
+        if (vc->presentingViewController()) out += " modal";
+        out += '\n';
+        describeControllers(shown, vc, depth + 1, out);
     }
 }
 
@@ -534,13 +549,7 @@ std::string Driver::describeScreen()
     auto controllers = ViewController::visibleControllers();
     if (!controllers.empty()) {
         out += "Controllers:\n";
-        for (const auto& vc : controllers) {
-            out.append(static_cast<size_t>(2 + 2 * containerDepth(vc)), ' ');
-            out += vc->kindName();
-            if (!vc->title().empty()) out += " \"" + vc->title() + "\"";
-            if (vc->presentingViewController()) out += " modal";
-            out += '\n';
-        }
+        describeControllers(controllers, nullptr, 0, out);
     }
     for (const auto& panel : AlertPanel::shownPanels()) out += panel->kindName() + " " + panel->describe() + "\n";
     for (const auto& popover : PopoverController::visiblePopovers()) {

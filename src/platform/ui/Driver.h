@@ -163,7 +163,8 @@ public:
     static std::shared_ptr<T> findFirst(const ViewPtr& root);
 
     // The key window's dump (see Describe.h), then the controllers on screen
-    // with their titles, the shown alerts, sheets and popovers.
+    // with their titles as a tree (each container before what it holds, one
+    // step further in), the shown alerts, sheets and popovers.
     static std::string describeScreen();
 
     // Every shown view below `root`, the root first, depth-first in subview order.

@@ -37,6 +37,40 @@ TEST_F(DriverTest, FindersSeeOnlyWhatIsShown)
     EXPECT_EQ(Driver::findFirst<Label>(hiddenGroup), hiddenLabel);
 }
 
+TEST_F(DriverTest, ScreenDumpListsEachContainerBeforeTheControllersItHoldsWhateverTheOrderOfMaking)
+{
+    auto controllersOnScreen = [] {
+        const std::string screen = Driver::describeScreen();
+        const auto start = screen.find("Controllers:\n");
+        return start == std::string::npos ? screen : screen.substr(start);
+    };
+    // Pages are made before the navigation controllers that hold them, as
+    // a tabbed dashboard makes them.
+    auto inbox = make("Inbox");
+    auto friends = make("Friends");
+    auto inboxNav = NavigationController::withRootViewController(inbox);
+    auto friendsNav = NavigationController::withRootViewController(friends);
+    inboxNav->setTitle("Mail");
+    auto tabs = std::make_shared<TabBarController>();
+    tabs->setViewControllers({inboxNav, friendsNav});
+    show(tabs);
+    EXPECT_EQ(controllersOnScreen(),
+              "Controllers:\n"
+              "  TabBarController\n"
+              "    NavigationController \"Mail\"\n"
+              "      ViewController \"Inbox\"\n");
+
+    // A modal starts a tree of its own.
+    auto compose = make("Compose");
+    auto composeNav = NavigationController::withRootViewController(compose);
+    tabs->presentModalViewController(composeNav, false);
+    driver.settle();
+    EXPECT_EQ(controllersOnScreen(),
+              "Controllers:\n"
+              "  NavigationController modal\n"
+              "    ViewController \"Compose\"\n");
+}
+
 TEST_F(DriverTest, BarButtonsAreTappedByTheirWordsAndDisabledOnesRefuse)
 {
     auto page = make("Invite");
