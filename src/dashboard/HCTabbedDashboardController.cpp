@@ -57,10 +57,16 @@ void HCTabbedDashboardController::readTabs()
 platform::ui::ViewControllerPtr HCTabbedDashboardController::makePage(const std::string& name,
                                                                      const std::string& title) const
 {
-    if (auto page = HCControllerLoader::load(name)) {
+    // A tab whose page this build does not have yet is expected, not an
+    // error: say so plainly and show an empty page of its title.
+    if (!HCControllerLoader::hasController(name)) {
+        platform::log(platform::LogLevel::Info,
+                      "The dashboard's \"" + title + "\" tab shows an empty page: its page \"" + name + "\" is not built yet.");
+    } else if (auto page = HCControllerLoader::load(name)) {
         return page;
+    } else {
+        platform::log(platform::LogLevel::Warning, "No page \"" + name + "\" for the dashboard: its tab stays empty.");
     }
-    platform::log(platform::LogLevel::Warning, "No page \"" + name + "\" for the dashboard: its tab stays empty.");
     auto empty = std::make_shared<HCViewController>();
     empty->setTitle(title);
     return empty;

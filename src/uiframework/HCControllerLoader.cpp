@@ -127,6 +127,15 @@ std::vector<std::string> HCControllerLoader::controllerClassNames(const std::str
     return out;
 }
 
+bool HCControllerLoader::hasController(const std::string& name)
+{
+    HC_CHECK_MAIN_THREAD();
+    for (const auto& className : controllerClassNames(name)) {
+        if (platform::ClassRegistry::isRegistered(className)) return true;
+    }
+    return findNibName(name).has_value();
+}
+
 platform::ui::ViewControllerPtr HCControllerLoader::load(const std::string& name, const platform::ObjectPtr& owner)
 {
     HC_CHECK_MAIN_THREAD();

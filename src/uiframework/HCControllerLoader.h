@@ -48,6 +48,9 @@ public:
     // The class names tried for a controller, in order.
     static std::vector<std::string> controllerClassNames(const std::string& name);
 
+    // Whether load() has a class or a nib to try for the short name, without
+    // making anything.
+    static bool hasController(const std::string& name);
     // A new controller for the short name; nil (and an error in the log) when
     // neither a class nor a nib makes one. `owner` owns a nib that holds the
     // controller itself.

@@ -16,6 +16,7 @@
 #include "dashboard/HCServerMaintenanceNoticeController.h"
 #include "dashboard/HCTabbedDashboardController.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "platform/foundation/Log.h"
 #include "platform/ui/AlertPanel.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Layer.h"
@@ -160,6 +161,31 @@ TEST_F(DashboardPresentationTest, SecondLaunchReusesTheHubSwitchesTabAndPopsToRo
     EXPECT_EQ(selectedTab()->title(), "Now Playing");
     EXPECT_EQ(selectedTab()->viewControllers().size(), 1u);
     EXPECT_EQ(game.calls, (std::vector<std::string>{"willAppear", "didAppear"}));
+}
+
+TEST_F(DashboardPresentationTest, ATabWhosePageIsNotBuiltIsAnInformationalLineNamingTheTabNotAnError)
+{
+    std::vector<std::pair<platform::LogLevel, std::string>> lines;
+    platform::setLogSink([&lines](platform::LogLevel level, const std::string& line) { lines.emplace_back(level, line); });
+    start();
+    goOnline();
+    setReachable(false);
+    Halcyon::switchToOfflineDashboard();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    platform::setLogSink(nullptr);
+
+    ASSERT_NE(hub(), nullptr);
+    auto myHalcyon = std::dynamic_pointer_cast<platform::ui::NavigationController>(
+        hub()->tabBarItemNamed("MyHalcyon")->viewController());
+    EXPECT_EQ(myHalcyon->viewControllers().front()->title(), "My Halcyon") << "an empty page of the tab's title";
+    std::vector<std::pair<platform::LogLevel, std::string>> aboutThePage;
+    for (const auto& entry : lines)
+        if (entry.second.find("NoSuchPage") != std::string::npos) aboutThePage.push_back(entry);
+    ASSERT_EQ(aboutThePage.size(), 1u);
+    EXPECT_EQ(aboutThePage[0].first, platform::LogLevel::Info);
+    EXPECT_NE(aboutThePage[0].second.find("\"My Halcyon\" tab"), std::string::npos) << aboutThePage[0].second;
+    EXPECT_NE(aboutThePage[0].second.find("not built yet"), std::string::npos) << aboutThePage[0].second;
 }
 
 TEST_F(DashboardPresentationTest, OfflineOpensTheOfflineTabWithoutPagesAndWithoutAnAccountShowsTheAlert)
