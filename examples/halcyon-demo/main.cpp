@@ -22,7 +22,10 @@
 // comes back, shuts the client down and exits 0. It exits 1 when the device
 // could not be registered, the saved game did not come back whole, the
 // forum could not be read, the service does not hold the better score
-// (once) or the unlocked achievement, or the leaderboards could not be listed, within N seconds (default 10). Before it leaves,
+// (once) or the unlocked achievement, or the leaderboards could not be
+// listed, within N seconds (default 10); an achievement the service already
+// held from an earlier run against it is said so and is no failure, so any
+// rerun against the same server exits 0 too. Before it leaves,
 // the game shows the banners of a score, two achievements, a challenge and
 // the server, each printed as the player sees it: its words, its edge, when
 // it slides in and when it is gone.
@@ -219,10 +222,54 @@ std::string describe(const platform::ObjectPtr& value)
     return platform::textOf(value).value_or("nil");
 }
 
+// The local player as the demo last printed them. The client may post the
+// same player object, changed in place, as both the previous and the
+// current player, so what changed is found against this copy.
+struct PlayerSeen {
+    std::string id;
+    std::string name;
+    uint32_t gamerScore = 0;
+};
+std::optional<PlayerSeen> playerSeen;
+
+PlayerSeen seen(const HCUser& user)
+{
+    return PlayerSeen{user.userId().value_or("nil"), user.name().value_or(""), user.gamerScore()};
+}
+
+// The player-changed notice: another player, or what changed about the same
+// one; nothing when nothing the demo shows changed.
+void printPlayerChange(const platform::Notification& n)
+{
+    auto current = n.userInfo ? platform::as<HCUser>(n.userInfo->objectForKey(HCNSNotificationInfoCurrentUser)) : nullptr;
+    if (!current) return;
+    auto previousUser = n.userInfo ? platform::as<HCUser>(n.userInfo->objectForKey(HCNSNotificationInfoPreviousUser)) : nullptr;
+    const std::optional<PlayerSeen> previous = playerSeen ? playerSeen : previousUser ? std::optional(seen(*previousUser)) : std::nullopt;
+    const PlayerSeen now = seen(*current);
+    playerSeen = now;
+    const std::string who = "player " + now.id + " \"" + now.name + "\"";
+    if (!previous || previous->id != now.id) {
+        say("notice: " + n.name + " from " +
+            (previous ? "player " + previous->id + " \"" + previous->name + "\"" : std::string("nobody")) + " to " + who);
+        return;
+    }
+    std::string changes;
+    if (previous->name != now.name) changes += "name \"" + previous->name + "\" -> \"" + now.name + "\"";
+    if (previous->gamerScore != now.gamerScore) {
+        changes += (changes.empty() ? "" : ", ") + std::string("gamerscore ") + std::to_string(previous->gamerScore) +
+                   " -> " + std::to_string(now.gamerScore);
+    }
+    if (!changes.empty()) say("notice: " + n.name + " " + who + ": " + changes);
+}
+
 void printNotices(const void* token)
 {
     for (const char* name : kNotices) {
         platform::NotificationCenter::defaultCenter().addObserver(token, name, [](const platform::Notification& n) {
+            if (n.name == HCNSNotificationUserChanged) {
+                printPlayerChange(n);
+                return;
+            }
             std::string line = "notice: " + n.name;
             if (n.userInfo) {
                 for (const auto& [key, value] : n.userInfo->entries()) {
@@ -234,11 +281,20 @@ void printNotices(const void* token)
     }
 }
 
+int framesPumped = 0;
+
 // Pumps the main run loop for one frame's worth of wall time, or less when
 // `done` answers yes first.
 void frame(const std::function<bool()>& done = [] { return false; })
 {
+    ++framesPumped;
     platform::Thread::mainThread()->runLoop()->runUntil(done, kFrameSeconds);
+}
+
+// "1 post", "3 posts".
+std::string counted(long long count, const std::string& noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
 // The game's leaderboards: from the service while online, then from the
@@ -340,14 +396,22 @@ bool showTopScores(localserver::ScoreStore* serverScores, int frames)
 // The network goes away; the player unlocks an achievement, which is stored
 // on the device at once; the network comes back, the client logs in again
 // and uploads it, and the server holds it. Without a store of our own (a
-// server given with --server) only the device's side is shown.
+// server given with --server) only the device's side is shown. A server
+// that already holds the unlock (an earlier run against it) has told the
+// device so at the log-in, and progress is never lowered or sent twice:
+// there is nothing to unlock then, which is no failure.
 bool unlockOffline(const localserver::AchievementStore* serverAchievements, const DemoDelegate& game, int frames)
 {
+    auto achievement = HCAchievement::achievement(localserver::defaults::kFirstAchievementId);
+    const std::string title = achievement->title().value_or("achievement " + *achievement->resourceId());
+    if (achievement->isUnlocked()) {
+        say("achievements: '" + title + "' already unlocked on the service (by an earlier run against it), " +
+            "so there is nothing to unlock offline");
+        return true;
+    }
     auto reachability = HCReachability::Instance();
     reachability->setOverride(HCReachability::NotReachable);
     frame();
-    auto achievement = HCAchievement::achievement(localserver::defaults::kFirstAchievementId);
-    const std::string title = achievement->title().value_or("achievement " + *achievement->resourceId());
     bool stored = false;
     HCAchievementService::updateAchievement(
         *achievement->resourceId(), 100.0, false,
@@ -432,7 +496,7 @@ void printTopics(const std::shared_ptr<platform::Array>& topics, std::string& fi
         auto topic = platform::as<HCForumTopic>(object);
         if (!topic) continue;
         say("forum: " + std::string(2 * topic->indentLevel(), ' ') + topic->title().value_or("?") + " (" +
-            std::to_string(topic->threadCount()) + " discussions)");
+            counted(topic->threadCount(), "discussion") + ")");
         if (firstWithDiscussions.empty() && topic->threadCount() > 0) firstWithDiscussions = *topic->resourceId();
         printTopics(topic->children(), firstWithDiscussions);
     }
@@ -463,7 +527,7 @@ bool showForum(const std::string& gameId, int frames)
         if (!thread) continue;
         std::string author = thread->lastPostAuthor() ? thread->lastPostAuthor()->name().value_or("") : "";
         say("forum:   " + std::string(thread->isSticky() ? "[sticky] " : "") + thread->title().value_or("?") + ", " +
-            std::to_string(thread->postCount()) + " posts, last by " + author);
+            counted(thread->postCount(), "post") + ", last by " + author);
     }
     return true;
 }
@@ -651,10 +715,9 @@ int main(int argc, char** argv)
     platform::ui::Driver player;
     bool reportedReachable = false;
     const int frames = seconds * 30;
-    int frameCount = 0;
     bool movedOn = false;
     auto loggedIn = [&] { return game.loggedIn; };
-    for (; frameCount < frames && !loggedIn(); ++frameCount) {
+    for (int i = 0; i < frames && !loggedIn(); ++i) {
         frame(loggedIn);
         auto reachability = HCReachability::Instance();
         const bool reachable = reachability && reachability->isGameServerReachable();
@@ -730,13 +793,16 @@ int main(int argc, char** argv)
     // foreground and comes back, and the rate in force comes back with it.
     Halcyon::setPollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
     auto app = platform::ui::Application::shared();
+    auto polling = [] {
+        const double seconds = Halcyon::poller()->getPollingFrequency();
+        return seconds > 0 ? "polling every " + std::to_string(static_cast<int>(seconds)) + " s"
+                           : std::string("polling paused");
+    };
     app->enterBackground();
-    say("lifecycle: background, polling every " +
-        std::to_string(static_cast<int>(Halcyon::poller()->getPollingFrequency())) + " s");
+    say("lifecycle: background, " + polling());
     frame();
     app->becomeActive();
-    say("lifecycle: active again, polling every " +
-        std::to_string(static_cast<int>(Halcyon::poller()->getPollingFrequency())) + " s");
+    say("lifecycle: active again, " + polling());
     Halcyon::stopPolling();
     for (int i = 0; i < 3; ++i) {
         frame();
@@ -744,7 +810,7 @@ int main(int argc, char** argv)
 
     Halcyon::shutdown();
     platform::NotificationCenter::defaultCenter().removeObserver(token);
-    say("client: shut down after " + std::to_string(frameCount) + " frames");
+    say("client: shut down after " + counted(framesPumped, "frame") + " of the game's loop");
     if (server) {
         server->stop();
     }
