@@ -171,6 +171,8 @@ TEST_F(HalcyonLoginTest, WithGameCenterAFailedLogInStartsItOnceAndShowsNoBanner)
     ASSERT_TRUE(Halcyon::isUsingGameCenter());
     const long sessionsBefore = Halcyon::numberOfGameSessions();
     Halcyon::sessionFailureWithException(nullptr);
+    // The check follows Game Center's sign-in, which answers on its own thread.
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !pendingSent.empty(); }));
     EXPECT_TRUE(banners().empty());
     EXPECT_EQ(pendingSent.size(), 1u) << "Game Center's log-in check ran once, not from both the abort and the call";
     EXPECT_EQ(Halcyon::numberOfGameSessions(), sessionsBefore + 1);

@@ -230,8 +230,7 @@ void Halcyon::initializeGameCenter()
         return;
     }
     instance->gameCenterInitialized_ = true;
-    // No Game Center bridge is built: its log-in ends at once.
-    loginGameCenterCheck();
+    startGameCenterBridge();
 }
 
 void Halcyon::countGameSession()

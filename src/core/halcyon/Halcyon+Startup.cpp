@@ -237,6 +237,9 @@ void Halcyon::shutdown()
     platform::NotificationCenter::defaultCenter().removeObserver(instance.get());
     shutdownAddOns();
     shutdownUserStats();
+    if (instance->usingGameCenter_) {
+        releaseGameCenter();
+    }
     instance->shutDownServices();
     HCImageCache::shutdownCache();
     platform::UserDefaults::standardUserDefaults()->synchronize();

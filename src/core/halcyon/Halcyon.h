@@ -40,6 +40,7 @@
 #include "kernel/callbacks/HCDelegate.h"
 #include "platform/foundation/Date.h"
 #include "platform/foundation/Values.h"
+#include "platform/gamecenter/GameCenterDevice.h"
 
 class HalcyonDelegate;
 class HCBragDelegate;
@@ -57,6 +58,9 @@ class HCReachabilityObserver;
 class HCServerException;
 class HCSession;
 class HCSettingsAddOnHook;
+namespace platform::gamecenter {
+class Score;
+}
 
 // What start-up needs from the layer that puts the client together.
 struct HCClientAssembly {
@@ -176,6 +180,32 @@ public:
 
     static void initializeGameCenter();
     static void loginGameCenterCheck();
+
+    // ===== Game Center (core/gamecenter; main thread) ========================
+    // Answers arrive on the main thread.
+    using GameCenterHandler = std::function<void(const std::optional<platform::gamecenter::Error>& error)>;
+    using GameCenterNameHandler = std::function<void(const std::optional<std::string>& alias,
+                                                     const std::optional<platform::gamecenter::Error>& error)>;
+    static bool isLoggedIntoGameCenter();
+    static void releaseGameCenter();
+    static std::optional<std::string> getGameCenterLeaderboardCategory(const std::string& leaderboardId);
+    static std::optional<std::string> getGameCenterAchievementId(const std::string& achievementId);
+    // The service leaderboard ids that the Game Center map names.
+    static std::vector<std::string> getGameCenterMappedLeaderboardIds();
+    // The report's date (the score's Game Center time); nil, and a failed
+    // answer, without the bridge.
+    static platform::DatePtr submitScoreToGameCenter(std::int64_t value, const std::string& category,
+                                                     GameCenterHandler handler);
+    static void submitAchievementToGameCenter(const std::string& identifier, double percentComplete,
+                                              GameCenterHandler handler);
+    static void loadGameCenterScores(const std::string& leaderboardId);
+    static std::vector<std::shared_ptr<platform::gamecenter::Score>> getGameCenterScores(int timeScope);
+    static bool isGameCenterScoreLoadedForLeaderboardId(const std::string& leaderboardId, unsigned timeScope);
+    // The leaderboard whose Game Center scores were asked for last.
+    static std::optional<std::string> getGameCenterCurrentCategory();
+    static std::optional<std::string> getGameCenterCurrentLeaderboardId();
+    static std::optional<std::vector<std::string>> getGameCenterFriends();
+    static void loadGameCenterPlayerName(const std::string& playerId, GameCenterNameHandler handler);
     static void loginShowNotifications();
     static void loginWasAborted(bool sslFailure);
     static void showSSLNotification();
@@ -491,6 +521,8 @@ public:
     ~Halcyon() override;
 
 private:
+    // Starts the Game Center bridge, or runs the after-log-in check at once.
+    static void startGameCenterBridge();
     // The instance's field, or `fallback` when there is no instance.
     template <class T>
     static T instanceField(T Halcyon::*field, std::type_identity_t<T> fallback = T())

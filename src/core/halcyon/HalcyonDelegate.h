@@ -21,6 +21,8 @@ public:
     // A log-in ended without the service: the game runs offline.
     virtual void offlineUserLoggedIn(const std::string& /*userId*/) { notImplemented(); }
     virtual void userLoggedOut(const std::string& /*userId*/) { notImplemented(); }
+    // The local player signed in to Game Center (each time the platform says so).
+    virtual void userLoggedInToGameCenter() { notImplemented(); }
     // NO refuses the log-in as this player.
     virtual bool userAttemptingToLogin(const std::shared_ptr<HCUser>& /*user*/)
     {
