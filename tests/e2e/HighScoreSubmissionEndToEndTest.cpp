@@ -318,32 +318,104 @@ TEST_F(HighScoreSubmissionTest, ABatchFailsWhenAnyOfItsWritesFails)
 
 namespace {
 
+// Game Center as the test decides: every board maps to "gc.<id>", and each
+// report waits until the test answers it (or answers at once).
 class FakeGameCenter final : public HCHighScoreGameCenter {
 public:
     bool isLoggedIntoGameCenter() override { return true; }
-    void submitToGameCenterOnly(const HCHighScoreBatch& scores) override
+    std::optional<std::string> gameCenterCategory(const std::string& leaderboardId) override
     {
-        for (const auto& entry : scores) {
-            alone.push_back(entry->mScore);
-        }
+        return "gc." + leaderboardId;
     }
-    std::map<std::string, platform::DatePtr> mirrorBatch(const HCHighScoreBatch& scores) override
+    platform::DatePtr submitScore(std::int64_t value, const std::string&, std::function<void(bool)> done) override
     {
-        std::map<std::string, platform::DatePtr> dates;
-        for (const auto& entry : scores) {
-            mirrored.push_back(entry->mScore);
-            dates[*entry->mLeaderboardId] = platform::Date::dateWithTimeIntervalSince1970(1234567890.5);
+        reported.push_back(value);
+        if (done && answerAtOnce) {
+            platform::Thread::mainThread()->runLoop()->post([done] { done(true); });
+        } else if (done) {
+            waiting.push_back(std::move(done));
         }
-        return dates;
+        return platform::Date::dateWithTimeIntervalSince1970(1234567890.5);
     }
     bool isSynchedWithGameCenterLeaderboards() override { return synched; }
     void setSynchWithGameCenterLeaderboards(bool value) override { synched = value; }
     std::vector<std::string> mappedLeaderboardIds() override { return {"1"}; }
 
-    std::vector<std::int64_t> alone;
-    std::vector<std::int64_t> mirrored;
+    void answer(bool ok)
+    {
+        auto answers = std::move(waiting);
+        waiting.clear();
+        for (auto& done : answers) done(ok);
+    }
+
+    bool answerAtOnce = true;
+    std::vector<std::int64_t> reported;
+    std::vector<std::function<void(bool)>> waiting;
     bool synched = false;
 };
+
+TEST_F(HighScoreSubmissionTest, AMirroredBatchEndsOnceWhenBothPartsHaveReportedInEitherOrder)
+{
+    auto gameCenter = std::make_shared<FakeGameCenter>();
+    gameCenter->answerAtOnce = false;
+    HCHighScoreService::setGameCenter(gameCenter);
+    struct Case {
+        const char* name;
+        bool gameCenterFirst;
+        bool gameCenterOk;
+        bool serviceOk;
+        const char* outcome;
+    };
+    const Case cases[] = {
+        {"service first", false, true, true, "success nil"},
+        {"Game Center first", true, true, true, "success series"},
+        {"Game Center fails", true, false, true, "failure"},
+        {"service fails", false, true, false, "failure"},
+        {"both fail", true, false, false, "failure"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> outcomes;
+        auto success = HCDelegate::withFunction([&](const platform::ObjectPtr& reply) {
+            outcomes.push_back(reply ? "success series" : "success nil");
+        });
+        auto failure = HCDelegate::withFunction([&](const platform::ObjectPtr&) { outcomes.push_back("failure"); });
+        if (!c.serviceOk) server->faults().injectFor("POST", kPath, localserver::Fault::reply(503));
+        HCHighScoreBatch batch{std::make_shared<HCHighScoreBatchEntry>(std::string("1"), 10, std::nullopt,
+                                                                       std::nullopt, nullptr),
+                               std::make_shared<HCHighScoreBatchEntry>(std::string("2"), 20, std::nullopt,
+                                                                       std::nullopt, nullptr)};
+        ASSERT_TRUE(HCHighScoreService::batchSetHighScores(&batch, true, success, failure, std::nullopt, true));
+        ASSERT_EQ(gameCenter->waiting.size(), 2u);
+        if (c.gameCenterFirst) {
+            gameCenter->answer(c.gameCenterOk);
+            testsupport::drainMain();
+            EXPECT_TRUE(outcomes.empty()) << "the POST is still under way";
+            settleBatches();
+        } else {
+            settleBatches();
+            EXPECT_TRUE(outcomes.empty()) << "Game Center has not answered";
+            gameCenter->answer(c.gameCenterOk);
+            testsupport::drainMain();
+        }
+        EXPECT_EQ(outcomes, std::vector<std::string>{c.outcome});
+    }
+
+    // A POST that the provider drops still ends the batch, once, with failure.
+    auto stopped = HCProvider::providerWithProductKey(localserver::defaults::kProductKey,
+                                                      localserver::defaults::kProductSecret);
+    stopped->cleanupRequestThread();
+    HCService::setProvider(stopped);
+    int failures = 0;
+    HCHighScoreBatch batch{
+        std::make_shared<HCHighScoreBatchEntry>(std::string("1"), 11, std::nullopt, std::nullopt, nullptr)};
+    HCHighScoreService::batchSetHighScores(&batch, true, HCDelegate(), count(failures), std::nullopt, true);
+    gameCenter->answer(true);
+    testsupport::drainMain();
+    EXPECT_EQ(failures, 1);
+    HCService::setProvider(provider);
+    HCHighScoreService::setGameCenter(nullptr);
+}
 
 TEST_F(HighScoreSubmissionTest, DeferredScoresWaitAndGameCenterGetsEachScoreOnce)
 {
@@ -368,7 +440,7 @@ TEST_F(HighScoreSubmissionTest, DeferredScoresWaitAndGameCenterGetsEachScoreOnce
     Halcyon::setUserDeniedHalcyon();
     HCHighScoreService::setHighScore(90, "3", true, HCDelegate(), HCDelegate());
     HCHighScoreService::setHighScore(95, "3", true, HCDelegate(), HCDelegate());  // worse on an ascending board
-    EXPECT_EQ(gameCenter->alone, (std::vector<std::int64_t>{90, 95}));
+    EXPECT_EQ(gameCenter->reported, (std::vector<std::int64_t>{90, 95}));
 
     // Approved again: the once-per-installation catch-up sends the local
     // best of the mapped board to both, with Game Center's dates; the
@@ -389,7 +461,7 @@ TEST_F(HighScoreSubmissionTest, DeferredScoresWaitAndGameCenterGetsEachScoreOnce
         EXPECT_EQ(localserver::allValues(post.request.params, "high_scores[][gamecenter_timestamp]"),
                   (std::vector<std::string>{"1234567890"}));
     }
-    EXPECT_EQ(gameCenter->mirrored, (std::vector<std::int64_t>{40, 90}));
+    EXPECT_EQ(gameCenter->reported, (std::vector<std::int64_t>{90, 95, 40, 90}));
     EXPECT_EQ(pendingCount(), 0u);
     HCHighScoreService::setGameCenter(nullptr);
 }

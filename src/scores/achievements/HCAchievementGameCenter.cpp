@@ -3,6 +3,7 @@
 #include <memory>
 #include <mutex>
 
+#include "core/halcyon/Halcyon.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/runtime/Thread.h"
 
@@ -37,13 +38,13 @@ HCAchievementGameCenter HCAchievementGameCenter::installed()
 bool HCAchievementGameCenter::isLoggedIntoGameCenter()
 {
     auto isLoggedIn = installed().isLoggedIn;
-    return isLoggedIn && isLoggedIn();
+    return isLoggedIn ? isLoggedIn() : Halcyon::isLoggedIntoGameCenter();
 }
 
 std::optional<std::string> HCAchievementGameCenter::gameCenterIdFor(const std::string& achievementId)
 {
     auto map = installed().gameCenterAchievementId;
-    return map ? map(achievementId) : std::nullopt;
+    return map ? map(achievementId) : Halcyon::getGameCenterAchievementId(achievementId);
 }
 
 void HCAchievementGameCenter::reportOnMainThread(const std::string& gameCenterId, double percentComplete,
@@ -54,7 +55,9 @@ void HCAchievementGameCenter::reportOnMainThread(const std::string& gameCenterId
     };
     auto report = installed().report;
     if (!report) {
-        onMain(false);
+        // The bridge answers on the main thread already.
+        Halcyon::submitAchievementToGameCenter(gameCenterId, percentComplete,
+                                               [done = std::move(done)](const auto& error) { done(!error); });
         return;
     }
     report(gameCenterId, percentComplete, std::move(onMain));

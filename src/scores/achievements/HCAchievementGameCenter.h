@@ -1,13 +1,13 @@
 #pragma once
 // What the achievements need of Game Center: whether the player is signed
 // in, the Game Center id an achievement maps to, and a report of one
-// achievement's progress. The Game Center bridge installs it when it is
-// built; until then, and after install({}), the player is not signed in and
-// nothing is reported.
+// achievement's progress. A test may install its own; a function left
+// empty (all of them after install({})) is the client's Game Center bridge,
+// which counts as signed out while Game Center is not in use.
 //
 // Thread: install and the queries from any thread (the slot is guarded; a
-// query runs without the lock). `report` may call `done` on any thread,
-// once.
+// query runs without the lock); the bridge's own answers need the main
+// thread. `report` may call `done` on any thread, once.
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,8 +23,8 @@ struct HCAchievementGameCenter {
 
     static bool isLoggedIntoGameCenter();
     static std::optional<std::string> gameCenterIdFor(const std::string& achievementId);
-    // Reports through the installed bridge; `done` runs on the main thread.
-    // Without a bridge `done(false)` follows at once, on the main thread too.
+    // Reports through the installed report, else the bridge; `done` runs on
+    // a later main run loop turn.
     static void reportOnMainThread(const std::string& gameCenterId, double percentComplete,
                                    std::function<void(bool ok)> done);
 };

@@ -27,9 +27,22 @@ HCRequestHandlePtr HCGameCenterAchievement::submitOnSuccess(const HCDelegate& on
     gameCenterStatus_ = kNotStarted;
     auto self = platform::self(this);
 
+    // Every part is pending before the first one starts, so no early
+    // answer can complete the submission.
+    std::vector<std::pair<std::string, double>> reports;
+    if (HCAchievementGameCenter::isLoggedIntoGameCenter()) {
+        for (size_t i = 0; i < achievementIds_.size() && i < percentsComplete_.size(); ++i) {
+            auto gameCenterId = HCAchievementGameCenter::gameCenterIdFor(achievementIds_[i]);
+            if (gameCenterId && percentsComplete_[i] != 0.0) reports.emplace_back(*gameCenterId, percentsComplete_[i]);
+        }
+    }
+    gameCenterCount_ = static_cast<unsigned>(reports.size());
+    if (!reports.empty()) gameCenterStatus_ = kPending;
+    const bool serviceStarts = std::strtoll(userId_.c_str(), nullptr, 10) > 0 && !achievementIds_.empty();
+    if (serviceStarts) halcyonStatus_ = kPending;
+
     HCRequestHandlePtr handle;
-    if (std::strtoll(userId_.c_str(), nullptr, 10) > 0 && !achievementIds_.empty()) {
-        halcyonStatus_ = kPending;
+    if (serviceStarts) {
         handle = HCAchievementService::updateAchievements(
             achievementIds_, percentsComplete_,
             HCDelegate::withFunction(
@@ -37,16 +50,9 @@ HCRequestHandlePtr HCGameCenterAchievement::submitOnSuccess(const HCDelegate& on
             HCDelegate::withFunction(
                 [self](const platform::ObjectPtr& failure) { self->onHalcyonPart(failure, kFailed); }, self));
     }
-    if (HCAchievementGameCenter::isLoggedIntoGameCenter()) {
-        gameCenterCount_ = 0;
-        for (size_t i = 0; i < achievementIds_.size() && i < percentsComplete_.size(); ++i) {
-            auto gameCenterId = HCAchievementGameCenter::gameCenterIdFor(achievementIds_[i]);
-            if (!gameCenterId || percentsComplete_[i] == 0.0) continue;
-            ++gameCenterCount_;
-            gameCenterStatus_ = kPending;
-            HCAchievementGameCenter::reportOnMainThread(*gameCenterId, percentsComplete_[i],
-                                                        [self](bool ok) { self->onGameCenterReport(ok); });
-        }
+    for (const auto& [gameCenterId, percent] : reports) {
+        HCAchievementGameCenter::reportOnMainThread(gameCenterId, percent,
+                                                    [self](bool ok) { self->onGameCenterReport(ok); });
     }
     return handle;
 }
@@ -55,7 +61,7 @@ void HCGameCenterAchievement::onHalcyonPart(const platform::ObjectPtr& result, S
 {
     HC_CHECK_MAIN_THREAD();
     if (halcyonStatus_ != kPending) {
-        platform::reportProgrammingError("Achievement state is invalid");
+        if (!completed_) platform::reportProgrammingError("Achievement state is invalid");
         return;
     }
     halcyonPage_ = result;
@@ -66,6 +72,7 @@ void HCGameCenterAchievement::onHalcyonPart(const platform::ObjectPtr& result, S
 void HCGameCenterAchievement::onGameCenterReport(bool ok)
 {
     HC_CHECK_MAIN_THREAD();
+    if (completed_) return;
     if (gameCenterCount_ > 0) --gameCenterCount_;
     if (!ok) {
         gameCenterStatus_ = kFailed;

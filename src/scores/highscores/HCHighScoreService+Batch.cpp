@@ -9,6 +9,7 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Location.h"
+#include "scores/highscores/HCGameCenterHighScore.h"
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreGameCenter.h"
 #include "scores/highscores/HCHighScoreService.h"
@@ -117,7 +118,7 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::batchSetForUser(HCHighScore
         return nullptr;
     }
     if (!Halcyon::hasUserApprovedHalcyon() && isLoggedIntoGameCenter()) {
-        gameCenter()->submitToGameCenterOnly(*scores);
+        HCSubmitHighScoreToGameCenterOnly(*gameCenter(), *scores);
     }
     bool outcome = true;
     if (!fromSynch) {
@@ -176,18 +177,18 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::submitBatchForUser(HCHighSc
         }
         return nullptr;
     }
-    HCHighScoreBatch batch = *scores;
-    if (isLoggedIntoGameCenter()) {
-        const auto dates = gameCenter()->mirrorBatch(batch);
-        for (const auto& entry : batch) {
-            auto found = dates.find(entry->mLeaderboardId.value_or(""));
-            if (found != dates.end() && found->second) {
-                entry->mGameCenterDate = found->second;
-            }
-        }
+    // Copies of the entries: the Game Center dates are this batch's own.
+    HCHighScoreBatch batch;
+    for (const auto& entry : *scores) {
+        if (!entry) continue;
+        batch.push_back(std::make_shared<HCHighScoreBatchEntry>(entry->mLeaderboardId, entry->mScore,
+                                                                entry->mDisplayText, entry->mCustomData,
+                                                                entry->mBlob));
     }
-    return postBatch(std::move(batch), userId, message ? message : std::optional<std::string>(kDefaultBatchMessage),
-                     silently, onSuccess, onFailure);
+    return std::make_shared<HCGameCenterHighScore>(std::move(batch), userId,
+                                                   message ? message : std::optional<std::string>(kDefaultBatchMessage),
+                                                   silently)
+        ->submitOnSuccess(onSuccess, onFailure);
 }
 
 std::shared_ptr<HCRequestHandle> HCHighScoreService::postBatch(HCHighScoreBatch scores, const std::string& userId,

@@ -81,12 +81,12 @@ void HCHighScoreService::teardownOfflineSupport()
 
 std::shared_ptr<HCHighScoreGameCenter> HCHighScoreService::gameCenter()
 {
-    return sGameCenter;
+    return sGameCenter ? sGameCenter : HCHighScoreGameCenter::bridge();
 }
 
 bool HCHighScoreService::isLoggedIntoGameCenter()
 {
-    return sGameCenter && sGameCenter->isLoggedIntoGameCenter();
+    return gameCenter()->isLoggedIntoGameCenter();
 }
 
 HCNotificationDataPtr HCHighScoreService::highScoreNotice(const std::string& text)
@@ -180,7 +180,8 @@ void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const s
     const std::string board = leaderboardId.value_or("");
     bool sentToGameCenter = false;
     if (!Halcyon::hasUserApprovedHalcyon() && isLoggedIntoGameCenter()) {
-        sGameCenter->submitToGameCenterOnly(
+        HCSubmitHighScoreToGameCenterOnly(
+            *gameCenter(),
             {std::make_shared<HCHighScoreBatchEntry>(leaderboardId, score, std::nullopt, std::nullopt, nullptr)});
         sentToGameCenter = true;
     }
@@ -226,7 +227,8 @@ void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const s
             }
         }
     } else if (!shouldSubmit && isLoggedIntoGameCenter() && !sentToGameCenter) {
-        sGameCenter->submitToGameCenterOnly(
+        HCSubmitHighScoreToGameCenterOnly(
+            *gameCenter(),
             {std::make_shared<HCHighScoreBatchEntry>(leaderboardId, score, std::nullopt, std::nullopt, nullptr)});
     }
     if (stored) {

@@ -75,7 +75,7 @@ public:
     // the offline store); teardown finalises them before the handles close.
     static void setupOfflineSupport(const HCHighScoreDatabase& database);
     static void teardownOfflineSupport();
-    // The Game Center bridge; nil: signed out.
+    // What Game Center is to the scores; nil: the client's bridge.
     static void setGameCenter(std::shared_ptr<HCHighScoreGameCenter> gameCenter);
 
     // --- Submitting one score (main thread) --------------------------------
@@ -238,6 +238,7 @@ public:
 
 private:
     friend class HCHighScoreBatchCompletion;
+    friend class HCGameCenterHighScore;
     using ScoreKey = std::tuple<std::string, std::string, std::int64_t>;
 
     static HCLocalHighScoreStore* storeForCurrentThread();
