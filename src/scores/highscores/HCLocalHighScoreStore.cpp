@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include <sqlite3.h>
@@ -30,6 +31,17 @@ bool runToEnd(HCSqlQuery& query)
 bool improves(std::int64_t score, std::int64_t previous, bool descending)
 {
     return descending ? score > previous : score < previous;
+}
+
+// Scores use the whole 64-bit range, so a best plus a child's improvement
+// may not fit: the sum is taken wide and held at the range's ends.
+std::int64_t addImprovement(std::int64_t best, std::int64_t to, std::int64_t from)
+{
+    __extension__ using Wide = __int128;
+    const Wide sum = Wide(best) + Wide(to) - Wide(from);
+    if (sum > Wide(std::numeric_limits<std::int64_t>::max())) return std::numeric_limits<std::int64_t>::max();
+    if (sum < Wide(std::numeric_limits<std::int64_t>::min())) return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(sum);
 }
 
 }  // namespace
@@ -144,10 +156,8 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
         return outcome;
     }
     const auto previous = previousBest(write.userId, write.leaderboardId, facts->descendingSortOrder);
-    std::int64_t score = write.score;
-    if (write.addToExisting && previous) {
-        score += *previous;
-    }
+    const std::int64_t score =
+        write.addToExisting ? addImprovement(previous.value_or(0), write.score, write.improvedFrom) : write.score;
     if (previous && !facts->allowPostingLowerScores && !improves(score, *previous, facts->descendingSortOrder)) {
         // An equal score with a new blob is still sent, so the blob travels.
         outcome.shouldSubmit = write.blob != nullptr && score == *previous;
@@ -213,12 +223,12 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
 
     // Aggregates gain the improvement only, measured in this board's order.
     if (write.feedAggregates && depth < kMaxAggregateDepth && (!previous || improves(score, *previous, facts->descendingSortOrder))) {
-        const std::int64_t difference = score - previous.value_or(0);
         for (const auto& parent : leaderboards_->aggregateParents(write.leaderboardId)) {
             Write aggregate;
             aggregate.userId = write.userId;
             aggregate.leaderboardId = parent;
-            aggregate.score = difference;
+            aggregate.score = score;
+            aggregate.improvedFrom = previous.value_or(0);
             aggregate.serverDate = now;
             aggregate.addToExisting = true;
             if (!storeInSavepoint(aggregate, depth + 1).stored) {

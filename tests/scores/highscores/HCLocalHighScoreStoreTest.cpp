@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <limits>
+
 #include "scores/highscores/HCLocalHighScoreStore.h"
 #include "support/LocalScoreTable.h"
 #include "support/TestSupport.h"
@@ -14,6 +16,8 @@ namespace {
 using scoretest::RawRow;
 
 constexpr std::int64_t kStart = 1700000000;
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
 class LocalHighScoreStoreTest : public ::testing::Test {
 protected:
@@ -193,6 +197,33 @@ TEST_F(LocalHighScoreStoreTest, AggregatesReceiveOnlyImprovements)
     EXPECT_FALSE(unknown.stored);
     EXPECT_TRUE(unknown.shouldSubmit);
     EXPECT_TRUE(rowsOf("77").empty());
+}
+
+TEST_F(LocalHighScoreStoreTest, AggregatesHoldAtTheEndsOfTheRange)
+{
+    const std::string now = ":" + std::to_string(kStart);
+    // Two descending children feed aggregate 9. From a negative best, the
+    // largest score is an improvement past the range; the aggregate's sum
+    // passes it too and stops at the top.
+    boards->parents["2"] = {"9"};
+    put("1", -5);
+    put("2", 10);
+    EXPECT_EQ(rowsOf("9").back(), "5" + now);
+    EXPECT_TRUE(put("1", kMax, "1001", kStart).stored);  // the service's confirmation
+    EXPECT_EQ(rowsOf("9").back(), std::to_string(kMax) + now);
+    EXPECT_TRUE(put("2", 20).stored);  // at the top already: nothing to add
+    EXPECT_EQ(rowsOf("9").back(), std::to_string(kMax) + now);
+
+    // The ascending pair, down to the bottom: 5 then the smallest score is
+    // exact; a second child's gain stops at the bottom.
+    boards->boards["4"] = {false, false, false};
+    boards->parents["4"] = {"8"};
+    put("3", 5);
+    EXPECT_TRUE(put("3", kMin).stored);
+    EXPECT_EQ(rowsOf("8").front(), std::to_string(kMin) + now);
+    EXPECT_TRUE(put("4", -1).stored);
+    EXPECT_EQ(rowsOf("8").front(), std::to_string(kMin) + now);
+    EXPECT_EQ(rowsOf("3").front(), std::to_string(kMin) + ":p");
 }
 
 TEST_F(LocalHighScoreStoreTest, AdoptingRowsWithoutAUserMergesAndLeavesOnePendingPerBoard)
