@@ -9,6 +9,7 @@
 
 #include "kernel/sql/HCSqlTransaction.h"
 #include "platform/runtime/Clock.h"
+#include "scores/offline/HCIntegerText.h"
 
 namespace {
 
@@ -138,6 +139,12 @@ std::optional<HCLeaderboardFacts> HCLocalHighScoreStore::leaderboardFacts(const 
 HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Write& write, int depth)
 {
     Outcome outcome;
+    // Both ids go into INTEGER columns: other text would be kept as text,
+    // a row no reader finds and no re-send can send.
+    if (!HCIsIntegerText(write.userId) || !HCIsIntegerText(write.leaderboardId)) {
+        outcome.shouldSubmit = false;
+        return outcome;
+    }
     if (!leaderboards_ || !sql_->prepared()) {
         return outcome;
     }
@@ -244,10 +251,13 @@ bool HCLocalHighScoreStore::makeOnlyOnePending(const std::string& userId, const 
                                                const HCLeaderboardFacts& facts, std::int64_t lastSync)
 {
     const int order = facts.descendingSortOrder ? 0 : 1;
-    // The score that may stay pending: on a board that takes lower scores,
-    // the best one not yet confirmed; on one that does not, the best kept
-    // score, and only if it is itself pending.
-    HCSqlQuery& pick = facts.allowPostingLowerScores ? sql_->bestPending[order] : sql_->best[order];
+    // The score that stays pending is the best one not yet confirmed, on
+    // every board. A board that takes no lower scores would not need it
+    // once a better score is confirmed, but that judgement rests on the
+    // copy's sort order; retiring the only unsent score on it loses the
+    // score without a POST when the order is wrong, while sending it once
+    // too often costs one entry of a batch.
+    HCSqlQuery& pick = sql_->bestPending[order];
     pick.bind("leaderboard_id", leaderboardId);
     pick.bind("user_id", userId);
     const bool found = pick.step();
@@ -338,7 +348,7 @@ std::vector<HCLocalScoreRow> HCLocalHighScoreStore::pendingRows(const std::strin
 bool HCLocalHighScoreStore::prepareResend(const std::string& userId)
 {
     HC_CHECK_THREAD(checker_);
-    if (!leaderboards_ || !sql_->prepared()) {
+    if (!HCIsIntegerText(userId) || !leaderboards_ || !sql_->prepared()) {
         return false;
     }
     // Collect first: the rows are changed below.

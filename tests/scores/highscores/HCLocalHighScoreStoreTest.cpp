@@ -165,10 +165,56 @@ TEST_F(LocalHighScoreStoreTest, TheOnePendingRowIsTheBestUnsentScore)
     EXPECT_TRUE(put("3", 40).shouldSubmit);
     EXPECT_EQ(rowsOf("3"), (std::vector<std::string>{"40:p", "50:1000", "60:" + std::to_string(kStart)}));
 
-    // A confirmed better score from the server leaves nothing pending on a
-    // board that takes no lower scores.
+    // A confirmed better score from the server does not retire the only
+    // unsent one: it is sent once more rather than lost.
     put("3", 30, "1001", kStart);
-    EXPECT_EQ(store->pendingRows("1001").size(), 1u);  // board 2's 900
+    EXPECT_EQ(rowsOf("3").front(), "30:" + std::to_string(kStart));
+    EXPECT_EQ(store->pendingRows("1001").size(), 2u);  // board 2's 900 and board 3's 40
+}
+
+TEST_F(LocalHighScoreStoreTest, TheOnlyUnsentScoreOfABoardIsNeverRetired)
+{
+    // The player's better 600 is unsent; the server holds 300.
+    put("1", 300, "1001", kStart);
+    put("1", 600);
+    // The copy now reads the board as ascending (a damaged reply did that
+    // once) and a row stored before the log-in clashes with the 300: the
+    // adoption re-runs the one-pending rule on the board.
+    boards->boards["1"].descendingSortOrder = false;
+    ASSERT_TRUE(scoretest::exec(db.handle(), "INSERT INTO high_scores (user_id, leaderboard_id, score) VALUES (0, 1, 300)"));
+    ASSERT_TRUE(store->prepareResend("1001"));
+    EXPECT_EQ(rowsOf("1"), (std::vector<std::string>{"300:" + std::to_string(kStart), "600:p"}));
+
+    // The server's record of a better score (the bootstrap's copy) leaves it
+    // pending as well.
+    boards->boards["1"].descendingSortOrder = true;
+    HCLocalHighScoreStore::Write record;
+    record.userId = "1001";
+    record.leaderboardId = "1";
+    record.score = 700;
+    record.serverDate = kStart;
+    record.overrideExisting = false;
+    record.feedAggregates = false;
+    EXPECT_TRUE(store->store(record).stored);
+    ASSERT_EQ(store->pendingRows("1001").size(), 1u);
+    EXPECT_EQ(store->pendingRows("1001")[0].score, 600);
+}
+
+TEST_F(LocalHighScoreStoreTest, IdsThatAreNotIntegersAreRefused)
+{
+    // A board by that name in the copy, as an older file may hold.
+    boards->boards["NaN"] = {true, false, false};
+    for (const auto& [board, user] : std::vector<std::pair<std::string, std::string>>{
+             {"1", "NaN"}, {"1", ""}, {"1", " 7"}, {"1", "1e3"}, {"NaN", "1001"}, {"1", "99999999999999999999"}}) {
+        auto outcome = put(board, 100, user, kStart);
+        EXPECT_FALSE(outcome.stored) << board << "/" << user;
+        EXPECT_FALSE(outcome.shouldSubmit) << board << "/" << user;
+    }
+    EXPECT_TRUE(scoretest::rawRows(db.handle()).empty());
+    EXPECT_FALSE(store->prepareResend("NaN"));
+    // The rest is taken as before, negative ids included.
+    EXPECT_TRUE(put("1", 100, "-3").stored);
+    EXPECT_TRUE(put("1", 100, "1001").stored);
 }
 
 TEST_F(LocalHighScoreStoreTest, AggregatesReceiveOnlyImprovements)
