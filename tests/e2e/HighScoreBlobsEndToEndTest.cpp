@@ -1,7 +1,7 @@
 // Score attachments against the local server: submitted with the score,
 // uploaded on the reply's parameters, read back byte for byte at the score's
-// "blob_url", and reported missing on a 404. A held blob waits for the
-// answer to its own score, whatever order the reply lists the batch in.
+// "blob_url", and reported missing on a 404. Every blob a batch announces
+// is uploaded for its own score, however many the board has in the batch.
 #include <gtest/gtest.h>
 
 #include "core/resources/HCResource.h"
@@ -113,35 +113,40 @@ TEST_F(HighScoreBlobsTest, AMissingAttachmentIsReportedAndNoLongerOffered)
     EXPECT_TRUE(requestsTo(report)[0].request.params.empty());
 }
 
-TEST_F(HighScoreBlobsTest, AHeldBlobWaitsForTheAnswerToItsOwnScore)
+TEST_F(HighScoreBlobsTest, EveryAnnouncedBlobIsUploadedForItsOwnScore)
 {
-    // Two scores of one board in one batch: only the later one's blob is
-    // held. The reply lists 600 before 700; 600's answer must not drop it.
+    // Three scores of one board in one batch, two with blobs and one
+    // without between them: each blob announced is uploaded under its own
+    // score, whatever the others hold or the reply's order.
     auto first = platform::Data::make(std::vector<uint8_t>(300, 'a'));
     auto second = platform::Data::make(std::vector<uint8_t>{'s', 'e', 'c', 'o', 'n', 'd', 0, 255});
     submit(600, first);
     clock.advance(0.01);
+    submit(650, nullptr);
+    clock.advance(0.01);
     submit(700, second);
-    EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 600));
-    EXPECT_EQ(HCHighScoreService::getPendingBlobForLeaderboard("1", 700), second);
     clock.advance(0.05);
     testsupport::drainMain();
     fence();
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return uploaded(700); }));
-    EXPECT_FALSE(uploaded(600));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return uploaded(600) && uploaded(700) && pendingRows() == 0; }));
+    const auto posts = requestsTo("client_applications/@me/high_scores.xml");
+    ASSERT_EQ(posts.size(), 1u);
+    EXPECT_EQ(localserver::allValues(posts[0].request.params, "high_scores[][has_blob]"),
+              (std::vector<std::string>{"1", "0", "1"}));
+    EXPECT_FALSE(uploaded(650));
+    EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 600));
     EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 700));
-    auto listed = boardPage();
-    ASSERT_EQ(valuesOf(listed), (std::vector<std::int64_t>{700}));
-    Outcome download;
-    HCHighScoreService::downloadBlobForHighScore(listed[0], download.success(), download.failed());
-    ASSERT_TRUE(waitFor(download));
-    ASSERT_TRUE(listed[0]->blob());
-    EXPECT_EQ(listed[0]->blob()->bytes(), second->bytes());
 
-    // A later submission on the board without a blob drops a held one.
-    HCHighScoreService::setPendingBlob(second, "1", 800);
-    submit(750, nullptr);
-    EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 800));
+    for (const auto& [value, blob] : {std::pair{600, first}, std::pair{700, second}}) {
+        const auto stored = scores->find("1001", "1", value);
+        auto score = HCResource::initWithId<HCHighScore>(stored->id);
+        score->setBlobUrl(bucket->objectUrl("high_score-" + stored->id + ".blob"));
+        Outcome download;
+        HCHighScoreService::downloadBlobForHighScore(score, download.success(), download.failed());
+        ASSERT_TRUE(waitFor(download));
+        ASSERT_TRUE(score->blob()) << value;
+        EXPECT_EQ(score->blob()->bytes(), blob->bytes()) << value;
+    }
 }
 
 }  // namespace

@@ -154,8 +154,6 @@ TEST_F(HighScoreSubmissionTest, OnlyBlobsThatWillBeUploadedAreAnnounced)
                                                     HCDelegate(), HCDelegate());
     HCHighScoreService::setHighScoreWithDisplayText(20, std::nullopt, std::nullopt, tooLarge, "2", true, false,
                                                     HCDelegate(), HCDelegate());
-    EXPECT_EQ(HCHighScoreService::getPendingBlobForLeaderboard("1", 10), largest);
-    EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("2", 20));
     clock.advance(0.05);
     testsupport::drainMain();
     settleBatches();
@@ -181,13 +179,15 @@ TEST_F(HighScoreSubmissionTest, OfflineScoresAreSentOnceAfterTheLogIn)
     userId.reset();  // nobody has logged in yet
     int stored = 0;
     HCHighScoreService::setHighScore(500, "1", count(stored), HCDelegate());
+    userId = "NaN";  // no player either: kept for the next one to log in
+    HCHighScoreService::setHighScore(550, "1", true, count(stored), HCDelegate());
     userId = "1001";
     HCHighScoreService::setHighScore(400, "1", count(stored), HCDelegate());
     HCHighScoreService::setHighScore(600, "1", count(stored), HCDelegate());
     HCHighScoreService::setHighScore(30, "3", true, count(stored), HCDelegate());
     clock.advance(3 * 24 * 3600.0);
     testsupport::drainMain();
-    EXPECT_EQ(stored, 4);
+    EXPECT_EQ(stored, 5);
     EXPECT_TRUE(posts().empty());
     // 400 is the first score of player 1001 (500 was stored for nobody).
     EXPECT_EQ(banners(), std::vector<std::string>(3, "New high score! Saving locally."));
@@ -196,6 +196,7 @@ TEST_F(HighScoreSubmissionTest, OfflineScoresAreSentOnceAfterTheLogIn)
     online = true;
     EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("Invalid", true, HCDelegate(), HCDelegate()));
     EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("0", true, HCDelegate(), HCDelegate()));
+    EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("7abc", true, HCDelegate(), HCDelegate()));
 
     int sentOk = 0;
     EXPECT_TRUE(HCHighScoreService::sendPendingHighScores("1001", true, count(sentOk), HCDelegate()));
@@ -208,7 +209,44 @@ TEST_F(HighScoreSubmissionTest, OfflineScoresAreSentOnceAfterTheLogIn)
     EXPECT_TRUE(scores->find("1001", "1", 600));
     EXPECT_TRUE(scores->find("1001", "3", 30));
     EXPECT_EQ(pendingCount(), 0u);
+    for (const auto& row : scoretest::rawRows(mainDb.handle())) EXPECT_EQ(row.userId, "1001") << row.score;
     EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), HCDelegate()));
+}
+
+TEST_F(HighScoreSubmissionTest, OnlyTheScoresABatchPostedAreConfirmedByItsReply)
+{
+    // The reply names numbers that do not read, a score and a board the
+    // batch did not post, and the posted score for a player id that is not
+    // one.
+    auto entry = [](const std::string& score, const std::string& board, const std::string& user) {
+        return "<high_score><id>9</id><score>" + score + "</score><leaderboard_id>" + board +
+               "</leaderboard_id><user><id>" + user + "</id></user></high_score>";
+    };
+    const std::string reply = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><resources>" +
+                              entry("9223372036854775808", "1", "1001") + entry("1e308", "1", "1001") +
+                              entry("NaN", "1", "1001") + entry("450", "1", "1001") + entry("500", "3", "1001") +
+                              entry("500", "1", "NaN") + "</resources>";
+    server->faults().injectFor("POST", kPath, localserver::Fault::reply(200, reply, "application/xml"));
+    HCHighScoreService::setHighScore(500, "1", true, HCDelegate(), HCDelegate());
+    clock.advance(0.05);
+    testsupport::drainMain();
+    settleBatches();
+    ASSERT_EQ(posts().size(), 1u);
+    auto rows = scoretest::rawRows(mainDb.handle());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].userId, "1001");
+    EXPECT_EQ(rows[0].score, 500);
+    EXPECT_FALSE(rows[0].serverSyncAt);
+
+    // The next real best is sent, and the server's own answer confirms it.
+    HCHighScoreService::setHighScore(600, "1", true, HCDelegate(), HCDelegate());
+    clock.advance(0.05);
+    testsupport::drainMain();
+    settleBatches();
+    ASSERT_EQ(posts().size(), 2u);
+    EXPECT_EQ(localserver::allValues(posts()[1].request.params, "high_scores[][score]"),
+              (std::vector<std::string>{"600"}));
+    EXPECT_EQ(pendingCount(), 0u);
 }
 
 TEST_F(HighScoreSubmissionTest, EveryFailedBatchEndsOnceAndLeavesItsScoresPending)

@@ -6,6 +6,7 @@
 #include "platform/foundation/TextConversions.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
+#include "scores/offline/HCIntegerText.h"
 
 namespace {
 
@@ -64,7 +65,9 @@ std::string HCHighScore::displayText() const
 
 void HCHighScore::_setScore(const std::string& text)
 {
-    score_ = platform::longLongValue(text);
+    const auto score = HCIntegerFromText(text);
+    score_ = score.value_or(0);
+    hasWholeScore_ = score.has_value();
 }
 
 void HCHighScore::setRank(const std::string& text)

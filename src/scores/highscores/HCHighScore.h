@@ -56,6 +56,9 @@ public:
 
     const std::shared_ptr<HCUser>& user() const { return user_; }
     std::int64_t score() const { return score_; }
+    // NO when a reply named a score that is not a whole number of the
+    // 64-bit range ("NaN", "1e308", "2^63"); score() is then 0.
+    bool hasWholeScore() const { return hasWholeScore_; }
     int rank() const { return rank_; }
     const std::optional<std::string>& leaderboardId() const { return leaderboardId_; }
     // The display text, or the score in decimal digits when there is none.
@@ -79,7 +82,11 @@ public:
     double distance() const { return distance_; }
 
     // The game's setters keep what they are given, empty text included.
-    void setScore(std::int64_t score) { score_ = score; }
+    void setScore(std::int64_t score)
+    {
+        score_ = score;
+        hasWholeScore_ = true;
+    }
     void setDisplayText(const std::optional<std::string>& text) { displayText_ = text; }
     void setCustomData(const std::optional<std::string>& text) { customData_ = text; }
     void setBlob(std::shared_ptr<platform::Data> blob) { blob_ = std::move(blob); }
@@ -112,6 +119,7 @@ public:
 private:
     std::shared_ptr<HCUser> user_;
     std::int64_t score_ = 0;
+    bool hasWholeScore_ = true;
     int rank_ = 0;
     std::optional<std::string> leaderboardId_;
     std::optional<std::string> displayText_;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "core/clientstate/HCClientState.h"
@@ -5,7 +6,6 @@
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/users/HCUser.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
-#include "platform/foundation/TextConversions.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Location.h"
@@ -14,6 +14,7 @@
 #include "scores/highscores/HCHighScoreGameCenter.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
+#include "scores/offline/HCIntegerText.h"
 
 namespace {
 
@@ -23,19 +24,23 @@ constexpr const char* kDefaultBatchMessage = "Submitted High Scores";
 
 // Ends one posted batch exactly once: with the reply, with the failure, or,
 // when the provider dropped or cancelled the request and the callbacks were
-// released unused, with failure. Either way the batch's in-flight marks go.
+// released unused, with failure. Either way the batch's in-flight marks and
+// its held blobs go.
 // Thread: main thread (the callbacks deliver there, and the delegate release
 // rule releases them there).
 class HCHighScoreBatchCompletion final : public platform::Object {
 public:
     HCHighScoreBatchCompletion(std::shared_ptr<HCHighScoreService> service, std::string userId,
-                               std::vector<HCHighScoreService::ScoreKey> marks, HCDelegate onSuccess,
-                               HCDelegate onFailure)
-        : service_(service), userId_(std::move(userId)), marks_(std::move(marks)), onSuccess_(std::move(onSuccess)),
-          onFailure_(std::move(onFailure))
+                               std::vector<HCHighScoreService::ScoreKey> marks, std::vector<HCPendingBlob> blobs,
+                               HCDelegate onSuccess, HCDelegate onFailure)
+        : service_(service), userId_(std::move(userId)), marks_(std::move(marks)), blobs_(std::move(blobs)),
+          onSuccess_(std::move(onSuccess)), onFailure_(std::move(onFailure))
     {
         for (const auto& mark : marks_) {
             service->inFlight_.insert(mark);
+        }
+        for (const auto& held : blobs_) {
+            HCHighScoreService::setPendingBlob(held.blob, held.leaderboardId, held.score);
         }
     }
     ~HCHighScoreBatchCompletion() override
@@ -54,7 +59,7 @@ public:
         }
         done_ = true;
         if (auto service = service_.lock()) {
-            service->writeBackAcceptedScores(series, userId_);
+            service->writeBackAcceptedScores(series, userId_, marks_, blobs_);
         }
         releaseMarks();
         onSuccess_.invoke(series);
@@ -84,11 +89,16 @@ private:
             }
         }
         marks_.clear();
+        for (const auto& held : blobs_) {
+            HCHighScoreService::releasePendingBlob(held);
+        }
+        blobs_.clear();
     }
 
     std::weak_ptr<HCHighScoreService> service_;
     std::string userId_;
     std::vector<HCHighScoreService::ScoreKey> marks_;
+    std::vector<HCPendingBlob> blobs_;
     HCDelegate onSuccess_;
     HCDelegate onFailure_;
     bool done_ = false;
@@ -101,8 +111,7 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::batchSetHighScores(HCHighSc
                                                                         bool fromSynch)
 {
     HC_CHECK_MAIN_THREAD();
-    std::string userId = HCClientState::lastLoggedInUserId().value_or("0");
-    return batchSetForUser(scores, userId.empty() ? "0" : userId, silently, onSuccess, onFailure, message, fromSynch);
+    return batchSetForUser(scores, submittingUserId(), silently, onSuccess, onFailure, message, fromSynch);
 }
 
 std::shared_ptr<HCRequestHandle> HCHighScoreService::batchSetForUser(HCHighScoreBatch* scores,
@@ -135,16 +144,6 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::batchSetForUser(HCHighScore
             }
         }
     }
-    for (const auto& entry : *scores) {
-        const std::string board = entry->mLeaderboardId.value_or("");
-        if (entry->mBlob && entry->mBlob->bytes().size() <= kMaxBlobBytes) {
-            setPendingBlob(entry->mBlob, board, entry->mScore);
-        } else {
-            // Only a blob that will be uploaded is announced.
-            entry->mBlob = nullptr;
-            removePendingBlobForLeaderboard(board);
-        }
-    }
     if (!outcome) {
         onFailure.invoke();
         return nullptr;
@@ -159,8 +158,7 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::submitHighScoreBatch(HCHigh
                                                                           const std::optional<std::string>& message)
 {
     HC_CHECK_MAIN_THREAD();
-    std::string userId = HCClientState::lastLoggedInUserId().value_or("0");
-    return submitBatchForUser(scores, userId.empty() ? "0" : userId, silently, onSuccess, onFailure, message);
+    return submitBatchForUser(scores, submittingUserId(), silently, onSuccess, onFailure, message);
 }
 
 std::shared_ptr<HCRequestHandle> HCHighScoreService::submitBatchForUser(HCHighScoreBatch* scores,
@@ -205,18 +203,28 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::postBatch(HCHighScoreBatch 
         onFailure.invoke();
         return nullptr;
     }
+    std::vector<ScoreKey> marks;
+    std::vector<HCPendingBlob> blobs;
+    for (const auto& entry : scores) {
+        marks.emplace_back(userId, *entry->mLeaderboardId, entry->mScore);
+        // A blob is announced only when it will be uploaded: every announced
+        // blob is held for its own score's answer, whatever else the batch
+        // holds for the board; one over the limit goes unannounced.
+        if (entry->mBlob && entry->mBlob->bytes().size() > kMaxBlobBytes) {
+            entry->mBlob = nullptr;
+        }
+        if (entry->mBlob) {
+            blobs.push_back(HCPendingBlob{*entry->mLeaderboardId, entry->mScore, entry->mBlob});
+        }
+    }
     HCHttpNestedQueryStringWriter parameters;
     parameters.serialize("high_scores", "entry", scores);
     if (auto location = platform::as<platform::ui::Location>(Halcyon::getUserLocation())) {
         parameters.io("lat", location->coordinate().latitude);
         parameters.io("lng", location->coordinate().longitude);
     }
-    std::vector<ScoreKey> marks;
-    for (const auto& entry : scores) {
-        marks.emplace_back(userId, *entry->mLeaderboardId, entry->mScore);
-    }
-    auto completion = std::make_shared<HCHighScoreBatchCompletion>(service, userId, std::move(marks), onSuccess,
-                                                                   onFailure);
+    auto completion = std::make_shared<HCHighScoreBatchCompletion>(service, userId, std::move(marks),
+                                                                   std::move(blobs), onSuccess, onFailure);
     auto success = HCDelegate::withFunction(
         [completion](const platform::ObjectPtr& reply) {
             completion->succeeded(platform::as<HCPaginatedSeries>(reply));
@@ -231,7 +239,8 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::postBatch(HCHighScoreBatch 
 }
 
 void HCHighScoreService::writeBackAcceptedScores(const std::shared_ptr<HCPaginatedSeries>& series,
-                                                 const std::string& userId)
+                                                 const std::string& userId, const std::vector<ScoreKey>& posted,
+                                                 std::vector<HCPendingBlob>& blobs)
 {
     HC_CHECK_MAIN_THREAD();
     if (!series) {
@@ -239,23 +248,34 @@ void HCHighScoreService::writeBackAcceptedScores(const std::shared_ptr<HCPaginat
     }
     for (const auto& object : series->objects()) {
         auto score = platform::as<HCHighScore>(object);
-        if (!score || !score->leaderboardId()) {
+        if (!score || !score->leaderboardId() || !score->hasWholeScore()) {
             continue;
         }
+        // Only the batch's own scores are confirmed by its reply: a score it
+        // did not post (another number, another player, a number that did
+        // not read) would be stored as this player's best and keep a real
+        // best from being sent.
         const std::string board = *score->leaderboardId();
-        const auto blob = getPendingBlobForLeaderboard(board, score->score());
-        const auto user = score->user();
-        const std::string owner = user && user->resourceId() && !user->resourceId()->empty() ? *user->resourceId()
-                                                                                             : userId;
-        if (blob && score->blobUploadParameters()) {
-            uploadBlob(blob, score, owner);
-        } else {
-            writeBackScore(*score, owner, blob);
+        const auto& user = score->user();
+        if (user && user->resourceId() && !user->resourceId()->empty() && *user->resourceId() != userId) {
+            continue;
         }
-        // Only the answer to the held blob's own score lets it go: a reply
-        // that lists another score of the board first must not drop it.
-        if (blob) {
-            removePendingBlobForLeaderboard(board);
+        if (std::find(posted.begin(), posted.end(), ScoreKey{userId, board, score->score()}) == posted.end()) {
+            continue;
+        }
+        std::shared_ptr<platform::Data> blob;
+        auto held = std::find_if(blobs.begin(), blobs.end(), [&](const HCPendingBlob& pending) {
+            return pending.score == score->score() && pending.leaderboardId == board;
+        });
+        if (held != blobs.end()) {
+            blob = held->blob;
+            releasePendingBlob(*held);
+            blobs.erase(held);
+        }
+        if (blob && score->blobUploadParameters()) {
+            uploadBlob(blob, score, userId);
+        } else {
+            writeBackScore(*score, userId, blob);
         }
     }
 }
@@ -274,7 +294,8 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::sendPendingHighScores(const
                                                                            const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!HCClientState::isOnline() || userId == "Invalid" || platform::longLongValue(userId) <= 0) {
+    // "Invalid", "0" and anything not an integer name no player to send for.
+    if (!HCClientState::isOnline() || HCIntegerFromText(userId).value_or(0) <= 0) {
         return nullptr;
     }
     auto service = sharedInstance();

@@ -1,4 +1,3 @@
-#include "core/clientstate/HCClientState.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/users/HCUser.h"
 #include "platform/runtime/ThreadChecker.h"
@@ -6,15 +5,6 @@
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
 #include "scores/offline/HCOfflineHooks.h"
-
-namespace {
-
-std::string localUserId()
-{
-    return HCClientState::lastLoggedInUserId().value_or("0");
-}
-
-}  // namespace
 
 bool HCHighScoreService::localSetHighScore(std::int64_t score, const std::string& leaderboardId,
                                            const std::string& userId, const std::optional<std::string>& displayText,
@@ -66,7 +56,7 @@ bool HCHighScoreService::getPreviousHighScoreLocal(std::int64_t* score, const st
     std::optional<std::int64_t> best;
     if (auto* store = storeForCurrentThread()) {
         if (auto facts = store->leaderboardFacts(leaderboardId)) {
-            best = store->previousBest(localUserId(), leaderboardId, facts->descendingSortOrder);
+            best = store->previousBest(submittingUserId(), leaderboardId, facts->descendingSortOrder);
         }
     }
     if (score != nullptr) {
@@ -97,7 +87,7 @@ std::vector<std::shared_ptr<HCHighScore>> HCHighScoreService::getHighScoresLocal
     if (!facts) {
         return scores;
     }
-    const auto rows = store->highScores(localUserId(), leaderboardId, facts->descendingSortOrder,
+    const auto rows = store->highScores(submittingUserId(), leaderboardId, facts->descendingSortOrder,
                                         HCLocalHighScoreStore::kScoresKeptPerBoard);
     int rank = 0;
     for (const auto& row : rows) {

@@ -13,6 +13,7 @@
 #include "scores/highscores/HCHighScoreGameCenter.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
 #include "scores/highscores/HCOfflineLeaderboardFacts.h"
+#include "scores/offline/HCIntegerText.h"
 #include "scores/offline/HCOfflineDatabase.h"
 
 namespace {
@@ -103,6 +104,12 @@ void HCHighScoreService::setGameCenter(std::shared_ptr<HCHighScoreGameCenter> ga
     sGameCenter = std::move(gameCenter);
 }
 
+std::string HCHighScoreService::submittingUserId()
+{
+    const auto userId = HCClientState::lastLoggedInUserId();
+    return userId && HCIsIntegerText(*userId) ? *userId : "0";
+}
+
 HCLocalHighScoreStore* HCHighScoreService::storeForCurrentThread()
 {
     // Kept alive by the thread-local copy until the thread's next call.
@@ -185,10 +192,7 @@ void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const s
             {std::make_shared<HCHighScoreBatchEntry>(leaderboardId, score, std::nullopt, std::nullopt, nullptr)});
         sentToGameCenter = true;
     }
-    std::string userId = HCClientState::lastLoggedInUserId().value_or("0");
-    if (userId.empty()) {
-        userId = "0";
-    }
+    const std::string userId = submittingUserId();
     bool shouldSubmit = true;
     const bool stored = localSetHighScore(score, board, userId, displayText, customData, blob, std::nullopt, false,
                                           &shouldSubmit, true);
@@ -197,14 +201,6 @@ void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const s
         std::string text = "New high score! Saving locally.";
         const bool online = HCClientState::isOnline();
         if (!deferred && online) {
-            // Only a blob that will be uploaded is announced.
-            std::shared_ptr<platform::Data> sent;
-            if (blob && blob->bytes().size() <= kMaxBlobBytes) {
-                setPendingBlob(blob, board, score);
-                sent = blob;
-            } else {
-                removePendingBlobForLeaderboard(board);
-            }
             if (service->mPendingScoresUser != userId) {
                 // The queue holds another player's scores: they go with
                 // their own player's next log-in.
@@ -212,7 +208,7 @@ void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const s
             }
             service->inFlight_.emplace(userId, board, score);
             service->mPendingScores.push_back(
-                std::make_shared<HCHighScoreBatchEntry>(leaderboardId, score, displayText, customData, sent));
+                std::make_shared<HCHighScoreBatchEntry>(leaderboardId, score, displayText, customData, blob));
             service->mPendingScoresUser = userId;
             service->scheduleDispatch();
             text = "New high score!";
@@ -272,8 +268,7 @@ void HCHighScoreService::dispatchPendingScores()
     // A batch is signed by whoever is logged in when it leaves: scores
     // queued for another player stay pending for that player's next log-in
     // rather than count as this one's.
-    std::string current = HCClientState::lastLoggedInUserId().value_or("0");
-    if ((current.empty() ? "0" : current) != mPendingScoresUser) {
+    if (submittingUserId() != mPendingScoresUser) {
         return;
     }
     submitBatchForUser(&scores, mPendingScoresUser, true, HCDelegate(), HCDelegate(), std::nullopt);
@@ -293,7 +288,6 @@ void HCHighScoreService::setPendingBlob(const std::shared_ptr<platform::Data>& b
     if (!service) {
         return;
     }
-    removePendingBlobForLeaderboard(leaderboardId);
     service->mPendingBlobs.push_back(HCPendingBlob{leaderboardId, score, blob});
 }
 
@@ -313,16 +307,18 @@ std::shared_ptr<platform::Data> HCHighScoreService::getPendingBlobForLeaderboard
     return nullptr;
 }
 
-void HCHighScoreService::removePendingBlobForLeaderboard(const std::string& leaderboardId)
+void HCHighScoreService::releasePendingBlob(const HCPendingBlob& held)
 {
     HC_CHECK_MAIN_THREAD();
     auto service = sharedInstance();
     if (!service) {
         return;
     }
+    // The same score may be held twice (sent again with another blob while
+    // its first batch runs): only this batch's blob goes.
     auto& blobs = service->mPendingBlobs;
     for (auto it = blobs.begin(); it != blobs.end(); ++it) {
-        if (it->leaderboardId == leaderboardId) {
+        if (it->blob == held.blob && it->score == held.score && it->leaderboardId == held.leaderboardId) {
             blobs.erase(it);
             return;
         }

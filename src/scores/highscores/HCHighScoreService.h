@@ -44,7 +44,8 @@ class Location;
 
 using HCHighScoreBatch = std::vector<HCPointer<HCHighScoreBatchEntry>>;
 
-// A blob kept in memory from its submission until the reply to its batch.
+// A score's blob announced in a posted batch ("has_blob" "1"), kept in
+// memory until the batch ends: its own score's answer uploads it.
 struct HCPendingBlob {
     std::string leaderboardId;
     std::int64_t score = 0;
@@ -211,11 +212,13 @@ public:
         const std::optional<std::string>& leaderboardId, const HCDelegate& onSuccess, const HCDelegate& onFailure);
 
     // --- Blobs held for the reply (main thread) ------------------------------
+    // Every score of a running batch that announced its blob holds it here,
+    // beside the held blobs of other scores of the board, until its batch
+    // ends.
     static void setPendingBlob(const std::shared_ptr<platform::Data>& blob, const std::string& leaderboardId,
                                std::int64_t score);
     static std::shared_ptr<platform::Data> getPendingBlobForLeaderboard(const std::string& leaderboardId,
                                                                        std::int64_t score);
-    static void removePendingBlobForLeaderboard(const std::string& leaderboardId);
 
     // --- Score attachments on the storage road (main thread) -----------------
     // Sends the blob on the score's upload parameters (nothing without
@@ -242,6 +245,10 @@ private:
     using ScoreKey = std::tuple<std::string, std::string, std::int64_t>;
 
     static HCLocalHighScoreStore* storeForCurrentThread();
+    // The logged-in player's id, or "0" (no player yet) when there is none or
+    // it is not an integer: such scores are adopted at the next log-in.
+    static std::string submittingUserId();
+    static void releasePendingBlob(const HCPendingBlob& held);
     static std::shared_ptr<HCHighScoreGameCenter> gameCenter();
     static bool isLoggedIntoGameCenter();
     // The high-score banner (category 4, success) with this text.
@@ -258,10 +265,12 @@ private:
     static std::shared_ptr<HCRequestHandle> postBatch(HCHighScoreBatch scores, const std::string& userId,
                                                       const std::optional<std::string>& message, bool silently,
                                                       const HCDelegate& onSuccess, const HCDelegate& onFailure);
-    // Writes the accepted scores back as confirmed, or first uploads the
-    // attachment a score was answered with; a held blob goes only when its
-    // own score was answered.
-    void writeBackAcceptedScores(const std::shared_ptr<HCPaginatedSeries>& series, const std::string& userId);
+    // Writes back as confirmed the reply's scores that the batch posted
+    // (same player, board and score), or first uploads the blob the batch
+    // announced for one; other scores of the reply are left alone. A blob
+    // used here leaves `blobs`.
+    void writeBackAcceptedScores(const std::shared_ptr<HCPaginatedSeries>& series, const std::string& userId,
+                                 const std::vector<ScoreKey>& posted, std::vector<HCPendingBlob>& blobs);
     void scheduleDispatch();
     // The confirmed score into the local table, its attachment kept.
     static void writeBackScore(const HCHighScore& score, const std::string& owner,
