@@ -266,12 +266,16 @@ TEST_F(BootstrapEndToEndTest, RefusedUserAppliesNothingAndFailsBeforeTheLogInIsA
               defaults::kUserToken);
 }
 
-TEST_F(BootstrapEndToEndTest, EmptyBrokenAndMisplacedRepliesFailWithoutApplyingAnything)
+TEST_F(BootstrapEndToEndTest, EmptyBrokenCutAndMisplacedRepliesFailWithoutApplyingAnything)
 {
     const std::vector<std::string> replies = {
         "<?xml version=\"1.0\"?><resources></resources>",
         "<?xml version=\"1.0\"?><resources><boots",
         "not xml at all",
+        // Cut short after a whole bootstrap, inside the offline block: nothing
+        // of it is applied, not even its leading part.
+        "<?xml version=\"1.0\"?><resources><bootstrap><access_token>t</access_token><user><id>1001</id></user>"
+        "</bootstrap><offline><leaderboards><leaderboard><id>10</id><name>Points</name>",
         // The offline block first: the bootstrap is not where the server puts it.
         "<?xml version=\"1.0\"?><resources><offline></offline><bootstrap><access_token>t</access_token>"
         "</bootstrap></resources>",

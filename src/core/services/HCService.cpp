@@ -138,6 +138,9 @@ void HCService::_onActionSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader
 {
     HCPointer<HCXmlDocument> document =
         loader ? HCXmlDocument::xmlDocumentWithData(loader->data()->bytes()) : HCXmlDocument::xmlDocumentWithData(std::string_view());
+    if (!document->isWhole() && !takesPartialReplies()) {
+        document = HCXmlDocument::xmlDocumentWithData(std::string_view());
+    }
     auto series = HCResource::resourcesFromXml(*document, getKnownResources().get());
     if (loader) {
         auto oauthResponse = loader->oauthResponse();

@@ -24,7 +24,9 @@ HCPointer<HCXmlElement> findFirstNamed(const HCPointer<HCXmlElement>& element, c
 
 HCPointer<HCXmlDocument> HCXmlDocument::xmlDocumentWithData(const void* bytes, size_t length)
 {
-    return std::make_shared<HCXmlDocument>(parseXmlTree(bytes, length));
+    bool whole = false;
+    auto top = parseXmlTree(bytes, length, {}, &whole);
+    return std::make_shared<HCXmlDocument>(std::move(top), whole);
 }
 
 HCPointer<HCXmlDocument> HCXmlDocument::xmlDocumentWithData(std::string_view bytes)
@@ -37,8 +39,8 @@ HCPointer<HCXmlDocument> HCXmlDocument::xmlDocumentWithData(const std::vector<ui
     return xmlDocumentWithData(bytes.data(), bytes.size());
 }
 
-HCXmlDocument::HCXmlDocument(HCPointer<HCXmlElement> top)
-    : top_(top != nullptr ? std::move(top) : std::make_shared<HCXmlElement>(std::string()))
+HCXmlDocument::HCXmlDocument(HCPointer<HCXmlElement> top, bool whole)
+    : top_(top != nullptr ? std::move(top) : std::make_shared<HCXmlElement>(std::string())), whole_(whole)
 {
     scopes_.push_back(top_);
 }

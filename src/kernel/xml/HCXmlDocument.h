@@ -30,7 +30,12 @@ public:
     static HCPointer<HCXmlDocument> xmlDocumentWithData(const std::vector<uint8_t>& bytes);
 
     // A document over an already built tree; `top` is the synthetic top element.
-    explicit HCXmlDocument(HCPointer<HCXmlElement> top);
+    explicit HCXmlDocument(HCPointer<HCXmlElement> top, bool whole = true);
+
+    // NO when the bytes were not one well-formed document read to its end:
+    // the tree then holds only their leading part, which a reader that must
+    // not act on half a reply refuses.
+    bool isWhole() const { return whole_; }
 
     const HCPointer<HCXmlElement>& getTopElement() const { return top_; }
     // The element of the current scope; nullptr inside an empty scope.
@@ -65,6 +70,7 @@ public:
 
 private:
     HCPointer<HCXmlElement> top_;
+    bool whole_ = true;
     // Never empty: scopes_.front() is top_. nullptr entries are empty scopes.
     std::vector<HCPointer<HCXmlElement>> scopes_;
 };

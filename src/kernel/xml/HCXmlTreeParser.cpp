@@ -153,8 +153,9 @@ void XMLCALL onEntityDeclaration(void* userData, const XML_Char*, int, const XML
 
 }  // namespace
 
-HCPointer<HCXmlElement> parseXmlTree(const void* bytes, size_t length, const HCXmlParseLimits& limits)
+HCPointer<HCXmlElement> parseXmlTree(const void* bytes, size_t length, const HCXmlParseLimits& limits, bool* whole)
 {
+    if (whole != nullptr) *whole = false;
     TreeBuilder builder(length);
     builder.limits = limits;
     if (bytes == nullptr || length == 0) {
@@ -181,6 +182,7 @@ HCPointer<HCXmlElement> parseXmlTree(const void* bytes, size_t length, const HCX
         }
         offset += n;
     }
+    if (whole != nullptr) *whole = offset == length && !builder.stopped;
     XML_ParserFree(builder.parser);
     return builder.finish();
 }

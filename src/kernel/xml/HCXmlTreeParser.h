@@ -32,5 +32,8 @@ struct HCXmlParseLimits {
 };
 
 // Never fails: returns the synthetic top element, with no children when
-// nothing could be read.
-HCPointer<HCXmlElement> parseXmlTree(const void* bytes, size_t length, const HCXmlParseLimits& limits = {});
+// nothing could be read. `whole`, when given, tells whether the bytes were
+// one well-formed document read to its end (not cut short, damaged or
+// stopped by a limit).
+HCPointer<HCXmlElement> parseXmlTree(const void* bytes, size_t length, const HCXmlParseLimits& limits = {},
+                                     bool* whole = nullptr);

@@ -73,6 +73,22 @@ TEST(HCXmlHostileInput, TruncatedReplyKeepsWhatWasBuilt)
     EXPECT_EQ(id, "2");
 }
 
+TEST(HCXmlHostileInput, OnlyADocumentReadToItsEndIsWhole)
+{
+    const std::string full = "<?xml version=\"1.0\"?><resources><user><id>1</id></user></resources>\n";
+    EXPECT_TRUE(HCXmlDocument::xmlDocumentWithData(full)->isWhole());
+    // Cut anywhere before the document element closes: a leading part only.
+    for (size_t cut = 0; cut < full.size() - 1; ++cut) {
+        EXPECT_FALSE(HCXmlDocument::xmlDocumentWithData(full.substr(0, cut))->isWhole()) << cut;
+    }
+    for (const std::string& input : {std::string("<a>1</a><b>2</b>"), std::string("<r><c>2</d></r>"),
+                                     std::string("<!DOCTYPE r [<!ENTITY x \"y\">]><r>&x;</r>"),
+                                     "<r>" + nested(HCXmlParseLimits().maxDepth) + "</r>", std::string("plain text")}) {
+        EXPECT_FALSE(HCXmlDocument::xmlDocumentWithData(input)->isWhole()) << input.substr(0, 40);
+    }
+    EXPECT_TRUE(HCXmlDocument::xmlDocumentWithData(std::string("<!DOCTYPE r><r/>"))->isWhole());
+}
+
 TEST(HCXmlHostileInput, MalformedInputStopsAtTheErrorAndKeepsTheRest)
 {
     auto doc = HCXmlDocument::xmlDocumentWithData(std::string("<r><b>1</b><c>2</d><e>3</e></r>"));
