@@ -17,6 +17,7 @@
 #include "scores/leaderboards/HCLeaderboard.h"
 #include "scores/leaderboards/HCLeaderboardAggregation.h"
 #include "scores/leaderboards/HCLeaderboard_Sync.h"
+#include "scores/offline/HCIntegerText.h"
 #include "scores/offline/HCOfflineDatabase.h"
 #include "scores/offline/HCOfflineService.h"
 
@@ -24,11 +25,14 @@ namespace {
 
 std::shared_ptr<HCLeaderboardService> sInstance;
 
+// A definition without a readable sort order keeps the one the copy has
+// (the values are read before REPLACE drops the old row).
 constexpr const char* kServerSynchQuery =
     "REPLACE INTO leaderboards(id, name, descending_sort_order, active, is_aggregate, visible, "
     "allow_posting_lower_scores, start_version, end_version, server_sync_at) VALUES (:id, :name, "
-    ":descending_sort_order, :active, :is_aggregate, :visible, :allow_posting_lower_scores, :start_version, "
-    ":end_version, :server_sync_at)";
+    "COALESCE(:descending_sort_order, (SELECT descending_sort_order FROM leaderboards WHERE id = :id), 0), "
+    ":active, :is_aggregate, :visible, :allow_posting_lower_scores, :start_version, :end_version, "
+    ":server_sync_at)";
 constexpr const char* kServerSynchAggQuery =
     "REPLACE INTO leaderboard_aggregations (aggregate_leaderboard_id, leaderboard_pushing_changes_id, "
     "server_sync_at) VALUES (:aggregate_leaderboard_id, :leaderboard_pushing_changes_id, :server_sync_at)";
@@ -220,11 +224,14 @@ bool HCLeaderboardService::synchLeaderboardsList(
     Text syncTime;
     if (setSynchTime) syncTime = std::to_string(static_cast<long long>(std::trunc(now)));
 
+    // Ids go into INTEGER columns: a record whose id is not an integer is
+    // skipped, and so are the scores of a user whose id is not one.
+    auto integer = [](const Text& id) { return id && HCIsIntegerText(*id); };
     HCSqlTransaction transaction(HCOfflineDatabase::handleForCurrentThread());
     if (!transaction.begin()) return false;
     for (const auto& aggregation : aggregations) {
-        // A link without both ids names nothing.
-        if (!aggregation || !aggregation->aggregateLeaderboardId() || !aggregation->leaderboardPushingChangesId())
+        if (!aggregation || !integer(aggregation->aggregateLeaderboardId()) ||
+            !integer(aggregation->leaderboardPushingChangesId()))
             continue;
         auto query = HCOfflineDatabase::statementForCurrentThread(kServerSynchAggQuery);
         query->bind("aggregate_leaderboard_id", aggregation->aggregateLeaderboardId());
@@ -235,12 +242,13 @@ bool HCLeaderboardService::synchLeaderboardsList(
     }
     auto hooks = HCOfflineService::hooks();
     for (const auto& leaderboard : leaderboards) {
-        if (!leaderboard || !leaderboard->resourceId()) continue;
+        if (!leaderboard || !integer(leaderboard->resourceId())) continue;
         {
             auto query = HCOfflineDatabase::statementForCurrentThread(kServerSynchQuery);
             query->bind("id", leaderboard->resourceId());
             query->bind("name", leaderboard->name());
-            query->bind("descending_sort_order", flag(leaderboard->descendingSortOrder()));
+            const auto& order = leaderboard->descendingSortOrderIfKnown();
+            query->bind("descending_sort_order", order ? std::optional<std::string>(flag(*order)) : std::nullopt);
             query->bind("active", flag(leaderboard->active()));
             query->bind("visible", flag(leaderboard->visible()));
             query->bind("is_aggregate", flag(leaderboard->isAggregate()));
@@ -251,7 +259,7 @@ bool HCLeaderboardService::synchLeaderboardsList(
             query->execute();
             if (query->result() != 0) return false;
         }
-        if (!setSynchTime || leaderboard->score() <= 0 || !userId || !hooks.recordServerScore) continue;
+        if (!setSynchTime || leaderboard->score() <= 0 || !integer(userId) || !hooks.recordServerScore) continue;
         HCServerScore score;
         score.userId = *userId;
         score.leaderboardId = *leaderboard->resourceId();

@@ -71,8 +71,10 @@ public:
     // thread's connection. With `setSynchTime` (the bootstrap) rows carry
     // now as their sync time and a positive server score of the user is
     // recorded as confirmed; without (the configuration file) the sync time
-    // stays NULL and no score is recorded. False, nothing written, when any
-    // step failed.
+    // stays NULL and no score is recorded. A definition or link whose id is
+    // not an integer is skipped, as are the scores of such a user; a board
+    // without a readable sort order keeps the one the copy has. False,
+    // nothing written, when any step failed.
     static bool synchLeaderboardsList(const std::vector<std::shared_ptr<HCLeaderboard_Sync>>& leaderboards,
                                       const std::vector<std::shared_ptr<HCLeaderboardAggregation>>& aggregations,
                                       const Text& userId, bool setSynchTime);

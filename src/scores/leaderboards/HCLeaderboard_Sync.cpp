@@ -5,6 +5,7 @@
 #include "platform/foundation/DateFormatter.h"
 #include "platform/foundation/TextConversions.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
+#include "scores/offline/HCIntegerText.h"
 
 std::shared_ptr<HCLeaderboard_Sync> HCLeaderboard_Sync::initWithLocalSQL(const HCSqlQuery& row)
 {
@@ -59,7 +60,13 @@ void HCLeaderboard_Sync::setAllowPostingLowerScores(const std::string& text)
 
 void HCLeaderboard_Sync::setDescendingSortOrder(const std::string& text)
 {
-    descendingSortOrder_ = platform::boolValue(text);
+    if (text == "1" || text == "true") {
+        descendingSortOrder_ = true;
+    } else if (text == "0" || text == "false") {
+        descendingSortOrder_ = false;
+    } else {
+        descendingSortOrder_ = std::nullopt;
+    }
 }
 
 void HCLeaderboard_Sync::setIsAggregate(const std::string& text)
@@ -74,7 +81,7 @@ void HCLeaderboard_Sync::setVisible(const std::string& text)
 
 void HCLeaderboard_Sync::setScore(const std::string& text)
 {
-    score_ = platform::longLongValue(text);
+    score_ = HCIntegerFromText(text).value_or(0);
 }
 
 void HCLeaderboard_Sync::setReachedAt(const Text& text)

@@ -32,10 +32,14 @@ public:
     const Text& name() const { return name_; }
     bool active() const { return active_; }
     bool allowPostingLowerScores() const { return allowPostingLowerScores_; }
-    bool descendingSortOrder() const { return descendingSortOrder_; }
+    bool descendingSortOrder() const { return descendingSortOrder_.value_or(false); }
+    // Nil when the reply had no sort order or its text was not a flag ("1",
+    // "0", "true", "false"): the copy then keeps the order it knows.
+    const std::optional<bool>& descendingSortOrderIfKnown() const { return descendingSortOrder_; }
     bool isAggregate() const { return isAggregate_; }
     // Nil when the reply had none or its text did not read as a date.
     const platform::DatePtr& reachedAt() const { return reachedAt_; }
+    // 0 when the reply had none or its text was not a whole 64-bit number.
     int64_t score() const { return score_; }
     const Text& endVersion() const { return endVersion_; }
     const Text& startVersion() const { return startVersion_; }
@@ -63,7 +67,7 @@ private:
     Text name_;
     bool active_ = false;
     bool allowPostingLowerScores_ = false;
-    bool descendingSortOrder_ = false;
+    std::optional<bool> descendingSortOrder_;
     bool isAggregate_ = false;
     platform::DatePtr reachedAt_;
     int64_t score_ = 0;

@@ -26,6 +26,7 @@
 #include "scores/leaderboards/HCLeaderboardService.h"
 #include "scores/leaderboards/HCLeaderboard_Sync.h"
 #include "scores/offline/HCOffline.h"
+#include "scores/offline/HCIntegerText.h"
 #include "scores/offline/HCOfflineDatabase.h"
 #include "scores/offline/HCUserService+Private.h"
 
@@ -143,7 +144,12 @@ bool HCOfflineService::importOfflineConfiguration()
     std::ifstream file(path, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     bool written = true;
-    if (auto document = HCXmlDocument::xmlDocumentWithData(bytes)) {
+    // A file that does not read to its end is not imported in part (a board
+    // cut before its sort order would read as ascending); being the bundle's,
+    // it stays as it is, so it counts as imported like one that holds
+    // nothing usable.
+    auto document = HCXmlDocument::xmlDocumentWithData(bytes);
+    if (document->isWhole()) {
         auto series = HCResource::resourcesFromXml(*document, getKnownResources().get());
         for (const auto& object : series ? series->objects() : HCPaginatedSeries::Objects()) {
             if (auto offline = platform::as<HCOffline>(object)) {
@@ -174,7 +180,10 @@ void HCOfflineService::syncOfflineData(const std::shared_ptr<HCOffline>& offline
 {
     auto user = bootStrap ? bootStrap->user() : nullptr;
     std::optional<std::string> userId = user ? user->resourceId() : std::nullopt;
-    if (user) HCUserServicePrivate::createLocalUser(userId, user->name(), user->profilePictureUrl());
+    // A player whose id is not an integer is not recorded, and the block's
+    // definitions are written without anyone's scores or progress.
+    if (userId && !HCIsIntegerText(*userId)) userId = std::nullopt;
+    if (userId) HCUserServicePrivate::createLocalUser(userId, user->name(), user->profilePictureUrl());
     if (offline) synchOfflineBlock(*offline, userId, true);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/users/HCUser.h"
 #include "platform/foundation/Values.h"
+#include "scores/offline/HCIntegerText.h"
 #include "scores/offline/HCOfflineDatabase.h"
 
 namespace {
@@ -14,7 +15,7 @@ constexpr const char* kGetUserQuery = "SELECT * FROM users WHERE id = :id";
 
 bool HCUserServicePrivate::createLocalUser(const Text& userId, const Text& userName, const Text& profilePictureUrl)
 {
-    if (!userId) return false;
+    if (!userId || !HCIsIntegerText(*userId)) return false;
     auto query = HCOfflineDatabase::statementForCurrentThread(kCreateUserQuery);
     query->bind("id", userId);
     query->bind("name", userName);

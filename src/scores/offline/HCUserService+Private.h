@@ -18,7 +18,8 @@ class HCUserServicePrivate {
 public:
     using Text = std::optional<std::string>;
 
-    // REPLACE of the row; true when written. A nil id writes nothing.
+    // REPLACE of the row; true when written. A nil id, or one that is not an
+    // integer, writes nothing.
     static bool createLocalUser(const Text& userId, const Text& userName, const Text& profilePictureUrl);
     // Nil when the id is not in the table.
     static std::shared_ptr<HCUser> getLocalUser(const Text& userId);

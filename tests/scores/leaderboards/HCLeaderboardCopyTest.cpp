@@ -178,6 +178,61 @@ TEST_F(LeaderboardCopyTest, ServerScoresAreRecordedConfirmedEvenWhenTheirDateDoe
     EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM leaderboards"), "3");
 }
 
+TEST_F(LeaderboardCopyTest, RecordsWhoseIdsOrScoresAreNotIntegersAreSkipped)
+{
+    std::vector<std::string> recorded;
+    HCOfflineHooks hooks;
+    hooks.recordServerScore = [&](const HCServerScore& score) {
+        recorded.push_back(score.leaderboardId + ":" + std::to_string(score.score));
+        return true;
+    };
+    HCOfflineService::setHooks(hooks);
+    const std::string active = kActive;
+    auto block = offline(board("NaN", active + "<score>5</score>") +
+                             board("10", active + "<score>9223372036854775808</score>") +
+                             board("11", active + "<score>1e308</score>") + board("12", active + "<score>NaN</score>") +
+                             board("13", active + "<score>40</score>"),
+                         link("NaN", "10") + link("20", "1.5") + link("20", "10"));
+    ASSERT_TRUE(synch(block, "7", true));
+    EXPECT_EQ(sqlRows(db(), "SELECT id FROM leaderboards ORDER BY id"),
+              (std::vector<std::string>{"10", "11", "12", "13"}));
+    EXPECT_EQ(sqlRows(db(), "SELECT aggregate_leaderboard_id, leaderboard_pushing_changes_id FROM "
+                            "leaderboard_aggregations"),
+              (std::vector<std::string>{"20|10"}));
+    EXPECT_EQ(recorded, (std::vector<std::string>{"13:40"}));
+
+    // A player whose id is not an integer gets no scores; the definitions
+    // are written all the same.
+    recorded.clear();
+    ASSERT_TRUE(sqlExec(db(), "DELETE FROM leaderboards"));
+    ASSERT_TRUE(synch(block, "NaN", true));
+    EXPECT_TRUE(recorded.empty());
+    EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM leaderboards"), "4");
+}
+
+TEST_F(LeaderboardCopyTest, ABoardKeepsItsSortOrderWhenABlockHasNoReadableOne)
+{
+    ASSERT_TRUE(synch(offline(board("10", kActive) +
+                                  board("11", "<name>Time</name><descending_sort_order>0</descending_sort_order>"),
+                              ""),
+                      "7", true));
+    // Missing, garbage, or empty for a board the copy does not know yet.
+    ASSERT_TRUE(synch(offline(board("10", "<name>Points 2</name><active>1</active>") +
+                                  board("11", "<name>Time</name><descending_sort_order>yes</descending_sort_order>") +
+                                  board("12", "<name>New</name><descending_sort_order></descending_sort_order>"),
+                              ""),
+                      "7", true));
+    EXPECT_EQ(sqlRows(db(), "SELECT id, name, descending_sort_order FROM leaderboards ORDER BY id"),
+              (std::vector<std::string>{"10|Points 2|1", "11|Time|0", "12|New|0"}));
+    // A readable order is taken.
+    ASSERT_TRUE(synch(offline(board("10", "<descending_sort_order>false</descending_sort_order>") +
+                                  board("11", "<descending_sort_order>true</descending_sort_order>"),
+                              ""),
+                      std::nullopt, false));
+    EXPECT_EQ(sqlRows(db(), "SELECT id, descending_sort_order FROM leaderboards ORDER BY id"),
+              (std::vector<std::string>{"10|0", "11|1", "12|0"}));
+}
+
 }  // namespace
 
 namespace {

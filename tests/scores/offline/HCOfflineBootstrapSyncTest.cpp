@@ -70,9 +70,9 @@ protected:
         ASSERT_TRUE(testsupport::runMainUntil([&] { return done->load(); }));
     }
 
-    std::shared_ptr<HCPaginatedSeries> reply()
+    std::shared_ptr<HCPaginatedSeries> reply(const std::string& text = kReply)
     {
-        auto document = HCXmlDocument::xmlDocumentWithData(std::string(kReply));
+        auto document = HCXmlDocument::xmlDocumentWithData(text);
         return HCResource::resourcesFromXml(*document,
                                             HCBootstrapService::sharedInstance()->getKnownResources().get());
     }
@@ -130,6 +130,34 @@ TEST_F(OfflineBootstrapSyncTest, TheBlockIsWrittenOnTheRequestThreadsConnection)
         sent.push_back(parameter.name() + "=" + parameter.value());
     EXPECT_EQ(sent, (std::vector<std::string>{"achievements_sync_date=1970-01-01 00:00:00",
                                               "leaderboards_sync_date=2023-11-14 22:13:20"}));
+}
+
+TEST_F(OfflineBootstrapSyncTest, APlayerWhoseIdIsNotAnIntegerIsNotRecorded)
+{
+    std::vector<std::string> achievementUsers;
+    int scores = 0;
+    HCOfflineHooks hooks;
+    hooks.synchAchievementsList = [&](const std::shared_ptr<platform::Array>&, const std::optional<std::string>& user) {
+        achievementUsers.push_back(user.value_or("nil"));
+    };
+    hooks.recordServerScore = [&](const HCServerScore&) {
+        ++scores;
+        return true;
+    };
+    HCOfflineService::setHooks(hooks);
+    std::string text = kReply;
+    text.replace(text.find("<id>7</id>"), 10, "<id>NaN</id>");
+    auto series = reply(text);
+    ASSERT_EQ(series->count(), 2u);
+    onRequestThread([&] {
+        sync->syncOfflineData(series->objectAtIndex(1), platform::as<HCBootstrap>(series->objectAtIndex(0)));
+    });
+    EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM users"), "0");
+    EXPECT_EQ(scores, 0);
+    EXPECT_EQ(achievementUsers, (std::vector<std::string>{"nil"}));
+    // The definitions are written all the same.
+    EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM leaderboards"), "2");
+    EXPECT_FALSE(HCUserServicePrivate::createLocalUser("NaN", "Ada", std::nullopt));
 }
 
 TEST_F(OfflineBootstrapSyncTest, AMainThreadWriteWaitsForTheRequestThreadsTransaction)

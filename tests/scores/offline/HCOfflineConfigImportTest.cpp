@@ -71,11 +71,16 @@ TEST_F(OfflineConfigImportTest, ImportedOncePerModificationTime)
     EXPECT_EQ(HCOfflineService::getTableVersion("offline_config_file_date"), 1'600'000'060);
 }
 
-TEST_F(OfflineConfigImportTest, AFileThatDoesNotReadCountsAsImportedAndWritesNothing)
+TEST_F(OfflineConfigImportTest, AFileThatDoesNotReadToItsEndCountsAsImportedAndWritesNothing)
 {
     restartWith("<resources><offline><leaderboards><leader", 1'600'000'000);
     EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM leaderboards"), "0");
     EXPECT_EQ(HCOfflineService::getTableVersion("offline_config_file_date"), 1'600'000'000);
+    // Cut after a whole board: that board is not imported on its own either.
+    const std::string config = kConfig;
+    restartWith(config.substr(0, config.find("<leaderboard_aggregations>")), 1'600'000'030);
+    EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM leaderboards"), "0");
+    EXPECT_EQ(HCOfflineService::getTableVersion("offline_config_file_date"), 1'600'000'030);
 
     // Without a file nothing is recorded.
     std::filesystem::remove(file());
