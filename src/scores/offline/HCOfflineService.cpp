@@ -50,13 +50,16 @@ std::vector<std::shared_ptr<T>> resourcesOf(const std::shared_ptr<platform::Arra
     return resources;
 }
 
-// Leaderboards then achievements, as one import; false when a write failed.
+// Leaderboards then achievements, as one import; false when either table's
+// rows were not all written.
 bool synchOfflineBlock(const HCOffline& offline, const std::optional<std::string>& userId, bool setSynchTime)
 {
     bool written = HCLeaderboardService::synchLeaderboardsList(
         resourcesOf<HCLeaderboard_Sync>(offline.leaderboards()),
         resourcesOf<HCLeaderboardAggregation>(offline.leaderboardAggregations()), userId, setSynchTime);
-    if (auto synch = HCOfflineService::hooks().synchAchievementsList) synch(offline.achievements(), userId);
+    if (auto synch = HCOfflineService::hooks().synchAchievementsList) {
+        written = synch(offline.achievements(), userId) && written;
+    }
     return written;
 }
 

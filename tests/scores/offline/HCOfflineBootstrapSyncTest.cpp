@@ -139,6 +139,7 @@ TEST_F(OfflineBootstrapSyncTest, APlayerWhoseIdIsNotAnIntegerIsNotRecorded)
     HCOfflineHooks hooks;
     hooks.synchAchievementsList = [&](const std::shared_ptr<platform::Array>&, const std::optional<std::string>& user) {
         achievementUsers.push_back(user.value_or("nil"));
+        return true;
     };
     hooks.recordServerScore = [&](const HCServerScore&) {
         ++scores;

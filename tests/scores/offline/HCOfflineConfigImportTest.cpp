@@ -71,6 +71,31 @@ TEST_F(OfflineConfigImportTest, ImportedOncePerModificationTime)
     EXPECT_EQ(HCOfflineService::getTableVersion("offline_config_file_date"), 1'600'000'060);
 }
 
+TEST_F(OfflineConfigImportTest, AFileWhoseAchievementsWereNotWrittenIsReadAgain)
+{
+    int imports = 0;
+    bool achievementsWritten = false;
+    HCOfflineHooks hooks;
+    hooks.synchAchievementsList = [&](const std::shared_ptr<platform::Array>&, const std::optional<std::string>&) {
+        ++imports;
+        return achievementsWritten;
+    };
+    HCOfflineService::setHooks(hooks);
+    restartWith(kConfig, 1'600'000'000);
+    EXPECT_EQ(imports, 1);
+    EXPECT_EQ(HCOfflineService::getTableVersion("offline_config_file_date"), 0);
+    // The leaderboards were written; the file is read again all the same.
+    EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM leaderboards"), "1");
+    achievementsWritten = true;
+    stopStore();
+    startStore();
+    EXPECT_EQ(imports, 2);
+    EXPECT_EQ(HCOfflineService::getTableVersion("offline_config_file_date"), 1'600'000'000);
+    stopStore();
+    startStore();
+    EXPECT_EQ(imports, 2);
+}
+
 TEST_F(OfflineConfigImportTest, AFileThatDoesNotReadToItsEndCountsAsImportedAndWritesNothing)
 {
     restartWith("<resources><offline><leaderboards><leader", 1'600'000'000);
