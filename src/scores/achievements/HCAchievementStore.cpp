@@ -8,6 +8,7 @@
 #include "platform/foundation/Date.h"
 #include "platform/runtime/Clock.h"
 #include "scores/achievements/HCAchievement.h"
+#include "scores/offline/HCIntegerText.h"
 #include "scores/offline/HCOfflineConnection.h"
 
 namespace {
@@ -126,14 +127,12 @@ double HCAchievementStore::atWirePrecision(double percent)
 
 std::optional<int64_t> HCAchievementStore::achievementNumber(std::string_view id)
 {
+    // XML text keeps the indentation around an id; the number itself is
+    // read by the store's one strict integer reader.
     constexpr std::string_view kBlanks = " \t\r\n";
     const auto first = id.find_first_not_of(kBlanks);
     if (first == std::string_view::npos) return std::nullopt;
-    id = id.substr(first, id.find_last_not_of(kBlanks) - first + 1);
-    int64_t number = 0;
-    const auto read = std::from_chars(id.data(), id.data() + id.size(), number);
-    if (read.ec != std::errc() || read.ptr != id.data() + id.size()) return std::nullopt;
-    return number;
+    return HCIntegerFromText(id.substr(first, id.find_last_not_of(kBlanks) - first + 1));
 }
 
 bool HCAchievementStore::hasAchievements(HCOfflineConnection& connection)
