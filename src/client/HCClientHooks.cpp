@@ -6,6 +6,7 @@
 #include "core/banners/HCNotificationHooks.h"
 #include "core/bootstrap/HCBootstrapService.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "gamepages/HCGamePages.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/HCLocation.h"
 #include "core/halcyon/Halcyon.h"
@@ -118,6 +119,7 @@ void HCClientHooks::install()
     HCProvider::setHooks(providerHooks());
     HCPoller::setReplyReader(std::make_shared<HCResourcePollerReplyReader>());
     HCBlobObserverHooks::install();
+    HCGamePages::registerClasses();
     HCOfflineService::setHooks(offlineHooks());
     HCBootstrapService::setOfflineSync(std::make_shared<HCOfflineBootstrapSync>());
     HCNotificationHooks banners;

@@ -6,9 +6,15 @@
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "uiframework/HCProfileFrame.h"
 
 namespace {
 constexpr double kBannerHeight = 20;
+
+bool samePlayer(const std::shared_ptr<HCUser>& a, const std::shared_ptr<HCUser>& b)
+{
+    return a == b || (a && b && a->resourceId() && a->resourceId() == b->resourceId());
+}
 }  // namespace
 
 HCFramedNavigationController::HCFramedNavigationController()
@@ -83,6 +89,27 @@ void HCFramedNavigationController::pushViewControllerInContextOfLocalUserCompare
     }
     remember(controller, Halcyon::localUser(), user);
     pushViewController(controller, animated);
+}
+
+bool HCFramedNavigationController::changeProfileUsers(const platform::ui::ViewControllerPtr& page,
+                                                      const std::shared_ptr<HCUser>& user,
+                                                      const std::shared_ptr<HCUser>& comparedTo)
+{
+    HC_CHECK_MAIN_THREAD();
+    const auto& stack = viewControllers();
+    if (!page || std::find(stack.begin(), stack.end(), page) == stack.end()) {
+        return false;
+    }
+    auto* frame = dynamic_cast<HCProfileFrame*>(page.get());
+    auto compared = frame && !frame->supportsComparison() ? nullptr : comparedTo;
+    const PageContext* before = contextOf(*page);
+    const bool changed = !samePlayer(before ? before->user : nullptr, user) ||
+                         !samePlayer(before ? before->comparedTo : nullptr, compared);
+    remember(page, user, compared);
+    if (changed && frame) {
+        frame->profileUsersChanged(user, compared);
+    }
+    return true;
 }
 
 std::shared_ptr<HCUser> HCFramedNavigationController::pageContextUser(const platform::ui::ViewController& page) const

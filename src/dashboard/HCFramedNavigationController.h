@@ -36,6 +36,11 @@ public:
     void pushViewControllerInContextOfLocalUserComparedTo(const platform::ui::ViewControllerPtr& controller,
                                                           bool animated, const std::shared_ptr<HCUser>& user);
     using HCNavigationController::pushViewController;
+    // The players of a page on the stack change (a page that does not
+    // support comparison keeps none compared); a page that is an
+    // HCProfileFrame hears of a change. False when the page is not on the stack.
+    bool changeProfileUsers(const platform::ui::ViewControllerPtr& page, const std::shared_ptr<HCUser>& user,
+                            const std::shared_ptr<HCUser>& comparedTo);
 
     // Re-reads the local player into the profile banner.
     void refreshProfile();

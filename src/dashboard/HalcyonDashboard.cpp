@@ -7,6 +7,7 @@
 #include "core/images/HCImageCache.h"
 #include "dashboard/HCDeadEndErrorController.h"
 #include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HCLaunchItemFollower.h"
 #include "dashboard/HCRootController.h"
 #include "dashboard/HCServerMaintenanceNoticeController.h"
 #include "dashboard/HCTabbedDashboardController.h"
@@ -89,9 +90,14 @@ std::shared_ptr<HCTabbedDashboardController> hub()
 }
 
 // The controller an item of the launch's push list stands for.
-platform::ui::ViewControllerPtr controllerForItem(const platform::ObjectPtr& item)
+// A text item is a page's loader name, unless the page before it reads it.
+platform::ui::ViewControllerPtr controllerForItem(const platform::ObjectPtr& item,
+                                                 const platform::ui::ViewControllerPtr& previous)
 {
     if (auto name = std::dynamic_pointer_cast<platform::String>(item)) {
+        if (auto follower = std::dynamic_pointer_cast<HCLaunchItemFollower>(previous)) {
+            return follower->controllerForFollowingLaunchItem(name->value());
+        }
         return HCControllerLoader::load(name->value());
     }
     return std::dynamic_pointer_cast<platform::ui::ViewController>(item);
@@ -268,8 +274,10 @@ void HalcyonDashboard::presentRootControllerWithTabbedDashboard(const std::optio
             framed->changeGameContext(Halcyon::localGameProfileInfo());
         }
     }
+    platform::ui::ViewControllerPtr previous;
     for (const auto& item : pushes) {
-        auto controller = controllerForItem(item);
+        auto controller = controllerForItem(item, previous);
+        previous = controller;
         if (!controller) {
             continue;
         }

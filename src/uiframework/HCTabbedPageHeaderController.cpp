@@ -30,6 +30,7 @@ void HCTabbedPageHeaderController::addTab(const std::string& name, std::function
     if (find(name)) return;
     Tab tab{name, std::move(selected), std::make_shared<platform::ui::Button>(), HCBadgeView::redBadge()};
     setTitleForAllStates(*tab.button, name);
+    tab.button->titleLabel()->setTextAlignment(textAlignment_);
     std::weak_ptr<HCTabbedPageHeaderController> weakSelf = platform::self(this);
     tab.button->addTarget(this, [weakSelf, name](platform::ui::Control&) {
         if (auto self = weakSelf.lock()) self->pickTab(name);
@@ -81,6 +82,20 @@ platform::ui::ButtonPtr HCTabbedPageHeaderController::buttonForTab(const std::st
     return nullptr;
 }
 
+void HCTabbedPageHeaderController::setTabTextAlignment(platform::ui::TextAlignment alignment)
+{
+    HC_CHECK_MAIN_THREAD();
+    textAlignment_ = alignment;
+    for (auto& tab : tabs_) tab.button->titleLabel()->setTextAlignment(alignment);
+}
+
+void HCTabbedPageHeaderController::setTabLabelPadding(const platform::ui::EdgeInsets& padding)
+{
+    HC_CHECK_MAIN_THREAD();
+    labelPadding_ = padding;
+    layoutTabs();
+}
+
 HCTabbedPageHeaderController::Tab* HCTabbedPageHeaderController::find(const std::string& name)
 {
     for (auto& tab : tabs_) {
@@ -103,6 +118,7 @@ void HCTabbedPageHeaderController::layoutTabs()
     for (size_t i = 0; i < tabs_.size(); ++i) {
         const platform::ui::Rect frame(width * static_cast<double>(i), 0, width, row->bounds().height());
         tabs_[i].button->setFrame(frame);
+        tabs_[i].button->titleLabel()->setFrame(platform::ui::insetRect(tabs_[i].button->bounds(), labelPadding_));
         tabs_[i].badge->setCenter(platform::ui::Point(frame.maxX() - HCBadgeView::kHeight / 2, HCBadgeView::kHeight / 2));
     }
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/ViewController.h"
 #include "uiframework/widgets/HCBadgeView.h"
 
@@ -41,6 +42,10 @@ public:
     const std::optional<std::string>& selectedTab() const { return selected_; }
     // The tab's button; nil for an unknown name.
     platform::ui::ButtonPtr buttonForTab(const std::string& tabName) const;
+    // How every tab's title sits in its tab (centred, with no padding, by
+    // default): a page with long tab names aligns them left past a margin.
+    void setTabTextAlignment(platform::ui::TextAlignment alignment);
+    void setTabLabelPadding(const platform::ui::EdgeInsets& padding);
 
     void loadView() override;
     std::string kindName() const override { return "HCTabbedPageHeaderController"; }
@@ -59,4 +64,6 @@ private:
     std::weak_ptr<platform::Object> target_;
     std::vector<Tab> tabs_;
     std::optional<std::string> selected_;
+    platform::ui::TextAlignment textAlignment_ = platform::ui::TextAlignment::Center;
+    platform::ui::EdgeInsets labelPadding_;
 };

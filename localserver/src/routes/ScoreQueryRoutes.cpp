@@ -217,10 +217,20 @@ Reply pageQuery(const Context& context, const Request& request, const std::strin
     }
     const auto days = wholeNumber(request.param("interval"));
     const std::int64_t since = days && *days > 0 ? context.server.now() - *days * 86400 : INT64_MIN;
-    const auto ranked = context.ranking(board, [&](const StoredScore& score) {
+    auto ranked = context.ranking(board, [&](const StoredScore& score) {
         if (score.acceptedAt < since) return false;
         return !friendsOnly || std::find(circle.begin(), circle.end(), score.userId) != circle.end();
     });
+    // How far away each score was posted, from where the player last said they are.
+    const auto me = context.server.accounts().user(request.userId);
+    if (me && me->position) {
+        for (auto& entry : ranked) {
+            if (entry.score.latitude && entry.score.longitude) {
+                entry.distance = milesBetween(me->position->latitude, me->position->longitude,
+                                              *entry.score.latitude, *entry.score.longitude);
+            }
+        }
+    }
     std::vector<ResourceSection> sections;
     ResourceSection mine{"My Score", "my_score", {}};
     if (auto at = positionOf(ranked, request.userId)) {

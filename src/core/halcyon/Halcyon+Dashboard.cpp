@@ -1,4 +1,5 @@
 #include "core/halcyon/Halcyon.h"
+#include "platform/foundation/Values.h"
 #include "platform/runtime/ThreadChecker.h"
 
 namespace {
@@ -35,6 +36,18 @@ void Halcyon::launchDashboardWithDelegate(HalcyonDelegate* delegate, const std::
     if (sharedInstance() && dashboardHookSlot().launchDashboard) {
         dashboardHookSlot().launchDashboard(delegate, tab, controllers);
     }
+}
+
+void Halcyon::launchDashboardWithListLeaderboardsPage()
+{
+    launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("Leaderboard")});
+}
+
+void Halcyon::launchDashboardWithHighscorePage(const std::string& leaderboardId)
+{
+    // The leaderboard list reads the id that follows it.
+    launchDashboardWithDelegate(nullptr, std::string("GameProfile"),
+                                {platform::String::make("Leaderboard"), platform::String::make(leaderboardId)});
 }
 
 void Halcyon::dismissDashboard()

@@ -277,6 +277,11 @@ public:
     static void launchDashboardWithDelegate(HalcyonDelegate* delegate, const std::optional<std::string>& tab,
                                             const std::vector<platform::ObjectPtr>& controllers);
     static void dismissDashboard();
+    // Open the dashboard on the Now Playing tab with the game's leaderboards,
+    // or with that leaderboard's scores over them (the list alone for an id
+    // that names no leaderboard).
+    static void launchDashboardWithListLeaderboardsPage();
+    static void launchDashboardWithHighscorePage(const std::string& leaderboardId);
     // Frame up, not fading out, content shown; NO without a dashboard.
     static bool isShowingFullScreen();
     // This launch's delegate, set and cleared by the dashboard.

@@ -1,6 +1,7 @@
 #include "uiframework/table/HCTableControllerHelper.h"
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include "core/resources/HCMissingOverride.h"
@@ -13,6 +14,7 @@
 #include "platform/ui/TextMetrics.h"
 #include "uiframework/HCContentWrapping.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCRequestTicket.h"
 #include "uiframework/table/HCTableCellHelper.h"
 #include "uiframework/table/HCTableControllerHeader.h"
 
@@ -24,13 +26,12 @@ constexpr double kPlainHeaderHeight = 24;
 
 // Which load a reply answers, the page it asked for, and whether it adds to
 // what is shown.
-class LoadTicket final : public platform::Object {
+class LoadTicket final : public HCRequestTicket {
 public:
-    LoadTicket(unsigned generation, int page, bool incremental)
-        : generation(generation), page(page), incremental(incremental)
+    LoadTicket(unsigned generation, int page, bool incremental, std::function<void(unsigned)> dropped = {})
+        : HCRequestTicket(generation, std::move(dropped)), page(page), incremental(incremental)
     {
     }
-    const unsigned generation;
     const int page;
     const bool incremental;
 };
@@ -238,10 +239,31 @@ void HCTableControllerHelper::_refreshData()
     showLoadingScreen();
     ++loadGeneration_;
     pendingLoads_ = 1;
-    auto self = platform::self(this);
-    auto ticket = std::make_shared<LoadTicket>(loadGeneration_, 1, false);
-    doIndexActionOnSuccess(HCDelegate(self, &HCTableControllerHelper::_onIndexLoaded, ticket),
-                           HCDelegate(self, &HCTableControllerHelper::_onIndexFailed, ticket));
+    auto ticket = makeTicket(1, false);
+    latestTicket_ = ticket;
+    doIndexActionOnSuccess(getOnSuccessDelegate(), getOnFailureDelegate());
+}
+
+std::shared_ptr<platform::Object> HCTableControllerHelper::makeTicket(int page, bool incremental)
+{
+    std::weak_ptr<HCTableControllerHelper> weakSelf = platform::self(this);
+    return std::make_shared<LoadTicket>(loadGeneration_, page, incremental, [weakSelf](unsigned generation) {
+        if (auto page = weakSelf.lock()) page->_onIndexDropped(generation);
+    });
+}
+
+HCDelegate HCTableControllerHelper::getOnSuccessDelegate()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto ticket = latestTicket_.lock();
+    return ticket ? HCDelegate(platform::self(this), &HCTableControllerHelper::_onIndexLoaded, ticket) : HCDelegate();
+}
+
+HCDelegate HCTableControllerHelper::getOnFailureDelegate()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto ticket = latestTicket_.lock();
+    return ticket ? HCDelegate(platform::self(this), &HCTableControllerHelper::_onIndexFailed, ticket) : HCDelegate();
 }
 
 void HCTableControllerHelper::loadNextPage(int page)
@@ -250,7 +272,7 @@ void HCTableControllerHelper::loadNextPage(int page)
     if (page <= answeredPage_) return;
     ++pendingLoads_;
     auto self = platform::self(this);
-    auto ticket = std::make_shared<LoadTicket>(loadGeneration_, page, true);
+    auto ticket = makeTicket(page, true);
     doIndexActionWithPage(page, HCDelegate(self, &HCTableControllerHelper::_onIndexLoaded, ticket),
                           HCDelegate(self, &HCTableControllerHelper::_onIndexFailed, ticket));
 }
@@ -260,11 +282,12 @@ void HCTableControllerHelper::_onIndexLoaded(std::shared_ptr<HCPaginatedSeries> 
 {
     HC_CHECK_MAIN_THREAD();
     auto ticket = platform::as<LoadTicket>(ticketObject);
-    if (!ticket || ticket->generation != loadGeneration_) return;
+    if (!ticket || ticket->generation != loadGeneration_ || ticket->isAnswered()) return;
     if (series && !headersWithinRange(*series)) {
         _onIndexFailed(nullptr, ticketObject);
         return;
     }
+    ticket->answer();
     pendingLoads_ = std::max(0, pendingLoads_ - 1);
     // Set before the rows show: showing the last row may ask for the next page.
     answeredPage_ = ticket->page;
@@ -276,9 +299,17 @@ void HCTableControllerHelper::_onIndexFailed(std::shared_ptr<platform::Object>,
 {
     HC_CHECK_MAIN_THREAD();
     auto ticket = platform::as<LoadTicket>(ticketObject);
-    if (!ticket || ticket->generation != loadGeneration_) return;
+    if (!ticket || ticket->generation != loadGeneration_ || !ticket->answer()) return;
     pendingLoads_ = std::max(0, pendingLoads_ - 1);
     hideLoadingScreen();
+}
+
+void HCTableControllerHelper::_onIndexDropped(unsigned generation)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (generation != loadGeneration_ || pendingLoads_ == 0) return;
+    pendingLoads_ = std::max(0, pendingLoads_ - 1);
+    if (pendingLoads_ == 0) hideLoadingScreen();
 }
 
 void HCTableControllerHelper::_onDataLoadedWrapper(const HCPaginatedSeriesPtr& series, bool isIncremental)
@@ -298,9 +329,10 @@ void HCTableControllerHelper::_onDataLoaded(const HCPaginatedSeriesPtr& series, 
         sections_ = std::move(loadedSections);
         resourceCells_.clear();
         leadingCells_.clear();
+        trailingCells_.clear();
         headerViews_.clear();
         onSectionsCreated(sections_);
-        loadLeadingCells(0);
+        loadEdgeCells(0);
     } else {
         const size_t before = sections_.size();
         for (const auto& loaded : loadedSections) {
@@ -316,23 +348,26 @@ void HCTableControllerHelper::_onDataLoaded(const HCPaginatedSeriesPtr& series, 
                 sections_.push_back(loaded);
             }
         }
-        loadLeadingCells(before);
+        loadEdgeCells(before);
     }
     loaded_ = true;
     tableView()->reloadData();
     updateEmptyState();
 }
 
-void HCTableControllerHelper::loadLeadingCells(size_t fromSection)
+void HCTableControllerHelper::loadEdgeCells(size_t fromSection)
 {
     auto self = platform::self(this);
     for (size_t i = fromSection; i < sections_.size(); ++i) {
         const int section = static_cast<int>(i);
-        auto name = getLeadingCellControllerNameForSection(section);
-        if (!name) continue;
-        if (auto cell = HCControllerLoader::loadCell(*name, self)) {
-            leadingCells_[section] = cell;
-            onLeadingCellWasLoaded(cell, section);
+        if (auto name = getLeadingCellControllerNameForSection(section)) {
+            if (auto cell = HCControllerLoader::loadCell(*name, self)) {
+                leadingCells_[section] = cell;
+                onLeadingCellWasLoaded(cell, section);
+            }
+        }
+        if (auto name = getTrailingCellControllerNameForSection(section)) {
+            if (auto cell = HCControllerLoader::loadCell(*name, self)) trailingCells_[section] = cell;
         }
     }
 }
@@ -418,6 +453,10 @@ std::optional<HCTableControllerHelper::Row> HCTableControllerHelper::rowAt(const
         }
         --index;
     }
+    if (index == row.section->count() && trailingCells_.count(indexPath.section)) {
+        row.trailing = true;
+        return row;
+    }
     if (index >= row.section->count()) return std::nullopt;
     row.index = index;
     return row;
@@ -427,7 +466,7 @@ platform::ObjectPtr HCTableControllerHelper::getResourceAtIndexPath(const IndexP
 {
     HC_CHECK_MAIN_THREAD();
     auto row = rowAt(indexPath);
-    if (!row || row->leading) return nullptr;
+    if (!row || row->leading || row->trailing) return nullptr;
     return row->section->objectAtIndex(row->index);
 }
 
@@ -450,6 +489,20 @@ platform::ui::TableViewCellPtr HCTableControllerHelper::leadingCellForSection(in
 {
     auto it = leadingCells_.find(section);
     return it == leadingCells_.end() ? nullptr : it->second;
+}
+
+platform::ui::TableViewCellPtr HCTableControllerHelper::trailingCellForSection(int section) const
+{
+    auto it = trailingCells_.find(section);
+    return it == trailingCells_.end() ? nullptr : it->second;
+}
+
+void HCTableControllerHelper::replaceResourceMap()
+{
+    HC_CHECK_MAIN_THREAD();
+    resourceMap_ = HCResourceControllerMap();
+    resourceMapPopulated_ = true;
+    populateResourceMap(resourceMap_);
 }
 
 HCResourceControllerMap& HCTableControllerHelper::resourceMap()
@@ -501,7 +554,8 @@ int HCTableControllerHelper::numberOfSections(platform::ui::TableView&)
 int HCTableControllerHelper::numberOfRowsInSection(platform::ui::TableView&, int section)
 {
     if (section < 0 || static_cast<size_t>(section) >= sections_.size()) return 0;
-    return static_cast<int>(sections_[static_cast<size_t>(section)]->count()) + (leadingCells_.count(section) ? 1 : 0);
+    return static_cast<int>(sections_[static_cast<size_t>(section)]->count()) + (leadingCells_.count(section) ? 1 : 0) +
+           (trailingCells_.count(section) ? 1 : 0);
 }
 
 platform::ui::TableViewCellPtr HCTableControllerHelper::cellForRowAtIndexPath(platform::ui::TableView&,
@@ -510,6 +564,7 @@ platform::ui::TableViewCellPtr HCTableControllerHelper::cellForRowAtIndexPath(pl
     auto row = rowAt(indexPath);
     if (!row) return platform::ui::TableViewCell::make();
     if (row->leading) return leadingCells_[indexPath.section];
+    if (row->trailing) return trailingCells_[indexPath.section];
     if (row->section->hasStaticCells()) return row->section->staticCells()[row->index];
     return cellForResource(row->section->objectAtIndex(row->index));
 }
@@ -522,6 +577,8 @@ std::optional<double> HCTableControllerHelper::heightForRowAtIndexPath(platform:
     platform::ui::TableViewCellPtr cell;
     if (row->leading) {
         cell = leadingCells_[indexPath.section];
+    } else if (row->trailing) {
+        cell = trailingCells_[indexPath.section];
     } else if (row->section->hasStaticCells()) {
         cell = row->section->staticCells()[row->index];
     } else {
@@ -569,6 +626,10 @@ std::optional<double> HCTableControllerHelper::heightForHeaderInSection(platform
 
 void HCTableControllerHelper::didSelectRowAtIndexPath(platform::ui::TableView&, const IndexPath& indexPath)
 {
+    if (auto row = rowAt(indexPath); row && row->trailing) {
+        onTrailingCellWasClickedForSection(indexPath.section);
+        return;
+    }
     onCellWasClicked(getResourceAtIndexPath(indexPath), indexPath);
 }
 
@@ -773,6 +834,13 @@ std::optional<std::string> HCTableControllerHelper::getLeadingCellControllerName
 
 void HCTableControllerHelper::onLeadingCellWasLoaded(const platform::ui::TableViewCellPtr&, int) {}
 
+std::optional<std::string> HCTableControllerHelper::getTrailingCellControllerNameForSection(int)
+{
+    return std::nullopt;
+}
+
+void HCTableControllerHelper::onTrailingCellWasClickedForSection(int) {}
+
 void HCTableControllerHelper::onResourcesDownloaded(const HCPaginatedSeriesPtr&) {}
 
 void HCTableControllerHelper::onBeforeResourcesProcessed(const HCPaginatedSeriesPtr&) {}
@@ -781,4 +849,3 @@ void HCTableControllerHelper::onSectionsCreated(const Sections&) {}
 
 void HCTableControllerHelper::onCell(const platform::ui::TableViewCellPtr&, const platform::ObjectPtr&) {}
 
-void HCTableControllerHelper::profileUsersChanged(const std::shared_ptr<HCUser>&, const std::shared_ptr<HCUser>&) {}

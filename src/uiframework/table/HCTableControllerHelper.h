@@ -9,8 +9,10 @@
 // HCResourceControllerMap (populateResourceMap), loaded through the
 // controller loader and filled with setResource, then onCell. A section may
 // start with a leading cell (getLeadingCellControllerNameForSection, then
-// onLeadingCellWasLoaded). A cell keeps its height unless it is of variable
-// height, which it sets itself when filled.
+// onLeadingCellWasLoaded) and end with a trailing one
+// (getTrailingCellControllerNameForSection; a tap on it goes to
+// onTrailingCellWasClickedForSection). A cell keeps its height unless it is
+// of variable height, which it sets itself when filled.
 //
 // Loading. _refreshData shows the loading screen and runs the index action
 // (doIndexActionOnSuccess, by default page 1 of doIndexActionWithPage, by
@@ -21,8 +23,11 @@
 // onSectionsCreated and shows them; an incremental load merges into the
 // sections on screen instead. A failure hides the loading screen and keeps
 // what is shown; so does a reply whose pagination header is out of range
-// (HCPaginatedSeriesHeader::isWithinRange), which counts as failed. Only the latest load counts: a reply to an earlier one (a
-// refresh overtook it) changes nothing. The page loads on its first
+// (HCPaginatedSeriesHeader::isWithinRange), which counts as failed. Only the
+// latest load counts: a reply to an earlier one (a refresh overtook it)
+// changes nothing. A load whose callbacks are let go unused (the provider
+// dropped the request) ends like a failed one, so no loading screen is left
+// up. The page loads on its first
 // appearance unless autoLoadData says NO, and on every later one when
 // shouldAlwaysRefreshWhenShown says YES.
 //
@@ -60,7 +65,6 @@
 #include "uiframework/table/HCResourceControllerMap.h"
 
 class HCService;
-class HCUser;
 
 class HCTableControllerHelper : public HCViewController,
                                 public platform::ui::TableViewDataSource,
@@ -98,6 +102,18 @@ public:
     HCResourceControllerMap& resourceMap();
     // Sent by a cell's action button (HCTableCellHelperActionCell).
     virtual void actionPressedForTag(int tag, const IndexPath& indexPath);
+    // The delegates of the latest load, as _refreshData hands them to the
+    // index action: a page that runs requests of its own ends the load
+    // through them. Empty once nothing holds that load's delegates any more
+    // (it was answered or dropped) and before the first load.
+    HCDelegate getOnSuccessDelegate();
+    HCDelegate getOnFailureDelegate();
+    // Puts a new, empty map in place of the page's resource map and fills it
+    // again with populateResourceMap (a page whose rows look different in
+    // another mode).
+    void replaceResourceMap();
+    // The trailing cell of a section; nil when it has none.
+    platform::ui::TableViewCellPtr trailingCellForSection(int section) const;
 
     // --- hooks ------------------------------------------------------------------
     virtual std::shared_ptr<HCService> getService();
@@ -131,12 +147,14 @@ public:
     virtual void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable);
     virtual std::optional<std::string> getLeadingCellControllerNameForSection(int section);
     virtual void onLeadingCellWasLoaded(const platform::ui::TableViewCellPtr& cell, int section);
+    // A cell loaded by name below the rows of a section; nil for none.
+    virtual std::optional<std::string> getTrailingCellControllerNameForSection(int section);
+    virtual void onTrailingCellWasClickedForSection(int section);
     virtual void onResourcesDownloaded(const HCPaginatedSeriesPtr& series);
     virtual void onBeforeResourcesProcessed(const HCPaginatedSeriesPtr& series);
     virtual void onSectionsCreated(const Sections& sections);
     // After a resource cell was filled (onCell:resourceChanged:).
     virtual void onCell(const platform::ui::TableViewCellPtr& cell, const platform::ObjectPtr& resource);
-    virtual void profileUsersChanged(const std::shared_ptr<HCUser>& user, const std::shared_ptr<HCUser>& comparedToUser);
 
     // --- controller -------------------------------------------------------------
     void loadView() override;
@@ -176,19 +194,25 @@ private:
     struct Row {
         std::shared_ptr<HCTableSectionDescription> section;
         bool leading = false;
+        bool trailing = false;
         size_t index = 0;  // in the section's own rows
     };
 
     // Reply ends, with the load they answer (an HCLoadTicket).
     void _onIndexLoaded(std::shared_ptr<HCPaginatedSeries> series, std::shared_ptr<platform::Object> ticket);
     void _onIndexFailed(std::shared_ptr<platform::Object> failure, std::shared_ptr<platform::Object> ticket);
+    // A load's callbacks went unused.
+    void _onIndexDropped(unsigned generation);
+    // A ticket of the current generation that reports its drop to the page.
+    std::shared_ptr<platform::Object> makeTicket(int page, bool incremental);
 
     std::optional<Row> rowAt(const IndexPath& indexPath) const;
     size_t objectRowCount() const;
     platform::ui::TableViewCellPtr cellForResource(const platform::ObjectPtr& resource);
     // The height of the named cell when it is constant, else nullopt.
     std::optional<double> constantHeightFor(const std::string& cellName);
-    void loadLeadingCells(size_t fromSection);
+    // The leading and trailing cells of the sections from `fromSection` on.
+    void loadEdgeCells(size_t fromSection);
     void createTableHeader();
     void updateEmptyState();
     void setFooterMessage(const std::string& text);
@@ -199,6 +223,7 @@ private:
     platform::ui::TableViewPtr tableView_;
     Sections sections_;
     std::map<int, platform::ui::TableViewCellPtr> leadingCells_;
+    std::map<int, platform::ui::TableViewCellPtr> trailingCells_;
     std::map<int, platform::ui::ViewPtr> headerViews_;
     std::map<const platform::Object*, platform::ui::TableViewCellPtr> resourceCells_;
     std::map<std::string, std::optional<double>> constantHeights_;
@@ -212,6 +237,8 @@ private:
     bool loaded_ = false;
     bool appearedOnce_ = false;
     unsigned loadGeneration_ = 0;
+    // Held weakly: only the load's own callbacks keep it.
+    std::weak_ptr<platform::Object> latestTicket_;
     int pendingLoads_ = 0;
     // The page the last taken reply was asked for (a refresh asks for page 1).
     int answeredPage_ = 0;

@@ -22,7 +22,9 @@
 //        ranked in this ranking (empty without one), "Compared Score" the
 //        compared player's when asked for, and the last section ("High
 //        Scores" or "Friends") the page with its pagination header. Friends
-//        are the players the player follows, and the player.
+//        are the players the player follows, and the player. When the
+//        player has reported a position, scores posted with one carry
+//        "lat", "lng" and "distance" (miles) from it.
 //   A "high_score" carries "blob_url" (the bucket's object) once its
 //   attachment was uploaded and while it is not invalidated.
 //   GET "leaderboards/{id}/high_scores/range/{start}/{delta}/{page}/{size}.xml"

@@ -1,0 +1,17 @@
+#include "gamepages/HCGamePages.h"
+
+#include "gamepages/highscores/HCHighScoreCell.h"
+#include "gamepages/highscores/HCHighScoreController.h"
+#include "gamepages/highscores/HCShareHighScoreCell.h"
+#include "gamepages/leaderboards/HCLeaderboardCell.h"
+#include "gamepages/leaderboards/HCLeaderboardController.h"
+#include "platform/runtime/ClassRegistry.h"
+
+void HCGamePages::registerClasses()
+{
+    platform::registerClass<HCLeaderboardController>("HCLeaderboardController");
+    platform::registerClass<HCLeaderboardCell>("HCLeaderboardCell");
+    platform::registerClass<HCHighScoreController>("HCHighScoreController");
+    platform::registerClass<HCHighScoreCell>("HCHighScoreCell");
+    platform::registerClass<HCShareHighScoreCell>("HCShareHighScoreCell");
+}

@@ -1,0 +1,107 @@
+#include "gamepages/highscores/HCHighScoreCell.h"
+
+#include <cstdio>
+
+#include "core/halcyon/Halcyon.h"
+#include "core/users/HCUser.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "scores/highscores/HCHighScore.h"
+
+namespace {
+
+constexpr double kScoreRight = 280;
+constexpr double kGap = 10;
+
+}  // namespace
+
+HCHighScoreCell::HCHighScoreCell()
+    : profilePictureView_(HCImageView::make(platform::ui::Rect(5, 5, 44, 44))),
+      nameLabel_(platform::ui::Label::make(platform::ui::Rect(56, 0, 140, 20))),
+      distLabel_(platform::ui::Label::make(platform::ui::Rect(56, 0, 140, 16))),
+      scoreLabel_(platform::ui::Label::make(platform::ui::Rect(196, 0, kScoreRight - kGap - 196, kHeight))),
+      disclosureIndicator_(platform::ui::ImageView::make(platform::ui::Rect(kScoreRight, 20, 14, 14))),
+      relationshipIndicator_(std::make_shared<HCUserRelationshipIndicator>(platform::ui::Rect(40, 40, 12, 12)))
+{
+    setFrame(platform::ui::Rect(0, 0, 320, kHeight));
+    scoreLabel_->setTextAlignment(platform::ui::TextAlignment::Right);
+}
+
+std::string HCHighScoreCell::distanceText(double miles, long distanceUnit)
+{
+    if (miles == 0) return {};
+    char text[64];
+    if (distanceUnit == 2) {
+        std::snprintf(text, sizeof text, "%.2f miles away", miles);
+    } else {
+        std::snprintf(text, sizeof text, "%.2f kms away", miles * kKilometresPerMile);
+    }
+    return text;
+}
+
+void HCHighScoreCell::onResourceChanged(const platform::ObjectPtr& resource)
+{
+    HC_CHECK_MAIN_THREAD();
+    // Not in the constructor: a view joins its parent only once it is shared.
+    if (!nameLabel_->superview()) {
+        for (const platform::ui::ViewPtr& view :
+             std::initializer_list<platform::ui::ViewPtr>{profilePictureView_, nameLabel_, distLabel_, scoreLabel_,
+                                                          disclosureIndicator_, relationshipIndicator_}) {
+            contentView()->addSubview(view);
+        }
+    }
+    auto score = platform::as<HCHighScore>(resource);
+    if (!score) return;
+    const auto& user = score->user();
+    const std::string userName = user ? user->name().value_or("") : std::string();
+    const std::string rank = std::to_string(score->rank());
+    setUserInteractionEnabled(true);
+    profilePictureView_->useProfilePictureFromUser(user);
+    std::string distance;
+    if (Halcyon::isOnline()) {
+        if (score->rank() != -1) {
+            nameLabel_->setText(rank + ". " + userName);
+            scoreLabel_->setText(score->displayText());
+        } else if (score->score() == 0) {
+            nameLabel_->setText(userName);
+            scoreLabel_->setText("Not Ranked");
+        } else {
+            nameLabel_->setText(score->toHighRankText() + " " + userName);
+            scoreLabel_->setText(score->displayText());
+        }
+        distance = distanceText(score->distance(), Halcyon::userDistanceUnit());
+        relationshipIndicator_->setUser(user);
+        disclosureIndicator_->setHidden(false);
+    } else {
+        nameLabel_->setText(rank + ". " + (user ? userName : std::string("Unregistered User")));
+        scoreLabel_->setText(score->displayText());
+        relationshipIndicator_->setUser(nullptr);
+        disclosureIndicator_->setHidden(true);
+    }
+    distLabel_->setText(distance);
+    layOut(!distance.empty());
+}
+
+void HCHighScoreCell::layOut(bool withDistance)
+{
+    const double height = frame().height();
+    auto name = nameLabel_->frame();
+    if (withDistance) {
+        distLabel_->setHidden(false);
+        name.origin.y = (height - name.height()) / 3;
+        auto dist = distLabel_->frame();
+        dist.origin.y = 2.5 / 3 * (height - dist.height());
+        distLabel_->setFrame(dist);
+    } else {
+        distLabel_->setHidden(true);
+        name.origin.y = (height - name.height()) / 2;
+    }
+    nameLabel_->setFrame(name);
+    // The score ends short of the disclosure sign, or of the cell's edge without one.
+    const double right = disclosureIndicator_->isHidden() ? frame().width() - kGap
+                                                          : disclosureIndicator_->frame().minX() - kGap;
+    auto scoreFrame = scoreLabel_->frame();
+    if (scoreFrame.maxX() != right) {
+        scoreFrame.size.width = std::max(0.0, right - scoreFrame.minX());
+        scoreLabel_->setFrame(scoreFrame);
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+// A score row of the score page: "rank. name" (or "Not Ranked" for a player
+// with no score yet), the score, and how far away it was posted; offline,
+// the player's own stored scores.
+//
+// Thread: main thread.
+#include <memory>
+
+#include "core/images/HCImageView.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "uiframework/table/HCTableCellHelper.h"
+#include "uiframework/widgets/HCUserRelationshipIndicator.h"
+
+class HCHighScoreCell : public HCTableCellHelper {
+public:
+    static constexpr double kHeight = 54;
+    // Miles to kilometres.
+    static constexpr double kKilometresPerMile = 1.6093444978925633;
+    HCHighScoreCell();
+
+    const std::shared_ptr<platform::ui::Label>& nameLabel() const { return nameLabel_; }
+    const std::shared_ptr<platform::ui::Label>& distLabel() const { return distLabel_; }
+    const std::shared_ptr<platform::ui::Label>& scoreLabel() const { return scoreLabel_; }
+
+    void onResourceChanged(const platform::ObjectPtr& resource) override;
+    bool hasConstantHeight() const override { return true; }
+    std::string kindName() const override { return "HCHighScoreCell"; }
+
+    // "%.2f miles away" with the distance-unit option 2, else in kilometres;
+    // empty for a distance of 0.
+    static std::string distanceText(double miles, long distanceUnit);
+
+private:
+    void layOut(bool withDistance);
+
+    std::shared_ptr<HCImageView> profilePictureView_;
+    std::shared_ptr<platform::ui::Label> nameLabel_;
+    std::shared_ptr<platform::ui::Label> distLabel_;
+    std::shared_ptr<platform::ui::Label> scoreLabel_;
+    std::shared_ptr<platform::ui::ImageView> disclosureIndicator_;
+    std::shared_ptr<HCUserRelationshipIndicator> relationshipIndicator_;
+};

@@ -1,0 +1,259 @@
+#include "gamepages/highscores/HCHighScoreController.h"
+
+#include <algorithm>
+
+#include "core/halcyon/Halcyon.h"
+#include "core/publicclass/HCBragDelegate.h"
+#include "core/users/HCUser.h"
+#include "gamepages/HCSocialPostComposer.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/NavigationController.h"
+#include "scores/highscores/HCHighScore.h"
+#include "scores/highscores/HCHighScoreService.h"
+#include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCRequestTicket.h"
+#include "uiframework/HCTabbedPageHeaderController.h"
+
+namespace {
+
+std::string boardName(const std::shared_ptr<HCLeaderboard>& board)
+{
+    return board ? board->name().value_or("") : std::string();
+}
+
+std::vector<std::shared_ptr<HCTableSectionDescription>> sectionsOf(const HCPaginatedSeriesPtr& series)
+{
+    std::vector<std::shared_ptr<HCTableSectionDescription>> sections;
+    if (!series) return sections;
+    for (const auto& object : series->objects()) {
+        if (auto section = platform::as<HCTableSectionDescription>(object)) sections.push_back(section);
+    }
+    return sections;
+}
+
+// A copy of the section cut to `limit` rows: the replies stay as they came.
+std::shared_ptr<HCTableSectionDescription> cut(const HCTableSectionDescription& section, std::size_t limit,
+                                               std::optional<std::string> title)
+{
+    auto objects = section.page() ? section.page()->objects() : HCPaginatedSeries::Objects();
+    if (objects.size() > limit) objects.resize(limit);
+    auto copy = std::make_shared<HCTableSectionDescription>(std::move(title),
+                                                            HCPaginatedSeries::paginatedSeriesFromArray(objects));
+    copy->setIdentifier(section.identifier());
+    return copy;
+}
+
+// The global reply's sections with the friends' ranking as "Friends" second.
+HCPaginatedSeriesPtr combine(const HCPaginatedSeriesPtr& globals, const HCPaginatedSeriesPtr& friends)
+{
+    HCPaginatedSeries::Objects objects;
+    for (const auto& section : sectionsOf(globals)) {
+        objects.push_back(cut(*section, HCHighScoreController::kScoresPerSection, section->title()));
+    }
+    const auto friendSections = sectionsOf(friends);
+    if (!friendSections.empty()) {
+        auto section = cut(*friendSections.back(), HCHighScoreController::kScoresPerSection,
+                           std::string(HCHighScoreController::kFriendsSection));
+        objects.insert(objects.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(1, objects.size())),
+                       section);
+    }
+    return HCPaginatedSeries::paginatedSeriesFromArray(objects);
+}
+
+}  // namespace
+
+unsigned HCHighScoreController::daysForTimeScope(unsigned scope)
+{
+    switch (scope) {
+    case Today: return 1;
+    case ThisWeek: return 7;
+    default: return 0;
+    }
+}
+
+std::string HCHighScoreController::bragText(const HCHighScore& score, const std::string& board,
+                                            const std::string& gameName)
+{
+    // The whole 64-bit number: a score is never cut to 32 bits here.
+    const std::string text = score.displayTextValue() ? *score.displayTextValue() : std::to_string(score.score());
+    return "I scored " + text + " on the " + board + " leaderboard in " + gameName + ".";
+}
+
+std::shared_ptr<HCService> HCHighScoreController::getService()
+{
+    return HCHighScoreService::sharedInstance();
+}
+
+void HCHighScoreController::populateResourceMap(HCResourceControllerMap& map)
+{
+    map.addResourceClass<HCHighScore>("HighScore");
+}
+
+void HCHighScoreController::viewWillAppear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    HCTableSequenceControllerHelper::viewWillAppear(animated);
+    setTitle(boardName(leaderboard_));
+    noDataFoundMessage_ = Halcyon::isOnline()
+                              ? "No one has posted high scores for " + boardName(leaderboard_) + " yet."
+                              : "All of your high scores for " + boardName(leaderboard_) +
+                                    " will show up here. You have not posted any yet.";
+}
+
+void HCHighScoreController::onTableHeaderCreated(const platform::ObjectPtr& headerObject)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto header = platform::as<HCTabbedPageHeaderController>(headerObject);
+    if (!header) return;
+    header->setCallbackTarget(platform::self(this));
+    if (!Halcyon::isOnline()) {
+        header->addTab("My Scores", &HCHighScoreController::nullyMethod);
+        return;
+    }
+    if (!Halcyon::isInLandscapeMode()) {
+        header->setTabTextAlignment(platform::ui::TextAlignment::Left);
+        header->setTabLabelPadding(platform::ui::EdgeInsets(0, 28, 0, 0));
+    }
+    // The first tab is picked as it is added; the first load is the base's,
+    // so it must not load as well.
+    header->setCallbackTarget(nullptr);
+    header->addTab("All Time", &HCHighScoreController::setTimeScopingAll);
+    header->setCallbackTarget(platform::self(this));
+    header->addTab("Today", &HCHighScoreController::setTimeScopingDay);
+    header->addTab("This week", &HCHighScoreController::setTimeScopingWeek);
+}
+
+void HCHighScoreController::setTimeScoping(unsigned scope)
+{
+    HC_CHECK_MAIN_THREAD();
+    noDataFoundMessage_ = "No one has posted high scores for " + boardName(leaderboard_) + " yet.";
+    timeScope_ = scope;
+    // A load still running asked for another scope: this one replaces it.
+    reloadDataFromServer();
+}
+
+void HCHighScoreController::profileUsersChanged(const std::shared_ptr<HCUser>&, const std::shared_ptr<HCUser>&)
+{
+    reloadDataFromServer();
+}
+
+void HCHighScoreController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    const auto boardId = leaderboard_ ? leaderboard_->resourceId() : std::nullopt;
+    if (!Halcyon::isOnline()) {
+        HCHighScoreService::getLocalHighScores(boardId.value_or(""), onSuccess, onFailure);
+        return;
+    }
+    load_ = std::make_unique<Load>();
+    load_->generation = ++generation_;
+    load_->scope = timeScope_;
+    load_->onSuccess = onSuccess;
+    load_->onFailure = onFailure;
+    auto self = std::static_pointer_cast<HCHighScoreController>(platform::self(this));
+    std::weak_ptr<HCHighScoreController> weakSelf = self;
+    auto ticketFor = [&] {
+        return std::make_shared<HCRequestTicket>(load_->generation, [weakSelf](unsigned generation) {
+            if (auto page = weakSelf.lock()) page->onLoadDropped(generation);
+        });
+    };
+    auto compared = getPageComparisonUser();
+    const auto comparedId = compared ? compared->resourceId() : std::nullopt;
+    const unsigned days = daysForTimeScope(load_->scope);
+    auto friendsTicket = ticketFor();
+    HCHighScoreService::getPage(1, boardId, comparedId, true, false, days,
+                                HCDelegate(self, &HCHighScoreController::onFriendsLoadSuccess, friendsTicket),
+                                HCDelegate(self, &HCHighScoreController::onLoadFailed, friendsTicket));
+    auto globalTicket = ticketFor();
+    HCHighScoreService::getPage(1, boardId, comparedId, false, false, days,
+                                HCDelegate(self, &HCHighScoreController::onGlobalLoadSuccess, globalTicket),
+                                HCDelegate(self, &HCHighScoreController::onLoadFailed, globalTicket));
+}
+
+HCHighScoreController::Load* HCHighScoreController::loadFor(const std::shared_ptr<HCRequestTicket>& ticket)
+{
+    if (!ticket || !load_ || ticket->generation != load_->generation || !ticket->answer()) return nullptr;
+    return load_.get();
+}
+
+void HCHighScoreController::onFriendsLoadSuccess(std::shared_ptr<HCPaginatedSeries> series,
+                                                 std::shared_ptr<HCRequestTicket> ticket)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (auto* load = loadFor(ticket)) {
+        load->friendResources = series ? series : HCPaginatedSeries::paginatedSeries();
+        checkLoadFinished();
+    }
+}
+
+void HCHighScoreController::onGlobalLoadSuccess(std::shared_ptr<HCPaginatedSeries> series,
+                                                std::shared_ptr<HCRequestTicket> ticket)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (auto* load = loadFor(ticket)) {
+        load->globalResources = series ? series : HCPaginatedSeries::paginatedSeries();
+        checkLoadFinished();
+    }
+}
+
+void HCHighScoreController::onLoadFailed(std::shared_ptr<platform::Object>, std::shared_ptr<HCRequestTicket> ticket)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (loadFor(ticket)) failLoad();
+}
+
+void HCHighScoreController::onLoadDropped(unsigned generation)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (load_ && load_->generation == generation) failLoad();
+}
+
+void HCHighScoreController::failLoad()
+{
+    // The base takes the loading screen down and keeps the table as it was;
+    // the other request's reply, should it come, finds no load.
+    auto load = std::move(load_);
+    load->onFailure.invoke(nullptr);
+}
+
+void HCHighScoreController::checkLoadFinished()
+{
+    if (!load_ || !load_->friendResources || !load_->globalResources) return;
+    auto load = std::move(load_);
+    load->onSuccess.invoke(combine(load->globalResources, load->friendResources));
+}
+
+std::shared_ptr<HCHighScore> HCHighScoreController::myRankedScore(int section) const
+{
+    if (section < 0 || static_cast<std::size_t>(section) >= sections().size()) return nullptr;
+    const auto& description = sections()[static_cast<std::size_t>(section)];
+    if (description->title() != kMyScoreSection || description->count() == 0) return nullptr;
+    auto score = platform::as<HCHighScore>(description->objectAtIndex(0));
+    return score && score->rank() != -1 ? score : nullptr;
+}
+
+std::optional<std::string> HCHighScoreController::getTrailingCellControllerNameForSection(int section)
+{
+    return myRankedScore(section) ? std::optional<std::string>("ShareHighScore") : std::nullopt;
+}
+
+void HCHighScoreController::onTrailingCellWasClickedForSection(int section)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto score = myRankedScore(section);
+    auto composer = HCControllerLoader::load(HCSocialPostComposer::kLoaderName);
+    auto* post = dynamic_cast<HCSocialPostComposer*>(composer.get());
+    auto navigation = navigationController();
+    if (!score || !post || !navigation) return;
+    std::optional<std::string> text;
+    std::optional<std::string> originalMessage;
+    if (auto* brag = Halcyon::getBragDelegate()) {
+        platform::callOptional([&] { brag->bragAboutHighScore(score, leaderboard_, &text, &originalMessage); });
+    }
+    if (!text) text = bragText(*score, boardName(leaderboard_), Halcyon::applicationDisplayName());
+    post->setPrepopulatedText(text, originalMessage);
+    post->setImageType("achievement_definitions", "game_icon", std::nullopt);
+    auto game = Halcyon::localGameProfileInfo();
+    post->setImageUrl(game ? game->iconUrl() : std::nullopt, nullptr);
+    navigation->pushViewController(composer, true);
+}

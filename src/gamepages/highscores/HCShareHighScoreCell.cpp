@@ -1,0 +1,7 @@
+#include "gamepages/highscores/HCShareHighScoreCell.h"
+
+HCShareHighScoreCell::HCShareHighScoreCell()
+{
+    setFrame(platform::ui::Rect(0, 0, 320, 44));
+    textLabel()->setText(kTitle);
+}

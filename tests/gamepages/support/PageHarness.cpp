@@ -1,0 +1,275 @@
+#include "gamepages/support/PageHarness.h"
+
+#include <fstream>
+
+#include "client/HCClientHooks.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/publicclass/HCDelegatesContainer.h"
+#include "core/users/HCUser.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "kernel/reachability/HCReachability.h"
+#include "kernel/settings/HCSettings.h"
+#include "localserver/Fixtures.h"
+#include "localserver/routes/AchievementRoutes.h"
+#include "localserver/routes/LeaderboardRoutes.h"
+#include "localserver/routes/ScoreQueryRoutes.h"
+#include "localserver/routes/StorageRoutes.h"
+#include "platform/foundation/DeviceFacts.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/ui/AlertPanel.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Transitions.h"
+#include "transport/provider/HCProvider.h"
+#include "uiframework/HCControllerLoader.h"
+
+namespace pagetest {
+
+namespace {
+
+// The log-in of these tests is made by hand; nothing else may start one.
+class NoLoginChain final : public HCLoginChain {
+public:
+    void login(const std::optional<std::string>&, bool) override {}
+};
+
+constexpr const char* kTabs = R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict>
+  <key>tabs</key><array>
+    <dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string>
+          <key>page</key><string>NoPageYet</string></dict>
+  </array>
+</dict></plist>
+)";
+
+// The game ships the same boards as the server, so they list offline.
+constexpr const char* kOfflineConfig =
+    "<resources><offline><leaderboards>"
+    "<leaderboard><id>1</id><name>High Score</name><active>1</active><visible>1</visible>"
+    "<descending_sort_order>1</descending_sort_order><start_version>0000.00.00</start_version>"
+    "<end_version>9999.99.99</end_version></leaderboard>"
+    "<leaderboard><id>2</id><name>Fewest Moves</name><active>1</active><visible>1</visible>"
+    "<descending_sort_order>0</descending_sort_order><start_version>0000.00.00</start_version>"
+    "<end_version>9999.99.99</end_version></leaderboard>"
+    "</leaderboards></offline></resources>";
+
+std::string rowText(const platform::ui::TableViewCellPtr& cell)
+{
+    std::string text;
+    for (const auto& label : platform::ui::Driver::findAll<platform::ui::Label>(cell)) {
+        if (label->text().empty()) continue;
+        text += (text.empty() ? "" : " | ") + label->text();
+    }
+    return text;
+}
+
+}  // namespace
+
+void PageHarness::SetUp()
+{
+    HCClientHooks::resetForTesting();
+    platform::DeviceFacts::setLargeScreen(false);
+    std::ofstream(bundle.str() + "/TabBarItems.plist") << kTabs;
+    std::ofstream(bundle.str() + "/halcyon_offline_config.xml") << kOfflineConfig;
+    platform::Sandbox::configure(sandbox.str(), bundle.str());
+    server = std::make_unique<localserver::Server>();
+    localserver::registerServiceRoutes(*server);
+    auto bucket = localserver::registerStorageRoutes(*server);
+    scores = localserver::registerScoreRoutes(*server, bucket);
+    auto achievements = localserver::registerAchievementRoutes(*server);
+    localserver::registerLeaderboardRoutes(*server, scores, achievements);
+    localserver::registerScoreQueryRoutes(*server, scores, bucket,
+                                          [](const std::string& board) { return board != "2"; });
+    ASSERT_TRUE(server->start()) << server->error();
+    HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
+    clock = std::make_unique<testsupport::ScopedManualClock>();
+    driver = std::make_unique<platform::ui::Driver>(&clock->clock());
+    window = platform::ui::Window::make(platform::ui::Screen::mainScreen()->bounds());
+    window->makeKeyAndVisible();
+}
+
+void PageHarness::TearDown()
+{
+    for (const auto& panel : platform::ui::AlertPanel::shownPanels()) panel->dismissWithClickedButtonIndex(-1, false);
+    platform::ui::Transitions::finishAll();
+    HCClientHooks::resetForTesting();
+    clock->advance(3600);
+    testsupport::drainMain();
+    server->stop();
+    testsupport::drainMain();
+    window.reset();
+    driver.reset();
+    clock.reset();
+}
+
+void PageHarness::startOnline()
+{
+    start(true);
+}
+
+void PageHarness::startOffline()
+{
+    start(false);
+}
+
+void PageHarness::start(bool online)
+{
+    Halcyon::setUserApprovedHalcyon();
+    HCClientAssembly assembly = HCClientHooks::assembly();
+    assembly.loginChain = std::make_shared<NoLoginChain>();
+    Halcyon::_initialize(localserver::defaults::kProductKey, localserver::defaults::kProductSecret,
+                         localserver::defaults::kGameName, nullptr, HCDelegatesContainer::containerWithHalcyonDelegate(nullptr),
+                         std::move(assembly));
+    testsupport::drainMain();
+    if (!online) {
+        HCReachability::Instance()->setOverride(HCReachability::NotReachable);
+        testsupport::drainMain();
+        return;
+    }
+    HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
+    auto user = HCResource::initWithId<HCUser>(std::string(localserver::defaults::kUserId));
+    user->setName(std::string(localserver::defaults::kUserName));
+    Halcyon::setLocalUser(user);
+    Halcyon::provider()->setAccessToken(localserver::defaults::kUserToken, localserver::defaults::kUserTokenSecret);
+    Halcyon::sessionDidLoginUser();
+    testsupport::drainMain();
+    ASSERT_TRUE(Halcyon::isOnline());
+    // What the log-in sent on its way is answered before a page asks anything.
+    ASSERT_TRUE(Halcyon::provider()->waitUntilIdle(10.0));
+    testsupport::drainMain();
+}
+
+void PageHarness::settle()
+{
+    for (int round = 0; round < 4; ++round) {
+        driver->settle();
+        clock->advance(1);
+        testsupport::drainMain();
+    }
+}
+
+std::shared_ptr<HCTableControllerHelper> PageHarness::openPage(
+    const std::string& loaderName, const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp)
+{
+    auto page = HCControllerLoader::load(loaderName);
+    EXPECT_TRUE(page) << loaderName;
+    if (!page) return nullptr;
+    if (setUp) setUp(page);
+    // Pushed on the open tab as another page would: a launch pushes
+    // nothing while the client is offline.
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    EXPECT_TRUE(navigation) << "the dashboard did not open";
+    if (!navigation) return nullptr;
+    navigation->pushViewController(page, true);
+    settle();
+    waitForIdle();
+    return std::dynamic_pointer_cast<HCTableControllerHelper>(page);
+}
+
+platform::ui::ViewControllerPtr PageHarness::topPage() const
+{
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    return navigation ? navigation->topViewController() : nullptr;
+}
+
+std::vector<std::string> PageHarness::screenRows() const
+{
+    std::vector<std::string> rows;
+    auto page = topPageAs<HCTableControllerHelper>();
+    if (!page) return rows;
+    auto table = page->tableView();
+    for (int section = 0; section < table->numberOfSections(); ++section) {
+        if (section < static_cast<int>(page->sections().size())) {
+            const auto& title = page->sections()[static_cast<size_t>(section)]->title();
+            if (title && !title->empty()) rows.push_back("[" + *title + "]");
+        }
+        for (int row = 0; row < table->numberOfRowsInSection(section); ++row) {
+            auto cell = page->cellForRowAtIndexPath(*table, platform::ui::IndexPath{section, row});
+            rows.push_back(rowText(cell));
+        }
+    }
+    if (auto footer = std::dynamic_pointer_cast<platform::ui::Label>(table->tableFooterView())) {
+        if (!footer->text().empty()) rows.push_back("(" + footer->text() + ")");
+    }
+    return rows;
+}
+
+bool PageHarness::tapRow(const std::string& text)
+{
+    auto page = topPageAs<HCTableControllerHelper>();
+    if (!page) return false;
+    auto table = page->tableView();
+    for (int section = 0; section < table->numberOfSections(); ++section) {
+        for (int row = 0; row < table->numberOfRowsInSection(section); ++row) {
+            const platform::ui::IndexPath path{section, row};
+            if (rowText(page->cellForRowAtIndexPath(*table, path)).find(text) == std::string::npos) continue;
+            const bool selected = driver->selectRow(table, path);
+            settle();
+            return selected;
+        }
+    }
+    return false;
+}
+
+bool PageHarness::tapButton(const std::string& title)
+{
+    const bool tapped = driver->tapButton(title);
+    settle();
+    return tapped;
+}
+
+bool PageHarness::showsLoadingScreen() const
+{
+    auto page = std::dynamic_pointer_cast<HCViewController>(topPage());
+    return page && page->isShowingLoadingScreen();
+}
+
+void PageHarness::waitForIdle()
+{
+    auto idle = [this] {
+        auto provider = Halcyon::provider();
+        auto page = topPageAs<HCTableControllerHelper>();
+        return (!provider || (provider->queuedActionCount() == 0 && provider->runningLoaderCount() == 0)) &&
+               !showsLoadingScreen() && (!page || !page->isLoadingData());
+    };
+    ASSERT_TRUE(testsupport::runMainUntil(idle)) << "the page did not become idle";
+    testsupport::drainMain();
+}
+
+size_t PageHarness::requestsTo(const std::string& path) const
+{
+    size_t count = 0;
+    for (const auto& entry : server->log().entries()) count += entry.request.path == path ? 1 : 0;
+    return count;
+}
+
+std::optional<std::string> PageHarness::lastParam(const std::string& path, const std::string& name) const
+{
+    std::optional<std::string> value;
+    bool seen = false;
+    for (const auto& entry : server->log().entries()) {
+        if (entry.request.path != path) continue;
+        value = entry.request.param(name);
+        seen = true;
+    }
+    return seen ? value : std::nullopt;
+}
+
+void PageHarness::seedScore(const std::string& user, const std::string& board, std::int64_t score, std::int64_t age,
+                            std::optional<std::pair<double, double>> position)
+{
+    localserver::StoredScore posted;
+    posted.userId = user;
+    posted.leaderboardId = board;
+    posted.score = score;
+    posted.acceptedAt = server->now() - age;
+    if (position) {
+        posted.latitude = position->first;
+        posted.longitude = position->second;
+    }
+    scores->accept(posted);
+}
+
+}  // namespace pagetest

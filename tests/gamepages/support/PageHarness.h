@@ -1,0 +1,80 @@
+#pragma once
+// Every page test goes through this: the client started on a manual clock
+// against the local server (leaderboards, scores, score queries,
+// achievements), signed in as its first player ("Ann", who follows "Ben")
+// or left offline with the bundle's leaderboard copy; a page opened by its
+// loader name in the dashboard's Now Playing tab; the page worked through
+// the UI driver; and what the screen shows read back as text.
+//
+// A page is idle when the provider has nothing queued or running, what it
+// delivered has run, and the page shows no loading screen; waitForIdle()
+// fails the test when that does not come.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "localserver/Server.h"
+#include "localserver/routes/ScoreRoutes.h"
+#include "platform/ui/Driver.h"
+#include "platform/ui/Window.h"
+#include "support/TestSupport.h"
+#include "uiframework/table/HCTableControllerHelper.h"
+
+namespace pagetest {
+
+class PageHarness : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The client comes up; online it is signed in as player 1001.
+    void startOnline();
+    void startOffline();
+
+    // Opens the page made by the loader (after `setUp` prepared it) in the
+    // dashboard and waits until it is idle.
+    std::shared_ptr<HCTableControllerHelper> openPage(
+        const std::string& loaderName,
+        const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp = nullptr);
+    // The page on top of the open tab.
+    platform::ui::ViewControllerPtr topPage() const;
+    template <class T>
+    std::shared_ptr<T> topPageAs() const
+    {
+        return std::dynamic_pointer_cast<T>(topPage());
+    }
+
+    // The top page's table as the player reads it: "[title]" for a section
+    // with a title, then one line per row, its shown labels joined by " | ".
+    std::vector<std::string> screenRows() const;
+    bool tapRow(const std::string& text);
+    bool tapButton(const std::string& title);
+    // Waits for the idle page (bounded by wall time for the server's I/O).
+    void waitForIdle();
+    bool showsLoadingScreen() const;
+
+    // The requests the server got on a path, and a parameter of the last.
+    size_t requestsTo(const std::string& path) const;
+    std::optional<std::string> lastParam(const std::string& path, const std::string& name) const;
+
+    // A score the server holds, posted `age` seconds ago (at a position when given).
+    void seedScore(const std::string& user, const std::string& board, std::int64_t score, std::int64_t age = 0,
+                   std::optional<std::pair<double, double>> position = std::nullopt);
+
+    testsupport::TempDir sandbox;
+    testsupport::TempDir bundle;
+    std::unique_ptr<testsupport::ScopedManualClock> clock;
+    std::unique_ptr<platform::ui::Driver> driver;
+    std::shared_ptr<platform::ui::Window> window;
+    std::unique_ptr<localserver::Server> server;
+    std::shared_ptr<localserver::ScoreStore> scores;
+
+private:
+    void start(bool online);
+    void settle();
+};
+
+}  // namespace pagetest
