@@ -3,5 +3,9 @@
 HCShareHighScoreCell::HCShareHighScoreCell()
 {
     setFrame(platform::ui::Rect(0, 0, 320, 44));
+}
+
+void HCShareHighScoreCell::onResourceChanged(const platform::ObjectPtr&)
+{
     textLabel()->setText(kTitle);
 }

@@ -8,6 +8,7 @@ class HCShareHighScoreCell : public HCTableCellHelper {
 public:
     static constexpr const char* kTitle = "Share your high score";
     HCShareHighScoreCell();
+    void onResourceChanged(const platform::ObjectPtr& resource) override;
     bool hasConstantHeight() const override { return true; }
     std::string kindName() const override { return "HCShareHighScoreCell"; }
 };

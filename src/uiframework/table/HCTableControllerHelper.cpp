@@ -367,7 +367,11 @@ void HCTableControllerHelper::loadEdgeCells(size_t fromSection)
             }
         }
         if (auto name = getTrailingCellControllerNameForSection(section)) {
-            if (auto cell = HCControllerLoader::loadCell(*name, self)) trailingCells_[section] = cell;
+            if (auto cell = HCControllerLoader::loadCell(*name, self)) {
+                trailingCells_[section] = cell;
+                // Filled with no resource, as leading and static cells are.
+                if (auto helper = std::dynamic_pointer_cast<HCTableCellHelper>(cell)) helper->setResource(nullptr);
+            }
         }
     }
 }
