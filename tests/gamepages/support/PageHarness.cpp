@@ -257,6 +257,15 @@ std::optional<std::string> PageHarness::lastParam(const std::string& path, const
     return seen ? value : std::nullopt;
 }
 
+size_t PageHarness::requestsWithParam(const std::string& path, const std::string& name,
+                                      const std::string& value) const
+{
+    size_t count = 0;
+    for (const auto& entry : server->log().entries())
+        count += entry.request.path == path && entry.request.param(name) == value ? 1 : 0;
+    return count;
+}
+
 void PageHarness::seedScore(const std::string& user, const std::string& board, std::int64_t score, std::int64_t age,
                             std::optional<std::pair<double, double>> position)
 {

@@ -59,6 +59,9 @@ protected:
     // The requests the server got on a path, and a parameter of the last.
     size_t requestsTo(const std::string& path) const;
     std::optional<std::string> lastParam(const std::string& path, const std::string& name) const;
+    // How many requests to `path` carried `name`=`value`. Requests of one
+    // load travel side by side, so their order at the server is not theirs.
+    size_t requestsWithParam(const std::string& path, const std::string& name, const std::string& value) const;
 
     // A score the server holds, posted `age` seconds ago (at a position when given).
     void seedScore(const std::string& user, const std::string& board, std::int64_t score, std::int64_t age = 0,
