@@ -18,6 +18,7 @@
 #include "scores/highscores/HCHighScoreGameCenter.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "support/LocalScoreTable.h"
+#include "support/RequestThreadGate.h"
 
 namespace {
 
@@ -423,12 +424,17 @@ TEST_F(HighScoreSubmissionTest, AMirroredBatchEndsOnceWhenBothPartsHaveReportedI
                                                                        std::nullopt, nullptr),
                                std::make_shared<HCHighScoreBatchEntry>(std::string("2"), 20, std::nullopt,
                                                                        std::nullopt, nullptr)};
+        // Game Center answers first only while the POST cannot leave: a
+        // loopback reply may otherwise be back before it.
+        std::optional<testsupport::RequestThreadGate> gate;
+        if (c.gameCenterFirst) gate.emplace(HCService::provider()->requestThread());
         ASSERT_TRUE(HCHighScoreService::batchSetHighScores(&batch, true, success, failure, std::nullopt, true));
         ASSERT_EQ(gameCenter->waiting.size(), 2u);
         if (c.gameCenterFirst) {
             gameCenter->answer(c.gameCenterOk);
             testsupport::drainMain();
             EXPECT_TRUE(outcomes.empty()) << "the POST is still under way";
+            gate.reset();
             settleBatches();
         } else {
             settleBatches();
