@@ -2,6 +2,7 @@
 #include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/LeaderboardRoutes.h"
+#include "localserver/routes/SocialUserRoutes.h"
 
 #include <algorithm>
 #include <fstream>
@@ -150,6 +151,7 @@ Fixtures defaultFixtures()
                                              "built-in"});
     fixtures.records.push_back(FixtureRecord{"user", {{"id", kNamelessUserId}}, "built-in"});
     addDefaultForumFixtures(fixtures);
+    addDefaultSocialFixtures(fixtures);
     addDefaultAchievementFixtures(fixtures);
     addDefaultLeaderboardFixtures(fixtures);
     return fixtures;

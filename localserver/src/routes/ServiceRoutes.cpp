@@ -9,6 +9,8 @@
 #include "localserver/routes/LoginRoutes.h"
 #include "localserver/routes/ScoreQueryRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
+#include "localserver/routes/SocialAppRoutes.h"
+#include "localserver/routes/SocialUserRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
 #include "localserver/routes/TimeRoutes.h"
 #include "localserver/routes/WebUIRoutes.h"
@@ -26,6 +28,8 @@ void registerServiceRoutes(Server& server)
     auto scores = registerScoreRoutes(server, bucket);
     registerLoginRoutes(server);
     registerForumRoutes(server);
+    registerSocialUserRoutes(server);
+    registerSocialAppRoutes(server);
     auto achievements = registerAchievementRoutes(server);
     auto leaderboards = registerLeaderboardRoutes(server, scores, achievements);
     registerScoreQueryRoutes(server, scores, bucket, [leaderboards](const std::string& leaderboardId) {

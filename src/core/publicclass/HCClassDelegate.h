@@ -12,6 +12,11 @@
 //  - An operation asks callbacks() for its success and failure HCDelegates,
 //    passes them to its service, and returns track(handle): the handle is
 //    registered under C, or nil when the service started nothing.
+//  - An answer the service gives before it returns (a refusal, a value it
+//    holds) reaches the delegate before the operation returns, on the
+//    caller's thread: the callbacks deliver at once for as long as the
+//    operation holds them (they go when the operation returns). Answers of
+//    a request arrive on a later turn of the main run loop.
 //  - Its steps (run on the main thread) report through notify(ticket, ...),
 //    which calls the delegate method only when a delegate is set, it was
 //    not cleared since the operation began, and it implements the method.
@@ -32,6 +37,7 @@
 // late callback at exit still finds it.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "kernel/callbacks/HCDelegate.h"
@@ -40,10 +46,12 @@
 #include "transport/handles/HCRequestHandle.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
 
-// The success and failure callbacks of one public operation.
+// The success and failure callbacks of one public operation, held by the
+// operation while it runs: until then the two deliver inside the call.
 struct HCOperationCallbacks {
     HCDelegate success;
     HCDelegate failure;
+    std::unique_ptr<HCDelegate::DeliverNow> deliverNow;
 };
 
 template <class D>
@@ -53,6 +61,8 @@ public:
     using Ticket = uint64_t;
     using SuccessStep = std::function<void(Ticket, const platform::ObjectPtr& result)>;
     using FailureStep = std::function<void(Ticket)>;
+    // A failure step that reads what the service failed with (a status).
+    using FailureObjectStep = std::function<void(Ticket, const platform::ObjectPtr& failure)>;
 
     constexpr explicit HCClassDelegate(const char* module) : module_(module) {}
     HCClassDelegate(const HCClassDelegate&) = delete;
@@ -80,14 +90,25 @@ public:
     // callback ran) and nil for a class operation.
     HCOperationCallbacks callbacks(platform::ObjectPtr target, SuccessStep onSuccess, FailureStep onFailure) const
     {
+        return callbacksWithFailureObject(
+            std::move(target), std::move(onSuccess),
+            [onFailure = std::move(onFailure)](Ticket started, const platform::ObjectPtr&) { onFailure(started); });
+    }
+    HCOperationCallbacks callbacksWithFailureObject(platform::ObjectPtr target, SuccessStep onSuccess,
+                                                    FailureObjectStep onFailure) const
+    {
         HC_CHECK_MAIN_THREAD();
         const Ticket started = ticket();
-        return HCOperationCallbacks{
+        HCOperationCallbacks made{
             HCDelegate::withFunction(
                 [started, onSuccess = std::move(onSuccess)](const platform::ObjectPtr& result) { onSuccess(started, result); },
                 target),
-            HCDelegate::withFunction([started, onFailure = std::move(onFailure)](const platform::ObjectPtr&) { onFailure(started); },
-                                     target)};
+            HCDelegate::withFunction(
+                [started, onFailure = std::move(onFailure)](const platform::ObjectPtr& failure) { onFailure(started, failure); },
+                target),
+            nullptr};
+        made.deliverNow = std::make_unique<HCDelegate::DeliverNow>(std::initializer_list<HCDelegate>{made.success, made.failure});
+        return made;
     }
 
     // Registers the handle under the module; nil stays nil and is not registered.

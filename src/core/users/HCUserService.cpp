@@ -1,6 +1,9 @@
 #include "core/users/HCUserService.h"
 
+#include "core/resources/HCResourceClass.h"
 #include "core/services/HCServicePath.h"
+#include "core/users/HCHttpBasicCredential.h"
+#include "core/users/HCUser.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/runtime/ThreadChecker.h"
 
@@ -43,4 +46,8 @@ std::shared_ptr<HCRequestHandle> HCUserService::setUserLocation(const std::optio
     return service->postAction(*path, &parameters, onSuccess, onFailure, 0, nullptr);
 }
 
-void HCUserService::populateKnownResources(HCResourceNameMap&) {}
+void HCUserService::populateKnownResources(HCResourceNameMap& map)
+{
+    HCAddKnownResource<HCUser>(map);
+    HCAddKnownResource<HCHttpBasicCredential>(map);
+}

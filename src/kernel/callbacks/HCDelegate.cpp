@@ -3,6 +3,15 @@
 #include "kernel/resources/HCResourceClassName.h"
 #include "platform/foundation/ProgrammingError.h"
 
+#include <algorithm>
+
+namespace {
+
+// The states named by the DeliverNow scopes alive on this thread.
+thread_local std::vector<const void*> tDeliverNow;
+
+}  // namespace
+
 HCDelegate::HCDelegate(platform::ObjectPtr target, Call call, platform::ObjectPtr extra, platform::ThreadPtr thread)
 {
     if (!call) return;
@@ -52,10 +61,46 @@ platform::ThreadPtr HCDelegate::thread() const
 void HCDelegate::invoke(const platform::ObjectPtr& param) const
 {
     if (isEmpty() || !state_->target) return;
+    if (std::find(tDeliverNow.begin(), tDeliverNow.end(), state_.get()) != tDeliverNow.end()) {
+        invokeNow(param);
+        return;
+    }
     thread()->runLoop()->post([state = state_, param] {
         if (auto callbackable = dynamic_cast<const HCCallbackable*>(state->target.get())) {
             if (!callbackable->canReceiveCallbacksNow()) return;
         }
         state->call(*state->target, param, state->extra);
     });
+}
+
+void HCDelegate::invokeNow(const platform::ObjectPtr& param) const
+{
+    if (isEmpty() || !state_->target) return;
+    if (!thread()->isCurrent()) {
+        thread()->runLoop()->post([copy = *this, param] { copy.invokeNow(param); });
+        return;
+    }
+    if (auto callbackable = dynamic_cast<const HCCallbackable*>(state_->target.get())) {
+        if (!callbackable->canReceiveCallbacksNow()) return;
+    }
+    // The call may drop the last other copy; this one keeps the state alive.
+    auto state = state_;
+    state->call(*state->target, param, state->extra);
+}
+
+HCDelegate::DeliverNow::DeliverNow(std::initializer_list<HCDelegate> delegates)
+{
+    for (const auto& delegate : delegates) {
+        if (delegate.isEmpty()) continue;
+        delegates_.push_back(delegate);
+        tDeliverNow.push_back(delegate.state_.get());
+    }
+}
+
+HCDelegate::DeliverNow::~DeliverNow()
+{
+    for (const auto& delegate : delegates_) {
+        auto found = std::find(tDeliverNow.begin(), tDeliverNow.end(), delegate.state_.get());
+        if (found != tDeliverNow.end()) tDeliverNow.erase(found);
+    }
 }

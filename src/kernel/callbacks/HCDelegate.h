@@ -5,7 +5,12 @@
 //
 // invoke() never calls the target before it returns: the call is posted to the
 // delivery thread's run loop, and at delivery the target is skipped when it is
-// an HCCallbackable that answers canReceiveCallbacksNow() == false.
+// an HCCallbackable that answers canReceiveCallbacksNow() == false. Two ways
+// deliver inside the call instead, for answers that are known before a call
+// returns (a refusal, a value held locally): invokeNow(), and invoke() of a
+// delegate named by an HCDelegate::DeliverNow that is alive on the thread.
+// Both keep the thread rule: only on the delivery thread is the target called
+// at once; from any other thread they post, as invoke() does.
 //
 // The delegate release rule: what a delegate retains (target, extra argument,
 // closure) is released on the delivery thread. Copies share one state; when
@@ -19,8 +24,10 @@
 // Thread: an HCDelegate is a value; copy it freely and invoke it from any
 // thread. The target's method runs on the delivery thread.
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <typeinfo>
+#include <vector>
 
 #include "kernel/callbacks/HCCallbackable.h"
 #include "platform/runtime/Object.h"
@@ -64,8 +71,29 @@ public:
 
     HCDelegate(platform::ObjectPtr target, Call call, platform::ObjectPtr extra, platform::ThreadPtr thread);
 
-    // Schedules the call on the delivery thread and returns at once.
+    // Schedules the call on the delivery thread and returns at once (unless a
+    // DeliverNow names this delegate on its delivery thread).
     void invoke(const platform::ObjectPtr& param = nullptr) const;
+    // On the delivery thread: calls the target now (after the same
+    // canReceiveCallbacksNow test); elsewhere: invoke().
+    void invokeNow(const platform::ObjectPtr& param = nullptr) const;
+
+    // While it lives, invoke() of the named delegates (or any copy of them)
+    // on this thread, when it is their delivery thread, acts as invokeNow().
+    // The caller of a service opens one around the call so that an answer the
+    // service gives before returning (a refusal) arrives before the call
+    // returns. Lives on the thread that made it; not copied or moved.
+    class DeliverNow {
+    public:
+        explicit DeliverNow(std::initializer_list<HCDelegate> delegates);
+        ~DeliverNow();
+        DeliverNow(const DeliverNow&) = delete;
+        DeliverNow& operator=(const DeliverNow&) = delete;
+
+    private:
+        // Held so that the named states outlive the scope.
+        std::vector<HCDelegate> delegates_;
+    };
 
     bool isEmpty() const { return !state_; }
     explicit operator bool() const { return !isEmpty(); }

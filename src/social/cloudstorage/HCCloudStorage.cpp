@@ -18,18 +18,6 @@ int32_t statusCodeOf(const platform::ObjectPtr& status)
     return object ? object->getStatusCode() : 0;
 }
 
-// The pattern's callbacks, with a failure that hands on what it received
-// (the store's status object).
-HCOperationCallbacks callbacksWithStatus(HCClassDelegate<HCCloudStorageDelegate>::SuccessStep onSuccess,
-                                         std::function<void(uint64_t, const platform::ObjectPtr&)> onFailure)
-{
-    const auto started = sDelegate.ticket();
-    auto callbacks = sDelegate.callbacks(nullptr, std::move(onSuccess), [](auto) {});
-    callbacks.failure = HCDelegate::withFunction(
-        [started, onFailure = std::move(onFailure)](const platform::ObjectPtr& status) { onFailure(started, status); });
-    return callbacks;
-}
-
 }  // namespace
 
 void HCCloudStorage::setDelegate(HCCloudStorageDelegate* delegate)
@@ -46,15 +34,16 @@ HCCloudStorageDelegate* HCCloudStorage::delegate()
 HCRequestHandlePtr HCCloudStorage::upload(const std::shared_ptr<platform::Data>& data, const std::string& key)
 {
     HC_CHECK_MAIN_THREAD();
-    auto callbacks = callbacksWithStatus([](auto started, const platform::ObjectPtr&) { _uploadSuccess(started); },
-                                         &HCCloudStorage::_uploadFail);
+    auto callbacks = sDelegate.callbacksWithFailureObject(
+        nullptr, [](auto started, const platform::ObjectPtr&) { _uploadSuccess(started); }, &HCCloudStorage::_uploadFail);
     return sDelegate.track(HCCloudStorageService::uploadBlob(data, key, callbacks.success, callbacks.failure));
 }
 
 HCRequestHandlePtr HCCloudStorage::downloadDataWithKey(const std::string& key)
 {
     HC_CHECK_MAIN_THREAD();
-    auto callbacks = callbacksWithStatus(&HCCloudStorage::_downloadSuccess, &HCCloudStorage::_downloadFail);
+    auto callbacks = sDelegate.callbacksWithFailureObject(nullptr, &HCCloudStorage::_downloadSuccess,
+                                                          &HCCloudStorage::_downloadFail);
     return sDelegate.track(HCCloudStorageService::downloadBlobWithKey(key, callbacks.success, callbacks.failure));
 }
 

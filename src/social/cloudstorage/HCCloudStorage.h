@@ -4,8 +4,8 @@
 // nothing was started); the outcome goes to the class's one delegate.
 //
 // A call the store refuses before any request (a bad key, no data, a stored
-// form over the limit) answers nil, and its failure reaches the delegate on
-// the next turn of the main run loop with the status code. Clearing the
+// form over the limit) reports its failure with the status code to the
+// delegate before it returns, and answers nil. Clearing the
 // delegate (setDelegate(nullptr)) cancels the class's requests; an answer
 // already on its way is dropped.
 //

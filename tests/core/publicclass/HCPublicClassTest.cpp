@@ -62,7 +62,10 @@ HCClassDelegate<GadgetDelegate> sWidgets("TestWidget");
 
 // A download that a test ends by hand: what a service call answers.
 struct PendingCall {
-    HCOperationCallbacks callbacks;
+    // What a service keeps of the operation's callbacks: the two delegates.
+    struct {
+        HCDelegate success, failure;
+    } callbacks;
     std::shared_ptr<platform::Object> request = std::make_shared<platform::Object>();
 };
 
@@ -76,7 +79,7 @@ HCRequestHandlePtr fetch(HCClassDelegate<GadgetDelegate>& module, std::vector<Pe
             module.notify(started, [&](GadgetDelegate& d) { d.didFetch(text); });
         },
         [&module](auto started) { module.notify(started, [](GadgetDelegate& d) { d.didFailFetch(); }); });
-    service.push_back(PendingCall{callbacks});
+    service.push_back(PendingCall{{callbacks.success, callbacks.failure}});
     return module.track(HCRequestHandle::requestHandle(service.back().request));
 }
 
@@ -170,12 +173,13 @@ TEST_F(HCPublicClassTest, NilDelegateCancelsARunningDownload)
         [](auto started) { sGadgets.notify(started, [](GadgetDelegate& d) { d.didFailFetch(); }); });
     class Forward : public HCHttpServiceObserver {
     public:
-        explicit Forward(HCOperationCallbacks c) : c_(std::move(c)) {}
-        void onFinishedDownloading(const std::shared_ptr<HCHttpRequest>& r) override { c_.success.invoke(r->responseData()); }
-        void onFailedDownloading(const std::shared_ptr<HCHttpRequest>&) override { c_.failure.invoke(); }
-        HCOperationCallbacks c_;
+        Forward(HCDelegate success, HCDelegate failure) : success_(std::move(success)), failure_(std::move(failure)) {}
+        void onFinishedDownloading(const std::shared_ptr<HCHttpRequest>& r) override { success_.invoke(r->responseData()); }
+        void onFailedDownloading(const std::shared_ptr<HCHttpRequest>&) override { failure_.invoke(); }
+        HCDelegate success_, failure_;
     };
-    auto request = service->startRequest(server.url("/slow"), "GET", nullptr, std::make_shared<Forward>(callbacks));
+    auto request = service->startRequest(server.url("/slow"), "GET", nullptr,
+                                         std::make_shared<Forward>(callbacks.success, callbacks.failure));
     sGadgets.track(HCRequestHandle::requestHandle(request));
     ASSERT_TRUE(runMainUntil([&] { return server.requestCount("/slow") == 1; }));
     sGadgets.set(nullptr);
@@ -185,6 +189,29 @@ TEST_F(HCPublicClassTest, NilDelegateCancelsARunningDownload)
     drainMain();
     EXPECT_TRUE(journal.events.empty());
     EXPECT_TRUE(service->requests().empty());
+}
+
+TEST_F(HCPublicClassTest, AnAnswerGivenInsideTheServiceCallArrivesBeforeTheOperationReturns)
+{
+    Journal journal;
+    sGadgets.set(&journal);
+    std::vector<PendingCall> service;
+    // A service that refuses at once, as a bad id or key does.
+    auto refused = [&] {
+        auto callbacks = sGadgets.callbacks(
+            nullptr, [](auto, const platform::ObjectPtr&) {},
+            [](auto started) { sGadgets.notify(started, [](GadgetDelegate& d) { d.didFailFetch(); }); });
+        callbacks.failure.invoke();
+        return sGadgets.track(nullptr);
+    };
+    EXPECT_EQ(refused(), nullptr);
+    EXPECT_EQ(journal.events, std::vector<std::string>{"didFail"});
+    // A request answered after the operation returned waits for its turn.
+    fetch(sGadgets, service);
+    service[0].callbacks.success.invoke(platform::String::make("later"));
+    EXPECT_EQ(journal.events.size(), 1u);
+    drainMain();
+    EXPECT_EQ(journal.events, (std::vector<std::string>{"didFail", "did later"}));
 }
 
 #ifndef NDEBUG

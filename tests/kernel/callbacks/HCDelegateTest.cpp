@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 #include <vector>
 
 #include "kernel/callbacks/HCDelegate.h"
@@ -141,4 +142,52 @@ TEST(HCDelegate, TargetWhoseLastCopyEndsOnAnotherThreadIsReleasedOnTheDeliveryTh
     testsupport::drainMain();
     ASSERT_EQ(endedOn.size(), 1u);
     EXPECT_EQ(endedOn[0], platform::Thread::mainThread());
+}
+
+TEST(HCDelegate, DeliverNowCallsNamedDelegatesInsideTheCallOnTheirThreadOnly)
+{
+    auto page = std::make_shared<Page>();
+    HCDelegate named(page, &Page::didLoad);
+    HCDelegate other(page, &Page::didLoad);
+    {
+        HCDelegate::DeliverNow now({named});
+        HCDelegate(named).invoke(String::make("copy of named"));
+        other.invoke(String::make("other"));
+        EXPECT_EQ(page->received, std::vector<std::string>{"copy of named"});
+        page->onScreen = false;
+        named.invoke(String::make("refused"));
+        page->onScreen = true;
+        // From another thread the named delegate still waits for its own thread.
+        auto worker = platform::Thread::start("worker");
+        std::atomic<bool> posted{false};
+        worker->runLoop()->post([&] {
+            named.invoke(String::make("from worker"));
+            posted = true;
+        });
+        while (!posted.load()) std::this_thread::yield();
+        worker->cancel();
+        EXPECT_EQ(page->received.size(), 1u);
+    }
+    named.invoke(String::make("after"));
+    EXPECT_EQ(page->received.size(), 1u) << "the scope ended: back to posting";
+    testsupport::drainMain();
+    EXPECT_EQ(page->received, (std::vector<std::string>{"copy of named", "other", "from worker", "after"}));
+}
+
+TEST(HCDelegate, InvokeNowCallsAtOnceOnlyOnTheDeliveryThread)
+{
+    auto page = std::make_shared<Page>();
+    HCDelegate onMain(page, &Page::didLoad);
+    onMain.invokeNow(String::make("now"));
+    EXPECT_EQ(page->received, std::vector<std::string>{"now"});
+
+    auto worker = platform::Thread::start("request");
+    HCDelegate onWorker(page, &Page::didLoad, worker);
+    onWorker.invokeNow(String::make("later"));
+    std::atomic<bool> done{false};
+    worker->runLoop()->post([&] { done = true; });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return done.load(); }));
+    worker->cancel();
+    ASSERT_EQ(page->threads.size(), 2u);
+    EXPECT_EQ(page->threads[1], worker);
 }

@@ -1,0 +1,230 @@
+#include "social/friends/HCFriendsService.h"
+
+#include "core/banners/HCNotificationData.h"
+#include "core/clientstate/HCClientState.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/resources/HCResourceClass.h"
+#include "core/services/HCServicePath.h"
+#include "core/users/HCUser.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/foundation/Values.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "social/friends/HCGamePlayer.h"
+#include "social/users/HCUsersCredential.h"
+
+namespace {
+
+std::shared_ptr<HCFriendsService> sInstance;
+
+constexpr int kSilent = 0;
+constexpr int kBanner = 2;
+
+using Text = HCFriendsService::Text;
+
+std::shared_ptr<HCFriendsService> running()
+{
+    HC_CHECK_MAIN_THREAD();
+    return sInstance;
+}
+
+platform::ObjectPtr notice(const char* text)
+{
+    return HCNotificationData::foreGroundDataWithText(text);
+}
+
+// An empty id means the same as none: this game.
+Text applicationOrOwn(const Text& applicationId)
+{
+    return applicationId && !applicationId->empty() ? applicationId : HCClientState::clientApplicationId();
+}
+
+// A nil user is the local player; an empty one names nobody and is refused
+// by the caller.
+std::string userOrMe(const Text& userId)
+{
+    return userId.value_or("me");
+}
+
+HCRequestHandlePtr listUsers(const HCHttpNestedQueryStringWriter& parameters, const char* noticeText,
+                             const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    auto service = running();
+    if (!service) return nullptr;
+    return service->getAction("users.xml", &parameters, onSuccess, onFailure, kBanner, notice(noticeText));
+}
+
+// Follow, stop following and remove a follower share one path.
+HCRequestHandlePtr following(const char* method, const Text& userId, bool follower, const char* noticeText,
+                             const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    auto path = HCServicePath::format("users/%@/following.xml", {userId});
+    auto service = HCServicePath::serviceFor<HCFriendsService>(path, onFailure);
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    if (follower) parameters.io("follower", std::string("yes"));
+    return service->_performAction(*path, &parameters, method, onSuccess, onFailure, kBanner, notice(noticeText));
+}
+
+}  // namespace
+
+void HCFriendsService::initializeService()
+{
+    if (!sInstance) sInstance = HCService::create<HCFriendsService>();
+}
+
+void HCFriendsService::shutdownService()
+{
+    sInstance = nullptr;
+}
+
+std::shared_ptr<HCFriendsService> HCFriendsService::sharedInstance()
+{
+    return sInstance;
+}
+
+void HCFriendsService::populateKnownResources(HCResourceNameMap& map)
+{
+    HCAddKnownResource<HCUser>(map);
+    HCAddKnownResource<HCGamePlayer>(map);
+    HCAddKnownResource<HCUsersCredential>(map);
+}
+
+HCRequestHandlePtr HCFriendsService::isLocalUserFollowingAnyone(const HCDelegate& onSuccess,
+                                                                const HCDelegate& onFailure)
+{
+    auto service = running();
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("page", 1);
+    parameters.io("per_page", 1);
+    parameters.io("user_id", std::string("me"));
+    parameters.io("scope", std::string("people-of-interest"));
+    // Runs where the caller's callback runs, and hands it the answer there.
+    auto answer = HCDelegate::withFunction(
+        [onSuccess](const platform::ObjectPtr& reply) {
+            auto series = platform::as<HCPaginatedSeries>(reply);
+            onSuccess.invokeNow(platform::Number::makeBool(series && series->count() > 0));
+        },
+        nullptr, onSuccess.thread());
+    return service->getAction("users.xml", &parameters, answer, onFailure, kSilent, nullptr);
+}
+
+HCRequestHandlePtr HCFriendsService::getUsersFollowingUser(const Text& userId, bool excludeUsersFollowedByTarget,
+                                                           int32_t page, const HCDelegate& onSuccess,
+                                                           const HCDelegate& onFailure)
+{
+    if (userId && userId->empty()) return running() ? HCServicePath::refuse(onFailure) : nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("page", page);
+    if (userId) parameters.io("user_id", *userId);
+    parameters.io("scope", std::string("followers"));
+    if (excludeUsersFollowedByTarget) parameters.io("im-not-following", true);
+    return listUsers(parameters, "Downloaded Followers", onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::getUsersFollowingLocalUser(int32_t page, bool excludeUsersFollowedByTarget,
+                                                                const HCDelegate& onSuccess,
+                                                                const HCDelegate& onFailure)
+{
+    return getUsersFollowingUser(std::nullopt, excludeUsersFollowedByTarget, page, onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::getUsersWithAppFollowedByUser(const Text& applicationId, const Text& userId,
+                                                                   int32_t page, const HCDelegate& onSuccess,
+                                                                   const HCDelegate& onFailure)
+{
+    const Text application = applicationOrOwn(applicationId);
+    if ((userId && userId->empty()) || !application) return running() ? HCServicePath::refuse(onFailure) : nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("page", page);
+    parameters.io("user_id", userOrMe(userId));
+    parameters.io("scope", std::string("people-of-interest"));
+    parameters.io("with_client_application", *application);
+    return listUsers(parameters, "Downloaded Friends", onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::getUsersWithAppFollowedByLocalUser(const Text& applicationId, int32_t page,
+                                                                        const HCDelegate& onSuccess,
+                                                                        const HCDelegate& onFailure)
+{
+    return getUsersWithAppFollowedByUser(applicationId, std::nullopt, page, onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::getUsersFollowedByUser(const Text& userId,
+                                                            HCHttpNestedQueryStringWriter& params,
+                                                            const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    if (userId && userId->empty()) return running() ? HCServicePath::refuse(onFailure) : nullptr;
+    params.io("user_id", userOrMe(userId));
+    params.io("scope", std::string("people-of-interest"));
+    return listUsers(params, "Downloaded Friends", onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::getUsersFollowedByUser(const Text& userId, int32_t page,
+                                                            const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("page", page);
+    return getUsersFollowedByUser(userId, parameters, onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::getUsersFollowedByLocalUser(int32_t page, const HCDelegate& onSuccess,
+                                                                 const HCDelegate& onFailure)
+{
+    return getUsersFollowedByUser(std::nullopt, page, onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::getAllUsersWithApp(const Text& applicationId, const Text& followedByUser,
+                                                        const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    const Text application = applicationOrOwn(applicationId);
+    if (!application) return running() ? HCServicePath::refuse(onFailure) : nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("full_alphabetical_list", true);
+    parameters.io("with_client_application", *application);
+    parameters.io("not_sectioned", std::string("yes"));
+    return getUsersFollowedByUser(followedByUser, parameters, onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::getAllUsersFollowedByUserAlphabetical(const Text& userId,
+                                                                           const HCDelegate& onSuccess,
+                                                                           const HCDelegate& onFailure)
+{
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("full_alphabetical_list", true);
+    return getUsersFollowedByUser(userId, parameters, onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::getAllUsersFollowedByLocalUserAlphabetical(const HCDelegate& onSuccess,
+                                                                                const HCDelegate& onFailure)
+{
+    return getAllUsersFollowedByUserAlphabetical(std::nullopt, onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::getInvitableFriends(int32_t page, const HCDelegate& onSuccess,
+                                                         const HCDelegate& onFailure)
+{
+    auto service = running();
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("page", page);
+    return service->getAction("invites/new/invitable_friends", &parameters, onSuccess, onFailure, kSilent, nullptr);
+}
+
+HCRequestHandlePtr HCFriendsService::makeLocalUserFollow(const Text& userId, const HCDelegate& onSuccess,
+                                                         const HCDelegate& onFailure)
+{
+    return following("POST", userId, false, "Followed", onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::makeLocalUserStopFollowing(const Text& userId, const HCDelegate& onSuccess,
+                                                                const HCDelegate& onFailure)
+{
+    return following("DELETE", userId, false, "Stopped Following", onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCFriendsService::removeLocalUsersFollower(const Text& userId, const HCDelegate& onSuccess,
+                                                              const HCDelegate& onFailure)
+{
+    return following("DELETE", userId, true, "Removed Follower", onSuccess, onFailure);
+}

@@ -1,0 +1,29 @@
+#include "social/friends/HCGamePlayer.h"
+
+#include <algorithm>
+
+#include "core/resources/HCResourceText.h"
+#include "kernel/resources/HCResourceDataMap.h"
+
+const HCResourceDataMap& HCGamePlayer::getDataMap() const
+{
+    static const auto map = [] {
+        auto m = std::make_shared<HCResourceDataMap>();
+        m->addField("app_id", &HCGamePlayer::setApplicationId);
+        m->addField("app_gamerscore", &HCGamePlayer::setApplicationGamerscore);
+        m->addField("favorite", &HCGamePlayer::setIsFavorite);
+        m->addNestedResourceField("user", &HCGamePlayer::setUser);
+        return m;
+    }();
+    return *map;
+}
+
+void HCGamePlayer::setApplicationGamerscore(const Text& text)
+{
+    applicationGamerscore_ = static_cast<uint32_t>(std::max<int32_t>(0, HCResourceText::readInt(text)));
+}
+
+void HCGamePlayer::setIsFavorite(const Text& text)
+{
+    isFavorite_ = HCResourceText::readBool(text);
+}

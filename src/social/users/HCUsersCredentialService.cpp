@@ -1,0 +1,126 @@
+#include "social/users/HCUsersCredentialService.h"
+
+#include "core/banners/HCNotificationData.h"
+#include "core/resources/HCResourceClass.h"
+#include "core/services/HCServicePath.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "social/users/HCUsersCredential.h"
+
+namespace {
+
+std::shared_ptr<HCUsersCredentialService> sInstance;
+
+constexpr int kSilent = 0;
+constexpr int kBanner = 2;
+constexpr double kJpegQuality = 0.7;
+
+std::shared_ptr<HCUsersCredentialService> running()
+{
+    HC_CHECK_MAIN_THREAD();
+    return sInstance;
+}
+
+}  // namespace
+
+void HCUsersCredentialService::initializeService()
+{
+    if (!sInstance) sInstance = HCService::create<HCUsersCredentialService>();
+}
+
+void HCUsersCredentialService::shutdownService()
+{
+    sInstance = nullptr;
+}
+
+std::shared_ptr<HCUsersCredentialService> HCUsersCredentialService::sharedInstance()
+{
+    return sInstance;
+}
+
+void HCUsersCredentialService::populateKnownResources(HCResourceNameMap& map)
+{
+    HCAddKnownResource<HCUsersCredential>(map);
+}
+
+HCRequestHandlePtr HCUsersCredentialService::getIndexOnSuccess(const HCDelegate& onSuccess,
+                                                               const HCDelegate& onFailure,
+                                                               bool onlyIncludeLinkedCredentials)
+{
+    auto service = running();
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("only_include_linked_credentials", onlyIncludeLinkedCredentials);
+    parameters.io("user_id", std::string("me"));
+    return service->getAction("users_credentials", &parameters, onSuccess, onFailure, kSilent, nullptr);
+}
+
+HCRequestHandlePtr HCUsersCredentialService::getIndexOnSuccess(const HCDelegate& onSuccess,
+                                                               const HCDelegate& onFailure,
+                                                               bool onlyIncludeNotLinkedCredentials,
+                                                               bool onlyIncludeFriendsCredentials)
+{
+    auto service = running();
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("only_include_not_linked_credentials", onlyIncludeNotLinkedCredentials);
+    parameters.io("only_include_friends_credentials", onlyIncludeFriendsCredentials);
+    parameters.io("user_id", std::string("me"));
+    return service->getAction("users_credentials", &parameters, onSuccess, onFailure, kBanner,
+                              HCNotificationData::foreGroundDataWithText("Downloaded"));
+}
+
+HCRequestHandlePtr HCUsersCredentialService::importFriendsFromCredentialType(const std::string& credentialType,
+                                                                             const HCDelegate& onSuccess,
+                                                                             const HCDelegate& onFailure)
+{
+    auto service = running();
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("credential_name", credentialType);
+    parameters.io("user_id", std::string("me"));
+    return service->getAction("users_credentials/import_friends", &parameters, onSuccess, onFailure, kSilent,
+                              nullptr);
+}
+
+HCRequestHandlePtr HCUsersCredentialService::getProfilePictureCredentialsForLocalUser(const HCDelegate& onSuccess,
+                                                                                      const HCDelegate& onFailure)
+{
+    auto service = running();
+    if (!service) return nullptr;
+    return service->getAction("profile_picture", nullptr, onSuccess, onFailure, kSilent, nullptr);
+}
+
+HCRequestHandlePtr HCUsersCredentialService::requestProfilePictureUpdateForLocalUser(const HCDelegate& onSuccess,
+                                                                                     const HCDelegate& onFailure)
+{
+    auto service = running();
+    if (!service) return nullptr;
+    return service->postAction("profile_picture/refresh", nullptr, onSuccess, onFailure, kSilent, nullptr);
+}
+
+HCRequestHandlePtr HCUsersCredentialService::selectProfilePictureSourceForLocalUser(const Text& credentialType,
+                                                                                    const HCDelegate& onSuccess,
+                                                                                    const HCDelegate& onFailure)
+{
+    const Text type = credentialType && !credentialType->empty() ? credentialType : Text("http_basic");
+    auto path = HCServicePath::format("profile_picture/select/%@", {type});
+    auto service = HCServicePath::serviceFor<HCUsersCredentialService>(path, onFailure);
+    if (!service) return nullptr;
+    return service->postAction(*path, nullptr, onSuccess, onFailure, kSilent, nullptr);
+}
+
+HCRequestHandlePtr HCUsersCredentialService::uploadProfilePictureLocalUser(const platform::ui::ImagePtr& image,
+                                                                           const HCDelegate& onSuccess,
+                                                                           const HCDelegate& onFailure)
+{
+    auto service = running();
+    if (!service) return nullptr;
+    // An empty picture would replace the player's own with nothing.
+    auto jpeg = image ? platform::ui::JPEGRepresentation(image, kJpegQuality) : nullptr;
+    if (!jpeg || jpeg->bytes().empty()) return HCServicePath::refuse(onFailure);
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.ioBlob("uploaded_profile_picture", jpeg->bytes(), "jpg");
+    return service->postAction("profile_picture/select/http_basic", &parameters, onSuccess, onFailure, kSilent,
+                               nullptr);
+}
