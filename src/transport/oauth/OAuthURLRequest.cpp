@@ -121,7 +121,6 @@ platform::URLRequest OAuthURLRequest::prepare() const
     request.method = method_;
     request.timeoutSeconds = timeoutSeconds_;
     request.maxBodyBytes = maxBodyBytes_;
-    request.useCookies = false;
 
     std::string nonce, timestamp;
     if (fixedNonceAndTimestamp_) {
