@@ -120,6 +120,7 @@ platform::URLRequest OAuthURLRequest::prepare() const
     platform::URLRequest request;
     request.method = method_;
     request.timeoutSeconds = timeoutSeconds_;
+    request.deadlineSeconds = kDeadlineSeconds;
     request.maxBodyBytes = maxBodyBytes_;
 
     std::string nonce, timestamp;

@@ -27,6 +27,10 @@ struct OAuthConsumer {
 class OAuthURLRequest final : public platform::Object {
 public:
     static constexpr const char* kMultipartBoundary = "sadf8as9fha3fpaef8ah";
+    // Two minutes from start to outcome: a reply at the body cap still
+    // arrives over a slow mobile link, and one that trickles in ends the
+    // wait (the log-in's bootstrap, say) instead of holding it for good.
+    static constexpr double kDeadlineSeconds = 120;
 
     OAuthURLRequest(std::string url, OAuthConsumer consumer, std::optional<OAuthToken> token);
 
