@@ -11,6 +11,13 @@ Fault Fault::reply(int status, std::string body, std::string contentType)
     return fault;
 }
 
+Fault Fault::trickled(std::chrono::milliseconds interval, int status, std::string body, std::string contentType)
+{
+    Fault fault = reply(status, std::move(body), std::move(contentType));
+    fault.trickle = interval;
+    return fault;
+}
+
 Fault Fault::dropConnection()
 {
     Fault fault;
@@ -79,6 +86,22 @@ bool Faults::wait(std::chrono::milliseconds delay)
 {
     std::unique_lock lock(mutex_);
     return !wake_.wait_for(lock, delay, [this] { return interrupted_; });
+}
+
+bool Faults::paceTrickle(std::chrono::milliseconds interval)
+{
+    if (!wait(interval)) {
+        return false;
+    }
+    std::lock_guard lock(mutex_);
+    ++trickledBytes_;
+    return true;
+}
+
+std::size_t Faults::trickledBytes() const
+{
+    std::lock_guard lock(mutex_);
+    return trickledBytes_;
 }
 
 void Faults::interruptWaits()

@@ -68,7 +68,16 @@ struct HttpListener::State {
         for (const auto& [name, value] : outcome.reply.headers) {
             res.set_header(name, value);
         }
-        res.set_content(outcome.reply.body, outcome.reply.contentType);
+        if (!outcome.beforeEachByte) {
+            res.set_content(outcome.reply.body, outcome.reply.contentType);
+            return;
+        }
+        auto bytes = std::make_shared<std::string>(std::move(outcome.reply.body));
+        res.set_content_provider(bytes->size(), outcome.reply.contentType,
+                                 [bytes, next = std::move(outcome.beforeEachByte)](size_t offset, size_t,
+                                                                                  httplib::DataSink& sink) {
+                                     return next() && sink.write(bytes->data() + offset, 1);
+                                 });
     }
 };
 

@@ -22,8 +22,13 @@ struct IncomingRequest {
 };
 
 struct Outcome {
+    Outcome(bool dropIt, Reply replyWith) : drop(dropIt), reply(std::move(replyWith)) {}
+
     bool drop = false;  // close the connection without a reply
     Reply reply;
+    // When set, the body's length is announced and its bytes go out one at
+    // a time, each after this answers true; false ends the reply there.
+    std::function<bool()> beforeEachByte;
 };
 
 class HttpListener {

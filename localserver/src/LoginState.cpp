@@ -109,6 +109,18 @@ std::size_t LoginState::sessionCount() const
     return sessions_.size();
 }
 
+void LoginState::recordUserStats(ReportedUserStats stats)
+{
+    std::lock_guard lock(mutex_);
+    reportedUserStats_.push_back(std::move(stats));
+}
+
+std::vector<ReportedUserStats> LoginState::reportedUserStats() const
+{
+    std::lock_guard lock(mutex_);
+    return reportedUserStats_;
+}
+
 void LoginState::setCounters(const BootstrapCounters& counters)
 {
     std::lock_guard lock(mutex_);

@@ -181,7 +181,11 @@ struct Server::Impl {
                 reply.status = fault->status;
                 reply.body = fault->body;
                 reply.contentType = fault->contentType;
-                return Outcome{false, reply};
+                Outcome outcome{false, reply};
+                if (fault->trickle.count() > 0) {
+                    outcome.beforeEachByte = [this, interval = fault->trickle] { return faults.paceTrickle(interval); };
+                }
+                return outcome;
             }
         }
         if (!parsed.badRequest.empty()) {

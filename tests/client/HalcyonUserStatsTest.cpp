@@ -67,12 +67,13 @@ TEST_F(HalcyonUserStatsTest, TheLogInSendsTheCountersAndTheResetTakesAwayOnlyWha
     for (const auto& parameter : writer.getQueryParametersAsURLRequestParameters()) {
         wire.push_back(parameter.name() + "=" + parameter.value());
     }
-    EXPECT_EQ(wire, (std::vector<std::string>{"user_stats[total_dashboard_duration]=0",
-                                              "user_stats[total_dashboard_launches]=0",
-                                              "user_stats[total_game_session_duration]=42",
-                                              "user_stats[total_game_sessions]=2",
-                                              "user_stats[total_online_game_sessions]=0",
-                                              "user_stats[version]=2"}));
+    // Names outside any scope, the bracket first: the names the service reads.
+    EXPECT_EQ(wire, (std::vector<std::string>{"[user_stats]total_dashboard_duration=0",
+                                              "[user_stats]total_dashboard_launches=0",
+                                              "[user_stats]total_game_session_duration=42",
+                                              "[user_stats]total_game_sessions=2",
+                                              "[user_stats]total_online_game_sessions=0",
+                                              "[user_stats]version=2"}));
 
     // Played on while the reply was on its way.
     clock->advance(8);

@@ -358,12 +358,37 @@ TEST_F(BootstrapEndToEndTest, WithoutAClientOfItsOwnTheReplyReachesTheHalcyonCla
             allOnMain = allOnMain && platform::Thread::isMainThread();
         });
     }
+    Halcyon::setTotalDashboardDuration(75);
+    Halcyon::setNumberOfDashboardLaunches(3);
+    Halcyon::setTotalGameSessionsDuration(640);
+    Halcyon::setNumberOfGameSessions(4);
+    Halcyon::setNumberOfOnlineGameSessions(2);
     Result result;
     start(false, std::string(defaults::kUserId), result);
     ASSERT_TRUE(finish(result));
     ASSERT_EQ(result.successes, 1);
     testsupport::drainMain();
     center.removeObserver(this);
+
+    // The statistics follow the synchronisation dates in the signed body,
+    // under the names the service reads, and the server read every counter.
+    const auto log = server->log().entries();
+    const auto sent = std::find_if(log.begin(), log.end(), [](const auto& e) { return e.request.path == "bootstrap.xml"; });
+    ASSERT_NE(sent, log.end());
+    EXPECT_NE(sent->request.body.find(
+        "achievements_sync_date=1970-01-01%2000%3A00%3A00&%5Buser_stats%5Dtotal_dashboard_duration=75&%5Buser_stats%5Dtotal_dashboard_launches=3"
+        "&%5Buser_stats%5Dtotal_game_session_duration=640&%5Buser_stats%5Dtotal_game_sessions=4"
+        "&%5Buser_stats%5Dtotal_online_game_sessions=2&%5Buser_stats%5Dversion=2&"),
+              std::string::npos)
+        << sent->request.body;
+    const auto reported = server->login().reportedUserStats();
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0].version, "2");
+    EXPECT_EQ(reported[0].counters, (std::map<std::string, long long>{{"total_dashboard_duration", 75},
+                                                                      {"total_dashboard_launches", 3},
+                                                                      {"total_game_session_duration", 640},
+                                                                      {"total_game_sessions", 4},
+                                                                      {"total_online_game_sessions", 2}}));
 
     EXPECT_EQ(notices, (std::vector<std::string>{HCNSNotificationBootstrapBegan, HCNSNotificationUserChanged,
                                                  HCNSNotificationBootstrapSucceeded,

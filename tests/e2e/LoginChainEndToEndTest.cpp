@@ -29,6 +29,7 @@
 #include "platform/ui/Driver.h"
 #include "support/BannerWindow.h"
 #include "support/TestSupport.h"
+#include "transport/oauth/OAuthURLRequest.h"
 #include "transport/provider/HCProvider.h"
 
 namespace defaults = localserver::defaults;
@@ -252,6 +253,39 @@ TEST_F(LoginChainEndToEndTest, PlayerRefusedByTheGameEndsTheLogInAsAFailureWithI
     EXPECT_EQ(serverPaths(), (std::vector<std::string>{"POST xp/devices 200", "POST bootstrap.xml 200"}))
         << "no user session for a refused player";
     EXPECT_EQ(Halcyon::lastLoggedInUserId(), "0") << "nothing of the refused reply was applied";
+}
+
+TEST_F(LoginChainEndToEndTest, BootstrapReplyThatTricklesInEndsAtItsDeadlineAsAFailedLogIn)
+{
+    Halcyon::setUserApprovedHalcyon();
+    Halcyon::setDoneWithGetTheMost(true);
+    deviceUsedBy(defaults::kUserId);
+    const std::string body(4000, ' ');
+    server->faults().injectFor("POST", "bootstrap.xml",
+                               localserver::Fault::trickled(std::chrono::milliseconds(5), 200, body, "application/xml"));
+    start();
+    std::vector<std::string> heard;
+    Halcyon::addBootstrapDelegates(HCDelegate::withFunction([&](const platform::ObjectPtr&) { heard.push_back("ok"); }),
+                                   HCDelegate::withFunction([&](const platform::ObjectPtr&) { heard.push_back("failed"); }));
+    // A byte arrives between every two steps of the clock, so the idle
+    // time-out never comes; only the deadline can end the wait.
+    for (double waited = 0; waited + 10 < OAuthURLRequest::kDeadlineSeconds; waited += 10) {
+        const size_t sent = server->faults().trickledBytes();
+        ASSERT_TRUE(waitUntil([&] { return server->faults().trickledBytes() >= sent + 2; })) << waited;
+        clock->advance(10);
+    }
+    testsupport::drainMain();
+    EXPECT_TRUE(game.calls.empty()) << "still waiting shortly before the deadline";
+    EXPECT_TRUE(Halcyon::isBootstrapInProgress());
+
+    clock->advance(10.5);
+    ASSERT_TRUE(waitForCall());
+    testsupport::drainMain();
+    EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"});
+    EXPECT_EQ(heard, std::vector<std::string>{"failed"});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Not Logged In To Halcyon"});
+    EXPECT_FALSE(Halcyon::isBootstrapInProgress());
+    EXPECT_LT(server->faults().trickledBytes(), body.size()) << "the reply was cut off, not read to its end";
 }
 
 TEST_F(LoginChainEndToEndTest, ExpiredSessionMidGameLogsInAgainAndSendsTheRequestOnceMore)

@@ -98,6 +98,8 @@ TEST_F(SessionEndToEndTest, FirstLogInRegistersTheDeviceBootstrapsAndOpensTheUse
               platform::DeviceFacts::uniqueIdentifier());
     EXPECT_EQ(localserver::firstValue(log[0].request.params, "protocol_version"), "1.0");
     EXPECT_EQ(localserver::firstValue(log[1].request.params, "user_id"), defaults::kUserId);
+    // The signed bootstrap carries the cookie the registration set.
+    EXPECT_EQ(log[1].request.header("Cookie"), "_hc_session=" + sessionCookie());
     EXPECT_EQ(localserver::firstValue(log[2].request.params, "hc-version"), "2.10");
     EXPECT_FALSE(localserver::firstValue(log[2].request.params, "password"));
     // The cookie the registration set is the one session the server bound the user to.
@@ -316,6 +318,25 @@ TEST_F(SessionEndToEndTest, DeviceRecordsParentalControlsReachEveryOAuthRequest)
     EXPECT_EQ(server->log().entries().back().request.parentalControlsEnabled, "true");
     // Not one of the route's own parameters.
     EXPECT_TRUE(server->log().entries().back().request.params.empty());
+}
+
+TEST_F(SessionEndToEndTest, TheSessionCookieGoesWithSignedRequestsToTheServiceHostAndNoOther)
+{
+    session->establishDeviceSession();
+    ASSERT_TRUE(waitUntil([&] { return session->createdDeviceSession(); }));
+    const std::string cookie = sessionCookie();
+    ASSERT_FALSE(cookie.empty());
+    fence();
+    const auto signedToService = server->log().entries().back().request;
+    ASSERT_FALSE(signedToService.oauth.empty());
+    EXPECT_EQ(signedToService.header("Cookie"), "_hc_session=" + cookie);
+
+    // The same server by another name is another host to the cookie store.
+    std::string otherHost = server->serviceRootUrl();
+    otherHost.replace(otherHost.find("127.0.0.1"), 9, "localhost");
+    HCSettings::Instance()->setObject(otherHost, "server-url");
+    fence();
+    EXPECT_EQ(server->log().entries().back().request.header("Cookie"), std::nullopt);
 }
 
 TEST_F(SessionEndToEndTest, ASilentServerIsTriedThreeTimesTwentySecondsEachThenReportedAsAServerException)

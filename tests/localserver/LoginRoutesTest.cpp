@@ -213,4 +213,33 @@ TEST_F(LoginRoutesTest, BootstrapIssuesATokenThatSignsLaterRequests)
     EXPECT_EQ(tree->child("bootstrap")->child("user")->child("id")->text, newId);
 }
 
+TEST_F(LoginRoutesTest, BootstrapRecordsTheStatisticsOnlyUnderTheServicesNames)
+{
+    server->login().setOfflineBlockSource(nullptr);
+    auto bootstrap = [&](const Pairs& stats) {
+        Pairs form = {{"udid", "dev-1"}, {"user_id", "1001"}};
+        form.insert(form.end(), stats.begin(), stats.end());
+        return signedRequest("POST", "bootstrap.xml", {}, form, defaultConsumerCredentials()).status;
+    };
+    // The scoped spelling is not what the service reads: nothing is recorded.
+    ASSERT_EQ(bootstrap({{"user_stats[total_game_sessions]", "4"}, {"user_stats[version]", "2"}}), 200);
+    EXPECT_TRUE(server->login().reportedUserStats().empty());
+
+    // A counter that is not a whole number is left out; the others arrive.
+    ASSERT_EQ(bootstrap({{"[user_stats]total_dashboard_duration", "75"},
+                         {"[user_stats]total_dashboard_launches", "3"},
+                         {"[user_stats]total_game_session_duration", "12x"},
+                         {"[user_stats]total_game_sessions", "4"},
+                         {"[user_stats]total_online_game_sessions", ""},
+                         {"[user_stats]version", "2"}}),
+              200);
+    const auto reported = server->login().reportedUserStats();
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0].userId, "1001");
+    EXPECT_EQ(reported[0].version, "2");
+    EXPECT_EQ(reported[0].counters,
+              (std::map<std::string, long long>{
+                  {"total_dashboard_duration", 75}, {"total_dashboard_launches", 3}, {"total_game_sessions", 4}}));
+}
+
 }  // namespace

@@ -197,6 +197,24 @@ TEST_F(ServerTest, FailingHandlerAnswers500AndTheServerCarriesOn)
     EXPECT_EQ(httpRequest("GET", url("echo")).status, 200);
 }
 
+TEST_F(ServerTest, TrickledReplyArrivesWholeByteByByteAndAClientThatGivesUpFreesNothingElse)
+{
+    server->faults().injectFor("GET", "echo", Fault::trickled(std::chrono::milliseconds(1), 203, "slowly", "text/x-slow"));
+    auto result = httpRequest("GET", url("echo"));
+    EXPECT_EQ(result.status, 203);
+    EXPECT_EQ(result.body, "slowly");
+    EXPECT_EQ(result.header("Content-Length"), "6");
+    EXPECT_EQ(result.header("Content-Type"), "text/x-slow");
+    EXPECT_EQ(server->faults().trickledBytes(), 6u);
+
+    // A client that stops waiting gets part of the body; others are served meanwhile.
+    server->faults().injectFor("GET", "echo", Fault::trickled(std::chrono::milliseconds(5), 200, std::string(4000, '.')));
+    result = httpRequest("GET", url("echo"), {}, {}, 100);
+    EXPECT_EQ(result.code, CURLE_OPERATION_TIMEDOUT);
+    EXPECT_LT(result.body.size(), 4000u);
+    EXPECT_EQ(httpRequest("GET", url("echo")).status, 200);
+}
+
 TEST_F(ServerTest, ServerNotificationGoesIntoTheNextSuccessfulReplyOfItsPathOnly)
 {
     int failures = 1;

@@ -3,7 +3,8 @@
 // connection, one request per connection ("Connection: close"), replies from
 // handlers registered by path. Replies can be held back until the test
 // releases them (a server that delays), sent as raw bytes (malformed or
-// truncated replies), or replaced by closing the connection.
+// truncated replies), trickled a byte at a time, or replaced by closing the
+// connection.
 //
 // Plain sockets rather than an HTTP library so that the faulty behaviours
 // are exact and so that no test program needs another library linked.
@@ -20,6 +21,7 @@
 #include <cctype>
 #include <stdexcept>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <map>
@@ -54,6 +56,9 @@ struct ServerReply {
     bool drop = false;
     // Wait for releaseHeldReplies() (or the server's end) before answering.
     bool hold = false;
+    // Announce the body's length, then send one byte per interval of real
+    // time until it is out, the client hangs up or the server ends.
+    std::chrono::milliseconds trickleEvery{0};
 
     static ServerReply text(int status, std::string body)
     {
@@ -83,16 +88,21 @@ public:
     int requestCount(const std::string& path) const;
     std::vector<ServerRequest> requests() const;
     void releaseHeldReplies();
+    // Bytes of trickled bodies sent so far.
+    size_t bytesTrickled() const { return trickled_; }
 
 private:
     void acceptLoop();
     void serve(int fd);
     bool readRequest(int fd, ServerRequest& out);
     void waitForRelease();
+    // False when the server ends before `interval` has passed.
+    bool pause(std::chrono::milliseconds interval);
 
     int listenFd_ = -1;
     int port_ = 0;
     std::atomic<bool> stopping_{false};
+    std::atomic<size_t> trickled_{0};
     std::thread acceptThread_;
 
     mutable std::mutex mutex_;
@@ -219,6 +229,12 @@ inline void LoopbackServer::waitForRelease()
     released_.wait(lock, [this] { return releaseAll_ || stopping_.load(); });
 }
 
+inline bool LoopbackServer::pause(std::chrono::milliseconds interval)
+{
+    std::unique_lock lock(mutex_);
+    return !released_.wait_for(lock, interval, [this] { return stopping_.load(); });
+}
+
 inline void LoopbackServer::acceptLoop()
 {
     while (!stopping_) {
@@ -308,6 +324,16 @@ inline void LoopbackServer::serve(int fd)
     std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + detail::reasonFor(reply.status) + "\r\n";
     for (const auto& [name, value] : reply.headers) head += name + ": " + value + "\r\n";
     head += "Content-Length: " + std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n";
+    if (reply.trickleEvery.count() > 0) {
+        detail::sendAll(fd, head);
+        for (char byte : reply.body) {
+            if (::send(fd, &byte, 1, MSG_NOSIGNAL) != 1) break;
+            ++trickled_;
+            if (!pause(reply.trickleEvery)) break;
+        }
+        ::close(fd);
+        return;
+    }
     detail::sendAll(fd, head + (request.method == "HEAD" ? std::string() : reply.body));
     ::shutdown(fd, SHUT_WR);
     ::close(fd);

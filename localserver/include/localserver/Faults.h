@@ -1,7 +1,7 @@
 #pragma once
 // Misbehaviour that tests order from the server: a canned status and body, a
-// delay, or a connection closed without a reply; for the next requests of
-// any route or of one route. Tests arm faults on their own thread; the
+// delay, a body that trickles in, or a connection closed without a reply;
+// for the next requests of any route or of one route. Tests arm faults on their own thread; the
 // connection threads take them. Every method locks.
 #include <chrono>
 #include <condition_variable>
@@ -18,8 +18,14 @@ struct Fault {
     int status = 0;                      // or answer this status (0: serve normally)
     std::string body;
     std::string contentType = "text/plain";
+    // With a status: the body's length is announced, then one byte goes out
+    // each `trickle` of real time until the body is out, the client hangs
+    // up or the server stops.
+    std::chrono::milliseconds trickle{0};
 
     static Fault reply(int status, std::string body = {}, std::string contentType = "text/plain");
+    static Fault trickled(std::chrono::milliseconds interval, int status, std::string body,
+                          std::string contentType = "text/plain");
     static Fault dropConnection();
     // Waits, then serves the request, or does what `then` says.
     static Fault delayed(std::chrono::milliseconds delay);
@@ -43,6 +49,11 @@ public:
     std::optional<Fault> take(const std::string& method, const std::string& path);
     // Waits for a fault's delay; false when the server stopped meanwhile.
     bool wait(std::chrono::milliseconds delay);
+    // Waits `interval` before the next byte of a trickled body, counting it;
+    // false when the server stopped meanwhile.
+    bool paceTrickle(std::chrono::milliseconds interval);
+    // Bytes of trickled bodies paced so far, every reply counted.
+    std::size_t trickledBytes() const;
     // Ends every wait at once and makes later waits return false at once.
     void interruptWaits();
     void allowWaits();
@@ -58,6 +69,7 @@ private:
     std::condition_variable wake_;
     std::vector<Armed> armed_;
     bool interrupted_ = false;
+    std::size_t trickledBytes_ = 0;
 };
 
 }  // namespace localserver

@@ -1,8 +1,9 @@
 #pragma once
 // What the server remembers of log-ins: the devices registered through
 // "/xp/devices" (their facts, parental controls and players), the JSON
-// sessions named by the "_hc_session" cookie, and what the bootstrap reply
-// carries besides the player (counters, an optional offline block).
+// sessions named by the "_hc_session" cookie, the usage statistics the
+// bootstraps reported, and what the bootstrap reply carries besides the
+// player (counters, an optional offline block).
 //
 // Connection threads and the test thread call at once; every method locks.
 #include <cstdint>
@@ -42,6 +43,16 @@ struct BootstrapCounters {
     std::uint32_t unfulfilledInvites = 6;
 };
 
+// The usage statistics one bootstrap reported, read under the names the
+// service knows ("[user_stats]total_game_sessions" and its siblings).
+struct ReportedUserStats {
+    std::string userId;   // the player the bootstrap logged in
+    std::string version;  // "[user_stats]version"
+    // Each counter sent as a whole number, by its name after the prefix
+    // ("total_game_sessions"); one sent otherwise is left out.
+    std::map<std::string, long long> counters;
+};
+
 class LoginState {
 public:
     static constexpr const char* kSessionCookie = "_hc_session";
@@ -62,6 +73,10 @@ public:
     void expireSessions();
     std::size_t sessionCount() const;
 
+    // Bootstraps that carried statistics, in arrival order.
+    void recordUserStats(ReportedUserStats stats);
+    std::vector<ReportedUserStats> reportedUserStats() const;
+
     void setCounters(const BootstrapCounters& counters);
     BootstrapCounters counters() const;
     // A second object for the bootstrap reply (the offline block): a fixed
@@ -76,6 +91,7 @@ private:
     std::map<std::string, DeviceRecord> devices_;
     std::map<std::string, JsonSession> sessions_;
     BootstrapCounters counters_;
+    std::vector<ReportedUserStats> reportedUserStats_;
     std::optional<XmlNode> offlineBlock_;
     OfflineBlockSource offlineBlockSource_;
 };

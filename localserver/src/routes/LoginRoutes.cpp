@@ -1,6 +1,7 @@
 #include "localserver/routes/LoginRoutes.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "localserver/Json.h"
 #include "localserver/Server.h"
@@ -87,6 +88,32 @@ XmlNode bootstrapNode(const Game& game, const User& user, const Token& token, bo
     return node;
 }
 
+// The statistics under the service's names; nothing when none was sent.
+std::optional<ReportedUserStats> userStats(const Request& req, const std::string& userId)
+{
+    static constexpr std::string_view kPrefix = "[user_stats]";
+    ReportedUserStats stats;
+    stats.userId = userId;
+    bool any = false;
+    for (const auto& [name, value] : req.params) {
+        if (!name.starts_with(kPrefix)) {
+            continue;
+        }
+        any = true;
+        const std::string key = name.substr(kPrefix.size());
+        if (key == "version") {
+            stats.version = value;
+            continue;
+        }
+        long long number = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+        if (!value.empty() && error == std::errc() && end == value.data() + value.size()) {
+            stats.counters[key] = number;
+        }
+    }
+    return any ? std::optional<ReportedUserStats>(std::move(stats)) : std::nullopt;
+}
+
 Reply bootstrap(Server& server, const Request& req)
 {
     const auto udid = req.param("udid");
@@ -123,6 +150,9 @@ Reply bootstrap(Server& server, const Request& req)
         return Reply::text(500, "no token could be issued");
     }
     server.login().addDeviceUser(*udid, user->id);
+    if (auto stats = userStats(req, user->id)) {
+        server.login().recordUserStats(std::move(*stats));
+    }
 
     ResourceList list;
     list.resources.push_back(bootstrapNode(*game, *user, *token, newUser, server.login().counters()));

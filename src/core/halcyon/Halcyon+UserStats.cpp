@@ -208,13 +208,16 @@ HCUserStatsSnapshot Halcyon::getUserStatsParams(HCISerializer& writer)
         sent.gameSessions = defaults->integerForKey(keyFor(kGameSessions, sent.userId));
         sent.onlineGameSessions = defaults->integerForKey(keyFor(kOnlineGameSessions, sent.userId));
     }
-    HCISerializer::Scope scope(&writer, "user_stats");
-    writer.io("total_dashboard_duration", static_cast<int>(sent.dashboardDuration));
-    writer.io("total_dashboard_launches", static_cast<int>(sent.dashboardLaunches));
-    writer.io("total_game_session_duration", static_cast<int>(sent.gameSessionsDuration));
-    writer.io("total_game_sessions", static_cast<int>(sent.gameSessions));
-    writer.io("total_online_game_sessions", static_cast<int>(sent.onlineGameSessions));
-    writer.io("version", "2");
+    // The service reads these literal names, the bracket before the key, at
+    // the top level; written inside a "user_stats" scope they would come out
+    // as "user_stats[...]", which it ignores, and the reset that follows the
+    // reply would then lose the counters.
+    writer.io("[user_stats]total_dashboard_duration", static_cast<int>(sent.dashboardDuration));
+    writer.io("[user_stats]total_dashboard_launches", static_cast<int>(sent.dashboardLaunches));
+    writer.io("[user_stats]total_game_session_duration", static_cast<int>(sent.gameSessionsDuration));
+    writer.io("[user_stats]total_game_sessions", static_cast<int>(sent.gameSessions));
+    writer.io("[user_stats]total_online_game_sessions", static_cast<int>(sent.onlineGameSessions));
+    writer.io("[user_stats]version", "2");
     return sent;
 }
 

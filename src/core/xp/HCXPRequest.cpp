@@ -43,6 +43,7 @@ void HCXPRequest::setUp(const std::string& path, NetClass netClass, const std::o
         transport = std::make_shared<ExtendedGetRequest>(url);
     transport->setTimeOutSeconds(kTimeOutSeconds);
     transport->setNumberOfTimesToRetryOnTimeout(kRetriesOnTimeout);
+    transport->setDeadlineSeconds(kDeadlineSeconds);
     if (method) transport->setRequestMethod(*method);
     setRequest(std::move(transport));
 }

@@ -36,6 +36,9 @@ class HCXPRequest : public platform::Object, public NetHTTPRequestDelegate {
 public:
     static constexpr double kTimeOutSeconds = 20;
     static constexpr int kRetriesOnTimeout = 2;
+    // The whole request, its retries included: room for three silent tries,
+    // yet a reply that trickles in ends before the player gives up waiting.
+    static constexpr double kDeadlineSeconds = 90;
     static constexpr const char* kFormContentType = "application/x-www-form-urlencoded; charset=UTF-8";
     static constexpr const char* kSessionFailureMessage = "Request failed due to device/user session failure.";
     static constexpr const char* kUnknownConnectionFailure = "Unknown connection failure";

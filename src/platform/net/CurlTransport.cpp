@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <mutex>
 #include <shared_mutex>
 #include <string_view>
@@ -32,6 +33,7 @@ struct Job {
     curl_slist* headerList = nullptr;
     URLResponse response;
     int redirects = 0;
+    double startedAt = 0;
     double lastActivity = 0;
     curl_off_t seenUp = 0;
     curl_off_t seenDown = 0;
@@ -371,14 +373,22 @@ struct CurlTransport::Engine {
         job.owner->post(std::move(result));
     }
 
+    // When the job fails for time: its idle time-out or its deadline,
+    // whichever comes first; infinity when it has neither.
+    static double expiresAt(const Job& job)
+    {
+        double at = std::numeric_limits<double>::infinity();
+        if (job.request.timeoutSeconds > 0) at = job.lastActivity + job.request.timeoutSeconds;
+        if (job.request.deadlineSeconds > 0) at = std::min(at, job.startedAt + job.request.deadlineSeconds);
+        return at;
+    }
+
     void expireTimeouts()
     {
         double now = Clock::currentTime();
         std::vector<Job*> expired;
-        for (auto& [key, job] : running) {
-            double timeout = job->request.timeoutSeconds;
-            if (timeout > 0 && now >= job->lastActivity + timeout) expired.push_back(job.get());
-        }
+        for (auto& [key, job] : running)
+            if (now >= expiresAt(*job)) expired.push_back(job.get());
         for (Job* job : expired) {
             curl_multi_remove_handle(multi, job->easy);
             finish(*job, kNetErrorTimedOut);
@@ -394,14 +404,13 @@ struct CurlTransport::Engine {
         auto clock = Clock::current();
         double now = clock->now();
         for (auto& [key, job] : running) {
-            double timeout = job->request.timeoutSeconds;
-            if (timeout <= 0) continue;
+            double at = expiresAt(*job);
+            if (std::isinf(at)) continue;
             if (!clock->isRealTime()) {
                 ms = std::min(ms, kManualClockPollMs);
                 continue;
             }
-            double left = job->lastActivity + timeout - now;
-            ms = std::min(ms, static_cast<long>(std::max(0.0, std::ceil(left * 1000.0))));
+            ms = std::min(ms, static_cast<long>(std::max(0.0, std::ceil((at - now) * 1000.0))));
         }
         return ms;
     }
@@ -435,7 +444,7 @@ void CurlTransport::start(const std::shared_ptr<URLTransfer>& transfer, URLReque
         // The process is exiting: nothing would run the transfer or take its outcome.
         if (engine_->stopping) return;
         auto job = std::make_unique<Job>(transfer, std::move(request));
-        job->lastActivity = Clock::currentTime();
+        job->startedAt = job->lastActivity = Clock::currentTime();
         engine_->starting.push_back(std::move(job));
     }
     // Woken after the lock is let go, or the woken thread would at once

@@ -2,10 +2,10 @@
 // The process's one libcurl multi handle and the transport thread that
 // drives it with curl_multi_poll. URLTransfer is its public face.
 //
-// Time-outs are checked in the transport loop against platform::Clock: with
-// the system clock the loop sleeps until the nearest deadline; with a manual
-// clock (tests) it looks again every few milliseconds while a transfer with a
-// time-out runs, so advancing the clock fires the time-out promptly.
+// Idle time-outs and deadlines are checked in the transport loop against
+// platform::Clock: with the system clock the loop sleeps until the nearest
+// one; with a manual clock (tests) it looks again every few milliseconds
+// while a transfer with either runs, so advancing the clock fires it promptly.
 //
 // At process exit the thread stops and running transfers are dropped without
 // an outcome; start() and cancel() after that do nothing.

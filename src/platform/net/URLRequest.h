@@ -17,6 +17,10 @@ struct URLRequest {
     // No reply the client reads comes near this; a request that expects a
     // larger body sets its own maxBodyBytes.
     static constexpr std::size_t kDefaultMaxBodyBytes = 2u * 1024u * 1024u;
+    // Five minutes: the longest the client's largest transfers (stored
+    // blobs over a slow mobile link) may reasonably take; the service's own
+    // requests set shorter ones.
+    static constexpr double kDefaultDeadlineSeconds = 300;
 
     struct Credentials {
         std::string user;
@@ -30,6 +34,11 @@ struct URLRequest {
     // Seconds without any bytes moving, measured on platform::Clock, after
     // which the transfer fails with kNetErrorTimedOut. 0 or less: no time-out.
     double timeoutSeconds = 0;
+    // Seconds from the start, measured on platform::Clock, after which the
+    // transfer fails with kNetErrorTimedOut however its bytes move: a reply
+    // that trickles in keeps the idle time-out away, not this. Redirects
+    // count within it. 0 or less: no deadline.
+    double deadlineSeconds = kDefaultDeadlineSeconds;
     // Send matching cookies of the shared CookieStore and record the reply's.
     bool useCookies = true;
     // HTTP basic authentication, sent only to the request's own origin.

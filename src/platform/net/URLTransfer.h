@@ -7,7 +7,8 @@
 //
 // Redirects (301, 302, 303, 307, 308) are followed, at most 16; a POST that
 // meets a 301, 302 or 303 continues as a GET without body. TLS peer and host
-// verification are always on.
+// verification are always on. Every transfer ends by its request's deadline
+// (URLRequest::deadlineSeconds) at the latest.
 //
 // The transfer keeps itself alive until its outcome is delivered or it is
 // cancelled; dropping the returned pointer does not stop it.

@@ -1,6 +1,7 @@
 #include "transport/http/NetHTTPRequest.h"
 
 #include "platform/net/URLTransfer.h"
+#include "platform/runtime/Clock.h"
 #include "platform/runtime/Thread.h"
 #include "transport/http/NetStringEncoding.h"
 
@@ -30,6 +31,18 @@ double NetHTTPRequest::timeOutSeconds() const
 {
     std::lock_guard lock(mutex_);
     return timeOutSeconds_;
+}
+
+void NetHTTPRequest::setDeadlineSeconds(double seconds)
+{
+    std::lock_guard lock(mutex_);
+    deadlineSeconds_ = seconds;
+}
+
+double NetHTTPRequest::deadlineSeconds() const
+{
+    std::lock_guard lock(mutex_);
+    return deadlineSeconds_;
 }
 
 void NetHTTPRequest::setNumberOfTimesToRetryOnTimeout(int times)
@@ -145,24 +158,28 @@ void NetHTTPRequest::copySettingsTo(NetHTTPRequest& target) const
     target.requestHeaders_ = requestHeaders_;
     target.postBody_ = postBody_;
     target.timeOutSeconds_ = timeOutSeconds_;
+    target.deadlineSeconds_ = deadlineSeconds_;
     target.delegate_ = delegate_;
 }
 
 void NetHTTPRequest::startAsynchronous()
 {
+    double deadline = 0;
     {
         std::lock_guard lock(mutex_);
         if (inProgress_) return;
         inProgress_ = true;
         timeoutsRetried_ = 0;
+        startedAt_ = platform::Clock::currentTime();
+        deadline = deadlineSeconds_;
         response_ = platform::URLResponse();
         error_ = nullptr;
     }
     buildPostBody();
-    send();
+    send(deadline);
 }
 
-void NetHTTPRequest::send()
+void NetHTTPRequest::send(double deadlineSeconds)
 {
     platform::URLRequest request;
     {
@@ -173,6 +190,7 @@ void NetHTTPRequest::send()
         request.body = postBody_;
         request.timeoutSeconds = timeOutSeconds_;
     }
+    request.deadlineSeconds = deadlineSeconds;
     auto self = platform::self(this);
     auto transfer = platform::URLTransfer::start(std::move(request), requestThread()->runLoop(),
                                                  [self](const platform::URLResult& result) { self->transferEnded(result); });
@@ -197,13 +215,17 @@ void NetHTTPRequest::cancel()
 void NetHTTPRequest::transferEnded(const platform::URLResult& result)
 {
     bool retry = false;
+    double deadlineLeft = 0;
     {
         std::lock_guard lock(mutex_);
         if (!inProgress_) {
             return;  // cancelled while the outcome was on its way
         }
         bool timedOut = result.error && result.error->code() == platform::kNetErrorTimedOut;
-        retry = timedOut && timeoutsRetried_ < retriesOnTimeout_;
+        // The retries share what is left of the deadline; once it has
+        // passed, a time-out is reported instead of tried again.
+        deadlineLeft = deadlineSeconds_ > 0 ? startedAt_ + deadlineSeconds_ - platform::Clock::currentTime() : 0;
+        retry = timedOut && timeoutsRetried_ < retriesOnTimeout_ && (deadlineSeconds_ <= 0 || deadlineLeft > 0);
         if (retry) {
             ++timeoutsRetried_;
         } else {
@@ -212,7 +234,7 @@ void NetHTTPRequest::transferEnded(const platform::URLResult& result)
         }
     }
     if (retry)
-        send();
+        send(deadlineLeft);
     else if (result.error)
         tellDelegate(false);
     else

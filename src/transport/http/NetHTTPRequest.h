@@ -13,7 +13,10 @@
 //
 // Time-outs follow platform::Clock: a transfer fails with a time-out when no
 // bytes have moved for timeOutSeconds(); each time-out is retried
-// numberOfTimesToRetryOnTimeout() times before the failure is reported.
+// numberOfTimesToRetryOnTimeout() times before the failure is reported. The
+// request as a whole, its retries included, fails with a time-out once
+// deadlineSeconds() have passed since it started, however its bytes move;
+// a time-out at or past the deadline is not retried.
 // Replies' cookies go to the shared cookie store, whose matching cookies go
 // with every request.
 //
@@ -57,6 +60,9 @@ public:
 
     void setTimeOutSeconds(double seconds);
     double timeOutSeconds() const;
+    // 0 or less: no deadline.
+    void setDeadlineSeconds(double seconds);
+    double deadlineSeconds() const;
     void setNumberOfTimesToRetryOnTimeout(int times);
     int numberOfTimesToRetryOnTimeout() const;
     void setDelegate(const std::shared_ptr<NetHTTPRequestDelegate>& delegate);
@@ -81,7 +87,7 @@ public:
     std::shared_ptr<platform::NetError> error() const;
 
     // A new request of the same class with the same URL, method, headers,
-    // body, time-out and delegate, not started.
+    // body, time-out, deadline and delegate, not started.
     virtual std::shared_ptr<NetHTTPRequest> copy() const;
     // Starts the transfer and returns at once; does nothing while one runs.
     void startAsynchronous();
@@ -98,13 +104,15 @@ protected:
     virtual void copySettingsTo(NetHTTPRequest& target) const;
 
 private:
-    void send();
+    void send(double deadlineSeconds);
     void transferEnded(const platform::URLResult& result);
     void tellDelegate(bool finished);
 
     const std::string url_;
     mutable std::mutex mutex_;
     double timeOutSeconds_ = kDefaultTimeOutSeconds;
+    double deadlineSeconds_ = platform::URLRequest::kDefaultDeadlineSeconds;
+    double startedAt_ = 0;
     int retriesOnTimeout_ = 0;
     int timeoutsRetried_ = 0;
     std::weak_ptr<NetHTTPRequestDelegate> delegate_;

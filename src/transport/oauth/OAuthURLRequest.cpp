@@ -120,8 +120,8 @@ platform::URLRequest OAuthURLRequest::prepare() const
     platform::URLRequest request;
     request.method = method_;
     request.timeoutSeconds = timeoutSeconds_;
+    request.deadlineSeconds = kDeadlineSeconds;
     request.maxBodyBytes = maxBodyBytes_;
-    request.useCookies = false;
 
     std::string nonce, timestamp;
     if (fixedNonceAndTimestamp_) {

@@ -4,7 +4,9 @@
 // GET and DELETE carry their parameters in the query string; other methods in
 // a form-encoded body, or in a multipart body when a parameter is binary (the
 // multipart parts are not part of the signature, as the RFC says). The OAuth
-// protocol parameters travel in the Authorization header.
+// protocol parameters travel in the Authorization header. Like every request
+// to the service it shares the process's cookie store: the JSON session's
+// "_hc_session" cookie goes with it, and its reply's cookies are kept.
 //
 // Thread: built on the caller's thread, signed on the provider's request
 // thread; owned by one thread at a time.
@@ -25,6 +27,10 @@ struct OAuthConsumer {
 class OAuthURLRequest final : public platform::Object {
 public:
     static constexpr const char* kMultipartBoundary = "sadf8as9fha3fpaef8ah";
+    // Two minutes from start to outcome: a reply at the body cap still
+    // arrives over a slow mobile link, and one that trickles in ends the
+    // wait (the log-in's bootstrap, say) instead of holding it for good.
+    static constexpr double kDeadlineSeconds = 120;
 
     OAuthURLRequest(std::string url, OAuthConsumer consumer, std::optional<OAuthToken> token);
 

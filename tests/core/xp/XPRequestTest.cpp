@@ -91,6 +91,8 @@ TEST_F(XPRequestTest, UrlDropsOneLeadingSlashAndTheSignedPathKeepsIt)
     EXPECT_EQ(HCXPRequest::urlForPath("plain"), "https://api.example.test/plain");
     EXPECT_EQ(request->request()->timeOutSeconds(), 20);
     EXPECT_EQ(request->request()->numberOfTimesToRetryOnTimeout(), 2);
+    // Three silent tries fit within the deadline that bounds a trickling reply.
+    EXPECT_GT(request->request()->deadlineSeconds(), 3 * request->request()->timeOutSeconds());
 
     // The query text is the argument of a GET, as it goes on the wire.
     auto withQuery = HCXPRequest::getRequestWithPathAndQueryString("xp/users", "");

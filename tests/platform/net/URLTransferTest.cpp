@@ -249,6 +249,37 @@ TEST(URLTransfer, TimeOutFiresWhenTheClockPassesTheDeadline)
     EXPECT_EQ(errorCode(*result), kNetErrorTimedOut);
 }
 
+TEST(URLTransfer, TheDeadlineEndsAReplyThatKeepsTricklingIn)
+{
+    ScopedManualClock clock;
+    LoopbackServer server;
+    server.route("/trickle", [](const ServerRequest&) {
+        auto r = ServerReply::text(200, std::string(4000, '.'));
+        r.trickleEvery = std::chrono::milliseconds(2);
+        return r;
+    });
+
+    std::optional<URLResult> result;
+    URLRequest request;
+    request.url = server.url("/trickle");
+    request.timeoutSeconds = 5;
+    request.deadlineSeconds = 20;
+    auto t = URLTransfer::start(request, mainLoop(), [&](const URLResult& r) { result = r; });
+    // Bytes arrive between the clock's steps, so the idle time-out never comes.
+    for (int step = 0; step < 9; ++step) {
+        const size_t sent = server.bytesTrickled();
+        ASSERT_TRUE(runMainUntil([&] { return server.bytesTrickled() >= sent + 2; }));
+        clock.advance(2);
+    }
+    ASSERT_TRUE(fetch(server.url("/nothing")).isReply());
+    EXPECT_FALSE(result.has_value()) << "18 s in, with bytes moving";
+
+    clock.advance(2.5);
+    ASSERT_TRUE(runMainUntil([&] { return result.has_value(); }));
+    EXPECT_EQ(errorCode(*result), kNetErrorTimedOut);
+    EXPECT_LT(server.bytesTrickled(), 4000u);
+}
+
 TEST(URLTransfer, CancelSilencesTheTransferEvenWhenItsOutcomeIsAlreadyQueued)
 {
     LoopbackServer server;

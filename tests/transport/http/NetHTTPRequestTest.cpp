@@ -62,6 +62,38 @@ ServerReply held(ServerReply r)
     return r;
 }
 
+// A request with a 5 s idle time-out to a server that never answers,
+// started on a manual clock.
+struct SilentServerRequest {
+    SilentServerRequest(int retries, double deadlineSeconds)
+    {
+        server.route("/slow", [](const ServerRequest&) { return held(ServerReply::text(200, "late")); });
+        request->setTimeOutSeconds(5);
+        request->setNumberOfTimesToRetryOnTimeout(retries);
+        request->setDeadlineSeconds(deadlineSeconds);
+        request->setDelegate(delegate);
+        request->startAsynchronous();
+    }
+    bool waitForTry(int n)
+    {
+        return runMainUntil([&] { return server.requestCount("/slow") == n; });
+    }
+    // One failure, a time-out, after exactly that many tries.
+    void expectTimedOutAfter(int tries)
+    {
+        ASSERT_TRUE(runMainUntil([&] { return !delegate->calls.empty(); }));
+        EXPECT_EQ(delegate->calls, std::vector<std::string>{"failed"});
+        EXPECT_EQ(server.requestCount("/slow"), tries);
+        ASSERT_NE(request->error(), nullptr);
+        EXPECT_EQ(request->error()->code(), platform::kNetErrorTimedOut);
+    }
+
+    ScopedManualClock clock;
+    LoopbackServer server;
+    std::shared_ptr<RecordingDelegate> delegate = std::make_shared<RecordingDelegate>();
+    std::shared_ptr<NetHTTPRequest> request = NetHTTPRequest::requestWithURL(server.url("/slow"));
+};
+
 std::string text(const std::vector<uint8_t>& bytes)
 {
     return std::string(bytes.begin(), bytes.end());
@@ -161,26 +193,29 @@ TEST(NetHTTPRequest, ErrorStatusesAreRepliesAndADroppedConnectionIsAFailure)
 
 TEST(NetHTTPRequest, TimeOutsAreRetriedOnTheClockThenReportedAsAFailure)
 {
-    ScopedManualClock clock;
-    LoopbackServer server;
-    server.route("/slow", [](const ServerRequest&) { return held(ServerReply::text(200, "late")); });
-    auto delegate = std::make_shared<RecordingDelegate>();
-    auto request = NetHTTPRequest::requestWithURL(server.url("/slow"));
-    request->setTimeOutSeconds(5);
-    request->setNumberOfTimesToRetryOnTimeout(2);
-    request->setDelegate(delegate);
-    request->startAsynchronous();
-
+    SilentServerRequest silent(2, platform::URLRequest::kDefaultDeadlineSeconds);
     for (int attempt = 1; attempt <= 3; ++attempt) {
-        ASSERT_TRUE(runMainUntil([&] { return server.requestCount("/slow") == attempt; })) << attempt;
-        EXPECT_TRUE(delegate->calls.empty());
-        clock.advance(5.1);
+        ASSERT_TRUE(silent.waitForTry(attempt)) << attempt;
+        EXPECT_TRUE(silent.delegate->calls.empty());
+        silent.clock.advance(5.1);
     }
-    ASSERT_TRUE(runMainUntil([&] { return !delegate->calls.empty(); }));
-    EXPECT_EQ(delegate->calls, std::vector<std::string>{"failed"});
-    EXPECT_EQ(server.requestCount("/slow"), 3);
-    ASSERT_NE(request->error(), nullptr);
-    EXPECT_EQ(request->error()->code(), platform::kNetErrorTimedOut);
+    silent.expectTimedOutAfter(3);
+}
+
+TEST(NetHTTPRequest, TheRetriesShareOneDeadlineAndATimeOutPastItIsNotRetried)
+{
+    SilentServerRequest silent(5, 12);
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        ASSERT_TRUE(silent.waitForTry(attempt)) << attempt;
+        silent.clock.advance(5.1);
+    }
+    ASSERT_TRUE(silent.waitForTry(3));
+    EXPECT_TRUE(silent.delegate->calls.empty());
+    // 12.2 s after the start: the third try's own idle time-out is three
+    // seconds away, the request's deadline has passed; retries were left,
+    // time was not.
+    silent.clock.advance(2);
+    silent.expectTimedOutAfter(3);
 }
 
 TEST(NetHTTPRequest, CopyIsAnUnstartedTwinAndAStartWhileRunningIsIgnored)
@@ -195,10 +230,12 @@ TEST(NetHTTPRequest, CopyIsAnUnstartedTwinAndAStartWhileRunningIsIgnored)
     original->setPostBody({'b', 'o', 'd', 'y'});
     original->setTimeOutSeconds(7);
     original->setNumberOfTimesToRetryOnTimeout(3);
+    original->setDeadlineSeconds(40);
     original->setDelegate(delegate);
 
     auto twin = original->copy();
     EXPECT_FALSE(twin->isInProgress());
+    EXPECT_EQ(twin->deadlineSeconds(), 40);
     twin->startAsynchronous();
     twin->startAsynchronous();
     ASSERT_TRUE(runMainUntil([&] { return !delegate->calls.empty(); }));
