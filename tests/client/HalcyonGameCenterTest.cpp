@@ -76,6 +76,18 @@ protected:
     {
         return testsupport::runMainUntil([&] { return pendingSent.size() >= count; });
     }
+    // A fresh device of that system version with its player, the client
+    // started and logged in, the after-log-in check done.
+    void startSignedInOn(const char* version)
+    {
+        gc::GameCenterDevice::reset();
+        gc::GameCenterDevice::setPlayer("G:1");
+        platform::DeviceFacts::setSystemVersion(version);
+        pendingSent.clear();
+        startWithGameCenter();
+        logIn();
+        ASSERT_TRUE(waitForCheck(1));
+    }
 
     GameDelegate game;
     std::shared_ptr<testsupport::BannerWindow> window;
@@ -154,13 +166,7 @@ TEST_F(HalcyonGameCenterTest, ReportsGoDirectFromFourTwoAndFromTheirOwnThreadBel
 {
     for (const char* version : {"4.2", "4.1"}) {
         SCOPED_TRACE(version);
-        gc::GameCenterDevice::reset();
-        gc::GameCenterDevice::setPlayer("G:1");
-        platform::DeviceFacts::setSystemVersion(version);
-        pendingSent.clear();
-        startWithGameCenter();
-        logIn();
-        ASSERT_TRUE(waitForCheck(1));
+        ASSERT_NO_FATAL_FAILURE(startSignedInOn(version));
 
         std::vector<std::string> answers;
         auto record = [&](const std::optional<gc::Error>& error) {
@@ -191,13 +197,7 @@ TEST_F(HalcyonGameCenterTest, GameCenterNeedsFourOneAndReportsDirectlyFromFourTw
 {
     for (const char* version : {"4.0", "4.10"}) {
         SCOPED_TRACE(version);
-        gc::GameCenterDevice::reset();
-        gc::GameCenterDevice::setPlayer("G:1");
-        platform::DeviceFacts::setSystemVersion(version);
-        pendingSent.clear();
-        startWithGameCenter();
-        logIn();
-        ASSERT_TRUE(waitForCheck(1));
+        ASSERT_NO_FATAL_FAILURE(startSignedInOn(version));
         const bool available = std::string(version) == "4.10";
         EXPECT_EQ(Halcyon::isUsingGameCenter(), available);
         EXPECT_EQ(Halcyon::isLoggedIntoGameCenter(), available);
