@@ -167,18 +167,4 @@ TEST(GameCenterScoreMerge, EverySectionShowsTwentyFiveRowsAndTheCallersSectionsS
     EXPECT_EQ(platform::as<HCHighScore>(everyone->page()->objectAtIndex(0))->rank(), 1);
 }
 
-TEST(GameCenterScoreMerge, ACopiedScoreKeepsTheServicesFieldsButNotItsGameCenterPlayer)
-{
-    auto original = service("1", 42, 3, 77);
-    original->setDisplayText(std::string("42 pts"));
-    original->setGameCenterId(std::string("G:1"));
-    auto copy = HCHighScore::initWithOfScore(*original, 9);
-    EXPECT_EQ(copy->resourceId(), "1");
-    EXPECT_EQ(copy->displayText(), "42 pts");
-    EXPECT_EQ(copy->gameCenterSeconds(), 77u);
-    EXPECT_EQ(copy->rank(), 9);
-    EXPECT_EQ(copy->gameCenterId(), std::nullopt);
-    EXPECT_NE(copy->description().find("> score 42"), std::string::npos);
-}
-
 }  // namespace
