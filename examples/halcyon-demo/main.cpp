@@ -1,6 +1,6 @@
 // halcyon-demo: a stand-in for a game that carries the Halcyon client.
 //
-//   halcyon-demo [--server URL] [--seconds N]
+//   halcyon-demo [--server URL] [--seconds N] [--game-center]
 //
 // It makes a sandbox and a bundle folder in a fresh temporary folder, starts
 // the local server in this process on a loopback port (or uses the service
@@ -29,6 +29,13 @@
 // the game shows the banners of a score, two achievements, a challenge and
 // the server, each printed as the player sees it: its words, its edge, when
 // it slides in and when it is gone.
+//
+// With --game-center the game enables Game Center (the headless one of the
+// platform layer, where the player is signed in) and maps leaderboard 1 to a
+// Game Center leaderboard: the player signs in there at the log-in, the
+// scores already on the device go there once, and a new best is reported to
+// both the service and Game Center, each read back; it exits 1 when either
+// does not hold it.
 #include <unistd.h>
 
 #include <cstdio>
@@ -66,6 +73,7 @@
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
 #include "platform/foundation/Log.h"
+#include "platform/gamecenter/GameCenter.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/runtime/Clock.h"
@@ -75,6 +83,7 @@
 #include "scores/achievements/HCAchievementService.h"
 #include "core/replies/HCTableSectionDescription.h"
 #include "scores/highscores/HCHighScore.h"
+#include "scores/highscores/HCHighScoreBatchEntry.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboard.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
@@ -557,9 +566,45 @@ bool showDashboard(GameWindow& window, int frames)
     return closed();
 }
 
+// The Game Center leaderboard that leaderboard 1 maps to (--game-center).
+constexpr const char* kGameCenterBoard = "demo.high_score";
+
+// A new best with Game Center on: reported to the service and to Game
+// Center, and read back from both (the service's side only from our own
+// server). False when either does not hold it.
+bool mirrorBestScore(const localserver::ScoreStore* serverScores, int frames)
+{
+    namespace gc = platform::gamecenter;
+    say("game center: player " + gc::LocalPlayer::localPlayer().playerID().value_or("(none)") + " signed in: " +
+        (Halcyon::isLoggedIntoGameCenter() ? "yes" : "no"));
+    for (const auto& report : gc::GameCenterDevice::reportedScores()) {
+        say("game center: " + std::to_string(report.value) + " on " + report.category + " sent at the first sign-in");
+    }
+    const std::int64_t best = 57300;
+    std::optional<bool> ended;
+    HCHighScoreBatch batch{
+        std::make_shared<HCHighScoreBatchEntry>(std::string("1"), best, std::nullopt, std::nullopt, nullptr)};
+    HCHighScoreService::batchSetHighScores(
+        &batch, true, HCDelegate::withFunction([&](const platform::ObjectPtr&) { ended = true; }),
+        HCDelegate::withFunction([&](const platform::ObjectPtr&) { ended = false; }), std::nullopt);
+    for (int i = 0; i < frames && !ended; ++i) frame([&] { return ended.has_value(); });
+    bool onGameCenter = false;
+    for (const auto& report : gc::GameCenterDevice::reportedScores()) {
+        onGameCenter = onGameCenter || (report.category == kGameCenterBoard && report.value == best);
+    }
+    const bool onService =
+        !serverScores || serverScores->find(localserver::defaults::kUserId, "1", best).has_value();
+    const std::string text = std::to_string(best);
+    say("game center: " + text + " on leaderboard 1 " +
+        (ended.value_or(false) ? "reported to both" : "NOT reported to both") + ": the service " +
+        (serverScores ? (onService ? "holds it" : "does NOT hold it") : "answered") + ", Game Center " +
+        (onGameCenter ? "holds it on " + std::string(kGameCenterBoard) : "does NOT hold it"));
+    return ended.value_or(false) && onService && onGameCenter;
+}
+
 int usage()
 {
-    std::cerr << "usage: halcyon-demo [--server URL] [--seconds N]\n";
+    std::cerr << "usage: halcyon-demo [--server URL] [--seconds N] [--game-center]\n";
     return 2;
 }
 
@@ -598,8 +643,13 @@ int main(int argc, char** argv)
 {
     std::optional<std::string> serverUrl;
     int seconds = 10;
+    bool gameCenter = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--game-center") {
+            gameCenter = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             return usage();
         }
@@ -647,6 +697,14 @@ int main(int argc, char** argv)
                   "</start_version><end_version>9999.99.99</end_version></leaderboard></leaderboards></offline>"
                   "</resources>";
     }
+    if (gameCenter) {
+        std::ofstream map(folder + "/Bundle/HCGameCenter.plist");
+        map << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
+               "<key>Leaderboards</key><dict><key>1</key><string>"
+            << kGameCenterBoard << "</string></dict></dict></plist>";
+        // The device's Game Center player, signed in there already.
+        platform::gamecenter::GameCenterDevice::setPlayer(std::string("G:demo"));
+    }
     platform::Sandbox::configure(folder + "/Sandbox", folder + "/Bundle");
     say("halcyon-demo: sandbox " + folder + "/Sandbox");
 
@@ -677,6 +735,7 @@ int main(int argc, char** argv)
     auto settings = platform::Dictionary::make();
     settings->setString(HalcyonSettingShortDisplayName, localserver::defaults::kGameShortName);
     settings->setString(HalcyonSettingInitialUserId, localserver::defaults::kUserId);
+    if (gameCenter) settings->setObject(HalcyonSettingGameCenterEnabled, platform::Number::makeBool(true));
     // The player approved the service on an earlier launch, so start-up logs
     // in as the local server's first player at once.
     Halcyon::setUserApprovedHalcyon();
@@ -786,6 +845,7 @@ int main(int argc, char** argv)
     const bool leaderboardsShown = showLeaderboards(frames);
     const bool topScoresShown = showTopScores(serverScores.get(), frames);
     const bool locationShared = shareLocation(server.get(), frames);
+    const bool gameCenterHolds = !gameCenter || mirrorBestScore(serverScores.get(), frames);
     showBannerGallery(*window);
     const bool dashboardShown = showDashboard(*window, frames);
 
@@ -818,7 +878,8 @@ int main(int argc, char** argv)
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed && achievementConfirmed &&
-                   leaderboardsShown && topScoresShown && locationShared && dashboardShown
+                   leaderboardsShown && topScoresShown && locationShared && dashboardShown &&
+                   gameCenterHolds
                ? 0
                : 1;
 }

@@ -10,10 +10,14 @@
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
+#include "core/replies/HCTableSectionDescription.h"
 #include "core/users/HCUser.h"
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/gamecenter/GameCenter.h"
+#include "scores/highscores/HCHighScore.h"
+#include "scores/leaderboards/HCLeaderboardService.h"
+#include "scores/leaderboards/HCLeaderboard_Sync.h"
 #include "support/BannerWindow.h"
 
 namespace {
@@ -71,6 +75,18 @@ protected:
     bool waitForCheck(size_t count)
     {
         return testsupport::runMainUntil([&] { return pendingSent.size() >= count; });
+    }
+    // A fresh device of that system version with its player, the client
+    // started and logged in, the after-log-in check done.
+    void startSignedInOn(const char* version)
+    {
+        gc::GameCenterDevice::reset();
+        gc::GameCenterDevice::setPlayer("G:1");
+        platform::DeviceFacts::setSystemVersion(version);
+        pendingSent.clear();
+        startWithGameCenter();
+        logIn();
+        ASSERT_TRUE(waitForCheck(1));
     }
 
     GameDelegate game;
@@ -150,13 +166,7 @@ TEST_F(HalcyonGameCenterTest, ReportsGoDirectFromFourTwoAndFromTheirOwnThreadBel
 {
     for (const char* version : {"4.2", "4.1"}) {
         SCOPED_TRACE(version);
-        gc::GameCenterDevice::reset();
-        gc::GameCenterDevice::setPlayer("G:1");
-        platform::DeviceFacts::setSystemVersion(version);
-        pendingSent.clear();
-        startWithGameCenter();
-        logIn();
-        ASSERT_TRUE(waitForCheck(1));
+        ASSERT_NO_FATAL_FAILURE(startSignedInOn(version));
 
         std::vector<std::string> answers;
         auto record = [&](const std::optional<gc::Error>& error) {
@@ -181,6 +191,97 @@ TEST_F(HalcyonGameCenterTest, ReportsGoDirectFromFourTwoAndFromTheirOwnThreadBel
         EXPECT_EQ(answers, deferred ? std::vector<std::string>{"failed"} : std::vector<std::string>{});
         restartProcess();
     }
+}
+
+TEST_F(HalcyonGameCenterTest, GameCenterNeedsFourOneAndReportsDirectlyFromFourTwoComparedAsNumbers)
+{
+    for (const char* version : {"4.0", "4.10"}) {
+        SCOPED_TRACE(version);
+        ASSERT_NO_FATAL_FAILURE(startSignedInOn(version));
+        const bool available = std::string(version) == "4.10";
+        EXPECT_EQ(Halcyon::isUsingGameCenter(), available);
+        EXPECT_EQ(Halcyon::isLoggedIntoGameCenter(), available);
+
+        std::vector<bool> answers;
+        Halcyon::submitScoreToGameCenter(120, "board", [&](const auto& error) { answers.push_back(!error); });
+        ASSERT_TRUE(testsupport::runMainUntil([&] { return answers.size() == 1; }));
+        EXPECT_EQ(answers.front(), available);
+        if (available) {
+            ASSERT_EQ(gc::GameCenterDevice::reportedScores().size(), 1u);
+            EXPECT_TRUE(gc::GameCenterDevice::reportedScores().front().fromMainThread) << "4.10 is past 4.2";
+        } else {
+            EXPECT_TRUE(gc::GameCenterDevice::reportedScores().empty());
+        }
+        restartProcess();
+    }
+}
+
+// "s<id>:<value>#<rank>" for a service score, "g:<value>#<rank>" for Game Center's.
+std::vector<std::string> rowsOf(const std::shared_ptr<HCPaginatedSeries>& sections, size_t index)
+{
+    std::vector<std::string> texts;
+    auto section = platform::as<HCTableSectionDescription>(sections->objectAtIndex(index));
+    for (const auto& object : section->page()->objects()) {
+        auto score = platform::as<HCHighScore>(object);
+        texts.push_back((score->resourceId() ? "s" + *score->resourceId() : std::string("g")) + ":" +
+                        std::to_string(score->score()) + "#" + std::to_string(score->rank()));
+    }
+    return texts;
+}
+
+std::shared_ptr<HCHighScore> serviceScore(const std::string& id, std::int64_t value, int rank, int gameCenterSecond)
+{
+    auto score = HCResource::initWithId<HCHighScore>(id);
+    score->setScore(value);
+    score->setRank(std::to_string(rank));
+    score->setGameCenterSeconds(std::to_string(gameCenterSecond));
+    return score;
+}
+
+TEST_F(HalcyonGameCenterTest, TheLoadedBoardsScoresMergeIntoItsPageInTheOrderOfTheLocalCopy)
+{
+    gc::GameCenterDevice::setPlayer("G:1");
+    gc::GameCenterDevice::addScore({"board", "G:2", 150, 20});
+    gc::GameCenterDevice::addScore({"board", "G:1", 100, 10.4});  // the service's score 5, reported at second 10
+    gc::GameCenterDevice::addScore({"board", "G:3", 90, 30});
+    writeMap(std::filesystem::path(sandbox.str()) / "Bundle", "board");
+    startWithGameCenter();
+    logIn();
+    ASSERT_TRUE(waitForCheck(1));
+    int loaded = 0;
+    platform::NotificationCenter::defaultCenter().addObserver(this, HCNSNotificationGameCenterScoresLoaded,
+                                                              [&](const auto&) { ++loaded; });
+    Halcyon::loadGameCenterScores("7");
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return loaded == 3; }));
+    platform::NotificationCenter::defaultCenter().removeObserver(this);
+
+    auto page = [](std::vector<platform::ObjectPtr> objects) {
+        return HCPaginatedSeries::paginatedSeriesFromArray(objects);
+    };
+    auto globals = page({HCTableSectionDescription::sectionWithTitle(std::string("Mine"),
+                                                                    page({serviceScore("5", 100, 40, 10)})),
+                         HCTableSectionDescription::sectionWithTitle(
+                             std::string("All"), page({serviceScore("6", 200, 1, 0), serviceScore("5", 100, 2, 10)}))});
+    auto friends = page({serviceScore("8", 120, 1, 0)});
+
+    // Not in the local copy yet: merged as an ascending board.
+    auto ascending = Halcyon::combinedGameCenterForLeaderboardId("7", 2, globals, friends);
+    EXPECT_EQ(rowsOf(ascending, 2), (std::vector<std::string>{"g:90#1", "g:150#2", "s6:200#3", "s5:100#4"}));
+
+    auto board = HCResource::initWithId<HCLeaderboard_Sync>(std::string("7"));
+    board->setDescendingSortOrder("1");
+    board->setActive("1");
+    ASSERT_TRUE(HCLeaderboardService::synchLeaderboardsList({board}, {}, std::string("1001"), false));
+    auto merged = Halcyon::combinedGameCenterForLeaderboardId("7", 2, globals, friends);
+    ASSERT_EQ(merged->count(), 3u);
+    EXPECT_EQ(rowsOf(merged, 1), std::vector<std::string>{"s8:120#1"});
+    EXPECT_EQ(rowsOf(merged, 2), (std::vector<std::string>{"s6:200#1", "g:150#2", "s5:100#3", "g:90#4"}));
+    EXPECT_EQ(rowsOf(merged, 0), std::vector<std::string>{"s5:100#3"});
+
+    // Another board's page gets no Game Center scores.
+    auto other = Halcyon::combinedGameCenterForLeaderboardId("8", 2, globals, friends);
+    EXPECT_EQ(rowsOf(other, 2), (std::vector<std::string>{"s6:200#1", "s5:100#2"}));
+    EXPECT_EQ(rowsOf(other, 0), std::vector<std::string>{"s5:100#40"});
 }
 
 }  // namespace

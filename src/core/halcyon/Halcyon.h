@@ -49,6 +49,7 @@ class HCDelegatesContainer;
 class HCGameProfilePageInfo;
 class HCNotificationDelegate;
 class HCOfflineConnection;
+class HCPaginatedSeries;
 class HCISerializer;
 class HCUser;
 class HCPoller;
@@ -206,6 +207,17 @@ public:
     static std::optional<std::string> getGameCenterCurrentLeaderboardId();
     static std::optional<std::vector<std::string>> getGameCenterFriends();
     static void loadGameCenterPlayerName(const std::string& playerId, GameCenterNameHandler handler);
+    // The Game Center scores of the board loaded last, merged into a
+    // leaderboard page's sections (defined in scores/highscores; see
+    // HCGameCenterScoreMerge): nothing is merged unless `leaderboardId` maps
+    // to that board. The given series and sections are left as they are.
+    static std::shared_ptr<HCPaginatedSeries> combinedGameCenterForLeaderboardId(
+        const std::string& leaderboardId, unsigned timeScope, const std::shared_ptr<HCPaginatedSeries>& globals,
+        const std::shared_ptr<HCPaginatedSeries>& friends);
+    // One page (nil: none) merged with the scope's Game Center scores, in the
+    // order of the board loaded last.
+    static std::shared_ptr<HCPaginatedSeries> _combineGameCenterScope(unsigned timeScope,
+                                                                      const std::shared_ptr<HCPaginatedSeries>& page);
     static void loginShowNotifications();
     static void loginWasAborted(bool sslFailure);
     static void showSSLNotification();

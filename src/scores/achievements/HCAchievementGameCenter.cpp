@@ -50,9 +50,6 @@ std::optional<std::string> HCAchievementGameCenter::gameCenterIdFor(const std::s
 void HCAchievementGameCenter::reportOnMainThread(const std::string& gameCenterId, double percentComplete,
                                                  std::function<void(bool ok)> done)
 {
-    auto onMain = [done = std::move(done)](bool ok) {
-        platform::Thread::mainThread()->runLoop()->post([done, ok] { done(ok); });
-    };
     auto report = installed().report;
     if (!report) {
         // The bridge answers on the main thread already.
@@ -60,5 +57,7 @@ void HCAchievementGameCenter::reportOnMainThread(const std::string& gameCenterId
                                                [done = std::move(done)](const auto& error) { done(!error); });
         return;
     }
-    report(gameCenterId, percentComplete, std::move(onMain));
+    report(gameCenterId, percentComplete, [done = std::move(done)](bool ok) {
+        platform::Thread::mainThread()->runLoop()->post([done, ok] { done(ok); });
+    });
 }

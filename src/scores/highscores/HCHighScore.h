@@ -24,6 +24,9 @@ class HCRequestHandle;
 class HCS3UploadParameters;
 class HCUser;
 struct HCLocalScoreRow;
+namespace platform::gamecenter {
+class Score;
+}
 
 class HCHighScore final : public HCResource, public HCCallbackable {
 public:
@@ -48,6 +51,17 @@ public:
     // stay apart in the reply reader's duplicate filter.
     static std::shared_ptr<HCHighScore> initWithLocalSQL(const HCLocalScoreRow& row, std::shared_ptr<HCUser> user,
                                                          int rank);
+
+    // --- Game Center rows (HCHighScore+GameCenter.cpp) ------------------------
+    // A Game Center score as a row: no user and no resource id, its formatted
+    // value as display text, its player as gameCenterId.
+    static std::shared_ptr<HCHighScore> initWithGkScore(const platform::gamecenter::Score& score, int rank);
+    // A copy of a service score at another rank. The Game Center player is
+    // not taken over: the copy is the service's row, not Game Center's.
+    static std::shared_ptr<HCHighScore> initWithOfScore(const HCHighScore& score, int rank);
+    void setOverrideRank(int rank) { rank_ = rank; }
+    // "<HCHighScore 0x...> score N"
+    std::string description() const override;
 
     std::shared_ptr<HCService> getService() const override;
     std::string getResourceName() const override { return "high_score"; }
