@@ -105,4 +105,24 @@ TEST_F(TimeStampTest, WithoutTheServiceNoRequestAndNoCallback)
     EXPECT_EQ(HCRequestHandlesForModule::snapshot(), before);
 }
 
+#ifndef NDEBUG
+// Stands for every service singleton: start-up and shut-down belong to the
+// main thread, and so do this service's requests.
+TEST_F(TimeStampTest, StartStopAndRequestOffTheMainThreadAreReported)
+{
+    const auto reports = testsupport::programmingErrorsOnAnotherThread([] {
+        HCTimeStampService::shutdownService();
+        HCTimeStampService::getServerTimeOnSuccess(HCDelegate(), HCDelegate());
+        HCTimeStampService::initializeService();
+    });
+    size_t next = 0;
+    for (const char* where : {"HCTimeStampService::shutdownService", "HCTimeStampService::getServerTimeOnSuccess",
+                              "HCTimeStampService::initializeService"}) {
+        while (next < reports.size() && reports[next].find(where) == std::string::npos) ++next;
+        ASSERT_LT(next, reports.size()) << where << " was not reported";
+        EXPECT_NE(reports[next].find("ran on thread \"worker\""), std::string::npos) << reports[next];
+    }
+}
+#endif
+
 }  // namespace

@@ -1,7 +1,12 @@
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
+#include <mutex>
 #include <random>
+
+#include "platform/foundation/ProgrammingError.h"
 
 namespace testsupport {
 
@@ -38,6 +43,28 @@ bool runMainUntil(const std::function<bool()>& done, double wallTimeoutSeconds)
 int drainMain()
 {
     return platform::Thread::mainThread()->runLoop()->runUntilIdle();
+}
+
+std::vector<std::string> programmingErrorsOnAnotherThread(const std::function<void()>& work)
+{
+    std::mutex mutex;
+    std::vector<std::string> reports;
+    platform::setProgrammingErrorHandler([&](const std::string& text) {
+        std::lock_guard lock(mutex);
+        reports.push_back(text);
+    });
+    std::atomic<bool> done{false};
+    auto worker = platform::Thread::start("worker");
+    worker->runLoop()->post([&] {
+        work();
+        done = true;
+    });
+    // Waits for the work however long it takes: it holds references to this frame.
+    while (!runMainUntil([&] { return done.load(); })) ADD_FAILURE() << "the work on the other thread is still running";
+    worker->cancel();
+    platform::setProgrammingErrorHandler(nullptr);
+    std::lock_guard lock(mutex);
+    return reports;
 }
 
 std::vector<uint8_t> incompressibleBytes(size_t length, unsigned seed)

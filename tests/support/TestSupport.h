@@ -45,6 +45,11 @@ bool runMainUntil(const std::function<bool()>& done, double wallTimeoutSeconds =
 // work that keeps re-posting itself cannot hang a test).
 int drainMain();
 
+// Runs `work` on a thread of its own while the main thread waits, and
+// answers the programming errors reported meanwhile (failed thread checks
+// among them) in order; the logging handler is installed afterwards.
+std::vector<std::string> programmingErrorsOnAnotherThread(const std::function<void()>& work);
+
 // Bytes that do not compress, the same for the same seed.
 std::vector<uint8_t> incompressibleBytes(size_t length, unsigned seed);
 

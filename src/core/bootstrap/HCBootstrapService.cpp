@@ -41,11 +41,13 @@ std::shared_ptr<HCBootstrapClient> client()
 
 void HCBootstrapService::initializeService()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!sInstance) sInstance = HCService::create<HCBootstrapService>();
 }
 
 void HCBootstrapService::shutdownService()
 {
+    HC_CHECK_MAIN_THREAD();
     sInstance = nullptr;
 }
 

@@ -13,8 +13,9 @@
 // applies nothing, and the waiting caller hears the failure before the log-in
 // is aborted.
 //
-// Thread: start, completion and the user check on the main thread; reading
-// and applying the reply on the provider's request thread.
+// Thread: initializeService, shutdownService, start, completion and the user
+// check on the main thread; reading and applying the reply on the provider's
+// request thread.
 #include <memory>
 #include <optional>
 #include <string>

@@ -2,6 +2,7 @@
 
 #include "core/notifications/HCServerNotification.h"
 #include "core/resources/HCResourceClass.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace {
 
@@ -11,6 +12,7 @@ std::shared_ptr<HCServerNotificationService> sInstance;
 
 void HCServerNotificationService::initializeService()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!sInstance) {
         sInstance = HCService::create<HCServerNotificationService>();
     }
@@ -18,6 +20,7 @@ void HCServerNotificationService::initializeService()
 
 void HCServerNotificationService::shutdownService()
 {
+    HC_CHECK_MAIN_THREAD();
     sInstance = nullptr;
 }
 

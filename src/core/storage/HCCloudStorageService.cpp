@@ -36,6 +36,7 @@ int httpStatusOf(const platform::ObjectPtr& failure)
 
 void HCCloudStorageService::initializeService()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!sInstance) {
         sInstance = HCService::create<HCCloudStorageService>();
     }
@@ -43,6 +44,7 @@ void HCCloudStorageService::initializeService()
 
 void HCCloudStorageService::shutdownService()
 {
+    HC_CHECK_MAIN_THREAD();
     sInstance = nullptr;
 }
 

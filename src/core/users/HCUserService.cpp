@@ -15,11 +15,13 @@ std::shared_ptr<HCUserService> sInstance;
 
 void HCUserService::initializeService()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!sInstance) sInstance = HCService::create<HCUserService>();
 }
 
 void HCUserService::shutdownService()
 {
+    HC_CHECK_MAIN_THREAD();
     sInstance = nullptr;
 }
 

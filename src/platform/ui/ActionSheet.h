@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AlertPanel.h"
 #include "platform/ui/BarButtonItem.h"
 
@@ -48,11 +49,15 @@ public:
                                              std::vector<std::string> otherButtonTitles = {});
 
     int destructiveButtonIndex() const { return destructiveIndex_; }
-    void setDestructiveButtonIndex(int index) { destructiveIndex_ = index; }
+    void setDestructiveButtonIndex(int index) { HC_CHECK_MAIN_THREAD(); destructiveIndex_ = index; }
     ActionSheetStyle actionSheetStyle() const { return style_; }
-    void setActionSheetStyle(ActionSheetStyle style) { style_ = style; }
+    void setActionSheetStyle(ActionSheetStyle style) { HC_CHECK_MAIN_THREAD(); style_ = style; }
     std::shared_ptr<ActionSheetDelegate> delegate() const { return delegate_.lock(); }
-    void setDelegate(std::weak_ptr<ActionSheetDelegate> delegate) { delegate_ = std::move(delegate); }
+    void setDelegate(std::weak_ptr<ActionSheetDelegate> delegate)
+    {
+        HC_CHECK_MAIN_THREAD();
+        delegate_ = std::move(delegate);
+    }
 
     void showInView(const ViewPtr& view);
     // The tab bar is a view.

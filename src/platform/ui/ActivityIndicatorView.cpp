@@ -1,5 +1,7 @@
 #include "platform/ui/ActivityIndicatorView.h"
 
+#include "platform/runtime/ThreadChecker.h"
+
 namespace platform::ui {
 
 namespace {
@@ -31,6 +33,7 @@ void ActivityIndicatorView::stopAnimating()
 
 void ActivityIndicatorView::setHidesWhenStopped(bool hides)
 {
+    HC_CHECK_MAIN_THREAD();
     hidesWhenStopped_ = hides;
     if (!animating_) setHidden(hides);
 }

@@ -5,6 +5,7 @@
 // Thread: main thread only.
 #include <string>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/View.h"
 
 namespace platform::ui {
@@ -21,7 +22,7 @@ public:
     }
 
     ActivityIndicatorStyle style() const { return style_; }
-    void setStyle(ActivityIndicatorStyle style) { style_ = style; }
+    void setStyle(ActivityIndicatorStyle style) { HC_CHECK_MAIN_THREAD(); style_ = style; }
     // Starting shows the view; stopping hides it while hidesWhenStopped is on.
     void startAnimating();
     void stopAnimating();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/foundation/Values.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace platform::ui {
 
@@ -54,7 +55,7 @@ public:
     std::shared_ptr<MultiValue> multiValue(PersonProperty property) const;
     bool hasImageData() const { return imageData_ != nullptr; }
     const std::shared_ptr<Data>& imageData() const { return imageData_; }
-    void setImageData(std::shared_ptr<Data> data) { imageData_ = std::move(data); }
+    void setImageData(std::shared_ptr<Data> data) { HC_CHECK_MAIN_THREAD(); imageData_ = std::move(data); }
 
 private:
     friend class AddressBook;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/View.h"
 
 namespace platform::ui {
@@ -23,7 +24,7 @@ namespace platform::ui {
 class AlertPanel : public View {
 public:
     const std::string& title() const { return title_; }
-    void setTitle(std::string title) { title_ = std::move(title); }
+    void setTitle(std::string title) { HC_CHECK_MAIN_THREAD(); title_ = std::move(title); }
 
     int numberOfButtons() const { return static_cast<int>(buttons_.size()); }
     // Empty for an index out of range.
@@ -32,7 +33,7 @@ public:
     int addButtonWithTitle(std::string title);
     // -1: none.
     int cancelButtonIndex() const { return cancelIndex_; }
-    void setCancelButtonIndex(int index) { cancelIndex_ = index; }
+    void setCancelButtonIndex(int index) { HC_CHECK_MAIN_THREAD(); cancelIndex_ = index; }
     // The first button that is neither the cancel nor the destructive button; -1: none.
     int firstOtherButtonIndex() const;
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AlertPanel.h"
 
 namespace platform::ui {
@@ -41,9 +42,13 @@ public:
                                            std::vector<std::string> otherButtonTitles = {});
 
     const std::string& message() const { return message_; }
-    void setMessage(std::string message) { message_ = std::move(message); }
+    void setMessage(std::string message) { HC_CHECK_MAIN_THREAD(); message_ = std::move(message); }
     std::shared_ptr<AlertViewDelegate> delegate() const { return delegate_.lock(); }
-    void setDelegate(std::weak_ptr<AlertViewDelegate> delegate) { delegate_ = std::move(delegate); }
+    void setDelegate(std::weak_ptr<AlertViewDelegate> delegate)
+    {
+        HC_CHECK_MAIN_THREAD();
+        delegate_ = std::move(delegate);
+    }
 
     void show() { present(); }
 

@@ -19,6 +19,7 @@
 #include <variant>
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
 
@@ -50,18 +51,22 @@ class Animation : public Object {
 public:
     // Seconds; the platform's default of a quarter second.
     double duration() const { return duration_; }
-    void setDuration(double seconds) { duration_ = seconds < 0 ? 0 : seconds; }
+    void setDuration(double seconds) { HC_CHECK_MAIN_THREAD(); duration_ = seconds < 0 ? 0 : seconds; }
     // Seconds between being added to a layer and starting.
     double delay() const { return delay_; }
-    void setDelay(double seconds) { delay_ = seconds < 0 ? 0 : seconds; }
+    void setDelay(double seconds) { HC_CHECK_MAIN_THREAD(); delay_ = seconds < 0 ? 0 : seconds; }
     TimingFunction timingFunction() const { return timing_; }
-    void setTimingFunction(TimingFunction f) { timing_ = f; }
+    void setTimingFunction(TimingFunction f) { HC_CHECK_MAIN_THREAD(); timing_ = f; }
     bool isRemovedOnCompletion() const { return removedOnCompletion_; }
-    void setRemovedOnCompletion(bool remove) { removedOnCompletion_ = remove; }
+    void setRemovedOnCompletion(bool remove) { HC_CHECK_MAIN_THREAD(); removedOnCompletion_ = remove; }
     FillMode fillMode() const { return fillMode_; }
-    void setFillMode(FillMode mode) { fillMode_ = mode; }
+    void setFillMode(FillMode mode) { HC_CHECK_MAIN_THREAD(); fillMode_ = mode; }
     const std::shared_ptr<AnimationDelegate>& delegate() const { return delegate_; }
-    void setDelegate(std::shared_ptr<AnimationDelegate> delegate) { delegate_ = std::move(delegate); }
+    void setDelegate(std::shared_ptr<AnimationDelegate> delegate)
+    {
+        HC_CHECK_MAIN_THREAD();
+        delegate_ = std::move(delegate);
+    }
 
     // Set on the copy a layer holds: the clock time it was added, and whether
     // it has reported its end (finished or removed).
@@ -102,9 +107,9 @@ public:
 
     const std::string& keyPath() const { return keyPath_; }
     const AnimationValue& fromValue() const { return from_; }
-    void setFromValue(AnimationValue v) { from_ = std::move(v); }
+    void setFromValue(AnimationValue v) { HC_CHECK_MAIN_THREAD(); from_ = std::move(v); }
     const AnimationValue& toValue() const { return to_; }
-    void setToValue(AnimationValue v) { to_ = std::move(v); }
+    void setToValue(AnimationValue v) { HC_CHECK_MAIN_THREAD(); to_ = std::move(v); }
 
     std::shared_ptr<Animation> copy() const override;
     std::string description() const override;
@@ -132,9 +137,9 @@ public:
     }
 
     TransitionType type() const { return type_; }
-    void setType(TransitionType t) { type_ = t; }
+    void setType(TransitionType t) { HC_CHECK_MAIN_THREAD(); type_ = t; }
     TransitionSubtype subtype() const { return subtype_; }
-    void setSubtype(TransitionSubtype s) { subtype_ = s; }
+    void setSubtype(TransitionSubtype s) { HC_CHECK_MAIN_THREAD(); subtype_ = s; }
 
     std::shared_ptr<Animation> copy() const override;
     std::string description() const override;

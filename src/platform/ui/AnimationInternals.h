@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Animation.h"
 
 namespace platform::ui {
@@ -20,6 +21,7 @@ struct AnimationInternals {
 
     static void setStopObserver(Animation& animation, std::function<void(bool finished)> observer)
     {
+        HC_CHECK_MAIN_THREAD();
         animation.stopObserver_ = std::move(observer);
     }
 };

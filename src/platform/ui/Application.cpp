@@ -52,24 +52,28 @@ void Application::addWindow(const std::shared_ptr<Window>& window)
 
 void Application::setKeyWindow(const std::shared_ptr<Window>& window)
 {
+    HC_CHECK_MAIN_THREAD();
     addWindow(window);
     keyWindow_ = window;
 }
 
 void Application::setStatusBarHidden(bool hidden, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     statusBarHidden_ = hidden;
     statusBarChanges_.push_back({StatusBarChange::What::Hidden, hidden ? 1 : 0, animated});
 }
 
 void Application::setStatusBarOrientation(InterfaceOrientation orientation, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     statusBarOrientation_ = orientation;
     statusBarChanges_.push_back({StatusBarChange::What::Orientation, static_cast<int>(orientation), animated});
 }
 
 void Application::setStatusBarStyle(StatusBarStyle style, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     statusBarStyle_ = style;
     statusBarChanges_.push_back({StatusBarChange::What::Style, static_cast<int>(style), animated});
 }

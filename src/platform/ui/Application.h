@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Geometry.h"
 
 namespace platform::ui {
@@ -81,9 +82,9 @@ public:
 
     // --- badge, URLs, remote notifications --------------------------------
     int applicationIconBadgeNumber() const { return badgeNumber_; }
-    void setApplicationIconBadgeNumber(int n) { badgeNumber_ = n; }
+    void setApplicationIconBadgeNumber(int n) { HC_CHECK_MAIN_THREAD(); badgeNumber_ = n; }
     bool canOpenURL(const std::string& url) const;
-    void setCanOpenURLs(bool answer) { canOpenURLs_ = answer; }
+    void setCanOpenURLs(bool answer) { HC_CHECK_MAIN_THREAD(); canOpenURLs_ = answer; }
     // Records the URL when it can be opened; answers whether it was.
     bool openURL(const std::string& url);
     const std::vector<std::string>& openedURLs() const { return openedURLs_; }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/View.h"
 
@@ -44,22 +45,22 @@ public:
     static std::shared_ptr<BarButtonItem> withCustomView(ViewPtr view);
 
     const std::string& title() const { return title_; }
-    void setTitle(std::string title) { title_ = std::move(title); }
+    void setTitle(std::string title) { HC_CHECK_MAIN_THREAD(); title_ = std::move(title); }
     const ImagePtr& image() const { return image_; }
-    void setImage(ImagePtr image) { image_ = std::move(image); }
+    void setImage(ImagePtr image) { HC_CHECK_MAIN_THREAD(); image_ = std::move(image); }
     const ViewPtr& customView() const { return customView_; }
-    void setCustomView(ViewPtr view) { customView_ = std::move(view); }
+    void setCustomView(ViewPtr view) { HC_CHECK_MAIN_THREAD(); customView_ = std::move(view); }
     // Set only for items made from a system item.
     const std::optional<SystemItem>& systemItem() const { return systemItem_; }
     BarButtonStyle style() const { return style_; }
-    void setStyle(BarButtonStyle style) { style_ = style; }
+    void setStyle(BarButtonStyle style) { HC_CHECK_MAIN_THREAD(); style_ = style; }
     bool isEnabled() const { return enabled_; }
-    void setEnabled(bool enabled) { enabled_ = enabled; }
+    void setEnabled(bool enabled) { HC_CHECK_MAIN_THREAD(); enabled_ = enabled; }
     int tag() const { return tag_; }
-    void setTag(int tag) { tag_ = tag; }
+    void setTag(int tag) { HC_CHECK_MAIN_THREAD(); tag_ = tag; }
 
     const Action& action() const { return action_; }
-    void setAction(Action action) { action_ = std::move(action); }
+    void setAction(Action action) { HC_CHECK_MAIN_THREAD(); action_ = std::move(action); }
     // Runs the action (nothing without one), whether or not the item is enabled.
     void sendAction();
     // A person's tap: refused (false) while disabled or for a flexible space.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/TextInput.h"
 
 namespace platform::ui {
@@ -44,6 +45,7 @@ Button::Button(ButtonType type, const Rect& frame)
 
 void Button::setTitle(std::optional<std::string> title, unsigned state)
 {
+    HC_CHECK_MAIN_THREAD();
     store(titles_, state, std::move(title));
     refresh();
 }
@@ -58,6 +60,7 @@ std::optional<std::string> Button::titleForState(unsigned state) const
 
 void Button::setTitleColor(std::optional<Color> color, unsigned state)
 {
+    HC_CHECK_MAIN_THREAD();
     store(titleColors_, state, color);
     refresh();
 }
@@ -72,6 +75,7 @@ std::optional<Color> Button::titleColorForState(unsigned state) const
 
 void Button::setImage(ImagePtr image, unsigned state)
 {
+    HC_CHECK_MAIN_THREAD();
     store(images_, state, image ? std::optional<ImagePtr>(std::move(image)) : std::nullopt);
     refresh();
 }
@@ -80,6 +84,7 @@ ImagePtr Button::imageForState(unsigned state) const { return lookup(images_, st
 
 void Button::setBackgroundImage(ImagePtr image, unsigned state)
 {
+    HC_CHECK_MAIN_THREAD();
     store(backgroundImages_, state, image ? std::optional<ImagePtr>(std::move(image)) : std::nullopt);
     refresh();
 }

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 
+#include "platform/runtime/ThreadChecker.h"
+
 namespace platform::ui {
 
 Control::Control(const Rect& frame) : View(frame) {}
 
 void Control::setEnabled(bool enabled)
 {
+    HC_CHECK_MAIN_THREAD();
     if (enabled_ == enabled) return;
     enabled_ = enabled;
     stateDidChange();
@@ -15,6 +18,7 @@ void Control::setEnabled(bool enabled)
 
 void Control::setSelected(bool selected)
 {
+    HC_CHECK_MAIN_THREAD();
     if (selected_ == selected) return;
     selected_ = selected;
     stateDidChange();
@@ -22,6 +26,7 @@ void Control::setSelected(bool selected)
 
 void Control::setHighlighted(bool highlighted)
 {
+    HC_CHECK_MAIN_THREAD();
     if (highlighted_ == highlighted) return;
     highlighted_ = highlighted;
     stateDidChange();

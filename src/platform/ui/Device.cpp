@@ -1,6 +1,7 @@
 #include "platform/ui/Device.h"
 
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace platform::ui {
 
@@ -28,6 +29,7 @@ void Device::resetCurrent()
 
 void Device::setOrientation(DeviceOrientation orientation)
 {
+    HC_CHECK_MAIN_THREAD();
     if (orientation == orientation_) return;
     orientation_ = orientation;
     if (generating_ > 0) NotificationCenter::defaultCenter().post(DeviceOrientationDidChangeNotification, shared_from_this());

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/ThreadChecker.h"
 
 namespace platform::ui {
 
@@ -41,7 +42,7 @@ public:
 
     // Whether the device has a camera (the image picker's camera source); none at first.
     bool hasCamera() const { return hasCamera_; }
-    void setHasCamera(bool has) { hasCamera_ = has; }
+    void setHasCamera(bool has) { HC_CHECK_MAIN_THREAD(); hasCamera_ = has; }
 
 private:
     DeviceOrientation orientation_ = DeviceOrientation::Portrait;

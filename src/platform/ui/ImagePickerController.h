@@ -21,6 +21,7 @@
 
 #include "platform/foundation/Values.h"
 #include "platform/runtime/OptionalMethods.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/NavigationController.h"
 
@@ -58,9 +59,9 @@ public:
     SourceType sourceType() const { return sourceType_; }
     void setSourceType(SourceType type);
     bool allowsEditing() const { return allowsEditing_; }
-    void setAllowsEditing(bool allows) { allowsEditing_ = allows; }
+    void setAllowsEditing(bool allows) { HC_CHECK_MAIN_THREAD(); allowsEditing_ = allows; }
     bool allowsImageEditing() const { return allowsEditing_; }
-    void setAllowsImageEditing(bool allows) { allowsEditing_ = allows; }
+    void setAllowsImageEditing(bool allows) { HC_CHECK_MAIN_THREAD(); allowsEditing_ = allows; }
 
     // Also the navigation delegate, as on the platform. Held weakly.
     std::shared_ptr<ImagePickerControllerDelegate> delegate() const { return pickerDelegate_.lock(); }

@@ -5,6 +5,7 @@
 // Thread: main thread only.
 #include <string>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/View.h"
 
@@ -19,11 +20,11 @@ public:
     static std::shared_ptr<ImageView> withImage(ImagePtr image) { return std::make_shared<ImageView>(std::move(image)); }
 
     const ImagePtr& image() const { return image_; }
-    void setImage(ImagePtr image) { image_ = std::move(image); }
+    void setImage(ImagePtr image) { HC_CHECK_MAIN_THREAD(); image_ = std::move(image); }
     const ImagePtr& highlightedImage() const { return highlightedImage_; }
-    void setHighlightedImage(ImagePtr image) { highlightedImage_ = std::move(image); }
+    void setHighlightedImage(ImagePtr image) { HC_CHECK_MAIN_THREAD(); highlightedImage_ = std::move(image); }
     bool isHighlighted() const { return highlighted_; }
-    void setHighlighted(bool highlighted) { highlighted_ = highlighted; }
+    void setHighlighted(bool highlighted) { HC_CHECK_MAIN_THREAD(); highlighted_ = highlighted; }
     // What is shown now: the highlighted image while highlighted (when there
     // is one), else the image.
     ImagePtr displayedImage() const;

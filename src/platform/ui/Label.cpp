@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/TextInput.h"
 
 namespace platform::ui {
@@ -14,7 +15,11 @@ constexpr double kDefaultFontSize = 17;
 
 Label::Label(const Rect& frame) : View(frame), font_(Font::systemFontOfSize(kDefaultFontSize)) {}
 
-void Label::setFont(FontPtr font) { font_ = font ? std::move(font) : Font::systemFontOfSize(kDefaultFontSize); }
+void Label::setFont(FontPtr font)
+{
+    HC_CHECK_MAIN_THREAD();
+    font_ = font ? std::move(font) : Font::systemFontOfSize(kDefaultFontSize);
+}
 
 double Label::displayedFontSize() const
 {

@@ -5,6 +5,7 @@
 
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Thread.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AnimationInternals.h"
 #include "platform/ui/View.h"
 
@@ -31,6 +32,7 @@ Layer::~Layer()
 
 void Layer::setBounds(const Rect& bounds)
 {
+    HC_CHECK_MAIN_THREAD();
     Rect old = bounds_;
     bounds_ = bounds;
     if (view_ && old.size != bounds.size) view_->boundsDidChange(old);
@@ -52,6 +54,7 @@ Rect Layer::frame() const
 
 void Layer::setOpacity(double o)
 {
+    HC_CHECK_MAIN_THREAD();
     opacity_ = std::isnan(o) ? 0 : std::clamp(o, 0.0, 1.0);
 }
 

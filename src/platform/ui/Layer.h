@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Animation.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
@@ -30,14 +31,14 @@ public:
     ~Layer() override;
 
     Point position() const { return position_; }
-    void setPosition(Point p) { position_ = p; }
+    void setPosition(Point p) { HC_CHECK_MAIN_THREAD(); position_ = p; }
     // In unit coordinates of the bounds: (0.5, 0.5) is the middle.
     Point anchorPoint() const { return anchorPoint_; }
-    void setAnchorPoint(Point p) { anchorPoint_ = p; }
+    void setAnchorPoint(Point p) { HC_CHECK_MAIN_THREAD(); anchorPoint_ = p; }
     Rect bounds() const { return bounds_; }
     void setBounds(const Rect& bounds);
     AffineTransform transform() const { return transform_; }
-    void setTransform(const AffineTransform& t) { transform_ = t; }
+    void setTransform(const AffineTransform& t) { HC_CHECK_MAIN_THREAD(); transform_ = t; }
     // The bounding box of the transformed bounds, in the superlayer's space.
     Rect frame() const;
     // Maps bounds coordinates into the superlayer's space.
@@ -46,30 +47,30 @@ public:
     double opacity() const { return opacity_; }
     void setOpacity(double o);  // clamped to 0...1
     bool isHidden() const { return hidden_; }
-    void setHidden(bool h) { hidden_ = h; }
+    void setHidden(bool h) { HC_CHECK_MAIN_THREAD(); hidden_ = h; }
     const std::optional<Color>& backgroundColor() const { return backgroundColor_; }
-    void setBackgroundColor(std::optional<Color> c) { backgroundColor_ = c; }
+    void setBackgroundColor(std::optional<Color> c) { HC_CHECK_MAIN_THREAD(); backgroundColor_ = c; }
     bool masksToBounds() const { return masksToBounds_; }
-    void setMasksToBounds(bool m) { masksToBounds_ = m; }
+    void setMasksToBounds(bool m) { HC_CHECK_MAIN_THREAD(); masksToBounds_ = m; }
 
     // What the view drew last (see View::drawRect), or nullptr.
     const std::shared_ptr<Image>& contents() const { return contents_; }
-    void setContents(std::shared_ptr<Image> image) { contents_ = std::move(image); }
+    void setContents(std::shared_ptr<Image> image) { HC_CHECK_MAIN_THREAD(); contents_ = std::move(image); }
 
     double cornerRadius() const { return cornerRadius_; }
-    void setCornerRadius(double r) { cornerRadius_ = r; }
+    void setCornerRadius(double r) { HC_CHECK_MAIN_THREAD(); cornerRadius_ = r; }
     double borderWidth() const { return borderWidth_; }
-    void setBorderWidth(double w) { borderWidth_ = w; }
+    void setBorderWidth(double w) { HC_CHECK_MAIN_THREAD(); borderWidth_ = w; }
     const std::optional<Color>& borderColor() const { return borderColor_; }
-    void setBorderColor(std::optional<Color> c) { borderColor_ = c; }
+    void setBorderColor(std::optional<Color> c) { HC_CHECK_MAIN_THREAD(); borderColor_ = c; }
     const std::optional<Color>& shadowColor() const { return shadowColor_; }
-    void setShadowColor(std::optional<Color> c) { shadowColor_ = c; }
+    void setShadowColor(std::optional<Color> c) { HC_CHECK_MAIN_THREAD(); shadowColor_ = c; }
     Size shadowOffset() const { return shadowOffset_; }
-    void setShadowOffset(Size s) { shadowOffset_ = s; }
+    void setShadowOffset(Size s) { HC_CHECK_MAIN_THREAD(); shadowOffset_ = s; }
     double shadowOpacity() const { return shadowOpacity_; }
-    void setShadowOpacity(double o) { shadowOpacity_ = o; }
+    void setShadowOpacity(double o) { HC_CHECK_MAIN_THREAD(); shadowOpacity_ = o; }
     double shadowRadius() const { return shadowRadius_; }
-    void setShadowRadius(double r) { shadowRadius_ = r; }
+    void setShadowRadius(double r) { HC_CHECK_MAIN_THREAD(); shadowRadius_ = r; }
 
     // Attaches a copy of `animation` under `key` (replacing, and so stopping,
     // any animation under the same non-empty key). nullptr is ignored.

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Location.h"
 
 namespace platform::ui {
@@ -49,9 +50,13 @@ public:
     ~LocationManager() override;
 
     std::shared_ptr<LocationManagerDelegate> delegate() const { return delegate_.lock(); }
-    void setDelegate(const std::shared_ptr<LocationManagerDelegate>& delegate) { delegate_ = delegate; }
+    void setDelegate(const std::shared_ptr<LocationManagerDelegate>& delegate)
+    {
+        HC_CHECK_MAIN_THREAD();
+        delegate_ = delegate;
+    }
     double desiredAccuracy() const { return desiredAccuracy_; }
-    void setDesiredAccuracy(double metres) { desiredAccuracy_ = metres; }
+    void setDesiredAccuracy(double metres) { HC_CHECK_MAIN_THREAD(); desiredAccuracy_ = metres; }
 
     void startUpdatingLocation();
     void stopUpdatingLocation();

@@ -37,11 +37,16 @@ AnnotationView::AnnotationView(MapAnnotationPtr annotation, std::string reuseIde
 
 void AnnotationView::setImage(ImagePtr image)
 {
+    HC_CHECK_MAIN_THREAD();
     image_ = std::move(image);
     if (image_) setBounds(Rect(bounds().origin, image_->size()));
 }
 
-void AnnotationView::setSelected(bool selected, bool) { selected_ = selected; }
+void AnnotationView::setSelected(bool selected, bool)
+{
+    HC_CHECK_MAIN_THREAD();
+    selected_ = selected;
+}
 
 bool AnnotationView::isCalloutShown() const
 {

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Location.h"
@@ -66,21 +67,21 @@ public:
     AnnotationView(MapAnnotationPtr annotation, std::string reuseIdentifier);
 
     const MapAnnotationPtr& annotation() const { return annotation_; }
-    void setAnnotation(MapAnnotationPtr annotation) { annotation_ = std::move(annotation); }
+    void setAnnotation(MapAnnotationPtr annotation) { HC_CHECK_MAIN_THREAD(); annotation_ = std::move(annotation); }
     const std::string& reuseIdentifier() const { return reuseIdentifier_; }
     // Also sizes the view to the image.
     void setImage(ImagePtr image);
     const ImagePtr& image() const { return image_; }
     Point centerOffset() const { return centerOffset_; }
-    void setCenterOffset(Point offset) { centerOffset_ = offset; }
+    void setCenterOffset(Point offset) { HC_CHECK_MAIN_THREAD(); centerOffset_ = offset; }
     bool isEnabled() const { return enabled_; }
-    void setEnabled(bool enabled) { enabled_ = enabled; }
+    void setEnabled(bool enabled) { HC_CHECK_MAIN_THREAD(); enabled_ = enabled; }
     bool canShowCallout() const { return canShowCallout_; }
-    void setCanShowCallout(bool can) { canShowCallout_ = can; }
+    void setCanShowCallout(bool can) { HC_CHECK_MAIN_THREAD(); canShowCallout_ = can; }
     const ViewPtr& leftCalloutAccessoryView() const { return leftAccessory_; }
-    void setLeftCalloutAccessoryView(ViewPtr view) { leftAccessory_ = std::move(view); }
+    void setLeftCalloutAccessoryView(ViewPtr view) { HC_CHECK_MAIN_THREAD(); leftAccessory_ = std::move(view); }
     const ViewPtr& rightCalloutAccessoryView() const { return rightAccessory_; }
-    void setRightCalloutAccessoryView(ViewPtr view) { rightAccessory_ = std::move(view); }
+    void setRightCalloutAccessoryView(ViewPtr view) { HC_CHECK_MAIN_THREAD(); rightAccessory_ = std::move(view); }
 
     bool isSelected() const { return selected_; }
     virtual void setSelected(bool selected, bool animated);
@@ -131,9 +132,9 @@ public:
     static std::shared_ptr<MapView> make(const Rect& frame = Rect()) { return std::make_shared<MapView>(frame); }
 
     std::shared_ptr<MapViewDelegate> delegate() const { return delegate_.lock(); }
-    void setDelegate(const std::shared_ptr<MapViewDelegate>& delegate) { delegate_ = delegate; }
+    void setDelegate(const std::shared_ptr<MapViewDelegate>& delegate) { HC_CHECK_MAIN_THREAD(); delegate_ = delegate; }
     MapType mapType() const { return mapType_; }
-    void setMapType(MapType type) { mapType_ = type; }
+    void setMapType(MapType type) { HC_CHECK_MAIN_THREAD(); mapType_ = type; }
 
     // At first the whole world. Spans are kept within 0...180 and 0...360
     // degrees, the centre's latitude within -90...90.

@@ -1,5 +1,7 @@
 #include "platform/ui/NavigationBar.h"
 
+#include "platform/runtime/ThreadChecker.h"
+
 namespace platform::ui {
 
 NavigationBar::NavigationBar(const Rect& frame) : View(frame)
@@ -9,6 +11,7 @@ NavigationBar::NavigationBar(const Rect& frame) : View(frame)
 
 void NavigationBar::setItems(std::vector<NavigationItemPtr> items, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     items_ = std::move(items);
     lastChangeAnimated_ = animated;
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/View.h"
 
@@ -24,10 +25,10 @@ public:
     explicit NavigationBar(const Rect& frame = Rect());
 
     BarStyle barStyle() const { return barStyle_; }
-    void setBarStyle(BarStyle style) { barStyle_ = style; }
+    void setBarStyle(BarStyle style) { HC_CHECK_MAIN_THREAD(); barStyle_ = style; }
     // Empty: the style's own colour.
     const std::optional<Color>& tintColor() const { return tintColor_; }
-    void setTintColor(std::optional<Color> color) { tintColor_ = std::move(color); }
+    void setTintColor(std::optional<Color> color) { HC_CHECK_MAIN_THREAD(); tintColor_ = std::move(color); }
 
     const std::vector<NavigationItemPtr>& items() const { return items_; }
     void setItems(std::vector<NavigationItemPtr> items, bool animated);
@@ -42,7 +43,7 @@ public:
     // The back button's words; empty when it is not shown.
     std::string backButtonTitle() const;
     // Whoever owns the bar (its navigation controller) handles the back button.
-    void setBackHandler(std::function<void()> handler) { backHandler_ = std::move(handler); }
+    void setBackHandler(std::function<void()> handler) { HC_CHECK_MAIN_THREAD(); backHandler_ = std::move(handler); }
     // A person's tap on the back button: false when none is shown.
     bool tapBackButton();
 

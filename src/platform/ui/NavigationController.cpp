@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/foundation/ProgrammingError.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/Transitions.h"
@@ -89,6 +90,7 @@ std::vector<ViewControllerPtr> NavigationController::popToRootViewController(boo
 
 void NavigationController::setViewControllers(std::vector<ViewControllerPtr> controllers, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     Transitions::finishAll();
     std::erase(controllers, nullptr);
     for (size_t i = 0; i < controllers.size(); ++i) {
@@ -125,6 +127,7 @@ ViewControllerPtr NavigationController::previousViewController(const ViewControl
 
 void NavigationController::setNavigationBarHidden(bool hidden, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     (void)animated;
     navigationBarHidden_ = hidden;
     navigationBar_->setHidden(hidden);
@@ -133,6 +136,7 @@ void NavigationController::setNavigationBarHidden(bool hidden, bool animated)
 
 void NavigationController::setToolbarHidden(bool hidden, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     (void)animated;
     toolbarHidden_ = hidden;
     if (isViewLoaded()) layoutContent();

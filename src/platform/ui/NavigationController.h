@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationBar.h"
 #include "platform/ui/ViewController.h"
 
@@ -79,7 +80,11 @@ public:
     void setToolbarHidden(bool hidden, bool animated);
 
     std::weak_ptr<NavigationControllerDelegate> delegate() const { return delegate_; }
-    void setDelegate(std::weak_ptr<NavigationControllerDelegate> delegate) { delegate_ = std::move(delegate); }
+    void setDelegate(std::weak_ptr<NavigationControllerDelegate> delegate)
+    {
+        HC_CHECK_MAIN_THREAD();
+        delegate_ = std::move(delegate);
+    }
 
     void loadView() override;
     std::string kindName() const override { return "NavigationController"; }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/View.h"
 
@@ -24,11 +25,11 @@ public:
     explicit NavigationItem(std::string title) : title_(std::move(title)) {}
 
     const std::string& title() const { return title_; }
-    void setTitle(std::string title) { title_ = std::move(title); }
+    void setTitle(std::string title) { HC_CHECK_MAIN_THREAD(); title_ = std::move(title); }
     const ViewPtr& titleView() const { return titleView_; }
-    void setTitleView(ViewPtr view) { titleView_ = std::move(view); }
+    void setTitleView(ViewPtr view) { HC_CHECK_MAIN_THREAD(); titleView_ = std::move(view); }
     const std::optional<std::string>& prompt() const { return prompt_; }
-    void setPrompt(std::optional<std::string> prompt) { prompt_ = std::move(prompt); }
+    void setPrompt(std::optional<std::string> prompt) { HC_CHECK_MAIN_THREAD(); prompt_ = std::move(prompt); }
 
     const BarButtonItemPtr& leftBarButtonItem() const { return left_; }
     void setLeftBarButtonItem(BarButtonItemPtr item, bool animated = false);
@@ -36,7 +37,7 @@ public:
     void setRightBarButtonItem(BarButtonItemPtr item, bool animated = false);
     // The item shown on the back button of the controller pushed above this one.
     const BarButtonItemPtr& backBarButtonItem() const { return back_; }
-    void setBackBarButtonItem(BarButtonItemPtr item) { back_ = std::move(item); }
+    void setBackBarButtonItem(BarButtonItemPtr item) { HC_CHECK_MAIN_THREAD(); back_ = std::move(item); }
     bool hidesBackButton() const { return hidesBackButton_; }
     void setHidesBackButton(bool hides, bool animated = false);
 

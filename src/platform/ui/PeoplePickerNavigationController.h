@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AddressBook.h"
 #include "platform/ui/NavigationController.h"
 
@@ -39,11 +40,16 @@ public:
     std::shared_ptr<PeoplePickerNavigationControllerDelegate> peoplePickerDelegate() const { return delegate_.lock(); }
     void setPeoplePickerDelegate(const std::shared_ptr<PeoplePickerNavigationControllerDelegate>& delegate)
     {
+        HC_CHECK_MAIN_THREAD();
         delegate_ = delegate;
     }
     // The properties shown for a person, in order; empty: all of them.
     const std::vector<PersonProperty>& displayedProperties() const { return displayed_; }
-    void setDisplayedProperties(std::vector<PersonProperty> properties) { displayed_ = std::move(properties); }
+    void setDisplayedProperties(std::vector<PersonProperty> properties)
+    {
+        HC_CHECK_MAIN_THREAD();
+        displayed_ = std::move(properties);
+    }
 
     // The person whose details are shown, or nullptr while the list shows.
     const PersonPtr& shownPerson() const { return shown_; }

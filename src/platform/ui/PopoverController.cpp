@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Transitions.h"
 
 namespace platform::ui {
@@ -42,6 +43,7 @@ std::shared_ptr<PopoverController> PopoverController::withContentViewController(
 
 void PopoverController::setContentViewController(ViewControllerPtr controller, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     if (controller == content_) return;
     if (!visible_) {
         content_ = std::move(controller);
@@ -61,6 +63,7 @@ Size PopoverController::popoverContentSize() const
 
 void PopoverController::setPopoverContentSize(Size size, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     (void)animated;
     size_ = size;
 }

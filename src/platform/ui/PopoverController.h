@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/ViewController.h"
 
@@ -62,7 +63,11 @@ public:
     bool tapOutside();
 
     std::shared_ptr<PopoverControllerDelegate> delegate() const { return delegate_.lock(); }
-    void setDelegate(std::weak_ptr<PopoverControllerDelegate> delegate) { delegate_ = std::move(delegate); }
+    void setDelegate(std::weak_ptr<PopoverControllerDelegate> delegate)
+    {
+        HC_CHECK_MAIN_THREAD();
+        delegate_ = std::move(delegate);
+    }
 
     // Where it was last presented.
     const Rect& presentedRect() const { return rect_; }

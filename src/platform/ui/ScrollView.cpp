@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Control.h"
 
 namespace platform::ui {
@@ -13,6 +14,7 @@ Point ScrollView::contentOffset() const { return bounds().origin; }
 
 void ScrollView::setContentOffset(Point offset, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     const Rect b = bounds();
     if (b.origin == offset) return;
     lastScrollAnimated_ = animated;

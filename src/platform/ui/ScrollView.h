@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/View.h"
 
 namespace platform::ui {
@@ -41,16 +42,16 @@ public:
     explicit ScrollView(const Rect& frame = Rect());
 
     Size contentSize() const { return contentSize_; }
-    void setContentSize(Size size) { contentSize_ = size; }
+    void setContentSize(Size size) { HC_CHECK_MAIN_THREAD(); contentSize_ = size; }
     Point contentOffset() const;
     // Not clamped to the content: callers may place the offset anywhere.
     void setContentOffset(Point offset, bool animated = false);
     // Whether the last offset change was asked for with animation.
     bool wasLastScrollAnimated() const { return lastScrollAnimated_; }
     EdgeInsets contentInset() const { return contentInset_; }
-    void setContentInset(const EdgeInsets& insets) { contentInset_ = insets; }
+    void setContentInset(const EdgeInsets& insets) { HC_CHECK_MAIN_THREAD(); contentInset_ = insets; }
     bool isScrollEnabled() const { return scrollEnabled_; }
-    void setScrollEnabled(bool enabled) { scrollEnabled_ = enabled; }
+    void setScrollEnabled(bool enabled) { HC_CHECK_MAIN_THREAD(); scrollEnabled_ = enabled; }
 
     // Moves the offset as little as needed to show `rect` (content
     // coordinates), keeping it within the content and its insets.
@@ -66,7 +67,11 @@ public:
 
     // Not retained.
     std::shared_ptr<ScrollViewDelegate> delegate() const { return delegate_.lock(); }
-    void setDelegate(const std::shared_ptr<ScrollViewDelegate>& delegate) { delegate_ = delegate; }
+    void setDelegate(const std::shared_ptr<ScrollViewDelegate>& delegate)
+    {
+        HC_CHECK_MAIN_THREAD();
+        delegate_ = delegate;
+    }
 
     std::string kindName() const override { return "ScrollView"; }
     // "content=(320x900) offset=(0,85)"; the offset only when not at the origin.

@@ -1,5 +1,6 @@
 #include "platform/ui/SearchBar.h"
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Utf8.h"
 
@@ -17,6 +18,7 @@ SearchBar::SearchBar(const Rect& frame) : View(frame) {}
 
 void SearchBar::setShowsCancelButton(bool shows, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     (void)animated;
     showsCancelButton_ = shows;
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Responder.h"
 #include "platform/ui/TextInput.h"
 #include "platform/ui/View.h"
@@ -41,9 +42,9 @@ public:
     static std::shared_ptr<SearchBar> make(const Rect& frame = Rect()) { return std::make_shared<SearchBar>(frame); }
 
     const std::string& text() const { return text_; }
-    void setText(std::string text) { text_ = std::move(text); }
+    void setText(std::string text) { HC_CHECK_MAIN_THREAD(); text_ = std::move(text); }
     const std::string& placeholder() const { return placeholder_; }
-    void setPlaceholder(std::string placeholder) { placeholder_ = std::move(placeholder); }
+    void setPlaceholder(std::string placeholder) { HC_CHECK_MAIN_THREAD(); placeholder_ = std::move(placeholder); }
     bool showsCancelButton() const { return showsCancelButton_; }
     void setShowsCancelButton(bool shows, bool animated = false);
     TextInputTraits& traits() { return traits_; }
@@ -51,7 +52,11 @@ public:
 
     // Not retained.
     std::shared_ptr<SearchBarDelegate> delegate() const { return delegate_.lock(); }
-    void setDelegate(const std::shared_ptr<SearchBarDelegate>& delegate) { delegate_ = delegate; }
+    void setDelegate(const std::shared_ptr<SearchBarDelegate>& delegate)
+    {
+        HC_CHECK_MAIN_THREAD();
+        delegate_ = delegate;
+    }
 
     // --- what a person does -------------------------------------------------
     // Takes the focus when the bar can be touched and the delegate agrees.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/TextInput.h"
 
 namespace platform::ui {
@@ -50,6 +51,7 @@ void SegmentedControl::removeAllSegments()
 
 void SegmentedControl::setTitle(const std::string& title, size_t segment)
 {
+    HC_CHECK_MAIN_THREAD();
     if (segment < segments_.size()) segments_[segment].content = title;
 }
 
@@ -62,6 +64,7 @@ std::optional<std::string> SegmentedControl::titleForSegmentAtIndex(size_t segme
 
 void SegmentedControl::setImage(ImagePtr image, size_t segment)
 {
+    HC_CHECK_MAIN_THREAD();
     if (segment < segments_.size()) segments_[segment].content = std::move(image);
 }
 
@@ -74,6 +77,7 @@ ImagePtr SegmentedControl::imageForSegmentAtIndex(size_t segment) const
 
 void SegmentedControl::setEnabled(bool enabled, size_t segment)
 {
+    HC_CHECK_MAIN_THREAD();
     if (segment < segments_.size()) segments_[segment].enabled = enabled;
 }
 
@@ -84,6 +88,7 @@ bool SegmentedControl::isEnabledForSegmentAtIndex(size_t segment) const
 
 void SegmentedControl::setSelectedSegmentIndex(int index)
 {
+    HC_CHECK_MAIN_THREAD();
     selected_ = (index >= 0 && static_cast<size_t>(index) < segments_.size()) ? index : kNoSegment;
 }
 

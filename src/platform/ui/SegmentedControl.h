@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Image.h"
 
@@ -48,7 +49,7 @@ public:
     // kNoSegment or a valid index; anything else selects none.
     void setSelectedSegmentIndex(int index);
     bool isMomentary() const { return momentary_; }
-    void setMomentary(bool momentary) { momentary_ = momentary; }
+    void setMomentary(bool momentary) { HC_CHECK_MAIN_THREAD(); momentary_ = momentary; }
 
     // A person taps a segment: nothing when the control does not accept
     // touches, the segment does not exist or is disabled, or (not momentary)
@@ -60,7 +61,7 @@ public:
     // Numbers match the platform's; the bar style is the small one that sits in bars.
     enum class Style : int { Plain = 0, Bordered = 1, Bar = 2, Bezeled = 3 };
     Style segmentedControlStyle() const { return style_; }
-    void setSegmentedControlStyle(Style style) { style_ = style; }
+    void setSegmentedControlStyle(Style style) { HC_CHECK_MAIN_THREAD(); style_ = style; }
 
     std::string kindName() const override { return "SegmentedControl"; }
     // The segments separated by " | ", titles quoted, images by name, the

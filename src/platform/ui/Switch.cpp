@@ -1,11 +1,14 @@
 #include "platform/ui/Switch.h"
 
+#include "platform/runtime/ThreadChecker.h"
+
 namespace platform::ui {
 
 Switch::Switch(const Rect& frame) : Control(Rect(frame.origin, kSize)) {}
 
 void Switch::setOn(bool on, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     (void)animated;  // nothing slides on a headless screen
     on_ = on;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/foundation/ProgrammingError.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Transitions.h"
@@ -43,6 +44,7 @@ void TabBarControllerDelegate::didSelectViewController(TabBarController&, const 
 
 void TabBarController::setViewControllers(std::vector<ViewControllerPtr> controllers, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     (void)animated;
     Transitions::finishAll();
     std::erase(controllers, nullptr);
@@ -75,6 +77,7 @@ void TabBarController::setViewControllers(std::vector<ViewControllerPtr> control
 
 void TabBarController::setSelectedViewController(const ViewControllerPtr& controller)
 {
+    HC_CHECK_MAIN_THREAD();
     if (!controller || !contains(controllers_, controller)) return;
     select(controller);
 }
@@ -87,6 +90,7 @@ int TabBarController::selectedIndex() const
 
 void TabBarController::setSelectedIndex(int index)
 {
+    HC_CHECK_MAIN_THREAD();
     if (index < 0 || index >= static_cast<int>(controllers_.size())) return;
     select(controllers_[static_cast<size_t>(index)]);
 }

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/TabBarItem.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewController.h"
@@ -27,9 +28,9 @@ public:
 
     explicit TabBar(const Rect& frame = Rect());
     const std::vector<TabBarItemPtr>& items() const { return items_; }
-    void setItems(std::vector<TabBarItemPtr> items) { items_ = std::move(items); }
+    void setItems(std::vector<TabBarItemPtr> items) { HC_CHECK_MAIN_THREAD(); items_ = std::move(items); }
     const TabBarItemPtr& selectedItem() const { return selectedItem_; }
-    void setSelectedItem(TabBarItemPtr item) { selectedItem_ = std::move(item); }
+    void setSelectedItem(TabBarItemPtr item) { HC_CHECK_MAIN_THREAD(); selectedItem_ = std::move(item); }
 
     std::string kindName() const override { return "TabBar"; }
     // Each item's title and badge; the selected one marked with '*'.
@@ -74,7 +75,11 @@ public:
     void updateTabBarVisibility();
 
     std::weak_ptr<TabBarControllerDelegate> delegate() const { return delegate_; }
-    void setDelegate(std::weak_ptr<TabBarControllerDelegate> delegate) { delegate_ = std::move(delegate); }
+    void setDelegate(std::weak_ptr<TabBarControllerDelegate> delegate)
+    {
+        HC_CHECK_MAIN_THREAD();
+        delegate_ = std::move(delegate);
+    }
 
     void loadView() override;
     std::string kindName() const override { return "TabBarController"; }

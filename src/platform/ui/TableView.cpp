@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/foundation/ProgrammingError.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Control.h"
 
 namespace platform::ui {
@@ -54,6 +55,7 @@ TableView::TableView(const Rect& frame, TableViewStyle style) : ScrollView(frame
 
 void TableView::setDataSource(const std::shared_ptr<TableViewDataSource>& dataSource)
 {
+    HC_CHECK_MAIN_THREAD();
     dataSource_ = dataSource;
     setNeedsLayout();
     if (!loaded_) return;
@@ -68,12 +70,14 @@ void TableView::setDataSource(const std::shared_ptr<TableViewDataSource>& dataSo
 
 void TableView::setDelegate(const std::shared_ptr<TableViewDelegate>& delegate)
 {
+    HC_CHECK_MAIN_THREAD();
     delegate_ = delegate;
     ScrollView::setDelegate(delegate);
 }
 
 void TableView::setTableHeaderView(ViewPtr view)
 {
+    HC_CHECK_MAIN_THREAD();
     if (tableHeaderView_) tableHeaderView_->removeFromSuperview();
     tableHeaderView_ = std::move(view);
     if (tableHeaderView_) addSubview(tableHeaderView_);
@@ -85,6 +89,7 @@ void TableView::setTableHeaderView(ViewPtr view)
 
 void TableView::setTableFooterView(ViewPtr view)
 {
+    HC_CHECK_MAIN_THREAD();
     if (tableFooterView_) tableFooterView_->removeFromSuperview();
     tableFooterView_ = std::move(view);
     if (tableFooterView_) addSubview(tableFooterView_);
@@ -542,6 +547,7 @@ void TableView::deselectRowAtIndexPath(const IndexPath& ip, bool animated)
 
 void TableView::setEditing(bool editing, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     editing_ = editing;
     lastEditingAnimated_ = animated;
     // A copy: a cell's setEditing is client code that may reload the table.

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/IndexPath.h"
 #include "platform/ui/ScrollView.h"
 #include "platform/ui/TableViewCell.h"
@@ -102,15 +103,19 @@ public:
     void setDelegate(const std::shared_ptr<TableViewDelegate>& delegate);
 
     double rowHeight() const { return rowHeight_; }
-    void setRowHeight(double height) { rowHeight_ = height; }
+    void setRowHeight(double height) { HC_CHECK_MAIN_THREAD(); rowHeight_ = height; }
     double sectionHeaderHeight() const { return sectionHeaderHeight_; }
-    void setSectionHeaderHeight(double height) { sectionHeaderHeight_ = height; }
+    void setSectionHeaderHeight(double height) { HC_CHECK_MAIN_THREAD(); sectionHeaderHeight_ = height; }
     TableViewSeparatorStyle separatorStyle() const { return separatorStyle_; }
-    void setSeparatorStyle(TableViewSeparatorStyle style) { separatorStyle_ = style; }
+    void setSeparatorStyle(TableViewSeparatorStyle style) { HC_CHECK_MAIN_THREAD(); separatorStyle_ = style; }
     bool allowsSelection() const { return allowsSelection_; }
-    void setAllowsSelection(bool allows) { allowsSelection_ = allows; }
+    void setAllowsSelection(bool allows) { HC_CHECK_MAIN_THREAD(); allowsSelection_ = allows; }
     bool allowsSelectionDuringEditing() const { return allowsSelectionDuringEditing_; }
-    void setAllowsSelectionDuringEditing(bool allows) { allowsSelectionDuringEditing_ = allows; }
+    void setAllowsSelectionDuringEditing(bool allows)
+    {
+        HC_CHECK_MAIN_THREAD();
+        allowsSelectionDuringEditing_ = allows;
+    }
     const ViewPtr& tableHeaderView() const { return tableHeaderView_; }
     void setTableHeaderView(ViewPtr view);
     const ViewPtr& tableFooterView() const { return tableFooterView_; }

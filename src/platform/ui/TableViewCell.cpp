@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/runtime/ThreadChecker.h"
+
 namespace platform::ui {
 namespace {
 
@@ -73,6 +75,7 @@ const ImageViewPtr& TableViewCell::imageView()
 
 void TableViewCell::setAccessoryView(ViewPtr view)
 {
+    HC_CHECK_MAIN_THREAD();
     if (accessoryView_) accessoryView_->removeFromSuperview();
     accessoryView_ = std::move(view);
     if (accessoryView_) addSubview(accessoryView_);
@@ -81,6 +84,7 @@ void TableViewCell::setAccessoryView(ViewPtr view)
 
 void TableViewCell::setBackgroundView(ViewPtr view)
 {
+    HC_CHECK_MAIN_THREAD();
     if (backgroundView_) backgroundView_->removeFromSuperview();
     backgroundView_ = std::move(view);
     if (backgroundView_) insertSubview(backgroundView_, 0);
@@ -89,6 +93,7 @@ void TableViewCell::setBackgroundView(ViewPtr view)
 
 void TableViewCell::setSelectedBackgroundView(ViewPtr view)
 {
+    HC_CHECK_MAIN_THREAD();
     if (selectedBackgroundView_) selectedBackgroundView_->removeFromSuperview();
     selectedBackgroundView_ = std::move(view);
     if (selectedBackgroundView_) insertSubviewBelow(selectedBackgroundView_, contentView());
@@ -110,6 +115,7 @@ void TableViewCell::showBackgrounds()
 
 void TableViewCell::setSelected(bool selected, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     (void)animated;
     selected_ = selected;
     showBackgrounds();
@@ -117,6 +123,7 @@ void TableViewCell::setSelected(bool selected, bool animated)
 
 void TableViewCell::setHighlighted(bool highlighted, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     (void)animated;
     highlighted_ = highlighted;
     showBackgrounds();
@@ -124,6 +131,7 @@ void TableViewCell::setHighlighted(bool highlighted, bool animated)
 
 void TableViewCell::setEditing(bool editing, bool animated)
 {
+    HC_CHECK_MAIN_THREAD();
     (void)animated;
     if (editing_ == editing) return;
     editing_ = editing;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/View.h"
@@ -46,12 +47,12 @@ public:
     const ImageViewPtr& imageView();
 
     TableViewCellAccessoryType accessoryType() const { return accessoryType_; }
-    void setAccessoryType(TableViewCellAccessoryType type) { accessoryType_ = type; }
+    void setAccessoryType(TableViewCellAccessoryType type) { HC_CHECK_MAIN_THREAD(); accessoryType_ = type; }
     // Shown instead of the accessory type when set.
     const ViewPtr& accessoryView() const { return accessoryView_; }
     void setAccessoryView(ViewPtr view);
     TableViewCellSelectionStyle selectionStyle() const { return selectionStyle_; }
-    void setSelectionStyle(TableViewCellSelectionStyle style) { selectionStyle_ = style; }
+    void setSelectionStyle(TableViewCellSelectionStyle style) { HC_CHECK_MAIN_THREAD(); selectionStyle_ = style; }
     const ViewPtr& backgroundView() const { return backgroundView_; }
     void setBackgroundView(ViewPtr view);
     const ViewPtr& selectedBackgroundView() const { return selectedBackgroundView_; }

@@ -1,5 +1,6 @@
 #include "platform/ui/TextField.h"
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Utf8.h"
 
 namespace platform::ui {
@@ -23,7 +24,11 @@ std::optional<bool> TextFieldDelegate::textFieldShouldReturn(TextField&) { retur
 
 TextField::TextField(const Rect& frame) : Control(frame), font_(Font::systemFontOfSize(kDefaultFontSize)) {}
 
-void TextField::setFont(FontPtr font) { font_ = font ? std::move(font) : Font::systemFontOfSize(kDefaultFontSize); }
+void TextField::setFont(FontPtr font)
+{
+    HC_CHECK_MAIN_THREAD();
+    font_ = font ? std::move(font) : Font::systemFontOfSize(kDefaultFontSize);
+}
 
 bool TextField::isClearButtonVisible() const
 {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Responder.h"
@@ -49,39 +50,47 @@ public:
     static std::shared_ptr<TextField> make(const Rect& frame = Rect()) { return std::make_shared<TextField>(frame); }
 
     const std::string& text() const { return text_; }
-    void setText(std::string text) { text_ = std::move(text); }
+    void setText(std::string text) { HC_CHECK_MAIN_THREAD(); text_ = std::move(text); }
     const std::string& placeholder() const { return placeholder_; }
-    void setPlaceholder(std::string placeholder) { placeholder_ = std::move(placeholder); }
+    void setPlaceholder(std::string placeholder) { HC_CHECK_MAIN_THREAD(); placeholder_ = std::move(placeholder); }
     // Never null: a null font restores the default, the system font of 12.
     const FontPtr& font() const { return font_; }
     void setFont(FontPtr font);
     const Color& textColor() const { return textColor_; }
-    void setTextColor(const Color& color) { textColor_ = color; }
+    void setTextColor(const Color& color) { HC_CHECK_MAIN_THREAD(); textColor_ = color; }
     TextAlignment textAlignment() const { return alignment_; }
-    void setTextAlignment(TextAlignment alignment) { alignment_ = alignment; }
+    void setTextAlignment(TextAlignment alignment) { HC_CHECK_MAIN_THREAD(); alignment_ = alignment; }
     TextBorderStyle borderStyle() const { return borderStyle_; }
-    void setBorderStyle(TextBorderStyle style) { borderStyle_ = style; }
+    void setBorderStyle(TextBorderStyle style) { HC_CHECK_MAIN_THREAD(); borderStyle_ = style; }
     TextFieldViewMode clearButtonMode() const { return clearButtonMode_; }
-    void setClearButtonMode(TextFieldViewMode mode) { clearButtonMode_ = mode; }
+    void setClearButtonMode(TextFieldViewMode mode) { HC_CHECK_MAIN_THREAD(); clearButtonMode_ = mode; }
     bool clearsOnBeginEditing() const { return clearsOnBeginEditing_; }
-    void setClearsOnBeginEditing(bool clears) { clearsOnBeginEditing_ = clears; }
+    void setClearsOnBeginEditing(bool clears) { HC_CHECK_MAIN_THREAD(); clearsOnBeginEditing_ = clears; }
     TextInputTraits& traits() { return traits_; }
     const TextInputTraits& traits() const { return traits_; }
     // The common traits by name.
     KeyboardType keyboardType() const { return traits_.keyboardType; }
-    void setKeyboardType(KeyboardType type) { traits_.keyboardType = type; }
+    void setKeyboardType(KeyboardType type) { HC_CHECK_MAIN_THREAD(); traits_.keyboardType = type; }
     ReturnKeyType returnKeyType() const { return traits_.returnKeyType; }
-    void setReturnKeyType(ReturnKeyType type) { traits_.returnKeyType = type; }
+    void setReturnKeyType(ReturnKeyType type) { HC_CHECK_MAIN_THREAD(); traits_.returnKeyType = type; }
     bool isSecureTextEntry() const { return traits_.secureTextEntry; }
-    void setSecureTextEntry(bool secure) { traits_.secureTextEntry = secure; }
+    void setSecureTextEntry(bool secure) { HC_CHECK_MAIN_THREAD(); traits_.secureTextEntry = secure; }
     AutocorrectionType autocorrectionType() const { return traits_.autocorrectionType; }
-    void setAutocorrectionType(AutocorrectionType type) { traits_.autocorrectionType = type; }
+    void setAutocorrectionType(AutocorrectionType type) { HC_CHECK_MAIN_THREAD(); traits_.autocorrectionType = type; }
     AutocapitalizationType autocapitalizationType() const { return traits_.autocapitalizationType; }
-    void setAutocapitalizationType(AutocapitalizationType type) { traits_.autocapitalizationType = type; }
+    void setAutocapitalizationType(AutocapitalizationType type)
+    {
+        HC_CHECK_MAIN_THREAD();
+        traits_.autocapitalizationType = type;
+    }
 
     // Not retained.
     std::shared_ptr<TextFieldDelegate> delegate() const { return delegate_.lock(); }
-    void setDelegate(const std::shared_ptr<TextFieldDelegate>& delegate) { delegate_ = delegate; }
+    void setDelegate(const std::shared_ptr<TextFieldDelegate>& delegate)
+    {
+        HC_CHECK_MAIN_THREAD();
+        delegate_ = delegate;
+    }
 
     // True while the field holds the focus.
     bool isEditing() const { return isFirstResponder(); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Control.h"
 #include "platform/ui/Utf8.h"
 
@@ -30,24 +31,28 @@ TextView::TextView(const Rect& frame) : ScrollView(frame), font_(Font::systemFon
 
 void TextView::setText(std::string text)
 {
+    HC_CHECK_MAIN_THREAD();
     text_ = std::move(text);
     updateContentSize();
 }
 
 void TextView::setFont(FontPtr font)
 {
+    HC_CHECK_MAIN_THREAD();
     font_ = font ? std::move(font) : Font::systemFontOfSize(kDefaultFontSize);
     updateContentSize();
 }
 
 void TextView::setEditable(bool editable)
 {
+    HC_CHECK_MAIN_THREAD();
     editable_ = editable;
     if (!editable_) resignFirstResponder();
 }
 
 void TextView::setDelegate(const std::shared_ptr<TextViewDelegate>& delegate)
 {
+    HC_CHECK_MAIN_THREAD();
     delegate_ = delegate;
     ScrollView::setDelegate(delegate);
 }

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Responder.h"
 #include "platform/ui/ScrollView.h"
@@ -50,9 +51,9 @@ public:
     const FontPtr& font() const { return font_; }
     void setFont(FontPtr font);
     const Color& textColor() const { return textColor_; }
-    void setTextColor(const Color& color) { textColor_ = color; }
+    void setTextColor(const Color& color) { HC_CHECK_MAIN_THREAD(); textColor_ = color; }
     TextAlignment textAlignment() const { return alignment_; }
-    void setTextAlignment(TextAlignment alignment) { alignment_ = alignment; }
+    void setTextAlignment(TextAlignment alignment) { HC_CHECK_MAIN_THREAD(); alignment_ = alignment; }
     // A view that is not editable never takes the focus.
     bool isEditable() const { return editable_; }
     void setEditable(bool editable);

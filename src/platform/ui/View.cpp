@@ -126,6 +126,7 @@ AffineTransform View::transform() const { return layer_->transform(); }
 
 void View::setFrame(const Rect& frame)
 {
+    HC_CHECK_MAIN_THREAD();
     Rect f = frame.standardized();
     Rect oldBounds = layer_->bounds();
     Point oldPosition = layer_->position();
@@ -150,6 +151,7 @@ void View::setFrame(const Rect& frame)
 
 void View::setBounds(const Rect& bounds)
 {
+    HC_CHECK_MAIN_THREAD();
     Rect old = layer_->bounds();
     if (old == bounds) return;
     layer_->setBounds(bounds);
@@ -158,6 +160,7 @@ void View::setBounds(const Rect& bounds)
 
 void View::setCenter(Point center)
 {
+    HC_CHECK_MAIN_THREAD();
     Point old = layer_->position();
     if (old == center) return;
     layer_->setPosition(center);
@@ -166,6 +169,7 @@ void View::setCenter(Point center)
 
 void View::setTransform(const AffineTransform& transform)
 {
+    HC_CHECK_MAIN_THREAD();
     AffineTransform old = layer_->transform();
     if (old == transform) return;
     layer_->setTransform(transform);
@@ -178,6 +182,7 @@ double View::alpha() const { return layer_->opacity(); }
 
 void View::setAlpha(double alpha)
 {
+    HC_CHECK_MAIN_THREAD();
     double old = layer_->opacity();
     layer_->setOpacity(alpha);
     if (layer_->opacity() != old && viewanimation::isRecording())
@@ -185,12 +190,17 @@ void View::setAlpha(double alpha)
 }
 
 bool View::isHidden() const { return layer_->isHidden(); }
-void View::setHidden(bool hidden) { layer_->setHidden(hidden); }
+void View::setHidden(bool hidden)
+{
+    HC_CHECK_MAIN_THREAD();
+    layer_->setHidden(hidden);
+}
 
 const std::optional<Color>& View::backgroundColor() const { return layer_->backgroundColor(); }
 
 void View::setBackgroundColor(std::optional<Color> color)
 {
+    HC_CHECK_MAIN_THREAD();
     std::optional<Color> old = layer_->backgroundColor();
     if (old == color) return;
     layer_->setBackgroundColor(color);
@@ -202,7 +212,11 @@ void View::setBackgroundColor(std::optional<Color> color)
 }
 
 bool View::clipsToBounds() const { return layer_->masksToBounds(); }
-void View::setClipsToBounds(bool clips) { layer_->setMasksToBounds(clips); }
+void View::setClipsToBounds(bool clips)
+{
+    HC_CHECK_MAIN_THREAD();
+    layer_->setMasksToBounds(clips);
+}
 
 // --- hierarchy ----------------------------------------------------------------
 

@@ -53,6 +53,7 @@
 #include <vector>
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AwakeFromNib.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
@@ -131,15 +132,15 @@ public:
     const std::optional<Color>& backgroundColor() const;
     void setBackgroundColor(std::optional<Color> color);
     bool isOpaque() const { return opaque_; }
-    void setOpaque(bool opaque) { opaque_ = opaque; }
+    void setOpaque(bool opaque) { HC_CHECK_MAIN_THREAD(); opaque_ = opaque; }
     bool clipsToBounds() const;
     void setClipsToBounds(bool clips);
     ContentMode contentMode() const { return contentMode_; }
-    void setContentMode(ContentMode mode) { contentMode_ = mode; }
+    void setContentMode(ContentMode mode) { HC_CHECK_MAIN_THREAD(); contentMode_ = mode; }
     int tag() const { return tag_; }
-    void setTag(int tag) { tag_ = tag; }
+    void setTag(int tag) { HC_CHECK_MAIN_THREAD(); tag_ = tag; }
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
-    void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+    void setUserInteractionEnabled(bool enabled) { HC_CHECK_MAIN_THREAD(); userInteractionEnabled_ = enabled; }
 
     // --- hierarchy ------------------------------------------------------
     ViewPtr superview() const { return superview_.lock(); }
@@ -159,9 +160,9 @@ public:
 
     // --- layout ---------------------------------------------------------
     unsigned autoresizingMask() const { return autoresizingMask_; }
-    void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
+    void setAutoresizingMask(unsigned mask) { HC_CHECK_MAIN_THREAD(); autoresizingMask_ = mask; }
     bool autoresizesSubviews() const { return autoresizesSubviews_; }
-    void setAutoresizesSubviews(bool on) { autoresizesSubviews_ = on; }
+    void setAutoresizesSubviews(bool on) { HC_CHECK_MAIN_THREAD(); autoresizesSubviews_ = on; }
     void setNeedsLayout();
     bool needsLayout() const { return needsLayout_; }
     void layoutIfNeeded();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/runtime/Thread.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AnimationInternals.h"
 #include "platform/ui/Layer.h"
 #include "platform/ui/View.h"
@@ -123,32 +124,38 @@ void View::beginAnimations(const std::string& name, ObjectPtr context)
 
 void View::setAnimationDuration(double seconds)
 {
+    HC_CHECK_MAIN_THREAD();
     if (Block* b = innermost()) b->duration = std::max(0.0, seconds);
 }
 
 void View::setAnimationDelay(double seconds)
 {
+    HC_CHECK_MAIN_THREAD();
     if (Block* b = innermost()) b->delay = std::max(0.0, seconds);
 }
 
 void View::setAnimationCurve(AnimationCurve curve)
 {
+    HC_CHECK_MAIN_THREAD();
     if (Block* b = innermost()) b->curve = curve;
 }
 
 void View::setAnimationDelegate(std::shared_ptr<ViewAnimationDelegate> delegate)
 {
+    HC_CHECK_MAIN_THREAD();
     if (Block* b = innermost()) b->delegate = std::move(delegate);
 }
 
 void View::setAnimationDidStopCallback(
     std::function<void(const std::string& name, bool finished, const ObjectPtr& context)> callback)
 {
+    HC_CHECK_MAIN_THREAD();
     if (Block* b = innermost()) b->didStop = std::move(callback);
 }
 
 void View::setAnimationsEnabled(bool enabled)
 {
+    HC_CHECK_MAIN_THREAD();
     state().enabled = enabled;
 }
 

@@ -158,6 +158,7 @@ std::vector<ViewControllerPtr> ViewController::visibleControllers()
 
 void ViewController::setTitle(std::string title)
 {
+    HC_CHECK_MAIN_THREAD();
     title_ = std::move(title);
     navigationItem()->setTitle(title_);
     if (tabBarItem_) tabBarItem_->setTitle(title_);

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/TabBarItem.h"
@@ -60,7 +61,7 @@ public:
     const std::string& nibName() const { return nibName_; }
     // For controllers made by a class factory and then given the nib their
     // view comes from; only takes effect while the view is not loaded.
-    void setNibName(std::string nibName) { nibName_ = std::move(nibName); }
+    void setNibName(std::string nibName) { HC_CHECK_MAIN_THREAD(); nibName_ = std::move(nibName); }
     // Loads the view on first use (loadView, then viewDidLoad).
     ViewPtr view();
     bool isViewLoaded() const { return view_ != nullptr; }
@@ -103,11 +104,11 @@ public:
     void setTitle(std::string title);
     const NavigationItemPtr& navigationItem();
     const TabBarItemPtr& tabBarItem();
-    void setTabBarItem(TabBarItemPtr item) { tabBarItem_ = std::move(item); }
+    void setTabBarItem(TabBarItemPtr item) { HC_CHECK_MAIN_THREAD(); tabBarItem_ = std::move(item); }
     bool hidesBottomBarWhenPushed() const { return hidesBottomBarWhenPushed_; }
-    void setHidesBottomBarWhenPushed(bool hides) { hidesBottomBarWhenPushed_ = hides; }
+    void setHidesBottomBarWhenPushed(bool hides) { HC_CHECK_MAIN_THREAD(); hidesBottomBarWhenPushed_ = hides; }
     Size contentSizeForViewInPopover() const { return contentSizeForViewInPopover_; }
-    void setContentSizeForViewInPopover(Size size) { contentSizeForViewInPopover_ = size; }
+    void setContentSizeForViewInPopover(Size size) { HC_CHECK_MAIN_THREAD(); contentSizeForViewInPopover_ = size; }
     // A short class-like name for screen dumps.
     virtual std::string kindName() const { return "ViewController"; }
 
@@ -131,9 +132,9 @@ public:
     // called on a modal (or a controller inside one), dismisses that modal.
     void dismissModalViewController(bool animated);
     ModalPresentationStyle modalPresentationStyle() const { return presentationStyle_; }
-    void setModalPresentationStyle(ModalPresentationStyle style) { presentationStyle_ = style; }
+    void setModalPresentationStyle(ModalPresentationStyle style) { HC_CHECK_MAIN_THREAD(); presentationStyle_ = style; }
     ModalTransitionStyle modalTransitionStyle() const { return transitionStyle_; }
-    void setModalTransitionStyle(ModalTransitionStyle style) { transitionStyle_ = style; }
+    void setModalTransitionStyle(ModalTransitionStyle style) { HC_CHECK_MAIN_THREAD(); transitionStyle_ = style; }
     // Whether this controller's last modal presentation was animated.
     bool wasPresentedAnimated() const { return presentedAnimated_; }
 

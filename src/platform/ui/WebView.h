@@ -19,6 +19,7 @@
 
 #include "platform/net/NetError.h"
 #include "platform/net/URLRequest.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/View.h"
 
 namespace platform::ui {
@@ -57,7 +58,11 @@ public:
     static std::shared_ptr<WebView> make(const Rect& frame = Rect()) { return std::make_shared<WebView>(frame); }
 
     std::shared_ptr<WebViewDelegate> delegate() const { return delegate_.lock(); }
-    void setDelegate(std::weak_ptr<WebViewDelegate> delegate) { delegate_ = std::move(delegate); }
+    void setDelegate(std::weak_ptr<WebViewDelegate> delegate)
+    {
+        HC_CHECK_MAIN_THREAD();
+        delegate_ = std::move(delegate);
+    }
 
     // Asks the delegate (navigation type Other); answers whether the load started.
     bool loadRequest(const URLRequest& request);
@@ -77,6 +82,7 @@ public:
     const std::vector<std::string>& evaluatedScripts() const { return scripts_; }
     void setJavaScriptResponder(std::function<std::string(const std::string& script)> responder)
     {
+        HC_CHECK_MAIN_THREAD();
         responder_ = std::move(responder);
     }
 

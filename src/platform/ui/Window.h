@@ -6,6 +6,7 @@
 // Thread: main thread only.
 #include <memory>
 
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/View.h"
 
 namespace platform::ui {
@@ -22,7 +23,11 @@ public:
 
     // The controller whose view fills the window; opaque at this level.
     const ObjectPtr& rootViewController() const { return rootViewController_; }
-    void setRootViewController(ObjectPtr controller) { rootViewController_ = std::move(controller); }
+    void setRootViewController(ObjectPtr controller)
+    {
+        HC_CHECK_MAIN_THREAD();
+        rootViewController_ = std::move(controller);
+    }
 
     std::string kindName() const override { return "Window"; }
 

@@ -69,11 +69,13 @@ void submitToGameCenterOnly(std::vector<std::string> ids, std::vector<double> pe
 
 void HCAchievementService::initializeService()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!sInstance) sInstance = HCService::create<HCAchievementService>();
 }
 
 void HCAchievementService::shutdownService()
 {
+    HC_CHECK_MAIN_THREAD();
     sInstance = nullptr;
 }
 

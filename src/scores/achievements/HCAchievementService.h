@@ -12,10 +12,11 @@
 // Reply pages and the bootstrap's definitions are written for the player
 // they were asked for, on the connection of the calling thread.
 //
-// Thread: the public operations, the local reads and writes and the queue on
-// the main thread; synchAchievementsList and synchUnlockedAchievement also
-// on the provider's request thread (the bootstrap), where they use its
-// connection. Callbacks arrive through HCDelegate on the main thread.
+// Thread: initializeService, shutdownService, the public operations, the
+// local reads and writes and the queue on the main thread;
+// synchAchievementsList and synchUnlockedAchievement also on the provider's
+// request thread (the bootstrap), where they use its connection. Callbacks
+// arrive through HCDelegate on the main thread.
 #include <memory>
 #include <optional>
 #include <string>

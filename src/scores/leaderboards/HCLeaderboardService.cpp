@@ -81,11 +81,13 @@ auto lookUp(const std::optional<std::string>& leaderboardId, Make make) -> declt
 
 void HCLeaderboardService::initializeService()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!sInstance) sInstance = HCService::create<HCLeaderboardService>();
 }
 
 void HCLeaderboardService::shutdownService()
 {
+    HC_CHECK_MAIN_THREAD();
     sInstance = nullptr;
 }
 

@@ -5,10 +5,11 @@
 // file), which the score code reads for a board's sort order and flags, the
 // aggregates a score also counts towards, and the last synchronisation.
 //
-// Thread: the list calls on the main thread. The look-ups by id, the
-// aggregate parents, the Unix sync time and the synchronisation run on the
-// main thread or the provider's request thread, each on that thread's
-// connection. getLastSyncDateForUserId and the local list on the main thread.
+// Thread: initializeService, shutdownService and the list calls on the main
+// thread. The look-ups by id, the aggregate parents, the Unix sync time and
+// the synchronisation run on the main thread or the provider's request
+// thread, each on that thread's connection. getLastSyncDateForUserId and the
+// local list on the main thread.
 #include <memory>
 #include <optional>
 #include <string>

@@ -1,6 +1,7 @@
 #include "scores/servertime/HCTimeStampService.h"
 
 #include "core/resources/HCResourceClass.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "scores/servertime/HCTimeStamp.h"
 
 namespace {
@@ -11,6 +12,7 @@ std::shared_ptr<HCTimeStampService> sInstance;
 
 void HCTimeStampService::initializeService()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!sInstance) {
         sInstance = HCService::create<HCTimeStampService>();
     }
@@ -18,6 +20,7 @@ void HCTimeStampService::initializeService()
 
 void HCTimeStampService::shutdownService()
 {
+    HC_CHECK_MAIN_THREAD();
     sInstance = nullptr;
 }
 
@@ -29,6 +32,7 @@ std::shared_ptr<HCTimeStampService> HCTimeStampService::sharedInstance()
 std::shared_ptr<HCRequestHandle> HCTimeStampService::getServerTimeOnSuccess(const HCDelegate& onSuccess,
                                                                             const HCDelegate& onFailure)
 {
+    HC_CHECK_MAIN_THREAD();
     auto service = sharedInstance();
     if (!service) {
         return nullptr;

@@ -4,6 +4,7 @@
 #include "core/resources/HCResourceClass.h"
 #include "core/services/HCServicePath.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "social/forums/HCForumPost.h"
 #include "social/forums/HCForumThread.h"
 #include "social/forums/HCForumTopic.h"
@@ -31,11 +32,13 @@ HCRequestHandlePtr followThread(const char* pattern, const std::optional<std::st
 
 void HCForumService::initializeService()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!sInstance) sInstance = HCService::create<HCForumService>();
 }
 
 void HCForumService::shutdownService()
 {
+    HC_CHECK_MAIN_THREAD();
     sInstance = nullptr;
 }
 

@@ -11,9 +11,9 @@
 // HCPaginatedSeries of HCForumTopic, HCForumThread or HCForumPost; failure
 // callbacks what the provider reports.
 //
-// Thread: calls on the caller's thread (the main thread as a rule); replies
-// are read on the provider's request thread and delivered on the callbacks'
-// thread.
+// Thread: initializeService and shutdownService on the main thread; calls on
+// the caller's thread (the main thread as a rule); replies are read on the
+// provider's request thread and delivered on the callbacks' thread.
 #include <cstdint>
 #include <memory>
 #include <optional>

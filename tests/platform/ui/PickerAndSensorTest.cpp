@@ -246,10 +246,10 @@ TEST_F(PickerAndSensorTest, PickersAndSensorsUsedOffTheMainThreadAreReported)
     });
     other.join();
     // The shared accelerometer, feeding it, the address book and the map
-    // (made, laid out and destroyed there as a view, too).
-    const std::vector<std::string> expected = {"sharedAccelerometer", "feed",           "AddressBook::people",
-                                               "View::View",          "setRegion",      "setNeedsLayout",
-                                               "View::~View"};
+    // (made, clipped, laid out and destroyed there as a view, too).
+    const std::vector<std::string> expected = {
+        "sharedAccelerometer",     "feed",      "AddressBook::people", "View::View", "View::setClipsToBounds",
+        "Layer::setMasksToBounds", "setRegion", "setNeedsLayout",      "View::~View"};
     ASSERT_EQ(errors.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_NE(errors[i].find(expected[i]), std::string::npos) << errors[i];
