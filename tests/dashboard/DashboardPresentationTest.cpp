@@ -9,6 +9,7 @@
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "scores/offline/HCOfflineDatabase.h"
 
+#include <mutex>
 #include <sqlite3.h>
 #include "dashboard/HCDeadEndErrorController.h"
 #include "dashboard/HCFramedNavigationController.h"
@@ -165,8 +166,13 @@ TEST_F(DashboardPresentationTest, SecondLaunchReusesTheHubSwitchesTabAndPopsToRo
 
 TEST_F(DashboardPresentationTest, ATabWhosePageIsNotBuiltIsAnInformationalLineNamingTheTabNotAnError)
 {
+    // The web-page mirror logs from its own thread while the dashboard opens.
+    std::mutex linesLock;
     std::vector<std::pair<platform::LogLevel, std::string>> lines;
-    platform::setLogSink([&lines](platform::LogLevel level, const std::string& line) { lines.emplace_back(level, line); });
+    platform::setLogSink([&](platform::LogLevel level, const std::string& line) {
+        std::lock_guard hold(linesLock);
+        lines.emplace_back(level, line);
+    });
     start();
     goOnline();
     setReachable(false);
