@@ -5,6 +5,7 @@
 #include "gamepages/highscores/HCShareHighScoreCell.h"
 #include "gamepages/leaderboards/HCLeaderboardCell.h"
 #include "gamepages/leaderboards/HCLeaderboardController.h"
+#include "gamepages/nearme/HCHighScoreMapViewController.h"
 #include "platform/runtime/ClassRegistry.h"
 
 void HCGamePages::registerClasses()
@@ -14,4 +15,6 @@ void HCGamePages::registerClasses()
     platform::registerClass<HCHighScoreController>("HCHighScoreController");
     platform::registerClass<HCHighScoreCell>("HCHighScoreCell");
     platform::registerClass<HCShareHighScoreCell>("HCShareHighScoreCell");
+    // Loaded as "Mapping".
+    platform::registerClass<HCHighScoreMapViewController>("HCMappingController");
 }

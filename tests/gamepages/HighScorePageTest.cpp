@@ -108,6 +108,16 @@ TEST_F(HighScorePageTest, DistancesAreShownInKilometresUnlessThePlayerChoseMiles
     EXPECT_EQ(rows.back(), "1.  | 13.81 kms away | 700");
 }
 
+TEST_F(HighScorePageTest, APlayerWithoutAScoreIsNotRankedAndHasNothingToBragAbout)
+{
+    startOnline();
+    scoreQueries->unrankedMyScore = true;
+    seedScore(localserver::defaults::kOtherUserId, "1", 900);
+    openBoard("1");
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[My Score]", "Ann | Not Ranked", "[Friends]", "1. Ben | 900",
+                                                      "[High Scores]", "1. Ben | 900"}));
+}
+
 TEST_F(HighScorePageTest, TheBragTextCarriesTheWhole64BitScore)
 {
     startOnline();

@@ -206,7 +206,8 @@ Reply aroundMe(const Context& context, const Request& request, const std::string
     return Reply::xml(writeFlatReply(context.page(ranked, page, perPage)));
 }
 
-Reply pageQuery(const Context& context, const Request& request, const std::string& board)
+Reply pageQuery(const Context& context, const ScoreQueryOptions& options, const Request& request,
+                const std::string& board)
 {
     const bool friendsOnly = request.param("friends_leaderboard") == "1";
     std::vector<std::string> circle{request.userId};
@@ -235,6 +236,11 @@ Reply pageQuery(const Context& context, const Request& request, const std::strin
     ResourceSection mine{"My Score", "my_score", {}};
     if (auto at = positionOf(ranked, request.userId)) {
         mine.list.resources.push_back(context.node(ranked[*at]));
+    } else if (options.unrankedMyScore) {
+        StoredScore none;
+        none.userId = request.userId;
+        none.leaderboardId = board;
+        mine.list.resources.push_back(context.node(Ranked{none, -1, std::nullopt}));
     }
     sections.push_back(std::move(mine));
     const auto compared = request.param("compared_user_id");
@@ -284,20 +290,22 @@ Reply distributedRange(const Context& context, const Request& request)
 
 }  // namespace
 
-void registerScoreQueryRoutes(Server& server, std::shared_ptr<ScoreStore> scores,
-                              std::shared_ptr<StorageBucket> bucket, SortOrderLookup descending)
+std::shared_ptr<ScoreQueryOptions> registerScoreQueryRoutes(Server& server, std::shared_ptr<ScoreStore> scores,
+                                                            std::shared_ptr<StorageBucket> bucket,
+                                                            SortOrderLookup descending)
 {
+    auto options = std::make_shared<ScoreQueryOptions>();
     auto context = std::make_shared<Context>(Context{server, *scores, bucket.get(), std::move(descending)});
     // The context points into these; the routes keep them alive.
     auto keep = std::make_shared<std::pair<std::shared_ptr<ScoreStore>, std::shared_ptr<StorageBucket>>>(scores,
                                                                                                         bucket);
     server.addRoute("GET", "client_applications/@me/high_scores.xml", Access::User,
-                    [context, keep](const Request& request) {
+                    [context, keep, options](const Request& request) {
                         if (request.param("across_leaderboards") == "1") return allOfMine(*context, request);
                         const auto board = request.param("leaderboard_id").value_or("");
                         if (request.param("geolocation") == "1") return nearLocation(*context, request, board);
                         if (request.param("near_user_id") == "me") return aroundMe(*context, request, board);
-                        return pageQuery(*context, request, board);
+                        return pageQuery(*context, *options, request, board);
                     });
     server.addRoute("GET", "leaderboards/{id}/high_scores/range/{start}/{delta}/{page}/{size}.xml", Access::Consumer,
                     [context, keep](const Request& request) { return distributedRange(*context, request); });
@@ -307,6 +315,7 @@ void registerScoreQueryRoutes(Server& server, std::shared_ptr<ScoreStore> scores
         }
         return Reply::xml(writeFlatReply({}));
     });
+    return options;
 }
 
 }  // namespace localserver

@@ -1,12 +1,15 @@
 #include "gamepages/highscores/HCHighScoreController.h"
 
-#include <algorithm>
-
 #include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonNotificationNames.h"
+#include "core/images/HCImageLoader.h"
 #include "core/publicclass/HCBragDelegate.h"
 #include "core/users/HCUser.h"
 #include "gamepages/HCSocialPostComposer.h"
+#include "gamepages/nearme/HCHighScoreMapViewController.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreService.h"
@@ -21,43 +24,16 @@ std::string boardName(const std::shared_ptr<HCLeaderboard>& board)
     return board ? board->name().value_or("") : std::string();
 }
 
-std::vector<std::shared_ptr<HCTableSectionDescription>> sectionsOf(const HCPaginatedSeriesPtr& series)
+// The friends' ranking: the last section of their reply (the player's own
+// row comes first there).
+HCPaginatedSeriesPtr friendsRanking(const HCPaginatedSeriesPtr& friends)
 {
-    std::vector<std::shared_ptr<HCTableSectionDescription>> sections;
-    if (!series) return sections;
-    for (const auto& object : series->objects()) {
-        if (auto section = platform::as<HCTableSectionDescription>(object)) sections.push_back(section);
+    if (!friends) return nullptr;
+    const auto& objects = friends->objects();
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+        if (auto section = platform::as<HCTableSectionDescription>(*it)) return section->page();
     }
-    return sections;
-}
-
-// A copy of the section cut to `limit` rows: the replies stay as they came.
-std::shared_ptr<HCTableSectionDescription> cut(const HCTableSectionDescription& section, std::size_t limit,
-                                               std::optional<std::string> title)
-{
-    auto objects = section.page() ? section.page()->objects() : HCPaginatedSeries::Objects();
-    if (objects.size() > limit) objects.resize(limit);
-    auto copy = std::make_shared<HCTableSectionDescription>(std::move(title),
-                                                            HCPaginatedSeries::paginatedSeriesFromArray(objects));
-    copy->setIdentifier(section.identifier());
-    return copy;
-}
-
-// The global reply's sections with the friends' ranking as "Friends" second.
-HCPaginatedSeriesPtr combine(const HCPaginatedSeriesPtr& globals, const HCPaginatedSeriesPtr& friends)
-{
-    HCPaginatedSeries::Objects objects;
-    for (const auto& section : sectionsOf(globals)) {
-        objects.push_back(cut(*section, HCHighScoreController::kScoresPerSection, section->title()));
-    }
-    const auto friendSections = sectionsOf(friends);
-    if (!friendSections.empty()) {
-        auto section = cut(*friendSections.back(), HCHighScoreController::kScoresPerSection,
-                           std::string(HCHighScoreController::kFriendsSection));
-        objects.insert(objects.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(1, objects.size())),
-                       section);
-    }
-    return HCPaginatedSeries::paginatedSeriesFromArray(objects);
+    return nullptr;
 }
 
 }  // namespace
@@ -89,15 +65,54 @@ void HCHighScoreController::populateResourceMap(HCResourceControllerMap& map)
     map.addResourceClass<HCHighScore>("HighScore");
 }
 
+HCHighScoreController::~HCHighScoreController()
+{
+    platform::NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+void HCHighScoreController::viewDidLoad()
+{
+    HC_CHECK_MAIN_THREAD();
+    HCTableSequenceControllerHelper::viewDidLoad();
+    std::weak_ptr<HCHighScoreController> weakSelf = std::static_pointer_cast<HCHighScoreController>(platform::self(this));
+    platform::NotificationCenter::defaultCenter().addObserver(this, HCNSNotificationGameCenterScoresLoaded,
+                                                              [weakSelf](const auto&) {
+                                                                  if (auto page = weakSelf.lock()) page->checkLoadFinished();
+                                                              });
+}
+
 void HCHighScoreController::viewWillAppear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
     HCTableSequenceControllerHelper::viewWillAppear(animated);
     setTitle(boardName(leaderboard_));
+    if (leaderboard_ && leaderboard_->resourceId()) Halcyon::loadGameCenterScores(*leaderboard_->resourceId());
+    showMapButtonIfLocated();
     noDataFoundMessage_ = Halcyon::isOnline()
                               ? "No one has posted high scores for " + boardName(leaderboard_) + " yet."
                               : "All of your high scores for " + boardName(leaderboard_) +
                                     " will show up here. You have not posted any yet.";
+}
+
+void HCHighScoreController::showMapButtonIfLocated()
+{
+    if (!Halcyon::isOnline() || Halcyon::userDistanceUnit() == 1 || !Halcyon::getUserLocation()) return;
+    std::weak_ptr<HCHighScoreController> weakSelf = std::static_pointer_cast<HCHighScoreController>(platform::self(this));
+    navigationItem()->setRightBarButtonItem(platform::ui::BarButtonItem::withImage(
+        HCImageLoader::loadImage("HCMapButton.png"), platform::ui::BarButtonStyle::Plain, [weakSelf](auto&) {
+            if (auto page = weakSelf.lock()) page->clickedMap();
+        }));
+}
+
+void HCHighScoreController::clickedMap()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto map = std::dynamic_pointer_cast<HCHighScoreMapViewController>(HCControllerLoader::load("Mapping"));
+    auto navigation = navigationController();
+    if (!map || !navigation || !leaderboard_) return;
+    map->setLeaderboard(leaderboard_->resourceId().value_or(""));
+    map->getScores();
+    navigation->pushViewController(map, true);
 }
 
 void HCHighScoreController::onTableHeaderCreated(const platform::ObjectPtr& headerObject)
@@ -218,9 +233,15 @@ void HCHighScoreController::failLoad()
 
 void HCHighScoreController::checkLoadFinished()
 {
+    HC_CHECK_MAIN_THREAD();
     if (!load_ || !load_->friendResources || !load_->globalResources) return;
+    // Game Center's scores of the scope this load asked for, not of a tab
+    // picked since.
+    const std::string boardId = leaderboard_ ? leaderboard_->resourceId().value_or("") : std::string();
+    if (!Halcyon::isGameCenterScoreLoadedForLeaderboardId(boardId, load_->scope)) return;
     auto load = std::move(load_);
-    load->onSuccess.invoke(combine(load->globalResources, load->friendResources));
+    load->onSuccess.invoke(Halcyon::combinedGameCenterForLeaderboardId(boardId, load->scope, load->globalResources,
+                                                                      friendsRanking(load->friendResources)));
 }
 
 std::shared_ptr<HCHighScore> HCHighScoreController::myRankedScore(int section) const

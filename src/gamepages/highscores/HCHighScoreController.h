@@ -5,6 +5,12 @@
 // shows them as one table once both are in; offline the one tab
 // "My Scores" shows the player's stored scores, with no request.
 //
+// Game Center's scores of the board are merged in (through Halcyon's merge,
+// the one the rest of the client uses) once both replies are in and Game
+// Center has loaded the scope the load asked for; without Game Center that
+// wait is none. A map button opens the scores near the player ("Mapping")
+// when the player shares a known location.
+//
 // Each online load remembers the scope it asked for and has a generation:
 // a tab picked while a load runs starts a load of its own, and only the
 // latest load's replies are shown. A failed, refused or dropped request
@@ -31,8 +37,6 @@ public:
     // Game Center's numbering.
     enum TimeScope : unsigned { Today = 0, ThisWeek = 1, AllTime = 2 };
     static constexpr const char* kMyScoreSection = "My Score";
-    static constexpr const char* kFriendsSection = "Friends";
-    static constexpr std::size_t kScoresPerSection = 25;
 
     void setLeaderboard(std::shared_ptr<HCLeaderboard> board) { leaderboard_ = std::move(board); }
     const std::shared_ptr<HCLeaderboard>& leaderboard() const { return leaderboard_; }
@@ -65,6 +69,11 @@ public:
     bool supportsComparison() override { return true; }
     void profileUsersChanged(const std::shared_ptr<HCUser>& user, const std::shared_ptr<HCUser>& comparedToUser) override;
 
+    // The map button's action.
+    void clickedMap();
+
+    ~HCHighScoreController() override;
+    void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     std::string kindName() const override { return "HCHighScoreController"; }
 
@@ -87,6 +96,7 @@ private:
     // The running load the ticket belongs to; nil for a stale or answered one.
     Load* loadFor(const std::shared_ptr<HCRequestTicket>& ticket);
     void checkLoadFinished();
+    void showMapButtonIfLocated();
     void failLoad();
     std::shared_ptr<HCHighScore> myRankedScore(int section) const;
 

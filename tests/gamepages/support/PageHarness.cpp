@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "client/HCClientHooks.h"
+#include "core/halcyon/HCLocationSource.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/publicclass/HCDelegatesContainer.h"
 #include "core/users/HCUser.h"
@@ -18,6 +19,9 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/ui/AlertPanel.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/Location.h"
+#include "platform/ui/NavigationItem.h"
+#include "uiframework/widgets/HCBadgeView.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Transitions.h"
 #include "transport/provider/HCProvider.h"
@@ -63,6 +67,18 @@ std::string rowText(const platform::ui::TableViewCellPtr& cell)
     return text;
 }
 
+// A device that has its fix.
+class FixedLocation final : public HCLocationSource {
+public:
+    explicit FixedLocation(platform::ui::LocationPtr location) : location_(std::move(location)) {}
+    bool isLocationUpdating() const override { return false; }
+    void stopUpdatingLocation() override {}
+    platform::ObjectPtr userLocation() const override { return location_; }
+
+private:
+    platform::ui::LocationPtr location_;
+};
+
 }  // namespace
 
 void PageHarness::SetUp()
@@ -78,7 +94,7 @@ void PageHarness::SetUp()
     scores = localserver::registerScoreRoutes(*server, bucket);
     auto achievements = localserver::registerAchievementRoutes(*server);
     localserver::registerLeaderboardRoutes(*server, scores, achievements);
-    localserver::registerScoreQueryRoutes(*server, scores, bucket,
+    scoreQueries = localserver::registerScoreQueryRoutes(*server, scores, bucket,
                                           [](const std::string& board) { return board != "2"; });
     ASSERT_TRUE(server->start()) << server->error();
     HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
@@ -264,6 +280,42 @@ size_t PageHarness::requestsWithParam(const std::string& path, const std::string
     for (const auto& entry : server->log().entries())
         count += entry.request.path == path && entry.request.param(name) == value ? 1 : 0;
     return count;
+}
+
+void PageHarness::placePlayerAt(double latitude, double longitude, long unit)
+{
+    Halcyon::setUserLocation(std::make_shared<FixedLocation>(platform::ui::Location::make(latitude, longitude)));
+    Halcyon::setUserDistanceUnit(unit);
+}
+
+bool PageHarness::tapRightBarButton()
+{
+    auto page = topPage();
+    auto item = page ? page->navigationItem()->rightBarButtonItem() : nullptr;
+    const bool tapped = item && driver->tap(item);
+    settle();
+    return tapped;
+}
+
+std::shared_ptr<platform::ui::MapView> PageHarness::screenMap() const
+{
+    auto page = topPage();
+    return page ? platform::ui::Driver::findFirst<platform::ui::MapView>(page->view()) : nullptr;
+}
+
+std::vector<std::string> PageHarness::screenPins() const
+{
+    std::vector<std::string> pins;
+    auto map = screenMap();
+    if (!map) return pins;
+    for (const auto& annotation : map->annotations()) {
+        std::string pin = annotation->title().value_or("") + " / " + annotation->subtitle().value_or("");
+        if (auto view = map->viewForAnnotation(annotation)) {
+            if (auto badge = platform::ui::Driver::findFirst<HCBadgeView>(view)) pin += " (" + badge->valueText() + ")";
+        }
+        pins.push_back(pin);
+    }
+    return pins;
 }
 
 void PageHarness::seedScore(const std::string& user, const std::string& board, std::int64_t score, std::int64_t age,

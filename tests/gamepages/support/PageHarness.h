@@ -18,7 +18,9 @@
 
 #include "localserver/Server.h"
 #include "localserver/routes/ScoreRoutes.h"
+#include "localserver/routes/ScoreQueryRoutes.h"
 #include "platform/ui/Driver.h"
+#include "platform/ui/MapView.h"
 #include "platform/ui/Window.h"
 #include "support/TestSupport.h"
 #include "uiframework/table/HCTableControllerHelper.h"
@@ -63,6 +65,16 @@ protected:
     // load travel side by side, so their order at the server is not theirs.
     size_t requestsWithParam(const std::string& path, const std::string& name, const std::string& value) const;
 
+    // The device knows the player is here and the player shares it
+    // (distances in miles with `unit` 2, else kilometres).
+    void placePlayerAt(double latitude, double longitude, long unit = 0);
+    // The right button of the top page's navigation bar.
+    bool tapRightBarButton();
+    // The pins of the top page's map as the player reads them, in the map's
+    // order: "title / subtitle (badge)", the badge only for a pin in sight.
+    std::vector<std::string> screenPins() const;
+    std::shared_ptr<platform::ui::MapView> screenMap() const;
+
     // A score the server holds, posted `age` seconds ago (at a position when given).
     void seedScore(const std::string& user, const std::string& board, std::int64_t score, std::int64_t age = 0,
                    std::optional<std::pair<double, double>> position = std::nullopt);
@@ -74,10 +86,13 @@ protected:
     std::shared_ptr<platform::ui::Window> window;
     std::unique_ptr<localserver::Server> server;
     std::shared_ptr<localserver::ScoreStore> scores;
+    std::shared_ptr<localserver::ScoreQueryOptions> scoreQueries;
+
+    // Lets the UI, the clock and the main run loop move on a few turns.
+    void settle();
 
 private:
     void start(bool online);
-    void settle();
 };
 
 }  // namespace pagetest

@@ -24,7 +24,9 @@
 //        Scores" or "Friends") the page with its pagination header. Friends
 //        are the players the player follows, and the player. When the
 //        player has reported a position, scores posted with one carry
-//        "lat", "lng" and "distance" (miles) from it.
+//        "lat", "lng" and "distance" (miles) from it. With the option
+//        unrankedMyScore, a player without a score in the ranking gets a
+//        "My Score" of 0 ranked -1 instead of an empty section.
 //   A "high_score" carries "blob_url" (the bucket's object) once its
 //   attachment was uploaded and while it is not invalidated.
 //   GET "leaderboards/{id}/high_scores/range/{start}/{delta}/{page}/{size}.xml"
@@ -37,6 +39,7 @@
 //        attachment is no longer offered; 404 for an unknown id.
 //
 // Connection threads; the stores lock.
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,9 +52,14 @@ class StorageBucket;
 // YES when higher scores rank first on the board.
 using SortOrderLookup = std::function<bool(const std::string& leaderboardId)>;
 
+// Switches a test may turn while the server runs.
+struct ScoreQueryOptions {
+    std::atomic<bool> unrankedMyScore{false};
+};
+
 // Adds the routes over the score route's store; without a lookup every
 // board ranks higher scores first.
-void registerScoreQueryRoutes(Server& server, std::shared_ptr<ScoreStore> scores,
+std::shared_ptr<ScoreQueryOptions> registerScoreQueryRoutes(Server& server, std::shared_ptr<ScoreStore> scores,
                               std::shared_ptr<StorageBucket> bucket, SortOrderLookup descending = nullptr);
 
 }  // namespace localserver

@@ -1,0 +1,42 @@
+#pragma once
+// One score on the near-me map, or the player's own pin before the player
+// has a score there. Another player's score stands where it was posted,
+// with a green badge; the player's own stands where the player is, with a
+// red one. The badge shows a rank of 1 to 9, "-" for any other (or none).
+//
+// Thread: main thread.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/ui/MapView.h"
+
+class HCBadgeView;
+class HCHighScore;
+class HCLeaderboard;
+
+class HCHighScoreAnnotation final : public platform::ui::MapAnnotation {
+public:
+    // `score` may be nil: the player's pin without a score.
+    HCHighScoreAnnotation(std::shared_ptr<HCHighScore> score, std::shared_ptr<HCLeaderboard> leaderboardInfo);
+
+    // The player's pin takes a score: it stands where the player is, moved
+    // to the score's latitude and longitude (each when not 0) with `location`.
+    void setScore(std::shared_ptr<HCHighScore> score, bool location);
+
+    const std::shared_ptr<HCHighScore>& highScore() const { return highScore_; }
+    const std::shared_ptr<HCBadgeView>& rankBadge() const { return rankBadge_; }
+
+    platform::ui::Coordinate coordinate() const override { return coordinate_; }
+    // The player's name and, with a score, how far from the player it was posted.
+    std::optional<std::string> title() const override;
+    std::optional<std::string> subtitle() const override;
+
+private:
+    void showRank();
+
+    std::shared_ptr<HCHighScore> highScore_;
+    std::shared_ptr<HCLeaderboard> leaderboardInfo_;
+    std::shared_ptr<HCBadgeView> rankBadge_;
+    platform::ui::Coordinate coordinate_;
+};
