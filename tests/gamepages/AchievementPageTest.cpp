@@ -121,18 +121,19 @@ TEST_F(AchievementPageTest, AnotherGamesListIsCountedWholeOverItsPagesAndOffersN
 {
     startOnline();
     storeOnDevice({100, 0, 0, 0});
+    achievements->record(localserver::defaults::kUserId, "201", 100, server->now());
     openGame(localserver::defaults::kOtherGameId, "Comets");
     EXPECT_EQ(requestsWithParam(kDefinitions, "by_app", localserver::defaults::kOtherGameId), 1u);
     auto rows = screenRows();
     ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(rows[0], "[0/25 Achievements Unlocked]");
+    EXPECT_EQ(rows[0], "[1/25 Achievements Unlocked]");
 
     scrollToEnd();
     waitForIdle();
     EXPECT_EQ(lastParam(kDefinitions, "page"), std::optional<std::string>("2"));
     rows = screenRows();
     ASSERT_EQ(rows.size(), 1u + localserver::defaults::kOtherGameAchievementCount);
-    EXPECT_EQ(rows[0], "[0/27 Achievements Unlocked]");
+    EXPECT_EQ(rows[0], "[1/27 Achievements Unlocked]");
     EXPECT_EQ(rows.back(), "Comet 27 | Catch comet 27. | 5");
 }
 
