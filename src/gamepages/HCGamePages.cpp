@@ -1,5 +1,10 @@
 #include "gamepages/HCGamePages.h"
 
+#include "gamepages/achievements/HCAchievementCompareListCell.h"
+#include "gamepages/achievements/HCAchievementListController.h"
+#include "gamepages/achievements/HCAchievementProgressionList.h"
+#include "gamepages/achievements/HCAchievementShareCells.h"
+#include "gamepages/achievements/HCSelectAchievementToShareController.h"
 #include "gamepages/highscores/HCHighScoreCell.h"
 #include "gamepages/highscores/HCHighScoreController.h"
 #include "gamepages/highscores/HCShareHighScoreCell.h"
@@ -17,4 +22,10 @@ void HCGamePages::registerClasses()
     platform::registerClass<HCShareHighScoreCell>("HCShareHighScoreCell");
     // Loaded as "Mapping".
     platform::registerClass<HCHighScoreMapViewController>("HCMappingController");
+    platform::registerClass<HCAchievementListController>("HCAchievementListController");
+    platform::registerClass<HCAchievementProgressionList>("HCAchievementProgressionListCell");
+    platform::registerClass<HCAchievementCompareListCell>("HCAchievementCompareListCell");
+    platform::registerClass<HCAchievementProgressionListLeadingCell>("HCAchievementProgressionListLeadingCell");
+    platform::registerClass<HCSelectAchievementToShareController>("HCSelectAchievementToShareController");
+    platform::registerClass<HCSelectAchievementToShareLeadingCell>("HCSelectAchievementToShareLeadingCell");
 }

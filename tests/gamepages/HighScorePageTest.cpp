@@ -1,11 +1,9 @@
 // The score page of one leaderboard as the player sees it: both rankings
 // in one table, the tabs, offline, distances, bragging and failures.
 #include "core/halcyon/Halcyon.h"
-#include "gamepages/HCSocialPostComposer.h"
 #include "gamepages/highscores/HCHighScoreController.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
-#include "platform/runtime/ClassRegistry.h"
 #include "platform/ui/Label.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
@@ -15,21 +13,6 @@
 namespace {
 
 constexpr const char* kScores = "client_applications/@me/high_scores.xml";
-
-// The social post page stands above this layer; the tests' own shows the text it is given.
-class HCSendSocialNotificationController final : public HCViewController, public HCSocialPostComposer {
-public:
-    void setPrepopulatedText(const std::optional<std::string>& text, const std::optional<std::string>&) override
-    {
-        label_->setText(text.value_or(""));
-    }
-    void setImageType(const std::string&, const std::string&, const std::optional<std::string>&) override {}
-    void setImageUrl(const std::optional<std::string>&, const platform::ui::ImagePtr&) override {}
-    void viewDidLoad() override { view()->addSubview(label_); }
-    std::shared_ptr<platform::ui::Label> label_ = platform::ui::Label::make(platform::ui::Rect(0, 0, 320, 40));
-};
-const bool registered =
-    (platform::registerClass<HCSendSocialNotificationController>("HCSendSocialNotificationController"), true);
 
 class HighScorePageTest : public pagetest::PageHarness {
 protected:

@@ -117,9 +117,18 @@ TEST_F(AchievementRoutesTest, DefinitionsCarryOwnAndComparedProgressWhenAsked)
     EXPECT_EQ(list[1]->child("percent_complete")->text, "55.500000");
     EXPECT_EQ(list[1]->child("is_unlocked_by_compared_to_user")->text, "false");
 
-    // Another game's list is empty.
-    auto other = parseXml(signedRequest("GET", kDefinitions, {{"by_app", "2"}}).body);
-    EXPECT_TRUE(resources(*other).empty());
+    // Another game's list is its own; a game with none has an empty one.
+    auto other = parseXml(signedRequest("GET", kDefinitions, {{"by_app", defaults::kOtherGameId}}).body);
+    list = resources(*other);
+    ASSERT_EQ(list.size(), 25u);
+    EXPECT_EQ(list[0]->child("title")->text, "Comet 1");
+    auto none = parseXml(signedRequest("GET", kDefinitions, {{"by_app", "99"}}).body);
+    EXPECT_TRUE(resources(*none).empty());
+    // Progress on another game's achievement is refused.
+    auto refused = parseXml(post({{"201", "100"}}).body);
+    list = resources(*refused);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0]->child("result")->text, "invalid");
 }
 
 TEST_F(AchievementRoutesTest, DefinitionsComeInPagesOfTwentyFive)

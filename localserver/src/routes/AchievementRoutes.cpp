@@ -89,6 +89,7 @@ std::string AchievementStore::load(const Fixtures& fixtures)
             if (error.empty()) error = record.origin + ": [achievement] needs a positive \"id\"";
             continue;
         }
+        d.gameId = record.field("game").value_or(defaults::kGameId);
         d.title = record.field("title").value_or("");
         d.description = record.field("description").value_or("");
         d.gamerscore = static_cast<std::uint32_t>(std::clamp<long long>(integer(record.field("gamerscore")).value_or(0), 0, 1000000));
@@ -106,10 +107,13 @@ std::string AchievementStore::load(const Fixtures& fixtures)
     return error;
 }
 
-std::vector<AchievementDefinition> AchievementStore::definitions() const
+std::vector<AchievementDefinition> AchievementStore::definitions(const std::string& gameId) const
 {
     std::lock_guard lock(mutex_);
-    return definitions_;
+    std::vector<AchievementDefinition> ofGame;
+    for (const auto& d : definitions_)
+        if (d.gameId == gameId) ofGame.push_back(d);
+    return ofGame;
 }
 
 std::optional<AchievementDefinition> AchievementStore::definition(const std::string& id) const
@@ -186,6 +190,11 @@ void addDefaultAchievementFixtures(Fixtures& fixtures)
          {"position", "4"}});
     add({{"id", defaults::kRetiredAchievementId}, {"title", "Early Bird"}, {"description", "Played the first release."},
          {"gamerscore", "5"}, {"position", "5"}, {"end_version", "0000.09.00"}});
+    for (unsigned i = 1; i <= defaults::kOtherGameAchievementCount; ++i) {
+        add({{"id", std::to_string(200 + i)}, {"game", defaults::kOtherGameId}, {"title", "Comet " + std::to_string(i)},
+             {"description", "Catch comet " + std::to_string(i) + "."}, {"gamerscore", "5"},
+             {"position", std::to_string(i)}});
+    }
 }
 
 std::shared_ptr<AchievementStore> registerAchievementRoutes(Server& server)
@@ -196,8 +205,7 @@ std::shared_ptr<AchievementStore> registerAchievementRoutes(Server& server)
     server.addRoute(
         "GET", "client_applications/@me/achievement_definitions.xml", Access::User, [store](const Request& request) {
             const auto byApp = request.param("by_app");
-            const bool otherGame = byApp && !byApp->empty() && *byApp != request.gameId;
-            const auto all = otherGame ? std::vector<AchievementDefinition>{} : store->definitions();
+            const auto all = store->definitions(byApp && !byApp->empty() ? *byApp : request.gameId);
             const long long perPageAsked = integer(request.param("per_page")).value_or(AchievementStore::kDefaultPerPage);
             const auto perPage = static_cast<std::uint32_t>(std::clamp<long long>(perPageAsked, 1, 100));
             const auto pageNumber =
@@ -234,8 +242,10 @@ std::shared_ptr<AchievementStore> registerAchievementRoutes(Server& server)
             XmlNode entry = XmlNode::parent("unlocked_achievement");
             const auto percent = decimal(percents[i]);
             const auto before = store->progress(request.userId, ids[i]);
-            const auto held = percent ? store->record(request.userId, ids[i], *percent, now) : std::nullopt;
-            const auto definition = store->definition(ids[i]);
+            auto definition = store->definition(ids[i]);
+            if (definition && definition->gameId != request.gameId) definition.reset();
+            const auto held =
+                percent && definition ? store->record(request.userId, ids[i], *percent, now) : std::nullopt;
             if (!held || !definition) {
                 entry.add(XmlNode::parent("achievement_definition").add("id", ids[i]));
                 entry.add("result", "invalid");

@@ -50,6 +50,11 @@ void Halcyon::launchDashboardWithHighscorePage(const std::string& leaderboardId)
                                 {platform::String::make("Leaderboard"), platform::String::make(leaderboardId)});
 }
 
+void Halcyon::launchDashboardWithAchievementsPage()
+{
+    launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("AchievementList")});
+}
+
 void Halcyon::dismissDashboard()
 {
     HC_CHECK_MAIN_THREAD();

@@ -294,6 +294,9 @@ public:
     // that names no leaderboard).
     static void launchDashboardWithListLeaderboardsPage();
     static void launchDashboardWithHighscorePage(const std::string& leaderboardId);
+    // Opens the dashboard on the Now Playing tab with the game's achievements
+    // (only when the game has achievements).
+    static void launchDashboardWithAchievementsPage();
     // Frame up, not fading out, content shown; NO without a dashboard.
     static bool isShowingFullScreen();
     // This launch's delegate, set and cleared by the dashboard.

@@ -11,6 +11,7 @@
 
 #include "platform/runtime/OptionalMethods.h"
 
+class HCAchievement;
 class HCHighScore;
 class HCLeaderboard;
 
@@ -20,6 +21,19 @@ public:
     virtual void bragAboutHighScore(const std::shared_ptr<HCHighScore>&, const std::shared_ptr<HCLeaderboard>&,
                                     std::optional<std::string>* /*overridePrepopulatedText*/,
                                     std::optional<std::string>* /*overrideOriginalMessage*/)
+    {
+        notImplemented();
+    }
+    // `total` and `unlocked` count the running game's achievements on this device.
+    virtual void bragAboutAllAchievements(int /*total*/, int /*unlocked*/,
+                                          std::optional<std::string>* /*overridePrepopulatedText*/,
+                                          std::optional<std::string>* /*overrideOriginalMessage*/)
+    {
+        notImplemented();
+    }
+    virtual void bragAboutAchievement(const std::shared_ptr<HCAchievement>&,
+                                      std::optional<std::string>* /*overridePrepopulatedText*/,
+                                      std::optional<std::string>* /*overrideOriginalMessage*/)
     {
         notImplemented();
     }

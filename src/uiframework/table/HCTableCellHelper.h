@@ -30,6 +30,8 @@ public:
     // Fills the cell from its resource (nil for leading and static cells).
     virtual void onResourceChanged(const platform::ObjectPtr& resource);
     virtual bool hasConstantHeight() const { return false; }
+    // YES: the page leaves the cell's look to the cell (configureCell does nothing to it).
+    virtual bool wantsToConfigureSelf() const { return false; }
 
     std::string kindName() const override { return "HCTableCellHelper"; }
 

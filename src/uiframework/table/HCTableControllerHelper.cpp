@@ -15,6 +15,7 @@
 #include "uiframework/HCContentWrapping.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCRequestTicket.h"
+#include "uiframework/table/HCTableCellBackgroundView.h"
 #include "uiframework/table/HCTableCellHelper.h"
 #include "uiframework/table/HCTableControllerHeader.h"
 
@@ -23,6 +24,7 @@ namespace {
 constexpr const char* kSource = "HCTableControllerHelper";
 constexpr double kMessageMargin = 20;
 constexpr double kPlainHeaderHeight = 24;
+constexpr double kOddRowAlpha = 0.85;
 
 // Which load a reply answers, the page it asked for, and whether it adds to
 // what is shown.
@@ -363,13 +365,14 @@ void HCTableControllerHelper::loadEdgeCells(size_t fromSection)
         if (auto name = getLeadingCellControllerNameForSection(section)) {
             if (auto cell = HCControllerLoader::loadCell(*name, self)) {
                 leadingCells_[section] = cell;
+                // Filled with no resource, as static cells are.
+                if (auto helper = std::dynamic_pointer_cast<HCTableCellHelper>(cell)) helper->setResource(nullptr);
                 onLeadingCellWasLoaded(cell, section);
             }
         }
         if (auto name = getTrailingCellControllerNameForSection(section)) {
             if (auto cell = HCControllerLoader::loadCell(*name, self)) {
                 trailingCells_[section] = cell;
-                // Filled with no resource, as leading and static cells are.
                 if (auto helper = std::dynamic_pointer_cast<HCTableCellHelper>(cell)) helper->setResource(nullptr);
             }
         }
@@ -567,10 +570,18 @@ platform::ui::TableViewCellPtr HCTableControllerHelper::cellForRowAtIndexPath(pl
 {
     auto row = rowAt(indexPath);
     if (!row) return platform::ui::TableViewCell::make();
-    if (row->leading) return leadingCells_[indexPath.section];
-    if (row->trailing) return trailingCells_[indexPath.section];
-    if (row->section->hasStaticCells()) return row->section->staticCells()[row->index];
-    return cellForResource(row->section->objectAtIndex(row->index));
+    platform::ui::TableViewCellPtr cell;
+    if (row->leading) {
+        cell = leadingCells_[indexPath.section];
+    } else if (row->trailing) {
+        cell = trailingCells_[indexPath.section];
+    } else if (row->section->hasStaticCells()) {
+        cell = row->section->staticCells()[row->index];
+    } else {
+        cell = cellForResource(row->section->objectAtIndex(row->index));
+    }
+    if (cell) configureCell(cell, row->leading, row->trailing, indexPath.row % 2 == 1);
+    return cell;
 }
 
 std::optional<double> HCTableControllerHelper::heightForRowAtIndexPath(platform::ui::TableView& table,
@@ -632,6 +643,9 @@ void HCTableControllerHelper::didSelectRowAtIndexPath(platform::ui::TableView&, 
 {
     if (auto row = rowAt(indexPath); row && row->trailing) {
         onTrailingCellWasClickedForSection(indexPath.section);
+        return;
+    } else if (row && row->leading) {
+        onLeadingCellWasClickedForSection(indexPath.section);
         return;
     }
     onCellWasClicked(getResourceAtIndexPath(indexPath), indexPath);
@@ -837,6 +851,24 @@ std::optional<std::string> HCTableControllerHelper::getLeadingCellControllerName
 }
 
 void HCTableControllerHelper::onLeadingCellWasLoaded(const platform::ui::TableViewCellPtr&, int) {}
+
+void HCTableControllerHelper::onLeadingCellWasClickedForSection(int section)
+{
+    onCellWasClicked(nullptr, IndexPath{section, 0});
+}
+
+void HCTableControllerHelper::configureCell(const platform::ui::TableViewCellPtr& cell, bool, bool, bool asOdd)
+{
+    auto helper = std::dynamic_pointer_cast<HCTableCellHelper>(cell);
+    if (helper && helper->wantsToConfigureSelf()) return;
+    auto background = std::dynamic_pointer_cast<HCTableCellBackgroundView>(cell->backgroundView());
+    if (!background) {
+        background = HCTableCellBackgroundView::defaultBackgroundView();
+        cell->setBackgroundView(background);
+    }
+    // Rows may move between odd and even places (a row deleted above them).
+    background->setAlpha(asOdd ? kOddRowAlpha : 1.0);
+}
 
 std::optional<std::string> HCTableControllerHelper::getTrailingCellControllerNameForSection(int)
 {

@@ -147,6 +147,14 @@ public:
     virtual void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable);
     virtual std::optional<std::string> getLeadingCellControllerNameForSection(int section);
     virtual void onLeadingCellWasLoaded(const platform::ui::TableViewCellPtr& cell, int section);
+    // A tap on the leading cell of a section; by default a tap on a row with no resource.
+    virtual void onLeadingCellWasClickedForSection(int section);
+    // Gives a cell the look of its place each time the table asks for it:
+    // the dashboard's background, fainter on odd rows (counted in the
+    // section, the leading cell first). A cell that wants to configure
+    // itself is left alone.
+    virtual void configureCell(const platform::ui::TableViewCellPtr& cell, bool asLeading, bool asTrailing,
+                               bool asOdd);
     // A cell loaded by name below the rows of a section; nil for none.
     virtual std::optional<std::string> getTrailingCellControllerNameForSection(int section);
     virtual void onTrailingCellWasClickedForSection(int section);

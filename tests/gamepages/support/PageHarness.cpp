@@ -6,8 +6,11 @@
 #include "core/halcyon/HCLocationSource.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/publicclass/HCDelegatesContainer.h"
+#include "core/images/HCImageView.h"
+#include "core/users/HCGameProfilePageInfo.h"
 #include "core/users/HCUser.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "gamepages/HCSocialPostComposer.h"
 #include "kernel/reachability/HCReachability.h"
 #include "kernel/settings/HCSettings.h"
 #include "localserver/Fixtures.h"
@@ -17,7 +20,9 @@
 #include "localserver/routes/StorageRoutes.h"
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/foundation/Sandbox.h"
+#include "platform/runtime/ClassRegistry.h"
 #include "platform/ui/AlertPanel.h"
+#include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Location.h"
 #include "platform/ui/NavigationItem.h"
@@ -57,6 +62,32 @@ constexpr const char* kOfflineConfig =
     "<end_version>9999.99.99</end_version></leaderboard>"
     "</leaderboards></offline></resources>";
 
+// The social post page stands above this layer; the tests' own shows the
+// text it is given and where its picture comes from.
+class HCSendSocialNotificationController final : public HCViewController, public HCSocialPostComposer {
+public:
+    void setPrepopulatedText(const std::optional<std::string>& text, const std::optional<std::string>&) override
+    {
+        text_->setText(text.value_or(""));
+    }
+    void setImageType(const std::string& type, const std::string& id, const std::optional<std::string>&) override
+    {
+        image_->setText(type + "/" + id);
+    }
+    void setImageUrl(const std::optional<std::string>&, const platform::ui::ImagePtr&) override {}
+    void viewDidLoad() override
+    {
+        view()->addSubview(text_);
+        view()->addSubview(image_);
+    }
+
+private:
+    std::shared_ptr<platform::ui::Label> text_ = platform::ui::Label::make(platform::ui::Rect(0, 0, 320, 40));
+    std::shared_ptr<platform::ui::Label> image_ = platform::ui::Label::make(platform::ui::Rect(0, 40, 320, 40));
+};
+const bool composerRegistered =
+    (platform::registerClass<HCSendSocialNotificationController>("HCSendSocialNotificationController"), true);
+
 std::string rowText(const platform::ui::TableViewCellPtr& cell)
 {
     std::string text;
@@ -92,7 +123,7 @@ void PageHarness::SetUp()
     localserver::registerServiceRoutes(*server);
     auto bucket = localserver::registerStorageRoutes(*server);
     scores = localserver::registerScoreRoutes(*server, bucket);
-    auto achievements = localserver::registerAchievementRoutes(*server);
+    achievements = localserver::registerAchievementRoutes(*server);
     localserver::registerLeaderboardRoutes(*server, scores, achievements);
     scoreQueries = localserver::registerScoreQueryRoutes(*server, scores, bucket,
                                           [](const std::string& board) { return board != "2"; });
@@ -131,12 +162,19 @@ void PageHarness::startOffline()
 void PageHarness::start(bool online)
 {
     Halcyon::setUserApprovedHalcyon();
+    delegates = HCDelegatesContainer::containerWithHalcyonDelegate(nullptr);
     HCClientAssembly assembly = HCClientHooks::assembly();
     assembly.loginChain = std::make_shared<NoLoginChain>();
     Halcyon::_initialize(localserver::defaults::kProductKey, localserver::defaults::kProductSecret,
-                         localserver::defaults::kGameName, nullptr, HCDelegatesContainer::containerWithHalcyonDelegate(nullptr),
+                         localserver::defaults::kGameName, nullptr, delegates,
                          std::move(assembly));
     testsupport::drainMain();
+    auto game = HCResource::initWithId<HCGameProfilePageInfo>(std::string(localserver::defaults::kGameId));
+    game->setName(std::string(localserver::defaults::kGameName));
+    game->setIconUrl(std::string("images/game_1.png"));
+    game->setHasLeaderboards(std::string("true"));
+    game->setHasAchievements(std::string("true"));
+    Halcyon::setLocalGameProfileInfo(game);
     if (!online) {
         HCReachability::Instance()->setOverride(HCReachability::NotReachable);
         testsupport::drainMain();
@@ -227,6 +265,48 @@ bool PageHarness::tapRow(const std::string& text)
         }
     }
     return false;
+}
+
+std::vector<std::string> PageHarness::rowPictures(const std::string& text) const
+{
+    std::vector<std::string> pictures;
+    auto page = topPageAs<HCTableControllerHelper>();
+    if (!page) return pictures;
+    auto table = page->tableView();
+    for (int section = 0; section < table->numberOfSections(); ++section) {
+        for (int row = 0; row < table->numberOfRowsInSection(section); ++row) {
+            auto cell = page->cellForRowAtIndexPath(*table, platform::ui::IndexPath{section, row});
+            if (rowText(cell).find(text) == std::string::npos) continue;
+            for (const auto& picture : platform::ui::Driver::findAll<HCImageView>(cell)) {
+                if (picture->imageUrl()) {
+                    pictures.push_back(*picture->imageUrl());
+                } else {
+                    auto image = picture->image();
+                    pictures.push_back(image && !image->name().empty() ? image->name() : "-");
+                }
+            }
+            return pictures;
+        }
+    }
+    return pictures;
+}
+
+void PageHarness::scrollToEnd()
+{
+    auto page = topPageAs<HCTableControllerHelper>();
+    if (!page) return;
+    auto table = page->tableView();
+    const double end = table->contentSize().height - table->bounds().height() - table->contentOffset().y;
+    if (end > 0) driver->dragScrollView(table, 0, end);
+    settle();
+}
+
+void PageHarness::addBundleImage(const std::string& name)
+{
+    auto image = platform::ui::Image::withPixels(1, 1, {255, 255, 255, 255});
+    auto data = platform::ui::PNGRepresentation(image);
+    std::ofstream(bundle.str() + "/" + name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data->data()), static_cast<std::streamsize>(data->length()));
 }
 
 bool PageHarness::tapButton(const std::string& title)

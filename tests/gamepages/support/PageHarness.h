@@ -2,7 +2,9 @@
 // Every page test goes through this: the client started on a manual clock
 // against the local server (leaderboards, scores, score queries,
 // achievements), signed in as its first player ("Ann", who follows "Ben")
-// or left offline with the bundle's leaderboard copy; a page opened by its
+// or left offline with the bundle's leaderboard copy, the running game
+// described as the log-in would (the server's game, with leaderboards and
+// achievements); a page opened by its
 // loader name in the dashboard's Now Playing tab; the page worked through
 // the UI driver; and what the screen shows read back as text.
 //
@@ -17,12 +19,14 @@
 #include <vector>
 
 #include "localserver/Server.h"
+#include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/ScoreQueryRoutes.h"
 #include "platform/ui/Driver.h"
 #include "platform/ui/MapView.h"
 #include "platform/ui/Window.h"
 #include "support/TestSupport.h"
+#include "core/publicclass/HCDelegatesContainer.h"
 #include "uiframework/table/HCTableControllerHelper.h"
 
 namespace pagetest {
@@ -53,6 +57,13 @@ protected:
     // with a title, then one line per row, its shown labels joined by " | ".
     std::vector<std::string> screenRows() const;
     bool tapRow(const std::string& text);
+    // What the pictures of the first row showing `text` show, left to right
+    // as added: the image's URL, else its bundle name, else "-".
+    std::vector<std::string> rowPictures(const std::string& text) const;
+    // The player drags the top page's table to its last row.
+    void scrollToEnd();
+    // A 1 x 1 picture in the bundle under `name`, so a page can show it.
+    void addBundleImage(const std::string& name);
     bool tapButton(const std::string& title);
     // Waits for the idle page (bounded by wall time for the server's I/O).
     void waitForIdle();
@@ -87,8 +98,11 @@ protected:
     std::unique_ptr<localserver::Server> server;
     std::shared_ptr<localserver::ScoreStore> scores;
     std::shared_ptr<localserver::ScoreQueryOptions> scoreQueries;
+    std::shared_ptr<localserver::AchievementStore> achievements;
+    // The game's delegates the client was started with.
+    std::shared_ptr<HCDelegatesContainer> delegates;
 
-    // Lets the UI, the clock and the main run loop move on a few turns.
+    // Lets transitions, appearances and due timers run (the clock moves on a few seconds).
     void settle();
 
 private:

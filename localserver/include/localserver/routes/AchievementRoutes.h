@@ -4,8 +4,8 @@
 //   GET  "client_applications/@me/achievement_definitions.xml"
 //        The signed game's achievements in position order, pages of
 //        "per_page" (25 when not sent, at most 100), 1-based "page". "by_app"
-//        names the game when sent and must be the signed one (else an empty
-//        list). With "get_unlocked_info" 1 each carries the signed player's
+//        names the game when sent: its achievements are listed instead of
+//        the signed game's. With "get_unlocked_info" 1 each carries the signed player's
 //        "percent_complete" and, once at 100, "unlock_date"; with
 //        "compared_to_user_id" also "compared_to_user_id" and
 //        "is_unlocked_by_compared_to_user".
@@ -15,12 +15,14 @@
 //        is answered, in order, by an "unlocked_achievement": its
 //        "achievement_definition" (id, gamerscore, unlock date), "result"
 //        ("unlocked", "updated", or "invalid" for an unknown id or a
-//        percentage that is no number) and the "percent_complete" the server
+//        percentage that is no number, or one of another game) and the
+//        "percent_complete" the server
 //        now holds. Progress is never lowered: the server keeps the highest
 //        value it was sent, and the unlock date of the first 100. Ids and
 //        percentages of different counts: 422, nothing stored.
 //
-// Definitions come from "[achievement]" fixture records: id, title,
+// Definitions come from "[achievement]" fixture records: id, game (the
+// signed game when absent), title,
 // description, gamerscore, is_secret, icon_url, position, start_version,
 // end_version. Every method locks: tests read the progress and count the
 // posts while connection threads serve.
@@ -44,10 +46,14 @@ namespace defaults {
 // with version 0000.09.00 and is no longer offered.
 inline constexpr const char* kFirstAchievementId = "1";
 inline constexpr const char* kRetiredAchievementId = "5";
+// Another game, with more achievements than one page holds, none unlocked.
+inline constexpr const char* kOtherGameId = "2";
+inline constexpr unsigned kOtherGameAchievementCount = 27;
 }  // namespace defaults
 
 struct AchievementDefinition {
     std::string id;
+    std::string gameId;
     std::string title;
     std::string description;
     std::uint32_t gamerscore = 0;
@@ -70,8 +76,8 @@ public:
     // Reads the "[achievement]" records; answers what was wrong ("" when
     // nothing was).
     std::string load(const Fixtures& fixtures);
-    // In position order, then id order.
-    std::vector<AchievementDefinition> definitions() const;
+    // The game's, in position order, then id order.
+    std::vector<AchievementDefinition> definitions(const std::string& gameId = defaults::kGameId) const;
     std::optional<AchievementDefinition> definition(const std::string& id) const;
 
     // Raises the player's progress to `percent` (capped at 100) at time

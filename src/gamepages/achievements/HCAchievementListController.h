@@ -1,0 +1,66 @@
+#pragma once
+// The achievements of one game ("AchievementList"): the player's own
+// progress, or, with a compared player, both players' unlocks side by side.
+// The running game's own list comes from the device (no request, also
+// offline); another game's, and every compared list, from the service in
+// pages. Left without a game it lists the running game's.
+//
+// The own list is one section titled "<unlocked>/<total> Achievements
+// Unlocked", counted over every row loaded so far; above it, while online
+// and once something is unlocked, a row that opens the page to brag about
+// the running game's achievements. Another game's list never offers it:
+// what the player could share there would be this game's.
+//
+// Thread: main thread.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "uiframework/HCProfileFrame.h"
+#include "uiframework/table/HCTableSequenceControllerHelper.h"
+
+class HCAchievementListController : public HCTableSequenceControllerHelper, public HCProfileFrame {
+public:
+    static constexpr const char* kTitle = "Achievements";
+    static constexpr const char* kShareCellName = "AchievementProgressionListLeading";
+
+    HCAchievementListController();
+
+    const std::optional<std::string>& applicationName() const { return applicationName_; }
+    void setApplicationName(std::optional<std::string> name) { applicationName_ = std::move(name); }
+    const std::optional<std::string>& applicationId() const { return applicationId_; }
+    void setApplicationId(std::optional<std::string> id) { applicationId_ = std::move(id); }
+    const std::optional<std::string>& applicationIconUrl() const { return applicationIconUrl_; }
+    void setApplicationIconUrl(std::optional<std::string> url) { applicationIconUrl_ = std::move(url); }
+
+    // A compared player who is someone other than the local player.
+    bool isComparingToOtherUser();
+
+    std::shared_ptr<HCService> getService() override;
+    void populateResourceMap(HCResourceControllerMap& map) override;
+    bool usePlainTableSectionHeaders() override;
+    std::optional<std::string> getLeadingCellControllerNameForSection(int section) override;
+    void onLeadingCellWasLoaded(const platform::ui::TableViewCellPtr& cell, int section) override;
+    void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
+    void _onDataLoaded(const HCPaginatedSeriesPtr& series, bool isIncremental) override;
+    void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
+    std::string getNoDataFoundMessage() override;
+
+    bool supportsComparison() override { return true; }
+    void profileUsersChanged(const std::shared_ptr<HCUser>& user, const std::shared_ptr<HCUser>& comparedToUser) override;
+
+    std::string kindName() const override { return "HCAchievementListController"; }
+
+private:
+    bool isRunningGame() const;
+    // The own list's title, counted over the rows of `section`.
+    static std::string unlockedTitle(const HCTableSectionDescription& section);
+
+    std::optional<std::string> applicationName_;
+    std::optional<std::string> applicationId_;
+    std::optional<std::string> applicationIconUrl_;
+    // The share row shown above the own list, to know a tap on it.
+    platform::ui::TableViewCellPtr achievementProgressionListLeading_;
+    // Whether the resource map was last built for a compared list.
+    bool mapIsForComparison_ = false;
+};
