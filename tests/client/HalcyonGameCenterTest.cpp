@@ -7,6 +7,7 @@
 
 #include "client/support/HalcyonTest.h"
 #include "core/gamecenter/GCDeferredSubmission.h"
+#include "core/gamecenter/HalcyonGameCenter.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
@@ -148,6 +149,22 @@ TEST_F(HalcyonGameCenterTest, IdMapFallsBackToTheMainBundleWhenTheResourceBundle
     EXPECT_EQ(Halcyon::getGameCenterLeaderboardCategory("7"), "main.board");
     EXPECT_EQ(Halcyon::getGameCenterAchievementId("3"), "gc.ach");
     EXPECT_EQ(Halcyon::getGameCenterLeaderboardCategory("8"), std::nullopt);
+}
+
+TEST_F(HalcyonGameCenterTest, GameCenterAchievementProgressIsKeptUnderTheServiceId)
+{
+    gc::GameCenterDevice::setPlayer("G:1");
+    gc::GameCenterDevice::addAchievement("gc.ach", 40);
+    gc::GameCenterDevice::addAchievement("gc.unmapped", 70);
+    gc::GameCenterDevice::addAchievement("3", 90);  // a Game Center id that is also a service id
+    writeMap(std::filesystem::path(sandbox.str()) / "Bundle", "board");
+    startWithGameCenter();
+    logIn();
+    ASSERT_TRUE(waitForCheck(1));
+    auto bridge = HalcyonGameCenter::create();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !bridge->achievements().empty(); }));
+    testsupport::drainMain();
+    EXPECT_EQ(bridge->achievements(), (std::map<std::string, double>{{"3", 40}}));
 }
 
 TEST_F(HalcyonGameCenterTest, IdMapOfTheResourceBundleWins)

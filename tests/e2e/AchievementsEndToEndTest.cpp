@@ -381,6 +381,20 @@ TEST_F(AchievementsEndToEndTest, ProgressBeforeAnyLogInIsKeptForNobodyAndUploade
     EXPECT_EQ(localRow("3", "0"), "70.0|pending");
     EXPECT_TRUE(HCAchievement::achievement("1")->isUnlocked());
 
+    // Game Center alone hears of the unlock (there is no player to post it
+    // for): it succeeds, and the row stays pending for the service.
+    FakeGameCenter gameCenter;
+    gameCenter.install();
+    std::vector<std::string> outcomes;
+    std::make_shared<HCGameCenterAchievement>("0", std::vector<std::string>{"1"}, std::vector<double>{100}, false, false)
+        ->submitOnSuccess(HCDelegate::withFunction([&](const platform::ObjectPtr&) { outcomes.push_back("success"); }),
+                          HCDelegate::withFunction([&](const platform::ObjectPtr&) { outcomes.push_back("failure"); }));
+    testsupport::drainMain();
+    EXPECT_EQ(gameCenter.reports, std::vector<std::string>{"gc.1=100"});
+    EXPECT_EQ(outcomes, std::vector<std::string>{"success"});
+    EXPECT_EQ(localRow("1", "0"), "100.0|pending");
+    HCAchievementGameCenter::install({});
+
     // The first player to log in takes them over, uploads them and has them confirmed.
     restartProcess();
     start();

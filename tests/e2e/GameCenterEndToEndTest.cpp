@@ -27,6 +27,7 @@
 #include "scores/highscores/HCHighScoreBatchEntry.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "support/TestSupport.h"
+#include "transport/handles/HCRequestHandle.h"
 #include "transport/provider/HCProvider.h"
 
 namespace defaults = localserver::defaults;
@@ -212,6 +213,32 @@ TEST_F(GameCenterEndToEndTest, AMirroredAchievementEndsOnceWhenBothPartsHaveRepo
     answerGameCenter();
     EXPECT_EQ(outcomes, std::vector<std::string>{"failure"});
     HCService::setProvider(live);
+
+    // A request the provider took and then dropped or cancelled before it
+    // left: its callbacks go unused, and the submission still ends, once.
+    for (const bool cancelled : {false, true}) {
+        SCOPED_TRACE(cancelled ? "cancelled" : "dropped");
+        outcomes.clear();
+        std::promise<void> release;
+        live->requestThread()->runLoop()->post([held = release.get_future().share()] { held.wait(); });
+        auto handle = std::make_shared<HCGameCenterAchievement>(defaults::kUserId, std::vector<std::string>{"1"},
+                                                                std::vector<double>{cancelled ? 70.0 : 60.0}, false,
+                                                                false)
+                          ->submitOnSuccess(HCDelegate::withFunction(
+                                                [&](const platform::ObjectPtr&) { outcomes.push_back("success"); }),
+                                            HCDelegate::withFunction(
+                                                [&](const platform::ObjectPtr&) { outcomes.push_back("failure"); }));
+        ASSERT_TRUE(handle);
+        if (cancelled) {
+            handle->cancel();
+        } else {
+            live->destroyAllPendingRequests();
+        }
+        release.set_value();
+        settle();
+        answerGameCenter();
+        EXPECT_EQ(outcomes, std::vector<std::string>{"failure"});
+    }
 }
 
 TEST_F(GameCenterEndToEndTest, AMirroredScoreReachesBothAndWaitsForGameCenter)

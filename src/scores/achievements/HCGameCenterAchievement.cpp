@@ -1,5 +1,6 @@
 #include "scores/achievements/HCGameCenterAchievement.h"
 
+#include <functional>
 #include <utility>
 
 #include "core/replies/HCPaginatedSeries.h"
@@ -7,6 +8,33 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "scores/achievements/HCAchievementGameCenter.h"
 #include "scores/achievements/HCAchievementService.h"
+
+namespace {
+
+// Ends the service part once: with the answer delivered, or, when the
+// provider dropped or cancelled the request and released its callbacks
+// unused, with failure. The delegate release rule lets it go on the main
+// thread.
+class ServicePartEnd final {
+public:
+    using End = std::function<void(const platform::ObjectPtr& result, bool ok)>;
+    explicit ServicePartEnd(End end) : end_(std::move(end)) {}
+    ServicePartEnd(const ServicePartEnd&) = delete;
+    ServicePartEnd& operator=(const ServicePartEnd&) = delete;
+    ~ServicePartEnd()
+    {
+        if (end_) end_(nullptr, false);
+    }
+    void operator()(const platform::ObjectPtr& result, bool ok)
+    {
+        if (auto end = std::exchange(end_, nullptr)) end(result, ok);
+    }
+
+private:
+    End end_;
+};
+
+}  // namespace
 
 HCGameCenterAchievement::HCGameCenterAchievement(std::string userId, std::vector<std::string> achievementIds,
                                                  std::vector<double> percentsComplete, bool batch, bool sync)
@@ -43,12 +71,13 @@ HCRequestHandlePtr HCGameCenterAchievement::submitOnSuccess(const HCDelegate& on
 
     HCRequestHandlePtr handle;
     if (serviceStarts) {
+        auto end = std::make_shared<ServicePartEnd>([self](const platform::ObjectPtr& result, bool ok) {
+            self->onHalcyonPart(result, ok ? kSucceeded : kFailed);
+        });
         handle = HCAchievementService::updateAchievements(
             achievementIds_, percentsComplete_,
-            HCDelegate::withFunction(
-                [self](const platform::ObjectPtr& page) { self->onHalcyonPart(page, kSucceeded); }, self),
-            HCDelegate::withFunction(
-                [self](const platform::ObjectPtr& failure) { self->onHalcyonPart(failure, kFailed); }, self));
+            HCDelegate::withFunction([end](const platform::ObjectPtr& page) { (*end)(page, true); }, self),
+            HCDelegate::withFunction([end](const platform::ObjectPtr& failure) { (*end)(failure, false); }, self));
     }
     for (const auto& [gameCenterId, percent] : reports) {
         HCAchievementGameCenter::reportOnMainThread(gameCenterId, percent,

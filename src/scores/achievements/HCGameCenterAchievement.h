@@ -14,9 +14,12 @@
 // When neither part starts (no ids, or no user and no Game Center) neither
 // callback is called and the answer is nil.
 //
-// Thread: main. The callbacks of its parts hold it until they have run; a
-// cancelled request lets it go without a word. Once it has reported it holds
-// neither the reply nor the caller's callbacks.
+// A service request that the provider takes and then drops or cancels ends
+// the service part with failure (nil) once its unused callbacks are let go,
+// so a submission that started always reports, once.
+//
+// Thread: main. The callbacks of its parts hold it until they have run. Once
+// it has reported it holds neither the reply nor the caller's callbacks.
 #include <memory>
 #include <string>
 #include <vector>
