@@ -4,12 +4,16 @@
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/IndexRoute.h"
+#include "localserver/routes/InviteRoutes.h"
 #include "localserver/routes/LeaderboardRoutes.h"
 #include "localserver/routes/LocationRoutes.h"
 #include "localserver/routes/LoginRoutes.h"
+#include "localserver/routes/ProfileRoutes.h"
 #include "localserver/routes/ScoreQueryRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
+#include "localserver/routes/SettingRoutes.h"
 #include "localserver/routes/SocialAppRoutes.h"
+#include "localserver/routes/SocialPostRoutes.h"
 #include "localserver/routes/SocialUserRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
 #include "localserver/routes/TimeRoutes.h"
@@ -30,6 +34,10 @@ void registerServiceRoutes(Server& server)
     registerForumRoutes(server);
     registerSocialUserRoutes(server);
     registerSocialAppRoutes(server);
+    registerInviteRoutes(server);
+    registerProfileRoutes(server);
+    registerSettingRoutes(server);
+    registerSocialPostRoutes(server);
     auto achievements = registerAchievementRoutes(server);
     auto leaderboards = registerLeaderboardRoutes(server, scores, achievements);
     registerScoreQueryRoutes(server, scores, bucket, [leaderboards](const std::string& leaderboardId) {

@@ -3,6 +3,7 @@
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonInstanceSlot.h"
 #include "core/publicclass/HCDelegatesContainer.h"
+#include "core/push/HCPushNotificationService.h"
 #include "core/xp/HCSession.h"
 #include "kernel/reachability/HCReachability.h"
 #include "platform/foundation/Log.h"
@@ -275,6 +276,13 @@ bool Halcyon::applicationDidReceiveRemoteNotification(const std::shared_ptr<plat
         return true;
     }
     return allowAddOnsToRespondToPushNotification(notification, false);
+}
+
+void Halcyon::applicationDidRegisterForRemoteNotificationsWithDeviceToken(
+    const std::shared_ptr<platform::Data>& deviceToken)
+{
+    HC_CHECK_MAIN_THREAD();
+    HCPushNotificationService::setDeviceToken(deviceToken, HCDelegate(), HCDelegate());
 }
 
 // ===== Log-in state =======================================================

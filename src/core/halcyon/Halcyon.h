@@ -131,6 +131,10 @@ public:
     static std::optional<std::string> getChallengeIdIfExist(const std::shared_ptr<platform::Dictionary>& payload);
     static bool respondToApplicationLaunchOptions(const std::shared_ptr<platform::Dictionary>& launchOptions);
     static bool applicationDidReceiveRemoteNotification(const std::shared_ptr<platform::Dictionary>& notification);
+    // The platform's push token goes to the service; nobody waits for the answer.
+    static void applicationDidRegisterForRemoteNotificationsWithDeviceToken(
+        const std::shared_ptr<platform::Data>& deviceToken);
+    static void applicationDidFailToRegisterForRemoteNotifications() {}
 
     // ===== Log-in chain and approval (Halcyon+Login) =======================
     // The log-in decision. While a log-in runs the call has no effect and its

@@ -1,0 +1,45 @@
+#include "localserver/routes/SocialPostRoutes.h"
+
+#include "localserver/Server.h"
+#include "localserver/XmlWriter.h"
+
+namespace localserver {
+
+void registerSocialPostRoutes(Server& server)
+{
+    server.addRoute("POST", "notifications.xml", Access::User, [](const Request& request) {
+        const auto networks = request.paramValues("networks[]");
+        if (networks.empty()) return Reply::text(422, "no network to post to");
+        if (!request.param("msg")) return Reply::text(422, "a message is needed");
+        ResourceList list;
+        for (const auto& network : networks) {
+            if (network != "Fbconnect" && network != "Twitter") return Reply::text(422, "unknown network " + network);
+            XmlNode node = XmlNode::parent("social_notification");
+            node.add("network", network);
+            node.add("msg", *request.param("msg"));
+            list.resources.push_back(std::move(node));
+        }
+        return Reply::xml(writeFlatReply(list));
+    });
+    server.addRoute("GET", "client_applications/{id}/notification_images/show.xml", Access::User,
+                    [](const Request& request) {
+                        const auto name = request.param("image_name").value_or("");
+                        if (name.empty()) return Reply::text(422, "an image name is needed");
+                        XmlNode node = XmlNode::parent("image_url");
+                        node.add("url", "images/notifications/" + request.pathParam("id").value_or("") + "/" + name);
+                        ResourceList list;
+                        list.resources.push_back(std::move(node));
+                        return Reply::xml(writeFlatReply(list));
+                    });
+    server.addRoute("POST", "users/{id}/abuse_flags.xml", Access::User, [&server](const Request& request) {
+        if (!server.accounts().user(request.pathParam("id").value_or(""))) return Reply::text(404, "no such player");
+        const auto type = request.param("abuse_flag[abuse_type]").value_or("");
+        if (type != "chat" && type != "forum") return Reply::text(422, "unknown abuse type");
+        const auto flaggable = request.param("abuse_flag[flaggable_type]");
+        if (flaggable && *flaggable != "Discussion" && *flaggable != "Post")
+            return Reply::text(422, "unknown flaggable type");
+        return Reply::xml(writeFlatReply(ResourceList{}));
+    });
+}
+
+}  // namespace localserver

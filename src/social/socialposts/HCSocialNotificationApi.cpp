@@ -1,0 +1,59 @@
+#include "social/socialposts/HCSocialNotificationApi.h"
+
+#include "core/publicclass/HCClassDelegate.h"
+#include "social/socialposts/HCSocialNotificationService.h"
+
+namespace {
+
+HCClassDelegate<HCSocialNotificationApiDelegate> sDelegate(HCSocialNotificationApi::kModule);
+HCSocialNotificationApi::Text sCustomUrl;
+HCSocialNotificationApi::Composer sComposer;
+
+}  // namespace
+
+void HCSocialNotificationApi::setDelegate(HCSocialNotificationApiDelegate* delegate)
+{
+    sDelegate.set(delegate);
+}
+
+void HCSocialNotificationApi::setCustomUrl(const Text& url)
+{
+    HC_CHECK_MAIN_THREAD();
+    sCustomUrl = url;
+}
+
+void HCSocialNotificationApi::setComposer(Composer composer)
+{
+    HC_CHECK_MAIN_THREAD();
+    sComposer = std::move(composer);
+}
+
+void HCSocialNotificationApi::sendWithPrepopulatedText(const Text& text, const Text& originalMessage,
+                                                       const Text& imageNamed)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (sComposer) sComposer(text, originalMessage, imageNamed, sCustomUrl);
+}
+
+HCRequestHandlePtr HCSocialNotificationApi::publish(const HCSocialNotificationPtr& notification)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto cb = sDelegate.callbacks(
+        nullptr, [](auto started, const platform::ObjectPtr&) {
+            sDelegate.notify(started, [](HCSocialNotificationApiDelegate& d) { d.didSendSocialNotification(); });
+        },
+        [](auto started) {
+            sDelegate.notify(started, [](HCSocialNotificationApiDelegate& d) { d.didFailSendSocialNotification(); });
+        });
+    return sDelegate.track(HCSocialNotificationService::sendSocialNotification(notification, cb.success, cb.failure));
+}
+
+void HCSocialNotificationApi::sendSuccess()
+{
+    sDelegate.notify(sDelegate.ticket(), [](HCSocialNotificationApiDelegate& d) { d.didSendSocialNotification(); });
+}
+
+void HCSocialNotificationApi::sendFailure()
+{
+    sDelegate.notify(sDelegate.ticket(), [](HCSocialNotificationApiDelegate& d) { d.didFailSendSocialNotification(); });
+}

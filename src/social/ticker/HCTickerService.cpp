@@ -1,0 +1,45 @@
+#include "social/ticker/HCTickerService.h"
+
+#include "core/resources/HCResourceClass.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "social/ticker/HCTicker.h"
+
+namespace {
+
+std::shared_ptr<HCTickerService> sInstance;
+
+constexpr int kSilentNoErrorHandling = 3;
+
+}  // namespace
+
+void HCTickerService::initializeService()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!sInstance) sInstance = HCService::create<HCTickerService>();
+}
+
+void HCTickerService::shutdownService()
+{
+    HC_CHECK_MAIN_THREAD();
+    sInstance = nullptr;
+}
+
+std::shared_ptr<HCTickerService> HCTickerService::sharedInstance()
+{
+    return sInstance;
+}
+
+void HCTickerService::populateKnownResources(HCResourceNameMap& map)
+{
+    HCAddKnownResource<HCTicker>(map);
+}
+
+HCRequestHandlePtr HCTickerService::getPage(int32_t page, const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    auto service = sharedInstance();
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("page", page);
+    return service->getAction("tickers.xml", &parameters, onSuccess, onFailure, kSilentNoErrorHandling, nullptr);
+}
