@@ -1,5 +1,6 @@
 #include "localserver/Fixtures.h"
 #include "localserver/routes/AchievementRoutes.h"
+#include "localserver/routes/ChatRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/LeaderboardRoutes.h"
 #include "localserver/routes/SocialUserRoutes.h"
@@ -152,6 +153,7 @@ Fixtures defaultFixtures()
     fixtures.records.push_back(FixtureRecord{"user", {{"id", kNamelessUserId}}, "built-in"});
     addDefaultForumFixtures(fixtures);
     addDefaultSocialFixtures(fixtures);
+    addDefaultChatFixtures(fixtures);
     addDefaultAchievementFixtures(fixtures);
     addDefaultLeaderboardFixtures(fixtures);
     return fixtures;

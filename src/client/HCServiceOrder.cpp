@@ -9,6 +9,9 @@
 #include "scores/offline/HCOfflineService.h"
 #include "dashboard/HCWebViewManifestService.h"
 #include "scores/servertime/HCTimeStampService.h"
+#include "social/chat/HCChatMessageService.h"
+#include "social/chat/HCChatRoomDefinitionService.h"
+#include "social/chat/HCChatRoomInstanceService.h"
 #include "social/forums/HCForumService.h"
 
 namespace {
@@ -18,6 +21,17 @@ HCServiceEntry entry(const char* name, int startUpPlace, int shutDownPlace)
 {
     return HCServiceEntry{name, &Service::initializeService, &Service::shutdownService, startUpPlace, shutDownPlace,
                           nullptr};
+}
+
+// A service whose resources the activity poller fetches.
+template <class Service>
+HCServiceEntry polling(const char* name, int startUpPlace, int shutDownPlace)
+{
+    HCServiceEntry polled = entry<Service>(name, startUpPlace, shutDownPlace);
+    polled.registerPolledResources = [](const std::shared_ptr<HCPoller>& poller) {
+        if (auto service = Service::sharedInstance()) service->registerPolledResources(poller);
+    };
+    return polled;
 }
 
 }  // namespace
@@ -35,6 +49,9 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
         entry<HCBootstrapService>("HCBootstrapService", 2, 25),
         entry<HCHighScoreService>("HCHighScoreService", 4, 19),
         entry<HCLeaderboardService>("HCLeaderboardService", 7, 18),
+        entry<HCChatRoomDefinitionService>("HCChatRoomDefinitionService", 9, 16),
+        entry<HCChatRoomInstanceService>("HCChatRoomInstanceService", 10, 15),
+        polling<HCChatMessageService>("HCChatMessageService", 11, 14),
         entry<HCUserService>("HCUserService", 14, 11),
         entry<HCAchievementService>("HCAchievementService", 15, 10),
         entry<HCForumService>("HCForumService", 20, 5),

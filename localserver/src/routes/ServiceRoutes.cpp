@@ -1,6 +1,7 @@
 #include "localserver/Server.h"
 #include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/ActivityRoutes.h"
+#include "localserver/routes/ChatRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/IndexRoute.h"
@@ -22,7 +23,8 @@ void registerServiceRoutes(Server& server)
 {
     registerIndexRoute(server);
     registerTimeRoutes(server);
-    registerActivityRoutes(server);
+    auto feed = registerActivityRoutes(server);
+    registerChatRoutes(server, feed);
     registerCloudStoreRoutes(server);
     auto bucket = registerStorageRoutes(server);
     auto scores = registerScoreRoutes(server, bucket);
