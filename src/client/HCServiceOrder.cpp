@@ -12,6 +12,8 @@
 #include "social/chat/HCChatMessageService.h"
 #include "social/chat/HCChatRoomDefinitionService.h"
 #include "social/chat/HCChatRoomInstanceService.h"
+#include "social/conversations/HCConversationService.h"
+#include "social/conversations/HCSubscriptionService.h"
 #include "social/forums/HCForumService.h"
 
 namespace {
@@ -55,6 +57,8 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
         entry<HCUserService>("HCUserService", 14, 11),
         entry<HCAchievementService>("HCAchievementService", 15, 10),
         entry<HCForumService>("HCForumService", 20, 5),
+        entry<HCSubscriptionService>("HCSubscriptionService", 23, 3),
+        entry<HCConversationService>("HCConversationService", 24, 2),
         entry<HCCloudStorageService>("HCCloudStorageService", 26, 24),
         entry<HCWebViewManifestService>("HCWebViewManifestService", 29, 28),
         entry<HCTimeStampService>("HCTimeStampService", 30, 29),

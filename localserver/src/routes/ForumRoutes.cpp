@@ -180,6 +180,58 @@ std::optional<ForumDiscussion> ForumStore::setSubscribed(const std::string& disc
     return std::nullopt;
 }
 
+bool ForumDiscussion::hasParticipant(const std::string& userId) const
+{
+    return std::find(participants.begin(), participants.end(), userId) != participants.end();
+}
+
+ForumDiscussion ForumStore::conversationBetween(const std::string& userId, const std::string& otherUserId,
+                                                std::int64_t now)
+{
+    std::lock_guard lock(mutex_);
+    for (const auto& d : discussions_)
+        if (d.isConversation() && d.hasParticipant(userId) && d.hasParticipant(otherUserId)) return d;
+    ForumDiscussion conversation;
+    conversation.id = std::to_string(nextId_++);
+    conversation.subject = "Conversation";
+    conversation.userId = userId;
+    conversation.updatedAt = now;
+    conversation.participants = {userId, otherUserId};
+    discussions_.push_back(conversation);
+    return conversation;
+}
+
+std::vector<ForumDiscussion> ForumStore::inboxOf(const std::string& userId) const
+{
+    std::lock_guard lock(mutex_);
+    std::vector<ForumDiscussion> out;
+    std::copy_if(discussions_.begin(), discussions_.end(), std::back_inserter(out), [&](const ForumDiscussion& d) {
+        return d.hasParticipant(userId) || d.subscribers.count(userId) > 0;
+    });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const ForumDiscussion& a, const ForumDiscussion& b) { return a.updatedAt > b.updatedAt; });
+    return out;
+}
+
+bool ForumStore::deleteConversation(const std::string& discussionId, const std::string& userId)
+{
+    std::lock_guard lock(mutex_);
+    auto found = std::find_if(discussions_.begin(), discussions_.end(), [&](const ForumDiscussion& d) {
+        return d.id == discussionId && d.hasParticipant(userId);
+    });
+    if (found == discussions_.end()) return false;
+    discussions_.erase(found);
+    std::erase_if(posts_, [&](const ForumPost& p) { return p.discussionId == discussionId; });
+    return true;
+}
+
+void ForumStore::markViewed(const std::string& discussionId, const std::string& userId, std::int64_t now)
+{
+    std::lock_guard lock(mutex_);
+    for (auto& d : discussions_)
+        if (d.id == discussionId) d.lastViewedAt[userId] = now;
+}
+
 void addDefaultForumFixtures(Fixtures& fixtures)
 {
     // A third author, who posts but never signs in.
@@ -290,9 +342,11 @@ public:
     }
 
     // A discussion of the calling game's forums.
+    // or one of the caller's conversations.
     std::optional<ForumDiscussion> discussionOfGame(const Request& request) const
     {
         auto d = store_->discussion(request.pathParam("id").value_or(""));
+        if (d && d->isConversation()) return d->hasParticipant(request.userId) ? d : std::nullopt;
         if (!d || !topicOfGame(d->topicId, request.gameId)) return std::nullopt;
         return d;
     }
@@ -360,9 +414,10 @@ std::shared_ptr<ForumStore> registerForumRoutes(Server& server)
         auto discussion = replies->store_->openDiscussion(topic->id, request.userId, *subject, *body, server.now());
         return ForumReplies::one(replies->discussionNode(discussion, request.userId));
     });
-    server.addRoute("GET", "discussions/{id}/posts.xml", Access::Consumer, [replies](const Request& request) {
+    server.addRoute("GET", "discussions/{id}/posts.xml", Access::Consumer, [replies, &server](const Request& request) {
         auto discussion = replies->discussionOfGame(request);
         if (!discussion) return Reply::text(404, "no such discussion");
+        if (!request.userId.empty()) replies->store_->markViewed(discussion->id, request.userId, server.now());
         return ForumReplies::page(request, replies->store_->postsOfDiscussion(discussion->id),
                                   [&](const ForumPost& p) { return replies->postNode(p); });
     });

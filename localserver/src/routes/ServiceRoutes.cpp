@@ -3,6 +3,7 @@
 #include "localserver/routes/ActivityRoutes.h"
 #include "localserver/routes/ChatRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
+#include "localserver/routes/ConversationRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/IndexRoute.h"
 #include "localserver/routes/LeaderboardRoutes.h"
@@ -29,7 +30,8 @@ void registerServiceRoutes(Server& server)
     auto bucket = registerStorageRoutes(server);
     auto scores = registerScoreRoutes(server, bucket);
     registerLoginRoutes(server);
-    registerForumRoutes(server);
+    auto forums = registerForumRoutes(server);
+    registerConversationRoutes(server, forums);
     registerSocialUserRoutes(server);
     registerSocialAppRoutes(server);
     auto achievements = registerAchievementRoutes(server);
