@@ -1,5 +1,6 @@
 #include "localserver/Fixtures.h"
 #include "localserver/routes/AchievementRoutes.h"
+#include "localserver/routes/AnnouncementRoutes.h"
 #include "localserver/routes/ChatRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/LeaderboardRoutes.h"
@@ -154,6 +155,7 @@ Fixtures defaultFixtures()
     addDefaultForumFixtures(fixtures);
     addDefaultSocialFixtures(fixtures);
     addDefaultChatFixtures(fixtures);
+    addDefaultAnnouncementFixtures(fixtures);
     addDefaultAchievementFixtures(fixtures);
     addDefaultLeaderboardFixtures(fixtures);
     return fixtures;

@@ -9,6 +9,7 @@
 #include "scores/offline/HCOfflineService.h"
 #include "dashboard/HCWebViewManifestService.h"
 #include "scores/servertime/HCTimeStampService.h"
+#include "social/announcements/HCAnnouncementService.h"
 #include "social/chat/HCChatMessageService.h"
 #include "social/chat/HCChatRoomDefinitionService.h"
 #include "social/chat/HCChatRoomInstanceService.h"
@@ -57,6 +58,7 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
         entry<HCUserService>("HCUserService", 14, 11),
         entry<HCAchievementService>("HCAchievementService", 15, 10),
         entry<HCForumService>("HCForumService", 20, 5),
+        entry<HCAnnouncementService>("HCAnnouncementService", 21, 4),
         entry<HCSubscriptionService>("HCSubscriptionService", 23, 3),
         entry<HCConversationService>("HCConversationService", 24, 2),
         entry<HCCloudStorageService>("HCCloudStorageService", 26, 24),

@@ -1,6 +1,7 @@
 #include "localserver/Server.h"
 #include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/ActivityRoutes.h"
+#include "localserver/routes/AnnouncementRoutes.h"
 #include "localserver/routes/ChatRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ConversationRoutes.h"
@@ -34,6 +35,7 @@ void registerServiceRoutes(Server& server)
     registerConversationRoutes(server, forums);
     registerSocialUserRoutes(server);
     registerSocialAppRoutes(server);
+    registerAnnouncementRoutes(server);
     auto achievements = registerAchievementRoutes(server);
     auto leaderboards = registerLeaderboardRoutes(server, scores, achievements);
     registerScoreQueryRoutes(server, scores, bucket, [leaderboards](const std::string& leaderboardId) {

@@ -256,6 +256,9 @@ void Halcyon::loginGameCenterCheck()
     if (instance->assembly_.sendPendingData) {
         instance->assembly_.sendPendingData(lastLoggedInUserId());
     }
+    if (instance->assembly_.downloadAnnouncements) {
+        instance->assembly_.downloadAnnouncements();
+    }
 }
 
 void Halcyon::showLoginBanner(const std::string& text, int type, bool success) const
