@@ -2,6 +2,7 @@
 #include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/AnnouncementRoutes.h"
 #include "localserver/routes/ChatRoutes.h"
+#include "localserver/routes/DiscoveryRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/LeaderboardRoutes.h"
 #include "localserver/routes/SocialUserRoutes.h"
@@ -156,6 +157,7 @@ Fixtures defaultFixtures()
     addDefaultSocialFixtures(fixtures);
     addDefaultChatFixtures(fixtures);
     addDefaultAnnouncementFixtures(fixtures);
+    addDefaultDiscoveryFixtures(fixtures);
     addDefaultAchievementFixtures(fixtures);
     addDefaultLeaderboardFixtures(fixtures);
     return fixtures;

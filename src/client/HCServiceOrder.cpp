@@ -15,6 +15,7 @@
 #include "social/chat/HCChatRoomInstanceService.h"
 #include "social/conversations/HCConversationService.h"
 #include "social/conversations/HCSubscriptionService.h"
+#include "social/discovery/HCGameDiscoveryService.h"
 #include "social/forums/HCForumService.h"
 
 namespace {
@@ -59,6 +60,7 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
         entry<HCAchievementService>("HCAchievementService", 15, 10),
         entry<HCForumService>("HCForumService", 20, 5),
         entry<HCAnnouncementService>("HCAnnouncementService", 21, 4),
+        entry<HCGameDiscoveryService>("HCGameDiscoveryService", 22, 1),
         entry<HCSubscriptionService>("HCSubscriptionService", 23, 3),
         entry<HCConversationService>("HCConversationService", 24, 2),
         entry<HCCloudStorageService>("HCCloudStorageService", 26, 24),

@@ -5,6 +5,7 @@
 #include "localserver/routes/ChatRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ConversationRoutes.h"
+#include "localserver/routes/DiscoveryRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/IndexRoute.h"
 #include "localserver/routes/LeaderboardRoutes.h"
@@ -36,6 +37,7 @@ void registerServiceRoutes(Server& server)
     registerSocialUserRoutes(server);
     registerSocialAppRoutes(server);
     registerAnnouncementRoutes(server);
+    registerDiscoveryRoutes(server);
     auto achievements = registerAchievementRoutes(server);
     auto leaderboards = registerLeaderboardRoutes(server, scores, achievements);
     registerScoreQueryRoutes(server, scores, bucket, [leaderboards](const std::string& leaderboardId) {
