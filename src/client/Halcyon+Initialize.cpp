@@ -50,6 +50,7 @@ HCClientAssembly HCClientHooks::assembly()
         if (auto offline = HCOfflineService::sharedInstance()) offline->sendPendingData(userId);
     };
     assembly.downloadAnnouncements = &HCAnnouncementService::downloadAnnouncements;
+    assembly.clearLocalAnnouncements = &HCAnnouncementService::clearLocalAnnouncements;
     // Nothing reaches the service before the player approves it.
     assembly.updateWebPages = [] {
         if (Halcyon::hasUserApprovedHalcyon()) HCWebViewManifestService::updateToManifest();

@@ -378,6 +378,9 @@ void Halcyon::switchToOfflineDashboard()
     setUnviewedChallengesCount(0);
     setUnreadIMCount(0, 0, 0);
     setPendingFriendsCount(0);
+    if (instance->assembly_.clearLocalAnnouncements) {
+        instance->assembly_.clearLocalAnnouncements();
+    }
     if (const auto& offline = dashboardHooks().switchToOfflineMode) {
         offline();
     }
