@@ -100,7 +100,10 @@ TEST_F(AnnouncementsEndToEndTest, TheLogInKeepsTheListStickyFirstAndCountsItsUnr
     HCAnnouncementService::downloadAnnouncements();
     settle();
     EXPECT_EQ(HCAnnouncementService::unreadAnnouncements(), 0u);  // nothing newer than pack 2
-    HCAnnouncementService::clearLocalAnnouncements();
+    ASSERT_TRUE(HCAnnouncementService::sharedInstance()->announcements());
+    // The dashboard going offline forgets them.
+    ASSERT_TRUE(Halcyon::isHalcyonDashboardInOnlineMode());
+    Halcyon::switchToOfflineDashboard();
     Reached index;
     HCAnnouncementService::sharedInstance()->getIndexOnSuccess(index.success(), index.failure());
     ASSERT_TRUE(waitFor(index));
