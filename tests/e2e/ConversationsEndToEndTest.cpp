@@ -24,15 +24,6 @@ protected:
         start();
     }
 
-    template <class T>
-    static std::vector<std::shared_ptr<T>> objects(const Reached& reached)
-    {
-        std::vector<std::shared_ptr<T>> out;
-        if (auto series = reached.series())
-            for (const auto& object : series->objects())
-                if (auto typed = platform::as<T>(object)) out.push_back(typed);
-        return out;
-    }
 
     HCConversationPtr startWithBen()
     {
@@ -40,7 +31,7 @@ protected:
         EXPECT_TRUE(HCConversationService::startConversationWithUser(std::string(defaults::kOtherUserId),
                                                                      started.success(), started.failure()));
         EXPECT_TRUE(waitFor(started));
-        auto conversations = objects<HCConversation>(started);
+        auto conversations = started.objects<HCConversation>();
         return conversations.size() == 1 ? conversations[0] : nullptr;
     }
 
@@ -52,7 +43,7 @@ protected:
         EXPECT_TRUE(HCSubscriptionService::getSubscriptionsPage(1, page.success(), page.failure()));
         EXPECT_TRUE(waitFor(page));
         EXPECT_EQ(lastRequest().param("page"), "1");
-        return objects<HCSubscription>(page);
+        return page.objects<HCSubscription>();
     }
 };
 
@@ -84,7 +75,7 @@ TEST_F(ConversationsEndToEndTest, AConversationIsStartedReadPostedToAndDeleted)
     ASSERT_TRUE(waitFor(history));
     EXPECT_EQ(lastRequest().method, "GET");
     EXPECT_EQ(lastRequest().param("page"), "1");
-    auto posts = objects<HCForumPost>(history);
+    auto posts = history.objects<HCForumPost>();
     ASSERT_EQ(posts.size(), 1u);
     EXPECT_EQ(posts[0]->body(), "See you at level 12 & up");
     EXPECT_EQ(startWithBen()->messageCount(), 1);

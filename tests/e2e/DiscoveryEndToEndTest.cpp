@@ -32,15 +32,6 @@ protected:
         return reached;
     }
 
-    template <class T>
-    static std::vector<std::shared_ptr<T>> objects(const Reached& reached)
-    {
-        std::vector<std::shared_ptr<T>> out;
-        if (auto series = reached.series())
-            for (const auto& object : series->objects())
-                if (auto typed = platform::as<T>(object)) out.push_back(typed);
-        return out;
-    }
 
     localserver::Request lastRequest() const { return server->log().entries().back().request; }
 };
@@ -56,7 +47,7 @@ TEST_F(DiscoveryEndToEndTest, PagesSayHowTheDashboardIsShownAndFollowNamesFromRe
     std::vector<std::string> params;
     for (const auto& [name, value] : request.params) params.push_back(name + "=" + value);
     EXPECT_EQ(params, (std::vector<std::string>{"page=1", "orientation=portrait", "client_application_id=1"}));
-    auto categories = objects<HCGameDiscoveryCategory>(root);
+    auto categories = root.objects<HCGameDiscoveryCategory>();
     ASSERT_EQ(categories.size(), 3u);
 
     // A name from the reply that is no plain segment stays one segment.
@@ -66,7 +57,7 @@ TEST_F(DiscoveryEndToEndTest, PagesSayHowTheDashboardIsShownAndFollowNamesFromRe
     EXPECT_FALSE(top.failed);
     EXPECT_NE(lastRequest().target.find("game_discovery_categories/top%2010%20%26%20more%3F.xml?"), std::string::npos)
         << lastRequest().target;
-    EXPECT_EQ(objects<HCGameDiscoveryCategory>(top).size(), 1u);
+    EXPECT_EQ(top.objects<HCGameDiscoveryCategory>().size(), 1u);
     auto escaping = page(std::string("../users/1001"));
     EXPECT_TRUE(escaping.failed);
     EXPECT_NE(lastRequest().target.find("game_discovery_categories/..%2Fusers%2F1001.xml"), std::string::npos);
@@ -81,7 +72,7 @@ TEST_F(DiscoveryEndToEndTest, PagesSayHowTheDashboardIsShownAndFollowNamesFromRe
     ASSERT_TRUE(waitFor(banners));
     EXPECT_EQ(lastRequest().path, "game_discovery_categories/now_playing_featured_placement.xml");
     EXPECT_EQ(lastRequest().param("orientation"), "landscape");
-    auto links = objects<HCGameDiscoveryImageHyperlink>(banners);
+    auto links = banners.objects<HCGameDiscoveryImageHyperlink>();
     ASSERT_EQ(links.size(), 2u);
     EXPECT_FLOAT_EQ(links[0]->secondsToDisplay(), 2.5f);
     EXPECT_TRUE(links[0]->isCategoryLink());
@@ -94,8 +85,8 @@ TEST_F(DiscoveryEndToEndTest, PagesSayHowTheDashboardIsShownAndFollowNamesFromRe
     Halcyon::setDashboardOrientation(1);
     auto news = page(std::string("news"));
     EXPECT_EQ(lastRequest().param("orientation"), "ipad");
-    ASSERT_EQ(objects<HCGameDiscoveryNewsItem>(news).size(), 1u);
-    EXPECT_EQ(objects<HCGameDiscoveryNewsItem>(news)[0]->subtitle(), "Twenty new levels");
+    ASSERT_EQ(news.objects<HCGameDiscoveryNewsItem>().size(), 1u);
+    EXPECT_EQ(news.objects<HCGameDiscoveryNewsItem>()[0]->subtitle(), "Twenty new levels");
 }
 
 class DiscoveryWithoutPlayerTest : public LiveServerTest {

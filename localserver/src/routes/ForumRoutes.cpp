@@ -1,41 +1,17 @@
 #include "localserver/routes/ForumRoutes.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 
 #include "localserver/Server.h"
+#include "localserver/routes/SocialReplies.h"
 #include "localserver/routes/TimeRoutes.h"
 
 namespace localserver {
 
-namespace {
-
-long long number(const std::optional<std::string>& text, long long fallback)
-{
-    if (!text || text->empty()) return fallback;
-    errno = 0;
-    char* end = nullptr;
-    const long long value = std::strtoll(text->c_str(), &end, 10);
-    return errno == 0 && end != nullptr && *end == '\0' ? value : fallback;
-}
-
-bool flag(const std::optional<std::string>& text)
-{
-    return text && (*text == "true" || *text == "1" || *text == "yes");
-}
-
-bool blank(const std::optional<std::string>& text)
-{
-    return !text || text->find_first_not_of(" \t\r\n") == std::string::npos;
-}
-
-std::string boolText(bool value)
-{
-    return value ? "true" : "false";
-}
-
-}  // namespace
+using social::blank;
+using social::boolText;
+using social::flag;
+using social::number;
 
 std::string ForumStore::load(const Fixtures& fixtures)
 {
@@ -288,15 +264,7 @@ class ForumReplies {
 public:
     ForumReplies(Server& server, std::shared_ptr<ForumStore> store) : server_(server), store_(std::move(store)) {}
 
-    XmlNode userNode(const std::string& userId) const
-    {
-        auto user = server_.accounts().user(userId);
-        XmlNode node = XmlNode::parent("user");
-        node.add("id", userId);
-        node.add("name", user ? user->name : "");
-        node.add("profile_picture_url", "images/user_" + userId + ".png");
-        return node;
-    }
+    XmlNode userNode(const std::string& userId) const { return social::userNode(server_, userId); }
 
     XmlNode topicNode(const ForumTopic& topic, const std::vector<ForumTopic>& all, int depth) const
     {
@@ -361,22 +329,12 @@ public:
     template <class T, class F>
     static Reply page(const Request& request, const std::vector<T>& items, F&& toNode)
     {
-        long long asked = number(request.param("page"), 1);
-        const auto pageNumber = static_cast<std::uint32_t>(std::clamp<long long>(asked, 1, 1 << 20));
-        ResourceList list;
-        list.header = paginate(static_cast<std::uint32_t>(items.size()), pageNumber, ForumStore::kPageSize);
-        const std::size_t from = std::size_t{pageNumber - 1} * ForumStore::kPageSize;
-        for (std::size_t i = from; i < items.size() && i < from + ForumStore::kPageSize; ++i)
-            list.resources.push_back(toNode(items[i]));
-        return Reply::xml(writeFlatReply(list));
+        std::vector<XmlNode> nodes;
+        for (const auto& item : items) nodes.push_back(toNode(item));
+        return Reply::xml(social::pageReply(request, nodes, ForumStore::kPageSize));
     }
 
-    static Reply one(XmlNode node)
-    {
-        ResourceList list;
-        list.resources.push_back(std::move(node));
-        return Reply::xml(writeFlatReply(list));
-    }
+    static Reply one(XmlNode node) { return Reply::xml(social::oneReply(std::move(node))); }
 
     Server& server_;
     std::shared_ptr<ForumStore> store_;

@@ -32,6 +32,16 @@ struct Reached {
     HCDelegate success();
     HCDelegate failure();
     std::shared_ptr<HCPaginatedSeries> series() const { return platform::as<HCPaginatedSeries>(object); }
+    // The series' objects of class T, in order.
+    template <class T>
+    std::vector<std::shared_ptr<T>> objects() const
+    {
+        std::vector<std::shared_ptr<T>> out;
+        if (auto all = series())
+            for (const auto& item : all->objects())
+                if (auto typed = platform::as<T>(item)) out.push_back(typed);
+        return out;
+    }
 };
 
 class SocialClientTest : public ::testing::Test {
