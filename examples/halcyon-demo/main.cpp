@@ -18,10 +18,14 @@
 // are listed by the service, then from the copy the log-in left on the
 // device. It stores a saved game in the
 // player's cloud store and reads it back, and shows the game's forum: its
-// topic tree and a page of discussions. It then leaves the foreground and
+// topic tree and a page of discussions. The player joins the global chat
+// room and reads its last lines, sees the game's announcements with their
+// unread count, and posts a line in a conversation with a friend. It then
+// leaves the foreground and
 // comes back, shuts the client down and exits 0. It exits 1 when the device
 // could not be registered, the saved game did not come back whole, the
-// forum could not be read, the service does not hold the better score
+// forum, the chat room, the announcements or the conversation could not be
+// read, the service does not hold the better score
 // (once) or the unlocked achievement, or the leaderboards could not be
 // listed, within N seconds (default 10); an achievement the service already
 // held from an earlier run against it is said so and is no failure, so any
@@ -93,6 +97,7 @@
 #include "platform/ui/Window.h"
 #include "social/cloudstorage/HCCloudStorage.h"
 #include "social/cloudstorage/HCCloudStorageDelegate.h"
+#include "SocialDemo.h"
 #include "social/forums/HCForumService.h"
 #include "social/forums/HCForumThread.h"
 #include "social/forums/HCForumTopic.h"
@@ -822,6 +827,9 @@ int main(int argc, char** argv)
     say(savedGameBack ? "cloud: the saved game came back unchanged" : "cloud: the saved game did not come back");
 
     const bool forumShown = showForum(localserver::defaults::kGameId, frames);
+    const DemoFrames demo{&say, [](const std::function<bool()>& done) { frame(done); }, frames};
+    const bool socialShown = showChat(demo) && showAnnouncements(demo) &&
+                             showConversation(demo, localserver::defaults::kOtherUserId);
 
     // The log-in sent what was pending; the service now holds the better
     // score, once.
@@ -877,7 +885,8 @@ int main(int argc, char** argv)
     platform::setLogSink(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    return registered && game.loggedIn && savedGameBack && forumShown && scoresConfirmed && achievementConfirmed &&
+    return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
+                   achievementConfirmed &&
                    leaderboardsShown && topScoresShown && locationShared && dashboardShown &&
                    gameCenterHolds
                ? 0

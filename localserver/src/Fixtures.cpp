@@ -1,5 +1,8 @@
 #include "localserver/Fixtures.h"
 #include "localserver/routes/AchievementRoutes.h"
+#include "localserver/routes/AnnouncementRoutes.h"
+#include "localserver/routes/ChatRoutes.h"
+#include "localserver/routes/DiscoveryRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/LeaderboardRoutes.h"
 #include "localserver/routes/SocialUserRoutes.h"
@@ -152,6 +155,9 @@ Fixtures defaultFixtures()
     fixtures.records.push_back(FixtureRecord{"user", {{"id", kNamelessUserId}}, "built-in"});
     addDefaultForumFixtures(fixtures);
     addDefaultSocialFixtures(fixtures);
+    addDefaultChatFixtures(fixtures);
+    addDefaultAnnouncementFixtures(fixtures);
+    addDefaultDiscoveryFixtures(fixtures);
     addDefaultAchievementFixtures(fixtures);
     addDefaultLeaderboardFixtures(fixtures);
     return fixtures;

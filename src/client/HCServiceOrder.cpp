@@ -10,6 +10,13 @@
 #include "scores/offline/HCOfflineService.h"
 #include "dashboard/HCWebViewManifestService.h"
 #include "scores/servertime/HCTimeStampService.h"
+#include "social/announcements/HCAnnouncementService.h"
+#include "social/chat/HCChatMessageService.h"
+#include "social/chat/HCChatRoomDefinitionService.h"
+#include "social/chat/HCChatRoomInstanceService.h"
+#include "social/conversations/HCConversationService.h"
+#include "social/conversations/HCSubscriptionService.h"
+#include "social/discovery/HCGameDiscoveryService.h"
 #include "social/forums/HCForumService.h"
 #include "social/invitations/HCInviteService.h"
 #include "social/profiles/HCProfileService.h"
@@ -24,6 +31,17 @@ HCServiceEntry entry(const char* name, int startUpPlace, int shutDownPlace)
 {
     return HCServiceEntry{name, &Service::initializeService, &Service::shutdownService, startUpPlace, shutDownPlace,
                           nullptr};
+}
+
+// A service whose resources the activity poller fetches.
+template <class Service>
+HCServiceEntry polling(const char* name, int startUpPlace, int shutDownPlace)
+{
+    HCServiceEntry polled = entry<Service>(name, startUpPlace, shutDownPlace);
+    polled.registerPolledResources = [](const std::shared_ptr<HCPoller>& poller) {
+        if (auto service = Service::sharedInstance()) service->registerPolledResources(poller);
+    };
+    return polled;
 }
 
 }  // namespace
@@ -44,10 +62,17 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
         entry<HCSocialNotificationService>("HCSocialNotificationService", 5, 21),
         entry<HCPushNotificationService>("HCPushNotificationService", 6, 20),
         entry<HCLeaderboardService>("HCLeaderboardService", 7, 18),
+        entry<HCChatRoomDefinitionService>("HCChatRoomDefinitionService", 9, 16),
+        entry<HCChatRoomInstanceService>("HCChatRoomInstanceService", 10, 15),
+        polling<HCChatMessageService>("HCChatMessageService", 11, 14),
         entry<HCProfileService>("HCProfileService", 12, 13),
         entry<HCUserService>("HCUserService", 14, 11),
         entry<HCAchievementService>("HCAchievementService", 15, 10),
         entry<HCForumService>("HCForumService", 20, 5),
+        entry<HCAnnouncementService>("HCAnnouncementService", 21, 4),
+        entry<HCGameDiscoveryService>("HCGameDiscoveryService", 22, 1),
+        entry<HCSubscriptionService>("HCSubscriptionService", 23, 3),
+        entry<HCConversationService>("HCConversationService", 24, 2),
         entry<HCTickerService>("HCTickerService", 25, 23),
         entry<HCCloudStorageService>("HCCloudStorageService", 26, 24),
         entry<HCInviteService>("HCInviteService", 28, 27),

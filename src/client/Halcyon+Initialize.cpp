@@ -3,6 +3,7 @@
 #include "client/HCClientHooks.h"
 #include "client/HCServiceOrder.h"
 #include "scores/offline/HCOfflineService.h"
+#include "social/announcements/HCAnnouncementService.h"
 #include "accounts/HCAccountScreens.h"
 #include "core/halcyon/HCLocation.h"
 #include "core/halcyon/HCSessionLoginChain.h"
@@ -48,6 +49,8 @@ HCClientAssembly HCClientHooks::assembly()
     assembly.sendPendingData = [](const std::string& userId) {
         if (auto offline = HCOfflineService::sharedInstance()) offline->sendPendingData(userId);
     };
+    assembly.downloadAnnouncements = &HCAnnouncementService::downloadAnnouncements;
+    assembly.clearLocalAnnouncements = &HCAnnouncementService::clearLocalAnnouncements;
     // Nothing reaches the service before the player approves it.
     assembly.updateWebPages = [] {
         if (Halcyon::hasUserApprovedHalcyon()) HCWebViewManifestService::updateToManifest();

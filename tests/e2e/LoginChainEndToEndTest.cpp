@@ -5,6 +5,8 @@
 // manual clock; wall time only bounds the waits for real I/O.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "accounts/HCDoBootstrapController.h"
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "accounts/HCUserHalcyonApprovalController.h"
@@ -295,6 +297,12 @@ TEST_F(LoginChainEndToEndTest, ExpiredSessionMidGameLogsInAgainAndSendsTheReques
     start();
     ASSERT_TRUE(waitForCall());
     ASSERT_EQ(game.calls, std::vector<std::string>{"online 1001"});
+    // The log-in's own follow-up (the announcements) is answered first.
+    ASSERT_TRUE(waitUntil([&] {
+        const auto paths = serverPaths();
+        return std::find(paths.begin(), paths.end(), "GET client_applications/1/forums/announcements.xml 200") !=
+               paths.end();
+    }));
     server->log().clear();
     clearBanners();
 

@@ -1,41 +1,17 @@
 #include "localserver/routes/ForumRoutes.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 
 #include "localserver/Server.h"
+#include "localserver/routes/SocialReplies.h"
 #include "localserver/routes/TimeRoutes.h"
 
 namespace localserver {
 
-namespace {
-
-long long number(const std::optional<std::string>& text, long long fallback)
-{
-    if (!text || text->empty()) return fallback;
-    errno = 0;
-    char* end = nullptr;
-    const long long value = std::strtoll(text->c_str(), &end, 10);
-    return errno == 0 && end != nullptr && *end == '\0' ? value : fallback;
-}
-
-bool flag(const std::optional<std::string>& text)
-{
-    return text && (*text == "true" || *text == "1" || *text == "yes");
-}
-
-bool blank(const std::optional<std::string>& text)
-{
-    return !text || text->find_first_not_of(" \t\r\n") == std::string::npos;
-}
-
-std::string boolText(bool value)
-{
-    return value ? "true" : "false";
-}
-
-}  // namespace
+using social::blank;
+using social::boolText;
+using social::flag;
+using social::number;
 
 std::string ForumStore::load(const Fixtures& fixtures)
 {
@@ -180,6 +156,58 @@ std::optional<ForumDiscussion> ForumStore::setSubscribed(const std::string& disc
     return std::nullopt;
 }
 
+bool ForumDiscussion::hasParticipant(const std::string& userId) const
+{
+    return std::find(participants.begin(), participants.end(), userId) != participants.end();
+}
+
+ForumDiscussion ForumStore::conversationBetween(const std::string& userId, const std::string& otherUserId,
+                                                std::int64_t now)
+{
+    std::lock_guard lock(mutex_);
+    for (const auto& d : discussions_)
+        if (d.isConversation() && d.hasParticipant(userId) && d.hasParticipant(otherUserId)) return d;
+    ForumDiscussion conversation;
+    conversation.id = std::to_string(nextId_++);
+    conversation.subject = "Conversation";
+    conversation.userId = userId;
+    conversation.updatedAt = now;
+    conversation.participants = {userId, otherUserId};
+    discussions_.push_back(conversation);
+    return conversation;
+}
+
+std::vector<ForumDiscussion> ForumStore::inboxOf(const std::string& userId) const
+{
+    std::lock_guard lock(mutex_);
+    std::vector<ForumDiscussion> out;
+    std::copy_if(discussions_.begin(), discussions_.end(), std::back_inserter(out), [&](const ForumDiscussion& d) {
+        return d.hasParticipant(userId) || d.subscribers.count(userId) > 0;
+    });
+    std::stable_sort(out.begin(), out.end(),
+                     [](const ForumDiscussion& a, const ForumDiscussion& b) { return a.updatedAt > b.updatedAt; });
+    return out;
+}
+
+bool ForumStore::deleteConversation(const std::string& discussionId, const std::string& userId)
+{
+    std::lock_guard lock(mutex_);
+    auto found = std::find_if(discussions_.begin(), discussions_.end(), [&](const ForumDiscussion& d) {
+        return d.id == discussionId && d.hasParticipant(userId);
+    });
+    if (found == discussions_.end()) return false;
+    discussions_.erase(found);
+    std::erase_if(posts_, [&](const ForumPost& p) { return p.discussionId == discussionId; });
+    return true;
+}
+
+void ForumStore::markViewed(const std::string& discussionId, const std::string& userId, std::int64_t now)
+{
+    std::lock_guard lock(mutex_);
+    for (auto& d : discussions_)
+        if (d.id == discussionId) d.lastViewedAt[userId] = now;
+}
+
 void addDefaultForumFixtures(Fixtures& fixtures)
 {
     // A third author, who posts but never signs in.
@@ -236,15 +264,7 @@ class ForumReplies {
 public:
     ForumReplies(Server& server, std::shared_ptr<ForumStore> store) : server_(server), store_(std::move(store)) {}
 
-    XmlNode userNode(const std::string& userId) const
-    {
-        auto user = server_.accounts().user(userId);
-        XmlNode node = XmlNode::parent("user");
-        node.add("id", userId);
-        node.add("name", user ? user->name : "");
-        node.add("profile_picture_url", "images/user_" + userId + ".png");
-        return node;
-    }
+    XmlNode userNode(const std::string& userId) const { return social::userNode(server_, userId); }
 
     XmlNode topicNode(const ForumTopic& topic, const std::vector<ForumTopic>& all, int depth) const
     {
@@ -290,9 +310,11 @@ public:
     }
 
     // A discussion of the calling game's forums.
+    // or one of the caller's conversations.
     std::optional<ForumDiscussion> discussionOfGame(const Request& request) const
     {
         auto d = store_->discussion(request.pathParam("id").value_or(""));
+        if (d && d->isConversation()) return d->hasParticipant(request.userId) ? d : std::nullopt;
         if (!d || !topicOfGame(d->topicId, request.gameId)) return std::nullopt;
         return d;
     }
@@ -307,22 +329,12 @@ public:
     template <class T, class F>
     static Reply page(const Request& request, const std::vector<T>& items, F&& toNode)
     {
-        long long asked = number(request.param("page"), 1);
-        const auto pageNumber = static_cast<std::uint32_t>(std::clamp<long long>(asked, 1, 1 << 20));
-        ResourceList list;
-        list.header = paginate(static_cast<std::uint32_t>(items.size()), pageNumber, ForumStore::kPageSize);
-        const std::size_t from = std::size_t{pageNumber - 1} * ForumStore::kPageSize;
-        for (std::size_t i = from; i < items.size() && i < from + ForumStore::kPageSize; ++i)
-            list.resources.push_back(toNode(items[i]));
-        return Reply::xml(writeFlatReply(list));
+        std::vector<XmlNode> nodes;
+        for (const auto& item : items) nodes.push_back(toNode(item));
+        return Reply::xml(social::pageReply(request, nodes, ForumStore::kPageSize));
     }
 
-    static Reply one(XmlNode node)
-    {
-        ResourceList list;
-        list.resources.push_back(std::move(node));
-        return Reply::xml(writeFlatReply(list));
-    }
+    static Reply one(XmlNode node) { return Reply::xml(social::oneReply(std::move(node))); }
 
     Server& server_;
     std::shared_ptr<ForumStore> store_;
@@ -360,9 +372,10 @@ std::shared_ptr<ForumStore> registerForumRoutes(Server& server)
         auto discussion = replies->store_->openDiscussion(topic->id, request.userId, *subject, *body, server.now());
         return ForumReplies::one(replies->discussionNode(discussion, request.userId));
     });
-    server.addRoute("GET", "discussions/{id}/posts.xml", Access::Consumer, [replies](const Request& request) {
+    server.addRoute("GET", "discussions/{id}/posts.xml", Access::Consumer, [replies, &server](const Request& request) {
         auto discussion = replies->discussionOfGame(request);
         if (!discussion) return Reply::text(404, "no such discussion");
+        if (!request.userId.empty()) replies->store_->markViewed(discussion->id, request.userId, server.now());
         return ForumReplies::page(request, replies->store_->postsOfDiscussion(discussion->id),
                                   [&](const ForumPost& p) { return replies->postNode(p); });
     });

@@ -44,6 +44,7 @@ XmlNode userNode(const User& user)
 XmlNode gameProfileNode(const Game& game)
 {
     XmlNode node = XmlNode::parent("game_profile_page_info");
+    node.add("id", game.id);
     node.add("name", game.name);
     node.add("short_name", game.shortName.empty() ? game.name : game.shortName);
     node.add("icon_url", "http://127.0.0.1/icons/" + game.id + ".png");

@@ -1,7 +1,11 @@
 #include "localserver/Server.h"
 #include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/ActivityRoutes.h"
+#include "localserver/routes/AnnouncementRoutes.h"
+#include "localserver/routes/ChatRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
+#include "localserver/routes/ConversationRoutes.h"
+#include "localserver/routes/DiscoveryRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/IndexRoute.h"
 #include "localserver/routes/InviteRoutes.h"
@@ -26,18 +30,22 @@ void registerServiceRoutes(Server& server)
 {
     registerIndexRoute(server);
     registerTimeRoutes(server);
-    registerActivityRoutes(server);
+    auto feed = registerActivityRoutes(server);
+    registerChatRoutes(server, feed);
     registerCloudStoreRoutes(server);
     auto bucket = registerStorageRoutes(server);
     auto scores = registerScoreRoutes(server, bucket);
     registerLoginRoutes(server);
-    registerForumRoutes(server);
+    auto forums = registerForumRoutes(server);
+    registerConversationRoutes(server, forums);
     registerSocialUserRoutes(server);
     registerSocialAppRoutes(server);
     registerInviteRoutes(server);
     registerProfileRoutes(server);
     registerSettingRoutes(server);
     registerSocialPostRoutes(server);
+    registerAnnouncementRoutes(server);
+    registerDiscoveryRoutes(server);
     auto achievements = registerAchievementRoutes(server);
     auto leaderboards = registerLeaderboardRoutes(server, scores, achievements);
     registerScoreQueryRoutes(server, scores, bucket, [leaderboards](const std::string& leaderboardId) {

@@ -256,6 +256,9 @@ void Halcyon::loginGameCenterCheck()
     if (instance->assembly_.sendPendingData) {
         instance->assembly_.sendPendingData(lastLoggedInUserId());
     }
+    if (instance->assembly_.downloadAnnouncements) {
+        instance->assembly_.downloadAnnouncements();
+    }
 }
 
 void Halcyon::showLoginBanner(const std::string& text, int type, bool success) const
@@ -375,6 +378,9 @@ void Halcyon::switchToOfflineDashboard()
     setUnviewedChallengesCount(0);
     setUnreadIMCount(0, 0, 0);
     setPendingFriendsCount(0);
+    if (instance->assembly_.clearLocalAnnouncements) {
+        instance->assembly_.clearLocalAnnouncements();
+    }
     if (const auto& offline = dashboardHooks().switchToOfflineMode) {
         offline();
     }

@@ -78,6 +78,10 @@ struct HCClientAssembly {
     // Sends what was kept for the service while offline (the offline store
     // fills it); nil: nothing is pending.
     std::function<void(const std::string& userId)> sendPendingData;
+    // Fetches the game's announcements after each log-in, and forgets them
+    // when the dashboard goes offline; nil: this build has none.
+    std::function<void()> downloadAnnouncements;
+    std::function<void()> clearLocalAnnouncements;
     // Brings the local mirror of the dashboard's web pages up to date (in
     // the background); nil: this build has no web pages.
     std::function<void()> updateWebPages;

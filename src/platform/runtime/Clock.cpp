@@ -33,10 +33,19 @@ double SystemClock::now() const
     return duration<double>(system_clock::now().time_since_epoch()).count();
 }
 
+double SystemClock::elapsed() const
+{
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
 void ManualClock::advance(double seconds)
 {
     double expected = now_.load();
     while (!now_.compare_exchange_weak(expected, expected + seconds)) {
+    }
+    expected = elapsed_.load();
+    while (!elapsed_.compare_exchange_weak(expected, expected + seconds)) {
     }
     RunLoop::wakeAll();
 }

@@ -16,6 +16,9 @@ public:
     virtual ~Clock() = default;
     // Seconds since 1970-01-01 00:00:00 UTC.
     virtual double now() const = 0;
+    // Seconds on a clock that never goes back (the wall clock may, when the
+    // device's time is set): for measuring how long ago something happened.
+    virtual double elapsed() const = 0;
     // True when time moves on its own, so a run loop may sleep until its next timer.
     virtual bool isRealTime() const = 0;
 
@@ -29,6 +32,7 @@ public:
 class SystemClock final : public Clock {
 public:
     double now() const override;
+    double elapsed() const override;
     bool isRealTime() const override { return true; }
 };
 
@@ -39,14 +43,19 @@ public:
 
     explicit ManualClock(double start = kDefaultStart) : now_(start) {}
     double now() const override { return now_.load(); }
+    double elapsed() const override { return elapsed_.load(); }
     bool isRealTime() const override { return false; }
 
-    // Moves time forward and wakes every run loop so due timers fire when pumped.
+    // Moves time forward (both clocks) and wakes every run loop so due timers
+    // fire when pumped.
     void advance(double seconds);
+    // Sets the wall clock only, as a device whose time is changed: elapsed()
+    // does not move.
     void set(double secondsSince1970);
 
 private:
     std::atomic<double> now_;
+    std::atomic<double> elapsed_{0};
 };
 
 }  // namespace platform

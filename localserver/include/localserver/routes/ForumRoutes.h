@@ -16,7 +16,10 @@
 //        422; a locked discussion answers 403): the new post.
 //   POST discussions/{id}/subscribe.xml, unsubscribe.xml   "topic_id": the
 //        discussion with the caller's "subscribed".
-// Unknown ids (or another game's) answer 404.
+// Unknown ids (or another game's) answer 404. A conversation (see
+// ConversationRoutes.h) is a discussion too: its posts are read and written
+// on the same paths, by its two users only. Reading posts marks them read
+// for the caller.
 //
 // Fixture kinds: "forum_topic" (id, game, name, parent), "forum_discussion"
 // (id, topic, subject, user, sticky, locked, updated_at as seconds since
@@ -25,6 +28,7 @@
 //
 // Thread: the store locks; handlers run on connection threads.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -46,6 +50,13 @@ struct ForumDiscussion {
     bool locked = false;
     bool sticky = false;
     std::set<std::string> subscribers;
+    // A private conversation (no topic) between these two users.
+    std::vector<std::string> participants;
+    // When each user last read the posts.
+    std::map<std::string, std::int64_t> lastViewedAt;
+
+    bool isConversation() const { return !participants.empty(); }
+    bool hasParticipant(const std::string& userId) const;
 };
 
 struct ForumPost {
@@ -75,6 +86,15 @@ public:
                                    std::int64_t now);
     std::optional<ForumDiscussion> setSubscribed(const std::string& discussionId, const std::string& userId,
                                                  bool subscribed);
+
+    // Conversations are discussions of two users. The one between the two,
+    // opened now when there is none.
+    ForumDiscussion conversationBetween(const std::string& userId, const std::string& otherUserId, std::int64_t now);
+    // The discussions the user follows and the user's conversations, latest first.
+    std::vector<ForumDiscussion> inboxOf(const std::string& userId) const;
+    // False when the discussion is no conversation of the user.
+    bool deleteConversation(const std::string& discussionId, const std::string& userId);
+    void markViewed(const std::string& discussionId, const std::string& userId, std::int64_t now);
 
 private:
     mutable std::mutex mutex_;

@@ -1,0 +1,55 @@
+#include "social/chat/HCChatRoomDefinitionService.h"
+
+#include "core/banners/HCNotificationData.h"
+#include "core/resources/HCResourceClass.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "social/chat/HCChatRoomDefinition.h"
+#include "social/chat/HCChatRoomInstance.h"
+
+namespace {
+
+std::shared_ptr<HCChatRoomDefinitionService> sInstance;
+
+}  // namespace
+
+void HCChatRoomDefinitionService::initializeService()
+{
+    if (!sInstance) sInstance = HCService::create<HCChatRoomDefinitionService>();
+}
+
+void HCChatRoomDefinitionService::shutdownService()
+{
+    sInstance = nullptr;
+}
+
+std::shared_ptr<HCChatRoomDefinitionService> HCChatRoomDefinitionService::sharedInstance()
+{
+    return sInstance;
+}
+
+void HCChatRoomDefinitionService::populateKnownResources(HCResourceNameMap& map)
+{
+    HCAddKnownResource<HCChatRoomDefinition>(map);
+    HCAddKnownResource<HCChatRoomInstance>(map);
+}
+
+HCRequestHandlePtr HCChatRoomDefinitionService::getPage(bool includeGlobalRooms, bool includeDeveloperRooms,
+                                                        bool includeApplicationRooms, bool includeLastVisitedRoom,
+                                                        const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    auto service = sharedInstance();
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("include_global_rooms", includeGlobalRooms);
+    parameters.io("include_application_rooms", includeApplicationRooms);
+    parameters.io("include_developer_rooms", includeDeveloperRooms);
+    parameters.io("include_last_visited_room", includeLastVisitedRoom);
+    auto notice = HCNotificationData::dataWithText("Downloaded Chat Rooms", HCNotificationCategoryForeground,
+                                                   HCNotificationTypeDownloading);
+    return service->getAction("chat_room_definitions.xml", &parameters, onSuccess, onFailure, 2, notice);
+}
+
+HCRequestHandlePtr HCChatRoomDefinitionService::getIndex(const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    return getPage(true, true, true, true, onSuccess, onFailure);
+}

@@ -1,0 +1,41 @@
+#include "social/conversations/HCSubscriptionService.h"
+
+#include "core/resources/HCResourceClass.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "social/conversations/HCSubscription.h"
+
+namespace {
+
+std::shared_ptr<HCSubscriptionService> sInstance;
+
+}  // namespace
+
+void HCSubscriptionService::initializeService()
+{
+    if (!sInstance) sInstance = HCService::create<HCSubscriptionService>();
+}
+
+void HCSubscriptionService::shutdownService()
+{
+    sInstance = nullptr;
+}
+
+std::shared_ptr<HCSubscriptionService> HCSubscriptionService::sharedInstance()
+{
+    return sInstance;
+}
+
+void HCSubscriptionService::populateKnownResources(HCResourceNameMap& map)
+{
+    HCAddKnownResource<HCSubscription>(map);
+}
+
+HCRequestHandlePtr HCSubscriptionService::getSubscriptionsPage(uint32_t page, const HCDelegate& onSuccess,
+                                                               const HCDelegate& onFailure)
+{
+    auto service = sharedInstance();
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("page", page);
+    return service->getAction("subscriptions.xml", &parameters, onSuccess, onFailure, 0, nullptr);
+}
