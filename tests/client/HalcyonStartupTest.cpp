@@ -1,9 +1,11 @@
 // Start-up and shut-down: the settings dictionary, the single instance, the
 // fixed service orders, the internal settings file, and what shut-down leaves
 // running.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <set>
 
 #include "client/HCServiceOrder.h"
 #include "core/images/HCImageCache.h"
@@ -163,6 +165,31 @@ TEST_F(HalcyonStartupTest, ServicesComeUpAndGoDownInTheirOwnFixedOrders)
     gServiceCalls.clear();
     Halcyon::shutdown();
     EXPECT_EQ(gServiceCalls, (std::vector<std::string>{"down 3", "down 2", "down 1", "down 30"}));
+}
+
+// Each service added to the real table takes a place of its own in both
+// orders; two services on one place would come up in whatever order the
+// table happens to list them, and the offline store must be there before any
+// service that reads it.
+TEST(HCServiceOrder, EveryServiceHasItsOwnPlacesAndTheOfflineStoreComesUpFirst)
+{
+    const auto& services = HCServiceOrder::services();
+    ASSERT_FALSE(services.empty());
+    std::set<int> startUp, shutDown;
+    std::set<std::string> names;
+    for (const auto& service : services) {
+        SCOPED_TRACE(service.name);
+        EXPECT_TRUE(names.insert(service.name).second) << "listed twice";
+        EXPECT_TRUE(service.initializeService && service.shutdownService);
+        EXPECT_GE(service.startUpPlace, 1);
+        EXPECT_GE(service.shutDownPlace, 1);
+        EXPECT_TRUE(startUp.insert(service.startUpPlace).second) << "start-up place taken twice";
+        EXPECT_TRUE(shutDown.insert(service.shutDownPlace).second) << "shut-down place taken twice";
+    }
+    const auto first = std::min_element(services.begin(), services.end(), [](const auto& a, const auto& b) {
+        return a.startUpPlace < b.startUpPlace;
+    });
+    EXPECT_EQ(first->name, "HCOfflineService");
 }
 
 TEST_F(HalcyonStartupTest, ShutdownStopsThePollerAndTheRequestThreadAndEndsTheInstance)

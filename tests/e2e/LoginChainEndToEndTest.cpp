@@ -13,6 +13,7 @@
 #include "client/HCClientHooks.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
+#include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "core/publicclass/HCDelegatesContainer.h"
 #include "core/users/HCUser.h"
@@ -25,6 +26,7 @@
 #include "localserver/Json.h"
 #include "localserver/Server.h"
 #include "platform/foundation/DeviceFacts.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/net/CookieStore.h"
@@ -373,6 +375,16 @@ TEST_F(LoginChainEndToEndTest, LogOutLeavesNothingOfThePlayerAndTheNextPlayerLog
     ASSERT_TRUE(waitForCall());
     ASSERT_EQ(Halcyon::lastLoggedInUserName(), std::optional<std::string>(defaults::kUserName));
     ASSERT_GT(Halcyon::unviewedChallengesCount(), 0);
+    const auto firstToken = Halcyon::provider()->accessToken();
+    ASSERT_TRUE(firstToken.has_value());
+    std::vector<std::string> changes;
+    platform::NotificationCenter::defaultCenter().addObserver(
+        this, HCNSNotificationUserChanged, [&](const platform::Notification& n) {
+            auto before = n.userInfo->get<HCUser>(HCNSNotificationInfoPreviousUser);
+            auto after = n.userInfo->get<HCUser>(HCNSNotificationInfoCurrentUser);
+            changes.push_back((before ? before->resourceId().value_or("?") : "nil") + "->" +
+                              (after ? after->resourceId().value_or("?") : "nil"));
+        });
 
     Halcyon::session()->logoutUser();
     ASSERT_TRUE(waitUntil([&] { return game.calls.size() == 2; }));
@@ -394,6 +406,11 @@ TEST_F(LoginChainEndToEndTest, LogOutLeavesNothingOfThePlayerAndTheNextPlayerLog
     EXPECT_EQ(Halcyon::lastLoggedInUserName(), std::optional<std::string>(defaults::kOtherUserName));
     EXPECT_EQ(banners().back().rfind("Hi Ben!", 0), 0u) << banners().back();
     EXPECT_EQ(Halcyon::session()->currentUser()->userId(), std::optional<std::string>(defaults::kOtherUserId));
+    const auto secondToken = Halcyon::provider()->accessToken();
+    ASSERT_TRUE(secondToken.has_value());
+    EXPECT_NE(*secondToken, *firstToken) << "the next player signs with a token of their own";
+    EXPECT_EQ(changes, (std::vector<std::string>{"1001->0", "0->1002"}));
+    platform::NotificationCenter::defaultCenter().removeObserver(this);
 }
 
 TEST_F(LoginChainEndToEndTest, RefusedSecureHandshakeAddsTheDateAndTimeHintThreeSecondsLater)
