@@ -67,6 +67,7 @@
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/users/HCUser.h"
 #include "core/xp/HCSession.h"
+#include "dashboard/HalcyonDashboard.h"
 #include "kernel/reachability/HCReachability.h"
 #include "kernel/settings/HCSettings.h"
 #include "localserver/Fixtures.h"
@@ -92,6 +93,10 @@
 #include "scores/leaderboards/HCLeaderboard.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
 #include "platform/ui/Driver.h"
+#include "platform/ui/MapView.h"
+#include "platform/ui/NavigationItem.h"
+#include "uiframework/HCViewController.h"
+#include "uiframework/table/HCTableControllerHelper.h"
 #include "platform/ui/LocationManager.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
@@ -382,6 +387,14 @@ bool showTopScores(localserver::ScoreStore* serverScores, int frames)
             posted.userId = user;
             posted.leaderboardId = "1";
             posted.score = value;
+            // Two of them play near the player (Oslo), for the map of scores nearby.
+            if (user == localserver::defaults::kOtherUserId) {
+                posted.latitude = 59.95;
+                posted.longitude = 10.80;
+            } else if (user == "2001") {
+                posted.latitude = 59.89;
+                posted.longitude = 10.70;
+            }
             serverScores->accept(posted);
         }
     }
@@ -572,6 +585,69 @@ bool showDashboard(GameWindow& window, int frames)
 }
 
 // The Game Center leaderboard that leaderboard 1 maps to (--game-center).
+// The game's pages as the player reads them: the dashboard opened on the
+// leaderboards, the first board's high scores (all time, then today) and the
+// scores near the player on the map. False when a page did not come up.
+bool showGamePages(GameWindow& window, int frames)
+{
+    platform::ui::Driver driver;
+    auto top = [] {
+        auto navigation = HalcyonDashboard::getActiveNavigationController();
+        return navigation ? std::dynamic_pointer_cast<HCViewController>(navigation->topViewController()) : nullptr;
+    };
+    // The page of this kind is on top, shows rows (a table) and no loading
+    // screen, and nothing is asked of the service.
+    auto waitFor = [&](const std::string& kind) {
+        auto ready = [&] {
+            auto page = top();
+            auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
+            return page && page->kindName() == kind && !page->isShowingLoadingScreen() &&
+                   (!table || (!table->isLoadingData() && table->tableView()->numberOfSections() > 0)) &&
+                   Halcyon::provider()->queuedActionCount() == 0 &&
+                   Halcyon::provider()->runningLoaderCount() == 0;
+        };
+        for (int i = 0; i < frames && !ready(); ++i) frame(ready);
+        if (!ready()) say("pages: " + kind + " did not come up");
+        return ready();
+    };
+    auto printTable = [&](const std::string& heading) {
+        auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
+        say("pages: " + heading);
+        for (const auto& row : platform::ui::Driver::readTable(table->tableView())) say("pages:   " + row);
+    };
+    window.makeKeyWindow();
+    Halcyon::launchDashboardWithListLeaderboardsPage();
+    bool shown = waitFor("HCLeaderboardController");
+    if (shown) {
+        printTable("leaderboards");
+        auto list = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
+        driver.selectRow(list->tableView(), platform::ui::IndexPath{0, 0});
+        shown = waitFor("HCHighScoreController");
+    }
+    if (shown) {
+        printTable(top()->title() + ", all time");
+        driver.tapButton("Today");
+        shown = waitFor("HCHighScoreController");
+    }
+    if (shown) {
+        printTable(top()->title() + ", today");
+        auto mapButton = top()->navigationItem()->rightBarButtonItem();
+        if (!mapButton) say("pages: no map button");
+        shown = mapButton && driver.tap(mapButton) && waitFor("HCHighScoreMapViewController");
+    }
+    if (shown) {
+        say("pages: scores near you on the map");
+        auto map = platform::ui::Driver::findFirst<platform::ui::MapView>(top()->view());
+        const auto pins = platform::ui::Driver::readMapPins(map);
+        for (const auto& pin : pins) say("pages:   " + pin);
+        if (pins.empty()) say("pages:   (no pins)");
+    }
+    Halcyon::dismissDashboard();
+    auto closed = [] { return !Halcyon::dashboardVisible(); };
+    for (int i = 0; i < frames && !closed(); ++i) frame(closed);
+    return shown && closed();
+}
+
 constexpr const char* kGameCenterBoard = "demo.high_score";
 
 // A new best with Game Center on: reported to the service and to Game
@@ -856,6 +932,7 @@ int main(int argc, char** argv)
     const bool gameCenterHolds = !gameCenter || mirrorBestScore(serverScores.get(), frames);
     showBannerGallery(*window);
     const bool dashboardShown = showDashboard(*window, frames);
+    const bool pagesShown = showGamePages(*window, frames);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -887,7 +964,7 @@ int main(int argc, char** argv)
     std::filesystem::remove_all(folder, ignored);
     return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
                    achievementConfirmed &&
-                   leaderboardsShown && topScoresShown && locationShared && dashboardShown &&
+                   leaderboardsShown && topScoresShown && locationShared && dashboardShown && pagesShown &&
                    gameCenterHolds
                ? 0
                : 1;

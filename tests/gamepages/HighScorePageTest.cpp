@@ -1,9 +1,16 @@
 // The score page of one leaderboard as the player sees it: both rankings
 // in one table, the tabs, offline, distances, bragging and failures.
+#include <algorithm>
+#include <fstream>
+
 #include "core/halcyon/Halcyon.h"
+#include "core/images/HCImageView.h"
 #include "gamepages/highscores/HCHighScoreController.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
+#include "platform/gamecenter/GameCenterDevice.h"
+#include "platform/runtime/Clock.h"
+#include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
@@ -11,6 +18,8 @@
 #include "transport/provider/HCProvider.h"
 
 namespace {
+
+namespace gc = platform::gamecenter;
 
 constexpr const char* kScores = "client_applications/@me/high_scores.xml";
 
@@ -131,6 +140,77 @@ TEST_F(HighScorePageTest, AFailedOrDroppedRequestTakesTheLoadingScreenDownAndKee
     waitForIdle();
     EXPECT_FALSE(showsLoadingScreen());
     EXPECT_EQ(screenRows(), shown);
+}
+
+// Game Center beside the service: the client signed in to the headless Game
+// Center, leaderboard 1 mapped to a Game Center board holding the scores of
+// players the service does not know.
+class HighScorePageWithGameCenterTest : public HighScorePageTest {
+protected:
+    void SetUp() override
+    {
+        HighScorePageTest::SetUp();
+        useGameCenter();
+        // The game ships the Game Center icon.
+        auto icon = platform::ui::PNGRepresentation(platform::ui::Image::withPixels(2, 2, std::vector<uint8_t>(16, 255)));
+        std::ofstream(bundle.str() + "/" + HCImageView::kGameCenterProfileImageName, std::ios::binary)
+            .write(reinterpret_cast<const char*>(icon->data()), static_cast<std::streamsize>(icon->length()));
+        const double now = platform::Clock::currentTime();
+        gc::GameCenterDevice::setAlias("G:7", "Gus");
+        gc::GameCenterDevice::setAlias("G:8", "Gwen");
+        gc::GameCenterDevice::addScore({kGameCenterBoard, "G:7", 800, now - 3 * 86400});
+        gc::GameCenterDevice::addScore({kGameCenterBoard, "G:8", 650, now - 3600});
+        startOnline();
+        seedBoard();
+    }
+};
+
+TEST_F(HighScorePageWithGameCenterTest, GameCenterScoresAreMergedAndNamedOnceTheirAliasesLoad)
+{
+    gc::GameCenterDevice::setDelay(gc::Call::LoadPlayers, 5);
+    openBoard("1");
+    const auto loading = screenRows();
+    EXPECT_NE(std::find(loading.begin(), loading.end(), "Loading... | 800"), loading.end()) << testing::PrintToString(loading);
+    // Game Center hands out no pictures; its rows show its icon.
+    EXPECT_NE(platform::ui::Driver::describeScreen().find(HCImageView::kGameCenterProfileImageName), std::string::npos);
+
+    // The look-ups made so far are on Game Center's thread, waiting out the delay.
+    answerGameCenter();
+    clock->advance(5);
+    // Ranked among the service's scores; Game Center's players are nobody's friends here.
+    const std::vector<std::string> named{"[My Score]", "5. Ann | 500", "Share your high score",
+                                                      "[Friends]", "1. Ben | 900", "2. Ann | 500", "[High Scores]",
+                                                      "1. Ben | 900", "2. Gus | 800", "3.  | 700", "4. Gwen | 650",
+                                                      "5. Ann | 500"};
+    testsupport::runMainUntil([&] { return screenRows() == named; });
+    EXPECT_EQ(screenRows(), named);
+}
+
+TEST_F(HighScorePageWithGameCenterTest, AnAliasThatFailsToLoadSaysSo)
+{
+    gc::GameCenterDevice::setFailure(gc::Call::LoadPlayers, gc::Error{3, "offline"});
+    openBoard("1");
+    answerGameCenter();
+    const auto rows = screenRows();
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "Loading Error | 800"), rows.end()) << testing::PrintToString(rows);
+}
+
+TEST_F(HighScorePageWithGameCenterTest, ATabPickedWhileALoadRunsMergesTheGameCenterScoresOfItsOwnScope)
+{
+    openBoard("1");
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(tapButton("This week"));
+        ASSERT_TRUE(tapButton("Today"));
+        EXPECT_TRUE(showsLoadingScreen());
+    }
+    waitForIdle();
+    answerGameCenter();
+    EXPECT_EQ(requestsWithParam(kScores, "interval", "1"), 2u);
+    // Today's: Gwen's score of an hour ago, not Gus's of three days ago.
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[My Score]", "3. Ann | 500", "Share your high score",
+                                                      "[Friends]", "1. Ann | 500", "[High Scores]", "1.  | 700",
+                                                      "2. Gwen | 650", "3. Ann | 500"}));
 }
 
 }  // namespace

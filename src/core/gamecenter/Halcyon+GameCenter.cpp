@@ -150,7 +150,14 @@ std::optional<std::vector<std::string>> Halcyon::getGameCenterFriends()
 void Halcyon::loadGameCenterPlayerName(const std::string& playerId, GameCenterNameHandler handler)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!isUsingGameCenter()) return;
+    if (!isUsingGameCenter()) {
+        // Still answered, so a row waiting for the name does not wait for good.
+        if (handler) {
+            platform::Thread::mainThread()->runLoop()->post(
+                [handler] { handler(std::nullopt, gc::Error{0, "Game Center is not in use."}); });
+        }
+        return;
+    }
     gc::loadPlayersForIdentifiers({playerId}, [handler](const std::vector<gc::Player>& players,
                                                         const std::optional<gc::Error>& error) {
         std::optional<std::string> alias;

@@ -116,6 +116,12 @@ void HCImageView::useProfilePictureFromUser(const std::shared_ptr<HCUser>& user)
     setImageUrl(user ? user->profilePictureUrl() : std::nullopt);
 }
 
+void HCImageView::useGameCenterProfilePicture()
+{
+    setImage(nullptr);
+    setDefaultImage(HCImageLoader::loadImage(kGameCenterProfileImageName));
+}
+
 void HCImageView::show()
 {
     ImageView::setImage(image());

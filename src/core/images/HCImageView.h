@@ -28,6 +28,7 @@ class HCUser;
 class HCImageView : public platform::ui::ImageView {
 public:
     static constexpr const char* kProfileDefaultImageName = "HCProfileIconDefault.png";
+    static constexpr const char* kGameCenterProfileImageName = "HCGameCenterProfileIcon.png";
 
     explicit HCImageView(const platform::ui::Rect& frame = platform::ui::Rect());
     static std::shared_ptr<HCImageView> make(const platform::ui::Rect& frame = platform::ui::Rect());
@@ -54,6 +55,9 @@ public:
 
     // The player's picture with the default profile icon meanwhile; nil shows the icon.
     void useProfilePictureFromUser(const std::shared_ptr<HCUser>& user);
+    // The picture of a player known only to Game Center, which hands out no
+    // pictures: the Game Center icon. A user's picture still downloading is dropped.
+    void useGameCenterProfilePicture();
 
     std::string kindName() const override { return "HCImageView"; }
 

@@ -4,6 +4,7 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "core/users/HCUser.h"
+#include "platform/gamecenter/GameCenterDevice.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "scores/highscores/HCHighScore.h"
 
@@ -51,6 +52,10 @@ void HCHighScoreCell::onResourceChanged(const platform::ObjectPtr& resource)
     }
     auto score = platform::as<HCHighScore>(resource);
     if (!score) return;
+    if (score->gameCenterId()) {
+        showGameCenterScore(score);
+        return;
+    }
     const auto& user = score->user();
     const std::string userName = user ? user->name().value_or("") : std::string();
     const std::string rank = std::to_string(score->rank());
@@ -79,6 +84,36 @@ void HCHighScoreCell::onResourceChanged(const platform::ObjectPtr& resource)
     }
     distLabel_->setText(distance);
     layOut(!distance.empty());
+}
+
+void HCHighScoreCell::showGameCenterScore(const std::shared_ptr<HCHighScore>& score)
+{
+    // A Game Center player has no profile here: nothing to open, nothing to relate to.
+    setUserInteractionEnabled(false);
+    profilePictureView_->useGameCenterProfilePicture();
+    scoreLabel_->setText(score->displayText());
+    distLabel_->setText("");
+    disclosureIndicator_->setHidden(true);
+    relationshipIndicator_->setHidden(true);
+    layOut(false);
+    if (score->gameCenterName()) {
+        nameLabel_->setText(std::to_string(score->rank()) + ". " + *score->gameCenterName());
+        return;
+    }
+    nameLabel_->setText(kLoadingText);
+    std::weak_ptr<HCHighScoreCell> weakSelf = std::static_pointer_cast<HCHighScoreCell>(platform::self(this));
+    Halcyon::loadGameCenterPlayerName(
+        *score->gameCenterId(),
+        [weakSelf, score](const std::optional<std::string>& alias,
+                          const std::optional<platform::gamecenter::Error>& error) {
+            // A player Game Center does not know has no alias to show either.
+            const bool known = !error && alias;
+            if (known && !score->gameCenterName()) score->setGameCenterName(alias);
+            auto self = weakSelf.lock();
+            // The cell may show another row by now (it was reused while the name loaded).
+            if (!self || self->resource() != score) return;
+            self->nameLabel_->setText(known ? std::to_string(score->rank()) + ". " + *alias : kLoadingErrorText);
+        });
 }
 
 void HCHighScoreCell::layOut(bool withDistance)

@@ -1,10 +1,15 @@
 #pragma once
 // A score row of the score page: "rank. name" (or "Not Ranked" for a player
 // with no score yet), the score, and how far away it was posted; offline,
-// the player's own stored scores.
+// the player's own stored scores. A row merged from Game Center shows the
+// Game Center picture and the player's Game Center name, looked up when the
+// row does not carry it ("Loading..." meanwhile, "Loading Error" when the
+// look-up fails); such a row opens nothing.
 //
 // Thread: main thread.
 #include <memory>
+
+#include "scores/highscores/HCHighScore.h"
 
 #include "core/images/HCImageView.h"
 #include "platform/ui/ImageView.h"
@@ -15,6 +20,8 @@
 class HCHighScoreCell : public HCTableCellHelper {
 public:
     static constexpr double kHeight = 54;
+    static constexpr const char* kLoadingText = "Loading...";
+    static constexpr const char* kLoadingErrorText = "Loading Error";
     // Miles to kilometres.
     static constexpr double kKilometresPerMile = 1.6093444978925633;
     HCHighScoreCell();
@@ -32,6 +39,7 @@ public:
     static std::string distanceText(double miles, long distanceUnit);
 
 private:
+    void showGameCenterScore(const std::shared_ptr<HCHighScore>& score);
     void layOut(bool withDistance);
 
     std::shared_ptr<HCImageView> profilePictureView_;

@@ -560,4 +560,59 @@ std::string Driver::describeScreen()
     return out;
 }
 
+std::string Driver::labelsText(const ViewPtr& root)
+{
+    std::string text;
+    for (const auto& label : findAll<Label>(root)) {
+        if (label->text().empty()) continue;
+        text += (text.empty() ? "" : " | ") + label->text();
+    }
+    return text;
+}
+
+std::vector<std::string> Driver::readTable(const TableViewPtr& table)
+{
+    std::vector<std::string> lines;
+    if (!table) return lines;
+    const Point offset = table->contentOffset();
+    auto source = table->dataSource();
+    auto delegate = table->delegate();
+    for (int section = 0; section < table->numberOfSections(); ++section) {
+        std::optional<std::string> header = source ? source->titleForHeaderInSection(*table, section) : std::nullopt;
+        if (!header && delegate) {
+            if (auto view = delegate->viewForHeaderInSection(*table, section)) header = labelsText(view);
+        }
+        if (header && !header->empty()) lines.push_back("[" + *header + "]");
+        for (int row = 0; row < table->numberOfRowsInSection(section); ++row) {
+            const IndexPath path{section, row};
+            table->scrollToRowAtIndexPath(path, TableViewScrollPosition::None, false);
+            table->layoutIfNeeded();
+            auto cell = table->cellForRowAtIndexPath(path);
+            lines.push_back(cell ? labelsText(cell) : std::string());
+        }
+    }
+    if (const auto& footer = table->tableFooterView()) {
+        const std::string words = labelsText(footer);
+        if (!words.empty()) lines.push_back("(" + words + ")");
+    }
+    table->setContentOffset(offset, false);
+    table->layoutIfNeeded();
+    return lines;
+}
+
+std::vector<std::string> Driver::readMapPins(const std::shared_ptr<MapView>& map)
+{
+    std::vector<std::string> pins;
+    if (!map) return pins;
+    for (const auto& annotation : map->annotations()) {
+        std::string pin = annotation->title().value_or("") + " / " + annotation->subtitle().value_or("");
+        if (auto view = map->viewForAnnotation(annotation)) {
+            const std::string words = labelsText(view);
+            if (!words.empty()) pin += " (" + words + ")";
+        }
+        pins.push_back(pin);
+    }
+    return pins;
+}
+
 }  // namespace platform::ui

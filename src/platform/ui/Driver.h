@@ -162,6 +162,20 @@ public:
     template <class T>
     static std::shared_ptr<T> findFirst(const ViewPtr& root);
 
+    // --- reading what a person reads ------------------------------------------------
+    // The words of the shown labels below `root` in tree order, empty ones
+    // left out, joined by " | ".
+    static std::string labelsText(const ViewPtr& root);
+    // A table as a person reads it by scrolling through it: "[header]" for a
+    // section whose header shows words, then one line per row (the words of
+    // its cell, as labelsText), then "(footer)" when the footer shows words.
+    // Each row is read from the cell shown for it; the table is scrolled back
+    // to where it was.
+    static std::vector<std::string> readTable(const TableViewPtr& table);
+    // A map's pins in the map's order: "title / subtitle", then " (words)"
+    // when the pin's view in sight shows words (a badge on it).
+    static std::vector<std::string> readMapPins(const std::shared_ptr<MapView>& map);
+
     // The key window's dump (see Describe.h), then the controllers on screen
     // with their titles as a tree (each container before what it holds, one
     // step further in), the shown alerts, sheets and popovers.

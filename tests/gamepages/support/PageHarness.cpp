@@ -5,6 +5,7 @@
 #include "client/HCClientHooks.h"
 #include "core/halcyon/HCLocationSource.h"
 #include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonSettingKeys.h"
 #include "core/publicclass/HCDelegatesContainer.h"
 #include "core/images/HCImageView.h"
 #include "core/users/HCGameProfilePageInfo.h"
@@ -21,12 +22,12 @@
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/gamecenter/GameCenterDevice.h"
 #include "platform/ui/AlertPanel.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Location.h"
 #include "platform/ui/NavigationItem.h"
-#include "uiframework/widgets/HCBadgeView.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Transitions.h"
 #include "transport/provider/HCProvider.h"
@@ -88,16 +89,6 @@ private:
 const bool composerRegistered =
     (platform::registerClass<HCSendSocialNotificationController>("HCSendSocialNotificationController"), true);
 
-std::string rowText(const platform::ui::TableViewCellPtr& cell)
-{
-    std::string text;
-    for (const auto& label : platform::ui::Driver::findAll<platform::ui::Label>(cell)) {
-        if (label->text().empty()) continue;
-        text += (text.empty() ? "" : " | ") + label->text();
-    }
-    return text;
-}
-
 // A device that has its fix.
 class FixedLocation final : public HCLocationSource {
 public:
@@ -140,6 +131,7 @@ void PageHarness::TearDown()
     for (const auto& panel : platform::ui::AlertPanel::shownPanels()) panel->dismissWithClickedButtonIndex(-1, false);
     platform::ui::Transitions::finishAll();
     HCClientHooks::resetForTesting();
+    if (gameCenter_) platform::gamecenter::GameCenterDevice::reset();
     clock->advance(3600);
     testsupport::drainMain();
     server->stop();
@@ -159,14 +151,40 @@ void PageHarness::startOffline()
     start(false);
 }
 
+void PageHarness::useGameCenter()
+{
+    namespace gc = platform::gamecenter;
+    gameCenter_ = true;
+    gc::GameCenterDevice::reset();
+    platform::DeviceFacts::setSystemVersion("4.2");
+    gc::GameCenterDevice::setPlayer("G:1");
+    std::ofstream(bundle.str() + "/HCGameCenter.plist")
+        << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Leaderboards</key><dict>"
+           "<key>1</key><string>" << kGameCenterBoard << "</string></dict></dict></plist>";
+}
+
+void PageHarness::answerGameCenter()
+{
+    bool passed = false;
+    platform::gamecenter::GameCenterDevice::thread()->runLoop()->post(
+        [&passed] { platform::performOnMain([&passed] { passed = true; }); });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return passed; }));
+    testsupport::drainMain();
+}
+
 void PageHarness::start(bool online)
 {
     Halcyon::setUserApprovedHalcyon();
     delegates = HCDelegatesContainer::containerWithHalcyonDelegate(nullptr);
     HCClientAssembly assembly = HCClientHooks::assembly();
     assembly.loginChain = std::make_shared<NoLoginChain>();
+    std::shared_ptr<platform::Dictionary> settings;
+    if (gameCenter_) {
+        settings = platform::Dictionary::make();
+        settings->setObject(HalcyonSettingGameCenterEnabled, platform::Number::makeBool(true));
+    }
     Halcyon::_initialize(localserver::defaults::kProductKey, localserver::defaults::kProductSecret,
-                         localserver::defaults::kGameName, nullptr, delegates,
+                         localserver::defaults::kGameName, settings, delegates,
                          std::move(assembly));
     testsupport::drainMain();
     auto game = HCResource::initWithId<HCGameProfilePageInfo>(std::string(localserver::defaults::kGameId));
@@ -188,6 +206,13 @@ void PageHarness::start(bool online)
     Halcyon::sessionDidLoginUser();
     testsupport::drainMain();
     ASSERT_TRUE(Halcyon::isOnline());
+    if (gameCenter_) {
+        // What the log-in's end does; this log-in is made by hand.
+        Halcyon::initializeGameCenter();
+        // The sign-in, then what it asks next (the friends).
+        for (int round = 0; round < 3; ++round) answerGameCenter();
+        ASSERT_TRUE(Halcyon::isLoggedIntoGameCenter());
+    }
     // What the log-in sent on its way is answered before a page asks anything.
     ASSERT_TRUE(Halcyon::provider()->waitUntilIdle(10.0));
     testsupport::drainMain();
@@ -230,24 +255,8 @@ platform::ui::ViewControllerPtr PageHarness::topPage() const
 
 std::vector<std::string> PageHarness::screenRows() const
 {
-    std::vector<std::string> rows;
     auto page = topPageAs<HCTableControllerHelper>();
-    if (!page) return rows;
-    auto table = page->tableView();
-    for (int section = 0; section < table->numberOfSections(); ++section) {
-        if (section < static_cast<int>(page->sections().size())) {
-            const auto& title = page->sections()[static_cast<size_t>(section)]->title();
-            if (title && !title->empty()) rows.push_back("[" + *title + "]");
-        }
-        for (int row = 0; row < table->numberOfRowsInSection(section); ++row) {
-            auto cell = page->cellForRowAtIndexPath(*table, platform::ui::IndexPath{section, row});
-            rows.push_back(rowText(cell));
-        }
-    }
-    if (auto footer = std::dynamic_pointer_cast<platform::ui::Label>(table->tableFooterView())) {
-        if (!footer->text().empty()) rows.push_back("(" + footer->text() + ")");
-    }
-    return rows;
+    return page ? platform::ui::Driver::readTable(page->tableView()) : std::vector<std::string>{};
 }
 
 bool PageHarness::tapRow(const std::string& text)
@@ -258,7 +267,10 @@ bool PageHarness::tapRow(const std::string& text)
     for (int section = 0; section < table->numberOfSections(); ++section) {
         for (int row = 0; row < table->numberOfRowsInSection(section); ++row) {
             const platform::ui::IndexPath path{section, row};
-            if (rowText(page->cellForRowAtIndexPath(*table, path)).find(text) == std::string::npos) continue;
+            table->scrollToRowAtIndexPath(path, platform::ui::TableViewScrollPosition::None, false);
+            table->layoutIfNeeded();
+            auto cell = table->cellForRowAtIndexPath(path);
+            if (!cell || platform::ui::Driver::labelsText(cell).find(text) == std::string::npos) continue;
             const bool selected = driver->selectRow(table, path);
             settle();
             return selected;
@@ -276,7 +288,7 @@ std::vector<std::string> PageHarness::rowPictures(const std::string& text) const
     for (int section = 0; section < table->numberOfSections(); ++section) {
         for (int row = 0; row < table->numberOfRowsInSection(section); ++row) {
             auto cell = page->cellForRowAtIndexPath(*table, platform::ui::IndexPath{section, row});
-            if (rowText(cell).find(text) == std::string::npos) continue;
+            if (platform::ui::Driver::labelsText(cell).find(text) == std::string::npos) continue;
             for (const auto& picture : platform::ui::Driver::findAll<HCImageView>(cell)) {
                 if (picture->imageUrl()) {
                     pictures.push_back(*picture->imageUrl());
@@ -385,17 +397,7 @@ std::shared_ptr<platform::ui::MapView> PageHarness::screenMap() const
 
 std::vector<std::string> PageHarness::screenPins() const
 {
-    std::vector<std::string> pins;
-    auto map = screenMap();
-    if (!map) return pins;
-    for (const auto& annotation : map->annotations()) {
-        std::string pin = annotation->title().value_or("") + " / " + annotation->subtitle().value_or("");
-        if (auto view = map->viewForAnnotation(annotation)) {
-            if (auto badge = platform::ui::Driver::findFirst<HCBadgeView>(view)) pin += " (" + badge->valueText() + ")";
-        }
-        pins.push_back(pin);
-    }
-    return pins;
+    return platform::ui::Driver::readMapPins(screenMap());
 }
 
 void PageHarness::seedScore(const std::string& user, const std::string& board, std::int64_t score, std::int64_t age,

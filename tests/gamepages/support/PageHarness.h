@@ -38,6 +38,14 @@ protected:
 
     // The client comes up; online it is signed in as player 1001.
     void startOnline();
+    // Before startOnline: the game enables Game Center, mapping leaderboard 1
+    // to kGameCenterBoard, and the headless Game Center signs in "G:1"; the
+    // client's bridge is signed in before startOnline returns.
+    void useGameCenter();
+    static constexpr const char* kGameCenterBoard = "gc.high";
+    // Waits until Game Center's thread answered what it was asked so far and
+    // the answers reached the main thread.
+    void answerGameCenter();
     void startOffline();
 
     // Opens the page made by the loader (after `setUp` prepared it) in the
@@ -107,6 +115,7 @@ protected:
 
 private:
     void start(bool online);
+    bool gameCenter_ = false;
 };
 
 }  // namespace pagetest
