@@ -45,6 +45,8 @@ std::string HCPushNotificationService::deviceTokenText(const platform::Data& tok
     return text;
 }
 
+void HCPushNotificationService::populateKnownResources(HCResourceNameMap&) {}
+
 HCRequestHandlePtr HCPushNotificationService::setDeviceToken(const std::shared_ptr<platform::Data>& token,
                                                              const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {

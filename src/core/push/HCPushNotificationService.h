@@ -27,4 +27,6 @@ public:
                                              const HCDelegate& onFailure);
     // The token's text form, before any escaping.
     static std::string deviceTokenText(const platform::Data& token);
+    // The registration's reply carries nothing the client reads.
+    void populateKnownResources(HCResourceNameMap& map) override;
 };
