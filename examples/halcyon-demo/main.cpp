@@ -20,12 +20,16 @@
 // player's cloud store and reads it back, and shows the game's forum: its
 // topic tree and a page of discussions. The player joins the global chat
 // room and reads its last lines, sees the game's announcements with their
-// unread count, and posts a line in a conversation with a friend. It then
-// leaves the foreground and
+// unread count, and posts a line in a conversation with a friend. The player
+// invites a friend and a contact, and the friend lists the invitation and
+// ignores it; the player's setting "location" is switched off and on, a game
+// event is posted to one network and the device's push token registered. It
+// then leaves the foreground and
 // comes back, shuts the client down and exits 0. It exits 1 when the device
 // could not be registered, the saved game did not come back whole, the
 // forum, the chat room, the announcements or the conversation could not be
-// read, the service does not hold the better score
+// read, an invitation, setting, post or push token did not reach the
+// service, the service does not hold the better score
 // (once) or the unlocked achievement, or the leaderboards could not be
 // listed, within N seconds (default 10); an achievement the service already
 // held from an earlier run against it is said so and is no failure, so any
@@ -43,6 +47,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +56,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "accounts/HCLinkSocialNetworksController.h"
@@ -106,6 +112,14 @@
 #include "social/forums/HCForumService.h"
 #include "social/forums/HCForumThread.h"
 #include "social/forums/HCForumTopic.h"
+#include "core/push/HCPushNotificationService.h"
+#include "social/invitations/HCDeviceContact.h"
+#include "social/invitations/HCInvite.h"
+#include "social/invitations/HCInviteDelegates.h"
+#include "social/invitations/HCInviteService.h"
+#include "social/settings/HCUserSetting.h"
+#include "social/settings/HCUserSettingService.h"
+#include "social/socialposts/HCSocialNotificationApi.h"
 #include "transport/provider/HCProvider.h"
 #include "transport/poller/HCPoller.h"
 
@@ -683,6 +697,168 @@ bool mirrorBestScore(const localserver::ScoreStore* serverScores, int frames)
     return ended.value_or(false) && onService && onGameCenter;
 }
 
+// What the invitation and post classes tell the game.
+class InviteAndPostDelegate final : public HCInviteDelegate, public HCSocialNotificationApiDelegate {
+public:
+    void didSendInvite(const std::shared_ptr<HCInvite>&) override { finish("sent"); }
+    void didFailSendInvite(const std::shared_ptr<HCInvite>&) override { finish("failed"); }
+    void didSendSocialNotification() override { finish("sent"); }
+    void didFailSendSocialNotification() override { finish("failed"); }
+
+    // Waits frame by frame for the next outcome: "sent", "failed", or "" when none came.
+    std::string wait(int frames)
+    {
+        for (int i = 0; i < frames && outcome.empty(); ++i) frame([&] { return !outcome.empty(); });
+        return std::exchange(outcome, std::string());
+    }
+
+private:
+    void finish(const std::string& what) { outcome = what; }
+    std::string outcome;
+};
+
+// The invitations the signed-in player received, unviewed first marked viewed.
+std::vector<std::shared_ptr<HCInvite>> receivedInvites(int frames)
+{
+    std::vector<std::shared_ptr<HCInvite>> invites;
+    auto reply = forumReply(frames, [](HCDelegate success, HCDelegate failure) {
+        HCInviteService::getInvitesForUser(nullptr, 1, success, failure);
+    });
+    if (reply)
+        for (const auto& object : reply->objects())
+            if (auto invite = platform::as<HCInvite>(object)) invites.push_back(invite);
+    return invites;
+}
+
+// The player invites a friend and a contact from the address book; the
+// friend, on their own device, lists the invitation and ignores it. False
+// when a step failed.
+bool inviteAFriend(int frames, InviteAndPostDelegate& outcomes)
+{
+    auto primary = forumReply(frames, [](HCDelegate success, HCDelegate failure) {
+        HCInviteService::getDefaultInviteDefinitionForApplication(success, failure);
+    });
+    auto definition = primary && primary->count() > 0 ? platform::as<HCInviteDefinition>(primary->objectAtIndex(0))
+                                                       : nullptr;
+    if (!definition) {
+        say("invites: the game has no invitation");
+        return false;
+    }
+    auto invite = HCInvite::initWithInviteDefinition(definition);
+    auto contact = std::make_shared<HCDeviceContact>();
+    contact->name = std::string("Eve");
+    contact->number = std::string("+15550100");
+    invite->sendInviteToUsers(
+        {HCResource::initWithId<HCUser>(std::string(localserver::defaults::kOtherUserId)), contact});
+    if (outcomes.wait(frames) != "sent") {
+        say("invites: the invitation was not sent");
+        return false;
+    }
+    say("invites: '" + definition->inviteIdentifier().value_or("?") + "' sent to " +
+        localserver::defaults::kOtherUserName + " and, by text message, to Eve (" + *contact->number + ")");
+
+    // The demo stands in for the friend's device too: requests signed with
+    // the friend's token, then the player's own again.
+    auto own = Halcyon::provider();
+    const auto ownToken = own->accessToken();
+    auto friendsDevice = HCProvider::providerWithProductKey(localserver::defaults::kProductKey,
+                                                            localserver::defaults::kProductSecret);
+    friendsDevice->setAccessToken(localserver::defaults::kOtherUserToken,
+                                  localserver::defaults::kOtherUserTokenSecret);
+    HCService::setProvider(friendsDevice);
+    auto listed = receivedInvites(frames);
+    bool ignored = false;
+    if (!listed.empty()) {
+        const auto& first = listed.front();
+        say(std::string("invites: ") + localserver::defaults::kOtherUserName + " lists " +
+            counted(static_cast<long long>(listed.size()), "invitation") + ", the newest from " +
+            (first->senderUser() ? first->senderUser()->name().value_or("?") : std::string("?")) + ": \"" +
+            first->userMessage().value_or("") + "\" (" + first->state().value_or("?") + ")");
+        auto done = forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+            HCInviteService::ignoreInvite(first->resourceId(), success, failure);
+        });
+        const auto left = receivedInvites(frames);
+        ignored = done && std::none_of(left.begin(), left.end(), [&](const auto& i) {
+                      return i->resourceId() == first->resourceId();
+                  });
+        say(std::string("invites: ") + localserver::defaults::kOtherUserName +
+            (ignored ? " ignores it; it is no longer listed" : " could not ignore it"));
+    } else {
+        say(std::string("invites: ") + localserver::defaults::kOtherUserName + " lists no invitation");
+    }
+    HCService::setProvider(own);
+    friendsDevice->cleanupRequestThread();
+    // The friend's token went to the device's credential store; the player's goes back.
+    if (ownToken) own->setAccessToken(ownToken->key, ownToken->secret);
+    return ignored;
+}
+
+// The value of one of the player's settings as the service holds it.
+std::optional<std::string> settingValue(const std::string& key, int frames)
+{
+    auto reply = forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+        HCUserSettingService::getUserSettingWithKey(key, success, failure);
+    });
+    auto setting = reply && reply->count() > 0 ? platform::as<HCUserSetting>(reply->objectAtIndex(0)) : nullptr;
+    return setting ? setting->value() : std::nullopt;
+}
+
+// The player switches the setting "location" off and on again.
+bool switchLocationSetting(int frames)
+{
+    bool ok = true;
+    for (bool on : {false, true}) {
+        forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+            HCUserSettingService::setUserSettingWithKey(std::string("location"), on, success, failure);
+        });
+        const auto value = settingValue("location", frames);
+        const bool held = value == std::optional<std::string>(on ? "1" : "0");
+        say(std::string("settings: location switched ") + (on ? "on" : "off") + ", the service holds " +
+            value.value_or("nothing"));
+        ok = ok && held;
+    }
+    return ok;
+}
+
+// A game event posted to one linked network.
+bool postGameEvent(int frames, InviteAndPostDelegate& outcomes)
+{
+    auto post = HCSocialNotification::initWithText(std::string("Level 12 cleared in 41 moves"));
+    post->addSendToNetwork(1);
+    HCSocialNotificationApi::publish(post);
+    const bool sent = outcomes.wait(frames) == "sent";
+    say(std::string("posts: \"") + post->text.value_or("") + "\" " + (sent ? "posted to Twitter" : "NOT posted"));
+    return sent;
+}
+
+// The platform hands the application its push token; the service keeps it.
+bool registerPushToken(int frames)
+{
+    auto token = std::make_shared<platform::Data>(std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8});
+    auto reply = forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+        HCPushNotificationService::setDeviceToken(token, success, failure);
+    });
+    say("push: device token " + HCPushNotificationService::deviceTokenText(*token) +
+        (reply ? " registered for the " : " NOT registered for the ") +
+        (Halcyon::mUseSandboxPushNotificationServer() ? "sandbox" : "production") + " push server");
+    return reply != nullptr;
+}
+
+// The invitation, settings, post and push-token steps; false when one failed.
+bool showInvitesSettingsPostAndPush(int frames)
+{
+    InviteAndPostDelegate outcomes;
+    HCInvite::setDelegate(&outcomes);
+    HCSocialNotificationApi::setDelegate(&outcomes);
+    const bool invited = inviteAFriend(frames, outcomes);
+    const bool switched = switchLocationSetting(frames);
+    const bool posted = postGameEvent(frames, outcomes);
+    const bool pushed = registerPushToken(frames);
+    HCSocialNotificationApi::setDelegate(nullptr);
+    HCInvite::setDelegate(nullptr);
+    return invited && switched && posted && pushed;
+}
+
 int usage()
 {
     std::cerr << "usage: halcyon-demo [--server URL] [--seconds N] [--game-center]\n";
@@ -929,6 +1105,7 @@ int main(int argc, char** argv)
     const bool leaderboardsShown = showLeaderboards(frames);
     const bool topScoresShown = showTopScores(serverScores.get(), frames);
     const bool locationShared = shareLocation(server.get(), frames);
+    const bool invitesShown = showInvitesSettingsPostAndPush(frames);
     const bool gameCenterHolds = !gameCenter || mirrorBestScore(serverScores.get(), frames);
     showBannerGallery(*window);
     const bool dashboardShown = showDashboard(*window, frames);
@@ -965,7 +1142,7 @@ int main(int argc, char** argv)
     return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
                    achievementConfirmed &&
                    leaderboardsShown && topScoresShown && locationShared && dashboardShown && pagesShown &&
-                   gameCenterHolds
+                   gameCenterHolds && invitesShown
                ? 0
                : 1;
 }
