@@ -1,5 +1,7 @@
 #include "social/profiles/HCGamerscore.h"
 
+#include <algorithm>
+
 #include "core/resources/HCResourceText.h"
 #include "kernel/resources/HCResourceDataMap.h"
 #include "social/profiles/HCProfileService.h"
@@ -20,12 +22,17 @@ const HCResourceDataMap& HCGamerscore::getDataMap() const
     return *map;
 }
 
+uint32_t HCGamerscore::unsignedFromText(const std::optional<std::string>& text)
+{
+    return static_cast<uint32_t>(std::max(0, HCResourceText::readInt(text)));
+}
+
 void HCGamerscore::setUserIdFromString(const std::optional<std::string>& text)
 {
-    userId_ = static_cast<uint32_t>(HCResourceText::readInt(text));
+    userId_ = unsignedFromText(text);
 }
 
 void HCGamerscore::setGamerscoreFromString(const std::optional<std::string>& text)
 {
-    gamerscore_ = static_cast<uint32_t>(HCResourceText::readInt(text));
+    gamerscore_ = unsignedFromText(text);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// A player's gamer score ("gamerscore"). A text that is no number reads as 0.
+// A player's gamer score ("gamerscore"). A text that is no number, or a
+// negative one, reads as 0: wrapped round it would show a score in billions.
 //
 // Thread: read on the provider's request thread, then used on the main thread.
 #include <cstdint>
@@ -19,6 +20,8 @@ public:
     uint32_t gamerscore() const { return gamerscore_; }
     void setUserIdFromString(const std::optional<std::string>& text);
     void setGamerscoreFromString(const std::optional<std::string>& text);
+    // The unsigned reading of a score or id text, shared with HCUserGameStat.
+    static uint32_t unsignedFromText(const std::optional<std::string>& text);
 
 private:
     uint32_t userId_ = 0;

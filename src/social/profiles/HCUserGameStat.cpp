@@ -2,6 +2,7 @@
 
 #include "core/resources/HCResourceText.h"
 #include "kernel/resources/HCResourceDataMap.h"
+#include "social/profiles/HCGamerscore.h"
 
 const HCResourceDataMap& HCUserGameStat::getDataMap() const
 {
@@ -23,7 +24,7 @@ void HCUserGameStat::setUserHasGameFromString(const Text& text)
 
 void HCUserGameStat::setUserGamerScoreFromString(const Text& text)
 {
-    userGamerScore_ = static_cast<uint32_t>(HCResourceText::readInt(text));
+    userGamerScore_ = HCGamerscore::unsignedFromText(text);
 }
 
 void HCUserGameStat::setUserFavoritedGameFromString(const Text& text)
