@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/clientstate/HCClientState.h"
+#include "core/images/HCImageCache.h"
 #include "e2e/support/LiveServerTest.h"
 #include "localserver/Fixtures.h"
 #include "social/invitations/HCDeviceContact.h"
@@ -34,6 +35,17 @@ struct InviteRecorder : HCInviteDefinitionDelegate, HCInviteDelegate {
     void didGetPrimaryInviteDefinition(const HCInviteDefinitionPtr& d) override { definition = d, calls.push_back("primary " + d->inviteIdentifier().value_or("?")); }
     void didSendInvite(const std::shared_ptr<HCInvite>&) override { calls.push_back("sent"); }
     void didFailSendInvite(const std::shared_ptr<HCInvite>&) override { calls.push_back("failed send"); }
+    void didGetInviteIcon(const platform::ui::ImagePtr& image, const HCInviteDefinitionPtr& d) override
+    {
+        calls.push_back("definition icon " + d->resourceId().value_or("?") + " " + width(image));
+    }
+    void didFailGetInviteIcon(const HCInviteDefinitionPtr& d) override { calls.push_back("no definition icon " + d->resourceId().value_or("?")); }
+    void didGetInviteIcon(const platform::ui::ImagePtr& image, const std::shared_ptr<HCInvite>& i) override
+    {
+        calls.push_back("invite icon " + i->userMessage().value_or("?") + " " + width(image));
+    }
+    void didFailGetInviteIcon(const std::shared_ptr<HCInvite>& i) override { calls.push_back("no invite icon " + i->userMessage().value_or("?")); }
+    static std::string width(const platform::ui::ImagePtr& image) { return std::to_string(static_cast<int>(image->size().width)); }
 };
 
 class InvitationsEndToEndTest : public LiveServerTest {
@@ -50,6 +62,7 @@ protected:
         HCInvite::setDelegate(nullptr);
         HCInviteDefinition::setDelegate(nullptr);
         HCInviteService::shutdownService();
+        HCImageCache::shutdownCache();
         LiveServerTest::TearDown();
     }
 
@@ -187,6 +200,45 @@ TEST_F(InvitationsEndToEndTest, ClearingTheDefinitionDelegateDropsOnlyItsRequest
     EXPECT_EQ(std::count(left.begin(), left.end(), std::string(HCInvite::kModule)), 1);
     fence();
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"failed send"})) << "nobody invited: the server refuses";
+}
+
+TEST_F(InvitationsEndToEndTest, IconsAreDownloadedOnceThenComeFromTheCacheAndFailuresReachTheRightClass)
+{
+    HCImageCache::initializeCache();
+    auto definition = fetchDefinition("31");
+    ASSERT_TRUE(definition);
+    ASSERT_TRUE(definition->getInviteIcon());
+    ASSERT_TRUE(waitForCalls(1));
+    EXPECT_EQ(server->log().entries().back().request.path, "images/invite_31.png");
+    // The cached picture arrives before the call returns, without a request.
+    const auto requests = server->log().entries().size();
+    EXPECT_EQ(definition->getInviteIcon(), nullptr);
+    EXPECT_EQ(recorder.calls.size(), 2u);
+
+    // An invitation showing the same picture finds it cached too.
+    auto invite = HCInvite::initWithInviteDefinition(definition);
+    invite->setInviteIconURL(definition->inviteIconURL());
+    EXPECT_EQ(invite->getInviteIcon(), nullptr);
+    EXPECT_EQ(server->log().entries().size(), requests);
+
+    // No picture behind the address; no address at all.
+    invite->setInviteIconURL(std::string("images/nothing-here.gif"));
+    ASSERT_TRUE(invite->getInviteIcon());
+    ASSERT_TRUE(waitForCalls(4));
+    definition->setInviteIconURL(std::nullopt);
+    EXPECT_EQ(definition->getInviteIcon(), nullptr);
+
+    // An invitation let go of mid-download hears nothing.
+    auto dropped = HCInvite::initWithInviteDefinition(fetchDefinition("32"));
+    dropped->setInviteIconURL(std::string("images/invite_32.png"));
+    ASSERT_TRUE(dropped->getInviteIcon());
+    dropped.reset();
+    fence();
+    testsupport::drainMain();
+    const std::string message = "Come and clear the field with me!";
+    EXPECT_EQ(recorder.calls,
+              (std::vector<std::string>{"definition icon 31 2", "definition icon 31 2", "invite icon " + message + " 2",
+                                        "no invite icon " + message, "no definition icon 31"}));
 }
 
 }  // namespace
