@@ -11,6 +11,8 @@
 #include "dashboard/HCWebViewManifestService.h"
 #include "scores/servertime/HCTimeStampService.h"
 #include "social/announcements/HCAnnouncementService.h"
+#include "social/applications/HCApplicationDescriptionService.h"
+#include "social/applications/HCClientApplicationService.h"
 #include "social/chat/HCChatMessageService.h"
 #include "social/chat/HCChatRoomDefinitionService.h"
 #include "social/chat/HCChatRoomInstanceService.h"
@@ -18,11 +20,13 @@
 #include "social/conversations/HCSubscriptionService.h"
 #include "social/discovery/HCGameDiscoveryService.h"
 #include "social/forums/HCForumService.h"
+#include "social/friends/HCFriendsService.h"
 #include "social/invitations/HCInviteService.h"
 #include "social/profiles/HCProfileService.h"
 #include "social/settings/HCUserSettingService.h"
 #include "social/socialposts/HCSocialNotificationService.h"
 #include "social/ticker/HCTickerService.h"
+#include "social/users/HCUsersCredentialService.h"
 
 namespace {
 
@@ -62,12 +66,16 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
         entry<HCSocialNotificationService>("HCSocialNotificationService", 5, 21),
         entry<HCPushNotificationService>("HCPushNotificationService", 6, 20),
         entry<HCLeaderboardService>("HCLeaderboardService", 7, 18),
+        entry<HCApplicationDescriptionService>("HCApplicationDescriptionService", 8, 17),
         entry<HCChatRoomDefinitionService>("HCChatRoomDefinitionService", 9, 16),
         entry<HCChatRoomInstanceService>("HCChatRoomInstanceService", 10, 15),
         polling<HCChatMessageService>("HCChatMessageService", 11, 14),
         entry<HCProfileService>("HCProfileService", 12, 13),
+        entry<HCClientApplicationService>("HCClientApplicationService", 13, 12),
         entry<HCUserService>("HCUserService", 14, 11),
         entry<HCAchievementService>("HCAchievementService", 15, 10),
+        entry<HCUsersCredentialService>("HCUsersCredentialService", 18, 7),
+        entry<HCFriendsService>("HCFriendsService", 19, 6),
         entry<HCForumService>("HCForumService", 20, 5),
         entry<HCAnnouncementService>("HCAnnouncementService", 21, 4),
         entry<HCGameDiscoveryService>("HCGameDiscoveryService", 22, 1),

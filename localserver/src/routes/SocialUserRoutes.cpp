@@ -187,6 +187,12 @@ void addDefaultSocialFixtures(Fixtures& fixtures)
     add("plays", {{"user", kUserId}, {"game", kGameId}});
     add("plays", {{"user", kOtherUserId}, {"game", kGameId}});
     add("plays", {{"user", kLinkedPlayerId}, {"game", kGameId}});
+    // A second game that only Ben plays, for the lists of played games.
+    add("game", {{"id", "2"},
+                 {"name", "Pebble Tide"},
+                 {"product_key", "pebble-product-key"},
+                 {"secret", "pebble-product-secret"}});
+    add("plays", {{"user", kOtherUserId}, {"game", "2"}});
 }
 
 void registerSocialUserRoutes(Server& server)

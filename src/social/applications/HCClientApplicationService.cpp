@@ -10,6 +10,9 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "social/applications/HCGameProfilePageComparisonInfo.h"
+#include "social/playedgames/HCPlayedGame.h"
+#include "social/profiles/HCPlayerReview.h"
+#include "social/profiles/HCUserGameStat.h"
 
 namespace {
 
@@ -51,6 +54,9 @@ std::shared_ptr<HCClientApplicationService> HCClientApplicationService::sharedIn
 
 void HCClientApplicationService::populateKnownResources(HCResourceNameMap& map)
 {
+    HCAddKnownResource<HCPlayedGame>(map);
+    HCAddKnownResource<HCUserGameStat>(map);
+    HCAddKnownResource<HCPlayerReview>(map);
     HCAddKnownResource<HCUser>(map);
     HCAddKnownResource<HCGameProfilePageInfo>(map);
     HCAddKnownResource<HCGameProfilePageComparisonInfo>(map);
@@ -124,6 +130,20 @@ HCRequestHandlePtr HCClientApplicationService::getPlayedGamesForUser(const Text&
     if (another) parameters.io("compared_to_user_id", std::string("me"));
     if (favoriteGamesOnly) parameters.io("only_favorites", true);
     return service->getAction(*path, &parameters, onSuccess, onFailure, kBanner, notice("Downloaded Game Information"));
+}
+
+HCRequestHandlePtr HCClientApplicationService::getFavoriteGamesForUser(const Text& userId, int32_t page,
+                                                                       int32_t countPerPage, const HCDelegate& onSuccess,
+                                                                       const HCDelegate& onFailure)
+{
+    return getPlayedGamesForUser(userId, true, page, countPerPage, onSuccess, onFailure);
+}
+
+HCRequestHandlePtr HCClientApplicationService::getPlayedGamesForUser(const Text& userId, int32_t page,
+                                                                     int32_t countPerPage, const HCDelegate& onSuccess,
+                                                                     const HCDelegate& onFailure)
+{
+    return getPlayedGamesForUser(userId, false, page, countPerPage, onSuccess, onFailure);
 }
 
 HCRequestHandlePtr HCClientApplicationService::getPlayerReviewForGame(const Text& applicationId, const Text& userId,

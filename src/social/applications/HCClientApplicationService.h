@@ -44,6 +44,10 @@ public:
     static HCRequestHandlePtr getPlayedGamesForUser(const Text& userId, bool favoriteGamesOnly, int32_t page,
                                                     int32_t countPerPage, const HCDelegate& onSuccess,
                                                     const HCDelegate& onFailure);
+    static HCRequestHandlePtr getFavoriteGamesForUser(const Text& userId, int32_t page, int32_t countPerPage,
+                                                      const HCDelegate& onSuccess, const HCDelegate& onFailure);
+    static HCRequestHandlePtr getPlayedGamesForUser(const Text& userId, int32_t page, int32_t countPerPage,
+                                                    const HCDelegate& onSuccess, const HCDelegate& onFailure);
     // GET "client_applications/%@/users/%@.xml" (this game, the local player for nil).
     static HCRequestHandlePtr getPlayerReviewForGame(const Text& applicationId, const Text& userId,
                                                      const HCDelegate& onSuccess, const HCDelegate& onFailure);

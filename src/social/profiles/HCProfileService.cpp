@@ -6,6 +6,7 @@
 #include "core/users/HCUser.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "social/playedgames/HCPlayedGame.h"
 #include "social/profiles/HCGamerscore.h"
 #include "social/profiles/HCUserGameStat.h"
 #include "social/users/HCUsersCredential.h"
@@ -44,6 +45,7 @@ std::shared_ptr<HCProfileService> HCProfileService::sharedInstance()
 
 void HCProfileService::populateKnownResources(HCResourceNameMap& map)
 {
+    HCAddKnownResource<HCPlayedGame>(map);
     HCAddKnownResource<HCGamerscore>(map);
     HCAddKnownResource<HCUserGameStat>(map);
     HCAddKnownResource<HCUser>(map);

@@ -1,0 +1,46 @@
+#include "social/applications/HCApplicationDescriptionService.h"
+
+#include "core/banners/HCNotificationData.h"
+#include "core/resources/HCResourceClass.h"
+#include "core/services/HCServicePath.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "social/applications/HCApplicationDescription.h"
+
+namespace {
+
+std::shared_ptr<HCApplicationDescriptionService> sInstance;
+
+constexpr int kBanner = 2;
+
+}  // namespace
+
+void HCApplicationDescriptionService::initializeService()
+{
+    if (!sInstance) sInstance = HCService::create<HCApplicationDescriptionService>();
+}
+
+void HCApplicationDescriptionService::shutdownService()
+{
+    sInstance = nullptr;
+}
+
+std::shared_ptr<HCApplicationDescriptionService> HCApplicationDescriptionService::sharedInstance()
+{
+    return sInstance;
+}
+
+void HCApplicationDescriptionService::populateKnownResources(HCResourceNameMap& map)
+{
+    HCAddKnownResource<HCApplicationDescription>(map);
+}
+
+HCRequestHandlePtr HCApplicationDescriptionService::getShowWithId(const std::optional<std::string>& applicationId,
+                                                                  const HCDelegate& onSuccess,
+                                                                  const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto path = HCServicePath::format("client_applications/%@/application_descriptions.xml", {applicationId});
+    if (!path) return HCServicePath::refuse(onFailure);
+    return getAction(*path, nullptr, onSuccess, onFailure, kBanner,
+                              HCNotificationData::foreGroundDataWithText("Downloaded Application Description"));
+}
