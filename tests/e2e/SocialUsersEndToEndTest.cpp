@@ -3,6 +3,8 @@
 // lists, removing a follower, and the calls that fail without a request.
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "core/clientstate/HCClientState.h"
 #include "core/replies/HCTableSectionDescription.h"
 #include "core/users/HCHttpBasicCredential.h"
@@ -11,6 +13,7 @@
 #include "e2e/support/LiveServerTest.h"
 #include "localserver/Fixtures.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/Location.h"
 #include "social/friends/HCFriendsService.h"
 #include "social/users/HCUsersCredential.h"
 #include "social/users/HCUsersCredentialService.h"
@@ -130,6 +133,12 @@ TEST_F(SocialUsersEndToEndTest, FriendsWithTheGameAreOneFlatListAndAnEmptyGameId
     auto sections = sent([](auto& s, auto& f) { return HCFriendsService::getAllUsersFollowedByLocalUserAlphabetical(s, f); });
     auto first = objects<HCTableSectionDescription>(sections);
     ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0]->title(), "B");
+    ASSERT_TRUE(first[0]->page());
+    ASSERT_EQ(first[0]->page()->count(), 1u);
+    auto ben = platform::as<HCUser>(first[0]->page()->objectAtIndex(0));
+    ASSERT_TRUE(ben);
+    EXPECT_EQ(ben->name(), "Ben");
 
     // Whether Ann follows anyone arrives as a number, on the main thread.
     std::shared_ptr<platform::Number> answer;
@@ -191,6 +200,24 @@ TEST_F(SocialUsersEndToEndTest, LinkedLoginsThePictureSourceAndTheEmailLogin)
     ASSERT_TRUE(import.failure);
     EXPECT_EQ(import.failure->statusCode(), 422);
     EXPECT_EQ(last().param("credential_name"), "twitter");
+}
+
+TEST_F(SocialUsersEndToEndTest, ALocationIsWrittenWithADecimalPointInAnyLocale)
+{
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8"))
+        GTEST_SKIP() << "no German locale installed";
+    Outcome outcome;
+    auto handle = HCUserService::setUserLocation(std::nullopt, platform::ui::Location::make(52.52, -13.405), true,
+                                                 outcome.success(), outcome.failed());
+    const bool waited = waitFor(outcome);
+    std::setlocale(LC_ALL, saved.c_str());
+    ASSERT_TRUE(handle);
+    ASSERT_TRUE(waited);
+    EXPECT_EQ(last().path, "users/@me/set_location.xml");
+    EXPECT_EQ(last().param("lat"), "52.520000");
+    EXPECT_EQ(last().param("lng"), "-13.405000");
+    EXPECT_EQ(last().param("allowed"), "1");
 }
 
 TEST_F(SocialUsersEndToEndTest, CallsThatNameNobodyOrCarryNothingFailWithoutARequest)

@@ -7,19 +7,28 @@
 // row of the offline database's users table. Two objects for one player are
 // two objects: compare resourceId() to know whether they are the same player.
 //
+// The game's operations (getUser, the picture, the friends lists) follow the
+// public-class pattern with one HCUserDelegate for the class; they ask the
+// social services, so they are defined with them
+// (social/users/HCUser+Operations.cpp) and link with that layer.
+//
 // Thread: built on the thread that reads its reply (the provider's request
 // thread for service replies) and then used by one thread at a time, the
-// main thread once handed on; it has no lock.
+// main thread once handed on; it has no lock. The operations run on the
+// main thread.
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/images/HCImageDownload.h"
 #include "core/resources/HCResource.h"
 #include "kernel/callbacks/HCCallbackable.h"
 #include "platform/foundation/Coding.h"
 
 class HCSqlQuery;
+class HCUserDelegate;
 
 class HCUser : public HCResource, public platform::Coding, public HCCallbackable {
 public:
@@ -34,6 +43,26 @@ public:
     // "profile_picture_url"; every other field stays empty. A NULL column
     // leaves its field nil.
     static std::shared_ptr<HCUser> initWithLocalSQL(const HCSqlQuery& row);
+
+    // --- Operations for the game ---------------------------------------------
+    // The module under which the class registers its request handles.
+    static constexpr const char* kModule = "HCUser";
+    static void setDelegate(HCUserDelegate* delegate);
+    // didGetUser(first user of the reply) or didFailGetUser (also for an
+    // empty reply). The local player, and offline a player stored on this
+    // device, are answered before the call returns, with nil.
+    static HCRequestHandlePtr getUser(const std::optional<std::string>& userId);
+    // didGetProfilePicture(image, user) or didFailGetProfilePictureHCUser;
+    // a cached picture is answered before the call returns, with nil.
+    HCRequestHandlePtr getProfilePicture();
+    // The players this user follows, in one list whatever the reply's shape.
+    HCRequestHandlePtr getFriends();
+    // The players this user follows who have this game.
+    HCRequestHandlePtr getFriendsWithThisApplication();
+    // The users of a friends reply: the objects of each section in order,
+    // skipping a section titled exactly "Online Now", and users that stand
+    // in the reply without a section (the flat form).
+    static std::vector<std::shared_ptr<HCUser>> _extractUsersFromPaginatedSeries(const platform::ObjectPtr& series);
 
     std::string getResourceName() const override { return "user"; }
     std::string getResourceDiscoveredNotification() const override { return "user_discovered"; }
@@ -107,6 +136,8 @@ private:
     bool online_ = false;
     double latitude_ = 0;
     double longitude_ = 0;
+    // The picture download of getProfilePicture, kept until the next one.
+    HCImageDownloadSlots pictureDownload_;
 };
 
 using HCUserPtr = std::shared_ptr<HCUser>;

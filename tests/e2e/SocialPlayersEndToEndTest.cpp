@@ -1,0 +1,228 @@
+// The player classes as a game meets them, with the client started against
+// the local server: HCUser's look-up (the local player answered inside the
+// call, another player from the device's store while offline), the friends
+// lists, and HCCurrentUser's counts and operations.
+#include <gtest/gtest.h>
+
+#include "client/HCClientHooks.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonDelegate.h"
+#include "core/halcyon/HalcyonSettingKeys.h"
+#include "core/publicclass/HCDelegatesContainer.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/users/HCUser.h"
+#include "core/users/HCUserDelegate.h"
+#include "core/users/HCUserService.h"
+#include "kernel/reachability/HCReachability.h"
+#include "kernel/settings/HCSettings.h"
+#include "localserver/Fixtures.h"
+#include "localserver/Server.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/foundation/UserDefaults.h"
+#include "scores/offline/HCUserService+Private.h"
+#include "social/users/HCCurrentUser.h"
+#include "social/users/HCCurrentUserDelegate.h"
+#include "support/TestSupport.h"
+#include "transport/provider/HCProvider.h"
+
+namespace defaults = localserver::defaults;
+
+namespace {
+
+class Game final : public HalcyonDelegate {
+public:
+    void userLoggedIn(const std::string& userId) override { calls.push_back("online " + userId); }
+    void offlineUserLoggedIn(const std::string& userId) override { calls.push_back("offline " + userId); }
+    std::vector<std::string> calls;
+};
+
+std::string namesOf(const std::vector<HCUserPtr>& users)
+{
+    std::string out;
+    for (const auto& user : users) out += (out.empty() ? "" : ",") + user->name().value_or("?");
+    return out;
+}
+
+// Each call as a line: "user Ben", "no user", "friends of Ann: Ben" ...
+class Players final : public HCUserDelegate, public HCCurrentUserDelegate {
+public:
+    void didGetUser(const HCUserPtr& user) override { calls.push_back("user " + user->name().value_or("?")); }
+    void didFailGetUser() override { calls.push_back("no user"); }
+    void didGetFriends(const std::vector<HCUserPtr>& friends, const HCUserPtr& user) override
+    {
+        calls.push_back("friends of " + user->name().value_or("?") + ": " + namesOf(friends));
+    }
+    void didFailGetFriendsHCUser(const HCUserPtr&) override { calls.push_back("no friends"); }
+    void didGetFriendsWithThisApplication(const std::vector<HCUserPtr>& friends, const HCUserPtr& user) override
+    {
+        calls.push_back("players of " + user->name().value_or("?") + ": " + namesOf(friends));
+    }
+    void didFailGetFriendsWithThisApplicationHCUser(const HCUserPtr&) override { calls.push_back("no players"); }
+    void didCheckConnectedToSocialNetwork(bool connected) override
+    {
+        calls.push_back(connected ? "connected" : "not connected");
+    }
+    void didFailCheckConnectedToSocialNetwork() override { calls.push_back("check failed"); }
+    void didUnfriend() override { calls.push_back("unfriended"); }
+    void didFailUnfriend() override { calls.push_back("unfriend failed"); }
+    void didSendFriendRequest() override { calls.push_back("followed"); }
+    void didFailSendFriendRequest() override { calls.push_back("follow failed"); }
+    void didFavoriteCurrentGame() override { calls.push_back("favourite"); }
+    void didFailFavoriteCurrentGame() override { calls.push_back("favourite failed"); }
+    std::vector<std::string> calls;
+};
+
+class SocialPlayersEndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        HCClientHooks::resetForTesting();
+        platform::Sandbox::configure(sandbox.str());
+        clock = std::make_unique<testsupport::ScopedManualClock>();
+        server = std::make_unique<localserver::Server>();
+        localserver::registerServiceRoutes(*server);
+        ASSERT_TRUE(server->start()) << server->error();
+        HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
+        Halcyon::setUserApprovedHalcyon();
+        Halcyon::setDoneWithGetTheMost(true);
+        HCUser::setDelegate(&players);
+        HCCurrentUser::setDelegate(&players);
+    }
+    void TearDown() override
+    {
+        HCUser::setDelegate(nullptr);
+        HCCurrentUser::setDelegate(nullptr);
+        Halcyon::shutdown();
+        HCClientHooks::resetForTesting();
+        testsupport::drainMain();
+        platform::UserDefaults::resetStandardUserDefaults();
+        server->stop();
+    }
+
+    // Starts the client as the game would, as Ann, and waits for the log-in.
+    void start()
+    {
+        auto settings = platform::Dictionary::make();
+        settings->setString(HalcyonSettingInitialUserId, defaults::kUserId);
+        Halcyon::initializeWithProductKey(defaults::kProductKey, defaults::kProductSecret, defaults::kGameName, settings,
+                                          HCDelegatesContainer::containerWithHalcyonDelegate(&game, nullptr, nullptr));
+        HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
+        ASSERT_TRUE(testsupport::runMainUntil([&] { return !game.calls.empty(); }));
+        ASSERT_EQ(game.calls.front(), std::string("online ") + defaults::kUserId);
+        settle();
+        players.calls.clear();
+    }
+    // Until every request sent was answered and its outcome delivered.
+    void settle()
+    {
+        auto provider = Halcyon::provider();
+        ASSERT_TRUE(provider);
+        ASSERT_TRUE(testsupport::runMainUntil(
+            [&] { return provider->queuedActionCount() == 0 && provider->runningLoaderCount() == 0; }));
+        testsupport::drainMain();
+    }
+    bool called(size_t count)
+    {
+        return testsupport::runMainUntil([&] { return players.calls.size() >= count; });
+    }
+    localserver::Request last() { return server->log().entries().back().request; }
+
+    testsupport::TempDir sandbox;
+    std::unique_ptr<testsupport::ScopedManualClock> clock;
+    std::unique_ptr<localserver::Server> server;
+    Game game;
+    Players players;
+};
+
+TEST_F(SocialPlayersEndToEndTest, GetUserAnswersTheLocalPlayerInsideTheCallAndOfflineFromTheDevicesStore)
+{
+    start();
+    EXPECT_EQ(HCUser::getUser(std::string(defaults::kUserId)), nullptr);
+    EXPECT_EQ(players.calls, std::vector<std::string>{"user Ann"}) << "answered before the call returned";
+
+    ASSERT_TRUE(HCUser::getUser(std::string(defaults::kOtherUserId)));
+    ASSERT_TRUE(called(2));
+    EXPECT_EQ(players.calls.back(), "user Ben");
+    EXPECT_EQ(last().path, std::string("users/") + defaults::kOtherUserId + "/");
+    ASSERT_TRUE(HCUser::getUser(std::string("9999")));
+    ASSERT_TRUE(called(3));
+    EXPECT_EQ(players.calls.back(), "no user");
+
+    // Offline: Ben was stored on this device, 9998 was not; neither asks the server.
+    ASSERT_TRUE(HCUserServicePrivate::createLocalUser(std::string(defaults::kOtherUserId), std::string("Ben"), std::nullopt));
+    HCReachability::Instance()->setOverride(HCReachability::NotReachable);
+    ASSERT_TRUE(testsupport::runMainUntil([] { return !Halcyon::isOnline(); }));
+    const auto before = server->log().size();
+    EXPECT_EQ(HCUser::getUser(std::string(defaults::kOtherUserId)), nullptr);
+    EXPECT_EQ(players.calls.back(), "user Ben");
+    EXPECT_EQ(HCUser::getUser(std::string("9998")), nullptr);
+    EXPECT_EQ(players.calls.back(), "no user");
+    EXPECT_EQ(players.calls.size(), 5u);
+
+    // The service's own answer offline is a series, as a reply would be.
+    std::shared_ptr<HCPaginatedSeries> series;
+    HCUserService::getUser(std::string(defaults::kOtherUserId), HCDelegate::withFunction([&](const platform::ObjectPtr& o) {
+                               series = platform::as<HCPaginatedSeries>(o);
+                           }),
+                           HCDelegate());
+    ASSERT_TRUE(series);
+    EXPECT_EQ(series->count(), 1u);
+    testsupport::drainMain();
+    EXPECT_EQ(server->log().size(), before);
+}
+
+TEST_F(SocialPlayersEndToEndTest, FriendsListsAndTheCurrentPlayersOperations)
+{
+    start();
+    auto ann = HCCurrentUser::currentUser();
+    ASSERT_TRUE(ann);
+    EXPECT_EQ(ann->resourceId(), defaults::kUserId);
+
+    ASSERT_EQ(Halcyon::clientApplicationId(), defaults::kGameId) << "the log-in keeps this game's id";
+    // The alphabetical list comes in sections, the list with the game flat.
+    ASSERT_TRUE(ann->getFriends());
+    ASSERT_TRUE(called(1));
+    EXPECT_EQ(players.calls.back(), "friends of Ann: Ben");
+    EXPECT_FALSE(last().param("not_sectioned"));
+    ASSERT_TRUE(ann->getFriendsWithThisApplication());
+    ASSERT_TRUE(called(2));
+    EXPECT_EQ(players.calls.back(), "players of Ann: Ben");
+    EXPECT_EQ(last().param("not_sectioned"), "yes");
+    EXPECT_EQ(last().param("with_client_application"), defaults::kGameId);
+
+    // Ann's one login is her e-mail: no social network.
+    ASSERT_TRUE(HCCurrentUser::checkConnectedToSocialNetwork());
+    ASSERT_TRUE(called(3));
+    EXPECT_EQ(players.calls.back(), "not connected");
+
+    auto dora = HCUser::initWithId<HCUser>(std::string("1005"));
+    ASSERT_TRUE(HCCurrentUser::sendFriendRequest(dora));
+    ASSERT_TRUE(called(4));
+    EXPECT_EQ(players.calls.back(), "followed");
+    EXPECT_FALSE(dora->followedByLocalUser()) << "nothing changes locally";
+    ASSERT_TRUE(ann->getFriends());
+    ASSERT_TRUE(called(5));
+    EXPECT_EQ(players.calls.back(), "friends of Ann: Ben,Dora");
+    ASSERT_TRUE(HCCurrentUser::unfriend(dora));
+    ASSERT_TRUE(called(6));
+    EXPECT_EQ(players.calls.back(), "unfriended");
+    EXPECT_EQ(last().method, "DELETE");
+
+    ASSERT_TRUE(HCCurrentUser::favoriteCurrentGame(std::string("Calm and clever")));
+    ASSERT_TRUE(called(7));
+    EXPECT_EQ(players.calls.back(), "favourite");
+    EXPECT_EQ(last().path, std::string("client_applications/") + defaults::kGameId + "/users/review.xml");
+    EXPECT_EQ(last().param("client_application_user[review]"), "Calm and clever");
+
+    // A player that names nobody fails inside the call.
+    EXPECT_EQ(HCCurrentUser::unfriend(nullptr), nullptr);
+    EXPECT_EQ(players.calls.back(), "unfriend failed");
+
+    Halcyon::setUnviewedChallengesCount(2);
+    Halcyon::setPendingFriendsCount(3);
+    Halcyon::setUnreadIMCount(1, 4, 5);
+    EXPECT_EQ(HCCurrentUser::unviewedChallengesCount(), 2);
+    EXPECT_EQ(HCCurrentUser::HalcyonBadgeCount(), 2 + 3 + 1 + 4 + 5);
+}
+
+}  // namespace
