@@ -106,6 +106,10 @@
 #include "platform/ui/LocationManager.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
+#include "core/users/HCGameProfilePageInfo.h"
+#include "core/users/HCUserDelegate.h"
+#include "core/users/HCUserService.h"
+#include "social/applications/HCClientApplicationService.h"
 #include "social/cloudstorage/HCCloudStorage.h"
 #include "social/cloudstorage/HCCloudStorageDelegate.h"
 #include "SocialDemo.h"
@@ -120,6 +124,8 @@
 #include "social/settings/HCUserSetting.h"
 #include "social/settings/HCUserSettingService.h"
 #include "social/socialposts/HCSocialNotificationApi.h"
+#include "social/users/HCCurrentUser.h"
+#include "social/users/HCCurrentUserDelegate.h"
 #include "transport/provider/HCProvider.h"
 #include "transport/poller/HCPoller.h"
 
@@ -571,6 +577,91 @@ bool showForum(const std::string& gameId, int frames)
             counted(thread->postCount(), "post") + ", last by " + author);
     }
     return true;
+}
+
+// What the player classes tell the game about the rival and the game.
+class RivalDelegate final : public HCUserDelegate, public HCCurrentUserDelegate {
+public:
+    void didGetFriendsWithThisApplication(const std::vector<HCUserPtr>& friends, const HCUserPtr&) override
+    {
+        std::string names;
+        for (const auto& user : friends) names += (names.empty() ? "" : ", ") + user->name().value_or("?");
+        say("players: friends who play this game: " + (names.empty() ? std::string("none") : names));
+        done = true;
+    }
+    void didFailGetFriendsWithThisApplicationHCUser(const HCUserPtr&) override { failedAt("listing friends"); }
+    void didSendFriendRequest() override
+    {
+        say("players: now following the rival");
+        done = true;
+    }
+    void didFailSendFriendRequest() override { failedAt("following"); }
+    void didFavoriteCurrentGame() override
+    {
+        say("players: the game is a favourite, with a review");
+        done = true;
+    }
+    void didFailFavoriteCurrentGame() override { failedAt("marking the favourite"); }
+
+    bool done = false;
+    bool failure = false;
+
+private:
+    void failedAt(const std::string& what)
+    {
+        say("players: " + what + " failed");
+        done = failure = true;
+    }
+};
+
+// The player finds a rival by name, follows them, lists the friends who
+// play the game, reads the game's profile, makes it a favourite with a
+// review, and sees the counts of the badge. False when a step failed.
+bool showPlayers(int frames)
+{
+    RivalDelegate rival;
+    HCUser::setDelegate(&rival);
+    HCCurrentUser::setDelegate(&rival);
+    auto wait = [&] {
+        for (int i = 0; i < frames && !rival.done; ++i) frame([&] { return rival.done; });
+        const bool ok = rival.done && !rival.failure;
+        rival.done = false;
+        return ok;
+    };
+    auto found = forumReply(frames, [](HCDelegate success, HCDelegate failure) {
+        HCUserService::findUsersByName("dora", 1, success, failure);
+    });
+    auto dora = found && found->count() > 0 ? platform::as<HCUser>(found->objectAtIndex(0)) : nullptr;
+    bool ok = dora != nullptr;
+    if (dora) {
+        say("players: found rival \"" + dora->name().value_or("") + "\" (player " + dora->resourceId().value_or("?") + ")");
+        HCCurrentUser::sendFriendRequest(dora);
+        ok = wait();
+    } else {
+        say("players: no rival named dora");
+    }
+    auto me = HCCurrentUser::currentUser();
+    if (ok && me) {
+        me->getFriendsWithThisApplication();
+        ok = wait();
+    }
+    auto profile = forumReply(frames, [](HCDelegate success, HCDelegate failure) {
+        HCClientApplicationService::getGameProfilePageInfo(std::nullopt, success, failure);
+    });
+    auto info = profile && profile->count() > 0 ? platform::as<HCGameProfilePageInfo>(profile->objectAtIndex(0)) : nullptr;
+    if (info) {
+        say("game: \"" + info->name().value_or("?") + "\", leaderboards " + (info->hasLeaderboards() ? "yes" : "no") +
+            ", achievements " + (info->hasAchievements() ? "yes" : "no"));
+    }
+    HCCurrentUser::favoriteCurrentGame(std::string("Calm, clever and fair."));
+    ok = wait() && ok && info;
+    say("players: badge count " + std::to_string(HCCurrentUser::HalcyonBadgeCount()) + ", unviewed challenges " +
+        std::to_string(HCCurrentUser::unviewedChallengesCount()) + ", had friends at start-up " +
+        (HCCurrentUser::hasFriends() ? "yes" : "no") + ", automatic posts " +
+        (HCCurrentUser::allowsAutoSocialNotifications() ? "allowed" : "not allowed"));
+    HCUser::setDelegate(nullptr);
+    HCCurrentUser::setDelegate(nullptr);
+    return ok;
 }
 
 // The dashboard over the game: opened on its first tab, printed as the
@@ -1082,6 +1173,7 @@ int main(int argc, char** argv)
     const DemoFrames demo{&say, [](const std::function<bool()>& done) { frame(done); }, frames};
     const bool socialShown = showChat(demo) && showAnnouncements(demo) &&
                              showConversation(demo, localserver::defaults::kOtherUserId);
+    const bool playersShown = showPlayers(frames);
 
     // The log-in sent what was pending; the service now holds the better
     // score, once.
@@ -1142,7 +1234,7 @@ int main(int argc, char** argv)
     return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
                    achievementConfirmed &&
                    leaderboardsShown && topScoresShown && locationShared && dashboardShown && pagesShown &&
-                   gameCenterHolds && invitesShown
+                   playersShown && gameCenterHolds && invitesShown
                ? 0
                : 1;
 }
