@@ -214,9 +214,18 @@ TEST_F(SocialPlayersEndToEndTest, FriendsListsAndTheCurrentPlayersOperations)
     EXPECT_EQ(last().path, std::string("client_applications/") + defaults::kGameId + "/users/review.xml");
     EXPECT_EQ(last().param("client_application_user[review]"), "Calm and clever");
 
-    // A player that names nobody fails inside the call.
+    // A player that names nobody fails inside the call; a user without an
+    // id does not stand for the local player.
+    const auto before = server->log().size();
     EXPECT_EQ(HCCurrentUser::unfriend(nullptr), nullptr);
     EXPECT_EQ(players.calls.back(), "unfriend failed");
+    auto nobody = HCUser::initWithId<HCUser>(std::nullopt);
+    EXPECT_EQ(nobody->getFriends(), nullptr);
+    EXPECT_EQ(players.calls.back(), "no friends");
+    EXPECT_EQ(nobody->getFriendsWithThisApplication(), nullptr);
+    EXPECT_EQ(players.calls.back(), "no players");
+    testsupport::drainMain();
+    EXPECT_EQ(server->log().size(), before);
 
     Halcyon::setUnviewedChallengesCount(2);
     Halcyon::setPendingFriendsCount(3);

@@ -56,6 +56,7 @@ public:
     // a cached picture is answered before the call returns, with nil.
     HCRequestHandlePtr getProfilePicture();
     // The players this user follows, in one list whatever the reply's shape.
+    // A user without an id fails inside the call (it is not the local player).
     HCRequestHandlePtr getFriends();
     // The players this user follows who have this game.
     HCRequestHandlePtr getFriendsWithThisApplication();

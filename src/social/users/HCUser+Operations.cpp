@@ -5,6 +5,7 @@
 #include "core/publicclass/HCPublicImageStep.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/replies/HCTableSectionDescription.h"
+#include "core/services/HCServicePath.h"
 #include "core/users/HCUserDelegate.h"
 #include "core/users/HCUserService.h"
 #include "platform/runtime/ThreadChecker.h"
@@ -37,6 +38,13 @@ HCOperationCallbacks friendsCallbacks(const HCUserPtr& user,
             });
         },
         [user, didFail](auto started) { sDelegate.notify(started, [&](HCUserDelegate& d) { didFail(d, user); }); });
+}
+
+// The service reads a nil user as the local player; a user object without
+// an id is nobody, and its list fails inside the call instead.
+bool namesNobody(const HCUser& user)
+{
+    return !user.resourceId() || user.resourceId()->empty();
 }
 
 }  // namespace
@@ -89,6 +97,7 @@ HCRequestHandlePtr HCUser::getFriends()
     auto callbacks = friendsCallbacks(
         self, [](HCUserDelegate& d, const Users& users, const HCUserPtr& user) { d.didGetFriends(users, user); },
         [](HCUserDelegate& d, const HCUserPtr& user) { d.didFailGetFriendsHCUser(user); });
+    if (namesNobody(*this)) return HCServicePath::refuse(callbacks.failure);
     return sDelegate.track(
         HCFriendsService::getAllUsersFollowedByUserAlphabetical(resourceId(), callbacks.success, callbacks.failure));
 }
@@ -101,6 +110,7 @@ HCRequestHandlePtr HCUser::getFriendsWithThisApplication()
         self,
         [](HCUserDelegate& d, const Users& users, const HCUserPtr& user) { d.didGetFriendsWithThisApplication(users, user); },
         [](HCUserDelegate& d, const HCUserPtr& user) { d.didFailGetFriendsWithThisApplicationHCUser(user); });
+    if (namesNobody(*this)) return HCServicePath::refuse(callbacks.failure);
     return sDelegate.track(HCFriendsService::getAllUsersWithApp(HCClientState::clientApplicationId(), resourceId(),
                                                                callbacks.success, callbacks.failure));
 }
