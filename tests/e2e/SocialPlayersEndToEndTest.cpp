@@ -1,7 +1,7 @@
 // The player classes as a game meets them, with the client started against
 // the local server: HCUser's look-up (the local player answered inside the
 // call, another player from the device's store while offline), the friends
-// lists, and HCCurrentUser's counts and operations.
+// lists, HCCurrentUser's counts and operations, and the featured games.
 #include <gtest/gtest.h>
 
 #include "client/HCClientHooks.h"
@@ -20,6 +20,8 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/UserDefaults.h"
 #include "scores/offline/HCUserService+Private.h"
+#include "social/playedgames/HCPlayedGame.h"
+#include "social/playedgames/HCPlayedGameDelegate.h"
 #include "social/users/HCCurrentUser.h"
 #include "social/users/HCCurrentUserDelegate.h"
 #include "support/TestSupport.h"
@@ -44,8 +46,16 @@ std::string namesOf(const std::vector<HCUserPtr>& users)
 }
 
 // Each call as a line: "user Ben", "no user", "friends of Ann: Ben" ...
-class Players final : public HCUserDelegate, public HCCurrentUserDelegate {
+class Players final : public HCUserDelegate, public HCCurrentUserDelegate, public HCPlayedGameDelegate {
 public:
+    void didGetFeaturedGames(const std::vector<platform::ObjectPtr>& games) override
+    {
+        std::string names;
+        for (const auto& object : games)
+            if (auto game = platform::as<HCPlayedGame>(object)) names += (names.empty() ? "" : ",") + game->name().value_or("?");
+        calls.push_back("featured: " + names);
+    }
+    void didFailGetFeaturedGames() override { calls.push_back("no featured games"); }
     void didGetUser(const HCUserPtr& user) override { calls.push_back("user " + user->name().value_or("?")); }
     void didFailGetUser() override { calls.push_back("no user"); }
     void didGetFriends(const std::vector<HCUserPtr>& friends, const HCUserPtr& user) override
@@ -87,11 +97,13 @@ protected:
         Halcyon::setDoneWithGetTheMost(true);
         HCUser::setDelegate(&players);
         HCCurrentUser::setDelegate(&players);
+        HCPlayedGame::setDelegate(&players);
     }
     void TearDown() override
     {
         HCUser::setDelegate(nullptr);
         HCCurrentUser::setDelegate(nullptr);
+        HCPlayedGame::setDelegate(nullptr);
         Halcyon::shutdown();
         HCClientHooks::resetForTesting();
         testsupport::drainMain();
@@ -232,6 +244,22 @@ TEST_F(SocialPlayersEndToEndTest, FriendsListsAndTheCurrentPlayersOperations)
     Halcyon::setUnreadIMCount(1, 4, 5);
     EXPECT_EQ(HCCurrentUser::unviewedChallengesCount(), 2);
     EXPECT_EQ(HCCurrentUser::HalcyonBadgeCount(), 2 + 3 + 1 + 4 + 5);
+}
+
+TEST_F(SocialPlayersEndToEndTest, FeaturedGamesAreTheDevelopersPicksInTheServicesOrder)
+{
+    start();
+    ASSERT_TRUE(HCPlayedGame::getFeaturedGames());
+    ASSERT_TRUE(called(1));
+    EXPECT_EQ(players.calls.back(), "featured: Pebble Tide,Tolvarine Ruvuru");
+    EXPECT_EQ(last().path, "game_discovery_categories/developers_picks.xml");
+    EXPECT_EQ(last().param("page"), "1");
+
+    // A failed page reaches the failure method.
+    server->faults().injectFor("GET", "game_discovery_categories/developers_picks.xml", localserver::Fault::reply(500));
+    ASSERT_TRUE(HCPlayedGame::getFeaturedGames());
+    ASSERT_TRUE(called(2));
+    EXPECT_EQ(players.calls.back(), "no featured games");
 }
 
 }  // namespace

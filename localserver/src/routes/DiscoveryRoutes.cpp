@@ -29,6 +29,14 @@ XmlNode entryNode(const FixtureRecord& record, const std::string& orientation)
         node.add("app_banner_placement", text("placement"));
         return node;
     }
+    if (element == "game") {
+        XmlNode node = XmlNode::parent("played_game");
+        node.add("id", id);
+        node.add("name", text("name"));
+        node.add("icon_url", "images/game_" + id + ".png");
+        node.add("client_application_id", id);
+        return node;
+    }
     if (element == "news") {
         XmlNode node = XmlNode::parent("game_discovery_news_item");
         node.add("id", id);
@@ -83,6 +91,9 @@ void addDefaultDiscoveryFixtures(Fixtures& fixtures)
          {"target", ""}, {"purchase", "pack2"}, {"placement", "now_playing"}});
     add({{"page", "news"}, {"element", "news"}, {"id", "20"}, {"title", "Level pack 2"},
          {"subtitle", "Twenty new levels"}});
+    // The developer's picks: the service's games, newest first.
+    add({{"page", "developers_picks"}, {"element", "game"}, {"id", "2"}, {"name", "Pebble Tide"}});
+    add({{"page", "developers_picks"}, {"element", "game"}, {"id", "1"}, {"name", "Tolvarine Ruvuru"}});
 }
 
 void registerDiscoveryRoutes(Server& server)

@@ -9,6 +9,7 @@
 #include "social/discovery/HCGameDiscoveryCategory.h"
 #include "social/discovery/HCGameDiscoveryImageHyperlink.h"
 #include "social/discovery/HCGameDiscoveryNewsItem.h"
+#include "social/playedgames/HCPlayedGame.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ void HCGameDiscoveryService::populateKnownResources(HCResourceNameMap& map)
     HCAddKnownResource<HCGameDiscoveryImageHyperlink>(map);
     HCAddKnownResource<HCGameDiscoveryNewsItem>(map);
     HCAddKnownResource<HCGameDiscoveryCategory>(map);
+    HCAddKnownResource<HCPlayedGame>(map);
 }
 
 std::string HCGameDiscoveryService::orientationName()

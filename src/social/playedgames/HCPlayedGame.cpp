@@ -3,9 +3,11 @@
 #include "core/clientstate/HCClientState.h"
 #include "core/publicclass/HCClassDelegate.h"
 #include "core/publicclass/HCPublicImageStep.h"
+#include "core/replies/HCPaginatedSeries.h"
 #include "core/resources/HCResourceText.h"
 #include "kernel/resources/HCResourceDataMap.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "social/discovery/HCGameDiscoveryService.h"
 #include "social/playedgames/HCPlayedGameDelegate.h"
 #include "social/profiles/HCProfileService.h"
 
@@ -19,6 +21,21 @@ void HCPlayedGame::setDelegate(HCPlayedGameDelegate* delegate)
 {
     HC_CHECK_MAIN_THREAD();
     sDelegate.set(delegate);
+}
+
+HCRequestHandlePtr HCPlayedGame::getFeaturedGames()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto callbacks = sDelegate.callbacks(
+        nullptr,
+        [](auto started, const platform::ObjectPtr& reply) {
+            auto series = platform::as<HCPaginatedSeries>(reply);
+            const std::vector<platform::ObjectPtr> games = series ? series->objects() : std::vector<platform::ObjectPtr>();
+            sDelegate.notify(started, [&](HCPlayedGameDelegate& d) { d.didGetFeaturedGames(games); });
+        },
+        [](auto started) { sDelegate.notify(started, [](HCPlayedGameDelegate& d) { d.didFailGetFeaturedGames(); }); });
+    return sDelegate.track(HCGameDiscoveryService::getDiscoveryPageNamed(std::string("developers_picks"), 1,
+                                                                         callbacks.success, callbacks.failure));
 }
 
 const HCResourceDataMap& HCPlayedGame::getDataMap() const

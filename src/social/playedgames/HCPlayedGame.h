@@ -29,6 +29,9 @@ public:
 
     static constexpr const char* kModule = "HCPlayedGame";
     static void setDelegate(HCPlayedGameDelegate* delegate);
+    // The developer's picks (the discovery page "developers_picks", page 1):
+    // didGetFeaturedGames or didFailGetFeaturedGames.
+    static HCRequestHandlePtr getFeaturedGames();
 
     std::string getResourceName() const override { return "played_game"; }
     std::string getResourceDiscoveredNotification() const override { return "halcyon_played_game_discovered"; }

@@ -5,7 +5,9 @@
 //
 // Thread: called on the main thread.
 #include <memory>
+#include <vector>
 
+#include "platform/foundation/Values.h"
 #include "platform/runtime/OptionalMethods.h"
 #include "platform/ui/Image.h"
 
@@ -26,4 +28,12 @@ public:
         (void)game;
         notImplemented();
     }
+    // The objects of the developer's picks in the service's order (played
+    // games, as the page lists them); empty for an empty page.
+    virtual void didGetFeaturedGames(const std::vector<platform::ObjectPtr>& games)
+    {
+        (void)games;
+        notImplemented();
+    }
+    virtual void didFailGetFeaturedGames() { notImplemented(); }
 };
