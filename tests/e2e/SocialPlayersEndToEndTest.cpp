@@ -4,39 +4,24 @@
 // lists, HCCurrentUser's counts and operations, and the featured games.
 #include <gtest/gtest.h>
 
-#include "client/HCClientHooks.h"
 #include "core/halcyon/Halcyon.h"
-#include "core/halcyon/HalcyonDelegate.h"
-#include "core/halcyon/HalcyonSettingKeys.h"
-#include "core/publicclass/HCDelegatesContainer.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/users/HCUser.h"
 #include "core/users/HCUserDelegate.h"
 #include "core/users/HCUserService.h"
+#include "e2e/support/SocialClientTest.h"
 #include "kernel/reachability/HCReachability.h"
-#include "kernel/settings/HCSettings.h"
 #include "localserver/Fixtures.h"
-#include "localserver/Server.h"
-#include "platform/foundation/Sandbox.h"
-#include "platform/foundation/UserDefaults.h"
 #include "scores/offline/HCUserService+Private.h"
 #include "social/playedgames/HCPlayedGame.h"
 #include "social/playedgames/HCPlayedGameDelegate.h"
 #include "social/users/HCCurrentUser.h"
 #include "social/users/HCCurrentUserDelegate.h"
 #include "support/TestSupport.h"
-#include "transport/provider/HCProvider.h"
 
 namespace defaults = localserver::defaults;
 
 namespace {
-
-class Game final : public HalcyonDelegate {
-public:
-    void userLoggedIn(const std::string& userId) override { calls.push_back("online " + userId); }
-    void offlineUserLoggedIn(const std::string& userId) override { calls.push_back("offline " + userId); }
-    std::vector<std::string> calls;
-};
 
 std::string namesOf(const std::vector<HCUserPtr>& users)
 {
@@ -82,19 +67,11 @@ public:
     std::vector<std::string> calls;
 };
 
-class SocialPlayersEndToEndTest : public ::testing::Test {
+class SocialPlayersEndToEndTest : public SocialClientTest {
 protected:
     void SetUp() override
     {
-        HCClientHooks::resetForTesting();
-        platform::Sandbox::configure(sandbox.str());
-        clock = std::make_unique<testsupport::ScopedManualClock>();
-        server = std::make_unique<localserver::Server>();
-        localserver::registerServiceRoutes(*server);
-        ASSERT_TRUE(server->start()) << server->error();
-        HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
-        Halcyon::setUserApprovedHalcyon();
-        Halcyon::setDoneWithGetTheMost(true);
+        SocialClientTest::SetUp();
         HCUser::setDelegate(&players);
         HCCurrentUser::setDelegate(&players);
         HCPlayedGame::setDelegate(&players);
@@ -104,47 +81,24 @@ protected:
         HCUser::setDelegate(nullptr);
         HCCurrentUser::setDelegate(nullptr);
         HCPlayedGame::setDelegate(nullptr);
-        Halcyon::shutdown();
-        HCClientHooks::resetForTesting();
-        testsupport::drainMain();
-        platform::UserDefaults::resetStandardUserDefaults();
-        server->stop();
+        SocialClientTest::TearDown();
     }
-
-    // Starts the client as the game would, as Ann, and waits for the log-in.
     void start()
     {
-        auto settings = platform::Dictionary::make();
-        settings->setString(HalcyonSettingInitialUserId, defaults::kUserId);
-        Halcyon::initializeWithProductKey(defaults::kProductKey, defaults::kProductSecret, defaults::kGameName, settings,
-                                          HCDelegatesContainer::containerWithHalcyonDelegate(&game, nullptr, nullptr));
-        HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
-        ASSERT_TRUE(testsupport::runMainUntil([&] { return !game.calls.empty(); }));
-        ASSERT_EQ(game.calls.front(), std::string("online ") + defaults::kUserId);
-        settle();
+        SocialClientTest::start();
         players.calls.clear();
-    }
-    // Until every request sent was answered and its outcome delivered.
-    void settle()
-    {
-        auto provider = Halcyon::provider();
-        ASSERT_TRUE(provider);
-        ASSERT_TRUE(testsupport::runMainUntil(
-            [&] { return provider->queuedActionCount() == 0 && provider->runningLoaderCount() == 0; }));
-        testsupport::drainMain();
     }
     bool called(size_t count)
     {
-        return testsupport::runMainUntil([&] { return players.calls.size() >= count; });
+        return waitUntil([&] { return players.calls.size() >= count; });
     }
     localserver::Request last() { return server->log().entries().back().request; }
 
-    testsupport::TempDir sandbox;
-    std::unique_ptr<testsupport::ScopedManualClock> clock;
-    std::unique_ptr<localserver::Server> server;
-    Game game;
     Players players;
 };
+
+}  // namespace
+
 
 TEST_F(SocialPlayersEndToEndTest, GetUserAnswersTheLocalPlayerInsideTheCallAndOfflineFromTheDevicesStore)
 {
@@ -163,7 +117,7 @@ TEST_F(SocialPlayersEndToEndTest, GetUserAnswersTheLocalPlayerInsideTheCallAndOf
     // Offline: Ben was stored on this device, 9998 was not; neither asks the server.
     ASSERT_TRUE(HCUserServicePrivate::createLocalUser(std::string(defaults::kOtherUserId), std::string("Ben"), std::nullopt));
     HCReachability::Instance()->setOverride(HCReachability::NotReachable);
-    ASSERT_TRUE(testsupport::runMainUntil([] { return !Halcyon::isOnline(); }));
+    ASSERT_TRUE(waitUntil([] { return !Halcyon::isOnline(); }));
     const auto before = server->log().size();
     EXPECT_EQ(HCUser::getUser(std::string(defaults::kOtherUserId)), nullptr);
     EXPECT_EQ(players.calls.back(), "user Ben");
@@ -262,4 +216,3 @@ TEST_F(SocialPlayersEndToEndTest, FeaturedGamesAreTheDevelopersPicksInTheService
     EXPECT_EQ(players.calls.back(), "no featured games");
 }
 
-}  // namespace
