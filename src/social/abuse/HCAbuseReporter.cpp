@@ -16,7 +16,10 @@ constexpr int kSilent = 0;
 constexpr const char* kAbuseTypes[] = {"chat", "forum"};
 
 // Flags are posted like any service call; their reply carries nothing read.
-class HCAbuseFlagService final : public HCService {};
+class HCAbuseFlagService final : public HCService {
+public:
+    void populateKnownResources(HCResourceNameMap&) override {}
+};
 
 std::set<std::shared_ptr<HCAbuseReporter>>& live()
 {
