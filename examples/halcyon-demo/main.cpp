@@ -689,10 +689,10 @@ bool showDashboard(GameWindow& window, int frames)
     return closed();
 }
 
-// The Game Center leaderboard that leaderboard 1 maps to (--game-center).
 // The game's pages as the player reads them: the dashboard opened on the
 // leaderboards, the first board's high scores (all time, then today) and the
-// scores near the player on the map. False when a page did not come up.
+// scores near the player on the map, then opened again on the game's
+// achievements. False when a page did not come up.
 bool showGamePages(GameWindow& window, int frames)
 {
     platform::ui::Driver driver;
@@ -747,12 +747,22 @@ bool showGamePages(GameWindow& window, int frames)
         for (const auto& pin : pins) say("pages:   " + pin);
         if (pins.empty()) say("pages:   (no pins)");
     }
-    Halcyon::dismissDashboard();
-    auto closed = [] { return !Halcyon::dashboardVisible(); };
-    for (int i = 0; i < frames && !closed(); ++i) frame(closed);
-    return shown && closed();
+    auto close = [&] {
+        Halcyon::dismissDashboard();
+        auto closed = [] { return !Halcyon::dashboardVisible(); };
+        for (int i = 0; i < frames && !closed(); ++i) frame(closed);
+        return closed();
+    };
+    shown = close() && shown;
+    if (shown) {
+        Halcyon::launchDashboardWithAchievementsPage();
+        shown = waitFor("HCAchievementListController");
+    }
+    if (shown) printTable("achievements");
+    return close() && shown;
 }
 
+// The Game Center leaderboard that leaderboard 1 maps to (--game-center).
 constexpr const char* kGameCenterBoard = "demo.high_score";
 
 // A new best with Game Center on: reported to the service and to Game
