@@ -5,7 +5,7 @@
 // changed presence and with a resource worth a notice. The client installs
 // them at start-up.
 //
-// Thread: accessToken may be asked on the presence thread; the two
+// Thread: accessToken is asked on the thread that calls connect(); the two
 // handlers run on the main thread.
 #include <functional>
 #include <optional>

@@ -102,7 +102,11 @@ void HCPresenceService::setPipeHttpOverPresence(bool pipe)
 
 void HCPresenceService::connect()
 {
-    thread_->runLoop()->post([self = platform::self(this)] {
+    // Asked here, on the caller's thread, where the client's state may be read.
+    auto accessToken = hooksSlot().get().accessToken;
+    auto token = accessToken ? accessToken() : std::nullopt;
+    thread_->runLoop()->post([self = platform::self(this), token] {
+        self->token_ = token;
         if (self->wanted_ && self->session_) return;  // already connected or connecting
         self->wanted_ = true;
         ++self->generation_;
@@ -130,8 +134,7 @@ void HCPresenceService::postInMainThread(const platform::ObjectPtr& resource)
 
 std::optional<HCStompSession::Config> HCPresenceService::sessionConfig()
 {
-    auto hooks = hooksSlot().get();
-    auto token = hooks.accessToken ? hooks.accessToken() : std::nullopt;
+    const auto& token = token_;
     std::optional<std::string> queue;
     {
         std::lock_guard lock(queueMutex_);

@@ -78,6 +78,7 @@ private:
     // Presence thread only.
     std::shared_ptr<HCStompSession> session_;
     bool wanted_ = false;
+    std::optional<OAuthToken> token_;  // as connect() found it
     int generation_ = 0;  // ends stale retries and stability checks
     std::mutex queueMutex_;
     std::optional<std::string> queue_;
