@@ -82,7 +82,11 @@ const char* HCPresenceService::stateName(State state)
     return "disconnected";
 }
 
-HCPresenceService::HCPresenceService() : thread_(platform::Thread::start("presence")) {}
+HCPresenceService::HCPresenceService() : thread_(platform::Thread::start("presence"))
+{
+    // First on the thread, before any connection writes.
+    thread_->runLoop()->post(&HCPresenceSocket::blockBrokenPipeSignal);
+}
 
 HCPresenceService::~HCPresenceService()
 {

@@ -7,6 +7,8 @@
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -161,8 +163,17 @@ void HCPresenceSocket::startReading(std::function<void(std::string)> bytes, std:
     reader_ = std::thread([this] { readLoop(); });
 }
 
+void HCPresenceSocket::blockBrokenPipeSignal()
+{
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+}
+
 void HCPresenceSocket::readLoop()
 {
+    blockBrokenPipeSignal();
     char chunk[16 * 1024];
     for (;;) {
         pollfd p[2] = {{fd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};

@@ -45,6 +45,11 @@ public:
     // Ends the connection and joins the reading thread; safe to repeat.
     void close();
 
+    // A write to a connection the peer has closed must fail, not end the
+    // process: blocks SIGPIPE on the calling thread. Every thread that
+    // writes (or reads: TLS may write while reading) calls it once.
+    static void blockBrokenPipeSignal();
+
 private:
     void readLoop();
     // Waits until the socket can do what the last TLS call asked for.

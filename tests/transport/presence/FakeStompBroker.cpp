@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "transport/presence/HCPresenceSocket.h"
+
 struct FakeStompBroker::Tls {
     EVP_PKEY* key = nullptr;
     X509* cert = nullptr;
@@ -121,6 +123,7 @@ std::vector<HCStompFrame> FakeStompBroker::frames() const
 
 void FakeStompBroker::serve()
 {
+    HCPresenceSocket::blockBrokenPipeSignal();
     while (!stop_) {
         pollfd p{listenFd_, POLLIN, 0};
         if (poll(&p, 1, 20) != 1) continue;
