@@ -12,35 +12,12 @@
 #include "platform/runtime/Thread.h"
 #include "support/TestSupport.h"
 #include "transport/poller/HCPoller.h"
+#include "transport/support/ListReplyReader.h"
 #include "transport/presence/HCPresenceService.h"
 
 using testsupport::ScopedManualClock;
 
 namespace {
-
-// Reads bodies of the form "user:3,post:9": one resource per item, the
-// resource being its "name:id" text.
-class ListReader final : public HCPollerReplyReader {
-public:
-    std::vector<Item> read(const platform::Data& body, const std::vector<HCPollerResourceClass>& classes) override
-    {
-        std::vector<Item> items;
-        std::string text = body.toString();
-        size_t start = 0;
-        while (start < text.size()) {
-            auto end = text.find(',', start);
-            if (end == std::string::npos) end = text.size();
-            auto entry = text.substr(start, end - start);
-            start = end + 1;
-            auto colon = entry.find(':');
-            if (colon == std::string::npos) continue;
-            for (const auto& c : classes)
-                if (c.resourceName == entry.substr(0, colon))
-                    items.push_back(Item{platform::String::make(entry), c.resourceName, 0});
-        }
-        return items;
-    }
-};
 
 HCStompFrame message(const std::string& body)
 {
@@ -56,7 +33,7 @@ protected:
         HCSettings::setDefaultOverride("presence-host", "127.0.0.1:" + std::to_string(broker.port()));
         HCSettings::setDefaultOverride("presence-ca-file", broker.caFile());
         HCSettings::Initialize();
-        HCPoller::setReplyReader(std::make_shared<ListReader>());
+        HCPoller::setReplyReader(std::make_shared<ListReplyReader>());
         HCPresenceHooks hooks;
         hooks.accessToken = [this]() -> std::optional<OAuthToken> {
             std::lock_guard lock(mutex);
