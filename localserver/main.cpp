@@ -2,7 +2,10 @@
 // interface until SIGINT or SIGTERM.
 //
 //   halcyon-localserver [--port N] [--fixtures DIR] [--root /PATH/]
+//                       [--broker-stomp-port N --broker-http-port N]
 //
+// The broker ports (plain STOMP and management HTTP, as scripts/broker
+// prints them) turn the players' presence channel on.
 // Without --fixtures the built-in data is served. The first line on standard
 // output is the service root's URL, so that a script can wait for it.
 #include <signal.h>
@@ -18,7 +21,8 @@ namespace {
 
 int usage()
 {
-    std::cerr << "usage: halcyon-localserver [--port N] [--fixtures DIR] [--root /PATH/]\n";
+    std::cerr << "usage: halcyon-localserver [--port N] [--fixtures DIR] [--root /PATH/]"
+                 " [--broker-stomp-port N --broker-http-port N]\n";
     return 2;
 }
 
@@ -59,6 +63,12 @@ int main(int argc, char** argv)
             options.fixtures = std::move(*fixtures);
         } else if (arg == "--root") {
             options.root = value;
+        } else if (arg == "--broker-stomp-port" || arg == "--broker-http-port") {
+            if (!options.broker) options.broker = localserver::BrokerOptions{};
+            if (!parsePort(value, arg == "--broker-stomp-port" ? options.broker->stompPort
+                                                                 : options.broker->managementPort)) {
+                return usage();
+            }
         } else {
             return usage();
         }
@@ -72,6 +82,9 @@ int main(int argc, char** argv)
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    if (options.broker && (options.broker->stompPort == 0 || options.broker->managementPort == 0)) {
+        return usage();
+    }
     localserver::Server server(std::move(options));
     localserver::registerServiceRoutes(server);
     if (!server.start()) {

@@ -29,7 +29,9 @@
 // could not be registered, the saved game did not come back whole, the
 // forum, the chat room, the announcements or the conversation could not be
 // read, an invitation, setting, post or push token did not reach the
-// service, the service does not hold the better score
+// service, the presence channel (when scripts/demo started a message broker)
+// did not tell of a friend coming online or did not come back after the
+// broker closed it, the service does not hold the better score
 // (once) or the unlocked achievement, or the leaderboards could not be
 // listed, within N seconds (default 10); an achievement the service already
 // held from an earlier run against it is said so and is no failure, so any
@@ -59,6 +61,7 @@
 #include <utility>
 #include <vector>
 
+#include "PresenceDemo.h"
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "client/HCServiceOrder.h"
 #include "core/banners/HCNotification.h"
@@ -1070,7 +1073,9 @@ int main(int argc, char** argv)
     std::shared_ptr<localserver::ScoreStore> serverScores;
     std::shared_ptr<localserver::AchievementStore> serverAchievements;
     if (!serverUrl) {
-        server = std::make_unique<localserver::Server>();
+        localserver::ServerOptions options;
+        options.broker = presencedemo::brokerFromEnvironment();
+        server = std::make_unique<localserver::Server>(options);
         localserver::registerServiceRoutes(*server);
         auto bucket = localserver::registerStorageRoutes(*server);
         serverScores = localserver::registerScoreRoutes(*server, bucket);
@@ -1184,6 +1189,7 @@ int main(int argc, char** argv)
     const bool socialShown = showChat(demo) && showAnnouncements(demo) &&
                              showConversation(demo, localserver::defaults::kOtherUserId);
     const bool playersShown = showPlayers(frames);
+    const bool presenceShown = presencedemo::showPresence(server.get(), demo);
 
     // The log-in sent what was pending; the service now holds the better
     // score, once.
@@ -1243,8 +1249,8 @@ int main(int argc, char** argv)
     std::filesystem::remove_all(folder, ignored);
     return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
                    achievementConfirmed &&
-                   leaderboardsShown && topScoresShown && locationShared && dashboardShown && pagesShown &&
-                   playersShown && gameCenterHolds && invitesShown
+                   leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
+                   pagesShown && playersShown && gameCenterHolds && invitesShown
                ? 0
                : 1;
 }

@@ -144,6 +144,7 @@ struct Server::Impl {
     explicit Impl(ServerOptions o) : options(std::move(o)), log(options.requestLogCapacity) {}
 
     ServerOptions options;
+    std::optional<Broker> broker = options.broker ? std::optional<Broker>(*options.broker) : std::nullopt;
     std::string error;
     Accounts accounts;
     LoginState login;
@@ -155,6 +156,7 @@ struct Server::Impl {
 
     std::mutex mutex;  // guards the two below
     std::deque<std::pair<std::string, XmlNode>> notifications;
+    std::vector<std::string> brokerUsers;
     std::function<std::int64_t()> clock = systemSeconds;
 
     Outcome handle(const IncomingRequest& in)
@@ -260,6 +262,7 @@ Server::Server(ServerOptions options) : impl_(std::make_unique<Impl>(std::move(o
 Server::~Server()
 {
     stop();
+    removePresenceUsers();
 }
 
 bool Server::start()
@@ -338,6 +341,52 @@ Faults& Server::faults()
 const Fixtures& Server::fixtures() const
 {
     return impl_->options.fixtures;
+}
+
+const Broker* Server::broker() const
+{
+    return impl_->broker ? &*impl_->broker : nullptr;
+}
+
+std::optional<std::string> Server::addPresenceUser(const Token& token)
+{
+    if (!impl_->broker || !impl_->broker->addUser(token.token, token.secret)) return std::nullopt;
+    std::lock_guard lock(impl_->mutex);
+    impl_->brokerUsers.push_back(token.token);
+    return impl_->broker->presenceQueue(token.userId);
+}
+
+int Server::presenceConnections()
+{
+    if (!impl_->broker) return -1;
+    std::lock_guard lock(impl_->mutex);
+    return impl_->broker->connectionsOf(impl_->brokerUsers, false);
+}
+
+int Server::closePresenceConnections()
+{
+    if (!impl_->broker) return -1;
+    std::lock_guard lock(impl_->mutex);
+    return impl_->broker->connectionsOf(impl_->brokerUsers, true);
+}
+
+void Server::removePresenceUsers()
+{
+    if (!impl_->broker) return;
+    std::vector<std::string> users;
+    {
+        std::lock_guard lock(impl_->mutex);
+        users.swap(impl_->brokerUsers);
+    }
+    for (const auto& user : users) impl_->broker->removeUser(user);
+}
+
+bool Server::publishPresence(const std::string& userId, const XmlNode& resource)
+{
+    if (!impl_->broker) return false;
+    ResourceList list;
+    list.resources.push_back(resource);
+    return impl_->broker->publish(impl_->broker->presenceQueue(userId), writeFlatReply(list));
 }
 
 void Server::injectServerNotification(const std::string& path, const XmlNode& notification)

@@ -1,4 +1,5 @@
 #include "client/HCClientHooks.h"
+#include "client/HCClientPresence.h"
 
 #include "uiframework/HCControllerLoader.h"
 
@@ -39,6 +40,7 @@
 #include "scores/offline/HCOfflineService.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
 #include "transport/poller/HCPoller.h"
+#include "transport/presence/HCPresenceService.h"
 #include "transport/provider/HCProvider.h"
 
 namespace {
@@ -118,6 +120,7 @@ void HCClientHooks::install()
     HCSettings::setAddOnHook(Halcyon::addOnSettingsHook());
     HCProvider::setHooks(providerHooks());
     HCPoller::setReplyReader(std::make_shared<HCResourcePollerReplyReader>());
+    HCPresenceService::setHooks(HCClientPresenceHooks());
     HCBlobObserverHooks::install();
     HCGamePages::registerClasses();
     HCOfflineService::setHooks(offlineHooks());
@@ -135,6 +138,7 @@ void HCClientHooks::remove()
     HCSettings::setAddOnHook(nullptr);
     HCProvider::setHooks({});
     HCPoller::setReplyReader(nullptr);
+    HCPresenceService::setHooks({});
     HCNotificationHooks::install({});
     HCBlobObserverHooks::remove();
     HCClientState::setQueries({});

@@ -27,6 +27,7 @@
 #include "social/socialposts/HCSocialNotificationService.h"
 #include "social/ticker/HCTickerService.h"
 #include "social/users/HCUsersCredentialService.h"
+#include "transport/presence/HCPresenceService.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
         entry<HCConversationService>("HCConversationService", 24, 2),
         entry<HCTickerService>("HCTickerService", 25, 23),
         entry<HCCloudStorageService>("HCCloudStorageService", 26, 24),
+        entry<HCPresenceService>("HCPresenceService", 27, 30),
         entry<HCInviteService>("HCInviteService", 28, 27),
         entry<HCWebViewManifestService>("HCWebViewManifestService", 29, 28),
         entry<HCTimeStampService>("HCTimeStampService", 30, 29),

@@ -185,7 +185,7 @@ TEST_F(BootstrapEndToEndTest, FullReplyIsAppliedOnTheRequestThreadInOrderAndComp
     EXPECT_EQ(client->events(),
               (std::vector<std::string>{"stats-params@main", "began:1001@main", "take-check@main", "user-check:1001@main",
                                         "polling:60,5@request", "user-options:1:non-device@request",
-                                        "presence:users.1001@request", "add-ons@request", "stats-reset@request",
+                                        "presence:/queue/presence.1001@request", "add-ons@request", "stats-reset@request",
                                         "succeeded@main"}));
     EXPECT_EQ(bootstrapParamNames(),
               (std::vector<std::string>{"udid", "user_id", "device_hardware_version", "device_os_version",
@@ -211,7 +211,7 @@ TEST_F(BootstrapEndToEndTest, FullReplyIsAppliedOnTheRequestThreadInOrderAndComp
     EXPECT_EQ(bootstrap->unfulfilledInvitesCount(), 6u);
     EXPECT_EQ(bootstrap->suggestionsForumId(), std::optional<std::string>("77"));
     EXPECT_EQ(bootstrap->initialDashboardScreen(), std::optional<std::string>("home"));
-    EXPECT_EQ(bootstrap->presenceQueue(), std::optional<std::string>("users.1001"));
+    EXPECT_EQ(bootstrap->presenceQueue(), std::optional<std::string>("/queue/presence.1001"));
     EXPECT_FALSE(bootstrap->initializePresenceService());
     ASSERT_TRUE(bootstrap->accessToken());
 

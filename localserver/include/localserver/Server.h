@@ -11,10 +11,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "localserver/Accounts.h"
+#include "localserver/Broker.h"
 #include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
 #include "localserver/LoginState.h"
@@ -33,13 +35,16 @@ struct ServerOptions {
     // The request log keeps the latest this many requests; 0 keeps every one.
     std::size_t requestLogCapacity = 0;
     Fixtures fixtures = defaultFixtures();
+    // With a broker, each bootstrap makes the new token a broker user and
+    // turns the player's presence channel on; without one it stays off.
+    std::optional<BrokerOptions> broker;
 };
 
 class Server {
 public:
     Server();
     explicit Server(ServerOptions options);
-    ~Server();  // stops
+    ~Server();  // stops, and removes the broker users it added
     Server(const Server&) = delete;
     Server& operator=(const Server&) = delete;
 
@@ -68,6 +73,22 @@ public:
     // Puts the element first inside "resources" of the next successful XML
     // reply on that path; one element per reply, in the order injected.
     void injectServerNotification(const std::string& path, const XmlNode& notification);
+
+    // The broker of the presence channel; nullptr without one.
+    const Broker* broker() const;
+    // Makes the token pair a broker user and answers the player's queue;
+    // nullopt without a broker or when it refused.
+    std::optional<std::string> addPresenceUser(const Token& token);
+    // The broker connections of the tokens this server registered, counted
+    // or closed; -1 without a broker.
+    int presenceConnections();
+    int closePresenceConnections();
+    // Removes every broker user this server registered: the clients can no
+    // longer log in to the broker.
+    void removePresenceUsers();
+    // Publishes the resource, as a flat reply document, to the player's
+    // presence queue. False without a broker or when it refused.
+    bool publishPresence(const std::string& userId, const XmlNode& resource);
 
     // The time the server reports, in whole seconds since 1970; the system
     // clock unless a test sets its own.

@@ -55,7 +55,7 @@ XmlNode gameProfileNode(const Game& game)
 }
 
 XmlNode bootstrapNode(const Game& game, const User& user, const Token& token, bool newUser,
-                      const BootstrapCounters& counters)
+                      const BootstrapCounters& counters, const std::optional<std::string>& presenceQueue)
 {
     XmlNode node = XmlNode::parent("bootstrap");
     node.add("minimum_halcyon_version_supported", "0");
@@ -82,9 +82,9 @@ XmlNode bootstrapNode(const Game& game, const User& user, const Token& token, bo
     node.add("topic_app_suggestions_id", "77");
     node.add("initial_dashboard_screen", "home");
     node.add("initial_dashboard_modal_content_url", "");
-    node.add("initialize_presence_service", "false");
+    node.add("initialize_presence_service", flag(presenceQueue.has_value()));
     node.add("pipe_http_over_presence_service", "false");
-    node.add("presence_queue", "users." + user.id);
+    node.add("presence_queue", presenceQueue.value_or("/queue/presence." + user.id));
     node.add("logged_in_user_has_share_location_enabled", "false");
     return node;
 }
@@ -154,9 +154,12 @@ Reply bootstrap(Server& server, const Request& req)
     if (auto stats = userStats(req, user->id)) {
         server.login().recordUserStats(std::move(*stats));
     }
+    // The presence channel logs in with the token pair, so the broker must
+    // know it before the client does.
+    const auto presenceQueue = server.addPresenceUser(*token);
 
     ResourceList list;
-    list.resources.push_back(bootstrapNode(*game, *user, *token, newUser, server.login().counters()));
+    list.resources.push_back(bootstrapNode(*game, *user, *token, newUser, server.login().counters(), presenceQueue));
     if (auto offline = server.login().offlineBlock(user->id)) {
         list.resources.push_back(*offline);
     }

@@ -3,6 +3,7 @@
 #include "core/bootstrap/HCBootstrap.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "transport/presence/HCPresenceService.h"
 
 void HCHalcyonBootstrapClient::getUserStatsParams(HCHttpNestedQueryStringWriter& writer)
 {
@@ -75,6 +76,19 @@ void HCHalcyonBootstrapClient::applyUserOptions(const HCBootstrap& bootstrap, in
     Halcyon::setUnreadIMCount(bootstrap.imsUnreadCount(), bootstrap.subscribedThreadsUnreadCount(),
                               bootstrap.invitesUnreadCount());
     Halcyon::setUserDistanceUnit(distanceUnit);
+}
+
+void HCHalcyonBootstrapClient::applyPresence(const Text& queue, bool pipeHttp, bool connect)
+{
+    auto presence = HCPresenceService::sharedInstance();
+    if (!presence) return;
+    presence->setPresenceQueue(queue);
+    presence->setPipeHttpOverPresence(pipeHttp);
+    // A service that turned the channel off for this player closes it.
+    if (connect)
+        presence->connect();
+    else
+        presence->disconnect();
 }
 
 void HCHalcyonBootstrapClient::notifyAddOnsUserLoggedIn()

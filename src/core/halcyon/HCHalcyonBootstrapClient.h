@@ -1,11 +1,10 @@
 #pragma once
 // The bootstrap exchange's view of the Halcyon class: the statistics sent
 // and reset, the exchange's notices, the host's user check, and the reply
-// applied to the user options, the client settings and the add-ons. The
-// bootstrap service uses it unless another client is installed.
-//
-// Not yet part of it: the presence channel (not built). A refused user ends
-// the log-in in progress (Halcyon::abortBootstrap).
+// applied to the user options, the client settings, the presence channel
+// and the add-ons. The bootstrap service uses it unless another client is
+// installed. A refused user ends the log-in in progress
+// (Halcyon::abortBootstrap).
 //
 // Thread: as HCBootstrapClient (the statistics snapshot is taken on the main
 // thread and used on the request thread, hence the lock).
@@ -25,6 +24,7 @@ public:
     void abortBootstrap() override;
     void storePollingFrequencies(uint32_t defaultSeconds, uint32_t chatSeconds) override;
     void applyUserOptions(const HCBootstrap& bootstrap, int distanceUnit) override;
+    void applyPresence(const Text& queue, bool pipeHttp, bool connect) override;
     void notifyAddOnsUserLoggedIn() override;
     void resetUserStatsAndCountOnlineSession() override;
 

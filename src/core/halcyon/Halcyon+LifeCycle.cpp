@@ -1,6 +1,7 @@
 // The application's life cycle and the game server's reachability: polling
 // pauses while the application is inactive, the presence of a location fix
-// follows the foreground, and a client that should be logged in tries again.
+// and the presence channel follow the foreground, and a client that should
+// be logged in tries again.
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonInstanceSlot.h"
 #include "kernel/reachability/HCReachability.h"
@@ -9,6 +10,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Application.h"
 #include "transport/poller/HCPoller.h"
+#include "transport/presence/HCPresenceService.h"
 
 namespace {
 
@@ -67,6 +69,7 @@ void Halcyon::applicationDidBecomeActive()
 void Halcyon::applicationDidEnterBackground()
 {
     HC_CHECK_MAIN_THREAD();
+    if (auto presence = HCPresenceService::sharedInstance()) presence->disconnect();
     if (location_ && location_->isLocationUpdating()) {
         location_->stopUpdatingLocation();
         location_ = nullptr;
@@ -77,6 +80,7 @@ void Halcyon::applicationDidEnterBackground()
 void Halcyon::applicationWillEnterForeground()
 {
     HC_CHECK_MAIN_THREAD();
+    if (auto presence = HCPresenceService::sharedInstance()) presence->connect();
     if (!successfullyBootstrapped_ && gameServerReachable() && hasUserApprovedHalcyon()) {
         doBootstrapAsUserId(lastLoggedInUserId(), HCDelegate(), HCDelegate());
     }

@@ -22,6 +22,11 @@ void HCPoller::setReplyReader(std::shared_ptr<HCPollerReplyReader> reader)
     installedReader().set(std::move(reader));
 }
 
+std::shared_ptr<HCPollerReplyReader> HCPoller::replyReader()
+{
+    return installedReader().get();
+}
+
 HCPoller::HCPoller(std::shared_ptr<HCProvider> provider, std::string sourceUrl)
     : provider_(std::move(provider)), sourceUrl_(std::move(sourceUrl))
 {

@@ -51,6 +51,8 @@ public:
     const std::string& sourceUrl() const { return sourceUrl_; }
 
     static void setReplyReader(std::shared_ptr<HCPollerReplyReader> reader);
+    // The installed reader (the presence channel reads its messages with it).
+    static std::shared_ptr<HCPollerReplyReader> replyReader();
 
     // Reply handlers.
     void _pollSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader);

@@ -7,6 +7,7 @@
 #include "kernel/settings/HCSettings.h"
 #include "platform/runtime/Guarded.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
+#include "transport/presence/HCPresenceService.h"
 
 namespace {
 
@@ -255,6 +256,7 @@ void HCProvider::destroyLocalCredentials()
         token_.reset();
     }
     OAuthCredentialStore::removeAll();
+    if (auto presence = HCPresenceService::sharedInstance()) presence->disconnect();
     if (auto done = hooks().didDestroyLocalCredentials) done();
 }
 

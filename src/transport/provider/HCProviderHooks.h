@@ -32,6 +32,7 @@ struct HCProviderHooks {
     // record). Every action carries "parental_controls_enabled" = "true" or
     // "false" after its own parameters. Absent: not enabled.
     std::function<bool()> parentalControlsEnabled;
-    // Local log-out: the Facebook session, the presence channel and the add-ons.
+    // Local log-out: the Facebook session and the add-ons (the provider
+    // disconnects the presence channel itself).
     std::function<void()> didDestroyLocalCredentials;
 };

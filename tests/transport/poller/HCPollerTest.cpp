@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
 #include "transport/poller/HCPoller.h"
+#include "transport/support/ListReplyReader.h"
 
 using testnet::LoopbackServer;
 using testnet::ServerReply;
@@ -19,28 +19,7 @@ using testnet::ServerRequest;
 
 namespace {
 
-// Reads replies of the form "chat_message:5,user:3": one resource per item,
-// the resource being its "name:id" text.
-class ListReader final : public HCPollerReplyReader {
-public:
-    std::vector<Item> read(const platform::Data& body, const std::vector<HCPollerResourceClass>& classes) override
-    {
-        std::vector<Item> items;
-        std::stringstream list(body.toString());
-        std::string entry;
-        while (std::getline(list, entry, ',')) {
-            auto colon = entry.find(':');
-            if (colon == std::string::npos) continue;
-            Item item{platform::String::make(entry), entry.substr(0, colon), std::stoll(entry.substr(colon + 1))};
-            for (const auto& c : classes)
-                if (c.resourceName == item.resourceName) items.push_back(item);
-        }
-        ++reads;
-        return items;
-    }
-
-    std::atomic<int> reads{0};
-};
+using ListReader = ListReplyReader;
 
 const HCPollerResourceClass kMessages{"HCChatMessage", "chat_message", "HCChatMessagesDiscovered"};
 const HCPollerResourceClass kUsers{"HCUser", "user", "HCUsersDiscovered"};

@@ -1,0 +1,90 @@
+#include "PresenceDemo.h"
+
+#include <cstdlib>
+
+#include "core/halcyon/HalcyonNotificationNames.h"
+#include "core/users/HCUser.h"
+#include "kernel/settings/HCSettings.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "transport/presence/HCPresenceService.h"
+
+namespace presencedemo {
+
+namespace {
+
+int portFromEnvironment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::atoi(value) : 0;
+}
+
+}  // namespace
+
+std::optional<localserver::BrokerOptions> brokerFromEnvironment()
+{
+    localserver::BrokerOptions broker;
+    broker.stompPort = portFromEnvironment("HC_BROKER_STOMP_PORT");
+    broker.managementPort = portFromEnvironment("HC_BROKER_HTTP_PORT");
+    const int tlsPort = portFromEnvironment("HC_BROKER_STOMP_TLS_PORT");
+    if (broker.stompPort == 0 || broker.managementPort == 0 || tlsPort == 0) return std::nullopt;
+    HCSettings::setDefaultOverride("presence-host", "localhost:" + std::to_string(tlsPort));
+    if (const char* ca = std::getenv("HC_BROKER_CA_FILE")) HCSettings::setDefaultOverride("presence-ca-file", ca);
+    return broker;
+}
+
+bool showPresence(localserver::Server* server, const DemoFrames& demo)
+{
+    const auto& say = demo.say;
+    if (!server || !server->broker()) {
+        say("presence: off (the server has no message broker)");
+        return true;
+    }
+    auto presence = HCPresenceService::sharedInstance();
+    auto inState = [&](HCPresenceService::State state) {
+        return [&presence, state] { return presence && presence->state() == state; };
+    };
+    auto waitFor = [&](const std::function<bool()>& done) {
+        for (int i = 0; i < demo.frames && !done(); ++i) demo.frame(done);
+        return done();
+    };
+    if (!waitFor(inState(HCPresenceService::State::Connected))) {
+        say("presence: the channel did not connect");
+        return false;
+    }
+    say("presence: connected to the broker over TLS (STOMP 1.2)");
+
+    const int token = 0;
+    std::optional<std::string> friendOnline;
+    platform::NotificationCenter::defaultCenter().addObserver(
+        &token, HCNSNotificationFriendPresenceChanged, [&](const platform::Notification& n) {
+            auto user = platform::as<HCUser>(n.userInfo->objectForKey(HCNSNotificationInfoPresenceUser));
+            if (user && user->online()) friendOnline = user->name().value_or("?");
+        });
+    auto friendNode = localserver::XmlNode::parent("user");
+    friendNode.add("id", localserver::defaults::kOtherUserId);
+    friendNode.add("name", localserver::defaults::kOtherUserName);
+    friendNode.add("online", "true");
+    const bool published = server->publishPresence(localserver::defaults::kUserId, friendNode);
+    const bool heard = published && waitFor([&] { return friendOnline.has_value(); });
+    platform::NotificationCenter::defaultCenter().removeObserver(&token);
+    if (!heard) {
+        say("presence: the friend's presence did not arrive");
+        return false;
+    }
+    say("presence: " + *friendOnline + " is online (" + HCNSNotificationFriendPresenceChanged + ")");
+
+    if (server->closePresenceConnections() < 1 || !waitFor(inState(HCPresenceService::State::Waiting))) {
+        say("presence: the broker could not close the connection");
+        return false;
+    }
+    say("presence: the broker closed the connection; the client tries again in " +
+        std::to_string(static_cast<int>(HCPresenceService::kFirstRetrySeconds)) + " s");
+    if (!waitFor(inState(HCPresenceService::State::Connected))) {
+        say("presence: the client did not reconnect");
+        return false;
+    }
+    say("presence: reconnected after " + std::to_string(presence->failedAttempts()) + " failed attempt");
+    return true;
+}
+
+}  // namespace presencedemo

@@ -1,0 +1,23 @@
+#pragma once
+// The demo's presence channel: the broker that scripts/demo started (its
+// ports in HC_BROKER_*), a friend coming online, and the broker closing the
+// connection under the client.
+//
+// Thread: main thread.
+#include <optional>
+
+#include "SocialDemo.h"
+#include "localserver/Server.h"
+
+namespace presencedemo {
+
+// The broker of the environment for the embedded server, and the client's
+// settings to reach it over TLS; nothing without one.
+std::optional<localserver::BrokerOptions> brokerFromEnvironment();
+
+// Waits for the channel, has the server publish that a friend is online,
+// then closes the connection on the broker and waits for the client to come
+// back. False when any step did not happen within the demo's frames.
+bool showPresence(localserver::Server* server, const DemoFrames& demo);
+
+}  // namespace presencedemo

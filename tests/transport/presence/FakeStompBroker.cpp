@@ -1,0 +1,172 @@
+#include "FakeStompBroker.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <utility>
+
+#include "transport/presence/HCPresenceSocket.h"
+
+struct FakeStompBroker::Tls {
+    EVP_PKEY* key = nullptr;
+    X509* cert = nullptr;
+    SSL_CTX* ctx = nullptr;
+    ~Tls()
+    {
+        SSL_CTX_free(ctx);
+        X509_free(cert);
+        EVP_PKEY_free(key);
+    }
+};
+
+namespace {
+
+// A self-signed certificate for 127.0.0.1, its own authority.
+void makeCertificate(EVP_PKEY*& key, X509*& cert)
+{
+    key = EVP_EC_gen("P-256");
+    cert = X509_new();
+    X509_set_version(cert, 2);
+    ASN1_INTEGER_set(X509_get_serialNumber(cert), 1);
+    X509_gmtime_adj(X509_getm_notBefore(cert), -3600);
+    X509_gmtime_adj(X509_getm_notAfter(cert), 2 * 24 * 3600);
+    X509_set_pubkey(cert, key);
+    auto* name = X509_get_subject_name(cert);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("presence test"), -1,
+                               -1, 0);
+    X509_set_issuer_name(cert, name);
+    X509V3_CTX v3;
+    X509V3_set_ctx_nodb(&v3);
+    X509V3_set_ctx(&v3, cert, cert, nullptr, nullptr, 0);
+    const std::pair<int, const char*> extensions[] = {{NID_subject_alt_name, "IP:127.0.0.1"},
+                                                      {NID_basic_constraints, "critical,CA:TRUE"}};
+    for (const auto& [nid, value] : extensions) {
+        X509_EXTENSION* e = X509V3_EXT_conf_nid(nullptr, &v3, nid, value);
+        X509_add_ext(cert, e, -1);
+        X509_EXTENSION_free(e);
+    }
+    X509_sign(cert, key, EVP_sha256());
+}
+
+}  // namespace
+
+FakeStompBroker::FakeStompBroker() : tls_(std::make_unique<Tls>())
+{
+    makeCertificate(tls_->key, tls_->cert);
+    tls_->ctx = SSL_CTX_new(TLS_server_method());
+    SSL_CTX_use_certificate(tls_->ctx, tls_->cert);
+    SSL_CTX_use_PrivateKey(tls_->ctx, tls_->key);
+
+    char path[] = "/tmp/hc-presence-ca-XXXXXX";
+    int fd = mkstemp(path);
+    caFile_ = path;
+    FILE* file = fdopen(fd, "w");
+    PEM_write_X509(file, tls_->cert);
+    fclose(file);
+
+    listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(listenFd_, 8) != 0 ||
+        getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("fake broker cannot listen");
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { serve(); });
+}
+
+FakeStompBroker::~FakeStompBroker()
+{
+    stop_ = true;
+    thread_.join();
+    ::close(listenFd_);
+    ::unlink(caFile_.c_str());
+}
+
+std::string FakeStompBroker::connected(const std::string& heartBeat)
+{
+    return HCStompFrame{"CONNECTED", {{"version", "1.2"}, {"heart-beat", heartBeat}}, {}}.encode();
+}
+
+void FakeStompBroker::setAnswer(std::function<std::string(const HCStompFrame&)> answer)
+{
+    std::lock_guard lock(mutex_);
+    answer_ = std::move(answer);
+}
+
+void FakeStompBroker::push(std::string bytes)
+{
+    std::lock_guard lock(mutex_);
+    pending_ += bytes;
+}
+
+void FakeStompBroker::dropConnection()
+{
+    drop_ = true;
+}
+
+std::vector<HCStompFrame> FakeStompBroker::frames() const
+{
+    std::lock_guard lock(mutex_);
+    return frames_;
+}
+
+void FakeStompBroker::serve()
+{
+    HCPresenceSocket::blockBrokenPipeSignal();
+    while (!stop_) {
+        pollfd p{listenFd_, POLLIN, 0};
+        if (poll(&p, 1, 20) != 1) continue;
+        int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0) continue;
+        ++connections_;
+        serveConnection(fd);
+        ++ended_;
+        ::close(fd);
+    }
+}
+
+void FakeStompBroker::serveConnection(int fd)
+{
+    SSL* ssl = SSL_new(tls_->ctx);
+    SSL_set_fd(ssl, fd);
+    drop_ = false;
+    if (SSL_accept(ssl) != 1) {
+        SSL_free(ssl);
+        return;
+    }
+    HCStompFrameReader reader(64 * 1024 * 1024);
+    char chunk[4096];
+    while (!stop_ && !drop_) {
+        std::string out;
+        {
+            std::lock_guard lock(mutex_);
+            out.swap(pending_);
+        }
+        if (!out.empty() && SSL_write(ssl, out.data(), static_cast<int>(out.size())) <= 0) break;
+        pollfd p{fd, POLLIN, 0};
+        if (SSL_pending(ssl) == 0 && poll(&p, 1, 10) != 1) continue;
+        int n = SSL_read(ssl, chunk, sizeof chunk);
+        if (n <= 0) break;
+        reader.append(std::string_view(chunk, static_cast<size_t>(n)));
+        HCStompFrame frame;
+        while (reader.next(frame) == HCStompFrameReader::Status::Frame) {
+            std::lock_guard lock(mutex_);
+            frames_.push_back(frame);
+            if (answer_) pending_ += answer_(frame);
+        }
+        heartBeats_ = reader.heartBeatsSeen();
+    }
+    SSL_shutdown(ssl);
+    SSL_free(ssl);
+}
