@@ -5,6 +5,7 @@
 #include "gamepages/achievements/HCAchievementProgressionList.h"
 #include "gamepages/achievements/HCAchievementShareCells.h"
 #include "gamepages/achievements/HCSelectAchievementToShareController.h"
+#include "gamepages/gameprofile/HCGameProfileController.h"
 #include "gamepages/highscores/HCHighScoreCell.h"
 #include "gamepages/highscores/HCHighScoreController.h"
 #include "gamepages/highscores/HCShareHighScoreCell.h"
@@ -15,6 +16,9 @@
 
 void HCGamePages::registerClasses()
 {
+    platform::registerClass<HCGameProfileController>("HCGameProfileController");
+    // The large screen's form of the same page.
+    platform::registerClass<HCGameProfileController>("HCGameProfileWithNavBarController");
     platform::registerClass<HCLeaderboardController>("HCLeaderboardController");
     platform::registerClass<HCLeaderboardCell>("HCLeaderboardCell");
     platform::registerClass<HCHighScoreController>("HCHighScoreController");

@@ -1,0 +1,388 @@
+#include "gamepages/gameprofile/HCGameProfileController.h"
+
+#include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonNotificationNames.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/users/HCGameProfilePageInfo.h"
+#include "core/users/HCUser.h"
+#include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "gamepages/achievements/HCAchievementListController.h"
+#include "gamepages/leaderboards/HCLeaderboardController.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/Values.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/runtime/Thread.h"
+#include "platform/ui/NavigationController.h"
+#include "scores/achievements/HCAchievementService.h"
+#include "scores/leaderboards/HCLeaderboardService.h"
+#include "social/announcements/HCAnnouncementService.h"
+#include "social/applications/HCClientApplicationService.h"
+#include "uiframework/HCControllerLoader.h"
+#include "uiframework/widgets/HCBadgeButton.h"
+#include "uiframework/widgets/HCButtonPanel.h"
+
+namespace {
+
+constexpr unsigned kMaxButtons = 6;
+bool forumRulesShown = false;
+
+platform::ui::Size buttonSizeForMaxButtons(unsigned maxButtons)
+{
+    if (maxButtons <= 3) {
+        if (Halcyon::isLargeScreen()) return {628, 99};
+        return Halcyon::isInLandscapeMode() ? platform::ui::Size{468, 65} : platform::ui::Size{308, 65};
+    }
+    if (Halcyon::isLargeScreen()) return {210, 149};
+    return Halcyon::isInLandscapeMode() ? platform::ui::Size{156, 97} : platform::ui::Size{154, 118};
+}
+
+unsigned countIn(const platform::Notification& note, const char* key)
+{
+    auto number = note.userInfo ? platform::as<platform::Number>(note.userInfo->objectForKey(key)) : nullptr;
+    return number && number->longLongValue() > 0 ? static_cast<unsigned>(number->longLongValue()) : 0;
+}
+
+}  // namespace
+
+HCGameProfileController::~HCGameProfileController()
+{
+    if (observingBadges_) platform::NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+void HCGameProfileController::_resetForumRulesShownForTesting()
+{
+    forumRulesShown = false;
+}
+
+std::shared_ptr<HCGameProfileController> HCGameProfileController::showGameProfileWithClientApplicationId(
+    const std::optional<std::string>& clientApplicationId, const std::shared_ptr<HCUser>& compareToUser)
+{
+    HC_CHECK_MAIN_THREAD();
+    const bool large = Halcyon::isLargeScreen();
+    auto page = HCControllerLoader::load<HCGameProfileController>(large ? "GameProfileWithNavBar" : "GameProfile");
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    if (!page || !navigation) return nullptr;
+    page->view();
+    if (large) page->buttonPanel()->setWithNavBar(true);
+    page->setClientApplicationId(clientApplicationId);
+    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(navigation);
+    const bool otherPlayer = compareToUser && compareToUser->resourceId() != Halcyon::lastLoggedInUserId();
+    if (framed && otherPlayer) {
+        framed->pushViewControllerInContextOfLocalUserComparedTo(page, true, compareToUser);
+    } else {
+        navigation->pushViewController(page, true);
+    }
+    return page;
+}
+
+std::shared_ptr<HCGameProfileController> HCGameProfileController::showGameProfileWithLocalApplication()
+{
+    return showGameProfileWithClientApplicationId(Halcyon::clientApplicationId(), nullptr);
+}
+
+void HCGameProfileController::setPushControllerData(const platform::ui::ViewControllerPtr& controller,
+                                                    const std::shared_ptr<HCGameProfilePageInfo>& info)
+{
+    if (auto boards = std::dynamic_pointer_cast<HCLeaderboardController>(controller)) {
+        boards->setGameProfileInfo(info);
+    } else if (auto achievements = std::dynamic_pointer_cast<HCAchievementListController>(controller)) {
+        if (!info) return;
+        achievements->setApplicationName(info->name());
+        achievements->setApplicationId(info->resourceId());
+        achievements->setApplicationIconUrl(info->iconUrl());
+    }
+}
+
+void HCGameProfileController::pushController(const platform::ui::ViewControllerPtr& controller)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto navigation = navigationController();
+    if (!controller || !navigation) return;
+    setPushControllerData(controller, gameProfileInfo_);
+    navigation->pushViewController(controller, true);
+}
+
+platform::ui::ViewControllerPtr HCGameProfileController::pushControllerByName(const std::string& name)
+{
+    // The loader logs a page it cannot make; such a button leads nowhere.
+    auto controller = HCControllerLoader::load(name);
+    pushController(controller);
+    return controller;
+}
+
+void HCGameProfileController::pressedLeaderboards()
+{
+    pushControllerByName("Leaderboard");
+}
+
+void HCGameProfileController::pressedAchievements()
+{
+    pushControllerByName("AchievementList");
+}
+
+void HCGameProfileController::pressedChallenges()
+{
+    pushControllerByName("ChallengeList");
+}
+
+void HCGameProfileController::pressedDiscussions()
+{
+    if (!forumRulesShown) {
+        forumRulesShown = true;
+        platform::ui::AlertView::make(std::string(), kForumRulesMessage, {}, std::string("Ok"))->show();
+    }
+    pushControllerByName("ForumTopicList");
+}
+
+void HCGameProfileController::pressedFanClub()
+{
+    pushControllerByName("FanClub");
+}
+
+void HCGameProfileController::pressedWhosPlaying()
+{
+    pushControllerByName("WhosPlaying");
+}
+
+void HCGameProfileController::pressedEnableHalcyon()
+{
+    HC_CHECK_MAIN_THREAD();
+    // An approved player is past the question: the modal would never answer
+    // and the loading screen would stay up.
+    if (Halcyon::hasUserApprovedHalcyon()) return;
+    showLoadingScreen();
+    auto self = std::static_pointer_cast<HCGameProfileController>(platform::self(this));
+    Halcyon::addBootstrapDelegates(HCDelegate(self, &HCGameProfileController::_switchToOnlineMode),
+                                   HCDelegate(self, &HCGameProfileController::_stayInOfflineMode));
+    Halcyon::presentUserHalcyonApprovalModal(HCDelegate(),
+                                             HCDelegate(self, &HCGameProfileController::_deniedHalcyon));
+}
+
+void HCGameProfileController::_switchToOnlineMode(std::shared_ptr<platform::Object>)
+{
+    Halcyon::switchToOnlineDashboard();
+    _downloadGameProfileInfo();
+}
+
+void HCGameProfileController::_stayInOfflineMode(std::shared_ptr<platform::Object>)
+{
+    hideLoadingScreen();
+    _refreshView();
+}
+
+void HCGameProfileController::_deniedHalcyon(std::shared_ptr<platform::Object>)
+{
+    hideLoadingScreen();
+}
+
+void HCGameProfileController::setOnlineStatus(bool)
+{
+    HC_CHECK_MAIN_THREAD();
+    showGameContext();
+    _refreshView();
+}
+
+void HCGameProfileController::setOwningTabBarItem(const HCTabBarItemPtr& item)
+{
+    HCViewController::setOwningTabBarItem(item);
+    setTitle(Halcyon::applicationShortDisplayName());
+    registerForBadgeNotifications();
+}
+
+void HCGameProfileController::profileUsersChanged(const std::shared_ptr<HCUser>&, const std::shared_ptr<HCUser>&)
+{
+    _downloadGameProfileInfo();
+}
+
+void HCGameProfileController::registerForBadgeNotifications()
+{
+    if (observingBadges_) return;
+    observingBadges_ = true;
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.addObserver(this, HCNSNotificationUnviewedChallengeCountChanged, [this](const platform::Notification& note) {
+        if (!gameProfileInfo_ || !gameProfileInfo_->hasChallenges()) return;
+        const unsigned count = countIn(note, HCNSNotificationInfoUnviewedChallengeCount);
+        challengesButton_->setBadgeNumber(count);
+        setBadgeValue(std::to_string(count + fanClubButton_->badgeNumber()));
+    });
+    center.addObserver(this, HCNSNotificationUnreadAnnouncementCountChanged, [this](const platform::Notification& note) {
+        const unsigned count = countIn(note, HCNSNotificationInfoUnreadAnnouncementCount);
+        fanClubButton_->setBadgeNumber(count);
+        setBadgeValue(std::to_string(challengesButton_->badgeNumber() + count));
+    });
+}
+
+platform::ui::ButtonPtr HCGameProfileController::makeButton(const std::string& title,
+                                                          void (HCGameProfileController::*action)())
+{
+    auto button = platform::ui::Button::buttonWithType(platform::ui::ButtonType::Custom);
+    button->setTitle(title, platform::ui::ControlStateNormal);
+    std::weak_ptr<HCGameProfileController> weakSelf =
+        std::static_pointer_cast<HCGameProfileController>(platform::self(this));
+    button->addTarget(this, [weakSelf, action](platform::ui::Control&) {
+        if (auto page = weakSelf.lock()) ((*page).*action)();
+    }, platform::ui::ControlEventTouchUpInside);
+    return button;
+}
+
+std::shared_ptr<HCBadgeButton> HCGameProfileController::makeBadgeButton(const std::string& title,
+                                                                        void (HCGameProfileController::*action)())
+{
+    auto button = HCBadgeButton::make();
+    button->setTitle(title, platform::ui::ControlStateNormal);
+    std::weak_ptr<HCGameProfileController> weakSelf =
+        std::static_pointer_cast<HCGameProfileController>(platform::self(this));
+    button->addTarget(this, [weakSelf, action](platform::ui::Control&) {
+        if (auto page = weakSelf.lock()) ((*page).*action)();
+    }, platform::ui::ControlEventTouchUpInside);
+    return button;
+}
+
+void HCGameProfileController::viewDidLoad()
+{
+    HC_CHECK_MAIN_THREAD();
+    HCViewController::viewDidLoad();
+    buttonPanel_ = std::make_shared<HCButtonPanel>(view()->bounds());
+    buttonPanel_->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth | platform::ui::AutoresizingFlexibleHeight);
+    view()->addSubview(buttonPanel_);
+    buttonPanel_->configureMaxButtonCount(kMaxButtons, buttonSizeForMaxButtons(kMaxButtons), 0, nullptr);
+    leaderboardsButton_ = makeButton("Leaderboards", &HCGameProfileController::pressedLeaderboards);
+    achievementsButton_ = makeButton("Achievements", &HCGameProfileController::pressedAchievements);
+    challengesButton_ = makeBadgeButton("Challenges", &HCGameProfileController::pressedChallenges);
+    discussionsButton_ = makeButton("Discussions", &HCGameProfileController::pressedDiscussions);
+    fanClubButton_ = makeBadgeButton("Fan Club", &HCGameProfileController::pressedFanClub);
+    whosPlayingButton_ = makeButton("Who's Playing", &HCGameProfileController::pressedWhosPlaying);
+}
+
+void HCGameProfileController::viewWillAppear(bool animated)
+{
+    _refreshView();
+    HCViewController::viewWillAppear(animated);
+}
+
+void HCGameProfileController::viewDidAppear(bool animated)
+{
+    if (!gameProfileInfo_) _downloadGameProfileInfo();
+    const bool online = Halcyon::isOnline();
+    if (online == wasOfflineLastRefresh_) {
+        platform::Thread::mainThread()->runLoop()->postAfter(0, [online] {
+            if (online) {
+                Halcyon::switchToOnlineDashboard();
+            } else {
+                Halcyon::switchToOfflineDashboard();
+            }
+        });
+    }
+    HCViewController::viewDidAppear(animated);
+}
+
+void HCGameProfileController::_downloadGameProfileInfo()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (clientApplicationId_ && !clientApplicationId_->empty() && clientApplicationId_ != Halcyon::clientApplicationId()) {
+        showLoadingScreen();
+    }
+    auto self = std::static_pointer_cast<HCGameProfileController>(platform::self(this));
+    HCClientApplicationService::getGameProfilePageInfo(
+        clientApplicationId_, HCDelegate(self, &HCGameProfileController::_downloadedGameProfile),
+        HCDelegate(self, &HCGameProfileController::_failedDownloadingGameProfile));
+}
+
+void HCGameProfileController::_downloadedGameProfile(std::shared_ptr<HCPaginatedSeries> reply)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto info = reply && reply->count() > 0 ? platform::as<HCGameProfilePageInfo>(reply->objectAtIndex(0)) : nullptr;
+    // A reply without the game's info tells nothing of it: a failure.
+    if (!info) {
+        _failedDownloadingGameProfile(nullptr);
+        return;
+    }
+    hideLoadingScreen();
+    gameProfileInfo_ = info;
+    showGameContext();
+    _refreshView();
+}
+
+void HCGameProfileController::_failedDownloadingGameProfile(std::shared_ptr<platform::Object>)
+{
+    HC_CHECK_MAIN_THREAD();
+    hideLoadingScreen();
+    gameProfileInfo_ = nullptr;
+    _refreshView();
+}
+
+void HCGameProfileController::showGameContext()
+{
+    if (auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(navigationController())) {
+        framed->changeGameContext(gameProfileInfo_);
+    }
+    if (gameProfileInfo_ && gameProfileInfo_->shortName() && !gameProfileInfo_->shortName()->empty()) {
+        setTitle(*gameProfileInfo_->shortName());
+    }
+}
+
+bool HCGameProfileController::showsRunningGame() const
+{
+    return gameProfileInfo_ && gameProfileInfo_->resourceId() == Halcyon::localGameProfileInfo()->resourceId();
+}
+
+void HCGameProfileController::_refreshView()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!isViewLoaded()) return;
+    wasOfflineLastRefresh_ = false;
+    const platform::ui::ButtonPtr all[] = {leaderboardsButton_, achievementsButton_, challengesButton_,
+                                           discussionsButton_, fanClubButton_, whosPlayingButton_};
+    for (const auto& button : all) button->setHidden(true);
+    buttonPanel_->removeAllButtons();
+    buttonPanel_->setHeaderView(nullptr);
+
+    const bool leaderboards = gameProfileInfo_ && gameProfileInfo_->hasLeaderboards();
+    const bool achievements = gameProfileInfo_ && gameProfileInfo_->hasAchievements();
+    const bool challenges = gameProfileInfo_ && gameProfileInfo_->hasChallenges();
+    const bool discussions = Halcyon::allowUserGeneratedContent();
+
+    buttonPanel_->configureMaxButtonCount(kMaxButtons, buttonSizeForMaxButtons(kMaxButtons), 0, nullptr);
+    buttonPanel_->setFixedNumColumns(Halcyon::isInLandscapeMode() ? 3 : 2);
+    buttonPanel_->setCenteredVertically(true);
+    unsigned position = 0;
+    auto place = [&](const platform::ui::ButtonPtr& button, bool shown) {
+        if (!shown) return;
+        button->setHidden(false);
+        buttonPanel_->setButton(button, position++);
+    };
+    place(leaderboardsButton_, leaderboards);
+    place(achievementsButton_, achievements);
+    place(challengesButton_, challenges);
+    place(discussionsButton_, discussions);
+    place(fanClubButton_, true);
+    place(whosPlayingButton_, true);
+    if (showsRunningGame()) {
+        challengesButton_->setBadgeNumber(static_cast<unsigned>(std::max(0L, Halcyon::unviewedChallengesCount())));
+        fanClubButton_->setBadgeNumber(HCAnnouncementService::unreadAnnouncements());
+    }
+
+    if (Halcyon::isOnline()) return;
+    for (const auto& button : {challengesButton_, fanClubButton_}) buttonPanel_->disableButton(button, nullptr);
+    for (const auto& button : {discussionsButton_, whosPlayingButton_}) buttonPanel_->disableButton(button, nullptr);
+    const bool localAchievements = HCAchievementService::hasAchievements();
+    const bool localLeaderboards = HCLeaderboardService::hasLeaderboards();
+    if (!localAchievements) buttonPanel_->disableButton(achievementsButton_, nullptr);
+    if (!localLeaderboards) buttonPanel_->disableButton(leaderboardsButton_, nullptr);
+    wasOfflineLastRefresh_ = true;
+    if (!localAchievements && !localLeaderboards && !offlineAlert_.lock()) {
+        const std::string game = gameProfileInfo_ ? gameProfileInfo_->shortName().value_or("") : std::string();
+        // The page answers it: there is nothing to do here offline.
+        auto alert = platform::ui::AlertView::make(
+            kNoOfflineSupportTitle, "No offline functionality has been enabled for " + game,
+            std::dynamic_pointer_cast<platform::ui::AlertViewDelegate>(platform::self(this)), std::string("OK"));
+        offlineAlert_ = alert;
+        alert->show();
+    }
+}
+
+void HCGameProfileController::alertViewClickedButtonAtIndex(platform::ui::AlertView&, int)
+{
+    Halcyon::dismissDashboard();
+}

@@ -1,0 +1,213 @@
+// The game page: its buttons by what the game has, its badges, and what it
+// does when the service cannot describe the game or cannot be reached.
+#include <filesystem>
+#include <fstream>
+
+#include "core/halcyon/Halcyon.h"
+#include "kernel/reachability/HCReachability.h"
+#include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "core/users/HCGameProfilePageInfo.h"
+#include "gamepages/gameprofile/HCGameProfileController.h"
+#include "gamepages/leaderboards/HCLeaderboardController.h"
+#include "gamepages/support/PageHarness.h"
+#include "localserver/XmlWriter.h"
+#include "platform/ui/AlertView.h"
+#include "uiframework/widgets/HCBadgeButton.h"
+#include "uiframework/widgets/HCButtonPanel.h"
+
+namespace {
+
+constexpr const char* kOtherGame = "7";
+
+class GameProfilePageTest : public pagetest::PageHarness {
+protected:
+    void SetUp() override
+    {
+        PageHarness::SetUp();
+        HCGameProfileController::_resetForumRulesShownForTesting();
+        // The Now Playing tab shows the running game's page.
+        std::ofstream(bundle.str() + "/TabBarItems.plist")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict><key>tabs</key><array>"
+               "<dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string></dict>"
+               "</array></dict></plist>";
+        server->accounts().addGame(localserver::Game{kOtherGame, "Other Game", "other-key", "other-secret", "Other"});
+    }
+
+    // The server describes every game with these features.
+    void serveFeatures(bool leaderboards, bool achievements, bool challenges)
+    {
+        server->addRoute("GET", "apps/{id}.xml", localserver::Access::User,
+                         [=](const localserver::Request& request) {
+                             auto info = localserver::XmlNode::parent("game_profile_page_info");
+                             info.add("id", request.pathParam("id").value_or(""));
+                             info.add("short_name", "Other");
+                             info.add("has_leaderboards", leaderboards ? "true" : "false");
+                             info.add("has_achievements", achievements ? "true" : "false");
+                             info.add("has_challenges", challenges ? "true" : "false");
+                             localserver::ResourceList list;
+                             list.resources.push_back(std::move(info));
+                             return localserver::Reply::xml(localserver::writeFlatReply(list));
+                         });
+    }
+
+    std::shared_ptr<HCGameProfileController> openGame(const std::string& id)
+    {
+        openPage("GameProfile", [&](const platform::ui::ViewControllerPtr& page) {
+            std::dynamic_pointer_cast<HCGameProfileController>(page)->setClientApplicationId(id);
+        });
+        return topPageAs<HCGameProfileController>();
+    }
+
+    // "title@row" for each slot of the grid in order, "-" for an empty slot.
+    static std::vector<std::string> grid(const HCGameProfileController& page)
+    {
+        std::vector<std::string> out;
+        const auto& panel = *page.buttonPanel();
+        for (unsigned position = 0; position < 6; ++position) {
+            auto button = panel.buttonAtPosition(position);
+            out.push_back(button ? button->titleForState(platform::ui::ControlStateNormal).value_or("?") + "@" +
+                                       std::to_string(position / panel.numColumns())
+                                 : "-");
+        }
+        return out;
+    }
+
+    static std::vector<std::string> alertTitles()
+    {
+        std::vector<std::string> out;
+        for (const auto& alert : platform::ui::AlertView::visibleAlerts()) {
+            out.push_back(alert->title().empty() ? alert->message() : alert->title());
+        }
+        return out;
+    }
+};
+
+TEST_F(GameProfilePageTest, AnotherGameIsFetchedAndItsGridFollowsTheOrientation)
+{
+    startOnline();
+    serveFeatures(true, false, true);
+    auto page = openGame(kOtherGame);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(requestsTo("apps/7.xml"), 1u);
+    EXPECT_EQ(page->title(), "Other");
+    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(page->navigationController());
+    ASSERT_TRUE(framed && framed->currentGameContext());
+    EXPECT_EQ(framed->currentGameContext()->resourceId(), std::string(kOtherGame));
+    EXPECT_EQ(grid(*page), (std::vector<std::string>{"Leaderboards@0", "Challenges@0", "Discussions@1", "Fan Club@1",
+                                                     "Who's Playing@2", "-"}));
+    // Badges belong to the running game's page only.
+    Halcyon::postUnreadAnnouncementCountChangedTo(0);
+    EXPECT_EQ(page->challengesButton()->badgeNumber(), 0u);
+
+    // A small screen's dashboard turns only while closed.
+    Halcyon::dismissDashboard();
+    settle();
+    Halcyon::setDashboardOrientation(static_cast<int>(platform::ui::InterfaceOrientation::LandscapeLeft));
+    page = openGame(kOtherGame);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(grid(*page), (std::vector<std::string>{"Leaderboards@0", "Challenges@0", "Discussions@0", "Fan Club@1",
+                                                     "Who's Playing@1", "-"}));
+}
+
+TEST_F(GameProfilePageTest, AFailedOrEmptyReplyLeavesOnlyTheButtonsThatNeedNoFeatures)
+{
+    startOnline();
+    auto page = openGame("77");  // not on the server
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->gameProfileInfo());
+    EXPECT_EQ(grid(*page), (std::vector<std::string>{"Discussions@0", "Fan Club@0", "Who's Playing@1", "-", "-", "-"}));
+
+    server->addRoute("GET", "apps/{id}.xml", localserver::Access::User, [](const localserver::Request&) {
+        return localserver::Reply::xml(localserver::writeFlatReply(localserver::ResourceList{}));
+    });
+    auto empty = openGame(kOtherGame);
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(requestsTo("apps/7.xml"), 1u);
+    EXPECT_FALSE(empty->gameProfileInfo());
+    EXPECT_FALSE(showsLoadingScreen());
+    // An empty reply is a failure: the game in context is not wiped.
+    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(empty->navigationController());
+    ASSERT_TRUE(framed);
+    EXPECT_TRUE(framed->currentGameContext());
+    EXPECT_EQ(grid(*empty)[0], "Discussions@0");
+}
+
+TEST_F(GameProfilePageTest, ButtonsOpenTheGamesPagesAndAPageThatCannotLoadPushesNothing)
+{
+    startOnline();
+    auto page = openGame(kOtherGame);
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(tapButton("Leaderboards"));
+    waitForIdle();
+    auto boards = topPageAs<HCLeaderboardController>();
+    ASSERT_TRUE(boards);
+    ASSERT_TRUE(boards->gameProfileInfo());
+    EXPECT_EQ(boards->gameProfileInfo()->resourceId(), std::string(kOtherGame));
+    EXPECT_EQ(requestsTo("client_applications/7/leaderboards.xml"), 1u);
+    driver->tapBack();
+    settle();
+
+    ASSERT_EQ(topPage(), page);
+    ASSERT_TRUE(tapButton("Fan Club"));
+    EXPECT_EQ(topPage(), page);
+
+    // The forum's rules come with the first press only.
+    ASSERT_TRUE(tapButton("Discussions"));
+    EXPECT_EQ(alertTitles(), (std::vector<std::string>{HCGameProfileController::kForumRulesMessage}));
+    ASSERT_TRUE(platform::ui::AlertView::visibleAlerts().front()->clickButton(0));
+    settle();
+    EXPECT_TRUE(Halcyon::dashboardVisible());
+    ASSERT_TRUE(tapButton("Discussions"));
+    EXPECT_TRUE(alertTitles().empty());
+}
+
+TEST_F(GameProfilePageTest, TheRunningGamesBadgesFollowTheCounts)
+{
+    startOnline();
+    serveFeatures(true, true, true);
+    openPage("Leaderboard");  // the tab's root page is the running game's
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    ASSERT_TRUE(navigation);
+    auto root = std::dynamic_pointer_cast<HCGameProfileController>(navigation->viewControllers().front());
+    ASSERT_TRUE(root);
+    Halcyon::postUnreadAnnouncementCountChangedTo(3);
+    Halcyon::postUnviewedChallengeCountChangedTo(2);
+    settle();
+    EXPECT_EQ(root->fanClubButton()->badgeNumber(), 3u);
+    // The stored game has no challenges: its count stays off the page.
+    EXPECT_EQ(root->challengesButton()->badgeNumber(), 0u);
+    auto tab = root->owningTabBarItem();
+    ASSERT_TRUE(tab);
+    EXPECT_EQ(tab->tabBarItem()->badgeValue(), std::optional<std::string>("3"));
+}
+
+TEST_F(GameProfilePageTest, OfflineWithNothingOnTheDeviceSaysSoAndItsAnswerClosesTheDashboard)
+{
+    // The game keeps no leaderboards on the device; the connection goes
+    // while the page is shown.
+    std::filesystem::remove(bundle.str() + "/halcyon_offline_config.xml");
+    startOnline();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    auto page = topPageAs<HCGameProfileController>();
+    ASSERT_TRUE(page);
+    HCReachability::Instance()->setOverride(HCReachability::NotReachable);
+    settle();
+    ASSERT_FALSE(Halcyon::isOnline());
+    page->setOnlineStatus(false);
+    for (unsigned position = 0; position < 6; ++position) {
+        auto button = page->buttonPanel()->buttonAtPosition(position);
+        EXPECT_TRUE(!button || !button->isEnabled()) << position;
+    }
+    ASSERT_EQ(alertTitles(), (std::vector<std::string>{HCGameProfileController::kNoOfflineSupportTitle}));
+    ASSERT_TRUE(platform::ui::AlertView::visibleAlerts().front()->clickButton(0));
+    settle();
+    EXPECT_FALSE(Halcyon::dashboardVisible());
+
+    // An approved player has nothing to approve: no loading screen stays up.
+    page->pressedEnableHalcyon();
+    EXPECT_FALSE(page->isShowingLoadingScreen());
+}
+
+}  // namespace
