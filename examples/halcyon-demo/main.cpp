@@ -1039,8 +1039,8 @@ int main(int argc, char** argv)
         return 1;
     }
     std::filesystem::create_directories(folder + "/Bundle");
-    // The dashboard's tabs; their pages come with the dashboard's pages, so
-    // each tab shows an empty page of its title for now.
+    // The dashboard's tabs: Now Playing shows the game's page; a tab whose
+    // page is not built yet shows an empty page of its title.
     {
         std::ofstream tabs(folder + "/Bundle/TabBarItems.plist");
         tabs << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
