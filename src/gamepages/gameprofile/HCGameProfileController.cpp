@@ -213,16 +213,22 @@ void HCGameProfileController::registerForBadgeNotifications()
     });
 }
 
-platform::ui::ButtonPtr HCGameProfileController::makeButton(const std::string& title,
-                                                          void (HCGameProfileController::*action)())
+void HCGameProfileController::wireButton(const platform::ui::ButtonPtr& button, const std::string& title,
+                                         void (HCGameProfileController::*action)())
 {
-    auto button = platform::ui::Button::buttonWithType(platform::ui::ButtonType::Custom);
     button->setTitle(title, platform::ui::ControlStateNormal);
     std::weak_ptr<HCGameProfileController> weakSelf =
         std::static_pointer_cast<HCGameProfileController>(platform::self(this));
     button->addTarget(this, [weakSelf, action](platform::ui::Control&) {
         if (auto page = weakSelf.lock()) ((*page).*action)();
     }, platform::ui::ControlEventTouchUpInside);
+}
+
+platform::ui::ButtonPtr HCGameProfileController::makeButton(const std::string& title,
+                                                          void (HCGameProfileController::*action)())
+{
+    auto button = platform::ui::Button::buttonWithType(platform::ui::ButtonType::Custom);
+    wireButton(button, title, action);
     return button;
 }
 
@@ -230,12 +236,7 @@ std::shared_ptr<HCBadgeButton> HCGameProfileController::makeBadgeButton(const st
                                                                         void (HCGameProfileController::*action)())
 {
     auto button = HCBadgeButton::make();
-    button->setTitle(title, platform::ui::ControlStateNormal);
-    std::weak_ptr<HCGameProfileController> weakSelf =
-        std::static_pointer_cast<HCGameProfileController>(platform::self(this));
-    button->addTarget(this, [weakSelf, action](platform::ui::Control&) {
-        if (auto page = weakSelf.lock()) ((*page).*action)();
-    }, platform::ui::ControlEventTouchUpInside);
+    wireButton(button, title, action);
     return button;
 }
 

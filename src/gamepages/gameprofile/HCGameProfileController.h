@@ -92,6 +92,8 @@ private:
     void _deniedHalcyon(std::shared_ptr<platform::Object>);
     void showGameContext();
     bool showsRunningGame() const;
+    void wireButton(const platform::ui::ButtonPtr& button, const std::string& title,
+                    void (HCGameProfileController::*action)());
     platform::ui::ButtonPtr makeButton(const std::string& title, void (HCGameProfileController::*action)());
     std::shared_ptr<HCBadgeButton> makeBadgeButton(const std::string& title,
                                                    void (HCGameProfileController::*action)());
