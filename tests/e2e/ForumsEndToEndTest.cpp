@@ -32,15 +32,6 @@ protected:
         LiveServerTest::TearDown();
     }
 
-    template <class T>
-    std::vector<std::shared_ptr<T>> objects(const Outcome& outcome)
-    {
-        std::vector<std::shared_ptr<T>> out;
-        if (!outcome.series) return out;
-        for (const auto& object : outcome.series->objects())
-            if (auto typed = platform::as<T>(object)) out.push_back(typed);
-        return out;
-    }
 
     std::vector<std::shared_ptr<HCForumThread>> threadsOnPage(const std::string& topic, int page)
     {
@@ -48,7 +39,7 @@ protected:
         EXPECT_TRUE(HCForumService::getThreadsForTopic(topic, page, outcome.success(), outcome.failed()));
         EXPECT_TRUE(waitFor(outcome));
         EXPECT_FALSE(outcome.failure);
-        return objects<HCForumThread>(outcome);
+        return outcome.objects<HCForumThread>();
     }
 
     std::vector<std::shared_ptr<HCForumPost>> postsOf(const std::string& thread)
@@ -56,7 +47,7 @@ protected:
         Outcome outcome;
         EXPECT_TRUE(HCForumService::getPostsForThread(thread, 1, outcome.success(), outcome.failed()));
         EXPECT_TRUE(waitFor(outcome));
-        return objects<HCForumPost>(outcome);
+        return outcome.objects<HCForumPost>();
     }
 
     std::string lastPath() { return server->log().entries().back().request.path; }
@@ -76,7 +67,7 @@ TEST_F(ForumsEndToEndTest, TheGamesTopicTreeArrivesIndentedByGeneration)
         ASSERT_TRUE(HCForumService::getTopicsForApplication(own, outcome.success(), outcome.failed()));
         ASSERT_TRUE(waitFor(outcome));
         EXPECT_EQ(lastPath(), "client_applications/1/forums.xml");
-        auto roots = objects<HCForumTopic>(outcome);
+        auto roots = outcome.objects<HCForumTopic>();
         ASSERT_EQ(roots.size(), 2u);  // General and Bugs; not the other game's
         EXPECT_EQ(roots[0]->title(), "General");
         EXPECT_FALSE(roots[0]->hasParent());
@@ -139,7 +130,7 @@ TEST_F(ForumsEndToEndTest, OpeningADiscussionAndReplyingShowInTheForum)
     EXPECT_EQ(entry.path, "topics/12/discussions.xml");
     EXPECT_EQ(entry.param("discussion[subject]"), "Fastest clear");
     EXPECT_EQ(entry.param("discussion[body]"), "Under 40 s & counting");
-    auto created = objects<HCForumThread>(opened);
+    auto created = opened.objects<HCForumThread>();
     ASSERT_EQ(created.size(), 1u);
     const auto threadId = created[0]->resourceId();
     EXPECT_EQ(created[0]->postCount(), 1);
@@ -148,7 +139,7 @@ TEST_F(ForumsEndToEndTest, OpeningADiscussionAndReplyingShowInTheForum)
     ASSERT_TRUE(HCForumService::replyToThread(threadId, "Me too <3", replied.success(), replied.failed()));
     ASSERT_TRUE(waitFor(replied));
     EXPECT_EQ(server->log().entries().back().request.param("post[body]"), "Me too <3");
-    auto reply = objects<HCForumPost>(replied);
+    auto reply = replied.objects<HCForumPost>();
     ASSERT_EQ(reply.size(), 1u);
     EXPECT_EQ(reply[0]->discussionId(), threadId);
 
@@ -185,7 +176,7 @@ TEST_F(ForumsEndToEndTest, FollowingADiscussionAndLettingGo)
     ASSERT_TRUE(waitFor(followed));
     EXPECT_EQ(lastPath(), "discussions/205/subscribe.xml");
     EXPECT_EQ(server->log().entries().back().request.param("topic_id"), "11");
-    auto thread = objects<HCForumThread>(followed);
+    auto thread = followed.objects<HCForumThread>();
     ASSERT_EQ(thread.size(), 1u);
     EXPECT_TRUE(thread[0]->isSubscribed());
 
@@ -193,8 +184,8 @@ TEST_F(ForumsEndToEndTest, FollowingADiscussionAndLettingGo)
     ASSERT_TRUE(HCForumService::unsubscribeFromThread("205", "11", dropped.success(), dropped.failed()));
     ASSERT_TRUE(waitFor(dropped));
     EXPECT_EQ(lastPath(), "discussions/205/unsubscribe.xml");
-    ASSERT_EQ(objects<HCForumThread>(dropped).size(), 1u);
-    EXPECT_FALSE(objects<HCForumThread>(dropped)[0]->isSubscribed());
+    ASSERT_EQ(dropped.objects<HCForumThread>().size(), 1u);
+    EXPECT_FALSE(dropped.objects<HCForumThread>()[0]->isSubscribed());
 }
 
 TEST_F(ForumsEndToEndTest, PostsAreReadWithoutALoggedInSession)

@@ -39,15 +39,6 @@ protected:
         LiveServerTest::TearDown();
     }
 
-    template <class T>
-    std::vector<std::shared_ptr<T>> objects(const Outcome& outcome)
-    {
-        std::vector<std::shared_ptr<T>> out;
-        if (!outcome.series) return out;
-        for (const auto& object : outcome.series->objects())
-            if (auto typed = platform::as<T>(object)) out.push_back(typed);
-        return out;
-    }
 
     localserver::Request last() { return server->log().entries().back().request; }
 };
@@ -61,10 +52,10 @@ TEST_F(ProfilesEndToEndTest, OwnProfileIsMeWithoutComparisonAnotherIsComparedToM
         ASSERT_FALSE(outcome.failure);
         EXPECT_EQ(last().path, "profiles/me/");
         EXPECT_FALSE(last().param("compared_to_user_id"));
-        auto users = objects<HCUser>(outcome);
+        auto users = outcome.objects<HCUser>();
         ASSERT_EQ(users.size(), 1u);
         EXPECT_EQ(users[0]->name(), kUserName);
-        auto stats = objects<HCUserGameStat>(outcome);
+        auto stats = outcome.objects<HCUserGameStat>();
         ASSERT_EQ(stats.size(), 1u);
         EXPECT_TRUE(stats[0]->userHasGame());
         EXPECT_EQ(stats[0]->userId(), kUserId);
@@ -80,7 +71,7 @@ TEST_F(ProfilesEndToEndTest, OwnProfileIsMeWithoutComparisonAnotherIsComparedToM
     ASSERT_TRUE(HCProfileService::getGamerscoreForUser(std::nullopt, score.success(), score.failed()));
     ASSERT_TRUE(waitFor(score));
     EXPECT_EQ(last().path, "profiles/me/gamerscore");
-    auto scores = objects<HCGamerscore>(score);
+    auto scores = score.objects<HCGamerscore>();
     ASSERT_EQ(scores.size(), 1u);
     EXPECT_EQ(scores[0]->userId(), 1001u);
     EXPECT_EQ(scores[0]->gamerscore(), 410u);
@@ -98,7 +89,7 @@ TEST_F(ProfilesEndToEndTest, TheTickerComesInPages)
     ASSERT_TRUE(HCTickerService::getPage(2, second.success(), second.failed()));
     ASSERT_TRUE(waitFor(second));
     EXPECT_EQ(last().param("page"), "2");
-    auto lines = objects<HCTicker>(second);
+    auto lines = second.objects<HCTicker>();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0]->message(), "Weekend challenge open");
     EXPECT_EQ(lines[0]->date(), "2026-01-01T05:00:00Z");

@@ -43,20 +43,11 @@ protected:
         LiveServerTest::TearDown();
     }
 
-    template <class T>
-    std::vector<std::shared_ptr<T>> objects(const Outcome& outcome)
-    {
-        std::vector<std::shared_ptr<T>> out;
-        if (!outcome.series) return out;
-        for (const auto& object : outcome.series->objects())
-            if (auto typed = platform::as<T>(object)) out.push_back(typed);
-        return out;
-    }
 
     std::vector<std::string> names(const Outcome& outcome)
     {
         std::vector<std::string> out;
-        for (const auto& user : objects<HCUser>(outcome)) out.push_back(user->name().value_or("?"));
+        for (const auto& user : outcome.objects<HCUser>()) out.push_back(user->name().value_or("?"));
         return out;
     }
 
@@ -86,7 +77,7 @@ TEST_F(SocialUsersEndToEndTest, FollowingAPlayerShowsInTheListsAndRemovingAFollo
     ASSERT_EQ(names(found), std::vector<std::string>{"Dora"});
     EXPECT_EQ(last().param("name"), "dor");
     EXPECT_EQ(last().param("page"), "1");
-    const auto dora = objects<HCUser>(found)[0]->resourceId();
+    const auto dora = found.objects<HCUser>()[0]->resourceId();
     auto follow = sent([&](auto& s, auto& f) { return HCFriendsService::makeLocalUserFollow(dora, s, f); });
     EXPECT_FALSE(follow.failure);
     EXPECT_EQ(last().method, "POST");
@@ -131,7 +122,7 @@ TEST_F(SocialUsersEndToEndTest, FriendsWithTheGameAreOneFlatListAndAnEmptyGameId
     }
     // The alphabetical list without the game comes in sections.
     auto sections = sent([](auto& s, auto& f) { return HCFriendsService::getAllUsersFollowedByLocalUserAlphabetical(s, f); });
-    auto first = objects<HCTableSectionDescription>(sections);
+    auto first = sections.objects<HCTableSectionDescription>();
     ASSERT_EQ(first.size(), 1u);
     EXPECT_EQ(first[0]->title(), "B");
     ASSERT_TRUE(first[0]->page());
@@ -159,7 +150,7 @@ TEST_F(SocialUsersEndToEndTest, LinkedLoginsThePictureSourceAndTheEmailLogin)
     auto linked = sent([](auto& s, auto& f) { return HCUsersCredentialService::getIndexOnSuccess(s, f, true); });
     EXPECT_EQ(last().param("only_include_linked_credentials"), "1");
     EXPECT_EQ(last().param("user_id"), "me");
-    auto sections = objects<HCTableSectionDescription>(linked);
+    auto sections = linked.objects<HCTableSectionDescription>();
     ASSERT_EQ(sections.size(), 1u);
     ASSERT_EQ(sections[0]->page()->count(), 1u);
     auto credential = platform::as<HCUsersCredential>(sections[0]->page()->objectAtIndex(0));
@@ -186,7 +177,7 @@ TEST_F(SocialUsersEndToEndTest, LinkedLoginsThePictureSourceAndTheEmailLogin)
 
     auto email = sent([](auto& s, auto& f) { return HCUserService::getEmailForUser(std::nullopt, s, f); });
     EXPECT_EQ(last().path, "http_basic_credentials/@me.xml");
-    auto logins = objects<HCHttpBasicCredential>(email);
+    auto logins = email.objects<HCHttpBasicCredential>();
     ASSERT_EQ(logins.size(), 1u);
     EXPECT_EQ(logins[0]->email(), "ann@example.com");
     EXPECT_TRUE(logins[0]->verified());

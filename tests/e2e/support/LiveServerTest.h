@@ -65,6 +65,17 @@ struct Outcome {
     HCDelegate success();
     HCDelegate failed();
     bool done() const { return calls > 0; }
+
+    // The objects of the delivered series that are of type T, in order.
+    template <class T>
+    std::vector<std::shared_ptr<T>> objects() const
+    {
+        std::vector<std::shared_ptr<T>> out;
+        if (!series) return out;
+        for (const auto& object : series->objects())
+            if (auto typed = platform::as<T>(object)) out.push_back(typed);
+        return out;
+    }
 };
 
 class LiveServerTest : public ::testing::Test {
