@@ -30,10 +30,12 @@
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/net/CookieStore.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Driver.h"
 #include "support/BannerWindow.h"
 #include "support/TestSupport.h"
 #include "transport/oauth/OAuthURLRequest.h"
+#include "transport/presence/HCPresenceService.h"
 #include "transport/provider/HCProvider.h"
 
 namespace defaults = localserver::defaults;
@@ -236,6 +238,26 @@ TEST_F(LoginChainEndToEndTest, OfflineLaunchSaysSoAndTheLogInRunsOnceTheServerIs
     EXPECT_EQ(game.calls.back(), "online 1001");
     EXPECT_EQ(banners().back(), "Hi Ann! You have 2 new challenges.");
     EXPECT_EQ(serverPaths().back(), "POST xp/sessions 200");
+}
+
+// This server has no message broker, so its bootstrap turns the presence
+// channel off: coming back to the foreground must not open it anyway.
+TEST_F(LoginChainEndToEndTest, APresenceChannelTheServiceTurnedOffStaysOffAfterTheForeground)
+{
+    Halcyon::setUserApprovedHalcyon();
+    Halcyon::setDoneWithGetTheMost(true);
+    start();
+    ASSERT_TRUE(waitForCall());
+    ASSERT_EQ(game.calls.back(), "online 1001");
+    ASSERT_FALSE(Halcyon::loggedInUserSharesOnlineStatus());
+    auto application = platform::ui::Application::shared();
+    application->enterBackground();
+    application->enterForeground();
+    testsupport::drainMain();
+    auto presence = HCPresenceService::sharedInstance();
+    ASSERT_TRUE(presence);
+    EXPECT_EQ(presence->state(), HCPresenceService::State::Disconnected);
+    EXPECT_EQ(presence->failedAttempts(), 0);
 }
 
 TEST_F(LoginChainEndToEndTest, PlayerRefusedByTheGameEndsTheLogInAsAFailureWithItsCallersTold)

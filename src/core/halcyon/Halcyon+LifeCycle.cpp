@@ -80,7 +80,12 @@ void Halcyon::applicationDidEnterBackground()
 void Halcyon::applicationWillEnterForeground()
 {
     HC_CHECK_MAIN_THREAD();
-    if (auto presence = HCPresenceService::sharedInstance()) presence->connect();
+    // Only a channel the service opened for this player comes back; one it
+    // turned off stays off (its host may not exist at all).
+    if (auto presence = HCPresenceService::sharedInstance();
+        presence && successfullyBootstrapped_ && loggedInUserSharesOnlineStatus()) {
+        presence->connect();
+    }
     if (!successfullyBootstrapped_ && gameServerReachable() && hasUserApprovedHalcyon()) {
         doBootstrapAsUserId(lastLoggedInUserId(), HCDelegate(), HCDelegate());
     }
