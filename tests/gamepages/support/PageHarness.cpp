@@ -16,6 +16,7 @@
 #include "kernel/settings/HCSettings.h"
 #include "localserver/Fixtures.h"
 #include "localserver/routes/AchievementRoutes.h"
+#include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/LeaderboardRoutes.h"
 #include "localserver/routes/ScoreQueryRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
@@ -118,6 +119,7 @@ void PageHarness::SetUp()
     localserver::registerLeaderboardRoutes(*server, scores, achievements);
     scoreQueries = localserver::registerScoreQueryRoutes(*server, scores, bucket,
                                           [](const std::string& board) { return board != "2"; });
+    forums = localserver::registerForumRoutes(*server);
     ASSERT_TRUE(server->start()) << server->error();
     HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
     clock = std::make_unique<testsupport::ScopedManualClock>();
