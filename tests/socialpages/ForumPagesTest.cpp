@@ -1,5 +1,6 @@
 // The forum pages as the player works them: topics, discussions, posts,
 // following a discussion, and the form that opens or answers one.
+#include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
 #include "gamepages/support/PageHarness.h"
 #include "platform/runtime/ClassRegistry.h"
@@ -222,6 +223,43 @@ TEST_F(ForumPagesTest, TheStarFollowsTheDiscussionAndAFailureLeavesItAsItWas)
     EXPECT_FALSE(page->isShowingLoadingScreen());
     EXPECT_EQ(alertMessages(),
               (std::vector<std::string>{"Error Occurred: Could not subscribe to thread. Please try again later."}));
+}
+
+TEST_F(ForumPagesTest, APageThatHidesItsButtonsOffersNoStarAndNoReply)
+{
+    startOnline();
+    openPage("ForumThreadView", [&](const platform::ui::ViewControllerPtr& page) {
+        auto view = std::dynamic_pointer_cast<HCForumThreadViewController>(page);
+        view->setHideSubscribeAndReplyButtons(true);
+        view->setThread(thread("300", "Paddle stuck"));
+    });
+    auto page = topPageAs<HCForumThreadViewController>();
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->navigationItem()->rightBarButtonItem());
+    EXPECT_FALSE(page->subscribeButton());
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Ben | It stops at the wall."}));
+}
+
+TEST_F(ForumPagesTest, UnderParentalControlsTheForumsOpenOnlyAnAlert)
+{
+    disallowUserGeneratedContent();
+    startOnline();
+    Halcyon::launchDashboardWithForumsPage();
+    settle();
+    EXPECT_FALSE(HalcyonDashboard::getActiveNavigationController());
+    EXPECT_EQ(alertMessages(),
+              (std::vector<std::string>{": Forum use is disabled due to the parental controls on this device."}));
+    EXPECT_EQ(requestsTo("client_applications/1/forums.xml"), 0u);
+}
+
+TEST_F(ForumPagesTest, TheForumsShortcutOpensTheTopicList)
+{
+    startOnline();
+    Halcyon::launchDashboardWithForumsPage();
+    settle();
+    waitForIdle();
+    EXPECT_TRUE(topPageAs<HCForumTopicListController>());
+    EXPECT_TRUE(alertMessages().empty());
 }
 
 TEST_F(ForumPagesTest, CellsShowStickyLockedAndShortPostsAsLaidOut)

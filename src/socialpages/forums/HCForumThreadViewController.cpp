@@ -69,6 +69,12 @@ void HCForumThreadViewController::doIndexActionWithPage(int page, const HCDelega
     HCForumService::getPostsForThread(thread_ ? thread_->resourceId() : std::nullopt, page, onSuccess, onFailure);
 }
 
+std::optional<std::string> HCForumThreadViewController::getLeadingCellControllerNameForSection(int)
+{
+    if (hideSubscribeAndReplyButtons_) return std::nullopt;
+    return "ForumSubscribeButton";
+}
+
 void HCForumThreadViewController::onLeadingCellWasLoaded(const platform::ui::TableViewCellPtr& cell, int)
 {
     HC_CHECK_MAIN_THREAD();
@@ -92,7 +98,7 @@ void HCForumThreadViewController::viewWillAppear(bool animated)
     HC_CHECK_MAIN_THREAD();
     if (thread_) setTitle(thread_->title().value_or(""));
     HCTableSequenceControllerHelper::viewWillAppear(animated);
-    if (thread_ && !thread_->isLocked()) {
+    if (thread_ && !thread_->isLocked() && !hideSubscribeAndReplyButtons_) {
         std::weak_ptr<HCForumThreadViewController> weakSelf =
             std::static_pointer_cast<HCForumThreadViewController>(platform::self(this));
         navigationItem()->setRightBarButtonItem(platform::ui::BarButtonItem::withImage(

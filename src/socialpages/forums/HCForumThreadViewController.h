@@ -27,6 +27,10 @@ public:
     const std::shared_ptr<platform::ui::Button>& subscribeButton() const { return subscribeButton_; }
     // The leading cell hands its star over here.
     void setSubscribeButton(std::shared_ptr<platform::ui::Button> button);
+    // A page that offers its own reply (an announcement) sets this before it
+    // appears: no star row and no reply button.
+    bool hideSubscribeAndReplyButtons() const { return hideSubscribeAndReplyButtons_; }
+    void setHideSubscribeAndReplyButtons(bool hide) { hideSubscribeAndReplyButtons_ = hide; }
 
     std::shared_ptr<HCService> getService() override;
     void populateResourceMap(HCResourceControllerMap& map) override;
@@ -35,7 +39,7 @@ public:
     std::string getNoDataFoundMessage() override { return "There are no available posts"; }
     bool usePlainTableSectionHeaders() override { return true; }
     bool shouldAlwaysRefreshWhenShown() override { return false; }
-    std::optional<std::string> getLeadingCellControllerNameForSection(int) override { return "ForumSubscribeButton"; }
+    std::optional<std::string> getLeadingCellControllerNameForSection(int section) override;
     void onLeadingCellWasLoaded(const platform::ui::TableViewCellPtr& cell, int section) override;
     void viewWillAppear(bool animated) override;
 
@@ -52,4 +56,5 @@ private:
     HCForumThreadPtr thread_;
     HCForumTopicPtr topic_;
     std::shared_ptr<platform::ui::Button> subscribeButton_;
+    bool hideSubscribeAndReplyButtons_ = false;
 };

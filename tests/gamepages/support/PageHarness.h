@@ -48,6 +48,8 @@ protected:
     // the answers reached the main thread.
     void answerGameCenter();
     void startOffline();
+    // Before start: user-generated content is closed, as under parental controls.
+    void disallowUserGeneratedContent();
 
     // Opens the page made by the loader (after `setUp` prepared it) in the
     // dashboard and waits until it is idle.
@@ -118,6 +120,7 @@ protected:
 private:
     void start(bool online);
     bool gameCenter_ = false;
+    bool userContentAllowed_ = true;
 };
 
 }  // namespace pagetest
