@@ -8,6 +8,7 @@
 #include "core/bootstrap/HCBootstrapService.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/HCGamePages.h"
+#include "socialpages/HCSocialPages.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/HCLocation.h"
 #include "core/halcyon/Halcyon.h"
@@ -123,6 +124,7 @@ void HCClientHooks::install()
     HCPresenceService::setHooks(HCClientPresenceHooks());
     HCBlobObserverHooks::install();
     HCGamePages::registerClasses();
+    HCSocialPages::registerClasses();
     HCOfflineService::setHooks(offlineHooks());
     HCBootstrapService::setOfflineSync(std::make_shared<HCOfflineBootstrapSync>());
     HCNotificationHooks banners;

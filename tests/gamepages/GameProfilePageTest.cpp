@@ -158,6 +158,11 @@ TEST_F(GameProfilePageTest, ButtonsOpenTheGamesPagesAndAPageThatCannotLoadPushes
     ASSERT_TRUE(platform::ui::AlertView::visibleAlerts().front()->clickButton(0));
     settle();
     EXPECT_TRUE(Halcyon::dashboardVisible());
+    // The forum pages have landed: the press opens the game's topics.
+    EXPECT_NE(topPage(), page);
+    driver->tapBack();
+    settle();
+    ASSERT_EQ(topPage(), page);
     ASSERT_TRUE(tapButton("Discussions"));
     EXPECT_TRUE(alertTitles().empty());
 }

@@ -1,5 +1,6 @@
 #include "core/halcyon/Halcyon.h"
 #include "platform/foundation/Values.h"
+#include "platform/ui/AlertView.h"
 #include "platform/runtime/ThreadChecker.h"
 
 namespace {
@@ -53,6 +54,18 @@ void Halcyon::launchDashboardWithHighscorePage(const std::string& leaderboardId)
 void Halcyon::launchDashboardWithAchievementsPage()
 {
     launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("AchievementList")});
+}
+
+void Halcyon::launchDashboardWithForumsPage()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!allowUserGeneratedContent()) {
+        platform::ui::AlertView::make("", "Forum use is disabled due to the parental controls on this device.", {},
+                                      std::string("Ok"))
+            ->show();
+        return;
+    }
+    launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("ForumTopicList")});
 }
 
 void Halcyon::dismissDashboard()

@@ -305,6 +305,9 @@ public:
     // Opens the dashboard on the Now Playing tab with the game's achievements
     // (only when the game has achievements).
     static void launchDashboardWithAchievementsPage();
+    // Opens the dashboard on the Now Playing tab with the game's forums; when
+    // user-generated content is not allowed, only an alert saying so.
+    static void launchDashboardWithForumsPage();
     // Frame up, not fading out, content shown; NO without a dashboard.
     static bool isShowingFullScreen();
     // This launch's delegate, set and cleared by the dashboard.

@@ -16,6 +16,7 @@
 #include "kernel/settings/HCSettings.h"
 #include "localserver/Fixtures.h"
 #include "localserver/routes/AchievementRoutes.h"
+#include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/LeaderboardRoutes.h"
 #include "localserver/routes/ScoreQueryRoutes.h"
 #include "localserver/routes/StorageRoutes.h"
@@ -118,6 +119,7 @@ void PageHarness::SetUp()
     localserver::registerLeaderboardRoutes(*server, scores, achievements);
     scoreQueries = localserver::registerScoreQueryRoutes(*server, scores, bucket,
                                           [](const std::string& board) { return board != "2"; });
+    forums = localserver::registerForumRoutes(*server);
     ASSERT_TRUE(server->start()) << server->error();
     HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
     clock = std::make_unique<testsupport::ScopedManualClock>();
@@ -163,6 +165,11 @@ void PageHarness::useGameCenter()
            "<key>1</key><string>" << kGameCenterBoard << "</string></dict></dict></plist>";
 }
 
+void PageHarness::disallowUserGeneratedContent()
+{
+    userContentAllowed_ = false;
+}
+
 void PageHarness::answerGameCenter()
 {
     bool passed = false;
@@ -178,11 +185,10 @@ void PageHarness::start(bool online)
     delegates = HCDelegatesContainer::containerWithHalcyonDelegate(nullptr);
     HCClientAssembly assembly = HCClientHooks::assembly();
     assembly.loginChain = std::make_shared<NoLoginChain>();
-    std::shared_ptr<platform::Dictionary> settings;
-    if (gameCenter_) {
-        settings = platform::Dictionary::make();
-        settings->setObject(HalcyonSettingGameCenterEnabled, platform::Number::makeBool(true));
-    }
+    std::shared_ptr<platform::Dictionary> settings = platform::Dictionary::make();
+    if (gameCenter_) settings->setObject(HalcyonSettingGameCenterEnabled, platform::Number::makeBool(true));
+    if (!userContentAllowed_)
+        settings->setObject(HalcyonSettingDisableUserGeneratedContent, platform::Number::makeBool(true));
     Halcyon::_initialize(localserver::defaults::kProductKey, localserver::defaults::kProductSecret,
                          localserver::defaults::kGameName, settings, delegates,
                          std::move(assembly));

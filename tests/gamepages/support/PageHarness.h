@@ -1,7 +1,7 @@
 #pragma once
 // Every page test goes through this: the client started on a manual clock
 // against the local server (leaderboards, scores, score queries,
-// achievements), signed in as its first player ("Ann", who follows "Ben")
+// achievements, forums), signed in as its first player ("Ann", who follows "Ben")
 // or left offline with the bundle's leaderboard copy, the running game
 // described as the log-in would (the server's game, with leaderboards and
 // achievements); a page opened by its
@@ -20,6 +20,7 @@
 
 #include "localserver/Server.h"
 #include "localserver/routes/AchievementRoutes.h"
+#include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/ScoreQueryRoutes.h"
 #include "platform/ui/Driver.h"
@@ -47,6 +48,8 @@ protected:
     // the answers reached the main thread.
     void answerGameCenter();
     void startOffline();
+    // Before start: user-generated content is closed, as under parental controls.
+    void disallowUserGeneratedContent();
 
     // Opens the page made by the loader (after `setUp` prepared it) in the
     // dashboard and waits until it is idle.
@@ -107,6 +110,7 @@ protected:
     std::shared_ptr<localserver::ScoreStore> scores;
     std::shared_ptr<localserver::ScoreQueryOptions> scoreQueries;
     std::shared_ptr<localserver::AchievementStore> achievements;
+    std::shared_ptr<localserver::ForumStore> forums;
     // The game's delegates the client was started with.
     std::shared_ptr<HCDelegatesContainer> delegates;
 
@@ -116,6 +120,7 @@ protected:
 private:
     void start(bool online);
     bool gameCenter_ = false;
+    bool userContentAllowed_ = true;
 };
 
 }  // namespace pagetest

@@ -1,0 +1,21 @@
+#include "socialpages/HCSocialPages.h"
+
+#include "platform/runtime/ClassRegistry.h"
+#include "socialpages/forums/HCForumCells.h"
+#include "socialpages/forums/HCForumThreadListController.h"
+#include "socialpages/forums/HCForumThreadViewController.h"
+#include "socialpages/forums/HCForumTopicListController.h"
+#include "socialpages/forums/HCPostNewMessage.h"
+
+void HCSocialPages::registerClasses()
+{
+    platform::registerClass<HCForumTopicListController>("HCForumTopicListController");
+    platform::registerClass<HCForumThreadListController>("HCForumThreadListController");
+    platform::registerClass<HCForumThreadViewController>("HCForumThreadViewController");
+    // Loaded as "PostNewMessage".
+    platform::registerClass<HCPostNewMessage>("HCPostNewMessageController");
+    platform::registerClass<HCForumTopicCell>("HCForumTopicCell");
+    platform::registerClass<HCForumThreadCell>("HCForumThreadCell");
+    platform::registerClass<HCForumPostCell>("HCForumPostCell");
+    platform::registerClass<HCForumSubscribeButtonCell>("HCForumSubscribeButtonCell");
+}
