@@ -394,4 +394,75 @@ TEST_F(ChallengesEndToEndTest, DefinitionsStatisticsAndTwoIconFetchesAtOnce)
     EXPECT_EQ(calls.lines.size(), 3u);
 }
 
+TEST_F(ChallengesEndToEndTest, TheListsThePagesShowAndAFailedFetchAfterAPush)
+{
+    startAs(defaults::kUserId);
+    const auto ids = send({defaults::kOtherUserId, defaults::kNamelessUserId});
+    const auto plain = send({defaults::kOtherUserId}, "");
+    Reached users;
+    HCChallengeService::getUsersToChallenge(std::nullopt, 1, users.success(), users.failure());
+    ASSERT_TRUE(waitFor(users));
+    EXPECT_FALSE(users.failed);
+    const auto asked = requests("users.xml").back().request;
+    EXPECT_EQ(asked.param("scope"), "people-of-interest");
+    EXPECT_EQ(asked.param("with_client_application"), defaults::kGameId);
+    EXPECT_FALSE(asked.param("challenger_user_id"));
+    Reached sentList;
+    HCChallengeService::getSentChallengesForLocalUserAndLocalApplication(1, sentList.success(), sentList.failure());
+    ASSERT_TRUE(waitFor(sentList));
+    EXPECT_EQ(sentList.objects<HCChallenge>().size(), 2u);
+
+    startAs(defaults::kOtherUserId);
+    const auto challengeId = store->record(ids[0])->challengeId;
+    Reached recipients;
+    HCChallengeService::getUsersWhoReceivedChallengeWithId(challengeId, std::nullopt, 1, recipients.success(),
+                                                           recipients.failure());
+    ASSERT_TRUE(waitFor(recipients));
+    ASSERT_EQ(recipients.objects<HCChallengeToUser>().size(), 2u);
+    auto own = recipients.series()->tableMetaDataObjects();
+    ASSERT_TRUE(own && own->count() == 1);
+    EXPECT_EQ(platform::as<HCChallengeToUser>(own->at(0))->resourceId(), ids[0]);
+
+    // Won the first; the history of its type holds it, the other type's none.
+    fetch(ids[0])->completeWithResult(HCChallengeToUser::kWin);
+    settle();
+    Reached history, otherType;
+    HCChallengeService::getChallengeHistoryForType(std::string("1"), std::nullopt, 1, history.success(),
+                                                   history.failure());
+    HCChallengeService::getChallengeHistoryForType(std::string("2"), std::nullopt, 1, otherType.success(),
+                                                   otherType.failure());
+    ASSERT_TRUE(waitFor(history) && waitFor(otherType));
+    ASSERT_EQ(history.objects<HCChallengeToUser>().size(), 1u);
+    EXPECT_EQ(history.objects<HCChallengeToUser>()[0]->result(), HCChallengeToUser::kWin);
+    EXPECT_TRUE(otherType.objects<HCChallengeToUser>().empty());
+
+    // The challenge sent without data has none to fetch; a blob that is not
+    // there is a failure; a second download cuts the first off.
+    auto withoutData = fetch(plain[0]);
+    EXPECT_FALSE(withoutData->challenge()->usesChallengeData());
+    auto missing = HCResource::initWithId<HCChallenge>(std::string("99"));
+    missing->setDataUrl(std::string("/challenges/99/data.blob"));
+    calls.lines.clear();
+    ASSERT_TRUE(missing->downloadChallengeData());
+    ASSERT_TRUE(waitUntil([&] { return !calls.lines.empty(); }));
+    EXPECT_EQ(calls.lines, std::vector<std::string>{"no data"});
+    auto challenge = fetch(ids[0])->challenge();
+    calls.lines.clear();
+    challenge->downloadChallengeData();
+    challenge->downloadChallengeData();
+    ASSERT_TRUE(waitUntil([&] { return !calls.lines.empty(); }));
+    settle();
+    EXPECT_EQ(calls.lines, std::vector<std::string>{"data level 3, seed 42"});
+
+    // A push for a record this player cannot read.
+    notices.banners.clear();
+    auto push = platform::Dictionary::make();
+    push->setString("notification_type", "challenge");
+    push->setString("resource_id", "7");
+    EXPECT_TRUE(Halcyon::applicationDidReceiveRemoteNotification(push));
+    settle();
+    EXPECT_EQ(requests("challenges_users/7.xml").size(), 1u);
+    EXPECT_EQ(notices.banners, std::vector<std::string>{"Error downloading challenge."});
+}
+
 }  // namespace
