@@ -57,6 +57,9 @@ HCClientAssembly HCClientHooks::assembly()
         if (Halcyon::hasUserApprovedHalcyon()) HCWebViewManifestService::updateToManifest();
     };
     assembly.makeLocation = [] { return HCLocation::make(); };
+    assembly.showChallengeDetail = [](const std::string& challengeId) {
+        HCChallengeService::getChallengeToUserAndShowDetailView(challengeId);
+    };
     assembly.showChallengeNotification = [](const std::string& challengeId) {
         HCChallengeService::getChallengeToUserAndShowNotification(challengeId);
     };

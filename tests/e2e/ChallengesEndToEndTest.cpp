@@ -113,7 +113,7 @@ protected:
     }
 
     // Starts the client as the game would, logged in as that player.
-    void startAs(const char* userId)
+    void startAs(const char* userId, bool reachable = true)
     {
         if (Halcyon::sharedInstance()) {
             Halcyon::shutdown();
@@ -125,10 +125,21 @@ protected:
         settings->setObject(HalcyonSettingPresentationWindow, bannerWindow);
         Halcyon::initializeWithProductKey(defaults::kProductKey, defaults::kProductSecret, defaults::kGameName,
                                           settings, HCDelegatesContainer::containerWithHalcyonDelegate(&game, nullptr, &notices));
-        HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
+        HCReachability::Instance()->setOverride(reachable ? HCReachability::ReachableViaWiFi
+                                                          : HCReachability::NotReachable);
         ASSERT_TRUE(waitUntil([&] { return !game.calls.empty(); }));
-        ASSERT_EQ(game.calls.front(), std::string("online ") + userId);
+        ASSERT_EQ(game.calls.front(), std::string(reachable ? "online " : "offline ") + userId);
         settle();
+        auto hooks = Halcyon::dashboardHooks();
+        hooks.launchDashboard = [this](HalcyonDelegate*, const std::optional<std::string>& tab,
+                                       const std::vector<platform::ObjectPtr>& controllers) {
+            std::string line = tab.value_or("-");
+            for (const auto& controller : controllers)
+                if (auto name = platform::as<platform::String>(controller)) line += " " + name->value();
+            launches.push_back(line);
+        };
+        Halcyon::setDashboardHooks(hooks);
+        launches.clear();
         HCChallenge::setDelegate(&calls);
         HCChallengeToUser::setDelegate(&calls);
         HCChallengeDefinition::setDelegate(&calls);
@@ -175,6 +186,7 @@ protected:
     std::shared_ptr<localserver::ChallengeStore> store;
     RecordingNotices notices;
     Calls calls;
+    std::vector<std::string> launches;
     std::shared_ptr<testsupport::BannerWindow> bannerWindow = testsupport::BannerWindow::showAside();
 };
 
@@ -463,6 +475,40 @@ TEST_F(ChallengesEndToEndTest, TheListsThePagesShowAndAFailedFetchAfterAPush)
     settle();
     EXPECT_EQ(requests("challenges_users/7.xml").size(), 1u);
     EXPECT_EQ(notices.banners, std::vector<std::string>{"Error downloading challenge."});
+}
+
+TEST_F(ChallengesEndToEndTest, ALaunchForAChallengeOpensItsDetailAndWaitsForTheLogInWhenOffline)
+{
+    startAs(defaults::kUserId);
+    const auto ids = send({defaults::kOtherUserId});
+    const std::string challengeId = store->record(ids[0])->challengeId;
+    auto launchOptions = [](const std::string& recordId) {
+        auto push = platform::Dictionary::make();
+        push->setString("notification_type", "challenge");
+        push->setString("resource_id", recordId);
+        auto options = platform::Dictionary::make();
+        options->setObject("UIApplicationLaunchOptionsRemoteNotificationKey", push);
+        return options;
+    };
+
+    startAs(defaults::kOtherUserId);
+    EXPECT_TRUE(Halcyon::respondToApplicationLaunchOptions(launchOptions(ids[0])));
+    settle();
+    EXPECT_EQ(launches, std::vector<std::string>{"GameProfile ChallengeList ChallengeDetail " + challengeId});
+
+    // Offline: nothing is asked until the next log-in has ended.
+    startAs(defaults::kOtherUserId, false);
+    server->log().clear();
+    EXPECT_TRUE(Halcyon::respondToApplicationLaunchOptions(launchOptions(ids[0])));
+    settle();
+    EXPECT_TRUE(launches.empty());
+    EXPECT_TRUE(requests("challenges_users/" + ids[0] + ".xml").empty());
+    const size_t before = game.calls.size();
+    HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
+    ASSERT_TRUE(waitUntil([&] { return game.calls.size() > before; }));
+    settle();
+    EXPECT_EQ(requests("challenges_users/" + ids[0] + ".xml").size(), 1u);
+    EXPECT_EQ(launches, std::vector<std::string>{"GameProfile ChallengeList ChallengeDetail " + challengeId});
 }
 
 }  // namespace

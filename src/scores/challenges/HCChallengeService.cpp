@@ -3,6 +3,7 @@
 #include "core/banners/HCNotification.h"
 #include "core/banners/HCNotificationData.h"
 #include "core/clientstate/HCClientState.h"
+#include "core/halcyon/Halcyon.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/resources/HCResourceClass.h"
 #include "core/services/HCServicePath.h"
@@ -309,6 +310,28 @@ void HCChallengeService::getChallengeToUserAndShowNotification(const Text& chall
         HCNotification::sharedInstance()->showChallengeNotice(info);
     });
     auto failed = HCDelegate::withFunction([](const platform::ObjectPtr&) { showFetchFailed(); });
+    getChallengeToUserWithId(challengeToUserId, shown, failed);
+}
+
+void HCChallengeService::getChallengeToUserAndShowDetailView(const Text& challengeToUserId)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto failed = HCDelegate::withFunction([](const platform::ObjectPtr&) { showFetchFailed(); });
+    if (!Halcyon::isOnline()) {
+        auto retry = HCDelegate::withFunction(
+            [challengeToUserId](const platform::ObjectPtr&) { getChallengeToUserAndShowDetailView(challengeToUserId); });
+        Halcyon::addBootstrapDelegates(retry, failed);
+        return;
+    }
+    auto shown = HCDelegate::withFunction([](const platform::ObjectPtr& reply) {
+        auto record = firstRecord(reply);
+        if (!record) return;
+        const auto challengeId = record->challenge() ? record->challenge()->resourceId() : std::nullopt;
+        std::vector<platform::ObjectPtr> controllers{platform::String::make("ChallengeList"),
+                                                     platform::String::make("ChallengeDetail")};
+        if (challengeId) controllers.push_back(platform::String::make(*challengeId));
+        Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), controllers);
+    });
     getChallengeToUserWithId(challengeToUserId, shown, failed);
 }
 

@@ -90,6 +90,13 @@ public:
     // fetched and shown in the "New Challenge!" banner; a failed fetch shows
     // "Error downloading challenge.", an empty reply nothing.
     static void getChallengeToUserAndShowNotification(const Text& challengeToUserId);
+    // A challenge the game was launched for: the record is fetched (after
+    // the next successful log-in when the client is offline) and the
+    // dashboard opens on the "GameProfile" tab with "ChallengeList" and
+    // "ChallengeDetail" pushed, followed by the id of the record's challenge
+    // for the detail page. A failed fetch or log-in shows "Error downloading
+    // challenge."; an empty reply opens nothing.
+    static void getChallengeToUserAndShowDetailView(const Text& challengeToUserId);
 
     // The record as a reply document, replacing any file at the path; false
     // when it could not be written (an existing file is then left whole).
