@@ -1,5 +1,6 @@
 #include "scores/challenges/HCChallengeDefinition.h"
 
+#include <functional>
 #include <vector>
 
 #include "core/publicclass/HCClassDelegate.h"
@@ -14,15 +15,35 @@ namespace {
 
 HCClassDelegate<HCChallengeDefinitionDelegate> sDelegate(HCChallengeDefinition::kModule);
 
-std::vector<std::shared_ptr<HCChallengeDefinition>> definitionsOf(const platform::ObjectPtr& reply)
+using Definitions = std::vector<std::shared_ptr<HCChallengeDefinition>>;
+
+Definitions definitionsOf(const platform::ObjectPtr& reply)
 {
-    std::vector<std::shared_ptr<HCChallengeDefinition>> out;
+    Definitions out;
     if (auto page = platform::as<HCPaginatedSeries>(reply)) {
         for (const auto& object : page->objects()) {
             if (auto definition = platform::as<HCChallengeDefinition>(object)) out.push_back(definition);
         }
     }
     return out;
+}
+
+// The callbacks of a download; a reply without definitions takes the
+// failure path.
+HCOperationCallbacks downloadCallbacks(void (HCChallengeDefinitionDelegate::*didFail)(),
+                                       std::function<void(HCChallengeDefinitionDelegate&, const Definitions&)> found)
+{
+    auto failed = [didFail](auto started) {
+        sDelegate.notify(started, [didFail](HCChallengeDefinitionDelegate& d) { (d.*didFail)(); });
+    };
+    return sDelegate.callbacks(
+        nullptr,
+        [failed, found](auto started, const platform::ObjectPtr& reply) {
+            auto definitions = definitionsOf(reply);
+            if (definitions.empty()) return failed(started);
+            sDelegate.notify(started, [&](HCChallengeDefinitionDelegate& d) { found(d, definitions); });
+        },
+        failed);
 }
 
 }  // namespace
@@ -39,19 +60,10 @@ HCChallengeDefinitionDelegate* HCChallengeDefinition::delegate()
 
 HCRequestHandlePtr HCChallengeDefinition::downloadAllChallengeDefinitions()
 {
-    auto failed = [](auto started) {
-        sDelegate.notify(started, [](HCChallengeDefinitionDelegate& d) { d.didFailDownloadChallengeDefinitions(); });
-    };
-    auto callbacks = sDelegate.callbacks(
-        nullptr,
-        [failed](auto started, const platform::ObjectPtr& reply) {
-            auto definitions = definitionsOf(reply);
-            if (definitions.empty()) return failed(started);
-            sDelegate.notify(started, [&](HCChallengeDefinitionDelegate& d) {
-                d.didDownloadAllChallengeDefinitions(definitions);
-            });
-        },
-        failed);
+    auto callbacks = downloadCallbacks(&HCChallengeDefinitionDelegate::didFailDownloadChallengeDefinitions,
+                                       [](HCChallengeDefinitionDelegate& d, const Definitions& definitions) {
+                                           d.didDownloadAllChallengeDefinitions(definitions);
+                                       });
     auto service = HCChallengeDefinitionService::sharedInstance();
     if (!service) return nullptr;
     return sDelegate.track(service->getIndexOnSuccess(callbacks.success, callbacks.failure));
@@ -59,19 +71,10 @@ HCRequestHandlePtr HCChallengeDefinition::downloadAllChallengeDefinitions()
 
 HCRequestHandlePtr HCChallengeDefinition::downloadChallengeDefinitionWithId(const Text& definitionId)
 {
-    auto failed = [](auto started) {
-        sDelegate.notify(started, [](HCChallengeDefinitionDelegate& d) { d.didFailDownloadChallengeDefinition(); });
-    };
-    auto callbacks = sDelegate.callbacks(
-        nullptr,
-        [failed](auto started, const platform::ObjectPtr& reply) {
-            auto definitions = definitionsOf(reply);
-            if (definitions.empty()) return failed(started);
-            sDelegate.notify(started, [&](HCChallengeDefinitionDelegate& d) {
-                d.didDownloadChallengeDefinition(definitions.front());
-            });
-        },
-        failed);
+    auto callbacks = downloadCallbacks(&HCChallengeDefinitionDelegate::didFailDownloadChallengeDefinition,
+                                       [](HCChallengeDefinitionDelegate& d, const Definitions& definitions) {
+                                           d.didDownloadChallengeDefinition(definitions.front());
+                                       });
     return sDelegate.track(
         HCChallengeDefinitionService::getChallengeDefinitionWithId(definitionId, callbacks.success, callbacks.failure));
 }
