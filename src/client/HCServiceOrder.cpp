@@ -5,6 +5,8 @@
 #include "core/storage/HCCloudStorageService.h"
 #include "core/users/HCUserService.h"
 #include "scores/achievements/HCAchievementService.h"
+#include "scores/challenges/HCChallengeDefinitionService.h"
+#include "scores/challenges/HCChallengeService.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/offline/HCOfflineService.h"
@@ -75,6 +77,8 @@ const std::vector<HCServiceEntry>& HCServiceOrder::services()
         entry<HCClientApplicationService>("HCClientApplicationService", 13, 12),
         entry<HCUserService>("HCUserService", 14, 11),
         entry<HCAchievementService>("HCAchievementService", 15, 10),
+        entry<HCChallengeDefinitionService>("HCChallengeDefinitionService", 16, 9),
+        entry<HCChallengeService>("HCChallengeService", 17, 8),
         entry<HCUsersCredentialService>("HCUsersCredentialService", 18, 7),
         entry<HCFriendsService>("HCFriendsService", 19, 6),
         entry<HCForumService>("HCForumService", 20, 5),

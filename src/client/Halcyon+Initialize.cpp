@@ -2,6 +2,7 @@
 // and hooks.
 #include "client/HCClientHooks.h"
 #include "client/HCServiceOrder.h"
+#include "scores/challenges/HCChallengeService.h"
 #include "scores/offline/HCOfflineService.h"
 #include "social/announcements/HCAnnouncementService.h"
 #include "accounts/HCAccountScreens.h"
@@ -56,5 +57,11 @@ HCClientAssembly HCClientHooks::assembly()
         if (Halcyon::hasUserApprovedHalcyon()) HCWebViewManifestService::updateToManifest();
     };
     assembly.makeLocation = [] { return HCLocation::make(); };
+    assembly.showChallengeDetail = [](const std::string& challengeId) {
+        HCChallengeService::getChallengeToUserAndShowDetailView(challengeId);
+    };
+    assembly.showChallengeNotification = [](const std::string& challengeId) {
+        HCChallengeService::getChallengeToUserAndShowNotification(challengeId);
+    };
     return assembly;
 }

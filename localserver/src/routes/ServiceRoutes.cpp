@@ -2,6 +2,7 @@
 #include "localserver/routes/AchievementRoutes.h"
 #include "localserver/routes/ActivityRoutes.h"
 #include "localserver/routes/AnnouncementRoutes.h"
+#include "localserver/routes/ChallengeRoutes.h"
 #include "localserver/routes/ChatRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ConversationRoutes.h"
@@ -47,6 +48,7 @@ void registerServiceRoutes(Server& server)
     registerAnnouncementRoutes(server);
     registerDiscoveryRoutes(server);
     auto achievements = registerAchievementRoutes(server);
+    registerChallengeRoutes(server);
     auto leaderboards = registerLeaderboardRoutes(server, scores, achievements);
     registerScoreQueryRoutes(server, scores, bucket, [leaderboards](const std::string& leaderboardId) {
         for (const auto& board : leaderboards->definitions()) {
