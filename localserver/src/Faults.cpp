@@ -42,7 +42,7 @@ void Faults::injectNext(const Fault& fault, int count)
         return;
     }
     std::lock_guard lock(mutex_);
-    armed_.push_back(Armed{"", std::nullopt, fault, count});
+    armed_.push_back(Armed{"", std::nullopt, std::nullopt, fault, count});
 }
 
 void Faults::injectFor(const std::string& method, const std::string& path, const Fault& fault, int count)
@@ -51,7 +51,17 @@ void Faults::injectFor(const std::string& method, const std::string& path, const
         return;
     }
     std::lock_guard lock(mutex_);
-    armed_.push_back(Armed{method, path, fault, count});
+    armed_.push_back(Armed{method, path, std::nullopt, fault, count});
+}
+
+void Faults::injectWhere(const std::string& method, const std::string& path, const std::string& name,
+                         const std::optional<std::string>& value, const Fault& fault, int count)
+{
+    if (count == 0) {
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    armed_.push_back(Armed{method, path, std::make_pair(name, value), fault, count});
 }
 
 void Faults::clear()
@@ -66,11 +76,15 @@ std::size_t Faults::pending() const
     return armed_.size();
 }
 
-std::optional<Fault> Faults::take(const std::string& method, const std::string& path)
+std::optional<Fault> Faults::take(const std::string& method, const std::string& path,
+                                  const std::function<std::optional<std::string>(const std::string&)>& param)
 {
     std::lock_guard lock(mutex_);
     for (auto it = armed_.begin(); it != armed_.end(); ++it) {
         if ((!it->method.empty() && it->method != method) || (it->path && *it->path != path)) {
+            continue;
+        }
+        if (it->param && (param ? param(it->param->first) : std::nullopt) != it->param->second) {
             continue;
         }
         Fault fault = it->fault;

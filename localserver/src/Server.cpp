@@ -171,7 +171,8 @@ struct Server::Impl {
     Outcome decide(Parsed& parsed)
     {
         Request& req = parsed.request;
-        if (auto fault = faults.take(req.method, req.path)) {
+        if (auto fault = faults.take(req.method, req.path,
+                                     [&req](const std::string& name) { return req.param(name); })) {
             if (fault->delay.count() > 0 && !faults.wait(fault->delay)) {
                 return Outcome{true, {}};  // stopping: the waiting client sees the connection end
             }

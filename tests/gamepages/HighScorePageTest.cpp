@@ -53,6 +53,26 @@ TEST_F(HighScorePageTest, ShowsBothRankingsAsOneTableWithTheFriendsSecond)
     EXPECT_EQ(topPage()->title(), "High Score");
 }
 
+// The friends' and the global ranking travel side by side; whichever the
+// server answers last, the page shows the same one table.
+TEST_F(HighScorePageTest, TheTwoRankingsMakeOneTableWhicheverArrivesFirst)
+{
+    startOnline();
+    seedBoard();
+    const std::vector<std::string> expected{"[My Score]", "3. Ann | 500",  "Share your high score",
+                                            "[Friends]",  "1. Ben | 900",  "2. Ann | 500",
+                                            "[High Scores]", "1. Ben | 900", "2.  | 700", "3. Ann | 500"};
+    // The friends' request carries friends_leaderboard=1, the global one none.
+    for (const std::optional<std::string>& late : {std::optional<std::string>("1"), std::optional<std::string>()}) {
+        SCOPED_TRACE(late ? "the friends' ranking answered last" : "the global ranking answered last");
+        server->faults().injectWhere("GET", kScores, "friends_leaderboard", late,
+                                     localserver::Fault::delayed(std::chrono::milliseconds(300)));
+        openBoard("1");
+        EXPECT_EQ(screenRows(), expected);
+        EXPECT_EQ(server->faults().pending(), 0u) << "the delayed ranking was asked for";
+    }
+}
+
 TEST_F(HighScorePageTest, ATabPickedWhileALoadRunsReloadsForItsScopeAndTheOldRepliesAreDropped)
 {
     startOnline();

@@ -5,9 +5,11 @@
 // connection threads take them. Every method locks.
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace localserver {
@@ -41,12 +43,19 @@ public:
     // The next `count` requests with this method ("" for any) and path below
     // the service root ("server_timestamp").
     void injectFor(const std::string& method, const std::string& path, const Fault& fault, int count = 1);
+    // As injectFor, only for requests whose parameter `name` is `value`, or
+    // that lack it when `value` is nil (two requests of one route told apart,
+    // such as a page's two rankings).
+    void injectWhere(const std::string& method, const std::string& path, const std::string& name,
+                     const std::optional<std::string>& value, const Fault& fault, int count = 1);
     void clear();
     // Faults still armed, each counted once.
     std::size_t pending() const;
 
-    // The first armed fault that matches, used up by one; armed first, taken first.
-    std::optional<Fault> take(const std::string& method, const std::string& path);
+    // The first armed fault that matches, used up by one; armed first, taken
+    // first. `param` answers a request parameter by name.
+    std::optional<Fault> take(const std::string& method, const std::string& path,
+                              const std::function<std::optional<std::string>(const std::string&)>& param = {});
     // Waits for a fault's delay; false when the server stopped meanwhile.
     bool wait(std::chrono::milliseconds delay);
     // Waits `interval` before the next byte of a trickled body, counting it;
@@ -62,6 +71,7 @@ private:
     struct Armed {
         std::string method;
         std::optional<std::string> path;
+        std::optional<std::pair<std::string, std::optional<std::string>>> param;
         Fault fault;
         int remaining;
     };
