@@ -142,6 +142,9 @@ HCStompFrameReader::Status HCStompFrameReader::next(HCStompFrame& frame)
         auto line = lineAt(view, pos);
         if (!line) return needMore();
         if (line->empty()) break;
+        // A header may hold no carriage return of its own: in the frames
+        // that are not escaped it would read back as part of the line's end.
+        if (line->find('\r') != std::string_view::npos) return fail(Status::Malformed);
         auto colon = line->find(':');
         if (colon == std::string_view::npos || colon == 0) return fail(Status::Malformed);
         std::string name, value;

@@ -58,6 +58,7 @@ TEST(HCStompFrame, BrokenStreamsAreMalformedForGood)
         std::string("MESSAGE\nk:bad\\t\n\n\0"sv),                 // undefined escape
         std::string("MESSAGE\ncontent-length:x\n\n\0"sv),         // not a number
         std::string("MESSAGE\ncontent-length:2\n\nabc\0"sv),      // no NUL after the body
+        std::string("CONNECTED\nversion:1.2\r\r\n\n\0"sv),        // a carriage return of its own
     };
     for (const auto& wire : cases) {
         HCStompFrameReader reader;
