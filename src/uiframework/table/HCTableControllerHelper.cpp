@@ -565,21 +565,21 @@ int HCTableControllerHelper::numberOfRowsInSection(platform::ui::TableView&, int
            (trailingCells_.count(section) ? 1 : 0);
 }
 
+std::optional<platform::ui::TableViewCellPtr> HCTableControllerHelper::fixedCellFor(const Row& row, int section)
+{
+    if (row.leading) return leadingCells_[section];
+    if (row.trailing) return trailingCells_[section];
+    if (row.section->hasStaticCells()) return row.section->staticCells()[row.index];
+    return std::nullopt;
+}
+
 platform::ui::TableViewCellPtr HCTableControllerHelper::cellForRowAtIndexPath(platform::ui::TableView&,
                                                                               const IndexPath& indexPath)
 {
     auto row = rowAt(indexPath);
     if (!row) return platform::ui::TableViewCell::make();
-    platform::ui::TableViewCellPtr cell;
-    if (row->leading) {
-        cell = leadingCells_[indexPath.section];
-    } else if (row->trailing) {
-        cell = trailingCells_[indexPath.section];
-    } else if (row->section->hasStaticCells()) {
-        cell = row->section->staticCells()[row->index];
-    } else {
-        cell = cellForResource(row->section->objectAtIndex(row->index));
-    }
+    auto fixed = fixedCellFor(*row, indexPath.section);
+    auto cell = fixed ? *fixed : cellForResource(row->section->objectAtIndex(row->index));
     if (cell) configureCell(cell, row->leading, row->trailing, indexPath.row % 2 == 1);
     return cell;
 }
@@ -589,14 +589,9 @@ std::optional<double> HCTableControllerHelper::heightForRowAtIndexPath(platform:
 {
     auto row = rowAt(indexPath);
     if (!row) return std::nullopt;
-    platform::ui::TableViewCellPtr cell;
-    if (row->leading) {
-        cell = leadingCells_[indexPath.section];
-    } else if (row->trailing) {
-        cell = trailingCells_[indexPath.section];
-    } else if (row->section->hasStaticCells()) {
-        cell = row->section->staticCells()[row->index];
-    } else {
+    auto fixed = fixedCellFor(*row, indexPath.section);
+    platform::ui::TableViewCellPtr cell = fixed ? *fixed : nullptr;
+    if (!fixed) {
         auto resource = row->section->objectAtIndex(row->index);
         // A row of constant height needs no cell of its own until it shows.
         if (!resourceCells_.count(resource.get())) {

@@ -215,6 +215,9 @@ private:
     std::shared_ptr<platform::Object> makeTicket(int page, bool incremental);
 
     std::optional<Row> rowAt(const IndexPath& indexPath) const;
+    // The leading, trailing or static cell a row shows (which may be nil);
+    // nothing for a row of a resource, whose cell is made for it.
+    std::optional<platform::ui::TableViewCellPtr> fixedCellFor(const Row& row, int section);
     size_t objectRowCount() const;
     platform::ui::TableViewCellPtr cellForResource(const platform::ObjectPtr& resource);
     // The height of the named cell when it is constant, else nullopt.
