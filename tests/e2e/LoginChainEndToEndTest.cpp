@@ -138,6 +138,14 @@ protected:
                 paths.push_back(entry.request.method + " " + entry.request.path + " " + std::to_string(entry.status));
         return paths;
     }
+    // The log-in starts the announcements' download but does not wait for it,
+    // so where that request falls among the log-in's own is a race.
+    std::vector<std::string> logInPaths() const
+    {
+        auto paths = serverPaths();
+        std::erase_if(paths, [](const std::string& p) { return p.find("forums/announcements.xml") != std::string::npos; });
+        return paths;
+    }
 
     static bool shown(const char* text) { return Driver::findByText(text) != nullptr; }
 
@@ -237,7 +245,7 @@ TEST_F(LoginChainEndToEndTest, OfflineLaunchSaysSoAndTheLogInRunsOnceTheServerIs
     ASSERT_TRUE(waitUntil([&] { return game.calls.size() == 2; }));
     EXPECT_EQ(game.calls.back(), "online 1001");
     EXPECT_EQ(banners().back(), "Hi Ann! You have 2 new challenges.");
-    EXPECT_EQ(serverPaths().back(), "POST xp/sessions 200");
+    EXPECT_EQ(logInPaths().back(), "POST xp/sessions 200");
 }
 
 // This server has no message broker, so its bootstrap turns the presence
@@ -377,7 +385,7 @@ TEST_F(LoginChainEndToEndTest, SessionExpiredUnderABatchAnswersEveryRequestOnceA
         EXPECT_EQ(outcome->codes.size(), 1u);
         EXPECT_EQ(outcome->exceptionClass(), "SessionFailure");
     }
-    EXPECT_EQ(serverPaths().back(), "POST xp/devices 200");
+    EXPECT_EQ(logInPaths().back(), "POST xp/devices 200");
     EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"}) << "the game hears of no log-in it did not ask for";
 
     // The game's next log-in opens a user session and requests are served again.
