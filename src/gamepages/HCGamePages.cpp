@@ -5,6 +5,10 @@
 #include "gamepages/achievements/HCAchievementProgressionList.h"
 #include "gamepages/achievements/HCAchievementShareCells.h"
 #include "gamepages/achievements/HCSelectAchievementToShareController.h"
+#include "gamepages/fanclub/HCFanClubCell.h"
+#include "gamepages/fanclub/HCFanClubController.h"
+#include "gamepages/fanclub/HCFavoriteThisGameController.h"
+#include "gamepages/fanclub/HCNewsLetterController.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
 #include "gamepages/highscores/HCHighScoreCell.h"
 #include "gamepages/highscores/HCHighScoreController.h"
@@ -19,6 +23,10 @@ void HCGamePages::registerClasses()
     platform::registerClass<HCGameProfileController>("HCGameProfileController");
     // The large screen's form of the same page.
     platform::registerClass<HCGameProfileController>("HCGameProfileWithNavBarController");
+    platform::registerClass<HCFanClubController>("HCFanClubController");
+    platform::registerClass<HCFanClubCell>("HCFanClubCell");
+    platform::registerClass<HCFavoriteThisGameController>("HCFavoriteThisGameController");
+    platform::registerClass<HCNewsLetterController>("HCNewsLetterController");
     platform::registerClass<HCLeaderboardController>("HCLeaderboardController");
     platform::registerClass<HCLeaderboardCell>("HCLeaderboardCell");
     platform::registerClass<HCHighScoreController>("HCHighScoreController");

@@ -1,6 +1,8 @@
 #include "socialpages/HCSocialPages.h"
 
+#include "gamepages/fanclub/HCFanClubController.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "social/forums/HCForumTopic.h"
 #include "socialpages/forums/HCForumCells.h"
 #include "socialpages/forums/HCForumThreadListController.h"
 #include "socialpages/forums/HCForumThreadViewController.h"
@@ -18,4 +20,7 @@ void HCSocialPages::registerClasses()
     platform::registerClass<HCForumThreadCell>("HCForumThreadCell");
     platform::registerClass<HCForumPostCell>("HCForumPostCell");
     platform::registerClass<HCForumSubscribeButtonCell>("HCForumSubscribeButtonCell");
+    HCFanClubController::setSuggestionBrowserMaker([](const std::optional<std::string>& forumId) {
+        return HCForumThreadListController::threadBrowser(HCForumTopic::suggestionsTopic(forumId));
+    });
 }

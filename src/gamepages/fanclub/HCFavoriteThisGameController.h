@@ -1,0 +1,60 @@
+#pragma once
+// Favourite-and-review of the game in context ("FavoriteThisGame"): the
+// star makes the game a favourite or takes it back, and a favourite may
+// carry a review, sent with "Submit". Each appearance reads the player's
+// review again; a failed change leaves the star and the review as they were.
+//
+// A review goes to the service one way only, the favourite call with its
+// text; the form's own submission has no address and sends nothing.
+//
+// Thread: main thread.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+#include "uiframework/form/HCFormControllerHelper.h"
+#include "uiframework/widgets/HCMultilineTextField.h"
+
+class HCFavoriteThisGameController final : public HCFormControllerHelper {
+public:
+    static constexpr const char* kSubmittedMessage = "Your comment has been submitted.";
+    static constexpr const char* kEmptyReviewMessage = "You must enter a comment before submitting.";
+
+    void onFavoritePressed();
+    void onSubmitReviewPressed();
+
+    bool isFavorite() const { return isFavorite_; }
+    const std::shared_ptr<platform::ui::Button>& favoriteButton() const { return favoriteButton_; }
+    const std::shared_ptr<HCMultilineTextField>& reviewTextField() const { return reviewTextField_; }
+    const std::shared_ptr<platform::ui::View>& reviewArea() const { return reviewArea_; }
+
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+    bool canReceiveCallbacksNow() const override { return true; }
+    // None: the review travels with the favourite call alone.
+    std::string getFormSubmissionUrl() override { return {}; }
+    std::string kindName() const override { return "HCFavoriteThisGameController"; }
+
+private:
+    std::optional<std::string> getClientApplicationId() const;
+    std::string getClientApplicationName() const;
+    void onReviewLoaded(std::shared_ptr<HCPaginatedSeries> reviews);
+    void onGameIsFavorite(const std::string& review);
+    void onGameIsNotFavorite();
+    void onIsFavoriteChanged(std::shared_ptr<platform::Object>);
+    void onRequestSucceeded();
+    void onReviewSubmitted(std::shared_ptr<platform::Object>);
+    void onRequestFailed(std::shared_ptr<platform::Object>);
+    void updateState(bool sendReview, bool makeFavorite, void (HCFavoriteThisGameController::*onSuccess)(
+                                                            std::shared_ptr<platform::Object>));
+    void setReviewAreaAvailable(bool available, bool animate);
+    void showStar(bool filled);
+
+    std::shared_ptr<platform::ui::Button> favoriteButton_;
+    std::shared_ptr<platform::ui::Label> descriptionLabel_;
+    std::shared_ptr<HCMultilineTextField> reviewTextField_;
+    std::shared_ptr<platform::ui::View> reviewArea_;
+    bool isFavorite_ = false;
+};

@@ -1,0 +1,193 @@
+// The fan club of a game and its favourite and newsletter pages, worked
+// through the screen against the local server.
+#include "core/halcyon/Halcyon.h"
+#include "core/resources/HCResource.h"
+#include "core/users/HCGameProfilePageInfo.h"
+#include "dashboard/HCFramedNavigationController.h"
+#include "gamepages/fanclub/HCFanClubController.h"
+#include "gamepages/fanclub/HCFavoriteThisGameController.h"
+#include "gamepages/fanclub/HCNewsLetterController.h"
+#include "gamepages/support/PageHarness.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/AlertView.h"
+
+namespace {
+
+constexpr const char* kReview = "client_applications/1/users/review.xml";
+constexpr const char* kNewsletter = "client_applications/1/news_letter_subscription.xml";
+
+class FanClubPagesTest : public pagetest::PageHarness {
+protected:
+    // The fan club of the running game, then the row's page.
+    template <class Page>
+    std::shared_ptr<Page> openFromFanClub(const std::string& row)
+    {
+        openPage("FanClub");
+        EXPECT_TRUE(tapRow(row)) << row;
+        settle();
+        waitForIdle();
+        return topPageAs<Page>();
+    }
+
+    // The pages that follow take this game, which the server does not know.
+    void putUnknownGameInContext()
+    {
+        auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(topPage()->navigationController());
+        ASSERT_TRUE(framed);
+        framed->changeGameContext(HCResource::initWithId<HCGameProfilePageInfo>(std::string("77")));
+    }
+
+    static std::vector<std::string> alertMessages()
+    {
+        std::vector<std::string> out;
+        for (const auto& alert : platform::ui::AlertView::visibleAlerts()) out.push_back(alert->message());
+        return out;
+    }
+};
+
+TEST_F(FanClubPagesTest, AGameWithoutStoreOrUserContentHasThreeRowsAndTheVisitIsToldOnce)
+{
+    disallowUserGeneratedContent();
+    startOnline();
+    auto page = openPage("FanClub");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Add Game as Favorite", "Developer Announcements",
+                                                      "Subscribe to Newsletter"}));
+    EXPECT_EQ(lastParam("client_application_users/fan_club", "client_application_id"), std::string("1"));
+
+    ASSERT_TRUE(tapRow("Subscribe to Newsletter"));
+    settle();
+    waitForIdle();
+    EXPECT_TRUE(topPageAs<HCNewsLetterController>());
+    driver->tapBack();
+    settle();
+    ASSERT_EQ(topPage(), page);
+    EXPECT_EQ(requestsTo("client_application_users/fan_club"), 1u);
+}
+
+TEST_F(FanClubPagesTest, TheStarTwiceMakesTheGameAFavouriteAndTakesItBack)
+{
+    startOnline();
+    auto page = openFromFanClub<HCFavoriteThisGameController>("Add Game as Favorite");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(requestsTo("client_applications/1/users/1001.xml"), 1u);
+    EXPECT_FALSE(page->isFavorite());
+    EXPECT_EQ(page->reviewArea()->alpha(), 0.0);
+
+    ASSERT_TRUE(driver->tap(page->favoriteButton()));
+    waitForIdle();
+    EXPECT_TRUE(page->isFavorite());
+    EXPECT_EQ(lastParam(kReview, "client_application_user[favorite]"), std::string("1"));
+    EXPECT_FALSE(lastParam(kReview, "client_application_user[review]"));
+    EXPECT_EQ(page->reviewArea()->alpha(), 1.0);
+    EXPECT_TRUE(page->navigationItem()->rightBarButtonItem());
+
+    ASSERT_TRUE(driver->tap(page->favoriteButton()));
+    waitForIdle();
+    EXPECT_FALSE(page->isFavorite());
+    EXPECT_EQ(requestsTo(kReview), 2u);
+    EXPECT_EQ(lastParam(kReview, "client_application_user[favorite]"), std::string("0"));
+    EXPECT_EQ(page->reviewArea()->alpha(), 0.0);
+    EXPECT_FALSE(page->navigationItem()->rightBarButtonItem());
+}
+
+TEST_F(FanClubPagesTest, AReviewIsRefusedEmptyAndSentOneWayOnly)
+{
+    startOnline();
+    auto page = openFromFanClub<HCFavoriteThisGameController>("Add Game as Favorite");
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(driver->tap(page->favoriteButton()));
+    waitForIdle();
+    ASSERT_TRUE(tapRightBarButton());
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{HCFavoriteThisGameController::kEmptyReviewMessage}));
+    EXPECT_EQ(requestsTo(kReview), 1u);
+    ASSERT_TRUE(driver->answerAlert(0));
+
+    driver->typeText(page->reviewTextField(), "Great fun");
+    ASSERT_TRUE(tapRightBarButton());
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kReview), 2u);
+    EXPECT_EQ(lastParam(kReview, "client_application_user[review]"), std::string("Great fun"));
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{HCFavoriteThisGameController::kSubmittedMessage}));
+    ASSERT_TRUE(driver->answerAlert(0));
+    // The form's own submission is not a second way to the service.
+    EXPECT_FALSE(page->onSubmitForm());
+    EXPECT_EQ(requestsTo(kReview), 2u);
+
+    // The review comes back on the next visit.
+    driver->tapBack();
+    settle();
+    ASSERT_TRUE(tapRow("Add Game as Favorite"));
+    settle();
+    waitForIdle();
+    page = topPageAs<HCFavoriteThisGameController>();
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(page->isFavorite());
+    EXPECT_EQ(page->reviewTextField()->text(), "Great fun");
+}
+
+TEST_F(FanClubPagesTest, AFailedReadOrStarLeavesThePageAsItWas)
+{
+    startOnline();
+    openPage("FanClub");
+    putUnknownGameInContext();
+    ASSERT_TRUE(tapRow("Add Game as Favorite"));
+    settle();
+    waitForIdle();
+    auto page = topPageAs<HCFavoriteThisGameController>();
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(showsLoadingScreen());
+    ASSERT_TRUE(driver->tap(page->favoriteButton()));
+    waitForIdle();
+    EXPECT_FALSE(page->isFavorite());
+    EXPECT_EQ(page->reviewArea()->alpha(), 0.0);
+}
+
+TEST_F(FanClubPagesTest, TheNewsletterSwitchShowsWhatTheServiceHolds)
+{
+    startOnline();
+    auto page = openFromFanClub<HCNewsLetterController>("Subscribe to Newsletter");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(requestsTo(kNewsletter), 1u);
+    EXPECT_FALSE(page->subscriptionSwitch()->isOn());
+
+    // Without an e-mail credential the switch stays off and one is offered.
+    Halcyon::setLoggedInUserHasHttpBasicCredential(false);
+    ASSERT_TRUE(driver->tap(page->subscriptionSwitch()));
+    settle();
+    EXPECT_FALSE(page->subscriptionSwitch()->isOn());
+    auto sheets = platform::ui::ActionSheet::visibleSheets();
+    ASSERT_EQ(sheets.size(), 1u);
+    EXPECT_EQ(sheets.front()->title(), HCNewsLetterController::kCredentialNeeded);
+    ASSERT_TRUE(driver->answerSheet("Cancel"));
+    EXPECT_EQ(requestsTo(kNewsletter), 1u);
+
+    Halcyon::setLoggedInUserHasHttpBasicCredential(true);
+    ASSERT_TRUE(driver->tap(page->subscriptionSwitch()));
+    waitForIdle();
+    EXPECT_TRUE(page->subscriptionSwitch()->isOn());
+    ASSERT_TRUE(driver->tap(page->subscriptionSwitch()));
+    waitForIdle();
+    EXPECT_FALSE(page->subscriptionSwitch()->isOn());
+    EXPECT_EQ(requestsTo(kNewsletter), 3u);
+}
+
+TEST_F(FanClubPagesTest, ARefusedNewsletterChangePutsTheSwitchBack)
+{
+    startOnline();
+    Halcyon::setLoggedInUserHasHttpBasicCredential(true);
+    openPage("FanClub");
+    putUnknownGameInContext();
+    ASSERT_TRUE(tapRow("Subscribe to Newsletter"));
+    settle();
+    waitForIdle();
+    auto page = topPageAs<HCNewsLetterController>();
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(showsLoadingScreen());
+    ASSERT_TRUE(driver->tap(page->subscriptionSwitch()));
+    waitForIdle();
+    EXPECT_EQ(requestsTo("client_applications/77/news_letter_subscription.xml"), 2u);
+    EXPECT_FALSE(page->subscriptionSwitch()->isOn());
+}
+
+}  // namespace
