@@ -7,7 +7,9 @@
 #include "core/images/HCImageCache.h"
 #include "dashboard/HCDeadEndErrorController.h"
 #include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HCGameContextPusher.h"
 #include "dashboard/HCLaunchItemFollower.h"
+#include "dashboard/HCOnlineStatusFollower.h"
 #include "dashboard/HCRootController.h"
 #include "dashboard/HCServerMaintenanceNoticeController.h"
 #include "dashboard/HCTabbedDashboardController.h"
@@ -101,6 +103,21 @@ platform::ui::ViewControllerPtr controllerForItem(const platform::ObjectPtr& ite
         return HCControllerLoader::load(name->value());
     }
     return std::dynamic_pointer_cast<platform::ui::ViewController>(item);
+}
+
+// Every page of the dashboard's tabs that follows the connection hears of it.
+void tellPagesOnlineStatus(const std::shared_ptr<HCTabbedDashboardController>& dashboard, bool online)
+{
+    // A copy: a page may change its stack while it redraws.
+    const auto tabs = dashboard->viewControllers();
+    for (const auto& tab : tabs) {
+        auto navigation = std::dynamic_pointer_cast<platform::ui::NavigationController>(tab);
+        if (!navigation) continue;
+        const auto pages = navigation->viewControllers();
+        for (const auto& page : pages) {
+            if (auto follower = std::dynamic_pointer_cast<HCOnlineStatusFollower>(page)) follower->setOnlineStatus(online);
+        }
+    }
 }
 
 // Whether the Now Playing tab may show a page of this title.
@@ -269,9 +286,13 @@ void HalcyonDashboard::presentRootControllerWithTabbedDashboard(const std::optio
         navigation->popToRootViewController(false);
     }
     const bool nowPlaying = tabName == kNowPlayingTab;
+    std::shared_ptr<HCGameContextPusher> gamePage;
     if (nowPlaying) {
         if (auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(navigation)) {
             framed->changeGameContext(Halcyon::localGameProfileInfo());
+        }
+        if (!navigation->viewControllers().empty()) {
+            gamePage = std::dynamic_pointer_cast<HCGameContextPusher>(navigation->viewControllers().front());
         }
     }
     platform::ui::ViewControllerPtr previous;
@@ -283,6 +304,9 @@ void HalcyonDashboard::presentRootControllerWithTabbedDashboard(const std::optio
         }
         if ((nowPlaying && !nowPlayingAllows(controller)) || !isOnline()) {
             break;
+        }
+        if (gamePage) {
+            gamePage->fillPushedController(controller, Halcyon::localGameProfileInfo());
         }
         navigation->pushViewController(controller, true);
     }
@@ -508,6 +532,7 @@ void HalcyonDashboard::switchToOnlineMode()
     auto root = getRootController();
     if (auto tabbed = root ? std::dynamic_pointer_cast<HCTabbedDashboardController>(root->contentController()) : nullptr) {
         HCTabbedDashboardController::setOnlineMode(tabbed);
+        tellPagesOnlineStatus(tabbed, true);
     }
     reloadInactiveTabBars();
 }
@@ -522,6 +547,7 @@ void HalcyonDashboard::switchToOfflineMode()
     }
     tabbed->showTabViewControllerNamed(kNowPlayingTab, true);
     HCTabbedDashboardController::setOfflineMode(tabbed);
+    tellPagesOnlineStatus(tabbed, false);
     if (root->modalViewController()) {
         root->dismissModalViewController(true);
     }

@@ -191,6 +191,18 @@ TEST_F(GameProfilePageTest, TheRunningGamesBadgesFollowTheCounts)
     EXPECT_EQ(tab->tabBarItem()->badgeValue(), std::optional<std::string>("3"));
 }
 
+TEST_F(GameProfilePageTest, ALaunchOntoNowPlayingGivesThePushedPageTheRunningGame)
+{
+    startOnline();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("Leaderboard")});
+    settle();
+    waitForIdle();
+    auto boards = topPageAs<HCLeaderboardController>();
+    ASSERT_TRUE(boards);
+    ASSERT_TRUE(boards->gameProfileInfo());
+    EXPECT_EQ(boards->gameProfileInfo()->resourceId(), std::string("1"));
+}
+
 TEST_F(GameProfilePageTest, OfflineWithNothingOnTheDeviceSaysSoAndItsAnswerClosesTheDashboard)
 {
     // The game keeps no leaderboards on the device; the connection goes
@@ -204,7 +216,9 @@ TEST_F(GameProfilePageTest, OfflineWithNothingOnTheDeviceSaysSoAndItsAnswerClose
     HCReachability::Instance()->setOverride(HCReachability::NotReachable);
     settle();
     ASSERT_FALSE(Halcyon::isOnline());
-    page->setOnlineStatus(false);
+    // The client turns its dashboard offline, which tells the page.
+    Halcyon::switchToOfflineDashboard();
+    settle();
     for (unsigned position = 0; position < 6; ++position) {
         auto button = page->buttonPanel()->buttonAtPosition(position);
         EXPECT_TRUE(!button || !button->isEnabled()) << position;

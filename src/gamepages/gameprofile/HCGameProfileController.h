@@ -16,6 +16,8 @@
 #include <optional>
 #include <string>
 
+#include "dashboard/HCGameContextPusher.h"
+#include "dashboard/HCOnlineStatusFollower.h"
 #include "uiframework/HCProfileFrame.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
@@ -29,6 +31,8 @@ class HCUser;
 
 class HCGameProfileController final : public HCViewController,
                                       public HCProfileFrame,
+                                      public HCOnlineStatusFollower,
+                                      public HCGameContextPusher,
                                       public platform::ui::AlertViewDelegate {
 public:
     static constexpr const char* kForumRulesMessage =
@@ -65,7 +69,12 @@ public:
 
     void refreshView() { _refreshView(); }
     // The dashboard tells its pages when the connection state changed.
-    void setOnlineStatus(bool online);
+    void setOnlineStatus(bool online) override;
+    void fillPushedController(const platform::ui::ViewControllerPtr& controller,
+                              const std::shared_ptr<HCGameProfilePageInfo>& info) override
+    {
+        setPushControllerData(controller, info);
+    }
     void setOwningTabBarItem(const HCTabBarItemPtr& item) override;
     bool supportsComparison() override { return false; }
     void profileUsersChanged(const std::shared_ptr<HCUser>& user, const std::shared_ptr<HCUser>& comparedTo) override;
