@@ -61,6 +61,7 @@
 #include <utility>
 #include <vector>
 
+#include "FanClubPagesDemo.h"
 #include "PresenceDemo.h"
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "client/HCServiceOrder.h"
@@ -1218,6 +1219,7 @@ int main(int argc, char** argv)
     showBannerGallery(*window);
     const bool dashboardShown = showDashboard(*window, frames);
     const bool pagesShown = showGamePages(*window, frames);
+    const bool fanClubShown = showFanClubPages(demo);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -1248,7 +1250,7 @@ int main(int argc, char** argv)
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
-                   achievementConfirmed &&
+                   achievementConfirmed && fanClubShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
                    pagesShown && playersShown && gameCenterHolds && invitesShown
                ? 0
