@@ -18,23 +18,24 @@ constexpr const char* kNewsletter = "client_applications/1/news_letter_subscript
 
 class FanClubPagesTest : public pagetest::PageHarness {
 protected:
-    // The fan club of the running game, then the row's page.
-    template <class Page>
-    std::shared_ptr<Page> openFromFanClub(const std::string& row)
-    {
-        openPage("FanClub");
-        EXPECT_TRUE(tapRow(row)) << row;
-        settle();
-        waitForIdle();
-        return topPageAs<Page>();
-    }
-
-    // The pages that follow take this game, which the server does not know.
     void putUnknownGameInContext()
     {
         auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(topPage()->navigationController());
         ASSERT_TRUE(framed);
         framed->changeGameContext(HCResource::initWithId<HCGameProfilePageInfo>(std::string("77")));
+    }
+
+    // The fan club of the running game (or of a game the server does not
+    // know), then the row's page.
+    template <class Page>
+    std::shared_ptr<Page> openFromFanClub(const std::string& row, bool unknownGame = false)
+    {
+        openPage("FanClub");
+        if (unknownGame) putUnknownGameInContext();
+        EXPECT_TRUE(tapRow(row)) << row;
+        settle();
+        waitForIdle();
+        return topPageAs<Page>();
     }
 
     static std::vector<std::string> alertMessages()
@@ -129,12 +130,7 @@ TEST_F(FanClubPagesTest, AReviewIsRefusedEmptyAndSentOneWayOnly)
 TEST_F(FanClubPagesTest, AFailedReadOrStarLeavesThePageAsItWas)
 {
     startOnline();
-    openPage("FanClub");
-    putUnknownGameInContext();
-    ASSERT_TRUE(tapRow("Add Game as Favorite"));
-    settle();
-    waitForIdle();
-    auto page = topPageAs<HCFavoriteThisGameController>();
+    auto page = openFromFanClub<HCFavoriteThisGameController>("Add Game as Favorite", true);
     ASSERT_TRUE(page);
     EXPECT_FALSE(showsLoadingScreen());
     ASSERT_TRUE(driver->tap(page->favoriteButton()));
@@ -176,12 +172,7 @@ TEST_F(FanClubPagesTest, ARefusedNewsletterChangePutsTheSwitchBack)
 {
     startOnline();
     Halcyon::setLoggedInUserHasHttpBasicCredential(true);
-    openPage("FanClub");
-    putUnknownGameInContext();
-    ASSERT_TRUE(tapRow("Subscribe to Newsletter"));
-    settle();
-    waitForIdle();
-    auto page = topPageAs<HCNewsLetterController>();
+    auto page = openFromFanClub<HCNewsLetterController>("Subscribe to Newsletter", true);
     ASSERT_TRUE(page);
     EXPECT_FALSE(showsLoadingScreen());
     ASSERT_TRUE(driver->tap(page->subscriptionSwitch()));
