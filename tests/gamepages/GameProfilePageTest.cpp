@@ -189,6 +189,21 @@ TEST_F(GameProfilePageTest, TheRunningGamesBadgesFollowTheCounts)
     auto tab = root->owningTabBarItem();
     ASSERT_TRUE(tab);
     EXPECT_EQ(tab->tabBarItem()->badgeValue(), std::optional<std::string>("3"));
+
+    // A running game with challenges counts the unviewed ones on its button and its tab.
+    auto game = Halcyon::localGameProfileInfo();
+    game->setHasChallenges(std::string("true"));
+    Halcyon::setLocalGameProfileInfo(game);
+    Halcyon::setUnviewedChallengesCount(1);
+    root->profileUsersChanged(nullptr, nullptr);  // reads the game again
+    waitForIdle();
+    EXPECT_EQ(root->challengesButton()->badgeNumber(), 1u);
+    Halcyon::postUnviewedChallengeCountChangedTo(2);
+    settle();
+    EXPECT_EQ(root->challengesButton()->badgeNumber(), 2u);
+    // The redraw took the announcements' own count onto the fan club; the
+    // log-in's download of them may or may not have landed by now.
+    EXPECT_EQ(tab->tabBarItem()->badgeValue(), std::to_string(2 + root->fanClubButton()->badgeNumber()));
 }
 
 TEST_F(GameProfilePageTest, ALaunchOntoNowPlayingGivesThePushedPageTheRunningGame)
