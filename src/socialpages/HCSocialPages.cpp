@@ -8,6 +8,8 @@
 #include "socialpages/forums/HCForumThreadViewController.h"
 #include "socialpages/forums/HCForumTopicListController.h"
 #include "socialpages/forums/HCPostNewMessage.h"
+#include "socialpages/settings/HCUserSettingCells.h"
+#include "socialpages/settings/HCUserSettingController.h"
 
 void HCSocialPages::registerClasses()
 {
@@ -23,4 +25,7 @@ void HCSocialPages::registerClasses()
     HCFanClubController::setSuggestionBrowserMaker([](const std::optional<std::string>& forumId) {
         return HCForumThreadListController::threadBrowser(HCForumTopic::suggestionsTopic(forumId));
     });
+    platform::registerClass<HCUserSettingController>("HCUserSettingController");
+    platform::registerClass<HCUserSettingCell>("HCUserSettingCell");
+    platform::registerClass<HCUserSettingActionCell>("HCUserSettingActionCell");
 }

@@ -1,0 +1,127 @@
+#include "socialpages/settings/HCUserSettingCells.h"
+
+#include "core/halcyon/Halcyon.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/AlertView.h"
+#include "social/settings/HCUserSetting.h"
+#include "social/settings/HCUserSettingPushController.h"
+#include "social/settings/HCUserSettingService.h"
+#include "uiframework/HCViewController.h"
+
+namespace {
+
+using platform::ui::Rect;
+
+constexpr double kCellWidth = 320.0;
+constexpr double kCellHeight = 44.0;
+
+bool isBool(const std::shared_ptr<HCUserSetting>& setting)
+{
+    return setting->valueType() == std::optional<std::string>("bool");
+}
+
+// The service writes booleans as "1"/"0" but "true" reads as on too.
+bool readsOn(const std::optional<std::string>& value)
+{
+    return value == std::optional<std::string>("1") || value == std::optional<std::string>("true");
+}
+
+}  // namespace
+
+HCUserSettingCell::HCUserSettingCell()
+    : name_(platform::ui::Label::make(Rect(10, 0, 200, kCellHeight))),
+      booleanSwitch_(platform::ui::Switch::make(
+          Rect(kCellWidth - platform::ui::Switch::kSize.width - 10, 8, platform::ui::Switch::kSize.width,
+               platform::ui::Switch::kSize.height)))
+{
+    setFrame(Rect(0, 0, kCellWidth, kCellHeight));
+}
+
+void HCUserSettingCell::onResourceChanged(const platform::ObjectPtr& resource)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!name_->superview()) {
+        contentView()->addSubview(name_);
+        contentView()->addSubview(booleanSwitch_);
+        booleanSwitch_->addTarget(
+            this,
+            [this](platform::ui::Control&) { switchToggled(); }, platform::ui::ControlEventValueChanged);
+    }
+    auto setting = platform::as<HCUserSetting>(resource);
+    if (!setting) return;
+    name_->setText(setting->name().value_or(""));
+    // Subscribing needs an address to write to: without one the newsletter reads off.
+    if (setting->key() == std::optional<std::string>("newsletter_open_halcyon") && setting->value() == "1" &&
+        !Halcyon::loggedInUserHasHttpBasicCredential())
+        setting->setValue(std::string("0"));
+    setControlToSettingValue(setting);
+}
+
+void HCUserSettingCell::setControlToSettingValue(const std::shared_ptr<HCUserSetting>& setting)
+{
+    if (isBool(setting)) {
+        booleanSwitch_->setEnabled(true);
+        booleanSwitch_->setOn(readsOn(setting->value()));
+    } else {
+        booleanSwitch_->setOn(false);
+        booleanSwitch_->setEnabled(false);
+    }
+}
+
+void HCUserSettingCell::setSettingToControlValue(const std::shared_ptr<HCUserSetting>& setting)
+{
+    if (isBool(setting)) setting->setValue(std::string(booleanSwitch_->isOn() ? "1" : "0"));
+}
+
+void HCUserSettingCell::switchToggled()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto setting = platform::as<HCUserSetting>(resource());
+    if (!setting) return;
+    if (auto page = std::dynamic_pointer_cast<HCViewController>(owner())) page->showLoadingScreen();
+    auto self = std::static_pointer_cast<HCUserSettingCell>(platform::self(this));
+    const bool value = booleanSwitch_->isOn();
+    HCUserSettingService::setUserSettingWithId(setting->resourceId(), value,
+                                               HCDelegate(self, &HCUserSettingCell::onSubmitSuccess),
+                                               HCDelegate(self, &HCUserSettingCell::onSubmitFailure));
+    // The device follows at once; the reply decides whether it stays so.
+    pendingUndo_ = HCUserSettingDelegate::settingValueToggled(setting, value);
+}
+
+void HCUserSettingCell::hideOwnersLoadingScreen()
+{
+    if (auto page = std::dynamic_pointer_cast<HCViewController>(owner())) page->hideLoadingScreen();
+}
+
+void HCUserSettingCell::onSubmitSuccess(std::shared_ptr<platform::Object>)
+{
+    HC_CHECK_MAIN_THREAD();
+    pendingUndo_ = nullptr;
+    hideOwnersLoadingScreen();
+    if (auto setting = platform::as<HCUserSetting>(resource())) setSettingToControlValue(setting);
+}
+
+void HCUserSettingCell::onSubmitFailure(std::shared_ptr<platform::Object>)
+{
+    HC_CHECK_MAIN_THREAD();
+    hideOwnersLoadingScreen();
+    if (auto undo = std::exchange(pendingUndo_, nullptr)) undo();
+    if (auto setting = platform::as<HCUserSetting>(resource())) setControlToSettingValue(setting);
+    platform::ui::AlertView::make("Oops! There was a problem", kFailureMessage, {}, std::string("OK"))->show();
+    setNeedsLayout();
+}
+
+HCUserSettingActionCell::HCUserSettingActionCell() : label_(platform::ui::Label::make(Rect(10, 0, 280, kCellHeight)))
+{
+    setFrame(Rect(0, 0, kCellWidth, kCellHeight));
+    label_->setTag(kLabelTag);
+    setAccessoryType(platform::ui::TableViewCellAccessoryType::DisclosureIndicator);
+}
+
+void HCUserSettingActionCell::onResourceChanged(const platform::ObjectPtr& resource)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!label_->superview()) contentView()->addSubview(label_);
+    if (auto row = platform::as<HCUserSettingPushController>(resource))
+        label_->setText(row->settingTitle().value_or(""));
+}

@@ -1,0 +1,116 @@
+// The settings page as the player works it: switches whose local side
+// follows at once and is taken back when the service refuses, and log-out.
+#include "core/halcyon/Halcyon.h"
+#include "gamepages/support/PageHarness.h"
+#include "localserver/Faults.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/AlertView.h"
+#include "socialpages/settings/HCUserSettingCells.h"
+#include "socialpages/settings/HCUserSettingController.h"
+
+namespace {
+
+const std::string kSettingsPath = "users/@me/settings.xml";
+
+std::vector<std::string> alertTitles()
+{
+    std::vector<std::string> out;
+    for (const auto& panel : platform::ui::AlertPanel::shownPanels())
+        if (auto alert = std::dynamic_pointer_cast<platform::ui::AlertView>(panel)) out.push_back(alert->title());
+    return out;
+}
+
+class SettingsPagesTest : public pagetest::PageHarness {
+protected:
+    std::shared_ptr<HCUserSettingCell> settingRow(const std::string& name)
+    {
+        auto page = topPageAs<HCUserSettingController>();
+        if (!page) return nullptr;
+        for (const auto& cell : page->tableView()->visibleCells()) {
+            auto row = std::dynamic_pointer_cast<HCUserSettingCell>(cell);
+            if (row && row->name()->text() == name) return row;
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(SettingsPagesTest, LocationSwitchActsAtOnceAndIsTakenBackWhenTheServiceRefuses)
+{
+    startOnline();
+    Halcyon::setUserDistanceUnit(2);
+    ASSERT_TRUE(openPage("UserSetting"));
+    auto rows = screenRows();
+    ASSERT_FALSE(rows.empty());
+    auto location = settingRow("Share my location");
+    ASSERT_TRUE(location);
+    ASSERT_TRUE(location->booleanSwitch()->isOn());
+
+    server->faults().injectFor("POST", kSettingsPath, localserver::Fault::reply(500, "down"));
+    ASSERT_TRUE(location->booleanSwitch()->toggle());
+    // Before any answer: the page is covered and the device stopped sharing.
+    EXPECT_TRUE(showsLoadingScreen());
+    EXPECT_EQ(Halcyon::userDistanceUnit(), 1);
+    waitForIdle();
+    EXPECT_TRUE(location->booleanSwitch()->isOn());
+    EXPECT_EQ(Halcyon::userDistanceUnit(), 2) << "the refused change must not keep the device from sharing";
+    EXPECT_EQ(alertTitles(), std::vector<std::string>{"Oops! There was a problem"});
+    ASSERT_TRUE(driver->answerAlert("OK"));
+
+    ASSERT_TRUE(location->booleanSwitch()->toggle());
+    waitForIdle();
+    EXPECT_EQ(lastParam(kSettingsPath, "user_setting[value]"), "0");
+    EXPECT_EQ(lastParam(kSettingsPath, "user_setting[id]"), "71");
+    EXPECT_EQ(Halcyon::userDistanceUnit(), 1);
+    EXPECT_FALSE(Halcyon::getUserLocation());
+    // Shown again, the page reads the service's value back.
+    topPageAs<HCUserSettingController>()->viewDidAppear(false);
+    waitForIdle();
+    ASSERT_TRUE(settingRow("Share my location"));
+    EXPECT_FALSE(settingRow("Share my location")->booleanSwitch()->isOn());
+}
+
+TEST_F(SettingsPagesTest, PresenceFlipIsSentAndSwitchesBackOnFailure)
+{
+    startOnline();
+    ASSERT_TRUE(openPage("UserSetting"));
+    auto presence = settingRow("Show me online");
+    ASSERT_TRUE(presence);
+    server->faults().injectFor("POST", kSettingsPath, localserver::Fault::dropConnection());
+    ASSERT_TRUE(presence->booleanSwitch()->toggle());
+    waitForIdle();
+    EXPECT_EQ(requestsWithParam(kSettingsPath, "user_setting[id]", "72"), 1u);
+    EXPECT_TRUE(presence->booleanSwitch()->isOn());
+    EXPECT_FALSE(showsLoadingScreen());
+    ASSERT_TRUE(driver->answerAlert("OK"));
+
+    ASSERT_TRUE(presence->booleanSwitch()->toggle());
+    waitForIdle();
+    EXPECT_FALSE(presence->booleanSwitch()->isOn());
+    EXPECT_TRUE(alertTitles().empty());
+}
+
+TEST_F(SettingsPagesTest, LogoutAsksFirstAndClosesTheDashboard)
+{
+    startOnline();
+    ASSERT_TRUE(openPage("UserSetting"));
+    ASSERT_TRUE(tapRightBarButton());
+    ASSERT_EQ(platform::ui::ActionSheet::visibleSheets().size(), 1u);
+    EXPECT_EQ(platform::ui::ActionSheet::visibleSheets()[0]->title(), HCUserSettingController::kLogoutPrompt);
+    ASSERT_TRUE(driver->answerSheet("Cancel"));
+    settle();
+    EXPECT_TRUE(Halcyon::isShowingFullScreen());
+
+    // A turn of the device takes the sheet away as if cancelled.
+    ASSERT_TRUE(tapRightBarButton());
+    Halcyon::postDashboardOrientationChangedTo(3, 1);
+    settle();
+    EXPECT_TRUE(platform::ui::ActionSheet::visibleSheets().empty());
+    EXPECT_TRUE(Halcyon::isShowingFullScreen());
+
+    ASSERT_TRUE(tapRightBarButton());
+    ASSERT_TRUE(driver->answerSheet("Logout"));
+    settle();
+    EXPECT_FALSE(Halcyon::isShowingFullScreen());
+}
+
+}  // namespace
