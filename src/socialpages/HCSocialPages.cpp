@@ -3,6 +3,9 @@
 #include "gamepages/fanclub/HCFanClubController.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "social/forums/HCForumTopic.h"
+#include "social/settings/HCUserSettingPushController.h"
+#include "socialpages/credentials/HCRemoveCredentialController.h"
+#include "socialpages/credentials/HCRemoveDeviceFromAccountController.h"
 #include "socialpages/forums/HCForumCells.h"
 #include "socialpages/forums/HCForumThreadListController.h"
 #include "socialpages/forums/HCForumThreadViewController.h"
@@ -28,4 +31,13 @@ void HCSocialPages::registerClasses()
     platform::registerClass<HCUserSettingController>("HCUserSettingController");
     platform::registerClass<HCUserSettingCell>("HCUserSettingCell");
     platform::registerClass<HCUserSettingActionCell>("HCUserSettingActionCell");
+    platform::registerClass<HCRemoveCredentialController>("HCRemoveCredentialController");
+    platform::registerClass<HCRemoveDeviceFromAccountController>("HCRemoveDeviceFromAccountController");
+    // The settings rows that open the remove-credential form name its set-up.
+    HCUserSettingPushController::registerAction("setupForTwitter", [](const platform::ui::ViewControllerPtr& page) {
+        if (auto form = std::dynamic_pointer_cast<HCRemoveCredentialController>(page)) form->setupForTwitter();
+    });
+    HCUserSettingPushController::registerAction("setupForFacebook", [](const platform::ui::ViewControllerPtr& page) {
+        if (auto form = std::dynamic_pointer_cast<HCRemoveCredentialController>(page)) form->setupForFacebook();
+    });
 }

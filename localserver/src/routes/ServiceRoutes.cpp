@@ -6,6 +6,7 @@
 #include "localserver/routes/ChatRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ConversationRoutes.h"
+#include "localserver/routes/CredentialRoutes.h"
 #include "localserver/routes/DiscoveryRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/IndexRoute.h"
@@ -44,6 +45,7 @@ void registerServiceRoutes(Server& server)
     registerInviteRoutes(server);
     registerProfileRoutes(server);
     registerSettingRoutes(server);
+    registerCredentialRoutes(server);
     registerSocialPostRoutes(server);
     registerAnnouncementRoutes(server);
     registerDiscoveryRoutes(server);
