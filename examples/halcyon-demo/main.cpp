@@ -116,6 +116,7 @@
 #include "social/applications/HCClientApplicationService.h"
 #include "social/cloudstorage/HCCloudStorage.h"
 #include "social/cloudstorage/HCCloudStorageDelegate.h"
+#include "SettingsPagesDemo.h"
 #include "SocialDemo.h"
 #include "social/forums/HCForumService.h"
 #include "social/forums/HCForumThread.h"
@@ -1220,6 +1221,7 @@ int main(int argc, char** argv)
     const bool dashboardShown = showDashboard(*window, frames);
     const bool pagesShown = showGamePages(*window, frames);
     const bool fanClubShown = showFanClubPages(demo);
+    const bool settingsShown = showSettingsPage(demo);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -1252,7 +1254,7 @@ int main(int argc, char** argv)
     return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
                    achievementConfirmed && fanClubShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
-                   pagesShown && playersShown && gameCenterHolds && invitesShown
+                   pagesShown && playersShown && gameCenterHolds && invitesShown && settingsShown
                ? 0
                : 1;
 }
