@@ -1,19 +1,59 @@
 #pragma once
-// The base of the account set-up forms (a network's log-in, the e-mail and
-// password credential). Shown from the player's own pages with
-// setAddingAdditionalCredential YES, a form links the credential to the
-// logged-in account instead of logging in with it.
+// The base of the account set-up forms: one login ("fbconnect", "twitter",
+// "http_basic") linked to the player's account through the local route
+// "users_credentials/link.xml" (POST "credential_type" and the form's fields
+// inside "users_credential"). Once linked, the device remembers the login.
+//
+// The player's own pages show a form with setAddingAdditionalCredential
+// YES: it links the login and goes back to the page below. Logging in with
+// a network's login belongs to the log-in flow: a form left at NO sends
+// nothing.
+//
+// The fields are text fields the subclass adds with addField (tags from 1);
+// an empty one is refused before anything is sent.
 //
 // Thread: main thread.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/Button.h"
+#include "platform/ui/TextField.h"
 #include "uiframework/form/HCFormControllerHelper.h"
 
 class HCAccountSetupBaseController : public HCFormControllerHelper {
 public:
+    HCAccountSetupBaseController();
+
     bool addingAdditionalCredential() const { return addingAdditionalCredential_; }
     void setAddingAdditionalCredential(bool adding) { addingAdditionalCredential_ = adding; }
 
+    // Refuses an empty field with an alert (and anything while not adding);
+    // else sends.
+    bool submit();
+    const std::shared_ptr<platform::ui::TextField>& field(const std::string& name) const;
+    const std::shared_ptr<platform::ui::Button>& submitButton() const { return submitButton_; }
+
+    // --- hooks ------------------------------------------------------------------
+    virtual std::string credentialType() const = 0;
+    // After the login was linked, before the form leaves.
+    virtual void onCredentialLinked() {}
+
+    std::string singularResourceName() override { return "users_credential"; }
+    std::string getFormSubmissionUrl() override { return "users_credentials/link.xml"; }
+    void addHiddenParameters(HCHttpNestedQueryStringWriter& parameters) override;
+    void onFormSubmitted(const HCPaginatedSeriesPtr& reply) override;
+    void viewDidLoad() override;
+
     std::string kindName() const override { return "HCAccountSetupBaseController"; }
+
+protected:
+    // A text field sent as `name`; the placeholder is what the player reads.
+    void addField(const std::string& name, const std::string& placeholder, bool secure = false);
+    void setSubmitTitle(const std::string& title);
 
 private:
     bool addingAdditionalCredential_ = false;
+    std::vector<std::pair<std::string, std::shared_ptr<platform::ui::TextField>>> fields_;
+    std::shared_ptr<platform::ui::Button> submitButton_;
 };

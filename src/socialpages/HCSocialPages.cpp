@@ -1,5 +1,6 @@
 #include "socialpages/HCSocialPages.h"
 
+#include "accounts/HCAccountForms.h"
 #include "gamepages/fanclub/HCFanClubController.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "social/forums/HCForumTopic.h"
@@ -31,6 +32,11 @@ void HCSocialPages::registerClasses()
     platform::registerClass<HCUserSettingController>("HCUserSettingController");
     platform::registerClass<HCUserSettingCell>("HCUserSettingCell");
     platform::registerClass<HCUserSettingActionCell>("HCUserSettingActionCell");
+    // The account layer's forms, opened by name from the settings and account pages.
+    platform::registerClass<HCFacebookAccountLoginController>("HCFacebookAccountLoginController");
+    platform::registerClass<HCTwitterAccountLoginController>("HCTwitterAccountLoginController");
+    platform::registerClass<HCHttpCredentialsCreateController>("HCHttpCredentialsCreateController");
+    platform::registerClass<HCHalcyonAccountLoginController>("HCHalcyonAccountLoginController");
     platform::registerClass<HCRemoveCredentialController>("HCRemoveCredentialController");
     platform::registerClass<HCRemoveDeviceFromAccountController>("HCRemoveDeviceFromAccountController");
     // The settings rows that open the remove-credential form name its set-up.

@@ -16,10 +16,36 @@ std::optional<std::string> loginNamed(const std::optional<std::string>& credenti
     return std::nullopt;
 }
 
+// Why the fields of a link request do not do for its type; empty when they do.
+std::string linkProblem(const std::string& type, const Request& request)
+{
+    const auto field = [&request](const char* name) { return request.param(std::string("users_credential[") + name + "]").value_or(""); };
+    if (type == "fbconnect") return {};
+    if (type == "twitter")
+        return field("username").empty() || field("password").empty() ? "a Twitter user name and password are needed"
+                                                                       : "";
+    if (type == "http_basic") {
+        if (field("email").find('@') == std::string::npos) return "an e-mail address is needed";
+        return field("password").size() < 6 ? "the password needs 6 characters or more" : "";
+    }
+    return "credential_type must be fbconnect, twitter or http_basic";
+}
+
 }  // namespace
 
 void registerCredentialRoutes(Server& server)
 {
+    server.addRoute("POST", "users_credentials/link.xml", Access::User, [&server](const Request& request) {
+        const auto type = request.param("credential_type").value_or("");
+        if (auto problem = linkProblem(type, request); !problem.empty()) return Reply::text(422, problem);
+        auto user = server.accounts().user(request.userId);
+        if (!user) return Reply::text(404, "no such user");
+        if (std::find(user->credentials.begin(), user->credentials.end(), type) == user->credentials.end()) {
+            user->credentials.push_back(type);
+            server.accounts().addUser(*user);
+        }
+        return Reply::xml(writeFlatReply({}));
+    });
     server.addRoute("GET", "users_credentials/remove.xml", Access::User, [&server](const Request& request) {
         const auto login = loginNamed(request.param("credential_type"));
         if (!login) return Reply::text(422, "credential_type must name a Twitter or Facebook login");

@@ -4,7 +4,7 @@
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/replies/HCTableSectionDescription.h"
 #include "core/xp/HCSession.h"
-#include "accounts/HCAccountSetupBaseController.h"
+#include "accounts/HCAccountForms.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/BarButtonItem.h"
@@ -89,6 +89,7 @@ void HCUserSettingController::onCellWasClicked(const platform::ObjectPtr& resour
     if (!page) return;
     if (auto form = std::dynamic_pointer_cast<HCAccountSetupBaseController>(page))
         form->setAddingAdditionalCredential(true);
+    if (auto login = std::dynamic_pointer_cast<HCHalcyonAccountLoginController>(page)) login->setHideIntroFlowSpacer(true);
     if (auto navigation = navigationController()) navigation->pushViewController(page, true);
 }
 

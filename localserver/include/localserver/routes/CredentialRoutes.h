@@ -1,7 +1,14 @@
 #pragma once
-// Taking a login off the caller's account, and the account off a device.
+// Linking a login to the caller's account, taking one off, and the account
+// off a device. No network is asked: a Facebook link stands for a finished
+// Facebook connect, a Twitter one for a checked user name and password.
 //
 // Routes (below the service root):
+//   POST users_credentials/link.xml      "credential_type" "fbconnect",
+//        "twitter" (with "users_credential[username]" and "[password]") or
+//        "http_basic" (with "users_credential[email]", an address with an
+//        "@", and "users_credential[password]" of 6 characters or more);
+//        else 422. The login joins the account (once); an empty list.
 //   GET users_credentials/remove.xml     "credential_type" "TwitterCredential"
 //        or "FbconnectCredential" (else 422): that login leaves the account
 //        (404 when it was not linked); an empty list.
