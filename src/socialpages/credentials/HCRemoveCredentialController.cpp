@@ -7,7 +7,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
-#include "socialpages/credentials/HCTopLevelSheet.h"
+#include "socialpages/HCTopLevelSheet.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ void HCRemoveCredentialController::onSubmitPressed()
         filled("By disconnecting %@ you will have no way of recovering your account if you lose your device. You may "
                "secure your account by tapping 'Go Back' and choosing 'Secure Account'.",
                credentialSpokenName_),
-        std::static_pointer_cast<HCRemoveCredentialController>(platform::self(this)), view());
+        std::static_pointer_cast<HCRemoveCredentialController>(platform::self(this)), "Go Back", "Continue", view());
 }
 
 void HCRemoveCredentialController::submit()

@@ -7,7 +7,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
-#include "socialpages/credentials/HCTopLevelSheet.h"
+#include "socialpages/HCTopLevelSheet.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ void HCRemoveDeviceFromAccountController::viewWillAppear(bool animated)
         warningText_->setText(kUnsecuredWarning);
         showSheetInTopLevelView(kSheetTitle,
                                 std::static_pointer_cast<HCRemoveDeviceFromAccountController>(platform::self(this)),
-                                view());
+                                "Go Back", "Continue", view());
     }
     if (!Halcyon::isInLandscapeMode()) titleLabel_->setText("Remove Account");
 }

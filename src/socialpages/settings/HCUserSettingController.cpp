@@ -13,6 +13,7 @@
 #include "social/settings/HCUserSetting.h"
 #include "social/settings/HCUserSettingPushController.h"
 #include "social/settings/HCUserSettingService.h"
+#include "socialpages/HCTopLevelSheet.h"
 #include "uiframework/table/HCResourceControllerMap.h"
 
 namespace {
@@ -124,12 +125,9 @@ void HCUserSettingController::logout()
 {
     HC_CHECK_MAIN_THREAD();
     if (logoutSheet_) logoutSheet_->setDelegate({});
-    auto self = std::static_pointer_cast<HCUserSettingController>(platform::self(this));
-    logoutSheet_ = platform::ui::ActionSheet::make(kLogoutPrompt, std::weak_ptr<platform::ui::ActionSheetDelegate>(self),
-                                                   std::string("Cancel"), std::string("Logout"));
-    const auto& rootView = Halcyon::dashboardHooks().rootView;
-    platform::ui::ViewPtr top = rootView ? rootView() : nullptr;
-    logoutSheet_->showInView(top ? top : view());
+    logoutSheet_ = showSheetInTopLevelView(
+        kLogoutPrompt, std::static_pointer_cast<HCUserSettingController>(platform::self(this)), "Cancel", "Logout",
+        view());
 }
 
 void HCUserSettingController::_logoutNow()

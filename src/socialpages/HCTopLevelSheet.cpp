@@ -1,12 +1,12 @@
-#include "socialpages/credentials/HCTopLevelSheet.h"
+#include "socialpages/HCTopLevelSheet.h"
 
 #include "core/halcyon/Halcyon.h"
 
 std::shared_ptr<platform::ui::ActionSheet> showSheetInTopLevelView(
     const std::string& title, const std::shared_ptr<platform::ui::ActionSheetDelegate>& delegate,
-    const platform::ui::ViewPtr& fallback)
+    const std::string& cancel, const std::string& destructive, const platform::ui::ViewPtr& fallback)
 {
-    auto sheet = platform::ui::ActionSheet::make(title, delegate, std::string("Go Back"), std::string("Continue"));
+    auto sheet = platform::ui::ActionSheet::make(title, delegate, cancel, destructive);
     const auto& rootView = Halcyon::dashboardHooks().rootView;
     platform::ui::ViewPtr top = rootView ? rootView() : nullptr;
     sheet->showInView(top ? top : fallback);
