@@ -17,6 +17,7 @@
 #include "localserver/routes/ScoreQueryRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/SettingRoutes.h"
+#include "localserver/routes/ShowcaseRoutes.h"
 #include "localserver/routes/SocialAppRoutes.h"
 #include "localserver/routes/SocialPostRoutes.h"
 #include "localserver/routes/SocialUserRoutes.h"
@@ -46,6 +47,7 @@ void registerServiceRoutes(Server& server)
     registerSettingRoutes(server);
     registerSocialPostRoutes(server);
     registerAnnouncementRoutes(server);
+    registerShowcaseRoutes(server);
     registerDiscoveryRoutes(server);
     auto achievements = registerAchievementRoutes(server);
     registerChallengeRoutes(server);
