@@ -2,12 +2,14 @@
 #include "core/halcyon/Halcyon.h"
 #include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "gamepages/discovery/HCFeaturedGameCell.h"
 #include "gamepages/discovery/HCFeaturedGamesController.h"
 #include "gamepages/discovery/HCGameDiscoveryController.h"
 #include "gamepages/discovery/HCGameDiscoveryNewsItemController.h"
 #include "gamepages/discovery/HCPlayedGameCell.h"
 #include "gamepages/discovery/HCPlayedGameController.h"
 #include "gamepages/discovery/HCShakeHistory.h"
+#include "gamepages/gameprofile/HCGameProfileController.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
@@ -15,7 +17,9 @@
 #include "platform/ui/Accelerometer.h"
 #include "platform/ui/Application.h"
 #include "social/discovery/HCGameDiscoveryImageHyperlink.h"
+#include "platform/ui/NavigationItem.h"
 #include "social/playedgames/HCPlayedGame.h"
+#include "social/profiles/HCUserGameStat.h"
 #include "uiframework/HCControllerLoader.h"
 
 namespace {
@@ -56,6 +60,30 @@ protected:
 
     std::shared_ptr<localserver::ShowcaseOptions> showcase;
 };
+
+// A game whose statistics hold (user, has it, score) entries in this order.
+std::shared_ptr<HCPlayedGame> gameWithStats(const std::vector<std::tuple<std::string, bool, int>>& entries,
+                                            bool withIcon = true)
+{
+    auto game = HCResource::initWithId<HCPlayedGame>(std::string("5"));
+    game->setName(std::string("Stone Age"));
+    if (withIcon) game->setIconUrl(std::string("images/game_5.png"));
+    auto stats = platform::Array::make();
+    for (const auto& [user, has, score] : entries) {
+        auto stat = std::make_shared<HCUserGameStat>();
+        stat->setUserId(user);
+        stat->setUserHasGameFromString(std::string(has ? "true" : "false"));
+        stat->setUserGamerScoreFromString(std::to_string(score));
+        stats->add(stat);
+    }
+    game->setUserGameStats(stats);
+    return game;
+}
+
+std::string imageName(const std::shared_ptr<platform::ui::ImageView>& view)
+{
+    return view->image() ? view->image()->name() : "-";
+}
 
 class RestingDevice final : public platform::ui::AccelerometerDelegate {
 public:
@@ -214,6 +242,81 @@ TEST_F(PlayedGamePageTest, TheFeaturedGamesPageAsksWithTheRunningGamesId)
     ASSERT_TRUE(page);
     EXPECT_EQ(page->pageURL(), server->serviceRootUrl() + "featured_apps_by_dev.iphone?client_application_id=" +
                                    localserver::defaults::kGameId);
+}
+
+TEST_F(PlayedGamePageTest, TheFavouritesTabAsksForFavouritesAndTakesTheEditSwitchAway)
+{
+    startOnline();
+    auto page = openPage("PlayedGame");
+    EXPECT_TRUE(page->navigationItem()->rightBarButtonItem());
+    ASSERT_TRUE(tapButton("Favorite Games"));
+    waitForIdle();
+    EXPECT_EQ(lastParam("profiles/me/list_games", "only_favorites"), "1");
+    EXPECT_FALSE(page->navigationItem()->rightBarButtonItem());
+    const auto rows = screenRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1], "(You don't have any favorite games. To favorite this game go to the game tab and press the "
+                       "Fan Club button.)");
+
+    ASSERT_TRUE(tapButton("All Games"));
+    waitForIdle();
+    EXPECT_TRUE(page->navigationItem()->rightBarButtonItem());
+    EXPECT_EQ(requestsTo("profiles/me/list_games"), 3u);
+}
+
+TEST_F(PlayedGamePageTest, AGameThePlayerOwnsOpensItsProfile)
+{
+    startOnline();
+    openPage("PlayedGame");
+    ASSERT_TRUE(tapRow("Tolvarine Ruvuru"));
+    waitForIdle();
+    EXPECT_TRUE(topPageAs<HCGameProfileController>());
+}
+
+TEST_F(PlayedGamePageTest, TheGameRowMarksTheHigherScoreAndShowsTheCartOrTheDisclosure)
+{
+    addBundleImage("HCTableHalcyonPoints.png");
+    addBundleImage("HCTableHalcyonPointsWin.png");
+    startOnline();
+    const std::string me = localserver::defaults::kUserId;
+    auto cell = std::dynamic_pointer_cast<HCPlayedGameCell>(HCControllerLoader::loadCell("PlayedGame", nullptr));
+    ASSERT_TRUE(cell);
+
+    cell->setResource(gameWithStats({{"7", true, 30}, {me, true, 50}}));
+    EXPECT_EQ(imageName(cell->firstGamerScoreIcon()), "HCTableHalcyonPoints.png");
+    EXPECT_EQ(imageName(cell->secondGamerScoreIcon()), "HCTableHalcyonPointsWin.png");
+    EXPECT_TRUE(cell->shoppingCartButton()->isHidden());
+
+    // The local player's entry counts wherever the server put it.
+    cell->setResource(gameWithStats({{me, true, 50}, {"7", true, 50}}));
+    EXPECT_EQ(imageName(cell->firstGamerScoreIcon()), "HCTableHalcyonPoints.png");
+    EXPECT_EQ(imageName(cell->secondGamerScoreIcon()), "HCTableHalcyonPoints.png");
+
+    cell->setResource(gameWithStats({{"7", true, 30}, {me, false, 0}}));
+    EXPECT_FALSE(cell->shoppingCartButton()->isHidden());
+    EXPECT_EQ(cell->accessoryType(), platform::ui::TableViewCellAccessoryType::None);
+
+    cell->setResource(gameWithStats({{me, true, 50}}));
+    EXPECT_TRUE(cell->shoppingCartButton()->isHidden());
+
+    cell->setResource(gameWithStats({}));
+    EXPECT_EQ(cell->accessoryType(), platform::ui::TableViewCellAccessoryType::DisclosureIndicator);
+    cell->setResource(gameWithStats({}, false));
+    EXPECT_EQ(cell->accessoryType(), platform::ui::TableViewCellAccessoryType::None);
+}
+
+TEST_F(PlayedGamePageTest, TheFeaturedBannerFindsTheNowPlayingPlacementItself)
+{
+    startOnline();
+    auto cell = std::dynamic_pointer_cast<HCFeaturedGameCell>(HCControllerLoader::loadCell("FeaturedGame", nullptr));
+    ASSERT_TRUE(cell);
+    window->addSubview(cell);
+    cell->setResource(nullptr);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return cell->resource() != nullptr; }));
+    auto link = platform::as<HCGameDiscoveryImageHyperlink>(cell->resource());
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->resourceId(), "10");
+    EXPECT_EQ(cell->imageView()->imageUrl(), "images/banner_10_portrait.png");
 }
 
 TEST(ShakeHistoryTest, AShakeNeedsBothSwingsWithinTheLastTenSamples)
