@@ -61,6 +61,7 @@
 #include <utility>
 #include <vector>
 
+#include "DiscoveryPagesDemo.h"
 #include "FanClubPagesDemo.h"
 #include "PresenceDemo.h"
 #include "accounts/HCLinkSocialNetworksController.h"
@@ -1222,6 +1223,7 @@ int main(int argc, char** argv)
     const bool pagesShown = showGamePages(*window, frames);
     const bool fanClubShown = showFanClubPages(demo);
     const bool settingsShown = showSettingsPage(demo);
+    const bool playedGamesShown = showPlayedGames(demo);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -1254,7 +1256,7 @@ int main(int argc, char** argv)
     return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
                    achievementConfirmed && fanClubShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
-                   pagesShown && playersShown && gameCenterHolds && invitesShown && settingsShown
+                   pagesShown && playedGamesShown && playersShown && gameCenterHolds && invitesShown && settingsShown
                ? 0
                : 1;
 }

@@ -5,7 +5,9 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "dashboard/HCBannerCell.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCProfileFrame.h"
 
 namespace {
@@ -158,4 +160,32 @@ void HCFramedNavigationController::refreshProfile()
     }
     auto user = Halcyon::localUser();
     profileBanner_->setText(user && user->name() ? *user->name() : std::string());
+}
+
+void HCFramedNavigationController::refreshBanner()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (featuredBanner_) {
+        featuredBanner_->removeFromSuperview();
+        featuredBanner_.reset();
+    }
+    auto top = topViewController();
+    auto provider = std::dynamic_pointer_cast<HCBannerProvider>(top);
+    if (!provider || !provider->isBannerAvailableNow()) {
+        return;
+    }
+    auto cell = HCControllerLoader::loadCell(provider->bannerCellControllerName(), top);
+    if (!cell) {
+        return;
+    }
+    if (auto banner = std::dynamic_pointer_cast<HCBannerCell>(cell)) {
+        banner->setBannerProvider(provider);
+        banner->setResource(provider->getBannerResource());
+    }
+    auto container = view();
+    platform::ui::Rect frame = cell->frame();
+    cell->setFrame(platform::ui::Rect(0, 0, container->bounds().width(), frame.height()));
+    cell->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth);
+    container->addSubview(cell);
+    featuredBanner_ = cell;
 }

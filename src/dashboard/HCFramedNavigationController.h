@@ -12,6 +12,7 @@
 
 #include "core/users/HCUser.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/TableViewCell.h"
 #include "uiframework/HCNavigationController.h"
 #include "uiframework/HCPageContextSource.h"
 
@@ -42,6 +43,12 @@ public:
     bool changeProfileUsers(const platform::ui::ViewControllerPtr& page, const std::shared_ptr<HCUser>& user,
                             const std::shared_ptr<HCUser>& comparedTo);
 
+    // Re-reads the top page's banner (HCBannerProvider): its cell shows at
+    // the top of the frame while the page has one; otherwise none shows.
+    void refreshBanner();
+    // The banner shown now; nil when none.
+    const platform::ui::TableViewCellPtr& featuredBanner() const { return featuredBanner_; }
+
     // Re-reads the local player into the profile banner.
     void refreshProfile();
     const std::shared_ptr<platform::ui::Label>& profileBanner();
@@ -67,4 +74,5 @@ private:
     std::shared_ptr<HCGameProfilePageInfo> gameContext_;
     std::vector<PageContext> contexts_;
     std::shared_ptr<platform::ui::Label> profileBanner_;
+    platform::ui::TableViewCellPtr featuredBanner_;
 };

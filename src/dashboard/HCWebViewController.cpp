@@ -5,6 +5,7 @@
 #include "dashboard/HCWebViewManifestService.h"
 #include "kernel/http/HCHttpService.h"
 #include "kernel/settings/HCSettings.h"
+#include "platform/net/PercentEncoding.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
 #include "uiframework/HCControllerLoader.h"
@@ -104,12 +105,17 @@ bool HCWebViewController::_webActionPushController(const std::vector<std::string
 std::string HCWebViewController::pageURL()
 {
     const std::string action = getAction();
+    std::string query;
+    for (const auto& [name, value] : getParameters()) {
+        query += (query.empty() ? "?" : "&") + platform::percentEncode(name) + "=" +
+                 platform::percentEncode(value);
+    }
     if (auto mirrored = HCWebViewManifestService::mirroredPagePath(action)) {
-        return "file://" + *mirrored;
+        return "file://" + *mirrored + query;
     }
     auto settings = HCSettings::Instance();
     const std::string root = settings ? settings->objectForKey("server-url").value_or("") : std::string();
-    return HCHttpService::urlForPath(root, action);
+    return HCHttpService::urlForPath(root, action) + query;
 }
 
 void HCWebViewController::viewDidLoad()

@@ -18,6 +18,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/WebView.h"
@@ -33,6 +34,8 @@ public:
     // The page's path below the service root; a subclass must override it.
     virtual std::string getAction();
     virtual std::string getTitle() { return {}; }
+    // Name and value pairs the page's address carries as its query, in order.
+    virtual std::vector<std::pair<std::string, std::string>> getParameters() { return {}; }
     // Action name -> operation name.
     virtual std::map<std::string, std::string> getDispatchDictionary();
 

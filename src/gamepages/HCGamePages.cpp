@@ -1,10 +1,17 @@
 #include "gamepages/HCGamePages.h"
 
+#include "dashboard/HCPlayerBannerCell.h"
 #include "gamepages/achievements/HCAchievementCompareListCell.h"
 #include "gamepages/achievements/HCAchievementListController.h"
 #include "gamepages/achievements/HCAchievementProgressionList.h"
 #include "gamepages/achievements/HCAchievementShareCells.h"
 #include "gamepages/achievements/HCSelectAchievementToShareController.h"
+#include "gamepages/discovery/HCFeaturedGameCell.h"
+#include "gamepages/discovery/HCFeaturedGamesController.h"
+#include "gamepages/discovery/HCGameDiscoveryCategoryCell.h"
+#include "gamepages/discovery/HCGameDiscoveryController.h"
+#include "gamepages/discovery/HCGameDiscoveryNewsItemCell.h"
+#include "gamepages/discovery/HCPlayedGameCell.h"
 #include "gamepages/fanclub/HCFanClubCell.h"
 #include "gamepages/fanclub/HCFanClubController.h"
 #include "gamepages/fanclub/HCFavoriteThisGameController.h"
@@ -40,4 +47,14 @@ void HCGamePages::registerClasses()
     platform::registerClass<HCAchievementProgressionListLeadingCell>("HCAchievementProgressionListLeadingCell");
     platform::registerClass<HCSelectAchievementToShareController>("HCSelectAchievementToShareController");
     platform::registerClass<HCSelectAchievementToShareLeadingCell>("HCSelectAchievementToShareLeadingCell");
+    platform::registerClass<HCPlayedGameController>("HCPlayedGameController");
+    platform::registerClass<HCPlayedGameCell>("HCPlayedGameCell");
+    platform::registerClass<HCGameDiscoveryController>("HCGameDiscoveryController");
+    platform::registerClass<HCGameDiscoveryCategoryCell>("HCGameDiscoveryCategoryCell");
+    platform::registerClass<HCGameDiscoveryNewsItemCell>("HCGameDiscoveryNewsItemCell");
+    platform::registerClass<HCGameDiscoveryImageHyperlinkCell>("HCGameDiscoveryImageHyperlinkCell");
+    platform::registerClass<HCFeaturedGameCell>("HCFeaturedGameCell");
+    platform::registerClass<HCFeaturedGamesController>("HCFeaturedGamesController");
+    // The dashboard's banner of a player's pages.
+    platform::registerClass<HCPlayerBannerCell>("HCPlayerBannerCell");
 }

@@ -18,6 +18,7 @@
 #include "localserver/routes/ScoreQueryRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/SettingRoutes.h"
+#include "localserver/routes/ShowcaseRoutes.h"
 #include "localserver/routes/SocialAppRoutes.h"
 #include "localserver/routes/SocialPostRoutes.h"
 #include "localserver/routes/SocialUserRoutes.h"
@@ -48,6 +49,7 @@ void registerServiceRoutes(Server& server)
     registerCredentialRoutes(server);
     registerSocialPostRoutes(server);
     registerAnnouncementRoutes(server);
+    registerShowcaseRoutes(server);
     registerDiscoveryRoutes(server);
     auto achievements = registerAchievementRoutes(server);
     registerChallengeRoutes(server);

@@ -175,7 +175,10 @@ void HCTableControllerHelper::viewWillAppear(bool animated)
     if (shouldAlwaysShowNavBar()) {
         if (auto navigation = navigationController()) navigation->setNavigationBarHidden(false, animated);
     }
-    createTableHeader();
+    if (!tableHeaderCreated_) {
+        tableHeaderCreated_ = true;
+        _createAndDisplayTableHeader();
+    }
 }
 
 void HCTableControllerHelper::viewDidAppear(bool animated)
@@ -199,10 +202,17 @@ void HCTableControllerHelper::viewDidDisappear(bool animated)
     if (!loaded_) appearedOnce_ = false;
 }
 
-void HCTableControllerHelper::createTableHeader()
+platform::ui::ViewPtr HCTableControllerHelper::pageContentView()
 {
-    if (tableHeaderCreated_) return;
-    tableHeaderCreated_ = true;
+    auto pageView = view();
+    if (auto wrapper = std::dynamic_pointer_cast<HCContentWrapping>(pageView->superview())) {
+        if (auto wrapped = wrapper->wrappedView()) return wrapped;
+    }
+    return pageView;
+}
+
+void HCTableControllerHelper::_createAndDisplayTableHeader()
+{
     auto self = platform::self(this);
     platform::ui::ViewPtr headerView;
     if (auto name = getTableHeaderControllerName()) {
@@ -217,11 +227,7 @@ void HCTableControllerHelper::createTableHeader()
     if (!tableHeader_) return;
     onTableHeaderCreated(tableHeader_);
     if (auto adapting = std::dynamic_pointer_cast<HCTableControllerHeader>(tableHeader_)) {
-        auto pageView = view();
-        if (auto wrapper = std::dynamic_pointer_cast<HCContentWrapping>(pageView->superview())) {
-            if (auto wrapped = wrapper->wrappedView()) pageView = wrapped;
-        }
-        adapting->resizeView(pageView);
+        adapting->resizeView(pageContentView());
     }
     // Set after resizing, so the table lays its rows out below the final height.
     tableView()->setTableHeaderView(headerView);

@@ -189,6 +189,16 @@ public:
         platform::ui::TableView& tableView, const IndexPath& indexPath) override;
 
 protected:
+    // Made once, when the page first comes on screen: the header named by
+    // getTableHeaderControllerName (or getTableHeaderViewName) becomes the
+    // table's header. A page that adds a footer of its own does it here,
+    // after the base.
+    virtual void _createAndDisplayTableHeader();
+    // Puts the Edit/Done switch up when the page allows editing (nothing otherwise).
+    void updateEditButton();
+    // The page's view, or the content it wraps in the dashboard's frame: what
+    // a header or footer takes its width from.
+    platform::ui::ViewPtr pageContentView();
     // Loads page `page` (from 2) with this page's delegates, without the
     // loading screen; the reply is merged into the rows shown. A refresh
     // started meanwhile makes its reply count for nothing. A page not past
@@ -224,11 +234,9 @@ private:
     std::optional<double> constantHeightFor(const std::string& cellName);
     // The leading and trailing cells of the sections from `fromSection` on.
     void loadEdgeCells(size_t fromSection);
-    void createTableHeader();
     void updateEmptyState();
     void setFooterMessage(const std::string& text);
     void showNoDataController(bool show);
-    void updateEditButton();
     void deleteResource(const platform::ObjectPtr& resource);
 
     platform::ui::TableViewPtr tableView_;

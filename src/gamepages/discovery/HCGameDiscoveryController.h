@@ -1,0 +1,24 @@
+#pragma once
+// The discovery index ("GameDiscovery"): the service's game categories,
+// with a footer that points to the service's web site for more games.
+//
+// Thread: main thread.
+#include "gamepages/discovery/HCPlayedGameController.h"
+
+class HCGameDiscoveryController : public HCPlayedGameController {
+public:
+    static constexpr double kFooterHeight = 32;
+    static constexpr const char* kFooterText = "Find more games at www.halcyon-games.example";
+
+    void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
+    std::string getNoDataFoundMessage() override
+    {
+        return "No game categories were found. This is probably an error.";
+    }
+    bool allowEditing() override { return false; }
+    void viewWillAppear(bool animated) override;
+    std::string kindName() const override { return "HCGameDiscoveryController"; }
+
+protected:
+    void _createAndDisplayTableHeader() override;
+};

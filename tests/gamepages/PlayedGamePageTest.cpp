@@ -1,0 +1,339 @@
+// The games lists and the discovery pages as the player sees them.
+#include "core/halcyon/Halcyon.h"
+#include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "gamepages/discovery/HCFeaturedGameCell.h"
+#include "gamepages/discovery/HCFeaturedGamesController.h"
+#include "gamepages/discovery/HCGameDiscoveryController.h"
+#include "gamepages/discovery/HCGameDiscoveryNewsItemController.h"
+#include "gamepages/discovery/HCPlayedGameCell.h"
+#include "gamepages/discovery/HCPlayedGameController.h"
+#include "gamepages/discovery/HCShakeHistory.h"
+#include "gamepages/gameprofile/HCGameProfileController.h"
+#include "gamepages/support/PageHarness.h"
+#include "localserver/Faults.h"
+#include "localserver/Fixtures.h"
+#include "localserver/routes/ShowcaseRoutes.h"
+#include "platform/ui/Accelerometer.h"
+#include "platform/ui/Application.h"
+#include "social/discovery/HCGameDiscoveryImageHyperlink.h"
+#include "platform/ui/NavigationItem.h"
+#include "social/playedgames/HCPlayedGame.h"
+#include "social/profiles/HCUserGameStat.h"
+#include "uiframework/HCControllerLoader.h"
+
+namespace {
+
+using platform::ui::Acceleration;
+
+constexpr const char* kShufflePage = "game_discovery_categories/halcyon_five.xml";
+
+class PlayedGamePageTest : public pagetest::PageHarness {
+protected:
+    void SetUp() override
+    {
+        PageHarness::SetUp();
+        platform::ui::Accelerometer::resetShared();
+        showcase = localserver::registerShowcaseRoutes(*server);
+    }
+
+    std::shared_ptr<HCFramedNavigationController> frame() const
+    {
+        return std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+    }
+
+    std::shared_ptr<HCPlayedGameCell> gameCell(const std::string& name) const
+    {
+        auto page = topPageAs<HCTableControllerHelper>();
+        for (const auto& cell : platform::ui::Driver::findAll<HCPlayedGameCell>(page->tableView()))
+            if (platform::ui::Driver::labelsText(cell).find(name) != std::string::npos) return cell;
+        return nullptr;
+    }
+
+    void openShufflePage()
+    {
+        openPage("PlayedGame", [](const platform::ui::ViewControllerPtr& page) {
+            std::dynamic_pointer_cast<HCPlayedGameController>(page)->setTargetDiscoveryPageName(
+                std::string(HCPlayedGameController::kShufflePageName));
+        });
+    }
+
+    std::shared_ptr<localserver::ShowcaseOptions> showcase;
+};
+
+// A game whose statistics hold (user, has it, score) entries in this order.
+std::shared_ptr<HCPlayedGame> gameWithStats(const std::vector<std::tuple<std::string, bool, int>>& entries,
+                                            bool withIcon = true)
+{
+    auto game = HCResource::initWithId<HCPlayedGame>(std::string("5"));
+    game->setName(std::string("Stone Age"));
+    if (withIcon) game->setIconUrl(std::string("images/game_5.png"));
+    auto stats = platform::Array::make();
+    for (const auto& [user, has, score] : entries) {
+        auto stat = std::make_shared<HCUserGameStat>();
+        stat->setUserId(user);
+        stat->setUserHasGameFromString(std::string(has ? "true" : "false"));
+        stat->setUserGamerScoreFromString(std::to_string(score));
+        stats->add(stat);
+    }
+    game->setUserGameStats(stats);
+    return game;
+}
+
+std::string imageName(const std::shared_ptr<platform::ui::ImageView>& view)
+{
+    return view->image() ? view->image()->name() : "-";
+}
+
+class RestingDevice final : public platform::ui::AccelerometerDelegate {
+public:
+    void accelerometerDidAccelerate(platform::ui::Accelerometer&, const Acceleration&) override {}
+};
+
+TEST_F(PlayedGamePageTest, SwipingAGameAwayRemovesItAndAnEmptyListSaysNoGamesNotAFailure)
+{
+    startOnline();
+    auto page = openPage("PlayedGame");
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Halcyon Games", "Tolvarine Ruvuru | 1 friend has this game | 40"}));
+
+    ASSERT_TRUE(driver->deleteRow(page->tableView(), {0, 1}));
+    ASSERT_TRUE(driver->answerSheet("OK"));
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("profile/games/1"), 1u);
+
+    page->reloadDataFromServer();
+    waitForIdle();
+    const auto rows = screenRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1], "(You have no games in your list yet.)");
+}
+
+TEST_F(PlayedGamePageTest, ARemovalTheServerRefusesBringsTheGameBack)
+{
+    startOnline();
+    auto page = openPage("PlayedGame");
+    server->faults().injectFor("DELETE", "profile/games/1", localserver::Fault::reply(500, "down"));
+
+    ASSERT_TRUE(driver->deleteRow(page->tableView(), {0, 1}));
+    ASSERT_TRUE(driver->answerSheet("OK"));
+    settle();
+    waitForIdle();
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Halcyon Games", "Tolvarine Ruvuru | 1 friend has this game | 40"}));
+    EXPECT_EQ(requestsTo("profiles/me/list_games"), 2u);
+    EXPECT_FALSE(showsLoadingScreen());
+}
+
+TEST_F(PlayedGamePageTest, FriendsGamesOfferTheStoreOnlyForGamesThePlayerLacksAndOpenOnlyStoreAddresses)
+{
+    startOnline();
+    openPage("PlayedGame", [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCPlayedGameController>(page)->setScope(1);
+    });
+    auto owned = gameCell("Tolvarine Ruvuru");
+    auto lacking = gameCell("Pebble Tide");
+    ASSERT_TRUE(owned && lacking);
+    EXPECT_TRUE(owned->shoppingCartButton()->isHidden());
+    ASSERT_FALSE(lacking->shoppingCartButton()->isHidden());
+    EXPECT_TRUE(lacking->secondStatView()->isHidden());
+
+    ASSERT_TRUE(driver->tap(lacking->shoppingCartButton()));
+    EXPECT_EQ(platform::ui::Application::shared()->openedURLs(),
+              (std::vector<std::string>{"https://store.example/app/2"}));
+
+    // An address of another kind that a reply carries is never opened.
+    for (const char* url : {"file:///etc/passwd", "javascript:alert(1)", "tel:555", "store.example/app"}) {
+        auto game = HCResource::initWithId<HCPlayedGame>(std::string("9"));
+        game->setITunesAppStoreUrl(std::string(url));
+        lacking->setResource(game);
+        EXPECT_FALSE(lacking->showAppStorePage()) << url;
+    }
+    EXPECT_EQ(platform::ui::Application::shared()->openedURLs().size(), 1u);
+    EXPECT_TRUE(HCPlayedGameCell::isStoreURL("ITMS-APPS://store/app/2"));
+}
+
+TEST_F(PlayedGamePageTest, TheBannerSectionBecomesTheFramesBannerAndLeavesWithThePage)
+{
+    startOnline();
+    openShufflePage();
+    auto banner = frame()->featuredBanner();
+    ASSERT_TRUE(banner);
+    auto link = platform::as<HCGameDiscoveryImageHyperlink>(std::dynamic_pointer_cast<HCTableCellHelper>(banner)->resource());
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->imageUrl(), "images/banner_30.png");
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Halcyon Five]", "Tolvarine Ruvuru", "Pebble Tide"}));
+
+    // A tap on the banner opens the page it links to.
+    ASSERT_TRUE(driver->tapView(banner));
+    settle();
+    waitForIdle();
+    auto linked = topPageAs<HCPlayedGameController>();
+    ASSERT_TRUE(linked);
+    EXPECT_EQ(linked->targetDiscoveryPageName(), "puzzle");
+    EXPECT_EQ(linked->navigationItem()->title(), "Puzzle games");
+    EXPECT_FALSE(frame()->featuredBanner());
+}
+
+TEST_F(PlayedGamePageTest, AnEmptyBannerSectionShowsNoBannerAndNoRow)
+{
+    startOnline();
+    showcase->emptyBanner = true;
+    openShufflePage();
+    EXPECT_FALSE(frame()->featuredBanner());
+    EXPECT_FALSE(topPageAs<HCPlayedGameController>()->headerBannerResource());
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Halcyon Five]", "Tolvarine Ruvuru", "Pebble Tide"}));
+}
+
+TEST_F(PlayedGamePageTest, TwoShakesReloadOnceAndTheAccelerometerGoesBackWhenThePageLeaves)
+{
+    auto before = std::make_shared<RestingDevice>();
+    platform::ui::Accelerometer::sharedAccelerometer()->setDelegate(before);
+    startOnline();
+    openShufflePage();
+    auto accelerometer = platform::ui::Accelerometer::sharedAccelerometer();
+    EXPECT_EQ(accelerometer->delegate(), topPageAs<platform::ui::AccelerometerDelegate>());
+
+    driver->feedAcceleration({Acceleration{1.2, 0, 0}, Acceleration{-1.3, 0, 0}});
+    driver->feedAcceleration({Acceleration{0, 1.5, 0}, Acceleration{0, -1.5, 0}});
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kShufflePage), 2u);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Halcyon Five]", "Pebble Tide", "Tolvarine Ruvuru"}));
+
+    // A second after the reload the page listens again.
+    settle();
+    driver->feedAcceleration({Acceleration{0, 0, 1.4}, Acceleration{0, 0, -1.4}});
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kShufflePage), 3u);
+
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    EXPECT_EQ(accelerometer->delegate(), before);
+}
+
+TEST_F(PlayedGamePageTest, TheDiscoveryIndexListsCategoriesAndOpensTheTappedOnesPage)
+{
+    startOnline();
+    openPage("GameDiscovery");
+    const auto rows = screenRows();
+    ASSERT_GE(rows.size(), 3u);
+    EXPECT_EQ(rows[0], "Puzzle | Think first");
+    EXPECT_NE(platform::ui::Driver::labelsText(topPageAs<HCTableControllerHelper>()->tableView()->tableFooterView())
+                  .find(HCGameDiscoveryController::kFooterText),
+              std::string::npos);
+
+    ASSERT_TRUE(tapRow("News"));
+    waitForIdle();
+    auto news = topPageAs<HCPlayedGameController>();
+    ASSERT_TRUE(news);
+    EXPECT_EQ(news->scope(), 2);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Level pack 2 | Twenty new levels"}));
+
+    ASSERT_TRUE(tapRow("Level pack 2"));
+    auto item = topPageAs<HCGameDiscoveryNewsItemController>();
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->title(), "News");
+    EXPECT_EQ(item->pageURL(), server->serviceRootUrl() + "game_discovery_news_items/20.iphone");
+}
+
+TEST_F(PlayedGamePageTest, TheFeaturedGamesPageAsksWithTheRunningGamesId)
+{
+    startOnline();
+    auto page = HCControllerLoader::load<HCFeaturedGamesController>("FeaturedGames");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->pageURL(), server->serviceRootUrl() + "featured_apps_by_dev.iphone?client_application_id=" +
+                                   localserver::defaults::kGameId);
+}
+
+TEST_F(PlayedGamePageTest, TheFavouritesTabAsksForFavouritesAndTakesTheEditSwitchAway)
+{
+    startOnline();
+    auto page = openPage("PlayedGame");
+    EXPECT_TRUE(page->navigationItem()->rightBarButtonItem());
+    ASSERT_TRUE(tapButton("Favorite Games"));
+    waitForIdle();
+    EXPECT_EQ(lastParam("profiles/me/list_games", "only_favorites"), "1");
+    EXPECT_FALSE(page->navigationItem()->rightBarButtonItem());
+    const auto rows = screenRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1], "(You don't have any favorite games. To favorite this game go to the game tab and press the "
+                       "Fan Club button.)");
+
+    ASSERT_TRUE(tapButton("All Games"));
+    waitForIdle();
+    EXPECT_TRUE(page->navigationItem()->rightBarButtonItem());
+    EXPECT_EQ(requestsTo("profiles/me/list_games"), 3u);
+}
+
+TEST_F(PlayedGamePageTest, AGameThePlayerOwnsOpensItsProfile)
+{
+    startOnline();
+    openPage("PlayedGame");
+    ASSERT_TRUE(tapRow("Tolvarine Ruvuru"));
+    waitForIdle();
+    EXPECT_TRUE(topPageAs<HCGameProfileController>());
+}
+
+TEST_F(PlayedGamePageTest, TheGameRowMarksTheHigherScoreAndShowsTheCartOrTheDisclosure)
+{
+    addBundleImage("HCTableHalcyonPoints.png");
+    addBundleImage("HCTableHalcyonPointsWin.png");
+    startOnline();
+    const std::string me = localserver::defaults::kUserId;
+    auto cell = std::dynamic_pointer_cast<HCPlayedGameCell>(HCControllerLoader::loadCell("PlayedGame", nullptr));
+    ASSERT_TRUE(cell);
+
+    cell->setResource(gameWithStats({{"7", true, 30}, {me, true, 50}}));
+    EXPECT_EQ(imageName(cell->firstGamerScoreIcon()), "HCTableHalcyonPoints.png");
+    EXPECT_EQ(imageName(cell->secondGamerScoreIcon()), "HCTableHalcyonPointsWin.png");
+    EXPECT_TRUE(cell->shoppingCartButton()->isHidden());
+
+    // The local player's entry counts wherever the server put it.
+    cell->setResource(gameWithStats({{me, true, 50}, {"7", true, 50}}));
+    EXPECT_EQ(imageName(cell->firstGamerScoreIcon()), "HCTableHalcyonPoints.png");
+    EXPECT_EQ(imageName(cell->secondGamerScoreIcon()), "HCTableHalcyonPoints.png");
+
+    cell->setResource(gameWithStats({{"7", true, 30}, {me, false, 0}}));
+    EXPECT_FALSE(cell->shoppingCartButton()->isHidden());
+    EXPECT_EQ(cell->accessoryType(), platform::ui::TableViewCellAccessoryType::None);
+
+    cell->setResource(gameWithStats({{me, true, 50}}));
+    EXPECT_TRUE(cell->shoppingCartButton()->isHidden());
+
+    cell->setResource(gameWithStats({}));
+    EXPECT_EQ(cell->accessoryType(), platform::ui::TableViewCellAccessoryType::DisclosureIndicator);
+    cell->setResource(gameWithStats({}, false));
+    EXPECT_EQ(cell->accessoryType(), platform::ui::TableViewCellAccessoryType::None);
+}
+
+TEST_F(PlayedGamePageTest, TheFeaturedBannerFindsTheNowPlayingPlacementItself)
+{
+    startOnline();
+    auto cell = std::dynamic_pointer_cast<HCFeaturedGameCell>(HCControllerLoader::loadCell("FeaturedGame", nullptr));
+    ASSERT_TRUE(cell);
+    window->addSubview(cell);
+    cell->setResource(nullptr);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return cell->resource() != nullptr; }));
+    auto link = platform::as<HCGameDiscoveryImageHyperlink>(cell->resource());
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->resourceId(), "10");
+    EXPECT_EQ(cell->imageView()->imageUrl(), "images/banner_10_portrait.png");
+}
+
+TEST(ShakeHistoryTest, AShakeNeedsBothSwingsWithinTheLastTenSamples)
+{
+    HCShakeHistory history;
+    EXPECT_FALSE(history.addSampleAndTestShake(1.2F, 0, 0));
+    EXPECT_TRUE(history.addSampleAndTestShake(-1.3F, 0, 0));
+
+    history.clear();
+    EXPECT_FALSE(history.addSampleAndTestShake(0, 1.2F, 0));
+    for (int i = 0; i < HCShakeHistory::kSamples - 1; ++i) EXPECT_FALSE(history.addSampleAndTestShake(0, 0, 0));
+    // The swing up has fallen out by now.
+    EXPECT_FALSE(history.addSampleAndTestShake(0, -1.3F, 0));
+    // Exactly 1 g is no swing.
+    history.clear();
+    history.addSampleAndTestShake(0, 0, 1.0F);
+    EXPECT_FALSE(history.addSampleAndTestShake(0, 0, -1.0F));
+}
+
+}  // namespace
