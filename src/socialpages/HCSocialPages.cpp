@@ -8,6 +8,7 @@
 #include "socialpages/forums/HCForumThreadViewController.h"
 #include "socialpages/forums/HCForumTopicListController.h"
 #include "socialpages/forums/HCPostNewMessage.h"
+#include "socialpages/friends/HCProfilePagesRegistration.h"
 
 void HCSocialPages::registerClasses()
 {
@@ -23,4 +24,5 @@ void HCSocialPages::registerClasses()
     HCFanClubController::setSuggestionBrowserMaker([](const std::optional<std::string>& forumId) {
         return HCForumThreadListController::threadBrowser(HCForumTopic::suggestionsTopic(forumId));
     });
+    registerProfilePageClasses();
 }
