@@ -63,6 +63,7 @@
 
 #include "FanClubPagesDemo.h"
 #include "PresenceDemo.h"
+#include "ProfilePagesDemo.h"
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "client/HCServiceOrder.h"
 #include "core/banners/HCNotification.h"
@@ -1220,6 +1221,7 @@ int main(int argc, char** argv)
     const bool dashboardShown = showDashboard(*window, frames);
     const bool pagesShown = showGamePages(*window, frames);
     const bool fanClubShown = showFanClubPages(demo);
+    const bool profilePagesShown = profiledemo::showProfilePages(server.get(), demo);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -1252,7 +1254,7 @@ int main(int argc, char** argv)
     return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
                    achievementConfirmed && fanClubShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
-                   pagesShown && playersShown && gameCenterHolds && invitesShown
+                   pagesShown && profilePagesShown && playersShown && gameCenterHolds && invitesShown
                ? 0
                : 1;
 }
