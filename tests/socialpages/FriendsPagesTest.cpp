@@ -4,6 +4,7 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/resources/HCResource.h"
+#include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HCShowMessageAndReturnController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
@@ -13,6 +14,7 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
 #include "platform/ui/SearchBar.h"
 #include "socialpages/friends/HCFindUserController.h"
 #include "socialpages/friends/HCFriendsController.h"
@@ -234,6 +236,107 @@ TEST_F(FriendsPagesTest, TheImportMessageNamesTheNetworksProperly)
     message->setMissingCredentials({typed("twitter"), typed("fbconnect"), typed("http_basic")}, "");
     EXPECT_EQ(message->messageLabel()->text(),
               "Import your friends from Twitter, Facebook, or Email & Password" + tail);
+}
+
+TEST_F(FriendsPagesTest, PlayerRowsSayWhoIsPlayingAndFadeThePointsWhileEditing)
+{
+    startOnline();
+    // Who plays what right now, as the service would say it.
+    server->addRoute("GET", "users.xml", localserver::Access::User, [](const localserver::Request&) {
+        localserver::ResourceList list;
+        auto add = [&](const char* id, const char* name, const char* online) {
+            auto node = localserver::XmlNode::parent("user");
+            node.add("id", id);
+            node.add("name", name);
+            node.add("last_played_game_name", "Tide");
+            node.add("gamer_score", "40");
+            node.add("online", online);
+            list.resources.push_back(node);
+        };
+        add(kUserId, kUserName, "false");
+        add(kOtherUserId, kOtherUserName, "true");
+        add("1005", "Dora", "false");
+        list.header = localserver::paginate(3, 1, 10);
+        return localserver::Reply::xml(localserver::writeFlatReply(list));
+    });
+    auto page = std::dynamic_pointer_cast<HCFriendsController>(openPage("Friends"));
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(pickTab("Pending"));
+    // The local player is online whenever the client is.
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Ann | playing Tide | 40 | Online",
+                                                      "Ben | playing Tide | 40 | Online", "Dora | Last played Tide | 40"}));
+    auto cell = page->tableView()->cellForRowAtIndexPath({0, 2});
+    ASSERT_TRUE(cell);
+    std::shared_ptr<platform::ui::Label> points;
+    for (const auto& label : platform::ui::Driver::findAll<platform::ui::Label>(cell))
+        if (label->text() == "40") points = label;
+    ASSERT_TRUE(points);
+    ASSERT_TRUE(tapRightBarButton());
+    ASSERT_TRUE(page->tableView()->isEditing());
+    EXPECT_EQ(points->alpha(), 0.0);
+    ASSERT_TRUE(tapRightBarButton());
+    EXPECT_EQ(points->alpha(), 1.0);
+}
+
+TEST_F(FriendsPagesTest, AnotherPlayersFriendsHaveNoTabsAndTheirOwnEmptyText)
+{
+    startOnline();
+    auto dora = HCResource::initWithId<HCUser>(std::string("1005"));
+    dora->setName(std::string("Dora"));
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    auto framed =
+        std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+    ASSERT_TRUE(framed);
+    framed->pushViewController(HCControllerLoader::load("Friends"), true, dora);
+    settle();
+    waitForIdle();
+    EXPECT_EQ(topPage()->title(), "Friends");
+    EXPECT_EQ(lastParam("users.xml", "user_id"), "1005");
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[B]", "Ben | Last played  | 0"}));
+    EXPECT_FALSE(platform::ui::Driver::findByText(topPage()->view(), "Pending")) << "no tabs for another player";
+    EXPECT_FALSE(topPage()->navigationItem()->rightBarButtonItem());
+
+    auto ben = HCResource::initWithId<HCUser>(std::string(kOtherUserId));
+    framed->pushViewController(HCControllerLoader::load("Friends"), true, ben);
+    settle();
+    waitForIdle();
+    EXPECT_EQ(screenRows(), std::vector<std::string>{"(This user has not added any Halcyon friends yet.)"});
+}
+
+TEST_F(FriendsPagesTest, AFriendChangeElsewhereReloadsOnceOnReturnAndAFailedRemovalReloads)
+{
+    startOnline();
+    auto page = std::dynamic_pointer_cast<HCFriendsController>(openPage("Friends"));
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(tapRow("Ben"));
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCProfileController>());
+    const auto asked = requestsTo("users.xml");
+    ASSERT_TRUE(tapButton("Remove Friend"));
+    waitForIdle();
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users.xml"), asked + 1);
+    EXPECT_TRUE(platform::ui::Driver::findByText(topPage()->view(), "Import from Twitter"))
+        << "Ann follows nobody now";
+    ASSERT_TRUE(tapButton("Find by Name"));
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users.xml"), asked + 2) << "the import page keeps the list fresh";
+
+    arrange({"1005"}, {});
+    ASSERT_TRUE(pickTab("Pending") || (page->onFollowersSelected(), waitForIdle(), true));
+    server->faults().injectFor("DELETE", "users/1005/following.xml", localserver::Fault::reply(500), 1);
+    const auto before = requestsTo("users.xml");
+    ASSERT_TRUE(driver->deleteRow(page->tableView(), {0, 0}));
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users.xml"), before + 1);
+    EXPECT_FALSE(showsLoadingScreen());
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Dora | Last played  | 0"})) << "the request is still there";
 }
 
 }  // namespace

@@ -93,7 +93,8 @@ TEST_F(ProfilePagesTest, TheOwnPageIsToldOnlyOnceThePageKnowsItsPlayer)
     Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
     settle();
     const auto before = requestsTo("profiles/viewed_own");
-    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+    auto framed =
+        std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
     ASSERT_TRUE(framed);
     framed->pushViewController(HCControllerLoader::load("MyHalcyon"), true, player(kOtherUserId, kOtherUserName));
     settle();

@@ -61,7 +61,8 @@ void HCFriendImporter::onUsersCredentialsDownloaded(std::shared_ptr<HCPaginatedS
     bool linked = false;
     for (const auto& object : series ? series->objects() : HCPaginatedSeries::Objects{}) {
         auto section = platform::as<HCTableSectionDescription>(object);
-        for (const auto& item : section && section->page() ? section->page()->objects() : HCPaginatedSeries::Objects{}) {
+        if (!section || !section->page()) continue;
+        for (const auto& item : section->page()->objects()) {
             auto credential = platform::as<HCUsersCredential>(item);
             linked = linked || (credential && credential->credentialType() == credentialType_);
         }

@@ -21,7 +21,8 @@ public:
     static constexpr const char* kFailedMessage =
         "An error occured when trying to import your friends. Please try again later.";
 
-    static std::shared_ptr<HCFriendImporter> friendImporterWithController(const platform::ui::ViewControllerPtr& controller);
+    static std::shared_ptr<HCFriendImporter> friendImporterWithController(
+        const platform::ui::ViewControllerPtr& controller);
 
     void importFromTwitter();
     void importFromFacebook();

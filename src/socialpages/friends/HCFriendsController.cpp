@@ -18,7 +18,8 @@ HCFriendsController::HCFriendsController()
     auto& center = platform::NotificationCenter::defaultCenter();
     center.addObserver(this, HCNSNotificationPendingFriendCountChanged, [this](const platform::Notification&) {
         if (auto header = header_.lock())
-            header->setBadgeValue(static_cast<int>(Halcyon::pendingFriendsCount()), HCFriendsHeaderController::kPendingTab);
+            header->setBadgeValue(static_cast<int>(Halcyon::pendingFriendsCount()),
+                                  HCFriendsHeaderController::kPendingTab);
     });
     center.addObserver(this, HCNSNotificationAddFriend, [this](const platform::Notification&) {
         ++friendCount_;

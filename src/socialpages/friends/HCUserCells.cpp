@@ -3,6 +3,7 @@
 #include "core/images/HCImageLoader.h"
 #include "core/users/HCUser.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "socialpages/HCCellSubviews.h"
 #include "social/friends/HCGamePlayer.h"
 
 namespace {
@@ -10,13 +11,6 @@ namespace {
 using platform::ui::Rect;
 
 constexpr double kCellWidth = 320.0;
-
-// Subviews join the cell on first fill: a view joins its parent only once it is shared.
-void adopt(HCTableCellHelper& cell, std::initializer_list<platform::ui::ViewPtr> views)
-{
-    if (views.size() == 0 || (*views.begin())->superview()) return;
-    for (const auto& view : views) cell.contentView()->addSubview(view);
-}
 
 std::shared_ptr<platform::ui::Label> label(double x, double y, double width, double height)
 {
@@ -42,7 +36,7 @@ HCUserCell::HCUserCell()
 void HCUserCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    adopt(*this, {profilePictureView_, nameLabel_, lastPlayedGameLabel_, gamerScoreLabel_, onlineLabel_,
+    adoptCellSubviews(*this, {profilePictureView_, nameLabel_, lastPlayedGameLabel_, gamerScoreLabel_, onlineLabel_,
                   relationshipIndicator_, halcyonScoreIconImageView_});
     auto user = platform::as<HCUser>(resource);
     if (!user) return;
@@ -97,7 +91,7 @@ HCWhosPlayingCell::HCWhosPlayingCell()
 void HCWhosPlayingCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    adopt(*this,
+    adoptCellSubviews(*this,
           {profilePictureView_, nameLabel_, lastPlayedGameLabel_, gamerScoreLabel_, appGamerScoreLabel_, onlineLabel_});
     auto player = platform::as<HCGamePlayer>(resource);
     if (!player) return;

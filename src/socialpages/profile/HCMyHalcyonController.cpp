@@ -81,8 +81,10 @@ void HCMyHalcyonController::viewDidLoad()
         if (auto page = weakSelf.lock()) page->onBannerClicked();
     });
     gamesContainer_ = container(kFirstRow, "My Games", &HCMyHalcyonController::onMyGames, nullptr);
-    friendsContainer_ = container(kFirstRow + kRowHeight, "My Friends", &HCMyHalcyonController::onMyFriends, friendsBadge_);
-    inboxContainer_ = container(kFirstRow + 2 * kRowHeight, "Inbox", &HCMyHalcyonController::onMessageCenter, inboxBadge_);
+    friendsContainer_ =
+        container(kFirstRow + kRowHeight, "My Friends", &HCMyHalcyonController::onMyFriends, friendsBadge_);
+    inboxContainer_ =
+        container(kFirstRow + 2 * kRowHeight, "Inbox", &HCMyHalcyonController::onMessageCenter, inboxBadge_);
     settingsContainer_ = container(kFirstRow + 3 * kRowHeight, "Settings", &HCMyHalcyonController::onSettings, nullptr);
     helpContainer_ = container(kFirstRow + 4 * kRowHeight, "Help", &HCMyHalcyonController::onHelp, nullptr);
     originalSettingsFrame_ = settingsContainer_->frame();

@@ -47,7 +47,8 @@ public:
 private:
     void updateTabBadge();
     void pushPageNamed(const std::string& name, const std::string& itemTitle = {});
-    std::shared_ptr<platform::ui::View> container(double y, const std::string& title, void (HCMyHalcyonController::*action)(),
+    std::shared_ptr<platform::ui::View> container(double y, const std::string& title,
+                                                  void (HCMyHalcyonController::*action)(),
                                                   const std::shared_ptr<HCBadgeView>& badge);
 
     std::shared_ptr<HCPlayerBanner> banner_;
