@@ -7,10 +7,14 @@
 #include "core/resources/HCResource.h"
 #include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "gamepages/highscores/HCHighScoreController.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBarItem.h"
+#include "scores/leaderboards/HCLeaderboardService.h"
+#include "socialpages/forums/HCForumCells.h"
+#include "socialpages/forums/HCForumThreadViewController.h"
 #include "socialpages/profile/HCHelpController.h"
 #include "socialpages/profile/HCMyHalcyonController.h"
 #include "socialpages/profile/HCProfileController.h"
@@ -180,6 +184,40 @@ TEST_F(ProfilePagesTest, FailedLoadsAndFollowsTakeTheLoadingScreenDownAndChangeN
     waitForIdle();
     EXPECT_FALSE(showsLoadingScreen());
     EXPECT_EQ(page->toggleFriendButton()->currentTitle().value_or(""), "Add Friend");
+}
+
+TEST_F(ProfilePagesTest, AScoreAndAForumPostOpenTheirPlayersProfile)
+{
+    startOnline();
+    seedScore(kOtherUserId, "1", 900);
+    openPage("HighScore", [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCHighScoreController>(page)->setLeaderboard(HCLeaderboardService::getLeaderboard("1"));
+    });
+    ASSERT_TRUE(tapRow(kOtherUserName));
+    waitForIdle();
+    auto fromScore = topPageAs<HCProfileController>();
+    ASSERT_TRUE(fromScore);
+    EXPECT_EQ(fromScore->title(), std::string(kOtherUserName) + "'s Profile");
+
+    // Level 1 tips: Ben's discussion.
+    auto discussion = HCResource::initWithId<HCForumThread>(std::string("201"));
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    navigation->pushViewController(HCForumThreadViewController::threadView(discussion, nullptr), true);
+    settle();
+    waitForIdle();
+    auto thread = topPageAs<HCForumThreadViewController>();
+    ASSERT_TRUE(thread);
+    std::shared_ptr<HCForumPostCell> post;
+    for (int row = 0; row < thread->tableView()->numberOfRowsInSection(0) && !post; ++row)
+        post = std::dynamic_pointer_cast<HCForumPostCell>(thread->tableView()->cellForRowAtIndexPath({0, row}));
+    ASSERT_TRUE(post && post->author());
+    ASSERT_TRUE(driver->tap(post->authorButton()));
+    settle();
+    waitForIdle();
+    auto fromPost = topPageAs<HCProfileController>();
+    ASSERT_TRUE(fromPost);
+    EXPECT_NE(fromPost, fromScore);
+    EXPECT_EQ(fromPost->title(), post->author()->name().value_or("") + "'s Profile");
 }
 
 }  // namespace

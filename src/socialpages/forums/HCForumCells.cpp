@@ -6,6 +6,7 @@
 #include "core/users/HCUser.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "socialpages/HCCellSubviews.h"
+#include "socialpages/profile/HCProfileController.h"
 #include "social/forums/HCForumPost.h"
 #include "social/forums/HCForumThread.h"
 #include "social/forums/HCForumTopic.h"
@@ -77,16 +78,26 @@ HCForumPostCell::HCForumPostCell()
       authorPictureView_(HCImageView::make(Rect(5, 5, 44, 44))),
       authorLabel_(platform::ui::Label::make(Rect(56, 4, 120, 18))),
       gameLabel_(platform::ui::Label::make(Rect(176, 4, 112, 18))),
-      bodyLabel_(platform::ui::Label::make(Rect(56, 24, 254, 18)))
+      bodyLabel_(platform::ui::Label::make(Rect(56, 24, 254, 18))),
+      authorButton_(platform::ui::Button::buttonWithType(platform::ui::ButtonType::Custom))
 {
     setFrame(Rect(0, 0, kCellWidth, kMinimumHeight));
     bodyLabel_->setNumberOfLines(0);
+    authorButton_->setFrame(authorPictureView_->frame());
+    authorButton_->addTarget(this, [this](platform::ui::Control&) { _goToProfile(); },
+                             platform::ui::ControlEventTouchUpInside);
+}
+
+void HCForumPostCell::_goToProfile()
+{
+    HCProfileController::showProfileForUser(author_);
 }
 
 void HCForumPostCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    adoptCellSubviews(*this, {contentWrapperView_, authorPictureView_, authorLabel_, gameLabel_, bodyLabel_});
+    adoptCellSubviews(*this,
+                      {contentWrapperView_, authorPictureView_, authorLabel_, gameLabel_, bodyLabel_, authorButton_});
     auto post = platform::as<HCForumPost>(resource);
     if (!post) return;
     author_ = post->author();

@@ -1,5 +1,6 @@
 #include "socialpages/friends/HCProfilePagesRegistration.h"
 
+#include "gamepages/HCProfileOpener.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "socialpages/friends/HCFindUserController.h"
 #include "socialpages/friends/HCFriendsController.h"
@@ -30,4 +31,5 @@ void registerProfilePageClasses()
     platform::registerClass<HCUserCell>("HCUserCell");
     platform::registerClass<HCSelectableUserCell>("HCSelectableUserCell");
     platform::registerClass<HCWhosPlayingCell>("HCWhosPlayingCell");
+    HCProfileOpener::setOpener(&HCProfileController::showProfileForUser);
 }
