@@ -342,4 +342,24 @@ TEST_F(FriendsPagesTest, AFriendChangeElsewhereReloadsOnceOnReturnAndAFailedRemo
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"Dora | Last played  | 0"})) << "the request is still there";
 }
 
+TEST_F(FriendsPagesTest, NobodyPlayingOffersTheNetworksNotLinkedYetOrElseSaysSo)
+{
+    startOnline();
+    arrange({}, {});
+    openPage("WhosPlaying");
+    const std::string tail = " to see what Halcyon games they're playing, compare progress, and more.";
+    EXPECT_TRUE(platform::ui::Driver::findByText(
+        topPage()->view(), std::string(HCWhosPlayingController::kNoDataMessage) +
+                               " Import your friends from Twitter or Facebook" + tail));
+    ASSERT_TRUE(tapButton("Import Friends"));
+    EXPECT_TRUE(topPageAs<HCImportFriendsController>());
+
+    link(kUserId, "twitter");
+    link(kUserId, "fbconnect");
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    openPage("WhosPlaying");
+    EXPECT_EQ(screenRows(), std::vector<std::string>{"(" + std::string(HCWhosPlayingController::kNoDataMessage) + ")"});
+}
+
 }  // namespace

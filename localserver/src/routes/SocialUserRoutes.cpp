@@ -127,6 +127,12 @@ struct SocialReplies {
             node.add(userNode(found[i], request.userId));
             list.resources.push_back(std::move(node));
         }
+        // Nobody to show: the networks the caller could still import friends from.
+        if (found.empty()) {
+            list.tableMetaData.emplace();
+            for (const char* type : {"twitter", "fbconnect"})
+                if (!linked(request.userId, type)) list.tableMetaData->push_back(credentialNode(type, false));
+        }
         return Reply::xml(writeFlatReply(list));
     }
 
