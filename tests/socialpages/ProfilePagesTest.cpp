@@ -12,7 +12,10 @@
 #include "localserver/Fixtures.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBarItem.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/AlertPanel.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
+#include "social/abuse/HCAbuseReporter.h"
 #include "socialpages/forums/HCForumCells.h"
 #include "socialpages/forums/HCForumThreadViewController.h"
 #include "socialpages/profile/HCHelpController.h"
@@ -82,6 +85,7 @@ TEST_F(ProfilePagesTest, MyHalcyonIsTheTabsPageAndItsBadgeAddsPendingFriendsToTh
     EXPECT_EQ(own->friendsSubtextLabel()->text(), "You have 1 friend");
     EXPECT_EQ(own->gamesSubtextLabel()->text(), "You have played 1 game");
     EXPECT_TRUE(own->actionPanelView()->isHidden()) << "no following oneself";
+    EXPECT_FALSE(tapButton("Report Player")) << "nor reporting oneself";
 
     ASSERT_TRUE(driver->tapBack());
     settle();
@@ -135,6 +139,12 @@ TEST_F(ProfilePagesTest, AnotherPlayersProfileCountsAndIsNotPushedTwice)
     settle();
     EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().size(), depth);
     EXPECT_EQ(topPage(), ben);
+
+    ASSERT_TRUE(tapButton("Report Player"));
+    std::vector<std::string> asked;
+    for (const auto& panel : platform::ui::AlertPanel::shownPanels())
+        if (auto sheet = std::dynamic_pointer_cast<platform::ui::ActionSheet>(panel)) asked.push_back(sheet->title());
+    EXPECT_EQ(asked, std::vector<std::string>{HCAbuseReporter::kConfirmTitle});
 }
 
 TEST_F(ProfilePagesTest, FollowingAFollowerNeverTakesThePendingCountBelowZero)
