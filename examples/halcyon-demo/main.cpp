@@ -64,6 +64,7 @@
 #include "DiscoveryPagesDemo.h"
 #include "FanClubPagesDemo.h"
 #include "PresenceDemo.h"
+#include "ProfilePagesDemo.h"
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "client/HCServiceOrder.h"
 #include "core/banners/HCNotification.h"
@@ -1224,6 +1225,7 @@ int main(int argc, char** argv)
     const bool fanClubShown = showFanClubPages(demo);
     const bool settingsShown = showSettingsPage(demo);
     const bool playedGamesShown = showPlayedGames(demo);
+    const bool profilePagesShown = profiledemo::showProfilePages(server.get(), demo);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -1256,7 +1258,8 @@ int main(int argc, char** argv)
     return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
                    achievementConfirmed && fanClubShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
-                   pagesShown && playedGamesShown && playersShown && gameCenterHolds && invitesShown && settingsShown
+                   pagesShown && playedGamesShown && profilePagesShown && playersShown && gameCenterHolds &&
+                   invitesShown && settingsShown
                ? 0
                : 1;
 }

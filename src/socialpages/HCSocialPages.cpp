@@ -14,6 +14,7 @@
 #include "socialpages/forums/HCPostNewMessage.h"
 #include "socialpages/settings/HCUserSettingCells.h"
 #include "socialpages/settings/HCUserSettingController.h"
+#include "socialpages/friends/HCProfilePagesRegistration.h"
 
 void HCSocialPages::registerClasses()
 {
@@ -46,4 +47,5 @@ void HCSocialPages::registerClasses()
     HCUserSettingPushController::registerAction("setupForFacebook", [](const platform::ui::ViewControllerPtr& page) {
         if (auto form = std::dynamic_pointer_cast<HCRemoveCredentialController>(page)) form->setupForFacebook();
     });
+    registerProfilePageClasses();
 }

@@ -5,6 +5,7 @@
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/push/HCPushNotificationService.h"
+#include "core/replies/HCTableSectionDescription.h"
 #include "core/users/HCUser.h"
 #include "e2e/support/LiveServerTest.h"
 #include "localserver/Fixtures.h"
@@ -17,6 +18,15 @@
 namespace {
 
 using namespace localserver::defaults;
+
+template <class T>
+std::vector<std::shared_ptr<T>> ofType(const HCPaginatedSeries& series)
+{
+    std::vector<std::shared_ptr<T>> out;
+    for (const auto& object : series.objects())
+        if (auto typed = platform::as<T>(object)) out.push_back(typed);
+    return out;
+}
 
 class ProfilesEndToEndTest : public LiveServerTest {
 protected:
@@ -52,10 +62,22 @@ TEST_F(ProfilesEndToEndTest, OwnProfileIsMeWithoutComparisonAnotherIsComparedToM
         ASSERT_FALSE(outcome.failure);
         EXPECT_EQ(last().path, "profiles/me/");
         EXPECT_FALSE(last().param("compared_to_user_id"));
-        auto users = outcome.objects<HCUser>();
+        // The profile comes in sections: the player, whom the player follows, the games played.
+        std::map<std::string, HCPaginatedSeriesPtr> sections;
+        for (const auto& object : outcome.series->objects())
+            if (auto section = platform::as<HCTableSectionDescription>(object))
+                sections[section->identifier().value_or("")] = section->page();
+        ASSERT_EQ(sections.size(), 3u);
+        ASSERT_TRUE(sections["friends"] && sections["friends"]->header());
+        EXPECT_EQ(sections["friends"]->header()->totalObjects(), 1u) << "Ann follows Ben";
+        ASSERT_TRUE(sections["games"] && sections["games"]->header());
+        EXPECT_EQ(sections["games"]->header()->totalObjects(), 1u);
+        auto player = sections["player"];
+        ASSERT_TRUE(player);
+        auto users = ofType<HCUser>(*player);
         ASSERT_EQ(users.size(), 1u);
         EXPECT_EQ(users[0]->name(), kUserName);
-        auto stats = outcome.objects<HCUserGameStat>();
+        auto stats = ofType<HCUserGameStat>(*player);
         ASSERT_EQ(stats.size(), 1u);
         EXPECT_TRUE(stats[0]->userHasGame());
         EXPECT_EQ(stats[0]->userId(), kUserId);

@@ -3,6 +3,7 @@
 #include <map>
 #include <mutex>
 
+#include "localserver/Fixtures.h"
 #include "localserver/Server.h"
 #include "localserver/XmlWriter.h"
 
@@ -22,6 +23,7 @@ struct PushTokens {
 };
 
 constexpr std::uint32_t kTickerPageSize = 5;
+constexpr std::uint32_t kProfilePageSize = 10;
 
 const std::vector<std::pair<std::string, std::string>>& tickerLines()
 {
@@ -45,6 +47,38 @@ XmlNode gamerscoreNode(const std::string& userId)
     node.add("user_id", userId);
     node.add("gamerscore", gamerscoreOf(userId));
     return node;
+}
+
+// The first page of the players `user` follows; its header counts them all.
+ResourceList friendsOf(Server& server, const User& user)
+{
+    ResourceList list;
+    list.header = paginate(static_cast<std::uint32_t>(user.friends.size()), 1, kProfilePageSize);
+    for (std::size_t i = 0; i < user.friends.size() && i < kProfilePageSize; ++i) {
+        XmlNode node = XmlNode::parent("user");
+        node.add("id", user.friends[i]);
+        if (auto followed = server.accounts().user(user.friends[i]); followed && !followed->name.empty())
+            node.add("name", followed->name);
+        list.resources.push_back(std::move(node));
+    }
+    return list;
+}
+
+// The first page of the games the player plays (fixture kind "plays").
+ResourceList gamesOf(const Server& server, const std::string& userId)
+{
+    std::vector<std::string> ids;
+    for (const auto& record : server.fixtures().ofKind("plays"))
+        if (record.field("user") == userId) ids.push_back(record.field("game").value_or(""));
+    ResourceList list;
+    list.header = paginate(static_cast<std::uint32_t>(ids.size()), 1, kProfilePageSize);
+    for (std::size_t i = 0; i < ids.size() && i < kProfilePageSize; ++i) {
+        XmlNode node = XmlNode::parent("played_game");
+        node.add("id", ids[i]);
+        node.add("client_application_id", ids[i]);
+        list.resources.push_back(std::move(node));
+    }
+    return list;
 }
 
 std::string playerId(const Request& request)
@@ -72,19 +106,21 @@ void registerProfileRoutes(Server& server)
         if (!user) return Reply::text(404, "no such player");
         if (id != request.userId && request.param("compared_to_user_id") != std::optional<std::string>("me"))
             return Reply::text(422, "another player's profile is compared to the caller's");
-        ResourceList list;
-        XmlNode player = XmlNode::parent("user");
-        player.add("id", user->id);
-        if (!user->name.empty()) player.add("name", user->name);
-        list.resources.push_back(std::move(player));
+        ResourceList player;
+        XmlNode node = XmlNode::parent("user");
+        node.add("id", user->id);
+        if (!user->name.empty()) node.add("name", user->name);
+        player.resources.push_back(std::move(node));
         XmlNode stat = XmlNode::parent("user_game_stat");
         stat.add("user_has_game", "true");
         stat.add("user_id", user->id);
         stat.add("user_gamerscore", gamerscoreOf(id));
         stat.add("user_favorited_game", "false");
-        list.resources.push_back(std::move(stat));
-        list.resources.push_back(gamerscoreNode(id));
-        return Reply::xml(writeFlatReply(list));
+        player.resources.push_back(std::move(stat));
+        player.resources.push_back(gamerscoreNode(id));
+        return Reply::xml(writeSectionedReply({{"Player", "player", std::move(player)},
+                                               {"Friends", "friends", friendsOf(server, *user)},
+                                               {"Games", "games", gamesOf(server, id)}}));
     });
     server.addRoute("GET", "tickers.xml", Access::User, [](const Request& request) {
         const auto& lines = tickerLines();

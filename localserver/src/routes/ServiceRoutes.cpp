@@ -9,6 +9,7 @@
 #include "localserver/routes/CredentialRoutes.h"
 #include "localserver/routes/DiscoveryRoutes.h"
 #include "localserver/routes/ForumRoutes.h"
+#include "localserver/routes/HelpRoutes.h"
 #include "localserver/routes/IndexRoute.h"
 #include "localserver/routes/InviteRoutes.h"
 #include "localserver/routes/LeaderboardRoutes.h"
@@ -62,6 +63,7 @@ void registerServiceRoutes(Server& server)
     });
     registerLocationRoutes(server);
     registerWebUIRoutes(server);
+    registerHelpRoutes(server);
 }
 
 }  // namespace localserver

@@ -112,6 +112,30 @@ struct SocialReplies {
         return Reply::xml(writeFlatReply(list));
     }
 
+    Reply gamePlayers(const Request& request, std::vector<User> found, const std::string& gameId) const
+    {
+        std::sort(found.begin(), found.end(), [](const User& a, const User& b) { return lower(a.name) < lower(b.name); });
+        const auto page = static_cast<std::uint32_t>(
+            std::clamp<long long>(std::atoll(request.param("page").value_or("1").c_str()), 1, 1 << 20));
+        ResourceList list;
+        list.header = paginate(static_cast<std::uint32_t>(found.size()), page, kPageSize);
+        for (std::size_t i = std::size_t{page - 1} * kPageSize; i < found.size() && i < std::size_t{page} * kPageSize; ++i) {
+            XmlNode node = XmlNode::parent("game_player");
+            node.add("app_id", gameId);
+            node.add("app_gamerscore", std::to_string(10 * found[i].name.size()));
+            node.add("favorite", "false");
+            node.add(userNode(found[i], request.userId));
+            list.resources.push_back(std::move(node));
+        }
+        // Nobody to show: the networks the caller could still import friends from.
+        if (found.empty()) {
+            list.tableMetaData.emplace();
+            for (const char* type : {"twitter", "fbconnect"})
+                if (!linked(request.userId, type)) list.tableMetaData->push_back(credentialNode(type, false));
+        }
+        return Reply::xml(writeFlatReply(list));
+    }
+
     Reply listUsers(const Request& request) const
     {
         const auto all = server.accounts().users();
@@ -131,6 +155,10 @@ struct SocialReplies {
                 auto user = server.accounts().user(id);
                 if (user && (!game || plays.plays(id, *game))) found.push_back(*user);
             }
+            // Who plays a game, page by page, comes as game players with
+            // their points in that game; the other lists of them are players.
+            if (game && !request.param("full_alphabetical_list") && !request.param("not_sectioned"))
+                return gamePlayers(request, found, *game);
             return users(request, found);
         }
         if (scope == "followers") {

@@ -7,6 +7,7 @@
 #include "core/users/HCUser.h"
 #include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "gamepages/HCGameScopedPage.h"
 #include "gamepages/achievements/HCAchievementListController.h"
 #include "gamepages/leaderboards/HCLeaderboardController.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -91,6 +92,10 @@ void HCGameProfileController::setPushControllerData(const platform::ui::ViewCont
         achievements->setApplicationName(info->name());
         achievements->setApplicationId(info->resourceId());
         achievements->setApplicationIconUrl(info->iconUrl());
+    } else if (auto scoped = std::dynamic_pointer_cast<HCGameScopedPage>(controller); scoped && info) {
+        scoped->setApplicationName(info->name());
+        scoped->setApplicationId(info->resourceId());
+        scoped->setApplicationIconUrl(info->iconUrl());
     }
 }
 

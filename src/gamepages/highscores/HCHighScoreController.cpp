@@ -5,6 +5,7 @@
 #include "core/images/HCImageLoader.h"
 #include "core/publicclass/HCBragDelegate.h"
 #include "core/users/HCUser.h"
+#include "gamepages/HCProfileOpener.h"
 #include "gamepages/HCSocialPostComposer.h"
 #include "gamepages/nearme/HCHighScoreMapViewController.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -256,6 +257,18 @@ std::shared_ptr<HCHighScore> HCHighScoreController::myRankedScore(int section) c
 std::optional<std::string> HCHighScoreController::getTrailingCellControllerNameForSection(int section)
 {
     return myRankedScore(section) ? std::optional<std::string>("ShareHighScore") : std::nullopt;
+}
+
+void HCHighScoreController::onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto score = platform::as<HCHighScore>(resource);
+    if (!score || !Halcyon::isOnline()) return;
+    if (score->user()) {
+        HCProfileOpener::showProfileForUser(score->user());
+    } else {
+        tableView()->deselectRowAtIndexPath(indexPathInTable, false);
+    }
 }
 
 void HCHighScoreController::onTrailingCellWasClickedForSection(int section)

@@ -65,6 +65,8 @@ public:
     void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     std::optional<std::string> getTrailingCellControllerNameForSection(int section) override;
     void onTrailingCellWasClickedForSection(int section) override;
+    // Online, a score of a known player opens the player's profile.
+    void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
 
     bool supportsComparison() override { return true; }
     void profileUsersChanged(const std::shared_ptr<HCUser>& user, const std::shared_ptr<HCUser>& comparedToUser) override;

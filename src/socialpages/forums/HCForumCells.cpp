@@ -5,6 +5,8 @@
 #include "core/images/HCImageLoader.h"
 #include "core/users/HCUser.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "socialpages/HCCellSubviews.h"
+#include "socialpages/profile/HCProfileController.h"
 #include "social/forums/HCForumPost.h"
 #include "social/forums/HCForumThread.h"
 #include "social/forums/HCForumTopic.h"
@@ -14,13 +16,6 @@ namespace {
 using platform::ui::Rect;
 
 constexpr double kCellWidth = 320.0;
-
-// Subviews join the cell on first fill: a view joins its parent only once it is shared.
-void adopt(HCTableCellHelper& cell, std::initializer_list<platform::ui::ViewPtr> views)
-{
-    if (views.size() == 0 || (*views.begin())->superview()) return;
-    for (const auto& view : views) cell.contentView()->addSubview(view);
-}
 
 }  // namespace
 
@@ -34,7 +29,7 @@ HCForumTopicCell::HCForumTopicCell()
 void HCForumTopicCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    adopt(*this, {titleLabel_, topicIcon_});
+    adoptCellSubviews(*this, {titleLabel_, topicIcon_});
     auto topic = platform::as<HCForumTopic>(resource);
     if (!topic) return;
     titleLabel_->setText(topic->title().value_or(""));
@@ -59,7 +54,8 @@ HCForumThreadCell::HCForumThreadCell()
 void HCForumThreadCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    adopt(*this, {titleLabel_, stickyLabel_, postsCountLabel_, lastPostByLabel_, favoritedIcon_, threadStatusIcon_});
+    adoptCellSubviews(*this, {titleLabel_, stickyLabel_, postsCountLabel_, lastPostByLabel_, favoritedIcon_,
+                             threadStatusIcon_});
     auto thread = platform::as<HCForumThread>(resource);
     if (!thread) return;
     titleLabel_->setText(thread->title().value_or(""));
@@ -82,16 +78,26 @@ HCForumPostCell::HCForumPostCell()
       authorPictureView_(HCImageView::make(Rect(5, 5, 44, 44))),
       authorLabel_(platform::ui::Label::make(Rect(56, 4, 120, 18))),
       gameLabel_(platform::ui::Label::make(Rect(176, 4, 112, 18))),
-      bodyLabel_(platform::ui::Label::make(Rect(56, 24, 254, 18)))
+      bodyLabel_(platform::ui::Label::make(Rect(56, 24, 254, 18))),
+      authorButton_(platform::ui::Button::buttonWithType(platform::ui::ButtonType::Custom))
 {
     setFrame(Rect(0, 0, kCellWidth, kMinimumHeight));
     bodyLabel_->setNumberOfLines(0);
+    authorButton_->setFrame(authorPictureView_->frame());
+    authorButton_->addTarget(this, [this](platform::ui::Control&) { _goToProfile(); },
+                             platform::ui::ControlEventTouchUpInside);
+}
+
+void HCForumPostCell::_goToProfile()
+{
+    HCProfileController::showProfileForUser(author_);
 }
 
 void HCForumPostCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    adopt(*this, {contentWrapperView_, authorPictureView_, authorLabel_, gameLabel_, bodyLabel_});
+    adoptCellSubviews(*this,
+                      {contentWrapperView_, authorPictureView_, authorLabel_, gameLabel_, bodyLabel_, authorButton_});
     auto post = platform::as<HCForumPost>(resource);
     if (!post) return;
     author_ = post->author();
@@ -138,5 +144,5 @@ HCForumSubscribeButtonCell::HCForumSubscribeButtonCell()
 void HCForumSubscribeButtonCell::onResourceChanged(const platform::ObjectPtr&)
 {
     HC_CHECK_MAIN_THREAD();
-    adopt(*this, {button_});
+    adoptCellSubviews(*this, {button_});
 }

@@ -52,6 +52,9 @@ public:
     void layoutSubviews() override;
     const std::shared_ptr<platform::ui::Label>& authorLabel() const { return authorLabel_; }
     const HCUserPtr& author() const { return author_; }
+    // A touch on the author's picture opens the author's profile.
+    const std::shared_ptr<platform::ui::Button>& authorButton() const { return authorButton_; }
+    void _goToProfile();
     std::string kindName() const override { return "HCForumPostCell"; }
 
 private:
@@ -60,6 +63,7 @@ private:
     std::shared_ptr<platform::ui::View> contentWrapperView_;
     std::shared_ptr<HCImageView> authorPictureView_;
     std::shared_ptr<platform::ui::Label> authorLabel_, gameLabel_, bodyLabel_;
+    std::shared_ptr<platform::ui::Button> authorButton_;
     HCUserPtr author_;
 };
 

@@ -2,8 +2,11 @@
 // Profiles, gamer scores, the ticker and push tokens.
 //
 // Routes (below the service root; "me" stands for the caller):
-//   GET  profiles/{id}/             the player ("user"), the caller's game
-//        with the player's "user_game_stat", and the "gamerscore"; another
+//   GET  profiles/{id}/             three sections: "player" (the player
+//        ("user"), the caller's game with the player's "user_game_stat", and
+//        the "gamerscore"), "friends" (the players the player follows) and
+//        "games" (the games the player plays), each a first page whose
+//        header counts them all; another
 //        player's needs "compared_to_user_id" "me" (422 without); 404 for
 //        an unknown player.
 //   GET  profiles/{id}/gamerscore   the player's "gamerscore" (404 unknown).

@@ -8,7 +8,9 @@
 //   GET  users.xml                   "name": players whose name holds it
 //        (any case), in pages; or "scope" "people-of-interest" (whom
 //        "user_id" follows; "with_client_application" keeps those who play
-//        that game) or "followers" (who follows "user_id", the caller when
+//        that game; paged without "not_sectioned", as "game_player"s with
+//        their "app_gamerscore", and when there are none the networks the
+//        caller has not linked as table metadata) or "followers" (who follows "user_id", the caller when
 //        absent; "im-not-following" drops those the caller follows).
 //        "page"/"per_page" page the list; "full_alphabetical_list" answers
 //        it whole, in sections by first letter unless "not_sectioned" "yes".

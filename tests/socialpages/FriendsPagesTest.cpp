@@ -1,0 +1,365 @@
+// The friends, import, find-user and who's-playing pages as the player
+// works them, against the local server's players: Ann (the local player)
+// follows Ben; Dora is linked to Facebook.
+#include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonNotificationNames.h"
+#include "core/resources/HCResource.h"
+#include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HCShowMessageAndReturnController.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "gamepages/gameprofile/HCGameProfileController.h"
+#include "gamepages/support/PageHarness.h"
+#include "localserver/Fixtures.h"
+#include "localserver/XmlWriter.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/runtime/ClassRegistry.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/SearchBar.h"
+#include "socialpages/friends/HCFindUserController.h"
+#include "socialpages/friends/HCFriendsController.h"
+#include "socialpages/friends/HCFullScreenImportFriendsMessage.h"
+#include "socialpages/friends/HCImportFriendsController.h"
+#include "socialpages/friends/HCWhosPlayingController.h"
+#include "socialpages/profile/HCProfileController.h"
+#include "uiframework/HCControllerLoader.h"
+
+namespace {
+
+using namespace localserver::defaults;
+
+// The login pages stand beside these; the tests' own is only pushed.
+class HCTwitterAccountLoginController final : public HCViewController {};
+const bool loginRegistered =
+    (platform::registerClass<HCTwitterAccountLoginController>("HCTwitterAccountLoginController"), true);
+
+class FriendsPagesTest : public pagetest::PageHarness {
+protected:
+    // `followerIds` follow Ann; Ann follows `followed`.
+    void arrange(const std::vector<std::string>& followerIds, const std::vector<std::string>& followed)
+    {
+        for (const auto& id : followerIds) {
+            auto user = *server->accounts().user(id);
+            user.friends.push_back(kUserId);
+            server->accounts().addUser(user);
+        }
+        auto ann = *server->accounts().user(kUserId);
+        ann.friends = followed;
+        server->accounts().addUser(ann);
+    }
+    void link(const std::string& id, const std::string& type)
+    {
+        auto user = *server->accounts().user(id);
+        user.credentials.push_back(type);
+        server->accounts().addUser(user);
+    }
+    bool pickTab(const std::string& name)
+    {
+        const bool tapped = tapButton(name);
+        waitForIdle();
+        return tapped;
+    }
+};
+
+TEST_F(FriendsPagesTest, TheLocalPlayersEmptyListLeadsToImportAndAnotherPlayersShowsTheText)
+{
+    startOnline();
+    arrange({}, {});
+    openPage("Friends");
+    EXPECT_EQ(topPage()->title(), "Halcyon Friends");
+    EXPECT_TRUE(platform::ui::Driver::findByText(topPage()->view(), "Import from Twitter")) << "the import page shows";
+
+    auto ben = HCResource::initWithId<HCUser>(std::string(kOtherUserId));
+    ben->setName(std::string(kOtherUserName));
+    HCProfileController::showProfileForUser(ben);
+    settle();
+    waitForIdle();
+    auto profile = topPageAs<HCProfileController>();
+    ASSERT_TRUE(profile);
+    EXPECT_FALSE(tapButton("Friends") && topPage() != profile) << "Ben follows nobody: nothing opens";
+}
+
+TEST_F(FriendsPagesTest, PendingRequestsCountEditAndTheLastOneRemovedReturnsToFriends)
+{
+    startOnline();
+    arrange({"1004", "1005"}, {kOtherUserId});
+    auto page = std::dynamic_pointer_cast<HCFriendsController>(openPage("Friends"));
+    ASSERT_TRUE(page);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[B]", "Ben | Last played  | 0"}));
+    ASSERT_TRUE(pickTab("Pending"));
+    EXPECT_EQ(page->currentTab(), HCFriendsController::kPendingTab);
+    EXPECT_EQ(Halcyon::pendingFriendsCount(), 2);
+    EXPECT_EQ(lastParam("users.xml", "im-not-following"), "1");
+    ASSERT_TRUE(tapRightBarButton()) << "Edit";
+    EXPECT_TRUE(page->tableView()->isEditing());
+
+    // A count lowered elsewhere meanwhile stays at 0.
+    Halcyon::setPendingFriendsCount(0);
+    ASSERT_TRUE(driver->deleteRow(page->tableView(), {0, 0}));
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsWithParam(std::string("users/1004/following.xml"), "follower", "yes"), 1u);
+    EXPECT_GE(Halcyon::pendingFriendsCount(), 0);
+    EXPECT_EQ(page->currentTab(), HCFriendsController::kPendingTab) << "Ann has a friend: the page stays";
+}
+
+TEST_F(FriendsPagesTest, TheOnlyPendingRequestRemovedWithNoFriendsGoesBackToTheFriendsTab)
+{
+    startOnline();
+    arrange({"1005"}, {kOtherUserId});
+    auto page = std::dynamic_pointer_cast<HCFriendsController>(openPage("Friends"));
+    ASSERT_TRUE(pickTab("Pending"));
+    // Ann stops following Ben from his profile: no friends are left.
+    platform::NotificationCenter::defaultCenter().post(HCNSNotificationRemoveFriend);
+    ASSERT_EQ(Halcyon::pendingFriendsCount(), 1);
+    ASSERT_TRUE(driver->deleteRow(page->tableView(), {0, 0}));
+    settle();
+    waitForIdle();
+    EXPECT_EQ(page->currentTab(), HCFriendsController::kFriendsTab);
+    EXPECT_FALSE(page->tableView()->isEditing());
+    EXPECT_EQ(Halcyon::pendingFriendsCount(), 0);
+}
+
+TEST_F(FriendsPagesTest, ImportMatchesTheNetworkExactlyAndElseOpensItsLoginPage)
+{
+    startOnline();
+    openPage("ImportFriends");
+    ASSERT_TRUE(tapButton("Import from Twitter"));
+    waitForIdle();
+    EXPECT_TRUE(topPageAs<HCTwitterAccountLoginController>()) << "Twitter is not linked: its login page";
+    EXPECT_EQ(requestsTo("users_credentials/import_friends"), 0u);
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+
+    // A linked network typed "Twitter" is not "twitter".
+    server->addRoute("GET", "users_credentials", localserver::Access::User, [](const localserver::Request&) {
+        localserver::ResourceSection section{"Credentials", "credentials", {}};
+        auto node = localserver::XmlNode::parent("users_credential");
+        node.add("credential_type", "Twitter");
+        node.add("is_linked", "true");
+        section.list.resources.push_back(node);
+        return localserver::Reply::xml(localserver::writeSectionedReply({section}));
+    });
+    ASSERT_TRUE(tapButton("Import from Twitter"));
+    waitForIdle();
+    EXPECT_TRUE(topPageAs<HCTwitterAccountLoginController>());
+}
+
+TEST_F(FriendsPagesTest, ALinkedNetworkImportsItsFriendsAndAFailureSaysSo)
+{
+    link(kUserId, "fbconnect");
+    startOnline();
+    openPage("ImportFriends");
+    ASSERT_TRUE(tapButton("Import from Facebook"));
+    waitForIdle();
+    auto done = topPageAs<HCShowMessageAndReturnController>();
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->title(), "Finding Friends");
+    EXPECT_EQ(done->messageLabel()->text(), "Allow some time for us to find your Facebook friends with Halcyon. Any "
+                                            "matches will appear in the friends tab.");
+    EXPECT_EQ(lastParam("users_credentials/import_friends", "credential_name"), "fbconnect");
+    const auto ann = server->accounts().user(kUserId)->friends;
+    EXPECT_NE(std::find(ann.begin(), ann.end(), "1005"), ann.end()) << "Dora is on Facebook too";
+
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    server->faults().injectFor("GET", "users_credentials/import_friends", localserver::Fault::reply(500), 1);
+    ASSERT_TRUE(tapButton("Import from Facebook"));
+    waitForIdle();
+    auto failed = topPageAs<HCShowMessageAndReturnController>();
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->title(), "Error");
+    EXPECT_EQ(failed->messageLabel()->text(), HCFriendImporter::kFailedMessage);
+}
+
+TEST_F(FriendsPagesTest, FindUserSearchesByNameOnlyWhenAsked)
+{
+    startOnline();
+    openPage("FindUser");
+    EXPECT_EQ(requestsTo("users.xml"), 0u);
+    EXPECT_EQ(screenRows(), std::vector<std::string>{"(Search for friends by their Halcyon name.)"});
+    auto bar = platform::ui::Driver::findFirst<platform::ui::SearchBar>(topPage()->view());
+    ASSERT_TRUE(bar);
+    driver->typeText(bar, "dor");
+    bar->delegate()->searchBarSearchButtonClicked(*bar);
+    settle();
+    waitForIdle();
+    EXPECT_EQ(lastParam("users.xml", "name"), "dor");
+    ASSERT_EQ(screenRows().size(), 1u);
+    EXPECT_EQ(screenRows()[0].rfind("Dora", 0), 0u);
+    ASSERT_TRUE(tapRow("Dora"));
+    waitForIdle();
+    EXPECT_EQ(topPage()->title(), "Dora's Profile");
+}
+
+TEST_F(FriendsPagesTest, WhosPlayingListsFriendsWithTheGameAndReloadsOnPresence)
+{
+    startOnline();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    HCGameProfileController::showGameProfileWithLocalApplication();
+    settle();
+    waitForIdle();
+    ASSERT_TRUE(tapButton("Who's Playing"));
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCWhosPlayingController>());
+    EXPECT_EQ(lastParam("users.xml", "with_client_application"), kGameId);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Ben | Last played  | 0 | 30"}));
+    const auto asked = requestsTo("users.xml");
+    Halcyon::postFriendPresenceChanged(nullptr, nullptr);
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users.xml"), asked + 1);
+
+    server->faults().injectFor("GET", "users.xml", localserver::Fault::reply(500), 1);
+    Halcyon::postFriendPresenceChanged(nullptr, nullptr);
+    settle();
+    waitForIdle();
+    EXPECT_FALSE(showsLoadingScreen());
+}
+
+TEST_F(FriendsPagesTest, TheImportMessageNamesTheNetworksProperly)
+{
+    startOnline();
+    auto message = HCControllerLoader::load<HCFullScreenImportFriendsMessage>("FullscreenImportFriendsMessage");
+    ASSERT_TRUE(message);
+    auto typed = [](const char* type) {
+        auto credential = std::make_shared<HCUsersCredential>();
+        credential->setCredentialType(std::string(type));
+        return credential;
+    };
+    const std::string tail = " to see what Halcyon games they're playing, compare progress, and more.";
+    message->setMissingCredentials({}, "");
+    EXPECT_EQ(message->messageLabel()->text(), "Import your friends from your social networks" + tail);
+    message->setMissingCredentials({typed("twitter"), typed("fbconnect")}, "None here.");
+    EXPECT_EQ(message->messageLabel()->text(), "None here. Import your friends from Twitter or Facebook" + tail);
+    message->setMissingCredentials({typed("twitter"), typed("fbconnect"), typed("http_basic")}, "");
+    EXPECT_EQ(message->messageLabel()->text(),
+              "Import your friends from Twitter, Facebook, or Email & Password" + tail);
+}
+
+TEST_F(FriendsPagesTest, PlayerRowsSayWhoIsPlayingAndFadeThePointsWhileEditing)
+{
+    startOnline();
+    // Who plays what right now, as the service would say it.
+    server->addRoute("GET", "users.xml", localserver::Access::User, [](const localserver::Request&) {
+        localserver::ResourceList list;
+        auto add = [&](const char* id, const char* name, const char* online) {
+            auto node = localserver::XmlNode::parent("user");
+            node.add("id", id);
+            node.add("name", name);
+            node.add("last_played_game_name", "Tide");
+            node.add("gamer_score", "40");
+            node.add("online", online);
+            list.resources.push_back(node);
+        };
+        add(kUserId, kUserName, "false");
+        add(kOtherUserId, kOtherUserName, "true");
+        add("1005", "Dora", "false");
+        list.header = localserver::paginate(3, 1, 10);
+        return localserver::Reply::xml(localserver::writeFlatReply(list));
+    });
+    auto page = std::dynamic_pointer_cast<HCFriendsController>(openPage("Friends"));
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(pickTab("Pending"));
+    // The local player is online whenever the client is.
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Ann | playing Tide | 40 | Online",
+                                                      "Ben | playing Tide | 40 | Online", "Dora | Last played Tide | 40"}));
+    auto cell = page->tableView()->cellForRowAtIndexPath({0, 2});
+    ASSERT_TRUE(cell);
+    std::shared_ptr<platform::ui::Label> points;
+    for (const auto& label : platform::ui::Driver::findAll<platform::ui::Label>(cell))
+        if (label->text() == "40") points = label;
+    ASSERT_TRUE(points);
+    ASSERT_TRUE(tapRightBarButton());
+    ASSERT_TRUE(page->tableView()->isEditing());
+    EXPECT_EQ(points->alpha(), 0.0);
+    ASSERT_TRUE(tapRightBarButton());
+    EXPECT_EQ(points->alpha(), 1.0);
+}
+
+TEST_F(FriendsPagesTest, AnotherPlayersFriendsHaveNoTabsAndTheirOwnEmptyText)
+{
+    startOnline();
+    auto dora = HCResource::initWithId<HCUser>(std::string("1005"));
+    dora->setName(std::string("Dora"));
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    auto framed =
+        std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+    ASSERT_TRUE(framed);
+    framed->pushViewController(HCControllerLoader::load("Friends"), true, dora);
+    settle();
+    waitForIdle();
+    EXPECT_EQ(topPage()->title(), "Friends");
+    EXPECT_EQ(lastParam("users.xml", "user_id"), "1005");
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[B]", "Ben | Last played  | 0"}));
+    EXPECT_FALSE(platform::ui::Driver::findByText(topPage()->view(), "Pending")) << "no tabs for another player";
+    EXPECT_FALSE(topPage()->navigationItem()->rightBarButtonItem());
+
+    auto ben = HCResource::initWithId<HCUser>(std::string(kOtherUserId));
+    framed->pushViewController(HCControllerLoader::load("Friends"), true, ben);
+    settle();
+    waitForIdle();
+    EXPECT_EQ(screenRows(), std::vector<std::string>{"(This user has not added any Halcyon friends yet.)"});
+}
+
+TEST_F(FriendsPagesTest, AFriendChangeElsewhereReloadsOnceOnReturnAndAFailedRemovalReloads)
+{
+    startOnline();
+    auto page = std::dynamic_pointer_cast<HCFriendsController>(openPage("Friends"));
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(tapRow("Ben"));
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCProfileController>());
+    const auto asked = requestsTo("users.xml");
+    ASSERT_TRUE(tapButton("Remove Friend"));
+    waitForIdle();
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users.xml"), asked + 1);
+    EXPECT_TRUE(platform::ui::Driver::findByText(topPage()->view(), "Import from Twitter"))
+        << "Ann follows nobody now";
+    ASSERT_TRUE(tapButton("Find by Name"));
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users.xml"), asked + 2) << "the import page keeps the list fresh";
+
+    arrange({"1005"}, {});
+    // The tabs sit behind the import page: the Pending tab is picked as its button would.
+    page->onFollowersSelected();
+    settle();
+    waitForIdle();
+    server->faults().injectFor("DELETE", "users/1005/following.xml", localserver::Fault::reply(500), 1);
+    const auto before = requestsTo("users.xml");
+    ASSERT_TRUE(driver->deleteRow(page->tableView(), {0, 0}));
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users.xml"), before + 1);
+    EXPECT_FALSE(showsLoadingScreen());
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Dora | Last played  | 0"})) << "the request is still there";
+}
+
+TEST_F(FriendsPagesTest, NobodyPlayingOffersTheNetworksNotLinkedYetOrElseSaysSo)
+{
+    startOnline();
+    arrange({}, {});
+    openPage("WhosPlaying");
+    const std::string tail = " to see what Halcyon games they're playing, compare progress, and more.";
+    EXPECT_TRUE(platform::ui::Driver::findByText(
+        topPage()->view(), std::string(HCWhosPlayingController::kNoDataMessage) +
+                               " Import your friends from Twitter or Facebook" + tail));
+    ASSERT_TRUE(tapButton("Import Friends"));
+    EXPECT_TRUE(topPageAs<HCImportFriendsController>());
+
+    link(kUserId, "twitter");
+    link(kUserId, "fbconnect");
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    openPage("WhosPlaying");
+    EXPECT_EQ(screenRows(), std::vector<std::string>{"(" + std::string(HCWhosPlayingController::kNoDataMessage) + ")"});
+}
+
+}  // namespace

@@ -1,0 +1,233 @@
+// My Halcyon and the profile pages as the player works them: the tab and
+// its badge, the own and another player's profile, following, and the
+// failures that must take the loading screen down.
+#include <fstream>
+
+#include "core/halcyon/Halcyon.h"
+#include "core/resources/HCResource.h"
+#include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "gamepages/highscores/HCHighScoreController.h"
+#include "gamepages/support/PageHarness.h"
+#include "localserver/Fixtures.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/TabBarItem.h"
+#include "platform/ui/ActionSheet.h"
+#include "platform/ui/AlertPanel.h"
+#include "scores/leaderboards/HCLeaderboardService.h"
+#include "social/abuse/HCAbuseReporter.h"
+#include "socialpages/forums/HCForumCells.h"
+#include "socialpages/forums/HCForumThreadViewController.h"
+#include "socialpages/profile/HCHelpController.h"
+#include "socialpages/profile/HCMyHalcyonController.h"
+#include "socialpages/profile/HCProfileController.h"
+#include "uiframework/HCControllerLoader.h"
+
+namespace {
+
+using namespace localserver::defaults;
+
+std::shared_ptr<HCUser> player(const std::string& id, const std::string& name)
+{
+    auto user = HCResource::initWithId<HCUser>(id);
+    user->setName(name);
+    return user;
+}
+
+class ProfilePagesTest : public pagetest::PageHarness {
+protected:
+    void SetUp() override
+    {
+        PageHarness::SetUp();
+        std::ofstream(bundle.str() + "/TabBarItems.plist")
+            << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>tabs</key><array>"
+               "<dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string></dict>"
+               "<dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string></dict>"
+               "</array></dict></plist>";
+    }
+    std::shared_ptr<HCMyHalcyonController> openMyHalcyon()
+    {
+        Halcyon::launchDashboardWithDelegate(nullptr, std::string("MyHalcyon"), {});
+        settle();
+        waitForIdle();
+        return topPageAs<HCMyHalcyonController>();
+    }
+    std::shared_ptr<HCProfileController> showProfile(const std::shared_ptr<HCUser>& user)
+    {
+        HCProfileController::showProfileForUser(user);
+        settle();
+        waitForIdle();
+        return topPageAs<HCProfileController>();
+    }
+    std::string screenText() const { return platform::ui::Driver::labelsText(topPage()->view()); }
+};
+
+TEST_F(ProfilePagesTest, MyHalcyonIsTheTabsPageAndItsBadgeAddsPendingFriendsToTheInbox)
+{
+    startOnline();
+    auto hub = openMyHalcyon();
+    ASSERT_TRUE(hub) << "the \"My Halcyon\" tab shows the page";
+    EXPECT_EQ(requestsTo("profiles/viewed_own"), 1u);
+    Halcyon::setUnreadIMCount(1, 1, 1);
+    Halcyon::setPendingFriendsCount(2);
+    EXPECT_EQ(hub->friendsBadge()->valueText(), "2");
+    EXPECT_EQ(hub->inboxBadge()->valueText(), "3");
+    EXPECT_EQ(hub->owningTabBarItem()->tabBarItem()->badgeValue(), "5");
+
+    // The banner opens the own profile: one friend, one game, both singular.
+    auto banner = platform::ui::Driver::findFirst<HCPlayerBanner>(hub->view());
+    ASSERT_TRUE(banner && driver->tap(banner->touchArea()));
+    settle();
+    waitForIdle();
+    auto own = topPageAs<HCProfileController>();
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own->title(), std::string(kUserName) + "'s Profile");
+    EXPECT_EQ(own->friendsSubtextLabel()->text(), "You have 1 friend");
+    EXPECT_EQ(own->gamesSubtextLabel()->text(), "You have played 1 game");
+    EXPECT_TRUE(own->actionPanelView()->isHidden()) << "no following oneself";
+    EXPECT_FALSE(tapButton("Report Player")) << "nor reporting oneself";
+
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    ASSERT_TRUE(tapButton("Help"));
+    auto help = topPageAs<HCHelpController>();
+    ASSERT_TRUE(help);
+    EXPECT_NE(help->pageURL().find("help.iphone"), std::string::npos);
+}
+
+TEST_F(ProfilePagesTest, TheOwnPageIsToldOnlyOnceThePageKnowsItsPlayer)
+{
+    startOnline();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    const auto before = requestsTo("profiles/viewed_own");
+    auto framed =
+        std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+    ASSERT_TRUE(framed);
+    framed->pushViewController(HCControllerLoader::load("MyHalcyon"), true, player(kOtherUserId, kOtherUserName));
+    settle();
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCMyHalcyonController>());
+    EXPECT_EQ(requestsTo("profiles/viewed_own"), before) << "shown for another player, it is not the own page";
+}
+
+TEST_F(ProfilePagesTest, ClosedUserContentHidesTheInboxAndMovesSettingsAndHelpUp)
+{
+    disallowUserGeneratedContent();
+    startOnline();
+    auto hub = openMyHalcyon();
+    ASSERT_TRUE(hub);
+    EXPECT_TRUE(hub->inboxContainer()->isHidden());
+    EXPECT_EQ(hub->settingsContainer()->frame().origin.y, hub->inboxContainer()->frame().origin.y);
+    EXPECT_EQ(hub->helpContainer()->frame().origin.y,
+              hub->settingsContainer()->frame().origin.y + hub->settingsContainer()->frame().size.height);
+}
+
+TEST_F(ProfilePagesTest, AnotherPlayersProfileCountsAndIsNotPushedTwice)
+{
+    startOnline();
+    openMyHalcyon();
+    auto ben = showProfile(player(kOtherUserId, kOtherUserName));
+    ASSERT_TRUE(ben);
+    EXPECT_EQ(ben->title(), std::string(kOtherUserName) + "'s Profile");
+    EXPECT_EQ(ben->friendsSubtextLabel()->text(), std::string(kOtherUserName) + " has not added any friends");
+    EXPECT_EQ(ben->gamesSubtextLabel()->text(), std::string(kOtherUserName) + " has played 2 games");
+    EXPECT_EQ(lastParam(std::string("profiles/") + kOtherUserId + "/", "compared_to_user_id"), "me");
+    const auto depth = HalcyonDashboard::getActiveNavigationController()->viewControllers().size();
+    EXPECT_FALSE(tapButton("Friends") && topPage() != ben) << "a total of 0 opens nothing";
+    HCProfileController::showProfileForUser(player(kOtherUserId, kOtherUserName));
+    settle();
+    EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().size(), depth);
+    EXPECT_EQ(topPage(), ben);
+
+    ASSERT_TRUE(tapButton("Report Player"));
+    std::vector<std::string> asked;
+    for (const auto& panel : platform::ui::AlertPanel::shownPanels())
+        if (auto sheet = std::dynamic_pointer_cast<platform::ui::ActionSheet>(panel)) asked.push_back(sheet->title());
+    EXPECT_EQ(asked, std::vector<std::string>{HCAbuseReporter::kConfirmTitle});
+}
+
+TEST_F(ProfilePagesTest, FollowingAFollowerNeverTakesThePendingCountBelowZero)
+{
+    startOnline();
+    // Dora follows Ann; Ann does not follow her back.
+    auto dora = *server->accounts().user("1005");
+    dora.friends.push_back(kUserId);
+    server->accounts().addUser(dora);
+    openMyHalcyon();
+    auto shown = player("1005", "Dora");
+    shown->setFollowsLocalUserAsString(std::string("true"));
+    auto page = showProfile(shown);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->toggleFriendButton()->currentTitle().value_or(""), "Add Friend");
+    Halcyon::setPendingFriendsCount(0);
+    ASSERT_TRUE(tapButton("Add Friend"));
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users/1005/following.xml"), 1u);
+    EXPECT_EQ(page->toggleFriendButton()->currentTitle().value_or(""), "Remove Friend");
+    EXPECT_EQ(Halcyon::pendingFriendsCount(), 0);
+    ASSERT_TRUE(tapButton("Remove Friend"));
+    waitForIdle();
+    EXPECT_EQ(Halcyon::pendingFriendsCount(), 1) << "she follows Ann: a request again";
+}
+
+TEST_F(ProfilePagesTest, FailedLoadsAndFollowsTakeTheLoadingScreenDownAndChangeNothing)
+{
+    startOnline();
+    openMyHalcyon();
+    server->faults().injectFor("GET", "profiles/1005/", localserver::Fault::reply(500), 1);
+    auto page = showProfile(player("1005", "Dora"));
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(showsLoadingScreen());
+    EXPECT_EQ(page->friendsSubtextLabel()->text(), "");
+    // Shown again, it asks again.
+    showProfile(player(kOtherUserId, kOtherUserName));
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    ASSERT_EQ(topPage(), page);
+    EXPECT_EQ(requestsTo("profiles/1005/"), 2u);
+    EXPECT_EQ(page->friendsSubtextLabel()->text(), "Dora has 1 friend");
+
+    server->faults().injectFor("POST", "users/1005/following.xml", localserver::Fault::reply(500), 1);
+    ASSERT_TRUE(tapButton("Add Friend"));
+    waitForIdle();
+    EXPECT_FALSE(showsLoadingScreen());
+    EXPECT_EQ(page->toggleFriendButton()->currentTitle().value_or(""), "Add Friend");
+}
+
+TEST_F(ProfilePagesTest, AScoreAndAForumPostOpenTheirPlayersProfile)
+{
+    startOnline();
+    seedScore(kOtherUserId, "1", 900);
+    openPage("HighScore", [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCHighScoreController>(page)->setLeaderboard(HCLeaderboardService::getLeaderboard("1"));
+    });
+    ASSERT_TRUE(tapRow(kOtherUserName));
+    waitForIdle();
+    auto fromScore = topPageAs<HCProfileController>();
+    ASSERT_TRUE(fromScore);
+    EXPECT_EQ(fromScore->title(), std::string(kOtherUserName) + "'s Profile");
+
+    // Level 1 tips: Ben's discussion.
+    auto discussion = HCResource::initWithId<HCForumThread>(std::string("201"));
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    navigation->pushViewController(HCForumThreadViewController::threadView(discussion, nullptr), true);
+    settle();
+    waitForIdle();
+    auto thread = topPageAs<HCForumThreadViewController>();
+    ASSERT_TRUE(thread);
+    std::shared_ptr<HCForumPostCell> post;
+    for (int row = 0; row < thread->tableView()->numberOfRowsInSection(0) && !post; ++row)
+        post = std::dynamic_pointer_cast<HCForumPostCell>(thread->tableView()->cellForRowAtIndexPath({0, row}));
+    ASSERT_TRUE(post && post->author());
+    ASSERT_TRUE(driver->tap(post->authorButton()));
+    settle();
+    waitForIdle();
+    auto fromPost = topPageAs<HCProfileController>();
+    ASSERT_TRUE(fromPost);
+    EXPECT_NE(fromPost, fromScore);
+    EXPECT_EQ(fromPost->title(), post->author()->name().value_or("") + "'s Profile");
+}
+
+}  // namespace
