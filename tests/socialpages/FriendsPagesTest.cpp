@@ -17,6 +17,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/SearchBar.h"
 #include "socialpages/friends/HCFindUserController.h"
+#include "accounts/HCAccountForms.h"
 #include "socialpages/friends/HCFriendsController.h"
 #include "socialpages/friends/HCFullScreenImportFriendsMessage.h"
 #include "socialpages/friends/HCImportFriendsController.h"
@@ -27,11 +28,6 @@
 namespace {
 
 using namespace localserver::defaults;
-
-// The login pages stand beside these; the tests' own is only pushed.
-class HCTwitterAccountLoginController final : public HCViewController {};
-const bool loginRegistered =
-    (platform::registerClass<HCTwitterAccountLoginController>("HCTwitterAccountLoginController"), true);
 
 class FriendsPagesTest : public pagetest::PageHarness {
 protected:
@@ -126,7 +122,9 @@ TEST_F(FriendsPagesTest, ImportMatchesTheNetworkExactlyAndElseOpensItsLoginPage)
     openPage("ImportFriends");
     ASSERT_TRUE(tapButton("Import from Twitter"));
     waitForIdle();
-    EXPECT_TRUE(topPageAs<HCTwitterAccountLoginController>()) << "Twitter is not linked: its login page";
+    auto form = topPageAs<HCTwitterAccountLoginController>();
+    ASSERT_TRUE(form) << "Twitter is not linked: its login page";
+    EXPECT_TRUE(form->addingAdditionalCredential()) << "it links Twitter to Ann's account";
     EXPECT_EQ(requestsTo("users_credentials/import_friends"), 0u);
     ASSERT_TRUE(driver->tapBack());
     settle();

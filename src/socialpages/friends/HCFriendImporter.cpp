@@ -1,5 +1,6 @@
 #include "socialpages/friends/HCFriendImporter.h"
 
+#include "accounts/HCAccountSetupBaseController.h"
 #include "core/replies/HCTableSectionDescription.h"
 #include "dashboard/HCShowMessageAndReturnController.h"
 #include "platform/runtime/ThreadChecker.h"
@@ -80,7 +81,12 @@ void HCFriendImporter::onUsersCredentialsDownloaded(std::shared_ptr<HCPaginatedS
     }
     setLoading(false);
     // The loader logs a login page it cannot make; nothing is pushed then.
-    push(HCControllerLoader::load(linkCredentialControllerName_));
+    auto form = HCControllerLoader::load(linkCredentialControllerName_);
+    // The player is logged in: the network is linked to this account, not logged in with.
+    if (auto setup = std::dynamic_pointer_cast<HCAccountSetupBaseController>(form)) {
+        setup->setAddingAdditionalCredential(true);
+    }
+    push(form);
 }
 
 void HCFriendImporter::importFriendsSucceeded(std::shared_ptr<platform::Object>)
