@@ -189,3 +189,31 @@ void HCFramedNavigationController::refreshBanner()
     container->addSubview(cell);
     featuredBanner_ = cell;
 }
+
+void HCFramedNavigationController::refreshBottomView()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (bottomView_) bottomView_->removeFromSuperview();
+    bottomView_ = nullptr;
+    auto page = std::dynamic_pointer_cast<HCCustomBottomView>(topViewController());
+    if (!page) return;
+    bottomView_ = page->getBottomView();
+    if (!bottomView_) return;
+    view()->addSubview(bottomView_);
+    placeBottomView();
+}
+
+void HCFramedNavigationController::adjustForKeyboard(bool shown, double height)
+{
+    HC_CHECK_MAIN_THREAD();
+    keyboardHeight_ = shown ? height : 0;
+    placeBottomView();
+}
+
+void HCFramedNavigationController::placeBottomView()
+{
+    if (!bottomView_) return;
+    const auto bounds = view()->bounds();
+    const double height = bottomView_->frame().height();
+    bottomView_->setFrame(platform::ui::Rect(0, bounds.height() - keyboardHeight_ - height, bounds.width(), height));
+}

@@ -3,7 +3,9 @@
 // stack it keeps the context pages ask for: the game in context (the Now
 // Playing tab's game), and, per pushed page, the player whose page it is
 // and the player the local player is compared to. Its profile banner shows
-// the local player and follows every change of player.
+// the local player and follows every change of player. A top page that is
+// an HCCustomBottomView has its bottom view kept at the frame's bottom,
+// above the keyboard while that shows.
 //
 // Thread: main thread.
 #include <vector>
@@ -13,12 +15,15 @@
 #include "core/users/HCUser.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableViewCell.h"
+#include "uiframework/HCCustomBottomView.h"
 #include "uiframework/HCNavigationController.h"
 #include "uiframework/HCPageContextSource.h"
 
 class HCGameProfilePageInfo;
 
-class HCFramedNavigationController : public HCNavigationController, public HCPageContextSource {
+class HCFramedNavigationController : public HCNavigationController,
+                                     public HCPageContextSource,
+                                     public HCBottomViewHost {
 public:
     HCFramedNavigationController();
     ~HCFramedNavigationController() override;
@@ -57,6 +62,10 @@ public:
     std::shared_ptr<HCUser> pageComparisonUser(const platform::ui::ViewController& page) const override;
     std::shared_ptr<HCGameProfilePageInfo> pageContextGame(const platform::ui::ViewController& page) const override;
 
+    void refreshBottomView() override;
+    void adjustForKeyboard(bool shown, double height) override;
+    const platform::ui::ViewPtr& bottomView() const { return bottomView_; }
+
     void loadView() override;
     std::string kindName() const override { return "HCFramedNavigationController"; }
 
@@ -75,4 +84,8 @@ private:
     std::vector<PageContext> contexts_;
     std::shared_ptr<platform::ui::Label> profileBanner_;
     platform::ui::TableViewCellPtr featuredBanner_;
+    void placeBottomView();
+
+    platform::ui::ViewPtr bottomView_;
+    double keyboardHeight_ = 0;
 };

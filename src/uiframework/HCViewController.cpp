@@ -4,6 +4,7 @@
 
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
+#include "uiframework/HCCustomBottomView.h"
 #include "uiframework/HCPageContextSource.h"
 
 namespace {
@@ -16,6 +17,13 @@ const HCPageContextSource* contextSourceOf(const platform::ui::ViewController& p
 }  // namespace
 
 HCViewController::HCViewController(std::string nibName) : platform::ui::ViewController(std::move(nibName)) {}
+
+void HCViewController::viewWillAppear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    platform::ui::ViewController::viewWillAppear(animated);
+    if (auto host = std::dynamic_pointer_cast<HCBottomViewHost>(navigationController())) host->refreshBottomView();
+}
 
 platform::ui::ViewPtr HCViewController::loadingScreenParentView()
 {

@@ -50,6 +50,9 @@ public:
     // Whether the page is one of the controllers of a navigation stack now.
     bool isOnNavigationStack() const;
 
+    // Lets the navigation controller's bottom view follow the page now shown.
+    void viewWillAppear(bool animated) override;
+
     std::string kindName() const override { return "HCViewController"; }
 
 protected:

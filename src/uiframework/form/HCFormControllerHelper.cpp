@@ -6,6 +6,7 @@
 #include "platform/foundation/Values.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Responder.h"
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 #include "transport/provider/HCActionRequest.h"
 
@@ -44,6 +45,7 @@ void HCFormControllerHelper::viewDidLoad()
 {
     HC_CHECK_MAIN_THREAD();
     HCViewController::viewDidLoad();
+    populateViewDataMap(viewDataMap_);
     registerActionsNow();
 }
 
@@ -69,6 +71,10 @@ bool HCFormControllerHelper::onSubmitForm(const platform::ui::ViewPtr& view)
         viewDataMap_.writeFields(view ? view : this->view(), parameters);
     }
     addHiddenParameters(parameters);
+    onBeforeFormSubmitted();
+    if (shouldDismissKeyboardWhenSubmitting()) {
+        platform::ui::FirstResponder::resignWithin(*this->view());
+    }
 
     if (!service_) service_ = HCService::create<HCFormService>();
     auto self = platform::self(this);
@@ -79,7 +85,7 @@ bool HCFormControllerHelper::onSubmitForm(const platform::ui::ViewPtr& view)
                                            platform::String::make(getLoadingScreenText()), shouldUseOAuth());
     if (!handle) return false;
     submitting_ = true;
-    showLoadingScreen();
+    if (shouldShowLoadingScreenWhileSubmitting()) showLoadingScreen();
     return true;
 }
 
@@ -98,6 +104,7 @@ void HCFormControllerHelper::_onSubmitFailed(std::shared_ptr<platform::Object> f
     hideLoadingScreen();
     platform::ui::AlertView::make(kFailureAlertTitle, serverMessageOf(failure), {}, std::string(kFailureAlertButton))
         ->show();
+    onFormSubmissionFailed(failure);
 }
 
 std::string HCFormControllerHelper::serverMessageOf(const platform::ObjectPtr& failure)
@@ -141,3 +148,19 @@ bool HCFormControllerHelper::shouldUseOAuth()
 void HCFormControllerHelper::onFormSubmitted(const HCPaginatedSeriesPtr&) {}
 
 void HCFormControllerHelper::registerActionsNow() {}
+
+void HCFormControllerHelper::populateViewDataMap(HCViewDataMap&) {}
+
+void HCFormControllerHelper::onBeforeFormSubmitted() {}
+
+void HCFormControllerHelper::onFormSubmissionFailed(const platform::ObjectPtr&) {}
+
+bool HCFormControllerHelper::shouldShowLoadingScreenWhileSubmitting()
+{
+    return true;
+}
+
+bool HCFormControllerHelper::shouldDismissKeyboardWhenSubmitting()
+{
+    return true;
+}

@@ -10,6 +10,15 @@
 // problem:" with the server's message (its reply text, taken as text) and
 // the button "Ok".
 //
+// populateViewDataMap names the fields once the view is loaded.
+// onBeforeFormSubmitted runs once the parameters are taken and before the
+// request leaves; onFormSubmissionFailed after a failure's alert (a page
+// that cleared its fields puts them back there). A page may send without
+// the loading screen (shouldShowLoadingScreenWhileSubmitting) and keep the
+// keyboard up (shouldDismissKeyboardWhenSubmitting). isKeyboardShown is the
+// page's own record of the keyboard, which it keeps from the keyboard's
+// notifications.
+//
 // Like every page, a form hears its reply only while it is on a navigation
 // stack; a form shown another way answers canReceiveCallbacksNow itself. A
 // form popped while it submits takes its loading screen down: the reply
@@ -56,6 +65,15 @@ public:
     virtual void onFormSubmitted(const HCPaginatedSeriesPtr& reply);
     // Where the page connects its controls' actions; called once the view is loaded.
     virtual void registerActionsNow();
+    // Where the page names its fields (viewDataMap); called once the view is loaded.
+    virtual void populateViewDataMap(HCViewDataMap& map);
+    virtual void onBeforeFormSubmitted();
+    virtual void onFormSubmissionFailed(const platform::ObjectPtr& failure);
+    virtual bool shouldShowLoadingScreenWhileSubmitting();
+    virtual bool shouldDismissKeyboardWhenSubmitting();
+
+    bool isKeyboardShown() const { return keyboardShown_; }
+    void setKeyboardShown(bool shown) { keyboardShown_ = shown; }
 
     void viewDidLoad() override;
     void viewDidDisappear(bool animated) override;
@@ -68,4 +86,5 @@ private:
     HCViewDataMap viewDataMap_;
     std::shared_ptr<HCService> service_;
     bool submitting_ = false;
+    bool keyboardShown_ = false;
 };

@@ -12,6 +12,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TextMetrics.h"
+#include "transport/poller/HCPoller.h"
 #include "uiframework/HCContentWrapping.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCRequestTicket.h"
@@ -132,7 +133,15 @@ private:
 
 HCTableControllerHelper::HCTableControllerHelper(std::string nibName) : HCViewController(std::move(nibName)) {}
 
-HCTableControllerHelper::~HCTableControllerHelper() = default;
+HCTableControllerHelper::HCTableControllerHelper(platform::ui::TableViewStyle style, std::string nibName)
+    : HCViewController(std::move(nibName)), tableStyle_(style)
+{
+}
+
+HCTableControllerHelper::~HCTableControllerHelper()
+{
+    if (observedNotification_) platform::NotificationCenter::defaultCenter().removeObserver(this);
+}
 
 // --- the table ---------------------------------------------------------------
 
@@ -156,7 +165,7 @@ void HCTableControllerHelper::loadView()
         }
     }
     if (!tableView_) {
-        tableView_ = platform::ui::TableView::make(container->bounds());
+        tableView_ = platform::ui::TableView::make(container->bounds(), tableStyle_);
         tableView_->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth |
                                         platform::ui::AutoresizingFlexibleHeight);
         container->addSubview(tableView_);
@@ -179,6 +188,14 @@ void HCTableControllerHelper::viewWillAppear(bool animated)
         tableHeaderCreated_ = true;
         _createAndDisplayTableHeader();
     }
+    if (observedNotification_ || !shouldRefreshAfterNotification()) return;
+    observedNotification_ = getNotificationToRefreshAfter();
+    if (!observedNotification_) return;
+    std::weak_ptr<HCTableControllerHelper> weakSelf = platform::self(this);
+    platform::NotificationCenter::defaultCenter().addObserver(
+        this, *observedNotification_, [weakSelf](const platform::Notification& notification) {
+            if (auto page = weakSelf.lock()) page->_onRefreshNotification(notification);
+        });
 }
 
 void HCTableControllerHelper::viewDidAppear(bool animated)
@@ -194,6 +211,10 @@ void HCTableControllerHelper::viewDidDisappear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
     HCViewController::viewDidDisappear(animated);
+    if (observedNotification_) {
+        platform::NotificationCenter::defaultCenter().removeObserver(this, *observedNotification_);
+        observedNotification_.reset();
+    }
     if (pendingLoads_ == 0 || canReceiveCallbacksNow()) return;
     // Its reply will not be heard: nothing may wait for it.
     ++loadGeneration_;
@@ -361,6 +382,57 @@ void HCTableControllerHelper::_onDataLoaded(const HCPaginatedSeriesPtr& series, 
     loaded_ = true;
     tableView()->reloadData();
     updateEmptyState();
+}
+
+void HCTableControllerHelper::_onRefreshNotification(const platform::Notification& notification)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto list = notification.userInfo ? notification.userInfo->get<platform::Array>(HCPollerNotificationKeyResources)
+                                      : nullptr;
+    if (!list) return;
+    HCPaginatedSeries::Objects fresh;
+    for (const auto& object : list->items()) {
+        if (object && isNotificationResourceValid(object)) fresh.push_back(object);
+    }
+    if (fresh.empty()) return;
+    auto series = HCPaginatedSeries::paginatedSeriesFromArray(fresh);
+    onResourcesDownloaded(series);
+    onBeforeResourcesProcessed(series);
+    if (series->objects().empty()) return;
+    std::shared_ptr<HCTableSectionDescription> target;
+    for (const auto& shown : sections_) {
+        if (!shown->hasStaticCells()) {
+            target = shown;
+            break;
+        }
+    }
+    const bool atBottom = isNewContentShownAtBottom();
+    if (!target) {
+        target = std::make_shared<HCTableSectionDescription>(std::nullopt, HCPaginatedSeries::paginatedSeries());
+        sections_.push_back(target);
+        loadEdgeCells(sections_.size() - 1);
+    }
+    HCTableSectionDescription incoming(std::nullopt, series);
+    if (atBottom || !target->page() || target->page()->objects().empty()) {
+        auto header = target->page() ? target->page()->header() : nullptr;
+        appendUnique(*target, incoming);
+        target->page()->setHeader(header);
+    } else {
+        // New rows go above the shown ones: the shown ones are appended to them.
+        auto merged = std::make_shared<HCTableSectionDescription>(std::nullopt, series);
+        appendUnique(*merged, *target);
+        target->page()->setObjects(merged->page()->objects());
+    }
+    loaded_ = true;
+    tableView()->reloadData();
+    updateEmptyState();
+    if (!atBottom) return;
+    const int section = static_cast<int>(std::find(sections_.begin(), sections_.end(), target) - sections_.begin());
+    const int rows = numberOfRowsInSection(*tableView(), section);
+    if (rows > 0) {
+        tableView()->scrollToRowAtIndexPath(IndexPath{section, rows - 1}, platform::ui::TableViewScrollPosition::Bottom,
+                                            true);
+    }
 }
 
 void HCTableControllerHelper::loadEdgeCells(size_t fromSection)
@@ -885,4 +957,24 @@ void HCTableControllerHelper::onBeforeResourcesProcessed(const HCPaginatedSeries
 void HCTableControllerHelper::onSectionsCreated(const Sections&) {}
 
 void HCTableControllerHelper::onCell(const platform::ui::TableViewCellPtr&, const platform::ObjectPtr&) {}
+
+std::optional<std::string> HCTableControllerHelper::getNotificationToRefreshAfter()
+{
+    return std::nullopt;
+}
+
+bool HCTableControllerHelper::shouldRefreshAfterNotification()
+{
+    return false;
+}
+
+bool HCTableControllerHelper::isNewContentShownAtBottom()
+{
+    return false;
+}
+
+bool HCTableControllerHelper::isNotificationResourceValid(const platform::ObjectPtr&)
+{
+    return true;
+}
 

@@ -43,6 +43,14 @@
 // (prompt, confirm and cancel texts are hooks). The base takes the row out
 // and then calls onResourceWasDeleted, where the page tells the service.
 //
+// Refresh after a notification. While the page is shown it observes
+// getNotificationToRefreshAfter (when shouldRefreshAfterNotification says
+// YES); the resources a notification carries (the poller's list under
+// HCPollerNotificationKeyResources) that isNotificationResourceValid accepts
+// go through onResourcesDownloaded and onBeforeResourcesProcessed and join
+// the first section of resources, none twice: below its rows with the last
+// row scrolled into sight when isNewContentShownAtBottom, else above them.
+//
 // Callbacks reach the page only while it is on a navigation stack
 // (HCViewController), so a reply for a popped page changes nothing. A page
 // popped while it loads drops that load and its loading screen; shown
@@ -58,6 +66,7 @@
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/replies/HCTableSectionDescription.h"
 #include "kernel/callbacks/HCDelegate.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
@@ -74,6 +83,8 @@ public:
     using IndexPath = platform::ui::IndexPath;
 
     explicit HCTableControllerHelper(std::string nibName = {});
+    // initWithStyle: the table the page makes has this style (a nib's table keeps its own).
+    explicit HCTableControllerHelper(platform::ui::TableViewStyle style, std::string nibName = {});
     ~HCTableControllerHelper() override;
 
     // --- the table ------------------------------------------------------------
@@ -161,6 +172,10 @@ public:
     virtual void onResourcesDownloaded(const HCPaginatedSeriesPtr& series);
     virtual void onBeforeResourcesProcessed(const HCPaginatedSeriesPtr& series);
     virtual void onSectionsCreated(const Sections& sections);
+    virtual std::optional<std::string> getNotificationToRefreshAfter();
+    virtual bool shouldRefreshAfterNotification();
+    virtual bool isNewContentShownAtBottom();
+    virtual bool isNotificationResourceValid(const platform::ObjectPtr& resource);
     // After a resource cell was filled (onCell:resourceChanged:).
     virtual void onCell(const platform::ui::TableViewCellPtr& cell, const platform::ObjectPtr& resource);
 
@@ -170,6 +185,8 @@ public:
     void viewDidAppear(bool animated) override;
     void viewDidDisappear(bool animated) override;
     std::string kindName() const override { return "HCTableControllerHelper"; }
+    // Merges what a refresh notification carries (see above).
+    void _onRefreshNotification(const platform::Notification& notification);
 
     // --- data source and delegate -------------------------------------------------
     int numberOfSections(platform::ui::TableView& tableView) override;
@@ -240,6 +257,8 @@ private:
     void deleteResource(const platform::ObjectPtr& resource);
 
     platform::ui::TableViewPtr tableView_;
+    platform::ui::TableViewStyle tableStyle_ = platform::ui::TableViewStyle::Plain;
+    std::optional<std::string> observedNotification_;
     Sections sections_;
     std::map<int, platform::ui::TableViewCellPtr> leadingCells_;
     std::map<int, platform::ui::TableViewCellPtr> trailingCells_;
