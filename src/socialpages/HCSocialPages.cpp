@@ -5,6 +5,10 @@
 #include "platform/runtime/ClassRegistry.h"
 #include "social/forums/HCForumTopic.h"
 #include "social/settings/HCUserSettingPushController.h"
+#include "socialpages/chat/HCChatRoomCells.h"
+#include "socialpages/chat/HCChatRoomController.h"
+#include "socialpages/chat/HCSelectChatRoomDefinitionController.h"
+#include "socialpages/chat/HCSelectChatRoomInstanceController.h"
 #include "socialpages/credentials/HCRemoveCredentialController.h"
 #include "socialpages/credentials/HCRemoveDeviceFromAccountController.h"
 #include "socialpages/forums/HCForumCells.h"
@@ -48,4 +52,11 @@ void HCSocialPages::registerClasses()
         if (auto form = std::dynamic_pointer_cast<HCRemoveCredentialController>(page)) form->setupForFacebook();
     });
     registerProfilePageClasses();
+    platform::registerClass<HCSelectChatRoomDefinitionController>("HCSelectChatRoomDefinitionController");
+    platform::registerClass<HCSelectChatRoomInstanceController>("HCSelectChatRoomInstanceController");
+    platform::registerClass<HCChatRoomController>("HCChatRoomController");
+    platform::registerClass<HCChatRoomMessageBoxController>("HCChatRoomMessageBoxController");
+    platform::registerClass<HCChatRoomDefinitionCell>("HCChatRoomDefinitionCell");
+    platform::registerClass<HCChatRoomInstanceCell>("HCChatRoomInstanceCell");
+    platform::registerClass<HCChatRoomChatMessageCell>("HCChatRoomChatMessageCell");
 }

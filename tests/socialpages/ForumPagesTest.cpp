@@ -8,7 +8,7 @@
 #include "platform/ui/NavigationController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "social/forums/HCForumPost.h"
-#include "socialpages/forums/HCChatRoomDefinitionChooser.h"
+#include "socialpages/chat/HCSelectChatRoomDefinitionController.h"
 #include "socialpages/forums/HCForumCells.h"
 #include "socialpages/forums/HCForumThreadListController.h"
 #include "socialpages/forums/HCForumThreadViewController.h"
@@ -17,17 +17,6 @@
 #include "uiframework/HCViewController.h"
 
 namespace {
-
-// The chat room pages stand beside these; the tests' own remembers what it was asked for.
-class HCSelectChatRoomDefinitionController final : public HCViewController, public HCChatRoomDefinitionChooser {
-public:
-    void setIncludeGlobalRooms(bool include) override { global = include; }
-    void setIncludeApplicationRooms(bool include) override { application = include; }
-    void setIncludeDeveloperRooms(bool include) override { developer = include; }
-    bool global = false, application = true, developer = true;
-};
-const bool roomsRegistered =
-    (platform::registerClass<HCSelectChatRoomDefinitionController>("HCSelectChatRoomDefinitionController"), true);
 
 std::vector<std::string> alertMessages()
 {
@@ -88,9 +77,11 @@ TEST_F(ForumPagesTest, TopicsLeadToTheirDiscussionsAndTheChatTopicToTheGlobalRoo
     settle();
     auto rooms = topPageAs<HCSelectChatRoomDefinitionController>();
     ASSERT_TRUE(rooms);
-    EXPECT_TRUE(rooms->global);
-    EXPECT_FALSE(rooms->application);
-    EXPECT_FALSE(rooms->developer);
+    EXPECT_TRUE(rooms->includeGlobalRooms());
+    EXPECT_FALSE(rooms->includeApplicationRooms());
+    EXPECT_FALSE(rooms->includeDeveloperRooms());
+    waitForIdle();
+    EXPECT_EQ(lastParam("chat_room_definitions.xml", "include_global_rooms"), "1");
     HalcyonDashboard::getActiveNavigationController()->popViewController(false);
     settle();
 

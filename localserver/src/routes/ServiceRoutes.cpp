@@ -3,6 +3,7 @@
 #include "localserver/routes/ActivityRoutes.h"
 #include "localserver/routes/AnnouncementRoutes.h"
 #include "localserver/routes/ChallengeRoutes.h"
+#include "localserver/routes/ChatLineRoutes.h"
 #include "localserver/routes/ChatRoutes.h"
 #include "localserver/routes/CloudStoreRoutes.h"
 #include "localserver/routes/ConversationRoutes.h"
@@ -35,7 +36,7 @@ void registerServiceRoutes(Server& server)
     registerIndexRoute(server);
     registerTimeRoutes(server);
     auto feed = registerActivityRoutes(server);
-    registerChatRoutes(server, feed);
+    registerChatLineRoutes(server, registerChatRoutes(server, feed));
     registerCloudStoreRoutes(server);
     auto bucket = registerStorageRoutes(server);
     auto scores = registerScoreRoutes(server, bucket);

@@ -56,16 +56,33 @@ void Halcyon::launchDashboardWithAchievementsPage()
     launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("AchievementList")});
 }
 
+bool Halcyon::allowUserGeneratedContentFor(UserGeneratedContentUse use)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (allowUserGeneratedContent()) return true;
+    const char* what = use == UserGeneratedContentUse::InstantMessages ? "Instant messaging"
+                       : use == UserGeneratedContentUse::ChatRooms     ? "Chat room use"
+                                                                       : "Forum use";
+    platform::ui::AlertView::make("", std::string(what) + " is disabled due to the parental controls on this device.",
+                                  {}, std::string("Ok"))
+        ->show();
+    return false;
+}
+
 void Halcyon::launchDashboardWithForumsPage()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!allowUserGeneratedContent()) {
-        platform::ui::AlertView::make("", "Forum use is disabled due to the parental controls on this device.", {},
-                                      std::string("Ok"))
-            ->show();
-        return;
-    }
+    if (!allowUserGeneratedContentFor(UserGeneratedContentUse::Forums)) return;
     launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("ForumTopicList")});
+}
+
+void Halcyon::launchDashboardWithListGlobalChatRoomsPage()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!allowUserGeneratedContentFor(UserGeneratedContentUse::ChatRooms)) return;
+    // The room list made by name offers the global rooms only.
+    launchDashboardWithDelegate(nullptr, std::string("GameProfile"),
+                                {platform::String::make("SelectChatRoomDefinition")});
 }
 
 void Halcyon::dismissDashboard()

@@ -308,6 +308,14 @@ public:
     // Opens the dashboard on the Now Playing tab with the game's forums; when
     // user-generated content is not allowed, only an alert saying so.
     static void launchDashboardWithForumsPage();
+    // Opens the dashboard on the Now Playing tab with the global chat rooms;
+    // when user-generated content is not allowed, only an alert saying so.
+    static void launchDashboardWithListGlobalChatRoomsPage();
+    // The kinds of player-written content a shortcut or a page opens.
+    enum class UserGeneratedContentUse { InstantMessages, ChatRooms, Forums };
+    // YES while user-generated content is allowed; otherwise shows the alert
+    // that the use is closed by the device's parental controls and answers NO.
+    static bool allowUserGeneratedContentFor(UserGeneratedContentUse use);
     // Frame up, not fading out, content shown; NO without a dashboard.
     static bool isShowingFullScreen();
     // This launch's delegate, set and cleared by the dashboard.

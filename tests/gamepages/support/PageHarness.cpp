@@ -49,6 +49,8 @@ constexpr const char* kTabs = R"(<?xml version="1.0" encoding="UTF-8"?>
   <key>tabs</key><array>
     <dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string>
           <key>page</key><string>NoPageYet</string></dict>
+    <dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string>
+          <key>page</key><string>NoPageYet</string></dict>
   </array>
 </dict></plist>
 )";

@@ -1,0 +1,57 @@
+#pragma once
+// The box at the bottom of a chat room ("ChatRoomMessageBox"): a line of
+// text sent to "chat_messages.xml" without a loading screen and without
+// taking the keyboard away. The field is emptied as the line leaves; the
+// line comes back through the poller, and a line the server refused is put
+// back in the field (unless the player has typed again meanwhile).
+//
+// Thread: main thread.
+#include <memory>
+
+#include "platform/ui/Button.h"
+#include "platform/ui/TextField.h"
+#include "uiframework/form/HCFormControllerHelper.h"
+
+class HCChatRoomMessageBoxController : public HCFormControllerHelper {
+public:
+    static constexpr double kHeight = 43.0;
+    static constexpr int kMessageTag = 1;
+    static constexpr const char* kSendTitle = "Send";
+
+    ~HCChatRoomMessageBoxController() override;
+
+    const std::shared_ptr<platform::ui::TextField>& textEntryField() const { return textEntryField_; }
+    const std::shared_ptr<platform::ui::Button>& hideKeyboardButton() const { return hideKeyboardButton_; }
+    const platform::ui::ViewPtr& backgroundView() const { return backgroundView_; }
+
+    // Gives the field the keyboard, or takes it away when it shows.
+    void toggleKeyboardNow();
+
+    std::string singularResourceName() override;
+    std::string getFormSubmissionUrl() override { return "chat_messages.xml"; }
+    void populateViewDataMap(HCViewDataMap& map) override;
+    void onBeforeFormSubmitted() override;
+    void onFormSubmissionFailed(const platform::ObjectPtr& failure) override;
+    std::string getLoadingScreenText() override { return "Sending Chat Message"; }
+    bool shouldShowLoadingScreenWhileSubmitting() override { return false; }
+    bool shouldDismissKeyboardWhenSubmitting() override { return false; }
+    bool canReceiveCallbacksNow() const override { return true; }
+
+    void loadView() override;
+    void viewDidLoad() override;
+    void viewWillAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
+
+    std::string kindName() const override { return "HCChatRoomMessageBoxController"; }
+
+private:
+    void fadeControls(double alpha, bool animated);
+    void keyboardWillShow();
+    void keyboardWillHide();
+
+    std::shared_ptr<platform::ui::TextField> textEntryField_;
+    std::shared_ptr<platform::ui::Button> hideKeyboardButton_;
+    std::shared_ptr<platform::ui::Button> sendButton_;
+    platform::ui::ViewPtr backgroundView_;
+    std::string lineSent_;
+};

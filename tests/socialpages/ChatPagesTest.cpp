@@ -1,0 +1,233 @@
+// The chat pages as the player works them: the kinds of room, a kind's
+// rooms, joining, the room's lines by poll, saying a line, and coming back
+// to a room or losing one's place in it.
+#include "core/halcyon/Halcyon.h"
+#include "core/resources/HCResource.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "gamepages/support/PageHarness.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/NavigationController.h"
+#include "social/chat/HCChatRoomInstance.h"
+#include "socialpages/chat/HCChatRoomCells.h"
+#include "socialpages/chat/HCChatRoomController.h"
+#include "socialpages/chat/HCSelectChatRoomDefinitionController.h"
+#include "socialpages/chat/HCSelectChatRoomInstanceController.h"
+#include "transport/poller/HCPoller.h"
+#include "dashboard/HCDeadEndErrorController.h"
+
+namespace {
+
+constexpr const char* kJoin = "chat_room_instances/join";
+constexpr const char* kPoll = "users/@me/activities.xml";
+constexpr const char* kSay = "chat_messages.xml";
+constexpr double kChatSeconds = 5;
+
+bool rowsContain(const std::vector<std::string>& rows, const std::string& text)
+{
+    for (const auto& row : rows)
+        if (row.find(text) != std::string::npos) return true;
+    return false;
+}
+
+std::vector<std::string> alertMessages()
+{
+    std::vector<std::string> out;
+    for (const auto& alert : platform::ui::AlertView::visibleAlerts()) out.push_back(alert->title() + ": " + alert->message());
+    return out;
+}
+
+class ChatPagesTest : public pagetest::PageHarness {
+protected:
+    void openRooms()
+    {
+        startOnline();
+        Halcyon::storePollingFrequencyInChat(static_cast<long>(kChatSeconds));
+        openPage("SelectChatRoomDefinition", [](const platform::ui::ViewControllerPtr& page) {
+            auto rooms = std::dynamic_pointer_cast<HCSelectChatRoomDefinitionController>(page);
+            rooms->setIncludeGlobalRooms(true);
+            rooms->setIncludeDeveloperRooms(true);
+        });
+    }
+    // Into the developers' room, its one room joined at once.
+    std::shared_ptr<HCChatRoomController> enterDevelopersRoom()
+    {
+        openRooms();
+        EXPECT_TRUE(tapRow("Developers"));
+        waitForIdle();
+        settle();
+        return topPageAs<HCChatRoomController>();
+    }
+    // Lets the poller's chat interval pass and its lines reach the page.
+    void poll()
+    {
+        driver->wait(kChatSeconds);
+        waitForIdle();
+    }
+    double pollingSeconds() { return Halcyon::poller()->getPollingFrequency(); }
+    // The order of joins and polls as the server heard them.
+    std::string joinsAndPolls()
+    {
+        std::string out;
+        for (const auto& entry : server->log().entries()) {
+            if (entry.request.path == kJoin) out += "J";
+            if (entry.request.path == kPoll) out += "P";
+        }
+        return out;
+    }
+};
+
+TEST_F(ChatPagesTest, AKindWithOneRoomJoinsItAndTheRoomShowsItsLinesAndTheLineSaid)
+{
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    EXPECT_EQ(room->title(), "Developers 1");
+    EXPECT_EQ(requestsTo("chat_room_instances.xml"), 1u);
+    EXPECT_EQ(requestsTo(kJoin), 1u);
+    EXPECT_EQ(pollingSeconds(), kChatSeconds);
+    poll();
+    EXPECT_TRUE(rowsContain(screenRows(), "Patch notes are up"));
+
+    auto field = room->messageBox()->textEntryField();
+    driver->typeText(field, "Hello devs");
+    ASSERT_TRUE(tapButton("Send"));
+    EXPECT_EQ(field->text(), "");
+    EXPECT_FALSE(room->isShowingLoadingScreen());
+    waitForIdle();
+    poll();
+    EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "Hello devs"), 1u);
+    const auto rows = screenRows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_NE(rows.back().find("Hello devs"), std::string::npos);
+
+    // Leaving the room puts the poller back to its normal rate.
+    HalcyonDashboard::getActiveNavigationController()->popViewController(true);
+    settle();
+    EXPECT_EQ(pollingSeconds(), Halcyon::poller()->defaultPollingFrequency());
+}
+
+TEST_F(ChatPagesTest, ARefusedLineGoesBackInTheField)
+{
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    server->faults().injectFor("POST", kSay, localserver::Fault::reply(500, "try later"));
+    auto field = room->messageBox()->textEntryField();
+    driver->typeText(field, "Is this lost?");
+    ASSERT_TRUE(tapButton("Send"));
+    EXPECT_EQ(field->text(), "");
+    waitForIdle();
+    EXPECT_EQ(field->text(), "Is this lost?");
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
+}
+
+TEST_F(ChatPagesTest, SeveralRoomsAreListedAndAFullOneSaysSo)
+{
+    openRooms();
+    ASSERT_TRUE(tapRow("Global"));
+    waitForIdle();
+    settle();
+    ASSERT_TRUE(topPageAs<HCSelectChatRoomInstanceController>());
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Global 1 | 0/50", "Global 2 | 0/1"}));
+
+    server->faults().injectFor("GET", kJoin, localserver::Fault::reply(403, "the room is full"));
+    ASSERT_TRUE(tapRow("Global 2"));
+    waitForIdle();
+    settle();
+    auto error = topPageAs<HCDeadEndErrorController>();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), HCChatRoomJoiningPage::kRoomFullMessage);
+
+    // A full room reads red, with the full icon.
+    addBundleImage("HCIconChatFull.png");
+    auto full = HCResource::initWithId<HCChatRoomInstance>(std::string("12"));
+    full->setRoomName(std::string("Crowded"));
+    full->setNumUsersInRoomFromString(std::string("1"));
+    full->setMaxNumUsersInRoomFromString(std::string("1"));
+    openPage("SelectChatRoomInstance", [&](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCSelectChatRoomInstanceController>(page)->setPreLoadedChatRoomInstances({full});
+    });
+    EXPECT_EQ(rowPictures("Crowded"), (std::vector<std::string>{"HCIconChatFull.png"}));
+    auto page = topPageAs<HCSelectChatRoomInstanceController>();
+    auto cell = std::dynamic_pointer_cast<HCChatRoomInstanceCell>(page->cellForRowAtIndexPath(*page->tableView(), {0, 0}));
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(cell->occupancyLabel()->textColor(), platform::ui::Color::redColor());
+}
+
+TEST_F(ChatPagesTest, AJoinAnsweredInAHiddenTabPushesNothing)
+{
+    openRooms();
+    ASSERT_TRUE(tapRow("Global"));
+    waitForIdle();
+    settle();
+    auto list = topPageAs<HCSelectChatRoomInstanceController>();
+    ASSERT_TRUE(list);
+    server->faults().injectFor("GET", kJoin, localserver::Fault::delayed(std::chrono::milliseconds(200)));
+    ASSERT_TRUE(tapRow("Global 1"));
+    ASSERT_TRUE(driver->tapTab("My Halcyon"));
+    settle();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !list->isShowingLoadingScreen(); }));
+    EXPECT_EQ(requestsTo(kJoin), 1u);
+    EXPECT_EQ(list->navigationController()->topViewController(), list);
+}
+
+TEST_F(ChatPagesTest, BackFromAProfileTheRoomIsRejoinedBeforePollingAndALostPlaceEndsTheRoom)
+{
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    poll();
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    navigation->pushViewController(std::make_shared<HCViewController>(), true);
+    settle();
+    EXPECT_EQ(pollingSeconds(), Halcyon::poller()->defaultPollingFrequency());
+    const std::string before = joinsAndPolls();
+
+    server->faults().injectFor("GET", kJoin, localserver::Fault::delayed(std::chrono::milliseconds(100)));
+    navigation->popViewController(true);
+    settle();
+    EXPECT_NE(pollingSeconds(), kChatSeconds);
+    EXPECT_TRUE(testsupport::runMainUntil([&] { return pollingSeconds() == kChatSeconds; }));
+    poll();
+    EXPECT_EQ(joinsAndPolls().substr(before.size(), 2), "JP");
+
+    // The place was lost meanwhile: the room closes with an alert.
+    navigation->pushViewController(std::make_shared<HCViewController>(), false);
+    settle();
+    server->faults().injectFor("GET", kJoin, localserver::Fault::reply(403, "the room is full"));
+    navigation->popViewController(false);
+    settle();
+    waitForIdle();
+    settle();
+    EXPECT_NE(topPage(), room);
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Room Full!: Sorry, you've lost your spot due to inactivity."}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ChatPagesTest, UnderParentalControlsEachGuardedUseOpensOnlyItsAlert)
+{
+    disallowUserGeneratedContent();
+    startOnline();
+    Halcyon::launchDashboardWithListGlobalChatRoomsPage();
+    settle();
+    EXPECT_FALSE(topPage());
+    EXPECT_FALSE(Halcyon::allowUserGeneratedContentFor(Halcyon::UserGeneratedContentUse::InstantMessages));
+    EXPECT_EQ(alertMessages(),
+              (std::vector<std::string>{": Chat room use is disabled due to the parental controls on this device.",
+                                        ": Instant messaging is disabled due to the parental controls on this device."}));
+    EXPECT_EQ(requestsTo("chat_room_definitions.xml"), 0u);
+}
+
+TEST_F(ChatPagesTest, TheGlobalChatShortcutOpensTheGlobalRoomsOnly)
+{
+    startOnline();
+    Halcyon::launchDashboardWithListGlobalChatRoomsPage();
+    settle();
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCSelectChatRoomDefinitionController>());
+    EXPECT_TRUE(rowsContain(screenRows(), "Global"));
+    EXPECT_FALSE(rowsContain(screenRows(), "Developers"));
+    EXPECT_EQ(lastParam("chat_room_definitions.xml", "include_developer_rooms"), "0");
+}
+
+}  // namespace
