@@ -1,5 +1,6 @@
 #include "localserver/Fixtures.h"
 #include "localserver/routes/AchievementRoutes.h"
+#include "localserver/routes/AnnouncementDiscussionFixtures.h"
 #include "localserver/routes/AnnouncementRoutes.h"
 #include "localserver/routes/ChatRoutes.h"
 #include "localserver/routes/DiscoveryRoutes.h"
@@ -157,6 +158,7 @@ Fixtures defaultFixtures()
     addDefaultSocialFixtures(fixtures);
     addDefaultChatFixtures(fixtures);
     addDefaultAnnouncementFixtures(fixtures);
+    addDefaultAnnouncementDiscussionFixtures(fixtures);
     addDefaultDiscoveryFixtures(fixtures);
     addDefaultAchievementFixtures(fixtures);
     addDefaultLeaderboardFixtures(fixtures);

@@ -5,6 +5,10 @@
 #include "platform/runtime/ClassRegistry.h"
 #include "social/forums/HCForumTopic.h"
 #include "social/settings/HCUserSettingPushController.h"
+#include "socialpages/announcements/HCAnnouncementBrowserController.h"
+#include "socialpages/announcements/HCAnnouncementDetailController.h"
+#include "socialpages/announcements/HCAnnouncementDetailHeaderController.h"
+#include "socialpages/announcements/HCApplicationDescriptionController.h"
 #include "socialpages/chat/HCChatRoomCells.h"
 #include "socialpages/chat/HCChatRoomController.h"
 #include "socialpages/chat/HCSelectChatRoomDefinitionController.h"
@@ -59,4 +63,8 @@ void HCSocialPages::registerClasses()
     platform::registerClass<HCChatRoomDefinitionCell>("HCChatRoomDefinitionCell");
     platform::registerClass<HCChatRoomInstanceCell>("HCChatRoomInstanceCell");
     platform::registerClass<HCChatRoomChatMessageCell>("HCChatRoomChatMessageCell");
+    platform::registerClass<HCAnnouncementBrowserController>("HCAnnouncementBrowserController");
+    platform::registerClass<HCAnnouncementDetailController>("HCAnnouncementDetailController");
+    platform::registerClass<HCAnnouncementDetailHeaderController>("HCAnnouncementDetailHeaderController");
+    platform::registerClass<HCApplicationDescriptionController>("HCApplicationDescriptionController");
 }

@@ -1,0 +1,169 @@
+#include "socialpages/announcements/HCAnnouncementDetailController.h"
+
+#include <algorithm>
+
+#include "core/halcyon/Halcyon.h"
+#include "core/images/HCImageLoader.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/SegmentedControl.h"
+#include "social/announcements/HCAnnouncementService.h"
+#include "social/forums/HCForumTopic.h"
+#include "socialpages/announcements/HCAnnouncementDetailHeaderController.h"
+#include "socialpages/announcements/HCApplicationDescriptionController.h"
+#include "uiframework/HCContentWrapping.h"
+#include "uiframework/HCControllerLoader.h"
+
+std::shared_ptr<HCAnnouncementDetailController> HCAnnouncementDetailController::announcementDetail(
+    const HCAnnouncementPtr& announcement)
+{
+    auto page = HCControllerLoader::load<HCAnnouncementDetailController>("AnnouncementDetail");
+    if (!page) return nullptr;
+    page->setThread(announcement);
+    page->setTopic(HCForumTopic::announcementsTopic());
+    return page;
+}
+
+std::shared_ptr<HCService> HCAnnouncementDetailController::getService()
+{
+    return HCAnnouncementService::sharedInstance();
+}
+
+void HCAnnouncementDetailController::doIndexActionWithPage(int page, const HCDelegate& onSuccess,
+                                                           const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    HCAnnouncementService::getPostsForAnnouncement(thread() ? thread()->resourceId() : std::nullopt, page, onSuccess,
+                                                   onFailure);
+}
+
+void HCAnnouncementDetailController::onResourcesDownloaded(const HCPaginatedSeriesPtr& series)
+{
+    HCForumThreadViewController::onResourcesDownloaded(series);
+    // The discussion's first post is the announcement's own.
+    if (firstPost_ || !series) return;
+    for (const auto& object : series->objects()) {
+        if (auto post = platform::as<HCForumPost>(object)) {
+            firstPost_ = post;
+            return;
+        }
+    }
+}
+
+void HCAnnouncementDetailController::onSectionsCreated(const Sections& sections)
+{
+    HCForumThreadViewController::onSectionsCreated(sections);
+    if (Halcyon::allowUserGeneratedContent() || sections.empty()) return;
+    const auto& header = sections.front();
+    if (!header->page() || header->page()->objects().empty()) return;
+    auto first = header->page()->objects().front();
+    header->page()->setObjects({first});
+    for (size_t i = 1; i < sections.size(); ++i) {
+        if (sections[i]->page()) sections[i]->page()->setObjects({});
+    }
+}
+
+std::string HCAnnouncementDetailController::getNoDataFoundMessage()
+{
+    if (!Halcyon::allowUserGeneratedContent()) return "Disabled by Parental Controls";
+    if (isLocked()) return "Discussion has been disabled for this announcement.";
+    return "No one is discussing this announcement.";
+}
+
+platform::ui::ViewControllerPtr HCAnnouncementDetailController::getNoDataFoundViewController()
+{
+    if (!isLocked()) return nullptr;
+    auto empty = std::make_shared<platform::ui::ViewController>();
+    empty->setView(platform::ui::View::make(platform::ui::Rect(0, 0, 0, 0)));
+    return empty;
+}
+
+void HCAnnouncementDetailController::onTableHeaderCreated(const platform::ObjectPtr& object)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto header = platform::as<HCAnnouncementDetailHeaderController>(object);
+    if (!header) return;
+    auto headerView = header->view();
+    auto pageView = view();
+    if (auto wrapper = std::dynamic_pointer_cast<HCContentWrapping>(pageView->superview())) {
+        if (auto wrapped = wrapper->wrappedView()) pageView = wrapped;
+    }
+    const double width = pageView->frame().width();
+    auto announcement = platform::as<HCAnnouncement>(thread());
+    header->titleLabel()->setText(thread() ? thread()->title().value_or("") : std::string());
+    std::string body = announcement ? announcement->body().value_or("") : std::string();
+    if (body.empty() && firstPost_) body = firstPost_->body().value_or("");
+    auto bodyLabel = header->bodyLabel();
+    bodyLabel->setText(body);
+    const double bodyHeight = bodyLabel->sizeThatFits(platform::ui::Size(width - 24, 0)).height;
+    header->headerToolbarView()->setHidden(isLocked());
+    const double detailHeight =
+        std::max(kMinimumDetailHeight, header->bodyWrapperView()->frame().origin.y + 12 + bodyHeight);
+    const double toolbar = isLocked() ? 0 : header->headerToolbarView()->frame().height() - 1;
+    headerView->setFrame(platform::ui::Rect(0, 0, width, detailHeight + toolbar));
+    auto bodyFrame = bodyLabel->frame();
+    bodyFrame.size.height = bodyHeight;
+    bodyLabel->setFrame(bodyFrame);
+    auto detail = header->detailWrapperView()->frame();
+    detail.size.height = detailHeight;
+    header->detailWrapperView()->setFrame(detail);
+    auto toolbarFrame = header->headerToolbarView()->frame();
+    toolbarFrame.origin.y = detailHeight;
+    header->headerToolbarView()->setFrame(toolbarFrame);
+    const bool linked = announcement && announcement->linkedClientApplicationId() &&
+                        !announcement->linkedClientApplicationId()->empty();
+    header->buyButton()->setHidden(!linked);
+    std::weak_ptr<HCAnnouncementDetailController> weakSelf =
+        std::static_pointer_cast<HCAnnouncementDetailController>(platform::self(this));
+    header->buyButton()->removeTarget(nullptr, platform::ui::ControlEventTouchUpInside);
+    header->buyButton()->addTarget(
+        this, [weakSelf](auto&) { if (auto page = weakSelf.lock()) page->pressedBuy(); },
+        platform::ui::ControlEventTouchUpInside);
+}
+
+void HCAnnouncementDetailController::viewWillAppear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    setHideSubscribeAndReplyButtons(true);
+    HCForumThreadViewController::viewWillAppear(animated);
+    std::vector<platform::ui::SegmentedControl::Item> items;
+    if (!isLocked()) items.push_back(platform::ui::SegmentedControl::Item(HCImageLoader::loadImage("HCButtonReplyToThread.png")));
+    if (showCloseButton_) items.push_back(platform::ui::SegmentedControl::Item(std::string("Close")));
+    if (items.empty()) return;
+    auto segments = platform::ui::SegmentedControl::make(items);
+    segments->setMomentary(true);
+    std::weak_ptr<HCAnnouncementDetailController> weakSelf =
+        std::static_pointer_cast<HCAnnouncementDetailController>(platform::self(this));
+    segments->addTarget(
+        this,
+        [weakSelf](platform::ui::Control& control) {
+            auto page = weakSelf.lock();
+            auto* bar = dynamic_cast<platform::ui::SegmentedControl*>(&control);
+            if (page && bar) page->segmentTapped(bar->selectedSegmentIndex());
+        },
+        platform::ui::ControlEventValueChanged);
+    navigationItem()->setRightBarButtonItem(platform::ui::BarButtonItem::withCustomView(segments));
+}
+
+void HCAnnouncementDetailController::segmentTapped(int index)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!isLocked() && index == 0) {
+        _reply();
+        return;
+    }
+    Halcyon::dismissRootControllerOrItsModal();
+}
+
+void HCAnnouncementDetailController::pressedBuy()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto announcement = platform::as<HCAnnouncement>(thread());
+    auto navigation = navigationController();
+    if (!announcement || !navigation) return;
+    auto page = HCApplicationDescriptionController::applicationDescriptionForId(
+        announcement->linkedClientApplicationId(), std::string("announcementDetailBuy"));
+    if (page) navigation->pushViewController(page, true);
+}

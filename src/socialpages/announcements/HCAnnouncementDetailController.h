@@ -1,0 +1,44 @@
+#pragma once
+// One announcement ("AnnouncementDetail"): its text on top and, below, the
+// discussion of it, which is a forum discussion. The bar offers a reply
+// (unless the discussion is locked) and "Close" when asked for. Under
+// parental controls only the announcement's own post shows.
+//
+// Thread: main thread.
+#include <memory>
+
+#include "social/announcements/HCAnnouncement.h"
+#include "social/forums/HCForumPost.h"
+#include "socialpages/forums/HCForumThreadViewController.h"
+
+class HCAnnouncementDetailController : public HCForumThreadViewController {
+public:
+    static constexpr double kMinimumDetailHeight = 124.0;
+
+    static std::shared_ptr<HCAnnouncementDetailController> announcementDetail(const HCAnnouncementPtr& announcement);
+
+    const HCForumPostPtr& firstPost() const { return firstPost_; }
+    bool showCloseButton() const { return showCloseButton_; }
+    void setShowCloseButton(bool show) { showCloseButton_ = show; }
+    // The bar's segments: 0 replies while the discussion is open; "Close" closes the dashboard page.
+    void segmentTapped(int index);
+    void pressedBuy();
+
+    std::shared_ptr<HCService> getService() override;
+    void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
+    std::optional<std::string> getTableHeaderControllerName() override { return "AnnouncementDetailHeader"; }
+    void onTableHeaderCreated(const platform::ObjectPtr& header) override;
+    void onResourcesDownloaded(const HCPaginatedSeriesPtr& series) override;
+    void onSectionsCreated(const Sections& sections) override;
+    std::string getNoDataFoundMessage() override;
+    platform::ui::ViewControllerPtr getNoDataFoundViewController() override;
+    void viewWillAppear(bool animated) override;
+
+    std::string kindName() const override { return "HCAnnouncementDetailController"; }
+
+private:
+    bool isLocked() const { return thread() && thread()->isLocked(); }
+
+    HCForumPostPtr firstPost_;
+    bool showCloseButton_ = false;
+};

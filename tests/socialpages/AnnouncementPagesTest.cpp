@@ -1,0 +1,150 @@
+// The announcement pages as the player works them: the running game's list
+// from what the client holds, another game's by request, one announcement
+// with its discussion, and the page of the game it links to.
+#include "core/halcyon/Halcyon.h"
+#include "core/resources/HCResource.h"
+#include "core/users/HCGameProfilePageInfo.h"
+#include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "gamepages/support/PageHarness.h"
+#include "platform/ui/NavigationItem.h"
+#include "social/announcements/HCAnnouncementService.h"
+#include "socialpages/announcements/HCAnnouncementBrowserController.h"
+#include "socialpages/announcements/HCAnnouncementDetailController.h"
+#include "socialpages/announcements/HCApplicationDescriptionController.h"
+#include "uiframework/HCControllerLoader.h"
+
+namespace {
+
+constexpr const char* kOwnList = "client_applications/1/forums/announcements.xml";
+
+bool rowsContain(const std::vector<std::string>& rows, const std::string& text)
+{
+    for (const auto& row : rows)
+        if (row.find(text) != std::string::npos) return true;
+    return false;
+}
+
+class AnnouncementPagesTest : public pagetest::PageHarness {
+protected:
+    // The client holds the running game's announcements, as after a log-in.
+    void download()
+    {
+        HCAnnouncementService::downloadAnnouncements();
+        waitForIdle();
+    }
+    double storedDate()
+    {
+        auto date = Halcyon::lastAnnouncementDateForLocalUser();
+        return date ? date->timeIntervalSince1970() : 0;
+    }
+};
+
+TEST_F(AnnouncementPagesTest, TheRunningGamesListAsksNothingStoresTheLatestDateAndClearsTheUnreadCount)
+{
+    startOnline();
+    download();
+    ASSERT_GT(HCAnnouncementService::unreadAnnouncements(), 0u);
+    const size_t asked = requestsTo(kOwnList);
+    auto list = openPage("AnnouncementBrowser");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->title(), "Announcements");
+    EXPECT_EQ(requestsTo(kOwnList), asked);
+    EXPECT_TRUE(rowsContain(screenRows(), "Welcome to Tolvarine"));
+    EXPECT_TRUE(rowsContain(screenRows(), "Holiday sale"));
+    EXPECT_EQ(HCAnnouncementService::unreadAnnouncements(), 0u);
+    // The latest date the list holds: "Our next game" was updated last.
+    EXPECT_EQ(storedDate(), 1767200000.0);
+}
+
+TEST_F(AnnouncementPagesTest, AnAnnouncementWithoutADateIsSkippedInTheLatestDate)
+{
+    startOnline();
+    server->faults().injectFor(
+        "GET", kOwnList,
+        localserver::Fault::reply(200,
+                                  "<resources><discussion><id>901</id><subject>Undated</subject></discussion>"
+                                  "<discussion><id>902</id><subject>Dated</subject>"
+                                  "<updated_at>2026-01-02T00:00:00Z</updated_at></discussion>"
+                                  "<discussion><id>903</id><subject>Undated too</subject></discussion></resources>",
+                                  "application/xml"));
+    download();
+    openPage("AnnouncementBrowser");
+    EXPECT_TRUE(rowsContain(screenRows(), "Undated too"));
+    EXPECT_EQ(storedDate(), 1767312000.0);
+    EXPECT_EQ(HCAnnouncementService::unreadAnnouncements(), 0u);
+}
+
+TEST_F(AnnouncementPagesTest, AnotherGamesListIsAskedForAndChangesNothingKept)
+{
+    startOnline();
+    download();
+    const unsigned unread = HCAnnouncementService::unreadAnnouncements();
+    const double stored = storedDate();
+    auto other = HCResource::initWithId<HCGameProfilePageInfo>(std::string("2"));
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+    ASSERT_TRUE(framed);
+    // Pushed by hand: opening a page by name sets the running game in context.
+    framed->changeGameContext(other);
+    framed->pushViewController(HCControllerLoader::load("AnnouncementBrowser"), true);
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("client_applications/2/forums/announcements.xml"), 1u);
+    EXPECT_EQ(HCAnnouncementService::unreadAnnouncements(), unread);
+    EXPECT_EQ(storedDate(), stored);
+}
+
+TEST_F(AnnouncementPagesTest, AnAnnouncementShowsItsDiscussionAndItsLinkedGamesPage)
+{
+    startOnline();
+    download();
+    openPage("AnnouncementBrowser");
+    ASSERT_TRUE(tapRow("Welcome to Tolvarine"));
+    waitForIdle();
+    settle();
+    auto detail = topPageAs<HCAnnouncementDetailController>();
+    ASSERT_TRUE(detail);
+    EXPECT_TRUE(rowsContain(screenRows(), "Thanks, see you in level 3"));
+    // A locked announcement offers no reply, and without "Close" no segment at all.
+    EXPECT_FALSE(detail->navigationItem()->rightBarButtonItem());
+    EXPECT_FALSE(tapButton("Buy"));
+    HalcyonDashboard::getActiveNavigationController()->popViewController(false);
+    settle();
+
+    // A failed discussion takes its loading screen down.
+    server->faults().injectFor("GET", "discussions/802/posts.xml", localserver::Fault::reply(500, "down"));
+    ASSERT_TRUE(tapRow("Our next game"));
+    waitForIdle();
+    settle();
+    detail = topPageAs<HCAnnouncementDetailController>();
+    ASSERT_TRUE(detail);
+    EXPECT_FALSE(detail->isShowingLoadingScreen());
+    ASSERT_TRUE(tapButton("Buy"));
+    settle();
+    auto info = topPageAs<HCApplicationDescriptionController>();
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->title(), "Info");
+    ASSERT_TRUE(info->webView()->request());
+    EXPECT_NE(info->webView()->request()->url.find(
+                  "client_applications/2/application_descriptions.iphone?app_banner_placement=announcementDetailBuy"),
+              std::string::npos);
+}
+
+TEST_F(AnnouncementPagesTest, UnderParentalControlsOnlyTheAnnouncementsOwnPostShows)
+{
+    disallowUserGeneratedContent();
+    startOnline();
+    download();
+    openPage("AnnouncementBrowser");
+    ASSERT_TRUE(tapRow("Welcome to Tolvarine"));
+    waitForIdle();
+    settle();
+    ASSERT_TRUE(topPageAs<HCAnnouncementDetailController>());
+    const auto rows = screenRows();
+    EXPECT_TRUE(rowsContain(rows, "Read the rules & have fun"));
+    EXPECT_FALSE(rowsContain(rows, "Thanks, see you in level 3"));
+}
+
+}  // namespace
