@@ -61,6 +61,7 @@
 #include <utility>
 #include <vector>
 
+#include "ChatPagesDemo.h"
 #include "DiscoveryPagesDemo.h"
 #include "FanClubPagesDemo.h"
 #include "PresenceDemo.h"
@@ -1226,6 +1227,7 @@ int main(int argc, char** argv)
     const bool settingsShown = showSettingsPage(demo);
     const bool playedGamesShown = showPlayedGames(demo);
     const bool profilePagesShown = profiledemo::showProfilePages(server.get(), demo);
+    const bool chatPagesShown = chatpagesdemo::showChatPages(demo);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -1256,7 +1258,7 @@ int main(int argc, char** argv)
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
-                   achievementConfirmed && fanClubShown &&
+                   achievementConfirmed && fanClubShown && chatPagesShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
                    pagesShown && playedGamesShown && profilePagesShown && playersShown && gameCenterHolds &&
                    invitesShown && settingsShown
