@@ -14,6 +14,7 @@
 #include "socialpages/chat/HCSelectChatRoomInstanceController.h"
 #include "transport/poller/HCPoller.h"
 #include "dashboard/HCDeadEndErrorController.h"
+#include "dashboard/HCFramedNavigationController.h"
 
 namespace {
 
@@ -236,6 +237,65 @@ TEST_F(ChatPagesTest, TheGlobalChatShortcutOpensTheGlobalRoomsOnly)
     EXPECT_TRUE(rowsContain(screenRows(), "Global"));
     EXPECT_FALSE(rowsContain(screenRows(), "Developers"));
     EXPECT_EQ(lastParam("chat_room_definitions.xml", "include_developer_rooms"), "0");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ChatPagesTest, TheLastVisitedRoomLeadsTheListOnceAndAFailedListEndsOnTheErrorPage)
+{
+    ASSERT_TRUE(enterDevelopersRoom());
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    navigation->popViewController(false);
+    settle();
+    auto lastVisited = [&] {
+        size_t count = 0;
+        for (const auto& row : screenRows()) count += row == "[Last Visited Room]" ? 1 : 0;
+        return count;
+    };
+    EXPECT_EQ(lastVisited(), 1u);
+    EXPECT_TRUE(rowsContain(screenRows(), "Developers 1"));
+    navigation->pushViewController(std::make_shared<HCViewController>(), false);
+    settle();
+    navigation->popViewController(false);
+    settle();
+    EXPECT_EQ(lastVisited(), 1u);
+
+    server->faults().injectFor("GET", "chat_room_instances.xml", localserver::Fault::reply(500, "down"));
+    ASSERT_TRUE(tapRow("Global"));
+    waitForIdle();
+    settle();
+    auto error = topPageAs<HCDeadEndErrorController>();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), HCSelectChatRoomDefinitionController::kRoomsFailedMessage);
+}
+
+TEST_F(ChatPagesTest, TheMessageBoxRisesAboveTheKeyboardAndComesBackDown)
+{
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+    ASSERT_TRUE(framed);
+    auto bottom = framed->bottomView();
+    ASSERT_TRUE(bottom);
+    EXPECT_EQ(bottom->subviews().front(), room->messageBox()->view());
+    const double resting = bottom->frame().origin.y;
+    EXPECT_DOUBLE_EQ(resting, framed->view()->bounds().height() - HCChatRoomMessageBoxController::kHeight);
+
+    room->messageBox()->toggleKeyboardNow();
+    settle();
+    EXPECT_TRUE(room->messageBox()->isKeyboardShown());
+    EXPECT_LT(bottom->frame().origin.y, resting - 100);
+    room->messageBox()->toggleKeyboardNow();
+    settle();
+    EXPECT_FALSE(room->messageBox()->isKeyboardShown());
+    EXPECT_DOUBLE_EQ(bottom->frame().origin.y, resting);
+
+    // Covered by another page, the frame keeps no box of the room's.
+    framed->pushViewController(std::make_shared<HCViewController>(), false);
+    settle();
+    EXPECT_FALSE(framed->bottomView());
 }
 
 }  // namespace
