@@ -15,6 +15,7 @@
 #include "transport/poller/HCPoller.h"
 #include "dashboard/HCDeadEndErrorController.h"
 #include "dashboard/HCFramedNavigationController.h"
+#include "gamepages/gameprofile/HCGameProfileController.h"
 
 namespace {
 
@@ -296,6 +297,53 @@ TEST_F(ChatPagesTest, TheMessageBoxRisesAboveTheKeyboardAndComesBackDown)
     framed->pushViewController(std::make_shared<HCViewController>(), false);
     settle();
     EXPECT_FALSE(framed->bottomView());
+}
+
+}  // namespace
+
+namespace {
+
+// Two lines whose authors play a game: one that leads nowhere ("null"),
+// one the player owns.
+constexpr const char* kLinesWithGames =
+    "<resources>"
+    "<chat_message><id>9001</id><message>From nowhere</message>"
+    "<local_user_owns_application>true</local_user_owns_application>"
+    "<user><id>1002</id><name>Ben</name><last_played_game_id>null</last_played_game_id>"
+    "<last_played_game_name>Lost game</last_played_game_name></user></chat_message>"
+    "<chat_message><id>9002</id><message>Play mine</message>"
+    "<local_user_owns_application>true</local_user_owns_application>"
+    "<user><id>1002</id><name>Ben</name><last_played_game_id>1</last_played_game_id>"
+    "<last_played_game_name>Tolvarine</last_played_game_name></user></chat_message>"
+    "</resources>";
+
+TEST_F(ChatPagesTest, AGameNameLeadsToItsGamePageUnlessItsIdIsNull)
+{
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    server->faults().injectFor("GET", kPoll, localserver::Fault::reply(200, kLinesWithGames, "application/xml"));
+    ASSERT_TRUE(pollUntilLastRowShows("Play mine"));
+    auto cellShowing = [&](const std::string& text) -> std::shared_ptr<HCChatRoomChatMessageCell> {
+        auto table = room->tableView();
+        for (int row = 0; row < table->numberOfRowsInSection(0); ++row) {
+            auto cell = room->cellForRowAtIndexPath(*table, {0, row});
+            if (platform::ui::Driver::labelsText(cell).find(text) != std::string::npos)
+                return std::dynamic_pointer_cast<HCChatRoomChatMessageCell>(cell);
+        }
+        return nullptr;
+    };
+    auto lost = cellShowing("From nowhere");
+    ASSERT_TRUE(lost);
+    EXPECT_TRUE(rowsContain(screenRows(), "Ben | "));
+    ASSERT_TRUE(driver->tap(lost->gameNameButton()));
+    settle();
+    EXPECT_EQ(topPage(), room);
+
+    auto owned = cellShowing("Play mine");
+    ASSERT_TRUE(owned);
+    ASSERT_TRUE(driver->tap(owned->gameNameButton()));
+    settle();
+    EXPECT_TRUE(topPageAs<HCGameProfileController>());
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 
 #include "core/images/HCImageLoader.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "gamepages/gameprofile/HCGameProfileController.h"
+#include "platform/ui/NavigationController.h"
 #include "social/chat/HCChatRoomDefinition.h"
 #include "social/chat/HCChatRoomInstance.h"
+#include "socialpages/announcements/HCApplicationDescriptionController.h"
 
 namespace {
 
@@ -85,7 +88,8 @@ HCChatRoomChatMessageCell::HCChatRoomChatMessageCell()
       gamePictureView_(HCImageView::make(Rect(271, 5, 44, 44))),
       playerNameLabel_(platform::ui::Label::make(Rect(56, 4, 100, 18))),
       gameNameLabel_(platform::ui::Label::make(Rect(156, 4, 110, 18))),
-      chatMessageLabel_(platform::ui::Label::make(Rect(56, 24, 210, 18)))
+      chatMessageLabel_(platform::ui::Label::make(Rect(56, 24, 210, 18))),
+      gameNameButton_(std::make_shared<platform::ui::Button>(platform::ui::ButtonType::Custom, Rect(156, 4, 110, 18)))
 {
     setFrame(Rect(0, 0, kCellWidth, kMinimumHeight));
     chatMessageLabel_->setNumberOfLines(0);
@@ -95,7 +99,15 @@ HCChatRoomChatMessageCell::HCChatRoomChatMessageCell()
 void HCChatRoomChatMessageCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    adopt(*this, {profilePictureView_, gamePictureView_, playerNameLabel_, gameNameLabel_, chatMessageLabel_});
+    if (!gameNameButton_->superview()) {
+        std::weak_ptr<HCChatRoomChatMessageCell> weakSelf =
+            std::static_pointer_cast<HCChatRoomChatMessageCell>(platform::self(this));
+        gameNameButton_->addTarget(
+            this, [weakSelf](auto&) { if (auto cell = weakSelf.lock()) cell->onClickedGameName(); },
+            platform::ui::ControlEventTouchUpInside);
+    }
+    adopt(*this, {profilePictureView_, gamePictureView_, playerNameLabel_, gameNameLabel_, chatMessageLabel_,
+                  gameNameButton_});
     message_ = platform::as<HCChatMessage>(resource);
     if (!message_) return;
     const auto& user = message_->user();
@@ -112,6 +124,7 @@ void HCChatRoomChatMessageCell::onResourceChanged(const platform::ObjectPtr& res
     gameNameLabel_->setText(game);
     gameNameLabel_->setFrame(Rect(nameFrame.origin.x + nameFrame.size.width, nameFrame.origin.y,
                                   std::max(0.0, messageFrame.size.width - nameFrame.size.width), nameFrame.size.height));
+    gameNameButton_->setFrame(gameNameLabel_->frame());
     chatMessageLabel_->setText(message_->message().value_or(""));
     auto body = chatMessageLabel_->frame();
     body.size.height = chatMessageLabel_->sizeThatFits(platform::ui::Size(body.size.width, 0)).height;
@@ -119,4 +132,20 @@ void HCChatRoomChatMessageCell::onResourceChanged(const platform::ObjectPtr& res
     auto frame = this->frame();
     frame.size.height = std::max(kMinimumHeight, body.origin.y + body.size.height + 5.0);
     setFrame(frame);
+}
+
+void HCChatRoomChatMessageCell::onClickedGameName()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!message_ || !shouldGameNameLink(*message_)) return;
+    const auto& user = message_->user();
+    if (message_->doesLocalPlayerOwnGame()) {
+        HCGameProfileController::showGameProfileWithClientApplicationId(user->lastPlayedGameId(), user);
+        return;
+    }
+    auto page = platform::as<platform::ui::ViewController>(owner());
+    auto navigation = page ? page->navigationController() : nullptr;
+    auto description = HCApplicationDescriptionController::applicationDescriptionForId(
+        user->lastPlayedGameId(), std::string("chatRoomChatMessageCell"));
+    if (navigation && description) navigation->pushViewController(description, true);
 }

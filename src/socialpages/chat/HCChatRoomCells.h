@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/images/HCImageView.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "social/chat/HCChatMessage.h"
@@ -58,10 +59,15 @@ public:
     HCChatRoomChatMessageCell();
     void onResourceChanged(const platform::ObjectPtr& resource) override;
     const HCChatMessagePtr& message() const { return message_; }
+    // The game the author plays: its game page when the player owns it, else
+    // its description page; nothing for a game that leads nowhere.
+    void onClickedGameName();
+    const std::shared_ptr<platform::ui::Button>& gameNameButton() const { return gameNameButton_; }
     std::string kindName() const override { return "HCChatRoomChatMessageCell"; }
 
 private:
     std::shared_ptr<HCImageView> profilePictureView_, gamePictureView_;
     std::shared_ptr<platform::ui::Label> playerNameLabel_, gameNameLabel_, chatMessageLabel_;
+    std::shared_ptr<platform::ui::Button> gameNameButton_;
     HCChatMessagePtr message_;
 };
