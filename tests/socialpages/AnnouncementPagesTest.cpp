@@ -33,6 +33,14 @@ protected:
         HCAnnouncementService::downloadAnnouncements();
         waitForIdle();
     }
+    // From the list, the announcement with this title.
+    std::shared_ptr<HCAnnouncementDetailController> openAnnouncement(const std::string& title)
+    {
+        EXPECT_TRUE(tapRow(title));
+        waitForIdle();
+        settle();
+        return topPageAs<HCAnnouncementDetailController>();
+    }
     double storedDate()
     {
         auto date = Halcyon::lastAnnouncementDateForLocalUser();
@@ -101,10 +109,7 @@ TEST_F(AnnouncementPagesTest, AnAnnouncementShowsItsDiscussionAndItsLinkedGamesP
     startOnline();
     download();
     openPage("AnnouncementBrowser");
-    ASSERT_TRUE(tapRow("Welcome to Tolvarine"));
-    waitForIdle();
-    settle();
-    auto detail = topPageAs<HCAnnouncementDetailController>();
+    auto detail = openAnnouncement("Welcome to Tolvarine");
     ASSERT_TRUE(detail);
     EXPECT_TRUE(rowsContain(screenRows(), "Thanks, see you in level 3"));
     // A locked announcement offers no reply, and without "Close" no segment at all.
@@ -115,10 +120,7 @@ TEST_F(AnnouncementPagesTest, AnAnnouncementShowsItsDiscussionAndItsLinkedGamesP
 
     // A failed discussion takes its loading screen down.
     server->faults().injectFor("GET", "discussions/802/posts.xml", localserver::Fault::reply(500, "down"));
-    ASSERT_TRUE(tapRow("Our next game"));
-    waitForIdle();
-    settle();
-    detail = topPageAs<HCAnnouncementDetailController>();
+    detail = openAnnouncement("Our next game");
     ASSERT_TRUE(detail);
     EXPECT_FALSE(detail->isShowingLoadingScreen());
     ASSERT_TRUE(tapButton("Buy"));
@@ -138,10 +140,7 @@ TEST_F(AnnouncementPagesTest, UnderParentalControlsOnlyTheAnnouncementsOwnPostSh
     startOnline();
     download();
     openPage("AnnouncementBrowser");
-    ASSERT_TRUE(tapRow("Welcome to Tolvarine"));
-    waitForIdle();
-    settle();
-    ASSERT_TRUE(topPageAs<HCAnnouncementDetailController>());
+    ASSERT_TRUE(openAnnouncement("Welcome to Tolvarine"));
     const auto rows = screenRows();
     EXPECT_TRUE(rowsContain(rows, "Read the rules & have fun"));
     EXPECT_FALSE(rowsContain(rows, "Thanks, see you in level 3"));

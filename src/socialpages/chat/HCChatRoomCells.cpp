@@ -3,11 +3,12 @@
 #include <algorithm>
 
 #include "core/images/HCImageLoader.h"
-#include "platform/runtime/ThreadChecker.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
+#include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
 #include "social/chat/HCChatRoomDefinition.h"
 #include "social/chat/HCChatRoomInstance.h"
+#include "socialpages/HCCellSubviews.h"
 #include "socialpages/announcements/HCApplicationDescriptionController.h"
 
 namespace {
@@ -15,13 +16,6 @@ namespace {
 using platform::ui::Rect;
 
 constexpr double kCellWidth = 320.0;
-
-// Subviews join the cell on first fill: a view joins its parent only once it is shared.
-void adopt(HCTableCellHelper& cell, std::initializer_list<platform::ui::ViewPtr> views)
-{
-    if (views.size() == 0 || (*views.begin())->superview()) return;
-    for (const auto& view : views) cell.contentView()->addSubview(view);
-}
 
 }  // namespace
 
@@ -42,7 +36,7 @@ HCChatRoomDefinitionCell::HCChatRoomDefinitionCell()
 void HCChatRoomDefinitionCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    adopt(*this, {nameLabel_, icon_});
+    adoptCellSubviews(*this, {nameLabel_, icon_});
     auto definition = platform::as<HCChatRoomDefinition>(resource);
     if (!definition) return;
     nameLabel_->setText(definition->roomName().value_or(""));
@@ -63,7 +57,7 @@ HCChatRoomInstanceCell::HCChatRoomInstanceCell()
 void HCChatRoomInstanceCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    adopt(*this, {nameLabel_, occupancyLabel_, icon_});
+    adoptCellSubviews(*this, {nameLabel_, occupancyLabel_, icon_});
     auto room = platform::as<HCChatRoomInstance>(resource);
     if (!room) return;
     const bool full = room->numUsersInRoom() == room->maxNumUsersInRoom();
@@ -106,8 +100,8 @@ void HCChatRoomChatMessageCell::onResourceChanged(const platform::ObjectPtr& res
             this, [weakSelf](auto&) { if (auto cell = weakSelf.lock()) cell->onClickedGameName(); },
             platform::ui::ControlEventTouchUpInside);
     }
-    adopt(*this, {profilePictureView_, gamePictureView_, playerNameLabel_, gameNameLabel_, chatMessageLabel_,
-                  gameNameButton_});
+    adoptCellSubviews(*this, {profilePictureView_, gamePictureView_, playerNameLabel_, gameNameLabel_,
+                              chatMessageLabel_, gameNameButton_});
     message_ = platform::as<HCChatMessage>(resource);
     if (!message_) return;
     const auto& user = message_->user();
