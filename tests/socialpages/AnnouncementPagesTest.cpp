@@ -8,10 +8,13 @@
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/support/PageHarness.h"
 #include "platform/ui/NavigationItem.h"
+#include "platform/ui/SegmentedControl.h"
 #include "social/announcements/HCAnnouncementService.h"
+#include "social/forums/HCForumTopic.h"
 #include "socialpages/announcements/HCAnnouncementBrowserController.h"
 #include "socialpages/announcements/HCAnnouncementDetailController.h"
 #include "socialpages/announcements/HCApplicationDescriptionController.h"
+#include "socialpages/forums/HCPostNewMessage.h"
 #include "uiframework/HCControllerLoader.h"
 
 namespace {
@@ -144,6 +147,42 @@ TEST_F(AnnouncementPagesTest, UnderParentalControlsOnlyTheAnnouncementsOwnPostSh
     const auto rows = screenRows();
     EXPECT_TRUE(rowsContain(rows, "Read the rules & have fun"));
     EXPECT_FALSE(rowsContain(rows, "Thanks, see you in level 3"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AnnouncementPagesTest, TheBarOffersAReplyOnAnOpenAnnouncementAndOnlyCloseOnALockedOne)
+{
+    addBundleImage("HCButtonReplyToThread.png");
+    startOnline();
+    auto show = [&](bool locked, bool close) {
+        auto announcement = HCResource::initWithId<HCAnnouncement>(std::string("800"));
+        announcement->setTitle(std::string("Welcome to Tolvarine"));
+        announcement->setIsLocked(locked);
+        openPage("AnnouncementDetail", [&](const platform::ui::ViewControllerPtr& page) {
+            auto detail = std::dynamic_pointer_cast<HCAnnouncementDetailController>(page);
+            detail->setThread(announcement);
+            detail->setTopic(HCForumTopic::announcementsTopic());
+            detail->setShowCloseButton(close);
+        });
+        auto detail = topPageAs<HCAnnouncementDetailController>();
+        auto item = detail ? detail->navigationItem()->rightBarButtonItem() : nullptr;
+        return item ? std::dynamic_pointer_cast<platform::ui::SegmentedControl>(item->customView()) : nullptr;
+    };
+    auto open = show(false, false);
+    ASSERT_TRUE(open);
+    ASSERT_EQ(open->numberOfSegments(), 1u);
+    EXPECT_TRUE(open->imageForSegmentAtIndex(0));
+    ASSERT_TRUE(open->tapSegment(0));
+    settle();
+    EXPECT_TRUE(topPageAs<HCPostNewMessage>());
+
+    auto locked = show(true, true);
+    ASSERT_TRUE(locked);
+    ASSERT_EQ(locked->numberOfSegments(), 1u);
+    EXPECT_EQ(locked->titleForSegmentAtIndex(0), "Close");
 }
 
 }  // namespace
