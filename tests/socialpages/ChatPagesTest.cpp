@@ -262,6 +262,15 @@ TEST_F(ChatPagesTest, TheLastVisitedRoomLeadsTheListOnceAndAFailedListEndsOnTheE
     navigation->popViewController(false);
     settle();
     EXPECT_EQ(lastVisited(), 1u);
+    const size_t joins = requestsTo(kJoin);
+    ASSERT_TRUE(driver->tapBarButton(HCSelectChatRoomDefinitionController::kRejoinTitle));
+    waitForIdle();
+    settle();
+    EXPECT_EQ(requestsTo(kJoin), joins + 1);
+    ASSERT_TRUE(topPageAs<HCChatRoomController>());
+    EXPECT_EQ(topPage()->title(), "Developers 1");
+    navigation->popViewController(false);
+    settle();
 
     server->faults().injectFor("GET", "chat_room_instances.xml", localserver::Fault::reply(500, "down"));
     ASSERT_TRUE(tapRow("Global"));

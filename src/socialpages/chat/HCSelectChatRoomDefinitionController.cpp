@@ -1,7 +1,9 @@
 #include "socialpages/chat/HCSelectChatRoomDefinitionController.h"
 
 #include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
 #include "social/chat/HCChatRoomDefinition.h"
 #include "social/chat/HCChatRoomDefinitionService.h"
 #include "social/chat/HCChatRoomInstanceService.h"
@@ -32,6 +34,13 @@ void HCSelectChatRoomDefinitionController::viewWillAppear(bool animated)
     HC_CHECK_MAIN_THREAD();
     HCChatRoomJoiningPage::viewWillAppear(animated);
     showLastVisitedRoom();
+    if (!HCChatRoomInstanceService::getCachedLastRoomJoined()) return;
+    std::weak_ptr<HCSelectChatRoomDefinitionController> weakSelf =
+        std::static_pointer_cast<HCSelectChatRoomDefinitionController>(platform::self(this));
+    navigationItem()->setRightBarButtonItem(platform::ui::BarButtonItem::withTitle(
+        kRejoinTitle, platform::ui::BarButtonStyle::Plain, [weakSelf](auto&) {
+            if (auto page = weakSelf.lock()) page->onClickedButton();
+        }));
 }
 
 void HCSelectChatRoomDefinitionController::showLastVisitedRoom()

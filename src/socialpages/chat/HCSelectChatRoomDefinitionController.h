@@ -1,6 +1,6 @@
 #pragma once
 // The kinds of chat room the player may enter ("SelectChatRoomDefinition"),
-// with the room last visited on top. A kind with one room joins it at once;
+// with the room last visited on top and a bar button that joins it again. A kind with one room joins it at once;
 // with more, the rooms are listed ("SelectChatRoomInstance").
 //
 // Thread: main thread.
@@ -15,6 +15,8 @@ class HCSelectChatRoomDefinitionController : public HCChatRoomJoiningPage,
                                              public HCProfileFrame {
 public:
     static constexpr const char* kLastVisitedTitle = "Last Visited Room";
+    // The bar button that joins the room last joined, offered once there is one.
+    static constexpr const char* kRejoinTitle = "Rejoin";
     static constexpr const char* kRoomsFailedMessage =
         "An error occurred when trying to download available rooms. Please try again.";
 
