@@ -11,8 +11,6 @@
 
 class HCAnnouncementBrowserController : public HCTableSequenceControllerHelper {
 public:
-    static std::shared_ptr<HCAnnouncementBrowserController> announcementBrowser();
-
     std::shared_ptr<HCService> getService() override;
     bool shouldAlwaysRefreshWhenShown() override { return true; }
     void populateResourceMap(HCResourceControllerMap& map) override;

@@ -1,7 +1,10 @@
 #include "socialpages/announcements/HCAnnouncementDetailHeaderController.h"
 
+#include "platform/runtime/ThreadChecker.h"
+
 void HCAnnouncementDetailHeaderController::loadView()
 {
+    HC_CHECK_MAIN_THREAD();
     using platform::ui::Rect;
     auto root = platform::ui::View::make(Rect(0, 0, 320, 124 + kToolbarHeight));
     detailWrapperView_ = platform::ui::View::make(Rect(0, 0, 320, 124));

@@ -1,10 +1,12 @@
 #include "socialpages/announcements/HCApplicationDescriptionController.h"
 
+#include "platform/runtime/ThreadChecker.h"
 #include "uiframework/HCControllerLoader.h"
 
 std::shared_ptr<HCApplicationDescriptionController> HCApplicationDescriptionController::applicationDescriptionForId(
     const std::optional<std::string>& resourceId, const std::optional<std::string>& appBannerPlacement)
 {
+    HC_CHECK_MAIN_THREAD();
     auto page = HCControllerLoader::load<HCApplicationDescriptionController>("ApplicationDescription");
     if (!page) return nullptr;
     page->setResourceId(resourceId);
