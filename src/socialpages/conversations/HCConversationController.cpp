@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "core/halcyon/Halcyon.h"
 #include "core/poller/HCResourcePollerReplyReader.h"
@@ -111,6 +112,8 @@ void HCConversationController::doIndexActionOnSuccess(const HCDelegate& onSucces
             onFailure);
         return;
     }
+    // The load lasts until the history of the new conversation is in.
+    startingLoadFailure_ = onFailure;
     HCConversationService::startConversationWithUser(
         conversationUser_ ? conversationUser_->resourceId() : std::nullopt,
         HCDelegate(self, &HCConversationController::_startedConversation),
@@ -126,12 +129,15 @@ void HCConversationController::_startedConversation(std::shared_ptr<HCPaginatedS
         return;
     }
     setConversationId(conversation->resourceId());
+    startingLoadFailure_ = HCDelegate();
     _refreshData();
 }
 
 void HCConversationController::_errorStartingConversation(std::shared_ptr<platform::Object>)
 {
     HC_CHECK_MAIN_THREAD();
+    auto endLoad = std::exchange(startingLoadFailure_, HCDelegate());
+    endLoad.invokeNow();
     hideLoadingScreen();
     HalcyonDashboard::displayErrorMessage(kStartErrorMessage);
 }
@@ -153,8 +159,16 @@ void HCConversationController::_initialIndexComplete(std::shared_ptr<HCPaginated
     poller_->clearCacheAndForceLastSeenId(newest, kPostClass);
     if (isOnNavigationStack()) poller_->changePollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
     hasCompletedInitialIndex_ = true;
+    // The partner's presence is shown with the history (the base shows the
+    // series later, so a row added to the table now would be lost).
+    if (series && conversationUser_) {
+        auto objects = series->objects();
+        objects.insert(objects.begin(), HCOnlineStatus::initWithUser(conversationUser_, conversationUser_->online()));
+        auto header = series->header();
+        series->setObjects(std::move(objects));
+        series->setHeader(header);
+    }
     if (next) next->invokeWith(series);
-    if (conversationUser_) _updateOnlineStatusWithUser(conversationUser_, conversationUser_->online());
 }
 
 // --- showing -----------------------------------------------------------------------------

@@ -74,6 +74,8 @@ private:
     HCUserPtr conversationUser_;
     std::shared_ptr<HCConversationMessageBoxController> messageBox_;
     std::shared_ptr<HCPoller> poller_;
+    // The failure end of the load that waits for the conversation to start.
+    HCDelegate startingLoadFailure_;
     bool hasCompletedInitialIndex_ = false;
     bool observing_ = false;
 };

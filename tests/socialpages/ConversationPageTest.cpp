@@ -1,0 +1,165 @@
+// A private conversation as the player works it: starting it, its own
+// poller, the partner's presence, sending and a send that fails.
+#include "core/halcyon/Halcyon.h"
+#include "core/resources/HCResource.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "gamepages/support/PageHarness.h"
+#include "localserver/Fixtures.h"
+#include "localserver/routes/ConversationRoutes.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/NavigationController.h"
+#include "social/forums/HCForumPost.h"
+#include "socialpages/conversations/HCConversationController.h"
+
+namespace {
+
+using localserver::defaults::kNamelessUserId;
+using localserver::defaults::kOtherUserId;
+using localserver::defaults::kUserId;
+
+constexpr long kChatSeconds = 5;
+
+HCUserPtr user(const std::string& id, const std::string& name, bool online = false)
+{
+    auto made = HCResource::initWithId<HCUser>(id);
+    made->setName(name);
+    made->setOnlineAsString(std::string(online ? "true" : "false"));
+    return made;
+}
+
+void postDiscovered(const std::string& name, std::vector<platform::ObjectPtr> resources)
+{
+    auto info = platform::Dictionary::make();
+    info->setObject(HCPollerNotificationKeyResources, platform::Array::make(std::move(resources)));
+    platform::NotificationCenter::defaultCenter().post(name, nullptr, info);
+}
+
+class ConversationPageTest : public pagetest::PageHarness {
+protected:
+    void SetUp() override
+    {
+        PageHarness::SetUp();
+        localserver::registerConversationRoutes(*server, forums);
+    }
+
+    std::shared_ptr<HCConversationController> openConversation(const std::optional<std::string>& id)
+    {
+        startOnline();
+        Halcyon::storePollingFrequencyInChat(kChatSeconds);
+        openPage("Conversation", [&](const platform::ui::ViewControllerPtr& page) {
+            auto conversation = std::dynamic_pointer_cast<HCConversationController>(page);
+            conversation->setConversationUser(user(kOtherUserId, "Ben"));
+            conversation->setConversationId(id);
+        });
+        return topPageAs<HCConversationController>();
+    }
+
+    // One round of the page's poller.
+    void pollOnce()
+    {
+        clock->advance(kChatSeconds);
+        settle();
+        waitForIdle();
+    }
+};
+
+TEST_F(ConversationPageTest, WithoutAnIdTheConversationStartsAndOnePollerBringsItsNewPosts)
+{
+    auto page = openConversation(std::nullopt);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->title(), "Ben");
+    EXPECT_EQ(requestsTo("discussions.xml"), 1u);
+    ASSERT_TRUE(page->conversationId());
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Ben is offline"}));
+    const auto poller = page->poller();
+    ASSERT_TRUE(poller);
+    EXPECT_EQ(poller->getPollingFrequency(), kChatSeconds);
+
+    page->reloadDataFromServer();
+    waitForIdle();
+    EXPECT_EQ(page->poller(), poller);
+
+    const std::string id = *page->conversationId();
+    // More than a page of posts: each poll asks past the newest it saw.
+    for (int i = 0; i < 11; ++i) forums->reply(id, kOtherUserId, "line " + std::to_string(i), server->now() + i);
+    pollOnce();
+    pollOnce();
+    auto rows = screenRows();
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_NE(rows.back().find("line 10"), std::string::npos);
+    const size_t shown = rows.size();
+
+    auto stray = HCResource::initWithId<HCForumPost>(std::string("999999"));
+    stray->setDiscussionId(std::string("elsewhere"));
+    postDiscovered(stray->getResourceDiscoveredNotification(), {stray});
+    settle();
+    EXPECT_EQ(screenRows().size(), shown);
+
+    HalcyonDashboard::getActiveNavigationController()->popViewController(false);
+    settle();
+    EXPECT_EQ(poller->getPollingFrequency(), 0);
+}
+
+TEST_F(ConversationPageTest, OnlyAFailingPollOfThisConversationClosesThePage)
+{
+    auto page = openConversation(forums->conversationBetween(kUserId, kOtherUserId, server->now()).id);
+    ASSERT_TRUE(page && page->poller());
+    platform::NotificationCenter::defaultCenter().post(HCPollingFailed, platform::String::make("activities.xml"));
+    platform::NotificationCenter::defaultCenter().post(HCPollingFailed,
+                                                       platform::String::make("discussions/1/posts.xml"));
+    settle();
+    EXPECT_EQ(topPage(), page);
+
+    server->addRoute("GET", "discussions/{id}/posts.xml", localserver::Access::Consumer,
+                     [](const localserver::Request&) { return localserver::Reply::text(500, "down"); });
+    clock->advance(kChatSeconds);
+    settle();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return topPage() != page; }));
+}
+
+TEST_F(ConversationPageTest, ThePresenceRowFollowsThePartnerWhereverTheNoticeNamesHim)
+{
+    auto page = openConversation(forums->conversationBetween(kUserId, kOtherUserId, server->now()).id);
+    ASSERT_TRUE(page);
+    const std::string notification = user(kUserId, "")->getResourceDiscoveredNotification();
+    postDiscovered(notification, {user(kNamelessUserId, "Someone", true)});
+    settle();
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Ben is offline"}));
+
+    postDiscovered(notification, {user(kNamelessUserId, "Someone", true), user(kOtherUserId, "Ben", true)});
+    settle();
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Ben is ONLINE", "Ben is offline"}));
+}
+
+TEST_F(ConversationPageTest, ASentMessageLeavesTheFieldAndAFailedOneComesBack)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    auto page = openConversation(id);
+    ASSERT_TRUE(page);
+    auto box = page->messageBox();
+    ASSERT_TRUE(driver->tap(box->sendButton()));
+    settle();
+    EXPECT_EQ(requestsTo("discussions/" + id + "/posts.xml"), 1u);  // the history only
+
+    driver->typeText(box->messageField()->textView(), "gg");
+    ASSERT_TRUE(driver->tap(box->sendButton()));
+    EXPECT_EQ(box->messageField()->text(), "");
+    waitForIdle();
+    ASSERT_EQ(forums->postsOfDiscussion(id).size(), 1u);
+    EXPECT_EQ(forums->postsOfDiscussion(id)[0].body, "gg");
+
+    server->addRoute("POST", "discussions/{id}/posts.xml", localserver::Access::User,
+                     [](const localserver::Request&) { return localserver::Reply::text(503, "try later"); });
+    driver->typeText(box->messageField()->textView(), "rematch?");
+    ASSERT_TRUE(driver->tap(box->sendButton()));
+    waitForIdle();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !box->messageField()->text().empty(); }));
+    EXPECT_EQ(box->messageField()->text(), "rematch?");
+    ASSERT_EQ(platform::ui::AlertPanel::shownPanels().size(), 1u);
+    auto alert = std::dynamic_pointer_cast<platform::ui::AlertView>(platform::ui::AlertPanel::shownPanels()[0]);
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), "Oops! There was a problem:");
+}
+
+}  // namespace
