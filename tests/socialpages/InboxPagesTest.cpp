@@ -11,11 +11,13 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
+#include "social/forums/HCForumPost.h"
 #include "socialpages/conversations/HCConversationController.h"
 #include "socialpages/forums/HCForumThreadViewController.h"
 #include "socialpages/inbox/HCFriendPickerController.h"
 #include "socialpages/inbox/HCInboxCells.h"
 #include "socialpages/inbox/HCInboxController.h"
+#include "socialpages/inbox/HCInboxNotice.h"
 #include "socialpages/inbox/HCInboxTopLevelController.h"
 
 namespace {
@@ -278,6 +280,41 @@ TEST_F(InboxPagesTest, AFriendChosenInThePickerStartsTheConversationOnce)
     ASSERT_TRUE(conversation);
     EXPECT_EQ(conversation->title(), "Ben");
     EXPECT_EQ(navigation->viewControllers().size(), 3u);
+}
+
+TEST_F(InboxPagesTest, PresenceNoticesCarryAnInboxPageThatStartsTheConversation)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    startOnline();
+    openPage("InboxIMConversations");
+    auto online = ben();
+    online->setOnlineAsString(std::string("true"));
+    auto notice = HCInboxNotice::noticeFor(online);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->notificationText, "Ben is online");
+    waitForIdle();
+    EXPECT_EQ(requestsTo("subscriptions.xml"), 2u);
+
+    auto post = HCResource::initWithId<HCForumPost>(std::string("900001"));
+    post->setAuthor(ben());
+    post->setDiscussionId(id);
+    post->setIsDiscussionConversation(std::string("true"));
+    notice = HCInboxNotice::noticeFor(post);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->notificationText, "New message from Ben");
+    EXPECT_FALSE(HCInboxNotice::noticeFor(ben()));
+    waitForIdle();
+
+    auto page = std::dynamic_pointer_cast<HCInboxController>(notice->notificationUserData);
+    ASSERT_TRUE(page);
+    HalcyonDashboard::getActiveNavigationController()->pushViewController(page, false);
+    settle();
+    waitForIdle();
+    auto conversation = topPageAs<HCConversationController>();
+    ASSERT_TRUE(conversation);
+    EXPECT_EQ(conversation->conversationId(), std::optional<std::string>(id));
+    // The conversation on screen shows its own messages: no notice.
+    EXPECT_FALSE(HCInboxNotice::noticeFor(post));
 }
 
 }  // namespace
