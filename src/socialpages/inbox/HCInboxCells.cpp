@@ -24,22 +24,6 @@ void adopt(HCTableCellHelper& cell, std::initializer_list<platform::ui::ViewPtr>
 
 }  // namespace
 
-HCInboxMenuCell::HCInboxMenuCell()
-    : titleLabel_(platform::ui::Label::make(Rect(50, 0, 200, 44))),
-      iconView_(platform::ui::ImageView::make(Rect(8, 6, 32, 32))),
-      badge_(HCBadgeView::redBadge())
-{
-    setFrame(Rect(0, 0, kCellWidth, 44));
-    badge_->setFrame(Rect(270, 11, 30, HCBadgeView::kHeight));
-}
-
-void HCInboxMenuCell::setIconName(const std::string& iconName)
-{
-    HC_CHECK_MAIN_THREAD();
-    adopt(*this, {titleLabel_, iconView_, badge_});
-    iconView_->setImage(iconName.empty() ? nullptr : HCImageLoader::loadImage(iconName));
-}
-
 HCInboxCell::HCInboxCell()
     : typeLabel_(platform::ui::Label::make(Rect(75, 4, 180, 14))),
       titleLabel_(platform::ui::Label::make(Rect(75, 18, 180, 20))),

@@ -1,11 +1,9 @@
 #pragma once
-// The rows of the inbox: an entry of the top-level menu (title, icon,
-// unread badge, the page it opens), a subscription (a followed discussion
-// or a conversation, with its unread count and, for a conversation, the
-// button that shows its actions below it), and that action row.
+// The rows of the inbox lists: a subscription (a followed discussion or a
+// conversation, with its unread count and, for a conversation, the button
+// that shows its actions below it), and that action row.
 //
 // Thread: main thread.
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,32 +11,9 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "platform/ui/ViewController.h"
 #include "uiframework/table/HCTableCellHelper.h"
 #include "uiframework/table/HCTableCellHelperActionCell.h"
 #include "uiframework/widgets/HCBadgeView.h"
-
-class HCInboxMenuCell : public HCTableCellHelper {
-public:
-    using CreateController = std::function<platform::ui::ViewControllerPtr()>;
-
-    HCInboxMenuCell();
-    void setTitle(const std::string& title) { titleLabel_->setText(title); }
-    void setIconName(const std::string& iconName);
-    void setBadgeValue(int value) { badge_->setValue(value); }
-    const std::shared_ptr<HCBadgeView>& badge() const { return badge_; }
-    void setCreateController(CreateController create) { create_ = std::move(create); }
-    // The page this entry opens; nil when it has none.
-    platform::ui::ViewControllerPtr createController() const { return create_ ? create_() : nullptr; }
-    bool hasConstantHeight() const override { return true; }
-    std::string kindName() const override { return "HCInboxMenuCell"; }
-
-private:
-    std::shared_ptr<platform::ui::Label> titleLabel_;
-    std::shared_ptr<platform::ui::ImageView> iconView_;
-    std::shared_ptr<HCBadgeView> badge_;
-    CreateController create_;
-};
 
 class HCInboxCell : public HCTableCellHelper {
 public:

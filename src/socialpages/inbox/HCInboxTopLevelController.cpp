@@ -2,6 +2,8 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
+#include "core/images/HCImageLoader.h"
+#include "gamepages/fanclub/HCFanClubCell.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TableView.h"
@@ -56,24 +58,25 @@ HCTableControllerHelper::Sections HCInboxTopLevelController::buildTableSectionDe
     return {HCTableSectionDescription::sectionWithTitleAndStaticCells(std::nullopt, std::move(cells))};
 }
 
-std::shared_ptr<HCInboxMenuCell> HCInboxTopLevelController::createCell(const std::string& title,
-                                                                       const std::string& iconName, long badge,
-                                                                       const std::string& pageName)
+platform::ui::TableViewCellPtr HCInboxTopLevelController::createCell(const std::string& title, const std::string& iconName,
+                                                                     long badge, const std::string& pageName)
 {
-    auto cell = std::make_shared<HCInboxMenuCell>();
-    cell->setOwner(platform::self(this));
-    cell->setIconName(iconName);
-    cell->setTitle(title);
-    cell->setBadgeValue(static_cast<int>(badge));
-    cell->setCreateController([pageName] { return HCControllerLoader::load(pageName); });
+    auto cell = std::dynamic_pointer_cast<HCFanClubCell>(HCControllerLoader::loadCell("FanClub", platform::self(this)));
+    // A missing menu cell still takes its row, so the rows keep their places.
+    if (!cell) return platform::ui::TableViewCell::make();
+    cell->assemble();
+    cell->titleLabel()->setText(title);
+    cell->iconView()->setImage(iconName.empty() ? nullptr : HCImageLoader::loadImage(iconName));
+    cell->badgeView()->setValue(static_cast<int>(badge));
+    cell->setControllerName(pageName);
     return cell;
 }
 
-std::shared_ptr<HCInboxMenuCell> HCInboxTopLevelController::menuCell(int row) const
+std::shared_ptr<HCFanClubCell> HCInboxTopLevelController::menuCell(int row) const
 {
     if (sections().empty() || row < 0) return nullptr;
     const auto& cells = sections().front()->staticCells();
-    return static_cast<size_t>(row) < cells.size() ? std::dynamic_pointer_cast<HCInboxMenuCell>(cells[row]) : nullptr;
+    return static_cast<size_t>(row) < cells.size() ? std::dynamic_pointer_cast<HCFanClubCell>(cells[row]) : nullptr;
 }
 
 void HCInboxTopLevelController::onCellWasClicked(const platform::ObjectPtr&, const IndexPath& indexPath)
@@ -82,7 +85,8 @@ void HCInboxTopLevelController::onCellWasClicked(const platform::ObjectPtr&, con
     auto cell = indexPath.section == 0 ? menuCell(indexPath.row) : nullptr;
     auto navigation = navigationController();
     if (!cell || !navigation) return;
-    if (auto page = cell->createController()) navigation->pushViewController(page, true);
+    if (auto page = cell->controllerName() ? HCControllerLoader::load(*cell->controllerName()) : nullptr)
+        navigation->pushViewController(page, true);
     tableView()->deselectRowAtIndexPath(indexPath, true);
 }
 
@@ -94,6 +98,6 @@ void HCInboxTopLevelController::_somethingHappened(const platform::Notification&
         auto cell = menuCell(source.row);
         auto value = notification.userInfo ? platform::as<platform::Number>(notification.userInfo->objectForKey(source.key))
                                            : nullptr;
-        if (cell && value) cell->setBadgeValue(static_cast<int>(value->longLongValue()));
+        if (cell && value) cell->badgeView()->setValue(static_cast<int>(value->longLongValue()));
     }
 }

@@ -8,8 +8,9 @@
 #include <string>
 
 #include "platform/foundation/NotificationCenter.h"
-#include "socialpages/inbox/HCInboxCells.h"
 #include "uiframework/table/HCTableStaticControllerHelper.h"
+
+class HCFanClubCell;
 
 class HCInboxTopLevelController : public HCTableStaticControllerHelper {
 public:
@@ -25,9 +26,9 @@ public:
     std::string kindName() const override { return "HCInboxTopLevelController"; }
 
 private:
-    std::shared_ptr<HCInboxMenuCell> createCell(const std::string& title, const std::string& iconName, long badge,
-                                                const std::string& pageName);
-    std::shared_ptr<HCInboxMenuCell> menuCell(int row) const;
+    platform::ui::TableViewCellPtr createCell(const std::string& title, const std::string& iconName, long badge,
+                                              const std::string& pageName);
+    std::shared_ptr<HCFanClubCell> menuCell(int row) const;
 
     bool observing_ = false;
 };
