@@ -50,13 +50,14 @@ bool showInboxPages(localserver::Server* server, const DemoFrames& demo)
     auto openRow = [&](const std::string& text) {
         const auto table = top()->tableView();
         for (int row = 0; row < table->numberOfRowsInSection(0); ++row) {
-            if (platform::ui::Driver::labelsText(table->cellForRowAtIndexPath({0, row})).find(text) != std::string::npos)
-                return driver.selectRow(table, {0, row});
+            const auto words = platform::ui::Driver::labelsText(table->cellForRowAtIndexPath({0, row}));
+            if (words.find(text) != std::string::npos) return driver.selectRow(table, {0, row});
         }
         return false;
     };
 
-    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("InboxTopLevel")});
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"),
+                                         {platform::String::make("InboxTopLevel")});
     bool shown = waitFor("HCInboxTopLevelController");
     if (shown) {
         printRows("the menu");

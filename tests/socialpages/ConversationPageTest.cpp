@@ -3,11 +3,11 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "SocialPagesSupport.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
 #include "localserver/routes/ConversationRoutes.h"
 #include "platform/foundation/NotificationCenter.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
 #include "social/forums/HCForumPost.h"
 #include "socialpages/conversations/HCConversationController.h"
@@ -156,10 +156,7 @@ TEST_F(ConversationPageTest, ASentMessageLeavesTheFieldAndAFailedOneComesBack)
     waitForIdle();
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !box->messageField()->text().empty(); }));
     EXPECT_EQ(box->messageField()->text(), "rematch?");
-    ASSERT_EQ(platform::ui::AlertPanel::shownPanels().size(), 1u);
-    auto alert = std::dynamic_pointer_cast<platform::ui::AlertView>(platform::ui::AlertPanel::shownPanels()[0]);
-    ASSERT_TRUE(alert);
-    EXPECT_EQ(alert->title(), "Oops! There was a problem:");
+    EXPECT_EQ(socialtest::alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
 }
 
 }  // namespace

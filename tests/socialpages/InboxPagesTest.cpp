@@ -5,6 +5,7 @@
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/resources/HCResource.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "SocialPagesSupport.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
 #include "localserver/routes/ConversationRoutes.h"
@@ -22,18 +23,11 @@
 
 namespace {
 
+using socialtest::alertMessages;
+
 using localserver::defaults::kNamelessUserId;
 using localserver::defaults::kOtherUserId;
 using localserver::defaults::kUserId;
-
-std::vector<std::string> alertMessages()
-{
-    std::vector<std::string> out;
-    for (const auto& panel : platform::ui::AlertPanel::shownPanels())
-        if (auto alert = std::dynamic_pointer_cast<platform::ui::AlertView>(panel))
-            out.push_back(alert->title() + ": " + alert->message());
-    return out;
-}
 
 size_t rowsWith(const std::vector<std::string>& rows, const std::string& text)
 {

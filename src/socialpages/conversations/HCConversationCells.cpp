@@ -5,6 +5,7 @@
 #include "core/images/HCImageLoader.h"
 #include "platform/foundation/DateFormatter.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "socialpages/HCCellSubviews.h"
 #include "platform/ui/TextMetrics.h"
 #include "social/forums/HCForumPost.h"
 
@@ -43,11 +44,8 @@ HCConversationCell::HCConversationCell()
 void HCConversationCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!authorLabel_->superview()) {
-        for (const auto& view : std::initializer_list<platform::ui::ViewPtr>{
-                 greenBubbleView_, greyBubbleView_, arrowView_, authorPictureView_, authorLabel_, dateLabel_, bodyLabel_})
-            contentView()->addSubview(view);
-    }
+    adoptCellSubviews(*this, {greenBubbleView_, greyBubbleView_, arrowView_, authorPictureView_, authorLabel_,
+                              dateLabel_, bodyLabel_});
     auto post = platform::as<HCForumPost>(resource);
     if (!post) return;
     author_ = post->author();
@@ -106,7 +104,7 @@ HCOnlineStatusCell::HCOnlineStatusCell() : textLabel_(platform::ui::Label::make(
 void HCOnlineStatusCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!textLabel_->superview()) contentView()->addSubview(textLabel_);
+    adoptCellSubviews(*this, {textLabel_});
     status_ = platform::as<HCOnlineStatus>(resource);
     if (!status_) return;
     const auto& user = status_->user();

@@ -6,6 +6,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "social/friends/HCFriendsService.h"
+#include "socialpages/HCCellSubviews.h"
 #include "uiframework/HCControllerLoader.h"
 
 std::shared_ptr<HCFriendPickerController> HCFriendPickerController::launchPickerWithDelegate(
@@ -92,10 +93,7 @@ HCFriendPickerUserCell::HCFriendPickerUserCell()
 void HCFriendPickerUserCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!nameLabel_->superview()) {
-        contentView()->addSubview(pictureView_);
-        contentView()->addSubview(nameLabel_);
-    }
+    adoptCellSubviews(*this, {pictureView_, nameLabel_});
     auto user = platform::as<HCUser>(resource);
     nameLabel_->setText(user ? user->name().value_or("") : std::string());
     pictureView_->useProfilePictureFromUser(user);

@@ -4,6 +4,7 @@
 
 #include "core/images/HCImageLoader.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "socialpages/HCCellSubviews.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TextMetrics.h"
 #include "social/conversations/HCSubscription.h"
@@ -14,13 +15,6 @@ namespace {
 using platform::ui::Rect;
 
 constexpr double kCellWidth = 320.0;
-
-// Subviews join the cell once it is shared (not from its constructor).
-void adopt(HCTableCellHelper& cell, std::initializer_list<platform::ui::ViewPtr> views)
-{
-    if (views.size() == 0 || (*views.begin())->superview()) return;
-    for (const auto& view : views) cell.contentView()->addSubview(view);
-}
 
 }  // namespace
 
@@ -55,8 +49,8 @@ void HCInboxCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
     if (!expandButton_->superview()) {
-        adopt(*this, {iconView_, profilePictureView_, typeLabel_, titleLabel_, bodyPreviewLabel_, unreadBadge_,
-                      expandButton_});
+        adoptCellSubviews(*this, {iconView_, profilePictureView_, typeLabel_, titleLabel_, bodyPreviewLabel_,
+                                  unreadBadge_, expandButton_});
         std::weak_ptr<HCInboxCell> weakSelf = std::static_pointer_cast<HCInboxCell>(platform::self(this));
         expandButton_->addTarget(
             this,

@@ -70,28 +70,44 @@ private:
     platform::ObjectPtr pendingDeletion_;
 };
 
-// The conversations of the inbox, with the compose button; its load stores
-// how many have unread messages.
-class HCInboxIMConversationsController : public HCInboxController {
+// An inbox list of one kind of subscription: it keeps only that kind of
+// the reply and, after each load, stores how many of its rows are unread.
+class HCInboxKindController : public HCInboxController {
 public:
+    void viewWillAppear(bool animated) override;
+    void onBeforeResourcesProcessed(const HCPaginatedSeriesPtr& series) override;
+    void _onDataLoaded(const HCPaginatedSeriesPtr& series, bool isIncremental) override;
+
+protected:
+    using StoreUnread = void (*)(long count);
+    HCInboxKindController(bool conversations, std::string title, StoreUnread storeUnread)
+        : conversations_(conversations), title_(std::move(title)), storeUnread_(storeUnread)
+    {
+    }
+
+private:
+    const bool conversations_;
+    const std::string title_;
+    const StoreUnread storeUnread_;
+};
+
+// The conversations, with the compose button.
+class HCInboxIMConversationsController : public HCInboxKindController {
+public:
+    HCInboxIMConversationsController();
     std::string getNoDataFoundMessage() override
     {
         return "You don't have any active IM conversations. Send a message to a friend by pressing the compose "
                "button.";
     }
     void loadView() override;
-    void viewWillAppear(bool animated) override;
-    void onBeforeResourcesProcessed(const HCPaginatedSeriesPtr& series) override;
-    void _onDataLoaded(const HCPaginatedSeriesPtr& series, bool isIncremental) override;
     std::string kindName() const override { return "HCInboxIMConversationsController"; }
 };
 
-// The followed discussions of the inbox; its load stores how many have unread posts.
-class HCInboxSubscribedForumThreadsController : public HCInboxController {
+// The followed discussions.
+class HCInboxSubscribedForumThreadsController : public HCInboxKindController {
 public:
+    HCInboxSubscribedForumThreadsController();
     std::string getNoDataFoundMessage() override { return "You haven't starred any forum threads."; }
-    void viewWillAppear(bool animated) override;
-    void onBeforeResourcesProcessed(const HCPaginatedSeriesPtr& series) override;
-    void _onDataLoaded(const HCPaginatedSeriesPtr& series, bool isIncremental) override;
     std::string kindName() const override { return "HCInboxSubscribedForumThreadsController"; }
 };

@@ -37,10 +37,33 @@ long unreadRows(const HCTableControllerHelper& page)
 
 }  // namespace
 
+void HCInboxKindController::viewWillAppear(bool animated)
+{
+    HCInboxController::viewWillAppear(animated);
+    setTitle(title_);
+}
+
+void HCInboxKindController::onBeforeResourcesProcessed(const HCPaginatedSeriesPtr& series)
+{
+    HCInboxController::onBeforeResourcesProcessed(series);
+    keepOnly(series, conversations_);
+}
+
+void HCInboxKindController::_onDataLoaded(const HCPaginatedSeriesPtr& series, bool isIncremental)
+{
+    HCInboxController::_onDataLoaded(series, isIncremental);
+    storeUnread_(unreadRows(*this));
+}
+
+HCInboxIMConversationsController::HCInboxIMConversationsController()
+    : HCInboxKindController(true, "IM Conversations", static_cast<StoreUnread>(&Halcyon::setUnreadIMCount))
+{
+}
+
 void HCInboxIMConversationsController::loadView()
 {
     HC_CHECK_MAIN_THREAD();
-    HCInboxController::loadView();
+    HCInboxKindController::loadView();
     std::weak_ptr<HCInboxController> weakSelf = std::static_pointer_cast<HCInboxController>(platform::self(this));
     navigationItem()->setRightBarButtonItem(
         platform::ui::BarButtonItem::withSystemItem(platform::ui::SystemItem::Compose, [weakSelf](auto&) {
@@ -48,38 +71,7 @@ void HCInboxIMConversationsController::loadView()
         }));
 }
 
-void HCInboxIMConversationsController::viewWillAppear(bool animated)
+HCInboxSubscribedForumThreadsController::HCInboxSubscribedForumThreadsController()
+    : HCInboxKindController(false, "Starred Threads", static_cast<StoreUnread>(&Halcyon::setUnreadPostCount))
 {
-    HCInboxController::viewWillAppear(animated);
-    setTitle("IM Conversations");
-}
-
-void HCInboxIMConversationsController::onBeforeResourcesProcessed(const HCPaginatedSeriesPtr& series)
-{
-    HCInboxController::onBeforeResourcesProcessed(series);
-    keepOnly(series, true);
-}
-
-void HCInboxIMConversationsController::_onDataLoaded(const HCPaginatedSeriesPtr& series, bool isIncremental)
-{
-    HCInboxController::_onDataLoaded(series, isIncremental);
-    Halcyon::setUnreadIMCount(unreadRows(*this));
-}
-
-void HCInboxSubscribedForumThreadsController::viewWillAppear(bool animated)
-{
-    HCInboxController::viewWillAppear(animated);
-    setTitle("Starred Threads");
-}
-
-void HCInboxSubscribedForumThreadsController::onBeforeResourcesProcessed(const HCPaginatedSeriesPtr& series)
-{
-    HCInboxController::onBeforeResourcesProcessed(series);
-    keepOnly(series, false);
-}
-
-void HCInboxSubscribedForumThreadsController::_onDataLoaded(const HCPaginatedSeriesPtr& series, bool isIncremental)
-{
-    HCInboxController::_onDataLoaded(series, isIncremental);
-    Halcyon::setUnreadPostCount(unreadRows(*this));
 }
