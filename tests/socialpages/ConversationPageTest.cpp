@@ -159,4 +159,43 @@ TEST_F(ConversationPageTest, ASentMessageLeavesTheFieldAndAFailedOneComesBack)
     EXPECT_EQ(socialtest::alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
 }
 
+TEST_F(ConversationPageTest, TheBoxStaysAboveTheKeyboardAndOnlyItsGrowthScrollsTheRows)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    for (int i = 0; i < 9; ++i) forums->reply(id, kOtherUserId, "line " + std::to_string(i), server->now() + i);
+    auto page = openConversation(id);
+    ASSERT_TRUE(page);
+    auto box = page->messageBox()->view();
+    auto field = page->messageBox()->messageField();
+    const double pageHeight = page->view()->bounds().height();
+    auto boxBottom = [&] { return box->frame().origin.y + box->frame().size.height; };
+    EXPECT_EQ(boxBottom(), pageHeight);
+
+    ASSERT_TRUE(driver->showKeyboard(field->textView()));
+    settle();
+    EXPECT_TRUE(page->isKeyboardShown());
+    EXPECT_TRUE(page->navigationController()->isNavigationBarHidden());
+    const double keyboard = pageHeight - boxBottom();
+    EXPECT_GT(keyboard, 0);
+    EXPECT_EQ(page->tableView()->frame().height(), box->frame().origin.y);
+
+    page->tableView()->setContentOffset(platform::ui::Point(0, 0));
+    const double before = box->frame().height();
+    field->setText("one\ntwo\nthree\nfour\nfive");
+    settle();
+    const double growth = box->frame().height() - before;
+    EXPECT_GT(growth, 0);
+    EXPECT_EQ(boxBottom(), pageHeight - keyboard);
+    EXPECT_EQ(page->tableView()->contentOffset().y, growth);
+    field->setText("one");
+    settle();
+    EXPECT_EQ(page->tableView()->contentOffset().y, growth);
+
+    ASSERT_TRUE(driver->hideKeyboard());
+    settle();
+    EXPECT_FALSE(page->isKeyboardShown());
+    EXPECT_FALSE(page->navigationController()->isNavigationBarHidden());
+    EXPECT_EQ(boxBottom(), pageHeight);
+}
+
 }  // namespace

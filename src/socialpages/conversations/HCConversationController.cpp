@@ -7,8 +7,10 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/poller/HCResourcePollerReplyReader.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "platform/foundation/DeviceFacts.h"
 #include "platform/foundation/Values.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TableView.h"
 #include "social/conversations/HCConversation.h"
@@ -78,15 +80,72 @@ void HCConversationController::loadView()
                                                                                 platform::self(this));
     if (!messageBox_) messageBox_ = std::make_shared<HCConversationMessageBoxController>();
     messageBox_->setConversationId(conversationId_);
-    // The box keeps the page's bottom; the table takes the rest.
-    auto page = view();
-    const auto bounds = page->bounds();
-    const double boxHeight = HCConversationMessageBoxController::kHeight;
     auto box = messageBox_->view();
-    box->setFrame(platform::ui::Rect(0, bounds.height() - boxHeight, bounds.width(), boxHeight));
     box->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth | platform::ui::AutoresizingFlexibleTopMargin);
-    tableView()->setFrame(platform::ui::Rect(0, 0, bounds.width(), std::max(0.0, bounds.height() - boxHeight)));
-    page->addSubview(box);
+    view()->addSubview(box);
+    messageBox_->messageField()->setDelegate(std::static_pointer_cast<HCExpandableSinglelineTextFieldDelegate>(
+        std::static_pointer_cast<HCConversationController>(platform::self(this))));
+    placeMessageBox();
+}
+
+void HCConversationController::placeMessageBox()
+{
+    const auto bounds = view()->bounds();
+    auto box = messageBox()->view();
+    const double height = box->frame().height();
+    const double top = std::max(0.0, bounds.height() - keyboardHeight_ - height);
+    box->setFrame(platform::ui::Rect(0, top, bounds.width(), height));
+    tableView()->setFrame(platform::ui::Rect(0, 0, bounds.width(), top));
+}
+
+void HCConversationController::_adjustTableOffsetY(double delta, bool animated)
+{
+    const auto table = tableView();
+    const double most = std::max(0.0, table->contentSize().height - table->bounds().height());
+    const double y = std::clamp(table->contentOffset().y + delta, 0.0, most);
+    table->setContentOffset(platform::ui::Point(table->contentOffset().x, y), animated);
+}
+
+void HCConversationController::multilineTextFieldDidResize(HCExpandableSinglelineTextField& field)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto box = messageBox()->view();
+    auto frame = box->frame();
+    const double bottom = frame.origin.y + frame.size.height;
+    const double height = field.frame().height() + (platform::DeviceFacts::isLargeScreen() ? 12.0 : 6.0);
+    const double growth = height - frame.size.height;
+    frame.origin.y = bottom - height;
+    frame.size.height = height;
+    box->setFrame(frame);
+    placeMessageBox();
+    if (growth > 0) _adjustTableOffsetY(growth, true);
+}
+
+void HCConversationController::_keyboardWillShow(const platform::Notification& notification)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (isKeyboardShown_) return;
+    isKeyboardShown_ = true;
+    if (platform::DeviceFacts::isLargeScreen()) {
+        _adjustTableOffsetY(kKeyboardAdjustment, true);
+        return;
+    }
+    if (auto navigation = navigationController()) navigation->setNavigationBarHidden(true, true);
+    keyboardHeight_ = notification.userInfo ? platform::ui::keyboardSize(*notification.userInfo).height : 0;
+    placeMessageBox();
+    _adjustTableOffsetY(keyboardHeight_, false);
+}
+
+void HCConversationController::_keyboardWillHide(const platform::Notification&)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!isKeyboardShown_) return;
+    isKeyboardShown_ = false;
+    messageBox()->setInitialText("");
+    if (platform::DeviceFacts::isLargeScreen()) return;
+    if (auto navigation = navigationController()) navigation->setNavigationBarHidden(false, true);
+    keyboardHeight_ = 0;
+    placeMessageBox();
 }
 
 std::shared_ptr<HCService> HCConversationController::getService()
@@ -184,10 +243,19 @@ void HCConversationController::viewWillAppear(bool animated)
                            [this](const platform::Notification& note) { _postsDiscovered(note); });
         center.addObserver(this, HCUser::invalidUser()->getResourceDiscoveredNotification(),
                            [this](const platform::Notification& note) { _userDidChangePresence(note); });
+        center.addObserver(this, platform::ui::KeyboardWillShowNotification,
+                           [this](const platform::Notification& note) { _keyboardWillShow(note); });
+        center.addObserver(this, platform::ui::KeyboardWillHideNotification,
+                           [this](const platform::Notification& note) { _keyboardWillHide(note); });
     }
     if (hasCompletedInitialIndex_ && poller_)
         poller_->changePollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
     setTitle(conversationUser_ ? conversationUser_->name().value_or("") : std::string());
+    auto box = messageBox()->view();
+    auto frame = box->frame();
+    frame.size.height = HCConversationMessageBoxController::kHeight;
+    box->setFrame(frame);
+    placeMessageBox();
     messageBox()->viewWillAppear(animated);
     HCTableSequenceControllerHelper::viewWillAppear(animated);
 }
@@ -205,6 +273,9 @@ void HCConversationController::viewWillDisappear(bool animated)
     if (observing_) platform::NotificationCenter::defaultCenter().removeObserver(this);
     observing_ = false;
     if (poller_) poller_->stopPolling();
+    isKeyboardShown_ = false;
+    keyboardHeight_ = 0;
+    placeMessageBox();
     messageBox()->viewWillDisappear(animated);
     HCTableSequenceControllerHelper::viewWillDisappear(animated);
 }

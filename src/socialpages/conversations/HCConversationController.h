@@ -9,6 +9,11 @@
 // at that first load) while it is shown; new posts of this conversation are
 // added at the bottom. A failing poll of this conversation closes the page.
 //
+// The message box keeps the page's bottom: above the keyboard while that
+// shows (a phone's navigation bar goes away meanwhile), and taller as its
+// field grows, which scrolls the rows up by as much; shrinking scrolls
+// nothing.
+//
 // Thread: main thread.
 #include <memory>
 #include <optional>
@@ -20,9 +25,12 @@
 #include "transport/poller/HCPoller.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
-class HCConversationController : public HCTableSequenceControllerHelper {
+class HCConversationController : public HCTableSequenceControllerHelper,
+                                 public HCExpandableSinglelineTextFieldDelegate {
 public:
     static constexpr const char* kStartErrorMessage = "An error occurred while initiating your IM.";
+    // How far the rows move up on a large screen when the keyboard shows.
+    static constexpr double kKeyboardAdjustment = 85.0;
 
     static std::shared_ptr<HCConversationController> conversationWithId(
         const std::optional<std::string>& conversationId, const HCUserPtr& user,
@@ -37,6 +45,7 @@ public:
     const std::shared_ptr<HCConversationMessageBoxController>& messageBox();
     const std::shared_ptr<HCPoller>& poller() const { return poller_; }
     bool hasCompletedInitialIndex() const { return hasCompletedInitialIndex_; }
+    bool isKeyboardShown() const { return isKeyboardShown_; }
 
     std::shared_ptr<HCService> getService() override;
     void populateResourceMap(HCResourceControllerMap& map) override;
@@ -56,6 +65,9 @@ public:
     void viewDidAppear(bool animated) override;
     void viewDidDisappear(bool animated) override;
 
+    void multilineTextFieldDidResize(HCExpandableSinglelineTextField& field) override;
+    void _keyboardWillShow(const platform::Notification& notification);
+    void _keyboardWillHide(const platform::Notification& notification);
     void _pollingFailed(const platform::Notification& notification);
     void _userDidChangePresence(const platform::Notification& notification);
     void _postsDiscovered(const platform::Notification& notification);
@@ -68,7 +80,10 @@ private:
     void _updateOnlineStatusWithUser(const HCUserPtr& user, bool isOnline);
     // Adds rows at the bottom of the first section and shows the last one.
     void appendRows(const std::vector<platform::ObjectPtr>& rows, bool atFront);
-    void startPolling();
+    // Puts the box at the bottom, above the keyboard, and the table above the box.
+    void placeMessageBox();
+    // Scrolls the rows by `delta`, within what the table can show.
+    void _adjustTableOffsetY(double delta, bool animated);
 
     std::optional<std::string> conversationId_;
     HCUserPtr conversationUser_;
@@ -78,4 +93,6 @@ private:
     HCDelegate startingLoadFailure_;
     bool hasCompletedInitialIndex_ = false;
     bool observing_ = false;
+    bool isKeyboardShown_ = false;
+    double keyboardHeight_ = 0;
 };
