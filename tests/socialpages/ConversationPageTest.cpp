@@ -2,7 +2,6 @@
 // poller, the partner's presence, sending and a send that fails.
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
-#include "dashboard/HalcyonDashboard.h"
 #include "SocialPagesSupport.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
@@ -10,7 +9,9 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/NavigationController.h"
 #include "social/forums/HCForumPost.h"
+#include "socialpages/conversations/HCConversationCells.h"
 #include "socialpages/conversations/HCConversationController.h"
+#include "socialpages/profile/HCProfileController.h"
 
 namespace {
 
@@ -90,15 +91,27 @@ TEST_F(ConversationPageTest, WithoutAnIdTheConversationStartsAndOnePollerBringsI
     EXPECT_NE(rows.back().find("line 10"), std::string::npos);
     const size_t shown = rows.size();
 
+    auto cell = std::dynamic_pointer_cast<HCConversationCell>(
+        page->tableView()->cellForRowAtIndexPath({0, static_cast<int>(shown) - 1}));
+    ASSERT_TRUE(cell);
+    EXPECT_FALSE(cell->bubbleView() == cell->greenBubbleView()) << "Ben's message is grey, on the left";
+
     auto stray = HCResource::initWithId<HCForumPost>(std::string("999999"));
     stray->setDiscussionId(std::string("elsewhere"));
     postDiscovered(stray->getResourceDiscoveredNotification(), {stray});
     settle();
     EXPECT_EQ(screenRows().size(), shown);
 
-    HalcyonDashboard::getActiveNavigationController()->popViewController(false);
+    ASSERT_TRUE(driver->tap(cell->authorButton()));
     settle();
-    EXPECT_EQ(poller->getPollingFrequency(), 0);
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCProfileController>());
+    EXPECT_EQ(poller->getPollingFrequency(), 0) << "polls only while shown";
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    EXPECT_EQ(topPage(), page);
+    EXPECT_EQ(poller->getPollingFrequency(), kChatSeconds);
 }
 
 TEST_F(ConversationPageTest, OnlyAFailingPollOfThisConversationClosesThePage)

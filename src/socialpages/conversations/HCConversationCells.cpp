@@ -8,6 +8,7 @@
 #include "socialpages/HCCellSubviews.h"
 #include "platform/ui/TextMetrics.h"
 #include "social/forums/HCForumPost.h"
+#include "socialpages/profile/HCProfileController.h"
 
 namespace {
 
@@ -34,18 +35,26 @@ HCConversationCell::HCConversationCell()
       dateLabel_(platform::ui::Label::make(Rect(0, 8, 120, 16))),
       greenBubbleView_(bubble("HCIMBubbleGreen.png")),
       greyBubbleView_(bubble("HCIMBubbleGrey.png")),
-      arrowView_(platform::ui::ImageView::make(Rect(0, 16, 10, 14)))
+      arrowView_(platform::ui::ImageView::make(Rect(0, 16, 10, 14))),
+      authorButton_(platform::ui::Button::buttonWithType(platform::ui::ButtonType::Custom))
 {
     setFrame(Rect(0, 0, kCellWidth, kMinimumHeight));
     bodyLabel_->setNumberOfLines(0);
     arrowView_->setImage(HCImageLoader::loadImage("HCIMBubbleArrow.png"));
+    authorButton_->addTarget(this, [this](platform::ui::Control&) { clickedAuthorProfileView(); },
+                             platform::ui::ControlEventTouchUpInside);
+}
+
+void HCConversationCell::clickedAuthorProfileView()
+{
+    HCProfileController::showProfileForUser(author_);
 }
 
 void HCConversationCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
     adoptCellSubviews(*this, {greenBubbleView_, greyBubbleView_, arrowView_, authorPictureView_, authorLabel_,
-                              dateLabel_, bodyLabel_});
+                              dateLabel_, bodyLabel_, authorButton_});
     auto post = platform::as<HCForumPost>(resource);
     if (!post) return;
     author_ = post->author();
@@ -66,6 +75,7 @@ void HCConversationCell::onResourceChanged(const platform::ObjectPtr& resource)
     auto picture = authorPictureView_->frame();
     picture.origin.x = mine ? width - pictureWidth - 14.0 : 14.0;
     authorPictureView_->setFrame(picture);
+    authorButton_->setFrame(picture);
     auto arrow = arrowView_->frame();
     arrow.origin.x = mine ? bubbleFrame.origin.x + bubbleFrame.size.width - 1.0 : bubbleFrame.origin.x - arrow.size.width + 2.0;
     arrowView_->setFrame(arrow);
