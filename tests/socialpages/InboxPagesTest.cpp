@@ -129,7 +129,7 @@ TEST_F(InboxPagesTest, EachListKeepsItsKindStoresItsUnreadCountAndOpensItsRows)
 
 TEST_F(InboxPagesTest, AListWithNothingUnreadStoresZeroAndAFailedLoadTakesTheLoadingScreenDown)
 {
-    forums->conversationBetween(kUserId, kOtherUserId, server->now());
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
     startOnline();
     Halcyon::setUnreadIMCount(4);
     openPage("InboxIMConversations");
@@ -140,6 +140,13 @@ TEST_F(InboxPagesTest, AListWithNothingUnreadStoresZeroAndAFailedLoadTakesTheLoa
     waitForIdle();
     EXPECT_FALSE(showsLoadingScreen());
     EXPECT_EQ(rowsWith(screenRows(), "Ben"), 1u);
+
+    ASSERT_TRUE(tapRow("Ben"));
+    waitForIdle();
+    auto conversation = topPageAs<HCConversationController>();
+    ASSERT_TRUE(conversation);
+    EXPECT_EQ(conversation->conversationId(), std::optional<std::string>(id));
+    EXPECT_EQ(requestsTo("discussions.xml"), 0u) << "an existing conversation is not started again";
 }
 
 TEST_F(InboxPagesTest, ExpandingASecondConversationCollapsesTheFirst)
