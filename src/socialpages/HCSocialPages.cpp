@@ -61,7 +61,6 @@ void HCSocialPages::registerClasses()
     // Loaded as "InboxAction".
     platform::registerClass<HCInboxIMActionCell>("HCInboxActionCell");
     platform::registerClass<HCFriendPickerController>("HCFriendPickerController");
-    platform::registerClass<HCFriendPickerUserCell>("HCFriendPickerUserCell");
     platform::registerClass<HCConversationController>("HCConversationController");
     platform::registerClass<HCConversationMessageBoxController>("HCConversationMessageBoxController");
     platform::registerClass<HCConversationCell>("HCConversationCell");

@@ -6,7 +6,6 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "social/friends/HCFriendsService.h"
-#include "socialpages/HCCellSubviews.h"
 #include "uiframework/HCControllerLoader.h"
 
 std::shared_ptr<HCFriendPickerController> HCFriendPickerController::launchPickerWithDelegate(
@@ -33,7 +32,7 @@ std::shared_ptr<HCService> HCFriendPickerController::getService()
 
 void HCFriendPickerController::populateResourceMap(HCResourceControllerMap& map)
 {
-    map.addResourceClass<HCUser>("FriendPickerUser");
+    map.addResourceClass<HCUser>("User");
 }
 
 void HCFriendPickerController::doIndexActionWithPage(int page, const HCDelegate& onSuccess,
@@ -81,20 +80,4 @@ void HCFriendPickerController::finish(const HCUserPtr& user)
     } else {
         delegate->pickerCancelled();
     }
-}
-
-HCFriendPickerUserCell::HCFriendPickerUserCell()
-    : pictureView_(HCImageView::make(platform::ui::Rect(8, 6, 36, 36))),
-      nameLabel_(platform::ui::Label::make(platform::ui::Rect(52, 0, 260, 48)))
-{
-    setFrame(platform::ui::Rect(0, 0, 320, 48));
-}
-
-void HCFriendPickerUserCell::onResourceChanged(const platform::ObjectPtr& resource)
-{
-    HC_CHECK_MAIN_THREAD();
-    adoptCellSubviews(*this, {pictureView_, nameLabel_});
-    auto user = platform::as<HCUser>(resource);
-    nameLabel_->setText(user ? user->name().value_or("") : std::string());
-    pictureView_->useProfilePictureFromUser(user);
 }

@@ -1,17 +1,15 @@
 #pragma once
 // The friend picker: the players the local player follows, a page at a
-// time, shown over the dashboard with a prompt and a Cancel button. A tap
-// on a friend, or Cancel, closes the picker first and then tells the
-// delegate once; the delegate is not kept alive by the picker.
+// time in the player rows, shown over the dashboard with a prompt and a
+// Cancel button. A tap on a friend, or Cancel, closes the picker first and
+// then tells the delegate once; the delegate is not kept alive by the
+// picker.
 //
 // Thread: main thread.
 #include <memory>
 #include <string>
 
-#include "core/images/HCImageView.h"
-#include "platform/ui/Label.h"
 #include "socialpages/inbox/HCFriendPickerDelegate.h"
-#include "uiframework/table/HCTableCellHelper.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
 class HCFriendPickerController : public HCTableSequenceControllerHelper {
@@ -42,17 +40,4 @@ private:
     std::string promptText_;
     std::weak_ptr<platform::ui::ViewController> presenter_;
     bool shown_ = false;
-};
-
-// A friend in the picker: picture and name.
-class HCFriendPickerUserCell : public HCTableCellHelper {
-public:
-    HCFriendPickerUserCell();
-    void onResourceChanged(const platform::ObjectPtr& resource) override;
-    bool hasConstantHeight() const override { return true; }
-    std::string kindName() const override { return "HCFriendPickerUserCell"; }
-
-private:
-    std::shared_ptr<HCImageView> pictureView_;
-    std::shared_ptr<platform::ui::Label> nameLabel_;
 };
