@@ -64,6 +64,7 @@
 #include "ChatPagesDemo.h"
 #include "DiscoveryPagesDemo.h"
 #include "FanClubPagesDemo.h"
+#include "InboxPagesDemo.h"
 #include "PresenceDemo.h"
 #include "ProfilePagesDemo.h"
 #include "accounts/HCLinkSocialNetworksController.h"
@@ -1228,6 +1229,7 @@ int main(int argc, char** argv)
     const bool playedGamesShown = showPlayedGames(demo);
     const bool profilePagesShown = profiledemo::showProfilePages(server.get(), demo);
     const bool chatPagesShown = chatpagesdemo::showChatPages(demo);
+    const bool inboxShown = inboxdemo::showInboxPages(server.get(), demo);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -1261,7 +1263,7 @@ int main(int argc, char** argv)
                    achievementConfirmed && fanClubShown && chatPagesShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
                    pagesShown && playedGamesShown && profilePagesShown && playersShown && gameCenterHolds &&
-                   invitesShown && settingsShown
+                   invitesShown && settingsShown && inboxShown
                ? 0
                : 1;
 }

@@ -4,7 +4,7 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/poller/HCResourcePollerReplyReader.h"
 #include "core/users/HCUser.h"
-#include "social/forums/HCForumPost.h"
+#include "socialpages/inbox/HCInboxNotice.h"
 #include "transport/provider/HCProvider.h"
 
 HCPresenceHooks HCClientPresenceHooks()
@@ -22,19 +22,8 @@ HCPresenceHooks HCClientPresenceHooks()
             Halcyon::postFriendPresenceChanged(user, platform::Number::makeBool(user->online()));
     };
     hooks.postInMainThread = [](const platform::ObjectPtr& resource) {
-        std::optional<std::string> text;
-        int type = HCNotificationTypeNone;
-        if (auto user = platform::as<HCUser>(resource); user && user->online() && !user->isLocalUser()) {
-            text = user->name().value_or("A friend") + " is online";
-            type = HCNotificationTypeUserPresenceOnline;
-        } else if (auto post = platform::as<HCForumPost>(resource); post && post->isDiscussionConversation()) {
-            auto author = post->author() ? post->author()->name() : std::nullopt;
-            text = "New message from " + author.value_or("a friend");
-            type = HCNotificationTypeNewMessage;
-        }
-        if (text)
-            HCNotification::sharedInstance()->showBackgroundNotice(
-                HCNotificationData::dataWithText(*text, HCNotificationCategoryPresence, type), std::nullopt);
+        if (auto notice = HCInboxNotice::noticeFor(resource))
+            HCNotification::sharedInstance()->showBackgroundNotice(notice, std::nullopt);
     };
     return hooks;
 }

@@ -23,6 +23,12 @@
 #include "socialpages/settings/HCUserSettingCells.h"
 #include "socialpages/settings/HCUserSettingController.h"
 #include "socialpages/friends/HCProfilePagesRegistration.h"
+#include "socialpages/conversations/HCConversationCells.h"
+#include "socialpages/conversations/HCConversationController.h"
+#include "socialpages/inbox/HCFriendPickerController.h"
+#include "socialpages/inbox/HCInboxCells.h"
+#include "socialpages/inbox/HCInboxController.h"
+#include "socialpages/inbox/HCInboxTopLevelController.h"
 
 void HCSocialPages::registerClasses()
 {
@@ -67,4 +73,15 @@ void HCSocialPages::registerClasses()
     platform::registerClass<HCAnnouncementDetailController>("HCAnnouncementDetailController");
     platform::registerClass<HCAnnouncementDetailHeaderController>("HCAnnouncementDetailHeaderController");
     platform::registerClass<HCApplicationDescriptionController>("HCApplicationDescriptionController");
+    platform::registerClass<HCInboxTopLevelController>("HCInboxTopLevelController");
+    platform::registerClass<HCInboxIMConversationsController>("HCInboxIMConversationsController");
+    platform::registerClass<HCInboxSubscribedForumThreadsController>("HCInboxSubscribedForumThreadsController");
+    platform::registerClass<HCInboxCell>("HCInboxCell");
+    // Loaded as "InboxAction".
+    platform::registerClass<HCInboxIMActionCell>("HCInboxActionCell");
+    platform::registerClass<HCFriendPickerController>("HCFriendPickerController");
+    platform::registerClass<HCConversationController>("HCConversationController");
+    platform::registerClass<HCConversationMessageBoxController>("HCConversationMessageBoxController");
+    platform::registerClass<HCConversationCell>("HCConversationCell");
+    platform::registerClass<HCOnlineStatusCell>("HCOnlineStatusCell");
 }

@@ -2,6 +2,7 @@
 // following a discussion, and the form that opens or answers one.
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
+#include "SocialPagesSupport.h"
 #include "gamepages/support/PageHarness.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/ui/AlertView.h"
@@ -18,14 +19,7 @@
 
 namespace {
 
-std::vector<std::string> alertMessages()
-{
-    std::vector<std::string> out;
-    for (const auto& panel : platform::ui::AlertPanel::shownPanels())
-        if (auto alert = std::dynamic_pointer_cast<platform::ui::AlertView>(panel))
-            out.push_back(alert->title() + ": " + alert->message());
-    return out;
-}
+using socialtest::alertMessages;
 
 bool rowsContain(const std::vector<std::string>& rows, const std::string& text)
 {

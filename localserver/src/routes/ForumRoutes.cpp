@@ -1,6 +1,7 @@
 #include "localserver/routes/ForumRoutes.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "localserver/Server.h"
 #include "localserver/routes/SocialReplies.h"
@@ -376,7 +377,13 @@ std::shared_ptr<ForumStore> registerForumRoutes(Server& server)
         auto discussion = replies->discussionOfGame(request);
         if (!discussion) return Reply::text(404, "no such discussion");
         if (!request.userId.empty()) replies->store_->markViewed(discussion->id, request.userId, server.now());
-        return ForumReplies::page(request, replies->store_->postsOfDiscussion(discussion->id),
+        auto posts = replies->store_->postsOfDiscussion(discussion->id);
+        // A poller asks only for what is newer than the last post it saw.
+        if (auto lastSeen = request.param("last_seen_post_id")) {
+            const long long seen = std::atoll(lastSeen->c_str());
+            std::erase_if(posts, [seen](const ForumPost& p) { return std::atoll(p.id.c_str()) <= seen; });
+        }
+        return ForumReplies::page(request, posts,
                                   [&](const ForumPost& p) { return replies->postNode(p); });
     });
     server.addRoute("POST", "discussions/{id}/posts.xml", Access::User, [replies, &server](const Request& request) {

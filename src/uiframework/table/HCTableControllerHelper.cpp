@@ -357,6 +357,7 @@ void HCTableControllerHelper::_onDataLoaded(const HCPaginatedSeriesPtr& series, 
     if (!isIncremental || sections_.empty()) {
         sections_ = std::move(loadedSections);
         resourceCells_.clear();
+        actionCells_.clear();
         leadingCells_.clear();
         trailingCells_.clear();
         headerViews_.clear();
@@ -538,13 +539,40 @@ std::optional<HCTableControllerHelper::Row> HCTableControllerHelper::rowAt(const
         }
         --index;
     }
-    if (index == row.section->count() && trailingCells_.count(indexPath.section)) {
+    const size_t resourceRows = resourceRowsInSection(*row.section);
+    if (index == resourceRows && trailingCells_.count(indexPath.section)) {
         row.trailing = true;
         return row;
     }
-    if (index >= row.section->count()) return std::nullopt;
-    row.index = index;
-    return row;
+    if (index >= resourceRows) return std::nullopt;
+    if (resourceRows == row.section->count()) {
+        row.index = index;
+        return row;
+    }
+    size_t at = 0;
+    for (size_t i = 0; i < row.section->count(); ++i, ++at) {
+        row.index = i;
+        if (at == index) return row;
+        if (!isExpanded(row.section->objectAtIndex(i))) continue;
+        if (++at == index) {
+            row.action = true;
+            return row;
+        }
+    }
+    return std::nullopt;
+}
+
+bool HCTableControllerHelper::isExpanded(const platform::ObjectPtr& resource) const
+{
+    return resource && actionCells_.count(resource.get()) > 0;
+}
+
+size_t HCTableControllerHelper::resourceRowsInSection(const HCTableSectionDescription& section) const
+{
+    size_t rows = section.count();
+    if (actionCells_.empty() || section.hasStaticCells()) return rows;
+    for (size_t i = 0; i < section.count(); ++i) rows += isExpanded(section.objectAtIndex(i)) ? 1 : 0;
+    return rows;
 }
 
 platform::ObjectPtr HCTableControllerHelper::getResourceAtIndexPath(const IndexPath& indexPath) const
@@ -561,10 +589,12 @@ std::optional<platform::ui::IndexPath> HCTableControllerHelper::getFirstIndexPat
     HC_CHECK_MAIN_THREAD();
     if (!resource) return std::nullopt;
     for (size_t s = 0; s < sections_.size(); ++s) {
-        const int offset = leadingCells_.count(static_cast<int>(s)) ? 1 : 0;
-        for (size_t i = 0; i < sections_[s]->count(); ++i) {
-            if (sameResource(sections_[s]->objectAtIndex(i), resource))
-                return IndexPath{static_cast<int>(s), static_cast<int>(i) + offset};
+        int row = leadingCells_.count(static_cast<int>(s)) ? 1 : 0;
+        if (sections_[s]->hasStaticCells()) continue;
+        for (size_t i = 0; i < sections_[s]->count(); ++i, ++row) {
+            const auto& object = sections_[s]->objectAtIndex(i);
+            if (sameResource(object, resource)) return IndexPath{static_cast<int>(s), row};
+            if (isExpanded(object)) ++row;
         }
     }
     return std::nullopt;
@@ -639,7 +669,8 @@ int HCTableControllerHelper::numberOfSections(platform::ui::TableView&)
 int HCTableControllerHelper::numberOfRowsInSection(platform::ui::TableView&, int section)
 {
     if (section < 0 || static_cast<size_t>(section) >= sections_.size()) return 0;
-    return static_cast<int>(sections_[static_cast<size_t>(section)]->count()) + (leadingCells_.count(section) ? 1 : 0) +
+    return static_cast<int>(resourceRowsInSection(*sections_[static_cast<size_t>(section)])) +
+           (leadingCells_.count(section) ? 1 : 0) +
            (trailingCells_.count(section) ? 1 : 0);
 }
 
@@ -648,7 +679,47 @@ std::optional<platform::ui::TableViewCellPtr> HCTableControllerHelper::fixedCell
     if (row.leading) return leadingCells_[section];
     if (row.trailing) return trailingCells_[section];
     if (row.section->hasStaticCells()) return row.section->staticCells()[row.index];
+    if (row.action) return actionCellFor(row.section->objectAtIndex(row.index));
     return std::nullopt;
+}
+
+platform::ui::TableViewCellPtr HCTableControllerHelper::actionCellFor(const platform::ObjectPtr& resource)
+{
+    auto& cell = actionCells_[resource.get()];
+    if (cell) return cell;
+    if (auto name = actionCellClassName()) cell = HCControllerLoader::loadCell(*name, platform::self(this));
+    if (!cell) cell = platform::ui::TableViewCell::make();
+    if (auto helper = std::dynamic_pointer_cast<HCTableCellHelper>(cell)) helper->setResource(resource);
+    return cell;
+}
+
+void HCTableControllerHelper::toggleExpansionAtIndexPath(const IndexPath& indexPath)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto row = rowAt(indexPath);
+    if (!row || row->leading || row->trailing || row->action || row->section->hasStaticCells() ||
+        !actionCellClassName())
+        return;
+    auto resource = row->section->objectAtIndex(row->index);
+    if (isExpanded(resource)) {
+        actionCells_.erase(resource.get());
+    } else {
+        actionCellFor(resource);
+    }
+    tableView()->reloadData();
+}
+
+bool HCTableControllerHelper::isExpandedAtIndexPath(const IndexPath& indexPath) const
+{
+    auto row = rowAt(indexPath);
+    return row && !row->leading && !row->trailing && !row->action && !row->section->hasStaticCells() &&
+           isExpanded(row->section->objectAtIndex(row->index));
+}
+
+bool HCTableControllerHelper::isActionRowAtIndexPath(const IndexPath& indexPath) const
+{
+    auto row = rowAt(indexPath);
+    return row && row->action;
 }
 
 platform::ui::TableViewCellPtr HCTableControllerHelper::cellForRowAtIndexPath(platform::ui::TableView&,
@@ -720,6 +791,8 @@ void HCTableControllerHelper::didSelectRowAtIndexPath(platform::ui::TableView&, 
     } else if (row && row->leading) {
         onLeadingCellWasClickedForSection(indexPath.section);
         return;
+    } else if (row && row->action) {
+        return;
     }
     onCellWasClicked(getResourceAtIndexPath(indexPath), indexPath);
 }
@@ -731,7 +804,7 @@ void HCTableControllerHelper::actionPressedForTag(int, const IndexPath&) {}
 std::optional<bool> HCTableControllerHelper::canEditRowAtIndexPath(platform::ui::TableView&,
                                                                    const IndexPath& indexPath)
 {
-    return allowEditing() && getResourceAtIndexPath(indexPath) != nullptr;
+    return allowEditing() && getResourceAtIndexPath(indexPath) != nullptr && !isActionRowAtIndexPath(indexPath);
 }
 
 std::optional<platform::ui::TableViewCellEditingStyle> HCTableControllerHelper::editingStyleForRowAtIndexPath(
@@ -771,7 +844,9 @@ void HCTableControllerHelper::deleteResource(const platform::ObjectPtr& resource
     page->setObjects(std::move(objects));
     page->setHeader(header);
     resourceCells_.erase(removed.get());
-    tableView()->deleteRowsAtIndexPaths({*indexPath}, platform::ui::TableViewRowAnimation::Fade);
+    std::vector<IndexPath> rows{*indexPath};
+    if (actionCells_.erase(removed.get())) rows.push_back(IndexPath{indexPath->section, indexPath->row + 1});
+    tableView()->deleteRowsAtIndexPaths(rows, platform::ui::TableViewRowAnimation::Fade);
     onResourceWasDeleted(removed);
     updateEmptyState();
 }
@@ -877,6 +952,11 @@ platform::ui::ViewPtr HCTableControllerHelper::createPlainTableSectionHeader(int
     label->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth);
     header->addSubview(label);
     return header;
+}
+
+std::optional<std::string> HCTableControllerHelper::actionCellClassName()
+{
+    return std::nullopt;
 }
 
 bool HCTableControllerHelper::shouldConfirmResourceDeletion()

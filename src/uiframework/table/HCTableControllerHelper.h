@@ -37,6 +37,14 @@
 // Before the first load of a page that does not load by itself, the
 // not-loaded-yet message shows there.
 //
+// Expansion. A page that names an action cell (actionCellClassName) lets a
+// resource row expand (toggleExpansionAtIndexPath): the action cell, filled
+// with the row's resource, shows as a row of its own right below it. A tap
+// on an action row selects nothing; its buttons speak through
+// actionPressedForTag, and getResourceAtIndexPath of that row answers the
+// resource it acts on. Expansions follow their resource when rows move, and
+// a full reload ends them.
+//
 // Editing. With allowEditing, the navigation item's right button is the
 // Edit/Done switch and resource rows can be deleted (swiped, or in editing
 // mode). With shouldConfirmResourceDeletion, an action sheet asks first
@@ -113,6 +121,11 @@ public:
     HCResourceControllerMap& resourceMap();
     // Sent by a cell's action button (HCTableCellHelperActionCell).
     virtual void actionPressedForTag(int tag, const IndexPath& indexPath);
+    // Opens or closes the action row below a resource row; nothing for other rows.
+    void toggleExpansionAtIndexPath(const IndexPath& indexPath);
+    bool isExpandedAtIndexPath(const IndexPath& indexPath) const;
+    // Whether the row is the action row of an expanded one.
+    bool isActionRowAtIndexPath(const IndexPath& indexPath) const;
     // The delegates of the latest load, as _refreshData hands them to the
     // index action: a page that runs requests of its own ends the load
     // through them. Empty once nothing holds that load's delegates any more
@@ -146,6 +159,8 @@ public:
     virtual bool usePlainTableSectionHeaders();
     // The plain header view of a section: by default its title in a bar; nil without a title.
     virtual platform::ui::ViewPtr createPlainTableSectionHeader(int section);
+    // The cell loaded by name as the action row of an expanded row; nil: rows do not expand.
+    virtual std::optional<std::string> actionCellClassName();
     virtual bool shouldConfirmResourceDeletion();
     virtual std::string getResourceDeleteConfirmText();
     virtual std::string getResourceDeleteCancelText();
@@ -230,6 +245,7 @@ private:
         std::shared_ptr<HCTableSectionDescription> section;
         bool leading = false;
         bool trailing = false;
+        bool action = false;  // the action row below the resource at `index`
         size_t index = 0;  // in the section's own rows
     };
 
@@ -246,6 +262,10 @@ private:
     // nothing for a row of a resource, whose cell is made for it.
     std::optional<platform::ui::TableViewCellPtr> fixedCellFor(const Row& row, int section);
     size_t objectRowCount() const;
+    bool isExpanded(const platform::ObjectPtr& resource) const;
+    // The rows a section's resources take, action rows included.
+    size_t resourceRowsInSection(const HCTableSectionDescription& section) const;
+    platform::ui::TableViewCellPtr actionCellFor(const platform::ObjectPtr& resource);
     platform::ui::TableViewCellPtr cellForResource(const platform::ObjectPtr& resource);
     // The height of the named cell when it is constant, else nullopt.
     std::optional<double> constantHeightFor(const std::string& cellName);
@@ -264,6 +284,8 @@ private:
     std::map<int, platform::ui::TableViewCellPtr> trailingCells_;
     std::map<int, platform::ui::ViewPtr> headerViews_;
     std::map<const platform::Object*, platform::ui::TableViewCellPtr> resourceCells_;
+    // The expanded resources and their action cells.
+    std::map<const platform::Object*, platform::ui::TableViewCellPtr> actionCells_;
     std::map<std::string, std::optional<double>> constantHeights_;
     HCResourceControllerMap resourceMap_;
     bool resourceMapPopulated_ = false;

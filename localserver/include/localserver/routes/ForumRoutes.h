@@ -11,7 +11,8 @@
 //   POST topics/{id}/discussions.xml           "discussion[subject]",
 //        "discussion[body]" (both needed, else 422): the new discussion.
 //   GET  discussions/{id}/posts.xml            "page": oldest first; no user
-//        token needed.
+//        token needed. With "last_seen_post_id" (a poller's), only the
+//        posts after that one.
 //   POST discussions/{id}/posts.xml            "post[body]" (needed, else
 //        422; a locked discussion answers 403): the new post.
 //   POST discussions/{id}/subscribe.xml, unsubscribe.xml   "topic_id": the

@@ -1,0 +1,353 @@
+#include "socialpages/conversations/HCConversationController.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "core/halcyon/Halcyon.h"
+#include "core/poller/HCResourcePollerReplyReader.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "platform/foundation/DeviceFacts.h"
+#include "platform/foundation/Values.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/TableView.h"
+#include "social/conversations/HCConversation.h"
+#include "social/conversations/HCConversationService.h"
+#include "social/forums/HCForumPost.h"
+#include "social/forums/HCOnlineStatus.h"
+#include "uiframework/HCControllerLoader.h"
+
+namespace {
+
+constexpr const char* kPostClass = "HCForumPost";
+
+std::vector<platform::ObjectPtr> resourcesOf(const platform::Notification& notification)
+{
+    std::vector<platform::ObjectPtr> out;
+    auto list = notification.userInfo
+                    ? platform::as<platform::Array>(notification.userInfo->objectForKey(HCPollerNotificationKeyResources))
+                    : nullptr;
+    if (list)
+        out = list->items();
+    return out;
+}
+
+long long idNumber(const std::optional<std::string>& id)
+{
+    return id ? std::strtoll(id->c_str(), nullptr, 10) : 0;
+}
+
+}  // namespace
+
+std::shared_ptr<HCConversationController> HCConversationController::conversationWithId(
+    const std::optional<std::string>& conversationId, const HCUserPtr& user,
+    const std::optional<std::string>& initialText)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto page = std::make_shared<HCConversationController>();
+    page->setConversationUser(user);
+    page->setConversationId(conversationId);
+    if (initialText && !initialText->empty()) page->messageBox()->setInitialText(*initialText);
+    return page;
+}
+
+HCConversationController::~HCConversationController()
+{
+    if (poller_) poller_->stopPolling();
+    if (observing_) platform::NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+void HCConversationController::setConversationId(std::optional<std::string> id)
+{
+    HC_CHECK_MAIN_THREAD();
+    conversationId_ = std::move(id);
+    messageBox()->setConversationId(conversationId_);
+}
+
+const std::shared_ptr<HCConversationMessageBoxController>& HCConversationController::messageBox()
+{
+    view();
+    return messageBox_;
+}
+
+void HCConversationController::loadView()
+{
+    HC_CHECK_MAIN_THREAD();
+    HCTableSequenceControllerHelper::loadView();
+    messageBox_ = HCControllerLoader::load<HCConversationMessageBoxController>("ConversationMessageBox",
+                                                                                platform::self(this));
+    if (!messageBox_) messageBox_ = std::make_shared<HCConversationMessageBoxController>();
+    messageBox_->setConversationId(conversationId_);
+    auto box = messageBox_->view();
+    box->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth | platform::ui::AutoresizingFlexibleTopMargin);
+    view()->addSubview(box);
+    messageBox_->messageField()->setDelegate(std::static_pointer_cast<HCExpandableSinglelineTextFieldDelegate>(
+        std::static_pointer_cast<HCConversationController>(platform::self(this))));
+    placeMessageBox();
+}
+
+void HCConversationController::placeMessageBox()
+{
+    const auto bounds = view()->bounds();
+    auto box = messageBox()->view();
+    const double height = box->frame().height();
+    const double top = std::max(0.0, bounds.height() - keyboardHeight_ - height);
+    box->setFrame(platform::ui::Rect(0, top, bounds.width(), height));
+    tableView()->setFrame(platform::ui::Rect(0, 0, bounds.width(), top));
+}
+
+void HCConversationController::_adjustTableOffsetY(double delta, bool animated)
+{
+    const auto table = tableView();
+    const double most = std::max(0.0, table->contentSize().height - table->bounds().height());
+    const double y = std::clamp(table->contentOffset().y + delta, 0.0, most);
+    table->setContentOffset(platform::ui::Point(table->contentOffset().x, y), animated);
+}
+
+void HCConversationController::multilineTextFieldDidResize(HCExpandableSinglelineTextField& field)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto box = messageBox()->view();
+    auto frame = box->frame();
+    const double bottom = frame.origin.y + frame.size.height;
+    const double height = field.frame().height() + (platform::DeviceFacts::isLargeScreen() ? 12.0 : 6.0);
+    const double growth = height - frame.size.height;
+    frame.origin.y = bottom - height;
+    frame.size.height = height;
+    box->setFrame(frame);
+    placeMessageBox();
+    if (growth > 0) _adjustTableOffsetY(growth, true);
+}
+
+void HCConversationController::_keyboardWillShow(const platform::Notification& notification)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (isKeyboardShown_) return;
+    isKeyboardShown_ = true;
+    if (platform::DeviceFacts::isLargeScreen()) {
+        _adjustTableOffsetY(kKeyboardAdjustment, true);
+        return;
+    }
+    if (auto navigation = navigationController()) navigation->setNavigationBarHidden(true, true);
+    keyboardHeight_ = notification.userInfo ? platform::ui::keyboardSize(*notification.userInfo).height : 0;
+    placeMessageBox();
+    _adjustTableOffsetY(keyboardHeight_, false);
+}
+
+void HCConversationController::_keyboardWillHide(const platform::Notification&)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!isKeyboardShown_) return;
+    isKeyboardShown_ = false;
+    messageBox()->setInitialText("");
+    if (platform::DeviceFacts::isLargeScreen()) return;
+    if (auto navigation = navigationController()) navigation->setNavigationBarHidden(false, true);
+    keyboardHeight_ = 0;
+    placeMessageBox();
+}
+
+std::shared_ptr<HCService> HCConversationController::getService()
+{
+    return HCConversationService::sharedInstance();
+}
+
+void HCConversationController::populateResourceMap(HCResourceControllerMap& map)
+{
+    map.addResourceClass<HCForumPost>("Conversation");
+    map.addResourceClass<HCOnlineStatus>("OnlineStatus");
+}
+
+// --- loading ---------------------------------------------------------------------------
+
+void HCConversationController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto self = platform::self(this);
+    if (conversationId_) {
+        HCConversationService::getConversationHistory(
+            conversationId_, 1, HCDelegate(self, &HCConversationController::_initialIndexComplete, onSuccess),
+            onFailure);
+        return;
+    }
+    // The load lasts until the history of the new conversation is in.
+    startingLoadFailure_ = onFailure;
+    HCConversationService::startConversationWithUser(
+        conversationUser_ ? conversationUser_->resourceId() : std::nullopt,
+        HCDelegate(self, &HCConversationController::_startedConversation),
+        HCDelegate(self, &HCConversationController::_errorStartingConversation));
+}
+
+void HCConversationController::_startedConversation(std::shared_ptr<HCPaginatedSeries> series)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto conversation = series && series->count() == 1 ? platform::as<HCConversation>(series->objectAtIndex(0)) : nullptr;
+    if (!conversation || !conversation->resourceId()) {
+        _errorStartingConversation(nullptr);
+        return;
+    }
+    setConversationId(conversation->resourceId());
+    startingLoadFailure_ = HCDelegate();
+    _refreshData();
+}
+
+void HCConversationController::_errorStartingConversation(std::shared_ptr<platform::Object>)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto endLoad = std::exchange(startingLoadFailure_, HCDelegate());
+    endLoad.invokeNow();
+    hideLoadingScreen();
+    HalcyonDashboard::displayErrorMessage(kStartErrorMessage);
+}
+
+void HCConversationController::_initialIndexComplete(std::shared_ptr<HCPaginatedSeries> series,
+                                                     std::shared_ptr<HCDelegateChained> next)
+{
+    HC_CHECK_MAIN_THREAD();
+    long long newest = 0;
+    if (series)
+        for (const auto& object : series->objects())
+            if (auto resource = platform::as<HCResource>(object)) newest = std::max(newest, idNumber(resource->resourceId()));
+    // Reloads keep the page's one poller; only the id it counts from moves.
+    if (!poller_) {
+        poller_ = HCPoller::initWithProvider(Halcyon::provider(), "discussions/" + conversationId_.value_or("") +
+                                                                      "/posts.xml");
+        if (auto postClass = HCPollerResourceClassNamed(kPostClass)) poller_->registerResourceClass(*postClass);
+    }
+    poller_->clearCacheAndForceLastSeenId(newest, kPostClass);
+    if (isOnNavigationStack()) poller_->changePollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
+    hasCompletedInitialIndex_ = true;
+    // The partner's presence is shown with the history (the base shows the
+    // series later, so a row added to the table now would be lost).
+    if (series && conversationUser_) {
+        auto objects = series->objects();
+        objects.insert(objects.begin(), HCOnlineStatus::initWithUser(conversationUser_, conversationUser_->online()));
+        auto header = series->header();
+        series->setObjects(std::move(objects));
+        series->setHeader(header);
+    }
+    if (next) next->invokeWith(series);
+}
+
+// --- showing -----------------------------------------------------------------------------
+
+void HCConversationController::viewWillAppear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!observing_) {
+        observing_ = true;
+        auto& center = platform::NotificationCenter::defaultCenter();
+        center.addObserver(this, HCPollingFailed, [this](const platform::Notification& note) { _pollingFailed(note); });
+        center.addObserver(this, HCForumPost().getResourceDiscoveredNotification(),
+                           [this](const platform::Notification& note) { _postsDiscovered(note); });
+        center.addObserver(this, HCUser::invalidUser()->getResourceDiscoveredNotification(),
+                           [this](const platform::Notification& note) { _userDidChangePresence(note); });
+        center.addObserver(this, platform::ui::KeyboardWillShowNotification,
+                           [this](const platform::Notification& note) { _keyboardWillShow(note); });
+        center.addObserver(this, platform::ui::KeyboardWillHideNotification,
+                           [this](const platform::Notification& note) { _keyboardWillHide(note); });
+    }
+    if (hasCompletedInitialIndex_ && poller_)
+        poller_->changePollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
+    setTitle(conversationUser_ ? conversationUser_->name().value_or("") : std::string());
+    auto box = messageBox()->view();
+    auto frame = box->frame();
+    frame.size.height = HCConversationMessageBoxController::kHeight;
+    box->setFrame(frame);
+    placeMessageBox();
+    messageBox()->viewWillAppear(animated);
+    HCTableSequenceControllerHelper::viewWillAppear(animated);
+}
+
+void HCConversationController::viewDidAppear(bool animated)
+{
+    messageBox()->viewDidAppear(animated);
+    HCTableSequenceControllerHelper::viewDidAppear(animated);
+}
+
+void HCConversationController::viewWillDisappear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    messageBox()->messageField()->resignFirstResponder();
+    if (observing_) platform::NotificationCenter::defaultCenter().removeObserver(this);
+    observing_ = false;
+    if (poller_) poller_->stopPolling();
+    isKeyboardShown_ = false;
+    keyboardHeight_ = 0;
+    placeMessageBox();
+    messageBox()->viewWillDisappear(animated);
+    HCTableSequenceControllerHelper::viewWillDisappear(animated);
+}
+
+void HCConversationController::viewDidDisappear(bool animated)
+{
+    messageBox()->viewDidDisappear(animated);
+    HCTableSequenceControllerHelper::viewDidDisappear(animated);
+}
+
+void HCConversationController::onCellWasClicked(const platform::ObjectPtr&, const IndexPath& indexPath)
+{
+    HC_CHECK_MAIN_THREAD();
+    messageBox()->messageField()->resignFirstResponder();
+    tableView()->deselectRowAtIndexPath(indexPath, false);
+}
+
+// --- what the pollers bring --------------------------------------------------------------
+
+void HCConversationController::_pollingFailed(const platform::Notification& notification)
+{
+    HC_CHECK_MAIN_THREAD();
+    // Only this conversation's poll: another page's failing poller is not ours to answer.
+    auto source = platform::as<platform::String>(notification.object);
+    if (!source || !poller_ || source->value() != poller_->sourceUrl()) return;
+    if (auto navigation = navigationController()) navigation->popViewController(false);
+}
+
+void HCConversationController::_postsDiscovered(const platform::Notification& notification)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!conversationId_ || !hasLoadedData()) return;
+    std::vector<platform::ObjectPtr> fresh;
+    for (const auto& resource : resourcesOf(notification)) {
+        auto post = platform::as<HCForumPost>(resource);
+        if (post && post->discussionId() == conversationId_ && !getFirstIndexPathForResource(post))
+            fresh.push_back(post);
+    }
+    if (!fresh.empty()) appendRows(fresh, false);
+}
+
+void HCConversationController::_userDidChangePresence(const platform::Notification& notification)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!conversationUser_ || !conversationUser_->resourceId() || !hasLoadedData()) return;
+    // A notice may carry several players; the partner need not be the first.
+    for (const auto& resource : resourcesOf(notification)) {
+        auto user = platform::as<HCUser>(resource);
+        if (user && user->resourceId() == conversationUser_->resourceId()) {
+            _updateOnlineStatusWithUser(conversationUser_, user->online());
+            return;
+        }
+    }
+}
+
+void HCConversationController::_updateOnlineStatusWithUser(const HCUserPtr& user, bool isOnline)
+{
+    appendRows({HCOnlineStatus::initWithUser(user, isOnline)}, true);
+}
+
+void HCConversationController::appendRows(const std::vector<platform::ObjectPtr>& rows, bool atFront)
+{
+    if (sections().empty() || !sections().front()->page() || sections().front()->hasStaticCells()) return;
+    const auto& page = sections().front()->page();
+    auto objects = page->objects();
+    objects.insert(atFront ? objects.begin() : objects.end(), rows.begin(), rows.end());
+    auto header = page->header();
+    page->setObjects(std::move(objects));
+    page->setHeader(header);
+    // Redraws the rows and trades the no-data message for them.
+    _onDataLoaded(HCPaginatedSeries::paginatedSeries(), true);
+    const int last = tableView()->numberOfRowsInSection(0) - 1;
+    if (last >= 0)
+        tableView()->scrollToRowAtIndexPath(IndexPath{0, last}, platform::ui::TableViewScrollPosition::Bottom, true);
+}

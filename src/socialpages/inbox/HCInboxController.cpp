@@ -1,0 +1,188 @@
+#include "socialpages/inbox/HCInboxController.h"
+
+#include "core/halcyon/Halcyon.h"
+#include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
+#include "social/conversations/HCConversation.h"
+#include "social/conversations/HCConversationService.h"
+#include "social/conversations/HCSubscription.h"
+#include "social/conversations/HCSubscriptionService.h"
+#include "socialpages/conversations/HCConversationController.h"
+#include "socialpages/forums/HCForumThreadViewController.h"
+#include "socialpages/inbox/HCFriendPickerController.h"
+
+namespace {
+
+void showErrorAlert(const std::string& message)
+{
+    platform::ui::AlertView::make(HCInboxController::kErrorTitle, message, {}, "Ok")->show();
+}
+
+}  // namespace
+
+void HCInboxController::initAndBeginConversationWith(const HCUserPtr& user)
+{
+    HC_CHECK_MAIN_THREAD();
+    pendingConversationUser_ = user;
+}
+
+std::shared_ptr<HCService> HCInboxController::getService()
+{
+    return HCSubscriptionService::sharedInstance();
+}
+
+void HCInboxController::populateResourceMap(HCResourceControllerMap& map)
+{
+    map.addResourceClass<HCSubscription>("Inbox");
+}
+
+void HCInboxController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    doIndexActionWithPage(1, onSuccess, onFailure);
+}
+
+void HCInboxController::doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure)
+{
+    HC_CHECK_MAIN_THREAD();
+    HCSubscriptionService::getSubscriptionsPage(static_cast<uint32_t>(page), onSuccess, onFailure);
+}
+
+void HCInboxController::onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath&)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto subscription = platform::as<HCSubscription>(resource);
+    auto navigation = navigationController();
+    if (!subscription || !navigation) return;
+    platform::ui::ViewControllerPtr page;
+    if (subscription->isForumThread()) {
+        auto topic = HCResource::initWithId<HCForumTopic>(subscription->topicId());
+        auto thread = subscription->discussion();
+        if (!thread) {
+            thread = HCResource::initWithId<HCForumThread>(subscription->discussionId());
+            thread->setTitle(subscription->title());
+        }
+        thread->setIsSubscribed(true);
+        page = HCForumThreadViewController::threadView(thread, topic);
+    } else if (subscription->isConversation()) {
+        page = HCConversationController::conversationWithId(subscription->discussionId(), subscription->otherUser());
+    }
+    if (page) navigation->pushViewController(page, true);
+}
+
+// --- deleting -----------------------------------------------------------------------
+
+void HCInboxController::actionPressedForTag(int tag, const IndexPath& indexPath)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (tag != 1) return;
+    // The row may move before the sheet is answered (the list reloads when
+    // shown); the subscription it showed is what the player chose.
+    pendingDeletion_ = getResourceAtIndexPath(indexPath);
+    if (!pendingDeletion_) return;
+    auto self = std::static_pointer_cast<HCInboxController>(platform::self(this));
+    auto sheet = platform::ui::ActionSheet::make(kDeleteSheetTitle,
+                                                 std::static_pointer_cast<platform::ui::ActionSheetDelegate>(self),
+                                                 "Cancel", "Delete");
+    sheet->showInView(tableView());
+}
+
+void HCInboxController::actionSheetClickedButtonAtIndex(platform::ui::ActionSheet& sheet, int buttonIndex)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto subscription = platform::as<HCSubscription>(pendingDeletion_);
+    pendingDeletion_ = nullptr;
+    if (!subscription || buttonIndex == sheet.cancelButtonIndex()) return;
+    auto self = platform::self(this);
+    HCConversationService::deleteConversation(subscription->discussionId(),
+                                              HCDelegate(self, &HCInboxController::deletionWasSuccessful),
+                                              HCDelegate(self, &HCInboxController::_deletionFailed));
+}
+
+void HCInboxController::deletionWasSuccessful(std::shared_ptr<HCPaginatedSeries>)
+{
+    HC_CHECK_MAIN_THREAD();
+    reloadDataFromServer();
+}
+
+void HCInboxController::_deletionFailed(std::shared_ptr<platform::Object>)
+{
+    HC_CHECK_MAIN_THREAD();
+    showErrorAlert(kDeleteErrorMessage);
+}
+
+// --- starting a conversation ----------------------------------------------------------
+
+void HCInboxController::viewDidAppear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    HCTableSequenceControllerHelper::viewDidAppear(animated);
+    if (pendingConversationUser_) startPendingConversation();
+}
+
+void HCInboxController::_newMessagePressed()
+{
+    HC_CHECK_MAIN_THREAD();
+    setComposeEnabled(false);
+    auto self = std::static_pointer_cast<HCFriendPickerDelegate>(
+        std::static_pointer_cast<HCInboxController>(platform::self(this)));
+    if (!HCFriendPickerController::launchPickerWithDelegate(self, kPickerPrompt)) setComposeEnabled(true);
+}
+
+void HCInboxController::pickerCancelled()
+{
+    HC_CHECK_MAIN_THREAD();
+    setComposeEnabled(true);
+}
+
+void HCInboxController::pickerFinishedWithSelectedUser(const HCUserPtr& user)
+{
+    HC_CHECK_MAIN_THREAD();
+    setComposeEnabled(true);
+    if (!user) return;
+    pendingConversationUser_ = user;
+    startPendingConversation();
+}
+
+void HCInboxController::startPendingConversation()
+{
+    if (startingConversation_ || !pendingConversationUser_) return;
+    startingConversation_ = true;
+    showLoadingScreen();
+    auto self = platform::self(this);
+    HCConversationService::startConversationWithUser(pendingConversationUser_->resourceId(),
+                                                     HCDelegate(self, &HCInboxController::_conversationStarted),
+                                                     HCDelegate(self, &HCInboxController::_conversationError));
+}
+
+void HCInboxController::_conversationStarted(std::shared_ptr<HCPaginatedSeries> series)
+{
+    HC_CHECK_MAIN_THREAD();
+    startingConversation_ = false;
+    if (!pendingConversationUser_) return;
+    hideLoadingScreen();
+    auto conversation = series && series->count() == 1 ? platform::as<HCConversation>(series->objectAtIndex(0)) : nullptr;
+    auto navigation = navigationController();
+    if (conversation && navigation) {
+        auto user = conversation->otherUser() ? conversation->otherUser() : pendingConversationUser_;
+        if (auto page = HCConversationController::conversationWithId(conversation->resourceId(), user))
+            navigation->pushViewController(page, true);
+    }
+    pendingConversationUser_ = nullptr;
+}
+
+void HCInboxController::_conversationError(std::shared_ptr<platform::Object>)
+{
+    HC_CHECK_MAIN_THREAD();
+    startingConversation_ = false;
+    pendingConversationUser_ = nullptr;
+    hideLoadingScreen();
+    showErrorAlert(kStartErrorMessage);
+}
+
+void HCInboxController::setComposeEnabled(bool enabled)
+{
+    if (auto button = navigationItem()->rightBarButtonItem()) button->setEnabled(enabled);
+}

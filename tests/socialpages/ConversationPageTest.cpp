@@ -1,0 +1,214 @@
+// A private conversation as the player works it: starting it, its own
+// poller, the partner's presence, sending and a send that fails.
+#include "core/halcyon/Halcyon.h"
+#include "core/resources/HCResource.h"
+#include "SocialPagesSupport.h"
+#include "gamepages/support/PageHarness.h"
+#include "localserver/Fixtures.h"
+#include "localserver/routes/ConversationRoutes.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/ui/NavigationController.h"
+#include "social/forums/HCForumPost.h"
+#include "socialpages/conversations/HCConversationCells.h"
+#include "socialpages/conversations/HCConversationController.h"
+#include "socialpages/profile/HCProfileController.h"
+
+namespace {
+
+using localserver::defaults::kNamelessUserId;
+using localserver::defaults::kOtherUserId;
+using localserver::defaults::kUserId;
+
+constexpr long kChatSeconds = 5;
+
+HCUserPtr user(const std::string& id, const std::string& name, bool online = false)
+{
+    auto made = HCResource::initWithId<HCUser>(id);
+    made->setName(name);
+    made->setOnlineAsString(std::string(online ? "true" : "false"));
+    return made;
+}
+
+void postDiscovered(const std::string& name, std::vector<platform::ObjectPtr> resources)
+{
+    auto info = platform::Dictionary::make();
+    info->setObject(HCPollerNotificationKeyResources, platform::Array::make(std::move(resources)));
+    platform::NotificationCenter::defaultCenter().post(name, nullptr, info);
+}
+
+class ConversationPageTest : public pagetest::PageHarness {
+protected:
+    void SetUp() override
+    {
+        PageHarness::SetUp();
+        localserver::registerConversationRoutes(*server, forums);
+    }
+
+    std::shared_ptr<HCConversationController> openConversation(const std::optional<std::string>& id)
+    {
+        startOnline();
+        Halcyon::storePollingFrequencyInChat(kChatSeconds);
+        openPage("Conversation", [&](const platform::ui::ViewControllerPtr& page) {
+            auto conversation = std::dynamic_pointer_cast<HCConversationController>(page);
+            conversation->setConversationUser(user(kOtherUserId, "Ben"));
+            conversation->setConversationId(id);
+        });
+        return topPageAs<HCConversationController>();
+    }
+
+    // One round of the page's poller.
+    void pollOnce()
+    {
+        clock->advance(kChatSeconds);
+        settle();
+        waitForIdle();
+    }
+};
+
+TEST_F(ConversationPageTest, WithoutAnIdTheConversationStartsAndOnePollerBringsItsNewPosts)
+{
+    auto page = openConversation(std::nullopt);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->title(), "Ben");
+    EXPECT_EQ(requestsTo("discussions.xml"), 1u);
+    ASSERT_TRUE(page->conversationId());
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Ben is offline"}));
+    const auto poller = page->poller();
+    ASSERT_TRUE(poller);
+    EXPECT_EQ(poller->getPollingFrequency(), kChatSeconds);
+
+    page->reloadDataFromServer();
+    waitForIdle();
+    EXPECT_EQ(page->poller(), poller);
+
+    const std::string id = *page->conversationId();
+    // More than a page of posts: each poll asks past the newest it saw.
+    for (int i = 0; i < 11; ++i) forums->reply(id, kOtherUserId, "line " + std::to_string(i), server->now() + i);
+    pollOnce();
+    pollOnce();
+    auto rows = screenRows();
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_NE(rows.back().find("line 10"), std::string::npos);
+    const size_t shown = rows.size();
+
+    auto cell = std::dynamic_pointer_cast<HCConversationCell>(
+        page->tableView()->cellForRowAtIndexPath({0, static_cast<int>(shown) - 1}));
+    ASSERT_TRUE(cell);
+    EXPECT_FALSE(cell->bubbleView() == cell->greenBubbleView()) << "Ben's message is grey, on the left";
+
+    auto stray = HCResource::initWithId<HCForumPost>(std::string("999999"));
+    stray->setDiscussionId(std::string("elsewhere"));
+    postDiscovered(stray->getResourceDiscoveredNotification(), {stray});
+    settle();
+    EXPECT_EQ(screenRows().size(), shown);
+
+    ASSERT_TRUE(driver->tap(cell->authorButton()));
+    settle();
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCProfileController>());
+    EXPECT_EQ(poller->getPollingFrequency(), 0) << "polls only while shown";
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    EXPECT_EQ(topPage(), page);
+    EXPECT_EQ(poller->getPollingFrequency(), kChatSeconds);
+}
+
+TEST_F(ConversationPageTest, OnlyAFailingPollOfThisConversationClosesThePage)
+{
+    auto page = openConversation(forums->conversationBetween(kUserId, kOtherUserId, server->now()).id);
+    ASSERT_TRUE(page && page->poller());
+    platform::NotificationCenter::defaultCenter().post(HCPollingFailed, platform::String::make("activities.xml"));
+    platform::NotificationCenter::defaultCenter().post(HCPollingFailed,
+                                                       platform::String::make("discussions/1/posts.xml"));
+    settle();
+    EXPECT_EQ(topPage(), page);
+
+    server->addRoute("GET", "discussions/{id}/posts.xml", localserver::Access::Consumer,
+                     [](const localserver::Request&) { return localserver::Reply::text(500, "down"); });
+    clock->advance(kChatSeconds);
+    settle();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return topPage() != page; }));
+}
+
+TEST_F(ConversationPageTest, ThePresenceRowFollowsThePartnerWhereverTheNoticeNamesHim)
+{
+    auto page = openConversation(forums->conversationBetween(kUserId, kOtherUserId, server->now()).id);
+    ASSERT_TRUE(page);
+    const std::string notification = user(kUserId, "")->getResourceDiscoveredNotification();
+    postDiscovered(notification, {user(kNamelessUserId, "Someone", true)});
+    settle();
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Ben is offline"}));
+
+    postDiscovered(notification, {user(kNamelessUserId, "Someone", true), user(kOtherUserId, "Ben", true)});
+    settle();
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Ben is ONLINE", "Ben is offline"}));
+}
+
+TEST_F(ConversationPageTest, ASentMessageLeavesTheFieldAndAFailedOneComesBack)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    auto page = openConversation(id);
+    ASSERT_TRUE(page);
+    auto box = page->messageBox();
+    ASSERT_TRUE(driver->tap(box->sendButton()));
+    settle();
+    EXPECT_EQ(requestsTo("discussions/" + id + "/posts.xml"), 1u);  // the history only
+
+    driver->typeText(box->messageField()->textView(), "gg");
+    ASSERT_TRUE(driver->tap(box->sendButton()));
+    EXPECT_EQ(box->messageField()->text(), "");
+    waitForIdle();
+    ASSERT_EQ(forums->postsOfDiscussion(id).size(), 1u);
+    EXPECT_EQ(forums->postsOfDiscussion(id)[0].body, "gg");
+
+    server->addRoute("POST", "discussions/{id}/posts.xml", localserver::Access::User,
+                     [](const localserver::Request&) { return localserver::Reply::text(503, "try later"); });
+    driver->typeText(box->messageField()->textView(), "rematch?");
+    ASSERT_TRUE(driver->tap(box->sendButton()));
+    waitForIdle();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !box->messageField()->text().empty(); }));
+    EXPECT_EQ(box->messageField()->text(), "rematch?");
+    EXPECT_EQ(socialtest::alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
+}
+
+TEST_F(ConversationPageTest, TheBoxStaysAboveTheKeyboardAndOnlyItsGrowthScrollsTheRows)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    for (int i = 0; i < 9; ++i) forums->reply(id, kOtherUserId, "line " + std::to_string(i), server->now() + i);
+    auto page = openConversation(id);
+    ASSERT_TRUE(page);
+    auto box = page->messageBox()->view();
+    auto field = page->messageBox()->messageField();
+    const double pageHeight = page->view()->bounds().height();
+    auto boxBottom = [&] { return box->frame().origin.y + box->frame().size.height; };
+    EXPECT_EQ(boxBottom(), pageHeight);
+
+    ASSERT_TRUE(driver->showKeyboard(field->textView()));
+    settle();
+    EXPECT_TRUE(page->isKeyboardShown());
+    EXPECT_TRUE(page->navigationController()->isNavigationBarHidden());
+    const double keyboard = pageHeight - boxBottom();
+    EXPECT_GT(keyboard, 0);
+    EXPECT_EQ(page->tableView()->frame().height(), box->frame().origin.y);
+
+    page->tableView()->setContentOffset(platform::ui::Point(0, 0));
+    const double before = box->frame().height();
+    field->setText("one\ntwo\nthree\nfour\nfive");
+    settle();
+    const double growth = box->frame().height() - before;
+    EXPECT_GT(growth, 0);
+    EXPECT_EQ(boxBottom(), pageHeight - keyboard);
+    EXPECT_EQ(page->tableView()->contentOffset().y, growth);
+    field->setText("one");
+    settle();
+    EXPECT_EQ(page->tableView()->contentOffset().y, growth);
+
+    ASSERT_TRUE(driver->hideKeyboard());
+    settle();
+    EXPECT_FALSE(page->isKeyboardShown());
+    EXPECT_FALSE(page->navigationController()->isNavigationBarHidden());
+    EXPECT_EQ(boxBottom(), pageHeight);
+}
+
+}  // namespace
