@@ -1,0 +1,236 @@
+// The challenge list and detail pages as the player sees them: Ben's
+// challenges reach Ann over the local server, she lists them, opens one and
+// starts it; the game is told through its challenge delegate.
+#include <condition_variable>
+#include <mutex>
+
+#include "core/halcyon/Halcyon.h"
+#include "core/publicclass/HCChallengeDelegate.h"
+#include "core/resources/HCResource.h"
+#include "transport/provider/HCProvider.h"
+#include "gamepages/challenges/HCChallengeDetailController.h"
+#include "gamepages/challenges/HCChallengeListController.h"
+#include "gamepages/support/PageHarness.h"
+#include "localserver/Fixtures.h"
+#include "localserver/routes/ChallengeRoutes.h"
+#include "platform/ui/AlertView.h"
+#include "scores/challenges/HCChallengeDefinition.h"
+#include "scores/challenges/HCChallengeService.h"
+#include "scores/challenges/HCChallengeToUser.h"
+#include "gamepages/support/ChallengeGame.h"
+
+namespace {
+
+namespace defaults = localserver::defaults;
+constexpr const char* kRecords = "challenges_users.xml";
+
+class ChallengePagesTest : public pagetest::PageHarness {
+protected:
+    void SetUp() override
+    {
+        PageHarness::SetUp();
+        store = localserver::registerChallengeRoutes(*server);
+        addBundleImage("HCChallengeIconNew.png");
+        addBundleImage("HCChallengeIconLost.png");
+        startOnline();
+        Halcyon::setClientApplicationId(std::string(defaults::kGameId));
+        delegates->setChallengeDelegate(&game);
+    }
+
+    // Ben sends definition `definitionId` to Ann; answers the record's id.
+    std::string benChallenges(const char* definitionId, const std::string& text, const std::string& data = {})
+    {
+        auto provider = Halcyon::provider();
+        provider->setAccessToken(defaults::kOtherUserToken, defaults::kOtherUserTokenSecret);
+        const size_t before = store->records().size();
+        HCChallengeService::sendChallenge(std::string(definitionId), text,
+                                          data.empty() ? nullptr : std::make_shared<platform::Data>(data),
+                                          std::nullopt, std::nullopt, {defaults::kUserId}, std::nullopt, {}, {});
+        EXPECT_TRUE(testsupport::runMainUntil([&] { return store->records().size() > before; }));
+        waitForIdle();
+        provider->setAccessToken(defaults::kUserToken, defaults::kUserTokenSecret);
+        return store->records().back().id;
+    }
+
+    // The data blobs are held until `release` (the player acts meanwhile).
+    void gateData()
+    {
+        server->addRoute("GET", "challenges/{id}/data.blob", localserver::Access::Open, [this](const localserver::Request&) {
+            std::unique_lock lock(gateMutex);
+            gateOpen.wait(lock, [&] { return released; });
+            localserver::Reply reply = localserver::Reply::text(200, "");
+            reply.contentType = "application/octet-stream";
+            reply.body = "seed 42";
+            return reply;
+        });
+    }
+    void release()
+    {
+        std::lock_guard lock(gateMutex);
+        released = true;
+        gateOpen.notify_all();
+    }
+    void TearDown() override
+    {
+        release();
+        PageHarness::TearDown();
+    }
+
+    std::shared_ptr<HCChallengeDetailController> openDetailFromList(const std::string& rowText)
+    {
+        openPage("ChallengeList");
+        EXPECT_TRUE(tapRow(rowText));
+        waitForIdle();
+        return topPageAs<HCChallengeDetailController>();
+    }
+
+    std::shared_ptr<localserver::ChallengeStore> store;
+    testsupport::ChallengeGame game;
+    std::mutex gateMutex;
+    std::condition_variable gateOpen;
+    bool released = false;
+};
+
+TEST_F(ChallengePagesTest, PendingChallengesShowTheSenderAndLowerTheUnviewedCountOncePerRecord)
+{
+    benChallenges("1", "Beat 90 s");
+    benChallenges("2", "Top 5000");
+    Halcyon::setUnviewedChallengesCount(5);
+    auto page = openPage("ChallengeList");
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Pending Challenges]", "Beat my time | Beat 90 s | From Ben",
+                                                      "Top my score | Top 5000 | From Ben"}));
+    EXPECT_EQ(rowPictures("Top 5000").front(), "HCChallengeIconNew.png");
+    EXPECT_EQ(Halcyon::unviewedChallengesCount(), 3);
+    EXPECT_EQ(lastParam(kRecords, "mark_as_viewed"), "1");
+    EXPECT_EQ(requestsTo(kRecords), 1u);
+
+    // Drawn again, the rows take nothing more off.
+    page->tableView()->reloadData();
+    screenRows();
+    EXPECT_EQ(Halcyon::unviewedChallengesCount(), 3);
+
+    // Never below 0.
+    benChallenges("1", "Again");
+    Halcyon::setUnviewedChallengesCount(0);
+    page->reloadDataFromServer();
+    waitForIdle();
+    EXPECT_EQ(screenRows().size(), 4u);
+    EXPECT_EQ(Halcyon::unviewedChallengesCount(), 0);
+}
+
+TEST_F(ChallengePagesTest, TheHistoryTabListsTypesAndATypeTapOpensItsHistoryWithoutTabs)
+{
+    benChallenges("2", "Top 5000");
+    openPage("ChallengeList");
+    ASSERT_TRUE(tapButton("History"));
+    waitForIdle();
+    const auto rows = screenRows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], "[Challenge Types]");
+    EXPECT_EQ(rows[2], "Top my score | Wins | 0 | Losses | 0 | Ties | 0");
+
+    ASSERT_TRUE(tapRow("Top my score"));
+    waitForIdle();
+    auto history = topPageAs<HCChallengeListController>();
+    ASSERT_TRUE(history);
+    EXPECT_EQ(history->listType(), HCChallengeListController::kHistoryOfType);
+    EXPECT_FALSE(history->tableHeader());
+    EXPECT_EQ(lastParam(kRecords, "challenge_definition_id"), "2");
+    EXPECT_EQ(lastParam(kRecords, "history"), "1");
+    // Nothing completed yet.
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Challenge History]", "(You don't have any pending challenges for " +
+                                                     Halcyon::applicationDisplayName() + ".)"}));
+}
+
+TEST_F(ChallengePagesTest, TheDetailShowsTheKnownChallengeAtOnceEvenWhenTheRecipientsFail)
+{
+    benChallenges("2", "Top 5000");
+    openPage("ChallengeList");
+    server->addRoute("GET", kRecords, localserver::Access::User,
+                     [](const localserver::Request&) { return localserver::Reply::text(500, "down"); });
+    ASSERT_TRUE(tapRow("Top 5000"));
+    waitForIdle();
+    auto detail = topPageAs<HCChallengeDetailController>();
+    ASSERT_TRUE(detail);
+    EXPECT_FALSE(showsLoadingScreen());
+    const auto header = platform::ui::Driver::labelsText(detail->tableView()->tableHeaderView());
+    EXPECT_NE(header.find("Top my score"), std::string::npos) << header;
+    EXPECT_NE(header.find("Ben"), std::string::npos) << header;
+    EXPECT_TRUE(tapButton("Start Challenge"));
+    EXPECT_EQ(game.lines, std::vector<std::string>{"launched Top 5000 with no data"});
+}
+
+TEST_F(ChallengePagesTest, AOneShotChallengeStartsOnlyOnceTheAlertIsAnsweredAndTheDataArrived)
+{
+    gateData();
+    benChallenges("1", "Beat 90 s", "seed 42");
+    auto detail = openDetailFromList("Beat 90 s");
+    ASSERT_TRUE(detail);
+    EXPECT_NE(screenRows().back().find("Ann | Challenge not completed yet."), std::string::npos);
+
+    ASSERT_TRUE(tapButton("Start Challenge"));
+    EXPECT_TRUE(showsLoadingScreen());
+    ASSERT_TRUE(driver->answerAlert("OK"));
+    settle();
+    EXPECT_TRUE(game.lines.empty());  // the data is still on its way
+    release();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !game.lines.empty(); }));
+    EXPECT_EQ(game.lines, std::vector<std::string>{"launched Beat 90 s with seed 42"});
+    EXPECT_FALSE(detail->isShowingLoadingScreen());
+}
+
+TEST_F(ChallengePagesTest, DataThatArrivesAfterThePlayerLeftStartsNothing)
+{
+    gateData();
+    benChallenges("2", "Top 5000", "seed 42");
+    auto detail = openDetailFromList("Top 5000");
+    ASSERT_TRUE(detail);
+    ASSERT_TRUE(tapButton("Start Challenge"));
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    release();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo("challenges/1/data.blob") == 1; }));
+    waitForIdle();
+    EXPECT_TRUE(game.lines.empty());
+    EXPECT_FALSE(detail->isShowingLoadingScreen());
+}
+
+TEST_F(ChallengePagesTest, AFailedDownloadTakesTheLoadingScreenDownAndStartsNothing)
+{
+    server->addRoute("GET", "challenges/{id}/data.blob", localserver::Access::Open,
+                     [](const localserver::Request&) { return localserver::Reply::text(500, "gone"); });
+    benChallenges("1", "Beat 90 s", "seed 42");
+    auto detail = openDetailFromList("Beat 90 s");
+    ASSERT_TRUE(detail);
+    ASSERT_TRUE(tapButton("Start Challenge"));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !detail->isShowingLoadingScreen(); }));
+    auto alerts = platform::ui::AlertView::visibleAlerts();
+    ASSERT_FALSE(alerts.empty());
+    EXPECT_EQ(alerts.back()->title(), "Error downloading data");
+    // The one-shot alert under it starts nothing either.
+    while (driver->answerAlert(0)) settle();
+    EXPECT_TRUE(game.lines.empty());
+}
+
+TEST_F(ChallengePagesTest, ALaunchForAChallengeOpensItsDetailForThatChallenge)
+{
+    const auto recordId = benChallenges("2", "Top 5000");
+    const auto challengeId = store->record(recordId)->challengeId;
+    Halcyon::launchDashboardWithDelegate(
+        nullptr, std::string("GameProfile"),
+        {platform::String::make("ChallengeList"), platform::String::make("ChallengeDetail"),
+         platform::String::make(challengeId)});
+    settle();
+    waitForIdle();
+    auto detail = topPageAs<HCChallengeDetailController>();
+    ASSERT_TRUE(detail);
+    EXPECT_EQ(lastParam(kRecords, "challenge_id"), challengeId);
+    ASSERT_TRUE(detail->userChallenge());
+    EXPECT_EQ(detail->userChallenge()->resourceId(), recordId);
+    // A multi-attempt challenge without data starts at once, without an alert.
+    ASSERT_TRUE(tapButton("Start Challenge"));
+    EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty());
+    EXPECT_EQ(game.lines, std::vector<std::string>{"launched Top 5000 with no data"});
+}
+
+}  // namespace
