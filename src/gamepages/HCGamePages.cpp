@@ -10,6 +10,9 @@
 #include "gamepages/challenges/HCChallengeDetailController.h"
 #include "gamepages/challenges/HCChallengeDetailHeaderController.h"
 #include "gamepages/challenges/HCChallengeListController.h"
+#include "gamepages/challenges/HCCompletedChallengeHeaderController.h"
+#include "gamepages/challenges/HCSendChallengeController.h"
+#include "gamepages/challenges/HCSendChallengeHeaderController.h"
 #include "gamepages/discovery/HCFeaturedGameCell.h"
 #include "gamepages/discovery/HCFeaturedGamesController.h"
 #include "gamepages/discovery/HCGameDiscoveryCategoryCell.h"
@@ -68,4 +71,7 @@ void HCGamePages::registerClasses()
     platform::registerClass<HCChallengeSentCell>("HCChallengeSentCell");
     platform::registerClass<HCChallengeDetailCell>("HCChallengeDetailCell");
     platform::registerClass<HCChallengeDefinitionStatsCell>("HCChallengeDefinitionStatsCell");
+    platform::registerClass<HCSendChallengeController>("HCSendChallengeController");
+    platform::registerClass<HCSendChallengeHeaderController>("HCSendChallengeHeaderController");
+    platform::registerClass<HCCompletedChallengeHeaderController>("HCCompletedChallengeHeaderController");
 }

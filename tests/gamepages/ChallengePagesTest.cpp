@@ -5,53 +5,19 @@
 #include <mutex>
 
 #include "core/halcyon/Halcyon.h"
-#include "core/publicclass/HCChallengeDelegate.h"
-#include "core/resources/HCResource.h"
-#include "transport/provider/HCProvider.h"
 #include "gamepages/challenges/HCChallengeDetailController.h"
 #include "gamepages/challenges/HCChallengeListController.h"
-#include "gamepages/support/PageHarness.h"
-#include "localserver/Fixtures.h"
-#include "localserver/routes/ChallengeRoutes.h"
 #include "platform/ui/AlertView.h"
 #include "scores/challenges/HCChallengeDefinition.h"
-#include "scores/challenges/HCChallengeService.h"
 #include "scores/challenges/HCChallengeToUser.h"
-#include "gamepages/support/ChallengeGame.h"
+#include "gamepages/support/ChallengePageHarness.h"
 
 namespace {
 
-namespace defaults = localserver::defaults;
 constexpr const char* kRecords = "challenges_users.xml";
 
-class ChallengePagesTest : public pagetest::PageHarness {
+class ChallengePagesTest : public pagetest::ChallengePageHarness {
 protected:
-    void SetUp() override
-    {
-        PageHarness::SetUp();
-        store = localserver::registerChallengeRoutes(*server);
-        addBundleImage("HCChallengeIconNew.png");
-        addBundleImage("HCChallengeIconLost.png");
-        startOnline();
-        Halcyon::setClientApplicationId(std::string(defaults::kGameId));
-        delegates->setChallengeDelegate(&game);
-    }
-
-    // Ben sends definition `definitionId` to Ann; answers the record's id.
-    std::string benChallenges(const char* definitionId, const std::string& text, const std::string& data = {})
-    {
-        auto provider = Halcyon::provider();
-        provider->setAccessToken(defaults::kOtherUserToken, defaults::kOtherUserTokenSecret);
-        const size_t before = store->records().size();
-        HCChallengeService::sendChallenge(std::string(definitionId), text,
-                                          data.empty() ? nullptr : std::make_shared<platform::Data>(data),
-                                          std::nullopt, std::nullopt, {defaults::kUserId}, std::nullopt, {}, {});
-        EXPECT_TRUE(testsupport::runMainUntil([&] { return store->records().size() > before; }));
-        waitForIdle();
-        provider->setAccessToken(defaults::kUserToken, defaults::kUserTokenSecret);
-        return store->records().back().id;
-    }
-
     // The data blobs are held until `release` (the player acts meanwhile).
     void gateData()
     {
@@ -73,7 +39,7 @@ protected:
     void TearDown() override
     {
         release();
-        PageHarness::TearDown();
+        ChallengePageHarness::TearDown();
     }
 
     std::shared_ptr<HCChallengeDetailController> openDetailFromList(const std::string& rowText)
@@ -84,8 +50,6 @@ protected:
         return topPageAs<HCChallengeDetailController>();
     }
 
-    std::shared_ptr<localserver::ChallengeStore> store;
-    testsupport::ChallengeGame game;
     std::mutex gateMutex;
     std::condition_variable gateOpen;
     bool released = false;

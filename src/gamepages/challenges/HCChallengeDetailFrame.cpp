@@ -35,10 +35,10 @@ std::shared_ptr<HCChallengeDetailFrame> HCChallengeDetailFrame::make(const Rect&
 void HCChallengeDetailFrame::awakeFromNib()
 {
     HC_CHECK_MAIN_THREAD();
-    for (const platform::ui::ViewPtr& view : std::initializer_list<platform::ui::ViewPtr>{
+    for (const platform::ui::ViewPtr& part : std::initializer_list<platform::ui::ViewPtr>{
              speechBubble_, speechBubbleArrow_, challengeIconPictureView_, titleLabel_, descriptionLabel_, resultLabel_,
              resultIcon_, challengerProfilePictureView_, challengerNameLabel_, challengerUserMessageLabel_})
-        addSubview(view);
+        addSubview(part);
     if (auto bubble = HCImageLoader::loadImage("HCSpeechBubble.png")) speechBubble_->setImage(bubble->stretchableImage(8, 16));
     speechBubbleArrow_->setTransform(platform::ui::AffineTransform(-1, 0, 0, -1, 0, 0));
     if (hasChallengeToUserBeenSet_) return;
