@@ -176,19 +176,22 @@ TEST_F(ChallengePagesTest, AFailedDownloadTakesTheLoadingScreenDownAndStartsNoth
     EXPECT_TRUE(game.lines.empty());
 }
 
-TEST_F(ChallengePagesTest, ALaunchForAChallengeOpensItsDetailForThatChallenge)
+TEST_F(ChallengePagesTest, AGameLaunchedForAChallengeOpensItsDetailPage)
 {
     const auto recordId = benChallenges("2", "Top 5000");
     const auto challengeId = store->record(recordId)->challengeId;
-    Halcyon::launchDashboardWithDelegate(
-        nullptr, std::string("GameProfile"),
-        {platform::String::make("ChallengeList"), platform::String::make("ChallengeDetail"),
-         platform::String::make(challengeId)});
+    auto push = platform::Dictionary::make();
+    push->setString("notification_type", "challenge");
+    push->setString("resource_id", recordId);
+    auto options = platform::Dictionary::make();
+    options->setObject("UIApplicationLaunchOptionsRemoteNotificationKey", push);
+    ASSERT_TRUE(Halcyon::respondToApplicationLaunchOptions(options));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo("challenges_users/" + recordId + ".xml") == 1; }));
     settle();
     waitForIdle();
     auto detail = topPageAs<HCChallengeDetailController>();
     ASSERT_TRUE(detail);
-    EXPECT_EQ(lastParam(kRecords, "challenge_id"), challengeId);
+    EXPECT_EQ(requestsWithParam(kRecords, "challenge_id", challengeId), 1u);
     ASSERT_TRUE(detail->userChallenge());
     EXPECT_EQ(detail->userChallenge()->resourceId(), recordId);
     // A multi-attempt challenge without data starts at once, without an alert.
