@@ -1,7 +1,7 @@
 #include "gamepages/challenges/HCChallengeDetailController.h"
 
 #include "core/halcyon/Halcyon.h"
-#include "core/publicclass/HCChallengeDelegate.h"
+#include "gamepages/challenges/HCChallengeGame.h"
 #include "core/users/HCUser.h"
 #include "gamepages/challenges/HCChallengeDetailHeaderController.h"
 #include "platform/runtime/ThreadChecker.h"
@@ -158,8 +158,8 @@ void HCChallengeDetailController::startChallenge()
     auto data = std::move(challengeData_);
     auto record = userChallenge_;
     cancelStart();
-    auto* delegate = Halcyon::getChallengeDelegate();
-    if (!delegate || !delegate->respondsTo(HCChallengeDelegate::Method::userLaunchedChallenge)) return;
+    auto* delegate = challengeDelegateFor(HCChallengeDelegate::Method::userLaunchedChallenge);
+    if (!delegate) return;
     Halcyon::dismissDashboard();
     delegate->userLaunchedChallenge(record, data);
 }

@@ -1,7 +1,7 @@
 #include "gamepages/challenges/HCCompletedChallengeHeaderController.h"
 
 #include "core/halcyon/Halcyon.h"
-#include "core/publicclass/HCChallengeDelegate.h"
+#include "gamepages/challenges/HCChallengeGame.h"
 #include "gamepages/challenges/HCSendChallengeController.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "scores/challenges/HCChallenge.h"
@@ -11,16 +11,6 @@
 
 using platform::ui::Rect;
 using Method = HCChallengeDelegate::Method;
-
-namespace {
-
-HCChallengeDelegate* delegateFor(Method method)
-{
-    auto* delegate = Halcyon::getChallengeDelegate();
-    return delegate && delegate->respondsTo(method) ? delegate : nullptr;
-}
-
-}  // namespace
 
 void HCCompletedChallengeHeaderController::viewDidLoad()
 {
@@ -103,7 +93,7 @@ void HCCompletedChallengeHeaderController::onActionButtonPressed()
 void HCCompletedChallengeHeaderController::tryAgainPressed()
 {
     HC_CHECK_MAIN_THREAD();
-    if (auto* delegate = delegateFor(Method::userRestartedChallenge)) delegate->userRestartedChallenge();
+    if (auto* delegate = challengeDelegateFor(Method::userRestartedChallenge)) delegate->userRestartedChallenge();
     cancel();
 }
 
@@ -111,7 +101,7 @@ void HCCompletedChallengeHeaderController::cancel()
 {
     HC_CHECK_MAIN_THREAD();
     Halcyon::dismissDashboard();
-    if (auto* delegate = delegateFor(Method::completedChallengeScreenClosed)) delegate->completedChallengeScreenClosed();
+    if (auto* delegate = challengeDelegateFor(Method::completedChallengeScreenClosed)) delegate->completedChallengeScreenClosed();
 }
 
 void HCCompletedChallengeHeaderController::resizeView(const platform::ui::ViewPtr& pageView)

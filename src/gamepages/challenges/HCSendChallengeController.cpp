@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/halcyon/Halcyon.h"
-#include "core/publicclass/HCChallengeDelegate.h"
+#include "gamepages/challenges/HCChallengeGame.h"
 #include "core/users/HCUser.h"
 #include "gamepages/challenges/HCCompletedChallengeHeaderController.h"
 #include "gamepages/challenges/HCSendChallengeHeaderController.h"
@@ -21,12 +21,6 @@
 using Method = HCChallengeDelegate::Method;
 
 namespace {
-
-HCChallengeDelegate* delegateFor(Method method)
-{
-    auto* delegate = Halcyon::getChallengeDelegate();
-    return delegate && delegate->respondsTo(method) ? delegate : nullptr;
-}
 
 void showAlert(const std::string& title, const std::string& message)
 {
@@ -214,7 +208,7 @@ void HCSendChallengeController::challengeSubmittedSuccess(std::shared_ptr<platfo
     HC_CHECK_MAIN_THREAD();
     if (ticket && !ticket->answer()) return;
     hideLoadingScreen();
-    if (auto* delegate = delegateFor(Method::userSentChallenges)) delegate->userSentChallenges();
+    if (auto* delegate = challengeDelegateFor(Method::userSentChallenges)) delegate->userSentChallenges();
     cancel();
 }
 
@@ -231,5 +225,5 @@ void HCSendChallengeController::cancel()
 {
     HC_CHECK_MAIN_THREAD();
     Halcyon::dismissDashboard();
-    if (auto* delegate = delegateFor(Method::sendChallengeScreenClosed)) delegate->sendChallengeScreenClosed();
+    if (auto* delegate = challengeDelegateFor(Method::sendChallengeScreenClosed)) delegate->sendChallengeScreenClosed();
 }

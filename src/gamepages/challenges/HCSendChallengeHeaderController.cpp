@@ -2,7 +2,7 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "core/images/HCImageLoader.h"
-#include "core/publicclass/HCChallengeDelegate.h"
+#include "gamepages/challenges/HCChallengeGame.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "gamepages/challenges/HCSendChallengeController.h"
 #include "platform/runtime/ThreadChecker.h"
@@ -17,12 +17,6 @@ using Method = HCChallengeDelegate::Method;
 namespace {
 
 constexpr double kMargin = 20;
-
-bool delegateResponds(Method method)
-{
-    auto* delegate = Halcyon::getChallengeDelegate();
-    return delegate && delegate->respondsTo(method);
-}
 
 }  // namespace
 
@@ -118,7 +112,7 @@ void HCSendChallengeHeaderController::setChallenge(const std::shared_ptr<HCChall
 
 bool HCSendChallengeHeaderController::allowCreateStrongerChallenge() const
 {
-    return delegateResponds(Method::createStrongerChallenge);
+    return challengeDelegateFor(Method::createStrongerChallenge) != nullptr;
 }
 
 void HCSendChallengeHeaderController::createStrongerChallenge()
@@ -126,7 +120,7 @@ void HCSendChallengeHeaderController::createStrongerChallenge()
     HC_CHECK_MAIN_THREAD();
     // The button shows only for a game that makes stronger challenges, and
     // it asks for exactly that.
-    if (delegateResponds(Method::createStrongerChallenge)) Halcyon::getChallengeDelegate()->createStrongerChallenge();
+    if (auto* delegate = challengeDelegateFor(Method::createStrongerChallenge)) delegate->createStrongerChallenge();
     cancel();
 }
 
@@ -134,7 +128,7 @@ void HCSendChallengeHeaderController::cancel()
 {
     HC_CHECK_MAIN_THREAD();
     Halcyon::dismissDashboard();
-    if (delegateResponds(Method::sendChallengeScreenClosed)) Halcyon::getChallengeDelegate()->sendChallengeScreenClosed();
+    if (auto* delegate = challengeDelegateFor(Method::sendChallengeScreenClosed)) delegate->sendChallengeScreenClosed();
 }
 
 void HCSendChallengeHeaderController::resizeView(const platform::ui::ViewPtr& pageView)
