@@ -11,6 +11,7 @@
 #include "platform/ui/AlertView.h"
 #include "scores/challenges/HCChallenge.h"
 #include "scores/challenges/HCChallengeToUser.h"
+#include "support/RequestThreadGate.h"
 
 namespace {
 
@@ -119,6 +120,18 @@ TEST_F(SendChallengePageTest, NoConnectionOrARefusedSendKeepsTheChoiceAndTakesTh
     EXPECT_FALSE(page->isShowingLoadingScreen());
     ASSERT_EQ(page->selectedUsers().size(), 1u);
     EXPECT_EQ(page->selectedUsers()[0]->name(), std::string(defaults::kOtherUserName));
+
+    // A send the provider drops.
+    ASSERT_TRUE(driver->answerAlert("OK"));
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(tapButton("Send"));
+        EXPECT_TRUE(page->isShowingLoadingScreen());
+        Halcyon::provider()->destroyAllPendingRequests();
+    }
+    waitForIdle();
+    EXPECT_FALSE(page->isShowingLoadingScreen());
+    EXPECT_EQ(page->selectedUsers().size(), 1u);
     EXPECT_TRUE(game.lines.empty());
 }
 
