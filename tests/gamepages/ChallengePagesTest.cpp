@@ -5,6 +5,9 @@
 #include <mutex>
 
 #include "core/halcyon/Halcyon.h"
+#include "core/users/HCUser.h"
+#include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HalcyonDashboard.h"
 #include "gamepages/challenges/HCChallengeDetailController.h"
 #include "gamepages/challenges/HCChallengeListController.h"
 #include "platform/ui/AlertView.h"
@@ -14,6 +17,7 @@
 
 namespace {
 
+namespace defaults = localserver::defaults;
 constexpr const char* kRecords = "challenges_users.xml";
 
 class ChallengePagesTest : public pagetest::ChallengePageHarness {
@@ -104,6 +108,42 @@ TEST_F(ChallengePagesTest, TheHistoryTabListsTypesAndATypeTapOpensItsHistoryWith
     // Nothing completed yet.
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Challenge History]", "(You don't have any pending challenges for " +
                                                      Halcyon::applicationDisplayName() + ".)"}));
+}
+
+TEST_F(ChallengePagesTest, ComparedWithBenTheTypesMarkTheWinnerAndEqualCountsMarkNone)
+{
+    addBundleImage("HCChallengeIconWinner.png");
+    // Ann challenges Ben, who wins.
+    HCChallengeService::sendChallenge(std::string("2"), std::string("Top 5000"), nullptr, std::nullopt, std::nullopt,
+                                      {defaults::kOtherUserId}, std::nullopt, {}, {});
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return store->records().size() == 1; }));
+    waitForIdle();
+    Halcyon::provider()->setAccessToken(defaults::kOtherUserToken, defaults::kOtherUserTokenSecret);
+    HCChallengeService::submitChallengeResult(store->records()[0].id, HCChallengeToUser::kWin, std::string("Won"), {},
+                                              {});
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return store->records()[0].result == "win"; }));
+    waitForIdle();
+    Halcyon::provider()->setAccessToken(defaults::kUserToken, defaults::kUserTokenSecret);
+
+    auto page = openPage("ChallengeList");
+    auto navigation = std::dynamic_pointer_cast<HCFramedNavigationController>(
+        HalcyonDashboard::getActiveNavigationController());
+    ASSERT_TRUE(navigation);
+    auto ben = HCResource::initWithId<HCUser>(std::string(defaults::kOtherUserId));
+    ben->setName(std::string(defaults::kOtherUserName));
+    ASSERT_TRUE(navigation->changeProfileUsers(page, Halcyon::localUser(), ben));
+    waitForIdle();
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Pending Challenges]",
+                                                      "(There are no pending challenges between you and Ben.)"}));
+    ASSERT_TRUE(tapButton("History"));
+    waitForIdle();
+    EXPECT_EQ(lastParam("challenge_definitions.xml", "compared_user_id"), defaults::kOtherUserId);
+    const auto rows = screenRows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1], "Beat my time | Wins | 0 | Wins | 0 | Ties | 0");
+    EXPECT_EQ(rows[2], "Top my score | Wins | 1 | Wins | 0 | Ties | 0");
+    EXPECT_EQ(rowPictures("Top my score").back(), "HCChallengeIconWinner.png");
+    EXPECT_NE(rowPictures("Beat my time").back(), "HCChallengeIconWinner.png");
 }
 
 TEST_F(ChallengePagesTest, TheDetailShowsTheKnownChallengeAtOnceEvenWhenTheRecipientsFail)
