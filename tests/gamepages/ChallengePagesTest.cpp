@@ -234,6 +234,14 @@ TEST_F(ChallengePagesTest, AGameLaunchedForAChallengeOpensItsDetailPage)
     EXPECT_EQ(requestsWithParam(kRecords, "challenge_id", challengeId), 1u);
     ASSERT_TRUE(detail->userChallenge());
     EXPECT_EQ(detail->userChallenge()->resourceId(), recordId);
+    // A recipient's row opens the recipient's profile.
+    ASSERT_TRUE(tapRow("Challenge not completed yet."));
+    ASSERT_TRUE(topPage());
+    EXPECT_EQ(topPage()->kindName(), "HCProfileController");
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    ASSERT_EQ(topPage(), detail);
     // A multi-attempt challenge without data starts at once, without an alert.
     ASSERT_TRUE(tapButton("Start Challenge"));
     EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty());

@@ -1,6 +1,7 @@
 #include "gamepages/challenges/HCChallengeDetailController.h"
 
 #include "core/halcyon/Halcyon.h"
+#include "gamepages/HCProfileOpener.h"
 #include "gamepages/challenges/HCChallengeGame.h"
 #include "core/users/HCUser.h"
 #include "gamepages/challenges/HCChallengeDetailHeaderController.h"
@@ -75,6 +76,11 @@ std::string HCChallengeDetailController::getNoDataFoundMessage()
 {
     return "You have not received any challenges yet. You can send challenges to your friends from within " +
            Halcyon::applicationDisplayName() + ".";
+}
+
+void HCChallengeDetailController::onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath&)
+{
+    if (auto record = platform::as<HCChallengeToUser>(resource)) HCProfileOpener::showProfileForUser(record->recipient());
 }
 
 platform::ui::ViewControllerPtr HCChallengeDetailController::controllerForFollowingLaunchItem(

@@ -56,6 +56,8 @@ public:
     void onResourcesDownloaded(const HCPaginatedSeriesPtr& series) override;
     void onSectionsCreated(const Sections& sections) override;
     std::string getNoDataFoundMessage() override;
+    // A recipient's row opens that player's profile.
+    void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
     void viewWillAppear(bool animated) override;
     void viewDidDisappear(bool animated) override;
 
