@@ -61,6 +61,7 @@
 #include <utility>
 #include <vector>
 
+#include "ChallengePagesDemo.h"
 #include "ChatPagesDemo.h"
 #include "DiscoveryPagesDemo.h"
 #include "FanClubPagesDemo.h"
@@ -1230,6 +1231,7 @@ int main(int argc, char** argv)
     const bool profilePagesShown = profiledemo::showProfilePages(server.get(), demo);
     const bool chatPagesShown = chatpagesdemo::showChatPages(demo);
     const bool inboxShown = inboxdemo::showInboxPages(server.get(), demo);
+    const bool challengesShown = challengedemo::showChallenges(demo, *delegates);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -1263,7 +1265,7 @@ int main(int argc, char** argv)
                    achievementConfirmed && fanClubShown && chatPagesShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
                    pagesShown && playedGamesShown && profilePagesShown && playersShown && gameCenterHolds &&
-                   invitesShown && settingsShown && inboxShown
+                   invitesShown && settingsShown && inboxShown && challengesShown
                ? 0
                : 1;
 }

@@ -18,6 +18,7 @@
 #include "core/services/HCService.h"
 #include "core/xp/HCSession.h"
 #include "core/xp/HCXPClientHooks.h"
+#include "gamepages/challenges/HCChallengeModals.h"
 #include "core/storage/HCBlobObserverHooks.h"
 #include "core/storage/HCCompressableData.h"
 #include "kernel/http/HCHttpService.h"
@@ -125,6 +126,7 @@ void HCClientHooks::install()
     HCBlobObserverHooks::install();
     HCGamePages::registerClasses();
     HCSocialPages::registerClasses();
+    HCChallengeService::setScreens(HCChallengeModals::screens());
     HCOfflineService::setHooks(offlineHooks());
     HCBootstrapService::setOfflineSync(std::make_shared<HCOfflineBootstrapSync>());
     HCNotificationHooks banners;
@@ -149,6 +151,7 @@ void HCClientHooks::remove()
     HCOfflineService::setHooks({});
     Halcyon::setDashboardHooks({});
     HCAchievementGameCenter::install({});
+    HCChallengeService::setScreens({});
 }
 
 void HCClientHooks::resetForTesting()

@@ -6,6 +6,13 @@
 #include "gamepages/achievements/HCAchievementProgressionList.h"
 #include "gamepages/achievements/HCAchievementShareCells.h"
 #include "gamepages/achievements/HCSelectAchievementToShareController.h"
+#include "gamepages/challenges/HCChallengeCells.h"
+#include "gamepages/challenges/HCChallengeDetailController.h"
+#include "gamepages/challenges/HCChallengeDetailHeaderController.h"
+#include "gamepages/challenges/HCChallengeListController.h"
+#include "gamepages/challenges/HCCompletedChallengeHeaderController.h"
+#include "gamepages/challenges/HCSendChallengeController.h"
+#include "gamepages/challenges/HCSendChallengeHeaderController.h"
 #include "gamepages/discovery/HCFeaturedGameCell.h"
 #include "gamepages/discovery/HCFeaturedGamesController.h"
 #include "gamepages/discovery/HCGameDiscoveryCategoryCell.h"
@@ -57,4 +64,14 @@ void HCGamePages::registerClasses()
     platform::registerClass<HCFeaturedGamesController>("HCFeaturedGamesController");
     // The dashboard's banner of a player's pages.
     platform::registerClass<HCPlayerBannerCell>("HCPlayerBannerCell");
+    platform::registerClass<HCChallengeListController>("HCChallengeListController");
+    platform::registerClass<HCChallengeDetailController>("HCChallengeDetailController");
+    platform::registerClass<HCChallengeDetailHeaderController>("HCChallengeDetailHeaderController");
+    platform::registerClass<HCChallengeToUserCell>("HCChallengeToUserCell");
+    platform::registerClass<HCChallengeSentCell>("HCChallengeSentCell");
+    platform::registerClass<HCChallengeDetailCell>("HCChallengeDetailCell");
+    platform::registerClass<HCChallengeDefinitionStatsCell>("HCChallengeDefinitionStatsCell");
+    platform::registerClass<HCSendChallengeController>("HCSendChallengeController");
+    platform::registerClass<HCSendChallengeHeaderController>("HCSendChallengeHeaderController");
+    platform::registerClass<HCCompletedChallengeHeaderController>("HCCompletedChallengeHeaderController");
 }

@@ -22,6 +22,11 @@
 namespace {
 
 std::shared_ptr<HCChallengeService> sInstance;
+HCChallengeScreens& screens()
+{
+    static HCChallengeScreens installed;
+    return installed;
+}
 
 constexpr int kSilent = 0;
 constexpr int kSent = 1;
@@ -350,4 +355,33 @@ std::shared_ptr<HCChallengeToUser> HCChallengeService::readChallengeToUserFromFi
     if (!document || !document->isWhole()) return nullptr;
     auto page = HCResource::resourcesFromXml(*document, service->getKnownResources().get());
     return firstRecord(page);
+}
+
+// --- screens ------------------------------------------------------------------------
+
+void HCChallengeService::setScreens(HCChallengeScreens installed)
+{
+    HC_CHECK_MAIN_THREAD();
+    screens() = std::move(installed);
+}
+
+void HCChallengeService::displaySendChallengeModal(const Text& challengeDefinitionId, const Text& challengeText,
+                                                   const DataPtr& challengeData)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (screens().showSend) screens().showSend(challengeDefinitionId, challengeText, challengeData);
+}
+
+void HCChallengeService::displayChallengeCompletedModal(const std::shared_ptr<HCChallengeToUser>& record,
+                                                        const DataPtr& resultData, const Text& resultDescription,
+                                                        const Text& reChallengeDescription)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto challenge = record ? record->challenge() : nullptr;
+    if (!challenge) return;
+    auto definition = challenge->challengeDefinition();
+    const bool multiAttempt = definition && definition->multiAttempt();
+    record->setIsCompleted(!multiAttempt || record->result() == HCChallengeToUser::kWin);
+    record->setResultDescription(resultDescription);
+    if (screens().showResult) screens().showResult(record, resultData, reChallengeDescription);
 }

@@ -14,6 +14,7 @@
 // request thread and delivered on the callbacks' thread. The data download's
 // HTTP service is used on the main thread only.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,10 +26,35 @@
 
 class HCChallengeToUser;
 
+// The send and result screens, made by the pages above this layer (start-up
+// installs them; without them the display calls show nothing).
+struct HCChallengeScreens {
+    // Definition id, challenge text, data.
+    std::function<void(const std::optional<std::string>&, const std::optional<std::string>&,
+                       const std::shared_ptr<platform::Data>&)>
+        showSend;
+    // The attempted record (completed and described already), the result
+    // data, the text of a challenge sent back.
+    std::function<void(const std::shared_ptr<HCChallengeToUser>&, const std::shared_ptr<platform::Data>&,
+                       const std::optional<std::string>&)>
+        showResult;
+};
+
 class HCChallengeService final : public HCService {
 public:
     using Text = std::optional<std::string>;
     using DataPtr = std::shared_ptr<platform::Data>;
+
+    static void setScreens(HCChallengeScreens screens);
+    // The player picks the friends the game's challenge goes to.
+    static void displaySendChallengeModal(const Text& challengeDefinitionId, const Text& challengeText,
+                                          const DataPtr& challengeData);
+    // After an attempt: the record becomes completed (a one-shot challenge
+    // whatever the result, a multi-attempt one when won) with the result
+    // text, and its result screen shows.
+    static void displayChallengeCompletedModal(const std::shared_ptr<HCChallengeToUser>& record,
+                                               const DataPtr& resultData, const Text& resultDescription,
+                                               const Text& reChallengeDescription);
 
     static void initializeService();
     static void shutdownService();

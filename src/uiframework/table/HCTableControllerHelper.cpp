@@ -238,6 +238,8 @@ void HCTableControllerHelper::_createAndDisplayTableHeader()
     platform::ui::ViewPtr headerView;
     if (auto name = getTableHeaderControllerName()) {
         if (auto controller = HCControllerLoader::load(*name, self)) {
+            // Before the view loads: the header's set-up may read its page.
+            if (auto owned = std::dynamic_pointer_cast<HCTableControllerHeader>(controller)) owned->setTablePage(self);
             tableHeader_ = controller;
             headerView = controller->view();
         }
@@ -247,6 +249,16 @@ void HCTableControllerHelper::_createAndDisplayTableHeader()
     }
     if (!tableHeader_) return;
     onTableHeaderCreated(tableHeader_);
+    rebuildTableHeader();
+}
+
+void HCTableControllerHelper::rebuildTableHeader()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!tableHeader_) return;
+    auto headerView = std::dynamic_pointer_cast<platform::ui::View>(tableHeader_);
+    if (auto controller = std::dynamic_pointer_cast<platform::ui::ViewController>(tableHeader_))
+        headerView = controller->view();
     if (auto adapting = std::dynamic_pointer_cast<HCTableControllerHeader>(tableHeader_)) {
         adapting->resizeView(pageContentView());
     }

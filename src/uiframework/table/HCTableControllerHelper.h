@@ -138,6 +138,12 @@ public:
     void replaceResourceMap();
     // The trailing cell of a section; nil when it has none.
     platform::ui::TableViewCellPtr trailingCellForSection(int section) const;
+    // The header controller (or view) made from the hooks; nil before the
+    // page first appears or when it has none.
+    const platform::ObjectPtr& tableHeader() const { return tableHeader_; }
+    // Sizes the header again and shows it at its new height (a header whose
+    // content changed after a load).
+    void rebuildTableHeader();
 
     // --- hooks ------------------------------------------------------------------
     virtual std::shared_ptr<HCService> getService();

@@ -1,0 +1,186 @@
+#include "ChallengePagesDemo.h"
+
+#include "core/banners/HCNotificationData.h"
+#include "core/banners/HCNotificationDelegate.h"
+#include "core/halcyon/Halcyon.h"
+#include "core/publicclass/HCChallengeDelegate.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/users/HCUser.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "localserver/Fixtures.h"
+#include "platform/ui/Driver.h"
+#include "scores/challenges/HCChallenge.h"
+#include "scores/challenges/HCChallengeObjectDelegates.h"
+#include "scores/challenges/HCChallengeService.h"
+#include "scores/challenges/HCChallengeToUser.h"
+#include "transport/provider/HCProvider.h"
+#include "uiframework/HCViewController.h"
+#include "uiframework/table/HCTableControllerHelper.h"
+
+namespace challengedemo {
+
+namespace {
+
+namespace defaults = localserver::defaults;
+
+// The game: it plays what the player starts and hears the result go out.
+class Game final : public HCChallengeDelegate, public HCChallengeToUserDelegate, public HCNotificationDelegate {
+public:
+    bool respondsTo(Method method) const override
+    {
+        return method == Method::userLaunchedChallenge || method == Method::completedChallengeScreenClosed;
+    }
+    void userLaunchedChallenge(const std::shared_ptr<HCChallengeToUser>& record,
+                               const std::shared_ptr<platform::Data>& data) override
+    {
+        launched = record;
+        launchedData = data ? data->toString() : std::string("(none)");
+    }
+    void completedChallengeScreenClosed() override { resultClosed = true; }
+    void didCompleteChallenge(const RecordPtr&) override { resultSent = true; }
+    void didFailCompleteChallenge(const RecordPtr&) override { resultFailed = true; }
+    void notificationWillShow(const HCNotificationDataPtr& notice) override
+    {
+        auto challenge = std::dynamic_pointer_cast<HCReceivedChallengeNotificationData>(notice);
+        if (!challenge) return;
+        banner = notice->notificationText;
+        if (challenge->receivedChallengeToUser && challenge->receivedChallengeToUser->challenger)
+            banner += " from " + challenge->receivedChallengeToUser->challenger->name().value_or("?");
+    }
+
+    std::shared_ptr<HCChallengeToUser> launched;
+    std::string launchedData;
+    std::string banner;
+    bool resultClosed = false;
+    bool resultSent = false;
+    bool resultFailed = false;
+};
+
+std::shared_ptr<HCViewController> top()
+{
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    return navigation ? std::dynamic_pointer_cast<HCViewController>(navigation->topViewController()) : nullptr;
+}
+
+bool wait(const DemoFrames& demo, const std::function<bool()>& done)
+{
+    for (int i = 0; i < demo.frames && !done(); ++i) demo.frame(done);
+    return done();
+}
+
+// The page of this kind is on top with its rows, and the service is idle.
+bool waitForPage(const DemoFrames& demo, const std::string& kind)
+{
+    const bool ready = wait(demo, [&] {
+        auto page = top();
+        auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
+        return page && page->kindName() == kind && !page->isShowingLoadingScreen() &&
+               (!table || (!table->isLoadingData() && table->hasLoadedData())) &&
+               Halcyon::provider()->queuedActionCount() == 0 &&
+               Halcyon::provider()->runningLoaderCount() == 0;
+    });
+    if (!ready) demo.say("challenges: " + kind + " did not come up");
+    return ready;
+}
+
+// Ben, on his own device, sends the challenge to Ann; answers Ann's record id.
+std::optional<std::string> benSends(const DemoFrames& demo)
+{
+    auto provider = Halcyon::provider();
+    provider->setAccessToken(defaults::kOtherUserToken, defaults::kOtherUserTokenSecret);
+    std::shared_ptr<HCChallenge> sent;
+    bool failed = false;
+    HCChallengeService::sendChallenge(
+        std::string("1"), std::string("Beat 90 s"), platform::Data::fromString("level 3, seed 42"),
+        std::string("Bet you can't"), std::nullopt, {defaults::kUserId}, std::nullopt,
+        HCDelegate::withFunction([&](const platform::ObjectPtr& reply) {
+            auto series = platform::as<HCPaginatedSeries>(reply);
+            sent = series && series->count() > 0 ? platform::as<HCChallenge>(series->objectAtIndex(0)) : nullptr;
+            failed = !sent;
+        }),
+        HCDelegate::withFunction([&](const platform::ObjectPtr&) { failed = true; }));
+    wait(demo, [&] { return sent || failed; });
+    std::optional<std::string> recordId;
+    if (sent) {
+        bool listed = false;
+        HCChallengeService::getUsersWhoReceivedChallengeWithId(
+            sent->resourceId(), std::nullopt, 1,
+            HCDelegate::withFunction([&](const platform::ObjectPtr& reply) {
+                auto series = platform::as<HCPaginatedSeries>(reply);
+                auto record = series && series->count() > 0 ? platform::as<HCChallengeToUser>(series->objectAtIndex(0))
+                                                             : nullptr;
+                if (record) recordId = record->resourceId();
+                listed = true;
+            }),
+            HCDelegate::withFunction([&](const platform::ObjectPtr&) { listed = true; }));
+        wait(demo, [&] { return listed; });
+    }
+    provider->setAccessToken(defaults::kUserToken, defaults::kUserTokenSecret);
+    return recordId;
+}
+
+}  // namespace
+
+bool showChallenges(const DemoFrames& demo, HCDelegatesContainer& delegates)
+{
+    Game game;
+    auto* previousChallenge = delegates.challengeDelegate();
+    auto* previousNotices = delegates.notificationDelegate();
+    delegates.setChallengeDelegate(&game);
+    delegates.setNotificationDelegate(&game);
+    HCChallengeToUser::setDelegate(&game);
+    platform::ui::Driver player;
+
+    const auto recordId = benSends(demo);
+    bool ok = recordId.has_value();
+    demo.say(ok ? "challenges: Ben sent Ann the one-shot challenge \"Beat 90 s\" with its data"
+                : "challenges: Ben's challenge was NOT sent");
+    if (ok) {
+        auto push = platform::Dictionary::make();
+        push->setString("notification_type", "challenge");
+        push->setString("resource_id", *recordId);
+        Halcyon::applicationDidReceiveRemoteNotification(push);
+        ok = wait(demo, [&] { return !game.banner.empty(); });
+        demo.say(ok ? "challenges: Ann's banner: " + game.banner : "challenges: no banner");
+    }
+    if (ok) {
+        Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"),
+                                             {platform::String::make("ChallengeList")});
+        ok = waitForPage(demo, "HCChallengeListController");
+    }
+    if (ok) {
+        auto list = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
+        demo.say("challenges: Ann's pending challenges:");
+        for (const auto& row : platform::ui::Driver::readTable(list->tableView())) demo.say("challenges:   " + row);
+        ok = player.selectRowWithText("Beat my time") && waitForPage(demo, "HCChallengeDetailController");
+    }
+    if (ok) {
+        bool answered = false;
+        ok = player.tapButton("Start Challenge") &&
+             wait(demo, [&] { return answered || (answered = player.answerAlert("OK")); }) &&
+             wait(demo, [&] { return game.launched != nullptr; });
+        demo.say(ok ? "challenges: the game starts \"Beat 90 s\" with the data \"" + game.launchedData + "\""
+                    : "challenges: the game did not get the challenge");
+    }
+    if (ok) {
+        // Ann plays and loses by two seconds.
+        game.launched->setResult(HCChallengeToUser::kLose);
+        HCChallengeService::displayChallengeCompletedModal(game.launched, nullptr, std::string("%@ lost by 2 s"),
+                                                           std::nullopt);
+        ok = wait(demo, [] { return platform::ui::Driver::findByText("You lost by 2 s") != nullptr; });
+        demo.say(ok ? "challenges: the result shows: You lost by 2 s" : "challenges: no result screen");
+    }
+    if (ok) {
+        ok = game.launched->completeWithResult(HCChallengeToUser::kLose) != nullptr &&
+             wait(demo, [&] { return game.resultSent || game.resultFailed; }) && game.resultSent;
+        demo.say(ok ? "challenges: the result was sent (lose)" : "challenges: the result was NOT sent");
+    }
+    if (ok) ok = player.tapButton("OK") && wait(demo, [&] { return game.resultClosed && !Halcyon::dashboardVisible(); });
+    if (Halcyon::dashboardVisible()) Halcyon::dismissDashboard();
+    HCChallengeToUser::setDelegate(nullptr);
+    delegates.setChallengeDelegate(previousChallenge);
+    delegates.setNotificationDelegate(previousNotices);
+    return ok;
+}
+
+}  // namespace challengedemo
