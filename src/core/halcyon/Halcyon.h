@@ -308,6 +308,11 @@ public:
     // Opens the dashboard on the Now Playing tab with the game's forums; when
     // user-generated content is not allowed, only an alert saying so.
     static void launchDashboardWithForumsPage();
+    // Open the dashboard with the invite flow's start page: on the Now Playing
+    // tab offering the game's primary invitation, or on the My Halcyon tab
+    // offering the one of that identifier.
+    static void launchDashboardWithInvitePage();
+    static void launchDashboardWithSpecificInvite(const std::string& inviteIdentifier);
     // Frame up, not fading out, content shown; NO without a dashboard.
     static bool isShowingFullScreen();
     // This launch's delegate, set and cleared by the dashboard.

@@ -1,0 +1,280 @@
+// The invite flow as the player works it: the offer, choosing friends and
+// address-book contacts, composing and sending, and what a failure leaves.
+#include "core/halcyon/Halcyon.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "gamepages/support/PageHarness.h"
+#include "platform/foundation/DeviceFacts.h"
+#include "platform/runtime/ClassRegistry.h"
+#include "platform/ui/AddressBook.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/BarButtonItem.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/PopoverController.h"
+#include "social/invitations/HCDeviceContact.h"
+#include "socialpages/invitations/HCCheckableCell.h"
+#include "socialpages/invitations/HCInviteCompleteController.h"
+#include "socialpages/invitations/HCInviteFriendsController.h"
+#include "socialpages/invitations/HCSelectContactsToInviteController.h"
+#include "socialpages/invitations/HCSelectFriendsToInviteController.h"
+#include "socialpages/invitations/HCSelectInviteTypeController.h"
+
+namespace {
+
+using platform::ui::PersonProperty;
+
+// The user rows stand beside these pages; the tests' own show a tick as "[x]".
+class TestUserCell : public HCTableCellHelper, public HCCheckableCell {
+public:
+    TestUserCell() { setFrame(platform::ui::Rect(0, 0, 320, 44)); }
+    void onResourceChanged(const platform::ObjectPtr& resource) override
+    {
+        if (!label_->superview()) contentView()->addSubview(label_);
+        auto user = platform::as<HCUser>(resource);
+        name_ = user ? user->name().value_or("") : std::string();
+        setChecked(checked_);
+    }
+    void setChecked(bool checked) override
+    {
+        checked_ = checked;
+        label_->setText(name_ + (checked ? " [x]" : ""));
+    }
+    bool isChecked() const override { return checked_; }
+
+private:
+    std::shared_ptr<platform::ui::Label> label_ = platform::ui::Label::make(platform::ui::Rect(10, 0, 300, 44));
+    std::string name_;
+    bool checked_ = false;
+};
+
+std::vector<std::string> alerts()
+{
+    std::vector<std::string> out;
+    for (const auto& panel : platform::ui::AlertPanel::shownPanels())
+        if (auto alert = std::dynamic_pointer_cast<platform::ui::AlertView>(panel))
+            out.push_back(alert->title() + ": " + alert->message());
+    return out;
+}
+
+class InvitePagesTest : public pagetest::PageHarness {
+protected:
+    void start()
+    {
+        startOnline();
+        platform::registerClass<TestUserCell>("HCSelectableUserCell");
+        platform::registerClass<TestUserCell>("HCUserCell");
+        for (const char* image : {"HCCheckBox.png", "HCCheckBoxSelected.png"}) addBundleImage(image);
+        platform::ui::AddressBook::reset();
+    }
+
+    std::shared_ptr<HCSelectInviteTypeController> openStart(std::optional<std::string> inviteId = std::nullopt)
+    {
+        openPage("SelectInviteType", [&](const platform::ui::ViewControllerPtr& page) {
+            std::dynamic_pointer_cast<HCSelectInviteTypeController>(page)->setInviteId(inviteId);
+        });
+        return topPageAs<HCSelectInviteTypeController>();
+    }
+
+    // Adds a person with one e-mail address and one phone number; answers their record id.
+    int addPerson(std::optional<std::string> first, std::optional<std::string> last, int* email, int* phone)
+    {
+        auto person = std::make_shared<platform::ui::Person>(first, last);
+        *email = person->emails()->add("cara@example.com", "home");
+        *phone = person->phones()->add("555-0100", "mobile");
+        return platform::ui::AddressBook::addPerson(person);
+    }
+
+    void pickContact(int recordId, PersonProperty property, int identifier)
+    {
+        auto page = topPageAs<HCSelectContactsToInviteController>();
+        ASSERT_TRUE(page);
+        ASSERT_TRUE(driver->tap(page->contactsHeader()->addContactButton()));
+        settle();
+        ASSERT_TRUE(driver->pickPerson(recordId));
+        ASSERT_TRUE(driver->pickPersonValue(property, identifier));
+        settle();
+    }
+
+    bool rightBarButtonEnabled() const
+    {
+        auto item = topPage()->navigationItem()->rightBarButtonItem();
+        return item && item->isEnabled();
+    }
+};
+
+TEST_F(InvitePagesTest, TheOfferIsThePrimaryDefinitionAndNothingChosenIsRefused)
+{
+    start();
+    auto startPage = openStart(std::string(""));
+    ASSERT_TRUE(startPage);
+    EXPECT_EQ(startPage->title(), "Invite");
+    EXPECT_EQ(requestsTo("invite_definitions/primary"), 1u);
+    ASSERT_TRUE(startPage->definition());
+    EXPECT_EQ(startPage->definition()->suggestedSenderMessage(), std::optional<std::string>("Come and clear the field with me!"));
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Select Friends To Invite]", "Halcyon Friends | 0 Friends Selected",
+                                                      "Contacts | 0 Friends Selected"}));
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
+    EXPECT_EQ(alerts(), std::vector<std::string>{"No Friends Selected: You must select at least one friend to invite."});
+    EXPECT_EQ(topPage(), startPage);
+}
+
+TEST_F(InvitePagesTest, AFriendAndAContactAreSentFriendFirstAndTheConfirmationEndsTheFlow)
+{
+    start();
+    int email = 0, phone = 0;
+    const int cara = addPerson(std::string("Cara"), std::string("Moss"), &email, &phone);
+    auto startPage = openStart();
+    ASSERT_TRUE(tapRow("Halcyon Friends"));
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCSelectFriendsToInviteController>());
+    ASSERT_TRUE(tapRow("Ben"));
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Friends To Invite]", "Ben [x]"}));
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
+    ASSERT_TRUE(tapRow("Contacts"));
+    waitForIdle();
+    pickContact(cara, PersonProperty::Email, email);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Contacts To Invite]", "Cara Moss | cara@example.com"}));
+    EXPECT_EQ(rowPictures("Cara Moss").back(), "HCCheckBoxSelected.png");
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
+    waitForIdle();
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Select Friends To Invite]", "Halcyon Friends | 1 Friends Selected",
+                                                      "Contacts | 1 Friends Selected"}));
+
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
+    waitForIdle();
+    auto compose = topPageAs<HCInviteFriendsController>();
+    ASSERT_TRUE(compose);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Selected Friends]", "Ben", "Cara Moss | cara@example.com"}));
+    ASSERT_TRUE(tapRightBarButton());
+    waitForIdle();
+    settle();
+    EXPECT_EQ(requestsTo("invites.xml"), 1u);
+    EXPECT_EQ(lastParam("invites.xml", "invite[receivers][]"), std::optional<std::string>(localserver::defaults::kOtherUserId));
+    EXPECT_EQ(lastParam("invites.xml", "invite[email_receivers][]"), std::optional<std::string>("cara@example.com"));
+    EXPECT_EQ(lastParam("invites.xml", "invite[sender_message]"), std::optional<std::string>("Come and clear the field with me!"));
+    auto complete = topPageAs<HCInviteCompleteController>();
+    ASSERT_TRUE(complete);
+    EXPECT_EQ(complete->messageTitleLabel()->text(), "Invitations Sent");
+    ASSERT_TRUE(tapButton("OK"));
+    settle();
+    // The start page was the tab's first page pushed: the flow pops back below it.
+    EXPECT_NE(topPage(), startPage);
+    EXPECT_FALSE(topPageAs<HCInviteFriendsController>());
+}
+
+TEST_F(InvitePagesTest, AFailedSendPutsSendBackAndNoDefinitionSendsNothing)
+{
+    start();
+    openStart();
+    auto unknown = HCResource::initWithId<HCUser>(std::string("9999"));
+    topPageAs<HCSelectInviteTypeController>()->updateSelectedType(HCSelectInviteTypeController::kFriends, {unknown});
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
+    waitForIdle();
+    ASSERT_TRUE(tapRightBarButton());
+    waitForIdle();
+    EXPECT_EQ(alerts(), std::vector<std::string>{"An error occurred: Your invite was not submitted. Please try again."});
+    EXPECT_TRUE(rightBarButtonEnabled());
+    EXPECT_FALSE(showsLoadingScreen());
+    ASSERT_TRUE(driver->answerAlert("OK"));
+
+    // An identifier the service does not know: the flow goes on, the send does not.
+    HalcyonDashboard::getActiveNavigationController()->popToRootViewController(false);
+    settle();
+    openStart(std::string("nosuch"));
+    topPageAs<HCSelectInviteTypeController>()->updateSelectedType(HCSelectInviteTypeController::kFriends, {unknown});
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
+    waitForIdle();
+    ASSERT_TRUE(tapRightBarButton());
+    waitForIdle();
+    EXPECT_EQ(requestsTo("invites.xml"), 1u);
+    EXPECT_EQ(alerts(), std::vector<std::string>{
+                            "Invitation Unavailable: The game's invitation could not be loaded. Please go back and try again."});
+    EXPECT_TRUE(rightBarButtonEnabled());
+}
+
+TEST_F(InvitePagesTest, TheFriendPickerShownAgainWaitsAndAFailedListTakesTheLoadingScreenDown)
+{
+    start();
+    openStart();
+    server->faults().injectFor("GET", "invites/new/invitable_friends", localserver::Fault::reply(500, "down"));
+    ASSERT_TRUE(tapRow("Halcyon Friends"));
+    waitForIdle();
+    auto picker = topPageAs<HCSelectFriendsToInviteController>();
+    ASSERT_TRUE(picker);
+    EXPECT_EQ(requestsTo("invites/new/invitable_friends"), 1u);
+    EXPECT_FALSE(showsLoadingScreen());
+
+    // Shown again under a page pushed above it: the list waits 5 s.
+    auto above = std::make_shared<HCViewController>();
+    HalcyonDashboard::getActiveNavigationController()->pushViewController(above, false);
+    driver->settle();
+    HalcyonDashboard::getActiveNavigationController()->popViewController(false);
+    driver->settle();
+    testsupport::drainMain();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo("users.xml") >= 2; }));
+    clock->advance(4.5);
+    testsupport::drainMain();
+    EXPECT_EQ(requestsTo("invites/new/invitable_friends"), 1u);
+    EXPECT_TRUE(showsLoadingScreen());
+    clock->advance(1);
+    waitForIdle();
+    EXPECT_EQ(requestsTo("invites/new/invitable_friends"), 2u);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Friends To Invite]", "Ben"}));
+}
+
+TEST_F(InvitePagesTest, ASecondValueOfAPersonRetickesTheRowAndABadIdentifierAddsNothing)
+{
+    start();
+    int email = 0, phone = 0;
+    const int cara = addPerson(std::nullopt, std::string("Moss"), &email, &phone);
+    openStart();
+    ASSERT_TRUE(tapRow("Contacts"));
+    waitForIdle();
+    EXPECT_EQ(screenRows(), std::vector<std::string>{"[Contacts To Invite]"});
+    pickContact(cara, PersonProperty::Email, email);
+    ASSERT_TRUE(tapRow("Moss"));
+    EXPECT_EQ(rowPictures("Moss").back(), "HCCheckBox.png");
+    pickContact(cara, PersonProperty::Phone, phone);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Contacts To Invite]", "Moss | 555-0100"}));
+    EXPECT_EQ(rowPictures("Moss").back(), "HCCheckBoxSelected.png");
+
+    // The picker answers with an entry the person does not have (any more).
+    auto page = topPageAs<HCSelectContactsToInviteController>();
+    auto header = page->contactsHeader();
+    platform::ui::PeoplePickerNavigationController picker;
+    EXPECT_EQ(header->shouldContinueAfterSelectingPerson(picker, platform::ui::AddressBook::personWithRecordId(cara),
+                                                         PersonProperty::Email, 77),
+              std::optional<bool>(false));
+    settle();
+    EXPECT_EQ(page->addedContacts().size(), 1u);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Contacts To Invite]", "Moss | 555-0100"}));
+}
+
+TEST_F(InvitePagesTest, OnALargeScreenThePeoplePickerIsAPopoverFromTheAddButton)
+{
+    platform::DeviceFacts::setLargeScreen(true);
+    start();
+    int email = 0, phone = 0;
+    const int cara = addPerson(std::string("Cara"), std::nullopt, &email, &phone);
+    openStart();
+    ASSERT_TRUE(tapRow("Contacts"));
+    waitForIdle();
+    auto header = topPageAs<HCSelectContactsToInviteController>()->contactsHeader();
+    ASSERT_TRUE(driver->tap(header->addContactButton()));
+    settle();
+    ASSERT_EQ(platform::ui::PopoverController::visiblePopovers().size(), 1u);
+    EXPECT_EQ(platform::ui::PopoverController::visiblePopovers()[0]->presentedRect(), header->addContactButton()->frame());
+    ASSERT_TRUE(driver->pickPerson(cara));
+    ASSERT_TRUE(driver->pickPersonValue(PersonProperty::Phone, phone));
+    settle();
+    EXPECT_TRUE(platform::ui::PopoverController::visiblePopovers().empty());
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Contacts To Invite]", "Cara | 555-0100"}));
+}
+
+}  // namespace
