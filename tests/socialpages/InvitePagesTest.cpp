@@ -1,5 +1,7 @@
 // The invite flow as the player works it: the offer, choosing friends and
 // address-book contacts, composing and sending, and what a failure leaves.
+#include <fstream>
+
 #include "core/halcyon/Halcyon.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/support/PageHarness.h"
@@ -275,6 +277,35 @@ TEST_F(InvitePagesTest, OnALargeScreenThePeoplePickerIsAPopoverFromTheAddButton)
     settle();
     EXPECT_TRUE(platform::ui::PopoverController::visiblePopovers().empty());
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Contacts To Invite]", "Cara | 555-0100"}));
+}
+
+TEST_F(InvitePagesTest, TheGameOpensTheFlowOnNowPlayingOrASpecificInviteOnMyHalcyon)
+{
+    std::ofstream(bundle.str() + "/TabBarItems.plist") << R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>tabs</key><array>
+  <dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string></dict>
+  <dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string></dict>
+</array></dict></plist>)";
+    start();
+    Halcyon::launchDashboardWithInvitePage();
+    settle();
+    waitForIdle();
+    auto first = topPageAs<HCSelectInviteTypeController>();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->inviteId(), std::nullopt);
+    EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().front()->title(), localserver::defaults::kGameName);
+    EXPECT_EQ(requestsTo("invite_definitions/primary"), 1u);
+    Halcyon::dismissDashboard();
+    settle();
+
+    Halcyon::launchDashboardWithSpecificInvite("rivals");
+    settle();
+    waitForIdle();
+    auto specific = topPageAs<HCSelectInviteTypeController>();
+    ASSERT_TRUE(specific);
+    EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().front()->title(), "My Halcyon");
+    EXPECT_EQ(requestsTo("invite_definitions/rivals.xml"), 1u);
+    EXPECT_EQ(specific->definition()->suggestedSenderMessage(), std::optional<std::string>("Beat my score if you can."));
 }
 
 }  // namespace

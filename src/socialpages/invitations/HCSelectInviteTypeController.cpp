@@ -148,6 +148,16 @@ void HCSelectInviteTypeController::viewWillAppear(bool animated)
     HC_CHECK_MAIN_THREAD();
     HCTableStaticControllerHelper::viewWillAppear(animated);
     showLoadingScreen();
+}
+
+void HCSelectInviteTypeController::viewDidAppear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    HCTableStaticControllerHelper::viewDidAppear(animated);
+    // Asked once on screen: a dashboard launch names the definition only
+    // after pushing the page. The table's own load may have taken the
+    // loading screen down meanwhile.
+    showLoadingScreen();
     auto self = std::static_pointer_cast<HCSelectInviteTypeController>(platform::self(this));
     HCDelegate success(self, &HCSelectInviteTypeController::didGetInviteDefinition);
     HCDelegate failure(self, &HCSelectInviteTypeController::didFailGetInviteDefinition);

@@ -57,6 +57,7 @@ public:
     void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
+    void viewDidAppear(bool animated) override;
     platform::ui::ViewControllerPtr controllerForFollowingLaunchItem(const std::string& item) override;
     std::string kindName() const override { return "HCSelectInviteTypeController"; }
 
