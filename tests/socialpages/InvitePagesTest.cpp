@@ -14,7 +14,8 @@
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/PopoverController.h"
 #include "social/invitations/HCDeviceContact.h"
-#include "socialpages/invitations/HCCheckableCell.h"
+#include "social/invitations/HCInviteService.h"
+#include "uiframework/table/HCCheckableCell.h"
 #include "socialpages/invitations/HCInviteCompleteController.h"
 #include "socialpages/invitations/HCInviteFriendsController.h"
 #include "socialpages/invitations/HCSelectContactsToInviteController.h"
@@ -306,6 +307,37 @@ TEST_F(InvitePagesTest, TheGameOpensTheFlowOnNowPlayingOrASpecificInviteOnMyHalc
     EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().front()->title(), "My Halcyon");
     EXPECT_EQ(requestsTo("invite_definitions/rivals.xml"), 1u);
     EXPECT_EQ(specific->definition()->suggestedSenderMessage(), std::optional<std::string>("Beat my score if you can."));
+}
+
+TEST_F(InvitePagesTest, OpenedModallyTheSentInvitationClosesTheDashboard)
+{
+    start();
+    HCInviteService::displaySendInviteModal("rivals");
+    settle();
+    waitForIdle();
+    auto startPage = topPageAs<HCSelectInviteTypeController>();
+    ASSERT_TRUE(startPage);
+    EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().size(), 1u);
+    EXPECT_EQ(requestsTo("invite_definitions/rivals.xml"), 1u);
+    ASSERT_TRUE(startPage->navigationItem()->leftBarButtonItem());
+    ASSERT_TRUE(tapRow("Halcyon Friends"));
+    waitForIdle();
+    ASSERT_TRUE(tapRow("Ben"));
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
+    waitForIdle();
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
+    waitForIdle();
+    ASSERT_TRUE(tapRightBarButton());
+    waitForIdle();
+    settle();
+    auto complete = topPageAs<HCInviteCompleteController>();
+    ASSERT_TRUE(complete);
+    EXPECT_EQ(complete->messageLabel()->text(), "Your invitation was sent!");
+    ASSERT_TRUE(tapButton("OK"));
+    settle();
+    EXPECT_FALSE(HalcyonDashboard::getRootController());
 }
 
 }  // namespace

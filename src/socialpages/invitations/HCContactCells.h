@@ -9,7 +9,7 @@
 #include "core/images/HCImageView.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
-#include "socialpages/invitations/HCCheckableCell.h"
+#include "uiframework/table/HCCheckableCell.h"
 #include "uiframework/table/HCTableCellHelper.h"
 
 class HCContactCell : public HCTableCellHelper {

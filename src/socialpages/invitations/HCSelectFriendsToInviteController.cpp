@@ -6,7 +6,7 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "social/friends/HCFriendsService.h"
-#include "socialpages/invitations/HCCheckableCell.h"
+#include "uiframework/table/HCCheckableCell.h"
 #include "socialpages/invitations/HCSelectInviteTypeController.h"
 #include "uiframework/HCControllerLoader.h"
 
