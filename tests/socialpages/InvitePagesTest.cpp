@@ -98,6 +98,17 @@ protected:
         settle();
     }
 
+    // Runs what opens the flow; answers the start page on top and the title of its tab's first page.
+    std::pair<std::shared_ptr<HCSelectInviteTypeController>, std::string> launched(const std::function<void()>& open)
+    {
+        open();
+        settle();
+        waitForIdle();
+        auto navigation = HalcyonDashboard::getActiveNavigationController();
+        return {topPageAs<HCSelectInviteTypeController>(),
+                navigation ? navigation->viewControllers().front()->title() : std::string()};
+    }
+
     bool rightBarButtonEnabled() const
     {
         auto item = topPage()->navigationItem()->rightBarButtonItem();
@@ -288,23 +299,17 @@ TEST_F(InvitePagesTest, TheGameOpensTheFlowOnNowPlayingOrASpecificInviteOnMyHalc
   <dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string></dict>
 </array></dict></plist>)";
     start();
-    Halcyon::launchDashboardWithInvitePage();
-    settle();
-    waitForIdle();
-    auto first = topPageAs<HCSelectInviteTypeController>();
+    auto [first, firstTab] = launched(&Halcyon::launchDashboardWithInvitePage);
     ASSERT_TRUE(first);
     EXPECT_EQ(first->inviteId(), std::nullopt);
-    EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().front()->title(), localserver::defaults::kGameName);
+    EXPECT_EQ(firstTab, localserver::defaults::kGameName);
     EXPECT_EQ(requestsTo("invite_definitions/primary"), 1u);
     Halcyon::dismissDashboard();
     settle();
 
-    Halcyon::launchDashboardWithSpecificInvite("rivals");
-    settle();
-    waitForIdle();
-    auto specific = topPageAs<HCSelectInviteTypeController>();
+    auto [specific, specificTab] = launched([] { Halcyon::launchDashboardWithSpecificInvite("rivals"); });
     ASSERT_TRUE(specific);
-    EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().front()->title(), "My Halcyon");
+    EXPECT_EQ(specificTab, "My Halcyon");
     EXPECT_EQ(requestsTo("invite_definitions/rivals.xml"), 1u);
     EXPECT_EQ(specific->definition()->suggestedSenderMessage(), std::optional<std::string>("Beat my score if you can."));
 }
@@ -312,12 +317,9 @@ TEST_F(InvitePagesTest, TheGameOpensTheFlowOnNowPlayingOrASpecificInviteOnMyHalc
 TEST_F(InvitePagesTest, OpenedModallyTheSentInvitationClosesTheDashboard)
 {
     start();
-    HCInviteService::displaySendInviteModal("rivals");
-    settle();
-    waitForIdle();
-    auto startPage = topPageAs<HCSelectInviteTypeController>();
+    auto [startPage, tabRoot] = launched([] { HCInviteService::displaySendInviteModal("rivals"); });
     ASSERT_TRUE(startPage);
-    EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().size(), 1u);
+    EXPECT_EQ(tabRoot, "Invite");
     EXPECT_EQ(requestsTo("invite_definitions/rivals.xml"), 1u);
     ASSERT_TRUE(startPage->navigationItem()->leftBarButtonItem());
     ASSERT_TRUE(tapRow("Halcyon Friends"));

@@ -4,6 +4,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Image.h"
 #include "social/invitations/HCDeviceContact.h"
+#include "socialpages/invitations/HCCellSubviews.h"
 
 using platform::ui::Rect;
 
@@ -19,13 +20,7 @@ HCContactCell::HCContactCell()
 void HCContactCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    // Subviews join once the cell is shared, which it is only after construction.
-    if (!nameLabel_->superview()) {
-        for (const platform::ui::ViewPtr& view : {platform::ui::ViewPtr(profilePictureView_),
-                                                  platform::ui::ViewPtr(nameLabel_), platform::ui::ViewPtr(numberOrEmail_),
-                                                  platform::ui::ViewPtr(phoneOrEmailIcon_)})
-            contentView()->addSubview(view);
-    }
+    adoptSubviews(*this, {nameLabel_, profilePictureView_, numberOrEmail_, phoneOrEmailIcon_});
     auto contact = platform::as<HCDeviceContact>(resource);
     if (!contact) return;
     nameLabel_->setText(contact->name.value_or(""));
@@ -52,7 +47,7 @@ HCSelectableContactCell::HCSelectableContactCell() : checkbox_(HCImageView::make
 void HCSelectableContactCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HCContactCell::onResourceChanged(resource);
-    if (!checkbox_->superview()) contentView()->addSubview(checkbox_);
+    adoptSubviews(*this, {checkbox_});
 }
 
 void HCSelectableContactCell::setChecked(bool checked)

@@ -9,6 +9,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "social/invitations/HCInvite.h"
 #include "social/invitations/HCInviteService.h"
+#include "socialpages/invitations/HCCellSubviews.h"
 #include "socialpages/invitations/HCViewInviteController.h"
 
 namespace {
@@ -127,13 +128,7 @@ HCInviteCell::HCInviteCell()
 void HCInviteCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    // Subviews join once the cell is shared, which it is only after construction.
-    if (!gameTitle_->superview()) {
-        for (const platform::ui::ViewPtr& view : {platform::ui::ViewPtr(inviteIcon_), platform::ui::ViewPtr(gameTitle_),
-                                                  platform::ui::ViewPtr(invitedBy_), platform::ui::ViewPtr(userMessage_),
-                                                  freshnessIndicator_})
-            contentView()->addSubview(view);
-    }
+    adoptSubviews(*this, {gameTitle_, inviteIcon_, invitedBy_, userMessage_, freshnessIndicator_});
     auto invite = platform::as<HCInvite>(resource);
     if (!invite) return;
     inviteIcon_->useProfilePictureFromUser(invite->senderUser());

@@ -4,6 +4,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Font.h"
+#include "socialpages/invitations/HCCellSubviews.h"
 
 namespace {
 
@@ -94,12 +95,7 @@ void HCSelectInviteTypeCell::setUp(const std::string& title, const std::optional
                                    std::function<void()> onTap)
 {
     HC_CHECK_MAIN_THREAD();
-    // Subviews join once the cell is shared, which it is only after construction.
-    if (!titleLabel_->superview()) {
-        for (const platform::ui::ViewPtr& view : {platform::ui::ViewPtr(iconView_), platform::ui::ViewPtr(titleLabel_),
-                                                  platform::ui::ViewPtr(amountSelectedLabel_)})
-            contentView()->addSubview(view);
-    }
+    adoptSubviews(*this, {titleLabel_, iconView_, amountSelectedLabel_});
     titleLabel_->setText(title);
     iconView_->setImage(iconName ? HCImageLoader::loadImage(*iconName) : nullptr);
     createControllerSelector = std::move(onTap);

@@ -7,9 +7,7 @@
 #include "dashboard/HalcyonDashboard.h"
 #include "dashboard/HCRootController.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
-#include "platform/ui/NavigationItem.h"
 #include "socialpages/invitations/HCContactCells.h"
 #include "socialpages/invitations/HCSelectInviteTypeController.h"
 #include "uiframework/HCControllerLoader.h"
@@ -123,14 +121,11 @@ std::shared_ptr<HCSelectContactsToInviteController> HCSelectContactsToInviteCont
 {
     auto page = HCControllerLoader::load<HCSelectContactsToInviteController>("SelectContactsToInvite");
     if (!page) return nullptr;
-    page->setTitle("Invite Contacts");
     page->inviteTypeController_ = start;
     std::weak_ptr<HCSelectContactsToInviteController> weakPage = page;
-    page->navigationItem()->setRightBarButtonItem(
-        platform::ui::BarButtonItem::withTitle("Done", platform::ui::BarButtonStyle::Plain, [weakPage](auto&) {
-            if (auto self = weakPage.lock()) self->done();
-        }));
-    page->navigationItem()->setHidesBackButton(true);
+    HCSelectInviteTypeController::configurePicker(page, "Invite Contacts", [weakPage] {
+        if (auto self = weakPage.lock()) self->done();
+    });
     page->addedContacts_ = added;
     page->selectedContacts_ = selected;
     return page;

@@ -2,9 +2,7 @@
 
 #include "platform/runtime/Thread.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
-#include "platform/ui/NavigationItem.h"
 #include "social/friends/HCFriendsService.h"
 #include "uiframework/table/HCCheckableCell.h"
 #include "socialpages/invitations/HCSelectInviteTypeController.h"
@@ -15,13 +13,10 @@ std::shared_ptr<HCSelectFriendsToInviteController> HCSelectFriendsToInviteContro
 {
     auto picker = HCControllerLoader::load<HCSelectFriendsToInviteController>("SelectFriendsToInvite");
     if (!picker) return nullptr;
-    picker->setTitle("Invite Friends");
     std::weak_ptr<HCSelectFriendsToInviteController> weakPicker = picker;
-    picker->navigationItem()->setRightBarButtonItem(
-        platform::ui::BarButtonItem::withTitle("Done", platform::ui::BarButtonStyle::Plain, [weakPicker](auto&) {
-            if (auto page = weakPicker.lock()) page->done();
-        }));
-    picker->navigationItem()->setHidesBackButton(true);
+    HCSelectInviteTypeController::configurePicker(picker, "Invite Friends", [weakPicker] {
+        if (auto page = weakPicker.lock()) page->done();
+    });
     picker->inviteTypeController_ = start;
     picker->selectedUsers_ = selected;
     return picker;

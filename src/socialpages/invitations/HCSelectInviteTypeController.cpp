@@ -45,6 +45,15 @@ platform::ui::ViewControllerPtr HCSelectInviteTypeController::controllerForFollo
     return nullptr;
 }
 
+void HCSelectInviteTypeController::configurePicker(const std::shared_ptr<platform::ui::ViewController>& picker,
+                                                   const std::string& title, std::function<void()> done)
+{
+    picker->setTitle(title);
+    picker->navigationItem()->setRightBarButtonItem(platform::ui::BarButtonItem::withTitle(
+        "Done", platform::ui::BarButtonStyle::Plain, [done = std::move(done)](auto&) { done(); }));
+    picker->navigationItem()->setHidesBackButton(true);
+}
+
 void HCSelectInviteTypeController::openAsModal()
 {
     HC_CHECK_MAIN_THREAD();

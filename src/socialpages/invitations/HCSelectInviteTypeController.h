@@ -9,6 +9,7 @@
 //
 // Thread: main thread.
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +29,10 @@ public:
 
     static std::shared_ptr<HCSelectInviteTypeController> inviteTypeControllerWithInviteIdentifier(
         const std::optional<std::string>& inviteId);
+
+    // A picker of receivers: its title and "Done", its only way back.
+    static void configurePicker(const std::shared_ptr<platform::ui::ViewController>& picker, const std::string& title,
+                                std::function<void()> done);
 
     // Shown over the game as the dashboard's only page; Cancel closes the dashboard.
     void openAsModal();
