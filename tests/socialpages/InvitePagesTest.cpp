@@ -109,6 +109,18 @@ protected:
                 navigation ? navigation->viewControllers().front()->title() : std::string()};
     }
 
+    // A player the service does not know is chosen on the start page, and sent to.
+    void sendFromStart(std::optional<std::string> inviteId)
+    {
+        openStart(inviteId)->updateSelectedType(HCSelectInviteTypeController::kFriends,
+                                                {HCResource::initWithId<HCUser>(std::string("9999"))});
+        ASSERT_TRUE(tapRightBarButton());
+        settle();
+        waitForIdle();
+        ASSERT_TRUE(tapRightBarButton());
+        waitForIdle();
+    }
+
     bool rightBarButtonEnabled() const
     {
         auto item = topPage()->navigationItem()->rightBarButtonItem();
@@ -183,14 +195,7 @@ TEST_F(InvitePagesTest, AFriendAndAContactAreSentFriendFirstAndTheConfirmationEn
 TEST_F(InvitePagesTest, AFailedSendPutsSendBackAndNoDefinitionSendsNothing)
 {
     start();
-    openStart();
-    auto unknown = HCResource::initWithId<HCUser>(std::string("9999"));
-    topPageAs<HCSelectInviteTypeController>()->updateSelectedType(HCSelectInviteTypeController::kFriends, {unknown});
-    ASSERT_TRUE(tapRightBarButton());
-    settle();
-    waitForIdle();
-    ASSERT_TRUE(tapRightBarButton());
-    waitForIdle();
+    sendFromStart(std::nullopt);
     EXPECT_EQ(alerts(), std::vector<std::string>{"An error occurred: Your invite was not submitted. Please try again."});
     EXPECT_TRUE(rightBarButtonEnabled());
     EXPECT_FALSE(showsLoadingScreen());
@@ -199,13 +204,7 @@ TEST_F(InvitePagesTest, AFailedSendPutsSendBackAndNoDefinitionSendsNothing)
     // An identifier the service does not know: the flow goes on, the send does not.
     HalcyonDashboard::getActiveNavigationController()->popToRootViewController(false);
     settle();
-    openStart(std::string("nosuch"));
-    topPageAs<HCSelectInviteTypeController>()->updateSelectedType(HCSelectInviteTypeController::kFriends, {unknown});
-    ASSERT_TRUE(tapRightBarButton());
-    settle();
-    waitForIdle();
-    ASSERT_TRUE(tapRightBarButton());
-    waitForIdle();
+    sendFromStart(std::string("nosuch"));
     EXPECT_EQ(requestsTo("invites.xml"), 1u);
     EXPECT_EQ(alerts(), std::vector<std::string>{
                             "Invitation Unavailable: The game's invitation could not be loaded. Please go back and try again."});
