@@ -175,13 +175,22 @@ TEST_F(InvitePagesTest, AFriendAndAContactAreSentFriendFirstAndTheConfirmationEn
     auto compose = topPageAs<HCInviteFriendsController>();
     ASSERT_TRUE(compose);
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Selected Friends]", "Ben", "Cara Moss | cara@example.com"}));
+    // The suggested message gives way to the player's own, and comes back when that is left empty.
+    auto message = compose->header()->inviteText();
+    ASSERT_TRUE(driver->showKeyboard(message));
+    EXPECT_EQ(message->text(), "");
+    ASSERT_TRUE(driver->hideKeyboard());
+    EXPECT_EQ(message->text(), "Come and clear the field with me!");
+    ASSERT_TRUE(driver->showKeyboard(message));
+    driver->typeText(message, "Race me to level 9!");
+    ASSERT_TRUE(driver->hideKeyboard());
     ASSERT_TRUE(tapRightBarButton());
     waitForIdle();
     settle();
     EXPECT_EQ(requestsTo("invites.xml"), 1u);
     EXPECT_EQ(lastParam("invites.xml", "invite[receivers][]"), std::optional<std::string>(localserver::defaults::kOtherUserId));
     EXPECT_EQ(lastParam("invites.xml", "invite[email_receivers][]"), std::optional<std::string>("cara@example.com"));
-    EXPECT_EQ(lastParam("invites.xml", "invite[sender_message]"), std::optional<std::string>("Come and clear the field with me!"));
+    EXPECT_EQ(lastParam("invites.xml", "invite[sender_message]"), std::optional<std::string>("Race me to level 9!"));
     auto complete = topPageAs<HCInviteCompleteController>();
     ASSERT_TRUE(complete);
     EXPECT_EQ(complete->messageTitleLabel()->text(), "Invitations Sent");
