@@ -297,6 +297,11 @@ TEST_F(InvitePagesTest, OnALargeScreenThePeoplePickerIsAPopoverFromTheAddButton)
     settle();
     EXPECT_TRUE(platform::ui::PopoverController::visiblePopovers().empty());
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Contacts To Invite]", "Cara | 555-0100"}));
+    ASSERT_TRUE(driver->tap(header->addContactButton()));
+    settle();
+    ASSERT_TRUE(driver->cancelPeoplePicker());
+    settle();
+    EXPECT_TRUE(platform::ui::PopoverController::visiblePopovers().empty());
 }
 
 TEST_F(InvitePagesTest, TheGameOpensTheFlowOnNowPlayingOrASpecificInviteOnMyHalcyon)
