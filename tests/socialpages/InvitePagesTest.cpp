@@ -5,6 +5,8 @@
 #include "core/halcyon/Halcyon.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/support/PageHarness.h"
+#include "support/RequestThreadGate.h"
+#include "transport/provider/HCProvider.h"
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/ui/AddressBook.h"
@@ -220,7 +222,7 @@ TEST_F(InvitePagesTest, AFailedSendPutsSendBackAndNoDefinitionSendsNothing)
     EXPECT_TRUE(rightBarButtonEnabled());
 }
 
-TEST_F(InvitePagesTest, TheFriendPickerShownAgainWaitsAndAFailedListTakesTheLoadingScreenDown)
+TEST_F(InvitePagesTest, TheFriendPickerShownAgainWaitsAndAFailedOrDroppedRequestTakesTheLoadingScreenDown)
 {
     start();
     openStart();
@@ -248,6 +250,19 @@ TEST_F(InvitePagesTest, TheFriendPickerShownAgainWaitsAndAFailedListTakesTheLoad
     waitForIdle();
     EXPECT_EQ(requestsTo("invites/new/invitable_friends"), 2u);
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Friends To Invite]", "Ben"}));
+
+    // A picker whose check the provider drops comes down all the same.
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(tapRow("Halcyon Friends"));
+        driver->settle();
+        EXPECT_TRUE(showsLoadingScreen());
+        Halcyon::provider()->destroyAllPendingRequests();
+    }
+    waitForIdle();
+    EXPECT_FALSE(showsLoadingScreen());
 }
 
 TEST_F(InvitePagesTest, ASecondValueOfAPersonRetickesTheRowAndABadIdentifierAddsNothing)

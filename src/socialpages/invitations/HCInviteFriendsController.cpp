@@ -12,6 +12,7 @@
 #include "social/invitations/HCInviteService.h"
 #include "socialpages/invitations/HCInviteCompleteController.h"
 #include "socialpages/invitations/HCInviteHeaderViews.h"
+#include "socialpages/invitations/HCPageRequestDelegates.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCUIKitCategories.h"
 
@@ -100,9 +101,11 @@ void HCInviteFriendsController::inviteFriends()
     showLoadingScreen();
     auto header = header_.lock();
     auto self = std::static_pointer_cast<HCInviteFriendsController>(platform::self(this));
+    auto [sent, failed] = pageRequestDelegates<HCInviteFriendsController>(
+        self, [](auto& page, const auto& reply) { page.inviteSuccess(reply); },
+        [](auto& page, const auto& failure) { page.inviteFailure(failure); });
     HCInviteService::sendInvite(definition_, header ? std::optional(header->inviteText()->text()) : std::nullopt,
-                                selectedUsers_, HCDelegate(self, &HCInviteFriendsController::inviteSuccess),
-                                HCDelegate(self, &HCInviteFriendsController::inviteFailure));
+                                selectedUsers_, sent, failed);
 }
 
 void HCInviteFriendsController::inviteSuccess(std::shared_ptr<platform::Object>)

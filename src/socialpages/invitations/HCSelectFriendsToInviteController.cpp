@@ -4,6 +4,8 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
 #include "social/friends/HCFriendsService.h"
+#include "socialpages/invitations/HCPageRequestDelegates.h"
+#include "uiframework/HCRequestTicket.h"
 #include "uiframework/table/HCCheckableCell.h"
 #include "socialpages/invitations/HCSelectInviteTypeController.h"
 #include "uiframework/HCControllerLoader.h"
@@ -56,10 +58,11 @@ void HCSelectFriendsToInviteController::viewDidAppear(bool animated)
     HC_CHECK_MAIN_THREAD();
     HCTableSequenceControllerHelper::viewDidAppear(animated);
     auto self = std::static_pointer_cast<HCSelectFriendsToInviteController>(platform::self(this));
+    auto [answered, failed] = pageRequestDelegates<HCSelectFriendsToInviteController>(
+        self, [](auto& page, const auto& answer) { page.localUserFollowingAnyone(platform::as<platform::Number>(answer)); },
+        [](auto& page, const auto& failure) { page.localUserFollowingAnyoneFail(failure); });
     anyFriendsDownloadOutstanding_ = true;
-    HCFriendsService::isLocalUserFollowingAnyone(
-        HCDelegate(self, &HCSelectFriendsToInviteController::localUserFollowingAnyone),
-        HCDelegate(self, &HCSelectFriendsToInviteController::localUserFollowingAnyoneFail));
+    HCFriendsService::isLocalUserFollowingAnyone(answered, failed);
 }
 
 void HCSelectFriendsToInviteController::viewWillDisappear(bool animated)
@@ -115,14 +118,27 @@ void HCSelectFriendsToInviteController::doIndexActionWithPage(int page, const HC
     friendsDownloadOutstanding_ = true;
     std::weak_ptr<HCSelectFriendsToInviteController> weakSelf =
         std::static_pointer_cast<HCSelectFriendsToInviteController>(platform::self(this));
-    // A failed page must let the loading screen go as a received one does.
+    // A failed or dropped page must let the loading screen go as a received one does.
+    auto ticket = std::make_shared<HCRequestTicket>(0, [weakSelf](unsigned) {
+        auto self = weakSelf.lock();
+        if (!self) return;
+        self->friendsDownloadOutstanding_ = false;
+        self->hideLoadingScreen();
+    });
+    auto received = HCDelegate::withFunction(
+        [ticket, onSuccess](const platform::ObjectPtr& reply) {
+            ticket->answer();
+            onSuccess.invokeNow(reply);
+        },
+        nullptr, onSuccess.thread());
     auto failed = HCDelegate::withFunction(
-        [weakSelf, onFailure](const platform::ObjectPtr& failure) {
+        [weakSelf, ticket, onFailure](const platform::ObjectPtr& failure) {
+            ticket->answer();
             if (auto self = weakSelf.lock()) self->friendsDownloadOutstanding_ = false;
             onFailure.invokeNow(failure);
         },
         nullptr, onFailure.thread());
-    HCFriendsService::getInvitableFriends(page, onSuccess, failed);
+    HCFriendsService::getInvitableFriends(page, received, failed);
 }
 
 void HCSelectFriendsToInviteController::_onDataLoadedWrapper(const HCPaginatedSeriesPtr& series, bool isIncremental)

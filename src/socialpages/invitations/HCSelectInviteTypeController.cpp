@@ -11,6 +11,7 @@
 #include "social/invitations/HCInviteService.h"
 #include "socialpages/invitations/HCInviteFriendsController.h"
 #include "socialpages/invitations/HCInviteHeaderViews.h"
+#include "socialpages/invitations/HCPageRequestDelegates.h"
 #include "socialpages/invitations/HCSelectContactsToInviteController.h"
 #include "socialpages/invitations/HCSelectFriendsToInviteController.h"
 #include "uiframework/HCControllerLoader.h"
@@ -168,8 +169,9 @@ void HCSelectInviteTypeController::viewDidAppear(bool animated)
     // loading screen down meanwhile.
     showLoadingScreen();
     auto self = std::static_pointer_cast<HCSelectInviteTypeController>(platform::self(this));
-    HCDelegate success(self, &HCSelectInviteTypeController::didGetInviteDefinition);
-    HCDelegate failure(self, &HCSelectInviteTypeController::didFailGetInviteDefinition);
+    auto [success, failure] = pageRequestDelegates<HCSelectInviteTypeController>(
+        self, [](auto& page, const auto& reply) { page.didGetInviteDefinition(platform::as<HCPaginatedSeries>(reply)); },
+        [](auto& page, const auto& failed) { page.didFailGetInviteDefinition(failed); });
     if (inviteId_) {
         HCInviteService::getInviteDefinition(inviteId_, success, failure);
     } else {
