@@ -10,6 +10,7 @@
 #include "core/images/HCImageView.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
+#include "uiframework/table/HCCheckableCell.h"
 #include "uiframework/table/HCTableCellHelper.h"
 #include "uiframework/widgets/HCUserRelationshipIndicator.h"
 
@@ -29,12 +30,12 @@ protected:
     std::shared_ptr<platform::ui::ImageView> halcyonScoreIconImageView_;
 };
 
-class HCSelectableUserCell : public HCUserCell {
+class HCSelectableUserCell : public HCUserCell, public HCCheckableCell {
 public:
     HCSelectableUserCell();
     void onResourceChanged(const platform::ObjectPtr& resource) override;
-    bool checked() const { return checked_; }
-    void setChecked(bool checked);
+    bool checked() const override { return checked_; }
+    void setChecked(bool checked) override;
     std::string kindName() const override { return "HCSelectableUserCell"; }
 
 private:

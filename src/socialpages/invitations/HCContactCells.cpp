@@ -4,7 +4,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Image.h"
 #include "social/invitations/HCDeviceContact.h"
-#include "socialpages/invitations/HCCellSubviews.h"
+#include "socialpages/HCCellSubviews.h"
 
 using platform::ui::Rect;
 
@@ -20,7 +20,7 @@ HCContactCell::HCContactCell()
 void HCContactCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    adoptSubviews(*this, {nameLabel_, profilePictureView_, numberOrEmail_, phoneOrEmailIcon_});
+    adoptCellSubviews(*this, {nameLabel_, profilePictureView_, numberOrEmail_, phoneOrEmailIcon_});
     auto contact = platform::as<HCDeviceContact>(resource);
     if (!contact) return;
     nameLabel_->setText(contact->name.value_or(""));
@@ -47,7 +47,7 @@ HCSelectableContactCell::HCSelectableContactCell() : checkbox_(HCImageView::make
 void HCSelectableContactCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HCContactCell::onResourceChanged(resource);
-    adoptSubviews(*this, {checkbox_});
+    adoptCellSubviews(*this, {checkbox_});
 }
 
 void HCSelectableContactCell::setChecked(bool checked)

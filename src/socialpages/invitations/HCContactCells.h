@@ -30,7 +30,7 @@ public:
     HCSelectableContactCell();
     void onResourceChanged(const platform::ObjectPtr& resource) override;
     void setChecked(bool checked) override;
-    bool isChecked() const override { return checked_; }
+    bool checked() const override { return checked_; }
     std::string kindName() const override { return "HCSelectableContactCell"; }
 
 private:

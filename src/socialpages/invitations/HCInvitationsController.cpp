@@ -9,7 +9,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "social/invitations/HCInvite.h"
 #include "social/invitations/HCInviteService.h"
-#include "socialpages/invitations/HCCellSubviews.h"
+#include "socialpages/HCCellSubviews.h"
 #include "socialpages/invitations/HCViewInviteController.h"
 
 namespace {
@@ -128,7 +128,7 @@ HCInviteCell::HCInviteCell()
 void HCInviteCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
-    adoptSubviews(*this, {gameTitle_, inviteIcon_, invitedBy_, userMessage_, freshnessIndicator_});
+    adoptCellSubviews(*this, {gameTitle_, inviteIcon_, invitedBy_, userMessage_, freshnessIndicator_});
     auto invite = platform::as<HCInvite>(resource);
     if (!invite) return;
     inviteIcon_->useProfilePictureFromUser(invite->senderUser());

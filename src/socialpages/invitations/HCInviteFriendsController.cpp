@@ -10,6 +10,7 @@
 #include "social/friends/HCFriendsService.h"
 #include "social/invitations/HCDeviceContact.h"
 #include "social/invitations/HCInviteService.h"
+#include "socialpages/friends/HCFullScreenImportFriendsMessage.h"
 #include "socialpages/invitations/HCInviteCompleteController.h"
 #include "socialpages/invitations/HCInviteHeaderViews.h"
 #include "socialpages/invitations/HCPageRequestDelegates.h"
@@ -51,6 +52,13 @@ void HCInviteFriendsController::doIndexActionOnSuccess(const HCDelegate& onSucce
 std::string HCInviteFriendsController::getNoDataFoundMessage()
 {
     return "All of your friends have " + Halcyon::applicationDisplayName() + ".  Make some more!";
+}
+
+platform::ui::ViewControllerPtr HCInviteFriendsController::getNoDataFoundViewController()
+{
+    auto message = HCControllerLoader::load<HCFullScreenImportFriendsMessage>("FullscreenImportFriendsMessage");
+    if (message) message->setOwner(platform::self(this));
+    return message;
 }
 
 void HCInviteFriendsController::onTableHeaderCreated(const platform::ObjectPtr& header)

@@ -40,6 +40,7 @@ public:
     void populateResourceMap(HCResourceControllerMap& map) override;
     void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     std::string getNoDataFoundMessage() override;
+    platform::ui::ViewControllerPtr getNoDataFoundViewController() override;
     void viewDidLoad() override;
     std::string kindName() const override { return "HCInviteFriendsController"; }
 

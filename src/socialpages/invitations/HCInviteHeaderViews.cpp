@@ -4,7 +4,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Font.h"
-#include "socialpages/invitations/HCCellSubviews.h"
+#include "socialpages/HCCellSubviews.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ void HCSelectInviteTypeCell::setUp(const std::string& title, const std::optional
                                    std::function<void()> onTap)
 {
     HC_CHECK_MAIN_THREAD();
-    adoptSubviews(*this, {titleLabel_, iconView_, amountSelectedLabel_});
+    adoptCellSubviews(*this, {titleLabel_, iconView_, amountSelectedLabel_});
     titleLabel_->setText(title);
     iconView_->setImage(iconName ? HCImageLoader::loadImage(*iconName) : nullptr);
     createControllerSelector = std::move(onTap);

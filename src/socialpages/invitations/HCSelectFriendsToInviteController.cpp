@@ -1,9 +1,11 @@
 #include "socialpages/invitations/HCSelectFriendsToInviteController.h"
 
+#include "core/halcyon/Halcyon.h"
 #include "platform/runtime/Thread.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
 #include "social/friends/HCFriendsService.h"
+#include "socialpages/friends/HCFullScreenImportFriendsMessage.h"
 #include "socialpages/invitations/HCPageRequestDelegates.h"
 #include "uiframework/HCRequestTicket.h"
 #include "uiframework/table/HCCheckableCell.h"
@@ -32,6 +34,20 @@ std::shared_ptr<HCService> HCSelectFriendsToInviteController::getService()
 void HCSelectFriendsToInviteController::populateResourceMap(HCResourceControllerMap& map)
 {
     map.addResourceClass<HCUser>("SelectableUser");
+}
+
+platform::ui::ViewControllerPtr HCSelectFriendsToInviteController::getNoDataFoundViewController()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto message = HCControllerLoader::load<HCFullScreenImportFriendsMessage>("HeaderedFullscreenImportFriendsMessage");
+    if (!message) return nullptr;
+    message->setOwner(platform::self(this));
+    // Friends there are, but every one of them plays already.
+    if (followingAnyone_)
+        message->messageLabel()->setText("All of your friends have " + Halcyon::applicationDisplayName() +
+                                         ". You can make more friends by importing them from Facebook or Twitter or "
+                                         "find friends by their Halcyon name.");
+    return message;
 }
 
 void HCSelectFriendsToInviteController::onSectionsCreated(const Sections& sections)

@@ -42,6 +42,7 @@ public:
     void populateResourceMap(HCResourceControllerMap& map) override;
     std::string getNoDataFoundMessage() override { return std::string(); }
     std::string getDataNotLoadedYetMessage() override { return "Loading Invitation..."; }
+    platform::ui::ViewControllerPtr getNoDataFoundViewController() override;
     void onSectionsCreated(const Sections& sections) override;
     void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;

@@ -7,5 +7,5 @@ class HCCheckableCell {
 public:
     virtual ~HCCheckableCell() = default;
     virtual void setChecked(bool checked) = 0;
-    virtual bool isChecked() const = 0;
+    virtual bool checked() const = 0;
 };
