@@ -63,6 +63,7 @@
 
 #include "DiscoveryPagesDemo.h"
 #include "FanClubPagesDemo.h"
+#include "InvitePagesDemo.h"
 #include "PresenceDemo.h"
 #include "ProfilePagesDemo.h"
 #include "accounts/HCLinkSocialNetworksController.h"
@@ -1226,6 +1227,7 @@ int main(int argc, char** argv)
     const bool settingsShown = showSettingsPage(demo);
     const bool playedGamesShown = showPlayedGames(demo);
     const bool profilePagesShown = profiledemo::showProfilePages(server.get(), demo);
+    const bool invitePagesShown = invitedemo::showInvitePages(demo);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -1259,7 +1261,7 @@ int main(int argc, char** argv)
                    achievementConfirmed && fanClubShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
                    pagesShown && playedGamesShown && profilePagesShown && playersShown && gameCenterHolds &&
-                   invitesShown && settingsShown
+                   invitesShown && settingsShown && invitePagesShown
                ? 0
                : 1;
 }
