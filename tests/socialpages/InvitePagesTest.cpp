@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "core/halcyon/Halcyon.h"
+#include "dashboard/HCRootController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/support/PageHarness.h"
 #include "support/RequestThreadGate.h"
@@ -368,6 +369,24 @@ TEST_F(InvitePagesTest, OpenedModallyTheSentInvitationClosesTheDashboard)
     ASSERT_TRUE(tapButton("OK"));
     settle();
     EXPECT_FALSE(HalcyonDashboard::getRootController());
+}
+
+TEST_F(InvitePagesTest, OpenedOverTheDashboardCancelTakesOnlyTheFlowAway)
+{
+    start();
+    openPage("Invitations");
+    auto flow = HCSelectInviteTypeController::inviteTypeControllerWithInviteIdentifier(std::nullopt);
+    flow->openAsModalInDashboard();
+    settle();
+    auto root = HalcyonDashboard::getRootController();
+    ASSERT_TRUE(root->modalViewController());
+    EXPECT_EQ(std::dynamic_pointer_cast<platform::ui::NavigationController>(root->modalViewController())
+                  ->viewControllers().front(),
+              flow);
+    ASSERT_TRUE(driver->tap(flow->navigationItem()->leftBarButtonItem()));
+    settle();
+    EXPECT_FALSE(root->modalViewController());
+    EXPECT_EQ(HalcyonDashboard::getRootController(), root);
 }
 
 }  // namespace

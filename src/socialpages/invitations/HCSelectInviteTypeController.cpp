@@ -2,6 +2,7 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HCRootController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AlertView.h"
@@ -62,6 +63,19 @@ void HCSelectInviteTypeController::openAsModal()
         platform::ui::SystemItem::Cancel, [](auto&) { Halcyon::dismissDashboard(); }));
     HalcyonDashboard::presentRootControllerWithModal(
         HCFramedNavigationController::withRootViewController(platform::self(this)));
+}
+
+void HCSelectInviteTypeController::openAsModalInDashboard()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto root = HalcyonDashboard::getRootController();
+    if (!root) return;
+    std::weak_ptr<HCRootController> weakRoot = root;
+    navigationItem()->setLeftBarButtonItem(
+        platform::ui::BarButtonItem::withSystemItem(platform::ui::SystemItem::Cancel, [weakRoot](auto&) {
+            if (auto shown = weakRoot.lock()) shown->dismissModalViewController(true);
+        }));
+    root->presentModalViewController(HCFramedNavigationController::withRootViewController(platform::self(this)), true);
 }
 
 void HCSelectInviteTypeController::viewDidLoad()

@@ -36,6 +36,8 @@ public:
 
     // Shown over the game as the dashboard's only page; Cancel closes the dashboard.
     void openAsModal();
+    // Shown over the open dashboard; Cancel takes it away again.
+    void openAsModalInDashboard();
 
     // The empty string counts as none.
     void setInviteId(const std::optional<std::string>& inviteId);
