@@ -66,6 +66,7 @@
 #include "DiscoveryPagesDemo.h"
 #include "FanClubPagesDemo.h"
 #include "InboxPagesDemo.h"
+#include "InvitePagesDemo.h"
 #include "PresenceDemo.h"
 #include "ProfilePagesDemo.h"
 #include "accounts/HCLinkSocialNetworksController.h"
@@ -1232,6 +1233,7 @@ int main(int argc, char** argv)
     const bool chatPagesShown = chatpagesdemo::showChatPages(demo);
     const bool inboxShown = inboxdemo::showInboxPages(server.get(), demo);
     const bool challengesShown = challengedemo::showChallenges(demo, *delegates);
+    const bool invitePagesShown = invitedemo::showInvitePages(demo);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -1265,7 +1267,7 @@ int main(int argc, char** argv)
                    achievementConfirmed && fanClubShown && chatPagesShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
                    pagesShown && playedGamesShown && profilePagesShown && playersShown && gameCenterHolds &&
-                   invitesShown && settingsShown && inboxShown && challengesShown
+                   invitesShown && settingsShown && inboxShown && challengesShown && invitePagesShown
                ? 0
                : 1;
 }

@@ -29,6 +29,7 @@
 #include "socialpages/inbox/HCInboxCells.h"
 #include "socialpages/inbox/HCInboxController.h"
 #include "socialpages/inbox/HCInboxTopLevelController.h"
+#include "socialpages/invitations/HCInvitationPages.h"
 
 void HCSocialPages::registerClasses()
 {
@@ -84,4 +85,5 @@ void HCSocialPages::registerClasses()
     platform::registerClass<HCConversationMessageBoxController>("HCConversationMessageBoxController");
     platform::registerClass<HCConversationCell>("HCConversationCell");
     platform::registerClass<HCOnlineStatusCell>("HCOnlineStatusCell");
+    HCInvitationPages::registerClasses();
 }

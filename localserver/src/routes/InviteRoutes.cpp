@@ -117,6 +117,25 @@ public:
         return Reply::xml(writeFlatReply(reply));
     }
 
+    // The page the client shows for one invitation; its ignore link calls
+    // back into the client, which leaves the page.
+    Reply webPage(const Request& request) const
+    {
+        std::lock_guard lock(mutex_);
+        const auto id = request.pathParam("id").value_or("");
+        for (const auto& invite : invites_) {
+            if (invite.id != id) continue;
+            const auto sender = server_.accounts().user(invite.senderId);
+            Reply reply;
+            reply.contentType = "text/html; charset=utf-8";
+            reply.body = "<html><body><h1>" + escapeXmlText(sender ? sender->name : std::string()) +
+                         " invites you</h1><p>" + escapeXmlText(invite.message) +
+                         "</p><a href=\"halcyon://ignoreInvite/" + invite.id + "\">Ignore</a></body></html>";
+            return reply;
+        }
+        return Reply::text(404, "no such invitation");
+    }
+
 private:
     std::string gameName(const std::string& gameId) const
     {
@@ -166,6 +185,9 @@ void registerInviteRoutes(Server& server)
     server.addRoute("GET", "invites.xml", Access::User, [store](const Request& r) { return store->list(r); });
     server.addRoute("PUT", "invites/{id}/ignore", Access::User, [store](const Request& r) { return store->ignore(r); });
     server.addRoute("POST", "invites.xml", Access::User, [store](const Request& r) { return store->send(r); });
+    // Loaded by the client's web view, which signs nothing.
+    server.addRoute("GET", "client_webviews/invites/{id}", Access::Open,
+                    [store](const Request& r) { return store->webPage(r); });
     server.addRoute("GET", "invite_definitions/primary", Access::User, [store](const Request& request) {
         for (const auto& d : definitions()) {
             if (d.primary && d.gameId == request.gameId) {

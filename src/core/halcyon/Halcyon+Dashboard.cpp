@@ -85,6 +85,18 @@ void Halcyon::launchDashboardWithListGlobalChatRoomsPage()
                                 {platform::String::make("SelectChatRoomDefinition")});
 }
 
+void Halcyon::launchDashboardWithInvitePage()
+{
+    launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("SelectInviteType")});
+}
+
+void Halcyon::launchDashboardWithSpecificInvite(const std::string& inviteIdentifier)
+{
+    // The start page reads the identifier that follows it.
+    launchDashboardWithDelegate(nullptr, std::string("MyHalcyon"),
+                                {platform::String::make("SelectInviteType"), platform::String::make(inviteIdentifier)});
+}
+
 void Halcyon::dismissDashboard()
 {
     HC_CHECK_MAIN_THREAD();

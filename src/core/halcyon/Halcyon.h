@@ -316,6 +316,11 @@ public:
     // YES while user-generated content is allowed; otherwise shows the alert
     // that the use is closed by the device's parental controls and answers NO.
     static bool allowUserGeneratedContentFor(UserGeneratedContentUse use);
+    // Open the dashboard with the invite flow's start page: on the Now Playing
+    // tab offering the game's primary invitation, or on the My Halcyon tab
+    // offering the one of that identifier.
+    static void launchDashboardWithInvitePage();
+    static void launchDashboardWithSpecificInvite(const std::string& inviteIdentifier);
     // Frame up, not fading out, content shown; NO without a dashboard.
     static bool isShowingFullScreen();
     // This launch's delegate, set and cleared by the dashboard.

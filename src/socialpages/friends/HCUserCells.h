@@ -34,7 +34,7 @@ class HCSelectableUserCell : public HCUserCell, public HCCheckableCell {
 public:
     HCSelectableUserCell();
     void onResourceChanged(const platform::ObjectPtr& resource) override;
-    bool checked() const { return checked_; }
+    bool checked() const override { return checked_; }
     void setChecked(bool checked) override;
     std::string kindName() const override { return "HCSelectableUserCell"; }
 

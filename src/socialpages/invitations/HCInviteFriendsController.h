@@ -1,0 +1,54 @@
+#pragma once
+// The invite flow's compose page ("InviteFriends"): the chosen receivers
+// (friends, then contacts) under an editable message, and "Send". A send is
+// refused with an alert when nobody is chosen, when the service cannot be
+// reached, or when no invite definition was loaded; a failed send puts
+// "Send" back on for another try. A sent invitation leads to the
+// confirmation, whose button ends the flow.
+//
+// Thread: main thread.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "social/invitations/HCInviteDefinition.h"
+#include "uiframework/table/HCTableSequenceControllerHelper.h"
+
+class HCInviteFriendsHeaderController;
+
+class HCInviteFriendsController : public HCTableSequenceControllerHelper {
+public:
+    const std::vector<platform::ObjectPtr>& selectedUsers() const { return selectedUsers_; }
+    void setSelectedUsers(std::vector<platform::ObjectPtr> users) { selectedUsers_ = std::move(users); }
+    const HCInviteDefinitionPtr& definition() const { return definition_; }
+    void setDefinition(HCInviteDefinitionPtr definition) { definition_ = std::move(definition); }
+    // Ends the whole flow.
+    void setCloseAction(std::function<void()> close) { closeAction_ = std::move(close); }
+    std::shared_ptr<HCInviteFriendsHeaderController> header() const { return header_.lock(); }
+
+    // "Send".
+    void inviteFriends();
+    void inviteSuccess(std::shared_ptr<platform::Object> reply);
+    void inviteFailure(std::shared_ptr<platform::Object> failure);
+    static void showNoFriendsSelectedMessage();
+
+    std::optional<std::string> getTableHeaderControllerName() override { return "InviteFriendsHeader"; }
+    void onTableHeaderCreated(const platform::ObjectPtr& header) override;
+    bool usePlainTableSectionHeaders() override { return true; }
+    bool canReceiveCallbacksNow() const override { return true; }
+    std::shared_ptr<HCService> getService() override;
+    void populateResourceMap(HCResourceControllerMap& map) override;
+    void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
+    std::string getNoDataFoundMessage() override;
+    platform::ui::ViewControllerPtr getNoDataFoundViewController() override;
+    void viewDidLoad() override;
+    std::string kindName() const override { return "HCInviteFriendsController"; }
+
+private:
+    void setSendEnabled(bool enabled);
+
+    std::vector<platform::ObjectPtr> selectedUsers_;
+    HCInviteDefinitionPtr definition_;
+    std::function<void()> closeAction_;
+    std::weak_ptr<HCInviteFriendsHeaderController> header_;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// The success and failure delegates of a request an invitation page makes
+// itself. A request the provider lets go unanswered (dropped) ends in the
+// failure handler, on a later turn of the main run loop, so the page never
+// waits for an answer that will not come.
+//
+// Thread: main thread.
+#include <functional>
+#include <memory>
+#include <utility>
+
+#include "kernel/callbacks/HCDelegate.h"
+#include "uiframework/HCRequestTicket.h"
+
+template <class Page>
+std::pair<HCDelegate, HCDelegate> pageRequestDelegates(
+    const std::shared_ptr<Page>& page, std::function<void(Page&, const platform::ObjectPtr&)> onSuccess,
+    std::function<void(Page&, const platform::ObjectPtr&)> onFailure)
+{
+    std::weak_ptr<Page> weakPage = page;
+    auto ticket = std::make_shared<HCRequestTicket>(0, [weakPage, onFailure](unsigned) {
+        if (auto target = weakPage.lock()) onFailure(*target, nullptr);
+    });
+    auto answer = [weakPage, ticket](const std::function<void(Page&, const platform::ObjectPtr&)>& handle) {
+        return [weakPage, ticket, handle](const platform::ObjectPtr& reply) {
+            if (!ticket->answer()) return;
+            if (auto target = weakPage.lock()) handle(*target, reply);
+        };
+    };
+    return {HCDelegate::withFunction(answer(onSuccess), page), HCDelegate::withFunction(answer(onFailure), page)};
+}
