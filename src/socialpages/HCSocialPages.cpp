@@ -15,6 +15,7 @@
 #include "socialpages/settings/HCUserSettingCells.h"
 #include "socialpages/settings/HCUserSettingController.h"
 #include "socialpages/friends/HCProfilePagesRegistration.h"
+#include "socialpages/picture/HCProfilePicturePages.h"
 
 void HCSocialPages::registerClasses()
 {
@@ -48,4 +49,5 @@ void HCSocialPages::registerClasses()
         if (auto form = std::dynamic_pointer_cast<HCRemoveCredentialController>(page)) form->setupForFacebook();
     });
     registerProfilePageClasses();
+    registerProfilePicturePageClasses();
 }
