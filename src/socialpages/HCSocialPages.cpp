@@ -30,6 +30,7 @@
 #include "socialpages/inbox/HCInboxController.h"
 #include "socialpages/inbox/HCInboxTopLevelController.h"
 #include "socialpages/invitations/HCInvitationPages.h"
+#include "socialpages/picture/HCProfilePicturePages.h"
 
 void HCSocialPages::registerClasses()
 {
@@ -86,4 +87,5 @@ void HCSocialPages::registerClasses()
     platform::registerClass<HCConversationCell>("HCConversationCell");
     platform::registerClass<HCOnlineStatusCell>("HCOnlineStatusCell");
     HCInvitationPages::registerClasses();
+    registerProfilePicturePageClasses();
 }

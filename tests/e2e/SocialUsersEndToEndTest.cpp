@@ -220,7 +220,9 @@ TEST_F(SocialUsersEndToEndTest, CallsThatNameNobodyOrCarryNothingFailWithoutAReq
     EXPECT_EQ(HCFriendsService::removeLocalUsersFollower(std::nullopt, outcomes[1].success(), outcomes[1].failed()), nullptr);
     EXPECT_EQ(HCFriendsService::getUsersFollowingUser(std::string(""), false, 1, outcomes[2].success(), outcomes[2].failed()),
               nullptr);
-    EXPECT_EQ(HCUsersCredentialService::uploadProfilePictureLocalUser(nullptr, outcomes[3].success(), outcomes[3].failed()),
+    // A nil picture is the default icon and is sent; an empty type names nothing.
+    EXPECT_EQ(HCUsersCredentialService::selectProfilePictureSourceForLocalUser(std::string("."), outcomes[3].success(),
+                                                                               outcomes[3].failed()),
               nullptr);
     EXPECT_EQ(HCUserService::getEmailForUser(std::string(""), outcomes[4].success(), outcomes[4].failed()), nullptr);
     // No client running: no local player to answer with or to look up for.

@@ -16,6 +16,7 @@
 #include "localserver/routes/LeaderboardRoutes.h"
 #include "localserver/routes/LocationRoutes.h"
 #include "localserver/routes/LoginRoutes.h"
+#include "localserver/routes/PictureRoutes.h"
 #include "localserver/routes/ProfileRoutes.h"
 #include "localserver/routes/ScoreQueryRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
@@ -44,6 +45,7 @@ void registerServiceRoutes(Server& server)
     auto forums = registerForumRoutes(server);
     registerConversationRoutes(server, forums);
     registerSocialUserRoutes(server);
+    registerPictureRoutes(server);
     registerSocialAppRoutes(server);
     registerInviteRoutes(server);
     registerProfileRoutes(server);

@@ -278,25 +278,6 @@ void registerSocialUserRoutes(Server& server)
                 replies->setFollowing(request.userId, user.id, true);
         return Reply::xml(writeFlatReply({}));
     });
-    server.addRoute("GET", "profile_picture", Access::User, [replies](const Request& request) {
-        ResourceList list;
-        for (const char* type : {"twitter", "fbconnect", "http_basic"})
-            if (replies->linked(request.userId, type)) list.resources.push_back(replies->credentialNode(type, true));
-        return Reply::xml(writeFlatReply(list));
-    });
-    server.addRoute("POST", "profile_picture/refresh", Access::User,
-                    [](const Request&) { return Reply::xml(writeFlatReply({})); });
-    server.addRoute("POST", "profile_picture/select/{type}", Access::User, [replies](const Request& request) {
-        const auto type = request.pathParam("type").value_or("");
-        if (!replies->linked(request.userId, type)) return Reply::text(422, "that login is not linked");
-        if (type == "http_basic") {
-            const FilePart* picture = request.file("uploaded_profile_picture");
-            if (!picture || picture->bytes.size() < 2 || static_cast<unsigned char>(picture->bytes[0]) != 0xFF ||
-                static_cast<unsigned char>(picture->bytes[1]) != 0xD8)
-                return Reply::text(422, "an uploaded picture must be a JPEG");
-        }
-        return one(replies->credentialNode(type, true));
-    });
     server.addRoute("GET", "http_basic_credentials/{id}.xml", Access::User, [replies](const Request& request) {
         const std::string id = replies->who(request, request.pathParam("id"));
         auto user = replies->server.accounts().user(id);

@@ -29,7 +29,7 @@ public:
     // its shared control block, and an allocator header on each of the six
     // allocations (the pixel buffer's too). 384 bytes on a 64-bit build;
     // weightOf checks at compile time that the structures fit in it.
-    static constexpr size_t kEntryOverheadBytes = 384;
+    static constexpr size_t kEntryOverheadBytes = 392;
 
     // What an entry holding `image` under `identifier` weighs against kMaxBytes.
     static size_t weightOf(const platform::ui::Image& image, const std::string& identifier);

@@ -84,7 +84,15 @@ std::shared_ptr<Image> Image::stretchableImage(int leftCapWidth, int topCapHeigh
     auto copy = std::make_shared<Image>(width_, height_, pixels_, scale_);
     copy->leftCap_ = std::max(0, leftCapWidth);
     copy->topCap_ = std::max(0, topCapHeight);
+    copy->orientation_ = orientation_;
     copy->name_ = name_;
+    return copy;
+}
+
+std::shared_ptr<Image> Image::withOrientation(ImageOrientation orientation) const
+{
+    auto copy = stretchableImage(leftCap_, topCap_);
+    copy->orientation_ = orientation;
     return copy;
 }
 

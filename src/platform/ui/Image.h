@@ -26,6 +26,19 @@ struct Pixel {
     bool operator==(const Pixel&) const = default;
 };
 
+// How the stored bitmap must be turned to stand upright, as a camera
+// records it instead of turning the pixels. Numbers match the platform's.
+enum class ImageOrientation : int {
+    Up = 0,
+    Down = 1,           // turned 180 degrees
+    Left = 2,           // turned 90 degrees counter-clockwise
+    Right = 3,          // turned 90 degrees clockwise
+    UpMirrored = 4,     // flipped left to right
+    DownMirrored = 5,   // flipped top to bottom
+    LeftMirrored = 6,   // flipped left to right, then as Left
+    RightMirrored = 7,  // flipped left to right, then as Right
+};
+
 class Image final : public Object {
 public:
     static constexpr int kMaxDimension = 8192;
@@ -58,6 +71,11 @@ public:
     // recorded; nothing here draws). Negative caps count as 0.
     std::shared_ptr<Image> stretchableImage(int leftCapWidth, int topCapHeight) const;
     int leftCapWidth() const { return leftCap_; }
+    // Up unless the image was given another; sizes and pixels are those of
+    // the stored bitmap whatever the orientation.
+    ImageOrientation imageOrientation() const { return orientation_; }
+    // A copy sharing the pixels that is to be shown turned as `orientation` says.
+    std::shared_ptr<Image> withOrientation(ImageOrientation orientation) const;
     int topCapHeight() const { return topCap_; }
 
     // The resource name the image was loaded by; empty for other images.
@@ -74,6 +92,7 @@ private:
     std::shared_ptr<const std::vector<uint8_t>> pixels_;
     int leftCap_ = 0;
     int topCap_ = 0;
+    ImageOrientation orientation_ = ImageOrientation::Up;
     std::string name_;
 };
 

@@ -116,11 +116,15 @@ HCRequestHandlePtr HCUsersCredentialService::uploadProfilePictureLocalUser(const
 {
     auto service = running();
     if (!service) return nullptr;
-    // An empty picture would replace the player's own with nothing.
-    auto jpeg = image ? platform::ui::JPEGRepresentation(image, kJpegQuality) : nullptr;
-    if (!jpeg || jpeg->bytes().empty()) return HCServicePath::refuse(onFailure);
     HCHttpNestedQueryStringWriter parameters;
-    parameters.ioBlob("uploaded_profile_picture", jpeg->bytes(), "jpg");
+    if (!image) {
+        parameters.io("uploaded_profile_picture", std::string());
+    } else {
+        // A picture that failed to encode must not pass for the default icon.
+        auto jpeg = platform::ui::JPEGRepresentation(image, kJpegQuality);
+        if (!jpeg || jpeg->bytes().empty()) return HCServicePath::refuse(onFailure);
+        parameters.ioBlob("uploaded_profile_picture", jpeg->bytes(), "jpg");
+    }
     return service->postAction("profile_picture/select/http_basic", &parameters, onSuccess, onFailure, kSilent,
                                nullptr);
 }

@@ -47,8 +47,10 @@ public:
                                                                      const HCDelegate& onSuccess,
                                                                      const HCDelegate& onFailure);
     // POST "profile_picture/select/http_basic" with the image as a JPEG
-    // (quality 0.7) file part "uploaded_profile_picture". A nil image, or one
-    // that cannot be encoded, fails at once: nothing is posted.
+    // (quality 0.7) file part "uploaded_profile_picture". A nil image sends
+    // the empty text instead: the player drops their own picture for the
+    // default icon. An image that cannot be encoded fails at once: nothing is
+    // posted.
     static HCRequestHandlePtr uploadProfilePictureLocalUser(const platform::ui::ImagePtr& image,
                                                             const HCDelegate& onSuccess, const HCDelegate& onFailure);
 

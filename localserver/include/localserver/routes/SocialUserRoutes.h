@@ -22,10 +22,6 @@
 //        filtered by the "only_include_…" flags, as one section.
 //   GET  users_credentials/import_friends  "credential_name" (linked, else
 //        422): the caller follows every player linked to the same network.
-//   GET  profile_picture             the linked types that can give a picture.
-//   POST profile_picture/refresh     an empty list.
-//   POST profile_picture/select/{type}   a linked type (else 422); for
-//        "http_basic" a JPEG file part "uploaded_profile_picture" is needed.
 //   GET  http_basic_credentials/{id}.xml   the player's e-mail login (404
 //        when the player has none).
 //
