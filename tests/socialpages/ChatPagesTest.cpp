@@ -122,8 +122,8 @@ TEST_F(ChatPagesTest, ARefusedLineGoesBackInTheField)
     server->faults().injectFor("POST", kSay, localserver::Fault::reply(500, "try later"));
     auto field = room->messageBox()->textEntryField();
     driver->typeText(field, "Is this lost?");
+    // The refusal may already be in when the tap returns: only the end is certain.
     ASSERT_TRUE(tapButton("Send"));
-    EXPECT_EQ(field->text(), "");
     waitForIdle();
     EXPECT_EQ(field->text(), "Is this lost?");
     EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
