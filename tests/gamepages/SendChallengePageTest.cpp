@@ -167,6 +167,14 @@ TEST_F(SendChallengePageTest, TheStrongerChallengeButtonShowsOnlyForAGameThatMak
     page = openSendPage();
     ASSERT_TRUE(tapButton("Create Stronger Challenge"));
     EXPECT_EQ(game.lines, (std::vector<std::string>{"create stronger", "send closed"}));
+
+    // A game that knows only the older name is offered the button and told by that name.
+    game.lines.clear();
+    game.answers.erase(Method::createStrongerChallenge);
+    game.answers.insert(Method::userRestartedCreateChallenge);
+    page = openSendPage();
+    ASSERT_TRUE(tapButton("Create Stronger Challenge"));
+    EXPECT_EQ(game.lines, (std::vector<std::string>{"restarted create", "send closed"}));
 }
 
 TEST_F(SendChallengePageTest, AnUnknownChallengeTypeShowsTheDownloadAlertAndKeepsThePage)

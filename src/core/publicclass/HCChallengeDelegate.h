@@ -23,6 +23,7 @@ public:
         sendChallengeScreenClosed,
         userSentChallenges,
         createStrongerChallenge,
+        userRestartedCreateChallenge,
     };
 
     virtual ~HCChallengeDelegate() = default;
@@ -38,4 +39,7 @@ public:
     virtual void sendChallengeScreenClosed() {}
     virtual void userSentChallenges() {}
     virtual void createStrongerChallenge() {}
+    // Games written before createStrongerChallenge implement this one; the
+    // send screen's "create stronger" button serves them too.
+    virtual void userRestartedCreateChallenge() {}
 };

@@ -28,6 +28,7 @@ public:
     void sendChallengeScreenClosed() override { lines.push_back("send closed"); }
     void userSentChallenges() override { lines.push_back("sent"); }
     void createStrongerChallenge() override { lines.push_back("create stronger"); }
+    void userRestartedCreateChallenge() override { lines.push_back("restarted create"); }
 
     std::set<Method> answers{Method::userLaunchedChallenge,          Method::userRestartedChallenge,
                              Method::completedChallengeScreenClosed, Method::sendChallengeScreenClosed,
