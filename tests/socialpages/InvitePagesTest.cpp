@@ -233,6 +233,8 @@ TEST_F(InvitePagesTest, TheFriendPickerShownAgainWaitsAndAFailedOrDroppedRequest
     driver->settle();
     testsupport::drainMain();
     ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo("users.xml") >= 2; }));
+    // The wait starts when the answer is in.
+    waitForReplies();
     clock->advance(4.5);
     testsupport::drainMain();
     EXPECT_EQ(requestsTo("invites/new/invitable_friends"), 1u);

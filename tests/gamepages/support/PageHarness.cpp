@@ -1,5 +1,6 @@
 #include "gamepages/support/PageHarness.h"
 
+#include <atomic>
 #include <fstream>
 
 #include "client/HCClientHooks.h"
@@ -342,16 +343,54 @@ bool PageHarness::showsLoadingScreen() const
     return page && page->isShowingLoadingScreen();
 }
 
+namespace {
+
+bool providerIdle()
+{
+    auto provider = Halcyon::provider();
+    return !provider || (provider->queuedActionCount() == 0 && provider->runningLoaderCount() == 0);
+}
+
+// A finished request leaves the provider's count before its reply is parsed
+// on the request thread and handed on to the main thread; one turn of the
+// request thread puts every parsed reply in the main thread's queue.
+void turnRequestThread()
+{
+    auto provider = Halcyon::provider();
+    auto thread = provider ? provider->requestThread() : nullptr;
+    if (!thread) return;
+    auto turned = std::make_shared<std::atomic<bool>>(false);
+    thread->runLoop()->post([turned] { turned->store(true); });
+    EXPECT_TRUE(testsupport::runMainUntil([&] { return turned->load(); })) << "the request thread is stuck";
+}
+
+// Runs the main thread until `quiet` holds after every reply on its way has
+// run here; a reply that ran may start the page's next request.
+::testing::AssertionResult settleUntil(const std::function<bool()>& quiet)
+{
+    for (int round = 0; round < 50; ++round) {
+        if (!testsupport::runMainUntil(quiet)) return ::testing::AssertionFailure() << "it did not come";
+        turnRequestThread();
+        testsupport::drainMain();
+        if (quiet()) return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the page kept starting requests";
+}
+
+}  // namespace
+
 void PageHarness::waitForIdle()
 {
     auto idle = [this] {
-        auto provider = Halcyon::provider();
         auto page = topPageAs<HCTableControllerHelper>();
-        return (!provider || (provider->queuedActionCount() == 0 && provider->runningLoaderCount() == 0)) &&
-               !showsLoadingScreen() && (!page || !page->isLoadingData());
+        return providerIdle() && !showsLoadingScreen() && (!page || !page->isLoadingData());
     };
-    ASSERT_TRUE(testsupport::runMainUntil(idle)) << "the page did not become idle";
-    testsupport::drainMain();
+    ASSERT_TRUE(settleUntil(idle)) << "the page did not become idle";
+}
+
+void PageHarness::waitForReplies()
+{
+    ASSERT_TRUE(settleUntil(providerIdle)) << "the requests were not all answered";
 }
 
 size_t PageHarness::requestsTo(const std::string& path) const

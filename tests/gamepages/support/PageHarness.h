@@ -78,6 +78,9 @@ protected:
     bool tapButton(const std::string& title);
     // Waits for the idle page (bounded by wall time for the server's I/O).
     void waitForIdle();
+    // Waits until every request made so far is answered and its reply has
+    // run here, whatever the page shows (a page may keep a loading screen up).
+    void waitForReplies();
     bool showsLoadingScreen() const;
 
     // The requests the server got on a path, and a parameter of the last.
