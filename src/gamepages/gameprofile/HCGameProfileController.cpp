@@ -281,6 +281,28 @@ void HCGameProfileController::viewDidAppear(bool animated)
         });
     }
     HCViewController::viewDidAppear(animated);
+    refreshFrameBanner();
+}
+
+void HCGameProfileController::viewDidDisappear(bool animated)
+{
+    HCViewController::viewDidDisappear(animated);
+    // The page now on top decides what banner the frame shows.
+    refreshFrameBanner();
+}
+
+bool HCGameProfileController::isBannerAvailableNow()
+{
+    auto navigation = navigationController();
+    if (!navigation) return false;
+    const auto& stack = navigation->viewControllers();
+    return stack.size() == 1 && stack.front().get() == this;
+}
+
+void HCGameProfileController::refreshFrameBanner()
+{
+    if (auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(navigationController()))
+        framed->refreshBanner();
 }
 
 void HCGameProfileController::_downloadGameProfileInfo()
