@@ -137,6 +137,7 @@ TEST_F(GameProfilePageTest, AFailedOrEmptyReplyLeavesOnlyTheButtonsThatNeedNoFea
 TEST_F(GameProfilePageTest, ButtonsOpenTheGamesPages)
 {
     startOnline();
+    serveFeatures(true, true, true);
     auto page = openGame(kOtherGame);
     ASSERT_TRUE(page);
     ASSERT_TRUE(tapButton("Leaderboards"));
@@ -159,6 +160,11 @@ TEST_F(GameProfilePageTest, ButtonsOpenTheGamesPages)
     ASSERT_TRUE(tapButton("Who's Playing"));
     waitForIdle();
     EXPECT_EQ(lastParam("users.xml", "with_client_application"), std::string(kOtherGame));
+    driver->tapBack();
+    settle();
+    ASSERT_TRUE(tapButton("Challenges"));
+    waitForIdle();
+    EXPECT_EQ(lastParam("challenges_users.xml", "client_application_id"), std::string(kOtherGame));
     driver->tapBack();
     settle();
 

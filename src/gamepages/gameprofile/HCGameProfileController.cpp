@@ -9,6 +9,7 @@
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/HCGameScopedPage.h"
 #include "gamepages/achievements/HCAchievementListController.h"
+#include "gamepages/challenges/HCChallengeListController.h"
 #include "gamepages/leaderboards/HCLeaderboardController.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Values.h"
@@ -92,6 +93,9 @@ void HCGameProfileController::setPushControllerData(const platform::ui::ViewCont
         achievements->setApplicationName(info->name());
         achievements->setApplicationId(info->resourceId());
         achievements->setApplicationIconUrl(info->iconUrl());
+    } else if (auto challenges = std::dynamic_pointer_cast<HCChallengeListController>(controller)) {
+        challenges->setClientApplicationId(info ? info->resourceId() : std::nullopt);
+        challenges->setListType(HCChallengeListController::kPending);
     } else if (auto scoped = std::dynamic_pointer_cast<HCGameScopedPage>(controller); scoped && info) {
         scoped->setApplicationName(info->name());
         scoped->setApplicationId(info->resourceId());
