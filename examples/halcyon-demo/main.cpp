@@ -65,6 +65,7 @@
 #include "ChatPagesDemo.h"
 #include "DiscoveryPagesDemo.h"
 #include "FanClubPagesDemo.h"
+#include "GameLinksPagesDemo.h"
 #include "InboxPagesDemo.h"
 #include "InvitePagesDemo.h"
 #include "PresenceDemo.h"
@@ -1226,6 +1227,7 @@ int main(int argc, char** argv)
     showBannerGallery(*window);
     const bool dashboardShown = showDashboard(*window, frames);
     const bool pagesShown = showGamePages(*window, frames);
+    const bool gameLinksShown = showGameLinks(demo);
     const bool fanClubShown = showFanClubPages(demo);
     const bool settingsShown = showSettingsPage(demo);
     const bool playedGamesShown = showPlayedGames(demo);
@@ -1264,7 +1266,7 @@ int main(int argc, char** argv)
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
-                   achievementConfirmed && fanClubShown && chatPagesShown &&
+                   achievementConfirmed && fanClubShown && chatPagesShown && gameLinksShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
                    pagesShown && playedGamesShown && profilePagesShown && playersShown && gameCenterHolds &&
                    invitesShown && settingsShown && inboxShown && challengesShown && invitePagesShown

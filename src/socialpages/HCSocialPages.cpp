@@ -1,6 +1,7 @@
 #include "socialpages/HCSocialPages.h"
 
 #include "accounts/HCAccountForms.h"
+#include "gamepages/HCDescriptionOpener.h"
 #include "gamepages/fanclub/HCFanClubController.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "social/forums/HCForumTopic.h"
@@ -75,6 +76,7 @@ void HCSocialPages::registerClasses()
     platform::registerClass<HCAnnouncementDetailController>("HCAnnouncementDetailController");
     platform::registerClass<HCAnnouncementDetailHeaderController>("HCAnnouncementDetailHeaderController");
     platform::registerClass<HCApplicationDescriptionController>("HCApplicationDescriptionController");
+    HCDescriptionOpener::setMaker(&HCApplicationDescriptionController::applicationDescriptionForId);
     platform::registerClass<HCInboxTopLevelController>("HCInboxTopLevelController");
     platform::registerClass<HCInboxIMConversationsController>("HCInboxIMConversationsController");
     platform::registerClass<HCInboxSubscribedForumThreadsController>("HCInboxSubscribedForumThreadsController");

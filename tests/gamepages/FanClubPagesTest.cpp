@@ -4,11 +4,13 @@
 #include "core/resources/HCResource.h"
 #include "core/users/HCGameProfilePageInfo.h"
 #include "dashboard/HCFramedNavigationController.h"
+#include "gamepages/discovery/HCPlayedGameController.h"
 #include "gamepages/fanclub/HCFanClubController.h"
 #include "gamepages/fanclub/HCFavoriteThisGameController.h"
 #include "gamepages/fanclub/HCNewsLetterController.h"
 #include "gamepages/support/PageHarness.h"
 #include "platform/ui/ActionSheet.h"
+#include "social/announcements/HCAnnouncementService.h"
 #include "platform/ui/AlertView.h"
 
 namespace {
@@ -38,6 +40,14 @@ protected:
         return topPageAs<Page>();
     }
 
+    // The announcements row of the running game, its announcements all unread.
+    std::string announcementsRow()
+    {
+        HCAnnouncementService::downloadAnnouncements();
+        EXPECT_TRUE(testsupport::runMainUntil([] { return HCAnnouncementService::unreadAnnouncements() > 0; }));
+        return "Developer Announcements | " + std::to_string(HCAnnouncementService::unreadAnnouncements());
+    }
+
     static std::vector<std::string> alertMessages()
     {
         std::vector<std::string> out;
@@ -50,10 +60,11 @@ TEST_F(FanClubPagesTest, AGameWithoutStoreOrUserContentHasThreeRowsAndTheVisitIs
 {
     disallowUserGeneratedContent();
     startOnline();
+    const std::string announcements = announcementsRow();
     auto page = openPage("FanClub");
     ASSERT_TRUE(page);
-    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Add Game as Favorite", "Developer Announcements",
-                                                      "Subscribe to Newsletter"}));
+    EXPECT_EQ(screenRows(),
+              (std::vector<std::string>{"Add Game as Favorite", announcements, "Subscribe to Newsletter"}));
     EXPECT_EQ(lastParam("client_application_users/fan_club", "client_application_id"), std::string("1"));
 
     ASSERT_TRUE(tapRow("Subscribe to Newsletter"));
@@ -64,6 +75,28 @@ TEST_F(FanClubPagesTest, AGameWithoutStoreOrUserContentHasThreeRowsAndTheVisitIs
     settle();
     ASSERT_EQ(topPage(), page);
     EXPECT_EQ(requestsTo("client_application_users/fan_club"), 1u);
+}
+
+TEST_F(FanClubPagesTest, MoreGamesOpensTheDevelopersPicksAndTheRunningGamesBadgeShowsAtOnce)
+{
+    startOnline();
+    auto game = Halcyon::localGameProfileInfo();
+    game->setHasFeaturedApplication(std::string("true"));
+    Halcyon::setLocalGameProfileInfo(game);
+    const std::string announcements = announcementsRow();
+    auto page = openPage("FanClub");
+    ASSERT_TRUE(page);
+    // The badge is filled on the very first appearance.
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Add Game as Favorite", announcements, "Subscribe to Newsletter",
+                                                      "Suggest a Feature", "More Games"}));
+
+    ASSERT_TRUE(tapRow("More Games"));
+    settle();
+    waitForIdle();
+    auto picks = topPageAs<HCPlayedGameController>();
+    ASSERT_TRUE(picks);
+    EXPECT_EQ(picks->title(), "More Games");
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Pebble Tide", "Tolvarine Ruvuru"}));
 }
 
 TEST_F(FanClubPagesTest, TheStarTwiceMakesTheGameAFavouriteAndTakesItBack)

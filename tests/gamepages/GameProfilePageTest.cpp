@@ -8,6 +8,7 @@
 #include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "core/users/HCGameProfilePageInfo.h"
+#include "gamepages/discovery/HCFeaturedGameCell.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
 #include "gamepages/leaderboards/HCLeaderboardController.h"
 #include "gamepages/support/PageHarness.h"
@@ -136,6 +137,7 @@ TEST_F(GameProfilePageTest, AFailedOrEmptyReplyLeavesOnlyTheButtonsThatNeedNoFea
 TEST_F(GameProfilePageTest, ButtonsOpenTheGamesPages)
 {
     startOnline();
+    serveFeatures(true, true, true);
     auto page = openGame(kOtherGame);
     ASSERT_TRUE(page);
     ASSERT_TRUE(tapButton("Leaderboards"));
@@ -153,6 +155,16 @@ TEST_F(GameProfilePageTest, ButtonsOpenTheGamesPages)
     waitForIdle();
     // The fan club is of the game the page shows.
     EXPECT_EQ(lastParam("client_application_users/fan_club", "client_application_id"), std::string(kOtherGame));
+    driver->tapBack();
+    settle();
+    ASSERT_TRUE(tapButton("Who's Playing"));
+    waitForIdle();
+    EXPECT_EQ(lastParam("users.xml", "with_client_application"), std::string(kOtherGame));
+    driver->tapBack();
+    settle();
+    ASSERT_TRUE(tapButton("Challenges"));
+    waitForIdle();
+    EXPECT_EQ(lastParam("challenges_users.xml", "client_application_id"), std::string(kOtherGame));
     driver->tapBack();
     settle();
 
@@ -204,6 +216,26 @@ TEST_F(GameProfilePageTest, TheRunningGamesBadgesFollowTheCounts)
     // The redraw took the announcements' own count onto the fan club; the
     // log-in's download of them may or may not have landed by now.
     EXPECT_EQ(tab->tabBarItem()->badgeValue(), std::to_string(2 + root->fanClubButton()->badgeNumber()));
+}
+
+TEST_F(GameProfilePageTest, TheFeaturedGameBannerShowsOnlyWhileThePageIsAloneOnItsTab)
+{
+    startOnline();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    waitForIdle();
+    auto frame =
+        std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+    auto banner = std::dynamic_pointer_cast<HCFeaturedGameCell>(frame->featuredBanner());
+    ASSERT_TRUE(banner);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return banner->resource() != nullptr; }));
+    // A page pushed over it (the fan club) shows none; back on top, the game's page has it again.
+    ASSERT_TRUE(tapButton("Fan Club"));
+    waitForIdle();
+    EXPECT_FALSE(frame->featuredBanner());
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    EXPECT_TRUE(std::dynamic_pointer_cast<HCFeaturedGameCell>(frame->featuredBanner()));
 }
 
 TEST_F(GameProfilePageTest, ALaunchOntoNowPlayingGivesThePushedPageTheRunningGame)

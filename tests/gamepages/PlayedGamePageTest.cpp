@@ -1,10 +1,12 @@
 // The games lists and the discovery pages as the player sees them.
 #include "core/halcyon/Halcyon.h"
 #include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HCWebViewController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/discovery/HCFeaturedGameCell.h"
 #include "gamepages/discovery/HCFeaturedGamesController.h"
 #include "gamepages/discovery/HCGameDiscoveryController.h"
+#include "gamepages/discovery/HCGameDiscoveryImageHyperlinkCell.h"
 #include "gamepages/discovery/HCGameDiscoveryNewsItemController.h"
 #include "gamepages/discovery/HCPlayedGameCell.h"
 #include "gamepages/discovery/HCPlayedGameController.h"
@@ -14,6 +16,7 @@
 #include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
 #include "localserver/routes/ShowcaseRoutes.h"
+#include "platform/net/NetError.h"
 #include "platform/ui/Accelerometer.h"
 #include "platform/ui/Application.h"
 #include "social/discovery/HCGameDiscoveryImageHyperlink.h"
@@ -56,6 +59,15 @@ protected:
             std::dynamic_pointer_cast<HCPlayedGameController>(page)->setTargetDiscoveryPageName(
                 std::string(HCPlayedGameController::kShufflePageName));
         });
+    }
+
+    // The address of the description page of Pebble Tide that the top page shows.
+    std::string shownDescription() const
+    {
+        auto page = topPageAs<HCWebViewController>();
+        if (!page || page->kindName() != "HCApplicationDescriptionController") return "none";
+        const std::string root = server->serviceRootUrl() + "client_applications/2/application_descriptions.iphone";
+        return page->pageURL().rfind(root, 0) == 0 ? page->pageURL().substr(root.size()) : page->pageURL();
     }
 
     std::shared_ptr<localserver::ShowcaseOptions> showcase;
@@ -150,6 +162,59 @@ TEST_F(PlayedGamePageTest, FriendsGamesOfferTheStoreOnlyForGamesThePlayerLacksAn
     }
     EXPECT_EQ(platform::ui::Application::shared()->openedURLs().size(), 1u);
     EXPECT_TRUE(HCPlayedGameCell::isStoreURL("ITMS-APPS://store/app/2"));
+}
+
+TEST_F(PlayedGamePageTest, AGameThePlayerLacksOpensItsDescriptionSayingWhereThePlayerCameFrom)
+{
+    startOnline();
+    openPage("PlayedGame", [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCPlayedGameController>(page)->setScope(1);
+    });
+    // The headless web view loads nothing by itself: the test plays the page.
+    ASSERT_TRUE(tapRow("Pebble Tide"));
+    settle();
+    EXPECT_EQ(shownDescription(), "?app_banner_placement=playedGameController__2");
+    // A page that cannot be had takes its loading screen down.
+    auto web = topPageAs<HCWebViewController>()->webView();
+    ASSERT_TRUE(web->failLoad(platform::NetError::make(platform::kNetErrorTimedOut)));
+    EXPECT_FALSE(showsLoadingScreen());
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+
+    // A cart whose store address may not be opened leads to the description.
+    auto lacking = gameCell("Pebble Tide");
+    auto game = platform::as<HCPlayedGame>(lacking->resource());
+    game->setITunesAppStoreUrl(std::string("javascript:alert(1)"));
+    lacking->setResource(game);
+    ASSERT_TRUE(driver->tap(lacking->shoppingCartButton()));
+    settle();
+    EXPECT_EQ(shownDescription(), "?app_banner_placement=playedGameCell");
+}
+
+TEST_F(PlayedGamePageTest, FindFriendsOpensTheImportPageAndAPurchaseBannerTheGamesDescription)
+{
+    startOnline();
+    openPage("PlayedGame", [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCPlayedGameController>(page)->setTargetDiscoveryPageName(std::string("friends"));
+    });
+    auto page = topPage();
+    ASSERT_TRUE(tapRow("What are my friends playing?"));
+    settle();
+    EXPECT_EQ(topPage()->kindName(), "HCImportFriendsController");
+    // Friends found there change the list: it is read again on return.
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    ASSERT_EQ(topPage(), page);
+    EXPECT_EQ(requestsTo("game_discovery_categories/friends.xml"), 2u);
+
+    auto links = platform::ui::Driver::findAll<HCGameDiscoveryImageHyperlinkCell>(
+        std::dynamic_pointer_cast<HCTableControllerHelper>(page)->tableView());
+    ASSERT_TRUE(!links.empty() && driver->tapView(links.front()));
+    settle();
+    EXPECT_EQ(shownDescription(), "?app_banner_placement=gameDiscoveryImageHyperlink_friends");
+    // One tap, one page.
+    EXPECT_EQ(topPage()->navigationController()->viewControllers().size(), 3u);
 }
 
 TEST_F(PlayedGamePageTest, TheBannerSectionBecomesTheFramesBannerAndLeavesWithThePage)

@@ -84,11 +84,15 @@ void addDefaultDiscoveryFixtures(Fixtures& fixtures)
          {"title", "Top ten"}});
     add({{"page", "puzzle"}, {"element", "category"}, {"id", "4"}, {"name", "Tolvarine Ruvuru"},
          {"secondary_text", "Popular"}});
+    add({{"page", "friends"}, {"element", "category"}, {"id", "6"}, {"name", "What are my friends playing?"},
+         {"subtext", "Find friends"}, {"target", "what_are_my_friends_playing_find_friends"}});
+    add({{"page", "friends"}, {"element", "banner"}, {"id", "12"}, {"seconds", "3"}, {"target", ""},
+         {"purchase", "2"}, {"placement", "friends"}});
     add({{"page", "top 10 & more?"}, {"element", "category"}, {"id", "5"}, {"name", "Tolvarine Ruvuru"}});
     add({{"page", "now_playing_featured_placement"}, {"element", "banner"}, {"id", "10"}, {"seconds", "2.5"},
          {"target", "puzzle"}, {"title", "Puzzle games"}, {"placement", "now_playing"}});
     add({{"page", "now_playing_featured_placement"}, {"element", "banner"}, {"id", "11"}, {"seconds", "4"},
-         {"target", ""}, {"purchase", "pack2"}, {"placement", "now_playing"}});
+         {"target", ""}, {"purchase", "2"}, {"placement", "now_playing"}});
     add({{"page", "news"}, {"element", "news"}, {"id", "20"}, {"title", "Level pack 2"},
          {"subtitle", "Twenty new levels"}});
     // The developer's picks: the service's games, newest first.

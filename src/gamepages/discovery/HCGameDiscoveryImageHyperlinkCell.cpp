@@ -1,5 +1,6 @@
 #include "gamepages/discovery/HCGameDiscoveryImageHyperlinkCell.h"
 
+#include "gamepages/HCDescriptionOpener.h"
 #include "gamepages/discovery/HCPlayedGameController.h"
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/runtime/ThreadChecker.h"
@@ -18,9 +19,15 @@ bool HCGameDiscoveryImageHyperlinkCell::openLink(const std::shared_ptr<HCGameDis
                                                  const std::shared_ptr<platform::ui::NavigationController>& navigation)
 {
     HC_CHECK_MAIN_THREAD();
-    // A purchase link leads to the game's description page, which is not
-    // among this layer's pages: such a link opens nothing.
-    if (!link || !navigation || link->isIPurchaseLink() || !link->isCategoryLink()) return false;
+    if (!link || !navigation) return false;
+    if (link->isIPurchaseLink()) {
+        auto page = HCDescriptionOpener::descriptionPage(
+            link->targetApplicationIPurchaseId(), "gameDiscoveryImageHyperlink_" + link->appBannerPlacement().value_or(""));
+        if (!page) return false;
+        navigation->pushViewController(page, true);
+        return true;
+    }
+    if (!link->isCategoryLink()) return false;
     auto page = HCControllerLoader::load<HCPlayedGameController>("PlayedGame");
     if (!page) return false;
     page->setTargetDiscoveryPageName(*link->targetDiscoveryActionName());

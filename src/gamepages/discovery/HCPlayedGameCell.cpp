@@ -4,8 +4,10 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "core/images/HCImageLoader.h"
+#include "gamepages/HCDescriptionOpener.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/NavigationController.h"
 #include "social/playedgames/HCPlayedGame.h"
 
 namespace {
@@ -70,6 +72,17 @@ bool HCPlayedGameCell::showAppStorePage()
     return platform::ui::Application::shared()->openURL(*storeUrl_);
 }
 
+bool HCPlayedGameCell::showIPurchasePage()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto page = std::dynamic_pointer_cast<platform::ui::ViewController>(owner());
+    auto navigation = page ? page->navigationController() : nullptr;
+    auto description = HCDescriptionOpener::descriptionPage(clientApplicationId_, "playedGameCell");
+    if (!navigation || !description) return false;
+    navigation->pushViewController(description, true);
+    return true;
+}
+
 void HCPlayedGameCell::addViews()
 {
     auto content = contentView();
@@ -90,7 +103,8 @@ void HCPlayedGameCell::addViews()
     shoppingCartButton_->addTarget(
         this,
         [weakSelf](platform::ui::Control&) {
-            if (auto self = weakSelf.lock()) self->showAppStorePage();
+            // A game the store cannot be opened for still has its description.
+            if (auto self = weakSelf.lock(); self && !self->showAppStorePage()) self->showIPurchasePage();
         },
         platform::ui::ControlEventTouchUpInside);
 }

@@ -4,7 +4,8 @@
 // (the other player first, the local player second), with a favourite mark
 // each and the higher score marked. When the other player has the game and
 // the local player does not, a cart button leads to the store instead of
-// the local player's score.
+// the local player's score (or, when the store cannot be opened, to the
+// game's description page).
 //
 // Thread: main thread.
 #include <memory>
@@ -27,6 +28,8 @@ public:
     // Opens the game's store address, when it is one of the store's own or
     // a web address; anything else the server sent is not opened.
     bool showAppStorePage();
+    // Pushes the game's description page on the owning page's navigation controller.
+    bool showIPurchasePage();
     // Whether the store page may open `url`.
     static bool isStoreURL(const std::string& url);
 

@@ -1,9 +1,12 @@
 #include "gamepages/discovery/HCPlayedGameController.h"
 
+#include <algorithm>
+
 #include "core/halcyon/Halcyon.h"
 #include "core/users/HCUser.h"
 #include "dashboard/HCDefaultLeadingCell.h"
 #include "dashboard/HCFramedNavigationController.h"
+#include "gamepages/HCDescriptionOpener.h"
 #include "gamepages/discovery/HCGameDiscoveryImageHyperlinkCell.h"
 #include "gamepages/discovery/HCGameDiscoveryNewsItemController.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
@@ -243,6 +246,13 @@ void HCPlayedGameController::onCellWasClicked(const platform::ObjectPtr& resourc
     } else if (auto game = platform::as<HCPlayedGame>(resource); game && game->isOwnedByCurrentUser()) {
         HCGameProfileController::showGameProfileWithClientApplicationId(game->clientApplicationId(),
                                                                         getPageContextUser());
+    } else if (game && game->iconUrl() && game->clientApplicationId() && navigation) {
+        const std::string placement = "playedGameController_" + targetDiscoveryPageName_.value_or("") + "_" +
+                                      std::to_string(std::max(0, indexPathInTable.row));
+        if (auto page = HCDescriptionOpener::descriptionPage(game->clientApplicationId(), placement)) {
+            navigation->pushViewController(page, true);
+            return;
+        }
     } else if (auto item = platform::as<HCGameDiscoveryNewsItem>(resource); item && navigation) {
         auto page = std::make_shared<HCGameDiscoveryNewsItemController>();
         page->setNewsItem(item);

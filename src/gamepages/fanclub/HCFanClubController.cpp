@@ -4,6 +4,7 @@
 #include "core/images/HCImageLoader.h"
 #include "core/replies/HCTableSectionDescription.h"
 #include "core/users/HCGameProfilePageInfo.h"
+#include "gamepages/discovery/HCPlayedGameController.h"
 #include "gamepages/fanclub/HCFanClubCell.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
@@ -71,6 +72,13 @@ HCTableControllerHelper::Sections HCFanClubController::buildTableSectionDescript
         createCell(cells, "Suggest a Feature", "HCFanClubIconIdea.png", std::nullopt,
                    &HCFanClubController::createSuggestionBrowser);
     }
+    if (Halcyon::appHasFeaturedApplication()) {
+        createCell(cells, "More Games", "HCFanClubIconMoreGames.png", std::nullopt,
+                   &HCFanClubController::createDeveloperRecommendationsBrowser);
+    }
+    // The rows are first built after the first appearance began: they
+    // carry the count from the start.
+    showUnreadAnnouncements(cells);
     return {HCTableSectionDescription::sectionWithTitleAndStaticCells(std::nullopt, std::move(cells))};
 }
 
@@ -108,17 +116,30 @@ void HCFanClubController::createSuggestionBrowser()
     if (const auto& maker = suggestionBrowserMaker()) push(maker(contextGame()->suggestionsForumId()));
 }
 
+void HCFanClubController::createDeveloperRecommendationsBrowser()
+{
+    auto page = HCControllerLoader::load<HCPlayedGameController>("PlayedGame");
+    if (!page) return;
+    page->setTargetDiscoveryPageName(std::string("developers_picks"));
+    page->setTitle("More Games");
+    push(page);
+}
+
 void HCFanClubController::viewWillAppear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
     HCTableStaticControllerHelper::viewWillAppear(animated);
-    auto game = contextGame();
     if (!registeredView_) {
-        HCClientApplicationService::viewedFanClub(game->resourceId());
+        HCClientApplicationService::viewedFanClub(contextGame()->resourceId());
         registeredView_ = true;
     }
-    if (sections().empty() || !game->isLocalGameInfo()) return;
-    for (const auto& row : sections().front()->staticCells()) {
+    if (!sections().empty()) showUnreadAnnouncements(sections().front()->staticCells());
+}
+
+void HCFanClubController::showUnreadAnnouncements(const std::vector<platform::ui::TableViewCellPtr>& cells) const
+{
+    if (!contextGame()->isLocalGameInfo()) return;
+    for (const auto& row : cells) {
         auto cell = std::dynamic_pointer_cast<HCFanClubCell>(row);
         if (cell && cell->controllerName() == std::optional<std::string>(kAnnouncementsPage)) {
             cell->badgeView()->setValue(static_cast<int>(HCAnnouncementService::unreadAnnouncements()));

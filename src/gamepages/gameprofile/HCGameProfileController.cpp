@@ -9,6 +9,7 @@
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/HCGameScopedPage.h"
 #include "gamepages/achievements/HCAchievementListController.h"
+#include "gamepages/challenges/HCChallengeListController.h"
 #include "gamepages/leaderboards/HCLeaderboardController.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Values.h"
@@ -92,6 +93,9 @@ void HCGameProfileController::setPushControllerData(const platform::ui::ViewCont
         achievements->setApplicationName(info->name());
         achievements->setApplicationId(info->resourceId());
         achievements->setApplicationIconUrl(info->iconUrl());
+    } else if (auto challenges = std::dynamic_pointer_cast<HCChallengeListController>(controller)) {
+        challenges->setClientApplicationId(info ? info->resourceId() : std::nullopt);
+        challenges->setListType(HCChallengeListController::kPending);
     } else if (auto scoped = std::dynamic_pointer_cast<HCGameScopedPage>(controller); scoped && info) {
         scoped->setApplicationName(info->name());
         scoped->setApplicationId(info->resourceId());
@@ -281,6 +285,28 @@ void HCGameProfileController::viewDidAppear(bool animated)
         });
     }
     HCViewController::viewDidAppear(animated);
+    refreshFrameBanner();
+}
+
+void HCGameProfileController::viewDidDisappear(bool animated)
+{
+    HCViewController::viewDidDisappear(animated);
+    // The page now on top decides what banner the frame shows.
+    refreshFrameBanner();
+}
+
+bool HCGameProfileController::isBannerAvailableNow()
+{
+    auto navigation = navigationController();
+    if (!navigation) return false;
+    const auto& stack = navigation->viewControllers();
+    return stack.size() == 1 && stack.front().get() == this;
+}
+
+void HCGameProfileController::refreshFrameBanner()
+{
+    if (auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(navigationController()))
+        framed->refreshBanner();
 }
 
 void HCGameProfileController::_downloadGameProfileInfo()

@@ -9,13 +9,15 @@
 // reply) only the buttons that need none are shown. Offline, what needs the
 // service is disabled, and a game with nothing kept on the device says so
 // with an alert whose answer closes the dashboard. A button whose page the
-// loader cannot make pushes nothing.
+// loader cannot make pushes nothing. While it is the only page of its
+// navigation stack the frame shows the featured-game banner above it.
 //
 // Thread: main thread.
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "dashboard/HCBannerProvider.h"
 #include "dashboard/HCGameContextPusher.h"
 #include "dashboard/HCOnlineStatusFollower.h"
 #include "uiframework/HCProfileFrame.h"
@@ -33,6 +35,7 @@ class HCGameProfileController final : public HCViewController,
                                       public HCProfileFrame,
                                       public HCOnlineStatusFollower,
                                       public HCGameContextPusher,
+                                      public HCBannerProvider,
                                       public platform::ui::AlertViewDelegate {
 public:
     static constexpr const char* kForumRulesMessage =
@@ -77,6 +80,11 @@ public:
     }
     void setOwningTabBarItem(const HCTabBarItemPtr& item) override;
     bool supportsComparison() override { return false; }
+    bool isBannerAvailableNow() override;
+    std::string bannerCellControllerName() override { return "FeaturedGame"; }
+    // The featured-game cell finds its own placement.
+    platform::ObjectPtr getBannerResource() override { return nullptr; }
+    void onBannerClicked() override {}
     void profileUsersChanged(const std::shared_ptr<HCUser>& user, const std::shared_ptr<HCUser>& comparedTo) override;
 
     const std::shared_ptr<HCButtonPanel>& buttonPanel() const { return buttonPanel_; }
@@ -86,6 +94,7 @@ public:
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
     bool canReceiveCallbacksNow() const override { return true; }
     void alertViewClickedButtonAtIndex(platform::ui::AlertView& alertView, int buttonIndex) override;
     std::string kindName() const override { return "HCGameProfileController"; }
@@ -100,6 +109,7 @@ private:
     void _stayInOfflineMode(std::shared_ptr<platform::Object>);
     void _deniedHalcyon(std::shared_ptr<platform::Object>);
     void showGameContext();
+    void refreshFrameBanner();
     bool showsRunningGame() const;
     void wireButton(const platform::ui::ButtonPtr& button, const std::string& title,
                     void (HCGameProfileController::*action)());
