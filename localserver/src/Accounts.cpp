@@ -39,6 +39,7 @@ std::string Accounts::load(const Fixtures& fixtures)
         User user{record.field("id").value_or(""), record.field("name").value_or("")};
         user.friends = allValues(record.fields, "friend");
         user.credentials = allValues(record.fields, "credential");
+        user.postingAllowed = allValues(record.fields, "posting");
         user.password = record.field("password");
         if (user.id.empty()) {
             return missing(record, "id");

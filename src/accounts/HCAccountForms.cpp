@@ -1,11 +1,18 @@
 #include "accounts/HCAccountForms.h"
 
 #include "accounts/FacebookSession.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
 
 HCFacebookAccountLoginController::HCFacebookAccountLoginController()
 {
     setTitle("Facebook");
     setSubmitTitle("Connect Facebook");
+}
+
+void HCFacebookAccountLoginController::addHiddenParameters(HCHttpNestedQueryStringWriter& parameters)
+{
+    HCAccountSetupBaseController::addHiddenParameters(parameters);
+    if (getPostingPermission_) parameters.io("posting_permission", std::string("1"));
 }
 
 void HCFacebookAccountLoginController::onCredentialLinked()

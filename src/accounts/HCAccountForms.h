@@ -6,6 +6,9 @@
 // can be had back on another device), and "HalcyonAccountLogin" (the same
 // e-mail login, whose intro-flow spacer the settings hide).
 //
+// The Facebook form told setGetPostingPermission also asks for leave to post
+// on the player's behalf ("posting_permission" 1), which the composer needs.
+//
 // Thread: main thread.
 #include "accounts/HCAccountSetupBaseController.h"
 #include "platform/ui/View.h"
@@ -14,8 +17,13 @@ class HCFacebookAccountLoginController final : public HCAccountSetupBaseControll
 public:
     HCFacebookAccountLoginController();
     std::string credentialType() const override { return "fbconnect"; }
+    void setGetPostingPermission(bool get) { getPostingPermission_ = get; }
+    void addHiddenParameters(HCHttpNestedQueryStringWriter& parameters) override;
     void onCredentialLinked() override;
     std::string kindName() const override { return "HCFacebookAccountLoginController"; }
+
+private:
+    bool getPostingPermission_ = false;
 };
 
 class HCTwitterAccountLoginController final : public HCAccountSetupBaseController {

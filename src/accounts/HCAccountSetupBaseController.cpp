@@ -1,5 +1,7 @@
 #include "accounts/HCAccountSetupBaseController.h"
 
+#include <algorithm>
+
 #include "core/halcyon/Halcyon.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/foundation/Log.h"
@@ -98,5 +100,19 @@ void HCAccountSetupBaseController::onFormSubmitted(const HCPaginatedSeriesPtr&)
     HC_CHECK_MAIN_THREAD();
     remember(credentialType());
     onCredentialLinked();
-    if (auto navigation = navigationController()) navigation->popViewController(true);
+    leaveForm();
+}
+
+void HCAccountSetupBaseController::leaveForm()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto navigation = navigationController();
+    if (!navigation) return;
+    const auto target = controllerToPopTo_.lock();
+    const auto& stack = navigation->viewControllers();
+    if (target && std::find(stack.begin(), stack.end(), target) != stack.end()) {
+        navigation->popToViewController(target, true);
+    } else {
+        navigation->popViewController(true);
+    }
 }

@@ -12,6 +12,9 @@
 // The fields are text fields the subclass adds with addField (tags from 1);
 // an empty one is refused before anything is sent.
 //
+// A form told setControllerToPopTo goes back to that page once linked (the
+// page that needed the login, however many screens lie between).
+//
 // Thread: main thread.
 #include <memory>
 #include <string>
@@ -27,6 +30,7 @@ public:
 
     bool addingAdditionalCredential() const { return addingAdditionalCredential_; }
     void setAddingAdditionalCredential(bool adding) { addingAdditionalCredential_ = adding; }
+    void setControllerToPopTo(const platform::ui::ViewControllerPtr& controller) { controllerToPopTo_ = controller; }
 
     // Refuses an empty field with an alert (and anything while not adding);
     // else sends.
@@ -51,9 +55,13 @@ protected:
     // A text field sent as `name`; the placeholder is what the player reads.
     void addField(const std::string& name, const std::string& placeholder, bool secure = false);
     void setSubmitTitle(const std::string& title);
+    // Back to the page set by setControllerToPopTo while it is on the stack,
+    // else to the page below.
+    void leaveForm();
 
 private:
     bool addingAdditionalCredential_ = false;
+    std::weak_ptr<platform::ui::ViewController> controllerToPopTo_;
     std::vector<std::pair<std::string, std::shared_ptr<platform::ui::TextField>>> fields_;
     std::shared_ptr<platform::ui::Button> submitButton_;
 };

@@ -43,6 +43,11 @@ protected:
         HCClientStateQueries queries;
         queries.clientApplicationId = [] { return std::optional<std::string>(kGameId); };
         HCClientState::setQueries(queries);
+        // The player linked both networks and let the game post to them.
+        auto user = server->accounts().user(kUserId);
+        user->credentials = {"http_basic", "fbconnect", "twitter"};
+        user->postingAllowed = {"fbconnect", "twitter"};
+        server->accounts().addUser(*user);
     }
     void TearDown() override
     {

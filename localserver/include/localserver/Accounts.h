@@ -36,6 +36,7 @@ struct User {
     std::string name;                    // empty: the player has not set one
     std::vector<std::string> friends;    // ids of the users this one follows
     std::vector<std::string> credentials;  // "http_basic", "fbconnect", "twitter"
+    std::vector<std::string> postingAllowed;  // the linked networks the player lets the game post to
     std::optional<std::string> password;   // checked by the JSON log-in when set
     std::optional<Position> position;      // the last reported; none until one is
 };
@@ -49,7 +50,7 @@ struct Token {
 class Accounts {
 public:
     // Reads the "game" and "user" records ("user": id, name, token and
-    // token_secret, repeated "friend" and "credential", password); the
+    // token_secret, repeated "friend", "credential" and "posting", password); the
     // message of the first bad record, or empty when all were taken.
     std::string load(const Fixtures& fixtures);
 

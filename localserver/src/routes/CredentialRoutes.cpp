@@ -40,10 +40,12 @@ void registerCredentialRoutes(Server& server)
         if (auto problem = linkProblem(type, request); !problem.empty()) return Reply::text(422, problem);
         auto user = server.accounts().user(request.userId);
         if (!user) return Reply::text(404, "no such user");
-        if (std::find(user->credentials.begin(), user->credentials.end(), type) == user->credentials.end()) {
-            user->credentials.push_back(type);
-            server.accounts().addUser(*user);
-        }
+        const auto add = [](std::vector<std::string>& list, const std::string& value) {
+            if (std::find(list.begin(), list.end(), value) == list.end()) list.push_back(value);
+        };
+        add(user->credentials, type);
+        if (request.param("posting_permission") == "1" && type != "http_basic") add(user->postingAllowed, type);
+        server.accounts().addUser(*user);
         return Reply::xml(writeFlatReply({}));
     });
     server.addRoute("GET", "users_credentials/remove.xml", Access::User, [&server](const Request& request) {
@@ -55,6 +57,7 @@ void registerCredentialRoutes(Server& server)
         const auto found = std::find(logins.begin(), logins.end(), *login);
         if (found == logins.end()) return Reply::text(404, "that login is not linked");
         logins.erase(found);
+        std::erase(user->postingAllowed, *login);
         server.accounts().addUser(*user);
         return Reply::xml(writeFlatReply({}));
     });

@@ -1,19 +1,44 @@
 #include "localserver/routes/SocialPostRoutes.h"
 
+#include <algorithm>
+
 #include "localserver/Server.h"
 #include "localserver/XmlWriter.h"
 
 namespace localserver {
 
+namespace {
+
+bool holds(const std::vector<std::string>& list, const std::string& value)
+{
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+}  // namespace
+
 void registerSocialPostRoutes(Server& server)
 {
-    server.addRoute("POST", "notifications.xml", Access::User, [](const Request& request) {
+    server.addRoute("POST", "notifications.xml", Access::User, [&server](const Request& request) {
         const auto networks = request.paramValues("networks[]");
         if (networks.empty()) return Reply::text(422, "no network to post to");
         if (!request.param("msg")) return Reply::text(422, "a message is needed");
-        ResourceList list;
+        const auto user = server.accounts().user(request.userId);
+        if (!user) return Reply::text(404, "no such user");
+        std::string needMore;
         for (const auto& network : networks) {
             if (network != "Fbconnect" && network != "Twitter") return Reply::text(422, "unknown network " + network);
+            const std::string login = network == "Fbconnect" ? "fbconnect" : "twitter";
+            if (!holds(user->credentials, login)) return Reply::text(422, network + " is not linked");
+            if (!holds(user->postingAllowed, login))
+                needMore += "<" + network + "Credential>extended_credentials</" + network + "Credential>";
+        }
+        if (!needMore.empty()) {
+            Reply reply = Reply::xml("<errors>" + needMore + "</errors>");
+            reply.status = 430;
+            return reply;
+        }
+        ResourceList list;
+        for (const auto& network : networks) {
             XmlNode node = XmlNode::parent("social_notification");
             node.add("network", network);
             node.add("msg", *request.param("msg"));

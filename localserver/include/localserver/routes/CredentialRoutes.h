@@ -8,10 +8,12 @@
 //        "twitter" (with "users_credential[username]" and "[password]") or
 //        "http_basic" (with "users_credential[email]", an address with an
 //        "@", and "users_credential[password]" of 6 characters or more);
-//        else 422. The login joins the account (once); an empty list.
+//        else 422. The login joins the account (once); with
+//        "posting_permission" 1 a Facebook or Twitter login also lets the
+//        game post through it. An empty list.
 //   GET users_credentials/remove.xml     "credential_type" "TwitterCredential"
 //        or "FbconnectCredential" (else 422): that login leaves the account
-//        (404 when it was not linked); an empty list.
+//        with its leave to post (404 when it was not linked); an empty list.
 //   GET users/remove_from_device.xml     "user_id" the caller's own id (else
 //        403) and "udid" (else 422): an empty list.
 //

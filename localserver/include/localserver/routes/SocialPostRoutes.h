@@ -4,7 +4,11 @@
 //
 // Routes (below the service root):
 //   POST notifications.xml           "msg" and at least one "networks[]" of
-//        "Fbconnect" or "Twitter" (else 422): one "social_notification" per
+//        "Fbconnect" or "Twitter" (else 422), each linked to the caller's
+//        account (else 422). A network the player has not let the game post
+//        to answers 430 with <errors><FbconnectCredential> (or
+//        TwitterCredential) "extended_credentials", one element per such
+//        network, and nothing is posted. Else one "social_notification" per
 //        network, in the order sent.
 //   GET  client_applications/{id}/notification_images/show.xml   "image_name"
 //        (needed, else 422): its "image_url".
@@ -13,7 +17,7 @@
 //        "abuse_flag[flaggable_type]" "Discussion" or "Post"; 404 for an
 //        unknown player. Answers an empty list.
 //
-// Thread: handlers run on connection threads; nothing is kept.
+// Thread: handlers run on connection threads; Accounts locks; nothing is kept.
 namespace localserver {
 class Server;
 
