@@ -32,6 +32,7 @@
 #include "socialpages/inbox/HCInboxTopLevelController.h"
 #include "socialpages/invitations/HCInvitationPages.h"
 #include "socialpages/picture/HCProfilePicturePages.h"
+#include "socialpages/composer/HCComposerRegistration.h"
 
 void HCSocialPages::registerClasses()
 {
@@ -90,4 +91,5 @@ void HCSocialPages::registerClasses()
     platform::registerClass<HCOnlineStatusCell>("HCOnlineStatusCell");
     HCInvitationPages::registerClasses();
     registerProfilePicturePageClasses();
+    registerComposerClasses();
 }

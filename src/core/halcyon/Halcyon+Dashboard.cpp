@@ -12,7 +12,30 @@ HCDashboardHooks& dashboardHookSlot()
     return hooks;
 }
 
+// Installed with the social pages, which sit above this layer; main thread only.
+Halcyon::SocialPostPageMaker& socialPostPageMakerSlot()
+{
+    static Halcyon::SocialPostPageMaker maker;
+    return maker;
+}
+
 }  // namespace
+
+void Halcyon::setSocialPostPageMaker(SocialPostPageMaker maker)
+{
+    HC_CHECK_MAIN_THREAD();
+    socialPostPageMakerSlot() = std::move(maker);
+}
+
+void Halcyon::launchDashboardWithSocialNotificationWithPrepopulatedText(
+    const std::optional<std::string>& text, const std::optional<std::string>& originalMessage,
+    const std::optional<std::string>& imageName, const std::optional<std::string>& linkedUrl)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!socialPostPageMakerSlot()) return;
+    auto page = socialPostPageMakerSlot()(text, originalMessage, imageName, linkedUrl);
+    if (page) launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {page});
+}
 
 void Halcyon::setDashboardHooks(HCDashboardHooks hooks)
 {

@@ -321,6 +321,17 @@ public:
     // offering the one of that identifier.
     static void launchDashboardWithInvitePage();
     static void launchDashboardWithSpecificInvite(const std::string& inviteIdentifier);
+    // Opens the dashboard on the Now Playing tab with the social post page
+    // the social pages prepare (lead text, message, image name, link); the
+    // page closes the dashboard once the post went out.
+    static void launchDashboardWithSocialNotificationWithPrepopulatedText(const std::optional<std::string>& text,
+                                                                         const std::optional<std::string>& originalMessage,
+                                                                         const std::optional<std::string>& imageName,
+                                                                         const std::optional<std::string>& linkedUrl);
+    using SocialPostPageMaker = std::function<platform::ObjectPtr(
+        const std::optional<std::string>&, const std::optional<std::string>&, const std::optional<std::string>&,
+        const std::optional<std::string>&)>;
+    static void setSocialPostPageMaker(SocialPostPageMaker maker);
     // Frame up, not fading out, content shown; NO without a dashboard.
     static bool isShowingFullScreen();
     // This launch's delegate, set and cleared by the dashboard.

@@ -90,8 +90,6 @@ private:
     std::shared_ptr<platform::ui::Label> text_ = platform::ui::Label::make(platform::ui::Rect(0, 0, 320, 40));
     std::shared_ptr<platform::ui::Label> image_ = platform::ui::Label::make(platform::ui::Rect(0, 40, 320, 40));
 };
-const bool composerRegistered =
-    (platform::registerClass<HCSendSocialNotificationController>("HCSendSocialNotificationController"), true);
 
 // A device that has its fix.
 class FixedLocation final : public HCLocationSource {
@@ -196,6 +194,8 @@ void PageHarness::start(bool online)
                          localserver::defaults::kGameName, settings, delegates,
                          std::move(assembly));
     testsupport::drainMain();
+    if (standInComposer)
+        platform::registerClass<HCSendSocialNotificationController>("HCSendSocialNotificationController");
     auto game = HCResource::initWithId<HCGameProfilePageInfo>(std::string(localserver::defaults::kGameId));
     game->setName(std::string(localserver::defaults::kGameName));
     game->setIconUrl(std::string("images/game_1.png"));

@@ -104,6 +104,10 @@ protected:
     void seedScore(const std::string& user, const std::string& board, std::int64_t score, std::int64_t age = 0,
                    std::optional<std::pair<double, double>> position = std::nullopt);
 
+    // The game pages meet a stand-in social post page that shows what it was
+    // given; the composer's own tests turn it off before start.
+    bool standInComposer = true;
+
     testsupport::TempDir sandbox;
     testsupport::TempDir bundle;
     std::unique_ptr<testsupport::ScopedManualClock> clock;
