@@ -63,6 +63,7 @@
 
 #include "ChallengePagesDemo.h"
 #include "ChatPagesDemo.h"
+#include "ComposerPageDemo.h"
 #include "DiscoveryPagesDemo.h"
 #include "FanClubPagesDemo.h"
 #include "GameLinksPagesDemo.h"
@@ -1228,6 +1229,7 @@ int main(int argc, char** argv)
     const bool dashboardShown = showDashboard(*window, frames);
     const bool pagesShown = showGamePages(*window, frames);
     const bool gameLinksShown = showGameLinks(demo);
+    const bool composerShown = showComposerPage(demo);
     const bool fanClubShown = showFanClubPages(demo);
     const bool settingsShown = showSettingsPage(demo);
     const bool playedGamesShown = showPlayedGames(demo);
@@ -1269,7 +1271,8 @@ int main(int argc, char** argv)
                    achievementConfirmed && fanClubShown && chatPagesShown && gameLinksShown &&
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
                    pagesShown && playedGamesShown && profilePagesShown && playersShown && gameCenterHolds &&
-                   invitesShown && settingsShown && inboxShown && challengesShown && invitePagesShown
+                   invitesShown && settingsShown && inboxShown && challengesShown && invitePagesShown &&
+                   composerShown
                ? 0
                : 1;
 }

@@ -28,8 +28,9 @@ void registerSocialPostRoutes(Server& server)
         for (const auto& network : networks) {
             if (network != "Fbconnect" && network != "Twitter") return Reply::text(422, "unknown network " + network);
             const std::string login = network == "Fbconnect" ? "fbconnect" : "twitter";
-            if (!holds(user->credentials, login)) return Reply::text(422, network + " is not linked");
-            if (!holds(user->postingAllowed, login))
+            // Only a link made without the leave is refused: a network the
+            // player never linked is posted as the game asks.
+            if (holds(user->credentials, login) && !holds(user->postingAllowed, login))
                 needMore += "<" + network + "Credential>extended_credentials</" + network + "Credential>";
         }
         if (!needMore.empty()) {

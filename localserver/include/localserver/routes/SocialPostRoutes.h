@@ -4,12 +4,11 @@
 //
 // Routes (below the service root):
 //   POST notifications.xml           "msg" and at least one "networks[]" of
-//        "Fbconnect" or "Twitter" (else 422), each linked to the caller's
-//        account (else 422). A network the player has not let the game post
-//        to answers 430 with <errors><FbconnectCredential> (or
-//        TwitterCredential) "extended_credentials", one element per such
-//        network, and nothing is posted. Else one "social_notification" per
-//        network, in the order sent.
+//        "Fbconnect" or "Twitter" (else 422). A network linked to the
+//        caller's account without leave to post answers 430 with
+//        <errors><FbconnectCredential> (or TwitterCredential)
+//        "extended_credentials", one element per such network, and nothing
+//        is posted. Else one "social_notification" per network, in order.
 //   GET  client_applications/{id}/notification_images/show.xml   "image_name"
 //        (needed, else 422): its "image_url".
 //   POST users/{id}/abuse_flags.xml  "abuse_flag[abuse_type]" "chat" or
