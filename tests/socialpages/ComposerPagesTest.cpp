@@ -6,6 +6,7 @@
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Faults.h"
+#include "localserver/Fixtures.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/TextField.h"
 #include "socialpages/composer/HCSendSocialNotificationController.h"
@@ -213,6 +214,42 @@ TEST_F(ComposerPagesTest, TheGamesLaunchClosesTheDashboardOnceSentWhateverCompos
     settle();
     EXPECT_EQ(lastParam(kPosts, "image_id"), "game_icon");
     EXPECT_FALSE(Halcyon::isShowingFullScreen());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ComposerPagesTest, ANamedImageShowsWhereTheServiceKeepsItAndAFailedLookupTheGamesIcon)
+{
+    link({"twitter"}, {"twitter"});
+    openPage("SendSocialNotification", [](const platform::ui::ViewControllerPtr& page) {
+        auto composer = std::dynamic_pointer_cast<HCSendSocialNotificationController>(page);
+        composer->setPrepopulatedText(std::string("Trophy"), std::nullopt);
+        composer->setImageName("trophy", std::nullopt);
+    });
+    const std::string served = std::string("images/notifications/") + localserver::defaults::kGameId + "/trophy";
+    EXPECT_EQ(rowPictures("Trophy").front(), served);
+
+    server->faults().injectFor(
+        "GET", std::string("client_applications/") + localserver::defaults::kGameId + "/notification_images/show.xml",
+        localserver::Fault::reply(500, "down"));
+    topPageAs<HCSendSocialNotificationController>()->setImageName("medal", std::nullopt);
+    waitForIdle();
+    EXPECT_EQ(rowPictures("Trophy").front(), "images/game_1.png");
+    ASSERT_TRUE(tapRightBarButton());
+    waitForIdle();
+    EXPECT_EQ(lastParam(kPosts, "image_name"), "medal");
+}
+
+TEST_F(ComposerPagesTest, AskedForOneUnlinkedNetworkThePageOpensItsLoginAtOnce)
+{
+    link({"fbconnect"}, {"fbconnect"});
+    openPage("SendSocialNotification", [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCSendSocialNotificationController>(page)->setUseNetwork(1);
+    });
+    settle();
+    EXPECT_EQ(title(), "Twitter");
 }
 
 }  // namespace

@@ -108,6 +108,14 @@ void HCSendSocialNotificationController::setImageUrl(const std::optional<std::st
     if (url) submitTextCell_->setIconUrl(url);
 }
 
+void HCSendSocialNotificationController::setUseNetwork(int network)
+{
+    HC_CHECK_MAIN_THREAD();
+    // Loading the view resets the choice; load it first so this one stays.
+    view();
+    onlyCheckNetwork_ = network;
+}
+
 void HCSendSocialNotificationController::viewWillAppear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();

@@ -53,7 +53,7 @@ public:
     void setDismissDashboardWhenSent(bool dismiss) { dismissDashboardWhenSent_ = dismiss; }
     // -1 ticks every network, 0 or 1 only that one (opening its login form
     // when it is not linked).
-    void setUseNetwork(int network) { onlyCheckNetwork_ = network; }
+    void setUseNetwork(int network);
 
     void send();
     const std::shared_ptr<platform::ui::BarButtonItem>& sendButton() const { return sendButton_; }
