@@ -5,14 +5,34 @@
 #include "kernel/xml/HCXmlTreeStorage.h"
 
 HCXmlElement::HCXmlElement(std::string name, std::optional<std::string> value)
-    : ownName_(std::make_unique<const std::string>(std::move(name))), name_(ownName_.get()), value_(std::move(value))
+    : ownName_(std::make_unique<const std::string>(std::move(name))), name_(ownName_.get())
 {
+    setValue(std::move(value));
 }
 
 HCXmlElement::HCXmlElement(const std::string* internedName, HCXmlTreeStorage* storage,
                            std::pmr::memory_resource* arena)
     : name_(internedName), children_(arena), storage_(storage)
 {
+}
+
+std::optional<std::string_view> HCXmlElement::text() const
+{
+    if (text_ == nullptr) return std::nullopt;
+    return std::string_view(text_, textLength_);
+}
+
+std::optional<std::string> HCXmlElement::value() const
+{
+    if (text_ == nullptr) return std::nullopt;
+    return std::string(text_, textLength_);
+}
+
+void HCXmlElement::setValue(std::optional<std::string> value)
+{
+    ownValue_ = value ? std::make_unique<const std::string>(std::move(*value)) : nullptr;
+    text_ = ownValue_ ? ownValue_->data() : nullptr;
+    textLength_ = ownValue_ ? ownValue_->size() : 0;
 }
 
 HCPointer<HCXmlElement> HCXmlElement::pointerTo(HCXmlElement* child) const
@@ -98,7 +118,7 @@ bool HCXmlElement::getValueWithName(const char* name, std::optional<std::string>
     if (markRead) {
         this->markRead(i);
     }
-    outValue = children_[i].element->value();
+    outValue = children_[i].element->text();
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include <memory_resource>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kernel/memory/HCSmartObject.h"
@@ -28,9 +29,10 @@ public:
     explicit HCXmlElement(std::string name, std::optional<std::string> value = std::nullopt);
 
     const std::string& name() const { return *name_; }
-    // nullopt (nil) when the element has no text of its own.
-    const std::optional<std::string>& value() const { return value_; }
-    void setValue(std::optional<std::string> value) { value_ = std::move(value); }
+    // nullopt (nil) when the element has no text of its own. A copy: a parsed
+    // element's text lives in its tree's arena, not in a string of its own.
+    std::optional<std::string> value() const;
+    void setValue(std::optional<std::string> value);
 
     // Appends an unread child. A null child is ignored.
     void addChild(HCPointer<HCXmlElement> child);
@@ -68,12 +70,17 @@ private:
     // or children_.size().
     size_t findUnread(const char* name) const;
     void markRead(size_t index);
+    std::optional<std::string_view> text() const;
 
     // A stand-alone element's own name; a tree's elements share interned
     // names. Held apart, like adopted_, to keep a tree's elements small.
     std::unique_ptr<const std::string> ownName_;
     const std::string* name_;
-    std::optional<std::string> value_;
+    // The text: in the tree's arena for a parsed element (set by its
+    // storage), else in ownValue_. Null with no value.
+    const char* text_ = nullptr;
+    size_t textLength_ = 0;
+    std::unique_ptr<const std::string> ownValue_;
     std::pmr::vector<Child> children_;
     // Children from outside this element's tree, kept alive here.
     std::unique_ptr<std::vector<HCPointer<HCXmlElement>>> adopted_;

@@ -70,9 +70,9 @@ struct TreeBuilder {
         OpenElement& e = open[--depth];
         const bool hasChildren = finished.size() > e.firstChild;
         takeChildren(e.element, e.firstChild);
-        // Moved, not copied: the buffer's capacity matters less than a
-        // second copy of every long text.
-        if (e.sawText && (!hasChildren || !onlyWhitespace(e.text))) e.element->setValue(std::move(e.text));
+        // Copied into the tree's arena; the buffer keeps its capacity for the
+        // next element at this depth.
+        if (e.sawText && (!hasChildren || !onlyWhitespace(e.text))) storage->setValue(e.element, e.text);
         finished.push_back(e.element);
     }
 
@@ -108,11 +108,12 @@ struct TreeBuilder {
             return;
         }
         const size_t n = static_cast<size_t>(len);
-        if (n > limits.maxTextBytes - std::min(textBytes, limits.maxTextBytes)) {
+        // No overflow: textBytes never passes the input's length.
+        textBytes += n;
+        if (textBytes > limits.maxTextBytes) {
             stop();
             return;
         }
-        textBytes += n;
         OpenElement& e = open[depth - 1];
         e.text.append(s, n);
         e.sawText = true;

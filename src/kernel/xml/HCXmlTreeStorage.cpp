@@ -82,6 +82,18 @@ HCXmlElement* HCXmlTreeStorage::makeElement(const char* name)
     return element;
 }
 
+void HCXmlTreeStorage::setValue(HCXmlElement* element, std::string_view text)
+{
+    // One copy into the arena instead of a heap block per text: most replies
+    // are leaves of short text, and they all go at once with the tree.
+    char* kept = static_cast<char*>(arena_.allocate(text.size() + 1, 1));
+    std::memcpy(kept, text.data(), text.size());
+    kept[text.size()] = '\0';
+    element->ownValue_.reset();
+    element->text_ = kept;
+    element->textLength_ = text.size();
+}
+
 HCPointer<HCXmlElement> HCXmlTreeStorage::pointerTo(HCXmlElement* element)
 {
     return HCPointer<HCXmlElement>(shared_from_this(), element);
@@ -89,6 +101,7 @@ HCPointer<HCXmlElement> HCXmlTreeStorage::pointerTo(HCXmlElement* element)
 
 void HCXmlTreeStorage::appendChildren(HCXmlElement* parent, HCXmlElement* const* children, std::size_t count)
 {
+    if (count == 0) return;
     auto& list = parent->children_;
     list.reserve(list.size() + count);
     for (std::size_t i = 0; i < count; ++i) list.push_back(HCXmlElement::Child{children[i], false});

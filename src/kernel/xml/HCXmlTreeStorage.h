@@ -1,6 +1,6 @@
 #pragma once
-// The memory of one parsed XML tree: its elements, their child lists and
-// their names (each distinct name kept once) come from one arena that is
+// The memory of one parsed XML tree: its elements, their child lists, their
+// texts and their names (each distinct name kept once) come from one arena that is
 // freed at once with the tree.
 //
 // Every pointer to an element of the tree shares ownership of the whole
@@ -17,6 +17,7 @@
 #include <memory>
 #include <memory_resource>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "kernel/memory/HCSmartObject.h"
@@ -35,6 +36,9 @@ public:
     HCXmlElement* makeElement(const char* name);
     // Appends elements of this tree to `parent` (of this tree too), unread.
     void appendChildren(HCXmlElement* parent, HCXmlElement* const* children, std::size_t count);
+    // Gives an element of this tree a copy of `text` as its value, kept in
+    // the arena.
+    void setValue(HCXmlElement* element, std::string_view text);
     // A pointer to an element of this tree that shares the tree's ownership.
     HCPointer<HCXmlElement> pointerTo(HCXmlElement* element);
 

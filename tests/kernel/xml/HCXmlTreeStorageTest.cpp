@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,35 @@ TEST(HCXmlTreeStorage, AnElementKeepsItsTreeAliveAndMixesWithStandAloneOnes)
     EXPECT_EQ(kept->getChild(2)->value(), "e");
     EXPECT_EQ(kept->dequeueNextUnreadChild("extra")->name(), "extra");
     EXPECT_EQ(kept->getChild(1)->value(), "Ann");
+}
+
+// Each depth's text buffer is reused from one element to the next while the
+// texts are copied into the tree: a long text followed by shorter ones, a
+// text split by entities, an empty and a blank leaf must each come back
+// exactly, and a value replaced on a parsed element must stand alone.
+TEST(HCXmlTreeStorage, LeafTextsComeBackExactlyAndCanBeReplaced)
+{
+    const std::string longText(300, 'L');
+    std::optional<std::string> taken;
+    HCPointer<HCXmlElement> replaced;
+    {
+        auto document = HCXmlDocument::xmlDocumentWithData("<r><a>" + longText +
+                                                           "</a><b>ab</b><c>x &amp; y &lt;z&gt;</c><d></d><e> </e>"
+                                                           "<f><g>1</g></f></r>");
+        auto r = document->getTopElement()->getChild(0);
+        ASSERT_EQ(r->numChildren(), 6u);
+        EXPECT_EQ(r->getChild(0)->value(), longText);
+        EXPECT_EQ(r->getChild(1)->value(), "ab");
+        EXPECT_EQ(r->getChild(2)->value(), "x & y <z>");
+        EXPECT_EQ(r->getChild(3)->value(), std::nullopt);
+        EXPECT_EQ(r->getChild(4)->value(), " ");
+        EXPECT_EQ(r->getChild(5)->value(), std::nullopt);
+        ASSERT_TRUE(r->getValueWithName("a", taken, true));
+        replaced = r->getChild(1);
+        replaced->setValue("replaced");
+    }
+    EXPECT_EQ(taken, longText);
+    EXPECT_EQ(replaced->value(), "replaced");
 }
 
 }  // namespace
