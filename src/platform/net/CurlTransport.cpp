@@ -25,10 +25,14 @@ constexpr int kMaxRedirects = 16;
 // How often the loop re-reads a manual clock while a time-out is pending.
 constexpr long kManualClockPollMs = 10;
 constexpr long kIdlePollMs = 1000;
+// Easy handles kept for the next transfers: more than the transfers that
+// usually run at once would only hold memory.
+constexpr size_t kMostIdleHandles = 8;
 
 struct Job {
     std::shared_ptr<URLTransfer> owner;
     URLRequest request;  // the hop being sent; redirects rewrite it
+    // Lent by the engine from launch to the end (see Engine::takeHandle).
     CURL* easy = nullptr;
     curl_slist* headerList = nullptr;
     URLResponse response;
@@ -41,7 +45,7 @@ struct Job {
     bool bodyTooLarge = false;
     char errorBuffer[CURL_ERROR_SIZE] = {};
 
-    Job(std::shared_ptr<URLTransfer> o, URLRequest r) : owner(std::move(o)), request(std::move(r)), easy(curl_easy_init()) {}
+    Job(std::shared_ptr<URLTransfer> o, URLRequest r) : owner(std::move(o)), request(std::move(r)) {}
     ~Job()
     {
         if (headerList) curl_slist_free_all(headerList);
@@ -203,6 +207,9 @@ struct CurlTransport::Engine {
     std::thread thread;
     // Transport thread only.
     std::unordered_map<const URLTransfer*, std::unique_ptr<Job>> running;
+    // Reset by configure() before each use; a handle kept here also keeps
+    // its connection cache warm for the next transfer.
+    std::vector<CURL*> idleHandles;
 
     Engine()
     {
@@ -230,6 +237,8 @@ struct CurlTransport::Engine {
         for (auto& [key, job] : running) curl_multi_remove_handle(multi, job->easy);
         running.clear();
         notStarted.clear();
+        for (CURL* easy : idleHandles) curl_easy_cleanup(easy);
+        idleHandles.clear();
         std::lock_guard guard(wakeGuard);
         curl_multi_cleanup(multi);
         multi = nullptr;
@@ -263,6 +272,7 @@ struct CurlTransport::Engine {
                 auto it = running.find(key);
                 if (it == running.end()) continue;
                 curl_multi_remove_handle(multi, it->second->easy);
+                giveBackHandle(*it->second);
                 running.erase(it);
             }
             for (auto& job : starts) launch(std::move(job));
@@ -281,9 +291,32 @@ struct CurlTransport::Engine {
         }
     }
 
+    // A handle for a job about to launch: a used one when there is one,
+    // which spares an allocation and set-up per transfer.
+    CURL* takeHandle()
+    {
+        if (idleHandles.empty()) return curl_easy_init();
+        CURL* easy = idleHandles.back();
+        idleHandles.pop_back();
+        return easy;
+    }
+
+    // Once the job's handle is off the multi handle.
+    void giveBackHandle(Job& job)
+    {
+        if (job.easy == nullptr) return;
+        if (idleHandles.size() < kMostIdleHandles)
+            idleHandles.push_back(job.easy);
+        else
+            curl_easy_cleanup(job.easy);
+        job.easy = nullptr;
+    }
+
     void launch(std::unique_ptr<Job> job)
     {
+        job->easy = takeHandle();
         if (int failure = configure(*job)) {
+            giveBackHandle(*job);
             fail(*job, failure);
             return;
         }
@@ -361,8 +394,10 @@ struct CurlTransport::Engine {
         else
             result->response = std::move(job.response);
         auto owner = job.owner;
-        running.erase(owner.get());  // destroys the job
+        // Posted first: the waiting thread wakes while the job is put away.
         owner->post(std::move(result));
+        giveBackHandle(job);
+        running.erase(owner.get());  // destroys the job
     }
 
     // For a job that never reached the multi handle.

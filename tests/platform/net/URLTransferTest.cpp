@@ -164,6 +164,18 @@ TEST(URLTransfer, SendsMethodBodyHeadersAndCredentialsAsGivenAndDropsInjectedLin
     request.method = "GET\r\nX: y";
     EXPECT_EQ(errorCode(fetch(request)), kNetErrorUnknown);
     EXPECT_EQ(server.requests().size(), 1u);
+
+    // The next transfer gets the same libcurl handle back: nothing of the
+    // PUT's may go out with it.
+    URLRequest plain;
+    plain.url = server.url("/put");
+    ASSERT_TRUE(fetch(plain).isReply());
+    ASSERT_EQ(server.requests().size(), 2u);
+    auto next = server.requests().at(1);
+    EXPECT_EQ(next.method, "GET");
+    EXPECT_EQ(next.body, "");
+    EXPECT_FALSE(next.hasHeader("Authorization"));
+    EXPECT_FALSE(next.hasHeader("X-Plain"));
 }
 
 TEST(URLTransfer, OddStatusesAreRepliesAndBrokenRepliesAndMissingServersAreErrors)
