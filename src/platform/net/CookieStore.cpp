@@ -42,16 +42,14 @@ void CookieStore::storeLocked(Cookie cookie, double now)
     cookies_.push_back(std::move(cookie));
 }
 
-std::string CookieStore::cookieHeaderForURL(const std::string& url) const
+std::string CookieStore::cookieHeaderFor(const URLParts& to) const
 {
-    auto to = URLParts::parse(url);
-    if (!to) return {};
     double now = Clock::currentTime();
     std::vector<Cookie> matching;
     {
         std::lock_guard lock(mutex_);
         for (const auto& c : cookies_)
-            if (c.matches(*to, now)) matching.push_back(c);
+            if (c.matches(to, now)) matching.push_back(c);
     }
     // Longer paths first, then older cookies first.
     std::stable_sort(matching.begin(), matching.end(), [](const Cookie& a, const Cookie& b) {

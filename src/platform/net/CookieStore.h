@@ -30,8 +30,9 @@ public:
     // Records every Set-Cookie field of a reply received from `url`.
     void setCookiesFromHeaders(const HttpHeaders& headers, const std::string& url);
 
-    // The Cookie field's value for a request to `url` ("a=1; b=2"), empty when none match.
-    std::string cookieHeaderForURL(const std::string& url) const;
+    // The Cookie field's value for a request to `url` ("a=1; b=2"), empty when
+    // none match. Takes the parts the sender has already parsed.
+    std::string cookieHeaderFor(const URLParts& url) const;
 
     // Every cookie that has not expired, in creation order.
     std::vector<Cookie> cookies() const;

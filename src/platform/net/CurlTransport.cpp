@@ -174,7 +174,7 @@ int configure(Job& job)
     }
     if (!job.request.headers.contains("Expect")) list = curl_slist_append(list, "Expect:");
     if (job.request.useCookies && !job.request.headers.contains("Cookie")) {
-        std::string cookies = CookieStore::shared().cookieHeaderForURL(job.request.url);
+        std::string cookies = CookieStore::shared().cookieHeaderFor(*parts);
         if (!cookies.empty()) list = curl_slist_append(list, ("Cookie: " + cookies).c_str());
     }
     job.headerList = list;

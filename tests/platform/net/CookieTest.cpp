@@ -78,7 +78,7 @@ TEST(Cookie, MalformedFieldsAreRejectedAndSecureCookiesStayOffPlainHttp)
     EXPECT_TRUE(parseSetCookie("a=x\ty", from, 0));
     CookieStore store;
     store.setCookiesFromHeaders(setCookies({"n=1\nX: y", "ok=2"}), "http://h.example/");
-    EXPECT_EQ(store.cookieHeaderForURL("http://h.example/"), "ok=2");
+    EXPECT_EQ(store.cookieHeaderFor(at("http://h.example/")), "ok=2");
 
     auto secure = parseSetCookie("s=1; Secure; HttpOnly", at("https://h.example/"), 0);
     ASSERT_TRUE(secure);
@@ -95,14 +95,14 @@ TEST(CookieStore, ExpiryFollowsTheClockAndMaxAgeWinsOverExpires)
     store.setCookiesFromHeaders(setCookies({"short=1; Max-Age=60; Expires=Fri, 01 Jan 2100 00:00:00 GMT",
                                             "dated=2; Expires=Fri, 01 Jan 2100 00:00:00 GMT", "session=3"}),
                                 url);
-    EXPECT_EQ(store.cookieHeaderForURL(url), "short=1; dated=2; session=3");
+    EXPECT_EQ(store.cookieHeaderFor(at(url)), "short=1; dated=2; session=3");
     clock.advance(61);
-    EXPECT_EQ(store.cookieHeaderForURL(url), "dated=2; session=3");
+    EXPECT_EQ(store.cookieHeaderFor(at(url)), "dated=2; session=3");
     EXPECT_TRUE(store.cookiesNamed("short").empty());
 
     // A reply that sets a cookie in the past deletes its namesake.
     store.setCookiesFromHeaders(setCookies({"dated=x; Expires=Thu, 01 Jan 1970 00:00:01 GMT", "session=y; Max-Age=0"}), url);
-    EXPECT_EQ(store.cookieHeaderForURL(url), "");
+    EXPECT_EQ(store.cookieHeaderFor(at(url)), "");
 }
 
 TEST(CookieStore, ReplacingKeepsOrderLongerPathsGoFirstAndDeleteByNameSpansDomains)
@@ -110,7 +110,7 @@ TEST(CookieStore, ReplacingKeepsOrderLongerPathsGoFirstAndDeleteByNameSpansDomai
     CookieStore store;
     store.setCookiesFromHeaders(setCookies({"a=1; Path=/", "b=2; Path=/api", "c=3; Path=/"}), "http://h.example/");
     store.setCookiesFromHeaders(setCookies({"a=changed; Path=/"}), "http://h.example/");
-    EXPECT_EQ(store.cookieHeaderForURL("http://h.example/api/x"), "b=2; a=changed; c=3");
+    EXPECT_EQ(store.cookieHeaderFor(at("http://h.example/api/x")), "b=2; a=changed; c=3");
 
     store.setCookiesFromHeaders(setCookies({"_hc_session=one"}), "http://h.example/");
     store.setCookiesFromHeaders(setCookies({"_hc_session=two"}), "http://other.example/");
