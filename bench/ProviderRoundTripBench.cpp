@@ -111,6 +111,9 @@ public:
           curl_(curl_easy_init())
     {
         curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, discard);
+        // Accepts compressed replies as the library does, so that the server
+        // does the same work for both.
+        curl_easy_setopt(curl_, CURLOPT_ACCEPT_ENCODING, "");
     }
     ~RawCurlClient() { curl_easy_cleanup(curl_); }
     RawCurlClient(const RawCurlClient&) = delete;

@@ -165,8 +165,8 @@ void HCResource::populateFromXml(HCXmlElement& element, const HCResourceNameMap*
             value = parseNestedResourceArrayFromElement(*child, map);
         } else if (!field->resourceClassName.empty()) {
             value = buildIdentifiedResource(child, field->resourceClassName, map);
-        } else if (child->value()) {
-            value = platform::String::make(*child->value());
+        } else if (auto text = child->value()) {
+            value = platform::String::make(std::move(*text));
         }
         field->setter(*this, value);
     }
