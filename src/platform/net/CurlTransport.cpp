@@ -18,6 +18,8 @@
 #include "platform/net/URLParts.h"
 #include "platform/net/URLTransfer.h"
 #include "platform/runtime/Clock.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/runtime/Thread.h"
 
 namespace platform {
 namespace {
@@ -211,11 +213,13 @@ struct CurlTransport::Engine {
     // its connection cache warm for the next transfer.
     std::vector<CURL*> idleHandles;
 
-    Engine()
+    // With `ownThread` the engine runs on a transport thread of its own;
+    // without, a run loop drives it (LoopEngine below).
+    explicit Engine(bool ownThread)
     {
         curl_global_init(CURL_GLOBAL_DEFAULT);
         multi = curl_multi_init();
-        thread = std::thread([this] { run(); });
+        if (ownThread) thread = std::thread([this] { run(); });
     }
 
     ~Engine() { shutdown(); }
@@ -233,7 +237,7 @@ struct CurlTransport::Engine {
             cancelling.clear();
             curl_multi_wakeup(multi);
         }
-        thread.join();
+        if (thread.joinable()) thread.join();
         for (auto& [key, job] : running) curl_multi_remove_handle(multi, job->easy);
         running.clear();
         notStarted.clear();
@@ -255,14 +259,55 @@ struct CurlTransport::Engine {
     // For a caller that holds `mutex` (and so knows the handle is still there).
     void wakeLocked() { curl_multi_wakeup(multi); }
 
+    void add(const std::shared_ptr<URLTransfer>& transfer, URLRequest request)
+    {
+        {
+            std::lock_guard lock(mutex);
+            // The process is exiting: nothing would run the transfer or take its outcome.
+            if (stopping) return;
+            auto job = std::make_unique<Job>(transfer, std::move(request));
+            job->startedAt = job->lastActivity = Clock::currentTime();
+            starting.push_back(std::move(job));
+        }
+        // Woken after the lock is let go, or the woken thread would at once
+        // block on it and hand the processor back.
+        wake();
+    }
+
+    void remove(const URLTransfer* transfer)
+    {
+        // Destroyed after the lock is released: the job may hold the last
+        // reference to the transfer, and so to what its loop still holds.
+        std::unique_ptr<Job> dropped;
+        std::lock_guard lock(mutex);
+        if (stopping) return;
+        auto it = std::find_if(starting.begin(), starting.end(),
+                               [&](const auto& j) { return j->owner.get() == transfer; });
+        if (it != starting.end()) {
+            dropped = std::move(*it);
+            starting.erase(it);
+            return;
+        }
+        cancelling.push_back(transfer);
+        wakeLocked();
+    }
+
     void run()
     {
-        for (;;) {
+        while (step()) curl_multi_poll(multi, nullptr, 0, static_cast<int>(waitMs()), nullptr);
+    }
+
+    // One pass: takes the transfers started and cancelled since the last,
+    // moves every transfer on and hands out the outcomes of those that
+    // ended. False once the engine is stopping.
+    bool step()
+    {
+        {
             std::vector<std::unique_ptr<Job>> starts;
             std::vector<const URLTransfer*> cancels;
             {
                 std::lock_guard lock(mutex);
-                if (stopping) return;
+                if (stopping) return false;
                 starts.swap(starting);
                 cancels.swap(cancelling);
             }
@@ -287,8 +332,8 @@ struct CurlTransport::Engine {
                 if (job) finished(*job, code);
             }
             expireTimeouts();
-            curl_multi_poll(multi, nullptr, 0, static_cast<int>(waitMs()), nullptr);
         }
+        return true;
     }
 
     // A handle for a job about to launch: a used one when there is one,
@@ -451,6 +496,39 @@ struct CurlTransport::Engine {
     }
 };
 
+// Transfers run by the thread of the loop they report to: while the loop has
+// nothing due it waits on the transfers' sockets, so an outcome reaches it
+// without a second thread's hand-off.
+class CurlTransport::LoopEngine final : public RunLoopWaiter {
+public:
+    Engine engine{false};
+
+    void wait(double seconds) override
+    {
+        if (!engine.step()) return;
+        const long ms = std::min(engine.waitMs(), static_cast<long>(std::ceil(seconds * 1000.0)));
+        curl_multi_poll(engine.multi, nullptr, 0, static_cast<int>(ms), nullptr);
+        engine.step();
+    }
+
+    void interrupt() override { engine.wake(); }
+};
+
+CurlTransport::Engine& CurlTransport::engineFor(const URLTransfer& transfer,
+                                                std::shared_ptr<RunLoopWaiter>& keepAlive)
+{
+    keepAlive = transfer.loop_->waiter();
+    if (auto* own = dynamic_cast<LoopEngine*>(keepAlive.get())) return own->engine;
+    return *engine_;
+}
+
+void CurlTransport::runTransfersOnCurrentLoop()
+{
+    // Made first, so that what it builds before itself outlives this engine too.
+    shared();
+    Thread::current()->runLoop()->setWaiter(std::make_shared<LoopEngine>());
+}
+
 CurlTransport& CurlTransport::shared()
 {
     // Never destroyed, so that objects torn down at exit after the transport
@@ -465,7 +543,7 @@ CurlTransport::CurlTransport()
     // Built before the transport so that they outlive its thread at exit.
     Clock::current();
     CookieStore::shared();
-    engine_ = std::make_unique<Engine>();
+    engine_ = std::make_unique<Engine>(true);
     // Registered after the statics above, so it runs before they are destroyed.
     std::atexit([] { shared().engine_->shutdown(); });
 }
@@ -474,35 +552,14 @@ CurlTransport::~CurlTransport() = default;
 
 void CurlTransport::start(const std::shared_ptr<URLTransfer>& transfer, URLRequest request)
 {
-    {
-        std::lock_guard lock(engine_->mutex);
-        // The process is exiting: nothing would run the transfer or take its outcome.
-        if (engine_->stopping) return;
-        auto job = std::make_unique<Job>(transfer, std::move(request));
-        job->startedAt = job->lastActivity = Clock::currentTime();
-        engine_->starting.push_back(std::move(job));
-    }
-    // Woken after the lock is let go, or the woken thread would at once
-    // block on it and hand the processor back.
-    engine_->wake();
+    std::shared_ptr<RunLoopWaiter> keepAlive;
+    engineFor(*transfer, keepAlive).add(transfer, std::move(request));
 }
 
 void CurlTransport::cancel(const URLTransfer* transfer)
 {
-    // Destroyed after the lock is released: the job may hold the last
-    // reference to the transfer, and so to what its loop still holds.
-    std::unique_ptr<Job> dropped;
-    std::lock_guard lock(engine_->mutex);
-    if (engine_->stopping) return;
-    auto& starting = engine_->starting;
-    auto it = std::find_if(starting.begin(), starting.end(), [&](const auto& j) { return j->owner.get() == transfer; });
-    if (it != starting.end()) {
-        dropped = std::move(*it);
-        starting.erase(it);
-        return;
-    }
-    engine_->cancelling.push_back(transfer);
-    engine_->wakeLocked();
+    std::shared_ptr<RunLoopWaiter> keepAlive;
+    engineFor(*transfer, keepAlive).remove(transfer);
 }
 
 }  // namespace platform

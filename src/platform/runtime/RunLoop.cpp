@@ -93,14 +93,16 @@ void RunLoop::insertLocked(Entry e)
 
 void RunLoop::post(Task task)
 {
+    std::shared_ptr<RunLoopWaiter> waiter;
     {
         std::lock_guard lock(mutex_);
         if (closed_) return;  // the task is dropped on return, outside the lock
         // Due "now" on any clock: -infinity keeps posts in FIFO order ahead of timers.
         insertLocked(Entry{-INFINITY, 0, std::move(task), nullptr, nullptr});
         woken_ = true;
+        waiter = waiter_;
     }
-    cv_.notify_all();
+    notify(waiter);
 }
 
 void RunLoop::postWithoutWaking(Task task)
@@ -113,21 +115,43 @@ void RunLoop::postWithoutWaking(Task task)
 void RunLoop::postAfter(double delay, Task task, const void* key)
 {
     double due = Clock::currentTime() + std::max(0.0, delay);
+    std::shared_ptr<RunLoopWaiter> waiter;
     {
         std::lock_guard lock(mutex_);
         if (closed_) return;
         insertLocked(Entry{due, 0, std::move(task), key, nullptr});
         woken_ = true;
+        waiter = waiter_;
     }
-    cv_.notify_all();
+    notify(waiter);
 }
 
 void RunLoop::close()
 {
     std::vector<Entry> dropped;
+    std::shared_ptr<RunLoopWaiter> waiter;
     std::lock_guard lock(mutex_);
     closed_ = true;
     dropped.swap(entries_);
+    waiter.swap(waiter_);
+}
+
+void RunLoop::setWaiter(std::shared_ptr<RunLoopWaiter> waiter)
+{
+    std::lock_guard lock(mutex_);
+    if (!closed_) waiter_ = std::move(waiter);
+}
+
+std::shared_ptr<RunLoopWaiter> RunLoop::waiter() const
+{
+    std::lock_guard lock(mutex_);
+    return waiter_;
+}
+
+void RunLoop::notify(const std::shared_ptr<RunLoopWaiter>& waiter)
+{
+    cv_.notify_all();
+    if (waiter) waiter->interrupt();
 }
 
 void RunLoop::cancelDelayed(const void* key)
@@ -146,12 +170,14 @@ std::shared_ptr<Timer> RunLoop::scheduleTimer(double interval, bool repeats, Tim
         std::lock_guard tl(timer->mutex_);
         timer->fireDate_ = due;
     }
+    std::shared_ptr<RunLoopWaiter> waiter;
     {
         std::lock_guard lock(mutex_);
         if (!closed_) insertLocked(Entry{due, 0, nullptr, nullptr, timer});
         woken_ = true;
+        waiter = waiter_;
     }
-    cv_.notify_all();
+    notify(waiter);
     return timer;
 }
 
@@ -255,15 +281,24 @@ int RunLoop::runUntilIdle(int maxTurns)
 
 void RunLoop::waitLocked(std::unique_lock<std::mutex>& lock, double wallDeadline)
 {
-    if (woken_) {
-        woken_ = false;
+    double wait = 0;
+    if (!woken_) {
+        wait = wallDeadline - wallNow();
+        auto clock = Clock::current();
+        if (clock->isRealTime() && !entries_.empty()) wait = std::min(wait, entries_.front().due - clock->now());
+        wait = std::clamp(wait, 0.0, kLongestWaitSeconds);
+    }
+    woken_ = false;
+    if (auto waiter = waiter_) {
+        // Called even when nothing is to be waited for, so that the waiter's
+        // own work moves on while the loop is busy. A post between the
+        // unlock and the wait interrupts the wait in advance.
+        lock.unlock();
+        waiter->wait(wait);
+        lock.lock();
         return;
     }
-    double wait = wallDeadline - wallNow();
-    auto clock = Clock::current();
-    if (clock->isRealTime() && !entries_.empty()) wait = std::min(wait, entries_.front().due - clock->now());
     if (wait <= 0) return;
-    wait = std::min(wait, kLongestWaitSeconds);
     cv_.wait_for(lock, std::chrono::duration<double>(wait), [this] { return woken_ || stopRequested_; });
     woken_ = false;
 }
@@ -297,21 +332,25 @@ void RunLoop::run()
 
 void RunLoop::stop()
 {
+    std::shared_ptr<RunLoopWaiter> waiter;
     {
         std::lock_guard lock(mutex_);
         stopRequested_ = true;
         woken_ = true;
+        waiter = waiter_;
     }
-    cv_.notify_all();
+    notify(waiter);
 }
 
 void RunLoop::wake()
 {
+    std::shared_ptr<RunLoopWaiter> waiter;
     {
         std::lock_guard lock(mutex_);
         woken_ = true;
+        waiter = waiter_;
     }
-    cv_.notify_all();
+    notify(waiter);
 }
 
 void RunLoop::wakeAll()

@@ -50,6 +50,19 @@ private:
     double fireDate_ = 0;
 };
 
+// What a loop's thread does while nothing is due, in place of sleeping on
+// the loop's condition: a loop that also runs network transfers waits on
+// their sockets, so their outcome needs no other thread to wake it.
+//
+// Thread: wait() on the loop's thread; interrupt() from any thread, and it
+// must end the current or the next wait() at once.
+class RunLoopWaiter {
+public:
+    virtual ~RunLoopWaiter() = default;
+    virtual void wait(double seconds) = 0;
+    virtual void interrupt() = 0;
+};
+
 class RunLoop final : public Object {
 public:
     using Task = std::function<void()>;
@@ -96,6 +109,10 @@ public:
     void wake();
     static void wakeAll();
 
+    // From the loop's own thread. The loop keeps the waiter until close().
+    void setWaiter(std::shared_ptr<RunLoopWaiter> waiter);
+    std::shared_ptr<RunLoopWaiter> waiter() const;
+
     size_t pendingCount() const;
 
 private:
@@ -112,6 +129,9 @@ private:
     bool takeDueLocked(Entry& out, uint64_t turnEnd, double turnNow);
     void waitLocked(std::unique_lock<std::mutex>& lock, double wallDeadline);
     void removeTimer(const Timer* timer);
+    // After a change that the loop's thread must see: wakes it from either
+    // kind of wait. `waiter` is waiter_ as read under the lock.
+    void notify(const std::shared_ptr<RunLoopWaiter>& waiter);
 
     mutable std::mutex mutex_;
     std::condition_variable cv_;
@@ -120,6 +140,7 @@ private:
     bool stopRequested_ = false;
     bool woken_ = false;
     bool closed_ = false;
+    std::shared_ptr<RunLoopWaiter> waiter_;
 };
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include "kernel/http/HCHttpService.h"
 #include "kernel/settings/HCSettings.h"
+#include "platform/net/CurlTransport.h"
 #include "platform/runtime/Guarded.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
 #include "transport/presence/HCPresenceService.h"
@@ -51,6 +52,9 @@ HCProvider::HCProvider(OAuthConsumer consumer)
     : consumer_(std::move(consumer)), requestThread_(platform::Thread::start("request")), queueLock_(0)
 {
     token_ = OAuthCredentialStore::load(consumer_.key);
+    // The request thread sends what it signs and reads what comes back: its
+    // transfers run on it, with no transport thread between.
+    requestThread_->runLoop()->post([] { platform::CurlTransport::runTransfersOnCurrentLoop(); });
 }
 
 std::shared_ptr<HCProvider> HCProvider::providerWithProductKey(const std::string& productKey, const std::string& secret)

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/net/CookieStore.h"
+#include "platform/net/CurlTransport.h"
 #include "platform/net/URLTransfer.h"
 #include "support/LoopbackServer.h"
 #include "platform/runtime/Thread.h"
@@ -133,6 +134,27 @@ TEST(URLTransfer, CompletionArrivesLaterOnTheGivenLoopsThread)
     ASSERT_TRUE(runMainUntil([&] { return workerDone.load(); }));
     EXPECT_TRUE(onWorker);
     worker->cancel();
+
+    // A loop that runs its own transfers gets the same outcome on its thread;
+    // a transfer cancelled from here stays silent, and one still waiting when
+    // the thread ends goes without an outcome (and without a leak).
+    auto runner = Thread::start("net-test-runner");
+    runner->runLoop()->post([] { CurlTransport::runTransfersOnCurrentLoop(); });
+    std::atomic<int> outcomes{0};
+    std::atomic<bool> sameReplyOnRunner{false};
+    URLTransfer::start(request, runner->runLoop(), [&](const URLResult& r) {
+        sameReplyOnRunner = runner->isCurrent() && r.isReply() && text(r.response.body) == "hi there";
+        ++outcomes;
+    });
+    ASSERT_TRUE(runMainUntil([&] { return outcomes.load() == 1; }));
+    EXPECT_TRUE(sameReplyOnRunner);
+    URLRequest silent;
+    silent.url = silentURL();
+    auto cancelled = URLTransfer::start(silent, runner->runLoop(), [&](const URLResult&) { ++outcomes; });
+    URLTransfer::start(silent, runner->runLoop(), [&](const URLResult&) { ++outcomes; });
+    cancelled->cancel();
+    runner->cancel();
+    EXPECT_EQ(outcomes.load(), 1);
 }
 
 TEST(URLTransfer, SendsMethodBodyHeadersAndCredentialsAsGivenAndDropsInjectedLines)
