@@ -1,6 +1,8 @@
 #pragma once
 // One HTTP transfer run by the process's transport thread (libcurl's multi
-// interface). The outcome is posted to the run loop given at start.
+// interface), or by the given loop's own thread when that loop runs its own
+// transfers (CurlTransport.h). The outcome is posted to the run loop given
+// at start.
 //
 //   auto t = URLTransfer::start(request, Thread::current()->runLoop(),
 //                               [](URLResult r) { ... });
