@@ -8,13 +8,93 @@
 #include "localserver/routes/PictureRoutes.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Device.h"
 #include "social/users/HCUsersCredential.h"
 #include "socialpages/picture/HCProfilePictureCell.h"
+#include "socialpages/picture/HCProfilePictureDrawing.h"
 #include "socialpages/picture/HCSelectProfilePictureController.h"
+#include "transport/provider/HCProvider.h"
 
 namespace {
 
 using Page = HCSelectProfilePictureController;
+using platform::ui::Image;
+using platform::ui::ImageOrientation;
+using platform::ui::ImagePtr;
+using platform::ui::Pixel;
+
+// Upright: red top left, green top right, blue bottom left, white bottom right.
+ImagePtr quadrants(int w, int h)
+{
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool right = x >= w / 2, bottom = y >= h / 2;
+            const Pixel p = bottom ? (right ? Pixel{255, 255, 255, 255} : Pixel{0, 0, 255, 255})
+                                   : (right ? Pixel{0, 255, 0, 255} : Pixel{255, 0, 0, 255});
+            rgba.insert(rgba.end(), {p.r, p.g, p.b, p.a});
+        }
+    return Image::withPixels(w, h, rgba);
+}
+
+// The image turned a quarter clockwise, or flipped left to right.
+ImagePtr turned(const ImagePtr& image, bool mirror)
+{
+    const int w = image->pixelWidth(), h = image->pixelHeight();
+    const int outW = mirror ? w : h, outH = mirror ? h : w;
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < outH; ++y)
+        for (int x = 0; x < outW; ++x) {
+            const Pixel p = mirror ? image->pixelAt(w - 1 - x, y) : image->pixelAt(y, h - 1 - x);
+            rgba.insert(rgba.end(), {p.r, p.g, p.b, p.a});
+        }
+    return Image::withPixels(outW, outH, rgba);
+}
+
+ImagePtr clockwise(const ImagePtr& image, int quarters)
+{
+    auto out = image;
+    for (int i = 0; i < quarters; ++i) out = turned(out, false);
+    return out;
+}
+
+// What a camera stores for `upright` when it records `orientation` instead
+// of turning the pixels.
+ImagePtr recorded(const ImagePtr& upright, ImageOrientation orientation)
+{
+    ImagePtr stored;
+    switch (orientation) {
+    case ImageOrientation::Up: stored = upright; break;
+    case ImageOrientation::Down: stored = clockwise(upright, 2); break;
+    case ImageOrientation::Left: stored = clockwise(upright, 1); break;
+    case ImageOrientation::Right: stored = clockwise(upright, 3); break;
+    case ImageOrientation::UpMirrored: stored = turned(upright, true); break;
+    case ImageOrientation::DownMirrored: stored = turned(clockwise(upright, 2), true); break;
+    case ImageOrientation::LeftMirrored: stored = turned(clockwise(upright, 1), true); break;
+    case ImageOrientation::RightMirrored: stored = turned(clockwise(upright, 3), true); break;
+    }
+    return stored->withOrientation(orientation);
+}
+
+// The colour a (possibly JPEG-blurred) pixel is nearest to.
+std::string colour(const Pixel& p)
+{
+    const bool r = p.r > 160, g = p.g > 160, b = p.b > 160;
+    if (r && g && b) return "white";
+    if (r && !g && !b) return "red";
+    if (!r && g && !b) return "green";
+    if (!r && !g && b) return "blue";
+    return "?";
+}
+
+// The colours at the centres of a 50 x 50 picture's quarters, reading order.
+std::vector<std::string> quarterColours(const Image& picture)
+{
+    return {colour(picture.pixelAt(12, 12)), colour(picture.pixelAt(37, 12)), colour(picture.pixelAt(12, 37)),
+            colour(picture.pixelAt(37, 37))};
+}
+
+const std::vector<std::string> kUpright{"red", "green", "blue", "white"};
 
 class ProfilePicturePageTest : public pagetest::PageHarness {
 protected:
@@ -115,6 +195,79 @@ TEST_F(ProfilePicturePageTest, AnUnlinkedNetworkOpensItsLoginForm)
     settle();
     EXPECT_NE(topPage(), page);
     EXPECT_EQ(page->tableView()->indexPathForSelectedRow(), (platform::ui::IndexPath{0, 1}));
+}
+
+TEST(ProfilePictureDrawingTest, EveryRecordedOrientationComesOutUpright)
+{
+    for (int o = 0; o <= static_cast<int>(ImageOrientation::RightMirrored); ++o) {
+        const auto orientation = static_cast<ImageOrientation>(o);
+        auto picture = HCProfilePictureDrawing::profilePictureFrom(recorded(quadrants(6, 4), orientation));
+        ASSERT_TRUE(picture) << o;
+        EXPECT_EQ(picture->pixelWidth(), 50);
+        EXPECT_EQ(picture->pixelHeight(), 50);
+        EXPECT_EQ(picture->imageOrientation(), ImageOrientation::Up);
+        EXPECT_EQ(quarterColours(*picture), kUpright) << "orientation " << o;
+    }
+    EXPECT_FALSE(HCProfilePictureDrawing::profilePictureFrom(nullptr));
+}
+
+TEST_F(ProfilePicturePageTest, APhotoTakenSidewaysIsCroppedAndUploadedUpright)
+{
+    start(false, false);
+    open();
+    ASSERT_TRUE(tapRow("Choose your own!"));
+    ASSERT_TRUE(driver->pickImage(recorded(quadrants(8, 6), ImageOrientation::Right)));
+    EXPECT_TRUE(showsLoadingScreen());
+    waitForIdle();
+    EXPECT_TRUE(alertMessages().empty());
+    const auto log = server->log().entries();
+    const localserver::FilePart* upload = nullptr;
+    for (const auto& entry : log)
+        if (entry.request.path == "profile_picture/select/http_basic" && entry.request.file("uploaded_profile_picture"))
+            upload = entry.request.file("uploaded_profile_picture");
+    ASSERT_TRUE(upload);
+    auto sent = Image::imageWithData(platform::Data::fromString(upload->bytes));
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->pixelWidth(), 50);
+    EXPECT_EQ(quarterColours(*sent), kUpright);
+}
+
+TEST_F(ProfilePicturePageTest, ARefreshTriesThreeTimesThenSaysSoOverTheLastList)
+{
+    start(true, true);
+    auto page = open();
+    const size_t listsBefore = requestsTo("profile_picture");
+    // Twitter's new picture comes after 5 s, Facebook's after 10: the third
+    // try, at 6 s, still finds Facebook's unchanged.
+    ASSERT_TRUE(driver->tap(page->refreshButton()));
+    EXPECT_FALSE(page->refreshButton()->isEnabled());
+    for (int tries = 1; tries <= Page::kMaxDownloads; ++tries) {
+        ASSERT_TRUE(testsupport::runMainUntil([&] {
+            return page->refreshCount() == tries && requestsTo("profile_picture") == listsBefore + tries + (tries > 1) &&
+                   Halcyon::provider()->runningLoaderCount() == 0 &&
+                   Halcyon::provider()->queuedActionCount() == 0;
+        })) << "try " << tries << " made " << page->refreshCount();
+        testsupport::drainMain();
+        if (tries < Page::kMaxDownloads) {
+            EXPECT_TRUE(alertMessages().empty());
+        }
+        if (tries == 1) {
+            EXPECT_TRUE(showsLoadingScreen());
+            // A reload meanwhile replaces the rows the refresh compares against.
+            page->reloadDataFromServer();
+            ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo("profile_picture") == listsBefore + 2; }));
+            ASSERT_TRUE(testsupport::runMainUntil([&] { return !page->isLoadingData(); }));
+        }
+        clock->advance(Page::kRedownloadDelay);
+    }
+    waitForIdle();
+    EXPECT_EQ(page->refreshCount(), Page::kMaxDownloads);
+    EXPECT_EQ(requestsTo("profile_picture"), listsBefore + Page::kMaxDownloads + 1);
+    EXPECT_EQ(alertMessages(), std::vector<std::string>{Page::kRefreshFailedMessage});
+    EXPECT_TRUE(page->refreshButton()->isEnabled());
+    auto twitter = platform::as<HCUsersCredential>(page->getResourceAtIndexPath({0, 0}));
+    ASSERT_TRUE(twitter && twitter->isTwitter());
+    EXPECT_EQ(twitter->profilePictureUpdatedAt(), "v1") << "the table shows the last list";
 }
 
 }  // namespace

@@ -31,7 +31,10 @@ ImagePtr crop(const Image& image, const Rect& pixels)
         const auto row = source.begin() + (static_cast<ptrdiff_t>(y) * image.pixelWidth() + x0) * 4;
         rgba.insert(rgba.end(), row, row + static_cast<ptrdiff_t>(w) * 4);
     }
-    return Image::withPixels(w, h, std::move(rgba), image.scale());
+    // The square is centred, so it is the same square however the photo is
+    // turned; it must still be turned the same way to stand upright.
+    auto square = Image::withPixels(w, h, std::move(rgba), image.scale());
+    return square ? square->withOrientation(image.imageOrientation()) : nullptr;
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 //
 // A person picks an image (pickImage) or cancels. With editing allowed
 // (allowsEditing, also under its older name allowsImageEditing) the person
-// keeps the largest centred square of the image. The delegate hears the
+// keeps the largest centred square of the image
+// (as recorded, keeping its orientation). The delegate hears the
 // newer call (an info dictionary with the media type, the original image
 // and, when edited, the edited image and the crop rectangle) when it
 // implements it, else the older call (the image as kept, and, when edited,
