@@ -10,12 +10,15 @@
 #include "gamepages/highscores/HCHighScoreController.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
+#include "localserver/routes/ConversationRoutes.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBarItem.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertPanel.h"
+#include "platform/ui/AlertView.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
 #include "social/abuse/HCAbuseReporter.h"
+#include "socialpages/conversations/HCConversationController.h"
 #include "socialpages/forums/HCForumCells.h"
 #include "socialpages/forums/HCForumThreadViewController.h"
 #include "socialpages/profile/HCHelpController.h"
@@ -60,6 +63,12 @@ protected:
         return topPageAs<HCProfileController>();
     }
     std::string screenText() const { return platform::ui::Driver::labelsText(topPage()->view()); }
+    static std::vector<std::string> alertMessages()
+    {
+        std::vector<std::string> out;
+        for (const auto& alert : platform::ui::AlertView::visibleAlerts()) out.push_back(alert->message());
+        return out;
+    }
 };
 
 TEST_F(ProfilePagesTest, MyHalcyonIsTheTabsPageAndItsBadgeAddsPendingFriendsToTheInbox)
@@ -228,6 +237,86 @@ TEST_F(ProfilePagesTest, AScoreAndAForumPostOpenTheirPlayersProfile)
     ASSERT_TRUE(fromPost);
     EXPECT_NE(fromPost, fromScore);
     EXPECT_EQ(fromPost->title(), post->author()->name().value_or("") + "'s Profile");
+}
+
+TEST_F(ProfilePagesTest, TheInstantMessageButtonOpensTheConversationOrSaysItCannot)
+{
+    localserver::registerConversationRoutes(*server, forums);
+    startOnline();
+    openMyHalcyon();
+    auto ben = showProfile(player(kOtherUserId, kOtherUserName));
+    ASSERT_TRUE(ben);
+    EXPECT_FALSE(ben->imButton()->isHidden());
+
+    server->faults().injectFor("POST", "discussions.xml", localserver::Fault::reply(500), 1);
+    ASSERT_TRUE(tapButton("Send IM"));
+    waitForIdle();
+    EXPECT_EQ(topPage(), ben);
+    EXPECT_EQ(alertMessages(), std::vector<std::string>{HCProfileController::kConversationErrorMessage});
+    ASSERT_TRUE(driver->answerAlert("Ok"));
+
+    ASSERT_TRUE(tapButton("Send IM"));
+    waitForIdle();
+    auto conversation = topPageAs<HCConversationController>();
+    ASSERT_TRUE(conversation);
+    EXPECT_EQ(lastParam("discussions.xml", "discussion[other_user_id]"), kOtherUserId);
+    EXPECT_TRUE(conversation->conversationId());
+    ASSERT_TRUE(conversation->conversationUser());
+    EXPECT_EQ(conversation->conversationUser()->resourceId(), kOtherUserId);
+}
+
+TEST_F(ProfilePagesTest, AProfileAskedByIdOpensOrSaysThePlayerCannotBeFound)
+{
+    startOnline();
+    openMyHalcyon();
+    HCProfileController::showProfileForUserId(std::string(kOtherUserId));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return topPageAs<HCProfileController>() != nullptr; }));
+    settle();
+    waitForIdle();
+    EXPECT_EQ(topPageAs<HCProfileController>()->title(), std::string(kOtherUserName) + "'s Profile");
+
+    const auto depth = HalcyonDashboard::getActiveNavigationController()->viewControllers().size();
+    HCProfileController::showProfileForUserId(std::string("9999"));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !alertMessages().empty(); }));
+    EXPECT_EQ(alertMessages(), std::vector<std::string>{HCProfileController::kFailedToLoadUserMessage});
+    EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().size(), depth);
+}
+
+TEST_F(ProfilePagesTest, APlayerReportedFromTheirForumPostIsReportedWithThePost)
+{
+    startOnline();
+    openMyHalcyon();
+    // Level 1 tips: Ben's discussion.
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    navigation->pushViewController(
+        HCForumThreadViewController::threadView(HCResource::initWithId<HCForumThread>(std::string("201")), nullptr),
+        true);
+    settle();
+    waitForIdle();
+    auto thread = topPageAs<HCForumThreadViewController>();
+    ASSERT_TRUE(thread);
+    std::optional<platform::ui::IndexPath> postRow;
+    for (int row = 0; row < thread->tableView()->numberOfRowsInSection(0) && !postRow; ++row)
+        if (platform::as<HCForumPost>(thread->getResourceAtIndexPath({0, row}))) postRow = platform::ui::IndexPath{0, row};
+    ASSERT_TRUE(postRow);
+    auto post = platform::as<HCForumPost>(thread->getResourceAtIndexPath(*postRow));
+    ASSERT_TRUE(driver->selectRow(thread->tableView(), *postRow));
+    settle();
+    waitForIdle();
+    auto profile = topPageAs<HCProfileController>();
+    ASSERT_TRUE(profile);
+    EXPECT_EQ(profile->getPageContextUser()->resourceId(), post->author()->resourceId());
+    EXPECT_EQ(profile->reportUserForumPost(), post);
+
+    ASSERT_TRUE(tapButton("Report Player"));
+    ASSERT_TRUE(driver->answerSheet("Yes, Report"));
+    settle();
+    waitForIdle();
+    const auto path = "users/" + post->author()->resourceId().value_or("") + "/abuse_flags.xml";
+    EXPECT_EQ(requestsTo(path), 1u);
+    EXPECT_EQ(lastParam(path, "abuse_flag[abuse_type]"), "forum");
+    EXPECT_EQ(lastParam(path, "abuse_flag[flaggable_type]"), "Post");
+    EXPECT_EQ(lastParam(path, "abuse_flag[flaggable_id]"), post->resourceId());
 }
 
 }  // namespace

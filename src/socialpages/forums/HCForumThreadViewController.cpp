@@ -1,6 +1,7 @@
 #include "socialpages/forums/HCForumThreadViewController.h"
 
 #include "core/images/HCImageLoader.h"
+#include "dashboard/HalcyonDashboard.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
@@ -10,6 +11,7 @@
 #include "social/forums/HCForumService.h"
 #include "socialpages/forums/HCForumCells.h"
 #include "socialpages/forums/HCPostNewMessage.h"
+#include "socialpages/profile/HCProfileController.h"
 #include "uiframework/HCControllerLoader.h"
 
 std::shared_ptr<HCForumThreadViewController> HCForumThreadViewController::threadView(const HCForumThreadPtr& thread,
@@ -50,6 +52,19 @@ void HCForumThreadViewController::setSubscribeButtonForSubscriptionStatus(bool s
 std::shared_ptr<HCService> HCForumThreadViewController::getService()
 {
     return HCForumService::sharedInstance();
+}
+
+void HCForumThreadViewController::onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath&)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto post = platform::as<HCForumPost>(resource);
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    if (!post || !post->author() || !navigation) return;
+    auto profile = HCProfileController::getProfileControllerForUser(post->author(), navigation);
+    if (!profile) return;
+    profile->setReportUserForumPost(post);
+    profile->setForumThreadView(platform::self(this));
+    HCProfileController::pushInContextOfUser(navigation, profile, post->author());
 }
 
 void HCForumThreadViewController::populateResourceMap(HCResourceControllerMap& map)

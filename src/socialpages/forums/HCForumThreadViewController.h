@@ -1,7 +1,8 @@
 #pragma once
 // The posts of one discussion ("ForumThreadView"), a page at a time, under
 // a star button that follows or stops following the discussion, with a
-// reply button while the discussion is open.
+// reply button while the discussion is open. A tapped post opens its
+// author's profile carrying the post, so a report from there names it.
 //
 // Thread: main thread.
 #include <memory>
@@ -42,6 +43,7 @@ public:
     std::optional<std::string> getLeadingCellControllerNameForSection(int section) override;
     void onLeadingCellWasLoaded(const platform::ui::TableViewCellPtr& cell, int section) override;
     void viewWillAppear(bool animated) override;
+    void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
 
     void _subscribe();
     void _reply();

@@ -5,12 +5,17 @@
 #include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HCRootController.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "core/users/HCUserService.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationItem.h"
 #include "social/abuse/HCAbuseReporter.h"
+#include "social/conversations/HCConversation.h"
+#include "social/conversations/HCConversationService.h"
 #include "social/friends/HCFriendsService.h"
 #include "social/profiles/HCProfileService.h"
 #include "socialpages/HCPageActions.h"
+#include "socialpages/conversations/HCConversationController.h"
 #include "socialpages/friends/HCPendingFriends.h"
 #include "uiframework/HCControllerLoader.h"
 
@@ -39,13 +44,41 @@ void HCProfileController::showProfileForUser(const std::shared_ptr<HCUser>& user
     HC_CHECK_MAIN_THREAD();
     auto navigation = HalcyonDashboard::getActiveNavigationController();
     if (!navigation || !user) return;
-    auto page = getProfileControllerForUser(user, navigation);
-    if (!page) return;
-    if (auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(navigation)) {
+    if (auto page = getProfileControllerForUser(user, navigation)) pushInContextOfUser(navigation, page, user);
+}
+
+void HCProfileController::pushInContextOfUser(const std::shared_ptr<platform::ui::NavigationController>& navigation,
+                                              const platform::ui::ViewControllerPtr& page,
+                                              const std::shared_ptr<HCUser>& user)
+{
+    if (!navigation || !page) return;
+    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(navigation);
+    if (framed && user) {
         framed->pushViewController(page, true, user);
     } else {
         navigation->pushViewController(page, true);
     }
+}
+
+void HCProfileController::showProfileForUserId(const std::optional<std::string>& userId)
+{
+    HC_CHECK_MAIN_THREAD();
+    HCUserService::getUser(userId, HCDelegate::withFunction([](const platform::ObjectPtr& reply) {
+                               showProfileForPaginatedSeries(platform::as<HCPaginatedSeries>(reply));
+                           }),
+                           HCDelegate::withFunction([](const platform::ObjectPtr&) { failedToLoadUser(); }));
+}
+
+void HCProfileController::showProfileForPaginatedSeries(const std::shared_ptr<HCPaginatedSeries>& series)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!series || series->objects().empty()) return failedToLoadUser();
+    showProfileForUser(platform::as<HCUser>(series->objects().front()));
+}
+
+void HCProfileController::failedToLoadUser()
+{
+    platform::ui::AlertView::make(kFailedToLoadUserTitle, kFailedToLoadUserMessage, {}, std::string("OK"))->show();
 }
 
 std::shared_ptr<HCProfileController> HCProfileController::getProfileControllerForUser(
@@ -70,6 +103,7 @@ HCProfileController::HCProfileController()
       friendsButton_(textButton("Friends", Rect(240, 64, 70, 28))),
       gamesButton_(textButton("Games", Rect(240, 98, 70, 28))),
       flagButton_(textButton("Report Player", Rect(10, 200, 140, 32))),
+      imButton_(textButton("Send IM", Rect(170, 8, 140, 34))),
       actionPanelView_(std::make_shared<platform::ui::View>(Rect(0, 140, 320, 50))),
       toggleFriendButton_(std::make_shared<HCDefaultButton>(Rect(10, 8, 140, 34)))
 {
@@ -85,6 +119,8 @@ void HCProfileController::viewDidLoad()
                                                       gamesButton_, actionPanelView_, flagButton_})
         root->addSubview(part);
     actionPanelView_->addSubview(toggleFriendButton_);
+    actionPanelView_->addSubview(imButton_);
+    wirePageAction<HCProfileController>(imButton_, this, &HCProfileController::onInstantMessage);
     wirePageAction<HCProfileController>(toggleFriendButton_, this, &HCProfileController::onToggleFollowing);
     wirePageAction<HCProfileController>(flagButton_, this, &HCProfileController::onFlag);
     wirePageAction<HCProfileController>(friendsButton_, this, &HCProfileController::onFriendsClicked);
@@ -136,6 +172,7 @@ void HCProfileController::_profileDownloadSucceeded(std::shared_ptr<HCPaginatedS
     actionPanelView_->setHidden(local);
     flagButton_->setHidden(local);
     _updateFriendButtonState(user && user->followedByLocalUser());
+    imButton_->setHidden(!Halcyon::allowUserGeneratedContent());
     const std::string subject = local ? "You" : user->name().value_or("");
     const std::string verb = local ? "have" : "has";
     const uint32_t friends = friendsInfo_ ? friendsInfo_->totalObjects() : 0;
@@ -200,25 +237,54 @@ void HCProfileController::onFollowFailedChangingState(std::shared_ptr<platform::
     hideLoadingScreen();
 }
 
+void HCProfileController::onInstantMessage()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto user = getPageContextUser();
+    if (!user || user->isLocalUser()) return;
+    showLoadingScreen();
+    auto self = platform::self(this);
+    auto handle = HCConversationService::startConversationWithUser(
+        user->resourceId(), HCDelegate(self, &HCProfileController::_conversationStarted),
+        HCDelegate(self, &HCProfileController::_conversationError));
+    if (!handle) hideLoadingScreen();
+}
+
+void HCProfileController::_conversationStarted(std::shared_ptr<HCPaginatedSeries> series)
+{
+    HC_CHECK_MAIN_THREAD();
+    hideLoadingScreen();
+    if (!series || series->objects().size() != 1) return;
+    auto conversation = platform::as<HCConversation>(series->objects().front());
+    auto navigation = navigationController();
+    if (!conversation || !navigation) return;
+    navigation->pushViewController(
+        HCConversationController::conversationWithId(conversation->resourceId(), conversation->otherUser()), true);
+}
+
+void HCProfileController::_conversationError(std::shared_ptr<platform::Object>)
+{
+    HC_CHECK_MAIN_THREAD();
+    hideLoadingScreen();
+    platform::ui::AlertView::make("Error", kConversationErrorMessage, {}, std::string("Ok"))->show();
+}
+
 void HCProfileController::onFlag()
 {
     HC_CHECK_MAIN_THREAD();
     auto user = getPageContextUser();
     if (!user || user->isLocalUser()) return;
+    if (reportUserForumPost_ && forumThreadView_) {
+        HCAbuseReporter::reportAbuseByUserForumPost(user->resourceId(), reportUserForumPost_->resourceId(),
+                                                    forumThreadView_);
+        return;
+    }
     HCAbuseReporter::reportAbuseByUser(user->resourceId(), HalcyonDashboard::getRootController());
 }
 
 void HCProfileController::pushForPlayer(const platform::ui::ViewControllerPtr& page)
 {
-    auto navigation = navigationController();
-    if (!page || !navigation) return;
-    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(navigation);
-    auto user = getPageContextUser();
-    if (framed && user) {
-        framed->pushViewController(page, true, user);
-    } else {
-        navigation->pushViewController(page, true);
-    }
+    pushInContextOfUser(navigationController(), page, getPageContextUser());
 }
 
 void HCProfileController::onGamesClicked()
