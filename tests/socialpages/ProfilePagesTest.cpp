@@ -130,6 +130,9 @@ TEST_F(ProfilePagesTest, ClosedUserContentHidesTheInboxAndMovesSettingsAndHelpUp
     EXPECT_EQ(hub->settingsContainer()->frame().origin.y, hub->inboxContainer()->frame().origin.y);
     EXPECT_EQ(hub->helpContainer()->frame().origin.y,
               hub->settingsContainer()->frame().origin.y + hub->settingsContainer()->frame().size.height);
+    auto ben = showProfile(player(kOtherUserId, kOtherUserName));
+    ASSERT_TRUE(ben);
+    EXPECT_TRUE(ben->imButton()->isHidden()) << "no instant messages either";
 }
 
 TEST_F(ProfilePagesTest, AnotherPlayersProfileCountsAndIsNotPushedTwice)

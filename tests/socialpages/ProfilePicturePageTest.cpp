@@ -215,9 +215,17 @@ TEST_F(ProfilePicturePageTest, APhotoTakenSidewaysIsCroppedAndUploadedUpright)
 {
     start(false, false);
     open();
+    // A refused upload takes the loading screen down and says so.
+    server->faults().injectFor("POST", "profile_picture/select/http_basic", localserver::Fault::reply(500), 1);
     ASSERT_TRUE(tapRow("Choose your own!"));
     ASSERT_TRUE(driver->pickImage(recorded(quadrants(8, 6), ImageOrientation::Right)));
     EXPECT_TRUE(showsLoadingScreen());
+    waitForIdle();
+    EXPECT_EQ(alertMessages(), std::vector<std::string>{Page::kSaveFailedMessage});
+    ASSERT_TRUE(driver->answerAlert("Ok"));
+
+    ASSERT_TRUE(tapRow("Choose your own!"));
+    ASSERT_TRUE(driver->pickImage(recorded(quadrants(8, 6), ImageOrientation::Right)));
     waitForIdle();
     EXPECT_TRUE(alertMessages().empty());
     const auto log = server->log().entries();
