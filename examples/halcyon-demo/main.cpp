@@ -70,6 +70,7 @@
 #include "InboxPagesDemo.h"
 #include "InvitePagesDemo.h"
 #include "PresenceDemo.h"
+#include "PicturePageDemo.h"
 #include "ProfilePagesDemo.h"
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "client/HCServiceOrder.h"
@@ -1230,6 +1231,7 @@ int main(int argc, char** argv)
     const bool pagesShown = showGamePages(*window, frames);
     const bool gameLinksShown = showGameLinks(demo);
     const bool composerShown = showComposerPage(demo);
+    const bool picturePageShown = picturedemo::showPicturePage(demo);
     const bool fanClubShown = showFanClubPages(demo);
     const bool settingsShown = showSettingsPage(demo);
     const bool playedGamesShown = showPlayedGames(demo);
@@ -1272,7 +1274,7 @@ int main(int argc, char** argv)
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
                    pagesShown && playedGamesShown && profilePagesShown && playersShown && gameCenterHolds &&
                    invitesShown && settingsShown && inboxShown && challengesShown && invitePagesShown &&
-                   composerShown
+                   composerShown && picturePageShown
                ? 0
                : 1;
 }

@@ -1,0 +1,110 @@
+#include "PicturePageDemo.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/halcyon/Halcyon.h"
+#include "core/users/HCUser.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "platform/ui/AlertView.h"
+#include "platform/ui/Driver.h"
+#include "platform/ui/NavigationController.h"
+#include "social/users/HCUsersCredential.h"
+#include "socialpages/picture/HCSelectProfilePictureController.h"
+#include "transport/provider/HCProvider.h"
+#include "uiframework/HCControllerLoader.h"
+
+namespace picturedemo {
+
+namespace {
+
+using Page = HCSelectProfilePictureController;
+
+std::shared_ptr<Page> pageOnTop()
+{
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    return navigation ? std::dynamic_pointer_cast<Page>(navigation->topViewController()) : nullptr;
+}
+
+// The page is on top with its rows, Refresh is usable and nothing is asked
+// of the service.
+bool idle()
+{
+    auto page = pageOnTop();
+    return page && !page->isShowingLoadingScreen() && !page->isLoadingData() && page->refreshButton() &&
+           page->refreshButton()->isEnabled() && page->tableView()->numberOfRowsInSection(0) > 0 &&
+           Halcyon::provider()->queuedActionCount() == 0 && Halcyon::provider()->runningLoaderCount() == 0;
+}
+
+bool waitForIdle(const DemoFrames& demo)
+{
+    for (int i = 0; i < demo.frames && !idle(); ++i) demo.frame(idle);
+    return idle();
+}
+
+// "twitter (not linked)", "http_basic", "default icon".
+std::string describe(const HCUsersCredential& row)
+{
+    if (!row.credentialType() || row.credentialType()->empty()) return "default icon";
+    if (row.isHttpBasic()) return "own picture";
+    return *row.credentialType() + (row.isLinked() ? " (linked)" : " (not linked)");
+}
+
+// 8 x 8: the top half green, the bottom half white.
+platform::ui::ImagePtr photo()
+{
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            rgba.insert(rgba.end(), {static_cast<uint8_t>(y < 4 ? 0 : 255), 255, static_cast<uint8_t>(y < 4 ? 0 : 255),
+                                     255});
+    return platform::ui::Image::withPixels(8, 8, std::move(rgba));
+}
+
+}  // namespace
+
+bool showPicturePage(const DemoFrames& demo)
+{
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("MyHalcyon"), {});
+    auto opened = [] { return Halcyon::isShowingFullScreen() && HalcyonDashboard::getActiveNavigationController(); };
+    for (int i = 0; i < demo.frames && !opened(); ++i) demo.frame(opened);
+    auto page = HCControllerLoader::load("SelectProfilePicture");
+    if (!opened() || !page) {
+        demo.say("picture: the page did not open");
+        return false;
+    }
+    HalcyonDashboard::getActiveNavigationController()->pushViewController(page, true);
+    if (!waitForIdle(demo)) {
+        demo.say("picture: the page did not come up");
+        return false;
+    }
+    auto shown = pageOnTop();
+    demo.say("picture: " + shown->title());
+    std::string rows;
+    for (int i = 0; i < shown->tableView()->numberOfRowsInSection(0); ++i)
+        if (auto row = platform::as<HCUsersCredential>(shown->getResourceAtIndexPath({0, i})))
+            rows += (rows.empty() ? "" : ", ") + describe(*row);
+    demo.say("picture:   rows: " + rows);
+
+    // No camera here: the own-picture row opens the library at once.
+    platform::ui::Driver player;
+    bool uploaded = false;
+    for (int i = 0; i < shown->tableView()->numberOfRowsInSection(0) && !uploaded; ++i) {
+        auto row = platform::as<HCUsersCredential>(shown->getResourceAtIndexPath({0, i}));
+        if (!row || !row->isHttpBasic()) continue;
+        uploaded = player.selectRow(shown->tableView(), {0, i}) && player.pickImage(photo()) && waitForIdle(demo);
+    }
+    auto local = Halcyon::localUser();
+    const bool holds = uploaded && platform::ui::AlertView::visibleAlerts().empty() && local &&
+                       local->profilePictureSource() == "Upload" && local->profilePictureUrl() &&
+                       !local->profilePictureUrl()->empty();
+    demo.say(std::string("picture: a photo from the library ") +
+             (holds ? "uploaded as the own picture, now " + *local->profilePictureUrl() : "was NOT uploaded"));
+    Halcyon::dismissDashboard();
+    auto closed = [] { return !Halcyon::dashboardVisible(); };
+    for (int i = 0; i < demo.frames && !closed(); ++i) demo.frame(closed);
+    return holds && closed();
+}
+
+}  // namespace picturedemo
