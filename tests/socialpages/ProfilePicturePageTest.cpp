@@ -10,6 +10,7 @@
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Device.h"
 #include "social/users/HCUsersCredential.h"
+#include "social/users/HCUsersCredentialService.h"
 #include "socialpages/picture/HCProfilePictureCell.h"
 #include "socialpages/picture/HCProfilePictureDrawing.h"
 #include "socialpages/picture/HCSelectProfilePictureController.h"
@@ -182,6 +183,20 @@ TEST_F(ProfilePicturePageTest, RefusedChoicesTakeTheLoadingScreenDownAndSaySo)
     waitForIdle();
     EXPECT_FALSE(showsLoadingScreen());
     EXPECT_EQ(alertMessages(), std::vector<std::string>{Page::kSaveFailedMessage});
+}
+
+TEST_F(ProfilePicturePageTest, WithTheServiceStoppedNothingWaitsForAnAnswer)
+{
+    start(true, false);
+    auto page = open();
+    HCUsersCredentialService::shutdownService();
+    ASSERT_TRUE(tapRow("Default Halcyon Icon"));
+    EXPECT_FALSE(showsLoadingScreen());
+    ASSERT_TRUE(driver->tap(page->refreshButton()));
+    settle();
+    EXPECT_FALSE(showsLoadingScreen());
+    EXPECT_TRUE(page->refreshButton()->isEnabled());
+    HCUsersCredentialService::initializeService();
 }
 
 TEST_F(ProfilePicturePageTest, AnUnlinkedNetworkOpensItsLoginForm)

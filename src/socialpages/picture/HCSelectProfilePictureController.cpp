@@ -129,15 +129,15 @@ void HCSelectProfilePictureController::onCellWasClicked(const platform::ObjectPt
             _presentCustomImageActionSheet();
         } else {
             showLoadingScreen();
-            HCUsersCredentialService::selectProfilePictureSourceForLocalUser(
+            unlessSent(HCUsersCredentialService::selectProfilePictureSourceForLocalUser(
                 row->credentialType(), HCDelegate(me(), &HCSelectProfilePictureController::_selectSourceSuccessWithIgnored, row),
-                HCDelegate(me(), &HCSelectProfilePictureController::_selectSourceFailure));
+                HCDelegate(me(), &HCSelectProfilePictureController::_selectSourceFailure)));
         }
     } else {
         showLoadingScreen();
-        HCUsersCredentialService::uploadProfilePictureLocalUser(
+        unlessSent(HCUsersCredentialService::uploadProfilePictureLocalUser(
             nullptr, HCDelegate(me(), &HCSelectProfilePictureController::_uploadSuccessWithIgnored),
-            HCDelegate(me(), &HCSelectProfilePictureController::_selectSourceFailure));
+            HCDelegate(me(), &HCSelectProfilePictureController::_selectSourceFailure)));
     }
     tableView()->deselectRowAtIndexPath(indexPathInTable, true);
 }
@@ -167,6 +167,13 @@ void HCSelectProfilePictureController::_selectSourceFailure(std::shared_ptr<plat
 void HCSelectProfilePictureController::_uploadSuccessWithIgnored(std::shared_ptr<platform::Object>)
 {
     _refreshProfilePictures(kOwnPicture);
+}
+
+void HCSelectProfilePictureController::unlessSent(const HCRequestHandlePtr& handle)
+{
+    if (handle) return;
+    hideLoadingScreen();
+    refreshButton_->setEnabled(true);
 }
 
 void HCSelectProfilePictureController::showFailure(const char* message)
@@ -201,18 +208,18 @@ void HCSelectProfilePictureController::_refreshProfilePictures(unsigned mask)
     if (!(mask & kTwitter)) twitterCredentialWaitingForUpdate_ = nullptr;
     if (!(mask & kOwnPicture)) httpBasicCredentialWaitingForUpdate_ = nullptr;
     showLoadingScreen();
-    HCUsersCredentialService::requestProfilePictureUpdateForLocalUser(
+    unlessSent(HCUsersCredentialService::requestProfilePictureUpdateForLocalUser(
         HCDelegate(me(), &HCSelectProfilePictureController::updateRequested),
-        HCDelegate(me(), &HCSelectProfilePictureController::_refreshFailure));
+        HCDelegate(me(), &HCSelectProfilePictureController::_refreshFailure)));
 }
 
 void HCSelectProfilePictureController::_redownloadCredentials()
 {
     HC_CHECK_MAIN_THREAD();
     ++refreshCount_;
-    HCUsersCredentialService::getProfilePictureCredentialsForLocalUser(
+    unlessSent(HCUsersCredentialService::getProfilePictureCredentialsForLocalUser(
         HCDelegate(me(), &HCSelectProfilePictureController::_refreshSuccess),
-        HCDelegate(me(), &HCSelectProfilePictureController::_refreshFailure));
+        HCDelegate(me(), &HCSelectProfilePictureController::_refreshFailure)));
 }
 
 void HCSelectProfilePictureController::showList(const HCPaginatedSeriesPtr& series)
@@ -392,7 +399,7 @@ void HCSelectProfilePictureController::_imageSelected(const platform::ui::ImageP
     showLoadingScreen();
     auto picture = HCProfilePictureDrawing::profilePictureFrom(image);
     if (!picture) return _selectSourceFailure(nullptr);
-    HCUsersCredentialService::uploadProfilePictureLocalUser(
+    unlessSent(HCUsersCredentialService::uploadProfilePictureLocalUser(
         picture, HCDelegate(me(), &HCSelectProfilePictureController::_uploadSuccessWithIgnored),
-        HCDelegate(me(), &HCSelectProfilePictureController::_selectSourceFailure));
+        HCDelegate(me(), &HCSelectProfilePictureController::_selectSourceFailure)));
 }

@@ -23,6 +23,7 @@
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/ImagePickerController.h"
 #include "platform/ui/PopoverController.h"
+#include "transport/handles/HCRequestHandle.h"
 #include "uiframework/HCProfileFrame.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
@@ -96,6 +97,9 @@ private:
     void orientationDidChange(const platform::Notification& notification);
     void openPicker(platform::ui::ImagePickerController::SourceType source);
     void hidePicker(platform::ui::ImagePickerController& picker);
+    // A call not sent (the service stopped, or it refused at once) may never
+    // answer: nothing waits for it. A refusal's failure still follows.
+    void unlessSent(const HCRequestHandlePtr& handle);
     void showFailure(const char* message);
     // The list shown as the latest, the default row added.
     void showList(const HCPaginatedSeriesPtr& series);
