@@ -157,6 +157,14 @@ std::shared_ptr<HCRootController> HalcyonDashboard::getRootController()
     return Halcyon::sharedInstance() ? state().root : nullptr;
 }
 
+platform::ui::ViewPtr HalcyonDashboard::getTopLevelView()
+{
+    auto root = getRootController();
+    if (!root) return nullptr;
+    const auto& content = root->contentController();
+    return content ? content->view() : root->view();
+}
+
 bool HalcyonDashboard::isShowingFullScreen()
 {
     auto root = getRootController();
