@@ -38,7 +38,7 @@ void Halcyon::launchDashboardWithSocialNotificationWithPrepopulatedText(
     HC_CHECK_MAIN_THREAD();
     if (!socialPostPageMakerSlot()) return;
     auto page = socialPostPageMakerSlot()(text, originalMessage, imageName, linkedUrl);
-    if (page) launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {page});
+    if (page) launchDashboardWithDelegate(nullptr, std::string(HalcyonDashBoardTabNowPlaying), {page});
 }
 
 void Halcyon::setDashboardHooks(HCDashboardHooks hooks)
