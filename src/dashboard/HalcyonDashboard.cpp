@@ -159,6 +159,7 @@ std::shared_ptr<HCRootController> HalcyonDashboard::getRootController()
 
 platform::ui::ViewPtr HalcyonDashboard::getTopLevelView()
 {
+    HC_CHECK_MAIN_THREAD();
     auto root = getRootController();
     if (!root) return nullptr;
     const auto& content = root->contentController();
