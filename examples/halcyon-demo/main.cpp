@@ -69,6 +69,7 @@
 #include "GameLinksPagesDemo.h"
 #include "InboxPagesDemo.h"
 #include "InvitePagesDemo.h"
+#include "ShortcutsDemo.h"
 #include "PresenceDemo.h"
 #include "PicturePageDemo.h"
 #include "ProfilePagesDemo.h"
@@ -1058,6 +1059,7 @@ int main(int argc, char** argv)
                 "<key>tabs</key><array>"
                 "<dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string></dict>"
                 "<dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string></dict>"
+                "<dict><key>name</key><string>GameDiscovery</string><key>title</key><string>Games</string></dict>"
                 "</array></dict></plist>";
     }
     // The game ships its leaderboard in the offline configuration, so
@@ -1240,6 +1242,7 @@ int main(int argc, char** argv)
     const bool inboxShown = inboxdemo::showInboxPages(server.get(), demo);
     const bool challengesShown = challengedemo::showChallenges(demo, *delegates);
     const bool invitePagesShown = invitedemo::showInvitePages(demo);
+    const bool shortcutsShown = shortcutsdemo::showShortcuts(demo);
 
     // A chat page would poll every few seconds; the game leaves the
     // foreground and comes back, and the rate in force comes back with it.
@@ -1274,7 +1277,7 @@ int main(int argc, char** argv)
                    leaderboardsShown && topScoresShown && locationShared && presenceShown && dashboardShown &&
                    pagesShown && playedGamesShown && profilePagesShown && playersShown && gameCenterHolds &&
                    invitesShown && settingsShown && inboxShown && challengesShown && invitePagesShown &&
-                   composerShown && picturePageShown
+                   composerShown && picturePageShown && shortcutsShown
                ? 0
                : 1;
 }

@@ -157,6 +157,15 @@ std::shared_ptr<HCRootController> HalcyonDashboard::getRootController()
     return Halcyon::sharedInstance() ? state().root : nullptr;
 }
 
+platform::ui::ViewPtr HalcyonDashboard::getTopLevelView()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto root = getRootController();
+    if (!root) return nullptr;
+    const auto& content = root->contentController();
+    return content ? content->view() : root->view();
+}
+
 bool HalcyonDashboard::isShowingFullScreen()
 {
     auto root = getRootController();

@@ -52,6 +52,9 @@ public:
 
     // --- derived states ------------------------------------------------------
     static std::shared_ptr<HCRootController> getRootController();
+    // Where a sheet covering the whole dashboard goes: the view of the root
+    // controller's content, else the root controller's own; nil without one.
+    static platform::ui::ViewPtr getTopLevelView();
     static bool isShowingFullScreen();
     // Full screen with the tabbed dashboard as its content.
     static bool isDashboardHubOpen();

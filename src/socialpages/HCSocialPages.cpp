@@ -1,6 +1,7 @@
 #include "socialpages/HCSocialPages.h"
 
 #include "accounts/HCAccountForms.h"
+#include "accounts/HCUseNewOrOldAccountController.h"
 #include "gamepages/HCDescriptionOpener.h"
 #include "gamepages/fanclub/HCFanClubController.h"
 #include "platform/runtime/ClassRegistry.h"
@@ -56,6 +57,7 @@ void HCSocialPages::registerClasses()
     platform::registerClass<HCTwitterAccountLoginController>("HCTwitterAccountLoginController");
     platform::registerClass<HCHttpCredentialsCreateController>("HCHttpCredentialsCreateController");
     platform::registerClass<HCHalcyonAccountLoginController>("HCHalcyonAccountLoginController");
+    platform::registerClass<HCUseNewOrOldAccountController>("HCUseNewOrOldAccountController");
     platform::registerClass<HCRemoveCredentialController>("HCRemoveCredentialController");
     platform::registerClass<HCRemoveDeviceFromAccountController>("HCRemoveDeviceFromAccountController");
     // The settings rows that open the remove-credential form name its set-up.

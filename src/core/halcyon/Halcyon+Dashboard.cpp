@@ -1,4 +1,8 @@
 #include "core/halcyon/Halcyon.h"
+
+#include <initializer_list>
+
+#include "core/halcyon/HalcyonDashboardNames.h"
 #include "platform/foundation/Values.h"
 #include "platform/ui/AlertView.h"
 #include "platform/runtime/ThreadChecker.h"
@@ -34,7 +38,7 @@ void Halcyon::launchDashboardWithSocialNotificationWithPrepopulatedText(
     HC_CHECK_MAIN_THREAD();
     if (!socialPostPageMakerSlot()) return;
     auto page = socialPostPageMakerSlot()(text, originalMessage, imageName, linkedUrl);
-    if (page) launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {page});
+    if (page) launchDashboardWithDelegate(nullptr, std::string(HalcyonDashBoardTabNowPlaying), {page});
 }
 
 void Halcyon::setDashboardHooks(HCDashboardHooks hooks)
@@ -62,21 +66,57 @@ void Halcyon::launchDashboardWithDelegate(HalcyonDelegate* delegate, const std::
     }
 }
 
-void Halcyon::launchDashboardWithListLeaderboardsPage()
+namespace {
+
+// A shortcut's launch: no delegate of its own, the tab, the pages by name.
+void launchNamed(const char* tab, std::initializer_list<std::string> pages)
 {
-    launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("Leaderboard")});
+    std::vector<platform::ObjectPtr> items;
+    for (const auto& page : pages) items.push_back(platform::String::make(page));
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string(tab), items);
 }
 
-void Halcyon::launchDashboardWithHighscorePage(const std::string& leaderboardId)
+}  // namespace
+
+void Halcyon::launchDashboardWithListLeaderboardsPage()
 {
+    launchNamed(HalcyonDashBoardTabNowPlaying, {HalcyonControllerLeaderboardsList});
+}
+
+void Halcyon::launchDashboardWithHighscorePage(const std::optional<std::string>& leaderboardId)
+{
+    if (!leaderboardId || leaderboardId->empty()) {
+        // No board to look up: the list alone, as for an id that names none.
+        launchDashboardWithListLeaderboardsPage();
+        return;
+    }
     // The leaderboard list reads the id that follows it.
-    launchDashboardWithDelegate(nullptr, std::string("GameProfile"),
-                                {platform::String::make("Leaderboard"), platform::String::make(leaderboardId)});
+    launchNamed(HalcyonDashBoardTabNowPlaying, {HalcyonControllerLeaderboardsList, *leaderboardId});
 }
 
 void Halcyon::launchDashboardWithAchievementsPage()
 {
-    launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("AchievementList")});
+    launchNamed(HalcyonDashBoardTabNowPlaying, {HalcyonControllerAchievementsList});
+}
+
+void Halcyon::launchDashboardWithWhosPlayingPage()
+{
+    launchNamed(HalcyonDashBoardTabNowPlaying, {HalcyonControllerWhosPlaying});
+}
+
+void Halcyon::launchDashboardWithChallengesPage()
+{
+    launchNamed(HalcyonDashBoardTabNowPlaying, {HalcyonControllerChallengesList});
+}
+
+void Halcyon::launchDashboardWithFindFriendsPage()
+{
+    launchNamed(HalcyonDashBoardTabMyHalcyon, {HalcyonControllerFindFriends});
+}
+
+void Halcyon::launchDashboardWithSwitchUserPage()
+{
+    launchNamed(HalcyonDashBoardTabMyHalcyon, {"UseNewOrOldAccount"});
 }
 
 bool Halcyon::allowUserGeneratedContentFor(UserGeneratedContentUse use)
@@ -96,7 +136,7 @@ void Halcyon::launchDashboardWithForumsPage()
 {
     HC_CHECK_MAIN_THREAD();
     if (!allowUserGeneratedContentFor(UserGeneratedContentUse::Forums)) return;
-    launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("ForumTopicList")});
+    launchNamed(HalcyonDashBoardTabNowPlaying, {"ForumTopicList"});
 }
 
 void Halcyon::launchDashboardWithListGlobalChatRoomsPage()
@@ -104,20 +144,18 @@ void Halcyon::launchDashboardWithListGlobalChatRoomsPage()
     HC_CHECK_MAIN_THREAD();
     if (!allowUserGeneratedContentFor(UserGeneratedContentUse::ChatRooms)) return;
     // The room list made by name offers the global rooms only.
-    launchDashboardWithDelegate(nullptr, std::string("GameProfile"),
-                                {platform::String::make("SelectChatRoomDefinition")});
+    launchNamed(HalcyonDashBoardTabNowPlaying, {"SelectChatRoomDefinition"});
 }
 
 void Halcyon::launchDashboardWithInvitePage()
 {
-    launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {platform::String::make("SelectInviteType")});
+    launchNamed(HalcyonDashBoardTabNowPlaying, {"SelectInviteType"});
 }
 
 void Halcyon::launchDashboardWithSpecificInvite(const std::string& inviteIdentifier)
 {
     // The start page reads the identifier that follows it.
-    launchDashboardWithDelegate(nullptr, std::string("MyHalcyon"),
-                                {platform::String::make("SelectInviteType"), platform::String::make(inviteIdentifier)});
+    launchNamed(HalcyonDashBoardTabMyHalcyon, {"SelectInviteType", inviteIdentifier});
 }
 
 void Halcyon::dismissDashboard()

@@ -298,13 +298,30 @@ public:
                                             const std::vector<platform::ObjectPtr>& controllers);
     static void dismissDashboard();
     // Open the dashboard on the Now Playing tab with the game's leaderboards,
-    // or with that leaderboard's scores over them (the list alone for an id
-    // that names no leaderboard).
+    // or with that leaderboard's scores over them (the list alone for no id
+    // or an id that names no leaderboard).
     static void launchDashboardWithListLeaderboardsPage();
-    static void launchDashboardWithHighscorePage(const std::string& leaderboardId);
+    static void launchDashboardWithHighscorePage(const std::optional<std::string>& leaderboardId);
     // Opens the dashboard on the Now Playing tab with the game's achievements
     // (only when the game has achievements).
     static void launchDashboardWithAchievementsPage();
+    // Open the dashboard on the Now Playing tab with who plays this game or
+    // with its challenges.
+    static void launchDashboardWithWhosPlayingPage();
+    static void launchDashboardWithChallengesPage();
+    // Open the dashboard on the My Halcyon tab with the page that finds the
+    // player's friends, or with the one that switches to another account.
+    static void launchDashboardWithFindFriendsPage();
+    static void launchDashboardWithSwitchUserPage();
+    // The two below make their page by its class, so they are defined in
+    // client/ (Halcyon+Shortcuts), which sees the pages.
+    // Opens the dashboard on the Games tab with the page about that client
+    // application; without an id nothing opens and a warning is logged.
+    static void launchDashboardWithiPurchasePage(const std::optional<std::string>& clientApplicationId);
+    // Opens the dashboard on the My Halcyon tab with a conversation with
+    // `user`, its message box holding `initialText`; when user-generated
+    // content is not allowed, only an alert saying so.
+    static void launchDashboardWithIMToUser(const std::shared_ptr<HCUser>& user, const std::optional<std::string>& initialText);
     // Opens the dashboard on the Now Playing tab with the game's forums; when
     // user-generated content is not allowed, only an alert saying so.
     static void launchDashboardWithForumsPage();

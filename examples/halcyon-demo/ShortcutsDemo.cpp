@@ -1,0 +1,113 @@
+#include "ShortcutsDemo.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/halcyon/Halcyon.h"
+#include "core/users/HCUser.h"
+#include "dashboard/HCRootController.h"
+#include "dashboard/HCWebViewController.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "localserver/Fixtures.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/NavigationItem.h"
+#include "platform/ui/WebView.h"
+#include "transport/provider/HCProvider.h"
+#include "uiframework/HCTabBarController.h"
+#include "uiframework/HCViewController.h"
+#include "uiframework/table/HCTableControllerHelper.h"
+
+namespace shortcutsdemo {
+
+namespace {
+
+std::shared_ptr<HCViewController> top()
+{
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    return navigation ? std::dynamic_pointer_cast<HCViewController>(navigation->topViewController()) : nullptr;
+}
+
+std::string shownTab()
+{
+    auto root = HalcyonDashboard::getRootController();
+    auto tabs = root ? std::dynamic_pointer_cast<HCTabBarController>(root->contentController()) : nullptr;
+    if (!tabs) return "";
+    for (const auto& item : tabs->tabBarItems())
+        if (item->viewController() == tabs->selectedViewController()) return item->name();
+    return "";
+}
+
+// What the bar over the page reads: its title, else its bar's, else its kind.
+std::string heading(const std::shared_ptr<HCViewController>& page)
+{
+    if (!page->title().empty()) return page->title();
+    if (!page->navigationItem()->title().empty()) return page->navigationItem()->title();
+    return page->kindName();
+}
+
+// A page of this kind is on top, its loading screen down and nothing asked
+// of the service.
+bool waitFor(const DemoFrames& demo, const std::string& kind)
+{
+    auto ready = [&] {
+        auto page = top();
+        if (!page || page->kindName() != kind) return false;
+        // A web page keeps its loading screen until a browser has drawn it.
+        if (auto web = std::dynamic_pointer_cast<HCWebViewController>(page)) return web->webView()->request().has_value();
+        auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
+        return !page->isShowingLoadingScreen() && (!table || !table->isLoadingData()) &&
+               Halcyon::provider()->queuedActionCount() == 0 && Halcyon::provider()->runningLoaderCount() == 0;
+    };
+    for (int i = 0; i < demo.frames && !ready(); ++i) demo.frame(ready);
+    return ready();
+}
+
+struct Shortcut {
+    const char* call;
+    std::function<void()> open;
+    const char* page;
+};
+
+}  // namespace
+
+bool showShortcuts(const DemoFrames& demo)
+{
+    auto ben = HCResource::initWithId<HCUser>(std::string(localserver::defaults::kOtherUserId));
+    ben->setName("Ben");
+    const std::vector<Shortcut> shortcuts = {
+        {"WhosPlayingPage", &Halcyon::launchDashboardWithWhosPlayingPage, "HCWhosPlayingController"},
+        {"AchievementsPage", &Halcyon::launchDashboardWithAchievementsPage, "HCAchievementListController"},
+        {"ListLeaderboardsPage", &Halcyon::launchDashboardWithListLeaderboardsPage, "HCLeaderboardController"},
+        {"HighscorePage", [] { Halcyon::launchDashboardWithHighscorePage(std::string("1")); }, "HCHighScoreController"},
+        {"ChallengesPage", &Halcyon::launchDashboardWithChallengesPage, "HCChallengeListController"},
+        {"FindFriendsPage", &Halcyon::launchDashboardWithFindFriendsPage, "HCImportFriendsController"},
+        {"iPurchasePage", [] { Halcyon::launchDashboardWithiPurchasePage(std::string("1")); },
+         "HCApplicationDescriptionController"},
+        {"InvitePage", &Halcyon::launchDashboardWithInvitePage, "HCSelectInviteTypeController"},
+        {"SpecificInvite", [] { Halcyon::launchDashboardWithSpecificInvite("rivals"); },
+         "HCSelectInviteTypeController"},
+        {"IMToUser", [ben] { Halcyon::launchDashboardWithIMToUser(ben, std::string("Rematch?")); },
+         "HCConversationController"},
+        {"ListGlobalChatRoomsPage", &Halcyon::launchDashboardWithListGlobalChatRoomsPage,
+         "HCSelectChatRoomDefinitionController"},
+        {"SwitchUserPage", &Halcyon::launchDashboardWithSwitchUserPage, "HCUseNewOrOldAccountController"},
+        {"ForumsPage", &Halcyon::launchDashboardWithForumsPage, "HCForumTopicListController"},
+    };
+    bool allShown = true;
+    for (const auto& shortcut : shortcuts) {
+        shortcut.open();
+        const bool shown = waitFor(demo, shortcut.page);
+        allShown = allShown && shown;
+        demo.say(std::string("shortcuts: ") + shortcut.call + " -> " +
+                 (shown ? shownTab() + ", " + heading(top()) : std::string("did not come up")));
+        Halcyon::dismissDashboard();
+        // Gone, not fading: a launch made while it fades would come up after it.
+        auto closed = [] { return !HalcyonDashboard::getRootController(); };
+        for (int i = 0; i < demo.frames && !closed(); ++i) demo.frame(closed);
+    }
+    return allShown;
+}
+
+}  // namespace shortcutsdemo
