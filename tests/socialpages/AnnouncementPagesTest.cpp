@@ -46,6 +46,21 @@ protected:
         settle();
         return topPageAs<HCAnnouncementDetailController>();
     }
+    // "Welcome to Tolvarine" from the list, its discussion led by the
+    // announcement's own post, whose text differs from the list's summary.
+    std::shared_ptr<HCAnnouncementDetailController> openWelcomeWithOwnPost()
+    {
+        startOnline();
+        download();
+        server->faults().injectFor(
+            "GET", "discussions/800/posts.xml",
+            localserver::Fault::reply(200,
+                                      "<resources><post><id>880</id><body>Rules, revised: be kind</body></post>"
+                                      "<post><id>881</id><body>Thanks, see you in level 3</body></post></resources>",
+                                      "application/xml"));
+        openPage("AnnouncementBrowser");
+        return openAnnouncement("Welcome to Tolvarine");
+    }
     double storedDate()
     {
         auto date = Halcyon::lastAnnouncementDateForLocalUser();
@@ -139,18 +154,6 @@ TEST_F(AnnouncementPagesTest, AnAnnouncementShowsItsDiscussionAndItsLinkedGamesP
               std::string::npos);
 }
 
-// The discussion's first post is the announcement's own; its text may differ
-// from the summary the list holds.
-void answerOwnPostFirst(localserver::Server& server)
-{
-    server.faults().injectFor(
-        "GET", "discussions/800/posts.xml",
-        localserver::Fault::reply(200,
-                                  "<resources><post><id>880</id><body>Rules, revised: be kind</body></post>"
-                                  "<post><id>881</id><body>Thanks, see you in level 3</body></post></resources>",
-                                  "application/xml"));
-}
-
 std::string headerText(const std::shared_ptr<HCAnnouncementDetailController>& page)
 {
     auto header = page ? page->tableView()->tableHeaderView() : nullptr;
@@ -159,11 +162,7 @@ std::string headerText(const std::shared_ptr<HCAnnouncementDetailController>& pa
 
 TEST_F(AnnouncementPagesTest, TheHeaderShowsTheAnnouncementsOwnPostOnceTheDiscussionLoads)
 {
-    startOnline();
-    download();
-    answerOwnPostFirst(*server);
-    openPage("AnnouncementBrowser");
-    auto detail = openAnnouncement("Welcome to Tolvarine");
+    auto detail = openWelcomeWithOwnPost();
     ASSERT_TRUE(detail);
     EXPECT_NE(headerText(detail).find("Rules, revised: be kind"), std::string::npos) << headerText(detail);
     EXPECT_TRUE(rowsContain(screenRows(), "Thanks, see you in level 3"));
@@ -172,11 +171,7 @@ TEST_F(AnnouncementPagesTest, TheHeaderShowsTheAnnouncementsOwnPostOnceTheDiscus
 TEST_F(AnnouncementPagesTest, UnderParentalControlsOnlyTheAnnouncementsOwnPostShows)
 {
     disallowUserGeneratedContent();
-    startOnline();
-    download();
-    answerOwnPostFirst(*server);
-    openPage("AnnouncementBrowser");
-    auto detail = openAnnouncement("Welcome to Tolvarine");
+    auto detail = openWelcomeWithOwnPost();
     ASSERT_TRUE(detail);
     const auto rows = screenRows();
     EXPECT_TRUE(rowsContain(rows, "Rules, revised: be kind"));
