@@ -1,5 +1,7 @@
 #include "dashboard/HCWebViewController.h"
 
+#include "core/banners/HCNotification.h"
+#include "core/banners/HCNotificationView.h"
 #include "core/resources/HCMissingOverride.h"
 #include "dashboard/HCWebActionURL.h"
 #include "dashboard/HCWebViewManifestService.h"
@@ -30,7 +32,7 @@ public:
     }
     void webViewDidFinishLoad(platform::ui::WebView&) override
     {
-        if (owner_) owner_->hideLoadingScreen();
+        if (owner_) owner_->onPageLoaded();
     }
     void webViewDidFailLoadWithError(platform::ui::WebView&, const platform::NetErrorPtr&) override
     {
@@ -61,6 +63,28 @@ std::string HCWebViewController::getAction()
 std::map<std::string, std::string> HCWebViewController::getDispatchDictionary()
 {
     return {{"push", "_webActionPushController:"}};
+}
+
+void HCWebViewController::onPageLoaded()
+{
+    HC_CHECK_MAIN_THREAD();
+    hideLoadingScreen();
+    auto text = notificationString();
+    if (!text) return;
+    // Told like a request's banner once its request ended: through the
+    // player's and the game's gate, and not dropped for the open dashboard
+    // (the page is in it), unlike a background notice.
+    auto banners = HCNotification::sharedInstance();
+    auto notice = HCNotificationData::foreGroundDataWithText(*text);
+    if (!banners->allowNotice(notice)) {
+        banners->handleDisallowedNotification(notice);
+        return;
+    }
+    auto window = HCNotification::topApplicationWindow();
+    if (!window) return;
+    banners->onNotificationWillShow(notice);
+    HCNotificationView::showNotificationWithText(notice->notificationText, notice->imageName,
+                                                 HCNotificationStatusSuccess, window);
 }
 
 void HCWebViewController::registerWebOperation(const std::string& operation, WebOperation run)

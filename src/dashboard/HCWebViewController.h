@@ -9,7 +9,8 @@
 // (registerWebOperation). An unknown action or operation does nothing.
 //
 // The page loads when the view first appears, behind the loading screen:
-// the mirrored copy when the mirror has it, else the service's.
+// the mirrored copy when the mirror has it, else the service's. A page with
+// a notificationString has it told as a banner once the load finished.
 //
 // The base table: "push" -> "_webActionPushController:".
 //
@@ -17,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +36,8 @@ public:
     // The page's path below the service root; a subclass must override it.
     virtual std::string getAction();
     virtual std::string getTitle() { return {}; }
+    // The notice banner shown once the page has loaded; nil: none.
+    virtual std::optional<std::string> notificationString() { return std::nullopt; }
     // Name and value pairs the page's address carries as its query, in order.
     virtual std::vector<std::pair<std::string, std::string>> getParameters() { return {}; }
     // Action name -> operation name.
@@ -57,6 +61,7 @@ public:
 protected:
     // Makes `operation` an operation the dispatch table may name.
     void registerWebOperation(const std::string& operation, WebOperation run);
+    void onPageLoaded();
 
 private:
     class Navigation;

@@ -7,6 +7,7 @@
 #include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/support/PageHarness.h"
+#include "platform/ui/Driver.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/SegmentedControl.h"
 #include "social/announcements/HCAnnouncementService.h"
@@ -15,6 +16,7 @@
 #include "socialpages/announcements/HCAnnouncementDetailController.h"
 #include "socialpages/announcements/HCApplicationDescriptionController.h"
 #include "socialpages/forums/HCPostNewMessage.h"
+#include "support/TestSupport.h"
 #include "uiframework/HCControllerLoader.h"
 
 namespace {
@@ -43,6 +45,21 @@ protected:
         waitForIdle();
         settle();
         return topPageAs<HCAnnouncementDetailController>();
+    }
+    // "Welcome to Tolvarine" from the list, its discussion led by the
+    // announcement's own post, whose text differs from the list's summary.
+    std::shared_ptr<HCAnnouncementDetailController> openWelcomeWithOwnPost()
+    {
+        startOnline();
+        download();
+        server->faults().injectFor(
+            "GET", "discussions/800/posts.xml",
+            localserver::Fault::reply(200,
+                                      "<resources><post><id>880</id><body>Rules, revised: be kind</body></post>"
+                                      "<post><id>881</id><body>Thanks, see you in level 3</body></post></resources>",
+                                      "application/xml"));
+        openPage("AnnouncementBrowser");
+        return openAnnouncement("Welcome to Tolvarine");
     }
     double storedDate()
     {
@@ -137,16 +154,48 @@ TEST_F(AnnouncementPagesTest, AnAnnouncementShowsItsDiscussionAndItsLinkedGamesP
               std::string::npos);
 }
 
+std::string headerText(const std::shared_ptr<HCAnnouncementDetailController>& page)
+{
+    auto header = page ? page->tableView()->tableHeaderView() : nullptr;
+    return header ? platform::ui::Driver::labelsText(header) : std::string();
+}
+
+TEST_F(AnnouncementPagesTest, TheHeaderShowsTheAnnouncementsOwnPostOnceTheDiscussionLoads)
+{
+    auto detail = openWelcomeWithOwnPost();
+    ASSERT_TRUE(detail);
+    EXPECT_NE(headerText(detail).find("Rules, revised: be kind"), std::string::npos) << headerText(detail);
+    EXPECT_TRUE(rowsContain(screenRows(), "Thanks, see you in level 3"));
+}
+
 TEST_F(AnnouncementPagesTest, UnderParentalControlsOnlyTheAnnouncementsOwnPostShows)
 {
     disallowUserGeneratedContent();
-    startOnline();
-    download();
-    openPage("AnnouncementBrowser");
-    ASSERT_TRUE(openAnnouncement("Welcome to Tolvarine"));
+    auto detail = openWelcomeWithOwnPost();
+    ASSERT_TRUE(detail);
     const auto rows = screenRows();
-    EXPECT_TRUE(rowsContain(rows, "Read the rules & have fun"));
+    EXPECT_TRUE(rowsContain(rows, "Rules, revised: be kind"));
     EXPECT_FALSE(rowsContain(rows, "Thanks, see you in level 3"));
+    EXPECT_NE(headerText(detail).find("Rules, revised: be kind"), std::string::npos) << headerText(detail);
+}
+
+TEST_F(AnnouncementPagesTest, TheDescriptionPageTellsItsNoticeOnceLoaded)
+{
+    startOnline();
+    openPage("AnnouncementBrowser");
+    HalcyonDashboard::getActiveNavigationController()->pushViewController(
+        HCApplicationDescriptionController::applicationDescriptionForId(std::string("2"), std::nullopt), false);
+    settle();
+    auto info = topPageAs<HCApplicationDescriptionController>();
+    ASSERT_TRUE(info);
+    ASSERT_TRUE(info->isShowingLoadingScreen());
+    EXPECT_FALSE(platform::ui::Driver::findByText("Downloaded Application Description"));
+    ASSERT_TRUE(info->webView()->finishLoad());
+    // One turn of the main loop lets the banner in; settling would see it out again.
+    testsupport::drainMain();
+    EXPECT_FALSE(info->isShowingLoadingScreen());
+    EXPECT_TRUE(platform::ui::Driver::findByText("Downloaded Application Description"))
+        << platform::ui::Driver::describeScreen();
 }
 
 }  // namespace

@@ -39,29 +39,23 @@ void HCAnnouncementDetailController::doIndexActionWithPage(int page, const HCDel
                                                    onFailure);
 }
 
-void HCAnnouncementDetailController::onResourcesDownloaded(const HCPaginatedSeriesPtr& series)
+void HCAnnouncementDetailController::onHeaderResourceDownloaded(const platform::ObjectPtr& resource)
 {
-    HCForumThreadViewController::onResourcesDownloaded(series);
-    // The discussion's first post is the announcement's own.
-    if (firstPost_ || !series) return;
-    for (const auto& object : series->objects()) {
-        if (auto post = platform::as<HCForumPost>(object)) {
-            firstPost_ = post;
-            return;
-        }
-    }
+    firstPost_ = platform::as<HCForumPost>(resource);
 }
 
 void HCAnnouncementDetailController::onSectionsCreated(const Sections& sections)
 {
     HCForumThreadViewController::onSectionsCreated(sections);
-    if (Halcyon::allowUserGeneratedContent() || sections.empty()) return;
-    const auto& header = sections.front();
-    if (!header->page() || header->page()->objects().empty()) return;
-    auto first = header->page()->objects().front();
-    header->page()->setObjects({first});
-    for (size_t i = 1; i < sections.size(); ++i) {
-        if (sections[i]->page()) sections[i]->page()->setObjects({});
+    const size_t index = getHeaderResourceSectionIndex();
+    if (Halcyon::allowUserGeneratedContent() || index >= sections.size()) return;
+    for (size_t i = 0; i < sections.size(); ++i) {
+        auto page = sections[i]->page();
+        if (!page) continue;
+        if (i != index)
+            page->setObjects({});
+        else if (!page->objects().empty())
+            page->setObjects({page->objects().front()});
     }
 }
 
@@ -93,8 +87,7 @@ void HCAnnouncementDetailController::onTableHeaderCreated(const platform::Object
     const double width = pageView->frame().width();
     auto announcement = platform::as<HCAnnouncement>(thread());
     header->titleLabel()->setText(thread() ? thread()->title().value_or("") : std::string());
-    std::string body = announcement ? announcement->body().value_or("") : std::string();
-    if (body.empty() && firstPost_) body = firstPost_->body().value_or("");
+    const std::string body = firstPost_ ? firstPost_->body().value_or("") : std::string();
     auto bodyLabel = header->bodyLabel();
     bodyLabel->setText(body);
     const double bodyHeight = bodyLabel->sizeThatFits(platform::ui::Size(width - 24, 0)).height;

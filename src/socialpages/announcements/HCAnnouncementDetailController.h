@@ -28,7 +28,10 @@ public:
     void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     std::optional<std::string> getTableHeaderControllerName() override { return "AnnouncementDetailHeader"; }
     void onTableHeaderCreated(const platform::ObjectPtr& header) override;
-    void onResourcesDownloaded(const HCPaginatedSeriesPtr& series) override;
+    // The first post of the discussion is the announcement's own text.
+    bool usesHeaderResource() override { return true; }
+    size_t getHeaderResourceSectionIndex() override { return 0; }
+    void onHeaderResourceDownloaded(const platform::ObjectPtr& resource) override;
     void onSectionsCreated(const Sections& sections) override;
     std::string getNoDataFoundMessage() override;
     platform::ui::ViewControllerPtr getNoDataFoundViewController() override;

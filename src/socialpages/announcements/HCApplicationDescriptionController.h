@@ -24,6 +24,7 @@ public:
     std::string getAction() override;
     std::vector<std::pair<std::string, std::string>> getParameters() override;
     std::string getTitle() override { return "Info"; }
+    std::optional<std::string> notificationString() override { return "Downloaded Application Description"; }
 
     std::string kindName() const override { return "HCApplicationDescriptionController"; }
 

@@ -373,6 +373,7 @@ void HCTableControllerHelper::_onDataLoaded(const HCPaginatedSeriesPtr& series, 
         leadingCells_.clear();
         trailingCells_.clear();
         headerViews_.clear();
+        handOverHeaderResource();
         onSectionsCreated(sections_);
         loadEdgeCells(0);
     } else {
@@ -395,6 +396,20 @@ void HCTableControllerHelper::_onDataLoaded(const HCPaginatedSeriesPtr& series, 
     loaded_ = true;
     tableView()->reloadData();
     updateEmptyState();
+}
+
+void HCTableControllerHelper::handOverHeaderResource()
+{
+    if (!usesHeaderResource()) return;
+    const size_t index = getHeaderResourceSectionIndex();
+    platform::ObjectPtr resource;
+    if (index < sections_.size() && sections_[index]->page() && !sections_[index]->page()->objects().empty())
+        resource = sections_[index]->page()->objects().front();
+    onHeaderResourceDownloaded(resource);
+    // Built before the first load, the header has only now what it shows.
+    if (!tableHeader_) return;
+    onTableHeaderCreated(tableHeader_);
+    rebuildTableHeader();
 }
 
 void HCTableControllerHelper::_onRefreshNotification(const platform::Notification& notification)
@@ -913,6 +928,8 @@ std::optional<std::string> HCTableControllerHelper::getTableHeaderViewName()
 }
 
 void HCTableControllerHelper::onTableHeaderCreated(const platform::ObjectPtr&) {}
+
+void HCTableControllerHelper::onHeaderResourceDownloaded(const platform::ObjectPtr&) {}
 
 std::string HCTableControllerHelper::getNoDataFoundMessage()
 {

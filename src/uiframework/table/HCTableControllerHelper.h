@@ -156,6 +156,13 @@ public:
     virtual std::optional<std::string> getTableHeaderViewName();
     // The header controller (or view), after it was made and before resizeView.
     virtual void onTableHeaderCreated(const platform::ObjectPtr& header);
+    // A page whose header shows one of its own resources: after each full
+    // load the first resource of the section at getHeaderResourceSectionIndex
+    // goes to onHeaderResourceDownloaded (nil when that section is missing or
+    // empty), then the header is laid out again through onTableHeaderCreated.
+    virtual bool usesHeaderResource() { return false; }
+    virtual size_t getHeaderResourceSectionIndex() { return 0; }
+    virtual void onHeaderResourceDownloaded(const platform::ObjectPtr& resource);
     virtual std::string getNoDataFoundMessage();
     virtual std::string getDataNotLoadedYetMessage();
     virtual platform::ui::ViewControllerPtr getNoDataFoundViewController();
@@ -277,6 +284,7 @@ private:
     std::optional<double> constantHeightFor(const std::string& cellName);
     // The leading and trailing cells of the sections from `fromSection` on.
     void loadEdgeCells(size_t fromSection);
+    void handOverHeaderResource();
     void updateEmptyState();
     void setFooterMessage(const std::string& text);
     void showNoDataController(bool show);
