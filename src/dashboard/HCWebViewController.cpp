@@ -1,7 +1,6 @@
 #include "dashboard/HCWebViewController.h"
 
 #include "core/banners/HCNotification.h"
-#include "core/banners/HCNotificationView.h"
 #include "core/resources/HCMissingOverride.h"
 #include "dashboard/HCWebActionURL.h"
 #include "dashboard/HCWebViewManifestService.h"
@@ -69,22 +68,9 @@ void HCWebViewController::onPageLoaded()
 {
     HC_CHECK_MAIN_THREAD();
     hideLoadingScreen();
-    auto text = notificationString();
-    if (!text) return;
-    // Told like a request's banner once its request ended: through the
-    // player's and the game's gate, and not dropped for the open dashboard
-    // (the page is in it), unlike a background notice.
-    auto banners = HCNotification::sharedInstance();
-    auto notice = HCNotificationData::foreGroundDataWithText(*text);
-    if (!banners->allowNotice(notice)) {
-        banners->handleDisallowedNotification(notice);
-        return;
-    }
-    auto window = HCNotification::topApplicationWindow();
-    if (!window) return;
-    banners->onNotificationWillShow(notice);
-    HCNotificationView::showNotificationWithText(notice->notificationText, notice->imageName,
-                                                 HCNotificationStatusSuccess, window);
+    // Told like a request's banner once its request ended, not dropped for
+    // the open dashboard (the page is in it) as a background notice is.
+    if (auto text = notificationString()) HCNotification::sharedInstance()->showTextNotice(*text);
 }
 
 void HCWebViewController::registerWebOperation(const std::string& operation, WebOperation run)

@@ -148,6 +148,16 @@ void HCNotification::showServerNotification(const std::shared_ptr<HCServerNotifi
     });
 }
 
+void HCNotification::showTextNotice(const std::string& text)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto notice = HCNotificationData::foreGroundDataWithText(text);
+    if (auto window = admit(notice)) {
+        HCNotificationView::showNotificationWithText(notice->notificationText, notice->imageName,
+                                                     HCNotificationStatusSuccess, window);
+    }
+}
+
 bool HCNotification::allowNotice(const HCNotificationDataPtr& notice) const
 {
     HC_CHECK_MAIN_THREAD();

@@ -55,6 +55,10 @@ public:
     // and type (8 and 0 when none is armed). Nil does nothing.
     void showServerNotification(const std::shared_ptr<HCServerNotification>& notification);
 
+    // A success banner of the text, shown at once through the gate, as a
+    // request's banner is once its request ended (main thread).
+    void showTextNotice(const std::string& text);
+
     // The gate and the delegate's two tellings (main thread).
     bool allowNotice(const HCNotificationDataPtr& notice) const;
     void onNotificationWillShow(const HCNotificationDataPtr& notice) const;
