@@ -238,7 +238,8 @@ TEST_F(LoginChainEndToEndTest, OfflineLaunchSaysSoAndTheLogInRunsOnceTheServerIs
     ASSERT_TRUE(waitForCall());
     EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"});
     EXPECT_EQ(banners(), std::vector<std::string>{"Not Logged In To Halcyon"});
-    EXPECT_FALSE(Halcyon::isBootstrapInProgress());
+    // The game hears of the failure before the log-in has finished unwinding.
+    EXPECT_TRUE(waitUntil([] { return !Halcyon::isBootstrapInProgress(); }));
     EXPECT_FALSE(Halcyon::session()->hasPendingLogin()) << "the failed registration forgot its log-in";
 
     HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
