@@ -17,6 +17,12 @@ foreach(layer platform platform_ui kernel transport core scores uiframework dash
   endif()
 endforeach()
 
+# A sanitized build's libraries call into the sanitizer runtimes: the
+# package asks its users' link for them (CI installs its sanitized build).
+if(HC_SANITIZE)
+  target_link_options(halcyon INTERFACE $<INSTALL_INTERFACE:-fsanitize=address,undefined>)
+endif()
+
 install(TARGETS ${hc_installed_targets} EXPORT HalcyonTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})

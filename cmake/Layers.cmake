@@ -3,6 +3,17 @@
 include(GNUInstallDirs)
 set(HC_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/halcyon)
 
+# HC_PCH precompiles the headers of cmake/pch for each library and test
+# program. The CI scripts turn it on; it stays off by default because a
+# compiler cache cannot reuse a file compiled against a precompiled header
+# that was rebuilt, and because without it a missing #include shows.
+option(HC_PCH "Precompile the standard and test framework headers" OFF)
+function(hc_precompile target header)
+  if(HC_PCH)
+    target_precompile_headers(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/pch/${header})
+  endif()
+endfunction()
+
 # One static library per layer folder. Sources are globbed so that adding a
 # file needs no edit here; CONFIGURE_DEPENDS re-runs the glob on each build.
 function(hc_layer name)
@@ -14,6 +25,7 @@ function(hc_layer name)
     target_include_directories(hc_${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>
                                                 $<INSTALL_INTERFACE:${HC_INSTALL_INCLUDEDIR}>)
     target_link_libraries(hc_${name} PUBLIC ${L_DEPS})
+    hc_precompile(hc_${name} StandardHeaders.h)
   else()
     # A layer whose sources have not landed yet still names its dependencies.
     add_library(hc_${name} INTERFACE)
@@ -38,6 +50,7 @@ function(hc_test_program name)
   endif()
   add_executable(${name}_tests ${T_SOURCES})
   target_link_libraries(${name}_tests PRIVATE hc_testsupport ${T_DEPS})
+  hc_precompile(${name}_tests TestHeaders.h)
   gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
                        PROPERTIES TIMEOUT 120)
   if(T_THREADED)
