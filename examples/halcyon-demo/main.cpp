@@ -1051,8 +1051,8 @@ int main(int argc, char** argv)
         return 1;
     }
     std::filesystem::create_directories(folder + "/Bundle");
-    // The dashboard's tabs: Now Playing shows the game's page; a tab whose
-    // page is not built yet shows an empty page of its title.
+    // The dashboard's tabs: Now Playing shows the game's page, My Halcyon
+    // the player's.
     {
         std::ofstream tabs(folder + "/Bundle/TabBarItems.plist");
         tabs << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
