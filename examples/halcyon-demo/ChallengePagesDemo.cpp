@@ -6,7 +6,6 @@
 #include "core/publicclass/HCChallengeDelegate.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/users/HCUser.h"
-#include "dashboard/HalcyonDashboard.h"
 #include "localserver/Fixtures.h"
 #include "platform/ui/Driver.h"
 #include "scores/challenges/HCChallenge.h"
@@ -14,8 +13,6 @@
 #include "scores/challenges/HCChallengeService.h"
 #include "scores/challenges/HCChallengeToUser.h"
 #include "transport/provider/HCProvider.h"
-#include "uiframework/HCViewController.h"
-#include "uiframework/table/HCTableControllerHelper.h"
 
 namespace challengedemo {
 
@@ -56,33 +53,6 @@ public:
     bool resultFailed = false;
 };
 
-std::shared_ptr<HCViewController> top()
-{
-    auto navigation = HalcyonDashboard::getActiveNavigationController();
-    return navigation ? std::dynamic_pointer_cast<HCViewController>(navigation->topViewController()) : nullptr;
-}
-
-bool wait(const DemoFrames& demo, const std::function<bool()>& done)
-{
-    for (int i = 0; i < demo.frames && !done(); ++i) demo.frame(done);
-    return done();
-}
-
-// The page of this kind is on top with its rows, and the service is idle.
-bool waitForPage(const DemoFrames& demo, const std::string& kind)
-{
-    const bool ready = wait(demo, [&] {
-        auto page = top();
-        auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
-        return page && page->kindName() == kind && !page->isShowingLoadingScreen() &&
-               (!table || (!table->isLoadingData() && table->hasLoadedData())) &&
-               Halcyon::provider()->queuedActionCount() == 0 &&
-               Halcyon::provider()->runningLoaderCount() == 0;
-    });
-    if (!ready) demo.say("challenges: " + kind + " did not come up");
-    return ready;
-}
-
 // Ben, on his own device, sends the challenge to Ann; answers Ann's record id.
 std::optional<std::string> benSends(const DemoFrames& demo)
 {
@@ -99,7 +69,7 @@ std::optional<std::string> benSends(const DemoFrames& demo)
             failed = !sent;
         }),
         HCDelegate::withFunction([&](const platform::ObjectPtr&) { failed = true; }));
-    wait(demo, [&] { return sent || failed; });
+    waitUntil(demo, [&] { return sent || failed; });
     std::optional<std::string> recordId;
     if (sent) {
         bool listed = false;
@@ -113,7 +83,7 @@ std::optional<std::string> benSends(const DemoFrames& demo)
                 listed = true;
             }),
             HCDelegate::withFunction([&](const platform::ObjectPtr&) { listed = true; }));
-        wait(demo, [&] { return listed; });
+        waitUntil(demo, [&] { return listed; });
     }
     provider->setAccessToken(defaults::kUserToken, defaults::kUserTokenSecret);
     return recordId;
@@ -140,25 +110,23 @@ bool showChallenges(const DemoFrames& demo, HCDelegatesContainer& delegates)
         push->setString("notification_type", "challenge");
         push->setString("resource_id", *recordId);
         Halcyon::applicationDidReceiveRemoteNotification(push);
-        ok = wait(demo, [&] { return !game.banner.empty(); });
+        ok = waitUntil(demo, [&] { return !game.banner.empty(); });
         demo.say(ok ? "challenges: Ann's banner: " + game.banner : "challenges: no banner");
     }
     if (ok) {
         Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"),
                                              {platform::String::make("ChallengeList")});
-        ok = waitForPage(demo, "HCChallengeListController");
+        ok = waitFor(demo, "HCChallengeListController");
     }
     if (ok) {
-        auto list = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
-        demo.say("challenges: Ann's pending challenges:");
-        for (const auto& row : platform::ui::Driver::readTable(list->tableView())) demo.say("challenges:   " + row);
-        ok = player.selectRowWithText("Beat my time") && waitForPage(demo, "HCChallengeDetailController");
+        printRows(demo, "challenges", "Ann's pending challenges:");
+        ok = player.selectRowWithText("Beat my time") && waitFor(demo, "HCChallengeDetailController");
     }
     if (ok) {
         bool answered = false;
         ok = player.tapButton("Start Challenge") &&
-             wait(demo, [&] { return answered || (answered = player.answerAlert("OK")); }) &&
-             wait(demo, [&] { return game.launched != nullptr; });
+             waitUntil(demo, [&] { return answered || (answered = player.answerAlert("OK")); }) &&
+             waitUntil(demo, [&] { return game.launched != nullptr; });
         demo.say(ok ? "challenges: the game starts \"Beat 90 s\" with the data \"" + game.launchedData + "\""
                     : "challenges: the game did not get the challenge");
     }
@@ -167,15 +135,15 @@ bool showChallenges(const DemoFrames& demo, HCDelegatesContainer& delegates)
         game.launched->setResult(HCChallengeToUser::kLose);
         HCChallengeService::displayChallengeCompletedModal(game.launched, nullptr, std::string("%@ lost by 2 s"),
                                                            std::nullopt);
-        ok = wait(demo, [] { return platform::ui::Driver::findByText("You lost by 2 s") != nullptr; });
+        ok = waitUntil(demo, [] { return platform::ui::Driver::findByText("You lost by 2 s") != nullptr; });
         demo.say(ok ? "challenges: the result shows: You lost by 2 s" : "challenges: no result screen");
     }
     if (ok) {
         ok = game.launched->completeWithResult(HCChallengeToUser::kLose) != nullptr &&
-             wait(demo, [&] { return game.resultSent || game.resultFailed; }) && game.resultSent;
+             waitUntil(demo, [&] { return game.resultSent || game.resultFailed; }) && game.resultSent;
         demo.say(ok ? "challenges: the result was sent (lose)" : "challenges: the result was NOT sent");
     }
-    if (ok) ok = player.tapButton("OK") && wait(demo, [&] { return game.resultClosed && !Halcyon::dashboardVisible(); });
+    if (ok) ok = player.tapButton("OK") && waitUntil(demo, [&] { return game.resultClosed && !Halcyon::dashboardVisible(); });
     if (Halcyon::dashboardVisible()) Halcyon::dismissDashboard();
     HCChallengeToUser::setDelegate(nullptr);
     delegates.setChallengeDelegate(previousChallenge);

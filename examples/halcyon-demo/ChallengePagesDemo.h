@@ -5,7 +5,7 @@
 //
 // Thread: main thread; each step pumps the game's frames until its answer
 // arrives, at most `frames` of them.
-#include "SocialDemo.h"
+#include "DemoPages.h"
 #include "core/publicclass/HCDelegatesContainer.h"
 
 namespace challengedemo {

@@ -1,67 +1,18 @@
 #include "ChatPagesDemo.h"
 
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "core/halcyon/Halcyon.h"
-#include "dashboard/HalcyonDashboard.h"
 #include "platform/foundation/Values.h"
 #include "platform/ui/Driver.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TextField.h"
 #include "social/announcements/HCAnnouncementService.h"
-#include "transport/provider/HCProvider.h"
 #include "uiframework/HCViewController.h"
-#include "uiframework/table/HCTableControllerHelper.h"
 
 namespace chatpagesdemo {
 
 namespace {
-
-std::shared_ptr<HCViewController> top()
-{
-    auto navigation = HalcyonDashboard::getActiveNavigationController();
-    return navigation ? std::dynamic_pointer_cast<HCViewController>(navigation->topViewController()) : nullptr;
-}
-
-std::vector<std::string> rows()
-{
-    auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
-    return table ? platform::ui::Driver::readTable(table->tableView()) : std::vector<std::string>{};
-}
-
-// The page of this kind is on top, idle, with its table laid out.
-bool waitFor(const DemoFrames& demo, const std::string& kind)
-{
-    std::function<bool()> ready = [&] {
-        auto page = top();
-        auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
-        return page && page->kindName() == kind && !page->isShowingLoadingScreen() &&
-               (!table || (!table->isLoadingData() && table->tableView()->numberOfSections() > 0)) &&
-               Halcyon::provider()->queuedActionCount() == 0 && Halcyon::provider()->runningLoaderCount() == 0;
-    };
-    for (int i = 0; i < demo.frames && !ready(); ++i) demo.frame(ready);
-    if (!ready()) demo.say("chat pages: " + kind + " did not come up");
-    return ready();
-}
-
-// Taps the first row that shows `text`.
-bool tapRow(const std::string& text)
-{
-    auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
-    if (!table) return false;
-    auto view = table->tableView();
-    platform::ui::Driver driver;
-    for (int section = 0; section < view->numberOfSections(); ++section) {
-        for (int row = 0; row < view->numberOfRowsInSection(section); ++row) {
-            auto cell = table->cellForRowAtIndexPath(*view, platform::ui::IndexPath{section, row});
-            if (platform::ui::Driver::labelsText(cell).find(text) == std::string::npos) continue;
-            return driver.selectRow(view, platform::ui::IndexPath{section, row});
-        }
-    }
-    return false;
-}
 
 bool lastRowShows(const std::string& text)
 {
@@ -69,27 +20,16 @@ bool lastRowShows(const std::string& text)
     return !shown.empty() && shown.back().find(text) != std::string::npos;
 }
 
-bool close(const DemoFrames& demo)
-{
-    Halcyon::dismissDashboard();
-    std::function<bool()> closed = [] { return !Halcyon::dashboardVisible(); };
-    for (int i = 0; i < demo.frames && !closed(); ++i) demo.frame(closed);
-    return closed();
-}
-
 bool showRoom(const DemoFrames& demo)
 {
     Halcyon::launchDashboardWithListGlobalChatRoomsPage();
     if (!waitFor(demo, "HCSelectChatRoomDefinitionController")) return false;
-    demo.say("chat pages: rooms");
-    for (const auto& row : rows()) demo.say("chat pages:   " + row);
-    if (!tapRow("Global") || !waitFor(demo, "HCSelectChatRoomInstanceController")) return false;
-    if (!tapRow("Global 1") || !waitFor(demo, "HCChatRoomController")) return false;
+    printRows(demo, "chat pages", "rooms");
+    if (!selectRowShowing("Global") || !waitFor(demo, "HCSelectChatRoomInstanceController")) return false;
+    if (!selectRowShowing("Global 1") || !waitFor(demo, "HCChatRoomController")) return false;
     auto room = top();
-    std::function<bool()> hasLines = [] { return !rows().empty() && rows().front().find("(") != 0; };
-    for (int i = 0; i < demo.frames && !hasLines(); ++i) demo.frame(hasLines);
-    demo.say("chat pages: in " + room->title());
-    for (const auto& row : rows()) demo.say("chat pages:   " + row);
+    waitUntil(demo, [] { return !rows().empty() && rows().front().find("(") != 0; });
+    printRows(demo, "chat pages", "in " + room->title());
 
     const std::string line = "Hello from the demo";
     auto field = platform::ui::Driver::findFirst<platform::ui::TextField>(room->navigationController()->view());
@@ -98,9 +38,7 @@ bool showRoom(const DemoFrames& demo)
         demo.say("chat pages: the message box did not take the line");
         return false;
     }
-    std::function<bool()> back = [&] { return lastRowShows(line); };
-    for (int i = 0; i < demo.frames && !back(); ++i) demo.frame(back);
-    if (!back()) {
+    if (!waitUntil(demo, [&] { return lastRowShows(line); })) {
         demo.say("chat pages: the line said did not come back");
         return false;
     }
@@ -113,11 +51,10 @@ bool showAnnouncementPages(const DemoFrames& demo)
     Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"),
                                          {platform::String::make("AnnouncementBrowser")});
     if (!waitFor(demo, "HCAnnouncementBrowserController")) return false;
-    demo.say("announcement pages: list, unread now " + std::to_string(HCAnnouncementService::unreadAnnouncements()));
-    for (const auto& row : rows()) demo.say("announcement pages:   " + row);
-    if (!tapRow("Welcome to Tolvarine") || !waitFor(demo, "HCAnnouncementDetailController")) return false;
-    demo.say("announcement pages: " + top()->title());
-    for (const auto& row : rows()) demo.say("announcement pages:   " + row);
+    printRows(demo, "announcement pages",
+              "list, unread now " + std::to_string(HCAnnouncementService::unreadAnnouncements()));
+    if (!selectRowShowing("Welcome to Tolvarine") || !waitFor(demo, "HCAnnouncementDetailController")) return false;
+    printRows(demo, "announcement pages", top()->title());
     return true;
 }
 
@@ -126,9 +63,9 @@ bool showAnnouncementPages(const DemoFrames& demo)
 bool showChatPages(const DemoFrames& demo)
 {
     const bool roomShown = showRoom(demo);
-    bool shown = close(demo) && roomShown;
+    bool shown = closeDashboard(demo) && roomShown;
     const bool announcementsShown = showAnnouncementPages(demo);
-    return close(demo) && shown && announcementsShown;
+    return closeDashboard(demo) && shown && announcementsShown;
 }
 
 }  // namespace chatpagesdemo

@@ -5,7 +5,7 @@
 //
 // Thread: main thread; pumps the game's frames until each screen is idle, at
 // most `frames` of them per step.
-#include "SocialDemo.h"
+#include "DemoPages.h"
 
 // False when a screen did not come up or the post did not go out.
 bool showComposerPage(const DemoFrames& demo);

@@ -3,7 +3,7 @@
 // shows them.
 //
 // Thread: main thread.
-#include "SocialDemo.h"
+#include "DemoPages.h"
 
 // False when the list did not come up.
 bool showPlayedGames(const DemoFrames& demo);

@@ -4,7 +4,7 @@
 //
 // Thread: main thread; each step pumps the game's frames until it is ready,
 // at most `frames` of them.
-#include "SocialDemo.h"
+#include "DemoPages.h"
 
 // False when a page did not come up or the dashboard did not close.
 bool showFanClubPages(const DemoFrames& demo);

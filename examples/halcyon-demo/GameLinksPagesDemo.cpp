@@ -1,6 +1,5 @@
 #include "GameLinksPagesDemo.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,10 +9,7 @@
 #include "gamepages/discovery/HCFeaturedGameCell.h"
 #include "gamepages/discovery/HCPlayedGameController.h"
 #include "kernel/settings/HCSettings.h"
-#include "platform/ui/Driver.h"
-#include "platform/ui/NavigationController.h"
 #include "socialpages/announcements/HCApplicationDescriptionController.h"
-#include "transport/provider/HCProvider.h"
 #include "uiframework/HCControllerLoader.h"
 
 namespace {
@@ -23,47 +19,18 @@ std::shared_ptr<HCFramedNavigationController> frame()
     return std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
 }
 
-platform::ui::ViewControllerPtr topPage()
-{
-    auto navigation = frame();
-    return navigation ? navigation->topViewController() : nullptr;
-}
-
-// Selects the first row of the table that shows `text`.
-bool selectRow(platform::ui::Driver& driver, const std::shared_ptr<platform::ui::TableView>& table,
-               const std::string& text)
-{
-    for (int section = 0; section < table->numberOfSections(); ++section) {
-        for (int row = 0; row < table->numberOfRowsInSection(section); ++row) {
-            const platform::ui::IndexPath path{section, row};
-            auto cell = table->cellForRowAtIndexPath(path);
-            if (cell && platform::ui::Driver::labelsText(cell).find(text) != std::string::npos)
-                return driver.selectRow(table, path);
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 bool showGameLinks(const DemoFrames& demo)
 {
     const auto& say = demo.say;
-    platform::ui::Driver driver;
-    auto waitFor = [&](const std::function<bool()>& done) {
-        for (int i = 0; i < demo.frames && !done(); ++i) demo.frame(done);
-        return done();
-    };
-    auto idle = [] {
-        return Halcyon::provider()->queuedActionCount() == 0 && Halcyon::provider()->runningLoaderCount() == 0;
-    };
     Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
     auto banner = [] {
         auto navigation = frame();
         auto cell = navigation ? std::dynamic_pointer_cast<HCFeaturedGameCell>(navigation->featuredBanner()) : nullptr;
         return cell && cell->resource() ? cell : nullptr;
     };
-    bool shown = waitFor([&] { return banner() != nullptr; });
+    bool shown = waitUntil(demo, [&] { return banner() != nullptr; });
     if (shown) {
         say("links: Now Playing shows the featured banner " + banner()->imageView()->imageUrl().value_or(""));
     } else {
@@ -74,11 +41,10 @@ bool showGameLinks(const DemoFrames& demo)
     if (shown && games && frame()) {
         games->setScope(1);
         frame()->pushViewController(games, true);
-        shown = waitFor([&] { return games->hasLoadedData() && !games->isShowingLoadingScreen() && idle(); }) &&
-                selectRow(driver, games->tableView(), "Pebble Tide");
+        shown = waitFor(demo, "HCPlayedGameController") && selectRowShowing("Pebble Tide");
     }
-    auto description = [] { return std::dynamic_pointer_cast<HCApplicationDescriptionController>(topPage()); };
-    shown = shown && waitFor([&] { return description() != nullptr; });
+    auto description = [] { return std::dynamic_pointer_cast<HCApplicationDescriptionController>(top()); };
+    shown = shown && waitUntil(demo, [&] { return description() != nullptr; });
     if (shown) {
         const std::string root = HCSettings::Instance()->objectForKey("server-url").value_or("");
         std::string address = description()->pageURL();
@@ -87,8 +53,5 @@ bool showGameLinks(const DemoFrames& demo)
     } else {
         say("links: a friend's game did not open its description");
     }
-    Halcyon::dismissDashboard();
-    const std::function<bool()> closed = [] { return !Halcyon::dashboardVisible(); };
-    waitFor(closed);
-    return closed() && shown;
+    return closeDashboard(demo) && shown;
 }

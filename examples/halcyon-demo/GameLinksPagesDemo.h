@@ -4,7 +4,7 @@
 // description page.
 //
 // Thread: main thread.
-#include "SocialDemo.h"
+#include "DemoPages.h"
 
 // False when a page or the banner did not come up.
 bool showGameLinks(const DemoFrames& demo);

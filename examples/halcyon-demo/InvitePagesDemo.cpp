@@ -4,52 +4,12 @@
 #include <string>
 
 #include "core/halcyon/Halcyon.h"
-#include "dashboard/HalcyonDashboard.h"
 #include "platform/ui/AddressBook.h"
 #include "platform/ui/Driver.h"
-#include "platform/ui/NavigationController.h"
 #include "socialpages/invitations/HCInviteCompleteController.h"
 #include "socialpages/invitations/HCSelectContactsToInviteController.h"
-#include "transport/provider/HCProvider.h"
-#include "uiframework/HCViewController.h"
-#include "uiframework/table/HCTableControllerHelper.h"
 
 namespace invitedemo {
-
-namespace {
-
-std::shared_ptr<HCViewController> top()
-{
-    auto navigation = HalcyonDashboard::getActiveNavigationController();
-    return navigation ? std::dynamic_pointer_cast<HCViewController>(navigation->topViewController()) : nullptr;
-}
-
-// The page of this kind is on top with its rows shown, its loading screen
-// down and nothing asked of the service.
-bool waitFor(const DemoFrames& demo, const std::string& kind)
-{
-    auto ready = [&] {
-        auto page = top();
-        auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
-        return page && page->kindName() == kind && !page->isShowingLoadingScreen() &&
-               (!table || (!table->isLoadingData() && table->tableView()->numberOfSections() > 0)) &&
-               Halcyon::provider()->queuedActionCount() == 0 &&
-               Halcyon::provider()->runningLoaderCount() == 0;
-    };
-    for (int i = 0; i < demo.frames && !ready(); ++i) demo.frame(ready);
-    if (!ready()) demo.say("invite pages: " + kind + " did not come up");
-    return ready();
-}
-
-void printRows(const DemoFrames& demo, const std::string& heading)
-{
-    auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
-    if (!table) return;
-    demo.say("invite pages: " + heading);
-    for (const auto& row : platform::ui::Driver::readTable(table->tableView())) demo.say("invite pages:   " + row);
-}
-
-}  // namespace
 
 bool showInvitePages(const DemoFrames& demo)
 {
@@ -61,12 +21,12 @@ bool showInvitePages(const DemoFrames& demo)
     Halcyon::launchDashboardWithInvitePage();
     bool shown = waitFor(demo, "HCSelectInviteTypeController");
     if (shown) {
-        printRows(demo, top()->title());
+        printRows(demo, "invite pages", top()->title());
         shown = driver.selectRowWithText("Halcyon Friends") && waitFor(demo, "HCSelectFriendsToInviteController") &&
                 driver.selectRowWithText("Ben");
     }
     if (shown) {
-        printRows(demo, top()->title());
+        printRows(demo, "invite pages", top()->title());
         shown = driver.tapBarButton("Done") && waitFor(demo, "HCSelectInviteTypeController") &&
                 driver.selectRowWithText("Contacts") && waitFor(demo, "HCSelectContactsToInviteController");
     }
@@ -76,25 +36,22 @@ bool showInvitePages(const DemoFrames& demo)
         demo.frame([] { return false; });
         shown = shown && driver.pickPerson(caraId) && driver.pickPersonValue(platform::ui::PersonProperty::Email, caraEmail);
         demo.frame([] { return false; });
-        if (shown) printRows(demo, top()->title());
+        if (shown) printRows(demo, "invite pages", top()->title());
         shown = shown && driver.tapBarButton("Done") && waitFor(demo, "HCSelectInviteTypeController");
     }
     if (shown) {
-        printRows(demo, top()->title());
+        printRows(demo, "invite pages", top()->title());
         shown = driver.tapBarButton("Invite") && waitFor(demo, "HCInviteFriendsController");
     }
     if (shown) {
-        printRows(demo, top()->title());
+        printRows(demo, "invite pages", top()->title());
         shown = driver.tapBarButton("Send") && waitFor(demo, "HCInviteCompleteController");
     }
     if (shown) {
         auto complete = std::dynamic_pointer_cast<HCInviteCompleteController>(top());
         demo.say("invite pages: " + complete->messageTitleLabel()->text() + ": " + complete->messageLabel()->text());
     }
-    Halcyon::dismissDashboard();
-    auto closed = [] { return !Halcyon::dashboardVisible(); };
-    for (int i = 0; i < demo.frames && !closed(); ++i) demo.frame(closed);
-    return shown && closed();
+    return closeDashboard(demo) && shown;
 }
 
 }  // namespace invitedemo

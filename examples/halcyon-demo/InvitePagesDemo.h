@@ -5,7 +5,7 @@
 //
 // Thread: main thread; each step pumps the game's frames until the page is
 // ready, at most `frames` of them.
-#include "SocialDemo.h"
+#include "DemoPages.h"
 
 namespace invitedemo {
 

@@ -12,7 +12,6 @@
 #include "platform/ui/NavigationController.h"
 #include "social/users/HCUsersCredential.h"
 #include "socialpages/picture/HCSelectProfilePictureController.h"
-#include "transport/provider/HCProvider.h"
 #include "uiframework/HCControllerLoader.h"
 
 namespace picturedemo {
@@ -23,24 +22,18 @@ using Page = HCSelectProfilePictureController;
 
 std::shared_ptr<Page> pageOnTop()
 {
-    auto navigation = HalcyonDashboard::getActiveNavigationController();
-    return navigation ? std::dynamic_pointer_cast<Page>(navigation->topViewController()) : nullptr;
+    return std::dynamic_pointer_cast<Page>(top());
 }
 
 // The page is on top with its rows, Refresh is usable and nothing is asked
 // of the service.
-bool idle()
-{
-    auto page = pageOnTop();
-    return page && !page->isShowingLoadingScreen() && !page->isLoadingData() && page->refreshButton() &&
-           page->refreshButton()->isEnabled() && page->tableView()->numberOfRowsInSection(0) > 0 &&
-           Halcyon::provider()->queuedActionCount() == 0 && Halcyon::provider()->runningLoaderCount() == 0;
-}
-
 bool waitForIdle(const DemoFrames& demo)
 {
-    for (int i = 0; i < demo.frames && !idle(); ++i) demo.frame(idle);
-    return idle();
+    return waitFor(demo, "HCSelectProfilePictureController", [] {
+        auto page = pageOnTop();
+        return page && page->refreshButton() && page->refreshButton()->isEnabled() &&
+               page->tableView()->numberOfRowsInSection(0) > 0;
+    });
 }
 
 // "twitter (not linked)", "http_basic", "default icon".
@@ -67,25 +60,22 @@ platform::ui::ImagePtr photo()
 bool showPicturePage(const DemoFrames& demo)
 {
     Halcyon::launchDashboardWithDelegate(nullptr, std::string("MyHalcyon"), {});
-    auto opened = [] { return Halcyon::isShowingFullScreen() && HalcyonDashboard::getActiveNavigationController(); };
-    for (int i = 0; i < demo.frames && !opened(); ++i) demo.frame(opened);
+    const bool opened = waitUntil(
+        demo, [] { return Halcyon::isShowingFullScreen() && HalcyonDashboard::getActiveNavigationController(); });
     auto page = HCControllerLoader::load("SelectProfilePicture");
-    if (!opened() || !page) {
+    if (!opened || !page) {
         demo.say("picture: the page did not open");
         return false;
     }
     HalcyonDashboard::getActiveNavigationController()->pushViewController(page, true);
-    if (!waitForIdle(demo)) {
-        demo.say("picture: the page did not come up");
-        return false;
-    }
+    if (!waitForIdle(demo)) return false;
     auto shown = pageOnTop();
     demo.say("picture: " + shown->title());
-    std::string rows;
+    std::string listed;
     for (int i = 0; i < shown->tableView()->numberOfRowsInSection(0); ++i)
         if (auto row = platform::as<HCUsersCredential>(shown->getResourceAtIndexPath({0, i})))
-            rows += (rows.empty() ? "" : ", ") + describe(*row);
-    demo.say("picture:   rows: " + rows);
+            listed += (listed.empty() ? "" : ", ") + describe(*row);
+    demo.say("picture:   rows: " + listed);
 
     // No camera here: the own-picture row opens the library at once.
     platform::ui::Driver player;
@@ -101,10 +91,7 @@ bool showPicturePage(const DemoFrames& demo)
                        !local->profilePictureUrl()->empty();
     demo.say(std::string("picture: a photo from the library ") +
              (holds ? "uploaded as the own picture, now " + *local->profilePictureUrl() : "was NOT uploaded"));
-    Halcyon::dismissDashboard();
-    auto closed = [] { return !Halcyon::dashboardVisible(); };
-    for (int i = 0; i < demo.frames && !closed(); ++i) demo.frame(closed);
-    return holds && closed();
+    return closeDashboard(demo) && holds;
 }
 
 }  // namespace picturedemo

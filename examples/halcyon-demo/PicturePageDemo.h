@@ -4,7 +4,7 @@
 //
 // Thread: main thread; pumps the game's frames until the page is idle, at
 // most `frames` of them per step.
-#include "SocialDemo.h"
+#include "DemoPages.h"
 
 namespace picturedemo {
 

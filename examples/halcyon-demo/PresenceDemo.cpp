@@ -43,11 +43,7 @@ bool showPresence(localserver::Server* server, const DemoFrames& demo)
     auto inState = [&](HCPresenceService::State state) {
         return [&presence, state] { return presence && presence->state() == state; };
     };
-    auto waitFor = [&](const std::function<bool()>& done) {
-        for (int i = 0; i < demo.frames && !done(); ++i) demo.frame(done);
-        return done();
-    };
-    if (!waitFor(inState(HCPresenceService::State::Connected))) {
+    if (!waitUntil(demo, inState(HCPresenceService::State::Connected))) {
         say("presence: the channel did not connect");
         return false;
     }
@@ -65,7 +61,7 @@ bool showPresence(localserver::Server* server, const DemoFrames& demo)
     friendNode.add("name", localserver::defaults::kOtherUserName);
     friendNode.add("online", "true");
     const bool published = server->publishPresence(localserver::defaults::kUserId, friendNode);
-    const bool heard = published && waitFor([&] { return friendOnline.has_value(); });
+    const bool heard = published && waitUntil(demo, [&] { return friendOnline.has_value(); });
     platform::NotificationCenter::defaultCenter().removeObserver(&token);
     if (!heard) {
         say("presence: the friend's presence did not arrive");
@@ -73,13 +69,13 @@ bool showPresence(localserver::Server* server, const DemoFrames& demo)
     }
     say("presence: " + *friendOnline + " is online (" + HCNSNotificationFriendPresenceChanged + ")");
 
-    if (server->closePresenceConnections() < 1 || !waitFor(inState(HCPresenceService::State::Waiting))) {
+    if (server->closePresenceConnections() < 1 || !waitUntil(demo, inState(HCPresenceService::State::Waiting))) {
         say("presence: the broker could not close the connection");
         return false;
     }
     say("presence: the broker closed the connection; the client tries again in " +
         std::to_string(static_cast<int>(HCPresenceService::kFirstRetrySeconds)) + " s");
-    if (!waitFor(inState(HCPresenceService::State::Connected))) {
+    if (!waitUntil(demo, inState(HCPresenceService::State::Connected))) {
         say("presence: the client did not reconnect");
         return false;
     }

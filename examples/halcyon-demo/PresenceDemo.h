@@ -6,7 +6,7 @@
 // Thread: main thread.
 #include <optional>
 
-#include "SocialDemo.h"
+#include "DemoPages.h"
 #include "localserver/Server.h"
 
 namespace presencedemo {

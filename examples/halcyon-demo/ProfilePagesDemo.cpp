@@ -1,6 +1,5 @@
 #include "ProfilePagesDemo.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,9 +10,7 @@
 #include "platform/ui/NavigationController.h"
 #include "socialpages/friends/HCFriendsController.h"
 #include "socialpages/profile/HCProfileController.h"
-#include "transport/provider/HCProvider.h"
 #include "uiframework/HCControllerLoader.h"
-#include "uiframework/table/HCTableControllerHelper.h"
 
 namespace profiledemo {
 
@@ -21,36 +18,12 @@ namespace {
 
 constexpr const char* kCleo = "1004";
 
-std::shared_ptr<HCViewController> top()
-{
-    auto navigation = HalcyonDashboard::getActiveNavigationController();
-    return navigation ? std::dynamic_pointer_cast<HCViewController>(navigation->topViewController()) : nullptr;
-}
-
-// The page of this kind is on top and shows what it loaded, with nothing
-// loading or asked of the service.
-bool waitFor(const DemoFrames& demo, const std::string& kind, const std::function<bool()>& shows = [] { return true; })
-{
-    auto ready = [&] {
-        auto page = top();
-        auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
-        return page && page->kindName() == kind && !page->isShowingLoadingScreen() &&
-               (!table || (table->hasLoadedData() && !table->isLoadingData())) && shows() &&
-               Halcyon::provider()->queuedActionCount() == 0 &&
-               Halcyon::provider()->runningLoaderCount() == 0;
-    };
-    for (int i = 0; i < demo.frames && !ready(); ++i) demo.frame(ready);
-    if (!ready()) demo.say("profiles: " + kind + " did not come up");
-    return ready();
-}
-
 void sayRows(const DemoFrames& demo, const std::string& heading)
 {
-    auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
-    std::string rows;
-    for (const auto& row : platform::ui::Driver::readTable(table->tableView()))
-        if (row.rfind("[", 0) != 0) rows += (rows.empty() ? "" : ", ") + row.substr(0, row.find(" | "));
-    demo.say("profiles: " + heading + ": " + (rows.empty() ? "(none)" : rows));
+    std::string names;
+    for (const auto& row : rows())
+        if (row.rfind("[", 0) != 0) names += (names.empty() ? "" : ", ") + row.substr(0, row.find(" | "));
+    demo.say("profiles: " + heading + ": " + (names.empty() ? "(none)" : names));
 }
 
 }  // namespace
@@ -91,10 +64,7 @@ bool showProfilePages(localserver::Server* server, const DemoFrames& demo)
         shown = waitFor(demo, "HCWhosPlayingController");
     }
     if (shown) sayRows(demo, "who's playing");
-    Halcyon::dismissDashboard();
-    auto closed = [] { return !Halcyon::dashboardVisible(); };
-    for (int i = 0; i < demo.frames && !closed(); ++i) demo.frame(closed);
-    return closed() && shown;
+    return closeDashboard(demo) && shown;
 }
 
 }  // namespace profiledemo

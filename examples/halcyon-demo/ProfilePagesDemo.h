@@ -4,7 +4,7 @@
 // plays the game, each screen in a few plain lines.
 //
 // Thread: main thread.
-#include "SocialDemo.h"
+#include "DemoPages.h"
 #include "localserver/Server.h"
 
 namespace profiledemo {

@@ -11,7 +11,6 @@
 #include "dashboard/HCWebViewController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "localserver/Fixtures.h"
-#include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/WebView.h"
 #include "transport/provider/HCProvider.h"
@@ -22,12 +21,6 @@
 namespace shortcutsdemo {
 
 namespace {
-
-std::shared_ptr<HCViewController> top()
-{
-    auto navigation = HalcyonDashboard::getActiveNavigationController();
-    return navigation ? std::dynamic_pointer_cast<HCViewController>(navigation->topViewController()) : nullptr;
-}
 
 std::string shownTab()
 {
@@ -48,10 +41,10 @@ std::string heading(const std::shared_ptr<HCViewController>& page)
 }
 
 // A page of this kind is on top, its loading screen down and nothing asked
-// of the service.
-bool waitFor(const DemoFrames& demo, const std::string& kind)
+// of the service; a web page counts once its address went to the browser.
+bool waitForShortcutPage(const DemoFrames& demo, const std::string& kind)
 {
-    auto ready = [&] {
+    return waitUntil(demo, [&] {
         auto page = top();
         if (!page || page->kindName() != kind) return false;
         // A web page keeps its loading screen until a browser has drawn it.
@@ -59,9 +52,7 @@ bool waitFor(const DemoFrames& demo, const std::string& kind)
         auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
         return !page->isShowingLoadingScreen() && (!table || !table->isLoadingData()) &&
                Halcyon::provider()->queuedActionCount() == 0 && Halcyon::provider()->runningLoaderCount() == 0;
-    };
-    for (int i = 0; i < demo.frames && !ready(); ++i) demo.frame(ready);
-    return ready();
+    });
 }
 
 struct Shortcut {
@@ -98,14 +89,13 @@ bool showShortcuts(const DemoFrames& demo)
     bool allShown = true;
     for (const auto& shortcut : shortcuts) {
         shortcut.open();
-        const bool shown = waitFor(demo, shortcut.page);
+        const bool shown = waitForShortcutPage(demo, shortcut.page);
         allShown = allShown && shown;
         demo.say(std::string("shortcuts: ") + shortcut.call + " -> " +
                  (shown ? shownTab() + ", " + heading(top()) : std::string("did not come up")));
         Halcyon::dismissDashboard();
         // Gone, not fading: a launch made while it fades would come up after it.
-        auto closed = [] { return !HalcyonDashboard::getRootController(); };
-        for (int i = 0; i < demo.frames && !closed(); ++i) demo.frame(closed);
+        waitUntil(demo, [] { return !HalcyonDashboard::getRootController(); });
     }
     return allShown;
 }

@@ -4,7 +4,7 @@
 //
 // Thread: main thread; each shortcut pumps the game's frames until its page
 // is ready, at most `frames` of them.
-#include "SocialDemo.h"
+#include "DemoPages.h"
 
 namespace shortcutsdemo {
 

@@ -5,15 +5,9 @@
 //
 // Thread: main thread; each step pumps the game's frames until its answer
 // arrives, at most `frames` of them.
-#include <functional>
 #include <string>
 
-struct DemoFrames {
-    std::function<void(const std::string&)> say;
-    // Pumps one frame, or less when the condition answers yes first.
-    std::function<void(const std::function<bool()>&)> frame;
-    int frames = 0;
-};
+#include "DemoPages.h"
 
 // Each false when what it shows did not happen.
 bool showChat(const DemoFrames& demo);

@@ -709,52 +709,28 @@ bool showDashboard(GameWindow& window, int frames)
 // leaderboards, the first board's high scores (all time, then today) and the
 // scores near the player on the map, then opened again on the game's
 // achievements. False when a page did not come up.
-bool showGamePages(GameWindow& window, int frames)
+bool showGamePages(GameWindow& window, const DemoFrames& demo)
 {
     platform::ui::Driver driver;
-    auto top = [] {
-        auto navigation = HalcyonDashboard::getActiveNavigationController();
-        return navigation ? std::dynamic_pointer_cast<HCViewController>(navigation->topViewController()) : nullptr;
-    };
-    // The page of this kind is on top, shows rows (a table) and no loading
-    // screen, and nothing is asked of the service.
-    auto waitFor = [&](const std::string& kind) {
-        auto ready = [&] {
-            auto page = top();
-            auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
-            return page && page->kindName() == kind && !page->isShowingLoadingScreen() &&
-                   (!table || (!table->isLoadingData() && table->tableView()->numberOfSections() > 0)) &&
-                   Halcyon::provider()->queuedActionCount() == 0 &&
-                   Halcyon::provider()->runningLoaderCount() == 0;
-        };
-        for (int i = 0; i < frames && !ready(); ++i) frame(ready);
-        if (!ready()) say("pages: " + kind + " did not come up");
-        return ready();
-    };
-    auto printTable = [&](const std::string& heading) {
-        auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
-        say("pages: " + heading);
-        for (const auto& row : platform::ui::Driver::readTable(table->tableView())) say("pages:   " + row);
-    };
     window.makeKeyWindow();
     Halcyon::launchDashboardWithListLeaderboardsPage();
-    bool shown = waitFor("HCLeaderboardController");
+    bool shown = waitFor(demo, "HCLeaderboardController");
     if (shown) {
-        printTable("leaderboards");
+        printRows(demo, "pages", "leaderboards");
         auto list = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
         driver.selectRow(list->tableView(), platform::ui::IndexPath{0, 0});
-        shown = waitFor("HCHighScoreController");
+        shown = waitFor(demo, "HCHighScoreController");
     }
     if (shown) {
-        printTable(top()->title() + ", all time");
+        printRows(demo, "pages", top()->title() + ", all time");
         driver.tapButton("Today");
-        shown = waitFor("HCHighScoreController");
+        shown = waitFor(demo, "HCHighScoreController");
     }
     if (shown) {
-        printTable(top()->title() + ", today");
+        printRows(demo, "pages", top()->title() + ", today");
         auto mapButton = top()->navigationItem()->rightBarButtonItem();
         if (!mapButton) say("pages: no map button");
-        shown = mapButton && driver.tap(mapButton) && waitFor("HCHighScoreMapViewController");
+        shown = mapButton && driver.tap(mapButton) && waitFor(demo, "HCHighScoreMapViewController");
     }
     if (shown) {
         say("pages: scores near you on the map");
@@ -763,19 +739,13 @@ bool showGamePages(GameWindow& window, int frames)
         for (const auto& pin : pins) say("pages:   " + pin);
         if (pins.empty()) say("pages:   (no pins)");
     }
-    auto close = [&] {
-        Halcyon::dismissDashboard();
-        auto closed = [] { return !Halcyon::dashboardVisible(); };
-        for (int i = 0; i < frames && !closed(); ++i) frame(closed);
-        return closed();
-    };
-    shown = close() && shown;
+    shown = closeDashboard(demo) && shown;
     if (shown) {
         Halcyon::launchDashboardWithAchievementsPage();
-        shown = waitFor("HCAchievementListController");
+        shown = waitFor(demo, "HCAchievementListController");
     }
-    if (shown) printTable("achievements");
-    return close() && shown;
+    if (shown) printRows(demo, "pages", "achievements");
+    return closeDashboard(demo) && shown;
 }
 
 // The Game Center leaderboard that leaderboard 1 maps to (--game-center).
@@ -1059,8 +1029,8 @@ int main(int argc, char** argv)
         return 1;
     }
     std::filesystem::create_directories(folder + "/Bundle");
-    // The dashboard's tabs: Now Playing shows the game's page; a tab whose
-    // page is not built yet shows an empty page of its title.
+    // The dashboard's tabs: Now Playing shows the game's page, My Halcyon
+    // the player's.
     {
         std::ofstream tabs(folder + "/Bundle/TabBarItems.plist");
         tabs << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
@@ -1242,7 +1212,7 @@ int main(int argc, char** argv)
         // run shows every failure at once.
         bool shown = true;
         shown = showDashboard(*window, frames) && shown;
-        shown = showGamePages(*window, frames) && shown;
+        shown = showGamePages(*window, demo) && shown;
         shown = showGameLinks(demo) && shown;
         shown = showComposerPage(demo) && shown;
         shown = picturedemo::showPicturePage(demo) && shown;

@@ -193,13 +193,13 @@ void HCFramedNavigationController::refreshBanner()
 void HCFramedNavigationController::refreshBottomView()
 {
     HC_CHECK_MAIN_THREAD();
-    if (bottomView_) bottomView_->removeFromSuperview();
-    bottomView_ = nullptr;
     auto page = std::dynamic_pointer_cast<HCCustomBottomView>(topViewController());
-    if (!page) return;
-    bottomView_ = page->getBottomView();
+    auto next = page ? page->getBottomView() : nullptr;
+    // The view already shown stays in place: taking it out would take the keyboard from its field.
+    if (bottomView_ && bottomView_ != next) bottomView_->removeFromSuperview();
+    bottomView_ = next;
     if (!bottomView_) return;
-    view()->addSubview(bottomView_);
+    if (bottomView_->superview() != view()) view()->addSubview(bottomView_);
     placeBottomView();
 }
 

@@ -164,7 +164,7 @@ TEST_F(DashboardPresentationTest, SecondLaunchReusesTheHubSwitchesTabAndPopsToRo
     EXPECT_EQ(game.calls, (std::vector<std::string>{"willAppear", "didAppear"}));
 }
 
-TEST_F(DashboardPresentationTest, ATabWhosePageIsNotBuiltIsAnInformationalLineNamingTheTabNotAnError)
+TEST_F(DashboardPresentationTest, ATabWhosePageDoesNotExistIsAWarningNamingThePageAndShowsAnEmptyPage)
 {
     // The web-page mirror logs from its own thread while the dashboard opens.
     std::mutex linesLock;
@@ -189,9 +189,9 @@ TEST_F(DashboardPresentationTest, ATabWhosePageIsNotBuiltIsAnInformationalLineNa
     for (const auto& entry : lines)
         if (entry.second.find("NoSuchPage") != std::string::npos) aboutThePage.push_back(entry);
     ASSERT_EQ(aboutThePage.size(), 1u);
-    EXPECT_EQ(aboutThePage[0].first, platform::LogLevel::Info);
+    EXPECT_EQ(aboutThePage[0].first, platform::LogLevel::Warning);
+    EXPECT_NE(aboutThePage[0].second.find("\"NoSuchPage\""), std::string::npos) << aboutThePage[0].second;
     EXPECT_NE(aboutThePage[0].second.find("\"My Halcyon\" tab"), std::string::npos) << aboutThePage[0].second;
-    EXPECT_NE(aboutThePage[0].second.find("not built yet"), std::string::npos) << aboutThePage[0].second;
 }
 
 TEST_F(DashboardPresentationTest, OfflineOpensTheOfflineTabWithoutPagesAndWithoutAnAccountShowsTheAlert)

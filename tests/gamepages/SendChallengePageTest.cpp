@@ -135,11 +135,12 @@ TEST_F(SendChallengePageTest, NoConnectionOrARefusedSendKeepsTheChoiceAndTakesTh
     EXPECT_TRUE(game.lines.empty());
 }
 
-TEST_F(SendChallengePageTest, EveryRefreshAfterTheFirstWaitsFiveSeconds)
+TEST_F(SendChallengePageTest, EveryRefreshAfterTheFirstWaitsFiveSecondsAndANewerOneReplacesAWaitingOne)
 {
     auto page = openSendPage();
     ASSERT_TRUE(page);
     const size_t before = requestsTo("users.xml");
+    page->reloadDataFromServer();
     page->reloadDataFromServer();
     EXPECT_TRUE(page->isShowingLoadingScreen());
     clock->advance(4);

@@ -2,6 +2,7 @@
 // poller, the partner's presence, sending and a send that fails.
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
+#include "dashboard/HCFramedNavigationController.h"
 #include "SocialPagesSupport.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
@@ -178,19 +179,21 @@ TEST_F(ConversationPageTest, TheBoxStaysAboveTheKeyboardAndOnlyItsGrowthScrollsT
     for (int i = 0; i < 9; ++i) forums->reply(id, kOtherUserId, "line " + std::to_string(i), server->now() + i);
     auto page = openConversation(id);
     ASSERT_TRUE(page);
+    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(page->navigationController());
+    ASSERT_TRUE(framed);
     auto box = page->messageBox()->view();
+    ASSERT_EQ(framed->bottomView(), box);
     auto field = page->messageBox()->messageField();
-    const double pageHeight = page->view()->bounds().height();
+    const double frameHeight = framed->view()->bounds().height();
     auto boxBottom = [&] { return box->frame().origin.y + box->frame().size.height; };
-    EXPECT_EQ(boxBottom(), pageHeight);
+    EXPECT_EQ(boxBottom(), frameHeight);
 
     ASSERT_TRUE(driver->showKeyboard(field->textView()));
     settle();
     EXPECT_TRUE(page->isKeyboardShown());
     EXPECT_TRUE(page->navigationController()->isNavigationBarHidden());
-    const double keyboard = pageHeight - boxBottom();
+    const double keyboard = frameHeight - boxBottom();
     EXPECT_GT(keyboard, 0);
-    EXPECT_EQ(page->tableView()->frame().height(), box->frame().origin.y);
 
     page->tableView()->setContentOffset(platform::ui::Point(0, 0));
     const double before = box->frame().height();
@@ -198,7 +201,7 @@ TEST_F(ConversationPageTest, TheBoxStaysAboveTheKeyboardAndOnlyItsGrowthScrollsT
     settle();
     const double growth = box->frame().height() - before;
     EXPECT_GT(growth, 0);
-    EXPECT_EQ(boxBottom(), pageHeight - keyboard);
+    EXPECT_EQ(boxBottom(), frameHeight - keyboard);
     EXPECT_EQ(page->tableView()->contentOffset().y, growth);
     field->setText("one");
     settle();
@@ -208,7 +211,7 @@ TEST_F(ConversationPageTest, TheBoxStaysAboveTheKeyboardAndOnlyItsGrowthScrollsT
     settle();
     EXPECT_FALSE(page->isKeyboardShown());
     EXPECT_FALSE(page->navigationController()->isNavigationBarHidden());
-    EXPECT_EQ(boxBottom(), pageHeight);
+    EXPECT_EQ(boxBottom(), frameHeight);
 }
 
 }  // namespace

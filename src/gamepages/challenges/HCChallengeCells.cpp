@@ -29,6 +29,20 @@ void showIcon(const std::shared_ptr<HCImageView>& view, const std::optional<std:
     view->setImage(name ? HCImageLoader::loadImage(*name) : nullptr);
 }
 
+std::string titleOf(const std::shared_ptr<HCChallengeDefinition>& definition)
+{
+    return definition ? definition->title().value_or("") : std::string();
+}
+
+// The definition's icon (`fallback` until it is in) and title.
+void showDefinition(const std::shared_ptr<HCChallengeDefinition>& definition, const std::shared_ptr<HCImageView>& icon,
+                    const char* fallback, const std::shared_ptr<platform::ui::Label>& title)
+{
+    icon->setDefaultImage(HCImageLoader::loadImage(fallback));
+    icon->setImageUrl(definition ? definition->iconUrl() : std::nullopt);
+    title->setText(titleOf(definition));
+}
+
 }  // namespace
 
 // --- tagged cells -----------------------------------------------------------------
@@ -87,8 +101,7 @@ void HCChallengeToUserCell::onResourceChanged(const platform::ObjectPtr& resourc
         showIcon(status, std::string("HCChallengeIconNew.png"));
         status->setHidden(false);
     }
-    const auto& definition = challenge->challengeDefinition();
-    title->setText(definition ? definition->title().value_or("") : "");
+    title->setText(titleOf(challenge->challengeDefinition()));
     const auto& message = challenge->userMessage();
     text->setText(message && !message->empty() ? *message : challenge->challengeDescription().value_or(""));
     const auto& other = sentByMe ? record->recipient() : challenger;
@@ -106,10 +119,7 @@ void HCChallengeSentCell::onResourceChanged(const platform::ObjectPtr& resource)
     auto title = labelTagged(2);
     auto text = labelTagged(3);
     if (!challenge) return;
-    const auto& definition = challenge->challengeDefinition();
-    icon->setDefaultImage(HCImageLoader::loadImage("HCMultiPeopleChallengeIcon.png"));
-    icon->setImageUrl(definition ? definition->iconUrl() : std::nullopt);
-    title->setText(definition ? definition->title().value_or("") : "");
+    showDefinition(challenge->challengeDefinition(), icon, "HCMultiPeopleChallengeIcon.png", title);
     text->setText(challenge->challengeDescription().value_or(""));
 }
 
@@ -169,10 +179,7 @@ void HCChallengeDefinitionStatsCell::onResourceChanged(const platform::ObjectPtr
     }
     auto stats = platform::as<HCChallengeDefinitionStats>(resource);
     if (!stats) return;
-    const auto& definition = stats->challengeDefinition();
-    challengeIcon_->setDefaultImage(HCImageLoader::loadImage("HCDefaultChallengeIcon.png"));
-    challengeIcon_->setImageUrl(definition ? definition->iconUrl() : std::nullopt);
-    titleLabel_->setText(definition ? definition->title().value_or("") : "");
+    showDefinition(stats->challengeDefinition(), challengeIcon_, "HCDefaultChallengeIcon.png", titleLabel_);
     tiesLabel_->setText(std::to_string(stats->localUsersTies()));
     winnerIcon_->setHidden(true);
     for (const auto& [header, number] : {std::pair{winsHeader_, winsLabel_},

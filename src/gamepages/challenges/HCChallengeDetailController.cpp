@@ -36,11 +36,6 @@ void HCChallengeDetailController::populateResourceMap(HCResourceControllerMap& m
     map.addResourceClass<HCChallengeToUser>("ChallengeDetail");
 }
 
-void HCChallengeDetailController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
-{
-    doIndexActionWithPage(1, onSuccess, onFailure);
-}
-
 void HCChallengeDetailController::doIndexActionWithPage(int page, const HCDelegate& onSuccess,
                                                         const HCDelegate& onFailure)
 {

@@ -51,7 +51,6 @@ public:
     bool usePlainTableSectionHeaders() override { return true; }
     bool canReceiveCallbacksNow() const override { return true; }
     void populateResourceMap(HCResourceControllerMap& map) override;
-    void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void onResourcesDownloaded(const HCPaginatedSeriesPtr& series) override;
     void onSectionsCreated(const Sections& sections) override;

@@ -68,11 +68,6 @@ void HCChallengeListController::populateResourceMap(HCResourceControllerMap& map
     map.addResourceClass<HCChallengeDefinitionStats>("ChallengeDefinitionStats");
 }
 
-void HCChallengeListController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
-{
-    doIndexActionWithPage(1, onSuccess, onFailure);
-}
-
 void HCChallengeListController::doIndexActionWithPage(int page, const HCDelegate& onSuccess,
                                                       const HCDelegate& onFailure)
 {

@@ -43,7 +43,6 @@ public:
     bool usePlainTableSectionHeaders() override { return true; }
     platform::ui::ViewPtr createPlainTableSectionHeader(int section) override;
     void populateResourceMap(HCResourceControllerMap& map) override;
-    void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void onResourcesDownloaded(const HCPaginatedSeriesPtr& series) override;
     void onSectionsCreated(const Sections& sections) override;

@@ -34,11 +34,6 @@ bool sameUser(const HCUser& a, const HCUser& b)
 
 }  // namespace
 
-HCSendChallengeController::~HCSendChallengeController()
-{
-    if (refreshTimer_) refreshTimer_->invalidate();
-}
-
 std::shared_ptr<HCService> HCSendChallengeController::getService()
 {
     return HCFriendsService::sharedInstance();
@@ -63,7 +58,7 @@ void HCSendChallengeController::populateResourceMap(HCResourceControllerMap& map
 void HCSendChallengeController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
     doIndexActionWithPage(1, onSuccess, onFailure);
-    stallNextRefresh_ = true;
+    stall_.arm();
 }
 
 void HCSendChallengeController::doIndexActionWithPage(int page, const HCDelegate& onSuccess,
@@ -143,16 +138,7 @@ void HCSendChallengeController::preselectUser(const std::shared_ptr<HCUser>& use
 
 void HCSendChallengeController::_refreshData()
 {
-    HC_CHECK_MAIN_THREAD();
-    if (!stallNextRefresh_) {
-        HCTableSequenceControllerHelper::_refreshData();
-        return;
-    }
-    showLoadingScreen();
-    std::weak_ptr<platform::Object> weakSelf = platform::self(this);
-    refreshTimer_ = platform::Thread::mainThread()->runLoop()->scheduleTimer(kRefreshDelay, false, [weakSelf](platform::Timer&) {
-        if (auto page = platform::as<HCSendChallengeController>(weakSelf.lock())) page->HCTableSequenceControllerHelper::_refreshData();
-    });
+    if (!stall_.holdBack(*this)) HCTableSequenceControllerHelper::_refreshData();
 }
 
 // --- sending -------------------------------------------------------------------------

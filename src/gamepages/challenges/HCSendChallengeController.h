@@ -17,6 +17,7 @@
 #include "platform/foundation/Values.h"
 #include "platform/runtime/RunLoop.h"
 #include "uiframework/HCRequestTicket.h"
+#include "uiframework/table/HCStalledRefresh.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
 class HCChallengeToUser;
@@ -27,8 +28,6 @@ public:
     using Text = std::optional<std::string>;
     using DataPtr = std::shared_ptr<platform::Data>;
     static constexpr double kRefreshDelay = 5.0;
-
-    ~HCSendChallengeController() override;
 
     const Text& challengeDefinitionId() const { return challengeDefinitionId_; }
     void setChallengeDefinitionId(const Text& id) { challengeDefinitionId_ = id; }
@@ -85,7 +84,6 @@ private:
     std::shared_ptr<HCChallengeToUser> userChallenge_;
     bool isCompleted_ = false;
     std::vector<std::shared_ptr<HCUser>> mSelectedUsers_;
-    bool stallNextRefresh_ = false;
-    std::shared_ptr<platform::Timer> refreshTimer_;
+    HCStalledRefresh stall_{kRefreshDelay};
     unsigned sendGeneration_ = 0;
 };

@@ -86,11 +86,6 @@ void HCPlayedGameController::doIndexActionWithPage(int page, const HCDelegate& o
     }
 }
 
-void HCPlayedGameController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
-{
-    doIndexActionWithPage(1, onSuccess, onFailure);
-}
-
 void HCPlayedGameController::populateResourceMap(HCResourceControllerMap& map)
 {
     map.addResourceClass<HCPlayedGame>("PlayedGame");

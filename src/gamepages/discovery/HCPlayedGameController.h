@@ -52,7 +52,6 @@ public:
     // --- table hooks ----------------------------------------------------------
     std::shared_ptr<HCService> getService() override;
     void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
-    void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void populateResourceMap(HCResourceControllerMap& map) override;
     std::optional<std::string> getTableHeaderControllerName() override;
     void onTableHeaderCreated(const platform::ObjectPtr& header) override;

@@ -25,13 +25,9 @@ constexpr const char* kPostClass = "HCForumPost";
 
 std::vector<platform::ObjectPtr> resourcesOf(const platform::Notification& notification)
 {
-    std::vector<platform::ObjectPtr> out;
-    auto list = notification.userInfo
-                    ? platform::as<platform::Array>(notification.userInfo->objectForKey(HCPollerNotificationKeyResources))
-                    : nullptr;
-    if (list)
-        out = list->items();
-    return out;
+    auto list = notification.userInfo ? notification.userInfo->get<platform::Array>(HCPollerNotificationKeyResources)
+                                      : nullptr;
+    return list ? list->items() : std::vector<platform::ObjectPtr>();
 }
 
 long long idNumber(const std::optional<std::string>& id)
@@ -80,22 +76,19 @@ void HCConversationController::loadView()
                                                                                 platform::self(this));
     if (!messageBox_) messageBox_ = std::make_shared<HCConversationMessageBoxController>();
     messageBox_->setConversationId(conversationId_);
-    auto box = messageBox_->view();
-    box->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth | platform::ui::AutoresizingFlexibleTopMargin);
-    view()->addSubview(box);
     messageBox_->messageField()->setDelegate(std::static_pointer_cast<HCExpandableSinglelineTextFieldDelegate>(
         std::static_pointer_cast<HCConversationController>(platform::self(this))));
-    placeMessageBox();
 }
 
-void HCConversationController::placeMessageBox()
+platform::ui::ViewPtr HCConversationController::getBottomView()
 {
-    const auto bounds = view()->bounds();
-    auto box = messageBox()->view();
-    const double height = box->frame().height();
-    const double top = std::max(0.0, bounds.height() - keyboardHeight_ - height);
-    box->setFrame(platform::ui::Rect(0, top, bounds.width(), height));
-    tableView()->setFrame(platform::ui::Rect(0, 0, bounds.width(), top));
+    return messageBox()->view();
+}
+
+void HCConversationController::adjustFrameForKeyboard(bool shown)
+{
+    if (auto host = std::dynamic_pointer_cast<HCBottomViewHost>(navigationController()))
+        host->adjustForKeyboard(shown, keyboardHeight_);
 }
 
 void HCConversationController::_adjustTableOffsetY(double delta, bool animated)
@@ -117,7 +110,7 @@ void HCConversationController::multilineTextFieldDidResize(HCExpandableSinglelin
     frame.origin.y = bottom - height;
     frame.size.height = height;
     box->setFrame(frame);
-    placeMessageBox();
+    if (auto host = std::dynamic_pointer_cast<HCBottomViewHost>(navigationController())) host->refreshBottomView();
     if (growth > 0) _adjustTableOffsetY(growth, true);
 }
 
@@ -132,7 +125,7 @@ void HCConversationController::_keyboardWillShow(const platform::Notification& n
     }
     if (auto navigation = navigationController()) navigation->setNavigationBarHidden(true, true);
     keyboardHeight_ = notification.userInfo ? platform::ui::keyboardSize(*notification.userInfo).height : 0;
-    placeMessageBox();
+    adjustFrameForKeyboard(true);
     _adjustTableOffsetY(keyboardHeight_, false);
 }
 
@@ -144,8 +137,8 @@ void HCConversationController::_keyboardWillHide(const platform::Notification&)
     messageBox()->setInitialText("");
     if (platform::DeviceFacts::isLargeScreen()) return;
     if (auto navigation = navigationController()) navigation->setNavigationBarHidden(false, true);
+    adjustFrameForKeyboard(false);
     keyboardHeight_ = 0;
-    placeMessageBox();
 }
 
 std::shared_ptr<HCService> HCConversationController::getService()
@@ -239,8 +232,6 @@ void HCConversationController::viewWillAppear(bool animated)
         observing_ = true;
         auto& center = platform::NotificationCenter::defaultCenter();
         center.addObserver(this, HCPollingFailed, [this](const platform::Notification& note) { _pollingFailed(note); });
-        center.addObserver(this, HCForumPost().getResourceDiscoveredNotification(),
-                           [this](const platform::Notification& note) { _postsDiscovered(note); });
         center.addObserver(this, HCUser::invalidUser()->getResourceDiscoveredNotification(),
                            [this](const platform::Notification& note) { _userDidChangePresence(note); });
         center.addObserver(this, platform::ui::KeyboardWillShowNotification,
@@ -255,7 +246,6 @@ void HCConversationController::viewWillAppear(bool animated)
     auto frame = box->frame();
     frame.size.height = HCConversationMessageBoxController::kHeight;
     box->setFrame(frame);
-    placeMessageBox();
     messageBox()->viewWillAppear(animated);
     HCTableSequenceControllerHelper::viewWillAppear(animated);
 }
@@ -275,7 +265,6 @@ void HCConversationController::viewWillDisappear(bool animated)
     if (poller_) poller_->stopPolling();
     isKeyboardShown_ = false;
     keyboardHeight_ = 0;
-    placeMessageBox();
     messageBox()->viewWillDisappear(animated);
     HCTableSequenceControllerHelper::viewWillDisappear(animated);
 }
@@ -304,17 +293,15 @@ void HCConversationController::_pollingFailed(const platform::Notification& noti
     if (auto navigation = navigationController()) navigation->popViewController(false);
 }
 
-void HCConversationController::_postsDiscovered(const platform::Notification& notification)
+std::optional<std::string> HCConversationController::getNotificationToRefreshAfter()
 {
-    HC_CHECK_MAIN_THREAD();
-    if (!conversationId_ || !hasLoadedData()) return;
-    std::vector<platform::ObjectPtr> fresh;
-    for (const auto& resource : resourcesOf(notification)) {
-        auto post = platform::as<HCForumPost>(resource);
-        if (post && post->discussionId() == conversationId_ && !getFirstIndexPathForResource(post))
-            fresh.push_back(post);
-    }
-    if (!fresh.empty()) appendRows(fresh, false);
+    return HCForumPost().getResourceDiscoveredNotification();
+}
+
+bool HCConversationController::isNotificationResourceValid(const platform::ObjectPtr& resource)
+{
+    auto post = platform::as<HCForumPost>(resource);
+    return post && conversationId_ && post->discussionId() == conversationId_;
 }
 
 void HCConversationController::_userDidChangePresence(const platform::Notification& notification)
@@ -333,15 +320,10 @@ void HCConversationController::_userDidChangePresence(const platform::Notificati
 
 void HCConversationController::_updateOnlineStatusWithUser(const HCUserPtr& user, bool isOnline)
 {
-    appendRows({HCOnlineStatus::initWithUser(user, isOnline)}, true);
-}
-
-void HCConversationController::appendRows(const std::vector<platform::ObjectPtr>& rows, bool atFront)
-{
     if (sections().empty() || !sections().front()->page() || sections().front()->hasStaticCells()) return;
     const auto& page = sections().front()->page();
     auto objects = page->objects();
-    objects.insert(atFront ? objects.begin() : objects.end(), rows.begin(), rows.end());
+    objects.insert(objects.begin(), HCOnlineStatus::initWithUser(user, isOnline));
     auto header = page->header();
     page->setObjects(std::move(objects));
     page->setHeader(header);

@@ -9,10 +9,10 @@
 // at that first load) while it is shown; new posts of this conversation are
 // added at the bottom. A failing poll of this conversation closes the page.
 //
-// The message box keeps the page's bottom: above the keyboard while that
-// shows (a phone's navigation bar goes away meanwhile), and taller as its
-// field grows, which scrolls the rows up by as much; shrinking scrolls
-// nothing.
+// The message box is the page's bottom view, which the dashboard's frame
+// keeps at its bottom and above the keyboard while that shows (a phone's
+// navigation bar goes away meanwhile). The box grows with its field, which
+// scrolls the rows up by as much; shrinking scrolls nothing.
 //
 // Thread: main thread.
 #include <memory>
@@ -23,9 +23,11 @@
 #include "platform/foundation/NotificationCenter.h"
 #include "socialpages/conversations/HCConversationMessageBoxController.h"
 #include "transport/poller/HCPoller.h"
+#include "uiframework/HCCustomBottomView.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
 class HCConversationController : public HCTableSequenceControllerHelper,
+                                 public HCCustomBottomView,
                                  public HCExpandableSinglelineTextFieldDelegate {
 public:
     static constexpr const char* kStartErrorMessage = "An error occurred while initiating your IM.";
@@ -58,6 +60,12 @@ public:
     bool allowPagination() override { return false; }
     void configureCell(const platform::ui::TableViewCellPtr&, bool, bool, bool) override {}
     void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
+    std::optional<std::string> getNotificationToRefreshAfter() override;
+    bool shouldRefreshAfterNotification() override { return true; }
+    bool isNewContentShownAtBottom() override { return true; }
+    // Only posts of this conversation.
+    bool isNotificationResourceValid(const platform::ObjectPtr& resource) override;
+    platform::ui::ViewPtr getBottomView() override;
 
     void loadView() override;
     void viewWillAppear(bool animated) override;
@@ -70,7 +78,6 @@ public:
     void _keyboardWillHide(const platform::Notification& notification);
     void _pollingFailed(const platform::Notification& notification);
     void _userDidChangePresence(const platform::Notification& notification);
-    void _postsDiscovered(const platform::Notification& notification);
     std::string kindName() const override { return "HCConversationController"; }
 
 private:
@@ -78,10 +85,8 @@ private:
     void _errorStartingConversation(std::shared_ptr<platform::Object> failure);
     void _initialIndexComplete(std::shared_ptr<HCPaginatedSeries> series, std::shared_ptr<HCDelegateChained> next);
     void _updateOnlineStatusWithUser(const HCUserPtr& user, bool isOnline);
-    // Adds rows at the bottom of the first section and shows the last one.
-    void appendRows(const std::vector<platform::ObjectPtr>& rows, bool atFront);
-    // Puts the box at the bottom, above the keyboard, and the table above the box.
-    void placeMessageBox();
+    // Tells the dashboard's frame that holds the box, if any, that the keyboard came or went.
+    void adjustFrameForKeyboard(bool shown);
     // Scrolls the rows by `delta`, within what the table can show.
     void _adjustTableOffsetY(double delta, bool animated);
 

@@ -1,10 +1,7 @@
 #include "socialpages/conversations/HCConversationMessageBoxController.h"
 
-#include "platform/foundation/Values.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
-#include "social/conversations/HCConversationService.h"
-#include "uiframework/form/HCFormControllerHelper.h"
+#include "social/forums/HCForumPost.h"
 
 namespace {
 
@@ -34,6 +31,7 @@ void HCConversationMessageBoxController::loadView()
     messageField_ = HCExpandableSinglelineTextField::make(platform::ui::Rect(6, 3, kWidth - 80, 22));
     messageField_->setMinLines(1);
     messageField_->setMaxLines(5);
+    messageField_->textView()->setTag(kBodyTag);
     sendButton_ = platform::ui::Button::buttonWithType(platform::ui::ButtonType::RoundedRect);
     sendButton_->setFrame(platform::ui::Rect(kWidth - 68, 6, 62, 31));
     sendButton_->setTitle("Send", platform::ui::ControlStateNormal);
@@ -55,33 +53,44 @@ void HCConversationMessageBoxController::viewWillAppear(bool animated)
     // The opener's text is offered once: a later appearance does not bring it back.
     if (!initialText_.empty()) messageField()->setText(initialText_);
     initialText_.clear();
-    HCViewController::viewWillAppear(animated);
+    HCFormControllerHelper::viewWillAppear(animated);
 }
 
 void HCConversationMessageBoxController::onSubmitForm()
 {
     HC_CHECK_MAIN_THREAD();
-    const std::string text = messageField()->text();
-    messageField_->resignFirstResponder();
-    if (text.empty() || !conversationId_) return;
-    messageField_->setText("");
-    auto self = platform::self(this);
-    HCConversationService::postMessage(text, conversationId_, HCDelegate(),
-                                       HCDelegate(self, &HCConversationMessageBoxController::_sendFailed,
-                                                  std::static_pointer_cast<platform::Object>(platform::String::make(text))));
+    if (messageField()->text().empty() || !conversationId_) {
+        messageField_->resignFirstResponder();
+        return;
+    }
+    HCFormControllerHelper::onSubmitForm();
 }
 
-void HCConversationMessageBoxController::_sendFailed(std::shared_ptr<platform::Object> failure,
-                                                     std::shared_ptr<platform::Object> sentText)
+std::string HCConversationMessageBoxController::singularResourceName()
+{
+    return HCForumPost().getResourceName();
+}
+
+std::string HCConversationMessageBoxController::getFormSubmissionUrl()
+{
+    return conversationId_ ? "discussions/" + *conversationId_ + "/posts.xml" : std::string();
+}
+
+void HCConversationMessageBoxController::populateViewDataMap(HCViewDataMap& map)
+{
+    map.addFieldReference("body", kBodyTag);
+}
+
+void HCConversationMessageBoxController::onBeforeFormSubmitted()
+{
+    textSent_ = messageField_->text();
+    messageField_->setText("");
+    messageField_->resignFirstResponder();
+}
+
+void HCConversationMessageBoxController::onFormSubmissionFailed(const platform::ObjectPtr&)
 {
     HC_CHECK_MAIN_THREAD();
-    auto text = platform::as<platform::String>(sentText);
-    if (text) {
-        const std::string typedSince = messageField()->text();
-        messageField_->setText(typedSince.empty() ? text->value() : text->value() + " " + typedSince);
-    }
-    platform::ui::AlertView::make(HCFormControllerHelper::kFailureAlertTitle,
-                                  HCFormControllerHelper::serverMessageOf(failure), {},
-                                  HCFormControllerHelper::kFailureAlertButton)
-        ->show();
+    const std::string typedSince = messageField()->text();
+    messageField_->setText(typedSince.empty() ? textSent_ : textSent_ + " " + typedSince);
 }

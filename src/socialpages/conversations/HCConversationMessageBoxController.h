@@ -1,9 +1,11 @@
 #pragma once
 // The box at the bottom of a conversation ("ConversationMessageBox"): a
-// field that grows from one to five lines and a Send button. An empty field
-// only takes the keyboard away. Sending empties the field at once (the
-// message comes back through the page's poller); a send that fails puts the
-// text back, ahead of anything typed since, and says why.
+// field that grows from one to five lines and a Send button, posting the
+// field as the body of a post of the conversation without a loading screen.
+// An empty field only takes the keyboard away. Sending empties the field at
+// once (the message comes back through the page's poller); a send that
+// fails puts the text back, ahead of anything typed since, after the
+// form's alert.
 //
 // Thread: main thread.
 #include <memory>
@@ -11,12 +13,13 @@
 #include <string>
 
 #include "platform/ui/Button.h"
-#include "uiframework/HCViewController.h"
+#include "uiframework/form/HCFormControllerHelper.h"
 #include "uiframework/widgets/HCExpandableSinglelineTextField.h"
 
-class HCConversationMessageBoxController : public HCViewController {
+class HCConversationMessageBoxController : public HCFormControllerHelper {
 public:
     static constexpr double kHeight = 43.0;
+    static constexpr int kBodyTag = 1;
 
     const std::shared_ptr<HCExpandableSinglelineTextField>& messageField();
     const std::shared_ptr<platform::ui::Button>& sendButton();
@@ -28,17 +31,25 @@ public:
     // The Send button's action.
     void onSubmitForm();
 
+    std::string singularResourceName() override;
+    std::string getFormSubmissionUrl() override;
+    void populateViewDataMap(HCViewDataMap& map) override;
+    void onBeforeFormSubmitted() override;
+    void onFormSubmissionFailed(const platform::ObjectPtr& failure) override;
+    std::string getLoadingScreenText() override { return {}; }
+    bool shouldShowLoadingScreenWhileSubmitting() override { return false; }
+    bool shouldDismissKeyboardWhenSubmitting() override { return false; }
+    // The box sits at the bottom of its page rather than on a navigation stack.
+    bool canReceiveCallbacksNow() const override { return true; }
+
     void loadView() override;
     void viewWillAppear(bool animated) override;
-    // The box sits inside its page rather than on a navigation stack.
-    bool canReceiveCallbacksNow() const override { return true; }
     std::string kindName() const override { return "HCConversationMessageBoxController"; }
 
 private:
-    void _sendFailed(std::shared_ptr<platform::Object> failure, std::shared_ptr<platform::Object> sentText);
-
     std::shared_ptr<HCExpandableSinglelineTextField> messageField_;
     std::shared_ptr<platform::ui::Button> sendButton_;
     std::optional<std::string> conversationId_;
     std::string initialText_;
+    std::string textSent_;
 };

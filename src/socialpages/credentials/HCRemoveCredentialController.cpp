@@ -7,7 +7,6 @@
 #include "platform/foundation/Log.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
-#include "socialpages/HCTopLevelSheet.h"
 
 namespace {
 
@@ -55,14 +54,7 @@ void HCRemoveCredentialController::setupForFacebook()
 void HCRemoveCredentialController::viewDidLoad()
 {
     HC_CHECK_MAIN_THREAD();
-    for (const auto& part : {platform::ui::ViewPtr(headerTitle_), platform::ui::ViewPtr(warningText_),
-                             platform::ui::ViewPtr(warningTextTwo_), platform::ui::ViewPtr(submitButton_)})
-        view()->addSubview(part);
-    std::weak_ptr<HCRemoveCredentialController> weakSelf =
-        std::static_pointer_cast<HCRemoveCredentialController>(platform::self(this));
-    submitButton_->addTarget(this, [weakSelf](platform::ui::Control&) {
-        if (auto page = weakSelf.lock()) page->onSubmitPressed();
-    }, platform::ui::ControlEventTouchUpInside);
+    addParts({headerTitle_, warningText_, warningTextTwo_, submitButton_}, submitButton_);
     HCFormControllerHelper::viewDidLoad();
 }
 
@@ -82,31 +74,17 @@ void HCRemoveCredentialController::onSubmitPressed()
         return;
     }
     if (Halcyon::loggedInUserHasHttpBasicCredential()) {
-        submit();
+        onWarningAccepted();
         return;
     }
-    showSheetInTopLevelView(
-        filled("By disconnecting %@ you will have no way of recovering your account if you lose your device. You may "
-               "secure your account by tapping 'Go Back' and choosing 'Secure Account'.",
-               credentialSpokenName_),
-        std::static_pointer_cast<HCRemoveCredentialController>(platform::self(this)), "Go Back", "Continue", view());
+    showWarning(filled("By disconnecting %@ you will have no way of recovering your account if you lose your device. "
+                       "You may secure your account by tapping 'Go Back' and choosing 'Secure Account'.",
+                       credentialSpokenName_));
 }
 
-void HCRemoveCredentialController::submit()
+void HCRemoveCredentialController::onWarningAccepted()
 {
     onSubmitForm(view());
-}
-
-void HCRemoveCredentialController::actionSheetDidDismissWithButtonIndex(platform::ui::ActionSheet& sheet,
-                                                                        int buttonIndex)
-{
-    HC_CHECK_MAIN_THREAD();
-    sheet.setDelegate({});
-    if (buttonIndex == sheet.destructiveButtonIndex()) {
-        submit();
-    } else if (auto navigation = navigationController()) {
-        navigation->popViewController(true);
-    }
 }
 
 void HCRemoveCredentialController::addHiddenParameters(HCHttpNestedQueryStringWriter& parameters)

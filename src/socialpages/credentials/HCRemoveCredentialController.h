@@ -15,28 +15,22 @@
 #include <string>
 
 #include "kernel/callbacks/HCCallbackable.h"
-#include "platform/ui/ActionSheet.h"
-#include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
-#include "uiframework/form/HCFormControllerHelper.h"
+#include "socialpages/credentials/HCAccountRemovalForm.h"
 
-class HCRemoveCredentialController final : public HCFormControllerHelper, public platform::ui::ActionSheetDelegate {
+class HCRemoveCredentialController final : public HCAccountRemovalForm {
 public:
     HCRemoveCredentialController();
 
     void setupForTwitter();
     void setupForFacebook();
-    // The submit button's action.
-    void onSubmitPressed();
+    void onSubmitPressed() override;
 
     std::string getFormSubmissionUrl() override { return "users_credentials/remove.xml"; }
-    std::string getHTTPMethod() override { return "GET"; }
-    std::string singularResourceName() override { return "users"; }
     void addHiddenParameters(HCHttpNestedQueryStringWriter& parameters) override;
     void onFormSubmitted(const HCPaginatedSeriesPtr& reply) override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
-    void actionSheetDidDismissWithButtonIndex(platform::ui::ActionSheet& sheet, int buttonIndex) override;
 
     const std::string& credentialType() const { return credentialType_; }
     const std::shared_ptr<platform::ui::Label>& warningText() const { return warningText_; }
@@ -45,7 +39,7 @@ public:
 
 private:
     void setUp(std::string type, std::string spokenName, const std::string& title, std::function<void()> submitted);
-    void submit();
+    void onWarningAccepted() override;
 
     std::shared_ptr<platform::ui::Label> warningText_, warningTextTwo_, headerTitle_;
     std::shared_ptr<platform::ui::Button> submitButton_;

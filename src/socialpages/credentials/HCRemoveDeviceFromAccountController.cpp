@@ -5,9 +5,7 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
-#include "socialpages/HCTopLevelSheet.h"
 
 namespace {
 
@@ -36,14 +34,7 @@ HCRemoveDeviceFromAccountController::HCRemoveDeviceFromAccountController()
 void HCRemoveDeviceFromAccountController::viewDidLoad()
 {
     HC_CHECK_MAIN_THREAD();
-    view()->addSubview(titleLabel_);
-    view()->addSubview(warningText_);
-    view()->addSubview(submitButton_);
-    std::weak_ptr<HCRemoveDeviceFromAccountController> weakSelf =
-        std::static_pointer_cast<HCRemoveDeviceFromAccountController>(platform::self(this));
-    submitButton_->addTarget(this, [weakSelf](platform::ui::Control&) {
-        if (auto page = weakSelf.lock()) page->onSubmitForm(page->view());
-    }, platform::ui::ControlEventTouchUpInside);
+    addParts({titleLabel_, warningText_, submitButton_}, submitButton_);
     HCFormControllerHelper::viewDidLoad();
 }
 
@@ -55,21 +46,9 @@ void HCRemoveDeviceFromAccountController::viewWillAppear(bool animated)
         warningText_->setText(kSecuredWarning);
     } else {
         warningText_->setText(kUnsecuredWarning);
-        showSheetInTopLevelView(kSheetTitle,
-                                std::static_pointer_cast<HCRemoveDeviceFromAccountController>(platform::self(this)),
-                                "Go Back", "Continue", view());
+        showWarning(kSheetTitle);
     }
     if (!Halcyon::isInLandscapeMode()) titleLabel_->setText("Remove Account");
-}
-
-void HCRemoveDeviceFromAccountController::actionSheetDidDismissWithButtonIndex(platform::ui::ActionSheet& sheet,
-                                                                               int buttonIndex)
-{
-    HC_CHECK_MAIN_THREAD();
-    sheet.setDelegate({});
-    if (buttonIndex == sheet.cancelButtonIndex()) {
-        if (auto navigation = navigationController()) navigation->popViewController(true);
-    }
 }
 
 void HCRemoveDeviceFromAccountController::addHiddenParameters(HCHttpNestedQueryStringWriter& parameters)

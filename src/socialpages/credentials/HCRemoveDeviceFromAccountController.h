@@ -8,24 +8,18 @@
 // Thread: main thread.
 #include <memory>
 
-#include "platform/ui/ActionSheet.h"
-#include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
-#include "uiframework/form/HCFormControllerHelper.h"
+#include "socialpages/credentials/HCAccountRemovalForm.h"
 
-class HCRemoveDeviceFromAccountController final : public HCFormControllerHelper,
-                                                  public platform::ui::ActionSheetDelegate {
+class HCRemoveDeviceFromAccountController final : public HCAccountRemovalForm {
 public:
     HCRemoveDeviceFromAccountController();
 
     std::string getFormSubmissionUrl() override { return "users/remove_from_device.xml"; }
-    std::string getHTTPMethod() override { return "GET"; }
-    std::string singularResourceName() override { return "users"; }
     void addHiddenParameters(HCHttpNestedQueryStringWriter& parameters) override;
     void onFormSubmitted(const HCPaginatedSeriesPtr& reply) override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
-    void actionSheetDidDismissWithButtonIndex(platform::ui::ActionSheet& sheet, int buttonIndex) override;
 
     const std::shared_ptr<platform::ui::Label>& warningText() const { return warningText_; }
     std::string kindName() const override { return "HCRemoveDeviceFromAccountController"; }

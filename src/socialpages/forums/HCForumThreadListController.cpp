@@ -27,11 +27,6 @@ void HCForumThreadListController::populateResourceMap(HCResourceControllerMap& m
     map.addResourceClass<HCForumThread>("ForumThread");
 }
 
-void HCForumThreadListController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
-{
-    doIndexActionWithPage(1, onSuccess, onFailure);
-}
-
 void HCForumThreadListController::doIndexActionWithPage(int page, const HCDelegate& onSuccess,
                                                         const HCDelegate& onFailure)
 {

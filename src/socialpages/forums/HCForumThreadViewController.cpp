@@ -72,11 +72,6 @@ void HCForumThreadViewController::populateResourceMap(HCResourceControllerMap& m
     map.addResourceClass<HCForumPost>("ForumPost");
 }
 
-void HCForumThreadViewController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
-{
-    doIndexActionWithPage(1, onSuccess, onFailure);
-}
-
 void HCForumThreadViewController::doIndexActionWithPage(int page, const HCDelegate& onSuccess,
                                                         const HCDelegate& onFailure)
 {

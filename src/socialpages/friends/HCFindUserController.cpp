@@ -26,11 +26,6 @@ std::shared_ptr<HCService> HCFindUserController::getService()
     return HCUserService::sharedInstance();
 }
 
-void HCFindUserController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
-{
-    doIndexActionWithPage(1, onSuccess, onFailure);
-}
-
 void HCFindUserController::doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();

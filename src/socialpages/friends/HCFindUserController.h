@@ -26,7 +26,6 @@ private:
 class HCFindUserController : public HCTableSequenceControllerHelper, public platform::ui::SearchBarDelegate {
 public:
     std::shared_ptr<HCService> getService() override;
-    void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void populateResourceMap(HCResourceControllerMap& map) override;
     std::optional<std::string> getTableHeaderControllerName() override { return "FindUserHeader"; }

@@ -47,11 +47,6 @@ std::shared_ptr<HCService> HCFriendsController::getService()
     return HCFriendsService::sharedInstance();
 }
 
-void HCFriendsController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
-{
-    doIndexActionWithPage(1, onSuccess, onFailure);
-}
-
 void HCFriendsController::doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();

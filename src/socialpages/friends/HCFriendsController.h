@@ -26,7 +26,6 @@ public:
     ~HCFriendsController() override;
 
     std::shared_ptr<HCService> getService() override;
-    void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void populateResourceMap(HCResourceControllerMap& map) override;
     std::optional<std::string> getTableHeaderControllerName() override;

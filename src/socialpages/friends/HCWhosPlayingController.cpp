@@ -20,11 +20,6 @@ std::shared_ptr<HCService> HCWhosPlayingController::getService()
     return HCFriendsService::sharedInstance();
 }
 
-void HCWhosPlayingController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
-{
-    doIndexActionWithPage(1, onSuccess, onFailure);
-}
-
 void HCWhosPlayingController::doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();

@@ -25,7 +25,6 @@ public:
     void setApplicationIconUrl(const std::optional<std::string>& url) override { applicationIconUrl_ = url; }
 
     std::shared_ptr<HCService> getService() override;
-    void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void populateResourceMap(HCResourceControllerMap& map) override;
     std::string getNoDataFoundMessage() override { return kNoDataMessage; }

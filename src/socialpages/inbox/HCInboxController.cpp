@@ -39,11 +39,6 @@ void HCInboxController::populateResourceMap(HCResourceControllerMap& map)
     map.addResourceClass<HCSubscription>("Inbox");
 }
 
-void HCInboxController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
-{
-    doIndexActionWithPage(1, onSuccess, onFailure);
-}
-
 void HCInboxController::doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();

@@ -37,7 +37,6 @@ public:
 
     std::shared_ptr<HCService> getService() override;
     void populateResourceMap(HCResourceControllerMap& map) override;
-    void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     std::string getNoDataFoundMessage() override { return "Your inbox is empty."; }
     bool autoLoadData() override { return !pendingConversationUser_; }

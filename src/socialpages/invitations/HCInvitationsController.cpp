@@ -34,11 +34,6 @@ std::shared_ptr<HCService> HCInvitationsController::getService()
     return HCInviteService::sharedInstance();
 }
 
-void HCInvitationsController::doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure)
-{
-    doIndexActionWithPage(1, onSuccess, onFailure);
-}
-
 void HCInvitationsController::doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
     HCInviteService::getInvitesForUser(Halcyon::localUser(), page, onSuccess, onFailure);

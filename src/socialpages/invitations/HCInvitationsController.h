@@ -24,7 +24,6 @@ public:
     void notifyInviteIgnored(const std::optional<std::string>& inviteId);
 
     std::shared_ptr<HCService> getService() override;
-    void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
     void populateResourceMap(HCResourceControllerMap& map) override;
     std::string getNoDataFoundMessage() override { return "You have no unviewed game invitations at this time."; }

@@ -104,27 +104,15 @@ void HCSelectFriendsToInviteController::localUserFollowingAnyoneFail(std::shared
 
 void HCSelectFriendsToInviteController::_refreshData()
 {
-    HC_CHECK_MAIN_THREAD();
-    if (!stallNextRefresh_) {
-        HCTableSequenceControllerHelper::_refreshData();
-        return;
-    }
     // A picker shown again gives the service time to list the friends just made.
-    showLoadingScreen();
-    std::weak_ptr<HCSelectFriendsToInviteController> weakSelf =
-        std::static_pointer_cast<HCSelectFriendsToInviteController>(platform::self(this));
-    if (stallTimer_) stallTimer_->invalidate();
-    stallTimer_ = platform::Thread::mainThread()->runLoop()->scheduleTimer(
-        kRefreshStallSeconds, false, [weakSelf](platform::Timer&) {
-            if (auto page = weakSelf.lock()) page->HCTableSequenceControllerHelper::_refreshData();
-        });
+    if (!stall_.holdBack(*this)) HCTableSequenceControllerHelper::_refreshData();
 }
 
 void HCSelectFriendsToInviteController::doIndexActionOnSuccess(const HCDelegate& onSuccess,
                                                                const HCDelegate& onFailure)
 {
     doIndexActionWithPage(1, onSuccess, onFailure);
-    stallNextRefresh_ = true;
+    stall_.arm();
 }
 
 void HCSelectFriendsToInviteController::doIndexActionWithPage(int page, const HCDelegate& onSuccess,

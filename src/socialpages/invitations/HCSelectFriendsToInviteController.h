@@ -14,6 +14,7 @@
 #include "core/users/HCUser.h"
 #include "platform/foundation/Values.h"
 #include "platform/runtime/RunLoop.h"
+#include "uiframework/table/HCStalledRefresh.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
 class HCSelectInviteTypeController;
@@ -59,8 +60,7 @@ public:
 private:
     std::vector<platform::ObjectPtr> selectedUsers_;
     std::shared_ptr<HCSelectInviteTypeController> inviteTypeController_;
-    std::shared_ptr<platform::Timer> stallTimer_;
-    bool stallNextRefresh_ = false;
+    HCStalledRefresh stall_{kRefreshStallSeconds};
     bool friendsDownloadOutstanding_ = false;
     bool anyFriendsDownloadOutstanding_ = false;
     bool followingAnyone_ = false;

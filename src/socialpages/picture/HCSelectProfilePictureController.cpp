@@ -345,19 +345,19 @@ void HCSelectProfilePictureController::_showImagePicker(const std::shared_ptr<pl
 
 void HCSelectProfilePictureController::hidePicker(platform::ui::ImagePickerController& picker)
 {
-    if (auto custom = dynamic_cast<HCCustomImagePickerController*>(&picker)) custom->hide();
+    if (imagePickerPopoverController_) {
+        imagePickerPopoverController_->dismissPopover(true);
+        imagePickerPopoverController_ = nullptr;
+    } else if (auto custom = dynamic_cast<HCCustomImagePickerController*>(&picker)) {
+        custom->hide();
+    }
 }
 
 void HCSelectProfilePictureController::imagePickerControllerDidFinishPickingMediaWithInfo(
     platform::ui::ImagePickerController& picker, const std::shared_ptr<platform::Dictionary>& info)
 {
     HC_CHECK_MAIN_THREAD();
-    if (imagePickerPopoverController_) {
-        imagePickerPopoverController_->dismissPopover(true);
-        imagePickerPopoverController_ = nullptr;
-    } else {
-        hidePicker(picker);
-    }
+    hidePicker(picker);
     platform::ui::ImagePtr image;
     if (info) {
         image = info->get<platform::ui::Image>(platform::ui::ImagePickerControllerEditedImage);
@@ -369,12 +369,7 @@ void HCSelectProfilePictureController::imagePickerControllerDidFinishPickingMedi
 void HCSelectProfilePictureController::imagePickerControllerDidCancel(platform::ui::ImagePickerController& picker)
 {
     HC_CHECK_MAIN_THREAD();
-    if (imagePickerPopoverController_) {
-        imagePickerPopoverController_->dismissPopover(true);
-        imagePickerPopoverController_ = nullptr;
-    } else {
-        hidePicker(picker);
-    }
+    hidePicker(picker);
 }
 
 void HCSelectProfilePictureController::popoverControllerDidDismissPopover(platform::ui::PopoverController& popover)

@@ -96,6 +96,7 @@ private:
     void updateRequested(std::shared_ptr<platform::Object>) { _redownloadCredentials(); }
     void orientationDidChange(const platform::Notification& notification);
     void openPicker(platform::ui::ImagePickerController::SourceType source);
+    // Takes the picker away: its popover on a large screen, else the picker itself.
     void hidePicker(platform::ui::ImagePickerController& picker);
     // A call not sent (the service stopped, or it refused at once) may never
     // answer: nothing waits for it. A refusal's failure still follows.

@@ -34,6 +34,7 @@
 #include "platform/ui/Transitions.h"
 #include "transport/provider/HCProvider.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCViewController.h"
 
 namespace pagetest {
 
@@ -49,9 +50,9 @@ constexpr const char* kTabs = R"(<?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0"><dict>
   <key>tabs</key><array>
     <dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string>
-          <key>page</key><string>NoPageYet</string></dict>
+          <key>page</key><string>HarnessTabRoot</string></dict>
     <dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string>
-          <key>page</key><string>NoPageYet</string></dict>
+          <key>page</key><string>HarnessTabRoot</string></dict>
   </array>
 </dict></plist>
 )";
@@ -90,6 +91,12 @@ private:
     std::shared_ptr<platform::ui::Label> text_ = platform::ui::Label::make(platform::ui::Rect(0, 0, 320, 40));
     std::shared_ptr<platform::ui::Label> image_ = platform::ui::Label::make(platform::ui::Rect(0, 40, 320, 40));
 };
+
+// The root of each tab: the pages under test are pushed above it, and a
+// tab's real root page would load on its own.
+class HarnessTabRootController final : public HCViewController {};
+const bool tabRootRegistered =
+    (platform::registerClass<HarnessTabRootController>("HCHarnessTabRootController"), true);
 
 // A device that has its fix.
 class FixedLocation final : public HCLocationSource {

@@ -1,0 +1,69 @@
+#include "DemoPages.h"
+
+#include "core/halcyon/Halcyon.h"
+#include "dashboard/HalcyonDashboard.h"
+#include "platform/ui/Driver.h"
+#include "platform/ui/NavigationController.h"
+#include "transport/provider/HCProvider.h"
+#include "uiframework/HCViewController.h"
+#include "uiframework/table/HCTableControllerHelper.h"
+
+bool waitUntil(const DemoFrames& demo, const std::function<bool()>& done)
+{
+    for (int i = 0; i < demo.frames && !done(); ++i) demo.frame(done);
+    return done();
+}
+
+std::shared_ptr<HCViewController> top()
+{
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    return navigation ? std::dynamic_pointer_cast<HCViewController>(navigation->topViewController()) : nullptr;
+}
+
+bool waitFor(const DemoFrames& demo, const std::string& kind, const std::function<bool()>& shows)
+{
+    const bool ready = waitUntil(demo, [&] {
+        auto page = top();
+        auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
+        return page && page->kindName() == kind && !page->isShowingLoadingScreen() &&
+               (!table || (table->hasLoadedData() && !table->isLoadingData())) && (!shows || shows()) &&
+               Halcyon::provider()->queuedActionCount() == 0 && Halcyon::provider()->runningLoaderCount() == 0;
+    });
+    if (!ready) demo.say(kind + " did not come up");
+    return ready;
+}
+
+std::vector<std::string> rows()
+{
+    auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
+    return table ? platform::ui::Driver::readTable(table->tableView()) : std::vector<std::string>{};
+}
+
+void printRows(const DemoFrames& demo, const std::string& area, const std::string& heading)
+{
+    demo.say(area + ": " + heading);
+    for (const auto& row : rows()) demo.say(area + ":   " + row);
+}
+
+bool selectRowShowing(const std::string& text)
+{
+    auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(top());
+    if (!table) return false;
+    auto view = table->tableView();
+    for (int section = 0; section < view->numberOfSections(); ++section) {
+        for (int row = 0; row < view->numberOfRowsInSection(section); ++row) {
+            const platform::ui::IndexPath path{section, row};
+            // The page makes the cell, so a row below the screen counts too.
+            auto cell = table->cellForRowAtIndexPath(*view, path);
+            if (cell && platform::ui::Driver::labelsText(cell).find(text) != std::string::npos)
+                return platform::ui::Driver().selectRow(view, path);
+        }
+    }
+    return false;
+}
+
+bool closeDashboard(const DemoFrames& demo)
+{
+    Halcyon::dismissDashboard();
+    return waitUntil(demo, [] { return !Halcyon::dashboardVisible(); });
+}

@@ -1,0 +1,37 @@
+#pragma once
+// What the page demos share: the game's frames to wait on, the page on top
+// of the dashboard's active navigation, waiting for a page to come up, and
+// reading and tapping its rows.
+//
+// Thread: main thread; a wait pumps the game's frames until its condition
+// holds, at most `frames` of them.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class HCViewController;
+
+struct DemoFrames {
+    std::function<void(const std::string&)> say;
+    // Pumps one frame, or less when the condition answers yes first.
+    std::function<void(const std::function<bool()>&)> frame;
+    int frames = 0;
+};
+
+// Pumps frames until `done`; answers `done`.
+bool waitUntil(const DemoFrames& demo, const std::function<bool()>& done);
+// The page on top of the dashboard's active navigation; nil when none.
+std::shared_ptr<HCViewController> top();
+// The page of this class (kindName) is on top, its loading screen down, its
+// table (if it is a table page) loaded, `shows` holds, and nothing is asked
+// of the service. Says "<kind> did not come up" when it does not.
+bool waitFor(const DemoFrames& demo, const std::string& kind, const std::function<bool()>& shows = {});
+// The rows of the table page on top, one line each; none when no table is on top.
+std::vector<std::string> rows();
+// Says "<area>: <heading>", then each row of the table on top, indented.
+void printRows(const DemoFrames& demo, const std::string& area, const std::string& heading);
+// Selects the first row of the table on top that shows `text`; false when none does.
+bool selectRowShowing(const std::string& text);
+// Closes the dashboard and waits until it is gone.
+bool closeDashboard(const DemoFrames& demo);
