@@ -227,7 +227,11 @@ TEST_F(ChallengePagesTest, AGameLaunchedForAChallengeOpensItsDetailPage)
     options->setObject("UIApplicationLaunchOptionsRemoteNotificationKey", push);
     ASSERT_TRUE(Halcyon::respondToApplicationLaunchOptions(options));
     ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo("challenges_users/" + recordId + ".xml") == 1; }));
-    settle();
+    // The dashboard opens once the record is in, and its pages come one by one.
+    ASSERT_TRUE(testsupport::runMainUntil([&] {
+        auto shown = topPageAs<HCChallengeDetailController>();
+        return shown && shown->userChallenge() && requestsWithParam(kRecords, "challenge_id", challengeId) > 0;
+    }));
     waitForIdle();
     auto detail = topPageAs<HCChallengeDetailController>();
     ASSERT_TRUE(detail);

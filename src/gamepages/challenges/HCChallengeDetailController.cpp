@@ -82,6 +82,9 @@ platform::ui::ViewControllerPtr HCChallengeDetailController::controllerForFollow
     const std::string& challengeId)
 {
     challengeId_ = challengeId;
+    // A launch pushes the page before it reads the id after it: a page that
+    // already appeared loaded without one, so it loads again with it.
+    if (isViewLoaded()) reloadDataFromServer();
     return nullptr;
 }
 
