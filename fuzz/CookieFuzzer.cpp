@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const auto& stored : jar.cookies()) {
         fuzz::check(domainCovers(stored.domain, from->host), "the jar stored a cookie for a foreign domain");
     }
-    const std::string header = jar.cookieHeaderForURL(sender);
+    const std::string header = jar.cookieHeaderFor(*from);
     fuzz::check(header.find_first_of("\r\n") == std::string::npos, "a line break reached the Cookie header");
     return 0;
 }
