@@ -3,6 +3,7 @@
 #include "core/banners/HCNotification.h"
 #include "core/images/HCImageLoader.h"
 #include "core/notifications/HCServerNotification.h"
+#include "platform/foundation/OptionalText.h"
 #include "platform/runtime/ThreadChecker.h"
 
 namespace {
@@ -10,10 +11,6 @@ namespace {
 // The background's stretchable middle starts this far from its right end.
 constexpr int kStretchRightCap = 18;
 
-bool present(const std::optional<std::string>& text)
-{
-    return text && !text->empty();
-}
 
 }  // namespace
 
@@ -70,7 +67,7 @@ void HCServerNotificationView::_setImageViewImage(const HCImageViewPtr& view, co
             view->setContentMode(platform::ui::ContentMode::ScaleToFill);
         }
     }
-    if (present(url)) {
+    if (platform::hasText(url)) {
         ++miDownloadsNeeded_;
         view->setImageDownloadFinishedDelegate(
             HCDelegate(platform::self(this), &HCServerNotificationView::_imageFinishedDownloading));
@@ -102,7 +99,7 @@ void HCServerNotificationView::_updateText(const HCServerNotification& notificat
 
 void HCServerNotificationView::_updateNumber(const HCServerNotification& notification)
 {
-    if (present(notification.score())) {
+    if (platform::hasText(notification.score())) {
         if (numberLabel) numberLabel->setText(*notification.score());
         return;
     }

@@ -13,6 +13,7 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "kernel/xml/HCXmlDocument.h"
 #include "platform/foundation/FileFacts.h"
+#include "platform/foundation/OptionalText.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "scores/challenges/HCChallenge.h"
 #include "scores/challenges/HCChallengeDefinition.h"
@@ -45,10 +46,6 @@ platform::ObjectPtr notice(const char* text)
     return HCNotificationData::foreGroundDataWithText(text);
 }
 
-bool named(const Text& text)
-{
-    return text && !text->empty();
-}
 
 void listRecords(const char* action, const HCHttpNestedQueryStringWriter& parameters, int requestType,
                  const char* noticeText, const HCDelegate& onSuccess, const HCDelegate& onFailure)
@@ -129,7 +126,7 @@ HCRequestHandlePtr HCChallengeService::sendChallenge(const Text& challengeDefini
 {
     auto service = running();
     if (!service) return nullptr;
-    if (!named(challengeDefinitionId)) return HCServicePath::refuse(onFailure);
+    if (!platform::hasText(challengeDefinitionId)) return HCServicePath::refuse(onFailure);
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("challenge_hidden_text", hiddenText);
     parameters.io("challenger_id", "me");
@@ -184,7 +181,7 @@ HCRequestHandlePtr HCChallengeService::downloadChallengeData(const Text& url, co
                                                              const HCDelegate& onFailure)
 {
     auto service = running();
-    if (!service || !named(url)) return nullptr;
+    if (!service || !platform::hasText(url)) return nullptr;
     auto http = service->createHttpService();
     if (!http) return nullptr;
     auto observer = std::make_shared<HCBlobDownloadObserver>(onSuccess, onFailure, false);
@@ -201,7 +198,7 @@ void HCChallengeService::getChallengeHistoryForType(const Text& challengeDefinit
     parameters.io("page", pageIndex);
     parameters.io("challenge_definition_id", challengeDefinitionId);
     parameters.io("client_application_id", clientApplicationId);
-    if (named(comparedToUserId)) parameters.io("compared_user_id", comparedToUserId);
+    if (platform::hasText(comparedToUserId)) parameters.io("compared_user_id", comparedToUserId);
     listRecords("challenges_users.xml", parameters, kBanner, "Downloading Challenge Information", onSuccess,
                 onFailure);
 }
@@ -234,8 +231,8 @@ void HCChallengeService::getPendingChallengesForLocalUserAndApplication(const Te
     parameters.io("incomplete", true);
     parameters.io("page", pageIndex);
     parameters.io("mark_as_viewed", true);
-    if (named(clientApplicationId)) parameters.io("client_application_id", clientApplicationId);
-    if (named(comparedToUserId)) parameters.io("compared_user_id", comparedToUserId);
+    if (platform::hasText(clientApplicationId)) parameters.io("client_application_id", clientApplicationId);
+    if (platform::hasText(comparedToUserId)) parameters.io("compared_user_id", comparedToUserId);
     listRecords("challenges_users.xml", parameters, kBanner, "Downloaded Challenge Information", onSuccess,
                 onFailure);
 }

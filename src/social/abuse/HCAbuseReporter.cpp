@@ -6,6 +6,7 @@
 #include "core/services/HCService.h"
 #include "core/services/HCServicePath.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/foundation/OptionalText.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AlertView.h"
 #include "uiframework/HCViewController.h"
@@ -27,10 +28,6 @@ std::set<std::shared_ptr<HCAbuseReporter>>& live()
     return reporters;
 }
 
-bool hasText(const std::optional<std::string>& text)
-{
-    return text && !text->empty();
-}
 
 }  // namespace
 
@@ -77,7 +74,7 @@ void HCAbuseReporter::start(std::shared_ptr<HCAbuseReporter> reporter)
 
 void HCAbuseReporter::report()
 {
-    if (!hasText(userId_) || !viewController_) {
+    if (!platform::hasText(userId_) || !viewController_) {
         _reportFinished();
         return;
     }
@@ -105,7 +102,7 @@ void HCAbuseReporter::send()
     auto path = HCServicePath::format("users/%@/abuse_flags.xml", {userId_});
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("abuse_flag[abuse_type]", std::string(kAbuseTypes[abuseType_ == 1 ? 1 : 0]));
-    if (hasText(flaggableId_) && hasText(flaggableType_)) {
+    if (platform::hasText(flaggableId_) && platform::hasText(flaggableType_)) {
         parameters.io("abuse_flag[flaggable_id]", *flaggableId_);
         parameters.io("abuse_flag[flaggable_type]", *flaggableType_);
     }

@@ -3,6 +3,7 @@
 #include "core/resources/HCResourceClass.h"
 #include "core/services/HCServicePath.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/foundation/OptionalText.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "social/invitations/HCDeviceContact.h"
 #include "social/invitations/HCInvite.h"
@@ -15,10 +16,6 @@ HCInviteService::InviteFlow sInviteFlow;
 
 constexpr int kSilent = 0;
 
-bool hasText(const std::optional<std::string>& text)
-{
-    return text && !text->empty();
-}
 
 // One receiver's parameter; a contact with both a number and an address is
 // reached by SMS only.
@@ -27,9 +24,9 @@ void writeReceiver(HCHttpNestedQueryStringWriter& parameters, const platform::Ob
     if (auto user = platform::as<HCUser>(receiver)) {
         parameters.io("invite[receivers][]", user->resourceId());
     } else if (auto contact = platform::as<HCDeviceContact>(receiver)) {
-        if (hasText(contact->number)) {
+        if (platform::hasText(contact->number)) {
             parameters.io("invite[sms_receivers][]", *contact->number);
-        } else if (hasText(contact->email)) {
+        } else if (platform::hasText(contact->email)) {
             parameters.io("invite[email_receivers][]", *contact->email);
         }
     }
@@ -87,7 +84,7 @@ HCRequestHandlePtr HCInviteService::sendInvite(const std::shared_ptr<HCInviteDef
 {
     auto service = sharedInstance();
     if (!service) return nullptr;
-    if (!definition || !hasText(definition->resourceId())) return HCServicePath::refuse(onFailure);
+    if (!definition || !platform::hasText(definition->resourceId())) return HCServicePath::refuse(onFailure);
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("key", *definition->resourceId());
     parameters.io("invite[sender_message]", message);

@@ -3,6 +3,7 @@
 #include "accounts/HCUsersCredentialCell.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/users/HCUser.h"
+#include "platform/foundation/OptionalText.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "social/users/HCUsersCredential.h"
 
@@ -13,10 +14,6 @@ using platform::ui::Rect;
 constexpr double kCellWidth = 320.0;
 constexpr double kCellHeight = 60.0;
 
-bool hasText(const std::optional<std::string>& text)
-{
-    return text && !text->empty();
-}
 
 bool isChosen(const HCUsersCredential& row, const HCUser& player)
 {
@@ -25,8 +22,8 @@ bool isChosen(const HCUsersCredential& row, const HCUser& player)
     if (source == "FbconnectCredential") return row.isFacebook();
     if (source != "Upload") return false;
     // An upload with no picture left is the default icon.
-    const bool ownPicture = hasText(player.profilePictureUrl());
-    return ownPicture ? row.isHttpBasic() : !hasText(row.credentialType());
+    const bool ownPicture = platform::hasText(player.profilePictureUrl());
+    return ownPicture ? row.isHttpBasic() : !platform::hasText(row.credentialType());
 }
 
 }  // namespace
@@ -56,10 +53,10 @@ void HCProfilePictureCell::onResourceChanged(const platform::ObjectPtr& resource
     checkmark_->setHidden(!player || !isChosen(*row, *player));
 
     auto playersDefault = platform::ui::Image::imageNamed(HCImageView::kProfileDefaultImageName);
-    if (hasText(row->credentialProfilePictureUrl())) {
+    if (platform::hasText(row->credentialProfilePictureUrl())) {
         profilePictureView_->setDefaultImage(playersDefault);
         profilePictureView_->setImageUrl(row->credentialProfilePictureUrl());
-    } else if (hasText(row->credentialType())) {
+    } else if (platform::hasText(row->credentialType())) {
         profilePictureView_->setImageUrl(std::nullopt);
         profilePictureView_->setImage(platform::ui::Image::imageNamed(kUnknownPictureImageName));
     } else {

@@ -6,6 +6,7 @@
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/users/HCUser.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/OptionalText.h"
 #include "platform/runtime/RunLoop.h"
 #include "platform/runtime/Thread.h"
 #include "platform/runtime/ThreadChecker.h"
@@ -24,10 +25,6 @@ namespace {
 
 constexpr int kTakePhoto = 0;
 
-bool hasText(const std::optional<std::string>& text)
-{
-    return text && !text->empty();
-}
 
 // Whether the awaited row's picture differs in the new list's row.
 bool changed(const std::shared_ptr<HCUsersCredential>& awaited, const HCUsersCredential& row)
@@ -124,7 +121,7 @@ void HCSelectProfilePictureController::onCellWasClicked(const platform::ObjectPt
         navigation->pushViewController(form, true);
         return;
     }
-    if (hasText(row->credentialType())) {
+    if (platform::hasText(row->credentialType())) {
         if (row->isHttpBasic()) {
             _presentCustomImageActionSheet();
         } else {
