@@ -161,7 +161,7 @@ int intFlag(int argc, char** argv, const std::string& name, int fallback)
 
 int runRounds(int argc, char** argv, const std::string& serviceRootUrl)
 {
-    const int rounds = intFlag(argc, argv, "rounds", 20);
+    const int rounds = intFlag(argc, argv, "rounds", 40);
     const int perRound = intFlag(argc, argv, "per-round", 50);
     ProviderClient provider;
     RawCurlClient raw(serviceRootUrl + "server_timestamp");

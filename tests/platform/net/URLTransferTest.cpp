@@ -3,9 +3,11 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <thread>
@@ -155,6 +157,47 @@ TEST(URLTransfer, CompletionArrivesLaterOnTheGivenLoopsThread)
     cancelled->cancel();
     runner->cancel();
     EXPECT_EQ(outcomes.load(), 1);
+}
+
+// The provider's pattern: each transfer is started on the loop's own thread,
+// the next one from the completion of the last, with no other thread to wake
+// the loop. Once the work stops, the loop must go back to sleep rather than
+// keep polling: over a quarter of a second idle it may use only a sliver of
+// a processor.
+TEST(URLTransfer, ALoopThatRunsItsOwnTransfersChainsThemAndThenSleeps)
+{
+    LoopbackServer server;
+    server.route("/n", [](const ServerRequest&) { return ServerReply::text(200, "ok"); });
+    auto runner = Thread::start("net-test-chain");
+    runner->runLoop()->post([] { CurlTransport::runTransfersOnCurrentLoop(); });
+    URLRequest request;
+    request.url = server.url("/n");
+    constexpr int kChained = 5;
+    std::atomic<int> replies{0};
+    std::function<void()> next = [&] {
+        URLTransfer::start(request, runner->runLoop(), [&](const URLResult& r) {
+            if (!r.isReply() || !runner->isCurrent()) return;
+            if (++replies < kChained) next();
+        });
+    };
+    runner->runLoop()->post(next);
+    ASSERT_TRUE(runMainUntil([&] { return replies.load() == kChained; }));
+
+    auto runnerCpuSeconds = [&] {
+        std::atomic<double> seconds{-1};
+        runner->runLoop()->post([&] {
+            timespec t{};
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+            seconds = static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+        });
+        EXPECT_TRUE(runMainUntil([&] { return seconds.load() >= 0; }));
+        return seconds.load();
+    };
+    const double before = runnerCpuSeconds();
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    EXPECT_LT(runnerCpuSeconds() - before, 0.05);
+    runner->cancel();
+    EXPECT_EQ(server.requests().size(), static_cast<size_t>(kChained));
 }
 
 TEST(URLTransfer, SendsMethodBodyHeadersAndCredentialsAsGivenAndDropsInjectedLines)
