@@ -272,7 +272,11 @@ TEST_F(InboxPagesTest, AFriendChosenInThePickerStartsTheConversationOnce)
 
     ASSERT_TRUE(tapRightBarButton());
     waitForIdle();
+    // The reply comes while the picker is still sliding away: pushing the
+    // conversation ends that slide, and the list's appearance must not
+    // start the conversation a second time.
     ASSERT_TRUE(driver->selectRowWithText("Ben"));
+    waitForReplies();
     settle();
     waitForIdle();
     EXPECT_FALSE(navigation->modalViewController());

@@ -1,5 +1,7 @@
 // The profile picture page as the player works it against the local server:
 // the rows it offers, a picture chosen or uploaded, and the refresh.
+#include <chrono>
+
 #include "core/halcyon/Halcyon.h"
 #include "core/users/HCUser.h"
 #include "dashboard/HCRootController.h"
@@ -230,8 +232,12 @@ TEST_F(ProfilePicturePageTest, APhotoTakenSidewaysIsCroppedAndUploadedUpright)
 {
     start(false, false);
     open();
-    // A refused upload takes the loading screen down and says so.
-    server->faults().injectFor("POST", "profile_picture/select/http_basic", localserver::Fault::reply(500), 1);
+    // A refused upload takes the loading screen down and says so. The refusal
+    // comes late enough for the screen to be seen up while the upload runs:
+    // the driver runs what is due after each gesture, a fast reply included.
+    server->faults().injectFor("POST", "profile_picture/select/http_basic",
+                               localserver::Fault::delayed(std::chrono::milliseconds(500), localserver::Fault::reply(500)),
+                               1);
     ASSERT_TRUE(tapRow("Choose your own!"));
     ASSERT_TRUE(driver->pickImage(recorded(quadrants(8, 6), ImageOrientation::Right)));
     EXPECT_TRUE(showsLoadingScreen());
@@ -270,7 +276,10 @@ TEST_F(ProfilePicturePageTest, ARefreshTriesThreeTimesThenSaysSoOverTheLastList)
                    Halcyon::provider()->runningLoaderCount() == 0 &&
                    Halcyon::provider()->queuedActionCount() == 0;
         })) << "try " << tries << " made " << page->refreshCount();
-        testsupport::drainMain();
+        // The provider counts a request done before its reply reaches this
+        // thread; the next try is timed from that reply, so the clock moves
+        // only once it is in.
+        waitForReplies();
         if (tries < Page::kMaxDownloads) {
             EXPECT_TRUE(alertMessages().empty());
         }

@@ -1,5 +1,7 @@
 #include "socialpages/inbox/HCInboxController.h"
 
+#include <utility>
+
 #include "core/halcyon/Halcyon.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AlertView.h"
@@ -156,16 +158,19 @@ void HCInboxController::_conversationStarted(std::shared_ptr<HCPaginatedSeries> 
 {
     HC_CHECK_MAIN_THREAD();
     startingConversation_ = false;
-    if (!pendingConversationUser_) return;
+    // Taken before the push: pushing ends a transition still running (the
+    // picker sliding away), and the appearance of this page that it brings
+    // would start a conversation still pending all over again.
+    auto pendingUser = std::exchange(pendingConversationUser_, nullptr);
+    if (!pendingUser) return;
     hideLoadingScreen();
     auto conversation = series && series->count() == 1 ? platform::as<HCConversation>(series->objectAtIndex(0)) : nullptr;
     auto navigation = navigationController();
     if (conversation && navigation) {
-        auto user = conversation->otherUser() ? conversation->otherUser() : pendingConversationUser_;
+        auto user = conversation->otherUser() ? conversation->otherUser() : pendingUser;
         if (auto page = HCConversationController::conversationWithId(conversation->resourceId(), user))
             navigation->pushViewController(page, true);
     }
-    pendingConversationUser_ = nullptr;
 }
 
 void HCInboxController::_conversationError(std::shared_ptr<platform::Object>)
