@@ -2,8 +2,8 @@
 //
 // Both sides make the same signed GET of the local server's server_timestamp
 // route on the loopback interface, one request at a time, with a fresh nonce
-// and timestamp each: the provider (queue, signing on the request thread, the
-// transport thread, the callbacks' hops back to the main thread) against a
+// and timestamp each: the provider (queue, signing and the transfer on the
+// request thread, the callback's hop back to the main thread) against a
 // hand-written client that signs with HandWrittenSigner.h and performs on one
 // reused libcurl easy handle on the calling thread. The two run interleaved in
 // rounds so that load on the machine falls on both alike; each request is
