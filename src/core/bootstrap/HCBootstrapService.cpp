@@ -10,6 +10,7 @@
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/runtime/Guarded.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "transport/provider/HCActionRequest.h"
 #include "transport/provider/HCProvider.h"
 
 namespace {
@@ -126,7 +127,8 @@ void HCBootstrapService::start(bool newAccount, const std::optional<std::string>
     auto handle = _performAction(kBootstrapPath, &writer, "POST",
                                  HCDelegate(self, &HCBootstrapService::bootstrapSucceededOnBootstrapThread,
                                             provider ? provider->requestThread() : nullptr),
-                                 HCDelegate(self, &HCBootstrapService::bootstrapFailed), 0, nullptr, false);
+                                 HCDelegate(self, &HCBootstrapService::bootstrapFailed), HCActionRequest::kSilent,
+                                 nullptr, false);
     // Nothing was sent (no provider, or it has stopped): nothing will answer.
     if (!handle) bootstrapFailed(nullptr);
 }

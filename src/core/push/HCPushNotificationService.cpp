@@ -5,12 +5,11 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCPushNotificationService> sInstance;
-
-constexpr int kSilent = 0;
 
 }  // namespace
 
@@ -59,6 +58,6 @@ HCRequestHandlePtr HCPushNotificationService::setDeviceToken(const std::shared_p
     parameters.io("udid", platform::DeviceFacts::uniqueIdentifier());
     // The writer escapes the value; escaping it here too would send "%2520".
     parameters.io("device_token", deviceTokenText(*token));
-    return service->postAction("push_notification_device_tokens.xml", &parameters, onSuccess, onFailure, kSilent,
-                               nullptr);
+    return service->postAction("push_notification_device_tokens.xml", &parameters, onSuccess, onFailure,
+                               HCActionRequest::kSilent, nullptr);
 }

@@ -9,6 +9,7 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "transport/oauth/OAuthAPIRequestLoader.h"
+#include "transport/provider/HCActionRequest.h"
 #include "transport/provider/HCProvider.h"
 
 namespace {
@@ -131,7 +132,7 @@ std::shared_ptr<HCRequestHandle> HCCloudStorageService::uploadBlob(const DataPtr
     parameters.io("key", key);
     parameters.ioBlob("blob", stored->bytes(), "blob");
     HCDelegate failure(service, &HCCloudStorageService::_onUploadFailed, onFailure);
-    return service->postAction("/cloud_stores", &parameters, onSuccess, failure, 0, nullptr);
+    return service->postAction("/cloud_stores", &parameters, onSuccess, failure, HCActionRequest::kSilent, nullptr);
 }
 
 std::shared_ptr<HCRequestHandle> HCCloudStorageService::downloadBlobWithKey(const std::string& key,
@@ -168,7 +169,7 @@ std::shared_ptr<HCRequestHandle> HCCloudStorageService::getIndexOnSuccess(const 
                                                                           const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();
-    return getAction("cloud_stores.xml", nullptr, onSuccess, onFailure, 0, nullptr);
+    return getAction("cloud_stores.xml", nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 void HCCloudStorageService::_onUploadFailed(platform::ObjectPtr failure, std::shared_ptr<HCDelegateChained> nextCall)

@@ -6,6 +6,7 @@
 #include "core/users/HCUser.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ std::shared_ptr<HCRequestHandle> HCUserService::setUserLocation(const std::optio
     parameters.io("lat", location->coordinate().latitude);
     parameters.io("lng", location->coordinate().longitude);
     if (allowed) parameters.io("allowed", true);
-    return service->postAction(*path, &parameters, onSuccess, onFailure, 0, nullptr);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 void HCUserService::populateKnownResources(HCResourceNameMap& map)

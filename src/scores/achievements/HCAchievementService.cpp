@@ -20,11 +20,9 @@
 #include "scores/achievements/HCUnlockedAchievement.h"
 #include "scores/offline/HCOfflineDatabase.h"
 #include "scores/offline/HCOfflineService.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
-
-constexpr int kSilent = 0;
-constexpr int kWithBanner = 2;
 
 std::shared_ptr<HCAchievementService> sInstance;
 
@@ -123,7 +121,7 @@ void HCAchievementService::getAchievementsForApplication(const Text& application
     writer.io("per_page", kPerPage);
     writer.io("get_unlocked_info", true);
     service->getAction("client_applications/@me/achievement_definitions.xml", &writer, onSuccess, onFailure,
-                       silently ? kSilent : kWithBanner,
+                       silently ? HCActionRequest::kSilent : HCActionRequest::kBannerAlternate,
                        HCNotificationData::foreGroundDataWithText("Downloaded Achievement Information"));
 }
 
@@ -354,9 +352,10 @@ HCRequestHandlePtr HCAchievementService::updateAchievements(const std::vector<st
         onFailure.invoke(nullptr);
         return nullptr;
     }
-    auto handle = service->postAction("users/@me/unlocked_achievements.xml", &writer, onSuccess, onFailure, kSilent,
-                                      HCNotificationData::dataWithText("Submitted Unlocked Achivements", HCNotificationCategoryAchievement,
-                                                                       HCNotificationTypeSubmitting));
+    auto handle = service->postAction(
+        "users/@me/unlocked_achievements.xml", &writer, onSuccess, onFailure, HCActionRequest::kSilent,
+        HCNotificationData::dataWithText("Submitted Unlocked Achivements", HCNotificationCategoryAchievement,
+                                         HCNotificationTypeSubmitting));
     // A request the provider did not start never answers: it failed.
     if (!handle) onFailure.invoke(nullptr);
     return handle;

@@ -8,13 +8,11 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "scores/challenges/HCChallengeDefinition.h"
 #include "scores/challenges/HCChallengeDefinitionStats.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCChallengeDefinitionService> sInstance;
-
-constexpr int kSilent = 0;
-constexpr int kBanner = 2;
 
 }  // namespace
 
@@ -44,7 +42,7 @@ void HCChallengeDefinitionService::populateKnownResources(HCResourceNameMap& map
 HCRequestHandlePtr HCChallengeDefinitionService::getIndexOnSuccess(const HCDelegate& onSuccess,
                                                                    const HCDelegate& onFailure)
 {
-    return getAction("challenge_definitions.xml", nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return getAction("challenge_definitions.xml", nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCChallengeDefinitionService::getChallengeDefinitionWithId(const Text& definitionId,
@@ -54,7 +52,7 @@ HCRequestHandlePtr HCChallengeDefinitionService::getChallengeDefinitionWithId(co
     auto path = HCServicePath::format("challenge_definitions/%@.xml", {definitionId});
     auto service = HCServicePath::serviceFor<HCChallengeDefinitionService>(path, onFailure);
     if (!service) return nullptr;
-    return service->getAction(*path, nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 void HCChallengeDefinitionService::getChallengeDefinitionStatsForLocalUser(uint32_t page,
@@ -73,7 +71,8 @@ void HCChallengeDefinitionService::getChallengeDefinitionStatsForLocalUser(uint3
     parameters.io("client_application_id", clientApplicationId ? clientApplicationId
                                                                : HCClientState::clientApplicationId());
     if (comparedToUserId && !comparedToUserId->empty()) parameters.io("compared_user_id", *comparedToUserId);
-    service->getAction("challenge_definitions.xml", &parameters, onSuccess, onFailure, kBanner,
+    service->getAction("challenge_definitions.xml", &parameters, onSuccess, onFailure,
+                       HCActionRequest::kBannerAlternate,
                        HCNotificationData::foreGroundDataWithText("Downloading Challenge Information"));
 }
 

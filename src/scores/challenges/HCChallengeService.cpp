@@ -18,6 +18,7 @@
 #include "scores/challenges/HCChallenge.h"
 #include "scores/challenges/HCChallengeDefinition.h"
 #include "scores/challenges/HCChallengeToUser.h"
+#include "transport/provider/HCActionRequest.h"
 #include "transport/provider/HCProvider.h"
 
 namespace {
@@ -28,10 +29,6 @@ HCChallengeScreens& screens()
     static HCChallengeScreens installed;
     return installed;
 }
-
-constexpr int kSilent = 0;
-constexpr int kSent = 1;
-constexpr int kBanner = 2;
 
 using Text = HCChallengeService::Text;
 
@@ -45,7 +42,6 @@ platform::ObjectPtr notice(const char* text)
 {
     return HCNotificationData::foreGroundDataWithText(text);
 }
-
 
 void listRecords(const char* action, const HCHttpNestedQueryStringWriter& parameters, int requestType,
                  const char* noticeText, const HCDelegate& onSuccess, const HCDelegate& onFailure)
@@ -63,7 +59,8 @@ HCRequestHandlePtr updateRecord(const Text& challengeToUserId, const HCHttpNeste
     auto path = HCServicePath::format("challenges_users/%@/update.xml", {challengeToUserId});
     auto service = HCServicePath::serviceFor<HCChallengeService>(path, onFailure);
     if (!service) return nullptr;
-    return service->postAction(*path, &parameters, onSuccess, onFailure, kBanner, notice(noticeText));
+    return service->postAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                               notice(noticeText));
 }
 
 // The first record of a reply page; nil for an empty page or another kind.
@@ -115,7 +112,7 @@ HCRequestHandlePtr HCChallengeService::getChallengeToUserWithId(const Text& chal
     auto path = HCServicePath::format("challenges_users/%@.xml", {challengeToUserId});
     auto service = HCServicePath::serviceFor<HCChallengeService>(path, onFailure);
     if (!service) return nullptr;
-    return service->getAction(*path, nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCChallengeService::sendChallenge(const Text& challengeDefinitionId, const Text& challengeText,
@@ -141,7 +138,7 @@ HCRequestHandlePtr HCChallengeService::sendChallenge(const Text& challengeDefini
         HCISerializer::Scope series(&parameters, "challenge_user_ids", true);
         for (const auto& userId : userIds) parameters.io("user_ids", userId);
     }
-    return service->postAction("challenges.xml", &parameters, onSuccess, onFailure, kSent,
+    return service->postAction("challenges.xml", &parameters, onSuccess, onFailure, HCActionRequest::kBanner,
                                HCNotificationData::dataWithText("Challenge Sent", HCNotificationCategoryChallenge, 1));
 }
 
@@ -199,8 +196,8 @@ void HCChallengeService::getChallengeHistoryForType(const Text& challengeDefinit
     parameters.io("challenge_definition_id", challengeDefinitionId);
     parameters.io("client_application_id", clientApplicationId);
     if (platform::hasText(comparedToUserId)) parameters.io("compared_user_id", comparedToUserId);
-    listRecords("challenges_users.xml", parameters, kBanner, "Downloading Challenge Information", onSuccess,
-                onFailure);
+    listRecords("challenges_users.xml", parameters, HCActionRequest::kBannerAlternate,
+                "Downloading Challenge Information", onSuccess, onFailure);
 }
 
 void HCChallengeService::getChallengeHistoryForType(const Text& challengeDefinitionId,
@@ -217,8 +214,8 @@ void HCChallengeService::getChallengeHistoryAcrossAllTypes(uint32_t pageIndex, c
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("history", true);
     parameters.io("page", pageIndex);
-    listRecords("challenges_users.xml", parameters, kBanner, "Downloading Challenge Information", onSuccess,
-                onFailure);
+    listRecords("challenges_users.xml", parameters, HCActionRequest::kBannerAlternate,
+                "Downloading Challenge Information", onSuccess, onFailure);
 }
 
 void HCChallengeService::getPendingChallengesForLocalUserAndApplication(const Text& clientApplicationId,
@@ -233,8 +230,8 @@ void HCChallengeService::getPendingChallengesForLocalUserAndApplication(const Te
     parameters.io("mark_as_viewed", true);
     if (platform::hasText(clientApplicationId)) parameters.io("client_application_id", clientApplicationId);
     if (platform::hasText(comparedToUserId)) parameters.io("compared_user_id", comparedToUserId);
-    listRecords("challenges_users.xml", parameters, kBanner, "Downloaded Challenge Information", onSuccess,
-                onFailure);
+    listRecords("challenges_users.xml", parameters, HCActionRequest::kBannerAlternate,
+                "Downloaded Challenge Information", onSuccess, onFailure);
 }
 
 void HCChallengeService::getPendingChallengesForLocalUserAndApplication(const Text& clientApplicationId,
@@ -260,8 +257,8 @@ void HCChallengeService::getCompletedChallengesForLocalUserAndLocalApplication(u
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("complete", true);
     parameters.io("page", pageIndex);
-    listRecords("challenges_users.xml", parameters, kBanner, "Downloaded Challenge Information", onSuccess,
-                onFailure);
+    listRecords("challenges_users.xml", parameters, HCActionRequest::kBannerAlternate,
+                "Downloaded Challenge Information", onSuccess, onFailure);
 }
 
 void HCChallengeService::getSentChallengesForLocalUserAndLocalApplication(uint32_t pageIndex,
@@ -270,7 +267,8 @@ void HCChallengeService::getSentChallengesForLocalUserAndLocalApplication(uint32
 {
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", pageIndex);
-    listRecords("challenges.xml", parameters, kBanner, "Downloaded Challenge Information", onSuccess, onFailure);
+    listRecords("challenges.xml", parameters, HCActionRequest::kBannerAlternate, "Downloaded Challenge Information",
+                onSuccess, onFailure);
 }
 
 void HCChallengeService::getUsersWhoReceivedChallengeWithId(const Text& challengeId, const Text& clientApplicationId,
@@ -282,7 +280,7 @@ void HCChallengeService::getUsersWhoReceivedChallengeWithId(const Text& challeng
     parameters.io("client_application_id",
                   clientApplicationId ? clientApplicationId : HCClientState::clientApplicationId());
     parameters.io("page", pageIndex);
-    listRecords("challenges_users.xml", parameters, kSilent, nullptr, onSuccess, onFailure);
+    listRecords("challenges_users.xml", parameters, HCActionRequest::kSilent, nullptr, onSuccess, onFailure);
 }
 
 void HCChallengeService::getUsersToChallenge(const Text& challengerUserId, uint32_t pageIndex,
@@ -295,7 +293,7 @@ void HCChallengeService::getUsersToChallenge(const Text& challengerUserId, uint3
     parameters.io("with_client_application", HCClientState::clientApplicationId());
     parameters.io("not_sectioned", "yes");
     parameters.io("challenger_user_id", challengerUserId);
-    listRecords("users.xml", parameters, kBanner, "Downloaded Friends", onSuccess, onFailure);
+    listRecords("users.xml", parameters, HCActionRequest::kBannerAlternate, "Downloaded Friends", onSuccess, onFailure);
 }
 
 void HCChallengeService::getChallengeToUserAndShowNotification(const Text& challengeToUserId)

@@ -15,6 +15,7 @@
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
 #include "scores/offline/HCIntegerText.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
@@ -235,7 +236,8 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::postBatch(HCHighScoreBatch 
     platform::ObjectPtr notice = HCNotificationData::dataWithText(message.value_or(kDefaultBatchMessage),
                                                                   HCNotificationCategoryHighScore,
                                                                   HCNotificationTypeSubmitting);
-    return service->postAction(kSubmitPath, &parameters, success, failure, silently ? 0 : 1, notice);
+    return service->postAction(kSubmitPath, &parameters, success, failure,
+                               silently ? HCActionRequest::kSilent : HCActionRequest::kBanner, notice);
 }
 
 void HCHighScoreService::writeBackAcceptedScores(const std::shared_ptr<HCPaginatedSeries>& series,

@@ -4,6 +4,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreService.h"
+#include "transport/provider/HCActionRequest.h"
 
 void HCHighScoreService::uploadBlob(const std::shared_ptr<platform::Data>& blob,
                                     const std::shared_ptr<HCHighScore>& score, const std::string& owner)
@@ -71,5 +72,5 @@ void HCHighScoreService::reportMissingBlobForHighScore(const std::shared_ptr<HCH
         return;
     }
     service->postAction("high_scores/" + score->resourceId().value_or("") + "/invalidate_blob.xml", nullptr,
-                        HCDelegate(), HCDelegate(), 0, nullptr);
+                        HCDelegate(), HCDelegate(), HCActionRequest::kSilent, nullptr);
 }

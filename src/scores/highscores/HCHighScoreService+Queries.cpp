@@ -6,6 +6,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Location.h"
 #include "scores/highscores/HCHighScoreService.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ constexpr const char* kDownloadedText = "Downloaded High Scores";
 // Silent reads run without a banner; the others are foreground requests.
 int readRequestType(bool silently)
 {
-    return silently ? 0 : 2;
+    return silently ? HCActionRequest::kSilent : HCActionRequest::kBannerAlternate;
 }
 
 }  // namespace
@@ -123,7 +124,7 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::getHighScoreNearCurrentUser
     parameters.io("near_user_id", "me");
     parameters.io("better_count", betterCount);
     parameters.io("worse_count", worseCount);
-    return service->getAction(kSubmitPath, &parameters, onSuccess, onFailure, 0, nullptr);
+    return service->getAction(kSubmitPath, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 void HCHighScoreService::getHighScoresFromLocation(const std::shared_ptr<platform::ui::Location>& location,
@@ -151,7 +152,7 @@ void HCHighScoreService::getHighScoresFromLocation(const std::shared_ptr<platfor
     if (userMapMode) {
         parameters.io("map_me", *userMapMode);
     }
-    service->getAction(kSubmitPath, &parameters, onSuccess, onFailure, 2, nullptr);
+    service->getAction(kSubmitPath, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate, nullptr);
 }
 
 void HCHighScoreService::getHighScoresFromLocation(const std::shared_ptr<platform::ui::Location>& location,
@@ -175,7 +176,7 @@ void HCHighScoreService::getAllHighScoresForLoggedInUser(const HCDelegate& onSuc
     parameters.io("user_id", "me");
     platform::ObjectPtr notice = HCNotificationData::dataWithText(
         optionalMessage.value_or(kDownloadedText), HCNotificationCategoryHighScore, HCNotificationTypeDownloading);
-    service->getAction(kSubmitPath, &parameters, onSuccess, onFailure, 2, notice);
+    service->getAction(kSubmitPath, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate, notice);
 }
 
 std::shared_ptr<HCRequestHandle> HCHighScoreService::getDistributedHighScoresAtPage(
@@ -192,5 +193,5 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::getDistributedHighScoresAtP
     std::snprintf(numbers, sizeof numbers, "%" PRId64 "/%" PRId64 "/%d/%d.xml", startScore, scoreDelta, page,
                   pageSize);
     const std::string path = "leaderboards/" + leaderboardId.value_or("") + "/high_scores/range/" + numbers;
-    return service->getAction(path, nullptr, onSuccess, onFailure, 0, nullptr);
+    return service->getAction(path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }

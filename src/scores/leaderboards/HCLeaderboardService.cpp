@@ -20,6 +20,7 @@
 #include "scores/offline/HCIntegerText.h"
 #include "scores/offline/HCOfflineDatabase.h"
 #include "scores/offline/HCOfflineService.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
@@ -118,7 +119,8 @@ std::shared_ptr<HCRequestHandle> HCLeaderboardService::getLeaderboardsForApplica
         path = HCServicePath::format("client_applications/%@/leaderboards.xml", {applicationId});
     auto service = HCServicePath::serviceFor<HCLeaderboardService>(path, onFailure);
     if (!service) return nullptr;
-    return service->getAction(*path, &writer, onSuccess, onFailure, 2, getDownloadNotification());
+    return service->getAction(*path, &writer, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                              getDownloadNotification());
 }
 
 std::shared_ptr<HCRequestHandle> HCLeaderboardService::getIndexOnSuccess(const HCDelegate& onSuccess,

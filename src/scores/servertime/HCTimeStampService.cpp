@@ -3,6 +3,7 @@
 #include "core/resources/HCResourceClass.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "scores/servertime/HCTimeStamp.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ std::shared_ptr<HCRequestHandle> HCTimeStampService::getServerTimeOnSuccess(cons
     if (!service) {
         return nullptr;
     }
-    return service->getAction("server_timestamp", nullptr, onSuccess, onFailure, 0, nullptr);
+    return service->getAction("server_timestamp", nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 void HCTimeStampService::populateKnownResources(HCResourceNameMap& map)

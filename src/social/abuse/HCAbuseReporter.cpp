@@ -9,11 +9,11 @@
 #include "platform/foundation/OptionalText.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AlertView.h"
+#include "transport/provider/HCActionRequest.h"
 #include "uiframework/HCViewController.h"
 
 namespace {
 
-constexpr int kSilent = 0;
 constexpr const char* kAbuseTypes[] = {"chat", "forum"};
 
 // Flags are posted like any service call; their reply carries nothing read.
@@ -27,7 +27,6 @@ std::set<std::shared_ptr<HCAbuseReporter>>& live()
     static std::set<std::shared_ptr<HCAbuseReporter>> reporters;
     return reporters;
 }
-
 
 }  // namespace
 
@@ -109,9 +108,9 @@ void HCAbuseReporter::send()
     auto self = std::static_pointer_cast<HCAbuseReporter>(shared_from_this());
     auto sender = HCService::create<HCAbuseFlagService>();
     auto handle = path ? sender->postAction(*path, &parameters,
-                                            HCDelegate::withFunction([self](const auto&) { self->_reportSuccess(); }),
-                                            HCDelegate::withFunction([self](const auto&) { self->_reportFailed(); }),
-                                            kSilent, nullptr)
+                                            HCDelegate::withFunction([self](const auto &) { self->_reportSuccess(); }),
+                                            HCDelegate::withFunction([self](const auto &) { self->_reportFailed(); }),
+                                            HCActionRequest::kSilent, nullptr)
                        : nullptr;
     // Nothing was sent (no provider, no path): no answer will ever come.
     if (!handle) _reportFailed();

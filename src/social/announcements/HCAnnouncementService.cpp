@@ -10,6 +10,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "social/forums/HCForumPost.h"
 #include "social/forums/HCForumService.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ HCRequestHandlePtr HCAnnouncementService::downloadAnnouncementsOnSuccess(const H
     auto since = Halcyon::lastAnnouncementDateForLocalUser();
     parameters.io("since", platform::DateFormatter::httpFormatter().stringFromDate(
                                since ? *since : *platform::Date::distantPast()));
-    return service->getAction(*path, &parameters, onSuccess, onFailure, 0, nullptr, false);
+    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr, false);
 }
 
 HCRequestHandlePtr HCAnnouncementService::recentAnnouncementsForApplication(const Text& applicationId,
@@ -116,7 +117,7 @@ HCRequestHandlePtr HCAnnouncementService::recentAnnouncementsForApplication(cons
             onSuccess.invoke(seriesOf(merged));
         },
         nullptr, onSuccess.thread());
-    return service->getAction(*path, nullptr, merge, onFailure, 0, nullptr);
+    return service->getAction(*path, nullptr, merge, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 void HCAnnouncementService::downloadAnnouncements()

@@ -5,12 +5,11 @@
 #include "core/services/HCServicePath.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "social/applications/HCApplicationDescription.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCApplicationDescriptionService> sInstance;
-
-constexpr int kBanner = 2;
 
 }  // namespace
 
@@ -41,6 +40,6 @@ HCRequestHandlePtr HCApplicationDescriptionService::getShowWithId(const std::opt
     HC_CHECK_MAIN_THREAD();
     auto path = HCServicePath::format("client_applications/%@/application_descriptions.xml", {applicationId});
     if (!path) return HCServicePath::refuse(onFailure);
-    return getAction(*path, nullptr, onSuccess, onFailure, kBanner,
-                              HCNotificationData::foreGroundDataWithText("Downloaded Application Description"));
+    return getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                     HCNotificationData::foreGroundDataWithText("Downloaded Application Description"));
 }

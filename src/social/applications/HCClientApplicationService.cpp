@@ -13,13 +13,11 @@
 #include "social/playedgames/HCPlayedGame.h"
 #include "social/profiles/HCPlayerReview.h"
 #include "social/profiles/HCUserGameStat.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCClientApplicationService> sInstance;
-
-constexpr int kBanner = 2;
-constexpr int kQuiet = 3;
 
 using Text = HCClientApplicationService::Text;
 
@@ -83,7 +81,8 @@ HCRequestHandlePtr HCClientApplicationService::getGameProfilePageComparisonInfo(
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("game_profile_page_info", true);
     if (comparing) parameters.io("compared_user_id", *comparedToUserId);
-    return service->getAction(*path, &parameters, onSuccess, onFailure, kBanner, notice("Downloading Game Information"));
+    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                              notice("Downloading Game Information"));
 }
 
 HCRequestHandlePtr HCClientApplicationService::getGameProfilePageInfo(const Text& applicationId,
@@ -103,7 +102,8 @@ HCRequestHandlePtr HCClientApplicationService::getPlayedGamesInScope(const std::
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", page);
     parameters.io("scope", scope);
-    return service->getAction("apps.xml", &parameters, onSuccess, onFailure, kBanner, notice("Downloaded Game Information"));
+    return service->getAction("apps.xml", &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                              notice("Downloaded Game Information"));
 }
 
 HCRequestHandlePtr HCClientApplicationService::getPlayedGamesForLocalUsersFriends(int32_t page,
@@ -129,7 +129,8 @@ HCRequestHandlePtr HCClientApplicationService::getPlayedGamesForUser(const Text&
     parameters.io("per_page", countPerPage);
     if (another) parameters.io("compared_to_user_id", std::string("me"));
     if (favoriteGamesOnly) parameters.io("only_favorites", true);
-    return service->getAction(*path, &parameters, onSuccess, onFailure, kBanner, notice("Downloaded Game Information"));
+    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                              notice("Downloaded Game Information"));
 }
 
 HCRequestHandlePtr HCClientApplicationService::getFavoriteGamesForUser(const Text& userId, int32_t page,
@@ -154,7 +155,8 @@ HCRequestHandlePtr HCClientApplicationService::getPlayerReviewForGame(const Text
     auto path = HCServicePath::format("client_applications/%@/users/%@.xml", {applicationOrOwn(applicationId), user});
     auto service = HCServicePath::serviceFor<HCClientApplicationService>(path, onFailure);
     if (!service) return nullptr;
-    return service->getAction(*path, nullptr, onSuccess, onFailure, kBanner, notice("Downloading"));
+    return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                              notice("Downloading"));
 }
 
 HCRequestHandlePtr HCClientApplicationService::setGameIsFavorite(const Text& applicationId, bool favorite,
@@ -170,7 +172,7 @@ HCRequestHandlePtr HCClientApplicationService::setGameIsFavorite(const Text& app
         if (review) parameters.io("review", *review);
         parameters.io("favorite", favorite);
     }
-    return service->postAction(*path, &parameters, onSuccess, onFailure, kBanner, nullptr);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate, nullptr);
 }
 
 HCRequestHandlePtr HCClientApplicationService::makeGameFavorite(const Text& applicationId, const Text& reviewText,
@@ -193,7 +195,7 @@ HCRequestHandlePtr HCClientApplicationService::removeGameFromLocalUsersList(cons
     auto path = HCServicePath::format("profile/games/%@", {applicationId});
     auto service = HCServicePath::serviceFor<HCClientApplicationService>(path, onFailure);
     if (!service) return nullptr;
-    return service->deleteAction(*path, nullptr, onSuccess, onFailure, kQuiet, nullptr);
+    return service->deleteAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kNoErrorScreens, nullptr);
 }
 
 HCRequestHandlePtr HCClientApplicationService::viewedFanClub(const Text& applicationId)
@@ -204,6 +206,6 @@ HCRequestHandlePtr HCClientApplicationService::viewedFanClub(const Text& applica
     if (!service || !id) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("client_application_id", *id);
-    return service->getAction("client_application_users/fan_club", &parameters, HCDelegate(), HCDelegate(), kQuiet,
-                              nullptr);
+    return service->getAction("client_application_users/fan_club", &parameters, HCDelegate(), HCDelegate(),
+                              HCActionRequest::kNoErrorScreens, nullptr);
 }

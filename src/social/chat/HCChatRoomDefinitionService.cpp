@@ -5,6 +5,7 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "social/chat/HCChatRoomDefinition.h"
 #include "social/chat/HCChatRoomInstance.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
@@ -46,7 +47,8 @@ HCRequestHandlePtr HCChatRoomDefinitionService::getPage(bool includeGlobalRooms,
     parameters.io("include_last_visited_room", includeLastVisitedRoom);
     auto notice = HCNotificationData::dataWithText("Downloaded Chat Rooms", HCNotificationCategoryForeground,
                                                    HCNotificationTypeDownloading);
-    return service->getAction("chat_room_definitions.xml", &parameters, onSuccess, onFailure, 2, notice);
+    return service->getAction("chat_room_definitions.xml", &parameters, onSuccess, onFailure,
+                              HCActionRequest::kBannerAlternate, notice);
 }
 
 HCRequestHandlePtr HCChatRoomDefinitionService::getIndex(const HCDelegate& onSuccess, const HCDelegate& onFailure)

@@ -6,6 +6,7 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/runtime/Clock.h"
 #include "social/chat/HCChatMessageService.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
@@ -59,8 +60,8 @@ HCRequestHandlePtr HCChatRoomInstanceService::getPage(int32_t page, const HCChat
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("chat_room_definition_id", *definition->resourceId());
     parameters.io("page", page);
-    return service->getAction("chat_room_instances.xml", &parameters, onSuccess, onFailure, 2,
-                              notice("Downloaded Room Instances"));
+    return service->getAction("chat_room_instances.xml", &parameters, onSuccess, onFailure,
+                              HCActionRequest::kBannerAlternate, notice("Downloaded Room Instances"));
 }
 
 HCRequestHandlePtr HCChatRoomInstanceService::attemptToJoinRoom(const HCChatRoomInstancePtr& room, bool rejoining,
@@ -82,8 +83,8 @@ HCRequestHandlePtr HCChatRoomInstanceService::attemptToJoinRoom(const HCChatRoom
         service->joined(room);
         onSuccess.invoke(series);
     });
-    return service->getAction("chat_room_instances/join", &parameters, step, onFailure, 2,
-                              notice("Joined Chat Room"));
+    return service->getAction("chat_room_instances/join", &parameters, step, onFailure,
+                              HCActionRequest::kBannerAlternate, notice("Joined Chat Room"));
 }
 
 void HCChatRoomInstanceService::joined(const HCChatRoomInstancePtr& room)
@@ -111,7 +112,7 @@ HCRequestHandlePtr HCChatRoomInstanceService::loadLastRoomJoined(const HCDelegat
     auto step = stepBefore(onSuccess, [service, onSuccess](const platform::ObjectPtr& reply) {
         onSuccess.invoke(service->lastRoomFromReply(platform::as<HCPaginatedSeries>(reply)));
     });
-    return service->getAction("chat_room_instances/show", nullptr, step, onFailure, 0, nullptr);
+    return service->getAction("chat_room_instances/show", nullptr, step, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCChatRoomInstancePtr HCChatRoomInstanceService::lastRoomFromReply(const std::shared_ptr<HCPaginatedSeries>& series)

@@ -6,12 +6,11 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "social/conversations/HCConversation.h"
 #include "social/forums/HCForumPost.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCConversationService> sInstance;
-
-constexpr int kSilent = 0;
 
 }  // namespace
 
@@ -45,7 +44,7 @@ HCRequestHandlePtr HCConversationService::startConversationWithUser(const Text& 
     if (!otherUserId || otherUserId->empty()) return HCServicePath::refuse(onFailure);
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("discussion[other_user_id]", *otherUserId);
-    return service->postAction("discussions.xml", &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->postAction("discussions.xml", &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCConversationService::getConversationHistory(const Text& conversationId, uint32_t page,
@@ -57,7 +56,7 @@ HCRequestHandlePtr HCConversationService::getConversationHistory(const Text& con
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", page);
-    return service->getAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCConversationService::postMessage(const Text& text, const Text& conversationId,
@@ -68,7 +67,7 @@ HCRequestHandlePtr HCConversationService::postMessage(const Text& text, const Te
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("post[body]", text);
-    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCConversationService::deleteConversation(const Text& conversationId, const HCDelegate& onSuccess,
@@ -79,5 +78,5 @@ HCRequestHandlePtr HCConversationService::deleteConversation(const Text& convers
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("client_application_id", HCClientState::clientApplicationId());
-    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }

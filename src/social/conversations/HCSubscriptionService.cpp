@@ -3,6 +3,7 @@
 #include "core/resources/HCResourceClass.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "social/conversations/HCSubscription.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
@@ -37,5 +38,6 @@ HCRequestHandlePtr HCSubscriptionService::getSubscriptionsPage(uint32_t page, co
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", page);
-    return service->getAction("subscriptions.xml", &parameters, onSuccess, onFailure, 0, nullptr);
+    return service->getAction("subscriptions.xml", &parameters, onSuccess, onFailure, HCActionRequest::kSilent,
+                              nullptr);
 }

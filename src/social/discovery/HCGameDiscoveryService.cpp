@@ -10,6 +10,7 @@
 #include "social/discovery/HCGameDiscoveryImageHyperlink.h"
 #include "social/discovery/HCGameDiscoveryNewsItem.h"
 #include "social/playedgames/HCPlayedGame.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ HCRequestHandlePtr HCGameDiscoveryService::getDiscoveryPageNamed(const Text& pag
     parameters.io("page", page);
     parameters.io("orientation", orientationName());
     parameters.io("client_application_id", HCClientState::clientApplicationId());
-    return service->getAction(*path, &parameters, onSuccess, onFailure, 0, nullptr, false);
+    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr, false);
 }
 
 HCRequestHandlePtr HCGameDiscoveryService::getGameDiscoveryCategories(const HCDelegate& onSuccess,

@@ -8,12 +8,11 @@
 #include "social/forums/HCForumPost.h"
 #include "social/forums/HCForumThread.h"
 #include "social/forums/HCForumTopic.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCForumService> sInstance;
-
-constexpr int kSilent = 0;
 
 // Subscribing and unsubscribing differ only in their path.
 HCRequestHandlePtr followThread(const char* pattern, const std::optional<std::string>& threadId,
@@ -25,7 +24,7 @@ HCRequestHandlePtr followThread(const char* pattern, const std::optional<std::st
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("topic_id", topicId);
-    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 }  // namespace
@@ -61,7 +60,7 @@ HCRequestHandlePtr HCForumService::getTopicsForApplication(const Text& applicati
     auto path = HCServicePath::format("client_applications/%@/forums.xml", {id});
     auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
     if (!service) return nullptr;
-    return service->getAction(*path, nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCForumService::getThreadsForTopic(const Text& topicId, int32_t page, const HCDelegate& onSuccess,
@@ -72,7 +71,7 @@ HCRequestHandlePtr HCForumService::getThreadsForTopic(const Text& topicId, int32
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", page);
-    return service->getAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCForumService::getPostsForThread(const Text& threadId, int32_t page, const HCDelegate& onSuccess,
@@ -83,7 +82,7 @@ HCRequestHandlePtr HCForumService::getPostsForThread(const Text& threadId, int32
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", page);
-    return service->getAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr, false);
+    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr, false);
 }
 
 HCRequestHandlePtr HCForumService::postNewThreadInTopic(const Text& topicId, const Text& subject, const Text& body,
@@ -95,7 +94,7 @@ HCRequestHandlePtr HCForumService::postNewThreadInTopic(const Text& topicId, con
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("discussion[subject]", subject);
     parameters.io("discussion[body]", body);
-    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCForumService::replyToThread(const Text& threadId, const Text& body, const HCDelegate& onSuccess,
@@ -106,7 +105,7 @@ HCRequestHandlePtr HCForumService::replyToThread(const Text& threadId, const Tex
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("post[body]", body);
-    return service->postAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->postAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCForumService::subscribeToThread(const Text& threadId, const Text& topicId,

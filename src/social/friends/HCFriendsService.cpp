@@ -11,13 +11,11 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "social/friends/HCGamePlayer.h"
 #include "social/users/HCUsersCredential.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCFriendsService> sInstance;
-
-constexpr int kSilent = 0;
-constexpr int kBanner = 2;
 
 using Text = HCFriendsService::Text;
 
@@ -50,7 +48,8 @@ HCRequestHandlePtr listUsers(const HCHttpNestedQueryStringWriter& parameters, co
 {
     auto service = running();
     if (!service) return nullptr;
-    return service->getAction("users.xml", &parameters, onSuccess, onFailure, kBanner, notice(noticeText));
+    return service->getAction("users.xml", &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                              notice(noticeText));
 }
 
 // Follow, stop following and remove a follower share one path.
@@ -62,7 +61,8 @@ HCRequestHandlePtr following(const char* method, const Text& userId, bool follow
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     if (follower) parameters.io("follower", std::string("yes"));
-    return service->_performAction(*path, &parameters, method, onSuccess, onFailure, kBanner, notice(noticeText));
+    return service->_performAction(*path, &parameters, method, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                                   notice(noticeText));
 }
 
 }  // namespace
@@ -106,7 +106,7 @@ HCRequestHandlePtr HCFriendsService::isLocalUserFollowingAnyone(const HCDelegate
             onSuccess.invokeNow(platform::Number::makeBool(series && series->count() > 0));
         },
         nullptr, onSuccess.thread());
-    return service->getAction("users.xml", &parameters, answer, onFailure, kSilent, nullptr);
+    return service->getAction("users.xml", &parameters, answer, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCFriendsService::getUsersFollowingUser(const Text& userId, bool excludeUsersFollowedByTarget,
@@ -208,7 +208,8 @@ HCRequestHandlePtr HCFriendsService::getInvitableFriends(int32_t page, const HCD
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", page);
-    return service->getAction("invites/new/invitable_friends", &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction("invites/new/invitable_friends", &parameters, onSuccess, onFailure,
+                              HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCFriendsService::makeLocalUserFollow(const Text& userId, const HCDelegate& onSuccess,

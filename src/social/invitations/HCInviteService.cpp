@@ -8,14 +8,12 @@
 #include "social/invitations/HCDeviceContact.h"
 #include "social/invitations/HCInvite.h"
 #include "social/invitations/HCInviteDefinition.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCInviteService> sInstance;
 HCInviteService::InviteFlow sInviteFlow;
-
-constexpr int kSilent = 0;
-
 
 // One receiver's parameter; a contact with both a number and an address is
 // reached by SMS only.
@@ -66,7 +64,7 @@ HCRequestHandlePtr HCInviteService::getInvitesForUser(const HCUserPtr& /*user*/,
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", page);
     parameters.io("mark_viewed", std::string("true"));
-    return service->getAction("invites.xml", &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction("invites.xml", &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCInviteService::ignoreInvite(const Text& inviteId, const HCDelegate& onSuccess,
@@ -75,7 +73,7 @@ HCRequestHandlePtr HCInviteService::ignoreInvite(const Text& inviteId, const HCD
     auto path = HCServicePath::format("invites/%@/ignore", {inviteId});
     auto service = HCServicePath::serviceFor<HCInviteService>(path, onFailure);
     if (!service) return nullptr;
-    return service->putAction(*path, nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->putAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCInviteService::sendInvite(const std::shared_ptr<HCInviteDefinition>& definition,
@@ -89,7 +87,7 @@ HCRequestHandlePtr HCInviteService::sendInvite(const std::shared_ptr<HCInviteDef
     parameters.io("key", *definition->resourceId());
     parameters.io("invite[sender_message]", message);
     for (const auto& receiver : receivers) writeReceiver(parameters, receiver);
-    return service->postAction("invites.xml", &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->postAction("invites.xml", &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCInviteService::getInviteDefinition(const Text& definitionId, const HCDelegate& onSuccess,
@@ -98,7 +96,7 @@ HCRequestHandlePtr HCInviteService::getInviteDefinition(const Text& definitionId
     auto path = HCServicePath::format("invite_definitions/%@.xml", {definitionId});
     auto service = HCServicePath::serviceFor<HCInviteService>(path, onFailure);
     if (!service) return nullptr;
-    return service->getAction(*path, nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCInviteService::getDefaultInviteDefinitionForApplication(const HCDelegate& onSuccess,
@@ -106,7 +104,8 @@ HCRequestHandlePtr HCInviteService::getDefaultInviteDefinitionForApplication(con
 {
     auto service = sharedInstance();
     if (!service) return nullptr;
-    return service->getAction("invite_definitions/primary", nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction("invite_definitions/primary", nullptr, onSuccess, onFailure, HCActionRequest::kSilent,
+                              nullptr);
 }
 
 void HCInviteService::displaySendInviteModal(const std::string& inviteIdentifier)

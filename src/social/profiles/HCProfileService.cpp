@@ -10,13 +10,11 @@
 #include "social/profiles/HCGamerscore.h"
 #include "social/profiles/HCUserGameStat.h"
 #include "social/users/HCUsersCredential.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCProfileService> sInstance;
-
-constexpr int kSilent = 0;
-constexpr int kSilentNoErrorHandling = 3;
 
 // "me" for nil, empty or the local player's own id.
 bool isLocalPlayer(const std::optional<std::string>& userId)
@@ -61,7 +59,7 @@ HCRequestHandlePtr HCProfileService::getProfileForUser(const Text& userId, const
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     if (!own) parameters.io("compared_to_user_id", std::string("me"));
-    return service->getAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCProfileService::getLocalPlayerProfile(const HCDelegate& onSuccess, const HCDelegate& onFailure)
@@ -75,13 +73,13 @@ HCRequestHandlePtr HCProfileService::getGamerscoreForUser(const Text& userId, co
     auto path = HCServicePath::format("profiles/%@/gamerscore", {userId ? userId : Text("me")});
     auto service = HCServicePath::serviceFor<HCProfileService>(path, onFailure);
     if (!service) return nullptr;
-    return service->getAction(*path, nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 void HCProfileService::viewedOwnProfilePage()
 {
     if (auto service = sharedInstance()) {
-        service->getAction("profiles/viewed_own", nullptr, HCDelegate(), HCDelegate(), kSilentNoErrorHandling,
+        service->getAction("profiles/viewed_own", nullptr, HCDelegate(), HCDelegate(), HCActionRequest::kNoErrorScreens,
                            nullptr);
     }
 }

@@ -10,12 +10,12 @@
 #include "social/settings/HCNewsletterSubscription.h"
 #include "social/settings/HCUserSetting.h"
 #include "social/settings/HCUserSettingPushController.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCUserSettingService> sInstance;
 
-constexpr int kBanner = 2;
 constexpr const char* kSettingsPath = "users/@me/settings.xml";
 
 platform::ObjectPtr notice(const char* text)
@@ -41,7 +41,8 @@ HCRequestHandlePtr setUserSetting(const char* nameField, const std::optional<std
         parameters.io(nameField, *name);
         parameters.io("value", flag(value));
     }
-    return service->postAction(kSettingsPath, &parameters, onSuccess, onFailure, kBanner, notice("Updated Setting"));
+    return service->postAction(kSettingsPath, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                               notice("Updated Setting"));
 }
 
 std::optional<std::string> newsletterPath(const std::optional<std::string>& clientApplicationId)
@@ -82,8 +83,8 @@ HCRequestHandlePtr HCUserSettingService::getIndexOnSuccess(const HCDelegate& onS
 {
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("udid", platform::DeviceFacts::uniqueIdentifier());
-    return getAction(kSettingsPath, &parameters, onSuccess, onFailure, kBanner,
-                              notice("Downloaded Settings"));
+    return getAction(kSettingsPath, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                     notice("Downloaded Settings"));
 }
 
 HCRequestHandlePtr HCUserSettingService::getUserSettingWithKey(const Text& key, const HCDelegate& onSuccess,
@@ -92,7 +93,8 @@ HCRequestHandlePtr HCUserSettingService::getUserSettingWithKey(const Text& key, 
     auto path = HCServicePath::format("users/@me/settings/%@.xml", {key});
     auto service = HCServicePath::serviceFor<HCUserSettingService>(path, onFailure);
     if (!service) return nullptr;
-    return service->getAction(*path, nullptr, onSuccess, onFailure, kBanner, notice("Downloaded Settings"));
+    return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                              notice("Downloaded Settings"));
 }
 
 HCRequestHandlePtr HCUserSettingService::setUserSettingWithKey(const Text& key, bool value,
@@ -116,7 +118,8 @@ HCRequestHandlePtr HCUserSettingService::getSubscribingToDeveloperNewsLetter(con
     auto path = newsletterPath(clientApplicationId);
     auto service = HCServicePath::serviceFor<HCUserSettingService>(path, onFailure);
     if (!service) return nullptr;
-    return service->getAction(*path, nullptr, onSuccess, onFailure, kBanner, notice("Retrieving Data"));
+    return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                              notice("Retrieving Data"));
 }
 
 HCRequestHandlePtr HCUserSettingService::setSubscribeToDeveloperNewsLetter(bool subscribe,
@@ -128,7 +131,9 @@ HCRequestHandlePtr HCUserSettingService::setSubscribeToDeveloperNewsLetter(bool 
     auto service = HCServicePath::serviceFor<HCUserSettingService>(path, onFailure);
     if (!service) return nullptr;
     if (subscribe) {
-        return service->postAction(*path, nullptr, onSuccess, onFailure, kBanner, notice("Subscribing"));
+        return service->postAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                                   notice("Subscribing"));
     }
-    return service->deleteAction(*path, nullptr, onSuccess, onFailure, kBanner, notice("Unsubscribing"));
+    return service->deleteAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
+                                 notice("Unsubscribing"));
 }

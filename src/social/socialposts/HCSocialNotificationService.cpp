@@ -7,13 +7,12 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "social/socialposts/HCImageUrl.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCSocialNotificationService> sInstance;
 
-constexpr int kSilent = 0;
-constexpr int kBackgroundBanner = 1;
 constexpr int kSocialPostCategory = 7;
 constexpr int kSocialPostType = 1;
 
@@ -74,7 +73,8 @@ HCRequestHandlePtr HCSocialNotificationService::sendSocialNotification(const HCS
     auto notice = HCNotificationData::dataWithText("Published Game Event: " + notification->text.value_or(""),
                                                    kSocialPostCategory, kSocialPostType);
     notice->notificationUserData = notification;
-    return service->postAction("notifications.xml", &parameters, onSuccess, onFailure, kBackgroundBanner, notice);
+    return service->postAction("notifications.xml", &parameters, onSuccess, onFailure, HCActionRequest::kBanner,
+                               notice);
 }
 
 HCRequestHandlePtr HCSocialNotificationService::getImageUrlForNotificationImageNamed(
@@ -86,5 +86,5 @@ HCRequestHandlePtr HCSocialNotificationService::getImageUrlForNotificationImageN
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("image_name", imageName);
-    return service->getAction(*path, &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }

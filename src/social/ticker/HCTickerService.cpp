@@ -4,12 +4,11 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "social/ticker/HCTicker.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCTickerService> sInstance;
-
-constexpr int kSilentNoErrorHandling = 3;
 
 }  // namespace
 
@@ -41,5 +40,6 @@ HCRequestHandlePtr HCTickerService::getPage(int32_t page, const HCDelegate& onSu
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", page);
-    return service->getAction("tickers.xml", &parameters, onSuccess, onFailure, kSilentNoErrorHandling, nullptr);
+    return service->getAction("tickers.xml", &parameters, onSuccess, onFailure, HCActionRequest::kNoErrorScreens,
+                              nullptr);
 }

@@ -8,10 +8,9 @@
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "scores/offline/HCUserService+Private.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
-
-constexpr int kSilent = 0;
 
 }  // namespace
 
@@ -41,7 +40,7 @@ HCRequestHandlePtr HCUserService::getUser(const std::optional<std::string>& user
     }
     auto path = HCServicePath::format("users/%@/", {userId});
     if (!HCServicePath::serviceFor<HCUserService>(path, onFailure)) return nullptr;
-    return service->getAction(*path, nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCUserService::findUsersForLocalDevice(const HCDelegate& onSuccess, const HCDelegate& onFailure)
@@ -51,7 +50,8 @@ HCRequestHandlePtr HCUserService::findUsersForLocalDevice(const HCDelegate& onSu
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("udid", platform::DeviceFacts::uniqueIdentifier());
-    return service->getAction("users/for_device.xml", &parameters, onSuccess, onFailure, kSilent, nullptr, false);
+    return service->getAction("users/for_device.xml", &parameters, onSuccess, onFailure, HCActionRequest::kSilent,
+                              nullptr, false);
 }
 
 HCRequestHandlePtr HCUserService::findUsersByName(const std::string& name, int32_t page, const HCDelegate& onSuccess,
@@ -63,7 +63,7 @@ HCRequestHandlePtr HCUserService::findUsersByName(const std::string& name, int32
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("name", name);
     parameters.io("page", page);
-    return service->getAction("users.xml", &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction("users.xml", &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCUserService::getEmailForUser(const std::optional<std::string>& userId,
@@ -74,5 +74,5 @@ HCRequestHandlePtr HCUserService::getEmailForUser(const std::optional<std::strin
                              : std::optional<std::string>("http_basic_credentials/@me.xml");
     auto service = HCServicePath::serviceFor<HCUserService>(path, onFailure);
     if (!service) return nullptr;
-    return service->getAction(*path, nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }

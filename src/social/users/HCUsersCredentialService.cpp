@@ -6,13 +6,12 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "social/users/HCUsersCredential.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 std::shared_ptr<HCUsersCredentialService> sInstance;
 
-constexpr int kSilent = 0;
-constexpr int kBanner = 2;
 constexpr double kJpegQuality = 0.7;
 
 std::shared_ptr<HCUsersCredentialService> running()
@@ -52,7 +51,8 @@ HCRequestHandlePtr HCUsersCredentialService::getIndexOnSuccess(const HCDelegate&
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("only_include_linked_credentials", onlyIncludeLinkedCredentials);
     parameters.io("user_id", std::string("me"));
-    return service->getAction("users_credentials", &parameters, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction("users_credentials", &parameters, onSuccess, onFailure, HCActionRequest::kSilent,
+                              nullptr);
 }
 
 HCRequestHandlePtr HCUsersCredentialService::getIndexOnSuccess(const HCDelegate& onSuccess,
@@ -66,7 +66,7 @@ HCRequestHandlePtr HCUsersCredentialService::getIndexOnSuccess(const HCDelegate&
     parameters.io("only_include_not_linked_credentials", onlyIncludeNotLinkedCredentials);
     parameters.io("only_include_friends_credentials", onlyIncludeFriendsCredentials);
     parameters.io("user_id", std::string("me"));
-    return service->getAction("users_credentials", &parameters, onSuccess, onFailure, kBanner,
+    return service->getAction("users_credentials", &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
                               HCNotificationData::foreGroundDataWithText("Downloaded"));
 }
 
@@ -79,8 +79,8 @@ HCRequestHandlePtr HCUsersCredentialService::importFriendsFromCredentialType(con
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("credential_name", credentialType);
     parameters.io("user_id", std::string("me"));
-    return service->getAction("users_credentials/import_friends", &parameters, onSuccess, onFailure, kSilent,
-                              nullptr);
+    return service->getAction("users_credentials/import_friends", &parameters, onSuccess, onFailure,
+                              HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCUsersCredentialService::getProfilePictureCredentialsForLocalUser(const HCDelegate& onSuccess,
@@ -88,7 +88,7 @@ HCRequestHandlePtr HCUsersCredentialService::getProfilePictureCredentialsForLoca
 {
     auto service = running();
     if (!service) return nullptr;
-    return service->getAction("profile_picture", nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->getAction("profile_picture", nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCUsersCredentialService::requestProfilePictureUpdateForLocalUser(const HCDelegate& onSuccess,
@@ -96,7 +96,8 @@ HCRequestHandlePtr HCUsersCredentialService::requestProfilePictureUpdateForLocal
 {
     auto service = running();
     if (!service) return nullptr;
-    return service->postAction("profile_picture/refresh", nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->postAction("profile_picture/refresh", nullptr, onSuccess, onFailure, HCActionRequest::kSilent,
+                               nullptr);
 }
 
 HCRequestHandlePtr HCUsersCredentialService::selectProfilePictureSourceForLocalUser(const Text& credentialType,
@@ -107,7 +108,7 @@ HCRequestHandlePtr HCUsersCredentialService::selectProfilePictureSourceForLocalU
     auto path = HCServicePath::format("profile_picture/select/%@", {type});
     auto service = HCServicePath::serviceFor<HCUsersCredentialService>(path, onFailure);
     if (!service) return nullptr;
-    return service->postAction(*path, nullptr, onSuccess, onFailure, kSilent, nullptr);
+    return service->postAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
 HCRequestHandlePtr HCUsersCredentialService::uploadProfilePictureLocalUser(const platform::ui::ImagePtr& image,
@@ -125,6 +126,6 @@ HCRequestHandlePtr HCUsersCredentialService::uploadProfilePictureLocalUser(const
         if (!jpeg || jpeg->bytes().empty()) return HCServicePath::refuse(onFailure);
         parameters.ioBlob("uploaded_profile_picture", jpeg->bytes(), "jpg");
     }
-    return service->postAction("profile_picture/select/http_basic", &parameters, onSuccess, onFailure, kSilent,
-                               nullptr);
+    return service->postAction("profile_picture/select/http_basic", &parameters, onSuccess, onFailure,
+                               HCActionRequest::kSilent, nullptr);
 }
