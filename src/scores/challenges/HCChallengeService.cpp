@@ -38,17 +38,12 @@ std::shared_ptr<HCChallengeService> running()
     return sInstance;
 }
 
-platform::ObjectPtr notice(const char* text)
-{
-    return HCNotificationData::foreGroundDataWithText(text);
-}
-
 void listRecords(const char* action, const HCHttpNestedQueryStringWriter& parameters, int requestType,
                  const char* noticeText, const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
     if (auto service = running()) {
         service->getAction(action, &parameters, onSuccess, onFailure, requestType,
-                           noticeText ? notice(noticeText) : nullptr);
+                           noticeText ? HCNotificationData::foreGroundDataWithText(noticeText) : nullptr);
     }
 }
 
@@ -60,7 +55,7 @@ HCRequestHandlePtr updateRecord(const Text& challengeToUserId, const HCHttpNeste
     auto service = HCServicePath::serviceFor<HCChallengeService>(path, onFailure);
     if (!service) return nullptr;
     return service->postAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                               notice(noticeText));
+                               HCNotificationData::foreGroundDataWithText(noticeText));
 }
 
 // The first record of a reply page; nil for an empty page or another kind.

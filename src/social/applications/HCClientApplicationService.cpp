@@ -28,11 +28,6 @@ Text applicationOrOwn(const Text& applicationId)
     return applicationId ? applicationId : HCClientState::clientApplicationId();
 }
 
-platform::ObjectPtr notice(const char* text)
-{
-    return HCNotificationData::foreGroundDataWithText(text);
-}
-
 }  // namespace
 
 void HCClientApplicationService::initializeService()
@@ -82,7 +77,7 @@ HCRequestHandlePtr HCClientApplicationService::getGameProfilePageComparisonInfo(
     parameters.io("game_profile_page_info", true);
     if (comparing) parameters.io("compared_user_id", *comparedToUserId);
     return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                              notice("Downloading Game Information"));
+                              HCNotificationData::foreGroundDataWithText("Downloading Game Information"));
 }
 
 HCRequestHandlePtr HCClientApplicationService::getGameProfilePageInfo(const Text& applicationId,
@@ -103,7 +98,7 @@ HCRequestHandlePtr HCClientApplicationService::getPlayedGamesInScope(const std::
     parameters.io("page", page);
     parameters.io("scope", scope);
     return service->getAction("apps.xml", &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                              notice("Downloaded Game Information"));
+                              HCNotificationData::foreGroundDataWithText("Downloaded Game Information"));
 }
 
 HCRequestHandlePtr HCClientApplicationService::getPlayedGamesForLocalUsersFriends(int32_t page,
@@ -130,7 +125,7 @@ HCRequestHandlePtr HCClientApplicationService::getPlayedGamesForUser(const Text&
     if (another) parameters.io("compared_to_user_id", std::string("me"));
     if (favoriteGamesOnly) parameters.io("only_favorites", true);
     return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                              notice("Downloaded Game Information"));
+                              HCNotificationData::foreGroundDataWithText("Downloaded Game Information"));
 }
 
 HCRequestHandlePtr HCClientApplicationService::getFavoriteGamesForUser(const Text& userId, int32_t page,
@@ -156,7 +151,7 @@ HCRequestHandlePtr HCClientApplicationService::getPlayerReviewForGame(const Text
     auto service = HCServicePath::serviceFor<HCClientApplicationService>(path, onFailure);
     if (!service) return nullptr;
     return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                              notice("Downloading"));
+                              HCNotificationData::foreGroundDataWithText("Downloading"));
 }
 
 HCRequestHandlePtr HCClientApplicationService::setGameIsFavorite(const Text& applicationId, bool favorite,

@@ -25,11 +25,6 @@ std::shared_ptr<HCFriendsService> running()
     return sInstance;
 }
 
-platform::ObjectPtr notice(const char* text)
-{
-    return HCNotificationData::foreGroundDataWithText(text);
-}
-
 // An empty id means the same as none: this game.
 Text applicationOrOwn(const Text& applicationId)
 {
@@ -49,7 +44,7 @@ HCRequestHandlePtr listUsers(const HCHttpNestedQueryStringWriter& parameters, co
     auto service = running();
     if (!service) return nullptr;
     return service->getAction("users.xml", &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                              notice(noticeText));
+                              HCNotificationData::foreGroundDataWithText(noticeText));
 }
 
 // Follow, stop following and remove a follower share one path.
@@ -62,7 +57,7 @@ HCRequestHandlePtr following(const char* method, const Text& userId, bool follow
     HCHttpNestedQueryStringWriter parameters;
     if (follower) parameters.io("follower", std::string("yes"));
     return service->_performAction(*path, &parameters, method, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                                   notice(noticeText));
+                                   HCNotificationData::foreGroundDataWithText(noticeText));
 }
 
 }  // namespace

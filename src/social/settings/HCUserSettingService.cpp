@@ -18,11 +18,6 @@ std::shared_ptr<HCUserSettingService> sInstance;
 
 constexpr const char* kSettingsPath = "users/@me/settings.xml";
 
-platform::ObjectPtr notice(const char* text)
-{
-    return HCNotificationData::foreGroundDataWithText(text);
-}
-
 std::string flag(bool value)
 {
     return value ? "1" : "0";
@@ -42,7 +37,7 @@ HCRequestHandlePtr setUserSetting(const char* nameField, const std::optional<std
         parameters.io("value", flag(value));
     }
     return service->postAction(kSettingsPath, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                               notice("Updated Setting"));
+                               HCNotificationData::foreGroundDataWithText("Updated Setting"));
 }
 
 std::optional<std::string> newsletterPath(const std::optional<std::string>& clientApplicationId)
@@ -84,7 +79,7 @@ HCRequestHandlePtr HCUserSettingService::getIndexOnSuccess(const HCDelegate& onS
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("udid", platform::DeviceFacts::uniqueIdentifier());
     return getAction(kSettingsPath, &parameters, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                     notice("Downloaded Settings"));
+                     HCNotificationData::foreGroundDataWithText("Downloaded Settings"));
 }
 
 HCRequestHandlePtr HCUserSettingService::getUserSettingWithKey(const Text& key, const HCDelegate& onSuccess,
@@ -94,7 +89,7 @@ HCRequestHandlePtr HCUserSettingService::getUserSettingWithKey(const Text& key, 
     auto service = HCServicePath::serviceFor<HCUserSettingService>(path, onFailure);
     if (!service) return nullptr;
     return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                              notice("Downloaded Settings"));
+                              HCNotificationData::foreGroundDataWithText("Downloaded Settings"));
 }
 
 HCRequestHandlePtr HCUserSettingService::setUserSettingWithKey(const Text& key, bool value,
@@ -119,7 +114,7 @@ HCRequestHandlePtr HCUserSettingService::getSubscribingToDeveloperNewsLetter(con
     auto service = HCServicePath::serviceFor<HCUserSettingService>(path, onFailure);
     if (!service) return nullptr;
     return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                              notice("Retrieving Data"));
+                              HCNotificationData::foreGroundDataWithText("Retrieving Data"));
 }
 
 HCRequestHandlePtr HCUserSettingService::setSubscribeToDeveloperNewsLetter(bool subscribe,
@@ -132,8 +127,8 @@ HCRequestHandlePtr HCUserSettingService::setSubscribeToDeveloperNewsLetter(bool 
     if (!service) return nullptr;
     if (subscribe) {
         return service->postAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                                   notice("Subscribing"));
+                                   HCNotificationData::foreGroundDataWithText("Subscribing"));
     }
     return service->deleteAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kBannerAlternate,
-                                 notice("Unsubscribing"));
+                                 HCNotificationData::foreGroundDataWithText("Unsubscribing"));
 }
