@@ -12,6 +12,8 @@
 //     if (!service) return nullptr;
 //     return service->getAction(*path, ...);
 //
+// A plain page of such a list is getPage<S>(pattern, id, page, ...).
+//
 // Thread: any thread.
 #include <initializer_list>
 #include <memory>
@@ -20,7 +22,9 @@
 #include <string_view>
 
 #include "kernel/callbacks/HCDelegate.h"
+#include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "transport/handles/HCRequestHandle.h"
+#include "transport/provider/HCActionRequest.h"
 
 namespace HCServicePath {
 
@@ -45,6 +49,23 @@ std::shared_ptr<S> serviceFor(const std::optional<std::string>& path, const HCDe
         return nullptr;
     }
     return service;
+}
+
+// Page `page` of the list at `pattern` naming `id`, asked of S silently.
+// Page stays the caller's integer type: the writer spells int and unsigned
+// apart.
+template <class S, class Page>
+HCRequestHandlePtr getPage(std::string_view pattern, const std::optional<std::string>& id, Page page,
+                           const HCDelegate& onSuccess, const HCDelegate& onFailure,
+                           bool requiringAuthentication = true)
+{
+    auto path = format(pattern, {id});
+    auto service = serviceFor<S>(path, onFailure);
+    if (!service) return nullptr;
+    HCHttpNestedQueryStringWriter parameters;
+    parameters.io("page", page);
+    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr,
+                              requiringAuthentication);
 }
 
 }  // namespace HCServicePath

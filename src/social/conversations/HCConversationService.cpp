@@ -51,12 +51,8 @@ HCRequestHandlePtr HCConversationService::getConversationHistory(const Text& con
                                                                  const HCDelegate& onSuccess,
                                                                  const HCDelegate& onFailure)
 {
-    auto path = HCServicePath::format("discussions/%@/posts.xml", {conversationId});
-    auto service = HCServicePath::serviceFor<HCConversationService>(path, onFailure);
-    if (!service) return nullptr;
-    HCHttpNestedQueryStringWriter parameters;
-    parameters.io("page", page);
-    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
+    return HCServicePath::getPage<HCConversationService>("discussions/%@/posts.xml", conversationId, page, onSuccess,
+                                                         onFailure);
 }
 
 HCRequestHandlePtr HCConversationService::postMessage(const Text& text, const Text& conversationId,

@@ -66,23 +66,14 @@ HCRequestHandlePtr HCForumService::getTopicsForApplication(const Text& applicati
 HCRequestHandlePtr HCForumService::getThreadsForTopic(const Text& topicId, int32_t page, const HCDelegate& onSuccess,
                                                       const HCDelegate& onFailure)
 {
-    auto path = HCServicePath::format("topics/%@/discussions.xml", {topicId});
-    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
-    if (!service) return nullptr;
-    HCHttpNestedQueryStringWriter parameters;
-    parameters.io("page", page);
-    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
+    return HCServicePath::getPage<HCForumService>("topics/%@/discussions.xml", topicId, page, onSuccess, onFailure);
 }
 
 HCRequestHandlePtr HCForumService::getPostsForThread(const Text& threadId, int32_t page, const HCDelegate& onSuccess,
                                                      const HCDelegate& onFailure)
 {
-    auto path = HCServicePath::format("discussions/%@/posts.xml", {threadId});
-    auto service = HCServicePath::serviceFor<HCForumService>(path, onFailure);
-    if (!service) return nullptr;
-    HCHttpNestedQueryStringWriter parameters;
-    parameters.io("page", page);
-    return service->getAction(*path, &parameters, onSuccess, onFailure, HCActionRequest::kSilent, nullptr, false);
+    return HCServicePath::getPage<HCForumService>("discussions/%@/posts.xml", threadId, page, onSuccess, onFailure,
+                                                  false);
 }
 
 HCRequestHandlePtr HCForumService::postNewThreadInTopic(const Text& topicId, const Text& subject, const Text& body,
