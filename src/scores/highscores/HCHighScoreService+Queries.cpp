@@ -18,6 +18,12 @@ int readRequestType(bool silently)
     return silently ? HCActionRequest::kSilent : HCActionRequest::kBannerAlternate;
 }
 
+std::shared_ptr<HCHighScoreService> running()
+{
+    HC_CHECK_MAIN_THREAD();
+    return HCHighScoreService::sharedInstance();
+}
+
 }  // namespace
 
 std::shared_ptr<HCRequestHandle> HCHighScoreService::getPage(int page, int pageSize,
@@ -26,11 +32,8 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::getPage(int page, int pageS
                                                              bool friendsOnly, bool silently, unsigned timeScope,
                                                              const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    HC_CHECK_MAIN_THREAD();
-    auto service = sharedInstance();
-    if (!service) {
-        return nullptr;
-    }
+    auto service = running();
+    if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("leaderboard_id", leaderboardId);
     parameters.io("page", page);
@@ -84,11 +87,8 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::getPageWithLoggedInUserWith
     int pageSize, const std::optional<std::string>& leaderboardId, bool silently, const HCDelegate& onSuccess,
     const HCDelegate& onFailure)
 {
-    HC_CHECK_MAIN_THREAD();
-    auto service = sharedInstance();
-    if (!service) {
-        return nullptr;
-    }
+    auto service = running();
+    if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("leaderboard_id", leaderboardId);
     parameters.io("near_user_id", "me");
@@ -114,11 +114,8 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::getHighScoreNearCurrentUser
     const std::optional<std::string>& leaderboardId, unsigned betterCount, unsigned worseCount,
     const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    HC_CHECK_MAIN_THREAD();
-    auto service = sharedInstance();
-    if (!service) {
-        return nullptr;
-    }
+    auto service = running();
+    if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("leaderboard_id", leaderboardId);
     parameters.io("near_user_id", "me");
@@ -133,11 +130,8 @@ void HCHighScoreService::getHighScoresFromLocation(const std::shared_ptr<platfor
                                                    const std::optional<std::string>& userMapMode,
                                                    const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    HC_CHECK_MAIN_THREAD();
-    auto service = sharedInstance();
-    if (!service) {
-        return;
-    }
+    auto service = running();
+    if (!service) return;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("geolocation", true);
     parameters.io("page", pageIndex);
@@ -166,11 +160,8 @@ void HCHighScoreService::getHighScoresFromLocation(const std::shared_ptr<platfor
 void HCHighScoreService::getAllHighScoresForLoggedInUser(const HCDelegate& onSuccess, const HCDelegate& onFailure,
                                                          const std::optional<std::string>& optionalMessage)
 {
-    HC_CHECK_MAIN_THREAD();
-    auto service = sharedInstance();
-    if (!service) {
-        return;
-    }
+    auto service = running();
+    if (!service) return;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("across_leaderboards", true);
     parameters.io("user_id", "me");
@@ -183,11 +174,8 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::getDistributedHighScoresAtP
     int page, int pageSize, std::int64_t scoreDelta, std::int64_t startScore,
     const std::optional<std::string>& leaderboardId, const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    HC_CHECK_MAIN_THREAD();
-    auto service = sharedInstance();
-    if (!service) {
-        return nullptr;
-    }
+    auto service = running();
+    if (!service) return nullptr;
     // Scores are 64-bit: the start and the step are written whole.
     char numbers[96];
     std::snprintf(numbers, sizeof numbers, "%" PRId64 "/%" PRId64 "/%d/%d.xml", startScore, scoreDelta, page,
