@@ -1,7 +1,5 @@
 // The profile picture page as the player works it against the local server:
 // the rows it offers, a picture chosen or uploaded, and the refresh.
-#include <chrono>
-
 #include "core/halcyon/Halcyon.h"
 #include "core/users/HCUser.h"
 #include "dashboard/HCRootController.h"
@@ -16,6 +14,7 @@
 #include "socialpages/picture/HCProfilePictureCell.h"
 #include "socialpages/picture/HCProfilePictureDrawing.h"
 #include "socialpages/picture/HCSelectProfilePictureController.h"
+#include "support/RequestThreadGate.h"
 #include "transport/provider/HCProvider.h"
 
 namespace {
@@ -232,15 +231,16 @@ TEST_F(ProfilePicturePageTest, APhotoTakenSidewaysIsCroppedAndUploadedUpright)
 {
     start(false, false);
     open();
-    // A refused upload takes the loading screen down and says so. The refusal
-    // comes late enough for the screen to be seen up while the upload runs:
-    // the driver runs what is due after each gesture, a fast reply included.
-    server->faults().injectFor("POST", "profile_picture/select/http_basic",
-                               localserver::Fault::delayed(std::chrono::milliseconds(500), localserver::Fault::reply(500)),
-                               1);
+    // A refused upload takes the loading screen down and says so. The
+    // request thread is held while the picture is picked: the driver runs
+    // what is due after each gesture, a fast refusal included.
+    server->faults().injectFor("POST", "profile_picture/select/http_basic", localserver::Fault::reply(500), 1);
     ASSERT_TRUE(tapRow("Choose your own!"));
-    ASSERT_TRUE(driver->pickImage(recorded(quadrants(8, 6), ImageOrientation::Right)));
-    EXPECT_TRUE(showsLoadingScreen());
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(driver->pickImage(recorded(quadrants(8, 6), ImageOrientation::Right)));
+        EXPECT_TRUE(showsLoadingScreen());
+    }
     waitForIdle();
     EXPECT_EQ(alertMessages(), std::vector<std::string>{Page::kSaveFailedMessage});
     ASSERT_TRUE(driver->answerAlert("Ok"));

@@ -452,9 +452,12 @@ TEST_F(TablePagesTest, AHeaderOutOfRangeFailsTheLoadAndKeepsWhatIsShown)
     page->reloadDataFromServer();
     ASSERT_TRUE(waitForRows(page, 10));
     armItemsReply("<current_page>2</current_page><total_pages>-3</total_pages>", 11, 20);
+    const size_t asked = requestsTo("ui_items.xml");
+    // The drag runs what is due after it, a fast reply included: the load
+    // it started is seen in the server's log rather than on the page.
     scrollToBottom(page->tableView());
-    EXPECT_TRUE(page->isLoadingData());
     ASSERT_TRUE(waitUntilLoaded(page));
+    EXPECT_EQ(requestsTo("ui_items.xml"), asked + 1) << "reaching the last row asks for the next page";
     EXPECT_EQ(page->names(), itemNames(1, 10));
     revisitLastRow(page, 1);
     EXPECT_EQ(page->names(), itemNames(1, 20));
