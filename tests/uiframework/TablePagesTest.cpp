@@ -6,6 +6,7 @@
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/NibRegistry.h"
+#include "support/RequestThreadGate.h"
 #include "uiframework/HCContentWrapping.h"
 #include "uiframework/HCNavigationController.h"
 #include "uiframework/support/UiServerTest.h"
@@ -177,8 +178,12 @@ protected:
 TEST_F(TablePagesTest, PagedListLoadsFromTheServerAndMoreRowsComeOnScroll)
 {
     auto page = makePage();
-    showInNavigation(page);
-    EXPECT_TRUE(page->isShowingLoadingScreen());
+    {
+        // Held, so that the reply cannot arrive while the driver settles.
+        testsupport::RequestThreadGate gate(provider->requestThread());
+        showInNavigation(page);
+        EXPECT_TRUE(page->isShowingLoadingScreen());
+    }
     ASSERT_TRUE(waitForRows(page, 10));
     EXPECT_FALSE(page->isShowingLoadingScreen());
     EXPECT_EQ(page->names(), itemNames(1, 10));
@@ -319,13 +324,18 @@ TEST_F(TablePagesTest, AReplyArrivingAfterThePageWasPoppedCallsBackNothing)
     auto root = std::make_shared<HCViewController>();
     auto navigation = showInNavigation(root);
     auto page = makePage();
-    navigation->pushViewController(page, false);
-    driver.settle();
-    ASSERT_EQ(page->events, std::vector<std::string>{"page 1"}) << "the load started";
-    EXPECT_TRUE(page->isShowingLoadingScreen());
-    navigation->popViewController(false);
-    EXPECT_FALSE(page->isShowingLoadingScreen()) << "nothing is coming for it";
-    EXPECT_FALSE(page->isLoadingData());
+    {
+        // Held until the page has left: its reply comes after that, however
+        // fast the server.
+        testsupport::RequestThreadGate gate(provider->requestThread());
+        navigation->pushViewController(page, false);
+        driver.settle();
+        ASSERT_EQ(page->events, std::vector<std::string>{"page 1"}) << "the load started";
+        EXPECT_TRUE(page->isShowingLoadingScreen());
+        navigation->popViewController(false);
+        EXPECT_FALSE(page->isShowingLoadingScreen()) << "nothing is coming for it";
+        EXPECT_FALSE(page->isLoadingData());
+    }
     waitForProviderIdle();
     EXPECT_EQ(requestsTo("ui_items.xml"), 1u);
     EXPECT_FALSE(page->hasLoadedData());
