@@ -244,8 +244,8 @@ TEST_F(LoginChainEndToEndTest, OfflineLaunchSaysSoAndTheLogInRunsOnceTheServerIs
 
     HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
     ASSERT_TRUE(waitUntil([&] { return game.calls.size() == 2; }));
-    EXPECT_EQ(game.calls.back(), "online 1001");
-    EXPECT_EQ(banners().back(), "Hi Ann! You have 2 new challenges.");
+    EXPECT_EQ(game.calls.back(), "online 1001") << ::testing::PrintToString(serverPaths());
+    EXPECT_EQ(banners().back(), "Hi Ann! You have 2 new challenges.") << ::testing::PrintToString(banners());
     EXPECT_EQ(logInPaths().back(), "POST xp/sessions 200");
 }
 
