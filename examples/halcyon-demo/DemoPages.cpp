@@ -5,6 +5,7 @@
 #include "platform/ui/Driver.h"
 #include "platform/ui/NavigationController.h"
 #include "transport/provider/HCProvider.h"
+#include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCViewController.h"
 #include "uiframework/table/HCTableControllerHelper.h"
 
@@ -60,6 +61,21 @@ bool selectRowShowing(const std::string& text)
         }
     }
     return false;
+}
+
+bool pushPageOnTab(const DemoFrames& demo, const std::string& tab, const std::string& loaderName,
+                   const std::string& area)
+{
+    Halcyon::launchDashboardWithDelegate(nullptr, tab, {});
+    const bool opened = waitUntil(
+        demo, [] { return Halcyon::isShowingFullScreen() && HalcyonDashboard::getActiveNavigationController(); });
+    auto page = HCControllerLoader::load(loaderName);
+    if (!opened || !page) {
+        demo.say(area + ": the page did not open");
+        return false;
+    }
+    HalcyonDashboard::getActiveNavigationController()->pushViewController(page, true);
+    return true;
 }
 
 bool closeDashboard(const DemoFrames& demo)

@@ -33,5 +33,10 @@ std::vector<std::string> rows();
 void printRows(const DemoFrames& demo, const std::string& area, const std::string& heading);
 // Selects the first row of the table on top that shows `text`; false when none does.
 bool selectRowShowing(const std::string& text);
+// Opens the dashboard on `tab` and pushes the page the loader makes for
+// `loaderName` on it; says "<area>: the page did not open" and answers false
+// when either does not come.
+bool pushPageOnTab(const DemoFrames& demo, const std::string& tab, const std::string& loaderName,
+                   const std::string& area);
 // Closes the dashboard and waits until it is gone.
 bool closeDashboard(const DemoFrames& demo);

@@ -6,13 +6,10 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "core/users/HCUser.h"
-#include "dashboard/HalcyonDashboard.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Driver.h"
-#include "platform/ui/NavigationController.h"
 #include "social/users/HCUsersCredential.h"
 #include "socialpages/picture/HCSelectProfilePictureController.h"
-#include "uiframework/HCControllerLoader.h"
 
 namespace picturedemo {
 
@@ -59,16 +56,7 @@ platform::ui::ImagePtr photo()
 
 bool showPicturePage(const DemoFrames& demo)
 {
-    Halcyon::launchDashboardWithDelegate(nullptr, std::string("MyHalcyon"), {});
-    const bool opened = waitUntil(
-        demo, [] { return Halcyon::isShowingFullScreen() && HalcyonDashboard::getActiveNavigationController(); });
-    auto page = HCControllerLoader::load("SelectProfilePicture");
-    if (!opened || !page) {
-        demo.say("picture: the page did not open");
-        return false;
-    }
-    HalcyonDashboard::getActiveNavigationController()->pushViewController(page, true);
-    if (!waitForIdle(demo)) return false;
+    if (!pushPageOnTab(demo, "MyHalcyon", "SelectProfilePicture", "picture") || !waitForIdle(demo)) return false;
     auto shown = pageOnTop();
     demo.say("picture: " + shown->title());
     std::string listed;

@@ -8,7 +8,6 @@
 #include "platform/ui/NavigationController.h"
 #include "socialpages/settings/HCUserSettingCells.h"
 #include "socialpages/settings/HCUserSettingController.h"
-#include "uiframework/HCControllerLoader.h"
 
 namespace {
 
@@ -32,15 +31,7 @@ std::shared_ptr<HCUserSettingCell> switchRow(const std::string& key)
 
 bool showSettingsPage(const DemoFrames& demo)
 {
-    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
-    const bool opened = waitUntil(
-        demo, [] { return Halcyon::isShowingFullScreen() && HalcyonDashboard::getActiveNavigationController(); });
-    auto page = HCControllerLoader::load("UserSetting");
-    if (!opened || !page) {
-        demo.say("settings: the page did not open");
-        return false;
-    }
-    HalcyonDashboard::getActiveNavigationController()->pushViewController(page, true);
+    if (!pushPageOnTab(demo, "GameProfile", "UserSetting", "settings")) return false;
     bool shown = waitFor(demo, "HCUserSettingController");
     if (shown) printRows(demo, "settings", settingsOnTop()->title());
     auto location = shown ? switchRow("location") : nullptr;
