@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -209,7 +208,7 @@ struct CurlTransport::Engine {
     // and exclusively while the multi handle goes at exit.
     std::shared_mutex wakeGuard;
     std::thread thread;
-    // Transport thread only.
+    // The polling thread only.
     std::unordered_map<const URLTransfer*, std::unique_ptr<Job>> running;
     // Reset by configure() before each use; a handle kept here also keeps
     // its connection cache warm for the next transfer.
@@ -534,14 +533,14 @@ public:
         if (seconds > 0 && busyPoll()) return;
         // Set by this thread (which skips the wake-up) or by another just now.
         if (interrupted_.exchange(false)) {
-            busyUntil_ = wallSeconds() + kBusyPollSeconds;
+            keepBusy();
             return;
         }
         const long ms = std::min(engine.waitMs(), static_cast<long>(std::ceil(seconds * 1000.0)));
         int events = 0;
         curl_multi_poll(engine.multi, nullptr, 0, static_cast<int>(ms), &events);
         engine.step();
-        if (events > 0 || interrupted_.load()) busyUntil_ = wallSeconds() + kBusyPollSeconds;
+        if (events > 0 || interrupted_.load()) keepBusy();
     }
 
     void interrupt() override
@@ -553,24 +552,22 @@ public:
 private:
     static constexpr double kBusyPollSeconds = 0.0005;
 
-    static double wallSeconds()
-    {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    }
+    // Polling stays on for another window from now.
+    void keepBusy() { busyUntil_ = Clock::machineSeconds() + kBusyPollSeconds; }
 
     // True when something came within the window: the loop goes round again.
     bool busyPoll()
     {
-        while (wallSeconds() < busyUntil_) {
+        while (Clock::machineSeconds() < busyUntil_) {
             if (interrupted_.exchange(false)) {
-                busyUntil_ = wallSeconds() + kBusyPollSeconds;
+                keepBusy();
                 return true;
             }
             int events = 0;
             curl_multi_poll(engine.multi, nullptr, 0, 0, &events);
             if (events > 0) {
                 engine.step();
-                busyUntil_ = wallSeconds() + kBusyPollSeconds;
+                keepBusy();
                 return true;
             }
             // Lets a thread that shares this processor (the server of a
@@ -581,7 +578,7 @@ private:
     }
 
     std::atomic<bool> interrupted_{false};
-    // Wall time, read and written on the loop's thread only.
+    // Clock::machineSeconds(), read and written on the loop's thread only.
     double busyUntil_ = 0;
 };
 

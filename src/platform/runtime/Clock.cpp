@@ -33,10 +33,15 @@ double SystemClock::now() const
     return duration<double>(system_clock::now().time_since_epoch()).count();
 }
 
-double SystemClock::elapsed() const
+double Clock::machineSeconds()
 {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+double SystemClock::elapsed() const
+{
+    return machineSeconds();
 }
 
 void ManualClock::advance(double seconds)

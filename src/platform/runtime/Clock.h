@@ -24,6 +24,10 @@ public:
 
     static std::shared_ptr<Clock> current();
     static double currentTime() { return current()->now(); }
+    // Seconds on the machine's steady clock, whatever clock is installed: only
+    // for bounding how long a thread really waits or spins on I/O, never for
+    // what the program schedules.
+    static double machineSeconds();
     // Installs a clock for the whole process and wakes every run loop so that
     // timers are re-evaluated against it. Passing nullptr restores the system clock.
     static void install(std::shared_ptr<Clock> clock);

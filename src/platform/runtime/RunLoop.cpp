@@ -29,12 +29,6 @@ constexpr double kDueTolerance = 1e-9;
 // costs at most this delay, never a hang, and work posted without waking
 // runs within it.
 constexpr double kLongestWaitSeconds = 0.05;
-
-double wallNow()
-{
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
 }  // namespace
 
 void Timer::invalidate()
@@ -283,7 +277,7 @@ void RunLoop::waitLocked(std::unique_lock<std::mutex>& lock, double wallDeadline
 {
     double wait = 0;
     if (!woken_) {
-        wait = wallDeadline - wallNow();
+        wait = wallDeadline - Clock::machineSeconds();
         auto clock = Clock::current();
         if (clock->isRealTime() && !entries_.empty()) wait = std::min(wait, entries_.front().due - clock->now());
         wait = std::clamp(wait, 0.0, kLongestWaitSeconds);
@@ -305,11 +299,11 @@ void RunLoop::waitLocked(std::unique_lock<std::mutex>& lock, double wallDeadline
 
 bool RunLoop::runUntil(const std::function<bool()>& done, double wallTimeoutSeconds)
 {
-    double deadline = wallNow() + wallTimeoutSeconds;
+    double deadline = Clock::machineSeconds() + wallTimeoutSeconds;
     for (;;) {
         runOnce();
         if (done()) return true;
-        if (wallNow() >= deadline) return false;
+        if (Clock::machineSeconds() >= deadline) return false;
         std::unique_lock lock(mutex_);
         if (!entries_.empty() && entries_.front().due <= Clock::currentTime() + kDueTolerance) continue;
         waitLocked(lock, deadline);
@@ -326,7 +320,7 @@ void RunLoop::run()
             return;
         }
         if (!entries_.empty() && entries_.front().due <= Clock::currentTime() + kDueTolerance) continue;
-        waitLocked(lock, wallNow() + 3600);
+        waitLocked(lock, Clock::machineSeconds() + 3600);
     }
 }
 
