@@ -38,7 +38,7 @@ void HCAccountScreens::presentApproval(const HCDelegate& approved, const HCDeleg
     presentRootControllerWithModal(HCIntroNavigationController::withScreen(screen));
 }
 
-void HCAccountScreens::presentConfirmAccount(const HCDelegate& complete, bool /*useModalInDashboard*/)
+void HCAccountScreens::presentConfirmAccount(const HCDelegate& complete, bool useModalInDashboard)
 {
     HC_CHECK_MAIN_THREAD();
     auto screen = std::dynamic_pointer_cast<HCDoBootstrapController>(HCControllerLoader::load("DoBootstrap"));
@@ -46,6 +46,15 @@ void HCAccountScreens::presentConfirmAccount(const HCDelegate& complete, bool /*
         return;
     }
     screen->setCompleteDelegate(complete);
+    // In the open dashboard the screen follows the page it was asked from
+    // (the approval sheet, or the tab's page).
+    auto navigation = HalcyonDashboard::isShowingFullScreen() && !useModalInDashboard
+                          ? HalcyonDashboard::getActiveNavigationController()
+                          : nullptr;
+    if (navigation) {
+        navigation->pushViewController(screen, true);
+        return;
+    }
     presentRootControllerWithModal(HCIntroNavigationController::withScreen(screen));
 }
 
@@ -89,7 +98,7 @@ void HCAccountScreens::presentRootControllerWithModal(const platform::ui::ViewCo
     modal->endAppearanceTransition();
 }
 
-void HCAccountScreens::dismissIntroFlow()
+void HCAccountScreens::dismissRootControllerOrItsModal()
 {
     HC_CHECK_MAIN_THREAD();
     if (introWindow_) {
@@ -107,14 +116,15 @@ void HCAccountScreens::dismissIntroFlow()
         window->setHidden(true);
         return;
     }
-    auto dashboard = HalcyonDashboard::getRootController();
-    if (dashboard && std::dynamic_pointer_cast<HCIntroNavigationController>(dashboard->modalViewController())) {
-        dashboard->dismissModalViewController(true);
+    // A flow over the game's own screen goes alone.
+    if (auto root = rootController();
+        root && std::dynamic_pointer_cast<HCIntroNavigationController>(root->modalViewController())) {
+        root->dismissModalViewController(true);
         return;
     }
-    if (auto root = rootController(); root && root->modalViewController()) {
-        root->dismissModalViewController(true);
-    }
+    // Inside the dashboard a flow is its sheet, or a page pushed on it: then
+    // the dashboard closes with it.
+    HalcyonDashboard::dismissRootControllerOrItsModal();
 }
 
 void HCAccountScreens::displayErrorMessage(const std::string& text)

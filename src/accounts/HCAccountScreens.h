@@ -2,8 +2,10 @@
 // The log-in's screens as the accounts layer shows them: each is loaded by
 // name through the controller loader, wrapped in an intro navigation
 // controller with its bar hidden and presented modally, animated, over the
-// key window's root controller. A game with no screen of its own yet gets
-// a window for the intro flow, which goes away with the flow.
+// open dashboard or else the key window's root controller; in the open
+// dashboard the confirm-account screen is pushed on the page it was asked
+// from instead. A game with no screen of its own yet gets a window for the
+// intro flow, which goes away with the flow.
 //
 // Thread: main thread.
 #include <memory>
@@ -20,7 +22,7 @@ public:
     void presentLinkSocialNetworks() override;
     bool hasSessionSeenLinkSocialNetworksScreen() override;
     void invalidateSessionSeenLinkSocialNetworksScreen() override;
-    void dismissIntroFlow() override;
+    void dismissRootControllerOrItsModal() override;
     void displayErrorMessage(const std::string& text) override;
 
 private:

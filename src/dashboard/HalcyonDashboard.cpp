@@ -10,6 +10,7 @@
 #include "dashboard/HCGameContextPusher.h"
 #include "dashboard/HCLaunchItemFollower.h"
 #include "dashboard/HCOnlineStatusFollower.h"
+#include "dashboard/HCPostPushPage.h"
 #include "dashboard/HCRootController.h"
 #include "dashboard/HCServerMaintenanceNoticeController.h"
 #include "dashboard/HCTabbedDashboardController.h"
@@ -318,6 +319,9 @@ void HalcyonDashboard::presentRootControllerWithTabbedDashboard(const std::optio
             gamePage->fillPushedController(controller, Halcyon::localGameProfileInfo());
         }
         navigation->pushViewController(controller, true);
+        if (auto pushed = std::dynamic_pointer_cast<HCPostPushPage>(controller)) {
+            pushed->postPush();
+        }
     }
 }
 
@@ -419,6 +423,19 @@ void HalcyonDashboard::dismissRootController()
     }
     s.root->hideController();
     dashboardWillDisappear();
+}
+
+void HalcyonDashboard::dismissRootControllerOrItsModal()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!isShowingFullScreen()) {
+        return;
+    }
+    if (state().root->modalViewController()) {
+        state().root->dismissModalViewController(true);
+    } else {
+        dismissRootController();
+    }
 }
 
 void HalcyonDashboard::animationDidStop(bool /*finished*/)
@@ -618,6 +635,16 @@ void HalcyonDashboard::displayErrorMessage(const std::string& text)
                       ? HCDeadEndErrorController::deadEndErrorWithMessageAndOfflineButton(text)
                       : HCDeadEndErrorController::deadEndErrorWithMessage(text);
     displayErrorMessage(screen, getActiveNavigationController());
+}
+
+void HalcyonDashboard::displayErrorMessageAndOfflineButton(const std::string& text)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!isShowingFullScreen()) {
+        return;
+    }
+    displayErrorMessage(HCDeadEndErrorController::deadEndErrorWithMessageAndOfflineButton(text),
+                        getActiveNavigationController());
 }
 
 std::optional<std::string> HalcyonDashboard::upgradeMessageFromReply(const std::shared_ptr<platform::Data>& reply)

@@ -77,6 +77,9 @@ public:
 
     // --- closing ----------------------------------------------------------------
     static void dismissRootController();
+    // Only while full screen: the root controller's modal goes (animated);
+    // without one the dashboard itself closes.
+    static void dismissRootControllerOrItsModal();
     // The root controller's transition ended.
     static void animationDidStop(bool finished);
     static void destroyDashboard();
@@ -93,6 +96,8 @@ public:
 
     // --- error screens ----------------------------------------------------------
     static void displayErrorMessage(const std::string& text);
+    // The same screen, always offering to go on offline.
+    static void displayErrorMessageAndOfflineButton(const std::string& text);
     static void displayErrorMessage(const platform::ui::ViewControllerPtr& controller,
                                     const std::shared_ptr<platform::ui::NavigationController>& navigation);
     // The reply of a 426: its "error_message" text, with its first "%@" (if

@@ -65,6 +65,7 @@ void HCGamePages::registerClasses()
     // The dashboard's banner of a player's pages.
     platform::registerClass<HCPlayerBannerCell>("HCPlayerBannerCell");
     platform::registerClass<HCChallengeListController>("HCChallengeListController");
+    HCChallengeListController::registerSectionHeaderView();
     platform::registerClass<HCChallengeDetailController>("HCChallengeDetailController");
     platform::registerClass<HCChallengeDetailHeaderController>("HCChallengeDetailHeaderController");
     platform::registerClass<HCChallengeToUserCell>("HCChallengeToUserCell");

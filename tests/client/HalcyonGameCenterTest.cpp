@@ -137,6 +137,33 @@ TEST_F(HalcyonGameCenterTest, ReauthenticationTellsTheGameAgainButRunsTheCheckOn
     platform::NotificationCenter::defaultCenter().removeObserver(this);
 }
 
+// An add-on that asks Game Center for a mapped id while it shuts down.
+class GameCenterAskingAddOn final : public HCAddOn {
+public:
+    void initializeAddOn(const std::shared_ptr<platform::Dictionary>&) override {}
+    void shutdownAddOn() override { idAtShutdown = Halcyon::getGameCenterAchievementId("3"); }
+    void defaultSettings(HCSettings&) override {}
+    void loadSettings(HCSettings&, HCXmlReader&) override {}
+    bool respondToPushNotification(const std::shared_ptr<platform::Dictionary>&, bool) override { return false; }
+    void userLoggedOut() override {}
+    std::optional<std::string> idAtShutdown = std::string("not shut down");
+};
+
+TEST_F(HalcyonGameCenterTest, ShutdownLetsGameCenterGoBeforeTheAddOnsShutDown)
+{
+    gc::GameCenterDevice::setPlayer("G:1");
+    writeMap(std::filesystem::path(sandbox.str()) / "Bundle", "board");
+    auto addOn = std::make_shared<GameCenterAskingAddOn>();
+    ASSERT_TRUE(Halcyon::registerAddOn(addOn));
+    startWithGameCenter();
+    logIn();
+    ASSERT_TRUE(waitForCheck(1));
+    ASSERT_EQ(Halcyon::getGameCenterAchievementId("3"), "gc.ach");
+    Halcyon::shutdown();
+    EXPECT_EQ(addOn->idAtShutdown, std::nullopt);
+    Halcyon::_resetAddOnsForTesting();
+}
+
 TEST_F(HalcyonGameCenterTest, IdMapFallsBackToTheMainBundleWhenTheResourceBundleHasNone)
 {
     gc::GameCenterDevice::setPlayer("G:1");

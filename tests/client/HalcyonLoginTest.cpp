@@ -77,7 +77,7 @@ public:
     void presentLinkSocialNetworks() override { shown.push_back("link"); }
     bool hasSessionSeenLinkSocialNetworksScreen() override { return false; }
     void invalidateSessionSeenLinkSocialNetworksScreen() override { shown.push_back("invalidate"); }
-    void dismissIntroFlow() override { shown.push_back("dismiss"); }
+    void dismissRootControllerOrItsModal() override { shown.push_back("dismiss"); }
     void displayErrorMessage(const std::string& text) override { shown.push_back("error " + text); }
     std::vector<std::string> shown;
 };

@@ -192,6 +192,26 @@ TEST(HCServiceOrder, EveryServiceHasItsOwnPlacesAndTheOfflineStoreComesUpFirst)
     EXPECT_EQ(first->name, "HCOfflineService");
 }
 
+// The challenge service comes up before the definitions it names and goes
+// down after them.
+TEST(HCServiceOrder, ChallengesComeUpBeforeTheirDefinitionsAndGoDownAfterThem)
+{
+    const auto& services = HCServiceOrder::services();
+    auto place = [&](const std::string& name) {
+        auto found = std::find_if(services.begin(), services.end(), [&](const auto& s) { return s.name == name; });
+        EXPECT_NE(found, services.end()) << name;
+        return found == services.end() ? std::pair<int, int>{0, 0}
+                                       : std::pair<int, int>{found->startUpPlace, found->shutDownPlace};
+    };
+    const auto challenges = place("HCChallengeService");
+    const auto definitions = place("HCChallengeDefinitionService");
+    const auto achievements = place("HCAchievementService");
+    EXPECT_EQ(challenges.first, achievements.first + 1);
+    EXPECT_EQ(definitions.first, challenges.first + 1);
+    EXPECT_EQ(challenges.second, definitions.second + 1);
+    EXPECT_EQ(achievements.second, challenges.second + 1);
+}
+
 TEST_F(HalcyonStartupTest, ShutdownStopsThePollerAndTheRequestThreadAndEndsTheInstance)
 {
     start(nullptr);

@@ -3,6 +3,7 @@
 #include "dashboard/support/DashboardTest.h"
 
 #include "accounts/HCAccountScreens.h"
+#include "accounts/HCDoBootstrapController.h"
 #include "accounts/HCIntroNavigationController.h"
 #include "accounts/HCUserHalcyonApprovalController.h"
 #include "core/halcyon/HCLoginScreens.h"
@@ -41,7 +42,7 @@ public:
     void presentLinkSocialNetworks() override {}
     bool hasSessionSeenLinkSocialNetworksScreen() override { return true; }
     void invalidateSessionSeenLinkSocialNetworksScreen() override {}
-    void dismissIntroFlow() override {}
+    void dismissRootControllerOrItsModal() override {}
     void displayErrorMessage(const std::string& text) override { HalcyonDashboard::displayErrorMessage(text); }
 
     int asked = 0;
@@ -350,6 +351,90 @@ TEST_F(DashboardPresentationTest, TheApprovalAskedWhileTheDashboardIsOpenComesOv
     EXPECT_TRUE(HalcyonDashboard::isShowingFullScreen());
 }
 
+TEST_F(DashboardPresentationTest, ApprovingOverTheDashboardPushesTheConfirmScreenOnTheSheetAndItsEndClosesOnlyTheSheet)
+{
+    loginScreens = std::make_shared<HCAccountScreens>();
+    start();
+    Halcyon::setDoneWithGetTheMost(true);
+    goOnline();
+    Halcyon::launchDashboard();
+    settle();
+    Halcyon::setUserDeniedHalcyon();
+    Halcyon::presentUserHalcyonApprovalModal(HCDelegate(), HCDelegate());
+    settle();
+    auto root = HalcyonDashboard::getRootController();
+    auto sheet = std::dynamic_pointer_cast<HCIntroNavigationController>(root->modalViewController());
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_TRUE(driver->tapButton(HCUserHalcyonApprovalController::kApproveTitle));
+    settle();
+    // A page on the sheet, not a second sheet over it.
+    EXPECT_EQ(root->modalViewController(), sheet);
+    EXPECT_EQ(sheet->modalViewController(), nullptr);
+    ASSERT_NE(std::dynamic_pointer_cast<HCDoBootstrapController>(sheet->topViewController()), nullptr);
+    EXPECT_EQ(sheet->viewControllers().size(), 2u);
+
+    ASSERT_EQ(chain->logins.size(), 2u);
+    Halcyon::sessionDidLoginUser();
+    settle();
+    EXPECT_EQ(root->modalViewController(), nullptr);
+    EXPECT_TRUE(HalcyonDashboard::isShowingFullScreen());
+    EXPECT_EQ(game.calls, (std::vector<std::string>{"willAppear", "didAppear"}));
+}
+
+TEST_F(DashboardPresentationTest, AnAccountConfirmedOnTheOpenDashboardsPageClosesTheDashboardWhenItEnds)
+{
+    loginScreens = std::make_shared<HCAccountScreens>();
+    start();
+    Halcyon::setDoneWithGetTheMost(true);
+    goOnline();
+    Halcyon::launchDashboard();
+    settle();
+    // The game's own approval screen answers while the dashboard is open.
+    Halcyon::userDidApproveHalcyon(true);
+    settle();
+    auto root = HalcyonDashboard::getRootController();
+    EXPECT_EQ(root->modalViewController(), nullptr);
+    ASSERT_NE(std::dynamic_pointer_cast<HCDoBootstrapController>(selectedTab()->topViewController()), nullptr);
+
+    Halcyon::sessionDidLoginUser();
+    settle();
+    EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
+    EXPECT_EQ(game.calls, (std::vector<std::string>{"willAppear", "didAppear", "willDisappear", "didDisappear"}));
+    EXPECT_FALSE(Halcyon::isConfirmAccountFlowActive());
+}
+
+TEST_F(DashboardPresentationTest, TheSingleControllerLaunchesOpenTheTabBareOrWithTheOnePagePushed)
+{
+    start();
+    goOnline();
+    GameDelegate launch;
+    Halcyon::launchDashboardWithDelegate(&launch, std::string("MyHalcyon"));
+    settle();
+    ASSERT_NE(selectedTab(), nullptr);
+    EXPECT_EQ(selectedTab()->title(), "My Halcyon");
+    EXPECT_EQ(selectedTab()->viewControllers().size(), 1u);
+    EXPECT_EQ(launch.calls, (std::vector<std::string>{"willAppear", "didAppear"}));
+
+    Halcyon::launchDashboardWithDelegateAndController(nullptr, std::string("GameProfile"), modalPage("one page"));
+    settle();
+    EXPECT_EQ(selectedTab()->title(), "Now Playing");
+    ASSERT_EQ(selectedTab()->viewControllers().size(), 2u);
+    EXPECT_EQ(selectedTab()->topViewController()->title(), "one page");
+
+    // A page given by its loader name.
+    Halcyon::launchDashboardWithDelegateAndController(nullptr, std::string("MyHalcyon"),
+                                                      platform::String::make("TestPage"));
+    settle();
+    EXPECT_EQ(selectedTab()->viewControllers().size(), 2u);
+    EXPECT_EQ(selectedTab()->topViewController()->kindName(), "TestPage");
+
+    // The first launch's delegate hears its dashboard's closing too.
+    Halcyon::dismissDashboard();
+    settle();
+    EXPECT_EQ(launch.calls, (std::vector<std::string>{"willAppear", "didAppear", "willDisappear", "didDisappear"}));
+    EXPECT_TRUE(game.calls.empty());
+}
+
 TEST_F(DashboardPresentationTest, OpaqueOverlayDimsTheGameWithTag489AndFadesTheDimAway)
 {
     start();
@@ -437,6 +522,27 @@ TEST_F(DashboardPresentationTest, ErrorScreensComeOneAtATimeAfterAMoment)
     HalcyonDashboard::displayErrorMessage("off");
     settle();
     EXPECT_EQ(tab->viewControllers().size(), 1u);
+}
+
+TEST_F(DashboardPresentationTest, TheOfflineButtonErrorOffersToGoOfflineEvenWithTheServerInReach)
+{
+    start();
+    goOnline();
+    HalcyonDashboard::displayErrorMessageAndOfflineButton("not open");
+    settle();
+    EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
+
+    Halcyon::launchDashboard();
+    settle();
+    auto tab = selectedTab();
+    HalcyonDashboard::displayErrorMessageAndOfflineButton("lost it");
+    HalcyonDashboard::displayErrorMessageAndOfflineButton("again");  // pending: dropped
+    settle();
+    ASSERT_EQ(tab->viewControllers().size(), 2u);
+    auto shown = std::dynamic_pointer_cast<HCDeadEndErrorController>(tab->topViewController());
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->message(), "lost it");
+    EXPECT_TRUE(shown->hasOfflineButton());
 }
 
 TEST_F(DashboardPresentationTest, UpgradeAndMaintenanceRepliesGoToTheirScreensTheServersTextStayingText)

@@ -1,6 +1,8 @@
 // The achievement list and the brag page as the player sees them: the own
 // list from the device, another game's and a compared list from the
 // service, the share row, the brag texts, and failures.
+#include <algorithm>
+
 #include "core/halcyon/Halcyon.h"
 #include "core/publicclass/HCBragDelegate.h"
 #include "core/users/HCUser.h"
@@ -12,6 +14,7 @@
 #include "platform/ui/Driver.h"
 #include "scores/achievements/HCAchievement.h"
 #include "scores/achievements/HCAchievementService.h"
+#include "social/playedgames/HCPlayedGame.h"
 #include "support/RequestThreadGate.h"
 #include "transport/provider/HCProvider.h"
 #include "uiframework/HCControllerLoader.h"
@@ -135,6 +138,53 @@ TEST_F(AchievementPageTest, AnotherGamesListIsCountedWholeOverItsPagesAndOffersN
     ASSERT_EQ(rows.size(), 1u + localserver::defaults::kOtherGameAchievementCount);
     EXPECT_EQ(rows[0], "[1/27 Achievements Unlocked]");
     EXPECT_EQ(rows.back(), "Comet 27 | Catch comet 27. | 5");
+}
+
+TEST_F(AchievementPageTest, APlayedGameNamesTheGameListedAndTellsWhetherThePlayerHasIt)
+{
+    startOnline();
+    auto stat = [](const char* userId, const char* has) {
+        auto entry = std::make_shared<HCUserGameStat>();
+        entry->setUserId(std::string(userId));
+        entry->setUserHasGameFromString(std::string(has));
+        return entry;
+    };
+    auto comets = std::make_shared<HCPlayedGame>();
+    comets->setName(std::string("Comets"));
+    comets->setClientApplicationId(std::string(localserver::defaults::kOtherGameId));
+    comets->setIconUrl(std::string("images/comets.png"));
+    // Ann's own entry counts, not Ben's after it.
+    comets->setUserGameStats(platform::Array::make(
+        {stat(localserver::defaults::kUserId, "true"), stat(localserver::defaults::kOtherUserId, "false")}));
+    auto page = HCControllerLoader::load("AchievementList");
+    auto list = std::dynamic_pointer_cast<HCAchievementListController>(page);
+    ASSERT_TRUE(list);
+    list->populateContextualDataFromPlayedGame(comets);
+    EXPECT_TRUE(list->doesUserHaveApplication());
+
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    auto navigation = std::dynamic_pointer_cast<HCFramedNavigationController>(
+        HalcyonDashboard::getActiveNavigationController());
+    ASSERT_TRUE(navigation);
+    auto ben = HCResource::initWithId<HCUser>(std::string(localserver::defaults::kOtherUserId));
+    navigation->pushViewControllerInContextOfLocalUserComparedTo(page, false, ben);
+    list->postPushAchievementListController();
+    waitForIdle();
+    EXPECT_EQ(requestsWithParam(kDefinitions, "by_app", localserver::defaults::kOtherGameId), 1u);
+    // The comparison heads the list with the played game's name and icon.
+    const auto rows = screenRows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0], "Comets");
+    const auto pictures = rowPictures("Comets");
+    EXPECT_NE(std::find(pictures.begin(), pictures.end(), "images/comets.png"), pictures.end());
+    // Reading every row asked for the next page.
+    waitForIdle();
+
+    auto unowned = std::make_shared<HCPlayedGame>();
+    unowned->setUserGameStats(platform::Array::make({stat(localserver::defaults::kOtherUserId, "true")}));
+    auto other = std::dynamic_pointer_cast<HCAchievementListController>(HCControllerLoader::load("AchievementList"));
+    other->populateContextualDataFromPlayedGame(unowned);
+    EXPECT_FALSE(other->doesUserHaveApplication());
 }
 
 TEST_F(AchievementPageTest, AComparedListShowsBothPlayersAndKeepsALockedSecretSecret)

@@ -11,6 +11,7 @@
 #include "gamepages/challenges/HCChallengeDetailController.h"
 #include "gamepages/challenges/HCChallengeListController.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/ImageView.h"
 #include "scores/challenges/HCChallengeDefinition.h"
 #include "scores/challenges/HCChallengeToUser.h"
 #include "gamepages/support/ChallengePageHarness.h"
@@ -108,6 +109,30 @@ TEST_F(ChallengePagesTest, TheHistoryTabListsTypesAndATypeTapOpensItsHistoryWith
     // Nothing completed yet.
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Challenge History]", "(You don't have any pending challenges for " +
                                                      Halcyon::applicationDisplayName() + ".)"}));
+}
+
+TEST_F(ChallengePagesTest, TheTypesAreHeadedByTheListsOwnStripAndThePendingListByThePlainHeader)
+{
+    addBundleImage(HCChallengeListController::kSectionHeaderImageName);
+    benChallenges("2", "Top 5000");
+    auto page = std::dynamic_pointer_cast<HCChallengeListController>(openPage("ChallengeList"));
+    ASSERT_TRUE(page);
+    auto strips = [&] {
+        std::vector<std::string> names;
+        auto header = page->viewForHeaderInSection(*page->tableView(), 0);
+        for (const auto& picture : platform::ui::Driver::findAll<platform::ui::ImageView>(header))
+            names.push_back(picture->image() ? picture->image()->name() : "-");
+        return names;
+    };
+    EXPECT_TRUE(strips().empty());
+    ASSERT_TRUE(tapButton("History"));
+    waitForIdle();
+    EXPECT_EQ(strips(), std::vector<std::string>{HCChallengeListController::kSectionHeaderImageName});
+    EXPECT_EQ(screenRows().front(), "[Challenge Types]");
+    ASSERT_TRUE(tapButton("Pending"));
+    waitForIdle();
+    EXPECT_TRUE(strips().empty());
+    EXPECT_EQ(screenRows().front(), "[Pending Challenges]");
 }
 
 TEST_F(ChallengePagesTest, ComparedWithBenTheTypesMarkTheWinnerAndEqualCountsMarkNone)

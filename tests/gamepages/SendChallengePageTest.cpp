@@ -10,8 +10,10 @@
 #include "kernel/reachability/HCReachability.h"
 #include "platform/ui/AlertView.h"
 #include "scores/challenges/HCChallenge.h"
+#include "scores/challenges/HCChallengeDefinition.h"
 #include "scores/challenges/HCChallengeToUser.h"
 #include "support/RequestThreadGate.h"
+#include "uiframework/HCNavigationController.h"
 
 namespace {
 
@@ -64,6 +66,74 @@ protected:
         return navigation ? navigation->topViewController() : nullptr;
     }
 };
+
+TEST_F(SendChallengePageTest, TheGamesOwnChallengeOpensChallengeFriendsWhichSendsItOrClosesOnTheGamesWord)
+{
+    auto challenge = HCChallenge::initWithDefinition(HCResource::initWithId<HCChallengeDefinition>(std::string("1")),
+                                                     std::string("Beat 88 s"),
+                                                     std::make_shared<platform::Data>(std::string("seed 9")));
+    challenge->displayAndSendChallenge();
+    auto page = std::dynamic_pointer_cast<HCSendChallengeController>(modalTop());
+    ASSERT_TRUE(page);
+    waitForIdle();
+    EXPECT_EQ(page->title(), "Challenge Friends");
+    const auto header = platform::ui::Driver::labelsText(page->tableView()->tableHeaderView());
+    EXPECT_NE(header.find("Beat my time"), std::string::npos) << header;
+    EXPECT_NE(header.find("Beat 88 s"), std::string::npos) << header;
+
+    // Closed without sending: the game hears of it and nothing is sent.
+    ASSERT_TRUE(driver->tapBarButton(HCNavigationController::kCloseButtonTitle));
+    settle();
+    EXPECT_FALSE(HalcyonDashboard::getRootController());
+    EXPECT_EQ(game.lines, std::vector<std::string>{"send closed"});
+    EXPECT_EQ(requestsTo(kSend), 0u);
+
+    game.lines.clear();
+    challenge->displayAndSendChallenge();
+    page = std::dynamic_pointer_cast<HCSendChallengeController>(modalTop());
+    ASSERT_TRUE(page);
+    waitForIdle();
+    ASSERT_TRUE(tapRow("Ben"));
+    ASSERT_TRUE(tapButton("Send"));
+    waitForIdle();
+    ASSERT_EQ(store->records().size(), 1u);
+    auto sent = store->challenge(store->records()[0].challengeId);
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->description, "Beat 88 s");
+    EXPECT_EQ(sent->data, std::optional<std::string>("seed 9"));
+    EXPECT_EQ(game.lines, (std::vector<std::string>{"sent", "send closed"}));
+    settle();
+    EXPECT_FALSE(HalcyonDashboard::getRootController());
+}
+
+TEST_F(SendChallengePageTest, TheGameShowsAResultOnlyOnceThereIsOneAndAWonOneOffersItsReChallenge)
+{
+    auto record = attempted("2", HCChallengeToUser::kNoResult);
+    ASSERT_TRUE(record);
+    record->displayCompletionWithData(nullptr, std::string("Top 5100"));
+    settle();
+    EXPECT_FALSE(HalcyonDashboard::getRootController());
+    EXPECT_FALSE(record->isCompleted());
+
+    record->setResult(HCChallengeToUser::kWin);
+    record->setResultDescription(std::string("%@ won by 100"));
+    record->displayCompletionWithData(std::make_shared<platform::Data>(std::string("5100")), std::string("Top 5100"));
+    EXPECT_TRUE(record->isCompleted());
+    auto page = std::dynamic_pointer_cast<HCSendChallengeController>(modalTop());
+    ASSERT_TRUE(page);
+    waitForIdle();
+    EXPECT_EQ(page->title(), "Challenge Result");
+    const auto header = platform::ui::Driver::labelsText(page->tableView()->tableHeaderView());
+    EXPECT_NE(header.find("You won by 100"), std::string::npos) << header;
+    ASSERT_TRUE(tapButton("Send Result As Challenge"));
+    waitForIdle();
+    ASSERT_EQ(store->records().size(), 2u);
+    auto sent = store->challenge(store->records()[1].challengeId);
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->description, "Top 5100");
+    EXPECT_EQ(sent->data, std::optional<std::string>("5100"));
+    EXPECT_EQ(sent->responseTo, record->resourceId());
+}
 
 TEST_F(SendChallengePageTest, ChoosingFriendsInOrderAndSendingTellsTheGameAndCloses)
 {
@@ -132,6 +202,25 @@ TEST_F(SendChallengePageTest, NoConnectionOrARefusedSendKeepsTheChoiceAndTakesTh
     waitForIdle();
     EXPECT_FALSE(page->isShowingLoadingScreen());
     EXPECT_EQ(page->selectedUsers().size(), 1u);
+    EXPECT_TRUE(game.lines.empty());
+}
+
+TEST_F(SendChallengePageTest, TryingAgainClosesThePageAndTellsTheGameOnlyWhenItCanRestart)
+{
+    auto page = openSendPage();
+    ASSERT_TRUE(page);
+    page->tryChallengeAgain();
+    settle();
+    EXPECT_FALSE(HalcyonDashboard::getRootController());
+    EXPECT_EQ(game.lines, std::vector<std::string>{"restarted"});
+
+    game.lines.clear();
+    game.answers.erase(Method::userRestartedChallenge);
+    page = openSendPage();
+    ASSERT_TRUE(page);
+    page->tryChallengeAgain();
+    settle();
+    EXPECT_FALSE(HalcyonDashboard::getRootController());
     EXPECT_TRUE(game.lines.empty());
 }
 

@@ -55,7 +55,6 @@ public:
     bool useCustomAsyncSubmission() const { return useCustomAsyncSubmission_; }
     // True while the sign-in that the last log-in started has not ended.
     bool loginCheckOwed() const { return loginCheckOwed_; }
-    void oweLoginCheck() { loginCheckOwed_ = true; }
 
     // The "HCGameCenter" property list, resource bundle first; nil when absent.
     static std::shared_ptr<platform::Dictionary> readMappings();

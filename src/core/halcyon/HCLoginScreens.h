@@ -23,8 +23,10 @@ public:
     virtual void presentLinkSocialNetworks() = 0;
     virtual bool hasSessionSeenLinkSocialNetworksScreen() = 0;
     virtual void invalidateSessionSeenLinkSocialNetworksScreen() = 0;
-    // Takes the intro flow off the screen (animated).
-    virtual void dismissIntroFlow() = 0;
+    // Takes the intro flow off the screen (animated): a flow over the
+    // game's own screen, else the open dashboard's modal, else, for a flow
+    // pushed on the dashboard's pages, the dashboard itself.
+    virtual void dismissRootControllerOrItsModal() = 0;
     // The full-screen error text, shown while the dashboard is up.
     virtual void displayErrorMessage(const std::string& text) = 0;
 };

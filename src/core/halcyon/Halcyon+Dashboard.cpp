@@ -66,6 +66,17 @@ void Halcyon::launchDashboardWithDelegate(HalcyonDelegate* delegate, const std::
     }
 }
 
+void Halcyon::launchDashboardWithDelegate(HalcyonDelegate* delegate, const std::optional<std::string>& tab)
+{
+    launchDashboardWithDelegate(delegate, tab, {});
+}
+
+void Halcyon::launchDashboardWithDelegateAndController(HalcyonDelegate* delegate, const std::optional<std::string>& tab,
+                                                       const platform::ObjectPtr& controller)
+{
+    launchDashboardWithDelegate(delegate, tab, std::vector<platform::ObjectPtr>{controller});
+}
+
 namespace {
 
 // A shortcut's launch: no delegate of its own, the tab, the pages by name.

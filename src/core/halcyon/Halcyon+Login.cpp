@@ -459,7 +459,7 @@ void Halcyon::dismissRootControllerOrItsModal()
         return;
     }
     if (auto screens = loginScreens(instance)) {
-        screens->dismissIntroFlow();
+        screens->dismissRootControllerOrItsModal();
     }
     instance->confirmAccountFlowActive_ = false;
     // The held-back call is made once; a later flow's end does not repeat it.

@@ -233,13 +233,15 @@ void Halcyon::shutdown()
     if (instance->session_) {
         instance->session_->cancelAllRequests();
     }
+    // Game Center is let go with the request thread: once shut-down has
+    // begun nothing reaches it, not even an add-on shutting down.
+    if (instance->usingGameCenter_) {
+        releaseGameCenter();
+    }
     instance->reachabilityObserver_.reset();
     platform::NotificationCenter::defaultCenter().removeObserver(instance.get());
     shutdownAddOns();
     shutdownUserStats();
-    if (instance->usingGameCenter_) {
-        releaseGameCenter();
-    }
     instance->shutDownServices();
     HCImageCache::shutdownCache();
     platform::UserDefaults::standardUserDefaults()->synchronize();

@@ -182,8 +182,11 @@ public:
     static void userDidApproveHalcyon(bool approved);
     static void userDidApproveHalcyon(bool approved, const HCDelegate& accountSetupComplete);
     static void presentUserHalcyonApprovalModal(const HCDelegate& approved, const HCDelegate& denied);
+    // In the open dashboard the screen is pushed on the page it was asked
+    // from, unless `useModalInDashboard` asks for a sheet of its own.
     static void presentConfirmAccountModal(const HCDelegate& complete, bool useModalInDashboard);
-    // The intro flow's screen goes away; a logged-in call held back for it is made now.
+    // The intro flow's screen goes away (in the dashboard: its sheet, else
+    // the dashboard itself); a logged-in call held back for it is made now.
     static void dismissRootControllerOrItsModal();
     static bool isConfirmAccountFlowActive();
 
@@ -296,6 +299,12 @@ public:
     static void launchDashboardWithDelegate(HalcyonDelegate* delegate);
     static void launchDashboardWithDelegate(HalcyonDelegate* delegate, const std::optional<std::string>& tab,
                                             const std::vector<platform::ObjectPtr>& controllers);
+    // The tab with nothing pushed, or with one controller (a loader name or
+    // a controller) pushed on it.
+    static void launchDashboardWithDelegate(HalcyonDelegate* delegate, const std::optional<std::string>& tab);
+    static void launchDashboardWithDelegateAndController(HalcyonDelegate* delegate,
+                                                         const std::optional<std::string>& tab,
+                                                         const platform::ObjectPtr& controller);
     static void dismissDashboard();
     // Open the dashboard on the Now Playing tab with the game's leaderboards,
     // or with that leaderboard's scores over them (the list alone for no id

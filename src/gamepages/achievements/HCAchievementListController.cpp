@@ -11,6 +11,7 @@
 #include "platform/ui/NavigationController.h"
 #include "scores/achievements/HCAchievement.h"
 #include "scores/achievements/HCAchievementService.h"
+#include "social/playedgames/HCPlayedGame.h"
 #include "uiframework/HCControllerLoader.h"
 
 namespace {
@@ -52,6 +53,34 @@ bool HCAchievementListController::isRunningGame() const
 {
     if (!applicationId_ || applicationId_->empty() || *applicationId_ == "@me") return true;
     return applicationId_ == Halcyon::localGameProfileInfo()->resourceId();
+}
+
+void HCAchievementListController::populateContextualDataFromPlayedGame(const std::shared_ptr<HCPlayedGame>& game)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!game) return;
+    applicationName_ = game->name();
+    applicationId_ = game->clientApplicationId();
+    applicationIconUrl_ = game->iconUrl();
+    const auto localUserId = Halcyon::lastLoggedInUserId();
+    for (const auto& stat : game->userGameStats()) {
+        if (stat && stat->userId() == localUserId) doesUserHaveApplication_ = stat->userHasGame();
+    }
+}
+
+void HCAchievementListController::postPushAchievementListController()
+{
+    HC_CHECK_MAIN_THREAD();
+    followComparison();
+}
+
+void HCAchievementListController::followComparison()
+{
+    const bool comparing = isComparingToOtherUser();
+    if (comparing != mapIsForComparison_) {
+        mapIsForComparison_ = comparing;
+        replaceResourceMap();
+    }
 }
 
 bool HCAchievementListController::isComparingToOtherUser()
@@ -96,13 +125,10 @@ void HCAchievementListController::doIndexActionWithPage(int page, const HCDelega
                                                         const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();
-    // The compared player is known only once the page is on its navigation
-    // controller, and may change there: the rows follow at each load.
-    const bool comparing = isComparingToOtherUser();
-    if (comparing != mapIsForComparison_) {
-        mapIsForComparison_ = comparing;
-        replaceResourceMap();
-    }
+    // The compared player may change on the navigation controller: the rows
+    // follow at each load too.
+    followComparison();
+    const bool comparing = mapIsForComparison_;
     if (!comparing && isRunningGame()) {
         HCPaginatedSeries::Objects objects;
         for (const auto& achievement : HCAchievement::achievements()) objects.push_back(achievement);

@@ -16,10 +16,15 @@
 #include <optional>
 #include <string>
 
+#include "dashboard/HCPostPushPage.h"
 #include "uiframework/HCProfileFrame.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
-class HCAchievementListController : public HCTableSequenceControllerHelper, public HCProfileFrame {
+class HCPlayedGame;
+
+class HCAchievementListController : public HCTableSequenceControllerHelper,
+                                    public HCProfileFrame,
+                                    public HCPostPushPage {
 public:
     static constexpr const char* kTitle = "Achievements";
     static constexpr const char* kShareCellName = "AchievementProgressionListLeading";
@@ -32,6 +37,17 @@ public:
     void setApplicationId(std::optional<std::string> id) { applicationId_ = std::move(id); }
     const std::optional<std::string>& applicationIconUrl() const { return applicationIconUrl_; }
     void setApplicationIconUrl(std::optional<std::string> url) { applicationIconUrl_ = std::move(url); }
+
+    // Whether the local player has the game (from a played game's statistics).
+    bool doesUserHaveApplication() const { return doesUserHaveApplication_; }
+    void setDoesUserHaveApplication(bool has) { doesUserHaveApplication_ = has; }
+    // The game of a played-games row: its name, id and icon, and whether
+    // the local player has it.
+    void populateContextualDataFromPlayedGame(const std::shared_ptr<HCPlayedGame>& game);
+    // Sent by whoever pushed the page: the compared player is known once the
+    // page is on its navigation controller, and the rows follow it.
+    void postPushAchievementListController();
+    void postPush() override { postPushAchievementListController(); }
 
     // A compared player who is someone other than the local player.
     bool isComparingToOtherUser();
@@ -53,6 +69,8 @@ public:
 
 private:
     bool isRunningGame() const;
+    // The rows' cells for the compared player in force now.
+    void followComparison();
     // The own list's title, counted over the rows of `section`.
     static std::string unlockedTitle(const HCTableSectionDescription& section);
 
@@ -63,4 +81,5 @@ private:
     platform::ui::TableViewCellPtr achievementProgressionListLeading_;
     // Whether the resource map was last built for a compared list.
     bool mapIsForComparison_ = false;
+    bool doesUserHaveApplication_ = false;
 };

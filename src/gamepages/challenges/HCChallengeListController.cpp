@@ -3,7 +3,11 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/users/HCUser.h"
 #include "gamepages/challenges/HCChallengeDetailController.h"
+#include "core/images/HCImageLoader.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/NibRegistry.h"
 #include "platform/ui/NavigationController.h"
 #include "scores/challenges/HCChallenge.h"
 #include "scores/challenges/HCChallengeDefinition.h"
@@ -13,6 +17,28 @@
 #include "scores/challenges/HCChallengeToUser.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCTabbedPageHeaderController.h"
+
+void HCChallengeListController::registerSectionHeaderView()
+{
+    constexpr double kHeight = 26;
+    const std::string nibName = std::string(kSectionHeaderViewName) + "Hc";
+    platform::ui::NibRegistry::registerNib(nibName, [](const platform::ObjectPtr&) {
+        using platform::ui::Rect;
+        auto header = platform::ui::View::make(Rect(0, 0, 320, kHeight));
+        header->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth);
+        auto strip = platform::ui::ImageView::withImage(HCImageLoader::loadImage(kSectionHeaderImageName));
+        strip->setFrame(header->bounds());
+        strip->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth | platform::ui::AutoresizingFlexibleHeight);
+        auto title = platform::ui::Label::make(Rect(10, 0, 300, kHeight));
+        title->setTag(1);
+        title->setTextColor(platform::ui::Color::whiteColor());
+        title->setBackgroundColor(platform::ui::Color::clearColor());
+        title->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth);
+        header->addSubview(strip);
+        header->addSubview(title);
+        return std::vector<platform::ObjectPtr>{header};
+    });
+}
 
 std::shared_ptr<HCService> HCChallengeListController::getService()
 {
@@ -54,7 +80,7 @@ platform::ui::ViewPtr HCChallengeListController::createPlainTableSectionHeader(i
 {
     if (listType_ != kTypes) return HCTableSequenceControllerHelper::createPlainTableSectionHeader(section);
     if (section < 0 || static_cast<size_t>(section) >= sections().size()) return nullptr;
-    auto view = HCControllerLoader::loadView("ChallengeListSectionHeaderView", platform::self(this));
+    auto view = HCControllerLoader::loadView(kSectionHeaderViewName, platform::self(this));
     if (!view) return HCTableSequenceControllerHelper::createPlainTableSectionHeader(section);
     if (auto label = std::dynamic_pointer_cast<platform::ui::Label>(view->viewWithTag(1)))
         label->setText(sections()[static_cast<size_t>(section)]->title().value_or(""));

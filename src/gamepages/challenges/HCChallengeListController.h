@@ -25,6 +25,12 @@ class HCChallengeToUser;
 class HCChallengeListController : public HCTableSequenceControllerHelper, public HCProfileFrame {
 public:
     enum ListType : int { kPending = 0, kHistoryOfType = 1, kTypes = 2 };
+    static constexpr const char* kSectionHeaderViewName = "ChallengeListSectionHeaderView";
+    static constexpr const char* kSectionHeaderImageName = "HCChallengeListSectionHeader.png";
+
+    // The challenge types' section header ("ChallengeListSectionHeaderView"):
+    // its title, tagged 1, on the list's own strip.
+    static void registerSectionHeaderView();
 
     int listType() const { return listType_; }
     void setListType(int type) { listType_ = type; }

@@ -213,3 +213,10 @@ void HCSendChallengeController::cancel()
     Halcyon::dismissDashboard();
     if (auto* delegate = challengeDelegateFor(Method::sendChallengeScreenClosed)) delegate->sendChallengeScreenClosed();
 }
+
+void HCSendChallengeController::tryChallengeAgain()
+{
+    HC_CHECK_MAIN_THREAD();
+    Halcyon::dismissDashboard();
+    if (auto* delegate = challengeDelegateFor(Method::userRestartedChallenge)) delegate->userRestartedChallenge();
+}

@@ -49,6 +49,8 @@ public:
     void submitChallenge();
     void submitChallengeBack();
     void cancel();
+    // Closes the screen and asks the game to play the challenge again.
+    void tryChallengeAgain();
 
     std::shared_ptr<HCService> getService() override;
     std::optional<std::string> getTableHeaderControllerName() override;

@@ -127,7 +127,8 @@ void HCGameProfileController::pressedLeaderboards()
 
 void HCGameProfileController::pressedAchievements()
 {
-    pushControllerByName("AchievementList");
+    auto pushed = std::dynamic_pointer_cast<HCAchievementListController>(pushControllerByName("AchievementList"));
+    if (pushed) pushed->postPushAchievementListController();
 }
 
 void HCGameProfileController::pressedChallenges()

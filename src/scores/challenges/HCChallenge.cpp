@@ -54,6 +54,12 @@ HCRequestHandlePtr HCChallenge::sendChallenge(const std::vector<std::string>& us
                                                              callbacks.success, callbacks.failure));
 }
 
+void HCChallenge::displayAndSendChallenge()
+{
+    HCChallengeService::displaySendChallengeModal(
+        challengeDefinition_ ? challengeDefinition_->resourceId() : std::nullopt, challengeDescription_, challengeData_);
+}
+
 HCRequestHandlePtr HCChallenge::downloadChallengeData()
 {
     auto self = platform::self(this);

@@ -44,6 +44,8 @@ public:
     // one is given. Nil, and a failure at once, without a definition id.
     HCRequestHandlePtr sendChallenge(const std::vector<std::string>& userIds,
                                      const std::shared_ptr<HCChallengeToUser>& inResponseToChallenge);
+    // The send screen: the player picks the friends this challenge goes to.
+    void displayAndSendChallenge();
     // Nil without a callback when there is no data URL.
     HCRequestHandlePtr downloadChallengeData();
     bool usesChallengeData() const;

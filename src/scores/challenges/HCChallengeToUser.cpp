@@ -79,6 +79,14 @@ HCRequestHandlePtr HCChallengeToUser::reject()
     return sDelegate.track(HCChallengeService::rejectChallenge(resourceId(), callbacks.success, callbacks.failure));
 }
 
+void HCChallengeToUser::displayCompletionWithData(const std::shared_ptr<platform::Data>& resultData,
+                                                  const Text& reChallengeDescription)
+{
+    if (result_ == kNoResult) return;
+    HCChallengeService::displayChallengeCompletedModal(platform::self(this), resultData, resultDescription_,
+                                                       reChallengeDescription);
+}
+
 HCChallengeToUser::Text HCChallengeToUser::formattedResultDescription() const
 {
     if (!resultDescription_) return std::nullopt;

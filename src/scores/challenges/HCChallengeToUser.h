@@ -16,6 +16,7 @@
 
 #include "core/resources/HCResource.h"
 #include "kernel/callbacks/HCCallbackable.h"
+#include "platform/foundation/Values.h"
 #include "transport/handles/HCRequestHandle.h"
 
 class HCChallenge;
@@ -42,6 +43,11 @@ public:
     // refuses it.
     HCRequestHandlePtr completeWithResult(int result);
     HCRequestHandlePtr reject();
+    // After an attempt that has a result: the result screen, with the game's
+    // result data and the text of the challenge a won attempt may send back.
+    // Nothing without a result.
+    void displayCompletionWithData(const std::shared_ptr<platform::Data>& resultData,
+                                   const Text& reChallengeDescription);
     // The result text with its first "%@" replaced by "You" (no recipient, or
     // the local player) or the recipient's name; the rest is plain text.
     Text formattedResultDescription() const;
