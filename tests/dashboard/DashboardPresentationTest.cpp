@@ -83,7 +83,30 @@ std::string contentTitle()
     return root && root->contentController() ? root->contentController()->title() : "(none)";
 }
 
-using DashboardPresentationTest = DashboardTest;
+class DashboardPresentationTest : public DashboardTest {
+protected:
+    // The accounts layer's screens, the player online (having seen the
+    // linking step, so the log-in shows no screen) and the dashboard open.
+    void openWithAccountScreens()
+    {
+        loginScreens = std::make_shared<HCAccountScreens>();
+        start();
+        Halcyon::setDoneWithGetTheMost(true);
+        goOnline();
+        ASSERT_EQ(HCIntroNavigationController::activeIntroNavigationController(), nullptr);
+        Halcyon::launchDashboard();
+        settle();
+    }
+    // The approval question asked over the open dashboard: its sheet.
+    std::shared_ptr<HCIntroNavigationController> askApprovalOverTheDashboard()
+    {
+        Halcyon::setUserDeniedHalcyon();
+        Halcyon::presentUserHalcyonApprovalModal(HCDelegate(), HCDelegate());
+        settle();
+        return std::dynamic_pointer_cast<HCIntroNavigationController>(
+            HalcyonDashboard::getRootController()->modalViewController());
+    }
+};
 
 TEST_F(DashboardPresentationTest, ApprovalComesFirstAndAnOfflineAnswerOpensNothingAndClosesNothing)
 {
@@ -332,19 +355,9 @@ TEST_F(DashboardPresentationTest, EachLaunchKeepsItsOwnDelegateWhenTheNextComesD
 
 TEST_F(DashboardPresentationTest, TheApprovalAskedWhileTheDashboardIsOpenComesOverItAndGoesWithItsAnswer)
 {
-    loginScreens = std::make_shared<HCAccountScreens>();
-    start();
-    // The player has seen the linking step before: the log-in shows no screen.
-    Halcyon::setDoneWithGetTheMost(true);
-    goOnline();
-    ASSERT_EQ(HCIntroNavigationController::activeIntroNavigationController(), nullptr);
-    Halcyon::launchDashboard();
-    settle();
-    Halcyon::setUserDeniedHalcyon();
-    Halcyon::presentUserHalcyonApprovalModal(HCDelegate(), HCDelegate());
-    settle();
+    openWithAccountScreens();
     auto root = HalcyonDashboard::getRootController();
-    ASSERT_NE(std::dynamic_pointer_cast<HCIntroNavigationController>(root->modalViewController()), nullptr);
+    ASSERT_NE(askApprovalOverTheDashboard(), nullptr);
     ASSERT_TRUE(driver->tapButton(HCUserHalcyonApprovalController::kDenyTitle));
     settle();
     EXPECT_EQ(root->modalViewController(), nullptr);
@@ -353,17 +366,9 @@ TEST_F(DashboardPresentationTest, TheApprovalAskedWhileTheDashboardIsOpenComesOv
 
 TEST_F(DashboardPresentationTest, ApprovingOverTheDashboardPushesTheConfirmScreenOnTheSheetAndItsEndClosesOnlyTheSheet)
 {
-    loginScreens = std::make_shared<HCAccountScreens>();
-    start();
-    Halcyon::setDoneWithGetTheMost(true);
-    goOnline();
-    Halcyon::launchDashboard();
-    settle();
-    Halcyon::setUserDeniedHalcyon();
-    Halcyon::presentUserHalcyonApprovalModal(HCDelegate(), HCDelegate());
-    settle();
+    openWithAccountScreens();
     auto root = HalcyonDashboard::getRootController();
-    auto sheet = std::dynamic_pointer_cast<HCIntroNavigationController>(root->modalViewController());
+    auto sheet = askApprovalOverTheDashboard();
     ASSERT_NE(sheet, nullptr);
     ASSERT_TRUE(driver->tapButton(HCUserHalcyonApprovalController::kApproveTitle));
     settle();
@@ -383,12 +388,7 @@ TEST_F(DashboardPresentationTest, ApprovingOverTheDashboardPushesTheConfirmScree
 
 TEST_F(DashboardPresentationTest, AnAccountConfirmedOnTheOpenDashboardsPageClosesTheDashboardWhenItEnds)
 {
-    loginScreens = std::make_shared<HCAccountScreens>();
-    start();
-    Halcyon::setDoneWithGetTheMost(true);
-    goOnline();
-    Halcyon::launchDashboard();
-    settle();
+    openWithAccountScreens();
     // The game's own approval screen answers while the dashboard is open.
     Halcyon::userDidApproveHalcyon(true);
     settle();

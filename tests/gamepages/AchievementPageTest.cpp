@@ -162,12 +162,7 @@ TEST_F(AchievementPageTest, APlayedGameNamesTheGameListedAndTellsWhetherThePlaye
     list->populateContextualDataFromPlayedGame(comets);
     EXPECT_TRUE(list->doesUserHaveApplication());
 
-    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
-    auto navigation = std::dynamic_pointer_cast<HCFramedNavigationController>(
-        HalcyonDashboard::getActiveNavigationController());
-    ASSERT_TRUE(navigation);
-    auto ben = HCResource::initWithId<HCUser>(std::string(localserver::defaults::kOtherUserId));
-    navigation->pushViewControllerInContextOfLocalUserComparedTo(page, false, ben);
+    ASSERT_TRUE(pushComparedWithBen(page));
     list->postPushAchievementListController();
     waitForIdle();
     EXPECT_EQ(requestsWithParam(kDefinitions, "by_app", localserver::defaults::kOtherGameId), 1u);
@@ -201,12 +196,10 @@ TEST_F(AchievementPageTest, AComparedListShowsBothPlayersAndKeepsALockedSecretSe
     auto list = std::dynamic_pointer_cast<HCAchievementListController>(page);
     list->setApplicationId(std::string(localserver::defaults::kGameId));
     list->setApplicationName(std::string("Tolvarine Ruvuru"));
-    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    ASSERT_TRUE(pushComparedWithBen(page));
     auto navigation = std::dynamic_pointer_cast<HCFramedNavigationController>(
         HalcyonDashboard::getActiveNavigationController());
     ASSERT_TRUE(navigation);
-    auto ben = HCResource::initWithId<HCUser>(std::string(localserver::defaults::kOtherUserId));
-    navigation->pushViewControllerInContextOfLocalUserComparedTo(page, false, ben);
     waitForIdle();
 
     EXPECT_EQ(lastParam(kDefinitions, "compared_to_user_id"), std::optional<std::string>("1002"));

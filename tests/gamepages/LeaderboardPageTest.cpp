@@ -74,12 +74,7 @@ TEST_F(LeaderboardPageTest, APageComparedAtItsPushAsksForTheComparedPlayersScore
     startOnline();
     seedScore(localserver::defaults::kOtherUserId, "1", 900);
     auto page = HCControllerLoader::load("Leaderboard");
-    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
-    auto navigation = std::dynamic_pointer_cast<HCFramedNavigationController>(
-        HalcyonDashboard::getActiveNavigationController());
-    ASSERT_TRUE(navigation);
-    auto ben = HCResource::initWithId<HCUser>(std::string(localserver::defaults::kOtherUserId));
-    navigation->pushViewControllerInContextOfLocalUserComparedTo(page, false, ben);
+    ASSERT_TRUE(pushComparedWithBen(page));
     waitForIdle();
     EXPECT_EQ(lastParam(kBoards, "compared_user_id"), std::optional<std::string>("1002"));
     EXPECT_EQ(screenRows().size(), 3u);

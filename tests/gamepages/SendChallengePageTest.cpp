@@ -58,6 +58,13 @@ protected:
         return record;
     }
 
+    // What the server holds of the challenge behind its `n`th record (from 0).
+    std::optional<localserver::SentChallenge> sentChallenge(size_t n) const
+    {
+        const auto records = store->records();
+        return n < records.size() ? store->challenge(records[n].challengeId) : std::nullopt;
+    }
+
     // What the open modal shows on top.
     platform::ui::ViewControllerPtr modalTop()
     {
@@ -96,9 +103,9 @@ TEST_F(SendChallengePageTest, TheGamesOwnChallengeOpensChallengeFriendsWhichSend
     ASSERT_TRUE(tapRow("Ben"));
     ASSERT_TRUE(tapButton("Send"));
     waitForIdle();
-    ASSERT_EQ(store->records().size(), 1u);
-    auto sent = store->challenge(store->records()[0].challengeId);
+    auto sent = sentChallenge(0);
     ASSERT_TRUE(sent);
+    EXPECT_EQ(store->records().size(), 1u);
     EXPECT_EQ(sent->description, "Beat 88 s");
     EXPECT_EQ(sent->data, std::optional<std::string>("seed 9"));
     EXPECT_EQ(game.lines, (std::vector<std::string>{"sent", "send closed"}));
@@ -127,8 +134,7 @@ TEST_F(SendChallengePageTest, TheGameShowsAResultOnlyOnceThereIsOneAndAWonOneOff
     EXPECT_NE(header.find("You won by 100"), std::string::npos) << header;
     ASSERT_TRUE(tapButton("Send Result As Challenge"));
     waitForIdle();
-    ASSERT_EQ(store->records().size(), 2u);
-    auto sent = store->challenge(store->records()[1].challengeId);
+    auto sent = sentChallenge(1);
     ASSERT_TRUE(sent);
     EXPECT_EQ(sent->description, "Top 5100");
     EXPECT_EQ(sent->data, std::optional<std::string>("5100"));

@@ -11,6 +11,7 @@
 #include "core/images/HCImageView.h"
 #include "core/users/HCGameProfilePageInfo.h"
 #include "core/users/HCUser.h"
+#include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/HCSocialPostComposer.h"
 #include "kernel/reachability/HCReachability.h"
@@ -432,6 +433,17 @@ void PageHarness::placePlayerAt(double latitude, double longitude, long unit)
 {
     Halcyon::setUserLocation(std::make_shared<FixedLocation>(platform::ui::Location::make(latitude, longitude)));
     Halcyon::setUserDistanceUnit(unit);
+}
+
+bool PageHarness::pushComparedWithBen(const platform::ui::ViewControllerPtr& page)
+{
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    auto navigation =
+        std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+    if (!navigation) return false;
+    auto ben = HCResource::initWithId<HCUser>(std::string(localserver::defaults::kOtherUserId));
+    navigation->pushViewControllerInContextOfLocalUserComparedTo(page, false, ben);
+    return true;
 }
 
 bool PageHarness::tapRightBarButton()

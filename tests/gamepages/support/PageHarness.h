@@ -95,6 +95,9 @@ protected:
     void placePlayerAt(double latitude, double longitude, long unit = 0);
     // The right button of the top page's navigation bar.
     bool tapRightBarButton();
+    // Opens Now Playing and pushes the page there in the context of the
+    // local player compared with Ben; false when there was no tab for it.
+    bool pushComparedWithBen(const platform::ui::ViewControllerPtr& page);
     // The pins of the top page's map as the player reads them, in the map's
     // order: "title / subtitle (badge)", the badge only for a pin in sight.
     std::vector<std::string> screenPins() const;
