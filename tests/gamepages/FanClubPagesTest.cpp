@@ -12,6 +12,8 @@
 #include "platform/ui/ActionSheet.h"
 #include "social/announcements/HCAnnouncementService.h"
 #include "platform/ui/AlertView.h"
+#include "support/RequestThreadGate.h"
+#include "transport/provider/HCProvider.h"
 
 namespace {
 
@@ -158,6 +160,44 @@ TEST_F(FanClubPagesTest, AReviewIsRefusedEmptyAndSentOneWayOnly)
     ASSERT_TRUE(page);
     EXPECT_TRUE(page->isFavorite());
     EXPECT_EQ(page->reviewTextField()->text(), "Great fun");
+}
+
+TEST_F(FanClubPagesTest, SubmitAndTheStarTappedTwiceSendOneChangeEach)
+{
+    startOnline();
+    auto page = openFromFanClub<HCFavoriteThisGameController>("Add Game as Favorite");
+    ASSERT_TRUE(page);
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(driver->tapView(page->favoriteButton()));
+        driver->tapView(page->favoriteButton());
+    }
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kReview), 1u);
+    EXPECT_TRUE(page->isFavorite());
+
+    driver->typeText(page->reviewTextField(), "Great fun");
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(tapRightBarButton());
+        EXPECT_FALSE(tapRightBarButton()) << "Submit waits for the review under way";
+    }
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kReview), 2u);
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{HCFavoriteThisGameController::kSubmittedMessage}));
+    ASSERT_TRUE(driver->answerAlert(0));
+
+    // A change the provider lets go leaves the page taking taps again.
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(tapRightBarButton());
+        Halcyon::provider()->destroyAllPendingRequests();
+    }
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kReview), 2u);
+    ASSERT_TRUE(tapRightBarButton());
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kReview), 3u);
 }
 
 TEST_F(FanClubPagesTest, AFailedReadOrStarLeavesThePageAsItWas)

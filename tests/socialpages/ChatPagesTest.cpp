@@ -16,6 +16,8 @@
 #include "dashboard/HCDeadEndErrorController.h"
 #include "dashboard/HCFramedNavigationController.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
+#include "support/RequestThreadGate.h"
+#include "transport/provider/HCProvider.h"
 
 namespace {
 
@@ -353,6 +355,103 @@ TEST_F(ChatPagesTest, AGameNameLeadsToItsGamePageUnlessItsIdIsNull)
     ASSERT_TRUE(driver->tap(owned->gameNameButton()));
     settle();
     EXPECT_TRUE(topPageAs<HCGameProfileController>());
+}
+
+}  // namespace
+
+namespace {
+
+// A player's hands on the room: double taps answered once, and what was
+// typed kept whatever the service says.
+class ChatTapsTest : public ChatPagesTest {
+protected:
+    // Two taps by position on the room's Send button before any answer can come.
+    void tapSendTwice(const std::shared_ptr<HCChatRoomController>& room)
+    {
+        auto send = platform::ui::Driver::findByText(room->messageBox()->view(), HCChatRoomMessageBoxController::kSendTitle);
+        ASSERT_TRUE(send);
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        EXPECT_TRUE(driver->tapView(send));
+        EXPECT_TRUE(driver->tapView(send));
+    }
+    size_t roomPagesOn(const std::shared_ptr<platform::ui::NavigationController>& navigation)
+    {
+        size_t count = 0;
+        for (const auto& page : navigation->viewControllers())
+            count += std::dynamic_pointer_cast<HCChatRoomController>(page) ? 1 : 0;
+        return count;
+    }
+};
+
+TEST_F(ChatTapsTest, SendTappedTwiceSaysTheLineOnceAndABlankLineIsNotSent)
+{
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    auto field = room->messageBox()->textEntryField();
+    driver->typeText(field, "Hello devs");
+    tapSendTwice(room);
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kSay), 1u);
+    EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "Hello devs"), 1u);
+    EXPECT_TRUE(alertMessages().empty());
+
+    field->setText(" \t \n ");
+    ASSERT_TRUE(driver->showKeyboard(field));
+    tapSendTwice(room);
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kSay), 1u);
+    EXPECT_TRUE(alertMessages().empty());
+    EXPECT_FALSE(field->isFirstResponder());
+}
+
+TEST_F(ChatTapsTest, ARefusedLineComesBackAheadOfWhatWasTypedNotTheLineDeliveredAfterIt)
+{
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("first"),
+                                 localserver::Fault::reply(422, "not now"));
+    auto field = room->messageBox()->textEntryField();
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        driver->typeText(field, "first");
+        ASSERT_TRUE(tapButton("Send"));
+        driver->typeText(field, "second");
+        ASSERT_TRUE(tapButton("Send"));
+        driver->typeText(field, "third");
+    }
+    waitForIdle();
+    EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "second"), 1u);
+    EXPECT_EQ(field->text(), "first third");
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: not now"}));
+}
+
+TEST_F(ChatTapsTest, RejoinTappedTwiceJoinsOnceAndOpensOneRoomPage)
+{
+    ASSERT_TRUE(enterDevelopersRoom());
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    navigation->popViewController(false);
+    settle();
+    const size_t joins = requestsTo(kJoin);
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(tapRightBarButton());
+        EXPECT_FALSE(tapRightBarButton()) << "Rejoin waits for the join under way";
+        ASSERT_TRUE(tapRow("Developers 1"));
+    }
+    waitForIdle();
+    settle();
+    EXPECT_EQ(requestsTo(kJoin), joins + 1);
+    EXPECT_EQ(roomPagesOn(navigation), 1u);
+    ASSERT_TRUE(topPageAs<HCChatRoomController>());
+
+    // Back on the list, Rejoin takes taps again.
+    navigation->popViewController(false);
+    settle();
+    ASSERT_TRUE(tapRightBarButton());
+    waitForIdle();
+    settle();
+    EXPECT_EQ(requestsTo(kJoin), joins + 2);
+    EXPECT_EQ(roomPagesOn(navigation), 1u);
 }
 
 }  // namespace

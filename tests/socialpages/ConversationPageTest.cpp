@@ -13,6 +13,8 @@
 #include "socialpages/conversations/HCConversationCells.h"
 #include "socialpages/conversations/HCConversationController.h"
 #include "socialpages/profile/HCProfileController.h"
+#include "support/RequestThreadGate.h"
+#include "transport/provider/HCProvider.h"
 
 namespace {
 
@@ -171,6 +173,37 @@ TEST_F(ConversationPageTest, ASentMessageLeavesTheFieldAndAFailedOneComesBack)
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !box->messageField()->text().empty(); }));
     EXPECT_EQ(box->messageField()->text(), "rematch?");
     EXPECT_EQ(socialtest::alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
+}
+
+TEST_F(ConversationPageTest, EachMessageKeepsItsOwnTextAndADoubleTapOrABlankOneSendsNothingMore)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    auto page = openConversation(id);
+    ASSERT_TRUE(page);
+    auto box = page->messageBox();
+    auto field = box->messageField();
+    server->faults().injectWhere("POST", "discussions/" + id + "/posts.xml", "post[body]", std::string("first"),
+                                 localserver::Fault::reply(422, "not now"));
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        driver->typeText(field->textView(), "first");
+        ASSERT_TRUE(driver->tapView(box->sendButton()));
+        driver->typeText(field->textView(), "second");
+        ASSERT_TRUE(driver->tapView(box->sendButton()));
+        ASSERT_TRUE(driver->tapView(box->sendButton()));
+        driver->typeText(field->textView(), "third");
+    }
+    waitForIdle();
+    ASSERT_EQ(forums->postsOfDiscussion(id).size(), 1u);
+    EXPECT_EQ(forums->postsOfDiscussion(id)[0].body, "second");
+    EXPECT_EQ(field->text(), "first third");
+    EXPECT_EQ(socialtest::alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: not now"}));
+
+    field->setText("  \n\t ");
+    ASSERT_TRUE(driver->tapView(box->sendButton()));
+    waitForIdle();
+    EXPECT_EQ(forums->postsOfDiscussion(id).size(), 1u);
+    EXPECT_EQ(socialtest::alertMessages().size(), 1u);
 }
 
 TEST_F(ConversationPageTest, TheBoxStaysAboveTheKeyboardAndOnlyItsGrowthScrollsTheRows)

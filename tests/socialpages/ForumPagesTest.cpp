@@ -16,6 +16,8 @@
 #include "socialpages/forums/HCForumTopicListController.h"
 #include "socialpages/forums/HCPostNewMessage.h"
 #include "uiframework/HCViewController.h"
+#include "support/RequestThreadGate.h"
+#include "transport/provider/HCProvider.h"
 
 namespace {
 
@@ -141,6 +143,59 @@ TEST_F(ForumPagesTest, EmptyFieldsAreRefusedWithOneAlertAndNothingSent)
     EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Incomplete: Please enter a message body and try again."}));
     EXPECT_EQ(requestsTo("topics/20/discussions.xml"), 1u);
     EXPECT_EQ(requestsTo("discussions/300/posts.xml"), 0u);
+}
+
+TEST_F(ForumPagesTest, PostTappedTwiceSendsOneDiscussionOrOneReplyAndBlankFieldsNone)
+{
+    startOnline();
+    openPage("ForumThreadList", [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCForumThreadListController>(page)->setTopic(topic("20", "Bugs"));
+    });
+    const std::string discussions = "topics/20/discussions.xml";
+    ASSERT_TRUE(tapRightBarButton());
+    auto form = topPageAs<HCPostNewMessage>();
+    ASSERT_TRUE(form);
+
+    // Blank is as good as empty: refused here, not by the service.
+    form->subjectField()->setText("   ");
+    form->bodyField()->setText("After level 3.");
+    ASSERT_TRUE(tapRightBarButton());
+    form->subjectField()->setText("Ball too fast");
+    form->bodyField()->setText(" \n\t ");
+    ASSERT_TRUE(tapRightBarButton());
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Incomplete: Please enter a subject and try again.",
+                                                         "Incomplete: Please enter a message body and try again."}));
+    EXPECT_EQ(requestsTo(discussions), 1u);  // the list only
+    for (const auto& panel : platform::ui::AlertPanel::shownPanels()) panel->dismissWithClickedButtonIndex(0, false);
+
+    form->bodyField()->setText("After level 3.");
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(tapRightBarButton());
+        EXPECT_FALSE(tapRightBarButton()) << "Post waits for the post under way";
+    }
+    waitForIdle();
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsWithParam(discussions, "discussion[subject]", "Ball too fast"), 1u);
+    EXPECT_TRUE(alertMessages().empty());
+    ASSERT_TRUE(topPageAs<HCForumThreadListController>());
+
+    ASSERT_TRUE(tapRow("Paddle stuck"));
+    waitForIdle();
+    ASSERT_TRUE(tapRightBarButton());
+    auto reply = topPageAs<HCPostNewMessage>();
+    ASSERT_TRUE(reply);
+    reply->bodyField()->setText("Same here.");
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(tapRightBarButton());
+        tapRightBarButton();
+    }
+    waitForIdle();
+    EXPECT_EQ(requestsWithParam("discussions/300/posts.xml", "post[body]", "Same here."), 1u);
+    EXPECT_TRUE(alertMessages().empty());
+    EXPECT_TRUE(topPageAs<HCForumThreadViewController>());
 }
 
 TEST_F(ForumPagesTest, AReplyPopsTheFormAndTheDiscussionBelowFetchesItsPostsAgain)

@@ -9,6 +9,7 @@
 #include "uiframework/form/HCFormControllerHelper.h"
 #include "transport/provider/HCProviderHooks.h"
 #include "uiframework/support/UiServerTest.h"
+#include "support/RequestThreadGate.h"
 
 using namespace platform::ui;
 
@@ -159,6 +160,23 @@ TEST_F(FormPagesTest, AFailedSubmissionShowsTheServersMessageAsTextInTheOopsAler
     HCService::setProvider(nullptr);
     EXPECT_FALSE(form->onSubmitForm());
     EXPECT_FALSE(form->isShowingLoadingScreen());
+}
+
+TEST_F(FormPagesTest, ASubmissionLetGoUnansweredEndsWithoutAnAlertAndTheNextOneLeaves)
+{
+    auto form = showForm();
+    form->name->setText("one");
+    {
+        testsupport::RequestThreadGate gate(provider->requestThread());
+        ASSERT_TRUE(form->onSubmitForm());
+        EXPECT_FALSE(form->onSubmitForm());
+        provider->destroyAllPendingRequests();
+    }
+    ASSERT_TRUE(waitUntil([&] { return !form->isSubmitting(); }));
+    EXPECT_FALSE(form->isShowingLoadingScreen());
+    EXPECT_TRUE(AlertView::visibleAlerts().empty());
+    ASSERT_TRUE(submitAndWait(form, 1));
+    EXPECT_EQ(form->replies.size(), 1u);
 }
 
 TEST_F(FormPagesTest, AReplyForAFormThatWasPoppedShowsNothing)

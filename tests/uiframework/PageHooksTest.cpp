@@ -134,6 +134,20 @@ TEST_F(PageHooksTest, AQuietFormKeepsTheKeyboardAndGetsItsFieldBackWhenTheSendFa
     EXPECT_EQ(AlertView::visibleAlerts().size(), 1u);
 }
 
+TEST_F(PageHooksTest, AQuietFormGetsItsFieldBackWhenTheSendCannotLeave)
+{
+    auto form = std::make_shared<QuietForm>();
+    auto navigation = HCNavigationController::withRootViewController(form);
+    show(navigation);
+    driver.settle();
+    form->field->setText("kept");
+    HCService::setProvider(nullptr);
+    EXPECT_FALSE(form->onSubmitForm());
+    EXPECT_EQ(form->field->text(), "kept");
+    EXPECT_FALSE(form->isSubmitting());
+    EXPECT_TRUE(AlertView::visibleAlerts().empty());
+}
+
 TEST_F(PageHooksTest, TheBottomViewFollowsThePageShownAndRisesAboveTheKeyboard)
 {
     auto page = std::make_shared<FeedPage>();

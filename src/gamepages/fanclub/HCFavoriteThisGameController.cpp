@@ -9,6 +9,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "social/applications/HCClientApplicationService.h"
 #include "social/profiles/HCPlayerReview.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 namespace {
 
@@ -156,17 +157,36 @@ void HCFavoriteThisGameController::updateState(
     void (HCFavoriteThisGameController::*onSuccess)(std::shared_ptr<platform::Object>))
 {
     HC_CHECK_MAIN_THREAD();
+    if (changing_) return;
+    changing_ = true;
     showLoadingScreen();
+    if (auto submit = navigationItem()->rightBarButtonItem()) submit->setEnabled(false);
     auto self = std::static_pointer_cast<HCFavoriteThisGameController>(platform::self(this));
-    const HCDelegate failure(self, &HCFavoriteThisGameController::onRequestFailed);
+    // A change the provider drops ends as a failed one, so the page takes changes again.
+    auto [success, failure] = pageRequestDelegates<HCFavoriteThisGameController>(
+        self,
+        [onSuccess](auto& page, const platform::ObjectPtr& reply) {
+            page.endChange();
+            (page.*onSuccess)(reply);
+        },
+        [](auto& page, const platform::ObjectPtr& reason) {
+            page.endChange();
+            page.onRequestFailed(reason);
+        });
     if (makeFavorite) {
         const std::string& text = reviewTextField_->text();
         HCClientApplicationService::makeGameFavorite(
             getClientApplicationId(), sendReview && !text.empty() ? std::optional<std::string>(text) : std::nullopt,
-            HCDelegate(self, onSuccess), failure);
+            success, failure);
     } else {
-        HCClientApplicationService::unfavoriteGame(getClientApplicationId(), HCDelegate(self, onSuccess), failure);
+        HCClientApplicationService::unfavoriteGame(getClientApplicationId(), success, failure);
     }
+}
+
+void HCFavoriteThisGameController::endChange()
+{
+    changing_ = false;
+    if (auto submit = navigationItem()->rightBarButtonItem()) submit->setEnabled(true);
 }
 
 void HCFavoriteThisGameController::setReviewAreaAvailable(bool available, bool animate)

@@ -3,6 +3,9 @@
 // star makes the game a favourite or takes it back, and a favourite may
 // carry a review, sent with "Submit". Each appearance reads the player's
 // review again; a failed change leaves the star and the review as they were.
+// One change at a time: while one is on its way the star and "Submit" do
+// nothing, and "Submit", which the loading screen does not cover, is
+// disabled.
 //
 // A review goes to the service one way only, the favourite call with its
 // text; the form's own submission has no address and sends nothing.
@@ -47,6 +50,7 @@ private:
     void onRequestSucceeded();
     void onReviewSubmitted(std::shared_ptr<platform::Object>);
     void onRequestFailed(std::shared_ptr<platform::Object>);
+    void endChange();
     void updateState(bool sendReview, bool makeFavorite, void (HCFavoriteThisGameController::*onSuccess)(
                                                             std::shared_ptr<platform::Object>));
     void setReviewAreaAvailable(bool available, bool animate);
@@ -57,4 +61,5 @@ private:
     std::shared_ptr<HCMultilineTextField> reviewTextField_;
     std::shared_ptr<platform::ui::View> reviewArea_;
     bool isFavorite_ = false;
+    bool changing_ = false;
 };

@@ -8,6 +8,7 @@
 #include "social/chat/HCChatRoomInstanceService.h"
 #include "socialpages/chat/HCChatRoomController.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 void HCChatRoomJoiningPage::pushChatRoom(const HCChatRoomInstancePtr& room,
                                          const std::shared_ptr<platform::ui::NavigationController>& navigation)
@@ -44,32 +45,64 @@ bool HCChatRoomJoiningPage::isInHiddenTab() const
     return shown != (navigation ? std::static_pointer_cast<platform::ui::ViewController>(navigation) : nullptr);
 }
 
+bool HCChatRoomJoiningPage::beginEnteringRoom()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (enteringRoom_) return false;
+    enteringRoom_ = true;
+    enteringRoomChanged();
+    return true;
+}
+
+void HCChatRoomJoiningPage::endEnteringRoom()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!enteringRoom_) return;
+    enteringRoom_ = false;
+    enteringRoomChanged();
+}
+
+void HCChatRoomJoiningPage::enterRoom(const HCChatRoomInstancePtr& room)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!room || !beginEnteringRoom()) return;
+    showLoadingScreen();
+    attemptToJoinRoom(room);
+}
+
 void HCChatRoomJoiningPage::attemptToJoinRoom(const HCChatRoomInstancePtr& room)
 {
     HC_CHECK_MAIN_THREAD();
     if (isInHiddenTab()) {
+        endEnteringRoom();
         hideLoadingScreen();
         return;
     }
-    auto self = platform::self(this);
-    auto handle = HCChatRoomInstanceService::attemptToJoinRoom(room, false,
-                                                               HCDelegate(self, &HCChatRoomJoiningPage::onJoinedRoom),
-                                                               HCDelegate(self, &HCChatRoomJoiningPage::onFailedToJoinRoom));
-    // A service that is not running calls nothing back.
-    if (!handle && !HCChatRoomInstanceService::sharedInstance()) hideLoadingScreen();
+    auto self = std::static_pointer_cast<HCChatRoomJoiningPage>(platform::self(this));
+    // A join that is never answered (not sent, or dropped) lets the page go back to the player.
+    auto [joined, failed] = pageRequestDelegates<HCChatRoomJoiningPage>(
+        self, [](auto& page, const platform::ObjectPtr& reply) { page.onJoinedRoom(reply); },
+        [](auto& page, const platform::ObjectPtr& failure) { page.onFailedToJoinRoom(failure); },
+        [](auto& page) {
+            page.endEnteringRoom();
+            page.hideLoadingScreen();
+        });
+    HCChatRoomInstanceService::attemptToJoinRoom(room, false, joined, failed);
 }
 
-void HCChatRoomJoiningPage::onJoinedRoom(std::shared_ptr<platform::Object>)
+void HCChatRoomJoiningPage::onJoinedRoom(const platform::ObjectPtr&)
 {
     HC_CHECK_MAIN_THREAD();
+    endEnteringRoom();
     hideLoadingScreen();
     if (isInHiddenTab()) return;
     pushChatRoom(HCChatRoomInstanceService::getCachedLastRoomJoined(), navigationController());
 }
 
-void HCChatRoomJoiningPage::onFailedToJoinRoom(std::shared_ptr<platform::Object>)
+void HCChatRoomJoiningPage::onFailedToJoinRoom(const platform::ObjectPtr&)
 {
     HC_CHECK_MAIN_THREAD();
+    endEnteringRoom();
     hideLoadingScreen();
     pushRoomFullScreen(navigationController());
 }

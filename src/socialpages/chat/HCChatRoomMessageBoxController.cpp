@@ -50,7 +50,7 @@ void HCChatRoomMessageBoxController::viewDidLoad()
     std::weak_ptr<HCChatRoomMessageBoxController> weakSelf =
         std::static_pointer_cast<HCChatRoomMessageBoxController>(platform::self(this));
     sendButton_->addTarget(
-        this, [weakSelf](auto&) { if (auto box = weakSelf.lock()) box->onSubmitForm(); },
+        this, [weakSelf](auto&) { if (auto box = weakSelf.lock()) box->sendLine(); },
         platform::ui::ControlEventTouchUpInside);
     hideKeyboardButton_->addTarget(
         this, [weakSelf](auto&) { if (auto box = weakSelf.lock()) box->toggleKeyboardNow(); },
@@ -67,16 +67,31 @@ void HCChatRoomMessageBoxController::populateViewDataMap(HCViewDataMap& map)
     map.addFieldReference("message", kMessageTag);
 }
 
+void HCChatRoomMessageBoxController::sendLine()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (isBlank(textEntryField_->text())) {
+        textEntryField_->resignFirstResponder();
+        return;
+    }
+    onSubmitForm();
+}
+
 void HCChatRoomMessageBoxController::onBeforeFormSubmitted()
 {
-    lineSent_ = textEntryField_->text();
+    linesSent_.sent(currentSubmission(), textEntryField_->text());
     textEntryField_->setText("");
+}
+
+void HCChatRoomMessageBoxController::onFormSubmitted(const HCPaginatedSeriesPtr&)
+{
+    linesSent_.delivered(currentSubmission());
 }
 
 void HCChatRoomMessageBoxController::onFormSubmissionFailed(const platform::ObjectPtr&)
 {
     HC_CHECK_MAIN_THREAD();
-    if (textEntryField_->text().empty()) textEntryField_->setText(lineSent_);
+    textEntryField_->setText(linesSent_.refused(currentSubmission(), textEntryField_->text()));
 }
 
 void HCChatRoomMessageBoxController::toggleKeyboardNow()

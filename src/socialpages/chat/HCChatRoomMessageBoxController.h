@@ -1,9 +1,11 @@
 #pragma once
 // The box at the bottom of a chat room ("ChatRoomMessageBox"): a line of
 // text sent to "chat_messages.xml" without a loading screen and without
-// taking the keyboard away. The field is emptied as the line leaves; the
-// line comes back through the poller, and a line the server refused is put
-// back in the field (unless the player has typed again meanwhile).
+// taking the keyboard away. The field is emptied as the line leaves, so a
+// second line may leave before the first is answered; a line comes back
+// through the poller, and a line the server refused is put back in the
+// field, ahead of anything typed since. An empty or blank line is not sent:
+// Send only takes the keyboard away, as in a conversation.
 //
 // Thread: main thread.
 #include <memory>
@@ -11,6 +13,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/TextField.h"
 #include "uiframework/form/HCFormControllerHelper.h"
+#include "uiframework/form/HCTextsInFlight.h"
 
 class HCChatRoomMessageBoxController : public HCFormControllerHelper {
 public:
@@ -26,15 +29,19 @@ public:
 
     // Gives the field the keyboard, or takes it away when it shows.
     void toggleKeyboardNow();
+    // The Send button's action.
+    void sendLine();
 
     std::string singularResourceName() override;
     std::string getFormSubmissionUrl() override { return "chat_messages.xml"; }
     void populateViewDataMap(HCViewDataMap& map) override;
     void onBeforeFormSubmitted() override;
+    void onFormSubmitted(const HCPaginatedSeriesPtr& reply) override;
     void onFormSubmissionFailed(const platform::ObjectPtr& failure) override;
     std::string getLoadingScreenText() override { return "Sending Chat Message"; }
     bool shouldShowLoadingScreenWhileSubmitting() override { return false; }
     bool shouldDismissKeyboardWhenSubmitting() override { return false; }
+    bool allowsOverlappingSubmissions() override { return true; }
     bool canReceiveCallbacksNow() const override { return true; }
 
     void loadView() override;
@@ -53,5 +60,5 @@ private:
     std::shared_ptr<platform::ui::Button> hideKeyboardButton_;
     std::shared_ptr<platform::ui::Button> sendButton_;
     platform::ui::ViewPtr backgroundView_;
-    std::string lineSent_;
+    HCTextsInFlight linesSent_;
 };

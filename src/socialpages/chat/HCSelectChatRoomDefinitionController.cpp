@@ -9,6 +9,7 @@
 #include "social/chat/HCChatRoomInstanceService.h"
 #include "socialpages/chat/HCSelectChatRoomInstanceController.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 std::shared_ptr<HCService> HCSelectChatRoomDefinitionController::getService()
 {
@@ -41,6 +42,13 @@ void HCSelectChatRoomDefinitionController::viewWillAppear(bool animated)
         kRejoinTitle, platform::ui::BarButtonStyle::Plain, [weakSelf](auto&) {
             if (auto page = weakSelf.lock()) page->onClickedButton();
         }));
+    enteringRoomChanged();
+}
+
+void HCSelectChatRoomDefinitionController::enteringRoomChanged()
+{
+    // The loading screen covers the rows but not the bar.
+    if (auto rejoin = navigationItem()->rightBarButtonItem()) rejoin->setEnabled(!isEnteringRoom());
 }
 
 void HCSelectChatRoomDefinitionController::showLastVisitedRoom()
@@ -64,30 +72,32 @@ void HCSelectChatRoomDefinitionController::onCellWasClicked(const platform::Obje
 {
     HC_CHECK_MAIN_THREAD();
     if (auto definition = platform::as<HCChatRoomDefinition>(resource)) {
+        if (!beginEnteringRoom()) return;
         showLoadingScreen();
-        auto self = platform::self(this);
-        HCChatRoomInstanceService::getPage(
-            1, definition, HCDelegate(self, &HCSelectChatRoomDefinitionController::onLoadedInstances),
-            HCDelegate(self, &HCSelectChatRoomDefinitionController::onFailedLoadingInstances));
+        auto self = std::static_pointer_cast<HCSelectChatRoomDefinitionController>(platform::self(this));
+        auto [loaded, failed] = pageRequestDelegates<HCSelectChatRoomDefinitionController>(
+            self,
+            [](auto& page, const platform::ObjectPtr& rooms) {
+                page.onLoadedInstances(platform::as<HCPaginatedSeries>(rooms));
+            },
+            [](auto& page, const platform::ObjectPtr& failure) { page.onFailedLoadingInstances(failure); });
+        HCChatRoomInstanceService::getPage(1, definition, loaded, failed);
     } else if (auto room = platform::as<HCChatRoomInstance>(resource)) {
-        showLoadingScreen();
-        attemptToJoinRoom(room);
+        enterRoom(room);
     }
 }
 
 void HCSelectChatRoomDefinitionController::onClickedButton()
 {
     HC_CHECK_MAIN_THREAD();
-    auto room = HCChatRoomInstanceService::getCachedLastRoomJoined();
-    if (!room) return;
-    showLoadingScreen();
-    attemptToJoinRoom(room);
+    enterRoom(HCChatRoomInstanceService::getCachedLastRoomJoined());
 }
 
-void HCSelectChatRoomDefinitionController::onLoadedInstances(std::shared_ptr<HCPaginatedSeries> instances)
+void HCSelectChatRoomDefinitionController::onLoadedInstances(const HCPaginatedSeriesPtr& instances)
 {
     HC_CHECK_MAIN_THREAD();
     if (isInHiddenTab()) {
+        endEnteringRoom();
         hideLoadingScreen();
         return;
     }
@@ -101,6 +111,7 @@ void HCSelectChatRoomDefinitionController::onLoadedInstances(std::shared_ptr<HCP
     } else if (rooms.size() == 1) {
         attemptToJoinRoom(rooms.front());
     } else {
+        endEnteringRoom();
         hideLoadingScreen();
         auto list = HCControllerLoader::load<HCSelectChatRoomInstanceController>("SelectChatRoomInstance");
         auto navigation = navigationController();
@@ -110,9 +121,10 @@ void HCSelectChatRoomDefinitionController::onLoadedInstances(std::shared_ptr<HCP
     }
 }
 
-void HCSelectChatRoomDefinitionController::onFailedLoadingInstances(std::shared_ptr<platform::Object>)
+void HCSelectChatRoomDefinitionController::onFailedLoadingInstances(const platform::ObjectPtr&)
 {
     HC_CHECK_MAIN_THREAD();
+    endEnteringRoom();
     hideLoadingScreen();
     pushErrorScreen(navigationController(), kRoomsFailedMessage);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The kinds of chat room the player may enter ("SelectChatRoomDefinition"),
 // with the room last visited on top and a bar button that joins it again. A kind with one room joins it at once;
-// with more, the rooms are listed ("SelectChatRoomInstance").
+// with more, the rooms are listed ("SelectChatRoomInstance"). "Rejoin" is
+// disabled while the way into a room is under way.
 //
 // Thread: main thread.
 #include <memory>
@@ -44,9 +45,12 @@ public:
 
     std::string kindName() const override { return "HCSelectChatRoomDefinitionController"; }
 
+protected:
+    void enteringRoomChanged() override;
+
 private:
-    void onLoadedInstances(std::shared_ptr<HCPaginatedSeries> instances);
-    void onFailedLoadingInstances(std::shared_ptr<platform::Object> failure);
+    void onLoadedInstances(const HCPaginatedSeriesPtr& instances);
+    void onFailedLoadingInstances(const platform::ObjectPtr& failure);
     void showLastVisitedRoom();
 
     // Made by name (the global chat rooms shortcut) it offers the global rooms.

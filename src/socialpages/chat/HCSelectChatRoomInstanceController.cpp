@@ -22,8 +22,5 @@ void HCSelectChatRoomInstanceController::doIndexActionOnSuccess(const HCDelegate
 void HCSelectChatRoomInstanceController::onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath&)
 {
     HC_CHECK_MAIN_THREAD();
-    auto room = platform::as<HCChatRoomInstance>(resource);
-    if (!room) return;
-    showLoadingScreen();
-    attemptToJoinRoom(room);
+    enterRoom(platform::as<HCChatRoomInstance>(resource));
 }

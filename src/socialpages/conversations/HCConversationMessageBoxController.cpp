@@ -59,7 +59,7 @@ void HCConversationMessageBoxController::viewWillAppear(bool animated)
 void HCConversationMessageBoxController::onSubmitForm()
 {
     HC_CHECK_MAIN_THREAD();
-    if (messageField()->text().empty() || !conversationId_) {
+    if (isBlank(messageField()->text()) || !conversationId_) {
         messageField_->resignFirstResponder();
         return;
     }
@@ -83,14 +83,18 @@ void HCConversationMessageBoxController::populateViewDataMap(HCViewDataMap& map)
 
 void HCConversationMessageBoxController::onBeforeFormSubmitted()
 {
-    textSent_ = messageField_->text();
+    textsSent_.sent(currentSubmission(), messageField_->text());
     messageField_->setText("");
     messageField_->resignFirstResponder();
+}
+
+void HCConversationMessageBoxController::onFormSubmitted(const HCPaginatedSeriesPtr&)
+{
+    textsSent_.delivered(currentSubmission());
 }
 
 void HCConversationMessageBoxController::onFormSubmissionFailed(const platform::ObjectPtr&)
 {
     HC_CHECK_MAIN_THREAD();
-    const std::string typedSince = messageField()->text();
-    messageField_->setText(typedSince.empty() ? textSent_ : textSent_ + " " + typedSince);
+    messageField()->setText(textsSent_.refused(currentSubmission(), messageField_->text()));
 }

@@ -2,10 +2,11 @@
 // The box at the bottom of a conversation ("ConversationMessageBox"): a
 // field that grows from one to five lines and a Send button, posting the
 // field as the body of a post of the conversation without a loading screen.
-// An empty field only takes the keyboard away. Sending empties the field at
-// once (the message comes back through the page's poller); a send that
-// fails puts the text back, ahead of anything typed since, after the
-// form's alert.
+// An empty or blank field only takes the keyboard away. Sending empties the
+// field at once (the message comes back through the page's poller), so a
+// second message may leave before the first is answered; a send that fails
+// puts its own text back, ahead of anything typed since, after the form's
+// alert.
 //
 // Thread: main thread.
 #include <memory>
@@ -14,6 +15,7 @@
 
 #include "platform/ui/Button.h"
 #include "uiframework/form/HCFormControllerHelper.h"
+#include "uiframework/form/HCTextsInFlight.h"
 #include "uiframework/widgets/HCExpandableSinglelineTextField.h"
 
 class HCConversationMessageBoxController : public HCFormControllerHelper {
@@ -35,10 +37,12 @@ public:
     std::string getFormSubmissionUrl() override;
     void populateViewDataMap(HCViewDataMap& map) override;
     void onBeforeFormSubmitted() override;
+    void onFormSubmitted(const HCPaginatedSeriesPtr& reply) override;
     void onFormSubmissionFailed(const platform::ObjectPtr& failure) override;
     std::string getLoadingScreenText() override { return {}; }
     bool shouldShowLoadingScreenWhileSubmitting() override { return false; }
     bool shouldDismissKeyboardWhenSubmitting() override { return false; }
+    bool allowsOverlappingSubmissions() override { return true; }
     // The box sits at the bottom of its page rather than on a navigation stack.
     bool canReceiveCallbacksNow() const override { return true; }
 
@@ -51,5 +55,5 @@ private:
     std::shared_ptr<platform::ui::Button> sendButton_;
     std::optional<std::string> conversationId_;
     std::string initialText_;
-    std::string textSent_;
+    HCTextsInFlight textsSent_;
 };

@@ -94,15 +94,20 @@ void HCPostNewMessage::viewDidAppear(bool animated)
 bool HCPostNewMessage::submit()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!thread_ && subjectField_->text().empty()) {
+    if (!thread_ && isBlank(subjectField_->text())) {
         showIncomplete("Please enter a subject and try again.");
         return false;
     }
-    if (bodyField_->text().empty()) {
+    if (isBlank(bodyField_->text())) {
         showIncomplete("Please enter a message body and try again.");
         return false;
     }
     return onSubmitForm();
+}
+
+platform::ui::BarButtonItemPtr HCPostNewMessage::submitBarButtonItem()
+{
+    return navigationItem()->rightBarButtonItem();
 }
 
 std::string HCPostNewMessage::getFormSubmissionUrl()

@@ -1,8 +1,9 @@
 #pragma once
 // The form that opens a discussion in a topic (subject and body) or
-// replies to one (body only), ("PostNewMessage"). An empty field is
-// refused before anything is sent; once posted the form leaves, and the
-// discussion page below it fetches its posts again.
+// replies to one (body only), ("PostNewMessage"). An empty or blank field
+// is refused before anything is sent; "Post" is disabled while the post is
+// on its way; once posted the form leaves, and the discussion page below it
+// fetches its posts again.
 //
 // Thread: main thread.
 #include <memory>
@@ -32,7 +33,7 @@ public:
 
     // Shows or hides the subject, giving its room to the body.
     void toggleSubjectView(bool show);
-    // Refuses an empty subject (new discussion) or body with an alert; else sends.
+    // Refuses a blank subject (new discussion) or body with an alert; else sends.
     bool submit();
 
     std::string singularResourceName() override { return thread_ ? "post" : "discussion"; }
@@ -40,6 +41,7 @@ public:
     void addHiddenParameters(HCHttpNestedQueryStringWriter& parameters) override;
     void onFormSubmitted(const HCPaginatedSeriesPtr& reply) override;
     bool canReceiveCallbacksNow() const override { return true; }
+    platform::ui::BarButtonItemPtr submitBarButtonItem() override;
 
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;

@@ -13,7 +13,7 @@
 #include "socialpages/friends/HCFullScreenImportFriendsMessage.h"
 #include "socialpages/invitations/HCInviteCompleteController.h"
 #include "socialpages/invitations/HCInviteHeaderViews.h"
-#include "socialpages/invitations/HCPageRequestDelegates.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCUIKitCategories.h"
 

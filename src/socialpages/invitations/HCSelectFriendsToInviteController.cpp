@@ -6,7 +6,7 @@
 #include "platform/ui/NavigationController.h"
 #include "social/friends/HCFriendsService.h"
 #include "socialpages/friends/HCFullScreenImportFriendsMessage.h"
-#include "socialpages/invitations/HCPageRequestDelegates.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/HCRequestTicket.h"
 #include "uiframework/table/HCCheckableCell.h"
 #include "socialpages/invitations/HCSelectInviteTypeController.h"

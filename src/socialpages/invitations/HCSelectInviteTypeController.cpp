@@ -12,7 +12,7 @@
 #include "social/invitations/HCInviteService.h"
 #include "socialpages/invitations/HCInviteFriendsController.h"
 #include "socialpages/invitations/HCInviteHeaderViews.h"
-#include "socialpages/invitations/HCPageRequestDelegates.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "socialpages/invitations/HCSelectContactsToInviteController.h"
 #include "socialpages/invitations/HCSelectFriendsToInviteController.h"
 #include "uiframework/HCControllerLoader.h"

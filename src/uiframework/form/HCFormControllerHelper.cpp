@@ -9,6 +9,7 @@
 #include "platform/ui/Responder.h"
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 #include "transport/provider/HCActionRequest.h"
+#include "uiframework/HCRequestTicket.h"
 
 namespace {
 
@@ -53,15 +54,27 @@ void HCFormControllerHelper::viewDidDisappear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
     HCViewController::viewDidDisappear(animated);
-    if (submitting_ && !canReceiveCallbacksNow()) {
-        submitting_ = false;
-        hideLoadingScreen();
-    }
+    if (isSubmitting() && !canReceiveCallbacksNow()) endAllSubmissions();
+}
+
+bool HCFormControllerHelper::isBlank(const std::string& text)
+{
+    return trimmed(text).empty();
+}
+
+template <class Hook>
+void HCFormControllerHelper::runHook(unsigned submission, Hook hook)
+{
+    const unsigned outer = currentSubmission_;
+    currentSubmission_ = submission;
+    hook();
+    currentSubmission_ = outer;
 }
 
 bool HCFormControllerHelper::onSubmitForm(const platform::ui::ViewPtr& view)
 {
     HC_CHECK_MAIN_THREAD();
+    if (isSubmitting() && !allowsOverlappingSubmissions()) return false;
     const std::string url = getFormSubmissionUrl();
     if (url.empty()) return false;
     HCHttpNestedQueryStringWriter parameters;
@@ -71,40 +84,77 @@ bool HCFormControllerHelper::onSubmitForm(const platform::ui::ViewPtr& view)
         viewDataMap_.writeFields(view ? view : this->view(), parameters);
     }
     addHiddenParameters(parameters);
-    onBeforeFormSubmitted();
+    const unsigned submission = ++lastSubmission_;
+    inFlight_.insert(submission);
+    runHook(submission, [this] { onBeforeFormSubmitted(); });
     if (shouldDismissKeyboardWhenSubmitting()) {
         platform::ui::FirstResponder::resignWithin(*this->view());
     }
 
     if (!service_) service_ = HCService::create<HCFormService>();
     auto self = platform::self(this);
-    auto handle = service_->_performAction(url, &parameters, getHTTPMethod(),
-                                           HCDelegate(self, &HCFormControllerHelper::_onSubmitSucceeded),
-                                           HCDelegate(self, &HCFormControllerHelper::_onSubmitFailed),
+    std::weak_ptr<HCFormControllerHelper> weakSelf = std::static_pointer_cast<HCFormControllerHelper>(self);
+    // Answered by one of the two callbacks; let go unanswered, the request was dropped.
+    auto ticket = std::make_shared<HCRequestTicket>(submission, [weakSelf](unsigned dropped) {
+        if (auto form = weakSelf.lock()) form->_onSubmitFailed(dropped, nullptr, false);
+    });
+    auto succeeded = HCDelegate::withFunction(
+        [weakSelf, ticket](const platform::ObjectPtr& reply) {
+            auto form = weakSelf.lock();
+            if (form && ticket->answer())
+                form->_onSubmitSucceeded(ticket->generation, platform::as<HCPaginatedSeries>(reply));
+        },
+        self);
+    auto failed = HCDelegate::withFunction(
+        [weakSelf, ticket](const platform::ObjectPtr& failure) {
+            auto form = weakSelf.lock();
+            if (form && ticket->answer()) form->_onSubmitFailed(ticket->generation, failure, true);
+        },
+        self);
+    auto handle = service_->_performAction(url, &parameters, getHTTPMethod(), succeeded, failed,
                                            HCActionRequest::kBannerAlternate,
                                            platform::String::make(getLoadingScreenText()), shouldUseOAuth());
-    if (!handle) return false;
-    submitting_ = true;
+    if (!handle) {
+        ticket->answer();
+        _onSubmitFailed(submission, nullptr, false);
+        return false;
+    }
     if (shouldShowLoadingScreenWhileSubmitting()) showLoadingScreen();
+    if (auto button = submitBarButtonItem()) button->setEnabled(false);
     return true;
 }
 
-void HCFormControllerHelper::_onSubmitSucceeded(std::shared_ptr<HCPaginatedSeries> reply)
+bool HCFormControllerHelper::endSubmission(unsigned submission)
 {
-    HC_CHECK_MAIN_THREAD();
-    submitting_ = false;
-    hideLoadingScreen();
-    onFormSubmitted(reply ? reply : HCPaginatedSeries::paginatedSeries());
+    if (inFlight_.erase(submission) == 0) return false;
+    if (!isSubmitting()) endAllSubmissions();
+    return true;
 }
 
-void HCFormControllerHelper::_onSubmitFailed(std::shared_ptr<platform::Object> failure)
+void HCFormControllerHelper::endAllSubmissions()
+{
+    inFlight_.clear();
+    hideLoadingScreen();
+    if (auto button = submitBarButtonItem()) button->setEnabled(true);
+}
+
+void HCFormControllerHelper::_onSubmitSucceeded(unsigned submission, const HCPaginatedSeriesPtr& reply)
 {
     HC_CHECK_MAIN_THREAD();
-    submitting_ = false;
-    hideLoadingScreen();
-    platform::ui::AlertView::make(kFailureAlertTitle, serverMessageOf(failure), {}, std::string(kFailureAlertButton))
-        ->show();
-    onFormSubmissionFailed(failure);
+    if (!endSubmission(submission)) return;
+    runHook(submission, [&] { onFormSubmitted(reply ? reply : HCPaginatedSeries::paginatedSeries()); });
+}
+
+void HCFormControllerHelper::_onSubmitFailed(unsigned submission, const platform::ObjectPtr& failure, bool showAlert)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!endSubmission(submission)) return;
+    if (showAlert) {
+        platform::ui::AlertView::make(kFailureAlertTitle, serverMessageOf(failure), {},
+                                      std::string(kFailureAlertButton))
+            ->show();
+    }
+    runHook(submission, [&] { onFormSubmissionFailed(failure); });
 }
 
 std::string HCFormControllerHelper::serverMessageOf(const platform::ObjectPtr& failure)
@@ -163,4 +213,14 @@ bool HCFormControllerHelper::shouldShowLoadingScreenWhileSubmitting()
 bool HCFormControllerHelper::shouldDismissKeyboardWhenSubmitting()
 {
     return true;
+}
+
+bool HCFormControllerHelper::allowsOverlappingSubmissions()
+{
+    return false;
+}
+
+platform::ui::BarButtonItemPtr HCFormControllerHelper::submitBarButtonItem()
+{
+    return nullptr;
 }

@@ -19,6 +19,20 @@
 // page's own record of the keyboard, which it keeps from the keyboard's
 // notifications.
 //
+// One submission at a time: onSubmitForm sends nothing while one is in
+// flight (a double tap on a submit button posts once), unless the page takes
+// several at once (allowsOverlappingSubmissions: a message box, whose field
+// is empty again as soon as a line leaves). The page's submit button in the
+// navigation bar (submitBarButtonItem), which the loading screen does not
+// cover, is disabled while a submission is in flight.
+//
+// Submissions are numbered; while one's hooks run (onBeforeFormSubmitted,
+// onFormSubmitted, onFormSubmissionFailed) currentSubmission() names it, so
+// a page that takes several at once can tell their replies apart. A
+// submission the provider would not send, or let go unanswered, ends as a
+// failure without the alert: onFormSubmissionFailed with nil, so a page
+// that cleared its fields puts them back.
+//
 // Like every page, a form hears its reply only while it is on a navigation
 // stack; a form shown another way answers canReceiveCallbacksNow itself. A
 // form popped while it submits takes its loading screen down: the reply
@@ -26,10 +40,12 @@
 //
 // Thread: main thread.
 #include <memory>
+#include <set>
 #include <string>
 
 #include "core/replies/HCPaginatedSeries.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/ui/BarButtonItem.h"
 #include "uiframework/HCViewController.h"
 #include "uiframework/form/HCViewDataMap.h"
 
@@ -45,11 +61,17 @@ public:
     explicit HCFormControllerHelper(std::string nibName = {});
 
     // Sends the form, reading the view fields below `view` (the page's view
-    // when nil). False when nothing was sent (no URL, no provider).
+    // when nil). False when nothing was sent (no URL, no provider, a
+    // submission already in flight).
     bool onSubmitForm(const platform::ui::ViewPtr& view = nullptr);
     // The fields read from views by tag.
     HCViewDataMap& viewDataMap() { return viewDataMap_; }
-    bool isSubmitting() const { return submitting_; }
+    bool isSubmitting() const { return !inFlight_.empty(); }
+    // The submission whose hook runs now, numbered from 1; 0 outside the hooks.
+    unsigned currentSubmission() const { return currentSubmission_; }
+
+    // Only spaces, tabs and line ends (or nothing): text the service refuses.
+    static bool isBlank(const std::string& text);
 
     // The message a failure object carries: the reply's text, else the
     // transport error's description; cut to kMaxMessageBytes.
@@ -71,6 +93,10 @@ public:
     virtual void onFormSubmissionFailed(const platform::ObjectPtr& failure);
     virtual bool shouldShowLoadingScreenWhileSubmitting();
     virtual bool shouldDismissKeyboardWhenSubmitting();
+    // Whether a submission may leave while another is in flight (NO).
+    virtual bool allowsOverlappingSubmissions();
+    // The page's submit button in the navigation bar, if it has one (none).
+    virtual platform::ui::BarButtonItemPtr submitBarButtonItem();
 
     bool isKeyboardShown() const { return keyboardShown_; }
     void setKeyboardShown(bool shown) { keyboardShown_ = shown; }
@@ -80,11 +106,18 @@ public:
     std::string kindName() const override { return "HCFormControllerHelper"; }
 
 private:
-    void _onSubmitSucceeded(std::shared_ptr<HCPaginatedSeries> reply);
-    void _onSubmitFailed(std::shared_ptr<platform::Object> failure);
+    void _onSubmitSucceeded(unsigned submission, const HCPaginatedSeriesPtr& reply);
+    void _onSubmitFailed(unsigned submission, const platform::ObjectPtr& failure, bool showAlert);
+    // False when the submission had already ended (or the page let it go).
+    bool endSubmission(unsigned submission);
+    void endAllSubmissions();
+    template <class Hook>
+    void runHook(unsigned submission, Hook hook);
 
     HCViewDataMap viewDataMap_;
     std::shared_ptr<HCService> service_;
-    bool submitting_ = false;
+    std::set<unsigned> inFlight_;
+    unsigned lastSubmission_ = 0;
+    unsigned currentSubmission_ = 0;
     bool keyboardShown_ = false;
 };

@@ -1,8 +1,9 @@
 #pragma once
-// The success and failure delegates of a request an invitation page makes
-// itself. A request the provider lets go unanswered (dropped) ends in the
-// failure handler, on a later turn of the main run loop, so the page never
-// waits for an answer that will not come.
+// The success and failure delegates of a request a page makes itself,
+// answered at most once. A request the provider lets go unanswered
+// (dropped) ends in `onDropped`, else in the failure handler with nil, on a
+// later turn of the main run loop, so the page never waits for an answer
+// that will not come.
 //
 // Thread: main thread.
 #include <functional>
@@ -15,11 +16,17 @@
 template <class Page>
 std::pair<HCDelegate, HCDelegate> pageRequestDelegates(
     const std::shared_ptr<Page>& page, std::function<void(Page&, const platform::ObjectPtr&)> onSuccess,
-    std::function<void(Page&, const platform::ObjectPtr&)> onFailure)
+    std::function<void(Page&, const platform::ObjectPtr&)> onFailure, std::function<void(Page&)> onDropped = {})
 {
     std::weak_ptr<Page> weakPage = page;
-    auto ticket = std::make_shared<HCRequestTicket>(0, [weakPage, onFailure](unsigned) {
-        if (auto target = weakPage.lock()) onFailure(*target, nullptr);
+    auto ticket = std::make_shared<HCRequestTicket>(0, [weakPage, onFailure, onDropped](unsigned) {
+        auto target = weakPage.lock();
+        if (!target) return;
+        if (onDropped) {
+            onDropped(*target);
+        } else {
+            onFailure(*target, nullptr);
+        }
     });
     auto answer = [weakPage, ticket](const std::function<void(Page&, const platform::ObjectPtr&)>& handle) {
         return [weakPage, ticket, handle](const platform::ObjectPtr& reply) {
