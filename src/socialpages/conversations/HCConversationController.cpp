@@ -136,9 +136,12 @@ void HCConversationController::_keyboardWillHide(const platform::Notification&)
     isKeyboardShown_ = false;
     messageBox()->setInitialText("");
     if (platform::DeviceFacts::isLargeScreen()) return;
-    if (auto navigation = navigationController()) navigation->setNavigationBarHidden(false, true);
+    auto navigation = navigationController();
+    if (navigation) navigation->setNavigationBarHidden(false, true);
     adjustFrameForKeyboard(false);
     keyboardHeight_ = 0;
+    // The bar coming back covers the top of the rows: they move up by as much.
+    if (navigation) _adjustTableOffsetY(navigation->navigationBar()->frame().height(), true);
 }
 
 std::shared_ptr<HCService> HCConversationController::getService()
