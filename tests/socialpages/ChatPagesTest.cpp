@@ -95,6 +95,14 @@ protected:
         }
         return false;
     }
+    // In the developers' room, once a poll brought `lines`, the last showing `last`.
+    std::shared_ptr<HCChatRoomController> enterRoomHearing(const char* lines, const std::string& last)
+    {
+        auto room = enterDevelopersRoom();
+        if (!room) return nullptr;
+        server->faults().injectFor("GET", kPoll, localserver::Fault::reply(200, lines, "application/xml"));
+        return pollUntilLastRowShows(last) ? room : nullptr;
+    }
     // The room's line showing `text` as the table shows it, nil when none does.
     std::shared_ptr<HCChatRoomChatMessageCell> lineShowing(const std::shared_ptr<HCChatRoomController>& room,
                                                            const std::string& text)
@@ -375,10 +383,8 @@ constexpr const char* kLinesWithGames =
 
 TEST_F(ChatPagesTest, AGameNameLeadsToItsGamePageUnlessItsIdIsNull)
 {
-    auto room = enterDevelopersRoom();
+    auto room = enterRoomHearing(kLinesWithGames, "Play mine");
     ASSERT_TRUE(room);
-    server->faults().injectFor("GET", kPoll, localserver::Fault::reply(200, kLinesWithGames, "application/xml"));
-    ASSERT_TRUE(pollUntilLastRowShows("Play mine"));
     auto lost = lineShowing(room, "From nowhere");
     ASSERT_TRUE(lost);
     EXPECT_TRUE(rowsContain(screenRows(), "Ben | "));
@@ -408,10 +414,8 @@ constexpr const char* kLinesBySpeakers =
 
 TEST_F(ChatPagesTest, ASpeakersNameOpensTheirProfileUnlessTheServerGaveNoId)
 {
-    auto room = enterDevelopersRoom();
+    auto room = enterRoomHearing(kLinesBySpeakers, "Ask me anything");
     ASSERT_TRUE(room);
-    server->faults().injectFor("GET", kPoll, localserver::Fault::reply(200, kLinesBySpeakers, "application/xml"));
-    ASSERT_TRUE(pollUntilLastRowShows("Ask me anything"));
     ASSERT_TRUE(tapSpeakerOf(room, "Nobody knows me"));
     EXPECT_EQ(topPage(), room);
 

@@ -247,3 +247,34 @@ TEST_F(ConversationPageTest, OnAPhoneTheLinesStayPutWhenTheKeyboardGoesAndTheBar
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ConversationPageTest, TheBoxFadesOutUnderThePartnersProfileAndBackInOnReturn)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    forums->reply(id, kOtherUserId, "see my profile", server->now());
+    auto page = openConversation(id);
+    ASSERT_TRUE(page);
+    auto box = page->messageBox();
+    auto shown = [&] { return std::vector<double>{box->messageField()->alpha(), box->sendButton()->alpha()}; };
+    EXPECT_EQ(shown(), (std::vector<double>{1.0, 1.0}));
+
+    auto table = page->tableView();
+    std::shared_ptr<HCConversationCell> bubble;
+    for (int row = 0; row < table->numberOfRowsInSection(0) && !bubble; ++row)
+        bubble = std::dynamic_pointer_cast<HCConversationCell>(table->cellForRowAtIndexPath({0, row}));
+    ASSERT_TRUE(bubble);
+    ASSERT_TRUE(driver->tapView(bubble->authorButton()));
+    settle();
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCProfileController>());
+    EXPECT_EQ(shown(), (std::vector<double>{0.0, 0.0}));
+
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    ASSERT_EQ(topPage(), page);
+    EXPECT_EQ(shown(), (std::vector<double>{1.0, 1.0}));
+}
+
+}  // namespace
