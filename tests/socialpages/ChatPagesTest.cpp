@@ -125,6 +125,16 @@ protected:
         settle();
         return tapped;
     }
+    // The profile the player opens from the speaker of `text`; nil when none
+    // opens or it shows nobody.
+    std::shared_ptr<HCProfileController> openSpeakersProfile(const std::shared_ptr<HCChatRoomController>& room,
+                                                             const std::string& text)
+    {
+        if (!tapSpeakerOf(room, text)) return nullptr;
+        waitForIdle();
+        auto profile = topPageAs<HCProfileController>();
+        return profile && profile->getPageContextUser() ? profile : nullptr;
+    }
     double pollingSeconds() { return Halcyon::poller()->getPollingFrequency(); }
     GameNotices notices;
     // The order of joins and polls as the server heard them.
@@ -235,11 +245,8 @@ TEST_F(ChatPagesTest, BackFromAProfileTheRoomIsRejoinedBeforePollingAndALostPlac
     ASSERT_TRUE(room);
     poll();
     auto navigation = HalcyonDashboard::getActiveNavigationController();
-    ASSERT_TRUE(tapSpeakerOf(room, "Patch notes are up"));
-    waitForIdle();
-    auto profile = topPageAs<HCProfileController>();
+    auto profile = openSpeakersProfile(room, "Patch notes are up");
     ASSERT_TRUE(profile);
-    ASSERT_TRUE(profile->getPageContextUser());
     EXPECT_EQ(profile->getPageContextUser()->name(), "Cleo");
     EXPECT_EQ(pollingSeconds(), Halcyon::poller()->defaultPollingFrequency());
     const std::string before = joinsAndPolls();
@@ -253,9 +260,7 @@ TEST_F(ChatPagesTest, BackFromAProfileTheRoomIsRejoinedBeforePollingAndALostPlac
     EXPECT_EQ(joinsAndPolls().substr(before.size(), 2), "JP");
 
     // The place was lost meanwhile: the room closes with an alert.
-    ASSERT_TRUE(tapSpeakerOf(room, "Patch notes are up"));
-    waitForIdle();
-    ASSERT_TRUE(topPageAs<HCProfileController>());
+    ASSERT_TRUE(openSpeakersProfile(room, "Patch notes are up"));
     server->faults().injectFor("GET", kJoin, localserver::Fault::reply(403, "the room is full"));
     navigation->popViewController(false);
     settle();
@@ -419,11 +424,8 @@ TEST_F(ChatPagesTest, ASpeakersNameOpensTheirProfileUnlessTheServerGaveNoId)
     ASSERT_TRUE(tapSpeakerOf(room, "Nobody knows me"));
     EXPECT_EQ(topPage(), room);
 
-    ASSERT_TRUE(tapSpeakerOf(room, "Ask me anything"));
-    waitForIdle();
-    auto profile = topPageAs<HCProfileController>();
+    auto profile = openSpeakersProfile(room, "Ask me anything");
     ASSERT_TRUE(profile);
-    ASSERT_TRUE(profile->getPageContextUser());
     EXPECT_EQ(profile->getPageContextUser()->resourceId(), "1002");
     EXPECT_TRUE(platform::ui::Driver::findByText(profile->view(), "Ben")) << platform::ui::Driver::describeScreen();
 }
