@@ -140,7 +140,8 @@ void HCConversationController::_keyboardWillHide(const platform::Notification&)
     if (navigation) navigation->setNavigationBarHidden(false, true);
     adjustFrameForKeyboard(false);
     keyboardHeight_ = 0;
-    // The bar coming back covers the top of the rows: they move up by as much.
+    // The bar coming back pushes the table down by its height: the rows
+    // scroll by as much, so they stay where the player was reading them.
     if (navigation) _adjustTableOffsetY(navigation->navigationBar()->frame().height(), true);
 }
 

@@ -16,10 +16,10 @@
 #include "uiframework/HCContentWrapping.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCRequestTicket.h"
+#include "uiframework/table/HCSectionHeaderView.h"
 #include "uiframework/table/HCTableCellBackgroundView.h"
 #include "uiframework/table/HCTableCellHelper.h"
 #include "uiframework/table/HCTableControllerHeader.h"
-#include "uiframework/table/HCSectionHeaderView.h"
 
 namespace {
 
