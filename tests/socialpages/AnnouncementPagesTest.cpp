@@ -6,10 +6,12 @@
 #include "core/users/HCGameProfilePageInfo.h"
 #include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "gamepages/gameprofile/HCGameProfileController.h"
 #include "gamepages/support/PageHarness.h"
 #include "platform/ui/Driver.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/SegmentedControl.h"
+#include "social/announcements/HCAnnouncementDelegate.h"
 #include "social/announcements/HCAnnouncementService.h"
 #include "social/forums/HCForumTopic.h"
 #include "socialpages/announcements/HCAnnouncementBrowserController.h"
@@ -18,6 +20,7 @@
 #include "socialpages/forums/HCPostNewMessage.h"
 #include "support/TestSupport.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/widgets/HCBadgeButton.h"
 
 namespace {
 
@@ -83,6 +86,59 @@ TEST_F(AnnouncementPagesTest, TheRunningGamesListAsksNothingStoresTheLatestDateA
     EXPECT_EQ(HCAnnouncementService::unreadAnnouncements(), 0u);
     // The latest date the list holds: "Our next game" was updated last.
     EXPECT_EQ(storedDate(), 1767200000.0);
+}
+
+// The game's own copies of its announcements, as it downloads them.
+class GameAnnouncements final : public HCAnnouncementDelegate {
+public:
+    void didDownloadAnnouncementsAppAnnouncements(const std::vector<HCAnnouncementPtr>& app,
+                                                  const std::vector<HCAnnouncementPtr>&) override
+    {
+        own = app;
+        downloaded = true;
+    }
+    std::vector<HCAnnouncementPtr> own;
+    bool downloaded = false;
+};
+
+TEST_F(AnnouncementPagesTest, TheBadgeTheListClearedStaysClearedWhenTheGameReadsOneOfItsAnnouncements)
+{
+    startOnline();
+    download();
+    ASSERT_GT(HCAnnouncementService::unreadAnnouncements(), 1u);
+    GameAnnouncements game;
+    HCAnnouncement::setDelegate(&game);
+    ASSERT_TRUE(HCAnnouncement::downloadAnnouncementsAndSortBy(HCAnnouncement::kByCreationDate));
+    const bool downloaded = testsupport::runMainUntil([&] { return game.downloaded; });
+    HCAnnouncement::setDelegate(nullptr);
+    ASSERT_TRUE(downloaded);
+    ASSERT_FALSE(game.own.empty());
+    ASSERT_TRUE(game.own.front()->isUnread());
+
+    // The running game's page counts them on its fan club; the player reads the list.
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    HCGameProfileController::showGameProfileWithLocalApplication();
+    settle();
+    waitForIdle();
+    auto gamePage = topPageAs<HCGameProfileController>();
+    ASSERT_TRUE(gamePage);
+    EXPECT_EQ(gamePage->fanClubButton()->badgeNumber(), HCAnnouncementService::unreadAnnouncements());
+    ASSERT_TRUE(tapButton("Fan Club"));
+    waitForIdle();
+    ASSERT_TRUE(tapRow("Developer Announcements"));
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCAnnouncementBrowserController>());
+
+    // Meanwhile the game marks its own copy of one read; back on the game's
+    // page the badge stays cleared.
+    game.own.front()->markAsRead();
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    ASSERT_EQ(topPage(), gamePage);
+    EXPECT_EQ(gamePage->fanClubButton()->badgeNumber(), 0u);
 }
 
 TEST_F(AnnouncementPagesTest, AnAnnouncementWithoutADateIsSkippedInTheLatestDate)

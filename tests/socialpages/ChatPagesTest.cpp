@@ -1,13 +1,19 @@
 // The chat pages as the player works them: the kinds of room, a kind's
 // rooms, joining, the room's lines by poll, saying a line, and coming back
 // to a room or losing one's place in it.
+#include <algorithm>
+
+#include "core/banners/HCNotificationDelegate.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/support/PageHarness.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
+#include "social/chat/HCChatRoomDefinition.h"
+#include "social/chat/HCChatRoomDefinitionService.h"
 #include "social/chat/HCChatRoomInstance.h"
+#include "social/chat/HCChatRoomInstanceService.h"
 #include "socialpages/chat/HCChatRoomCells.h"
 #include "socialpages/chat/HCChatRoomController.h"
 #include "socialpages/chat/HCSelectChatRoomDefinitionController.h"
@@ -18,6 +24,7 @@
 #include "gamepages/gameprofile/HCGameProfileController.h"
 #include "support/RequestThreadGate.h"
 #include "transport/provider/HCProvider.h"
+#include "socialpages/profile/HCProfileController.h"
 
 namespace {
 
@@ -39,6 +46,18 @@ std::vector<std::string> alertMessages()
     for (const auto& alert : platform::ui::AlertView::visibleAlerts()) out.push_back(alert->title() + ": " + alert->message());
     return out;
 }
+
+// The banners the game is asked about, as "text (category/type)".
+class GameNotices final : public HCNotificationDelegate {
+public:
+    bool isHalcyonNotificationAllowed(const HCNotificationDataPtr& notice) override
+    {
+        heard.push_back(notice->notificationText + " (" + std::to_string(notice->notificationCategory) + "/" +
+                        std::to_string(notice->notificationType) + ")");
+        return true;
+    }
+    std::vector<std::string> heard;
+};
 
 class ChatPagesTest : public pagetest::PageHarness {
 protected:
@@ -78,7 +97,48 @@ protected:
         }
         return false;
     }
+    // In the developers' room, once a poll brought `lines`, the last showing `last`.
+    std::shared_ptr<HCChatRoomController> enterRoomHearing(const char* lines, const std::string& last)
+    {
+        auto room = enterDevelopersRoom();
+        if (!room) return nullptr;
+        server->faults().injectFor("GET", kPoll, localserver::Fault::reply(200, lines, "application/xml"));
+        return pollUntilLastRowShows(last) ? room : nullptr;
+    }
+    // The room's line showing `text` as the table shows it, nil when none does.
+    std::shared_ptr<HCChatRoomChatMessageCell> lineShowing(const std::shared_ptr<HCChatRoomController>& room,
+                                                           const std::string& text)
+    {
+        auto table = room->tableView();
+        for (int row = 0; row < table->numberOfRowsInSection(0); ++row) {
+            table->scrollToRowAtIndexPath({0, row}, platform::ui::TableViewScrollPosition::None, false);
+            table->layoutIfNeeded();
+            auto cell = table->cellForRowAtIndexPath({0, row});
+            if (platform::ui::Driver::labelsText(cell).find(text) != std::string::npos)
+                return std::dynamic_pointer_cast<HCChatRoomChatMessageCell>(cell);
+        }
+        return nullptr;
+    }
+    // The player taps the name of who said `text`.
+    bool tapSpeakerOf(const std::shared_ptr<HCChatRoomController>& room, const std::string& text)
+    {
+        auto line = lineShowing(room, text);
+        const bool tapped = line && driver->tapView(line->nameButton());
+        settle();
+        return tapped;
+    }
+    // The profile the player opens from the speaker of `text`; nil when none
+    // opens or it shows nobody.
+    std::shared_ptr<HCProfileController> openSpeakersProfile(const std::shared_ptr<HCChatRoomController>& room,
+                                                             const std::string& text)
+    {
+        if (!tapSpeakerOf(room, text)) return nullptr;
+        waitForIdle();
+        auto profile = topPageAs<HCProfileController>();
+        return profile && profile->getPageContextUser() ? profile : nullptr;
+    }
     double pollingSeconds() { return Halcyon::poller()->getPollingFrequency(); }
+    GameNotices notices;
     // The order of joins and polls as the server heard them.
     std::string joinsAndPolls()
     {
@@ -187,8 +247,9 @@ TEST_F(ChatPagesTest, BackFromAProfileTheRoomIsRejoinedBeforePollingAndALostPlac
     ASSERT_TRUE(room);
     poll();
     auto navigation = HalcyonDashboard::getActiveNavigationController();
-    navigation->pushViewController(std::make_shared<HCViewController>(), true);
-    settle();
+    auto profile = openSpeakersProfile(room, "Patch notes are up");
+    ASSERT_TRUE(profile);
+    EXPECT_EQ(profile->getPageContextUser()->name(), "Cleo");
     EXPECT_EQ(pollingSeconds(), Halcyon::poller()->defaultPollingFrequency());
     const std::string before = joinsAndPolls();
 
@@ -201,8 +262,7 @@ TEST_F(ChatPagesTest, BackFromAProfileTheRoomIsRejoinedBeforePollingAndALostPlac
     EXPECT_EQ(joinsAndPolls().substr(before.size(), 2), "JP");
 
     // The place was lost meanwhile: the room closes with an alert.
-    navigation->pushViewController(std::make_shared<HCViewController>(), false);
-    settle();
+    ASSERT_TRUE(openSpeakersProfile(room, "Patch notes are up"));
     server->faults().injectFor("GET", kJoin, localserver::Fault::reply(403, "the room is full"));
     navigation->popViewController(false);
     settle();
@@ -330,27 +390,16 @@ constexpr const char* kLinesWithGames =
 
 TEST_F(ChatPagesTest, AGameNameLeadsToItsGamePageUnlessItsIdIsNull)
 {
-    auto room = enterDevelopersRoom();
+    auto room = enterRoomHearing(kLinesWithGames, "Play mine");
     ASSERT_TRUE(room);
-    server->faults().injectFor("GET", kPoll, localserver::Fault::reply(200, kLinesWithGames, "application/xml"));
-    ASSERT_TRUE(pollUntilLastRowShows("Play mine"));
-    auto cellShowing = [&](const std::string& text) -> std::shared_ptr<HCChatRoomChatMessageCell> {
-        auto table = room->tableView();
-        for (int row = 0; row < table->numberOfRowsInSection(0); ++row) {
-            auto cell = room->cellForRowAtIndexPath(*table, {0, row});
-            if (platform::ui::Driver::labelsText(cell).find(text) != std::string::npos)
-                return std::dynamic_pointer_cast<HCChatRoomChatMessageCell>(cell);
-        }
-        return nullptr;
-    };
-    auto lost = cellShowing("From nowhere");
+    auto lost = lineShowing(room, "From nowhere");
     ASSERT_TRUE(lost);
     EXPECT_TRUE(rowsContain(screenRows(), "Ben | "));
     ASSERT_TRUE(driver->tap(lost->gameNameButton()));
     settle();
     EXPECT_EQ(topPage(), room);
 
-    auto owned = cellShowing("Play mine");
+    auto owned = lineShowing(room, "Play mine");
     ASSERT_TRUE(owned);
     ASSERT_TRUE(driver->tap(owned->gameNameButton()));
     settle();
@@ -452,6 +501,48 @@ TEST_F(ChatTapsTest, RejoinTappedTwiceJoinsOnceAndOpensOneRoomPage)
     settle();
     EXPECT_EQ(requestsTo(kJoin), joins + 2);
     EXPECT_EQ(roomPagesOn(navigation), 1u);
+}
+
+// A line from a speaker the server names without an id, then one from Ben.
+constexpr const char* kLinesBySpeakers =
+    "<resources>"
+    "<chat_message><id>9011</id><message>Nobody knows me</message>"
+    "<user><name>Ghost</name></user></chat_message>"
+    "<chat_message><id>9012</id><message>Ask me anything</message>"
+    "<user><id>1002</id><name>Ben</name></user></chat_message>"
+    "</resources>";
+
+TEST_F(ChatPagesTest, ASpeakersNameOpensTheirProfileUnlessTheServerGaveNoId)
+{
+    auto room = enterRoomHearing(kLinesBySpeakers, "Ask me anything");
+    ASSERT_TRUE(room);
+    ASSERT_TRUE(tapSpeakerOf(room, "Nobody knows me"));
+    EXPECT_EQ(topPage(), room);
+
+    auto profile = openSpeakersProfile(room, "Ask me anything");
+    ASSERT_TRUE(profile);
+    EXPECT_EQ(profile->getPageContextUser()->resourceId(), "1002");
+    EXPECT_TRUE(platform::ui::Driver::findByText(profile->view(), "Ben")) << platform::ui::Driver::describeScreen();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ChatPagesTest, WithTheDashboardClosedTheGameHearsTheChatNoticesAsPlainForegroundNotices)
+{
+    startOnline();
+    delegates->setNotificationDelegate(&notices);
+    auto definition = HCResource::initWithId<HCChatRoomDefinition>(std::string("2"));
+    auto room = HCResource::initWithId<HCChatRoomInstance>(std::string("21"));
+    HCChatRoomDefinitionService::getIndex(HCDelegate(), HCDelegate());
+    HCChatRoomInstanceService::getPage(1, definition, HCDelegate(), HCDelegate());
+    HCChatRoomInstanceService::attemptToJoinRoom(room, false, HCDelegate(), HCDelegate());
+    waitForReplies();
+    settle();
+    std::sort(notices.heard.begin(), notices.heard.end());
+    EXPECT_EQ(notices.heard, (std::vector<std::string>{"Downloaded Chat Rooms (1/0)", "Downloaded Room Instances (1/0)",
+                                                       "Joined Chat Room (1/0)"}));
 }
 
 }  // namespace

@@ -248,3 +248,66 @@ TEST_F(ConversationPageTest, TheBoxStaysAboveTheKeyboardAndOnlyItsGrowthScrollsT
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ConversationPageTest, OnAPhoneTheLinesStayPutWhenTheKeyboardGoesAndTheBarComesBack)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    for (int i = 0; i < 20; ++i) forums->reply(id, kOtherUserId, "line " + std::to_string(i), server->now() + i);
+    auto page = openConversation(id);
+    ASSERT_TRUE(page);
+    auto table = page->tableView();
+    ASSERT_TRUE(driver->showKeyboard(page->messageBox()->messageField()->textView()));
+    settle();
+    ASSERT_TRUE(page->navigationController()->isNavigationBarHidden());
+    // The player reads somewhere in the middle.
+    table->setContentOffset(platform::ui::Point(0, 200));
+    table->layoutIfNeeded();
+    auto line = table->cellForRowAtIndexPath({0, 8});
+    ASSERT_TRUE(line);
+    const std::string words = platform::ui::Driver::labelsText(line);
+    const double onScreen = line->convertPointTo(platform::ui::Point(0, 0), line->window()).y;
+
+    ASSERT_TRUE(driver->hideKeyboard());
+    settle();
+    ASSERT_FALSE(page->navigationController()->isNavigationBarHidden());
+    table->layoutIfNeeded();
+    line = table->cellForRowAtIndexPath({0, 8});
+    ASSERT_TRUE(line);
+    EXPECT_EQ(platform::ui::Driver::labelsText(line), words);
+    EXPECT_EQ(line->convertPointTo(platform::ui::Point(0, 0), line->window()).y, onScreen);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ConversationPageTest, TheBoxFadesOutUnderThePartnersProfileAndBackInOnReturn)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    forums->reply(id, kOtherUserId, "see my profile", server->now());
+    auto page = openConversation(id);
+    ASSERT_TRUE(page);
+    auto box = page->messageBox();
+    auto shown = [&] { return std::vector<double>{box->messageField()->alpha(), box->sendButton()->alpha()}; };
+    EXPECT_EQ(shown(), (std::vector<double>{1.0, 1.0}));
+
+    auto table = page->tableView();
+    std::shared_ptr<HCConversationCell> bubble;
+    for (int row = 0; row < table->numberOfRowsInSection(0) && !bubble; ++row)
+        bubble = std::dynamic_pointer_cast<HCConversationCell>(table->cellForRowAtIndexPath({0, row}));
+    ASSERT_TRUE(bubble);
+    ASSERT_TRUE(driver->tapView(bubble->authorButton()));
+    settle();
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCProfileController>());
+    EXPECT_EQ(shown(), (std::vector<double>{0.0, 0.0}));
+
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    ASSERT_EQ(topPage(), page);
+    EXPECT_EQ(shown(), (std::vector<double>{1.0, 1.0}));
+}
+
+}  // namespace

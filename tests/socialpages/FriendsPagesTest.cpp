@@ -13,8 +13,10 @@
 #include "localserver/XmlWriter.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
+#include "platform/ui/NibRegistry.h"
 #include "platform/ui/SearchBar.h"
 #include "socialpages/friends/HCFindUserController.h"
 #include "accounts/HCAccountForms.h"
@@ -358,6 +360,85 @@ TEST_F(FriendsPagesTest, NobodyPlayingOffersTheNetworksNotLinkedYetOrElseSaysSo)
     settle();
     openPage("WhosPlaying");
     EXPECT_EQ(screenRows(), std::vector<std::string>{"(" + std::string(HCWhosPlayingController::kNoDataMessage) + ")"});
+}
+
+}  // namespace
+
+namespace {
+
+// Players in two sections, as who's playing (game players) and as the
+// friends page (users) get them.
+std::string inSections(bool gamePlayers)
+{
+    auto player = [&](const char* id, const char* name) {
+        const std::string user = std::string("<user><id>") + id + "</id><name>" + name + "</name></user>";
+        return gamePlayers ? "<game_player><app_gamerscore>30</app_gamerscore>" + user + "</game_player>" : user;
+    };
+    return "<resource_sections>"
+           "<resource_section><name>Online Now</name><identifier>online</identifier><resources>" +
+           player("1002", "Ben") +
+           "</resources></resource_section>"
+           "<resource_section><name>Played Before</name><identifier>before</identifier><resources>" +
+           player("1003", "Dora") + "</resources></resource_section></resource_sections>";
+}
+
+std::vector<std::string> headersOf(const std::vector<std::string>& rows)
+{
+    std::vector<std::string> headers;
+    for (const auto& row : rows)
+        if (row.rfind("[", 0) == 0) headers.push_back(row);
+    return headers;
+}
+
+// The game's own look for a section header: a crest before the title.
+class GameHeaderLook {
+public:
+    explicit GameHeaderLook(std::string shortName) : nib_(std::move(shortName) + "Game")
+    {
+        HCControllerLoader::setOverrideAssetFileSuffix(std::string("Game"));
+        platform::ui::NibRegistry::registerNib(nib_, [](const platform::ObjectPtr&) {
+            auto header = platform::ui::View::make(platform::ui::Rect(0, 0, 320, 30));
+            auto crest = platform::ui::Label::make(platform::ui::Rect(0, 0, 40, 30));
+            crest->setText("Crest");
+            auto title = platform::ui::Label::make(platform::ui::Rect(40, 0, 280, 30));
+            title->setTag(1);
+            header->addSubview(crest);
+            header->addSubview(title);
+            return std::vector<platform::ObjectPtr>{header};
+        });
+    }
+    ~GameHeaderLook()
+    {
+        HCControllerLoader::setOverrideAssetFileSuffix(std::nullopt);
+        platform::ui::NibRegistry::unregisterNib(nib_);
+    }
+
+private:
+    std::string nib_;
+};
+
+TEST_F(FriendsPagesTest, WhosPlayingAndFriendsHeadTheirSectionsWithTheirOwnHeaderViewsWhichTheGameMayDress)
+{
+    const std::vector<std::string> plain{"[Online Now]", "[Played Before]"};
+    const std::vector<std::string> dressed{"[Crest | Online Now]", "[Crest | Played Before]"};
+    startOnline();
+    auto serve = [&](bool gamePlayers) {
+        server->faults().injectFor("GET", "users.xml",
+                                   localserver::Fault::reply(200, inSections(gamePlayers), "application/xml"));
+    };
+    serve(true);
+    openPage("WhosPlaying");
+    EXPECT_EQ(headersOf(screenRows()), plain);
+    {
+        GameHeaderLook look("WhosPlayingSectionHeaderView");
+        serve(true);
+        openPage("WhosPlaying");
+        EXPECT_EQ(headersOf(screenRows()), dressed);
+    }
+    GameHeaderLook look("PlainTableSectionHeader");
+    serve(false);
+    openPage("Friends");
+    EXPECT_EQ(headersOf(screenRows()), dressed);
 }
 
 }  // namespace

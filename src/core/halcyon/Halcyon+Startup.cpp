@@ -101,6 +101,7 @@ void Halcyon::applyCloudStorageSettings() const
         }
         if (cloudStorageVerboseCompression_) {
             cloudStorage->enableVeboseCompression();
+            HCCompressableData::setVerbose(true);
         }
         if (cloudStorageLegacyHeaderlessCompression_) {
             cloudStorage->useLegacyHeaderlessCompression();

@@ -82,6 +82,9 @@ public:
 
     static void setDisableCompression(bool disable);
     static bool isCompressionDisabled();
+    // Part of the interface games call; changes nothing. The ratio is
+    // logged by the cloud storage service's own verbose switch.
+    static void setVerbose(bool) {}
 
     // Whether the bytes carry a full header (and so would never be read as raw).
     static bool carriesHeader(const uint8_t* bytes, std::size_t length);

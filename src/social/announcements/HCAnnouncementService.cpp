@@ -182,7 +182,12 @@ unsigned HCAnnouncementService::unreadAnnouncements()
 void HCAnnouncementService::markAllAnnouncementsAsRead()
 {
     HC_CHECK_MAIN_THREAD();
-    if (auto service = sharedInstance()) service->setCount(0, true);
+    auto service = sharedInstance();
+    if (!service) return;
+    // The flags go with the count: a later single read recounts the kept
+    // list, which would otherwise bring the cleared badge back.
+    for (const auto& announcement : announcementsIn(service->announcements_)) announcement->setIsUnread(false);
+    service->setCount(0, true);
 }
 
 void HCAnnouncementService::clearLocalAnnouncements()

@@ -40,6 +40,7 @@ public:
     static HCRequestHandlePtr getPostsForAnnouncement(const Text& announcementId, int32_t page,
                                                       const HCDelegate& onSuccess, const HCDelegate& onFailure);
     static unsigned unreadAnnouncements();
+    // Every kept announcement read; the count 0, reported.
     static void markAllAnnouncementsAsRead();
     // Marks all read and forgets the kept list.
     static void clearLocalAnnouncements();

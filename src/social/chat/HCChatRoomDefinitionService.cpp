@@ -45,10 +45,9 @@ HCRequestHandlePtr HCChatRoomDefinitionService::getPage(bool includeGlobalRooms,
     parameters.io("include_application_rooms", includeApplicationRooms);
     parameters.io("include_developer_rooms", includeDeveloperRooms);
     parameters.io("include_last_visited_room", includeLastVisitedRoom);
-    auto notice = HCNotificationData::dataWithText("Downloaded Chat Rooms", HCNotificationCategoryForeground,
-                                                   HCNotificationTypeDownloading);
     return service->getAction("chat_room_definitions.xml", &parameters, onSuccess, onFailure,
-                              HCActionRequest::kBannerAlternate, notice);
+                              HCActionRequest::kBannerAlternate,
+                              HCNotificationData::foreGroundDataWithText("Downloaded Chat Rooms"));
 }
 
 HCRequestHandlePtr HCChatRoomDefinitionService::getIndex(const HCDelegate& onSuccess, const HCDelegate& onFailure)

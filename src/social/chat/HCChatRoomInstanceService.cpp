@@ -12,11 +12,6 @@ namespace {
 
 std::shared_ptr<HCChatRoomInstanceService> sInstance;
 
-platform::ObjectPtr notice(const char* text)
-{
-    return HCNotificationData::dataWithText(text, HCNotificationCategoryForeground, HCNotificationTypeDownloading);
-}
-
 double elapsedNow()
 {
     return platform::Clock::current()->elapsed();
@@ -61,7 +56,8 @@ HCRequestHandlePtr HCChatRoomInstanceService::getPage(int32_t page, const HCChat
     parameters.io("chat_room_definition_id", *definition->resourceId());
     parameters.io("page", page);
     return service->getAction("chat_room_instances.xml", &parameters, onSuccess, onFailure,
-                              HCActionRequest::kBannerAlternate, notice("Downloaded Room Instances"));
+                              HCActionRequest::kBannerAlternate,
+                              HCNotificationData::foreGroundDataWithText("Downloaded Room Instances"));
 }
 
 HCRequestHandlePtr HCChatRoomInstanceService::attemptToJoinRoom(const HCChatRoomInstancePtr& room, bool rejoining,
@@ -84,7 +80,8 @@ HCRequestHandlePtr HCChatRoomInstanceService::attemptToJoinRoom(const HCChatRoom
         onSuccess.invoke(series);
     });
     return service->getAction("chat_room_instances/join", &parameters, step, onFailure,
-                              HCActionRequest::kBannerAlternate, notice("Joined Chat Room"));
+                              HCActionRequest::kBannerAlternate,
+                              HCNotificationData::foreGroundDataWithText("Joined Chat Room"));
 }
 
 void HCChatRoomInstanceService::joined(const HCChatRoomInstancePtr& room)

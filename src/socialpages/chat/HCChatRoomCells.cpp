@@ -10,6 +10,7 @@
 #include "social/chat/HCChatRoomInstance.h"
 #include "socialpages/HCCellSubviews.h"
 #include "socialpages/announcements/HCApplicationDescriptionController.h"
+#include "socialpages/profile/HCProfileController.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ HCChatRoomChatMessageCell::HCChatRoomChatMessageCell()
       playerNameLabel_(platform::ui::Label::make(Rect(56, 4, 100, 18))),
       gameNameLabel_(platform::ui::Label::make(Rect(156, 4, 110, 18))),
       chatMessageLabel_(platform::ui::Label::make(Rect(56, 24, 210, 18))),
+      nameButton_(std::make_shared<platform::ui::Button>(platform::ui::ButtonType::Custom, Rect(56, 4, 100, 18))),
       gameNameButton_(std::make_shared<platform::ui::Button>(platform::ui::ButtonType::Custom, Rect(156, 4, 110, 18)))
 {
     setFrame(Rect(0, 0, kCellWidth, kMinimumHeight));
@@ -96,12 +98,15 @@ void HCChatRoomChatMessageCell::onResourceChanged(const platform::ObjectPtr& res
     if (!gameNameButton_->superview()) {
         std::weak_ptr<HCChatRoomChatMessageCell> weakSelf =
             std::static_pointer_cast<HCChatRoomChatMessageCell>(platform::self(this));
+        nameButton_->addTarget(
+            this, [weakSelf](auto&) { if (auto cell = weakSelf.lock()) cell->onClickedHalcyonName(); },
+            platform::ui::ControlEventTouchUpInside);
         gameNameButton_->addTarget(
             this, [weakSelf](auto&) { if (auto cell = weakSelf.lock()) cell->onClickedGameName(); },
             platform::ui::ControlEventTouchUpInside);
     }
     adoptCellSubviews(*this, {profilePictureView_, gamePictureView_, playerNameLabel_, gameNameLabel_,
-                              chatMessageLabel_, gameNameButton_});
+                              chatMessageLabel_, nameButton_, gameNameButton_});
     message_ = platform::as<HCChatMessage>(resource);
     if (!message_) return;
     const auto& user = message_->user();
@@ -115,6 +120,7 @@ void HCChatRoomChatMessageCell::onResourceChanged(const platform::ObjectPtr& res
     const auto messageFrame = chatMessageLabel_->frame();
     nameFrame.origin.x = messageFrame.origin.x;
     playerNameLabel_->setFrame(nameFrame);
+    nameButton_->setFrame(nameFrame);
     gameNameLabel_->setText(game);
     gameNameLabel_->setFrame(Rect(nameFrame.origin.x + nameFrame.size.width, nameFrame.origin.y,
                                   std::max(0.0, messageFrame.size.width - nameFrame.size.width), nameFrame.size.height));
@@ -126,6 +132,13 @@ void HCChatRoomChatMessageCell::onResourceChanged(const platform::ObjectPtr& res
     auto frame = this->frame();
     frame.size.height = std::max(kMinimumHeight, body.origin.y + body.size.height + 5.0);
     setFrame(frame);
+}
+
+void HCChatRoomChatMessageCell::onClickedHalcyonName()
+{
+    HC_CHECK_MAIN_THREAD();
+    const auto& user = message_ ? message_->user() : nullptr;
+    if (user && user->resourceId() && !user->resourceId()->empty()) HCProfileController::showProfileForUser(user);
 }
 
 void HCChatRoomChatMessageCell::onClickedGameName()

@@ -59,6 +59,9 @@ public:
     HCChatRoomChatMessageCell();
     void onResourceChanged(const platform::ObjectPtr& resource) override;
     const HCChatMessagePtr& message() const { return message_; }
+    // The author's profile; nothing for an author without an id.
+    void onClickedHalcyonName();
+    const std::shared_ptr<platform::ui::Button>& nameButton() const { return nameButton_; }
     // The game the author plays: its game page when the player owns it, else
     // its description page; nothing for a game that leads nowhere.
     void onClickedGameName();
@@ -68,6 +71,6 @@ public:
 private:
     std::shared_ptr<HCImageView> profilePictureView_, gamePictureView_;
     std::shared_ptr<platform::ui::Label> playerNameLabel_, gameNameLabel_, chatMessageLabel_;
-    std::shared_ptr<platform::ui::Button> gameNameButton_;
+    std::shared_ptr<platform::ui::Button> nameButton_, gameNameButton_;
     HCChatMessagePtr message_;
 };

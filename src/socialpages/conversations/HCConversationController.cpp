@@ -136,9 +136,13 @@ void HCConversationController::_keyboardWillHide(const platform::Notification&)
     isKeyboardShown_ = false;
     messageBox()->setInitialText("");
     if (platform::DeviceFacts::isLargeScreen()) return;
-    if (auto navigation = navigationController()) navigation->setNavigationBarHidden(false, true);
+    auto navigation = navigationController();
+    if (navigation) navigation->setNavigationBarHidden(false, true);
     adjustFrameForKeyboard(false);
     keyboardHeight_ = 0;
+    // The bar coming back pushes the table down by its height: the rows
+    // scroll by as much, so they stay where the player was reading them.
+    if (navigation) _adjustTableOffsetY(navigation->navigationBar()->frame().height(), true);
 }
 
 std::shared_ptr<HCService> HCConversationController::getService()

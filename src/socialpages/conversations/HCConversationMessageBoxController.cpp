@@ -6,6 +6,7 @@
 namespace {
 
 constexpr double kWidth = 320.0;
+constexpr double kFadeSeconds = 0.25;
 
 }  // namespace
 
@@ -53,7 +54,24 @@ void HCConversationMessageBoxController::viewWillAppear(bool animated)
     // The opener's text is offered once: a later appearance does not bring it back.
     if (!initialText_.empty()) messageField()->setText(initialText_);
     initialText_.clear();
+    fadeControls(1.0, animated);
     HCFormControllerHelper::viewWillAppear(animated);
+}
+
+void HCConversationMessageBoxController::viewWillDisappear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    fadeControls(0.0, animated);
+    HCFormControllerHelper::viewWillDisappear(animated);
+}
+
+void HCConversationMessageBoxController::fadeControls(double alpha, bool animated)
+{
+    auto apply = [this, alpha] {
+        for (const auto& control : {platform::ui::ViewPtr(messageField()), platform::ui::ViewPtr(sendButton())})
+            control->setAlpha(alpha);
+    };
+    animated ? platform::ui::View::animate(kFadeSeconds, apply) : apply();
 }
 
 void HCConversationMessageBoxController::onSubmitForm()

@@ -47,10 +47,13 @@ public:
     bool canReceiveCallbacksNow() const override { return true; }
 
     void loadView() override;
+    // The field and the button fade in as the box comes, and out as it goes.
     void viewWillAppear(bool animated) override;
+    void viewWillDisappear(bool animated) override;
     std::string kindName() const override { return "HCConversationMessageBoxController"; }
 
 private:
+    void fadeControls(double alpha, bool animated);
     std::shared_ptr<HCExpandableSinglelineTextField> messageField_;
     std::shared_ptr<platform::ui::Button> sendButton_;
     std::optional<std::string> conversationId_;

@@ -12,6 +12,7 @@
 #include "socialpages/friends/HCPendingFriends.h"
 #include "socialpages/profile/HCProfileController.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/table/HCSectionHeaderView.h"
 
 HCFriendsController::HCFriendsController()
 {
@@ -103,6 +104,11 @@ std::string HCFriendsController::getNoDataFoundMessage()
                          "friend you!";
     }
     return pending ? "This user has no pending friends." : "This user has not added any Halcyon friends yet.";
+}
+
+platform::ui::ViewPtr HCFriendsController::createPlainTableSectionHeader(int section)
+{
+    return HCSectionHeaderView::loadForSection("PlainTableSectionHeader", *this, section);
 }
 
 platform::ui::ViewControllerPtr HCFriendsController::getNoDataFoundViewController()

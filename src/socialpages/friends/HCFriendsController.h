@@ -33,6 +33,8 @@ public:
     std::string getNoDataFoundMessage() override;
     bool allowPagination() override { return curTabType_ == kPendingTab; }
     bool usePlainTableSectionHeaders() override { return true; }
+    // "PlainTableSectionHeader" with the section's title.
+    platform::ui::ViewPtr createPlainTableSectionHeader(int section) override;
     bool shouldConfirmResourceDeletion() override { return false; }
     bool allowEditing() override { return isForLocalUser(); }
     bool shouldAlwaysRefreshWhenShown() override { return alwaysRefresh_; }

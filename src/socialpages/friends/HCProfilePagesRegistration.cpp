@@ -12,6 +12,7 @@
 #include "socialpages/profile/HCHelpController.h"
 #include "socialpages/profile/HCMyHalcyonController.h"
 #include "socialpages/profile/HCProfileController.h"
+#include "uiframework/table/HCSectionHeaderView.h"
 
 void registerProfilePageClasses()
 {
@@ -31,5 +32,7 @@ void registerProfilePageClasses()
     platform::registerClass<HCUserCell>("HCUserCell");
     platform::registerClass<HCSelectableUserCell>("HCSelectableUserCell");
     platform::registerClass<HCWhosPlayingCell>("HCWhosPlayingCell");
+    HCSectionHeaderView::registerDefaultNib("WhosPlayingSectionHeaderViewHc");
+    HCSectionHeaderView::registerDefaultNib("PlainTableSectionHeaderHc");
     HCProfileOpener::setOpener(&HCProfileController::showProfileForUser);
 }

@@ -9,6 +9,7 @@
 #include "socialpages/friends/HCFullScreenImportFriendsMessage.h"
 #include "socialpages/profile/HCProfileController.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/table/HCSectionHeaderView.h"
 
 HCWhosPlayingController::~HCWhosPlayingController()
 {
@@ -30,6 +31,11 @@ void HCWhosPlayingController::doIndexActionWithPage(int page, const HCDelegate& 
 void HCWhosPlayingController::populateResourceMap(HCResourceControllerMap& map)
 {
     map.addResourceClass<HCGamePlayer>("WhosPlaying");
+}
+
+platform::ui::ViewPtr HCWhosPlayingController::createPlainTableSectionHeader(int section)
+{
+    return HCSectionHeaderView::loadForSection("WhosPlayingSectionHeaderView", *this, section);
 }
 
 platform::ui::ViewControllerPtr HCWhosPlayingController::getNoDataFoundViewController()

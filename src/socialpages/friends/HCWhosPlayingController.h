@@ -29,6 +29,9 @@ public:
     void populateResourceMap(HCResourceControllerMap& map) override;
     std::string getNoDataFoundMessage() override { return kNoDataMessage; }
     bool usePlainTableSectionHeaders() override { return true; }
+    // "WhosPlayingSectionHeaderView" with the section's title, for every
+    // section shown.
+    platform::ui::ViewPtr createPlainTableSectionHeader(int section) override;
     platform::ui::ViewControllerPtr getNoDataFoundViewController() override;
     void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
     void viewWillAppear(bool animated) override;

@@ -16,6 +16,7 @@
 #include "uiframework/HCContentWrapping.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCRequestTicket.h"
+#include "uiframework/table/HCSectionHeaderView.h"
 #include "uiframework/table/HCTableCellBackgroundView.h"
 #include "uiframework/table/HCTableCellHelper.h"
 #include "uiframework/table/HCTableControllerHeader.h"
@@ -24,7 +25,6 @@ namespace {
 
 constexpr const char* kSource = "HCTableControllerHelper";
 constexpr double kMessageMargin = 20;
-constexpr double kPlainHeaderHeight = 24;
 constexpr double kOddRowAlpha = 0.85;
 
 // Which load a reply answers, the page it asked for, and whether it adds to
@@ -971,16 +971,7 @@ platform::ui::ViewPtr HCTableControllerHelper::createPlainTableSectionHeader(int
     if (section < 0 || static_cast<size_t>(section) >= sections_.size()) return nullptr;
     const auto& title = sections_[static_cast<size_t>(section)]->title();
     if (!title || title->empty()) return nullptr;
-    const double width = tableView_ ? tableView_->bounds().width() : 0;
-    auto header = platform::ui::View::make(platform::ui::Rect(0, 0, width, kPlainHeaderHeight));
-    header->setBackgroundColor(platform::ui::Color::darkGrayColor());
-    header->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth);
-    auto label = platform::ui::Label::make(platform::ui::Rect(10, 0, std::max(0.0, width - 20), kPlainHeaderHeight));
-    label->setText(*title);
-    label->setTextColor(platform::ui::Color::whiteColor());
-    label->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth);
-    header->addSubview(label);
-    return header;
+    return HCSectionHeaderView::make(tableView_ ? tableView_->bounds().width() : 0, *title);
 }
 
 std::optional<std::string> HCTableControllerHelper::actionCellClassName()
