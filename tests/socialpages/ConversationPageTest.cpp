@@ -144,6 +144,7 @@ TEST_F(ConversationPageTest, AHistoryThatArrivesWhileAnotherTabIsShownStartsNoPo
     const size_t asked = requestsTo(history);
     clock->advance(3 * kChatSeconds);
     settle();
+    waitForReplies();
     EXPECT_EQ(requestsTo(history), asked) << "a hidden page polls nothing";
 
     ASSERT_TRUE(driver->tapTab(tabs, home));

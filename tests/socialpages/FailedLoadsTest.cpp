@@ -61,6 +61,7 @@ protected:
             {"InboxIMConversations", "subscriptions.xml", nullptr},
             {"Leaderboard", "client_applications/@me/leaderboards.xml", nullptr},
             {"PlayedGame", "profiles/me/list_games", nullptr, HCPlayedGameController::kLoadFailedText},
+            {"GameDiscovery", "game_discovery_categories", nullptr, HCPlayedGameController::kLoadFailedText},
         };
     }
 
