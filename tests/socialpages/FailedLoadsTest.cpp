@@ -100,6 +100,14 @@ TEST_F(FailedLoadsTest, AListWhoseConnectionDropsSaysSoAndAReloadThatWorksReplac
     for (const auto& list : listPages()) expectFailureShownThenReplaced(list, localserver::Fault::dropConnection());
 }
 
+TEST_F(FailedLoadsTest, ThePostComposerWhoseNetworksCannotBeLoadedSaysSo)
+{
+    standInComposer = false;
+    startOnline();
+    expectFailureShownThenReplaced({"SendSocialNotification", "users_credentials", nullptr},
+                                   localserver::Fault::reply(502, "bad gateway"));
+}
+
 TEST_F(FailedLoadsTest, OfflineTheInboxListsSaySoWhileTheMenuKeepsItsBadges)
 {
     startOnline();
