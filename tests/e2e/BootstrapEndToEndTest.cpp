@@ -209,7 +209,7 @@ TEST_F(BootstrapEndToEndTest, FullReplyIsAppliedOnTheRequestThreadInOrderAndComp
     EXPECT_FALSE(bootstrap->loggedInUserHasFbconnectCredential());
     EXPECT_EQ(bootstrap->clientApplicationId(), std::optional<std::string>(defaults::kGameId));
     EXPECT_EQ(bootstrap->unfulfilledInvitesCount(), 6u);
-    EXPECT_EQ(bootstrap->suggestionsForumId(), std::optional<std::string>("77"));
+    EXPECT_EQ(bootstrap->suggestionsForumId(), std::optional<std::string>(defaults::kSuggestionsTopicId));
     EXPECT_EQ(bootstrap->initialDashboardScreen(), std::optional<std::string>("home"));
     EXPECT_EQ(bootstrap->presenceQueue(), std::optional<std::string>("/queue/presence.1001"));
     EXPECT_FALSE(bootstrap->initializePresenceService());

@@ -62,7 +62,7 @@ protected:
 
 TEST_F(SettingsEndToEndTest, ASettingSwitchedOffAndOnByKeyShowsInTheList)
 {
-    EXPECT_EQ(settings(), (std::vector<std::string>{"location=1", "presence=1", "page NewsletterSettings"}))
+    EXPECT_EQ(settings(), (std::vector<std::string>{"location=1", "presence=1", "page NewsLetter"}))
         << "rows sent as \"setting\" read as settings; an empty action is none";
     EXPECT_FALSE(last().param("udid").value_or("").empty());
 

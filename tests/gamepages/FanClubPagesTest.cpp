@@ -9,6 +9,7 @@
 #include "gamepages/fanclub/HCFavoriteThisGameController.h"
 #include "gamepages/fanclub/HCNewsLetterController.h"
 #include "gamepages/support/PageHarness.h"
+#include "localserver/Faults.h"
 #include "platform/ui/ActionSheet.h"
 #include "social/announcements/HCAnnouncementService.h"
 #include "platform/ui/AlertView.h"
@@ -77,6 +78,16 @@ TEST_F(FanClubPagesTest, AGameWithoutStoreOrUserContentHasThreeRowsAndTheVisitIs
     settle();
     ASSERT_EQ(topPage(), page);
     EXPECT_EQ(requestsTo("client_application_users/fan_club"), 1u);
+}
+
+TEST_F(FanClubPagesTest, AFavouriteThatCannotBeReadSaysSoOnThePage)
+{
+    startOnline();
+    server->faults().injectFor("GET", "client_applications/1/users/1001.xml", localserver::Fault::reply(500, "down"));
+    auto page = openFromFanClub<HCFavoriteThisGameController>("Add Game as Favorite");
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(showsLoadingScreen());
+    EXPECT_TRUE(platform::ui::Driver::findByText(page->view(), HCFavoriteThisGameController::kReadFailedMessage));
 }
 
 TEST_F(FanClubPagesTest, MoreGamesOpensTheDevelopersPicksAndTheRunningGamesBadgeShowsAtOnce)

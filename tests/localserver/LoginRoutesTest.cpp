@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "localserver/Fixtures.h"
+#include "localserver/routes/ForumRoutes.h"
 #include "support/ServerFixture.h"
 #include "support/XmlTree.h"
 
@@ -127,6 +128,20 @@ TEST_F(LoginRoutesTest, UserSessionOpensAndClosesOnlyWithALiveDeviceSession)
     EXPECT_NE(result.body.find("SessionExpired"), std::string::npos);
     EXPECT_EQ(xpRequest("POST", "xp/sessions", login, cookie).status, 401);
     EXPECT_FALSE(registerDevice().empty());
+}
+
+TEST_F(LoginRoutesTest, TheBootstrapsSuggestionsTopicIsOneTheForumServes)
+{
+    registerForumRoutes(*server);
+    auto result = signedRequest("POST", "bootstrap.xml", {}, {{"udid", "dev-1"}, {"user_id", "1001"}},
+                                defaultConsumerCredentials());
+    ASSERT_EQ(result.status, 200) << result.body;
+    auto tree = parseXml(result.body);
+    ASSERT_TRUE(tree && tree->child("bootstrap"));
+    const auto* topic = tree->child("bootstrap")->child("topic_app_suggestions_id");
+    ASSERT_TRUE(topic);
+    result = signedRequest("GET", "topics/" + topic->text + "/discussions.xml");
+    EXPECT_EQ(result.status, 200) << "topic " << topic->text << ": " << result.body;
 }
 
 TEST_F(LoginRoutesTest, PasswordIsCheckedWhenTheUserHasOne)

@@ -241,6 +241,26 @@ TEST_F(ChatPagesTest, AJoinAnsweredInAHiddenTabPushesNothing)
     EXPECT_EQ(list->navigationController()->topViewController(), list);
 }
 
+TEST_F(ChatPagesTest, ARejoinAnsweredAfterAnotherPageCoveredTheRoomKeepsTheNormalRate)
+{
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    navigation->pushViewController(std::make_shared<HCViewController>(), false);
+    settle();
+    const size_t joins = requestsTo(kJoin);
+    server->faults().injectFor("GET", kJoin, localserver::Fault::delayed(std::chrono::milliseconds(100)));
+    navigation->popViewController(false);
+    settle();
+    // The player opens another page before the room is taken back.
+    navigation->pushViewController(std::make_shared<HCViewController>(), false);
+    settle();
+    waitForReplies();
+    settle();
+    EXPECT_EQ(requestsTo(kJoin), joins + 1);
+    EXPECT_EQ(pollingSeconds(), Halcyon::poller()->defaultPollingFrequency());
+}
+
 TEST_F(ChatPagesTest, BackFromAProfileTheRoomIsRejoinedBeforePollingAndALostPlaceEndsTheRoom)
 {
     auto room = enterDevelopersRoom();

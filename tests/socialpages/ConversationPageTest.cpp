@@ -3,12 +3,15 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
 #include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HalcyonDashboard.h"
 #include "SocialPagesSupport.h"
 #include "gamepages/support/PageHarness.h"
+#include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
 #include "localserver/routes/ConversationRoutes.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/TabBarController.h"
 #include "social/forums/HCForumPost.h"
 #include "socialpages/conversations/HCConversationCells.h"
 #include "socialpages/conversations/HCConversationController.h"
@@ -115,6 +118,40 @@ TEST_F(ConversationPageTest, WithoutAnIdTheConversationStartsAndOnePollerBringsI
     waitForIdle();
     EXPECT_EQ(topPage(), page);
     EXPECT_EQ(poller->getPollingFrequency(), kChatSeconds);
+}
+
+TEST_F(ConversationPageTest, AHistoryThatArrivesWhileAnotherTabIsShownStartsNoPollerUntilThePageIsBack)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    startOnline();
+    Halcyon::storePollingFrequencyInChat(kChatSeconds);
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    waitForIdle();
+    auto page = HCConversationController::conversationWithId(id, user(kOtherUserId, "Ben"));
+    ASSERT_TRUE(page);
+    const std::string history = "discussions/" + id + "/posts.xml";
+    server->faults().injectFor("GET", history, localserver::Fault::delayed(std::chrono::milliseconds(100)));
+    HalcyonDashboard::getActiveNavigationController()->pushViewController(page, true);
+    settle();
+    auto tabs = page->tabBarController();
+    ASSERT_TRUE(tabs);
+    const int home = tabs->selectedIndex();
+    ASSERT_TRUE(driver->tapTab(tabs, (home + 1) % static_cast<int>(tabs->viewControllers().size())));
+    settle();
+    waitForReplies();
+    settle();
+    ASSERT_TRUE(page->poller()) << "the history came in";
+    EXPECT_EQ(page->poller()->getPollingFrequency(), 0.0);
+    const size_t asked = requestsTo(history);
+    clock->advance(3 * kChatSeconds);
+    settle();
+    waitForReplies();
+    EXPECT_EQ(requestsTo(history), asked) << "a hidden page polls nothing";
+
+    ASSERT_TRUE(driver->tapTab(tabs, home));
+    settle();
+    EXPECT_EQ(page->poller()->getPollingFrequency(), static_cast<double>(kChatSeconds));
 }
 
 TEST_F(ConversationPageTest, OnlyAFailingPollOfThisConversationClosesThePage)

@@ -192,6 +192,25 @@ TEST_F(FriendsPagesTest, FindUserSearchesByNameOnlyWhenAsked)
     EXPECT_EQ(topPage()->title(), "Dora's Profile");
 }
 
+TEST_F(FriendsPagesTest, AnAppearanceInterruptedAndBegunAgainReloadsOncePerPresenceChange)
+{
+    startOnline();
+    auto page = openPage("Friends");
+    ASSERT_TRUE(page);
+    // A container turns the page's way round mid-transition: it begins to
+    // go, then begins to come back, with no disappearance in between.
+    page->beginAppearanceTransition(false, true);
+    page->beginAppearanceTransition(true, true);
+    page->endAppearanceTransition();
+    settle();
+    waitForIdle();
+    const auto asked = requestsTo("users.xml");
+    Halcyon::postFriendPresenceChanged(nullptr, nullptr);
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users.xml"), asked + 1);
+}
+
 TEST_F(FriendsPagesTest, WhosPlayingListsFriendsWithTheGameAndReloadsOnPresence)
 {
     startOnline();

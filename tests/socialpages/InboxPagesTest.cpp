@@ -20,6 +20,8 @@
 #include "socialpages/inbox/HCInboxController.h"
 #include "socialpages/inbox/HCInboxNotice.h"
 #include "socialpages/inbox/HCInboxTopLevelController.h"
+#include "support/RequestThreadGate.h"
+#include "transport/provider/HCProvider.h"
 
 namespace {
 
@@ -253,6 +255,27 @@ TEST_F(InboxPagesTest, AFailedStartSaysSoAndTakesTheLoadingScreenDown)
     EXPECT_FALSE(showsLoadingScreen());
     EXPECT_EQ(alertMessages(), (std::vector<std::string>{std::string("Error: ") + HCInboxController::kStartErrorMessage}));
     EXPECT_TRUE(topPageAs<HCInboxController>());
+}
+
+TEST_F(InboxPagesTest, AStartTheProviderDropsSaysSoAndTakesTheLoadingScreenDown)
+{
+    startOnline();
+    openPage("InboxIMConversations");
+    auto list = topPageAs<HCInboxController>();
+    ASSERT_TRUE(tapRightBarButton());
+    waitForIdle();
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(driver->selectRowWithText("Ben"));
+        settle();
+        EXPECT_TRUE(list->isShowingLoadingScreen());
+        Halcyon::provider()->destroyAllPendingRequests();
+    }
+    waitForIdle();
+    EXPECT_FALSE(list->isShowingLoadingScreen());
+    EXPECT_EQ(requestsTo("discussions.xml"), 0u);
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{std::string("Error: ") + HCInboxController::kStartErrorMessage}));
+    EXPECT_EQ(topPage(), list);
 }
 
 TEST_F(InboxPagesTest, AFriendChosenInThePickerStartsTheConversationOnce)

@@ -1,12 +1,15 @@
 // The settings page as the player works it: switches whose local side
 // follows at once and is taken back when the service refuses, and log-out.
 #include "core/halcyon/Halcyon.h"
+#include "gamepages/fanclub/HCNewsLetterController.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Faults.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
 #include "socialpages/settings/HCUserSettingCells.h"
 #include "socialpages/settings/HCUserSettingController.h"
+#include "support/RequestThreadGate.h"
+#include "transport/provider/HCProvider.h"
 
 namespace {
 
@@ -87,6 +90,35 @@ TEST_F(SettingsPagesTest, PresenceFlipIsSentAndSwitchesBackOnFailure)
     waitForIdle();
     EXPECT_FALSE(presence->booleanSwitch()->isOn());
     EXPECT_TRUE(alertTitles().empty());
+}
+
+TEST_F(SettingsPagesTest, AFlipTheProviderDropsIsTakenBackAndTheLoadingScreenGoes)
+{
+    startOnline();
+    ASSERT_TRUE(openPage("UserSetting"));
+    auto presence = settingRow("Show me online");
+    ASSERT_TRUE(presence);
+    const bool before = presence->booleanSwitch()->isOn();
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(presence->booleanSwitch()->toggle());
+        EXPECT_TRUE(showsLoadingScreen());
+        Halcyon::provider()->destroyAllPendingRequests();
+    }
+    waitForIdle();
+    EXPECT_FALSE(showsLoadingScreen());
+    EXPECT_EQ(presence->booleanSwitch()->isOn(), before);
+    EXPECT_EQ(alertTitles(), std::vector<std::string>{"Oops! There was a problem"});
+}
+
+TEST_F(SettingsPagesTest, TheNewslettersRowOpensTheNewsletterPage)
+{
+    startOnline();
+    ASSERT_TRUE(openPage("UserSetting"));
+    ASSERT_TRUE(tapRow("Newsletters"));
+    settle();
+    waitForIdle();
+    EXPECT_TRUE(topPageAs<HCNewsLetterController>());
 }
 
 TEST_F(SettingsPagesTest, LogoutAsksFirstAndClosesTheDashboard)

@@ -453,7 +453,8 @@ TEST_F(TablePagesTest, AHeaderOutOfRangeFailsTheLoadAndKeepsWhatIsShown)
         EXPECT_FALSE(page->isShowingLoadingScreen());
         EXPECT_FALSE(page->hasLoadedData());
         EXPECT_TRUE(page->names().empty());
-        EXPECT_TRUE(Driver::findByText("Tap refresh to load")) << "still not loaded";
+        EXPECT_FALSE(Driver::findByText("Tap refresh to load")) << "a load was tried";
+        EXPECT_TRUE(Driver::findByText(HCTableControllerHelper::kLoadFailedMessage));
     }
     EXPECT_EQ(requestsTo("ui_items.xml"), 3u);
 
@@ -469,6 +470,7 @@ TEST_F(TablePagesTest, AHeaderOutOfRangeFailsTheLoadAndKeepsWhatIsShown)
     ASSERT_TRUE(waitUntilLoaded(page));
     EXPECT_EQ(requestsTo("ui_items.xml"), asked + 1) << "reaching the last row asks for the next page";
     EXPECT_EQ(page->names(), itemNames(1, 10));
+    EXPECT_FALSE(Driver::findByText(HCTableControllerHelper::kLoadFailedMessage)) << "the rows are still there";
     revisitLastRow(page, 1);
     EXPECT_EQ(page->names(), itemNames(1, 20));
     EXPECT_EQ(lastPageAsked(), "2");

@@ -59,6 +59,9 @@ inline constexpr const char* kOtherUserToken = "local-other-token";
 inline constexpr const char* kOtherUserTokenSecret = "local-other-token-secret";
 // A player who never chose a name and has no friends or credentials.
 inline constexpr const char* kNamelessUserId = "1003";
+// The forum topic that takes the games' feature suggestions (one of the
+// built-in forum's topics).
+inline constexpr const char* kSuggestionsTopicId = "20";
 }  // namespace defaults
 Fixtures defaultFixtures();
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "localserver/Fixtures.h"
 #include "localserver/Json.h"
 #include "localserver/Server.h"
 
@@ -79,7 +80,7 @@ XmlNode bootstrapNode(const Game& game, const User& user, const Token& token, bo
     node.add("subscribed_threads_unread_count", std::to_string(counters.subscribedThreadsUnread));
     node.add("invites_unread_count", std::to_string(counters.invitesUnread));
     node.add("unfulfilled_invites_count", std::to_string(counters.unfulfilledInvites));
-    node.add("topic_app_suggestions_id", "77");
+    node.add("topic_app_suggestions_id", defaults::kSuggestionsTopicId);
     node.add("initial_dashboard_screen", "home");
     node.add("initial_dashboard_modal_content_url", "");
     node.add("initialize_presence_service", flag(presenceQueue.has_value()));

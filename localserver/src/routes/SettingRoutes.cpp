@@ -74,7 +74,7 @@ void registerSettingRoutes(Server& server)
             privacy.list.resources.push_back(settingNode("setting", s, store->valueOf(request.userId, s.key)));
         ResourceSection account{"Account", "account", {}};
         XmlNode row = XmlNode::parent("user_setting_push_controller");
-        row.add("controller_name", "NewsletterSettings");
+        row.add("controller_name", "NewsLetter");
         row.add("setting_title", "Newsletters");
         row.add("selector_to_call", "");
         account.list.resources.push_back(std::move(row));

@@ -124,7 +124,7 @@ void registerSocialAppRoutes(Server& server)
         info.add("icon_url", "images/game_" + game->id + ".png");
         info.add("has_leaderboards", "true");
         info.add("has_achievements", "true");
-        info.add("suggestions_topic_id", "20");
+        info.add("suggestions_topic_id", defaults::kSuggestionsTopicId);
         const auto compared = request.param("compared_user_id");
         if (!compared) return one(std::move(info));
         if (!server.accounts().user(*compared)) return Reply::text(404, "no such player");

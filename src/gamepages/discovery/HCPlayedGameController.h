@@ -35,6 +35,7 @@ public:
     static constexpr const char* kShufflePageName = "halcyon_five";
     static constexpr double kShakeUpdateInterval = 0.1;
     static constexpr double kShakePause = 1.0;
+    static constexpr const char* kLoadFailedText = "Failed to download games list";
 
     ~HCPlayedGameController() override;
 
@@ -65,6 +66,7 @@ public:
     std::string getResourceDeletePromptText(const platform::ObjectPtr& resource) override;
     void onResourceWasDeleted(const platform::ObjectPtr& resource) override;
     std::string getNoDataFoundMessage() override;
+    std::string getLoadFailedMessage() override { return kLoadFailedText; }
     void onBeforeResourcesProcessed(const HCPaginatedSeriesPtr& series) override;
     void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
     void hideLoadingScreen() override;

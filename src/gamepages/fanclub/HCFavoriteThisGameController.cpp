@@ -65,7 +65,14 @@ void HCFavoriteThisGameController::viewWillAppear(bool animated)
     auto self = std::static_pointer_cast<HCFavoriteThisGameController>(platform::self(this));
     HCClientApplicationService::getPlayerReviewForGame(getClientApplicationId(), std::nullopt,
                                                        HCDelegate(self, &HCFavoriteThisGameController::onReviewLoaded),
-                                                       HCDelegate(self, &HCFavoriteThisGameController::onRequestFailed));
+                                                       HCDelegate(self, &HCFavoriteThisGameController::onReviewReadFailed));
+}
+
+void HCFavoriteThisGameController::onReviewReadFailed(std::shared_ptr<platform::Object>)
+{
+    hideLoadingScreen();
+    // Without the player's review the page has nothing else to show.
+    descriptionLabel_->setText(kReadFailedMessage);
 }
 
 void HCFavoriteThisGameController::onReviewLoaded(std::shared_ptr<HCPaginatedSeries> reviews)

@@ -2,10 +2,10 @@
 // Favourite-and-review of the game in context ("FavoriteThisGame"): the
 // star makes the game a favourite or takes it back, and a favourite may
 // carry a review, sent with "Submit". Each appearance reads the player's
-// review again; a failed change leaves the star and the review as they were.
-// One change at a time: while one is on its way the star and "Submit" do
-// nothing, and "Submit", which the loading screen does not cover, is
-// disabled.
+// review again (a failed read says so on the page); a failed change leaves
+// the star and the review as they were. One change at a time: while one is
+// on its way the star and "Submit" do nothing, and "Submit", which the
+// loading screen does not cover, is disabled.
 //
 // A review goes to the service one way only, the favourite call with its
 // text; the form's own submission has no address and sends nothing.
@@ -24,6 +24,7 @@ class HCFavoriteThisGameController final : public HCFormControllerHelper {
 public:
     static constexpr const char* kSubmittedMessage = "Your comment has been submitted.";
     static constexpr const char* kEmptyReviewMessage = "You must enter a comment before submitting.";
+    static constexpr const char* kReadFailedMessage = "Your Favorites could not be loaded. Please try again later.";
 
     void onFavoritePressed();
     void onSubmitReviewPressed();
@@ -44,6 +45,7 @@ private:
     std::optional<std::string> getClientApplicationId() const;
     std::string getClientApplicationName() const;
     void onReviewLoaded(std::shared_ptr<HCPaginatedSeries> reviews);
+    void onReviewReadFailed(std::shared_ptr<platform::Object>);
     void onGameIsFavorite(const std::string& review);
     void onGameIsNotFavorite();
     void onIsFavoriteChanged(std::shared_ptr<platform::Object>);

@@ -147,7 +147,8 @@ void HCChatRoomController::rejoinRoom()
 void HCChatRoomController::onRejoinedRoom(std::shared_ptr<platform::Object>)
 {
     HC_CHECK_MAIN_THREAD();
-    Halcyon::setPollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
+    // A page pushed over the room meanwhile set the normal rate: it stays.
+    if (isVisible()) Halcyon::setPollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
 }
 
 void HCChatRoomController::onFailedToRejoinRoom(std::shared_ptr<platform::Object>)

@@ -4,7 +4,7 @@
 // that the dashboard's frame keeps at its bottom. Shown the first time it
 // sets the poller to the chat interval; shown again (back from a profile)
 // it rejoins the room first and polls at that interval only once the
-// server took it back. Leaving it, or covering it, puts the poller back
+// server took it back, and only if it is still shown then. Leaving it, or covering it, puts the poller back
 // to its normal rate. A lost place ends with the page popped and
 // "Room Full!".
 //

@@ -213,7 +213,8 @@ void HCConversationController::_initialIndexComplete(std::shared_ptr<HCPaginated
         if (auto postClass = HCPollerResourceClassNamed(kPostClass)) poller_->registerResourceClass(*postClass);
     }
     poller_->clearCacheAndForceLastSeenId(newest, kPostClass);
-    if (isOnNavigationStack()) poller_->changePollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
+    // A page shown no more (another tab, a page over it) starts polling when it comes back.
+    if (isVisible()) poller_->changePollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
     hasCompletedInitialIndex_ = true;
     // The partner's presence is shown with the history (the base shows the
     // series later, so a row added to the table now would be lost).

@@ -6,7 +6,8 @@
 // A page opened without a conversation id starts the conversation first.
 // After the first history load the page polls the conversation's posts at
 // the chat interval with a poller of its own (one for the page's life, made
-// at that first load) while it is shown; new posts of this conversation are
+// at that first load) while it is shown, and from its next appearance when
+// the history comes in while it is not; new posts of this conversation are
 // added at the bottom. A failing poll of this conversation closes the page.
 //
 // The message box is the page's bottom view, which the dashboard's frame

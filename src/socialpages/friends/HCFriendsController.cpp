@@ -254,8 +254,12 @@ void HCFriendsController::viewWillAppear(bool animated)
     HC_CHECK_MAIN_THREAD();
     setTitle(isForLocalUser() ? "Halcyon Friends" : "Friends");
     HCTableSequenceControllerHelper::viewWillAppear(animated);
-    platform::NotificationCenter::defaultCenter().addObserver(
-        this, HCNSNotificationFriendPresenceChanged, [this](const platform::Notification&) { reloadDataFromServer(); });
+    // An appearance begun again before the last one ended brings no
+    // disappearance in between: the observer must not be there twice.
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.removeObserver(this, HCNSNotificationFriendPresenceChanged);
+    center.addObserver(this, HCNSNotificationFriendPresenceChanged,
+                       [this](const platform::Notification&) { reloadDataFromServer(); });
 }
 
 void HCFriendsController::viewDidAppear(bool animated)

@@ -15,6 +15,7 @@
 #include "socialpages/conversations/HCConversationController.h"
 #include "socialpages/forums/HCForumThreadViewController.h"
 #include "socialpages/inbox/HCFriendPickerController.h"
+#include "uiframework/HCRequestTicket.h"
 
 namespace {
 
@@ -149,9 +150,26 @@ void HCInboxController::startPendingConversation()
     startingConversation_ = true;
     showLoadingScreen();
     auto self = platform::self(this);
-    HCConversationService::startConversationWithUser(pendingConversationUser_->resourceId(),
-                                                     HCDelegate(self, &HCInboxController::_conversationStarted),
-                                                     HCDelegate(self, &HCInboxController::_conversationError));
+    std::weak_ptr<HCInboxController> weakSelf = self;
+    // A start the provider drops would otherwise leave the loading screen up.
+    auto ticket = std::make_shared<HCRequestTicket>(0, [weakSelf](unsigned) {
+        if (auto page = weakSelf.lock()) page->_conversationError(nullptr);
+    });
+    HCConversationService::startConversationWithUser(
+        pendingConversationUser_->resourceId(), HCDelegate(self, &HCInboxController::conversationStartAnswered, ticket),
+        HCDelegate(self, &HCInboxController::conversationStartRefused, ticket));
+}
+
+void HCInboxController::conversationStartAnswered(std::shared_ptr<HCPaginatedSeries> series,
+                                                  std::shared_ptr<HCRequestTicket> ticket)
+{
+    if (ticket->answer()) _conversationStarted(std::move(series));
+}
+
+void HCInboxController::conversationStartRefused(std::shared_ptr<platform::Object> failure,
+                                                 std::shared_ptr<HCRequestTicket> ticket)
+{
+    if (ticket->answer()) _conversationError(std::move(failure));
 }
 
 void HCInboxController::_conversationStarted(std::shared_ptr<HCPaginatedSeries> series)
@@ -179,7 +197,8 @@ void HCInboxController::_conversationError(std::shared_ptr<platform::Object>)
     startingConversation_ = false;
     pendingConversationUser_ = nullptr;
     hideLoadingScreen();
-    showErrorAlert(kStartErrorMessage);
+    // A dropped start of a page the player left tells no one.
+    if (canReceiveCallbacksNow()) showErrorAlert(kStartErrorMessage);
 }
 
 void HCInboxController::setComposeEnabled(bool enabled)

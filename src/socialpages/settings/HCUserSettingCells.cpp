@@ -1,11 +1,14 @@
 #include "socialpages/settings/HCUserSettingCells.h"
 
+#include <utility>
+
 #include "core/halcyon/Halcyon.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AlertView.h"
 #include "social/settings/HCUserSetting.h"
 #include "social/settings/HCUserSettingPushController.h"
 #include "social/settings/HCUserSettingService.h"
+#include "uiframework/HCRequestTicket.h"
 #include "uiframework/HCViewController.h"
 
 namespace {
@@ -80,10 +83,14 @@ void HCUserSettingCell::switchToggled()
     if (!setting) return;
     if (auto page = std::dynamic_pointer_cast<HCViewController>(owner())) page->showLoadingScreen();
     auto self = std::static_pointer_cast<HCUserSettingCell>(platform::self(this));
+    std::weak_ptr<HCUserSettingCell> weakSelf = self;
+    auto ticket = std::make_shared<HCRequestTicket>(0, [weakSelf](unsigned) {
+        if (auto cell = weakSelf.lock()) cell->onSubmitFailure(nullptr);
+    });
     const bool value = booleanSwitch_->isOn();
     HCUserSettingService::setUserSettingWithId(setting->resourceId(), value,
-                                               HCDelegate(self, &HCUserSettingCell::onSubmitSuccess),
-                                               HCDelegate(self, &HCUserSettingCell::onSubmitFailure));
+                                               HCDelegate(self, &HCUserSettingCell::submitAnswered, ticket),
+                                               HCDelegate(self, &HCUserSettingCell::submitRefused, ticket));
     // The device follows at once; the reply decides whether it stays so.
     pendingUndo_ = HCUserSettingDelegate::settingValueToggled(setting, value);
 }
@@ -91,6 +98,16 @@ void HCUserSettingCell::switchToggled()
 void HCUserSettingCell::hideOwnersLoadingScreen()
 {
     if (auto page = std::dynamic_pointer_cast<HCViewController>(owner())) page->hideLoadingScreen();
+}
+
+void HCUserSettingCell::submitAnswered(std::shared_ptr<platform::Object> reply, std::shared_ptr<HCRequestTicket> ticket)
+{
+    if (ticket->answer()) onSubmitSuccess(std::move(reply));
+}
+
+void HCUserSettingCell::submitRefused(std::shared_ptr<platform::Object> failure, std::shared_ptr<HCRequestTicket> ticket)
+{
+    if (ticket->answer()) onSubmitFailure(std::move(failure));
 }
 
 void HCUserSettingCell::onSubmitSuccess(std::shared_ptr<platform::Object>)

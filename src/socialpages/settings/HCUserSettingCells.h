@@ -5,7 +5,8 @@
 //
 // A flip covers the page with its loading screen, applies the setting's
 // local side at once and keeps the setting's value until the service agrees;
-// a refusal puts the switch back, undoes the local side and says so.
+// a refusal puts the switch back, undoes the local side and says so; so does
+// a change the provider drops without an answer.
 //
 // Thread: main thread.
 #include <memory>
@@ -17,6 +18,7 @@
 #include "uiframework/table/HCTableCellHelper.h"
 
 class HCUserSetting;
+class HCRequestTicket;
 
 class HCUserSettingCell final : public HCTableCellHelper, public HCCallbackable {
 public:
@@ -42,6 +44,9 @@ public:
 
 private:
     void hideOwnersLoadingScreen();
+    // The answers of one flip (its HCRequestTicket), each taken once.
+    void submitAnswered(std::shared_ptr<platform::Object> reply, std::shared_ptr<HCRequestTicket> ticket);
+    void submitRefused(std::shared_ptr<platform::Object> failure, std::shared_ptr<HCRequestTicket> ticket);
 
     std::shared_ptr<platform::ui::Label> name_;
     std::shared_ptr<platform::ui::Switch> booleanSwitch_;

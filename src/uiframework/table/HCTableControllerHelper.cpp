@@ -288,9 +288,10 @@ void HCTableControllerHelper::_refreshData()
 std::shared_ptr<platform::Object> HCTableControllerHelper::makeTicket(int page, bool incremental)
 {
     std::weak_ptr<HCTableControllerHelper> weakSelf = platform::self(this);
-    return std::make_shared<LoadTicket>(loadGeneration_, page, incremental, [weakSelf](unsigned generation) {
-        if (auto page = weakSelf.lock()) page->_onIndexDropped(generation);
-    });
+    return std::make_shared<LoadTicket>(loadGeneration_, page, incremental,
+                                        [weakSelf, incremental](unsigned generation) {
+                                            if (auto page = weakSelf.lock()) page->_onIndexDropped(generation, incremental);
+                                        });
 }
 
 HCDelegate HCTableControllerHelper::getOnSuccessDelegate()
@@ -343,14 +344,22 @@ void HCTableControllerHelper::_onIndexFailed(std::shared_ptr<platform::Object>,
     if (!ticket || ticket->generation != loadGeneration_ || !ticket->answer()) return;
     pendingLoads_ = std::max(0, pendingLoads_ - 1);
     hideLoadingScreen();
+    if (!ticket->incremental) {
+        loadFailed_ = true;
+        updateEmptyState();
+    }
 }
 
-void HCTableControllerHelper::_onIndexDropped(unsigned generation)
+void HCTableControllerHelper::_onIndexDropped(unsigned generation, bool incremental)
 {
     HC_CHECK_MAIN_THREAD();
     if (generation != loadGeneration_ || pendingLoads_ == 0) return;
     pendingLoads_ = std::max(0, pendingLoads_ - 1);
     if (pendingLoads_ == 0) hideLoadingScreen();
+    if (!incremental) {
+        loadFailed_ = true;
+        updateEmptyState();
+    }
 }
 
 void HCTableControllerHelper::_onDataLoadedWrapper(const HCPaginatedSeriesPtr& series, bool isIncremental)
@@ -394,6 +403,7 @@ void HCTableControllerHelper::_onDataLoaded(const HCPaginatedSeriesPtr& series, 
         loadEdgeCells(before);
     }
     loaded_ = true;
+    if (!isIncremental) loadFailed_ = false;
     tableView()->reloadData();
     updateEmptyState();
 }
@@ -498,6 +508,12 @@ void HCTableControllerHelper::updateEmptyState()
 {
     if (!tableView_) return;
     const bool empty = objectRowCount() == 0;
+    if (loadFailed_ && empty) {
+        // Neither "not loaded yet" nor "nothing found" would be true.
+        showNoDataController(false);
+        setFooterMessage(getLoadFailedMessage());
+        return;
+    }
     if (!loaded_) {
         showNoDataController(false);
         setFooterMessage(autoLoadData() ? std::string() : getDataNotLoadedYetMessage());
@@ -939,6 +955,11 @@ std::string HCTableControllerHelper::getNoDataFoundMessage()
 std::string HCTableControllerHelper::getDataNotLoadedYetMessage()
 {
     return {};
+}
+
+std::string HCTableControllerHelper::getLoadFailedMessage()
+{
+    return kLoadFailedMessage;
 }
 
 platform::ui::ViewControllerPtr HCTableControllerHelper::getNoDataFoundViewController()

@@ -27,7 +27,8 @@
 // latest load counts: a reply to an earlier one (a refresh overtook it)
 // changes nothing. A load whose callbacks are let go unused (the provider
 // dropped the request) ends like a failed one, so no loading screen is left
-// up. The page loads on its first
+// up. A page left with no rows by a failed load says so
+// (getLoadFailedMessage) until a load succeeds. The page loads on its first
 // appearance unless autoLoadData says NO, and on every later one when
 // shouldAlwaysRefreshWhenShown says YES.
 //
@@ -165,6 +166,9 @@ public:
     virtual void onHeaderResourceDownloaded(const platform::ObjectPtr& resource);
     virtual std::string getNoDataFoundMessage();
     virtual std::string getDataNotLoadedYetMessage();
+    // Shown in place of the rows when a full load failed and nothing is shown.
+    virtual std::string getLoadFailedMessage();
+    static constexpr const char* kLoadFailedMessage = "The list could not be loaded. Please try again later.";
     virtual platform::ui::ViewControllerPtr getNoDataFoundViewController();
     virtual bool shouldDisplayEmptyDataSet();
     virtual bool autoLoadData();
@@ -266,7 +270,7 @@ private:
     void _onIndexLoaded(std::shared_ptr<HCPaginatedSeries> series, std::shared_ptr<platform::Object> ticket);
     void _onIndexFailed(std::shared_ptr<platform::Object> failure, std::shared_ptr<platform::Object> ticket);
     // A load's callbacks went unused.
-    void _onIndexDropped(unsigned generation);
+    void _onIndexDropped(unsigned generation, bool incremental);
     // A ticket of the current generation that reports its drop to the page.
     std::shared_ptr<platform::Object> makeTicket(int page, bool incremental);
 
@@ -309,6 +313,8 @@ private:
     platform::ui::ViewControllerPtr noDataController_;
     std::shared_ptr<DeletionConfirmation> deletionConfirmation_;
     bool loaded_ = false;
+    // The latest full load failed (or was dropped); a successful one clears it.
+    bool loadFailed_ = false;
     bool appearedOnce_ = false;
     unsigned loadGeneration_ = 0;
     // Held weakly: only the load's own callbacks keep it.
