@@ -8,6 +8,7 @@
 #include <openssl/x509v3.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -104,10 +105,17 @@ void FakeStompBroker::setAnswer(std::function<std::string(const HCStompFrame&)> 
     answer_ = std::move(answer);
 }
 
-void FakeStompBroker::push(std::string bytes)
+void FakeStompBroker::push(std::string bytes, std::size_t piece)
 {
     std::lock_guard lock(mutex_);
-    pending_ += bytes;
+    if (piece == 0) piece = bytes.size();
+    for (std::size_t at = 0; at < bytes.size(); at += piece) pending_.push_back(bytes.substr(at, piece));
+}
+
+void FakeStompBroker::flood(std::string start)
+{
+    std::lock_guard lock(mutex_);
+    flood_ = std::move(start);
 }
 
 void FakeStompBroker::dropConnection()
@@ -136,6 +144,22 @@ void FakeStompBroker::serve()
     }
 }
 
+namespace {
+
+// False when the client is gone. A write the send time-out cut short is
+// tried again (with the same bytes, as TLS asks) until the broker stops.
+bool writeAll(SSL* ssl, const std::string& bytes, const std::atomic<bool>& stop)
+{
+    while (!stop) {
+        int n = SSL_write(ssl, bytes.data(), static_cast<int>(bytes.size()));
+        if (n > 0) return true;
+        if (SSL_get_error(ssl, n) != SSL_ERROR_WANT_WRITE) return false;
+    }
+    return false;
+}
+
+}  // namespace
+
 void FakeStompBroker::serveConnection(int fd)
 {
     SSL* ssl = SSL_new(tls_->ctx);
@@ -145,17 +169,29 @@ void FakeStompBroker::serveConnection(int fd)
         SSL_free(ssl);
         return;
     }
+    // A client that stops reading must not hold the broker in a write.
+    timeval sendTimeout{0, 50 * 1000};
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendTimeout, sizeof sendTimeout);
+    static const std::string filler(256 * 1024, 'x');
     HCStompFrameReader reader(64 * 1024 * 1024);
     char chunk[4096];
+    bool flooding = false;
     while (!stop_ && !drop_) {
-        std::string out;
+        std::vector<std::string> out;
         {
             std::lock_guard lock(mutex_);
             out.swap(pending_);
+            if (!flood_.empty()) {
+                out.push_back(std::exchange(flood_, std::string()));
+                flooding = true;
+            }
         }
-        if (!out.empty() && SSL_write(ssl, out.data(), static_cast<int>(out.size())) <= 0) break;
+        bool written = true;
+        for (const auto& bytes : out) written = written && writeAll(ssl, bytes, stop_);
+        if (flooding) written = written && writeAll(ssl, filler, stop_);
+        if (!written) break;
         pollfd p{fd, POLLIN, 0};
-        if (SSL_pending(ssl) == 0 && poll(&p, 1, 10) != 1) continue;
+        if (SSL_pending(ssl) == 0 && poll(&p, 1, flooding ? 0 : 10) != 1) continue;
         int n = SSL_read(ssl, chunk, sizeof chunk);
         if (n <= 0) break;
         reader.append(std::string_view(chunk, static_cast<size_t>(n)));
@@ -163,7 +199,10 @@ void FakeStompBroker::serveConnection(int fd)
         while (reader.next(frame) == HCStompFrameReader::Status::Frame) {
             std::lock_guard lock(mutex_);
             frames_.push_back(frame);
-            if (answer_) pending_ += answer_(frame);
+            if (answer_) {
+                auto answer = answer_(frame);
+                if (!answer.empty()) pending_.push_back(std::move(answer));
+            }
         }
         heartBeats_ = reader.heartBeatsSeen();
     }
