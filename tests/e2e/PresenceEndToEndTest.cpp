@@ -162,7 +162,8 @@ TEST_F(PresenceEndToEndTest, AnotherPlayersLogInReadsOnlyThatPlayersQueue)
     Halcyon::loginWithUserId(std::string(defaults::kOtherUserId), HCDelegate(), HCDelegate());
     ASSERT_TRUE(waitUntil([&] { return game.loggedIn.size() == 2; }));
     ASSERT_EQ(game.loggedIn.back(), defaults::kOtherUserId);
-    ASSERT_TRUE(waitUntil([&] { return connectedCount() == 2; })) << "a session of the second player's own";
+    ASSERT_TRUE(waitUntil([&] { return connectedCount() == 2; }))
+        << "a session of the second player's own; states: " << testing::PrintToString(states);
     bannerWindow->shown.clear();
 
     // Each player's queue says the other came online: the second player
