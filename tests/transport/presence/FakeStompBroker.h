@@ -1,13 +1,14 @@
 #pragma once
 // A STOMP peer over TLS on 127.0.0.1 that the presence tests script: it
 // answers each frame the client sends with the bytes `answer` returns, can
-// push bytes (whole, or trickled in small TLS records), flood a frame that
-// never ends or drop the connection at any moment, and records every frame
-// and every connection. Its certificate is made at construction and written
+// push bytes (whole, or trickled in small TLS records), burst a frame far
+// past any limit or drop the connection at any moment, and records every
+// frame and every connection. Its certificate is made at construction and written
 // to caFile() for the client to trust.
 //
 // Thread: serves on a thread of its own; every accessor locks.
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <functional>
 #include <mutex>
@@ -30,8 +31,12 @@ public:
     // Bytes for the current connection (written once it exists), in one
     // TLS record per `piece` bytes when `piece` is not 0.
     void push(std::string bytes, std::size_t piece = 0);
-    // `start`, then bytes without end until the client closes.
-    void flood(std::string start);
+    // `start` and `bytes` more bytes of the same frame, made into TLS
+    // records ahead (returns once they are made) and written as fast as the
+    // socket takes them after sendBurst(): a broker that encrypted as it
+    // went would send no faster than the client decrypts.
+    void prepareBurst(std::string start, std::size_t bytes);
+    void sendBurst();
     // Ends the current connection from the broker's side.
     void dropConnection();
 
@@ -60,7 +65,11 @@ private:
     mutable std::mutex mutex_;
     std::function<std::string(const HCStompFrame&)> answer_;
     std::vector<std::string> pending_;  // one TLS write each
-    std::string flood_;
+    std::string burstStart_;
+    std::size_t burstBytes_ = 0;
+    bool burstMade_ = false;
+    bool burstGo_ = false;
+    std::condition_variable burstChanged_;
     std::vector<HCStompFrame> frames_;
     std::thread thread_;
 };

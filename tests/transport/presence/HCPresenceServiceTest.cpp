@@ -248,8 +248,9 @@ TEST_F(HCPresenceServiceTest, AFrameWithoutEndIsDroppedWithinAFewFrameLimitsOfMe
     captureEndings();
     service->connect();
     ASSERT_TRUE(waitForState(HCPresenceService::State::Connected));
+    broker.prepareBurst("MESSAGE\nsubscription:0\ndestination:/queue/presence.1\n\n", 16 << 20);
     heappeak::restart();
-    broker.flood("MESSAGE\nsubscription:0\ndestination:/queue/presence.1\n\n");
+    broker.sendBurst();
     ASSERT_TRUE(waitForState(HCPresenceService::State::Waiting));
     EXPECT_EQ(endings(), std::vector<std::string>{"presence: connection ended: frame over the size limit"});
     EXPECT_TRUE(testsupport::runMainUntil([&] { return broker.connectionsEnded() == 1; }))
