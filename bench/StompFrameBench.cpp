@@ -40,35 +40,36 @@ std::size_t readInPieces(const std::string& wire, std::size_t piece)
     return 0;
 }
 
-void BM_PiecesOf16Bytes(benchmark::State& state)
+void readEachTime(benchmark::State& state, const std::string& wire, std::size_t piece)
 {
-    static const std::string wire = messageWire(1u << 20);
-    for (auto _ : state) benchmark::DoNotOptimize(readInPieces(wire, 16));
+    for (auto _ : state) benchmark::DoNotOptimize(readInPieces(wire, piece));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * wire.size()));
 }
-BENCHMARK(BM_PiecesOf16Bytes)->Unit(benchmark::kMillisecond);
 
-void BM_WholeFrame(benchmark::State& state)
+const std::string& megabyteFrame()
 {
     static const std::string wire = messageWire(1u << 20);
-    for (auto _ : state) benchmark::DoNotOptimize(readInPieces(wire, wire.size()));
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * wire.size()));
+    return wire;
 }
-BENCHMARK(BM_WholeFrame)->Unit(benchmark::kMillisecond);
 
-void BM_PiecesOf1Byte256KB(benchmark::State& state)
+const std::string& quarterMegabyteFrame()
 {
     static const std::string wire = messageWire(256u << 10);
-    for (auto _ : state) benchmark::DoNotOptimize(readInPieces(wire, 1));
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * wire.size()));
+    return wire;
 }
+
+void BM_PiecesOf16Bytes(benchmark::State& state) { readEachTime(state, megabyteFrame(), 16); }
+BENCHMARK(BM_PiecesOf16Bytes)->Unit(benchmark::kMillisecond);
+
+void BM_WholeFrame(benchmark::State& state) { readEachTime(state, megabyteFrame(), megabyteFrame().size()); }
+BENCHMARK(BM_WholeFrame)->Unit(benchmark::kMillisecond);
+
+void BM_PiecesOf1Byte256KB(benchmark::State& state) { readEachTime(state, quarterMegabyteFrame(), 1); }
 BENCHMARK(BM_PiecesOf1Byte256KB)->Unit(benchmark::kMillisecond);
 
 void BM_WholeFrame256KB(benchmark::State& state)
 {
-    static const std::string wire = messageWire(256u << 10);
-    for (auto _ : state) benchmark::DoNotOptimize(readInPieces(wire, wire.size()));
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * wire.size()));
+    readEachTime(state, quarterMegabyteFrame(), quarterMegabyteFrame().size());
 }
 BENCHMARK(BM_WholeFrame256KB)->Unit(benchmark::kMillisecond);
 
