@@ -13,7 +13,7 @@
 // than that.
 //
 // Thread: open, startReading, write and close on the owner's thread (the
-// presence thread); the callbacks run on the reading thread.
+// presence thread), readMore on any; the callbacks run on the reading thread.
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
@@ -49,7 +49,7 @@ public:
     // peer or the network ends the connection (never after close()), after
     // the last chunk was asked for.
     void startReading(std::function<void(std::string bytes)> bytes, std::function<void(std::string reason)> closed);
-    // The chunk handed on was dealt with: the next may come. Any thread.
+    // The chunk handed on was dealt with: the next may come.
     void readMore();
     // False when the connection is gone or the write timed out.
     bool write(std::string_view bytes);
