@@ -37,9 +37,6 @@ public:
     void setApplicationId(std::optional<std::string> id) { applicationId_ = std::move(id); }
     const std::optional<std::string>& applicationIconUrl() const { return applicationIconUrl_; }
     void setApplicationIconUrl(std::optional<std::string> url) { applicationIconUrl_ = std::move(url); }
-    // Whether the local player owns the game, as its opener knows it.
-    bool doesUserHaveApplication() const { return doesUserHaveApplication_; }
-    void setDoesUserHaveApplication(bool has) { doesUserHaveApplication_ = has; }
 
     // Whether the local player has the game (from a played game's statistics).
     bool doesUserHaveApplication() const { return doesUserHaveApplication_; }
