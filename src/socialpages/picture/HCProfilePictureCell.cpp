@@ -52,16 +52,15 @@ void HCProfilePictureCell::onResourceChanged(const platform::ObjectPtr& resource
     if (!row) return;
     checkmark_->setHidden(!player || !isChosen(*row, *player));
 
-    auto playersDefault = platform::ui::Image::imageNamed(HCImageView::kProfileDefaultImageName);
     if (platform::hasText(row->credentialProfilePictureUrl())) {
-        profilePictureView_->setDefaultImage(playersDefault);
+        profilePictureView_->useLocalPlayerProfilePictureDefault();
+        profilePictureView_->setUseFacebookOverlay(row->isFacebook());
         profilePictureView_->setImageUrl(row->credentialProfilePictureUrl());
     } else if (platform::hasText(row->credentialType())) {
-        profilePictureView_->setImageUrl(std::nullopt);
+        profilePictureView_->setUseFacebookOverlay(false);
         profilePictureView_->setImage(platform::ui::Image::imageNamed(kUnknownPictureImageName));
     } else {
-        profilePictureView_->setImageUrl(std::nullopt);
-        profilePictureView_->setImage(playersDefault);
+        profilePictureView_->useLocalPlayerProfilePictureDefault();
     }
 
     setAccessoryType(platform::ui::TableViewCellAccessoryType::None);
