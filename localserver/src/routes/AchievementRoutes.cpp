@@ -8,8 +8,11 @@
 #include <ctime>
 
 #include "localserver/Server.h"
+#include "localserver/routes/SocialReplies.h"
 
 namespace localserver {
+
+using social::flag;
 
 namespace {
 
@@ -32,11 +35,6 @@ std::optional<double> decimal(const std::string& text)
     const double value = std::strtod(text.c_str(), &end);
     if (errno != 0 || end == nullptr || *end != '\0' || !std::isfinite(value)) return std::nullopt;
     return value;
-}
-
-bool flag(const std::optional<std::string>& text)
-{
-    return text && (*text == "1" || *text == "true" || *text == "yes");
 }
 
 std::string percentText(double percent)

@@ -16,7 +16,7 @@
 namespace {
 
 // The archive names the class; the unarchiver creates it by that name.
-[[maybe_unused]] const bool sRegistered = [] {
+[[maybe_unused]] const bool userRegistered = [] {
     platform::registerCodingClass<HCUser>("HCUser");
     return true;
 }();

@@ -11,7 +11,7 @@ namespace {
 
 using platform::ui::Rect;
 
-constexpr double kCellWidth = 320.0;
+constexpr double kProfilePictureCellCellWidth = 320.0;
 constexpr double kCellHeight = 60.0;
 
 
@@ -34,8 +34,8 @@ HCProfilePictureCell::HCProfilePictureCell()
       credentialTextLabel_(platform::ui::Label::make(Rect(65, 0, 200, kCellHeight))),
       checkmark_(platform::ui::ImageView::withImage(platform::ui::Image::imageNamed(kCheckmarkImageName)))
 {
-    setFrame(Rect(0, 0, kCellWidth, kCellHeight));
-    checkmark_->setFrame(Rect(kCellWidth - 60, 20, 20, 20));
+    setFrame(Rect(0, 0, kProfilePictureCellCellWidth, kCellHeight));
+    checkmark_->setFrame(Rect(kProfilePictureCellCellWidth - 60, 20, 20, 20));
 }
 
 void HCProfilePictureCell::onResourceChanged(const platform::ObjectPtr& resource)
