@@ -431,8 +431,8 @@ void HalcyonDashboard::dismissRootControllerOrItsModal()
     if (!isShowingFullScreen()) {
         return;
     }
-    if (state().root->modalViewController()) {
-        state().root->dismissModalViewController(true);
+    if (stateInHalcyonDashboard().root->modalViewController()) {
+        stateInHalcyonDashboard().root->dismissModalViewController(true);
     } else {
         dismissRootController();
     }
