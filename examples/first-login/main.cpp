@@ -21,6 +21,8 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
+// The game's side of the client: it hears the log-in here.
+// Thread: main thread, where the client calls its delegate.
 class Game final : public HalcyonDelegate {
 public:
     void userLoggedIn(const std::string& userId) override
