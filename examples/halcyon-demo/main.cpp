@@ -45,8 +45,9 @@
 // Game Center leaderboard: the player signs in there at the log-in, the
 // scores already on the device go there once, and a new best is reported to
 // both the service and Game Center, each read back; it exits 1 when either
-// does not hold it. With --skip-pages the tour of the dashboard's pages is
-// left out.
+// does not hold it. The tour of the dashboard's pages has one bound as a
+// whole, six times N seconds: the pages not begun by then are skipped and
+// named. With --skip-pages the tour is left out.
 #include <unistd.h>
 
 #include <cstdio>
