@@ -1,10 +1,10 @@
 #pragma once
-// What the page demos share: the game's frames to wait on, the page on top
-// of the dashboard's active navigation, waiting for a page to come up, and
-// reading and tapping its rows.
+// What the page demos share: the game's frames to wait on, a request's
+// answer waited for, the page on top of the dashboard's active navigation,
+// waiting for a page to come up, and reading and tapping its rows.
 //
 // Thread: main thread; a wait pumps the game's frames until its condition
-// holds, at most `frames` of them.
+// holds, at most `frames` of them and not past the deadline.
 #include <functional>
 #include <limits>
 #include <memory>
