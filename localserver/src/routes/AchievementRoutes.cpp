@@ -249,6 +249,10 @@ std::shared_ptr<AchievementStore> registerAchievementRoutes(Server& server)
                 entry.add("result", "invalid");
                 entry.add("percent_complete", percentText(before ? before->percentComplete : 0.0));
             } else {
+                // The player's gamerscore counts each unlock once, as the
+                // bootstrap reports it.
+                if (held->percentComplete >= 100.0 && !(before && before->percentComplete >= 100.0))
+                    server.accounts().addGamerscore(request.userId, definition->gamerscore);
                 XmlNode achieved = XmlNode::parent("achievement_definition");
                 achieved.add("id", definition->id);
                 achieved.add("gamerscore", std::to_string(definition->gamerscore));

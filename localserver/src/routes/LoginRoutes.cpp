@@ -38,7 +38,7 @@ XmlNode userNode(const User& user)
     if (!user.name.empty()) {
         node.add("name", user.name);
     }
-    node.add("gamer_score", "0");
+    node.add("gamer_score", std::to_string(user.gamerscore));
     return node;
 }
 

@@ -123,6 +123,16 @@ bool HCUser::online() const
     return isLocalUser() ? HCClientState::isOnline() : online_;
 }
 
+std::string HCUser::description() const
+{
+    std::string text = "player " + userId().value_or("(no id)");
+    if (!name_) return text;
+    std::string name = *name_;
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return text + " \"" + name + "\"";
+}
+
 void HCUser::adjustGamerscore(int32_t amount)
 {
     gamerScore_ = clampedScore(static_cast<long long>(gamerScore_) + amount);
