@@ -37,6 +37,10 @@ public:
     // Re-frames the map on the scores around the player.
     void findMe();
     void _clickedRefresh();
+    // The pins keep the badges the service's ranks gave them: ranking only
+    // the pins in view would number the same player differently as the map
+    // moves, so this deliberately changes nothing. Kept for games that call it.
+    void rankVisibleAnnotations() {}
 
     // A span of the map: twice the largest distance of a score from the
     // centre, or half a degree when all stand at the centre. Longitudes
