@@ -88,8 +88,11 @@ struct HCLocalHighScoreStore::Statements {
                                    "NULL");
         markAllSynched.reset(db, "UPDATE high_scores SET server_sync_at = :server_sync_at WHERE user_id = :user_id "
                                  "AND leaderboard_id = :leaderboard_id AND server_sync_at IS NULL");
-        pending.reset(db, "SELECT leaderboard_id, score, display_text, custom_data, blob FROM high_scores WHERE "
-                          "user_id = :user_id AND server_sync_at IS NULL");
+        // The rowid walk reads a long list in slices, each from where the
+        // last stopped, without reading what came before again.
+        pending.reset(db, "SELECT rowid AS row_id, leaderboard_id, score, display_text, custom_data, blob FROM "
+                          "high_scores WHERE rowid > CAST(:after AS INTEGER) AND user_id = :user_id AND "
+                          "server_sync_at IS NULL ORDER BY rowid LIMIT CAST(:limit AS INTEGER)");
         nullUserRows.reset(db, "SELECT rowid AS row_id, leaderboard_id, score, display_text, custom_data, blob FROM "
                                "high_scores WHERE user_id IS NULL or user_id = 0");
         adoptRow.reset(db, "UPDATE high_scores SET user_id = :user_id WHERE rowid = :row_id");
@@ -128,6 +131,24 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::store(const Write& write)
 {
     HC_CHECK_THREAD(checker_);
     return storeInSavepoint(write, 0);
+}
+
+std::vector<HCLocalHighScoreStore::Outcome> HCLocalHighScoreStore::storeAll(const std::vector<Write>& writes)
+{
+    HC_CHECK_THREAD(checker_);
+    std::vector<Outcome> outcomes;
+    outcomes.reserve(writes.size());
+    HCSqlTransaction transaction(db_);
+    const bool begun = transaction.begin();
+    for (const auto& write : writes) {
+        outcomes.push_back(begun ? storeInSavepoint(write, 0) : Outcome{});
+    }
+    if (!transaction.commit()) {
+        for (auto& outcome : outcomes) {
+            outcome.stored = false;
+        }
+    }
+    return outcomes;
 }
 
 std::optional<HCLeaderboardFacts> HCLocalHighScoreStore::leaderboardFacts(const std::string& leaderboardId)
@@ -330,15 +351,19 @@ std::vector<HCLocalScoreRow> HCLocalHighScoreStore::highScores(const std::string
     return rows;
 }
 
-std::vector<HCLocalScoreRow> HCLocalHighScoreStore::pendingRows(const std::string& userId)
+std::vector<HCLocalScoreRow> HCLocalHighScoreStore::pendingRows(const std::string& userId, std::int64_t afterRowId,
+                                                                int limit)
 {
     HC_CHECK_THREAD(checker_);
     HCSqlQuery& pending = sql_->pending;
+    pending.bind("after", text(afterRowId));
     pending.bind("user_id", userId);
+    pending.bind("limit", std::to_string(limit));
     std::vector<HCLocalScoreRow> rows;
     while (pending.step()) {
         HCLocalScoreRow row = readRow(pending);
         row.userId = userId;
+        row.rowId = pending.getTextValue("row_id").value_or("");
         rows.push_back(std::move(row));
     }
     pending.resetQuery();
