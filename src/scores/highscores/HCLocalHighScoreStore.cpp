@@ -177,7 +177,6 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
     }
     const int order = facts->descendingSortOrder ? 0 : 1;
     const std::int64_t now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
-    const std::int64_t lastSync = leaderboards_->lastSyncUnix(write.userId);
 
     HCSqlTransaction transaction(db_);
     if (!transaction.begin()) {
@@ -245,6 +244,7 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
             return outcome;
         }
     }
+    std::optional<std::int64_t> lastSync;
     if (!makeOnlyOnePending(write.userId, write.leaderboardId, *facts, lastSync)) {
         return outcome;
     }
@@ -269,7 +269,7 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
 }
 
 bool HCLocalHighScoreStore::makeOnlyOnePending(const std::string& userId, const std::string& leaderboardId,
-                                               const HCLeaderboardFacts& facts, std::int64_t lastSync)
+                                               const HCLeaderboardFacts& facts, std::optional<std::int64_t>& lastSync)
 {
     const int order = facts.descendingSortOrder ? 0 : 1;
     // The score that stays pending is the best one not yet confirmed, on
@@ -291,8 +291,14 @@ bool HCLocalHighScoreStore::makeOnlyOnePending(const std::string& userId, const 
     if (!keepScore) {
         return true;
     }
+    // Read only when a row is pending: the last sync time looks at all the
+    // player's rows, and a confirmation, which leaves none pending, would
+    // otherwise pay for it once per confirmed score.
+    if (!lastSync) {
+        lastSync = leaderboards_->lastSyncUnix(userId);
+    }
     HCSqlQuery& mark = sql_->makeOnlyOneSynch;
-    mark.bind("server_sync_at", text(lastSync));
+    mark.bind("server_sync_at", text(*lastSync));
     mark.bind("user_id", userId);
     mark.bind("leaderboard_id", leaderboardId);
     mark.bind("score", *keepScore);
@@ -394,7 +400,7 @@ bool HCLocalHighScoreStore::prepareResend(const std::string& userId)
     if (orphans.empty()) {
         return true;
     }
-    const std::int64_t lastSync = leaderboards_->lastSyncUnix(userId);
+    std::optional<std::int64_t> lastSync = leaderboards_->lastSyncUnix(userId);
     HCSqlTransaction transaction(db_);
     if (!transaction.begin()) {
         return false;

@@ -102,8 +102,11 @@ public:
 private:
     struct Statements;
     Outcome storeInSavepoint(const Write& write, int depth);
+    // Leaves the best pending row of the board the only one; the others are
+    // marked with the user's last sync time, read into `lastSync` when
+    // first needed.
     bool makeOnlyOnePending(const std::string& userId, const std::string& leaderboardId,
-                            const HCLeaderboardFacts& facts, std::int64_t lastSync);
+                            const HCLeaderboardFacts& facts, std::optional<std::int64_t>& lastSync);
     static HCLocalScoreRow readRow(const HCSqlQuery& query);
 
     sqlite3* db_;
