@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
@@ -270,6 +271,9 @@ void HCHighScoreService::writeBackAcceptedScores(const std::shared_ptr<HCPaginat
     // reply, not one per score. A kill before the commit leaves them all
     // pending, and a pending score is simply posted again.
     const auto now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
+    // Looked up once per reply score: a reply of a thousand scores would
+    // otherwise walk the batch a thousand times.
+    const std::set<ScoreKey> batch(posted.begin(), posted.end());
     std::vector<HCLocalHighScoreStore::Write> confirmations;
     for (const auto& object : series->objects()) {
         auto score = platform::as<HCHighScore>(object);
@@ -285,7 +289,7 @@ void HCHighScoreService::writeBackAcceptedScores(const std::shared_ptr<HCPaginat
         if (user && user->resourceId() && !user->resourceId()->empty() && *user->resourceId() != userId) {
             continue;
         }
-        if (std::find(posted.begin(), posted.end(), ScoreKey{userId, board, score->score()}) == posted.end()) {
+        if (!batch.contains(ScoreKey{userId, board, score->score()})) {
             continue;
         }
         std::shared_ptr<platform::Data> blob;
