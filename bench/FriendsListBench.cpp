@@ -17,6 +17,7 @@
 
 #include "HandWrittenSigner.h"
 #include "RatioReporter.h"
+#include "SignedCurlGet.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/replies/HCTableSectionDescription.h"
 #include "kernel/settings/HCSettings.h"
@@ -101,16 +102,7 @@ void BM_RawCurlFriends(benchmark::State& state)
     const std::string url = server->serviceRootUrl() + "users.xml";
     for (auto _ : state) {
         body.clear();
-        const bench::SignedParts parts = signer.sign("GET", url, parameters);
-        curl_slist* headers = curl_slist_append(nullptr, ("Authorization: " + parts.authorization).c_str());
-        curl_easy_setopt(curl, CURLOPT_URL, parts.url.c_str());
-        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-        long status = 0;
-        const bool ok = curl_easy_perform(curl) == CURLE_OK &&
-                        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK && status == 200;
-        curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
-        curl_slist_free_all(headers);
-        if (!ok) {
+        if (!bench::performSignedGet(curl, signer, url, parameters)) {
             state.SkipWithError("the raw request failed");
             break;
         }

@@ -18,17 +18,14 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "RatioReporter.h"
-#include "platform/foundation/Sandbox.h"
+#include "ScratchOfflineDatabase.h"
 #include "platform/runtime/Thread.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
 #include "scores/highscores/HCOfflineLeaderboardFacts.h"
-#include "scores/offline/HCOfflineDatabase.h"
-#include "scores/offline/HCOfflineSchema.h"
 
 namespace {
 
@@ -45,15 +42,7 @@ bool exec(sqlite3* db, const std::string& sql)
 // pending score.
 std::shared_ptr<HCOfflineDatabase> openFile()
 {
-    static int serial = 0;
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("hc-write-back-bench-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-    std::filesystem::create_directories(dir);
-    platform::Sandbox::configure(dir.string());
-    HCOfflineDatabase::setCurrent(nullptr);
-    auto database = HCOfflineDatabase::open(HCOfflineDatabase::defaultPath());
-    HCOfflineDatabase::setCurrent(database);
-    HCOfflineSchema::setup(database->mainConnection());
+    auto database = bench::openScratchOfflineDatabase("hc-write-back-bench");
     sqlite3* db = database->mainConnection().handle();
     const std::string numbers = "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
                                 std::to_string(kScores - 1) + ") ";

@@ -161,15 +161,20 @@ TEST_F(FriendsPagesTest, ALinkedNetworkImportsItsFriendsAndAFailureSaysSo)
     const auto ann = server->accounts().user(kUserId)->friends;
     EXPECT_NE(std::find(ann.begin(), ann.end(), "1005"), ann.end()) << "Dora is on Facebook too";
 
-    ASSERT_TRUE(driver->tapBack());
-    settle();
-    server->faults().injectFor("GET", "users_credentials/import_friends", localserver::Fault::reply(500), 1);
-    ASSERT_TRUE(tapButton("Import from Facebook"));
-    waitForIdle();
-    auto failed = topPageAs<HCShowMessageAndReturnController>();
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->title(), "Error");
-    EXPECT_EQ(failed->messageLabel()->text(), HCFriendImporter::kFailedMessage);
+    // Refused, or answered with a reply that stops before its end.
+    for (const auto& fault : {localserver::Fault::reply(500),
+                              localserver::Fault::reply(200, "<resources><users_credential><credential_ty",
+                                                        "application/xml")}) {
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+        server->faults().injectFor("GET", "users_credentials/import_friends", fault, 1);
+        ASSERT_TRUE(tapButton("Import from Facebook"));
+        waitForIdle();
+        auto failed = topPageAs<HCShowMessageAndReturnController>();
+        ASSERT_TRUE(failed);
+        EXPECT_EQ(failed->title(), "Error");
+        EXPECT_EQ(failed->messageLabel()->text(), HCFriendImporter::kFailedMessage);
+    }
 }
 
 TEST_F(FriendsPagesTest, FindUserSearchesByNameOnlyWhenAsked)
@@ -429,23 +434,6 @@ TEST_F(FriendsAtScaleTest, TenThousandFriendsAllShowAndAListCutShortShowsNoneOfI
     EXPECT_EQ(rowCount(), 10001);
     EXPECT_NE(firstRow().find("Ben"), std::string::npos);
     EXPECT_NE(lastRow().find("Player 29999"), std::string::npos);
-}
-
-TEST_F(FriendsAtScaleTest, AnImportAnsweredWithABrokenReplySaysItFailed)
-{
-    link(kUserId, "fbconnect");
-    startOnline();
-    openPage("ImportFriends");
-    server->faults().injectFor("GET", "users_credentials/import_friends",
-                               localserver::Fault::reply(200, "<resources><users_credential><credential_ty",
-                                                         "application/xml"),
-                               1);
-    ASSERT_TRUE(tapButton("Import from Facebook"));
-    waitForIdle();
-    auto failed = topPageAs<HCShowMessageAndReturnController>();
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->title(), "Error");
-    EXPECT_EQ(failed->messageLabel()->text(), HCFriendImporter::kFailedMessage);
 }
 
 }  // namespace
