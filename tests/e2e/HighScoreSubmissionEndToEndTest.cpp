@@ -434,7 +434,7 @@ TEST_F(HighScoreSubmissionTest, AFailedBatchEndsTheResendAndLeavesTheRestForTheN
     const auto next = resendToTheEnd();
     EXPECT_EQ(next.sent, 1);
     EXPECT_EQ(next.failed, 0);
-    EXPECT_EQ(posts().size(), 3u);
+    ASSERT_EQ(posts().size(), 3u);
     EXPECT_EQ(postedBoards()[2].size(), 500u);
     EXPECT_EQ(scores->all().size(), 1500u);
     EXPECT_EQ(scores->repostCount(), 0u);
