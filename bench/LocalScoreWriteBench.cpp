@@ -24,17 +24,15 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "RatioReporter.h"
-#include "platform/foundation/Sandbox.h"
+#include "ScratchOfflineDatabase.h"
 #include "platform/runtime/Thread.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
 #include "scores/highscores/HCOfflineLeaderboardFacts.h"
 #include "scores/offline/HCOfflineDatabase.h"
-#include "scores/offline/HCOfflineSchema.h"
 
 namespace {
 
@@ -47,15 +45,7 @@ bool exec(sqlite3* db, const std::string& sql)
 // each holding `rows` confirmed rows of other players.
 std::shared_ptr<HCOfflineDatabase> openFile(int rows)
 {
-    static int serial = 0;
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("hc-score-bench-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-    std::filesystem::create_directories(dir);
-    platform::Sandbox::configure(dir.string());
-    HCOfflineDatabase::setCurrent(nullptr);
-    auto database = HCOfflineDatabase::open(HCOfflineDatabase::defaultPath());
-    HCOfflineDatabase::setCurrent(database);
-    HCOfflineSchema::setup(database->mainConnection());
+    auto database = bench::openScratchOfflineDatabase("hc-score-bench");
     sqlite3* db = database->mainConnection().handle();
     exec(db, "REPLACE INTO leaderboards (id, name, descending_sort_order, active, is_aggregate, visible, "
              "allow_posting_lower_scores, start_version, end_version) VALUES (1, 'Score', 1, 1, 0, 1, 0, '0', '9'), "

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "HandWrittenSigner.h"
+#include "SignedCurlGet.h"
 #include "kernel/settings/HCSettings.h"
 #include "localserver/Server.h"
 #include "platform/foundation/Sandbox.h"
@@ -119,19 +120,7 @@ public:
     RawCurlClient(const RawCurlClient&) = delete;
     RawCurlClient& operator=(const RawCurlClient&) = delete;
 
-    bool requestOnce()
-    {
-        const bench::SignedParts parts = signer_.sign("GET", url_, {});
-        curl_slist* headers = curl_slist_append(nullptr, ("Authorization: " + parts.authorization).c_str());
-        curl_easy_setopt(curl_, CURLOPT_URL, parts.url.c_str());
-        curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, headers);
-        long status = 0;
-        const bool ok = curl_easy_perform(curl_) == CURLE_OK &&
-                        curl_easy_getinfo(curl_, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK && status == 200;
-        curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, nullptr);
-        curl_slist_free_all(headers);
-        return ok;
-    }
+    bool requestOnce() { return bench::performSignedGet(curl_, signer_, url_); }
 
 private:
     std::string url_;

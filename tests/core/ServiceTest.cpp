@@ -158,7 +158,7 @@ protected:
 
 TEST_F(ReplyHandlerTest, ReplyWithoutHttpResponseGivesAnEmptySeriesWithStatusMinusOne)
 {
-    service->_onActionSucceeded(idleLoader(), recorder());
+    service->_onActionSucceeded(idleLoader(), recorder(), recorder());
     EXPECT_FALSE(noticeArmed()) << "the default notice is shown before the caller hears";
     EXPECT_TRUE(events.empty());
     ASSERT_TRUE(testsupport::runMainUntil([&] { return events.size() == 1; }));
@@ -169,7 +169,7 @@ TEST_F(ReplyHandlerTest, ReplyWithoutHttpResponseGivesAnEmptySeriesWithStatusMin
     EXPECT_EQ(series->httpResponseStatusCode(), -1);
 
     received = nullptr;
-    service->_onActionSucceeded(nullptr, recorder());
+    service->_onActionSucceeded(nullptr, recorder(), recorder());
     ASSERT_TRUE(testsupport::runMainUntil([&] { return received != nullptr; }));
     EXPECT_EQ(platform::as<HCPaginatedSeries>(received)->count(), 0u);
 }

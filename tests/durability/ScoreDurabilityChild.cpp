@@ -10,7 +10,9 @@
 // process's manual clock), "resend", "settle BOARD SCORE" (answers once the
 // score's batch has ended), "sync BOARD SCORE" (the bootstrap's
 // leaderboard copy with the server's score), "killat commit N" (SIGKILL inside the
-// N-th next commit of the main connection), "quit".
+// N-th next commit of the main connection), "seed N" (N pending scores of the
+// player, one each on boards 1000 onwards, made known to the local copy),
+// "quit".
 // Achievements (1 to 3 are the game's): "progress ID PERCENT" answers
 // "progressed ID PERCENT" or "notprogressed ID PERCENT"; "resendachievements"
 // answers "achievements started" or "achievements nothing", then
@@ -231,6 +233,19 @@ int main(int argc, char** argv)
                 }
             };
             (*check)();
+        } else if (command == "seed") {
+            int count = 0;
+            words >> count;
+            const std::string numbers = "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                                        std::to_string(count - 1) + ") ";
+            const bool seeded =
+                scoretest::exec(db, numbers + "INSERT OR REPLACE INTO leaderboards (id, name, descending_sort_order, "
+                                              "active, is_aggregate, visible, allow_posting_lower_scores, "
+                                              "start_version, end_version) SELECT 1000 + i, 'Board', 1, 1, 0, 1, 0, "
+                                              "'0000.00.00', '9999.99.99' FROM n") &&
+                scoretest::exec(db, numbers + "INSERT INTO high_scores (user_id, leaderboard_id, score) SELECT " +
+                                        userId + ", 1000 + i, 100 + i FROM n");
+            say(seeded ? "seeded" : "notseeded");
         } else if (command == "quit") {
             loop->stop();
         }

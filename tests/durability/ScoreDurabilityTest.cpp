@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
+#include <random>
 #include <sstream>
 
 #include "localserver/Server.h"
@@ -426,6 +427,114 @@ TEST_F(ScoreDurabilityTest, EveryStoredBestReachesTheServerOnceThroughKillsFailu
     EXPECT_EQ(lost, 0);
     EXPECT_LE(duplicates, static_cast<std::size_t>(windowKills));
     EXPECT_EQ(ledger.best().size(), 4u);  // Ann on boards 1, 2, 3; Ben on board 1
+}
+
+// A month offline leaves thousands of scores pending, and their write-back
+// after the log-in is cut short again and again: the client is killed inside
+// the commit of a batch's confirmations, or after the server took a batch
+// and before the client heard, at moments picked at random (the seed is
+// printed). After every kill each score is on the device, either confirmed
+// (and then the server holds it) or still pending, a batch's scores all
+// alike; the service holds each
+// score once however often it was posted; and a last log-in gets every one
+// of them to the service.
+TEST_F(ScoreDurabilityTest, AWriteBackKilledAtRandomMomentsLosesNoScoreAndCountsNoneTwice)
+{
+    const std::string ann = "1001";
+    constexpr int kScores = 5000;  // five batches
+    const unsigned seed = std::random_device{}();
+    std::printf("durability: write-back kills seeded with %u\n", seed);
+    std::mt19937 random(seed);
+    {
+        auto process = client(ann, false);
+        process->command("seed " + std::to_string(kScores), "seeded");
+        process->quit();
+    }
+    // What the device holds: every score of Ann's, confirmed ones on the
+    // server. Answers how many are still pending.
+    auto checkDevice = [&](const std::string& after) {
+        HCSqlDatabase file;
+        EXPECT_TRUE(file.open(sandbox.str() + "/Documents/halcyon_offline"));
+        const auto rows = scoretest::rawRows(file.handle());
+        EXPECT_EQ(rows.size(), static_cast<std::size_t>(kScores)) << after;
+        int pending = 0;
+        int confirmedNotOnServer = 0;
+        for (const auto& row : rows) {
+            pending += row.serverSyncAt ? 0 : 1;
+            if (row.serverSyncAt && !scores->find(ann, row.leaderboardId, row.score)) ++confirmedNotOnServer;
+        }
+        EXPECT_EQ(confirmedNotOnServer, 0) << after;
+        EXPECT_LE(scores->all().size(), static_cast<std::size_t>(kScores)) << after;
+        return pending;
+    };
+
+    int inCommit = 0;
+    int afterAccept = 0;
+    int pending = kScores;
+    for (int round = 0; round < 6 && pending > 0; ++round) {
+        auto process = client(ann, true);
+        const int batchesLeft = (pending + 999) / 1000;
+        const bool killInCommit = std::uniform_int_distribution<int>(0, 1)(random) == 1;
+        const int batch = std::uniform_int_distribution<int>(1, std::min(3, batchesLeft))(random);
+        std::string moment;
+        if (killInCommit) {
+            moment = "inside the commit of write-back " + std::to_string(batch);
+            process->command("killat commit " + std::to_string(batch));
+            process->send("resend");
+            process->waitForEnd();
+            ++inCommit;
+        } else {
+            moment = "after the server took batch " + std::to_string(batch);
+            struct Gate {
+                std::mutex mutex;
+                std::condition_variable changed;
+                int accepted = 0;
+                bool release = false;
+            };
+            auto gate = std::make_shared<Gate>();
+            scores->setAcceptHook([gate, batch](const std::vector<localserver::StoredScore>&) {
+                std::unique_lock lock(gate->mutex);
+                if (++gate->accepted < batch) return;
+                gate->changed.notify_all();
+                gate->changed.wait_for(lock, std::chrono::seconds(20), [&] { return gate->release; });
+            });
+            process->send("resend");
+            bool reached = false;
+            {
+                std::unique_lock lock(gate->mutex);
+                reached = gate->changed.wait_for(lock, std::chrono::seconds(20), [&] { return gate->accepted >= batch; });
+            }
+            EXPECT_TRUE(reached) << moment;
+            process->kill();
+            scores->setAcceptHook(nullptr);
+            {
+                std::lock_guard lock(gate->mutex);
+                gate->release = true;
+            }
+            gate->changed.notify_all();
+            ++afterAccept;
+        }
+        EXPECT_TRUE(process->wasKilled()) << moment;
+        pending = checkDevice("killed " + moment);
+        // A batch's confirmations are on disk all together or not at all.
+        EXPECT_EQ((kScores - pending) % 1000, 0) << moment;
+    }
+    {
+        auto process = client(ann, true);
+        process->send("resend");
+        const std::string answer = process->expect("resend ");
+        if (answer == "resend started") {
+            process->expect("batch ok", true, 60);
+        }
+        process->quit();
+    }
+    EXPECT_EQ(checkDevice("the last log-in"), 0);
+    EXPECT_EQ(scores->all().size(), static_cast<std::size_t>(kScores));
+    // Only a batch the server took before the kill can be posted again.
+    EXPECT_LE(scores->repostCount(), static_cast<std::size_t>((inCommit + afterAccept) * 1000));
+    std::printf("durability: %d scores, %d kills inside a write-back's commit, %d after the server took a batch, "
+                "%zu re-posted, lost 0\n",
+                kScores, inCommit, afterAccept, scores->repostCount());
 }
 
 // Unlocks and progress go the same way: stored on the device first, then

@@ -4,6 +4,8 @@
 // refused local write) without a score posted twice or left behind.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <atomic>
 
 #include "core/banners/HCNotification.h"
@@ -87,6 +89,43 @@ protected:
     {
         fence();
         testsupport::drainMain();
+    }
+    // `count` pending rows of player 1001, on boards first, first + 1, ...
+    // (descending), stored in that order, each with `customData` when given.
+    void seedPending(int count, int first, const std::optional<std::string>& customData = std::nullopt)
+    {
+        for (int i = 0; i < count; ++i) boards->boards[std::to_string(first + i)] = {true, false, false};
+        const std::string data = customData ? "'" + *customData + "'" : "NULL";
+        ASSERT_TRUE(scoretest::exec(mainDb.handle(),
+                                    "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                                        std::to_string(count - 1) +
+                                        ") INSERT INTO high_scores (user_id, leaderboard_id, score, custom_data) "
+                                        "SELECT 1001, " + std::to_string(first) + " + i, 10 + i, " + data + " FROM n"));
+    }
+    // A log-in's re-send of player 1001's pending scores, run to its end:
+    // which of its callbacks were called, how often.
+    struct ResendEnd {
+        int sent = 0;
+        int failed = 0;
+    };
+    ResendEnd resendToTheEnd()
+    {
+        auto end = std::make_shared<ResendEnd>();
+        EXPECT_TRUE(HCHighScoreService::sendPendingHighScores(
+            "1001", true, HCDelegate::withFunction([end](const platform::ObjectPtr&) { ++end->sent; }),
+            HCDelegate::withFunction([end](const platform::ObjectPtr&) { ++end->failed; })));
+        EXPECT_TRUE(testsupport::runMainUntil([&] { return end->sent + end->failed > 0; }));
+        settleBatches();
+        return *end;
+    }
+    // The boards of every entry posted so far, batch by batch.
+    std::vector<std::vector<std::string>> postedBoards() const
+    {
+        std::vector<std::vector<std::string>> batches;
+        for (const auto& post : posts()) {
+            batches.push_back(localserver::allValues(post.request.params, "high_scores[][leaderboard_id]"));
+        }
+        return batches;
     }
 
     testsupport::ScopedManualClock clock{1700000000.0};
@@ -321,6 +360,101 @@ TEST_F(HighScoreSubmissionTest, ScoresQueuedForAPlayerWhoLeftWaitForThatPlayer)
     EXPECT_TRUE(scores->find("1002", "1", 200));
     // Ann's score is still pending for her next log-in.
     EXPECT_EQ(pendingCount(), 1u);
+}
+
+int commitCounter(void* counter)
+{
+    ++*static_cast<int*>(counter);
+    return 0;
+}
+
+TEST_F(HighScoreSubmissionTest, AReplysConfirmationsAreWrittenBackInOneCommit)
+{
+    seedPending(1000, 100);
+    int commits = 0;
+    sqlite3_commit_hook(mainDb.handle(), commitCounter, &commits);
+    int sent = 0;
+    ASSERT_TRUE(HCHighScoreService::sendPendingHighScores("1001", true, count(sent), HCDelegate()));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return sent == 1; }));
+    sqlite3_commit_hook(mainDb.handle(), nullptr, nullptr);
+    EXPECT_EQ(posts().size(), 1u);
+    EXPECT_EQ(scores->all().size(), 1000u);
+    EXPECT_EQ(pendingCount(), 0u);
+    EXPECT_EQ(commits, 1) << "one durable write for the whole reply";
+}
+
+TEST_F(HighScoreSubmissionTest, ManyPendingScoresGoInBoundedBatchesInOrderEachConfirmedBeforeTheNext)
+{
+    // Three rows whose texts fill most of a batch's share, then 2,300 plain ones.
+    seedPending(3, 100, std::string(100 * 1024, 'x'));
+    seedPending(2300, 1000);
+    int sent = 0;
+    int failed = 0;
+    ASSERT_TRUE(HCHighScoreService::sendPendingHighScores("1001", true, count(sent), count(failed)));
+    // A second log-in while the batches run posts nothing of its own.
+    EXPECT_FALSE(HCHighScoreService::sendPendingHighScores("1001", true, count(sent), count(failed)));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return sent + failed > 0; }));
+    testsupport::drainMain();
+    EXPECT_EQ(sent, 1) << "the caller hears the end of the whole re-send once";
+    EXPECT_EQ(failed, 0);
+
+    const auto batches = postedBoards();
+    std::vector<std::size_t> sizes;
+    std::vector<std::string> order;
+    for (const auto& batch : batches) {
+        sizes.push_back(batch.size());
+        order.insert(order.end(), batch.begin(), batch.end());
+    }
+    // Two long texts fill a batch; then at most 1,000 entries each.
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{2, 1000, 1000, 301}));
+    std::vector<std::string> stored;
+    for (int board : {100, 101, 102}) stored.push_back(std::to_string(board));
+    for (int board = 1000; board < 3300; ++board) stored.push_back(std::to_string(board));
+    EXPECT_EQ(order, stored) << "in the order they were stored, each once";
+    EXPECT_EQ(scores->all().size(), 2303u);
+    EXPECT_EQ(scores->repostCount(), 0u);
+    EXPECT_EQ(pendingCount(), 0u);
+}
+
+TEST_F(HighScoreSubmissionTest, AFailedBatchEndsTheResendAndLeavesTheRestForTheNextLogIn)
+{
+    seedPending(1500, 100);
+    // The first batch is taken; the one after it fails.
+    scores->setAcceptHook([this](const std::vector<localserver::StoredScore>&) {
+        scores->setAcceptHook(nullptr);
+        server->faults().injectFor("POST", kPath, localserver::Fault::reply(503), 1);
+    });
+    const auto failedOnce = resendToTheEnd();
+    EXPECT_EQ(failedOnce.failed, 1);
+    EXPECT_EQ(failedOnce.sent, 0);
+    EXPECT_EQ(posts().size(), 2u);
+    EXPECT_EQ(scores->all().size(), 1000u);
+    EXPECT_EQ(pendingCount(), 500u) << "the first batch was confirmed on its own";
+
+    const auto next = resendToTheEnd();
+    EXPECT_EQ(next.sent, 1);
+    EXPECT_EQ(next.failed, 0);
+    ASSERT_EQ(posts().size(), 3u);
+    EXPECT_EQ(postedBoards()[2].size(), 500u);
+    EXPECT_EQ(scores->all().size(), 1500u);
+    EXPECT_EQ(scores->repostCount(), 0u);
+    EXPECT_EQ(pendingCount(), 0u);
+}
+
+TEST_F(HighScoreSubmissionTest, AReplyCutShortConfirmsNothingAndFailsTheBatch)
+{
+    online = false;
+    HCHighScoreService::setHighScore(500, "1", true, HCDelegate(), HCDelegate());
+    HCHighScoreService::setHighScore(30, "3", true, HCDelegate(), HCDelegate());
+    online = true;
+    // The first score's answer is whole; the reply stops inside the second.
+    const std::string cut = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><resources><high_score><id>1</id><score>500"
+                            "</score><leaderboard_id>1</leaderboard_id></high_score><high_score><id>2</id><sco";
+    server->faults().injectFor("POST", kPath, localserver::Fault::reply(200, cut, "application/xml"));
+    const auto end = resendToTheEnd();
+    EXPECT_EQ(end.failed, 1);
+    EXPECT_EQ(end.sent, 0);
+    EXPECT_EQ(pendingCount(), 2u) << "both scores are posted again at the next log-in";
 }
 
 TEST_F(HighScoreSubmissionTest, ABatchFailsWhenAnyOfItsWritesFails)

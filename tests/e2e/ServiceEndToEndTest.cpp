@@ -55,10 +55,9 @@ TEST_F(ServiceEndToEndTest, ReplyIsParsedOnTheRequestThreadAndDeliveredOnTheMain
     EXPECT_EQ(window->texts(), std::vector<std::string>{"Clock read [ok]"});
 }
 
-TEST_F(ServiceEndToEndTest, EmptyOrBrokenSuccessfulBodiesGiveEmptySeries)
+TEST_F(ServiceEndToEndTest, EmptyOrForeignBodiesGiveEmptySeriesAndBrokenOrCutShortOnesFail)
 {
-    for (const std::string& body : {std::string(), std::string("<resources><server_timest"),
-                                    std::string("\x89PNG\r\n"), std::string("<html>maintenance</html>")}) {
+    for (const std::string& body : {std::string(), std::string(" \n"), std::string("<html>maintenance</html>")}) {
         server->faults().injectFor("GET", "server_timestamp", Fault::reply(200, body));
         Outcome outcome;
         armNotice("Read");
@@ -71,7 +70,26 @@ TEST_F(ServiceEndToEndTest, EmptyOrBrokenSuccessfulBodiesGiveEmptySeries)
     }
     // Every successful reply, whatever it held, showed the default notice once.
     testsupport::drainMain();
-    EXPECT_EQ(window->texts(), std::vector<std::string>(4, "Read [ok]"));
+    EXPECT_EQ(window->texts(), std::vector<std::string>(3, "Read [ok]"));
+
+    // A reply that stops early is no shorter list: its leading whole stamp
+    // is not handed on as the answer. Nor is a body that is not XML.
+    const std::string stamp = "<server_timestamp><id>1</id><seconds_since_epoch>5</seconds_since_epoch></server_timestamp>";
+    for (const std::string& body : {"<resources>" + stamp + "<server_timest", "<resources>" + stamp,
+                                    std::string("\x89PNG\r\n")}) {
+        server->faults().injectFor("GET", "server_timestamp", Fault::reply(200, body));
+        Outcome outcome;
+        armNotice("Read");
+        ASSERT_TRUE(getTime(outcome));
+        ASSERT_TRUE(waitFor(outcome));
+        EXPECT_EQ(outcome.series, nullptr) << body;
+        ASSERT_TRUE(outcome.failure) << body;
+        EXPECT_TRUE(outcome.onMainThread);
+        EXPECT_EQ(outcome.failure->oauthResponse()->urlResponse()->statusCode(), 200);
+        EXPECT_EQ(outcome.failure->data()->toString(), body);
+    }
+    testsupport::drainMain();
+    EXPECT_EQ(window->texts(), std::vector<std::string>(3, "Read [ok]")) << "a refused reply shows no default notice";
 }
 
 TEST_F(ServiceEndToEndTest, HttpErrorsReachTheFailureCallbackWithTheirStatus)

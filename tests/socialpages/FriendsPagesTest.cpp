@@ -1,6 +1,8 @@
 // The friends, import, find-user and who's-playing pages as the player
 // works them, against the local server's players: Ann (the local player)
 // follows Ben; Dora is linked to Facebook.
+#include <algorithm>
+
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/resources/HCResource.h"
@@ -161,15 +163,20 @@ TEST_F(FriendsPagesTest, ALinkedNetworkImportsItsFriendsAndAFailureSaysSo)
     const auto ann = server->accounts().user(kUserId)->friends;
     EXPECT_NE(std::find(ann.begin(), ann.end(), "1005"), ann.end()) << "Dora is on Facebook too";
 
-    ASSERT_TRUE(driver->tapBack());
-    settle();
-    server->faults().injectFor("GET", "users_credentials/import_friends", localserver::Fault::reply(500), 1);
-    ASSERT_TRUE(tapButton("Import from Facebook"));
-    waitForIdle();
-    auto failed = topPageAs<HCShowMessageAndReturnController>();
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->title(), "Error");
-    EXPECT_EQ(failed->messageLabel()->text(), HCFriendImporter::kFailedMessage);
+    // Refused, or answered with a reply that stops before its end.
+    for (const auto& fault : {localserver::Fault::reply(500),
+                              localserver::Fault::reply(200, "<resources><users_credential><credential_ty",
+                                                        "application/xml")}) {
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+        server->faults().injectFor("GET", "users_credentials/import_friends", fault, 1);
+        ASSERT_TRUE(tapButton("Import from Facebook"));
+        waitForIdle();
+        auto failed = topPageAs<HCShowMessageAndReturnController>();
+        ASSERT_TRUE(failed);
+        EXPECT_EQ(failed->title(), "Error");
+        EXPECT_EQ(failed->messageLabel()->text(), HCFriendImporter::kFailedMessage);
+    }
 }
 
 TEST_F(FriendsPagesTest, FindUserSearchesByNameOnlyWhenAsked)
@@ -458,6 +465,69 @@ TEST_F(FriendsPagesTest, WhosPlayingAndFriendsHeadTheirSectionsWithTheirOwnHeade
     serve(false);
     openPage("Friends");
     EXPECT_EQ(headersOf(screenRows()), dressed);
+class FriendsAtScaleTest : public FriendsPagesTest {
+protected:
+    // Ann follows Ben and `count` more players, "Player 20000" onwards.
+    void followMany(int count)
+    {
+        std::vector<std::string> followed{kOtherUserId};
+        for (int i = 0; i < count; ++i) {
+            const std::string id = std::to_string(20000 + i);
+            server->accounts().addUser(localserver::User(id, "Player " + id));
+            followed.push_back(id);
+        }
+        arrange({}, followed);
+    }
+    // The rows the player can scroll through, and what the first and the
+    // last one show (reading every row of a list this long would cost the
+    // test more than the page does).
+    int rowCount() const
+    {
+        auto table = topPageAs<HCTableControllerHelper>()->tableView();
+        int rows = 0;
+        for (int section = 0; section < table->numberOfSections(); ++section) rows += table->numberOfRowsInSection(section);
+        return rows;
+    }
+    std::string firstRow() const
+    {
+        auto cell = topPageAs<HCTableControllerHelper>()->tableView()->cellForRowAtIndexPath({0, 0});
+        return cell ? platform::ui::Driver::labelsText(cell) : std::string();
+    }
+    std::string lastRow() const
+    {
+        auto table = topPageAs<HCTableControllerHelper>()->tableView();
+        const int section = table->numberOfSections() - 1;
+        const platform::ui::IndexPath last{section, table->numberOfRowsInSection(section) - 1};
+        table->scrollToRowAtIndexPath(last, platform::ui::TableViewScrollPosition::Bottom, false);
+        table->layoutIfNeeded();
+        auto cell = table->cellForRowAtIndexPath(last);
+        return cell ? platform::ui::Driver::labelsText(cell) : std::string();
+    }
+};
+
+TEST_F(FriendsAtScaleTest, TenThousandFriendsAllShowAndAListCutShortShowsNoneOfIt)
+{
+    followMany(10000);
+    startOnline();
+    // The list stops inside its second player: the first one, whole, is no
+    // list of friends.
+    server->faults().injectFor("GET", "users.xml",
+                               localserver::Fault::reply(200,
+                                                         "<resource_sections><resource_section><name>B</name>"
+                                                         "<identifier>B</identifier><resources><user><id>1002</id>"
+                                                         "<name>Ben</name></user><user><id>20",
+                                                         "application/xml"),
+                               1);
+    openPage("Friends");
+    EXPECT_FALSE(showsLoadingScreen());
+    EXPECT_EQ(rowCount(), 0);
+    EXPECT_FALSE(platform::ui::Driver::findByText(topPage()->view(), "Ben"));
+
+    ASSERT_TRUE(pickTab("Pending"));
+    ASSERT_TRUE(pickTab("Friends"));
+    EXPECT_EQ(rowCount(), 10001);
+    EXPECT_NE(firstRow().find("Ben"), std::string::npos);
+    EXPECT_NE(lastRow().find("Player 29999"), std::string::npos);
 }
 
 }  // namespace

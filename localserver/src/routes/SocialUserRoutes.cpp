@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <unordered_set>
 
 #include "localserver/Fixtures.h"
 #include "localserver/Server.h"
@@ -59,14 +60,28 @@ struct SocialReplies {
         return *id;
     }
 
+    // The players the caller follows, looked up once per reply: a list of
+    // thousands asks about each of them.
+    std::unordered_set<std::string> followedBy(const std::string& callerId) const
+    {
+        const auto caller = server.accounts().user(callerId);
+        return caller ? std::unordered_set<std::string>(caller->friends.begin(), caller->friends.end())
+                      : std::unordered_set<std::string>();
+    }
+
     XmlNode userNode(const User& user, const std::string& callerId) const
+    {
+        return userNode(user, callerId, followedBy(callerId));
+    }
+
+    XmlNode userNode(const User& user, const std::string& callerId,
+                     const std::unordered_set<std::string>& callerFollows) const
     {
         XmlNode node = XmlNode::parent("user");
         node.add("id", user.id);
         node.add("name", user.name);
         node.add("profile_picture_url", "images/user_" + user.id + ".png");
-        const auto caller = server.accounts().user(callerId);
-        const bool followed = caller && std::count(caller->friends.begin(), caller->friends.end(), user.id) > 0;
+        const bool followed = callerFollows.count(user.id) > 0;
         const bool follows = std::count(user.friends.begin(), user.friends.end(), callerId) > 0;
         node.add("followed_by_local_user", followed ? "true" : "false");
         node.add("following_local_user", follows ? "true" : "false");
@@ -85,11 +100,13 @@ struct SocialReplies {
 
     Reply users(const Request& request, std::vector<User> found) const
     {
+        const auto callerFollows = followedBy(request.userId);
         std::sort(found.begin(), found.end(), [](const User& a, const User& b) { return lower(a.name) < lower(b.name); });
         if (yes(request.param("full_alphabetical_list"))) {
             if (request.param("not_sectioned") == "yes") {
                 ResourceList list;
-                for (const auto& user : found) list.resources.push_back(userNode(user, request.userId));
+                for (const auto& user : found)
+                    list.resources.push_back(userNode(user, request.userId, callerFollows));
                 return Reply::xml(writeFlatReply(list));
             }
             std::vector<ResourceSection> sections;
@@ -97,7 +114,7 @@ struct SocialReplies {
                 const std::string letter = user.name.empty() ? "#" : std::string(1, static_cast<char>(std::toupper(
                                                                                static_cast<unsigned char>(user.name[0]))));
                 if (sections.empty() || sections.back().name != letter) sections.push_back({letter, letter, {}});
-                sections.back().list.resources.push_back(userNode(user, request.userId));
+                sections.back().list.resources.push_back(userNode(user, request.userId, callerFollows));
             }
             return Reply::xml(writeSectionedReply(sections));
         }
@@ -108,7 +125,7 @@ struct SocialReplies {
         ResourceList list;
         list.header = paginate(static_cast<std::uint32_t>(found.size()), page, perPage);
         for (std::size_t i = std::size_t{page - 1} * perPage; i < found.size() && i < std::size_t{page} * perPage; ++i)
-            list.resources.push_back(userNode(found[i], request.userId));
+            list.resources.push_back(userNode(found[i], request.userId, callerFollows));
         return Reply::xml(writeFlatReply(list));
     }
 

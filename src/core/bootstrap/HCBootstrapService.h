@@ -48,10 +48,6 @@ public:
     static bool bootstrapInProgress();
 
     void populateKnownResources(HCResourceNameMap& map) override;
-    // A reply cut short would be applied as a partial record (a board with
-    // no sort order reads as ascending, a user without a name): it fails
-    // whole instead.
-    bool takesPartialReplies() const override { return false; }
 
     // Reply handler (request thread).
     void bootstrapSucceededOnBootstrapThread(std::shared_ptr<HCPaginatedSeries> series);

@@ -127,19 +127,36 @@ std::shared_ptr<HCRequestHandle> HCService::_performAction(const std::string& ac
         list = parameters->getQueryParametersAsURLRequestParameters();
     }
     auto self = platform::self(this);
-    HCDelegate onSuccess(self, &HCService::_onActionSucceeded, success, provider->requestThread());
+    auto onSuccess = HCDelegate::withFunction(
+        [self, next = HCDelegateChained::make(success), refused = HCDelegateChained::make(failure)](
+            const platform::ObjectPtr& loader) {
+            self->_onActionSucceeded(platform::as<OAuthAPIRequestLoader>(loader), next, refused);
+        },
+        self, provider->requestThread());
     HCDelegate onFailure(self, &HCService::_onActionFailed, failure, provider->requestThread());
     return provider->performAction(path, list, httpMethod, onSuccess, onFailure, requestType, notice,
                                    requiringAuthentication, maxReplyBytes());
 }
 
 void HCService::_onActionSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader,
-                                   std::shared_ptr<HCDelegateChained> nextCall)
+                                   std::shared_ptr<HCDelegateChained> nextCall,
+                                   std::shared_ptr<HCDelegateChained> failureCall)
 {
-    HCPointer<HCXmlDocument> document =
-        loader ? HCXmlDocument::xmlDocumentWithData(loader->data()->bytes()) : HCXmlDocument::xmlDocumentWithData(std::string_view());
-    if (!document->isWhole() && !takesPartialReplies()) {
-        document = HCXmlDocument::xmlDocumentWithData(std::string_view());
+    const auto body = loader ? std::string_view(reinterpret_cast<const char*>(loader->data()->bytes().data()),
+                                                loader->data()->bytes().size())
+                             : std::string_view();
+    HCPointer<HCXmlDocument> document = HCXmlDocument::xmlDocumentWithData(body);
+    // A reply that stops before its end (damaged, cut off, or past the
+    // parser's limits) is not a shorter list: read for its leading part it
+    // would confirm a part of a batch or show a part of a list as the
+    // whole. It fails like a failed request. A body with nothing in it is
+    // an empty reply, not a broken one.
+    const bool blank = body.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    if (!document->isWhole() && !blank) {
+        if (failureCall) {
+            failureCall->invokeWith(loader);
+        }
+        return;
     }
     auto series = HCResource::resourcesFromXml(*document, getKnownResources().get());
     if (loader) {

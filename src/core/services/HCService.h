@@ -69,9 +69,6 @@ public:
     // The largest reply body this service's actions take; a service whose
     // replies may be larger (blobs) raises it.
     virtual std::size_t maxReplyBytes() const;
-    // Whether a reply that does not parse to its end is read for its leading
-    // part (the default) or handed on as an empty series.
-    virtual bool takesPartialReplies() const { return true; }
     // The service's standard list, and one object of it. A service whose
     // class-level call has the same name is reached as sharedInstance()->...
     virtual std::shared_ptr<HCRequestHandle> getIndexOnSuccess(const HCDelegate& onSuccess,
@@ -118,11 +115,13 @@ public:
                                                             bool requiringAuthentication);
 
     // --- Reply handlers (provider's request thread) -------------------------
-    // Parses the body into a series with this service's name map (nothing of
-    // a body cut short for a service that takes no partial replies), stores the
+    // Parses the body into a series with this service's name map, stores the
     // HTTP status, lets the banner layer show its default notice, then hands
-    // the series on.
-    void _onActionSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader, std::shared_ptr<HCDelegateChained> nextCall);
+    // the series on. A body that does not parse to its end (damaged, cut
+    // off, past the parser's limits) hands the loader to the failure call
+    // instead, as a failed request would; an empty body is an empty series.
+    void _onActionSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader, std::shared_ptr<HCDelegateChained> nextCall,
+                            std::shared_ptr<HCDelegateChained> failureCall);
     // Hands the provider's failure object on unchanged.
     void _onActionFailed(platform::ObjectPtr failure, std::shared_ptr<HCDelegateChained> nextCall);
 

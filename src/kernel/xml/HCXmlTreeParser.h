@@ -25,10 +25,13 @@ struct HCXmlParseLimits {
     size_t maxDepth = 256;
     // Character data kept over the whole document; beyond it the parse stops.
     size_t maxTextBytes = 16u * 1024u * 1024u;
-    // Elements built over the whole document; beyond it the parse stops. The
-    // longest real reply (a full friends list) holds well under this; each
-    // element costs a few hundred bytes and some time on the request thread.
-    size_t maxElements = 50000;
+    // Elements built over the whole document; beyond it the parse stops.
+    // The longest real reply, a full friends list of 10,000 players, holds
+    // about 61,000 (six per player); the bound leaves room for three times
+    // that and still holds a hostile reply's tree to some tens of MB (each
+    // element costs a few hundred bytes and some time on the request
+    // thread). A reply past it fails whole.
+    size_t maxElements = 200000;
 };
 
 // Never fails: returns the synthetic top element, with no children when

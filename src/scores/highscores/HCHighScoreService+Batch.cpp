@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
@@ -14,12 +15,29 @@
 #include "scores/highscores/HCHighScoreGameCenter.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
+#include "scores/highscores/HCPendingScoreResend.h"
 #include "scores/offline/HCIntegerText.h"
 #include "transport/provider/HCActionRequest.h"
 
 namespace {
 
 constexpr const char* kDefaultBatchMessage = "Submitted High Scores";
+
+// The score the server accepted, as the owner's confirmed row, its
+// attachment kept.
+HCLocalHighScoreStore::Write confirmation(const HCHighScore& score, const std::string& owner,
+                                          const std::shared_ptr<platform::Data>& blob, std::int64_t serverDate)
+{
+    HCLocalHighScoreStore::Write write;
+    write.userId = owner;
+    write.leaderboardId = score.leaderboardId().value_or("");
+    write.score = score.score();
+    write.displayText = score.displayTextValue();
+    write.customData = score.customData();
+    write.blob = blob;
+    write.serverDate = serverDate;
+    return write;
+}
 
 }  // namespace
 
@@ -245,9 +263,18 @@ void HCHighScoreService::writeBackAcceptedScores(const std::shared_ptr<HCPaginat
                                                  std::vector<HCPendingBlob>& blobs)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!series) {
+    auto* store = storeForCurrentThread();
+    if (!series || store == nullptr) {
         return;
     }
+    // The reply's confirmations go to disk together: one sync for the whole
+    // reply, not one per score. A kill before the commit leaves them all
+    // pending, and a pending score is simply posted again.
+    const auto now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
+    // Looked up once per reply score: a reply of a thousand scores would
+    // otherwise walk the batch a thousand times.
+    const std::set<ScoreKey> batch(posted.begin(), posted.end());
+    std::vector<HCLocalHighScoreStore::Write> confirmations;
     for (const auto& object : series->objects()) {
         auto score = platform::as<HCHighScore>(object);
         if (!score || !score->leaderboardId() || !score->hasWholeScore()) {
@@ -262,7 +289,7 @@ void HCHighScoreService::writeBackAcceptedScores(const std::shared_ptr<HCPaginat
         if (user && user->resourceId() && !user->resourceId()->empty() && *user->resourceId() != userId) {
             continue;
         }
-        if (std::find(posted.begin(), posted.end(), ScoreKey{userId, board, score->score()}) == posted.end()) {
+        if (!batch.contains(ScoreKey{userId, board, score->score()})) {
             continue;
         }
         std::shared_ptr<platform::Data> blob;
@@ -277,17 +304,21 @@ void HCHighScoreService::writeBackAcceptedScores(const std::shared_ptr<HCPaginat
         if (blob && score->blobUploadParameters()) {
             uploadBlob(blob, score, userId);
         } else {
-            writeBackScore(*score, userId, blob);
+            confirmations.push_back(confirmation(*score, userId, blob, now));
         }
+    }
+    if (!confirmations.empty()) {
+        store->storeAll(confirmations);
     }
 }
 
 void HCHighScoreService::writeBackScore(const HCHighScore& score, const std::string& owner,
                                         const std::shared_ptr<platform::Data>& blob)
 {
-    const auto now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
-    localSetHighScore(score.score(), score.leaderboardId().value_or(""), owner, score.displayTextValue(),
-                      score.customData(), blob, now, false, nullptr, true);
+    if (auto* store = storeForCurrentThread()) {
+        const auto now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
+        store->store(confirmation(score, owner, blob, now));
+    }
 }
 
 std::shared_ptr<HCRequestHandle> HCHighScoreService::sendPendingHighScores(const std::string& userId,
@@ -318,16 +349,9 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::sendPendingHighScores(const
         gameCenter()->setSynchWithGameCenterLeaderboards(true);
     }
     store->prepareResend(userId);
-    HCHighScoreBatch pending;
-    for (auto& row : store->pendingRows(userId)) {
-        if (service->isInFlight(userId, row.leaderboardId, row.score)) {
-            continue;
-        }
-        pending.push_back(std::make_shared<HCHighScoreBatchEntry>(row.leaderboardId, row.score, row.displayText,
-                                                                  row.customData, row.blob));
-    }
-    if (!pending.empty()) {
-        handle = batchSetForUser(&pending, userId, true, onSuccess, onFailure, std::nullopt, true);
+    auto resend = std::make_shared<HCPendingScoreResend>(service, userId, onSuccess, onFailure);
+    if (auto first = resend->start()) {
+        handle = first;
     }
     return handle;
 }

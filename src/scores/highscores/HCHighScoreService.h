@@ -119,9 +119,11 @@ public:
                                                                  const HCDelegate& onFailure,
                                                                  const std::optional<std::string>& message);
     // The re-send after a log-in: adopts rows without a user, then posts the
-    // user's pending rows that are not in flight. Always silent. Nil when
-    // offline, for the user "Invalid" or an id not above 0, or when nothing
-    // was pending.
+    // user's pending rows that are not in flight, in bounded batches one
+    // after the other (HCPendingScoreResend). Always silent. Nil when
+    // offline, for the user "Invalid" or an id not above 0, when nothing was
+    // pending, or while the user's last re-send still runs; else the first
+    // batch's handle. The callbacks hear the end of the whole re-send.
     static std::shared_ptr<HCRequestHandle> sendPendingHighScores(const std::string& userId, bool silently,
                                                                   const HCDelegate& onSuccess,
                                                                   const HCDelegate& onFailure);
@@ -242,6 +244,7 @@ public:
 private:
     friend class HCHighScoreBatchCompletion;
     friend class HCGameCenterHighScore;
+    friend class HCPendingScoreResend;
     using ScoreKey = std::tuple<std::string, std::string, std::int64_t>;
 
     static HCLocalHighScoreStore* storeForCurrentThread();
@@ -280,4 +283,6 @@ private:
     std::string mPendingScoresUser;
     std::vector<HCPendingBlob> mPendingBlobs;
     std::multiset<ScoreKey> inFlight_;
+    // The players whose re-send is walking through their pending rows.
+    std::set<std::string> resendingFor_;
 };

@@ -88,8 +88,11 @@ struct HCLocalHighScoreStore::Statements {
                                    "NULL");
         markAllSynched.reset(db, "UPDATE high_scores SET server_sync_at = :server_sync_at WHERE user_id = :user_id "
                                  "AND leaderboard_id = :leaderboard_id AND server_sync_at IS NULL");
-        pending.reset(db, "SELECT leaderboard_id, score, display_text, custom_data, blob FROM high_scores WHERE "
-                          "user_id = :user_id AND server_sync_at IS NULL");
+        // The rowid walk reads a long list in slices, each from where the
+        // last stopped, without reading what came before again.
+        pending.reset(db, "SELECT rowid AS row_id, leaderboard_id, score, display_text, custom_data, blob FROM "
+                          "high_scores WHERE rowid > CAST(:after AS INTEGER) AND user_id = :user_id AND "
+                          "server_sync_at IS NULL ORDER BY rowid LIMIT CAST(:limit AS INTEGER)");
         nullUserRows.reset(db, "SELECT rowid AS row_id, leaderboard_id, score, display_text, custom_data, blob FROM "
                                "high_scores WHERE user_id IS NULL or user_id = 0");
         adoptRow.reset(db, "UPDATE high_scores SET user_id = :user_id WHERE rowid = :row_id");
@@ -130,6 +133,24 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::store(const Write& write)
     return storeInSavepoint(write, 0);
 }
 
+std::vector<HCLocalHighScoreStore::Outcome> HCLocalHighScoreStore::storeAll(const std::vector<Write>& writes)
+{
+    HC_CHECK_THREAD(checker_);
+    std::vector<Outcome> outcomes;
+    outcomes.reserve(writes.size());
+    HCSqlTransaction transaction(db_);
+    const bool begun = transaction.begin();
+    for (const auto& write : writes) {
+        outcomes.push_back(begun ? storeInSavepoint(write, 0) : Outcome{});
+    }
+    if (!transaction.commit()) {
+        for (auto& outcome : outcomes) {
+            outcome.stored = false;
+        }
+    }
+    return outcomes;
+}
+
 std::optional<HCLeaderboardFacts> HCLocalHighScoreStore::leaderboardFacts(const std::string& leaderboardId)
 {
     HC_CHECK_THREAD(checker_);
@@ -156,7 +177,6 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
     }
     const int order = facts->descendingSortOrder ? 0 : 1;
     const std::int64_t now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
-    const std::int64_t lastSync = leaderboards_->lastSyncUnix(write.userId);
 
     HCSqlTransaction transaction(db_);
     if (!transaction.begin()) {
@@ -224,6 +244,7 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
             return outcome;
         }
     }
+    std::optional<std::int64_t> lastSync;
     if (!makeOnlyOnePending(write.userId, write.leaderboardId, *facts, lastSync)) {
         return outcome;
     }
@@ -248,7 +269,7 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
 }
 
 bool HCLocalHighScoreStore::makeOnlyOnePending(const std::string& userId, const std::string& leaderboardId,
-                                               const HCLeaderboardFacts& facts, std::int64_t lastSync)
+                                               const HCLeaderboardFacts& facts, std::optional<std::int64_t>& lastSync)
 {
     const int order = facts.descendingSortOrder ? 0 : 1;
     // The score that stays pending is the best one not yet confirmed, on
@@ -270,8 +291,14 @@ bool HCLocalHighScoreStore::makeOnlyOnePending(const std::string& userId, const 
     if (!keepScore) {
         return true;
     }
+    // Read only when a row is pending: the last sync time looks at all the
+    // player's rows, and a confirmation, which leaves none pending, would
+    // otherwise pay for it once per confirmed score.
+    if (!lastSync) {
+        lastSync = leaderboards_->lastSyncUnix(userId);
+    }
     HCSqlQuery& mark = sql_->makeOnlyOneSynch;
-    mark.bind("server_sync_at", text(lastSync));
+    mark.bind("server_sync_at", text(*lastSync));
     mark.bind("user_id", userId);
     mark.bind("leaderboard_id", leaderboardId);
     mark.bind("score", *keepScore);
@@ -330,15 +357,19 @@ std::vector<HCLocalScoreRow> HCLocalHighScoreStore::highScores(const std::string
     return rows;
 }
 
-std::vector<HCLocalScoreRow> HCLocalHighScoreStore::pendingRows(const std::string& userId)
+std::vector<HCLocalScoreRow> HCLocalHighScoreStore::pendingRows(const std::string& userId, std::int64_t afterRowId,
+                                                                int limit)
 {
     HC_CHECK_THREAD(checker_);
     HCSqlQuery& pending = sql_->pending;
+    pending.bind("after", text(afterRowId));
     pending.bind("user_id", userId);
+    pending.bind("limit", std::to_string(limit));
     std::vector<HCLocalScoreRow> rows;
     while (pending.step()) {
         HCLocalScoreRow row = readRow(pending);
         row.userId = userId;
+        row.rowId = pending.getTextValue("row_id").value_or("");
         rows.push_back(std::move(row));
     }
     pending.resetQuery();
@@ -369,7 +400,7 @@ bool HCLocalHighScoreStore::prepareResend(const std::string& userId)
     if (orphans.empty()) {
         return true;
     }
-    const std::int64_t lastSync = leaderboards_->lastSyncUnix(userId);
+    std::optional<std::int64_t> lastSync = leaderboards_->lastSyncUnix(userId);
     HCSqlTransaction transaction(db_);
     if (!transaction.begin()) {
         return false;

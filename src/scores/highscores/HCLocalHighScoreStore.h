@@ -36,7 +36,7 @@ struct HCLocalScoreRow {
     std::optional<std::string> customData;   // nil for NULL
     std::shared_ptr<platform::Data> blob;    // nil for NULL or empty
     std::optional<std::int64_t> serverSyncAt;  // nil: pending
-    std::string rowId;  // the table's rowid; filled by highScores()
+    std::string rowId;  // the table's rowid; filled by highScores() and pendingRows()
 };
 
 class HCLocalHighScoreStore {
@@ -75,6 +75,11 @@ public:
     HCLocalHighScoreStore& operator=(const HCLocalHighScoreStore&) = delete;
 
     Outcome store(const Write& write);
+    // The writes in one transaction, so the lot costs one sync: each write
+    // keeps its own savepoint (a failed one leaves its row as it was), and
+    // a kill before the commit leaves every row as it was. One outcome per
+    // write, in order; none stored when the commit failed.
+    std::vector<Outcome> storeAll(const std::vector<Write>& writes);
     // The board's facts as the store sees them; nothing when unknown.
     std::optional<HCLeaderboardFacts> leaderboardFacts(const std::string& leaderboardId);
 
@@ -89,14 +94,19 @@ public:
     // leaves one pending row per board; false, with nothing changed, when a
     // step failed.
     bool prepareResend(const std::string& userId);
-    // The user's pending rows.
-    std::vector<HCLocalScoreRow> pendingRows(const std::string& userId);
+    // The user's pending rows in the order they were written, at most
+    // `limit` (all when negative) of those after the row `afterRowId`; each
+    // row carries its rowId, the next call's `afterRowId`.
+    std::vector<HCLocalScoreRow> pendingRows(const std::string& userId, std::int64_t afterRowId = 0, int limit = -1);
 
 private:
     struct Statements;
     Outcome storeInSavepoint(const Write& write, int depth);
+    // Leaves the best pending row of the board the only one; the others are
+    // marked with the user's last sync time, read into `lastSync` when
+    // first needed.
     bool makeOnlyOnePending(const std::string& userId, const std::string& leaderboardId,
-                            const HCLeaderboardFacts& facts, std::int64_t lastSync);
+                            const HCLeaderboardFacts& facts, std::optional<std::int64_t>& lastSync);
     static HCLocalScoreRow readRow(const HCSqlQuery& query);
 
     sqlite3* db_;

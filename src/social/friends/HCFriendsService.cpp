@@ -77,6 +77,13 @@ std::shared_ptr<HCFriendsService> HCFriendsService::sharedInstance()
     return sFriendsService;
 }
 
+std::size_t HCFriendsService::maxReplyBytes() const
+{
+    // Room for some 27,000 players; the parse's element limit holds the
+    // tree of a longer list (which then fails whole) to the same order.
+    return 6u * 1024u * 1024u;
+}
+
 void HCFriendsService::populateKnownResources(HCResourceNameMap& map)
 {
     HCAddKnownResource<HCUser>(map);

@@ -75,4 +75,7 @@ public:
                                                        const HCDelegate& onFailure);
 
     void populateKnownResources(HCResourceNameMap& map) override;
+    // A full alphabetical list comes in one reply of about 220 bytes a
+    // player: 10,000 players pass the default limit.
+    std::size_t maxReplyBytes() const override;
 };

@@ -1,0 +1,149 @@
+// Both sides: the friends page's list of 100, 1,000 and 10,000 followed players from the local server
+// (HCFriendsService::getAllUsersFollowedByLocalUserAlphabetical: the signed GET, the reply read into HCUser
+// objects on the request thread, the series on the main thread | the same signed GET by hand with libcurl on a
+// reused handle, the body only received).
+//
+// The local server's first player follows N players named "Player <id>",
+// all answered in one sectioned reply (about 230 bytes a player). Ours
+// waits on the main run loop for the series, as the page does; the raw
+// side sends the very parameters the service sent, signed with
+// HandWrittenSigner.h, so the server does the same work for both.
+#include <benchmark/benchmark.h>
+#include <curl/curl.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "HandWrittenSigner.h"
+#include "RatioReporter.h"
+#include "SignedCurlGet.h"
+#include "core/replies/HCPaginatedSeries.h"
+#include "core/replies/HCTableSectionDescription.h"
+#include "kernel/settings/HCSettings.h"
+#include "localserver/Accounts.h"
+#include "localserver/Fixtures.h"
+#include "localserver/Server.h"
+#include "platform/foundation/Sandbox.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/runtime/Thread.h"
+#include "social/friends/HCFriendsService.h"
+#include "transport/provider/HCProvider.h"
+
+namespace {
+
+std::unique_ptr<localserver::Server> server;
+std::shared_ptr<HCProvider> provider;
+int followed = -1;
+
+size_t collect(char* data, size_t size, size_t count, void* into)
+{
+    static_cast<std::string*>(into)->append(data, size * count);
+    return size * count;
+}
+
+// Ann follows `count` players (each added once, the first time they are needed).
+void follow(int count)
+{
+    if (count == followed) return;
+    auto ann = *server->accounts().user(localserver::defaults::kUserId);
+    ann.friends.clear();
+    for (int i = 0; i < count; ++i) {
+        const std::string id = std::to_string(20000 + i);
+        if (!server->accounts().user(id)) server->accounts().addUser(localserver::User(id, "Player " + id));
+        ann.friends.push_back(id);
+    }
+    server->accounts().addUser(ann);
+    followed = count;
+}
+
+void BM_FriendsService(benchmark::State& state)
+{
+    follow(static_cast<int>(state.range(0)));
+    auto loop = platform::Thread::mainThread()->runLoop();
+    for (auto _ : state) {
+        std::size_t rows = 0;
+        bool done = false;
+        HCFriendsService::getAllUsersFollowedByLocalUserAlphabetical(
+            HCDelegate::withFunction([&](const platform::ObjectPtr& reply) {
+                if (auto series = platform::as<HCPaginatedSeries>(reply)) {
+                    for (const auto& section : series->objects()) {
+                        if (auto page = platform::as<HCTableSectionDescription>(section)) {
+                            rows += page->page() ? page->page()->count() : 0;
+                        }
+                    }
+                }
+                done = true;
+            }),
+            HCDelegate::withFunction([&](const platform::ObjectPtr&) { done = true; }));
+        if (!loop->runUntil([&] { return done; }, 30.0) || rows != static_cast<std::size_t>(state.range(0))) {
+            state.SkipWithError("the list did not arrive whole");
+            break;
+        }
+    }
+}
+
+void BM_RawCurlFriends(benchmark::State& state)
+{
+    follow(static_cast<int>(state.range(0)));
+    // The parameters the service sent for the same list.
+    localserver::Params sent;
+    for (const auto& entry : server->log().entries()) {
+        if (entry.request.path == "users.xml") sent = entry.request.params;
+    }
+    std::vector<std::pair<std::string, std::string>> parameters(sent.begin(), sent.end());
+    bench::HandWrittenSigner signer(localserver::defaults::kProductKey, localserver::defaults::kProductSecret,
+                                    localserver::defaults::kUserToken, localserver::defaults::kUserTokenSecret);
+    CURL* curl = curl_easy_init();
+    std::string body;
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
+    const std::string url = server->serviceRootUrl() + "users.xml";
+    for (auto _ : state) {
+        body.clear();
+        if (!bench::performSignedGet(curl, signer, url, parameters)) {
+            state.SkipWithError("the raw request failed");
+            break;
+        }
+    }
+    state.counters["reply_bytes"] = static_cast<double>(body.size());
+    curl_easy_cleanup(curl);
+}
+
+BENCHMARK(BM_FriendsService)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawCurlFriends)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    platform::Thread::adoptCurrentAsMain();
+    std::string sandbox = (std::filesystem::temp_directory_path() / "hc-friends-bench-XXXXXX").string();
+    if (!mkdtemp(sandbox.data())) return 1;
+    platform::Sandbox::configure(sandbox);
+    server = std::make_unique<localserver::Server>();
+    localserver::registerServiceRoutes(*server);
+    if (!server->start()) return 1;
+    HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
+    HCSettings::Initialize();
+    provider = HCProvider::providerWithProductKey(localserver::defaults::kProductKey,
+                                                  localserver::defaults::kProductSecret);
+    provider->setAccessToken(localserver::defaults::kUserToken, localserver::defaults::kUserTokenSecret);
+    HCService::setProvider(provider);
+    HCFriendsService::initializeService();
+    RatioReporter reporter({
+        {"BM_FriendsService/100", "BM_RawCurlFriends/100", "100 friends: service / raw libcurl"},
+        {"BM_FriendsService/1000", "BM_RawCurlFriends/1000", "1,000 friends: service / raw libcurl"},
+        {"BM_FriendsService/10000", "BM_RawCurlFriends/10000", "10,000 friends: service / raw libcurl"},
+    });
+    const int status = runBenchmarksWithRatio(argc, argv, reporter);
+    HCFriendsService::shutdownService();
+    provider->cleanupRequestThread();
+    HCService::setProvider(nullptr);
+    HCSettings::Shutdown();
+    server->stop();
+    platform::Sandbox::reset();
+    std::filesystem::remove_all(sandbox);
+    return status;
+}

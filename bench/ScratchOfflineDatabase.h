@@ -1,0 +1,32 @@
+#pragma once
+// A fresh offline database for one benchmark case: a sandbox of its own in
+// the temporary folder, the file opened as the client opens it (write-ahead
+// logging, synchronous=FULL), brought to the current layout and made the
+// current database.
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/foundation/Sandbox.h"
+#include "scores/offline/HCOfflineDatabase.h"
+#include "scores/offline/HCOfflineSchema.h"
+
+namespace bench {
+
+inline std::shared_ptr<HCOfflineDatabase> openScratchOfflineDatabase(const std::string& prefix)
+{
+    static int serial = 0;
+    const auto dir = std::filesystem::temp_directory_path() /
+                     (prefix + "-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+    std::filesystem::create_directories(dir);
+    platform::Sandbox::configure(dir.string());
+    HCOfflineDatabase::setCurrent(nullptr);
+    auto database = HCOfflineDatabase::open(HCOfflineDatabase::defaultPath());
+    HCOfflineDatabase::setCurrent(database);
+    if (!HCOfflineSchema::setup(database->mainConnection()).all()) return nullptr;
+    return database;
+}
+
+}  // namespace bench
