@@ -3,6 +3,7 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
 #include "SocialPagesSupport.h"
+#include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/ui/AlertView.h"
@@ -261,6 +262,26 @@ TEST_F(ForumPagesTest, TheStarFollowsTheDiscussionAndAFailureLeavesItAsItWas)
     waitForIdle();
     EXPECT_FALSE(page->thread()->isSubscribed());
     EXPECT_FALSE(page->isShowingLoadingScreen());
+    EXPECT_EQ(alertMessages(),
+              (std::vector<std::string>{"Error Occurred: Could not subscribe to thread. Please try again later."}));
+}
+
+TEST_F(ForumPagesTest, AStarTheProviderDropsSaysSoAndLeavesItAsItWas)
+{
+    startOnline();
+    auto page = openThread(thread("300", "Paddle stuck"));
+    ASSERT_TRUE(page && page->subscribeButton());
+    pagetest::dropRequestsMadeBy([&] {
+        ASSERT_TRUE(driver->tap(page->subscribeButton()));
+        settle();
+        EXPECT_TRUE(page->isShowingLoadingScreen());
+    });
+    waitForIdle();
+    EXPECT_FALSE(page->isShowingLoadingScreen());
+    EXPECT_EQ(requestsTo("discussions/300/subscribe.xml"), 0u);
+    EXPECT_FALSE(page->thread()->isSubscribed());
+    EXPECT_EQ(page->subscribeButton()->currentTitle(),
+              std::optional<std::string>(HCForumThreadViewController::kUnsubscribedTitle));
     EXPECT_EQ(alertMessages(),
               (std::vector<std::string>{"Error Occurred: Could not subscribe to thread. Please try again later."}));
 }
