@@ -11,6 +11,7 @@
 #include "gamepages/discovery/HCFeaturedGameCell.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
 #include "gamepages/leaderboards/HCLeaderboardController.h"
+#include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/XmlWriter.h"
 #include "platform/ui/AlertView.h"
@@ -132,6 +133,29 @@ TEST_F(GameProfilePageTest, AFailedOrEmptyReplyLeavesOnlyTheButtonsThatNeedNoFea
     ASSERT_TRUE(framed);
     EXPECT_TRUE(framed->currentGameContext());
     EXPECT_EQ(grid(*empty)[0], "Discussions@0");
+}
+
+TEST_F(GameProfilePageTest, AnotherGameWhoseRequestTheProviderDropsShowsTheButtonsThatNeedNoFeatures)
+{
+    startOnline();
+    serveFeatures(true, true, true);
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    waitForIdle();
+    std::shared_ptr<HCGameProfileController> page;
+    pagetest::dropRequestsMadeBy([&] {
+        page = HCGameProfileController::showGameProfileWithClientApplicationId(std::string(kOtherGame), nullptr);
+        settle();
+        ASSERT_TRUE(page);
+        EXPECT_EQ(topPage(), page);
+        EXPECT_TRUE(page->isShowingLoadingScreen());
+    });
+    ASSERT_TRUE(page);
+    waitForIdle();
+    EXPECT_FALSE(page->isShowingLoadingScreen());
+    EXPECT_EQ(requestsTo("apps/7.xml"), 0u);
+    EXPECT_FALSE(page->gameProfileInfo());
+    EXPECT_EQ(grid(*page), (std::vector<std::string>{"Discussions@0", "Fan Club@0", "Who's Playing@1", "-", "-", "-"}));
 }
 
 TEST_F(GameProfilePageTest, ButtonsOpenTheGamesPages)
