@@ -214,6 +214,23 @@ TEST_F(ProfilePicturePageTest, ChoicesAndRefreshesTheProviderDropsTakeTheLoading
     }
     EXPECT_TRUE(page->refreshButton()->isEnabled());
     EXPECT_EQ(requestsTo("profile_picture/refresh"), 0u);
+
+    // A later try of a refresh, dropped while the pictures are awaited.
+    ASSERT_TRUE(driver->tap(page->refreshButton()));
+    ASSERT_TRUE(testsupport::runMainUntil([&] {
+        return page->refreshCount() == 1 && Halcyon::provider()->runningLoaderCount() == 0 &&
+               Halcyon::provider()->queuedActionCount() == 0;
+    }));
+    waitForReplies();
+    pagetest::dropRequestsMadeBy([&] {
+        clock->advance(Page::kRedownloadDelay);
+        testsupport::drainMain();
+        EXPECT_EQ(page->refreshCount(), 2);
+        EXPECT_TRUE(showsLoadingScreen());
+    });
+    waitForIdle();
+    EXPECT_EQ(alertMessages(), std::vector<std::string>{Page::kRefreshFailedMessage});
+    EXPECT_TRUE(page->refreshButton()->isEnabled());
 }
 
 TEST_F(ProfilePicturePageTest, WithTheServiceStoppedNothingWaitsForAnAnswer)
