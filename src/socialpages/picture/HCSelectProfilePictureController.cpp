@@ -130,8 +130,8 @@ void HCSelectProfilePictureController::onCellWasClicked(const platform::ObjectPt
             auto [selected, failed] = requestDelegates(
                 [row](auto& page, const auto& reply) { page._selectSourceSuccessWithIgnored(reply, row); },
                 &HCSelectProfilePictureController::_selectSourceFailure);
-            unlessSent(
-                HCUsersCredentialService::selectProfilePictureSourceForLocalUser(row->credentialType(), selected, failed));
+            const auto& type = row->credentialType();
+            unlessSent(HCUsersCredentialService::selectProfilePictureSourceForLocalUser(type, selected, failed));
         }
     } else {
         showLoadingScreen();

@@ -141,6 +141,11 @@ void HCProfileController::viewWillAppear(bool animated)
     banner_->showUser(user);
 }
 
+std::shared_ptr<HCProfileController> HCProfileController::me()
+{
+    return std::static_pointer_cast<HCProfileController>(platform::self(this));
+}
+
 void HCProfileController::viewDidAppear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
@@ -149,7 +154,8 @@ void HCProfileController::viewDidAppear(bool animated)
     auto user = getPageContextUser();
     showLoadingScreen();
     auto [loaded, failed] = pageRequestDelegates<HCProfileController>(
-        std::static_pointer_cast<HCProfileController>(platform::self(this)), [](auto& page, const auto& reply) { page._profileDownloadSucceeded(platform::as<HCPaginatedSeries>(reply)); },
+        me(),
+        [](auto& page, const auto& reply) { page._profileDownloadSucceeded(platform::as<HCPaginatedSeries>(reply)); },
         [](auto& page, const auto& failure) { page._profileDownloadFailed(failure); });
     auto handle = HCProfileService::getProfileForUser(user ? user->resourceId() : std::nullopt, loaded, failed);
     // A service that is not running calls nothing back.
@@ -207,7 +213,7 @@ void HCProfileController::onToggleFollowing()
     if (!user || user->isLocalUser()) return;
     showLoadingScreen();
     auto [success, failure] = pageRequestDelegates<HCProfileController>(
-        std::static_pointer_cast<HCProfileController>(platform::self(this)), [](auto& page, const auto& reply) { page.onFollowChangedState(reply); },
+        me(), [](auto& page, const auto& reply) { page.onFollowChangedState(reply); },
         [](auto& page, const auto& failed) { page.onFollowFailedChangingState(failed); });
     auto handle = user->followedByLocalUser()
                       ? HCFriendsService::makeLocalUserStopFollowing(user->resourceId(), success, failure)
@@ -245,7 +251,7 @@ void HCProfileController::onInstantMessage()
     if (!user || user->isLocalUser()) return;
     showLoadingScreen();
     auto [started, failed] = pageRequestDelegates<HCProfileController>(
-        std::static_pointer_cast<HCProfileController>(platform::self(this)), [](auto& page, const auto& reply) { page._conversationStarted(platform::as<HCPaginatedSeries>(reply)); },
+        me(), [](auto& page, const auto& reply) { page._conversationStarted(platform::as<HCPaginatedSeries>(reply)); },
         [](auto& page, const auto& failure) { page._conversationError(failure); });
     auto handle = HCConversationService::startConversationWithUser(user->resourceId(), started, failed);
     if (!handle) hideLoadingScreen();
