@@ -3,13 +3,17 @@
 //
 //   halcyon-localserver [--port N] [--fixtures DIR] [--root /PATH/]
 //                       [--broker-stomp-port N --broker-http-port N]
+//                       [--delay-ms N]
 //
+// --delay-ms holds every reply back that long: a slow service, for checking
+// how a client's waits hold up.
 // The broker ports (plain STOMP and management HTTP, as scripts/broker
 // prints them) turn the players' presence channel on.
 // Without --fixtures the built-in data is served. The first line on standard
 // output is the service root's URL, so that a script can wait for it.
 #include <signal.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -22,7 +26,7 @@ namespace {
 int usage()
 {
     std::cerr << "usage: halcyon-localserver [--port N] [--fixtures DIR] [--root /PATH/]"
-                 " [--broker-stomp-port N --broker-http-port N]\n";
+                 " [--broker-stomp-port N --broker-http-port N] [--delay-ms N]\n";
     return 2;
 }
 
@@ -43,6 +47,7 @@ int main(int argc, char** argv)
     // Nobody reads the log of a server that runs on its own: it keeps only
     // the latest requests, so a long demo does not grow without end.
     options.requestLogCapacity = 256;
+    int delayMs = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (i + 1 >= argc) {
@@ -61,6 +66,10 @@ int main(int argc, char** argv)
                 return 1;
             }
             options.fixtures = std::move(*fixtures);
+        } else if (arg == "--delay-ms") {
+            if (!parsePort(value, delayMs)) {
+                return usage();
+            }
         } else if (arg == "--root") {
             options.root = value;
         } else if (arg == "--broker-stomp-port" || arg == "--broker-http-port") {
@@ -90,6 +99,10 @@ int main(int argc, char** argv)
     if (!server.start()) {
         std::cerr << "halcyon-localserver: " << server.error() << "\n";
         return 1;
+    }
+    if (delayMs > 0) {
+        server.faults().injectNext(localserver::Fault::delayed(std::chrono::milliseconds(delayMs)),
+                                   localserver::Faults::kUntilCleared);
     }
     std::cout << server.serviceRootUrl() << std::endl;
 

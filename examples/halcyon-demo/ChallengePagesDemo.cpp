@@ -58,32 +58,21 @@ std::optional<std::string> benSends(const DemoFrames& demo)
 {
     auto provider = Halcyon::provider();
     provider->setAccessToken(defaults::kOtherUserToken, defaults::kOtherUserTokenSecret);
-    std::shared_ptr<HCChallenge> sent;
-    bool failed = false;
-    HCChallengeService::sendChallenge(
-        std::string("1"), std::string("Beat 90 s"), platform::Data::fromString("level 3, seed 42"),
-        std::string("Bet you can't"), std::nullopt, {defaults::kUserId}, std::nullopt,
-        HCDelegate::withFunction([&](const platform::ObjectPtr& reply) {
-            auto series = platform::as<HCPaginatedSeries>(reply);
-            sent = series && series->count() > 0 ? platform::as<HCChallenge>(series->objectAtIndex(0)) : nullptr;
-            failed = !sent;
-        }),
-        HCDelegate::withFunction([&](const platform::ObjectPtr&) { failed = true; }));
-    waitUntil(demo, [&] { return sent || failed; });
+    auto reply = platform::as<HCPaginatedSeries>(await(demo, [](HCDelegate success, HCDelegate failure) {
+        HCChallengeService::sendChallenge(std::string("1"), std::string("Beat 90 s"),
+                                          platform::Data::fromString("level 3, seed 42"), std::string("Bet you can't"),
+                                          std::nullopt, {defaults::kUserId}, std::nullopt, success, failure);
+    }));
+    auto sent = reply && reply->count() > 0 ? platform::as<HCChallenge>(reply->objectAtIndex(0)) : nullptr;
     std::optional<std::string> recordId;
     if (sent) {
-        bool listed = false;
-        HCChallengeService::getUsersWhoReceivedChallengeWithId(
-            sent->resourceId(), std::nullopt, 1,
-            HCDelegate::withFunction([&](const platform::ObjectPtr& reply) {
-                auto series = platform::as<HCPaginatedSeries>(reply);
-                auto record = series && series->count() > 0 ? platform::as<HCChallengeToUser>(series->objectAtIndex(0))
-                                                             : nullptr;
-                if (record) recordId = record->resourceId();
-                listed = true;
-            }),
-            HCDelegate::withFunction([&](const platform::ObjectPtr&) { listed = true; }));
-        waitUntil(demo, [&] { return listed; });
+        auto received = platform::as<HCPaginatedSeries>(await(demo, [&](HCDelegate success, HCDelegate failure) {
+            HCChallengeService::getUsersWhoReceivedChallengeWithId(sent->resourceId(), std::nullopt, 1, success,
+                                                                   failure);
+        }));
+        auto record = received && received->count() > 0 ? platform::as<HCChallengeToUser>(received->objectAtIndex(0))
+                                                        : nullptr;
+        if (record) recordId = record->resourceId();
     }
     provider->setAccessToken(defaults::kUserToken, defaults::kUserTokenSecret);
     return recordId;

@@ -2,6 +2,7 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "platform/runtime/Clock.h"
 #include "platform/ui/Driver.h"
 #include "platform/ui/NavigationController.h"
 #include "transport/provider/HCProvider.h"
@@ -9,10 +10,31 @@
 #include "uiframework/HCViewController.h"
 #include "uiframework/table/HCTableControllerHelper.h"
 
+bool timeLeft(const DemoFrames& demo)
+{
+    return platform::Clock::currentTime() < demo.deadline;
+}
+
 bool waitUntil(const DemoFrames& demo, const std::function<bool()>& done)
 {
-    for (int i = 0; i < demo.frames && !done(); ++i) demo.frame(done);
+    for (int i = 0; i < demo.frames && !done() && timeLeft(demo); ++i) demo.frame(done);
     return done();
+}
+
+platform::ObjectPtr await(const DemoFrames& demo, const std::function<void(HCDelegate, HCDelegate)>& start)
+{
+    struct Answer {
+        platform::ObjectPtr reply;
+        bool arrived = false;
+    };
+    auto answer = std::make_shared<Answer>();
+    start(HCDelegate::withFunction([answer](const platform::ObjectPtr& object) {
+              answer->reply = object;
+              answer->arrived = true;
+          }),
+          HCDelegate::withFunction([answer](const platform::ObjectPtr&) { answer->arrived = true; }));
+    waitUntil(demo, [answer] { return answer->arrived; });
+    return answer->reply;
 }
 
 std::shared_ptr<HCViewController> top()

@@ -1,14 +1,18 @@
 #pragma once
-// What the page demos share: the game's frames to wait on, the page on top
-// of the dashboard's active navigation, waiting for a page to come up, and
-// reading and tapping its rows.
+// What the page demos share: the game's frames to wait on, a request's
+// answer waited for, the page on top of the dashboard's active navigation,
+// waiting for a page to come up, and reading and tapping its rows.
 //
 // Thread: main thread; a wait pumps the game's frames until its condition
-// holds, at most `frames` of them.
+// holds, at most `frames` of them and not past the deadline.
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "kernel/callbacks/HCDelegate.h"
+#include "platform/runtime/Object.h"
 
 class HCViewController;
 
@@ -17,10 +21,21 @@ struct DemoFrames {
     // Pumps one frame, or less when the condition answers yes first.
     std::function<void(const std::function<bool()>&)> frame;
     int frames = 0;
+    // The clock time (platform::Clock::currentTime) after which no wait
+    // goes on, whatever its own bound: a part of the run bounded as a whole.
+    double deadline = std::numeric_limits<double>::infinity();
 };
 
-// Pumps frames until `done`; answers `done`.
+// Pumps frames until `done`, at most `frames` of them and not past the
+// deadline; answers `done`.
 bool waitUntil(const DemoFrames& demo, const std::function<bool()>& done);
+// Whether the deadline is still ahead.
+bool timeLeft(const DemoFrames& demo);
+// Starts a request with its success and failure delegates and waits for its
+// answer: the success's object, nil after a failure or when the wait ended
+// first. The answer lands in a holder the delegates share, so a reply that
+// comes after the wait gave up finds it still there.
+platform::ObjectPtr await(const DemoFrames& demo, const std::function<void(HCDelegate, HCDelegate)>& start);
 // The page on top of the dashboard's active navigation; nil when none.
 std::shared_ptr<HCViewController> top();
 // The page of this class (kindName) is on top, its loading screen down, its

@@ -32,12 +32,13 @@ std::string shownTab()
     return "";
 }
 
-// What the bar over the page reads: its title, else its bar's, else its kind.
-std::string heading(const std::shared_ptr<HCViewController>& page)
+// What the bar over the page reads: its title, else its bar's; a page whose
+// bar reads nothing is named by what it shows.
+std::string heading(const std::shared_ptr<HCViewController>& page, const std::string& shows)
 {
     if (!page->title().empty()) return page->title();
     if (!page->navigationItem()->title().empty()) return page->navigationItem()->title();
-    return page->kindName();
+    return shows + " (no title in the bar)";
 }
 
 // A page of this kind is on top, its loading screen down and nothing asked
@@ -59,6 +60,7 @@ struct Shortcut {
     const char* call;
     std::function<void()> open;
     const char* page;
+    const char* shows;  // what the page shows, in the player's words
 };
 
 }  // namespace
@@ -68,23 +70,30 @@ bool showShortcuts(const DemoFrames& demo)
     auto ben = HCResource::initWithId<HCUser>(std::string(localserver::defaults::kOtherUserId));
     ben->setName("Ben");
     const std::vector<Shortcut> shortcuts = {
-        {"WhosPlayingPage", &Halcyon::launchDashboardWithWhosPlayingPage, "HCWhosPlayingController"},
-        {"AchievementsPage", &Halcyon::launchDashboardWithAchievementsPage, "HCAchievementListController"},
-        {"ListLeaderboardsPage", &Halcyon::launchDashboardWithListLeaderboardsPage, "HCLeaderboardController"},
-        {"HighscorePage", [] { Halcyon::launchDashboardWithHighscorePage(std::string("1")); }, "HCHighScoreController"},
-        {"ChallengesPage", &Halcyon::launchDashboardWithChallengesPage, "HCChallengeListController"},
-        {"FindFriendsPage", &Halcyon::launchDashboardWithFindFriendsPage, "HCImportFriendsController"},
+        {"WhosPlayingPage", &Halcyon::launchDashboardWithWhosPlayingPage, "HCWhosPlayingController",
+         "the players of the game"},
+        {"AchievementsPage", &Halcyon::launchDashboardWithAchievementsPage, "HCAchievementListController",
+         "the achievements"},
+        {"ListLeaderboardsPage", &Halcyon::launchDashboardWithListLeaderboardsPage, "HCLeaderboardController",
+         "the leaderboards"},
+        {"HighscorePage", [] { Halcyon::launchDashboardWithHighscorePage(std::string("1")); }, "HCHighScoreController",
+         "a leaderboard's scores"},
+        {"ChallengesPage", &Halcyon::launchDashboardWithChallengesPage, "HCChallengeListController", "the challenges"},
+        {"FindFriendsPage", &Halcyon::launchDashboardWithFindFriendsPage, "HCImportFriendsController",
+         "importing friends"},
         {"iPurchasePage", [] { Halcyon::launchDashboardWithiPurchasePage(std::string("1")); },
-         "HCApplicationDescriptionController"},
-        {"InvitePage", &Halcyon::launchDashboardWithInvitePage, "HCSelectInviteTypeController"},
-        {"SpecificInvite", [] { Halcyon::launchDashboardWithSpecificInvite("rivals"); },
-         "HCSelectInviteTypeController"},
+         "HCApplicationDescriptionController", "a game's description"},
+        {"InvitePage", &Halcyon::launchDashboardWithInvitePage, "HCSelectInviteTypeController",
+         "the invitation's kinds"},
+        {"SpecificInvite", [] { Halcyon::launchDashboardWithSpecificInvite("rivals"); }, "HCSelectInviteTypeController",
+         "the invitation's kinds"},
         {"IMToUser", [ben] { Halcyon::launchDashboardWithIMToUser(ben, std::string("Rematch?")); },
-         "HCConversationController"},
+         "HCConversationController", "a conversation"},
         {"ListGlobalChatRoomsPage", &Halcyon::launchDashboardWithListGlobalChatRoomsPage,
-         "HCSelectChatRoomDefinitionController"},
-        {"SwitchUserPage", &Halcyon::launchDashboardWithSwitchUserPage, "HCUseNewOrOldAccountController"},
-        {"ForumsPage", &Halcyon::launchDashboardWithForumsPage, "HCForumTopicListController"},
+         "HCSelectChatRoomDefinitionController", "the chat rooms"},
+        {"SwitchUserPage", &Halcyon::launchDashboardWithSwitchUserPage, "HCUseNewOrOldAccountController",
+         "switching players"},
+        {"ForumsPage", &Halcyon::launchDashboardWithForumsPage, "HCForumTopicListController", "the forums"},
     };
     bool allShown = true;
     for (const auto& shortcut : shortcuts) {
@@ -92,7 +101,7 @@ bool showShortcuts(const DemoFrames& demo)
         const bool shown = waitForShortcutPage(demo, shortcut.page);
         allShown = allShown && shown;
         demo.say(std::string("shortcuts: ") + shortcut.call + " -> " +
-                 (shown ? shownTab() + ", " + heading(top()) : std::string("did not come up")));
+                 (shown ? shownTab() + ", " + heading(top(), shortcut.shows) : std::string("did not come up")));
         Halcyon::dismissDashboard();
         // Gone, not fading: a launch made while it fades would come up after it.
         waitUntil(demo, [] { return !HalcyonDashboard::getRootController(); });

@@ -20,20 +20,6 @@
 
 namespace {
 
-// One request's reply object (nil after a failure), waited for frame by frame.
-platform::ObjectPtr await(const DemoFrames& demo, const std::function<void(HCDelegate, HCDelegate)>& start)
-{
-    platform::ObjectPtr reply;
-    bool done = false;
-    start(HCDelegate::withFunction([&](const platform::ObjectPtr& object) {
-              reply = object;
-              done = true;
-          }),
-          HCDelegate::withFunction([&](const platform::ObjectPtr&) { done = true; }));
-    for (int i = 0; i < demo.frames && !done; ++i) demo.frame([&] { return done; });
-    return reply;
-}
-
 template <class T>
 std::vector<std::shared_ptr<T>> objectsOf(const platform::ObjectPtr& reply)
 {

@@ -45,8 +45,9 @@
 // Game Center leaderboard: the player signs in there at the log-in, the
 // scores already on the device go there once, and a new best is reported to
 // both the service and Game Center, each read back; it exits 1 when either
-// does not hold it. With --skip-pages the tour of the dashboard's pages is
-// left out.
+// does not hold it. The tour of the dashboard's pages has one bound as a
+// whole, six times N seconds: the pages not begun by then are skipped and
+// named. With --skip-pages the tour is left out.
 #include <unistd.h>
 
 #include <cstdio>
@@ -148,6 +149,9 @@
 namespace {
 
 constexpr double kFrameSeconds = 1.0 / 30.0;
+// The page tour's bound as a whole, in the waits' own bounds (--seconds):
+// a whole tour against the local server takes about 30 s, three of them.
+constexpr int kTourSecondsPerWait = 6;
 
 void say(const std::string& line)
 {
@@ -346,6 +350,14 @@ void frame(const std::function<bool()>& done = [] { return false; })
     platform::Thread::mainThread()->runLoop()->runUntil(done, kFrameSeconds);
 }
 
+// One service request's reply (nil after a failure or when none came in
+// time), waited for frame by frame.
+std::shared_ptr<HCPaginatedSeries> serviceReply(int frames, const std::function<void(HCDelegate, HCDelegate)>& start)
+{
+    const DemoFrames demo{&say, [](const std::function<bool()>& done) { frame(done); }, frames};
+    return platform::as<HCPaginatedSeries>(await(demo, start));
+}
+
 // "1 post", "3 posts".
 std::string counted(long long count, const std::string& noun)
 {
@@ -366,27 +378,14 @@ bool showLeaderboards(int frames)
         }
         return line.empty() ? std::string("none") : line;
     };
-    struct Outcome {
-        std::shared_ptr<HCPaginatedSeries> series;
-        bool failed = false;
-    };
-    auto online = std::make_shared<Outcome>();
-    HCLeaderboardService::getLeaderboardsForApplication(
-        std::nullopt, std::nullopt,
-        HCDelegate::withFunction([online](const platform::ObjectPtr& reply) {
-            online->series = platform::as<HCPaginatedSeries>(reply);
-            online->failed = !online->series;
-        }),
-        HCDelegate::withFunction([online](const platform::ObjectPtr&) { online->failed = true; }));
-    auto answered = [&] { return online->series || online->failed; };
-    for (int i = 0; i < frames && !answered(); ++i) {
-        frame(answered);
-    }
-    if (!online->series) {
+    auto online = serviceReply(frames, [](HCDelegate success, HCDelegate failure) {
+        HCLeaderboardService::getLeaderboardsForApplication(std::nullopt, std::nullopt, success, failure);
+    });
+    if (!online) {
         say("leaderboards: could not be listed by the service");
         return false;
     }
-    say("leaderboards: from the service: " + describe(online->series->objects()));
+    say("leaderboards: from the service: " + describe(online->objects()));
     auto local = HCLeaderboardService::getLeaderboardsLocal();
     say("leaderboards: offline from the device: " + describe({local.begin(), local.end()}));
     return !local.empty();
@@ -412,9 +411,14 @@ std::string describeScores(const std::shared_ptr<HCPaginatedSeries>& series)
 
 // Rivals of the local server post their scores; the game reads the top of
 // leaderboard 1 and the scores around the player.
-bool showTopScores(localserver::ScoreStore* serverScores, int frames)
+bool showTopScores(localserver::Server* server, localserver::ScoreStore* serverScores, int frames)
 {
-    if (serverScores) {
+    if (server && serverScores) {
+        // Players of the service like any other: the score rows carry the
+        // names the service holds for them.
+        const std::vector<std::pair<std::string, std::string>> players{
+            {"2001", "Finn"}, {"2002", "Gina"}, {"2003", "Hugo"}, {"2004", "Ida"}, {"2005", "Jon"}};
+        for (const auto& [id, name] : players) server->accounts().addUser(localserver::User(id, name));
         const std::vector<std::pair<std::string, std::int64_t>> rivals{
             {localserver::defaults::kOtherUserId, 73500}, {"2001", 91000}, {"2002", 60120},
             {"2003", 52000}, {"2004", 40300}, {"2005", 12800}};
@@ -434,21 +438,11 @@ bool showTopScores(localserver::ScoreStore* serverScores, int frames)
             serverScores->accept(posted);
         }
     }
-    auto read = [frames](const std::function<void(HCDelegate, HCDelegate)>& start) {
-        auto reply = std::make_shared<std::pair<std::shared_ptr<HCPaginatedSeries>, bool>>();
-        start(HCDelegate::withFunction([reply](const platform::ObjectPtr& r) {
-                  reply->first = platform::as<HCPaginatedSeries>(r);
-                  reply->second = true;
-              }),
-              HCDelegate::withFunction([reply](const platform::ObjectPtr&) { reply->second = true; }));
-        for (int i = 0; i < frames && !reply->second; ++i) frame([reply] { return reply->second; });
-        return reply->first;
-    };
-    auto top = read([](HCDelegate ok, HCDelegate failed) {
+    auto top = serviceReply(frames, [](HCDelegate ok, HCDelegate failed) {
         HCHighScoreService::getPage(1, 3, "1", std::nullopt, false, true, 0, ok, failed);
     });
     auto topSection = top && top->count() > 0 ? platform::as<HCTableSectionDescription>(top->objects().back()) : nullptr;
-    auto around = read([](HCDelegate ok, HCDelegate failed) {
+    auto around = serviceReply(frames, [](HCDelegate ok, HCDelegate failed) {
         HCHighScoreService::getHighScoreNearCurrentUserForLeaderboard("1", 1, 1, ok, failed);
     });
     say("high scores: top of leaderboard 1: " + describeScores(topSection ? topSection->page() : nullptr));
@@ -475,11 +469,12 @@ bool unlockOffline(const localserver::AchievementStore* serverAchievements, cons
     auto reachability = HCReachability::Instance();
     reachability->setOverride(HCReachability::NotReachable);
     frame();
-    bool stored = false;
+    auto storedOnDevice = std::make_shared<bool>(false);
     HCAchievementService::updateAchievement(
         *achievement->resourceId(), 100.0, false,
-        HCDelegate::withFunction([&stored](const platform::ObjectPtr&) { stored = true; }), HCDelegate());
-    frame([&] { return stored; });
+        HCDelegate::withFunction([storedOnDevice](const platform::ObjectPtr&) { *storedOnDevice = true; }), HCDelegate());
+    frame([storedOnDevice] { return *storedOnDevice; });
+    const bool stored = *storedOnDevice;
     say(std::string("achievements: '") + title + "' unlocked offline (online: " + (Halcyon::isOnline() ? "yes" : "no") +
         "), " + (stored ? "stored on the device" : "NOT stored"));
     const int loginsBefore = game.onlineLogins;
@@ -538,20 +533,6 @@ void showBannerGallery(GameWindow& window)
     }
 }
 
-// One forum request: its reply (nil after a failure), waited for frame by frame.
-std::shared_ptr<HCPaginatedSeries> forumReply(int frames, const std::function<void(HCDelegate, HCDelegate)>& start)
-{
-    std::shared_ptr<HCPaginatedSeries> reply;
-    bool done = false;
-    start(HCDelegate::withFunction([&](const platform::ObjectPtr& series) {
-              reply = platform::as<HCPaginatedSeries>(series);
-              done = true;
-          }),
-          HCDelegate::withFunction([&](const platform::ObjectPtr&) { done = true; }));
-    for (int i = 0; i < frames && !done; ++i) frame([&] { return done; });
-    return reply;
-}
-
 void printTopics(const std::shared_ptr<platform::Array>& topics, std::string& firstWithDiscussions)
 {
     if (!topics) return;
@@ -570,7 +551,7 @@ void printTopics(const std::shared_ptr<platform::Array>& topics, std::string& fi
 // forum could not be read.
 bool showForum(const std::string& gameId, int frames)
 {
-    auto tree = forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+    auto tree = serviceReply(frames, [&](HCDelegate success, HCDelegate failure) {
         HCForumService::getTopicsForApplication(gameId, success, failure);
     });
     if (!tree) {
@@ -581,7 +562,7 @@ bool showForum(const std::string& gameId, int frames)
     printTopics(platform::Array::make(tree->objects()), topicId);
     if (topicId.empty()) return true;
     say("forum: first page of discussions in topic " + topicId + ":");
-    auto page = forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+    auto page = serviceReply(frames, [&](HCDelegate success, HCDelegate failure) {
         HCForumService::getThreadsForTopic(topicId, 1, success, failure);
     });
     if (!page) return false;
@@ -644,7 +625,7 @@ bool showPlayers(int frames)
         rival.done = false;
         return ok;
     };
-    auto found = forumReply(frames, [](HCDelegate success, HCDelegate failure) {
+    auto found = serviceReply(frames, [](HCDelegate success, HCDelegate failure) {
         HCUserService::findUsersByName("dora", 1, success, failure);
     });
     auto dora = found && found->count() > 0 ? platform::as<HCUser>(found->objectAtIndex(0)) : nullptr;
@@ -661,7 +642,7 @@ bool showPlayers(int frames)
         me->getFriendsWithThisApplication();
         ok = wait();
     }
-    auto profile = forumReply(frames, [](HCDelegate success, HCDelegate failure) {
+    auto profile = serviceReply(frames, [](HCDelegate success, HCDelegate failure) {
         HCClientApplicationService::getGameProfilePageInfo(std::nullopt, success, failure);
     });
     auto info = profile && profile->count() > 0 ? platform::as<HCGameProfilePageInfo>(profile->objectAtIndex(0)) : nullptr;
@@ -682,14 +663,11 @@ bool showPlayers(int frames)
 
 // The dashboard over the game: opened on its first tab, printed as the
 // screen shows it, and closed. False when it did not open or close.
-bool showDashboard(GameWindow& window, int frames)
+bool showDashboard(GameWindow& window, const DemoFrames& demo)
 {
     window.makeKeyWindow();
     Halcyon::launchDashboard();
-    for (int i = 0; i < frames && !Halcyon::dashboardVisible(); ++i) {
-        frame(&Halcyon::dashboardVisible);
-    }
-    if (!Halcyon::dashboardVisible()) {
+    if (!waitUntil(demo, &Halcyon::dashboardVisible)) {
         say("dashboard: did not open");
         return false;
     }
@@ -697,12 +675,7 @@ bool showDashboard(GameWindow& window, int frames)
     for (std::string line; std::getline(screen, line);) {
         say("dashboard: " + line);
     }
-    Halcyon::dismissDashboard();
-    auto closed = [] { return !Halcyon::dashboardVisible(); };
-    for (int i = 0; i < frames && !closed(); ++i) {
-        frame(closed);
-    }
-    return closed();
+    return closeDashboard(demo);
 }
 
 // The game's pages as the player reads them: the dashboard opened on the
@@ -763,13 +736,14 @@ bool mirrorBestScore(const localserver::ScoreStore* serverScores, int frames)
         say("game center: " + std::to_string(report.value) + " on " + report.category + " sent at the first sign-in");
     }
     const std::int64_t best = 57300;
-    std::optional<bool> ended;
+    auto outcome = std::make_shared<std::optional<bool>>();
     HCHighScoreBatch batch{
         std::make_shared<HCHighScoreBatchEntry>(std::string("1"), best, std::nullopt, std::nullopt, nullptr)};
     HCHighScoreService::batchSetHighScores(
-        &batch, true, HCDelegate::withFunction([&](const platform::ObjectPtr&) { ended = true; }),
-        HCDelegate::withFunction([&](const platform::ObjectPtr&) { ended = false; }), std::nullopt);
-    for (int i = 0; i < frames && !ended; ++i) frame([&] { return ended.has_value(); });
+        &batch, true, HCDelegate::withFunction([outcome](const platform::ObjectPtr&) { *outcome = true; }),
+        HCDelegate::withFunction([outcome](const platform::ObjectPtr&) { *outcome = false; }), std::nullopt);
+    for (int i = 0; i < frames && !*outcome; ++i) frame([outcome] { return outcome->has_value(); });
+    const std::optional<bool> ended = *outcome;
     bool onGameCenter = false;
     for (const auto& report : gc::GameCenterDevice::reportedScores()) {
         onGameCenter = onGameCenter || (report.category == kGameCenterBoard && report.value == best);
@@ -808,7 +782,7 @@ private:
 std::vector<std::shared_ptr<HCInvite>> receivedInvites(int frames)
 {
     std::vector<std::shared_ptr<HCInvite>> invites;
-    auto reply = forumReply(frames, [](HCDelegate success, HCDelegate failure) {
+    auto reply = serviceReply(frames, [](HCDelegate success, HCDelegate failure) {
         HCInviteService::getInvitesForUser(nullptr, 1, success, failure);
     });
     if (reply)
@@ -822,7 +796,7 @@ std::vector<std::shared_ptr<HCInvite>> receivedInvites(int frames)
 // when a step failed.
 bool inviteAFriend(int frames, InviteAndPostDelegate& outcomes)
 {
-    auto primary = forumReply(frames, [](HCDelegate success, HCDelegate failure) {
+    auto primary = serviceReply(frames, [](HCDelegate success, HCDelegate failure) {
         HCInviteService::getDefaultInviteDefinitionForApplication(success, failure);
     });
     auto definition = primary && primary->count() > 0 ? platform::as<HCInviteDefinition>(primary->objectAtIndex(0))
@@ -861,7 +835,7 @@ bool inviteAFriend(int frames, InviteAndPostDelegate& outcomes)
             counted(static_cast<long long>(listed.size()), "invitation") + ", the newest from " +
             (first->senderUser() ? first->senderUser()->name().value_or("?") : std::string("?")) + ": \"" +
             first->userMessage().value_or("") + "\" (" + first->state().value_or("?") + ")");
-        auto done = forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+        auto done = serviceReply(frames, [&](HCDelegate success, HCDelegate failure) {
             HCInviteService::ignoreInvite(first->resourceId(), success, failure);
         });
         const auto left = receivedInvites(frames);
@@ -883,7 +857,7 @@ bool inviteAFriend(int frames, InviteAndPostDelegate& outcomes)
 // The value of one of the player's settings as the service holds it.
 std::optional<std::string> settingValue(const std::string& key, int frames)
 {
-    auto reply = forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+    auto reply = serviceReply(frames, [&](HCDelegate success, HCDelegate failure) {
         HCUserSettingService::getUserSettingWithKey(key, success, failure);
     });
     auto setting = reply && reply->count() > 0 ? platform::as<HCUserSetting>(reply->objectAtIndex(0)) : nullptr;
@@ -895,7 +869,7 @@ bool switchLocationSetting(int frames)
 {
     bool ok = true;
     for (bool on : {false, true}) {
-        forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+        serviceReply(frames, [&](HCDelegate success, HCDelegate failure) {
             HCUserSettingService::setUserSettingWithKey(std::string("location"), on, success, failure);
         });
         const auto value = settingValue("location", frames);
@@ -922,7 +896,7 @@ bool postGameEvent(int frames, InviteAndPostDelegate& outcomes)
 bool registerPushToken(int frames)
 {
     auto token = std::make_shared<platform::Data>(std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8});
-    auto reply = forumReply(frames, [&](HCDelegate success, HCDelegate failure) {
+    auto reply = serviceReply(frames, [&](HCDelegate success, HCDelegate failure) {
         HCPushNotificationService::setDeviceToken(token, success, failure);
     });
     say("push: device token " + HCPushNotificationService::deviceTokenText(*token) +
@@ -946,9 +920,11 @@ bool showInvitesSettingsPostAndPush(int frames)
     return invited && switched && posted && pushed;
 }
 
-int usage()
+// One line: what is wrong with the arguments, and how they go.
+int usage(const std::string& problem)
 {
-    std::cerr << "usage: halcyon-demo [--server URL] [--seconds N] [--game-center] [--skip-pages]\n";
+    std::cerr << "halcyon-demo: " << problem
+              << " (usage: halcyon-demo [--server URL] [--seconds N] [--game-center] [--skip-pages])\n";
     return 2;
 }
 
@@ -1001,19 +977,23 @@ int main(int argc, char** argv)
             skipPages = true;
             continue;
         }
+        if (arg != "--server" && arg != "--seconds") {
+            return usage("unknown option \"" + arg + "\"");
+        }
         if (i + 1 >= argc) {
-            return usage();
+            return usage(arg + " needs a value");
         }
         const std::string value = argv[++i];
         if (arg == "--server") {
+            if (!value.starts_with("http://") && !value.starts_with("https://")) {
+                return usage("--server wants an http:// or https:// address, not \"" + value + "\"");
+            }
             serverUrl = value;
-        } else if (arg == "--seconds") {
+        } else {
             seconds = std::atoi(value.c_str());
             if (seconds <= 0) {
-                return usage();
+                return usage("--seconds wants a whole number of seconds, not \"" + value + "\"");
             }
-        } else {
-            return usage();
         }
     }
 
@@ -1202,30 +1182,49 @@ int main(int argc, char** argv)
     }
     const bool achievementConfirmed = unlockOffline(serverAchievements.get(), game, frames);
     const bool leaderboardsShown = showLeaderboards(frames);
-    const bool topScoresShown = showTopScores(serverScores.get(), frames);
+    const bool topScoresShown = showTopScores(server.get(), serverScores.get(), frames);
     const bool locationShared = shareLocation(server.get(), frames);
     const bool invitesShown = showInvitesSettingsPostAndPush(frames);
     const bool gameCenterHolds = !gameCenter || mirrorBestScore(serverScores.get(), frames);
     showBannerGallery(*window);
+    // The tour is bounded as a whole: under a slow service every page would
+    // otherwise wait out its own bound in turn. Pages not begun in time are
+    // skipped, and named.
     auto showPages = [&] {
+        DemoFrames tour = demo;
+        tour.deadline = platform::Clock::currentTime() + kTourSecondsPerWait * seconds;
+        const std::vector<std::pair<std::string, std::function<bool()>>> pages = {
+            {"dashboard", [&] { return showDashboard(*window, tour); }},
+            {"leaderboards and achievements", [&] { return showGamePages(*window, tour); }},
+            {"game links", [&] { return showGameLinks(tour); }},
+            {"composer", [&] { return showComposerPage(tour); }},
+            {"picture", [&] { return picturedemo::showPicturePage(tour); }},
+            {"fan club", [&] { return showFanClubPages(tour); }},
+            {"settings", [&] { return showSettingsPage(tour); }},
+            {"played games", [&] { return showPlayedGames(tour); }},
+            {"profiles", [&] { return profiledemo::showProfilePages(server.get(), tour); }},
+            {"chat", [&] { return chatpagesdemo::showChatPages(tour); }},
+            {"inbox", [&] { return inboxdemo::showInboxPages(server.get(), tour); }},
+            {"challenges", [&] { return challengedemo::showChallenges(tour, *delegates); }},
+            {"invitations", [&] { return invitedemo::showInvitePages(tour); }},
+            {"shortcuts", [&] { return shortcutsdemo::showShortcuts(tour); }},
+        };
         // Each page's tour runs even when one before it failed, so that a
         // run shows every failure at once.
         bool shown = true;
-        shown = showDashboard(*window, frames) && shown;
-        shown = showGamePages(*window, demo) && shown;
-        shown = showGameLinks(demo) && shown;
-        shown = showComposerPage(demo) && shown;
-        shown = picturedemo::showPicturePage(demo) && shown;
-        shown = showFanClubPages(demo) && shown;
-        shown = showSettingsPage(demo) && shown;
-        shown = showPlayedGames(demo) && shown;
-        shown = profiledemo::showProfilePages(server.get(), demo) && shown;
-        shown = chatpagesdemo::showChatPages(demo) && shown;
-        shown = inboxdemo::showInboxPages(server.get(), demo) && shown;
-        shown = challengedemo::showChallenges(demo, *delegates) && shown;
-        shown = invitedemo::showInvitePages(demo) && shown;
-        shown = shortcutsdemo::showShortcuts(demo) && shown;
-        return shown;
+        std::string skipped;
+        for (const auto& [name, show] : pages) {
+            if (!timeLeft(tour)) {
+                skipped += (skipped.empty() ? "" : ", ") + name;
+                continue;
+            }
+            shown = show() && shown;
+        }
+        if (Halcyon::dashboardVisible()) closeDashboard(demo);
+        if (skipped.empty()) return shown;
+        say("pages: the tour's bound of " + std::to_string(kTourSecondsPerWait * seconds) + " s ran out; skipped: " +
+            skipped);
+        return false;
     };
     const bool pagesShown = skipPages || showPages();
 

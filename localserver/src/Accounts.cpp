@@ -100,6 +100,18 @@ bool Accounts::setPosition(const std::string& userId, const Position& position)
     return true;
 }
 
+bool Accounts::addGamerscore(const std::string& userId, std::uint32_t points)
+{
+    std::lock_guard lock(mutex_);
+    auto found = users_.find(userId);
+    if (found == users_.end()) {
+        return false;
+    }
+    auto& score = found->second.gamerscore;
+    score = points > UINT32_MAX - score ? UINT32_MAX : score + points;
+    return true;
+}
+
 User Accounts::createUser()
 {
     std::lock_guard lock(mutex_);

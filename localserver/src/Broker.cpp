@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <thread>
 
 namespace localserver {
 
@@ -125,9 +126,38 @@ private:
     std::string buffer_;
 };
 
+// CONNECT as `login` to the default virtual host; true once CONNECTED came.
+bool logIn(Connection& connection, const std::string& login, const std::string& passcode)
+{
+    const std::string connect = "CONNECT\naccept-version:1.2\nhost:/\nlogin:" + login + "\npasscode:" + passcode +
+                                "\n\n" + std::string(1, '\0');
+    return connection.ok() && connection.send(connect) && connection.nextCommand() == "CONNECTED";
+}
+
 }  // namespace
 
 bool Broker::addUser(const std::string& name, const std::string& password) const
+{
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(static_cast<long>(options_.newUserSeconds * 1000));
+    for (;;) {
+        if (putUser(name, password) && canLogIn(name, password)) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+bool Broker::canLogIn(const std::string& name, const std::string& password) const
+{
+    Connection connection(options_.stompPort);
+    if (!logIn(connection, name, password)) return false;
+    // Gone from the broker's connections before the caller counts them.
+    connection.send("DISCONNECT\nreceipt:gone\n\n" + std::string(1, '\0'));
+    connection.nextCommand();
+    return true;
+}
+
+bool Broker::putUser(const std::string& name, const std::string& password) const
 {
     httplib::Client client("127.0.0.1", options_.managementPort);
     client.set_basic_auth(options_.adminUser, options_.adminPassword);
@@ -175,10 +205,7 @@ int Broker::connectionsOf(const std::vector<std::string>& users, bool close) con
 bool Broker::publish(const std::string& destination, const std::string& body) const
 {
     Connection connection(options_.stompPort);
-    if (!connection.ok()) return false;
-    const std::string connect = "CONNECT\naccept-version:1.2\nhost:/\nlogin:" + options_.adminUser +
-                                "\npasscode:" + options_.adminPassword + "\n\n" + std::string(1, '\0');
-    if (!connection.send(connect) || connection.nextCommand() != "CONNECTED") return false;
+    if (!logIn(connection, options_.adminUser, options_.adminPassword)) return false;
     const std::string send = "SEND\ndestination:" + headerValue(destination) +
                              "\ncontent-type:application/xml\nreceipt:sent\ncontent-length:" +
                              std::to_string(body.size()) + "\n\n" + body + std::string(1, '\0');

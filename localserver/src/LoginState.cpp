@@ -8,7 +8,7 @@ namespace localserver {
 
 namespace {
 
-std::string trim(std::string_view text)
+std::string trimInLoginState(std::string_view text)
 {
     const auto begin = text.find_first_not_of(" \t");
     if (begin == std::string_view::npos) {
@@ -170,8 +170,8 @@ std::optional<std::string> cookieValue(const Request& request, const std::string
             const auto semicolon = rest.find(';');
             const std::string_view pair = rest.substr(0, semicolon);
             const auto equals = pair.find('=');
-            if (equals != std::string_view::npos && trim(pair.substr(0, equals)) == name) {
-                found = trim(pair.substr(equals + 1));
+            if (equals != std::string_view::npos && trimInLoginState(pair.substr(0, equals)) == name) {
+                found = trimInLoginState(pair.substr(equals + 1));
             }
             rest = semicolon == std::string_view::npos ? std::string_view() : rest.substr(semicolon + 1);
         }

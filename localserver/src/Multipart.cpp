@@ -6,7 +6,7 @@ namespace localserver {
 
 namespace {
 
-std::string_view trim(std::string_view text)
+std::string_view trimInMultipart(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);
@@ -45,7 +45,7 @@ bool readHeaderParams(std::string_view text, std::vector<std::pair<std::string, 
         if (equals == std::string_view::npos) {
             return false;
         }
-        std::string key(trim(text.substr(i, equals - i)));
+        std::string key(trimInMultipart(text.substr(i, equals - i)));
         if (key.empty()) {
             return false;
         }
@@ -70,7 +70,7 @@ bool readHeaderParams(std::string_view text, std::vector<std::pair<std::string, 
             }
         } else {
             const std::size_t end = std::min(text.find(';', i), text.size());
-            value = std::string(trim(text.substr(i, end - i)));
+            value = std::string(trimInMultipart(text.substr(i, end - i)));
             i = end;
         }
         out.emplace_back(std::move(key), std::move(value));
@@ -92,11 +92,11 @@ bool readPartHeaders(std::string_view block, MultipartPart& part)
         if (colon == std::string_view::npos) {
             return false;
         }
-        const std::string_view name = trim(line.substr(0, colon));
-        const std::string_view value = trim(line.substr(colon + 1));
+        const std::string_view name = trimInMultipart(line.substr(0, colon));
+        const std::string_view value = trimInMultipart(line.substr(colon + 1));
         if (equalsNoCase(name, "Content-Disposition")) {
             const std::size_t semicolon = std::min(value.find(';'), value.size());
-            if (!equalsNoCase(trim(value.substr(0, semicolon)), "form-data")) {
+            if (!equalsNoCase(trimInMultipart(value.substr(0, semicolon)), "form-data")) {
                 return false;
             }
             std::vector<std::pair<std::string, std::string>> params;
@@ -123,7 +123,7 @@ bool readPartHeaders(std::string_view block, MultipartPart& part)
 std::optional<std::string> multipartBoundary(std::string_view contentType)
 {
     const std::size_t semicolon = std::min(contentType.find(';'), contentType.size());
-    if (!equalsNoCase(trim(contentType.substr(0, semicolon)), "multipart/form-data")) {
+    if (!equalsNoCase(trimInMultipart(contentType.substr(0, semicolon)), "multipart/form-data")) {
         return std::nullopt;
     }
     std::vector<std::pair<std::string, std::string>> params;

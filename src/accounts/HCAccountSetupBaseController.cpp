@@ -75,8 +75,10 @@ bool HCAccountSetupBaseController::submit()
     HC_CHECK_MAIN_THREAD();
     if (!addingAdditionalCredential_) {
         // Logging in with a network's login is the log-in flow's business;
-        // these forms only link one to the account already logged in.
+        // these forms only link one to the account already logged in. The
+        // player who pressed the button is told rather than left waiting.
         platform::log(platform::LogLevel::Warning, "account form shown for a log-in; it only links a login");
+        platform::ui::AlertView::make(kFailureAlertTitle, kCannotSubmitMessage, {}, std::string("Ok"))->show();
         return false;
     }
     for (const auto& entry : fields_) {

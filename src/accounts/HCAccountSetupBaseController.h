@@ -7,7 +7,7 @@
 // The player's own pages show a form with setAddingAdditionalCredential
 // YES: it links the login and goes back to the page below. Logging in with
 // a network's login belongs to the log-in flow: a form left at NO sends
-// nothing.
+// nothing and tells the player so.
 //
 // The fields are text fields the subclass adds with addField (tags from 1);
 // an empty one is refused before anything is sent.
@@ -27,6 +27,9 @@
 class HCAccountSetupBaseController : public HCFormControllerHelper {
 public:
     HCAccountSetupBaseController();
+
+    static constexpr const char* kCannotSubmitMessage =
+        "This form adds a login to the account you are signed in with, and none is signed in here.";
 
     bool addingAdditionalCredential() const { return addingAdditionalCredential_; }
     void setAddingAdditionalCredential(bool adding) { addingAdditionalCredential_ = adding; }

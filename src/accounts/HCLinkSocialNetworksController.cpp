@@ -9,7 +9,7 @@
 
 namespace {
 
-const bool registered =
+const bool linkSocialNetworksControllerRegistered =
     (platform::registerClass<HCLinkSocialNetworksController>("HCLinkSocialNetworksController"), true);
 
 std::atomic<bool> gSessionSeen{false};
@@ -18,7 +18,7 @@ std::atomic<bool> gSessionSeen{false};
 
 bool HCLinkSocialNetworksController::hasSessionSeenLinkSocialNetworksScreen()
 {
-    (void)registered;
+    (void)linkSocialNetworksControllerRegistered;
     return gSessionSeen;
 }
 

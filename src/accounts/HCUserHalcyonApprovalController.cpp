@@ -7,7 +7,7 @@
 
 namespace {
 
-const bool registered =
+const bool userHalcyonApprovalControllerRegistered =
     (platform::registerClass<HCUserHalcyonApprovalController>("HCUserHalcyonApprovalController"), true);
 
 }  // namespace
@@ -15,7 +15,7 @@ const bool registered =
 void HCUserHalcyonApprovalController::setApprovedDelegate(const HCDelegate& approved, const HCDelegate& denied)
 {
     HC_CHECK_MAIN_THREAD();
-    (void)registered;
+    (void)userHalcyonApprovalControllerRegistered;
     approved_ = approved;
     denied_ = denied;
 }

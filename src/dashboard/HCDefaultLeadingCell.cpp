@@ -6,7 +6,7 @@
 #include "platform/runtime/ThreadChecker.h"
 
 namespace {
-const bool registered = (platform::registerClass<HCDefaultLeadingCell>("HCDefaultLeadingCell"), true);
+const bool defaultLeadingCellRegistered = (platform::registerClass<HCDefaultLeadingCell>("HCDefaultLeadingCell"), true);
 }  // namespace
 
 HCDefaultLeadingCell::HCDefaultLeadingCell() : HCTableCellHelper(platform::ui::TableViewCellStyle::Default, "DefaultLeading")

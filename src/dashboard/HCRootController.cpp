@@ -8,7 +8,7 @@
 #include "platform/ui/Screen.h"
 
 namespace {
-const bool registered = (platform::registerClass<HCRootController>("HCRootController"), true);
+const bool rootControllerRegistered = (platform::registerClass<HCRootController>("HCRootController"), true);
 }  // namespace
 
 // Reports the end of one transition; a transition that a later one replaced

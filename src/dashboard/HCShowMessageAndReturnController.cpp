@@ -6,11 +6,11 @@
 #include "platform/ui/Screen.h"
 
 namespace {
-const bool registered =
+const bool showMessageAndReturnControllerRegistered =
     (platform::registerClass<HCShowMessageAndReturnController>("HCShowMessageAndReturnController"), true);
-constexpr double kMargin = 20;
+constexpr double kShowMessageAndReturnControllerMargin = 20;
 constexpr double kTitleHeight = 30;
-constexpr double kButtonHeight = 44;
+constexpr double kShowMessageAndReturnControllerButtonHeight = 44;
 }  // namespace
 
 const std::shared_ptr<platform::ui::Label>& HCShowMessageAndReturnController::messageLabel()
@@ -36,13 +36,13 @@ void HCShowMessageAndReturnController::loadView()
     HC_CHECK_MAIN_THREAD();
     using namespace platform::ui;
     const Rect frame = Screen::mainScreen()->applicationFrame();
-    const double width = frame.width() - 2 * kMargin;
+    const double width = frame.width() - 2 * kShowMessageAndReturnControllerMargin;
     auto root = View::make(frame);
-    messageTitleLabel_ = Label::make(Rect(kMargin, kMargin, width, kTitleHeight));
-    messageLabel_ = Label::make(Rect(kMargin, 2 * kMargin + kTitleHeight, width, frame.height() / 3));
+    messageTitleLabel_ = Label::make(Rect(kShowMessageAndReturnControllerMargin, kShowMessageAndReturnControllerMargin, width, kTitleHeight));
+    messageLabel_ = Label::make(Rect(kShowMessageAndReturnControllerMargin, 2 * kShowMessageAndReturnControllerMargin + kTitleHeight, width, frame.height() / 3));
     messageLabel_->setNumberOfLines(0);
     continueButton_ = std::make_shared<Button>(
-        ButtonType::RoundedRect, Rect(kMargin, frame.height() / 3 + 3 * kMargin + kTitleHeight, width, kButtonHeight));
+        ButtonType::RoundedRect, Rect(kShowMessageAndReturnControllerMargin, frame.height() / 3 + 3 * kShowMessageAndReturnControllerMargin + kTitleHeight, width, kShowMessageAndReturnControllerButtonHeight));
     continueButton_->setTitle(std::string(kContinueTitle), ControlStateNormal);
     continueButton_->addTarget(this, [this](Control&) { continuePressed(); }, ControlEventTouchUpInside);
     root->addSubview(messageTitleLabel_);

@@ -12,7 +12,7 @@
 
 namespace {
 
-const bool registered = (platform::registerClass<HCTabbedDashboardController>("HCTabbedDashboardController"), true);
+const bool tabbedDashboardControllerRegistered = (platform::registerClass<HCTabbedDashboardController>("HCTabbedDashboardController"), true);
 
 std::optional<std::string> textIn(const std::shared_ptr<platform::Dictionary>& dictionary, const char* key)
 {

@@ -31,7 +31,7 @@
 
 namespace {
 
-// The dashboard's state; main thread only, like the controllers it holds.
+// The dashboard's stateInHalcyonDashboard; main thread only, like the controllers it holds.
 struct DashboardState {
     std::shared_ptr<HCRootController> root;
     bool dismissing = false;
@@ -53,7 +53,7 @@ struct DashboardState {
     bool launchForNextFrame = false;
 };
 
-DashboardState& state()
+DashboardState& stateInHalcyonDashboard()
 {
     static DashboardState s;
     return s;
@@ -80,7 +80,7 @@ template <class Call>
 void tellFrameDelegate(Call call)
 {
     // After shut-down the game's delegates are no longer the client's to call.
-    HalcyonDelegate* delegate = state().frameDelegate;
+    HalcyonDelegate* delegate = stateInHalcyonDashboard().frameDelegate;
     if (delegate && Halcyon::sharedInstance()) {
         platform::callOptional([&] { call(*delegate); });
     }
@@ -88,7 +88,7 @@ void tellFrameDelegate(Call call)
 
 std::shared_ptr<HCTabbedDashboardController> hub()
 {
-    auto root = state().root;
+    auto root = stateInHalcyonDashboard().root;
     return root ? std::dynamic_pointer_cast<HCTabbedDashboardController>(root->contentController()) : nullptr;
 }
 
@@ -143,7 +143,7 @@ HCDashboardHooks HalcyonDashboard::hooks()
     hooks.dismissDashboard = &HalcyonDashboard::dismissRootController;
     hooks.isShowingFullScreen = &HalcyonDashboard::isShowingFullScreen;
     hooks.rootView = [] {
-        auto root = state().root;
+        auto root = stateInHalcyonDashboard().root;
         return root ? root->view() : nullptr;
     };
     hooks.switchToOnlineMode = &HalcyonDashboard::switchToOnlineMode;
@@ -155,7 +155,7 @@ HCDashboardHooks HalcyonDashboard::hooks()
 
 std::shared_ptr<HCRootController> HalcyonDashboard::getRootController()
 {
-    return Halcyon::sharedInstance() ? state().root : nullptr;
+    return Halcyon::sharedInstance() ? stateInHalcyonDashboard().root : nullptr;
 }
 
 platform::ui::ViewPtr HalcyonDashboard::getTopLevelView()
@@ -170,7 +170,7 @@ platform::ui::ViewPtr HalcyonDashboard::getTopLevelView()
 bool HalcyonDashboard::isShowingFullScreen()
 {
     auto root = getRootController();
-    return root && !state().dismissing && root->contentController();
+    return root && !stateInHalcyonDashboard().dismissing && root->contentController();
 }
 
 bool HalcyonDashboard::isDashboardHubOpen()
@@ -224,7 +224,7 @@ void HalcyonDashboard::launchDashboardWithDelegate(HalcyonDelegate* delegate, co
     if (!Halcyon::sharedInstance()) {
         return;
     }
-    DashboardState& s = state();
+    DashboardState& s = stateInHalcyonDashboard();
     s.launchForNextFrame = s.root && !isDashboardHubOpen();
     Halcyon::setLaunchDelegate(delegate);
     const bool offlineLeaderboards = !Halcyon::requireOnlineStatus() && hasOfflineLeaderboards();
@@ -332,11 +332,11 @@ void HalcyonDashboard::presentRootControllerWithModal(const platform::ui::ViewCo
         return;
     }
     if (!tryCreateDashboardWithModal(controller)) {
-        state().queuedIsOverlay = false;
+        stateInHalcyonDashboard().queuedIsOverlay = false;
         return;
     }
-    auto root = state().root;
-    state().showingOverlay = false;
+    auto root = stateInHalcyonDashboard().root;
+    stateInHalcyonDashboard().showingOverlay = false;
     const platform::ui::Rect bounds = root->view()->bounds();
     controller->view()->setFrame(platform::ui::Rect(0, 0, bounds.width(), bounds.height()));
     root->setTransitionIn(platform::ui::TransitionSubtype::FromTop);
@@ -351,11 +351,11 @@ void HalcyonDashboard::presentModalOverlay(const platform::ui::ViewControllerPtr
         return;
     }
     if (!tryCreateDashboardWithModal(controller)) {
-        state().queuedIsOverlay = true;
+        stateInHalcyonDashboard().queuedIsOverlay = true;
         return;
     }
-    auto root = state().root;
-    state().showingOverlay = true;
+    auto root = stateInHalcyonDashboard().root;
+    stateInHalcyonDashboard().showingOverlay = true;
     const platform::ui::Rect dashboard = Halcyon::getDashboardBounds();
     if (opaque && !Halcyon::isLargeScreen()) {
         auto dim = platform::ui::View::make(dashboard);
@@ -381,7 +381,7 @@ void HalcyonDashboard::presentModalOverlay(const platform::ui::ViewControllerPtr
 bool HalcyonDashboard::tryCreateDashboardWithModal(const platform::ui::ViewControllerPtr& controller)
 {
     HC_CHECK_MAIN_THREAD();
-    DashboardState& s = state();
+    DashboardState& s = stateInHalcyonDashboard();
     if (isShowingFullScreen() || (s.root && s.dismissing)) {
         // A modal queued while one is already queued takes its place.
         s.queuedModal = controller;
@@ -414,7 +414,7 @@ void HalcyonDashboard::dismissRootController()
     if (!isShowingFullScreen()) {
         return;
     }
-    DashboardState& s = state();
+    DashboardState& s = stateInHalcyonDashboard();
     s.dismissing = true;
     if (s.showingOverlay) {
         if (auto dim = s.root->view()->viewWithTag(kOverlayDimViewTag)) {
@@ -431,8 +431,8 @@ void HalcyonDashboard::dismissRootControllerOrItsModal()
     if (!isShowingFullScreen()) {
         return;
     }
-    if (state().root->modalViewController()) {
-        state().root->dismissModalViewController(true);
+    if (stateInHalcyonDashboard().root->modalViewController()) {
+        stateInHalcyonDashboard().root->dismissModalViewController(true);
     } else {
         dismissRootController();
     }
@@ -441,7 +441,7 @@ void HalcyonDashboard::dismissRootControllerOrItsModal()
 void HalcyonDashboard::animationDidStop(bool /*finished*/)
 {
     HC_CHECK_MAIN_THREAD();
-    DashboardState& s = state();
+    DashboardState& s = stateInHalcyonDashboard();
     if (!s.dismissing) {
         dashboardDidAppear();
         return;
@@ -460,7 +460,7 @@ void HalcyonDashboard::animationDidStop(bool /*finished*/)
 void HalcyonDashboard::destroyDashboard()
 {
     HC_CHECK_MAIN_THREAD();
-    DashboardState& s = state();
+    DashboardState& s = stateInHalcyonDashboard();
     auto root = std::move(s.root);
     if (!root) {
         // Nothing was opened: nothing closes, and nobody hears of a closing.
@@ -492,7 +492,7 @@ void HalcyonDashboard::destroyDashboard()
 
 void HalcyonDashboard::dashboardWillAppear()
 {
-    DashboardState& s = state();
+    DashboardState& s = stateInHalcyonDashboard();
     auto application = platform::ui::Application::shared();
     s.opened = true;
     s.frameDelegate = Halcyon::getDelegate();
@@ -513,7 +513,7 @@ void HalcyonDashboard::dashboardDidAppear()
 
 void HalcyonDashboard::dashboardWillDisappear()
 {
-    DashboardState& s = state();
+    DashboardState& s = stateInHalcyonDashboard();
     auto application = platform::ui::Application::shared();
     if (!Halcyon::isLargeScreen()) {
         application->setStatusBarOrientation(s.previousOrientation, true);
@@ -597,7 +597,7 @@ bool HalcyonDashboard::isShowingErrorScreenInNavController(
     if (!Halcyon::sharedInstance()) {
         return false;
     }
-    if (state().errorPending) {
+    if (stateInHalcyonDashboard().errorPending) {
         return true;
     }
     if (!navigation) {
@@ -614,15 +614,15 @@ void HalcyonDashboard::displayErrorMessage(const platform::ui::ViewControllerPtr
     if (!controller || !navigation || !areErrorScreensAllowed() || isShowingErrorScreenInNavController(navigation)) {
         return;
     }
-    state().errorPending = true;
+    stateInHalcyonDashboard().errorPending = true;
     // The push waits a moment so that a screen change in progress ends first.
     platform::Thread::mainThread()->runLoop()->postAfter(
         kErrorPushDelaySeconds,
         [controller, navigation] {
-            state().errorPending = false;
+            stateInHalcyonDashboard().errorPending = false;
             navigation->pushViewController(controller, true);
         },
-        &state());
+        &stateInHalcyonDashboard());
 }
 
 void HalcyonDashboard::displayErrorMessage(const std::string& text)
@@ -692,6 +692,6 @@ void HalcyonDashboard::displayServerMaintenanceNotice(const std::shared_ptr<plat
 
 void HalcyonDashboard::_resetForTesting()
 {
-    platform::Thread::mainThread()->runLoop()->cancelDelayed(&state());
-    state() = DashboardState();
+    platform::Thread::mainThread()->runLoop()->cancelDelayed(&stateInHalcyonDashboard());
+    stateInHalcyonDashboard() = DashboardState();
 }

@@ -83,7 +83,7 @@ TEST_F(WebViewControllerTest, AMirroredPageLoadsFromTheMirror)
     // Listed in the mirror's manifest, or it is no mirrored page.
     EXPECT_EQ(std::make_shared<HelpPage>()->pageURL(), "http://127.0.0.1:1/help.iphone");
     ASSERT_TRUE(platform::FileFacts::writeFileAtomically(HCWebViewManifestService::mirrorManifestPath(),
-                                                         std::string(40, '0') + " help.iphone\n"));
+                                                         std::string(40, '0').append(" help.iphone\n")));
     EXPECT_EQ(std::make_shared<HelpPage>()->pageURL(), "file://" + file);
 }
 

@@ -7,6 +7,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "client/HCClientHooks.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
@@ -39,13 +41,18 @@ public:
     std::vector<std::string> loggedIn;
 };
 
-localserver::XmlNode friendNode(bool online)
+localserver::XmlNode userNode(const char* id, const char* name, bool online)
 {
     auto node = localserver::XmlNode::parent("user");
-    node.add("id", defaults::kOtherUserId);
-    node.add("name", defaults::kOtherUserName);
+    node.add("id", id);
+    node.add("name", name);
     node.add("online", online ? "true" : "false");
     return node;
+}
+
+localserver::XmlNode friendNode(bool online)
+{
+    return userNode(defaults::kOtherUserId, defaults::kOtherUserName, online);
 }
 
 class PresenceEndToEndTest : public ::testing::Test {
@@ -145,6 +152,29 @@ TEST_F(PresenceEndToEndTest, AFriendComingOnlineReachesTheGameThroughTheBroker)
     ASSERT_TRUE(waitUntil([&] { return changes.size() == 2; }));
     EXPECT_EQ(changes.back(), std::string(defaults::kOtherUserId) + " away");
     EXPECT_EQ(banners().size(), 1u) << "going away shows no notice";
+}
+
+TEST_F(PresenceEndToEndTest, AnotherPlayersLogInReadsOnlyThatPlayersQueue)
+{
+    start();
+    const auto connectedCount = [&] { return std::count(states.begin(), states.end(), "connected"); };
+    ASSERT_EQ(connectedCount(), 1);
+    Halcyon::loginWithUserId(std::string(defaults::kOtherUserId), HCDelegate(), HCDelegate());
+    ASSERT_TRUE(waitUntil([&] { return game.loggedIn.size() == 2; }));
+    ASSERT_EQ(game.loggedIn.back(), defaults::kOtherUserId);
+    ASSERT_TRUE(waitUntil([&] { return connectedCount() == 2; }))
+        << "a session of the second player's own; states: " << testing::PrintToString(states);
+    bannerWindow->shown.clear();
+
+    // Each player's queue says the other came online: the second player
+    // hears only what was sent to them.
+    ASSERT_TRUE(server->publishPresence(defaults::kUserId, friendNode(true)));
+    ASSERT_TRUE(server->publishPresence(defaults::kOtherUserId, userNode(defaults::kUserId, defaults::kUserName, true)));
+    ASSERT_TRUE(waitUntil([&] { return !changes.empty(); }));
+    EXPECT_EQ(changes, std::vector<std::string>{std::string(defaults::kUserId) + " online"});
+    EXPECT_EQ(banners(), std::vector<std::string>{std::string(defaults::kUserName) + " is online"});
+    EXPECT_TRUE(waitUntil([&] { return server->presenceConnections() == 1; })) << "the first player's session ended";
+    EXPECT_EQ(presence()->failedAttempts(), 0);
 }
 
 TEST_F(PresenceEndToEndTest, ConnectionsClosedByTheBrokerAreRetriedAndARefusingBrokerIsGivenUp)

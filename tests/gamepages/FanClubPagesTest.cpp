@@ -11,6 +11,9 @@
 #include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Faults.h"
+#include "accounts/HCAccountForms.h"
+#include "localserver/routes/CredentialRoutes.h"
+#include "uiframework/HCControllerLoader.h"
 #include "platform/ui/ActionSheet.h"
 #include "social/announcements/HCAnnouncementService.h"
 #include "platform/ui/AlertView.h"
@@ -251,6 +254,56 @@ TEST_F(FanClubPagesTest, TheNewsletterSwitchShowsWhatTheServiceHolds)
     waitForIdle();
     EXPECT_FALSE(page->subscriptionSwitch()->isOn());
     EXPECT_EQ(requestsTo(kNewsletter), 3u);
+}
+
+// "Enable Account Retrieval": the player secures the account with an e-mail
+// and a password, comes back, and is subscribed.
+TEST_F(FanClubPagesTest, SecuringTheAccountFromTheNewsletterLinksTheLoginAndSubscribes)
+{
+    startOnline();
+    localserver::registerCredentialRoutes(*server);
+    Halcyon::setLoggedInUserHasHttpBasicCredential(false);
+    auto page = openFromFanClub<HCNewsLetterController>("Subscribe to Newsletter");
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(driver->tap(page->subscriptionSwitch()));
+    settle();
+    ASSERT_TRUE(driver->answerSheet(HCNewsLetterController::kEnableRetrieval));
+    settle();
+    auto form = topPageAs<HCHttpCredentialsCreateController>();
+    ASSERT_TRUE(form) << "no credential form";
+    driver->typeText(form->field("email"), "ann@example.com");
+    driver->typeText(form->field("password"), "secret99");
+    ASSERT_TRUE(tapButton("Secure Account"));
+    waitForIdle();
+    // Back on the newsletter page once the form has slid away.
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsWithParam("users_credentials/link.xml", "credential_type", "http_basic"), 1u);
+    EXPECT_EQ(lastParam("users_credentials/link.xml", "users_credential[email]"), "ann@example.com");
+    ASSERT_EQ(topPage(), page) << "the form did not go back";
+    EXPECT_TRUE(Halcyon::loggedInUserHasHttpBasicCredential());
+    EXPECT_TRUE(page->subscriptionSwitch()->isOn());
+    // The reading on the way in, then the subscription; no second reading on return.
+    EXPECT_EQ(requestsTo(kNewsletter), 2u);
+    EXPECT_TRUE(alertMessages().empty());
+}
+
+// A credential form opened by something that did not make it link a login
+// cannot send; the player is told instead of pressing in vain.
+TEST_F(FanClubPagesTest, ACredentialFormThatCannotSendSaysSo)
+{
+    startOnline();
+    auto form = HCControllerLoader::load<HCHttpCredentialsCreateController>("HttpCredentialsCreate");
+    ASSERT_TRUE(form);
+    openPage("FanClub");
+    topPage()->navigationController()->pushViewController(form, true);
+    settle();
+    driver->typeText(form->field("email"), "ann@example.com");
+    driver->typeText(form->field("password"), "secret99");
+    ASSERT_TRUE(tapButton("Secure Account"));
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users_credentials/link.xml"), 0u);
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{HCAccountSetupBaseController::kCannotSubmitMessage}));
 }
 
 TEST_F(FanClubPagesTest, ARefusedNewsletterChangePutsTheSwitchBack)

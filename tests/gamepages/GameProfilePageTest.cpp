@@ -14,6 +14,7 @@
 #include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/XmlWriter.h"
+#include "platform/foundation/DeviceFacts.h"
 #include "platform/ui/AlertView.h"
 #include "uiframework/widgets/HCBadgeButton.h"
 #include "uiframework/widgets/HCButtonPanel.h"
@@ -118,7 +119,8 @@ TEST_F(GameProfilePageTest, AFailedOrEmptyReplyLeavesOnlyTheButtonsThatNeedNoFea
     auto page = openGame("77");  // not on the server
     ASSERT_TRUE(page);
     EXPECT_FALSE(page->gameProfileInfo());
-    EXPECT_EQ(grid(*page), (std::vector<std::string>{"Discussions@0", "Fan Club@0", "Who's Playing@1", "-", "-", "-"}));
+    // Nothing of the game's own: one column of wide buttons.
+    EXPECT_EQ(grid(*page), (std::vector<std::string>{"Discussions@0", "Fan Club@1", "Who's Playing@2", "-", "-", "-"}));
 
     server->addRoute("GET", "apps/{id}.xml", localserver::Access::User, [](const localserver::Request&) {
         return localserver::Reply::xml(localserver::writeFlatReply(localserver::ResourceList{}));
@@ -133,6 +135,78 @@ TEST_F(GameProfilePageTest, AFailedOrEmptyReplyLeavesOnlyTheButtonsThatNeedNoFea
     ASSERT_TRUE(framed);
     EXPECT_TRUE(framed->currentGameContext());
     EXPECT_EQ(grid(*empty)[0], "Discussions@0");
+}
+
+// What a button looks like: a grid button's background by its row (top,
+// middle, bottom), a wide button's bevel; both stretch from fixed edges.
+TEST_F(GameProfilePageTest, GridButtonsTakeTheirRowsBackgroundAndAGameWithoutListsGetsWideBevelledButtons)
+{
+    for (const char* name : {"HCGameProfileButtonTop", "HCGameProfileButtonMiddle", "HCGameProfileButtonBottom",
+                             "HCButtonBevel"}) {
+        addBundleImage(std::string(name) + ".png");
+        addBundleImage(std::string(name) + "Hit.png");
+    }
+    startOnline();
+    auto looks = [](const platform::ui::ButtonPtr& button) {
+        auto normal = button->backgroundImageForState(platform::ui::ControlStateNormal);
+        auto hit = button->backgroundImageForState(platform::ui::ControlStateHighlighted);
+        if (!normal || !hit) return std::string("none");
+        return normal->name() + "/" + hit->name() + " " + std::to_string(normal->leftCapWidth()) + "x" +
+               std::to_string(normal->topCapHeight());
+    };
+    serveFeatures(true, false, true);
+    auto page = openGame(kOtherGame);
+    ASSERT_TRUE(page);
+    const auto& panel = *page->buttonPanel();
+    EXPECT_EQ(looks(panel.buttonAtPosition(0)), "HCGameProfileButtonTop.png/HCGameProfileButtonTopHit.png 1x1");
+    EXPECT_EQ(looks(panel.buttonAtPosition(2)), "HCGameProfileButtonMiddle.png/HCGameProfileButtonMiddleHit.png 1x1");
+    EXPECT_EQ(looks(panel.buttonAtPosition(4)), "HCGameProfileButtonBottom.png/HCGameProfileButtonBottomHit.png 1x1");
+
+    server->addRoute("GET", "apps/{id}.xml", localserver::Access::User, [](const localserver::Request& request) {
+        auto info = localserver::XmlNode::parent("game_profile_page_info");
+        info.add("id", request.pathParam("id").value_or(""));
+        info.add("short_name", "Plain");
+        localserver::ResourceList list;
+        list.resources.push_back(std::move(info));
+        return localserver::Reply::xml(localserver::writeFlatReply(list));
+    });
+    auto plain = openGame(kOtherGame);
+    ASSERT_TRUE(plain && plain->gameProfileInfo());
+    EXPECT_EQ(grid(*plain), (std::vector<std::string>{"Discussions@0", "Fan Club@1", "Who's Playing@2", "-", "-", "-"}));
+    for (unsigned position = 0; position < 3; ++position) {
+        auto button = plain->buttonPanel()->buttonAtPosition(position);
+        ASSERT_TRUE(button);
+        EXPECT_EQ(looks(button), "HCButtonBevel.png/HCButtonBevelHit.png 0x1") << position;
+        EXPECT_EQ(button->frame().size, (platform::ui::Size{308, 65})) << position;
+    }
+    // The wide buttons lead where the grid's do.
+    ASSERT_TRUE(tapButton("Fan Club"));
+    waitForIdle();
+    EXPECT_EQ(lastParam("client_application_users/fan_club", "client_application_id"), std::string(kOtherGame));
+}
+
+// On a large screen the game's page is the one under a navigation bar: its
+// grid starts below the bar.
+TEST_F(GameProfilePageTest, OnALargeScreenAnotherGameOpensInThePageWithANavigationBar)
+{
+    platform::DeviceFacts::setLargeScreen(true);
+    startOnline();
+    serveFeatures(true, true, false);
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    waitForIdle();
+    auto page = HCGameProfileController::showGameProfileWithClientApplicationId(std::string(kOtherGame));
+    ASSERT_TRUE(page);
+    settle();
+    waitForIdle();
+    ASSERT_EQ(topPage(), page);
+    EXPECT_EQ(requestsTo("apps/7.xml"), 1u);
+    EXPECT_EQ(page->title(), "Other");
+    // A large screen's dashboard stands in landscape: three columns.
+    EXPECT_EQ(grid(*page), (std::vector<std::string>{"Leaderboards@0", "Achievements@0", "Discussions@0",
+                                                     "Fan Club@1", "Who's Playing@1", "-"}));
+    EXPECT_GE(page->buttonPanel()->frameForPosition(0).minY(), HCButtonPanel::kNavigationBarHeight);
+    EXPECT_EQ(page->buttonPanel()->buttonAtPosition(0)->frame().size, (platform::ui::Size{210, 149}));
 }
 
 TEST_F(GameProfilePageTest, ButtonsOpenTheGamesPages)

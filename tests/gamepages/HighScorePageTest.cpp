@@ -4,13 +4,18 @@
 #include <fstream>
 
 #include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonDelegate.h"
 #include "core/images/HCImageView.h"
+#include "core/resources/HCResource.h"
+#include "core/users/HCGameProfilePageInfo.h"
+#include "gamepages/highscores/HCHighScoreCell.h"
 #include "gamepages/highscores/HCHighScoreController.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
 #include "platform/gamecenter/GameCenterDevice.h"
 #include "platform/runtime/Clock.h"
 #include "platform/ui/Image.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/Label.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
@@ -32,6 +37,25 @@ protected:
             ASSERT_TRUE(board);
             std::dynamic_pointer_cast<HCHighScoreController>(page)->setLeaderboard(board);
         });
+    }
+    // A score whose attachment the storage host holds.
+    void seedScoreWithData(const std::string& user, std::int64_t score, const std::string& data)
+    {
+        localserver::StoredScore posted;
+        posted.userId = user;
+        posted.leaderboardId = "1";
+        posted.score = score;
+        posted.hasBlob = true;
+        posted.acceptedAt = server->now();
+        bucket->putObject("high_score-" + scores->accept(posted).id + ".blob", data);
+    }
+    // The shown score rows whose name reads `name` ("1. Ben").
+    static std::vector<std::shared_ptr<HCHighScoreCell>> rowsNamed(const std::string& name)
+    {
+        std::vector<std::shared_ptr<HCHighScoreCell>> rows;
+        for (const auto& cell : platform::ui::Driver::findAll<HCHighScoreCell>())
+            if (cell->nameLabel()->text() == name) rows.push_back(cell);
+        return rows;
     }
     void seedBoard()
     {
@@ -160,6 +184,87 @@ TEST_F(HighScorePageTest, AFailedOrDroppedRequestTakesTheLoadingScreenDownAndKee
     waitForIdle();
     EXPECT_FALSE(showsLoadingScreen());
     EXPECT_EQ(screenRows(), shown);
+}
+
+// The game that takes the data attached to scores.
+class DataTakingGame final : public HalcyonDelegate {
+public:
+    void userDownloadedBlob(const std::shared_ptr<platform::Data>& blob, const std::shared_ptr<HCHighScore>& score) override
+    {
+        received.push_back((blob ? blob->toString() : "nil") + " of " + (score ? std::to_string(score->score()) : "nil"));
+    }
+    std::vector<std::string> received;
+};
+
+TEST_F(HighScorePageTest, AScoresDataIsOfferedForDownloadAndReachesTheGameOnceForADoubleTap)
+{
+    DataTakingGame game;
+    gameDelegate = &game;
+    startOnline();
+    seedScoreWithData(localserver::defaults::kOtherUserId, 900, "replay of level 7");
+    seedScore(localserver::defaults::kUserId, "1", 500);
+    openBoard("1");
+    auto ben = rowsNamed("1. Ben");
+    ASSERT_FALSE(ben.empty());
+    auto ann = rowsNamed("2. Ann");
+    ASSERT_FALSE(ann.empty());
+    EXPECT_FALSE(ben.front()->downloadBlobButton()->isHidden());
+    EXPECT_TRUE(ann.front()->downloadBlobButton()->isHidden());
+    // The score gives the button its room.
+    EXPECT_EQ(ben.front()->scoreLabel()->frame().maxX(), ben.front()->downloadBlobButton()->frame().minX() - 10);
+
+    ASSERT_TRUE(driver->tap(ben.front()->downloadBlobButton()));
+    ASSERT_TRUE(driver->tap(ben.front()->downloadBlobButton()));
+    EXPECT_TRUE(showsLoadingScreen());
+    waitForIdle();
+    EXPECT_EQ(game.received, (std::vector<std::string>{"replay of level 7 of 900"}));
+    EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty());
+}
+
+TEST_F(HighScorePageTest, AFailedDownloadSaysSoAndGivesTheGameNothing)
+{
+    DataTakingGame game;
+    gameDelegate = &game;
+    startOnline();
+    seedScoreWithData(localserver::defaults::kOtherUserId, 900, "replay");
+    openBoard("1");
+    auto ben = rowsNamed("1. Ben");
+    ASSERT_FALSE(ben.empty());
+    server->faults().injectNext(localserver::Fault::reply(500, "down"));
+    ASSERT_TRUE(driver->tap(ben.front()->downloadBlobButton()));
+    waitForIdle();
+    EXPECT_TRUE(game.received.empty());
+    auto alerts = platform::ui::AlertView::visibleAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts.front()->title(), "Error!");
+    EXPECT_EQ(alerts.front()->message(),
+              "There was a problem downloading the data for this high score. Please try again later.");
+}
+
+TEST_F(HighScorePageTest, AnotherGamesScoreOffersNoDownload)
+{
+    startOnline();
+    seedScoreWithData(localserver::defaults::kOtherUserId, 900, "replay");
+    openPage("HighScore", [](const platform::ui::ViewControllerPtr& page) {
+        auto scores = std::dynamic_pointer_cast<HCHighScoreController>(page);
+        scores->setLeaderboard(HCLeaderboardService::getLeaderboard("1"));
+        scores->setGameProfileInfo(HCResource::initWithId<HCGameProfilePageInfo>(std::string("7")));
+    });
+    auto ben = rowsNamed("1. Ben");
+    ASSERT_FALSE(ben.empty());
+    EXPECT_TRUE(ben.front()->downloadBlobButton()->isHidden());
+}
+
+TEST_F(HighScorePageTest, OfflineARowTakesNoHighlightWhenTapped)
+{
+    startOffline();
+    HCHighScoreService::setHighScore(1234, std::string("1"), true, HCDelegate(), HCDelegate());
+    testsupport::drainMain();
+    openBoard("1");
+    auto rows = platform::ui::Driver::findAll<HCHighScoreCell>();
+    ASSERT_EQ(rows.size(), 1u);
+    ASSERT_TRUE(tapRow("1234"));
+    EXPECT_EQ(rows.front()->selectionStyle(), platform::ui::TableViewCellSelectionStyle::None);
 }
 
 // Game Center beside the service: the client signed in to the headless Game

@@ -142,6 +142,65 @@ TEST_F(NearMeMapTest, AFailedOrDroppedRequestTakesTheLoadingScreenDownAndSaysSo)
     EXPECT_TRUE(saysItFailed());
 }
 
+TEST_F(NearMeMapTest, APinsDisclosureButtonOpensThePlayersProfileButThePlayersOwnEmptyPinOpensNothing)
+{
+    startOnline();
+    placePlayerAt(59.9139, 10.7522);
+    seedScore(localserver::defaults::kOtherUserId, "1", 800, 0, std::make_pair(59.92, 10.76));
+    openMap();
+    auto map = screenMap();
+    std::shared_ptr<HCHighScoreAnnotation> ben;
+    std::shared_ptr<HCHighScoreAnnotation> mine;
+    for (const auto& annotation : map->annotations()) {
+        auto pin = std::dynamic_pointer_cast<HCHighScoreAnnotation>(annotation);
+        if (pin && pin->highScore()) ben = pin;
+    }
+    ASSERT_TRUE(ben);
+    EXPECT_EQ(ben->title().value_or("").rfind("Ben", 0), 0u);
+    const auto mapPage = topPage();
+
+    // The player's own pin, not yet scored, has no profile behind it.
+    mine = std::make_shared<HCHighScoreAnnotation>(nullptr, nullptr);
+    map->addAnnotations({mine});
+    map->selectAnnotation(mine, false);
+    settle();
+    ASSERT_TRUE(map->tapCalloutAccessory(mine));
+    settle();
+    EXPECT_EQ(topPage(), mapPage);
+
+    map->selectAnnotation(ben, false);
+    settle();
+    ASSERT_TRUE(map->tapCalloutAccessory(ben));
+    settle();
+    ASSERT_TRUE(topPage());
+    EXPECT_EQ(topPage()->kindName(), "HCProfileController");
+}
+
+// Pins ranked among themselves: the better score by the board's order
+// first (ascending for a board without a local definition), its place on
+// the badge.
+TEST(HCHighScoreAnnotation, PinsCompareByTheBoardsOrderAndShowTheirPlaceOnTheBadge)
+{
+    auto score = [](std::int64_t value) {
+        auto made = HCResource::initWithId<HCHighScore>(std::to_string(value));
+        made->setScore(value);
+        return made;
+    };
+    HCHighScoreAnnotation low(score(10), nullptr);
+    HCHighScoreAnnotation high(score(90), nullptr);
+    EXPECT_EQ(low.compareScores(high), std::strong_ordering::less);
+    EXPECT_EQ(high.compareScores(low), std::strong_ordering::greater);
+    EXPECT_EQ(low.compareScores(low), std::strong_ordering::equal);
+    auto descending = HCResource::initWithId<HCLeaderboard>(std::string("9"));
+    descending->setDescendingScoreOrder("true");
+    EXPECT_EQ(HCHighScoreAnnotation(score(90), descending).compareScores(HCHighScoreAnnotation(score(10), descending)),
+              std::strong_ordering::less);
+
+    high.setRank(12);
+    high.updateRankBadge();
+    EXPECT_EQ(high.rankBadge()->valueText(), "12");
+}
+
 // The badge of a pin: a place in the area, 1 to 9; anything else "-".
 TEST(HCHighScoreAnnotation, OnlyRanksOneToNineShowOnTheBadge)
 {

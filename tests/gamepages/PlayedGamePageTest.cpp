@@ -5,7 +5,10 @@
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/discovery/HCFeaturedGameCell.h"
 #include "gamepages/discovery/HCFeaturedGamesController.h"
+#include "gamepages/discovery/HCGameDiscoveryCategoryCell.h"
 #include "gamepages/discovery/HCGameDiscoveryController.h"
+#include "gamepages/discovery/HCGameDiscoveryLook.h"
+#include "gamepages/discovery/HCGameDiscoveryNewsItemCell.h"
 #include "gamepages/discovery/HCGameDiscoveryImageHyperlinkCell.h"
 #include "gamepages/discovery/HCGameDiscoveryNewsItemController.h"
 #include "gamepages/discovery/HCPlayedGameCell.h"
@@ -318,6 +321,72 @@ TEST_F(PlayedGamePageTest, TheDiscoveryIndexListsCategoriesAndOpensTheTappedOnes
     ASSERT_TRUE(item);
     EXPECT_EQ(item->title(), "News");
     EXPECT_EQ(item->pageURL(), server->serviceRootUrl() + "game_discovery_news_items/20.iphone");
+}
+
+// The discovery pages' own look: grey bands between divider lines, framed
+// icons, their own disclosure sign; in landscape the icon widens.
+TEST_F(PlayedGamePageTest, DiscoveryRowsAndTheFooterWearTheDiscoveryLook)
+{
+    for (const char* name : {HCGameDiscoveryLook::kGreyBackground, HCGameDiscoveryLook::kGreyBackgroundSelected,
+                             HCGameDiscoveryLook::kDividerTop, HCGameDiscoveryLook::kDividerBottom,
+                             HCGameDiscoveryLook::kIconFrame, HCGameDiscoveryCategoryCell::kDisclosureImageName})
+        addBundleImage(name);
+    startOnline();
+    auto categoryRow = [&] {
+        auto table = topPageAs<HCTableControllerHelper>()->tableView();
+        table->layoutIfNeeded();
+        auto cells = platform::ui::Driver::findAll<HCGameDiscoveryCategoryCell>(table);
+        if (!cells.empty()) cells.front()->layoutIfNeeded();
+        return cells.empty() ? nullptr : cells.front();
+    };
+    openPage("GameDiscovery");
+    auto row = categoryRow();
+    ASSERT_TRUE(row);
+    auto background = std::dynamic_pointer_cast<platform::ui::ImageView>(row->backgroundView());
+    auto selected = std::dynamic_pointer_cast<platform::ui::ImageView>(row->selectedBackgroundView());
+    ASSERT_TRUE(background && selected);
+    EXPECT_EQ(imageName(background), HCGameDiscoveryLook::kGreyBackground);
+    EXPECT_EQ(imageName(selected), HCGameDiscoveryLook::kGreyBackgroundSelected);
+    EXPECT_EQ(imageName(row->topDividerView()), HCGameDiscoveryLook::kDividerTop);
+    EXPECT_EQ(imageName(row->bottomDividerView()), HCGameDiscoveryLook::kDividerBottom);
+    EXPECT_EQ(row->bottomDividerView()->frame().maxY(), row->bounds().height());
+    EXPECT_EQ(imageName(row->disclosureView()), HCGameDiscoveryCategoryCell::kDisclosureImageName);
+    EXPECT_EQ(row->disclosureView()->frame().minX(), row->bounds().width() - 22);
+    EXPECT_EQ(row->accessoryType(), platform::ui::TableViewCellAccessoryType::None) << "one disclosure sign only";
+    EXPECT_EQ(row->iconFrame()->image()->leftCapWidth(), 21);
+    EXPECT_EQ(row->iconFrame()->image()->topCapHeight(), 19);
+    EXPECT_EQ(row->iconView()->frame().width(), 104);
+    EXPECT_EQ(row->textContentView()->frame(), (platform::ui::Rect{137, 0, 143, row->bounds().height()}));
+
+    auto footer = topPageAs<HCTableControllerHelper>()->tableView()->tableFooterView();
+    ASSERT_TRUE(footer);
+    std::vector<std::string> bands;
+    for (const auto& strip : platform::ui::Driver::findAll<platform::ui::ImageView>(footer))
+        bands.push_back(imageName(strip) + "@" + std::to_string(static_cast<int>(strip->frame().minY())) + "+" +
+                        std::to_string(static_cast<int>(strip->frame().height())));
+    EXPECT_EQ(bands, (std::vector<std::string>{std::string(HCGameDiscoveryLook::kGreyBackground) + "@0+32",
+                                               std::string(HCGameDiscoveryLook::kDividerTop) + "@0+1",
+                                               std::string(HCGameDiscoveryLook::kDividerBottom) + "@31+1"}));
+
+    ASSERT_TRUE(tapRow("News"));
+    waitForIdle();
+    auto news = platform::ui::Driver::findAll<HCGameDiscoveryNewsItemCell>(topPageAs<HCTableControllerHelper>()->tableView());
+    ASSERT_FALSE(news.empty());
+    EXPECT_EQ(imageName(news.front()->iconFrame()), HCGameDiscoveryLook::kIconFrame);
+    EXPECT_EQ(news.front()->iconFrame()->image()->leftCapWidth(), 21);
+
+    // A small screen's dashboard turns only while closed.
+    Halcyon::dismissDashboard();
+    settle();
+    Halcyon::setDashboardOrientation(static_cast<int>(platform::ui::InterfaceOrientation::LandscapeLeft));
+    openPage("GameDiscovery");
+    row = categoryRow();
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->iconFrame()->frame().width(), 164);
+    EXPECT_EQ(row->iconView()->frame().width(), 150);
+    EXPECT_EQ(row->disclosureView()->frame().minX(), row->bounds().width() - 22);
+    EXPECT_GE(row->textContentView()->frame().minX(), row->iconFrame()->frame().maxX());
+    EXPECT_LE(row->textContentView()->frame().maxX(), row->disclosureView()->frame().minX());
 }
 
 TEST_F(PlayedGamePageTest, TheFeaturedGamesPageAsksWithTheRunningGamesId)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "localserver/routes/AchievementRoutes.h"
+#include "localserver/routes/LoginRoutes.h"
 #include "support/ServerFixture.h"
 #include "support/XmlTree.h"
 
@@ -164,4 +165,25 @@ TEST(AchievementStoreTest, FixtureWithoutAnIdIsReported)
     EXPECT_EQ(store.load(fixtures), "f.ini:3: [achievement] needs a positive \"id\"");
     EXPECT_TRUE(store.definitions().empty());
     EXPECT_FALSE(store.record("1", "1", 50, 0));
+}
+
+// The bootstrap names the player's gamerscore as the unlocks the server
+// holds make it: each unlock's points once, however often it is sent, and
+// nothing for progress short of 100 or for an entry refused.
+TEST_F(AchievementRoutesTest, BootstrapGamerscoreCountsEachHeldUnlockOnce)
+{
+    registerLoginRoutes(*server);
+    server->login().setOfflineBlockSource(nullptr);
+    auto gamerscore = [&] {
+        auto reply = signedRequest("POST", "bootstrap.xml", {}, {{"udid", "dev-1"}, {"user_id", defaults::kUserId}},
+                                   defaultConsumerCredentials());
+        auto tree = parseXml(reply.body);
+        const auto* user = tree && tree->child("bootstrap") ? tree->child("bootstrap")->child("user") : nullptr;
+        return user && user->child("gamer_score") ? user->child("gamer_score")->text : std::string("(none)");
+    };
+    EXPECT_EQ(gamerscore(), "0");
+    ASSERT_EQ(post({{"1", "100.000000"}, {"2", "40.000000"}, {"999", "100.000000"}}).status, 200);
+    EXPECT_EQ(gamerscore(), "10");
+    ASSERT_EQ(post({{"1", "100.000000"}, {"2", "100.000000"}}).status, 200);
+    EXPECT_EQ(gamerscore(), "30");
 }

@@ -172,7 +172,9 @@ TEST_F(AnnouncementPagesTest, AnotherGamesListIsAskedForAndChangesNothingKept)
     ASSERT_TRUE(framed);
     // Pushed by hand: opening a page by name sets the running game in context.
     framed->changeGameContext(other);
-    framed->pushViewController(HCControllerLoader::load("AnnouncementBrowser"), true);
+    auto list = HCAnnouncementBrowserController::announcementBrowser();
+    ASSERT_TRUE(list);
+    framed->pushViewController(list, true);
     settle();
     waitForIdle();
     EXPECT_EQ(requestsTo("client_applications/2/forums/announcements.xml"), 1u);

@@ -156,6 +156,33 @@ TEST_F(ProfilePicturePageTest, TheCheckMarkFollowsWhereThePictureComesFrom)
     EXPECT_EQ(rows(), (std::vector<std::string>{"badge", "badge", "Choose your own! *", "Default Halcyon Icon"}));
 }
 
+// The Facebook picture carries the Facebook mark; the default row shows the
+// local player's own default picture.
+TEST_F(ProfilePicturePageTest, TheFacebookPictureIsMarkedAndTheDefaultRowShowsThePlayersOwnDefault)
+{
+    addBundleImage(HCImageView::kProfileDefaultImageName);
+    addBundleImage(HCImageView::kLocalProfileDefaultImageName);
+    start(true, true);
+    open();
+    auto page = topPageAs<Page>();
+    ASSERT_EQ(page->tableView()->numberOfRowsInSection(0), 4);
+    // Whether the row of this login (nil: the default row) shows the mark.
+    auto marked = [&](std::optional<std::string> type) {
+        for (int row = 0; row < 4; ++row) {
+            auto cell = std::dynamic_pointer_cast<HCProfilePictureCell>(page->tableView()->cellForRowAtIndexPath({0, row}));
+            auto credential = cell ? platform::as<HCUsersCredential>(cell->resource()) : nullptr;
+            if (credential && credential->credentialType() == type)
+                return cell->profilePictureView()->facebookOverlay() != nullptr;
+        }
+        ADD_FAILURE() << type.value_or("default") << " has no row";
+        return false;
+    };
+    EXPECT_TRUE(marked("fbconnect"));
+    EXPECT_FALSE(marked("twitter"));
+    EXPECT_FALSE(marked(std::nullopt));
+    EXPECT_EQ(rowPictures("Default Halcyon Icon"), std::vector<std::string>{HCImageView::kLocalProfileDefaultImageName});
+}
+
 TEST_F(ProfilePicturePageTest, TheDefaultRowDropsTheOwnPictureAndRefreshesItOnly)
 {
     start(true, true);

@@ -2,6 +2,7 @@
 // Who may call the server: games (OAuth consumers), their users, and the
 // access tokens that stand for a user. Every method locks, so connection
 // threads and the test thread may call at once.
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -39,6 +40,7 @@ struct User {
     std::vector<std::string> postingAllowed;  // the linked networks the player lets the game post to
     std::optional<std::string> password;   // checked by the JSON log-in when set
     std::optional<Position> position;      // the last reported; none until one is
+    std::uint32_t gamerscore = 0;          // the points of the achievements unlocked
 };
 
 struct Token {
@@ -64,6 +66,9 @@ public:
     User createUser();
     // False for an unknown user.
     bool setPosition(const std::string& userId, const Position& position);
+    // An unlock's points, added once when it is unlocked; false for an
+    // unknown user.
+    bool addGamerscore(const std::string& userId, std::uint32_t points);
 
     std::optional<Game> gameByProductKey(const std::string& productKey) const;
     std::optional<User> user(const std::string& id) const;

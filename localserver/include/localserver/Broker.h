@@ -20,13 +20,18 @@ struct BrokerOptions {
     // Players' queues are this followed by the user id. Servers sharing one
     // broker (tests in parallel) each take a prefix of their own.
     std::string queuePrefix = "/queue/presence.";
+    // How long a new user may take to become one the broker lets in: its
+    // management interface may refuse or be slow just after the node started.
+    double newUserSeconds = 10;
 };
 
 class Broker {
 public:
     explicit Broker(BrokerOptions options) : options_(std::move(options)) {}
 
-    // A broker user with every right on the default virtual host.
+    // A broker user with every right on the default virtual host, true only
+    // once it has logged in over STOMP (so a client told of it next gets in);
+    // tried again until `newUserSeconds` passed.
     bool addUser(const std::string& name, const std::string& password) const;
     bool removeUser(const std::string& name) const;
     // SEND to `destination`, confirmed by the broker's RECEIPT.
@@ -40,6 +45,9 @@ public:
     std::string presenceQueue(const std::string& userId) const { return options_.queuePrefix + userId; }
 
 private:
+    bool putUser(const std::string& name, const std::string& password) const;
+    bool canLogIn(const std::string& name, const std::string& password) const;
+
     BrokerOptions options_;
 };
 

@@ -76,8 +76,9 @@ public:
 
     // The broker of the presence channel; nullptr without one.
     const Broker* broker() const;
-    // Makes the token pair a broker user and answers the player's queue;
-    // nullopt without a broker or when it refused.
+    // Makes the token pair a broker user and answers the player's queue
+    // once that user has logged in; nullopt without a broker or when the
+    // broker would not let it in (see Broker::addUser).
     std::optional<std::string> addPresenceUser(const Token& token);
     // The broker connections of the tokens this server registered, counted
     // or closed; -1 without a broker.

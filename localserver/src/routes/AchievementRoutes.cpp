@@ -8,8 +8,11 @@
 #include <ctime>
 
 #include "localserver/Server.h"
+#include "localserver/routes/SocialReplies.h"
 
 namespace localserver {
+
+using social::flag;
 
 namespace {
 
@@ -32,11 +35,6 @@ std::optional<double> decimal(const std::string& text)
     const double value = std::strtod(text.c_str(), &end);
     if (errno != 0 || end == nullptr || *end != '\0' || !std::isfinite(value)) return std::nullopt;
     return value;
-}
-
-bool flag(const std::optional<std::string>& text)
-{
-    return text && (*text == "1" || *text == "true" || *text == "yes");
 }
 
 std::string percentText(double percent)
@@ -251,6 +249,10 @@ std::shared_ptr<AchievementStore> registerAchievementRoutes(Server& server)
                 entry.add("result", "invalid");
                 entry.add("percent_complete", percentText(before ? before->percentComplete : 0.0));
             } else {
+                // The player's gamerscore counts each unlock once, as the
+                // bootstrap reports it.
+                if (held->percentComplete >= 100.0 && !(before && before->percentComplete >= 100.0))
+                    server.accounts().addGamerscore(request.userId, definition->gamerscore);
                 XmlNode achieved = XmlNode::parent("achievement_definition");
                 achieved.add("id", definition->id);
                 achieved.add("gamerscore", std::to_string(definition->gamerscore));

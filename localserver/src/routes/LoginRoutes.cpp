@@ -11,7 +11,7 @@ namespace localserver {
 
 namespace {
 
-std::string flag(bool value)
+std::string flagInLoginRoutes(bool value)
 {
     return value ? "true" : "false";
 }
@@ -38,7 +38,7 @@ XmlNode userNode(const User& user)
     if (!user.name.empty()) {
         node.add("name", user.name);
     }
-    node.add("gamer_score", "0");
+    node.add("gamer_score", std::to_string(user.gamerscore));
     return node;
 }
 
@@ -64,14 +64,14 @@ XmlNode bootstrapNode(const Game& game, const User& user, const Token& token, bo
     node.add("polling_frequency_default", "60");
     node.add(gameProfileNode(game));
     node.add(userNode(user));
-    node.add("logged_in_user_has_set_name", flag(!user.name.empty()));
-    node.add("logged_in_user_has_friends", flag(!user.friends.empty()));
-    node.add("logged_in_user_is_new_user", flag(newUser));
+    node.add("logged_in_user_has_set_name", flagInLoginRoutes(!user.name.empty()));
+    node.add("logged_in_user_has_friends", flagInLoginRoutes(!user.friends.empty()));
+    node.add("logged_in_user_is_new_user", flagInLoginRoutes(newUser));
     node.add("access_token", token.token);
     node.add("access_token_secret", token.secret);
-    node.add("logged_in_user_has_http_basic_credential", flag(hasCredential(user, "http_basic")));
-    node.add("logged_in_user_has_fbconnect_credential", flag(hasCredential(user, "fbconnect")));
-    node.add("logged_in_user_has_twitter_credential", flag(hasCredential(user, "twitter")));
+    node.add("logged_in_user_has_http_basic_credential", flagInLoginRoutes(hasCredential(user, "http_basic")));
+    node.add("logged_in_user_has_fbconnect_credential", flagInLoginRoutes(hasCredential(user, "fbconnect")));
+    node.add("logged_in_user_has_twitter_credential", flagInLoginRoutes(hasCredential(user, "twitter")));
     node.add("client_application_id", game.id);
     node.add("client_application_icon_url", "http://127.0.0.1/icons/" + game.id + ".png");
     node.add("unviewed_challenges_count", std::to_string(counters.unviewedChallenges));
@@ -83,7 +83,7 @@ XmlNode bootstrapNode(const Game& game, const User& user, const Token& token, bo
     node.add("topic_app_suggestions_id", defaults::kSuggestionsTopicId);
     node.add("initial_dashboard_screen", "home");
     node.add("initial_dashboard_modal_content_url", "");
-    node.add("initialize_presence_service", flag(presenceQueue.has_value()));
+    node.add("initialize_presence_service", flagInLoginRoutes(presenceQueue.has_value()));
     node.add("pipe_http_over_presence_service", "false");
     node.add("presence_queue", presenceQueue.value_or("/queue/presence." + user.id));
     node.add("logged_in_user_has_share_location_enabled", "false");

@@ -31,14 +31,14 @@ std::map<std::string, std::vector<std::string>> gamesByPlayer(const Fixtures& fi
     return games;
 }
 
-std::optional<Game> gameWithId(Server& server, const std::string& id)
+std::optional<Game> gameWithIdInSocialAppRoutes(Server& server, const std::string& id)
 {
     for (const auto& game : server.accounts().games())
         if (game.id == id) return game;
     return std::nullopt;
 }
 
-Reply one(XmlNode node)
+Reply oneInSocialAppRoutes(XmlNode node)
 {
     ResourceList list;
     list.resources.push_back(std::move(node));
@@ -74,7 +74,7 @@ struct PlayedGames {
         node.add("user_favorited_game", review(gameId, userId).first ? "true" : "false");
         return node;
     }
-    // The game as one player's list shows it, with the statistics of each of `players`.
+    // The game as oneInSocialAppRoutes player's list shows it, with the statistics of each of `players`.
     XmlNode playedGame(const Game& game, const std::string& owner, const std::vector<std::string>& players) const
     {
         XmlNode node = XmlNode::parent("played_game");
@@ -115,7 +115,7 @@ void registerSocialAppRoutes(Server& server)
     auto reviews = std::make_shared<Reviews>();
     auto played = std::make_shared<PlayedGames>(PlayedGames{server, gamesByPlayer(server.fixtures()), reviews});
     server.addRoute("GET", "apps/{id}.xml", Access::User, [&server](const Request& request) {
-        auto game = gameWithId(server, request.pathParam("id").value_or(""));
+        auto game = gameWithIdInSocialAppRoutes(server, request.pathParam("id").value_or(""));
         if (!game) return Reply::text(404, "no such game");
         XmlNode info = XmlNode::parent("game_profile_page_info");
         info.add("id", game->id);
@@ -126,18 +126,18 @@ void registerSocialAppRoutes(Server& server)
         info.add("has_achievements", "true");
         info.add("suggestions_topic_id", defaults::kSuggestionsTopicId);
         const auto compared = request.param("compared_user_id");
-        if (!compared) return one(std::move(info));
+        if (!compared) return oneInSocialAppRoutes(std::move(info));
         if (!server.accounts().user(*compared)) return Reply::text(404, "no such player");
         XmlNode comparison = XmlNode::parent("game_profile_page_comparison_info");
         comparison.add(std::move(info));
         comparison.add("local_user_achievements_score", "30");
         comparison.add("compared_users_achievements_score", "10");
-        return one(std::move(comparison));
+        return oneInSocialAppRoutes(std::move(comparison));
     });
     server.addRoute("POST", "client_applications/{id}/users/review.xml", Access::User,
                     [&server, reviews](const Request& request) {
                         const auto gameId = request.pathParam("id").value_or("");
-                        if (!gameWithId(server, gameId)) return Reply::text(404, "no such game");
+                        if (!gameWithIdInSocialAppRoutes(server, gameId)) return Reply::text(404, "no such game");
                         const auto favorite = request.param("client_application_user[favorite]");
                         if (!favorite) return Reply::text(422, "a favourite flag is needed");
                         std::lock_guard lock(reviews->mutex);
@@ -147,7 +147,7 @@ void registerSocialAppRoutes(Server& server)
                         XmlNode node = XmlNode::parent("client_application_user");
                         node.add("favorite", entry.first ? "true" : "false");
                         node.add("review", entry.second);
-                        return one(std::move(node));
+                        return oneInSocialAppRoutes(std::move(node));
                     });
     // The games the followed players have ("people-of-interest").
     server.addRoute("GET", "apps.xml", Access::User, [played](const Request& request) {
@@ -185,7 +185,7 @@ void registerSocialAppRoutes(Server& server)
     server.addRoute("GET", "client_applications/{id}/users/{user}.xml", Access::User, [played](const Request& request) {
         const auto gameId = request.pathParam("id").value_or("");
         auto user = played->server.accounts().user(request.pathParam("user").value_or(""));
-        if (!gameWithId(played->server, gameId) || !user) return Reply::text(404, "no such game or player");
+        if (!gameWithIdInSocialAppRoutes(played->server, gameId) || !user) return Reply::text(404, "no such game or player");
         const auto [favorite, text] = played->review(gameId, user->id);
         XmlNode node = XmlNode::parent("client_application_user");
         node.add("favorite", favorite ? "true" : "false");
@@ -194,7 +194,7 @@ void registerSocialAppRoutes(Server& server)
         author.add("id", user->id);
         author.add("name", user->name);
         node.add(std::move(author));
-        return one(std::move(node));
+        return oneInSocialAppRoutes(std::move(node));
     });
     server.addRoute("DELETE", "profile/games/{id}", Access::User, [played](const Request& request) {
         const auto gameId = request.pathParam("id").value_or("");
@@ -205,12 +205,12 @@ void registerSocialAppRoutes(Server& server)
     });
     server.addRoute("GET", "client_application_users/fan_club", Access::User, [played](const Request& request) {
         const auto gameId = request.param("client_application_id").value_or("");
-        if (!gameWithId(played->server, gameId)) return Reply::text(404, "no such game");
+        if (!gameWithIdInSocialAppRoutes(played->server, gameId)) return Reply::text(404, "no such game");
         return Reply::xml(writeFlatReply({}));
     });
     server.addRoute("GET", "client_applications/{id}/application_descriptions.xml", Access::User,
                     [&server](const Request& request) {
-                        auto game = gameWithId(server, request.pathParam("id").value_or(""));
+                        auto game = gameWithIdInSocialAppRoutes(server, request.pathParam("id").value_or(""));
                         if (!game) return Reply::text(404, "no such game");
                         XmlNode node = XmlNode::parent("application_description");
                         node.add("name", game->name);
@@ -222,7 +222,7 @@ void registerSocialAppRoutes(Server& server)
                         node.add("description_brief", "A game of " + game->name);
                         node.add("description_extended", game->name + ", at length.");
                         node.add("client_application_id", game->id);
-                        return one(std::move(node));
+                        return oneInSocialAppRoutes(std::move(node));
                     });
 }
 

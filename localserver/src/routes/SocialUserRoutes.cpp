@@ -16,7 +16,7 @@ namespace localserver {
 namespace {
 
 constexpr const char* kLinkedPlayerId = "1005";
-constexpr std::uint32_t kPageSize = 10;
+constexpr std::uint32_t kSocialUserRoutesPageSize = 10;
 
 bool yes(const std::optional<std::string>& text)
 {
@@ -50,7 +50,7 @@ private:
 struct SocialReplies {
     Server& server;
     Plays plays;
-    // Follow changes go through one lock so two at once do not lose one.
+    // Follow changes go through oneInSocialUserRoutes lock so two at once do not lose oneInSocialUserRoutes.
     std::mutex followMutex;
 
     std::string who(const Request& request, const std::optional<std::string>& id) const
@@ -104,7 +104,7 @@ struct SocialReplies {
         const long long asked = std::atoll(request.param("page").value_or("1").c_str());
         const long long perPageAsked = std::atoll(request.param("per_page").value_or("0").c_str());
         const auto page = static_cast<std::uint32_t>(std::clamp<long long>(asked, 1, 1 << 20));
-        const auto perPage = static_cast<std::uint32_t>(perPageAsked > 0 ? std::min<long long>(perPageAsked, 100) : kPageSize);
+        const auto perPage = static_cast<std::uint32_t>(perPageAsked > 0 ? std::min<long long>(perPageAsked, 100) : kSocialUserRoutesPageSize);
         ResourceList list;
         list.header = paginate(static_cast<std::uint32_t>(found.size()), page, perPage);
         for (std::size_t i = std::size_t{page - 1} * perPage; i < found.size() && i < std::size_t{page} * perPage; ++i)
@@ -118,8 +118,8 @@ struct SocialReplies {
         const auto page = static_cast<std::uint32_t>(
             std::clamp<long long>(std::atoll(request.param("page").value_or("1").c_str()), 1, 1 << 20));
         ResourceList list;
-        list.header = paginate(static_cast<std::uint32_t>(found.size()), page, kPageSize);
-        for (std::size_t i = std::size_t{page - 1} * kPageSize; i < found.size() && i < std::size_t{page} * kPageSize; ++i) {
+        list.header = paginate(static_cast<std::uint32_t>(found.size()), page, kSocialUserRoutesPageSize);
+        for (std::size_t i = std::size_t{page - 1} * kSocialUserRoutesPageSize; i < found.size() && i < std::size_t{page} * kSocialUserRoutesPageSize; ++i) {
             XmlNode node = XmlNode::parent("game_player");
             node.add("app_id", gameId);
             node.add("app_gamerscore", std::to_string(10 * found[i].name.size()));
@@ -196,7 +196,7 @@ struct SocialReplies {
     }
 };
 
-Reply one(XmlNode node)
+Reply oneInSocialUserRoutes(XmlNode node)
 {
     ResourceList list;
     list.resources.push_back(std::move(node));
@@ -230,7 +230,7 @@ void registerSocialUserRoutes(Server& server)
     server.addRoute("GET", "users/{id}/", Access::User, [replies](const Request& request) {
         auto user = replies->server.accounts().user(replies->who(request, request.pathParam("id")));
         if (!user) return Reply::text(404, "no such user");
-        return one(replies->userNode(*user, request.userId));
+        return oneInSocialUserRoutes(replies->userNode(*user, request.userId));
     });
     server.addRoute("GET", "users/for_device.xml", Access::Consumer, [replies](const Request& request) {
         if (request.param("udid").value_or("").empty()) return Reply::text(422, "a device look-up needs \"udid\"");
@@ -260,7 +260,7 @@ void registerSocialUserRoutes(Server& server)
     }
     server.addRoute("GET", "users_credentials", Access::User, [replies](const Request& request) {
         if (replies->who(request, request.param("user_id")) != request.userId)
-            return Reply::text(403, "only one's own credentials");
+            return Reply::text(403, "only oneInSocialUserRoutes's own credentials");
         ResourceSection section{"Credentials", "credentials", {}};
         for (const char* type : {"twitter", "fbconnect", "http_basic"}) {
             const bool linked = replies->linked(request.userId, type);
@@ -288,7 +288,7 @@ void registerSocialUserRoutes(Server& server)
         node.add("email", lower(user->name) + "@example.com");
         node.add("verified", "true");
         node.add("remember_token", "false");
-        return one(std::move(node));
+        return oneInSocialUserRoutes(std::move(node));
     });
 }
 

@@ -4,7 +4,7 @@
 
 namespace {
 
-platform::Guarded<HCClientStateQueries>& slot()
+platform::Guarded<HCClientStateQueries>& slotInClientState()
 {
     static auto* queries = new platform::Guarded<HCClientStateQueries>();  // outlives exit-time destructors
     return *queries;
@@ -13,7 +13,7 @@ platform::Guarded<HCClientStateQueries>& slot()
 template <class R, class F>
 R ask(F HCClientStateQueries::*query, R fallback)
 {
-    auto fn = slot().get().*query;
+    auto fn = slotInClientState().get().*query;
     return fn ? fn() : fallback;
 }
 
@@ -21,7 +21,7 @@ R ask(F HCClientStateQueries::*query, R fallback)
 
 void HCClientState::setQueries(HCClientStateQueries queries)
 {
-    slot().set(std::move(queries));
+    slotInClientState().set(std::move(queries));
 }
 
 std::optional<std::string> HCClientState::lastLoggedInUserId()

@@ -19,7 +19,7 @@ namespace {
 constexpr const char* kLocalUser = "HalcyonUserOptionLocalUser";
 constexpr const char* kLocalGameInfo = "HalcyonUserOptionLocalGameInfo";
 
-std::shared_ptr<platform::UserDefaults> defaults()
+std::shared_ptr<platform::UserDefaults> defaultsInHalcyonLocalUser()
 {
     return platform::UserDefaults::standardUserDefaults();
 }
@@ -27,7 +27,7 @@ std::shared_ptr<platform::UserDefaults> defaults()
 template <class T>
 std::shared_ptr<T> unarchived(const char* key)
 {
-    auto data = defaults()->dataForKey(key);
+    auto data = defaultsInHalcyonLocalUser()->dataForKey(key);
     return data ? std::dynamic_pointer_cast<T>(platform::KeyedUnarchiver::unarchiveObjectWithData(data)) : nullptr;
 }
 
@@ -50,7 +50,7 @@ void Halcyon::registerArchivedDefaults()
     registered->setObject(kLocalUser, platform::KeyedArchiver::archivedDataWithRootObject(HCUser::invalidUser()));
     registered->setObject(kLocalGameInfo,
                           platform::KeyedArchiver::archivedDataWithRootObject(HCGameProfilePageInfo::defaultInfo()));
-    defaults()->registerDefaults(registered);
+    defaultsInHalcyonLocalUser()->registerDefaults(registered);
 }
 
 std::shared_ptr<HCUser> Halcyon::localUser()
@@ -74,7 +74,7 @@ void Halcyon::setLocalUser(const std::shared_ptr<HCUser>& user)
         return;
     }
     auto previous = localUser();
-    defaults()->setObject(kLocalUser, platform::KeyedArchiver::archivedDataWithRootObject(user));
+    defaultsInHalcyonLocalUser()->setObject(kLocalUser, platform::KeyedArchiver::archivedDataWithRootObject(user));
     if (auto instance = sharedInstance()) {
         std::lock_guard lock(localUserMutex());
         instance->cachedLocalUser_ = user;
@@ -143,7 +143,7 @@ void Halcyon::setLocalGameProfileInfo(const std::shared_ptr<HCGameProfilePageInf
     if (!info) {
         return;
     }
-    defaults()->setObject(kLocalGameInfo, platform::KeyedArchiver::archivedDataWithRootObject(info));
+    defaultsInHalcyonLocalUser()->setObject(kLocalGameInfo, platform::KeyedArchiver::archivedDataWithRootObject(info));
     setClientApplicationId(info->resourceId());
 }
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-void postOnMain(const std::string& name, std::shared_ptr<platform::Dictionary> userInfo = nullptr)
+void postOnMainInHalcyonNSNotification(const std::string& name, std::shared_ptr<platform::Dictionary> userInfo = nullptr)
 {
     auto post = [name, userInfo = std::move(userInfo)] {
         platform::NotificationCenter::defaultCenter().post(name, nullptr, userInfo);
@@ -41,53 +41,53 @@ void Halcyon::postUserChangedNotification(const platform::ObjectPtr& fromUser, c
     auto userInfo = platform::Dictionary::make();
     userInfo->setObject(HCNSNotificationInfoPreviousUser, fromUser);
     userInfo->setObject(HCNSNotificationInfoCurrentUser, toUser);
-    postOnMain(HCNSNotificationUserChanged, userInfo);
+    postOnMainInHalcyonNSNotification(HCNSNotificationUserChanged, userInfo);
 }
 
 void Halcyon::postUnviewedChallengeCountChangedTo(unsigned value)
 {
-    postOnMain(HCNSNotificationUnviewedChallengeCountChanged, count(HCNSNotificationInfoUnviewedChallengeCount, value));
+    postOnMainInHalcyonNSNotification(HCNSNotificationUnviewedChallengeCountChanged, count(HCNSNotificationInfoUnviewedChallengeCount, value));
 }
 
 void Halcyon::postPendingFriendsCountChangedTo(unsigned value)
 {
-    postOnMain(HCNSNotificationPendingFriendCountChanged, count(HCNSNotificationInfoPendingFriendCount, value));
+    postOnMainInHalcyonNSNotification(HCNSNotificationPendingFriendCountChanged, count(HCNSNotificationInfoPendingFriendCount, value));
 }
 
 void Halcyon::postAddFriend(const platform::ObjectPtr& user)
 {
-    postOnMain(HCNSNotificationAddFriend, info(HCNSNotificationInfoFriend, user));
+    postOnMainInHalcyonNSNotification(HCNSNotificationAddFriend, info(HCNSNotificationInfoFriend, user));
 }
 
 void Halcyon::postRemoveFriend(const platform::ObjectPtr& user)
 {
-    postOnMain(HCNSNotificationRemoveFriend, info(HCNSNotificationInfoFriend, user));
+    postOnMainInHalcyonNSNotification(HCNSNotificationRemoveFriend, info(HCNSNotificationInfoFriend, user));
 }
 
 void Halcyon::postUnreadAnnouncementCountChangedTo(unsigned value)
 {
-    postOnMain(HCNSNotificationUnreadAnnouncementCountChanged,
+    postOnMainInHalcyonNSNotification(HCNSNotificationUnreadAnnouncementCountChanged,
                count(HCNSNotificationInfoUnreadAnnouncementCount, value));
 }
 
 void Halcyon::postUnreadInboxCountChangedTo(unsigned value)
 {
-    postOnMain(HCNSNotificationUnreadInboxCountChanged, count(HCNSNotificationInfoUnreadInboxCount, value));
+    postOnMainInHalcyonNSNotification(HCNSNotificationUnreadInboxCountChanged, count(HCNSNotificationInfoUnreadInboxCount, value));
 }
 
 void Halcyon::postUnreadIMCountChangedTo(unsigned value)
 {
-    postOnMain(HCNSNotificationUnreadIMCountChanged, count(HCNSNotificationInfoUnreadIMCount, value));
+    postOnMainInHalcyonNSNotification(HCNSNotificationUnreadIMCountChanged, count(HCNSNotificationInfoUnreadIMCount, value));
 }
 
 void Halcyon::postUnreadPostCountChangedTo(unsigned value)
 {
-    postOnMain(HCNSNotificationUnreadPostCountChanged, count(HCNSNotificationInfoUnreadPostCount, value));
+    postOnMainInHalcyonNSNotification(HCNSNotificationUnreadPostCountChanged, count(HCNSNotificationInfoUnreadPostCount, value));
 }
 
 void Halcyon::postUnreadInviteCountChangedTo(unsigned value)
 {
-    postOnMain(HCNSNotificationUnreadInviteCountChanged, count(HCNSNotificationInfoUnreadInviteCount, value));
+    postOnMainInHalcyonNSNotification(HCNSNotificationUnreadInviteCountChanged, count(HCNSNotificationInfoUnreadInviteCount, value));
 }
 
 void Halcyon::postDashboardOrientationChangedTo(int newOrientation, int oldOrientation)
@@ -95,25 +95,25 @@ void Halcyon::postDashboardOrientationChangedTo(int newOrientation, int oldOrien
     auto userInfo = platform::Dictionary::make();
     userInfo->setObject(HCNSNotificationInfoNewOrientation, platform::Number::makeInt(newOrientation));
     userInfo->setObject(HCNSNotificationInfoOldOrientation, platform::Number::makeInt(oldOrientation));
-    postOnMain(HCNSNotificationDashboardOrientationChanged, userInfo);
+    postOnMainInHalcyonNSNotification(HCNSNotificationDashboardOrientationChanged, userInfo);
 }
 
 void Halcyon::postBootstrapBegan(const std::optional<std::string>& userId)
 {
-    postOnMain(HCNSNotificationBootstrapBegan,
+    postOnMainInHalcyonNSNotification(HCNSNotificationBootstrapBegan,
                userId ? info(HCNSNotificationBootstrapBeganUserId, platform::String::make(*userId)) : nullptr);
 }
 
 void Halcyon::postBootstrapSucceeded()
 {
-    postOnMain(HCNSNotificationBootstrapSucceeded);
-    postOnMain(HCNSNotificationBootstrapCompleted);
+    postOnMainInHalcyonNSNotification(HCNSNotificationBootstrapSucceeded);
+    postOnMainInHalcyonNSNotification(HCNSNotificationBootstrapCompleted);
 }
 
 void Halcyon::postBootstrapFailed()
 {
-    postOnMain(HCNSNotificationBootstrapFailed);
-    postOnMain(HCNSNotificationBootstrapCompleted);
+    postOnMainInHalcyonNSNotification(HCNSNotificationBootstrapFailed);
+    postOnMainInHalcyonNSNotification(HCNSNotificationBootstrapCompleted);
 }
 
 void Halcyon::postFriendPresenceChanged(const platform::ObjectPtr& user, const platform::ObjectPtr& presence)
@@ -123,5 +123,5 @@ void Halcyon::postFriendPresenceChanged(const platform::ObjectPtr& user, const p
     auto userInfo = platform::Dictionary::make();
     userInfo->setObject(HCNSNotificationInfoPresenceUser, user);
     userInfo->setObject(HCNSNotificationInfoPresence, presence);
-    postOnMain(HCNSNotificationFriendPresenceChanged, userInfo);
+    postOnMainInHalcyonNSNotification(HCNSNotificationFriendPresenceChanged, userInfo);
 }

@@ -1,5 +1,5 @@
 // What the client remembers about the player and the last log-in between
-// launches, in the user defaults. No other code touches these keys.
+// launches, in the user defaultsInHalcyonUserOptions. No other code touches these keys.
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonInstanceSlot.h"
 #include "platform/foundation/UserDefaults.h"
@@ -39,19 +39,19 @@ constexpr const char* kIsDisabled = "HalcyonUserOptionIsDisabled";
 constexpr const char* kSynchedWithGameCenterAchievements = "HalcyonUserSynchedWithGameCenterAchievements";
 constexpr const char* kSynchedWithGameCenterLeaderboards = "HalcyonUserSynchedWithGameCenterLeaderboards";
 
-std::shared_ptr<platform::UserDefaults> defaults()
+std::shared_ptr<platform::UserDefaults> defaultsInHalcyonUserOptions()
 {
     return platform::UserDefaults::standardUserDefaults();
 }
 
 void setFlag(const char* key, bool value)
 {
-    defaults()->setObject(key, platform::Number::makeBool(value));
+    defaultsInHalcyonUserOptions()->setObject(key, platform::Number::makeBool(value));
 }
 
 void setText(const char* key, const std::optional<std::string>& value)
 {
-    defaults()->setObject(key, value ? platform::String::make(*value) : nullptr);
+    defaultsInHalcyonUserOptions()->setObject(key, value ? platform::String::make(*value) : nullptr);
 }
 
 unsigned asCount(long value)
@@ -65,13 +65,13 @@ void Halcyon::intiailizeUserOptions()
 {
     auto registered = platform::Dictionary::make();
     registered->setString(kShouldAutomaticallyPromptLogin, "YES");
-    defaults()->registerDefaults(registered);
+    defaultsInHalcyonUserOptions()->registerDefaults(registered);
     registerArchivedDefaults();
 }
 
 bool Halcyon::shouldAutomaticallyPromptLogin()
 {
-    return defaults()->boolForKey(kShouldAutomaticallyPromptLogin);
+    return defaultsInHalcyonUserOptions()->boolForKey(kShouldAutomaticallyPromptLogin);
 }
 
 void Halcyon::setDontAutomaticallyPromptLogin()
@@ -81,12 +81,12 @@ void Halcyon::setDontAutomaticallyPromptLogin()
 
 bool Halcyon::hasUserSetHalcyonAccess()
 {
-    return defaults()->stringForKey(kUserHalcyonApproval).has_value();
+    return defaultsInHalcyonUserOptions()->stringForKey(kUserHalcyonApproval).has_value();
 }
 
 bool Halcyon::hasUserApprovedHalcyon()
 {
-    return defaults()->stringForKey(kUserHalcyonApproval) == std::optional<std::string>("YES");
+    return defaultsInHalcyonUserOptions()->stringForKey(kUserHalcyonApproval) == std::optional<std::string>("YES");
 }
 
 void Halcyon::setUserApprovedHalcyon()
@@ -101,39 +101,39 @@ void Halcyon::setUserDeniedHalcyon()
 
 void Halcyon::_resetHasUserSetHalcyonAccessKey()
 {
-    defaults()->removeObjectForKey(kUserHalcyonApproval);
+    defaultsInHalcyonUserOptions()->removeObjectForKey(kUserHalcyonApproval);
 }
 
 void Halcyon::setShouldWarnOnIncompleteDelegates(bool value)
 {
-    defaults()->setBool(kShouldWarnOnIncompleteDelegates, value);
+    defaultsInHalcyonUserOptions()->setBool(kShouldWarnOnIncompleteDelegates, value);
 }
 
-bool Halcyon::lastLoggedInUserHasSetName() { return defaults()->boolForKey(kLastLoggedInUserHasSetName); }
+bool Halcyon::lastLoggedInUserHasSetName() { return defaultsInHalcyonUserOptions()->boolForKey(kLastLoggedInUserHasSetName); }
 void Halcyon::setLoggedInUserHasSetName(bool value) { setFlag(kLastLoggedInUserHasSetName, value); }
 bool Halcyon::lastLoggedInUserHadFriendsOnBootup()
 {
-    return defaults()->boolForKey(kLastLoggedInUserHadFriendsOnBootup);
+    return defaultsInHalcyonUserOptions()->boolForKey(kLastLoggedInUserHadFriendsOnBootup);
 }
 void Halcyon::setLoggedInUserHadFriendsOnBootup(bool value) { setFlag(kLastLoggedInUserHadFriendsOnBootup, value); }
-bool Halcyon::loggedInUserSharesOnlineStatus() { return defaults()->boolForKey(kLoggedInUserSharesOnlineStatus); }
+bool Halcyon::loggedInUserSharesOnlineStatus() { return defaultsInHalcyonUserOptions()->boolForKey(kLoggedInUserSharesOnlineStatus); }
 void Halcyon::setLoggedInUserSharesOnlineStatus(bool value) { setFlag(kLoggedInUserSharesOnlineStatus, value); }
-bool Halcyon::loggedInUserHasNonDeviceCredential() { return defaults()->boolForKey(kHasNonDeviceCredential); }
+bool Halcyon::loggedInUserHasNonDeviceCredential() { return defaultsInHalcyonUserOptions()->boolForKey(kHasNonDeviceCredential); }
 void Halcyon::setLoggedInUserHasNonDeviceCredential(bool value) { setFlag(kHasNonDeviceCredential, value); }
-bool Halcyon::loggedInUserHasHttpBasicCredential() { return defaults()->boolForKey(kHasHttpBasicCredential); }
+bool Halcyon::loggedInUserHasHttpBasicCredential() { return defaultsInHalcyonUserOptions()->boolForKey(kHasHttpBasicCredential); }
 void Halcyon::setLoggedInUserHasHttpBasicCredential(bool value) { setFlag(kHasHttpBasicCredential, value); }
-bool Halcyon::loggedInUserHasFbconnectCredential() { return defaults()->boolForKey(kHasFbconnectCredential); }
+bool Halcyon::loggedInUserHasFbconnectCredential() { return defaultsInHalcyonUserOptions()->boolForKey(kHasFbconnectCredential); }
 void Halcyon::setLoggedInUserHasFbconnectCredential(bool value) { setFlag(kHasFbconnectCredential, value); }
-bool Halcyon::loggedInUserHasTwitterCredential() { return defaults()->boolForKey(kHasTwitterCredential); }
+bool Halcyon::loggedInUserHasTwitterCredential() { return defaultsInHalcyonUserOptions()->boolForKey(kHasTwitterCredential); }
 void Halcyon::setLoggedInUserHasTwitterCredential(bool value) { setFlag(kHasTwitterCredential, value); }
-bool Halcyon::loggedInUserIsNewUser() { return defaults()->boolForKey(kIsNewUser); }
+bool Halcyon::loggedInUserIsNewUser() { return defaultsInHalcyonUserOptions()->boolForKey(kIsNewUser); }
 void Halcyon::setLoggedInUserIsNewUser(bool value) { setFlag(kIsNewUser, value); }
 
-std::optional<std::string> Halcyon::clientApplicationId() { return defaults()->stringForKey(kClientApplicationId); }
+std::optional<std::string> Halcyon::clientApplicationId() { return defaultsInHalcyonUserOptions()->stringForKey(kClientApplicationId); }
 void Halcyon::setClientApplicationId(const std::optional<std::string>& id) { setText(kClientApplicationId, id); }
 std::optional<std::string> Halcyon::initialDashboardScreen()
 {
-    return defaults()->stringForKey(kInitialDashboardScreen);
+    return defaultsInHalcyonUserOptions()->stringForKey(kInitialDashboardScreen);
 }
 void Halcyon::setInitialDashboardScreen(const std::optional<std::string>& screen)
 {
@@ -141,7 +141,7 @@ void Halcyon::setInitialDashboardScreen(const std::optional<std::string>& screen
 }
 std::optional<std::string> Halcyon::initialDashboardModalContentURL()
 {
-    return platform::textOf(defaults()->objectForKey(kInitialDashboardModalContentURL));
+    return platform::textOf(defaultsInHalcyonUserOptions()->objectForKey(kInitialDashboardModalContentURL));
 }
 void Halcyon::setInitialDashboardModalContentURL(const std::optional<std::string>& url)
 {
@@ -149,18 +149,18 @@ void Halcyon::setInitialDashboardModalContentURL(const std::optional<std::string
 }
 std::optional<std::string> Halcyon::clientApplicationIconUrl()
 {
-    return defaults()->stringForKey(kClientApplicationIconUrl);
+    return defaultsInHalcyonUserOptions()->stringForKey(kClientApplicationIconUrl);
 }
 void Halcyon::setClientApplicationIconUrl(const std::optional<std::string>& url)
 {
     setText(kClientApplicationIconUrl, url);
 }
 
-long Halcyon::unviewedChallengesCount() { return defaults()->integerForKey(kUnviewedChallengesCount); }
+long Halcyon::unviewedChallengesCount() { return defaultsInHalcyonUserOptions()->integerForKey(kUnviewedChallengesCount); }
 
 void Halcyon::setUnviewedChallengesCount(long count)
 {
-    defaults()->setInteger(kUnviewedChallengesCount, count);
+    defaultsInHalcyonUserOptions()->setInteger(kUnviewedChallengesCount, count);
     postUnviewedChallengeCountChangedTo(asCount(count));
     // The application object belongs to the main thread, like the notice.
     auto updateBadge = [count] {
@@ -173,17 +173,17 @@ void Halcyon::setUnviewedChallengesCount(long count)
     }
 }
 
-long Halcyon::pendingFriendsCount() { return defaults()->integerForKey(kPendingFriendsCount); }
+long Halcyon::pendingFriendsCount() { return defaultsInHalcyonUserOptions()->integerForKey(kPendingFriendsCount); }
 
 void Halcyon::setPendingFriendsCount(long count)
 {
-    defaults()->setInteger(kPendingFriendsCount, count);
+    defaultsInHalcyonUserOptions()->setInteger(kPendingFriendsCount, count);
     postPendingFriendsCountChangedTo(asCount(count));
 }
 
-long Halcyon::unreadIMCount() { return defaults()->integerForKey(kUnreadIMCount); }
-long Halcyon::unreadPostCount() { return defaults()->integerForKey(kUnreadPostCount); }
-long Halcyon::unreadInviteCount() { return defaults()->integerForKey(kUnreadInviteCount); }
+long Halcyon::unreadIMCount() { return defaultsInHalcyonUserOptions()->integerForKey(kUnreadIMCount); }
+long Halcyon::unreadPostCount() { return defaultsInHalcyonUserOptions()->integerForKey(kUnreadPostCount); }
+long Halcyon::unreadInviteCount() { return defaultsInHalcyonUserOptions()->integerForKey(kUnreadInviteCount); }
 
 long Halcyon::unreadInboxTotal()
 {
@@ -192,30 +192,30 @@ long Halcyon::unreadInboxTotal()
 
 void Halcyon::setUnreadIMCount(long count)
 {
-    defaults()->setInteger(kUnreadIMCount, count);
+    defaultsInHalcyonUserOptions()->setInteger(kUnreadIMCount, count);
     postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
     postUnreadIMCountChangedTo(asCount(count));
 }
 
 void Halcyon::setUnreadPostCount(long count)
 {
-    defaults()->setInteger(kUnreadPostCount, count);
+    defaultsInHalcyonUserOptions()->setInteger(kUnreadPostCount, count);
     postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
     postUnreadPostCountChangedTo(asCount(count));
 }
 
 void Halcyon::setUnreadInviteCount(long count)
 {
-    defaults()->setInteger(kUnreadInviteCount, count);
+    defaultsInHalcyonUserOptions()->setInteger(kUnreadInviteCount, count);
     postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
     postUnreadInviteCountChangedTo(asCount(count));
 }
 
 void Halcyon::setUnreadIMCount(long im, long posts, long invites)
 {
-    defaults()->setInteger(kUnreadIMCount, im);
-    defaults()->setInteger(kUnreadPostCount, posts);
-    defaults()->setInteger(kUnreadInviteCount, invites);
+    defaultsInHalcyonUserOptions()->setInteger(kUnreadIMCount, im);
+    defaultsInHalcyonUserOptions()->setInteger(kUnreadPostCount, posts);
+    defaultsInHalcyonUserOptions()->setInteger(kUnreadInviteCount, invites);
     postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
     postUnreadIMCountChangedTo(asCount(im));
     postUnreadPostCountChangedTo(asCount(posts));
@@ -224,57 +224,57 @@ void Halcyon::setUnreadIMCount(long im, long posts, long invites)
 
 bool Halcyon::userHasRememberedChoiceForNotifications()
 {
-    return defaults()->boolForKey(kRememberedChoiceForNotifications);
+    return defaultsInHalcyonUserOptions()->boolForKey(kRememberedChoiceForNotifications);
 }
 void Halcyon::setUserHasRememberedChoiceForNotifications(bool value)
 {
-    defaults()->setBool(kRememberedChoiceForNotifications, value);
+    defaultsInHalcyonUserOptions()->setBool(kRememberedChoiceForNotifications, value);
 }
-bool Halcyon::userAllowsNotifications() { return defaults()->boolForKey(kUserAllowsNotifications); }
-void Halcyon::setUserAllowsNotifications(bool value) { defaults()->setBool(kUserAllowsNotifications, value); }
+bool Halcyon::userAllowsNotifications() { return defaultsInHalcyonUserOptions()->boolForKey(kUserAllowsNotifications); }
+void Halcyon::setUserAllowsNotifications(bool value) { defaultsInHalcyonUserOptions()->setBool(kUserAllowsNotifications, value); }
 
-long Halcyon::userDistanceUnit() { return defaults()->integerForKey(kDistanceUnit); }
+long Halcyon::userDistanceUnit() { return defaultsInHalcyonUserOptions()->integerForKey(kDistanceUnit); }
 
 void Halcyon::setUserDistanceUnit(long unit)
 {
-    defaults()->setInteger(kDistanceUnit, allowLocationServices() ? unit : 1);
-    defaults()->synchronize();
+    defaultsInHalcyonUserOptions()->setInteger(kDistanceUnit, allowLocationServices() ? unit : 1);
+    defaultsInHalcyonUserOptions()->synchronize();
 }
 
 std::optional<std::string> Halcyon::suggestionsForumId()
 {
-    return platform::textOf(defaults()->objectForKey(kSuggestionsForumId));
+    return platform::textOf(defaultsInHalcyonUserOptions()->objectForKey(kSuggestionsForumId));
 }
 void Halcyon::setSuggestionsForumId(const std::optional<std::string>& id) { setText(kSuggestionsForumId, id); }
-bool Halcyon::doneWithGetTheMost() { return defaults()->boolForKey(kDoneWithGetTheMost); }
-void Halcyon::setDoneWithGetTheMost(bool value) { defaults()->setBool(kDoneWithGetTheMost, value); }
-bool Halcyon::isDisabled() { return defaults()->boolForKey(kIsDisabled); }
-void Halcyon::setDisabled(bool value) { defaults()->setBool(kIsDisabled, value); }
+bool Halcyon::doneWithGetTheMost() { return defaultsInHalcyonUserOptions()->boolForKey(kDoneWithGetTheMost); }
+void Halcyon::setDoneWithGetTheMost(bool value) { defaultsInHalcyonUserOptions()->setBool(kDoneWithGetTheMost, value); }
+bool Halcyon::isDisabled() { return defaultsInHalcyonUserOptions()->boolForKey(kIsDisabled); }
+void Halcyon::setDisabled(bool value) { defaultsInHalcyonUserOptions()->setBool(kIsDisabled, value); }
 bool Halcyon::isSynchedWithGameCenterAchievements()
 {
-    return defaults()->boolForKey(kSynchedWithGameCenterAchievements);
+    return defaultsInHalcyonUserOptions()->boolForKey(kSynchedWithGameCenterAchievements);
 }
 void Halcyon::setSynchWithGameCenterAchievements(bool value)
 {
-    defaults()->setBool(kSynchedWithGameCenterAchievements, value);
+    defaultsInHalcyonUserOptions()->setBool(kSynchedWithGameCenterAchievements, value);
 }
 bool Halcyon::isSynchedWithGameCenterLeaderboards()
 {
-    return defaults()->boolForKey(kSynchedWithGameCenterLeaderboards);
+    return defaultsInHalcyonUserOptions()->boolForKey(kSynchedWithGameCenterLeaderboards);
 }
 void Halcyon::setSynchWithGameCenterLeaderboards(bool value)
 {
-    defaults()->setBool(kSynchedWithGameCenterLeaderboards, value);
+    defaultsInHalcyonUserOptions()->setBool(kSynchedWithGameCenterLeaderboards, value);
 }
 
 platform::DatePtr Halcyon::lastAnnouncementDateForLocalUser()
 {
     const std::string key = kLastAnnouncementDatePrefix + lastLoggedInUserId();
-    if (auto stored = std::dynamic_pointer_cast<platform::Date>(defaults()->objectForKey(key))) {
+    if (auto stored = std::dynamic_pointer_cast<platform::Date>(defaultsInHalcyonUserOptions()->objectForKey(key))) {
         return stored;
     }
     auto distantPast = platform::Date::distantPast();
-    defaults()->setObject(key, distantPast);
+    defaultsInHalcyonUserOptions()->setObject(key, distantPast);
     return distantPast;
 }
 
@@ -286,7 +286,7 @@ void Halcyon::setLastAnnouncementDateForLocalUser(const platform::DatePtr& date)
     // Nothing stored counts as the distant past, so the first date is kept.
     const auto stored = lastAnnouncementDateForLocalUser();
     if (date->compare(*stored) == platform::Date::Order::Descending) {
-        defaults()->setObject(kLastAnnouncementDatePrefix + lastLoggedInUserId(), date);
+        defaultsInHalcyonUserOptions()->setObject(kLastAnnouncementDatePrefix + lastLoggedInUserId(), date);
     }
 }
 

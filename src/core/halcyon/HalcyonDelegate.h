@@ -10,7 +10,11 @@
 
 #include "platform/runtime/OptionalMethods.h"
 
+class HCHighScore;
 class HCUser;
+namespace platform {
+class Data;
+}
 
 class HalcyonDelegate : public platform::OptionalMethods {
 public:
@@ -40,4 +44,11 @@ public:
     virtual void dashboardDidAppear() { notImplemented(); }
     virtual void dashboardWillDisappear() { notImplemented(); }
     virtual void dashboardDidDisappear() { notImplemented(); }
+    // The data attached to a score, fetched from the score page at the
+    // player's request.
+    virtual void userDownloadedBlob(const std::shared_ptr<platform::Data>& /*blob*/,
+                                    const std::shared_ptr<HCHighScore>& /*score*/)
+    {
+        notImplemented();
+    }
 };

@@ -1,5 +1,7 @@
 #include "core/images/HCImageView.h"
 
+#include <algorithm>
+
 #include "core/images/HCImageCache.h"
 #include "core/images/HCImageLoader.h"
 #include "core/users/HCUser.h"
@@ -10,6 +12,8 @@ namespace {
 
 constexpr double kFrameBorderWidth = 1.0;
 constexpr double kFrameCornerRadius = 5.0;
+// The Facebook mark's share of the picture's shorter side.
+constexpr double kOverlayShare = 1.0 / 3.0;
 
 }  // namespace
 
@@ -114,10 +118,53 @@ void HCImageView::useProfilePictureFromUser(const std::shared_ptr<HCUser>& user)
 {
     setDefaultImage(HCImageLoader::loadImage(kProfileDefaultImageName));
     setImageUrl(user ? user->profilePictureUrl() : std::nullopt);
+    setUseFacebookOverlay(user && user->usesFacebookProfilePicture());
+}
+
+void HCImageView::useOtherPlayerProfilePictureDefault()
+{
+    useDefaultOnly(kProfileDefaultImageName);
+}
+
+void HCImageView::useLocalPlayerProfilePictureDefault()
+{
+    useDefaultOnly(kLocalProfileDefaultImageName);
+}
+
+void HCImageView::useDefaultOnly(const char* imageName)
+{
+    setUseFacebookOverlay(false);
+    setImage(nullptr);
+    setDefaultImage(HCImageLoader::loadImage(imageName));
+}
+
+void HCImageView::setUseFacebookOverlay(bool use)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!use) {
+        if (facebookOverlay_) facebookOverlay_->setHidden(true);
+        return;
+    }
+    if (!facebookOverlay_) {
+        const auto box = bounds();
+        const double side = std::min(box.width(), box.height()) * kOverlayShare;
+        facebookOverlay_ = platform::ui::ImageView::withImage(HCImageLoader::loadImage(kFacebookOverlayImageName));
+        facebookOverlay_->setFrame(platform::ui::Rect(box.maxX() - side, box.maxY() - side, side, side));
+        facebookOverlay_->setAutoresizingMask(platform::ui::AutoresizingFlexibleLeftMargin |
+                                              platform::ui::AutoresizingFlexibleTopMargin);
+        addSubview(facebookOverlay_);
+    }
+    facebookOverlay_->setHidden(false);
+}
+
+platform::ui::ImageViewPtr HCImageView::facebookOverlay() const
+{
+    return facebookOverlay_ && !facebookOverlay_->isHidden() ? facebookOverlay_ : nullptr;
 }
 
 void HCImageView::useGameCenterProfilePicture()
 {
+    setUseFacebookOverlay(false);
     setImage(nullptr);
     setDefaultImage(HCImageLoader::loadImage(kGameCenterProfileImageName));
 }

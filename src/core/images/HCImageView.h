@@ -12,6 +12,10 @@
 // border; sharp corners: square ones. The image is scaled to fill the box
 // when asked, else fitted inside it.
 //
+// A player's picture taken from Facebook carries a small Facebook mark in
+// its lower right corner (the overlay); a player without a picture shows
+// the default of the local player or of another player.
+//
 // It is a platform image view whose shown image it manages: set pictures
 // through this class, not through the base's setter.
 //
@@ -27,7 +31,10 @@ class HCUser;
 
 class HCImageView : public platform::ui::ImageView {
 public:
+    // Another player's default picture, and the local player's own.
     static constexpr const char* kProfileDefaultImageName = "HCProfileIconDefault.png";
+    static constexpr const char* kLocalProfileDefaultImageName = "HCProfileIconDefaultSelf.png";
+    static constexpr const char* kFacebookOverlayImageName = "HCProfilePictureFacebookOverlay.png";
     static constexpr const char* kGameCenterProfileImageName = "HCGameCenterProfileIcon.png";
 
     explicit HCImageView(const platform::ui::Rect& frame = platform::ui::Rect());
@@ -53,8 +60,17 @@ public:
     void setShouldScaleImageToFillRect(bool scale);
     bool shouldScaleImageToFillRect() const { return scaleToFill_; }
 
-    // The player's picture with the default profile icon meanwhile; nil shows the icon.
+    // The player's picture with the default profile icon meanwhile, and the
+    // Facebook mark when the picture is the player's Facebook one; nil
+    // shows the icon.
     void useProfilePictureFromUser(const std::shared_ptr<HCUser>& user);
+    // Only the default picture of another player, or of the local player
+    // (any image or URL shown before is dropped).
+    void useOtherPlayerProfilePictureDefault();
+    void useLocalPlayerProfilePictureDefault();
+    void setUseFacebookOverlay(bool use);
+    // The Facebook mark as shown; nil while it is off.
+    platform::ui::ImageViewPtr facebookOverlay() const;
     // The picture of a player known only to Game Center, which hands out no
     // pictures: the Game Center icon. A user's picture still downloading is dropped.
     void useGameCenterProfilePicture();
@@ -65,12 +81,14 @@ private:
     void show();
     void applyFrameStyle();
     void settled(const platform::ui::ImagePtr& image);
+    void useDefaultOnly(const char* imageName);
 
     std::optional<std::string> url_;
     platform::ui::ImagePtr image_;
     platform::ui::ImagePtr defaultImage_;
     HCDelegate finished_;
     HCImageDownloadSlots slots_;
+    platform::ui::ImageViewPtr facebookOverlay_;
     bool unframed_ = false;
     bool sharpCorners_ = false;
     bool scaleToFill_ = false;

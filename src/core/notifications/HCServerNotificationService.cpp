@@ -6,27 +6,27 @@
 
 namespace {
 
-std::shared_ptr<HCServerNotificationService> sInstance;
+std::shared_ptr<HCServerNotificationService> sServerNotificationService;
 
 }  // namespace
 
 void HCServerNotificationService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) {
-        sInstance = HCService::create<HCServerNotificationService>();
+    if (!sServerNotificationService) {
+        sServerNotificationService = HCService::create<HCServerNotificationService>();
     }
 }
 
 void HCServerNotificationService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sServerNotificationService = nullptr;
 }
 
 std::shared_ptr<HCServerNotificationService> HCServerNotificationService::sharedInstance()
 {
-    return sInstance;
+    return sServerNotificationService;
 }
 
 void HCServerNotificationService::populateKnownResources(HCResourceNameMap& map)

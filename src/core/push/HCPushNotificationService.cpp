@@ -9,25 +9,25 @@
 
 namespace {
 
-std::shared_ptr<HCPushNotificationService> sInstance;
+std::shared_ptr<HCPushNotificationService> sPushNotificationService;
 
 }  // namespace
 
 void HCPushNotificationService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCPushNotificationService>();
+    if (!sPushNotificationService) sPushNotificationService = HCService::create<HCPushNotificationService>();
 }
 
 void HCPushNotificationService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sPushNotificationService = nullptr;
 }
 
 std::shared_ptr<HCPushNotificationService> HCPushNotificationService::sharedInstance()
 {
-    return sInstance;
+    return sPushNotificationService;
 }
 
 std::string HCPushNotificationService::deviceTokenText(const platform::Data& token)

@@ -20,6 +20,10 @@
 class HCTableSectionDescription : public platform::Object {
 public:
     HCTableSectionDescription() = default;
+    // A section without a title. Its own constructor rather than a nullopt
+    // title: gcc's optimiser takes a moved empty optional string for an
+    // uninitialised read.
+    explicit HCTableSectionDescription(std::shared_ptr<HCPaginatedSeries> page) : page_(std::move(page)) {}
     HCTableSectionDescription(std::optional<std::string> title, std::shared_ptr<HCPaginatedSeries> page)
         : title_(std::move(title)), page_(std::move(page))
     {

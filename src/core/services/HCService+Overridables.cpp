@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr const char* kSource = "HCService+Overridables";
+constexpr const char* kServiceOverridablesSource = "HCService+Overridables";
 
 }  // namespace
 
@@ -13,13 +13,13 @@ void HCService::registerPolledResources(const std::shared_ptr<HCPoller>&) {}
 
 std::shared_ptr<HCService> HCService::sharedInstance()
 {
-    HCReportMissingOverride(kSource, "HCService", "sharedInstance");
+    HCReportMissingOverride(kServiceOverridablesSource, "HCService", "sharedInstance");
     return nullptr;
 }
 
 void HCService::populateKnownResources(HCResourceNameMap&)
 {
-    HCReportMissingOverride(kSource, HCClassName(typeid(*this)), "populateKnownResources");
+    HCReportMissingOverride(kServiceOverridablesSource, HCClassName(typeid(*this)), "populateKnownResources");
 }
 
 std::size_t HCService::maxReplyBytes() const
@@ -29,13 +29,13 @@ std::size_t HCService::maxReplyBytes() const
 
 std::shared_ptr<HCRequestHandle> HCService::getIndexOnSuccess(const HCDelegate&, const HCDelegate&)
 {
-    HCReportMissingOverride(kSource, HCClassName(typeid(*this)), "getIndexOnSuccess");
+    HCReportMissingOverride(kServiceOverridablesSource, HCClassName(typeid(*this)), "getIndexOnSuccess");
     return nullptr;
 }
 
 std::shared_ptr<HCRequestHandle> HCService::getShowWithId(const std::optional<std::string>&, const HCDelegate&,
                                                           const HCDelegate&)
 {
-    HCReportMissingOverride(kSource, HCClassName(typeid(*this)), "getShowWithId");
+    HCReportMissingOverride(kServiceOverridablesSource, HCClassName(typeid(*this)), "getShowWithId");
     return nullptr;
 }

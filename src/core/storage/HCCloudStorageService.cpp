@@ -14,7 +14,7 @@
 
 namespace {
 
-std::shared_ptr<HCCloudStorageService> sInstance;
+std::shared_ptr<HCCloudStorageService> sCloudStorageService;
 
 bool isAsciiLetter(char c)
 {
@@ -38,20 +38,20 @@ int httpStatusOf(const platform::ObjectPtr& failure)
 void HCCloudStorageService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) {
-        sInstance = HCService::create<HCCloudStorageService>();
+    if (!sCloudStorageService) {
+        sCloudStorageService = HCService::create<HCCloudStorageService>();
     }
 }
 
 void HCCloudStorageService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sCloudStorageService = nullptr;
 }
 
 std::shared_ptr<HCCloudStorageService> HCCloudStorageService::sharedInstance()
 {
-    return sInstance;
+    return sCloudStorageService;
 }
 
 HCCloudStorageService::HCCloudStorageService()

@@ -9,7 +9,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool sRegistered = [] {
+[[maybe_unused]] const bool httpBasicCredentialRegistered = [] {
     platform::registerCodingClass<HCHttpBasicCredential>("HCHttpBasicCredential");
     return true;
 }();

@@ -16,7 +16,7 @@
 namespace {
 
 // The archive names the class; the unarchiver creates it by that name.
-[[maybe_unused]] const bool sRegistered = [] {
+[[maybe_unused]] const bool userRegistered = [] {
     platform::registerCodingClass<HCUser>("HCUser");
     return true;
 }();
@@ -121,6 +121,16 @@ bool HCUser::isLocalUser() const
 bool HCUser::online() const
 {
     return isLocalUser() ? HCClientState::isOnline() : online_;
+}
+
+std::string HCUser::description() const
+{
+    std::string text = "player " + userId().value_or("(no id)");
+    if (!name_) return text;
+    std::string name = *name_;
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return text + " \"" + name + "\"";
 }
 
 void HCUser::adjustGamerscore(int32_t amount)

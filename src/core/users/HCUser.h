@@ -74,6 +74,10 @@ public:
     void encodeWithCoder(platform::KeyedArchiver& coder) const override;
     void initWithCoder(const platform::KeyedUnarchiver& coder) override;
 
+    // "player 1002 \"Ben\"" for logs; the name comes from the service, so
+    // a control character in it is shown as '?' and cannot forge a line.
+    std::string description() const override;
+
     const Text& userId() const { return resourceId(); }
     // YES for the local player (the last logged-in id) and for the invalid user.
     bool isLocalUser() const;

@@ -10,25 +10,25 @@
 
 namespace {
 
-std::shared_ptr<HCUserService> sInstance;
+std::shared_ptr<HCUserService> sUserService;
 
 }  // namespace
 
 void HCUserService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCUserService>();
+    if (!sUserService) sUserService = HCService::create<HCUserService>();
 }
 
 void HCUserService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sUserService = nullptr;
 }
 
 std::shared_ptr<HCUserService> HCUserService::sharedInstance()
 {
-    return sInstance;
+    return sUserService;
 }
 
 std::shared_ptr<HCRequestHandle> HCUserService::setUserLocation(const std::optional<std::string>& userId,

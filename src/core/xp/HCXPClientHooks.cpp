@@ -4,7 +4,7 @@
 
 namespace {
 
-platform::Guarded<HCXPClientHooks>& slot()
+platform::Guarded<HCXPClientHooks>& slotInXPClientHooks()
 {
     static auto* hooks = new platform::Guarded<HCXPClientHooks>();
     return *hooks;
@@ -14,12 +14,12 @@ platform::Guarded<HCXPClientHooks>& slot()
 
 void HCXPClientHooks::install(HCXPClientHooks hooks)
 {
-    slot().set(std::move(hooks));
+    slotInXPClientHooks().set(std::move(hooks));
 }
 
 HCXPClientHooks HCXPClientHooks::installed()
 {
-    return slot().get();
+    return slotInXPClientHooks().get();
 }
 
 std::shared_ptr<HCSession> HCXPClientHooks::currentSession()

@@ -16,7 +16,7 @@ using Method = HCChallengeDelegate::Method;
 
 namespace {
 
-constexpr double kMargin = 20;
+constexpr double kSendChallengeHeaderControllerMargin = 20;
 
 }  // namespace
 
@@ -139,6 +139,6 @@ void HCSendChallengeHeaderController::cancel()
 void HCSendChallengeHeaderController::resizeView(const platform::ui::ViewPtr& pageView)
 {
     const auto lowest = allowCreateStrongerChallenge() ? tryAgainButton_->frame() : userMessageTextField_->frame();
-    view()->setFrame(Rect(0, 0, pageView->bounds().size.width, lowest.origin.y + lowest.size.height + kMargin));
+    view()->setFrame(Rect(0, 0, pageView->bounds().size.width, lowest.origin.y + lowest.size.height + kSendChallengeHeaderControllerMargin));
     view()->layoutIfNeeded();
 }

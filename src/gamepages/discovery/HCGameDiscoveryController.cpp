@@ -1,6 +1,6 @@
 #include "gamepages/discovery/HCGameDiscoveryController.h"
 
-#include "core/images/HCImageLoader.h"
+#include "gamepages/discovery/HCGameDiscoveryLook.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Color.h"
 #include "platform/ui/Font.h"
@@ -27,6 +27,11 @@ void HCGameDiscoveryController::_createAndDisplayTableHeader()
     const double width = pageContentView()->bounds().width();
     auto footer = platform::ui::View::make(Rect(0, 0, width, kFooterHeight));
     footer->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth);
+    const double line = HCGameDiscoveryLook::kDividerHeight;
+    footer->addSubview(HCGameDiscoveryLook::strip(HCGameDiscoveryLook::kGreyBackground, Rect(0, 0, width, kFooterHeight)));
+    footer->addSubview(HCGameDiscoveryLook::strip(HCGameDiscoveryLook::kDividerTop, Rect(0, 0, width, line)));
+    footer->addSubview(
+        HCGameDiscoveryLook::strip(HCGameDiscoveryLook::kDividerBottom, Rect(0, kFooterHeight - line, width, line)));
     auto label = platform::ui::Label::make(Rect(0, 0, width, kFooterHeight));
     label->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth);
     label->setBackgroundColor(platform::ui::Color::clearColor());

@@ -1,6 +1,7 @@
 #pragma once
 // The discovery index ("GameDiscovery"): the service's game categories,
-// with a footer that points to the service's web site for more games.
+// with a footer that points to the service's web site for more games,
+// drawn as a grey band between two divider lines.
 //
 // Thread: main thread.
 #include "gamepages/discovery/HCPlayedGameController.h"

@@ -1,12 +1,14 @@
 #include "gamepages/discovery/HCGameDiscoveryNewsItemCell.h"
 
+#include "gamepages/discovery/HCGameDiscoveryLook.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "social/discovery/HCGameDiscoveryNewsItem.h"
 
 using platform::ui::Rect;
 
 HCGameDiscoveryNewsItemCell::HCGameDiscoveryNewsItemCell()
-    : iconView_(HCImageView::make(Rect(6, 6, 48, 48))),
+    : iconFrame_(HCGameDiscoveryLook::iconFrame(Rect(2, 2, 56, 56))),
+      iconView_(HCImageView::make(Rect(6, 6, 48, 48))),
       titleLabel_(platform::ui::Label::make(Rect(62, 6, 230, 24))),
       subtitleLabel_(platform::ui::Label::make(Rect(62, 32, 230, 20)))
 {
@@ -17,6 +19,7 @@ void HCGameDiscoveryNewsItemCell::onResourceChanged(const platform::ObjectPtr& r
 {
     HC_CHECK_MAIN_THREAD();
     if (!titleLabel_->superview()) {
+        contentView()->addSubview(iconFrame_);
         contentView()->addSubview(iconView_);
         contentView()->addSubview(titleLabel_);
         contentView()->addSubview(subtitleLabel_);

@@ -1,5 +1,6 @@
 #include "gamepages/fanclub/HCNewsLetterController.h"
 
+#include "accounts/HCAccountSetupBaseController.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/users/HCGameProfilePageInfo.h"
@@ -102,9 +103,11 @@ void HCNewsLetterController::actionSheetClickedButtonAtIndex(platform::ui::Actio
     securingAccount_ = false;
     if (buttonIndex != actionSheet.destructiveButtonIndex()) return;
     // The loader logs a page it cannot make; the player then stays here.
-    auto credentials = HCControllerLoader::load("HttpCredentialsCreate");
+    auto credentials = HCControllerLoader::load<HCAccountSetupBaseController>("HttpCredentialsCreate");
     auto navigation = navigationController();
     if (!credentials || !navigation) return;
+    // The login joins the player's account; the form logs no one in.
+    credentials->setAddingAdditionalCredential(true);
     securingAccount_ = true;
     navigation->pushViewController(credentials, true);
 }

@@ -2,6 +2,7 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
+#include "core/images/HCImageLoader.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/users/HCGameProfilePageInfo.h"
 #include "core/users/HCUser.h"
@@ -28,6 +29,7 @@
 namespace {
 
 constexpr unsigned kMaxButtons = 6;
+constexpr unsigned kLongButtons = 3;
 bool forumRulesShown = false;
 
 platform::ui::Size buttonSizeForMaxButtons(unsigned maxButtons)
@@ -38,6 +40,18 @@ platform::ui::Size buttonSizeForMaxButtons(unsigned maxButtons)
     }
     if (Halcyon::isLargeScreen()) return {210, 149};
     return Halcyon::isInLandscapeMode() ? platform::ui::Size{156, 97} : platform::ui::Size{154, 118};
+}
+
+// "<base>.png" for the normal state, "<base>Hit.png" for the highlighted one;
+// a picture the bundle lacks leaves that state without one.
+void setStretchableBackgrounds(platform::ui::Button& button, const std::string& base, int leftCap, int topCap)
+{
+    const std::pair<const char*, unsigned> states[] = {{".png", platform::ui::ControlStateNormal},
+                                                       {"Hit.png", platform::ui::ControlStateHighlighted}};
+    for (const auto& [suffix, state] : states) {
+        auto image = HCImageLoader::loadImage(base + suffix);
+        button.setBackgroundImage(image ? image->stretchableImage(leftCap, topCap) : nullptr, state);
+    }
 }
 
 unsigned countIn(const platform::Notification& note, const char* key)
@@ -79,9 +93,15 @@ std::shared_ptr<HCGameProfileController> HCGameProfileController::showGameProfil
     return page;
 }
 
+std::shared_ptr<HCGameProfileController> HCGameProfileController::showGameProfileWithClientApplicationId(
+    const std::optional<std::string>& clientApplicationId)
+{
+    return showGameProfileWithClientApplicationId(clientApplicationId, nullptr);
+}
+
 std::shared_ptr<HCGameProfileController> HCGameProfileController::showGameProfileWithLocalApplication()
 {
-    return showGameProfileWithClientApplicationId(Halcyon::clientApplicationId(), nullptr);
+    return showGameProfileWithClientApplicationId(Halcyon::clientApplicationId());
 }
 
 void HCGameProfileController::setPushControllerData(const platform::ui::ViewControllerPtr& controller,
@@ -94,6 +114,7 @@ void HCGameProfileController::setPushControllerData(const platform::ui::ViewCont
         achievements->setApplicationName(info->name());
         achievements->setApplicationId(info->resourceId());
         achievements->setApplicationIconUrl(info->iconUrl());
+        achievements->setDoesUserHaveApplication(info->ownedByLocalPlayer());
     } else if (auto challenges = std::dynamic_pointer_cast<HCChallengeListController>(controller)) {
         challenges->setClientApplicationId(info ? info->resourceId() : std::nullopt);
         challenges->setListType(HCChallengeListController::kPending);
@@ -215,11 +236,12 @@ void HCGameProfileController::registerForBadgeNotifications()
         if (!gameProfileInfo_ || !gameProfileInfo_->hasChallenges()) return;
         const unsigned count = countIn(note, HCNSNotificationInfoUnviewedChallengeCount);
         challengesButton_->setBadgeNumber(count);
+        // A game with challenges is drawn as a grid.
         setBadgeValue(std::to_string(count + fanClubButton_->badgeNumber()));
     });
     center.addObserver(this, HCNSNotificationUnreadAnnouncementCountChanged, [this](const platform::Notification& note) {
         const unsigned count = countIn(note, HCNSNotificationInfoUnreadAnnouncementCount);
-        fanClubButton_->setBadgeNumber(count);
+        (usingLongButtons_ ? fanClubLongButton_ : fanClubButton_)->setBadgeNumber(count);
         setBadgeValue(std::to_string(challengesButton_->badgeNumber() + count));
     });
 }
@@ -265,6 +287,9 @@ void HCGameProfileController::viewDidLoad()
     discussionsButton_ = makeButton("Discussions", &HCGameProfileController::pressedDiscussions);
     fanClubButton_ = makeBadgeButton("Fan Club", &HCGameProfileController::pressedFanClub);
     whosPlayingButton_ = makeButton("Who's Playing", &HCGameProfileController::pressedWhosPlaying);
+    discussionsLongButton_ = makeButton("Discussions", &HCGameProfileController::pressedDiscussions);
+    fanClubLongButton_ = makeBadgeButton("Fan Club", &HCGameProfileController::pressedFanClub);
+    whosPlayingLongButton_ = makeButton("Who's Playing", &HCGameProfileController::pressedWhosPlaying);
 }
 
 void HCGameProfileController::viewWillAppear(bool animated)
@@ -367,8 +392,9 @@ void HCGameProfileController::_refreshView()
     HC_CHECK_MAIN_THREAD();
     if (!isViewLoaded()) return;
     wasOfflineLastRefresh_ = false;
-    const platform::ui::ButtonPtr all[] = {leaderboardsButton_, achievementsButton_, challengesButton_,
-                                           discussionsButton_, fanClubButton_, whosPlayingButton_};
+    const platform::ui::ButtonPtr all[] = {leaderboardsButton_,    achievementsButton_,    challengesButton_,
+                                           discussionsButton_,     fanClubButton_,         whosPlayingButton_,
+                                           discussionsLongButton_, fanClubLongButton_,     whosPlayingLongButton_};
     for (const auto& button : all) button->setHidden(true);
     buttonPanel_->removeAllButtons();
     buttonPanel_->setHeaderView(nullptr);
@@ -377,30 +403,53 @@ void HCGameProfileController::_refreshView()
     const bool achievements = gameProfileInfo_ && gameProfileInfo_->hasAchievements();
     const bool challenges = gameProfileInfo_ && gameProfileInfo_->hasChallenges();
     const bool discussions = Halcyon::allowUserGeneratedContent();
+    // A game with none of its own lists has at most three buttons: one column of wide ones.
+    usingLongButtons_ = !leaderboards && !achievements && !challenges;
 
-    buttonPanel_->configureMaxButtonCount(kMaxButtons, buttonSizeForMaxButtons(kMaxButtons), 0, nullptr);
-    buttonPanel_->setFixedNumColumns(Halcyon::isInLandscapeMode() ? 3 : 2);
-    buttonPanel_->setCenteredVertically(true);
     unsigned position = 0;
     auto place = [&](const platform::ui::ButtonPtr& button, bool shown) {
         if (!shown) return;
         button->setHidden(false);
+        if (usingLongButtons_) {
+            _configureLongButton(button);
+        } else {
+            _configureButton(button, position / buttonPanel_->numColumns());
+        }
         buttonPanel_->setButton(button, position++);
     };
-    place(leaderboardsButton_, leaderboards);
-    place(achievementsButton_, achievements);
-    place(challengesButton_, challenges);
-    place(discussionsButton_, discussions);
-    place(fanClubButton_, true);
-    place(whosPlayingButton_, true);
-    if (showsRunningGame()) {
-        challengesButton_->setBadgeNumber(static_cast<unsigned>(std::max(0L, Halcyon::unviewedChallengesCount())));
-        fanClubButton_->setBadgeNumber(HCAnnouncementService::unreadAnnouncements());
+    const unsigned unreadAnnouncements = HCAnnouncementService::unreadAnnouncements();
+    if (usingLongButtons_) {
+        buttonPanel_->configureMaxButtonCount(kLongButtons, buttonSizeForMaxButtons(kLongButtons), 0, nullptr);
+        buttonPanel_->setFixedNumColumns(1);
+        buttonPanel_->setCenteredVertically(false);
+        place(discussionsLongButton_, discussions);
+        place(fanClubLongButton_, true);
+        place(whosPlayingLongButton_, true);
+        if (showsRunningGame()) fanClubLongButton_->setBadgeNumber(unreadAnnouncements);
+    } else {
+        buttonPanel_->configureMaxButtonCount(kMaxButtons, buttonSizeForMaxButtons(kMaxButtons), 0, nullptr);
+        buttonPanel_->setFixedNumColumns(Halcyon::isInLandscapeMode() ? 3 : 2);
+        buttonPanel_->setCenteredVertically(true);
+        place(leaderboardsButton_, leaderboards);
+        place(achievementsButton_, achievements);
+        place(challengesButton_, challenges);
+        place(discussionsButton_, discussions);
+        place(fanClubButton_, true);
+        place(whosPlayingButton_, true);
+        if (showsRunningGame()) {
+            challengesButton_->setBadgeNumber(static_cast<unsigned>(std::max(0L, Halcyon::unviewedChallengesCount())));
+            fanClubButton_->setBadgeNumber(unreadAnnouncements);
+        }
     }
 
     if (Halcyon::isOnline()) return;
-    for (const auto& button : {challengesButton_, fanClubButton_}) buttonPanel_->disableButton(button, nullptr);
-    for (const auto& button : {discussionsButton_, whosPlayingButton_}) buttonPanel_->disableButton(button, nullptr);
+    // Every page behind these needs the service, in either layout.
+    for (const platform::ui::ButtonPtr& button :
+         {platform::ui::ButtonPtr(challengesButton_), discussionsButton_, whosPlayingButton_,
+          platform::ui::ButtonPtr(fanClubButton_), discussionsLongButton_, whosPlayingLongButton_,
+          platform::ui::ButtonPtr(fanClubLongButton_)}) {
+        buttonPanel_->disableButton(button, nullptr);
+    }
     const bool localAchievements = HCAchievementService::hasAchievements();
     const bool localLeaderboards = HCLeaderboardService::hasLeaderboards();
     if (!localAchievements) buttonPanel_->disableButton(achievementsButton_, nullptr);
@@ -415,6 +464,17 @@ void HCGameProfileController::_refreshView()
         offlineAlert_ = alert;
         alert->show();
     }
+}
+
+void HCGameProfileController::_configureButton(const platform::ui::ButtonPtr& button, unsigned row)
+{
+    const char* part = row == 0 ? "Top" : row == 1 && !Halcyon::isInLandscapeMode() ? "Middle" : "Bottom";
+    setStretchableBackgrounds(*button, std::string("HCGameProfileButton") + part, 1, 1);
+}
+
+void HCGameProfileController::_configureLongButton(const platform::ui::ButtonPtr& button)
+{
+    setStretchableBackgrounds(*button, "HCButtonBevel", 0, 1);
 }
 
 void HCGameProfileController::alertViewClickedButtonAtIndex(platform::ui::AlertView&, int)

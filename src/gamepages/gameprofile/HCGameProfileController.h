@@ -2,7 +2,10 @@
 // One game's page ("GameProfile", on a large screen "GameProfileWithNavBar"):
 // a grid of large buttons to the game's leaderboards, achievements,
 // challenges, forum, fan club and who is playing it, the challenges and fan
-// club buttons with badges while the page shows the running game. It is the
+// club buttons with badges while the page shows the running game. A game
+// without leaderboards, achievements and challenges gets one column of
+// full-width buttons instead. A grid button's background follows its row
+// (top, middle, bottom); a full-width one has a bevel. It is the
 // root of the dashboard's Now Playing tab and is pushed for any other game.
 //
 // A game's features come from the service; without them (a failed or empty
@@ -48,6 +51,8 @@ public:
     // is given. Answers the page pushed, nil when none could be.
     static std::shared_ptr<HCGameProfileController> showGameProfileWithClientApplicationId(
         const std::optional<std::string>& clientApplicationId, const std::shared_ptr<HCUser>& compareToUser);
+    static std::shared_ptr<HCGameProfileController> showGameProfileWithClientApplicationId(
+        const std::optional<std::string>& clientApplicationId);
     static std::shared_ptr<HCGameProfileController> showGameProfileWithLocalApplication();
     // Gives a page about to be pushed what it needs to know of the game.
     static void setPushControllerData(const platform::ui::ViewControllerPtr& controller,
@@ -117,6 +122,8 @@ private:
     std::shared_ptr<HCBadgeButton> makeBadgeButton(const std::string& title,
                                                    void (HCGameProfileController::*action)());
     void registerForBadgeNotifications();
+    void _configureButton(const platform::ui::ButtonPtr& button, unsigned row);
+    void _configureLongButton(const platform::ui::ButtonPtr& button);
 
     std::shared_ptr<HCButtonPanel> buttonPanel_;
     platform::ui::ButtonPtr leaderboardsButton_;
@@ -125,9 +132,13 @@ private:
     platform::ui::ButtonPtr whosPlayingButton_;
     std::shared_ptr<HCBadgeButton> challengesButton_;
     std::shared_ptr<HCBadgeButton> fanClubButton_;
+    platform::ui::ButtonPtr discussionsLongButton_;
+    platform::ui::ButtonPtr whosPlayingLongButton_;
+    std::shared_ptr<HCBadgeButton> fanClubLongButton_;
     std::optional<std::string> clientApplicationId_;
     std::shared_ptr<HCGameProfilePageInfo> gameProfileInfo_;
     std::weak_ptr<platform::ui::AlertView> offlineAlert_;
     bool wasOfflineLastRefresh_ = false;
+    bool usingLongButtons_ = false;
     bool observingBadges_ = false;
 };

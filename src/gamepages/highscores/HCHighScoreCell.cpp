@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "core/halcyon/Halcyon.h"
+#include "core/users/HCGameProfilePageInfo.h"
+#include "gamepages/highscores/HCHighScoreController.h"
 #include "core/users/HCUser.h"
 #include "platform/gamecenter/GameCenterDevice.h"
 #include "platform/runtime/ThreadChecker.h"
@@ -12,6 +14,7 @@ namespace {
 
 constexpr double kScoreRight = 280;
 constexpr double kGap = 10;
+constexpr double kButtonSize = 24;
 
 }  // namespace
 
@@ -21,10 +24,16 @@ HCHighScoreCell::HCHighScoreCell()
       distLabel_(platform::ui::Label::make(platform::ui::Rect(56, 0, 140, 16))),
       scoreLabel_(platform::ui::Label::make(platform::ui::Rect(196, 0, kScoreRight - kGap - 196, kHeight))),
       disclosureIndicator_(platform::ui::ImageView::make(platform::ui::Rect(kScoreRight, 20, 14, 14))),
+      downloadBlobButton_(std::make_shared<platform::ui::Button>(
+          platform::ui::ButtonType::Custom,
+          platform::ui::Rect(kScoreRight - kGap - kButtonSize, (kHeight - kButtonSize) / 2, kButtonSize, kButtonSize))),
       relationshipIndicator_(std::make_shared<HCUserRelationshipIndicator>(platform::ui::Rect(40, 40, 12, 12)))
 {
     setFrame(platform::ui::Rect(0, 0, 320, kHeight));
     scoreLabel_->setTextAlignment(platform::ui::TextAlignment::Right);
+    downloadBlobButton_->setHidden(true);
+    // Offline a row opens nothing, so a tap must not light it up.
+    if (!Halcyon::isOnline()) setSelectionStyle(platform::ui::TableViewCellSelectionStyle::None);
 }
 
 std::string HCHighScoreCell::distanceText(double miles, long distanceUnit)
@@ -46,9 +55,14 @@ void HCHighScoreCell::onResourceChanged(const platform::ObjectPtr& resource)
     if (!nameLabel_->superview()) {
         for (const platform::ui::ViewPtr& view :
              std::initializer_list<platform::ui::ViewPtr>{profilePictureView_, nameLabel_, distLabel_, scoreLabel_,
-                                                          disclosureIndicator_, relationshipIndicator_}) {
+                                                          disclosureIndicator_, downloadBlobButton_,
+                                                          relationshipIndicator_}) {
             contentView()->addSubview(view);
         }
+        std::weak_ptr<HCHighScoreCell> weakSelf = std::static_pointer_cast<HCHighScoreCell>(platform::self(this));
+        downloadBlobButton_->addTarget(this, [weakSelf](platform::ui::Control&) {
+            if (auto cell = weakSelf.lock()) cell->downloadBlobClicked();
+        }, platform::ui::ControlEventTouchUpInside);
     }
     auto score = platform::as<HCHighScore>(resource);
     if (!score) return;
@@ -82,6 +96,7 @@ void HCHighScoreCell::onResourceChanged(const platform::ObjectPtr& resource)
         relationshipIndicator_->setUser(nullptr);
         disclosureIndicator_->setHidden(true);
     }
+    showDownloadButtonFor(*score);
     distLabel_->setText(distance);
     layOut(!distance.empty());
 }
@@ -94,6 +109,7 @@ void HCHighScoreCell::showGameCenterScore(const std::shared_ptr<HCHighScore>& sc
     scoreLabel_->setText(score->displayText());
     distLabel_->setText("");
     disclosureIndicator_->setHidden(true);
+    downloadBlobButton_->setHidden(true);
     relationshipIndicator_->setHidden(true);
     layOut(false);
     if (score->gameCenterName()) {
@@ -131,12 +147,35 @@ void HCHighScoreCell::layOut(bool withDistance)
         name.origin.y = (height - name.height()) / 2;
     }
     nameLabel_->setFrame(name);
-    // The score ends short of the disclosure sign, or of the cell's edge without one.
-    const double right = disclosureIndicator_->isHidden() ? frame().width() - kGap
-                                                          : disclosureIndicator_->frame().minX() - kGap;
+    // The score ends short of the download button, the disclosure sign, or
+    // the cell's edge, whichever is the first shown.
+    const double right = !downloadBlobButton_->isHidden() ? downloadBlobButton_->frame().minX() - kGap
+                         : !disclosureIndicator_->isHidden() ? disclosureIndicator_->frame().minX() - kGap
+                                                             : frame().width() - kGap;
     auto scoreFrame = scoreLabel_->frame();
     if (scoreFrame.maxX() != right) {
         scoreFrame.size.width = std::max(0.0, right - scoreFrame.minX());
         scoreLabel_->setFrame(scoreFrame);
     }
+}
+
+bool HCHighScoreCell::showsAnotherGame() const
+{
+    auto page = platform::as<HCHighScoreController>(owner());
+    const auto& shown = page ? page->gameProfileInfo() : nullptr;
+    auto running = Halcyon::localGameProfileInfo();
+    return shown && (!running || shown->resourceId() != running->resourceId());
+}
+
+void HCHighScoreCell::showDownloadButtonFor(const HCHighScore& score)
+{
+    // Another game's data is of no use to the game that is running.
+    downloadBlobButton_->setHidden(!score.hasBlob() || showsAnotherGame());
+}
+
+void HCHighScoreCell::downloadBlobClicked()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto score = platform::as<HCHighScore>(resource());
+    if (auto page = platform::as<HCHighScoreController>(owner()); page && score) page->downloadBlobForHighScore(score);
 }

@@ -1,6 +1,7 @@
 #include "gamepages/highscores/HCHighScoreController.h"
 
 #include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/images/HCImageLoader.h"
 #include "core/publicclass/HCBragDelegate.h"
@@ -10,6 +11,7 @@
 #include "gamepages/nearme/HCHighScoreMapViewController.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
 #include "scores/highscores/HCHighScore.h"
@@ -114,6 +116,41 @@ void HCHighScoreController::clickedMap()
     map->setLeaderboard(leaderboard_->resourceId().value_or(""));
     map->getScores();
     navigation->pushViewController(map, true);
+}
+
+void HCHighScoreController::downloadBlobForHighScore(const std::shared_ptr<HCHighScore>& score)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!score || !score->hasBlob() || downloadingBlob_) return;
+    downloadingBlob_ = true;
+    showLoadingScreen();
+    auto self = std::static_pointer_cast<HCHighScoreController>(platform::self(this));
+    HCHighScoreService::downloadBlobForHighScore(score,
+                                                 HCDelegate(self, &HCHighScoreController::onBlobDownloadedForHighScore),
+                                                 HCDelegate(self, &HCHighScoreController::onBlobFailedDownloading));
+}
+
+void HCHighScoreController::onBlobDownloadedForHighScore(std::shared_ptr<HCHighScore> score)
+{
+    HC_CHECK_MAIN_THREAD();
+    // A reply that lost its score (or came back without the data) delivered nothing.
+    if (!score || !score->blob()) {
+        onBlobFailedDownloading(nullptr);
+        return;
+    }
+    downloadingBlob_ = false;
+    hideLoadingScreen();
+    if (auto* game = Halcyon::getDelegate()) {
+        platform::callOptional([&] { game->userDownloadedBlob(score->blob(), score); });
+    }
+}
+
+void HCHighScoreController::onBlobFailedDownloading(std::shared_ptr<platform::Object>)
+{
+    HC_CHECK_MAIN_THREAD();
+    downloadingBlob_ = false;
+    hideLoadingScreen();
+    platform::ui::AlertView::make(kBlobFailedTitle, kBlobFailedMessage, {}, std::string("OK"))->show();
 }
 
 void HCHighScoreController::onTableHeaderCreated(const platform::ObjectPtr& headerObject)

@@ -19,6 +19,10 @@
 // Under a ranked "My Score" a row offers to brag about it through the
 // social post page.
 //
+// A score row's download button fetches the data attached to the score and
+// hands it to the game's delegate (userDownloadedBlob) once; a failed
+// download says so with an alert. A tap while a download runs is ignored.
+//
 // Thread: main thread.
 #include <cstdint>
 #include <memory>
@@ -73,6 +77,11 @@ public:
 
     // The map button's action.
     void clickedMap();
+    // A score row's download button; a score without data is ignored.
+    void downloadBlobForHighScore(const std::shared_ptr<HCHighScore>& score);
+    static constexpr const char* kBlobFailedTitle = "Error!";
+    static constexpr const char* kBlobFailedMessage =
+        "There was a problem downloading the data for this high score. Please try again later.";
 
     ~HCHighScoreController() override;
     void viewDidLoad() override;
@@ -99,6 +108,8 @@ private:
     Load* loadFor(const std::shared_ptr<HCRequestTicket>& ticket);
     void checkLoadFinished();
     void showMapButtonIfLocated();
+    void onBlobDownloadedForHighScore(std::shared_ptr<HCHighScore> score);
+    void onBlobFailedDownloading(std::shared_ptr<platform::Object> failure);
     void failLoad();
     std::shared_ptr<HCHighScore> myRankedScore(int section) const;
 
@@ -108,4 +119,5 @@ private:
     unsigned timeScope_ = AllTime;
     unsigned generation_ = 0;
     std::unique_ptr<Load> load_;
+    bool downloadingBlob_ = false;
 };

@@ -7,6 +7,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Location.h"
 #include "scores/highscores/HCHighScore.h"
+#include "scores/leaderboards/HCLeaderboard.h"
 #include "uiframework/widgets/HCBadgeView.h"
 
 namespace {
@@ -91,4 +92,19 @@ std::optional<std::string> HCHighScoreAnnotation::subtitle() const
 {
     if (!highScore_ || highScore_->rank() < 1) return std::string("No Score");
     return "Rank in area " + std::to_string(highScore_->rank()) + ". " + highScore_->displayText();
+}
+
+std::strong_ordering HCHighScoreAnnotation::compareScores(const HCHighScoreAnnotation& other) const
+{
+    const std::int64_t mine = highScore_ ? highScore_->score() : 0;
+    const std::int64_t theirs = other.highScore_ ? other.highScore_->score() : 0;
+    // A board without a local definition sorts ascending.
+    if (leaderboardInfo_ && leaderboardInfo_->descendingScoreOrder()) return theirs <=> mine;
+    return mine <=> theirs;
+}
+
+void HCHighScoreAnnotation::updateRankBadge()
+{
+    HC_CHECK_MAIN_THREAD();
+    rankBadge_->setValue(rank_);
 }

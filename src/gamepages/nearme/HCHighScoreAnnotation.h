@@ -5,6 +5,7 @@
 // red one. The badge shows a rank of 1 to 9, "-" for any other (or none).
 //
 // Thread: main thread.
+#include <compare>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,6 +28,16 @@ public:
     const std::shared_ptr<HCHighScore>& highScore() const { return highScore_; }
     const std::shared_ptr<HCBadgeView>& rankBadge() const { return rankBadge_; }
 
+    // Which of two pins holds the better score by the board's order (the
+    // higher first on a descending board, else the lower; a pin without a
+    // score counts 0): `less` when this one does.
+    std::strong_ordering compareScores(const HCHighScoreAnnotation& other) const;
+    // A place among pins set by whoever ranks them; updateRankBadge shows it
+    // on the badge (hidden at 0).
+    int rank() const { return rank_; }
+    void setRank(int rank) { rank_ = rank; }
+    void updateRankBadge();
+
     platform::ui::Coordinate coordinate() const override { return coordinate_; }
     // The player's name and, with a score, how far from the player it was posted.
     std::optional<std::string> title() const override;
@@ -39,4 +50,5 @@ private:
     std::shared_ptr<HCLeaderboard> leaderboardInfo_;
     std::shared_ptr<HCBadgeView> rankBadge_;
     platform::ui::Coordinate coordinate_;
+    int rank_ = 0;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // A score's pin: the player's picture on the map with the rank badge on
 // top, and a callout with the picture on the left and a disclosure button
-// (which opens nothing until profiles can be shown) on the right.
+// (the map's page opens the player's profile with it) on the right.
 //
 // Thread: main thread.
 #include <memory>

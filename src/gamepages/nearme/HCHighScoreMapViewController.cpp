@@ -6,10 +6,12 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/users/HCUser.h"
+#include "gamepages/HCProfileOpener.h"
 #include "gamepages/nearme/HCHighScoreAnnotation.h"
 #include "gamepages/nearme/HCHighScoreAnnotationView.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/NavigationItem.h"
 #include "scores/highscores/HCHighScore.h"
@@ -282,4 +284,16 @@ void HCHighScoreMapViewController::regionDidChangeAnimated(platform::ui::MapView
 void HCHighScoreMapViewController::mapViewDidFinishLoadingMap(platform::ui::MapView&)
 {
     if (receivedScores_) determineIfResetShouldShow();
+}
+
+void HCHighScoreMapViewController::calloutAccessoryControlTapped(platform::ui::MapView&,
+                                                                 const platform::ui::AnnotationViewPtr& view,
+                                                                 const std::shared_ptr<platform::ui::Control>& control)
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!std::dynamic_pointer_cast<platform::ui::Button>(control) || !view) return;
+    auto pin = std::dynamic_pointer_cast<HCHighScoreAnnotation>(view->annotation());
+    // The player's own pin before a score has no one to show.
+    const auto& score = pin ? pin->highScore() : nullptr;
+    if (score && score->user()) HCProfileOpener::showProfileForUser(score->user());
 }

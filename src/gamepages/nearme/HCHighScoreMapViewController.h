@@ -6,7 +6,8 @@
 // button asks for the scores of the area in view. Distances are in miles.
 //
 // A failed or dropped request takes the loading screen down and says so;
-// the pins stay as they were.
+// the pins stay as they were. The disclosure button of a pin's callout
+// opens the profile of the player who posted the score.
 //
 // Thread: main thread.
 #include <memory>
@@ -36,6 +37,10 @@ public:
     // Re-frames the map on the scores around the player.
     void findMe();
     void _clickedRefresh();
+    // The pins keep the badges the service's ranks gave them: ranking only
+    // the pins in view would number the same player differently as the map
+    // moves, so this deliberately changes nothing. Kept for games that call it.
+    void rankVisibleAnnotations() {}
 
     // A span of the map: twice the largest distance of a score from the
     // centre, or half a degree when all stand at the centre. Longitudes
@@ -54,6 +59,8 @@ public:
                                                       const platform::ui::MapAnnotationPtr& annotation) override;
     void regionDidChangeAnimated(platform::ui::MapView& mapView, bool animated) override;
     void mapViewDidFinishLoadingMap(platform::ui::MapView& mapView) override;
+    void calloutAccessoryControlTapped(platform::ui::MapView& mapView, const platform::ui::AnnotationViewPtr& view,
+                                       const std::shared_ptr<platform::ui::Control>& control) override;
 
 private:
     void doIndexAction(const platform::ui::LocationPtr& location, int radius, const std::string& userMapMode);

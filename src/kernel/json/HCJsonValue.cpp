@@ -10,7 +10,7 @@ const std::optional<std::string>& HCJsonValue::knownClassName() const
 
 std::shared_ptr<HCJsonObjectValue> HCJsonObjectValue::valueWithSelector(Setter setter)
 {
-    return std::make_shared<HCJsonObjectValue>(std::nullopt, std::move(setter));
+    return std::make_shared<HCJsonObjectValue>(std::move(setter));
 }
 
 std::shared_ptr<HCJsonObjectValue> HCJsonObjectValue::valueWithKnownClass(const std::string& className, Setter setter)

@@ -38,6 +38,9 @@ public:
         : knownClass_(std::move(knownClass)), setter_(std::move(setter))
     {
     }
+    // No known class. Its own constructor rather than a nullopt class: gcc's
+    // optimiser takes a moved empty optional string for an uninitialised read.
+    explicit HCJsonObjectValue(Setter setter) : setter_(std::move(setter)) {}
 
     static std::shared_ptr<HCJsonObjectValue> valueWithSelector(Setter setter);
     static std::shared_ptr<HCJsonObjectValue> valueWithKnownClass(const std::string& className, Setter setter);

@@ -180,7 +180,7 @@ bool isFlag(char c)
     return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0';
 }
 
-bool isDigit(char c)
+bool isDigitInFormat(char c)
 {
     return c >= '0' && c <= '9';
 }
@@ -189,7 +189,7 @@ bool isDigit(char c)
 int readNumber(std::string_view pattern, size_t& i)
 {
     int value = 0;
-    while (i < pattern.size() && isDigit(pattern[i])) {
+    while (i < pattern.size() && isDigitInFormat(pattern[i])) {
         value = std::min(value * 10 + (pattern[i] - '0'), 4096);
         ++i;
     }
@@ -215,7 +215,7 @@ std::string formatArgs(std::string_view pattern, const FormatArg* args, size_t c
         size_t start = i++;
         Spec spec;
         while (i < pattern.size() && isFlag(pattern[i])) spec.flags += pattern[i++];
-        if (i < pattern.size() && isDigit(pattern[i])) spec.width = readNumber(pattern, i);
+        if (i < pattern.size() && isDigitInFormat(pattern[i])) spec.width = readNumber(pattern, i);
         if (i < pattern.size() && pattern[i] == '.') {
             ++i;
             spec.precision = readNumber(pattern, i);

@@ -15,9 +15,9 @@ using namespace keyedarchive;
 using Entries = std::vector<std::pair<std::string, ObjectPtr>>;
 
 // Every read checks the remaining length first; the first failure sticks.
-class Reader {
+class KeyedUnarchiverReader {
 public:
-    Reader(const uint8_t* bytes, size_t length) : p_(bytes), n_(length) {}
+    KeyedUnarchiverReader(const uint8_t* bytes, size_t length) : p_(bytes), n_(length) {}
 
     bool ok() const { return ok_; }
     bool atEnd() const { return pos_ == n_; }
@@ -168,7 +168,7 @@ ObjectPtr KeyedUnarchiver::unarchiveObjectWithBytes(const uint8_t* bytes, size_t
 {
     if (!bytes || length < sizeof kMagic + 1) return nullptr;
     if (std::memcmp(bytes, kMagic, sizeof kMagic) != 0 || bytes[sizeof kMagic] != kVersion) return nullptr;
-    Reader r(bytes + sizeof kMagic + 1, length - sizeof kMagic - 1);
+    KeyedUnarchiverReader r(bytes + sizeof kMagic + 1, length - sizeof kMagic - 1);
     ObjectPtr root;
     if (!r.value(root, 0) || !r.atEnd()) return nullptr;
     return root;

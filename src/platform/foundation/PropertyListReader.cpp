@@ -17,7 +17,7 @@
 namespace platform {
 namespace {
 
-constexpr size_t kMaxDepth = 512;
+constexpr size_t kPropertyListReaderMaxDepth = 512;
 
 enum class Kind { Plist, Dict, Array, Key, String, Integer, Real, True, False, Data, Date };
 
@@ -118,7 +118,7 @@ private:
         if (failed_) return;
         // The stack holds the plist element and then one frame per level, so
         // values nest as deep below the root as the writer lets them.
-        if (stack_.size() > kMaxDepth + 1) return fail();
+        if (stack_.size() > kPropertyListReaderMaxDepth + 1) return fail();
         if (stack_.empty()) {
             if (done_ || std::strcmp(name, "plist") != 0) return fail();
             stack_.push_back({Kind::Plist, {}, nullptr, std::nullopt});

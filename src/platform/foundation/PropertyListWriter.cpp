@@ -11,7 +11,7 @@
 namespace platform {
 namespace {
 
-constexpr int kMaxDepth = 512;
+constexpr int kPropertyListWriterMaxDepth = 512;
 
 void indent(std::string& out, int depth)
 {
@@ -20,7 +20,7 @@ void indent(std::string& out, int depth)
 
 bool writeValue(std::string& out, const ObjectPtr& value, int depth)
 {
-    if (!value || depth > kMaxDepth) return false;
+    if (!value || depth > kPropertyListWriterMaxDepth) return false;
     indent(out, depth);
     if (auto s = as<String>(value)) {
         out += "<string>";

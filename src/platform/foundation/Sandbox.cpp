@@ -13,15 +13,15 @@
 namespace platform {
 namespace {
 
-struct State {
+struct SandboxState {
     std::mutex mutex;
     std::string root;
     std::string bundle;
 };
 
-State& state()
+SandboxState& stateInSandbox()
 {
-    static State s;
+    static SandboxState s;
     return s;
 }
 
@@ -36,7 +36,7 @@ std::string fallbackRoot()
 
 void Sandbox::configure(const std::string& rootPath, const std::string& bundlePath)
 {
-    auto& s = state();
+    auto& s = stateInSandbox();
     std::lock_guard lock(s.mutex);
     s.root = rootPath;
     s.bundle = bundlePath.empty() ? (std::filesystem::path(rootPath) / "Bundle").string() : bundlePath;
@@ -44,7 +44,7 @@ void Sandbox::configure(const std::string& rootPath, const std::string& bundlePa
 
 void Sandbox::reset()
 {
-    auto& s = state();
+    auto& s = stateInSandbox();
     std::lock_guard lock(s.mutex);
     s.root.clear();
     s.bundle.clear();
@@ -52,7 +52,7 @@ void Sandbox::reset()
 
 bool Sandbox::isConfigured()
 {
-    auto& s = state();
+    auto& s = stateInSandbox();
     std::lock_guard lock(s.mutex);
     return !s.root.empty();
 }
@@ -60,7 +60,7 @@ bool Sandbox::isConfigured()
 std::string Sandbox::rootPath()
 {
     {
-        auto& s = state();
+        auto& s = stateInSandbox();
         std::lock_guard lock(s.mutex);
         if (!s.root.empty()) return s.root;
     }
@@ -71,7 +71,7 @@ std::string Sandbox::rootPath()
 std::string Sandbox::bundlePath()
 {
     {
-        auto& s = state();
+        auto& s = stateInSandbox();
         std::lock_guard lock(s.mutex);
         if (!s.root.empty()) return s.bundle;
     }

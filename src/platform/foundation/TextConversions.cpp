@@ -9,12 +9,12 @@
 namespace platform {
 namespace {
 
-bool isBlank(char c)
+bool isBlankInTextConversions(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool isDigit(char c)
+bool isDigitInTextConversions(char c)
 {
     return c >= '0' && c <= '9';
 }
@@ -22,7 +22,7 @@ bool isDigit(char c)
 size_t skipBlanks(std::string_view text)
 {
     size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) ++i;
+    while (i < text.size() && isBlankInTextConversions(text[i])) ++i;
     return i;
 }
 
@@ -36,7 +36,7 @@ long long leadingInteger(std::string_view text)
     const long long minimum = std::numeric_limits<long long>::min();
     long long value = 0;
     bool saturated = false;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
+    for (; i < text.size() && isDigitInTextConversions(text[i]); ++i) {
         int digit = text[i] - '0';
         if (value < (minimum + digit) / 10) {
             saturated = true;
@@ -49,7 +49,7 @@ long long leadingInteger(std::string_view text)
     return value == minimum ? std::numeric_limits<long long>::max() : -value;
 }
 
-locale_t cLocale()
+locale_t cLocaleInTextConversions()
 {
     static locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return c;
@@ -90,15 +90,15 @@ double doubleValue(std::string_view text)
     size_t i = start;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     // Only plain decimal numbers: no "inf", "nan" or hexadecimal forms.
-    bool digitFollows = i < text.size() && (isDigit(text[i]) ||
-                                            (text[i] == '.' && i + 1 < text.size() && isDigit(text[i + 1])));
+    bool digitFollows = i < text.size() && (isDigitInTextConversions(text[i]) ||
+                                            (text[i] == '.' && i + 1 < text.size() && isDigitInTextConversions(text[i + 1])));
     if (!digitFollows) return 0.0;
     size_t end = i;
-    while (end < text.size() && (isDigit(text[end]) || text[end] == '.' || text[end] == 'e' || text[end] == 'E' ||
+    while (end < text.size() && (isDigitInTextConversions(text[end]) || text[end] == '.' || text[end] == 'e' || text[end] == 'E' ||
                                  ((text[end] == '+' || text[end] == '-') && (text[end - 1] == 'e' || text[end - 1] == 'E'))))
         ++end;
     std::string number(text.substr(start, end - start));
-    return strtod_l(number.c_str(), nullptr, cLocale());
+    return strtod_l(number.c_str(), nullptr, cLocaleInTextConversions());
 }
 
 }  // namespace platform

@@ -16,7 +16,7 @@ std::mutex& registryMutex()
     static auto* m = new std::mutex;
     return *m;
 }
-std::set<RunLoop*>& registry()
+std::set<RunLoop*>& registryInRunLoop()
 {
     static auto* loops = new std::set<RunLoop*>;
     return *loops;
@@ -67,13 +67,13 @@ double Timer::fireDate() const
 RunLoop::RunLoop()
 {
     std::lock_guard lock(registryMutex());
-    registry().insert(this);
+    registryInRunLoop().insert(this);
 }
 
 RunLoop::~RunLoop()
 {
     std::lock_guard lock(registryMutex());
-    registry().erase(this);
+    registryInRunLoop().erase(this);
 }
 
 void RunLoop::insertLocked(Entry e)
@@ -350,7 +350,7 @@ void RunLoop::wake()
 void RunLoop::wakeAll()
 {
     std::lock_guard lock(registryMutex());
-    for (RunLoop* loop : registry()) loop->wake();
+    for (RunLoop* loop : registryInRunLoop()) loop->wake();
 }
 
 size_t RunLoop::pendingCount() const

@@ -7,7 +7,7 @@ namespace platform::ui {
 
 namespace {
 
-std::shared_ptr<Device>& instance()
+std::shared_ptr<Device>& instanceInDevice()
 {
     static std::shared_ptr<Device> device;
     return device;
@@ -17,14 +17,14 @@ std::shared_ptr<Device>& instance()
 
 std::shared_ptr<Device> Device::current()
 {
-    auto& device = instance();
+    auto& device = instanceInDevice();
     if (!device) device = std::make_shared<Device>();
     return device;
 }
 
 void Device::resetCurrent()
 {
-    instance() = std::make_shared<Device>();
+    instanceInDevice() = std::make_shared<Device>();
 }
 
 void Device::setOrientation(DeviceOrientation orientation)

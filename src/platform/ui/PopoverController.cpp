@@ -8,7 +8,7 @@
 namespace platform::ui {
 namespace {
 
-std::vector<std::shared_ptr<PopoverController>>& shown()
+std::vector<std::shared_ptr<PopoverController>>& shownInPopoverController()
 {
     static std::vector<std::shared_ptr<PopoverController>> list;
     return list;
@@ -92,7 +92,7 @@ void PopoverController::present(bool animated)
     if (visible_) return;
     Transitions::finishAll();
     visible_ = true;
-    shown().push_back(std::static_pointer_cast<PopoverController>(shared_from_this()));
+    shownInPopoverController().push_back(std::static_pointer_cast<PopoverController>(shared_from_this()));
     appear(content_, true, animated);
 }
 
@@ -116,7 +116,7 @@ void PopoverController::dismiss(bool animated, bool byPerson)
     Transitions::finishAll();
     auto self = std::static_pointer_cast<PopoverController>(shared_from_this());
     visible_ = false;
-    std::erase(shown(), self);
+    std::erase(shownInPopoverController(), self);
     auto content = content_;
     if (content) content->beginAppearanceTransition(false, animated);
     auto finish = [self, content, byPerson] {
@@ -132,7 +132,7 @@ void PopoverController::dismiss(bool animated, bool byPerson)
 
 std::vector<std::shared_ptr<PopoverController>> PopoverController::visiblePopovers()
 {
-    return shown();
+    return shownInPopoverController();
 }
 
 }  // namespace platform::ui

@@ -11,7 +11,7 @@
 namespace platform::ui {
 namespace {
 
-bool contains(const std::vector<ViewControllerPtr>& list, const ViewControllerPtr& vc)
+bool containsInTabBarController(const std::vector<ViewControllerPtr>& list, const ViewControllerPtr& vc)
 {
     return std::find(list.begin(), list.end(), vc) != list.end();
 }
@@ -51,22 +51,22 @@ void TabBarController::setViewControllers(std::vector<ViewControllerPtr> control
     for (size_t i = 0; i < controllers.size(); ++i) {
         const auto& vc = controllers[i];
         bool duplicate = std::count(controllers.begin(), controllers.end(), vc) > 1;
-        if (duplicate || (!contains(controllers_, vc) && vc->parentViewController())) {
+        if (duplicate || (!containsInTabBarController(controllers_, vc) && vc->parentViewController())) {
             reportProgrammingError("a " + vc->kindName() +
                                    " that is listed twice or already has a parent cannot become a tab");
             return;
         }
     }
     for (const auto& vc : controllers_)
-        if (!contains(controllers, vc)) releaseChild(vc);
+        if (!containsInTabBarController(controllers, vc)) releaseChild(vc);
     for (const auto& vc : controllers)
-        if (!contains(controllers_, vc)) adoptChild(vc);
+        if (!containsInTabBarController(controllers_, vc)) adoptChild(vc);
     controllers_ = std::move(controllers);
     std::vector<TabBarItemPtr> items;
     for (const auto& vc : controllers_) items.push_back(vc->tabBarItem());
     tabBar_->setItems(std::move(items));
 
-    ViewControllerPtr next = contains(controllers_, selected_) ? selected_
+    ViewControllerPtr next = containsInTabBarController(controllers_, selected_) ? selected_
                              : controllers_.empty()           ? nullptr
                                                               : controllers_.front();
     if (next != selected_)
@@ -78,7 +78,7 @@ void TabBarController::setViewControllers(std::vector<ViewControllerPtr> control
 void TabBarController::setSelectedViewController(const ViewControllerPtr& controller)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!controller || !contains(controllers_, controller)) return;
+    if (!controller || !containsInTabBarController(controllers_, controller)) return;
     select(controller);
 }
 

@@ -7,7 +7,7 @@ namespace platform::ui {
 
 namespace {
 
-constexpr double kDefaultFontSize = 12;
+constexpr double kTextFieldDefaultFontSize = 12;
 
 }  // namespace
 
@@ -22,12 +22,12 @@ std::optional<bool> TextFieldDelegate::textFieldShouldChangeCharactersInRange(Te
 std::optional<bool> TextFieldDelegate::textFieldShouldClear(TextField&) { return std::nullopt; }
 std::optional<bool> TextFieldDelegate::textFieldShouldReturn(TextField&) { return std::nullopt; }
 
-TextField::TextField(const Rect& frame) : Control(frame), font_(Font::systemFontOfSize(kDefaultFontSize)) {}
+TextField::TextField(const Rect& frame) : Control(frame), font_(Font::systemFontOfSize(kTextFieldDefaultFontSize)) {}
 
 void TextField::setFont(FontPtr font)
 {
     HC_CHECK_MAIN_THREAD();
-    font_ = font ? std::move(font) : Font::systemFontOfSize(kDefaultFontSize);
+    font_ = font ? std::move(font) : Font::systemFontOfSize(kTextFieldDefaultFontSize);
 }
 
 bool TextField::isClearButtonVisible() const

@@ -10,7 +10,7 @@ namespace platform::ui {
 
 namespace {
 
-constexpr double kDefaultFontSize = 12;
+constexpr double kTextViewDefaultFontSize = 12;
 
 }  // namespace
 
@@ -24,7 +24,7 @@ std::optional<bool> TextViewDelegate::textViewShouldChangeTextInRange(TextView&,
 }
 void TextViewDelegate::textViewDidChange(TextView&) {}
 
-TextView::TextView(const Rect& frame) : ScrollView(frame), font_(Font::systemFontOfSize(kDefaultFontSize))
+TextView::TextView(const Rect& frame) : ScrollView(frame), font_(Font::systemFontOfSize(kTextViewDefaultFontSize))
 {
     updateContentSize();
 }
@@ -39,7 +39,7 @@ void TextView::setText(std::string text)
 void TextView::setFont(FontPtr font)
 {
     HC_CHECK_MAIN_THREAD();
-    font_ = font ? std::move(font) : Font::systemFontOfSize(kDefaultFontSize);
+    font_ = font ? std::move(font) : Font::systemFontOfSize(kTextViewDefaultFontSize);
     updateContentSize();
 }
 

@@ -41,13 +41,13 @@ struct BlockState {
     bool enabled = true;
 };
 
-BlockState& state()
+BlockState& stateInViewAnimationBlocks()
 {
     static BlockState s;
     return s;
 }
 
-const std::shared_ptr<RunLoop>& mainLoop()
+const std::shared_ptr<RunLoop>& mainLoopInViewAnimationBlocks()
 {
     return Thread::mainThread()->runLoop();
 }
@@ -67,7 +67,7 @@ void report(const std::shared_ptr<Block>& block, bool finished)
 {
     if (block->reported) return;
     block->reported = true;
-    mainLoop()->cancelDelayed(block.get());
+    mainLoopInViewAnimationBlocks()->cancelDelayed(block.get());
     if (block->delegate) block->delegate->animationDidStop(block->name, finished, block->context);
     if (block->didStop) block->didStop(block->name, finished, block->context);
     if (block->completion) block->completion(finished);
@@ -79,7 +79,7 @@ void report(const std::shared_ptr<Block>& block, bool finished)
 
 Block* innermost()
 {
-    auto& open = state().open;
+    auto& open = stateInViewAnimationBlocks().open;
     return open.empty() ? nullptr : open.back().get();
 }
 
@@ -89,14 +89,14 @@ namespace viewanimation {
 
 bool isRecording()
 {
-    return state().enabled && !state().open.empty();
+    return stateInViewAnimationBlocks().enabled && !stateInViewAnimationBlocks().open.empty();
 }
 
 void recordChange(const std::shared_ptr<Layer>& layer, const std::string& keyPath, AnimationValue from,
                   AnimationValue to)
 {
     Block* block = innermost();
-    if (!block || !state().enabled || !layer) return;
+    if (!block || !stateInViewAnimationBlocks().enabled || !layer) return;
     for (auto& c : block->changes) {
         if (c.keyPath == keyPath && c.layer.lock() == layer) {
             c.to = std::move(to);
@@ -119,7 +119,7 @@ void View::beginAnimations(const std::string& name, ObjectPtr context)
         block->delay = outer->delay;
         block->curve = outer->curve;
     }
-    state().open.push_back(block);
+    stateInViewAnimationBlocks().open.push_back(block);
 }
 
 void View::setAnimationDuration(double seconds)
@@ -156,27 +156,27 @@ void View::setAnimationDidStopCallback(
 void View::setAnimationsEnabled(bool enabled)
 {
     HC_CHECK_MAIN_THREAD();
-    state().enabled = enabled;
+    stateInViewAnimationBlocks().enabled = enabled;
 }
 
 bool View::areAnimationsEnabled()
 {
-    return state().enabled;
+    return stateInViewAnimationBlocks().enabled;
 }
 
 void View::commitAnimations()
 {
-    auto& open = state().open;
+    auto& open = stateInViewAnimationBlocks().open;
     if (open.empty()) return;
     std::shared_ptr<Block> block = open.back();
     open.pop_back();
 
-    if (!state().enabled) {
-        mainLoop()->post([block] { report(block, true); });
+    if (!stateInViewAnimationBlocks().enabled) {
+        mainLoopInViewAnimationBlocks()->post([block] { report(block, true); });
         return;
     }
     if (block->delegate) {
-        mainLoop()->postAfter(block->delay, [block] {
+        mainLoopInViewAnimationBlocks()->postAfter(block->delay, [block] {
             if (!block->reported && block->delegate)
                 block->delegate->animationWillStart(block->name, block->context);
         });
@@ -201,7 +201,7 @@ void View::commitAnimations()
         }
     }
     block->changes.clear();
-    mainLoop()->postAfter(block->delay + block->duration, [block] { report(block, true); }, block.get());
+    mainLoopInViewAnimationBlocks()->postAfter(block->delay + block->duration, [block] { report(block, true); }, block.get());
 }
 
 void View::animate(double duration, const std::function<void()>& changes, std::function<void(bool finished)> completion)

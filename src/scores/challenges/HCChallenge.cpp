@@ -11,7 +11,7 @@
 
 namespace {
 
-HCClassDelegate<HCChallengeObjectDelegate> sDelegate(HCChallenge::kModule);
+HCClassDelegate<HCChallengeObjectDelegate> sChallengeDelegate(HCChallenge::kModule);
 
 }  // namespace
 
@@ -27,29 +27,29 @@ std::shared_ptr<HCChallenge> HCChallenge::initWithDefinition(std::shared_ptr<HCC
 
 void HCChallenge::setDelegate(HCChallengeObjectDelegate* delegate)
 {
-    sDelegate.set(delegate);
+    sChallengeDelegate.set(delegate);
 }
 
 HCChallengeObjectDelegate* HCChallenge::delegate()
 {
-    return sDelegate.get();
+    return sChallengeDelegate.get();
 }
 
 HCRequestHandlePtr HCChallenge::sendChallenge(const std::vector<std::string>& userIds,
                                               const std::shared_ptr<HCChallengeToUser>& inResponseToChallenge)
 {
     auto self = platform::self(this);
-    auto callbacks = sDelegate.callbacks(
+    auto callbacks = sChallengeDelegate.callbacks(
         self,
         [self](auto started, const platform::ObjectPtr&) {
-            sDelegate.notify(started, [&](HCChallengeObjectDelegate& d) { d.didSendChallenge(self); });
+            sChallengeDelegate.notify(started, [&](HCChallengeObjectDelegate& d) { d.didSendChallenge(self); });
         },
         [self](auto started) {
-            sDelegate.notify(started, [&](HCChallengeObjectDelegate& d) { d.didFailSendChallenge(self); });
+            sChallengeDelegate.notify(started, [&](HCChallengeObjectDelegate& d) { d.didFailSendChallenge(self); });
         });
     const Text definitionId = challengeDefinition_ ? challengeDefinition_->resourceId() : std::nullopt;
     const Text answered = inResponseToChallenge ? inResponseToChallenge->resourceId() : std::nullopt;
-    return sDelegate.track(HCChallengeService::sendChallenge(definitionId, challengeDescription_, challengeData_,
+    return sChallengeDelegate.track(HCChallengeService::sendChallenge(definitionId, challengeDescription_, challengeData_,
                                                              userMessage_, hiddenText_, userIds, answered,
                                                              callbacks.success, callbacks.failure));
 }
@@ -63,11 +63,11 @@ void HCChallenge::displayAndSendChallenge()
 HCRequestHandlePtr HCChallenge::downloadChallengeData()
 {
     auto self = platform::self(this);
-    auto callbacks = sDelegate.callbacks(
+    auto callbacks = sChallengeDelegate.callbacks(
         self,
         [self](auto started, const platform::ObjectPtr& bytes) {
             auto data = platform::as<platform::Data>(bytes);
-            sDelegate.notify(started, [&](HCChallengeObjectDelegate& d) {
+            sChallengeDelegate.notify(started, [&](HCChallengeObjectDelegate& d) {
                 if (data) {
                     d.didDownloadChallengeData(data, self);
                 } else {
@@ -76,10 +76,10 @@ HCRequestHandlePtr HCChallenge::downloadChallengeData()
             });
         },
         [self](auto started) {
-            sDelegate.notify(started,
+            sChallengeDelegate.notify(started,
                              [&](HCChallengeObjectDelegate& d) { d.didFailDownloadChallengeDataHCChallenge(self); });
         });
-    return sDelegate.track(
+    return sChallengeDelegate.track(
         HCChallengeService::downloadChallengeData(challengeDataUrl_, callbacks.success, callbacks.failure));
 }
 

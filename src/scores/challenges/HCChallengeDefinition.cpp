@@ -13,7 +13,7 @@
 
 namespace {
 
-HCClassDelegate<HCChallengeDefinitionDelegate> sDelegate(HCChallengeDefinition::kModule);
+HCClassDelegate<HCChallengeDefinitionDelegate> sChallengeDefinitionDelegate(HCChallengeDefinition::kModule);
 
 using Definitions = std::vector<std::shared_ptr<HCChallengeDefinition>>;
 
@@ -34,14 +34,14 @@ HCOperationCallbacks downloadCallbacks(void (HCChallengeDefinitionDelegate::*did
                                        std::function<void(HCChallengeDefinitionDelegate&, const Definitions&)> found)
 {
     auto failed = [didFail](auto started) {
-        sDelegate.notify(started, [didFail](HCChallengeDefinitionDelegate& d) { (d.*didFail)(); });
+        sChallengeDefinitionDelegate.notify(started, [didFail](HCChallengeDefinitionDelegate& d) { (d.*didFail)(); });
     };
-    return sDelegate.callbacks(
+    return sChallengeDefinitionDelegate.callbacks(
         nullptr,
         [failed, found](auto started, const platform::ObjectPtr& reply) {
             auto definitions = definitionsOf(reply);
             if (definitions.empty()) return failed(started);
-            sDelegate.notify(started, [&](HCChallengeDefinitionDelegate& d) { found(d, definitions); });
+            sChallengeDefinitionDelegate.notify(started, [&](HCChallengeDefinitionDelegate& d) { found(d, definitions); });
         },
         failed);
 }
@@ -50,12 +50,12 @@ HCOperationCallbacks downloadCallbacks(void (HCChallengeDefinitionDelegate::*did
 
 void HCChallengeDefinition::setDelegate(HCChallengeDefinitionDelegate* delegate)
 {
-    sDelegate.set(delegate);
+    sChallengeDefinitionDelegate.set(delegate);
 }
 
 HCChallengeDefinitionDelegate* HCChallengeDefinition::delegate()
 {
-    return sDelegate.get();
+    return sChallengeDefinitionDelegate.get();
 }
 
 HCRequestHandlePtr HCChallengeDefinition::downloadAllChallengeDefinitions()
@@ -66,7 +66,7 @@ HCRequestHandlePtr HCChallengeDefinition::downloadAllChallengeDefinitions()
                                        });
     auto service = HCChallengeDefinitionService::sharedInstance();
     if (!service) return nullptr;
-    return sDelegate.track(service->getIndexOnSuccess(callbacks.success, callbacks.failure));
+    return sChallengeDefinitionDelegate.track(service->getIndexOnSuccess(callbacks.success, callbacks.failure));
 }
 
 HCRequestHandlePtr HCChallengeDefinition::downloadChallengeDefinitionWithId(const Text& definitionId)
@@ -75,7 +75,7 @@ HCRequestHandlePtr HCChallengeDefinition::downloadChallengeDefinitionWithId(cons
                                        [](HCChallengeDefinitionDelegate& d, const Definitions& definitions) {
                                            d.didDownloadChallengeDefinition(definitions.front());
                                        });
-    return sDelegate.track(
+    return sChallengeDefinitionDelegate.track(
         HCChallengeDefinitionService::getChallengeDefinitionWithId(definitionId, callbacks.success, callbacks.failure));
 }
 
@@ -87,7 +87,7 @@ HCRequestHandlePtr HCChallengeDefinition::getIcon()
     iconDownloads_.remove_if([](const HCImageDownloadSlots& slots) { return !slots.mHttpServiceObserver; });
     auto& slots = iconDownloads_.emplace_back();
     return HCPublicImageStep<HCChallengeDefinitionDelegate>(
-        sDelegate, self, slots, iconUrl_,
+        sChallengeDefinitionDelegate, self, slots, iconUrl_,
         [weak](HCChallengeDefinitionDelegate& d, const platform::ui::ImagePtr& image) {
             if (auto definition = weak.lock()) d.didGetIcon(image, definition);
         },

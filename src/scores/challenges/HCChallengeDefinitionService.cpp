@@ -12,25 +12,25 @@
 
 namespace {
 
-std::shared_ptr<HCChallengeDefinitionService> sInstance;
+std::shared_ptr<HCChallengeDefinitionService> sChallengeDefinitionService;
 
 }  // namespace
 
 void HCChallengeDefinitionService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCChallengeDefinitionService>();
+    if (!sChallengeDefinitionService) sChallengeDefinitionService = HCService::create<HCChallengeDefinitionService>();
 }
 
 void HCChallengeDefinitionService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sChallengeDefinitionService = nullptr;
 }
 
 std::shared_ptr<HCChallengeDefinitionService> HCChallengeDefinitionService::sharedInstance()
 {
-    return sInstance;
+    return sChallengeDefinitionService;
 }
 
 void HCChallengeDefinitionService::populateKnownResources(HCResourceNameMap& map)
@@ -62,7 +62,7 @@ void HCChallengeDefinitionService::getChallengeDefinitionStatsForLocalUser(uint3
                                                                            const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();
-    auto service = sInstance;
+    auto service = sChallengeDefinitionService;
     if (!service) return;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("challenge_definition_stats", true);

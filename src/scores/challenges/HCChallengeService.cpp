@@ -23,7 +23,7 @@
 
 namespace {
 
-std::shared_ptr<HCChallengeService> sInstance;
+std::shared_ptr<HCChallengeService> sChallengeService;
 HCChallengeScreens& screens()
 {
     static HCChallengeScreens installed;
@@ -35,7 +35,7 @@ using Text = HCChallengeService::Text;
 std::shared_ptr<HCChallengeService> running()
 {
     HC_CHECK_MAIN_THREAD();
-    return sInstance;
+    return sChallengeService;
 }
 
 void listRecords(const char* action, const HCHttpNestedQueryStringWriter& parameters, int requestType,
@@ -78,19 +78,19 @@ void showFetchFailed()
 void HCChallengeService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCChallengeService>();
+    if (!sChallengeService) sChallengeService = HCService::create<HCChallengeService>();
 }
 
 void HCChallengeService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (sInstance && sInstance->mHttpService) sInstance->mHttpService->cancelAllRequests();
-    sInstance = nullptr;
+    if (sChallengeService && sChallengeService->mHttpService) sChallengeService->mHttpService->cancelAllRequests();
+    sChallengeService = nullptr;
 }
 
 std::shared_ptr<HCChallengeService> HCChallengeService::sharedInstance()
 {
-    return sInstance;
+    return sChallengeService;
 }
 
 void HCChallengeService::populateKnownResources(HCResourceNameMap& map)
@@ -337,7 +337,7 @@ bool HCChallengeService::writeChallengeToUserToFile(const std::string& path, con
 
 std::shared_ptr<HCChallengeToUser> HCChallengeService::readChallengeToUserFromFile(const std::string& path)
 {
-    auto service = sInstance;
+    auto service = sChallengeService;
     auto bytes = platform::FileFacts::readFile(path);
     if (!service || !bytes) return nullptr;
     // A file cut short (a crash mid-write of an older copy) holds no record.

@@ -10,18 +10,18 @@
 
 namespace {
 
-HCClassDelegate<HCChallengeToUserDelegate> sDelegate(HCChallengeToUser::kModule);
+HCClassDelegate<HCChallengeToUserDelegate> sChallengeToUserDelegate(HCChallengeToUser::kModule);
 
 }  // namespace
 
 void HCChallengeToUser::setDelegate(HCChallengeToUserDelegate* delegate)
 {
-    sDelegate.set(delegate);
+    sChallengeToUserDelegate.set(delegate);
 }
 
 HCChallengeToUserDelegate* HCChallengeToUser::delegate()
 {
-    return sDelegate.get();
+    return sChallengeToUserDelegate.get();
 }
 
 HCChallengeToUser::Text HCChallengeToUser::getChallengeResultIconName(int result)
@@ -49,34 +49,34 @@ HCRequestHandlePtr HCChallengeToUser::completeWithResult(int result)
     if (result == kNoResult) return nullptr;
     auto self = platform::self(this);
     const int before = result_;
-    auto callbacks = sDelegate.callbacks(
+    auto callbacks = sChallengeToUserDelegate.callbacks(
         self,
         [self](auto started, const platform::ObjectPtr&) {
-            sDelegate.notify(started, [&](HCChallengeToUserDelegate& d) { d.didCompleteChallenge(self); });
+            sChallengeToUserDelegate.notify(started, [&](HCChallengeToUserDelegate& d) { d.didCompleteChallenge(self); });
         },
         [self, before, result](auto started) {
             // The service did not take the result: the record says what it
             // said before, unless a later call changed it meanwhile.
             if (self->result_ == result) self->result_ = before;
-            sDelegate.notify(started, [&](HCChallengeToUserDelegate& d) { d.didFailCompleteChallenge(self); });
+            sChallengeToUserDelegate.notify(started, [&](HCChallengeToUserDelegate& d) { d.didFailCompleteChallenge(self); });
         });
     result_ = result;
-    return sDelegate.track(HCChallengeService::submitChallengeResult(resourceId(), result, resultDescription_,
+    return sChallengeToUserDelegate.track(HCChallengeService::submitChallengeResult(resourceId(), result, resultDescription_,
                                                                      callbacks.success, callbacks.failure));
 }
 
 HCRequestHandlePtr HCChallengeToUser::reject()
 {
     auto self = platform::self(this);
-    auto callbacks = sDelegate.callbacks(
+    auto callbacks = sChallengeToUserDelegate.callbacks(
         self,
         [self](auto started, const platform::ObjectPtr&) {
-            sDelegate.notify(started, [&](HCChallengeToUserDelegate& d) { d.didRejectChallenge(self); });
+            sChallengeToUserDelegate.notify(started, [&](HCChallengeToUserDelegate& d) { d.didRejectChallenge(self); });
         },
         [self](auto started) {
-            sDelegate.notify(started, [&](HCChallengeToUserDelegate& d) { d.didFailRejectChallenge(self); });
+            sChallengeToUserDelegate.notify(started, [&](HCChallengeToUserDelegate& d) { d.didFailRejectChallenge(self); });
         });
-    return sDelegate.track(HCChallengeService::rejectChallenge(resourceId(), callbacks.success, callbacks.failure));
+    return sChallengeToUserDelegate.track(HCChallengeService::rejectChallenge(resourceId(), callbacks.success, callbacks.failure));
 }
 
 void HCChallengeToUser::displayCompletionWithData(const std::shared_ptr<platform::Data>& resultData,

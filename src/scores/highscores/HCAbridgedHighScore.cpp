@@ -7,7 +7,7 @@
 
 namespace {
 
-HCClassDelegate<HCAbridgedHighScoreDelegate> sDelegate("HCAbridgedHighScore");
+HCClassDelegate<HCAbridgedHighScoreDelegate> sAbridgedHighScoreDelegate("HCAbridgedHighScore");
 
 std::optional<std::string> emptyIsNil(const std::optional<std::string>& text)
 {
@@ -18,7 +18,7 @@ std::optional<std::string> emptyIsNil(const std::optional<std::string>& text)
 
 void HCAbridgedHighScore::setDelegate(HCAbridgedHighScoreDelegate* delegate)
 {
-    sDelegate.set(delegate);
+    sAbridgedHighScoreDelegate.set(delegate);
 }
 
 std::shared_ptr<HCRequestHandle> HCAbridgedHighScore::getProfilePicture()
@@ -26,7 +26,7 @@ std::shared_ptr<HCRequestHandle> HCAbridgedHighScore::getProfilePicture()
     auto self = platform::self(this);
     std::weak_ptr<HCAbridgedHighScore> weak = self;
     return HCPublicImageStep<HCAbridgedHighScoreDelegate>(
-        sDelegate, self, pictureDownload_, userProfilePictureUrl_,
+        sAbridgedHighScoreDelegate, self, pictureDownload_, userProfilePictureUrl_,
         [weak](HCAbridgedHighScoreDelegate& d, const platform::ui::ImagePtr& image) {
             if (auto score = weak.lock()) d.didGetProfilePicture(image, score);
         },

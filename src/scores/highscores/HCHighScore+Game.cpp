@@ -12,7 +12,7 @@
 
 namespace {
 
-HCClassDelegate<HCHighScoreDelegate> sDelegate("HCHighScore");
+HCClassDelegate<HCHighScoreDelegate> sHighScoreGameDelegate("HCHighScore");
 HCClassDelegate<HCLeaderboardDelegate> sLeaderboardDelegate("HCLeaderboard");
 
 }  // namespace
@@ -28,18 +28,18 @@ std::shared_ptr<HCHighScore> HCHighScore::initForSubmissionWithScore(std::int64_
 
 void HCHighScore::setDelegate(HCHighScoreDelegate* delegate)
 {
-    sDelegate.set(delegate);
+    sHighScoreGameDelegate.set(delegate);
 }
 
 void HCHighScore::submitTo(const std::shared_ptr<HCLeaderboard>& leaderboard)
 {
     auto self = std::static_pointer_cast<HCHighScore>(shared_from_this());
-    auto callbacks = sDelegate.callbacks(
+    auto callbacks = sHighScoreGameDelegate.callbacks(
         self,
         [self](auto ticket, const platform::ObjectPtr&) {
-            sDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didSubmit(self); });
+            sHighScoreGameDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didSubmit(self); });
         },
-        [self](auto ticket) { sDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didFailSubmit(self); }); });
+        [self](auto ticket) { sHighScoreGameDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didFailSubmit(self); }); });
     HCHighScoreService::setHighScoreWithDisplayText(score_, displayText(), customData_, blob_,
                                                     leaderboard ? leaderboard->leaderboardId() : std::nullopt, false,
                                                     false, callbacks.success, callbacks.failure);
@@ -48,39 +48,39 @@ void HCHighScore::submitTo(const std::shared_ptr<HCLeaderboard>& leaderboard)
 std::shared_ptr<HCRequestHandle> HCHighScore::downloadBlob()
 {
     auto self = std::static_pointer_cast<HCHighScore>(shared_from_this());
-    const auto ticket = sDelegate.ticket();
+    const auto ticket = sHighScoreGameDelegate.ticket();
     if (!hasBlob()) {
-        sDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didFailDownloadBlob(self); });
+        sHighScoreGameDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didFailDownloadBlob(self); });
         return nullptr;
     }
     if (blob_) {
-        sDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didDownloadBlob(self); });
+        sHighScoreGameDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didDownloadBlob(self); });
         return nullptr;
     }
-    auto callbacks = sDelegate.callbacks(
+    auto callbacks = sHighScoreGameDelegate.callbacks(
         self,
         [self](auto started, const platform::ObjectPtr&) {
-            sDelegate.notify(started, [&](HCHighScoreDelegate& d) { d.didDownloadBlob(self); });
+            sHighScoreGameDelegate.notify(started, [&](HCHighScoreDelegate& d) { d.didDownloadBlob(self); });
         },
         [self](auto started) {
-            sDelegate.notify(started, [&](HCHighScoreDelegate& d) { d.didFailDownloadBlob(self); });
+            sHighScoreGameDelegate.notify(started, [&](HCHighScoreDelegate& d) { d.didFailDownloadBlob(self); });
         });
-    return sDelegate.track(HCHighScoreService::downloadBlobForHighScore(self, callbacks.success, callbacks.failure));
+    return sHighScoreGameDelegate.track(HCHighScoreService::downloadBlobForHighScore(self, callbacks.success, callbacks.failure));
 }
 
 std::shared_ptr<HCRequestHandle> HCHighScore::getHighScoresNearCurrentUserForLeaderboard(
     const std::shared_ptr<HCLeaderboard>& leaderboard, unsigned betterCount, unsigned worseCount)
 {
-    auto callbacks = sDelegate.callbacks(
+    auto callbacks = sHighScoreGameDelegate.callbacks(
         nullptr,
         [](auto ticket, const platform::ObjectPtr& reply) {
             const auto scores = HCHighScoresIn(platform::as<HCPaginatedSeries>(reply));
-            sDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didGetHighScoresNearCurrentUser(scores); });
+            sHighScoreGameDelegate.notify(ticket, [&](HCHighScoreDelegate& d) { d.didGetHighScoresNearCurrentUser(scores); });
         },
         [](auto ticket) {
-            sDelegate.notify(ticket, [](HCHighScoreDelegate& d) { d.didFailGetHighScoresNearCurrentUser(); });
+            sHighScoreGameDelegate.notify(ticket, [](HCHighScoreDelegate& d) { d.didFailGetHighScoresNearCurrentUser(); });
         });
-    return sDelegate.track(HCHighScoreService::getHighScoreNearCurrentUserForLeaderboard(
+    return sHighScoreGameDelegate.track(HCHighScoreService::getHighScoreNearCurrentUserForLeaderboard(
         leaderboard ? leaderboard->leaderboardId() : std::nullopt, betterCount, worseCount, callbacks.success,
         callbacks.failure));
 }

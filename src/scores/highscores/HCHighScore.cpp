@@ -10,7 +10,7 @@
 
 namespace {
 
-std::optional<std::string> emptyIsNil(const std::optional<std::string>& text)
+std::optional<std::string> emptyIsNilInHighScore(const std::optional<std::string>& text)
 {
     return text && !text->empty() ? text : std::nullopt;
 }
@@ -24,7 +24,7 @@ std::shared_ptr<HCHighScore> HCHighScore::initWithLocalSQL(const HCLocalScoreRow
     score->user_ = std::move(user);
     score->leaderboardId_ = row.leaderboardId;
     score->score_ = row.score;
-    score->displayText_ = emptyIsNil(row.displayText);
+    score->displayText_ = emptyIsNilInHighScore(row.displayText);
     score->customData_ = row.customData;
     score->blob_ = row.blob;
     score->rank_ = rank;
@@ -77,22 +77,22 @@ void HCHighScore::setRank(const std::string& text)
 
 void HCHighScore::_setDisplayText(const std::optional<std::string>& text)
 {
-    displayText_ = emptyIsNil(text);
+    displayText_ = emptyIsNilInHighScore(text);
 }
 
 void HCHighScore::_setCustomData(const std::optional<std::string>& text)
 {
-    customData_ = emptyIsNil(text);
+    customData_ = emptyIsNilInHighScore(text);
 }
 
 void HCHighScore::setToHighRankText(const std::optional<std::string>& text)
 {
-    toHighRankText_ = emptyIsNil(text);
+    toHighRankText_ = emptyIsNilInHighScore(text);
 }
 
 void HCHighScore::setBlobUrl(const std::optional<std::string>& text)
 {
-    blobUrl_ = emptyIsNil(text);
+    blobUrl_ = emptyIsNilInHighScore(text);
 }
 
 void HCHighScore::setLatitude(const std::string& text)

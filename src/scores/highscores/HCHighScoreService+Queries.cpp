@@ -18,7 +18,7 @@ int readRequestType(bool silently)
     return silently ? HCActionRequest::kSilent : HCActionRequest::kBannerAlternate;
 }
 
-std::shared_ptr<HCHighScoreService> running()
+std::shared_ptr<HCHighScoreService> runningInHighScoreServiceQueries()
 {
     HC_CHECK_MAIN_THREAD();
     return HCHighScoreService::sharedInstance();
@@ -32,7 +32,7 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::getPage(int page, int pageS
                                                              bool friendsOnly, bool silently, unsigned timeScope,
                                                              const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    auto service = running();
+    auto service = runningInHighScoreServiceQueries();
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("leaderboard_id", leaderboardId);
@@ -87,7 +87,7 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::getPageWithLoggedInUserWith
     int pageSize, const std::optional<std::string>& leaderboardId, bool silently, const HCDelegate& onSuccess,
     const HCDelegate& onFailure)
 {
-    auto service = running();
+    auto service = runningInHighScoreServiceQueries();
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("leaderboard_id", leaderboardId);
@@ -114,7 +114,7 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::getHighScoreNearCurrentUser
     const std::optional<std::string>& leaderboardId, unsigned betterCount, unsigned worseCount,
     const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    auto service = running();
+    auto service = runningInHighScoreServiceQueries();
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("leaderboard_id", leaderboardId);
@@ -130,7 +130,7 @@ void HCHighScoreService::getHighScoresFromLocation(const std::shared_ptr<platfor
                                                    const std::optional<std::string>& userMapMode,
                                                    const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    auto service = running();
+    auto service = runningInHighScoreServiceQueries();
     if (!service) return;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("geolocation", true);
@@ -160,7 +160,7 @@ void HCHighScoreService::getHighScoresFromLocation(const std::shared_ptr<platfor
 void HCHighScoreService::getAllHighScoresForLoggedInUser(const HCDelegate& onSuccess, const HCDelegate& onFailure,
                                                          const std::optional<std::string>& optionalMessage)
 {
-    auto service = running();
+    auto service = runningInHighScoreServiceQueries();
     if (!service) return;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("across_leaderboards", true);
@@ -174,7 +174,7 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::getDistributedHighScoresAtP
     int page, int pageSize, std::int64_t scoreDelta, std::int64_t startScore,
     const std::optional<std::string>& leaderboardId, const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    auto service = running();
+    auto service = runningInHighScoreServiceQueries();
     if (!service) return nullptr;
     // Scores are 64-bit: the start and the step are written whole.
     char numbers[96];

@@ -18,7 +18,7 @@
 
 namespace {
 
-std::shared_ptr<HCHighScoreService> sInstance;
+std::shared_ptr<HCHighScoreService> sHighScoreService;
 std::shared_ptr<HCHighScoreGameCenter> sGameCenter;
 
 // The stores are made and dropped on the main thread and used on two;
@@ -36,20 +36,20 @@ std::weak_ptr<HCOfflineDatabase> sAttachedDatabase;
 void HCHighScoreService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) {
-        sInstance = HCService::create<HCHighScoreService>();
+    if (!sHighScoreService) {
+        sHighScoreService = HCService::create<HCHighScoreService>();
     }
 }
 
 void HCHighScoreService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sHighScoreService = nullptr;
 }
 
 std::shared_ptr<HCHighScoreService> HCHighScoreService::sharedInstance()
 {
-    return sInstance;
+    return sHighScoreService;
 }
 
 void HCHighScoreService::populateKnownResources(HCResourceNameMap& map)

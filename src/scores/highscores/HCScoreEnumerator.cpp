@@ -14,7 +14,7 @@
 
 namespace {
 
-HCScoreEnumeratorDelegate* sDelegate = nullptr;
+HCScoreEnumeratorDelegate* sScoreEnumeratorDelegate = nullptr;
 HCDistributedScoreEnumeratorDelegate* sDistributedDelegate = nullptr;
 
 // Swaps the running request for `next`, cancelling the one it replaces.
@@ -99,7 +99,7 @@ std::shared_ptr<HCScoreEnumerator> HCScoreEnumerator::initWithLeaderboardId(cons
 void HCScoreEnumerator::setDelegate(HCScoreEnumeratorDelegate* delegate)
 {
     HC_CHECK_MAIN_THREAD();
-    sDelegate = delegate;
+    sScoreEnumeratorDelegate = delegate;
 }
 
 void HCScoreEnumerator::setActiveRequest(HCRequestHandlePtr handle)
@@ -195,14 +195,14 @@ void HCScoreEnumerator::_downloadFinished(unsigned ticket, const std::shared_ptr
     totalPages_ = header ? static_cast<int>(header->totalPages()) : 0;
     scores_ = std::move(scores);
     activeRequest_ = nullptr;
-    tell(sDelegate, [this](HCScoreEnumeratorDelegate& d) { d.didReceiveScoresHCScoreEnumerator(*this); });
+    tell(sScoreEnumeratorDelegate, [this](HCScoreEnumeratorDelegate& d) { d.didReceiveScoresHCScoreEnumerator(*this); });
 }
 
 void HCScoreEnumerator::_downloadFailed(unsigned ticket)
 {
     if (ticket != requestTicket_) return;
     activeRequest_ = nullptr;
-    tell(sDelegate, [this](HCScoreEnumeratorDelegate& d) { d.didFailReceiveScoresHCScoreEnumerator(*this); });
+    tell(sScoreEnumeratorDelegate, [this](HCScoreEnumeratorDelegate& d) { d.didFailReceiveScoresHCScoreEnumerator(*this); });
 }
 
 // ===== HCDistributedScoreEnumerator ============================================

@@ -24,7 +24,7 @@
 
 namespace {
 
-std::shared_ptr<HCLeaderboardService> sInstance;
+std::shared_ptr<HCLeaderboardService> sLeaderboardService;
 
 // A definition without a readable sort order keeps the one the copy has
 // (the values are read before REPLACE drops the old row).
@@ -83,18 +83,18 @@ auto lookUp(const std::optional<std::string>& leaderboardId, Make make) -> declt
 void HCLeaderboardService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCLeaderboardService>();
+    if (!sLeaderboardService) sLeaderboardService = HCService::create<HCLeaderboardService>();
 }
 
 void HCLeaderboardService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sLeaderboardService = nullptr;
 }
 
 std::shared_ptr<HCLeaderboardService> HCLeaderboardService::sharedInstance()
 {
-    return sInstance;
+    return sLeaderboardService;
 }
 
 void HCLeaderboardService::populateKnownResources(HCResourceNameMap& map)

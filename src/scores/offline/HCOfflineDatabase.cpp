@@ -8,10 +8,10 @@
 
 namespace {
 
-platform::Guarded<std::shared_ptr<HCOfflineDatabase>>& slot()
+platform::Guarded<std::shared_ptr<HCOfflineDatabase>>& slotInOfflineDatabase()
 {
-    static auto* slot = new platform::Guarded<std::shared_ptr<HCOfflineDatabase>>();
-    return *slot;
+    static auto* slotInOfflineDatabase = new platform::Guarded<std::shared_ptr<HCOfflineDatabase>>();
+    return *slotInOfflineDatabase;
 }
 
 }  // namespace
@@ -34,12 +34,12 @@ std::shared_ptr<HCOfflineDatabase> HCOfflineDatabase::open(const std::string& pa
 
 std::shared_ptr<HCOfflineDatabase> HCOfflineDatabase::current()
 {
-    return slot().get();
+    return slotInOfflineDatabase().get();
 }
 
 void HCOfflineDatabase::setCurrent(std::shared_ptr<HCOfflineDatabase> database)
 {
-    slot().set(std::move(database));
+    slotInOfflineDatabase().set(std::move(database));
 }
 
 bool HCOfflineDatabase::isRequestThread()

@@ -32,7 +32,7 @@
 
 namespace {
 
-std::shared_ptr<HCOfflineService> sInstance;
+std::shared_ptr<HCOfflineService> sOfflineService;
 
 platform::Guarded<HCOfflineHooks>& hooksSlot()
 {
@@ -75,25 +75,25 @@ std::optional<long long> modificationTime(const std::string& path)
 void HCOfflineService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (sInstance) return;
-    sInstance = HCService::create<HCOfflineService>();
+    if (sOfflineService) return;
+    sOfflineService = HCService::create<HCOfflineService>();
     Halcyon::setupOfflineDatabase();
     if (auto database = HCOfflineDatabase::current())
-        sInstance->schemaOutcome_ = HCOfflineSchema::setup(database->mainConnection());
-    sInstance->importOfflineConfiguration();
+        sOfflineService->schemaOutcome_ = HCOfflineSchema::setup(database->mainConnection());
+    sOfflineService->importOfflineConfiguration();
 }
 
 void HCOfflineService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) return;
-    sInstance = nullptr;
+    if (!sOfflineService) return;
+    sOfflineService = nullptr;
     Halcyon::teardownOfflineDatabase();
 }
 
 std::shared_ptr<HCOfflineService> HCOfflineService::sharedInstance()
 {
-    return sInstance;
+    return sOfflineService;
 }
 
 void HCOfflineService::setHooks(HCOfflineHooks hooks)

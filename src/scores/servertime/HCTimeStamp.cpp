@@ -10,29 +10,29 @@
 
 namespace {
 
-HCClassDelegate<HCTimeStampDelegate> sDelegate(HCTimeStamp::kModule);
+HCClassDelegate<HCTimeStampDelegate> sTimeStampDelegate(HCTimeStamp::kModule);
 
 }  // namespace
 
 void HCTimeStamp::setDelegate(HCTimeStampDelegate* delegate)
 {
-    sDelegate.set(delegate);
+    sTimeStampDelegate.set(delegate);
 }
 
 HCTimeStampDelegate* HCTimeStamp::delegate()
 {
-    return sDelegate.get();
+    return sTimeStampDelegate.get();
 }
 
 std::shared_ptr<HCRequestHandle> HCTimeStamp::getServerTime()
 {
-    auto callbacks = sDelegate.callbacks(
+    auto callbacks = sTimeStampDelegate.callbacks(
         nullptr,
         [](auto started, const platform::ObjectPtr& reply) {
             _getServerTimeSuccess(platform::as<HCPaginatedSeries>(reply), started);
         },
         [](auto started) { _getServerTimeFailure(started); });
-    return sDelegate.track(HCTimeStampService::getServerTimeOnSuccess(callbacks.success, callbacks.failure));
+    return sTimeStampDelegate.track(HCTimeStampService::getServerTimeOnSuccess(callbacks.success, callbacks.failure));
 }
 
 void HCTimeStamp::_getServerTimeSuccess(const std::shared_ptr<HCPaginatedSeries>& series, uint64_t started)
@@ -42,12 +42,12 @@ void HCTimeStamp::_getServerTimeSuccess(const std::shared_ptr<HCPaginatedSeries>
         _getServerTimeFailure(started);
         return;
     }
-    sDelegate.notify(started, [&](HCTimeStampDelegate& delegate) { delegate.didGetServerTime(timeStamp); });
+    sTimeStampDelegate.notify(started, [&](HCTimeStampDelegate& delegate) { delegate.didGetServerTime(timeStamp); });
 }
 
 void HCTimeStamp::_getServerTimeFailure(uint64_t started)
 {
-    sDelegate.notify(started, [](HCTimeStampDelegate& delegate) { delegate.didFailGetServerTime(); });
+    sTimeStampDelegate.notify(started, [](HCTimeStampDelegate& delegate) { delegate.didFailGetServerTime(); });
 }
 
 std::shared_ptr<HCService> HCTimeStamp::getService() const
@@ -78,5 +78,5 @@ void HCTimeStamp::setSecondsSinceEpoch(const std::string& text)
 
 uint64_t HCTimeStamp::current()
 {
-    return sDelegate.ticket();
+    return sTimeStampDelegate.ticket();
 }

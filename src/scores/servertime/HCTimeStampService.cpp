@@ -7,27 +7,27 @@
 
 namespace {
 
-std::shared_ptr<HCTimeStampService> sInstance;
+std::shared_ptr<HCTimeStampService> sTimeStampService;
 
 }  // namespace
 
 void HCTimeStampService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) {
-        sInstance = HCService::create<HCTimeStampService>();
+    if (!sTimeStampService) {
+        sTimeStampService = HCService::create<HCTimeStampService>();
     }
 }
 
 void HCTimeStampService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sTimeStampService = nullptr;
 }
 
 std::shared_ptr<HCTimeStampService> HCTimeStampService::sharedInstance()
 {
-    return sInstance;
+    return sTimeStampService;
 }
 
 std::shared_ptr<HCRequestHandle> HCTimeStampService::getServerTimeOnSuccess(const HCDelegate& onSuccess,

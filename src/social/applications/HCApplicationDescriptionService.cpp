@@ -9,23 +9,23 @@
 
 namespace {
 
-std::shared_ptr<HCApplicationDescriptionService> sInstance;
+std::shared_ptr<HCApplicationDescriptionService> sApplicationDescriptionService;
 
 }  // namespace
 
 void HCApplicationDescriptionService::initializeService()
 {
-    if (!sInstance) sInstance = HCService::create<HCApplicationDescriptionService>();
+    if (!sApplicationDescriptionService) sApplicationDescriptionService = HCService::create<HCApplicationDescriptionService>();
 }
 
 void HCApplicationDescriptionService::shutdownService()
 {
-    sInstance = nullptr;
+    sApplicationDescriptionService = nullptr;
 }
 
 std::shared_ptr<HCApplicationDescriptionService> HCApplicationDescriptionService::sharedInstance()
 {
-    return sInstance;
+    return sApplicationDescriptionService;
 }
 
 void HCApplicationDescriptionService::populateKnownResources(HCResourceNameMap& map)

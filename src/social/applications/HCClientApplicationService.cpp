@@ -17,7 +17,7 @@
 
 namespace {
 
-std::shared_ptr<HCClientApplicationService> sInstance;
+std::shared_ptr<HCClientApplicationService> sClientApplicationService;
 
 using Text = HCClientApplicationService::Text;
 
@@ -32,17 +32,17 @@ Text applicationOrOwn(const Text& applicationId)
 
 void HCClientApplicationService::initializeService()
 {
-    if (!sInstance) sInstance = HCService::create<HCClientApplicationService>();
+    if (!sClientApplicationService) sClientApplicationService = HCService::create<HCClientApplicationService>();
 }
 
 void HCClientApplicationService::shutdownService()
 {
-    sInstance = nullptr;
+    sClientApplicationService = nullptr;
 }
 
 std::shared_ptr<HCClientApplicationService> HCClientApplicationService::sharedInstance()
 {
-    return sInstance;
+    return sClientApplicationService;
 }
 
 void HCClientApplicationService::populateKnownResources(HCResourceNameMap& map)
@@ -61,7 +61,7 @@ HCRequestHandlePtr HCClientApplicationService::getGameProfilePageComparisonInfo(
                                                                                 const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();
-    auto service = sInstance;
+    auto service = sClientApplicationService;
     if (!service) return nullptr;
     const bool comparing = comparedToUserId && !comparedToUserId->empty();
     if (!comparing) {
@@ -92,7 +92,7 @@ HCRequestHandlePtr HCClientApplicationService::getPlayedGamesInScope(const std::
                                                                      const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();
-    auto service = sInstance;
+    auto service = sClientApplicationService;
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", page);
@@ -196,7 +196,7 @@ HCRequestHandlePtr HCClientApplicationService::removeGameFromLocalUsersList(cons
 HCRequestHandlePtr HCClientApplicationService::viewedFanClub(const Text& applicationId)
 {
     HC_CHECK_MAIN_THREAD();
-    auto service = sInstance;
+    auto service = sClientApplicationService;
     const Text id = applicationOrOwn(applicationId);
     if (!service || !id) return nullptr;
     HCHttpNestedQueryStringWriter parameters;

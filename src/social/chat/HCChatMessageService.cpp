@@ -9,25 +9,25 @@
 
 namespace {
 
-std::shared_ptr<HCChatMessageService> sInstance;
+std::shared_ptr<HCChatMessageService> sChatMessageService;
 
 }  // namespace
 
 void HCChatMessageService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCChatMessageService>();
+    if (!sChatMessageService) sChatMessageService = HCService::create<HCChatMessageService>();
 }
 
 void HCChatMessageService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sChatMessageService = nullptr;
 }
 
 std::shared_ptr<HCChatMessageService> HCChatMessageService::sharedInstance()
 {
-    return sInstance;
+    return sChatMessageService;
 }
 
 void HCChatMessageService::populateKnownResources(HCResourceNameMap& map)

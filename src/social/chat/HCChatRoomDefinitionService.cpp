@@ -9,23 +9,23 @@
 
 namespace {
 
-std::shared_ptr<HCChatRoomDefinitionService> sInstance;
+std::shared_ptr<HCChatRoomDefinitionService> sChatRoomDefinitionService;
 
 }  // namespace
 
 void HCChatRoomDefinitionService::initializeService()
 {
-    if (!sInstance) sInstance = HCService::create<HCChatRoomDefinitionService>();
+    if (!sChatRoomDefinitionService) sChatRoomDefinitionService = HCService::create<HCChatRoomDefinitionService>();
 }
 
 void HCChatRoomDefinitionService::shutdownService()
 {
-    sInstance = nullptr;
+    sChatRoomDefinitionService = nullptr;
 }
 
 std::shared_ptr<HCChatRoomDefinitionService> HCChatRoomDefinitionService::sharedInstance()
 {
-    return sInstance;
+    return sChatRoomDefinitionService;
 }
 
 void HCChatRoomDefinitionService::populateKnownResources(HCResourceNameMap& map)

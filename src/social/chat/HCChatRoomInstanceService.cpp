@@ -10,7 +10,7 @@
 
 namespace {
 
-std::shared_ptr<HCChatRoomInstanceService> sInstance;
+std::shared_ptr<HCChatRoomInstanceService> sChatRoomInstanceService;
 
 double elapsedNow()
 {
@@ -27,17 +27,17 @@ HCDelegate stepBefore(const HCDelegate& onSuccess, std::function<void(const plat
 
 void HCChatRoomInstanceService::initializeService()
 {
-    if (!sInstance) sInstance = HCService::create<HCChatRoomInstanceService>();
+    if (!sChatRoomInstanceService) sChatRoomInstanceService = HCService::create<HCChatRoomInstanceService>();
 }
 
 void HCChatRoomInstanceService::shutdownService()
 {
-    sInstance = nullptr;
+    sChatRoomInstanceService = nullptr;
 }
 
 std::shared_ptr<HCChatRoomInstanceService> HCChatRoomInstanceService::sharedInstance()
 {
-    return sInstance;
+    return sChatRoomInstanceService;
 }
 
 void HCChatRoomInstanceService::populateKnownResources(HCResourceNameMap& map)

@@ -9,7 +9,7 @@
 
 namespace {
 
-HCClassDelegate<HCCloudStorageDelegate> sDelegate(HCCloudStorage::kModule);
+HCClassDelegate<HCCloudStorageDelegate> sCloudStorageDelegate(HCCloudStorage::kModule);
 
 // The status code a failure callback received; 0 when it carried none.
 int32_t statusCodeOf(const platform::ObjectPtr& status)
@@ -23,28 +23,28 @@ int32_t statusCodeOf(const platform::ObjectPtr& status)
 void HCCloudStorage::setDelegate(HCCloudStorageDelegate* delegate)
 {
     HC_CHECK_MAIN_THREAD();
-    sDelegate.set(delegate);
+    sCloudStorageDelegate.set(delegate);
 }
 
 HCCloudStorageDelegate* HCCloudStorage::delegate()
 {
-    return sDelegate.get();
+    return sCloudStorageDelegate.get();
 }
 
 HCRequestHandlePtr HCCloudStorage::upload(const std::shared_ptr<platform::Data>& data, const std::string& key)
 {
     HC_CHECK_MAIN_THREAD();
-    auto callbacks = sDelegate.callbacksWithFailureObject(
+    auto callbacks = sCloudStorageDelegate.callbacksWithFailureObject(
         nullptr, [](auto started, const platform::ObjectPtr&) { _uploadSuccess(started); }, &HCCloudStorage::_uploadFail);
-    return sDelegate.track(HCCloudStorageService::uploadBlob(data, key, callbacks.success, callbacks.failure));
+    return sCloudStorageDelegate.track(HCCloudStorageService::uploadBlob(data, key, callbacks.success, callbacks.failure));
 }
 
 HCRequestHandlePtr HCCloudStorage::downloadDataWithKey(const std::string& key)
 {
     HC_CHECK_MAIN_THREAD();
-    auto callbacks = sDelegate.callbacksWithFailureObject(nullptr, &HCCloudStorage::_downloadSuccess,
+    auto callbacks = sCloudStorageDelegate.callbacksWithFailureObject(nullptr, &HCCloudStorage::_downloadSuccess,
                                                           &HCCloudStorage::_downloadFail);
-    return sDelegate.track(HCCloudStorageService::downloadBlobWithKey(key, callbacks.success, callbacks.failure));
+    return sCloudStorageDelegate.track(HCCloudStorageService::downloadBlobWithKey(key, callbacks.success, callbacks.failure));
 }
 
 HCRequestHandlePtr HCCloudStorage::downloadKeysForCurrentUser()
@@ -54,36 +54,36 @@ HCRequestHandlePtr HCCloudStorage::downloadKeysForCurrentUser()
     if (!service) {
         return nullptr;
     }
-    auto callbacks = sDelegate.callbacks(nullptr, &HCCloudStorage::_downloadKeysForCurrentUserSuccess,
+    auto callbacks = sCloudStorageDelegate.callbacks(nullptr, &HCCloudStorage::_downloadKeysForCurrentUserSuccess,
                                          &HCCloudStorage::_downloadKeysForCurrentUserFail);
-    return sDelegate.track(service->getIndexOnSuccess(callbacks.success, callbacks.failure));
+    return sCloudStorageDelegate.track(service->getIndexOnSuccess(callbacks.success, callbacks.failure));
 }
 
 void HCCloudStorage::_uploadSuccess(uint64_t started)
 {
     HC_CHECK_MAIN_THREAD();
-    sDelegate.notify(started, [](HCCloudStorageDelegate& delegate) { delegate.didUpload(); });
+    sCloudStorageDelegate.notify(started, [](HCCloudStorageDelegate& delegate) { delegate.didUpload(); });
 }
 
 void HCCloudStorage::_uploadFail(uint64_t started, const platform::ObjectPtr& status)
 {
     HC_CHECK_MAIN_THREAD();
     const int32_t code = statusCodeOf(status);
-    sDelegate.notify(started, [code](HCCloudStorageDelegate& delegate) { delegate.didFailUpload(code); });
+    sCloudStorageDelegate.notify(started, [code](HCCloudStorageDelegate& delegate) { delegate.didFailUpload(code); });
 }
 
 void HCCloudStorage::_downloadSuccess(uint64_t started, const platform::ObjectPtr& data)
 {
     HC_CHECK_MAIN_THREAD();
     auto bytes = platform::as<platform::Data>(data);
-    sDelegate.notify(started, [&](HCCloudStorageDelegate& delegate) { delegate.didDownloadData(bytes); });
+    sCloudStorageDelegate.notify(started, [&](HCCloudStorageDelegate& delegate) { delegate.didDownloadData(bytes); });
 }
 
 void HCCloudStorage::_downloadFail(uint64_t started, const platform::ObjectPtr& status)
 {
     HC_CHECK_MAIN_THREAD();
     const int32_t code = statusCodeOf(status);
-    sDelegate.notify(started, [code](HCCloudStorageDelegate& delegate) { delegate.didFailDownloadData(code); });
+    sCloudStorageDelegate.notify(started, [code](HCCloudStorageDelegate& delegate) { delegate.didFailDownloadData(code); });
 }
 
 void HCCloudStorage::_downloadKeysForCurrentUserSuccess(uint64_t started, const platform::ObjectPtr& reply)
@@ -100,11 +100,11 @@ void HCCloudStorage::_downloadKeysForCurrentUserSuccess(uint64_t started, const 
         _downloadKeysForCurrentUserFail(started);
         return;
     }
-    sDelegate.notify(started, [&](HCCloudStorageDelegate& delegate) { delegate.didDownloadKeysForCurrentUser(keys); });
+    sCloudStorageDelegate.notify(started, [&](HCCloudStorageDelegate& delegate) { delegate.didDownloadKeysForCurrentUser(keys); });
 }
 
 void HCCloudStorage::_downloadKeysForCurrentUserFail(uint64_t started)
 {
     HC_CHECK_MAIN_THREAD();
-    sDelegate.notify(started, [](HCCloudStorageDelegate& delegate) { delegate.didFailDownloadKeysForCurrentUser(); });
+    sCloudStorageDelegate.notify(started, [](HCCloudStorageDelegate& delegate) { delegate.didFailDownloadKeysForCurrentUser(); });
 }

@@ -10,23 +10,23 @@
 
 namespace {
 
-std::shared_ptr<HCConversationService> sInstance;
+std::shared_ptr<HCConversationService> sConversationService;
 
 }  // namespace
 
 void HCConversationService::initializeService()
 {
-    if (!sInstance) sInstance = HCService::create<HCConversationService>();
+    if (!sConversationService) sConversationService = HCService::create<HCConversationService>();
 }
 
 void HCConversationService::shutdownService()
 {
-    sInstance = nullptr;
+    sConversationService = nullptr;
 }
 
 std::shared_ptr<HCConversationService> HCConversationService::sharedInstance()
 {
-    return sInstance;
+    return sConversationService;
 }
 
 void HCConversationService::populateKnownResources(HCResourceNameMap& map)

@@ -7,23 +7,23 @@
 
 namespace {
 
-std::shared_ptr<HCSubscriptionService> sInstance;
+std::shared_ptr<HCSubscriptionService> sSubscriptionService;
 
 }  // namespace
 
 void HCSubscriptionService::initializeService()
 {
-    if (!sInstance) sInstance = HCService::create<HCSubscriptionService>();
+    if (!sSubscriptionService) sSubscriptionService = HCService::create<HCSubscriptionService>();
 }
 
 void HCSubscriptionService::shutdownService()
 {
-    sInstance = nullptr;
+    sSubscriptionService = nullptr;
 }
 
 std::shared_ptr<HCSubscriptionService> HCSubscriptionService::sharedInstance()
 {
-    return sInstance;
+    return sSubscriptionService;
 }
 
 void HCSubscriptionService::populateKnownResources(HCResourceNameMap& map)

@@ -14,23 +14,23 @@
 
 namespace {
 
-std::shared_ptr<HCGameDiscoveryService> sInstance;
+std::shared_ptr<HCGameDiscoveryService> sGameDiscoveryService;
 
 }  // namespace
 
 void HCGameDiscoveryService::initializeService()
 {
-    if (!sInstance) sInstance = HCService::create<HCGameDiscoveryService>();
+    if (!sGameDiscoveryService) sGameDiscoveryService = HCService::create<HCGameDiscoveryService>();
 }
 
 void HCGameDiscoveryService::shutdownService()
 {
-    sInstance = nullptr;
+    sGameDiscoveryService = nullptr;
 }
 
 std::shared_ptr<HCGameDiscoveryService> HCGameDiscoveryService::sharedInstance()
 {
-    return sInstance;
+    return sGameDiscoveryService;
 }
 
 void HCGameDiscoveryService::populateKnownResources(HCResourceNameMap& map)

@@ -12,7 +12,7 @@
 
 namespace {
 
-std::shared_ptr<HCForumService> sInstance;
+std::shared_ptr<HCForumService> sForumService;
 
 // Subscribing and unsubscribing differ only in their path.
 HCRequestHandlePtr followThread(const char* pattern, const std::optional<std::string>& threadId,
@@ -32,18 +32,18 @@ HCRequestHandlePtr followThread(const char* pattern, const std::optional<std::st
 void HCForumService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCForumService>();
+    if (!sForumService) sForumService = HCService::create<HCForumService>();
 }
 
 void HCForumService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sForumService = nullptr;
 }
 
 std::shared_ptr<HCForumService> HCForumService::sharedInstance()
 {
-    return sInstance;
+    return sForumService;
 }
 
 void HCForumService::populateKnownResources(HCResourceNameMap& map)

@@ -15,25 +15,25 @@
 
 namespace {
 
-std::shared_ptr<HCFriendsService> sInstance;
+std::shared_ptr<HCFriendsService> sFriendsService;
 
-using Text = HCFriendsService::Text;
+using FriendsServiceText = HCFriendsService::Text;
 
 std::shared_ptr<HCFriendsService> running()
 {
     HC_CHECK_MAIN_THREAD();
-    return sInstance;
+    return sFriendsService;
 }
 
 // An empty id means the same as none: this game.
-Text applicationOrOwn(const Text& applicationId)
+FriendsServiceText applicationOrOwnForFriends(const FriendsServiceText& applicationId)
 {
     return applicationId && !applicationId->empty() ? applicationId : HCClientState::clientApplicationId();
 }
 
 // A nil user is the local player; an empty one names nobody and is refused
 // by the caller.
-std::string userOrMe(const Text& userId)
+std::string userOrMe(const FriendsServiceText& userId)
 {
     return userId.value_or("me");
 }
@@ -48,7 +48,7 @@ HCRequestHandlePtr listUsers(const HCHttpNestedQueryStringWriter& parameters, co
 }
 
 // Follow, stop following and remove a follower share one path.
-HCRequestHandlePtr following(const char* method, const Text& userId, bool follower, const char* noticeText,
+HCRequestHandlePtr following(const char* method, const FriendsServiceText& userId, bool follower, const char* noticeText,
                              const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
     auto path = HCServicePath::format("users/%@/following.xml", {userId});
@@ -64,17 +64,17 @@ HCRequestHandlePtr following(const char* method, const Text& userId, bool follow
 
 void HCFriendsService::initializeService()
 {
-    if (!sInstance) sInstance = HCService::create<HCFriendsService>();
+    if (!sFriendsService) sFriendsService = HCService::create<HCFriendsService>();
 }
 
 void HCFriendsService::shutdownService()
 {
-    sInstance = nullptr;
+    sFriendsService = nullptr;
 }
 
 std::shared_ptr<HCFriendsService> HCFriendsService::sharedInstance()
 {
-    return sInstance;
+    return sFriendsService;
 }
 
 void HCFriendsService::populateKnownResources(HCResourceNameMap& map)
@@ -104,7 +104,7 @@ HCRequestHandlePtr HCFriendsService::isLocalUserFollowingAnyone(const HCDelegate
     return service->getAction("users.xml", &parameters, answer, onFailure, HCActionRequest::kSilent, nullptr);
 }
 
-HCRequestHandlePtr HCFriendsService::getUsersFollowingUser(const Text& userId, bool excludeUsersFollowedByTarget,
+HCRequestHandlePtr HCFriendsService::getUsersFollowingUser(const FriendsServiceText& userId, bool excludeUsersFollowedByTarget,
                                                            int32_t page, const HCDelegate& onSuccess,
                                                            const HCDelegate& onFailure)
 {
@@ -124,11 +124,11 @@ HCRequestHandlePtr HCFriendsService::getUsersFollowingLocalUser(int32_t page, bo
     return getUsersFollowingUser(std::nullopt, excludeUsersFollowedByTarget, page, onSuccess, onFailure);
 }
 
-HCRequestHandlePtr HCFriendsService::getUsersWithAppFollowedByUser(const Text& applicationId, const Text& userId,
+HCRequestHandlePtr HCFriendsService::getUsersWithAppFollowedByUser(const FriendsServiceText& applicationId, const FriendsServiceText& userId,
                                                                    int32_t page, const HCDelegate& onSuccess,
                                                                    const HCDelegate& onFailure)
 {
-    const Text application = applicationOrOwn(applicationId);
+    const FriendsServiceText application = applicationOrOwnForFriends(applicationId);
     if ((userId && userId->empty()) || !application) return running() ? HCServicePath::refuse(onFailure) : nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", page);
@@ -138,14 +138,14 @@ HCRequestHandlePtr HCFriendsService::getUsersWithAppFollowedByUser(const Text& a
     return listUsers(parameters, "Downloaded Friends", onSuccess, onFailure);
 }
 
-HCRequestHandlePtr HCFriendsService::getUsersWithAppFollowedByLocalUser(const Text& applicationId, int32_t page,
+HCRequestHandlePtr HCFriendsService::getUsersWithAppFollowedByLocalUser(const FriendsServiceText& applicationId, int32_t page,
                                                                         const HCDelegate& onSuccess,
                                                                         const HCDelegate& onFailure)
 {
     return getUsersWithAppFollowedByUser(applicationId, std::nullopt, page, onSuccess, onFailure);
 }
 
-HCRequestHandlePtr HCFriendsService::getUsersFollowedByUser(const Text& userId,
+HCRequestHandlePtr HCFriendsService::getUsersFollowedByUser(const FriendsServiceText& userId,
                                                             HCHttpNestedQueryStringWriter& params,
                                                             const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
@@ -155,7 +155,7 @@ HCRequestHandlePtr HCFriendsService::getUsersFollowedByUser(const Text& userId,
     return listUsers(params, "Downloaded Friends", onSuccess, onFailure);
 }
 
-HCRequestHandlePtr HCFriendsService::getUsersFollowedByUser(const Text& userId, int32_t page,
+HCRequestHandlePtr HCFriendsService::getUsersFollowedByUser(const FriendsServiceText& userId, int32_t page,
                                                             const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
     HCHttpNestedQueryStringWriter parameters;
@@ -169,10 +169,10 @@ HCRequestHandlePtr HCFriendsService::getUsersFollowedByLocalUser(int32_t page, c
     return getUsersFollowedByUser(std::nullopt, page, onSuccess, onFailure);
 }
 
-HCRequestHandlePtr HCFriendsService::getAllUsersWithApp(const Text& applicationId, const Text& followedByUser,
+HCRequestHandlePtr HCFriendsService::getAllUsersWithApp(const FriendsServiceText& applicationId, const FriendsServiceText& followedByUser,
                                                         const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    const Text application = applicationOrOwn(applicationId);
+    const FriendsServiceText application = applicationOrOwnForFriends(applicationId);
     if (!application) return running() ? HCServicePath::refuse(onFailure) : nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("full_alphabetical_list", true);
@@ -181,7 +181,7 @@ HCRequestHandlePtr HCFriendsService::getAllUsersWithApp(const Text& applicationI
     return getUsersFollowedByUser(followedByUser, parameters, onSuccess, onFailure);
 }
 
-HCRequestHandlePtr HCFriendsService::getAllUsersFollowedByUserAlphabetical(const Text& userId,
+HCRequestHandlePtr HCFriendsService::getAllUsersFollowedByUserAlphabetical(const FriendsServiceText& userId,
                                                                            const HCDelegate& onSuccess,
                                                                            const HCDelegate& onFailure)
 {
@@ -207,19 +207,19 @@ HCRequestHandlePtr HCFriendsService::getInvitableFriends(int32_t page, const HCD
                               HCActionRequest::kSilent, nullptr);
 }
 
-HCRequestHandlePtr HCFriendsService::makeLocalUserFollow(const Text& userId, const HCDelegate& onSuccess,
+HCRequestHandlePtr HCFriendsService::makeLocalUserFollow(const FriendsServiceText& userId, const HCDelegate& onSuccess,
                                                          const HCDelegate& onFailure)
 {
     return following("POST", userId, false, "Followed", onSuccess, onFailure);
 }
 
-HCRequestHandlePtr HCFriendsService::makeLocalUserStopFollowing(const Text& userId, const HCDelegate& onSuccess,
+HCRequestHandlePtr HCFriendsService::makeLocalUserStopFollowing(const FriendsServiceText& userId, const HCDelegate& onSuccess,
                                                                 const HCDelegate& onFailure)
 {
     return following("DELETE", userId, false, "Stopped Following", onSuccess, onFailure);
 }
 
-HCRequestHandlePtr HCFriendsService::removeLocalUsersFollower(const Text& userId, const HCDelegate& onSuccess,
+HCRequestHandlePtr HCFriendsService::removeLocalUsersFollower(const FriendsServiceText& userId, const HCDelegate& onSuccess,
                                                               const HCDelegate& onFailure)
 {
     return following("DELETE", userId, true, "Removed Follower", onSuccess, onFailure);

@@ -8,7 +8,7 @@
 
 namespace {
 
-HCClassDelegate<HCInviteDelegate> sDelegate(HCInvite::kModule);
+HCClassDelegate<HCInviteDelegate> sInviteDelegate(HCInvite::kModule);
 
 }  // namespace
 
@@ -50,7 +50,7 @@ const HCResourceDataMap& HCInvite::getDataMap() const
 
 void HCInvite::setDelegate(HCInviteDelegate* delegate)
 {
-    sDelegate.set(delegate);
+    sInviteDelegate.set(delegate);
 }
 
 HCRequestHandlePtr HCInvite::getInviteIcon()
@@ -60,7 +60,7 @@ HCRequestHandlePtr HCInvite::getInviteIcon()
     // Held weakly: the step reports only while the invitation lives.
     std::weak_ptr<HCInvite> weak = self;
     return HCPublicImageStep<HCInviteDelegate>(
-        sDelegate, self, imageSlots_, inviteIconURL_,
+        sInviteDelegate, self, imageSlots_, inviteIconURL_,
         [weak](HCInviteDelegate& d, const platform::ui::ImagePtr& image) {
             if (auto alive = weak.lock()) d.didGetInviteIcon(image, alive);
         },
@@ -75,16 +75,16 @@ HCRequestHandlePtr HCInvite::sendInviteToUsers(const std::vector<platform::Objec
     auto self = std::static_pointer_cast<HCInvite>(shared_from_this());
     // A send that cannot start is still an outcome the game must hear.
     if (!inviteDefinition_) {
-        sDelegate.notify(sDelegate.ticket(), [&](HCInviteDelegate& d) { d.didFailSendInvite(self); });
+        sInviteDelegate.notify(sInviteDelegate.ticket(), [&](HCInviteDelegate& d) { d.didFailSendInvite(self); });
         return nullptr;
     }
-    auto cb = sDelegate.callbacks(
+    auto cb = sInviteDelegate.callbacks(
         self,
         [self](auto started, const platform::ObjectPtr&) {
-            sDelegate.notify(started, [&](HCInviteDelegate& d) { d.didSendInvite(self); });
+            sInviteDelegate.notify(started, [&](HCInviteDelegate& d) { d.didSendInvite(self); });
         },
-        [self](auto started) { sDelegate.notify(started, [&](HCInviteDelegate& d) { d.didFailSendInvite(self); }); });
-    return sDelegate.track(
+        [self](auto started) { sInviteDelegate.notify(started, [&](HCInviteDelegate& d) { d.didFailSendInvite(self); }); });
+    return sInviteDelegate.track(
         HCInviteService::sendInvite(inviteDefinition_, userMessage_, receivers, cb.success, cb.failure));
 }
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-HCClassDelegate<HCInviteDefinitionDelegate> sDelegate(HCInviteDefinition::kModule);
+HCClassDelegate<HCInviteDefinitionDelegate> sInviteDefinitionDelegate(HCInviteDefinition::kModule);
 
 HCInviteDefinitionPtr firstDefinition(const platform::ObjectPtr& reply)
 {
@@ -22,16 +22,16 @@ HCInviteDefinitionPtr firstDefinition(const platform::ObjectPtr& reply)
 HCOperationCallbacks definitionCallbacks(void (HCInviteDefinitionDelegate::*found)(const HCInviteDefinitionPtr&),
                                          void (HCInviteDefinitionDelegate::*failed)())
 {
-    return sDelegate.callbacks(
+    return sInviteDefinitionDelegate.callbacks(
         nullptr,
         [found, failed](auto started, const platform::ObjectPtr& reply) {
             if (auto definition = firstDefinition(reply)) {
-                sDelegate.notify(started, [&](HCInviteDefinitionDelegate& d) { (d.*found)(definition); });
+                sInviteDefinitionDelegate.notify(started, [&](HCInviteDefinitionDelegate& d) { (d.*found)(definition); });
             } else {
-                sDelegate.notify(started, [&](HCInviteDefinitionDelegate& d) { (d.*failed)(); });
+                sInviteDefinitionDelegate.notify(started, [&](HCInviteDefinitionDelegate& d) { (d.*failed)(); });
             }
         },
-        [failed](auto started) { sDelegate.notify(started, [&](HCInviteDefinitionDelegate& d) { (d.*failed)(); }); });
+        [failed](auto started) { sInviteDefinitionDelegate.notify(started, [&](HCInviteDefinitionDelegate& d) { (d.*failed)(); }); });
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ const HCResourceDataMap& HCInviteDefinition::getDataMap() const
 
 void HCInviteDefinition::setDelegate(HCInviteDefinitionDelegate* delegate)
 {
-    sDelegate.set(delegate);
+    sInviteDefinitionDelegate.set(delegate);
 }
 
 HCRequestHandlePtr HCInviteDefinition::getInviteDefinition(const Text& identifier)
@@ -72,7 +72,7 @@ HCRequestHandlePtr HCInviteDefinition::getInviteDefinition(const Text& identifie
     HC_CHECK_MAIN_THREAD();
     auto cb = definitionCallbacks(&HCInviteDefinitionDelegate::didGetInviteDefinition,
                                   &HCInviteDefinitionDelegate::didFailGetInviteDefinition);
-    return sDelegate.track(HCInviteService::getInviteDefinition(identifier, cb.success, cb.failure));
+    return sInviteDefinitionDelegate.track(HCInviteService::getInviteDefinition(identifier, cb.success, cb.failure));
 }
 
 HCRequestHandlePtr HCInviteDefinition::getPrimaryInviteDefinition()
@@ -80,7 +80,7 @@ HCRequestHandlePtr HCInviteDefinition::getPrimaryInviteDefinition()
     HC_CHECK_MAIN_THREAD();
     auto cb = definitionCallbacks(&HCInviteDefinitionDelegate::didGetPrimaryInviteDefinition,
                                   &HCInviteDefinitionDelegate::didFailGetPrimaryInviteDefinition);
-    return sDelegate.track(HCInviteService::getDefaultInviteDefinitionForApplication(cb.success, cb.failure));
+    return sInviteDefinitionDelegate.track(HCInviteService::getDefaultInviteDefinitionForApplication(cb.success, cb.failure));
 }
 
 HCRequestHandlePtr HCInviteDefinition::getInviteIcon()
@@ -90,7 +90,7 @@ HCRequestHandlePtr HCInviteDefinition::getInviteIcon()
     // Held weakly: the step reports only while the definition lives.
     std::weak_ptr<HCInviteDefinition> weak = self;
     return HCPublicImageStep<HCInviteDefinitionDelegate>(
-        sDelegate, self, imageSlots_, inviteIconURL_,
+        sInviteDefinitionDelegate, self, imageSlots_, inviteIconURL_,
         [weak](HCInviteDefinitionDelegate& d, const platform::ui::ImagePtr& image) {
             if (auto alive = weak.lock()) d.didGetInviteIcon(image, alive);
         },

@@ -12,7 +12,7 @@
 
 namespace {
 
-std::shared_ptr<HCInviteService> sInstance;
+std::shared_ptr<HCInviteService> sInviteService;
 HCInviteService::InviteFlow sInviteFlow;
 
 // One receiver's parameter; a contact with both a number and an address is
@@ -35,18 +35,18 @@ void writeReceiver(HCHttpNestedQueryStringWriter& parameters, const platform::Ob
 void HCInviteService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCInviteService>();
+    if (!sInviteService) sInviteService = HCService::create<HCInviteService>();
 }
 
 void HCInviteService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sInviteService = nullptr;
 }
 
 std::shared_ptr<HCInviteService> HCInviteService::sharedInstance()
 {
-    return sInstance;
+    return sInviteService;
 }
 
 void HCInviteService::populateKnownResources(HCResourceNameMap& map)

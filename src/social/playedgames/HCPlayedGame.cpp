@@ -13,28 +13,28 @@
 
 namespace {
 
-HCClassDelegate<HCPlayedGameDelegate> sDelegate(HCPlayedGame::kModule);
+HCClassDelegate<HCPlayedGameDelegate> sPlayedGameDelegate(HCPlayedGame::kModule);
 
 }  // namespace
 
 void HCPlayedGame::setDelegate(HCPlayedGameDelegate* delegate)
 {
     HC_CHECK_MAIN_THREAD();
-    sDelegate.set(delegate);
+    sPlayedGameDelegate.set(delegate);
 }
 
 HCRequestHandlePtr HCPlayedGame::getFeaturedGames()
 {
     HC_CHECK_MAIN_THREAD();
-    auto callbacks = sDelegate.callbacks(
+    auto callbacks = sPlayedGameDelegate.callbacks(
         nullptr,
         [](auto started, const platform::ObjectPtr& reply) {
             auto series = platform::as<HCPaginatedSeries>(reply);
             const std::vector<platform::ObjectPtr> games = series ? series->objects() : std::vector<platform::ObjectPtr>();
-            sDelegate.notify(started, [&](HCPlayedGameDelegate& d) { d.didGetFeaturedGames(games); });
+            sPlayedGameDelegate.notify(started, [&](HCPlayedGameDelegate& d) { d.didGetFeaturedGames(games); });
         },
-        [](auto started) { sDelegate.notify(started, [](HCPlayedGameDelegate& d) { d.didFailGetFeaturedGames(); }); });
-    return sDelegate.track(HCGameDiscoveryService::getDiscoveryPageNamed(std::string("developers_picks"), 1,
+        [](auto started) { sPlayedGameDelegate.notify(started, [](HCPlayedGameDelegate& d) { d.didFailGetFeaturedGames(); }); });
+    return sPlayedGameDelegate.track(HCGameDiscoveryService::getDiscoveryPageNamed(std::string("developers_picks"), 1,
                                                                          callbacks.success, callbacks.failure));
 }
 
@@ -106,7 +106,7 @@ HCRequestHandlePtr HCPlayedGame::getGameIcon()
     auto self = platform::self(this);
     std::weak_ptr<HCPlayedGame> weak = self;
     return HCPublicImageStep<HCPlayedGameDelegate>(
-        sDelegate, self, iconDownload_, iconUrl_,
+        sPlayedGameDelegate, self, iconDownload_, iconUrl_,
         [weak](HCPlayedGameDelegate& d, const platform::ui::ImagePtr& image) {
             if (auto game = weak.lock()) d.didGetGameIcon(image, game);
         },

@@ -14,7 +14,7 @@
 
 namespace {
 
-std::shared_ptr<HCProfileService> sInstance;
+std::shared_ptr<HCProfileService> sProfileService;
 
 // "me" for nil, empty or the local player's own id.
 bool isLocalPlayer(const std::optional<std::string>& userId)
@@ -27,18 +27,18 @@ bool isLocalPlayer(const std::optional<std::string>& userId)
 void HCProfileService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCProfileService>();
+    if (!sProfileService) sProfileService = HCService::create<HCProfileService>();
 }
 
 void HCProfileService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sProfileService = nullptr;
 }
 
 std::shared_ptr<HCProfileService> HCProfileService::sharedInstance()
 {
-    return sInstance;
+    return sProfileService;
 }
 
 void HCProfileService::populateKnownResources(HCResourceNameMap& map)

@@ -14,7 +14,7 @@
 
 namespace {
 
-std::shared_ptr<HCUserSettingService> sInstance;
+std::shared_ptr<HCUserSettingService> sUserSettingService;
 
 constexpr const char* kSettingsPath = "users/@me/settings.xml";
 
@@ -51,18 +51,18 @@ std::optional<std::string> newsletterPath(const std::optional<std::string>& clie
 void HCUserSettingService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCUserSettingService>();
+    if (!sUserSettingService) sUserSettingService = HCService::create<HCUserSettingService>();
 }
 
 void HCUserSettingService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sUserSettingService = nullptr;
 }
 
 std::shared_ptr<HCUserSettingService> HCUserSettingService::sharedInstance()
 {
-    return sInstance;
+    return sUserSettingService;
 }
 
 void HCUserSettingService::populateKnownResources(HCResourceNameMap& map)

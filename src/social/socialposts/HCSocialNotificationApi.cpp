@@ -5,7 +5,7 @@
 
 namespace {
 
-HCClassDelegate<HCSocialNotificationApiDelegate> sDelegate(HCSocialNotificationApi::kModule);
+HCClassDelegate<HCSocialNotificationApiDelegate> sSocialNotificationApiDelegate(HCSocialNotificationApi::kModule);
 HCSocialNotificationApi::Text sCustomUrl;
 HCSocialNotificationApi::Composer sComposer;
 
@@ -13,7 +13,7 @@ HCSocialNotificationApi::Composer sComposer;
 
 void HCSocialNotificationApi::setDelegate(HCSocialNotificationApiDelegate* delegate)
 {
-    sDelegate.set(delegate);
+    sSocialNotificationApiDelegate.set(delegate);
 }
 
 void HCSocialNotificationApi::setCustomUrl(const Text& url)
@@ -38,22 +38,22 @@ void HCSocialNotificationApi::sendWithPrepopulatedText(const Text& text, const T
 HCRequestHandlePtr HCSocialNotificationApi::publish(const HCSocialNotificationPtr& notification)
 {
     HC_CHECK_MAIN_THREAD();
-    auto cb = sDelegate.callbacks(
+    auto cb = sSocialNotificationApiDelegate.callbacks(
         nullptr, [](auto started, const platform::ObjectPtr&) {
-            sDelegate.notify(started, [](HCSocialNotificationApiDelegate& d) { d.didSendSocialNotification(); });
+            sSocialNotificationApiDelegate.notify(started, [](HCSocialNotificationApiDelegate& d) { d.didSendSocialNotification(); });
         },
         [](auto started) {
-            sDelegate.notify(started, [](HCSocialNotificationApiDelegate& d) { d.didFailSendSocialNotification(); });
+            sSocialNotificationApiDelegate.notify(started, [](HCSocialNotificationApiDelegate& d) { d.didFailSendSocialNotification(); });
         });
-    return sDelegate.track(HCSocialNotificationService::sendSocialNotification(notification, cb.success, cb.failure));
+    return sSocialNotificationApiDelegate.track(HCSocialNotificationService::sendSocialNotification(notification, cb.success, cb.failure));
 }
 
 void HCSocialNotificationApi::sendSuccess()
 {
-    sDelegate.notify(sDelegate.ticket(), [](HCSocialNotificationApiDelegate& d) { d.didSendSocialNotification(); });
+    sSocialNotificationApiDelegate.notify(sSocialNotificationApiDelegate.ticket(), [](HCSocialNotificationApiDelegate& d) { d.didSendSocialNotification(); });
 }
 
 void HCSocialNotificationApi::sendFailure()
 {
-    sDelegate.notify(sDelegate.ticket(), [](HCSocialNotificationApiDelegate& d) { d.didFailSendSocialNotification(); });
+    sSocialNotificationApiDelegate.notify(sSocialNotificationApiDelegate.ticket(), [](HCSocialNotificationApiDelegate& d) { d.didFailSendSocialNotification(); });
 }

@@ -11,7 +11,7 @@
 
 namespace {
 
-std::shared_ptr<HCSocialNotificationService> sInstance;
+std::shared_ptr<HCSocialNotificationService> sSocialNotificationService;
 
 constexpr int kSocialPostCategory = 7;
 constexpr int kSocialPostType = 1;
@@ -21,18 +21,18 @@ constexpr int kSocialPostType = 1;
 void HCSocialNotificationService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCSocialNotificationService>();
+    if (!sSocialNotificationService) sSocialNotificationService = HCService::create<HCSocialNotificationService>();
 }
 
 void HCSocialNotificationService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sSocialNotificationService = nullptr;
 }
 
 std::shared_ptr<HCSocialNotificationService> HCSocialNotificationService::sharedInstance()
 {
-    return sInstance;
+    return sSocialNotificationService;
 }
 
 void HCSocialNotificationService::populateKnownResources(HCResourceNameMap& map)

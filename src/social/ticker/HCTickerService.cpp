@@ -8,25 +8,25 @@
 
 namespace {
 
-std::shared_ptr<HCTickerService> sInstance;
+std::shared_ptr<HCTickerService> sTickerService;
 
 }  // namespace
 
 void HCTickerService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sInstance) sInstance = HCService::create<HCTickerService>();
+    if (!sTickerService) sTickerService = HCService::create<HCTickerService>();
 }
 
 void HCTickerService::shutdownService()
 {
     HC_CHECK_MAIN_THREAD();
-    sInstance = nullptr;
+    sTickerService = nullptr;
 }
 
 std::shared_ptr<HCTickerService> HCTickerService::sharedInstance()
 {
-    return sInstance;
+    return sTickerService;
 }
 
 void HCTickerService::populateKnownResources(HCResourceNameMap& map)

@@ -13,19 +13,19 @@
 
 namespace {
 
-HCClassDelegate<HCCurrentUserDelegate> sDelegate(HCCurrentUser::kModule);
+HCClassDelegate<HCCurrentUserDelegate> sCurrentUserDelegate(HCCurrentUser::kModule);
 
 using Report = void (HCCurrentUserDelegate::*)();
 
 // Callbacks that tell the delegate `done` or `failed`, nothing more.
 HCOperationCallbacks plainCallbacks(Report done, Report failed)
 {
-    return sDelegate.callbacks(
+    return sCurrentUserDelegate.callbacks(
         nullptr,
         [done](auto started, const platform::ObjectPtr&) {
-            sDelegate.notify(started, [done](HCCurrentUserDelegate& d) { (d.*done)(); });
+            sCurrentUserDelegate.notify(started, [done](HCCurrentUserDelegate& d) { (d.*done)(); });
         },
-        [failed](auto started) { sDelegate.notify(started, [failed](HCCurrentUserDelegate& d) { (d.*failed)(); }); });
+        [failed](auto started) { sCurrentUserDelegate.notify(started, [failed](HCCurrentUserDelegate& d) { (d.*failed)(); }); });
 }
 
 std::optional<std::string> idOf(const HCUserPtr& user)
@@ -64,7 +64,7 @@ bool HCCurrentUser::hasFriends()
 void HCCurrentUser::setDelegate(HCCurrentUserDelegate* delegate)
 {
     HC_CHECK_MAIN_THREAD();
-    sDelegate.set(delegate);
+    sCurrentUserDelegate.set(delegate);
 }
 
 bool HCCurrentUser::_connectedToSocialNetwork(const platform::ObjectPtr& reply)
@@ -85,23 +85,23 @@ bool HCCurrentUser::_connectedToSocialNetwork(const platform::ObjectPtr& reply)
 HCRequestHandlePtr HCCurrentUser::checkConnectedToSocialNetwork()
 {
     HC_CHECK_MAIN_THREAD();
-    auto callbacks = sDelegate.callbacks(
+    auto callbacks = sCurrentUserDelegate.callbacks(
         nullptr,
         [](auto started, const platform::ObjectPtr& reply) {
             const bool connected = _connectedToSocialNetwork(reply);
-            sDelegate.notify(started, [connected](HCCurrentUserDelegate& d) { d.didCheckConnectedToSocialNetwork(connected); });
+            sCurrentUserDelegate.notify(started, [connected](HCCurrentUserDelegate& d) { d.didCheckConnectedToSocialNetwork(connected); });
         },
         [](auto started) {
-            sDelegate.notify(started, [](HCCurrentUserDelegate& d) { d.didFailCheckConnectedToSocialNetwork(); });
+            sCurrentUserDelegate.notify(started, [](HCCurrentUserDelegate& d) { d.didFailCheckConnectedToSocialNetwork(); });
         });
-    return sDelegate.track(HCUsersCredentialService::getIndexOnSuccess(callbacks.success, callbacks.failure, true));
+    return sCurrentUserDelegate.track(HCUsersCredentialService::getIndexOnSuccess(callbacks.success, callbacks.failure, true));
 }
 
 HCRequestHandlePtr HCCurrentUser::unfriend(const HCUserPtr& user)
 {
     HC_CHECK_MAIN_THREAD();
     auto callbacks = plainCallbacks(&HCCurrentUserDelegate::didUnfriend, &HCCurrentUserDelegate::didFailUnfriend);
-    return sDelegate.track(HCFriendsService::makeLocalUserStopFollowing(idOf(user), callbacks.success, callbacks.failure));
+    return sCurrentUserDelegate.track(HCFriendsService::makeLocalUserStopFollowing(idOf(user), callbacks.success, callbacks.failure));
 }
 
 HCRequestHandlePtr HCCurrentUser::sendFriendRequest(const HCUserPtr& user)
@@ -109,7 +109,7 @@ HCRequestHandlePtr HCCurrentUser::sendFriendRequest(const HCUserPtr& user)
     HC_CHECK_MAIN_THREAD();
     auto callbacks =
         plainCallbacks(&HCCurrentUserDelegate::didSendFriendRequest, &HCCurrentUserDelegate::didFailSendFriendRequest);
-    return sDelegate.track(HCFriendsService::makeLocalUserFollow(idOf(user), callbacks.success, callbacks.failure));
+    return sCurrentUserDelegate.track(HCFriendsService::makeLocalUserFollow(idOf(user), callbacks.success, callbacks.failure));
 }
 
 HCRequestHandlePtr HCCurrentUser::favoriteCurrentGame(const std::optional<std::string>& reviewText)
@@ -117,6 +117,6 @@ HCRequestHandlePtr HCCurrentUser::favoriteCurrentGame(const std::optional<std::s
     HC_CHECK_MAIN_THREAD();
     auto callbacks =
         plainCallbacks(&HCCurrentUserDelegate::didFavoriteCurrentGame, &HCCurrentUserDelegate::didFailFavoriteCurrentGame);
-    return sDelegate.track(HCClientApplicationService::makeGameFavorite(Halcyon::clientApplicationId(), reviewText,
+    return sCurrentUserDelegate.track(HCClientApplicationService::makeGameFavorite(Halcyon::clientApplicationId(), reviewText,
                                                                        callbacks.success, callbacks.failure));
 }

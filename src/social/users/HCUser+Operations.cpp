@@ -13,7 +13,7 @@
 
 namespace {
 
-HCClassDelegate<HCUserDelegate> sDelegate(HCUser::kModule);
+HCClassDelegate<HCUserDelegate> sUserOperationsDelegate(HCUser::kModule);
 
 using Users = std::vector<HCUserPtr>;
 
@@ -29,15 +29,15 @@ HCOperationCallbacks friendsCallbacks(const HCUserPtr& user,
                                       std::function<void(HCUserDelegate&, const Users&, const HCUserPtr&)> didGet,
                                       std::function<void(HCUserDelegate&, const HCUserPtr&)> didFail)
 {
-    return sDelegate.callbacks(
+    return sUserOperationsDelegate.callbacks(
         user,
         [user, didGet](auto started, const platform::ObjectPtr& series) {
             // The list is only built for a delegate that takes it.
-            sDelegate.notify(started, [&](HCUserDelegate& delegate) {
+            sUserOperationsDelegate.notify(started, [&](HCUserDelegate& delegate) {
                 didGet(delegate, HCUser::_extractUsersFromPaginatedSeries(series), user);
             });
         },
-        [user, didFail](auto started) { sDelegate.notify(started, [&](HCUserDelegate& d) { didFail(d, user); }); });
+        [user, didFail](auto started) { sUserOperationsDelegate.notify(started, [&](HCUserDelegate& d) { didFail(d, user); }); });
 }
 
 // The service reads a nil user as the local player; a user object without
@@ -52,25 +52,25 @@ bool namesNobody(const HCUser& user)
 void HCUser::setDelegate(HCUserDelegate* delegate)
 {
     HC_CHECK_MAIN_THREAD();
-    sDelegate.set(delegate);
+    sUserOperationsDelegate.set(delegate);
 }
 
 HCRequestHandlePtr HCUser::getUser(const std::optional<std::string>& userId)
 {
     HC_CHECK_MAIN_THREAD();
-    auto callbacks = sDelegate.callbacks(
+    auto callbacks = sUserOperationsDelegate.callbacks(
         nullptr,
         [](auto started, const platform::ObjectPtr& reply) {
             auto series = platform::as<HCPaginatedSeries>(reply);
             auto first = series && series->count() > 0 ? platform::as<HCUser>(series->objectAtIndex(0)) : nullptr;
             if (first) {
-                sDelegate.notify(started, [&](HCUserDelegate& d) { d.didGetUser(first); });
+                sUserOperationsDelegate.notify(started, [&](HCUserDelegate& d) { d.didGetUser(first); });
             } else {
-                sDelegate.notify(started, [](HCUserDelegate& d) { d.didFailGetUser(); });
+                sUserOperationsDelegate.notify(started, [](HCUserDelegate& d) { d.didFailGetUser(); });
             }
         },
-        [](auto started) { sDelegate.notify(started, [](HCUserDelegate& d) { d.didFailGetUser(); }); });
-    return sDelegate.track(HCUserService::getUser(userId, callbacks.success, callbacks.failure));
+        [](auto started) { sUserOperationsDelegate.notify(started, [](HCUserDelegate& d) { d.didFailGetUser(); }); });
+    return sUserOperationsDelegate.track(HCUserService::getUser(userId, callbacks.success, callbacks.failure));
 }
 
 HCRequestHandlePtr HCUser::getProfilePicture()
@@ -81,7 +81,7 @@ HCRequestHandlePtr HCUser::getProfilePicture()
     // its download with it).
     std::weak_ptr<HCUser> weak = self;
     return HCPublicImageStep<HCUserDelegate>(
-        sDelegate, self, pictureDownload_, profilePictureUrl_,
+        sUserOperationsDelegate, self, pictureDownload_, profilePictureUrl_,
         [weak](HCUserDelegate& d, const platform::ui::ImagePtr& image) {
             if (auto user = weak.lock()) d.didGetProfilePicture(image, user);
         },
@@ -98,7 +98,7 @@ HCRequestHandlePtr HCUser::getFriends()
         self, [](HCUserDelegate& d, const Users& users, const HCUserPtr& user) { d.didGetFriends(users, user); },
         [](HCUserDelegate& d, const HCUserPtr& user) { d.didFailGetFriendsHCUser(user); });
     if (namesNobody(*this)) return HCServicePath::refuse(callbacks.failure);
-    return sDelegate.track(
+    return sUserOperationsDelegate.track(
         HCFriendsService::getAllUsersFollowedByUserAlphabetical(resourceId(), callbacks.success, callbacks.failure));
 }
 
@@ -111,7 +111,7 @@ HCRequestHandlePtr HCUser::getFriendsWithThisApplication()
         [](HCUserDelegate& d, const Users& users, const HCUserPtr& user) { d.didGetFriendsWithThisApplication(users, user); },
         [](HCUserDelegate& d, const HCUserPtr& user) { d.didFailGetFriendsWithThisApplicationHCUser(user); });
     if (namesNobody(*this)) return HCServicePath::refuse(callbacks.failure);
-    return sDelegate.track(HCFriendsService::getAllUsersWithApp(HCClientState::clientApplicationId(), resourceId(),
+    return sUserOperationsDelegate.track(HCFriendsService::getAllUsersWithApp(HCClientState::clientApplicationId(), resourceId(),
                                                                callbacks.success, callbacks.failure));
 }
 

@@ -10,31 +10,31 @@
 
 namespace {
 
-std::shared_ptr<HCUsersCredentialService> sInstance;
+std::shared_ptr<HCUsersCredentialService> sUsersCredentialService;
 
 constexpr double kJpegQuality = 0.7;
 
-std::shared_ptr<HCUsersCredentialService> running()
+std::shared_ptr<HCUsersCredentialService> runningInUsersCredentialService()
 {
     HC_CHECK_MAIN_THREAD();
-    return sInstance;
+    return sUsersCredentialService;
 }
 
 }  // namespace
 
 void HCUsersCredentialService::initializeService()
 {
-    if (!sInstance) sInstance = HCService::create<HCUsersCredentialService>();
+    if (!sUsersCredentialService) sUsersCredentialService = HCService::create<HCUsersCredentialService>();
 }
 
 void HCUsersCredentialService::shutdownService()
 {
-    sInstance = nullptr;
+    sUsersCredentialService = nullptr;
 }
 
 std::shared_ptr<HCUsersCredentialService> HCUsersCredentialService::sharedInstance()
 {
-    return sInstance;
+    return sUsersCredentialService;
 }
 
 void HCUsersCredentialService::populateKnownResources(HCResourceNameMap& map)
@@ -46,7 +46,7 @@ HCRequestHandlePtr HCUsersCredentialService::getIndexOnSuccess(const HCDelegate&
                                                                const HCDelegate& onFailure,
                                                                bool onlyIncludeLinkedCredentials)
 {
-    auto service = running();
+    auto service = runningInUsersCredentialService();
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("only_include_linked_credentials", onlyIncludeLinkedCredentials);
@@ -60,7 +60,7 @@ HCRequestHandlePtr HCUsersCredentialService::getIndexOnSuccess(const HCDelegate&
                                                                bool onlyIncludeNotLinkedCredentials,
                                                                bool onlyIncludeFriendsCredentials)
 {
-    auto service = running();
+    auto service = runningInUsersCredentialService();
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("only_include_not_linked_credentials", onlyIncludeNotLinkedCredentials);
@@ -74,7 +74,7 @@ HCRequestHandlePtr HCUsersCredentialService::importFriendsFromCredentialType(con
                                                                              const HCDelegate& onSuccess,
                                                                              const HCDelegate& onFailure)
 {
-    auto service = running();
+    auto service = runningInUsersCredentialService();
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("credential_name", credentialType);
@@ -86,7 +86,7 @@ HCRequestHandlePtr HCUsersCredentialService::importFriendsFromCredentialType(con
 HCRequestHandlePtr HCUsersCredentialService::getProfilePictureCredentialsForLocalUser(const HCDelegate& onSuccess,
                                                                                       const HCDelegate& onFailure)
 {
-    auto service = running();
+    auto service = runningInUsersCredentialService();
     if (!service) return nullptr;
     return service->getAction("profile_picture", nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }
@@ -94,7 +94,7 @@ HCRequestHandlePtr HCUsersCredentialService::getProfilePictureCredentialsForLoca
 HCRequestHandlePtr HCUsersCredentialService::requestProfilePictureUpdateForLocalUser(const HCDelegate& onSuccess,
                                                                                      const HCDelegate& onFailure)
 {
-    auto service = running();
+    auto service = runningInUsersCredentialService();
     if (!service) return nullptr;
     return service->postAction("profile_picture/refresh", nullptr, onSuccess, onFailure, HCActionRequest::kSilent,
                                nullptr);
@@ -115,7 +115,7 @@ HCRequestHandlePtr HCUsersCredentialService::uploadProfilePictureLocalUser(const
                                                                            const HCDelegate& onSuccess,
                                                                            const HCDelegate& onFailure)
 {
-    auto service = running();
+    auto service = runningInUsersCredentialService();
     if (!service) return nullptr;
     HCHttpNestedQueryStringWriter parameters;
     if (!image) {

@@ -6,6 +6,12 @@
 #include "platform/ui/NavigationController.h"
 #include "social/announcements/HCAnnouncementService.h"
 #include "socialpages/announcements/HCAnnouncementDetailController.h"
+#include "uiframework/HCControllerLoader.h"
+
+std::shared_ptr<HCAnnouncementBrowserController> HCAnnouncementBrowserController::announcementBrowser()
+{
+    return HCControllerLoader::load<HCAnnouncementBrowserController>("AnnouncementBrowser");
+}
 
 std::shared_ptr<HCService> HCAnnouncementBrowserController::getService()
 {

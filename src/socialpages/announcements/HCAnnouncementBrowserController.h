@@ -11,6 +11,9 @@
 
 class HCAnnouncementBrowserController : public HCTableSequenceControllerHelper {
 public:
+    // The page made by the loader; nil when it cannot be made.
+    static std::shared_ptr<HCAnnouncementBrowserController> announcementBrowser();
+
     std::shared_ptr<HCService> getService() override;
     bool shouldAlwaysRefreshWhenShown() override { return true; }
     void populateResourceMap(HCResourceControllerMap& map) override;

@@ -14,7 +14,7 @@ namespace {
 
 using platform::ui::Rect;
 
-constexpr double kCellWidth = 320.0;
+constexpr double kConversationCellsCellWidth = 320.0;
 constexpr double kBubbleMargin = 28.0;
 constexpr double kInset = 8.0;
 
@@ -38,7 +38,7 @@ HCConversationCell::HCConversationCell()
       arrowView_(platform::ui::ImageView::make(Rect(0, 16, 10, 14))),
       authorButton_(platform::ui::Button::buttonWithType(platform::ui::ButtonType::Custom))
 {
-    setFrame(Rect(0, 0, kCellWidth, kMinimumHeight));
+    setFrame(Rect(0, 0, kConversationCellsCellWidth, kMinimumHeight));
     bodyLabel_->setNumberOfLines(0);
     arrowView_->setImage(HCImageLoader::loadImage("HCIMBubbleArrow.png"));
     authorButton_->addTarget(this, [this](platform::ui::Control&) { clickedAuthorProfileView(); },
@@ -107,7 +107,7 @@ void HCConversationCell::onResourceChanged(const platform::ObjectPtr& resource)
 
 HCOnlineStatusCell::HCOnlineStatusCell() : textLabel_(platform::ui::Label::make(Rect(10, 0, 300, 30)))
 {
-    setFrame(Rect(0, 0, kCellWidth, 30));
+    setFrame(Rect(0, 0, kConversationCellsCellWidth, 30));
     textLabel_->setTextAlignment(platform::ui::TextAlignment::Center);
 }
 

@@ -6,7 +6,7 @@
 namespace {
 
 constexpr double kWidth = 320.0;
-constexpr double kFadeSeconds = 0.25;
+constexpr double kMessageBoxFadeSeconds = 0.25;
 
 }  // namespace
 
@@ -71,7 +71,7 @@ void HCConversationMessageBoxController::fadeControls(double alpha, bool animate
         for (const auto& control : {platform::ui::ViewPtr(messageField()), platform::ui::ViewPtr(sendButton())})
             control->setAlpha(alpha);
     };
-    animated ? platform::ui::View::animate(kFadeSeconds, apply) : apply();
+    animated ? platform::ui::View::animate(kMessageBoxFadeSeconds, apply) : apply();
 }
 
 void HCConversationMessageBoxController::onSubmitForm()

@@ -15,7 +15,7 @@ namespace {
 
 using platform::ui::Rect;
 
-constexpr double kCellWidth = 320.0;
+constexpr double kForumCellsCellWidth = 320.0;
 
 }  // namespace
 
@@ -23,7 +23,7 @@ HCForumTopicCell::HCForumTopicCell()
     : titleLabel_(platform::ui::Label::make(Rect(40, 0, 260, 44))),
       topicIcon_(platform::ui::ImageView::make(Rect(8, 10, 24, 24)))
 {
-    setFrame(Rect(0, 0, kCellWidth, 44));
+    setFrame(Rect(0, 0, kForumCellsCellWidth, 44));
 }
 
 void HCForumTopicCell::onResourceChanged(const platform::ObjectPtr& resource)
@@ -45,7 +45,7 @@ HCForumThreadCell::HCForumThreadCell()
       favoritedIcon_(platform::ui::ImageView::make(Rect(250, 26, 14, 14))),
       threadStatusIcon_(platform::ui::ImageView::make(Rect(280, 14, 20, 20)))
 {
-    setFrame(Rect(0, 0, kCellWidth, 48));
+    setFrame(Rect(0, 0, kForumCellsCellWidth, 48));
     stickyLabel_->setText("Sticky");
     favoritedIcon_->setImage(HCImageLoader::loadImage("HCButtonStarFilledSmall.png"));
     threadStatusIcon_->setImage(HCImageLoader::loadImage("HCIconLocked.png"));
@@ -74,14 +74,14 @@ void HCForumThreadCell::onResourceChanged(const platform::ObjectPtr& resource)
 }
 
 HCForumPostCell::HCForumPostCell()
-    : contentWrapperView_(platform::ui::View::make(Rect(0, 0, kCellWidth, kMinimumHeight))),
+    : contentWrapperView_(platform::ui::View::make(Rect(0, 0, kForumCellsCellWidth, kMinimumHeight))),
       authorPictureView_(HCImageView::make(Rect(5, 5, 44, 44))),
       authorLabel_(platform::ui::Label::make(Rect(56, 4, 120, 18))),
       gameLabel_(platform::ui::Label::make(Rect(176, 4, 112, 18))),
       bodyLabel_(platform::ui::Label::make(Rect(56, 24, 254, 18))),
       authorButton_(platform::ui::Button::buttonWithType(platform::ui::ButtonType::Custom))
 {
-    setFrame(Rect(0, 0, kCellWidth, kMinimumHeight));
+    setFrame(Rect(0, 0, kForumCellsCellWidth, kMinimumHeight));
     bodyLabel_->setNumberOfLines(0);
     authorButton_->setFrame(authorPictureView_->frame());
     authorButton_->addTarget(this, [this](platform::ui::Control&) { _goToProfile(); },
@@ -138,7 +138,7 @@ void HCForumPostCell::layoutSubviews()
 HCForumSubscribeButtonCell::HCForumSubscribeButtonCell()
     : button_(std::make_shared<platform::ui::Button>(platform::ui::ButtonType::Custom, Rect(10, 5, 300, 34)))
 {
-    setFrame(Rect(0, 0, kCellWidth, 44));
+    setFrame(Rect(0, 0, kForumCellsCellWidth, 44));
 }
 
 void HCForumSubscribeButtonCell::onResourceChanged(const platform::ObjectPtr&)

@@ -10,7 +10,7 @@ namespace {
 
 using platform::ui::Rect;
 
-constexpr double kCellWidth = 320.0;
+constexpr double kUserCellsCellWidth = 320.0;
 
 std::shared_ptr<platform::ui::Label> label(double x, double y, double width, double height)
 {
@@ -28,7 +28,7 @@ HCUserCell::HCUserCell()
       relationshipIndicator_(std::make_shared<HCUserRelationshipIndicator>(Rect(236, 8, 16, 16))),
       halcyonScoreIconImageView_(platform::ui::ImageView::make(Rect(244, 6, 14, 14)))
 {
-    setFrame(Rect(0, 0, kCellWidth, 52));
+    setFrame(Rect(0, 0, kUserCellsCellWidth, 52));
     onlineLabel_->setText("Online");
     halcyonScoreIconImageView_->setImage(HCImageLoader::loadImage("HCIconGamerscore.png"));
 }
@@ -84,7 +84,7 @@ HCWhosPlayingCell::HCWhosPlayingCell()
       appGamerScoreLabel_(label(262, 4, 50, 20)),
       onlineLabel_(label(214, 4, 46, 20))
 {
-    setFrame(Rect(0, 0, kCellWidth, 52));
+    setFrame(Rect(0, 0, kUserCellsCellWidth, 52));
     onlineLabel_->setText("Online");
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 using platform::ui::Rect;
 
-constexpr double kCellWidth = 320.0;
+constexpr double kInboxCellsCellWidth = 320.0;
 
 }  // namespace
 
@@ -27,7 +27,7 @@ HCInboxCell::HCInboxCell()
       expandButton_(platform::ui::Button::buttonWithType(platform::ui::ButtonType::Custom)),
       unreadBadge_(HCBadgeView::redBadge())
 {
-    setFrame(Rect(0, 0, kCellWidth, kMinimumHeight));
+    setFrame(Rect(0, 0, kInboxCellsCellWidth, kMinimumHeight));
     expandButton_->setFrame(Rect(280, 12, 32, 32));
     unreadBadge_->setFrame(Rect(255, 4, 24, HCBadgeView::kHeight));
     titleLabel_->setNumberOfLines(1);
@@ -137,10 +137,10 @@ void HCInboxCell::toggleExpansion()
 }
 
 HCInboxIMActionCell::HCInboxIMActionCell()
-    : inlayView_(platform::ui::ImageView::make(Rect(0, 0, kCellWidth, 44))),
+    : inlayView_(platform::ui::ImageView::make(Rect(0, 0, kInboxCellsCellWidth, 44))),
       deleteButton_(platform::ui::Button::buttonWithType(platform::ui::ButtonType::RoundedRect))
 {
-    setFrame(Rect(0, 0, kCellWidth, 44));
+    setFrame(Rect(0, 0, kInboxCellsCellWidth, 44));
     auto inlay = std::static_pointer_cast<platform::ui::ImageView>(inlayView_);
     if (auto image = HCImageLoader::loadImage("HCIMActionInlay.png")) inlay->setImage(image->stretchableImage(15, 35));
     inlayView_->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth | platform::ui::AutoresizingFlexibleHeight);

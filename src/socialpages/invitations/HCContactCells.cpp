@@ -35,7 +35,7 @@ void HCContactCell::onResourceChanged(const platform::ObjectPtr& resource)
     if (picture) {
         profilePictureView_->setDefaultImage(picture);
     } else {
-        profilePictureView_->setDefaultImage(HCImageLoader::loadImage(HCImageView::kProfileDefaultImageName));
+        profilePictureView_->useOtherPlayerProfilePictureDefault();
     }
 }
 

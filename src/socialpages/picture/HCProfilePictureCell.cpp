@@ -11,7 +11,7 @@ namespace {
 
 using platform::ui::Rect;
 
-constexpr double kCellWidth = 320.0;
+constexpr double kProfilePictureCellCellWidth = 320.0;
 constexpr double kCellHeight = 60.0;
 
 
@@ -34,8 +34,8 @@ HCProfilePictureCell::HCProfilePictureCell()
       credentialTextLabel_(platform::ui::Label::make(Rect(65, 0, 200, kCellHeight))),
       checkmark_(platform::ui::ImageView::withImage(platform::ui::Image::imageNamed(kCheckmarkImageName)))
 {
-    setFrame(Rect(0, 0, kCellWidth, kCellHeight));
-    checkmark_->setFrame(Rect(kCellWidth - 60, 20, 20, 20));
+    setFrame(Rect(0, 0, kProfilePictureCellCellWidth, kCellHeight));
+    checkmark_->setFrame(Rect(kProfilePictureCellCellWidth - 60, 20, 20, 20));
 }
 
 void HCProfilePictureCell::onResourceChanged(const platform::ObjectPtr& resource)
@@ -52,16 +52,15 @@ void HCProfilePictureCell::onResourceChanged(const platform::ObjectPtr& resource
     if (!row) return;
     checkmark_->setHidden(!player || !isChosen(*row, *player));
 
-    auto playersDefault = platform::ui::Image::imageNamed(HCImageView::kProfileDefaultImageName);
     if (platform::hasText(row->credentialProfilePictureUrl())) {
-        profilePictureView_->setDefaultImage(playersDefault);
+        profilePictureView_->useLocalPlayerProfilePictureDefault();
+        profilePictureView_->setUseFacebookOverlay(row->isFacebook());
         profilePictureView_->setImageUrl(row->credentialProfilePictureUrl());
     } else if (platform::hasText(row->credentialType())) {
-        profilePictureView_->setImageUrl(std::nullopt);
+        profilePictureView_->setUseFacebookOverlay(false);
         profilePictureView_->setImage(platform::ui::Image::imageNamed(kUnknownPictureImageName));
     } else {
-        profilePictureView_->setImageUrl(std::nullopt);
-        profilePictureView_->setImage(playersDefault);
+        profilePictureView_->useLocalPlayerProfilePictureDefault();
     }
 
     setAccessoryType(platform::ui::TableViewCellAccessoryType::None);

@@ -15,8 +15,8 @@ namespace {
 
 using platform::ui::Rect;
 
-constexpr double kCellWidth = 320.0;
-constexpr double kCellHeight = 44.0;
+constexpr double kUserSettingCellsCellWidth = 320.0;
+constexpr double kUserSettingCellsCellHeight = 44.0;
 
 bool isBool(const std::shared_ptr<HCUserSetting>& setting)
 {
@@ -32,12 +32,12 @@ bool readsOn(const std::optional<std::string>& value)
 }  // namespace
 
 HCUserSettingCell::HCUserSettingCell()
-    : name_(platform::ui::Label::make(Rect(10, 0, 200, kCellHeight))),
+    : name_(platform::ui::Label::make(Rect(10, 0, 200, kUserSettingCellsCellHeight))),
       booleanSwitch_(platform::ui::Switch::make(
-          Rect(kCellWidth - platform::ui::Switch::kSize.width - 10, 8, platform::ui::Switch::kSize.width,
+          Rect(kUserSettingCellsCellWidth - platform::ui::Switch::kSize.width - 10, 8, platform::ui::Switch::kSize.width,
                platform::ui::Switch::kSize.height)))
 {
-    setFrame(Rect(0, 0, kCellWidth, kCellHeight));
+    setFrame(Rect(0, 0, kUserSettingCellsCellWidth, kUserSettingCellsCellHeight));
 }
 
 void HCUserSettingCell::onResourceChanged(const platform::ObjectPtr& resource)
@@ -128,9 +128,9 @@ void HCUserSettingCell::onSubmitFailure(std::shared_ptr<platform::Object>)
     setNeedsLayout();
 }
 
-HCUserSettingActionCell::HCUserSettingActionCell() : label_(platform::ui::Label::make(Rect(10, 0, 280, kCellHeight)))
+HCUserSettingActionCell::HCUserSettingActionCell() : label_(platform::ui::Label::make(Rect(10, 0, 280, kUserSettingCellsCellHeight)))
 {
-    setFrame(Rect(0, 0, kCellWidth, kCellHeight));
+    setFrame(Rect(0, 0, kUserSettingCellsCellWidth, kUserSettingCellsCellHeight));
     label_->setTag(kLabelTag);
     setAccessoryType(platform::ui::TableViewCellAccessoryType::DisclosureIndicator);
 }

@@ -111,7 +111,12 @@ void HCPresenceService::connect()
     auto token = accessToken ? accessToken() : std::nullopt;
     thread_->runLoop()->post([self = platform::self(this), token] {
         self->token_ = token;
-        if (self->wanted_ && self->session_) return;  // already connected or connecting
+        if (self->wanted_ && self->session_) {
+            if (self->sessionMatches()) return;  // already connected or connecting
+            // Another player's session, or one on a stale token or queue,
+            // would show this player the other one's messages.
+            self->stopSession();
+        }
         self->wanted_ = true;
         ++self->generation_;
         self->failures_ = 0;
@@ -225,6 +230,14 @@ void HCPresenceService::stopSession()
     if (!session_) return;
     session_->stop();
     session_.reset();
+}
+
+bool HCPresenceService::sessionMatches()
+{
+    const auto wanted = sessionConfig();
+    const auto& running = session_->config();
+    return wanted && wanted->login == running.login && wanted->passcode == running.passcode &&
+           wanted->destination == running.destination;
 }
 
 void HCPresenceService::deliver(const std::string& body)

@@ -9,7 +9,10 @@
 // player who came online or a new message gets its notice.
 //
 // connect() does nothing until the provider is authenticated and a queue is
-// set. A connection that fails or drops is tried again after 1, 2, 4 and
+// set. A connect() while a session runs keeps it when its token and queue
+// are still the player's; when either changed (another player logged in, or
+// the same one with a new token or queue) that session is ended, with a
+// DISCONNECT, and one for the new token and queue begins. A connection that fails or drops is tried again after 1, 2, 4 and
 // 8 s on the clock; the fifth failure in a row gives up until the next
 // connect(). A connection that stays up for a minute clears the count.
 // disconnect() closes and stops retrying. Each change of state is posted on
@@ -71,6 +74,8 @@ private:
     void closed(const std::shared_ptr<HCStompSession>& session, const std::string& reason);
     void deliver(const std::string& body);
     void stopSession();
+    // The running session logs in with the current token on the current queue.
+    bool sessionMatches();
     void setState(State state);
     std::optional<HCStompSession::Config> sessionConfig();
 

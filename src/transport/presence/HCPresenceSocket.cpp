@@ -160,7 +160,28 @@ void HCPresenceSocket::startReading(std::function<void(std::string)> bytes, std:
     if (!ssl_ || reader_.joinable()) return;
     onBytes_ = std::move(bytes);
     onClosed_ = std::move(closed);
+    {
+        std::lock_guard lock(flowMutex_);
+        chunkOut_ = false;
+        stopping_ = false;
+    }
     reader_ = std::thread([this] { readLoop(); });
+}
+
+void HCPresenceSocket::readMore()
+{
+    {
+        std::lock_guard lock(flowMutex_);
+        chunkOut_ = false;
+    }
+    flow_.notify_one();
+}
+
+bool HCPresenceSocket::waitForReadMore()
+{
+    std::unique_lock lock(flowMutex_);
+    flow_.wait(lock, [this] { return !chunkOut_ || stopping_; });
+    return !stopping_;
 }
 
 void HCPresenceSocket::blockBrokenPipeSignal()
@@ -174,39 +195,48 @@ void HCPresenceSocket::blockBrokenPipeSignal()
 void HCPresenceSocket::readLoop()
 {
     blockBrokenPipeSignal();
-    char chunk[16 * 1024];
-    for (;;) {
-        pollfd p[2] = {{fd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
-        if (poll(p, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            onClosed_("poll failed");
-            return;
-        }
-        if (p[1].revents) return;  // close() asked us to stop
-        std::string received;
-        std::string closedWhy;
+    char chunk[kChunkBytes];
+    while (waitForReadMore()) {
+        bool buffered = false;
         {
             std::lock_guard lock(sslMutex_);
-            for (;;) {
-                int n = SSL_read(ssl_, chunk, sizeof chunk);
-                if (n > 0) {
-                    received.append(chunk, static_cast<size_t>(n));
-                    continue;
-                }
-                int why = SSL_get_error(ssl_, n);
-                if (why == SSL_ERROR_WANT_READ || why == SSL_ERROR_WANT_WRITE) break;
-                closedWhy = why == SSL_ERROR_ZERO_RETURN || (why == SSL_ERROR_SYSCALL && ERR_peek_error() == 0)
-                                ? "closed by the peer"
-                                : "read failed: " + sslErrorText();
-                break;
-            }
+            buffered = SSL_has_pending(ssl_) == 1;
         }
-        if (!received.empty()) onBytes_(std::move(received));
-        if (!closedWhy.empty()) {
+        if (!buffered) {
+            pollfd p[2] = {{fd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+            if (poll(p, 2, -1) < 0) {
+                if (errno == EINTR) continue;
+                onClosed_("poll failed");
+                return;
+            }
+            if (p[1].revents) return;  // close() asked us to stop
+        }
+        std::string closedWhy;
+        const long n = readOnce(chunk, closedWhy);
+        if (n < 0) {
             onClosed_(closedWhy);
             return;
         }
+        if (n == 0) continue;
+        {
+            std::lock_guard lock(flowMutex_);
+            chunkOut_ = true;
+        }
+        onBytes_(std::string(chunk, static_cast<size_t>(n)));
     }
+}
+
+long HCPresenceSocket::readOnce(char* chunk, std::string& closedWhy)
+{
+    std::lock_guard lock(sslMutex_);
+    const int n = SSL_read(ssl_, chunk, static_cast<int>(kChunkBytes));
+    if (n > 0) return n;
+    const int why = SSL_get_error(ssl_, n);
+    if (why == SSL_ERROR_WANT_READ || why == SSL_ERROR_WANT_WRITE) return 0;
+    closedWhy = why == SSL_ERROR_ZERO_RETURN || (why == SSL_ERROR_SYSCALL && ERR_peek_error() == 0)
+                    ? "closed by the peer"
+                    : "read failed: " + sslErrorText();
+    return -1;
 }
 
 bool HCPresenceSocket::write(std::string_view bytes)
@@ -229,6 +259,11 @@ bool HCPresenceSocket::write(std::string_view bytes)
 
 void HCPresenceSocket::close()
 {
+    {
+        std::lock_guard lock(flowMutex_);
+        stopping_ = true;
+    }
+    flow_.notify_all();
     if (wakePipe_[1] >= 0) {
         char stop = 0;
         [[maybe_unused]] auto n = ::write(wakePipe_[1], &stop, 1);

@@ -6,11 +6,16 @@
 // against the host; it blocks its caller for at most the given wall time, so
 // it runs on the presence thread, never on the main thread. Reading then
 // happens on a thread of the socket's own, which hands the bytes on as they
-// come; every TLS call is made under one lock, so writes may come from
-// another thread while it reads.
+// come, at most kChunkBytes at a time and the next chunk only once the owner
+// asked for more: a peer that sends without end costs one chunk, not what it
+// managed to send. Every TLS call is made under one lock, held for one read
+// at a time, so writes (heart-beats) from another thread wait for no more
+// than that.
 //
 // Thread: open, startReading, write and close on the owner's thread (the
-// presence thread); the callbacks run on the reading thread.
+// presence thread), readMore on any; the callbacks run on the reading thread.
+#include <condition_variable>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -30,6 +35,9 @@ public:
         double wallTimeoutSeconds = 10;  // connect, handshake and each blocked write
     };
 
+    // What one TLS record holds at most.
+    static constexpr std::size_t kChunkBytes = 16 * 1024;
+
     HCPresenceSocket();
     ~HCPresenceSocket();
     HCPresenceSocket(const HCPresenceSocket&) = delete;
@@ -37,9 +45,12 @@ public:
 
     // Empty on success, else why it failed.
     std::string open(const Options& options);
-    // `bytes` gets what arrives, `closed` once when the peer or the network
-    // ends the connection (never after close()).
+    // `bytes` gets what arrives, one chunk at a time; `closed` once when the
+    // peer or the network ends the connection (never after close()), after
+    // the last chunk was asked for.
     void startReading(std::function<void(std::string bytes)> bytes, std::function<void(std::string reason)> closed);
+    // The chunk handed on was dealt with: the next may come.
+    void readMore();
     // False when the connection is gone or the write timed out.
     bool write(std::string_view bytes);
     // Ends the connection and joins the reading thread; safe to repeat.
@@ -52,6 +63,11 @@ public:
 
 private:
     void readLoop();
+    // Until readMore() or close(); false for close().
+    bool waitForReadMore();
+    // One TLS read into `chunk`: its length, 0 to wait for the socket, or
+    // -1 with `closedWhy` set.
+    long readOnce(char* chunk, std::string& closedWhy);
     // Waits until the socket can do what the last TLS call asked for.
     bool waitFor(int sslError, double wallSeconds);
 
@@ -61,6 +77,10 @@ private:
     int fd_ = -1;
     int wakePipe_[2] = {-1, -1};
     double writeTimeout_ = 10;
+    std::mutex flowMutex_;
+    std::condition_variable flow_;
+    bool chunkOut_ = false;  // handed on, not yet dealt with
+    bool stopping_ = false;
     std::thread reader_;
     std::function<void(std::string)> onBytes_;
     std::function<void(std::string)> onClosed_;

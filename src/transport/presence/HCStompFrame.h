@@ -9,6 +9,10 @@
 // makes the body that many bytes, which may then hold NULs. End-of-line
 // bytes between frames are heart-beats.
 //
+// The reader keeps its place in a frame that is not whole yet, so a frame
+// that comes in many small pieces is read once, not again from its start on
+// every piece.
+//
 // Thread: none of its own; a reader belongs to one thread at a time.
 #include <cstddef>
 #include <optional>
@@ -52,10 +56,24 @@ public:
     std::size_t heartBeatsSeen() const { return heartBeats_; }
 
 private:
+    enum class Part { Between, Command, Headers, Body };
+
     Status fail(Status status);
+    Status needMore();
+    // The next whole line of the frame, or nullopt until it has come.
+    std::optional<std::string_view> nextLine();
+    // What breaks the stream in the header line, if anything.
+    std::optional<Status> readHeader(std::string_view line);
 
     std::size_t max_;
     std::string buffer_;
+    std::size_t start_ = 0;  // the first byte of the frame being read
+    std::size_t line_ = 0;   // the first byte of the line or body being read
+    std::size_t scanned_ = 0;  // bytes from line_ on known to hold no end
+    Part part_ = Part::Between;
+    HCStompFrame partial_;
+    bool escaped_ = true;
+    std::optional<std::size_t> contentLength_;
     std::size_t heartBeats_ = 0;
     std::optional<Status> failed_;
 };

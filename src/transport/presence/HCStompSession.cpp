@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Thread.h"
@@ -25,6 +26,30 @@ std::pair<long long, long long> heartBeatOf(const HCStompFrame& frame)
     } catch (const std::exception&) {
         return {0, 0};
     }
+}
+
+// Text from the wire, made fit for one log line: the peer writes it, so a
+// line end in it would forge log lines of its own and a terminal escape
+// would reach whoever reads the log. Every byte outside printable ASCII is
+// written as \xNN (a backslash as \\), and what is kept is bounded.
+std::string loggable(std::string_view wire)
+{
+    static constexpr std::size_t kKeptBytes = 200;
+    static constexpr const char* kHex = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : wire.substr(0, kKeptBytes)) {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+        } else {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    if (wire.size() > kKeptBytes) out += "... (" + std::to_string(wire.size()) + " bytes)";
+    return out;
 }
 
 }  // namespace
@@ -116,7 +141,7 @@ void HCStompSession::received(const std::string& bytes)
     HCStompFrame frame;
     for (;;) {
         switch (reader_.next(frame)) {
-        case HCStompFrameReader::Status::NeedMore: return;
+        case HCStompFrameReader::Status::NeedMore: socket_.readMore(); return;
         case HCStompFrameReader::Status::Malformed: end("malformed frame"); return;
         case HCStompFrameReader::Status::TooLarge: end("frame over the size limit"); return;
         case HCStompFrameReader::Status::Frame: break;
@@ -133,9 +158,9 @@ void HCStompSession::handle(const HCStompFrame& frame)
     } else if (frame.command == "MESSAGE" && subscribed_) {
         if (listener_.message) listener_.message(frame.body);
     } else if (frame.command == "ERROR") {
-        end("ERROR frame: " + frame.header("message").value_or(frame.body));
+        end("ERROR frame: " + loggable(frame.header("message").value_or(frame.body)));
     } else if (frame.command != "RECEIPT") {
-        end("unexpected " + frame.command + " frame");
+        end("unexpected " + loggable(frame.command) + " frame");
     }
 }
 

@@ -47,6 +47,7 @@ public:
     // Ends the session without telling `closed`.
     void stop();
     bool isSubscribed() const { return subscribed_; }
+    const Config& config() const { return config_; }
 
 private:
     void received(const std::string& bytes);

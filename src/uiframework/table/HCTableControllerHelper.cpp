@@ -104,7 +104,7 @@ HCTableControllerHelper::Sections sectionsOf(const HCPaginatedSeriesPtr& series)
             sectioned = true;
         }
     }
-    if (!sectioned) sections.push_back(std::make_shared<HCTableSectionDescription>(std::nullopt, series));
+    if (!sectioned) sections.push_back(std::make_shared<HCTableSectionDescription>(series));
     return sections;
 }
 
@@ -446,7 +446,7 @@ void HCTableControllerHelper::_onRefreshNotification(const platform::Notificatio
     }
     const bool atBottom = isNewContentShownAtBottom();
     if (!target) {
-        target = std::make_shared<HCTableSectionDescription>(std::nullopt, HCPaginatedSeries::paginatedSeries());
+        target = std::make_shared<HCTableSectionDescription>(HCPaginatedSeries::paginatedSeries());
         sections_.push_back(target);
         loadEdgeCells(sections_.size() - 1);
     }
@@ -457,7 +457,7 @@ void HCTableControllerHelper::_onRefreshNotification(const platform::Notificatio
         target->page()->setHeader(header);
     } else {
         // New rows go above the shown ones: the shown ones are appended to them.
-        auto merged = std::make_shared<HCTableSectionDescription>(std::nullopt, series);
+        auto merged = std::make_shared<HCTableSectionDescription>(series);
         appendUnique(*merged, *target);
         target->page()->setObjects(merged->page()->objects());
     }

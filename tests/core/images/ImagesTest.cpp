@@ -12,6 +12,8 @@
 #include "core/images/HCImageLoader.h"
 #include "core/images/HCImageView.h"
 #include "core/images/HCResourceBundle.h"
+#include "core/resources/HCResource.h"
+#include "core/users/HCUser.h"
 #include "kernel/http/HCHttpRequest.h"
 #include "kernel/settings/HCSettings.h"
 #include "platform/foundation/Sandbox.h"
@@ -229,6 +231,40 @@ TEST_F(ImageViewTest, NoAddressStartsNothingAndAnImageSetMeanwhileWins)
     view->setUseSharpCorners(true);
     EXPECT_EQ(view->layer()->borderWidth(), 0);
     EXPECT_EQ(view->layer()->cornerRadius(), 0);
+}
+
+// A view reused from one player to the next (a table row) shows the
+// Facebook mark only over a Facebook picture, and a default drops the
+// picture that was shown.
+TEST_F(ImageViewTest, TheFacebookMarkFollowsThePlayerAndADefaultDropsThePictureShown)
+{
+    writeImage(HCImageView::kLocalProfileDefaultImageName, 2);
+    writeImage(HCImageView::kFacebookOverlayImageName, 3);
+    auto player = [&](const char* id, const char* facebook) {
+        auto user = HCResource::initWithId<HCUser>(std::string(id));
+        user->setProfilePictureUrl(server.url("/pic.png"));
+        user->setUsesFacebookProfilePicture(std::string(facebook));
+        return user;
+    };
+    view->useProfilePictureFromUser(player("1", "true"));
+    ASSERT_TRUE(view->facebookOverlay());
+    EXPECT_EQ(view->facebookOverlay()->image()->name(), HCImageView::kFacebookOverlayImageName);
+    // In the picture's lower right corner.
+    EXPECT_EQ(view->facebookOverlay()->frame().maxX(), 40);
+    EXPECT_EQ(view->facebookOverlay()->frame().maxY(), 40);
+    view->useProfilePictureFromUser(player("2", "false"));
+    EXPECT_FALSE(view->facebookOverlay());
+
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !told.empty(); }));
+    EXPECT_EQ(view->image()->pixelWidth(), 3) << "the downloaded picture";
+    view->setUseFacebookOverlay(true);
+    view->useLocalPlayerProfilePictureDefault();
+    EXPECT_FALSE(view->facebookOverlay());
+    EXPECT_FALSE(view->imageUrl());
+    EXPECT_EQ(view->image()->name(), HCImageView::kLocalProfileDefaultImageName);
+    view->useOtherPlayerProfilePictureDefault();
+    // The bundle has no other-player default here: nothing is shown.
+    EXPECT_FALSE(view->image());
 }
 
 TEST_F(ImagesTest, AddressesWithoutSchemeGetOneAndRelativeOnesGoBelowTheServiceRoot)

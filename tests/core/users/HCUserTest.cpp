@@ -16,6 +16,7 @@
 #include "platform/foundation/FoundationTestSupport.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
+#include "platform/foundation/Values.h"
 
 namespace {
 
@@ -192,3 +193,21 @@ TEST_F(HCUserTest, PictureSourceFollowsTheStrongestCredential)
 }
 
 }  // namespace
+
+// What a log line shows of a player (the presence notice logs one): the id
+// and the name as a person reads them, never a type name or an address, and
+// no line break a hostile name could use to forge the next log line.
+TEST_F(HCUserTest, LogTextNamesThePlayerAndDefusesControlCharacters)
+{
+    auto ben = read("<user><id>1002</id><name>Ben</name></user>");
+    ASSERT_TRUE(ben);
+    EXPECT_EQ(platform::textOf(ben), "player 1002 \"Ben\"");
+
+    auto nameless = read("<user><id>2001</id></user>");
+    ASSERT_TRUE(nameless);
+    EXPECT_EQ(platform::textOf(nameless), "player 2001");
+
+    auto forger = HCResource::initWithId<HCUser>(std::string("7"));
+    forger->setName(std::string("Eve\nlog: error: forged\x7f"));
+    EXPECT_EQ(platform::textOf(forger), "player 7 \"Eve?log: error: forged?\"");
+}

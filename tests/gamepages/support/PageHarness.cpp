@@ -122,7 +122,7 @@ void PageHarness::SetUp()
     platform::Sandbox::configure(sandbox.str(), bundle.str());
     server = std::make_unique<localserver::Server>();
     localserver::registerServiceRoutes(*server);
-    auto bucket = localserver::registerStorageRoutes(*server);
+    bucket = localserver::registerStorageRoutes(*server);
     scores = localserver::registerScoreRoutes(*server, bucket);
     achievements = localserver::registerAchievementRoutes(*server);
     localserver::registerLeaderboardRoutes(*server, scores, achievements);
@@ -191,7 +191,7 @@ void PageHarness::answerGameCenter()
 void PageHarness::start(bool online)
 {
     Halcyon::setUserApprovedHalcyon();
-    delegates = HCDelegatesContainer::containerWithHalcyonDelegate(nullptr);
+    delegates = HCDelegatesContainer::containerWithHalcyonDelegate(gameDelegate);
     HCClientAssembly assembly = HCClientHooks::assembly();
     assembly.loginChain = std::make_shared<NoLoginChain>();
     std::shared_ptr<platform::Dictionary> settings = platform::Dictionary::make();

@@ -23,6 +23,7 @@
 #include "localserver/routes/ForumRoutes.h"
 #include "localserver/routes/ScoreRoutes.h"
 #include "localserver/routes/ScoreQueryRoutes.h"
+#include "localserver/routes/StorageRoutes.h"
 #include "platform/ui/Driver.h"
 #include "platform/ui/MapView.h"
 #include "platform/ui/Window.h"
@@ -121,8 +122,12 @@ protected:
     std::shared_ptr<localserver::ScoreQueryOptions> scoreQueries;
     std::shared_ptr<localserver::AchievementStore> achievements;
     std::shared_ptr<localserver::ForumStore> forums;
-    // The game's delegates the client was started with.
+    // The game's delegates the client was started with; the game's own
+    // delegate is `gameDelegate` when a test sets it before start.
     std::shared_ptr<HCDelegatesContainer> delegates;
+    HalcyonDelegate* gameDelegate = nullptr;
+    // The storage host's bucket (score attachments).
+    std::shared_ptr<localserver::StorageBucket> bucket;
 
     // Lets transitions, appearances and due timers run (the clock moves on a few seconds).
     void settle();

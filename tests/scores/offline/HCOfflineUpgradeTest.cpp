@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <initializer_list>
+#include <string_view>
 
 #include "scores/support/OfflineStoreFixture.h"
 #include "scores/support/SqlPeek.h"
@@ -34,6 +36,15 @@ constexpr const char* kHighScoresV1 =
 constexpr const char* kVersionTable =
     "CREATE TABLE table_versions(name TEXT NOT NULL,version INTEGER NOT NULL,UNIQUE(name));";
 
+// One SQL script from its parts. Appended rather than chained with `+`,
+// whose inlined moves gcc's optimiser misreads as out-of-bounds copies.
+std::string script(std::initializer_list<std::string_view> parts)
+{
+    std::string joined;
+    for (auto part : parts) joined.append(part);
+    return joined;
+}
+
 class OfflineUpgradeTest : public testsupport::OfflineStoreFixture {
 protected:
     std::vector<std::string> scores()
@@ -51,7 +62,7 @@ protected:
 TEST_F(OfflineUpgradeTest, AFileFromBeforeTheVersionTableKeepsItsUnlocksAsPendingAndItsScores)
 {
     long long before = std::time(nullptr);
-    ASSERT_TRUE(startOnFile(std::string(kUnlocksV1) + kDefinitionsV1 + kHighScoresV0));
+    ASSERT_TRUE(startOnFile(script({kUnlocksV1, kDefinitionsV1, kHighScoresV0})));
     long long after = std::time(nullptr);
     ASSERT_TRUE(HCOfflineService::sharedInstance()->schemaOutcome().all());
     EXPECT_EQ(versions(), kCurrentVersions);
@@ -78,10 +89,10 @@ TEST_F(OfflineUpgradeTest, AFileFromBeforeTheVersionTableKeepsItsUnlocksAsPendin
 
 TEST_F(OfflineUpgradeTest, VersionOneTablesAreRebuiltOrExtendedWithNothingLost)
 {
-    ASSERT_TRUE(startOnFile(std::string(kVersionTable) +
-                            "INSERT INTO table_versions VALUES ('unlocked_achievements', 1), "
-                            "('achievement_definitions', 1), ('high_scores', 1);" +
-                            kUnlocksV1 + kDefinitionsV1 + kHighScoresV1));
+    ASSERT_TRUE(startOnFile(script({kVersionTable,
+                                    "INSERT INTO table_versions VALUES ('unlocked_achievements', 1), "
+                                    "('achievement_definitions', 1), ('high_scores', 1);",
+                                    kUnlocksV1, kDefinitionsV1, kHighScoresV1})));
     ASSERT_TRUE(HCOfflineService::sharedInstance()->schemaOutcome().all());
     EXPECT_EQ(versions(), kCurrentVersions);
     EXPECT_EQ(sqlValue(db(), "SELECT COUNT(*) FROM unlocked_achievements WHERE server_sync_at IS NULL"), "3");
@@ -93,8 +104,8 @@ TEST_F(OfflineUpgradeTest, VersionOneTablesAreRebuiltOrExtendedWithNothingLost)
 
 TEST_F(OfflineUpgradeTest, VersionTwoTablesGainTheirLastColumnsAndKeepTheirRows)
 {
-    ASSERT_TRUE(startOnFile(
-        std::string(kVersionTable) +
+    ASSERT_TRUE(startOnFile(script({
+        kVersionTable,
         "INSERT INTO table_versions VALUES ('unlocked_achievements', 2), ('achievement_definitions', 2), "
         "('high_scores', 2);"
         "CREATE TABLE unlocked_achievements(user_id INTEGER NOT NULL, achievement_definition_id INTEGER NOT NULL, "
@@ -110,7 +121,7 @@ TEST_F(OfflineUpgradeTest, VersionTwoTablesGainTheirLastColumnsAndKeepTheirRows)
         "CREATE TABLE high_scores(user_id INTEGER NOT NULL, leaderboard_id INTEGER NOT NULL, score INTEGER DEFAULT "
         "0, display_text TEXT DEFAULT NULL, custom_data TEXT DEFAULT NULL, server_sync_at INTEGER DEFAULT NULL, "
         "UNIQUE(leaderboard_id, user_id, score));"
-        "INSERT INTO high_scores VALUES (7, 10, 500, '500 pts', 'level=3', NULL);"));
+        "INSERT INTO high_scores VALUES (7, 10, 500, '500 pts', 'level=3', NULL);"})));
     ASSERT_TRUE(HCOfflineService::sharedInstance()->schemaOutcome().all());
     EXPECT_EQ(versions(), kCurrentVersions);
     EXPECT_EQ(sqlRows(db(), "SELECT achievement_definition_id, gamerscore, created_at, server_sync_at, "
@@ -125,11 +136,11 @@ TEST_F(OfflineUpgradeTest, UnlocksLeftInTheSaveTableByAnUpgradeCutShortAreRestor
 {
     // An earlier client copied the unlocks aside and dropped the table, then
     // was killed before it put them back.
-    ASSERT_TRUE(startOnFile(std::string(kVersionTable) +
-                            "INSERT INTO table_versions VALUES ('unlocked_achievements', 1);"
-                            "CREATE TABLE unlocked_achievements_save(user_id INTEGER, achievement_definition_id "
-                            "INTEGER);"
-                            "INSERT INTO unlocked_achievements_save VALUES (7, 100), (7, 100), (9, 102);"));
+    ASSERT_TRUE(startOnFile(script({kVersionTable,
+                                    "INSERT INTO table_versions VALUES ('unlocked_achievements', 1);"
+                                    "CREATE TABLE unlocked_achievements_save(user_id INTEGER, "
+                                    "achievement_definition_id INTEGER);"
+                                    "INSERT INTO unlocked_achievements_save VALUES (7, 100), (7, 100), (9, 102);"})));
     ASSERT_TRUE(HCOfflineService::sharedInstance()->schemaOutcome().all());
     EXPECT_EQ(sqlRows(db(), "SELECT user_id, achievement_definition_id, server_sync_at FROM unlocked_achievements "
                             "ORDER BY user_id"),
@@ -140,10 +151,10 @@ TEST_F(OfflineUpgradeTest, UnlocksLeftInTheSaveTableByAnUpgradeCutShortAreRestor
 TEST_F(OfflineUpgradeTest, AStepThatFailsKeepsTheOriginalTablesAndTheOtherGroupsComeUp)
 {
     // A view where the upgrade puts its copy makes the copy step fail.
-    std::string oldFile = std::string(kVersionTable) +
-                          "INSERT INTO table_versions VALUES ('unlocked_achievements', 1), ('high_scores', 1);" +
-                          kUnlocksV1 + kDefinitionsV1 + kHighScoresV1 +
-                          "CREATE VIEW unlocked_achievements_save AS SELECT * FROM unlocked_achievements;";
+    std::string oldFile = script({kVersionTable,
+                                  "INSERT INTO table_versions VALUES ('unlocked_achievements', 1), ('high_scores', 1);",
+                                  kUnlocksV1, kDefinitionsV1, kHighScoresV1,
+                                  "CREATE VIEW unlocked_achievements_save AS SELECT * FROM unlocked_achievements;"});
     ASSERT_TRUE(startOnFile(oldFile));
     auto outcome = HCOfflineService::sharedInstance()->schemaOutcome();
     EXPECT_FALSE(outcome.achievements);

@@ -8,8 +8,11 @@
 #include <openssl/x509v3.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 #include <utility>
@@ -104,10 +107,26 @@ void FakeStompBroker::setAnswer(std::function<std::string(const HCStompFrame&)> 
     answer_ = std::move(answer);
 }
 
-void FakeStompBroker::push(std::string bytes)
+void FakeStompBroker::push(std::string bytes, std::size_t piece)
 {
     std::lock_guard lock(mutex_);
-    pending_ += bytes;
+    if (piece == 0) piece = bytes.size();
+    for (std::size_t at = 0; at < bytes.size(); at += piece) pending_.push_back(bytes.substr(at, piece));
+}
+
+void FakeStompBroker::prepareBurst(std::string start, std::size_t bytes)
+{
+    std::unique_lock lock(mutex_);
+    burstStart_ = std::move(start);
+    burstBytes_ = bytes;
+    burstMade_ = burstGo_ = false;
+    burstChanged_.wait_for(lock, std::chrono::seconds(30), [this] { return burstMade_; });
+}
+
+void FakeStompBroker::sendBurst()
+{
+    std::lock_guard lock(mutex_);
+    burstGo_ = true;
 }
 
 void FakeStompBroker::dropConnection()
@@ -136,6 +155,54 @@ void FakeStompBroker::serve()
     }
 }
 
+namespace {
+
+// False when the client is gone. A write the send time-out cut short is
+// tried again (with the same bytes, as TLS asks) until the broker stops.
+bool writeAll(SSL* ssl, const std::string& bytes, const std::atomic<bool>& stop)
+{
+    while (!stop) {
+        int n = SSL_write(ssl, bytes.data(), static_cast<int>(bytes.size()));
+        if (n > 0) return true;
+        if (SSL_get_error(ssl, n) != SSL_ERROR_WANT_WRITE) return false;
+    }
+    return false;
+}
+
+// The TLS records of `start` and `bytes` filler bytes. From here on what
+// the connection writes goes to memory, sent only as the caller sends it.
+std::string encryptAhead(SSL* ssl, const std::string& start, std::size_t bytes)
+{
+    BIO* memory = BIO_new(BIO_s_mem());
+    SSL_set0_wbio(ssl, memory);
+    SSL_write(ssl, start.data(), static_cast<int>(start.size()));
+    const std::string filler(256 * 1024, 'x');
+    for (std::size_t made = 0; made < bytes; made += filler.size())
+        SSL_write(ssl, filler.data(), static_cast<int>(filler.size()));
+    char* data = nullptr;
+    const long length = BIO_get_mem_data(memory, &data);
+    std::string records(data, static_cast<std::size_t>(length));
+    (void)BIO_reset(memory);
+    return records;
+}
+
+// False when the client is gone.
+bool sendRaw(int fd, const std::string& bytes, const std::atomic<bool>& stop)
+{
+    std::size_t sent = 0;
+    while (sent < bytes.size() && !stop) {
+        const auto n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+        } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            return false;
+        }
+    }
+    return sent == bytes.size();
+}
+
+}  // namespace
+
 void FakeStompBroker::serveConnection(int fd)
 {
     SSL* ssl = SSL_new(tls_->ctx);
@@ -145,15 +212,29 @@ void FakeStompBroker::serveConnection(int fd)
         SSL_free(ssl);
         return;
     }
+    // A client that stops reading must not hold the broker in a write.
+    timeval sendTimeout{0, 50 * 1000};
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendTimeout, sizeof sendTimeout);
     HCStompFrameReader reader(64 * 1024 * 1024);
     char chunk[4096];
+    std::string burst;
     while (!stop_ && !drop_) {
-        std::string out;
+        std::vector<std::string> out;
+        bool sendBurstNow = false;
         {
             std::lock_guard lock(mutex_);
             out.swap(pending_);
+            if (burstBytes_ > 0 && !burstMade_) {
+                burst = encryptAhead(ssl, burstStart_, burstBytes_);
+                burstMade_ = true;
+                burstChanged_.notify_all();
+            }
+            sendBurstNow = std::exchange(burstGo_, false);
         }
-        if (!out.empty() && SSL_write(ssl, out.data(), static_cast<int>(out.size())) <= 0) break;
+        bool written = true;
+        for (const auto& bytes : out) written = written && writeAll(ssl, bytes, stop_);
+        if (sendBurstNow) written = written && sendRaw(fd, std::exchange(burst, std::string()), stop_);
+        if (!written) break;
         pollfd p{fd, POLLIN, 0};
         if (SSL_pending(ssl) == 0 && poll(&p, 1, 10) != 1) continue;
         int n = SSL_read(ssl, chunk, sizeof chunk);
@@ -163,7 +244,10 @@ void FakeStompBroker::serveConnection(int fd)
         while (reader.next(frame) == HCStompFrameReader::Status::Frame) {
             std::lock_guard lock(mutex_);
             frames_.push_back(frame);
-            if (answer_) pending_ += answer_(frame);
+            if (answer_) {
+                auto answer = answer_(frame);
+                if (!answer.empty()) pending_.push_back(std::move(answer));
+            }
         }
         heartBeats_ = reader.heartBeatsSeen();
     }

@@ -1,12 +1,15 @@
 #pragma once
 // A STOMP peer over TLS on 127.0.0.1 that the presence tests script: it
 // answers each frame the client sends with the bytes `answer` returns, can
-// push bytes or drop the connection at any moment, and records every frame
-// and every connection. Its certificate is made at construction and written
+// push bytes (whole, or trickled in small TLS records), burst a frame far
+// past any limit or drop the connection at any moment, and records every
+// frame and every connection. Its certificate is made at construction and written
 // to caFile() for the client to trust.
 //
 // Thread: serves on a thread of its own; every accessor locks.
 #include <atomic>
+#include <condition_variable>
+#include <cstddef>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -25,8 +28,15 @@ public:
 
     // What to write back for a frame of the client; empty: nothing.
     void setAnswer(std::function<std::string(const HCStompFrame&)> answer);
-    // Bytes for the current connection (written once it exists).
-    void push(std::string bytes);
+    // Bytes for the current connection (written once it exists), in one
+    // TLS record per `piece` bytes when `piece` is not 0.
+    void push(std::string bytes, std::size_t piece = 0);
+    // `start` and `bytes` more bytes of the same frame, made into TLS
+    // records ahead (returns once they are made) and written as fast as the
+    // socket takes them after sendBurst(): a broker that encrypted as it
+    // went would send no faster than the client decrypts.
+    void prepareBurst(std::string start, std::size_t bytes);
+    void sendBurst();
     // Ends the current connection from the broker's side.
     void dropConnection();
 
@@ -54,7 +64,12 @@ private:
     std::atomic<std::size_t> heartBeats_{0};
     mutable std::mutex mutex_;
     std::function<std::string(const HCStompFrame&)> answer_;
-    std::string pending_;
+    std::vector<std::string> pending_;  // one TLS write each
+    std::string burstStart_;
+    std::size_t burstBytes_ = 0;
+    bool burstMade_ = false;
+    bool burstGo_ = false;
+    std::condition_variable burstChanged_;
     std::vector<HCStompFrame> frames_;
     std::thread thread_;
 };

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "FakeStompBroker.h"
+#include "HeapPeak.h"
 #include "kernel/settings/HCSettings.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/Thread.h"
@@ -60,6 +62,7 @@ protected:
     void TearDown() override
     {
         HCPresenceService::shutdownService();
+        platform::setLogSink(nullptr);
         HCPresenceService::setHooks({});
         HCPoller::setReplyReader(nullptr);
         HCSettings::Shutdown();
@@ -71,6 +74,19 @@ protected:
     bool waitForState(HCPresenceService::State state)
     {
         return testsupport::runMainUntil([&] { return service->state() == state; });
+    }
+    // The reasons the service logged for ended connections.
+    std::vector<std::string> endings()
+    {
+        std::lock_guard lock(mutex);
+        return loggedEndings;
+    }
+    void captureEndings()
+    {
+        platform::setLogSink([this](platform::LogLevel, const std::string& line) {
+            std::lock_guard lock(mutex);
+            if (line.rfind("presence: connection ended: ", 0) == 0) loggedEndings.push_back(line);
+        });
     }
     bool waitForSubscriptions(int count)
     {
@@ -103,6 +119,7 @@ protected:
     std::shared_ptr<HCPresenceService> service;
     std::vector<std::string> presenceChanges;
     std::vector<std::string> notices;
+    std::vector<std::string> loggedEndings;
 };
 
 }  // namespace
@@ -129,6 +146,47 @@ TEST_F(HCPresenceServiceTest, ConnectsWithTheTokenAndHeartBeatsThenSubscribesToT
     EXPECT_TRUE(testsupport::runMainUntil([&] { return broker.connectionsEnded() == 1; }));
     EXPECT_EQ(broker.connections(), 1);
     EXPECT_EQ(broker.frames().back().command, "DISCONNECT");
+}
+
+TEST_F(HCPresenceServiceTest, ABootstrapWithAnotherTokenOrQueueEndsTheSessionAndStartsANewOne)
+{
+    const auto logins = [&] {
+        std::vector<std::string> seen;
+        for (const auto& f : broker.frames()) {
+            if (f.command == "CONNECT") seen.push_back(f.header("login").value_or("?"));
+            if (f.command == "SUBSCRIBE") seen.back() += " " + f.header("destination").value_or("?");
+            if (f.command == "DISCONNECT") seen.back() += " ended";
+        }
+        return seen;
+    };
+    const auto bootstrap = [&](const std::string& key, const std::string& queue) {
+        {
+            std::lock_guard lock(mutex);
+            token = OAuthToken{key, "secret of " + key};
+        }
+        service->setPresenceQueue(queue);
+        service->connect();
+    };
+    service->connect();
+    ASSERT_TRUE(waitForSubscriptions(1));
+
+    bootstrap("token-2", "/queue/presence.2");  // another player
+    ASSERT_TRUE(waitForSubscriptions(2)) << "the second player's queue is read";
+    bootstrap("token-2", "/queue/presence.2");  // the same again: the session stays
+    bootstrap("token-3", "/queue/presence.2");  // the same player, a new token
+    ASSERT_TRUE(waitForSubscriptions(3));
+    bootstrap("token-3", "/queue/presence.3");  // a new queue
+    ASSERT_TRUE(waitForSubscriptions(4));
+    ASSERT_TRUE(waitForState(HCPresenceService::State::Connected));
+    EXPECT_EQ(logins(), (std::vector<std::string>{"token-1 /queue/presence.1 ended", "token-2 /queue/presence.2 ended",
+                                                  "token-3 /queue/presence.2 ended", "token-3 /queue/presence.3"}));
+    EXPECT_EQ(broker.connections(), 4);
+    EXPECT_EQ(broker.frames()[3].header("passcode"), "secret of token-2");
+    EXPECT_EQ(service->failedAttempts(), 0) << "ending a session for a new one is no failure";
+
+    broker.push(message("user:7").encode());
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !notices.empty(); }));
+    EXPECT_EQ(notices, std::vector<std::string>{"user:7"});
 }
 
 TEST_F(HCPresenceServiceTest, WithoutATokenOrQueueNothingConnects)
@@ -183,6 +241,58 @@ TEST_F(HCPresenceServiceTest, MalformedFrameClosesAndCountsAsAFailedAttempt)
 TEST_F(HCPresenceServiceTest, OversizedFrameClosesBeforeItIsWhole)
 {
     expectFaultClosesCleanly("MESSAGE\nsubscription:0\n\n" + std::string(HCStompFrameReader::kDefaultMaxFrameBytes, 'x'));
+}
+
+TEST_F(HCPresenceServiceTest, AFrameWithoutEndIsDroppedWithinAFewFrameLimitsOfMemory)
+{
+    captureEndings();
+    service->connect();
+    ASSERT_TRUE(waitForState(HCPresenceService::State::Connected));
+    broker.prepareBurst("MESSAGE\nsubscription:0\ndestination:/queue/presence.1\n\n", 16 << 20);
+    heappeak::restart();
+    broker.sendBurst();
+    ASSERT_TRUE(waitForState(HCPresenceService::State::Waiting));
+    EXPECT_EQ(endings(), std::vector<std::string>{"presence: connection ended: frame over the size limit"});
+    EXPECT_TRUE(testsupport::runMainUntil([&] { return broker.connectionsEnded() == 1; }))
+        << "the client closed the connection";
+    // Only the sanitized test builds count the heap (see HeapPeak.h).
+    if (heappeak::available()) {
+        EXPECT_LT(heappeak::growthSinceRestart(), 4 * HCStompFrameReader::kDefaultMaxFrameBytes);
+    }
+}
+
+TEST_F(HCPresenceServiceTest, MessagesTrickledInTinyRecordsArriveWhole)
+{
+    service->connect();
+    ASSERT_TRUE(waitForState(HCPresenceService::State::Connected));
+    std::string body;
+    for (int id = 1; id <= 1500; ++id) body += (id > 1 ? ",user:" : "user:") + std::to_string(id);
+    for (std::size_t piece : {1, 16}) {
+        presenceChanges.clear();
+        broker.push(message(body).encode() + "\n", piece);
+        ASSERT_TRUE(testsupport::runMainUntil([&] { return presenceChanges.size() == 1500; }, 60)) << piece;
+        EXPECT_EQ(presenceChanges.front(), "user:1");
+        EXPECT_EQ(presenceChanges.back(), "user:1500");
+    }
+    EXPECT_EQ(service->state(), HCPresenceService::State::Connected);
+    EXPECT_EQ(broker.connections(), 1);
+}
+
+TEST_F(HCPresenceServiceTest, ABrokersErrorTextIsLoggedOnOneBoundedLine)
+{
+    captureEndings();
+    const std::string forged = "bye\n2026-12-07 12:00:00 [Error] payment: card number 4111\r\x1b[2J";
+    expectFaultClosesCleanly(HCStompFrame{"ERROR", {{"message", forged}}, {}}.encode());
+    ASSERT_TRUE(waitForState(HCPresenceService::State::Connected));
+    broker.push(HCStompFrame{"ERROR", {}, std::string(100000, '\n')}.encode());
+    ASSERT_TRUE(waitForState(HCPresenceService::State::Waiting));
+    const auto lines = endings();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "presence: connection ended: ERROR frame: bye\\x0a2026-12-07 12:00:00 [Error] payment: card "
+                        "number 4111\\x0d\\x1b[2J");
+    EXPECT_EQ(lines[1].find('\n'), std::string::npos);
+    EXPECT_LT(lines[1].size(), 1100u) << "what is logged from the wire is bounded";
+    EXPECT_NE(lines[1].find("(100000 bytes)"), std::string::npos) << lines[1].substr(0, 80);
 }
 
 TEST_F(HCPresenceServiceTest, ErrorFrameClosesAndCountsAsAFailedAttempt)

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <time.h>
+
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "transport/presence/HCStompFrame.h"
 
@@ -97,5 +101,46 @@ TEST(HCStompFrame, FramesPastTheLimitAreRefusedBeforeTheyAreWhole)
         reader.append(exact);
         HCStompFrame frame;
         EXPECT_EQ(reader.next(frame), Status::Frame) << "a frame of exactly the limit is read";
+    }
+}
+
+namespace {
+
+// This thread's CPU seconds to read one frame whose body of `bodyBytes` comes
+// in pieces of `piece` bytes, asking for a frame after each; the least of
+// three runs, so that a busy machine does not decide.
+double secondsInPieces(std::size_t bodyBytes, std::size_t piece)
+{
+    const std::string wire = "MESSAGE\nsubscription:0\n\n" + std::string(bodyBytes, 'x') + '\0';
+    double least = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        timespec begin{}, end{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &begin);
+        HCStompFrameReader reader(2 * wire.size());
+        HCStompFrame frame;
+        Status status = Status::NeedMore;
+        for (std::size_t at = 0; at < wire.size(); at += piece) {
+            reader.append(std::string_view(wire).substr(at, piece));
+            status = reader.next(frame);
+        }
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
+        EXPECT_EQ(status, Status::Frame);
+        EXPECT_EQ(frame.body.size(), bodyBytes);
+        least = std::min(least, double(end.tv_sec - begin.tv_sec) + double(end.tv_nsec - begin.tv_nsec) / 1e9);
+    }
+    return least;
+}
+
+}  // namespace
+
+// A reader that starts over on every piece costs the square of the bytes:
+// four times the body would cost sixteen times as much.
+TEST(HCStompFrame, AFrameInSmallPiecesCostsInProportionToItsBytes)
+{
+    for (auto [bytes, piece] : {std::pair<std::size_t, std::size_t>{128 << 10, 1}, {256 << 10, 16}}) {
+        const double small = secondsInPieces(bytes, piece);
+        const double large = secondsInPieces(4 * bytes, piece);
+        EXPECT_LT(large, 8 * small) << bytes << " bytes in pieces of " << piece << ": " << small << " s, four times as "
+                                    << "many: " << large << " s";
     }
 }

@@ -6,8 +6,9 @@ class Server;
 //   POST "bootstrap.xml" (OAuth, consumer): the bootstrap reply for the
 //     device ("udid") and the user ("user_id", or a new account with
 //     "create_new_account" = "1", or the device's last player, or a new one),
-//     with a fresh access token for that user, then the offline block when
-//     the test set one. An unknown user id is 404. The usage statistics
+//     with a fresh access token for that user and the user's gamerscore
+//     (the points of the unlocks the server holds), then the offline block
+//     when the test set one. An unknown user id is 404. The usage statistics
 //     ("[user_stats]total_game_sessions" and the rest) are recorded in the
 //     log-in state.
 //   POST "xp/devices" (JSON signature): registers the device, opens a JSON
