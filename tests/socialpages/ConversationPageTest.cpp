@@ -145,6 +145,27 @@ TEST_F(ConversationPageTest, AStartTheProviderDropsEndsTheLoadAndSaysSo)
     EXPECT_EQ(error->message(), HCConversationController::kStartErrorMessage);
 }
 
+TEST_F(ConversationPageTest, AConversationLeftWhileItStartsShowsNoErrorOverThePageBelow)
+{
+    startOnline();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    waitForIdle();
+    auto below = topPage();
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        auto page = HCConversationController::conversationWithId(std::nullopt, user(kOtherUserId, "Ben"));
+        HalcyonDashboard::getActiveNavigationController()->pushViewController(page, true);
+        settle();
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+    }
+    waitForReplies();
+    settle();
+    EXPECT_EQ(requestsTo("discussions.xml"), 1u);
+    EXPECT_EQ(topPage(), below);
+}
+
 TEST_F(ConversationPageTest, AHistoryThatArrivesWhileAnotherTabIsShownStartsNoPollerUntilThePageIsBack)
 {
     const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;

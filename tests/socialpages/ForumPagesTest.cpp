@@ -284,6 +284,22 @@ TEST_F(ForumPagesTest, AStarTheProviderDropsSaysSoAndLeavesItAsItWas)
               std::optional<std::string>(HCForumThreadViewController::kUnsubscribedTitle));
     EXPECT_EQ(alertMessages(),
               (std::vector<std::string>{"Error Occurred: Could not subscribe to thread. Please try again later."}));
+    ASSERT_TRUE(driver->answerAlert("Ok"));
+
+    // Left while the star is asked: what becomes of it is not told over the page below.
+    auto below = HalcyonDashboard::getActiveNavigationController()->viewControllers().front();
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(driver->tap(page->subscribeButton()));
+        settle();
+        HalcyonDashboard::getActiveNavigationController()->popToRootViewController(true);
+        settle();
+    }
+    waitForReplies();
+    settle();
+    EXPECT_EQ(requestsTo("discussions/300/subscribe.xml"), 1u);
+    EXPECT_EQ(topPage(), below);
+    EXPECT_TRUE(alertMessages().empty());
 }
 
 TEST_F(ForumPagesTest, APageThatHidesItsButtonsOffersNoStarAndNoReply)
