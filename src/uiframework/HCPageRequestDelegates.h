@@ -3,13 +3,15 @@
 // answered at most once. A request the provider lets go unanswered
 // (dropped) ends in `onDropped`, else in the failure handler with nil, on a
 // later turn of the main run loop, so the page never waits for an answer
-// that will not come.
+// that will not come; like a reply, that end reaches only a page that can
+// receive callbacks then.
 //
 // Thread: main thread.
 #include <functional>
 #include <memory>
 #include <utility>
 
+#include "kernel/callbacks/HCCallbackable.h"
 #include "kernel/callbacks/HCDelegate.h"
 #include "uiframework/HCRequestTicket.h"
 
@@ -22,6 +24,10 @@ std::pair<HCDelegate, HCDelegate> pageRequestDelegates(
     auto ticket = std::make_shared<HCRequestTicket>(0, [weakPage, onFailure, onDropped](unsigned) {
         auto target = weakPage.lock();
         if (!target) return;
+        // A reply the page may not hear now (it left its navigation stack) is
+        // let go unheard as well: its end is no more the page's business.
+        auto callbackable = dynamic_cast<const HCCallbackable*>(target.get());
+        if (callbackable && !callbackable->canReceiveCallbacksNow()) return;
         if (onDropped) {
             onDropped(*target);
         } else {

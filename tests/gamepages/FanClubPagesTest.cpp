@@ -8,6 +8,7 @@
 #include "gamepages/fanclub/HCFanClubController.h"
 #include "gamepages/fanclub/HCFavoriteThisGameController.h"
 #include "gamepages/fanclub/HCNewsLetterController.h"
+#include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Faults.h"
 #include "accounts/HCAccountForms.h"
@@ -316,6 +317,36 @@ TEST_F(FanClubPagesTest, ARefusedNewsletterChangePutsTheSwitchBack)
     waitForIdle();
     EXPECT_EQ(requestsTo("client_applications/77/news_letter_subscription.xml"), 2u);
     EXPECT_FALSE(page->subscriptionSwitch()->isOn());
+}
+
+TEST_F(FanClubPagesTest, NewsletterRequestsTheProviderDropsTakeTheLoadingScreenDownAndPutTheSwitchBack)
+{
+    startOnline();
+    Halcyon::setLoggedInUserHasHttpBasicCredential(true);
+    openPage("FanClub");
+    std::shared_ptr<HCNewsLetterController> page;
+    pagetest::dropRequestsMadeBy([&] {
+        ASSERT_TRUE(tapRow("Subscribe to Newsletter"));
+        settle();
+        page = topPageAs<HCNewsLetterController>();
+        ASSERT_TRUE(page);
+        EXPECT_TRUE(page->isShowingLoadingScreen());
+    });
+    ASSERT_TRUE(page);
+    waitForIdle();
+    EXPECT_FALSE(page->isShowingLoadingScreen());
+    EXPECT_FALSE(page->subscriptionSwitch()->isOn());
+
+    pagetest::dropRequestsMadeBy([&] {
+        ASSERT_TRUE(driver->tap(page->subscriptionSwitch()));
+        settle();
+        EXPECT_TRUE(page->subscriptionSwitch()->isOn());
+        EXPECT_TRUE(page->isShowingLoadingScreen());
+    });
+    waitForIdle();
+    EXPECT_FALSE(page->isShowingLoadingScreen());
+    EXPECT_FALSE(page->subscriptionSwitch()->isOn()) << "the change never reached the service";
+    EXPECT_EQ(requestsTo(kNewsletter), 0u);
 }
 
 }  // namespace

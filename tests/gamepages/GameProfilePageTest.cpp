@@ -11,6 +11,7 @@
 #include "gamepages/discovery/HCFeaturedGameCell.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
 #include "gamepages/leaderboards/HCLeaderboardController.h"
+#include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/XmlWriter.h"
 #include "platform/foundation/DeviceFacts.h"
@@ -352,6 +353,32 @@ TEST_F(GameProfilePageTest, OfflineWithNothingOnTheDeviceSaysSoAndItsAnswerClose
     // An approved player has nothing to approve: no loading screen stays up.
     page->pressedEnableHalcyon();
     EXPECT_FALSE(page->isShowingLoadingScreen());
+}
+
+TEST_F(GameProfilePageTest, AnotherGameWhoseRequestTheProviderDropsShowsTheButtonsThatNeedNoFeatures)
+{
+    startOnline();
+    serveFeatures(true, true, true);
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    waitForIdle();
+    std::shared_ptr<HCGameProfileController> page;
+    pagetest::dropRequestsMadeBy([&] {
+        page = HCGameProfileController::showGameProfileWithClientApplicationId(std::string(kOtherGame), nullptr);
+        settle();
+        ASSERT_TRUE(page);
+        EXPECT_EQ(topPage(), page);
+        EXPECT_TRUE(page->isShowingLoadingScreen());
+    });
+    ASSERT_TRUE(page);
+    waitForIdle();
+    EXPECT_FALSE(page->isShowingLoadingScreen());
+    EXPECT_EQ(requestsTo("apps/7.xml"), 0u);
+    EXPECT_FALSE(page->gameProfileInfo());
+    std::vector<std::string> offered;
+    for (const auto& slot : grid(*page))
+        if (slot != "-") offered.push_back(slot.substr(0, slot.find('@')));
+    EXPECT_EQ(offered, (std::vector<std::string>{"Discussions", "Fan Club", "Who's Playing"}));
 }
 
 }  // namespace

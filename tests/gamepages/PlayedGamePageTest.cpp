@@ -15,6 +15,7 @@
 #include "gamepages/discovery/HCPlayedGameController.h"
 #include "gamepages/discovery/HCShakeHistory.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
+#include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
@@ -136,6 +137,25 @@ TEST_F(PlayedGamePageTest, ARemovalTheServerRefusesBringsTheGameBack)
     waitForIdle();
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"Halcyon Games", "Tolvarine Ruvuru | 1 friend has this game | 40"}));
     EXPECT_EQ(requestsTo("profiles/me/list_games"), 2u);
+    EXPECT_FALSE(showsLoadingScreen());
+}
+
+TEST_F(PlayedGamePageTest, ARemovalTheProviderDropsBringsTheGameBack)
+{
+    startOnline();
+    auto page = openPage("PlayedGame");
+    const auto shown = screenRows();
+    ASSERT_EQ(shown.size(), 2u);
+    pagetest::dropRequestsMadeBy([&] {
+        ASSERT_TRUE(driver->deleteRow(page->tableView(), {0, 1}));
+        ASSERT_TRUE(driver->answerSheet("OK"));
+        settle();
+    });
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("profile/games/1"), 0u);
+    EXPECT_EQ(requestsTo("profiles/me/list_games"), 2u);
+    EXPECT_EQ(screenRows(), shown);
     EXPECT_FALSE(showsLoadingScreen());
 }
 

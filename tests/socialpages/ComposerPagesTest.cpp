@@ -4,6 +4,7 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
@@ -146,6 +147,24 @@ TEST_F(ComposerPagesTest, AFailedSendSaysSoAndTurnsSendBackOn)
     topPageAs<HCSendSocialNotificationController>()->reloadDataFromServer();
     waitForIdle();
     EXPECT_FALSE(showsLoadingScreen());
+}
+
+TEST_F(ComposerPagesTest, ASendTheProviderDropsSaysSoAndTurnsSendBackOn)
+{
+    link({"twitter"}, {"twitter"});
+    openComposer(std::string("Lead"), std::nullopt);
+    pagetest::dropRequestsMadeBy([&] {
+        ASSERT_TRUE(tapRightBarButton());
+        settle();
+        EXPECT_TRUE(showsLoadingScreen());
+        EXPECT_FALSE(sendIsOn());
+    });
+    waitForIdle();
+    EXPECT_FALSE(showsLoadingScreen());
+    EXPECT_EQ(alerts(), (Rows{HCSendSocialNotificationController::kSendFailedMessage}));
+    EXPECT_TRUE(sendIsOn());
+    EXPECT_EQ(requestsTo(kPosts), 0u);
+    EXPECT_EQ(title(), "Post");
 }
 
 TEST_F(ComposerPagesTest, LeaveAskedOnBothNetworksRunsBothScreensFacebookFirstThenSendsAgain)

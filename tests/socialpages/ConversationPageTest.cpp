@@ -2,9 +2,11 @@
 // poller, the partner's presence, sending and a send that fails.
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
+#include "dashboard/HCDeadEndErrorController.h"
 #include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "SocialPagesSupport.h"
+#include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
@@ -118,6 +120,50 @@ TEST_F(ConversationPageTest, WithoutAnIdTheConversationStartsAndOnePollerBringsI
     waitForIdle();
     EXPECT_EQ(topPage(), page);
     EXPECT_EQ(poller->getPollingFrequency(), kChatSeconds);
+}
+
+TEST_F(ConversationPageTest, AStartTheProviderDropsEndsTheLoadAndSaysSo)
+{
+    startOnline();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    waitForIdle();
+    auto page = HCConversationController::conversationWithId(std::nullopt, user(kOtherUserId, "Ben"));
+    ASSERT_TRUE(page);
+    pagetest::dropRequestsMadeBy([&] {
+        HalcyonDashboard::getActiveNavigationController()->pushViewController(page, true);
+        settle();
+        EXPECT_TRUE(page->isLoadingData());
+    });
+    waitForIdle();
+    settle();
+    EXPECT_FALSE(page->isLoadingData());
+    EXPECT_FALSE(page->isShowingLoadingScreen());
+    EXPECT_EQ(requestsTo("discussions.xml"), 0u);
+    auto error = topPageAs<HCDeadEndErrorController>();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message(), HCConversationController::kStartErrorMessage);
+}
+
+TEST_F(ConversationPageTest, AConversationLeftWhileItStartsShowsNoErrorOverThePageBelow)
+{
+    startOnline();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    waitForIdle();
+    auto below = topPage();
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        auto page = HCConversationController::conversationWithId(std::nullopt, user(kOtherUserId, "Ben"));
+        HalcyonDashboard::getActiveNavigationController()->pushViewController(page, true);
+        settle();
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+    }
+    waitForReplies();
+    settle();
+    EXPECT_EQ(requestsTo("discussions.xml"), 1u);
+    EXPECT_EQ(topPage(), below);
 }
 
 TEST_F(ConversationPageTest, AHistoryThatArrivesWhileAnotherTabIsShownStartsNoPollerUntilThePageIsBack)

@@ -3,6 +3,7 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
 #include "SocialPagesSupport.h"
+#include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "platform/runtime/ClassRegistry.h"
 #include "platform/ui/AlertView.h"
@@ -263,6 +264,42 @@ TEST_F(ForumPagesTest, TheStarFollowsTheDiscussionAndAFailureLeavesItAsItWas)
     EXPECT_FALSE(page->isShowingLoadingScreen());
     EXPECT_EQ(alertMessages(),
               (std::vector<std::string>{"Error Occurred: Could not subscribe to thread. Please try again later."}));
+}
+
+TEST_F(ForumPagesTest, AStarTheProviderDropsSaysSoAndLeavesItAsItWas)
+{
+    startOnline();
+    auto page = openThread(thread("300", "Paddle stuck"));
+    ASSERT_TRUE(page && page->subscribeButton());
+    pagetest::dropRequestsMadeBy([&] {
+        ASSERT_TRUE(driver->tap(page->subscribeButton()));
+        settle();
+        EXPECT_TRUE(page->isShowingLoadingScreen());
+    });
+    waitForIdle();
+    EXPECT_FALSE(page->isShowingLoadingScreen());
+    EXPECT_EQ(requestsTo("discussions/300/subscribe.xml"), 0u);
+    EXPECT_FALSE(page->thread()->isSubscribed());
+    EXPECT_EQ(page->subscribeButton()->currentTitle(),
+              std::optional<std::string>(HCForumThreadViewController::kUnsubscribedTitle));
+    EXPECT_EQ(alertMessages(),
+              (std::vector<std::string>{"Error Occurred: Could not subscribe to thread. Please try again later."}));
+    ASSERT_TRUE(driver->answerAlert("Ok"));
+
+    // Left while the star is asked: what becomes of it is not told over the page below.
+    auto below = HalcyonDashboard::getActiveNavigationController()->viewControllers().front();
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(driver->tap(page->subscribeButton()));
+        settle();
+        HalcyonDashboard::getActiveNavigationController()->popToRootViewController(true);
+        settle();
+    }
+    waitForReplies();
+    settle();
+    EXPECT_EQ(requestsTo("discussions/300/subscribe.xml"), 1u);
+    EXPECT_EQ(topPage(), below);
+    EXPECT_TRUE(alertMessages().empty());
 }
 
 TEST_F(ForumPagesTest, APageThatHidesItsButtonsOffersNoStarAndNoReply)

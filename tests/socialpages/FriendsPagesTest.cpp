@@ -10,6 +10,7 @@
 #include "dashboard/HCShowMessageAndReturnController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
+#include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
 #include "localserver/XmlWriter.h"
@@ -366,6 +367,39 @@ TEST_F(FriendsPagesTest, AFriendChangeElsewhereReloadsOnceOnReturnAndAFailedRemo
     EXPECT_EQ(requestsTo("users.xml"), before + 1);
     EXPECT_FALSE(showsLoadingScreen());
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"Dora | Last played  | 0"})) << "the request is still there";
+}
+
+TEST_F(FriendsPagesTest, ARemovalOrAnImportTheProviderDropsEndsLikeAFailedOne)
+{
+    startOnline();
+    auto page = std::dynamic_pointer_cast<HCFriendsController>(openPage("Friends"));
+    ASSERT_TRUE(page);
+    const auto shown = screenRows();
+    ASSERT_EQ(shown, (std::vector<std::string>{"[B]", "Ben | Last played  | 0"}));
+    const auto before = requestsTo("users.xml");
+    pagetest::dropRequestsMadeBy([&] {
+        ASSERT_TRUE(driver->deleteRow(page->tableView(), {0, 0}));
+        settle();
+        EXPECT_TRUE(page->isShowingLoadingScreen());
+    });
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users.xml"), before + 1);
+    EXPECT_EQ(screenRows(), shown) << "Ben is still a friend: his row comes back";
+
+    link(kUserId, "fbconnect");
+    openPage("ImportFriends");
+    auto import = topPage();
+    pagetest::dropRequestsMadeBy([&] {
+        ASSERT_TRUE(tapButton("Import from Facebook"));
+        EXPECT_TRUE(showsLoadingScreen());
+    });
+    waitForIdle();
+    EXPECT_FALSE(std::dynamic_pointer_cast<HCViewController>(import)->isShowingLoadingScreen());
+    auto failed = topPageAs<HCShowMessageAndReturnController>();
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->title(), "Error");
+    EXPECT_EQ(failed->messageLabel()->text(), HCFriendImporter::kFailedMessage);
+    EXPECT_EQ(requestsTo("users_credentials"), 0u);
 }
 
 TEST_F(FriendsPagesTest, NobodyPlayingOffersTheNetworksNotLinkedYetOrElseSaysSo)

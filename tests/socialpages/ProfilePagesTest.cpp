@@ -8,6 +8,7 @@
 #include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/highscores/HCHighScoreController.h"
+#include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
 #include "localserver/routes/ConversationRoutes.h"
@@ -206,6 +207,51 @@ TEST_F(ProfilePagesTest, FailedLoadsAndFollowsTakeTheLoadingScreenDownAndChangeN
     waitForIdle();
     EXPECT_FALSE(showsLoadingScreen());
     EXPECT_EQ(page->toggleFriendButton()->currentTitle().value_or(""), "Add Friend");
+}
+
+TEST_F(ProfilePagesTest, RequestsTheProviderDropsTakeTheLoadingScreenDownAndChangeNothing)
+{
+    localserver::registerConversationRoutes(*server, forums);
+    startOnline();
+    openMyHalcyon();
+    std::shared_ptr<HCProfileController> ben;
+    pagetest::dropRequestsMadeBy([&] {
+        HCProfileController::showProfileForUser(player(kOtherUserId, kOtherUserName));
+        settle();
+        ben = topPageAs<HCProfileController>();
+        ASSERT_TRUE(ben);
+        EXPECT_TRUE(ben->isShowingLoadingScreen());
+    });
+    ASSERT_TRUE(ben);
+    waitForIdle();
+    EXPECT_FALSE(ben->isShowingLoadingScreen());
+    EXPECT_EQ(ben->friendsSubtextLabel()->text(), "");
+
+    // Shown again, it asks again and fills in.
+    showProfile(player("1005", "Dora"));
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    ASSERT_EQ(topPage(), ben);
+    ASSERT_NE(ben->friendsSubtextLabel()->text(), "");
+
+    pagetest::dropRequestsMadeBy([&] {
+        ASSERT_TRUE(tapButton("Add Friend"));
+        EXPECT_TRUE(ben->isShowingLoadingScreen());
+    });
+    waitForIdle();
+    EXPECT_FALSE(ben->isShowingLoadingScreen());
+    EXPECT_EQ(ben->toggleFriendButton()->currentTitle().value_or(""), "Add Friend");
+
+    pagetest::dropRequestsMadeBy([&] {
+        ASSERT_TRUE(tapButton("Send IM"));
+        EXPECT_TRUE(ben->isShowingLoadingScreen());
+    });
+    waitForIdle();
+    EXPECT_FALSE(ben->isShowingLoadingScreen());
+    EXPECT_EQ(topPage(), ben);
+    EXPECT_EQ(alertMessages(), std::vector<std::string>{HCProfileController::kConversationErrorMessage});
+    EXPECT_EQ(requestsTo("discussions.xml"), 0u);
 }
 
 TEST_F(ProfilePagesTest, AScoreAndAForumPostOpenTheirPlayersProfile)

@@ -4,6 +4,7 @@
 #include "core/users/HCUser.h"
 #include "dashboard/HCRootController.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/routes/PictureRoutes.h"
 #include "platform/ui/ActionSheet.h"
@@ -211,6 +212,52 @@ TEST_F(ProfilePicturePageTest, RefusedChoicesTakeTheLoadingScreenDownAndSaySo)
     waitForIdle();
     EXPECT_FALSE(showsLoadingScreen());
     EXPECT_EQ(alertMessages(), std::vector<std::string>{Page::kSaveFailedMessage});
+}
+
+TEST_F(ProfilePicturePageTest, ChoicesAndRefreshesTheProviderDropsTakeTheLoadingScreenDownAndSaySo)
+{
+    start(true, true);
+    auto page = open();
+    ASSERT_TRUE(page);
+    struct Case {
+        std::function<bool()> tap;
+        const char* said;
+    };
+    const std::vector<Case> cases{
+        {[&] { return tapRow("Default Halcyon Icon"); }, Page::kSaveFailedMessage},
+        {[&] { return driver->selectRow(page->tableView(), {0, 0}); }, Page::kSaveFailedMessage},
+        {[&] { return driver->tap(page->refreshButton()); }, Page::kRefreshFailedMessage},
+    };
+    for (const auto& each : cases) {
+        pagetest::dropRequestsMadeBy([&] {
+            ASSERT_TRUE(each.tap());
+            settle();
+            EXPECT_TRUE(showsLoadingScreen());
+        });
+        waitForIdle();
+        EXPECT_FALSE(showsLoadingScreen());
+        EXPECT_EQ(alertMessages(), std::vector<std::string>{each.said});
+        ASSERT_TRUE(driver->answerAlert("Ok"));
+    }
+    EXPECT_TRUE(page->refreshButton()->isEnabled());
+    EXPECT_EQ(requestsTo("profile_picture/refresh"), 0u);
+
+    // A later try of a refresh, dropped while the pictures are awaited.
+    ASSERT_TRUE(driver->tap(page->refreshButton()));
+    ASSERT_TRUE(testsupport::runMainUntil([&] {
+        return page->refreshCount() == 1 && Halcyon::provider()->runningLoaderCount() == 0 &&
+               Halcyon::provider()->queuedActionCount() == 0;
+    }));
+    waitForReplies();
+    pagetest::dropRequestsMadeBy([&] {
+        clock->advance(Page::kRedownloadDelay);
+        testsupport::drainMain();
+        EXPECT_EQ(page->refreshCount(), 2);
+        EXPECT_TRUE(showsLoadingScreen());
+    });
+    waitForIdle();
+    EXPECT_EQ(alertMessages(), std::vector<std::string>{Page::kRefreshFailedMessage});
+    EXPECT_TRUE(page->refreshButton()->isEnabled());
 }
 
 TEST_F(ProfilePicturePageTest, WithTheServiceStoppedNothingWaitsForAnAnswer)

@@ -22,6 +22,7 @@
 #include "social/discovery/HCGameDiscoveryService.h"
 #include "social/playedgames/HCPlayedGame.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/HCTabbedPageHeaderController.h"
 
 namespace {
@@ -202,8 +203,11 @@ void HCPlayedGameController::onResourceWasDeleted(const platform::ObjectPtr& res
     HC_CHECK_MAIN_THREAD();
     auto game = platform::as<HCPlayedGame>(resource);
     if (!game) return;
-    HCClientApplicationService::removeGameFromLocalUsersList(
-        game->resourceId(), HCDelegate(), HCDelegate(platform::self(this), &HCPlayedGameController::onRemovalFailed));
+    // A removal the provider drops unanswered brings the row back like a refused one.
+    auto [removed, failed] = pageRequestDelegates<HCPlayedGameController>(
+        std::static_pointer_cast<HCPlayedGameController>(platform::self(this)), [](auto&, const auto&) {},
+        [](auto& page, const auto& failure) { page.onRemovalFailed(failure); });
+    HCClientApplicationService::removeGameFromLocalUsersList(game->resourceId(), removed, failed);
 }
 
 void HCPlayedGameController::onRemovalFailed(std::shared_ptr<platform::Object>)

@@ -8,6 +8,7 @@
 #include "platform/ui/NavigationController.h"
 #include "social/settings/HCUserSettingService.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 namespace {
 using platform::ui::Rect;
@@ -58,12 +59,17 @@ void HCNewsLetterController::viewDidAppear(bool animated)
     securingAccount_ = false;
 }
 
+std::shared_ptr<HCNewsLetterController> HCNewsLetterController::me()
+{
+    return std::static_pointer_cast<HCNewsLetterController>(platform::self(this));
+}
+
 void HCNewsLetterController::doServerAction()
 {
-    auto self = std::static_pointer_cast<HCNewsLetterController>(platform::self(this));
-    HCUserSettingService::getSubscribingToDeveloperNewsLetter(
-        gameId(), HCDelegate(self, &HCNewsLetterController::onRetrievedSetting),
-        HCDelegate(self, &HCNewsLetterController::onRequestDone));
+    auto [retrieved, failed] = pageRequestDelegates<HCNewsLetterController>(
+        me(), [](auto& page, const auto& reply) { page.onRetrievedSetting(platform::as<HCPaginatedSeries>(reply)); },
+        [](auto& page, const auto& failure) { page.onRequestDone(failure); });
+    HCUserSettingService::getSubscribingToDeveloperNewsLetter(gameId(), retrieved, failed);
 }
 
 void HCNewsLetterController::onRetrievedSetting(std::shared_ptr<HCPaginatedSeries> reply)
@@ -111,10 +117,11 @@ void HCNewsLetterController::setSubscriptionState(bool subscribe)
     HC_CHECK_MAIN_THREAD();
     showLoadingScreen();
     subscriptionSwitch_->setOn(subscribe);
-    auto self = std::static_pointer_cast<HCNewsLetterController>(platform::self(this));
-    HCUserSettingService::setSubscribeToDeveloperNewsLetter(subscribe, gameId(),
-                                                            HCDelegate(self, &HCNewsLetterController::onRequestDone),
-                                                            HCDelegate(self, &HCNewsLetterController::onChangeFailed));
+    // A change the provider drops unanswered is put back like a refused one.
+    auto [changed, failed] = pageRequestDelegates<HCNewsLetterController>(
+        me(), [](auto& page, const auto& reply) { page.onRequestDone(reply); },
+        [](auto& page, const auto& failure) { page.onChangeFailed(failure); });
+    HCUserSettingService::setSubscribeToDeveloperNewsLetter(subscribe, gameId(), changed, failed);
 }
 
 void HCNewsLetterController::onChangeFailed(std::shared_ptr<platform::Object>)

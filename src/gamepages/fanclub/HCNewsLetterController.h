@@ -37,6 +37,7 @@ public:
     std::string kindName() const override { return "HCNewsLetterController"; }
 
 private:
+    std::shared_ptr<HCNewsLetterController> me();
     std::optional<std::string> gameId() const;
     void doServerAction();
     void onRetrievedSetting(std::shared_ptr<HCPaginatedSeries> reply);

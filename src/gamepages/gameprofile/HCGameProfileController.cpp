@@ -22,6 +22,7 @@
 #include "social/announcements/HCAnnouncementService.h"
 #include "social/applications/HCClientApplicationService.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/widgets/HCBadgeButton.h"
 #include "uiframework/widgets/HCButtonPanel.h"
 
@@ -341,10 +342,11 @@ void HCGameProfileController::_downloadGameProfileInfo()
     if (clientApplicationId_ && !clientApplicationId_->empty() && clientApplicationId_ != Halcyon::clientApplicationId()) {
         showLoadingScreen();
     }
-    auto self = std::static_pointer_cast<HCGameProfileController>(platform::self(this));
-    HCClientApplicationService::getGameProfilePageInfo(
-        clientApplicationId_, HCDelegate(self, &HCGameProfileController::_downloadedGameProfile),
-        HCDelegate(self, &HCGameProfileController::_failedDownloadingGameProfile));
+    auto [downloaded, failed] = pageRequestDelegates<HCGameProfileController>(
+        std::static_pointer_cast<HCGameProfileController>(platform::self(this)),
+        [](auto& page, const auto& reply) { page._downloadedGameProfile(platform::as<HCPaginatedSeries>(reply)); },
+        [](auto& page, const auto& failure) { page._failedDownloadingGameProfile(failure); });
+    HCClientApplicationService::getGameProfilePageInfo(clientApplicationId_, downloaded, failed);
 }
 
 void HCGameProfileController::_downloadedGameProfile(std::shared_ptr<HCPaginatedSeries> reply)

@@ -17,6 +17,7 @@
 #include "socialpages/composer/HCSendSocialNotificationCells.h"
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/table/HCTableCellBackgroundView.h"
 
 namespace {
@@ -247,10 +248,13 @@ void HCSendSocialNotificationController::send()
     }
     for (const auto& row : networkRows())
         if (row->checked() && row->connectedToNetwork()) notification_->addSendToNetwork(row->networkType());
-    auto self = std::static_pointer_cast<HCSendSocialNotificationController>(platform::self(this));
-    auto handle = HCSocialNotificationService::sendSocialNotification(
-        notification_, HCDelegate(self, &HCSendSocialNotificationController::_sendSuccess),
-        HCDelegate(self, &HCSendSocialNotificationController::_sendFailure));
+    // A post the provider drops unanswered ends like a failed one: the
+    // loading screen comes down and Send is back on.
+    auto [sent, failed] = pageRequestDelegates<HCSendSocialNotificationController>(
+        std::static_pointer_cast<HCSendSocialNotificationController>(platform::self(this)),
+        [](auto& page, const auto& reply) { page._sendSuccess(reply); },
+        [](auto& page, const auto& failure) { page._sendFailure(failure); });
+    auto handle = HCSocialNotificationService::sendSocialNotification(notification_, sent, failed);
     // A service that is not running answers nothing: the player may try again.
     if (!handle) {
         activateSendButton();

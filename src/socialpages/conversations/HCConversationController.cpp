@@ -18,6 +18,7 @@
 #include "social/forums/HCForumPost.h"
 #include "social/forums/HCOnlineStatus.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 namespace {
 
@@ -168,12 +169,15 @@ void HCConversationController::doIndexActionOnSuccess(const HCDelegate& onSucces
             onFailure);
         return;
     }
-    // The load lasts until the history of the new conversation is in.
+    // The load lasts until the history of the new conversation is in; a
+    // start the provider drops unanswered ends it like a refused one.
     startingLoadFailure_ = onFailure;
-    HCConversationService::startConversationWithUser(
-        conversationUser_ ? conversationUser_->resourceId() : std::nullopt,
-        HCDelegate(self, &HCConversationController::_startedConversation),
-        HCDelegate(self, &HCConversationController::_errorStartingConversation));
+    auto [started, failed] = pageRequestDelegates<HCConversationController>(
+        std::static_pointer_cast<HCConversationController>(self),
+        [](auto& page, const auto& reply) { page._startedConversation(platform::as<HCPaginatedSeries>(reply)); },
+        [](auto& page, const auto& failure) { page._errorStartingConversation(failure); });
+    HCConversationService::startConversationWithUser(conversationUser_ ? conversationUser_->resourceId() : std::nullopt,
+                                                     started, failed);
 }
 
 void HCConversationController::_startedConversation(std::shared_ptr<HCPaginatedSeries> series)

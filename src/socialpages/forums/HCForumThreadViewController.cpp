@@ -13,6 +13,7 @@
 #include "socialpages/forums/HCPostNewMessage.h"
 #include "socialpages/profile/HCProfileController.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 std::shared_ptr<HCForumThreadViewController> HCForumThreadViewController::threadView(const HCForumThreadPtr& thread,
                                                                                      const HCForumTopicPtr& topic)
@@ -124,13 +125,15 @@ void HCForumThreadViewController::_subscribe()
 {
     HC_CHECK_MAIN_THREAD();
     if (!thread_) return;
-    auto self = platform::self(this);
-    HCDelegate success(self, &HCForumThreadViewController::_subscribeSuccess);
-    HCDelegate failure(self, &HCForumThreadViewController::_subscribeFailure);
+    auto [success, failure] = pageRequestDelegates<HCForumThreadViewController>(
+        std::static_pointer_cast<HCForumThreadViewController>(platform::self(this)),
+        [](auto& page, const auto& reply) { page._subscribeSuccess(reply); },
+        [](auto& page, const auto& failed) { page._subscribeFailure(failed); });
     const auto topicId = topic_ ? topic_->resourceId() : std::nullopt;
     showLoadingScreen();
-    // A call refused before any request answers its failure at once, which
-    // takes the loading screen down again.
+    // A call refused before any request answers its failure at once, and a
+    // request the provider drops answers it later: either takes the loading
+    // screen down again.
     if (thread_->isSubscribed()) {
         HCForumService::unsubscribeFromThread(thread_->resourceId(), topicId, success, failure);
     } else {

@@ -8,6 +8,7 @@
 #include "social/users/HCUsersCredential.h"
 #include "social/users/HCUsersCredentialService.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/HCViewController.h"
 
 std::shared_ptr<HCFriendImporter> HCFriendImporter::friendImporterWithController(
@@ -32,6 +33,11 @@ void HCFriendImporter::importFromFacebook()
     importFromSocialNetwork();
 }
 
+std::shared_ptr<HCFriendImporter> HCFriendImporter::me()
+{
+    return std::static_pointer_cast<HCFriendImporter>(platform::self(this));
+}
+
 void HCFriendImporter::setLoading(bool loading)
 {
     auto page = std::dynamic_pointer_cast<HCViewController>(controller_.lock());
@@ -47,10 +53,12 @@ void HCFriendImporter::importFromSocialNetwork()
 {
     HC_CHECK_MAIN_THREAD();
     setLoading(true);
-    auto self = platform::self(this);
-    auto handle = HCUsersCredentialService::getIndexOnSuccess(
-        HCDelegate(self, &HCFriendImporter::onUsersCredentialsDownloaded),
-        HCDelegate(self, &HCFriendImporter::importFriendsFailed), true);
+    auto [loaded, failed] = pageRequestDelegates<HCFriendImporter>(
+        me(), [](auto& importer, const auto& reply) {
+            importer.onUsersCredentialsDownloaded(platform::as<HCPaginatedSeries>(reply));
+        },
+        [](auto& importer, const auto& failure) { importer.importFriendsFailed(failure); });
+    auto handle = HCUsersCredentialService::getIndexOnSuccess(loaded, failed, true);
     // A service that is not running calls nothing back.
     if (!handle) setLoading(false);
 }
@@ -72,10 +80,10 @@ void HCFriendImporter::onUsersCredentialsDownloaded(std::shared_ptr<HCPaginatedS
         importCompleteMessage_ = "Allow some time for us to find your " +
                                  HCUsersCredential::getDisplayNameForCredentialType(credentialType_).value_or("") +
                                  " friends with Halcyon. Any matches will appear in the friends tab.";
-        auto self = platform::self(this);
-        auto handle = HCUsersCredentialService::importFriendsFromCredentialType(
-            credentialType_, HCDelegate(self, &HCFriendImporter::importFriendsSucceeded),
-            HCDelegate(self, &HCFriendImporter::importFriendsFailed));
+        auto [imported, failed] = pageRequestDelegates<HCFriendImporter>(
+            me(), [](auto& importer, const auto& reply) { importer.importFriendsSucceeded(reply); },
+            [](auto& importer, const auto& failure) { importer.importFriendsFailed(failure); });
+        auto handle = HCUsersCredentialService::importFriendsFromCredentialType(credentialType_, imported, failed);
         if (!handle) setLoading(false);
         return;
     }

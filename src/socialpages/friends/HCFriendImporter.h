@@ -38,6 +38,9 @@ public:
     bool canReceiveCallbacksNow() const override { return true; }
 
 private:
+    // This importer, for the delegates of its requests (a request dropped
+    // unanswered ends in importFriendsFailed).
+    std::shared_ptr<HCFriendImporter> me();
     void importFromSocialNetwork();
     void setLoading(bool loading);
     void pushCompleteControllerWithMessage(const std::string& message, const std::string& title);

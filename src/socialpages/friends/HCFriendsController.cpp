@@ -12,6 +12,7 @@
 #include "socialpages/friends/HCPendingFriends.h"
 #include "socialpages/profile/HCProfileController.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/table/HCSectionHeaderView.h"
 
 HCFriendsController::HCFriendsController()
@@ -191,16 +192,21 @@ void HCFriendsController::onResourceWasDeleted(const platform::ObjectPtr& resour
     auto user = platform::as<HCUser>(resource);
     if (!user) return;
     showLoadingScreen();
-    auto self = platform::self(this);
-    HCDelegate failure(self, &HCFriendsController::_failedRemoving);
-    HCRequestHandlePtr handle;
-    if (curTabType_ == kFriendsTab) {
-        handle = HCFriendsService::makeLocalUserStopFollowing(
-            user->resourceId(), HCDelegate(self, &HCFriendsController::_removedFriend, user), failure);
-    } else {
-        handle = HCFriendsService::removeLocalUsersFollower(
-            user->resourceId(), HCDelegate(self, &HCFriendsController::_removedPendingFriend), failure);
-    }
+    const bool friendsTab = curTabType_ == kFriendsTab;
+    // The row is gone from the table already: a removal dropped unanswered
+    // must bring it back like a refused one.
+    auto [success, failure] = pageRequestDelegates<HCFriendsController>(
+        std::static_pointer_cast<HCFriendsController>(platform::self(this)),
+        [friendsTab, user](auto& page, const auto& reply) {
+            if (friendsTab) {
+                page._removedFriend(reply, user);
+            } else {
+                page._removedPendingFriend(reply);
+            }
+        },
+        [](auto& page, const auto& failed) { page._failedRemoving(failed); });
+    auto handle = friendsTab ? HCFriendsService::makeLocalUserStopFollowing(user->resourceId(), success, failure)
+                             : HCFriendsService::removeLocalUsersFollower(user->resourceId(), success, failure);
     // Refused at once (no such player, the service not running): show the list as it is.
     if (!handle) reloadDataFromServer();
 }

@@ -19,6 +19,7 @@
 #include "socialpages/picture/HCProfilePictureCell.h"
 #include "socialpages/picture/HCProfilePictureDrawing.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/table/HCResourceControllerMap.h"
 
 namespace {
@@ -126,15 +127,16 @@ void HCSelectProfilePictureController::onCellWasClicked(const platform::ObjectPt
             _presentCustomImageActionSheet();
         } else {
             showLoadingScreen();
-            unlessSent(HCUsersCredentialService::selectProfilePictureSourceForLocalUser(
-                row->credentialType(), HCDelegate(me(), &HCSelectProfilePictureController::_selectSourceSuccessWithIgnored, row),
-                HCDelegate(me(), &HCSelectProfilePictureController::_selectSourceFailure)));
+            auto [selected, failed] = requestDelegates(
+                [row](auto& page, const auto& reply) { page._selectSourceSuccessWithIgnored(reply, row); },
+                &HCSelectProfilePictureController::_selectSourceFailure);
+            const auto& type = row->credentialType();
+            unlessSent(HCUsersCredentialService::selectProfilePictureSourceForLocalUser(type, selected, failed));
         }
     } else {
         showLoadingScreen();
-        unlessSent(HCUsersCredentialService::uploadProfilePictureLocalUser(
-            nullptr, HCDelegate(me(), &HCSelectProfilePictureController::_uploadSuccessWithIgnored),
-            HCDelegate(me(), &HCSelectProfilePictureController::_selectSourceFailure)));
+        auto [uploaded, failed] = uploadDelegates();
+        unlessSent(HCUsersCredentialService::uploadProfilePictureLocalUser(nullptr, uploaded, failed));
     }
     tableView()->deselectRowAtIndexPath(indexPathInTable, true);
 }
@@ -173,6 +175,20 @@ void HCSelectProfilePictureController::unlessSent(const HCRequestHandlePtr& hand
     refreshButton_->setEnabled(true);
 }
 
+std::pair<HCDelegate, HCDelegate> HCSelectProfilePictureController::requestDelegates(
+    std::function<void(HCSelectProfilePictureController&, const platform::ObjectPtr&)> onSuccess,
+    void (HCSelectProfilePictureController::*onFailure)(std::shared_ptr<platform::Object>))
+{
+    return pageRequestDelegates<HCSelectProfilePictureController>(
+        me(), std::move(onSuccess), [onFailure](auto& page, const auto& failure) { (page.*onFailure)(failure); });
+}
+
+std::pair<HCDelegate, HCDelegate> HCSelectProfilePictureController::uploadDelegates()
+{
+    return requestDelegates([](auto& page, const auto& reply) { page._uploadSuccessWithIgnored(reply); },
+                            &HCSelectProfilePictureController::_selectSourceFailure);
+}
+
 void HCSelectProfilePictureController::showFailure(const char* message)
 {
     hideLoadingScreen();
@@ -205,18 +221,19 @@ void HCSelectProfilePictureController::_refreshProfilePictures(unsigned mask)
     if (!(mask & kTwitter)) twitterCredentialWaitingForUpdate_ = nullptr;
     if (!(mask & kOwnPicture)) httpBasicCredentialWaitingForUpdate_ = nullptr;
     showLoadingScreen();
-    unlessSent(HCUsersCredentialService::requestProfilePictureUpdateForLocalUser(
-        HCDelegate(me(), &HCSelectProfilePictureController::updateRequested),
-        HCDelegate(me(), &HCSelectProfilePictureController::_refreshFailure)));
+    auto [requested, failed] = requestDelegates([](auto& page, const auto&) { page._redownloadCredentials(); },
+                                                &HCSelectProfilePictureController::_refreshFailure);
+    unlessSent(HCUsersCredentialService::requestProfilePictureUpdateForLocalUser(requested, failed));
 }
 
 void HCSelectProfilePictureController::_redownloadCredentials()
 {
     HC_CHECK_MAIN_THREAD();
     ++refreshCount_;
-    unlessSent(HCUsersCredentialService::getProfilePictureCredentialsForLocalUser(
-        HCDelegate(me(), &HCSelectProfilePictureController::_refreshSuccess),
-        HCDelegate(me(), &HCSelectProfilePictureController::_refreshFailure)));
+    auto [loaded, failed] = requestDelegates(
+        [](auto& page, const auto& reply) { page._refreshSuccess(platform::as<HCPaginatedSeries>(reply)); },
+        &HCSelectProfilePictureController::_refreshFailure);
+    unlessSent(HCUsersCredentialService::getProfilePictureCredentialsForLocalUser(loaded, failed));
 }
 
 void HCSelectProfilePictureController::showList(const HCPaginatedSeriesPtr& series)
@@ -391,7 +408,6 @@ void HCSelectProfilePictureController::_imageSelected(const platform::ui::ImageP
     showLoadingScreen();
     auto picture = HCProfilePictureDrawing::profilePictureFrom(image);
     if (!picture) return _selectSourceFailure(nullptr);
-    unlessSent(HCUsersCredentialService::uploadProfilePictureLocalUser(
-        picture, HCDelegate(me(), &HCSelectProfilePictureController::_uploadSuccessWithIgnored),
-        HCDelegate(me(), &HCSelectProfilePictureController::_selectSourceFailure)));
+    auto [uploaded, failed] = uploadDelegates();
+    unlessSent(HCUsersCredentialService::uploadProfilePictureLocalUser(picture, uploaded, failed));
 }

@@ -15,9 +15,12 @@
 // table meanwhile cannot take them away.
 //
 // Thread: main thread.
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "core/replies/HCPaginatedSeries.h"
+#include "kernel/callbacks/HCDelegate.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/BarButtonItem.h"
@@ -93,7 +96,12 @@ public:
     std::string kindName() const override { return "HCSelectProfilePictureController"; }
 
 private:
-    void updateRequested(std::shared_ptr<platform::Object>) { _redownloadCredentials(); }
+    // The delegates of one request, answered once: a request the provider
+    // drops unanswered ends in `onFailure` like a refused one.
+    std::pair<HCDelegate, HCDelegate> requestDelegates(
+        std::function<void(HCSelectProfilePictureController&, const platform::ObjectPtr&)> onSuccess,
+        void (HCSelectProfilePictureController::*onFailure)(std::shared_ptr<platform::Object>));
+    std::pair<HCDelegate, HCDelegate> uploadDelegates();
     void orientationDidChange(const platform::Notification& notification);
     void openPicker(platform::ui::ImagePickerController::SourceType source);
     // Takes the picker away: its popover on a large screen, else the picker itself.

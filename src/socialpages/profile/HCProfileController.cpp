@@ -18,6 +18,7 @@
 #include "socialpages/conversations/HCConversationController.h"
 #include "socialpages/friends/HCPendingFriends.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 namespace {
 
@@ -140,6 +141,11 @@ void HCProfileController::viewWillAppear(bool animated)
     banner_->showUser(user);
 }
 
+std::shared_ptr<HCProfileController> HCProfileController::me()
+{
+    return std::static_pointer_cast<HCProfileController>(platform::self(this));
+}
+
 void HCProfileController::viewDidAppear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
@@ -147,10 +153,11 @@ void HCProfileController::viewDidAppear(bool animated)
     if (friendsInfo_ || gamesInfo_) return;
     auto user = getPageContextUser();
     showLoadingScreen();
-    auto self = platform::self(this);
-    auto handle = HCProfileService::getProfileForUser(user ? user->resourceId() : std::nullopt,
-                                                      HCDelegate(self, &HCProfileController::_profileDownloadSucceeded),
-                                                      HCDelegate(self, &HCProfileController::_profileDownloadFailed));
+    auto [loaded, failed] = pageRequestDelegates<HCProfileController>(
+        me(),
+        [](auto& page, const auto& reply) { page._profileDownloadSucceeded(platform::as<HCPaginatedSeries>(reply)); },
+        [](auto& page, const auto& failure) { page._profileDownloadFailed(failure); });
+    auto handle = HCProfileService::getProfileForUser(user ? user->resourceId() : std::nullopt, loaded, failed);
     // A service that is not running calls nothing back.
     if (!handle) hideLoadingScreen();
 }
@@ -205,9 +212,9 @@ void HCProfileController::onToggleFollowing()
     auto user = getPageContextUser();
     if (!user || user->isLocalUser()) return;
     showLoadingScreen();
-    auto self = platform::self(this);
-    HCDelegate success(self, &HCProfileController::onFollowChangedState);
-    HCDelegate failure(self, &HCProfileController::onFollowFailedChangingState);
+    auto [success, failure] = pageRequestDelegates<HCProfileController>(
+        me(), [](auto& page, const auto& reply) { page.onFollowChangedState(reply); },
+        [](auto& page, const auto& failed) { page.onFollowFailedChangingState(failed); });
     auto handle = user->followedByLocalUser()
                       ? HCFriendsService::makeLocalUserStopFollowing(user->resourceId(), success, failure)
                       : HCFriendsService::makeLocalUserFollow(user->resourceId(), success, failure);
@@ -243,10 +250,10 @@ void HCProfileController::onInstantMessage()
     auto user = getPageContextUser();
     if (!user || user->isLocalUser()) return;
     showLoadingScreen();
-    auto self = platform::self(this);
-    auto handle = HCConversationService::startConversationWithUser(
-        user->resourceId(), HCDelegate(self, &HCProfileController::_conversationStarted),
-        HCDelegate(self, &HCProfileController::_conversationError));
+    auto [started, failed] = pageRequestDelegates<HCProfileController>(
+        me(), [](auto& page, const auto& reply) { page._conversationStarted(platform::as<HCPaginatedSeries>(reply)); },
+        [](auto& page, const auto& failure) { page._conversationError(failure); });
+    auto handle = HCConversationService::startConversationWithUser(user->resourceId(), started, failed);
     if (!handle) hideLoadingScreen();
 }
 

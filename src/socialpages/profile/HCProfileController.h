@@ -90,6 +90,9 @@ public:
     std::string kindName() const override { return "HCProfileController"; }
 
 private:
+    // This page, for the delegates of its requests: a request the provider
+    // drops unanswered ends in the request's failure handler.
+    std::shared_ptr<HCProfileController> me();
     void _updateFriendButtonState(bool following);
     // Pushes `page` in this profile's player context.
     void pushForPlayer(const platform::ui::ViewControllerPtr& page);
