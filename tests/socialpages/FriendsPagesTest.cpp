@@ -499,6 +499,8 @@ TEST_F(FriendsPagesTest, WhosPlayingAndFriendsHeadTheirSectionsWithTheirOwnHeade
     serve(false);
     openPage("Friends");
     EXPECT_EQ(headersOf(screenRows()), dressed);
+}
+
 class FriendsAtScaleTest : public FriendsPagesTest {
 protected:
     // Ann follows Ben and `count` more players, "Player 20000" onwards.
