@@ -6,6 +6,7 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HCRootController.h"
 #include "kernel/reachability/HCReachability.h"
 #include "localserver/Faults.h"
@@ -31,6 +32,7 @@ constexpr int kMaxDepth = 3;
 constexpr int kMaxPages = 16;
 constexpr int kRowsPerPage = 4;
 constexpr int kControlsPerPage = 6;
+constexpr size_t kTypedEnd = 16;
 // Rounds of a few seconds each: longer than any time-out of a request.
 constexpr int kPatienceRounds = 25;
 
@@ -68,13 +70,27 @@ std::vector<platform::ui::IndexPath> rowsOf(const platform::ui::TableViewPtr& ta
     return rows;
 }
 
+// What the player sees of the page: its view, and the box the framed
+// dashboard holds for it below (a message box).
+template <class T>
+std::vector<std::shared_ptr<T>> shownOn(const ViewControllerPtr& page)
+{
+    if (!page->isViewLoaded()) return {};
+    auto found = platform::ui::Driver::findAll<T>(page->view());
+    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(page->navigationController());
+    if (framed && framed->topViewController() == page && framed->bottomView()) {
+        auto below = platform::ui::Driver::findAll<T>(framed->bottomView());
+        found.insert(found.end(), below.begin(), below.end());
+    }
+    return found;
+}
+
 // The controls a player can reach on the page, fields apart; controls of
 // the table's cells are reached through their rows.
 std::vector<std::shared_ptr<platform::ui::Control>> controlsOf(const ViewControllerPtr& page)
 {
     std::vector<std::shared_ptr<platform::ui::Control>> controls;
-    if (!page->isViewLoaded()) return controls;
-    for (const auto& control : platform::ui::Driver::findAll<platform::ui::Control>(page->view())) {
+    for (const auto& control : shownOn<platform::ui::Control>(page)) {
         if (std::dynamic_pointer_cast<platform::ui::TextField>(control) || !control->acceptsTouches()) continue;
         if (controls.size() < kControlsPerPage) controls.push_back(control);
     }
@@ -83,11 +99,8 @@ std::vector<std::shared_ptr<platform::ui::Control>> controlsOf(const ViewControl
 
 bool hasFields(const ViewControllerPtr& page)
 {
-    if (!page->isViewLoaded()) return false;
-    const auto root = page->view();
-    return !platform::ui::Driver::findAll<platform::ui::TextField>(root).empty() ||
-           !platform::ui::Driver::findAll<platform::ui::TextView>(root).empty() ||
-           !platform::ui::Driver::findAll<platform::ui::SearchBar>(root).empty();
+    return !shownOn<platform::ui::TextField>(page).empty() || !shownOn<platform::ui::TextView>(page).empty() ||
+           !shownOn<platform::ui::SearchBar>(page).empty();
 }
 
 // The failures recorded in this test so far.
@@ -119,12 +132,7 @@ void PageCrawl::crawl(Service service, const std::vector<CrawlStart>& starts)
 {
     service_ = service;
     startOnline();
-    if (service == Service::Failing) {
-        server->faults().injectNext(localserver::Fault::reply(503, "<html>down</html>", "text/html"),
-                                    localserver::Faults::kUntilCleared);
-    } else if (service == Service::Dropped) {
-        server->faults().injectNext(localserver::Fault::dropConnection(), localserver::Faults::kUntilCleared);
-    } else if (service == Service::Offline) {
+    if (service == Service::Offline) {
         HCReachability::Instance()->setOverride(HCReachability::NotReachable);
         server->faults().injectNext(localserver::Fault::dropConnection(), localserver::Faults::kUntilCleared);
         settle();
@@ -132,10 +140,27 @@ void PageCrawl::crawl(Service service, const std::vector<CrawlStart>& starts)
     starts_ = starts;
     for (size_t start = 0; start < starts_.size(); ++start) {
         const Route route{start, {}};
+        breakService(true);
+        const auto opened = replay(route);
+        if (opened) noteBlankPage(opened, describe(route) + " (failing)");
+        breakService(false);
         if (!replay(route)) continue;
         explore(route, 0);
     }
     std::cout << "[crawl] " << pagesWorked_ << " pages worked\n";
+}
+
+void PageCrawl::breakService(bool broken)
+{
+    // Pages are reached with the service answering, so that every action on
+    // every page meets the failure.
+    if (service_ != Service::Failing && service_ != Service::Dropped) return;
+    server->faults().clear();
+    if (!broken) return;
+    server->faults().injectNext(service_ == Service::Failing
+                                    ? localserver::Fault::reply(503, "<html>down</html>", "text/html")
+                                    : localserver::Fault::dropConnection(),
+                                localserver::Faults::kUntilCleared);
 }
 
 void PageCrawl::explore(const Route& route, int depth)
@@ -154,12 +179,18 @@ void PageCrawl::explore(const Route& route, int depth)
         next.steps.push_back(action);
         const std::string doing = describe(next);
         const int failures = failuresSoFar();
+        breakService(true);
         std::optional<testsupport::RequestThreadGate> gate;
         gate.emplace(Halcyon::provider()->requestThread());
-        if (!perform(page, action, 2)) continue;
+        if (!perform(page, action, 2)) {
+            breakService(false);
+            continue;
+        }
         driver->settle();
         auto top = topPage();
         const bool opened = top && top != page;
+        if (std::getenv("HC_CRAWL_VERBOSE"))
+            std::cout << "[crawl]   " << doing << " -> " << (top ? top->kindName() : "nothing") << "\n";
         const bool waiting = Halcyon::provider()->queuedActionCount() > 0;
         // The player leaves what is loading before it answers: the page just
         // opened, or (once per page) this page itself.
@@ -171,8 +202,26 @@ void PageCrawl::explore(const Route& route, int depth)
         }
         gate.reset();
         settle();
-        if (!rests(doing + " (tapped twice, left mid-request)")) return;
-        if (!opened || depth + 1 > kMaxDepth || failures != failuresSoFar()) continue;
+        const bool rested = rests(doing + " (tapped twice, left mid-request)");
+        breakService(false);
+        if (!rested) return;
+        // A page may open only once its request is answered.
+        top = topPage();
+        const bool openedLater = top && top != page && HalcyonDashboard::getRootController();
+        if (!(opened || openedLater) || failures != failuresSoFar()) continue;
+        if (service_ == Service::Failing || service_ == Service::Dropped) {
+            // Once, to see the page it opens fail to load.
+            if (!returnTo(page) && !(page = replay(route))) return;
+            breakService(true);
+            const bool performed = perform(page, action, 1);
+            settle();
+            const bool failedRested = !performed || rests(doing + " (failing)");
+            breakService(false);
+            if (!failedRested) return;
+            if (auto failed = topPage(); performed && failed && failed != page && !visited_.count(pageKey(failed)))
+                noteBlankPage(failed, doing + " (failing)");
+        }
+        if (depth + 1 > kMaxDepth) continue;
         // Again, once, to see the page it opens.
         if (!returnTo(page) && !(page = replay(route))) return;
         if (!perform(page, action, 1)) continue;
@@ -221,18 +270,21 @@ std::vector<PageCrawl::Action> PageCrawl::actionsOn(const ViewControllerPtr& pag
 
 void PageCrawl::fillFields(const ViewControllerPtr& page, const std::string& text)
 {
-    const auto root = page->view();
-    for (const auto& field : platform::ui::Driver::findAll<platform::ui::TextField>(root)) {
-        field->setText("");
-        driver->typeText(field, text);
+    // A long text is pasted, then its end typed: typing it all would measure
+    // the growing text once a character.
+    const size_t pasted = text.size() > kTypedEnd * 4 ? text.size() - kTypedEnd : 0;
+    const std::string head = text.substr(0, pasted), tail = text.substr(pasted);
+    for (const auto& field : shownOn<platform::ui::TextField>(page)) {
+        field->setText(head);
+        driver->typeText(field, tail);
     }
-    for (const auto& view : platform::ui::Driver::findAll<platform::ui::TextView>(root)) {
-        view->setText("");
-        driver->typeText(view, text);
+    for (const auto& view : shownOn<platform::ui::TextView>(page)) {
+        view->setText(head);
+        driver->typeText(view, tail);
     }
-    for (const auto& bar : platform::ui::Driver::findAll<platform::ui::SearchBar>(root)) {
-        bar->setText("");
-        driver->typeText(bar, text);
+    for (const auto& bar : shownOn<platform::ui::SearchBar>(page)) {
+        bar->setText(head);
+        driver->typeText(bar, tail);
     }
 }
 
@@ -269,8 +321,8 @@ bool PageCrawl::perform(const ViewControllerPtr& page, const Action& action, int
         break;
     }
     case Kind::Return: {
-        auto fields = platform::ui::Driver::findAll<platform::ui::TextField>(page->view());
-        auto bars = platform::ui::Driver::findAll<platform::ui::SearchBar>(page->view());
+        auto fields = shownOn<platform::ui::TextField>(page);
+        auto bars = shownOn<platform::ui::SearchBar>(page);
         if (!fields.empty()) {
             auto field = fields.back();
             tap = [this, field] { return driver->showKeyboard(field) && driver->pressReturn(field); };
@@ -330,10 +382,9 @@ ViewControllerPtr PageCrawl::replay(const Route& route)
 
 bool PageCrawl::atRest() const
 {
-    auto provider = Halcyon::provider();
+    // Requests are waitForIdle's business: a room's poller keeps asking.
     auto table = topPageAs<HCTableControllerHelper>();
-    return provider->queuedActionCount() == 0 && provider->runningLoaderCount() == 0 && !showsLoadingScreen() &&
-           !(table && table->isLoadingData());
+    return !showsLoadingScreen() && !(table && table->isLoadingData()) && !Halcyon::isBootstrapInProgress();
 }
 
 bool PageCrawl::rests(const std::string& where)
@@ -393,7 +444,7 @@ void PageCrawl::noteBlankPage(const ViewControllerPtr& page, const std::string& 
 {
     auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
     if (!table || !platform::ui::Driver::readTable(table->tableView()).empty()) return;
-    if (!platform::ui::Driver::labelsText(page->view()).empty()) return;
+    if (!platform::ui::Driver::labelsText(page->view()).empty() || hasFields(page)) return;
     std::cout << "[crawl] blank page " << pageKey(page) << " at " << where << "\n";
 }
 

@@ -4,18 +4,21 @@
 // bar button tapped twice in one turn (by position, with the request thread
 // held so no answer comes between the taps), hostile text typed into every
 // field before each submission, a page just opened left again while its
-// request is held — with the service normal, failing (5xx on every request)
+// request is held — with the service normal, failing, dropping connections
 // or the network gone. After every action the screen must come to rest: no
-// loading screen left up, no request left unanswered (a crash or a sanitizer
-// report ends the program on its own).
+// loading screen left up once the player waited longer than any time-out,
+// no request left unanswered (a crash or a sanitizer report ends the
+// program on its own).
 //
 // A page whose failed load leaves a title and nothing else is printed, not
 // failed: the table pages' failure text is being built; the check becomes
 // strict once they show it.
 //
-// Bounded: pages (by kind and title) are worked once per crawl, to a fixed
-// depth, with a fixed number of rows and buttons each. Deterministic: the
-// manual clock, no sleeps.
+// Bounded: each kind of page is worked once per crawl, to a fixed depth,
+// with a fixed number of rows and controls each. Deterministic: the manual
+// clock, no sleeps; the headless web pages are ended by the crawl as the
+// network would, and a log-in a page starts ends as one that failed (the
+// harness's log-in chain starts nothing).
 //
 // Thread: main thread only.
 #include <functional>
@@ -29,7 +32,9 @@ namespace crawltest {
 
 // Failing: every request answered 503; Dropped: every connection closed
 // unanswered (the network went while the client still thinks it is there);
-// Offline: the client knows the network is gone.
+// both reach each page with the service answering, then fail every action
+// on it and the load of every page it opens. Offline: the client knows the
+// network is gone.
 enum class Service { Normal, Failing, Dropped, Offline };
 
 struct CrawlStart {
@@ -78,6 +83,8 @@ private:
     bool atRest() const;
     void answerAlertsAndSheets();
     void playWebPages();
+    // Failing and Dropped: arms (or clears) the failure of every request.
+    void breakService(bool broken);
     void noteBlankPage(const platform::ui::ViewControllerPtr& page, const std::string& where);
     std::string describe(const Route& route) const;
     std::string pageKey(const platform::ui::ViewControllerPtr& page) const;
