@@ -10,6 +10,7 @@
 #include "dashboard/HCRootController.h"
 #include "kernel/reachability/HCReachability.h"
 #include "localserver/Faults.h"
+#include "localserver/Fixtures.h"
 #include "platform/ui/ActionSheet.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Button.h"
@@ -137,6 +138,7 @@ void PageCrawl::crawl(Service service, const std::vector<CrawlStart>& starts)
         server->faults().injectNext(localserver::Fault::dropConnection(), localserver::Faults::kUntilCleared);
         settle();
     }
+    seedHostileContent();
     starts_ = starts;
     for (size_t start = 0; start < starts_.size(); ++start) {
         const Route route{start, {}};
@@ -148,6 +150,22 @@ void PageCrawl::crawl(Service service, const std::vector<CrawlStart>& starts)
         explore(route, 0);
     }
     std::cout << "[crawl] " << pagesWorked_ << " pages worked\n";
+}
+
+void PageCrawl::seedHostileContent()
+{
+    // What other players wrote reaches every page that lists it: each
+    // hostile text as a discussion of every topic, the reply in it, and a
+    // line of Ben's to Ann.
+    const std::string ben = localserver::defaults::kOtherUserId;
+    const auto conversation = forums->conversationBetween(localserver::defaults::kUserId, ben, server->now());
+    for (const auto& text : hostileTexts()) {
+        for (const auto& topic : forums->topicsOfGame(localserver::defaults::kGameId)) {
+            const auto discussion = forums->openDiscussion(topic.id, ben, text, text, server->now());
+            forums->reply(discussion.id, ben, text, server->now());
+        }
+        forums->reply(conversation.id, ben, text, server->now());
+    }
 }
 
 void PageCrawl::breakService(bool broken)

@@ -85,6 +85,7 @@ private:
     void playWebPages();
     // Failing and Dropped: arms (or clears) the failure of every request.
     void breakService(bool broken);
+    void seedHostileContent();
     void noteBlankPage(const platform::ui::ViewControllerPtr& page, const std::string& where);
     std::string describe(const Route& route) const;
     std::string pageKey(const platform::ui::ViewControllerPtr& page) const;
