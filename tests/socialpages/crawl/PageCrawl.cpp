@@ -191,6 +191,7 @@ void PageCrawl::explore(const Route& route, int depth)
     noteBlankPage(page, where);
     const auto actions = actionsOn(page);
     bool leftMidRequest = false;
+    bool switchedTab = false;
     for (const Action& action : actions) {
         if (!returnTo(page) && !(page = replay(route))) return;
         Route next = route;
@@ -211,12 +212,15 @@ void PageCrawl::explore(const Route& route, int depth)
             std::cout << "[crawl]   " << doing << " -> " << (top ? top->kindName() : "nothing") << "\n";
         const bool waiting = Halcyon::provider()->queuedActionCount() > 0;
         // The player leaves what is loading before it answers: the page just
-        // opened, or (once per page) this page itself.
-        if (opened && waiting) {
-            driver->tapBack();
-        } else if (waiting && !leftMidRequest && depth > 0) {
-            leftMidRequest = true;
-            driver->tapBack();
+        // opened, or (once per page) this page itself; by the back button,
+        // or (once per page) for another tab and back.
+        if (waiting && (opened || (!leftMidRequest && depth > 0))) {
+            leftMidRequest = leftMidRequest || !opened;
+            if (!switchedTab) {
+                switchedTab = switchTabAndBack(page);
+            } else {
+                driver->tapBack();
+            }
         }
         gate.reset();
         settle();
@@ -358,6 +362,18 @@ bool PageCrawl::perform(const ViewControllerPtr& page, const Action& action, int
     }
     }
     for (int round = 0; round < taps; ++round) tap();
+    return true;
+}
+
+bool PageCrawl::switchTabAndBack(const ViewControllerPtr& page)
+{
+    auto tabs = page->tabBarController();
+    if (!tabs || tabs->viewControllers().size() < 2) return false;
+    const int shown = tabs->selectedIndex();
+    driver->tapTab(tabs, shown == 0 ? 1 : 0);
+    driver->settle();
+    driver->tapTab(tabs, shown);
+    driver->settle();
     return true;
 }
 

@@ -4,7 +4,7 @@
 // bar button tapped twice in one turn (by position, with the request thread
 // held so no answer comes between the taps), hostile text typed into every
 // field before each submission, a page just opened left again while its
-// request is held — with the service normal, failing, dropping connections
+// request is held (by the back button or for another tab) — with the service normal, failing, dropping connections
 // or the network gone. After every action the screen must come to rest: no
 // loading screen left up once the player waited longer than any time-out,
 // no request left unanswered (a crash or a sanitizer report ends the
@@ -75,6 +75,8 @@ private:
     // Brings `page` back on top (alerts answered, modals dismissed, pages
     // above popped); false when it left the dashboard.
     bool returnTo(const platform::ui::ViewControllerPtr& page);
+    // The player looks at another tab and comes back; false without tabs.
+    bool switchTabAndBack(const platform::ui::ViewControllerPtr& page);
     // Opens the route's start again and walks its steps; the page on top.
     platform::ui::ViewControllerPtr replay(const Route& route);
     // Waits for rest, answers what asked, waits again; false (with a
