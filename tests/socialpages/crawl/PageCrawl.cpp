@@ -133,13 +133,20 @@ void PageCrawl::crawl(Service service, const std::vector<CrawlStart>& starts)
 {
     service_ = service;
     startOnline();
-    if (service == Service::Offline) {
-        HCReachability::Instance()->setOverride(HCReachability::NotReachable);
-        server->faults().injectNext(localserver::Fault::dropConnection(), localserver::Faults::kUntilCleared);
-        settle();
-    }
     seedHostileContent();
     starts_ = starts;
+    if (service == Service::Offline && !starts_.empty()) {
+        // The network goes while the first start's page loads.
+        std::optional<testsupport::RequestThreadGate> gate;
+        gate.emplace(Halcyon::provider()->requestThread());
+        starts_.front().launch();
+        driver->settle();
+        HCReachability::Instance()->setOverride(HCReachability::NotReachable);
+        server->faults().injectNext(localserver::Fault::dropConnection(), localserver::Faults::kUntilCleared);
+        gate.reset();
+        settle();
+        if (!rests(starts_.front().name + " (the network went while it loaded)")) return;
+    }
     for (size_t start = 0; start < starts_.size(); ++start) {
         const Route route{start, {}};
         breakService(true);
