@@ -1,8 +1,9 @@
 #include "socialpages/crawl/PageCrawl.h"
 
-#include <fstream>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <optional>
 
 #include "core/halcyon/Halcyon.h"
 #include "dashboard/HalcyonDashboard.h"
@@ -104,6 +105,13 @@ bool hasFields(const ViewControllerPtr& page)
            !shownOn<platform::ui::SearchBar>(page).empty();
 }
 
+// HC_CRAWL_VERBOSE=1 prints each page worked and where each action led, for
+// whoever chases a finding.
+bool verbose()
+{
+    return std::getenv("HC_CRAWL_VERBOSE") != nullptr;
+}
+
 // The failures recorded in this test so far.
 int failuresSoFar()
 {
@@ -194,7 +202,7 @@ void PageCrawl::explore(const Route& route, int depth)
     if (!page || pagesWorked_ >= kMaxPages || !visited_.insert(pageKey(page)).second) return;
     ++pagesWorked_;
     const std::string where = describe(route);
-    if (std::getenv("HC_CRAWL_VERBOSE")) std::cout << "[crawl] " << pageKey(page) << " at " << where << "\n";
+    if (verbose()) std::cout << "[crawl] " << pageKey(page) << " at " << where << "\n";
     noteBlankPage(page, where);
     const auto actions = actionsOn(page);
     bool leftMidRequest = false;
@@ -215,7 +223,7 @@ void PageCrawl::explore(const Route& route, int depth)
         driver->settle();
         auto top = topPage();
         const bool opened = top && top != page;
-        if (std::getenv("HC_CRAWL_VERBOSE"))
+        if (verbose())
             std::cout << "[crawl]   " << doing << " -> " << (top ? top->kindName() : "nothing") << "\n";
         const bool waiting = Halcyon::provider()->queuedActionCount() > 0;
         // The player leaves what is loading before it answers: the page just
