@@ -159,7 +159,7 @@ void PageCrawl::crawl(Service service, const std::vector<CrawlStart>& starts)
         const Route route{start, {}};
         breakService(true);
         const auto opened = replay(route);
-        if (opened) noteBlankPage(opened, describe(route) + " (failing)");
+        if (opened) failOnBlankPage(opened, describe(route) + " (failing)");
         breakService(false);
         if (!replay(route)) continue;
         explore(route, 0);
@@ -203,7 +203,7 @@ void PageCrawl::explore(const Route& route, int depth)
     ++pagesWorked_;
     const std::string where = describe(route);
     if (verbose()) std::cout << "[crawl] " << pageKey(page) << " at " << where << "\n";
-    noteBlankPage(page, where);
+    failOnBlankPage(page, where);
     const auto actions = actionsOn(page);
     bool leftMidRequest = false;
     bool switchedTab = false;
@@ -256,7 +256,7 @@ void PageCrawl::explore(const Route& route, int depth)
             breakService(false);
             if (!failedRested) return;
             if (auto failed = topPage(); performed && failed && failed != page && !visited_.count(pageKey(failed)))
-                noteBlankPage(failed, doing + " (failing)");
+                failOnBlankPage(failed, doing + " (failing)");
         }
         if (depth + 1 > kMaxDepth) continue;
         // Again, once, to see the page it opens.
@@ -489,12 +489,12 @@ void PageCrawl::answerAlertsAndSheets()
     }
 }
 
-void PageCrawl::noteBlankPage(const ViewControllerPtr& page, const std::string& where)
+void PageCrawl::failOnBlankPage(const ViewControllerPtr& page, const std::string& where)
 {
     auto table = std::dynamic_pointer_cast<HCTableControllerHelper>(page);
     if (!table || !platform::ui::Driver::readTable(table->tableView()).empty()) return;
     if (!platform::ui::Driver::labelsText(page->view()).empty() || hasFields(page)) return;
-    std::cout << "[crawl] blank page " << pageKey(page) << " at " << where << "\n";
+    ADD_FAILURE() << "blank page " << pageKey(page) << " at " << where;
 }
 
 std::string PageCrawl::describe(const Route& route) const

@@ -4,15 +4,12 @@
 // bar button tapped twice in one turn (by position, with the request thread
 // held so no answer comes between the taps), hostile text typed into every
 // field before each submission, a page just opened left again while its
-// request is held (by the back button or for another tab) — with the service normal, failing, dropping connections
-// or the network gone. After every action the screen must come to rest: no
-// loading screen left up once the player waited longer than any time-out,
-// no request left unanswered (a crash or a sanitizer report ends the
-// program on its own).
-//
-// A page whose failed load leaves a title and nothing else is printed, not
-// failed: the table pages' failure text is being built; the check becomes
-// strict once they show it.
+// request is held (by the back button or for another tab) — with the
+// service normal, failing, dropping connections or the network gone. After
+// every action the screen must come to rest: no loading screen left up once
+// the player waited longer than any time-out, no request left unanswered,
+// and no list page left with a title and nothing else (a crash or a
+// sanitizer report ends the program on its own).
 //
 // Bounded: each kind of page is worked once per crawl, to a fixed depth,
 // with a fixed number of rows and controls each. Deterministic: the manual
@@ -88,7 +85,7 @@ private:
     // Failing and Dropped: arms (or clears) the failure of every request.
     void breakService(bool broken);
     void seedHostileContent();
-    void noteBlankPage(const platform::ui::ViewControllerPtr& page, const std::string& where);
+    void failOnBlankPage(const platform::ui::ViewControllerPtr& page, const std::string& where);
     std::string describe(const Route& route) const;
     std::string pageKey(const platform::ui::ViewControllerPtr& page) const;
 
