@@ -57,6 +57,9 @@ public:
 std::optional<std::string> benSends(const DemoFrames& demo)
 {
     auto provider = Halcyon::provider();
+    // Ann's own token comes back afterwards, the one her log-in was given:
+    // any other would be a different player to the presence channel.
+    const auto annsToken = provider->accessToken();
     provider->setAccessToken(defaults::kOtherUserToken, defaults::kOtherUserTokenSecret);
     auto reply = platform::as<HCPaginatedSeries>(await(demo, [](HCDelegate success, HCDelegate failure) {
         HCChallengeService::sendChallenge(std::string("1"), std::string("Beat 90 s"),
@@ -74,7 +77,7 @@ std::optional<std::string> benSends(const DemoFrames& demo)
                                                         : nullptr;
         if (record) recordId = record->resourceId();
     }
-    provider->setAccessToken(defaults::kUserToken, defaults::kUserTokenSecret);
+    if (annsToken) provider->setAccessToken(annsToken->key, annsToken->secret);
     return recordId;
 }
 

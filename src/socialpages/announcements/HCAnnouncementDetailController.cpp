@@ -122,8 +122,10 @@ void HCAnnouncementDetailController::viewWillAppear(bool animated)
     setHideSubscribeAndReplyButtons(true);
     HCForumThreadViewController::viewWillAppear(animated);
     std::vector<platform::ui::SegmentedControl::Item> items;
-    if (!isLocked()) items.push_back(platform::ui::SegmentedControl::Item(HCImageLoader::loadImage("HCButtonReplyToThread.png")));
-    if (showCloseButton_) items.push_back(platform::ui::SegmentedControl::Item(std::string("Close")));
+    // Made in place: gcc's optimiser takes a moved temporary of the item's
+    // variant for an uninitialised read.
+    if (!isLocked()) items.emplace_back(HCImageLoader::loadImage("HCButtonReplyToThread.png"));
+    if (showCloseButton_) items.emplace_back(std::string("Close"));
     if (items.empty()) return;
     auto segments = platform::ui::SegmentedControl::make(items);
     segments->setMomentary(true);
