@@ -122,7 +122,7 @@ void RunLoop::postAfter(double delay, Task task, const void* key)
 
 void RunLoop::close()
 {
-    std::vector<Entry> dropped;
+    std::deque<Entry> dropped;
     std::shared_ptr<RunLoopWaiter> waiter;
     std::lock_guard lock(mutex_);
     closed_ = true;

@@ -7,6 +7,7 @@
 // ManualClock decides when they are due.
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -135,7 +136,9 @@ private:
 
     mutable std::mutex mutex_;
     std::condition_variable cv_;
-    std::vector<Entry> entries_;  // kept sorted by (due, seq)
+    // Kept sorted by (due, seq). A deque: a turn takes from the front, which
+    // must cost the same however many callbacks a large reply queued.
+    std::deque<Entry> entries_;
     uint64_t nextSeq_ = 0;
     bool stopRequested_ = false;
     bool woken_ = false;
