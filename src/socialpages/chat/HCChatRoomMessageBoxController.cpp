@@ -6,12 +6,12 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Keyboard.h"
 #include "social/chat/HCChatMessage.h"
+#include "socialpages/HCMessageBoxFade.h"
 
 namespace {
 
 using platform::ui::Rect;
 
-constexpr double kFadeSeconds = 0.25;
 constexpr double kButtonShift = 3.0;
 
 }  // namespace
@@ -106,16 +106,7 @@ void HCChatRoomMessageBoxController::toggleKeyboardNow()
 
 void HCChatRoomMessageBoxController::fadeControls(double alpha, bool animated)
 {
-    auto apply = [this, alpha] {
-        textEntryField_->setAlpha(alpha);
-        hideKeyboardButton_->setAlpha(alpha);
-        backgroundView_->setAlpha(alpha);
-    };
-    if (animated) {
-        platform::ui::View::animate(kFadeSeconds, apply);
-    } else {
-        apply();
-    }
+    fadeMessageBoxControls({textEntryField_, hideKeyboardButton_, backgroundView_}, alpha, animated);
 }
 
 void HCChatRoomMessageBoxController::viewWillAppear(bool animated)

@@ -2,11 +2,11 @@
 
 #include "platform/runtime/ThreadChecker.h"
 #include "social/forums/HCForumPost.h"
+#include "socialpages/HCMessageBoxFade.h"
 
 namespace {
 
 constexpr double kWidth = 320.0;
-constexpr double kMessageBoxFadeSeconds = 0.25;
 
 }  // namespace
 
@@ -67,11 +67,7 @@ void HCConversationMessageBoxController::viewWillDisappear(bool animated)
 
 void HCConversationMessageBoxController::fadeControls(double alpha, bool animated)
 {
-    auto apply = [this, alpha] {
-        for (const auto& control : {platform::ui::ViewPtr(messageField()), platform::ui::ViewPtr(sendButton())})
-            control->setAlpha(alpha);
-    };
-    animated ? platform::ui::View::animate(kMessageBoxFadeSeconds, apply) : apply();
+    fadeMessageBoxControls({messageField(), sendButton()}, alpha, animated);
 }
 
 void HCConversationMessageBoxController::onSubmitForm()
