@@ -17,6 +17,7 @@
 #include "scores/challenges/HCChallengeToUser.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCTabbedPageHeaderController.h"
+#include "uiframework/table/HCSectionHeaderView.h"
 
 void HCChallengeListController::registerSectionHeaderView()
 {
@@ -30,7 +31,7 @@ void HCChallengeListController::registerSectionHeaderView()
         strip->setFrame(header->bounds());
         strip->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth | platform::ui::AutoresizingFlexibleHeight);
         auto title = platform::ui::Label::make(Rect(10, 0, 300, kHeight));
-        title->setTag(1);
+        title->setTag(HCSectionHeaderView::kTitleTag);
         title->setTextColor(platform::ui::Color::whiteColor());
         title->setBackgroundColor(platform::ui::Color::clearColor());
         title->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth);
@@ -79,12 +80,8 @@ void HCChallengeListController::onHistorySelected()
 platform::ui::ViewPtr HCChallengeListController::createPlainTableSectionHeader(int section)
 {
     if (listType_ != kTypes) return HCTableSequenceControllerHelper::createPlainTableSectionHeader(section);
-    if (section < 0 || static_cast<size_t>(section) >= sections().size()) return nullptr;
-    auto view = HCControllerLoader::loadView(kSectionHeaderViewName, platform::self(this));
-    if (!view) return HCTableSequenceControllerHelper::createPlainTableSectionHeader(section);
-    if (auto label = std::dynamic_pointer_cast<platform::ui::Label>(view->viewWithTag(1)))
-        label->setText(sections()[static_cast<size_t>(section)]->title().value_or(""));
-    return view;
+    if (auto view = HCSectionHeaderView::loadForSection(kSectionHeaderViewName, *this, section)) return view;
+    return HCTableSequenceControllerHelper::createPlainTableSectionHeader(section);
 }
 
 void HCChallengeListController::populateResourceMap(HCResourceControllerMap& map)
