@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonUserOptionsStore.h"
 #include "core/users/HCGameProfilePageInfo.h"
 #include "core/users/HCUser.h"
 #include "platform/foundation/KeyedArchiver.h"
@@ -19,15 +20,10 @@ namespace {
 constexpr const char* kLocalUser = "HalcyonUserOptionLocalUser";
 constexpr const char* kLocalGameInfo = "HalcyonUserOptionLocalGameInfo";
 
-std::shared_ptr<platform::UserDefaults> defaultsInHalcyonLocalUser()
-{
-    return platform::UserDefaults::standardUserDefaults();
-}
-
 template <class T>
 std::shared_ptr<T> unarchived(const char* key)
 {
-    auto data = defaultsInHalcyonLocalUser()->dataForKey(key);
+    auto data = userOptionsStore()->dataForKey(key);
     return data ? std::dynamic_pointer_cast<T>(platform::KeyedUnarchiver::unarchiveObjectWithData(data)) : nullptr;
 }
 
@@ -50,7 +46,7 @@ void Halcyon::registerArchivedDefaults()
     registered->setObject(kLocalUser, platform::KeyedArchiver::archivedDataWithRootObject(HCUser::invalidUser()));
     registered->setObject(kLocalGameInfo,
                           platform::KeyedArchiver::archivedDataWithRootObject(HCGameProfilePageInfo::defaultInfo()));
-    defaultsInHalcyonLocalUser()->registerDefaults(registered);
+    userOptionsStore()->registerDefaults(registered);
 }
 
 std::shared_ptr<HCUser> Halcyon::localUser()
@@ -74,7 +70,7 @@ void Halcyon::setLocalUser(const std::shared_ptr<HCUser>& user)
         return;
     }
     auto previous = localUser();
-    defaultsInHalcyonLocalUser()->setObject(kLocalUser, platform::KeyedArchiver::archivedDataWithRootObject(user));
+    userOptionsStore()->setObject(kLocalUser, platform::KeyedArchiver::archivedDataWithRootObject(user));
     if (auto instance = sharedInstance()) {
         std::lock_guard lock(localUserMutex());
         instance->cachedLocalUser_ = user;
@@ -143,7 +139,7 @@ void Halcyon::setLocalGameProfileInfo(const std::shared_ptr<HCGameProfilePageInf
     if (!info) {
         return;
     }
-    defaultsInHalcyonLocalUser()->setObject(kLocalGameInfo, platform::KeyedArchiver::archivedDataWithRootObject(info));
+    userOptionsStore()->setObject(kLocalGameInfo, platform::KeyedArchiver::archivedDataWithRootObject(info));
     setClientApplicationId(info->resourceId());
 }
 

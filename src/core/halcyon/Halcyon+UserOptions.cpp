@@ -1,6 +1,7 @@
 // What the client remembers about the player and the last log-in between
 // launches, in the user defaultsInHalcyonUserOptions. No other code touches these keys.
 #include "core/halcyon/Halcyon.h"
+#include "core/halcyon/HalcyonUserOptionsStore.h"
 #include "core/halcyon/HalcyonInstanceSlot.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Thread.h"
@@ -39,19 +40,14 @@ constexpr const char* kIsDisabled = "HalcyonUserOptionIsDisabled";
 constexpr const char* kSynchedWithGameCenterAchievements = "HalcyonUserSynchedWithGameCenterAchievements";
 constexpr const char* kSynchedWithGameCenterLeaderboards = "HalcyonUserSynchedWithGameCenterLeaderboards";
 
-std::shared_ptr<platform::UserDefaults> defaultsInHalcyonUserOptions()
-{
-    return platform::UserDefaults::standardUserDefaults();
-}
-
 void setFlag(const char* key, bool value)
 {
-    defaultsInHalcyonUserOptions()->setObject(key, platform::Number::makeBool(value));
+    userOptionsStore()->setObject(key, platform::Number::makeBool(value));
 }
 
 void setText(const char* key, const std::optional<std::string>& value)
 {
-    defaultsInHalcyonUserOptions()->setObject(key, value ? platform::String::make(*value) : nullptr);
+    userOptionsStore()->setObject(key, value ? platform::String::make(*value) : nullptr);
 }
 
 unsigned asCount(long value)
@@ -65,13 +61,13 @@ void Halcyon::intiailizeUserOptions()
 {
     auto registered = platform::Dictionary::make();
     registered->setString(kShouldAutomaticallyPromptLogin, "YES");
-    defaultsInHalcyonUserOptions()->registerDefaults(registered);
+    userOptionsStore()->registerDefaults(registered);
     registerArchivedDefaults();
 }
 
 bool Halcyon::shouldAutomaticallyPromptLogin()
 {
-    return defaultsInHalcyonUserOptions()->boolForKey(kShouldAutomaticallyPromptLogin);
+    return userOptionsStore()->boolForKey(kShouldAutomaticallyPromptLogin);
 }
 
 void Halcyon::setDontAutomaticallyPromptLogin()
@@ -81,12 +77,12 @@ void Halcyon::setDontAutomaticallyPromptLogin()
 
 bool Halcyon::hasUserSetHalcyonAccess()
 {
-    return defaultsInHalcyonUserOptions()->stringForKey(kUserHalcyonApproval).has_value();
+    return userOptionsStore()->stringForKey(kUserHalcyonApproval).has_value();
 }
 
 bool Halcyon::hasUserApprovedHalcyon()
 {
-    return defaultsInHalcyonUserOptions()->stringForKey(kUserHalcyonApproval) == std::optional<std::string>("YES");
+    return userOptionsStore()->stringForKey(kUserHalcyonApproval) == std::optional<std::string>("YES");
 }
 
 void Halcyon::setUserApprovedHalcyon()
@@ -101,39 +97,45 @@ void Halcyon::setUserDeniedHalcyon()
 
 void Halcyon::_resetHasUserSetHalcyonAccessKey()
 {
-    defaultsInHalcyonUserOptions()->removeObjectForKey(kUserHalcyonApproval);
+    userOptionsStore()->removeObjectForKey(kUserHalcyonApproval);
 }
 
 void Halcyon::setShouldWarnOnIncompleteDelegates(bool value)
 {
-    defaultsInHalcyonUserOptions()->setBool(kShouldWarnOnIncompleteDelegates, value);
+    userOptionsStore()->setBool(kShouldWarnOnIncompleteDelegates, value);
 }
 
-bool Halcyon::lastLoggedInUserHasSetName() { return defaultsInHalcyonUserOptions()->boolForKey(kLastLoggedInUserHasSetName); }
+bool Halcyon::lastLoggedInUserHasSetName() { return userOptionsStore()->boolForKey(kLastLoggedInUserHasSetName); }
 void Halcyon::setLoggedInUserHasSetName(bool value) { setFlag(kLastLoggedInUserHasSetName, value); }
 bool Halcyon::lastLoggedInUserHadFriendsOnBootup()
 {
-    return defaultsInHalcyonUserOptions()->boolForKey(kLastLoggedInUserHadFriendsOnBootup);
+    return userOptionsStore()->boolForKey(kLastLoggedInUserHadFriendsOnBootup);
 }
 void Halcyon::setLoggedInUserHadFriendsOnBootup(bool value) { setFlag(kLastLoggedInUserHadFriendsOnBootup, value); }
-bool Halcyon::loggedInUserSharesOnlineStatus() { return defaultsInHalcyonUserOptions()->boolForKey(kLoggedInUserSharesOnlineStatus); }
+bool Halcyon::loggedInUserSharesOnlineStatus()
+{
+    return userOptionsStore()->boolForKey(kLoggedInUserSharesOnlineStatus);
+}
 void Halcyon::setLoggedInUserSharesOnlineStatus(bool value) { setFlag(kLoggedInUserSharesOnlineStatus, value); }
-bool Halcyon::loggedInUserHasNonDeviceCredential() { return defaultsInHalcyonUserOptions()->boolForKey(kHasNonDeviceCredential); }
+bool Halcyon::loggedInUserHasNonDeviceCredential() { return userOptionsStore()->boolForKey(kHasNonDeviceCredential); }
 void Halcyon::setLoggedInUserHasNonDeviceCredential(bool value) { setFlag(kHasNonDeviceCredential, value); }
-bool Halcyon::loggedInUserHasHttpBasicCredential() { return defaultsInHalcyonUserOptions()->boolForKey(kHasHttpBasicCredential); }
+bool Halcyon::loggedInUserHasHttpBasicCredential() { return userOptionsStore()->boolForKey(kHasHttpBasicCredential); }
 void Halcyon::setLoggedInUserHasHttpBasicCredential(bool value) { setFlag(kHasHttpBasicCredential, value); }
-bool Halcyon::loggedInUserHasFbconnectCredential() { return defaultsInHalcyonUserOptions()->boolForKey(kHasFbconnectCredential); }
+bool Halcyon::loggedInUserHasFbconnectCredential() { return userOptionsStore()->boolForKey(kHasFbconnectCredential); }
 void Halcyon::setLoggedInUserHasFbconnectCredential(bool value) { setFlag(kHasFbconnectCredential, value); }
-bool Halcyon::loggedInUserHasTwitterCredential() { return defaultsInHalcyonUserOptions()->boolForKey(kHasTwitterCredential); }
+bool Halcyon::loggedInUserHasTwitterCredential() { return userOptionsStore()->boolForKey(kHasTwitterCredential); }
 void Halcyon::setLoggedInUserHasTwitterCredential(bool value) { setFlag(kHasTwitterCredential, value); }
-bool Halcyon::loggedInUserIsNewUser() { return defaultsInHalcyonUserOptions()->boolForKey(kIsNewUser); }
+bool Halcyon::loggedInUserIsNewUser() { return userOptionsStore()->boolForKey(kIsNewUser); }
 void Halcyon::setLoggedInUserIsNewUser(bool value) { setFlag(kIsNewUser, value); }
 
-std::optional<std::string> Halcyon::clientApplicationId() { return defaultsInHalcyonUserOptions()->stringForKey(kClientApplicationId); }
+std::optional<std::string> Halcyon::clientApplicationId()
+{
+    return userOptionsStore()->stringForKey(kClientApplicationId);
+}
 void Halcyon::setClientApplicationId(const std::optional<std::string>& id) { setText(kClientApplicationId, id); }
 std::optional<std::string> Halcyon::initialDashboardScreen()
 {
-    return defaultsInHalcyonUserOptions()->stringForKey(kInitialDashboardScreen);
+    return userOptionsStore()->stringForKey(kInitialDashboardScreen);
 }
 void Halcyon::setInitialDashboardScreen(const std::optional<std::string>& screen)
 {
@@ -141,7 +143,7 @@ void Halcyon::setInitialDashboardScreen(const std::optional<std::string>& screen
 }
 std::optional<std::string> Halcyon::initialDashboardModalContentURL()
 {
-    return platform::textOf(defaultsInHalcyonUserOptions()->objectForKey(kInitialDashboardModalContentURL));
+    return platform::textOf(userOptionsStore()->objectForKey(kInitialDashboardModalContentURL));
 }
 void Halcyon::setInitialDashboardModalContentURL(const std::optional<std::string>& url)
 {
@@ -149,18 +151,18 @@ void Halcyon::setInitialDashboardModalContentURL(const std::optional<std::string
 }
 std::optional<std::string> Halcyon::clientApplicationIconUrl()
 {
-    return defaultsInHalcyonUserOptions()->stringForKey(kClientApplicationIconUrl);
+    return userOptionsStore()->stringForKey(kClientApplicationIconUrl);
 }
 void Halcyon::setClientApplicationIconUrl(const std::optional<std::string>& url)
 {
     setText(kClientApplicationIconUrl, url);
 }
 
-long Halcyon::unviewedChallengesCount() { return defaultsInHalcyonUserOptions()->integerForKey(kUnviewedChallengesCount); }
+long Halcyon::unviewedChallengesCount() { return userOptionsStore()->integerForKey(kUnviewedChallengesCount); }
 
 void Halcyon::setUnviewedChallengesCount(long count)
 {
-    defaultsInHalcyonUserOptions()->setInteger(kUnviewedChallengesCount, count);
+    userOptionsStore()->setInteger(kUnviewedChallengesCount, count);
     postUnviewedChallengeCountChangedTo(asCount(count));
     // The application object belongs to the main thread, like the notice.
     auto updateBadge = [count] {
@@ -173,17 +175,17 @@ void Halcyon::setUnviewedChallengesCount(long count)
     }
 }
 
-long Halcyon::pendingFriendsCount() { return defaultsInHalcyonUserOptions()->integerForKey(kPendingFriendsCount); }
+long Halcyon::pendingFriendsCount() { return userOptionsStore()->integerForKey(kPendingFriendsCount); }
 
 void Halcyon::setPendingFriendsCount(long count)
 {
-    defaultsInHalcyonUserOptions()->setInteger(kPendingFriendsCount, count);
+    userOptionsStore()->setInteger(kPendingFriendsCount, count);
     postPendingFriendsCountChangedTo(asCount(count));
 }
 
-long Halcyon::unreadIMCount() { return defaultsInHalcyonUserOptions()->integerForKey(kUnreadIMCount); }
-long Halcyon::unreadPostCount() { return defaultsInHalcyonUserOptions()->integerForKey(kUnreadPostCount); }
-long Halcyon::unreadInviteCount() { return defaultsInHalcyonUserOptions()->integerForKey(kUnreadInviteCount); }
+long Halcyon::unreadIMCount() { return userOptionsStore()->integerForKey(kUnreadIMCount); }
+long Halcyon::unreadPostCount() { return userOptionsStore()->integerForKey(kUnreadPostCount); }
+long Halcyon::unreadInviteCount() { return userOptionsStore()->integerForKey(kUnreadInviteCount); }
 
 long Halcyon::unreadInboxTotal()
 {
@@ -192,30 +194,30 @@ long Halcyon::unreadInboxTotal()
 
 void Halcyon::setUnreadIMCount(long count)
 {
-    defaultsInHalcyonUserOptions()->setInteger(kUnreadIMCount, count);
+    userOptionsStore()->setInteger(kUnreadIMCount, count);
     postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
     postUnreadIMCountChangedTo(asCount(count));
 }
 
 void Halcyon::setUnreadPostCount(long count)
 {
-    defaultsInHalcyonUserOptions()->setInteger(kUnreadPostCount, count);
+    userOptionsStore()->setInteger(kUnreadPostCount, count);
     postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
     postUnreadPostCountChangedTo(asCount(count));
 }
 
 void Halcyon::setUnreadInviteCount(long count)
 {
-    defaultsInHalcyonUserOptions()->setInteger(kUnreadInviteCount, count);
+    userOptionsStore()->setInteger(kUnreadInviteCount, count);
     postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
     postUnreadInviteCountChangedTo(asCount(count));
 }
 
 void Halcyon::setUnreadIMCount(long im, long posts, long invites)
 {
-    defaultsInHalcyonUserOptions()->setInteger(kUnreadIMCount, im);
-    defaultsInHalcyonUserOptions()->setInteger(kUnreadPostCount, posts);
-    defaultsInHalcyonUserOptions()->setInteger(kUnreadInviteCount, invites);
+    userOptionsStore()->setInteger(kUnreadIMCount, im);
+    userOptionsStore()->setInteger(kUnreadPostCount, posts);
+    userOptionsStore()->setInteger(kUnreadInviteCount, invites);
     postUnreadInboxCountChangedTo(asCount(unreadInboxTotal()));
     postUnreadIMCountChangedTo(asCount(im));
     postUnreadPostCountChangedTo(asCount(posts));
@@ -224,57 +226,57 @@ void Halcyon::setUnreadIMCount(long im, long posts, long invites)
 
 bool Halcyon::userHasRememberedChoiceForNotifications()
 {
-    return defaultsInHalcyonUserOptions()->boolForKey(kRememberedChoiceForNotifications);
+    return userOptionsStore()->boolForKey(kRememberedChoiceForNotifications);
 }
 void Halcyon::setUserHasRememberedChoiceForNotifications(bool value)
 {
-    defaultsInHalcyonUserOptions()->setBool(kRememberedChoiceForNotifications, value);
+    userOptionsStore()->setBool(kRememberedChoiceForNotifications, value);
 }
-bool Halcyon::userAllowsNotifications() { return defaultsInHalcyonUserOptions()->boolForKey(kUserAllowsNotifications); }
-void Halcyon::setUserAllowsNotifications(bool value) { defaultsInHalcyonUserOptions()->setBool(kUserAllowsNotifications, value); }
+bool Halcyon::userAllowsNotifications() { return userOptionsStore()->boolForKey(kUserAllowsNotifications); }
+void Halcyon::setUserAllowsNotifications(bool value) { userOptionsStore()->setBool(kUserAllowsNotifications, value); }
 
-long Halcyon::userDistanceUnit() { return defaultsInHalcyonUserOptions()->integerForKey(kDistanceUnit); }
+long Halcyon::userDistanceUnit() { return userOptionsStore()->integerForKey(kDistanceUnit); }
 
 void Halcyon::setUserDistanceUnit(long unit)
 {
-    defaultsInHalcyonUserOptions()->setInteger(kDistanceUnit, allowLocationServices() ? unit : 1);
-    defaultsInHalcyonUserOptions()->synchronize();
+    userOptionsStore()->setInteger(kDistanceUnit, allowLocationServices() ? unit : 1);
+    userOptionsStore()->synchronize();
 }
 
 std::optional<std::string> Halcyon::suggestionsForumId()
 {
-    return platform::textOf(defaultsInHalcyonUserOptions()->objectForKey(kSuggestionsForumId));
+    return platform::textOf(userOptionsStore()->objectForKey(kSuggestionsForumId));
 }
 void Halcyon::setSuggestionsForumId(const std::optional<std::string>& id) { setText(kSuggestionsForumId, id); }
-bool Halcyon::doneWithGetTheMost() { return defaultsInHalcyonUserOptions()->boolForKey(kDoneWithGetTheMost); }
-void Halcyon::setDoneWithGetTheMost(bool value) { defaultsInHalcyonUserOptions()->setBool(kDoneWithGetTheMost, value); }
-bool Halcyon::isDisabled() { return defaultsInHalcyonUserOptions()->boolForKey(kIsDisabled); }
-void Halcyon::setDisabled(bool value) { defaultsInHalcyonUserOptions()->setBool(kIsDisabled, value); }
+bool Halcyon::doneWithGetTheMost() { return userOptionsStore()->boolForKey(kDoneWithGetTheMost); }
+void Halcyon::setDoneWithGetTheMost(bool value) { userOptionsStore()->setBool(kDoneWithGetTheMost, value); }
+bool Halcyon::isDisabled() { return userOptionsStore()->boolForKey(kIsDisabled); }
+void Halcyon::setDisabled(bool value) { userOptionsStore()->setBool(kIsDisabled, value); }
 bool Halcyon::isSynchedWithGameCenterAchievements()
 {
-    return defaultsInHalcyonUserOptions()->boolForKey(kSynchedWithGameCenterAchievements);
+    return userOptionsStore()->boolForKey(kSynchedWithGameCenterAchievements);
 }
 void Halcyon::setSynchWithGameCenterAchievements(bool value)
 {
-    defaultsInHalcyonUserOptions()->setBool(kSynchedWithGameCenterAchievements, value);
+    userOptionsStore()->setBool(kSynchedWithGameCenterAchievements, value);
 }
 bool Halcyon::isSynchedWithGameCenterLeaderboards()
 {
-    return defaultsInHalcyonUserOptions()->boolForKey(kSynchedWithGameCenterLeaderboards);
+    return userOptionsStore()->boolForKey(kSynchedWithGameCenterLeaderboards);
 }
 void Halcyon::setSynchWithGameCenterLeaderboards(bool value)
 {
-    defaultsInHalcyonUserOptions()->setBool(kSynchedWithGameCenterLeaderboards, value);
+    userOptionsStore()->setBool(kSynchedWithGameCenterLeaderboards, value);
 }
 
 platform::DatePtr Halcyon::lastAnnouncementDateForLocalUser()
 {
     const std::string key = kLastAnnouncementDatePrefix + lastLoggedInUserId();
-    if (auto stored = std::dynamic_pointer_cast<platform::Date>(defaultsInHalcyonUserOptions()->objectForKey(key))) {
+    if (auto stored = std::dynamic_pointer_cast<platform::Date>(userOptionsStore()->objectForKey(key))) {
         return stored;
     }
     auto distantPast = platform::Date::distantPast();
-    defaultsInHalcyonUserOptions()->setObject(key, distantPast);
+    userOptionsStore()->setObject(key, distantPast);
     return distantPast;
 }
 
@@ -286,7 +288,7 @@ void Halcyon::setLastAnnouncementDateForLocalUser(const platform::DatePtr& date)
     // Nothing stored counts as the distant past, so the first date is kept.
     const auto stored = lastAnnouncementDateForLocalUser();
     if (date->compare(*stored) == platform::Date::Order::Descending) {
-        defaultsInHalcyonUserOptions()->setObject(kLastAnnouncementDatePrefix + lastLoggedInUserId(), date);
+        userOptionsStore()->setObject(kLastAnnouncementDatePrefix + lastLoggedInUserId(), date);
     }
 }
 
