@@ -197,10 +197,13 @@ void HCPresenceSocket::readLoop()
     blockBrokenPipeSignal();
     char chunk[kChunkBytes];
     while (waitForReadMore()) {
+        // Only decrypted bytes are worth reading without the socket: raw
+        // bytes OpenSSL holds may be half a record, which no read completes
+        // until the rest arrives, and asking again at once spins a core.
         bool buffered = false;
         {
             std::lock_guard lock(sslMutex_);
-            buffered = SSL_has_pending(ssl_) == 1;
+            buffered = SSL_pending(ssl_) > 0;
         }
         if (!buffered) {
             pollfd p[2] = {{fd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};

@@ -123,10 +123,11 @@ void FakeStompBroker::prepareBurst(std::string start, std::size_t bytes)
     burstChanged_.wait_for(lock, std::chrono::seconds(30), [this] { return burstMade_; });
 }
 
-void FakeStompBroker::sendBurst()
+void FakeStompBroker::sendBurst(std::size_t limit)
 {
     std::lock_guard lock(mutex_);
     burstGo_ = true;
+    burstLimit_ = limit;
 }
 
 void FakeStompBroker::dropConnection()
@@ -221,6 +222,7 @@ void FakeStompBroker::serveConnection(int fd)
     while (!stop_ && !drop_) {
         std::vector<std::string> out;
         bool sendBurstNow = false;
+        std::size_t burstLimit = std::string::npos;
         {
             std::lock_guard lock(mutex_);
             out.swap(pending_);
@@ -230,10 +232,11 @@ void FakeStompBroker::serveConnection(int fd)
                 burstChanged_.notify_all();
             }
             sendBurstNow = std::exchange(burstGo_, false);
+            burstLimit = burstLimit_;
         }
         bool written = true;
         for (const auto& bytes : out) written = written && writeAll(ssl, bytes, stop_);
-        if (sendBurstNow) written = written && sendRaw(fd, std::exchange(burst, std::string()), stop_);
+        if (sendBurstNow) written = written && sendRaw(fd, std::exchange(burst, std::string()).substr(0, burstLimit), stop_);
         if (!written) break;
         pollfd p{fd, POLLIN, 0};
         if (SSL_pending(ssl) == 0 && poll(&p, 1, 10) != 1) continue;

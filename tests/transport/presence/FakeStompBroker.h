@@ -34,9 +34,10 @@ public:
     // `start` and `bytes` more bytes of the same frame, made into TLS
     // records ahead (returns once they are made) and written as fast as the
     // socket takes them after sendBurst(): a broker that encrypted as it
-    // went would send no faster than the client decrypts.
+    // went would send no faster than the client decrypts. A `limit` sends
+    // only that many bytes of the records, and the broker then stalls.
     void prepareBurst(std::string start, std::size_t bytes);
-    void sendBurst();
+    void sendBurst(std::size_t limit = std::string::npos);
     // Ends the current connection from the broker's side.
     void dropConnection();
 
@@ -69,6 +70,7 @@ private:
     std::size_t burstBytes_ = 0;
     bool burstMade_ = false;
     bool burstGo_ = false;
+    std::size_t burstLimit_ = std::string::npos;
     std::condition_variable burstChanged_;
     std::vector<HCStompFrame> frames_;
     std::thread thread_;
