@@ -441,7 +441,7 @@ TEST_F(HighScoreSubmissionTest, AFailedBatchEndsTheResendAndLeavesTheRestForTheN
     EXPECT_EQ(pendingCount(), 0u);
 }
 
-TEST_F(HighScoreSubmissionTest, AReplyCutShortConfirmsNothingAndFailsTheBatch)
+TEST_F(HighScoreSubmissionTest, AReplyCutShortFailsTheBatchAndOneWithNoXmlEndsIt)
 {
     online = false;
     HCHighScoreService::setHighScore(500, "1", true, HCDelegate(), HCDelegate());
@@ -455,6 +455,14 @@ TEST_F(HighScoreSubmissionTest, AReplyCutShortConfirmsNothingAndFailsTheBatch)
     EXPECT_EQ(end.failed, 1);
     EXPECT_EQ(end.sent, 0);
     EXPECT_EQ(pendingCount(), 2u) << "both scores are posted again at the next log-in";
+
+    // A body with no XML in it is the service taking the batch with nothing
+    // to say: the batch ends in success, and as the reply confirms no score
+    // by name both stay pending for the next log-in.
+    server->faults().injectFor("POST", kPath, localserver::Fault::reply(200, "OK", "text/plain"));
+    const auto taken = resendToTheEnd();
+    EXPECT_EQ(taken.failed, 0);
+    EXPECT_EQ(taken.sent, 1);
 }
 
 TEST_F(HighScoreSubmissionTest, ABatchFailsWhenAnyOfItsWritesFails)

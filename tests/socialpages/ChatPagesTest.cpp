@@ -177,7 +177,7 @@ TEST_F(ChatPagesTest, AKindWithOneRoomJoinsItAndTheRoomShowsItsLinesAndTheLineSa
     EXPECT_EQ(pollingSeconds(), Halcyon::poller()->defaultPollingFrequency());
 }
 
-TEST_F(ChatPagesTest, ARefusedLineGoesBackInTheField)
+TEST_F(ChatPagesTest, ARefusedLineGoesBackInTheFieldAndOneTakenWithABareOkStaysSent)
 {
     auto room = enterDevelopersRoom();
     ASSERT_TRUE(room);
@@ -189,6 +189,14 @@ TEST_F(ChatPagesTest, ARefusedLineGoesBackInTheField)
     waitForIdle();
     EXPECT_EQ(field->text(), "Is this lost?");
     EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
+    ASSERT_TRUE(driver->answerAlert(0));
+
+    // A reply with no XML in it is the service taking the line, not refusing it.
+    server->faults().injectFor("POST", kSay, localserver::Fault::reply(200, "OK"));
+    ASSERT_TRUE(tapButton("Send"));
+    waitForIdle();
+    EXPECT_EQ(field->text(), "");
+    EXPECT_TRUE(alertMessages().empty());
 }
 
 TEST_F(ChatPagesTest, SeveralRoomsAreListedAndAFullOneSaysSo)

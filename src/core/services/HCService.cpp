@@ -146,13 +146,15 @@ void HCService::_onActionSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader
                                                 loader->data()->bytes().size())
                              : std::string_view();
     HCPointer<HCXmlDocument> document = HCXmlDocument::xmlDocumentWithData(body);
-    // A reply that stops before its end (damaged, cut off, or past the
-    // parser's limits) is not a shorter list: read for its leading part it
-    // would confirm a part of a batch or show a part of a list as the
-    // whole. It fails like a failed request. A body with nothing in it is
-    // an empty reply, not a broken one.
-    const bool blank = body.find_first_not_of(" \t\r\n") == std::string_view::npos;
-    if (!document->isWhole() && !blank) {
+    // A reply that began as XML and stops before its end (damaged, cut off,
+    // or past the parser's limits) is not a shorter list: read for its
+    // leading part it would confirm a part of a batch or show a part of a
+    // list as the whole. It fails like a failed request. A body that holds
+    // no markup at all (nothing, or a bare "OK") is an empty reply of a
+    // request the service took, not a broken one.
+    const auto first = body.find_first_not_of(" \t\r\n");
+    const bool beganAsXml = first != std::string_view::npos && body[first] == '<';
+    if (!document->isWhole() && beganAsXml) {
         if (failureCall) {
             failureCall->invokeWith(loader);
         }
