@@ -61,6 +61,14 @@ bool startsWithDigit(char letter, int count, const std::string& literal)
            letter == 'h' || letter == 'm' || letter == 's';
 }
 
+// A field or literal whose text may begin with a sign: an offset zone
+// writes "+0000".
+bool startsWithSign(char letter, const std::string& literal)
+{
+    if (letter == 0) return !literal.empty() && (literal[0] == '+' || literal[0] == '-');
+    return letter == 'Z';
+}
+
 std::string padded(long long value, int width)
 {
     std::string digits = std::to_string(value < 0 ? -value : value);
@@ -168,7 +176,7 @@ DateFormatter::DateFormatter(std::string pattern) : pattern_(std::move(pattern))
             size_t start = i;
             while (i < p.size() && p[i] == c) ++i;
             int count = static_cast<int>(i - start);
-            if (!supported(c, count)) {
+            if (!supported(c, count) && valid_) {
                 valid_ = false;
                 reportProgrammingError("DateFormatter: unsupported field '" + p.substr(start, i - start) +
                                        "' in pattern \"" + p + "\"");
@@ -198,6 +206,9 @@ DateFormatter::DateFormatter(std::string pattern) : pattern_(std::move(pattern))
     }
     // "m0" writes minute 3 as "30", which reads back as minute 30: a field of
     // one or two digits needs a non-digit after it to be read back.
+    // "zZ" writes "GMT+0000", and the zone name reads the offset after it
+    // as its own, leaving nothing for the next field: a zone name needs
+    // something other than a sign after it.
     for (size_t k = 0; valid_ && k + 1 < fields_.size(); ++k) {
         const Field& next = fields_[k + 1];
         if (variableWidthNumber(fields_[k].letter, fields_[k].count) &&
@@ -205,6 +216,10 @@ DateFormatter::DateFormatter(std::string pattern) : pattern_(std::move(pattern))
             valid_ = false;
             reportProgrammingError("DateFormatter: a one-or-two-digit field followed by digits cannot be read back, "
                                    "in pattern \"" + p + "\"");
+        } else if (fields_[k].letter == 'z' && startsWithSign(next.letter, next.literal)) {
+            valid_ = false;
+            reportProgrammingError("DateFormatter: a zone name followed by a sign cannot be read back, in pattern \"" +
+                                   p + "\"");
         }
     }
 }

@@ -8,8 +8,10 @@
 // E and c weekday (1-3, "Mon"), z zone (1-3, "GMT"), Z zone (1-3, "+0000");
 // text in single quotes and every other character stand for themselves.
 // A count of 1 reads one or two digits, a count of 2 exactly two; a count of
-// 1 directly followed by digits could not be read back, so such a pattern is
-// refused like an unknown letter (a programming error; nil and empty answers).
+// 1 directly followed by digits could not be read back, nor could a zone
+// name "z" directly followed by a sign ("zZ" writes "GMT+0000"), so such a
+// pattern is refused like an unknown letter (a programming error, reported
+// once per formatter; nil and empty answers).
 //
 // Parsing is strict: the whole text must match the pattern and every field
 // must be in range, else dateFromString answers nil.

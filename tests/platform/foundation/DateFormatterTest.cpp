@@ -116,6 +116,18 @@ TEST(DateFormatter, UnsupportedPatternIsReportedAndNeverMatches)
     ASSERT_TRUE(read);
     EXPECT_EQ(read->timeIntervalSince1970(), 9 * 3600 + 180);
     EXPECT_EQ(errors.texts.size(), 2u);
+    // A zone name reads the offset after it as its own: "zZZ" would read
+    // "ZZ" and write "GMT+0000", which no longer reads. An offset after a
+    // separator reads back. A pattern with several faults is reported once.
+    DateFormatter zones("zZZ");
+    EXPECT_EQ(errors.texts.size(), 3u);
+    EXPECT_FALSE(zones.dateFromString("ZZ"));
+    DateFormatter apart("z ZZ");
+    const auto zoned = apart.dateFromString(apart.stringFromDate(Date(60)));
+    ASSERT_TRUE(zoned);
+    EXPECT_EQ(zoned->timeIntervalSince1970(), 0);
+    DateFormatter manyFaults("QQ qq m0");
+    EXPECT_EQ(errors.texts.size(), 4u);
 }
 
 TEST(DateFormatter, OutputIgnoresTheProcessLocale)
