@@ -110,4 +110,21 @@ TEST_F(AnnouncementsEndToEndTest, TheLogInKeepsTheListStickyFirstAndCountsItsUnr
     EXPECT_FALSE(index.object);
 }
 
+TEST_F(AnnouncementsEndToEndTest, AnAnnouncementReadAfterMarkAllReadStoresItsDateAndTheBadgeStaysDown)
+{
+    HCAnnouncementService::markAllAnnouncementsAsRead();
+    EXPECT_EQ(countsReported(), (std::vector<unsigned>{4, 0}));
+    kept()[1]->markAsRead();
+    kept()[0]->markAsRead();
+    testsupport::drainMain();
+    EXPECT_EQ(HCAnnouncementService::unreadAnnouncements(), 0u);
+    EXPECT_EQ(countsReported(), (std::vector<unsigned>{4, 0})) << "no recount raises the cleared badge";
+    ASSERT_TRUE(Halcyon::lastAnnouncementDateForLocalUser());
+    EXPECT_EQ(Halcyon::lastAnnouncementDateForLocalUser()->timeIntervalSince1970(), 1767139200.0);
+    // So the next log-in's download brings none of them back unread.
+    HCAnnouncementService::downloadAnnouncements();
+    settle();
+    EXPECT_EQ(HCAnnouncementService::unreadAnnouncements(), 0u);
+}
+
 }  // namespace

@@ -82,7 +82,7 @@ TEST_F(ChatEndToEndTest, KindsAreAskedWithTheirFlagsInOrderAndNoPage)
     EXPECT_EQ(all.series()->count(), 3u);  // no room visited yet
 
     Reached global;
-    HCChatRoomDefinitionService::getPage(true, false, false, false, global.success(), global.failure());
+    HCChatRoomDefinitionService::getPage(1, true, false, false, false, global.success(), global.failure());
     ASSERT_TRUE(waitFor(global));
     ASSERT_EQ(global.series()->count(), 1u);
     auto definition = platform::as<HCChatRoomDefinition>(global.series()->objectAtIndex(0));

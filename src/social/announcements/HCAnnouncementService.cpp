@@ -1,5 +1,7 @@
 #include "social/announcements/HCAnnouncementService.h"
 
+#include <algorithm>
+
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/replies/HCTableSectionDescription.h"
@@ -148,7 +150,9 @@ void HCAnnouncementService::announcementRead(const Text& announcementId)
         if (announcementId && announcement->resourceId() == announcementId) announcement->setIsUnread(false);
         unread += announcement->isUnread();
     }
-    setCount(unread, false);
+    // After "mark all read" the flags are still set while the count is 0:
+    // a recount must not bring the cleared badge back.
+    setCount(std::min(unread, unseenAnnouncementCount_), false);
 }
 
 void HCAnnouncementService::setCount(unsigned count, bool reportAlways)
@@ -184,9 +188,8 @@ void HCAnnouncementService::markAllAnnouncementsAsRead()
     HC_CHECK_MAIN_THREAD();
     auto service = sharedInstance();
     if (!service) return;
-    // The flags go with the count: a later single read recounts the kept
-    // list, which would otherwise bring the cleared badge back.
-    for (const auto& announcement : announcementsIn(service->announcements_)) announcement->setIsUnread(false);
+    // The flags stay: reading one of them later still stores its date, so
+    // the next log-in's download does not bring it back as unread.
     service->setCount(0, true);
 }
 

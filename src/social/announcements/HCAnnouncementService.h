@@ -40,7 +40,8 @@ public:
     static HCRequestHandlePtr getPostsForAnnouncement(const Text& announcementId, int32_t page,
                                                       const HCDelegate& onSuccess, const HCDelegate& onFailure);
     static unsigned unreadAnnouncements();
-    // Every kept announcement read; the count 0, reported.
+    // The count 0, reported; each announcement keeps its unread flag until
+    // it is read itself.
     static void markAllAnnouncementsAsRead();
     // Marks all read and forgets the kept list.
     static void clearLocalAnnouncements();
@@ -55,7 +56,8 @@ public:
 
     // The kept list, nil before the first download.
     const std::shared_ptr<HCPaginatedSeries>& announcements() const { return announcements_; }
-    // The kept announcement with that id was read: recount and report.
+    // The kept announcement with that id was read: recount, never above the
+    // count as it stands, and report a change.
     void announcementRead(const Text& announcementId);
 
     void populateKnownResources(HCResourceNameMap& map) override;

@@ -22,4 +22,7 @@ public:
     void populateKnownResources(HCResourceNameMap& map) override;
     // Sends nothing: the success callback receives nil.
     HCRequestHandlePtr getIndexOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
+    // The lines the poller discovers are the chat page's to read; the
+    // service keeps none of them.
+    void _onChatMessagesDiscovered(const platform::ObjectPtr& /*messages*/) {}
 };

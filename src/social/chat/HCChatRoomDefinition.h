@@ -33,6 +33,10 @@ public:
     bool isGlobalRoom() const { return isRoomOfType(roomType_, getGlobalRoomTypeId()); }
     bool isApplicationRoom() const { return isRoomOfType(roomType_, getApplicationRoomTypeId()); }
 
+    // A kind of room has no list of its own to load: its rooms come from
+    // the instance service.
+    void doIndexActionOnSuccess(const HCDelegate& /*onSuccess*/, const HCDelegate& /*onFailure*/) const {}
+
     const Text& roomName() const { return roomName_; }
     const Text& roomType() const { return roomType_; }
     void setRoomName(const Text& text) { roomName_ = text; }

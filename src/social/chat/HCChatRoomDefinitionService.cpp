@@ -34,8 +34,9 @@ void HCChatRoomDefinitionService::populateKnownResources(HCResourceNameMap& map)
     HCAddKnownResource<HCChatRoomInstance>(map);
 }
 
-HCRequestHandlePtr HCChatRoomDefinitionService::getPage(bool includeGlobalRooms, bool includeDeveloperRooms,
-                                                        bool includeApplicationRooms, bool includeLastVisitedRoom,
+HCRequestHandlePtr HCChatRoomDefinitionService::getPage(int32_t /*page*/, bool includeGlobalRooms,
+                                                        bool includeDeveloperRooms, bool includeApplicationRooms,
+                                                        bool includeLastVisitedRoom,
                                                         const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
     auto service = sharedInstance();
@@ -52,5 +53,5 @@ HCRequestHandlePtr HCChatRoomDefinitionService::getPage(bool includeGlobalRooms,
 
 HCRequestHandlePtr HCChatRoomDefinitionService::getIndex(const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    return getPage(true, true, true, true, onSuccess, onFailure);
+    return getPage(1, true, true, true, true, onSuccess, onFailure);
 }

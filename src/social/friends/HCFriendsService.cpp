@@ -135,7 +135,8 @@ HCRequestHandlePtr HCFriendsService::getUsersWithAppFollowedByUser(const Friends
                                                                    int32_t page, const HCDelegate& onSuccess,
                                                                    const HCDelegate& onFailure)
 {
-    const FriendsServiceText application = applicationOrOwnForFriends(applicationId);
+    // Only a missing id means this game here; an empty one is sent as it is.
+    const FriendsServiceText application = applicationId ? applicationId : HCClientState::clientApplicationId();
     if ((userId && userId->empty()) || !application) return running() ? HCServicePath::refuse(onFailure) : nullptr;
     HCHttpNestedQueryStringWriter parameters;
     parameters.io("page", page);

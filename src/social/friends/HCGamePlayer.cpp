@@ -4,6 +4,12 @@
 
 #include "core/resources/HCResourceText.h"
 #include "kernel/resources/HCResourceDataMap.h"
+#include "social/profiles/HCProfileService.h"
+
+std::shared_ptr<HCService> HCGamePlayer::getService() const
+{
+    return HCProfileService::sharedInstance();
+}
 
 const HCResourceDataMap& HCGamePlayer::getDataMap() const
 {

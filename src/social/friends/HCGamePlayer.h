@@ -16,6 +16,8 @@ class HCGamePlayer final : public HCResource {
 public:
     using Text = std::optional<std::string>;
 
+    // The profile service, which serves the games' players.
+    std::shared_ptr<HCService> getService() const override;
     std::string getResourceName() const override { return "game_player"; }
     std::string getResourceDiscoveredNotification() const override { return std::string(); }
     const HCResourceDataMap& getDataMap() const override;

@@ -26,7 +26,7 @@ void HCSelectChatRoomDefinitionController::doIndexActionOnSuccess(const HCDelega
                                                                   const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();
-    HCChatRoomDefinitionService::getPage(includeGlobalRooms_, includeDeveloperRooms_, includeApplicationRooms_, true,
+    HCChatRoomDefinitionService::getPage(1, includeGlobalRooms_, includeDeveloperRooms_, includeApplicationRooms_, true,
                                          onSuccess, onFailure);
 }
 
