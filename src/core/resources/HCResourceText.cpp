@@ -1,5 +1,7 @@
 #include "core/resources/HCResourceText.h"
 
+#include <algorithm>
+
 #include "kernel/system/HCDateFormatters.h"
 #include "platform/foundation/Format.h"
 #include "platform/foundation/TextConversions.h"
@@ -24,6 +26,11 @@ std::string flagText(bool value)
 int32_t readInt(const std::optional<std::string>& text)
 {
     return text ? platform::intValue(*text) : 0;
+}
+
+uint32_t readCount(const std::optional<std::string>& text)
+{
+    return static_cast<uint32_t>(std::max(0, readInt(text)));
 }
 
 std::string intText(int64_t value)

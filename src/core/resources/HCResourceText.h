@@ -22,6 +22,9 @@ std::string boolText(bool value);
 std::string flagText(bool value);
 
 int32_t readInt(const std::optional<std::string>& text);
+// A count or score the service sends unsigned: a negative text reads as 0,
+// not as a number near four thousand million.
+uint32_t readCount(const std::optional<std::string>& text);
 std::string intText(int64_t value);
 
 // Dates in the service's form "yyyy-MM-dd'T'HH:mm:ss'Z'", GMT.

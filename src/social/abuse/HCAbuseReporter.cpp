@@ -8,7 +8,6 @@
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/foundation/OptionalText.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
 #include "transport/provider/HCActionRequest.h"
 #include "uiframework/HCViewController.h"
 
@@ -121,9 +120,10 @@ void HCAbuseReporter::_reportSuccess()
     _reportFinished();
 }
 
+// A report is the player's word against another's: whether it reached the
+// service is not theirs to act on, so a failure ends as quietly as a success.
 void HCAbuseReporter::_reportFailed()
 {
-    platform::ui::AlertView::make(kFailedTitle, "Please try again later.", {}, std::string("Ok"))->show();
     _reportFinished();
 }
 

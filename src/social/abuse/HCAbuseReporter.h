@@ -25,7 +25,6 @@ public:
     using Text = std::optional<std::string>;
 
     static constexpr const char* kConfirmTitle = "Are you sure you want to submit an abuse report?";
-    static constexpr const char* kFailedTitle = "Your report could not be sent.";
 
     // Chat: the player alone.
     static void reportAbuseByUser(const Text& userId, const platform::ui::ViewControllerPtr& page);

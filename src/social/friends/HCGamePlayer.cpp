@@ -1,7 +1,5 @@
 #include "social/friends/HCGamePlayer.h"
 
-#include <algorithm>
-
 #include "core/resources/HCResourceText.h"
 #include "kernel/resources/HCResourceDataMap.h"
 #include "social/profiles/HCProfileService.h"
@@ -26,7 +24,7 @@ const HCResourceDataMap& HCGamePlayer::getDataMap() const
 
 void HCGamePlayer::setApplicationGamerscore(const Text& text)
 {
-    applicationGamerscore_ = static_cast<uint32_t>(std::max<int32_t>(0, HCResourceText::readInt(text)));
+    applicationGamerscore_ = HCResourceText::readCount(text);
 }
 
 void HCGamePlayer::setIsFavorite(const Text& text)

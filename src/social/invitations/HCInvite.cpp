@@ -72,12 +72,10 @@ HCRequestHandlePtr HCInvite::getInviteIcon()
 HCRequestHandlePtr HCInvite::sendInviteToUsers(const std::vector<platform::ObjectPtr>& receivers)
 {
     HC_CHECK_MAIN_THREAD();
+    // An invitation read from a reply has nothing to send: the nil handle
+    // is the whole answer.
+    if (!inviteDefinition_) return nullptr;
     auto self = std::static_pointer_cast<HCInvite>(shared_from_this());
-    // A send that cannot start is still an outcome the game must hear.
-    if (!inviteDefinition_) {
-        sInviteDelegate.notify(sInviteDelegate.ticket(), [&](HCInviteDelegate& d) { d.didFailSendInvite(self); });
-        return nullptr;
-    }
     auto cb = sInviteDelegate.callbacks(
         self,
         [self](auto started, const platform::ObjectPtr&) {

@@ -41,8 +41,8 @@ public:
     static void setDelegate(HCInviteDelegate* delegate);
     // Nil when the icon came from the image cache (reported already).
     HCRequestHandlePtr getInviteIcon();
-    // Sends userMessage as it is now. Without a definition: didFailSendInvite
-    // before the call returns, and nil.
+    // Sends userMessage as it is now. Without a definition: nil, and no
+    // delegate method is called.
     HCRequestHandlePtr sendInviteToUsers(const std::vector<platform::ObjectPtr>& receivers);
     // Opens the invitation pages for the definition; nothing without one.
     void displayAndSendInviteScreen();

@@ -64,12 +64,12 @@ std::shared_ptr<HCService> HCPlayedGame::getService() const
 
 void HCPlayedGame::setTotalGamerscore(const Text& text)
 {
-    totalGamerscore_ = static_cast<uint32_t>(HCResourceText::readInt(text));
+    totalGamerscore_ = HCResourceText::readCount(text);
 }
 
 void HCPlayedGame::setFriendsWithApp(const Text& text)
 {
-    friendsWithApp_ = static_cast<uint32_t>(HCResourceText::readInt(text));
+    friendsWithApp_ = HCResourceText::readCount(text);
 }
 
 void HCPlayedGame::setUserGameStats(const std::shared_ptr<platform::Array>& stats)

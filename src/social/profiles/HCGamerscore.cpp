@@ -1,7 +1,5 @@
 #include "social/profiles/HCGamerscore.h"
 
-#include <algorithm>
-
 #include "core/resources/HCResourceText.h"
 #include "kernel/resources/HCResourceDataMap.h"
 #include "social/profiles/HCProfileService.h"
@@ -22,17 +20,12 @@ const HCResourceDataMap& HCGamerscore::getDataMap() const
     return *map;
 }
 
-uint32_t HCGamerscore::unsignedFromText(const std::optional<std::string>& text)
-{
-    return static_cast<uint32_t>(std::max(0, HCResourceText::readInt(text)));
-}
-
 void HCGamerscore::setUserIdFromString(const std::optional<std::string>& text)
 {
-    userId_ = unsignedFromText(text);
+    userId_ = HCResourceText::readCount(text);
 }
 
 void HCGamerscore::setGamerscoreFromString(const std::optional<std::string>& text)
 {
-    gamerscore_ = unsignedFromText(text);
+    gamerscore_ = HCResourceText::readCount(text);
 }

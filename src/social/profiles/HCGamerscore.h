@@ -20,8 +20,6 @@ public:
     uint32_t gamerscore() const { return gamerscore_; }
     void setUserIdFromString(const std::optional<std::string>& text);
     void setGamerscoreFromString(const std::optional<std::string>& text);
-    // The unsigned reading of a score or id text, shared with HCUserGameStat.
-    static uint32_t unsignedFromText(const std::optional<std::string>& text);
 
 private:
     uint32_t userId_ = 0;

@@ -2,7 +2,6 @@
 
 #include "core/resources/HCResourceText.h"
 #include "kernel/resources/HCResourceDataMap.h"
-#include "social/profiles/HCGamerscore.h"
 
 const HCResourceDataMap& HCUserGameStat::getDataMap() const
 {
@@ -24,7 +23,7 @@ void HCUserGameStat::setUserHasGameFromString(const Text& text)
 
 void HCUserGameStat::setUserGamerScoreFromString(const Text& text)
 {
-    userGamerScore_ = HCGamerscore::unsignedFromText(text);
+    userGamerScore_ = HCResourceText::readCount(text);
 }
 
 void HCUserGameStat::setUserFavoritedGameFromString(const Text& text)

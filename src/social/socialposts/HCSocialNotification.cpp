@@ -18,6 +18,13 @@ std::shared_ptr<HCSocialNotification> HCSocialNotification::initWithText(const T
     return initWithText(text, std::string(kNotificationImages), imageNamed, linkedUrl);
 }
 
+std::shared_ptr<HCSocialNotification> HCSocialNotification::initWithTextImageTypeImageId(const Text& text,
+                                                                                         const Text& imageType,
+                                                                                         const Text& imageId)
+{
+    return initWithText(text, imageType, imageId, std::nullopt);
+}
+
 std::shared_ptr<HCSocialNotification> HCSocialNotification::initWithText(const Text& text, const Text& imageType,
                                                                          const Text& imageId, const Text& linkedUrl)
 {

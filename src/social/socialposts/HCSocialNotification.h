@@ -22,6 +22,10 @@ public:
     // An empty link is none.
     static std::shared_ptr<HCSocialNotification> initWithText(const Text& text, const Text& imageNamed,
                                                               const Text& linkedUrl);
+    // An image of any type by id, without a link. Named apart: with three
+    // texts, initWithText means an image name and a link.
+    static std::shared_ptr<HCSocialNotification> initWithTextImageTypeImageId(const Text& text, const Text& imageType,
+                                                                              const Text& imageId);
     static std::shared_ptr<HCSocialNotification> initWithText(const Text& text, const Text& imageType,
                                                               const Text& imageId, const Text& linkedUrl);
 

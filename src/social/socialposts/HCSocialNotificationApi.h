@@ -2,10 +2,11 @@
 // The game's way to post a game event: open the dashboard's composer with a
 // prepared text, and hear whether the post went out.
 //
-// The composer publishes through publish(), which reports to the class
-// delegate either way: didSendSocialNotification when the service took the
-// post, didFailSendSocialNotification when it did not (a refused post
-// included).
+// The composer sends the post through the social notification service and
+// tells the class delegate didSendSocialNotification (sendSuccess) when the
+// service took it; a refused post tells the game nothing, since the player
+// may still add a network's leave and send again. publish() is for a game
+// that posts without the composer: it reports to the delegate either way.
 //
 // Thread: main.
 #include <functional>

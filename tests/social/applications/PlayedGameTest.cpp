@@ -61,6 +61,13 @@ TEST_F(PlayedGameTest, TheLocalPlayersEntryDecidesOwnership)
     EXPECT_EQ(game->friendsWithApp(), 2u);
     EXPECT_TRUE(game->favorite());
     EXPECT_EQ(game->review(), "Calm");
+    // Counts the service sends below zero read as none, not as four thousand million.
+    auto odd = readOne<HCPlayedGame, HCClientApplicationService>(
+        "<played_game><id>3</id><total_gamerscore>-5</total_gamerscore><friends_with_app>-1</friends_with_app>"
+        "</played_game>");
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd->totalGamerscore(), 0u);
+    EXPECT_EQ(odd->friendsWithApp(), 0u);
 
     logIn("1001");
     // The first entry for the player counts, not any later one.
