@@ -144,6 +144,12 @@ TEST_F(SocialUsersEndToEndTest, FriendsWithTheGameAreOneFlatListAndAnEmptyGameId
     EXPECT_TRUE(onMain);
     EXPECT_TRUE(answer->boolValue());
     EXPECT_EQ(last().param("per_page"), "1");
+    // A reply with nobody in it is a plain NO, not a failure.
+    server->faults().injectFor("GET", "users.xml", localserver::Fault::reply(200, "<resources></resources>"));
+    answer = nullptr;
+    ASSERT_TRUE(HCFriendsService::isLocalUserFollowingAnyone(onAnswer, HCDelegate()));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return answer != nullptr; }));
+    EXPECT_FALSE(answer->boolValue());
 }
 
 TEST_F(SocialUsersEndToEndTest, LinkedLoginsThePictureSourceAndTheEmailLogin)
