@@ -90,13 +90,10 @@ TEST_F(NearMeMapTest, PinsAreFramedOnThePlayerAcrossTheEquatorAndTheDateLine)
     // A score finds its pin: Ben's by its id, any of the player's the player's own.
     auto map = topPageAs<HCHighScoreMapViewController>();
     ASSERT_TRUE(map);
-    std::shared_ptr<HCHighScoreAnnotation> annPin, benPin;
-    for (const auto& pin : map->mapView()->annotations()) {
-        auto annotation = std::dynamic_pointer_cast<HCHighScoreAnnotation>(pin);
-        ASSERT_TRUE(annotation && annotation->highScore() && annotation->highScore()->user());
-        (annotation->highScore()->user()->resourceId() == localserver::defaults::kUserId ? annPin : benPin) = annotation;
-    }
-    ASSERT_TRUE(annPin && benPin);
+    ASSERT_EQ(map->mapView()->annotations().size(), 2u);
+    auto annPin = std::dynamic_pointer_cast<HCHighScoreAnnotation>(map->mapView()->annotations()[0]);
+    auto benPin = std::dynamic_pointer_cast<HCHighScoreAnnotation>(map->mapView()->annotations()[1]);
+    ASSERT_TRUE(annPin && annPin->highScore() && benPin && benPin->highScore());
     EXPECT_EQ(map->getAnnotationForHighScore(benPin->highScore()), benPin);
     auto elsewhere = HCResource::initWithId<HCHighScore>(std::string("990"));
     elsewhere->setUser(benPin->highScore()->user());
