@@ -74,14 +74,15 @@ TEST_F(AchievementPageTest, TheOwnListComesFromTheDeviceWithoutARequestAndOfflin
 {
     startOffline();
     addBundleImage("HCLockedAchievementIcon.png");
-    storeOnDevice({100, 99.9, 0.5, 0});
-    openPage("AchievementList");
+    storeOnDevice({100, 99.9, 0.5, 30});
+    openGame(localserver::defaults::kGameId, localserver::defaults::kGameName);
     EXPECT_EQ(requestsTo(kDefinitions), 0u);
+    // A secret one under way shows what it is.
     EXPECT_EQ(screenRows(),
               (std::vector<std::string>{"[1/4 Achievements Unlocked]", "First Light | Clear the first level. | 10",
                                         "Stone Breaker | Break 1000 stones. | 20 | 99%",
                                         "Three Stars | Earn three stars on every level. | 50",
-                                        std::string("Secret | ") + kSecretDescription + " | 15"}));
+                                        "Insect Friend | Finish a level without hitting an insect. | 15 | 30%"}));
     EXPECT_EQ(rowPictures("First Light").at(0), "images/achievements/first_light.png");
     // 99.9 percent is not unlocked.
     EXPECT_EQ(rowPictures("Stone Breaker").at(0), "HCLockedAchievementIcon.png");
@@ -94,7 +95,7 @@ TEST_F(AchievementPageTest, TheShareRowLeadsToBraggingAboutAllOrOneAchievement)
     storeOnDevice({100, 40, 100, 0});
     MessageOnlyBrag brag;
     delegates->setBragDelegate(&brag);
-    openPage("AchievementList");
+    openGame(localserver::defaults::kGameId, localserver::defaults::kGameName);
     EXPECT_EQ(requestsTo(kDefinitions), 0u);
     auto rows = screenRows();
     ASSERT_GE(rows.size(), 2u);
@@ -118,6 +119,24 @@ TEST_F(AchievementPageTest, TheShareRowLeadsToBraggingAboutAllOrOneAchievement)
     EXPECT_TRUE(platform::ui::Driver::findByText("I unlocked the achievement Three Stars in Tolvarine Ruvuru."));
     EXPECT_TRUE(platform::ui::Driver::findByText("achievement_definitions/3"));
     delegates->setBragDelegate(nullptr);
+}
+
+TEST_F(AchievementPageTest, WithoutTheGamesIdTheServiceListsTheRunningGameAndNothingUnlockedOffersNoShare)
+{
+    startOnline();
+    storeOnDevice({100, 0, 0, 0});
+    for (const char* id : {"", "@me"}) {
+        openPage("AchievementList", [&](const platform::ui::ViewControllerPtr& page) {
+            std::dynamic_pointer_cast<HCAchievementListController>(page)->setApplicationId(std::string(id));
+        });
+    }
+    openPage("AchievementList");
+    // The service's list of the running game, where Ann has unlocked nothing.
+    EXPECT_EQ(requestsTo(kDefinitions), 3u);
+    EXPECT_EQ(lastParam(kDefinitions, "by_app"), std::nullopt);
+    const auto rows = screenRows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0], "[0/5 Achievements Unlocked]");
 }
 
 TEST_F(AchievementPageTest, AnotherGamesListIsCountedWholeOverItsPagesAndOffersNoShareRow)
@@ -192,6 +211,8 @@ TEST_F(AchievementPageTest, AComparedListShowsBothPlayersAndKeepsALockedSecretSe
     achievements->record(localserver::defaults::kOtherUserId, "4", 100, server->now());
     achievements->record(localserver::defaults::kOtherUserId, "1", 100, server->now());
     achievements->record(localserver::defaults::kUserId, "1", 100, server->now());
+    // Ann is under way on the secret one: hers is not unlocked, so it stays secret.
+    achievements->record(localserver::defaults::kUserId, "4", 60, server->now());
     auto page = HCControllerLoader::load("AchievementList");
     auto list = std::dynamic_pointer_cast<HCAchievementListController>(page);
     list->setApplicationId(std::string(localserver::defaults::kGameId));
@@ -215,8 +236,11 @@ TEST_F(AchievementPageTest, AComparedListShowsBothPlayersAndKeepsALockedSecretSe
     EXPECT_EQ(rowPictures("First Light"), (std::vector<std::string>{"images/achievements/first_light.png",
                                                                     "images/achievements/first_light.png"}));
 
-    // The same player as the local one is no comparison.
+    // The same player as the local one is no comparison, nor is a player without an id.
     navigation->changeProfileUsers(page, Halcyon::localUser(), Halcyon::localUser());
+    waitForIdle();
+    EXPECT_EQ(screenRows().at(1), "[1/4 Achievements Unlocked]");
+    navigation->changeProfileUsers(page, Halcyon::localUser(), HCResource::initWithId<HCUser>(std::string()));
     waitForIdle();
     EXPECT_EQ(screenRows().at(1), "[1/4 Achievements Unlocked]");
 }
@@ -249,6 +273,15 @@ TEST_F(AchievementPageTest, OfflineAnotherGamesListAsksNothingAndShowsNoOtherLis
     EXPECT_EQ(screenRows(), std::vector<std::string>{std::string("(") + HCTableControllerHelper::kLoadFailedMessage + ")"});
 }
 
+TEST_F(AchievementPageTest, AnEmptyListOfAnUnnamedGameNamesTheRunningGame)
+{
+    startOffline();
+    openPage("AchievementList");
+    const auto rows = screenRows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.back(), std::string("(There are no achievements for ") + localserver::defaults::kGameName + ")");
+}
+
 TEST_F(AchievementPageTest, TheLaunchOpensTheGamesAchievements)
 {
     startOnline();
@@ -257,7 +290,10 @@ TEST_F(AchievementPageTest, TheLaunchOpensTheGamesAchievements)
     settle();
     waitForIdle();
     ASSERT_TRUE(topPageAs<HCAchievementListController>());
-    EXPECT_EQ(screenRows().at(1), "[1/4 Achievements Unlocked]");
+    // The harness's tab root gives the page no game: the service lists the
+    // running game, where Ann has unlocked nothing yet.
+    EXPECT_EQ(requestsTo(kDefinitions), 1u);
+    EXPECT_EQ(screenRows().at(0), "[0/5 Achievements Unlocked]");
 }
 
 }  // namespace

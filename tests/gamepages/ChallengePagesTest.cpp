@@ -206,6 +206,18 @@ TEST_F(ChallengePagesTest, AOneShotChallengeStartsOnlyOnceTheAlertIsAnsweredAndT
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !game.lines.empty(); }));
     EXPECT_EQ(game.lines, std::vector<std::string>{"launched Beat 90 s with seed 42"});
     EXPECT_FALSE(detail->isShowingLoadingScreen());
+
+    // Data that arrive before the alert is answered wait for the answer.
+    game.lines.clear();
+    benChallenges("1", "Beat 80 s", "seed 42");
+    detail = openDetailFromList("Beat 80 s");
+    ASSERT_TRUE(detail);
+    ASSERT_TRUE(tapButton("Start Challenge"));
+    waitForReplies();
+    settle();
+    EXPECT_TRUE(game.lines.empty());
+    ASSERT_TRUE(driver->answerAlert("OK"));
+    EXPECT_EQ(game.lines, std::vector<std::string>{"launched Beat 80 s with seed 42"});
 }
 
 TEST_F(ChallengePagesTest, DataThatArrivesAfterThePlayerLeftStartsNothing)
@@ -234,11 +246,26 @@ TEST_F(ChallengePagesTest, AFailedDownloadTakesTheLoadingScreenDownAndStartsNoth
     ASSERT_TRUE(tapButton("Start Challenge"));
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !detail->isShowingLoadingScreen(); }));
     auto alerts = platform::ui::AlertView::visibleAlerts();
-    ASSERT_FALSE(alerts.empty());
+    ASSERT_EQ(alerts.size(), 2u);
     EXPECT_EQ(alerts.back()->title(), "Error downloading data");
-    // The one-shot alert under it starts nothing either.
+    // The one-shot alert under it stays open, and its answer starts nothing.
+    EXPECT_EQ(alerts.front()->title(), "One Shot Challenge");
     while (driver->answerAlert(0)) settle();
     EXPECT_TRUE(game.lines.empty());
+}
+
+TEST_F(ChallengePagesTest, WithoutAStartButtonTheHeaderEndsBelowTheSpeechBubble)
+{
+    benChallenges("2", "Top 5000");
+    // Another game's challenge cannot be started here.
+    Halcyon::setClientApplicationId(std::string(defaults::kOtherGameId));
+    openPage("ChallengeDetail", [&](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCChallengeDetailController>(page)->setChallengeId(store->records().back().challengeId);
+    });
+    auto detail = topPageAs<HCChallengeDetailController>();
+    ASSERT_TRUE(detail && detail->userChallenge());
+    EXPECT_FALSE(tapButton("Start Challenge"));
+    EXPECT_EQ(detail->tableView()->tableHeaderView()->frame().height(), 130);
 }
 
 TEST_F(ChallengePagesTest, AGameLaunchedForAChallengeOpensItsDetailPage)

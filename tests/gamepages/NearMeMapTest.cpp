@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/halcyon/Halcyon.h"
+#include "core/users/HCUser.h"
 #include "gamepages/highscores/HCHighScoreController.h"
 #include "gamepages/nearme/HCHighScoreAnnotation.h"
 #include "gamepages/nearme/HCHighScoreMapViewController.h"
@@ -85,6 +86,20 @@ TEST_F(NearMeMapTest, PinsAreFramedOnThePlayerAcrossTheEquatorAndTheDateLine)
     EXPECT_NEAR(region.center.longitude, 179.9, 1e-9);
     EXPECT_NEAR(region.span.latitudeDelta, 1.401, 1e-9);
     EXPECT_NEAR(region.span.longitudeDelta, 0.401, 1e-9);
+
+    // A score finds its pin: Ben's by its id, any of the player's the player's own.
+    auto map = topPageAs<HCHighScoreMapViewController>();
+    ASSERT_TRUE(map);
+    ASSERT_EQ(map->mapView()->annotations().size(), 2u);
+    auto annPin = std::dynamic_pointer_cast<HCHighScoreAnnotation>(map->mapView()->annotations()[0]);
+    auto benPin = std::dynamic_pointer_cast<HCHighScoreAnnotation>(map->mapView()->annotations()[1]);
+    ASSERT_TRUE(annPin && annPin->highScore() && benPin && benPin->highScore());
+    EXPECT_EQ(map->getAnnotationForHighScore(benPin->highScore()), benPin);
+    auto elsewhere = HCResource::initWithId<HCHighScore>(std::string("990"));
+    elsewhere->setUser(benPin->highScore()->user());
+    EXPECT_FALSE(map->getAnnotationForHighScore(elsewhere));
+    elsewhere->setUser(annPin->highScore()->user());
+    EXPECT_EQ(map->getAnnotationForHighScore(elsewhere), annPin);
 }
 
 TEST_F(NearMeMapTest, ARefreshAsksForTheAreaInViewAndFindMeReframesOnThePlayer)

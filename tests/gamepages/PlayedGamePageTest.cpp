@@ -301,7 +301,16 @@ TEST_F(PlayedGamePageTest, TwoShakesReloadOnceAndTheAccelerometerGoesBackWhenThe
 TEST_F(PlayedGamePageTest, TheDiscoveryIndexListsCategoriesAndOpensTheTappedOnesPage)
 {
     startOnline();
+    // A failed first load says so in the footer's place; the next good one brings the footer back.
+    server->faults().injectNext(localserver::Fault::reply(500, "down"));
     openPage("GameDiscovery");
+    auto footerText = [&] {
+        auto footer = topPageAs<HCTableControllerHelper>()->tableView()->tableFooterView();
+        return footer ? platform::ui::Driver::labelsText(footer) : std::string();
+    };
+    EXPECT_EQ(footerText(), "Failed to download games list");
+    topPageAs<HCTableControllerHelper>()->reloadDataFromServer();
+    waitForIdle();
     const auto rows = screenRows();
     ASSERT_GE(rows.size(), 3u);
     EXPECT_EQ(rows[0], "Puzzle | Think first");

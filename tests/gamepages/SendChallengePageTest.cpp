@@ -152,10 +152,12 @@ TEST_F(SendChallengePageTest, ChoosingFriendsInOrderAndSendingTellsTheGameAndClo
     EXPECT_EQ(rows[0], "[Friends To Challenge]");
     EXPECT_EQ(rows[1].rfind("Ben", 0), 0u) << rows[1];
 
-    // Nothing chosen: an alert and no request.
+    // Nothing chosen, also offline: that alert first, and no request.
+    HCReachability::Instance()->setOverride(HCReachability::NotReachable);
     ASSERT_TRUE(tapButton("Send"));
     EXPECT_EQ(lastAlertTitle(), "No Friends Selected");
     ASSERT_TRUE(driver->answerAlert("OK"));
+    HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
     EXPECT_EQ(requestsTo(kSend), 0u);
 
     // A second tap lets Ben go again.
@@ -230,44 +232,53 @@ TEST_F(SendChallengePageTest, TryingAgainClosesThePageAndTellsTheGameOnlyWhenItC
     EXPECT_TRUE(game.lines.empty());
 }
 
-TEST_F(SendChallengePageTest, EveryRefreshAfterTheFirstWaitsFiveSecondsAndANewerOneReplacesAWaitingOne)
+TEST_F(SendChallengePageTest, EveryRefreshAfterTheFirstWaitsFiveSecondsOnATimerOfItsOwn)
 {
     auto page = openSendPage();
     ASSERT_TRUE(page);
     const size_t before = requestsTo("users.xml");
-    page->reloadDataFromServer();
-    page->reloadDataFromServer();
-    EXPECT_TRUE(page->isShowingLoadingScreen());
-    clock->advance(4);
-    ASSERT_TRUE(testsupport::runMainUntil([] {
+    auto idleProvider = [] {
         auto provider = Halcyon::provider();
         return provider->queuedActionCount() == 0 && provider->runningLoaderCount() == 0;
-    }));
+    };
+    page->reloadDataFromServer();
+    clock->advance(2);
+    testsupport::drainMain();
+    // A refresh within those five seconds waits its own five.
+    page->reloadDataFromServer();
+    EXPECT_TRUE(page->isShowingLoadingScreen());
+    clock->advance(2);
+    ASSERT_TRUE(testsupport::runMainUntil(idleProvider));
     EXPECT_EQ(requestsTo("users.xml"), before);
     EXPECT_TRUE(page->isShowingLoadingScreen());
     clock->advance(1.5);
     testsupport::drainMain();
-    waitForIdle();
+    waitForReplies();
     EXPECT_EQ(requestsTo("users.xml"), before + 1);
+    clock->advance(2);
+    testsupport::drainMain();
+    waitForIdle();
+    EXPECT_EQ(requestsTo("users.xml"), before + 2);
 }
 
-TEST_F(SendChallengePageTest, TheStrongerChallengeButtonShowsOnlyForAGameThatMakesThemAndAsksForThat)
+TEST_F(SendChallengePageTest, TheStrongerChallengeButtonShowsOnlyForAGameThatRestartsCreatingChallenges)
 {
-    game.answers.erase(Method::createStrongerChallenge);
+    // Making stronger challenges is not enough: the game must answer the restart.
     auto page = openSendPage();
     ASSERT_TRUE(page);
     EXPECT_FALSE(tapButton("Create Stronger Challenge"));
+    // Down to the message field and its margin.
+    EXPECT_EQ(page->tableView()->tableHeaderView()->frame().height(), 121);
 
-    game.answers.insert(Method::createStrongerChallenge);
+    game.answers.insert(Method::userRestartedCreateChallenge);
     Halcyon::dismissDashboard();
     page = openSendPage();
     ASSERT_TRUE(tapButton("Create Stronger Challenge"));
     EXPECT_EQ(game.lines, (std::vector<std::string>{"create stronger", "send closed"}));
 
-    // A game that knows only the older name is offered the button and told by that name.
+    // A game without createStrongerChallenge is told by the restart's name.
     game.lines.clear();
     game.answers.erase(Method::createStrongerChallenge);
-    game.answers.insert(Method::userRestartedCreateChallenge);
     page = openSendPage();
     ASSERT_TRUE(tapButton("Create Stronger Challenge"));
     EXPECT_EQ(game.lines, (std::vector<std::string>{"restarted create", "send closed"}));
@@ -330,7 +341,7 @@ TEST_F(SendChallengePageTest, AWonMultiAttemptResultGoesBackToTheChallengerAsANe
     ASSERT_TRUE(page);
     waitForIdle();
     EXPECT_EQ(page->title(), "Challenge Result");
-    // Ben was chosen before his row came.
+    // Ben is chosen once his row is listed.
     EXPECT_EQ(lastParam("users.xml", "challenger_user_id"), defaults::kOtherUserId);
     ASSERT_EQ(page->selectedUsers().size(), 1u);
     ASSERT_TRUE(tapButton("Send Result As Challenge"));
@@ -343,6 +354,23 @@ TEST_F(SendChallengePageTest, AWonMultiAttemptResultGoesBackToTheChallengerAsANe
     EXPECT_EQ(sent->description, "Top 5100");
     EXPECT_EQ(sent->data, std::optional<std::string>("5100"));
     EXPECT_EQ(game.lines, (std::vector<std::string>{"sent", "send closed"}));
+}
+
+TEST_F(SendChallengePageTest, AWonResultWhoseFriendsListFailsSendsNothingToTheUnlistedChallenger)
+{
+    auto record = attempted("2", HCChallengeToUser::kWin);
+    ASSERT_TRUE(record);
+    server->addRoute("GET", "users.xml", localserver::Access::User,
+                     [](const localserver::Request&) { return localserver::Reply::text(500, "down"); });
+    HCChallengeService::displayChallengeCompletedModal(record, std::make_shared<platform::Data>(std::string("5100")),
+                                                       std::string("Won"), std::string("Top 5100"));
+    auto page = std::dynamic_pointer_cast<HCSendChallengeController>(modalTop());
+    ASSERT_TRUE(page);
+    waitForIdle();
+    EXPECT_TRUE(page->selectedUsers().empty());
+    ASSERT_TRUE(tapButton("Send Result As Challenge"));
+    EXPECT_EQ(lastAlertTitle(), "No Friends Selected");
+    EXPECT_EQ(store->records().size(), 1u);
 }
 
 }  // namespace

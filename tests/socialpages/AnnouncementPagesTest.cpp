@@ -64,6 +64,24 @@ protected:
         openPage("AnnouncementBrowser");
         return openAnnouncement("Welcome to Tolvarine");
     }
+    // Announcement 800 as an open discussion (the server's are locked), of
+    // `posts` when given, else of the server's posts.
+    std::shared_ptr<HCAnnouncementDetailController> openOpenWelcome(const std::string& posts = {})
+    {
+        if (!posts.empty()) {
+            server->faults().injectFor(
+                "GET", "discussions/800/posts.xml",
+                localserver::Fault::reply(200, "<resources>" + posts + "</resources>", "application/xml"));
+        }
+        auto announcement = HCResource::initWithId<HCAnnouncement>(std::string("800"));
+        announcement->setTitle(std::string("Welcome to Tolvarine"));
+        openPage("AnnouncementDetail", [&](const platform::ui::ViewControllerPtr& page) {
+            auto detail = std::dynamic_pointer_cast<HCAnnouncementDetailController>(page);
+            detail->setThread(announcement);
+            detail->setTopic(HCForumTopic::announcementsTopic());
+        });
+        return topPageAs<HCAnnouncementDetailController>();
+    }
     double storedDate()
     {
         auto date = Halcyon::lastAnnouncementDateForLocalUser();
@@ -218,23 +236,49 @@ std::string headerText(const std::shared_ptr<HCAnnouncementDetailController>& pa
     return header ? platform::ui::Driver::labelsText(header) : std::string();
 }
 
-TEST_F(AnnouncementPagesTest, TheHeaderShowsTheAnnouncementsOwnPostOnceTheDiscussionLoads)
+TEST_F(AnnouncementPagesTest, TheHeaderShowsTheAnnouncementsOwnPostAndTheRowsOnlyTheReplies)
 {
     auto detail = openWelcomeWithOwnPost();
     ASSERT_TRUE(detail);
     EXPECT_NE(headerText(detail).find("Rules, revised: be kind"), std::string::npos) << headerText(detail);
-    EXPECT_TRUE(rowsContain(screenRows(), "Thanks, see you in level 3"));
+    auto rows = screenRows();
+    EXPECT_TRUE(rowsContain(rows, "Thanks, see you in level 3"));
+    EXPECT_FALSE(rowsContain(rows, "Rules, revised: be kind"));
+
+    // An open discussion of the announcement's post alone has no replies to show.
+    detail = openOpenWelcome("<post><id>890</id><body>Soon</body></post>");
+    ASSERT_TRUE(detail);
+    EXPECT_EQ(screenRows(), std::vector<std::string>{"(No one is discussing this announcement.)"});
+    EXPECT_NE(headerText(detail).find("Soon"), std::string::npos) << headerText(detail);
 }
 
-TEST_F(AnnouncementPagesTest, UnderParentalControlsOnlyTheAnnouncementsOwnPostShows)
+TEST_F(AnnouncementPagesTest, UnderParentalControlsOnlyTheAnnouncementsOwnPostShowsAndTheRowsSaySo)
 {
     disallowUserGeneratedContent();
-    auto detail = openWelcomeWithOwnPost();
+    startOnline();
+    auto detail = openOpenWelcome("<post><id>880</id><body>Rules, revised: be kind</body></post>"
+                                  "<post><id>881</id><body>Thanks, see you in level 3</body></post>");
     ASSERT_TRUE(detail);
-    const auto rows = screenRows();
-    EXPECT_TRUE(rowsContain(rows, "Rules, revised: be kind"));
-    EXPECT_FALSE(rowsContain(rows, "Thanks, see you in level 3"));
+    EXPECT_EQ(screenRows(), std::vector<std::string>{"(Disabled by Parental Controls)"});
     EXPECT_NE(headerText(detail).find("Rules, revised: be kind"), std::string::npos) << headerText(detail);
+}
+
+TEST_F(AnnouncementPagesTest, TheDiscussionsNextPageIsAskedForAtItsLastReply)
+{
+    startOnline();
+    // Twelve posts: the announcement's own and eleven replies, ten to a page.
+    for (int i = 0; i < 10; ++i)
+        forums->reply("800", localserver::defaults::kOtherUserId, "Reply " + std::to_string(i), server->now());
+    auto detail = openOpenWelcome();
+    ASSERT_TRUE(detail);
+    EXPECT_EQ(screenRows().size(), 9u);
+    scrollToEnd();
+    waitForIdle();
+    EXPECT_EQ(lastParam("discussions/800/posts.xml", "page"), std::optional<std::string>("2"));
+    const auto rows = screenRows();
+    EXPECT_EQ(rows.size(), 11u);
+    EXPECT_FALSE(rowsContain(rows, "Read the rules & have fun"));
+    EXPECT_NE(headerText(detail).find("Read the rules & have fun"), std::string::npos) << headerText(detail);
 }
 
 TEST_F(AnnouncementPagesTest, TheDescriptionPageTellsItsNoticeOnceLoaded)
@@ -248,6 +292,9 @@ TEST_F(AnnouncementPagesTest, TheDescriptionPageTellsItsNoticeOnceLoaded)
     ASSERT_TRUE(info);
     ASSERT_TRUE(info->isShowingLoadingScreen());
     EXPECT_FALSE(platform::ui::Driver::findByText("Downloaded Application Description"));
+    // Without a placement the address carries none.
+    ASSERT_TRUE(info->webView()->request());
+    EXPECT_EQ(info->webView()->request()->url.find("app_banner_placement"), std::string::npos);
     ASSERT_TRUE(info->webView()->finishLoad());
     // One turn of the main loop lets the banner in; settling would see it out again.
     testsupport::drainMain();
@@ -286,10 +333,28 @@ TEST_F(AnnouncementPagesTest, TheBarOffersAReplyOnAnOpenAnnouncementAndOnlyClose
     settle();
     EXPECT_TRUE(topPageAs<HCPostNewMessage>());
 
+    EXPECT_EQ(open->segmentedControlStyle(), platform::ui::SegmentedControl::Style::Bar);
+    Halcyon::dismissDashboard();
+    settle();
+
+    // A locked one whose discussion fails shows no footer, and its short
+    // text keeps the detail area at its least height.
+    server->faults().injectFor("GET", "discussions/800/posts.xml", localserver::Fault::reply(500, "down"));
     auto locked = show(true, true);
     ASSERT_TRUE(locked);
     ASSERT_EQ(locked->numberOfSegments(), 1u);
     EXPECT_EQ(locked->titleForSegmentAtIndex(0), "Close");
+    auto detail = topPageAs<HCAnnouncementDetailController>();
+    EXPECT_FALSE(detail->tableView()->tableFooterView());
+    EXPECT_TRUE(screenRows().empty());
+    EXPECT_EQ(detail->tableView()->tableHeaderView()->frame().height(),
+              HCAnnouncementDetailController::kMinimumDetailHeight);
+    // The log-in's linking screen, still up in its own window, goes first.
+    Halcyon::dismissRootControllerOrItsModal();
+    ASSERT_TRUE(HalcyonDashboard::getRootController());
+    ASSERT_TRUE(locked->tapSegment(0));
+    settle();
+    EXPECT_FALSE(HalcyonDashboard::getRootController());
 }
 
 }  // namespace

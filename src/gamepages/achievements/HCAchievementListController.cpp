@@ -51,8 +51,12 @@ HCAchievementListController::HCAchievementListController()
 
 bool HCAchievementListController::isRunningGame() const
 {
-    if (!applicationId_ || applicationId_->empty() || *applicationId_ == "@me") return true;
-    return applicationId_ == Halcyon::localGameProfileInfo()->resourceId();
+    return applicationId_ && applicationId_ == Halcyon::localGameProfileInfo()->resourceId();
+}
+
+bool HCAchievementListController::namesAnotherGame() const
+{
+    return applicationId_ && !applicationId_->empty() && *applicationId_ != "@me" && !isRunningGame();
 }
 
 void HCAchievementListController::populateContextualDataFromPlayedGame(const std::shared_ptr<HCPlayedGame>& game)
@@ -137,14 +141,13 @@ void HCAchievementListController::doIndexActionWithPage(int page, const HCDelega
     }
     // Offline the service would answer with the running game's own list,
     // which is not the list asked for.
-    if (!Halcyon::isOnline()) {
+    if (!Halcyon::isOnline() && namesAnotherGame()) {
         onFailure.invoke(nullptr);
         return;
     }
-    const auto gameId = isRunningGame() ? Halcyon::localGameProfileInfo()->resourceId() : applicationId_;
     const auto compared = comparing ? getPageComparisonUser()->resourceId() : std::nullopt;
-    HCAchievementService::getAchievementsForApplication(gameId, compared, static_cast<unsigned>(page), onSuccess,
-                                                        onFailure);
+    HCAchievementService::getAchievementsForApplication(applicationId_, compared, static_cast<unsigned>(page),
+                                                        onSuccess, onFailure);
 }
 
 std::string HCAchievementListController::unlockedTitle(const HCTableSectionDescription& section)
@@ -173,7 +176,7 @@ void HCAchievementListController::_onDataLoaded(const HCPaginatedSeriesPtr& seri
 
     HCPaginatedSeries::Objects sectionList;
     achievementProgressionListLeading_ = nullptr;
-    if (isRunningGame() && unlockedCount(objects) > 0 && Halcyon::isOnline()) {
+    if (!namesAnotherGame() && unlockedCount(objects) > 0 && Halcyon::isOnline()) {
         achievementProgressionListLeading_ = HCControllerLoader::loadCell(kShareCellName, platform::self(this));
         if (auto cell = std::dynamic_pointer_cast<HCTableCellHelper>(achievementProgressionListLeading_))
             cell->setResource(nullptr);
@@ -203,10 +206,7 @@ void HCAchievementListController::onCellWasClicked(const platform::ObjectPtr&, c
 
 std::string HCAchievementListController::getNoDataFoundMessage()
 {
-    const auto name = applicationName_ ? *applicationName_
-                                       : Halcyon::localGameProfileInfo()->name().value_or(
-                                             Halcyon::applicationDisplayName());
-    return "There are no achievements for " + name;
+    return "There are no achievements for " + applicationName_.value_or(Halcyon::applicationDisplayName());
 }
 
 void HCAchievementListController::profileUsersChanged(const std::shared_ptr<HCUser>&, const std::shared_ptr<HCUser>&)

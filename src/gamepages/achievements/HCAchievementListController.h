@@ -1,9 +1,10 @@
 #pragma once
 // The achievements of one game ("AchievementList"): the player's own
 // progress, or, with a compared player, both players' unlocks side by side.
-// The running game's own list comes from the device (no request, also
-// offline); another game's, and every compared list, from the service in
-// pages. Left without a game it lists the running game's.
+// A page given the running game's id lists it from the device (no request,
+// also offline); any other id, none included, and every compared list come
+// from the service in pages (no id, "" and "@me" being the running game
+// there, which offline answers from the device too).
 //
 // The own list is one section titled "<unlocked>/<total> Achievements
 // Unlocked", counted over every row loaded so far; above it, while online
@@ -68,7 +69,10 @@ public:
     std::string kindName() const override { return "HCAchievementListController"; }
 
 private:
+    // The page's id is the running game's: its list is on the device.
     bool isRunningGame() const;
+    // The page's id names a game other than the running one.
+    bool namesAnotherGame() const;
     // The rows' cells for the compared player in force now.
     void followComparison();
     // The own list's title, counted over the rows of `section`.

@@ -3,8 +3,8 @@
 // game's own cell may lay them out differently):
 // - "ChallengeToUser": a received or sent record of the lists: status icon
 //   (5: result, or new for an unviewed one from another player), sent mark
-//   (1), title (2), message (3), the other player (8 and picture 4). Showing
-//   a new record takes it off the unviewed count, once per record.
+//   (1), title (2), message (3), the other player (8 and picture 4). The
+//   list, not the cell, takes a new record off the unviewed count.
 // - "ChallengeSent": a challenge the player sent: icon (1), title (2), text (3).
 // - "ChallengeDetail": one recipient: name (2), result (5), tries (7),
 //   picture (1), result icon (4).

@@ -142,7 +142,8 @@ void HCChallengeDetailController::_challengeDataDownloadFailed(std::shared_ptr<p
 {
     HC_CHECK_MAIN_THREAD();
     if (ticket && (ticket->generation != startGeneration_ || !ticket->answer())) return;
-    cancelStart();
+    // A one-shot alert still open stays so; without data its answer starts nothing.
+    endDownload();
     platform::ui::AlertView::make("Error downloading data", "Please try again.", {}, std::string("OK"))->show();
 }
 
@@ -176,14 +177,19 @@ void HCChallengeDetailController::dropOneShotAlert()
     alert->dismissWithClickedButtonIndex(-1, false);
 }
 
-void HCChallengeDetailController::cancelStart()
+void HCChallengeDetailController::endDownload()
 {
     ++startGeneration_;
-    dropOneShotAlert();
     challengeData_.reset();
     dataArrived_ = false;
     download_.reset();
     hideLoadingScreen();
+}
+
+void HCChallengeDetailController::cancelStart()
+{
+    endDownload();
+    dropOneShotAlert();
 }
 
 void HCChallengeDetailController::viewDidDisappear(bool animated)

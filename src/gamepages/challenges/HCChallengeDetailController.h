@@ -73,6 +73,8 @@ private:
     // Ends a start in progress without starting: no alert reaches the page,
     // no data is kept, a reply still on its way counts for nothing.
     void cancelStart();
+    // The download's part of cancelStart: the one-shot alert stays as it is.
+    void endDownload();
     void dropOneShotAlert();
     bool usesChallengeData() const;
 

@@ -44,17 +44,17 @@ void HCChallengeDetailHeaderController::setChallengeToUser(const std::shared_ptr
                            !record->isCompleted() && definition &&
                            definition->clientApplicationId() == Halcyon::clientApplicationId();
     startChallengeButton_->setHidden(!startable);
-    fitHeight(view()->frame().size.width);
+    fitHeight(view()->frame().size.width, challengeDescriptionContainer_);
 }
 
 void HCChallengeDetailHeaderController::resizeView(const platform::ui::ViewPtr& pageView)
 {
-    fitHeight(pageView->bounds().size.width);
+    fitHeight(pageView->bounds().size.width, challengeDescriptionContainer_->speechBubble());
 }
 
-void HCChallengeDetailHeaderController::fitHeight(double width)
+void HCChallengeDetailHeaderController::fitHeight(double width, const platform::ui::ViewPtr& lowestWithoutButton)
 {
-    const auto lowest = startChallengeButton_->isHidden() ? challengeDescriptionContainer_->frame()
+    const auto lowest = startChallengeButton_->isHidden() ? lowestWithoutButton->frame()
                                                           : startChallengeButton_->frame();
     view()->setFrame(Rect(0, 0, width, lowest.origin.y + lowest.size.height + kMargin));
     view()->layoutIfNeeded();

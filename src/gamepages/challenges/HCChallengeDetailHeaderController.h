@@ -34,8 +34,10 @@ public:
     std::string kindName() const override { return "HCChallengeDetailHeaderController"; }
 
 private:
-    // The header's height from its lowest shown element.
-    void fitHeight(double width);
+    // The header's height down to the start button when it shows, else
+    // down to `lowestWithoutButton` (the frame when a challenge is set, its
+    // speech bubble when the page sizes the header).
+    void fitHeight(double width, const platform::ui::ViewPtr& lowestWithoutButton);
 
     std::shared_ptr<HCChallengeDetailFrame> challengeDescriptionContainer_;
     platform::ui::ButtonPtr startChallengeButton_;

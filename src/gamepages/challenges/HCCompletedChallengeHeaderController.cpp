@@ -65,7 +65,7 @@ void HCCompletedChallengeHeaderController::showChallenge()
             auto header = self();
             if (auto page = header ? header->sendChallengeController() : nullptr) page->submitChallengeBack();
         };
-        if (auto page = sendChallengeController()) page->preselectUser(challenge->challenger());
+        if (auto page = sendChallengeController()) page->chooseWhenListed(challenge->challenger());
         userMessageTextField_->setCloseKeyboardOnReturn(true);
         userMessageTextField_->setManageScrollViewOnFocus(true);
         keepsMessage = true;

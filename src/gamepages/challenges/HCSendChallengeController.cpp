@@ -124,16 +124,24 @@ void HCSendChallengeController::toggleSelectionOfUser(const std::shared_ptr<HCUs
     tableView()->deselectRowAtIndexPath(*path, true);
 }
 
-void HCSendChallengeController::preselectUser(const std::shared_ptr<HCUser>& user)
+void HCSendChallengeController::chooseWhenListed(const std::shared_ptr<HCUser>& user)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!user || isSelected(*user)) return;
-    mSelectedUsers_.push_back(user);
-    // Rows already shown check themselves now; later ones when they are made.
-    if (auto path = getFirstIndexPathForResource(user)) {
-        if (auto cell = std::dynamic_pointer_cast<HCCheckableCell>(tableView()->cellForRowAtIndexPath(*path)))
-            cell->setChecked(true);
-    }
+    awaitedChoice_ = user;
+    chooseAwaitedIfListed();
+}
+
+void HCSendChallengeController::chooseAwaitedIfListed()
+{
+    if (!awaitedChoice_ || !getFirstIndexPathForResource(awaitedChoice_)) return;
+    auto user = std::move(awaitedChoice_);
+    if (!isSelected(*user)) toggleSelectionOfUser(user);
+}
+
+void HCSendChallengeController::_onDataLoaded(const HCPaginatedSeriesPtr& series, bool isIncremental)
+{
+    HCTableSequenceControllerHelper::_onDataLoaded(series, isIncremental);
+    chooseAwaitedIfListed();
 }
 
 void HCSendChallengeController::_refreshData()

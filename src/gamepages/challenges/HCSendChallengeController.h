@@ -44,8 +44,10 @@ public:
 
     // Chooses a listed friend, or lets a chosen one go.
     void toggleSelectionOfUser(const std::shared_ptr<HCUser>& user);
-    // Chooses the user (once), whether or not the rows are there yet.
-    void preselectUser(const std::shared_ptr<HCUser>& user);
+    // Chooses the user once their row is listed (at once when it is): a
+    // player the list never shows, because it failed or left them out, is
+    // sent nothing unseen.
+    void chooseWhenListed(const std::shared_ptr<HCUser>& user);
     void submitChallenge();
     void submitChallengeBack();
     void cancel();
@@ -67,6 +69,7 @@ public:
     void onCell(const platform::ui::TableViewCellPtr& cell, const platform::ObjectPtr& resource) override;
     void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
     void _refreshData() override;
+    void _onDataLoaded(const HCPaginatedSeriesPtr& series, bool isIncremental) override;
 
     std::string kindName() const override { return "HCSendChallengeController"; }
 
@@ -75,6 +78,7 @@ private:
     void challengeSubmittedSuccess(std::shared_ptr<platform::Object> reply, std::shared_ptr<HCRequestTicket> ticket);
     void challengeSubmittedFailure(std::shared_ptr<platform::Object> failure, std::shared_ptr<HCRequestTicket> ticket);
     bool isSelected(const HCUser& user) const;
+    void chooseAwaitedIfListed();
     // The header's message, else its placeholder.
     Text getUserMessage() const;
 
@@ -86,6 +90,8 @@ private:
     std::shared_ptr<HCChallengeToUser> userChallenge_;
     bool isCompleted_ = false;
     std::vector<std::shared_ptr<HCUser>> mSelectedUsers_;
+    // The player to choose once their row is listed.
+    std::shared_ptr<HCUser> awaitedChoice_;
     HCStalledRefresh stall_{kRefreshDelay};
     unsigned sendGeneration_ = 0;
 };

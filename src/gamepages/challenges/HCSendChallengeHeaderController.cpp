@@ -112,15 +112,14 @@ void HCSendChallengeHeaderController::setChallenge(const std::shared_ptr<HCChall
 
 bool HCSendChallengeHeaderController::allowCreateStrongerChallenge() const
 {
-    return challengeDelegateFor(Method::createStrongerChallenge) != nullptr ||
-           challengeDelegateFor(Method::userRestartedCreateChallenge) != nullptr;
+    return challengeDelegateFor(Method::userRestartedCreateChallenge) != nullptr;
 }
 
 void HCSendChallengeHeaderController::createStrongerChallenge()
 {
     HC_CHECK_MAIN_THREAD();
-    // The button shows only for a game that makes stronger challenges, and
-    // it asks for exactly that, by the name the game implements.
+    // The button shows for a game that answers userRestartedCreateChallenge;
+    // one that lacks createStrongerChallenge still hears the press by that name.
     if (auto* delegate = challengeDelegateFor(Method::createStrongerChallenge)) {
         delegate->createStrongerChallenge();
     } else if (auto* older = challengeDelegateFor(Method::userRestartedCreateChallenge)) {

@@ -197,6 +197,19 @@ void HCHighScoreMapViewController::loadAnnotationsFromHighScores(std::shared_ptr
     receivedScores_ = true;
 }
 
+std::shared_ptr<HCHighScoreAnnotation> HCHighScoreMapViewController::getAnnotationForHighScore(
+    const std::shared_ptr<HCHighScore>& score) const
+{
+    HC_CHECK_MAIN_THREAD();
+    if (!score) return nullptr;
+    if (score->user() && score->user()->resourceId() == Halcyon::lastLoggedInUserId()) return annotationForUser_;
+    for (const auto& annotation : annotations_) {
+        const auto& shown = annotation->highScore();
+        if (shown && shown->resourceId() && shown->resourceId() == score->resourceId()) return annotation;
+    }
+    return nullptr;
+}
+
 void HCHighScoreMapViewController::setBoundaryCoordinates()
 {
     const auto& region = mapView_->region();

@@ -19,6 +19,7 @@
 #include "uiframework/HCViewController.h"
 
 class HCDefaultButton;
+class HCHighScore;
 class HCHighScoreAnnotation;
 class HCLeaderboard;
 class HCPaginatedSeries;
@@ -37,6 +38,9 @@ public:
     // Re-frames the map on the scores around the player.
     void findMe();
     void _clickedRefresh();
+    // The pin of a score: the player's own pin for a score of the player,
+    // else the pin of the score with the same id; nil when none shows it.
+    std::shared_ptr<HCHighScoreAnnotation> getAnnotationForHighScore(const std::shared_ptr<HCHighScore>& score) const;
     // The pins keep the badges the service's ranks gave them: ranking only
     // the pins in view would number the same player differently as the map
     // moves, so this deliberately changes nothing. Kept for games that call it.

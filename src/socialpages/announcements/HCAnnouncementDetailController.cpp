@@ -59,6 +59,17 @@ void HCAnnouncementDetailController::onSectionsCreated(const Sections& sections)
     }
 }
 
+void HCAnnouncementDetailController::onTableFooterCreated(const platform::ui::ViewPtr&)
+{
+    if (isLocked()) tableView()->setTableFooterView(nullptr);
+}
+
+bool HCAnnouncementDetailController::shouldEnableNextButtonWithSection(const HCTableSectionDescription& section,
+                                                                       const IndexPath& indexPath)
+{
+    return indexPath.row >= 0 && section.isRowLastObject(static_cast<size_t>(indexPath.row) + 1);
+}
+
 std::string HCAnnouncementDetailController::getNoDataFoundMessage()
 {
     if (!Halcyon::allowUserGeneratedContent()) return "Disabled by Parental Controls";
@@ -129,6 +140,7 @@ void HCAnnouncementDetailController::viewWillAppear(bool animated)
     if (items.empty()) return;
     auto segments = platform::ui::SegmentedControl::make(items);
     segments->setMomentary(true);
+    segments->setSegmentedControlStyle(platform::ui::SegmentedControl::Style::Bar);
     std::weak_ptr<HCAnnouncementDetailController> weakSelf =
         std::static_pointer_cast<HCAnnouncementDetailController>(platform::self(this));
     segments->addTarget(

@@ -1,8 +1,10 @@
 #pragma once
 // One announcement ("AnnouncementDetail"): its text on top and, below, the
-// discussion of it, which is a forum discussion. The bar offers a reply
-// (unless the discussion is locked) and "Close" when asked for. Under
-// parental controls only the announcement's own post shows.
+// discussion of it, which is a forum discussion whose first post is the
+// announcement's own text (the header shows it; the rows are the replies).
+// The bar offers a reply (unless the discussion is locked) and "Close" when
+// asked for. Under parental controls no reply shows. A locked discussion
+// shows nothing below its header: no rows, no message, no footer.
 //
 // Thread: main thread.
 #include <memory>
@@ -33,6 +35,11 @@ public:
     size_t getHeaderResourceSectionIndex() override { return 0; }
     void onHeaderResourceDownloaded(const platform::ObjectPtr& resource) override;
     void onSectionsCreated(const Sections& sections) override;
+    void onTableFooterCreated(const platform::ui::ViewPtr& footer) override;
+    // The rows stand one object after the header's post: the next page is
+    // asked for at the row of the last object.
+    bool shouldEnableNextButtonWithSection(const HCTableSectionDescription& section,
+                                           const IndexPath& indexPath) override;
     std::string getNoDataFoundMessage() override;
     platform::ui::ViewControllerPtr getNoDataFoundViewController() override;
     void viewWillAppear(bool animated) override;

@@ -6,7 +6,7 @@
 
 HCStalledRefresh::~HCStalledRefresh()
 {
-    if (timer_) timer_->invalidate();
+    for (const auto& timer : timers_) timer->invalidate();
 }
 
 bool HCStalledRefresh::holdBack(HCTableControllerHelper& page)
@@ -14,14 +14,15 @@ bool HCStalledRefresh::holdBack(HCTableControllerHelper& page)
     HC_CHECK_MAIN_THREAD();
     if (!armed_ || releasing_) return false;
     page.showLoadingScreen();
-    if (timer_) timer_->invalidate();
     std::weak_ptr<HCTableControllerHelper> weakPage = platform::self(&page);
-    timer_ = platform::Thread::mainThread()->runLoop()->scheduleTimer(seconds_, false, [this, weakPage](platform::Timer&) {
+    timers_.push_back(platform::Thread::mainThread()->runLoop()->scheduleTimer(
+        seconds_, false, [this, weakPage](platform::Timer& fired) {
+        std::erase_if(timers_, [&](const auto& timer) { return timer.get() == &fired; });
         auto held = weakPage.lock();
         if (!held) return;
         releasing_ = true;
         held->_refreshData();
         releasing_ = false;
-    });
+    }));
     return true;
 }

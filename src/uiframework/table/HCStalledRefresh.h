@@ -3,12 +3,14 @@
 // service needs a moment to list what the player has just made (friends just
 // invited or added, a challenge just sent). The page arms it when its index
 // action runs; from then on each _refreshData shows the loading screen and
-// runs only `seconds` later, a newer reload replacing one still waiting.
+// runs only `seconds` later, each on its own timer (a reload asked while
+// another waits runs after it, in its turn).
 //
 //     void Page::_refreshData() { if (!stall_.holdBack(*this)) Base::_refreshData(); }
 //
 // Thread: main thread.
 #include <memory>
+#include <vector>
 
 #include "platform/runtime/RunLoop.h"
 
@@ -31,5 +33,6 @@ private:
     double seconds_;
     bool armed_ = false;
     bool releasing_ = false;
-    std::shared_ptr<platform::Timer> timer_;
+    // The timers still waiting.
+    std::vector<std::shared_ptr<platform::Timer>> timers_;
 };

@@ -382,8 +382,8 @@ void HCTableControllerHelper::_onDataLoaded(const HCPaginatedSeriesPtr& series, 
         leadingCells_.clear();
         trailingCells_.clear();
         headerViews_.clear();
-        handOverHeaderResource();
         onSectionsCreated(sections_);
+        handOverHeaderResource();
         loadEdgeCells(0);
     } else {
         const size_t before = sections_.size();
@@ -410,11 +410,14 @@ void HCTableControllerHelper::_onDataLoaded(const HCPaginatedSeriesPtr& series, 
 
 void HCTableControllerHelper::handOverHeaderResource()
 {
+    headerResourceSection_ = nullptr;
     if (!usesHeaderResource()) return;
     const size_t index = getHeaderResourceSectionIndex();
     platform::ObjectPtr resource;
-    if (index < sections_.size() && sections_[index]->page() && !sections_[index]->page()->objects().empty())
+    if (index < sections_.size() && sections_[index]->page() && !sections_[index]->page()->objects().empty()) {
+        headerResourceSection_ = sections_[index];
         resource = sections_[index]->page()->objects().front();
+    }
     onHeaderResourceDownloaded(resource);
     // Built before the first load, the header has only now what it shows.
     if (!tableHeader_) return;
@@ -500,8 +503,13 @@ void HCTableControllerHelper::loadEdgeCells(size_t fromSection)
 size_t HCTableControllerHelper::objectRowCount() const
 {
     size_t rows = 0;
-    for (const auto& section : sections_) rows += section->count();
+    for (const auto& section : sections_) rows += section->count() - hiddenObjects(*section);
     return rows;
+}
+
+size_t HCTableControllerHelper::hiddenObjects(const HCTableSectionDescription& section) const
+{
+    return &section == headerResourceSection_.get() && !section.hasStaticCells() && section.count() > 0 ? 1 : 0;
 }
 
 void HCTableControllerHelper::updateEmptyState()
@@ -535,11 +543,14 @@ void HCTableControllerHelper::updateEmptyState()
 
 void HCTableControllerHelper::setFooterMessage(const std::string& text)
 {
+    const auto shown = tableView_->tableFooterView();
     if (text.empty()) {
-        if (footerMessage_ && tableView_->tableFooterView() == footerMessage_) tableView_->setTableFooterView(nullptr);
+        if (footerMessage_ && shown == footerMessage_) tableView_->setTableFooterView(pageFooter_);
         footerMessage_ = nullptr;
+        pageFooter_ = nullptr;
         return;
     }
+    if (!footerMessage_ || shown != footerMessage_) pageFooter_ = shown;
     const double width = std::max(0.0, tableView_->bounds().width() - 2 * kMessageMargin);
     footerMessage_ = platform::ui::Label::make();
     footerMessage_->setText(text);
@@ -549,6 +560,7 @@ void HCTableControllerHelper::setFooterMessage(const std::string& text)
                                                  platform::ui::Size(width, 10000), platform::ui::LineBreakMode::WordWrap);
     footerMessage_->setFrame(platform::ui::Rect(kMessageMargin, 0, width, size.height + 2 * kMessageMargin));
     tableView_->setTableFooterView(footerMessage_);
+    onTableFooterCreated(footerMessage_);
 }
 
 void HCTableControllerHelper::showNoDataController(bool show)
@@ -574,6 +586,7 @@ std::optional<HCTableControllerHelper::Row> HCTableControllerHelper::rowAt(const
         return std::nullopt;
     Row row;
     row.section = sections_[static_cast<size_t>(indexPath.section)];
+    const size_t hidden = hiddenObjects(*row.section);
     size_t index = static_cast<size_t>(indexPath.row);
     if (leadingCells_.count(indexPath.section)) {
         if (index == 0) {
@@ -588,12 +601,12 @@ std::optional<HCTableControllerHelper::Row> HCTableControllerHelper::rowAt(const
         return row;
     }
     if (index >= resourceRows) return std::nullopt;
-    if (resourceRows == row.section->count()) {
-        row.index = index;
+    if (resourceRows == row.section->count() - hidden) {
+        row.index = index + hidden;
         return row;
     }
     size_t at = 0;
-    for (size_t i = 0; i < row.section->count(); ++i, ++at) {
+    for (size_t i = hidden; i < row.section->count(); ++i, ++at) {
         row.index = i;
         if (at == index) return row;
         if (!isExpanded(row.section->objectAtIndex(i))) continue;
@@ -612,9 +625,10 @@ bool HCTableControllerHelper::isExpanded(const platform::ObjectPtr& resource) co
 
 size_t HCTableControllerHelper::resourceRowsInSection(const HCTableSectionDescription& section) const
 {
-    size_t rows = section.count();
+    const size_t hidden = hiddenObjects(section);
+    size_t rows = section.count() - hidden;
     if (actionCells_.empty() || section.hasStaticCells()) return rows;
-    for (size_t i = 0; i < section.count(); ++i) rows += isExpanded(section.objectAtIndex(i)) ? 1 : 0;
+    for (size_t i = hidden; i < section.count(); ++i) rows += isExpanded(section.objectAtIndex(i)) ? 1 : 0;
     return rows;
 }
 
@@ -634,7 +648,7 @@ std::optional<platform::ui::IndexPath> HCTableControllerHelper::getFirstIndexPat
     for (size_t s = 0; s < sections_.size(); ++s) {
         int row = leadingCells_.count(static_cast<int>(s)) ? 1 : 0;
         if (sections_[s]->hasStaticCells()) continue;
-        for (size_t i = 0; i < sections_[s]->count(); ++i, ++row) {
+        for (size_t i = hiddenObjects(*sections_[s]); i < sections_[s]->count(); ++i, ++row) {
             const auto& object = sections_[s]->objectAtIndex(i);
             if (sameResource(object, resource)) return IndexPath{static_cast<int>(s), row};
             if (isExpanded(object)) ++row;
@@ -946,6 +960,8 @@ std::optional<std::string> HCTableControllerHelper::getTableHeaderViewName()
 void HCTableControllerHelper::onTableHeaderCreated(const platform::ObjectPtr&) {}
 
 void HCTableControllerHelper::onHeaderResourceDownloaded(const platform::ObjectPtr&) {}
+
+void HCTableControllerHelper::onTableFooterCreated(const platform::ui::ViewPtr&) {}
 
 std::string HCTableControllerHelper::getNoDataFoundMessage()
 {

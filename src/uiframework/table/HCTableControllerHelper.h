@@ -36,7 +36,15 @@
 // the no-data controller's view (getNoDataFoundViewController) takes the
 // table's place, or the no-data message shows below the table's header.
 // Before the first load of a page that does not load by itself, the
-// not-loaded-yet message shows there.
+// not-loaded-yet message shows there. Each such message is the table's
+// footer while it shows (onTableFooterCreated may take it down); a footer
+// the page put up of its own gives way to it and comes back once it goes.
+//
+// Header resource. A page whose header shows one of its own resources
+// (usesHeaderResource) has it as the first object of the section at
+// getHeaderResourceSectionIndex: it shows in the header only, so that
+// section's rows start at its second object and a list of nothing else
+// counts as empty.
 //
 // Expansion. A page that names an action cell (actionCellClassName) lets a
 // resource row expand (toggleExpansionAtIndexPath): the action cell, filled
@@ -158,12 +166,17 @@ public:
     // The header controller (or view), after it was made and before resizeView.
     virtual void onTableHeaderCreated(const platform::ObjectPtr& header);
     // A page whose header shows one of its own resources: after each full
-    // load the first resource of the section at getHeaderResourceSectionIndex
-    // goes to onHeaderResourceDownloaded (nil when that section is missing or
-    // empty), then the header is laid out again through onTableHeaderCreated.
+    // load (and onSectionsCreated) the first resource of the section at
+    // getHeaderResourceSectionIndex goes to onHeaderResourceDownloaded (nil
+    // when that section is missing or empty) and leaves the rows, then the
+    // header is laid out again through onTableHeaderCreated.
     virtual bool usesHeaderResource() { return false; }
     virtual size_t getHeaderResourceSectionIndex() { return 0; }
     virtual void onHeaderResourceDownloaded(const platform::ObjectPtr& resource);
+    // The footer the base just made and put up below the rows (the message
+    // of an empty, failed or not yet loaded list); a page may change it or
+    // take it down (setTableFooterView(nil)).
+    virtual void onTableFooterCreated(const platform::ui::ViewPtr& footer);
     virtual std::string getNoDataFoundMessage();
     virtual std::string getDataNotLoadedYetMessage();
     // Shown in place of the rows when a full load failed and nothing is shown.
@@ -279,6 +292,8 @@ private:
     // nothing for a row of a resource, whose cell is made for it.
     std::optional<platform::ui::TableViewCellPtr> fixedCellFor(const Row& row, int section);
     size_t objectRowCount() const;
+    // The objects of a section that show as no row: its header resource.
+    size_t hiddenObjects(const HCTableSectionDescription& section) const;
     bool isExpanded(const platform::ObjectPtr& resource) const;
     // The rows a section's resources take, action rows included.
     size_t resourceRowsInSection(const HCTableSectionDescription& section) const;
@@ -310,6 +325,10 @@ private:
     platform::ObjectPtr tableHeader_;
     bool tableHeaderCreated_ = false;
     std::shared_ptr<platform::ui::Label> footerMessage_;
+    // The footer the page had up when a message took its place.
+    platform::ui::ViewPtr pageFooter_;
+    // The section whose first object is the header resource; nil when none.
+    std::shared_ptr<HCTableSectionDescription> headerResourceSection_;
     platform::ui::ViewControllerPtr noDataController_;
     std::shared_ptr<DeletionConfirmation> deletionConfirmation_;
     bool loaded_ = false;

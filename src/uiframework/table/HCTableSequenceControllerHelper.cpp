@@ -36,5 +36,14 @@ void HCTableSequenceControllerHelper::willDisplayCell(platform::ui::TableView& t
     const int lastSection = table.numberOfSections() - 1;
     if (indexPath.section != lastSection || indexPath.row != table.numberOfRowsInSection(lastSection) - 1) return;
     if (!allowPagination() || !hasMorePages() || isLoadingData()) return;
+    if (lastSection < 0 || static_cast<size_t>(lastSection) >= sections().size() ||
+        !shouldEnableNextButtonWithSection(*sections()[static_cast<size_t>(lastSection)], indexPath))
+        return;
     loadNextPage(static_cast<int>(paginationHeader_->currentPage() + 1));
+}
+
+bool HCTableSequenceControllerHelper::shouldEnableNextButtonWithSection(const HCTableSectionDescription&,
+                                                                        const IndexPath&)
+{
+    return true;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // A table page of a list the service sends in pages: the base's loading,
 // plus the next page when the player scrolls to the last row (while
-// allowPagination and the last reply's pagination header says more pages
-// are left), merged below the rows shown without repeating one. Each page
+// allowPagination, the last reply's pagination header says more pages
+// are left and shouldEnableNextButtonWithSection agrees), merged below the
+// rows shown without repeating one. Each page
 // is asked for once: a reply whose page does not move on ends the paging. The table
 // metadata of the last reply is kept for the page (getMetaDataOfType).
 //
@@ -36,6 +37,11 @@ public:
     {
         return paginationHeader_ && paginationHeader_->isWithinRange() && !paginationHeader_->isLastPageLoaded();
     }
+
+    // Asked with the last section and its last row as it shows, before the
+    // next page is asked for; YES by default.
+    virtual bool shouldEnableNextButtonWithSection(const HCTableSectionDescription& section,
+                                                   const IndexPath& indexPath);
 
     void _onDataLoadedWrapper(const HCPaginatedSeriesPtr& series, bool isIncremental) override;
     void willDisplayCell(platform::ui::TableView& tableView, const platform::ui::TableViewCellPtr& cell,
