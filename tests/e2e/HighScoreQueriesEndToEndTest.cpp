@@ -189,6 +189,15 @@ TEST_F(HighScoreQueriesTest, LocationAllOfMineAndTheDistributedRange)
     ASSERT_EQ(requestsTo(rangePath).size(), 1u);
     EXPECT_TRUE(requestsTo(rangePath)[0].request.params.empty());
     EXPECT_EQ(valuesOf(highScoresOf(range.series)), (std::vector<std::int64_t>{10'000'000'000, 16'500'000'000}));
+
+    // A range of no board fails without a request.
+    const auto sent = server->log().entries().size();
+    Outcome noBoard;
+    EXPECT_FALSE(HCHighScoreService::getDistributedHighScoresAtPage(1, 3, 1, 0, std::nullopt, noBoard.success(),
+                                                                    noBoard.failed()));
+    ASSERT_TRUE(waitFor(noBoard));
+    EXPECT_FALSE(noBoard.series);
+    EXPECT_EQ(server->log().entries().size(), sent);
 }
 
 TEST_F(HighScoreQueriesTest, LocalScoresHaveDistinctIdsAndNeedNoServer)
