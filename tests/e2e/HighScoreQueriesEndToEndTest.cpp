@@ -5,6 +5,7 @@
 #include "core/users/HCUser.h"
 #include "e2e/support/HighScoreServerTest.h"
 #include "platform/ui/Location.h"
+#include "scores/offline/HCOfflineHooks.h"
 
 namespace {
 
@@ -229,6 +230,18 @@ TEST_F(HighScoreQueriesTest, LocalScoresHaveDistinctIdsAndNeedNoServer)
     ASSERT_TRUE(waitFor(nothing));
     EXPECT_EQ(nothing.series->count(), 0u);
     EXPECT_TRUE(requestsTo(kPath).empty());
+
+    // A child board's score as the server holds it (the bootstrap's copy)
+    // counts towards the aggregate the child feeds.
+    boards->boards["9"] = {true, false, true};
+    boards->parents["1"] = {"9"};
+    HCServerScore held;
+    held.userId = "1001";
+    held.leaderboardId = "1";
+    held.score = 250;
+    held.serverDate = platform::Date::dateWithTimeIntervalSince1970(1700000000);
+    EXPECT_TRUE(HCHighScoreService::recordServerScore(held));
+    EXPECT_EQ(valuesOf(HCHighScoreService::getHighScoresLocal("9")), std::vector<std::int64_t>{250});
 }
 
 }  // namespace
