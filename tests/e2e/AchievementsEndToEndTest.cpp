@@ -573,6 +573,15 @@ TEST_F(AchievementsEndToEndTest, GameCenterGetsEveryLocalAchievementOnceThenProg
     EXPECT_TRUE(Halcyon::isSynchedWithGameCenterAchievements());
 
     HCAchievement::setDelegate(&delegate);
+    // Nothing above 0 %: the re-send has nothing to report, says it is done
+    // and marks the player in step.
+    Halcyon::setSynchWithGameCenterAchievements(false);
+    HCAchievement::forceSyncGameCenterAchievements();
+    testsupport::drainMain();
+    EXPECT_EQ(delegate.calls, std::vector<std::string>{"game center synced"});
+    EXPECT_TRUE(gameCenter.reports.empty());
+    EXPECT_TRUE(Halcyon::isSynchedWithGameCenterAchievements());
+
     server->log().clear();
     HCAchievement::achievement("2")->updateProgressionComplete(40.0, false);
     settle();
