@@ -3,26 +3,14 @@
 // empty compared value counts nothing and proves no comparison.
 #include <gtest/gtest.h>
 
-#include "core/replies/HCPaginatedSeries.h"
-#include "kernel/xml/HCXmlDocument.h"
 #include "scores/challenges/HCChallengeDefinition.h"
 #include "scores/challenges/HCChallengeDefinitionService.h"
 #include "scores/challenges/HCChallengeDefinitionStats.h"
+#include "scores/support/ServiceXml.h"
 
 namespace {
 
-class ChallengeDefinitionXmlTest : public ::testing::Test {
-protected:
-    void SetUp() override { HCChallengeDefinitionService::initializeService(); }
-    void TearDown() override { HCChallengeDefinitionService::shutdownService(); }
-
-    static HCPaginatedSeriesPtr read(const std::string& xml)
-    {
-        auto document = HCXmlDocument::xmlDocumentWithData(xml);
-        return HCResource::resourcesFromXml(
-            *document, HCChallengeDefinitionService::sharedInstance()->getKnownResources().get());
-    }
-};
+using ChallengeDefinitionXmlTest = testsupport::ServiceXmlTest<HCChallengeDefinitionService>;
 
 TEST_F(ChallengeDefinitionXmlTest, EmptyFlagsAndComparedValuesReadAsNothing)
 {

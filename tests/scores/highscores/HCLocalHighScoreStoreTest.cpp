@@ -190,13 +190,7 @@ TEST_F(LocalHighScoreStoreTest, TheOnlyUnsentScoreOfABoardIsNeverRetired)
     // The server's record of a better score (the bootstrap's copy) leaves it
     // pending as well.
     boards->boards["1"].descendingSortOrder = true;
-    HCLocalHighScoreStore::Write record;
-    record.userId = "1001";
-    record.leaderboardId = "1";
-    record.score = 700;
-    record.serverDate = kStart;
-    record.overrideExisting = false;
-    EXPECT_TRUE(store->store(record).stored);
+    EXPECT_TRUE(put("1", 700, "1001", kStart, nullptr, false).stored);
     ASSERT_EQ(store->pendingRows("1001").size(), 1u);
     EXPECT_EQ(store->pendingRows("1001")[0].score, 600);
 }
@@ -248,13 +242,7 @@ TEST_F(LocalHighScoreStoreTest, AggregatesFollowImprovementsAndTheFallsOfBoardsT
 
     // The server's record of a child's score (the bootstrap's copy) feeds
     // the aggregate as the game's scores do.
-    HCLocalHighScoreStore::Write record;
-    record.userId = "1001";
-    record.leaderboardId = "1";
-    record.score = 650;
-    record.serverDate = kStart;
-    record.overrideExisting = false;
-    EXPECT_TRUE(store->store(record).stored);
+    EXPECT_TRUE(put("1", 650, "1001", kStart, nullptr, false).stored);
     EXPECT_EQ(rowsOf("9").back(), "650:" + std::to_string(kStart));
 
     // Written directly, an aggregate takes nothing; unknown boards neither.
