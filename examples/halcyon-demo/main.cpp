@@ -451,13 +451,15 @@ bool showTopScores(localserver::Server* server, localserver::ScoreStore* serverS
 }
 
 // The network goes away; the player unlocks an achievement, which is stored
-// on the device at once; the network comes back, the client logs in again
-// and uploads it, and the server holds it. Without a store of our own (a
+// on the device at once (its post, sent at once, does not get through); the
+// network comes back, the client logs in again and uploads it, and the
+// server holds it. Without a store of our own (a
 // server given with --server) only the device's side is shown. A server
 // that already holds the unlock (an earlier run against it) has told the
 // device so at the log-in, and progress is never lowered or sent twice:
 // there is nothing to unlock then, which is no failure.
-bool unlockOffline(const localserver::AchievementStore* serverAchievements, const DemoDelegate& game, int frames)
+bool unlockOffline(localserver::Server* server, const localserver::AchievementStore* serverAchievements,
+                   const DemoDelegate& game, int frames)
 {
     auto achievement = HCAchievement::achievement(localserver::defaults::kFirstAchievementId);
     const std::string title = achievement->title().value_or("achievement " + *achievement->resourceId());
@@ -468,6 +470,10 @@ bool unlockOffline(const localserver::AchievementStore* serverAchievements, cons
     }
     auto reachability = HCReachability::Instance();
     reachability->setOverride(HCReachability::NotReachable);
+    // Our own server plays the network that is gone: the unlock's post is lost.
+    if (server) {
+        server->faults().injectFor("POST", "users/@me/unlocked_achievements.xml", localserver::Fault::dropConnection());
+    }
     frame();
     auto storedOnDevice = std::make_shared<bool>(false);
     HCAchievementService::updateAchievement(
@@ -1180,7 +1186,7 @@ int main(int argc, char** argv)
             say("scores: the service does not hold the best score");
         }
     }
-    const bool achievementConfirmed = unlockOffline(serverAchievements.get(), game, frames);
+    const bool achievementConfirmed = unlockOffline(server.get(), serverAchievements.get(), game, frames);
     const bool leaderboardsShown = showLeaderboards(frames);
     const bool topScoresShown = showTopScores(server.get(), serverScores.get(), frames);
     const bool locationShared = shareLocation(server.get(), frames);

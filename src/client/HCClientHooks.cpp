@@ -37,6 +37,7 @@
 #include "scores/achievements/HCAchievementGameCenter.h"
 #include "scores/achievements/HCAchievementService.h"
 #include "scores/achievements/HCUnlockedAchievement.h"
+#include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/offline/HCOfflineBootstrapSync.h"
 #include "scores/offline/HCOfflineService.h"
@@ -92,6 +93,7 @@ HCOfflineHooks offlineHooks()
     hooks.shareKnownResources = [](HCResourceNameMap& map) {
         HCAddKnownResource<HCAchievement>(map);
         HCAddKnownResource<HCUnlockedAchievement>(map);
+        HCAddKnownResource<HCHighScore>(map);
     };
     hooks.achievementsLastSyncDate = &HCAchievementService::getLastSyncDateForUserId;
     hooks.synchAchievementsList = [](const std::shared_ptr<platform::Array>& list,

@@ -271,17 +271,20 @@ TEST_F(AchievementsEndToEndTest, OfflineProgressIsStoredAtOnceAndConfirmedByTheS
     const uint32_t gamerscoreBefore = Halcyon::localUser()->gamerScore();
     server->log().clear();
     goOffline();
+    // Offline, the unlocks' posts do not get through.
+    server->faults().injectFor("POST", "users/@me/unlocked_achievements.xml", localserver::Fault::dropConnection(), 2);
 
     EXPECT_EQ(HCAchievement::achievement("2")->updateProgressionComplete(40.0, true), nullptr);
-    EXPECT_EQ(HCAchievement::achievement("3")->updateProgressionComplete(150.0, false), nullptr);
-    EXPECT_EQ(HCAchievement::achievement("1")->unlock(), nullptr) << "offline the unlock waits in the store";
-    testsupport::drainMain();
+    EXPECT_TRUE(HCAchievement::achievement("3")->updateProgressionComplete(150.0, false)) << "an unlock is posted at once";
+    EXPECT_TRUE(HCAchievement::achievement("1")->unlock());
+    settle();
     EXPECT_EQ(delegate.calls, (std::vector<std::string>{"updated 2", "updated 3", "updated 1"}));
     EXPECT_EQ(banners, std::vector<std::string>{"Achievement Unlocked! 2 40"});
     EXPECT_EQ(localRow("2"), "40.0|pending");
     EXPECT_EQ(localRow("3"), "100.0|pending");
     EXPECT_EQ(localRow("1"), "100.0|pending");
-    EXPECT_TRUE(unlockPosts().empty());
+    EXPECT_EQ(unlockPosts().size(), 2u);
+    server->log().clear();
     // Both unlocks count once for the player.
     EXPECT_EQ(Halcyon::localUser()->gamerScore(), gamerscoreBefore + 10 + 50);
     EXPECT_TRUE(HCAchievement::achievement("1")->isUnlocked());
@@ -335,6 +338,8 @@ TEST_F(AchievementsEndToEndTest, OnlineUnlockIsPostedAtOnceAndProgressBelowHundr
     EXPECT_EQ(localRow("2"), "100.0|confirmed");
     EXPECT_EQ(localRow("3"), "33.3|pending");
     EXPECT_EQ(serverPercent("3"), -1.0);
+    // Each reply held one entry: no "Submitted Achievements To Server".
+    EXPECT_TRUE(banners.empty());
 
     // 33.3 once more is no raise (it is read back as the same double).
     HCAchievement::achievement("3")->updateProgressionComplete(33.3, false);
@@ -568,6 +573,15 @@ TEST_F(AchievementsEndToEndTest, GameCenterGetsEveryLocalAchievementOnceThenProg
     EXPECT_TRUE(Halcyon::isSynchedWithGameCenterAchievements());
 
     HCAchievement::setDelegate(&delegate);
+    // Nothing above 0 %: the re-send has nothing to report, says it is done
+    // and marks the player in step.
+    Halcyon::setSynchWithGameCenterAchievements(false);
+    HCAchievement::forceSyncGameCenterAchievements();
+    testsupport::drainMain();
+    EXPECT_EQ(delegate.calls, std::vector<std::string>{"game center synced"});
+    EXPECT_TRUE(gameCenter.reports.empty());
+    EXPECT_TRUE(Halcyon::isSynchedWithGameCenterAchievements());
+
     server->log().clear();
     HCAchievement::achievement("2")->updateProgressionComplete(40.0, false);
     settle();
@@ -597,6 +611,23 @@ TEST_F(AchievementsEndToEndTest, GameCenterGetsEveryLocalAchievementOnceThenProg
     EXPECT_EQ(gameCenter.reports, std::vector<std::string>{"gc.3=70"});
     EXPECT_EQ(delegate.calls.back(), "deferred failed") << "achievement 4 has no Game Center counterpart";
     EXPECT_TRUE(unlockPosts().empty());
+}
+
+TEST_F(AchievementsEndToEndTest, AnOfflineUnlockReachesGameCenterAtOnceAndTheServerAfterTheNextLogIn)
+{
+    FakeGameCenter gameCenter;
+    gameCenter.install();
+    start();
+    goOffline();
+    server->faults().injectFor("POST", "users/@me/unlocked_achievements.xml", localserver::Fault::dropConnection());
+    EXPECT_TRUE(HCAchievement::achievement("1")->unlock());
+    settle();
+    EXPECT_EQ(gameCenter.reports, std::vector<std::string>{"gc.1=100"});
+    EXPECT_EQ(localRow("1"), "100.0|pending");
+
+    comeBackOnline();
+    EXPECT_EQ(serverPercent("1"), 100.0);
+    EXPECT_EQ(localRow("1"), "100.0|confirmed");
 }
 
 TEST_F(AchievementsEndToEndTest, LogInKeepsHigherOfflineProgressThatTheServerHasNotSeen)

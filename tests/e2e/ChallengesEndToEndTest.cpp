@@ -356,6 +356,13 @@ TEST_F(ChallengesEndToEndTest, ARecordComesBackFromItsFileWholeAndABadFileReadsA
 TEST_F(ChallengesEndToEndTest, DefinitionsStatisticsAndTwoIconFetchesAtOnce)
 {
     startAs(defaults::kUserId);
+    // An empty list is no list: the failure callback.
+    server->faults().injectFor("GET", "challenge_definitions.xml",
+                               localserver::Fault::reply(200, "<resources></resources>", "application/xml"));
+    ASSERT_TRUE(HCChallengeDefinition::downloadAllChallengeDefinitions());
+    settle();
+    EXPECT_EQ(calls.lines, std::vector<std::string>{"no definitions"});
+    calls.lines.clear();
     ASSERT_TRUE(HCChallengeDefinition::downloadAllChallengeDefinitions());
     settle();
     EXPECT_EQ(calls.lines, std::vector<std::string>{"definitions 1:0 2:1"});

@@ -13,6 +13,26 @@ namespace {
 
 using DataPtr = std::shared_ptr<platform::Data>;
 
+// Which of a download's two callbacks came, and with what.
+struct BlobOutcome {
+    int successes = 0;
+    int failures = 0;
+    std::shared_ptr<HCHighScore> score;  // what the success callback was given
+
+    HCDelegate success()
+    {
+        return HCDelegate::withFunction([this](const platform::ObjectPtr& given) {
+            score = platform::as<HCHighScore>(given);
+            ++successes;
+        });
+    }
+    HCDelegate failed()
+    {
+        return HCDelegate::withFunction([this](const platform::ObjectPtr&) { ++failures; });
+    }
+    bool done() const { return successes + failures > 0; }
+};
+
 class HighScoreBlobsTest : public HighScoreServerTest {
 protected:
     void SetUp() override
@@ -74,24 +94,32 @@ TEST_F(HighScoreBlobsTest, AnAttachmentTravelsToTheStorageHostAndBackByteForByte
     ASSERT_TRUE(score->blobUrl());
     EXPECT_TRUE(score->hasBlob());
     EXPECT_FALSE(score->blob());
-    Outcome download;
+    BlobOutcome download;
     EXPECT_TRUE(HCHighScoreService::downloadBlobForHighScore(score, download.success(), download.failed()));
-    ASSERT_TRUE(waitFor(download));
-    ASSERT_TRUE(download.series == nullptr);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return download.done(); }));
+    EXPECT_EQ(download.successes, 1);
+    EXPECT_EQ(download.failures, 0);
+    EXPECT_EQ(download.score, score);
     ASSERT_TRUE(score->blob());
     EXPECT_EQ(score->blob()->bytes(), blob->bytes());
-    // Already here: success at once, no request.
-    Outcome again;
+    // Already here: success with the score at once, no request.
+    const auto before = server->log().entries().size();
+    BlobOutcome again;
     EXPECT_FALSE(HCHighScoreService::downloadBlobForHighScore(score, again.success(), again.failed()));
-    ASSERT_TRUE(waitFor(again));
-    EXPECT_EQ(again.calls, 1);
-    EXPECT_FALSE(again.failure);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return again.done(); }));
+    EXPECT_EQ(again.successes, 1);
+    EXPECT_EQ(again.failures, 0);
+    EXPECT_EQ(again.score, score);
+    fence();
+    EXPECT_EQ(server->log().entries().size(), before + 1) << "only the fence reached the server";
 
     // A score without an attachment fails at once without a request.
     auto plain = HCResource::initWithId<HCHighScore>(std::string("77"));
-    Outcome none;
+    BlobOutcome none;
     EXPECT_FALSE(HCHighScoreService::downloadBlobForHighScore(plain, none.success(), none.failed()));
-    ASSERT_TRUE(waitFor(none));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return none.done(); }));
+    EXPECT_EQ(none.successes, 0);
+    EXPECT_EQ(none.failures, 1);
 }
 
 TEST_F(HighScoreBlobsTest, AMissingAttachmentIsReportedAndNoLongerOffered)
@@ -102,15 +130,33 @@ TEST_F(HighScoreBlobsTest, AMissingAttachmentIsReportedAndNoLongerOffered)
     scores->accept(withBlob);
     auto score = HCResource::initWithId<HCHighScore>(stored.id);
     score->setBlobUrl(bucket->objectUrl("high_score-" + stored.id + ".blob"));
-    Outcome download;
+    BlobOutcome download;
     EXPECT_TRUE(HCHighScoreService::downloadBlobForHighScore(score, download.success(), download.failed()));
-    ASSERT_TRUE(waitFor(download));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return download.done(); }));
+    EXPECT_EQ(download.failures, 1);
+    EXPECT_EQ(download.successes, 0);
     EXPECT_FALSE(score->blob());
     const std::string report = "high_scores/" + stored.id + "/invalidate_blob.xml";
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !scores->findById(stored.id)->hasBlob; }));
     ASSERT_EQ(requestsTo(report).size(), 1u);
     EXPECT_EQ(requestsTo(report)[0].request.method, "POST");
     EXPECT_TRUE(requestsTo(report)[0].request.params.empty());
+
+    // A score without an id names nothing to report: the download fails
+    // and no report goes out.
+    auto nameless = HCResource::initWithId<HCHighScore>(std::nullopt);
+    nameless->setBlobUrl(bucket->objectUrl("high_score-none.blob"));
+    BlobOutcome lost;
+    EXPECT_TRUE(HCHighScoreService::downloadBlobForHighScore(nameless, lost.success(), lost.failed()));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return lost.done(); }));
+    EXPECT_EQ(lost.failures, 1);
+    fence();
+    std::size_t reports = 0;
+    for (const auto& entry : server->log().entries()) {
+        const auto& path = entry.request.path;
+        reports += path.size() >= 20 && path.compare(path.size() - 20, 20, "/invalidate_blob.xml") == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(reports, 1u);
 }
 
 TEST_F(HighScoreBlobsTest, EveryAnnouncedBlobIsUploadedForItsOwnScore)

@@ -116,11 +116,16 @@ TEST_F(HighScoreEnumeratorsTest, RankedPagesMoveWithinTheirEndsAndFindThePlayer)
     pages->setCurrentPage(3);
     ASSERT_TRUE(heardOnce());
     EXPECT_EQ(values(&*pages->scores()), (std::vector<std::int64_t>{300, 200, 100, 50}));
-    // A new size reloads page 1.
+    // A new size reloads page 1, also when page 1 is shown.
     pages->setPageSize(20);
     ASSERT_TRUE(heardOnce());
     EXPECT_EQ(pages->currentPage(), 1);
     EXPECT_EQ(pages->totalPages(), 1);
+    pages->setPageSize(4);
+    ASSERT_TRUE(heardOnce());
+    EXPECT_EQ(pages->currentPage(), 1);
+    EXPECT_EQ(pages->totalPages(), 4);
+    EXPECT_EQ(values(&*pages->scores()), (std::vector<std::int64_t>{1200, 1100, 1000, 900}));
 
     // Friends only: the player and the one player it follows.
     auto friends = HCScoreEnumerator::initWithLeaderboardId("1", 5, 1);
@@ -156,6 +161,14 @@ TEST_F(HighScoreEnumeratorsTest, DistributedPagesAreKeptAndEndAtTheFirstEmptyOne
     EXPECT_EQ(requestCount(), before);
     distributed->jumpToPage(0);
     EXPECT_EQ(distributed->currentPage(), 2);
+
+    // A second enumerator's delegate takes the first one's callbacks too.
+    Heard other;
+    auto second = HCDistributedScoreEnumerator::initWithLeaderboardId("3", 2, 100, 0, &other);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return other.received == 1; }));
+    distributed->jumpToPage(1);
+    EXPECT_EQ(other.received, 2);
+    EXPECT_EQ(heard.received, 5);
 }
 
 TEST_F(HighScoreEnumeratorsTest, ALateReplyIsKeptUnderThePageItWasAskedFor)
@@ -258,6 +271,21 @@ TEST_F(HighScoreEnumeratorsTest, AReplyWithAHeaderOutOfRangeFailsAndMovesNothing
     EXPECT_FALSE(pages->hasScores());
     EXPECT_EQ(pages->currentPage(), 2);
     EXPECT_EQ(pages->totalPages(), 3) << "the count of the last good reply";
+
+    // A reply without a header: its scores are taken, the pages are 0 of 0
+    // and the steps stay where they are.
+    std::string bare = "<resources>";
+    for (int score : {1200, 1100}) bare += "<high_score><id>" + std::to_string(score) + "</id><score>" + std::to_string(score) + "</score></high_score>";
+    server->faults().injectFor("GET", kPath, localserver::Fault::reply(200, bare + "</resources>", "application/xml"));
+    pages->jumpToPage(1);
+    ASSERT_TRUE(heardOnce());
+    EXPECT_EQ(values(&*pages->scores()), (std::vector<std::int64_t>{1200, 1100}));
+    EXPECT_EQ(pages->currentPage(), 0);
+    EXPECT_EQ(pages->totalPages(), 0);
+    const auto unmoved = requestCount();
+    EXPECT_FALSE(pages->nextPage());
+    EXPECT_FALSE(pages->previousPage());
+    EXPECT_EQ(requestCount(), unmoved);
 
     // The distributed enumerator keeps nothing of such a reply.
     armScoresReply("leaderboards/3/high_scores/range/0/100/1/2.xml", "<total_entries>-1</total_entries>", {50});

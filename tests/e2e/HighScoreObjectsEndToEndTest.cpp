@@ -16,6 +16,10 @@ struct Heard final : HCHighScoreDelegate, HCLeaderboardDelegate {
     void didSubmit(const std::shared_ptr<HCHighScore>& s) override { events.push_back("submit " + s->displayText()); }
     void didFailSubmit(const std::shared_ptr<HCHighScore>&) override { events.push_back("fail submit"); }
     void didFailDownloadBlob(const std::shared_ptr<HCHighScore>&) override { events.push_back("fail blob"); }
+    void didDownloadBlob(const std::shared_ptr<HCHighScore>& s) override
+    {
+        events.push_back("blob " + std::to_string(s->blob() ? s->blob()->bytes().size() : 0));
+    }
     void didGetHighScoresNearCurrentUser(const std::vector<std::shared_ptr<HCHighScore>>& list) override
     {
         events.push_back("near");
@@ -80,6 +84,47 @@ TEST_F(HighScoreObjectsTest, SubmissionAndLocalReadsThroughTheObjects)
     EXPECT_FALSE(score->downloadBlob());
     ASSERT_TRUE(heardEvents(3));
     EXPECT_EQ(heard.events.back(), "fail blob");
+    // The attachment already here: success at once and no request.
+    auto held = HCHighScore::initForSubmissionWithScore(1);
+    held->setBlob(platform::Data::fromString("replay"));
+    EXPECT_FALSE(held->downloadBlob());
+    ASSERT_TRUE(heardEvents(4));
+    EXPECT_EQ(heard.events.back(), "blob 6");
+    fence();
+    EXPECT_EQ(server->log().entries().size(), 1u) << "only the fence reached the server";
+}
+
+TEST_F(HighScoreObjectsTest, WhatTheObjectsPost)
+{
+    testsupport::ScopedManualClock clock{1700000000.0};
+    auto board = HCResource::initWithId<HCLeaderboard>(std::string("1"));
+    // The score's own submission carries its number as display text and
+    // its attachment; the leaderboard's carries the text and never a blob.
+    auto withBlob = HCHighScore::initForSubmissionWithScore(-42);
+    withBlob->setBlob(platform::Data::fromString("replay"));
+    withBlob->submitTo(board);
+    auto viaBoard = HCHighScore::initForSubmissionWithScore(300);
+    viaBoard->setBlob(platform::Data::fromString("dropped"));
+    board->submitScore(viaBoard);
+    clock.advance(0.05);
+    testsupport::drainMain();
+    fence();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !requestsTo("client_applications/@me/high_scores.xml").empty(); }));
+    const auto params = requestsTo("client_applications/@me/high_scores.xml")[0].request.params;
+    EXPECT_EQ(localserver::allValues(params, "high_scores[][score]"), (std::vector<std::string>{"-42", "300"}));
+    EXPECT_EQ(localserver::allValues(params, "high_scores[][display_text]"), (std::vector<std::string>{"-42", "300"}));
+    EXPECT_EQ(localserver::allValues(params, "high_scores[][has_blob]"), (std::vector<std::string>{"1", "0"}));
+    EXPECT_EQ(heard.events, std::vector<std::string>{"submit -42"});
+
+    // Filters other than 1 ask for everyone.
+    for (int filter : {0, 2}) {
+        EXPECT_TRUE(board->downloadHighScoresWithFilter(filter));
+        ASSERT_TRUE(testsupport::runMainUntil([&] { return heard.events.back().rfind("page", 0) == 0; }));
+        heard.events.push_back("-");
+        const auto page = requestsTo("client_applications/@me/high_scores.xml").back().request.params;
+        EXPECT_FALSE(localserver::firstValue(page, "friends_leaderboard")) << filter;
+        EXPECT_FALSE(localserver::firstValue(page, "follower_id")) << filter;
+    }
 }
 
 TEST_F(HighScoreObjectsTest, ALeaderboardsFirstPageAndTheScoresAroundThePlayer)

@@ -5,6 +5,7 @@
 #include "core/users/HCUser.h"
 #include "e2e/support/HighScoreServerTest.h"
 #include "platform/ui/Location.h"
+#include "scores/offline/HCOfflineHooks.h"
 
 namespace {
 
@@ -189,6 +190,15 @@ TEST_F(HighScoreQueriesTest, LocationAllOfMineAndTheDistributedRange)
     ASSERT_EQ(requestsTo(rangePath).size(), 1u);
     EXPECT_TRUE(requestsTo(rangePath)[0].request.params.empty());
     EXPECT_EQ(valuesOf(highScoresOf(range.series)), (std::vector<std::int64_t>{10'000'000'000, 16'500'000'000}));
+
+    // A range of no board fails without a request.
+    const auto sent = server->log().entries().size();
+    Outcome noBoard;
+    EXPECT_FALSE(HCHighScoreService::getDistributedHighScoresAtPage(1, 3, 1, 0, std::nullopt, noBoard.success(),
+                                                                    noBoard.failed()));
+    ASSERT_TRUE(waitFor(noBoard));
+    EXPECT_FALSE(noBoard.series);
+    EXPECT_EQ(server->log().entries().size(), sent);
 }
 
 TEST_F(HighScoreQueriesTest, LocalScoresHaveDistinctIdsAndNeedNoServer)
@@ -220,6 +230,18 @@ TEST_F(HighScoreQueriesTest, LocalScoresHaveDistinctIdsAndNeedNoServer)
     ASSERT_TRUE(waitFor(nothing));
     EXPECT_EQ(nothing.series->count(), 0u);
     EXPECT_TRUE(requestsTo(kPath).empty());
+
+    // A child board's score as the server holds it (the bootstrap's copy)
+    // counts towards the aggregate the child feeds.
+    boards->boards["9"] = {true, false, true};
+    boards->parents["1"] = {"9"};
+    HCServerScore held;
+    held.userId = "1001";
+    held.leaderboardId = "1";
+    held.score = 250;
+    held.serverDate = platform::Date::dateWithTimeIntervalSince1970(1700000000);
+    EXPECT_TRUE(HCHighScoreService::recordServerScore(held));
+    EXPECT_EQ(valuesOf(HCHighScoreService::getHighScoresLocal("9")), std::vector<std::int64_t>{250});
 }
 
 }  // namespace

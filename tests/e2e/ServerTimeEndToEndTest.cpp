@@ -114,6 +114,18 @@ TEST_F(ServerTimeEndToEndTest, ClearingTheDelegateCancelsTheRequestAndDropsTheAn
     HCTimeStamp::setDelegate(&delegate);
     fence();
     EXPECT_EQ(delegate.calls(), 0u);
+
+    // With no delegate the request still goes out and is registered; its
+    // answer reaches no one.
+    HCTimeStamp::setDelegate(nullptr);
+    server->log().clear();
+    ASSERT_TRUE(HCTimeStamp::getServerTime());
+    EXPECT_EQ(registeredHandles(), 1u);
+    fence();
+    EXPECT_EQ(server->log().entries()[0].request.path, "server_timestamp");
+    EXPECT_EQ(server->log().entries()[0].status, 200);
+    EXPECT_EQ(registeredHandles(), 0u);
+    EXPECT_EQ(delegate.calls(), 0u);
 }
 
 TEST_F(ServerTimeEndToEndTest, NoCallAndNoHandleWhenTheActionIsDropped)

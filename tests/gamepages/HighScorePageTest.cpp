@@ -19,6 +19,7 @@
 #include "platform/ui/Label.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
+#include "scores/offline/HCUserService+Private.h"
 #include "support/RequestThreadGate.h"
 #include "transport/provider/HCProvider.h"
 
@@ -131,6 +132,23 @@ TEST_F(HighScorePageTest, OfflineShowsTheStoredScoresUnderMyScoresWithoutAReques
     const auto rows = screenRows();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_NE(rows[0].find("1234"), std::string::npos) << rows[0];
+}
+
+TEST_F(HighScorePageTest, OfflineMyScoresNameThePlayerTheDeviceRecorded)
+{
+    startOffline();
+    // The player logged in here before; the bootstrap recorded them.
+    const std::string picture = server->baseUrl() + "pictures/ann.png";
+    ASSERT_TRUE(HCUserServicePrivate::createLocalUser(std::string(localserver::defaults::kUserId),
+                                                      std::string(localserver::defaults::kUserName), picture));
+    Halcyon::setLocalUser(HCResource::initWithId<HCUser>(std::string(localserver::defaults::kUserId)));
+    HCHighScoreService::setHighScore(1234, std::string("1"), true, HCDelegate(), HCDelegate());
+    testsupport::drainMain();
+    openBoard("1");
+    EXPECT_EQ(screenRows(), std::vector<std::string>{"1. Ann | 1234"});
+    bool pictureShown = false;
+    for (const auto& view : platform::ui::Driver::findAll<HCImageView>()) pictureShown |= view->imageUrl() == picture;
+    EXPECT_TRUE(pictureShown);
 }
 
 TEST_F(HighScorePageTest, DistancesAreShownInKilometresUnlessThePlayerChoseMiles)

@@ -152,8 +152,10 @@ HCRequestHandlePtr HCAchievementService::updateAchievement(const std::string& ac
         return nullptr;
     }
     HCRequestHandlePtr handle;
-    // Offline the unlock waits in the store for the upload after the next log-in.
-    if (percent == 100.0 && HCClientState::isOnline()) {
+    // An unlock goes out at once, to the service and to Game Center; a post
+    // that fails (offline) leaves the row pending for the upload after the
+    // next log-in.
+    if (percent == 100.0) {
         handle = std::make_shared<HCGameCenterAchievement>(userId, std::vector<std::string>{achievementId},
                                                            std::vector<double>{percent}, false, false)
                      ->submitOnSuccess(HCDelegate(), HCDelegate());

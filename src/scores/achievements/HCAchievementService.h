@@ -56,9 +56,10 @@ public:
     }
     // For a player who approved the service: stores the progress when it
     // raises the stored one and the achievement is known, shows the banner
-    // when asked, reports success, and at 100, when online, posts the unlock
-    // (its handle is the answer; offline it waits for the upload after the
-    // next log-in); below 100 it goes to Game Center only. Failure (nil
+    // when asked, reports success, and at 100 posts the unlock and reports
+    // it to Game Center at once (the post's handle is the answer; a post
+    // that fails leaves the row for the upload after the next log-in);
+    // below 100 it goes to Game Center only. Failure (nil
     // answer) when it does not raise, the achievement is unknown or the
     // write failed. Before anyone logged in it is stored for user "0",
     // which the next player to log in adopts. Not approved: Game Center

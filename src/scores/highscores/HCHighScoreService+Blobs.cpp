@@ -1,3 +1,4 @@
+#include "core/services/HCServicePath.h"
 #include "core/storage/HCCloudStorageService.h"
 #include "core/storage/HCS3Response.h"
 #include "core/storage/HCS3UploadParameters.h"
@@ -67,10 +68,11 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::downloadBlobForHighScore(co
 void HCHighScoreService::reportMissingBlobForHighScore(const std::shared_ptr<HCHighScore>& score)
 {
     HC_CHECK_MAIN_THREAD();
-    auto service = sharedInstance();
-    if (!service || !score) {
+    // A score without an id names no score on the service: nothing to report.
+    const auto path = HCServicePath::format("high_scores/%@/invalidate_blob.xml", {score ? score->resourceId() : std::nullopt});
+    auto service = HCServicePath::serviceFor<HCHighScoreService>(path, HCDelegate());
+    if (!service) {
         return;
     }
-    service->postAction("high_scores/" + score->resourceId().value_or("") + "/invalidate_blob.xml", nullptr,
-                        HCDelegate(), HCDelegate(), HCActionRequest::kSilent, nullptr);
+    service->postAction(*path, nullptr, HCDelegate(), HCDelegate(), HCActionRequest::kSilent, nullptr);
 }

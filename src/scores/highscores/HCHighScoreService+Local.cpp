@@ -5,6 +5,7 @@
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
 #include "scores/offline/HCOfflineHooks.h"
+#include "scores/offline/HCUserService+Private.h"
 
 bool HCHighScoreService::localSetHighScore(std::int64_t score, const std::string& leaderboardId,
                                            const std::string& userId, const std::optional<std::string>& displayText,
@@ -47,7 +48,6 @@ bool HCHighScoreService::recordServerScore(const HCServerScore& score)
     write.customData = score.customData;
     write.serverDate = static_cast<std::int64_t>(score.serverDate->timeIntervalSince1970());
     write.overrideExisting = false;
-    write.feedAggregates = false;
     return store->store(write).stored;
 }
 
@@ -91,7 +91,9 @@ std::vector<std::shared_ptr<HCHighScore>> HCHighScoreService::getHighScoresLocal
                                         HCLocalHighScoreStore::kScoresKeptPerBoard);
     int rank = 0;
     for (const auto& row : rows) {
-        scores.push_back(HCHighScore::initWithLocalSQL(row, HCResource::initWithId<HCUser>(row.userId), ++rank));
+        // The player as the device last saw them, name and picture, from
+        // the users table; nil for a player it never recorded.
+        scores.push_back(HCHighScore::initWithLocalSQL(row, HCUserServicePrivate::getLocalUser(row.userId), ++rank));
     }
     return scores;
 }

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "core/banners/HCNotificationData.h"
+#include "core/services/HCServicePath.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/Location.h"
@@ -174,12 +175,13 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::getDistributedHighScoresAtP
     int page, int pageSize, std::int64_t scoreDelta, std::int64_t startScore,
     const std::optional<std::string>& leaderboardId, const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
-    auto service = runningInHighScoreServiceQueries();
-    if (!service) return nullptr;
+    HC_CHECK_MAIN_THREAD();
     // Scores are 64-bit: the start and the step are written whole.
     char numbers[96];
     std::snprintf(numbers, sizeof numbers, "%" PRId64 "/%" PRId64 "/%d/%d.xml", startScore, scoreDelta, page,
                   pageSize);
-    const std::string path = "leaderboards/" + leaderboardId.value_or("") + "/high_scores/range/" + numbers;
-    return service->getAction(path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
+    const auto path = HCServicePath::format(std::string("leaderboards/%@/high_scores/range/") + numbers, {leaderboardId});
+    auto service = HCServicePath::serviceFor<HCHighScoreService>(path, onFailure);
+    if (!service) return nullptr;
+    return service->getAction(*path, nullptr, onSuccess, onFailure, HCActionRequest::kSilent, nullptr);
 }

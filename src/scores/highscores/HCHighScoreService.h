@@ -142,7 +142,8 @@ public:
                                   std::optional<std::int64_t> serverDate, bool addToExisting, bool* shouldSubmit,
                                   bool overrideExisting);
     // A score the server holds for the player (the bootstrap's copy), stored
-    // as confirmed: nothing overwritten, no aggregate fed, nothing sent. On
+    // as confirmed: nothing overwritten, nothing sent; the aggregates it
+    // feeds follow it as they follow the game's scores. On
     // the calling thread's connection, inside the caller's transaction.
     static bool recordServerScore(const HCServerScore& score);
     // The local player's best on the board; false (and 0) when none.

@@ -245,12 +245,24 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
         }
     }
     std::optional<std::int64_t> lastSync;
-    if (!makeOnlyOnePending(write.userId, write.leaderboardId, *facts, lastSync)) {
+    if (facts->allowPostingLowerScores) {
+        // A board that takes lower scores owes the server the player's
+        // latest score, whatever its rank: the new one stays the pending
+        // row. The server's own scores leave the pending row alone.
+        if (!write.serverDate && !markOthersSent(write.userId, write.leaderboardId, text(score), lastSync)) {
+            return outcome;
+        }
+    } else if (!makeOnlyOnePending(write.userId, write.leaderboardId, *facts, lastSync)) {
         return outcome;
     }
 
-    // Aggregates gain the improvement only, measured in this board's order.
-    if (write.feedAggregates && depth < kMaxAggregateDepth && (!previous || improves(score, *previous, facts->descendingSortOrder))) {
+    // Aggregates follow the child's best, measured in the child's order. On
+    // a board that takes lower scores a worse score lowers the aggregate by
+    // the difference; on any other board the child's best is unchanged by
+    // it, so the aggregate gains improvements only.
+    const bool childChanged =
+        !previous || facts->allowPostingLowerScores || improves(score, *previous, facts->descendingSortOrder);
+    if (depth < kMaxAggregateDepth && childChanged) {
         for (const auto& parent : leaderboards_->aggregateParents(write.leaderboardId)) {
             Write aggregate;
             aggregate.userId = write.userId;
@@ -272,12 +284,12 @@ bool HCLocalHighScoreStore::makeOnlyOnePending(const std::string& userId, const 
                                                const HCLeaderboardFacts& facts, std::optional<std::int64_t>& lastSync)
 {
     const int order = facts.descendingSortOrder ? 0 : 1;
-    // The score that stays pending is the best one not yet confirmed, on
-    // every board. A board that takes no lower scores would not need it
-    // once a better score is confirmed, but that judgement rests on the
-    // copy's sort order; retiring the only unsent score on it loses the
-    // score without a POST when the order is wrong, while sending it once
-    // too often costs one entry of a batch.
+    // The score that stays pending is the best one not yet confirmed. A
+    // board that takes no lower scores would not need it once a better
+    // score is confirmed, but that judgement rests on the copy's sort
+    // order; retiring the only unsent score on it loses the score without a
+    // POST when the order is wrong, while sending it once too often costs
+    // one entry of a batch.
     HCSqlQuery& pick = sql_->bestPending[order];
     pick.bind("leaderboard_id", leaderboardId);
     pick.bind("user_id", userId);
@@ -294,6 +306,12 @@ bool HCLocalHighScoreStore::makeOnlyOnePending(const std::string& userId, const 
     // Read only when a row is pending: the last sync time looks at all the
     // player's rows, and a confirmation, which leaves none pending, would
     // otherwise pay for it once per confirmed score.
+    return markOthersSent(userId, leaderboardId, *keepScore, lastSync);
+}
+
+bool HCLocalHighScoreStore::markOthersSent(const std::string& userId, const std::string& leaderboardId,
+                                           const std::string& keepScore, std::optional<std::int64_t>& lastSync)
+{
     if (!lastSync) {
         lastSync = leaderboards_->lastSyncUnix(userId);
     }
@@ -301,7 +319,7 @@ bool HCLocalHighScoreStore::makeOnlyOnePending(const std::string& userId, const 
     mark.bind("server_sync_at", text(*lastSync));
     mark.bind("user_id", userId);
     mark.bind("leaderboard_id", leaderboardId);
-    mark.bind("score", *keepScore);
+    mark.bind("score", keepScore);
     return runToEnd(mark);
 }
 

@@ -2,9 +2,9 @@
 // The local high-score table's rules, on one database handle: each player
 // keeps the ten best scores of a leaderboard; the one pending row (its
 // server_sync_at NULL) of a player and board is the best score the server
-// has not confirmed; aggregate boards receive each improvement of the boards
-// that feed them; the local user's rows are read back for the pages and the
-// re-send.
+// has not confirmed, or on a board that takes lower scores the latest one;
+// aggregate boards follow the changes of the boards that feed them; the
+// local user's rows are read back for the pages and the re-send.
 //
 // Every write runs inside one transaction on the handle (a savepoint when
 // the caller holds one, as the bootstrap import does), so a kill or a failed
@@ -61,8 +61,6 @@ public:
         // An equal score's row takes this write's texts, blob and state;
         // without, an equal score's row stays as it is.
         bool overrideExisting = true;
-        // The aggregates this board feeds gain the improvement.
-        bool feedAggregates = true;
     };
     struct Outcome {
         bool stored = false;        // the row was written and the savepoint released
@@ -107,6 +105,10 @@ private:
     // first needed.
     bool makeOnlyOnePending(const std::string& userId, const std::string& leaderboardId,
                             const HCLeaderboardFacts& facts, std::optional<std::int64_t>& lastSync);
+    // Marks every pending row of the board but `keepScore`'s as sent, with
+    // the user's last sync time.
+    bool markOthersSent(const std::string& userId, const std::string& leaderboardId, const std::string& keepScore,
+                        std::optional<std::int64_t>& lastSync);
     static HCLocalScoreRow readRow(const HCSqlQuery& query);
 
     sqlite3* db_;

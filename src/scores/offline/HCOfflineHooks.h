@@ -53,7 +53,7 @@ struct HCOfflineHooks {
     // Uploads the user's pending scores. Main thread.
     std::function<void(const std::string& userId)> sendPendingHighScores;
     // Records a score from the bootstrap as confirmed by the server (no
-    // submission, no aggregates, nothing overwritten), on the calling
+    // submission, nothing overwritten; its aggregates follow), on the calling
     // thread's connection inside the caller's open transaction. Request thread.
     std::function<bool(const HCServerScore& score)> recordServerScore;
 };

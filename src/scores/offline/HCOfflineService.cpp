@@ -40,6 +40,13 @@ platform::Guarded<HCOfflineHooks>& hooksSlot()
     return *slot;
 }
 
+// Read from the main thread and the request thread.
+platform::Guarded<std::optional<std::string>>& formattedAppVersion()
+{
+    static auto* slot = new platform::Guarded<std::optional<std::string>>();
+    return *slot;
+}
+
 template <class T>
 std::vector<std::shared_ptr<T>> resourcesOf(const std::shared_ptr<platform::Array>& array)
 {
@@ -50,17 +57,19 @@ std::vector<std::shared_ptr<T>> resourcesOf(const std::shared_ptr<platform::Arra
     return resources;
 }
 
-// Leaderboards then achievements, as one import; false when either table's
-// rows were not all written.
-bool synchOfflineBlock(const HCOffline& offline, const std::optional<std::string>& userId, bool setSynchTime)
+// The block's leaderboards and their links; false when a row was not written.
+bool synchLeaderboards(const HCOffline& offline, const std::optional<std::string>& userId, bool setSynchTime)
 {
-    bool written = HCLeaderboardService::synchLeaderboardsList(
+    return HCLeaderboardService::synchLeaderboardsList(
         resourcesOf<HCLeaderboard_Sync>(offline.leaderboards()),
         resourcesOf<HCLeaderboardAggregation>(offline.leaderboardAggregations()), userId, setSynchTime);
-    if (auto synch = HCOfflineService::hooks().synchAchievementsList) {
-        written = synch(offline.achievements(), userId) && written;
-    }
-    return written;
+}
+
+// The block's achievements; false when a row was not written.
+bool synchAchievements(const HCOffline& offline, const std::optional<std::string>& userId)
+{
+    auto synch = HCOfflineService::hooks().synchAchievementsList;
+    return !synch || synch(offline.achievements(), userId);
 }
 
 std::optional<long long> modificationTime(const std::string& path)
@@ -76,6 +85,7 @@ void HCOfflineService::initializeService()
 {
     HC_CHECK_MAIN_THREAD();
     if (sOfflineService) return;
+    formattedAppVersion().set(std::nullopt);
     sOfflineService = HCService::create<HCOfflineService>();
     Halcyon::setupOfflineDatabase();
     if (auto database = HCOfflineDatabase::current())
@@ -88,6 +98,7 @@ void HCOfflineService::shutdownService()
     HC_CHECK_MAIN_THREAD();
     if (!sOfflineService) return;
     sOfflineService = nullptr;
+    formattedAppVersion().set(std::nullopt);
     Halcyon::teardownOfflineDatabase();
 }
 
@@ -122,6 +133,8 @@ bool HCOfflineService::setTableVersion(const std::string& name, long long versio
 
 std::string HCOfflineService::getFormattedAppVersion()
 {
+    // Computed on first use and kept until the store starts or stops.
+    if (auto kept = formattedAppVersion().get()) return *kept;
     auto settings = HCSettings::Instance();
     std::string version =
         settings ? settings->objectForKey(HCSettings::kBundleVersionKey).value_or(std::string()) : std::string();
@@ -131,6 +144,7 @@ std::string HCOfflineService::getFormattedAppVersion()
     for (int i = 0; i < 3 && std::getline(components, component, '.'); ++i) parts[i] = platform::intValue(component);
     char formatted[48];
     std::snprintf(formatted, sizeof formatted, "%04i.%02i.%02i", parts[0], parts[1], parts[2]);
+    formattedAppVersion().set(std::string(formatted));
     return formatted;
 }
 
@@ -156,7 +170,8 @@ bool HCOfflineService::importOfflineConfiguration()
         auto series = HCResource::resourcesFromXml(*document, getKnownResources().get());
         for (const auto& object : series ? series->objects() : HCPaginatedSeries::Objects()) {
             if (auto offline = platform::as<HCOffline>(object)) {
-                written = synchOfflineBlock(*offline, std::nullopt, false) && written;
+                written = synchLeaderboards(*offline, std::nullopt, false) && written;
+                written = synchAchievements(*offline, std::nullopt) && written;
             } else if (auto info = platform::as<HCGameProfilePageInfo>(object)) {
                 Halcyon::setLocalGameProfileInfo(info);
             }
@@ -187,7 +202,9 @@ void HCOfflineService::syncOfflineData(const std::shared_ptr<HCOffline>& offline
     // definitions are written without anyone's scores or progress.
     if (userId && !HCIsIntegerText(*userId)) userId = std::nullopt;
     if (userId) HCUserServicePrivate::createLocalUser(userId, user->name(), user->profilePictureUrl());
-    if (offline) synchOfflineBlock(*offline, userId, true);
+    if (!offline) return;
+    synchAchievements(*offline, userId);
+    synchLeaderboards(*offline, userId, true);
 }
 
 void HCOfflineService::sendPendingData(const std::string& userId)

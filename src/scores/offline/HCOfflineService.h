@@ -44,7 +44,8 @@ public:
     static bool setTableVersion(const std::string& name, long long version);
 
     // "CFBundleVersion" of the settings as "%04i.%02i.%02i" of its first
-    // three components (a missing or non-numeric one is 0). Any thread.
+    // three components (a missing or non-numeric one is 0), computed on
+    // first use and kept until the store starts or shuts down. Any thread.
     static std::string getFormattedAppVersion();
 
     // Imports the configuration file when its modification time differs

@@ -6,25 +6,14 @@
 #include <limits>
 
 #include "core/replies/HCPaginatedSeries.h"
-#include "kernel/xml/HCXmlDocument.h"
 #include "scores/achievements/HCAchievement.h"
 #include "scores/achievements/HCAchievementService.h"
 #include "scores/achievements/HCUnlockedAchievement.h"
+#include "scores/support/ServiceXml.h"
 
 namespace {
 
-class AchievementXmlTest : public ::testing::Test {
-protected:
-    void SetUp() override { HCAchievementService::initializeService(); }
-    void TearDown() override { HCAchievementService::shutdownService(); }
-
-    static HCPaginatedSeriesPtr read(const std::string& xml)
-    {
-        auto document = HCXmlDocument::xmlDocumentWithData(xml);
-        return HCResource::resourcesFromXml(*document,
-                                            HCAchievementService::sharedInstance()->getKnownResources().get());
-    }
-};
+using AchievementXmlTest = testsupport::ServiceXmlTest<HCAchievementService>;
 
 }  // namespace
 

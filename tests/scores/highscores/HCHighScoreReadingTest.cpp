@@ -10,6 +10,7 @@
 #include "scores/highscores/HCAbridgedHighScore.h"
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreService.h"
+#include "scores/support/ServiceXml.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -22,19 +23,12 @@ struct PictureHeard final : HCAbridgedHighScoreDelegate {
     }
 };
 
-class HighScoreReadingTest : public ::testing::Test {
+class HighScoreReadingTest : public testsupport::ServiceXmlTest<HCHighScoreService> {
 protected:
-    void SetUp() override { HCHighScoreService::initializeService(); }
     void TearDown() override
     {
         HCAbridgedHighScore::setDelegate(nullptr);
-        HCHighScoreService::shutdownService();
-    }
-    static std::shared_ptr<HCPaginatedSeries> read(const std::string& xml)
-    {
-        auto document = HCXmlDocument::xmlDocumentWithData(xml);
-        return HCResource::resourcesFromXml(*document,
-                                            HCHighScoreService::sharedInstance()->getKnownResources().get());
+        ServiceXmlTest::TearDown();
     }
 };
 

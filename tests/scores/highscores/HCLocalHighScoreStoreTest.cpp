@@ -148,16 +148,18 @@ TEST_F(LocalHighScoreStoreTest, KeepsTheTenBestButNeverDropsAPendingRow)
     EXPECT_EQ(rows.front(), "5:p");
 }
 
-TEST_F(LocalHighScoreStoreTest, TheOnePendingRowIsTheBestUnsentScore)
+TEST_F(LocalHighScoreStoreTest, TheOnePendingRowIsTheBestUnsentScoreOrOnALowerScoresBoardTheLatest)
 {
-    // Lower scores allowed: a later, worse offline score is sent-worthy but
-    // must not hide the better one, which stays the one pending row.
+    // Lower scores allowed: the latest score is the one owed to the server,
+    // worse or better.
     EXPECT_TRUE(put("2", 800).shouldSubmit);
     EXPECT_TRUE(put("2", 300).shouldSubmit);
-    EXPECT_EQ(rowsOf("2"), (std::vector<std::string>{"300:1000", "800:p"}));
-    // A better one takes over.
+    EXPECT_EQ(rowsOf("2"), (std::vector<std::string>{"300:p", "800:1000"}));
     put("2", 900);
     EXPECT_EQ(rowsOf("2"), (std::vector<std::string>{"300:1000", "800:1000", "900:p"}));
+    // The server's confirmation of an older score leaves it pending.
+    put("2", 800, "1001", kStart);
+    EXPECT_EQ(rowsOf("2"), (std::vector<std::string>{"300:1000", "800:" + std::to_string(kStart), "900:p"}));
 
     // Ascending board: 50, a worse 60, a better 40.
     EXPECT_TRUE(put("3", 50).shouldSubmit);
@@ -188,14 +190,7 @@ TEST_F(LocalHighScoreStoreTest, TheOnlyUnsentScoreOfABoardIsNeverRetired)
     // The server's record of a better score (the bootstrap's copy) leaves it
     // pending as well.
     boards->boards["1"].descendingSortOrder = true;
-    HCLocalHighScoreStore::Write record;
-    record.userId = "1001";
-    record.leaderboardId = "1";
-    record.score = 700;
-    record.serverDate = kStart;
-    record.overrideExisting = false;
-    record.feedAggregates = false;
-    EXPECT_TRUE(store->store(record).stored);
+    EXPECT_TRUE(put("1", 700, "1001", kStart, nullptr, false).stored);
     ASSERT_EQ(store->pendingRows("1001").size(), 1u);
     EXPECT_EQ(store->pendingRows("1001")[0].score, 600);
 }
@@ -217,7 +212,7 @@ TEST_F(LocalHighScoreStoreTest, IdsThatAreNotIntegersAreRefused)
     EXPECT_TRUE(put("1", 100, "1001").stored);
 }
 
-TEST_F(LocalHighScoreStoreTest, AggregatesReceiveOnlyImprovements)
+TEST_F(LocalHighScoreStoreTest, AggregatesFollowImprovementsAndTheFallsOfBoardsThatTakeLowerScores)
 {
     // Descending child 1 feeds aggregate 9.
     put("1", 300);
@@ -234,6 +229,21 @@ TEST_F(LocalHighScoreStoreTest, AggregatesReceiveOnlyImprovements)
     EXPECT_EQ(rowsOf("8"), (std::vector<std::string>{"50:" + std::to_string(kStart)}));
     put("3", 40);
     EXPECT_EQ(rowsOf("8").front(), "40:" + std::to_string(kStart));
+
+    // A child that takes lower scores really falls: 800, then 300 takes
+    // 500 off its aggregate, and 900 adds 100 to the best it had.
+    boards->boards["7"] = {true, false, true};
+    boards->parents["2"] = {"7"};
+    put("2", 800);
+    put("2", 300);
+    EXPECT_EQ(rowsOf("7"), (std::vector<std::string>{"300:" + std::to_string(kStart), "800:" + std::to_string(kStart)}));
+    put("2", 900);
+    EXPECT_EQ(rowsOf("7").back(), "900:" + std::to_string(kStart));
+
+    // The server's record of a child's score (the bootstrap's copy) feeds
+    // the aggregate as the game's scores do.
+    EXPECT_TRUE(put("1", 650, "1001", kStart, nullptr, false).stored);
+    EXPECT_EQ(rowsOf("9").back(), "650:" + std::to_string(kStart));
 
     // Written directly, an aggregate takes nothing; unknown boards neither.
     auto direct = put("9", 10000);

@@ -112,6 +112,8 @@ TEST_F(LeaderboardCopyTest, ListedOnlyWhenActiveVisibleAndInsideTheVersionRange)
     EXPECT_FALSE(HCLeaderboardService::hasLeaderboards());
     EXPECT_TRUE(HCLeaderboardService::getLeaderboardDetails("2"));
     HCSettings::Instance()->setObject("1.4", HCSettings::kBundleVersionKey);
+    stopStore();
+    startStore();
     EXPECT_TRUE(HCLeaderboardService::hasLeaderboards());
 }
 

@@ -44,14 +44,22 @@ TEST_F(OfflineSchemaTest, NewFileHoldsEveryTableAtItsCurrentVersionOnWriteAheadL
 
 TEST_F(OfflineSchemaTest, FormattedVersionTakesThreeNumericComponents)
 {
-    auto formatted = [](const std::string& version) {
+    // Each version is read by a store started with it.
+    auto formatted = [this](const std::string& version) {
         HCSettings::Instance()->setObject(version, HCSettings::kBundleVersionKey);
+        stopStore();
+        startStore();
         return HCOfflineService::getFormattedAppVersion();
     };
     EXPECT_EQ(formatted("1.2"), "0001.02.00");
     EXPECT_EQ(formatted("2.10.3.4"), "0002.10.03");
     EXPECT_EQ(formatted("beta"), "0000.00.00");
     EXPECT_EQ(formatted(""), "0000.00.00");
+
+    // Worked out once, then kept while the store runs.
+    EXPECT_EQ(formatted("3.1"), "0003.01.00");
+    HCSettings::Instance()->setObject("4.0", HCSettings::kBundleVersionKey);
+    EXPECT_EQ(HCOfflineService::getFormattedAppVersion(), "0003.01.00");
 }
 
 }  // namespace
