@@ -118,13 +118,21 @@ TEST_F(HalcyonGameCenterTest, ReauthenticationTellsTheGameAgainButRunsTheCheckOn
 {
     gc::GameCenterDevice::setPlayer("G:1");
     gc::GameCenterDevice::setFriends({"G:2"});
+    gc::GameCenterDevice::setDelay(gc::Call::Authenticate, 5);
     startWithGameCenter();
     std::vector<bool> friendsNoticeOnMain;
     platform::NotificationCenter::defaultCenter().addObserver(
         this, HCNSNotificationGameCenterFriendsLoaded,
         [&](const auto&) { friendsNoticeOnMain.push_back(platform::Thread::isMainThread()); });
     logIn();
+    // Another log-in while the sign-in runs leaves the check to its end.
+    Halcyon::doBootstrapAsUserId(std::string("1001"), HCDelegate(), HCDelegate());
+    logIn();
+    testsupport::drainMain();
+    EXPECT_TRUE(pendingSent.empty());
+    clock->advance(5);
     ASSERT_TRUE(waitForCheck(1));
+    gc::GameCenterDevice::setDelay(gc::Call::Authenticate, 0);
     ASSERT_TRUE(testsupport::runMainUntil([&] { return friendsNoticeOnMain.size() == 1; }));
     EXPECT_TRUE(Halcyon::isLoggedIntoGameCenter());
     EXPECT_EQ(Halcyon::getGameCenterFriends(), std::vector<std::string>{"G:2"});
@@ -339,8 +347,14 @@ TEST_F(HalcyonGameCenterTest, TheLoadedBoardsScoresMergeIntoItsPageInTheOrderOfT
     int loaded = 0;
     platform::NotificationCenter::defaultCenter().addObserver(this, HCNSNotificationGameCenterScoresLoaded,
                                                               [&](const auto&) { ++loaded; });
-    Halcyon::loadGameCenterScores("7");
+    gc::GameCenterDevice::setDelay(gc::Call::LoadScores, 1);
+    Halcyon::loadGameCenterScores(std::string("7"));
+    // The page asks with an id of its own that reads the same.
+    EXPECT_FALSE(Halcyon::isGameCenterScoreLoadedForLeaderboardId(std::string("7"), 2));
+    EXPECT_TRUE(Halcyon::isGameCenterScoreLoadedForLeaderboardId(std::string("8"), 2));
+    clock->advance(1);
     ASSERT_TRUE(testsupport::runMainUntil([&] { return loaded == 3; }));
+    EXPECT_TRUE(Halcyon::isGameCenterScoreLoadedForLeaderboardId(std::string("7"), 2));
     platform::NotificationCenter::defaultCenter().removeObserver(this);
 
     auto page = [](std::vector<platform::ObjectPtr> objects) {
