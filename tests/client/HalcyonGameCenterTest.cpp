@@ -188,7 +188,7 @@ TEST_F(HalcyonGameCenterTest, ShutdownLetsGameCenterGoBeforeTheAddOnsShutDown)
     Halcyon::_resetAddOnsForTesting();
 }
 
-TEST_F(HalcyonGameCenterTest, IdMapFallsBackToTheMainBundleWhenTheResourceBundleHasNone)
+TEST_F(HalcyonGameCenterTest, IdMapAnswersEachMappedIdAndNilForOthers)
 {
     gc::GameCenterDevice::setPlayer("G:1");
     const auto bundle = std::filesystem::path(sandbox.str()) / "Bundle";
