@@ -92,6 +92,11 @@ protected:
         server.route("/scores.xml", [](const testnet::ServerRequest&) {
             return ServerReply::text(200, "<resources></resources>");
         });
+        server.route("/slow.xml", [](const testnet::ServerRequest&) {
+            auto reply = ServerReply::text(200, "<resources></resources>");
+            reply.hold = true;
+            return reply;
+        });
         for (const char* name : {"HalcyonStatusIconNotificationFailure.png", "HCHalcyonPointsWhite.png",
                                  "HalcyonPercentLockWhite.png", "HCNotificationBackgroundIPhoneTop.png",
                                  "HCNotificationBackgroundIPhoneBottom.png", "HCNotificationBackgroundIPadBottomRight.png",
@@ -162,15 +167,27 @@ TEST_F(BannersTest, ATextBannerSlidesInAtTheTopStaysTwoSecondsAndSlidesOutUpward
 
     // The driver's waiting moves the clock in steps of 0.05 s, so each timed
     // hop may land up to a step late.
-    wait(2.2);
+    wait(1.0);
+    // A second banner a second later lies over the first, on its own timeline.
+    HCNotification::sharedInstance()->showBackgroundNotice(HCNotificationData::dataWithText("Again", 1),
+                                                           HCNotificationStatusSuccess);
+    testsupport::drainMain();
+    ASSERT_EQ(window->shown.size(), 2u);
+    auto second = window->shown.back();
+    EXPECT_EQ(second->frame(), banner->frame());
+    wait(1.2);
     EXPECT_TRUE(onScreen(banner));
     EXPECT_EQ(slide(banner, "position.y"), "none");
     wait(0.2);
     EXPECT_EQ(slide(banner, "position.y"), "45->-5 over 0.5");
+    EXPECT_EQ(slide(second, "position.y"), "none");
     wait(0.3);
     EXPECT_TRUE(onScreen(banner)) << "still sliding out at 2.7 s";
     wait(0.2);
     EXPECT_FALSE(onScreen(banner)) << "gone after 0.25 + 2.0 + 0.5 s";
+    EXPECT_TRUE(onScreen(second));
+    wait(1.0);
+    EXPECT_FALSE(onScreen(second)) << "gone a second after the first";
 }
 
 TEST_F(BannersTest, BannersSitAtTheirPositionForEachScreenAndOrientationAndLeaveOverTheirEdge)
@@ -274,7 +291,7 @@ TEST_F(BannersTest, WhileTheHubIsOpenBackgroundNoticesAreDroppedSilentlyButOther
     HCNotificationHooks::install({});
 }
 
-TEST_F(BannersTest, AServerBannerReplacesTheArmedNoticeAndAVetoedOneLeavesItArmed)
+TEST_F(BannersTest, AServerBannerReplacesTheArmedNoticeAndEachReplyTakesTheNoticeOfItsOwnCall)
 {
     startWith();
     auto notices = HCNotification::sharedInstance();
@@ -307,6 +324,27 @@ TEST_F(BannersTest, AServerBannerReplacesTheArmedNoticeAndAVetoedOneLeavesItArme
     notices->showDefaultNotice();  // nothing armed: nothing shown
     testsupport::drainMain();
     EXPECT_EQ(window->shown.size(), 1u);
+
+    // Replies read on the request thread take the notice armed for their own
+    // call, although the main thread arms the next call's before it gets
+    // round to showing anything.
+    game.heard.clear();
+    game.vetoed.clear();
+    notices->setDefaultBackgroundNotice(HCNotificationData::dataWithText("First call", 4, 4),
+                                        HCNotificationStatusSuccess);
+    std::thread([notices] { notices->showDefaultNotice(); }).join();
+    notices->setDefaultBackgroundNotice(HCNotificationData::dataWithText("Second call", 4, 1),
+                                        HCNotificationStatusSuccess);
+    std::thread([notices, server] {
+        notices->showServerNotification(server);
+        notices->showDefaultNotice();
+    }).join();
+    notices->setDefaultBackgroundNotice(HCNotificationData::dataWithText("Third call", 4, 4),
+                                        HCNotificationStatusSuccess);
+    testsupport::drainMain();
+    EXPECT_EQ(game.heard, (std::vector<std::string>{"shows First call (4/4)", "shows Tournament tonight (4/1)"}));
+    ASSERT_TRUE(notices->defaultBackgroundNotice());
+    EXPECT_EQ(notices->defaultBackgroundNotice()->notificationText, "Third call");
 }
 
 TEST_F(BannersTest, ARequestBannerAppearsWhenTheRequestEndsAndTheCallerStillHears)
@@ -326,6 +364,19 @@ TEST_F(BannersTest, ARequestBannerAppearsWhenTheRequestEndsAndTheCallerStillHear
     auto first = window->shown.back();
     wait(3.0);
     EXPECT_FALSE(onScreen(first)) << "2.0 s after the request ended, plus the slides";
+
+    // Nothing shows while the request is on its way.
+    outcomes.clear();
+    provider->performAction("slow.xml", std::nullopt, "GET", heard("ok"), heard("failed"), 1,
+                            HCNotificationData::dataWithText("Slow", 4, 1), false);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return server.requestCount("/slow.xml") == 1; }));
+    wait(1.0);
+    EXPECT_EQ(window->shown.size(), 1u);
+    server.releaseHeldReplies();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !outcomes.empty(); }));
+    testsupport::drainMain();
+    EXPECT_EQ(window->texts().back(), "Slow [ok]");
+    wait(3.0);
 
     // Type 2 with a plain text notice, and a reply the server refuses: the failure icon.
     outcomes.clear();

@@ -94,12 +94,14 @@ TEST_F(HalcyonAddOnsTest, EventsReachAddOnsInOrderAndMissingOptionalsAreSkipped)
 
 TEST_F(HalcyonAddOnsTest, OnlyTheFirstTakerOfAPushIsAskedAndRegisteringWhileTheClientRunsIsRefused)
 {
+    auto payload = settingsWith({{"notification_type", platform::String::make("friend")}});
+    EXPECT_FALSE(Halcyon::allowAddOnsToRespondToPushNotification(payload, true)) << "no add-on: nobody took it";
+
     Halcyon::registerAddOn(std::make_shared<RecordingAddOn>("a", false));
     Halcyon::registerAddOn(std::make_shared<RecordingAddOn>("b", true));
     Halcyon::registerAddOn(std::make_shared<RecordingAddOn>("c", true));
     start(settingsWith({{"HalcyonSettingPromptUserForLogin", no()}}));
     gEvents.clear();
-    auto payload = settingsWith({{"notification_type", platform::String::make("friend")}});
     EXPECT_TRUE(Halcyon::applicationDidReceiveRemoteNotification(payload));
     EXPECT_EQ(gEvents, (std::vector<std::string>{"a push running", "b push running"}));
 

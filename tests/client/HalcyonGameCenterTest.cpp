@@ -118,13 +118,21 @@ TEST_F(HalcyonGameCenterTest, ReauthenticationTellsTheGameAgainButRunsTheCheckOn
 {
     gc::GameCenterDevice::setPlayer("G:1");
     gc::GameCenterDevice::setFriends({"G:2"});
+    gc::GameCenterDevice::setDelay(gc::Call::Authenticate, 5);
     startWithGameCenter();
     std::vector<bool> friendsNoticeOnMain;
     platform::NotificationCenter::defaultCenter().addObserver(
         this, HCNSNotificationGameCenterFriendsLoaded,
         [&](const auto&) { friendsNoticeOnMain.push_back(platform::Thread::isMainThread()); });
     logIn();
+    // Another log-in while the sign-in runs leaves the check to its end.
+    Halcyon::doBootstrapAsUserId(std::string("1001"), HCDelegate(), HCDelegate());
+    logIn();
+    testsupport::drainMain();
+    EXPECT_TRUE(pendingSent.empty());
+    clock->advance(5);
     ASSERT_TRUE(waitForCheck(1));
+    gc::GameCenterDevice::setDelay(gc::Call::Authenticate, 0);
     ASSERT_TRUE(testsupport::runMainUntil([&] { return friendsNoticeOnMain.size() == 1; }));
     EXPECT_TRUE(Halcyon::isLoggedIntoGameCenter());
     EXPECT_EQ(Halcyon::getGameCenterFriends(), std::vector<std::string>{"G:2"});
@@ -134,7 +142,23 @@ TEST_F(HalcyonGameCenterTest, ReauthenticationTellsTheGameAgainButRunsTheCheckOn
     EXPECT_EQ(game.gameCenterSignIns, 2);
     EXPECT_EQ(pendingSent.size(), 1u) << "a re-authentication uploads nothing again";
     EXPECT_EQ(friendsNoticeOnMain, (std::vector<bool>{true, true}));
+
+    // A failed friends load leaves no friends, yet they count as loaded and
+    // the pages still hear.
+    gc::GameCenterDevice::setFailure(gc::Call::LoadFriends, gc::Error{5, "offline"});
+    gc::GameCenterDevice::reauthenticate();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return friendsNoticeOnMain.size() == 3; }));
+    EXPECT_EQ(Halcyon::getGameCenterFriends(), std::nullopt);
     platform::NotificationCenter::defaultCenter().removeObserver(this);
+
+    // A player Game Center does not know has no name.
+    gc::GameCenterDevice::setAlias("G:2", "Bo");
+    std::vector<std::optional<std::string>> names;
+    for (const char* id : {"G:2", "G:404"}) {
+        Halcyon::loadGameCenterPlayerName(id, [&](const auto& alias, const auto&) { names.push_back(alias); });
+    }
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return names.size() == 2; }));
+    EXPECT_EQ(names, (std::vector<std::optional<std::string>>{"Bo", std::nullopt}));
 }
 
 // An add-on that asks Game Center for a mapped id while it shuts down.
@@ -164,7 +188,7 @@ TEST_F(HalcyonGameCenterTest, ShutdownLetsGameCenterGoBeforeTheAddOnsShutDown)
     Halcyon::_resetAddOnsForTesting();
 }
 
-TEST_F(HalcyonGameCenterTest, IdMapFallsBackToTheMainBundleWhenTheResourceBundleHasNone)
+TEST_F(HalcyonGameCenterTest, IdMapAnswersEachMappedIdAndNilForOthers)
 {
     gc::GameCenterDevice::setPlayer("G:1");
     const auto bundle = std::filesystem::path(sandbox.str()) / "Bundle";
@@ -194,16 +218,26 @@ TEST_F(HalcyonGameCenterTest, GameCenterAchievementProgressIsKeptUnderTheService
     EXPECT_EQ(bridge->achievements(), (std::map<std::string, double>{{"3", 40}}));
 }
 
-TEST_F(HalcyonGameCenterTest, IdMapOfTheResourceBundleWins)
+TEST_F(HalcyonGameCenterTest, IdMapIsTheGamesOwnInItsMainBundleNotTheClientsResourceBundle)
 {
     gc::GameCenterDevice::setPlayer("G:1");
     const auto bundle = std::filesystem::path(sandbox.str()) / "Bundle";
     writeMap(bundle, "main.board");
     writeMap(bundle / "HCResources_Universal.bundle", "resource.board");
     startWithGameCenter();
+    EXPECT_EQ(Halcyon::getGameCenterMappedLeaderboardIds(), std::vector<std::string>{"7"}) << "before the bridge too";
     logIn();
     ASSERT_TRUE(waitForCheck(1));
-    EXPECT_EQ(Halcyon::getGameCenterLeaderboardCategory("7"), "resource.board");
+    EXPECT_EQ(Halcyon::getGameCenterLeaderboardCategory("7"), "main.board");
+
+    // Only the resource bundle has one: no map at all.
+    restartProcess();
+    std::filesystem::remove(bundle / "HCGameCenter.plist");
+    startWithGameCenter();
+    logIn();
+    ASSERT_TRUE(waitForCheck(2));
+    EXPECT_EQ(Halcyon::getGameCenterLeaderboardCategory("7"), std::nullopt);
+    EXPECT_TRUE(Halcyon::getGameCenterMappedLeaderboardIds().empty());
 }
 
 TEST_F(HalcyonGameCenterTest, ReportsGoDirectFromFourTwoAndFromTheirOwnThreadBelowWhichTimeOutIfUnanswered)
@@ -233,6 +267,21 @@ TEST_F(HalcyonGameCenterTest, ReportsGoDirectFromFourTwoAndFromTheirOwnThreadBel
         clock->advance(kDeferredSubmissionTimeout);
         testsupport::runMainUntil([&] { return !answers.empty(); }, 0.5);
         EXPECT_EQ(answers, deferred ? std::vector<std::string>{"failed"} : std::vector<std::string>{});
+
+        // Still signed in on the device when the next start-up has made no
+        // bridge yet: reports go out all the same, the way the system needs.
+        gc::GameCenterDevice::setDropped(gc::Call::ReportScore, false);
+        Halcyon::shutdown();
+        startWithGameCenter();
+        ASSERT_TRUE(Halcyon::isLoggedIntoGameCenter());
+        answers.clear();
+        Halcyon::submitScoreToGameCenter(140, "board", record);
+        Halcyon::submitAchievementToGameCenter("gc.ach", 50, record);
+        ASSERT_TRUE(testsupport::runMainUntil([&] { return answers.size() == 2; }));
+        EXPECT_EQ(answers, (std::vector<std::string>{"ok", "ok"}));
+        EXPECT_EQ(gc::GameCenterDevice::reportedScores().back().value, 140);
+        EXPECT_EQ(gc::GameCenterDevice::reportedScores().back().fromMainThread, !deferred);
+        EXPECT_EQ(gc::GameCenterDevice::reportedAchievements().back().fromMainThread, !deferred);
         restartProcess();
     }
 }
@@ -245,6 +294,9 @@ TEST_F(HalcyonGameCenterTest, GameCenterNeedsFourOneAndReportsDirectlyFromFourTw
         const bool available = std::string(version) == "4.10";
         EXPECT_EQ(Halcyon::isUsingGameCenter(), available);
         EXPECT_EQ(Halcyon::isLoggedIntoGameCenter(), available);
+        // Nothing loads without Game Center, so nothing is waited for.
+        Halcyon::loadGameCenterScores("7");
+        EXPECT_TRUE(Halcyon::isGameCenterScoreLoadedForLeaderboardId("7", 2));
 
         std::vector<bool> answers;
         Halcyon::submitScoreToGameCenter(120, "board", [&](const auto& error) { answers.push_back(!error); });
@@ -295,8 +347,14 @@ TEST_F(HalcyonGameCenterTest, TheLoadedBoardsScoresMergeIntoItsPageInTheOrderOfT
     int loaded = 0;
     platform::NotificationCenter::defaultCenter().addObserver(this, HCNSNotificationGameCenterScoresLoaded,
                                                               [&](const auto&) { ++loaded; });
-    Halcyon::loadGameCenterScores("7");
+    gc::GameCenterDevice::setDelay(gc::Call::LoadScores, 1);
+    Halcyon::loadGameCenterScores(std::string("7"));
+    // The page asks with an id of its own that reads the same.
+    EXPECT_FALSE(Halcyon::isGameCenterScoreLoadedForLeaderboardId(std::string("7"), 2));
+    EXPECT_TRUE(Halcyon::isGameCenterScoreLoadedForLeaderboardId(std::string("8"), 2));
+    clock->advance(1);
     ASSERT_TRUE(testsupport::runMainUntil([&] { return loaded == 3; }));
+    EXPECT_TRUE(Halcyon::isGameCenterScoreLoadedForLeaderboardId(std::string("7"), 2));
     platform::NotificationCenter::defaultCenter().removeObserver(this);
 
     auto page = [](std::vector<platform::ObjectPtr> objects) {

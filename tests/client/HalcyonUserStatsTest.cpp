@@ -1,6 +1,7 @@
 // User statistics on a manual clock, driven through the headless application.
 #include "client/support/HalcyonTest.h"
 #include "kernel/io/HCHttpNestedQueryStringWriter.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Application.h"
 
@@ -24,6 +25,9 @@ protected:
 
 TEST_F(HalcyonUserStatsTest, LaunchCountsOneSessionAndAwayFor119SecondsContinuesItAnd120StartsANewOne)
 {
+    // The platform says became-active once launching is done.
+    platform::NotificationCenter::defaultCenter().post(platform::ui::ApplicationDidBecomeActiveNotification,
+                                                       platform::ui::Application::shared());
     EXPECT_EQ(Halcyon::numberOfGameSessions(), 1);
     EXPECT_EQ(Halcyon::numberOfOnlineGameSessions(), 0);
     clock->advance(10.9);
@@ -36,6 +40,19 @@ TEST_F(HalcyonUserStatsTest, LaunchCountsOneSessionAndAwayFor119SecondsContinues
     EXPECT_EQ(Halcyon::numberOfGameSessions(), 2);
     // The inactive spells never count as play.
     EXPECT_EQ(Halcyon::totalGameSessionsDuration(), 15);
+}
+
+TEST_F(HalcyonUserStatsTest, AStartUpAfterAShutDownInTheSameProcessIsALaunchAgainAndObservesOnce)
+{
+    clock->advance(3);
+    Halcyon::shutdown();
+    start(settingsWith({{"HalcyonSettingPromptUserForLogin", no()}}));
+    EXPECT_EQ(Halcyon::numberOfGameSessions(), 2);
+    awayFor(200);
+    EXPECT_EQ(Halcyon::numberOfGameSessions(), 3) << "one observer left, not two";
+    // No handshake has stored the poller's intervals yet.
+    EXPECT_EQ(Halcyon::getPollingFrequencyDefault(), 30);
+    EXPECT_EQ(Halcyon::getPollingFrequencyInChat(), 3);
 }
 
 TEST_F(HalcyonUserStatsTest, DashboardTimeRestartsAfterAnInactiveSpellWithoutANewLaunch)

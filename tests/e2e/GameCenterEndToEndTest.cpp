@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <mutex>
 
 #include "client/HCClientHooks.h"
 #include "core/halcyon/Halcyon.h"
@@ -239,6 +240,47 @@ TEST_F(GameCenterEndToEndTest, AMirroredAchievementEndsOnceWhenBothPartsHaveRepo
         answerGameCenter();
         EXPECT_EQ(outcomes, std::vector<std::string>{"failure"});
     }
+}
+
+// A caller's callback with its own argument and thread.
+class Caller final : public platform::Object {
+public:
+    void answered(std::shared_ptr<platform::Object>, std::shared_ptr<platform::String> tag)
+    {
+        std::lock_guard lock(mutex);
+        heard.push_back((tag ? tag->value() : "(nil)") + (platform::Thread::current() == expected ? "" : " elsewhere"));
+    }
+    std::vector<std::string> answers()
+    {
+        std::lock_guard lock(mutex);
+        return heard;
+    }
+    platform::ThreadPtr expected;
+    std::mutex mutex;
+    std::vector<std::string> heard;
+};
+
+TEST_F(GameCenterEndToEndTest, GameCenterOnlyAchievementsAnswerThroughTheCallbacksTheyWereGiven)
+{
+    start();
+    auto worker = platform::Thread::start("caller");
+    auto caller = std::make_shared<Caller>();
+    caller->expected = worker;
+    auto callback = [&](const char* tag) {
+        return HCDelegate(caller, &Caller::answered, platform::String::make(tag), worker);
+    };
+    std::make_shared<HCSubmitAchievementToGameCenterOnly>()->submitToGameCenterOnlyWithIds(
+        {"1", "2"}, {50, 60}, callback("reported"), callback("refused"));
+    // An id with no Game Center counterpart fails at once, and only once.
+    std::make_shared<HCSubmitAchievementToGameCenterOnly>()->submitToGameCenterOnlyWithIds(
+        {"9", "3"}, {50, 60}, callback("reported"), callback("unmapped"));
+    answerGameCenter();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return caller->answers().size() == 2; }));
+    auto answers = caller->answers();
+    std::sort(answers.begin(), answers.end());
+    EXPECT_EQ(answers, (std::vector<std::string>{"reported", "unmapped"}));
+    EXPECT_EQ(gameCenterAchievements(), (std::vector<std::string>{"gc.1=50", "gc.2=60", "gc.3=60"}));
+    worker->cancel();
 }
 
 TEST_F(GameCenterEndToEndTest, AMirroredScoreReachesBothAndWaitsForGameCenter)

@@ -21,6 +21,7 @@
 #include "scores/highscores/HCHighScoreService.h"
 #include "support/LocalScoreTable.h"
 #include "support/RequestThreadGate.h"
+#include "transport/provider/HCProvider.h"
 
 namespace {
 
@@ -506,6 +507,7 @@ public:
     bool isLoggedIntoGameCenter() override { return true; }
     std::optional<std::string> gameCenterCategory(const std::string& leaderboardId) override
     {
+        if (!mapsBoards) return std::nullopt;
         return "gc." + leaderboardId;
     }
     platform::DatePtr submitScore(std::int64_t value, const std::string&, std::function<void(bool)> done) override
@@ -530,6 +532,7 @@ public:
     }
 
     bool answerAtOnce = true;
+    bool mapsBoards = true;
     std::vector<std::int64_t> reported;
     std::vector<std::function<void(bool)>> waiting;
     bool synched = false;
@@ -586,6 +589,33 @@ TEST_F(HighScoreSubmissionTest, AMirroredBatchEndsOnceWhenBothPartsHaveReportedI
         }
         EXPECT_EQ(outcomes, std::vector<std::string>{c.outcome});
     }
+
+    // Boards that map to no Game Center category: the reply series as soon as
+    // the POST ends. Not silent, the POST shows the caller's message.
+    gameCenter->mapsBoards = false;
+    HCProviderHooks requestBanners;
+    requestBanners.showBackgroundNoticeForLoader = [](const OAuthAPIRequestLoaderPtr& loader,
+                                                      const platform::ObjectPtr& notice) {
+        HCNotification::sharedInstance()->showBackgroundNoticeForLoader(loader, notice);
+    };
+    HCProvider::setHooks(requestBanners);
+    std::vector<std::string> outcomes;
+    HCHighScoreBatch unmapped{
+        std::make_shared<HCHighScoreBatchEntry>(std::string("1"), 30, std::nullopt, std::nullopt, nullptr),
+        std::make_shared<HCHighScoreBatchEntry>(std::string("2"), 40, std::nullopt, std::nullopt, nullptr)};
+    ASSERT_TRUE(HCHighScoreService::batchSetHighScores(
+        &unmapped,
+        HCDelegate::withFunction([&](const platform::ObjectPtr& reply) { outcomes.push_back(reply ? "series" : "nil"); }),
+        HCDelegate::withFunction([&](const platform::ObjectPtr&) { outcomes.push_back("failure"); }),
+        std::string("Scores in")));
+    EXPECT_TRUE(gameCenter->waiting.empty());
+    // A request with a banner starts on the main thread.
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !outcomes.empty(); }));
+    settleBatches();
+    EXPECT_EQ(outcomes, std::vector<std::string>{"series"});
+    EXPECT_EQ(banners(), std::vector<std::string>{"Scores in"});
+    HCProvider::setHooks({});
+    EXPECT_EQ(pendingCount(), 0u) << "stored, then confirmed by the reply";
 
     // A POST that the provider drops still ends the batch, once, with failure.
     auto stopped = HCProvider::providerWithProductKey(localserver::defaults::kProductKey,

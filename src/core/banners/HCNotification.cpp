@@ -66,18 +66,18 @@ std::optional<std::string> HCNotification::defaultStatus() const
     return defaultStatus_;
 }
 
+std::pair<HCNotificationDataPtr, std::optional<std::string>> HCNotification::takeDefaultNotice()
+{
+    std::lock_guard lock(mutex_);
+    return {std::exchange(defaultBackgroundNotice_, nullptr), std::exchange(defaultStatus_, std::nullopt)};
+}
+
 void HCNotification::showDefaultNotice()
 {
-    onMain([self = platform::self(this)] {
-        HCNotificationDataPtr notice;
-        std::optional<std::string> status;
-        {
-            std::lock_guard lock(self->mutex_);
-            notice = std::exchange(self->defaultBackgroundNotice_, nullptr);
-            status = std::exchange(self->defaultStatus_, std::nullopt);
-        }
-        if (notice) self->showBackgroundNotice(notice, status);
-    });
+    // Taken here, on the reply's own thread: a notice armed for the next call
+    // before the main thread gets round to this one stays armed for that call.
+    auto [notice, status] = takeDefaultNotice();
+    if (notice) showBackgroundNotice(notice, status);
 }
 
 void HCNotification::showBackgroundNotice(const HCNotificationDataPtr& notice, const std::optional<std::string>& status)
@@ -136,15 +136,27 @@ void HCNotification::showChallengeNotice(const std::optional<HCChallengeNoticeIn
 void HCNotification::showServerNotification(const std::shared_ptr<HCServerNotification>& notification)
 {
     if (!notification) return;
-    onMain([self = platform::self(this), notification] {
-        int category = HCNotificationCategoryPresence;
-        int type = HCNotificationTypeNone;
-        if (auto armed = self->defaultBackgroundNotice()) {
-            category = armed->notificationCategory;
-            type = armed->notificationType;
+    // The server's banner replaces the notice armed for this reply, so that
+    // notice is taken now, on the reply's thread, like showDefaultNotice's.
+    auto [armed, armedStatus] = takeDefaultNotice();
+    int category = HCNotificationCategoryPresence;
+    int type = HCNotificationTypeNone;
+    if (armed) {
+        category = armed->notificationCategory;
+        type = armed->notificationType;
+    }
+    auto data = HCNotificationData::dataWithText(notification->text().value_or(""), category, type);
+    onMain([self = platform::self(this), notification, data, armed, armedStatus] {
+        if (self->allowNotice(data)) {
+            if (auto window = topApplicationWindow()) {
+                self->onNotificationWillShow(data);
+                HCServerNotificationView::showServerNotification(notification, window);
+            }
+            return;
         }
-        auto data = HCNotificationData::dataWithText(notification->text().value_or(""), category, type);
-        if (auto window = self->admit(data)) HCServerNotificationView::showServerNotification(notification, window);
+        self->handleDisallowedNotification(data);
+        // Vetoed: the caller's own notice is offered after all.
+        if (armed) self->showBackgroundNotice(armed, armedStatus);
     });
 }
 

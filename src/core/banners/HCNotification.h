@@ -11,15 +11,18 @@
 //
 // The default notice is armed by a caller before a service call and shown
 // after the call's reply has been read, unless the reply carried a server
-// banner, which replaces it (a vetoed server banner leaves it armed).
+// banner, which replaces it (a vetoed server banner offers it after all).
 //
-// Thread: every operation may be called on any thread. The work, the gate
-// and the game's delegate run on the main thread, in call order (at once
-// when called there); the armed default notice is guarded by a lock.
+// Thread: every operation may be called on any thread. The armed default
+// notice is taken on the calling thread, under a lock, so each reply takes
+// the notice armed for its own call. The banners, the gate and the game's
+// delegate run on the main thread, in call order (at once when called
+// there), because the game's objects live there.
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/banners/HCNotificationData.h"
 #include "platform/runtime/Object.h"
@@ -72,6 +75,8 @@ private:
     // Runs the gate; with an allowed notice and a window, tells the delegate
     // and answers the window, else nil.
     platform::ui::ViewPtr admit(const HCNotificationDataPtr& notice) const;
+    // Disarms the default notice and answers what was armed.
+    std::pair<HCNotificationDataPtr, std::optional<std::string>> takeDefaultNotice();
 
     mutable std::mutex mutex_;
     HCNotificationDataPtr defaultBackgroundNotice_;

@@ -1,6 +1,5 @@
 #include "core/banners/HCServerNotificationView.h"
 
-#include "core/banners/HCNotification.h"
 #include "core/images/HCImageLoader.h"
 #include "core/notifications/HCServerNotification.h"
 #include "platform/foundation/OptionalText.h"
@@ -18,7 +17,6 @@ void HCServerNotificationView::showServerNotification(const std::shared_ptr<HCSe
                                                       const platform::ui::ViewPtr& inView)
 {
     if (!notification) return;
-    HCNotification::sharedInstance()->clearDefaultNotice();
     auto banner = loadBanner<HCServerNotificationView>(notificationViewName());
     if (!banner) return;
     scheduleConfigure([banner, notification, inView] { banner->configureServerNotification(notification, inView); });

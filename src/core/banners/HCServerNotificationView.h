@@ -18,7 +18,8 @@ public:
     using HCNotificationView::HCNotificationView;
 
     static std::string notificationViewName() { return "ServerNotificationView"; }
-    // Nil does nothing; otherwise disarms the default notice first.
+    // Nil does nothing. The banner service has already taken the default
+    // notice this banner replaces.
     static void showServerNotification(const std::shared_ptr<HCServerNotification>& notification,
                                        const platform::ui::ViewPtr& inView);
 

@@ -23,6 +23,20 @@ gc::ErrorHandler onMainThread(Halcyon::GameCenterHandler handler)
     };
 }
 
+// GameKit may be missing where Game Center is not in use: nothing of it is
+// touched then, and the caller hears so.
+void failNotInUse(Halcyon::GameCenterHandler handler)
+{
+    if (handler) onMainThread(std::move(handler))(gc::Error{0, "Game Center is not in use."});
+}
+
+// A player signed in before this start-up's bridge exists reports the way
+// the system needs all the same.
+bool useCustomAsyncSubmission()
+{
+    return sBridge ? sBridge->useCustomAsyncSubmission() : HalcyonGameCenter::systemNeedsDeferredSubmission();
+}
+
 }  // namespace
 
 bool Halcyon::isLoggedIntoGameCenter()
@@ -64,21 +78,21 @@ std::vector<std::string> Halcyon::getGameCenterMappedLeaderboardIds()
 {
     HC_CHECK_MAIN_THREAD();
     if (sBridge) return sBridge->mappedLeaderboardIds();
-    return {};
+    return HalcyonGameCenter::mappedLeaderboardIds(HalcyonGameCenter::readMappings());
 }
 
 platform::DatePtr Halcyon::submitScoreToGameCenter(std::int64_t value, const std::string& category,
                                                    GameCenterHandler handler)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sBridge) {
-        if (handler) onMainThread(std::move(handler))(gc::Error{0, "Game Center is not in use."});
+    if (!isUsingGameCenter()) {
+        failNotInUse(std::move(handler));
         return nullptr;
     }
     auto score = std::make_shared<gc::Score>(category);
     score->setValue(value);
     auto date = platform::Date::dateWithTimeIntervalSince1970(score->date());
-    if (sBridge->useCustomAsyncSubmission()) {
+    if (useCustomAsyncSubmission()) {
         GCDeferredSubmission::submitScore(score, onMainThread(std::move(handler)));
     } else {
         score->reportScoreWithCompletionHandler(onMainThread(std::move(handler)));
@@ -90,12 +104,12 @@ void Halcyon::submitAchievementToGameCenter(const std::string& identifier, doubl
                                             GameCenterHandler handler)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!sBridge) {
-        if (handler) onMainThread(std::move(handler))(gc::Error{0, "Game Center is not in use."});
+    if (!isUsingGameCenter()) {
+        failNotInUse(std::move(handler));
         return;
     }
     auto achievement = std::make_shared<gc::Achievement>(identifier, percentComplete);
-    if (sBridge->useCustomAsyncSubmission()) {
+    if (useCustomAsyncSubmission()) {
         GCDeferredSubmission::submitAchievement(achievement, onMainThread(std::move(handler)));
     } else {
         achievement->reportAchievementWithCompletionHandler(onMainThread(std::move(handler)));

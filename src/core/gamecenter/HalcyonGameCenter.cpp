@@ -3,8 +3,8 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
-#include "core/images/HCResourceBundle.h"
 #include "kernel/system/HCSystemChecks.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/PropertyListReader.h"
@@ -33,22 +33,21 @@ void postOnMain(const char* name, platform::ObjectPtr object)
 
 std::shared_ptr<platform::Dictionary> HalcyonGameCenter::readMappings()
 {
-    for (const auto& bundle : {HCResourceBundle::getResourceBundle(), platform::Bundle::mainBundle()}) {
-        if (!bundle) continue;
-        if (auto path = bundle->pathForResource("HCGameCenter", "plist")) {
-            if (auto map = platform::as<platform::Dictionary>(platform::PropertyListReader::readFile(*path))) {
-                return map;
-            }
-        }
-    }
-    return nullptr;
+    auto bundle = platform::Bundle::mainBundle();
+    auto path = bundle ? bundle->pathForResource("HCGameCenter", "plist") : std::nullopt;
+    return path ? platform::as<platform::Dictionary>(platform::PropertyListReader::readFile(*path)) : nullptr;
+}
+
+bool HalcyonGameCenter::systemNeedsDeferredSubmission()
+{
+    return !isSystemVersionAtLeast(platform::DeviceFacts::systemVersion(), 4, 2);
 }
 
 std::shared_ptr<HalcyonGameCenter> HalcyonGameCenter::create()
 {
     HC_CHECK_MAIN_THREAD();
     auto bridge = std::make_shared<HalcyonGameCenter>();
-    bridge->useCustomAsyncSubmission_ = !isSystemVersionAtLeast(platform::DeviceFacts::systemVersion(), 4, 2);
+    bridge->useCustomAsyncSubmission_ = systemNeedsDeferredSubmission();
     bridge->mappings_ = readMappings();
     std::weak_ptr<HalcyonGameCenter> weak = bridge;
     gc::LocalPlayer::localPlayer().authenticateWithCompletionHandler(
@@ -176,9 +175,9 @@ std::optional<std::string> HalcyonGameCenter::serviceAchievementIdFor(const std:
     return std::nullopt;
 }
 
-std::vector<std::string> HalcyonGameCenter::mappedLeaderboardIds() const
+std::vector<std::string> HalcyonGameCenter::mappedLeaderboardIds(const std::shared_ptr<platform::Dictionary>& mappings)
 {
-    auto map = mappings_ ? mappings_->get<platform::Dictionary>("Leaderboards") : nullptr;
+    auto map = mappings ? mappings->get<platform::Dictionary>("Leaderboards") : nullptr;
     return map ? map->allKeys() : std::vector<std::string>{};
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The client's side of Game Center: signs the local player in, keeps the map
 // from the service's leaderboard and achievement ids to Game Center's (the
-// bundle file "HCGameCenter.plist", read from the resource bundle, else the
-// main bundle), the player's friends and achievements, and the Game Center
-// scores last loaded for each time scope.
+// game's file "HCGameCenter.plist" in its main bundle), the player's friends
+// and achievements, and the Game Center scores last loaded for each time
+// scope.
 //
 // One exists while Game Center is in use and the client has started it
 // (Halcyon::initializeGameCenter). Every Game Center answer arrives on Game
@@ -42,8 +42,10 @@ public:
     // The id's entry in "Leaderboards" / "Achievements"; nil without one.
     std::optional<std::string> leaderboardCategory(const std::string& leaderboardId) const;
     std::optional<std::string> achievementId(const std::string& achievementId) const;
-    // The service leaderboard ids that "Leaderboards" names, in file order.
-    std::vector<std::string> mappedLeaderboardIds() const;
+    // The service leaderboard ids that "Leaderboards" of the map names, in
+    // file order.
+    std::vector<std::string> mappedLeaderboardIds() const { return mappedLeaderboardIds(mappings_); }
+    static std::vector<std::string> mappedLeaderboardIds(const std::shared_ptr<platform::Dictionary>& mappings);
 
     std::shared_ptr<platform::gamecenter::Leaderboard> leaderboardForScope(int scope) const;
     const std::optional<std::string>& currentCategory() const { return currentCategory_; }
@@ -56,8 +58,10 @@ public:
     // True while the sign-in that the last log-in started has not ended.
     bool loginCheckOwed() const { return loginCheckOwed_; }
 
-    // The "HCGameCenter" property list, resource bundle first; nil when absent.
+    // The main bundle's "HCGameCenter" property list; nil when absent.
     static std::shared_ptr<platform::Dictionary> readMappings();
+    // Below 4.2 reports are made from a thread of their own.
+    static bool systemNeedsDeferredSubmission();
 
 private:
     std::optional<std::string> lookUp(const char* table, const std::string& id) const;

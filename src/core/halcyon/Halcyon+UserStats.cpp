@@ -129,6 +129,8 @@ void Halcyon::shutdownUserStats()
     HC_CHECK_MAIN_THREAD();
     // A later start-up observes again; two observers would count twice.
     platform::NotificationCenter::defaultCenter().removeObserver(kObserverToken);
+    // A later start-up in this process is a launch again and counts a session.
+    timing().launchCounted = false;
 }
 
 void Halcyon::sessionActive()

@@ -202,10 +202,11 @@ public:
     static void releaseGameCenter();
     static std::optional<std::string> getGameCenterLeaderboardCategory(const std::string& leaderboardId);
     static std::optional<std::string> getGameCenterAchievementId(const std::string& achievementId);
-    // The service leaderboard ids that the Game Center map names.
+    // The service leaderboard ids that the Game Center map names (read from
+    // the game's main bundle when the bridge is not made yet).
     static std::vector<std::string> getGameCenterMappedLeaderboardIds();
     // The report's date (the score's Game Center time); nil, and a failed
-    // answer, without the bridge.
+    // answer, while Game Center is not in use.
     static platform::DatePtr submitScoreToGameCenter(std::int64_t value, const std::string& category,
                                                      GameCenterHandler handler);
     static void submitAchievementToGameCenter(const std::string& identifier, double percentComplete,

@@ -26,6 +26,12 @@ public:
     {
     }
 
+    // The form a serializer's generic series reader makes: every field empty,
+    // then handed to serialize(). The kernel's serializers only write, so
+    // this writes the empty entry's fields; nothing in the client reads
+    // batches back.
+    explicit HCHighScoreBatchEntry(HCISerializer* serializer) { serialize(serializer); }
+
     void serialize(HCISerializer* serializer) const;
 
     std::optional<std::string> mLeaderboardId;

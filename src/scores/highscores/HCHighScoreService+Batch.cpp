@@ -123,6 +123,14 @@ private:
     bool done_ = false;
 };
 
+std::shared_ptr<HCRequestHandle> HCHighScoreService::batchSetHighScores(HCHighScoreBatch* scores,
+                                                                        const HCDelegate& onSuccess,
+                                                                        const HCDelegate& onFailure,
+                                                                        const std::optional<std::string>& message)
+{
+    return batchSetHighScores(scores, false, onSuccess, onFailure, message);
+}
+
 std::shared_ptr<HCRequestHandle> HCHighScoreService::batchSetHighScores(HCHighScoreBatch* scores, bool silently,
                                                                         const HCDelegate& onSuccess,
                                                                         const HCDelegate& onFailure,

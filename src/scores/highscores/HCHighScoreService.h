@@ -106,6 +106,10 @@ public:
                                             bool deferred, const HCDelegate& onSuccess, const HCDelegate& onFailure);
 
     // --- Batches (main thread) ---------------------------------------------
+    // The same, not silently: the POST shows the message's banner.
+    static std::shared_ptr<HCRequestHandle> batchSetHighScores(HCHighScoreBatch* scores, const HCDelegate& onSuccess,
+                                                               const HCDelegate& onFailure,
+                                                               const std::optional<std::string>& message);
     // Stores the entries (unless fromSynch) and posts those worth sending.
     // The outcome is failure when any local write failed. Nil when nothing
     // was started; a batch left empty answers success at once.

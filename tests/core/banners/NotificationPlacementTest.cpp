@@ -81,4 +81,71 @@ TEST(NotificationPlacementTest, EveryPositionSitsOnAnEdgeOfItsWindowAndLeavesOve
     }
 }
 
+// Each place of the position tables, on a 50-point banner with a 20-point
+// status bar: a wrong sign or a swapped end here puts the banner over the
+// game's controls or off the screen.
+TEST(NotificationPlacementTest, EachPositionAndOrientationHasItsOwnPlace)
+{
+    struct Row {
+        bool large;
+        int position, orientation;
+        double x, y, nudge;  // centre for a turned banner, origin for a strip
+    };
+    const Row turned[] = {
+        {false, 0, 4, 45, 240, 2},   {false, 0, 3, 275, 240, -2}, {false, 1, 4, 295, 240, -2},
+        {false, 1, 3, 25, 240, 2},   {true, 0, 4, 45, 784, 2},    {true, 0, 3, 723, 240, -2},
+        {true, 1, 4, 743, 784, -2},  {true, 1, 3, 25, 240, 2},    {true, 2, 4, 45, 240, 2},
+        {true, 2, 3, 723, 784, -2},  {true, 3, 4, 743, 240, -2},  {true, 3, 3, 25, 784, 2},
+    };
+    const Row strips[] = {
+        {false, 0, 1, 0, 20, -2},  {false, 0, 2, 0, 410, 2},  {false, 1, 1, 0, 430, 2},
+        {false, 1, 2, 0, 0, -2},   {true, 0, 1, 0, 20, -2},   {true, 0, 2, 288, 954, 2},
+        {true, 1, 1, 0, 974, 2},   {true, 1, 2, 288, 0, -2},  {true, 2, 1, 288, 20, -2},
+        {true, 2, 2, 0, 954, 2},   {true, 3, 1, 288, 974, 2}, {true, 3, 2, 0, 0, -2},
+    };
+    auto input = [](const Row& row) {
+        HCNotificationPlacementInput in;
+        in.largeScreen = row.large;
+        in.mainScreen = row.large ? Size(768, 1024) : Size(320, 480);
+        in.presentationSize = in.mainScreen;
+        in.bannerHeight = 50;
+        in.position = row.position;
+        in.orientation = row.orientation;
+        const bool landscape = row.orientation >= 3;
+        in.statusBar = landscape ? Size(20, in.mainScreen.height) : Size(in.mainScreen.width, 20);
+        return in;
+    };
+    for (const Row& row : turned) {
+        const auto placed = HCPlaceNotification(input(row));
+        const std::string where = "turned large " + std::to_string(row.large) + " P " + std::to_string(row.position) +
+                                  " O " + std::to_string(row.orientation);
+        EXPECT_TRUE(placed.rotatedInternally) << where;
+        EXPECT_EQ(placed.center, Point(row.x, row.y)) << where;
+        EXPECT_EQ(placed.contentNudge, Point(row.nudge, 0)) << where;
+        EXPECT_EQ(placed.transform, row.orientation == 4 ? platform::ui::AffineTransform(0, -1, 1, 0, 0, 0)
+                                                         : platform::ui::AffineTransform(0, 1, -1, 0, 0, 0))
+            << where;
+    }
+    for (const Row& row : strips) {
+        const auto placed = HCPlaceNotification(input(row));
+        const std::string where = "strip large " + std::to_string(row.large) + " P " + std::to_string(row.position) +
+                                  " O " + std::to_string(row.orientation);
+        EXPECT_EQ(Point(placed.center.x - placed.size.width / 2, placed.center.y - placed.size.height / 2),
+                  Point(row.x, row.y))
+            << where;
+        EXPECT_EQ(placed.contentNudge, Point(0, row.nudge)) << where;
+    }
+    // A landscape window on a tablet: the status bar still lies along the
+    // screen's portrait height, yet a top strip clears only its thickness.
+    HCNotificationPlacementInput wide = input({true, 0, 3, 0, 0, 0});
+    wide.presentationSize = Size(1024, 768);
+    const auto placed = HCPlaceNotification(wide);
+    EXPECT_FALSE(placed.rotatedInternally);
+    EXPECT_EQ(placed.center, Point(240, 45));
+    // An unknown position: at the window's corner, unmoved.
+    wide.position = 7;
+    EXPECT_EQ(HCPlaceNotification(wide).center, Point(240, 25));
+    EXPECT_EQ(HCPlaceNotification(wide).contentNudge, Point(0, 0));
+}
+
 }  // namespace
