@@ -1,6 +1,7 @@
 // first-login: the smallest game that logs in to the service.
 //
-//   first-login SERVICE-URL     (halcyon-localserver prints its own)
+//   first-login SERVICE-URL     (http:// or https://; halcyon-localserver
+//                                prints its own)
 //
 // It brings the client up, pumps the run loop as a game's frame loop would,
 // answers the linking screen of the first log-in, and exits 0 once its
@@ -45,8 +46,9 @@ public:
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: first-login SERVICE-URL\n");
+    const std::string url = argc == 2 ? argv[1] : "";
+    if (!url.starts_with("http://") && !url.starts_with("https://")) {
+        std::fprintf(stderr, "usage: first-login SERVICE-URL (an http:// or https:// address)\n");
         return 2;
     }
     // 1. The thread that runs the game is the client's main thread.
@@ -55,7 +57,7 @@ int main(int argc, char** argv)
     const auto home = std::filesystem::temp_directory_path() / "first-login";
     platform::Sandbox::configure((home / "Sandbox").string(), (home / "Bundle").string());
     // 3. The service to talk to.
-    HCSettings::setDefaultOverride("server-url", argv[1]);
+    HCSettings::setDefaultOverride("server-url", url);
     // 4. The player said yes to the service (a game without this shows the
     //    approval screen first).
     Halcyon::setUserApprovedHalcyon();
@@ -71,7 +73,7 @@ int main(int argc, char** argv)
     bool reachabilityTold = false;
     HCReachabilityObserver reachability(HCDelegate::withFunction([&](const platform::ObjectPtr& status) {
         auto number = platform::as<platform::Number>(status);
-        std::printf("game: the server at %s %s\n", argv[1],
+        std::printf("game: the server at %s %s\n", url.c_str(),
                     number && number->intValue() ? "is reachable" : "cannot be reached");
         reachabilityTold = true;
     }));
