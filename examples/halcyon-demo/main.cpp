@@ -1,6 +1,7 @@
 // halcyon-demo: a stand-in for a game that carries the Halcyon client.
 //
 //   halcyon-demo [--server URL] [--seconds N] [--game-center] [--skip-pages]
+//   halcyon-demo --help
 //
 // It makes a sandbox and a bundle folder in a fresh temporary folder, starts
 // the local server in this process on a loopback port (or uses the service
@@ -48,6 +49,11 @@
 // does not hold it. The tour of the dashboard's pages has one bound as a
 // whole, six times N seconds: the pages not begun by then are skipped and
 // named. With --skip-pages the tour is left out.
+//
+// When the first log-in ends offline and the client has told it the server
+// cannot be reached, it says so in one line and exits 1 at once: nothing
+// after the log-in can work. Its last line otherwise sums the run up: what
+// it showed, and whether all of it happened.
 #include <unistd.h>
 
 #include <cstdio>
