@@ -28,6 +28,8 @@ install(TARGETS ${hc_installed_targets} EXPORT HalcyonTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 if(TARGET hc_localserver)
   install(TARGETS hc_localserver EXPORT HalcyonLocalServerTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  # The server itself, for a game's developer to log in against.
+  install(TARGETS halcyon-localserver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/ DESTINATION ${HC_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/localserver/include/ DESTINATION ${HC_INSTALL_INCLUDEDIR}

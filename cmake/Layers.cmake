@@ -45,6 +45,9 @@ function(hc_layer name)
     target_include_directories(hc_${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>
                                                 $<INSTALL_INTERFACE:${HC_INSTALL_INCLUDEDIR}>)
     target_link_libraries(hc_${name} PUBLIC ${L_DEPS})
+    # Carried by the exported targets: a game's build that sets no standard
+    # of its own still compiles the client's headers as C++20.
+    target_compile_features(hc_${name} PUBLIC cxx_std_20)
     hc_precompile(hc_${name} StandardHeaders.h)
     hc_unity(hc_${name})
   else()
@@ -53,6 +56,7 @@ function(hc_layer name)
     target_include_directories(hc_${name} INTERFACE $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>
                                                    $<INSTALL_INTERFACE:${HC_INSTALL_INCLUDEDIR}>)
     target_link_libraries(hc_${name} INTERFACE ${L_DEPS})
+    target_compile_features(hc_${name} INTERFACE cxx_std_20)
   endif()
 endfunction()
 

@@ -1,10 +1,13 @@
 // first-login: the smallest game that logs in to the service.
 //
-//   first-login SERVICE-URL     (halcyon-localserver prints its own)
+//   first-login SERVICE-URL     (http:// or https://; halcyon-localserver
+//                                prints its own)
 //
 // It brings the client up, pumps the run loop as a game's frame loop would,
 // answers the linking screen of the first log-in, and exits 0 once its
-// delegate has heard userLoggedIn, or 1 after 20 seconds without it.
+// delegate has heard userLoggedIn. When the client tells it the server
+// cannot be reached and the player is offline, it says so and exits 1; so
+// it does after 20 seconds with neither.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,6 +17,7 @@
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "core/publicclass/HCDelegatesContainer.h"
+#include "kernel/reachability/HCReachabilityObserver.h"
 #include "kernel/settings/HCSettings.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/runtime/Thread.h"
@@ -30,13 +34,21 @@ public:
         std::printf("game: player %s logged in, online: %s\n", userId.c_str(), Halcyon::isOnline() ? "yes" : "no");
         loggedIn = true;
     }
+    // The log-in did not reach the service: the player plays offline.
+    void offlineUserLoggedIn(const std::string& userId) override
+    {
+        std::printf("game: the player is offline (player %s)\n", userId.c_str());
+        offline = true;
+    }
     bool loggedIn = false;
+    bool offline = false;
 };
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: first-login SERVICE-URL\n");
+    const std::string url = argc == 2 ? argv[1] : "";
+    if (!url.starts_with("http://") && !url.starts_with("https://")) {
+        std::fprintf(stderr, "usage: first-login SERVICE-URL (an http:// or https:// address)\n");
         return 2;
     }
     // 1. The thread that runs the game is the client's main thread.
@@ -45,7 +57,7 @@ int main(int argc, char** argv)
     const auto home = std::filesystem::temp_directory_path() / "first-login";
     platform::Sandbox::configure((home / "Sandbox").string(), (home / "Bundle").string());
     // 3. The service to talk to.
-    HCSettings::setDefaultOverride("server-url", argv[1]);
+    HCSettings::setDefaultOverride("server-url", url);
     // 4. The player said yes to the service (a game without this shows the
     //    approval screen first).
     Halcyon::setUserApprovedHalcyon();
@@ -56,13 +68,23 @@ int main(int argc, char** argv)
     auto settings = platform::Dictionary::make();
     settings->setObject(HalcyonSettingPresentationWindow, window);
     Game game;
+    // The client tells the game whether the server can be reached, and each
+    // change of it.
+    bool reachabilityTold = false;
+    HCReachabilityObserver reachability(HCDelegate::withFunction([&](const platform::ObjectPtr& status) {
+        auto number = platform::as<platform::Number>(status);
+        std::printf("game: the server at %s %s\n", url.c_str(),
+                    number && number->intValue() ? "is reachable" : "cannot be reached");
+        reachabilityTold = true;
+    }));
     Halcyon::initializeWithProductKey("local-product-key", "local-product-secret", "Tolvarine Ruvuru", settings,
                                       HCDelegatesContainer::containerWithHalcyonDelegate(&game));
 
     // The frame loop: the log-in's replies arrive while the run loop turns.
     platform::ui::Driver player;
-    for (int frame = 0; frame < 20 * 30 && !game.loggedIn; ++frame) {
-        platform::Thread::mainThread()->runLoop()->runUntil([&] { return game.loggedIn; }, 1.0 / 30);
+    auto told = [&] { return game.loggedIn || (game.offline && reachabilityTold); };
+    for (int frame = 0; frame < 20 * 30 && !told(); ++frame) {
+        platform::Thread::mainThread()->runLoop()->runUntil(told, 1.0 / 30);
         // The first log-in shows the linking screen; userLoggedIn waits for
         // the player's answer. Here the player taps "Not Now".
         if (platform::ui::Driver::findByText(HCLinkSocialNetworksController::kContinueTitle)) {

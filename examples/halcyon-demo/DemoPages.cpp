@@ -62,10 +62,22 @@ std::vector<std::string> rows()
     return table ? platform::ui::Driver::readTable(table->tableView()) : std::vector<std::string>{};
 }
 
+namespace {
+
+// A player the service knows no game of reads "Ben | Last played  | 0": a
+// prefix with nothing after it and a score of nothing. The name says it all.
+std::string readable(std::string row)
+{
+    if (const auto at = row.find(" | Last played  | "); at != std::string::npos) row.erase(at);
+    return row;
+}
+
+}  // namespace
+
 void printRows(const DemoFrames& demo, const std::string& area, const std::string& heading)
 {
     demo.say(area + ": " + heading);
-    for (const auto& row : rows()) demo.say(area + ":   " + row);
+    for (const auto& row : rows()) demo.say(area + ":   " + readable(row));
 }
 
 bool selectRowShowing(const std::string& text)

@@ -1,5 +1,6 @@
 #include "PresenceDemo.h"
 
+#include <atomic>
 #include <cstdlib>
 
 #include "core/halcyon/HalcyonNotificationNames.h"
@@ -18,7 +19,16 @@ int portFromEnvironment(const char* name)
     return value ? std::atoi(value) : 0;
 }
 
+// Set while the demo has the broker close the channel: the client's log
+// line about that end is the demo's own doing. Read on the presence thread.
+std::atomic<bool> closingOnPurpose{false};
+
 }  // namespace
+
+bool isOwnDisconnect(const std::string& logLine)
+{
+    return closingOnPurpose && logLine.starts_with("presence: connection ended: ");
+}
 
 std::optional<localserver::BrokerOptions> brokerFromEnvironment()
 {
@@ -69,7 +79,11 @@ bool showPresence(localserver::Server* server, const DemoFrames& demo)
     }
     say("presence: " + *friendOnline + " is online (" + HCNSNotificationFriendPresenceChanged + ")");
 
-    if (server->closePresenceConnections() < 1 || !waitUntil(demo, inState(HCPresenceService::State::Waiting))) {
+    closingOnPurpose = true;
+    const bool closed =
+        server->closePresenceConnections() >= 1 && waitUntil(demo, inState(HCPresenceService::State::Waiting));
+    closingOnPurpose = false;
+    if (!closed) {
         say("presence: the broker could not close the connection");
         return false;
     }

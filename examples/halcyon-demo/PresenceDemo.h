@@ -3,8 +3,9 @@
 // ports in HC_BROKER_*), a friend coming online, and the broker closing the
 // connection under the client.
 //
-// Thread: main thread.
+// Thread: main thread, but isOwnDisconnect, which any thread may call.
 #include <optional>
+#include <string>
 
 #include "DemoPages.h"
 #include "localserver/Server.h"
@@ -19,5 +20,9 @@ std::optional<localserver::BrokerOptions> brokerFromEnvironment();
 // then closes the connection on the broker and waits for the client to come
 // back. False when any step did not happen within the demo's frames.
 bool showPresence(localserver::Server* server, const DemoFrames& demo);
+
+// Whether a log line of the client tells of the connection's end that
+// showPresence has the broker cause.
+bool isOwnDisconnect(const std::string& logLine);
 
 }  // namespace presencedemo

@@ -1,6 +1,7 @@
 // halcyon-demo: a stand-in for a game that carries the Halcyon client.
 //
 //   halcyon-demo [--server URL] [--seconds N] [--game-center] [--skip-pages]
+//   halcyon-demo --help
 //
 // It makes a sandbox and a bundle folder in a fresh temporary folder, starts
 // the local server in this process on a loopback port (or uses the service
@@ -48,6 +49,11 @@
 // does not hold it. The tour of the dashboard's pages has one bound as a
 // whole, six times N seconds: the pages not begun by then are skipped and
 // named. With --skip-pages the tour is left out.
+//
+// When the first log-in ends offline and the client has told it the server
+// cannot be reached, it says so in one line and exits 1 at once: nothing
+// after the log-in can work. Its last line otherwise sums the run up: what
+// it showed, and whether all of it happened.
 #include <unistd.h>
 
 #include <cstdio>
@@ -60,6 +66,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -91,6 +98,7 @@
 #include "core/xp/HCSession.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "kernel/reachability/HCReachability.h"
+#include "kernel/reachability/HCReachabilityObserver.h"
 #include "kernel/settings/HCSettings.h"
 #include "localserver/Fixtures.h"
 #include "localserver/Server.h"
@@ -159,8 +167,9 @@ void say(const std::string& line)
 }
 
 // The game's window. Every banner the client slides over it is printed as
-// the player sees it: its words, the edge it sits at, and when it comes and
-// goes (seconds since the demo began).
+// the player sees it: its words, the edge it sits at, when it comes and
+// goes (seconds since the demo began), and "failed" when it shows the
+// failure icon (a request that did not go through).
 class GameWindow final : public platform::ui::Window {
 public:
     using Window::Window;
@@ -170,7 +179,16 @@ public:
         auto banner = std::dynamic_pointer_cast<HCNotificationView>(view);
         if (!banner) return;
         const bool top = banner->frame().midY() < bounds().midY();
-        say("banner: " + words(banner) + " (" + (top ? "top" : "bottom") + " edge, slides in at " + when() + ")");
+        const std::string line =
+            "banner: " + words(banner) + " (" + (top ? "top" : "bottom") + " edge, slides in at " + when();
+        // A banner shows or hides its status icon just after it is added:
+        // read on the next turn. Only the plain banner's icon means failure
+        // (a server banner's is the server's own picture).
+        platform::performOnMain([banner, line] {
+            const bool failed = typeid(*banner) == typeid(HCNotificationView) && banner->statusIndicator &&
+                                !banner->statusIndicator->isHidden();
+            say(line + (failed ? ", failed)" : ")"));
+        });
     }
 
     void willRemoveSubview(const platform::ui::ViewPtr& view) override
@@ -216,12 +234,15 @@ public:
     void offlineUserLoggedIn(const std::string& userId) override
     {
         say("delegate: offlineUserLoggedIn(" + userId + ")");
+        offline = true;
     }
     void userLoggedOut(const std::string& userId) override { say("delegate: userLoggedOut(" + userId + ")"); }
     void dashboardDidAppear() override { say("delegate: dashboardDidAppear"); }
     void dashboardDidDisappear() override { say("delegate: dashboardDidDisappear"); }
 
     bool loggedIn = false;
+    // A log-in ended without the service.
+    bool offline = false;
     int onlineLogins = 0;
 };
 
@@ -926,12 +947,25 @@ bool showInvitesSettingsPostAndPush(int frames)
     return invited && switched && posted && pushed;
 }
 
+constexpr const char* kUsage = "usage: halcyon-demo [--server URL] [--seconds N] [--game-center] [--skip-pages]";
+
 // One line: what is wrong with the arguments, and how they go.
 int usage(const std::string& problem)
 {
-    std::cerr << "halcyon-demo: " << problem
-              << " (usage: halcyon-demo [--server URL] [--seconds N] [--game-center] [--skip-pages])\n";
+    std::cerr << "halcyon-demo: " << problem << " (" << kUsage << ")\n";
     return 2;
+}
+
+int help()
+{
+    std::cout << kUsage << "\n\n"
+              << "  --server URL    the service to use (default: a local server inside the demo)\n"
+                 "  --seconds N     how long each step waits for the service (default: 10); the\n"
+                 "                  tour of the pages has six times that as its bound\n"
+                 "  --game-center   enable the headless Game Center (default: off)\n"
+                 "  --skip-pages    leave out the tour of the dashboard's pages (default: off)\n"
+                 "  -h, --help      print this and exit\n";
+    return 0;
 }
 
 // The player turns location sharing on in the settings; the device finds
@@ -975,6 +1009,9 @@ int main(int argc, char** argv)
     bool skipPages = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            return help();
+        }
         if (arg == "--game-center") {
             gameCenter = true;
             continue;
@@ -1004,7 +1041,11 @@ int main(int argc, char** argv)
     }
 
     platform::Thread::adoptCurrentAsMain();
+    // A game's release log: the client's debug lines stay out, and so does
+    // what the demo tells in its own words (the presence channel's end it
+    // asked the broker for).
     platform::setLogSink([](platform::LogLevel level, const std::string& line) {
+        if (level == platform::LogLevel::Debug || presencedemo::isOwnDisconnect(line)) return;
         std::cout << "log: " << platform::logLevelName(level) << ": " << line << std::endl;
     });
 
@@ -1070,6 +1111,14 @@ int main(int argc, char** argv)
 
     const char* const token = "halcyon-demo";
     printNotices(token);
+    // Each change of the game server's reachability, as the client tells it.
+    bool reachabilityTold = false;
+    HCReachabilityObserver reachability(HCDelegate::withFunction([&](const platform::ObjectPtr& status) {
+        auto number = platform::as<platform::Number>(status);
+        say(number && number->intValue() != HCReachability::NotReachable ? "reachability: game server reachable"
+                                                                         : "reachability: game server cannot be reached");
+        reachabilityTold = true;
+    }));
     DemoDelegate game;
     auto delegates = HCDelegatesContainer::containerWithHalcyonDelegate(&game);
     auto settings = platform::Dictionary::make();
@@ -1108,27 +1157,39 @@ int main(int argc, char** argv)
         "\", online: " + (Halcyon::isOnline() ? "yes" : "no") + ", game sessions counted: " +
         std::to_string(Halcyon::numberOfGameSessions()));
 
+    // Shuts the client down, stops the local server and leaves no files.
+    auto shutDown = [&] {
+        Halcyon::shutdown();
+        platform::NotificationCenter::defaultCenter().removeObserver(token);
+        say("client: shut down after " + counted(framesPumped, "frame") + " of the game's loop");
+        if (server) {
+            server->stop();
+        }
+        platform::setLogSink(nullptr);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    };
+
     // The frame loop: the game server's reachability, the log-in over the
     // JSON API and the bootstrap arrive while it runs. The player answers
     // the linking screen the way a person would.
     platform::ui::Driver player;
-    bool reportedReachable = false;
     const int frames = seconds * 30;
     bool movedOn = false;
-    auto loggedIn = [&] { return game.loggedIn; };
-    for (int i = 0; i < frames && !loggedIn(); ++i) {
-        frame(loggedIn);
-        auto reachability = HCReachability::Instance();
-        const bool reachable = reachability && reachability->isGameServerReachable();
-        if (!reportedReachable && reachable) {
-            reportedReachable = true;
-            say("reachability: game server reachable");
-        }
+    auto told = [&] { return game.loggedIn || (game.offline && reachabilityTold); };
+    for (int i = 0; i < frames && !told(); ++i) {
+        frame(told);
         if (!movedOn && platform::ui::Driver::findByText(HCLinkSocialNetworksController::kContinueTitle)) {
             movedOn = true;
             say("player: links no social network for now");
             player.tapButton(HCLinkSocialNetworksController::kContinueTitle);
         }
+    }
+    if (!game.loggedIn && game.offline) {
+        // Nothing after the log-in can work without the service.
+        shutDown();
+        say("halcyon-demo: FAILED: the server at " + *serverUrl + " cannot be reached; the player is offline");
+        return 1;
     }
     const bool registered = Halcyon::session()->currentDevice() != nullptr;
     if (registered) {
@@ -1253,18 +1314,34 @@ int main(int argc, char** argv)
         frame();
     }
 
-    Halcyon::shutdown();
-    platform::NotificationCenter::defaultCenter().removeObserver(token);
-    say("client: shut down after " + counted(framesPumped, "frame") + " of the game's loop");
-    if (server) {
-        server->stop();
+    shutDown();
+    // One line to end on: what the run showed, and whether all of it happened.
+    const std::vector<std::pair<std::string, bool>> outcomes = {
+        {"the log-in", registered && game.loggedIn},
+        {"the saved game", savedGameBack},
+        {"the forum", forumShown},
+        {"chat, announcements and a conversation", socialShown},
+        {"players and the game", playersShown},
+        {"the presence channel", presenceShown},
+        {"the scores", scoresConfirmed && topScoresShown},
+        {"the achievement", achievementConfirmed},
+        {"the leaderboards", leaderboardsShown},
+        {"the location", locationShared},
+        {"invitations, settings, a post and the push token", invitesShown},
+        {"Game Center", gameCenterHolds},
+        {"the dashboard's pages", pagesShown},
+    };
+    std::string shown;
+    std::string failed;
+    for (const auto& [what, ok] : outcomes) {
+        if ((what == "Game Center" && !gameCenter) || (what == "the dashboard's pages" && skipPages)) continue;
+        std::string& list = ok ? shown : failed;
+        list += (list.empty() ? "" : ", ") + what;
     }
-    platform::setLogSink(nullptr);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-    return registered && game.loggedIn && savedGameBack && forumShown && socialShown && scoresConfirmed &&
-                   achievementConfirmed && leaderboardsShown && topScoresShown && locationShared && presenceShown &&
-                   pagesShown && playersShown && gameCenterHolds && invitesShown
-               ? 0
-               : 1;
+    if (!failed.empty()) {
+        say("halcyon-demo: FAILED: " + failed + " (went well: " + (shown.empty() ? "nothing" : shown) + ")");
+        return 1;
+    }
+    say("halcyon-demo: all went well: " + shown);
+    return 0;
 }

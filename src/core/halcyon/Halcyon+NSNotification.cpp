@@ -118,7 +118,7 @@ void Halcyon::postBootstrapFailed()
 
 void Halcyon::postFriendPresenceChanged(const platform::ObjectPtr& user, const platform::ObjectPtr& presence)
 {
-    platform::log(platform::LogLevel::Info, "User: " + platform::textOf(user).value_or("(null)") +
+    platform::log(platform::LogLevel::Debug, "User: " + platform::textOf(user).value_or("(null)") +
                                                 ", Presence: " + platform::textOf(presence).value_or("(null)"));
     auto userInfo = platform::Dictionary::make();
     userInfo->setObject(HCNSNotificationInfoPresenceUser, user);

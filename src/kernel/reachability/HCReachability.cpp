@@ -127,8 +127,9 @@ void HCReachability::clearOverride()
 void HCReachability::updateLocked()
 {
     int status = override_.value_or(measured_);
-    if (status == status_) return;
+    if (status == status_ && told_) return;
     status_ = status;
+    told_ = true;
     // Posted while still locked so that the main thread hears the changes in
     // the order in which they happened.
     std::weak_ptr<HCReachability> weak = platform::self(this);

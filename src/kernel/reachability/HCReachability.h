@@ -6,10 +6,11 @@
 // connection) on its own thread: at Initialize, on refresh(), and every
 // kRefreshInterval seconds of platform::Clock. An override set by tests (or
 // a host that wants to force a state) takes the place of what the checks
-// find until it is cleared. Every change of the resulting status is posted to
-// the main thread, where each HCReachabilityObserver invokes its delegate
-// with a Number of the new status. Observers belong to the process, not to
-// one monitor: a monitor made by a later Initialize tells them too.
+// find until it is cleared. The first status a monitor knows, and every
+// change of it, is posted to the main thread, where each
+// HCReachabilityObserver invokes its delegate with a Number of the new
+// status. Observers belong to the process, not to one monitor: a monitor
+// made by a later Initialize tells them too.
 //
 // Thread: every method may be called from any thread; observers are told on
 // the main thread. Shutdown() waits for a check in progress to end.
@@ -77,4 +78,8 @@ private:
     int measured_ = NotReachable;
     std::optional<int> override_;
     int status_ = NotReachable;
+    // Whether observers have heard this monitor's status: the first check
+    // that finds nothing is news too, or a game would never hear that its
+    // server cannot be reached.
+    bool told_ = false;
 };

@@ -95,13 +95,16 @@ TEST_F(HCReachabilityTest, ObserversBelongToTheProcessAndHearEveryLaterMonitor)
     HCReachabilityObserver observer(heard.delegate());
     LoopbackPort refused(false);
     HCReachability::Initialize(refused.url());
-    HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
     ASSERT_TRUE(testsupport::runMainUntil([&] { return heard.count() == 1; }));
-    // A second start-up replaces the monitor, not its observers.
-    HCReachability::Initialize(refused.url());
-    HCReachability::Instance()->setOverride(HCReachability::ReachableViaWWAN);
+    HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
     ASSERT_TRUE(testsupport::runMainUntil([&] { return heard.count() == 2; }));
-    EXPECT_EQ(heard.statuses, (std::vector<int>{1, 2}));
+    // A second start-up replaces the monitor, not its observers; its own
+    // first check is told too.
+    HCReachability::Initialize(refused.url());
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return heard.count() == 3; }));
+    HCReachability::Instance()->setOverride(HCReachability::ReachableViaWWAN);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return heard.count() == 4; }));
+    EXPECT_EQ(heard.statuses, (std::vector<int>{0, 1, 0, 2}));
 }
 
 TEST_F(HCReachabilityTest, ObserversHearEachChangeOnTheMainThreadFromRealChecksAndTheTimer)
@@ -131,16 +134,19 @@ TEST_F(HCReachabilityTest, ObserversHearEachChangeOnTheMainThreadFromRealChecksA
     EXPECT_TRUE(heard.allOnMain);
 }
 
-TEST_F(HCReachabilityTest, RefreshNoticesAServerThatCameBack)
+TEST_F(HCReachabilityTest, AServerThatCannotBeReachedIsToldAtOnceAndRefreshNoticesItCameBack)
 {
     LoopbackPort server(false);
     HCReachability::Initialize(server.url());
     Heard heard;
     HCReachabilityObserver observer(heard.delegate());
+    // The status starts as "not reachable", yet the first check that finds
+    // nothing is news: a game that waits for it hears the server is down.
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return heard.count() == 1; }));
     server.listen();
     HCReachability::Instance()->refresh();
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return heard.count() == 1; }));
-    EXPECT_EQ(heard.statuses, (std::vector<int>{1}));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return heard.count() == 2; }));
+    EXPECT_EQ(heard.statuses, (std::vector<int>{0, 1}));
 }
 
 TEST_F(HCReachabilityTest, OverrideReplacesTheMeasuredStatusUntilClearedAndOnlyChangesAreTold)
@@ -152,21 +158,22 @@ TEST_F(HCReachabilityTest, OverrideReplacesTheMeasuredStatusUntilClearedAndOnlyC
     Heard second;
     auto firstObserver = std::make_unique<HCReachabilityObserver>(first.delegate());
     HCReachabilityObserver secondObserver(second.delegate());
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return second.count() == 1; }));  // the first check
 
     monitor->setOverride(HCReachability::ReachableViaWWAN);
     EXPECT_TRUE(monitor->isGameServerReachable());  // at once, not only after the main thread runs
     monitor->setOverride(HCReachability::ReachableViaWWAN);
     monitor->setOverride(HCReachability::ReachableViaWiFi);
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return second.count() == 2; }));
-    EXPECT_EQ(first.statuses, (std::vector<int>{2, 1}));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return second.count() == 3; }));
+    EXPECT_EQ(first.statuses, (std::vector<int>{0, 2, 1}));
 
     // Deleting an observer unregisters it: the other one still hears.
     firstObserver.reset();
     monitor->clearOverride();
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return second.count() == 3; }));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return second.count() == 4; }));
     testsupport::drainMain();
-    EXPECT_EQ(first.count(), 2u);
-    EXPECT_EQ(second.statuses, (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(first.count(), 3u);
+    EXPECT_EQ(second.statuses, (std::vector<int>{0, 2, 1, 0}));
     EXPECT_FALSE(monitor->isGameServerReachable());
 }
 
