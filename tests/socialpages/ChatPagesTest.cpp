@@ -494,6 +494,29 @@ TEST_F(ChatTapsTest, ARefusedLineComesBackAheadOfWhatWasTypedNotTheLineDelivered
     EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: not now"}));
 }
 
+TEST_F(ChatTapsTest, TwoRefusedLinesComeBackInTheOrderTheyWereWritten)
+{
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    // The second refusal is the slower one: it must still land after the first.
+    server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("first"),
+                                 localserver::Fault::reply(503, "busy"));
+    server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("second"),
+                                 localserver::Fault::delayed(std::chrono::milliseconds(100),
+                                                             localserver::Fault::reply(503, "busy")));
+    auto field = room->messageBox()->textEntryField();
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        driver->typeText(field, "first");
+        ASSERT_TRUE(tapButton("Send"));
+        driver->typeText(field, "second");
+        ASSERT_TRUE(tapButton("Send"));
+        driver->typeText(field, "third");
+    }
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo(kSay) == 2u && !room->messageBox()->isSubmitting(); }));
+    EXPECT_EQ(field->text(), "first second third");
+}
+
 TEST_F(ChatTapsTest, RejoinTappedTwiceJoinsOnceAndOpensOneRoomPage)
 {
     ASSERT_TRUE(enterDevelopersRoom());

@@ -289,6 +289,28 @@ TEST_F(ConversationPageTest, EachMessageKeepsItsOwnTextAndADoubleTapOrABlankOneS
     EXPECT_EQ(socialtest::alertMessages().size(), 1u);
 }
 
+TEST_F(ConversationPageTest, MessagesSentBackToBackAreStoredInTheOrderTheyWereSent)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    auto page = openConversation(id);
+    ASSERT_TRUE(page);
+    auto box = page->messageBox();
+    auto field = box->messageField();
+    // The service is slow to take the first message in.
+    server->faults().injectWhere("POST", "discussions/" + id + "/posts.xml", "post[body]", std::string("first"),
+                                 localserver::Fault::delayed(std::chrono::milliseconds(150)));
+    driver->typeText(field->textView(), "first");
+    ASSERT_TRUE(driver->tapView(box->sendButton()));
+    driver->typeText(field->textView(), "second");
+    ASSERT_TRUE(driver->tapView(box->sendButton()));
+    EXPECT_EQ(field->text(), "");
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return forums->postsOfDiscussion(id).size() == 2u; }));
+    waitForIdle();
+    EXPECT_EQ(forums->postsOfDiscussion(id)[0].body, "first");
+    EXPECT_EQ(forums->postsOfDiscussion(id)[1].body, "second");
+    EXPECT_FALSE(box->isSubmitting());
+}
+
 TEST_F(ConversationPageTest, TheBoxStaysAboveTheKeyboardAndOnlyItsGrowthScrollsTheRows)
 {
     const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;

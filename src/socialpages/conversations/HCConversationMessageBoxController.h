@@ -3,10 +3,11 @@
 // field that grows from one to five lines and a Send button, posting the
 // field as the body of a post of the conversation without a loading screen.
 // An empty or blank field only takes the keyboard away. Sending empties the
-// field at once (the message comes back through the page's poller), so a
-// second message may leave before the first is answered; a send that fails
-// puts its own text back, ahead of anything typed since, after the form's
-// alert.
+// field at once (the message comes back through the page's poller), so the
+// player may send a second message before the first is answered; it leaves
+// once the first was, so the conversation keeps their order. The messages
+// that fail are put back in the order they were written, ahead of anything
+// typed since, after the form's alert.
 //
 // Thread: main thread.
 #include <memory>
@@ -42,7 +43,7 @@ public:
     std::string getLoadingScreenText() override { return {}; }
     bool shouldShowLoadingScreenWhileSubmitting() override { return false; }
     bool shouldDismissKeyboardWhenSubmitting() override { return false; }
-    bool allowsOverlappingSubmissions() override { return true; }
+    bool queuesSubmissions() override { return true; }
     // The box sits at the bottom of its page rather than on a navigation stack.
     bool canReceiveCallbacksNow() const override { return true; }
 
