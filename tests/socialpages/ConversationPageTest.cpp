@@ -8,6 +8,7 @@
 #include "SocialPagesSupport.h"
 #include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
+#include "platform/foundation/DeviceFacts.h"
 #include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
 #include "localserver/routes/ConversationRoutes.h"
@@ -309,6 +310,44 @@ TEST_F(ConversationPageTest, MessagesSentBackToBackAreStoredInTheOrderTheyWereSe
     EXPECT_EQ(forums->postsOfDiscussion(id)[0].body, "first");
     EXPECT_EQ(forums->postsOfDiscussion(id)[1].body, "second");
     EXPECT_FALSE(box->isSubmitting());
+}
+
+TEST_F(ConversationPageTest, OnATabletTheBoxSpansTheFrameAndTheOpenersTextNeverCoversWhatThePlayerTyped)
+{
+    platform::DeviceFacts::setLargeScreen(true);
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    startOnline();
+    Halcyon::storePollingFrequencyInChat(kChatSeconds);
+    openPage("Conversation", [&](const platform::ui::ViewControllerPtr& opened) {
+        auto conversation = std::dynamic_pointer_cast<HCConversationController>(opened);
+        conversation->setConversationUser(user(kOtherUserId, "Ben"));
+        conversation->setConversationId(id);
+        conversation->messageBox()->setInitialText("Good game!");
+    });
+    auto page = topPageAs<HCConversationController>();
+    ASSERT_TRUE(page);
+    auto box = page->messageBox();
+    auto field = box->messageField();
+    EXPECT_EQ(field->text(), "Good game!");
+    // The field and Send span the box, which spans the frame.
+    const double width = box->view()->bounds().width();
+    EXPECT_EQ(width, page->navigationController()->view()->bounds().width());
+    EXPECT_EQ(box->sendButton()->frame().maxX(), width - 6);
+    EXPECT_EQ(box->messageField()->frame().maxX(), width - 74);
+
+    // The player empties the field, looks at Ben's profile and comes back
+    // typing before the opener's text is due.
+    field->setText("");
+    auto navigation = page->navigationController();
+    navigation->pushViewController(std::make_shared<HCViewController>(), false);
+    settle();
+    navigation->popViewController(false);
+    driver->settle();
+    EXPECT_EQ(field->text(), "");
+    driver->typeText(field->textView(), "gg");
+    clock->advance(HCConversationMessageBoxController::kInitialTextDelay);
+    settle();
+    EXPECT_EQ(field->text(), "gg");
 }
 
 TEST_F(ConversationPageTest, TheBoxStaysAboveTheKeyboardAndOnlyItsGrowthScrollsTheRows)

@@ -9,12 +9,21 @@
 // that fail are put back in the order they were written, ahead of anything
 // typed since, after the form's alert.
 //
+// The box spans the dashboard on a large screen; on a phone it is grey with
+// a one-line field. Behind the field a border stretches with it, on a
+// background that fades with the field and Send as the page comes and goes.
+// An opener's text (initialText) is put in the field half a second after the
+// box appears, unless the player has typed something by then; the page
+// clears it once the keyboard went away, so a later appearance does not
+// bring it back.
+//
 // Thread: main thread.
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/ui/Button.h"
+#include "platform/ui/ImageView.h"
 #include "uiframework/form/HCFormControllerHelper.h"
 #include "uiframework/form/HCTextsInFlight.h"
 #include "uiframework/widgets/HCExpandableSinglelineTextField.h"
@@ -23,9 +32,16 @@ class HCConversationMessageBoxController : public HCFormControllerHelper {
 public:
     static constexpr double kHeight = 43.0;
     static constexpr int kBodyTag = 1;
+    static constexpr double kInitialTextDelay = 0.5;
+    static constexpr const char* kBackgroundImage = "HCIMMessageBoxBackground.png";
+    static constexpr const char* kBorderImage = "HCIMMessageBoxBorder.png";
+
+    ~HCConversationMessageBoxController() override;
 
     const std::shared_ptr<HCExpandableSinglelineTextField>& messageField();
     const std::shared_ptr<platform::ui::Button>& sendButton();
+    const std::shared_ptr<platform::ui::ImageView>& backgroundView();
+    const std::shared_ptr<platform::ui::ImageView>& backgroundBoarderView();
     const std::optional<std::string>& conversationId() const { return conversationId_; }
     void setConversationId(std::optional<std::string> id) { conversationId_ = std::move(id); }
     const std::string& initialText() const { return initialText_; }
@@ -55,8 +71,12 @@ public:
 
 private:
     void fadeControls(double alpha, bool animated);
+    // The opener's text, unless the player typed in the meantime.
+    void putInitialText();
     std::shared_ptr<HCExpandableSinglelineTextField> messageField_;
     std::shared_ptr<platform::ui::Button> sendButton_;
+    std::shared_ptr<platform::ui::ImageView> backgroundView_;
+    std::shared_ptr<platform::ui::ImageView> backgroundBoarderView_;
     std::optional<std::string> conversationId_;
     std::string initialText_;
     HCTextsInFlight textsSent_;
