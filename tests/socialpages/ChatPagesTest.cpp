@@ -8,7 +8,9 @@
 #include "core/resources/HCResource.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/support/PageHarness.h"
+#include "platform/foundation/DeviceFacts.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/NavigationController.h"
 #include "social/chat/HCChatRoomDefinition.h"
 #include "social/chat/HCChatRoomDefinitionService.h"
@@ -388,6 +390,44 @@ TEST_F(ChatPagesTest, TheMessageBoxRisesAboveTheKeyboardAndComesBackDown)
     framed->pushViewController(std::make_shared<HCViewController>(), false);
     settle();
     EXPECT_FALSE(framed->bottomView());
+}
+
+TEST_F(ChatPagesTest, OnATabletTheRowsRiseByAFixedStepAndInLandscapeTheBarMakesRoomForTheKeyboard)
+{
+    platform::DeviceFacts::setLargeScreen(true);
+    addBundleImage("HCCustomBottomViewBackgroundIPad.png");
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+    ASSERT_TRUE(framed);
+    auto background = std::dynamic_pointer_cast<platform::ui::ImageView>(framed->bottomView());
+    ASSERT_TRUE(background && background->image());
+    EXPECT_EQ(background->image()->name(), "HCCustomBottomViewBackgroundIPad.png");
+    auto table = room->tableView();
+    const double before = table->contentOffset().y;
+    room->messageBox()->toggleKeyboardNow();
+    settle();
+    EXPECT_EQ(table->contentOffset().y, before + HCChatRoomController::kKeyboardAdjustment);
+    EXPECT_FALSE(framed->isNavigationBarHidden());
+    room->messageBox()->toggleKeyboardNow();
+    settle();
+    EXPECT_EQ(table->contentOffset().y, before + HCChatRoomController::kKeyboardAdjustment);
+
+    // A phone held sideways gives the keyboard the navigation bar's room.
+    Halcyon::dismissDashboard();
+    settle();
+    platform::DeviceFacts::setLargeScreen(false);
+    Halcyon::setDashboardOrientation(static_cast<int>(platform::ui::InterfaceOrientation::LandscapeLeft));
+    room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    auto navigation = room->navigationController();
+    room->messageBox()->toggleKeyboardNow();
+    settle();
+    EXPECT_TRUE(navigation->isNavigationBarHidden());
+    room->messageBox()->toggleKeyboardNow();
+    settle();
+    EXPECT_FALSE(navigation->isNavigationBarHidden());
+    EXPECT_GE(room->tableView()->contentOffset().y, 0);
 }
 
 }  // namespace
