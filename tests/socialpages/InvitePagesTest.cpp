@@ -17,6 +17,7 @@
 #include "platform/ui/PopoverController.h"
 #include "social/invitations/HCDeviceContact.h"
 #include "social/invitations/HCInviteService.h"
+#include "core/images/HCImageView.h"
 #include "uiframework/table/HCCheckableCell.h"
 #include "socialpages/invitations/HCInviteCompleteController.h"
 #include "socialpages/invitations/HCInviteFriendsController.h"
@@ -134,6 +135,23 @@ TEST_F(InvitePagesTest, TheOfferIsThePrimaryDefinitionAndNothingChosenIsRefused)
     settle();
     EXPECT_EQ(alerts(), std::vector<std::string>{"No Friends Selected: You must select at least one friend to invite."});
     EXPECT_EQ(topPage(), startPage);
+    auto icon = [&] {
+        auto icons = platform::ui::Driver::findAll<HCImageView>(topPageAs<HCSelectInviteTypeController>()->tableView()->tableHeaderView());
+        return icons.empty() ? std::optional<std::string>("none") : icons.front()->imageUrl();
+    };
+    EXPECT_EQ(icon(), startPage->definition()->inviteIconURL());
+    ASSERT_TRUE(driver->answerAlert("OK"));
+
+    // An offer whose icon address is empty keeps the default icon.
+    HalcyonDashboard::getActiveNavigationController()->popToRootViewController(false);
+    settle();
+    server->faults().injectFor("GET", "invite_definitions/primary",
+                               localserver::Fault::reply(200,
+                                                         "<resources><invite_definition><id>1</id>"
+                                                         "<invite_icon_url></invite_icon_url></invite_definition></resources>",
+                                                         "application/xml"));
+    ASSERT_TRUE(openStart());
+    EXPECT_EQ(icon(), std::nullopt);
 }
 
 TEST_F(InvitePagesTest, AFriendAndAContactAreSentFriendFirstAndTheConfirmationEndsTheFlow)
@@ -160,6 +178,12 @@ TEST_F(InvitePagesTest, AFriendAndAContactAreSentFriendFirstAndTheConfirmationEn
     waitForIdle();
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Select Friends To Invite]", "Halcyon Friends | 1 Friends Selected",
                                                       "Contacts | 1 Friends Selected"}));
+    // A new picker lists Ben afresh, and ticks him again.
+    ASSERT_TRUE(tapRow("Halcyon Friends"));
+    waitForIdle();
+    EXPECT_EQ(rowsShowing("Ben"), (std::vector<std::pair<int, bool>>{{0, true}}));
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
 
     ASSERT_TRUE(tapRightBarButton());
     settle();
@@ -302,6 +326,12 @@ TEST_F(InvitePagesTest, ASecondValueOfAPersonRetickesTheRowAndABadIdentifierAdds
     settle();
     EXPECT_EQ(page->addedContacts().size(), 1u);
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Contacts To Invite]", "Moss | 555-0100"}));
+
+    // A person without a name is named by what was picked.
+    const int nameless = addPerson(std::nullopt, std::string(""), &email, &phone);
+    pickContact(nameless, PersonProperty::Email, email);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Contacts To Invite]", "Moss | 555-0100",
+                                                      "cara@example.com | cara@example.com"}));
 }
 
 TEST_F(InvitePagesTest, OnALargeScreenThePeoplePickerIsAPopoverFromTheAddButton)
