@@ -483,6 +483,16 @@ protected:
         EXPECT_TRUE(driver->tapView(send));
         EXPECT_TRUE(driver->tapView(send));
     }
+    // "first" and "second" said before any answer can come, then "third" typed.
+    void sayTwoLinesAndTypeAThird(const std::shared_ptr<platform::ui::TextField>& field)
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        driver->typeText(field, "first");
+        ASSERT_TRUE(tapButton("Send"));
+        driver->typeText(field, "second");
+        ASSERT_TRUE(tapButton("Send"));
+        driver->typeText(field, "third");
+    }
     size_t roomPagesOn(const std::shared_ptr<platform::ui::NavigationController>& navigation)
     {
         size_t count = 0;
@@ -520,14 +530,7 @@ TEST_F(ChatTapsTest, ARefusedLineComesBackAheadOfWhatWasTypedNotTheLineDelivered
     server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("first"),
                                  localserver::Fault::reply(422, "not now"));
     auto field = room->messageBox()->textEntryField();
-    {
-        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
-        driver->typeText(field, "first");
-        ASSERT_TRUE(tapButton("Send"));
-        driver->typeText(field, "second");
-        ASSERT_TRUE(tapButton("Send"));
-        driver->typeText(field, "third");
-    }
+    sayTwoLinesAndTypeAThird(field);
     waitForIdle();
     EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "second"), 1u);
     EXPECT_EQ(field->text(), "first third");
@@ -545,14 +548,7 @@ TEST_F(ChatTapsTest, TwoRefusedLinesComeBackInTheOrderTheyWereWritten)
                                  localserver::Fault::delayed(std::chrono::milliseconds(100),
                                                              localserver::Fault::reply(503, "busy")));
     auto field = room->messageBox()->textEntryField();
-    {
-        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
-        driver->typeText(field, "first");
-        ASSERT_TRUE(tapButton("Send"));
-        driver->typeText(field, "second");
-        ASSERT_TRUE(tapButton("Send"));
-        driver->typeText(field, "third");
-    }
+    sayTwoLinesAndTypeAThird(field);
     ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo(kSay) == 2u && !room->messageBox()->isSubmitting(); }));
     EXPECT_EQ(field->text(), "first second third");
 }
