@@ -53,7 +53,9 @@ protected:
         localserver::registerConversationRoutes(*server, forums);
     }
 
-    std::shared_ptr<HCConversationController> openConversation(const std::optional<std::string>& id)
+    // `initialText`: what the opener offers to say.
+    std::shared_ptr<HCConversationController> openConversation(const std::optional<std::string>& id,
+                                                               const std::string& initialText = {})
     {
         startOnline();
         Halcyon::storePollingFrequencyInChat(kChatSeconds);
@@ -61,6 +63,7 @@ protected:
             auto conversation = std::dynamic_pointer_cast<HCConversationController>(page);
             conversation->setConversationUser(user(kOtherUserId, "Ben"));
             conversation->setConversationId(id);
+            conversation->messageBox()->setInitialText(initialText);
         });
         return topPageAs<HCConversationController>();
     }
@@ -308,15 +311,7 @@ TEST_F(ConversationPageTest, OnATabletTheBoxSpansTheFrameAndTheOpenersTextNeverC
 {
     platform::DeviceFacts::setLargeScreen(true);
     const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
-    startOnline();
-    Halcyon::storePollingFrequencyInChat(kChatSeconds);
-    openPage("Conversation", [&](const platform::ui::ViewControllerPtr& opened) {
-        auto conversation = std::dynamic_pointer_cast<HCConversationController>(opened);
-        conversation->setConversationUser(user(kOtherUserId, "Ben"));
-        conversation->setConversationId(id);
-        conversation->messageBox()->setInitialText("Good game!");
-    });
-    auto page = topPageAs<HCConversationController>();
+    auto page = openConversation(id, "Good game!");
     ASSERT_TRUE(page);
     auto box = page->messageBox();
     auto field = box->messageField();
