@@ -8,7 +8,9 @@
 #include "core/resources/HCResource.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/support/PageHarness.h"
+#include "platform/foundation/DeviceFacts.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/NavigationController.h"
 #include "social/chat/HCChatRoomDefinition.h"
 #include "social/chat/HCChatRoomDefinitionService.h"
@@ -398,6 +400,44 @@ TEST_F(ChatPagesTest, TheMessageBoxRisesAboveTheKeyboardAndComesBackDown)
     EXPECT_FALSE(framed->bottomView());
 }
 
+TEST_F(ChatPagesTest, OnATabletTheRowsRiseByAFixedStepAndInLandscapeTheBarMakesRoomForTheKeyboard)
+{
+    platform::DeviceFacts::setLargeScreen(true);
+    addBundleImage("HCCustomBottomViewBackgroundIPad.png");
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    auto framed = std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+    ASSERT_TRUE(framed);
+    auto background = std::dynamic_pointer_cast<platform::ui::ImageView>(framed->bottomView());
+    ASSERT_TRUE(background && background->image());
+    EXPECT_EQ(background->image()->name(), "HCCustomBottomViewBackgroundIPad.png");
+    auto table = room->tableView();
+    const double before = table->contentOffset().y;
+    room->messageBox()->toggleKeyboardNow();
+    settle();
+    EXPECT_EQ(table->contentOffset().y, before + HCChatRoomController::kKeyboardAdjustment);
+    EXPECT_FALSE(framed->isNavigationBarHidden());
+    room->messageBox()->toggleKeyboardNow();
+    settle();
+    EXPECT_EQ(table->contentOffset().y, before + HCChatRoomController::kKeyboardAdjustment);
+
+    // A phone held sideways gives the keyboard the navigation bar's room.
+    Halcyon::dismissDashboard();
+    settle();
+    platform::DeviceFacts::setLargeScreen(false);
+    Halcyon::setDashboardOrientation(static_cast<int>(platform::ui::InterfaceOrientation::LandscapeLeft));
+    room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    auto navigation = room->navigationController();
+    room->messageBox()->toggleKeyboardNow();
+    settle();
+    EXPECT_TRUE(navigation->isNavigationBarHidden());
+    room->messageBox()->toggleKeyboardNow();
+    settle();
+    EXPECT_FALSE(navigation->isNavigationBarHidden());
+    EXPECT_GE(room->tableView()->contentOffset().y, 0);
+}
+
 }  // namespace
 
 namespace {
@@ -451,6 +491,16 @@ protected:
         EXPECT_TRUE(driver->tapView(send));
         EXPECT_TRUE(driver->tapView(send));
     }
+    // "first" and "second" said before any answer can come, then "third" typed.
+    void sayTwoLinesAndTypeAThird(const std::shared_ptr<platform::ui::TextField>& field)
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        driver->typeText(field, "first");
+        ASSERT_TRUE(tapButton("Send"));
+        driver->typeText(field, "second");
+        ASSERT_TRUE(tapButton("Send"));
+        driver->typeText(field, "third");
+    }
     size_t roomPagesOn(const std::shared_ptr<platform::ui::NavigationController>& navigation)
     {
         size_t count = 0;
@@ -488,18 +538,27 @@ TEST_F(ChatTapsTest, ARefusedLineComesBackAheadOfWhatWasTypedNotTheLineDelivered
     server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("first"),
                                  localserver::Fault::reply(422, "not now"));
     auto field = room->messageBox()->textEntryField();
-    {
-        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
-        driver->typeText(field, "first");
-        ASSERT_TRUE(tapButton("Send"));
-        driver->typeText(field, "second");
-        ASSERT_TRUE(tapButton("Send"));
-        driver->typeText(field, "third");
-    }
+    sayTwoLinesAndTypeAThird(field);
     waitForIdle();
     EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "second"), 1u);
     EXPECT_EQ(field->text(), "first third");
     EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: not now"}));
+}
+
+TEST_F(ChatTapsTest, TwoRefusedLinesComeBackInTheOrderTheyWereWritten)
+{
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    // The second refusal is the slower one: it must still land after the first.
+    server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("first"),
+                                 localserver::Fault::reply(503, "busy"));
+    server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("second"),
+                                 localserver::Fault::delayed(std::chrono::milliseconds(100),
+                                                             localserver::Fault::reply(503, "busy")));
+    auto field = room->messageBox()->textEntryField();
+    sayTwoLinesAndTypeAThird(field);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo(kSay) == 2u && !room->messageBox()->isSubmitting(); }));
+    EXPECT_EQ(field->text(), "first second third");
 }
 
 TEST_F(ChatTapsTest, RejoinTappedTwiceJoinsOnceAndOpensOneRoomPage)

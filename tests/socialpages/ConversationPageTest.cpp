@@ -8,6 +8,7 @@
 #include "SocialPagesSupport.h"
 #include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
+#include "platform/foundation/DeviceFacts.h"
 #include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
 #include "localserver/routes/ConversationRoutes.h"
@@ -52,7 +53,9 @@ protected:
         localserver::registerConversationRoutes(*server, forums);
     }
 
-    std::shared_ptr<HCConversationController> openConversation(const std::optional<std::string>& id)
+    // `initialText`: what the opener offers to say.
+    std::shared_ptr<HCConversationController> openConversation(const std::optional<std::string>& id,
+                                                               const std::string& initialText = {})
     {
         startOnline();
         Halcyon::storePollingFrequencyInChat(kChatSeconds);
@@ -60,6 +63,7 @@ protected:
             auto conversation = std::dynamic_pointer_cast<HCConversationController>(page);
             conversation->setConversationUser(user(kOtherUserId, "Ben"));
             conversation->setConversationId(id);
+            conversation->messageBox()->setInitialText(initialText);
         });
         return topPageAs<HCConversationController>();
     }
@@ -258,7 +262,7 @@ TEST_F(ConversationPageTest, ASentMessageLeavesTheFieldAndAFailedOneComesBack)
     EXPECT_EQ(socialtest::alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
 }
 
-TEST_F(ConversationPageTest, EachMessageKeepsItsOwnTextAndADoubleTapOrABlankOneSendsNothingMore)
+TEST_F(ConversationPageTest, EachMessageKeepsItsOwnTextAndItsPlaceAndADoubleTapOrABlankOneSendsNothingMore)
 {
     const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
     auto page = openConversation(id);
@@ -287,6 +291,50 @@ TEST_F(ConversationPageTest, EachMessageKeepsItsOwnTextAndADoubleTapOrABlankOneS
     waitForIdle();
     EXPECT_EQ(forums->postsOfDiscussion(id).size(), 1u);
     EXPECT_EQ(socialtest::alertMessages().size(), 1u);
+
+    // The service is slow to take a message in: the one sent after it still comes after it.
+    field->setText("");
+    server->faults().injectWhere("POST", "discussions/" + id + "/posts.xml", "post[body]", std::string("fourth"),
+                                 localserver::Fault::delayed(std::chrono::milliseconds(150)));
+    driver->typeText(field->textView(), "fourth");
+    ASSERT_TRUE(driver->tapView(box->sendButton()));
+    driver->typeText(field->textView(), "fifth");
+    ASSERT_TRUE(driver->tapView(box->sendButton()));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return forums->postsOfDiscussion(id).size() == 3u; }));
+    waitForIdle();
+    EXPECT_EQ(forums->postsOfDiscussion(id)[1].body, "fourth");
+    EXPECT_EQ(forums->postsOfDiscussion(id)[2].body, "fifth");
+    EXPECT_FALSE(box->isSubmitting());
+}
+
+TEST_F(ConversationPageTest, OnATabletTheBoxSpansTheFrameAndTheOpenersTextNeverCoversWhatThePlayerTyped)
+{
+    platform::DeviceFacts::setLargeScreen(true);
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    auto page = openConversation(id, "Good game!");
+    ASSERT_TRUE(page);
+    auto box = page->messageBox();
+    auto field = box->messageField();
+    EXPECT_EQ(field->text(), "Good game!");
+    // The field and Send span the box, which spans the frame.
+    const double width = box->view()->bounds().width();
+    EXPECT_EQ(width, page->navigationController()->view()->bounds().width());
+    EXPECT_EQ(box->sendButton()->frame().maxX(), width - 6);
+    EXPECT_EQ(box->messageField()->frame().maxX(), width - 74);
+
+    // The player empties the field, looks at Ben's profile and comes back
+    // typing before the opener's text is due.
+    field->setText("");
+    auto navigation = page->navigationController();
+    navigation->pushViewController(std::make_shared<HCViewController>(), false);
+    settle();
+    navigation->popViewController(false);
+    driver->settle();
+    EXPECT_EQ(field->text(), "");
+    driver->typeText(field->textView(), "gg");
+    clock->advance(HCConversationMessageBoxController::kInitialTextDelay);
+    settle();
+    EXPECT_EQ(field->text(), "gg");
 }
 
 TEST_F(ConversationPageTest, TheBoxStaysAboveTheKeyboardAndOnlyItsGrowthScrollsTheRows)

@@ -62,15 +62,26 @@ protected:
 TEST_F(ForumPagesTest, TopicsLeadToTheirDiscussionsAndTheChatTopicToTheGlobalRooms)
 {
     startOnline();
+    for (const char* image : {"HCIconChat.png", "HCForumTopicSmall.png"}) addBundleImage(image);
+    // The service lists the chat rooms as a topic without an id.
+    server->faults().injectFor("GET", "client_applications/1/forums.xml",
+                               localserver::Fault::reply(200,
+                                                         "<resources><topic><id>20</id><name>Bugs</name></topic>"
+                                                         "<topic><name>Chat</name></topic></resources>",
+                                                         "application/xml"));
     auto list = std::dynamic_pointer_cast<HCForumTopicListController>(openPage("ForumTopicList"));
     ASSERT_TRUE(list);
     EXPECT_EQ(list->title(), "Forums & Chat");
     EXPECT_TRUE(rowsContain(screenRows(), "Bugs"));
     EXPECT_EQ(requestsTo("client_applications/1/forums.xml"), 1u);
+    auto iconOf = [&](int row) {
+        auto cell = std::dynamic_pointer_cast<HCForumTopicCell>(list->cellForRowAtIndexPath(*list->tableView(), {0, row}));
+        return cell && cell->topicIcon()->image() ? cell->topicIcon()->image()->name() : std::string();
+    };
+    EXPECT_EQ(iconOf(0), "HCForumTopicSmall.png");
+    EXPECT_EQ(iconOf(1), "HCIconChat.png");
 
-    auto chat = HCResource::initWithId<HCForumTopic>(std::nullopt);
-    chat->setTitle(std::string("Chat"));
-    list->onCellWasClicked(chat, {0, 0});
+    ASSERT_TRUE(tapRow("Chat"));
     settle();
     auto rooms = topPageAs<HCSelectChatRoomDefinitionController>();
     ASSERT_TRUE(rooms);

@@ -17,6 +17,7 @@
 #include "platform/ui/PopoverController.h"
 #include "social/invitations/HCDeviceContact.h"
 #include "social/invitations/HCInviteService.h"
+#include "core/images/HCImageView.h"
 #include "uiframework/table/HCCheckableCell.h"
 #include "socialpages/invitations/HCInviteCompleteController.h"
 #include "socialpages/invitations/HCInviteFriendsController.h"
@@ -134,6 +135,23 @@ TEST_F(InvitePagesTest, TheOfferIsThePrimaryDefinitionAndNothingChosenIsRefused)
     settle();
     EXPECT_EQ(alerts(), std::vector<std::string>{"No Friends Selected: You must select at least one friend to invite."});
     EXPECT_EQ(topPage(), startPage);
+    auto icon = [&] {
+        auto icons = platform::ui::Driver::findAll<HCImageView>(topPageAs<HCSelectInviteTypeController>()->tableView()->tableHeaderView());
+        return icons.empty() ? std::optional<std::string>("none") : icons.front()->imageUrl();
+    };
+    EXPECT_EQ(icon(), startPage->definition()->inviteIconURL());
+    ASSERT_TRUE(driver->answerAlert("OK"));
+
+    // An offer whose icon address is empty keeps the default icon.
+    HalcyonDashboard::getActiveNavigationController()->popToRootViewController(false);
+    settle();
+    server->faults().injectFor("GET", "invite_definitions/primary",
+                               localserver::Fault::reply(200,
+                                                         "<resources><invite_definition><id>1</id>"
+                                                         "<invite_icon_url></invite_icon_url></invite_definition></resources>",
+                                                         "application/xml"));
+    ASSERT_TRUE(openStart());
+    EXPECT_EQ(icon(), std::nullopt);
 }
 
 TEST_F(InvitePagesTest, AFriendAndAContactAreSentFriendFirstAndTheConfirmationEndsTheFlow)
@@ -160,6 +178,12 @@ TEST_F(InvitePagesTest, AFriendAndAContactAreSentFriendFirstAndTheConfirmationEn
     waitForIdle();
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Select Friends To Invite]", "Halcyon Friends | 1 Friends Selected",
                                                       "Contacts | 1 Friends Selected"}));
+    // A new picker lists Ben afresh, and ticks him again.
+    ASSERT_TRUE(tapRow("Halcyon Friends"));
+    waitForIdle();
+    EXPECT_EQ(rowsShowing("Ben"), (std::vector<std::pair<int, bool>>{{0, true}}));
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
 
     ASSERT_TRUE(tapRightBarButton());
     settle();
@@ -168,6 +192,9 @@ TEST_F(InvitePagesTest, AFriendAndAContactAreSentFriendFirstAndTheConfirmationEn
     ASSERT_TRUE(compose);
     EXPECT_EQ(rowsShowing("Ben"), (std::vector<std::pair<int, bool>>{{0, false}}));
     EXPECT_EQ(rowsShowing("Cara Moss | cara@example.com"), (std::vector<std::pair<int, bool>>{{1, false}}));
+    // The receivers are there to be read: a tap on one opens nothing.
+    EXPECT_FALSE(tapRow("Ben"));
+    EXPECT_EQ(topPage(), compose);
     // The suggested message gives way to the player's own, and comes back when that is left empty.
     auto message = compose->header()->inviteText();
     ASSERT_TRUE(driver->showKeyboard(message));
@@ -176,7 +203,11 @@ TEST_F(InvitePagesTest, AFriendAndAContactAreSentFriendFirstAndTheConfirmationEn
     EXPECT_EQ(message->text(), "Come and clear the field with me!");
     ASSERT_TRUE(driver->showKeyboard(message));
     driver->typeText(message, "Race me to level 9!");
-    ASSERT_TRUE(driver->hideKeyboard());
+    // A touch on the header's title puts the keyboard away.
+    auto title = compose->header()->titleLabel();
+    driver->tapAt(title->convertPointTo(platform::ui::Point(title->bounds().width() / 2, title->bounds().height() / 2),
+                                        title->window()));
+    EXPECT_FALSE(message->isFirstResponder());
     ASSERT_TRUE(tapRightBarButton());
     waitForIdle();
     settle();
@@ -194,7 +225,7 @@ TEST_F(InvitePagesTest, AFriendAndAContactAreSentFriendFirstAndTheConfirmationEn
     EXPECT_FALSE(topPageAs<HCInviteFriendsController>());
 }
 
-TEST_F(InvitePagesTest, AFailedSendPutsSendBackAndNoDefinitionSendsNothing)
+TEST_F(InvitePagesTest, AFailedSendPutsSendBackAndWithoutADefinitionTheRefusalSaysTheSame)
 {
     start();
     sendFromStart(std::nullopt);
@@ -203,14 +234,15 @@ TEST_F(InvitePagesTest, AFailedSendPutsSendBackAndNoDefinitionSendsNothing)
     EXPECT_FALSE(showsLoadingScreen());
     ASSERT_TRUE(driver->answerAlert("OK"));
 
-    // An identifier the service does not know: the flow goes on, the send does not.
+    // An identifier the service does not know: the flow goes on, and the
+    // send is refused as any other.
     HalcyonDashboard::getActiveNavigationController()->popToRootViewController(false);
     settle();
     sendFromStart(std::string("nosuch"));
     EXPECT_EQ(requestsTo("invites.xml"), 1u);
-    EXPECT_EQ(alerts(), std::vector<std::string>{
-                            "Invitation Unavailable: The game's invitation could not be loaded. Please go back and try again."});
+    EXPECT_EQ(alerts(), std::vector<std::string>{"An error occurred: Your invite was not submitted. Please try again."});
     EXPECT_TRUE(rightBarButtonEnabled());
+    EXPECT_FALSE(showsLoadingScreen());
 }
 
 TEST_F(InvitePagesTest, TheFriendPickerShownAgainWaitsAndAFailedOrDroppedRequestTakesTheLoadingScreenDown)
@@ -294,6 +326,12 @@ TEST_F(InvitePagesTest, ASecondValueOfAPersonRetickesTheRowAndABadIdentifierAdds
     settle();
     EXPECT_EQ(page->addedContacts().size(), 1u);
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Contacts To Invite]", "Moss | 555-0100"}));
+
+    // A person without a name is named by what was picked.
+    const int nameless = addPerson(std::nullopt, std::string(""), &email, &phone);
+    pickContact(nameless, PersonProperty::Email, email);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"[Contacts To Invite]", "Moss | 555-0100",
+                                                      "cara@example.com | cara@example.com"}));
 }
 
 TEST_F(InvitePagesTest, OnALargeScreenThePeoplePickerIsAPopoverFromTheAddButton)
@@ -338,8 +376,13 @@ TEST_F(InvitePagesTest, TheGameOpensTheFlowOnNowPlayingOrASpecificInviteOnMyHalc
     Halcyon::dismissDashboard();
     settle();
 
+    // The page is on screen before the launch names its offer: the primary
+    // one, asked for first and answered last, is not the one shown.
+    server->faults().injectFor("GET", "invite_definitions/primary",
+                               localserver::Fault::delayed(std::chrono::milliseconds(150)));
     auto [specific, specificTab] = launched([] { Halcyon::launchDashboardWithSpecificInvite("rivals"); });
     ASSERT_TRUE(specific);
+    waitForReplies();
     EXPECT_EQ(specificTab, "My Halcyon");
     EXPECT_EQ(requestsTo("invite_definitions/rivals.xml"), 1u);
     EXPECT_EQ(specific->definition()->suggestedSenderMessage(), std::optional<std::string>("Beat my score if you can."));

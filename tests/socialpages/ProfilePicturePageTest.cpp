@@ -7,11 +7,15 @@
 #include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/routes/PictureRoutes.h"
+#include "platform/foundation/DeviceFacts.h"
 #include "platform/ui/ActionSheet.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/AlertView.h"
 #include "platform/ui/Device.h"
+#include "platform/ui/PopoverController.h"
 #include "social/users/HCUsersCredential.h"
 #include "social/users/HCUsersCredentialService.h"
+#include "socialpages/picture/HCCustomImagePickerController.h"
 #include "socialpages/picture/HCProfilePictureCell.h"
 #include "socialpages/picture/HCProfilePictureDrawing.h"
 #include "socialpages/picture/HCSelectProfilePictureController.h"
@@ -154,6 +158,13 @@ TEST_F(ProfilePicturePageTest, TheCheckMarkFollowsWhereThePictureComesFrom)
     topPageAs<Page>()->reloadDataFromServer();
     waitForIdle();
     EXPECT_EQ(rows(), (std::vector<std::string>{"badge", "badge", "Choose your own! *", "Default Halcyon Icon"}));
+    // A player whose picture comes from nowhere sees no mark at all.
+    auto player = Halcyon::localUser();
+    player->setProfilePictureSource(std::nullopt);
+    Halcyon::setLocalUser(player);
+    topPageAs<Page>()->reloadDataFromServer();
+    waitForIdle();
+    EXPECT_EQ(rows(), (std::vector<std::string>{"badge", "badge", "Choose your own!", "Default Halcyon Icon"}));
 }
 
 // The Facebook picture carries the Facebook mark; the default row shows the
@@ -333,6 +344,66 @@ TEST_F(ProfilePicturePageTest, APhotoTakenSidewaysIsCroppedAndUploadedUpright)
     ASSERT_TRUE(sent);
     EXPECT_EQ(sent->pixelWidth(), 50);
     EXPECT_EQ(quarterColours(*sent), kUpright);
+}
+
+TEST_F(ProfilePicturePageTest, BeforeSystem3ThePickerHasAWindowOfItsOwnAndEitherAnswerUploads)
+{
+    start(false, false);
+    platform::DeviceFacts::setSystemVersion("2.2");
+    auto page = open();
+    ASSERT_TRUE(page);
+    auto application = platform::ui::Application::shared();
+    const auto dashboardWindow = application->keyWindow();
+    const bool barHidden = application->isStatusBarHidden();
+    const auto barStyle = application->statusBarStyle();
+    auto uploads = [&] {
+        size_t count = 0;
+        for (const auto& entry : server->log().entries())
+            count += entry.request.path == "profile_picture/select/http_basic" &&
+                     entry.request.file("uploaded_profile_picture");
+        return count;
+    };
+
+    // No camera: the library opens at once, over the whole screen, under no status bar.
+    ASSERT_TRUE(tapRow("Choose your own!"));
+    ASSERT_NE(application->keyWindow(), dashboardWindow);
+    EXPECT_TRUE(application->isStatusBarHidden());
+    EXPECT_EQ(application->statusBarStyle(), platform::ui::StatusBarStyle::BlackTranslucent);
+    ASSERT_TRUE(driver->pickImage(quadrants(8, 6)));
+    waitForIdle();
+    EXPECT_EQ(application->keyWindow(), dashboardWindow);
+    EXPECT_EQ(application->isStatusBarHidden(), barHidden);
+    EXPECT_EQ(application->statusBarStyle(), barStyle);
+    EXPECT_EQ(uploads(), 1u);
+
+    // Such a system answers with the older call.
+    auto picker = HCCustomImagePickerController::make();
+    picker->setDelegate(page);
+    page->_showImagePicker(picker, false);
+    settle();
+    ASSERT_TRUE(picker->windowFor2x());
+    page->imagePickerControllerDidFinishPickingImage(*picker, quadrants(8, 6), nullptr);
+    waitForIdle();
+    EXPECT_FALSE(picker->windowFor2x());
+    EXPECT_EQ(application->keyWindow(), dashboardWindow);
+    EXPECT_EQ(uploads(), 2u);
+    EXPECT_TRUE(alertMessages().empty());
+}
+
+TEST_F(ProfilePicturePageTest, OnALargeScreenThePickerIsAPopoverThatTurningTheDashboardCloses)
+{
+    platform::DeviceFacts::setLargeScreen(true);
+    start(false, false);
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(tapRow("Choose your own!"));
+    ASSERT_EQ(platform::ui::PopoverController::visiblePopovers().size(), 1u);
+    Halcyon::postDashboardOrientationChangedTo(1, 1);
+    settle();
+    EXPECT_EQ(platform::ui::PopoverController::visiblePopovers().size(), 1u);
+    Halcyon::postDashboardOrientationChangedTo(3, 1);
+    settle();
+    EXPECT_TRUE(platform::ui::PopoverController::visiblePopovers().empty());
+    EXPECT_FALSE(topPageAs<Page>()->imagePickerPopoverController());
 }
 
 TEST_F(ProfilePicturePageTest, ARefreshTriesThreeTimesThenSaysSoOverTheLastList)

@@ -1,11 +1,13 @@
 #pragma once
 // The box at the bottom of a chat room ("ChatRoomMessageBox"): a line of
 // text sent to "chat_messages.xml" without a loading screen and without
-// taking the keyboard away. The field is emptied as the line leaves, so a
-// second line may leave before the first is answered; a line comes back
-// through the poller, and a line the server refused is put back in the
-// field, ahead of anything typed since. An empty or blank line is not sent:
-// Send only takes the keyboard away, as in a conversation.
+// taking the keyboard away. The field is emptied as the line is taken, so
+// the player may say a second line before the first is answered; it leaves
+// once the first was, so the room hears them in order. A line comes back
+// through the poller; the lines the server refused are put back in the
+// field in the order they were written, ahead of anything typed since. An
+// empty or blank line is not sent: Send only takes the keyboard away, as in
+// a conversation.
 //
 // Thread: main thread.
 #include <memory>
@@ -41,7 +43,7 @@ public:
     std::string getLoadingScreenText() override { return "Sending Chat Message"; }
     bool shouldShowLoadingScreenWhileSubmitting() override { return false; }
     bool shouldDismissKeyboardWhenSubmitting() override { return false; }
-    bool allowsOverlappingSubmissions() override { return true; }
+    bool queuesSubmissions() override { return true; }
     bool canReceiveCallbacksNow() const override { return true; }
 
     void loadView() override;

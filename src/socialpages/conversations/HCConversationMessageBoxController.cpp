@@ -1,14 +1,27 @@
 #include "socialpages/conversations/HCConversationMessageBoxController.h"
 
+#include "core/halcyon/Halcyon.h"
+#include "core/images/HCImageLoader.h"
+#include "platform/runtime/Thread.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "social/forums/HCForumPost.h"
 #include "socialpages/HCMessageBoxFade.h"
 
 namespace {
 
-constexpr double kWidth = 320.0;
+using platform::ui::Rect;
+
+// The box as laid out for a phone; a large screen widens it, and the field,
+// its border and Send follow the right edge.
+constexpr double kPhoneWidth = 320.0;
+constexpr double kPhoneFieldHeight = 22.0;
 
 }  // namespace
+
+HCConversationMessageBoxController::~HCConversationMessageBoxController()
+{
+    platform::Thread::mainThread()->runLoop()->cancelDelayed(this);
+}
 
 const std::shared_ptr<HCExpandableSinglelineTextField>& HCConversationMessageBoxController::messageField()
 {
@@ -22,19 +35,38 @@ const std::shared_ptr<platform::ui::Button>& HCConversationMessageBoxController:
     return sendButton_;
 }
 
+const std::shared_ptr<platform::ui::ImageView>& HCConversationMessageBoxController::backgroundView()
+{
+    view();
+    return backgroundView_;
+}
+
+const std::shared_ptr<platform::ui::ImageView>& HCConversationMessageBoxController::backgroundBoarderView()
+{
+    view();
+    return backgroundBoarderView_;
+}
+
 void HCConversationMessageBoxController::loadView()
 {
     HC_CHECK_MAIN_THREAD();
     HCViewController::loadView();
     auto box = view();
-    box->setFrame(platform::ui::Rect(0, 0, kWidth, kHeight));
-    box->setBackgroundColor(platform::ui::Color(0.9137, 0.9137, 0.9137, 1.0));
-    messageField_ = HCExpandableSinglelineTextField::make(platform::ui::Rect(6, 3, kWidth - 80, 22));
-    messageField_->setMinLines(1);
-    messageField_->setMaxLines(5);
+    box->setFrame(Rect(0, 0, kPhoneWidth, kHeight));
+    backgroundView_ = platform::ui::ImageView::make(Rect(0, 0, kPhoneWidth, kHeight));
+    backgroundView_->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth |
+                                         platform::ui::AutoresizingFlexibleHeight);
+    backgroundView_->setImage(HCImageLoader::loadImage(kBackgroundImage));
+    backgroundBoarderView_ = platform::ui::ImageView::make(Rect(3, 3, kPhoneWidth - 74, kHeight - 6));
+    backgroundBoarderView_->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth |
+                                                platform::ui::AutoresizingFlexibleHeight);
+    backgroundView_->addSubview(backgroundBoarderView_);
+    messageField_ = HCExpandableSinglelineTextField::make(Rect(6, 6, kPhoneWidth - 80, 31));
+    messageField_->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth);
     messageField_->textView()->setTag(kBodyTag);
     sendButton_ = platform::ui::Button::buttonWithType(platform::ui::ButtonType::RoundedRect);
-    sendButton_->setFrame(platform::ui::Rect(kWidth - 68, 6, 62, 31));
+    sendButton_->setFrame(Rect(kPhoneWidth - 68, 6, 62, 31));
+    sendButton_->setAutoresizingMask(platform::ui::AutoresizingFlexibleLeftMargin);
     sendButton_->setTitle("Send", platform::ui::ControlStateNormal);
     std::weak_ptr<HCConversationMessageBoxController> weakSelf =
         std::static_pointer_cast<HCConversationMessageBoxController>(platform::self(this));
@@ -44,30 +76,60 @@ void HCConversationMessageBoxController::loadView()
             if (auto box = weakSelf.lock()) box->onSubmitForm();
         },
         platform::ui::ControlEventTouchUpInside);
+    box->addSubview(backgroundView_);
     box->addSubview(messageField_);
     box->addSubview(sendButton_);
+
+    if (Halcyon::isLargeScreen()) {
+        box->setFrame(Rect(0, 0, Halcyon::getDashboardBounds().width(), kHeight));
+    } else {
+        box->setBackgroundColor(platform::ui::Color(0.9137, 0.9137, 0.9137, 1.0));
+        auto field = messageField_->frame();
+        field.origin.y = 3;
+        field.size.height = kPhoneFieldHeight;
+        messageField_->setFrame(field);
+    }
+    if (auto border = HCImageLoader::loadImage(kBorderImage)) {
+        backgroundBoarderView_->setImage(border->stretchableImage(static_cast<int>(border->size().width / 2),
+                                                                  static_cast<int>(border->size().height / 2)));
+    }
+    messageField_->setMinLines(1);
+    messageField_->setMaxLines(5);
 }
 
 void HCConversationMessageBoxController::viewWillAppear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
-    // The opener's text is offered once: a later appearance does not bring it back.
-    if (!initialText_.empty()) messageField()->setText(initialText_);
-    initialText_.clear();
     fadeControls(1.0, animated);
+    std::weak_ptr<HCConversationMessageBoxController> weakSelf =
+        std::static_pointer_cast<HCConversationMessageBoxController>(platform::self(this));
+    platform::Thread::mainThread()->runLoop()->postAfter(
+        kInitialTextDelay,
+        [weakSelf] {
+            if (auto box = weakSelf.lock()) box->putInitialText();
+        },
+        this);
     HCFormControllerHelper::viewWillAppear(animated);
+}
+
+void HCConversationMessageBoxController::putInitialText()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (initialText_.empty() || !messageField()->text().empty()) return;
+    messageField_->setText(initialText_);
 }
 
 void HCConversationMessageBoxController::viewWillDisappear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
+    platform::Thread::mainThread()->runLoop()->cancelDelayed(this);
     fadeControls(0.0, animated);
     HCFormControllerHelper::viewWillDisappear(animated);
 }
 
 void HCConversationMessageBoxController::fadeControls(double alpha, bool animated)
 {
-    fadeMessageBoxControls({messageField(), sendButton()}, alpha, animated);
+    fadeMessageBoxControls({messageField(), sendButton(), backgroundView()}, alpha, animated);
 }
 
 void HCConversationMessageBoxController::onSubmitForm()

@@ -15,6 +15,7 @@
 #include "socialpages/conversations/HCConversationController.h"
 #include "socialpages/forums/HCForumThreadViewController.h"
 #include "socialpages/inbox/HCFriendPickerController.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/HCRequestTicket.h"
 
 namespace {
@@ -93,22 +94,17 @@ void HCInboxController::actionSheetClickedButtonAtIndex(platform::ui::ActionShee
     auto subscription = platform::as<HCSubscription>(pendingDeletion_);
     pendingDeletion_ = nullptr;
     if (!subscription || buttonIndex == sheet.cancelButtonIndex()) return;
-    auto self = platform::self(this);
-    HCConversationService::deleteConversation(subscription->discussionId(),
-                                              HCDelegate(self, &HCInboxController::deletionWasSuccessful),
-                                              HCDelegate(self, &HCInboxController::_deletionFailed));
+    // A failed delete tells the player nothing: the row simply stays.
+    auto [deleted, failed] = pageRequestDelegates<HCInboxController>(
+        std::static_pointer_cast<HCInboxController>(platform::self(this)),
+        [](auto& page, const auto&) { page.deletionWasSuccessful(); }, [](auto&, const auto&) {});
+    HCConversationService::deleteConversation(subscription->discussionId(), deleted, failed);
 }
 
-void HCInboxController::deletionWasSuccessful(std::shared_ptr<HCPaginatedSeries>)
+void HCInboxController::deletionWasSuccessful()
 {
     HC_CHECK_MAIN_THREAD();
     reloadDataFromServer();
-}
-
-void HCInboxController::_deletionFailed(std::shared_ptr<platform::Object>)
-{
-    HC_CHECK_MAIN_THREAD();
-    showErrorAlert(kDeleteErrorMessage);
 }
 
 // --- starting a conversation ----------------------------------------------------------

@@ -4,7 +4,7 @@
 // followed discussion (its star already filled) or the conversation. A
 // conversation row expands into its actions; Delete asks first, then
 // deletes the conversation the player chose, whatever the list looks like
-// by then, and reloads; a failed delete says so and keeps the row.
+// by then, and reloads; a failed delete shows nothing and keeps the row.
 //
 // Starting a conversation: with a user pending (initAndBeginConversationWith,
 // or one chosen in the friend picker), the page starts the conversation
@@ -33,7 +33,6 @@ public:
     static constexpr const char* kPickerPrompt = "Select a friend to message";
     static constexpr const char* kErrorTitle = "Error";
     static constexpr const char* kStartErrorMessage = "An error occurred. Please try again later.";
-    static constexpr const char* kDeleteErrorMessage = "The conversation could not be deleted. Please try again later.";
 
     // Sets the user to start a conversation with when the page appears.
     void initAndBeginConversationWith(const HCUserPtr& user);
@@ -66,8 +65,7 @@ private:
     void conversationStartRefused(std::shared_ptr<platform::Object> failure, std::shared_ptr<HCRequestTicket> ticket);
     void _conversationStarted(std::shared_ptr<HCPaginatedSeries> series);
     void _conversationError(std::shared_ptr<platform::Object> failure);
-    void deletionWasSuccessful(std::shared_ptr<HCPaginatedSeries> reply);
-    void _deletionFailed(std::shared_ptr<platform::Object> failure);
+    void deletionWasSuccessful();
     void setComposeEnabled(bool enabled);
 
     HCUserPtr pendingConversationUser_;

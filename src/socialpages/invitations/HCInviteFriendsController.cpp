@@ -31,6 +31,27 @@ void HCInviteFriendsController::showNoFriendsSelectedMessage()
     alert("No Friends Selected", "You must select at least one friend to invite.");
 }
 
+void HCInviteFriendsController::showNoConnectionMessage()
+{
+    alert("No internet connection", "You must have an internet connection to invite friends.");
+}
+
+void HCInviteFriendsController::showSubmitFailedMessage()
+{
+    alert("An error occurred", "Your invite was not submitted. Please try again.");
+}
+
+void HCInviteFriendsController::cancel()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (closeAction_) closeAction_();
+}
+
+std::string HCInviteFriendsController::getUserMessage(const platform::ui::TextField& field)
+{
+    return field.text().empty() ? field.placeholder() : field.text();
+}
+
 std::shared_ptr<HCService> HCInviteFriendsController::getService()
 {
     return HCFriendsService::sharedInstance();
@@ -97,12 +118,7 @@ void HCInviteFriendsController::inviteFriends()
     }
     auto reachability = HCReachability::Instance();
     if (!reachability || !reachability->isGameServerReachable()) {
-        alert("No internet connection", "You must have an internet connection to invite friends.");
-        return;
-    }
-    // Without the game's invitation there is nothing the service could send.
-    if (!definition_ || !definition_->resourceId()) {
-        alert("Invitation Unavailable", "The game's invitation could not be loaded. Please go back and try again.");
+        showNoConnectionMessage();
         return;
     }
     setSendEnabled(false);
@@ -124,7 +140,7 @@ void HCInviteFriendsController::inviteSuccess(std::shared_ptr<platform::Object>)
     auto navigation = navigationController();
     if (!complete || !navigation) return;
     complete->view();
-    complete->inviteIcon()->setImageUrl(definition_->inviteIconURL());
+    if (definition_) complete->inviteIcon()->setImageUrl(definition_->inviteIconURL());
     const bool several = selectedUsers_.size() >= 2;
     complete->messageLabel()->setText(several ? "Your invitations were sent!" : "Your invitation was sent!");
     complete->messageTitleLabel()->setText(several ? "Invitations Sent" : "Invitation Sent");
@@ -138,6 +154,6 @@ void HCInviteFriendsController::inviteFailure(std::shared_ptr<platform::Object>)
 {
     HC_CHECK_MAIN_THREAD();
     setSendEnabled(true);
-    alert("An error occurred", "Your invite was not submitted. Please try again.");
+    showSubmitFailedMessage();
     hideLoadingScreen();
 }

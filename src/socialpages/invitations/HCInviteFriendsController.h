@@ -1,16 +1,18 @@
 #pragma once
 // The invite flow's compose page ("InviteFriends"): the chosen receivers
-// (friends, then contacts) under an editable message, and "Send". A send is
-// refused with an alert when nobody is chosen, when the service cannot be
-// reached, or when no invite definition was loaded; a failed send puts
-// "Send" back on for another try. A sent invitation leads to the
-// confirmation, whose button ends the flow.
+// (friends, then contacts), which cannot be selected, under an editable
+// message, and "Send". A send is refused with an alert when nobody is
+// chosen or when the service cannot be reached; a failed send (also one the
+// service refuses for want of an invite definition) puts "Send" back on for
+// another try. A sent invitation leads to the confirmation, whose button
+// ends the flow.
 //
 // Thread: main thread.
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "platform/ui/TextField.h"
 #include "social/invitations/HCInviteDefinition.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
@@ -31,11 +33,22 @@ public:
     void inviteSuccess(std::shared_ptr<platform::Object> reply);
     void inviteFailure(std::shared_ptr<platform::Object> failure);
     static void showNoFriendsSelectedMessage();
+    static void showNoConnectionMessage();
+    static void showSubmitFailedMessage();
+    // Ends the flow. Nothing of the flow calls it; a page that shows the
+    // compose page another way may.
+    void cancel();
+    // What the player wrote in `field`, else its placeholder.
+    static std::string getUserMessage(const platform::ui::TextField& field);
 
     std::optional<std::string> getTableHeaderControllerName() override { return "InviteFriendsHeader"; }
     void onTableHeaderCreated(const platform::ObjectPtr& header) override;
     bool usePlainTableSectionHeaders() override { return true; }
     bool canReceiveCallbacksNow() const override { return true; }
+    std::optional<IndexPath> willSelectRowAtIndexPath(platform::ui::TableView&, const IndexPath&) override
+    {
+        return std::nullopt;
+    }
     std::shared_ptr<HCService> getService() override;
     void populateResourceMap(HCResourceControllerMap& map) override;
     void doIndexActionOnSuccess(const HCDelegate& onSuccess, const HCDelegate& onFailure) override;

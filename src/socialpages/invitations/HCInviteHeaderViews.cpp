@@ -83,6 +83,12 @@ void HCInviteFriendsHeaderController::textViewDidEndEditing(platform::ui::TextVi
     if (hasDefaultText_) inviteText_->setText(suggested_);
 }
 
+void HCInviteFriendsHeaderController::touchesEnded(const platform::ui::TouchSet&, const platform::ui::Event&)
+{
+    HC_CHECK_MAIN_THREAD();
+    inviteText_->resignFirstResponder();
+}
+
 HCSelectInviteTypeCell::HCSelectInviteTypeCell()
     : iconView_(platform::ui::ImageView::make(Rect(8, 8, 28, 28))),
       titleLabel_(platform::ui::Label::make(Rect(44, 4, 200, 20))),

@@ -52,6 +52,8 @@ public:
     bool inviteTextHasDefaultText() const { return hasDefaultText_; }
     void textViewDidBeginEditing(platform::ui::TextView& view) override;
     void textViewDidEndEditing(platform::ui::TextView& view) override;
+    // A touch on the header around the message takes the keyboard away.
+    void touchesEnded(const platform::ui::TouchSet& touches, const platform::ui::Event& event) override;
     std::string kindName() const override { return "HCInviteFriendsHeaderController"; }
 
 private:

@@ -1,6 +1,8 @@
 #include "socialpages/invitations/HCSelectFriendsToInviteController.h"
 
 #include "core/halcyon/Halcyon.h"
+#include "dashboard/HCRootController.h"
+#include "dashboard/HalcyonDashboard.h"
 #include "platform/runtime/Thread.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
@@ -9,6 +11,7 @@
 #include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/HCRequestTicket.h"
 #include "uiframework/table/HCCheckableCell.h"
+#include "socialpages/invitations/HCInviteFriendsController.h"
 #include "socialpages/invitations/HCSelectInviteTypeController.h"
 #include "uiframework/HCControllerLoader.h"
 
@@ -24,6 +27,17 @@ std::shared_ptr<HCSelectFriendsToInviteController> HCSelectFriendsToInviteContro
     picker->inviteTypeController_ = start;
     picker->selectedUsers_ = selected;
     return picker;
+}
+
+void HCSelectFriendsToInviteController::cancel()
+{
+    HC_CHECK_MAIN_THREAD();
+    if (auto root = HalcyonDashboard::getRootController()) root->dismissModalViewController(true);
+}
+
+std::string HCSelectFriendsToInviteController::getUserMessage(const platform::ui::TextField& field)
+{
+    return HCInviteFriendsController::getUserMessage(field);
 }
 
 std::shared_ptr<HCService> HCSelectFriendsToInviteController::getService()

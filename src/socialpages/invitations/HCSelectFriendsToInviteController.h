@@ -14,6 +14,7 @@
 #include "core/users/HCUser.h"
 #include "platform/foundation/Values.h"
 #include "platform/runtime/RunLoop.h"
+#include "platform/ui/TextField.h"
 #include "uiframework/table/HCStalledRefresh.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
@@ -28,6 +29,11 @@ public:
         const std::shared_ptr<HCSelectInviteTypeController>& start, const std::vector<platform::ObjectPtr>& selected);
 
     void done();
+    // Takes away the modal the dashboard's root shows. Nothing of the flow
+    // calls it; a page that shows the picker modally may.
+    void cancel();
+    // As the compose page's.
+    static std::string getUserMessage(const platform::ui::TextField& field);
     void toggleSelectionOfUser(const HCUserPtr& user);
     uint32_t _userIsAtSelectedIndex(const HCUserPtr& user) const;
     const std::vector<platform::ObjectPtr>& selectedUsers() const { return selectedUsers_; }

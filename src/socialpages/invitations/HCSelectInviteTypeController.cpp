@@ -42,8 +42,10 @@ void HCSelectInviteTypeController::setInviteId(const std::optional<std::string>&
 
 platform::ui::ViewControllerPtr HCSelectInviteTypeController::controllerForFollowingLaunchItem(const std::string& item)
 {
-    // The launch's item names the definition to offer; nothing is pushed for it.
+    // The launch's item names the definition to offer; nothing is pushed for
+    // it. The page, pushed already, may have asked for the primary one.
     setInviteId(item);
+    if (definitionQuestion_ != 0) askForDefinition();
     return nullptr;
 }
 
@@ -171,21 +173,22 @@ void HCSelectInviteTypeController::viewWillAppear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
     HCTableStaticControllerHelper::viewWillAppear(animated);
-    showLoadingScreen();
+    askForDefinition();
 }
 
-void HCSelectInviteTypeController::viewDidAppear(bool animated)
+void HCSelectInviteTypeController::askForDefinition()
 {
-    HC_CHECK_MAIN_THREAD();
-    HCTableStaticControllerHelper::viewDidAppear(animated);
-    // Asked once on screen: a dashboard launch names the definition only
-    // after pushing the page. The table's own load may have taken the
-    // loading screen down meanwhile.
     showLoadingScreen();
+    const unsigned question = ++definitionQuestion_;
     auto self = std::static_pointer_cast<HCSelectInviteTypeController>(platform::self(this));
     auto [success, failure] = pageRequestDelegates<HCSelectInviteTypeController>(
-        self, [](auto& page, const auto& reply) { page.didGetInviteDefinition(platform::as<HCPaginatedSeries>(reply)); },
-        [](auto& page, const auto& failed) { page.didFailGetInviteDefinition(failed); });
+        self,
+        [question](auto& page, const auto& reply) {
+            if (question == page.definitionQuestion_) page.didGetInviteDefinition(platform::as<HCPaginatedSeries>(reply));
+        },
+        [question](auto& page, const auto& failed) {
+            if (question == page.definitionQuestion_) page.didFailGetInviteDefinition(failed);
+        });
     if (inviteId_) {
         HCInviteService::getInviteDefinition(inviteId_, success, failure);
     } else {

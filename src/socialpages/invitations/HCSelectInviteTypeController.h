@@ -5,7 +5,9 @@
 // friends, address-book contacts) with how many are chosen, and "Invite",
 // which opens the compose page with friends first, then contacts. A
 // dashboard launch may follow the page's name with an identifier, which the
-// page takes as its own. The definition is asked for at every appearance.
+// page takes as its own. The definition is asked for at every appearance,
+// and again when a launch names it only after pushing the page; only the
+// latest question's answer is taken.
 //
 // Thread: main thread.
 #include <array>
@@ -64,13 +66,13 @@ public:
     void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
-    void viewDidAppear(bool animated) override;
     platform::ui::ViewControllerPtr controllerForFollowingLaunchItem(const std::string& item) override;
     std::string kindName() const override { return "HCSelectInviteTypeController"; }
 
 private:
     // What ends the flow from its last page.
     std::function<void()> makeCloseAction();
+    void askForDefinition();
 
     std::optional<std::string> inviteId_;
     std::weak_ptr<HCSelectInviteTypeHeaderController> header_;
@@ -78,4 +80,6 @@ private:
     std::array<std::vector<platform::ObjectPtr>, 2> selected_;
     std::array<std::weak_ptr<HCSelectInviteTypeCell>, 2> cells_;
     std::vector<platform::ObjectPtr> addedContacts_;
+    // The latest question for the definition, numbered from 1; 0 before the first.
+    unsigned definitionQuestion_ = 0;
 };

@@ -380,6 +380,15 @@ void HCSelectProfilePictureController::imagePickerControllerDidFinishPickingMedi
     _imageSelected(image);
 }
 
+void HCSelectProfilePictureController::imagePickerControllerDidFinishPickingImage(
+    platform::ui::ImagePickerController& picker, const platform::ui::ImagePtr& image,
+    const std::shared_ptr<platform::Dictionary>&)
+{
+    HC_CHECK_MAIN_THREAD();
+    hidePicker(picker);
+    _imageSelected(image);
+}
+
 void HCSelectProfilePictureController::imagePickerControllerDidCancel(platform::ui::ImagePickerController& picker)
 {
     HC_CHECK_MAIN_THREAD();

@@ -84,6 +84,10 @@ public:
     void actionSheetClickedButtonAtIndex(platform::ui::ActionSheet& sheet, int buttonIndex) override;
     void imagePickerControllerDidFinishPickingMediaWithInfo(platform::ui::ImagePickerController& picker,
                                                             const std::shared_ptr<platform::Dictionary>& info) override;
+    // The older form, which systems before 3.0 call.
+    void imagePickerControllerDidFinishPickingImage(platform::ui::ImagePickerController& picker,
+                                                    const platform::ui::ImagePtr& image,
+                                                    const std::shared_ptr<platform::Dictionary>& editingInfo) override;
     void imagePickerControllerDidCancel(platform::ui::ImagePickerController& picker) override;
     void popoverControllerDidDismissPopover(platform::ui::PopoverController& popover) override;
 

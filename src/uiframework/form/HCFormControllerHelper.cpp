@@ -74,28 +74,35 @@ void HCFormControllerHelper::runHook(unsigned submission, Hook hook)
 bool HCFormControllerHelper::onSubmitForm(const platform::ui::ViewPtr& view)
 {
     HC_CHECK_MAIN_THREAD();
-    if (isSubmitting() && !allowsOverlappingSubmissions()) return false;
-    const std::string url = getFormSubmissionUrl();
-    if (url.empty()) return false;
-    HCHttpNestedQueryStringWriter parameters;
+    if (isSubmitting() && !queuesSubmissions()) return false;
+    Queued queued{0, getFormSubmissionUrl(), std::make_shared<HCHttpNestedQueryStringWriter>()};
+    if (queued.url.empty()) return false;
     {
         const std::string scopeName = singularResourceName();
-        HCISerializer::Scope scope(scopeName.empty() ? nullptr : &parameters, scopeName.c_str());
-        viewDataMap_.writeFields(view ? view : this->view(), parameters);
+        HCISerializer::Scope scope(scopeName.empty() ? nullptr : queued.parameters.get(), scopeName.c_str());
+        viewDataMap_.writeFields(view ? view : this->view(), *queued.parameters);
     }
-    addHiddenParameters(parameters);
-    const unsigned submission = ++lastSubmission_;
-    inFlight_.insert(submission);
-    runHook(submission, [this] { onBeforeFormSubmitted(); });
+    addHiddenParameters(*queued.parameters);
+    queued.submission = ++lastSubmission_;
+    inFlight_.insert(queued.submission);
+    runHook(queued.submission, [this] { onBeforeFormSubmitted(); });
     if (shouldDismissKeyboardWhenSubmitting()) {
         platform::ui::FirstResponder::resignWithin(*this->view());
     }
+    if (sending_ != 0) {
+        queued_.push_back(std::move(queued));
+        return true;
+    }
+    return send(queued);
+}
 
+bool HCFormControllerHelper::send(const Queued& queued)
+{
     if (!service_) service_ = HCService::create<HCFormService>();
     auto self = platform::self(this);
     std::weak_ptr<HCFormControllerHelper> weakSelf = std::static_pointer_cast<HCFormControllerHelper>(self);
     // Answered by one of the two callbacks; let go unanswered, the request was dropped.
-    auto ticket = std::make_shared<HCRequestTicket>(submission, [weakSelf](unsigned dropped) {
+    auto ticket = std::make_shared<HCRequestTicket>(queued.submission, [weakSelf](unsigned dropped) {
         if (auto form = weakSelf.lock()) form->_onSubmitFailed(dropped, nullptr, false);
     });
     auto succeeded = HCDelegate::withFunction(
@@ -111,12 +118,13 @@ bool HCFormControllerHelper::onSubmitForm(const platform::ui::ViewPtr& view)
             if (form && ticket->answer()) form->_onSubmitFailed(ticket->generation, failure, true);
         },
         self);
-    auto handle = service_->_performAction(url, &parameters, getHTTPMethod(), succeeded, failed,
+    sending_ = queued.submission;
+    auto handle = service_->_performAction(queued.url, queued.parameters.get(), getHTTPMethod(), succeeded, failed,
                                            HCActionRequest::kBannerAlternate,
                                            platform::String::make(getLoadingScreenText()), shouldUseOAuth());
     if (!handle) {
         ticket->answer();
-        _onSubmitFailed(submission, nullptr, false);
+        _onSubmitFailed(queued.submission, nullptr, false);
         return false;
     }
     if (shouldShowLoadingScreenWhileSubmitting()) showLoadingScreen();
@@ -124,9 +132,18 @@ bool HCFormControllerHelper::onSubmitForm(const platform::ui::ViewPtr& view)
     return true;
 }
 
+void HCFormControllerHelper::sendNextQueued()
+{
+    if (sending_ != 0 || queued_.empty()) return;
+    const Queued next = std::move(queued_.front());
+    queued_.pop_front();
+    send(next);
+}
+
 bool HCFormControllerHelper::endSubmission(unsigned submission)
 {
     if (inFlight_.erase(submission) == 0) return false;
+    if (submission == sending_) sending_ = 0;
     if (!isSubmitting()) endAllSubmissions();
     return true;
 }
@@ -134,6 +151,8 @@ bool HCFormControllerHelper::endSubmission(unsigned submission)
 void HCFormControllerHelper::endAllSubmissions()
 {
     inFlight_.clear();
+    queued_.clear();
+    sending_ = 0;
     hideLoadingScreen();
     if (auto button = submitBarButtonItem()) button->setEnabled(true);
 }
@@ -143,6 +162,7 @@ void HCFormControllerHelper::_onSubmitSucceeded(unsigned submission, const HCPag
     HC_CHECK_MAIN_THREAD();
     if (!endSubmission(submission)) return;
     runHook(submission, [&] { onFormSubmitted(reply ? reply : HCPaginatedSeries::paginatedSeries()); });
+    sendNextQueued();
 }
 
 void HCFormControllerHelper::_onSubmitFailed(unsigned submission, const platform::ObjectPtr& failure, bool showAlert)
@@ -155,6 +175,7 @@ void HCFormControllerHelper::_onSubmitFailed(unsigned submission, const platform
             ->show();
     }
     runHook(submission, [&] { onFormSubmissionFailed(failure); });
+    sendNextQueued();
 }
 
 std::string HCFormControllerHelper::serverMessageOf(const platform::ObjectPtr& failure)
@@ -215,7 +236,7 @@ bool HCFormControllerHelper::shouldDismissKeyboardWhenSubmitting()
     return true;
 }
 
-bool HCFormControllerHelper::allowsOverlappingSubmissions()
+bool HCFormControllerHelper::queuesSubmissions()
 {
     return false;
 }

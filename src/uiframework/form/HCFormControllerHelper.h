@@ -20,9 +20,11 @@
 // notifications.
 //
 // One submission at a time: onSubmitForm sends nothing while one is in
-// flight (a double tap on a submit button posts once), unless the page takes
-// several at once (allowsOverlappingSubmissions: a message box, whose field
-// is empty again as soon as a line leaves). The page's submit button in the
+// flight (a double tap on a submit button posts once), unless the page
+// queues them (queuesSubmissions: a message box, whose field is empty again
+// as soon as a line leaves). A queued submission takes its fields at once
+// and leaves once every submission before it was answered, so the service
+// stores them in the order they were made. The page's submit button in the
 // navigation bar (submitBarButtonItem), which the loading screen does not
 // cover, is disabled while a submission is in flight.
 //
@@ -39,6 +41,7 @@
 // will not reach it.
 //
 // Thread: main thread.
+#include <deque>
 #include <memory>
 #include <set>
 #include <string>
@@ -93,8 +96,9 @@ public:
     virtual void onFormSubmissionFailed(const platform::ObjectPtr& failure);
     virtual bool shouldShowLoadingScreenWhileSubmitting();
     virtual bool shouldDismissKeyboardWhenSubmitting();
-    // Whether a submission may leave while another is in flight (NO).
-    virtual bool allowsOverlappingSubmissions();
+    // Whether a submission made while another is in flight waits its turn
+    // (NO: it is not made).
+    virtual bool queuesSubmissions();
     // The page's submit button in the navigation bar, if it has one (none).
     virtual platform::ui::BarButtonItemPtr submitBarButtonItem();
 
@@ -106,6 +110,17 @@ public:
     std::string kindName() const override { return "HCFormControllerHelper"; }
 
 private:
+    // A submission whose parameters are taken, waiting for its turn to leave.
+    struct Queued {
+        unsigned submission;
+        std::string url;
+        std::shared_ptr<HCHttpNestedQueryStringWriter> parameters;
+    };
+
+    // Sends it; false (and it ended as a failure) when the provider would not.
+    bool send(const Queued& queued);
+    // The next queued submission, once none is on its way.
+    void sendNextQueued();
     void _onSubmitSucceeded(unsigned submission, const HCPaginatedSeriesPtr& reply);
     void _onSubmitFailed(unsigned submission, const platform::ObjectPtr& failure, bool showAlert);
     // False when the submission had already ended (or the page let it go).
@@ -117,6 +132,9 @@ private:
     HCViewDataMap viewDataMap_;
     std::shared_ptr<HCService> service_;
     std::set<unsigned> inFlight_;
+    std::deque<Queued> queued_;
+    // The submission on its way to the service; 0 when none.
+    unsigned sending_ = 0;
     unsigned lastSubmission_ = 0;
     unsigned currentSubmission_ = 0;
     bool keyboardShown_ = false;
