@@ -16,7 +16,6 @@
 
 #include "platform/foundation/Values.h"
 #include "platform/runtime/RunLoop.h"
-#include "uiframework/HCRequestTicket.h"
 #include "uiframework/table/HCStalledRefresh.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
@@ -72,8 +71,7 @@ public:
 
 private:
     void send(const DataPtr& data, const Text& inResponseTo);
-    void challengeSubmittedSuccess(std::shared_ptr<platform::Object> reply, std::shared_ptr<HCRequestTicket> ticket);
-    void challengeSubmittedFailure(std::shared_ptr<platform::Object> failure, std::shared_ptr<HCRequestTicket> ticket);
+    void challengeSubmitted();
     bool isSelected(const HCUser& user) const;
     // The header's message, else its placeholder.
     Text getUserMessage() const;
@@ -87,5 +85,4 @@ private:
     bool isCompleted_ = false;
     std::vector<std::shared_ptr<HCUser>> mSelectedUsers_;
     HCStalledRefresh stall_{kRefreshDelay};
-    unsigned sendGeneration_ = 0;
 };
