@@ -4,7 +4,6 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
@@ -15,13 +14,13 @@
 #include "socialpages/conversations/HCConversationController.h"
 #include "socialpages/forums/HCForumThreadViewController.h"
 #include "socialpages/inbox/HCFriendPickerController.h"
-#include "uiframework/HCRequestTicket.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 namespace {
 
-void showErrorAlert(const std::string& message)
+HCPageRequestHandler<HCInboxController> tellError(const char* message)
 {
-    platform::ui::AlertView::make(HCInboxController::kErrorTitle, message, {}, "Ok")->show();
+    return tellWithAlert<HCInboxController>(HCInboxController::kErrorTitle, message, "Ok");
 }
 
 }  // namespace
@@ -93,22 +92,10 @@ void HCInboxController::actionSheetClickedButtonAtIndex(platform::ui::ActionShee
     auto subscription = platform::as<HCSubscription>(pendingDeletion_);
     pendingDeletion_ = nullptr;
     if (!subscription || buttonIndex == sheet.cancelButtonIndex()) return;
-    auto self = platform::self(this);
-    HCConversationService::deleteConversation(subscription->discussionId(),
-                                              HCDelegate(self, &HCInboxController::deletionWasSuccessful),
-                                              HCDelegate(self, &HCInboxController::_deletionFailed));
-}
-
-void HCInboxController::deletionWasSuccessful(std::shared_ptr<HCPaginatedSeries>)
-{
-    HC_CHECK_MAIN_THREAD();
-    reloadDataFromServer();
-}
-
-void HCInboxController::_deletionFailed(std::shared_ptr<platform::Object>)
-{
-    HC_CHECK_MAIN_THREAD();
-    showErrorAlert(kDeleteErrorMessage);
+    auto [deleted, failed] = pageRequestDelegates<HCInboxController>(
+        std::static_pointer_cast<HCInboxController>(platform::self(this)),
+        [](auto& page, const auto&) { page.reloadDataFromServer(); }, {}, tellError(kDeleteErrorMessage));
+    HCConversationService::deleteConversation(subscription->discussionId(), deleted, failed);
 }
 
 // --- starting a conversation ----------------------------------------------------------
@@ -149,27 +136,12 @@ void HCInboxController::startPendingConversation()
     if (startingConversation_ || !pendingConversationUser_) return;
     startingConversation_ = true;
     showLoadingScreen();
-    auto self = platform::self(this);
-    std::weak_ptr<HCInboxController> weakSelf = self;
     // A start the provider drops would otherwise leave the loading screen up.
-    auto ticket = std::make_shared<HCRequestTicket>(0, [weakSelf](unsigned) {
-        if (auto page = weakSelf.lock()) page->_conversationError(nullptr);
-    });
-    HCConversationService::startConversationWithUser(
-        pendingConversationUser_->resourceId(), HCDelegate(self, &HCInboxController::conversationStartAnswered, ticket),
-        HCDelegate(self, &HCInboxController::conversationStartRefused, ticket));
-}
-
-void HCInboxController::conversationStartAnswered(std::shared_ptr<HCPaginatedSeries> series,
-                                                  std::shared_ptr<HCRequestTicket> ticket)
-{
-    if (ticket->answer()) _conversationStarted(std::move(series));
-}
-
-void HCInboxController::conversationStartRefused(std::shared_ptr<platform::Object> failure,
-                                                 std::shared_ptr<HCRequestTicket> ticket)
-{
-    if (ticket->answer()) _conversationError(std::move(failure));
+    auto [started, failed] = pageRequestDelegates<HCInboxController>(
+        std::static_pointer_cast<HCInboxController>(platform::self(this)),
+        [](auto& page, const auto& reply) { page._conversationStarted(platform::as<HCPaginatedSeries>(reply)); },
+        [](auto& page, const auto&) { page._conversationError(); }, tellError(kStartErrorMessage));
+    HCConversationService::startConversationWithUser(pendingConversationUser_->resourceId(), started, failed);
 }
 
 void HCInboxController::_conversationStarted(std::shared_ptr<HCPaginatedSeries> series)
@@ -191,14 +163,12 @@ void HCInboxController::_conversationStarted(std::shared_ptr<HCPaginatedSeries> 
     }
 }
 
-void HCInboxController::_conversationError(std::shared_ptr<platform::Object>)
+void HCInboxController::_conversationError()
 {
     HC_CHECK_MAIN_THREAD();
     startingConversation_ = false;
     pendingConversationUser_ = nullptr;
     hideLoadingScreen();
-    // A dropped start of a page the player left tells no one.
-    if (canReceiveCallbacksNow()) showErrorAlert(kStartErrorMessage);
 }
 
 void HCInboxController::setComposeEnabled(bool enabled)
