@@ -133,7 +133,8 @@ void HCHighScoreMapViewController::doIndexAction(const platform::ui::LocationPtr
     showLoadingScreen();
     receivedScores_ = false;
     // Only the latest request's end counts: an older one that fails while a
-    // newer one runs leaves its loading screen up.
+    // newer one runs neither takes the newer one's loading screen down nor
+    // says anything.
     const unsigned generation = ++generation_;
     auto [loaded, failed] = pageRequestDelegates<HCHighScoreMapViewController>(
         std::static_pointer_cast<HCHighScoreMapViewController>(platform::self(this)),
