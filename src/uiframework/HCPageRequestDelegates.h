@@ -1,14 +1,27 @@
 #pragma once
-// The success and failure delegates of a request a page makes itself,
-// answered at most once. A request the provider lets go unanswered
-// (dropped) ends in `onDropped`, else in the failure handler with nil, on a
-// later turn of the main run loop, so the page never waits for an answer
-// that will not come; like a reply, that end reaches only a page that can
-// receive callbacks then.
+// How every request a page makes of the service ends: the success and
+// failure delegates it hands the service, from pageRequestDelegates.
+//
+// - A request is answered once. One the provider lets go unanswered
+//   (dropped) ends in the failure path with nil on a later turn of the main
+//   run loop, so the page never waits for an answer that will not come.
+// - Its end reaches the page only while the page can receive callbacks
+//   (HCCallbackable); a page that has left its navigation stack hears
+//   nothing of it.
+// - `onFailure` puts the page back: it takes the loading screen down and
+//   undoes what the page changed ahead of the answer, whether the page is
+//   on screen or not (a page in a tab the player is not looking at is
+//   found as it should be when the player comes back).
+// - `tellFailure` is what the player is told, and runs (before onFailure)
+//   only while the page is on screen (pageIsShown): a request that ends
+//   after the player left its page tells nobody, whatever the page answers
+//   about callbacks. Without it the failure is silent. A dropped request is
+//   told like a failure (with nil) unless `dropped` says it goes untold.
 //
 // Thread: main thread.
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "kernel/callbacks/HCCallbackable.h"
@@ -16,29 +29,51 @@
 #include "uiframework/HCRequestTicket.h"
 
 template <class Page>
-std::pair<HCDelegate, HCDelegate> pageRequestDelegates(
-    const std::shared_ptr<Page>& page, std::function<void(Page&, const platform::ObjectPtr&)> onSuccess,
-    std::function<void(Page&, const platform::ObjectPtr&)> onFailure, std::function<void(Page&)> onDropped = {})
+using HCPageRequestHandler = std::function<void(Page&, const platform::ObjectPtr&)>;
+
+enum class HCDroppedRequest { Told, Untold };
+
+// The page's view (or, for a cell, the cell) is in a window: the player sees it.
+bool pageIsShown(const platform::Object& page);
+void showRequestFailureAlert(const std::string& title, const std::string& message, const std::string& button);
+
+// A tellFailure that shows one alert with fixed texts.
+template <class Page>
+HCPageRequestHandler<Page> tellWithAlert(std::string title, std::string message, std::string button)
+{
+    return [title = std::move(title), message = std::move(message), button = std::move(button)](
+               Page&, const platform::ObjectPtr&) { showRequestFailureAlert(title, message, button); };
+}
+
+template <class Page>
+std::pair<HCDelegate, HCDelegate> pageRequestDelegates(const std::shared_ptr<Page>& page,
+                                                       HCPageRequestHandler<Page> onSuccess,
+                                                       HCPageRequestHandler<Page> onFailure,
+                                                       HCPageRequestHandler<Page> tellFailure = {},
+                                                       HCDroppedRequest dropped = HCDroppedRequest::Told)
 {
     std::weak_ptr<Page> weakPage = page;
-    auto ticket = std::make_shared<HCRequestTicket>(0, [weakPage, onFailure, onDropped](unsigned) {
+    auto fail = [onFailure, tellFailure](Page& target, const platform::ObjectPtr& failure, bool tell) {
+        // Told first: putting the page back may take it off the screen (a
+        // form that leaves when it fails).
+        if (tell && tellFailure && pageIsShown(target)) tellFailure(target, failure);
+        if (onFailure) onFailure(target, failure);
+    };
+    auto ticket = std::make_shared<HCRequestTicket>(0, [weakPage, fail, dropped](unsigned) {
         auto target = weakPage.lock();
         if (!target) return;
-        // A reply the page may not hear now (it left its navigation stack) is
-        // let go unheard as well: its end is no more the page's business.
         auto callbackable = dynamic_cast<const HCCallbackable*>(target.get());
         if (callbackable && !callbackable->canReceiveCallbacksNow()) return;
-        if (onDropped) {
-            onDropped(*target);
-        } else {
-            onFailure(*target, nullptr);
-        }
+        fail(*target, nullptr, dropped == HCDroppedRequest::Told);
     });
-    auto answer = [weakPage, ticket](const std::function<void(Page&, const platform::ObjectPtr&)>& handle) {
-        return [weakPage, ticket, handle](const platform::ObjectPtr& reply) {
-            if (!ticket->answer()) return;
-            if (auto target = weakPage.lock()) handle(*target, reply);
-        };
+    auto succeeded = [weakPage, ticket, onSuccess](const platform::ObjectPtr& reply) {
+        if (!ticket->answer()) return;
+        auto target = weakPage.lock();
+        if (target && onSuccess) onSuccess(*target, reply);
     };
-    return {HCDelegate::withFunction(answer(onSuccess), page), HCDelegate::withFunction(answer(onFailure), page)};
+    auto failed = [weakPage, ticket, fail](const platform::ObjectPtr& failure) {
+        if (!ticket->answer()) return;
+        if (auto target = weakPage.lock()) fail(*target, failure, true);
+    };
+    return {HCDelegate::withFunction(succeeded, page), HCDelegate::withFunction(failed, page)};
 }

@@ -7,6 +7,7 @@
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/images/HCImageView.h"
 #include "core/resources/HCResource.h"
+#include "core/storage/HCCloudStorageService.h"
 #include "core/users/HCGameProfilePageInfo.h"
 #include "gamepages/highscores/HCHighScoreCell.h"
 #include "gamepages/highscores/HCHighScoreController.h"
@@ -239,7 +240,7 @@ TEST_F(HighScorePageTest, AScoresDataIsOfferedForDownloadAndReachesTheGameOnceFo
     EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty());
 }
 
-TEST_F(HighScorePageTest, AFailedDownloadSaysSoAndGivesTheGameNothing)
+TEST_F(HighScorePageTest, AFailedOrDroppedDownloadSaysSoAndGivesTheGameNothing)
 {
     DataTakingGame game;
     gameDelegate = &game;
@@ -257,6 +258,18 @@ TEST_F(HighScorePageTest, AFailedDownloadSaysSoAndGivesTheGameNothing)
     EXPECT_EQ(alerts.front()->title(), "Error!");
     EXPECT_EQ(alerts.front()->message(),
               "There was a problem downloading the data for this high score. Please try again later.");
+    alerts.front()->dismissWithClickedButtonIndex(0, false);
+
+    // The storage host's download is let go unanswered.
+    ASSERT_TRUE(driver->tap(ben.front()->downloadBlobButton()));
+    EXPECT_TRUE(showsLoadingScreen());
+    HCCloudStorageService::sharedInstance()->getS3HttpService()->cancelAllRequests();
+    waitForIdle();
+    EXPECT_FALSE(showsLoadingScreen());
+    EXPECT_TRUE(game.received.empty());
+    alerts = platform::ui::AlertView::visibleAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts.front()->title(), "Error!");
 }
 
 TEST_F(HighScorePageTest, AnotherGamesScoreOffersNoDownload)

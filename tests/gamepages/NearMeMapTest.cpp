@@ -1,6 +1,6 @@
 // The scores near the player, opened from a leaderboard's map button: the
 // pins, the first framing, a refresh of the area in view, "Find Me", and a
-// failed or dropped request.
+// failed or dropped request, on screen or after the player left the map.
 #include <cmath>
 
 #include "core/halcyon/Halcyon.h"
@@ -155,6 +155,21 @@ TEST_F(NearMeMapTest, AFailedOrDroppedRequestTakesTheLoadingScreenDownAndSaysSo)
     waitForIdle();
     EXPECT_FALSE(showsLoadingScreen());
     EXPECT_TRUE(saysItFailed());
+    for (const auto& alert : platform::ui::AlertView::visibleAlerts()) alert->dismissWithClickedButtonIndex(0, false);
+
+    // The player goes back to the scores before the map's request fails:
+    // the score page says nothing of the map's failure.
+    server->faults().injectFor("GET", kScores, localserver::Fault::reply(500, "down"));
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(tapRightBarButton());
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+    }
+    waitForReplies();
+    settle();
+    EXPECT_TRUE(topPageAs<HCHighScoreController>());
+    EXPECT_FALSE(saysItFailed());
 }
 
 TEST_F(NearMeMapTest, APinsDisclosureButtonOpensThePlayersProfileButThePlayersOwnEmptyPinOpensNothing)

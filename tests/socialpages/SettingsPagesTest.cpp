@@ -70,6 +70,23 @@ TEST_F(SettingsPagesTest, LocationSwitchActsAtOnceAndIsTakenBackWhenTheServiceRe
     waitForIdle();
     ASSERT_TRUE(settingRow("Share my location"));
     EXPECT_FALSE(settingRow("Share my location")->booleanSwitch()->isOn());
+
+    // Sharing back on, and the player leaves the settings before the
+    // service refuses: the device stops sharing again, and no alert lands
+    // on the page the player went back to.
+    server->faults().injectFor("POST", kSettingsPath, localserver::Fault::reply(500, "down"));
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(settingRow("Share my location")->booleanSwitch()->toggle());
+        EXPECT_NE(Halcyon::userDistanceUnit(), 1) << "the device shares at once";
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+    }
+    waitForReplies();
+    settle();
+    EXPECT_FALSE(topPageAs<HCUserSettingController>());
+    EXPECT_EQ(Halcyon::userDistanceUnit(), 1);
+    EXPECT_TRUE(alertTitles().empty());
 }
 
 TEST_F(SettingsPagesTest, PresenceFlipIsSentAndSwitchesBackOnFailure)

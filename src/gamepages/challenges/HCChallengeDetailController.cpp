@@ -10,6 +10,7 @@
 #include "scores/challenges/HCChallengeDefinition.h"
 #include "scores/challenges/HCChallengeService.h"
 #include "scores/challenges/HCChallengeToUser.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 std::shared_ptr<HCService> HCChallengeDetailController::getService()
 {
@@ -116,35 +117,29 @@ void HCChallengeDetailController::acceptChallenge()
         if (!oneShotAlertView_) startChallenge();
         return;
     }
-    auto self = std::static_pointer_cast<HCChallengeDetailController>(platform::self(this));
-    std::weak_ptr<HCChallengeDetailController> weakSelf = self;
-    auto ticket = std::make_shared<HCRequestTicket>(generation, [weakSelf](unsigned dropped) {
-        auto page = weakSelf.lock();
-        if (page && dropped == page->startGeneration_) page->_challengeDataDownloadFailed(nullptr, nullptr);
-    });
-    download_ = HCChallengeService::downloadChallengeData(
-        challenge->challengeDataUrl(), HCDelegate(self, &HCChallengeDetailController::_challengeDataDownloaded, ticket),
-        HCDelegate(self, &HCChallengeDetailController::_challengeDataDownloadFailed, ticket));
+    // Only the latest start's download counts; a dropped one fails like a refused one.
+    auto [downloaded, failed] = pageRequestDelegates<HCChallengeDetailController>(
+        std::static_pointer_cast<HCChallengeDetailController>(platform::self(this)),
+        [generation](auto& page, const auto& data) {
+            if (generation == page.startGeneration_) page._challengeDataDownloaded(platform::as<platform::Data>(data));
+        },
+        // A one-shot alert still open stays so; without data its answer starts nothing.
+        [generation](auto& page, const auto&) {
+            if (generation == page.startGeneration_) page.endDownload();
+        },
+        [generation](auto& page, const auto&) {
+            if (generation == page.startGeneration_)
+                showRequestFailureAlert("Error downloading data", "Please try again.", "OK");
+        });
+    download_ = HCChallengeService::downloadChallengeData(challenge->challengeDataUrl(), downloaded, failed);
 }
 
-void HCChallengeDetailController::_challengeDataDownloaded(std::shared_ptr<platform::Data> data,
-                                                           std::shared_ptr<HCRequestTicket> ticket)
+void HCChallengeDetailController::_challengeDataDownloaded(const std::shared_ptr<platform::Data>& data)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!ticket || ticket->generation != startGeneration_ || !ticket->answer()) return;
-    challengeData_ = std::move(data);
+    challengeData_ = data;
     dataArrived_ = true;
     if (!oneShotAlertView_) startChallenge();
-}
-
-void HCChallengeDetailController::_challengeDataDownloadFailed(std::shared_ptr<platform::Object>,
-                                                               std::shared_ptr<HCRequestTicket> ticket)
-{
-    HC_CHECK_MAIN_THREAD();
-    if (ticket && (ticket->generation != startGeneration_ || !ticket->answer())) return;
-    // A one-shot alert still open stays so; without data its answer starts nothing.
-    endDownload();
-    platform::ui::AlertView::make("Error downloading data", "Please try again.", {}, std::string("OK"))->show();
 }
 
 void HCChallengeDetailController::alertViewWillDismissWithButtonIndex(platform::ui::AlertView& alertView, int)

@@ -19,7 +19,6 @@
 #include "platform/foundation/Values.h"
 #include "platform/ui/AlertView.h"
 #include "transport/handles/HCRequestHandle.h"
-#include "uiframework/HCRequestTicket.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
 class HCChallengeToUser;
@@ -66,9 +65,7 @@ public:
     std::string kindName() const override { return "HCChallengeDetailController"; }
 
 private:
-    void _challengeDataDownloaded(std::shared_ptr<platform::Data> data, std::shared_ptr<HCRequestTicket> ticket);
-    void _challengeDataDownloadFailed(std::shared_ptr<platform::Object> failure,
-                                      std::shared_ptr<HCRequestTicket> ticket);
+    void _challengeDataDownloaded(const std::shared_ptr<platform::Data>& data);
     void startChallenge();
     // Ends a start in progress without starting: no alert reaches the page,
     // no data is kept, a reply still on its way counts for nothing.

@@ -16,6 +16,7 @@
 #include "scores/challenges/HCChallengeToUser.h"
 #include "social/friends/HCFriendsService.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/table/HCCheckableCell.h"
 
 using Method = HCChallengeDelegate::Method;
@@ -185,34 +186,25 @@ void HCSendChallengeController::send(const DataPtr& data, const Text& inResponse
     std::vector<std::string> ids;
     for (const auto& user : mSelectedUsers_) ids.push_back(user->resourceId().value_or(""));
     showLoadingScreen();
-    auto self = std::static_pointer_cast<HCSendChallengeController>(platform::self(this));
-    std::weak_ptr<HCSendChallengeController> weakSelf = self;
-    auto ticket = std::make_shared<HCRequestTicket>(++sendGeneration_, [weakSelf](unsigned) {
-        if (auto page = weakSelf.lock()) page->hideLoadingScreen();
-    });
+    // A send dropped unanswered only takes the loading screen down.
+    auto [sent, failed] = pageRequestDelegates<HCSendChallengeController>(
+        std::static_pointer_cast<HCSendChallengeController>(platform::self(this)),
+        [](auto& page, const auto&) { page.challengeSubmitted(); },
+        [](auto& page, const auto&) { page.hideLoadingScreen(); },
+        [](auto&, const auto&) {
+            showAlert("An error occurred", "Your challenge was not submitted. Please try again.");
+        },
+        HCDroppedRequest::Untold);
     HCChallengeService::sendChallenge(challengeDefinitionId_, challengeText_, data, getUserMessage(), hiddenText_, ids,
-                                      inResponseTo,
-                                      HCDelegate(self, &HCSendChallengeController::challengeSubmittedSuccess, ticket),
-                                      HCDelegate(self, &HCSendChallengeController::challengeSubmittedFailure, ticket));
+                                      inResponseTo, sent, failed);
 }
 
-void HCSendChallengeController::challengeSubmittedSuccess(std::shared_ptr<platform::Object>,
-                                                          std::shared_ptr<HCRequestTicket> ticket)
+void HCSendChallengeController::challengeSubmitted()
 {
     HC_CHECK_MAIN_THREAD();
-    if (ticket && !ticket->answer()) return;
     hideLoadingScreen();
     if (auto* delegate = challengeDelegateFor(Method::userSentChallenges)) delegate->userSentChallenges();
     cancel();
-}
-
-void HCSendChallengeController::challengeSubmittedFailure(std::shared_ptr<platform::Object>,
-                                                          std::shared_ptr<HCRequestTicket> ticket)
-{
-    HC_CHECK_MAIN_THREAD();
-    if (ticket && !ticket->answer()) return;
-    showAlert("An error occurred", "Your challenge was not submitted. Please try again.");
-    hideLoadingScreen();
 }
 
 void HCSendChallengeController::cancel()

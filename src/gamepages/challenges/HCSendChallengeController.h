@@ -16,7 +16,6 @@
 
 #include "platform/foundation/Values.h"
 #include "platform/runtime/RunLoop.h"
-#include "uiframework/HCRequestTicket.h"
 #include "uiframework/table/HCStalledRefresh.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
@@ -75,8 +74,7 @@ public:
 
 private:
     void send(const DataPtr& data, const Text& inResponseTo);
-    void challengeSubmittedSuccess(std::shared_ptr<platform::Object> reply, std::shared_ptr<HCRequestTicket> ticket);
-    void challengeSubmittedFailure(std::shared_ptr<platform::Object> failure, std::shared_ptr<HCRequestTicket> ticket);
+    void challengeSubmitted();
     bool isSelected(const HCUser& user) const;
     void chooseAwaitedIfListed();
     // The header's message, else its placeholder.
@@ -93,5 +91,4 @@ private:
     // The player to choose once their row is listed.
     std::shared_ptr<HCUser> awaitedChoice_;
     HCStalledRefresh stall_{kRefreshDelay};
-    unsigned sendGeneration_ = 0;
 };

@@ -6,9 +6,9 @@
 #include "core/replies/HCPaginatedSeries.h"
 #include "gamepages/challenges/HCSendChallengeController.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
 #include "scores/challenges/HCChallengeDefinition.h"
 #include "scores/challenges/HCChallengeDefinitionService.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/widgets/HCDefaultButton.h"
 
 using platform::ui::Rect;
@@ -17,6 +17,12 @@ using Method = HCChallengeDelegate::Method;
 namespace {
 
 constexpr double kSendChallengeHeaderControllerMargin = 20;
+
+void tellDownloadFailed()
+{
+    showRequestFailureAlert("Error Occurred",
+                            "Halcyon failed downloading data. Please check your connection and try again.", "OK");
+}
 
 }  // namespace
 
@@ -56,39 +62,27 @@ void HCSendChallengeHeaderController::viewDidLoad()
     auto page = platform::as<HCSendChallengeController>(tablePage());
     selfRetainer_ = self;
     parentRetainer_ = page;
-    auto ticket = std::make_shared<HCRequestTicket>(0, [weakSelf](unsigned) {
-        if (auto header = weakSelf.lock()) header->_challengeDefinitionDownloadFailed(nullptr, nullptr);
-    });
-    HCChallengeDefinitionService::getChallengeDefinitionWithId(
-        page ? page->challengeDefinitionId() : std::nullopt,
-        HCDelegate(self, &HCSendChallengeHeaderController::_newChallengeDefinitionDownloaded, ticket),
-        HCDelegate(self, &HCSendChallengeHeaderController::_challengeDefinitionDownloadFailed, ticket));
+    auto [downloaded, failed] = pageRequestDelegates<HCSendChallengeHeaderController>(
+        self,
+        [](auto& header, const auto& reply) {
+            header._newChallengeDefinitionDownloaded(platform::as<HCPaginatedSeries>(reply));
+        },
+        [](auto& header, const auto&) { header.releaseRetainers(); },
+        [](auto&, const auto&) { tellDownloadFailed(); });
+    HCChallengeDefinitionService::getChallengeDefinitionWithId(page ? page->challengeDefinitionId() : std::nullopt,
+                                                               downloaded, failed);
 }
 
-void HCSendChallengeHeaderController::_newChallengeDefinitionDownloaded(std::shared_ptr<HCPaginatedSeries> series,
-                                                                        std::shared_ptr<HCRequestTicket> ticket)
+void HCSendChallengeHeaderController::_newChallengeDefinitionDownloaded(const std::shared_ptr<HCPaginatedSeries>& series)
 {
     HC_CHECK_MAIN_THREAD();
-    if (ticket && !ticket->answer()) return;
     std::shared_ptr<HCChallengeDefinition> definition;
     if (series && series->count() > 0) definition = platform::as<HCChallengeDefinition>(series->objectAtIndex(0));
-    if (!definition) {
-        _challengeDefinitionDownloadFailed(nullptr, nullptr);
-        return;
+    if (definition) {
+        setChallenge(definition);
+    } else if (pageIsShown(*this)) {
+        tellDownloadFailed();
     }
-    setChallenge(definition);
-    releaseRetainers();
-}
-
-void HCSendChallengeHeaderController::_challengeDefinitionDownloadFailed(std::shared_ptr<platform::Object>,
-                                                                         std::shared_ptr<HCRequestTicket> ticket)
-{
-    HC_CHECK_MAIN_THREAD();
-    if (ticket && !ticket->answer()) return;
-    platform::ui::AlertView::make("Error Occurred",
-                                  "Halcyon failed downloading data. Please check your connection and try again.", {},
-                                  std::string("OK"))
-        ->show();
     releaseRetainers();
 }
 

@@ -13,7 +13,6 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ViewController.h"
-#include "uiframework/HCRequestTicket.h"
 #include "uiframework/table/HCTableControllerHeader.h"
 #include "uiframework/widgets/HCDefaultTextField.h"
 
@@ -39,10 +38,8 @@ public:
     std::string kindName() const override { return "HCSendChallengeHeaderController"; }
 
 private:
-    void _newChallengeDefinitionDownloaded(std::shared_ptr<HCPaginatedSeries> series,
-                                           std::shared_ptr<HCRequestTicket> ticket);
-    void _challengeDefinitionDownloadFailed(std::shared_ptr<platform::Object> failure,
-                                            std::shared_ptr<HCRequestTicket> ticket);
+    // A reply without the type fails like a refused request.
+    void _newChallengeDefinitionDownloaded(const std::shared_ptr<HCPaginatedSeries>& series);
     void releaseRetainers();
 
     bool finishedDownloadingChallenge_ = false;

@@ -4,16 +4,18 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "social/discovery/HCGameDiscoveryImageHyperlink.h"
 #include "social/discovery/HCGameDiscoveryService.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 void HCFeaturedGameCell::onResourceChanged(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
     HCGameDiscoveryImageHyperlinkCell::onResourceChanged(resource);
     if (resource) return;
-    auto self = platform::self(this);
     // A failure leaves the banner blank: nothing else waits for it.
-    HCGameDiscoveryService::getNowPlayingFeaturedPlacement(HCDelegate(self, &HCFeaturedGameCell::onPlacementLoaded),
-                                                           HCDelegate());
+    auto [loaded, failed] = pageRequestDelegates<HCFeaturedGameCell>(
+        std::static_pointer_cast<HCFeaturedGameCell>(platform::self(this)),
+        [](auto& cell, const auto& reply) { cell.onPlacementLoaded(platform::as<HCPaginatedSeries>(reply)); }, {});
+    HCGameDiscoveryService::getNowPlayingFeaturedPlacement(loaded, failed);
 }
 
 void HCFeaturedGameCell::onPlacementLoaded(std::shared_ptr<HCPaginatedSeries> series)

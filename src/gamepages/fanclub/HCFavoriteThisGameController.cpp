@@ -62,10 +62,12 @@ void HCFavoriteThisGameController::viewWillAppear(bool animated)
     HCFormControllerHelper::viewWillAppear(animated);
     setReviewAreaAvailable(false, false);
     showLoadingScreen();
-    auto self = std::static_pointer_cast<HCFavoriteThisGameController>(platform::self(this));
-    HCClientApplicationService::getPlayerReviewForGame(getClientApplicationId(), std::nullopt,
-                                                       HCDelegate(self, &HCFavoriteThisGameController::onReviewLoaded),
-                                                       HCDelegate(self, &HCFavoriteThisGameController::onReviewReadFailed));
+    // A read the provider drops unanswered ends like a failed one.
+    auto [loaded, failed] = pageRequestDelegates<HCFavoriteThisGameController>(
+        std::static_pointer_cast<HCFavoriteThisGameController>(platform::self(this)),
+        [](auto& page, const auto& reply) { page.onReviewLoaded(platform::as<HCPaginatedSeries>(reply)); },
+        [](auto& page, const auto& failure) { page.onReviewReadFailed(failure); });
+    HCClientApplicationService::getPlayerReviewForGame(getClientApplicationId(), std::nullopt, loaded, failed);
 }
 
 void HCFavoriteThisGameController::onReviewReadFailed(std::shared_ptr<platform::Object>)

@@ -11,13 +11,12 @@
 #include "gamepages/nearme/HCHighScoreMapViewController.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "uiframework/HCControllerLoader.h"
-#include "uiframework/HCRequestTicket.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/HCTabbedPageHeaderController.h"
 
 namespace {
@@ -124,33 +123,34 @@ void HCHighScoreController::downloadBlobForHighScore(const std::shared_ptr<HCHig
     if (!score || !score->hasBlob() || downloadingBlob_) return;
     downloadingBlob_ = true;
     showLoadingScreen();
-    auto self = std::static_pointer_cast<HCHighScoreController>(platform::self(this));
-    HCHighScoreService::downloadBlobForHighScore(score,
-                                                 HCDelegate(self, &HCHighScoreController::onBlobDownloadedForHighScore),
-                                                 HCDelegate(self, &HCHighScoreController::onBlobFailedDownloading));
+    // A download the player never hears back from (dropped) says so like a failed one.
+    auto [downloaded, failed] = pageRequestDelegates<HCHighScoreController>(
+        std::static_pointer_cast<HCHighScoreController>(platform::self(this)),
+        [](auto& page, const auto& reply) { page.onBlobDownloadedForHighScore(platform::as<HCHighScore>(reply)); },
+        [](auto& page, const auto&) { page.endBlobDownload(); },
+        tellWithAlert<HCHighScoreController>(kBlobFailedTitle, kBlobFailedMessage, "OK"));
+    HCHighScoreService::downloadBlobForHighScore(score, downloaded, failed);
 }
 
-void HCHighScoreController::onBlobDownloadedForHighScore(std::shared_ptr<HCHighScore> score)
+void HCHighScoreController::onBlobDownloadedForHighScore(const std::shared_ptr<HCHighScore>& score)
 {
     HC_CHECK_MAIN_THREAD();
+    endBlobDownload();
     // A reply that lost its score (or came back without the data) delivered nothing.
     if (!score || !score->blob()) {
-        onBlobFailedDownloading(nullptr);
+        if (pageIsShown(*this)) showRequestFailureAlert(kBlobFailedTitle, kBlobFailedMessage, "OK");
         return;
     }
-    downloadingBlob_ = false;
-    hideLoadingScreen();
     if (auto* game = Halcyon::getDelegate()) {
         platform::callOptional([&] { game->userDownloadedBlob(score->blob(), score); });
     }
 }
 
-void HCHighScoreController::onBlobFailedDownloading(std::shared_ptr<platform::Object>)
+void HCHighScoreController::endBlobDownload()
 {
     HC_CHECK_MAIN_THREAD();
     downloadingBlob_ = false;
     hideLoadingScreen();
-    platform::ui::AlertView::make(kBlobFailedTitle, kBlobFailedMessage, {}, std::string("OK"))->show();
 }
 
 void HCHighScoreController::onTableHeaderCreated(const platform::ObjectPtr& headerObject)
@@ -203,62 +203,41 @@ void HCHighScoreController::doIndexActionOnSuccess(const HCDelegate& onSuccess, 
     load_->scope = timeScope_;
     load_->onSuccess = onSuccess;
     load_->onFailure = onFailure;
-    auto self = std::static_pointer_cast<HCHighScoreController>(platform::self(this));
-    std::weak_ptr<HCHighScoreController> weakSelf = self;
-    auto ticketFor = [&] {
-        return std::make_shared<HCRequestTicket>(load_->generation, [weakSelf](unsigned generation) {
-            if (auto page = weakSelf.lock()) page->onLoadDropped(generation);
-        });
+    // Either request failing (or dropped) ends the load, silently: the base
+    // takes the loading screen down and the table keeps what it showed.
+    const unsigned generation = load_->generation;
+    auto requestFor = [this, generation](bool friendsOnly) {
+        return pageRequestDelegates<HCHighScoreController>(
+            std::static_pointer_cast<HCHighScoreController>(platform::self(this)),
+            [generation, friendsOnly](auto& page, const auto& reply) {
+                page.onScoresLoaded(generation, friendsOnly, platform::as<HCPaginatedSeries>(reply));
+            },
+            [generation](auto& page, const auto&) {
+                if (page.loadOf(generation)) page.failLoad();
+            });
     };
     auto compared = getPageComparisonUser();
     const auto comparedId = compared ? compared->resourceId() : std::nullopt;
     const unsigned days = daysForTimeScope(load_->scope);
-    auto friendsTicket = ticketFor();
-    HCHighScoreService::getPage(1, boardId, comparedId, true, false, days,
-                                HCDelegate(self, &HCHighScoreController::onFriendsLoadSuccess, friendsTicket),
-                                HCDelegate(self, &HCHighScoreController::onLoadFailed, friendsTicket));
-    auto globalTicket = ticketFor();
-    HCHighScoreService::getPage(1, boardId, comparedId, false, false, days,
-                                HCDelegate(self, &HCHighScoreController::onGlobalLoadSuccess, globalTicket),
-                                HCDelegate(self, &HCHighScoreController::onLoadFailed, globalTicket));
+    auto [friendsLoaded, friendsFailed] = requestFor(true);
+    HCHighScoreService::getPage(1, boardId, comparedId, true, false, days, friendsLoaded, friendsFailed);
+    auto [globalLoaded, globalFailed] = requestFor(false);
+    HCHighScoreService::getPage(1, boardId, comparedId, false, false, days, globalLoaded, globalFailed);
 }
 
-HCHighScoreController::Load* HCHighScoreController::loadFor(const std::shared_ptr<HCRequestTicket>& ticket)
+HCHighScoreController::Load* HCHighScoreController::loadOf(unsigned generation)
 {
-    if (!ticket || !load_ || ticket->generation != load_->generation || !ticket->answer()) return nullptr;
-    return load_.get();
+    return load_ && load_->generation == generation ? load_.get() : nullptr;
 }
 
-void HCHighScoreController::onFriendsLoadSuccess(std::shared_ptr<HCPaginatedSeries> series,
-                                                 std::shared_ptr<HCRequestTicket> ticket)
+void HCHighScoreController::onScoresLoaded(unsigned generation, bool friendsOnly, const HCPaginatedSeriesPtr& series)
 {
     HC_CHECK_MAIN_THREAD();
-    if (auto* load = loadFor(ticket)) {
-        load->friendResources = series ? series : HCPaginatedSeries::paginatedSeries();
-        checkLoadFinished();
-    }
-}
-
-void HCHighScoreController::onGlobalLoadSuccess(std::shared_ptr<HCPaginatedSeries> series,
-                                                std::shared_ptr<HCRequestTicket> ticket)
-{
-    HC_CHECK_MAIN_THREAD();
-    if (auto* load = loadFor(ticket)) {
-        load->globalResources = series ? series : HCPaginatedSeries::paginatedSeries();
-        checkLoadFinished();
-    }
-}
-
-void HCHighScoreController::onLoadFailed(std::shared_ptr<platform::Object>, std::shared_ptr<HCRequestTicket> ticket)
-{
-    HC_CHECK_MAIN_THREAD();
-    if (loadFor(ticket)) failLoad();
-}
-
-void HCHighScoreController::onLoadDropped(unsigned generation)
-{
-    HC_CHECK_MAIN_THREAD();
-    if (load_ && load_->generation == generation) failLoad();
+    auto* load = loadOf(generation);
+    if (!load) return;
+    (friendsOnly ? load->friendResources : load->globalResources) =
+        series ? series : HCPaginatedSeries::paginatedSeries();
+    checkLoadFinished();
 }
 
 void HCHighScoreController::failLoad()

@@ -20,8 +20,9 @@
 // social post page.
 //
 // A score row's download button fetches the data attached to the score and
-// hands it to the game's delegate (userDownloadedBlob) once; a failed
-// download says so with an alert. A tap while a download runs is ignored.
+// hands it to the game's delegate (userDownloadedBlob) once; a failed or
+// dropped download takes the loading screen down and, while the page is on
+// screen, says so with an alert. A tap while a download runs is ignored.
 //
 // Thread: main thread.
 #include <cstdint>
@@ -34,7 +35,6 @@
 #include "uiframework/HCProfileFrame.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
 
-class HCRequestTicket;
 
 class HCHighScoreController : public HCTableSequenceControllerHelper, public HCProfileFrame {
 public:
@@ -100,16 +100,13 @@ private:
     };
 
     void setTimeScoping(unsigned scope);
-    void onFriendsLoadSuccess(std::shared_ptr<HCPaginatedSeries> series, std::shared_ptr<HCRequestTicket> ticket);
-    void onGlobalLoadSuccess(std::shared_ptr<HCPaginatedSeries> series, std::shared_ptr<HCRequestTicket> ticket);
-    void onLoadFailed(std::shared_ptr<platform::Object> failure, std::shared_ptr<HCRequestTicket> ticket);
-    void onLoadDropped(unsigned generation);
-    // The running load the ticket belongs to; nil for a stale or answered one.
-    Load* loadFor(const std::shared_ptr<HCRequestTicket>& ticket);
+    void onScoresLoaded(unsigned generation, bool friendsOnly, const HCPaginatedSeriesPtr& series);
+    // The running load of that generation; nil for a load replaced or ended.
+    Load* loadOf(unsigned generation);
     void checkLoadFinished();
     void showMapButtonIfLocated();
-    void onBlobDownloadedForHighScore(std::shared_ptr<HCHighScore> score);
-    void onBlobFailedDownloading(std::shared_ptr<platform::Object> failure);
+    void onBlobDownloadedForHighScore(const std::shared_ptr<HCHighScore>& score);
+    void endBlobDownload();
     void failLoad();
     std::shared_ptr<HCHighScore> myRankedScore(int section) const;
 

@@ -9,7 +9,6 @@
 #include "gamepages/HCProfileOpener.h"
 #include "gamepages/nearme/HCHighScoreAnnotation.h"
 #include "gamepages/nearme/HCHighScoreAnnotationView.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Font.h"
@@ -17,7 +16,7 @@
 #include "scores/highscores/HCHighScore.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "scores/leaderboards/HCLeaderboardService.h"
-#include "uiframework/HCRequestTicket.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/widgets/HCDefaultButton.h"
 
 namespace {
@@ -132,37 +131,29 @@ void HCHighScoreMapViewController::doIndexAction(const platform::ui::LocationPtr
     locationOfCenter_ = location;
     showRefreshButton(false);
     showLoadingScreen();
-    auto self = std::static_pointer_cast<HCHighScoreMapViewController>(platform::self(this));
-    std::weak_ptr<HCHighScoreMapViewController> weakSelf = self;
-    auto ticket = std::make_shared<HCRequestTicket>(++generation_, [weakSelf](unsigned generation) {
-        auto page = weakSelf.lock();
-        if (page && generation == page->generation_) page->endFailedLoad();
-    });
     receivedScores_ = false;
-    HCHighScoreService::getHighScoresFromLocation(
-        location, radius, 1, leaderboardId_, userMapMode,
-        HCDelegate(self, &HCHighScoreMapViewController::loadAnnotationsFromHighScores, ticket),
-        HCDelegate(self, &HCHighScoreMapViewController::onLoadFailed, ticket));
+    // Only the latest request's end counts: an older one that fails while a
+    // newer one runs neither takes the newer one's loading screen down nor
+    // says anything.
+    const unsigned generation = ++generation_;
+    auto [loaded, failed] = pageRequestDelegates<HCHighScoreMapViewController>(
+        std::static_pointer_cast<HCHighScoreMapViewController>(platform::self(this)),
+        [generation](auto& page, const auto& reply) {
+            if (generation == page.generation_) page.loadAnnotationsFromHighScores(platform::as<HCPaginatedSeries>(reply));
+        },
+        [generation](auto& page, const auto&) {
+            if (generation == page.generation_) page.hideLoadingScreen();
+        },
+        [generation](auto& page, const auto&) {
+            if (generation == page.generation_) showRequestFailureAlert(kFailureTitle, kFailureMessage, "OK");
+        });
+    HCHighScoreService::getHighScoresFromLocation(location, radius, 1, leaderboardId_, userMapMode, loaded, failed);
 }
 
-void HCHighScoreMapViewController::onLoadFailed(std::shared_ptr<platform::Object>,
-                                                std::shared_ptr<HCRequestTicket> ticket)
+void HCHighScoreMapViewController::loadAnnotationsFromHighScores(const std::shared_ptr<HCPaginatedSeries>& series)
 {
     HC_CHECK_MAIN_THREAD();
-    if (ticket && ticket->generation == generation_ && ticket->answer()) endFailedLoad();
-}
-
-void HCHighScoreMapViewController::endFailedLoad()
-{
-    hideLoadingScreen();
-    platform::ui::AlertView::make(kFailureTitle, kFailureMessage, {}, std::string("OK"))->show();
-}
-
-void HCHighScoreMapViewController::loadAnnotationsFromHighScores(std::shared_ptr<HCPaginatedSeries> series,
-                                                                 std::shared_ptr<HCRequestTicket> ticket)
-{
-    HC_CHECK_MAIN_THREAD();
-    if (!ticket || ticket->generation != generation_ || !ticket->answer() || !mapView_) return;
+    if (!mapView_) return;
     mapView_->removeAnnotations(mapView_->annotations());
     annotations_.clear();
     std::vector<Coordinate> positions;

@@ -5,8 +5,9 @@
 // pin; once the player has moved or zoomed the map far enough a refresh
 // button asks for the scores of the area in view. Distances are in miles.
 //
-// A failed or dropped request takes the loading screen down and says so;
-// the pins stay as they were. The disclosure button of a pin's callout
+// A failed or dropped request takes the loading screen down and says so
+// while the map is on screen (a map the player left says nothing); the pins
+// stay as they were. The disclosure button of a pin's callout
 // opens the profile of the player who posted the score.
 //
 // Thread: main thread.
@@ -23,7 +24,6 @@ class HCHighScore;
 class HCHighScoreAnnotation;
 class HCLeaderboard;
 class HCPaginatedSeries;
-class HCRequestTicket;
 
 class HCHighScoreMapViewController final : public HCViewController, public platform::ui::MapViewDelegate {
 public:
@@ -68,10 +68,7 @@ public:
 
 private:
     void doIndexAction(const platform::ui::LocationPtr& location, int radius, const std::string& userMapMode);
-    void loadAnnotationsFromHighScores(std::shared_ptr<HCPaginatedSeries> series,
-                                       std::shared_ptr<HCRequestTicket> ticket);
-    void onLoadFailed(std::shared_ptr<platform::Object> failure, std::shared_ptr<HCRequestTicket> ticket);
-    void endFailedLoad();
+    void loadAnnotationsFromHighScores(const std::shared_ptr<HCPaginatedSeries>& series);
     void setBoundaryCoordinates();
     bool isNewCoordinateInsideView() const;
     void determineIfResetShouldShow();

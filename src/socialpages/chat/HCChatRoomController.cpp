@@ -6,7 +6,6 @@
 #include "core/images/HCImageLoader.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Keyboard.h"
@@ -15,6 +14,7 @@
 #include "social/chat/HCChatMessageService.h"
 #include "social/chat/HCChatRoomInstanceService.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/HCUIKitCategories.h"
 
 HCChatRoomController::~HCChatRoomController()
@@ -138,30 +138,31 @@ void HCChatRoomController::viewDidDisappear(bool animated)
 void HCChatRoomController::rejoinRoom()
 {
     HC_CHECK_MAIN_THREAD();
-    auto self = platform::self(this);
-    HCChatRoomInstanceService::attemptToJoinRoom(roomInstance_, true,
-                                                 HCDelegate(self, &HCChatRoomController::onRejoinedRoom),
-                                                 HCDelegate(self, &HCChatRoomController::onFailedToRejoinRoom));
+    // A rejoin dropped unanswered has not kept the spot either.
+    auto [rejoined, failed] = pageRequestDelegates<HCChatRoomController>(
+        std::static_pointer_cast<HCChatRoomController>(platform::self(this)),
+        [](auto& page, const auto&) { page.onRejoinedRoom(); }, [](auto& page, const auto&) { page.onFailedToRejoinRoom(); });
+    HCChatRoomInstanceService::attemptToJoinRoom(roomInstance_, true, rejoined, failed);
 }
 
-void HCChatRoomController::onRejoinedRoom(std::shared_ptr<platform::Object>)
+void HCChatRoomController::onRejoinedRoom()
 {
     HC_CHECK_MAIN_THREAD();
     // A page pushed over the room meanwhile set the normal rate: it stays.
     if (isVisible()) Halcyon::setPollingFrequency(static_cast<double>(Halcyon::getPollingFrequencyInChat()));
 }
 
-void HCChatRoomController::onFailedToRejoinRoom(std::shared_ptr<platform::Object>)
+void HCChatRoomController::onFailedToRejoinRoom()
 {
     HC_CHECK_MAIN_THREAD();
+    // Asked before the room leaves the screen: a room the player had left tells nobody.
+    const bool shown = pageIsShown(*this);
     auto navigation = navigationController();
     if (!navigation || HalcyonDashboard::isShowingErrorScreenInNavController(navigation)) return;
     if (std::dynamic_pointer_cast<HCChatRoomController>(navigation->visibleViewController())) {
         navigation->popViewController(true);
     }
-    platform::ui::AlertView::make("Room Full!", "Sorry, you've lost your spot due to inactivity.", {},
-                                  std::string("OK"))
-        ->show();
+    if (shown) showRequestFailureAlert("Room Full!", "Sorry, you've lost your spot due to inactivity.", "OK");
 }
 
 bool HCChatRoomController::isLandscape() const

@@ -52,8 +52,8 @@ public:
     std::string kindName() const override { return "HCChatRoomController"; }
 
 private:
-    void onRejoinedRoom(std::shared_ptr<platform::Object> reply);
-    void onFailedToRejoinRoom(std::shared_ptr<platform::Object> failure);
+    void onRejoinedRoom();
+    void onFailedToRejoinRoom();
     void keyboardWillShow(const platform::Notification& notification);
     void keyboardWillHide();
     void setTopBarsVisible(bool visible);

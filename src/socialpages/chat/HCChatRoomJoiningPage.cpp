@@ -79,14 +79,16 @@ void HCChatRoomJoiningPage::attemptToJoinRoom(const HCChatRoomInstancePtr& room)
         return;
     }
     auto self = std::static_pointer_cast<HCChatRoomJoiningPage>(platform::self(this));
-    // A join that is never answered (not sent, or dropped) lets the page go back to the player.
+    // A join that is never answered (not sent, or dropped) lets the page go
+    // back to the player; only a refused one, on screen, shows the room full.
     auto [joined, failed] = pageRequestDelegates<HCChatRoomJoiningPage>(
         self, [](auto& page, const platform::ObjectPtr& reply) { page.onJoinedRoom(reply); },
-        [](auto& page, const platform::ObjectPtr& failure) { page.onFailedToJoinRoom(failure); },
-        [](auto& page) {
+        [](auto& page, const platform::ObjectPtr&) {
             page.endEnteringRoom();
             page.hideLoadingScreen();
-        });
+        },
+        [](auto& page, const platform::ObjectPtr&) { pushRoomFullScreen(page.navigationController()); },
+        HCDroppedRequest::Untold);
     HCChatRoomInstanceService::attemptToJoinRoom(room, false, joined, failed);
 }
 
@@ -97,12 +99,4 @@ void HCChatRoomJoiningPage::onJoinedRoom(const platform::ObjectPtr&)
     hideLoadingScreen();
     if (isInHiddenTab()) return;
     pushChatRoom(HCChatRoomInstanceService::getCachedLastRoomJoined(), navigationController());
-}
-
-void HCChatRoomJoiningPage::onFailedToJoinRoom(const platform::ObjectPtr&)
-{
-    HC_CHECK_MAIN_THREAD();
-    endEnteringRoom();
-    hideLoadingScreen();
-    pushRoomFullScreen(navigationController());
 }

@@ -47,7 +47,6 @@ protected:
 
 private:
     void onJoinedRoom(const platform::ObjectPtr& reply);
-    void onFailedToJoinRoom(const platform::ObjectPtr& failure);
 
     bool enteringRoom_ = false;
 };

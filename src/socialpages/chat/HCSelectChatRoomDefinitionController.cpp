@@ -80,7 +80,13 @@ void HCSelectChatRoomDefinitionController::onCellWasClicked(const platform::Obje
             [](auto& page, const platform::ObjectPtr& rooms) {
                 page.onLoadedInstances(platform::as<HCPaginatedSeries>(rooms));
             },
-            [](auto& page, const platform::ObjectPtr& failure) { page.onFailedLoadingInstances(failure); });
+            [](auto& page, const platform::ObjectPtr&) {
+                page.endEnteringRoom();
+                page.hideLoadingScreen();
+            },
+            [](auto& page, const platform::ObjectPtr&) {
+                pushErrorScreen(page.navigationController(), kRoomsFailedMessage);
+            });
         HCChatRoomInstanceService::getPage(1, definition, loaded, failed);
     } else if (auto room = platform::as<HCChatRoomInstance>(resource)) {
         enterRoom(room);
@@ -107,7 +113,9 @@ void HCSelectChatRoomDefinitionController::onLoadedInstances(const HCPaginatedSe
             if (auto room = platform::as<HCChatRoomInstance>(object)) rooms.push_back(room);
     }
     if (rooms.empty()) {
-        onFailedLoadingInstances(nullptr);
+        endEnteringRoom();
+        hideLoadingScreen();
+        pushErrorScreen(navigationController(), kRoomsFailedMessage);
     } else if (rooms.size() == 1) {
         attemptToJoinRoom(rooms.front());
     } else {
@@ -119,12 +127,4 @@ void HCSelectChatRoomDefinitionController::onLoadedInstances(const HCPaginatedSe
         list->setPreLoadedChatRoomInstances(std::move(rooms));
         navigation->pushViewController(list, true);
     }
-}
-
-void HCSelectChatRoomDefinitionController::onFailedLoadingInstances(const platform::ObjectPtr&)
-{
-    HC_CHECK_MAIN_THREAD();
-    endEnteringRoom();
-    hideLoadingScreen();
-    pushErrorScreen(navigationController(), kRoomsFailedMessage);
 }

@@ -50,7 +50,6 @@ protected:
 
 private:
     void onLoadedInstances(const HCPaginatedSeriesPtr& instances);
-    void onFailedLoadingInstances(const platform::ObjectPtr& failure);
     void showLastVisitedRoom();
 
     // Made by name (the global chat rooms shortcut) it offers the global rooms.

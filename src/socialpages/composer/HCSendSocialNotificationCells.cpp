@@ -10,6 +10,7 @@
 #include "social/socialposts/HCSocialNotificationService.h"
 #include "socialpages/HCCellSubviews.h"
 #include "socialpages/composer/HCSendSocialNotificationController.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/widgets/HCViewHelper.h"
 
 namespace {
@@ -94,10 +95,11 @@ std::optional<bool> HCSendSocialNotificationSubmitTextCell::textFieldShouldRetur
 void HCSendSocialNotificationSubmitTextCell::setSocialNotificationImageName(const std::optional<std::string>& name)
 {
     HC_CHECK_MAIN_THREAD();
-    auto self = std::dynamic_pointer_cast<HCSendSocialNotificationSubmitTextCell>(platform::self(this));
-    auto handle = HCSocialNotificationService::getImageUrlForNotificationImageNamed(
-        name, HCDelegate(self, &HCSendSocialNotificationSubmitTextCell::_imageUrlFound),
-        HCDelegate(self, &HCSendSocialNotificationSubmitTextCell::_imageUrlFailed));
+    auto [found, failed] = pageRequestDelegates<HCSendSocialNotificationSubmitTextCell>(
+        std::dynamic_pointer_cast<HCSendSocialNotificationSubmitTextCell>(platform::self(this)),
+        [](auto& cell, const auto& reply) { cell._imageUrlFound(platform::as<HCPaginatedSeries>(reply)); },
+        [](auto& cell, const auto&) { cell.showGameIcon(); });
+    auto handle = HCSocialNotificationService::getImageUrlForNotificationImageNamed(name, found, failed);
     if (!handle) showGameIcon();
 }
 
@@ -110,11 +112,6 @@ void HCSendSocialNotificationSubmitTextCell::_imageUrlFound(std::shared_ptr<HCPa
     } else {
         showGameIcon();
     }
-}
-
-void HCSendSocialNotificationSubmitTextCell::_imageUrlFailed(std::shared_ptr<platform::Object>)
-{
-    showGameIcon();
 }
 
 void HCSendSocialNotificationSubmitTextCell::showGameIcon()

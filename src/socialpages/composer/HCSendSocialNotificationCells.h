@@ -53,7 +53,6 @@ public:
     std::string kindName() const override { return "HCSendSocialNotificationSubmitTextCell"; }
 
     void _imageUrlFound(std::shared_ptr<HCPaginatedSeries> reply);
-    void _imageUrlFailed(std::shared_ptr<platform::Object> failure);
 
 private:
     void showGameIcon();

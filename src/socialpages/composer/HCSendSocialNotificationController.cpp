@@ -7,7 +7,6 @@
 #include "core/replies/HCTableSectionDescription.h"
 #include "kernel/xml/HCXmlDocument.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "social/socialposts/HCSocialNotificationApi.h"
@@ -290,7 +289,8 @@ void HCSendSocialNotificationController::_sendFailure(std::shared_ptr<platform::
         currentGettingCredentialForNetwork_ = 0;
         if (!_getNextCredential()) return;
     }
-    platform::ui::AlertView::make("", kSendFailedMessage, {}, std::string("Ok"))->show();
+    // A post that fails after the player left the composer tells nobody.
+    if (pageIsShown(*this)) showRequestFailureAlert("", kSendFailedMessage, "Ok");
     activateSendButton();
 }
 

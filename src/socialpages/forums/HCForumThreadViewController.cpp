@@ -128,7 +128,8 @@ void HCForumThreadViewController::_subscribe()
     auto [success, failure] = pageRequestDelegates<HCForumThreadViewController>(
         std::static_pointer_cast<HCForumThreadViewController>(platform::self(this)),
         [](auto& page, const auto& reply) { page._subscribeSuccess(reply); },
-        [](auto& page, const auto& failed) { page._subscribeFailure(failed); });
+        [](auto& page, const auto&) { page.hideLoadingScreen(); },
+        [](auto& page, const auto&) { page.tellSubscribeFailed(); });
     const auto topicId = topic_ ? topic_->resourceId() : std::nullopt;
     showLoadingScreen();
     // A call refused before any request answers its failure at once, and a
@@ -150,10 +151,9 @@ void HCForumThreadViewController::_subscribeSuccess(std::shared_ptr<platform::Ob
     setSubscribeButtonForSubscriptionStatus(thread_->isSubscribed());
 }
 
-void HCForumThreadViewController::_subscribeFailure(std::shared_ptr<platform::Object>)
+void HCForumThreadViewController::tellSubscribeFailed()
 {
     HC_CHECK_MAIN_THREAD();
-    hideLoadingScreen();
     const bool subscribed = thread_ && thread_->isSubscribed();
     platform::ui::AlertView::make("Error Occurred",
                                   std::string("Could not ") + (subscribed ? "unsubscribe from" : "subscribe to") +

@@ -52,7 +52,7 @@ public:
 private:
     void setSubscribeButtonForSubscriptionStatus(bool subscribed);
     void _subscribeSuccess(std::shared_ptr<platform::Object> reply);
-    void _subscribeFailure(std::shared_ptr<platform::Object> failure);
+    void tellSubscribeFailed();
 
     HCForumThreadPtr thread_;
     HCForumTopicPtr topic_;

@@ -106,9 +106,11 @@ void HCFriendImporter::importFriendsSucceeded(std::shared_ptr<platform::Object>)
 
 void HCFriendImporter::importFriendsFailed(std::shared_ptr<platform::Object>)
 {
-    if (!controller_.lock()) return;
+    auto controller = controller_.lock();
+    if (!controller) return;
     setLoading(false);
-    pushCompleteControllerWithMessage(kFailedMessage, "Error");
+    // A player who left the page that asked is not sent back to an error.
+    if (pageIsShown(*controller)) pushCompleteControllerWithMessage(kFailedMessage, "Error");
 }
 
 void HCFriendImporter::pushCompleteControllerWithMessage(const std::string& message, const std::string& title)

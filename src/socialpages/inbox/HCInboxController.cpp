@@ -4,7 +4,6 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
@@ -16,16 +15,6 @@
 #include "socialpages/forums/HCForumThreadViewController.h"
 #include "socialpages/inbox/HCFriendPickerController.h"
 #include "uiframework/HCPageRequestDelegates.h"
-#include "uiframework/HCRequestTicket.h"
-
-namespace {
-
-void showErrorAlert(const std::string& message)
-{
-    platform::ui::AlertView::make(HCInboxController::kErrorTitle, message, {}, "Ok")->show();
-}
-
-}  // namespace
 
 void HCInboxController::initAndBeginConversationWith(const HCUserPtr& user)
 {
@@ -97,14 +86,8 @@ void HCInboxController::actionSheetClickedButtonAtIndex(platform::ui::ActionShee
     // A failed delete tells the player nothing: the row simply stays.
     auto [deleted, failed] = pageRequestDelegates<HCInboxController>(
         std::static_pointer_cast<HCInboxController>(platform::self(this)),
-        [](auto& page, const auto&) { page.deletionWasSuccessful(); }, [](auto&, const auto&) {});
+        [](auto& page, const auto&) { page.reloadDataFromServer(); }, {});
     HCConversationService::deleteConversation(subscription->discussionId(), deleted, failed);
-}
-
-void HCInboxController::deletionWasSuccessful()
-{
-    HC_CHECK_MAIN_THREAD();
-    reloadDataFromServer();
 }
 
 // --- starting a conversation ----------------------------------------------------------
@@ -145,27 +128,12 @@ void HCInboxController::startPendingConversation()
     if (startingConversation_ || !pendingConversationUser_) return;
     startingConversation_ = true;
     showLoadingScreen();
-    auto self = platform::self(this);
-    std::weak_ptr<HCInboxController> weakSelf = self;
     // A start the provider drops would otherwise leave the loading screen up.
-    auto ticket = std::make_shared<HCRequestTicket>(0, [weakSelf](unsigned) {
-        if (auto page = weakSelf.lock()) page->_conversationError(nullptr);
-    });
-    HCConversationService::startConversationWithUser(
-        pendingConversationUser_->resourceId(), HCDelegate(self, &HCInboxController::conversationStartAnswered, ticket),
-        HCDelegate(self, &HCInboxController::conversationStartRefused, ticket));
-}
-
-void HCInboxController::conversationStartAnswered(std::shared_ptr<HCPaginatedSeries> series,
-                                                  std::shared_ptr<HCRequestTicket> ticket)
-{
-    if (ticket->answer()) _conversationStarted(std::move(series));
-}
-
-void HCInboxController::conversationStartRefused(std::shared_ptr<platform::Object> failure,
-                                                 std::shared_ptr<HCRequestTicket> ticket)
-{
-    if (ticket->answer()) _conversationError(std::move(failure));
+    auto [started, failed] = pageRequestDelegates<HCInboxController>(
+        std::static_pointer_cast<HCInboxController>(platform::self(this)),
+        [](auto& page, const auto& reply) { page._conversationStarted(platform::as<HCPaginatedSeries>(reply)); },
+        [](auto& page, const auto&) { page._conversationError(); }, tellWithAlert<HCInboxController>(kErrorTitle, kStartErrorMessage, "Ok"));
+    HCConversationService::startConversationWithUser(pendingConversationUser_->resourceId(), started, failed);
 }
 
 void HCInboxController::_conversationStarted(std::shared_ptr<HCPaginatedSeries> series)
@@ -187,14 +155,12 @@ void HCInboxController::_conversationStarted(std::shared_ptr<HCPaginatedSeries> 
     }
 }
 
-void HCInboxController::_conversationError(std::shared_ptr<platform::Object>)
+void HCInboxController::_conversationError()
 {
     HC_CHECK_MAIN_THREAD();
     startingConversation_ = false;
     pendingConversationUser_ = nullptr;
     hideLoadingScreen();
-    // A dropped start of a page the player left tells no one.
-    if (canReceiveCallbacksNow()) showErrorAlert(kStartErrorMessage);
 }
 
 void HCInboxController::setComposeEnabled(bool enabled)

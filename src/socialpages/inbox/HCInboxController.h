@@ -12,7 +12,7 @@
 // One start runs at a time: the picker's return shows the page again, and
 // that must not start the same conversation a second time. A start that
 // fails, or that the provider drops unanswered, takes the loading screen
-// down and says so.
+// down and, while the inbox is on screen, says so.
 //
 // Thread: main thread.
 #include <memory>
@@ -22,8 +22,6 @@
 #include "platform/ui/ActionSheet.h"
 #include "socialpages/inbox/HCFriendPickerDelegate.h"
 #include "uiframework/table/HCTableSequenceControllerHelper.h"
-
-class HCRequestTicket;
 
 class HCInboxController : public HCTableSequenceControllerHelper,
                           public HCFriendPickerDelegate,
@@ -60,12 +58,8 @@ public:
 
 private:
     void startPendingConversation();
-    // The answers of one start (its HCRequestTicket), each taken once.
-    void conversationStartAnswered(std::shared_ptr<HCPaginatedSeries> series, std::shared_ptr<HCRequestTicket> ticket);
-    void conversationStartRefused(std::shared_ptr<platform::Object> failure, std::shared_ptr<HCRequestTicket> ticket);
     void _conversationStarted(std::shared_ptr<HCPaginatedSeries> series);
-    void _conversationError(std::shared_ptr<platform::Object> failure);
-    void deletionWasSuccessful();
+    void _conversationError();
     void setComposeEnabled(bool enabled);
 
     HCUserPtr pendingConversationUser_;

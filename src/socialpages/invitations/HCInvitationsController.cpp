@@ -11,6 +11,7 @@
 #include "social/invitations/HCInviteService.h"
 #include "socialpages/HCCellSubviews.h"
 #include "socialpages/invitations/HCViewInviteController.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 namespace {
 
@@ -75,12 +76,10 @@ void HCInvitationsController::onResourceWasDeleted(const platform::ObjectPtr& re
     auto invite = platform::as<HCInvite>(resource);
     if (!invite) return;
     // The row is already gone: a failed ignore shows the service's list again.
-    std::weak_ptr<HCInvitationsController> weakSelf =
-        std::static_pointer_cast<HCInvitationsController>(platform::self(this));
-    auto failed = HCDelegate::withFunction([weakSelf](const platform::ObjectPtr&) {
-        if (auto page = weakSelf.lock()) page->reloadDataFromServer();
-    });
-    HCInviteService::ignoreInvite(invite->resourceId(), HCDelegate(), failed);
+    auto [ignored, failed] = pageRequestDelegates<HCInvitationsController>(
+        std::static_pointer_cast<HCInvitationsController>(platform::self(this)), {},
+        [](auto& page, const auto&) { page.reloadDataFromServer(); });
+    HCInviteService::ignoreInvite(invite->resourceId(), ignored, failed);
 }
 
 void HCInvitationsController::onResourcesDownloaded(const HCPaginatedSeriesPtr& series)

@@ -127,7 +127,8 @@ void HCInviteFriendsController::inviteFriends()
     auto self = std::static_pointer_cast<HCInviteFriendsController>(platform::self(this));
     auto [sent, failed] = pageRequestDelegates<HCInviteFriendsController>(
         self, [](auto& page, const auto& reply) { page.inviteSuccess(reply); },
-        [](auto& page, const auto& failure) { page.inviteFailure(failure); });
+        [](auto& page, const auto& failure) { page.inviteFailure(failure); },
+        [](auto& page, const auto&) { page.showSubmitFailedMessage(); });
     HCInviteService::sendInvite(definition_, header ? std::optional(header->inviteText()->text()) : std::nullopt,
                                 selectedUsers_, sent, failed);
 }
@@ -154,6 +155,5 @@ void HCInviteFriendsController::inviteFailure(std::shared_ptr<platform::Object>)
 {
     HC_CHECK_MAIN_THREAD();
     setSendEnabled(true);
-    showSubmitFailedMessage();
     hideLoadingScreen();
 }

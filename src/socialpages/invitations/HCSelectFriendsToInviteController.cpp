@@ -9,7 +9,6 @@
 #include "social/friends/HCFriendsService.h"
 #include "socialpages/friends/HCFullScreenImportFriendsMessage.h"
 #include "uiframework/HCPageRequestDelegates.h"
-#include "uiframework/HCRequestTicket.h"
 #include "uiframework/table/HCCheckableCell.h"
 #include "socialpages/invitations/HCInviteFriendsController.h"
 #include "socialpages/invitations/HCSelectInviteTypeController.h"
@@ -134,28 +133,14 @@ void HCSelectFriendsToInviteController::doIndexActionWithPage(int page, const HC
 {
     HC_CHECK_MAIN_THREAD();
     friendsDownloadOutstanding_ = true;
-    std::weak_ptr<HCSelectFriendsToInviteController> weakSelf =
-        std::static_pointer_cast<HCSelectFriendsToInviteController>(platform::self(this));
     // A failed or dropped page must let the loading screen go as a received one does.
-    auto ticket = std::make_shared<HCRequestTicket>(0, [weakSelf](unsigned) {
-        auto self = weakSelf.lock();
-        if (!self) return;
-        self->friendsDownloadOutstanding_ = false;
-        self->hideLoadingScreen();
-    });
-    auto received = HCDelegate::withFunction(
-        [ticket, onSuccess](const platform::ObjectPtr& reply) {
-            ticket->answer();
-            onSuccess.invokeNow(reply);
-        },
-        nullptr, onSuccess.thread());
-    auto failed = HCDelegate::withFunction(
-        [weakSelf, ticket, onFailure](const platform::ObjectPtr& failure) {
-            ticket->answer();
-            if (auto self = weakSelf.lock()) self->friendsDownloadOutstanding_ = false;
+    auto [received, failed] = pageRequestDelegates<HCSelectFriendsToInviteController>(
+        std::static_pointer_cast<HCSelectFriendsToInviteController>(platform::self(this)),
+        [onSuccess](auto&, const auto& reply) { onSuccess.invokeNow(reply); },
+        [onFailure](auto& picker, const auto& failure) {
+            picker.friendsDownloadOutstanding_ = false;
             onFailure.invokeNow(failure);
-        },
-        nullptr, onFailure.thread());
+        });
     HCFriendsService::getInvitableFriends(page, received, failed);
 }
 

@@ -10,7 +10,6 @@
 #include "platform/runtime/RunLoop.h"
 #include "platform/runtime/Thread.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "social/users/HCUsersCredential.h"
@@ -192,7 +191,8 @@ std::pair<HCDelegate, HCDelegate> HCSelectProfilePictureController::uploadDelega
 void HCSelectProfilePictureController::showFailure(const char* message)
 {
     hideLoadingScreen();
-    platform::ui::AlertView::make(kAlertTitle, message, {}, std::string("Ok"))->show();
+    // A request that fails after the player left the page tells nobody.
+    if (pageIsShown(*this)) showRequestFailureAlert(kAlertTitle, message, "Ok");
 }
 
 void HCSelectProfilePictureController::_clickedRefresh()

@@ -252,7 +252,8 @@ void HCProfileController::onInstantMessage()
     showLoadingScreen();
     auto [started, failed] = pageRequestDelegates<HCProfileController>(
         me(), [](auto& page, const auto& reply) { page._conversationStarted(platform::as<HCPaginatedSeries>(reply)); },
-        [](auto& page, const auto& failure) { page._conversationError(failure); });
+        [](auto& page, const auto&) { page.hideLoadingScreen(); },
+        tellWithAlert<HCProfileController>("Error", kConversationErrorMessage, "Ok"));
     auto handle = HCConversationService::startConversationWithUser(user->resourceId(), started, failed);
     if (!handle) hideLoadingScreen();
 }
@@ -267,13 +268,6 @@ void HCProfileController::_conversationStarted(std::shared_ptr<HCPaginatedSeries
     if (!conversation || !navigation) return;
     navigation->pushViewController(
         HCConversationController::conversationWithId(conversation->resourceId(), conversation->otherUser()), true);
-}
-
-void HCProfileController::_conversationError(std::shared_ptr<platform::Object>)
-{
-    HC_CHECK_MAIN_THREAD();
-    hideLoadingScreen();
-    platform::ui::AlertView::make("Error", kConversationErrorMessage, {}, std::string("Ok"))->show();
 }
 
 void HCProfileController::onFlag()

@@ -78,7 +78,6 @@ public:
     void onFollowChangedState(std::shared_ptr<platform::Object> reply);
     void onFollowFailedChangingState(std::shared_ptr<platform::Object> failure);
     void _conversationStarted(std::shared_ptr<HCPaginatedSeries> series);
-    void _conversationError(std::shared_ptr<platform::Object> failure);
 
     const std::shared_ptr<platform::ui::Label>& friendsSubtextLabel() const { return friendsSubtextLabel_; }
     const std::shared_ptr<platform::ui::Label>& gamesSubtextLabel() const { return gamesSubtextLabel_; }

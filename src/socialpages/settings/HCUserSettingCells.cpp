@@ -4,11 +4,10 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
 #include "social/settings/HCUserSetting.h"
 #include "social/settings/HCUserSettingPushController.h"
 #include "social/settings/HCUserSettingService.h"
-#include "uiframework/HCRequestTicket.h"
+#include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/HCViewController.h"
 
 namespace {
@@ -82,15 +81,13 @@ void HCUserSettingCell::switchToggled()
     auto setting = platform::as<HCUserSetting>(resource());
     if (!setting) return;
     if (auto page = std::dynamic_pointer_cast<HCViewController>(owner())) page->showLoadingScreen();
-    auto self = std::static_pointer_cast<HCUserSettingCell>(platform::self(this));
-    std::weak_ptr<HCUserSettingCell> weakSelf = self;
-    auto ticket = std::make_shared<HCRequestTicket>(0, [weakSelf](unsigned) {
-        if (auto cell = weakSelf.lock()) cell->onSubmitFailure(nullptr);
-    });
+    // The undo runs wherever the player is; only a settings page on screen says the change failed.
+    auto [saved, refused] = pageRequestDelegates<HCUserSettingCell>(
+        std::static_pointer_cast<HCUserSettingCell>(platform::self(this)),
+        [](auto& cell, const auto&) { cell.onSubmitSuccess(); }, [](auto& cell, const auto&) { cell.onSubmitFailure(); },
+        tellWithAlert<HCUserSettingCell>("Oops! There was a problem", kFailureMessage, "OK"));
     const bool value = booleanSwitch_->isOn();
-    HCUserSettingService::setUserSettingWithId(setting->resourceId(), value,
-                                               HCDelegate(self, &HCUserSettingCell::submitAnswered, ticket),
-                                               HCDelegate(self, &HCUserSettingCell::submitRefused, ticket));
+    HCUserSettingService::setUserSettingWithId(setting->resourceId(), value, saved, refused);
     // The device follows at once; the reply decides whether it stays so.
     pendingUndo_ = HCUserSettingDelegate::settingValueToggled(setting, value);
 }
@@ -100,17 +97,7 @@ void HCUserSettingCell::hideOwnersLoadingScreen()
     if (auto page = std::dynamic_pointer_cast<HCViewController>(owner())) page->hideLoadingScreen();
 }
 
-void HCUserSettingCell::submitAnswered(std::shared_ptr<platform::Object> reply, std::shared_ptr<HCRequestTicket> ticket)
-{
-    if (ticket->answer()) onSubmitSuccess(std::move(reply));
-}
-
-void HCUserSettingCell::submitRefused(std::shared_ptr<platform::Object> failure, std::shared_ptr<HCRequestTicket> ticket)
-{
-    if (ticket->answer()) onSubmitFailure(std::move(failure));
-}
-
-void HCUserSettingCell::onSubmitSuccess(std::shared_ptr<platform::Object>)
+void HCUserSettingCell::onSubmitSuccess()
 {
     HC_CHECK_MAIN_THREAD();
     pendingUndo_ = nullptr;
@@ -118,13 +105,12 @@ void HCUserSettingCell::onSubmitSuccess(std::shared_ptr<platform::Object>)
     if (auto setting = platform::as<HCUserSetting>(resource())) setSettingToControlValue(setting);
 }
 
-void HCUserSettingCell::onSubmitFailure(std::shared_ptr<platform::Object>)
+void HCUserSettingCell::onSubmitFailure()
 {
     HC_CHECK_MAIN_THREAD();
     hideOwnersLoadingScreen();
     if (auto undo = std::exchange(pendingUndo_, nullptr)) undo();
     if (auto setting = platform::as<HCUserSetting>(resource())) setControlToSettingValue(setting);
-    platform::ui::AlertView::make("Oops! There was a problem", kFailureMessage, {}, std::string("OK"))->show();
     setNeedsLayout();
 }
 

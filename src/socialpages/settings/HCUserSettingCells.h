@@ -5,8 +5,9 @@
 //
 // A flip covers the page with its loading screen, applies the setting's
 // local side at once and keeps the setting's value until the service agrees;
-// a refusal puts the switch back, undoes the local side and says so; so does
-// a change the provider drops without an answer.
+// a refusal puts the switch back, undoes the local side and, while the row
+// is on screen, says so; so does a change the provider drops without an
+// answer.
 //
 // Thread: main thread.
 #include <memory>
@@ -18,7 +19,6 @@
 #include "uiframework/table/HCTableCellHelper.h"
 
 class HCUserSetting;
-class HCRequestTicket;
 
 class HCUserSettingCell final : public HCTableCellHelper, public HCCallbackable {
 public:
@@ -33,8 +33,9 @@ public:
 
     // The switch's value-changed action.
     void switchToggled();
-    void onSubmitSuccess(std::shared_ptr<platform::Object> reply);
-    void onSubmitFailure(std::shared_ptr<platform::Object> failure);
+    void onSubmitSuccess();
+    // Puts the switch and the device's side back; the player is told apart.
+    void onSubmitFailure();
     void setControlToSettingValue(const std::shared_ptr<HCUserSetting>& setting);
     void setSettingToControlValue(const std::shared_ptr<HCUserSetting>& setting);
 
@@ -44,9 +45,6 @@ public:
 
 private:
     void hideOwnersLoadingScreen();
-    // The answers of one flip (its HCRequestTicket), each taken once.
-    void submitAnswered(std::shared_ptr<platform::Object> reply, std::shared_ptr<HCRequestTicket> ticket);
-    void submitRefused(std::shared_ptr<platform::Object> failure, std::shared_ptr<HCRequestTicket> ticket);
 
     std::shared_ptr<platform::ui::Label> name_;
     std::shared_ptr<platform::ui::Switch> booleanSwitch_;

@@ -5,11 +5,10 @@
 #include "kernel/resources/HCResourceClassName.h"
 #include "platform/foundation/Values.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/Responder.h"
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 #include "transport/provider/HCActionRequest.h"
-#include "uiframework/HCRequestTicket.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 namespace {
 
@@ -99,32 +98,24 @@ bool HCFormControllerHelper::onSubmitForm(const platform::ui::ViewPtr& view)
 bool HCFormControllerHelper::send(const Queued& queued)
 {
     if (!service_) service_ = HCService::create<HCFormService>();
-    auto self = platform::self(this);
-    std::weak_ptr<HCFormControllerHelper> weakSelf = std::static_pointer_cast<HCFormControllerHelper>(self);
-    // Answered by one of the two callbacks; let go unanswered, the request was dropped.
-    auto ticket = std::make_shared<HCRequestTicket>(queued.submission, [weakSelf](unsigned dropped) {
-        if (auto form = weakSelf.lock()) form->_onSubmitFailed(dropped, nullptr, false);
-    });
-    auto succeeded = HCDelegate::withFunction(
-        [weakSelf, ticket](const platform::ObjectPtr& reply) {
-            auto form = weakSelf.lock();
-            if (form && ticket->answer())
-                form->_onSubmitSucceeded(ticket->generation, platform::as<HCPaginatedSeries>(reply));
+    // A submission the provider drops unanswered ends as a failure, without the alert.
+    const unsigned submission = queued.submission;
+    auto [succeeded, failed] = pageRequestDelegates<HCFormControllerHelper>(
+        std::static_pointer_cast<HCFormControllerHelper>(platform::self(this)),
+        [submission](auto& form, const auto& reply) {
+            form._onSubmitSucceeded(submission, platform::as<HCPaginatedSeries>(reply));
         },
-        self);
-    auto failed = HCDelegate::withFunction(
-        [weakSelf, ticket](const platform::ObjectPtr& failure) {
-            auto form = weakSelf.lock();
-            if (form && ticket->answer()) form->_onSubmitFailed(ticket->generation, failure, true);
+        [submission](auto& form, const auto& failure) { form._onSubmitFailed(submission, failure); },
+        [](auto&, const auto& failure) {
+            showRequestFailureAlert(kFailureAlertTitle, serverMessageOf(failure), kFailureAlertButton);
         },
-        self);
-    sending_ = queued.submission;
+        HCDroppedRequest::Untold);
+    sending_ = submission;
     auto handle = service_->_performAction(queued.url, queued.parameters.get(), getHTTPMethod(), succeeded, failed,
                                            HCActionRequest::kBannerAlternate,
                                            platform::String::make(getLoadingScreenText()), shouldUseOAuth());
     if (!handle) {
-        ticket->answer();
-        _onSubmitFailed(queued.submission, nullptr, false);
+        _onSubmitFailed(submission, nullptr);
         return false;
     }
     if (shouldShowLoadingScreenWhileSubmitting()) showLoadingScreen();
@@ -165,15 +156,10 @@ void HCFormControllerHelper::_onSubmitSucceeded(unsigned submission, const HCPag
     sendNextQueued();
 }
 
-void HCFormControllerHelper::_onSubmitFailed(unsigned submission, const platform::ObjectPtr& failure, bool showAlert)
+void HCFormControllerHelper::_onSubmitFailed(unsigned submission, const platform::ObjectPtr& failure)
 {
     HC_CHECK_MAIN_THREAD();
     if (!endSubmission(submission)) return;
-    if (showAlert) {
-        platform::ui::AlertView::make(kFailureAlertTitle, serverMessageOf(failure), {},
-                                      std::string(kFailureAlertButton))
-            ->show();
-    }
     runHook(submission, [&] { onFormSubmissionFailed(failure); });
     sendNextQueued();
 }

@@ -35,10 +35,12 @@
 // failure without the alert: onFormSubmissionFailed with nil, so a page
 // that cleared its fields puts them back.
 //
-// Like every page, a form hears its reply only while it is on a navigation
-// stack; a form shown another way answers canReceiveCallbacksNow itself. A
-// form popped while it submits takes its loading screen down: the reply
-// will not reach it.
+// A submission ends like every request of a page (pageRequestDelegates):
+// a form hears its reply only while it is on a navigation stack (a form
+// shown another way answers canReceiveCallbacksNow itself), and the
+// failure's alert shows only while the form is on screen. A form popped
+// while it submits takes its loading screen down: the reply will not reach
+// it.
 //
 // Thread: main thread.
 #include <deque>
@@ -122,7 +124,7 @@ private:
     // The next queued submission, once none is on its way.
     void sendNextQueued();
     void _onSubmitSucceeded(unsigned submission, const HCPaginatedSeriesPtr& reply);
-    void _onSubmitFailed(unsigned submission, const platform::ObjectPtr& failure, bool showAlert);
+    void _onSubmitFailed(unsigned submission, const platform::ObjectPtr& failure);
     // False when the submission had already ended (or the page let it go).
     bool endSubmission(unsigned submission);
     void endAllSubmissions();
