@@ -72,6 +72,7 @@ HCClientStateQueries clientStateQueries()
 {
     HCClientStateQueries queries;
     queries.lastLoggedInUserId = [] { return std::optional<std::string>(Halcyon::lastLoggedInUserId()); };
+    queries.localUser = &Halcyon::localUser;
     queries.isOnline = &Halcyon::isOnline;
     queries.clientApplicationId = &Halcyon::clientApplicationId;
     queries.suggestionsForumId = &Halcyon::suggestionsForumId;

@@ -78,6 +78,18 @@ TEST_F(HighScoreObjectsTest, SubmissionAndLocalReadsThroughTheObjects)
     auto best = board->highScoreForCurrentUser();
     ASSERT_TRUE(best);
     EXPECT_EQ(best->score(), 100);
+    // With the player's record stored, the best carries their name.
+    HCClientStateQueries named;
+    named.lastLoggedInUserId = [] { return std::optional<std::string>("1001"); };
+    named.isOnline = [this] { return online.load(); };
+    named.localUser = [] {
+        auto ann = HCResource::initWithId<HCUser>(std::string("1001"));
+        ann->setName(std::string("Ann"));
+        return ann;
+    };
+    HCClientState::setQueries(named);
+    ASSERT_TRUE(board->highScoreForCurrentUser());
+    EXPECT_EQ(board->highScoreForCurrentUser()->user()->name(), "Ann");
     EXPECT_FALSE(unknown->highScoreForCurrentUser());
 
     // No attachment: failure at once and no request.

@@ -29,6 +29,11 @@ std::optional<std::string> HCClientState::lastLoggedInUserId()
     return ask(&HCClientStateQueries::lastLoggedInUserId, std::optional<std::string>());
 }
 
+std::shared_ptr<HCUser> HCClientState::localUser()
+{
+    return ask(&HCClientStateQueries::localUser, std::shared_ptr<HCUser>());
+}
+
 bool HCClientState::isOnline()
 {
     return ask(&HCClientStateQueries::isOnline, false);

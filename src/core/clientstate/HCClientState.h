@@ -15,10 +15,13 @@
 #include <string>
 
 class HCGameProfilePageInfo;
+class HCUser;
 
 struct HCClientStateQueries {
     // The archived local player's id; nil when no one has logged in.
     std::function<std::optional<std::string>()> lastLoggedInUserId;
+    // The archived local player, name and picture included; nil when none.
+    std::function<std::shared_ptr<HCUser>()> localUser;
     std::function<bool()> isOnline;
     // The game's client application id from the last bootstrap.
     std::function<std::optional<std::string>()> clientApplicationId;
@@ -35,6 +38,7 @@ public:
     static void setQueries(HCClientStateQueries queries);
 
     static std::optional<std::string> lastLoggedInUserId();
+    static std::shared_ptr<HCUser> localUser();
     static bool isOnline();
     static std::optional<std::string> clientApplicationId();
     static std::optional<std::string> suggestionsForumId();

@@ -113,7 +113,10 @@ std::vector<std::shared_ptr<HCLeaderboard>> HCLeaderboard::leaderboards()
 
 std::shared_ptr<HCHighScore> HCLeaderboard::highScoreForCurrentUser() const
 {
-    auto user = HCResource::initWithId<HCUser>(HCClientState::lastLoggedInUserId().value_or("0"));
+    // The local player as stored, name and picture included; scores made
+    // before anyone logged in are stored for player "0".
+    auto user = HCClientState::localUser();
+    if (!user) user = HCResource::initWithId<HCUser>(HCClientState::lastLoggedInUserId().value_or("0"));
     return HCHighScoreService::getHighScoreForUser(user, leaderboardId().value_or(""), descendingScoreOrder_);
 }
 
