@@ -492,6 +492,7 @@ void HalcyonDashboard::destroyDashboard()
 
 void HalcyonDashboard::dashboardWillAppear()
 {
+    Halcyon::releaseReservedMemory();
     DashboardState& s = stateInHalcyonDashboard();
     auto application = platform::ui::Application::shared();
     s.opened = true;
@@ -527,6 +528,7 @@ void HalcyonDashboard::dashboardDidDisappear()
     Halcyon::setDashboardVisible(false);
     Halcyon::dashboardClosed();
     tellFrameDelegate([](HalcyonDelegate& d) { d.dashboardDidDisappear(); });
+    Halcyon::reserveMemory();
 }
 
 void HalcyonDashboard::reloadInactiveTabBars()

@@ -84,6 +84,39 @@ TEST_F(HalcyonLocalUserTest, SettingThePlayerFromTheRequestThreadNotifiesOnTheMa
     EXPECT_EQ(Halcyon::lastLoggedInUserId(), "1001");
 }
 
+// A log-in reply without a player or a profile stores their absence: the
+// earlier player does not linger, and the pages hear of the change.
+TEST_F(HalcyonLocalUserTest, APlayerAndProfileSetToNilAreStoredAsNilAndTheChangeIsTold)
+{
+    startQuietly();
+    Halcyon::setLocalUser(player("1001", "Ann"));
+    auto info = HCResource::initWithId<HCGameProfilePageInfo>(std::string("77"));
+    info->setHasLeaderboards(std::string("true"));
+    Halcyon::setLocalGameProfileInfo(info);
+    std::vector<std::string> seen;
+    platform::NotificationCenter::defaultCenter().addObserver(
+        this, HCNSNotificationUserChanged, [&](const platform::Notification& n) {
+            auto before = n.userInfo->get<HCUser>(HCNSNotificationInfoPreviousUser);
+            auto after = n.userInfo->get<HCUser>(HCNSNotificationInfoCurrentUser);
+            seen.push_back((before ? before->resourceId().value_or("?") : "nil") + "->" +
+                           (after ? after->resourceId().value_or("?") : "nil"));
+        });
+    Halcyon::setLocalUser(nullptr);
+    Halcyon::setLocalGameProfileInfo(nullptr);
+    testsupport::drainMain();
+    EXPECT_EQ(seen, std::vector<std::string>{"1001->nil"});
+    EXPECT_EQ(Halcyon::localUser(), nullptr);
+    EXPECT_EQ(Halcyon::lastLoggedInUserId(), "0");
+    EXPECT_EQ(Halcyon::lastLoggedInUserName(), std::nullopt);
+    EXPECT_EQ(Halcyon::clientApplicationId(), std::nullopt);
+    EXPECT_FALSE(Halcyon::appHasLeaderboards());
+
+    restartProcess();
+    startQuietly();
+    EXPECT_EQ(Halcyon::localUser(), nullptr);
+    EXPECT_EQ(Halcyon::localGameProfileInfo()->resourceId(), std::nullopt);
+}
+
 TEST_F(HalcyonLocalUserTest, CountersBelongToThePlayerTheyWereCountedFor)
 {
     startQuietly();

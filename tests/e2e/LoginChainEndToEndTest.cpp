@@ -196,16 +196,22 @@ TEST_F(LoginChainEndToEndTest, FirstLaunchAsksApprovalThenLogsInAndWelcomesThePl
     EXPECT_FALSE(shown(HCLinkSocialNetworksController::kContinueTitle));
     EXPECT_FALSE(shown(HCUserHalcyonApprovalController::kApproveTitle));
     EXPECT_TRUE(Halcyon::isOnline());
+    EXPECT_EQ(Halcyon::userDistanceUnit(), 1);
 
     // The next launch remembers the answer: no question, the log-in runs at
-    // once, and the linking step is not shown twice in one session.
+    // once, and the linking step is not shown twice in one session. This
+    // time the player shares a location, which the game allows.
     restartProcess();
+    localserver::BootstrapCounters sharing;
+    sharing.shareLocation = true;
+    server->login().setCounters(sharing);
     start();
     EXPECT_FALSE(shown(HCUserHalcyonApprovalController::kApproveTitle));
     ASSERT_TRUE(waitForCall());
     EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"});
     EXPECT_FALSE(shown(HCLinkSocialNetworksController::kContinueTitle));
     EXPECT_EQ(banners(), std::vector<std::string>{"Hi Ann! You have 2 new challenges."});
+    EXPECT_EQ(Halcyon::userDistanceUnit(), 2);
 }
 
 TEST_F(LoginChainEndToEndTest, DeclinedPlayerNeverReachesTheServiceNowOrAtTheNextLaunch)

@@ -33,7 +33,8 @@ struct JsonSession {
     bool expired = false;
 };
 
-// The dashboard counters a bootstrap reply reports.
+// The dashboard counters a bootstrap reply reports, and whether the player
+// shares a location ("logged_in_user_has_share_location_enabled").
 struct BootstrapCounters {
     std::uint32_t unviewedChallenges = 2;
     std::uint32_t pendingFriends = 1;
@@ -41,6 +42,7 @@ struct BootstrapCounters {
     std::uint32_t subscribedThreadsUnread = 4;
     std::uint32_t invitesUnread = 5;
     std::uint32_t unfulfilledInvites = 6;
+    bool shareLocation = false;
 };
 
 // The usage statistics one bootstrap reported, read under the names the

@@ -86,7 +86,7 @@ XmlNode bootstrapNode(const Game& game, const User& user, const Token& token, bo
     node.add("initialize_presence_service", flagInLoginRoutes(presenceQueue.has_value()));
     node.add("pipe_http_over_presence_service", "false");
     node.add("presence_queue", presenceQueue.value_or("/queue/presence." + user.id));
-    node.add("logged_in_user_has_share_location_enabled", "false");
+    node.add("logged_in_user_has_share_location_enabled", flagInLoginRoutes(counters.shareLocation));
     return node;
 }
 

@@ -102,8 +102,9 @@ void Halcyon::abortBootstrap()
 {
     HC_CHECK_MAIN_THREAD();
     // The session hears of the refused bootstrap only after this, when the
-    // log-in no longer counts as running: the log-in ends as a failed one
-    // here, so its waiting callers and the game are still told.
+    // log-in no longer counts as running and its report is dropped: so the
+    // log-in ends here as a failed one, and its waiting callers and the game
+    // are still told.
     sessionFailureWithException(nullptr);
 }
 
@@ -419,6 +420,17 @@ void Halcyon::presentUserHalcyonApprovalModal(const HCDelegate& approved, const 
     screens->presentApproval(approved, denied);
 }
 
+void Halcyon::presentHalcyonIntroFlowWebNavController(const HCDelegate&, const HCDelegate&)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto screens = loginScreens(sharedInstance());
+    if (!screens) {
+        return;
+    }
+    post(HCNSNotificationFullscreenFrameOn);
+    screens->presentIntroFlow();
+}
+
 void Halcyon::userDidApproveHalcyon(bool approved)
 {
     userDidApproveHalcyon(approved, HCDelegate());
@@ -451,7 +463,7 @@ void Halcyon::presentConfirmAccountModal(const HCDelegate& complete, bool useMod
     screens->presentConfirmAccount(complete, useModalInDashboard);
 }
 
-void Halcyon::dismissRootControllerOrItsModal()
+void Halcyon::dismissRootControllerOrItsModal(const platform::ui::ViewControllerPtr& endingScreen)
 {
     HC_CHECK_MAIN_THREAD();
     auto instance = sharedInstance();
@@ -459,7 +471,7 @@ void Halcyon::dismissRootControllerOrItsModal()
         return;
     }
     if (auto screens = loginScreens(instance)) {
-        screens->dismissRootControllerOrItsModal();
+        screens->dismissRootControllerOrItsModal(endingScreen);
     }
     instance->confirmAccountFlowActive_ = false;
     // The held-back call is made once; a later flow's end does not repeat it.
