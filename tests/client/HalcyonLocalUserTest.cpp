@@ -56,8 +56,11 @@ TEST_F(HalcyonLocalUserTest, ThePlayerAndTheGameProfileSurviveARestart)
     EXPECT_TRUE(Halcyon::appHasLeaderboards());
     EXPECT_EQ(Halcyon::localGameProfileInfo()->resourceId(), std::optional<std::string>("77"));
 
+    // The rename stores a copy: a page holding the player keeps the name it showed.
+    const auto shown = Halcyon::localUser();
     Halcyon::loggedInUserChangedNameTo("Annie");
     EXPECT_TRUE(Halcyon::lastLoggedInUserHasSetName());
+    EXPECT_EQ(shown->name(), std::optional<std::string>("Ann"));
     restartProcess();
     startQuietly();
     EXPECT_EQ(Halcyon::lastLoggedInUserName(), std::optional<std::string>("Annie"));

@@ -33,8 +33,9 @@ struct JsonSession {
     bool expired = false;
 };
 
-// The dashboard counters a bootstrap reply reports, and whether the player
-// shares a location ("logged_in_user_has_share_location_enabled").
+// The dashboard counters a bootstrap reply reports, whether the player
+// shares a location ("logged_in_user_has_share_location_enabled"), and
+// whether it turns the presence channel off even with a broker.
 struct BootstrapCounters {
     std::uint32_t unviewedChallenges = 2;
     std::uint32_t pendingFriends = 1;
@@ -43,6 +44,7 @@ struct BootstrapCounters {
     std::uint32_t invitesUnread = 5;
     std::uint32_t unfulfilledInvites = 6;
     bool shareLocation = false;
+    bool presenceOff = false;
 };
 
 // The usage statistics one bootstrap reported, read under the names the
