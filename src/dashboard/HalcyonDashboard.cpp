@@ -142,6 +142,7 @@ HCDashboardHooks HalcyonDashboard::hooks()
     hooks.launchDashboard = &HalcyonDashboard::launchDashboardWithDelegate;
     hooks.dismissDashboard = &HalcyonDashboard::dismissRootController;
     hooks.isShowingFullScreen = &HalcyonDashboard::isShowingFullScreen;
+    hooks.isDashboardHubOpen = &HalcyonDashboard::isDashboardHubOpen;
     hooks.rootView = [] {
         auto root = stateInHalcyonDashboard().root;
         return root ? root->view() : nullptr;

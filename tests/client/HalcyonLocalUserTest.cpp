@@ -22,6 +22,14 @@ std::shared_ptr<HCUser> player(const char* id, const char* name)
 class HalcyonLocalUserTest : public HalcyonTest {
 protected:
     void startQuietly() { start(settingsWith({{"HalcyonSettingPromptUserForLogin", no()}})); }
+    // Ann (1001) plays, in game 77 with leaderboards.
+    static void annPlaysGame77()
+    {
+        Halcyon::setLocalUser(player("1001", "Ann"));
+        auto info = HCResource::initWithId<HCGameProfilePageInfo>(std::string("77"));
+        info->setHasLeaderboards(std::string("true"));
+        Halcyon::setLocalGameProfileInfo(info);
+    }
     void TearDown() override
     {
         platform::NotificationCenter::defaultCenter().removeObserver(this);
@@ -43,10 +51,7 @@ TEST_F(HalcyonLocalUserTest, AFreshInstallAnswersTheInvalidUserOnceTheClientExis
 TEST_F(HalcyonLocalUserTest, ThePlayerAndTheGameProfileSurviveARestart)
 {
     startQuietly();
-    Halcyon::setLocalUser(player("1001", "Ann"));
-    auto info = HCResource::initWithId<HCGameProfilePageInfo>(std::string("77"));
-    info->setHasLeaderboards(std::string("true"));
-    Halcyon::setLocalGameProfileInfo(info);
+    annPlaysGame77();
     EXPECT_EQ(Halcyon::clientApplicationId(), std::optional<std::string>("77"));
 
     restartProcess();
@@ -92,10 +97,7 @@ TEST_F(HalcyonLocalUserTest, SettingThePlayerFromTheRequestThreadNotifiesOnTheMa
 TEST_F(HalcyonLocalUserTest, APlayerAndProfileSetToNilAreStoredAsNilAndTheChangeIsTold)
 {
     startQuietly();
-    Halcyon::setLocalUser(player("1001", "Ann"));
-    auto info = HCResource::initWithId<HCGameProfilePageInfo>(std::string("77"));
-    info->setHasLeaderboards(std::string("true"));
-    Halcyon::setLocalGameProfileInfo(info);
+    annPlaysGame77();
     std::vector<std::string> seen;
     platform::NotificationCenter::defaultCenter().addObserver(
         this, HCNSNotificationUserChanged, [&](const platform::Notification& n) {

@@ -143,7 +143,7 @@ void Halcyon::sessionDidLoginUser()
         }
     } else {
         if (screens && !doneWithGetTheMost() && !screens->hasSessionSeenLinkSocialNetworksScreen() &&
-            !dashboardVisible()) {
+            !isShowingFullScreen()) {
             instance->confirmAccountFlowActive_ = true;
             screens->presentLinkSocialNetworks();
         }
@@ -274,7 +274,7 @@ void Halcyon::loginShowNotifications()
 {
     HC_CHECK_MAIN_THREAD();
     auto instance = sharedInstance();
-    if (!instance || dashboardVisible()) {
+    if (!instance || isShowingFullScreen()) {
         return;
     }
     const std::string name = lastLoggedInUserName().value_or("");
@@ -331,7 +331,7 @@ void Halcyon::launchLoginFlowAndShowDashboard(bool showDashboard, const std::sha
     auto instance = sharedInstance();
     if (instance) {
         auto screens = loginScreens(instance);
-        if (dashboardVisible()) {
+        if (isShowingFullScreen()) {
             if (screens) {
                 screens->displayErrorMessage(text);
             }
@@ -349,7 +349,7 @@ void Halcyon::launchLoginFlowAndShowDashboard(bool showDashboard, const std::sha
 
 void Halcyon::launchLoginFlowForRequest(const std::shared_ptr<HCActionRequest>& request)
 {
-    launchLoginFlowAndShowDashboard(dashboardVisible(), request);
+    launchLoginFlowAndShowDashboard(isDashboardHubOpen(), request);
 }
 
 // ===== Online and offline dashboard ==============================================
@@ -410,7 +410,7 @@ void Halcyon::presentUserHalcyonApprovalModal(const HCDelegate& approved, const 
     }
     HalcyonDelegate* delegate = getDelegate();
     bool custom = false;
-    if (!dashboardVisible() && delegate) {
+    if (!isDashboardHubOpen() && delegate) {
         platform::callOptional([&] { custom = delegate->showCustomHalcyonApprovalScreen(); });
     }
     if (custom || !screens) {

@@ -370,6 +370,8 @@ public:
     static void setSocialPostPageMaker(SocialPostPageMaker maker);
     // Frame up, not fading out, content shown; NO without a dashboard.
     static bool isShowingFullScreen();
+    // Full screen with the tabbed dashboard as its content.
+    static bool isDashboardHubOpen();
     // This launch's delegate, set and cleared by the dashboard.
     static void setLaunchDelegate(HalcyonDelegate* delegate);
     static void setDashboardHooks(HCDashboardHooks hooks);
