@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "client/support/HalcyonTest.h"
+#include "client/support/UserChanges.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/users/HCGameProfilePageInfo.h"
 #include "core/users/HCUser.h"
@@ -99,13 +100,7 @@ TEST_F(HalcyonLocalUserTest, APlayerAndProfileSetToNilAreStoredAsNilAndTheChange
     startQuietly();
     annPlaysGame77();
     std::vector<std::string> seen;
-    platform::NotificationCenter::defaultCenter().addObserver(
-        this, HCNSNotificationUserChanged, [&](const platform::Notification& n) {
-            auto before = n.userInfo->get<HCUser>(HCNSNotificationInfoPreviousUser);
-            auto after = n.userInfo->get<HCUser>(HCNSNotificationInfoCurrentUser);
-            seen.push_back((before ? before->resourceId().value_or("?") : "nil") + "->" +
-                           (after ? after->resourceId().value_or("?") : "nil"));
-        });
+    recordUserChanges(this, seen);
     Halcyon::setLocalUser(nullptr);
     Halcyon::setLocalGameProfileInfo(nullptr);
     testsupport::drainMain();

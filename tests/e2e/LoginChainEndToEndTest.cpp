@@ -11,6 +11,7 @@
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "accounts/HCUserHalcyonApprovalController.h"
 #include "client/HCClientHooks.h"
+#include "client/support/UserChanges.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
@@ -415,13 +416,7 @@ TEST_F(LoginChainEndToEndTest, LogOutLeavesNothingOfThePlayerAndTheNextPlayerLog
     const auto firstToken = Halcyon::provider()->accessToken();
     ASSERT_TRUE(firstToken.has_value());
     std::vector<std::string> changes;
-    platform::NotificationCenter::defaultCenter().addObserver(
-        this, HCNSNotificationUserChanged, [&](const platform::Notification& n) {
-            auto before = n.userInfo->get<HCUser>(HCNSNotificationInfoPreviousUser);
-            auto after = n.userInfo->get<HCUser>(HCNSNotificationInfoCurrentUser);
-            changes.push_back((before ? before->resourceId().value_or("?") : "nil") + "->" +
-                              (after ? after->resourceId().value_or("?") : "nil"));
-        });
+    recordUserChanges(this, changes);
 
     Halcyon::session()->logoutUser();
     ASSERT_TRUE(waitUntil([&] { return game.calls.size() == 2; }));
