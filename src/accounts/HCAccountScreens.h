@@ -4,8 +4,10 @@
 // controller with its bar hidden and presented modally, animated, over the
 // open dashboard or else the key window's root controller; in the open
 // dashboard the confirm-account screen is pushed on the page it was asked
-// from instead. The approval and the web intro bring their own background. A game with no screen of its own yet gets a window for the
-// intro flow, which goes away with the flow.
+// from instead. The approval and the web intro bring their own background.
+// A game with no screen of its own yet gets a window for the intro flow,
+// which goes away with the flow. A screen that ends its own flow takes down
+// that flow only.
 //
 // Thread: main thread.
 #include <memory>
