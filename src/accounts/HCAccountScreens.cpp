@@ -4,6 +4,7 @@
 #include "accounts/HCIntroNavigationController.h"
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "accounts/HCUserHalcyonApprovalController.h"
+#include "accounts/HCWebNavIntroFlowController.h"
 #include "dashboard/HCRootController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "platform/ui/Application.h"
@@ -35,7 +36,9 @@ void HCAccountScreens::presentApproval(const HCDelegate& approved, const HCDeleg
         return;
     }
     screen->setApprovedDelegate(approved, denied);
-    presentRootControllerWithModal(HCIntroNavigationController::withScreen(screen));
+    auto intro = HCIntroNavigationController::withScreen(screen);
+    intro->hideBackground();
+    presentRootControllerWithModal(intro);
 }
 
 void HCAccountScreens::presentConfirmAccount(const HCDelegate& complete, bool useModalInDashboard)
@@ -64,6 +67,14 @@ void HCAccountScreens::presentLinkSocialNetworks()
     if (auto screen = HCControllerLoader::load("LinkSocialNetworks")) {
         presentRootControllerWithModal(HCIntroNavigationController::withScreen(screen));
     }
+}
+
+void HCAccountScreens::presentIntroFlow()
+{
+    HC_CHECK_MAIN_THREAD();
+    auto intro = HCIntroNavigationController::withScreen(HCWebNavIntroFlowController::controller());
+    intro->hideBackground();
+    presentRootControllerWithModal(intro);
 }
 
 bool HCAccountScreens::hasSessionSeenLinkSocialNetworksScreen()
@@ -98,22 +109,49 @@ void HCAccountScreens::presentRootControllerWithModal(const platform::ui::ViewCo
     modal->endAppearanceTransition();
 }
 
-void HCAccountScreens::dismissRootControllerOrItsModal()
+void HCAccountScreens::closeIntroWindow()
+{
+    auto window = std::move(introWindow_);
+    auto root = std::dynamic_pointer_cast<platform::ui::ViewController>(window->rootViewController());
+    if (root) {
+        if (root->modalViewController()) {
+            root->dismissModalViewController(false);
+        }
+        root->beginAppearanceTransition(false, false);
+        root->endAppearanceTransition();
+        root->view()->removeFromSuperview();
+    }
+    window->setRootViewController(nullptr);
+    window->setHidden(true);
+}
+
+void HCAccountScreens::dismissRootControllerOrItsModal(const platform::ui::ViewControllerPtr& endingScreen)
 {
     HC_CHECK_MAIN_THREAD();
-    if (introWindow_) {
-        auto window = std::move(introWindow_);
-        auto root = std::dynamic_pointer_cast<platform::ui::ViewController>(window->rootViewController());
-        if (root) {
-            if (root->modalViewController()) {
-                root->dismissModalViewController(false);
-            }
-            root->beginAppearanceTransition(false, false);
-            root->endAppearanceTransition();
-            root->view()->removeFromSuperview();
+    if (endingScreen) {
+        // Only the flow that holds the ending screen goes: another flow on
+        // screen at the same time (the start-up's linking step in its own
+        // window, say) stays.
+        platform::ui::ViewControllerPtr flow = endingScreen->navigationController();
+        if (!flow) {
+            return;  // the player went back off it: none of its flow is left
         }
-        window->setRootViewController(nullptr);
-        window->setHidden(true);
+        // A screen shown over an earlier screen of the flow goes with it.
+        while (auto earlier =
+                   std::dynamic_pointer_cast<HCIntroNavigationController>(flow->presentingViewController())) {
+            flow = earlier;
+        }
+        if (introWindow_ && introWindow_->rootViewController() == flow) {
+            closeIntroWindow();
+        } else if (auto presenter = flow->presentingViewController()) {
+            presenter->dismissModalViewController(true);
+        } else {
+            HalcyonDashboard::dismissRootController();
+        }
+        return;
+    }
+    if (introWindow_) {
+        closeIntroWindow();
         return;
     }
     // A flow over the game's own screen goes alone.

@@ -4,8 +4,10 @@
 // controller with its bar hidden and presented modally, animated, over the
 // open dashboard or else the key window's root controller; in the open
 // dashboard the confirm-account screen is pushed on the page it was asked
-// from instead. A game with no screen of its own yet gets a window for the
-// intro flow, which goes away with the flow.
+// from instead. The approval and the web intro bring their own background.
+// A game with no screen of its own yet gets a window for the intro flow,
+// which goes away with the flow. A screen that ends its own flow takes down
+// that flow only.
 //
 // Thread: main thread.
 #include <memory>
@@ -20,13 +22,15 @@ public:
     void presentApproval(const HCDelegate& approved, const HCDelegate& denied) override;
     void presentConfirmAccount(const HCDelegate& complete, bool useModalInDashboard) override;
     void presentLinkSocialNetworks() override;
+    void presentIntroFlow() override;
     bool hasSessionSeenLinkSocialNetworksScreen() override;
     void invalidateSessionSeenLinkSocialNetworksScreen() override;
-    void dismissRootControllerOrItsModal() override;
+    void dismissRootControllerOrItsModal(const platform::ui::ViewControllerPtr& endingScreen) override;
     void displayErrorMessage(const std::string& text) override;
 
 private:
     void presentRootControllerWithModal(const platform::ui::ViewControllerPtr& modal);
+    void closeIntroWindow();
 
     // The window made for a flow when the game had no root controller.
     std::shared_ptr<platform::ui::Window> introWindow_;

@@ -45,6 +45,6 @@ void HCDoBootstrapController::loginEnded()
     // ends the flow itself.
     auto container = navigationController();
     if (!(container ? container->modalViewController() : modalViewController())) {
-        Halcyon::dismissRootControllerOrItsModal();
+        Halcyon::dismissRootControllerOrItsModal(platform::self(this));
     }
 }

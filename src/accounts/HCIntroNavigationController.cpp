@@ -30,13 +30,13 @@ std::shared_ptr<HCIntroNavigationController> HCIntroNavigationController::active
 
 void HCIntroNavigationController::viewDidAppear(bool animated)
 {
-    NavigationController::viewDidAppear(animated);
+    HCNavigationController::viewDidAppear(animated);
     active() = std::static_pointer_cast<HCIntroNavigationController>(shared_from_this());
 }
 
 void HCIntroNavigationController::viewDidDisappear(bool animated)
 {
-    NavigationController::viewDidDisappear(animated);
+    HCNavigationController::viewDidDisappear(animated);
     if (active().lock().get() == this) {
         active().reset();
     }

@@ -30,8 +30,11 @@ void HCLinkSocialNetworksController::invalidateSessionSeenLinkSocialNetworksScre
 void HCLinkSocialNetworksController::loadView()
 {
     HC_CHECK_MAIN_THREAD();
+    std::weak_ptr<HCLinkSocialNetworksController> weak = platform::self(this);
     setView(hcintro::makeScreenView("Link your social networks to find your friends on Halcyon.",
-                                    {{kContinueTitle, [] { Halcyon::dismissRootControllerOrItsModal(); }}}));
+                                    {{kContinueTitle, [weak] {
+                                          if (auto self = weak.lock()) Halcyon::dismissRootControllerOrItsModal(self);
+                                      }}}));
 }
 
 void HCLinkSocialNetworksController::viewDidAppear(bool animated)

@@ -53,6 +53,6 @@ void HCUserHalcyonApprovalController::answer(bool approved)
     Halcyon::userDidApproveHalcyon(approved, HCDelegate());
     (approved ? approved_ : denied_).invoke(nullptr);
     if (!approved) {
-        Halcyon::dismissRootControllerOrItsModal();
+        Halcyon::dismissRootControllerOrItsModal(platform::self(this));
     }
 }

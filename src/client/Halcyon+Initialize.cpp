@@ -52,10 +52,9 @@ HCClientAssembly HCClientHooks::assembly()
     };
     assembly.downloadAnnouncements = &HCAnnouncementService::downloadAnnouncements;
     assembly.clearLocalAnnouncements = &HCAnnouncementService::clearLocalAnnouncements;
-    // Nothing reaches the service before the player approves it.
-    assembly.updateWebPages = [] {
-        if (Halcyon::hasUserApprovedHalcyon()) HCWebViewManifestService::updateToManifest();
-    };
+    // The web pages' files are the game's, not the player's: the mirror
+    // follows the manifest from start-up on, approved or not.
+    assembly.updateWebPages = [] { HCWebViewManifestService::updateToManifest(); };
     assembly.makeLocation = [] { return HCLocation::make(); };
     assembly.showChallengeDetail = [](const std::string& challengeId) {
         HCChallengeService::getChallengeToUserAndShowDetailView(challengeId);

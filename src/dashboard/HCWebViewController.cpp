@@ -120,7 +120,10 @@ std::string HCWebViewController::pageURL()
         query += (query.empty() ? "?" : "&") + platform::percentEncode(name) + "=" +
                  platform::percentEncode(value);
     }
-    if (auto mirrored = HCWebViewManifestService::mirroredPagePath(action)) {
+    // The mirror names a page of the web pages' folder without the folder.
+    const std::string folder = HCWebViewManifestService::kPagesPath;
+    const std::string page = action.rfind(folder, 0) == 0 ? action.substr(folder.size()) : action;
+    if (auto mirrored = HCWebViewManifestService::mirroredPagePath(page)) {
         return "file://" + *mirrored + query;
     }
     auto settings = HCSettings::Instance();

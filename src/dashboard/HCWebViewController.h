@@ -9,7 +9,9 @@
 // (registerWebOperation). An unknown action or operation does nothing.
 //
 // The page loads when the view first appears, behind the loading screen:
-// the mirrored copy when the mirror has it, else the service's. A page with
+// the mirrored copy when the mirror has it, else the service's. A page of
+// the web pages' folder ("webui/...") has its name in the mirror without
+// the folder. A page with
 // a notificationString has it told as a banner once the load finished.
 //
 // The base table: "push" -> "_webActionPushController:".

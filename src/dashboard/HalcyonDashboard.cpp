@@ -142,6 +142,7 @@ HCDashboardHooks HalcyonDashboard::hooks()
     hooks.launchDashboard = &HalcyonDashboard::launchDashboardWithDelegate;
     hooks.dismissDashboard = &HalcyonDashboard::dismissRootController;
     hooks.isShowingFullScreen = &HalcyonDashboard::isShowingFullScreen;
+    hooks.isDashboardHubOpen = &HalcyonDashboard::isDashboardHubOpen;
     hooks.rootView = [] {
         auto root = stateInHalcyonDashboard().root;
         return root ? root->view() : nullptr;
@@ -492,6 +493,7 @@ void HalcyonDashboard::destroyDashboard()
 
 void HalcyonDashboard::dashboardWillAppear()
 {
+    Halcyon::releaseReservedMemory();
     DashboardState& s = stateInHalcyonDashboard();
     auto application = platform::ui::Application::shared();
     s.opened = true;
@@ -527,6 +529,7 @@ void HalcyonDashboard::dashboardDidDisappear()
     Halcyon::setDashboardVisible(false);
     Halcyon::dashboardClosed();
     tellFrameDelegate([](HalcyonDelegate& d) { d.dashboardDidDisappear(); });
+    Halcyon::reserveMemory();
 }
 
 void HalcyonDashboard::reloadInactiveTabBars()

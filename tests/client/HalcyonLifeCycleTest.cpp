@@ -67,23 +67,36 @@ TEST_F(HalcyonLifeCycleTest, ResigningActiveKeepsTheChatRateAndReturningLogsInOn
     EXPECT_EQ(chain->logins.size(), 1u);
 }
 
-TEST_F(HalcyonLifeCycleTest, BecomingActiveLogsInOnlyWhenOnlineIsRequiredReachableAndApproved)
+// Becoming active leaves the approval to the log-in decision: a player
+// never asked is asked, one who declined gets Game Center only, one who
+// approved logs in.
+TEST_F(HalcyonLifeCycleTest, BecomingActiveWhenOnlineIsRequiredAndReachableDecidesTheLogInWhateverTheApproval)
 {
-    startQuietly(true);
+    auto screens = std::make_shared<RecordingScreens>();
+    int gameCenterChecks = 0;
+    HCClientAssembly with = assembly();
+    with.loginScreens = screens;
+    with.sendPendingData = [&gameCenterChecks](const std::string&) { ++gameCenterChecks; };
+    start(std::move(with), settingsWith({{HalcyonSettingPromptUserForLogin, no()},
+                                         {HalcyonSettingRequireOnlineStatus, yes()}}));
     // Not reachable: nothing.
     app().resignActive();
     app().becomeActive();
-    EXPECT_TRUE(chain->logins.empty());
+    EXPECT_TRUE(screens->shown.empty());
 
-    // Reachable but the player declined: not asked again on every return.
-    Halcyon::setUserDeniedHalcyon();
-    setReachable(true);
+    setReachable(true);  // the reachability trigger itself waits for the approval
     app().resignActive();
     app().becomeActive();
-    EXPECT_TRUE(chain->logins.empty()) << "a player who declined was asked again";
+    EXPECT_EQ(screens->shown, std::vector<std::string>{"approval"});
+
+    Halcyon::setUserDeniedHalcyon();
+    app().resignActive();
+    app().becomeActive();
+    EXPECT_EQ(gameCenterChecks, 1);
+    EXPECT_EQ(screens->shown.size(), 1u) << "a player who declined was asked again";
+    EXPECT_TRUE(chain->logins.empty());
 
     Halcyon::setUserApprovedHalcyon();
-    chain->logins.clear();
     app().resignActive();
     app().becomeActive();
     EXPECT_EQ(chain->logins, std::vector<std::string>{"0"});

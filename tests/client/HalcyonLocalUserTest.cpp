@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "client/support/HalcyonTest.h"
+#include "client/support/UserChanges.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/users/HCGameProfilePageInfo.h"
 #include "core/users/HCUser.h"
@@ -22,6 +23,14 @@ std::shared_ptr<HCUser> player(const char* id, const char* name)
 class HalcyonLocalUserTest : public HalcyonTest {
 protected:
     void startQuietly() { start(settingsWith({{"HalcyonSettingPromptUserForLogin", no()}})); }
+    // Ann (1001) plays, in game 77 with leaderboards.
+    static void annPlaysGame77()
+    {
+        Halcyon::setLocalUser(player("1001", "Ann"));
+        auto info = HCResource::initWithId<HCGameProfilePageInfo>(std::string("77"));
+        info->setHasLeaderboards(std::string("true"));
+        Halcyon::setLocalGameProfileInfo(info);
+    }
     void TearDown() override
     {
         platform::NotificationCenter::defaultCenter().removeObserver(this);
@@ -43,10 +52,7 @@ TEST_F(HalcyonLocalUserTest, AFreshInstallAnswersTheInvalidUserOnceTheClientExis
 TEST_F(HalcyonLocalUserTest, ThePlayerAndTheGameProfileSurviveARestart)
 {
     startQuietly();
-    Halcyon::setLocalUser(player("1001", "Ann"));
-    auto info = HCResource::initWithId<HCGameProfilePageInfo>(std::string("77"));
-    info->setHasLeaderboards(std::string("true"));
-    Halcyon::setLocalGameProfileInfo(info);
+    annPlaysGame77();
     EXPECT_EQ(Halcyon::clientApplicationId(), std::optional<std::string>("77"));
 
     restartProcess();
@@ -56,8 +62,11 @@ TEST_F(HalcyonLocalUserTest, ThePlayerAndTheGameProfileSurviveARestart)
     EXPECT_TRUE(Halcyon::appHasLeaderboards());
     EXPECT_EQ(Halcyon::localGameProfileInfo()->resourceId(), std::optional<std::string>("77"));
 
+    // The rename stores a copy: a page holding the player keeps the name it showed.
+    const auto shown = Halcyon::localUser();
     Halcyon::loggedInUserChangedNameTo("Annie");
     EXPECT_TRUE(Halcyon::lastLoggedInUserHasSetName());
+    EXPECT_EQ(shown->name(), std::optional<std::string>("Ann"));
     restartProcess();
     startQuietly();
     EXPECT_EQ(Halcyon::lastLoggedInUserName(), std::optional<std::string>("Annie"));
@@ -82,6 +91,30 @@ TEST_F(HalcyonLocalUserTest, SettingThePlayerFromTheRequestThreadNotifiesOnTheMa
     EXPECT_EQ(seen, std::vector<std::string>{"0->1001"});
     EXPECT_TRUE(onMain);
     EXPECT_EQ(Halcyon::lastLoggedInUserId(), "1001");
+}
+
+// A log-in reply without a player or a profile stores their absence: the
+// earlier player does not linger, and the pages hear of the change.
+TEST_F(HalcyonLocalUserTest, APlayerAndProfileSetToNilAreStoredAsNilAndTheChangeIsTold)
+{
+    startQuietly();
+    annPlaysGame77();
+    std::vector<std::string> seen;
+    recordUserChanges(this, seen);
+    Halcyon::setLocalUser(nullptr);
+    Halcyon::setLocalGameProfileInfo(nullptr);
+    testsupport::drainMain();
+    EXPECT_EQ(seen, std::vector<std::string>{"1001->nil"});
+    EXPECT_EQ(Halcyon::localUser(), nullptr);
+    EXPECT_EQ(Halcyon::lastLoggedInUserId(), "0");
+    EXPECT_EQ(Halcyon::lastLoggedInUserName(), std::nullopt);
+    EXPECT_EQ(Halcyon::clientApplicationId(), std::nullopt);
+    EXPECT_FALSE(Halcyon::appHasLeaderboards());
+
+    restartProcess();
+    startQuietly();
+    EXPECT_EQ(Halcyon::localUser(), nullptr);
+    EXPECT_EQ(Halcyon::localGameProfileInfo()->resourceId(), std::nullopt);
 }
 
 TEST_F(HalcyonLocalUserTest, CountersBelongToThePlayerTheyWereCountedFor)

@@ -50,6 +50,15 @@ protected:
         return window ? window->texts() : std::vector<std::string>{};
     }
 
+    // The dashboard as the log-in sees it: full screen on its hub, or closed.
+    static void dashboardOpen(bool open)
+    {
+        HCDashboardHooks hooks;
+        hooks.isShowingFullScreen = [open] { return open; };
+        hooks.isDashboardHubOpen = [open] { return open; };
+        Halcyon::setDashboardHooks(hooks);
+    }
+
     HCDelegate recorder(const std::string& name)
     {
         return HCDelegate::withFunction([this, name](const platform::ObjectPtr&) { heard.push_back(name); });
@@ -66,20 +75,6 @@ protected:
     std::shared_ptr<testsupport::BannerWindow> window;
     std::vector<std::string> heard;
     std::vector<std::string> pendingSent;
-};
-
-// Screens that only say what they were asked to show.
-class RecordingScreens final : public HCLoginScreens {
-public:
-    bool isIntroFlowActive() override { return false; }
-    void presentApproval(const HCDelegate&, const HCDelegate&) override { shown.push_back("approval"); }
-    void presentConfirmAccount(const HCDelegate&, bool) override { shown.push_back("confirm"); }
-    void presentLinkSocialNetworks() override { shown.push_back("link"); }
-    bool hasSessionSeenLinkSocialNetworksScreen() override { return false; }
-    void invalidateSessionSeenLinkSocialNetworksScreen() override { shown.push_back("invalidate"); }
-    void dismissRootControllerOrItsModal() override { shown.push_back("dismiss"); }
-    void displayErrorMessage(const std::string& text) override { shown.push_back("error " + text); }
-    std::vector<std::string> shown;
 };
 
 TEST_F(HalcyonLoginTest, OverlappingLogInsAreDroppedAndOnlyOneSequenceIsCalled)
@@ -128,10 +123,10 @@ TEST_F(HalcyonLoginTest, WelcomeBannerNamesTheFirstCountThatApplies)
     Halcyon::setUnviewedChallengesCount(0);
     Halcyon::setPendingFriendsCount(0);
     Halcyon::setUnreadIMCount(0, 0, 0);
-    Halcyon::setDashboardVisible(true);
+    dashboardOpen(true);
     Halcyon::loginShowNotifications();
     EXPECT_TRUE(banners().empty()) << "nothing over the full-screen dashboard";
-    Halcyon::setDashboardVisible(false);
+    dashboardOpen(false);
     Halcyon::loginShowNotifications();
     EXPECT_EQ(banners(), std::vector<std::string>{"Welcome back, Ann [ok]"});
 }
@@ -243,13 +238,14 @@ TEST_F(HalcyonLoginTest, ALogInNeededByARequestIsToldOnTheScreenItFits)
 
     Halcyon::launchLoginFlowForRequest(nullptr);
     EXPECT_EQ(banners(), std::vector<std::string>{"Unable to login to Halcyon. Restart to try again. [failed]"});
-    Halcyon::setDashboardVisible(true);
+    dashboardOpen(true);
     Halcyon::launchLoginFlowForRequest(nullptr);
+    ASSERT_FALSE(screens->shown.empty());
     EXPECT_EQ(screens->shown.back(), "error Unable to login to Halcyon. Restart to try again.");
     EXPECT_EQ(banners().size(), 1u);
 
     // A game that asked not to be prompted hears the offline banner instead.
-    Halcyon::setDashboardVisible(false);
+    dashboardOpen(false);
     Halcyon::setDontAutomaticallyPromptLogin();
     clearBanners();
     Halcyon::launchLoginFlowThenDismiss();

@@ -18,6 +18,7 @@
 #include "platform/foundation/ProgrammingError.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/runtime/Thread.h"
+#include "core/xp/HCSession.h"
 #include "core/xp/HCXPRequest.h"
 #include "platform/net/URLTransfer.h"
 #include "support/LoopbackServer.h"
@@ -37,6 +38,7 @@ TEST_F(HalcyonStartupTest, NilSettingsTakeEveryDefaultAndStillDecideTheLogIn)
 
     EXPECT_EQ(Halcyon::notificationPosition(), 0);
     EXPECT_TRUE(Halcyon::invertNotifications());  // position 0 inverts
+    EXPECT_EQ(Halcyon::getDashboardOrientation(), 1);
     EXPECT_EQ(Halcyon::applicationShortDisplayName(), "Tolvarine Ruvuru");
     EXPECT_TRUE(Halcyon::allowUserGeneratedContent());
     EXPECT_TRUE(Halcyon::allowLocationServices());
@@ -85,16 +87,22 @@ TEST_F(HalcyonStartupTest, PromptForLoginNoWaitsForAPlayerWhoWasNeverAsked)
 {
     const auto promptNo =
         settingsWith({{HalcyonSettingPromptUserForLogin, no()}, {HalcyonSettingInitialUserId, platform::String::make("")}});
-    start(promptNo);
+    // Game Center's start ends in the check that sends what waited.
+    int gameCenterChecks = 0;
+    HCClientAssembly counting = assembly();
+    counting.sendPendingData = [&gameCenterChecks](const std::string&) { ++gameCenterChecks; };
+    start(counting, promptNo);
     EXPECT_TRUE(chain->logins.empty());
     EXPECT_FALSE(Halcyon::mForceUserCheckOnBootstrap());
+    EXPECT_EQ(gameCenterChecks, 0);
     restartProcess();
 
     // Asked before, whatever the answer, the start-up decides: a player who
-    // declined gets no log-in, one who approved logs in as the last user.
+    // declined gets Game Center only, one who approved logs in as the last user.
     Halcyon::setUserDeniedHalcyon();
-    start(promptNo);
+    start(counting, promptNo);
     EXPECT_TRUE(chain->logins.empty());
+    EXPECT_EQ(gameCenterChecks, 1);
     restartProcess();
     Halcyon::setUserApprovedHalcyon();
     start(promptNo);
@@ -135,6 +143,8 @@ TEST_F(HalcyonStartupTest, TheInternalSettingsFileOverridesKeyAndSecretOnlyWhenA
     start(settingsWith({{HalcyonSettingUseInternalSettingsFile, yes()}}));
     EXPECT_EQ(Halcyon::mProductKey(), std::optional<std::string>("debug-key"));
     EXPECT_EQ(Halcyon::provider()->productKey(), "debug-key");
+    EXPECT_EQ(Halcyon::session()->key(), "debug-key");
+    EXPECT_EQ(Halcyon::session()->secret(), "debug-secret");
 }
 
 // A stand-in service that records when it is brought up and down.

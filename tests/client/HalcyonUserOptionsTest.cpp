@@ -2,6 +2,7 @@
 // defaults file, the announcement date, the counts and their notices.
 #include "client/support/HalcyonTest.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
+#include "core/halcyon/SendDenialDelegate.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/runtime/Thread.h"
@@ -62,6 +63,29 @@ TEST_F(HalcyonUserOptionsTest, OptionsSurviveARestartOfTheClient)
     EXPECT_TRUE(Halcyon::isDisabled());
     EXPECT_EQ(Halcyon::getPollingFrequencyDefault(), 0) << "a stored 0 is not the registered default";
     EXPECT_EQ(Halcyon::getPollingFrequencyInChat(), 7);
+}
+
+// Only the service's 201 marks a refusal as sent; a refusal it did not
+// record, or that never reached it, stays to be sent again.
+TEST_F(HalcyonUserOptionsTest, ADenialCountsAsSentOnlyWhenTheServiceRecordedIt)
+{
+    auto store = platform::UserDefaults::standardUserDefaults();
+    auto deliver = [](const platform::URLResult& result) {
+        auto delegate = std::make_shared<SendDenialDelegate>();
+        delegate->completion()(result);
+    };
+    platform::URLResult refused;
+    refused.response.statusCode = 200;
+    deliver(refused);
+    platform::URLResult failed;
+    failed.error = platform::NetError::make(platform::kNetErrorTimedOut);
+    deliver(failed);
+    EXPECT_EQ(store->objectForKey(SendDenialDelegate::kSentDisapprovalKey), nullptr);
+
+    platform::URLResult recorded;
+    recorded.response.statusCode = 201;
+    deliver(recorded);
+    EXPECT_EQ(store->stringForKey(SendDenialDelegate::kSentDisapprovalKey), std::optional<std::string>("YES"));
 }
 
 TEST_F(HalcyonUserOptionsTest, TheAnnouncementDateStartsInTheDistantPastAndOnlyMovesForward)

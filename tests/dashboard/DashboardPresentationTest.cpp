@@ -5,8 +5,11 @@
 #include "accounts/HCAccountScreens.h"
 #include "accounts/HCDoBootstrapController.h"
 #include "accounts/HCIntroNavigationController.h"
+#include "accounts/HCLinkSocialNetworksController.h"
+#include "accounts/HCWebNavIntroFlowController.h"
 #include "accounts/HCUserHalcyonApprovalController.h"
 #include "core/halcyon/HCLoginScreens.h"
+#include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "scores/offline/HCOfflineDatabase.h"
 
@@ -17,7 +20,10 @@
 #include "dashboard/HCRootController.h"
 #include "dashboard/HCServerMaintenanceNoticeController.h"
 #include "dashboard/HCTabbedDashboardController.h"
+#include "dashboard/HCWebViewManifestService.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "platform/foundation/FileFacts.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/Log.h"
 #include "platform/ui/AlertPanel.h"
 #include "platform/ui/Application.h"
@@ -42,7 +48,8 @@ public:
     void presentLinkSocialNetworks() override {}
     bool hasSessionSeenLinkSocialNetworksScreen() override { return true; }
     void invalidateSessionSeenLinkSocialNetworksScreen() override {}
-    void dismissRootControllerOrItsModal() override {}
+    void presentIntroFlow() override {}
+    void dismissRootControllerOrItsModal(const platform::ui::ViewControllerPtr&) override {}
     void displayErrorMessage(const std::string& text) override { HalcyonDashboard::displayErrorMessage(text); }
 
     int asked = 0;
@@ -401,6 +408,89 @@ TEST_F(DashboardPresentationTest, AnAccountConfirmedOnTheOpenDashboardsPageClose
     EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
     EXPECT_EQ(game.calls, (std::vector<std::string>{"willAppear", "didAppear", "willDisappear", "didDisappear"}));
     EXPECT_FALSE(Halcyon::isConfirmAccountFlowActive());
+
+    // A player who goes back off the page before the log-in ends keeps the
+    // dashboard: nothing of the flow is left to close.
+    Halcyon::launchDashboard();
+    settle();
+    Halcyon::userDidApproveHalcyon(true);
+    settle();
+    ASSERT_NE(std::dynamic_pointer_cast<HCDoBootstrapController>(selectedTab()->topViewController()), nullptr);
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    Halcyon::sessionDidLoginUser();
+    settle();
+    EXPECT_TRUE(HalcyonDashboard::isShowingFullScreen());
+    EXPECT_EQ(game.calls.back(), "didAppear");
+    EXPECT_FALSE(Halcyon::isConfirmAccountFlowActive());
+}
+
+// A game with no screen of its own shows the start-up's linking step in a
+// window of its own; an account confirmed meanwhile on the dashboard's page
+// closes the dashboard with its page and leaves the linking step up.
+TEST_F(DashboardPresentationTest, AnAccountConfirmedInTheDashboardLeavesTheStartUpsLinkingStepUp)
+{
+    loginScreens = std::make_shared<HCAccountScreens>();
+    HCLinkSocialNetworksController::invalidateSessionSeenLinkSocialNetworksScreen();
+    start();
+    goOnline();
+    settle();
+    ASSERT_NE(platform::ui::Driver::findByText(HCLinkSocialNetworksController::kContinueTitle), nullptr);
+    Halcyon::launchDashboard();
+    settle();
+    ASSERT_TRUE(HalcyonDashboard::isShowingFullScreen());
+    Halcyon::userDidApproveHalcyon(true);
+    settle();
+    ASSERT_NE(std::dynamic_pointer_cast<HCDoBootstrapController>(selectedTab()->topViewController()), nullptr);
+
+    Halcyon::sessionDidLoginUser();
+    settle();
+    EXPECT_EQ(HalcyonDashboard::getRootController(), nullptr);
+    EXPECT_EQ(platform::ui::Driver::findByText(HCDoBootstrapController::kMessage), nullptr);
+    ASSERT_TRUE(driver->tapButton(HCLinkSocialNetworksController::kContinueTitle));
+    settle();
+    EXPECT_EQ(platform::ui::Driver::findByText(HCLinkSocialNetworksController::kContinueTitle), nullptr);
+}
+
+// The web intro takes the whole screen: over the open dashboard as its
+// sheet, else over the game, its page read from the dashboard's web pages.
+TEST_F(DashboardPresentationTest, TheWebIntroFlowComesFullScreenWithItsPageFromTheWebPages)
+{
+    openWithAccountScreens();
+    int frameOn = 0;
+    platform::NotificationCenter::defaultCenter().addObserver(
+        this, HCNSNotificationFullscreenFrameOn, [&frameOn](const platform::Notification&) { ++frameOn; });
+    auto root = HalcyonDashboard::getRootController();
+    Halcyon::presentHalcyonIntroFlowWebNavController(HCDelegate(), HCDelegate());
+    settle();
+    auto sheet = std::dynamic_pointer_cast<HCIntroNavigationController>(root->modalViewController());
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(frameOn, 1);
+    EXPECT_TRUE(sheet->isNavigationBarHidden());
+    EXPECT_TRUE(sheet->isBackgroundHidden());
+    auto page = std::dynamic_pointer_cast<HCWebNavIntroFlowController>(sheet->topViewController());
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(page->webView()->loadedRequests().size(), 1u);
+    EXPECT_EQ(page->webView()->loadedRequests()[0].url, "http://127.0.0.1:1/webui/intro.html");
+    root->dismissModalViewController(false);
+    HalcyonDashboard::dismissRootController();
+    settle();
+    ASSERT_EQ(HalcyonDashboard::getRootController(), nullptr);
+
+    // Over the game, the mirrored copy once the mirror lists it.
+    const std::string file = HCWebViewManifestService::mirrorPath() + "/intro.html";
+    ASSERT_TRUE(platform::FileFacts::writeFileAtomically(file, std::string("<p>hello</p>")));
+    ASSERT_TRUE(platform::FileFacts::writeFileAtomically(HCWebViewManifestService::mirrorManifestPath(),
+                                                         std::string(40, '0').append(" intro.html\n")));
+    Halcyon::presentHalcyonIntroFlowWebNavController(HCDelegate(), HCDelegate());
+    settle();
+    auto shown = HCIntroNavigationController::activeIntroNavigationController();
+    ASSERT_NE(shown, nullptr);
+    page = std::dynamic_pointer_cast<HCWebNavIntroFlowController>(shown->topViewController());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->webView()->loadedRequests().at(0).url, "file://" + file);
+    EXPECT_EQ(frameOn, 2);
+    platform::NotificationCenter::defaultCenter().removeObserver(this);
 }
 
 TEST_F(DashboardPresentationTest, TheSingleControllerLaunchesOpenTheTabBareOrWithTheOnePagePushed)

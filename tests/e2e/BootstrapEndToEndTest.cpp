@@ -248,7 +248,7 @@ TEST_F(BootstrapEndToEndTest, OfflineBlockIsSynchronisedOnTheRequestThreadAndThe
     EXPECT_EQ(client->events().at(1), "began:nil@main");
 }
 
-TEST_F(BootstrapEndToEndTest, RefusedUserAppliesNothingAndFailsBeforeTheLogInIsAborted)
+TEST_F(BootstrapEndToEndTest, RefusedUserAppliesNothingAndTheLogInIsAbortedBeforeTheFailure)
 {
     client->checkUser = true;
     client->allowUser = false;
@@ -259,7 +259,7 @@ TEST_F(BootstrapEndToEndTest, RefusedUserAppliesNothingAndFailsBeforeTheLogInIsA
     EXPECT_EQ(result.failure, nullptr);
     EXPECT_FALSE(HCBootstrapService::bootstrapInProgress());
     EXPECT_EQ(client->events(), (std::vector<std::string>{"stats-params@main", "began:1001@main", "take-check@main",
-                                                          "user-check:1001@main", "failed@main", "abort@main"}));
+                                                          "user-check:1001@main", "abort@main", "failed@main"}));
     // The provider still signs with the token it had.
     fence();
     EXPECT_EQ(localserver::firstValue(server->log().entries().back().request.oauth, "oauth_token"),
@@ -334,6 +334,11 @@ TEST_F(BootstrapEndToEndTest, OneExchangeAtATimeAndUserIdsAsSent)
     const auto log = server->log().entries();
     EXPECT_EQ(log.back().request.param("user_id"), defaults::kUserId);
     EXPECT_EQ(log.back().request.param("create_new_account"), "1");
+    // An empty id is not "0": it goes, empty.
+    Result empty;
+    start(false, std::string(), empty);
+    ASSERT_TRUE(finish(empty));
+    EXPECT_NE(server->log().entries().back().request.body.find("&user_id=&"), std::string::npos);
 
     // While the provider discards actions nothing is sent.
     HCProviderHooks hooks;

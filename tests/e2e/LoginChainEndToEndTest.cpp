@@ -11,6 +11,7 @@
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "accounts/HCUserHalcyonApprovalController.h"
 #include "client/HCClientHooks.h"
+#include "client/support/UserChanges.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
@@ -196,16 +197,22 @@ TEST_F(LoginChainEndToEndTest, FirstLaunchAsksApprovalThenLogsInAndWelcomesThePl
     EXPECT_FALSE(shown(HCLinkSocialNetworksController::kContinueTitle));
     EXPECT_FALSE(shown(HCUserHalcyonApprovalController::kApproveTitle));
     EXPECT_TRUE(Halcyon::isOnline());
+    EXPECT_EQ(Halcyon::userDistanceUnit(), 1);
 
     // The next launch remembers the answer: no question, the log-in runs at
-    // once, and the linking step is not shown twice in one session.
+    // once, and the linking step is not shown twice in one session. This
+    // time the player shares a location, which the game allows.
     restartProcess();
+    localserver::BootstrapCounters sharing;
+    sharing.shareLocation = true;
+    server->login().setCounters(sharing);
     start();
     EXPECT_FALSE(shown(HCUserHalcyonApprovalController::kApproveTitle));
     ASSERT_TRUE(waitForCall());
     EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"});
     EXPECT_FALSE(shown(HCLinkSocialNetworksController::kContinueTitle));
     EXPECT_EQ(banners(), std::vector<std::string>{"Hi Ann! You have 2 new challenges."});
+    EXPECT_EQ(Halcyon::userDistanceUnit(), 2);
 }
 
 TEST_F(LoginChainEndToEndTest, DeclinedPlayerNeverReachesTheServiceNowOrAtTheNextLaunch)
@@ -409,13 +416,7 @@ TEST_F(LoginChainEndToEndTest, LogOutLeavesNothingOfThePlayerAndTheNextPlayerLog
     const auto firstToken = Halcyon::provider()->accessToken();
     ASSERT_TRUE(firstToken.has_value());
     std::vector<std::string> changes;
-    platform::NotificationCenter::defaultCenter().addObserver(
-        this, HCNSNotificationUserChanged, [&](const platform::Notification& n) {
-            auto before = n.userInfo->get<HCUser>(HCNSNotificationInfoPreviousUser);
-            auto after = n.userInfo->get<HCUser>(HCNSNotificationInfoCurrentUser);
-            changes.push_back((before ? before->resourceId().value_or("?") : "nil") + "->" +
-                              (after ? after->resourceId().value_or("?") : "nil"));
-        });
+    recordUserChanges(this, changes);
 
     Halcyon::session()->logoutUser();
     ASSERT_TRUE(waitUntil([&] { return game.calls.size() == 2; }));

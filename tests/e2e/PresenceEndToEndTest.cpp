@@ -154,7 +154,7 @@ TEST_F(PresenceEndToEndTest, AFriendComingOnlineReachesTheGameThroughTheBroker)
     EXPECT_EQ(banners().size(), 1u) << "going away shows no notice";
 }
 
-TEST_F(PresenceEndToEndTest, AnotherPlayersLogInReadsOnlyThatPlayersQueue)
+TEST_F(PresenceEndToEndTest, AnotherPlayersLogInReadsOnlyThatPlayersQueueAndOneWithoutAChannelClosesIt)
 {
     start();
     const auto connectedCount = [&] { return std::count(states.begin(), states.end(), "connected"); };
@@ -175,6 +175,16 @@ TEST_F(PresenceEndToEndTest, AnotherPlayersLogInReadsOnlyThatPlayersQueue)
     EXPECT_EQ(banners(), std::vector<std::string>{std::string(defaults::kUserName) + " is online"});
     EXPECT_TRUE(waitUntil([&] { return server->presenceConnections() == 1; })) << "the first player's session ended";
     EXPECT_EQ(presence()->failedAttempts(), 0);
+
+    // The service turns the channel off for the next player: the one open closes.
+    localserver::BootstrapCounters off;
+    off.presenceOff = true;
+    server->login().setCounters(off);
+    Halcyon::loginWithUserId(std::string(defaults::kUserId), HCDelegate(), HCDelegate());
+    ASSERT_TRUE(waitUntil([&] { return game.loggedIn.size() == 3; }));
+    ASSERT_TRUE(waitForState(State::Disconnected));
+    EXPECT_TRUE(waitUntil([&] { return server->presenceConnections() == 0; }));
+    EXPECT_FALSE(Halcyon::loggedInUserSharesOnlineStatus());
 }
 
 TEST_F(PresenceEndToEndTest, ConnectionsClosedByTheBrokerAreRetriedAndARefusingBrokerIsGivenUp)

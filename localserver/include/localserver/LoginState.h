@@ -33,7 +33,9 @@ struct JsonSession {
     bool expired = false;
 };
 
-// The dashboard counters a bootstrap reply reports.
+// The dashboard counters a bootstrap reply reports, whether the player
+// shares a location ("logged_in_user_has_share_location_enabled"), and
+// whether it turns the presence channel off even with a broker.
 struct BootstrapCounters {
     std::uint32_t unviewedChallenges = 2;
     std::uint32_t pendingFriends = 1;
@@ -41,6 +43,8 @@ struct BootstrapCounters {
     std::uint32_t subscribedThreadsUnread = 4;
     std::uint32_t invitesUnread = 5;
     std::uint32_t unfulfilledInvites = 6;
+    bool shareLocation = false;
+    bool presenceOff = false;
 };
 
 // The usage statistics one bootstrap reported, read under the names the

@@ -83,10 +83,10 @@ XmlNode bootstrapNode(const Game& game, const User& user, const Token& token, bo
     node.add("topic_app_suggestions_id", defaults::kSuggestionsTopicId);
     node.add("initial_dashboard_screen", "home");
     node.add("initial_dashboard_modal_content_url", "");
-    node.add("initialize_presence_service", flagInLoginRoutes(presenceQueue.has_value()));
+    node.add("initialize_presence_service", flagInLoginRoutes(presenceQueue.has_value() && !counters.presenceOff));
     node.add("pipe_http_over_presence_service", "false");
     node.add("presence_queue", presenceQueue.value_or("/queue/presence." + user.id));
-    node.add("logged_in_user_has_share_location_enabled", "false");
+    node.add("logged_in_user_has_share_location_enabled", flagInLoginRoutes(counters.shareLocation));
     return node;
 }
 

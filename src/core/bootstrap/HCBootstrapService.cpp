@@ -151,9 +151,10 @@ void HCBootstrapService::checkUserOnMainThread(const std::shared_ptr<HCPaginated
     auto parts = client();
     auto bootstrap = platform::as<HCBootstrap>(series->objects().front());
     if (parts->takeForceUserCheckOnBootstrap() && parts->userAttemptingToLogin(bootstrap->user()) == false) {
-        // The waiting caller hears the failure before the log-in is aborted.
-        bootstrapFailed(nullptr);
+        // The log-in is aborted first; the failure that follows finds it
+        // already ended.
         parts->abortBootstrap();
+        bootstrapFailed(nullptr);
         return;
     }
     auto provider = HCService::provider();

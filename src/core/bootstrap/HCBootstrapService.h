@@ -10,8 +10,8 @@
 // provider discards actions, fails at once and leaves the running one
 // alone. The host's user check (when the start-up asked for it) runs on the
 // main thread between reading the reply and applying it; a refused user
-// applies nothing, and the waiting caller hears the failure before the log-in
-// is aborted.
+// applies nothing: the log-in is aborted, then the waiting caller hears the
+// failure.
 //
 // Thread: initializeService, shutdownService, start, completion and the user
 // check on the main thread; reading and applying the reply on the provider's

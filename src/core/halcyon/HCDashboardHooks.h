@@ -26,8 +26,10 @@ struct HCDashboardHooks {
                        const std::vector<platform::ObjectPtr>& controllers)>
         launchDashboard;
     std::function<void()> dismissDashboard;
-    // The dashboard's frame is up and not fading out, with content in it.
+    // The dashboard's frame is up and not fading out, with content in it;
+    // the hub is open when that content is the tabbed dashboard.
     std::function<bool()> isShowingFullScreen;
+    std::function<bool()> isDashboardHubOpen;
     // The root view that the rotation turns; nil while there is no dashboard.
     std::function<platform::ui::ViewPtr()> rootView;
     // The log-in switched the dashboard to online or offline content.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "kernel/callbacks/HCDelegate.h"
+#include "platform/ui/ViewController.h"
 
 class HCLoginScreens {
 public:
@@ -21,12 +22,17 @@ public:
     virtual void presentConfirmAccount(const HCDelegate& complete, bool useModalInDashboard) = 0;
     // The social-network linking step after a log-in.
     virtual void presentLinkSocialNetworks() = 0;
+    // The web intro flow, full screen: the delegates of its caller are not
+    // its business.
+    virtual void presentIntroFlow() = 0;
     virtual bool hasSessionSeenLinkSocialNetworksScreen() = 0;
     virtual void invalidateSessionSeenLinkSocialNetworksScreen() = 0;
-    // Takes the intro flow off the screen (animated): a flow over the
-    // game's own screen, else the open dashboard's modal, else, for a flow
-    // pushed on the dashboard's pages, the dashboard itself.
-    virtual void dismissRootControllerOrItsModal() = 0;
+    // Takes an intro flow off the screen (animated). Given the screen that
+    // ends, the flow that holds it: its window, its sheet, or, for a page
+    // pushed on the dashboard's tab, the dashboard; nothing when the player
+    // already went back off it. Without one, the latest flow: one over the
+    // game's own screen, else the open dashboard's modal, else the dashboard.
+    virtual void dismissRootControllerOrItsModal(const platform::ui::ViewControllerPtr& endingScreen) = 0;
     // The full-screen error text, shown while the dashboard is up.
     virtual void displayErrorMessage(const std::string& text) = 0;
 };

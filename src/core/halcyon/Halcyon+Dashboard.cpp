@@ -183,6 +183,12 @@ bool Halcyon::isShowingFullScreen()
     return sharedInstance() && dashboardHookSlot().isShowingFullScreen && dashboardHookSlot().isShowingFullScreen();
 }
 
+bool Halcyon::isDashboardHubOpen()
+{
+    HC_CHECK_MAIN_THREAD();
+    return sharedInstance() && dashboardHookSlot().isDashboardHubOpen && dashboardHookSlot().isDashboardHubOpen();
+}
+
 void Halcyon::setLaunchDelegate(HalcyonDelegate* delegate)
 {
     HC_CHECK_MAIN_THREAD();

@@ -59,9 +59,10 @@ void Halcyon::applicationDidBecomeActive()
     if (poller_) {
         poller_->changePollingFrequency(pollingFrequencyBeforeResigningActive_);
     }
-    // A player who declined (or was never asked) is not asked again on every
-    // return: the re-login needs the approval like the other triggers.
-    if (requireOnlineStatus_ && !successfullyBootstrapped_ && gameServerReachable() && hasUserApprovedHalcyon()) {
+    // A game that must be online leaves the approval question to the log-in
+    // decision: a player never asked is asked, one who declined gets Game
+    // Center only.
+    if (requireOnlineStatus_ && !successfullyBootstrapped_ && gameServerReachable()) {
         doBootstrapAsUserId(lastLoggedInUserId(), HCDelegate(), HCDelegate());
     }
 }

@@ -4,6 +4,7 @@
 // The log-in reply stores the local user on the provider's request thread
 // while pages read it on the main thread, so the cached copy is read and
 // replaced under a lock.
+#include <algorithm>
 #include <mutex>
 
 #include "core/halcyon/Halcyon.h"
@@ -25,6 +26,15 @@ std::shared_ptr<T> unarchived(const char* key)
 {
     auto data = userOptionsStore()->dataForKey(key);
     return data ? std::dynamic_pointer_cast<T>(platform::KeyedUnarchiver::unarchiveObjectWithData(data)) : nullptr;
+}
+
+// A nil stored on purpose, told apart from an archive that does not read back.
+bool storedNil(const char* key)
+{
+    auto data = userOptionsStore()->dataForKey(key);
+    auto nil = platform::KeyedArchiver::archivedDataWithRootObject(nullptr);
+    return data && nil && data->length() == nil->length() &&
+           std::equal(data->data(), data->data() + data->length(), nil->data());
 }
 
 std::string textOr(const std::optional<std::string>& text, const char* fallback)
@@ -56,7 +66,7 @@ std::shared_ptr<HCUser> Halcyon::localUser()
         return nullptr;
     }
     std::lock_guard lock(localUserMutex());
-    if (!instance->cachedLocalUser_) {
+    if (!instance->cachedLocalUser_ && !storedNil(kLocalUser)) {
         // An archive that does not read back leaves the player logged out.
         auto stored = unarchived<HCUser>(kLocalUser);
         instance->cachedLocalUser_ = stored ? stored : HCUser::invalidUser();
@@ -64,11 +74,9 @@ std::shared_ptr<HCUser> Halcyon::localUser()
     return instance->cachedLocalUser_;
 }
 
+// A nil user (a log-in reply without one) is stored as such, and told.
 void Halcyon::setLocalUser(const std::shared_ptr<HCUser>& user)
 {
-    if (!user) {
-        return;
-    }
     auto previous = localUser();
     userOptionsStore()->setObject(kLocalUser, platform::KeyedArchiver::archivedDataWithRootObject(user));
     if (auto instance = sharedInstance()) {
@@ -130,17 +138,19 @@ void Halcyon::_resetHasUserSetHalcyonAccess()
 
 std::shared_ptr<HCGameProfilePageInfo> Halcyon::localGameProfileInfo()
 {
+    // A stored nil answers a profile with nothing in it, as a nil one would
+    // to every question; an archive that does not read back, the default.
+    if (storedNil(kLocalGameInfo)) {
+        return std::make_shared<HCGameProfilePageInfo>();
+    }
     auto info = unarchived<HCGameProfilePageInfo>(kLocalGameInfo);
     return info ? info : HCGameProfilePageInfo::defaultInfo();
 }
 
 void Halcyon::setLocalGameProfileInfo(const std::shared_ptr<HCGameProfilePageInfo>& info)
 {
-    if (!info) {
-        return;
-    }
     userOptionsStore()->setObject(kLocalGameInfo, platform::KeyedArchiver::archivedDataWithRootObject(info));
-    setClientApplicationId(info->resourceId());
+    setClientApplicationId(info ? info->resourceId() : std::nullopt);
 }
 
 bool Halcyon::appHasAchievements() { return localGameProfileInfo()->hasAchievements(); }

@@ -102,8 +102,9 @@ void Halcyon::abortBootstrap()
 {
     HC_CHECK_MAIN_THREAD();
     // The session hears of the refused bootstrap only after this, when the
-    // log-in no longer counts as running: the log-in ends as a failed one
-    // here, so its waiting callers and the game are still told.
+    // log-in no longer counts as running and its report is dropped: so the
+    // log-in ends here as a failed one, and its waiting callers and the game
+    // are still told.
     sessionFailureWithException(nullptr);
 }
 
@@ -142,7 +143,7 @@ void Halcyon::sessionDidLoginUser()
         }
     } else {
         if (screens && !doneWithGetTheMost() && !screens->hasSessionSeenLinkSocialNetworksScreen() &&
-            !dashboardVisible()) {
+            !isShowingFullScreen()) {
             instance->confirmAccountFlowActive_ = true;
             screens->presentLinkSocialNetworks();
         }
@@ -273,7 +274,7 @@ void Halcyon::loginShowNotifications()
 {
     HC_CHECK_MAIN_THREAD();
     auto instance = sharedInstance();
-    if (!instance || dashboardVisible()) {
+    if (!instance || isShowingFullScreen()) {
         return;
     }
     const std::string name = lastLoggedInUserName().value_or("");
@@ -330,7 +331,7 @@ void Halcyon::launchLoginFlowAndShowDashboard(bool showDashboard, const std::sha
     auto instance = sharedInstance();
     if (instance) {
         auto screens = loginScreens(instance);
-        if (dashboardVisible()) {
+        if (isShowingFullScreen()) {
             if (screens) {
                 screens->displayErrorMessage(text);
             }
@@ -348,7 +349,7 @@ void Halcyon::launchLoginFlowAndShowDashboard(bool showDashboard, const std::sha
 
 void Halcyon::launchLoginFlowForRequest(const std::shared_ptr<HCActionRequest>& request)
 {
-    launchLoginFlowAndShowDashboard(dashboardVisible(), request);
+    launchLoginFlowAndShowDashboard(isDashboardHubOpen(), request);
 }
 
 // ===== Online and offline dashboard ==============================================
@@ -409,7 +410,7 @@ void Halcyon::presentUserHalcyonApprovalModal(const HCDelegate& approved, const 
     }
     HalcyonDelegate* delegate = getDelegate();
     bool custom = false;
-    if (!dashboardVisible() && delegate) {
+    if (!isDashboardHubOpen() && delegate) {
         platform::callOptional([&] { custom = delegate->showCustomHalcyonApprovalScreen(); });
     }
     if (custom || !screens) {
@@ -417,6 +418,17 @@ void Halcyon::presentUserHalcyonApprovalModal(const HCDelegate& approved, const 
     }
     post(HCNSNotificationFullscreenFrameOff);
     screens->presentApproval(approved, denied);
+}
+
+void Halcyon::presentHalcyonIntroFlowWebNavController(const HCDelegate&, const HCDelegate&)
+{
+    HC_CHECK_MAIN_THREAD();
+    auto screens = loginScreens(sharedInstance());
+    if (!screens) {
+        return;
+    }
+    post(HCNSNotificationFullscreenFrameOn);
+    screens->presentIntroFlow();
 }
 
 void Halcyon::userDidApproveHalcyon(bool approved)
@@ -451,7 +463,7 @@ void Halcyon::presentConfirmAccountModal(const HCDelegate& complete, bool useMod
     screens->presentConfirmAccount(complete, useModalInDashboard);
 }
 
-void Halcyon::dismissRootControllerOrItsModal()
+void Halcyon::dismissRootControllerOrItsModal(const platform::ui::ViewControllerPtr& endingScreen)
 {
     HC_CHECK_MAIN_THREAD();
     auto instance = sharedInstance();
@@ -459,7 +471,7 @@ void Halcyon::dismissRootControllerOrItsModal()
         return;
     }
     if (auto screens = loginScreens(instance)) {
-        screens->dismissRootControllerOrItsModal();
+        screens->dismissRootControllerOrItsModal(endingScreen);
     }
     instance->confirmAccountFlowActive_ = false;
     // The held-back call is made once; a later flow's end does not repeat it.

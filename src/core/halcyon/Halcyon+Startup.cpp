@@ -166,6 +166,7 @@ void Halcyon::_initialize(const std::string& productKey, const std::string& secr
     }
 
     intiailizeUserStats();
+    reserveMemory();
 
     instance->provider_ = HCProvider::providerWithProductKey(keyInUse, secretInUse);
     HCService::setProvider(instance->provider_);

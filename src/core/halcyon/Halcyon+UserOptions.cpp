@@ -1,5 +1,6 @@
 // What the client remembers about the player and the last log-in between
-// launches, in the user defaultsInHalcyonUserOptions. No other code touches these keys.
+// launches, in the user defaults. No other code touches these keys, but
+// SendDenialDelegate, which marks a refusal as sent.
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonUserOptionsStore.h"
 #include "core/halcyon/HalcyonInstanceSlot.h"

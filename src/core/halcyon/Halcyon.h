@@ -124,6 +124,11 @@ public:
                             const std::shared_ptr<HCDelegatesContainer>& delegates, HCClientAssembly assembly);
     // Takes the client down in its fixed order; nothing before start-up.
     static void shutdown();
+    // Memory the client would hold back for the dashboard while it is closed
+    // (from start-up, and again once it has gone) and hand over as it is
+    // about to open. Nothing needs holding back on this platform.
+    static void reserveMemory() {}
+    static void releaseReservedMemory() {}
 
     static std::shared_ptr<Halcyon> sharedInstance();
     static int versionNumber() { return kVersionNumber; }
@@ -185,9 +190,14 @@ public:
     // In the open dashboard the screen is pushed on the page it was asked
     // from, unless `useModalInDashboard` asks for a sheet of its own.
     static void presentConfirmAccountModal(const HCDelegate& complete, bool useModalInDashboard);
+    // The web intro flow, full screen, over the open dashboard or the
+    // game's screen. The delegates are not used.
+    static void presentHalcyonIntroFlowWebNavController(const HCDelegate& approved, const HCDelegate& denied);
     // The intro flow's screen goes away (in the dashboard: its sheet, else
     // the dashboard itself); a logged-in call held back for it is made now.
-    static void dismissRootControllerOrItsModal();
+    // A screen that ends its own flow names itself, so the flow that holds
+    // it goes and no other (see HCLoginScreens).
+    static void dismissRootControllerOrItsModal(const platform::ui::ViewControllerPtr& endingScreen = nullptr);
     static bool isConfirmAccountFlowActive();
 
     static void initializeGameCenter();
@@ -361,6 +371,8 @@ public:
     static void setSocialPostPageMaker(SocialPostPageMaker maker);
     // Frame up, not fading out, content shown; NO without a dashboard.
     static bool isShowingFullScreen();
+    // Full screen with the tabbed dashboard as its content.
+    static bool isDashboardHubOpen();
     // This launch's delegate, set and cleared by the dashboard.
     static void setLaunchDelegate(HalcyonDelegate* delegate);
     static void setDashboardHooks(HCDashboardHooks hooks);

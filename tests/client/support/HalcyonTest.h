@@ -28,6 +28,21 @@ public:
     std::vector<std::string> logins;
 };
 
+// Screens that only say what they were asked to show.
+class RecordingScreens final : public HCLoginScreens {
+public:
+    bool isIntroFlowActive() override { return false; }
+    void presentApproval(const HCDelegate&, const HCDelegate&) override { shown.push_back("approval"); }
+    void presentConfirmAccount(const HCDelegate&, bool) override { shown.push_back("confirm"); }
+    void presentLinkSocialNetworks() override { shown.push_back("link"); }
+    bool hasSessionSeenLinkSocialNetworksScreen() override { return false; }
+    void invalidateSessionSeenLinkSocialNetworksScreen() override { shown.push_back("invalidate"); }
+    void presentIntroFlow() override { shown.push_back("intro"); }
+    void dismissRootControllerOrItsModal(const platform::ui::ViewControllerPtr&) override { shown.push_back("dismiss"); }
+    void displayErrorMessage(const std::string& text) override { shown.push_back("error " + text); }
+    std::vector<std::string> shown;
+};
+
 class HalcyonTest : public ::testing::Test {
 protected:
     void SetUp() override;

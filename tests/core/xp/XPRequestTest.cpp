@@ -208,6 +208,20 @@ TEST_F(XPRequestTest, ClientMadeFailuresReachEveryReceiverInOrder)
     ASSERT_TRUE(made);
     EXPECT_EQ(made->className(), "ServerException");
     EXPECT_EQ(made->message(), "quoted \\\"text\\\"");
+
+    // A transport that failed without saying why.
+    Received lost;
+    auto third = std::make_shared<Receiver>(lost);
+    auto dropped = HCXPRequest::getRequestWithPath("p");
+    dropped->onRespondJSON(third);
+    auto transport = dropped->request();
+    dropped->requestFailed(transport);
+    auto unknown = platform::as<HCServerException>(lost.json);
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->className(), "ServerException");
+    EXPECT_EQ(unknown->message(), "Unknown connection failure");
+    EXPECT_EQ(lost.codes, std::vector<uint32_t>{0});
+    EXPECT_EQ(dropped->request(), nullptr) << "the failure ends the pair";
 }
 
 // A resource request that counts how often its handler ran.
