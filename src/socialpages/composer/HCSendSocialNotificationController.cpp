@@ -7,7 +7,6 @@
 #include "core/replies/HCTableSectionDescription.h"
 #include "kernel/xml/HCXmlDocument.h"
 #include "platform/runtime/ThreadChecker.h"
-#include "platform/ui/AlertView.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "social/socialposts/HCSocialNotificationApi.h"
@@ -249,7 +248,7 @@ void HCSendSocialNotificationController::send()
     for (const auto& row : networkRows())
         if (row->checked() && row->connectedToNetwork()) notification_->addSendToNetwork(row->networkType());
     // A post the provider drops unanswered ends like a failed one: the
-    // loading screen comes down and Send is back on.
+    // loading screen comes down.
     auto [sent, failed] = pageRequestDelegates<HCSendSocialNotificationController>(
         std::static_pointer_cast<HCSendSocialNotificationController>(platform::self(this)),
         [](auto& page, const auto& reply) { page._sendSuccess(reply); },
@@ -288,10 +287,9 @@ void HCSendSocialNotificationController::_sendFailure(std::shared_ptr<platform::
         }
         // Every such answer is a new round: ask again from the first network.
         currentGettingCredentialForNetwork_ = 0;
-        if (!_getNextCredential()) return;
+        _getNextCredential();
     }
-    platform::ui::AlertView::make("", kSendFailedMessage, {}, std::string("Ok"))->show();
-    activateSendButton();
+    // Any other failure leaves Send off until the player taps a row.
 }
 
 bool HCSendSocialNotificationController::_getNextCredential()
