@@ -302,8 +302,11 @@ TEST_F(FriendsPagesTest, TheImportMessageNamesTheNetworksProperly)
         return credential;
     };
     const std::string tail = " to see what Halcyon games they're playing, compare progress, and more.";
-    message->setMissingCredentials({}, "");
-    EXPECT_EQ(message->messageLabel()->text(), "Import your friends from your social networks" + tail);
+    // A type without a name of its own is left out rather than shown blank.
+    for (const auto& none : {std::vector<std::shared_ptr<HCUsersCredential>>{}, {typed("myspace")}}) {
+        message->setMissingCredentials(none, "");
+        EXPECT_EQ(message->messageLabel()->text(), "Import your friends from your social networks" + tail);
+    }
     message->setMissingCredentials({typed("twitter"), typed("fbconnect")}, "None here.");
     EXPECT_EQ(message->messageLabel()->text(), "None here. Import your friends from Twitter or Facebook" + tail);
     message->setMissingCredentials({typed("twitter"), typed("fbconnect"), typed("http_basic")}, "");
