@@ -3,7 +3,10 @@
 // failures that must take the loading screen down.
 #include <fstream>
 
+#include "core/device/HCDevice.h"
+#include "core/device/HCParentalControls.h"
 #include "core/halcyon/Halcyon.h"
+#include "core/xp/HCSession.h"
 #include "core/resources/HCResource.h"
 #include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HCPlayerBannerCell.h"
@@ -174,6 +177,35 @@ TEST_F(ProfilePagesTest, ClosedUserContentHidesTheInboxAndMovesSettingsAndHelpUp
     auto ben = showProfile(player(kOtherUserId, kOtherUserName));
     ASSERT_TRUE(ben);
     EXPECT_TRUE(ben->imButton()->isHidden()) << "no instant messages either";
+}
+
+TEST_F(ProfilePagesTest, UserContentAllowedAgainPutsTheInboxBackOnTheNextAppearance)
+{
+    startOnline();
+    auto hub = openMyHalcyon();
+    ASSERT_TRUE(hub);
+    const auto settings = hub->settingsContainer()->frame();
+    const auto help = hub->helpContainer()->frame();
+    auto comeBackToTheHub = [&] {
+        ASSERT_TRUE(tapButton("Help"));
+        settle();
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+    };
+    // The device's parental controls close user content, then open it again.
+    if (!Halcyon::session()->currentDevice()) Halcyon::session()->establishDeviceSession();
+    ASSERT_TRUE(testsupport::runMainUntil([] { return Halcyon::session()->currentDevice() != nullptr; }));
+    auto controls = std::make_shared<HCParentalControls>();
+    controls->setEnabled(true);
+    Halcyon::session()->currentDevice()->setParentalControls(controls);
+    comeBackToTheHub();
+    ASSERT_TRUE(hub->inboxContainer()->isHidden());
+    ASSERT_NE(hub->settingsContainer()->frame(), settings);
+    Halcyon::session()->currentDevice()->setParentalControls(nullptr);
+    comeBackToTheHub();
+    EXPECT_FALSE(hub->inboxContainer()->isHidden());
+    EXPECT_EQ(hub->settingsContainer()->frame(), settings);
+    EXPECT_EQ(hub->helpContainer()->frame(), help);
 }
 
 TEST_F(ProfilePagesTest, ProfilesCountFriendsAndGamesAndAreNotPushedTwice)
