@@ -8,8 +8,9 @@
 #include <string>
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/OptionalMethods.h"
 
-class HCBannerProvider {
+class HCBannerProvider : public platform::OptionalMethods {
 public:
     virtual ~HCBannerProvider() = default;
     virtual bool isBannerAvailableNow() = 0;
@@ -18,4 +19,7 @@ public:
     // Nil for a cell that finds its own content.
     virtual platform::ObjectPtr getBannerResource() = 0;
     virtual void onBannerClicked() = 0;
+    // Optional: a touch on the picture of a player banner. A provider
+    // without it gets onBannerClicked.
+    virtual void bannerProfilePictureTouched() { notImplemented(); }
 };

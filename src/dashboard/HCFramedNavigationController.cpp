@@ -184,7 +184,9 @@ void HCFramedNavigationController::refreshBanner()
     }
     auto container = view();
     platform::ui::Rect frame = cell->frame();
-    cell->setFrame(platform::ui::Rect(0, 0, container->bounds().width(), frame.height()));
+    // Below the navigation bar: a pushed page's Back must stay within reach.
+    const double belowBar = isNavigationBarHidden() ? 0 : navigationBar()->frame().maxY();
+    cell->setFrame(platform::ui::Rect(0, belowBar, container->bounds().width(), frame.height()));
     cell->setAutoresizingMask(platform::ui::AutoresizingFlexibleWidth);
     container->addSubview(cell);
     featuredBanner_ = cell;

@@ -49,7 +49,8 @@ public:
                             const std::shared_ptr<HCUser>& comparedTo);
 
     // Re-reads the top page's banner (HCBannerProvider): its cell shows at
-    // the top of the frame while the page has one; otherwise none shows.
+    // the top of the frame, below the navigation bar, over the top of the
+    // page (which leaves it room) while the page has one; otherwise none shows.
     void refreshBanner();
     // The banner shown now; nil when none.
     const platform::ui::TableViewCellPtr& featuredBanner() const { return featuredBanner_; }

@@ -2,6 +2,7 @@
 
 #include "core/users/HCUser.h"
 #include "platform/runtime/ThreadChecker.h"
+#include "platform/ui/Touch.h"
 
 HCPlayerBannerCell::HCPlayerBannerCell()
     : pictureView_(HCImageView::make(platform::ui::Rect(4, 4, 36, 36))),
@@ -22,8 +23,14 @@ void HCPlayerBannerCell::onResourceChanged(const platform::ObjectPtr& resource)
     pictureView_->useProfilePictureFromUser(user);
 }
 
-void HCPlayerBannerCell::touchesEnded(const platform::ui::TouchSet&, const platform::ui::Event&)
+void HCPlayerBannerCell::touchesEnded(const platform::ui::TouchSet& touches, const platform::ui::Event&)
 {
     HC_CHECK_MAIN_THREAD();
-    if (auto provider = bannerProvider()) provider->onBannerClicked();
+    auto provider = bannerProvider();
+    if (!provider) return;
+    bool onPicture = false;
+    for (const auto& touch : touches)
+        onPicture = onPicture || (touch && pictureView_->bounds().contains(touch->locationInView(pictureView_)));
+    if (onPicture && platform::callOptional([&] { provider->bannerProfilePictureTouched(); })) return;
+    provider->onBannerClicked();
 }

@@ -609,7 +609,7 @@ TEST_F(ChatPagesTest, ASpeakersNameOpensTheirProfileUnlessTheServerGaveNoId)
     auto profile = openSpeakersProfile(room, "Ask me anything");
     ASSERT_TRUE(profile);
     EXPECT_EQ(profile->getPageContextUser()->resourceId(), "1002");
-    EXPECT_TRUE(platform::ui::Driver::findByText(profile->view(), "Ben")) << platform::ui::Driver::describeScreen();
+    EXPECT_TRUE(platform::ui::Driver::findByText("Ben")) << platform::ui::Driver::describeScreen();
 }
 
 }  // namespace

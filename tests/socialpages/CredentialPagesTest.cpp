@@ -12,6 +12,7 @@
 #include "platform/ui/AlertView.h"
 #include "socialpages/credentials/HCRemoveCredentialController.h"
 #include "socialpages/credentials/HCRemoveDeviceFromAccountController.h"
+#include "uiframework/HCViewController.h"
 
 namespace {
 
@@ -126,6 +127,15 @@ TEST_F(CredentialPagesTest, RemovingTheDeviceWarnsWithoutAnEmailLoginThenLogsOut
     startOnline();
     linkLogins(false, false, false);
     openPage("RemoveDeviceFromAccount");
+    ASSERT_EQ(platform::ui::ActionSheet::visibleSheets().size(), 1u);
+    ASSERT_TRUE(driver->answerSheet("Continue"));
+    settle();
+    ASSERT_TRUE(topPageAs<HCRemoveDeviceFromAccountController>()) << "the player reads on";
+    // Back on screen after another page, it warns again.
+    HalcyonDashboard::getActiveNavigationController()->pushViewController(std::make_shared<HCViewController>(), false);
+    settle();
+    ASSERT_TRUE(driver->tapBack());
+    settle();
     ASSERT_EQ(platform::ui::ActionSheet::visibleSheets().size(), 1u);
     ASSERT_TRUE(driver->answerSheet("Go Back"));
     settle();

@@ -28,6 +28,8 @@
 #include "socialpages/friends/HCImportFriendsController.h"
 #include "socialpages/friends/HCWhosPlayingController.h"
 #include "socialpages/profile/HCProfileController.h"
+#include "support/RequestThreadGate.h"
+#include "transport/provider/HCProvider.h"
 #include "uiframework/HCControllerLoader.h"
 
 namespace {
@@ -119,6 +121,43 @@ TEST_F(FriendsPagesTest, TheOnlyPendingRequestRemovedWithNoFriendsGoesBackToTheF
     EXPECT_EQ(page->currentTab(), HCFriendsController::kFriendsTab);
     EXPECT_FALSE(page->tableView()->isEditing());
     EXPECT_EQ(Halcyon::pendingFriendsCount(), 0);
+}
+
+// The service holds a removal once it answers, whether or not the player
+// waited for the answer on the page: the count follows it either way.
+TEST_F(FriendsPagesTest, RemovalsConfirmedAfterThePlayerLeftStillMoveThePendingCount)
+{
+    startOnline();
+    // Ben, 1004 and Dora follow Ann; Ann follows Ben only.
+    arrange({kOtherUserId, "1004", "1005"}, {kOtherUserId});
+    // The first row goes and the player taps Back before the service answers.
+    auto removeFirstRowAndLeave = [&](const std::shared_ptr<HCFriendsController>& page) {
+        {
+            testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+            ASSERT_TRUE(driver->deleteRow(page->tableView(), {0, 0}));
+            ASSERT_TRUE(driver->tapBack());
+            settle();
+            ASSERT_NE(topPage(), page);
+        }
+        waitForReplies();
+        settle();
+    };
+    auto page = std::dynamic_pointer_cast<HCFriendsController>(openPage("Friends"));
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(pickTab("Pending"));
+    ASSERT_EQ(Halcyon::pendingFriendsCount(), 2);
+    ASSERT_TRUE(tapRightBarButton()) << "Edit";
+    removeFirstRowAndLeave(page);
+    EXPECT_EQ(requestsWithParam(std::string("users/1004/following.xml"), "follower", "yes"), 1u);
+    EXPECT_EQ(Halcyon::pendingFriendsCount(), 1) << "one request is left";
+
+    // Unfollowing Ben, who follows Ann, makes him a request.
+    page = std::dynamic_pointer_cast<HCFriendsController>(openPage("Friends"));
+    ASSERT_TRUE(page);
+    ASSERT_EQ(screenRows(), (std::vector<std::string>{"[B]", "Ben | Last played  | 0"}));
+    removeFirstRowAndLeave(page);
+    EXPECT_EQ(requestsTo(std::string("users/") + kOtherUserId + "/following.xml"), 1u);
+    EXPECT_EQ(Halcyon::pendingFriendsCount(), 2);
 }
 
 TEST_F(FriendsPagesTest, ImportMatchesTheNetworkExactlyAndElseOpensItsLoginPage)
@@ -231,6 +270,7 @@ TEST_F(FriendsPagesTest, WhosPlayingListsFriendsWithTheGameAndReloadsOnPresence)
     waitForIdle();
     ASSERT_TRUE(topPageAs<HCWhosPlayingController>());
     EXPECT_EQ(lastParam("users.xml", "with_client_application"), kGameId);
+    EXPECT_EQ(lastParam("users.xml", "user_id"), "me");
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"Ben | Last played  | 0 | 30"}));
     const auto asked = requestsTo("users.xml");
     Halcyon::postFriendPresenceChanged(nullptr, nullptr);
@@ -243,6 +283,12 @@ TEST_F(FriendsPagesTest, WhosPlayingListsFriendsWithTheGameAndReloadsOnPresence)
     settle();
     waitForIdle();
     EXPECT_FALSE(showsLoadingScreen());
+
+    // A page that names a player lists that player's friends.
+    openPage("WhosPlaying", [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCWhosPlayingController>(page)->setUserId(std::string("1005"));
+    });
+    EXPECT_EQ(lastParam("users.xml", "user_id"), "1005");
 }
 
 TEST_F(FriendsPagesTest, TheImportMessageNamesTheNetworksProperly)
@@ -256,8 +302,11 @@ TEST_F(FriendsPagesTest, TheImportMessageNamesTheNetworksProperly)
         return credential;
     };
     const std::string tail = " to see what Halcyon games they're playing, compare progress, and more.";
-    message->setMissingCredentials({}, "");
-    EXPECT_EQ(message->messageLabel()->text(), "Import your friends from your social networks" + tail);
+    // A type without a name of its own is left out rather than shown blank.
+    for (const auto& none : {std::vector<std::shared_ptr<HCUsersCredential>>{}, {typed("myspace")}}) {
+        message->setMissingCredentials(none, "");
+        EXPECT_EQ(message->messageLabel()->text(), "Import your friends from your social networks" + tail);
+    }
     message->setMissingCredentials({typed("twitter"), typed("fbconnect")}, "None here.");
     EXPECT_EQ(message->messageLabel()->text(), "None here. Import your friends from Twitter or Facebook" + tail);
     message->setMissingCredentials({typed("twitter"), typed("fbconnect"), typed("http_basic")}, "");

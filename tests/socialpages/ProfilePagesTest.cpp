@@ -3,14 +3,19 @@
 // failures that must take the loading screen down.
 #include <fstream>
 
+#include "core/device/HCDevice.h"
+#include "core/device/HCParentalControls.h"
 #include "core/halcyon/Halcyon.h"
+#include "core/xp/HCSession.h"
 #include "core/resources/HCResource.h"
 #include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HCPlayerBannerCell.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/highscores/HCHighScoreController.h"
 #include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
+#include "localserver/XmlWriter.h"
 #include "localserver/routes/ConversationRoutes.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBarItem.h"
@@ -22,6 +27,7 @@
 #include "socialpages/conversations/HCConversationController.h"
 #include "socialpages/forums/HCForumCells.h"
 #include "socialpages/forums/HCForumThreadViewController.h"
+#include "socialpages/picture/HCSelectProfilePictureController.h"
 #include "socialpages/profile/HCHelpController.h"
 #include "socialpages/profile/HCMyHalcyonController.h"
 #include "socialpages/profile/HCProfileController.h"
@@ -64,6 +70,25 @@ protected:
         return topPageAs<HCProfileController>();
     }
     std::string screenText() const { return platform::ui::Driver::labelsText(topPage()->view()); }
+    // The player banner the dashboard's frame shows now; nil when none.
+    std::shared_ptr<HCPlayerBannerCell> frameBanner() const
+    {
+        auto frame =
+            std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
+        return frame ? std::dynamic_pointer_cast<HCPlayerBannerCell>(frame->featuredBanner()) : nullptr;
+    }
+    // A finger on the middle of a part of the frame's banner: true when the banner took it.
+    bool tapBanner(const platform::ui::ViewPtr& part)
+    {
+        auto banner = frameBanner();
+        auto window = part ? part->window() : nullptr;
+        if (!banner || !window) return false;
+        const auto inWindow = part->convertPointTo(part->bounds().center(), window);
+        const platform::ui::Point onScreen(inWindow.x - window->bounds().minX() + window->frame().minX(),
+                                           inWindow.y - window->bounds().minY() + window->frame().minY());
+        auto hit = driver->tapAt(onScreen);
+        return hit && hit->isDescendantOf(banner);
+    }
     static std::vector<std::string> alertMessages()
     {
         std::vector<std::string> out;
@@ -84,9 +109,13 @@ TEST_F(ProfilePagesTest, MyHalcyonIsTheTabsPageAndItsBadgeAddsPendingFriendsToTh
     EXPECT_EQ(hub->inboxBadge()->valueText(), "3");
     EXPECT_EQ(hub->owningTabBarItem()->tabBarItem()->badgeValue(), "5");
 
-    // The banner opens the own profile: one friend, one game, both singular.
-    auto banner = platform::ui::Driver::findFirst<HCPlayerBanner>(hub->view());
-    ASSERT_TRUE(banner && driver->tap(banner->touchArea()));
+    // The frame's banner shows Ann, under the navigation bar; a touch, even
+    // on her picture, opens her own profile: one friend, one game, both singular.
+    auto banner = frameBanner();
+    ASSERT_TRUE(banner);
+    EXPECT_EQ(banner->nameLabel()->text(), kUserName);
+    EXPECT_GE(banner->frame().origin.y, hub->navigationController()->navigationBar()->frame().maxY());
+    ASSERT_TRUE(tapBanner(banner->pictureView()));
     settle();
     waitForIdle();
     auto own = topPageAs<HCProfileController>();
@@ -96,29 +125,43 @@ TEST_F(ProfilePagesTest, MyHalcyonIsTheTabsPageAndItsBadgeAddsPendingFriendsToTh
     EXPECT_EQ(own->gamesSubtextLabel()->text(), "You have played 1 game");
     EXPECT_TRUE(own->actionPanelView()->isHidden()) << "no following oneself";
     EXPECT_FALSE(tapButton("Report Player")) << "nor reporting oneself";
+    // On the own profile the banner's picture leads to the picture page.
+    ASSERT_TRUE(frameBanner());
+    EXPECT_EQ(frameBanner()->nameLabel()->text(), kUserName);
+    ASSERT_TRUE(tapBanner(frameBanner()->nameLabel()));
+    settle();
+    EXPECT_EQ(topPage(), own) << "the rest of the banner leads nowhere";
+    ASSERT_TRUE(tapBanner(frameBanner()->pictureView()));
+    settle();
+    waitForIdle();
+    EXPECT_TRUE(topPageAs<HCSelectProfilePictureController>());
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
 
     ASSERT_TRUE(driver->tapBack());
     settle();
+    EXPECT_EQ(frameBanner()->nameLabel()->text(), kUserName) << "back on the hub, its banner again";
     ASSERT_TRUE(tapButton("Help"));
     auto help = topPageAs<HCHelpController>();
     ASSERT_TRUE(help);
     EXPECT_NE(help->pageURL().find("help.iphone"), std::string::npos);
 }
 
-TEST_F(ProfilePagesTest, TheOwnPageIsToldOnlyOnceThePageKnowsItsPlayer)
+TEST_F(ProfilePagesTest, TheServiceHearsOfTheOwnPageOnceTheDashboardMadeIt)
 {
     startOnline();
     Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
     settle();
-    const auto before = requestsTo("profiles/viewed_own");
-    auto framed =
-        std::dynamic_pointer_cast<HCFramedNavigationController>(HalcyonDashboard::getActiveNavigationController());
-    ASSERT_TRUE(framed);
-    framed->pushViewController(HCControllerLoader::load("MyHalcyon"), true, player(kOtherUserId, kOtherUserName));
+    waitForIdle();
+    waitForReplies();
+    EXPECT_EQ(requestsTo("profiles/viewed_own"), 1u) << "the \"My Halcyon\" tab's page is made with the dashboard";
+    ASSERT_TRUE(driver->tapTab("My Halcyon"));
     settle();
     waitForIdle();
     ASSERT_TRUE(topPageAs<HCMyHalcyonController>());
-    EXPECT_EQ(requestsTo("profiles/viewed_own"), before) << "shown for another player, it is not the own page";
+    waitForReplies();
+    EXPECT_EQ(requestsTo("profiles/viewed_own"), 1u);
 }
 
 TEST_F(ProfilePagesTest, ClosedUserContentHidesTheInboxAndMovesSettingsAndHelpUp)
@@ -136,13 +179,47 @@ TEST_F(ProfilePagesTest, ClosedUserContentHidesTheInboxAndMovesSettingsAndHelpUp
     EXPECT_TRUE(ben->imButton()->isHidden()) << "no instant messages either";
 }
 
-TEST_F(ProfilePagesTest, AnotherPlayersProfileCountsAndIsNotPushedTwice)
+TEST_F(ProfilePagesTest, UserContentAllowedAgainPutsTheInboxBackOnTheNextAppearance)
+{
+    startOnline();
+    auto hub = openMyHalcyon();
+    ASSERT_TRUE(hub);
+    const auto settings = hub->settingsContainer()->frame();
+    const auto help = hub->helpContainer()->frame();
+    auto comeBackToTheHub = [&] {
+        ASSERT_TRUE(tapButton("Help"));
+        settle();
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+    };
+    // The device's parental controls close user content, then open it again.
+    if (!Halcyon::session()->currentDevice()) Halcyon::session()->establishDeviceSession();
+    ASSERT_TRUE(testsupport::runMainUntil([] { return Halcyon::session()->currentDevice() != nullptr; }));
+    auto controls = std::make_shared<HCParentalControls>();
+    controls->setEnabled(true);
+    Halcyon::session()->currentDevice()->setParentalControls(controls);
+    comeBackToTheHub();
+    ASSERT_TRUE(hub->inboxContainer()->isHidden());
+    ASSERT_NE(hub->settingsContainer()->frame(), settings);
+    Halcyon::session()->currentDevice()->setParentalControls(nullptr);
+    comeBackToTheHub();
+    EXPECT_FALSE(hub->inboxContainer()->isHidden());
+    EXPECT_EQ(hub->settingsContainer()->frame(), settings);
+    EXPECT_EQ(hub->helpContainer()->frame(), help);
+}
+
+TEST_F(ProfilePagesTest, ProfilesCountFriendsAndGamesAndAreNotPushedTwice)
 {
     startOnline();
     openMyHalcyon();
     auto ben = showProfile(player(kOtherUserId, kOtherUserName));
     ASSERT_TRUE(ben);
     EXPECT_EQ(ben->title(), std::string(kOtherUserName) + "'s Profile");
+    ASSERT_TRUE(frameBanner());
+    EXPECT_EQ(frameBanner()->nameLabel()->text(), kOtherUserName);
+    ASSERT_TRUE(tapBanner(frameBanner()->pictureView()));
+    settle();
+    EXPECT_EQ(topPage(), ben) << "another player's picture is not the local player's to change";
     EXPECT_EQ(ben->friendsSubtextLabel()->text(), std::string(kOtherUserName) + " has not added any friends");
     EXPECT_EQ(ben->gamesSubtextLabel()->text(), std::string(kOtherUserName) + " has played 2 games");
     EXPECT_EQ(lastParam(std::string("profiles/") + kOtherUserId + "/", "compared_to_user_id"), "me");
@@ -158,6 +235,24 @@ TEST_F(ProfilePagesTest, AnotherPlayersProfileCountsAndIsNotPushedTwice)
     for (const auto& panel : platform::ui::AlertPanel::shownPanels())
         if (auto sheet = std::dynamic_pointer_cast<platform::ui::ActionSheet>(panel)) asked.push_back(sheet->title());
     EXPECT_EQ(asked, std::vector<std::string>{HCAbuseReporter::kConfirmTitle});
+    ASSERT_TRUE(driver->answerSheet("Cancel"));
+
+    // The own profile with neither friends nor games.
+    auto none = [] {
+        localserver::ResourceList empty;
+        empty.header = localserver::paginate(0, 1, 10);
+        return empty;
+    };
+    server->faults().injectFor(
+        "GET", "profiles/me/",
+        localserver::Fault::reply(200,
+                                  localserver::writeSectionedReply({{"Friends", "friends", none()}, {"Games", "games", none()}}),
+                                  "application/xml"),
+        1);
+    auto own = showProfile(Halcyon::localUser());
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own->friendsSubtextLabel()->text(), "You have not added any friends");
+    EXPECT_EQ(own->gamesSubtextLabel()->text(), "You have not played any games");
 }
 
 TEST_F(ProfilePagesTest, FollowingAFollowerNeverTakesThePendingCountBelowZero)
@@ -266,6 +361,10 @@ TEST_F(ProfilePagesTest, AScoreAndAForumPostOpenTheirPlayersProfile)
     auto fromScore = topPageAs<HCProfileController>();
     ASSERT_TRUE(fromScore);
     EXPECT_EQ(fromScore->title(), std::string(kOtherUserName) + "'s Profile");
+    ASSERT_TRUE(frameBanner());
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    EXPECT_FALSE(frameBanner()) << "the scores have no banner";
 
     // Level 1 tips: Ben's discussion.
     auto discussion = HCResource::initWithId<HCForumThread>(std::string("201"));

@@ -248,7 +248,7 @@ void HCSendSocialNotificationController::send()
     for (const auto& row : networkRows())
         if (row->checked() && row->connectedToNetwork()) notification_->addSendToNetwork(row->networkType());
     // A post the provider drops unanswered ends like a failed one: the
-    // loading screen comes down and Send is back on.
+    // loading screen comes down.
     auto [sent, failed] = pageRequestDelegates<HCSendSocialNotificationController>(
         std::static_pointer_cast<HCSendSocialNotificationController>(platform::self(this)),
         [](auto& page, const auto& reply) { page._sendSuccess(reply); },
@@ -287,11 +287,9 @@ void HCSendSocialNotificationController::_sendFailure(std::shared_ptr<platform::
         }
         // Every such answer is a new round: ask again from the first network.
         currentGettingCredentialForNetwork_ = 0;
-        if (!_getNextCredential()) return;
+        _getNextCredential();
     }
-    // A post that fails after the player left the composer tells nobody.
-    if (pageIsShown(*this)) showRequestFailureAlert("", kSendFailedMessage, "Ok");
-    activateSendButton();
+    // Any other failure leaves Send off until the player taps a row.
 }
 
 bool HCSendSocialNotificationController::_getNextCredential()

@@ -10,7 +10,8 @@
 // screen, Facebook's first, and sends again once every one succeeded; a
 // failed screen turns "Send" back on, a cancelled one closes the page. Each
 // such answer starts a new round from the first network. Any other failed
-// send says so in an alert and turns "Send" back on.
+// send leaves "Send" off until the player taps a row; the page says nothing
+// of its own.
 //
 // A sent post closes the whole dashboard when this page was told so (the
 // game's launch); otherwise it pops back to the page that pushed it.
@@ -34,7 +35,6 @@ class HCSendSocialNotificationController final : public HCTableControllerHelper,
 public:
     static constexpr int kFacebook = 0;
     static constexpr int kTwitter = 1;
-    static constexpr const char* kSendFailedMessage = "Your post could not be sent. Please try again.";
 
     // The page as the game's launch opens it: the texts, the named image (the
     // game's icon when none is named), and closing the dashboard once sent.

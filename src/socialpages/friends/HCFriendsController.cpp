@@ -195,27 +195,36 @@ void HCFriendsController::onResourceWasDeleted(const platform::ObjectPtr& resour
     const bool friendsTab = curTabType_ == kFriendsTab;
     // The row is gone from the table already: a removal dropped unanswered
     // must bring it back like a refused one.
-    auto [success, failure] = pageRequestDelegates<HCFriendsController>(
+    auto [pageStep, failure] = pageRequestDelegates<HCFriendsController>(
         std::static_pointer_cast<HCFriendsController>(platform::self(this)),
-        [friendsTab, user](auto& page, const auto& reply) {
+        [friendsTab](auto& page, const auto& reply) {
             if (friendsTab) {
-                page._removedFriend(reply, user);
+                page._removedFriend(reply);
             } else {
                 page._removedPendingFriend(reply);
             }
         },
         [](auto& page, const auto& failed) { page._failedRemoving(failed); });
+    // Once the service answers it holds the removal, whether or not the
+    // player is still on this page to hear it: the count and the friend
+    // notice follow it then. The page's own step goes first, as it reads
+    // the count as it stood.
+    auto success = HCDelegate::withFunction([pageStep, friendsTab, user](const platform::ObjectPtr& reply) {
+        pageStep.invokeNow(reply);
+        if (friendsTab) {
+            HCPendingFriends::stoppedFollowing(user);
+        } else {
+            HCPendingFriends::lowerByOne();
+        }
+    });
     auto handle = friendsTab ? HCFriendsService::makeLocalUserStopFollowing(user->resourceId(), success, failure)
                              : HCFriendsService::removeLocalUsersFollower(user->resourceId(), success, failure);
     // Refused at once (no such player, the service not running): show the list as it is.
     if (!handle) reloadDataFromServer();
 }
 
-void HCFriendsController::_removedFriend(std::shared_ptr<platform::Object>, std::shared_ptr<HCUser> user)
+void HCFriendsController::_removedFriend(std::shared_ptr<platform::Object>)
 {
-    HC_CHECK_MAIN_THREAD();
-    if (user && user->followsLocalUser()) HCPendingFriends::raiseByOne();
-    Halcyon::postRemoveFriend(user);
     reloadDataFromServer();
 }
 
@@ -227,7 +236,6 @@ void HCFriendsController::_removedPendingFriend(std::shared_ptr<platform::Object
         curTabType_ = kFriendsTab;
         setEditingOff();
     }
-    HCPendingFriends::lowerByOne();
     reloadDataFromServer();
 }
 

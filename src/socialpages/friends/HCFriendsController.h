@@ -6,7 +6,8 @@
 //
 // On the local player's lists rows can be deleted: on "Friends" the player
 // stops following, on "Pending" the request is removed; the pending friends
-// count follows, never below 0. The local player's empty "Friends" list
+// count follows, never below 0, once the service confirms, even when the
+// player has left the page by then. The local player's empty "Friends" list
 // shows the import page instead. Friend notifications mark the page for one
 // reload on its next appearance; a presence change while shown reloads it.
 //
@@ -58,8 +59,9 @@ public:
     void findFriendsPressed();
     void _toggleEditing();
 
-    // Replies to a deletion.
-    void _removedFriend(std::shared_ptr<platform::Object> reply, std::shared_ptr<HCUser> user);
+    // The page's side of a deletion's reply (the count's side is taken
+    // whether or not the page still hears it).
+    void _removedFriend(std::shared_ptr<platform::Object> reply);
     void _removedPendingFriend(std::shared_ptr<platform::Object> reply);
     void _failedRemoving(std::shared_ptr<platform::Object> failure);
 

@@ -1,6 +1,7 @@
 #include "socialpages/friends/HCPendingFriends.h"
 
 #include "core/halcyon/Halcyon.h"
+#include "core/users/HCUser.h"
 #include "platform/runtime/ThreadChecker.h"
 
 void HCPendingFriends::lowerByOne()
@@ -14,4 +15,18 @@ void HCPendingFriends::raiseByOne()
 {
     HC_CHECK_MAIN_THREAD();
     Halcyon::setPendingFriendsCount(Halcyon::pendingFriendsCount() + 1);
+}
+
+void HCPendingFriends::startedFollowing(const std::shared_ptr<HCUser>& user)
+{
+    HC_CHECK_MAIN_THREAD();
+    Halcyon::postAddFriend(user);
+    if (user && user->followsLocalUser()) lowerByOne();
+}
+
+void HCPendingFriends::stoppedFollowing(const std::shared_ptr<HCUser>& user)
+{
+    HC_CHECK_MAIN_THREAD();
+    Halcyon::postRemoveFriend(user);
+    if (user && user->followsLocalUser()) raiseByOne();
 }

@@ -24,8 +24,7 @@ std::shared_ptr<HCService> HCWhosPlayingController::getService()
 void HCWhosPlayingController::doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure)
 {
     HC_CHECK_MAIN_THREAD();
-    // No player is named: the friends are the local player's.
-    HCFriendsService::getUsersWithAppFollowedByUser(applicationId_, std::nullopt, page, onSuccess, onFailure);
+    HCFriendsService::getUsersWithAppFollowedByUser(applicationId_, userId_, page, onSuccess, onFailure);
 }
 
 void HCWhosPlayingController::populateResourceMap(HCResourceControllerMap& map)

@@ -1,7 +1,8 @@
 #pragma once
-// Who's playing ("WhosPlaying"): the local player's friends who play a
-// game, a page at a time, each with the game's points and the player's
-// total. The game's page names the game; without one it is this game. The
+// Who's playing ("WhosPlaying"): the friends of a player (the local player
+// unless `userId` names another) who play a game, a page at a time, each
+// with the game's points and the player's total. The game's page names the
+// game; without one it is this game. The
 // list is asked again whenever a friend's presence changes while the page
 // is shown. An empty list with linked networks the player could still
 // import from shows the full-screen import message instead.
@@ -23,6 +24,8 @@ public:
     void setApplicationName(const std::optional<std::string>& name) override { applicationName_ = name; }
     void setApplicationId(const std::optional<std::string>& id) override { applicationId_ = id; }
     void setApplicationIconUrl(const std::optional<std::string>& url) override { applicationIconUrl_ = url; }
+    const std::optional<std::string>& userId() const { return userId_; }
+    void setUserId(const std::optional<std::string>& id) { userId_ = id; }
 
     std::shared_ptr<HCService> getService() override;
     void doIndexActionWithPage(int page, const HCDelegate& onSuccess, const HCDelegate& onFailure) override;
@@ -40,5 +43,5 @@ public:
     std::string kindName() const override { return "HCWhosPlayingController"; }
 
 private:
-    std::optional<std::string> applicationName_, applicationId_, applicationIconUrl_;
+    std::optional<std::string> applicationName_, applicationId_, applicationIconUrl_, userId_;
 };

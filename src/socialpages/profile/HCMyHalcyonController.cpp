@@ -2,6 +2,7 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
+#include "dashboard/HCPlayerBannerCell.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/NavigationController.h"
@@ -16,7 +17,8 @@ namespace {
 using platform::ui::Rect;
 
 constexpr double kRowHeight = 48;
-constexpr double kFirstRow = HCPlayerBanner::kHeight + 8;
+// Below the frame's player banner.
+constexpr double kFirstRow = HCPlayerBannerCell::kHeight + 8;
 
 int countIn(const platform::Notification& note, const char* key)
 {
@@ -32,7 +34,7 @@ int badgeValue(const HCBadgeView& badge)
 }  // namespace
 
 HCMyHalcyonController::HCMyHalcyonController()
-    : banner_(HCPlayerBanner::make(320)), friendsBadge_(HCBadgeView::redBadge()), inboxBadge_(HCBadgeView::redBadge())
+    : friendsBadge_(HCBadgeView::redBadge()), inboxBadge_(HCBadgeView::redBadge())
 {
     setTitle("My Halcyon");
     friendsBadge_->setValue(static_cast<int>(Halcyon::pendingFriendsCount()));
@@ -46,6 +48,7 @@ HCMyHalcyonController::HCMyHalcyonController()
         inboxBadge_->setValue(countIn(note, HCNSNotificationInfoUnreadInboxCount));
         updateTabBadge();
     });
+    HCProfileService::viewedOwnProfilePage();
 }
 
 HCMyHalcyonController::~HCMyHalcyonController()
@@ -75,11 +78,6 @@ void HCMyHalcyonController::viewDidLoad()
 {
     HC_CHECK_MAIN_THREAD();
     HCViewController::viewDidLoad();
-    view()->addSubview(banner_);
-    std::weak_ptr<HCMyHalcyonController> weakSelf = platform::self(this);
-    banner_->setTouchedAction([weakSelf] {
-        if (auto page = weakSelf.lock()) page->onBannerClicked();
-    });
     gamesContainer_ = container(kFirstRow, "My Games", &HCMyHalcyonController::onMyGames, nullptr);
     friendsContainer_ =
         container(kFirstRow + kRowHeight, "My Friends", &HCMyHalcyonController::onMyFriends, friendsBadge_);
@@ -95,7 +93,6 @@ void HCMyHalcyonController::viewWillAppear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
     HCViewController::viewWillAppear(animated);
-    banner_->showUser(Halcyon::localUser());
     if (Halcyon::allowUserGeneratedContent()) {
         if (!inboxContainer_->isHidden()) return;
         inboxContainer_->setHidden(false);
@@ -119,12 +116,19 @@ void HCMyHalcyonController::viewDidAppear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
     HCViewController::viewDidAppear(animated);
-    if (toldViewedOwnPage_) return;
-    // Only now is the page's player known: at creation every page looks like the own one.
-    toldViewedOwnPage_ = true;
-    auto user = getPageContextUser();
-    auto local = Halcyon::localUser();
-    if (!user || (local && user->resourceId() == local->resourceId())) HCProfileService::viewedOwnProfilePage();
+    bannerFrame_.pageAppeared(*this);
+}
+
+void HCMyHalcyonController::viewDidDisappear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    HCViewController::viewDidDisappear(animated);
+    bannerFrame_.pageDisappeared();
+}
+
+platform::ObjectPtr HCMyHalcyonController::getBannerResource()
+{
+    return Halcyon::localUser();
 }
 
 void HCMyHalcyonController::updateTabBadge()

@@ -1,25 +1,26 @@
 #pragma once
 // The player's own hub ("MyHalcyon", the root of the dashboard's "My
-// Halcyon" tab): the banner with the local player (a touch opens the own
-// profile) and the ways to the player's games, friends, inbox, settings and
-// help. The friends and inbox buttons carry the pending friends and unread
+// Halcyon" tab): the frame's player banner shows the local player (a touch
+// opens the own profile), and the page holds the ways to the player's
+// games, friends, inbox, settings and help. The friends and inbox buttons carry the pending friends and unread
 // inbox counts, and the tab's badge is their sum, following the core's
 // count-changed notifications. While user-generated content is closed the
 // inbox is hidden and settings and help move up into its place.
 //
-// The service hears that the player viewed the own page when the page first
-// appears as the local player's (its context player known by then).
+// The service hears that the player viewed the own page when the page is
+// made: it is only ever made as the root of the local player's tab.
 //
 // Thread: main thread.
 #include <memory>
 #include <string>
 
+#include "dashboard/HCBannerFrameLink.h"
+#include "dashboard/HCBannerProvider.h"
 #include "platform/ui/Button.h"
-#include "socialpages/profile/HCPlayerBanner.h"
 #include "uiframework/HCViewController.h"
 #include "uiframework/widgets/HCBadgeView.h"
 
-class HCMyHalcyonController : public HCViewController {
+class HCMyHalcyonController : public HCViewController, public HCBannerProvider {
 public:
     HCMyHalcyonController();
     ~HCMyHalcyonController() override;
@@ -27,6 +28,12 @@ public:
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
+
+    // The frame's banner: the local player.
+    bool isBannerAvailableNow() override { return true; }
+    std::string bannerCellControllerName() override { return "PlayerBanner"; }
+    platform::ObjectPtr getBannerResource() override;
 
     // Actions.
     void onMyGames();
@@ -34,7 +41,7 @@ public:
     void onMessageCenter();
     void onSettings();
     void onHelp();
-    void onBannerClicked();
+    void onBannerClicked() override;
 
     const std::shared_ptr<HCBadgeView>& friendsBadge() const { return friendsBadge_; }
     const std::shared_ptr<HCBadgeView>& inboxBadge() const { return inboxBadge_; }
@@ -51,10 +58,9 @@ private:
                                                   void (HCMyHalcyonController::*action)(),
                                                   const std::shared_ptr<HCBadgeView>& badge);
 
-    std::shared_ptr<HCPlayerBanner> banner_;
     std::shared_ptr<HCBadgeView> friendsBadge_, inboxBadge_;
     std::shared_ptr<platform::ui::View> gamesContainer_, friendsContainer_, inboxContainer_, settingsContainer_,
         helpContainer_;
     platform::ui::Rect originalSettingsFrame_, originalHelpFrame_;
-    bool toldViewedOwnPage_ = false;
+    HCBannerFrameLink bannerFrame_;
 };

@@ -98,8 +98,7 @@ std::shared_ptr<HCProfileController> HCProfileController::getProfileControllerFo
 }
 
 HCProfileController::HCProfileController()
-    : banner_(HCPlayerBanner::make(320)),
-      friendsSubtextLabel_(platform::ui::Label::make(Rect(10, 66, 220, 24))),
+    : friendsSubtextLabel_(platform::ui::Label::make(Rect(10, 66, 220, 24))),
       gamesSubtextLabel_(platform::ui::Label::make(Rect(10, 100, 220, 24))),
       friendsButton_(textButton("Friends", Rect(240, 64, 70, 28))),
       gamesButton_(textButton("Games", Rect(240, 98, 70, 28))),
@@ -116,7 +115,7 @@ void HCProfileController::viewDidLoad()
     HCViewController::viewDidLoad();
     auto root = view();
     for (const platform::ui::ViewPtr& part :
-         std::initializer_list<platform::ui::ViewPtr>{banner_, friendsSubtextLabel_, gamesSubtextLabel_, friendsButton_,
+         std::initializer_list<platform::ui::ViewPtr>{friendsSubtextLabel_, gamesSubtextLabel_, friendsButton_,
                                                       gamesButton_, actionPanelView_, flagButton_})
         root->addSubview(part);
     actionPanelView_->addSubview(toggleFriendButton_);
@@ -126,10 +125,6 @@ void HCProfileController::viewDidLoad()
     wirePageAction<HCProfileController>(flagButton_, this, &HCProfileController::onFlag);
     wirePageAction<HCProfileController>(friendsButton_, this, &HCProfileController::onFriendsClicked);
     wirePageAction<HCProfileController>(gamesButton_, this, &HCProfileController::onGamesClicked);
-    std::weak_ptr<HCProfileController> weakSelf = platform::self(this);
-    banner_->setTouchedAction([weakSelf] {
-        if (auto page = weakSelf.lock()) page->bannerProfilePictureTouched();
-    });
 }
 
 void HCProfileController::viewWillAppear(bool animated)
@@ -138,7 +133,6 @@ void HCProfileController::viewWillAppear(bool animated)
     HCViewController::viewWillAppear(animated);
     auto user = getPageContextUser();
     setTitle(user ? user->name().value_or("") + "'s Profile" : std::string("Profile"));
-    banner_->showUser(user);
 }
 
 std::shared_ptr<HCProfileController> HCProfileController::me()
@@ -150,6 +144,7 @@ void HCProfileController::viewDidAppear(bool animated)
 {
     HC_CHECK_MAIN_THREAD();
     HCViewController::viewDidAppear(animated);
+    bannerFrame_.pageAppeared(*this);
     if (friendsInfo_ || gamesInfo_) return;
     auto user = getPageContextUser();
     showLoadingScreen();
@@ -160,6 +155,13 @@ void HCProfileController::viewDidAppear(bool animated)
     auto handle = HCProfileService::getProfileForUser(user ? user->resourceId() : std::nullopt, loaded, failed);
     // A service that is not running calls nothing back.
     if (!handle) hideLoadingScreen();
+}
+
+void HCProfileController::viewDidDisappear(bool animated)
+{
+    HC_CHECK_MAIN_THREAD();
+    HCViewController::viewDidDisappear(animated);
+    bannerFrame_.pageDisappeared();
 }
 
 void HCProfileController::_profileDownloadSucceeded(std::shared_ptr<HCPaginatedSeries> series)
@@ -231,11 +233,9 @@ void HCProfileController::onFollowChangedState(std::shared_ptr<platform::Object>
     user->setFollowedByLocalUser(following);
     _updateFriendButtonState(following);
     if (following) {
-        Halcyon::postAddFriend(user);
-        if (user->followsLocalUser()) HCPendingFriends::lowerByOne();
+        HCPendingFriends::startedFollowing(user);
     } else {
-        Halcyon::postRemoveFriend(user);
-        if (user->followsLocalUser()) HCPendingFriends::raiseByOne();
+        HCPendingFriends::stoppedFollowing(user);
     }
 }
 

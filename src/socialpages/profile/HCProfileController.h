@@ -19,14 +19,15 @@
 
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/users/HCUser.h"
+#include "dashboard/HCBannerFrameLink.h"
+#include "dashboard/HCBannerProvider.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/NavigationController.h"
 #include "social/forums/HCForumPost.h"
-#include "socialpages/profile/HCPlayerBanner.h"
 #include "uiframework/HCViewController.h"
 #include "uiframework/widgets/HCDefaultButton.h"
 
-class HCProfileController : public HCViewController {
+class HCProfileController : public HCViewController, public HCBannerProvider {
 public:
     // Pushes the player's profile on the dashboard's active navigation
     // controller; nothing when there is none or the profile is already on top.
@@ -63,6 +64,14 @@ public:
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
+
+    // The frame's banner: the page's player; a touch on it does nothing but
+    // on the picture (bannerProfilePictureTouched).
+    bool isBannerAvailableNow() override { return true; }
+    std::string bannerCellControllerName() override { return "PlayerBanner"; }
+    platform::ObjectPtr getBannerResource() override { return getPageContextUser(); }
+    void onBannerClicked() override {}
 
     // Actions.
     void onToggleFollowing();
@@ -70,7 +79,7 @@ public:
     void onFlag();
     void onGamesClicked();
     void onFriendsClicked();
-    void bannerProfilePictureTouched();
+    void bannerProfilePictureTouched() override;
 
     // Replies.
     void _profileDownloadSucceeded(std::shared_ptr<HCPaginatedSeries> series);
@@ -84,7 +93,6 @@ public:
     const std::shared_ptr<HCDefaultButton>& toggleFriendButton() const { return toggleFriendButton_; }
     const std::shared_ptr<platform::ui::View>& actionPanelView() const { return actionPanelView_; }
     const std::shared_ptr<platform::ui::Button>& imButton() const { return imButton_; }
-    const std::shared_ptr<HCPlayerBanner>& banner() const { return banner_; }
 
     std::string kindName() const override { return "HCProfileController"; }
 
@@ -97,11 +105,11 @@ private:
     void pushForPlayer(const platform::ui::ViewControllerPtr& page);
 
     std::shared_ptr<HCPaginatedSeriesHeader> friendsInfo_, gamesInfo_;
-    std::shared_ptr<HCPlayerBanner> banner_;
     std::shared_ptr<platform::ui::Label> friendsSubtextLabel_, gamesSubtextLabel_;
     std::shared_ptr<platform::ui::Button> friendsButton_, gamesButton_, flagButton_, imButton_;
     std::shared_ptr<platform::ui::View> actionPanelView_;
     std::shared_ptr<HCDefaultButton> toggleFriendButton_;
     std::shared_ptr<HCForumPost> reportUserForumPost_;
     platform::ui::ViewControllerPtr forumThreadView_;
+    HCBannerFrameLink bannerFrame_;
 };

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/halcyon/Halcyon.h"
+#include "platform/foundation/TextConversions.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "social/settings/HCUserSetting.h"
 #include "social/settings/HCUserSettingPushController.h"
@@ -22,10 +23,10 @@ bool isBool(const std::shared_ptr<HCUserSetting>& setting)
     return setting->valueType() == std::optional<std::string>("bool");
 }
 
-// The service writes booleans as "1"/"0" but "true" reads as on too.
+// The service writes booleans as "1"/"0"; any text it sends gets the lenient reading.
 bool readsOn(const std::optional<std::string>& value)
 {
-    return value == std::optional<std::string>("1") || value == std::optional<std::string>("true");
+    return value && platform::boolValue(*value);
 }
 
 }  // namespace

@@ -21,12 +21,13 @@ void pushCredentialForm(const char* name)
     navigation->pushViewController(page, true);
 }
 
-// Sharing on asks for a fresh fix; off forgets the last one so nothing
-// carries a position any more.
+// Sharing on asks for a fresh fix (which the location manager refuses
+// itself where location services are not allowed); off forgets the last one
+// so nothing carries a position any more.
 void shareLocation(long unit)
 {
     Halcyon::setUserDistanceUnit(unit);
-    if (Halcyon::userDistanceUnit() == 1) {
+    if (unit == 1) {
         Halcyon::setUserLocation(nullptr);
     } else {
         Halcyon::startLocationManagerIfAllowed();
