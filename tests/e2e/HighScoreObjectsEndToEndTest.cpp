@@ -4,6 +4,7 @@
 // the player, and a blob download without an attachment.
 #include <gtest/gtest.h>
 
+#include "core/users/HCUser.h"
 #include "e2e/support/HighScoreServerTest.h"
 #include "scores/highscores/HCHighScoreDelegates.h"
 #include "scores/leaderboards/HCLeaderboard.h"
