@@ -142,7 +142,7 @@ TEST_F(FanClubPagesTest, TheStarTwiceMakesTheGameAFavouriteAndTakesItBack)
     EXPECT_FALSE(page->navigationItem()->rightBarButtonItem());
 }
 
-TEST_F(FanClubPagesTest, AReviewIsRefusedEmptyAndSentOneWayOnly)
+TEST_F(FanClubPagesTest, AReviewIsRefusedEmptyAndComesBackOnTheNextVisit)
 {
     startOnline();
     auto page = openFromFanClub<HCFavoriteThisGameController>("Add Game as Favorite");
@@ -161,9 +161,6 @@ TEST_F(FanClubPagesTest, AReviewIsRefusedEmptyAndSentOneWayOnly)
     EXPECT_EQ(lastParam(kReview, "client_application_user[review]"), std::string("Great fun"));
     EXPECT_EQ(alertMessages(), (std::vector<std::string>{HCFavoriteThisGameController::kSubmittedMessage}));
     ASSERT_TRUE(driver->answerAlert(0));
-    // The form's own submission is not a second way to the service.
-    EXPECT_FALSE(page->onSubmitForm());
-    EXPECT_EQ(requestsTo(kReview), 2u);
 
     // The review comes back on the next visit.
     driver->tapBack();
@@ -175,6 +172,43 @@ TEST_F(FanClubPagesTest, AReviewIsRefusedEmptyAndSentOneWayOnly)
     ASSERT_TRUE(page);
     EXPECT_TRUE(page->isFavorite());
     EXPECT_EQ(page->reviewTextField()->text(), "Great fun");
+}
+
+// The page's form sends the review with the star as it stands, one change
+// at a time with the favourite calls.
+TEST_F(FanClubPagesTest, TheFormSendsTheReviewAndTheStarToTheGamesReviewAndSaysSo)
+{
+    startOnline();
+    auto page = openFromFanClub<HCFavoriteThisGameController>("Add Game as Favorite");
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(driver->tap(page->favoriteButton()));
+    waitForIdle();
+    ASSERT_TRUE(page->isFavorite());
+    driver->typeText(page->reviewTextField(), "Great fun");
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(page->onSubmitForm());
+        EXPECT_FALSE(tapRightBarButton()) << "Submit waits for the form under way";
+        driver->tapView(page->favoriteButton());
+    }
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kReview), 2u);
+    EXPECT_EQ(lastParam(kReview, "client_application_user[review]"), std::string("Great fun"));
+    EXPECT_EQ(lastParam(kReview, "client_application_user[favorite]"), std::string("1"));
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Your comment has been submitted successfully."}));
+    ASSERT_TRUE(driver->answerAlert(0));
+    EXPECT_TRUE(page->isFavorite());
+    EXPECT_FALSE(showsLoadingScreen());
+
+    // While the star's change is on its way the form sends nothing.
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(driver->tap(page->favoriteButton()));
+        EXPECT_FALSE(page->onSubmitForm());
+    }
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kReview), 3u);
+    EXPECT_EQ(lastParam(kReview, "client_application_user[favorite]"), std::string("0"));
 }
 
 TEST_F(FanClubPagesTest, SubmitAndTheStarTappedTwiceSendOneChangeEach)

@@ -2,6 +2,7 @@
 // does when the service cannot describe the game or cannot be reached.
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "core/halcyon/Halcyon.h"
 #include "kernel/reachability/HCReachability.h"
@@ -353,6 +354,41 @@ TEST_F(GameProfilePageTest, OfflineWithNothingOnTheDeviceSaysSoAndItsAnswerClose
     // An approved player has nothing to approve: no loading screen stays up.
     page->pressedEnableHalcyon();
     EXPECT_FALSE(page->isShowingLoadingScreen());
+}
+
+// Offline only the grid's buttons to the service's pages are disabled; the
+// wide ones stay. Each opens its page, whose failed load brings the
+// dashboard's "cannot reach the service" page over it, and the player comes
+// back the way they went.
+TEST_F(GameProfilePageTest, OfflineTheWideButtonsStayEnabledAndLeadToTheirPagesAndBack)
+{
+    startOffline();
+    auto page = openGame(kOtherGame);
+    ASSERT_TRUE(page);
+    ASSERT_EQ(grid(*page), (std::vector<std::string>{"Discussions@0", "Fan Club@1", "Who's Playing@2", "-", "-", "-"}));
+    EXPECT_TRUE(alertTitles().empty());
+    const std::pair<const char*, const char*> pressed[] = {
+        {"Discussions", "HCForumTopicListController"},
+        {"Fan Club", "HCFanClubController"},
+        {"Who's Playing", "HCWhosPlayingController"},
+    };
+    for (const auto& [title, opened] : pressed) {
+        SCOPED_TRACE(title);
+        ASSERT_TRUE(tapButton(title));
+        for (const auto& alert : platform::ui::AlertView::visibleAlerts()) alert->clickButton(0);
+        waitForIdle();
+        settle();
+        EXPECT_TRUE(platform::ui::Driver::findByText("Unable to login to Halcyon. Restart to try again."))
+            << platform::ui::Driver::describeScreen();
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+        waitForIdle();
+        EXPECT_EQ(topPage()->kindName(), opened);
+        EXPECT_FALSE(showsLoadingScreen());
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+        ASSERT_EQ(topPage(), page) << platform::ui::Driver::describeScreen();
+    }
 }
 
 TEST_F(GameProfilePageTest, AnotherGameWhoseRequestTheProviderDropsShowsTheButtonsThatNeedNoFeatures)

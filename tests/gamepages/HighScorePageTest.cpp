@@ -79,6 +79,23 @@ TEST_F(HighScorePageTest, ShowsBothRankingsAsOneTableWithTheFriendsSecond)
     EXPECT_EQ(topPage()->title(), "High Score");
 }
 
+// A friends' reply with sections has its ranking last; one without is the
+// ranking itself. Either way the page shows it as "Friends".
+TEST_F(HighScorePageTest, TheFriendsSectionHoldsTheFriendsRankingWhateverShapeTheReplyTakes)
+{
+    startOnline();
+    seedBoard();
+    for (const bool flat : {false, true}) {
+        SCOPED_TRACE(flat ? "flat" : "sectioned");
+        scoreQueries->flatFriendsRanking = flat;
+        openBoard("1");
+        EXPECT_EQ(screenRows(), (std::vector<std::string>{"[My Score]", "3. Ann | 500", "Share your high score",
+                                                          "[Friends]", "1. Ben | 900", "2. Ann | 500",
+                                                          "[High Scores]", "1. Ben | 900", "2.  | 700",
+                                                          "3. Ann | 500"}));
+    }
+}
+
 // The friends' and the global ranking travel side by side; whichever the
 // server answers last, the page shows the same one table.
 TEST_F(HighScorePageTest, TheTwoRankingsMakeOneTableWhicheverArrivesFirst)

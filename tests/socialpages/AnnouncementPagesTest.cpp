@@ -236,6 +236,40 @@ std::string headerText(const std::shared_ptr<HCAnnouncementDetailController>& pa
     return header ? platform::ui::Driver::labelsText(header) : std::string();
 }
 
+// The server's four, all locked: one discussed, one of its own post alone,
+// two whose discussion the server does not have.
+TEST_F(AnnouncementPagesTest, EveryAnnouncementShowsItsTitleAndTextWhateverItsDiscussionHolds)
+{
+    startOnline();
+    download();
+    openPage("AnnouncementBrowser");
+    struct Shown {
+        std::string title, text;
+        std::vector<std::string> rows;
+    };
+    const Shown announcements[] = {
+        {"Welcome to Tolvarine", "Read the rules & have fun", {"Thanks, see you in level 3"}},
+        {"Level pack 2 is out", "Twenty new levels", {}},
+        {"Our next game", "Coming soon", {}},
+        {"Holiday sale", "Half price", {}},
+    };
+    for (const auto& shown : announcements) {
+        SCOPED_TRACE(shown.title);
+        auto detail = openAnnouncement(shown.title);
+        ASSERT_TRUE(detail);
+        EXPECT_TRUE(platform::ui::Driver::findByText(detail->view(), shown.title))
+            << platform::ui::Driver::describeScreen();
+        EXPECT_TRUE(platform::ui::Driver::findByText(detail->view(), shown.text))
+            << platform::ui::Driver::describeScreen();
+        // Replies only: no message, no footer.
+        const auto rows = screenRows();
+        ASSERT_EQ(rows.size(), shown.rows.size()) << testing::PrintToString(rows);
+        for (const auto& row : shown.rows) EXPECT_TRUE(rowsContain(rows, row)) << row;
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+    }
+}
+
 TEST_F(AnnouncementPagesTest, TheHeaderShowsTheAnnouncementsOwnPostAndTheRowsOnlyTheReplies)
 {
     auto detail = openWelcomeWithOwnPost();

@@ -232,6 +232,11 @@ Reply pageQuery(const Context& context, const ScoreQueryOptions& options, const 
             }
         }
     }
+    const std::uint32_t page = positiveOr(request.param("page"), 1);
+    const std::uint32_t pageSize = positiveOr(request.param("page_size"), 25);
+    if (friendsOnly && options.flatFriendsRanking) {
+        return Reply::xml(writeFlatReply(context.page(ranked, page, pageSize)));
+    }
     std::vector<ResourceSection> sections;
     ResourceSection mine{"My Score", "my_score", {}};
     if (auto at = positionOf(ranked, request.userId)) {
@@ -252,8 +257,7 @@ Reply pageQuery(const Context& context, const ScoreQueryOptions& options, const 
         sections.push_back(std::move(theirs));
     }
     sections.push_back(ResourceSection{friendsOnly ? "Friends" : "High Scores", friendsOnly ? "friends" : "everyone",
-                                       context.page(ranked, positiveOr(request.param("page"), 1),
-                                                    positiveOr(request.param("page_size"), 25))});
+                                       context.page(ranked, page, pageSize)});
     return Reply::xml(writeSectionedReply(sections));
 }
 

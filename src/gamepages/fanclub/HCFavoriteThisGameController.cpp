@@ -2,6 +2,7 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "core/images/HCImageLoader.h"
+#include "core/services/HCServicePath.h"
 #include "core/users/HCGameProfilePageInfo.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AlertView.h"
@@ -166,7 +167,7 @@ void HCFavoriteThisGameController::updateState(
     void (HCFavoriteThisGameController::*onSuccess)(std::shared_ptr<platform::Object>))
 {
     HC_CHECK_MAIN_THREAD();
-    if (changing_) return;
+    if (changing_ || isSubmitting()) return;
     changing_ = true;
     showLoadingScreen();
     if (auto submit = navigationItem()->rightBarButtonItem()) submit->setEnabled(false);
@@ -190,6 +191,33 @@ void HCFavoriteThisGameController::updateState(
     } else {
         HCClientApplicationService::unfavoriteGame(getClientApplicationId(), success, failure);
     }
+}
+
+std::string HCFavoriteThisGameController::getFormSubmissionUrl()
+{
+    if (changing_) return {};
+    return HCServicePath::format("client_applications/%@/users/review.xml", {getClientApplicationId()}).value_or("");
+}
+
+void HCFavoriteThisGameController::addHiddenParameters(HCHttpNestedQueryStringWriter& parameters)
+{
+    HCFormControllerHelper::addHiddenParameters(parameters);
+    HCISerializer::Scope scope(&parameters, "client_application_user");
+    if (!reviewTextField_->text().empty()) parameters.io("review", reviewTextField_->text());
+    parameters.io("favorite", isFavorite_);
+}
+
+void HCFavoriteThisGameController::onFormSubmitted(const HCPaginatedSeriesPtr&)
+{
+    HC_CHECK_MAIN_THREAD();
+    reviewTextField_->resignFirstResponder();
+    hideLoadingScreen();
+    showNote(kFormSubmittedMessage);
+}
+
+platform::ui::BarButtonItemPtr HCFavoriteThisGameController::submitBarButtonItem()
+{
+    return navigationItem()->rightBarButtonItem();
 }
 
 void HCFavoriteThisGameController::endChange()

@@ -7,8 +7,11 @@
 // on its way the star and "Submit" do nothing, and "Submit", which the
 // loading screen does not cover, is disabled.
 //
-// A review goes to the service one way only, the favourite call with its
-// text; the form's own submission has no address and sends nothing.
+// The form's own submission (onSubmitForm) sends the same change as the
+// favourite call: the review, when there is one, and the star as it stands,
+// in the "client_application_user" scope of the game's review address; it
+// ends with its own alert. It counts as a change too: it sends nothing while
+// a favourite call is on its way, and the star and "Submit" wait for it.
 //
 // Thread: main thread.
 #include <memory>
@@ -23,6 +26,7 @@
 class HCFavoriteThisGameController final : public HCFormControllerHelper {
 public:
     static constexpr const char* kSubmittedMessage = "Your comment has been submitted.";
+    static constexpr const char* kFormSubmittedMessage = "Your comment has been submitted successfully.";
     static constexpr const char* kEmptyReviewMessage = "You must enter a comment before submitting.";
     static constexpr const char* kReadFailedMessage = "Your Favorites could not be loaded. Please try again later.";
 
@@ -37,8 +41,13 @@ public:
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     bool canReceiveCallbacksNow() const override { return true; }
-    // None: the review travels with the favourite call alone.
-    std::string getFormSubmissionUrl() override { return {}; }
+    std::string singularResourceName() override { return {}; }
+    // None while a favourite call is on its way.
+    std::string getFormSubmissionUrl() override;
+    void addHiddenParameters(HCHttpNestedQueryStringWriter& parameters) override;
+    void onFormSubmitted(const HCPaginatedSeriesPtr& reply) override;
+    void registerActionsNow() override {}
+    platform::ui::BarButtonItemPtr submitBarButtonItem() override;
     std::string kindName() const override { return "HCFavoriteThisGameController"; }
 
 private:

@@ -443,11 +443,11 @@ void HCGameProfileController::_refreshView()
     }
 
     if (Halcyon::isOnline()) return;
-    // Every page behind these needs the service, in either layout.
+    // Only the grid's: the wide buttons of a game without lists of its own
+    // stay, and their pages say for themselves what they cannot load.
     for (const platform::ui::ButtonPtr& button :
          {platform::ui::ButtonPtr(challengesButton_), discussionsButton_, whosPlayingButton_,
-          platform::ui::ButtonPtr(fanClubButton_), discussionsLongButton_, whosPlayingLongButton_,
-          platform::ui::ButtonPtr(fanClubLongButton_)}) {
+          platform::ui::ButtonPtr(fanClubButton_)}) {
         buttonPanel_->disableButton(button, nullptr);
     }
     const bool localAchievements = HCAchievementService::hasAchievements();

@@ -9,11 +9,13 @@
 // root of the dashboard's Now Playing tab and is pushed for any other game.
 //
 // A game's features come from the service; without them (a failed or empty
-// reply) only the buttons that need none are shown. Offline, what needs the
-// service is disabled, and a game with nothing kept on the device says so
-// with an alert whose answer closes the dashboard. A button whose page the
-// loader cannot make pushes nothing. While it is the only page of its
-// navigation stack the frame shows the featured-game banner above it.
+// reply) only the buttons that need none are shown. Offline, the grid's
+// buttons to the service's pages are disabled (the wide ones stay: their
+// pages say what they cannot load), and a game with nothing kept on the
+// device says so with an alert whose answer closes the dashboard. A button
+// whose page the loader cannot make pushes nothing. While it is the only
+// page of its navigation stack the frame shows the featured-game banner
+// above it.
 //
 // Thread: main thread.
 #include <memory>

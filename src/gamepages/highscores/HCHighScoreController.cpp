@@ -14,6 +14,7 @@
 #include "platform/ui/BarButtonItem.h"
 #include "platform/ui/NavigationController.h"
 #include "scores/highscores/HCHighScore.h"
+#include "scores/highscores/HCHighScoreReplies.h"
 #include "scores/highscores/HCHighScoreService.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCPageRequestDelegates.h"
@@ -24,18 +25,6 @@ namespace {
 std::string boardName(const std::shared_ptr<HCLeaderboard>& board)
 {
     return board ? board->name().value_or("") : std::string();
-}
-
-// The friends' ranking: the last section of their reply (the player's own
-// row comes first there).
-HCPaginatedSeriesPtr friendsRanking(const HCPaginatedSeriesPtr& friends)
-{
-    if (!friends) return nullptr;
-    const auto& objects = friends->objects();
-    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
-        if (auto section = platform::as<HCTableSectionDescription>(*it)) return section->page();
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -257,8 +246,9 @@ void HCHighScoreController::checkLoadFinished()
     const std::string boardId = leaderboard_ ? leaderboard_->resourceId().value_or("") : std::string();
     if (!Halcyon::isGameCenterScoreLoadedForLeaderboardId(boardId, load_->scope)) return;
     auto load = std::move(load_);
+    // The friends' ranking is their reply's page, sectioned or not.
     load->onSuccess.invoke(Halcyon::combinedGameCenterForLeaderboardId(boardId, load->scope, load->globalResources,
-                                                                      friendsRanking(load->friendResources)));
+                                                                      HCHighScorePageOf(load->friendResources)));
 }
 
 std::shared_ptr<HCHighScore> HCHighScoreController::myRankedScore(int section) const

@@ -1,6 +1,8 @@
 #include "socialpages/announcements/HCAnnouncementDetailController.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "core/halcyon/Halcyon.h"
 #include "core/images/HCImageLoader.h"
@@ -73,16 +75,7 @@ bool HCAnnouncementDetailController::shouldEnableNextButtonWithSection(const HCT
 std::string HCAnnouncementDetailController::getNoDataFoundMessage()
 {
     if (!Halcyon::allowUserGeneratedContent()) return "Disabled by Parental Controls";
-    if (isLocked()) return "Discussion has been disabled for this announcement.";
     return "No one is discussing this announcement.";
-}
-
-platform::ui::ViewControllerPtr HCAnnouncementDetailController::getNoDataFoundViewController()
-{
-    if (!isLocked()) return nullptr;
-    auto empty = std::make_shared<platform::ui::ViewController>();
-    empty->setView(platform::ui::View::make(platform::ui::Rect(0, 0, 0, 0)));
-    return empty;
 }
 
 void HCAnnouncementDetailController::onTableHeaderCreated(const platform::ObjectPtr& object)
@@ -98,7 +91,13 @@ void HCAnnouncementDetailController::onTableHeaderCreated(const platform::Object
     const double width = pageView->frame().width();
     auto announcement = platform::as<HCAnnouncement>(thread());
     header->titleLabel()->setText(thread() ? thread()->title().value_or("") : std::string());
-    const std::string body = firstPost_ ? firstPost_->body().value_or("") : std::string();
+    std::optional<std::string> ownText;
+    if (firstPost_) {
+        ownText = firstPost_->body();
+    } else if (announcement) {
+        ownText = announcement->body();
+    }
+    const std::string body = ownText.value_or("");
     auto bodyLabel = header->bodyLabel();
     bodyLabel->setText(body);
     const double bodyHeight = bodyLabel->sizeThatFits(platform::ui::Size(width - 24, 0)).height;

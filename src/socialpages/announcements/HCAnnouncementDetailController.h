@@ -1,10 +1,12 @@
 #pragma once
-// One announcement ("AnnouncementDetail"): its text on top and, below, the
-// discussion of it, which is a forum discussion whose first post is the
-// announcement's own text (the header shows it; the rows are the replies).
-// The bar offers a reply (unless the discussion is locked) and "Close" when
-// asked for. Under parental controls no reply shows. A locked discussion
-// shows nothing below its header: no rows, no message, no footer.
+// One announcement ("AnnouncementDetail"): its title and text on top and,
+// below, the discussion of it, which is a forum discussion whose first post
+// is the announcement's own text (the header shows it; the rows are the
+// replies). Until that post arrives, or when the discussion cannot be read,
+// the header shows the text the announcement came with. The bar offers a
+// reply (unless the discussion is locked) and "Close" when asked for. Under
+// parental controls no reply shows. A locked discussion shows its replies
+// but never a message or a footer: with no replies the header stands alone.
 //
 // Thread: main thread.
 #include <memory>
@@ -41,7 +43,9 @@ public:
     bool shouldEnableNextButtonWithSection(const HCTableSectionDescription& section,
                                            const IndexPath& indexPath) override;
     std::string getNoDataFoundMessage() override;
-    platform::ui::ViewControllerPtr getNoDataFoundViewController() override;
+    // Not for a locked discussion: an empty view in the table's place would
+    // hide the header with it.
+    bool shouldDisplayEmptyDataSet() override { return !isLocked(); }
     void viewWillAppear(bool animated) override;
 
     std::string kindName() const override { return "HCAnnouncementDetailController"; }

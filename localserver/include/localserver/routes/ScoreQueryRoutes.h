@@ -26,7 +26,9 @@
 //        player has reported a position, scores posted with one carry
 //        "lat", "lng" and "distance" (miles) from it. With the option
 //        unrankedMyScore, a player without a score in the ranking gets a
-//        "My Score" of 0 ranked -1 instead of an empty section.
+//        "My Score" of 0 ranked -1 instead of an empty section. With the
+//        option flatFriendsRanking, the friends' ranking is the page alone,
+//        flat with its header, as a server without sections answers.
 //   A "high_score" carries "blob_url" (the bucket's object) once its
 //   attachment was uploaded and while it is not invalidated.
 //   GET "leaderboards/{id}/high_scores/range/{start}/{delta}/{page}/{size}.xml"
@@ -55,6 +57,7 @@ using SortOrderLookup = std::function<bool(const std::string& leaderboardId)>;
 // Switches a test may turn while the server runs.
 struct ScoreQueryOptions {
     std::atomic<bool> unrankedMyScore{false};
+    std::atomic<bool> flatFriendsRanking{false};
 };
 
 // Adds the routes over the score route's store; without a lookup every
