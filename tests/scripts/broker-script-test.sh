@@ -13,14 +13,7 @@ if ! "$broker" available; then
   exit 77
 fi
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
-work=$(mktemp -d)
-trap 'rm -rf -- "$work"' EXIT
+source "$(dirname "$0")/shell-test-support.sh"
 marker="$work/marker"
 touch "$marker"
 
@@ -69,5 +62,4 @@ echo "epmd_port=1" >"$work/not-a-broker/ports"
 "$broker" stop "$work/not-a-broker" 2>"$work/err" && fail "stop took a folder it did not make"
 [ -d "$work/not-a-broker" ] || fail "stop removed a folder it did not make"
 
-[ "$failures" -eq 0 ] || exit 1
-echo "scripts/broker: all checks passed"
+finish "scripts/broker: all checks passed"
