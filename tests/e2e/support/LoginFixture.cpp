@@ -1,8 +1,11 @@
 #include "e2e/support/LoginFixture.h"
 
+#include <string>
+
 #include "core/bootstrap/HCBootstrapService.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/users/HCUser.h"
+#include "core/xp/HCServerException.h"
 #include "core/xp/HCXPClientHooks.h"
 #include "localserver/Fixtures.h"
 #include "platform/net/CookieStore.h"
@@ -20,7 +23,9 @@ std::string idOf(const std::shared_ptr<HCUser>& user)
 void RecordingSessionObserver::sessionFailureWithException(const std::shared_ptr<HCSession>&,
                                                            const std::shared_ptr<HCServerException>& exception)
 {
-    log_.push_back(tag_ + "failure:" + (exception ? exception->className() : "nil"));
+    std::string line = tag_ + "failure:" + (exception ? exception->className() : "nil");
+    if (exception && exception->replyStatus() != 0) line += " " + std::to_string(exception->replyStatus());
+    log_.push_back(line);
 }
 
 void RecordingSessionObserver::sessionDidLogoutUser(const std::shared_ptr<HCSession>&,
