@@ -2,7 +2,8 @@
 # scripts/broker under the faults it met: a TMPDIR it cannot make a folder
 # in must stop it with a clear message and write nothing anywhere (it used
 # to go on with an empty folder name and fill /), and a stop must leave no
-# process of its node behind (its port mapper used to stay). Without
+# process of its node behind (its port mapper used to stay), nor may an
+# interrupted start (its folder and booting node used to stay). Without
 # rabbitmq-server it exits 77 (a skip for ctest), except under CI, where the
 # broker is required.
 set -euo pipefail
@@ -52,6 +53,31 @@ for cmdline in /proc/[0-9]*/cmdline; do
     case $(cat "${cmdline%/cmdline}/comm" 2>/dev/null) in
       grep | tr | bash) ;;
       *) fail "a process of the node stayed: $(tr '\0' ' ' <"$cmdline" | cut -c1-120)" ;;
+    esac
+  fi
+done
+
+# Interrupted while the node boots (Ctrl-C in scripts/demo): nothing of it
+# stays, and the script ends by the interruption, so its caller stops too.
+mkdir "$work/interrupted"
+set -m
+TMPDIR="$work/interrupted" "$broker" start >"$work/out" 2>&1 &
+starting=$!
+set +m
+for _ in $(seq 1 100); do
+  [ -z "$(find "$work/interrupted" -name start.out)" ] || break
+  sleep 0.1
+done
+kill -INT -- -"$starting"
+status=0
+wait "$starting" || status=$?
+[ "$status" -eq 130 ] || fail "an interrupted start exited $status, not by SIGINT (130)"
+[ -z "$(ls -A "$work/interrupted")" ] || fail "an interrupted start left $(ls "$work/interrupted")"
+for cmdline in /proc/[0-9]*/cmdline; do
+  if tr '\0' ' ' 2>/dev/null <"$cmdline" | grep -q -F -- "$work/interrupted/"; then
+    case $(cat "${cmdline%/cmdline}/comm" 2>/dev/null) in
+      grep | tr | bash) ;;
+      *) fail "an interrupted start left a process: $(tr '\0' ' ' <"$cmdline" | cut -c1-120)" ;;
     esac
   fi
 done
