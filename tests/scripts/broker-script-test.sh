@@ -48,14 +48,18 @@ epmd_listening || fail "no port mapper listened on $epmd_port while the node ran
 [ ! -e "$dir" ] || fail "the folder $dir stayed"
 kill -0 "$node_pid" 2>/dev/null && fail "the node $node_pid still runs"
 epmd_listening && fail "a port mapper still listens on $epmd_port"
-for cmdline in /proc/[0-9]*/cmdline; do
-  if tr '\0' ' ' 2>/dev/null <"$cmdline" | grep -q -F -- "$dir/"; then
-    case $(cat "${cmdline%/cmdline}/comm" 2>/dev/null) in
-      grep | tr | bash) ;;
-      *) fail "a process of the node stayed: $(tr '\0' ' ' <"$cmdline" | cut -c1-120)" ;;
-    esac
-  fi
-done
+no_process_names() {  # no_process_names TEXT WHAT: fails for each process whose command line holds TEXT
+  local cmdline
+  for cmdline in /proc/[0-9]*/cmdline; do
+    if tr '\0' ' ' 2>/dev/null <"$cmdline" | grep -q -F -- "$1"; then
+      case $(cat "${cmdline%/cmdline}/comm" 2>/dev/null) in
+        grep | tr | bash) ;;
+        *) fail "$2 left a process: $(tr '\0' ' ' <"$cmdline" | cut -c1-120)" ;;
+      esac
+    fi
+  done
+}
+no_process_names "$dir/" "stop"
 
 # Interrupted while the node boots (Ctrl-C in scripts/demo): nothing of it
 # stays, and the script ends by the interruption, so its caller stops too.
@@ -73,14 +77,7 @@ status=0
 wait "$starting" || status=$?
 [ "$status" -eq 130 ] || fail "an interrupted start exited $status, not by SIGINT (130)"
 [ -z "$(ls -A "$work/interrupted")" ] || fail "an interrupted start left $(ls "$work/interrupted")"
-for cmdline in /proc/[0-9]*/cmdline; do
-  if tr '\0' ' ' 2>/dev/null <"$cmdline" | grep -q -F -- "$work/interrupted/"; then
-    case $(cat "${cmdline%/cmdline}/comm" 2>/dev/null) in
-      grep | tr | bash) ;;
-      *) fail "an interrupted start left a process: $(tr '\0' ' ' <"$cmdline" | cut -c1-120)" ;;
-    esac
-  fi
-done
+no_process_names "$work/interrupted/" "an interrupted start"
 
 # A folder it did not make is never stopped (nor removed).
 mkdir "$work/not-a-broker"
