@@ -49,8 +49,11 @@ public:
     bool offline = false;
 };
 
-// Why a log-in failed, as the client's session tells it: an address where
-// something else answers (a web server's 404, say) is not the service.
+// Why a log-in failed, as the client's session tells it. A server that
+// cannot be reached or that refuses comes with an exception (the client's own
+// for a failed connection, the service's for a refusal); a failure with none
+// is a reply that held no exception at all: something else answers at the
+// address (a web server's 404 page, say), not the service.
 // Thread: main thread, where the session tells its observers.
 class LogInFailure final : public HCSessionObserver {
 public:
@@ -58,9 +61,9 @@ public:
     void sessionFailureWithException(const std::shared_ptr<HCSession>&,
                                      const std::shared_ptr<HCServerException>& exception) override
     {
-        if (exception && exception->isUnexpectedReplyException()) {
-            std::printf("game: the address %s answered %u: it is not the service\n", url_.c_str(),
-                        exception->replyStatus());
+        if (!exception) {
+            std::printf("game: the address %s answered, but not as the service does: it is not the service\n",
+                        url_.c_str());
             notTheService = true;
         }
     }

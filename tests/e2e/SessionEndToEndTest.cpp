@@ -242,20 +242,6 @@ TEST_F(SessionEndToEndTest, RefusedRegistrationFailsWaitingRequestsInOrderAndFor
     EXPECT_FALSE(session->createdUserSession());
 }
 
-// Something other than the service at the address (a web server's page):
-// the failure names the reply's status, so that a game can tell a wrong
-// address from a service that refused. It used to come without an exception.
-TEST_F(SessionEndToEndTest, ARegistrationAnsweredByWhatIsNotTheServiceNamesTheRepliesStatus)
-{
-    server->faults().injectFor("POST", "xp/devices",
-                               localserver::Fault::reply(404, "<html><body>Not Found</body></html>", "text/html"));
-    session->loginUserId(defaults::kUserId, std::nullopt);
-    ASSERT_TRUE(waitUntil([&] { return !observed.empty(); }));
-    EXPECT_EQ(observed,
-              (std::vector<std::string>{"failure:UnexpectedReply 404", "plain:failure:UnexpectedReply 404"}));
-    EXPECT_FALSE(session->hasPendingLogin());
-}
-
 TEST_F(SessionEndToEndTest, A401LogsInAgainAndRetriesOnce)
 {
     logIn();

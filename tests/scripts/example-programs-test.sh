@@ -74,7 +74,7 @@ start_server --root /elsewhere/
 address=${url%elsewhere/}
 status=0
 "$first_login" "$address" >"$work/out" 2>"$work/err" || status=$?
-expect "first-login against a 404 host" 1 "$work/out" "game: the address $address answered 404: it is not the service"
+expect "first-login against a 404 host" 1 "$work/out" "game: the address $address answered, but not as the service does: it is not the service"
 if grep -q "warning.*manifest" "$work/err" && ! grep -q "manifest could not be read: the server answered 404" "$work/err"; then
   fail "first-login against a 404 host: the manifest's warning does not name the 404: $(tr '\n' ' ' <"$work/err")"
 fi

@@ -1,7 +1,5 @@
 #include "core/xp/HCServerException.h"
 
-#include <string>
-
 #include "platform/foundation/Format.h"
 
 namespace {
@@ -22,14 +20,6 @@ std::shared_ptr<HCServerException> HCServerException::serverExceptionWithClass(c
 std::shared_ptr<HCServerException> HCServerException::sslFailureException()
 {
     return serverExceptionWithClass(kSSLFailure, kSSLFailureMessage);
-}
-
-std::shared_ptr<HCServerException> HCServerException::unexpectedReplyException(uint32_t status)
-{
-    auto exception = serverExceptionWithClass(
-        kUnexpectedReply, "The server answered " + std::to_string(status) + ", not as the service does.");
-    exception->replyStatus_ = status;
-    return exception;
 }
 
 void HCServerException::setClassName(const std::shared_ptr<platform::String>& value)

@@ -5,7 +5,6 @@
 //
 // Thread: a value once made; built and read on the main thread as a rule,
 // decoded on the transport's thread.
-#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -19,9 +18,6 @@ public:
     static constexpr const char* kSSLFailure = "SSLFailure";
     static constexpr const char* kSessionFailure = "SessionFailure";
     static constexpr const char* kStaleObjectError = "StaleObjectError";
-    // A failed reply that carried no exception of the service's: whatever
-    // answered at the address does not speak the service's interface.
-    static constexpr const char* kUnexpectedReply = "UnexpectedReply";
     static constexpr const char* kSSLFailureMessage =
         "Unable to authenticate SSL certificate. Please check your date and time settings!";
 
@@ -30,15 +26,9 @@ public:
                                                                        const std::string& message);
     // The exception the session reports when the secure connection failed.
     static std::shared_ptr<HCServerException> sslFailureException();
-    // The exception the session reports for a failed reply (HTTP status
-    // `status`) that carried none of the service's.
-    static std::shared_ptr<HCServerException> unexpectedReplyException(uint32_t status);
 
     bool isSslFailureException() const { return className_ == kSSLFailure; }
     bool isStaleObjectException() const { return className_ == kStaleObjectError; }
-    bool isUnexpectedReplyException() const { return className_ == kUnexpectedReply; }
-    // The HTTP status of an unexpected reply; 0 for any other exception.
-    uint32_t replyStatus() const { return replyStatus_; }
 
     const std::string& className() const { return className_; }
     void setClassName(const std::shared_ptr<platform::String>& value);
@@ -54,5 +44,4 @@ public:
 private:
     std::string className_;
     std::string message_;
-    uint32_t replyStatus_ = 0;
 };

@@ -23,14 +23,9 @@ bool isSuccess(uint32_t status)
     return status >= 200 && status < 300;
 }
 
-// The service's own exception; for a failed reply without one (a page from
-// whatever else answers at the address), one that names the reply's status,
-// so that the game can tell a wrong address from a service that refused.
 std::shared_ptr<HCServerException> exceptionOf(const std::shared_ptr<HCResourceRequest>& request)
 {
-    if (auto exception = platform::as<HCServerException>(request->resources())) return exception;
-    const uint32_t status = request->httpResponseCode();
-    return status == 0 ? nullptr : HCServerException::unexpectedReplyException(status);
+    return platform::as<HCServerException>(request->resources());
 }
 
 bool isSecureConnectionFailure(int code)

@@ -1,11 +1,8 @@
 #include "e2e/support/LoginFixture.h"
 
-#include <string>
-
 #include "core/bootstrap/HCBootstrapService.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/users/HCUser.h"
-#include "core/xp/HCServerException.h"
 #include "core/xp/HCXPClientHooks.h"
 #include "localserver/Fixtures.h"
 #include "platform/net/CookieStore.h"
@@ -23,9 +20,7 @@ std::string idOf(const std::shared_ptr<HCUser>& user)
 void RecordingSessionObserver::sessionFailureWithException(const std::shared_ptr<HCSession>&,
                                                            const std::shared_ptr<HCServerException>& exception)
 {
-    std::string line = tag_ + "failure:" + (exception ? exception->className() : "nil");
-    if (exception && exception->replyStatus() != 0) line += " " + std::to_string(exception->replyStatus());
-    log_.push_back(line);
+    log_.push_back(tag_ + "failure:" + (exception ? exception->className() : "nil"));
 }
 
 void RecordingSessionObserver::sessionDidLogoutUser(const std::shared_ptr<HCSession>&,

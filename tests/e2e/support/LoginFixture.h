@@ -12,8 +12,7 @@
 #include "core/xp/HCSession.h"
 #include "e2e/support/LiveServerTest.h"
 
-// Records each observer call as a line ("failure:SSLFailure", "failure:UnexpectedReply 404",
-// "login:1001<-0", "logout:1001").
+// Records each observer call as a line ("failure:SSLFailure", "login:1001<-0", "logout:1001").
 class RecordingSessionObserver final : public HCSessionObserver {
 public:
     RecordingSessionObserver(std::string tag, std::vector<std::string>& log) : tag_(std::move(tag)), log_(log) {}
