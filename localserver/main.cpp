@@ -23,10 +23,30 @@
 
 namespace {
 
-int usage()
+constexpr const char* kUsage =
+    "usage: halcyon-localserver [--port N] [--fixtures DIR] [--root /PATH/]"
+    " [--broker-stomp-port N --broker-http-port N] [--delay-ms N]";
+
+int help()
 {
-    std::cerr << "usage: halcyon-localserver [--port N] [--fixtures DIR] [--root /PATH/]"
-                 " [--broker-stomp-port N --broker-http-port N] [--delay-ms N]\n";
+    std::cout << kUsage << "\n\n"
+              << "Serves the service's wire interface on 127.0.0.1 until SIGINT or SIGTERM; the first\n"
+                 "line it prints is the service root's address.\n\n"
+                 "  --port N               the port (default: 0, one the system picks)\n"
+                 "  --fixtures DIR         the data to serve (default: the built-in data)\n"
+                 "  --root /PATH/          the service root's path (default: /)\n"
+                 "  --broker-stomp-port N  a message broker's plain STOMP port and\n"
+                 "  --broker-http-port N   its management port, as scripts/broker prints\n"
+                 "                         them: the presence channel on (default: off)\n"
+                 "  --delay-ms N           hold every reply back N ms (default: 0)\n"
+                 "  -h, --help             print this and exit\n";
+    return 0;
+}
+
+// One line: what is wrong with the arguments, and how they go.
+int refuse(const std::string& problem)
+{
+    std::cerr << "halcyon-localserver: " << problem << " (" << kUsage << ")\n";
     return 2;
 }
 
@@ -50,14 +70,28 @@ int main(int argc, char** argv)
     int delayMs = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            return help();
+        }
+        const bool numeric = arg == "--port" || arg == "--delay-ms" || arg == "--broker-stomp-port" ||
+                             arg == "--broker-http-port";
+        if (!numeric && arg != "--fixtures" && arg != "--root") {
+            return refuse("unknown option: " + arg);
+        }
         if (i + 1 >= argc) {
-            return usage();
+            return refuse(arg + " needs a value");
         }
         const std::string value = argv[++i];
+        int number = 0;
+        if (numeric && !parsePort(value, number)) {
+            return refuse(arg + " wants a whole number from 0 to 65535, not \"" + value + "\"");
+        }
         if (arg == "--port") {
-            if (!parsePort(value, options.port)) {
-                return usage();
-            }
+            options.port = number;
+        } else if (arg == "--delay-ms") {
+            delayMs = number;
+        } else if (arg == "--root") {
+            options.root = value;
         } else if (arg == "--fixtures") {
             std::string error;
             auto fixtures = localserver::loadFixtureDirectory(value, error);
@@ -66,20 +100,9 @@ int main(int argc, char** argv)
                 return 1;
             }
             options.fixtures = std::move(*fixtures);
-        } else if (arg == "--delay-ms") {
-            if (!parsePort(value, delayMs)) {
-                return usage();
-            }
-        } else if (arg == "--root") {
-            options.root = value;
-        } else if (arg == "--broker-stomp-port" || arg == "--broker-http-port") {
-            if (!options.broker) options.broker = localserver::BrokerOptions{};
-            if (!parsePort(value, arg == "--broker-stomp-port" ? options.broker->stompPort
-                                                                 : options.broker->managementPort)) {
-                return usage();
-            }
         } else {
-            return usage();
+            if (!options.broker) options.broker = localserver::BrokerOptions{};
+            (arg == "--broker-stomp-port" ? options.broker->stompPort : options.broker->managementPort) = number;
         }
     }
 
@@ -92,7 +115,7 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     if (options.broker && (options.broker->stompPort == 0 || options.broker->managementPort == 0)) {
-        return usage();
+        return refuse("--broker-stomp-port and --broker-http-port go together, each above 0");
     }
     localserver::Server server(std::move(options));
     localserver::registerServiceRoutes(server);

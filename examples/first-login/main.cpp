@@ -1,15 +1,17 @@
 // first-login: the smallest game that logs in to the service.
 //
-//   first-login SERVICE-URL     (http:// or https://; halcyon-localserver
-//                                prints its own)
+//   first-login SERVICE-URL [--wait SECONDS]
 //
+// SERVICE-URL is http:// or https:// (halcyon-localserver prints its own).
 // It brings the client up, pumps the run loop as a game's frame loop would,
 // answers the linking screen of the first log-in, and exits 0 once its
-// delegate has heard userLoggedIn. When the client tells it the server
-// cannot be reached and the player is offline, it says so and exits 1; so
-// it does after 20 seconds with neither.
+// delegate has heard userLoggedIn. When the client tells it the player is
+// offline because the server cannot be reached, or because the address
+// answered but not as the service does, it says so and exits 1; so it does
+// when SECONDS (default 20) pass with no answer.
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "accounts/HCLinkSocialNetworksController.h"
@@ -17,6 +19,9 @@
 #include "core/halcyon/HalcyonDelegate.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "core/publicclass/HCDelegatesContainer.h"
+#include "core/xp/HCServerException.h"
+#include "core/xp/HCSession.h"
+#include "core/xp/HCSessionObserver.h"
 #include "kernel/reachability/HCReachabilityObserver.h"
 #include "kernel/settings/HCSettings.h"
 #include "platform/foundation/Sandbox.h"
@@ -44,12 +49,69 @@ public:
     bool offline = false;
 };
 
+// Why a log-in failed, as the client's session tells it. A server that
+// cannot be reached or that refuses comes with an exception (the client's own
+// for a failed connection, the service's for a refusal); a failure with none
+// is a reply that held no exception at all: something else answers at the
+// address (a web server's 404 page, say), not the service.
+// Thread: main thread, where the session tells its observers.
+class LogInFailure final : public HCSessionObserver {
+public:
+    explicit LogInFailure(std::string url) : url_(std::move(url)) {}
+    void sessionFailureWithException(const std::shared_ptr<HCSession>&,
+                                     const std::shared_ptr<HCServerException>& exception) override
+    {
+        if (!exception) {
+            std::printf("game: the address %s answered, but not as the service does: it is not the service\n",
+                        url_.c_str());
+            notTheService = true;
+        }
+    }
+    bool notTheService = false;
+
+private:
+    std::string url_;
+};
+
+constexpr const char* kUsage = "usage: first-login SERVICE-URL [--wait SECONDS]";
+
+// One line: what is wrong with the arguments, and how they go.
+int refuse(const std::string& problem)
+{
+    std::fprintf(stderr, "first-login: %s (%s)\n", problem.c_str(), kUsage);
+    return 2;
+}
+
 int main(int argc, char** argv)
 {
-    const std::string url = argc == 2 ? argv[1] : "";
+    std::string url;
+    int waitSeconds = 20;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            std::printf("%s\n\n"
+                        "  SERVICE-URL      the service, http:// or https:// (halcyon-localserver prints its own)\n"
+                        "  --wait SECONDS   how long the game waits for the log-in (default: 20)\n"
+                        "  -h, --help       print this and exit\n",
+                        kUsage);
+            return 0;
+        }
+        if (arg == "--wait") {
+            if (i + 1 == argc) return refuse("--wait needs a value");
+            const std::string value = argv[++i];
+            const bool digits = value.find_first_not_of("0123456789") == std::string::npos;
+            waitSeconds = digits && !value.empty() && value.size() < 6 ? std::stoi(value) : 0;
+            if (waitSeconds == 0) return refuse("--wait wants a whole number of seconds, not \"" + value + "\"");
+        } else if (arg.starts_with("-")) {
+            return refuse("unknown option: " + arg);
+        } else if (!url.empty()) {
+            return refuse("one SERVICE-URL, not \"" + arg + "\" too");
+        } else {
+            url = arg;
+        }
+    }
     if (!url.starts_with("http://") && !url.starts_with("https://")) {
-        std::fprintf(stderr, "usage: first-login SERVICE-URL (an http:// or https:// address)\n");
-        return 2;
+        return refuse("SERVICE-URL must be an http:// or https:// address, not \"" + url + "\"");
     }
     // 1. The thread that runs the game is the client's main thread.
     platform::Thread::adoptCurrentAsMain();
@@ -79,11 +141,14 @@ int main(int argc, char** argv)
     }));
     Halcyon::initializeWithProductKey("local-product-key", "local-product-secret", "Tolvarine Ruvuru", settings,
                                       HCDelegatesContainer::containerWithHalcyonDelegate(&game));
+    // The session tells why a log-in failed (the session holds it weakly).
+    auto failure = std::make_shared<LogInFailure>(url);
+    if (auto session = Halcyon::session()) session->addObserver(failure);
 
     // The frame loop: the log-in's replies arrive while the run loop turns.
     platform::ui::Driver player;
-    auto told = [&] { return game.loggedIn || (game.offline && reachabilityTold); };
-    for (int frame = 0; frame < 20 * 30 && !told(); ++frame) {
+    auto told = [&] { return game.loggedIn || (game.offline && (reachabilityTold || failure->notTheService)); };
+    for (int frame = 0; frame < waitSeconds * 30 && !told(); ++frame) {
         platform::Thread::mainThread()->runLoop()->runUntil(told, 1.0 / 30);
         // The first log-in shows the linking screen; userLoggedIn waits for
         // the player's answer. Here the player taps "Not Now".
@@ -92,6 +157,10 @@ int main(int argc, char** argv)
                         Halcyon::isOnline() ? "yes" : "no", HCLinkSocialNetworksController::kContinueTitle);
             player.tapButton(HCLinkSocialNetworksController::kContinueTitle);
         }
+    }
+    if (!told()) {
+        std::printf("game: no answer from the server at %s within %d s; the game stops waiting\n", url.c_str(),
+                    waitSeconds);
     }
     Halcyon::shutdown();
     std::filesystem::remove_all(home);

@@ -42,12 +42,12 @@ std::optional<localserver::BrokerOptions> brokerFromEnvironment()
     return broker;
 }
 
-bool showPresence(localserver::Server* server, const DemoFrames& demo)
+DemoOutcome showPresence(localserver::Server* server, const DemoFrames& demo)
 {
     const auto& say = demo.say;
     if (!server || !server->broker()) {
         say("presence: off (the server has no message broker)");
-        return true;
+        return DemoOutcome::LeftOut;
     }
     auto presence = HCPresenceService::sharedInstance();
     auto inState = [&](HCPresenceService::State state) {
@@ -55,7 +55,7 @@ bool showPresence(localserver::Server* server, const DemoFrames& demo)
     };
     if (!waitUntil(demo, inState(HCPresenceService::State::Connected))) {
         say("presence: the channel did not connect");
-        return false;
+        return DemoOutcome::Failed;
     }
     say("presence: connected to the broker over TLS (STOMP 1.2)");
 
@@ -75,7 +75,7 @@ bool showPresence(localserver::Server* server, const DemoFrames& demo)
     platform::NotificationCenter::defaultCenter().removeObserver(&token);
     if (!heard) {
         say("presence: the friend's presence did not arrive");
-        return false;
+        return DemoOutcome::Failed;
     }
     say("presence: " + *friendOnline + " is online (" + HCNSNotificationFriendPresenceChanged + ")");
 
@@ -85,16 +85,16 @@ bool showPresence(localserver::Server* server, const DemoFrames& demo)
     closingOnPurpose = false;
     if (!closed) {
         say("presence: the broker could not close the connection");
-        return false;
+        return DemoOutcome::Failed;
     }
     say("presence: the broker closed the connection; the client tries again in " +
         std::to_string(static_cast<int>(HCPresenceService::kFirstRetrySeconds)) + " s");
     if (!waitUntil(demo, inState(HCPresenceService::State::Connected))) {
         say("presence: the client did not reconnect");
-        return false;
+        return DemoOutcome::Failed;
     }
     say("presence: reconnected after " + std::to_string(presence->failedAttempts()) + " failed attempt");
-    return true;
+    return DemoOutcome::Shown;
 }
 
 }  // namespace presencedemo

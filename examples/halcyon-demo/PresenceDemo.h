@@ -8,6 +8,7 @@
 #include <string>
 
 #include "DemoPages.h"
+#include "DemoSummary.h"
 #include "localserver/Server.h"
 
 namespace presencedemo {
@@ -18,8 +19,9 @@ std::optional<localserver::BrokerOptions> brokerFromEnvironment();
 
 // Waits for the channel, has the server publish that a friend is online,
 // then closes the connection on the broker and waits for the client to come
-// back. False when any step did not happen within the demo's frames.
-bool showPresence(localserver::Server* server, const DemoFrames& demo);
+// back. Failed when any step did not happen within the demo's frames; left
+// out when the server has no message broker (or is another one).
+DemoOutcome showPresence(localserver::Server* server, const DemoFrames& demo);
 
 // Whether a log line of the client tells of the connection's end that
 // showPresence has the broker cause.

@@ -53,7 +53,10 @@
 // When the first log-in ends offline and the client has told it the server
 // cannot be reached, it says so in one line and exits 1 at once: nothing
 // after the log-in can work. Its last line otherwise sums the run up: what
-// it showed, and whether all of it happened.
+// it showed, what it could not show here (another server's records, a
+// presence channel without a message broker), and whether all it showed
+// happened. Ctrl-C (or SIGTERM) removes the run's temporary folder before
+// the program ends.
 #include <unistd.h>
 
 #include <cstdio>
@@ -73,6 +76,8 @@
 #include "ChallengePagesDemo.h"
 #include "ChatPagesDemo.h"
 #include "ComposerPageDemo.h"
+#include "DemoInterrupt.h"
+#include "DemoSummary.h"
 #include "DiscoveryPagesDemo.h"
 #include "FanClubPagesDemo.h"
 #include "GameLinksPagesDemo.h"
@@ -369,6 +374,7 @@ void frame(const std::function<bool()>& done = [] { return false; })
 {
     ++framesPumped;
     platform::Thread::mainThread()->runLoop()->runUntil(done, kFrameSeconds);
+    demointerrupt::endIfAsked();
 }
 
 // One service request's reply (nil after a failure or when none came in
@@ -969,14 +975,15 @@ int help()
 }
 
 // The player turns location sharing on in the settings; the device finds
-// them and the service hears where they are.
-bool shareLocation(localserver::Server* server, int frames)
+// them and the service hears where they are. Another server's record cannot
+// be read: the location is left out then.
+DemoOutcome shareLocation(localserver::Server* server, int frames)
 {
     platform::ui::LocationManager::setDevicePosition({59.9139, 10.7522});
     Halcyon::setUserDistanceUnit(HCDistanceUnitSharingWithoutFix);
     Halcyon::startLocationManagerIfAllowed();
     if (!server) {
-        return true;  // another server: nothing to read back
+        return DemoOutcome::LeftOut;
     }
     auto heard = [&] {
         auto user = server->accounts().user(localserver::defaults::kUserId);
@@ -987,14 +994,14 @@ bool shareLocation(localserver::Server* server, int frames)
     }
     if (!heard()) {
         say("location: the service did not hear the position");
-        return false;
+        return DemoOutcome::Failed;
     }
     const auto position = *server->accounts().user(localserver::defaults::kUserId)->position;
     char text[160];
     std::snprintf(text, sizeof text, "location: %.4f, %.4f shared with the service (sharing %s)", position.latitude,
                   position.longitude, Halcyon::userDistanceUnit() == HCDistanceUnitSharingOn ? "on" : "not confirmed");
     say(text);
-    return true;
+    return DemoOutcome::Shown;
 }
 
 }  // namespace
@@ -1169,6 +1176,8 @@ int main(int argc, char** argv)
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     };
+    // Ctrl-C between two frames ends the run the same way.
+    demointerrupt::install(shutDown);
 
     // The frame loop: the game server's reachability, the log-in over the
     // JSON API and the bootstrap arrive while it runs. The player answers
@@ -1227,7 +1236,7 @@ int main(int argc, char** argv)
     const bool socialShown = showChat(demo) && showAnnouncements(demo) &&
                              showConversation(demo, localserver::defaults::kOtherUserId);
     const bool playersShown = showPlayers(frames);
-    const bool presenceShown = presencedemo::showPresence(server.get(), demo);
+    const DemoOutcome presenceShown = presencedemo::showPresence(server.get(), demo);
 
     // The log-in sent what was pending; the service now holds the better
     // score, once.
@@ -1250,7 +1259,7 @@ int main(int argc, char** argv)
     const bool achievementConfirmed = unlockOffline(server.get(), serverAchievements.get(), game, frames);
     const bool leaderboardsShown = showLeaderboards(frames);
     const bool topScoresShown = showTopScores(server.get(), serverScores.get(), frames);
-    const bool locationShared = shareLocation(server.get(), frames);
+    const DemoOutcome locationShared = shareLocation(server.get(), frames);
     const bool invitesShown = showInvitesSettingsPostAndPush(frames);
     const bool gameCenterHolds = !gameCenter || mirrorBestScore(serverScores.get(), frames);
     showBannerGallery(*window);
@@ -1315,33 +1324,35 @@ int main(int argc, char** argv)
     }
 
     shutDown();
-    // One line to end on: what the run showed, and whether all of it happened.
-    const std::vector<std::pair<std::string, bool>> outcomes = {
-        {"the log-in", registered && game.loggedIn},
-        {"the saved game", savedGameBack},
-        {"the forum", forumShown},
-        {"chat, announcements and a conversation", socialShown},
-        {"players and the game", playersShown},
-        {"the presence channel", presenceShown},
-        {"the scores", scoresConfirmed && topScoresShown},
-        {"the achievement", achievementConfirmed},
-        {"the leaderboards", leaderboardsShown},
-        {"the location", locationShared},
-        {"invitations, settings, a post and the push token", invitesShown},
-        {"Game Center", gameCenterHolds},
-        {"the dashboard's pages", pagesShown},
+    // One line to end on: what the run showed, what it could not show, and
+    // whether all it showed happened.
+    auto part = [](const std::string& what, bool ok) {
+        return DemoPart{what, ok ? DemoOutcome::Shown : DemoOutcome::Failed};
     };
-    std::string shown;
-    std::string failed;
-    for (const auto& [what, ok] : outcomes) {
-        if ((what == "Game Center" && !gameCenter) || (what == "the dashboard's pages" && skipPages)) continue;
-        std::string& list = ok ? shown : failed;
-        list += (list.empty() ? "" : ", ") + what;
+    std::vector<DemoPart> parts = {
+        part("the log-in", registered && game.loggedIn),
+        part("the saved game", savedGameBack),
+        part("the forum", forumShown),
+        part("chat, announcements and a conversation", socialShown),
+        part("players and the game", playersShown),
+        {presenceShown == DemoOutcome::LeftOut ? "the presence channel (off: the server has no message broker)"
+                                               : "the presence channel",
+         presenceShown},
+        part("the scores", scoresConfirmed && topScoresShown),
+        part("the achievement", achievementConfirmed),
+        part("the leaderboards", leaderboardsShown),
+        part("invitations, settings, a post and the push token", invitesShown),
+    };
+    // What the demo reads back from its own server's records.
+    if (server) {
+        parts.push_back({"the location", locationShared});
+    } else {
+        parts.push_back({"the location and the server's confirmation of the scores and the achievement (another "
+                         "server, whose records the demo cannot read)",
+                         DemoOutcome::LeftOut});
     }
-    if (!failed.empty()) {
-        say("halcyon-demo: FAILED: " + failed + " (went well: " + (shown.empty() ? "nothing" : shown) + ")");
-        return 1;
-    }
-    say("halcyon-demo: all went well: " + shown);
-    return 0;
+    if (gameCenter) parts.push_back(part("Game Center", gameCenterHolds));
+    if (!skipPages) parts.push_back(part("the dashboard's pages", pagesShown));
+    say("halcyon-demo: " + demoSummary(parts));
+    return demoFailed(parts) ? 1 : 0;
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "kernel/http/HCHttpService.h"
@@ -123,6 +124,23 @@ private:
         });
     }
 
+    // No reply at all means the server cannot be reached, which the game
+    // hears from the reachability and the log-in: a warning here would be the
+    // first word of every such failure and point away from its cause. A
+    // reply that is not a manifest is worth a warning, with its status.
+    static void logUnreadManifest(const platform::URLResult& result)
+    {
+        if (!result.isReply()) {
+            platform::log(platform::LogLevel::Debug, "The web pages' manifest did not come: no reply; the mirror stays.");
+        } else if (result.response.statusCode != 200) {
+            platform::log(platform::LogLevel::Warning, "The web pages' manifest could not be read: the server answered " +
+                                                           std::to_string(result.response.statusCode) +
+                                                           "; the mirror stays.");
+        } else {
+            platform::log(platform::LogLevel::Warning, "The web pages' manifest could not be read; the mirror stays.");
+        }
+    }
+
     static std::optional<std::string> body(const platform::URLResult& result)
     {
         if (!result.isReply() || result.response.statusCode != 200) {
@@ -136,7 +154,7 @@ private:
         auto text = body(result);
         auto listed = text ? HCWebViewManifestService::parseManifest(*text) : std::nullopt;
         if (!listed) {
-            platform::log(platform::LogLevel::Warning, "The web pages' manifest could not be read; the mirror stays.");
+            logUnreadManifest(result);
             finish(false);
             return;
         }

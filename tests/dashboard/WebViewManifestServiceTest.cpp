@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <mutex>
 #include <set>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "client/HCClientHooks.h"
 #include "dashboard/HCWebViewManifestService.h"
@@ -14,6 +18,7 @@
 #include "localserver/Server.h"
 #include "localserver/routes/WebUIRoutes.h"
 #include "platform/foundation/FileFacts.h"
+#include "platform/foundation/Log.h"
 #include "platform/foundation/Sandbox.h"
 #include "support/TestSupport.h"
 
@@ -159,6 +164,32 @@ TEST_F(WebViewManifestServiceTest, AManifestThatDoesNotReadWholeChangesNothing)
                      [](const localserver::Request&) { return localserver::Reply::text(200, ""); });
     EXPECT_TRUE(update());
     EXPECT_FALSE(HCWebViewManifestService::mirroredPagePath("index.html"));
+}
+
+// A server nobody answers at is the reachability's news, not the mirror's:
+// the mirror's warning used to be the first line of every such failure. A
+// reply that is no manifest is warned of, with its status.
+TEST_F(WebViewManifestServiceTest, NoReplyIsNoWarningAndAWrongReplyNamesItsStatus)
+{
+    std::mutex linesLock;
+    std::vector<std::pair<platform::LogLevel, std::string>> lines;
+    platform::setLogSink([&](platform::LogLevel level, const std::string& line) {
+        std::lock_guard hold(linesLock);
+        if (line.find("manifest") != std::string::npos) lines.emplace_back(level, line);
+    });
+    const std::string root = server->serviceRootUrl();
+    HCSettings::Instance()->setObject(std::string("http://127.0.0.1:1/"), "server-url");
+    EXPECT_FALSE(update());
+    HCSettings::Instance()->setObject(root, "server-url");
+    server->addRoute("GET", "webui/manifest", localserver::Access::Open,
+                     [](const localserver::Request&) { return localserver::Reply::text(404, "Not Found"); });
+    EXPECT_FALSE(update());
+    platform::setLogSink(nullptr);
+
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].first, platform::LogLevel::Debug) << lines[0].second;
+    EXPECT_EQ(lines[1].first, platform::LogLevel::Warning);
+    EXPECT_NE(lines[1].second.find("the server answered 404"), std::string::npos) << lines[1].second;
 }
 
 TEST_F(WebViewManifestServiceTest, OneUpdateAtATime)

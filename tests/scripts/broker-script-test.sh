@@ -2,7 +2,8 @@
 # scripts/broker under the faults it met: a TMPDIR it cannot make a folder
 # in must stop it with a clear message and write nothing anywhere (it used
 # to go on with an empty folder name and fill /), and a stop must leave no
-# process of its node behind (its port mapper used to stay). Without
+# process of its node behind (its port mapper used to stay), nor may an
+# interrupted start (its folder and booting node used to stay). Without
 # rabbitmq-server it exits 77 (a skip for ctest), except under CI, where the
 # broker is required.
 set -euo pipefail
@@ -13,14 +14,7 @@ if ! "$broker" available; then
   exit 77
 fi
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
-work=$(mktemp -d)
-trap 'rm -rf -- "$work"' EXIT
+source "$(dirname "$0")/shell-test-support.sh"
 marker="$work/marker"
 touch "$marker"
 
@@ -54,14 +48,36 @@ epmd_listening || fail "no port mapper listened on $epmd_port while the node ran
 [ ! -e "$dir" ] || fail "the folder $dir stayed"
 kill -0 "$node_pid" 2>/dev/null && fail "the node $node_pid still runs"
 epmd_listening && fail "a port mapper still listens on $epmd_port"
-for cmdline in /proc/[0-9]*/cmdline; do
-  if tr '\0' ' ' 2>/dev/null <"$cmdline" | grep -q -F -- "$dir/"; then
-    case $(cat "${cmdline%/cmdline}/comm" 2>/dev/null) in
-      grep | tr | bash) ;;
-      *) fail "a process of the node stayed: $(tr '\0' ' ' <"$cmdline" | cut -c1-120)" ;;
-    esac
-  fi
+no_process_names() {  # no_process_names TEXT WHAT: fails for each process whose command line holds TEXT
+  local cmdline
+  for cmdline in /proc/[0-9]*/cmdline; do
+    if tr '\0' ' ' 2>/dev/null <"$cmdline" | grep -q -F -- "$1"; then
+      case $(cat "${cmdline%/cmdline}/comm" 2>/dev/null) in
+        grep | tr | bash) ;;
+        *) fail "$2 left a process: $(tr '\0' ' ' <"$cmdline" | cut -c1-120)" ;;
+      esac
+    fi
+  done
+}
+no_process_names "$dir/" "stop"
+
+# Interrupted while the node boots (Ctrl-C in scripts/demo): nothing of it
+# stays, and the script ends by the interruption, so its caller stops too.
+mkdir "$work/interrupted"
+set -m
+TMPDIR="$work/interrupted" "$broker" start >"$work/out" 2>&1 &
+starting=$!
+set +m
+for _ in $(seq 1 100); do
+  [ -z "$(find "$work/interrupted" -name start.out)" ] || break
+  sleep 0.1
 done
+kill -INT -- -"$starting"
+status=0
+wait "$starting" || status=$?
+[ "$status" -eq 130 ] || fail "an interrupted start exited $status, not by SIGINT (130)"
+[ -z "$(ls -A "$work/interrupted")" ] || fail "an interrupted start left $(ls "$work/interrupted")"
+no_process_names "$work/interrupted/" "an interrupted start"
 
 # A folder it did not make is never stopped (nor removed).
 mkdir "$work/not-a-broker"
@@ -69,5 +85,4 @@ echo "epmd_port=1" >"$work/not-a-broker/ports"
 "$broker" stop "$work/not-a-broker" 2>"$work/err" && fail "stop took a folder it did not make"
 [ -d "$work/not-a-broker" ] || fail "stop removed a folder it did not make"
 
-[ "$failures" -eq 0 ] || exit 1
-echo "scripts/broker: all checks passed"
+finish "scripts/broker: all checks passed"
