@@ -195,4 +195,43 @@ TEST_F(HighScoreBlobsTest, EveryAnnouncedBlobIsUploadedForItsOwnScore)
     }
 }
 
+TEST_F(HighScoreBlobsTest, BatchedAndResentBlobsOverTheSingleScoreLimitAreUploaded)
+{
+    // Only a single submission stops at 51,200 bytes; a batch the game
+    // hands over and the re-send after a log-in send every blob they hold.
+    auto batched = platform::Data::make(testsupport::incompressibleBytes(60000, 11));
+    HCHighScoreBatch batch{std::make_shared<HCHighScoreBatchEntry>("1", 800, std::nullopt, std::nullopt, batched)};
+    int succeeded = 0;
+    HCHighScoreService::batchSetHighScores(
+        &batch, true, HCDelegate::withFunction([&](const platform::ObjectPtr&) { ++succeeded; }), HCDelegate(),
+        std::nullopt);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return uploaded(800) && pendingRows() == 0; }));
+    EXPECT_EQ(succeeded, 1);
+
+    online = false;
+    auto resent = platform::Data::make(testsupport::incompressibleBytes(51201, 12));
+    submit(900, resent);
+    testsupport::drainMain();
+    EXPECT_EQ(pendingRows(), 1u);
+    online = true;
+    ASSERT_TRUE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), HCDelegate()));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return uploaded(900) && pendingRows() == 0; }));
+
+    const auto posts = requestsTo("client_applications/@me/high_scores.xml");
+    ASSERT_EQ(posts.size(), 2u);
+    for (const auto& post : posts) {
+        EXPECT_EQ(localserver::allValues(post.request.params, "high_scores[][has_blob]"), std::vector<std::string>{"1"});
+    }
+    for (const auto& [value, blob] : {std::pair{800, batched}, std::pair{900, resent}}) {
+        const auto stored = scores->find("1001", "1", value);
+        auto score = HCResource::initWithId<HCHighScore>(stored->id);
+        score->setBlobUrl(bucket->objectUrl("high_score-" + stored->id + ".blob"));
+        Outcome download;
+        HCHighScoreService::downloadBlobForHighScore(score, download.success(), download.failed());
+        ASSERT_TRUE(waitFor(download));
+        ASSERT_TRUE(score->blob()) << value;
+        EXPECT_EQ(score->blob()->bytes(), blob->bytes()) << value;
+    }
+}
+
 }  // namespace
