@@ -1,7 +1,8 @@
 // Score attachments against the local server: submitted with the score,
 // uploaded on the reply's parameters, read back byte for byte at the score's
 // "blob_url", and reported missing on a 404. Every blob a batch announces
-// is uploaded for its own score, however many the board has in the batch.
+// is uploaded for its own score, however many the board has in the batch,
+// and a batch's or the re-send's blob whatever its size.
 #include <gtest/gtest.h>
 
 #include "core/resources/HCResource.h"
@@ -72,6 +73,22 @@ protected:
         EXPECT_TRUE(waitFor(page));
         auto last = page.series ? platform::as<HCTableSectionDescription>(page.series->objects().back()) : nullptr;
         return last ? highScoresOf(last->page()) : std::vector<std::shared_ptr<HCHighScore>>{};
+    }
+
+    // Player 1001's score on board 1 reads its blob back from the storage
+    // host byte for byte.
+    void expectStoredBlob(std::int64_t value, const DataPtr& blob)
+    {
+        SCOPED_TRACE(value);
+        const auto stored = scores->find("1001", "1", value);
+        ASSERT_TRUE(stored);
+        auto score = HCResource::initWithId<HCHighScore>(stored->id);
+        score->setBlobUrl(bucket->objectUrl("high_score-" + stored->id + ".blob"));
+        Outcome download;
+        HCHighScoreService::downloadBlobForHighScore(score, download.success(), download.failed());
+        ASSERT_TRUE(waitFor(download));
+        ASSERT_TRUE(score->blob());
+        EXPECT_EQ(score->blob()->bytes(), blob->bytes());
     }
 
     testsupport::ScopedManualClock clock{1700000000.0};
@@ -183,16 +200,8 @@ TEST_F(HighScoreBlobsTest, EveryAnnouncedBlobIsUploadedForItsOwnScore)
     EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 600));
     EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 700));
 
-    for (const auto& [value, blob] : {std::pair{600, first}, std::pair{700, second}}) {
-        const auto stored = scores->find("1001", "1", value);
-        auto score = HCResource::initWithId<HCHighScore>(stored->id);
-        score->setBlobUrl(bucket->objectUrl("high_score-" + stored->id + ".blob"));
-        Outcome download;
-        HCHighScoreService::downloadBlobForHighScore(score, download.success(), download.failed());
-        ASSERT_TRUE(waitFor(download));
-        ASSERT_TRUE(score->blob()) << value;
-        EXPECT_EQ(score->blob()->bytes(), blob->bytes()) << value;
-    }
+    expectStoredBlob(600, first);
+    expectStoredBlob(700, second);
 }
 
 TEST_F(HighScoreBlobsTest, BatchedAndResentBlobsOverTheSingleScoreLimitAreUploaded)
@@ -222,16 +231,8 @@ TEST_F(HighScoreBlobsTest, BatchedAndResentBlobsOverTheSingleScoreLimitAreUpload
     for (const auto& post : posts) {
         EXPECT_EQ(localserver::allValues(post.request.params, "high_scores[][has_blob]"), std::vector<std::string>{"1"});
     }
-    for (const auto& [value, blob] : {std::pair{800, batched}, std::pair{900, resent}}) {
-        const auto stored = scores->find("1001", "1", value);
-        auto score = HCResource::initWithId<HCHighScore>(stored->id);
-        score->setBlobUrl(bucket->objectUrl("high_score-" + stored->id + ".blob"));
-        Outcome download;
-        HCHighScoreService::downloadBlobForHighScore(score, download.success(), download.failed());
-        ASSERT_TRUE(waitFor(download));
-        ASSERT_TRUE(score->blob()) << value;
-        EXPECT_EQ(score->blob()->bytes(), blob->bytes()) << value;
-    }
+    expectStoredBlob(800, batched);
+    expectStoredBlob(900, resent);
 }
 
 }  // namespace
