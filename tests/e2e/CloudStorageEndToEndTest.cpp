@@ -342,6 +342,37 @@ TEST_F(CloudStorageEndToEndTest, StorageRoadFailuresCarryTheStatusAndNoData)
     EXPECT_EQ(response->statusCode(), 200);
 }
 
+TEST_F(CloudStorageEndToEndTest, AnEmptyBlobGoesUpAsAnEmptyFileInEveryFormAndComesBackEmpty)
+{
+    using Switch = void (HCCloudStorageService::*)();
+    for (const auto& [form, flip] : {std::pair<const char*, Switch>{"stored form", nullptr},
+                                     {"legacy stream", &HCCloudStorageService::useLegacyHeaderlessCompression},
+                                     {"uncompressed", &HCCloudStorageService::disableCompression}}) {
+        SCOPED_TRACE(form);
+        HCCloudStorageService::shutdownService();
+        HCCloudStorageService::initializeService();
+        if (flip) (service().get()->*flip)();
+        server->log().clear();
+        Callbacks uploaded;
+        HCCloudStorageService::uploadS3Blob(std::make_shared<platform::Data>(),
+                                            uploadParameters(bucket->issueUploadFields("empty.blob")),
+                                            uploaded.success(), uploaded.failure());
+        ASSERT_TRUE(s3Result(uploaded, "success"));
+        const auto log = server->log().entries();
+        ASSERT_EQ(log.size(), 1u);
+        ASSERT_EQ(log[0].request.files.size(), 1u);
+        EXPECT_EQ(log[0].request.files[0].bytes, "");
+        EXPECT_EQ(bucket->object("empty.blob"), "");
+
+        Callbacks downloaded;
+        HCCloudStorageService::downloadS3Blob(bucket->objectUrl("empty.blob"), downloaded.success(),
+                                              downloaded.failure());
+        auto response = s3Result(downloaded, "success");
+        ASSERT_TRUE(response && response->data());
+        EXPECT_EQ(response->data()->length(), 0u);
+    }
+}
+
 TEST_F(CloudStorageEndToEndTest, TheLegacySwitchSendsBareStreamsOnTheStorageRoadOnly)
 {
     service()->useLegacyHeaderlessCompression();

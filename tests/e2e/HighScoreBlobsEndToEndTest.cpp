@@ -1,7 +1,8 @@
 // Score attachments against the local server: submitted with the score,
 // uploaded on the reply's parameters, read back byte for byte at the score's
 // "blob_url", and reported missing on a 404. Every blob a batch announces
-// is uploaded for its own score, however many the board has in the batch.
+// is uploaded for its own score, however many the board has in the batch,
+// and a batch's or the re-send's blob whatever its size.
 #include <gtest/gtest.h>
 
 #include "core/resources/HCResource.h"
@@ -72,6 +73,22 @@ protected:
         EXPECT_TRUE(waitFor(page));
         auto last = page.series ? platform::as<HCTableSectionDescription>(page.series->objects().back()) : nullptr;
         return last ? highScoresOf(last->page()) : std::vector<std::shared_ptr<HCHighScore>>{};
+    }
+
+    // Player 1001's score on board 1 reads its blob back from the storage
+    // host byte for byte.
+    void expectStoredBlob(std::int64_t value, const DataPtr& blob)
+    {
+        SCOPED_TRACE(value);
+        const auto stored = scores->find("1001", "1", value);
+        ASSERT_TRUE(stored);
+        auto score = HCResource::initWithId<HCHighScore>(stored->id);
+        score->setBlobUrl(bucket->objectUrl("high_score-" + stored->id + ".blob"));
+        Outcome download;
+        HCHighScoreService::downloadBlobForHighScore(score, download.success(), download.failed());
+        ASSERT_TRUE(waitFor(download));
+        ASSERT_TRUE(score->blob());
+        EXPECT_EQ(score->blob()->bytes(), blob->bytes());
     }
 
     testsupport::ScopedManualClock clock{1700000000.0};
@@ -183,16 +200,39 @@ TEST_F(HighScoreBlobsTest, EveryAnnouncedBlobIsUploadedForItsOwnScore)
     EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 600));
     EXPECT_FALSE(HCHighScoreService::getPendingBlobForLeaderboard("1", 700));
 
-    for (const auto& [value, blob] : {std::pair{600, first}, std::pair{700, second}}) {
-        const auto stored = scores->find("1001", "1", value);
-        auto score = HCResource::initWithId<HCHighScore>(stored->id);
-        score->setBlobUrl(bucket->objectUrl("high_score-" + stored->id + ".blob"));
-        Outcome download;
-        HCHighScoreService::downloadBlobForHighScore(score, download.success(), download.failed());
-        ASSERT_TRUE(waitFor(download));
-        ASSERT_TRUE(score->blob()) << value;
-        EXPECT_EQ(score->blob()->bytes(), blob->bytes()) << value;
+    expectStoredBlob(600, first);
+    expectStoredBlob(700, second);
+}
+
+TEST_F(HighScoreBlobsTest, BatchedAndResentBlobsOverTheSingleScoreLimitAreUploaded)
+{
+    // Only a single submission stops at 51,200 bytes; a batch the game
+    // hands over and the re-send after a log-in send every blob they hold.
+    auto batched = platform::Data::make(testsupport::incompressibleBytes(60000, 11));
+    HCHighScoreBatch batch{std::make_shared<HCHighScoreBatchEntry>("1", 800, std::nullopt, std::nullopt, batched)};
+    int succeeded = 0;
+    HCHighScoreService::batchSetHighScores(
+        &batch, true, HCDelegate::withFunction([&](const platform::ObjectPtr&) { ++succeeded; }), HCDelegate(),
+        std::nullopt);
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return uploaded(800) && pendingRows() == 0; }));
+    EXPECT_EQ(succeeded, 1);
+
+    online = false;
+    auto resent = platform::Data::make(testsupport::incompressibleBytes(51201, 12));
+    submit(900, resent);
+    testsupport::drainMain();
+    EXPECT_EQ(pendingRows(), 1u);
+    online = true;
+    ASSERT_TRUE(HCHighScoreService::sendPendingHighScores("1001", true, HCDelegate(), HCDelegate()));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return uploaded(900) && pendingRows() == 0; }));
+
+    const auto posts = requestsTo("client_applications/@me/high_scores.xml");
+    ASSERT_EQ(posts.size(), 2u);
+    for (const auto& post : posts) {
+        EXPECT_EQ(localserver::allValues(post.request.params, "high_scores[][has_blob]"), std::vector<std::string>{"1"});
     }
+    expectStoredBlob(800, batched);
+    expectStoredBlob(900, resent);
 }
 
 }  // namespace

@@ -39,12 +39,12 @@ struct InviteRecorder : HCInviteDefinitionDelegate, HCInviteDelegate {
     {
         calls.push_back("definition icon " + d->resourceId().value_or("?") + " " + width(image));
     }
-    void didFailGetInviteIcon(const HCInviteDefinitionPtr& d) override { calls.push_back("no definition icon " + d->resourceId().value_or("?")); }
+    void didFailGetInviteIconHCInviteDefinition(const HCInviteDefinitionPtr& d) override { calls.push_back("no definition icon " + d->resourceId().value_or("?")); }
     void didGetInviteIcon(const platform::ui::ImagePtr& image, const std::shared_ptr<HCInvite>& i) override
     {
         calls.push_back("invite icon " + i->userMessage().value_or("?") + " " + width(image));
     }
-    void didFailGetInviteIcon(const std::shared_ptr<HCInvite>& i) override { calls.push_back("no invite icon " + i->userMessage().value_or("?")); }
+    void didFailGetInviteIconHCInvite(const std::shared_ptr<HCInvite>& i) override { calls.push_back("no invite icon " + i->userMessage().value_or("?")); }
     static std::string width(const platform::ui::ImagePtr& image) { return std::to_string(static_cast<int>(image->size().width)); }
 };
 

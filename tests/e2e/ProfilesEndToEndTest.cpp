@@ -105,6 +105,23 @@ TEST_F(ProfilesEndToEndTest, OwnProfileIsMeWithoutComparisonAnotherIsComparedToM
                             [](const auto& e) { return e.request.path == "profiles/viewed_own"; }));
 }
 
+TEST_F(ProfilesEndToEndTest, AnEmptyUserIdNamesNobodyAndIsRefusedWithoutARequest)
+{
+    fence();
+    const auto before = server->log().size();
+    Outcome profile, score;
+    EXPECT_EQ(HCProfileService::getProfileForUser(std::string(), profile.success(), profile.failed()), nullptr);
+    EXPECT_EQ(HCProfileService::getGamerscoreForUser(std::string(), score.success(), score.failed()), nullptr);
+    for (const Outcome* outcome : {&profile, &score}) {
+        ASSERT_TRUE(waitFor(*outcome));
+        EXPECT_FALSE(outcome->series);
+        EXPECT_FALSE(outcome->failure);
+        EXPECT_TRUE(outcome->onMainThread);
+    }
+    fence();
+    EXPECT_EQ(server->log().size(), before + 1) << "only the fence reached the server";
+}
+
 TEST_F(ProfilesEndToEndTest, TheTickerComesInPages)
 {
     Outcome second;

@@ -92,6 +92,33 @@ TEST_F(ServiceEndToEndTest, EmptyOrForeignBodiesGiveEmptySeriesAndCutShortOnesFa
     EXPECT_EQ(window->texts(), std::vector<std::string>(5, "Read [ok]")) << "a refused reply shows no default notice";
 }
 
+TEST_F(ServiceEndToEndTest, AByteOrderMarkDoesNotHideACutReplyOrABrokenPage)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    const std::string stamp = "<server_timestamp><id>1</id><seconds_since_epoch>5</seconds_since_epoch></server_timestamp>";
+    // Cut short, or an error page that is no XML document: both fail, as
+    // they do without the mark, even behind blanks on either side of it.
+    for (const std::string& body : {mark + "<resources>" + stamp + "<server_timest",
+                                    mark + "\r\n<html><body><p>Bad gateway<br></body></html>",
+                                    " " + mark + "<resources>" + stamp}) {
+        server->faults().injectFor("GET", "server_timestamp", Fault::reply(200, body));
+        Outcome outcome;
+        ASSERT_TRUE(getTime(outcome));
+        ASSERT_TRUE(waitFor(outcome));
+        EXPECT_EQ(outcome.series, nullptr) << body;
+        ASSERT_TRUE(outcome.failure) << body;
+        EXPECT_EQ(outcome.failure->data()->toString(), body);
+    }
+    // A whole document behind the mark reads as it would without it.
+    server->faults().injectFor("GET", "server_timestamp", Fault::reply(200, mark + "<resources>" + stamp + "</resources>"));
+    Outcome whole;
+    ASSERT_TRUE(getTime(whole));
+    ASSERT_TRUE(waitFor(whole));
+    ASSERT_TRUE(whole.series);
+    ASSERT_EQ(whole.series->count(), 1u);
+    EXPECT_EQ(platform::as<ProbeStamp>(whole.series->objectAtIndex(0))->seconds(), "5");
+}
+
 TEST_F(ServiceEndToEndTest, HttpErrorsReachTheFailureCallbackWithTheirStatus)
 {
     for (int status : {404, 503}) {

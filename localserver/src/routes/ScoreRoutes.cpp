@@ -11,9 +11,6 @@ namespace localserver {
 namespace {
 
 constexpr std::string_view kEntryPrefix = "high_scores[][";
-// A blob travels in the stored form: a largest blob that does not compress
-// grows by the form's header and zlib's stored blocks.
-constexpr std::size_t kMaxTravellingBlobBytes = ScoreStore::kMaxBlobBytes + 1024;
 
 bool isDecimalId(const std::string& text)
 {
@@ -234,7 +231,7 @@ std::shared_ptr<ScoreStore> registerScoreRoutes(Server& server, std::shared_ptr<
                 node.add(resourceNode("user", stored.userId, {{"name", user ? user->name : std::string()}}));
                 if (wantsBlob && bucket) {
                     node.add(StorageBucket::uploadParametersNode(
-                        bucket->issueUploadFields("high_score-" + stored.id + ".blob", kMaxTravellingBlobBytes)));
+                        bucket->issueUploadFields("high_score-" + stored.id + ".blob")));
                 }
                 list.resources.push_back(std::move(node));
             }

@@ -1,6 +1,7 @@
 #include "core/services/HCService.h"
 
 #include <mutex>
+#include <string_view>
 
 #include "core/banners/HCNotification.h"
 #include "core/replies/HCPaginatedSeries.h"
@@ -23,6 +24,23 @@ std::shared_ptr<HCProvider>& installedProvider()
 {
     static std::shared_ptr<HCProvider> provider;
     return provider;
+}
+
+// Whether the body's first character past blanks is "<". A UTF-8 byte-order
+// mark counts as a blank: the parser reads past it, so a cut document
+// behind one is still a document that began.
+bool beginsAsMarkup(std::string_view body)
+{
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    for (std::size_t at = 0;; at += kByteOrderMark.size()) {
+        at = body.find_first_not_of(" \t\r\n", at);
+        if (at == std::string_view::npos) {
+            return false;
+        }
+        if (!body.substr(at).starts_with(kByteOrderMark)) {
+            return body[at] == '<';
+        }
+    }
 }
 
 }  // namespace
@@ -152,9 +170,7 @@ void HCService::_onActionSucceeded(std::shared_ptr<OAuthAPIRequestLoader> loader
     // list as the whole. It fails like a failed request. A body that holds
     // no markup at all (nothing, or a bare "OK") is an empty reply of a
     // request the service took, not a broken one.
-    const auto first = body.find_first_not_of(" \t\r\n");
-    const bool beganAsXml = first != std::string_view::npos && body[first] == '<';
-    if (!document->isWhole() && beganAsXml) {
+    if (!document->isWhole() && beginsAsMarkup(body)) {
         if (failureCall) {
             failureCall->invokeWith(loader);
         }

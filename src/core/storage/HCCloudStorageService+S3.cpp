@@ -25,11 +25,27 @@ void logCompressionRatio(std::size_t compressed, std::size_t uncompressed)
                   platform::format("Halcyon: BLOB compressed. Compressed size is %d percent of original size.", percent));
 }
 
+// The blob as it goes up. An empty blob has no compressed form: it goes up as
+// an empty file. The download decodes what carries the header whatever the
+// switch, so even uncompressed a blob that would read as one goes in the
+// header form.
+HCCloudStorageService::DataPtr travellingForm(const HCCloudStorageService& service,
+                                              const HCCloudStorageService::DataPtr& blob)
+{
+    if (blob->length() == 0) {
+        return blob;
+    }
+    if (service.isCompressionEnabled()) {
+        return HCCloudStorageService::compressBlob(blob);
+    }
+    return HCCompressableData::dataWithNSData(blob, false)->serializedData();
+}
+
 }  // namespace
 
 HCCloudStorageService::DataPtr HCCloudStorageService::compressBlob(const DataPtr& blob)
 {
-    if (!blob) {
+    if (!blob || blob->length() == 0) {
         return nullptr;
     }
     if (!usesLegacyHeaderlessCompression()) {
@@ -41,7 +57,7 @@ HCCloudStorageService::DataPtr HCCloudStorageService::compressBlob(const DataPtr
         return nullptr;
     }
     auto service = sharedInstance();
-    if (service && service->isVerboseCompressionEnabled() && blob->length() > 0) {
+    if (service && service->isVerboseCompressionEnabled()) {
         logCompressionRatio(stream->size(), blob->length());
     }
     return platform::Data::make(std::move(*stream));
@@ -49,7 +65,7 @@ HCCloudStorageService::DataPtr HCCloudStorageService::compressBlob(const DataPtr
 
 HCCloudStorageService::DataPtr HCCloudStorageService::uncompressBlob(const DataPtr& data)
 {
-    if (!data) {
+    if (!data || data->length() == 0) {
         return nullptr;
     }
     if (!usesLegacyHeaderlessCompression()) {
@@ -67,11 +83,8 @@ void HCCloudStorageService::uploadS3Blob(const DataPtr& blob, const std::shared_
     if (!service || !parameters || parameters->action().empty() || !blob) {
         return;
     }
-    // The download decodes what carries the header whatever the switch, so
-    // even uncompressed a blob that would read as one goes in the header form.
-    const DataPtr prepared = service->isCompressionEnabled() ? compressBlob(blob)
-                                                             : HCCompressableData::dataWithNSData(blob, false)->serializedData();
-    service->_uploadPreparedS3Blob(prepared, *parameters, passThroughUserData, onSuccess, onFailure);
+    service->_uploadPreparedS3Blob(travellingForm(*service, blob), *parameters, passThroughUserData, onSuccess,
+                                   onFailure);
 }
 
 void HCCloudStorageService::uploadS3Blob(const DataPtr& blob, const std::shared_ptr<HCS3UploadParameters>& parameters,
@@ -86,7 +99,8 @@ void HCCloudStorageService::_uploadPreparedS3Blob(const DataPtr& preparedBlob, c
 {
     HC_CHECK_MAIN_THREAD();
     if (!preparedBlob) {
-        // Sending an empty file part would store nothing and report success.
+        // A blob whose compression gave nothing: an empty file part would
+        // store nothing and report success.
         onFailure.invoke(std::make_shared<HCS3Response>(nullptr, passThroughUserData, 0));
         return;
     }
@@ -132,6 +146,12 @@ void HCCloudStorageService::_onS3Downloaded(const std::shared_ptr<HCS3Response>&
         return;
     }
     const auto& body = response->data() ? response->data() : std::make_shared<platform::Data>();
+    // An empty body is the empty blob, stored as an empty file: it has no
+    // compressed form to decode.
+    if (body->length() == 0) {
+        onSuccess.invoke(std::make_shared<HCS3Response>(body, response->userParam(), response->statusCode()));
+        return;
+    }
     // With compression off nothing was compressed on the way up, but what
     // carries the header is still decoded.
     auto blob = isCompressionEnabled() ? uncompressBlob(body) : HCCompressableData::uncompressedDataFromSerializedData(body);

@@ -75,23 +75,25 @@ public:
 
     // --- Storage road -------------------------------------------------------
     // Nothing at all (no request, no callback) for nil parameters, an empty
-    // action or a nil blob. A blob that cannot be compressed fails with
-    // status 0 before anything is sent.
+    // action or a nil blob. An empty blob goes up as an empty file; a
+    // non-empty one whose compression gives nothing fails with status 0
+    // before anything is sent.
     static void uploadS3Blob(const DataPtr& blob, const std::shared_ptr<HCS3UploadParameters>& parameters,
                              const platform::ObjectPtr& passThroughUserData, const HCDelegate& onSuccess,
                              const HCDelegate& onFailure);
     static void uploadS3Blob(const DataPtr& blob, const std::shared_ptr<HCS3UploadParameters>& parameters,
                              const HCDelegate& onSuccess, const HCDelegate& onFailure);
-    // A body that does not decode fails (nil data, the reply's status).
+    // A body that does not decode fails (nil data, the reply's status); an
+    // empty body is an empty blob.
     static std::shared_ptr<HCRequestHandle> downloadS3Blob(const std::string& url,
                                                            const platform::ObjectPtr& passThroughUserData,
                                                            const HCDelegate& onSuccess, const HCDelegate& onFailure);
     static std::shared_ptr<HCRequestHandle> downloadS3Blob(const std::string& url, const HCDelegate& onSuccess,
                                                            const HCDelegate& onFailure);
     // The storage road's form: the stored form, or with the legacy switch a
-    // bare zlib stream. Nil for nil and when zlib fails.
+    // bare zlib stream. Nil for nil or empty and when zlib fails.
     static DataPtr compressBlob(const DataPtr& blob);
-    // The inverse; nil for nil and for bytes that do not decode.
+    // The inverse; nil for nil or empty and for bytes that do not decode.
     static DataPtr uncompressBlob(const DataPtr& data);
     // The upload once the blob is in its travelling form: a nil blob (its
     // compression failed) fails at once with status 0.

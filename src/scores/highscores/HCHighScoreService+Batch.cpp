@@ -234,12 +234,8 @@ std::shared_ptr<HCRequestHandle> HCHighScoreService::postBatch(HCHighScoreBatch 
     std::vector<HCPendingBlob> blobs;
     for (const auto& entry : scores) {
         marks.emplace_back(userId, *entry->mLeaderboardId, entry->mScore);
-        // A blob is announced only when it will be uploaded: every announced
-        // blob is held for its own score's answer, whatever else the batch
-        // holds for the board; one over the limit goes unannounced.
-        if (entry->mBlob && entry->mBlob->bytes().size() > kMaxBlobBytes) {
-            entry->mBlob = nullptr;
-        }
+        // Every announced blob is held for its own score's answer, whatever
+        // else the batch holds for the board.
         if (entry->mBlob) {
             blobs.push_back(HCPendingBlob{*entry->mLeaderboardId, entry->mScore, entry->mBlob});
         }

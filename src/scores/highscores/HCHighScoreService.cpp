@@ -207,8 +207,11 @@ void HCHighScoreService::setHighScoreWithDisplayText(std::int64_t score, const s
                 service->dispatchPendingScores();
             }
             service->inFlight_.emplace(userId, board, score);
-            service->mPendingScores.push_back(
-                std::make_shared<HCHighScoreBatchEntry>(leaderboardId, score, displayText, customData, blob));
+            // A blob over the limit is neither announced nor uploaded; the
+            // row still keeps it.
+            const bool blobFits = blob && blob->bytes().size() <= kMaxBlobBytes;
+            service->mPendingScores.push_back(std::make_shared<HCHighScoreBatchEntry>(
+                leaderboardId, score, displayText, customData, blobFits ? blob : nullptr));
             service->mPendingScoresUser = userId;
             service->scheduleDispatch();
             text = "New high score!";

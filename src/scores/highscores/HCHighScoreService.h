@@ -64,6 +64,8 @@ struct HCHighScoreDatabase {
 class HCHighScoreService final : public HCService {
 public:
     static constexpr double kDispatchDelaySeconds = 0.05;
+    // The largest blob a single submission uploads; a batch and the re-send
+    // upload every blob they carry.
     static constexpr std::size_t kMaxBlobBytes = 51200;
     static constexpr const char* kSubmitPath = "client_applications/@me/high_scores.xml";
 

@@ -6,7 +6,7 @@
 // A reporter keeps itself alive from its start until it finishes: after a
 // cancelled sheet, a refused start, a request that could not be sent, or
 // the service's answer. Finishing takes the loading screen down; a report
-// that failed tells the player in an alert.
+// that failed ends as quietly as one that went through, with no alert.
 //
 // Thread: main.
 #include <cstdint>

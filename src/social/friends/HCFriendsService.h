@@ -8,8 +8,12 @@
 // Every call needs a logged-in session. A player id that names nothing (""
 // or a nil where one is needed) fails the call at once without a request;
 // ids travel as one escaped path segment. Where a nil user means the local
-// player, "me" is sent. A nil or empty application id means this game. While
-// the service is not running a call answers nil and calls nothing back.
+// player, "me" is sent, except for the followers, which then send no user.
+// A nil application id means this game; getAllUsersWithApp takes an empty
+// one for this game too, getUsersWithAppFollowedByUser sends it as it is.
+// A call that needs a game and has none (none given, this game's id not
+// known) fails at once. While the service is not running a call answers
+// nil and calls nothing back.
 //
 // Thread: calls on the main thread; replies are read on the provider's
 // request thread and delivered on the callbacks' thread.

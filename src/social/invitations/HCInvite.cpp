@@ -65,7 +65,7 @@ HCRequestHandlePtr HCInvite::getInviteIcon()
             if (auto alive = weak.lock()) d.didGetInviteIcon(image, alive);
         },
         [weak](HCInviteDelegate& d) {
-            if (auto alive = weak.lock()) d.didFailGetInviteIcon(alive);
+            if (auto alive = weak.lock()) d.didFailGetInviteIconHCInvite(alive);
         });
 }
 

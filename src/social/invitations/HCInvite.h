@@ -5,7 +5,8 @@
 // one delegate (see HCClassDelegate.h).
 //
 // Sending needs the definition it was made from: an invitation read from a
-// reply has none, and sending it reports didFailSendInvite at once.
+// reply has none, and sending it answers a nil handle and calls no delegate
+// method.
 //
 // Thread: read on the provider's request thread, then used on the main
 // thread; the operations run on the main thread.

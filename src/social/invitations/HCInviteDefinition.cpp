@@ -95,6 +95,6 @@ HCRequestHandlePtr HCInviteDefinition::getInviteIcon()
             if (auto alive = weak.lock()) d.didGetInviteIcon(image, alive);
         },
         [weak](HCInviteDefinitionDelegate& d) {
-            if (auto alive = weak.lock()) d.didFailGetInviteIcon(alive);
+            if (auto alive = weak.lock()) d.didFailGetInviteIconHCInviteDefinition(alive);
         });
 }

@@ -24,7 +24,10 @@ public:
     {
         notImplemented();
     }
-    virtual void didFailGetInviteIcon(const std::shared_ptr<HCInviteDefinition>&) { notImplemented(); }
+    virtual void didFailGetInviteIconHCInviteDefinition(const std::shared_ptr<HCInviteDefinition>&)
+    {
+        notImplemented();
+    }
 };
 
 class HCInviteDelegate : public platform::OptionalMethods {
@@ -32,7 +35,7 @@ public:
     virtual ~HCInviteDelegate() = default;
 
     virtual void didGetInviteIcon(const platform::ui::ImagePtr&, const std::shared_ptr<HCInvite>&) { notImplemented(); }
-    virtual void didFailGetInviteIcon(const std::shared_ptr<HCInvite>&) { notImplemented(); }
+    virtual void didFailGetInviteIconHCInvite(const std::shared_ptr<HCInvite>&) { notImplemented(); }
     virtual void didSendInvite(const std::shared_ptr<HCInvite>&) { notImplemented(); }
     virtual void didFailSendInvite(const std::shared_ptr<HCInvite>&) { notImplemented(); }
 };

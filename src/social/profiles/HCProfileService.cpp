@@ -16,10 +16,11 @@ namespace {
 
 std::shared_ptr<HCProfileService> sProfileService;
 
-// "me" for nil, empty or the local player's own id.
+// "me" for nil or the local player's own id. An empty id names nobody: it
+// goes into the path as it is, which refuses it.
 bool isLocalPlayer(const std::optional<std::string>& userId)
 {
-    return !userId || userId->empty() || userId == HCClientState::lastLoggedInUserId();
+    return !userId || (!userId->empty() && userId == HCClientState::lastLoggedInUserId());
 }
 
 }  // namespace

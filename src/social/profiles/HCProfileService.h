@@ -4,7 +4,8 @@
 // note that the player looked at the own profile.
 //
 // A nil user, or the local player's own id, means the local player ("me");
-// another player's profile is asked compared to the local player. Every call
+// another player's profile is asked compared to the local player. An empty
+// id names nobody: the call fails at once without a request. Every call
 // needs a logged-in session. While the service is not running a call
 // answers nil and calls nothing back.
 //

@@ -197,9 +197,16 @@ void HCPresenceSocket::readLoop()
     blockBrokenPipeSignal();
     char chunk[kChunkBytes];
     while (waitForReadMore()) {
-        // Only decrypted bytes are worth reading without the socket: raw
-        // bytes OpenSSL holds may be half a record, which no read completes
-        // until the rest arrives, and asking again at once spins a core.
+        // Decrypted bytes OpenSSL holds are read at once; otherwise the loop
+        // waits on the socket. That is right only while OpenSSL's read-ahead
+        // stays off (its default; nothing here turns it on): OpenSSL then
+        // takes no byte past the record it is reading, so what it holds raw
+        // is at most the start of one record whose rest is still to come on
+        // the socket, and the poll wakes for it. With read-ahead on, a whole
+        // further record could sit in OpenSSL's buffer behind a quiet socket
+        // until the peer sent more. Reading without waiting is no way out: a
+        // half record answers "want read" at once, and asking again spins a
+        // core.
         bool buffered = false;
         {
             std::lock_guard lock(sslMutex_);

@@ -143,6 +143,16 @@ TEST_F(CloudStorageServiceTest, TheStorageRoadUsesTheStoredFormOrWithTheLegacySw
     EXPECT_EQ(HCCloudStorageService::uncompressBlob(platform::Data::fromString("")), nullptr);
 }
 
+TEST_F(CloudStorageServiceTest, AnEmptyBlobHasNoTravellingFormAndNoBytesDecodeToIt)
+{
+    const auto empty = std::make_shared<platform::Data>();
+    EXPECT_EQ(HCCloudStorageService::compressBlob(empty), nullptr);
+    EXPECT_EQ(HCCloudStorageService::uncompressBlob(empty), nullptr);
+    service()->useLegacyHeaderlessCompression();
+    EXPECT_EQ(HCCloudStorageService::compressBlob(empty), nullptr) << "not an 8-byte stream of nothing";
+    EXPECT_EQ(HCCloudStorageService::uncompressBlob(empty), nullptr);
+}
+
 TEST_F(CloudStorageServiceTest, MultipartBodyMatchesTheStorageHostsFormByteForByte)
 {
     auto parameters = parametersFromReply(

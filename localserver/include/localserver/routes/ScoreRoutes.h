@@ -11,8 +11,8 @@
 //        Otherwise every entry is accepted and the reply lists one
 //        "high_score" per entry, in batch order, with its player; an entry
 //        with "has_blob" "1" carries "blob_upload_parameters" from the
-//        storage bucket (key "high_score-ID.blob", a blob of at most 51,200 bytes
-//        in its travelling form).
+//        storage bucket (key "high_score-ID.blob", of the bucket's default
+//        size: a batch's blobs have no limit of their own).
 //
 // ScoreStore counts each (player, leaderboard, score) once however often it
 // is posted, as a service must when a client re-sends a batch whose reply it
@@ -50,8 +50,6 @@ struct StoredScore {
 
 class ScoreStore {
 public:
-    static constexpr std::size_t kMaxBlobBytes = 51200;
-
     // Records a post; a triple stored before keeps its first record (the
     // texts of the latest post win) and counts one more post. Answers the
     // record as it stands now.
