@@ -7,6 +7,7 @@
 #include "platform/runtime/ThreadChecker.h"
 #include "socialpages/announcements/HCApplicationDescriptionController.h"
 #include "socialpages/conversations/HCConversationController.h"
+#include "socialpages/invitations/HCSelectInviteTypeController.h"
 
 void Halcyon::launchDashboardWithiPurchasePage(const std::optional<std::string>& clientApplicationId)
 {
@@ -34,4 +35,14 @@ void Halcyon::launchDashboardWithIMToUser(const std::shared_ptr<HCUser>& user,
     }
     launchDashboardWithDelegate(nullptr, std::string(HalcyonDashBoardTabMyHalcyon),
                                 {HCConversationController::conversationWithId(std::nullopt, user, initialText)});
+}
+
+void Halcyon::launchDashboardWithSpecificInvite(const std::string& inviteIdentifier)
+{
+    HC_CHECK_MAIN_THREAD();
+    // Made with its identifier before it first shows, the page asks for that
+    // definition only, never for the primary one first.
+    auto page = HCSelectInviteTypeController::inviteTypeControllerWithInviteIdentifier(inviteIdentifier);
+    if (!page) return;
+    launchDashboardWithDelegate(nullptr, std::string(HalcyonDashBoardTabMyHalcyon), {page});
 }

@@ -31,7 +31,10 @@
 
 namespace {
 
-// The dashboard's stateInHalcyonDashboard; main thread only, like the controllers it holds.
+// What the dashboard keeps from its opening to its closing and between
+// launches: the root controller, the modal waiting for the frame, the status
+// bar as the game had it, and which delegate hears the frame's cycle. Main
+// thread only, like the controllers it holds.
 struct DashboardState {
     std::shared_ptr<HCRootController> root;
     bool dismissing = false;

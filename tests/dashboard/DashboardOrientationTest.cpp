@@ -3,6 +3,7 @@
 // animation's length on a large screen, and the autorotation answer.
 #include "dashboard/support/DashboardTest.h"
 
+#include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
 #include "dashboard/HCRootController.h"
@@ -84,11 +85,14 @@ protected:
     void SetUp() override
     {
         DashboardTest::SetUp();
+        // An observer reads the turn from the notice and the dashboard's
+        // orientation from the client, which must already be the new one.
         platform::NotificationCenter::defaultCenter().addObserver(
             this, HCNSNotificationDashboardOrientationChanged, [this](const platform::Notification& n) {
                 auto to = n.userInfo->get<platform::Number>(HCNSNotificationInfoNewOrientation);
                 auto from = n.userInfo->get<platform::Number>(HCNSNotificationInfoOldOrientation);
-                turns.push_back(std::to_string(from->intValue()) + "->" + std::to_string(to->intValue()));
+                turns.push_back(std::to_string(from->intValue()) + "->" + std::to_string(to->intValue()) + ", reads " +
+                                std::to_string(Halcyon::getDashboardOrientation()));
             });
     }
     void TearDown() override
@@ -125,7 +129,7 @@ TEST_F(LargeScreenOrientationTest, TurnsWhileOpenWithTheStatusBarTakingHalfTurns
     settle();
     Halcyon::setDashboardOrientation(4);
     EXPECT_DOUBLE_EQ(rotationSeconds(), 0.8);
-    EXPECT_EQ(turns, (std::vector<std::string>{"1->2", "2->3", "3->4"}));
+    EXPECT_EQ(turns, (std::vector<std::string>{"1->2, reads 2", "2->3, reads 3", "3->4, reads 4"}));
     // Always the same frame on a large screen.
     EXPECT_EQ(Halcyon::getDashboardBounds(), Rect(3, 3, 640, 480));
 }
@@ -141,7 +145,7 @@ TEST_F(LargeScreenOrientationTest, SnappingTurnsAtOnce)
     Halcyon::setDashboardOrientation(2);
     EXPECT_EQ(rootView()->transform(), AffineTransform(-1, 0, 0, -1, 0, 0));
     EXPECT_LE(rotationSeconds(), 0.0);
-    EXPECT_EQ(turns, std::vector<std::string>{"1->2"});
+    EXPECT_EQ(turns, std::vector<std::string>{"1->2, reads 2"});
 }
 
 }  // namespace

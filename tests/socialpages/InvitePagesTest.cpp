@@ -75,6 +75,15 @@ protected:
         settle();
     }
 
+    void useNowPlayingAndMyHalcyonTabs()
+    {
+        std::ofstream(bundle.str() + "/TabBarItems.plist") << R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>tabs</key><array>
+  <dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string></dict>
+  <dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string></dict>
+</array></dict></plist>)";
+    }
+
     // Runs what opens the flow; answers the start page on top and the title of its tab's first page.
     std::pair<std::shared_ptr<HCSelectInviteTypeController>, std::string> launched(const std::function<void()>& open)
     {
@@ -360,31 +369,31 @@ TEST_F(InvitePagesTest, OnALargeScreenThePeoplePickerIsAPopoverFromTheAddButton)
     EXPECT_TRUE(platform::ui::PopoverController::visiblePopovers().empty());
 }
 
-TEST_F(InvitePagesTest, TheGameOpensTheFlowOnNowPlayingOrASpecificInviteOnMyHalcyon)
+TEST_F(InvitePagesTest, TheGameOpensTheFlowOnNowPlaying)
 {
-    std::ofstream(bundle.str() + "/TabBarItems.plist") << R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict><key>tabs</key><array>
-  <dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string></dict>
-  <dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string></dict>
-</array></dict></plist>)";
+    useNowPlayingAndMyHalcyonTabs();
     start();
     auto [first, firstTab] = launched(&Halcyon::launchDashboardWithInvitePage);
     ASSERT_TRUE(first);
     EXPECT_EQ(first->inviteId(), std::nullopt);
     EXPECT_EQ(firstTab, localserver::defaults::kGameName);
     EXPECT_EQ(requestsTo("invite_definitions/primary"), 1u);
-    Halcyon::dismissDashboard();
-    settle();
+}
 
-    // The page is on screen before the launch names its offer: the primary
-    // one, asked for first and answered last, is not the one shown.
-    server->faults().injectFor("GET", "invite_definitions/primary",
-                               localserver::Fault::delayed(std::chrono::milliseconds(150)));
+TEST_F(InvitePagesTest, ASpecificInviteOpensOnMyHalcyonAskingOnlyForItsDefinition)
+{
+    useNowPlayingAndMyHalcyonTabs();
+    start();
     auto [specific, specificTab] = launched([] { Halcyon::launchDashboardWithSpecificInvite("rivals"); });
     ASSERT_TRUE(specific);
     waitForReplies();
     EXPECT_EQ(specificTab, "My Halcyon");
     EXPECT_EQ(requestsTo("invite_definitions/rivals.xml"), 1u);
+    EXPECT_EQ(requestsTo("invite_definitions/primary"), 0u) << "the page knows its offer before it first shows";
+    // The header shows the named offer's icon, not the primary one's.
+    auto icons = platform::ui::Driver::findAll<HCImageView>(specific->tableView()->tableHeaderView());
+    ASSERT_FALSE(icons.empty());
+    EXPECT_NE(icons.front()->imageUrl().value_or("").find("invite_32.png"), std::string::npos);
     EXPECT_EQ(specific->definition()->suggestedSenderMessage(), std::optional<std::string>("Beat my score if you can."));
 }
 

@@ -163,12 +163,6 @@ void Halcyon::launchDashboardWithInvitePage()
     launchNamed(HalcyonDashBoardTabNowPlaying, {"SelectInviteType"});
 }
 
-void Halcyon::launchDashboardWithSpecificInvite(const std::string& inviteIdentifier)
-{
-    // The start page reads the identifier that follows it.
-    launchNamed(HalcyonDashBoardTabMyHalcyon, {"SelectInviteType", inviteIdentifier});
-}
-
 void Halcyon::dismissDashboard()
 {
     HC_CHECK_MAIN_THREAD();

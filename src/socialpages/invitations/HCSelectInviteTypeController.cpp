@@ -40,15 +40,6 @@ void HCSelectInviteTypeController::setInviteId(const std::optional<std::string>&
     inviteId_ = inviteId && !inviteId->empty() ? inviteId : std::nullopt;
 }
 
-platform::ui::ViewControllerPtr HCSelectInviteTypeController::controllerForFollowingLaunchItem(const std::string& item)
-{
-    // The launch's item names the definition to offer; nothing is pushed for
-    // it. The page, pushed already, may have asked for the primary one.
-    setInviteId(item);
-    if (definitionQuestion_ != 0) askForDefinition();
-    return nullptr;
-}
-
 void HCSelectInviteTypeController::configurePicker(const std::shared_ptr<platform::ui::ViewController>& picker,
                                                    const std::string& title, std::function<void()> done)
 {

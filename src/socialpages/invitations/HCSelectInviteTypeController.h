@@ -3,11 +3,9 @@
 // icon and incentive text of an invite definition, the game's primary one
 // when no identifier is given), one row per kind of receiver (service
 // friends, address-book contacts) with how many are chosen, and "Invite",
-// which opens the compose page with friends first, then contacts. A
-// dashboard launch may follow the page's name with an identifier, which the
-// page takes as its own. The definition is asked for at every appearance,
-// and again when a launch names it only after pushing the page; only the
-// latest question's answer is taken.
+// which opens the compose page with friends first, then contacts. The
+// identifier is given before the page first shows. The definition is asked
+// for at every appearance; only the latest question's answer is taken.
 //
 // Thread: main thread.
 #include <array>
@@ -18,14 +16,13 @@
 #include <vector>
 
 #include "core/replies/HCPaginatedSeries.h"
-#include "dashboard/HCLaunchItemFollower.h"
 #include "social/invitations/HCInviteDefinition.h"
 #include "uiframework/table/HCTableStaticControllerHelper.h"
 
 class HCSelectInviteTypeCell;
 class HCSelectInviteTypeHeaderController;
 
-class HCSelectInviteTypeController : public HCTableStaticControllerHelper, public HCLaunchItemFollower {
+class HCSelectInviteTypeController : public HCTableStaticControllerHelper {
 public:
     enum ReceiverKind : size_t { kFriends = 0, kContacts = 1 };
 
@@ -66,7 +63,6 @@ public:
     void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
-    platform::ui::ViewControllerPtr controllerForFollowingLaunchItem(const std::string& item) override;
     std::string kindName() const override { return "HCSelectInviteTypeController"; }
 
 private:

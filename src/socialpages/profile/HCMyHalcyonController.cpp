@@ -19,6 +19,23 @@ using platform::ui::Rect;
 constexpr double kRowHeight = 48;
 // Below the frame's player banner.
 constexpr double kFirstRow = HCPlayerBannerCell::kHeight + 8;
+constexpr double kMargin = 10;
+// Upright on a handheld: one column of five rows.
+constexpr double kColumnWidth = 300;
+// Wide: two columns, three rows, within the 480 points of a handheld held sideways.
+constexpr double kWideColumnWidth = 225;
+constexpr double kWideRightColumn = kMargin + kWideColumnWidth + kMargin;
+
+// Landscape, or a large screen, which always counts as landscape.
+bool isWide()
+{
+    return Halcyon::isInLandscapeMode() || Halcyon::isLargeScreen();
+}
+
+Rect rowFrame(int row, double x, double width)
+{
+    return Rect(x, kFirstRow + row * kRowHeight, width, kRowHeight - 6);
+}
 
 int countIn(const platform::Notification& note, const char* key)
 {
@@ -56,18 +73,18 @@ HCMyHalcyonController::~HCMyHalcyonController()
     platform::NotificationCenter::defaultCenter().removeObserver(this);
 }
 
-std::shared_ptr<platform::ui::View> HCMyHalcyonController::container(double y, const std::string& title,
+std::shared_ptr<platform::ui::View> HCMyHalcyonController::container(const Rect& frame, const std::string& title,
                                                                      void (HCMyHalcyonController::*action)(),
                                                                      const std::shared_ptr<HCBadgeView>& badge)
 {
-    auto box = std::make_shared<platform::ui::View>(Rect(10, y, 300, kRowHeight - 6));
+    auto box = std::make_shared<platform::ui::View>(frame);
     auto button = platform::ui::Button::buttonWithType(platform::ui::ButtonType::RoundedRect);
-    button->setFrame(Rect(0, 0, 300, kRowHeight - 6));
+    button->setFrame(Rect(0, 0, frame.width(), frame.height()));
     button->setTitle(title, platform::ui::ControlStateNormal);
     wirePageAction<HCMyHalcyonController>(button, this, action);
     box->addSubview(button);
     if (badge) {
-        badge->setFrame(Rect(270, 4, 26, HCBadgeView::kHeight));
+        badge->setFrame(Rect(frame.width() - 30, 4, 26, HCBadgeView::kHeight));
         box->addSubview(badge);
     }
     view()->addSubview(box);
@@ -78,13 +95,22 @@ void HCMyHalcyonController::viewDidLoad()
 {
     HC_CHECK_MAIN_THREAD();
     HCViewController::viewDidLoad();
-    gamesContainer_ = container(kFirstRow, "My Games", &HCMyHalcyonController::onMyGames, nullptr);
-    friendsContainer_ =
-        container(kFirstRow + kRowHeight, "My Friends", &HCMyHalcyonController::onMyFriends, friendsBadge_);
-    inboxContainer_ =
-        container(kFirstRow + 2 * kRowHeight, "Inbox", &HCMyHalcyonController::onMessageCenter, inboxBadge_);
-    settingsContainer_ = container(kFirstRow + 3 * kRowHeight, "Settings", &HCMyHalcyonController::onSettings, nullptr);
-    helpContainer_ = container(kFirstRow + 4 * kRowHeight, "Help", &HCMyHalcyonController::onHelp, nullptr);
+    // Wide, settings and help share the row below the inbox, so that with the
+    // inbox hidden (viewWillAppear) both rise into its row side by side; in one
+    // column help would land on settings and take its taps. The dashboard is
+    // made for each launch and a handheld's keeps its orientation while open,
+    // so the arrangement chosen here holds for the page's life.
+    const bool wide = isWide();
+    // A button's row and column wide, and its row in the one upright column.
+    auto place = [wide](int wideRow, bool rightColumn, int uprightRow) {
+        if (!wide) return rowFrame(uprightRow, kMargin, kColumnWidth);
+        return rowFrame(wideRow, rightColumn ? kWideRightColumn : kMargin, kWideColumnWidth);
+    };
+    gamesContainer_ = container(place(0, false, 0), "My Games", &HCMyHalcyonController::onMyGames, nullptr);
+    friendsContainer_ = container(place(0, true, 1), "My Friends", &HCMyHalcyonController::onMyFriends, friendsBadge_);
+    inboxContainer_ = container(place(1, false, 2), "Inbox", &HCMyHalcyonController::onMessageCenter, inboxBadge_);
+    settingsContainer_ = container(place(2, false, 3), "Settings", &HCMyHalcyonController::onSettings, nullptr);
+    helpContainer_ = container(place(2, true, 4), "Help", &HCMyHalcyonController::onHelp, nullptr);
     originalSettingsFrame_ = settingsContainer_->frame();
     originalHelpFrame_ = helpContainer_->frame();
 }
@@ -107,8 +133,7 @@ void HCMyHalcyonController::viewWillAppear(bool animated)
     settingsContainer_->setFrame(settings);
     auto help = helpContainer_->frame();
     // Side by side where the screen is wide, one below the other on a handheld held upright.
-    const bool wide = Halcyon::isInLandscapeMode() || Halcyon::isLargeScreen();
-    help.origin.y = wide ? top : settings.origin.y + settings.size.height;
+    help.origin.y = isWide() ? top : settings.origin.y + settings.size.height;
     helpContainer_->setFrame(help);
 }
 

@@ -5,7 +5,9 @@
 // games, friends, inbox, settings and help. The friends and inbox buttons carry the pending friends and unread
 // inbox counts, and the tab's badge is their sum, following the core's
 // count-changed notifications. While user-generated content is closed the
-// inbox is hidden and settings and help move up into its place.
+// inbox is hidden and settings and help move up into its place: one below
+// the other on a handheld held upright, side by side where the screen is
+// wide, where the page lays its buttons out in two columns.
 //
 // The service hears that the player viewed the own page when the page is
 // made: it is only ever made as the root of the local player's tab.
@@ -17,6 +19,7 @@
 #include "dashboard/HCBannerFrameLink.h"
 #include "dashboard/HCBannerProvider.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Geometry.h"
 #include "uiframework/HCViewController.h"
 #include "uiframework/widgets/HCBadgeView.h"
 
@@ -54,7 +57,7 @@ public:
 private:
     void updateTabBadge();
     void pushPageNamed(const std::string& name, const std::string& itemTitle = {});
-    std::shared_ptr<platform::ui::View> container(double y, const std::string& title,
+    std::shared_ptr<platform::ui::View> container(const platform::ui::Rect& frame, const std::string& title,
                                                   void (HCMyHalcyonController::*action)(),
                                                   const std::shared_ptr<HCBadgeView>& badge);
 
