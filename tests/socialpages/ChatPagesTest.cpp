@@ -25,6 +25,7 @@
 #include "dashboard/HCFramedNavigationController.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
 #include "support/RequestThreadGate.h"
+#include "support/TestSupport.h"
 #include "transport/provider/HCProvider.h"
 #include "socialpages/profile/HCProfileController.h"
 
@@ -559,6 +560,32 @@ TEST_F(ChatTapsTest, TwoRefusedLinesComeBackInTheOrderTheyWereWritten)
     sayTwoLinesAndTypeAThird(field);
     ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo(kSay) == 2u && !room->messageBox()->isSubmitting(); }));
     EXPECT_EQ(field->text(), "first second third");
+}
+
+TEST_F(ChatTapsTest, ALineRefusedAfterThePlayerLeftTheRoomIsToldOnThePageHeWentBackTo)
+{
+    // The test keeps nothing of the room once it is left.
+    {
+        auto room = enterDevelopersRoom();
+        ASSERT_TRUE(room);
+        server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("one"),
+                                     localserver::Fault::reply(503, "busy"));
+        auto field = room->messageBox()->textEntryField();
+        // Both lines said and the room left before the service answers either.
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        driver->typeText(field, "one");
+        ASSERT_TRUE(tapButton("Send"));
+        driver->typeText(field, "two");
+        ASSERT_TRUE(tapButton("Send"));
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+    }
+    ASSERT_TRUE(testsupport::runMainUntil(
+        [&] { return requestsWithParam(kSay, "chat_message[message]", "two") == 1u; }));
+    waitForIdle();
+    EXPECT_TRUE(topPageAs<HCSelectChatRoomDefinitionController>());
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: busy"}));
+    EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "one"), 1u);
 }
 
 TEST_F(ChatTapsTest, RejoinTappedTwiceJoinsOnceAndOpensOneRoomPage)
