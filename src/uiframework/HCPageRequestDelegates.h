@@ -17,6 +17,9 @@
 //   after the player left its page tells nobody, whatever the page answers
 //   about callbacks. Without it the failure is silent. A dropped request is
 //   told like a failure (with nil) unless `dropped` says it goes untold.
+//   A request that carries what the player wrote (a chat line) is told
+//   wherever he is (`told`): once he left its page, nothing else would say
+//   that his words were not taken.
 //
 // Thread: main thread.
 #include <functional>
@@ -32,6 +35,7 @@ template <class Page>
 using HCPageRequestHandler = std::function<void(Page&, const platform::ObjectPtr&)>;
 
 enum class HCDroppedRequest { Told, Untold };
+enum class HCFailureTold { WhileShown, WhereverThePlayerIs };
 
 // The page's view (or, for a cell, the cell) is in a window: the player sees it.
 bool pageIsShown(const platform::Object& page);
@@ -50,13 +54,15 @@ std::pair<HCDelegate, HCDelegate> pageRequestDelegates(const std::shared_ptr<Pag
                                                        HCPageRequestHandler<Page> onSuccess,
                                                        HCPageRequestHandler<Page> onFailure,
                                                        HCPageRequestHandler<Page> tellFailure = {},
-                                                       HCDroppedRequest dropped = HCDroppedRequest::Told)
+                                                       HCDroppedRequest dropped = HCDroppedRequest::Told,
+                                                       HCFailureTold told = HCFailureTold::WhileShown)
 {
     std::weak_ptr<Page> weakPage = page;
-    auto fail = [onFailure, tellFailure](Page& target, const platform::ObjectPtr& failure, bool tell) {
+    auto fail = [onFailure, tellFailure, told](Page& target, const platform::ObjectPtr& failure, bool tell) {
         // Told first: putting the page back may take it off the screen (a
         // form that leaves when it fails).
-        if (tell && tellFailure && pageIsShown(target)) tellFailure(target, failure);
+        const bool heard = told == HCFailureTold::WhereverThePlayerIs || pageIsShown(target);
+        if (tell && tellFailure && heard) tellFailure(target, failure);
         if (onFailure) onFailure(target, failure);
     };
     auto ticket = std::make_shared<HCRequestTicket>(0, [weakPage, fail, dropped](unsigned) {

@@ -2,6 +2,7 @@
 // rooms, joining, the room's lines by poll, saying a line, and coming back
 // to a room or losing one's place in it.
 #include <algorithm>
+#include <functional>
 
 #include "core/banners/HCNotificationDelegate.h"
 #include "core/halcyon/Halcyon.h"
@@ -25,6 +26,7 @@
 #include "dashboard/HCFramedNavigationController.h"
 #include "gamepages/gameprofile/HCGameProfileController.h"
 #include "support/RequestThreadGate.h"
+#include "support/TestSupport.h"
 #include "transport/provider/HCProvider.h"
 #include "socialpages/profile/HCProfileController.h"
 
@@ -491,15 +493,19 @@ protected:
         EXPECT_TRUE(driver->tapView(send));
         EXPECT_TRUE(driver->tapView(send));
     }
-    // "first" and "second" said before any answer can come, then "third" typed.
-    void sayTwoLinesAndTypeAThird(const std::shared_ptr<platform::ui::TextField>& field)
+    // "first" and "second" said, then `andThen` done, before any answer can come.
+    void sayTwoLinesThen(const std::shared_ptr<platform::ui::TextField>& field, const std::function<void()>& andThen)
     {
         testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
         driver->typeText(field, "first");
         ASSERT_TRUE(tapButton("Send"));
         driver->typeText(field, "second");
         ASSERT_TRUE(tapButton("Send"));
-        driver->typeText(field, "third");
+        andThen();
+    }
+    void sayTwoLinesAndTypeAThird(const std::shared_ptr<platform::ui::TextField>& field)
+    {
+        sayTwoLinesThen(field, [&] { driver->typeText(field, "third"); });
     }
     size_t roomPagesOn(const std::shared_ptr<platform::ui::NavigationController>& navigation)
     {
@@ -559,6 +565,27 @@ TEST_F(ChatTapsTest, TwoRefusedLinesComeBackInTheOrderTheyWereWritten)
     sayTwoLinesAndTypeAThird(field);
     ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo(kSay) == 2u && !room->messageBox()->isSubmitting(); }));
     EXPECT_EQ(field->text(), "first second third");
+}
+
+TEST_F(ChatTapsTest, ALineRefusedAfterThePlayerLeftTheRoomIsToldOnThePageHeWentBackTo)
+{
+    // The test keeps nothing of the room once it is left.
+    {
+        auto room = enterDevelopersRoom();
+        ASSERT_TRUE(room);
+        server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("first"),
+                                     localserver::Fault::reply(503, "busy"));
+        sayTwoLinesThen(room->messageBox()->textEntryField(), [&] {
+            ASSERT_TRUE(driver->tapBack());
+            settle();
+        });
+    }
+    ASSERT_TRUE(testsupport::runMainUntil(
+        [&] { return requestsWithParam(kSay, "chat_message[message]", "second") == 1u; }));
+    waitForIdle();
+    EXPECT_TRUE(topPageAs<HCSelectChatRoomDefinitionController>());
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: busy"}));
+    EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "first"), 1u);
 }
 
 TEST_F(ChatTapsTest, RejoinTappedTwiceJoinsOnceAndOpensOneRoomPage)

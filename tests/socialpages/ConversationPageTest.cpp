@@ -18,8 +18,10 @@
 #include "social/forums/HCForumPost.h"
 #include "socialpages/conversations/HCConversationCells.h"
 #include "socialpages/conversations/HCConversationController.h"
+#include "socialpages/conversations/HCConversationMessageBoxController.h"
 #include "socialpages/profile/HCProfileController.h"
 #include "support/RequestThreadGate.h"
+#include "support/TestSupport.h"
 #include "transport/provider/HCProvider.h"
 
 namespace {
@@ -259,6 +261,40 @@ TEST_F(ConversationPageTest, ASentMessageLeavesTheFieldAndAFailedOneComesBack)
     waitForIdle();
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !box->messageField()->text().empty(); }));
     EXPECT_EQ(box->messageField()->text(), "rematch?");
+    EXPECT_EQ(socialtest::alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
+}
+
+TEST_F(ConversationPageTest, AMessageRefusedAfterThePlayerLeftIsToldOnThePageHeWentBackTo)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    startOnline();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    waitForIdle();
+    auto below = topPage();
+    // The test keeps nothing of the conversation once it is left.
+    {
+        auto page = HCConversationController::conversationWithId(id, user(kOtherUserId, "Ben"));
+        HalcyonDashboard::getActiveNavigationController()->pushViewController(page, false);
+        settle();
+        waitForIdle();
+        ASSERT_EQ(topPage(), page);
+        server->faults().injectWhere("POST", "discussions/" + id + "/posts.xml", "post[body]", std::string("one"),
+                                     localserver::Fault::reply(503, "try later"));
+        auto field = page->messageBox()->messageField();
+        // Both messages sent and the page left before the service answers either.
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        driver->typeText(field->textView(), "one");
+        ASSERT_TRUE(driver->tapView(page->messageBox()->sendButton()));
+        driver->typeText(field->textView(), "two");
+        ASSERT_TRUE(driver->tapView(page->messageBox()->sendButton()));
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+    }
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return forums->postsOfDiscussion(id).size() == 1u; }));
+    waitForIdle();
+    EXPECT_EQ(topPage(), below);
+    EXPECT_EQ(forums->postsOfDiscussion(id)[0].body, "two");
     EXPECT_EQ(socialtest::alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
 }
 

@@ -3,11 +3,14 @@
 // text sent to "chat_messages.xml" without a loading screen and without
 // taking the keyboard away. The field is emptied as the line is taken, so
 // the player may say a second line before the first is answered; it leaves
-// once the first was, so the room hears them in order. A line comes back
-// through the poller; the lines the server refused are put back in the
-// field in the order they were written, ahead of anything typed since. An
-// empty or blank line is not sent: Send only takes the keyboard away, as in
-// a conversation.
+// once the first was. A refused line does not hold back the ones queued
+// behind it, so the room hears the lines in the order they were said only
+// while they succeed. A line comes back through the poller; the lines the
+// server refused are put back in the field in the order they were written,
+// ahead of anything typed since, after the form's alert. That alert shows
+// wherever the player is: a line refused after he left the room is lost
+// with the box, and he must hear that it was not said. An empty or blank
+// line is not sent: Send only takes the keyboard away, as in a conversation.
 //
 // Thread: main thread.
 #include <memory>
@@ -44,6 +47,7 @@ public:
     bool shouldShowLoadingScreenWhileSubmitting() override { return false; }
     bool shouldDismissKeyboardWhenSubmitting() override { return false; }
     bool queuesSubmissions() override { return true; }
+    bool tellsFailureWhereverThePlayerIs() override { return true; }
     bool canReceiveCallbacksNow() const override { return true; }
 
     void loadView() override;

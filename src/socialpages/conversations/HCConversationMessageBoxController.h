@@ -5,9 +5,12 @@
 // An empty or blank field only takes the keyboard away. Sending empties the
 // field at once (the message comes back through the page's poller), so the
 // player may send a second message before the first is answered; it leaves
-// once the first was, so the conversation keeps their order. The messages
-// that fail are put back in the order they were written, ahead of anything
-// typed since, after the form's alert.
+// once the first was. A refused message does not hold back the ones queued
+// behind it, so the conversation keeps their order only while they succeed.
+// The messages that fail are put back in the order they were written, ahead
+// of anything typed since, after the form's alert. That alert shows
+// wherever the player is: a message refused after he left the page is lost
+// with the box, and he must hear that it was not sent.
 //
 // The box spans the dashboard on a large screen; on a phone it is grey with
 // a one-line field. Behind the field a border stretches with it, on a
@@ -60,6 +63,7 @@ public:
     bool shouldShowLoadingScreenWhileSubmitting() override { return false; }
     bool shouldDismissKeyboardWhenSubmitting() override { return false; }
     bool queuesSubmissions() override { return true; }
+    bool tellsFailureWhereverThePlayerIs() override { return true; }
     // The box sits at the bottom of its page rather than on a navigation stack.
     bool canReceiveCallbacksNow() const override { return true; }
 

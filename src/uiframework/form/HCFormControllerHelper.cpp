@@ -109,7 +109,8 @@ bool HCFormControllerHelper::send(const Queued& queued)
         [](auto&, const auto& failure) {
             showRequestFailureAlert(kFailureAlertTitle, serverMessageOf(failure), kFailureAlertButton);
         },
-        HCDroppedRequest::Untold);
+        HCDroppedRequest::Untold,
+        tellsFailureWhereverThePlayerIs() ? HCFailureTold::WhereverThePlayerIs : HCFailureTold::WhileShown);
     sending_ = submission;
     auto handle = service_->_performAction(queued.url, queued.parameters.get(), getHTTPMethod(), succeeded, failed,
                                            HCActionRequest::kBannerAlternate,
@@ -223,6 +224,11 @@ bool HCFormControllerHelper::shouldDismissKeyboardWhenSubmitting()
 }
 
 bool HCFormControllerHelper::queuesSubmissions()
+{
+    return false;
+}
+
+bool HCFormControllerHelper::tellsFailureWhereverThePlayerIs()
 {
     return false;
 }

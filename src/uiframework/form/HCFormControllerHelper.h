@@ -38,9 +38,11 @@
 // A submission ends like every request of a page (pageRequestDelegates):
 // a form hears its reply only while it is on a navigation stack (a form
 // shown another way answers canReceiveCallbacksNow itself), and the
-// failure's alert shows only while the form is on screen. A form popped
-// while it submits takes its loading screen down: the reply will not reach
-// it.
+// failure's alert shows only while the form is on screen, unless the form
+// says it goes out wherever the player is (tellsFailureWhereverThePlayerIs:
+// a message box, whose line the player wrote and would otherwise lose
+// unawares once he left). A form popped while it submits takes its loading
+// screen down: the reply will not reach it.
 //
 // Thread: main thread.
 #include <deque>
@@ -101,6 +103,8 @@ public:
     // Whether a submission made while another is in flight waits its turn
     // (NO: it is not made).
     virtual bool queuesSubmissions();
+    // Whether a failure's alert shows even once the player left the page (NO).
+    virtual bool tellsFailureWhereverThePlayerIs();
     // The page's submit button in the navigation bar, if it has one (none).
     virtual platform::ui::BarButtonItemPtr submitBarButtonItem();
 
