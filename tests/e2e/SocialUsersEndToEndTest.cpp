@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <memory>
+#include <vector>
 
 #include "core/clientstate/HCClientState.h"
 #include "core/replies/HCTableSectionDescription.h"
@@ -240,6 +242,25 @@ TEST_F(SocialUsersEndToEndTest, CallsThatNameNobodyOrCarryNothingFailWithoutAReq
         EXPECT_FALSE(outcome.series);
     }
     fence();
+    EXPECT_EQ(server->log().size(), before + 1);
+}
+
+TEST_F(SocialUsersEndToEndTest, ANilLocationSendsNothingAndAPictureThatCannotBeEncodedIsRefused)
+{
+    fence();
+    const auto before = server->log().size();
+    Outcome location;
+    EXPECT_EQ(HCUserService::setUserLocation(std::nullopt, nullptr, true, location.success(), location.failed()), nullptr);
+    // A bitmap of no pixels, which no JPEG can hold.
+    auto blank = std::make_shared<platform::ui::Image>(0, 0, std::make_shared<const std::vector<uint8_t>>(), 1.0);
+    Outcome picture;
+    EXPECT_EQ(HCUsersCredentialService::uploadProfilePictureLocalUser(blank, picture.success(), picture.failed()),
+              nullptr);
+    ASSERT_TRUE(waitFor(picture));
+    EXPECT_FALSE(picture.series);
+    fence();
+    EXPECT_EQ(location.calls, 0);
+    EXPECT_EQ(picture.calls, 1);
     EXPECT_EQ(server->log().size(), before + 1);
 }
 

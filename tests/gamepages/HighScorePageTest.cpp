@@ -368,6 +368,19 @@ TEST_F(HighScorePageWithGameCenterTest, AnAliasThatFailsToLoadSaysSo)
     EXPECT_NE(std::find(rows.begin(), rows.end(), "Loading Error | 800"), rows.end()) << testing::PrintToString(rows);
 }
 
+TEST_F(HighScorePageWithGameCenterTest, APlayerGameCenterHasNoAliasForSaysLoadingError)
+{
+    // Game Center answers the look-up without an error and without the player.
+    gc::GameCenterDevice::addScore({kGameCenterBoard, "G:9", 750, platform::Clock::currentTime()});
+    openBoard("1");
+    answerGameCenter();
+    // The rows drawn ask for their names, which Game Center then answers.
+    EXPECT_FALSE(screenRows().empty());
+    answerGameCenter();
+    const auto rows = screenRows();
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "Loading Error | 750"), rows.end()) << testing::PrintToString(rows);
+}
+
 TEST_F(HighScorePageWithGameCenterTest, ATabPickedWhileALoadRunsMergesTheGameCenterScoresOfItsOwnScope)
 {
     openBoard("1");

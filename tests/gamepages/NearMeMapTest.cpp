@@ -1,6 +1,8 @@
 // The scores near the player, opened from a leaderboard's map button: the
 // pins, the first framing, a refresh of the area in view, "Find Me", and a
-// failed or dropped request, on screen or after the player left the map.
+// failed, dropped or overtaken request, on screen or after the player left
+// the map.
+#include <chrono>
 #include <cmath>
 
 #include "core/halcyon/Halcyon.h"
@@ -129,6 +131,24 @@ TEST_F(NearMeMapTest, ARefreshAsksForTheAreaInViewAndFindMeReframesOnThePlayer)
     EXPECT_NEAR(screenMap()->region().center.latitude, 59.9139, 1e-9);
     EXPECT_NEAR(screenMap()->region().center.longitude, 10.7522, 1e-9);
     EXPECT_EQ(screenPins().size(), 1u);
+}
+
+TEST_F(NearMeMapTest, AnOlderSlowerReplyDoesNotReplaceTheNewerOnesPins)
+{
+    startOnline();
+    placePlayerAt(59.9139, 10.7522);
+    seedScore(localserver::defaults::kUserId, "1", 900, 0, std::make_pair(59.9139, 10.7522));
+    openMap();
+    ASSERT_TRUE(dragUntilRefreshShows({{0, 100}, {2, 2}}));
+    // The refresh of the empty area answers late; "Find Me", asked right
+    // after it, at once.
+    server->faults().injectWhere("GET", kScores, "map_me", "no",
+                                 localserver::Fault::delayed(std::chrono::milliseconds(300)));
+    ASSERT_TRUE(tapButton("Refresh"));
+    ASSERT_TRUE(tapRightBarButton());
+    waitForIdle();
+    EXPECT_EQ(server->faults().pending(), 0u);
+    EXPECT_EQ(screenPins(), std::vector<std::string>{"Ann [0.0 kms] / Rank in area 1. 900 (1)"});
 }
 
 TEST_F(NearMeMapTest, AFailedOrDroppedRequestTakesTheLoadingScreenDownAndSaysSo)

@@ -118,6 +118,15 @@ TEST_F(DashboardShortcutsTest, NoLeaderboardOpensTheListNoGameOpensNothingAndPar
     EXPECT_EQ(requestsTo("discussions.xml"), 0u);
 }
 
+TEST_F(DashboardShortcutsTest, AConversationWithNobodyOpensNothing)
+{
+    startOnline();
+    EXPECT_EQ(launch([] { Halcyon::launchDashboardWithIMToUser(nullptr, std::string("Rematch?")); }), "");
+    EXPECT_FALSE(Halcyon::dashboardVisible());
+    EXPECT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(requestsTo("discussions.xml"), 0u);
+}
+
 TEST_F(DashboardShortcutsTest, TheSwitchUserPageStartsANewAccountAndSaysWhenItCannot)
 {
     startOnline();

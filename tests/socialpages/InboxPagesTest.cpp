@@ -8,6 +8,7 @@
 #include "SocialPagesSupport.h"
 #include "gamepages/support/PageHarness.h"
 #include "localserver/Fixtures.h"
+#include "localserver/XmlWriter.h"
 #include "localserver/routes/ConversationRoutes.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/ui/AlertView.h"
@@ -243,6 +244,44 @@ TEST_F(InboxPagesTest, APendingPlayerStartsTheConversationWithoutLoadingTheInbox
     ASSERT_TRUE(conversation);
     EXPECT_EQ(conversation->conversationUser()->resourceId(), std::optional<std::string>(kOtherUserId));
     EXPECT_TRUE(conversation->conversationId());
+}
+
+// Replies that leave out what the inbox already knows: a starred thread's
+// discussion, a started conversation's other player.
+TEST_F(InboxPagesTest, AThreadWithoutItsDiscussionAndAStartNamingNoPlayerOpenOnWhatTheInboxKnows)
+{
+    localserver::XmlNode starred = localserver::XmlNode::parent("subscription");
+    starred.add("id", "s300").add("discussion_id", "300").add("title", "Paddle stuck").add("topic_id", "20");
+    starred.add("discussion_type", "Forum");
+    localserver::ResourceList subscriptions;
+    subscriptions.header = localserver::paginate(1, 1, 10);
+    subscriptions.resources.push_back(starred);
+    server->faults().injectFor("GET", "subscriptions.xml",
+                               localserver::Fault::reply(200, localserver::writeFlatReply(subscriptions), "application/xml"));
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    localserver::ResourceList started;
+    started.resources.push_back(localserver::XmlNode::parent("conversation").add("id", id));
+    server->faults().injectFor("POST", "discussions.xml",
+                               localserver::Fault::reply(200, localserver::writeFlatReply(started), "application/xml"));
+    startOnline();
+
+    openPage("InboxSubscribedForumThreads");
+    ASSERT_TRUE(tapRow("Paddle stuck"));
+    waitForIdle();
+    auto thread = topPageAs<HCForumThreadViewController>();
+    ASSERT_TRUE(thread && thread->thread());
+    EXPECT_EQ(thread->thread()->resourceId(), std::optional<std::string>("300"));
+    EXPECT_EQ(thread->thread()->title(), std::optional<std::string>("Paddle stuck"));
+    EXPECT_TRUE(thread->thread()->isSubscribed());
+
+    openPage("InboxIMConversations", [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCInboxController>(page)->initAndBeginConversationWith(ben());
+    });
+    waitForIdle();
+    auto conversation = topPageAs<HCConversationController>();
+    ASSERT_TRUE(conversation && conversation->conversationUser());
+    EXPECT_EQ(conversation->conversationUser()->resourceId(), std::optional<std::string>(kOtherUserId));
+    EXPECT_EQ(conversation->conversationId(), std::optional<std::string>(id));
 }
 
 TEST_F(InboxPagesTest, AFailedStartSaysSoAndTakesTheLoadingScreenDown)

@@ -430,6 +430,27 @@ TEST_F(ProfilePagesTest, AProfileAskedByIdOpensOrSaysThePlayerCannotBeFound)
     EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().size(), depth);
 }
 
+TEST_F(ProfilePagesTest, AProfileByIdWhoseReplyHoldsNoPlayerSaysThePlayerCannotBeFound)
+{
+    startOnline();
+    openMyHalcyon();
+    const auto depth = HalcyonDashboard::getActiveNavigationController()->viewControllers().size();
+    localserver::ResourceList credentialOnly;
+    credentialOnly.resources.push_back(
+        localserver::XmlNode::parent("http_basic_credential").add("id", "5").add("email", "ben@example.com"));
+    for (const auto& reply : {localserver::ResourceList{}, credentialOnly}) {
+        server->faults().injectFor("GET", std::string("users/") + kOtherUserId + "/",
+                                   localserver::Fault::reply(200, localserver::writeFlatReply(reply), "application/xml"));
+        HCProfileController::showProfileForUserId(std::string(kOtherUserId));
+        waitForReplies();
+        settle();
+        EXPECT_EQ(alertMessages(), std::vector<std::string>{HCProfileController::kFailedToLoadUserMessage});
+        EXPECT_EQ(HalcyonDashboard::getActiveNavigationController()->viewControllers().size(), depth);
+        for (const auto& alert : platform::ui::AlertView::visibleAlerts()) alert->dismissWithClickedButtonIndex(0, false);
+        settle();
+    }
+}
+
 TEST_F(ProfilePagesTest, APlayerReportedFromTheirForumPostIsReportedWithThePost)
 {
     startOnline();

@@ -73,8 +73,14 @@ void HCProfileController::showProfileForUserId(const std::optional<std::string>&
 void HCProfileController::showProfileForPaginatedSeries(const std::shared_ptr<HCPaginatedSeries>& series)
 {
     HC_CHECK_MAIN_THREAD();
-    if (!series || series->objects().empty()) return failedToLoadUser();
-    showProfileForUser(platform::as<HCUser>(series->objects().front()));
+    // A reply that holds no player (empty, or other resources only) would
+    // otherwise open nothing and say nothing.
+    if (series) {
+        for (const auto& object : series->objects()) {
+            if (auto user = platform::as<HCUser>(object)) return showProfileForUser(user);
+        }
+    }
+    failedToLoadUser();
 }
 
 void HCProfileController::failedToLoadUser()

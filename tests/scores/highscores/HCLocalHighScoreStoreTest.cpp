@@ -282,6 +282,28 @@ TEST_F(LocalHighScoreStoreTest, AggregatesHoldAtTheEndsOfTheRange)
     EXPECT_EQ(rowsOf("3").front(), std::to_string(kMin) + ":p");
 }
 
+// A board listed among its own ancestors must not recurse without end.
+TEST_F(LocalHighScoreStoreTest, AggregateLinksAreFollowedEightDeepSoACycleEnds)
+{
+    // Board 20 heads a chain of nine aggregates, 21 to 29.
+    boards->boards["20"] = {true, false, false};
+    for (int id = 21; id <= 29; ++id) {
+        boards->boards[std::to_string(id)] = {true, false, true};
+        boards->parents[std::to_string(id - 1)] = {std::to_string(id)};
+    }
+    EXPECT_TRUE(put("20", 5).stored);
+    EXPECT_EQ(rowsOf("28").size(), 1u);
+    EXPECT_TRUE(rowsOf("29").empty());
+
+    // Aggregate 31 lists itself as its own parent.
+    boards->boards["30"] = {true, false, false};
+    boards->boards["31"] = {true, false, true};
+    boards->parents["30"] = {"31"};
+    boards->parents["31"] = {"31"};
+    EXPECT_TRUE(put("30", 1).stored);
+    EXPECT_FALSE(rowsOf("31").empty());
+}
+
 TEST_F(LocalHighScoreStoreTest, AdoptingRowsWithoutAUserMergesAndLeavesOnePendingPerBoard)
 {
     // The player's own rows, and rows stored before anyone logged in (user 0)

@@ -112,6 +112,15 @@ TEST_F(ForumResourcesTest, TopicIndentStopsAtTheCap)
     inner->setChildren(nullptr);  // lets the pair go
 }
 
+TEST_F(ForumResourcesTest, ANegativeTopicLevelCountsAsZero)
+{
+    auto top = HCResource::initWithId<HCForumTopic>("0");
+    top->setChildren(platform::Array::make({HCResource::initWithId<HCForumTopic>("1")}));
+    top->setIndentLevel(-3);
+    EXPECT_EQ(top->indentLevel(), 0);
+    EXPECT_EQ(child(top)->indentLevel(), 1);
+}
+
 TEST_F(ForumResourcesTest, AReplyNestingTopicsAsDeepAsTheParserAllowsReadsWithCappedLevels)
 {
     std::string xml;
