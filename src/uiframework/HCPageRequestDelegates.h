@@ -19,7 +19,8 @@
 //   told like a failure (with nil) unless `dropped` says it goes untold.
 //   A request that carries what the player wrote (a chat line) is told
 //   wherever he is (`told`): once he left its page, nothing else would say
-//   that his words were not taken.
+//   that his words were not taken. So is its drop, even one that goes
+//   untold while the page is on screen.
 //
 // Thread: main thread.
 #include <functional>
@@ -65,12 +66,16 @@ std::pair<HCDelegate, HCDelegate> pageRequestDelegates(const std::shared_ptr<Pag
         if (tell && tellFailure && heard) tellFailure(target, failure);
         if (onFailure) onFailure(target, failure);
     };
-    auto ticket = std::make_shared<HCRequestTicket>(0, [weakPage, fail, dropped](unsigned) {
+    auto ticket = std::make_shared<HCRequestTicket>(0, [weakPage, fail, dropped, told](unsigned) {
         auto target = weakPage.lock();
         if (!target) return;
         auto callbackable = dynamic_cast<const HCCallbackable*>(target.get());
         if (callbackable && !callbackable->canReceiveCallbacksNow()) return;
-        fail(*target, nullptr, dropped == HCDroppedRequest::Told);
+        // An untold drop leaves its telling to the page (the text back in
+        // its field), which says nothing once the player left it.
+        const bool tell = dropped == HCDroppedRequest::Told ||
+                          (told == HCFailureTold::WhereverThePlayerIs && !pageIsShown(*target));
+        fail(*target, nullptr, tell);
     });
     auto succeeded = [weakPage, ticket, onSuccess](const platform::ObjectPtr& reply) {
         if (!ticket->answer()) return;

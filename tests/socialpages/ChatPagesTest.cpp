@@ -507,6 +507,28 @@ protected:
     {
         sayTwoLinesThen(field, [&] { driver->typeText(field, "third"); });
     }
+    // "first" and "second" said in the developers' room, the room left, then
+    // `meanwhile` done, before any answer can come. The test keeps nothing
+    // of the room.
+    void sayTwoLinesAndLeaveTheRoomThen(const std::function<void()>& meanwhile)
+    {
+        auto room = enterDevelopersRoom();
+        ASSERT_TRUE(room);
+        sayTwoLinesThen(room->messageBox()->textEntryField(), [&] {
+            ASSERT_TRUE(driver->tapBack());
+            settle();
+            meanwhile();
+        });
+    }
+    // Once "second" was said, the player is on the room list, told `alert` alone.
+    void expectToldOnTheRoomListOnceTheSecondLineWasSaid(const std::string& alert)
+    {
+        ASSERT_TRUE(testsupport::runMainUntil(
+            [&] { return requestsWithParam(kSay, "chat_message[message]", "second") == 1u; }));
+        waitForIdle();
+        EXPECT_TRUE(topPageAs<HCSelectChatRoomDefinitionController>());
+        EXPECT_EQ(alertMessages(), (std::vector<std::string>{alert}));
+    }
     size_t roomPagesOn(const std::shared_ptr<platform::ui::NavigationController>& navigation)
     {
         size_t count = 0;
@@ -569,23 +591,31 @@ TEST_F(ChatTapsTest, TwoRefusedLinesComeBackInTheOrderTheyWereWritten)
 
 TEST_F(ChatTapsTest, ALineRefusedAfterThePlayerLeftTheRoomIsToldOnThePageHeWentBackTo)
 {
-    // The test keeps nothing of the room once it is left.
-    {
-        auto room = enterDevelopersRoom();
-        ASSERT_TRUE(room);
-        server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("first"),
-                                     localserver::Fault::reply(503, "busy"));
-        sayTwoLinesThen(room->messageBox()->textEntryField(), [&] {
-            ASSERT_TRUE(driver->tapBack());
-            settle();
-        });
-    }
+    server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("first"),
+                                 localserver::Fault::reply(503, "busy"));
+    sayTwoLinesAndLeaveTheRoomThen([] {});
+    expectToldOnTheRoomListOnceTheSecondLineWasSaid("Oops! There was a problem:: busy");
+    EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "first"), 1u);
+}
+
+TEST_F(ChatTapsTest, ALineDroppedWhileTheRoomIsShownComesBackWithoutAnAlert)
+{
+    auto room = enterDevelopersRoom();
+    ASSERT_TRUE(room);
+    auto field = room->messageBox()->textEntryField();
+    sayTwoLinesThen(field, [] { Halcyon::provider()->destroyAllPendingRequests(); });
     ASSERT_TRUE(testsupport::runMainUntil(
         [&] { return requestsWithParam(kSay, "chat_message[message]", "second") == 1u; }));
     waitForIdle();
-    EXPECT_TRUE(topPageAs<HCSelectChatRoomDefinitionController>());
-    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: busy"}));
-    EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "first"), 1u);
+    EXPECT_EQ(field->text(), "first");
+    EXPECT_TRUE(alertMessages().empty());
+}
+
+TEST_F(ChatTapsTest, ALineDroppedAfterThePlayerLeftTheRoomIsToldLikeARefusedOne)
+{
+    sayTwoLinesAndLeaveTheRoomThen([] { Halcyon::provider()->destroyAllPendingRequests(); });
+    expectToldOnTheRoomListOnceTheSecondLineWasSaid("Oops! There was a problem:: ");
+    EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "first"), 0u);
 }
 
 TEST_F(ChatTapsTest, RejoinTappedTwiceJoinsOnceAndOpensOneRoomPage)

@@ -1,5 +1,7 @@
 // A private conversation as the player works it: starting it, its own
 // poller, the partner's presence, sending and a send that fails.
+#include <functional>
+
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
 #include "dashboard/HCDeadEndErrorController.h"
@@ -70,6 +72,42 @@ protected:
         return topPageAs<HCConversationController>();
     }
 
+    // Ben's conversation `id` opened over the game's profile (pageBelow),
+    // "one" and "two" sent, the page left, then `meanwhile` done, before any
+    // answer can come. The test keeps nothing of the conversation.
+    void sendTwoMessagesAndLeaveThen(const std::string& id, const std::function<void()>& meanwhile)
+    {
+        startOnline();
+        Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+        settle();
+        waitForIdle();
+        pageBelow = topPage();
+        auto page = HCConversationController::conversationWithId(id, user(kOtherUserId, "Ben"));
+        HalcyonDashboard::getActiveNavigationController()->pushViewController(page, false);
+        settle();
+        waitForIdle();
+        ASSERT_EQ(topPage(), page);
+        auto field = page->messageBox()->messageField();
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        driver->typeText(field->textView(), "one");
+        ASSERT_TRUE(driver->tapView(page->messageBox()->sendButton()));
+        driver->typeText(field->textView(), "two");
+        ASSERT_TRUE(driver->tapView(page->messageBox()->sendButton()));
+        ASSERT_TRUE(driver->tapBack());
+        settle();
+        meanwhile();
+    }
+    // Once "two" reached Ben, alone, the player is back on the page below,
+    // told `alert` alone.
+    void expectToldOnThePageBelowOnceTheSecondWasSent(const std::string& id, const std::string& alert)
+    {
+        ASSERT_TRUE(testsupport::runMainUntil([&] { return forums->postsOfDiscussion(id).size() == 1u; }));
+        waitForIdle();
+        EXPECT_EQ(topPage(), pageBelow);
+        EXPECT_EQ(forums->postsOfDiscussion(id)[0].body, "two");
+        EXPECT_EQ(socialtest::alertMessages(), (std::vector<std::string>{alert}));
+    }
+
     // One round of the page's poller.
     void pollOnce()
     {
@@ -77,6 +115,8 @@ protected:
         settle();
         waitForIdle();
     }
+
+    platform::ui::ViewControllerPtr pageBelow;
 };
 
 TEST_F(ConversationPageTest, WithoutAnIdTheConversationStartsAndOnePollerBringsItsNewPosts)
@@ -267,35 +307,17 @@ TEST_F(ConversationPageTest, ASentMessageLeavesTheFieldAndAFailedOneComesBack)
 TEST_F(ConversationPageTest, AMessageRefusedAfterThePlayerLeftIsToldOnThePageHeWentBackTo)
 {
     const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
-    startOnline();
-    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
-    settle();
-    waitForIdle();
-    auto below = topPage();
-    // The test keeps nothing of the conversation once it is left.
-    {
-        auto page = HCConversationController::conversationWithId(id, user(kOtherUserId, "Ben"));
-        HalcyonDashboard::getActiveNavigationController()->pushViewController(page, false);
-        settle();
-        waitForIdle();
-        ASSERT_EQ(topPage(), page);
-        server->faults().injectWhere("POST", "discussions/" + id + "/posts.xml", "post[body]", std::string("one"),
-                                     localserver::Fault::reply(503, "try later"));
-        auto field = page->messageBox()->messageField();
-        // Both messages sent and the page left before the service answers either.
-        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
-        driver->typeText(field->textView(), "one");
-        ASSERT_TRUE(driver->tapView(page->messageBox()->sendButton()));
-        driver->typeText(field->textView(), "two");
-        ASSERT_TRUE(driver->tapView(page->messageBox()->sendButton()));
-        ASSERT_TRUE(driver->tapBack());
-        settle();
-    }
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return forums->postsOfDiscussion(id).size() == 1u; }));
-    waitForIdle();
-    EXPECT_EQ(topPage(), below);
-    EXPECT_EQ(forums->postsOfDiscussion(id)[0].body, "two");
-    EXPECT_EQ(socialtest::alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
+    server->faults().injectWhere("POST", "discussions/" + id + "/posts.xml", "post[body]", std::string("one"),
+                                 localserver::Fault::reply(503, "try later"));
+    sendTwoMessagesAndLeaveThen(id, [] {});
+    expectToldOnThePageBelowOnceTheSecondWasSent(id, "Oops! There was a problem:: try later");
+}
+
+TEST_F(ConversationPageTest, AMessageDroppedAfterThePlayerLeftIsToldLikeARefusedOne)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    sendTwoMessagesAndLeaveThen(id, [] { Halcyon::provider()->destroyAllPendingRequests(); });
+    expectToldOnThePageBelowOnceTheSecondWasSent(id, "Oops! There was a problem:: ");
 }
 
 TEST_F(ConversationPageTest, EachMessageKeepsItsOwnTextAndItsPlaceAndADoubleTapOrABlankOneSendsNothingMore)

@@ -9,7 +9,9 @@
 // server refused are put back in the field in the order they were written,
 // ahead of anything typed since, after the form's alert. That alert shows
 // wherever the player is: a line refused after he left the room is lost
-// with the box, and he must hear that it was not said. An empty or blank
+// with the box, and he must hear that it was not said. A line the provider
+// lets go unanswered comes back without a word while the room is shown,
+// and is told by the same alert once he left it. An empty or blank
 // line is not sent: Send only takes the keyboard away, as in a conversation.
 //
 // Thread: main thread.

@@ -10,7 +10,9 @@
 // The messages that fail are put back in the order they were written, ahead
 // of anything typed since, after the form's alert. That alert shows
 // wherever the player is: a message refused after he left the page is lost
-// with the box, and he must hear that it was not sent.
+// with the box, and he must hear that it was not sent. A message the
+// provider lets go unanswered comes back without a word while the page is
+// shown, and is told by the same alert once he left it.
 //
 // The box spans the dashboard on a large screen; on a phone it is grey with
 // a one-line field. Behind the field a border stretches with it, on a

@@ -98,7 +98,8 @@ bool HCFormControllerHelper::onSubmitForm(const platform::ui::ViewPtr& view)
 bool HCFormControllerHelper::send(const Queued& queued)
 {
     if (!service_) service_ = HCService::create<HCFormService>();
-    // A submission the provider drops unanswered ends as a failure, without the alert.
+    // A submission the provider drops unanswered ends as a failure, without
+    // the alert unless it is told wherever the player is and he left.
     const unsigned submission = queued.submission;
     auto [succeeded, failed] = pageRequestDelegates<HCFormControllerHelper>(
         std::static_pointer_cast<HCFormControllerHelper>(platform::self(this)),

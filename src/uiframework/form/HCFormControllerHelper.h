@@ -33,7 +33,8 @@
 // a page that takes several at once can tell their replies apart. A
 // submission the provider would not send, or let go unanswered, ends as a
 // failure without the alert: onFormSubmissionFailed with nil, so a page
-// that cleared its fields puts them back.
+// that cleared its fields puts them back. A message box is the exception
+// once the player left it (below): nothing else would tell him then.
 //
 // A submission ends like every request of a page (pageRequestDelegates):
 // a form hears its reply only while it is on a navigation stack (a form
@@ -41,7 +42,8 @@
 // failure's alert shows only while the form is on screen, unless the form
 // says it goes out wherever the player is (tellsFailureWhereverThePlayerIs:
 // a message box, whose line the player wrote and would otherwise lose
-// unawares once he left). A form popped while it submits takes its loading
+// unawares once he left; its alert then tells a line let go unanswered
+// too). A form popped while it submits takes its loading
 // screen down: the reply will not reach it.
 //
 // Thread: main thread.
@@ -103,7 +105,8 @@ public:
     // Whether a submission made while another is in flight waits its turn
     // (NO: it is not made).
     virtual bool queuesSubmissions();
-    // Whether a failure's alert shows even once the player left the page (NO).
+    // Whether a failure's alert shows even once the player left the page,
+    // for a submission let go unanswered too (NO).
     virtual bool tellsFailureWhereverThePlayerIs();
     // The page's submit button in the navigation bar, if it has one (none).
     virtual platform::ui::BarButtonItemPtr submitBarButtonItem();
