@@ -48,7 +48,7 @@ void NavigationController::pushViewController(const ViewControllerPtr& controlle
     }
     auto stack = stack_;
     stack.push_back(controller);
-    changeStack(std::move(stack), Change{Change::Kind::Push, controller, animated});
+    changeStack(std::move(stack), Change{Change::Kind::Push, animated});
 }
 
 ViewControllerPtr NavigationController::popViewController(bool animated)
@@ -57,8 +57,7 @@ ViewControllerPtr NavigationController::popViewController(bool animated)
     if (stack_.size() < 2) return nullptr;
     auto popped = stack_.back();
     std::vector<ViewControllerPtr> stack(stack_.begin(), stack_.end() - 1);
-    auto newTop = stack.back();
-    changeStack(std::move(stack), Change{Change::Kind::Pop, newTop, animated});
+    changeStack(std::move(stack), Change{Change::Kind::Pop, animated});
     return popped;
 }
 
@@ -74,7 +73,7 @@ std::vector<ViewControllerPtr> NavigationController::popToViewController(const V
     std::vector<ViewControllerPtr> popped(it + 1, stack_.end());
     if (popped.empty()) return {};
     std::vector<ViewControllerPtr> stack(stack_.begin(), it + 1);
-    changeStack(std::move(stack), Change{Change::Kind::PopToController, controller, animated});
+    changeStack(std::move(stack), Change{Change::Kind::PopToController, animated});
     return popped;
 }
 
@@ -84,7 +83,7 @@ std::vector<ViewControllerPtr> NavigationController::popToRootViewController(boo
     if (stack_.size() < 2) return {};
     std::vector<ViewControllerPtr> popped(stack_.begin() + 1, stack_.end());
     auto root = stack_.front();
-    changeStack({root}, Change{Change::Kind::PopToRoot, root, animated});
+    changeStack({root}, Change{Change::Kind::PopToRoot, animated});
     return popped;
 }
 
@@ -103,8 +102,7 @@ void NavigationController::setViewControllers(std::vector<ViewControllerPtr> con
             return;
         }
     }
-    auto top = controllers.empty() ? nullptr : controllers.back();
-    changeStack(std::move(controllers), Change{Change::Kind::SetControllers, top, animated});
+    changeStack(std::move(controllers), Change{Change::Kind::SetControllers, animated});
 }
 
 ViewControllerPtr NavigationController::topViewController() const

@@ -10,8 +10,8 @@
 // at once and no appearance call is made; the top controller hears of its
 // appearance when the navigation controller appears.
 //
-// Every change is kept in history() with its animated flag, so callers can
-// check what was pushed and how.
+// Every change is kept in history() with its kind and animated flag, so
+// callers can check how the stack moved.
 //
 // Thread: main thread only.
 #include <memory>
@@ -41,9 +41,9 @@ public:
 
     struct Change {
         enum class Kind { Push, Pop, PopToController, PopToRoot, SetControllers };
+        // No controller is recorded: a record that kept one would keep every
+        // page ever pushed alive for as long as the stack lives.
         Kind kind;
-        // The pushed controller, or the new top after a pop or a set.
-        ViewControllerPtr controller;
         bool animated;
     };
 
