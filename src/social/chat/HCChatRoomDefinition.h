@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/resources/HCResource.h"
+#include "kernel/callbacks/HCDelegate.h"
 
 class HCChatRoomDefinition final : public HCResource {
 public:
