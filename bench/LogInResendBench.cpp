@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchCommandLine.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
 #include "kernel/settings/HCSettings.h"
@@ -155,6 +156,10 @@ int intFlag(int argc, char** argv, const std::string& name, int fallback)
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv, {{"pending", "pending scores of the one case to run",
+                                                          "the cases 0, 1000 and 100000"}})) {
+        return *status;
+    }
     platform::Thread::adoptCurrentAsMain();
     const std::string home = (std::filesystem::temp_directory_path() / ("hc-login-bench-" + std::to_string(::getpid())))
                                  .string();

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchCommandLine.h"
 #include "HandWrittenSigner.h"
 #include "SignedCurlGet.h"
 #include "kernel/settings/HCSettings.h"
@@ -136,8 +137,8 @@ void report(const char* name, const Samples& samples)
                 static_cast<double>(samples.contextSwitches) / static_cast<double>(samples.microseconds.size()));
 }
 
-// "--rounds=N" and "--per-round=N" size the run; anything else is ignored,
-// so the flags scripts/bench gives every program do no harm.
+// "--rounds=N" and "--per-round=N" size the run (checkBenchCommandLine has
+// refused anything else but scripts/bench's --benchmark_ options).
 int intFlag(int argc, char** argv, const std::string& name, int fallback)
 {
     const std::string prefix = "--" + name + "=";
@@ -183,6 +184,10 @@ int runRounds(int argc, char** argv, const std::string& serviceRootUrl)
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv, {{"rounds", "rounds of requests", "40"},
+                                                          {"per-round", "requests per round", "50"}})) {
+        return *status;
+    }
     platform::Thread::adoptCurrentAsMain();
     // The provider keeps its credentials under the sandbox: a scratch one.
     std::string sandbox = (std::filesystem::temp_directory_path() / "hc-roundtrip-bench-XXXXXX").string();

@@ -4,6 +4,8 @@
 //     "<label> time = <ours / baseline>"
 #include <benchmark/benchmark.h>
 
+#include "BenchCommandLine.h"
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -50,8 +52,13 @@ private:
 // Runs every registered benchmark through a RatioReporter.
 inline int runBenchmarksWithRatio(int argc, char** argv, RatioReporter& reporter)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    // What is left is a --benchmark_ option Google Benchmark does not know.
+    if (argc > 1) {
+        std::fprintf(stderr, "%s: unknown option: %s\n", argv[0], argv[1]);
+        return 2;
+    }
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -66,8 +66,12 @@ std::pair<HCDelegate, HCDelegate> pageRequestDelegates(const std::shared_ptr<Pag
         if (tell && tellFailure && heard) tellFailure(target, failure);
         if (onFailure) onFailure(target, failure);
     };
-    auto ticket = std::make_shared<HCRequestTicket>(0, [weakPage, fail, dropped, told](unsigned) {
-        auto target = weakPage.lock();
+    // A line the player wrote is told even when its drop comes after he left
+    // the page: the request's callbacks, which kept the page, are gone by
+    // then, so the drop keeps it until it has been told.
+    std::shared_ptr<Page> keptForTheDrop = told == HCFailureTold::WhereverThePlayerIs ? page : nullptr;
+    auto ticket = std::make_shared<HCRequestTicket>(0, [weakPage, keptForTheDrop, fail, dropped, told](unsigned) {
+        auto target = keptForTheDrop ? keptForTheDrop : weakPage.lock();
         if (!target) return;
         auto callbackable = dynamic_cast<const HCCallbackable*>(target.get());
         if (callbackable && !callbackable->canReceiveCallbacksNow()) return;
