@@ -1,6 +1,7 @@
 // The score page of one leaderboard as the player sees it: both rankings
 // in one table, the tabs, offline, distances, bragging and failures.
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 
 #include "core/halcyon/Halcyon.h"
@@ -249,10 +250,14 @@ TEST_F(HighScorePageTest, AScoresDataIsOfferedForDownloadAndReachesTheGameOnceFo
     // The score gives the button its room.
     EXPECT_EQ(ben.front()->scoreLabel()->frame().maxX(), ben.front()->downloadBlobButton()->frame().minX() - 10);
 
+    // The data is held back a moment, so that the second tap comes while the
+    // first download is surely on its way, however busy the machine.
+    server->faults().injectNext(localserver::Fault::delayed(std::chrono::milliseconds(300)));
     ASSERT_TRUE(driver->tap(ben.front()->downloadBlobButton()));
     ASSERT_TRUE(driver->tap(ben.front()->downloadBlobButton()));
     EXPECT_TRUE(showsLoadingScreen());
     waitForIdle();
+    EXPECT_EQ(server->faults().pending(), 0u) << "the download was not held back";
     EXPECT_EQ(game.received, (std::vector<std::string>{"replay of level 7 of 900"}));
     EXPECT_TRUE(platform::ui::AlertView::visibleAlerts().empty());
 }
@@ -277,7 +282,9 @@ TEST_F(HighScorePageTest, AFailedOrDroppedDownloadSaysSoAndGivesTheGameNothing)
               "There was a problem downloading the data for this high score. Please try again later.");
     alerts.front()->dismissWithClickedButtonIndex(0, false);
 
-    // The storage host's download is let go unanswered.
+    // The storage host's download is let go unanswered; held back by the
+    // server, so that no answer can be on its way when it is let go.
+    server->faults().injectNext(localserver::Fault::delayed(std::chrono::seconds(30)));
     ASSERT_TRUE(driver->tap(ben.front()->downloadBlobButton()));
     EXPECT_TRUE(showsLoadingScreen());
     HCCloudStorageService::sharedInstance()->getS3HttpService()->cancelAllRequests();
