@@ -30,7 +30,8 @@ inline std::optional<int> checkBenchCommandLine(int argc, char** argv, const std
                         "                            --benchmark_filter=REGEX (default: every case)\n"
                         "                            and --benchmark_min_time=0.2s (default: its own)\n");
             for (const BenchSize& size : sizes) {
-                std::printf("  --%s=N  %s (default: %s)\n", size.name.c_str(), size.what.c_str(), size.fallback.c_str());
+                const std::string option = "--" + size.name + "=N";
+                std::printf("  %-24s  %s (default: %s)\n", option.c_str(), size.what.c_str(), size.fallback.c_str());
             }
             std::printf("  -h, --help                print this and exit\n");
             return 0;
