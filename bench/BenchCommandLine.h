@@ -7,6 +7,7 @@
 //
 // Thread: main thread, before the program starts anything.
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,4 +51,16 @@ inline std::optional<int> checkBenchCommandLine(int argc, char** argv, const std
         }
     }
     return std::nullopt;
+}
+
+// The value of --NAME=N, or `fallback` when it is not given; run after
+// checkBenchCommandLine, which refused a value that is not a whole number.
+inline int benchSize(int argc, char** argv, const std::string& name, int fallback)
+{
+    const std::string prefix = "--" + name + "=";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind(prefix, 0) == 0) return std::atoi(arg.c_str() + prefix.size());
+    }
+    return fallback;
 }

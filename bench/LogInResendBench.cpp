@@ -20,7 +20,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -142,16 +141,6 @@ bool run(int pending, Figures& figures)
     return true;
 }
 
-int intFlag(int argc, char** argv, const std::string& name, int fallback)
-{
-    const std::string prefix = "--" + name + "=";
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind(prefix, 0) == 0) return std::max(0, std::atoi(arg.c_str() + prefix.size()));
-    }
-    return fallback;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -180,7 +169,7 @@ int main(int argc, char** argv)
     queries.isOnline = [] { return true; };
     HCClientState::setQueries(queries);
 
-    const int only = intFlag(argc, argv, "pending", -1);
+    const int only = benchSize(argc, argv, "pending", -1);
     std::vector<int> cases = only >= 0 ? std::vector<int>{only} : std::vector<int>{0, 1000, 100000};
     std::printf("%-10s %16s %16s %16s %18s %14s %8s\n", "pending", "logged-in frame", "longest turn",
                 "main busy", "all confirmed", "peak growth", "batches");

@@ -137,22 +137,14 @@ void report(const char* name, const Samples& samples)
                 static_cast<double>(samples.contextSwitches) / static_cast<double>(samples.microseconds.size()));
 }
 
-// "--rounds=N" and "--per-round=N" size the run (checkBenchCommandLine has
-// refused anything else but scripts/bench's --benchmark_ options).
-int intFlag(int argc, char** argv, const std::string& name, int fallback)
-{
-    const std::string prefix = "--" + name + "=";
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind(prefix, 0) == 0) return std::max(1, std::atoi(arg.c_str() + prefix.size()));
-    }
-    return fallback;
-}
+// "--rounds=N" and "--per-round=N" size the run; 0 counts as 1.
+constexpr int kRounds = 40;
+constexpr int kPerRound = 50;
 
 int runRounds(int argc, char** argv, const std::string& serviceRootUrl)
 {
-    const int rounds = intFlag(argc, argv, "rounds", 40);
-    const int perRound = intFlag(argc, argv, "per-round", 50);
+    const int rounds = std::max(1, benchSize(argc, argv, "rounds", kRounds));
+    const int perRound = std::max(1, benchSize(argc, argv, "per-round", kPerRound));
     ProviderClient provider;
     RawCurlClient raw(serviceRootUrl + "server_timestamp");
     // Warm both: the connection, the threads, the first allocations.
@@ -184,8 +176,8 @@ int runRounds(int argc, char** argv, const std::string& serviceRootUrl)
 
 int main(int argc, char** argv)
 {
-    if (auto status = checkBenchCommandLine(argc, argv, {{"rounds", "rounds of requests", "40"},
-                                                          {"per-round", "requests per round", "50"}})) {
+    if (auto status = checkBenchCommandLine(argc, argv, {{"rounds", "rounds of requests", std::to_string(kRounds)},
+                                                          {"per-round", "requests per round", std::to_string(kPerRound)}})) {
         return *status;
     }
     platform::Thread::adoptCurrentAsMain();
