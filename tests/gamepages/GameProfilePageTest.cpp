@@ -1,7 +1,6 @@
 // The game page: its buttons by what the game has, its badges, and what it
 // does when the service cannot describe the game or cannot be reached.
 #include <filesystem>
-#include <fstream>
 #include <utility>
 
 #include "core/halcyon/Halcyon.h"
@@ -31,10 +30,7 @@ protected:
         PageHarness::SetUp();
         HCGameProfileController::_resetForumRulesShownForTesting();
         // The Now Playing tab shows the running game's page.
-        std::ofstream(bundle.str() + "/TabBarItems.plist")
-            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict><key>tabs</key><array>"
-               "<dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string></dict>"
-               "</array></dict></plist>";
+        usePagesAsTabs({{"GameProfile", "Now Playing"}});
         server->accounts().addGame(localserver::Game{kOtherGame, "Other Game", "other-key", "other-secret", "Other"});
     }
 

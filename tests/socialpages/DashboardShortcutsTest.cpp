@@ -1,6 +1,5 @@
 // The game opens the dashboard on one page with one call: which tab comes
 // up, which page is on top, and what that page shows.
-#include <fstream>
 #include <functional>
 
 #include "SocialPagesSupport.h"
@@ -34,9 +33,7 @@ protected:
     void SetUp() override
     {
         PageHarness::SetUp();
-        std::ofstream(bundle.str() + "/TabBarItems.plist") << R"(<plist version="1.0"><dict><key>tabs</key><array>
-  <dict><key>name</key><string>GameProfile</string></dict><dict><key>name</key><string>MyHalcyon</string></dict>
-  <dict><key>name</key><string>GameDiscovery</string></dict></array></dict></plist>)";
+        usePagesAsTabs({{"GameProfile", ""}, {"MyHalcyon", ""}, {"GameDiscovery", ""}});
         // The harness's tear-down puts the log back.
         platform::setLogSink([this](platform::LogLevel level, const std::string& line) {
             if (level == platform::LogLevel::Warning) warnings.push_back(line);

@@ -1,6 +1,5 @@
 // The invite flow as the player works it: the offer, choosing friends and
 // address-book contacts, composing and sending, and what a failure leaves.
-#include <fstream>
 
 #include "core/halcyon/Halcyon.h"
 #include "dashboard/HCRootController.h"
@@ -77,11 +76,7 @@ protected:
 
     void useNowPlayingAndMyHalcyonTabs()
     {
-        std::ofstream(bundle.str() + "/TabBarItems.plist") << R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict><key>tabs</key><array>
-  <dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string></dict>
-  <dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string></dict>
-</array></dict></plist>)";
+        usePagesAsTabs({{"GameProfile", "Now Playing"}, {"MyHalcyon", "My Halcyon"}});
     }
 
     // Runs what opens the flow; answers the start page on top and the title of its tab's first page.

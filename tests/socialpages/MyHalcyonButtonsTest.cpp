@@ -2,7 +2,6 @@
 // upright or sideways, with user content open and closed (the inbox hidden,
 // settings and help moved up): a tap on the middle of each button the player
 // sees opens that button's own page, whatever lies where.
-#include <fstream>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -39,10 +38,7 @@ protected:
     void SetUp() override
     {
         PageHarness::SetUp();
-        std::ofstream(bundle.str() + "/TabBarItems.plist")
-            << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>tabs</key><array>"
-               "<dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string></dict>"
-               "</array></dict></plist>";
+        usePagesAsTabs({{"MyHalcyon", "My Halcyon"}});
         platform::DeviceFacts::setLargeScreen(GetParam().largeScreen);
         // The window covers the screen this device has.
         window = platform::ui::Window::make(platform::ui::Screen::mainScreen()->bounds());

@@ -1,7 +1,6 @@
 // My Halcyon and the profile pages as the player works them: the tab and
 // its badge, the own and another player's profile, following, and the
 // failures that must take the loading screen down.
-#include <fstream>
 
 #include "core/device/HCDevice.h"
 #include "core/device/HCParentalControls.h"
@@ -49,11 +48,7 @@ protected:
     void SetUp() override
     {
         PageHarness::SetUp();
-        std::ofstream(bundle.str() + "/TabBarItems.plist")
-            << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>tabs</key><array>"
-               "<dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string></dict>"
-               "<dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string></dict>"
-               "</array></dict></plist>";
+        usePagesAsTabs({{"GameProfile", "Now Playing"}, {"MyHalcyon", "My Halcyon"}});
     }
     std::shared_ptr<HCMyHalcyonController> openMyHalcyon()
     {

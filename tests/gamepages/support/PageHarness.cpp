@@ -179,6 +179,18 @@ void PageHarness::disallowUserGeneratedContent()
     userContentAllowed_ = false;
 }
 
+void PageHarness::usePagesAsTabs(const std::vector<std::pair<std::string, std::string>>& tabs)
+{
+    std::ofstream plist(bundle.str() + "/TabBarItems.plist");
+    plist << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict><key>tabs</key><array>";
+    for (const auto& [name, title] : tabs) {
+        plist << "<dict><key>name</key><string>" << name << "</string>";
+        if (!title.empty()) plist << "<key>title</key><string>" << title << "</string>";
+        plist << "</dict>";
+    }
+    plist << "</array></dict></plist>";
+}
+
 void PageHarness::answerGameCenter()
 {
     bool passed = false;

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "localserver/Server.h"
@@ -51,6 +52,9 @@ protected:
     void startOffline();
     // Before start: user-generated content is closed, as under parental controls.
     void disallowUserGeneratedContent();
+    // Before start: the dashboard's tabs are these pages themselves (name,
+    // and title when not empty) in place of the harness's stand-in roots.
+    void usePagesAsTabs(const std::vector<std::pair<std::string, std::string>>& tabs);
 
     // Opens the page made by the loader (after `setUp` prepared it) in the
     // dashboard and waits until it is idle.

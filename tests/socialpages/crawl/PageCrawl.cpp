@@ -1,7 +1,6 @@
 #include "socialpages/crawl/PageCrawl.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <optional>
 
@@ -125,11 +124,7 @@ void PageCrawl::SetUp()
     // The crawl meets the real social post page.
     standInComposer = false;
     PageHarness::SetUp();
-    std::ofstream(bundle.str() + "/TabBarItems.plist") << R"(<plist version="1.0"><dict><key>tabs</key><array>
-  <dict><key>name</key><string>GameProfile</string><key>title</key><string>Now Playing</string></dict>
-  <dict><key>name</key><string>MyHalcyon</string><key>title</key><string>My Halcyon</string></dict>
-  <dict><key>name</key><string>GameDiscovery</string><key>title</key><string>Games</string></dict>
-</array></dict></plist>)";
+    usePagesAsTabs({{"GameProfile", "Now Playing"}, {"MyHalcyon", "My Halcyon"}, {"GameDiscovery", "Games"}});
 }
 
 CrawlStart PageCrawl::tab(const std::string& name)
