@@ -307,9 +307,11 @@ TEST_F(LocalHighScoreStoreTest, AggregateLinksAreFollowedEightDeepSoACycleEnds)
 TEST_F(LocalHighScoreStoreTest, AdoptingRowsWithoutAUserMergesAndLeavesOnePendingPerBoard)
 {
     // The player's own rows, and rows stored before anyone logged in (user 0)
-    // that clash with them on board and score.
+    // that clash with them on board and score. On board 2 the server holds
+    // a better score than the orphans' unsent ones: it must not retire them.
     put("1", 700, "1001", kStart);
     put("1", 650);  // worse: stored as sent
+    put("2", 80, "1001", kStart);
     put("1", 700, "0", std::nullopt, platform::Data::fromString("blob"));
     put("1", 900, "0");
     put("2", 40, "0");
@@ -320,7 +322,7 @@ TEST_F(LocalHighScoreStoreTest, AdoptingRowsWithoutAUserMergesAndLeavesOnePendin
     EXPECT_TRUE(rowsOf("2", "0").empty());
     EXPECT_EQ(rowsOf("1"), (std::vector<std::string>{"650:" + std::to_string(kStart), "700:" + std::to_string(kStart),
                                                     "900:p"}));
-    EXPECT_EQ(rowsOf("2"), (std::vector<std::string>{"40:1000", "60:p"}));
+    EXPECT_EQ(rowsOf("2"), (std::vector<std::string>{"40:1000", "60:p", "80:" + std::to_string(kStart)}));
     // The clashing orphan's blob went to the row that stayed.
     EXPECT_EQ(rowOf("1", 700).blobBytes, 4u);
     auto pending = store->pendingRows("1001");
