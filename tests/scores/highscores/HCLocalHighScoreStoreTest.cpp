@@ -304,6 +304,61 @@ TEST_F(LocalHighScoreStoreTest, AggregateLinksAreFollowedEightDeepSoACycleEnds)
     EXPECT_FALSE(rowsOf("31").empty());
 }
 
+// Around a cycle of links a score's change comes back to the aggregates it
+// has passed; each gains it once. An aggregate fed by two aggregates of the
+// same board sums both, so it gains the change by each path.
+TEST_F(LocalHighScoreStoreTest, ACycleOfLinksAddsAScoreOnceToEachAggregateAndADiamondByBothPaths)
+{
+    const std::string now = ":" + std::to_string(kStart);
+    auto child = [&](const std::string& id, std::vector<std::string> parents) {
+        boards->boards[id] = {true, false, false};
+        boards->parents[id] = std::move(parents);
+    };
+    auto aggregate = [&](const std::string& id, std::vector<std::string> parents) {
+        boards->boards[id] = {true, false, true};
+        boards->parents[id] = std::move(parents);
+    };
+
+    // Board 40 feeds 41; 41 and 42 feed each other.
+    child("40", {"41"});
+    aggregate("41", {"42"});
+    aggregate("42", {"41"});
+    EXPECT_TRUE(put("40", 100).stored);
+    EXPECT_EQ(rowsOf("41"), (std::vector<std::string>{"100" + now}));
+    EXPECT_EQ(rowsOf("42"), (std::vector<std::string>{"100" + now}));
+    put("40", 150);  // 50 more, once
+    EXPECT_EQ(rowsOf("41").back(), "150" + now);
+    EXPECT_EQ(rowsOf("42").back(), "150" + now);
+
+    // A cycle of three, 51 -> 52 -> 53 -> 51, entered at 52.
+    child("50", {"52"});
+    aggregate("51", {"52"});
+    aggregate("52", {"53"});
+    aggregate("53", {"51"});
+    EXPECT_TRUE(put("50", 100).stored);
+    for (const char* id : {"51", "52", "53"}) {
+        EXPECT_EQ(rowsOf(id), (std::vector<std::string>{"100" + now})) << id;
+    }
+
+    // A diamond: 60 feeds 61 and 62, which both feed 63.
+    child("60", {"61", "62"});
+    aggregate("61", {"63"});
+    aggregate("62", {"63"});
+    aggregate("63", {});
+    EXPECT_TRUE(put("60", 100).stored);
+    EXPECT_EQ(rowsOf("61"), (std::vector<std::string>{"100" + now}));
+    EXPECT_EQ(rowsOf("62"), (std::vector<std::string>{"100" + now}));
+    EXPECT_EQ(rowsOf("63").back(), "200" + now);
+
+    // The game names board 70 as "070"; its aggregate links back to 70.
+    child("070", {"71"});
+    child("70", {"71"});
+    aggregate("71", {"70"});
+    EXPECT_TRUE(put("070", 100).stored);
+    EXPECT_EQ(rowsOf("71"), (std::vector<std::string>{"100" + now}));
+    EXPECT_EQ(rowsOf("70"), (std::vector<std::string>{"100:p"}));  // the table holds it as 70
+}
+
 TEST_F(LocalHighScoreStoreTest, AdoptingRowsWithoutAUserMergesAndLeavesOnePendingPerBoard)
 {
     // The player's own rows, and rows stored before anyone logged in (user 0)
