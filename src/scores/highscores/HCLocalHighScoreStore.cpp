@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <string>
 
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr int kMaxAggregateDepth = 8;
+constexpr std::size_t kMaxAggregateDepth = 8;
 
 std::string text(std::int64_t value)
 {
@@ -130,7 +131,7 @@ HCLocalHighScoreStore::~HCLocalHighScoreStore() = default;
 HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::store(const Write& write)
 {
     HC_CHECK_THREAD(checker_);
-    return storeInSavepoint(write, 0);
+    return storeInSavepoint(write, {});
 }
 
 std::vector<HCLocalHighScoreStore::Outcome> HCLocalHighScoreStore::storeAll(const std::vector<Write>& writes)
@@ -141,7 +142,7 @@ std::vector<HCLocalHighScoreStore::Outcome> HCLocalHighScoreStore::storeAll(cons
     HCSqlTransaction transaction(db_);
     const bool begun = transaction.begin();
     for (const auto& write : writes) {
-        outcomes.push_back(begun ? storeInSavepoint(write, 0) : Outcome{});
+        outcomes.push_back(begun ? storeInSavepoint(write, {}) : Outcome{});
     }
     if (!transaction.commit()) {
         for (auto& outcome : outcomes) {
@@ -157,7 +158,8 @@ std::optional<HCLeaderboardFacts> HCLocalHighScoreStore::leaderboardFacts(const 
     return leaderboards_ ? leaderboards_->details(leaderboardId) : std::nullopt;
 }
 
-HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Write& write, int depth)
+HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Write& write,
+                                                                      const std::vector<std::int64_t>& below)
 {
     Outcome outcome;
     // Both ids go into INTEGER columns: other text would be kept as text,
@@ -262,8 +264,18 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
     // it, so the aggregate gains improvements only.
     const bool childChanged =
         !previous || facts->allowPostingLowerScores || improves(score, *previous, facts->descendingSortOrder);
-    if (depth < kMaxAggregateDepth && childChanged) {
+    if (below.size() < kMaxAggregateDepth && childChanged) {
+        // Boards are compared by number: "041" is board 41 in the table.
+        std::vector<std::int64_t> path = below;
+        path.push_back(*HCIntegerFromText(write.leaderboardId));
         for (const auto& parent : leaderboards_->aggregateParents(write.leaderboardId)) {
+            // Around a cycle of links the change comes back to a board it
+            // has passed and would be added again at each turn. A board
+            // reached by two separate paths sums both, and gains it by each.
+            const auto parentId = HCIntegerFromText(parent);
+            if (parentId && std::find(path.begin(), path.end(), *parentId) != path.end()) {
+                continue;
+            }
             Write aggregate;
             aggregate.userId = write.userId;
             aggregate.leaderboardId = parent;
@@ -271,7 +283,7 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
             aggregate.improvedFrom = previous.value_or(0);
             aggregate.serverDate = now;
             aggregate.addToExisting = true;
-            if (!storeInSavepoint(aggregate, depth + 1).stored) {
+            if (!storeInSavepoint(aggregate, path).stored) {
                 return outcome;
             }
         }

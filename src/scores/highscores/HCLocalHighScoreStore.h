@@ -99,7 +99,9 @@ public:
 
 private:
     struct Statements;
-    Outcome storeInSavepoint(const Write& write, int depth);
+    // `below`: the boards the change came up through to this aggregate,
+    // empty for the board the caller writes.
+    Outcome storeInSavepoint(const Write& write, const std::vector<std::int64_t>& below);
     // Leaves the best pending row of the board the only one; the others are
     // marked with the user's last sync time, read into `lastSync` when
     // first needed.

@@ -304,12 +304,69 @@ TEST_F(LocalHighScoreStoreTest, AggregateLinksAreFollowedEightDeepSoACycleEnds)
     EXPECT_FALSE(rowsOf("31").empty());
 }
 
+// Around a cycle of links a score's change comes back to the aggregates it
+// has passed; each gains it once. An aggregate fed by two aggregates of the
+// same board sums both, so it gains the change by each path.
+TEST_F(LocalHighScoreStoreTest, ACycleOfLinksAddsAScoreOnceToEachAggregateAndADiamondByBothPaths)
+{
+    const std::string now = ":" + std::to_string(kStart);
+    auto child = [&](const std::string& id, std::vector<std::string> parents) {
+        boards->boards[id] = {true, false, false};
+        boards->parents[id] = std::move(parents);
+    };
+    auto aggregate = [&](const std::string& id, std::vector<std::string> parents) {
+        boards->boards[id] = {true, false, true};
+        boards->parents[id] = std::move(parents);
+    };
+
+    // Board 40 feeds 41; 41 and 42 feed each other.
+    child("40", {"41"});
+    aggregate("41", {"42"});
+    aggregate("42", {"41"});
+    EXPECT_TRUE(put("40", 100).stored);
+    EXPECT_EQ(rowsOf("41"), (std::vector<std::string>{"100" + now}));
+    EXPECT_EQ(rowsOf("42"), (std::vector<std::string>{"100" + now}));
+    put("40", 150);  // 50 more, once
+    EXPECT_EQ(rowsOf("41").back(), "150" + now);
+    EXPECT_EQ(rowsOf("42").back(), "150" + now);
+
+    // A cycle of three, 51 -> 52 -> 53 -> 51, entered at 52.
+    child("50", {"52"});
+    aggregate("51", {"52"});
+    aggregate("52", {"53"});
+    aggregate("53", {"51"});
+    EXPECT_TRUE(put("50", 100).stored);
+    for (const char* id : {"51", "52", "53"}) {
+        EXPECT_EQ(rowsOf(id), (std::vector<std::string>{"100" + now})) << id;
+    }
+
+    // A diamond: 60 feeds 61 and 62, which both feed 63.
+    child("60", {"61", "62"});
+    aggregate("61", {"63"});
+    aggregate("62", {"63"});
+    aggregate("63", {});
+    EXPECT_TRUE(put("60", 100).stored);
+    EXPECT_EQ(rowsOf("61"), (std::vector<std::string>{"100" + now}));
+    EXPECT_EQ(rowsOf("62"), (std::vector<std::string>{"100" + now}));
+    EXPECT_EQ(rowsOf("63").back(), "200" + now);
+
+    // The game names board 70 as "070"; its aggregate links back to 70.
+    child("070", {"71"});
+    child("70", {"71"});
+    aggregate("71", {"70"});
+    EXPECT_TRUE(put("070", 100).stored);
+    EXPECT_EQ(rowsOf("71"), (std::vector<std::string>{"100" + now}));
+    EXPECT_EQ(rowsOf("70"), (std::vector<std::string>{"100:p"}));  // the table holds it as 70
+}
+
 TEST_F(LocalHighScoreStoreTest, AdoptingRowsWithoutAUserMergesAndLeavesOnePendingPerBoard)
 {
     // The player's own rows, and rows stored before anyone logged in (user 0)
-    // that clash with them on board and score.
+    // that clash with them on board and score. On board 2 the server holds
+    // a better score than the orphans' unsent ones: it must not retire them.
     put("1", 700, "1001", kStart);
     put("1", 650);  // worse: stored as sent
+    put("2", 80, "1001", kStart);
     put("1", 700, "0", std::nullopt, platform::Data::fromString("blob"));
     put("1", 900, "0");
     put("2", 40, "0");
@@ -320,7 +377,7 @@ TEST_F(LocalHighScoreStoreTest, AdoptingRowsWithoutAUserMergesAndLeavesOnePendin
     EXPECT_TRUE(rowsOf("2", "0").empty());
     EXPECT_EQ(rowsOf("1"), (std::vector<std::string>{"650:" + std::to_string(kStart), "700:" + std::to_string(kStart),
                                                     "900:p"}));
-    EXPECT_EQ(rowsOf("2"), (std::vector<std::string>{"40:1000", "60:p"}));
+    EXPECT_EQ(rowsOf("2"), (std::vector<std::string>{"40:1000", "60:p", "80:" + std::to_string(kStart)}));
     // The clashing orphan's blob went to the row that stayed.
     EXPECT_EQ(rowOf("1", 700).blobBytes, 4u);
     auto pending = store->pendingRows("1001");
