@@ -13,9 +13,11 @@
 #include "gamepages/leaderboards/HCLeaderboardController.h"
 #include "gamepages/support/DroppedRequests.h"
 #include "gamepages/support/PageHarness.h"
+#include "localserver/Faults.h"
 #include "localserver/XmlWriter.h"
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/ui/AlertView.h"
+#include "platform/ui/Driver.h"
 #include "uiframework/widgets/HCBadgeButton.h"
 #include "uiframework/widgets/HCButtonPanel.h"
 
@@ -51,12 +53,15 @@ protected:
                          });
     }
 
+    // The page made, whatever a refusal of its load has put over it since.
     std::shared_ptr<HCGameProfileController> openGame(const std::string& id)
     {
+        std::shared_ptr<HCGameProfileController> made;
         openPage("GameProfile", [&](const platform::ui::ViewControllerPtr& page) {
-            std::dynamic_pointer_cast<HCGameProfileController>(page)->setClientApplicationId(id);
+            made = std::dynamic_pointer_cast<HCGameProfileController>(page);
+            made->setClientApplicationId(id);
         });
-        return topPageAs<HCGameProfileController>();
+        return made;
     }
 
     // "title@row" for each slot of the grid in order, "-" for an empty slot.
@@ -353,35 +358,74 @@ TEST_F(GameProfilePageTest, OfflineWithNothingOnTheDeviceSaysSoAndItsAnswerClose
 }
 
 // Offline only the grid's buttons to the service's pages are disabled; the
-// wide ones stay. Each opens its page, whose failed load brings the
-// dashboard's "cannot reach the service" page over it, and the player comes
-// back the way they went.
+// wide ones stay. The service refuses a player it has not logged in, and
+// each refusal brings the dashboard's "cannot reach the service" page over
+// the page whose load it was: first over the game page, then over each page
+// a wide button opens; the player comes back the way they went.
+//
+// The refusal's page comes a moment after the refusal, on the test's clock,
+// so the test lets every refusal in (waitForReplies) before it moves the
+// clock, and reads which page lies under the error page: whichever comes
+// first on a busy machine, the page it sees is the one that load brought.
 TEST_F(GameProfilePageTest, OfflineTheWideButtonsStayEnabledAndLeadToTheirPagesAndBack)
 {
+    const std::string unableToLogin = "Unable to login to Halcyon. Restart to try again.";
+    // The error page on top, and the kind of the page it came over.
+    auto errorOver = [&]() -> std::string {
+        waitForReplies();
+        settle();
+        auto navigation = HalcyonDashboard::getActiveNavigationController();
+        const auto& stack = navigation->viewControllers();
+        if (stack.size() < 2 || !platform::ui::Driver::findByText(unableToLogin)) return "no error page";
+        return stack[stack.size() - 2]->kindName();
+    };
     startOffline();
     auto page = openGame(kOtherGame);
     ASSERT_TRUE(page);
     ASSERT_EQ(grid(*page), (std::vector<std::string>{"Discussions@0", "Fan Club@1", "Who's Playing@2", "-", "-", "-"}));
     EXPECT_TRUE(alertTitles().empty());
-    const std::pair<const char*, const char*> pressed[] = {
-        {"Discussions", "HCForumTopicListController"},
-        {"Fan Club", "HCFanClubController"},
-        {"Who's Playing", "HCWhosPlayingController"},
+    ASSERT_EQ(errorOver(), "HCGameProfileController") << platform::ui::Driver::describeScreen();
+
+    // Back on the game page it asks again; from now on the service fails
+    // that request without refusing the player, so the game page stays
+    // under the player's finger and the next error page can only be the one
+    // the button's page brings.
+    server->faults().injectFor("GET", "apps/" + std::string(kOtherGame) + ".xml",
+                               localserver::Fault::reply(500), localserver::Faults::kUntilCleared);
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    settle();
+    ASSERT_EQ(topPage(), page) << platform::ui::Driver::describeScreen();
+
+    // The fan club's rows need nothing from the service: its page comes
+    // with no error page over it.
+    struct Pressed {
+        const char* title;
+        const char* opened;
+        bool loads;
     };
-    for (const auto& [title, opened] : pressed) {
+    const Pressed pressed[] = {
+        {"Discussions", "HCForumTopicListController", true},
+        {"Fan Club", "HCFanClubController", false},
+        {"Who's Playing", "HCWhosPlayingController", true},
+    };
+    for (const auto& [title, opened, loads] : pressed) {
         SCOPED_TRACE(title);
         ASSERT_TRUE(tapButton(title));
         for (const auto& alert : platform::ui::AlertView::visibleAlerts()) alert->clickButton(0);
+        if (loads) {
+            EXPECT_EQ(errorOver(), opened) << platform::ui::Driver::describeScreen();
+            ASSERT_TRUE(driver->tapBack());
+        }
+        settle();
         waitForIdle();
         settle();
-        EXPECT_TRUE(platform::ui::Driver::findByText("Unable to login to Halcyon. Restart to try again."))
-            << platform::ui::Driver::describeScreen();
-        ASSERT_TRUE(driver->tapBack());
-        settle();
-        waitForIdle();
-        EXPECT_EQ(topPage()->kindName(), opened);
+        EXPECT_EQ(topPage()->kindName(), opened) << platform::ui::Driver::describeScreen();
         EXPECT_FALSE(showsLoadingScreen());
         ASSERT_TRUE(driver->tapBack());
+        settle();
+        waitForIdle();
         settle();
         ASSERT_EQ(topPage(), page) << platform::ui::Driver::describeScreen();
     }
