@@ -36,6 +36,17 @@ Fault Fault::delayed(std::chrono::milliseconds delay, Fault then)
     return then;
 }
 
+Fault Fault::heldBack()
+{
+    return heldBack(Fault{});
+}
+
+Fault Fault::heldBack(Fault then)
+{
+    then.held = true;
+    return then;
+}
+
 void Faults::injectNext(const Fault& fault, int count)
 {
     if (count == 0) {
@@ -100,6 +111,34 @@ bool Faults::wait(std::chrono::milliseconds delay)
 {
     std::unique_lock lock(mutex_);
     return !wake_.wait_for(lock, delay, [this] { return interrupted_; });
+}
+
+bool Faults::waitUntilReleased()
+{
+    std::unique_lock lock(mutex_);
+    ++held_;
+    wake_.wait(lock, [this] { return interrupted_ || releases_ > 0; });
+    --held_;
+    if (interrupted_) {
+        return false;
+    }
+    --releases_;
+    return true;
+}
+
+std::size_t Faults::heldCount() const
+{
+    std::lock_guard lock(mutex_);
+    return held_;
+}
+
+void Faults::releaseHeld(std::size_t count)
+{
+    {
+        std::lock_guard lock(mutex_);
+        releases_ += count;
+    }
+    wake_.notify_all();
 }
 
 bool Faults::paceTrickle(std::chrono::milliseconds interval)

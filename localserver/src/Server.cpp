@@ -173,7 +173,8 @@ struct Server::Impl {
         Request& req = parsed.request;
         if (auto fault = faults.take(req.method, req.path,
                                      [&req](const std::string& name) { return req.param(name); })) {
-            if (fault->delay.count() > 0 && !faults.wait(fault->delay)) {
+            if ((fault->delay.count() > 0 && !faults.wait(fault->delay)) ||
+                (fault->held && !faults.waitUntilReleased())) {
                 return Outcome{true, {}};  // stopping: the waiting client sees the connection end
             }
             if (fault->drop) {

@@ -448,7 +448,7 @@ TEST_F(AchievementsEndToEndTest, ClassDelegateHearsOnlyWhatItImplementsAndCleari
 
     HCAchievement::setDelegate(&delegate);
     server->faults().injectFor("POST", "users/@me/unlocked_achievements.xml",
-                               localserver::Fault::delayed(std::chrono::milliseconds(200)));
+                               localserver::Fault::heldBack());
     auto handle = HCAchievement::achievement("2")->unlock();
     ASSERT_TRUE(handle);
     // The stored update is known before the call returns, so it is answered inside it.

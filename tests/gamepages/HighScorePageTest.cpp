@@ -250,12 +250,13 @@ TEST_F(HighScorePageTest, AScoresDataIsOfferedForDownloadAndReachesTheGameOnceFo
     // The score gives the button its room.
     EXPECT_EQ(ben.front()->scoreLabel()->frame().maxX(), ben.front()->downloadBlobButton()->frame().minX() - 10);
 
-    // The data is held back a moment, so that the second tap comes while the
-    // first download is surely on its way, however busy the machine.
-    server->faults().injectNext(localserver::Fault::delayed(std::chrono::milliseconds(300)));
+    // The data is held back until both taps are in, so that the second tap
+    // comes while the first download is surely on its way.
+    server->faults().injectNext(localserver::Fault::heldBack());
     ASSERT_TRUE(driver->tap(ben.front()->downloadBlobButton()));
     ASSERT_TRUE(driver->tap(ben.front()->downloadBlobButton()));
     EXPECT_TRUE(showsLoadingScreen());
+    server->faults().releaseHeld();
     waitForIdle();
     EXPECT_EQ(server->faults().pending(), 0u) << "the download was not held back";
     EXPECT_EQ(game.received, (std::vector<std::string>{"replay of level 7 of 900"}));
@@ -284,7 +285,7 @@ TEST_F(HighScorePageTest, AFailedOrDroppedDownloadSaysSoAndGivesTheGameNothing)
 
     // The storage host's download is let go unanswered; held back by the
     // server, so that no answer can be on its way when it is let go.
-    server->faults().injectNext(localserver::Fault::delayed(std::chrono::seconds(30)));
+    server->faults().injectNext(localserver::Fault::heldBack());
     ASSERT_TRUE(driver->tap(ben.front()->downloadBlobButton()));
     EXPECT_TRUE(showsLoadingScreen());
     HCCloudStorageService::sharedInstance()->getS3HttpService()->cancelAllRequests();

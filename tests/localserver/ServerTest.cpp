@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 #include "support/ServerFixture.h"
 #include "support/XmlTree.h"
@@ -213,6 +215,40 @@ TEST_F(ServerTest, TrickledReplyArrivesWholeByteByByteAndAClientThatGivesUpFrees
     EXPECT_EQ(result.code, CURLE_OPERATION_TIMEDOUT);
     EXPECT_LT(result.body.size(), 4000u);
     EXPECT_EQ(httpRequest("GET", url("echo")).status, 200);
+}
+
+TEST_F(ServerTest, AHeldRequestWaitsForItsReleaseWhileOthersAreServedAndEndsWithTheServer)
+{
+    // Waits, on real time but for a state, until the server holds `count`.
+    auto holding = [&](std::size_t count) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (server->faults().heldCount() != count && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        return server->faults().heldCount() == count;
+    };
+    server->faults().injectFor("GET", "echo", Fault::heldBack(Fault::reply(202, "late")));
+    HttpResult late;
+    std::thread client([&] { late = httpRequest("GET", url("echo")); });
+    EXPECT_TRUE(holding(1));
+    EXPECT_EQ(httpRequest("GET", url("echo")).status, 200);
+    EXPECT_EQ(server->faults().heldCount(), 1u) << "another request let the held one go";
+    server->faults().releaseHeld();
+    client.join();
+    EXPECT_EQ(late.status, 202);
+    EXPECT_EQ(late.body, "late");
+
+    // A release that comes before its request lets it through on arrival.
+    server->faults().injectFor("GET", "echo", Fault::heldBack());
+    server->faults().releaseHeld();
+    EXPECT_EQ(httpRequest("GET", url("echo")).status, 200);
+
+    // Never released, it ends with the server: the connection closes unanswered.
+    server->faults().injectFor("GET", "echo", Fault::heldBack());
+    client = std::thread([&] { late = httpRequest("GET", url("echo")); });
+    EXPECT_TRUE(holding(1));
+    server->stop();
+    client.join();
+    EXPECT_EQ(late.code, CURLE_GOT_NOTHING);
 }
 
 TEST_F(ServerTest, ServerNotificationGoesIntoTheNextSuccessfulReplyOfItsPathOnly)

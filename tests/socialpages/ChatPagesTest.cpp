@@ -244,10 +244,11 @@ TEST_F(ChatPagesTest, AJoinAnsweredInAHiddenTabPushesNothing)
     settle();
     auto list = topPageAs<HCSelectChatRoomInstanceController>();
     ASSERT_TRUE(list);
-    server->faults().injectFor("GET", kJoin, localserver::Fault::delayed(std::chrono::milliseconds(200)));
+    server->faults().injectFor("GET", kJoin, localserver::Fault::heldBack());
     ASSERT_TRUE(tapRow("Global 1"));
     ASSERT_TRUE(driver->tapTab("My Halcyon"));
     settle();
+    server->faults().releaseHeld();
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !list->isShowingLoadingScreen(); }));
     EXPECT_EQ(requestsTo(kJoin), 1u);
     EXPECT_EQ(list->navigationController()->topViewController(), list);
@@ -261,12 +262,13 @@ TEST_F(ChatPagesTest, ARejoinAnsweredAfterAnotherPageCoveredTheRoomKeepsTheNorma
     navigation->pushViewController(std::make_shared<HCViewController>(), false);
     settle();
     const size_t joins = requestsTo(kJoin);
-    server->faults().injectFor("GET", kJoin, localserver::Fault::delayed(std::chrono::milliseconds(100)));
+    server->faults().injectFor("GET", kJoin, localserver::Fault::heldBack());
     navigation->popViewController(false);
     settle();
     // The player opens another page before the room is taken back.
     navigation->pushViewController(std::make_shared<HCViewController>(), false);
     settle();
+    server->faults().releaseHeld();
     waitForReplies();
     settle();
     EXPECT_EQ(requestsTo(kJoin), joins + 1);
@@ -285,10 +287,11 @@ TEST_F(ChatPagesTest, BackFromAProfileTheRoomIsRejoinedBeforePollingAndALostPlac
     EXPECT_EQ(pollingSeconds(), Halcyon::poller()->defaultPollingFrequency());
     const std::string before = joinsAndPolls();
 
-    server->faults().injectFor("GET", kJoin, localserver::Fault::delayed(std::chrono::milliseconds(100)));
+    server->faults().injectFor("GET", kJoin, localserver::Fault::heldBack());
     navigation->popViewController(true);
     settle();
     EXPECT_NE(pollingSeconds(), kChatSeconds);
+    server->faults().releaseHeld();
     EXPECT_TRUE(testsupport::runMainUntil([&] { return pollingSeconds() == kChatSeconds; }));
     poll();
     EXPECT_EQ(joinsAndPolls().substr(before.size(), 2), "JP");

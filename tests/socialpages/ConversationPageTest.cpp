@@ -223,7 +223,7 @@ TEST_F(ConversationPageTest, AHistoryThatArrivesWhileAnotherTabIsShownStartsNoPo
     auto page = HCConversationController::conversationWithId(id, user(kOtherUserId, "Ben"));
     ASSERT_TRUE(page);
     const std::string history = "discussions/" + id + "/posts.xml";
-    server->faults().injectFor("GET", history, localserver::Fault::delayed(std::chrono::milliseconds(100)));
+    server->faults().injectFor("GET", history, localserver::Fault::heldBack());
     HalcyonDashboard::getActiveNavigationController()->pushViewController(page, true);
     settle();
     auto tabs = page->tabBarController();
@@ -231,6 +231,7 @@ TEST_F(ConversationPageTest, AHistoryThatArrivesWhileAnotherTabIsShownStartsNoPo
     const int home = tabs->selectedIndex();
     ASSERT_TRUE(driver->tapTab(tabs, (home + 1) % static_cast<int>(tabs->viewControllers().size())));
     settle();
+    server->faults().releaseHeld();
     waitForReplies();
     settle();
     ASSERT_TRUE(page->poller()) << "the history came in";

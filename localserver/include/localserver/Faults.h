@@ -16,6 +16,7 @@ namespace localserver {
 
 struct Fault {
     std::chrono::milliseconds delay{0};  // waited first; real time, only when asked for
+    bool held = false;                   // or waited until the test releases it
     bool drop = false;                   // then close the connection without a reply
     int status = 0;                      // or answer this status (0: serve normally)
     std::string body;
@@ -32,6 +33,11 @@ struct Fault {
     // Waits, then serves the request, or does what `then` says.
     static Fault delayed(std::chrono::milliseconds delay);
     static Fault delayed(std::chrono::milliseconds delay, Fault then);
+    // Waits until the test lets it go (Faults::releaseHeld), then serves the
+    // request, or does what `then` says: a test that needs a request still
+    // on its way while it acts holds it, however slow the machine.
+    static Fault heldBack();
+    static Fault heldBack(Fault then);
 };
 
 class Faults {
@@ -58,6 +64,14 @@ public:
                               const std::function<std::optional<std::string>(const std::string&)>& param = {});
     // Waits for a fault's delay; false when the server stopped meanwhile.
     bool wait(std::chrono::milliseconds delay);
+    // Waits until releaseHeld() lets this request go; false when the server
+    // stopped meanwhile.
+    bool waitUntilReleased();
+    // Requests waiting in waitUntilReleased() now.
+    std::size_t heldCount() const;
+    // Lets `count` held requests go, in any order: those waiting now, else
+    // the next to arrive, so a release may come before its request does.
+    void releaseHeld(std::size_t count = 1);
     // Waits `interval` before the next byte of a trickled body, counting it;
     // false when the server stopped meanwhile.
     bool paceTrickle(std::chrono::milliseconds interval);
@@ -80,6 +94,8 @@ private:
     std::vector<Armed> armed_;
     bool interrupted_ = false;
     std::size_t trickledBytes_ = 0;
+    std::size_t held_ = 0;
+    std::size_t releases_ = 0;  // given by releaseHeld(), not yet used
 };
 
 }  // namespace localserver
