@@ -3,6 +3,7 @@
 #include "core/halcyon/Halcyon.h"
 #include "platform/runtime/ThreadChecker.h"
 #include "platform/ui/AlertView.h"
+#include "uiframework/HCPageRequestDelegates.h"
 
 HCUseNewOrOldAccountController::HCUseNewOrOldAccountController()
 {
@@ -57,5 +58,6 @@ void HCUseNewOrOldAccountController::startNewAccount()
 void HCUseNewOrOldAccountController::newAccountFailed()
 {
     hideLoadingScreen();
-    platform::ui::AlertView::make("", kFailureMessage, {}, std::string("OK"))->show();
+    // Told only here: back on this page, the player finds it still naming him.
+    if (pageIsShown(*this)) platform::ui::AlertView::make("", kFailureMessage, {}, std::string("OK"))->show();
 }

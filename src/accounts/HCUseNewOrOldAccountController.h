@@ -2,7 +2,8 @@
 // The switch-user page ("UseNewOrOldAccount"): says who plays on this device
 // and starts a new account in the player's place. The log-in it starts has
 // the loading screen up until it ends; a failed one, or one that cannot
-// start (another log-in runs, the service was never approved), says so.
+// start (another log-in runs, the service was never approved), says so
+// while the page is on screen.
 //
 // Thread: main thread.
 #include "dashboard/HCShowMessageAndReturnController.h"

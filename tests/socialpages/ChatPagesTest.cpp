@@ -378,6 +378,36 @@ TEST_F(ChatPagesTest, TheLastVisitedRoomLeadsTheListOnceAndAFailedListEndsOnTheE
     EXPECT_EQ(error->message(), HCSelectChatRoomDefinitionController::kRoomsFailedMessage);
 }
 
+TEST_F(ChatPagesTest, AKindsRoomsThatFailAfterThePlayerWentOnShowNoErrorOverThePageHeIsOn)
+{
+    openRooms();
+    auto list = topPageAs<HCSelectChatRoomDefinitionController>();
+    ASSERT_TRUE(list);
+    auto navigation = list->navigationController();
+    // No rooms in the kind, and the list refused.
+    for (const auto& fault : {localserver::Fault::reply(200, "<resources></resources>", "application/xml"),
+                              localserver::Fault::reply(500, "down")}) {
+        SCOPED_TRACE(fault.status);
+        server->faults().injectFor("GET", "chat_room_instances.xml", fault);
+        auto next = std::make_shared<HCViewController>();
+        {
+            testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+            ASSERT_TRUE(tapRow("Global"));
+            navigation->pushViewController(next, false);
+            settle();
+        }
+        waitForReplies();
+        settle();
+        EXPECT_EQ(topPage(), next);
+        for (const auto& page : navigation->viewControllers())
+            EXPECT_FALSE(std::dynamic_pointer_cast<HCDeadEndErrorController>(page));
+        EXPECT_FALSE(list->isShowingLoadingScreen());
+        navigation->popViewController(false);
+        settle();
+        EXPECT_EQ(topPage(), list);
+    }
+}
+
 TEST_F(ChatPagesTest, TheMessageBoxRisesAboveTheKeyboardAndComesBackDown)
 {
     auto room = enterDevelopersRoom();
@@ -614,10 +644,10 @@ TEST_F(ChatTapsTest, ALineDroppedWhileTheRoomIsShownComesBackWithoutAnAlert)
     EXPECT_TRUE(alertMessages().empty());
 }
 
-TEST_F(ChatTapsTest, ALineDroppedAfterThePlayerLeftTheRoomIsToldLikeARefusedOne)
+TEST_F(ChatTapsTest, ALineDroppedAfterThePlayerLeftTheRoomIsToldByItsText)
 {
     sayTwoLinesAndLeaveTheRoomThen([] { Halcyon::provider()->destroyAllPendingRequests(); });
-    expectToldOnTheRoomListOnceTheSecondLineWasSaid("Oops! There was a problem:: ");
+    expectToldOnTheRoomListOnceTheSecondLineWasSaid("Oops! There was a problem:: Your message \"first\" was not sent.");
     EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "first"), 0u);
 }
 

@@ -212,6 +212,49 @@ TEST_F(ConversationPageTest, AConversationLeftWhileItStartsShowsNoErrorOverThePa
     EXPECT_EQ(topPage(), below);
 }
 
+TEST_F(ConversationPageTest, AStartThatFailsWhileAnotherTabIsShownTellsNothingThereAndRunsAgainOnReturn)
+{
+    startOnline();
+    Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+    settle();
+    waitForIdle();
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    auto tabs = navigation->tabBarController();
+    ASSERT_TRUE(tabs);
+    const int home = tabs->selectedIndex();
+    const int other = (home + 1) % static_cast<int>(tabs->viewControllers().size());
+    // Refused, and answered with no conversation in it.
+    for (const auto& fault : {localserver::Fault::reply(500, "down"), localserver::Fault::reply(200, "OK")}) {
+        SCOPED_TRACE(fault.status);
+        server->faults().injectFor("POST", "discussions.xml", fault);
+        const size_t starts = requestsTo("discussions.xml");
+        auto page = HCConversationController::conversationWithId(std::nullopt, user(kOtherUserId, "Ben"));
+        {
+            testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+            navigation->pushViewController(page, false);
+            settle();
+            ASSERT_TRUE(driver->tapTab(tabs, other));
+            settle();
+        }
+        waitForReplies();
+        settle();
+        EXPECT_EQ(requestsTo("discussions.xml"), starts + 1);
+        EXPECT_FALSE(page->isShowingLoadingScreen());
+        EXPECT_FALSE(topPageAs<HCDeadEndErrorController>());
+        const std::string screen = platform::ui::Driver::describeScreen();
+        EXPECT_EQ(screen.find(HCConversationController::kStartErrorMessage), std::string::npos) << screen;
+
+        ASSERT_TRUE(driver->tapTab(tabs, home));
+        settle();
+        waitForIdle();
+        EXPECT_EQ(topPage(), page);
+        EXPECT_EQ(requestsTo("discussions.xml"), starts + 2) << "started again";
+        EXPECT_TRUE(page->conversationId());
+        navigation->popViewController(false);
+        settle();
+    }
+}
+
 TEST_F(ConversationPageTest, AHistoryThatArrivesWhileAnotherTabIsShownStartsNoPollerUntilThePageIsBack)
 {
     const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
@@ -314,11 +357,11 @@ TEST_F(ConversationPageTest, AMessageRefusedAfterThePlayerLeftIsToldOnThePageHeW
     expectToldOnThePageBelowOnceTheSecondWasSent(id, "Oops! There was a problem:: try later");
 }
 
-TEST_F(ConversationPageTest, AMessageDroppedAfterThePlayerLeftIsToldLikeARefusedOne)
+TEST_F(ConversationPageTest, AMessageDroppedAfterThePlayerLeftIsToldByItsText)
 {
     const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
     sendTwoMessagesAndLeaveThen(id, [] { Halcyon::provider()->destroyAllPendingRequests(); });
-    expectToldOnThePageBelowOnceTheSecondWasSent(id, "Oops! There was a problem:: ");
+    expectToldOnThePageBelowOnceTheSecondWasSent(id, "Oops! There was a problem:: Your message \"one\" was not sent.");
 }
 
 TEST_F(ConversationPageTest, EachMessageKeepsItsOwnTextAndItsPlaceAndADoubleTapOrABlankOneSendsNothingMore)
@@ -440,6 +483,29 @@ TEST_F(ConversationPageTest, TheBoxStaysAboveTheKeyboardAndOnlyItsGrowthScrollsT
 }  // namespace
 
 namespace {
+
+TEST_F(ConversationPageTest, OnAPhoneTheFieldIsALineOf22HighAndEachLineMoreAddsALineToItAndTheBox)
+{
+    auto page = openConversation(forums->conversationBetween(kUserId, kOtherUserId, server->now()).id);
+    ASSERT_TRUE(page);
+    auto box = page->messageBox();
+    auto field = box->messageField();
+    const double line = field->textView()->font()->lineHeight();
+    EXPECT_EQ(field->frame().height(), 22);
+    EXPECT_EQ(box->view()->frame().height(), HCConversationMessageBoxController::kHeight);
+
+    driver->typeText(field->textView(), "gg");
+    EXPECT_EQ(field->frame().height(), 22) << "a line typed is still one line";
+    field->setText("one\ntwo\nthree");
+    settle();
+    EXPECT_EQ(field->visibleLines(), 3u);
+    EXPECT_EQ(field->frame().height(), 22 + 2 * line);
+    EXPECT_EQ(box->view()->frame().height(), 22 + 2 * line + 6);
+    field->setText("");
+    settle();
+    EXPECT_EQ(field->frame().height(), 22);
+    EXPECT_EQ(box->view()->frame().height(), 22 + 6);
+}
 
 TEST_F(ConversationPageTest, OnAPhoneTheLinesStayPutWhenTheKeyboardGoesAndTheBarComesBack)
 {

@@ -151,6 +151,33 @@ TEST_F(DashboardShortcutsTest, TheSwitchUserPageStartsANewAccountAndSaysWhenItCa
     EXPECT_EQ(alertMessages(), (std::vector<std::string>{failed, failed}));
 }
 
+TEST_F(DashboardShortcutsTest, ANewAccountThatFailsWhileAnotherTabIsShownTellsNothingThere)
+{
+    startOnline();
+    launch(&Halcyon::launchDashboardWithSwitchUserPage);
+    auto page = topPageAs<HCUseNewOrOldAccountController>();
+    ASSERT_TRUE(page);
+    auto tabs = page->tabBarController();
+    ASSERT_TRUE(tabs);
+    const int home = tabs->selectedIndex();
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(driver->tap(page->continueButton()));
+        settle();
+        ASSERT_TRUE(driver->tapTab(tabs, (home + 1) % static_cast<int>(tabs->viewControllers().size())));
+        settle();
+    }
+    Halcyon::sessionFailureWithException(nullptr);
+    settle();
+    EXPECT_TRUE(alertMessages().empty());
+
+    ASSERT_TRUE(driver->tapTab(tabs, home));
+    settle();
+    EXPECT_EQ(topPage(), page);
+    EXPECT_FALSE(page->isShowingLoadingScreen());
+    EXPECT_TRUE(alertMessages().empty());
+}
+
 TEST_F(DashboardShortcutsTest, ASheetThatAsksFirstCoversTheTabbedDashboardNotJustTheFrame)
 {
     startOnline();

@@ -253,6 +253,39 @@ TEST_F(ForumPagesTest, ALockedDiscussionOffersNoReplyAndARefusedPostKeepsTheForm
     EXPECT_EQ(alertMessages()[0].rfind("Oops! There was a problem:", 0), 0u);
 }
 
+TEST_F(ForumPagesTest, AReplyRefusedOrDroppedAfterThePlayerLeftTheFormIsToldOnTheDiscussionHeWentBackTo)
+{
+    startOnline();
+    auto page = openThread(thread("300", "Paddle stuck"));
+    ASSERT_TRUE(page);
+    const std::string path = "discussions/300/posts.xml";
+    const std::string body = "Same here, after level 3 and every time I restart the game.";
+    for (const bool dropped : {false, true}) {
+        SCOPED_TRACE(dropped);
+        if (!dropped) server->faults().injectFor("POST", path, localserver::Fault::reply(503, "busy"));
+        ASSERT_TRUE(tapRightBarButton());
+        auto form = topPageAs<HCPostNewMessage>();
+        ASSERT_TRUE(form);
+        form->bodyField()->setText(body);
+        {
+            testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+            ASSERT_TRUE(tapRightBarButton());
+            ASSERT_TRUE(driver->tapBack());
+            settle();
+            if (dropped) Halcyon::provider()->destroyAllPendingRequests();
+        }
+        waitForReplies();
+        settle();
+        EXPECT_EQ(topPage(), page);
+        EXPECT_EQ(alertMessages(),
+                  (std::vector<std::string>{dropped ? "Oops! There was a problem:: Your message \"Same here, after "
+                                                      "level 3 and every time\xE2\x80\xA6\" was not sent."
+                                                    : "Oops! There was a problem:: busy"}));
+        for (const auto& panel : platform::ui::AlertPanel::shownPanels()) panel->dismissWithClickedButtonIndex(0, false);
+    }
+    EXPECT_EQ(requestsWithParam(path, "post[body]", body), 1u) << "the refused one only";
+}
+
 TEST_F(ForumPagesTest, TheStarFollowsTheDiscussionAndAFailureLeavesItAsItWas)
 {
     startOnline();

@@ -180,6 +180,34 @@ TEST_F(WidgetsTest, ExpandableFieldGrowsWithItsTextBetweenItsLineBoundsAndSaysSo
     EXPECT_FALSE(field->textView()->isFirstResponder());
 }
 
+TEST_F(WidgetsTest, ExpandableFieldKeepsTheHeightItsOwnerGaveForItsLinesAndMovesByALinePerLine)
+{
+    auto field = HCExpandableSinglelineTextField::make(Rect(6, 3, 240, 31));
+    auto listener = std::make_shared<ResizeListener>();
+    field->setDelegate(listener);
+    showHolding(field);
+    const double line = field->textView()->font()->lineHeight();
+    auto frame = field->frame();
+    frame.size.height = 22;
+    field->setFrame(frame);
+    // Setting the bounds refits nothing while the lines stay.
+    field->setMinLines(1);
+    field->setMaxLines(5);
+    EXPECT_EQ(field->frame().height(), 22);
+    driver.typeText(field->textView(), "gg");
+    EXPECT_EQ(field->frame().height(), 22);
+    EXPECT_TRUE(listener->heights.empty());
+    field->setText("a\nb\nc\nd\ne\nf\ng");
+    EXPECT_EQ(field->visibleLines(), 5u);
+    EXPECT_EQ(field->frame().height(), 22 + 4 * line);
+    field->setText("a\nb");
+    EXPECT_EQ(field->frame().height(), 22 + line);
+    field->setText("");
+    EXPECT_EQ(field->frame().height(), 22);
+    EXPECT_EQ(field->frame().minY(), 3);
+    EXPECT_EQ(listener->heights, (std::vector<double>{22 + 4 * line, 22 + line, 22}));
+}
+
 TEST_F(WidgetsTest, RelationshipSignFollowsTheLinksBothWays)
 {
     HCClientStateQueries queries;

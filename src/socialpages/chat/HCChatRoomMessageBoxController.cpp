@@ -88,6 +88,11 @@ void HCChatRoomMessageBoxController::onFormSubmitted(const HCPaginatedSeriesPtr&
     linesSent_.delivered(currentSubmission());
 }
 
+std::string HCChatRoomMessageBoxController::failureMessageWithoutReply()
+{
+    return linesSent_.notSentMessage(currentSubmission());
+}
+
 void HCChatRoomMessageBoxController::onFormSubmissionFailed(const platform::ObjectPtr&)
 {
     HC_CHECK_MAIN_THREAD();

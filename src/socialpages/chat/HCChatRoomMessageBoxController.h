@@ -10,8 +10,9 @@
 // ahead of anything typed since, after the form's alert. That alert shows
 // wherever the player is: a line refused after he left the room is lost
 // with the box, and he must hear that it was not said. A line the provider
-// lets go unanswered comes back without a word while the room is shown,
-// and is told by the same alert once he left it. An empty or blank
+// lets go unanswered comes back without a word while the room is shown;
+// once he left it, the same alert says that the line was not sent and
+// quotes its head, as no reply brings a message. An empty or blank
 // line is not sent: Send only takes the keyboard away, as in a conversation.
 //
 // Thread: main thread.
@@ -50,6 +51,7 @@ public:
     bool shouldDismissKeyboardWhenSubmitting() override { return false; }
     bool queuesSubmissions() override { return true; }
     bool tellsFailureWhereverThePlayerIs() override { return true; }
+    std::string failureMessageWithoutReply() override;
     bool canReceiveCallbacksNow() const override { return true; }
 
     void loadView() override;

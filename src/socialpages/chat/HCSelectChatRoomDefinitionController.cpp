@@ -113,9 +113,11 @@ void HCSelectChatRoomDefinitionController::onLoadedInstances(const HCPaginatedSe
             if (auto room = platform::as<HCChatRoomInstance>(object)) rooms.push_back(room);
     }
     if (rooms.empty()) {
+        // A kind without rooms is a failed list: told only on the page that asked.
+        const bool shown = pageIsShown(*this);
         endEnteringRoom();
         hideLoadingScreen();
-        pushErrorScreen(navigationController(), kRoomsFailedMessage);
+        if (shown) pushErrorScreen(navigationController(), kRoomsFailedMessage);
     } else if (rooms.size() == 1) {
         attemptToJoinRoom(rooms.front());
     } else {

@@ -3,6 +3,8 @@
 // with the room last visited on top and a bar button that joins it again. A kind with one room joins it at once;
 // with more, the rooms are listed ("SelectChatRoomInstance"). "Rejoin" is
 // disabled while the way into a room is under way.
+// A kind whose rooms cannot be listed, or that has none, shows the error
+// page only while the list is on screen.
 //
 // Thread: main thread.
 #include <memory>

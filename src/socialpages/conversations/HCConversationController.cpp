@@ -170,12 +170,15 @@ void HCConversationController::doIndexActionOnSuccess(const HCDelegate& onSucces
         return;
     }
     // The load lasts until the history of the new conversation is in; a
-    // start the provider drops unanswered ends it like a refused one.
+    // start the provider drops unanswered ends it like a refused one. Only a
+    // page on screen says so: one the player left starts again when he
+    // comes back to it.
     startingLoadFailure_ = onFailure;
     auto [started, failed] = pageRequestDelegates<HCConversationController>(
         std::static_pointer_cast<HCConversationController>(self),
         [](auto& page, const auto& reply) { page._startedConversation(platform::as<HCPaginatedSeries>(reply)); },
-        [](auto& page, const auto& failure) { page._errorStartingConversation(failure); });
+        [](auto& page, const auto&) { page._errorStartingConversation(); },
+        [](auto&, const auto&) { HalcyonDashboard::displayErrorMessage(kStartErrorMessage); });
     HCConversationService::startConversationWithUser(conversationUser_ ? conversationUser_->resourceId() : std::nullopt,
                                                      started, failed);
 }
@@ -185,7 +188,9 @@ void HCConversationController::_startedConversation(std::shared_ptr<HCPaginatedS
     HC_CHECK_MAIN_THREAD();
     auto conversation = series && series->count() == 1 ? platform::as<HCConversation>(series->objectAtIndex(0)) : nullptr;
     if (!conversation || !conversation->resourceId()) {
-        _errorStartingConversation(nullptr);
+        const bool shown = pageIsShown(*this);
+        _errorStartingConversation();
+        if (shown) HalcyonDashboard::displayErrorMessage(kStartErrorMessage);
         return;
     }
     setConversationId(conversation->resourceId());
@@ -193,13 +198,12 @@ void HCConversationController::_startedConversation(std::shared_ptr<HCPaginatedS
     _refreshData();
 }
 
-void HCConversationController::_errorStartingConversation(std::shared_ptr<platform::Object>)
+void HCConversationController::_errorStartingConversation()
 {
     HC_CHECK_MAIN_THREAD();
     auto endLoad = std::exchange(startingLoadFailure_, HCDelegate());
     endLoad.invokeNow();
     hideLoadingScreen();
-    HalcyonDashboard::displayErrorMessage(kStartErrorMessage);
 }
 
 void HCConversationController::_initialIndexComplete(std::shared_ptr<HCPaginatedSeries> series,

@@ -3,7 +3,9 @@
 // oldest first, the message box below, and a row each time the other player
 // goes on- or offline.
 //
-// A page opened without a conversation id starts the conversation first.
+// A page opened without a conversation id starts the conversation first; a
+// start that fails shows the error page only while the page is on screen
+// (a page the player left tries again when it is shown again).
 // After the first history load the page polls the conversation's posts at
 // the chat interval with a poller of its own (one for the page's life, made
 // at that first load) while it is shown, and from its next appearance when
@@ -83,7 +85,8 @@ public:
 
 private:
     void _startedConversation(std::shared_ptr<HCPaginatedSeries> series);
-    void _errorStartingConversation(std::shared_ptr<platform::Object> failure);
+    // Ends the load that waited for the start; the error page is the caller's to show.
+    void _errorStartingConversation();
     void _initialIndexComplete(std::shared_ptr<HCPaginatedSeries> series, std::shared_ptr<HCDelegateChained> next);
     void _updateOnlineStatusWithUser(const HCUserPtr& user, bool isOnline);
     // Tells the dashboard's frame that holds the box, if any, that the keyboard came or went.

@@ -169,6 +169,11 @@ void HCConversationMessageBoxController::onFormSubmitted(const HCPaginatedSeries
     textsSent_.delivered(currentSubmission());
 }
 
+std::string HCConversationMessageBoxController::failureMessageWithoutReply()
+{
+    return textsSent_.notSentMessage(currentSubmission());
+}
+
 void HCConversationMessageBoxController::onFormSubmissionFailed(const platform::ObjectPtr&)
 {
     HC_CHECK_MAIN_THREAD();

@@ -12,7 +12,8 @@
 // wherever the player is: a message refused after he left the page is lost
 // with the box, and he must hear that it was not sent. A message the
 // provider lets go unanswered comes back without a word while the page is
-// shown, and is told by the same alert once he left it.
+// shown; once he left it, the same alert says that the message was not
+// sent and quotes its head, as no reply brings a message.
 //
 // The box spans the dashboard on a large screen; on a phone it is grey with
 // a one-line field. Behind the field a border stretches with it, on a
@@ -66,6 +67,7 @@ public:
     bool shouldDismissKeyboardWhenSubmitting() override { return false; }
     bool queuesSubmissions() override { return true; }
     bool tellsFailureWhereverThePlayerIs() override { return true; }
+    std::string failureMessageWithoutReply() override;
     // The box sits at the bottom of its page rather than on a navigation stack.
     bool canReceiveCallbacksNow() const override { return true; }
 

@@ -7,6 +7,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "socialpages/forums/HCForumThreadViewController.h"
 #include "uiframework/HCControllerLoader.h"
+#include "uiframework/form/HCTextsInFlight.h"
 
 namespace {
 
@@ -121,6 +122,12 @@ void HCPostNewMessage::addHiddenParameters(HCHttpNestedQueryStringWriter& parame
     HCISerializer::Scope scope(&parameters, thread_ ? "post" : "discussion");
     if (!thread_) parameters.io("subject", subjectField_->text());
     parameters.io("body", bodyField_->text());
+}
+
+std::string HCPostNewMessage::failureMessageWithoutReply()
+{
+    // A new discussion is known by its subject, a reply by its body.
+    return HCTextsInFlight::notSentMessageFor(thread_ ? bodyField_->text() : subjectField_->text());
 }
 
 void HCPostNewMessage::onFormSubmitted(const HCPaginatedSeriesPtr&)

@@ -3,7 +3,8 @@
 // replies to one (body only), ("PostNewMessage"). An empty or blank field
 // is refused before anything is sent; "Post" is disabled while the post is
 // on its way; once posted the form leaves, and the discussion page below it
-// fetches its posts again.
+// fetches its posts again. A post refused, or let go unanswered, after the
+// player left the form is told wherever he is (the latter quoting its head).
 //
 // Thread: main thread.
 #include <memory>
@@ -41,6 +42,10 @@ public:
     void addHiddenParameters(HCHttpNestedQueryStringWriter& parameters) override;
     void onFormSubmitted(const HCPaginatedSeriesPtr& reply) override;
     bool canReceiveCallbacksNow() const override { return true; }
+    // The post is the player's writing: refused or dropped once he left the
+    // form, it is told wherever he is, as nothing else would say it was lost.
+    bool tellsFailureWhereverThePlayerIs() override { return true; }
+    std::string failureMessageWithoutReply() override;
     platform::ui::BarButtonItemPtr submitBarButtonItem() override;
 
     void viewDidLoad() override;

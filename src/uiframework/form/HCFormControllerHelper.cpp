@@ -107,8 +107,10 @@ bool HCFormControllerHelper::send(const Queued& queued)
             form._onSubmitSucceeded(submission, platform::as<HCPaginatedSeries>(reply));
         },
         [submission](auto& form, const auto& failure) { form._onSubmitFailed(submission, failure); },
-        [](auto&, const auto& failure) {
-            showRequestFailureAlert(kFailureAlertTitle, serverMessageOf(failure), kFailureAlertButton);
+        [submission](auto& form, const auto& failure) {
+            std::string message = serverMessageOf(failure);
+            if (message.empty()) form.runHook(submission, [&] { message = form.failureMessageWithoutReply(); });
+            showRequestFailureAlert(kFailureAlertTitle, message, kFailureAlertButton);
         },
         HCDroppedRequest::Untold,
         tellsFailureWhereverThePlayerIs() ? HCFailureTold::WhereverThePlayerIs : HCFailureTold::WhileShown);
@@ -232,6 +234,11 @@ bool HCFormControllerHelper::queuesSubmissions()
 bool HCFormControllerHelper::tellsFailureWhereverThePlayerIs()
 {
     return false;
+}
+
+std::string HCFormControllerHelper::failureMessageWithoutReply()
+{
+    return {};
 }
 
 platform::ui::BarButtonItemPtr HCFormControllerHelper::submitBarButtonItem()

@@ -8,7 +8,8 @@
 // screen shows meanwhile. Success hides it and calls onFormSubmitted with
 // the reply; failure hides it and shows the alert "Oops! There was a
 // problem:" with the server's message (its reply text, taken as text) and
-// the button "Ok".
+// the button "Ok" (when the failure brings no text, the page's own word for
+// what did not go through: failureMessageWithoutReply).
 //
 // populateViewDataMap names the fields once the view is loaded.
 // onBeforeFormSubmitted runs once the parameters are taken and before the
@@ -41,9 +42,9 @@
 // shown another way answers canReceiveCallbacksNow itself), and the
 // failure's alert shows only while the form is on screen, unless the form
 // says it goes out wherever the player is (tellsFailureWhereverThePlayerIs:
-// a message box, whose line the player wrote and would otherwise lose
-// unawares once he left; its alert then tells a line let go unanswered
-// too). A form popped while it submits takes its loading
+// a message box or the forum's post form, whose text the player wrote and
+// would otherwise lose unawares once he left; its alert then tells a text
+// let go unanswered too). A form popped while it submits takes its loading
 // screen down: the reply will not reach it.
 //
 // Thread: main thread.
@@ -108,6 +109,10 @@ public:
     // Whether a failure's alert shows even once the player left the page,
     // for a submission let go unanswered too (NO).
     virtual bool tellsFailureWhereverThePlayerIs();
+    // The alert's message for a failure that brings no text of its own (a
+    // submission let go unanswered, a reply with an empty body): what did
+    // not go through, for currentSubmission(). Nothing by default.
+    virtual std::string failureMessageWithoutReply();
     // The page's submit button in the navigation bar, if it has one (none).
     virtual platform::ui::BarButtonItemPtr submitBarButtonItem();
 

@@ -1,8 +1,53 @@
 #include "uiframework/form/HCTextsInFlight.h"
 
 #include <algorithm>
+#include <vector>
+
+#include "platform/ui/TextMetrics.h"
+#include "platform/ui/Utf8.h"
 
 namespace {
+
+namespace utf8 = platform::ui::utf8;
+
+bool readsAsBlank(char32_t c)
+{
+    return c <= 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0x2028 || c == 0x2029;
+}
+
+// Marks that only steer the direction of the text around them: quoted, they
+// could turn the rest of the alert's sentence round.
+bool steersDirection(char32_t c)
+{
+    return c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) ||
+           c == 0xFEFF;
+}
+
+// The first `count` characters of `text` on one line, blanks folded.
+std::string head(const std::string& text, size_t count)
+{
+    std::vector<char32_t> shown;
+    bool more = false;
+    bool blankPending = false;
+    for (char32_t c : utf8::decode(text)) {
+        if (steersDirection(c)) continue;
+        if (readsAsBlank(c)) {
+            blankPending = !shown.empty();
+            continue;
+        }
+        const size_t needed = blankPending ? 2 : 1;
+        if (shown.size() + needed > count) {
+            more = true;
+            break;
+        }
+        if (blankPending) shown.push_back(U' ');
+        blankPending = false;
+        shown.push_back(c);
+    }
+    std::string out = utf8::encode(shown);
+    if (more) out += platform::ui::kEllipsis;
+    return out;
+}
 
 std::string joined(const std::map<unsigned, std::string>& texts)
 {
@@ -41,4 +86,16 @@ std::string HCTextsInFlight::refused(unsigned submission, const std::string& fie
     texts_.erase(found);
     const std::string back = joined(putBack_);
     return typed.empty() ? back : back + " " + typed;
+}
+
+std::string HCTextsInFlight::notSentMessage(unsigned submission) const
+{
+    auto found = texts_.find(submission);
+    return notSentMessageFor(found == texts_.end() ? std::string() : found->second);
+}
+
+std::string HCTextsInFlight::notSentMessageFor(const std::string& text)
+{
+    const std::string quoted = head(text, kQuotedCharacters);
+    return quoted.empty() ? "Your message was not sent." : "Your message \"" + quoted + "\" was not sent.";
 }

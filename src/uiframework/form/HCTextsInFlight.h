@@ -8,7 +8,12 @@
 // those already put back at the head of the field (while the field still
 // starts with them), ahead of anything typed since.
 //
+// A text that went unanswered is named to the player by its head
+// (notSentMessage): enough of it to know which, on one line, whatever the
+// text holds.
+//
 // Thread: main thread.
+#include <cstddef>
 #include <map>
 #include <string>
 
@@ -20,6 +25,15 @@ public:
     // What the field reads once `submission` was refused while the field
     // reads `field`.
     std::string refused(unsigned submission, const std::string& field);
+    // That `submission` was not sent, quoting the first kQuotedCharacters
+    // characters of its text (an ellipsis marks the cut; line ends, controls
+    // and runs of blanks read as one blank); without a quote when the text
+    // is unknown or shows nothing.
+    std::string notSentMessage(unsigned submission) const;
+    // The same for a text known otherwise (a form's field).
+    static std::string notSentMessageFor(const std::string& text);
+
+    static constexpr size_t kQuotedCharacters = 40;
 
 private:
     std::map<unsigned, std::string> texts_;

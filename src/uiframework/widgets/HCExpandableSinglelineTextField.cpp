@@ -30,7 +30,9 @@ std::shared_ptr<HCExpandableSinglelineTextField> HCExpandableSinglelineTextField
     HC_CHECK_MAIN_THREAD();
     auto field = std::make_shared<HCExpandableSinglelineTextField>(frame);
     field->addSubview(field->textView_);
-    field->fitToText();
+    auto oneLine = frame;
+    oneLine.size.height = field->lineHeight() + 2 * platform::ui::TextView::kTextInset;
+    field->setFrame(oneLine);
     return field;
 }
 
@@ -56,9 +58,9 @@ void HCExpandableSinglelineTextField::setMaxLines(unsigned lines)
     fitToText();
 }
 
-double HCExpandableSinglelineTextField::heightForLines(unsigned lines) const
+double HCExpandableSinglelineTextField::lineHeight() const
 {
-    return lines * textView_->font()->lineHeight() + 2 * platform::ui::TextView::kTextInset;
+    return textView_->font()->lineHeight();
 }
 
 void HCExpandableSinglelineTextField::fitToText()
@@ -67,11 +69,11 @@ void HCExpandableSinglelineTextField::fitToText()
     const auto layout = platform::ui::layoutText(text(), *textView_->font(), width, 0, platform::ui::LineBreakMode::WordWrap);
     const auto needed = static_cast<unsigned>(layout.lines.size());
     const unsigned lines = std::clamp(needed, minLines_, maxLines_);
+    if (lines == visibleLines_) return;
     auto frame = this->frame();
-    const double height = heightForLines(lines);
+    const double change = (static_cast<double>(lines) - static_cast<double>(visibleLines_)) * lineHeight();
+    frame.size.height = std::max(0.0, frame.height() + change);
     visibleLines_ = lines;
-    if (frame.height() == height) return;
-    frame.size.height = height;
     setFrame(frame);
     if (auto delegate = delegate_.lock()) delegate->multilineTextFieldDidResize(*this);
 }

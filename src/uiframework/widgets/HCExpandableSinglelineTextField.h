@@ -1,9 +1,12 @@
 #pragma once
 // A message box that starts as one line and grows with its text, from
 // minLines up to maxLines lines (past that its text scrolls), and shrinks
-// again as text goes. After each change of its height it tells its delegate
-// (multilineTextFieldDidResize), which moves what sits around it. Its
-// origin stays where it is.
+// again as text goes. It starts as high as one line of its font; a height
+// its owner gives it is its height for the lines it shows then (a phone's
+// box gives it less than a line and its insets), and each line more or
+// fewer moves it by one line's height. After each change of its height it
+// tells its delegate (multilineTextFieldDidResize), which moves what sits
+// around it. Its origin stays where it is.
 //
 // Thread: main thread.
 #include <memory>
@@ -48,10 +51,10 @@ public:
 
 private:
     class Watcher;
-    // Sizes the field to its text's lines within the bounds; tells the
-    // delegate when the height changed.
+    // Moves the field's height by the lines its text gains or loses within
+    // the bounds; tells the delegate when the height changed.
     void fitToText();
-    double heightForLines(unsigned lines) const;
+    double lineHeight() const;
 
     std::shared_ptr<platform::ui::TextView> textView_;
     std::shared_ptr<Watcher> watcher_;
