@@ -117,21 +117,24 @@ TEST_F(SocialPostsEndToEndTest, NetworksGoByNameInOrderAndTheImageFieldFollowsIt
 TEST_F(SocialPostsEndToEndTest, APostToNoKnownNetworkIsRefusedAndReportedAsFailed)
 {
     const auto before = server->log().entries().size();
+    // Neither a post naming no network nor one naming only unknown ones goes out.
+    auto unaddressed = HCSocialNotification::initWithText(std::string("Hello"));
+    EXPECT_FALSE(HCSocialNotificationApi::publish(unaddressed));
     auto nowhere = HCSocialNotification::initWithText(std::string("Hello"));
     nowhere->addSendToNetwork(5);
     EXPECT_FALSE(HCSocialNotificationApi::publish(nowhere));
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"failed"}));
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"failed", "failed"}));
     EXPECT_EQ(server->log().entries().size(), before);
 
     auto somewhere = HCSocialNotification::initWithText(std::string("Hello"));
     somewhere->addSendToNetwork(1);
     ASSERT_TRUE(HCSocialNotificationApi::publish(somewhere));
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return recorder.calls.size() == 2; }));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return recorder.calls.size() == 3; }));
     // A reply the service refuses is a failure the game hears.
     server->faults().injectFor("POST", "notifications.xml", localserver::Fault::reply(500, "down"));
     ASSERT_TRUE(HCSocialNotificationApi::publish(somewhere));
-    ASSERT_TRUE(testsupport::runMainUntil([&] { return recorder.calls.size() == 3; }));
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"failed", "sent", "failed"}));
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return recorder.calls.size() == 4; }));
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"failed", "failed", "sent", "failed"}));
 }
 
 TEST_F(SocialPostsEndToEndTest, AConfirmedReportPostsTheFlagBehindTheLoadingScreen)

@@ -27,6 +27,8 @@
 #include "platform/ui/NavigationItem.h"
 #include "social/playedgames/HCPlayedGame.h"
 #include "social/profiles/HCUserGameStat.h"
+#include "support/RequestThreadGate.h"
+#include "transport/provider/HCProvider.h"
 #include "uiframework/HCControllerLoader.h"
 
 namespace {
@@ -301,14 +303,15 @@ TEST_F(PlayedGamePageTest, TwoShakesReloadOnceAndTheAccelerometerGoesBackWhenThe
 TEST_F(PlayedGamePageTest, TheDiscoveryIndexListsCategoriesAndOpensTheTappedOnesPage)
 {
     startOnline();
-    // A failed first load says so in the footer's place; the next good one brings the footer back.
+    // A failed first load says, in the footer's place, that no categories
+    // came, probably through an error; the next good one brings the footer back.
     server->faults().injectNext(localserver::Fault::reply(500, "down"));
     openPage("GameDiscovery");
     auto footerText = [&] {
         auto footer = topPageAs<HCTableControllerHelper>()->tableView()->tableFooterView();
         return footer ? platform::ui::Driver::labelsText(footer) : std::string();
     };
-    EXPECT_EQ(footerText(), "Failed to download games list");
+    EXPECT_EQ(footerText(), HCGameDiscoveryController::kNoCategoriesText);
     topPageAs<HCTableControllerHelper>()->reloadDataFromServer();
     waitForIdle();
     const auto rows = screenRows();
@@ -425,6 +428,55 @@ TEST_F(PlayedGamePageTest, TheFavouritesTabAsksForFavouritesAndTakesTheEditSwitc
     waitForIdle();
     EXPECT_TRUE(page->navigationItem()->rightBarButtonItem());
     EXPECT_EQ(requestsTo("profiles/me/list_games"), 3u);
+}
+
+TEST_F(PlayedGamePageTest, AFailedLoadUnderATabShowsThatTabsFailureNotTheOtherTabsGames)
+{
+    constexpr const char* kGames = "profiles/me/list_games";
+    const std::vector<std::string> allGames{"Halcyon Games", "Tolvarine Ruvuru | 1 friend has this game | 40"};
+    const std::vector<std::string> failed{std::string("(") + HCPlayedGameController::kLoadFailedText + ")"};
+    startOnline();
+    openPage("PlayedGame");
+    ASSERT_EQ(screenRows(), allGames);
+    server->faults().injectWhere("GET", kGames, "only_favorites", std::string("1"),
+                                 localserver::Fault::reply(500, "down"), localserver::Faults::kUntilCleared);
+
+    // All Games shown, then the favourites fail.
+    ASSERT_TRUE(tapButton("Favorite Games"));
+    waitForIdle();
+    EXPECT_EQ(lastParam(kGames, "only_favorites"), "1");
+    EXPECT_EQ(screenRows(), failed);
+
+    ASSERT_TRUE(tapButton("All Games"));
+    waitForIdle();
+    ASSERT_EQ(screenRows(), allGames);
+
+    // The favourites asked for while an All Games load is still on its way:
+    // whichever reply comes first, the favourites' failure is what shows.
+    {
+        testsupport::RequestThreadGate gate(Halcyon::provider()->requestThread());
+        ASSERT_TRUE(tapButton("Favorite Games"));
+        ASSERT_TRUE(tapButton("All Games"));
+        ASSERT_TRUE(tapButton("Favorite Games"));
+        EXPECT_TRUE(showsLoadingScreen());
+        EXPECT_TRUE(screenRows().empty()) << testing::PrintToString(screenRows());
+    }
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kGames), 6u);
+    EXPECT_EQ(screenRows(), failed);
+}
+
+TEST_F(PlayedGamePageTest, AFailedFriendsListSaysTheLoadFailedNotThatThePlayerHasNoFriends)
+{
+    startOnline();
+    server->faults().injectFor("GET", "apps.xml", localserver::Fault::reply(500, "down"));
+    auto page = openPage("PlayedGame", [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCPlayedGameController>(page)->setScope(1);
+    });
+    EXPECT_EQ(screenRows(), std::vector<std::string>{std::string("(") + HCPlayedGameController::kLoadFailedText + ")"});
+    page->reloadDataFromServer();
+    waitForIdle();
+    EXPECT_TRUE(gameCell("Pebble Tide"));
 }
 
 TEST_F(PlayedGamePageTest, AGameThePlayerOwnsOpensItsProfile)

@@ -247,11 +247,12 @@ TEST_F(AnnouncementPagesTest, EveryAnnouncementShowsItsTitleAndTextWhateverItsDi
         std::string title, text;
         std::vector<std::string> rows;
     };
+    const std::string disabled = std::string("(") + HCAnnouncementDetailController::kLockedText + ")";
     const Shown announcements[] = {
         {"Welcome to Tolvarine", "Read the rules & have fun", {"Thanks, see you in level 3"}},
-        {"Level pack 2 is out", "Twenty new levels", {}},
-        {"Our next game", "Coming soon", {}},
-        {"Holiday sale", "Half price", {}},
+        {"Level pack 2 is out", "Twenty new levels", {disabled}},
+        {"Our next game", "Coming soon", {disabled}},
+        {"Holiday sale", "Half price", {disabled}},
     };
     for (const auto& shown : announcements) {
         SCOPED_TRACE(shown.title);
@@ -261,7 +262,7 @@ TEST_F(AnnouncementPagesTest, EveryAnnouncementShowsItsTitleAndTextWhateverItsDi
             << platform::ui::Driver::describeScreen();
         EXPECT_TRUE(platform::ui::Driver::findByText(detail->view(), shown.text))
             << platform::ui::Driver::describeScreen();
-        // Replies only: no message, no footer.
+        // The replies, or below the header the words that the discussion is closed.
         const auto rows = screenRows();
         ASSERT_EQ(rows.size(), shown.rows.size()) << testing::PrintToString(rows);
         for (const auto& row : shown.rows) EXPECT_TRUE(rowsContain(rows, row)) << row;
@@ -371,16 +372,17 @@ TEST_F(AnnouncementPagesTest, TheBarOffersAReplyOnAnOpenAnnouncementAndOnlyClose
     Halcyon::dismissDashboard();
     settle();
 
-    // A locked one whose discussion fails shows no footer, and its short
-    // text keeps the detail area at its least height.
+    // A locked one whose discussion fails says it is disabled below its
+    // header, and its short text keeps the detail area at its least height.
     server->faults().injectFor("GET", "discussions/800/posts.xml", localserver::Fault::reply(500, "down"));
     auto locked = show(true, true);
     ASSERT_TRUE(locked);
     ASSERT_EQ(locked->numberOfSegments(), 1u);
     EXPECT_EQ(locked->titleForSegmentAtIndex(0), "Close");
     auto detail = topPageAs<HCAnnouncementDetailController>();
-    EXPECT_FALSE(detail->tableView()->tableFooterView());
-    EXPECT_TRUE(screenRows().empty());
+    EXPECT_EQ(screenRows(),
+              std::vector<std::string>{std::string("(") + HCAnnouncementDetailController::kLockedText + ")"});
+    EXPECT_FALSE(detail->tableView()->isHidden());
     EXPECT_EQ(detail->tableView()->tableHeaderView()->frame().height(),
               HCAnnouncementDetailController::kMinimumDetailHeight);
     // The log-in's linking screen, still up in its own window, goes first.

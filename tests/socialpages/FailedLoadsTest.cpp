@@ -6,6 +6,7 @@
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
 #include "dashboard/HalcyonDashboard.h"
+#include "gamepages/discovery/HCGameDiscoveryController.h"
 #include "gamepages/discovery/HCPlayedGameController.h"
 #include "gamepages/support/PageHarness.h"
 #include "kernel/reachability/HCReachability.h"
@@ -61,7 +62,7 @@ protected:
             {"InboxIMConversations", "subscriptions.xml", nullptr},
             {"Leaderboard", "client_applications/@me/leaderboards.xml", nullptr},
             {"PlayedGame", "profiles/me/list_games", nullptr, HCPlayedGameController::kLoadFailedText},
-            {"GameDiscovery", "game_discovery_categories", nullptr, HCPlayedGameController::kLoadFailedText},
+            {"GameDiscovery", "game_discovery_categories", nullptr, HCGameDiscoveryController::kNoCategoriesText},
         };
     }
 

@@ -145,15 +145,21 @@ void HCPlayedGameController::onAllGamesSelected()
     const bool changed = inFavoriteTab_;
     inFavoriteTab_ = false;
     showEditButtonIfEditable();
-    if (changed) reloadDataFromServer();
+    if (!changed) return;
+    clearRows();
+    reloadDataFromServer();
 }
 
 void HCPlayedGameController::onFavoriteGamesSelected()
 {
     HC_CHECK_MAIN_THREAD();
+    const bool changed = !inFavoriteTab_;
     inFavoriteTab_ = true;
     tableView()->setEditing(false, false);
     showEditButtonIfEditable();
+    // The other tab's games must not stand under this one while it loads,
+    // nor after its load fails: the player would take them for favourites.
+    if (changed) clearRows();
     reloadDataFromServer();
 }
 

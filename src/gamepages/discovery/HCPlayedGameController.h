@@ -14,6 +14,8 @@
 // 1 s after the reload's loading screen went away.
 //
 // A removal the server refuses reloads the list, so the game shows again.
+// A change of tab takes the other tab's rows down before its load, so a
+// failed load under a tab says so instead of showing the other tab's games.
 //
 // Thread: main thread.
 #include <memory>

@@ -61,11 +61,6 @@ void HCAnnouncementDetailController::onSectionsCreated(const Sections& sections)
     }
 }
 
-void HCAnnouncementDetailController::onTableFooterCreated(const platform::ui::ViewPtr&)
-{
-    if (isLocked()) tableView()->setTableFooterView(nullptr);
-}
-
 bool HCAnnouncementDetailController::shouldEnableNextButtonWithSection(const HCTableSectionDescription& section,
                                                                        const IndexPath& indexPath)
 {
@@ -75,7 +70,13 @@ bool HCAnnouncementDetailController::shouldEnableNextButtonWithSection(const HCT
 std::string HCAnnouncementDetailController::getNoDataFoundMessage()
 {
     if (!Halcyon::allowUserGeneratedContent()) return "Disabled by Parental Controls";
+    if (isLocked()) return kLockedText;
     return "No one is discussing this announcement.";
+}
+
+std::string HCAnnouncementDetailController::getLoadFailedMessage()
+{
+    return isLocked() ? getNoDataFoundMessage() : HCForumThreadViewController::getLoadFailedMessage();
 }
 
 void HCAnnouncementDetailController::onTableHeaderCreated(const platform::ObjectPtr& object)

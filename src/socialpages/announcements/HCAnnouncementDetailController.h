@@ -5,8 +5,10 @@
 // replies). Until that post arrives, or when the discussion cannot be read,
 // the header shows the text the announcement came with. The bar offers a
 // reply (unless the discussion is locked) and "Close" when asked for. Under
-// parental controls no reply shows. A locked discussion shows its replies
-// but never a message or a footer: with no replies the header stands alone.
+// parental controls no reply shows. A locked discussion shows its replies;
+// without any, or when they cannot be read, the header stands over the
+// words that the discussion has been disabled, never an empty view in the
+// table's place that would hide the header with it.
 //
 // Thread: main thread.
 #include <memory>
@@ -37,15 +39,14 @@ public:
     size_t getHeaderResourceSectionIndex() override { return 0; }
     void onHeaderResourceDownloaded(const platform::ObjectPtr& resource) override;
     void onSectionsCreated(const Sections& sections) override;
-    void onTableFooterCreated(const platform::ui::ViewPtr& footer) override;
     // The rows stand one object after the header's post: the next page is
     // asked for at the row of the last object.
     bool shouldEnableNextButtonWithSection(const HCTableSectionDescription& section,
                                            const IndexPath& indexPath) override;
+    static constexpr const char* kLockedText = "Discussion has been disabled for this announcement.";
     std::string getNoDataFoundMessage() override;
-    // Not for a locked discussion: an empty view in the table's place would
-    // hide the header with it.
-    bool shouldDisplayEmptyDataSet() override { return !isLocked(); }
+    // A locked discussion says it is disabled: no one can add to it anyway.
+    std::string getLoadFailedMessage() override;
     void viewWillAppear(bool animated) override;
 
     std::string kindName() const override { return "HCAnnouncementDetailController"; }

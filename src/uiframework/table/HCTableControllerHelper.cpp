@@ -377,11 +377,7 @@ void HCTableControllerHelper::_onDataLoaded(const HCPaginatedSeriesPtr& series, 
     auto loadedSections = sectionsOf(series);
     if (!isIncremental || sections_.empty()) {
         sections_ = std::move(loadedSections);
-        resourceCells_.clear();
-        actionCells_.clear();
-        leadingCells_.clear();
-        trailingCells_.clear();
-        headerViews_.clear();
+        forgetCells();
         onSectionsCreated(sections_);
         handOverHeaderResource();
         loadEdgeCells(0);
@@ -405,6 +401,28 @@ void HCTableControllerHelper::_onDataLoaded(const HCPaginatedSeriesPtr& series, 
     loaded_ = true;
     if (!isIncremental) loadFailed_ = false;
     tableView()->reloadData();
+    updateEmptyState();
+}
+
+void HCTableControllerHelper::forgetCells()
+{
+    resourceCells_.clear();
+    actionCells_.clear();
+    leadingCells_.clear();
+    trailingCells_.clear();
+    headerViews_.clear();
+}
+
+void HCTableControllerHelper::clearRows()
+{
+    HC_CHECK_MAIN_THREAD();
+    sections_.clear();
+    forgetCells();
+    headerResourceSection_ = nullptr;
+    loaded_ = false;
+    loadFailed_ = false;
+    if (!tableView_) return;
+    tableView_->reloadData();
     updateEmptyState();
 }
 

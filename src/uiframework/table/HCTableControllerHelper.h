@@ -28,9 +28,10 @@
 // changes nothing. A load whose callbacks are let go unused (the provider
 // dropped the request) ends like a failed one, so no loading screen is left
 // up. A page left with no rows by a failed load says so
-// (getLoadFailedMessage) until a load succeeds. The page loads on its first
-// appearance unless autoLoadData says NO, and on every later one when
-// shouldAlwaysRefreshWhenShown says YES.
+// (getLoadFailedMessage) until a load succeeds; a page about to list
+// something else takes the old rows down first (clearRows). The page loads
+// on its first appearance unless autoLoadData says NO, and on every later
+// one when shouldAlwaysRefreshWhenShown says YES.
 //
 // Empty and not loaded. With no rows after a load and shouldDisplayEmptyDataSet,
 // the no-data controller's view (getNoDataFoundViewController) takes the
@@ -268,6 +269,10 @@ protected:
     // does not move on (no current page, or a server that ignores the page
     // asked) would otherwise be asked for again at every reload of the rows.
     void loadNextPage(int page);
+    // Takes every row down and forgets the list, as before the first load:
+    // for a page whose next load lists something else (another tab), so
+    // that a load which then fails shows its failure, not the other list.
+    void clearRows();
 
 private:
     class DeletionConfirmation;
@@ -303,6 +308,8 @@ private:
     std::optional<double> constantHeightFor(const std::string& cellName);
     // The leading and trailing cells of the sections from `fromSection` on.
     void loadEdgeCells(size_t fromSection);
+    // Drops the cells made for the sections shown (they are replaced whole).
+    void forgetCells();
     void handOverHeaderResource();
     void updateEmptyState();
     void setFooterMessage(const std::string& text);
