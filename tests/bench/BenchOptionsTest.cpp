@@ -69,6 +69,17 @@ std::string exampleOf(const std::string& value)
     return value.substr(0, value.find('|'));  // a choice's first, or any text
 }
 
+// Exits 0 when Google Benchmark takes `arg`, which it then removes from the
+// command line.
+[[noreturn]] void exitWhetherTaken(const std::string& arg)
+{
+    std::string name = "bench", given = arg;
+    char* argv[] = {name.data(), given.data(), nullptr};
+    int argc = 2;
+    benchmark::Initialize(&argc, argv);
+    std::exit(argc == 1 ? 0 : 3);
+}
+
 }  // namespace
 
 TEST(BenchOptions, EachProgramTakesTheOptionsOfItsGroupOnly)
@@ -169,16 +180,7 @@ TEST(BenchOptions, EveryGoogleBenchmarkOptionInTheTableIsOneTheLibraryTakes)
             ASSERT_TRUE(options.fits(option, value)) << option.line;
             const std::string arg = "--" + option.name + "=" + value;
             // In a child: the library keeps what it parsed in globals.
-            EXPECT_EXIT(
-                {
-                    std::string name = "bench", given = arg;
-                    char* argv[] = {name.data(), given.data(), nullptr};
-                    int argc = 2;
-                    benchmark::Initialize(&argc, argv);
-                    std::exit(argc == 1 ? 0 : 3);
-                },
-                ::testing::ExitedWithCode(0), "")
-                << arg;
+            EXPECT_EXIT(exitWhetherTaken(arg), ::testing::ExitedWithCode(0), "") << arg;
         }
     }
     EXPECT_FALSE(checked.empty());
