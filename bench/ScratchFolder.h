@@ -2,9 +2,10 @@
 // The one folder for a benchmark program's files (sandboxes, databases), in
 // the temporary folder, made on first use and removed when the program
 // ends: at exit (a return from main, or exit() on an error), and on SIGINT,
-// SIGTERM or SIGHUP. A signal handler may not run the C++ library, so there
-// a child `rm -rf` removes it, waited for; the signal then ends the program
-// as it would have. Only a crash leaves the folder behind.
+// SIGTERM or SIGHUP (unless ignored from the start). A signal handler may
+// not run the C++ library, so there a child `rm -rf` removes it, waited
+// for; the signal then ends the program as it would have. Only a crash
+// leaves the folder behind.
 //
 // Thread: main thread; the removal runs at exit, or in the signal handler.
 #include <signal.h>
@@ -67,7 +68,12 @@ inline const std::string& scratchFolder()
         struct sigaction action {};
         action.sa_handler = scratch::removeOnSignal;
         sigemptyset(&action.sa_mask);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            // One ignored from the start (a background job's SIGINT) stays ignored.
+            struct sigaction previous {};
+            if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
+                sigaction(signal, &action, nullptr);
+        }
         return made;
     }();
     return folder;
