@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchCommandLine.h"
 #include "RatioReporter.h"
 #include "core/storage/HCCompressableData.h"
 
@@ -104,6 +105,7 @@ BENCHMARK_CAPTURE(BM_RawZlibUncompress, 256KB, 256 * 1024)->Unit(benchmark::kMic
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     RatioReporter reporter({
         {"BM_StoredFormCompress/64KB", "BM_RawZlibCompress2/64KB", "64 KB blob: stored form / compress2"},
         {"BM_StoredFormCompress/256KB", "BM_RawZlibCompress2/256KB", "256 KB blob: stored form / compress2"},

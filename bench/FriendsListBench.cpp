@@ -11,12 +11,13 @@
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "BenchCommandLine.h"
 #include "HandWrittenSigner.h"
 #include "RatioReporter.h"
+#include "ScratchFolder.h"
 #include "SignedCurlGet.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/replies/HCTableSectionDescription.h"
@@ -118,10 +119,9 @@ BENCHMARK(BM_RawCurlFriends)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::k
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     platform::Thread::adoptCurrentAsMain();
-    std::string sandbox = (std::filesystem::temp_directory_path() / "hc-friends-bench-XXXXXX").string();
-    if (!mkdtemp(sandbox.data())) return 1;
-    platform::Sandbox::configure(sandbox);
+    platform::Sandbox::configure(bench::scratchFolder());
     server = std::make_unique<localserver::Server>();
     localserver::registerServiceRoutes(*server);
     if (!server->start()) return 1;
@@ -144,6 +144,5 @@ int main(int argc, char** argv)
     HCSettings::Shutdown();
     server->stop();
     platform::Sandbox::reset();
-    std::filesystem::remove_all(sandbox);
     return status;
 }

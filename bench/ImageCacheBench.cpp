@@ -21,6 +21,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "BenchCommandLine.h"
 #include "RatioReporter.h"
 #include "core/images/HCImageCache.h"
 
@@ -158,6 +159,7 @@ BENCHMARK(BM_BareLru)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     const Tally ours = runOurs();
     const Tally baseline = runBaseline();
     if (!(ours == baseline) || ours.peakBytes > HCImageCache::kMaxBytes) {

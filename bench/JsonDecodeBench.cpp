@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchCommandLine.h"
 #include "RatioReporter.h"
 #include "kernel/json/HCJsonCoder.h"
 #include "platform/foundation/Values.h"
@@ -137,6 +138,7 @@ BENCHMARK(BM_YajlEmptyCallbacks);
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     const std::string what = "document of " + std::to_string(replyText().size()) + " bytes: decodeJson / ";
     RatioReporter reporter({{"BM_DecodeJson", "BM_YajlTreeParse", what + "yajl_tree_parse"},
                             {"BM_DecodeJson", "BM_YajlEmptyCallbacks", what + "yajl empty callbacks (floor)"}});

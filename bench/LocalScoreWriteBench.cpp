@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchCommandLine.h"
 #include "RatioReporter.h"
 #include "ScratchOfflineDatabase.h"
 #include "platform/runtime/Thread.h"
@@ -45,7 +46,7 @@ bool exec(sqlite3* db, const std::string& sql)
 // each holding `rows` confirmed rows of other players.
 std::shared_ptr<HCOfflineDatabase> openFile(int rows)
 {
-    auto database = bench::openScratchOfflineDatabase("hc-score-bench");
+    auto database = bench::openScratchOfflineDatabase();
     sqlite3* db = database->mainConnection().handle();
     exec(db, "REPLACE INTO leaderboards (id, name, descending_sort_order, active, is_aggregate, visible, "
              "allow_posting_lower_scores, start_version, end_version) VALUES (1, 'Score', 1, 1, 0, 1, 0, '0', '9'), "
@@ -257,6 +258,7 @@ BENCHMARK_CAPTURE(BM_RawSqliteWrite, 10000, 10000)->Unit(benchmark::kMicrosecond
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     platform::Thread::adoptCurrentAsMain();
     RatioReporter reporter({
         {"BM_StoreWrite/1", "BM_RawSqliteWrite/1", "1 row per board: store / raw SQLite"},

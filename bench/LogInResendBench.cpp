@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "BenchCommandLine.h"
+#include "ScratchFolder.h"
 #include "core/clientstate/HCClientState.h"
 #include "core/halcyon/Halcyon.h"
 #include "kernel/settings/HCSettings.h"
@@ -95,9 +96,7 @@ struct Figures {
 
 bool run(int pending, Figures& figures)
 {
-    const std::string sandbox = (std::filesystem::temp_directory_path() /
-                                 ("hc-login-bench-" + std::to_string(::getpid()) + "-" + std::to_string(pending)))
-                                    .string();
+    const std::string sandbox = bench::scratchFolder() + "/pending-" + std::to_string(pending);
     std::filesystem::remove_all(sandbox);
     std::filesystem::create_directories(sandbox);
     platform::Sandbox::configure(sandbox);
@@ -145,15 +144,9 @@ bool run(int pending, Figures& figures)
 
 int main(int argc, char** argv)
 {
-    if (auto status = checkBenchCommandLine(argc, argv, {{"pending", "pending scores of the one case to run",
-                                                          "the cases 0, 1000 and 100000"}})) {
-        return *status;
-    }
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     platform::Thread::adoptCurrentAsMain();
-    const std::string home = (std::filesystem::temp_directory_path() / ("hc-login-bench-" + std::to_string(::getpid())))
-                                 .string();
-    std::filesystem::create_directories(home);
-    platform::Sandbox::configure(home);
+    platform::Sandbox::configure(bench::scratchFolder());
     localserver::Server server;
     localserver::registerServiceRoutes(server);
     auto scores = localserver::registerScoreRoutes(server, localserver::registerStorageRoutes(server));
@@ -169,8 +162,8 @@ int main(int argc, char** argv)
     queries.isOnline = [] { return true; };
     HCClientState::setQueries(queries);
 
-    const int only = benchSize(argc, argv, "pending", -1);
-    std::vector<int> cases = only >= 0 ? std::vector<int>{only} : std::vector<int>{0, 1000, 100000};
+    const auto only = benchSize(argc, argv, "pending");
+    std::vector<int> cases = only ? std::vector<int>{*only} : std::vector<int>{0, 1000, 100000};
     std::printf("%-10s %16s %16s %16s %18s %14s %8s\n", "pending", "logged-in frame", "longest turn",
                 "main busy", "all confirmed", "peak growth", "batches");
     int status = 0;
@@ -191,6 +184,5 @@ int main(int argc, char** argv)
     HCSettings::Shutdown();
     server.stop();
     platform::Sandbox::reset();
-    std::filesystem::remove_all(home);
     return status;
 }

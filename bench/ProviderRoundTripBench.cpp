@@ -18,7 +18,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,6 +25,7 @@
 
 #include "BenchCommandLine.h"
 #include "HandWrittenSigner.h"
+#include "ScratchFolder.h"
 #include "SignedCurlGet.h"
 #include "kernel/settings/HCSettings.h"
 #include "localserver/Server.h"
@@ -137,14 +137,12 @@ void report(const char* name, const Samples& samples)
                 static_cast<double>(samples.contextSwitches) / static_cast<double>(samples.microseconds.size()));
 }
 
-// "--rounds=N" and "--per-round=N" size the run; 0 counts as 1.
-constexpr int kRounds = 40;
-constexpr int kPerRound = 50;
-
+// "--rounds=N" and "--per-round=N" size the run (their defaults are in
+// bench/options.txt); 0 counts as 1.
 int runRounds(int argc, char** argv, const std::string& serviceRootUrl)
 {
-    const int rounds = std::max(1, benchSize(argc, argv, "rounds", kRounds));
-    const int perRound = std::max(1, benchSize(argc, argv, "per-round", kPerRound));
+    const int rounds = std::max(1, benchSize(argc, argv, "rounds").value_or(1));
+    const int perRound = std::max(1, benchSize(argc, argv, "per-round").value_or(1));
     ProviderClient provider;
     RawCurlClient raw(serviceRootUrl + "server_timestamp");
     // Warm both: the connection, the threads, the first allocations.
@@ -176,18 +174,10 @@ int runRounds(int argc, char** argv, const std::string& serviceRootUrl)
 
 int main(int argc, char** argv)
 {
-    if (auto status = checkBenchCommandLine(argc, argv, {{"rounds", "rounds of requests", std::to_string(kRounds)},
-                                                          {"per-round", "requests per round", std::to_string(kPerRound)}})) {
-        return *status;
-    }
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     platform::Thread::adoptCurrentAsMain();
     // The provider keeps its credentials under the sandbox: a scratch one.
-    std::string sandbox = (std::filesystem::temp_directory_path() / "hc-roundtrip-bench-XXXXXX").string();
-    if (!mkdtemp(sandbox.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    platform::Sandbox::configure(sandbox);
+    platform::Sandbox::configure(bench::scratchFolder());
     localserver::Server server;
     localserver::registerServiceRoutes(server);
     if (!server.start()) {
@@ -202,6 +192,5 @@ int main(int argc, char** argv)
     HCSettings::Shutdown();
     server.stop();
     platform::Sandbox::reset();
-    std::filesystem::remove_all(sandbox);
     return status;
 }

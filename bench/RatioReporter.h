@@ -2,19 +2,24 @@
 // The console table of Google Benchmark, followed by one line per comparison
 // of the library's case with the raw library doing the same work:
 //     "<label> time = <ours / baseline>"
+// A comparison whose case left no result (misspelt, or failed) is an error,
+// named on the error stream; one whose case --benchmark_filter left out is
+// said so on a line of its own.
+//
+// Thread: main thread (Google Benchmark reports on the thread that runs it).
 #include <benchmark/benchmark.h>
-
-#include "BenchCommandLine.h"
 
 #include <cstdio>
 #include <map>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 class RatioReporter final : public benchmark::ConsoleReporter {
 public:
-    // Benchmark names as registered ("BM_Ours", or "BM_Ours/64KB" for a capture).
+    // Cases by name, argument included: "BM_Ours", "BM_Ours/64KB" for a
+    // capture, "BM_Ours/100" for ->Arg(100).
     struct Comparison {
         std::string ours, baseline, label;
     };
@@ -27,39 +32,84 @@ public:
 
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            // Seconds, whatever unit each case prints in; of repetitions, their median.
+            const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const std::string name = caseName(run);
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                medians_[name] = seconds;
+            else if (run.run_type == Run::RT_Iteration)
+                times_[name] = seconds;
+        }
         ConsoleReporter::ReportRuns(runs);
     }
 
     void Finalize() override
     {
         ConsoleReporter::Finalize();
+        const std::string filter = benchmark::GetBenchmarkFilter();
+        const bool filtered = !filter.empty() && filter != "." && filter != "all";
         for (const Comparison& c : comparisons_) {
-            auto ours = times_.find(c.ours);
-            auto baseline = times_.find(c.baseline);
-            if (ours != times_.end() && baseline != times_.end() && baseline->second > 0)
-                std::printf("%s time = %.2f\n", c.label.c_str(), ours->second / baseline->second);
+            const double* ours = timeOf(c.ours);
+            const double* baseline = timeOf(c.baseline);
+            const std::string& missing = !ours ? c.ours : c.baseline;
+            if (ours && baseline && *baseline > 0) {
+                GetOutputStream() << c.label << " time = " << format(*ours / *baseline) << "\n";
+            } else if (filtered && (!ours || !baseline)) {
+                GetOutputStream() << c.label << ": not compared, --benchmark_filter left out " << missing << "\n";
+            } else {
+                GetErrorStream() << c.label << ": no result for " << missing << "\n";
+                failed_ = true;
+            }
         }
     }
 
+    // Whether a comparison found no result.
+    bool failed() const { return failed_; }
+
 private:
+    static std::string caseName(const Run& run)
+    {
+        return run.run_name.args.empty() ? run.run_name.function_name
+                                         : run.run_name.function_name + "/" + run.run_name.args;
+    }
+
+    const double* timeOf(const std::string& name) const
+    {
+        for (const auto* times : {&medians_, &times_}) {
+            const auto found = times->find(name);
+            if (found != times->end()) return &found->second;
+        }
+        return nullptr;
+    }
+
+    static std::string format(double ratio)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f", ratio);
+        return text;
+    }
+
     std::vector<Comparison> comparisons_;
     std::map<std::string, double> times_;
+    std::map<std::string, double> medians_;
+    bool failed_ = false;
 };
 
-// Runs every registered benchmark through a RatioReporter.
+// Runs every registered benchmark through a RatioReporter, after
+// checkBenchCommandLine accepted the command line: 1 when a comparison
+// found no result.
 inline int runBenchmarksWithRatio(int argc, char** argv, RatioReporter& reporter)
 {
-    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     benchmark::Initialize(&argc, argv);
-    // What is left is a --benchmark_ option Google Benchmark does not know.
+    // What is left is an option the options table lets through but Google
+    // Benchmark does not know: the table is wrong.
     if (argc > 1) {
         std::fprintf(stderr, "%s: unknown option: %s\n", argv[0], argv[1]);
         return 2;
     }
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return 0;
+    return reporter.failed() ? 1 : 0;
 }

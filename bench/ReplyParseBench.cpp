@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchCommandLine.h"
 #include "RatioReporter.h"
 #include "core/replies/HCPaginatedSeries.h"
 #include "core/resources/HCResource.h"
@@ -143,6 +144,7 @@ BENCHMARK(BM_ResourcesFromXml)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     RatioReporter reporter("BM_ResourcesFromXml", "BM_HCXmlDocumentOnly",
                            "reply of " + std::to_string(reply().size()) + " bytes: resources / tree-only");
     return runBenchmarksWithRatio(argc, argv, reporter);

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <string>
 
+#include "BenchCommandLine.h"
 #include "RatioReporter.h"
 #include "platform/runtime/RunLoop.h"
 
@@ -63,6 +64,7 @@ BENCHMARK_CAPTURE(BM_DequeByHand, 20000, 20000);
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     RatioReporter reporter({{"BM_RunLoopTurn/1000", "BM_DequeByHand/1000", "1,000 tasks: run loop / deque by hand"},
                             {"BM_RunLoopTurn/20000", "BM_DequeByHand/20000", "20,000 tasks: run loop / deque by hand"}});
     return runBenchmarksWithRatio(argc, argv, reporter);

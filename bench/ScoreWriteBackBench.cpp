@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchCommandLine.h"
 #include "RatioReporter.h"
 #include "ScratchOfflineDatabase.h"
 #include "platform/runtime/Thread.h"
@@ -42,7 +43,7 @@ bool exec(sqlite3* db, const std::string& sql)
 // pending score.
 std::shared_ptr<HCOfflineDatabase> openFile()
 {
-    auto database = bench::openScratchOfflineDatabase("hc-write-back-bench");
+    auto database = bench::openScratchOfflineDatabase();
     sqlite3* db = database->mainConnection().handle();
     const std::string numbers = "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
                                 std::to_string(kScores - 1) + ") ";
@@ -155,6 +156,7 @@ BENCHMARK(BM_StoreWriteBackOneTransactionEach)->Unit(benchmark::kMillisecond)->I
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     platform::Thread::adoptCurrentAsMain();
     RatioReporter reporter({
         {"BM_StoreWriteBack", "BM_RawSqliteWriteBack", "1,000 confirmations in one transaction: store / raw SQLite"},

@@ -1,25 +1,25 @@
 #pragma once
 // A fresh offline database for one benchmark case: a sandbox of its own in
-// the temporary folder, the file opened as the client opens it (write-ahead
-// logging, synchronous=FULL), brought to the current layout and made the
-// current database.
-#include <unistd.h>
-
+// the program's scratch folder, the file opened as the client opens it
+// (write-ahead logging, synchronous=FULL), brought to the current layout and
+// made the current database.
+//
+// Thread: main thread.
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "ScratchFolder.h"
 #include "platform/foundation/Sandbox.h"
 #include "scores/offline/HCOfflineDatabase.h"
 #include "scores/offline/HCOfflineSchema.h"
 
 namespace bench {
 
-inline std::shared_ptr<HCOfflineDatabase> openScratchOfflineDatabase(const std::string& prefix)
+inline std::shared_ptr<HCOfflineDatabase> openScratchOfflineDatabase()
 {
     static int serial = 0;
-    const auto dir = std::filesystem::temp_directory_path() /
-                     (prefix + "-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+    const auto dir = std::filesystem::path(scratchFolder()) / ("database-" + std::to_string(++serial));
     std::filesystem::create_directories(dir);
     platform::Sandbox::configure(dir.string());
     HCOfflineDatabase::setCurrent(nullptr);

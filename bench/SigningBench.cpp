@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "HandWrittenSigner.h"
+#include "BenchCommandLine.h"
 #include "RatioReporter.h"
 #include "transport/oauth/OAuthSignatureBaseString.h"
 #include "platform/net/PercentEncoding.h"
@@ -121,6 +122,7 @@ bool sameBytesOnTheWire()
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     if (!sameBytesOnTheWire()) return 1;
     const std::string what = "signed request of " + std::to_string(parameters().size()) + " parameters: prepare / ";
     RatioReporter reporter({{"BM_OAuthURLRequestPrepare", "BM_HandWrittenSigner", what + "hand-written signer"},

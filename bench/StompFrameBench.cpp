@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "BenchCommandLine.h"
 #include "RatioReporter.h"
 #include "transport/presence/HCStompFrame.h"
 
@@ -77,6 +78,7 @@ BENCHMARK(BM_WholeFrame256KB)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     if (readInPieces(messageWire(1000), 16) != 1000 || readInPieces(messageWire(1000), 1) != 1000) {
         std::fprintf(stderr, "the frame was not read back from its pieces\n");
         return 1;

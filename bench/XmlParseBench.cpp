@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchCommandLine.h"
 #include "RatioReporter.h"
 #include "kernel/xml/HCXmlDocument.h"
 
@@ -144,6 +145,7 @@ BENCHMARK(BM_HCXmlDocumentTree)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    if (auto status = checkBenchCommandLine(argc, argv)) return *status;
     const std::string what = "reply of " + std::to_string(reply().size()) + " bytes: HCXmlDocument / ";
     RatioReporter reporter({{"BM_HCXmlDocumentTree", "BM_ExpatTokenizeOnly", what + "expat tokenise-only"},
                             {"BM_HCXmlDocumentTree", "BM_ExpatHeapTree", what + "expat heap node per element"}});

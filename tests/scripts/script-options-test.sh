@@ -21,8 +21,13 @@ source "$(dirname "$0")/shell-test-support.sh"
 copy="$work/repo"
 mkdir -p "$copy" "$work/bin" "$work/tmp"
 cp -R "$source_root/scripts" "$source_root/.ci" "$copy/"
-mkdir "$copy/fuzz"
+mkdir "$copy/fuzz" "$copy/bench" "$copy/cmake"
+# What the scripts read to check their arguments: the fuzz programs' names,
+# the benchmark programs' options table, the project's CMake options.
 cp "$source_root"/fuzz/*Fuzzer.cpp "$copy/fuzz/"
+cp "$source_root/bench/options.txt" "$copy/bench/"
+cp "$source_root/CMakeLists.txt" "$copy/"
+cp "$source_root"/cmake/*.cmake "$copy/cmake/"
 for tool in cmake ctest ninja make apt-get sudo dpkg-query localedef clang clang++ g++ openssl epmd ccache; do
   printf '#!/bin/sh\necho "%s $*" >>"%s/ran"\nexit 1\n' "$tool" "$work" >"$work/bin/$tool"
   chmod +x "$work/bin/$tool"
@@ -74,7 +79,8 @@ check_help() {  # check_help COMMAND...
   fi
 }
 
-# A wrong argument: exit 2, one line that names it.
+# A wrong argument: exit 2, one line that names it (outside the usage that
+# may follow it, which names every option).
 check_refused() {  # check_refused NAMED COMMAND...
   local named=$1 name
   shift
@@ -83,7 +89,7 @@ check_refused() {  # check_refused NAMED COMMAND...
   cat "$work/out" "$work/err" >"$work/both"
   if [ "$status" -ne 2 ]; then
     fail "$name exited $status, not 2: $(head -n 2 "$work/both" | tr '\n' ' ')"
-  elif [ "$(wc -l <"$work/both")" -ne 1 ] || ! grep -qF -- "$named" "$work/both"; then
+  elif [ "$(wc -l <"$work/both")" -ne 1 ] || ! sed 's/ (usage: .*)$//' "$work/both" | grep -F -- "$named" >/dev/null; then
     fail "$name did not name \"$named\" in one line: $(head -n 3 "$work/both" | tr '\n' ' ')"
   fi
 }
@@ -93,13 +99,50 @@ for script in scripts/setup scripts/demo scripts/install scripts/test scripts/ts
   check_help "$script"
   check_refused --bulid-only "$script" --bulid-only
 done
+# An argument beside --help is read all the same.
+for script in scripts/setup scripts/install scripts/tsan scripts/fuzz scripts/bench .ci/run; do
+  check_refused --bogus "$script" --help --bogus
+done
+# Those that take no arguments read every one, an empty one too.
+for script in scripts/setup .ci/run; do
+  check_refused '"extra"' "$script" extra
+  check_refused '"extra"' "$script" --help extra
+  check_refused '""' "$script" "" --bogus
+done
+check_refused '"b"' .ci/run b a
 check_refused --time scripts/fuzz --time
 check_refused '"soon"' scripts/fuzz --time soon
-check_refused --jobs scripts/fuzz JsonDecoderFuzzer --jobs
+# Each program is taken by its name, the first as well as the last: --jobs,
+# after it, is what is refused.
+for source in "$source_root"/fuzz/*Fuzzer.cpp; do
+  check_refused --jobs scripts/fuzz "$(basename "$source" .cpp)" --jobs
+done
 check_refused NoSuchFuzzer scripts/fuzz NoSuchFuzzer
 check_refused --server scripts/demo --server
+check_refused -Dfoo scripts/tsan -Dfoo
+check_refused -DHC_UNTIY=OFF scripts/tsan -DHC_UNTIY=OFF
+check_refused --bogus scripts/tsan -DHC_UNITY=OFF -DCMAKE_BUILD_TYPE:STRING=Release --bogus
+# scripts/bench knows the programs' options before it builds them.
 check_refused --benchmark scripts/bench --benchmark
+check_refused --benchmark_filer=x scripts/bench --benchmark_filer=x
+check_refused --benchmark_filter scripts/bench --benchmark_filter
+check_refused --benchmark_min_time=0.2s scripts/bench --benchmark_min_time=0.2s
+check_refused --bogus scripts/bench --benchmark_filter=HCXml --rounds=3 --pending=10 --benchmark_time_unit=us --bogus
 check_refused bogus scripts/broker bogus
+
+# scripts/install's last line can be pasted into a shell whatever the
+# prefix holds: here the build and the packages are stand-ins that succeed.
+mkdir "$work/succeed"
+for tool in cmake apt-get sudo dpkg-query localedef; do
+  printf '#!/bin/sh\nexit 0\n' >"$work/succeed/$tool"
+  chmod +x "$work/succeed/$tool"
+done
+prefix="$work/a prefix's folder"
+last=$(cd "$copy" && PATH="$work/succeed:$PATH" timeout 20 scripts/install "$prefix" </dev/null 2>&1 | tail -n 1)
+pasted=$(eval "printf '%s|' ${last##*-DCMAKE_PREFIX_PATH=}" 2>&1) || true
+if [ "$pasted" != "$prefix|" ]; then
+  fail "scripts/install's last line, pasted, does not give the prefix back: $last"
+fi
 
 for program in "$@"; do
   name=$(basename "$program")
