@@ -111,6 +111,40 @@ TEST_F(ChallengePagesTest, TheHistoryTabListsTypesAndATypeTapOpensItsHistoryWith
                                                      Halcyon::applicationDisplayName() + ".)"}));
 }
 
+TEST_F(ChallengePagesTest, AFailedLoadUnderATabShowsThatTabsFailureNotTheOtherTabsChallenges)
+{
+    constexpr const char* kTypes = "challenge_definitions.xml";
+    const std::vector<std::string> failed{std::string("(") + HCTableControllerHelper::kLoadFailedMessage + ")"};
+    const auto failWhere = [&](const char* path, const char* name) {
+        server->faults().clear();
+        server->faults().injectWhere("GET", path, name, std::string("1"), localserver::Fault::reply(500, "down"),
+                                     localserver::Faults::kUntilCleared);
+    };
+    benChallenges("2", "Top 5000");
+    openPage("ChallengeList");
+    ASSERT_EQ(screenRows(), (std::vector<std::string>{"[Pending Challenges]", "Top my score | Top 5000 | From Ben"}));
+
+    // Pending shown, then the types fail: Ben's challenge is no type.
+    failWhere(kTypes, "challenge_definition_stats");
+    ASSERT_TRUE(tapButton("History"));
+    waitForIdle();
+    EXPECT_EQ(lastParam(kTypes, "challenge_definition_stats"), "1");
+    EXPECT_EQ(screenRows(), failed);
+
+    // Types shown, then the pending challenges fail: a type is no challenge.
+    server->faults().clear();
+    ASSERT_TRUE(tapButton("Pending"));
+    waitForIdle();
+    ASSERT_TRUE(tapButton("History"));
+    waitForIdle();
+    ASSERT_EQ(screenRows().front(), "[Challenge Types]");
+    failWhere(kRecords, "incomplete");
+    ASSERT_TRUE(tapButton("Pending"));
+    waitForIdle();
+    EXPECT_EQ(lastParam(kRecords, "incomplete"), "1");
+    EXPECT_EQ(screenRows(), failed);
+}
+
 TEST_F(ChallengePagesTest, TheTypesAreHeadedByTheListsOwnStripAndThePendingListByThePlainHeader)
 {
     addBundleImage(HCChallengeListController::kSectionHeaderImageName);

@@ -106,6 +106,36 @@ TEST_F(FriendsPagesTest, PendingRequestsCountEditAndTheLastOneRemovedReturnsToFr
     EXPECT_EQ(page->currentTab(), HCFriendsController::kPendingTab) << "Ann has a friend: the page stays";
 }
 
+TEST_F(FriendsPagesTest, AFailedLoadUnderATabShowsThatTabsFailureNotTheOtherTabsPlayers)
+{
+    const std::vector<std::string> failed{std::string("(") + HCTableControllerHelper::kLoadFailedMessage + ")"};
+    const auto failWhere = [&](const char* name) {
+        server->faults().clear();
+        server->faults().injectWhere("GET", "users.xml", name, std::string("1"), localserver::Fault::reply(500, "down"),
+                                     localserver::Faults::kUntilCleared);
+    };
+    startOnline();
+    arrange({"1005"}, {kOtherUserId});
+    openPage("Friends");
+    ASSERT_EQ(screenRows(), (std::vector<std::string>{"[B]", "Ben | Last played  | 0"}));
+
+    // Friends shown, then the requests fail: Ben is no request.
+    failWhere("im-not-following");
+    ASSERT_TRUE(pickTab("Pending"));
+    EXPECT_EQ(lastParam("users.xml", "im-not-following"), "1");
+    EXPECT_EQ(screenRows(), failed);
+
+    // Requests shown, then the friends fail: Dora is no friend.
+    server->faults().clear();
+    ASSERT_TRUE(pickTab("Friends"));
+    ASSERT_TRUE(pickTab("Pending"));
+    ASSERT_EQ(screenRows(), (std::vector<std::string>{"Dora | Last played  | 0"}));
+    failWhere("full_alphabetical_list");
+    ASSERT_TRUE(pickTab("Friends"));
+    EXPECT_EQ(lastParam("users.xml", "full_alphabetical_list"), "1");
+    EXPECT_EQ(screenRows(), failed);
+}
+
 TEST_F(FriendsPagesTest, TheOnlyPendingRequestRemovedWithNoFriendsGoesBackToTheFriendsTab)
 {
     startOnline();

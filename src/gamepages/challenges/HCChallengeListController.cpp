@@ -67,14 +67,25 @@ void HCChallengeListController::onTableHeaderCreated(const platform::ObjectPtr& 
 
 void HCChallengeListController::onPendingSelected()
 {
-    listType_ = kPending;
+    HC_CHECK_MAIN_THREAD();
+    switchToList(kPending);
     reloadDataFromServer();
 }
 
 void HCChallengeListController::onHistorySelected()
 {
-    listType_ = kTypes;
+    HC_CHECK_MAIN_THREAD();
+    switchToList(kTypes);
     reloadDataFromServer();
+}
+
+void HCChallengeListController::switchToList(ListType type)
+{
+    const bool changed = listType_ != type;
+    listType_ = type;
+    // The other tab's rows must not stand under this one while it loads, nor
+    // after its load fails: the player would read challenge types as pending.
+    if (changed) clearRows();
 }
 
 platform::ui::ViewPtr HCChallengeListController::createPlainTableSectionHeader(int section)

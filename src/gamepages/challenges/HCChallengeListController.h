@@ -8,7 +8,9 @@
 //
 // The unviewed-challenges count drops by one for each new challenge of the
 // running game the page lists, once per record however often it reloads,
-// never below 0.
+// never below 0. A change of tab takes the other tab's rows down before its
+// load, so a failed load under a tab says so instead of showing the other
+// tab's rows.
 //
 // Thread: main thread.
 #include <memory>
@@ -63,6 +65,8 @@ public:
 private:
     void takeOffUnviewedCount(HCChallengeToUser& record);
     std::optional<std::string> historyTypeId() const;
+    // Takes the other tab's rows down when the list changes (the load follows).
+    void switchToList(ListType type);
 
     int listType_ = kPending;
     std::optional<std::string> clientApplicationId_;

@@ -154,15 +154,26 @@ void HCFriendsController::onResourcesDownloaded(const HCPaginatedSeriesPtr& seri
 
 void HCFriendsController::onFollowingSelected()
 {
-    curTabType_ = kFriendsTab;
+    HC_CHECK_MAIN_THREAD();
+    switchToTab(kFriendsTab);
     setEditingOff();
     reloadDataFromServer();
 }
 
 void HCFriendsController::onFollowersSelected()
 {
-    curTabType_ = kPendingTab;
+    HC_CHECK_MAIN_THREAD();
+    switchToTab(kPendingTab);
     reloadDataFromServer();
+}
+
+void HCFriendsController::switchToTab(Tab tab)
+{
+    const bool changed = curTabType_ != tab;
+    curTabType_ = tab;
+    // The other tab's players must not stand under this one while it loads,
+    // nor after its load fails: the player would take friends for requests.
+    if (changed) clearRows();
 }
 
 void HCFriendsController::setEditingOff()

@@ -10,6 +10,8 @@
 // player has left the page by then. The local player's empty "Friends" list
 // shows the import page instead. Friend notifications mark the page for one
 // reload on its next appearance; a presence change while shown reloads it.
+// A change of tab takes the other tab's rows down before its load, so a
+// failed load under a tab says so instead of showing the other tab's players.
 //
 // Thread: main thread.
 #include <memory>
@@ -70,6 +72,8 @@ public:
 
 private:
     bool isForLocalUser() const;
+    // Takes the other tab's rows down when the tab changes (the load follows).
+    void switchToTab(Tab tab);
     void setEditingOff();
     void _updateEditButtonState();
     void updateHeader();
