@@ -7,12 +7,19 @@
 // answers the linking screen of the first log-in, and exits 0 once its
 // delegate has heard userLoggedIn. When the client tells it the player is
 // offline because the server cannot be reached, or because the address
-// answered but not as the service does, it says so and exits 1; so it does
-// when SECONDS (default 20) pass with no answer.
+// answered but not as the service does, it says so (asking the address once
+// more which: something that is not the service, or the service failing or
+// under maintenance) and exits 1; so it does when SECONDS (default 20) pass
+// with no answer. Each run keeps its files in a temporary folder of its own,
+// removed at the end, so that copies may run side by side.
+#include <curl/curl.h>
+#include <stdlib.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "core/halcyon/Halcyon.h"
@@ -52,26 +59,56 @@ public:
 // Why a log-in failed, as the client's session tells it. A server that
 // cannot be reached or that refuses comes with an exception (the client's own
 // for a failed connection, the service's for a refusal); a failure with none
-// is a reply that held no exception at all: something else answers at the
-// address (a web server's 404 page, say), not the service.
+// is a reply that held no exception at all: something else answered at the
+// address (a web server's 404 page, say), or the service is down behind a
+// proxy's error page. explain() asks the address which.
 // Thread: main thread, where the session tells its observers.
 class LogInFailure final : public HCSessionObserver {
 public:
-    explicit LogInFailure(std::string url) : url_(std::move(url)) {}
     void sessionFailureWithException(const std::shared_ptr<HCSession>&,
                                      const std::shared_ptr<HCServerException>& exception) override
     {
-        if (!exception) {
-            std::printf("game: the address %s answered, but not as the service does: it is not the service\n",
-                        url_.c_str());
-            notTheService = true;
-        }
+        if (!exception) answeredOddly = true;
     }
-    bool notTheService = false;
-
-private:
-    std::string url_;
+    bool answeredOddly = false;
 };
+
+// The status the address answers a plain GET with; 0 when none came within
+// a few seconds.
+long statusAt(const std::string& url)
+{
+    CURL* curl = curl_easy_init();
+    if (!curl) return 0;
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 5L);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    // The page itself is not needed, only its status.
+    auto discard = +[](char*, size_t size, size_t count, void*) { return size * count; };
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discard);
+    long status = 0;
+    if (curl_easy_perform(curl) == CURLE_OK) curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_cleanup(curl);
+    return status;
+}
+
+// What answered at `url` when the log-in's reply was not the service's.
+// Only 404 and 501 are what no service answers; a failing service, or the
+// proxy in front of it, answers 5xx, 401 or the maintenance status 450 with
+// its own page.
+void explain(const std::string& url)
+{
+    const long status = statusAt(url);
+    if (status == 404 || status == 501) {
+        std::printf("game: the address %s answered %ld, but not as the service does: it is not the service\n",
+                    url.c_str(), status);
+    } else if (status == 401 || status == 450 || status >= 500) {
+        std::printf("game: the address %s answered %ld: the service (or what stands in front of it) is failing or "
+                    "under maintenance\n",
+                    url.c_str(), status);
+    } else {
+        std::printf("game: the address %s answered, but not as the service does (status %ld)\n", url.c_str(), status);
+    }
+}
 
 constexpr const char* kUsage = "usage: first-login SERVICE-URL [--wait SECONDS]";
 
@@ -115,9 +152,14 @@ int main(int argc, char** argv)
     }
     // 1. The thread that runs the game is the client's main thread.
     platform::Thread::adoptCurrentAsMain();
-    // 2. Where the client keeps its files, and the game's bundle.
-    const auto home = std::filesystem::temp_directory_path() / "first-login";
-    platform::Sandbox::configure((home / "Sandbox").string(), (home / "Bundle").string());
+    // 2. Where the client keeps its files, and the game's bundle: a folder
+    //    of this run's own, so that two copies never share a database.
+    std::string home = (std::filesystem::temp_directory_path() / "first-login-XXXXXX").string();
+    if (mkdtemp(home.data()) == nullptr) {
+        std::perror("first-login: mkdtemp");
+        return 1;
+    }
+    platform::Sandbox::configure(home + "/Sandbox", home + "/Bundle");
     // 3. The service to talk to.
     HCSettings::setDefaultOverride("server-url", url);
     // 4. The player said yes to the service (a game without this shows the
@@ -142,12 +184,12 @@ int main(int argc, char** argv)
     Halcyon::initializeWithProductKey("local-product-key", "local-product-secret", "Tolvarine Ruvuru", settings,
                                       HCDelegatesContainer::containerWithHalcyonDelegate(&game));
     // The session tells why a log-in failed (the session holds it weakly).
-    auto failure = std::make_shared<LogInFailure>(url);
+    auto failure = std::make_shared<LogInFailure>();
     if (auto session = Halcyon::session()) session->addObserver(failure);
 
     // The frame loop: the log-in's replies arrive while the run loop turns.
     platform::ui::Driver player;
-    auto told = [&] { return game.loggedIn || (game.offline && (reachabilityTold || failure->notTheService)); };
+    auto told = [&] { return game.loggedIn || (game.offline && (reachabilityTold || failure->answeredOddly)); };
     for (int frame = 0; frame < waitSeconds * 30 && !told(); ++frame) {
         platform::Thread::mainThread()->runLoop()->runUntil(told, 1.0 / 30);
         // The first log-in shows the linking screen; userLoggedIn waits for
@@ -161,8 +203,13 @@ int main(int argc, char** argv)
     if (!told()) {
         std::printf("game: no answer from the server at %s within %d s; the game stops waiting\n", url.c_str(),
                     waitSeconds);
+    } else if (failure->answeredOddly) {
+        explain(url);
     }
     Halcyon::shutdown();
-    std::filesystem::remove_all(home);
+    // A clean-up that fails (the folder already gone) is no reason to end
+    // the game with an exception.
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
     return game.loggedIn ? 0 : 1;
 }

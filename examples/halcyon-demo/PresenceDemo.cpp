@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonNotificationNames.h"
 #include "core/users/HCUser.h"
 #include "kernel/settings/HCSettings.h"
@@ -42,20 +43,28 @@ std::optional<localserver::BrokerOptions> brokerFromEnvironment()
     return broker;
 }
 
-DemoOutcome showPresence(localserver::Server* server, const DemoFrames& demo)
+DemoPart showPresence(localserver::Server* server, const DemoFrames& demo)
 {
     const auto& say = demo.say;
-    if (!server || !server->broker()) {
-        say("presence: off (the server has no message broker)");
-        return DemoOutcome::LeftOut;
+    auto off = [&](const std::string& why) {
+        say("presence: off (" + why + ")");
+        return DemoPart{"the presence channel (off: " + why + ")", DemoOutcome::LeftOut};
+    };
+    // Another server's log-in says whether it has a broker (the channel
+    // turned on); the demo can neither have it publish nor close a
+    // connection, and gave the client no presence host.
+    if (!server && Halcyon::loggedInUserSharesOnlineStatus()) {
+        return off("the server has a message broker, but the demo shows the channel only with a server of its own");
     }
+    if (!server || !server->broker()) return off("the server has no message broker");
+    auto outcome = [](DemoOutcome result) { return DemoPart{"the presence channel", result}; };
     auto presence = HCPresenceService::sharedInstance();
     auto inState = [&](HCPresenceService::State state) {
         return [&presence, state] { return presence && presence->state() == state; };
     };
     if (!waitUntil(demo, inState(HCPresenceService::State::Connected))) {
         say("presence: the channel did not connect");
-        return DemoOutcome::Failed;
+        return outcome(DemoOutcome::Failed);
     }
     say("presence: connected to the broker over TLS (STOMP 1.2)");
 
@@ -75,7 +84,7 @@ DemoOutcome showPresence(localserver::Server* server, const DemoFrames& demo)
     platform::NotificationCenter::defaultCenter().removeObserver(&token);
     if (!heard) {
         say("presence: the friend's presence did not arrive");
-        return DemoOutcome::Failed;
+        return outcome(DemoOutcome::Failed);
     }
     say("presence: " + *friendOnline + " is online (" + HCNSNotificationFriendPresenceChanged + ")");
 
@@ -85,16 +94,16 @@ DemoOutcome showPresence(localserver::Server* server, const DemoFrames& demo)
     closingOnPurpose = false;
     if (!closed) {
         say("presence: the broker could not close the connection");
-        return DemoOutcome::Failed;
+        return outcome(DemoOutcome::Failed);
     }
     say("presence: the broker closed the connection; the client tries again in " +
         std::to_string(static_cast<int>(HCPresenceService::kFirstRetrySeconds)) + " s");
     if (!waitUntil(demo, inState(HCPresenceService::State::Connected))) {
         say("presence: the client did not reconnect");
-        return DemoOutcome::Failed;
+        return outcome(DemoOutcome::Failed);
     }
     say("presence: reconnected after " + std::to_string(presence->failedAttempts()) + " failed attempt");
-    return DemoOutcome::Shown;
+    return outcome(DemoOutcome::Shown);
 }
 
 }  // namespace presencedemo

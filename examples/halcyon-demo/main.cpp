@@ -50,13 +50,16 @@
 // whole, six times N seconds: the pages not begun by then are skipped and
 // named. With --skip-pages the tour is left out.
 //
-// When the first log-in ends offline and the client has told it the server
-// cannot be reached, it says so in one line and exits 1 at once: nothing
-// after the log-in can work. Its last line otherwise sums the run up: what
-// it showed, what it could not show here (another server's records, a
-// presence channel without a message broker), and whether all it showed
-// happened. Ctrl-C (or SIGTERM) removes the run's temporary folder before
-// the program ends.
+// When the first log-in ends offline, it says why in one line and exits 1
+// at once: the server cannot be reached, what answers at the address is not
+// the service (404, 501), or the service (or what stands in front of it) is
+// failing or under maintenance; so it does when the server gives no answer
+// within N seconds. Nothing after the log-in can work. Its last line
+// otherwise sums the run up: what it showed, what it could not show here
+// (another server's records and presence channel, a presence channel
+// without a message broker), and whether all it showed happened. Ctrl-C
+// (or SIGTERM) at any moment removes the run's temporary folder before the
+// program ends.
 #include <unistd.h>
 
 #include <cstdio>
@@ -87,6 +90,7 @@
 #include "PresenceDemo.h"
 #include "PicturePageDemo.h"
 #include "ProfilePagesDemo.h"
+#include "ServerAnswer.h"
 #include "accounts/HCLinkSocialNetworksController.h"
 #include "client/HCServiceOrder.h"
 #include "core/banners/HCNotification.h"
@@ -1056,8 +1060,15 @@ int main(int argc, char** argv)
         std::cout << "log: " << platform::logLevelName(level) << ": " << line << std::endl;
     });
 
-    // The game's sandbox and bundle, fresh each run.
+    // The game's sandbox and bundle, fresh each run. Ctrl-C is noted from
+    // before the folder exists, so that no moment leaves it behind: until
+    // the client is up, the clean-up only removes the folder.
     std::string folder = (std::filesystem::temp_directory_path() / "halcyon-demo-XXXXXX").string();
+    auto removeFolder = [&folder] {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    };
+    demointerrupt::install(removeFolder);
     if (mkdtemp(folder.data()) == nullptr) {
         std::perror("halcyon-demo: mkdtemp");
         return 1;
@@ -1109,10 +1120,15 @@ int main(int argc, char** argv)
         localserver::registerScoreQueryRoutes(*server, serverScores, bucket);
         if (!server->start()) {
             std::cerr << "halcyon-demo: the local server did not start: " << server->error() << "\n";
+            removeFolder();
             return 1;
         }
         serverUrl = server->serviceRootUrl();
         say("halcyon-demo: local server at " + *serverUrl);
+    } else {
+        // Where another server's message broker takes clients is not the
+        // demo's to know: the client gets no presence host, and tries none.
+        HCSettings::setDefaultOverride("presence-host", "");
     }
     HCSettings::setDefaultOverride("server-url", *serverUrl);
 
@@ -1173,10 +1189,9 @@ int main(int argc, char** argv)
             server->stop();
         }
         platform::setLogSink(nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
+        removeFolder();
     };
-    // Ctrl-C between two frames ends the run the same way.
+    // From now on Ctrl-C between two frames ends the run the same way.
     demointerrupt::install(shutDown);
 
     // The frame loop: the game server's reachability, the log-in over the
@@ -1185,7 +1200,11 @@ int main(int argc, char** argv)
     platform::ui::Driver player;
     const int frames = seconds * 30;
     bool movedOn = false;
-    auto told = [&] { return game.loggedIn || (game.offline && reachabilityTold); };
+    // The session tells of a log-in whose reply held no exception (it holds
+    // its observers weakly).
+    auto oddReply = std::make_shared<serveranswer::OddReplyWatch>();
+    Halcyon::session()->addObserver(oddReply);
+    auto told = [&] { return game.loggedIn || (game.offline && (reachabilityTold || oddReply->answeredOddly)); };
     for (int i = 0; i < frames && !told(); ++i) {
         frame(told);
         if (!movedOn && platform::ui::Driver::findByText(HCLinkSocialNetworksController::kContinueTitle)) {
@@ -1194,10 +1213,19 @@ int main(int argc, char** argv)
             player.tapButton(HCLinkSocialNetworksController::kContinueTitle);
         }
     }
-    if (!game.loggedIn && game.offline) {
-        // Nothing after the log-in can work without the service.
+    // Nothing after the log-in can work without the service: a log-in that
+    // ended offline, or a server that gave no answer at all within the wait
+    // (every later step would wait out its own), ends the run here.
+    const bool answered = told() || Halcyon::session()->currentDevice() != nullptr;
+    if (!game.loggedIn && (game.offline || !answered)) {
+        const std::string why =
+            !answered ? "no answer from the server at " + *serverUrl + " within " + std::to_string(seconds) +
+                            " s; the demo stops waiting"
+            : oddReply->answeredOddly
+                ? serveranswer::whatAnswered(*serverUrl) + "; the player is offline"
+                : "the server at " + *serverUrl + " cannot be reached; the player is offline";
         shutDown();
-        say("halcyon-demo: FAILED: the server at " + *serverUrl + " cannot be reached; the player is offline");
+        say("halcyon-demo: FAILED: " + why);
         return 1;
     }
     const bool registered = Halcyon::session()->currentDevice() != nullptr;
@@ -1236,7 +1264,7 @@ int main(int argc, char** argv)
     const bool socialShown = showChat(demo) && showAnnouncements(demo) &&
                              showConversation(demo, localserver::defaults::kOtherUserId);
     const bool playersShown = showPlayers(frames);
-    const DemoOutcome presenceShown = presencedemo::showPresence(server.get(), demo);
+    const DemoPart presence = presencedemo::showPresence(server.get(), demo);
 
     // The log-in sent what was pending; the service now holds the better
     // score, once.
@@ -1335,9 +1363,7 @@ int main(int argc, char** argv)
         part("the forum", forumShown),
         part("chat, announcements and a conversation", socialShown),
         part("players and the game", playersShown),
-        {presenceShown == DemoOutcome::LeftOut ? "the presence channel (off: the server has no message broker)"
-                                               : "the presence channel",
-         presenceShown},
+        presence,
         part("the scores", scoresConfirmed && topScoresShown),
         part("the achievement", achievementConfirmed),
         part("the leaderboards", leaderboardsShown),

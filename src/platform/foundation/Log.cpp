@@ -5,6 +5,12 @@
 
 namespace platform {
 namespace {
+#ifdef NDEBUG
+constexpr bool kReleaseBuild = true;
+#else
+constexpr bool kReleaseBuild = false;
+#endif
+
 Guarded<LogSink>& installedSink()
 {
     static Guarded<LogSink> sink;
@@ -23,6 +29,11 @@ const char* logLevelName(LogLevel level)
     return "?";
 }
 
+LogLevel defaultLogLevel(bool releaseBuild)
+{
+    return releaseBuild ? LogLevel::Info : LogLevel::Debug;
+}
+
 void log(LogLevel level, std::string_view text)
 {
     LogSink sink = installedSink().get();
@@ -31,6 +42,7 @@ void log(LogLevel level, std::string_view text)
         sink(level, line);
         return;
     }
+    if (level < defaultLogLevel(kReleaseBuild)) return;
     // One write per line so that lines from two threads do not interleave.
     std::string out = std::string("[") + logLevelName(level) + "] " + line + "\n";
     std::fwrite(out.data(), 1, out.size(), stderr);

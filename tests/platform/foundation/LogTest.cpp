@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -32,4 +33,27 @@ TEST(ProgrammingError, ReportsAreLoggedAsErrorsUnlessAHandlerIsInstalled)
     ASSERT_EQ(log.lines.size(), 1u);
     EXPECT_EQ(log.lines[0].first, LogLevel::Error);
     EXPECT_NE(log.lines[0].second.find("Controller 'X' forgot to override 'y'"), std::string::npos);
+}
+
+// With no sink, a release build (the installed package a game links) keeps
+// the client's debug lines out of the game's output and prints the rest; a
+// debug build prints every level.
+TEST(Log, TheStderrWriterLeavesDebugLinesToDebugBuilds)
+{
+    EXPECT_EQ(defaultLogLevel(true), LogLevel::Info);
+    EXPECT_EQ(defaultLogLevel(false), LogLevel::Debug);
+#ifdef NDEBUG
+    const bool releaseBuild = true;
+#else
+    const bool releaseBuild = false;
+#endif
+    setLogSink(nullptr);
+    testing::internal::CaptureStderr();
+    log(LogLevel::Debug, "the manifest did not come");
+    log(LogLevel::Info, "connection ended");
+    log(LogLevel::Warning, "no tab list");
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(printed.find("[debug] the manifest did not come\n") != std::string::npos, !releaseBuild) << printed;
+    EXPECT_NE(printed.find("[info] connection ended\n"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("[warning] no tab list\n"), std::string::npos) << printed;
 }
