@@ -15,6 +15,11 @@
 // A form told setControllerToPopTo goes back to that page once linked (the
 // page that needed the login, however many screens lie between).
 //
+// A form with fields sends what the player typed: it hears its answer after
+// he left it, and a link refused, or let go unanswered, then is told
+// wherever he is (nothing else would say his login was not taken); once
+// linked it remembers the login and leaves nothing it is no longer on.
+//
 // Thread: main thread.
 #include <memory>
 #include <string>
@@ -30,6 +35,7 @@ public:
 
     static constexpr const char* kCannotSubmitMessage =
         "This form adds a login to the account you are signed in with, and none is signed in here.";
+    static constexpr const char* kNotLinkedMessage = "Your login was not added to your account.";
 
     bool addingAdditionalCredential() const { return addingAdditionalCredential_; }
     void setAddingAdditionalCredential(bool adding) { addingAdditionalCredential_ = adding; }
@@ -48,6 +54,13 @@ public:
 
     std::string singularResourceName() override { return "users_credential"; }
     std::string getFormSubmissionUrl() override { return "users_credentials/link.xml"; }
+    bool tellsFailureWhereverThePlayerIs() override { return !fields_.empty(); }
+    bool canReceiveCallbacksNow() const override
+    {
+        return !fields_.empty() || HCFormControllerHelper::canReceiveCallbacksNow();
+    }
+    // kNotLinkedMessage: what the player typed is not quoted.
+    std::string failureMessageWithoutReply() override { return kNotLinkedMessage; }
     void addHiddenParameters(HCHttpNestedQueryStringWriter& parameters) override;
     void onFormSubmitted(const HCPaginatedSeriesPtr& reply) override;
     void viewDidLoad() override;

@@ -384,3 +384,71 @@ TEST_F(FanClubPagesTest, NewsletterRequestsTheProviderDropsTakeTheLoadingScreenD
 }
 
 }  // namespace
+
+// What the player wrote is told when its send fails after he went back from
+// the page that held it: the review, and the e-mail login he typed.
+TEST_F(FanClubPagesTest, AReviewOrLoginRefusedAfterThePlayerWentBackIsToldOnThePageHeIsOn)
+{
+    startOnline();
+    auto page = openFromFanClub<HCFavoriteThisGameController>("Add Game as Favorite");
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(driver->tap(page->favoriteButton()));
+    waitForIdle();
+    driver->typeText(page->reviewTextField(), "Great fun");
+    server->faults().injectFor("POST", kReview, localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
+    ASSERT_TRUE(tapRightBarButton());
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    const auto fanClub = topPageAs<HCFanClubController>();
+    ASSERT_TRUE(fanClub);
+    server->faults().releaseHeld();
+    waitForIdle();
+    settle();
+    EXPECT_EQ(topPage(), fanClub);
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"busy"}));
+    ASSERT_TRUE(driver->answerAlert(0));
+    EXPECT_EQ(lastParam(kReview, "client_application_user[review]"), std::string("Great fun"));
+
+    // The star alone is no writing of his: its failure stays untold.
+    ASSERT_TRUE(tapRow("Add Game as Favorite"));
+    settle();
+    waitForIdle();
+    page = topPageAs<HCFavoriteThisGameController>();
+    ASSERT_TRUE(page);
+    server->faults().injectFor("POST", kReview, localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
+    ASSERT_TRUE(driver->tap(page->favoriteButton()));
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    server->faults().releaseHeld();
+    waitForIdle();
+    settle();
+    EXPECT_TRUE(alertMessages().empty());
+
+    localserver::registerCredentialRoutes(*server);
+    Halcyon::setLoggedInUserHasHttpBasicCredential(false);
+    ASSERT_TRUE(tapRow("Subscribe to Newsletter"));
+    settle();
+    waitForIdle();
+    auto newsletter = topPageAs<HCNewsLetterController>();
+    ASSERT_TRUE(newsletter);
+    ASSERT_TRUE(driver->tap(newsletter->subscriptionSwitch()));
+    settle();
+    ASSERT_TRUE(driver->answerSheet(HCNewsLetterController::kEnableRetrieval));
+    settle();
+    auto form = topPageAs<HCHttpCredentialsCreateController>();
+    ASSERT_TRUE(form);
+    driver->typeText(form->field("email"), "ann@example.com");
+    driver->typeText(form->field("password"), "secret99");
+    server->faults().injectFor("POST", "users_credentials/link.xml",
+                               localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
+    ASSERT_TRUE(tapButton("Secure Account"));
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    ASSERT_EQ(topPage(), newsletter);
+    server->faults().releaseHeld();
+    waitForIdle();
+    settle();
+    EXPECT_EQ(topPage(), newsletter);
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"busy"}));
+    EXPECT_FALSE(Halcyon::loggedInUserHasHttpBasicCredential());
+}

@@ -6,6 +6,8 @@
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/challenges/HCCompletedChallengeHeaderController.h"
 #include "gamepages/challenges/HCSendChallengeController.h"
+#include "gamepages/challenges/HCSendChallengeHeaderController.h"
+#include "localserver/Faults.h"
 #include "gamepages/support/ChallengePageHarness.h"
 #include "kernel/reachability/HCReachability.h"
 #include "platform/ui/AlertView.h"
@@ -374,3 +376,28 @@ TEST_F(SendChallengePageTest, AWonResultWhoseFriendsListFailsSendsNothingToTheUn
 }
 
 }  // namespace
+
+// The challenge carries the player's message: refused after he went back
+// from the page, it is told on the page he is on.
+TEST_F(SendChallengePageTest, ASendRefusedAfterThePlayerWentBackIsToldOnThePageHeIsOn)
+{
+    auto page = openSendPage();
+    ASSERT_TRUE(page);
+    auto header = std::dynamic_pointer_cast<HCSendChallengeHeaderController>(page->tableHeader());
+    ASSERT_TRUE(header);
+    ASSERT_TRUE(tapRow("Ben"));
+    driver->typeText(header->userMessageTextField(), "Bet you cannot");
+    server->faults().injectFor("POST", kSend, localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
+    ASSERT_TRUE(tapButton("Send"));
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    const auto below = topPage();
+    ASSERT_NE(below, page);
+    server->faults().releaseHeld();
+    waitForIdle();
+    settle();
+    EXPECT_EQ(topPage(), below);
+    EXPECT_EQ(lastAlertTitle(), "An error occurred");
+    EXPECT_TRUE(store->records().empty());
+    EXPECT_TRUE(game.lines.empty());
+}

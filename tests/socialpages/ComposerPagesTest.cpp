@@ -275,3 +275,24 @@ TEST_F(ComposerPagesTest, AskedForOneUnlinkedNetworkThePageOpensItsLoginAtOnce)
 }
 
 }  // namespace
+
+// Once the player went back from the composer, his message went with it: a
+// post refused then is told on the page he is on, quoting the message.
+TEST_F(ComposerPagesTest, APostRefusedAfterThePlayerWentBackIsToldOnThePageHeIsOn)
+{
+    link({"twitter"}, {"twitter"});
+    openComposer(std::string("Lead"), std::nullopt);
+    const auto composer = topPage();
+    driver->typeText(messageField(), "Beat my score");
+    server->faults().injectFor("POST", kPosts, localserver::Fault::heldBack(localserver::Fault::reply(500, "down")));
+    ASSERT_TRUE(tapRightBarButton());
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    const auto below = topPage();
+    ASSERT_NE(below, composer);
+    server->faults().releaseHeld();
+    waitForIdle();
+    settle();
+    EXPECT_EQ(topPage(), below);
+    EXPECT_EQ(alerts(), std::vector<std::string>{"Your message \"Beat my score\" was not sent."});
+}

@@ -5,6 +5,7 @@
 #include "dashboard/HCRootController.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/support/PageHarness.h"
+#include "localserver/Faults.h"
 #include "support/RequestThreadGate.h"
 #include "transport/provider/HCProvider.h"
 #include "platform/foundation/DeviceFacts.h"
@@ -439,3 +440,33 @@ TEST_F(InvitePagesTest, OpenedOverTheDashboardCancelTakesOnlyTheFlowAway)
 }
 
 }  // namespace
+
+// The invitation carries the player's message: refused after he went back
+// from the compose page, it is told on the page he is on.
+TEST_F(InvitePagesTest, ASendRefusedAfterThePlayerWentBackIsToldOnThePageHeIsOn)
+{
+    start();
+    auto startPage = openStart();
+    startPage->updateSelectedType(HCSelectInviteTypeController::kFriends,
+                                  {HCResource::initWithId<HCUser>(std::string(localserver::defaults::kOtherUserId))});
+    ASSERT_TRUE(tapRightBarButton());
+    settle();
+    waitForIdle();
+    auto compose = topPageAs<HCInviteFriendsController>();
+    ASSERT_TRUE(compose);
+    auto message = compose->header()->inviteText();
+    ASSERT_TRUE(driver->showKeyboard(message));
+    driver->typeText(message, "Race me to level 9!");
+    server->faults().injectFor("POST", "invites.xml",
+                               localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
+    ASSERT_TRUE(tapRightBarButton());
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    ASSERT_EQ(topPage(), startPage);
+    server->faults().releaseHeld();
+    waitForIdle();
+    settle();
+    EXPECT_EQ(topPage(), startPage);
+    EXPECT_EQ(alerts(), std::vector<std::string>{"An error occurred: Your invite was not submitted. Please try again."});
+    EXPECT_EQ(lastParam("invites.xml", "invite[sender_message]"), std::optional<std::string>("Race me to level 9!"));
+}

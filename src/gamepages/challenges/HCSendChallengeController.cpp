@@ -186,7 +186,9 @@ void HCSendChallengeController::send(const DataPtr& data, const Text& inResponse
     std::vector<std::string> ids;
     for (const auto& user : mSelectedUsers_) ids.push_back(user->resourceId().value_or(""));
     showLoadingScreen();
-    // A send dropped unanswered only takes the loading screen down.
+    // A send dropped unanswered only takes the loading screen down while the
+    // page is shown. The challenge carries the player's message: refused, or
+    // dropped once he left the page, it is told wherever he is.
     auto [sent, failed] = pageRequestDelegates<HCSendChallengeController>(
         std::static_pointer_cast<HCSendChallengeController>(platform::self(this)),
         [](auto& page, const auto&) { page.challengeSubmitted(); },
@@ -194,7 +196,7 @@ void HCSendChallengeController::send(const DataPtr& data, const Text& inResponse
         [](auto&, const auto&) {
             showAlert("An error occurred", "Your challenge was not submitted. Please try again.");
         },
-        HCDroppedRequest::Untold);
+        HCDroppedRequest::Untold, HCFailureTold::WhereverThePlayerIs);
     HCChallengeService::sendChallenge(challengeDefinitionId_, challengeText_, data, getUserMessage(), hiddenText_, ids,
                                       inResponseTo, sent, failed);
 }

@@ -7,6 +7,8 @@
 //
 // Nothing chosen, no connection or a refused send each show an alert and
 // keep the choice; a send the provider drops takes the loading screen down.
+// A send refused or dropped after the player left the page is told wherever
+// he is, as nothing else would say his challenge did not go.
 //
 // Thread: main thread.
 #include <memory>

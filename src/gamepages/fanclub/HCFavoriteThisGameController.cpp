@@ -11,6 +11,7 @@
 #include "social/applications/HCClientApplicationService.h"
 #include "social/profiles/HCPlayerReview.h"
 #include "uiframework/HCPageRequestDelegates.h"
+#include "uiframework/form/HCTextsInFlight.h"
 
 namespace {
 
@@ -172,7 +173,12 @@ void HCFavoriteThisGameController::updateState(
     showLoadingScreen();
     if (auto submit = navigationItem()->rightBarButtonItem()) submit->setEnabled(false);
     auto self = std::static_pointer_cast<HCFavoriteThisGameController>(platform::self(this));
-    // A change the provider drops ends as a failed one, so the page takes changes again.
+    // A change the provider drops ends as a failed one, so the page takes
+    // changes again. A review is the player's writing: refused, or dropped
+    // once he left the page (which takes the field with it), it is told
+    // wherever he is; the star alone is told nowhere.
+    HCPageRequestHandler<HCFavoriteThisGameController> tellReviewFailure;
+    if (sendReview) tellReviewFailure = [](auto& page, const platform::ObjectPtr& reason) { page.tellSubmissionFailure(reason); };
     auto [success, failure] = pageRequestDelegates<HCFavoriteThisGameController>(
         self,
         [onSuccess](auto& page, const platform::ObjectPtr& reply) {
@@ -182,7 +188,9 @@ void HCFavoriteThisGameController::updateState(
         [](auto& page, const platform::ObjectPtr& reason) {
             page.endChange();
             page.onRequestFailed(reason);
-        });
+        },
+        tellReviewFailure, HCDroppedRequest::Untold,
+        sendReview ? HCFailureTold::WhereverThePlayerIs : HCFailureTold::WhileShown);
     if (makeFavorite) {
         const std::string& text = reviewTextField_->text();
         HCClientApplicationService::makeGameFavorite(
@@ -213,6 +221,11 @@ void HCFavoriteThisGameController::onFormSubmitted(const HCPaginatedSeriesPtr&)
     reviewTextField_->resignFirstResponder();
     hideLoadingScreen();
     showNote(kFormSubmittedMessage);
+}
+
+std::string HCFavoriteThisGameController::failureMessageWithoutReply()
+{
+    return HCTextsInFlight::notSentMessageFor(reviewTextField_->text());
 }
 
 platform::ui::BarButtonItemPtr HCFavoriteThisGameController::submitBarButtonItem()

@@ -3,9 +3,11 @@
 // star makes the game a favourite or takes it back, and a favourite may
 // carry a review, sent with "Submit". Each appearance reads the player's
 // review again (a failed read says so on the page); a failed change leaves
-// the star and the review as they were. One change at a time: while one is
-// on its way the star and "Submit" do nothing, and "Submit", which the
-// loading screen does not cover, is disabled.
+// the star and the review as they were; a review refused, or let go
+// unanswered after the player left, is told with the form's failure alert
+// wherever he is (the latter quoting its head). One change at a time: while
+// one is on its way the star and "Submit" do nothing, and "Submit", which
+// the loading screen does not cover, is disabled.
 //
 // The form's own submission (onSubmitForm) sends the same change as the
 // favourite call: the review, when there is one, and the star as it stands,
@@ -46,6 +48,8 @@ public:
     std::string getFormSubmissionUrl() override;
     void addHiddenParameters(HCHttpNestedQueryStringWriter& parameters) override;
     void onFormSubmitted(const HCPaginatedSeriesPtr& reply) override;
+    // The review, quoted by its head.
+    std::string failureMessageWithoutReply() override;
     void registerActionsNow() override {}
     platform::ui::BarButtonItemPtr submitBarButtonItem() override;
     std::string kindName() const override { return "HCFavoriteThisGameController"; }

@@ -17,6 +17,8 @@
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCPageRequestDelegates.h"
+#include "uiframework/form/HCFormControllerHelper.h"
+#include "uiframework/form/HCTextsInFlight.h"
 #include "uiframework/table/HCTableCellBackgroundView.h"
 
 namespace {
@@ -248,23 +250,36 @@ void HCSendSocialNotificationController::send()
     for (const auto& row : networkRows())
         if (row->checked() && row->connectedToNetwork()) notification_->addSendToNetwork(row->networkType());
     // A post the provider drops unanswered ends like a failed one: the
-    // loading screen comes down.
+    // loading screen comes down. While the page is on its stack its field
+    // keeps the message and it says nothing; once the player went back from
+    // it, the message went with the page, and a post refused or dropped is
+    // told wherever he is.
+    const std::string message = submitTextCell_ ? submitTextCell_->message()->text() : std::string();
     auto [sent, failed] = pageRequestDelegates<HCSendSocialNotificationController>(
         std::static_pointer_cast<HCSendSocialNotificationController>(platform::self(this)),
         [](auto& page, const auto& reply) { page._sendSuccess(reply); },
-        [](auto& page, const auto& failure) { page._sendFailure(failure); });
+        [](auto& page, const auto& failure) { page._sendFailure(failure); },
+        [message](auto& page, const auto&) {
+            if (page.isOnNavigationStack()) return;
+            showRequestFailureAlert(HCFormControllerHelper::kFailureAlertTitle,
+                                    HCTextsInFlight::notSentMessageFor(message),
+                                    HCFormControllerHelper::kFailureAlertButton);
+        },
+        HCDroppedRequest::Told, HCFailureTold::WhereverThePlayerIs);
     auto handle = HCSocialNotificationService::sendSocialNotification(notification_, sent, failed);
     // A service that is not running answers nothing: the player may try again.
     if (!handle) {
         activateSendButton();
         return;
     }
+    postOnItsWay_ = true;
     showLoadingScreen();
 }
 
 void HCSendSocialNotificationController::_sendSuccess(std::shared_ptr<platform::Object>)
 {
     HC_CHECK_MAIN_THREAD();
+    postOnItsWay_ = false;
     hideLoadingScreen();
     HCSocialNotificationApi::sendSuccess();
     dismiss();
@@ -273,6 +288,7 @@ void HCSendSocialNotificationController::_sendSuccess(std::shared_ptr<platform::
 void HCSendSocialNotificationController::_sendFailure(std::shared_ptr<platform::Object> failure)
 {
     HC_CHECK_MAIN_THREAD();
+    postOnItsWay_ = false;
     hideLoadingScreen();
     auto loader = platform::as<OAuthAPIRequestLoader>(failure);
     if (loader && loader->statusCode() == 430) {
@@ -340,9 +356,16 @@ void HCSendSocialNotificationController::_extendedCredentialsCancel(std::shared_
     dismiss();
 }
 
+bool HCSendSocialNotificationController::canReceiveCallbacksNow() const
+{
+    return postOnItsWay_ || HCTableControllerHelper::canReceiveCallbacksNow();
+}
+
 void HCSendSocialNotificationController::dismiss()
 {
     HC_CHECK_MAIN_THREAD();
+    // A post answered after the player went back closes nothing he went on to.
+    if (!isOnNavigationStack()) return;
     if (dismissDashboardWhenSent_) {
         Halcyon::dismissDashboard();
     } else if (auto navigation = navigationController()) {

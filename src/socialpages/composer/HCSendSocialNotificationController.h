@@ -11,7 +11,10 @@
 // failed screen turns "Send" back on, a cancelled one closes the page. Each
 // such answer starts a new round from the first network. Any other failed
 // send leaves "Send" off until the player taps a row; the page says nothing
-// of its own.
+// of its own while it is on its stack, where its field keeps the message. A
+// post refused or dropped after the player went back from the page is told
+// wherever he is (quoting the message's head): nothing else would say it
+// was lost. The page hears its post's answer while it is on its way.
 //
 // A sent post closes the whole dashboard when this page was told so (the
 // game's launch); otherwise it pops back to the page that pushed it.
@@ -67,6 +70,7 @@ public:
     void _onDataLoaded(const HCPaginatedSeriesPtr& series, bool isIncremental) override;
     void onCellWasClicked(const platform::ObjectPtr& resource, const IndexPath& indexPathInTable) override;
     std::string kindName() const override { return "HCSendSocialNotificationController"; }
+    bool canReceiveCallbacksNow() const override;
 
     void _sendSuccess(std::shared_ptr<platform::Object> reply);
     void _sendFailure(std::shared_ptr<platform::Object> failure);
@@ -91,4 +95,5 @@ private:
     int currentGettingCredentialForNetwork_ = 0;
     platform::ui::ViewControllerPtr currentExtendedCredentialsController_;
     bool dismissDashboardWhenSent_ = false;
+    bool postOnItsWay_ = false;
 };

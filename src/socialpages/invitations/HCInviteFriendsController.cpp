@@ -128,7 +128,8 @@ void HCInviteFriendsController::inviteFriends()
     auto [sent, failed] = pageRequestDelegates<HCInviteFriendsController>(
         self, [](auto& page, const auto& reply) { page.inviteSuccess(reply); },
         [](auto& page, const auto& failure) { page.inviteFailure(failure); },
-        [](auto& page, const auto&) { page.showSubmitFailedMessage(); });
+        [](auto& page, const auto&) { page.showSubmitFailedMessage(); }, HCDroppedRequest::Told,
+        HCFailureTold::WhereverThePlayerIs);
     HCInviteService::sendInvite(definition_, header ? std::optional(header->inviteText()->text()) : std::nullopt,
                                 selectedUsers_, sent, failed);
 }

@@ -4,8 +4,9 @@
 // message, and "Send". A send is refused with an alert when nobody is
 // chosen or when the service cannot be reached; a failed send (also one the
 // service refuses for want of an invite definition) puts "Send" back on for
-// another try. A sent invitation leads to the confirmation, whose button
-// ends the flow.
+// another try; one that fails after the player left the page, refused or
+// dropped, is told wherever he is, since his message went with it. A sent
+// invitation leads to the confirmation, whose button ends the flow.
 //
 // Thread: main thread.
 #include <functional>

@@ -108,9 +108,7 @@ bool HCFormControllerHelper::send(const Queued& queued)
         },
         [submission](auto& form, const auto& failure) { form._onSubmitFailed(submission, failure); },
         [submission](auto& form, const auto& failure) {
-            std::string message = serverMessageOf(failure);
-            if (message.empty()) form.runHook(submission, [&] { message = form.failureMessageWithoutReply(); });
-            showRequestFailureAlert(kFailureAlertTitle, message, kFailureAlertButton);
+            form.runHook(submission, [&] { form.tellSubmissionFailure(failure); });
         },
         HCDroppedRequest::Untold,
         tellsFailureWhereverThePlayerIs() ? HCFailureTold::WhereverThePlayerIs : HCFailureTold::WhileShown);
@@ -166,6 +164,13 @@ void HCFormControllerHelper::_onSubmitFailed(unsigned submission, const platform
     if (!endSubmission(submission)) return;
     runHook(submission, [&] { onFormSubmissionFailed(failure); });
     sendNextQueued();
+}
+
+void HCFormControllerHelper::tellSubmissionFailure(const platform::ObjectPtr& failure)
+{
+    std::string message = serverMessageOf(failure);
+    if (message.empty()) message = failureMessageWithoutReply();
+    showRequestFailureAlert(kFailureAlertTitle, message, kFailureAlertButton);
 }
 
 std::string HCFormControllerHelper::serverMessageOf(const platform::ObjectPtr& failure)

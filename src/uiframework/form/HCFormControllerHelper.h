@@ -86,6 +86,9 @@ public:
     // The message a failure object carries: the reply's text, else the
     // transport error's description; cut to kMaxMessageBytes.
     static std::string serverMessageOf(const platform::ObjectPtr& failure);
+    // The failure's alert: the server's message, else failureMessageWithoutReply.
+    // A page that sends the player's text another way tells its failure so too.
+    void tellSubmissionFailure(const platform::ObjectPtr& failure);
 
     // --- hooks ------------------------------------------------------------------
     virtual std::string singularResourceName();
