@@ -383,8 +383,6 @@ TEST_F(FanClubPagesTest, NewsletterRequestsTheProviderDropsTakeTheLoadingScreenD
     EXPECT_EQ(requestsTo(kNewsletter), 0u);
 }
 
-}  // namespace
-
 // What the player wrote is told when its send fails after he went back from
 // the page that held it: the review, and the e-mail login he typed.
 TEST_F(FanClubPagesTest, AReviewOrLoginRefusedAfterThePlayerWentBackIsToldOnThePageHeIsOn)
@@ -452,3 +450,5 @@ TEST_F(FanClubPagesTest, AReviewOrLoginRefusedAfterThePlayerWentBackIsToldOnTheP
     EXPECT_EQ(alertMessages(), (std::vector<std::string>{"busy"}));
     EXPECT_FALSE(Halcyon::loggedInUserHasHttpBasicCredential());
 }
+
+}  // namespace

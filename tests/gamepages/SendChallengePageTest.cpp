@@ -375,8 +375,6 @@ TEST_F(SendChallengePageTest, AWonResultWhoseFriendsListFailsSendsNothingToTheUn
     EXPECT_EQ(store->records().size(), 1u);
 }
 
-}  // namespace
-
 // The challenge carries the player's message: refused after he went back
 // from the page, it is told on the page he is on.
 TEST_F(SendChallengePageTest, ASendRefusedAfterThePlayerWentBackIsToldOnThePageHeIsOn)
@@ -401,3 +399,5 @@ TEST_F(SendChallengePageTest, ASendRefusedAfterThePlayerWentBackIsToldOnThePageH
     EXPECT_TRUE(store->records().empty());
     EXPECT_TRUE(game.lines.empty());
 }
+
+}  // namespace

@@ -274,8 +274,6 @@ TEST_F(ComposerPagesTest, AskedForOneUnlinkedNetworkThePageOpensItsLoginAtOnce)
     EXPECT_EQ(title(), "Twitter");
 }
 
-}  // namespace
-
 // Once the player went back from the composer, his message went with it: a
 // post refused then is told on the page he is on, quoting the message.
 TEST_F(ComposerPagesTest, APostRefusedAfterThePlayerWentBackIsToldOnThePageHeIsOn)
@@ -296,3 +294,5 @@ TEST_F(ComposerPagesTest, APostRefusedAfterThePlayerWentBackIsToldOnThePageHeIsO
     EXPECT_EQ(topPage(), below);
     EXPECT_EQ(alerts(), std::vector<std::string>{"Your message \"Beat my score\" was not sent."});
 }
+
+}  // namespace

@@ -439,8 +439,6 @@ TEST_F(InvitePagesTest, OpenedOverTheDashboardCancelTakesOnlyTheFlowAway)
     EXPECT_EQ(HalcyonDashboard::getRootController(), root);
 }
 
-}  // namespace
-
 // The invitation carries the player's message: refused after he went back
 // from the compose page, it is told on the page he is on.
 TEST_F(InvitePagesTest, ASendRefusedAfterThePlayerWentBackIsToldOnThePageHeIsOn)
@@ -470,3 +468,5 @@ TEST_F(InvitePagesTest, ASendRefusedAfterThePlayerWentBackIsToldOnThePageHeIsOn)
     EXPECT_EQ(alerts(), std::vector<std::string>{"An error occurred: Your invite was not submitted. Please try again."});
     EXPECT_EQ(lastParam("invites.xml", "invite[sender_message]"), std::optional<std::string>("Race me to level 9!"));
 }
+
+}  // namespace
