@@ -393,15 +393,8 @@ TEST_F(FanClubPagesTest, AReviewOrLoginRefusedAfterThePlayerWentBackIsToldOnTheP
     ASSERT_TRUE(driver->tap(page->favoriteButton()));
     waitForIdle();
     driver->typeText(page->reviewTextField(), "Great fun");
-    server->faults().injectFor("POST", kReview, localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
-    ASSERT_TRUE(tapRightBarButton());
-    ASSERT_TRUE(driver->tapBack());
-    settle();
-    const auto fanClub = topPageAs<HCFanClubController>();
-    ASSERT_TRUE(fanClub);
-    server->faults().releaseHeld();
-    waitForIdle();
-    settle();
+    const auto fanClub = sendThenGoBackBeforeARefusal(kReview, 503, [&] { return tapRightBarButton(); });
+    ASSERT_TRUE(std::dynamic_pointer_cast<HCFanClubController>(fanClub));
     EXPECT_EQ(topPage(), fanClub);
     EXPECT_EQ(alertMessages(), (std::vector<std::string>{"busy"}));
     ASSERT_TRUE(driver->answerAlert(0));
@@ -437,15 +430,9 @@ TEST_F(FanClubPagesTest, AReviewOrLoginRefusedAfterThePlayerWentBackIsToldOnTheP
     ASSERT_TRUE(form);
     driver->typeText(form->field("email"), "ann@example.com");
     driver->typeText(form->field("password"), "secret99");
-    server->faults().injectFor("POST", "users_credentials/link.xml",
-                               localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
-    ASSERT_TRUE(tapButton("Secure Account"));
-    ASSERT_TRUE(driver->tapBack());
-    settle();
-    ASSERT_EQ(topPage(), newsletter);
-    server->faults().releaseHeld();
-    waitForIdle();
-    settle();
+    ASSERT_EQ(sendThenGoBackBeforeARefusal("users_credentials/link.xml", 503,
+                                           [&] { return tapButton("Secure Account"); }),
+              newsletter);
     EXPECT_EQ(topPage(), newsletter);
     EXPECT_EQ(alertMessages(), (std::vector<std::string>{"busy"}));
     EXPECT_FALSE(Halcyon::loggedInUserHasHttpBasicCredential());

@@ -7,7 +7,6 @@
 #include "gamepages/challenges/HCCompletedChallengeHeaderController.h"
 #include "gamepages/challenges/HCSendChallengeController.h"
 #include "gamepages/challenges/HCSendChallengeHeaderController.h"
-#include "localserver/Faults.h"
 #include "gamepages/support/ChallengePageHarness.h"
 #include "kernel/reachability/HCReachability.h"
 #include "platform/ui/AlertView.h"
@@ -385,15 +384,8 @@ TEST_F(SendChallengePageTest, ASendRefusedAfterThePlayerWentBackIsToldOnThePageH
     ASSERT_TRUE(header);
     ASSERT_TRUE(tapRow("Ben"));
     driver->typeText(header->userMessageTextField(), "Bet you cannot");
-    server->faults().injectFor("POST", kSend, localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
-    ASSERT_TRUE(tapButton("Send"));
-    ASSERT_TRUE(driver->tapBack());
-    settle();
-    const auto below = topPage();
-    ASSERT_NE(below, page);
-    server->faults().releaseHeld();
-    waitForIdle();
-    settle();
+    const auto below = sendThenGoBackBeforeARefusal(kSend, 503, [&] { return tapButton("Send"); });
+    ASSERT_TRUE(below);
     EXPECT_EQ(topPage(), below);
     EXPECT_EQ(lastAlertTitle(), "An error occurred");
     EXPECT_TRUE(store->records().empty());

@@ -280,17 +280,9 @@ TEST_F(ComposerPagesTest, APostRefusedAfterThePlayerWentBackIsToldOnThePageHeIsO
 {
     link({"twitter"}, {"twitter"});
     openComposer(std::string("Lead"), std::nullopt);
-    const auto composer = topPage();
     driver->typeText(messageField(), "Beat my score");
-    server->faults().injectFor("POST", kPosts, localserver::Fault::heldBack(localserver::Fault::reply(500, "down")));
-    ASSERT_TRUE(tapRightBarButton());
-    ASSERT_TRUE(driver->tapBack());
-    settle();
-    const auto below = topPage();
-    ASSERT_NE(below, composer);
-    server->faults().releaseHeld();
-    waitForIdle();
-    settle();
+    const auto below = sendThenGoBackBeforeARefusal(kPosts, 500, [&] { return tapRightBarButton(); });
+    ASSERT_TRUE(below);
     EXPECT_EQ(topPage(), below);
     EXPECT_EQ(alerts(), std::vector<std::string>{"Your message \"Beat my score\" was not sent."});
 }

@@ -455,15 +455,7 @@ TEST_F(InvitePagesTest, ASendRefusedAfterThePlayerWentBackIsToldOnThePageHeIsOn)
     auto message = compose->header()->inviteText();
     ASSERT_TRUE(driver->showKeyboard(message));
     driver->typeText(message, "Race me to level 9!");
-    server->faults().injectFor("POST", "invites.xml",
-                               localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
-    ASSERT_TRUE(tapRightBarButton());
-    ASSERT_TRUE(driver->tapBack());
-    settle();
-    ASSERT_EQ(topPage(), startPage);
-    server->faults().releaseHeld();
-    waitForIdle();
-    settle();
+    ASSERT_EQ(sendThenGoBackBeforeARefusal("invites.xml", 503, [&] { return tapRightBarButton(); }), startPage);
     EXPECT_EQ(topPage(), startPage);
     EXPECT_EQ(alerts(), std::vector<std::string>{"An error occurred: Your invite was not submitted. Please try again."});
     EXPECT_EQ(lastParam("invites.xml", "invite[sender_message]"), std::optional<std::string>("Race me to level 9!"));

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "client/HCClientHooks.h"
+#include "localserver/Faults.h"
 #include "core/halcyon/HCLocationSource.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/halcyon/HalcyonSettingKeys.h"
@@ -355,6 +356,23 @@ bool PageHarness::tapButton(const std::string& title)
     const bool tapped = driver->tapButton(title);
     settle();
     return tapped;
+}
+
+platform::ui::ViewControllerPtr PageHarness::sendThenGoBackBeforeARefusal(const std::string& path, int status,
+                                                                        const std::function<bool()>& send)
+{
+    const auto sending = topPage();
+    server->faults().injectFor("POST", path,
+                               localserver::Fault::heldBack(localserver::Fault::reply(status, "busy")));
+    const bool sent = send();
+    const bool left = driver->tapBack();
+    settle();
+    const auto below = topPage();
+    server->faults().releaseHeld();
+    waitForIdle();
+    settle();
+    EXPECT_TRUE(sent && left) << "the send or the way back was not there";
+    return below != sending ? below : nullptr;
 }
 
 bool PageHarness::showsLoadingScreen() const

@@ -81,6 +81,12 @@ protected:
     // A 1 x 1 picture in the bundle under `name`, so a page can show it.
     void addBundleImage(const std::string& name);
     bool tapButton(const std::string& title);
+    // The player sends what he wrote (`send` taps), then goes Back while the
+    // server holds the request to `path`; once he is on the page below, the
+    // server refuses it with `status`. The page he went back to, nil when
+    // Back left him on the sending page.
+    platform::ui::ViewControllerPtr sendThenGoBackBeforeARefusal(const std::string& path, int status,
+                                                                 const std::function<bool()>& send);
     // Waits for the idle page (bounded by wall time for the server's I/O).
     void waitForIdle();
     // Waits until every request made so far is answered and its reply has
