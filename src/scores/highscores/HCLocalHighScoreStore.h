@@ -99,9 +99,15 @@ public:
 
 private:
     struct Statements;
-    // `below`: the boards the change came up through to this aggregate,
-    // empty for the board the caller writes.
-    Outcome storeInSavepoint(const Write& write, const std::vector<std::int64_t>& below);
+    Outcome storeInSavepoint(const Write& write);
+    // One board's part of a write, as `score`: its row, its ten best and its
+    // pending row; false when a step failed.
+    bool writeRow(const Write& write, std::int64_t score, const HCLeaderboardFacts& facts, std::int64_t now,
+                  bool shouldSubmit);
+    // Passes the written board's move from `previous` (0 when it had no
+    // score) to `score` on to the aggregates its links reach; false when a
+    // step failed or a linked board cannot be written.
+    bool feedAggregates(const Write& write, std::int64_t previous, std::int64_t score, std::int64_t now);
     // Leaves the best pending row of the board the only one; the others are
     // marked with the user's last sync time, read into `lastSync` when
     // first needed.
