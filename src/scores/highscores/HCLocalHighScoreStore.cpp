@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <sqlite3.h>
 
@@ -194,7 +196,7 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
     }
     const auto previous = previousBest(write.userId, write.leaderboardId, facts->descendingSortOrder);
     const std::int64_t score =
-        write.addToExisting ? addGain(previous.value_or(0), Wide(write.score) - Wide(write.improvedFrom)) : write.score;
+        write.addToExisting ? addGain(previous.value_or(0), write.score) : write.score;
     if (previous && !facts->allowPostingLowerScores && !improves(score, *previous, facts->descendingSortOrder)) {
         // An equal score with a new blob is still sent, so the blob travels.
         outcome.shouldSubmit = write.blob != nullptr && score == *previous;

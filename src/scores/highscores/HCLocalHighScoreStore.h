@@ -53,11 +53,9 @@ public:
         // Seconds since 1970 at which the server confirmed the score; nil for
         // a score of the game's own.
         std::optional<std::int64_t> serverDate;
-        // The board's best gains `score - improvedFrom` (a child board's
-        // improvement, taken whole even where it leaves the 64-bit range);
-        // the sum is held at the range's ends.
+        // The board's best gains `score`; the sum is held at the range's
+        // ends.
         bool addToExisting = false;
-        std::int64_t improvedFrom = 0;
         // An equal score's row takes this write's texts, blob and state;
         // without, an equal score's row stays as it is.
         bool overrideExisting = true;
