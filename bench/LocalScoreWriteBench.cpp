@@ -6,16 +6,16 @@
 // order: the board's definition, the player's last sync time, BEGIN
 // IMMEDIATE, the previous best, the row of an equal score, the insert, the
 // ten-best query and its prune, the best score and the "only one pending"
-// update, the aggregate links and the aggregate's definition; then the same
-// again on the aggregate inside a savepoint (definition, last sync,
-// previous best, equal row, insert, ten best, prune, one pending, its own
-// links), RELEASE, COMMIT. Every value is bound as text.
+// update, the aggregate links and the aggregate's definition, the
+// aggregate's own links; then the same again on the aggregate (definition,
+// last sync, previous best, equal row, insert, ten best, prune, one
+// pending), COMMIT. Every value is bound as text.
 //
 // Ours: the store with its statements prepared once per connection, the
 // leaderboard facts read through the leaderboard service (its cached
-// statements, a definition object per look-up), the transaction and
-// savepoint statements prepared per use. Raw: every statement, BEGIN and
-// COMMIT included, prepared once with sqlite3_prepare_v2, bound by index.
+// statements, a definition object per look-up), the transaction statements
+// prepared per use. Raw: every statement, BEGIN and COMMIT included,
+// prepared once with sqlite3_prepare_v2, bound by index.
 //
 // Each iteration writes a better score than the last for the same player,
 // so the row count stays put (one insert, one prune) and every step runs.
@@ -24,6 +24,7 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,8 +82,6 @@ public:
             "server_sync_at FROM leaderboards WHERE server_sync_at IS NOT NULL) Y ) Z");
         begin_ = prepare("BEGIN IMMEDIATE");
         commit_ = prepare("COMMIT");
-        savepoint_ = prepare("SAVEPOINT hc_transaction");
-        release_ = prepare("RELEASE hc_transaction");
         best_ = prepare("SELECT score FROM high_scores WHERE leaderboard_id = :leaderboard_id AND user_id = :user_id "
                         "ORDER BY score DESC LIMIT 1");
         existing_ = prepare("SELECT server_sync_at FROM high_scores WHERE leaderboard_id = :leaderboard_id AND "
@@ -106,7 +105,8 @@ public:
     bool write(const std::string& user, const std::string& board, long long score, const std::string& now)
     {
         if (!isKnown(board) || !run(begin_)) return false;
-        const bool done = writeRow(user, board, score, now, false) && run(commit_);
+        const auto improvement = writeRow(user, board, score, now, false);
+        const bool done = improvement && feedParents(user, board, *improvement, now) && run(commit_);
         if (!done) exec(db_, "ROLLBACK");
         return done;
     }
@@ -155,11 +155,33 @@ private:
         sqlite3_reset(best_);
         return best;
     }
-    bool writeRow(const std::string& user, const std::string& board, long long score, const std::string& now,
-                  bool aggregate)
+    std::vector<std::string> linksOf(const std::string& board)
+    {
+        std::vector<std::string> parents;
+        bind(parents_, ":leaderboard_pushing_changes_id", board);
+        while (sqlite3_step(parents_) == SQLITE_ROW)
+            parents.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(parents_, 0)));
+        sqlite3_reset(parents_);
+        return parents;
+    }
+    // The links reached, each parent's definition and own links read before
+    // any is written; then each parent's write.
+    bool feedParents(const std::string& user, const std::string& board, long long improvement, const std::string& now)
+    {
+        const auto parents = linksOf(board);
+        for (const auto& parent : parents) {
+            if (isKnown(parent)) linksOf(parent);
+        }
+        for (const auto& parent : parents) {
+            if (isKnown(parent) && !writeRow(user, parent, improvement, now, true)) return false;
+        }
+        return true;
+    }
+    // The board's row; its best's improvement, nothing when a step failed.
+    std::optional<long long> writeRow(const std::string& user, const std::string& board, long long score,
+                                      const std::string& now, bool aggregate)
     {
         const std::string sync = lastSync(user);
-        if (aggregate && !run(savepoint_)) return false;
         const auto previous = bestOf(user, board);
         if (aggregate && previous) score += std::stoll(*previous);
         const std::string value = std::to_string(score);
@@ -179,7 +201,7 @@ private:
         } else {
             sqlite3_bind_null(insert_, sqlite3_bind_parameter_index(insert_, ":server_sync_at"));
         }
-        if (!run(insert_)) return false;
+        if (!run(insert_)) return std::nullopt;
         bind(keep_, ":user_id", user);
         bind(keep_, ":leaderboard_id", board);
         std::string keepScore;
@@ -190,32 +212,21 @@ private:
             bind(prune_, ":user_id", user);
             bind(prune_, ":leaderboard_id", board);
             bind(prune_, ":score", keepScore);
-            if (!run(prune_)) return false;
+            if (!run(prune_)) return std::nullopt;
         }
         if (auto best = bestOf(user, board)) {
             bind(mark_, ":server_sync_at", sync);
             bind(mark_, ":user_id", user);
             bind(mark_, ":leaderboard_id", board);
             bind(mark_, ":score", *best);
-            if (!run(mark_)) return false;
+            if (!run(mark_)) return std::nullopt;
         }
-        std::vector<std::string> parents;
-        bind(parents_, ":leaderboard_pushing_changes_id", board);
-        while (sqlite3_step(parents_) == SQLITE_ROW)
-            parents.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(parents_, 0)));
-        sqlite3_reset(parents_);
-        for (const auto& parent : parents) {
-            // The parent's definition: once for the links, once for its write.
-            if (!isKnown(parent) || !isKnown(parent)) continue;
-            const long long improvement = previous ? score - std::stoll(*previous) : score;
-            if (!writeRow(user, parent, improvement, now, true)) return false;
-        }
-        return !aggregate || run(release_);
+        return previous ? score - std::stoll(*previous) : score;
     }
 
     sqlite3* db_;
     std::vector<sqlite3_stmt*> all_;
-    sqlite3_stmt *details_, *parents_, *lastSync_, *begin_, *commit_, *savepoint_, *release_, *best_, *existing_,
+    sqlite3_stmt *details_, *parents_, *lastSync_, *begin_, *commit_, *best_, *existing_,
         *insert_, *keep_, *prune_, *mark_;
 };
 

@@ -4,17 +4,18 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <sqlite3.h>
 
 #include "kernel/sql/HCSqlTransaction.h"
 #include "platform/runtime/Clock.h"
+#include "scores/highscores/HCAggregateFlow.h"
 #include "scores/offline/HCIntegerText.h"
 
 namespace {
-
-constexpr std::size_t kMaxAggregateDepth = 8;
 
 std::string text(std::int64_t value)
 {
@@ -35,12 +36,23 @@ bool improves(std::int64_t score, std::int64_t previous, bool descending)
     return descending ? score > previous : score < previous;
 }
 
-// Scores use the whole 64-bit range, so a best plus a child's improvement
-// may not fit: the sum is taken wide and held at the range's ends.
-std::int64_t addImprovement(std::int64_t best, std::int64_t to, std::int64_t from)
+// Aggregates follow the child's best, measured in the child's order. On a
+// board that takes lower scores a worse score lowers the aggregate by the
+// difference; on any other board the child's best is unchanged by it, so the
+// aggregate gains improvements only.
+bool movesAggregates(std::optional<std::int64_t> previous, std::int64_t score, const HCLeaderboardFacts& facts)
 {
-    __extension__ using Wide = __int128;
-    const Wide sum = Wide(best) + Wide(to) - Wide(from);
+    return !previous || facts.allowPostingLowerScores || improves(score, *previous, facts.descendingSortOrder);
+}
+
+// Scores use the whole 64-bit range, and a change is a difference of two of
+// them summed over the links that carry it, so changes are taken wide; a
+// best plus its gain is held at the range's ends.
+__extension__ using Wide = __int128;
+
+std::int64_t addGain(std::int64_t best, Wide gain)
+{
+    const Wide sum = Wide(best) + gain;
     if (sum > Wide(std::numeric_limits<std::int64_t>::max())) return std::numeric_limits<std::int64_t>::max();
     if (sum < Wide(std::numeric_limits<std::int64_t>::min())) return std::numeric_limits<std::int64_t>::min();
     return static_cast<std::int64_t>(sum);
@@ -131,7 +143,7 @@ HCLocalHighScoreStore::~HCLocalHighScoreStore() = default;
 HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::store(const Write& write)
 {
     HC_CHECK_THREAD(checker_);
-    return storeInSavepoint(write, {});
+    return storeInSavepoint(write);
 }
 
 std::vector<HCLocalHighScoreStore::Outcome> HCLocalHighScoreStore::storeAll(const std::vector<Write>& writes)
@@ -142,7 +154,7 @@ std::vector<HCLocalHighScoreStore::Outcome> HCLocalHighScoreStore::storeAll(cons
     HCSqlTransaction transaction(db_);
     const bool begun = transaction.begin();
     for (const auto& write : writes) {
-        outcomes.push_back(begun ? storeInSavepoint(write, {}) : Outcome{});
+        outcomes.push_back(begun ? storeInSavepoint(write) : Outcome{});
     }
     if (!transaction.commit()) {
         for (auto& outcome : outcomes) {
@@ -158,8 +170,7 @@ std::optional<HCLeaderboardFacts> HCLocalHighScoreStore::leaderboardFacts(const 
     return leaderboards_ ? leaderboards_->details(leaderboardId) : std::nullopt;
 }
 
-HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Write& write,
-                                                                      const std::vector<std::int64_t>& below)
+HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Write& write)
 {
     Outcome outcome;
     // Both ids go into INTEGER columns: other text would be kept as text,
@@ -177,7 +188,6 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
     if (!facts || (facts->isAggregate && !write.addToExisting)) {
         return outcome;
     }
-    const int order = facts->descendingSortOrder ? 0 : 1;
     const std::int64_t now = static_cast<std::int64_t>(std::floor(platform::Clock::currentTime()));
 
     HCSqlTransaction transaction(db_);
@@ -186,12 +196,25 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
     }
     const auto previous = previousBest(write.userId, write.leaderboardId, facts->descendingSortOrder);
     const std::int64_t score =
-        write.addToExisting ? addImprovement(previous.value_or(0), write.score, write.improvedFrom) : write.score;
+        write.addToExisting ? addGain(previous.value_or(0), write.score) : write.score;
     if (previous && !facts->allowPostingLowerScores && !improves(score, *previous, facts->descendingSortOrder)) {
         // An equal score with a new blob is still sent, so the blob travels.
         outcome.shouldSubmit = write.blob != nullptr && score == *previous;
     }
+    if (!writeRow(write, score, *facts, now, outcome.shouldSubmit)) {
+        return outcome;
+    }
+    if (movesAggregates(previous, score, *facts) && !feedAggregates(write, previous.value_or(0), score, now)) {
+        return outcome;
+    }
+    outcome.stored = transaction.commit();
+    return outcome;
+}
 
+bool HCLocalHighScoreStore::writeRow(const Write& write, std::int64_t score, const HCLeaderboardFacts& facts,
+                                     std::int64_t now, bool shouldSubmit)
+{
+    const int order = facts.descendingSortOrder ? 0 : 1;
     // A row already stored under this score that the server has not
     // confirmed stays pending unless this write is the confirmation.
     HCSqlQuery& existing = sql_->existing;
@@ -202,14 +225,14 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
     const bool existingPending = exists && existing.getTextValue("server_sync_at") == std::nullopt;
     if (!exists && existing.result() != 0) {
         existing.resetQuery();
-        return outcome;
+        return false;
     }
     existing.resetQuery();
 
     std::optional<std::string> serverSyncAt;
     if (write.serverDate) {
         serverSyncAt = text(*write.serverDate);
-    } else if (!outcome.shouldSubmit && !existingPending) {
+    } else if (!shouldSubmit && !existingPending) {
         serverSyncAt = text(now);
     }
     if (!exists || write.overrideExisting) {
@@ -226,7 +249,7 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
         }
         row.bind("server_sync_at", serverSyncAt);
         if (!runToEnd(row)) {
-            return outcome;
+            return false;
         }
     }
 
@@ -243,53 +266,63 @@ HCLocalHighScoreStore::Outcome HCLocalHighScoreStore::storeInSavepoint(const Wri
         prune.bind("leaderboard_id", write.leaderboardId);
         prune.bind("score", *keepScore);
         if (!runToEnd(prune)) {
-            return outcome;
+            return false;
         }
     }
     std::optional<std::int64_t> lastSync;
-    if (facts->allowPostingLowerScores) {
+    if (facts.allowPostingLowerScores) {
         // A board that takes lower scores owes the server the player's
         // latest score, whatever its rank: the new one stays the pending
         // row. The server's own scores leave the pending row alone.
-        if (!write.serverDate && !markOthersSent(write.userId, write.leaderboardId, text(score), lastSync)) {
-            return outcome;
-        }
-    } else if (!makeOnlyOnePending(write.userId, write.leaderboardId, *facts, lastSync)) {
-        return outcome;
+        return write.serverDate.has_value() || markOthersSent(write.userId, write.leaderboardId, text(score), lastSync);
     }
+    return makeOnlyOnePending(write.userId, write.leaderboardId, facts, lastSync);
+}
 
-    // Aggregates follow the child's best, measured in the child's order. On
-    // a board that takes lower scores a worse score lowers the aggregate by
-    // the difference; on any other board the child's best is unchanged by
-    // it, so the aggregate gains improvements only.
-    const bool childChanged =
-        !previous || facts->allowPostingLowerScores || improves(score, *previous, facts->descendingSortOrder);
-    if (below.size() < kMaxAggregateDepth && childChanged) {
-        // Boards are compared by number: "041" is board 41 in the table.
-        std::vector<std::int64_t> path = below;
-        path.push_back(*HCIntegerFromText(write.leaderboardId));
-        for (const auto& parent : leaderboards_->aggregateParents(write.leaderboardId)) {
-            // Around a cycle of links the change comes back to a board it
-            // has passed and would be added again at each turn. A board
-            // reached by two separate paths sums both, and gains it by each.
-            const auto parentId = HCIntegerFromText(parent);
-            if (parentId && std::find(path.begin(), path.end(), *parentId) != path.end()) {
-                continue;
+// Every board reached is written once, and each link carries its board's
+// change once (HCAggregateFlow), so tangled links cost what they number: a
+// walk along every path multiplied the work and the gains with each link.
+bool HCLocalHighScoreStore::feedAggregates(const Write& write, std::int64_t previous, std::int64_t score,
+                                           std::int64_t now)
+{
+    const auto flow = HCAggregateFlow::from(
+        write.leaderboardId, [this](const std::string& boardId) { return leaderboards_->aggregateParents(boardId); });
+    if (!flow) {
+        return false;
+    }
+    // What each board passes on; nothing from a board whose best did not move.
+    std::vector<std::optional<Wide>> changes(flow->boardCount());
+    changes[0] = Wide(score) - Wide(previous);
+    for (const auto& loop : flow->loops()) {
+        std::optional<Wide> gain;
+        for (const std::size_t feeder : loop.feeders) {
+            if (changes[feeder]) {
+                gain = gain.value_or(0) + *changes[feeder];
             }
+        }
+        if (!gain) {
+            continue;
+        }
+        for (const std::size_t board : loop.boards) {
             Write aggregate;
             aggregate.userId = write.userId;
-            aggregate.leaderboardId = parent;
-            aggregate.score = score;
-            aggregate.improvedFrom = previous.value_or(0);
+            aggregate.leaderboardId = flow->boardId(board);
             aggregate.serverDate = now;
-            aggregate.addToExisting = true;
-            if (!storeInSavepoint(aggregate, path).stored) {
-                return outcome;
+            const auto facts = leaderboards_->details(aggregate.leaderboardId);
+            if (!facts) {
+                return false;
+            }
+            const auto best = previousBest(aggregate.userId, aggregate.leaderboardId, facts->descendingSortOrder);
+            aggregate.score = addGain(best.value_or(0), *gain);
+            if (!writeRow(aggregate, aggregate.score, *facts, now, false)) {
+                return false;
+            }
+            if (movesAggregates(best, aggregate.score, *facts)) {
+                changes[board] = Wide(aggregate.score) - Wide(best.value_or(0));
             }
         }
     }
-    outcome.stored = transaction.commit();
-    return outcome;
+    return true;
 }
 
 bool HCLocalHighScoreStore::makeOnlyOnePending(const std::string& userId, const std::string& leaderboardId,

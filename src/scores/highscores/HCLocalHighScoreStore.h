@@ -53,11 +53,9 @@ public:
         // Seconds since 1970 at which the server confirmed the score; nil for
         // a score of the game's own.
         std::optional<std::int64_t> serverDate;
-        // The board's best gains `score - improvedFrom` (a child board's
-        // improvement, taken whole even where it leaves the 64-bit range);
-        // the sum is held at the range's ends.
+        // The board's best gains `score`; the sum is held at the range's
+        // ends.
         bool addToExisting = false;
-        std::int64_t improvedFrom = 0;
         // An equal score's row takes this write's texts, blob and state;
         // without, an equal score's row stays as it is.
         bool overrideExisting = true;
@@ -99,9 +97,15 @@ public:
 
 private:
     struct Statements;
-    // `below`: the boards the change came up through to this aggregate,
-    // empty for the board the caller writes.
-    Outcome storeInSavepoint(const Write& write, const std::vector<std::int64_t>& below);
+    Outcome storeInSavepoint(const Write& write);
+    // One board's part of a write, as `score`: its row, its ten best and its
+    // pending row; false when a step failed.
+    bool writeRow(const Write& write, std::int64_t score, const HCLeaderboardFacts& facts, std::int64_t now,
+                  bool shouldSubmit);
+    // Passes the written board's move from `previous` (0 when it had no
+    // score) to `score` on to the aggregates its links reach; false when a
+    // step failed or a linked board cannot be written.
+    bool feedAggregates(const Write& write, std::int64_t previous, std::int64_t score, std::int64_t now);
     // Leaves the best pending row of the board the only one; the others are
     // marked with the user's last sync time, read into `lastSync` when
     // first needed.
