@@ -32,6 +32,47 @@ TEST(TextsInFlightTest, AnUnansweredTextIsQuotedByItsFirstFortyCharactersOnOneLi
     EXPECT_EQ(toldOf(std::string(39, 'a') + " bc"), "Your message \"" + std::string(39, 'a') + "\xE2\x80\xA6\" was not sent.");
 }
 
+std::string quoting(const std::string& quote) { return "Your message \"" + quote + "\" was not sent."; }
+
+const std::string kEllipsis = "\xE2\x80\xA6";
+
+TEST(TextsInFlightTest, TheQuoteCountsAndCutsCharactersAsThePlayerSeesThem)
+{
+    const std::string lead(39, 'a');
+    for (const std::string fortieth : {
+             "e\u0301",                                                   // a letter and its accent
+             "\U0001F1EB\U0001F1F7",                                       // a flag
+             "1\uFE0F\u20E3",                                              // a keycap
+             "\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466",  // a family
+             "\U0001F44B\U0001F3FD",                                       // a skin-toned hand
+         }) {
+        EXPECT_EQ(toldOf(lead + fortieth + "bc"), quoting(lead + fortieth + kEllipsis));
+        // Each counts as one: forty of them are quoted whole, with no cut.
+        std::string forty;
+        for (int i = 0; i < 40; ++i) forty += fortieth;
+        EXPECT_EQ(toldOf(forty), quoting(forty));
+    }
+    // Flags pair two by two from the start of a run, never across a cut.
+    EXPECT_EQ(toldOf(std::string(38, 'a') + "\U0001F1EB\U0001F1F7\U0001F1E9\U0001F1EA!"),
+              quoting(std::string(38, 'a') + "\U0001F1EB\U0001F1F7\U0001F1E9\U0001F1EA" + kEllipsis));
+    // The Arabic letter mark steers direction like the others and goes too.
+    EXPECT_EQ(toldOf("gg \u061C\u0645\u0631\u062D\u0628\u0627\u061C wp"),
+              quoting("gg \u0645\u0631\u062D\u0628\u0627 wp"));
+}
+
+TEST(TextsInFlightTest, AnEndlessRunOfMarksOrJoinersIsQuotedShortAndMarkedAsCut)
+{
+    std::string marks;
+    std::string joiners;
+    for (int i = 0; i < 10'000; ++i) marks += "\u0301", joiners += "\u200D";
+    // A base and thirty marks are kept, or thirty-one marks with no base.
+    EXPECT_EQ(toldOf(marks), quoting(marks.substr(0, 31 * 2) + kEllipsis));
+    EXPECT_EQ(toldOf(joiners + "x"), quoting(joiners.substr(0, 31 * 3) + kEllipsis));
+    EXPECT_EQ(toldOf("a" + marks + "b"), quoting("a" + marks.substr(0, 30 * 2) + kEllipsis));
+    // Marks resting on a blank fold with it.
+    EXPECT_EQ(toldOf("gg " + marks + " wp"), quoting("gg wp"));
+}
+
 TEST(TextsInFlightTest, ATextThatShowsNothingOrIsNoLongerInFlightIsToldWithoutAQuote)
 {
     EXPECT_EQ(toldOf("\x01\x02 \xE2\x80\x8F\t"), "Your message was not sent.");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/ui/Graphemes.h"
 #include "platform/ui/TextMetrics.h"
 #include "platform/ui/Utf8.h"
 
@@ -19,32 +20,46 @@ bool readsAsBlank(char32_t c)
 // could turn the rest of the alert's sentence round.
 bool steersDirection(char32_t c)
 {
-    return c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) ||
-           c == 0xFEFF;
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
 }
 
-// The first `count` characters of `text` on one line, blanks folded.
+// More marks than this on one base (Unicode's stream-safe form allows no
+// more in a row) are there to spill over the alert, not to be read: the
+// quote stops after them.
+constexpr size_t kMarksOnOneBase = 30;
+
+// The first `count` characters of `text` as the player sees them, on one
+// line, blanks folded; marks resting on a blank fold with it.
 std::string head(const std::string& text, size_t count)
 {
-    std::vector<char32_t> shown;
+    std::vector<char32_t> chars = utf8::decode(text);
+    std::erase_if(chars, steersDirection);
+    std::string out;
+    size_t shown = 0;
     bool more = false;
     bool blankPending = false;
-    for (char32_t c : utf8::decode(text)) {
-        if (steersDirection(c)) continue;
-        if (readsAsBlank(c)) {
-            blankPending = !shown.empty();
+    for (size_t start = 0, end = 0; start < chars.size(); start = end) {
+        end = platform::ui::graphemes::clusterEnd(chars, start);
+        if (readsAsBlank(chars[start])) {
+            blankPending = shown > 0;
             continue;
         }
         const size_t needed = blankPending ? 2 : 1;
-        if (shown.size() + needed > count) {
+        if (shown + needed > count) {
             more = true;
             break;
         }
-        if (blankPending) shown.push_back(U' ');
+        if (blankPending) out += ' ';
         blankPending = false;
-        shown.push_back(c);
+        shown += needed;
+        const size_t kept = std::min(end, start + 1 + kMarksOnOneBase);
+        for (size_t i = start; i < kept; ++i) utf8::append(out, chars[i]);
+        if (kept < end) {
+            more = true;
+            break;
+        }
     }
-    std::string out = utf8::encode(shown);
     if (more) out += platform::ui::kEllipsis;
     return out;
 }

@@ -26,9 +26,10 @@ public:
     // reads `field`.
     std::string refused(unsigned submission, const std::string& field);
     // That `submission` was not sent, quoting the first kQuotedCharacters
-    // characters of its text (an ellipsis marks the cut; line ends, controls
-    // and runs of blanks read as one blank); without a quote when the text
-    // is unknown or shows nothing.
+    // characters of its text as the player sees them, none split (an ellipsis
+    // marks the cut; line ends, controls and runs of blanks read as one
+    // blank; direction marks go); without a quote when the text is unknown
+    // or shows nothing.
     std::string notSentMessage(unsigned submission) const;
     // The same for a text known otherwise (a form's field).
     static std::string notSentMessageFor(const std::string& text);
