@@ -1,4 +1,6 @@
 // The games lists and the discovery pages as the player sees them.
+#include <optional>
+
 #include "core/halcyon/Halcyon.h"
 #include "core/users/HCUser.h"
 #include "dashboard/HCFramedNavigationController.h"
@@ -62,13 +64,14 @@ protected:
         return nullptr;
     }
 
-    void openShufflePage()
+    void openDiscoveryPage(const std::string& name)
     {
-        openPage("PlayedGame", [](const platform::ui::ViewControllerPtr& page) {
-            std::dynamic_pointer_cast<HCPlayedGameController>(page)->setTargetDiscoveryPageName(
-                std::string(HCPlayedGameController::kShufflePageName));
+        openPage("PlayedGame", [&name](const platform::ui::ViewControllerPtr& page) {
+            std::dynamic_pointer_cast<HCPlayedGameController>(page)->setTargetDiscoveryPageName(name);
         });
     }
+
+    void openShufflePage() { openDiscoveryPage(HCPlayedGameController::kShufflePageName); }
 
     // The address of the description page of Pebble Tide that the top page shows.
     std::string shownDescription() const
@@ -92,20 +95,26 @@ protected:
         waitForIdle();
     }
 
-    // The player swipes the first row showing `text` away; false when the
-    // row offers no delete.
-    bool swipeAway(const std::string& text)
+    // The player swipes the first row showing `text` away and confirms; the
+    // question he was asked, nothing when the row offers no delete.
+    std::optional<std::string> swipeAway(const std::string& text)
     {
         auto table = topPageAs<HCTableControllerHelper>()->tableView();
         for (int section = 0; section < table->numberOfSections(); ++section) {
             for (int row = 0; row < table->numberOfRowsInSection(section); ++row) {
                 const platform::ui::IndexPath path{section, row};
                 auto cell = table->cellForRowAtIndexPath(path);
-                if (cell && platform::ui::Driver::labelsText(cell).find(text) != std::string::npos)
-                    return driver->deleteRow(table, path);
+                if (!cell || platform::ui::Driver::labelsText(cell).find(text) == std::string::npos) continue;
+                if (!driver->deleteRow(table, path)) return std::nullopt;
+                const auto sheets = platform::ui::ActionSheet::visibleSheets();
+                const std::string question = sheets.empty() ? std::string() : sheets.back()->title();
+                EXPECT_TRUE(driver->answerSheet("OK"));
+                settle();
+                waitForIdle();
+                return question;
             }
         }
-        return false;
+        return std::nullopt;
     }
 
     // How many removals of games from the player's list the server got.
@@ -115,13 +124,6 @@ protected:
         for (const auto& entry : server->log().entries())
             count += entry.request.method == "DELETE" && entry.request.path.rfind("profile/games/", 0) == 0 ? 1 : 0;
         return count;
-    }
-
-    // The question the sheet on top asks; empty when none is up.
-    static std::string sheetQuestion()
-    {
-        const auto sheets = platform::ui::ActionSheet::visibleSheets();
-        return sheets.empty() ? std::string() : sheets.back()->title();
     }
 
     std::shared_ptr<localserver::ShowcaseOptions> showcase;
@@ -221,12 +223,8 @@ TEST_F(PlayedGamePageTest, AGameSwipedOffTheFavouritesLeavesThePlayersGamesWitho
     ASSERT_EQ(screenRows(), (std::vector<std::string>{"Halcyon Games", "Tolvarine Ruvuru | 1 friend has this game | 40"}));
     EXPECT_FALSE(page->navigationItem()->rightBarButtonItem());
 
-    ASSERT_TRUE(swipeAway("Tolvarine Ruvuru"));
-    EXPECT_EQ(sheetQuestion(), "Tolvarine Ruvuru will be removed from your games list but it will be added again the "
-                               "next time you play it.");
-    ASSERT_TRUE(driver->answerSheet("OK"));
-    settle();
-    waitForIdle();
+    EXPECT_EQ(swipeAway("Tolvarine Ruvuru"), "Tolvarine Ruvuru will be removed from your games list but it will be "
+                                             "added again the next time you play it.");
     EXPECT_EQ(requestsTo("profile/games/1"), 1u);
     EXPECT_EQ(screenRows(), (std::vector<std::string>{"Halcyon Games", "(You don't have any favorite games. To favorite "
                                                                        "this game go to the game tab and press the Fan "
@@ -247,6 +245,7 @@ TEST_F(PlayedGamePageTest, OnlyTheLocalPlayersListsLetRowsBeSwipedAwayAndOnlyGam
     EXPECT_FALSE(swipeAway("Tolvarine Ruvuru"));
     openPage("GameDiscovery");
     EXPECT_FALSE(swipeAway("Puzzle"));
+    EXPECT_EQ(screenRows().front(), "Puzzle | Think first");
 
     // His friends' games: a game he lacks is not on his list, so the
     // service refuses and the row comes back.
@@ -255,36 +254,21 @@ TEST_F(PlayedGamePageTest, OnlyTheLocalPlayersListsLetRowsBeSwipedAwayAndOnlyGam
     });
     EXPECT_FALSE(topPage()->navigationItem()->rightBarButtonItem());
     ASSERT_TRUE(swipeAway("Pebble Tide"));
-    ASSERT_TRUE(driver->answerSheet("OK"));
-    settle();
-    waitForIdle();
     EXPECT_EQ(requestsTo("profile/games/2"), 1u);
     EXPECT_TRUE(gameCell("Pebble Tide"));
 
     // A discovery page of games: the swiped game leaves his list.
-    openPage("PlayedGame", [](const platform::ui::ViewControllerPtr& page) {
-        std::dynamic_pointer_cast<HCPlayedGameController>(page)->setTargetDiscoveryPageName(
-            std::string("developers_picks"));
-    });
+    openDiscoveryPage("developers_picks");
     EXPECT_FALSE(topPage()->navigationItem()->rightBarButtonItem());
     ASSERT_TRUE(swipeAway("Tolvarine Ruvuru"));
-    ASSERT_TRUE(driver->answerSheet("OK"));
-    settle();
-    waitForIdle();
     EXPECT_EQ(requestsTo("profile/games/1"), 1u);
     EXPECT_EQ(screenRows(), std::vector<std::string>{"Pebble Tide"});
 
     // A category is no game: it leaves the page, and no id of it is sent
     // as one of his games.
-    openPage("PlayedGame", [](const platform::ui::ViewControllerPtr& page) {
-        std::dynamic_pointer_cast<HCPlayedGameController>(page)->setTargetDiscoveryPageName(std::string("puzzle"));
-    });
+    openDiscoveryPage("puzzle");
     const size_t removalsBefore = removalsSent();
-    ASSERT_TRUE(swipeAway("Tolvarine Ruvuru"));
-    EXPECT_EQ(sheetQuestion(), "Are you sure?");
-    ASSERT_TRUE(driver->answerSheet("OK"));
-    settle();
-    waitForIdle();
+    EXPECT_EQ(swipeAway("Tolvarine Ruvuru"), "Are you sure?");
     EXPECT_EQ(screenRows(), std::vector<std::string>{"(There are no games on this page yet.)"});
     EXPECT_EQ(removalsSent(), removalsBefore);
 }
@@ -374,9 +358,7 @@ TEST_F(PlayedGamePageTest, AfterFindingFriendsThePageReloadsEachTimeItIsShownUnt
 {
     constexpr const char* kFriendsPage = "game_discovery_categories/friends.xml";
     startOnline();
-    openPage("PlayedGame", [](const platform::ui::ViewControllerPtr& page) {
-        std::dynamic_pointer_cast<HCPlayedGameController>(page)->setTargetDiscoveryPageName(std::string("friends"));
-    });
+    openDiscoveryPage("friends");
     auto page = topPageAs<HCTableControllerHelper>();
     ASSERT_TRUE(tapRow("What are my friends playing?"));
     ASSERT_TRUE(driver->tapBack());
