@@ -1,5 +1,8 @@
 // The games lists and the discovery pages as the player sees them.
+#include <optional>
+
 #include "core/halcyon/Halcyon.h"
+#include "core/users/HCUser.h"
 #include "dashboard/HCFramedNavigationController.h"
 #include "dashboard/HCWebViewController.h"
 #include "dashboard/HalcyonDashboard.h"
@@ -22,7 +25,9 @@
 #include "localserver/routes/ShowcaseRoutes.h"
 #include "platform/net/NetError.h"
 #include "platform/ui/Accelerometer.h"
+#include "platform/ui/ActionSheet.h"
 #include "platform/ui/Application.h"
+#include "social/applications/HCClientApplicationService.h"
 #include "social/discovery/HCGameDiscoveryImageHyperlink.h"
 #include "platform/ui/NavigationItem.h"
 #include "social/playedgames/HCPlayedGame.h"
@@ -59,13 +64,14 @@ protected:
         return nullptr;
     }
 
-    void openShufflePage()
+    void openDiscoveryPage(const std::string& name)
     {
-        openPage("PlayedGame", [](const platform::ui::ViewControllerPtr& page) {
-            std::dynamic_pointer_cast<HCPlayedGameController>(page)->setTargetDiscoveryPageName(
-                std::string(HCPlayedGameController::kShufflePageName));
+        openPage("PlayedGame", [&name](const platform::ui::ViewControllerPtr& page) {
+            std::dynamic_pointer_cast<HCPlayedGameController>(page)->setTargetDiscoveryPageName(name);
         });
     }
+
+    void openShufflePage() { openDiscoveryPage(HCPlayedGameController::kShufflePageName); }
 
     // The address of the description page of Pebble Tide that the top page shows.
     std::string shownDescription() const
@@ -74,6 +80,50 @@ protected:
         if (!page || page->kindName() != "HCApplicationDescriptionController") return "none";
         const std::string root = server->serviceRootUrl() + "client_applications/2/application_descriptions.iphone";
         return page->pageURL().rfind(root, 0) == 0 ? page->pageURL().substr(root.size()) : page->pageURL();
+    }
+
+    // Ben's games, as his profile opens them.
+    void openBensGames()
+    {
+        Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
+        settle();
+        auto ben = HCResource::initWithId<HCUser>(std::string(localserver::defaults::kOtherUserId));
+        ben->setName(std::string(localserver::defaults::kOtherUserName));
+        ASSERT_TRUE(frame());
+        frame()->pushViewController(HCControllerLoader::load("PlayedGame"), true, ben);
+        settle();
+        waitForIdle();
+    }
+
+    // The player swipes the first row showing `text` away and confirms; the
+    // question he was asked, nothing when the row offers no delete.
+    std::optional<std::string> swipeAway(const std::string& text)
+    {
+        auto table = topPageAs<HCTableControllerHelper>()->tableView();
+        for (int section = 0; section < table->numberOfSections(); ++section) {
+            for (int row = 0; row < table->numberOfRowsInSection(section); ++row) {
+                const platform::ui::IndexPath path{section, row};
+                auto cell = table->cellForRowAtIndexPath(path);
+                if (!cell || platform::ui::Driver::labelsText(cell).find(text) == std::string::npos) continue;
+                if (!driver->deleteRow(table, path)) return std::nullopt;
+                const auto sheets = platform::ui::ActionSheet::visibleSheets();
+                const std::string question = sheets.empty() ? std::string() : sheets.back()->title();
+                EXPECT_TRUE(driver->answerSheet("OK"));
+                settle();
+                waitForIdle();
+                return question;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // How many removals of games from the player's list the server got.
+    size_t removalsSent() const
+    {
+        size_t count = 0;
+        for (const auto& entry : server->log().entries())
+            count += entry.request.method == "DELETE" && entry.request.path.rfind("profile/games/", 0) == 0 ? 1 : 0;
+        return count;
     }
 
     std::shared_ptr<localserver::ShowcaseOptions> showcase;
@@ -161,6 +211,68 @@ TEST_F(PlayedGamePageTest, ARemovalTheProviderDropsBringsTheGameBack)
     EXPECT_FALSE(showsLoadingScreen());
 }
 
+TEST_F(PlayedGamePageTest, AGameSwipedOffTheFavouritesLeavesThePlayersGamesWithoutAnEditSwitch)
+{
+    startOnline();
+    HCClientApplicationService::makeGameFavorite(std::string(localserver::defaults::kGameId), std::nullopt,
+                                                 HCDelegate(), HCDelegate());
+    waitForReplies();
+    auto page = openPage("PlayedGame");
+    ASSERT_TRUE(tapButton("Favorite Games"));
+    waitForIdle();
+    ASSERT_EQ(screenRows(), (std::vector<std::string>{"Halcyon Games", "Tolvarine Ruvuru | 1 friend has this game | 40"}));
+    EXPECT_FALSE(page->navigationItem()->rightBarButtonItem());
+
+    EXPECT_EQ(swipeAway("Tolvarine Ruvuru"), "Tolvarine Ruvuru will be removed from your games list but it will be "
+                                             "added again the next time you play it.");
+    EXPECT_EQ(requestsTo("profile/games/1"), 1u);
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Halcyon Games", "(You don't have any favorite games. To favorite "
+                                                                       "this game go to the game tab and press the Fan "
+                                                                       "Club button.)"}));
+
+    ASSERT_TRUE(tapButton("All Games"));
+    waitForIdle();
+    EXPECT_EQ(screenRows(), (std::vector<std::string>{"Halcyon Games", "(You have no games in your list yet.)"}));
+}
+
+TEST_F(PlayedGamePageTest, OnlyTheLocalPlayersListsLetRowsBeSwipedAwayAndOnlyGamesLeaveHisList)
+{
+    startOnline();
+    // Another player's games and the discovery index are read, not edited.
+    openBensGames();
+    ASSERT_TRUE(gameCell("Tolvarine Ruvuru"));
+    EXPECT_FALSE(topPage()->navigationItem()->rightBarButtonItem());
+    EXPECT_FALSE(swipeAway("Tolvarine Ruvuru"));
+    openPage("GameDiscovery");
+    EXPECT_FALSE(swipeAway("Puzzle"));
+    EXPECT_EQ(screenRows().front(), "Puzzle | Think first");
+
+    // His friends' games: a game he lacks is not on his list, so the
+    // service refuses and the row comes back.
+    openPage("PlayedGame", [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCPlayedGameController>(page)->setScope(1);
+    });
+    EXPECT_FALSE(topPage()->navigationItem()->rightBarButtonItem());
+    ASSERT_TRUE(swipeAway("Pebble Tide"));
+    EXPECT_EQ(requestsTo("profile/games/2"), 1u);
+    EXPECT_TRUE(gameCell("Pebble Tide"));
+
+    // A discovery page of games: the swiped game leaves his list.
+    openDiscoveryPage("developers_picks");
+    EXPECT_FALSE(topPage()->navigationItem()->rightBarButtonItem());
+    ASSERT_TRUE(swipeAway("Tolvarine Ruvuru"));
+    EXPECT_EQ(requestsTo("profile/games/1"), 1u);
+    EXPECT_EQ(screenRows(), std::vector<std::string>{"Pebble Tide"});
+
+    // A category is no game: it leaves the page, and no id of it is sent
+    // as one of his games.
+    openDiscoveryPage("puzzle");
+    const size_t removalsBefore = removalsSent();
+    EXPECT_EQ(swipeAway("Tolvarine Ruvuru"), "Are you sure?");
+    EXPECT_EQ(screenRows(), std::vector<std::string>{"(There are no games on this page yet.)"});
+    EXPECT_EQ(removalsSent(), removalsBefore);
+}
+
 TEST_F(PlayedGamePageTest, FriendsGamesOfferTheStoreOnlyForGamesThePlayerLacksAndOpenOnlyStoreAddresses)
 {
     startOnline();
@@ -240,6 +352,43 @@ TEST_F(PlayedGamePageTest, FindFriendsOpensTheImportPageAndAPurchaseBannerTheGam
     EXPECT_EQ(shownDescription(), "?app_banner_placement=gameDiscoveryImageHyperlink_friends");
     // One tap, one page.
     EXPECT_EQ(topPage()->navigationController()->viewControllers().size(), 3u);
+}
+
+TEST_F(PlayedGamePageTest, AfterFindingFriendsThePageReloadsEachTimeItIsShownUntilARowIsTapped)
+{
+    constexpr const char* kFriendsPage = "game_discovery_categories/friends.xml";
+    startOnline();
+    openDiscoveryPage("friends");
+    auto page = topPageAs<HCTableControllerHelper>();
+    ASSERT_TRUE(tapRow("What are my friends playing?"));
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    EXPECT_EQ(requestsTo(kFriendsPage), 2u);
+
+    // The player looks at another tab and comes back, twice.
+    auto showAgain = [&] {
+        ASSERT_TRUE(driver->tapTab("My Halcyon"));
+        settle();
+        ASSERT_TRUE(driver->tapTab("Now Playing"));
+        settle();
+        waitForIdle();
+        ASSERT_EQ(topPage(), page);
+    };
+    showAgain();
+    EXPECT_EQ(requestsTo(kFriendsPage), 3u);
+    showAgain();
+    EXPECT_EQ(requestsTo(kFriendsPage), 4u);
+
+    // A tap on a row (the purchase link) ends it.
+    ASSERT_TRUE(driver->selectRow(page->tableView(), {0, 1}));
+    settle();
+    EXPECT_EQ(shownDescription(), "?app_banner_placement=gameDiscoveryImageHyperlink_friends");
+    ASSERT_TRUE(driver->tapBack());
+    settle();
+    waitForIdle();
+    showAgain();
+    EXPECT_EQ(requestsTo(kFriendsPage), 4u);
 }
 
 TEST_F(PlayedGamePageTest, TheBannerSectionBecomesTheFramesBannerAndLeavesWithThePage)

@@ -163,9 +163,14 @@ void HCPlayedGameController::onFavoriteGamesSelected()
     reloadDataFromServer();
 }
 
+bool HCPlayedGameController::showsEditSwitch() const
+{
+    return scope_ == 0 && !inFavoriteTab_ && isLocalUsersPage();
+}
+
 void HCPlayedGameController::showEditButtonIfEditable()
 {
-    if (allowEditing()) {
+    if (showsEditSwitch()) {
         updateEditButton();
     } else if (!isShufflePage()) {
         navigationItem()->setRightBarButtonItem(nullptr);
@@ -193,7 +198,7 @@ void HCPlayedGameController::onLeadingCellWasLoaded(const platform::ui::TableVie
 
 bool HCPlayedGameController::allowEditing()
 {
-    return scope_ == 0 && !inFavoriteTab_ && isLocalUsersPage();
+    return isLocalUsersPage();
 }
 
 std::string HCPlayedGameController::getResourceDeletePromptText(const platform::ObjectPtr& resource)
@@ -207,6 +212,8 @@ std::string HCPlayedGameController::getResourceDeletePromptText(const platform::
 void HCPlayedGameController::onResourceWasDeleted(const platform::ObjectPtr& resource)
 {
     HC_CHECK_MAIN_THREAD();
+    // Only a game is on the player's list: the id of a category, news item
+    // or link swiped off a discovery page could name one of his games.
     auto game = platform::as<HCPlayedGame>(resource);
     if (!game) return;
     // A removal the provider drops unanswered brings the row back like a refused one.
@@ -298,10 +305,9 @@ void HCPlayedGameController::viewWillAppear(bool animated)
     HC_CHECK_MAIN_THREAD();
     shakeHistory_.clear();
     HCTableSequenceControllerHelper::viewWillAppear(animated);
-    if (reloadWhenShownNext_) {
-        reloadWhenShownNext_ = false;
-        reloadDataFromServer();
-    }
+    // Kept until the player taps a row: friends he goes on adding (the
+    // import page, the friends tab) change this list each time.
+    if (reloadWhenShownNext_) reloadDataFromServer();
     showEditButtonIfEditable();
 }
 

@@ -1,11 +1,18 @@
 #pragma once
 // The games lists ("PlayedGame"), one page class for three scopes: 0 a
-// player's games (tabs "All Games" and "Favorite Games"; on the local
-// player's own list a game can be swiped away), 1 the games the local
-// player's friends play, 2 a discovery page named by the service (setting
-// the name sets scope 2). A discovery reply may carry a section identified
-// "banner_frame_content": it is taken out of the rows and its first link
-// becomes the page's banner in the dashboard's frame.
+// player's games (tabs "All Games" and "Favorite Games"), 1 the games the
+// local player's friends play, 2 a discovery page named by the service
+// (setting the name sets scope 2). A discovery reply may carry a section
+// identified "banner_frame_content": it is taken out of the rows and its
+// first link becomes the page's banner in the dashboard's frame.
+//
+// On the local player's pages (his games under either tab, his friends'
+// games, the discovery pages) a row can be swiped away; the Edit switch
+// stands over his All Games only. A swiped game is taken off his games
+// list at the service; any other row only leaves the page.
+//
+// After the discovery category that finds friends opened the import page,
+// the page reloads each time it is shown until the player taps a row.
 //
 // The discovery page "halcyon_five" reshuffles when the device is shaken
 // or "Shuffle" is pressed: while it is on screen the page is the
@@ -91,6 +98,7 @@ public:
 
 private:
     bool isLocalUsersPage() const;
+    bool showsEditSwitch() const;
     bool isShufflePage() const { return targetDiscoveryPageName_ == kShufflePageName; }
     void onRemovalFailed(std::shared_ptr<platform::Object> failure);
     void showEditButtonIfEditable();
