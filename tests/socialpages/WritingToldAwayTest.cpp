@@ -211,7 +211,7 @@ TEST_F(WritingToldAwayTest, WritingDroppedAfterThePlayerWentBackIsToldOnThePageH
               std::vector<std::string>{"Oops! There was a problem:: Your message \"Beat my score\" was not sent."});
 
     EXPECT_EQ(requestsTo(kLink) + requestsTo("invites.xml") + requestsTo(kChallenges) + requestsTo(kPosts), 0u);
-    EXPECT_TRUE(bannerTexts().empty()) << "the dashboard was open throughout";
+    EXPECT_TRUE(notSentBanners().empty()) << "the dashboard was open throughout";
 }
 
 // Once the player closed the dashboard he is playing: his review refused or
@@ -243,8 +243,12 @@ TEST_F(WritingToldAwayTest, WithTheDashboardClosedAReviewRefusedOrDroppedIsAnErr
         const auto shownBefore = notSentBanners().size();
         ASSERT_TRUE(writeReview("Great fun"));
         notices.allows = !gameRefuses;
-        Halcyon::setDisabled(!gameRefuses);
-        sendThenLeaveBefore(HeldSendEnd::Refused, kReview, [&] { return tapRightBarButton(); }, closeTheDashboard);
+        // The option also keeps the client from sending: it is turned off
+        // once the review is on its way.
+        sendThenLeaveBefore(HeldSendEnd::Refused, kReview, [&] { return tapRightBarButton(); }, [&] {
+            Halcyon::setDisabled(!gameRefuses);
+            return closeTheDashboard();
+        });
         Halcyon::setDisabled(false);
         EXPECT_TRUE(takeAlerts().empty());
         EXPECT_EQ(notSentBanners().size(), shownBefore);
