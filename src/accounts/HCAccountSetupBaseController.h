@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "core/banners/HCNotificationData.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/TextField.h"
 #include "uiframework/form/HCFormControllerHelper.h"
@@ -61,6 +62,7 @@ public:
     }
     // kNotLinkedMessage: what the player typed is not quoted.
     std::string failureMessageWithoutReply() override { return kNotLinkedMessage; }
+    int failureBannerCategory() override { return HCNotificationCategoryLogin; }
     void addHiddenParameters(HCHttpNestedQueryStringWriter& parameters) override;
     void onFormSubmitted(const HCPaginatedSeriesPtr& reply) override;
     void viewDidLoad() override;

@@ -19,8 +19,9 @@
 //   told like a failure (with nil) unless `dropped` says it goes untold.
 //   A request that carries what the player wrote (a chat line) is told
 //   wherever he is (`told`): once he left its page, nothing else would say
-//   that his words were not taken. So is its drop, even one that goes
-//   untold while the page is on screen.
+//   that his words were not taken (HCWritingFailure: over the game, a
+//   banner). So is its drop, even one that goes untold while the page is
+//   on screen.
 //
 // Thread: main thread.
 #include <functional>

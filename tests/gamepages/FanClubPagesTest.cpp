@@ -393,10 +393,10 @@ TEST_F(FanClubPagesTest, AReviewOrLoginRefusedAfterThePlayerWentBackIsToldOnTheP
     ASSERT_TRUE(driver->tap(page->favoriteButton()));
     waitForIdle();
     driver->typeText(page->reviewTextField(), "Great fun");
-    const auto fanClub = sendThenGoBackBeforeARefusal(kReview, 503, [&] { return tapRightBarButton(); });
+    const auto fanClub = sendThenLeaveBefore(HeldSendEnd::Refused, kReview, [&] { return tapRightBarButton(); });
     ASSERT_TRUE(std::dynamic_pointer_cast<HCFanClubController>(fanClub));
     EXPECT_EQ(topPage(), fanClub);
-    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"busy"}));
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Your message \"Great fun\" was not sent: busy"}));
     ASSERT_TRUE(driver->answerAlert(0));
     EXPECT_EQ(lastParam(kReview, "client_application_user[review]"), std::string("Great fun"));
 
@@ -430,11 +430,11 @@ TEST_F(FanClubPagesTest, AReviewOrLoginRefusedAfterThePlayerWentBackIsToldOnTheP
     ASSERT_TRUE(form);
     driver->typeText(form->field("email"), "ann@example.com");
     driver->typeText(form->field("password"), "secret99");
-    ASSERT_EQ(sendThenGoBackBeforeARefusal("users_credentials/link.xml", 503,
-                                           [&] { return tapButton("Secure Account"); }),
+    ASSERT_EQ(sendThenLeaveBefore(HeldSendEnd::Refused, "users_credentials/link.xml",
+                                  [&] { return tapButton("Secure Account"); }),
               newsletter);
     EXPECT_EQ(topPage(), newsletter);
-    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"busy"}));
+    EXPECT_EQ(alertMessages(), (std::vector<std::string>{"Your login was not added to your account: busy"}));
     EXPECT_FALSE(Halcyon::loggedInUserHasHttpBasicCredential());
 }
 

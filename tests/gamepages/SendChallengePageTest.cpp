@@ -384,7 +384,7 @@ TEST_F(SendChallengePageTest, ASendRefusedAfterThePlayerWentBackIsToldOnThePageH
     ASSERT_TRUE(header);
     ASSERT_TRUE(tapRow("Ben"));
     driver->typeText(header->userMessageTextField(), "Bet you cannot");
-    const auto below = sendThenGoBackBeforeARefusal(kSend, 503, [&] { return tapButton("Send"); });
+    const auto below = sendThenLeaveBefore(HeldSendEnd::Refused, kSend, [&] { return tapButton("Send"); });
     ASSERT_TRUE(below);
     EXPECT_EQ(topPage(), below);
     EXPECT_EQ(lastAlertTitle(), "An error occurred");

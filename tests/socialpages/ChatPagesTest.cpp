@@ -627,7 +627,8 @@ TEST_F(ChatTapsTest, ALineRefusedAfterThePlayerLeftTheRoomIsToldOnThePageHeWentB
     server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("first"),
                                  localserver::Fault::reply(503, "busy"));
     sayTwoLinesAndLeaveTheRoomThen([] {});
-    expectToldOnTheRoomListOnceTheSecondLineWasSaid("Oops! There was a problem:: busy");
+    expectToldOnTheRoomListOnceTheSecondLineWasSaid(
+        "Oops! There was a problem:: Your message \"first\" was not sent: busy");
     EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "first"), 1u);
 }
 

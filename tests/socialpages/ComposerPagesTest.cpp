@@ -281,10 +281,10 @@ TEST_F(ComposerPagesTest, APostRefusedAfterThePlayerWentBackIsToldOnThePageHeIsO
     link({"twitter"}, {"twitter"});
     openComposer(std::string("Lead"), std::nullopt);
     driver->typeText(messageField(), "Beat my score");
-    const auto below = sendThenGoBackBeforeARefusal(kPosts, 500, [&] { return tapRightBarButton(); });
+    const auto below = sendThenLeaveBefore(HeldSendEnd::Refused, kPosts, [&] { return tapRightBarButton(); });
     ASSERT_TRUE(below);
     EXPECT_EQ(topPage(), below);
-    EXPECT_EQ(alerts(), std::vector<std::string>{"Your message \"Beat my score\" was not sent."});
+    EXPECT_EQ(alerts(), std::vector<std::string>{"Your message \"Beat my score\" was not sent: busy"});
 }
 
 }  // namespace

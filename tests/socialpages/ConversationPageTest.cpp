@@ -354,7 +354,8 @@ TEST_F(ConversationPageTest, AMessageRefusedAfterThePlayerLeftIsToldOnThePageHeW
     server->faults().injectWhere("POST", "discussions/" + id + "/posts.xml", "post[body]", std::string("one"),
                                  localserver::Fault::reply(503, "try later"));
     sendTwoMessagesAndLeaveThen(id, [] {});
-    expectToldOnThePageBelowOnceTheSecondWasSent(id, "Oops! There was a problem:: try later");
+    expectToldOnThePageBelowOnceTheSecondWasSent(
+        id, "Oops! There was a problem:: Your message \"one\" was not sent: try later");
 }
 
 TEST_F(ConversationPageTest, AMessageDroppedAfterThePlayerLeftIsToldByItsText)

@@ -455,7 +455,7 @@ TEST_F(InvitePagesTest, ASendRefusedAfterThePlayerWentBackIsToldOnThePageHeIsOn)
     auto message = compose->header()->inviteText();
     ASSERT_TRUE(driver->showKeyboard(message));
     driver->typeText(message, "Race me to level 9!");
-    ASSERT_EQ(sendThenGoBackBeforeARefusal("invites.xml", 503, [&] { return tapRightBarButton(); }), startPage);
+    ASSERT_EQ(sendThenLeaveBefore(HeldSendEnd::Refused, "invites.xml", [&] { return tapRightBarButton(); }), startPage);
     EXPECT_EQ(topPage(), startPage);
     EXPECT_EQ(alerts(), std::vector<std::string>{"An error occurred: Your invite was not submitted. Please try again."});
     EXPECT_EQ(lastParam("invites.xml", "invite[sender_message]"), std::optional<std::string>("Race me to level 9!"));

@@ -10,11 +10,10 @@
 
 #include "core/halcyon/Halcyon.h"
 #include "gamepages/support/PageHarness.h"
+#include "support/BannerWindow.h"
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
-#include "platform/ui/Screen.h"
-#include "platform/ui/Window.h"
 #include "socialpages/profile/HCMyHalcyonController.h"
 
 namespace {
@@ -41,8 +40,7 @@ protected:
         usePagesAsTabs({{"MyHalcyon", "My Halcyon"}});
         platform::DeviceFacts::setLargeScreen(GetParam().largeScreen);
         // The window covers the screen this device has.
-        window = platform::ui::Window::make(platform::ui::Screen::mainScreen()->bounds());
-        window->makeKeyAndVisible();
+        window = testsupport::BannerWindow::show();
         if (!GetParam().userContent) disallowUserGeneratedContent();
         startOnline();
         Halcyon::setDashboardOrientation(static_cast<int>(GetParam().orientation));

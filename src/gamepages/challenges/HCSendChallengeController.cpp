@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/banners/HCNotificationData.h"
 #include "core/halcyon/Halcyon.h"
 #include "gamepages/challenges/HCChallengeGame.h"
 #include "core/users/HCUser.h"
@@ -17,6 +18,7 @@
 #include "social/friends/HCFriendsService.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCPageRequestDelegates.h"
+#include "uiframework/HCWritingFailure.h"
 #include "uiframework/table/HCCheckableCell.h"
 
 using Method = HCChallengeDelegate::Method;
@@ -194,7 +196,8 @@ void HCSendChallengeController::send(const DataPtr& data, const Text& inResponse
         [](auto& page, const auto&) { page.challengeSubmitted(); },
         [](auto& page, const auto&) { page.hideLoadingScreen(); },
         [](auto&, const auto&) {
-            showAlert("An error occurred", "Your challenge was not submitted. Please try again.");
+            tellWritingFailure({"An error occurred", "Your challenge was not submitted. Please try again.", "OK",
+                                HCNotificationCategoryChallenge});
         },
         HCDroppedRequest::Untold, HCFailureTold::WhereverThePlayerIs);
     HCChallengeService::sendChallenge(challengeDefinitionId_, challengeText_, data, getUserMessage(), hiddenText_, ids,

@@ -4,8 +4,9 @@
 // carry a review, sent with "Submit". Each appearance reads the player's
 // review again (a failed read says so on the page); a failed change leaves
 // the star and the review as they were; a review refused, or let go
-// unanswered after the player left, is told with the form's failure alert
-// wherever he is (the latter quoting its head). One change at a time: while
+// unanswered after the player left, is told wherever he is (once he left,
+// quoting its head; a banner over the game once the dashboard closed: see
+// HCFormControllerHelper::tellSubmissionFailure). One change at a time: while
 // one is on its way the star and "Submit" do nothing, and "Submit", which
 // the loading screen does not cover, is disabled.
 //

@@ -18,6 +18,7 @@
 // Thread: main thread.
 #include <memory>
 
+#include "core/banners/HCNotificationData.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/TextField.h"
 #include "uiframework/form/HCFormControllerHelper.h"
@@ -52,6 +53,8 @@ public:
     bool queuesSubmissions() override { return true; }
     bool tellsFailureWhereverThePlayerIs() override { return true; }
     std::string failureMessageWithoutReply() override;
+    // A line is a message between players: told among presence and messages.
+    int failureBannerCategory() override { return HCNotificationCategoryPresence; }
     bool canReceiveCallbacksNow() const override { return true; }
 
     void loadView() override;

@@ -1,6 +1,7 @@
 #include "socialpages/composer/HCSendSocialNotificationController.h"
 
 #include "accounts/HCAccountForms.h"
+#include "core/banners/HCNotificationData.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/users/HCGameProfilePageInfo.h"
 #include "core/images/HCImageLoader.h"
@@ -17,6 +18,7 @@
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCPageRequestDelegates.h"
+#include "uiframework/HCWritingFailure.h"
 #include "uiframework/form/HCFormControllerHelper.h"
 #include "uiframework/form/HCTextsInFlight.h"
 #include "uiframework/table/HCTableCellBackgroundView.h"
@@ -259,11 +261,12 @@ void HCSendSocialNotificationController::send()
         std::static_pointer_cast<HCSendSocialNotificationController>(platform::self(this)),
         [](auto& page, const auto& reply) { page._sendSuccess(reply); },
         [](auto& page, const auto& failure) { page._sendFailure(failure); },
-        [message](auto& page, const auto&) {
+        [message](auto& page, const auto& failure) {
             if (page.isOnNavigationStack()) return;
-            showRequestFailureAlert(HCFormControllerHelper::kFailureAlertTitle,
-                                    HCTextsInFlight::notSentMessageFor(message),
-                                    HCFormControllerHelper::kFailureAlertButton);
+            tellWritingFailure({HCFormControllerHelper::kFailureAlertTitle,
+                                notSentBecause(HCTextsInFlight::notSentMessageFor(message),
+                                               HCFormControllerHelper::serverMessageOf(failure)),
+                                HCFormControllerHelper::kFailureAlertButton, HCNotificationCategorySocialNotification});
         },
         HCDroppedRequest::Told, HCFailureTold::WhereverThePlayerIs);
     auto handle = HCSocialNotificationService::sendSocialNotification(notification_, sent, failed);

@@ -13,8 +13,10 @@
 // send leaves "Send" off until the player taps a row; the page says nothing
 // of its own while it is on its stack, where its field keeps the message. A
 // post refused or dropped after the player went back from the page is told
-// wherever he is (quoting the message's head): nothing else would say it
-// was lost. The page hears its post's answer while it is on its way.
+// wherever he is (quoting the message's head, beside the service's text;
+// a social post's error banner once the dashboard closed, HCWritingFailure):
+// nothing else would say it was lost. The page hears its post's answer
+// while it is on its way.
 //
 // A sent post closes the whole dashboard when this page was told so (the
 // game's launch); otherwise it pops back to the page that pushed it.

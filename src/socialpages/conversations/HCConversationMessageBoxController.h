@@ -28,6 +28,7 @@
 #include <optional>
 #include <string>
 
+#include "core/banners/HCNotificationData.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "uiframework/form/HCFormControllerHelper.h"
@@ -68,6 +69,8 @@ public:
     bool queuesSubmissions() override { return true; }
     bool tellsFailureWhereverThePlayerIs() override { return true; }
     std::string failureMessageWithoutReply() override;
+    // A line is a message between players: told among presence and messages.
+    int failureBannerCategory() override { return HCNotificationCategoryPresence; }
     // The box sits at the bottom of its page rather than on a navigation stack.
     bool canReceiveCallbacksNow() const override { return true; }
 

@@ -9,6 +9,7 @@
 // Thread: main thread.
 #include <memory>
 
+#include "core/banners/HCNotificationData.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
 #include "social/forums/HCForumThread.h"
@@ -46,6 +47,8 @@ public:
     // form, it is told wherever he is, as nothing else would say it was lost.
     bool tellsFailureWhereverThePlayerIs() override { return true; }
     std::string failureMessageWithoutReply() override;
+    // A post is a message to other players: told among presence and messages.
+    int failureBannerCategory() override { return HCNotificationCategoryPresence; }
     platform::ui::BarButtonItemPtr submitBarButtonItem() override;
 
     void viewDidLoad() override;

@@ -1,5 +1,6 @@
 #include "socialpages/invitations/HCInviteFriendsController.h"
 
+#include "core/banners/HCNotificationData.h"
 #include "core/halcyon/Halcyon.h"
 #include "kernel/reachability/HCReachability.h"
 #include "platform/runtime/ThreadChecker.h"
@@ -16,6 +17,7 @@
 #include "uiframework/HCPageRequestDelegates.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCUIKitCategories.h"
+#include "uiframework/HCWritingFailure.h"
 
 namespace {
 
@@ -38,7 +40,9 @@ void HCInviteFriendsController::showNoConnectionMessage()
 
 void HCInviteFriendsController::showSubmitFailedMessage()
 {
-    alert("An error occurred", "Your invite was not submitted. Please try again.");
+    // An invitation goes out to friends as a social post does: told among social posts over the game.
+    tellWritingFailure({"An error occurred", "Your invite was not submitted. Please try again.", "OK",
+                        HCNotificationCategorySocialNotification});
 }
 
 void HCInviteFriendsController::cancel()

@@ -1,5 +1,6 @@
 #include "uiframework/form/HCFormControllerHelper.h"
 
+#include "core/banners/HCNotificationData.h"
 #include "core/resources/HCMissingOverride.h"
 #include "core/services/HCService.h"
 #include "kernel/resources/HCResourceClassName.h"
@@ -9,6 +10,7 @@
 #include "transport/oauth/OAuthAPIRequestLoader.h"
 #include "transport/provider/HCActionRequest.h"
 #include "uiframework/HCPageRequestDelegates.h"
+#include "uiframework/HCWritingFailure.h"
 
 namespace {
 
@@ -168,9 +170,15 @@ void HCFormControllerHelper::_onSubmitFailed(unsigned submission, const platform
 
 void HCFormControllerHelper::tellSubmissionFailure(const platform::ObjectPtr& failure)
 {
-    std::string message = serverMessageOf(failure);
-    if (message.empty()) message = failureMessageWithoutReply();
-    showRequestFailureAlert(kFailureAlertTitle, message, kFailureAlertButton);
+    const std::string reason = serverMessageOf(failure);
+    if (pageIsShown(*this)) {
+        showRequestFailureAlert(kFailureAlertTitle, reason.empty() ? failureMessageWithoutReply() : reason,
+                                kFailureAlertButton);
+        return;
+    }
+    // Away from the form, the service's text alone would not say what it refused.
+    tellWritingFailure({kFailureAlertTitle, notSentBecause(failureMessageWithoutReply(), reason), kFailureAlertButton,
+                        failureBannerCategory()});
 }
 
 std::string HCFormControllerHelper::serverMessageOf(const platform::ObjectPtr& failure)
@@ -244,6 +252,11 @@ bool HCFormControllerHelper::tellsFailureWhereverThePlayerIs()
 std::string HCFormControllerHelper::failureMessageWithoutReply()
 {
     return {};
+}
+
+int HCFormControllerHelper::failureBannerCategory()
+{
+    return HCNotificationCategoryForeground;
 }
 
 platform::ui::BarButtonItemPtr HCFormControllerHelper::submitBarButtonItem()

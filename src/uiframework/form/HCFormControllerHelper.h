@@ -44,8 +44,11 @@
 // says it goes out wherever the player is (tellsFailureWhereverThePlayerIs:
 // a message box or the forum's post form, whose text the player wrote and
 // would otherwise lose unawares once he left; its alert then tells a text
-// let go unanswered too). A form popped while it submits takes its loading
-// screen down: the reply will not reach it.
+// let go unanswered too). Told away from the form, a failure names what was
+// not sent (failureMessageWithoutReply) beside the server's message, and
+// with the dashboard closed it is a banner over the game (HCWritingFailure).
+// A form popped while it submits takes its loading screen down: the reply
+// will not reach it.
 //
 // Thread: main thread.
 #include <deque>
@@ -86,8 +89,9 @@ public:
     // The message a failure object carries: the reply's text, else the
     // transport error's description; cut to kMaxMessageBytes.
     static std::string serverMessageOf(const platform::ObjectPtr& failure);
-    // The failure's alert: the server's message, else failureMessageWithoutReply.
-    // A page that sends the player's text another way tells its failure so too.
+    // The failure's alert: the server's message, else failureMessageWithoutReply;
+    // away from the form, both (tellWritingFailure). A page that sends the
+    // player's text another way tells its failure so too.
     void tellSubmissionFailure(const platform::ObjectPtr& failure);
 
     // --- hooks ------------------------------------------------------------------
@@ -116,6 +120,9 @@ public:
     // submission let go unanswered, a reply with an empty body): what did
     // not go through, for currentSubmission(). Nothing by default.
     virtual std::string failureMessageWithoutReply();
+    // What the writing is about, for the banner that tells its failure over
+    // the game (HCWritingFailure): a page's own action by default.
+    virtual int failureBannerCategory();
     // The page's submit button in the navigation bar, if it has one (none).
     virtual platform::ui::BarButtonItemPtr submitBarButtonItem();
 

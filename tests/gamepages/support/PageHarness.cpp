@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <optional>
 
 #include "client/HCClientHooks.h"
 #include "localserver/Faults.h"
@@ -34,6 +35,7 @@
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Transitions.h"
+#include "support/RequestThreadGate.h"
 #include "transport/provider/HCProvider.h"
 #include "uiframework/HCControllerLoader.h"
 #include "uiframework/HCViewController.h"
@@ -134,8 +136,7 @@ void PageHarness::SetUp()
     HCSettings::setDefaultOverride("server-url", server->serviceRootUrl());
     clock = std::make_unique<testsupport::ScopedManualClock>();
     driver = std::make_unique<platform::ui::Driver>(&clock->clock());
-    window = platform::ui::Window::make(platform::ui::Screen::mainScreen()->bounds());
-    window->makeKeyAndVisible();
+    window = testsupport::BannerWindow::show();
 }
 
 void PageHarness::TearDown()
@@ -358,20 +359,32 @@ bool PageHarness::tapButton(const std::string& title)
     return tapped;
 }
 
-platform::ui::ViewControllerPtr PageHarness::sendThenGoBackBeforeARefusal(const std::string& path, int status,
-                                                                        const std::function<bool()>& send)
+platform::ui::ViewControllerPtr PageHarness::sendThenLeaveBefore(HeldSendEnd end, const std::string& path,
+                                                                const std::function<bool()>& send,
+                                                                const std::function<bool()>& leave)
 {
     const auto sending = topPage();
-    server->faults().injectFor("POST", path,
-                               localserver::Fault::heldBack(localserver::Fault::reply(status, "busy")));
+    // A refusal is held at the server; a drop is held on the request thread,
+    // so that the provider still has it queued when it lets it go.
+    std::optional<testsupport::RequestThreadGate> requestThreadHeld;
+    if (end == HeldSendEnd::Refused) {
+        server->faults().injectFor("POST", path, localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
+    } else {
+        requestThreadHeld.emplace(Halcyon::provider()->requestThread());
+    }
     const bool sent = send();
-    const bool left = driver->tapBack();
+    const bool left = leave ? leave() : driver->tapBack();
     settle();
     const auto below = topPage();
-    server->faults().releaseHeld();
+    if (end == HeldSendEnd::Refused) {
+        server->faults().releaseHeld();
+    } else {
+        Halcyon::provider()->destroyAllPendingRequests();
+        requestThreadHeld.reset();
+    }
     waitForIdle();
     settle();
-    EXPECT_TRUE(sent && left) << "the send or the way back was not there";
+    EXPECT_TRUE(sent && left) << "the send or the way out was not there";
     return below != sending ? below : nullptr;
 }
 

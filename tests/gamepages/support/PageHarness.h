@@ -28,6 +28,7 @@
 #include "platform/ui/Driver.h"
 #include "platform/ui/MapView.h"
 #include "platform/ui/Window.h"
+#include "support/BannerWindow.h"
 #include "support/TestSupport.h"
 #include "core/publicclass/HCDelegatesContainer.h"
 #include "uiframework/table/HCTableControllerHelper.h"
@@ -81,12 +82,20 @@ protected:
     // A 1 x 1 picture in the bundle under `name`, so a page can show it.
     void addBundleImage(const std::string& name);
     bool tapButton(const std::string& title);
-    // The player sends what he wrote (`send` taps), then goes Back while the
-    // server holds the request to `path`; once he is on the page below, the
-    // server refuses it with `status`. The page he went back to, nil when
-    // Back left him on the sending page.
-    platform::ui::ViewControllerPtr sendThenGoBackBeforeARefusal(const std::string& path, int status,
-                                                                 const std::function<bool()>& send);
+    // How a send held while the player leaves its page ends once he left:
+    // the server refuses it with 503 "busy", or the provider drops it
+    // unanswered.
+    enum class HeldSendEnd { Refused, Dropped };
+    // The player sends what he wrote (`send` taps), then leaves the page
+    // (`leave`; Back when none) while the send to `path` is held; once he
+    // has left, it ends as `end` says. The page on top then, nil when he
+    // was left on the sending page or the dashboard is closed.
+    platform::ui::ViewControllerPtr sendThenLeaveBefore(HeldSendEnd end, const std::string& path,
+                                                        const std::function<bool()>& send,
+                                                        const std::function<bool()>& leave = nullptr);
+    // The banners that slid over the game (or the dashboard) so far, as
+    // "text [ok]" or "text [failed]" (the failure status icon).
+    std::vector<std::string> bannerTexts() const { return window->texts(); }
     // Waits for the idle page (bounded by wall time for the server's I/O).
     void waitForIdle();
     // Waits until every request made so far is answered and its reply has
@@ -126,7 +135,8 @@ protected:
     testsupport::TempDir bundle;
     std::unique_ptr<testsupport::ScopedManualClock> clock;
     std::unique_ptr<platform::ui::Driver> driver;
-    std::shared_ptr<platform::ui::Window> window;
+    // The game's window: banners slide into it.
+    std::shared_ptr<testsupport::BannerWindow> window;
     std::unique_ptr<localserver::Server> server;
     std::shared_ptr<localserver::ScoreStore> scores;
     std::shared_ptr<localserver::ScoreQueryOptions> scoreQueries;
