@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "accounts/HCAccountForms.h"
+#include "accounts/HCIntroNavigationController.h"
+#include "accounts/HCLinkSocialNetworksController.h"
 #include "core/banners/HCNotificationData.h"
 #include "core/banners/HCNotificationDelegate.h"
 #include "core/halcyon/Halcyon.h"
@@ -72,6 +74,12 @@ protected:
         ann->postingAllowed = {"twitter"};
         server->accounts().addUser(*ann);
         delegates->setNotificationDelegate(&notices);
+        // A process's first log-in asks the player over the game to link his
+        // networks; he answers it, so that the game's window is his again.
+        if (HCIntroNavigationController::activeIntroNavigationController()) {
+            ASSERT_TRUE(tapButton(HCLinkSocialNetworksController::kContinueTitle));
+        }
+        ASSERT_FALSE(HCIntroNavigationController::activeIntroNavigationController());
     }
 
     // Every alert shown, as "title: message", answered as it is read.
