@@ -129,8 +129,8 @@ TEST_F(RatioReporterTest, AComparisonWithoutAResultFailsTheRunAndNamesTheCase)
     const Report report = runCases({{"BM_Ours", "BM_Raw", "misspelt"}, {"BM_Broken", "BM_Raw", "broken"}});
 
     EXPECT_TRUE(report.failed);
-    EXPECT_THAT(report.err, HasSubstr("misspelt: no result for BM_Ours\n"));
-    EXPECT_THAT(report.err, HasSubstr("broken: no result for BM_Broken\n"));
+    EXPECT_THAT(report.err, HasSubstr("misspelt: no result for BM_Ours: no case has that name\n"));
+    EXPECT_THAT(report.err, HasSubstr("broken: no result for BM_Broken: it failed: the reply did not arrive\n"));
     EXPECT_THAT(report.out, Not(HasSubstr(" time = ")));
 }
 
@@ -146,4 +146,63 @@ TEST_F(RatioReporterTest, ACaseTheFilterLeftOutIsSaidWithoutFailingTheRun)
 
     EXPECT_FALSE(report.failed) << report.err;
     EXPECT_THAT(report.out, HasSubstr("tree: not compared, --benchmark_filter left out BM_ExpatOnly\n"));
+}
+
+// A filter chooses which cases run, not which failures count: a case it let
+// through that failed, or a name it lets through that no case has, fails
+// the run as it would unfiltered.
+TEST_F(RatioReporterTest, AFilteredRunStillFailsOnACaseThatRanAndFailedOrANameNoCaseHas)
+{
+    timedCase("BM_Ours/100", 1e-3);
+    benchmark::RegisterBenchmark("BM_OursBroken", [](benchmark::State& state) {
+        for (auto _ : state) state.SkipWithError("the list did not arrive whole");
+    })->Iterations(1);
+    timedCase("BM_Raw/100", 1e-3);
+    benchmark::SetBenchmarkFilter("Ours");
+
+    const Report report = runCases({{"BM_OursBroken", "BM_Raw/100", "broken"}, {"BM_Ours/1000", "BM_Raw/100", "misspelt"}});
+
+    EXPECT_TRUE(report.failed);
+    EXPECT_THAT(report.err, HasSubstr("broken: no result for BM_OursBroken: it failed: the list did not arrive whole\n"));
+    EXPECT_THAT(report.err, HasSubstr("misspelt: no result for BM_Ours/1000: no case has that name\n"));
+    EXPECT_THAT(report.out, Not(HasSubstr(" time = ")));
+}
+
+// A leading '-' runs the cases the expression does not find, as Google
+// Benchmark reads it: what it finds is left out, the rest must have run.
+TEST_F(RatioReporterTest, ANegativeFilterLeavesOutWhatItFindsAndNothingElse)
+{
+    timedCase("BM_HCXmlTree", 2e-3);
+    timedCase("BM_ExpatOnly", 1e-3);
+    timedCase("BM_HCJson", 3e-3);
+    timedCase("BM_YajlOnly", 1e-3);
+    benchmark::SetBenchmarkFilter("-Expat");
+
+    const Report report = runCases({{"BM_HCXmlTree", "BM_ExpatOnly", "tree"},
+                                    {"BM_HCJson", "BM_YajlOnly", "json"},
+                                    {"BM_HCJson", "BM_YajlTree", "misspelt"}});
+
+    EXPECT_THAT(report.out, HasSubstr("tree: not compared, --benchmark_filter left out BM_ExpatOnly\n"));
+    EXPECT_THAT(report.out, HasSubstr("json time = 3.00\n"));
+    EXPECT_THAT(report.err, HasSubstr("misspelt: no result for BM_YajlTree: no case has that name\n"));
+    EXPECT_TRUE(report.failed);
+}
+
+// A filter that is no regular expression would run nothing and pass: it is
+// refused as a bad option is, before any case runs.
+TEST_F(RatioReporterTest, AFilterThatIsNoRegularExpressionIsRefusedBeforeAnyCaseRuns)
+{
+    bool ran = false;
+    benchmark::RegisterBenchmark("BM_Ours", [&ran](benchmark::State& state) {
+        for (auto _ : state) ran = true;
+    })->Iterations(1);
+    RatioReporter reporter("BM_Ours", "BM_Ours", "itself");
+    std::ostringstream out, err;
+    reporter.SetOutputStream(&out);
+    reporter.SetErrorStream(&err);
+    std::string program = "bench", filter = "--benchmark_filter=BM_(Ours";
+    char* argv[] = {program.data(), filter.data(), nullptr};
+
+    EXPECT_EQ(runBenchmarksWithRatio(2, argv, reporter), 2);
+    EXPECT_FALSE(ran);
 }
