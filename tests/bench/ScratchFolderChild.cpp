@@ -34,8 +34,14 @@ std::atomic<std::size_t> allocated{0};
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc > 1) {
+        const bool help = std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h";
+        if (!help) std::fprintf(stderr, "scratch_folder_child: unknown option: %s\n", argv[1]);
+        std::fprintf(help ? stdout : stderr, "usage: scratch_folder_child (no options: ScratchFolderTest runs it)\n");
+        return help ? 0 : 2;
+    }
     const std::filesystem::path folder = bench::scratchFolder();
     std::filesystem::create_directories(folder / "sandbox" / "pending");
     std::ofstream(folder / "sandbox" / "pending" / "scores.db") << "a database the run was writing";
