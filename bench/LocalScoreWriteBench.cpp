@@ -30,6 +30,7 @@
 
 #include "BenchCommandLine.h"
 #include "RatioReporter.h"
+#include "ScratchFolder.h"
 #include "ScratchOfflineDatabase.h"
 #include "platform/runtime/Thread.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
@@ -270,6 +271,7 @@ BENCHMARK_CAPTURE(BM_RawSqliteWrite, 10000, 10000)->Unit(benchmark::kMicrosecond
 int main(int argc, char** argv)
 {
     if (auto status = checkBenchCommandLine(argc, argv)) return *status;
+    bench::scratchFolder();  // before the store starts a thread
     platform::Thread::adoptCurrentAsMain();
     RatioReporter reporter({
         {"BM_StoreWrite/1", "BM_RawSqliteWrite/1", "1 row per board: store / raw SQLite"},

@@ -2,9 +2,10 @@
 // The console table of Google Benchmark, followed by one line per comparison
 // of the library's case with the raw library doing the same work:
 //     "<label> time = <ours / baseline>"
-// A comparison whose case left no result (misspelt, or failed) is an error,
-// named on the error stream; one whose case --benchmark_filter left out is
-// said so on a line of its own.
+// A comparison whose case --benchmark_filter left out is said so on a line
+// of its own. One whose case ran and failed (SkipWithError), or whose name
+// the filter lets through but no case has (misspelt), is an error, named on
+// the error stream, however the cases were filtered.
 //
 // Thread: main thread (Google Benchmark reports on the thread that runs it).
 #include <benchmark/benchmark.h>
@@ -15,6 +16,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "BenchmarkFilter.h"
 
 class RatioReporter final : public benchmark::ConsoleReporter {
 public:
@@ -33,10 +36,13 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
-            if (run.error_occurred) continue;
+            const std::string name = caseName(run);
+            if (run.error_occurred) {
+                errors_.emplace(name, run.error_message);
+                continue;
+            }
             // Seconds, whatever unit each case prints in; of repetitions, their median.
             const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            const std::string name = caseName(run);
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
                 medians_[name] = seconds;
             else if (run.run_type == Run::RT_Iteration)
@@ -48,20 +54,11 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        const std::string filter = benchmark::GetBenchmarkFilter();
-        const bool filtered = !filter.empty() && filter != "." && filter != "all";
+        const BenchmarkFilter filter(benchmark::GetBenchmarkFilter());
         for (const Comparison& c : comparisons_) {
-            const double* ours = timeOf(c.ours);
-            const double* baseline = timeOf(c.baseline);
-            const std::string& missing = !ours ? c.ours : c.baseline;
-            if (ours && baseline && *baseline > 0) {
-                GetOutputStream() << c.label << " time = " << format(*ours / *baseline) << "\n";
-            } else if (filtered && (!ours || !baseline)) {
-                GetOutputStream() << c.label << ": not compared, --benchmark_filter left out " << missing << "\n";
-            } else {
-                GetErrorStream() << c.label << ": no result for " << missing << "\n";
-                failed_ = true;
-            }
+            const double* ours = resultOf(c.label, c.ours, filter);
+            const double* baseline = resultOf(c.label, c.baseline, filter);
+            if (ours && baseline) GetOutputStream() << c.label << " time = " << format(*ours / *baseline) << "\n";
         }
     }
 
@@ -73,6 +70,31 @@ private:
     {
         return run.run_name.args.empty() ? run.run_name.function_name
                                          : run.run_name.function_name + "/" + run.run_name.args;
+    }
+
+    // The case's time in seconds, or null once the reason there is none was
+    // said: an error unless the filter left the case out.
+    const double* resultOf(const std::string& label, const std::string& name, const BenchmarkFilter& filter)
+    {
+        const auto error = errors_.find(name);
+        const double* seconds = timeOf(name);
+        if (error != errors_.end())
+            fail(label, name, "it failed: " + error->second);
+        else if (seconds && *seconds > 0)
+            return seconds;
+        else if (seconds)
+            fail(label, name, "it took no time");
+        else if (filter.runs(name))
+            fail(label, name, "no case has that name");
+        else
+            GetOutputStream() << label << ": not compared, --benchmark_filter left out " << name << "\n";
+        return nullptr;
+    }
+
+    void fail(const std::string& label, const std::string& name, const std::string& why)
+    {
+        GetErrorStream() << label << ": no result for " << name << ": " << why << "\n";
+        failed_ = true;
     }
 
     const double* timeOf(const std::string& name) const
@@ -94,12 +116,13 @@ private:
     std::vector<Comparison> comparisons_;
     std::map<std::string, double> times_;
     std::map<std::string, double> medians_;
+    std::map<std::string, std::string> errors_;  // by case, the first failure's message
     bool failed_ = false;
 };
 
 // Runs every registered benchmark through a RatioReporter, after
 // checkBenchCommandLine accepted the command line: 1 when a comparison
-// found no result.
+// found no result, 2 for a filter that is no regular expression.
 inline int runBenchmarksWithRatio(int argc, char** argv, RatioReporter& reporter)
 {
     benchmark::Initialize(&argc, argv);
@@ -107,6 +130,11 @@ inline int runBenchmarksWithRatio(int argc, char** argv, RatioReporter& reporter
     // Benchmark does not know: the table is wrong.
     if (argc > 1) {
         std::fprintf(stderr, "%s: unknown option: %s\n", argv[0], argv[1]);
+        return 2;
+    }
+    if (!BenchmarkFilter(benchmark::GetBenchmarkFilter()).valid()) {
+        std::fprintf(stderr, "%s: --benchmark_filter is not a regular expression: %s\n", argv[0],
+                     benchmark::GetBenchmarkFilter().c_str());
         return 2;
     }
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -23,6 +23,7 @@
 
 #include "BenchCommandLine.h"
 #include "RatioReporter.h"
+#include "ScratchFolder.h"
 #include "ScratchOfflineDatabase.h"
 #include "platform/runtime/Thread.h"
 #include "scores/highscores/HCLocalHighScoreStore.h"
@@ -157,6 +158,7 @@ BENCHMARK(BM_StoreWriteBackOneTransactionEach)->Unit(benchmark::kMillisecond)->I
 int main(int argc, char** argv)
 {
     if (auto status = checkBenchCommandLine(argc, argv)) return *status;
+    bench::scratchFolder();  // before the store starts a thread
     platform::Thread::adoptCurrentAsMain();
     RatioReporter reporter({
         {"BM_StoreWriteBack", "BM_RawSqliteWriteBack", "1,000 confirmations in one transaction: store / raw SQLite"},

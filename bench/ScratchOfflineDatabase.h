@@ -4,7 +4,8 @@
 // (write-ahead logging, synchronous=FULL), brought to the current layout and
 // made the current database.
 //
-// Thread: main thread.
+// Thread: main thread, once the program made its scratch folder first in
+// main (ScratchFolder.h).
 #include <filesystem>
 #include <memory>
 #include <string>

@@ -118,20 +118,28 @@ TEST_F(RatioReporterTest, RepeatedCasesAreComparedByTheirMedians)
 
 // A comparison that finds no result, because its name is misspelt or its
 // case failed, fails the run and says which, instead of dropping the line.
-TEST_F(RatioReporterTest, AComparisonWithoutAResultFailsTheRunAndNamesTheCase)
+// A filter chooses which cases run, not which failures count: one that lets
+// the failed case and the misspelt name through fails the run the same way.
+TEST_F(RatioReporterTest, AComparisonWithoutAResultFailsTheRunAndNamesTheCaseFilteredOrNot)
 {
-    timedCase("BM_Ours/100", 1e-3);
-    benchmark::RegisterBenchmark("BM_Broken", [](benchmark::State& state) {
-        for (auto _ : state) state.SkipWithError("the reply did not arrive");
-    })->Iterations(1);
-    timedCase("BM_Raw", 1e-3);
+    for (const char* filter : {"", "Ours"}) {
+        SCOPED_TRACE(std::string("filter \"") + filter + "\"");
+        benchmark::ClearRegisteredBenchmarks();
+        timedCase("BM_Ours/100", 1e-3);
+        benchmark::RegisterBenchmark("BM_OursBroken", [](benchmark::State& state) {
+            for (auto _ : state) state.SkipWithError("the reply did not arrive");
+        })->Iterations(1);
+        timedCase("BM_Raw", 1e-3);
+        benchmark::SetBenchmarkFilter(filter);
 
-    const Report report = runCases({{"BM_Ours", "BM_Raw", "misspelt"}, {"BM_Broken", "BM_Raw", "broken"}});
+        const Report report =
+            runCases({{"BM_Ours", "BM_Raw", "misspelt"}, {"BM_OursBroken", "BM_Raw", "broken"}});
 
-    EXPECT_TRUE(report.failed);
-    EXPECT_THAT(report.err, HasSubstr("misspelt: no result for BM_Ours\n"));
-    EXPECT_THAT(report.err, HasSubstr("broken: no result for BM_Broken\n"));
-    EXPECT_THAT(report.out, Not(HasSubstr(" time = ")));
+        EXPECT_TRUE(report.failed);
+        EXPECT_THAT(report.err, HasSubstr("misspelt: no result for BM_Ours: no case has that name\n"));
+        EXPECT_THAT(report.err, HasSubstr("broken: no result for BM_OursBroken: it failed: the reply did not arrive\n"));
+        EXPECT_THAT(report.out, Not(HasSubstr(" time = ")));
+    }
 }
 
 // --benchmark_filter runs some cases on purpose: a comparison it cut in
@@ -146,4 +154,43 @@ TEST_F(RatioReporterTest, ACaseTheFilterLeftOutIsSaidWithoutFailingTheRun)
 
     EXPECT_FALSE(report.failed) << report.err;
     EXPECT_THAT(report.out, HasSubstr("tree: not compared, --benchmark_filter left out BM_ExpatOnly\n"));
+}
+
+// A leading '-' runs the cases the expression does not find, as Google
+// Benchmark reads it: what it finds is left out, the rest must have run.
+TEST_F(RatioReporterTest, ANegativeFilterLeavesOutWhatItFindsAndNothingElse)
+{
+    timedCase("BM_HCXmlTree", 2e-3);
+    timedCase("BM_ExpatOnly", 1e-3);
+    timedCase("BM_HCJson", 3e-3);
+    timedCase("BM_YajlOnly", 1e-3);
+    benchmark::SetBenchmarkFilter("-Expat");
+
+    const Report report = runCases({{"BM_HCXmlTree", "BM_ExpatOnly", "tree"},
+                                    {"BM_HCJson", "BM_YajlOnly", "json"},
+                                    {"BM_HCJson", "BM_YajlTree", "misspelt"}});
+
+    EXPECT_THAT(report.out, HasSubstr("tree: not compared, --benchmark_filter left out BM_ExpatOnly\n"));
+    EXPECT_THAT(report.out, HasSubstr("json time = 3.00\n"));
+    EXPECT_THAT(report.err, HasSubstr("misspelt: no result for BM_YajlTree: no case has that name\n"));
+    EXPECT_TRUE(report.failed);
+}
+
+// A filter that is no regular expression would run nothing and pass: it is
+// refused as a bad option is, before any case runs.
+TEST_F(RatioReporterTest, AFilterThatIsNoRegularExpressionIsRefusedBeforeAnyCaseRuns)
+{
+    bool ran = false;
+    benchmark::RegisterBenchmark("BM_Ours", [&ran](benchmark::State& state) {
+        for (auto _ : state) ran = true;
+    })->Iterations(1);
+    RatioReporter reporter("BM_Ours", "BM_Ours", "itself");
+    std::ostringstream out, err;
+    reporter.SetOutputStream(&out);
+    reporter.SetErrorStream(&err);
+    std::string program = "bench", filter = "--benchmark_filter=BM_(Ours";
+    char* argv[] = {program.data(), filter.data(), nullptr};
+
+    EXPECT_EQ(runBenchmarksWithRatio(2, argv, reporter), 2);
+    EXPECT_FALSE(ran);
 }

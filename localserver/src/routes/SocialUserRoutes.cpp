@@ -155,10 +155,11 @@ struct SocialReplies {
 
     Reply listUsers(const Request& request) const
     {
-        const auto all = server.accounts().users();
+        // Every player is copied only for the lists that search them all: a
+        // followed list costs what it holds, however many players there are.
         std::vector<User> found;
         if (auto name = request.param("name")) {
-            for (const auto& user : all)
+            for (const auto& user : server.accounts().users())
                 if (!user.name.empty() && lower(user.name).find(lower(*name)) != std::string::npos) found.push_back(user);
             return users(request, found);
         }
@@ -181,7 +182,7 @@ struct SocialReplies {
         if (scope == "followers") {
             const auto caller = server.accounts().user(request.userId);
             const bool excludeFollowed = yes(request.param("im-not-following"));
-            for (const auto& user : all) {
+            for (const auto& user : server.accounts().users()) {
                 if (std::count(user.friends.begin(), user.friends.end(), target) == 0) continue;
                 if (excludeFollowed && caller &&
                     std::count(caller->friends.begin(), caller->friends.end(), user.id) > 0)
