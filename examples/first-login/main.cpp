@@ -105,6 +105,10 @@ void explain(const std::string& url)
         std::printf("game: the address %s answered %ld: the service (or what stands in front of it) is failing or "
                     "under maintenance\n",
                     url.c_str(), status);
+    } else if (status == 0) {
+        std::printf("game: no answer from the server at %s when asked again; it answered the log-in, but not as the "
+                    "service does\n",
+                    url.c_str());
     } else {
         std::printf("game: the address %s answered, but not as the service does (status %ld)\n", url.c_str(), status);
     }

@@ -41,6 +41,10 @@ int statusOfGet(const std::string& url)
 std::string whatAnswered(const std::string& url)
 {
     const int status = statusOfGet(url);
+    if (status == 0) {
+        return "no answer from the server at " + url + " when asked again; it answered the log-in, but not as the "
+               "service does";
+    }
     const std::string answered = "the address " + url + " answered " + std::to_string(status);
     if (status == 404 || status == 501) return answered + ", but not as the service does: it is not the service";
     if (status == 401 || status == 450 || status >= 500) {

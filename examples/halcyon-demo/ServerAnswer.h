@@ -5,7 +5,9 @@
 // asked once more, with a plain GET through the client's own transport,
 // what it is: 404 and 501 are what no service answers, while a failing
 // service, or the proxy in front of it, answers 5xx, 401 or the
-// maintenance status 450 with a page of its own.
+// maintenance status 450 with a page of its own. Nothing may answer that
+// second look at all (the server went away, or closed it unanswered): the
+// clause then says no answer came, not a status of 0.
 //
 // Thread: main thread, where the session tells its observers.
 #include <memory>

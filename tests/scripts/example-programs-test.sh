@@ -18,6 +18,8 @@
 #  - halcyon-demo interrupted (Ctrl-C) leaves no temporary folder behind,
 #    in the middle of a run and as early as it can be, just after the
 #    folder was made (that moment used to leave it);
+#  - both against an address that answers the log-in oddly and then not
+#    at all say nothing answered (they used to say it answered, "status 0");
 #  - halcyon-demo against a silent server gives up after its wait, in the
 #    words first-login uses (it used to wait out every step, 211 s), and
 #    against a 404 host says it is not the service (it used to say the
@@ -76,9 +78,10 @@ start_server() {  # start_server ARGUMENT...: a halcyon-localserver of its own
 }
 # A web server that answers every request with STATUS and an HTML page, as
 # the proxy in front of a failing service does (one process per connection).
-start_status_server() {  # start_status_server STATUS
+# With "quiet-root" it closes a plain GET of / unanswered.
+start_status_server() {  # start_status_server STATUS [quiet-root]
   serve perl -MIO::Socket::INET -e '
-    my $status = shift;
+    my ($status, $quiet_root) = @ARGV;
     my $listener = IO::Socket::INET->new(LocalAddr => "127.0.0.1", LocalPort => 0, Listen => 64, ReuseAddr => 1)
       or die "listen: $!";
     $| = 1;
@@ -89,6 +92,8 @@ start_status_server() {  # start_status_server STATUS
       my $client = $listener->accept or next;
       if (fork) { close $client; next; }
       my $length = 0;
+      my $request = <$client> // "";
+      exit 0 if $quiet_root && $request =~ m{^GET / HTTP};
       while (my $line = <$client>) {
         $length = $1 if $line =~ /^Content-Length:\s*(\d+)/i;
         last if $line =~ /^\r?\n$/;
@@ -97,7 +102,7 @@ start_status_server() {  # start_status_server STATUS
       print $client "HTTP/1.1 $status Status\r\nContent-Type: text/html\r\nContent-Length: ", length($page),
         "\r\nConnection: close\r\n\r\n", $page;
       exit 0;
-    }' "$1"
+    }' "$@"
 }
 stop_server() {
   kill "$server_pid"
@@ -191,6 +196,20 @@ the service (or what stands in front of it) is failing or under maintenance"
     fail "first-login calls a service answering $answer not the service: $(tr '\n' ' ' <"$work/out")"
   fi
 done
+
+# The log-in answered oddly, and then nothing answers the second look at
+# the address: both programs say nothing answered (they used to say it
+# "answered, but not as the service does (status 0)").
+start_status_server 404 quiet-root
+status=0
+"$first_login" "$url" --wait 10 >"$work/out" 2>"$work/err" || status=$?
+expect "first-login, no answer to the second look" 1 "$work/out" \
+  "game: no answer from the server at $url when asked again; it answered the log-in, but not as the service does"
+status=0
+"$demo" --server "$url" --skip-pages >"$work/out" 2>&1 || status=$?
+expect "halcyon-demo, no answer to the second look" 1 "$work/out" "halcyon-demo: FAILED: no answer from the server at \
+$url when asked again; it answered the log-in, but not as the service does; the player is offline"
+stop_server
 
 # Nothing answers at all: the reachability says so, and no warning about
 # the web pages comes before it.

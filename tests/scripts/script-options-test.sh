@@ -14,6 +14,11 @@
 # tools a build or a run would call (cmake, apt-get, openssl, ...) replaced
 # by stand-ins that record the call: a call, or any file written in the copy
 # or in TMPDIR, is work that started.
+#
+# Then what the scripts do once past their arguments, in copies of them
+# with stand-ins: scripts/test and scripts/tsan stop the broker they started
+# from a checkout whose path holds a space, and scripts/setup takes a
+# package installed for two architectures as installed.
 set -euo pipefail
 source_root="$(cd "$(dirname "$0")/../.." && pwd)"
 
@@ -133,7 +138,7 @@ check_refused bogus scripts/broker bogus
 # scripts/install's last line can be pasted into a shell whatever the
 # prefix holds: here the build and the packages are stand-ins that succeed.
 mkdir "$work/succeed"
-for tool in cmake apt-get sudo dpkg-query localedef; do
+for tool in cmake ctest apt-get sudo dpkg-query localedef; do
   printf '#!/bin/sh\nexit 0\n' >"$work/succeed/$tool"
   chmod +x "$work/succeed/$tool"
 done
@@ -143,6 +148,53 @@ pasted=$(eval "printf '%s|' ${last##*-DCMAKE_PREFIX_PATH=}" 2>&1) || true
 if [ "$pasted" != "$prefix|" ]; then
   fail "scripts/install's last line, pasted, does not give the prefix back: $last"
 fi
+
+# scripts/test and scripts/tsan stop the broker they started, from a
+# checkout whose path holds a space too (the exit trap used to paste the
+# path into its text, and ran "…/a" instead). Here in a copy whose build
+# succeeds at once, beside a stand-in broker that records its calls.
+checkout="$work/a checkout"
+mkdir -p "$checkout/scripts" "$checkout/build/test" "$checkout/build/tsan"
+cp "$source_root/scripts/test" "$source_root/scripts/tsan" "$checkout/scripts/"
+printf '#!/bin/sh\nexit 0\n' >"$checkout/scripts/setup"
+printf '#!/bin/sh\necho "$*" >>"%s/broker-calls"\n[ "$1" != start ] || echo "HC_BROKER_DIR=\\"%s/the broker\\""\n' \
+  "$work" "$work" >"$checkout/scripts/broker"
+chmod +x "$checkout/scripts/setup" "$checkout/scripts/broker"
+for script in scripts/test scripts/tsan; do
+  : >"$work/broker-calls"
+  (cd "$checkout" && PATH="$work/succeed:$PATH" timeout 20 "$script") >"$work/out" 2>&1 </dev/null || true
+  if ! grep -qxF "stop $work/the broker" "$work/broker-calls"; then
+    fail "$script from \"$checkout\" did not stop its broker: $(tr '\n' ';' <"$work/broker-calls") $(tail -n 2 "$work/out")"
+  fi
+done
+
+# scripts/setup takes a package installed for two architectures, whose
+# statuses dpkg-query gives one after the other, as installed: it used to
+# ask apt-get for it at every run. A package removed but for its
+# configuration is still fetched.
+dpkg_says() {  # dpkg_says STATUS...: a dpkg-query that gives each STATUS, in its format, for every package
+  local status
+  printf '#!/bin/sh\nfor a; do case $a in -f=*) format=${a#-f=} ;; esac; done\n' >"$work/dpkg/dpkg-query"
+  for status in "$@"; do
+    printf 'printf "$(printf %%s "$format" | sed "s/\\${Status}/%s/")"\n' "$status" >>"$work/dpkg/dpkg-query"
+  done
+  chmod +x "$work/dpkg/dpkg-query"
+}
+mkdir "$work/dpkg"
+cp "$work/bin/apt-get" "$work/dpkg/"
+printf '#!/bin/sh\n"$@"\n' >"$work/dpkg/sudo"
+printf '#!/bin/sh\nexit 0\n' >"$work/dpkg/localedef"
+chmod +x "$work/dpkg/sudo" "$work/dpkg/localedef"
+dpkg_says "install ok installed" "install ok installed"
+(cd "$copy" && PATH="$work/dpkg:$PATH" timeout 20 scripts/setup) >"$work/out" 2>&1 </dev/null || true
+if [ -s "$work/ran" ]; then
+  fail "scripts/setup fetched packages installed for two architectures: $(head -n 1 "$work/ran")"
+fi
+rm -f "$work/ran"
+dpkg_says "deinstall ok config-files"
+(cd "$copy" && PATH="$work/dpkg:$PATH" timeout 20 scripts/setup) >"$work/out" 2>&1 </dev/null || true
+grep -q "^apt-get update" "$work/ran" 2>/dev/null || fail "scripts/setup did not fetch a package that was removed"
+rm -f "$work/ran"
 
 for program in "$@"; do
   name=$(basename "$program")

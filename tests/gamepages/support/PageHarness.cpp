@@ -27,6 +27,8 @@
 #include "platform/foundation/DeviceFacts.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/runtime/ClassRegistry.h"
+#include "platform/runtime/RunLoop.h"
+#include "platform/runtime/Thread.h"
 #include "platform/gamecenter/GameCenterDevice.h"
 #include "platform/ui/AlertPanel.h"
 #include "platform/ui/Image.h"
@@ -404,14 +406,20 @@ bool providerIdle()
 
 // A finished request leaves the provider's count before its reply is parsed
 // on the request thread and handed on to the main thread; one turn of the
-// request thread puts every parsed reply in the main thread's queue.
+// request thread puts every parsed reply in the main thread's queue. The
+// turn wakes the main thread, which would otherwise see it only at its
+// loop's next look (50 ms later): a crawl takes thousands of turns.
 void turnRequestThread()
 {
     auto provider = Halcyon::provider();
     auto thread = provider ? provider->requestThread() : nullptr;
     if (!thread) return;
     auto turned = std::make_shared<std::atomic<bool>>(false);
-    thread->runLoop()->post([turned] { turned->store(true); });
+    auto mainLoop = platform::Thread::mainThread()->runLoop();
+    thread->runLoop()->post([turned, mainLoop] {
+        turned->store(true);
+        mainLoop->wake();
+    });
     EXPECT_TRUE(testsupport::runMainUntil([&] { return turned->load(); })) << "the request thread is stuck";
 }
 
