@@ -61,6 +61,10 @@ protected:
     std::shared_ptr<HCTableControllerHelper> openPage(
         const std::string& loaderName,
         const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp = nullptr);
+    // As openPage, without waiting for its load.
+    std::shared_ptr<HCTableControllerHelper> pushPage(
+        const std::string& loaderName,
+        const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp = nullptr);
     // The page on top of the open tab.
     platform::ui::ViewControllerPtr topPage() const;
     template <class T>
@@ -87,6 +91,13 @@ protected:
     // Back left him on the sending page.
     platform::ui::ViewControllerPtr sendThenGoBackBeforeARefusal(const std::string& path, int status,
                                                                  const std::function<bool()>& send);
+    // Runs the main thread until the server holds `count` requests
+    // (localserver::Fault::heldBack); false when that does not come.
+    bool serverHolds(size_t count = 1);
+    // Once the server holds one request and every other request has been
+    // answered and its reply has run here, lets the held one go: its reply
+    // comes after all the others.
+    void releaseHeldLast();
     // Waits for the idle page (bounded by wall time for the server's I/O).
     void waitForIdle();
     // Waits until every request made so far is answered and its reply has
