@@ -619,7 +619,8 @@ TEST_F(ChatTapsTest, TwoRefusedLinesComeBackInTheOrderTheyWereWritten)
     sayTwoLinesAndTypeAThird(field);
     ASSERT_TRUE(serverHolds(1));
     settle();
-    EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "second"), 0u) << "it left while the first was unanswered";
+    EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "second"), 0u)
+        << "it left while the first was unanswered";
     server->faults().releaseHeld();
     ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo(kSay) == 2u && !room->messageBox()->isSubmitting(); }));
     EXPECT_EQ(field->text(), "first second third");

@@ -1,6 +1,7 @@
 #pragma once
 // Misbehaviour that tests order from the server: a canned status and body, a
-// delay, a body that trickles in, or a connection closed without a reply;
+// delay, a hold until the test lets the request go, a body that trickles
+// in, or a connection closed without a reply;
 // for the next requests of any route or of one route. Tests arm faults on their own thread; the
 // connection threads take them. Every method locks.
 #include <chrono>
