@@ -114,7 +114,7 @@ bool Faults::wait(std::chrono::milliseconds delay)
 {
     std::unique_lock lock(mutex_);
     const std::size_t begun = interruptions_;
-    return !wake_.wait_for(lock, delay, [&] { return interruptedSince(begun); });
+    return !wake_.wait_for(lock, delay, [&] { return interrupted_ || interruptions_ != begun; });
 }
 
 bool Faults::waitUntilReleased()
@@ -129,13 +129,11 @@ bool Faults::waitUntilReleased()
     }
     const std::size_t begun = interruptions_;
     ++held_;
-    wake_.wait(lock, [&] { return interruptedSince(begun) || releasedHeld_ > 0; });
-    --held_;
-    if (interruptedSince(begun)) {
-        // A release meant for the waiters goes to those still waiting.
-        releasedHeld_ = std::min(releasedHeld_, held_);
-        return false;
+    wake_.wait(lock, [&] { return interruptions_ != begun || releasedHeld_ > 0; });
+    if (interruptions_ != begun) {
+        return false;  // the interrupt let go of this wait's count
     }
+    --held_;
     --releasedHeld_;
     return true;
 }
@@ -179,6 +177,9 @@ void Faults::interruptWaits()
         std::lock_guard lock(mutex_);
         interrupted_ = true;
         ++interruptions_;
+        // Every waiter leaves, released or not; none counts as held any more.
+        held_ = 0;
+        releasedHeld_ = 0;
     }
     wake_.notify_all();
 }
@@ -187,11 +188,6 @@ void Faults::allowWaits()
 {
     std::lock_guard lock(mutex_);
     interrupted_ = false;
-}
-
-bool Faults::interruptedSince(std::size_t generation) const
-{
-    return interrupted_ || interruptions_ != generation;
 }
 
 }  // namespace localserver

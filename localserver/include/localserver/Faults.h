@@ -81,7 +81,8 @@ public:
     // Bytes of trickled bodies paced so far, every reply counted.
     std::size_t trickledBytes() const;
     // Ends every wait begun before it, even one that wakes only after
-    // allowWaits(), and makes later waits return false at once.
+    // allowWaits(), dropping what was released to those waits, and makes
+    // later waits return false at once.
     void interruptWaits();
     // Lets waits begun from now on run their course.
     void allowWaits();
@@ -94,9 +95,6 @@ private:
         Fault fault;
         int remaining;
     };
-    // Whether the wait begun in `generation` must end now; mutex_ held.
-    bool interruptedSince(std::size_t generation) const;
-
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::vector<Armed> armed_;
@@ -105,7 +103,7 @@ private:
     // once it moved, whatever interrupted_ reads by the time the waiter wakes.
     std::size_t interruptions_ = 0;
     std::size_t trickledBytes_ = 0;
-    std::size_t held_ = 0;           // requests in waitUntilReleased()
+    std::size_t held_ = 0;           // requests in waitUntilReleased() since the last interrupt
     std::size_t releasedHeld_ = 0;   // of those, let go and not yet awake
     std::size_t earlyReleases_ = 0;  // given before their requests came
 };
