@@ -1,5 +1,7 @@
 #include "localserver/Faults.h"
 
+#include <algorithm>
+
 namespace localserver {
 
 Fault Fault::reply(int status, std::string body, std::string contentType)
@@ -79,6 +81,7 @@ void Faults::clear()
 {
     std::lock_guard lock(mutex_);
     armed_.clear();
+    earlyReleases_ = 0;
 }
 
 std::size_t Faults::pending() const
@@ -110,33 +113,44 @@ std::optional<Fault> Faults::take(const std::string& method, const std::string& 
 bool Faults::wait(std::chrono::milliseconds delay)
 {
     std::unique_lock lock(mutex_);
-    return !wake_.wait_for(lock, delay, [this] { return interrupted_; });
+    const std::size_t begun = interruptions_;
+    return !wake_.wait_for(lock, delay, [&] { return interrupted_ || interruptions_ != begun; });
 }
 
 bool Faults::waitUntilReleased()
 {
     std::unique_lock lock(mutex_);
-    ++held_;
-    wake_.wait(lock, [this] { return interrupted_ || releases_ > 0; });
-    --held_;
     if (interrupted_) {
         return false;
     }
-    --releases_;
+    if (earlyReleases_ > 0) {
+        --earlyReleases_;
+        return true;
+    }
+    const std::size_t begun = interruptions_;
+    ++held_;
+    wake_.wait(lock, [&] { return interruptions_ != begun || releasedHeld_ > 0; });
+    if (interruptions_ != begun) {
+        return false;  // the interrupt let go of this wait's count
+    }
+    --held_;
+    --releasedHeld_;
     return true;
 }
 
 std::size_t Faults::heldCount() const
 {
     std::lock_guard lock(mutex_);
-    return held_;
+    return held_ - releasedHeld_;
 }
 
 void Faults::releaseHeld(std::size_t count)
 {
     {
         std::lock_guard lock(mutex_);
-        releases_ += count;
+        const std::size_t toWaiting = std::min(count, held_ - releasedHeld_);
+        releasedHeld_ += toWaiting;
+        earlyReleases_ += count - toWaiting;
     }
     wake_.notify_all();
 }
@@ -162,6 +176,10 @@ void Faults::interruptWaits()
     {
         std::lock_guard lock(mutex_);
         interrupted_ = true;
+        ++interruptions_;
+        // Every waiter leaves, released or not; none counts as held any more.
+        held_ = 0;
+        releasedHeld_ = 0;
     }
     wake_.notify_all();
 }

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "support/ServerFixture.h"
 #include "support/XmlTree.h"
@@ -37,6 +40,18 @@ protected:
             server->addRoute(method, "echo", Access::Open, describe);
         }
         server->addRoute("GET", "users/{id}/games/{game}.xml", Access::Open, describe);
+    }
+    // Waits, on real time but for a state, until `done` answers true.
+    static bool eventually(const std::function<bool()>& done)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!done() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        return done();
+    }
+    bool serverHolds(std::size_t count)
+    {
+        return eventually([&] { return server->faults().heldCount() == count; });
     }
 };
 
@@ -219,17 +234,10 @@ TEST_F(ServerTest, TrickledReplyArrivesWholeByteByByteAndAClientThatGivesUpFrees
 
 TEST_F(ServerTest, AHeldRequestWaitsForItsReleaseWhileOthersAreServedAndEndsWithTheServer)
 {
-    // Waits, on real time but for a state, until the server holds `count`.
-    auto holding = [&](std::size_t count) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (server->faults().heldCount() != count && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::yield();
-        return server->faults().heldCount() == count;
-    };
     server->faults().injectFor("GET", "echo", Fault::heldBack(Fault::reply(202, "late")));
     HttpResult late;
     std::thread client([&] { late = httpRequest("GET", url("echo")); });
-    EXPECT_TRUE(holding(1));
+    EXPECT_TRUE(serverHolds(1));
     EXPECT_EQ(httpRequest("GET", url("echo")).status, 200);
     EXPECT_EQ(server->faults().heldCount(), 1u) << "another request let the held one go";
     server->faults().releaseHeld();
@@ -245,10 +253,65 @@ TEST_F(ServerTest, AHeldRequestWaitsForItsReleaseWhileOthersAreServedAndEndsWith
     // Never released, it ends with the server: the connection closes unanswered.
     server->faults().injectFor("GET", "echo", Fault::heldBack());
     client = std::thread([&] { late = httpRequest("GET", url("echo")); });
-    EXPECT_TRUE(holding(1));
+    EXPECT_TRUE(serverHolds(1));
     server->stop();
     client.join();
     EXPECT_EQ(late.code, CURLE_GOT_NOTHING);
+}
+
+// Tests interrupt the server's waits and allow them again at once, while
+// the waiters may not have woken yet.
+TEST_F(ServerTest, AnInterruptEndsEveryWaitBegunBeforeItEvenWhenWaitsAreAllowedAgainAtOnce)
+{
+    constexpr std::size_t kWaiting = 8;
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        server->faults().injectFor("GET", "echo", Fault::heldBack(), static_cast<int>(kWaiting));
+        std::vector<HttpResult> results(kWaiting);
+        std::vector<std::thread> clients;
+        for (auto& result : results) clients.emplace_back([&] { result = httpRequest("GET", url("echo")); });
+        ASSERT_TRUE(serverHolds(kWaiting));
+        server->faults().interruptWaits();
+        server->faults().allowWaits();
+        // Given while the ended waits may not have woken, a release is kept
+        // for the next held request.
+        server->faults().injectFor("GET", "echo", Fault::heldBack(Fault::reply(202, "next")));
+        server->faults().releaseHeld();
+        for (auto& client : clients) client.join();
+        for (const auto& result : results)
+            ASSERT_EQ(result.code, CURLE_GOT_NOTHING) << "a wait outlived the interrupt";
+        ASSERT_EQ(httpRequest("GET", url("echo")).status, 202) << "an ended wait took the release";
+    }
+
+    // Waits begun after it run their course.
+    server->faults().injectFor("GET", "echo", Fault::heldBack(Fault::reply(202, "late")));
+    HttpResult late;
+    std::thread client([&] { late = httpRequest("GET", url("echo")); });
+    EXPECT_TRUE(serverHolds(1));
+    server->faults().releaseHeld();
+    client.join();
+    EXPECT_EQ(late.status, 202);
+}
+
+TEST_F(ServerTest, ClearForgetsAReleaseGivenBeforeItsRequestCame)
+{
+    server->faults().injectFor("GET", "echo", Fault::heldBack());
+    server->faults().releaseHeld();
+    server->faults().clear();
+
+    // A later test holds a request of another route.
+    server->faults().injectFor("GET", "users/1/games/2.xml", Fault::heldBack());
+    std::atomic<bool> answered = false;
+    HttpResult result;
+    std::thread client([&] {
+        result = httpRequest("GET", url("users/1/games/2.xml"));
+        answered = true;
+    });
+    EXPECT_TRUE(eventually([&] { return answered || server->faults().heldCount() == 1; }));
+    EXPECT_FALSE(answered) << "the forgotten release let the request through";
+    server->faults().releaseHeld();
+    client.join();
+    EXPECT_EQ(result.status, 200);
 }
 
 TEST_F(ServerTest, ServerNotificationGoesIntoTheNextSuccessfulReplyOfItsPathOnly)

@@ -610,14 +610,18 @@ TEST_F(ChatTapsTest, TwoRefusedLinesComeBackInTheOrderTheyWereWritten)
 {
     auto room = enterDevelopersRoom();
     ASSERT_TRUE(room);
-    // The second refusal is the slower one: it must still land after the first.
+    // The first refusal is slow to come: the second line leaves only once it came.
     server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("first"),
-                                 localserver::Fault::reply(503, "busy"));
+                                 localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
     server->faults().injectWhere("POST", kSay, "chat_message[message]", std::string("second"),
-                                 localserver::Fault::delayed(std::chrono::milliseconds(100),
-                                                             localserver::Fault::reply(503, "busy")));
+                                 localserver::Fault::reply(503, "busy"));
     auto field = room->messageBox()->textEntryField();
     sayTwoLinesAndTypeAThird(field);
+    ASSERT_TRUE(serverHolds(1));
+    settle();
+    EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "second"), 0u)
+        << "it left while the first was unanswered";
+    server->faults().releaseHeld();
     ASSERT_TRUE(testsupport::runMainUntil([&] { return requestsTo(kSay) == 2u && !room->messageBox()->isSubmitting(); }));
     EXPECT_EQ(field->text(), "first second third");
 }

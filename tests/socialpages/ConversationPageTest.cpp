@@ -395,14 +395,18 @@ TEST_F(ConversationPageTest, EachMessageKeepsItsOwnTextAndItsPlaceAndADoubleTapO
     EXPECT_EQ(forums->postsOfDiscussion(id).size(), 1u);
     EXPECT_EQ(socialtest::alertMessages().size(), 1u);
 
-    // The service is slow to take a message in: the one sent after it still comes after it.
+    // The service is slow to take a message in: the one sent after it leaves only once it was taken.
     field->setText("");
-    server->faults().injectWhere("POST", "discussions/" + id + "/posts.xml", "post[body]", std::string("fourth"),
-                                 localserver::Fault::delayed(std::chrono::milliseconds(150)));
+    const std::string posts = "discussions/" + id + "/posts.xml";
+    server->faults().injectWhere("POST", posts, "post[body]", std::string("fourth"), localserver::Fault::heldBack());
     driver->typeText(field->textView(), "fourth");
     ASSERT_TRUE(driver->tapView(box->sendButton()));
     driver->typeText(field->textView(), "fifth");
     ASSERT_TRUE(driver->tapView(box->sendButton()));
+    ASSERT_TRUE(serverHolds(1));
+    settle();
+    EXPECT_EQ(requestsWithParam(posts, "post[body]", "fifth"), 0u) << "it left while the fourth was unanswered";
+    server->faults().releaseHeld();
     ASSERT_TRUE(testsupport::runMainUntil([&] { return forums->postsOfDiscussion(id).size() == 3u; }));
     waitForIdle();
     EXPECT_EQ(forums->postsOfDiscussion(id)[1].body, "fourth");

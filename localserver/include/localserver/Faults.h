@@ -1,6 +1,7 @@
 #pragma once
 // Misbehaviour that tests order from the server: a canned status and body, a
-// delay, a body that trickles in, or a connection closed without a reply;
+// delay, a hold until the test lets the request go, a body that trickles
+// in, or a connection closed without a reply;
 // for the next requests of any route or of one route. Tests arm faults on their own thread; the
 // connection threads take them. Every method locks.
 #include <chrono>
@@ -54,6 +55,8 @@ public:
     // such as a page's two rankings).
     void injectWhere(const std::string& method, const std::string& path, const std::string& name,
                      const std::optional<std::string>& value, const Fault& fault, int count = 1);
+    // Disarms every fault and forgets releases given ahead of their
+    // requests, so none lets a later test's held request through.
     void clear();
     // Faults still armed, each counted once.
     std::size_t pending() const;
@@ -67,7 +70,7 @@ public:
     // Waits until releaseHeld() lets this request go; false when the server
     // stopped meanwhile.
     bool waitUntilReleased();
-    // Requests waiting in waitUntilReleased() now.
+    // Requests waiting in waitUntilReleased() now and not yet let go.
     std::size_t heldCount() const;
     // Lets `count` held requests go, in any order: those waiting now, else
     // the next to arrive, so a release may come before its request does.
@@ -77,8 +80,11 @@ public:
     bool paceTrickle(std::chrono::milliseconds interval);
     // Bytes of trickled bodies paced so far, every reply counted.
     std::size_t trickledBytes() const;
-    // Ends every wait at once and makes later waits return false at once.
+    // Ends every wait begun before it, even one that wakes only after
+    // allowWaits(), dropping what was released to those waits, and makes
+    // later waits return false at once.
     void interruptWaits();
+    // Lets waits begun from now on run their course.
     void allowWaits();
 
 private:
@@ -93,9 +99,13 @@ private:
     std::condition_variable wake_;
     std::vector<Armed> armed_;
     bool interrupted_ = false;
+    // Counts interruptWaits() calls: a wait notes it when it begins and ends
+    // once it moved, whatever interrupted_ reads by the time the waiter wakes.
+    std::size_t interruptions_ = 0;
     std::size_t trickledBytes_ = 0;
-    std::size_t held_ = 0;
-    std::size_t releases_ = 0;  // given by releaseHeld(), not yet used
+    std::size_t held_ = 0;           // requests in waitUntilReleased() since the last interrupt
+    std::size_t releasedHeld_ = 0;   // of those, let go and not yet awake
+    std::size_t earlyReleases_ = 0;  // given before their requests came
 };
 
 }  // namespace localserver

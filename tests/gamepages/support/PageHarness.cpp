@@ -263,6 +263,14 @@ void PageHarness::settle()
 std::shared_ptr<HCTableControllerHelper> PageHarness::openPage(
     const std::string& loaderName, const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp)
 {
+    auto page = pushPage(loaderName, setUp);
+    waitForIdle();
+    return page;
+}
+
+std::shared_ptr<HCTableControllerHelper> PageHarness::pushPage(
+    const std::string& loaderName, const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp)
+{
     auto page = HCControllerLoader::load(loaderName);
     EXPECT_TRUE(page) << loaderName;
     if (!page) return nullptr;
@@ -276,7 +284,6 @@ std::shared_ptr<HCTableControllerHelper> PageHarness::openPage(
     if (!navigation) return nullptr;
     navigation->pushViewController(page, true);
     settle();
-    waitForIdle();
     return std::dynamic_pointer_cast<HCTableControllerHelper>(page);
 }
 
@@ -450,6 +457,22 @@ void PageHarness::waitForIdle()
 void PageHarness::waitForReplies()
 {
     ASSERT_TRUE(settleUntil(providerIdle)) << "the requests were not all answered";
+}
+
+bool PageHarness::serverHolds(size_t count)
+{
+    return testsupport::runMainUntil([&] { return server->faults().heldCount() == count; });
+}
+
+void PageHarness::releaseHeldLast()
+{
+    auto onlyTheHeldOneLeft = [this] {
+        auto provider = Halcyon::provider();
+        return server->faults().heldCount() == 1 && provider && provider->queuedActionCount() == 0 &&
+               provider->runningLoaderCount() == 1;
+    };
+    EXPECT_TRUE(settleUntil(onlyTheHeldOneLeft)) << "the server held nothing, or other requests kept running";
+    server->faults().releaseHeld();
 }
 
 size_t PageHarness::requestsTo(const std::string& path) const

@@ -62,6 +62,10 @@ protected:
     std::shared_ptr<HCTableControllerHelper> openPage(
         const std::string& loaderName,
         const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp = nullptr);
+    // As openPage, without waiting for its load.
+    std::shared_ptr<HCTableControllerHelper> pushPage(
+        const std::string& loaderName,
+        const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp = nullptr);
     // The page on top of the open tab.
     platform::ui::ViewControllerPtr topPage() const;
     template <class T>
@@ -96,6 +100,13 @@ protected:
     // The banners that slid over the game (or the dashboard) so far, as
     // "text [ok]" or "text [failed]" (the failure status icon).
     std::vector<std::string> bannerTexts() const { return window->texts(); }
+    // Runs the main thread until the server holds `count` requests
+    // (localserver::Fault::heldBack); false when that does not come.
+    bool serverHolds(size_t count = 1);
+    // Once the server holds one request and every other request has been
+    // answered and its reply has run here, lets the held one go: its reply
+    // comes after all the others.
+    void releaseHeldLast();
     // Waits for the idle page (bounded by wall time for the server's I/O).
     void waitForIdle();
     // Waits until every request made so far is answered and its reply has
