@@ -1301,7 +1301,7 @@ int main(int argc, char** argv)
             {"dashboard", [&] { return showDashboard(*window, tour); }},
             {"leaderboards and achievements", [&] { return showGamePages(*window, tour); }},
             {"game links", [&] { return showGameLinks(tour); }},
-            {"composer", [&] { return showComposerPage(tour); }},
+            {"composer", [&] { return showComposerPage(server.get(), tour); }},
             {"picture", [&] { return picturedemo::showPicturePage(tour); }},
             {"fan club", [&] { return showFanClubPages(tour); }},
             {"settings", [&] { return showSettingsPage(tour); }},

@@ -19,6 +19,7 @@
 #include "gamepages/fanclub/HCFavoriteThisGameController.h"
 #include "gamepages/fanclub/HCNewsLetterController.h"
 #include "gamepages/support/ChallengePageHarness.h"
+#include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
 #include "localserver/routes/CredentialRoutes.h"
 #include "platform/ui/AddressBook.h"
@@ -28,6 +29,8 @@
 #include "socialpages/invitations/HCInviteFriendsController.h"
 #include "socialpages/invitations/HCInviteHeaderViews.h"
 #include "socialpages/invitations/HCSelectInviteTypeController.h"
+#include "support/TestSupport.h"
+#include "uiframework/HCViewController.h"
 
 namespace {
 
@@ -280,6 +283,29 @@ TEST_F(WritingToldAwayTest, APostFromTheGamesComposerRefusedAfterTheDashboardClo
     EXPECT_TRUE(takeAlerts().empty());
     EXPECT_EQ(notices.asked, std::vector<std::string>{"Your message \"Beat my score\" was not sent: busy (7/3)"});
     EXPECT_EQ(notSentBanners(), std::vector<std::string>{"Your message \"Beat my score\" was not sent: busy [failed]"});
+
+    // A refusal that comes while the closing dashboard still holds the page
+    // on its way out: the page is no longer where he could read his field.
+    Halcyon::launchDashboardWithSocialNotificationWithPrepopulatedText(std::string("I scored 950"), std::nullopt,
+                                                                       std::nullopt, std::nullopt);
+    settle();
+    waitForIdle();
+    field = platform::ui::Driver::findFirst<platform::ui::TextField>(topPage()->view());
+    ASSERT_TRUE(field);
+    driver->typeText(field, "Again?");
+    server->faults().injectFor("POST", kPosts, localserver::Fault::heldBack(localserver::Fault::reply(503, "busy")));
+    ASSERT_TRUE(tapRightBarButton());
+    ASSERT_TRUE(serverHolds(1));
+    const auto composer = topPage();
+    Halcyon::dismissDashboard();
+    server->faults().releaseHeld();
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return notices.asked.size() == 2; }))
+        << "the refusal was told nowhere";
+    EXPECT_TRUE(std::dynamic_pointer_cast<HCViewController>(composer)->isOnNavigationStack())
+        << "the page had gone before the refusal came: this case tests nothing";
+    settle();
+    EXPECT_TRUE(takeAlerts().empty());
+    EXPECT_EQ(notSentBanners().back(), "Your message \"Again?\" was not sent: busy [failed]");
 }
 
 }  // namespace

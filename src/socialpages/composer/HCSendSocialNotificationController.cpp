@@ -254,15 +254,16 @@ void HCSendSocialNotificationController::send()
     // A post the provider drops unanswered ends like a failed one: the
     // loading screen comes down. While the page is on its stack its field
     // keeps the message and it says nothing; once the player went back from
-    // it, the message went with the page, and a post refused or dropped is
-    // told wherever he is.
+    // it, or closed the dashboard (its page may still be on its way out), the
+    // message went with the page, and a post refused or dropped is told
+    // wherever he is.
     const std::string message = submitTextCell_ ? submitTextCell_->message()->text() : std::string();
     auto [sent, failed] = pageRequestDelegates<HCSendSocialNotificationController>(
         std::static_pointer_cast<HCSendSocialNotificationController>(platform::self(this)),
         [](auto& page, const auto& reply) { page._sendSuccess(reply); },
         [](auto& page, const auto& failure) { page._sendFailure(failure); },
         [message](auto& page, const auto& failure) {
-            if (page.isOnNavigationStack()) return;
+            if (page.isOnNavigationStack() && Halcyon::isShowingFullScreen()) return;
             tellWritingFailure({HCFormControllerHelper::kFailureAlertTitle,
                                 notSentBecause(HCTextsInFlight::notSentMessageFor(message),
                                                HCFormControllerHelper::serverMessageOf(failure)),
