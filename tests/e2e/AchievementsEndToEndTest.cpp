@@ -24,6 +24,7 @@
 #include "core/users/HCUser.h"
 #include "kernel/reachability/HCReachability.h"
 #include "kernel/settings/HCSettings.h"
+#include "localserver/Faults.h"
 #include "localserver/Fixtures.h"
 #include "localserver/Server.h"
 #include "localserver/routes/AchievementRoutes.h"
@@ -370,7 +371,11 @@ TEST_F(AchievementsEndToEndTest, ProgressBeforeAnyLogInIsKeptForNobodyAndUploade
            "<achievement><id>3</id><title>Three Stars</title><gamerscore>50</gamerscore>"
            "<start_version>0000.00.00</start_version><end_version>9999.99.99</end_version></achievement>"
            "</achievements></offline></resources>";
-    server->faults().injectFor("POST", "xp/devices", localserver::Fault::reply(503, "down for a moment"));
+    // Refused until the first player logs in: the client comes up on the
+    // machine's own network before the test takes it offline, and a second
+    // log-in the network's change may start must not find the service.
+    server->faults().injectFor("POST", "xp/devices", localserver::Fault::reply(503, "down for a moment"),
+                               localserver::Faults::kUntilCleared);
     start(false, false);
     ASSERT_EQ(game.calls, std::vector<std::string>{"offline 0"});
     HCAchievement::setDelegate(&delegate);
@@ -401,6 +406,7 @@ TEST_F(AchievementsEndToEndTest, ProgressBeforeAnyLogInIsKeptForNobodyAndUploade
     HCAchievementGameCenter::install({});
 
     // The first player to log in takes them over, uploads them and has them confirmed.
+    server->faults().clear();
     restartProcess();
     start();
     ASSERT_EQ(unlockPosts().size(), 1u);
