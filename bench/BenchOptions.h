@@ -7,11 +7,13 @@
 // their defaults (exit 0).
 //
 // Thread: main thread, before the program starts anything.
+#include <regex.h>
+
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <optional>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -68,7 +70,13 @@ public:
     {
         const auto named = patterns_.find(option.value);
         const std::string pattern = named != patterns_.end() ? named->second : option.value;
-        return std::regex_match(value, std::regex("(" + pattern + ")", std::regex::extended));
+        // POSIX's extended expressions: <regex> would cost every benchmark
+        // program's compile several seconds for this one check.
+        regex_t whole;
+        if (regcomp(&whole, ("^(" + pattern + ")$").c_str(), REG_EXTENDED | REG_NOSUB) != 0) return false;
+        const bool fits = regexec(&whole, value.c_str(), 0, nullptr, 0) == 0;
+        regfree(&whole);
+        return fits;
     }
 
     // nullopt: run; otherwise the program's exit status. Every argument is
@@ -108,13 +116,24 @@ public:
             if (arg.rfind(prefix, 0) == 0) return std::atoi(arg.c_str() + prefix.size());
         }
         const Option* option = find(name);
-        std::smatch fallback;
-        if (option && std::regex_search(option->line, fallback, std::regex(R"(\(default: ([0-9]{1,9})\))")))
-            return std::atoi(fallback[1].str().c_str());
-        return std::nullopt;
+        return option ? defaultNumber(option->line) : std::nullopt;
     }
 
 private:
+    // The N of "(default: N)" in a table line, at most nine digits.
+    static std::optional<int> defaultNumber(const std::string& line)
+    {
+        static constexpr std::string_view kLead = "(default: ";
+        for (auto at = line.find(kLead); at != std::string::npos; at = line.find(kLead, at + 1)) {
+            const auto digits = at + kLead.size();
+            auto end = digits;
+            while (end < line.size() && std::isdigit(static_cast<unsigned char>(line[end]))) ++end;
+            if (end > digits && end - digits <= 9 && end < line.size() && line[end] == ')')
+                return std::atoi(line.c_str() + digits);
+        }
+        return std::nullopt;
+    }
+
     static int refuse(const std::string& program, const std::string& problem)
     {
         std::fprintf(stderr, "%s: %s\n", program.c_str(), problem.c_str());
