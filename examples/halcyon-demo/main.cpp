@@ -516,17 +516,24 @@ bool unlockOffline(localserver::Server* server, const localserver::AchievementSt
         "), " + (stored ? "stored on the device" : "NOT stored"));
     const int loginsBefore = game.onlineLogins;
     reachability->setOverride(HCReachability::ReachableViaWiFi);
+    // The log-in the network's return starts ends here, with or without a
+    // store to read: left running, it would end in a later step, the one
+    // that stands in for the friend's device among them.
+    auto loggedInAgain = [&] { return game.onlineLogins > loginsBefore; };
     auto held = [&] {
         auto progress = serverAchievements
                             ? serverAchievements->progress(localserver::defaults::kUserId,
                                                            localserver::defaults::kFirstAchievementId)
                             : std::nullopt;
-        return game.onlineLogins > loginsBefore && progress && progress->percentComplete >= 100.0;
+        return loggedInAgain() && progress && progress->percentComplete >= 100.0;
     };
-    for (int i = 0; i < frames && serverAchievements && !held(); ++i) {
+    for (int i = 0; i < frames && !(serverAchievements ? held() : loggedInAgain()); ++i) {
         frame();
     }
-    if (!serverAchievements) return stored;
+    if (!serverAchievements) {
+        if (!loggedInAgain()) say("achievements: no log-in after the network came back");
+        return stored && loggedInAgain();
+    }
     const bool confirmed = stored && held();
     say(std::string("achievements: '") + title + "' " +
         (confirmed ? "confirmed by the server after the log-in (100 %)" : "NOT confirmed by the server"));
@@ -856,8 +863,19 @@ bool inviteAFriend(int frames, InviteAndPostDelegate& outcomes)
         localserver::defaults::kOtherUserName + " and, by text message, to Eve (" + *contact->number + ")");
 
     // The demo stands in for the friend's device too: requests signed with
-    // the friend's token, then the player's own again.
+    // the friend's token, then the player's own again. The service's
+    // provider is the friend's meanwhile, so the player's client must be
+    // quiet first: a log-in or an upload of his started then would go out
+    // as the friend's.
     auto own = Halcyon::provider();
+    auto quiet = [&own] {
+        return !Halcyon::isBootstrapInProgress() && own->queuedActionCount() == 0 && own->runningLoaderCount() == 0;
+    };
+    for (int i = 0; i < frames && !quiet(); ++i) frame(quiet);
+    if (!quiet()) {
+        say("invites: the player's client is still busy; the friend's device is not stood in for");
+        return false;
+    }
     const auto ownToken = own->accessToken();
     auto friendsDevice = HCProvider::providerWithProductKey(localserver::defaults::kProductKey,
                                                             localserver::defaults::kProductSecret);
