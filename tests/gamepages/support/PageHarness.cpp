@@ -232,6 +232,12 @@ void PageHarness::start(bool online)
         return;
     }
     HCReachability::Instance()->setOverride(HCReachability::ReachableViaWiFi);
+    // The monitor's first status is posted by the time the override is set,
+    // whether its own check or the override made it; heard after the log-in
+    // below, it would start another log-in that nothing here ends, and a
+    // page's own log-in would then be refused. The start-up log-in is still
+    // running now, so hearing it starts nothing.
+    testsupport::drainMain();
     auto user = HCResource::initWithId<HCUser>(std::string(localserver::defaults::kUserId));
     user->setName(std::string(localserver::defaults::kUserName));
     Halcyon::setLocalUser(user);
