@@ -1,7 +1,10 @@
 // A private conversation as the player works it: starting it, its own
 // poller, the partner's presence, sending and a send that fails.
+#include <algorithm>
 #include <functional>
 
+#include "accounts/HCIntroNavigationController.h"
+#include "accounts/HCLinkSocialNetworksController.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
 #include "dashboard/HCDeadEndErrorController.h"
@@ -346,6 +349,41 @@ TEST_F(ConversationPageTest, ASentMessageLeavesTheFieldAndAFailedOneComesBack)
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !box->messageField()->text().empty(); }));
     EXPECT_EQ(box->messageField()->text(), "rematch?");
     EXPECT_EQ(socialtest::alertMessages(), (std::vector<std::string>{"Oops! There was a problem:: try later"}));
+}
+
+// The player closed the dashboard while his message was on its way, and
+// the refusal comes while it still fades out: the dashboard took its page
+// out of his reach as it began to close, so it is told over the game, as
+// once the dashboard is gone: a banner naming the message, not an alert.
+TEST_F(ConversationPageTest, AMessageRefusedWhileTheDashboardFadesOutIsABannerOverTheGame)
+{
+    const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
+    auto page = openConversation(id);
+    ASSERT_TRUE(page);
+    // A process's first log-in asks the player, over the game, to link his
+    // networks: answered, the game's window is the one banners go to again.
+    if (HCIntroNavigationController::activeIntroNavigationController()) {
+        ASSERT_TRUE(tapButton(HCLinkSocialNetworksController::kContinueTitle));
+    }
+    auto box = page->messageBox();
+    server->faults().injectFor("POST", "discussions/" + id + "/posts.xml",
+                               localserver::Fault::heldBack(localserver::Fault::reply(503, "try later")));
+    driver->typeText(box->messageField()->textView(), "rematch?");
+    ASSERT_TRUE(driver->tap(box->sendButton()));
+    ASSERT_TRUE(serverHolds(1));
+    auto fadingOut = [] { return HalcyonDashboard::getRootController() && !HalcyonDashboard::isShowingFullScreen(); };
+    Halcyon::dismissDashboard();
+    ASSERT_TRUE(fadingOut());
+    server->faults().releaseHeld();
+    // The page takes the message back into its field as the refusal comes.
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return !box->messageField()->text().empty(); }));
+    EXPECT_TRUE(fadingOut()) << "the dashboard had gone before the refusal came: this case tests nothing";
+    settle();
+    EXPECT_FALSE(Halcyon::dashboardVisible());
+    EXPECT_TRUE(socialtest::alertMessages().empty());
+    const auto banners = bannerTexts();
+    EXPECT_EQ(std::count(banners.begin(), banners.end(), "Your message \"rematch?\" was not sent: try later [failed]"), 1)
+        << ::testing::PrintToString(banners);
 }
 
 TEST_F(ConversationPageTest, AMessageRefusedAfterThePlayerLeftIsToldOnThePageHeWentBackTo)
