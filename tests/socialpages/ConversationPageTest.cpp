@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "accounts/HCIntroNavigationController.h"
-#include "accounts/HCLinkSocialNetworksController.h"
 #include "core/halcyon/Halcyon.h"
 #include "core/resources/HCResource.h"
 #include "dashboard/HCDeadEndErrorController.h"
@@ -360,11 +358,7 @@ TEST_F(ConversationPageTest, AMessageRefusedWhileTheDashboardFadesOutIsABannerOv
     const auto id = forums->conversationBetween(kUserId, kOtherUserId, server->now()).id;
     auto page = openConversation(id);
     ASSERT_TRUE(page);
-    // A process's first log-in asks the player, over the game, to link his
-    // networks: answered, the game's window is the one banners go to again.
-    if (HCIntroNavigationController::activeIntroNavigationController()) {
-        ASSERT_TRUE(tapButton(HCLinkSocialNetworksController::kContinueTitle));
-    }
+    ASSERT_TRUE(answerTheLinkingScreen());
     auto box = page->messageBox();
     server->faults().injectFor("POST", "discussions/" + id + "/posts.xml",
                                localserver::Fault::heldBack(localserver::Fault::reply(503, "try later")));

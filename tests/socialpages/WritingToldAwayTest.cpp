@@ -8,8 +8,6 @@
 #include <vector>
 
 #include "accounts/HCAccountForms.h"
-#include "accounts/HCIntroNavigationController.h"
-#include "accounts/HCLinkSocialNetworksController.h"
 #include "core/banners/HCNotificationData.h"
 #include "core/banners/HCNotificationDelegate.h"
 #include "core/halcyon/Halcyon.h"
@@ -77,12 +75,7 @@ protected:
         ann->postingAllowed = {"twitter"};
         server->accounts().addUser(*ann);
         delegates->setNotificationDelegate(&notices);
-        // A process's first log-in asks the player over the game to link his
-        // networks; he answers it, so that the game's window is his again.
-        if (HCIntroNavigationController::activeIntroNavigationController()) {
-            ASSERT_TRUE(tapButton(HCLinkSocialNetworksController::kContinueTitle));
-        }
-        ASSERT_FALSE(HCIntroNavigationController::activeIntroNavigationController());
+        ASSERT_TRUE(answerTheLinkingScreen());
     }
 
     // Every alert shown, as "title: message", answered as it is read.

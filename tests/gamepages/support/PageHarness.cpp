@@ -4,6 +4,8 @@
 #include <fstream>
 #include <optional>
 
+#include "accounts/HCIntroNavigationController.h"
+#include "accounts/HCLinkSocialNetworksController.h"
 #include "client/HCClientHooks.h"
 #include "localserver/Faults.h"
 #include "core/halcyon/HCLocationSource.h"
@@ -372,6 +374,14 @@ bool PageHarness::tapButton(const std::string& title)
     const bool tapped = driver->tapButton(title);
     settle();
     return tapped;
+}
+
+bool PageHarness::answerTheLinkingScreen()
+{
+    if (HCIntroNavigationController::activeIntroNavigationController()) {
+        tapButton(HCLinkSocialNetworksController::kContinueTitle);
+    }
+    return HCIntroNavigationController::activeIntroNavigationController() == nullptr;
 }
 
 platform::ui::ViewControllerPtr PageHarness::sendThenLeaveBefore(HeldSendEnd end, const std::string& path,

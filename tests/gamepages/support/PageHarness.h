@@ -86,6 +86,10 @@ protected:
     // A 1 x 1 picture in the bundle under `name`, so a page can show it.
     void addBundleImage(const std::string& name);
     bool tapButton(const std::string& title);
+    // A process's first log-in asks the player, over the game, to link his
+    // networks: he answers it ("Not Now"), so that the game's window is the
+    // one banners slide into again. False when it stays up.
+    bool answerTheLinkingScreen();
     // How a send held while the player leaves its page ends once he left:
     // the server refuses it with 503 "busy", or the provider drops it
     // unanswered.
