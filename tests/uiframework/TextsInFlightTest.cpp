@@ -45,6 +45,9 @@ TEST(TextsInFlightTest, TheQuoteCountsAndCutsCharactersAsThePlayerSeesThem)
              "1\uFE0F\u20E3",                                              // a keycap
              "\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466",  // a family
              "\U0001F44B\U0001F3FD",                                       // a skin-toned hand
+             "\u0E17\u0E33",                                              // Thai's SARA AM on its consonant
+             "\u0600\u0661",                                              // a number sign before its digit
+             "\u1100\u1100\u1161",                                        // jamo spelling one syllable
          }) {
         EXPECT_EQ(toldOf(lead + fortieth + "bc"), quoting(lead + fortieth + kEllipsis));
         // Each counts as one: forty of them are quoted whole, with no cut.

@@ -1,76 +1,22 @@
 #include "platform/ui/Graphemes.h"
 
-#include <algorithm>
-#include <array>
+#include <utf8proc.h>
 
 namespace platform::ui::graphemes {
 
-namespace {
-
-struct Range {
-    char32_t first;
-    char32_t last;
-};
-
-// Code points that extend the character before them, in order.
-constexpr std::array kExtenders{
-    Range{0x0300, 0x036F},   Range{0x0483, 0x0489},   Range{0x0591, 0x05BD},   Range{0x05BF, 0x05BF},
-    Range{0x05C1, 0x05C2},   Range{0x05C4, 0x05C5},   Range{0x05C7, 0x05C7},   Range{0x0610, 0x061A},
-    Range{0x064B, 0x065F},   Range{0x0670, 0x0670},   Range{0x06D6, 0x06DC},   Range{0x06DF, 0x06E4},
-    Range{0x06E7, 0x06E8},   Range{0x06EA, 0x06ED},   Range{0x0711, 0x0711},   Range{0x0730, 0x074A},
-    Range{0x07A6, 0x07B0},   Range{0x07EB, 0x07F3},   Range{0x0898, 0x089F},   Range{0x08CA, 0x08E1},
-    Range{0x08E3, 0x0903},   Range{0x093A, 0x093C},   Range{0x093E, 0x094F},   Range{0x0951, 0x0957},
-    Range{0x0962, 0x0963},   Range{0x0981, 0x0983},   Range{0x09BC, 0x09BC},   Range{0x09BE, 0x09CD},
-    Range{0x09D7, 0x09D7},   Range{0x09E2, 0x09E3},   Range{0x0A01, 0x0A03},   Range{0x0A3C, 0x0A4D},
-    Range{0x0A70, 0x0A71},   Range{0x0A75, 0x0A75},   Range{0x0A81, 0x0A83},   Range{0x0ABC, 0x0ABC},
-    Range{0x0ABE, 0x0ACD},   Range{0x0AE2, 0x0AE3},   Range{0x0AFA, 0x0AFF},   Range{0x0B01, 0x0B03},
-    Range{0x0B3C, 0x0B3C},   Range{0x0B3E, 0x0B57},   Range{0x0B62, 0x0B63},   Range{0x0B82, 0x0B82},
-    Range{0x0BBE, 0x0BCD},   Range{0x0BD7, 0x0BD7},   Range{0x0C00, 0x0C04},   Range{0x0C3C, 0x0C3C},
-    Range{0x0C3E, 0x0C56},   Range{0x0C62, 0x0C63},   Range{0x0C81, 0x0C83},   Range{0x0CBC, 0x0CBC},
-    Range{0x0CBE, 0x0CD6},   Range{0x0CE2, 0x0CE3},   Range{0x0CF3, 0x0CF3},   Range{0x0D00, 0x0D03},
-    Range{0x0D3B, 0x0D3C},   Range{0x0D3E, 0x0D4D},   Range{0x0D57, 0x0D57},   Range{0x0D62, 0x0D63},
-    Range{0x0D81, 0x0D83},   Range{0x0DCA, 0x0DDF},   Range{0x0DF2, 0x0DF3},   Range{0x0E31, 0x0E31},
-    Range{0x0E34, 0x0E3A},   Range{0x0E47, 0x0E4E},   Range{0x0EB1, 0x0EB1},   Range{0x0EB4, 0x0EBC},
-    Range{0x0EC8, 0x0ECE},   Range{0x0F18, 0x0F19},   Range{0x0F35, 0x0F35},   Range{0x0F37, 0x0F37},
-    Range{0x0F39, 0x0F39},   Range{0x0F3E, 0x0F3F},   Range{0x0F71, 0x0F84},   Range{0x0F86, 0x0F87},
-    Range{0x0F8D, 0x0FBC},   Range{0x0FC6, 0x0FC6},   Range{0x102B, 0x103E},   Range{0x1056, 0x1059},
-    Range{0x105E, 0x1060},   Range{0x1062, 0x1064},   Range{0x1067, 0x106D},   Range{0x1071, 0x1074},
-    Range{0x1082, 0x108D},   Range{0x108F, 0x108F},   Range{0x109A, 0x109D},   Range{0x1160, 0x11FF},
-    Range{0x135D, 0x135F},   Range{0x17B4, 0x17D3},   Range{0x17DD, 0x17DD},   Range{0x180B, 0x180D},
-    Range{0x180F, 0x180F},   Range{0x18A9, 0x18A9},   Range{0x1AB0, 0x1AFF},   Range{0x1DC0, 0x1DFF},
-    Range{0x200C, 0x200D},   Range{0x20D0, 0x20FF},   Range{0x302A, 0x302F},   Range{0x3099, 0x309A},
-    Range{0xA66F, 0xA672},   Range{0xA674, 0xA67D},   Range{0xA69E, 0xA69F},   Range{0xD7B0, 0xD7FF},
-    Range{0xFE00, 0xFE0F},   Range{0xFE20, 0xFE2F},   Range{0xFF9E, 0xFF9F},   Range{0x1F3FB, 0x1F3FF},
-    Range{0xE0020, 0xE007F}, Range{0xE0100, 0xE01EF},
-};
-
-static_assert(std::ranges::is_sorted(kExtenders, {}, &Range::last), "the lookup below needs the ranges in order");
-
-constexpr char32_t kJoiner = 0x200D;
-
-bool extends(char32_t c)
-{
-    const auto range = std::ranges::lower_bound(kExtenders, c, {}, &Range::last);
-    return range != kExtenders.end() && range->first <= c;
-}
-
-bool isControl(char32_t c)
-{
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
-}
-
-bool isRegionalIndicator(char32_t c) { return c >= 0x1F1E6 && c <= 0x1F1FF; }
-
-}  // namespace
-
 size_t clusterEnd(std::span<const char32_t> text, size_t start)
 {
+    // The library carries what it has seen since the cluster began (a run
+    // of regional indicators, a pictograph before a joiner) in `state`; a
+    // fresh state starts at `start`, so a cluster never reaches back
+    // before it.
+    utf8proc_int32_t state = 0;
     size_t end = start + 1;
-    if (text[start] == '\r' && end < text.size() && text[end] == '\n') return end + 1;
-    if (isControl(text[start])) return end;
-    // Two indicators make one flag; a third starts the next.
-    if (isRegionalIndicator(text[start]) && end < text.size() && isRegionalIndicator(text[end])) ++end;
-    while (end < text.size() && !isControl(text[end]) && (text[end - 1] == kJoiner || extends(text[end]))) ++end;
+    while (end < text.size() &&
+           !utf8proc_grapheme_break_stateful(static_cast<utf8proc_int32_t>(text[end - 1]),
+                                             static_cast<utf8proc_int32_t>(text[end]), &state)) {
+        ++end;
+    }
     return end;
 }
 
