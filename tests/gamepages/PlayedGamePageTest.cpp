@@ -1,5 +1,8 @@
 // The games lists and the discovery pages as the player sees them.
+#include <functional>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "core/halcyon/Halcyon.h"
 #include "core/users/HCUser.h"
@@ -82,15 +85,22 @@ protected:
         return page->pageURL().rfind(root, 0) == 0 ? page->pageURL().substr(root.size()) : page->pageURL();
     }
 
-    // Ben's games, as his profile opens them.
-    void openBensGames()
+    // Ben's games, as his profile pushes them, left sliding in (see
+    // startPush); false when the dashboard did not open.
+    bool startPushingBensGames()
     {
         Halcyon::launchDashboardWithDelegate(nullptr, std::string("GameProfile"), {});
         settle();
         auto ben = HCResource::initWithId<HCUser>(std::string(localserver::defaults::kOtherUserId));
         ben->setName(std::string(localserver::defaults::kOtherUserName));
-        ASSERT_TRUE(frame());
+        if (!frame()) return false;
         frame()->pushViewController(HCControllerLoader::load("PlayedGame"), true, ben);
+        return true;
+    }
+
+    void openBensGames()
+    {
+        ASSERT_TRUE(startPushingBensGames());
         settle();
         waitForIdle();
     }
@@ -271,6 +281,58 @@ TEST_F(PlayedGamePageTest, OnlyTheLocalPlayersListsLetRowsBeSwipedAwayAndOnlyGam
     EXPECT_EQ(swipeAway("Tolvarine Ruvuru"), "Are you sure?");
     EXPECT_EQ(screenRows(), std::vector<std::string>{"(There are no games on this page yet.)"});
     EXPECT_EQ(removalsSent(), removalsBefore);
+}
+
+// What the bar shows while a page slides in counts as much as what it shows
+// once the page is in: Edit there would be the player's to tap.
+TEST_F(PlayedGamePageTest, EditStandsOverThePlayersAllGamesFromItsFirstMomentAndNeverOverTheShufflePage)
+{
+    using Shown = std::pair<std::string, std::string>;
+    // The right button while `move` slides its page in, then once it is in and idle.
+    auto rightButtonDuringAndAfter = [&](const std::function<bool()>& move) {
+        if (!move()) return Shown{"(nothing moved)", ""};
+        std::string during = rightBarButtonWords();
+        settle();
+        waitForIdle();
+        return Shown{std::move(during), rightBarButtonWords()};
+    };
+    auto friendsGames = [](const platform::ui::ViewControllerPtr& page) {
+        std::dynamic_pointer_cast<HCPlayedGameController>(page)->setScope(1);
+    };
+    auto discoveryPage = [](std::string name) {
+        return [name](const platform::ui::ViewControllerPtr& page) {
+            std::dynamic_pointer_cast<HCPlayedGameController>(page)->setTargetDiscoveryPageName(name);
+        };
+    };
+    auto pushing = [&](const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp = nullptr) {
+        return [this, setUp] { return startPush("PlayedGame", setUp) != nullptr; };
+    };
+    startOnline();
+    HCClientApplicationService::makeGameFavorite(std::string(localserver::defaults::kGameId), std::nullopt,
+                                                 HCDelegate(), HCDelegate());
+    waitForReplies();
+    EXPECT_EQ(rightButtonDuringAndAfter(pushing()), (Shown{"Edit", "Edit"}));
+    // His games under Favorite Games, come back to from a game's page.
+    ASSERT_TRUE(tapButton("Favorite Games"));
+    waitForIdle();
+    ASSERT_TRUE(tapRow("Tolvarine Ruvuru"));
+    waitForIdle();
+    ASSERT_TRUE(topPageAs<HCGameProfileController>());
+    EXPECT_EQ(rightButtonDuringAndAfter([&] { return driver->tapBack(); }), (Shown{"", ""}));
+
+    EXPECT_EQ(rightButtonDuringAndAfter([&] { return startPushingBensGames(); }), (Shown{"", ""}));
+    EXPECT_EQ(rightButtonDuringAndAfter(pushing(friendsGames)), (Shown{"", ""}));
+    EXPECT_EQ(rightButtonDuringAndAfter(pushing(discoveryPage("developers_picks"))), (Shown{"", ""}));
+    EXPECT_EQ(rightButtonDuringAndAfter(pushing(discoveryPage(HCPlayedGameController::kShufflePageName))),
+              (Shown{"", "Shuffle"}));
+
+    // A page pushed over the shuffle page, and the way back to it.
+    auto banner = frame()->featuredBanner();
+    ASSERT_TRUE(banner);
+    EXPECT_EQ(rightButtonDuringAndAfter([&] { return driver->tapView(banner); }), (Shown{"", ""}));
+    ASSERT_EQ(topPageAs<HCPlayedGameController>()->targetDiscoveryPageName(), "puzzle");
+    EXPECT_EQ(rightButtonDuringAndAfter([&] { return driver->tapBack(); }), (Shown{"", "Shuffle"}));
+    ASSERT_EQ(topPageAs<HCPlayedGameController>()->targetDiscoveryPageName(), HCPlayedGameController::kShufflePageName);
 }
 
 TEST_F(PlayedGamePageTest, FriendsGamesOfferTheStoreOnlyForGamesThePlayerLacksAndOpenOnlyStoreAddresses)

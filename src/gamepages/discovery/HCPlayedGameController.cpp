@@ -172,7 +172,10 @@ void HCPlayedGameController::showEditButtonIfEditable()
 {
     if (showsEditSwitch()) {
         updateEditButton();
-    } else if (!isShufflePage()) {
+    } else {
+        // The table base put Edit there as the view loaded on every page
+        // whose rows swipe away; on the shuffle page too, where "Shuffle"
+        // comes only once the page has appeared.
         navigationItem()->setRightBarButtonItem(nullptr);
     }
 }

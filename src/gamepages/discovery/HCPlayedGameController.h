@@ -8,17 +8,20 @@
 //
 // On the local player's pages (his games under either tab, his friends'
 // games, the discovery pages) a row can be swiped away; the Edit switch
-// stands over his All Games only. A swiped game is taken off his games
-// list at the service; any other row only leaves the page.
+// stands over his All Games only, and no other page shows it, not even
+// while it slides in. A swiped game is taken off his games list at the
+// service; any other row only leaves the page.
 //
 // After the discovery category that finds friends opened the import page,
 // the page reloads each time it is shown until the player taps a row.
 //
 // The discovery page "halcyon_five" reshuffles when the device is shaken
-// or "Shuffle" is pressed: while it is on screen the page is the
-// accelerometer's delegate (the one before it gets the accelerometer back
-// when the page leaves); after a shake, further shakes are ignored until
-// 1 s after the reload's loading screen went away.
+// or "Shuffle" is pressed (the button comes each time the page has
+// appeared; the bar's right side is empty while it slides in): while it is
+// on screen the page is the accelerometer's delegate (the one before it
+// gets the accelerometer back when the page leaves); after a shake,
+// further shakes are ignored until 1 s after the reload's loading screen
+// went away.
 //
 // A removal the server refuses reloads the list, so the game shows again.
 // A change of tab takes the other tab's rows down before its load, so a

@@ -33,9 +33,12 @@
 #include "platform/runtime/Thread.h"
 #include "platform/gamecenter/GameCenterDevice.h"
 #include "platform/ui/AlertPanel.h"
+#include "platform/ui/BarButtonItem.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Location.h"
+#include "platform/ui/NavigationBar.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/NavigationItem.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Transitions.h"
@@ -279,6 +282,14 @@ std::shared_ptr<HCTableControllerHelper> PageHarness::openPage(
 std::shared_ptr<HCTableControllerHelper> PageHarness::pushPage(
     const std::string& loaderName, const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp)
 {
+    auto page = startPush(loaderName, setUp);
+    settle();
+    return page;
+}
+
+std::shared_ptr<HCTableControllerHelper> PageHarness::startPush(
+    const std::string& loaderName, const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp)
+{
     auto page = HCControllerLoader::load(loaderName);
     EXPECT_TRUE(page) << loaderName;
     if (!page) return nullptr;
@@ -291,7 +302,6 @@ std::shared_ptr<HCTableControllerHelper> PageHarness::pushPage(
     EXPECT_TRUE(navigation) << "the dashboard did not open";
     if (!navigation) return nullptr;
     navigation->pushViewController(page, true);
-    settle();
     return std::dynamic_pointer_cast<HCTableControllerHelper>(page);
 }
 
@@ -543,6 +553,14 @@ bool PageHarness::tapRightBarButton()
     const bool tapped = item && driver->tap(item);
     settle();
     return tapped;
+}
+
+std::string PageHarness::rightBarButtonWords() const
+{
+    auto navigation = HalcyonDashboard::getActiveNavigationController();
+    auto item = navigation ? navigation->navigationBar()->topItem() : nullptr;
+    auto button = item ? item->rightBarButtonItem() : nullptr;
+    return button ? button->displayTitle() : std::string();
 }
 
 std::shared_ptr<platform::ui::MapView> PageHarness::screenMap() const

@@ -66,6 +66,12 @@ protected:
     std::shared_ptr<HCTableControllerHelper> pushPage(
         const std::string& loaderName,
         const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp = nullptr);
+    // As pushPage, but the push is left sliding in: the page has been told
+    // it will appear and not yet that it did (settle() ends the slide), so
+    // a test reads what the player sees during the push.
+    std::shared_ptr<HCTableControllerHelper> startPush(
+        const std::string& loaderName,
+        const std::function<void(const platform::ui::ViewControllerPtr&)>& setUp = nullptr);
     // The page on top of the open tab.
     platform::ui::ViewControllerPtr topPage() const;
     template <class T>
@@ -130,6 +136,9 @@ protected:
     void placePlayerAt(double latitude, double longitude, long unit = 0);
     // The right button of the top page's navigation bar.
     bool tapRightBarButton();
+    // The words on the right button of the open tab's navigation bar as
+    // shown now, mid-slide too; empty when it shows none.
+    std::string rightBarButtonWords() const;
     // Opens Now Playing and pushes the page there in the context of the
     // local player compared with Ben; false when there was no tab for it.
     bool pushComparedWithBen(const platform::ui::ViewControllerPtr& page);
