@@ -188,8 +188,11 @@ TEST_F(RatioReporterTest, AFilterThatIsNoRegularExpressionIsRefusedBeforeAnyCase
     std::ostringstream out, err;
     reporter.SetOutputStream(&out);
     reporter.SetErrorStream(&err);
-    std::string program = "bench", filter = "--benchmark_filter=BM_(Ours";
-    char* argv[] = {program.data(), filter.data(), nullptr};
+    // The library keeps argv[0] for every later run's context line: it must
+    // live as long as the test program, as a real program's argv does.
+    static char program[] = "bench";
+    std::string filter = "--benchmark_filter=BM_(Ours";
+    char* argv[] = {program, filter.data(), nullptr};
 
     EXPECT_EQ(runBenchmarksWithRatio(2, argv, reporter), 2);
     EXPECT_FALSE(ran);
