@@ -74,7 +74,8 @@ inline bool filterCompiles(const std::string& spec)
 
 // Whether a case is registered as `name`, its function's name with its
 // argument ("BM_Ours/100"), whatever its registration adds to its whole
-// name.
+// name: the library's suffixes for a least or warm-up time, a count of
+// iterations or repetitions, the time measured and the threads.
 inline bool caseRegistered(const std::string& name)
 {
     // Each character the extended syntax gives a meaning taken as itself:

@@ -39,7 +39,7 @@ public:
 
     // Runs the cases --benchmark_filter chooses, once the library said which
     // of the comparisons' cases it has.
-    void run()
+    void runChosenCases()
     {
         for (const Comparison& c : comparisons_)
             for (const std::string* name : {&c.ours, &c.baseline})
@@ -153,7 +153,7 @@ inline int runBenchmarksWithRatio(int argc, char** argv, RatioReporter& reporter
     const std::string filter = benchmark::GetBenchmarkFilter();
     int status = 0;
     if (bench::casesChosen(filter, errors) > 0) {
-        reporter.run();
+        reporter.runChosenCases();
         status = reporter.failed() ? 1 : 0;
     } else if (!bench::filterCompiles(filter)) {
         errors << argv[0] << ": --benchmark_filter is not a regular expression Google Benchmark takes: " << filter

@@ -209,8 +209,9 @@ TEST_F(RatioReporterTest, ANegativeFilterLeavesOutWhatItFindsAndNothingElse)
 }
 
 // The library matches a filter against a case's whole name, with what its
-// registration adds: "/iterations:1", "/min_time:0.010", "/manual_time",
-// "/threads:2". A filter on those leaves cases out as legitimately as one
+// registration adds ("/iterations:1", "/min_time:0.010",
+// "/min_warmup_time:0.001", "/repeats:2", "/process_time/real_time",
+// "/threads:2"): a filter on those leaves cases out as legitimately as one
 // on their names.
 TEST_F(RatioReporterTest, TheFilterIsMatchedAgainstTheWholeNameTheLibraryGivesACase)
 {
@@ -218,7 +219,8 @@ TEST_F(RatioReporterTest, TheFilterIsMatchedAgainstTheWholeNameTheLibraryGivesAC
         {"-iterations", {"BM_Counted", "BM_Threaded"}},
         {"-threads:2$", {"BM_Threaded"}},
         {"-BM_Counted/iterations:1/manual_time$", {"BM_Counted"}},
-        {"min_time:0.010", {"BM_Counted", "BM_Threaded"}},
+        {"-repeats:2/process_time/real_time$", {"BM_Repeated"}},
+        {"min_time:0.010", {"BM_Counted", "BM_Threaded", "BM_Repeated"}},
     };
     for (const auto& [filter, leftOut] : leftOutBy) {
         SCOPED_TRACE("filter \"" + filter + "\"");
@@ -228,13 +230,19 @@ TEST_F(RatioReporterTest, TheFilterIsMatchedAgainstTheWholeNameTheLibraryGivesAC
             for (auto _ : state) state.SetIterationTime(1e-3);
         })->UseManualTime()->MinTime(0.01);
         timedCase("BM_Threaded", 3e-3)->Threads(2);
+        benchmark::RegisterBenchmark("BM_Repeated", [](benchmark::State& state) {
+            for (auto _ : state) benchmark::DoNotOptimize(state.iterations());
+        })->MinTime(0.001)->MinWarmUpTime(0.001)->Repetitions(2)->MeasureProcessCPUTime()->UseRealTime();
         benchmark::SetBenchmarkFilter(filter);
 
-        const Report report = runCases({{"BM_Counted", "BM_Timed", "counted"}, {"BM_Threaded", "BM_Timed", "threaded"}});
+        const Report report = runCases({{"BM_Counted", "BM_Timed", "counted"},
+                                        {"BM_Threaded", "BM_Timed", "threaded"},
+                                        {"BM_Repeated", "BM_Timed", "repeated"}});
 
         EXPECT_FALSE(report.failed) << report.err;
         EXPECT_EQ(report.status, 0);
-        for (const auto& [label, name] : {std::pair{"counted", "BM_Counted"}, std::pair{"threaded", "BM_Threaded"}}) {
+        for (const auto& [label, name] : {std::pair{"counted", "BM_Counted"}, std::pair{"threaded", "BM_Threaded"},
+                                          std::pair{"repeated", "BM_Repeated"}}) {
             if (std::find(leftOut.begin(), leftOut.end(), name) != leftOut.end())
                 EXPECT_THAT(report.out, HasSubstr(label + std::string(": not compared, --benchmark_filter left out ") +
                                                   name + "\n"));
