@@ -264,8 +264,8 @@ TEST_F(RatioReporterTest, AFilterTheLibraryCannotCompileIsRefusedBeforeAnyCaseRu
     benchmark::RegisterBenchmark("BM_Ours", [&ran](benchmark::State& state) {
         for (auto _ : state) ran = true;
     })->Iterations(1);
-    for (const std::string filter :
-         {"BM_(Ours", "BM_Friends)", "\\w", "BM_\\d", "a{,2}", "[[:word:]]", "*Ours", "-BM_Friends)", "--BM_Friends)"}) {
+    for (const std::string filter : {"BM_(Ours", "BM_Friends)", "\\w", "BM_\\d", "a{,2}", "[[:word:]]", "*Ours",
+                                     "-BM_Friends)", "--BM_Friends)"}) {
         SCOPED_TRACE("filter \"" + filter + "\"");
         ASSERT_TRUE(libraryCannotCompile(filter));
         ran = false;
