@@ -4,8 +4,11 @@
 //     "<label> time = <ours / baseline>"
 // A comparison whose case --benchmark_filter left out is said so on a line
 // of its own. One whose case ran and failed (SkipWithError), or whose name
-// the filter lets through but no case has (misspelt), is an error, named on
-// the error stream, however the cases were filtered.
+// no case has (misspelt), is an error, named on the error stream, however
+// the cases were filtered. Which cases there are is asked of the library
+// before the run (BenchmarkFilter.h), so a case that did not run was left
+// out by the filter as the library matched it, against the case's whole
+// name ("BM_Store/iterations:3").
 //
 // Thread: main thread (Google Benchmark reports on the thread that runs it).
 #include <benchmark/benchmark.h>
@@ -13,6 +16,7 @@
 #include <cstdio>
 #include <map>
 #include <ostream>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,6 +36,16 @@ public:
     {
     }
     explicit RatioReporter(std::vector<Comparison> comparisons) : comparisons_(std::move(comparisons)) {}
+
+    // Runs the cases --benchmark_filter chooses, once the library said which
+    // of the comparisons' cases it has.
+    void runChosenCases()
+    {
+        for (const Comparison& c : comparisons_)
+            for (const std::string* name : {&c.ours, &c.baseline})
+                if (bench::caseRegistered(*name)) registered_.insert(*name);
+        benchmark::RunSpecifiedBenchmarks(this);
+    }
 
     void ReportRuns(const std::vector<Run>& runs) override
     {
@@ -54,10 +68,9 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        const BenchmarkFilter filter(benchmark::GetBenchmarkFilter());
         for (const Comparison& c : comparisons_) {
-            const double* ours = resultOf(c.label, c.ours, filter);
-            const double* baseline = resultOf(c.label, c.baseline, filter);
+            const double* ours = resultOf(c.label, c.ours);
+            const double* baseline = resultOf(c.label, c.baseline);
             if (ours && baseline) GetOutputStream() << c.label << " time = " << format(*ours / *baseline) << "\n";
         }
     }
@@ -74,7 +87,7 @@ private:
 
     // The case's time in seconds, or null once the reason there is none was
     // said: an error unless the filter left the case out.
-    const double* resultOf(const std::string& label, const std::string& name, const BenchmarkFilter& filter)
+    const double* resultOf(const std::string& label, const std::string& name)
     {
         const auto error = errors_.find(name);
         const double* seconds = timeOf(name);
@@ -84,7 +97,7 @@ private:
             return seconds;
         else if (seconds)
             fail(label, name, "it took no time");
-        else if (filter.runs(name))
+        else if (!registered_.count(name))
             fail(label, name, "no case has that name");
         else
             GetOutputStream() << label << ": not compared, --benchmark_filter left out " << name << "\n";
@@ -117,27 +130,36 @@ private:
     std::map<std::string, double> times_;
     std::map<std::string, double> medians_;
     std::map<std::string, std::string> errors_;  // by case, the first failure's message
+    std::set<std::string> registered_;            // the comparisons' cases the library has
     bool failed_ = false;
 };
 
 // Runs every registered benchmark through a RatioReporter, after
 // checkBenchCommandLine accepted the command line: 1 when a comparison
-// found no result, 2 for a filter that is no regular expression.
+// found no result, 2 for a filter the library cannot compile. The library
+// keeps argv[0] for as long as the program runs.
 inline int runBenchmarksWithRatio(int argc, char** argv, RatioReporter& reporter)
 {
     benchmark::Initialize(&argc, argv);
+    std::ostream& errors = reporter.GetErrorStream();
     // What is left is an option the options table lets through but Google
     // Benchmark does not know: the table is wrong.
     if (argc > 1) {
-        std::fprintf(stderr, "%s: unknown option: %s\n", argv[0], argv[1]);
+        errors << argv[0] << ": unknown option: " << argv[1] << "\n";
         return 2;
     }
-    if (!BenchmarkFilter(benchmark::GetBenchmarkFilter()).valid()) {
-        std::fprintf(stderr, "%s: --benchmark_filter is not a regular expression: %s\n", argv[0],
-                     benchmark::GetBenchmarkFilter().c_str());
-        return 2;
+    // The run asked first, declined before any case: what the library has
+    // to say of the filter, or of --benchmark_out, it says here, once.
+    const std::string filter = benchmark::GetBenchmarkFilter();
+    int status = 0;
+    if (bench::casesChosen(filter, errors) > 0) {
+        reporter.runChosenCases();
+        status = reporter.failed() ? 1 : 0;
+    } else if (!bench::filterCompiles(filter)) {
+        errors << argv[0] << ": --benchmark_filter is not a regular expression Google Benchmark takes: " << filter
+               << "\n";
+        status = 2;
     }
-    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return reporter.failed() ? 1 : 0;
+    return status;
 }

@@ -3,8 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "RatioReporter.h"
@@ -13,6 +15,11 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace {
+
+// The program's name as runBenchmarksWithRatio hands it to the library,
+// which keeps the pointer for every later run's context line: it lives as
+// long as the test program does, as a real program's argv[0] does.
+char kProgram[] = "bench";
 
 // A case whose iteration takes `seconds` by its own account, so that the
 // ratios do not depend on the machine.
@@ -29,16 +36,34 @@ benchmark::internal::Benchmark* timedCase(const std::string& name, double second
 struct Report {
     std::string out, err;
     bool failed;
+    int status;
 };
 
-Report runCases(std::vector<RatioReporter::Comparison> comparisons)
+// The registered cases run as a benchmark program runs them, given `args`
+// after its name.
+Report runCases(std::vector<RatioReporter::Comparison> comparisons, std::vector<std::string> args = {})
 {
     RatioReporter reporter(std::move(comparisons));
     std::ostringstream out, err;
     reporter.SetOutputStream(&out);
     reporter.SetErrorStream(&err);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    return {out.str(), err.str(), reporter.failed()};
+    std::vector<char*> argv{kProgram};
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    const int status = runBenchmarksWithRatio(static_cast<int>(argv.size()) - 1, argv.data(), reporter);
+    return {out.str(), err.str(), reporter.failed(), status};
+}
+
+// Whether Google Benchmark, handed `filter` for a run of its own, says it
+// cannot compile it.
+bool libraryCannotCompile(const std::string& filter)
+{
+    benchmark::ConsoleReporter console;
+    std::ostringstream out, err;
+    console.SetOutputStream(&out);
+    console.SetErrorStream(&err);
+    benchmark::RunSpecifiedBenchmarks(&console, filter);
+    return err.str().find("Could not compile benchmark re") != std::string::npos;
 }
 
 class RatioReporterTest : public ::testing::Test {
@@ -119,10 +144,12 @@ TEST_F(RatioReporterTest, RepeatedCasesAreComparedByTheirMedians)
 // A comparison that finds no result, because its name is misspelt or its
 // case failed, fails the run and says which, instead of dropping the line.
 // A filter chooses which cases run, not which failures count: one that lets
-// the failed case and the misspelt name through fails the run the same way.
+// the failed case and the misspelt name through fails the run the same way,
+// and so does one that would have left the misspelt name out, since no
+// case has it for the filter to leave out.
 TEST_F(RatioReporterTest, AComparisonWithoutAResultFailsTheRunAndNamesTheCaseFilteredOrNot)
 {
-    for (const char* filter : {"", "Ours"}) {
+    for (const char* filter : {"", "Ours", "-Ours$"}) {
         SCOPED_TRACE(std::string("filter \"") + filter + "\"");
         benchmark::ClearRegisteredBenchmarks();
         timedCase("BM_Ours/100", 1e-3);
@@ -136,6 +163,7 @@ TEST_F(RatioReporterTest, AComparisonWithoutAResultFailsTheRunAndNamesTheCaseFil
             runCases({{"BM_Ours", "BM_Raw", "misspelt"}, {"BM_OursBroken", "BM_Raw", "broken"}});
 
         EXPECT_TRUE(report.failed);
+        EXPECT_EQ(report.status, 1);
         EXPECT_THAT(report.err, HasSubstr("misspelt: no result for BM_Ours: no case has that name\n"));
         EXPECT_THAT(report.err, HasSubstr("broken: no result for BM_OursBroken: it failed: the reply did not arrive\n"));
         EXPECT_THAT(report.out, Not(HasSubstr(" time = ")));
@@ -148,12 +176,16 @@ TEST_F(RatioReporterTest, ACaseTheFilterLeftOutIsSaidWithoutFailingTheRun)
 {
     timedCase("BM_HCXmlTree", 2e-3);
     timedCase("BM_ExpatOnly", 1e-3);
+    timedCase("BM_Expat/1.5*[2]+(x)|y", 1e-3);  // a name of characters a regular expression reads otherwise
     benchmark::SetBenchmarkFilter("HCXml");
 
-    const Report report = runCases({{"BM_HCXmlTree", "BM_ExpatOnly", "tree"}});
+    const Report report =
+        runCases({{"BM_HCXmlTree", "BM_ExpatOnly", "tree"}, {"BM_HCXmlTree", "BM_Expat/1.5*[2]+(x)|y", "odd"}});
 
     EXPECT_FALSE(report.failed) << report.err;
+    EXPECT_EQ(report.status, 0);
     EXPECT_THAT(report.out, HasSubstr("tree: not compared, --benchmark_filter left out BM_ExpatOnly\n"));
+    EXPECT_THAT(report.out, HasSubstr("odd: not compared, --benchmark_filter left out BM_Expat/1.5*[2]+(x)|y\n"));
 }
 
 // A leading '-' runs the cases the expression does not find, as Google
@@ -176,21 +208,104 @@ TEST_F(RatioReporterTest, ANegativeFilterLeavesOutWhatItFindsAndNothingElse)
     EXPECT_TRUE(report.failed);
 }
 
-// A filter that is no regular expression would run nothing and pass: it is
-// refused as a bad option is, before any case runs.
-TEST_F(RatioReporterTest, AFilterThatIsNoRegularExpressionIsRefusedBeforeAnyCaseRuns)
+// The library matches a filter against a case's whole name, with what its
+// registration adds ("/iterations:1", "/min_time:0.010",
+// "/min_warmup_time:0.001", "/repeats:2", "/process_time/real_time",
+// "/threads:2"): a filter on those leaves cases out as legitimately as one
+// on their names.
+TEST_F(RatioReporterTest, TheFilterIsMatchedAgainstTheWholeNameTheLibraryGivesACase)
+{
+    const std::vector<std::pair<std::string, std::vector<std::string>>> leftOutBy = {
+        {"-iterations", {"BM_Counted", "BM_Threaded"}},
+        {"-threads:2$", {"BM_Threaded"}},
+        {"-BM_Counted/iterations:1/manual_time$", {"BM_Counted"}},
+        {"-repeats:2/process_time/real_time$", {"BM_Repeated"}},
+        {"min_time:0.010", {"BM_Counted", "BM_Threaded", "BM_Repeated"}},
+    };
+    for (const auto& [filter, leftOut] : leftOutBy) {
+        SCOPED_TRACE("filter \"" + filter + "\"");
+        benchmark::ClearRegisteredBenchmarks();
+        timedCase("BM_Counted", 2e-3);
+        benchmark::RegisterBenchmark("BM_Timed", [](benchmark::State& state) {
+            for (auto _ : state) state.SetIterationTime(1e-3);
+        })->UseManualTime()->MinTime(0.01);
+        timedCase("BM_Threaded", 3e-3)->Threads(2);
+        benchmark::RegisterBenchmark("BM_Repeated", [](benchmark::State& state) {
+            for (auto _ : state) benchmark::DoNotOptimize(state.iterations());
+        })->MinTime(0.001)->MinWarmUpTime(0.001)->Repetitions(2)->MeasureProcessCPUTime()->UseRealTime();
+        benchmark::SetBenchmarkFilter(filter);
+
+        const Report report = runCases({{"BM_Counted", "BM_Timed", "counted"},
+                                        {"BM_Threaded", "BM_Timed", "threaded"},
+                                        {"BM_Repeated", "BM_Timed", "repeated"}});
+
+        EXPECT_FALSE(report.failed) << report.err;
+        EXPECT_EQ(report.status, 0);
+        for (const auto& [label, name] : {std::pair{"counted", "BM_Counted"}, std::pair{"threaded", "BM_Threaded"},
+                                          std::pair{"repeated", "BM_Repeated"}}) {
+            if (std::find(leftOut.begin(), leftOut.end(), name) != leftOut.end())
+                EXPECT_THAT(report.out, HasSubstr(label + std::string(": not compared, --benchmark_filter left out ") +
+                                                  name + "\n"));
+            else
+                EXPECT_THAT(report.out, HasSubstr(label + std::string(" time = ")));
+        }
+    }
+}
+
+// A filter the library cannot compile makes it run nothing and say so on a
+// line easily lost above a passing run: it is refused as a bad option is,
+// before any case runs. POSIX's regcomp takes several of these (glibc reads
+// '\w' and '\d' as its extensions, an unmatched ')' and "a{,2}" as it
+// pleases), the library's std::regex none: the library alone decides, and
+// a filter it compiles runs, even one that finds no case.
+TEST_F(RatioReporterTest, AFilterTheLibraryCannotCompileIsRefusedBeforeAnyCaseRuns)
 {
     bool ran = false;
     benchmark::RegisterBenchmark("BM_Ours", [&ran](benchmark::State& state) {
         for (auto _ : state) ran = true;
     })->Iterations(1);
-    RatioReporter reporter("BM_Ours", "BM_Ours", "itself");
-    std::ostringstream out, err;
-    reporter.SetOutputStream(&out);
-    reporter.SetErrorStream(&err);
-    std::string program = "bench", filter = "--benchmark_filter=BM_(Ours";
-    char* argv[] = {program.data(), filter.data(), nullptr};
+    for (const std::string filter : {"BM_(Ours", "BM_Friends)", "\\w", "BM_\\d", "a{,2}", "[[:word:]]", "*Ours",
+                                     "-BM_Friends)", "--BM_Friends)"}) {
+        SCOPED_TRACE("filter \"" + filter + "\"");
+        ASSERT_TRUE(libraryCannotCompile(filter));
+        ran = false;
 
-    EXPECT_EQ(runBenchmarksWithRatio(2, argv, reporter), 2);
+        const Report report = runCases({{"BM_Ours", "BM_Ours", "itself"}}, {"--benchmark_filter=" + filter});
+
+        EXPECT_EQ(report.status, 2);
+        EXPECT_FALSE(ran);
+        // The library's reason, then the refusal.
+        EXPECT_THAT(report.err, HasSubstr("Could not compile benchmark re: "));
+        EXPECT_THAT(report.err, ::testing::EndsWith("\nbench: --benchmark_filter is not a regular expression Google "
+                                                    "Benchmark takes: " + filter + "\n"));
+        EXPECT_EQ(report.out, "");
+    }
+    for (const std::string filter : {"BM_Ours", "\\(", "()", "-BM_", "NoSuchCase", "-", "--Ours"}) {
+        SCOPED_TRACE("filter \"" + filter + "\"");
+        ASSERT_FALSE(libraryCannotCompile(filter));
+
+        const Report report = runCases({{"BM_Ours", "BM_Ours", "itself"}}, {"--benchmark_filter=" + filter});
+
+        EXPECT_EQ(report.status, 0) << report.err;
+        EXPECT_THAT(report.err, Not(HasSubstr("regular expression Google Benchmark takes")));
+    }
+}
+
+// A filter that finds no case runs nothing, as the library's own run would,
+// and the library says so once.
+TEST_F(RatioReporterTest, AFilterThatFindsNoCaseRunsNothingAndSaysSoOnce)
+{
+    bool ran = false;
+    benchmark::RegisterBenchmark("BM_Ours", [&ran](benchmark::State& state) {
+        for (auto _ : state) ran = true;
+    })->Iterations(1);
+    benchmark::SetBenchmarkFilter("NoSuchCase");
+
+    const Report report = runCases({{"BM_Ours", "BM_Ours", "itself"}});
+
+    EXPECT_EQ(report.status, 0) << report.err;
     EXPECT_FALSE(ran);
+    const std::string said = "Failed to match any benchmarks against regex: NoSuchCase\n";
+    EXPECT_THAT(report.err, HasSubstr(said));
+    EXPECT_EQ(report.err.find(said), report.err.rfind(said)) << report.err;
 }
