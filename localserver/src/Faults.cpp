@@ -90,8 +90,8 @@ std::size_t Faults::pending() const
     return armed_.size();
 }
 
-std::optional<Fault> Faults::take(const std::string& method, const std::string& path,
-                                  const std::function<std::optional<std::string>(const std::string&)>& param)
+std::optional<Faults::Taken> Faults::take(const std::string& method, const std::string& path,
+                                          const std::function<std::optional<std::string>(const std::string&)>& param)
 {
     std::lock_guard lock(mutex_);
     for (auto it = armed_.begin(); it != armed_.end(); ++it) {
@@ -101,11 +101,21 @@ std::optional<Fault> Faults::take(const std::string& method, const std::string& 
         if (it->param && (param ? param(it->param->first) : std::nullopt) != it->param->second) {
             continue;
         }
-        Fault fault = it->fault;
+        Taken taken{it->fault};
         if (it->remaining > 0 && --it->remaining == 0) {
             armed_.erase(it);
         }
-        return fault;
+        // Interrupted, its wait would end at once: it claims nothing, so
+        // that a release given later goes to a request that can use it.
+        if (taken.fault.held && !interrupted_) {
+            const Claim claim{++lastHold_, earlyReleases_ > 0};
+            if (claim.released) {
+                --earlyReleases_;
+            }
+            claims_.push_back(claim);
+            taken.hold = claim.hold;
+        }
+        return taken;
     }
     return std::nullopt;
 }
@@ -117,14 +127,16 @@ bool Faults::wait(std::chrono::milliseconds delay)
     return !wake_.wait_for(lock, delay, [&] { return interrupted_ || interruptions_ != begun; });
 }
 
-bool Faults::waitUntilReleased()
+bool Faults::waitUntilReleased(std::uint64_t hold)
 {
     std::unique_lock lock(mutex_);
-    if (interrupted_) {
-        return false;
+    const auto claim = std::find_if(claims_.begin(), claims_.end(), [hold](const Claim& c) { return c.hold == hold; });
+    if (claim == claims_.end()) {
+        return false;  // an interrupt came after the hold was taken, or before
     }
-    if (earlyReleases_ > 0) {
-        --earlyReleases_;
+    const bool released = claim->released;
+    claims_.erase(claim);
+    if (released) {
         return true;
     }
     const std::size_t begun = interruptions_;
@@ -150,7 +162,14 @@ void Faults::releaseHeld(std::size_t count)
         std::lock_guard lock(mutex_);
         const std::size_t toWaiting = std::min(count, held_ - releasedHeld_);
         releasedHeld_ += toWaiting;
-        earlyReleases_ += count - toWaiting;
+        std::size_t left = count - toWaiting;
+        for (auto& claim : claims_) {
+            if (left > 0 && !claim.released) {
+                claim.released = true;
+                --left;
+            }
+        }
+        earlyReleases_ += left;
     }
     wake_.notify_all();
 }
@@ -177,9 +196,11 @@ void Faults::interruptWaits()
         std::lock_guard lock(mutex_);
         interrupted_ = true;
         ++interruptions_;
-        // Every waiter leaves, released or not; none counts as held any more.
+        // Every waiter leaves, released or not; none counts as held any more,
+        // and a request on its way to wait will find its claim gone.
         held_ = 0;
         releasedHeld_ = 0;
+        claims_.clear();
     }
     wake_.notify_all();
 }

@@ -171,23 +171,24 @@ struct Server::Impl {
     Outcome decide(Parsed& parsed)
     {
         Request& req = parsed.request;
-        if (auto fault = faults.take(req.method, req.path,
+        if (auto taken = faults.take(req.method, req.path,
                                      [&req](const std::string& name) { return req.param(name); })) {
-            if ((fault->delay.count() > 0 && !faults.wait(fault->delay)) ||
-                (fault->held && !faults.waitUntilReleased())) {
+            const Fault& fault = taken->fault;
+            if ((fault.delay.count() > 0 && !faults.wait(fault.delay)) ||
+                (fault.held && !faults.waitUntilReleased(taken->hold))) {
                 return Outcome{true, {}};  // stopping: the waiting client sees the connection end
             }
-            if (fault->drop) {
+            if (fault.drop) {
                 return Outcome{true, {}};
             }
-            if (fault->status != 0) {
+            if (fault.status != 0) {
                 Reply reply;
-                reply.status = fault->status;
-                reply.body = fault->body;
-                reply.contentType = fault->contentType;
+                reply.status = fault.status;
+                reply.body = fault.body;
+                reply.contentType = fault.contentType;
                 Outcome outcome{false, reply};
-                if (fault->trickle.count() > 0) {
-                    outcome.beforeEachByte = [this, interval = fault->trickle] { return faults.paceTrickle(interval); };
+                if (fault.trickle.count() > 0) {
+                    outcome.beforeEachByte = [this, interval = fault.trickle] { return faults.paceTrickle(interval); };
                 }
                 return outcome;
             }

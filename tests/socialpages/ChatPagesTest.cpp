@@ -619,6 +619,7 @@ TEST_F(ChatTapsTest, TwoRefusedLinesComeBackInTheOrderTheyWereWritten)
     sayTwoLinesAndTypeAThird(field);
     ASSERT_TRUE(serverHolds(1));
     settle();
+    ASSERT_TRUE(onlyTheHeldRequestRuns());
     EXPECT_EQ(requestsWithParam(kSay, "chat_message[message]", "second"), 0u)
         << "it left while the first was unanswered";
     server->faults().releaseHeld();

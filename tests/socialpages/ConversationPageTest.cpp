@@ -437,6 +437,7 @@ TEST_F(ConversationPageTest, EachMessageKeepsItsOwnTextAndItsPlaceAndADoubleTapO
     ASSERT_TRUE(driver->tapView(box->sendButton()));
     ASSERT_TRUE(serverHolds(1));
     settle();
+    ASSERT_TRUE(onlyTheHeldRequestRuns());
     EXPECT_EQ(requestsWithParam(posts, "post[body]", "fifth"), 0u) << "it left while the fourth was unanswered";
     server->faults().releaseHeld();
     ASSERT_TRUE(testsupport::runMainUntil([&] { return forums->postsOfDiscussion(id).size() == 3u; }));

@@ -6,6 +6,7 @@
 // connection threads take them. Every method locks.
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -56,24 +57,36 @@ public:
     void injectWhere(const std::string& method, const std::string& path, const std::string& name,
                      const std::optional<std::string>& value, const Fault& fault, int count = 1);
     // Disarms every fault and forgets releases given ahead of their
-    // requests, so none lets a later test's held request through.
+    // requests, so none lets a later test's held request through. A request
+    // that took its hold before it keeps what was released to it, though it
+    // has not begun to wait yet.
     void clear();
     // Faults still armed, each counted once.
     std::size_t pending() const;
 
+    // A fault as a request took it. A held one carries the request's claim
+    // on a release, which it hands to waitUntilReleased(): from take() on, a
+    // release given for it is its own, so clear() cannot lose it.
+    struct Taken {
+        Fault fault;
+        std::uint64_t hold = 0;  // 0: not held, or taken while waits were interrupted
+    };
     // The first armed fault that matches, used up by one; armed first, taken
-    // first. `param` answers a request parameter by name.
-    std::optional<Fault> take(const std::string& method, const std::string& path,
+    // first. `param` answers a request parameter by name. A held fault claims
+    // a release given before it came, if one is left.
+    std::optional<Taken> take(const std::string& method, const std::string& path,
                               const std::function<std::optional<std::string>(const std::string&)>& param = {});
     // Waits for a fault's delay; false when the server stopped meanwhile.
     bool wait(std::chrono::milliseconds delay);
-    // Waits until releaseHeld() lets this request go; false when the server
-    // stopped meanwhile.
-    bool waitUntilReleased();
+    // Waits until releaseHeld() lets the request holding `hold` go; false
+    // when the server stopped since it took the hold or stops meanwhile, and
+    // at once for a hold it does not know (0, or one already waited on).
+    bool waitUntilReleased(std::uint64_t hold);
     // Requests waiting in waitUntilReleased() now and not yet let go.
     std::size_t heldCount() const;
     // Lets `count` held requests go, in any order: those waiting now, else
-    // the next to arrive, so a release may come before its request does.
+    // those that took their hold and are on their way to wait, else the next
+    // to arrive, so a release may come before its request does.
     void releaseHeld(std::size_t count = 1);
     // Waits `interval` before the next byte of a trickled body, counting it;
     // false when the server stopped meanwhile.
@@ -81,8 +94,9 @@ public:
     // Bytes of trickled bodies paced so far, every reply counted.
     std::size_t trickledBytes() const;
     // Ends every wait begun before it, even one that wakes only after
-    // allowWaits(), dropping what was released to those waits, and makes
-    // later waits return false at once.
+    // allowWaits(), and every hold taken before it whose wait has not begun,
+    // dropping what was released to those; makes later waits return false
+    // at once.
     void interruptWaits();
     // Lets waits begun from now on run their course.
     void allowWaits();
@@ -95,6 +109,10 @@ private:
         Fault fault;
         int remaining;
     };
+    struct Claim {
+        std::uint64_t hold;
+        bool released;
+    };
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::vector<Armed> armed_;
@@ -105,7 +123,11 @@ private:
     std::size_t trickledBytes_ = 0;
     std::size_t held_ = 0;           // requests in waitUntilReleased() since the last interrupt
     std::size_t releasedHeld_ = 0;   // of those, let go and not yet awake
-    std::size_t earlyReleases_ = 0;  // given before their requests came
+    std::size_t earlyReleases_ = 0;  // given before their requests came, claimed by none
+    // Holds taken and not yet waited on since the last interrupt, in the
+    // order they were taken.
+    std::vector<Claim> claims_;
+    std::uint64_t lastHold_ = 0;
 };
 
 }  // namespace localserver

@@ -490,14 +490,22 @@ bool PageHarness::serverHolds(size_t count)
     return testsupport::runMainUntil([&] { return server->faults().heldCount() == count; });
 }
 
-void PageHarness::releaseHeldLast()
+::testing::AssertionResult PageHarness::onlyTheHeldRequestRuns()
 {
+    // A request leaves the running count only once its reply is back, so a
+    // request sent beside the held one keeps the count above one until the
+    // server has logged it.
     auto onlyTheHeldOneLeft = [this] {
         auto provider = Halcyon::provider();
         return server->faults().heldCount() == 1 && provider && provider->queuedActionCount() == 0 &&
                provider->runningLoaderCount() == 1;
     };
-    EXPECT_TRUE(settleUntil(onlyTheHeldOneLeft)) << "the server held nothing, or other requests kept running";
+    return settleUntil(onlyTheHeldOneLeft) << ": the server held nothing, or other requests kept running";
+}
+
+void PageHarness::releaseHeldLast()
+{
+    EXPECT_TRUE(onlyTheHeldRequestRuns());
     server->faults().releaseHeld();
 }
 

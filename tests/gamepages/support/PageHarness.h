@@ -113,9 +113,14 @@ protected:
     // Runs the main thread until the server holds `count` requests
     // (localserver::Fault::heldBack); false when that does not come.
     bool serverHolds(size_t count = 1);
-    // Once the server holds one request and every other request has been
-    // answered and its reply has run here, lets the held one go: its reply
-    // comes after all the others.
+    // Runs the main thread until the server holds one request and every
+    // other request has been answered and its reply has run here, so the
+    // held one is all the client has on its way; fails, saying so, when
+    // that does not come. Whatever was sent beside the held request has by
+    // then reached the server, however busy the machine.
+    ::testing::AssertionResult onlyTheHeldRequestRuns();
+    // Once onlyTheHeldRequestRuns(), lets the held one go: its reply comes
+    // after all the others.
     void releaseHeldLast();
     // Waits for the idle page (bounded by wall time for the server's I/O).
     void waitForIdle();
