@@ -95,6 +95,10 @@ std::shared_ptr<HCRequestHandle> HCProvider::performAction(
         HCDelegate(self, &HCProvider::_loaderFailed, failure, requestThread_));
     loader->setProvider(self);
     auto action = std::make_shared<HCActionRequest>(loader, requestType, notice);
+    // Made before the action is queued: from then on the request thread may
+    // end the request before this call returns, and an end reported before
+    // its handle existed would never reach it.
+    auto handle = HCRequestHandle::requestHandle(loader);
 
     queueLock_.lock();
     if (requestThreadStopped_) {
@@ -106,7 +110,7 @@ std::shared_ptr<HCRequestHandle> HCProvider::performAction(
     queuedActions_.push_back(action);
     unlockUpdatingCondition();
     requestThread_->runLoop()->post([self] { self->dispatchNextAction(); });
-    return HCRequestHandle::requestHandle(loader);
+    return handle;
 }
 
 void HCProvider::dispatchNextAction()

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 
 #include "kernel/settings/HCSettings.h"
@@ -233,4 +239,37 @@ TEST_F(HCProviderTest, FailureDelegateWiredToAMethodTakingAnotherTypeIsReportedA
     ASSERT_TRUE(heard);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("but was given a OAuthAPIRequestLoader"), std::string::npos) << reports[0];
+}
+
+// The request thread may end a request before performAction() has returned:
+// a handle made only then would still hold the loader while the caller hears
+// the end, and a module that registered it would keep it. The caller runs on
+// the request thread's processor at the lowest priority, so the woken request
+// thread runs first wherever it can.
+TEST_F(HCProviderTest, AHandleHasLetGoOfItsRequestWhenTheCallerHearsTheEndHoweverSoonTheRequestEnds)
+{
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(sched_getcpu(), &one);
+    std::atomic<int> pinned{1};
+    provider->requestThread()->runLoop()->post([&] { pinned = sched_setaffinity(0, sizeof one, &one); });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return pinned != 1; }));
+    ASSERT_EQ(pinned, 0) << "the request thread stays on its processors";
+    std::vector<bool> heldAtTheEnd;
+    constexpr int kRequests = 100;
+    std::vector<std::shared_ptr<HCRequestHandle>> handles(kRequests);
+    for (int i = 0; i < kRequests; ++i) {
+        auto failure = HCDelegate::withFunction([&, i](const platform::ObjectPtr&) {
+            heldAtTheEnd.push_back(handles[i]->request() != nullptr);
+        });
+        std::thread caller([&] {
+            sched_setaffinity(0, sizeof one, &one);
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+            handles[i] = provider->performAction("server_timestamp", std::nullopt, "GET", HCDelegate(), failure, 0,
+                                                 nullptr, false);
+        });
+        caller.join();
+        ASSERT_TRUE(testsupport::runMainUntil([&] { return heldAtTheEnd.size() == size_t(i) + 1; }));
+    }
+    EXPECT_EQ(std::count(heldAtTheEnd.begin(), heldAtTheEnd.end(), true), 0);
 }
