@@ -79,6 +79,16 @@ endfunction()
 # loops, the request thread, the local server): it is also part of the
 # `threaded_tests` target, which the ThreadSanitizer build (HC_TSAN) builds
 # and runs. Under HC_TSAN the other programs are not defined at all.
+#
+# Each program also runs whole, its cases shuffled in one process, as a
+# developer runs it: a case that leaves process-wide state behind (a static,
+# a stored file, a slot no reset clears) fails another there, never when
+# each case has a process of its own. The ThreadSanitizer build runs its
+# programs only so (ctest entry `whole_<name>_tests`): the same cases under
+# the tool, without its start-up cost once per case. The sanitized build runs
+# the programs that are not threaded so as well, beside each case alone. The
+# order follows GTEST_RANDOM_SEED, which scripts/test and scripts/tsan pick
+# and print (HC_TEST_SEED replays one).
 include(GoogleTest)
 function(hc_test_program name)
   cmake_parse_arguments(T "THREADED" "" "SOURCES;DEPS" ${ARGN})
@@ -89,8 +99,16 @@ function(hc_test_program name)
   target_link_libraries(${name}_tests PRIVATE hc_testsupport ${T_DEPS})
   hc_test_sanitizers(${name}_tests)
   hc_precompile(${name}_tests TestHeaders.h)
-  gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
-                       PROPERTIES TIMEOUT 120)
+  if(NOT HC_TSAN)
+    gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
+                         PROPERTIES TIMEOUT 120)
+  endif()
+  if(HC_TSAN OR NOT T_THREADED)
+    # A whole program is one of the longest entries: its COST starts it
+    # early, so the single cases fill the processors beside it.
+    add_test(NAME whole_${name}_tests COMMAND ${name}_tests --gtest_shuffle)
+    set_tests_properties(whole_${name}_tests PROPERTIES LABELS whole TIMEOUT 900 COST 40)
+  endif()
   if(T_THREADED)
     add_dependencies(threaded_tests ${name}_tests)
   endif()

@@ -3,6 +3,8 @@
 
 #include "uiframework/HCControllerLoader.h"
 
+#include "accounts/HCLinkSocialNetworksController.h"
+
 #include "core/banners/HCNotification.h"
 #include "core/banners/HCNotificationHooks.h"
 #include "core/bootstrap/HCBootstrapService.h"
@@ -165,6 +167,7 @@ void HCClientHooks::resetForTesting()
     Halcyon::_resetUserStatsForTesting();
     HCControllerLoader::resetNamingRules();
     HalcyonDashboard::_resetForTesting();
+    HCLinkSocialNetworksController::invalidateSessionSeenLinkSocialNetworksScreen();
     HCService::setProvider(nullptr);
     HCCompressableData::setDisableCompression(false);
     HCImageCache::shutdownCache();

@@ -22,9 +22,10 @@ public:
 
     // Shuts a running client down, removes every hook, and resets each
     // process-wide slot: the add-on registry, the statistics' timing, the
-    // services' provider, the blob compression switch, the image cache, the
-    // settings store and its overrides, reachability, the user defaults
-    // object, the sandbox, the device facts, the application object, the
-    // cookie store, the clock, the log sink and the programming-error handler.
+    // linking step's seen-this-session mark, the services' provider, the
+    // blob compression switch, the image cache, the settings store and its
+    // overrides, reachability, the user defaults object, the sandbox, the
+    // device facts, the application object, the cookie store, the clock, the
+    // log sink and the programming-error handler.
     static void resetForTesting();
 };

@@ -1,11 +1,14 @@
 // The one place that puts the client together: start-up installs every
 // hook, shut-down removes them, and resetForTesting leaves nothing behind.
+#include "accounts/HCAccountScreens.h"
+#include "accounts/HCLinkSocialNetworksController.h"
 #include "client/support/HalcyonTest.h"
 #include "kernel/http/HCHttpService.h"
 #include "kernel/http/HCHttpServiceObserver.h"
 #include "kernel/settings/HCSettings.h"
 #include "platform/foundation/Sandbox.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Driver.h"
 #include "support/LoopbackServer.h"
 #include "transport/handles/HCRequestHandle.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
@@ -60,6 +63,22 @@ TEST_F(HCClientHooksTest, StartUpInstallsEveryHookAndShutDownRemovesThem)
     Halcyon::shutdown();
     EXPECT_FALSE(HCProvider::hooks().willSilentlyDiscardAction);
     EXPECT_TRUE(handleOutlivesDownload());
+}
+
+// The linking step is shown once per process, and a shut-down does not end
+// that: a test after one that met the step would otherwise never see it.
+TEST_F(HCClientHooksTest, ResetForgetsThatTheLinkingStepWasShown)
+{
+    HCAccountScreens screens;
+    screens.presentLinkSocialNetworks();
+    testsupport::drainMain();
+    ASSERT_NE(platform::ui::Driver::findByText(HCLinkSocialNetworksController::kContinueTitle), nullptr);
+    ASSERT_TRUE(screens.hasSessionSeenLinkSocialNetworksScreen());
+    Halcyon::shutdown();
+    EXPECT_TRUE(screens.hasSessionSeenLinkSocialNetworksScreen()) << "the process still runs";
+
+    HCClientHooks::resetForTesting();
+    EXPECT_FALSE(screens.hasSessionSeenLinkSocialNetworksScreen());
 }
 
 }  // namespace

@@ -380,7 +380,14 @@ TEST_F(LoginChainEndToEndTest, SessionExpiredUnderABatchAnswersEveryRequestOnceA
         request->execute();
         return outcome;
     };
+    // The re-login waits until every request of the batch has been refused
+    // and waits for it: a refusal heard only after the re-login failed would
+    // start a log-in of its own, with the device registered afresh, which is
+    // another case than this one.
+    server->faults().injectFor("POST", "bootstrap.xml", localserver::Fault::heldBack());
     std::vector<std::shared_ptr<JsonOutcome>> batch{send(), send(), send()};
+    ASSERT_TRUE(waitUntil([] { return Halcyon::session()->queuedRequestCount() == 3; }));
+    server->faults().releaseHeld();
     auto answered = [&] {
         return std::all_of(batch.begin(), batch.end(), [](const auto& o) { return !o->codes.empty(); }) &&
                Halcyon::session()->sessionChangeAllowed();
@@ -393,7 +400,7 @@ TEST_F(LoginChainEndToEndTest, SessionExpiredUnderABatchAnswersEveryRequestOnceA
         EXPECT_EQ(outcome->codes.size(), 1u);
         EXPECT_EQ(outcome->exceptionClass(), "SessionFailure");
     }
-    EXPECT_EQ(logInPaths().back(), "POST xp/devices 200");
+    EXPECT_EQ(logInPaths().back(), "POST xp/devices 200") << ::testing::PrintToString(serverPaths());
     EXPECT_EQ(game.calls, std::vector<std::string>{"online 1001"}) << "the game hears of no log-in it did not ask for";
 
     // The game's next log-in opens a user session and requests are served again.

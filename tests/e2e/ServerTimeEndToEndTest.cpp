@@ -8,6 +8,7 @@
 #include "scores/servertime/HCTimeStamp.h"
 #include "scores/servertime/HCTimeStampDelegate.h"
 #include "scores/servertime/HCTimeStampService.h"
+#include "support/RequestThreadGate.h"
 #include "support/TestSupport.h"
 #include "transport/handles/HCRequestHandlesForModule.h"
 
@@ -64,9 +65,15 @@ protected:
 
 TEST_F(ServerTimeEndToEndTest, SignedRequestIsAnsweredAndReachesTheDelegateOnTheMainThread)
 {
-    auto handle = HCTimeStamp::getServerTime();
-    ASSERT_TRUE(handle);
-    EXPECT_EQ(registeredHandles(), 1u);
+    std::shared_ptr<HCRequestHandle> handle;
+    {
+        // Held while the registry is looked at: a fast answer would
+        // otherwise have taken the handle out already.
+        testsupport::RequestThreadGate gate(provider->requestThread());
+        handle = HCTimeStamp::getServerTime();
+        ASSERT_TRUE(handle);
+        EXPECT_EQ(registeredHandles(), 1u);
+    }
     ASSERT_TRUE(testsupport::runMainUntil([&] { return delegate.calls() > 0; }));
 
     ASSERT_EQ(delegate.received.size(), 1u);
@@ -119,8 +126,11 @@ TEST_F(ServerTimeEndToEndTest, ClearingTheDelegateCancelsTheRequestAndDropsTheAn
     // answer reaches no one.
     HCTimeStamp::setDelegate(nullptr);
     server->log().clear();
-    ASSERT_TRUE(HCTimeStamp::getServerTime());
-    EXPECT_EQ(registeredHandles(), 1u);
+    {
+        testsupport::RequestThreadGate gate(provider->requestThread());
+        ASSERT_TRUE(HCTimeStamp::getServerTime());
+        EXPECT_EQ(registeredHandles(), 1u);
+    }
     fence();
     EXPECT_EQ(server->log().entries()[0].request.path, "server_timestamp");
     EXPECT_EQ(server->log().entries()[0].status, 200);

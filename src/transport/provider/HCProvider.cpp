@@ -1,6 +1,8 @@
 #include "transport/provider/HCProvider.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 
 #include "kernel/http/HCHttpService.h"
@@ -69,7 +71,8 @@ HCProvider::~HCProvider()
 
 void HCProvider::unlockUpdatingCondition()
 {
-    queueLock_.unlockWithCondition(queuedActions_.empty() && runningActions_.empty() ? 0 : 1);
+    const bool idle = queuedActions_.empty() && runningActions_.empty() && outcomesHandedOn_ == 0;
+    queueLock_.unlockWithCondition(idle ? 0 : 1);
 }
 
 std::shared_ptr<HCRequestHandle> HCProvider::performAction(
@@ -95,6 +98,10 @@ std::shared_ptr<HCRequestHandle> HCProvider::performAction(
         HCDelegate(self, &HCProvider::_loaderFailed, failure, requestThread_));
     loader->setProvider(self);
     auto action = std::make_shared<HCActionRequest>(loader, requestType, notice);
+    // Made before the action is queued: from then on the request thread may
+    // end the request before this call returns, and an end reported before
+    // its handle existed would never reach it.
+    auto handle = HCRequestHandle::requestHandle(loader);
 
     queueLock_.lock();
     if (requestThreadStopped_) {
@@ -106,7 +113,7 @@ std::shared_ptr<HCRequestHandle> HCProvider::performAction(
     queuedActions_.push_back(action);
     unlockUpdatingCondition();
     requestThread_->runLoop()->post([self] { self->dispatchNextAction(); });
-    return HCRequestHandle::requestHandle(loader);
+    return handle;
 }
 
 void HCProvider::dispatchNextAction()
@@ -146,8 +153,16 @@ void HCProvider::_loaderFinished(std::shared_ptr<OAuthAPIRequestLoader> loader,
     }
     std::erase_if(runningActions_, [&](const auto& a) { return a->loader() == loader; });
     HCRequestHandlesForModule::completeRequest(loader);
+    // The provider is not idle until the outcome is on its way to the
+    // caller's thread: whoever waits for idle and then runs that thread's
+    // loop must find it there. Handed on outside the lock, since a delegate
+    // delivered at once may queue another action.
+    ++outcomesHandedOn_;
     unlockUpdatingCondition();
     if (nextCall) nextCall->invokeWith(loader);
+    queueLock_.lock();
+    --outcomesHandedOn_;
+    unlockUpdatingCondition();
 }
 
 void HCProvider::_loaderFailed(std::shared_ptr<OAuthAPIRequestLoader> loader,
@@ -266,9 +281,37 @@ void HCProvider::destroyLocalCredentials()
 
 bool HCProvider::waitUntilIdle(double wallTimeoutSeconds)
 {
-    if (!queueLock_.lockWhenCondition(0, wallTimeoutSeconds)) return false;
-    queueLock_.unlockWithCondition(0);
-    return true;
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(wallTimeoutSeconds));
+    auto left = [&] { return std::chrono::duration<double>(deadline - Clock::now()).count(); };
+    for (;;) {
+        if (!queueLock_.lockWhenCondition(0, std::max(0.0, left()))) return false;
+        const bool stopped = requestThreadStopped_;
+        queueLock_.unlockWithCondition(0);
+        if (stopped || requestThread_->isCurrent()) return true;
+        // A step that a reply takes on the request thread after the provider
+        // let go of it (a service reading the reply) was posted before the
+        // provider went idle, so it has handed its outcome on by the time a
+        // task posted now runs. Such a step may queue another action: then
+        // the wait goes on.
+        struct Passed {
+            std::mutex mutex;
+            std::condition_variable cv;
+            bool done = false;
+        };
+        auto passed = std::make_shared<Passed>();
+        requestThread_->runLoop()->post([passed] {
+            std::lock_guard lock(passed->mutex);
+            passed->done = true;
+            passed->cv.notify_all();
+        });
+        {
+            std::unique_lock lock(passed->mutex);
+            if (!passed->cv.wait_until(lock, deadline, [&] { return passed->done; })) return false;
+        }
+        if (queueLock_.condition() == 0) return true;
+    }
 }
 
 size_t HCProvider::queuedActionCount() const

@@ -6,7 +6,8 @@
 // then, with the token the provider holds at that moment. Replies are
 // handed to the action's callbacks on that thread; the callbacks then hop to
 // their own threads. A condition lock guards the queue: its condition is 1
-// while actions are queued or loaders run, else 0.
+// while actions are queued, loaders run or an outcome is being handed on,
+// else 0.
 //
 // Thread: performAction(), cancelRequest() and the credential calls from any
 // thread (the main thread as a rule); dispatch and reply handling on the
@@ -65,7 +66,10 @@ public:
     platform::ThreadPtr requestThread() const { return requestThread_; }
     const std::string& productKey() const { return consumer_.key; }
 
-    // Waits until nothing is queued or running; false after the wall-time bound.
+    // Waits until nothing is queued or running and every outcome has been
+    // handed to its caller's thread, past a step it takes on the request
+    // thread on the way (a service's reading of the reply); false after the
+    // wall-time bound.
     bool waitUntilIdle(double wallTimeoutSeconds);
     size_t queuedActionCount() const;
     size_t runningLoaderCount() const;
@@ -96,6 +100,8 @@ private:
     std::deque<std::shared_ptr<HCActionRequest>> queuedActions_;
     std::vector<std::shared_ptr<HCActionRequest>> runningActions_;
     bool requestThreadStopped_ = false;
+    // Outcomes taken off the running list and not yet handed to their callers.
+    int outcomesHandedOn_ = 0;
     mutable std::mutex tokenMutex_;
     std::optional<OAuthToken> token_;
 };

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 
 #include "kernel/settings/HCSettings.h"
@@ -73,10 +79,16 @@ protected:
 TEST_F(HCProviderTest, TransportFailureReachesTheFailureDelegateOnTheMainThreadWithTheLoader)
 {
     Outcomes o;
-    auto handle = perform(o);
-    ASSERT_NE(handle, nullptr);
-    EXPECT_NE(std::dynamic_pointer_cast<OAuthAPIRequestLoader>(handle->request()), nullptr);
-    HCRequestHandlesForModule::addHandle(handle, "HCProviderTest");
+    std::shared_ptr<HCRequestHandle> handle;
+    {
+        // The request thread waits while the handle is looked at and
+        // registered: the refused connection could otherwise end it first.
+        RequestThreadGate gate(provider->requestThread());
+        handle = perform(o);
+        ASSERT_NE(handle, nullptr);
+        EXPECT_NE(std::dynamic_pointer_cast<OAuthAPIRequestLoader>(handle->request()), nullptr);
+        HCRequestHandlesForModule::addHandle(handle, "HCProviderTest");
+    }
     ASSERT_TRUE(testsupport::runMainUntil([&] { return !o.events.empty(); }));
     EXPECT_EQ(o.events, (std::vector<std::string>{"failure:no-reply"}));
     EXPECT_EQ(o.threads[0], platform::Thread::mainThread());
@@ -85,7 +97,9 @@ TEST_F(HCProviderTest, TransportFailureReachesTheFailureDelegateOnTheMainThreadW
     EXPECT_EQ(handle->request(), nullptr);
     auto entries = HCRequestHandlesForModule::snapshot();
     ASSERT_TRUE(entries);
-    EXPECT_TRUE(entries->back().second.empty());
+    auto mine = std::find_if(entries->begin(), entries->end(), [](const auto& e) { return e.first == "HCProviderTest"; });
+    ASSERT_NE(mine, entries->end());
+    EXPECT_TRUE(mine->second.empty());
     HCRequestHandlesForModule::cancelAllRequestsForModule("HCProviderTest");
 }
 
@@ -233,4 +247,79 @@ TEST_F(HCProviderTest, FailureDelegateWiredToAMethodTakingAnotherTypeIsReportedA
     ASSERT_TRUE(heard);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("but was given a OAuthAPIRequestLoader"), std::string::npos) << reports[0];
+}
+
+// The request thread may end a request before performAction() has returned:
+// a handle made only then would still hold the loader while the caller hears
+// the end, and a module that registered it would keep it. The caller runs on
+// the request thread's processor at the lowest priority, so the woken request
+// thread runs first wherever it can.
+TEST_F(HCProviderTest, AHandleHasLetGoOfItsRequestWhenTheCallerHearsTheEndHoweverSoonTheRequestEnds)
+{
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(sched_getcpu(), &one);
+    std::atomic<int> pinned{1};
+    provider->requestThread()->runLoop()->post([&] { pinned = sched_setaffinity(0, sizeof one, &one); });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return pinned != 1; }));
+    ASSERT_EQ(pinned, 0) << "the request thread stays on its processors";
+    std::vector<bool> heldAtTheEnd;
+    constexpr int kRequests = 100;
+    std::vector<std::shared_ptr<HCRequestHandle>> handles(kRequests);
+    for (int i = 0; i < kRequests; ++i) {
+        auto failure = HCDelegate::withFunction([&, i](const platform::ObjectPtr&) {
+            heldAtTheEnd.push_back(handles[i]->request() != nullptr);
+        });
+        std::thread caller([&] {
+            sched_setaffinity(0, sizeof one, &one);
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+            handles[i] = provider->performAction("server_timestamp", std::nullopt, "GET", HCDelegate(), failure, 0,
+                                                 nullptr, false);
+        });
+        caller.join();
+        ASSERT_TRUE(testsupport::runMainUntil([&] { return heldAtTheEnd.size() == size_t(i) + 1; }));
+    }
+    EXPECT_EQ(std::count(heldAtTheEnd.begin(), heldAtTheEnd.end(), true), 0);
+}
+
+// A test settles by waiting for the provider to be idle and then running what
+// reached the main thread: idle must mean that every outcome has been handed
+// on, also one that takes a step on the request thread first, as a service's
+// reading of the reply does. The request thread runs at the lowest priority
+// on the main thread's processor, so the waiting main thread runs the moment
+// the provider lets go.
+TEST_F(HCProviderTest, IdleComesOnlyOnceEveryOutcomeIsOnItsCallersThread)
+{
+    cpu_set_t mainCpus;
+    ASSERT_EQ(sched_getaffinity(0, sizeof mainCpus, &mainCpus), 0);
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(sched_getcpu(), &one);
+    std::atomic<int> slowed{1};
+    provider->requestThread()->runLoop()->post([&] {
+        slowed = sched_setaffinity(0, sizeof one, &one) || setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+    });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return slowed != 1; }));
+    ASSERT_EQ(slowed, 0);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    struct Unpin {
+        cpu_set_t cpus;
+        ~Unpin() { sched_setaffinity(0, sizeof cpus, &cpus); }
+    } unpin{mainCpus};
+    Outcomes o;
+    const HCDelegate onMain = o.failure();
+    const HCDelegate throughAStep = HCDelegate::withFunction(
+        [onMain](const platform::ObjectPtr& loader) { onMain.invoke(loader); }, nullptr, provider->requestThread());
+    size_t heardWhenIdle[2] = {0, 0};
+    constexpr size_t kRequests = 100;
+    for (size_t i = 0; i < kRequests; ++i) {
+        provider->performAction("server_timestamp", std::nullopt, "GET", HCDelegate(), i % 2 ? throughAStep : onMain,
+                                0, nullptr, false);
+        ASSERT_TRUE(provider->waitUntilIdle(5));
+        testsupport::drainMain();
+        heardWhenIdle[i % 2] += o.events.size() == i + 1;
+        ASSERT_TRUE(testsupport::runMainUntil([&] { return o.events.size() == i + 1; }));
+    }
+    EXPECT_EQ(heardWhenIdle[0], kRequests / 2) << "handed straight to the main thread";
+    EXPECT_EQ(heardWhenIdle[1], kRequests / 2) << "through a step on the request thread";
 }
