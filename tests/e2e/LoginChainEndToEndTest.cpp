@@ -235,6 +235,23 @@ TEST_F(LoginChainEndToEndTest, DeclinedPlayerNeverReachesTheServiceNowOrAtTheNex
     EXPECT_FALSE(Halcyon::isBootstrapInProgress());
 }
 
+TEST_F(LoginChainEndToEndTest, AReachableNoticeThatArrivesAfterTheServerWentAwayStartsNoLogIn)
+{
+    Halcyon::setUserApprovedHalcyon();
+    server->faults().injectFor("POST", "xp/devices", localserver::Fault::reply(503, "down for a moment"));
+    start(false);
+    ASSERT_TRUE(waitForCall());
+    ASSERT_TRUE(waitUntil([] { return !Halcyon::isBootstrapInProgress(); }));
+    server->log().clear();
+    // The monitor found the server before the network went: its notice
+    // reaches the main thread only now, when the client is offline.
+    Halcyon::gameServerReachabilityChanged(HCReachability::ReachableViaWiFi);
+    EXPECT_FALSE(Halcyon::isBootstrapInProgress());
+    testsupport::drainMain();
+    EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"});
+    EXPECT_TRUE(serverPaths().empty());
+}
+
 TEST_F(LoginChainEndToEndTest, OfflineLaunchSaysSoAndTheLogInRunsOnceTheServerIsReachable)
 {
     Halcyon::setUserApprovedHalcyon();
@@ -460,6 +477,12 @@ TEST_F(LoginChainEndToEndTest, RefusedSecureHandshakeAddsTheDateAndTimeHintThree
     // The same server spoken to over TLS: the bootstrap's handshake cannot succeed.
     HCSettings::Instance()->setObject("https://127.0.0.1:" + std::to_string(server->port()) + "/", "server-url");
     ASSERT_TRUE(driver->tapButton(HCUserHalcyonApprovalController::kApproveTitle));
+    // The confirm screen starts the log-in as it appears, and its end takes
+    // the screen down on the manual clock: under load the refusal comes
+    // after the screens have settled, so the screen goes only once they
+    // settle again.
+    driver->settle();
+    ASSERT_TRUE(waitUntil([] { return !Halcyon::isBootstrapInProgress(); }));
     driver->settle();
     ASSERT_TRUE(waitForCall());
     EXPECT_EQ(game.calls, std::vector<std::string>{"offline 0"}) << "told once the confirm screen has gone";

@@ -99,7 +99,11 @@ void Halcyon::applicationWillEnterForeground()
 void Halcyon::gameServerReachabilityChanged(int status)
 {
     HC_CHECK_MAIN_THREAD();
-    if (status != 0 && sharedInstance() && hasUserApprovedHalcyon()) {
+    // The notice was posted from the monitor's thread and may be stale here:
+    // a server that has gone since starts no log-in (its own notice follows),
+    // or the log-in would run, and tell the game, while the client counts as
+    // offline.
+    if (status != 0 && gameServerReachable() && sharedInstance() && hasUserApprovedHalcyon()) {
         doBootstrapAsUserId(lastLoggedInUserId(), HCDelegate(), HCDelegate());
     }
 }
