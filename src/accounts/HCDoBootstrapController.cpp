@@ -34,6 +34,13 @@ void HCDoBootstrapController::viewDidAppear(bool animated)
     started_ = true;
     auto self = std::static_pointer_cast<HCDoBootstrapController>(shared_from_this());
     auto ended = HCDelegate::withFunction([self](const platform::ObjectPtr&) { self->loginEnded(); });
+    // A log-in already running (the network's return may start one as the
+    // screen comes up, for the same player) is the one this screen waits
+    // for: a second would not start, and its end would never come here.
+    if (Halcyon::isBootstrapInProgress()) {
+        Halcyon::addBootstrapDelegates(ended, ended);
+        return;
+    }
     Halcyon::doBootstrapAsUserId(Halcyon::lastLoggedInUserId(), ended, ended);
 }
 
