@@ -329,3 +329,11 @@ size_t HCProvider::runningLoaderCount() const
     queueLock_.unlockWithCondition(queueLock_.condition());
     return n;
 }
+
+size_t HCProvider::outcomesBeingHandedOn() const
+{
+    queueLock_.lock();
+    const auto n = static_cast<size_t>(outcomesHandedOn_);
+    queueLock_.unlockWithCondition(queueLock_.condition());
+    return n;
+}

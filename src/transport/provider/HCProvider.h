@@ -73,6 +73,11 @@ public:
     bool waitUntilIdle(double wallTimeoutSeconds);
     size_t queuedActionCount() const;
     size_t runningLoaderCount() const;
+    // Outcomes taken off the running count and not yet posted on to their
+    // next step (a service's reading of the reply, on the request thread):
+    // a task posted to the request thread while this is 0 runs after those
+    // steps, not before one whose post is still to come.
+    size_t outcomesBeingHandedOn() const;
 
     static std::shared_ptr<HCHttpService> createHttpService();
     static bool willSilentlyDiscardAction();

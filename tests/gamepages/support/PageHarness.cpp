@@ -431,15 +431,26 @@ bool PageHarness::showsLoadingScreen() const
 
 namespace {
 
-bool providerIdle()
+// Nothing is queued, running, or taken off the running count with its next
+// step not yet posted. A finished request leaves the running count a moment
+// before its reply's reading is posted on the request thread: a turn of that
+// thread asked for in that moment would come before the reading, and a
+// refusal heard after it (a page that reloads) after the wait had ended.
+bool nothingOnItsWay(size_t runningLoaders)
 {
     auto provider = Halcyon::provider();
-    return !provider || (provider->queuedActionCount() == 0 && provider->runningLoaderCount() == 0);
+    return !provider || (provider->queuedActionCount() == 0 && provider->runningLoaderCount() == runningLoaders &&
+                         provider->outcomesBeingHandedOn() == 0);
 }
 
-// A finished request leaves the provider's count before its reply is parsed
-// on the request thread and handed on to the main thread; one turn of the
-// request thread puts every parsed reply in the main thread's queue. The
+bool providerIdle()
+{
+    return nothingOnItsWay(0);
+}
+
+// Once the provider lets go of a reply, its reading is on the request thread
+// and hands it on to the main thread; one turn of the request thread puts
+// every reply read so far in the main thread's queue. The
 // turn wakes the main thread, which would otherwise see it only at its
 // loop's next look (50 ms later): a crawl takes thousands of turns.
 void turnRequestThread()
@@ -497,8 +508,7 @@ bool PageHarness::serverHolds(size_t count)
     // server has logged it.
     auto onlyTheHeldOneLeft = [this] {
         auto provider = Halcyon::provider();
-        return server->faults().heldCount() == 1 && provider && provider->queuedActionCount() == 0 &&
-               provider->runningLoaderCount() == 1;
+        return server->faults().heldCount() == 1 && provider && nothingOnItsWay(1);
     };
     return settleUntil(onlyTheHeldOneLeft) << ": the server held nothing, or other requests kept running";
 }

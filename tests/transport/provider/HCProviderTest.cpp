@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <initializer_list>
+#include <memory>
 #include <thread>
 
-
+#include "kernel/callbacks/HCDelegate.h"
 #include "kernel/settings/HCSettings.h"
 #include "platform/foundation/ProgrammingError.h"
 #include "platform/foundation/Sandbox.h"
@@ -322,4 +324,50 @@ TEST_F(HCProviderTest, IdleComesOnlyOnceEveryOutcomeIsOnItsCallersThread)
     }
     EXPECT_EQ(heardWhenIdle[0], kRequests / 2) << "handed straight to the main thread";
     EXPECT_EQ(heardWhenIdle[1], kRequests / 2) << "through a step on the request thread";
+}
+
+// A waiter that reads the counts while a reply is off the running list but
+// its next step is not yet posted must not take the provider for idle: a
+// turn of the request thread it asked for then would come before that step,
+// and what the step hands the main thread would come after the wait ended.
+// The step is delivered inside the hand-on here (a DeliverNow scope kept
+// open on the request thread), so the counts are read in that very moment.
+TEST_F(HCProviderTest, AReplyNotYetPostedToItsNextStepIsCountedAsOnItsWay)
+{
+    struct Counts {
+        size_t queued = 0;
+        size_t running = 0;
+        size_t handedOn = 0;
+    };
+    Counts read;
+    std::atomic<bool> stepRan{false};
+    auto provider = this->provider;
+    const HCDelegate step = HCDelegate::withFunction(
+        [&read, &stepRan, provider](const platform::ObjectPtr&) {
+            read = {provider->queuedActionCount(), provider->runningLoaderCount(), provider->outcomesBeingHandedOn()};
+            stepRan = true;
+        },
+        nullptr, provider->requestThread());
+    auto scope = std::make_shared<std::unique_ptr<HCDelegate::DeliverNow>>();
+    std::atomic<bool> opened{false};
+    provider->requestThread()->runLoop()->post([scope, step, &opened] {
+        *scope = std::make_unique<HCDelegate::DeliverNow>(std::initializer_list<HCDelegate>{step});
+        opened = true;
+    });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return opened.load(); }));
+
+    provider->performAction("server_timestamp", std::nullopt, "GET", HCDelegate(), step, 0, nullptr, false);
+    const bool heard = testsupport::runMainUntil([&] { return stepRan.load(); });
+    std::atomic<bool> closed{false};
+    provider->requestThread()->runLoop()->post([scope, &closed] {
+        scope->reset();
+        closed = true;
+    });
+    ASSERT_TRUE(testsupport::runMainUntil([&] { return closed.load(); }));
+    ASSERT_TRUE(heard) << "the failure never reached its step";
+    EXPECT_EQ(read.queued, 0u);
+    EXPECT_EQ(read.running, 0u);
+    EXPECT_EQ(read.handedOn, 1u) << "the counts read idle before the reply's next step was posted";
+    EXPECT_TRUE(provider->waitUntilIdle(5));
+    EXPECT_EQ(provider->outcomesBeingHandedOn(), 0u);
 }
