@@ -516,9 +516,7 @@ TEST_F(PlayedGamePageTest, TheDiscoveryIndexListsCategoriesAndOpensTheTappedOnes
     startOnline();
     // A failed first load says, in the footer's place, that no categories
     // came, probably through an error; the next good one brings the footer back.
-    // The index's own route: opening the dashboard also asks for the web
-    // pages' manifest, which may come first.
-    server->faults().injectFor("GET", "game_discovery_categories", localserver::Fault::reply(500, "down"));
+    server->faults().injectNext(localserver::Fault::reply(500, "down"));
     openPage("GameDiscovery");
     auto footerText = [&] {
         auto footer = topPageAs<HCTableControllerHelper>()->tableView()->tableFooterView();

@@ -16,6 +16,7 @@
 #include "core/users/HCGameProfilePageInfo.h"
 #include "core/users/HCUser.h"
 #include "dashboard/HCFramedNavigationController.h"
+#include "dashboard/HCWebViewManifestService.h"
 #include "dashboard/HalcyonDashboard.h"
 #include "gamepages/HCSocialPostComposer.h"
 #include "kernel/reachability/HCReachability.h"
@@ -259,6 +260,11 @@ void PageHarness::start(bool online)
     }
     // What the log-in sent on its way is answered before a page asks anything.
     ASSERT_TRUE(Halcyon::provider()->waitUntilIdle(10.0));
+    // So is the web pages' mirror, which the start-up set fetching on a
+    // thread of its own: a fault a test arms for the next request is then
+    // the page's, never the manifest's.
+    ASSERT_TRUE(testsupport::runMainUntil([] { return !HCWebViewManifestService::isUpdating(); }))
+        << "the web pages' mirror did not finish";
     testsupport::drainMain();
 }
 
