@@ -18,6 +18,7 @@
 #include "platform/ui/SearchBar.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/TextView.h"
+#include "platform/ui/Transitions.h"
 #include "platform/ui/WebView.h"
 #include "support/RequestThreadGate.h"
 #include "transport/provider/HCProvider.h"
@@ -426,9 +427,12 @@ ViewControllerPtr PageCrawl::replay(const Route& route)
 
 bool PageCrawl::atRest() const
 {
-    // Requests are waitForIdle's business: a room's poller keeps asking.
+    // Requests are waitForIdle's business: a room's poller keeps asking. A
+    // page still sliding in has not started its load: that waits for its
+    // appearance.
     auto table = topPageAs<HCTableControllerHelper>();
-    return !showsLoadingScreen() && !(table && table->isLoadingData()) && !Halcyon::isBootstrapInProgress();
+    return platform::ui::Transitions::pendingCount() == 0 && !showsLoadingScreen() &&
+           !(table && table->isLoadingData()) && !Halcyon::isBootstrapInProgress();
 }
 
 bool PageCrawl::rests(const std::string& where)
@@ -436,8 +440,19 @@ bool PageCrawl::rests(const std::string& where)
     SCOPED_TRACE(where);
     const int failures = failuresSoFar();
     // The player waits as long as a page may take: its own timers and the
-    // requests' time-outs run meanwhile.
-    for (int round = 0; round < kPatienceRounds && !atRest(); ++round) {
+    // requests' time-outs run meanwhile. A reply that runs while the
+    // requests are waited for may open a page (a kind's rooms, once
+    // answered, push their list), so the screen rests only when it is
+    // still at rest once every reply has run.
+    bool rested = false;
+    for (int round = 0; round < kPatienceRounds && failures == failuresSoFar(); ++round) {
+        if (atRest()) {
+            waitForIdle();
+            answerAlertsAndSheets();
+            waitForIdle();
+            rested = atRest();
+            if (rested) break;
+        }
         // The tests' log-in chain starts nothing; a log-in a page asked for
         // ends as one that failed.
         if (Halcyon::isBootstrapInProgress()) Halcyon::sessionFailureWithException(nullptr);
@@ -445,10 +460,7 @@ bool PageCrawl::rests(const std::string& where)
         waitForReplies();
         settle();
     }
-    waitForIdle();
-    answerAlertsAndSheets();
-    waitForIdle();
-    if (failures == failuresSoFar()) return true;
+    if (rested && failures == failuresSoFar()) return true;
     ADD_FAILURE() << "the screen did not come to rest at " << where << "; the screen:\n"
                   << platform::ui::Driver::describeScreen();
     return false;

@@ -47,6 +47,9 @@ protected:
 
     // The dashboard opened on one of its tabs.
     static CrawlStart tab(const std::string& name);
+    // Waits for rest, answers what asked, waits again; false (with a
+    // failure) when the screen did not come to rest.
+    bool rests(const std::string& where);
 
 private:
     enum class Kind { Row, Control, LeftBar, RightBar, Return };
@@ -76,9 +79,6 @@ private:
     bool switchTabAndBack(const platform::ui::ViewControllerPtr& page);
     // Opens the route's start again and walks its steps; the page on top.
     platform::ui::ViewControllerPtr replay(const Route& route);
-    // Waits for rest, answers what asked, waits again; false (with a
-    // failure) when the screen did not come to rest.
-    bool rests(const std::string& where);
     bool atRest() const;
     void answerAlertsAndSheets();
     void playWebPages();
