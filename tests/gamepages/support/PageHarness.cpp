@@ -224,6 +224,11 @@ void PageHarness::start(bool online)
                          localserver::defaults::kGameName, settings, delegates,
                          std::move(assembly));
     testsupport::drainMain();
+    // The start-up set the web pages' mirror fetching on a thread of its
+    // own, beside the provider: ended here, online or not, so that a fault a
+    // test arms for a page's next request is never taken by a late manifest.
+    ASSERT_TRUE(testsupport::runMainUntil([] { return !HCWebViewManifestService::isUpdating(); }))
+        << "the web pages' mirror did not finish";
     if (standInComposer)
         platform::registerClass<HCSendSocialNotificationController>("HCSendSocialNotificationController");
     auto game = HCResource::initWithId<HCGameProfilePageInfo>(std::string(localserver::defaults::kGameId));
@@ -260,11 +265,6 @@ void PageHarness::start(bool online)
     }
     // What the log-in sent on its way is answered before a page asks anything.
     ASSERT_TRUE(Halcyon::provider()->waitUntilIdle(10.0));
-    // So is the web pages' mirror, which the start-up set fetching on a
-    // thread of its own: a fault a test arms for the next request is then
-    // the page's, never the manifest's.
-    ASSERT_TRUE(testsupport::runMainUntil([] { return !HCWebViewManifestService::isUpdating(); }))
-        << "the web pages' mirror did not finish";
     testsupport::drainMain();
 }
 
